@@ -1,0 +1,116 @@
+#include "data/BaseService.h"
+
+#include "data/Globals.h"
+#include "platform/Error.h"
+#include "platform/db/DbError.h"
+#include "platform/db/SqlText.h"
+
+namespace tolvenk {
+
+void BaseService::closeConnection() {
+    if (DB_Con) DB_Con->close();
+    DB_Con.reset();
+}
+
+void BaseService::Open_DB_Con() {
+    closeConnection();
+    const int timeout = 60 + static_cast<int>(Extra_Timeout);
+    if (timeout > INT16_MAX) throw VbError(6, "Overflow");
+    auto con = std::make_shared<db::Connection>();
+    con->setCommandTimeout(timeout);
+    DB_Con = con;
+    con->open(linkStr_);
+}
+
+bool BaseService::Test_Link() {
+    try {
+        Open_DB_Con();
+        closeConnection();
+        return true;
+    } catch (const std::exception&) {
+        DB_Con.reset();
+        return false;
+    }
+}
+
+long long BaseService::run(const std::string& Sql) {
+    Open_DB_Con();
+    const long long changed = DB_Con->execute(Sql);
+    closeConnection();
+    return changed;
+}
+
+bool BaseService::Exec_Sql(const std::string& Sql) {
+    run(Sql);
+    return true;
+}
+
+DataList BaseService::Get_DataList(const std::string& Sql) {
+    Open_DB_Con();
+    rs_ = DB_Con->openRecordset(Sql);
+    const int records = static_cast<int>(rs_->recordCount());
+    const int fields = rs_->fieldCount();
+    DataList list(records, fields);
+    for (int k = 1; k <= records; ++k, rs_->moveNext())
+        for (int j = 0; j < fields; ++j) list(k, j) = rs_->field(j).toString();
+    rs_->close();
+    rs_.reset();
+    closeConnection();
+    return list;
+}
+
+std::shared_ptr<db::Recordset> BaseService::Get_DataList_ADO(const std::string& Sql) {
+    Open_DB_Con();
+    rs_ = DB_Con->openRecordset(Sql);
+    return rs_;
+}
+
+bool BaseService::Add_DataByIndex(const std::string& TableName, std::int16_t StartIndex,
+                                  const std::vector<std::string>& FieldVals, const std::string& sItem) {
+    if (DB_Type == "Access" && !sItem.empty() && StartIndex >= 1) {
+        std::string sql = "Insert into " + TableName + "(" + sItem + ") values(";
+        for (std::size_t i = static_cast<std::size_t>(StartIndex); i < FieldVals.size(); ++i)
+            sql += "'" + sqlEscape(FieldVals[i]) + "'" + (i + 1 < FieldVals.size() ? "," : ")");
+        return run(sql) > 0;
+    }
+    Open_DB_Con();
+    rs_ = DB_Con->openRecordset("select top 1 * from " + TableName);
+    rs_->addNew();
+    for (std::size_t i = static_cast<std::size_t>(std::max<std::int16_t>(StartIndex, 0)); i < FieldVals.size(); ++i)
+        rs_->setField(static_cast<int>(i), db::Value(FieldVals[i]));
+    rs_->updateBatch();
+    rs_->close();
+    rs_.reset();
+    closeConnection();
+    return true;
+}
+
+bool BaseService::Mod_DataByIndex(const std::string& TableName, const std::string& IdColName,
+                                  std::int16_t StartIndex, const std::vector<std::string>& FieldVals,
+                                  std::int16_t ColType) {
+    if (FieldVals.empty()) throw VbError(9, "Subscript out of range");
+    std::string sql = "select * from " + TableName + " where " + IdColName;
+    if (ColType == 1) {
+        // A numeric key goes in as a number, never as pasted text.
+        const auto key = parseNumber(FieldVals[0]);
+        if (!key) throw db::DbError("Data type mismatch in criteria expression.", 3464);
+        sql += " = " + sqlNumber(*key) + " ";
+    } else {
+        sql += " = '" + sqlEscape(FieldVals[0]) + "'";
+    }
+    Open_DB_Con();
+    rs_ = DB_Con->openRecordset(sql);
+    const int n = static_cast<int>(FieldVals.size()) - 1;
+    const bool fits = n >= 1 && StartIndex >= 0 && StartIndex + n - 1 <= rs_->fieldCount() - 1;
+    if (fits) {
+        for (int m = 1; m <= n; ++m)
+            rs_->setField(StartIndex + m - 1, db::Value(FieldVals[static_cast<std::size_t>(m)]));
+        rs_->updateBatch();
+    }
+    rs_->close();
+    rs_.reset();
+    closeConnection();
+    return fits;
+}
+
+}  // namespace tolvenk

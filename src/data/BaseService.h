@@ -1,0 +1,47 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/DataList.h"
+#include "platform/db/Connection.h"
+
+namespace tolvenk {
+
+// The one path by which the data services run SQL: a fresh connection per
+// operation, closed again before it returns (except Get_DataList_ADO).
+class BaseService {
+public:
+    std::shared_ptr<db::Connection> DB_Con;
+
+    std::string Get_LinkStr() const { return linkStr_; }
+    void Set_LinkStr(const std::string& My_LinkStr) { linkStr_ = My_LinkStr; }
+
+    // Opens a new connection in DB_Con, closing the one it replaces.
+    void Open_DB_Con();
+    bool Test_Link();
+    // Runs one statement; true once it has run (errors pass as DbError).
+    bool Exec_Sql(const std::string& Sql);
+    DataList Get_DataList(const std::string& Sql);
+    // The live record set; it keeps its own session, DB_Con stays set.
+    std::shared_ptr<db::Recordset> Get_DataList_ADO(const std::string& Sql);
+    // Inserts one row: FieldVals(i) to physical column i from StartIndex on.
+    // On the file database with a column list, one INSERT naming sItem.
+    bool Add_DataByIndex(const std::string& TableName, std::int16_t StartIndex,
+                         const std::vector<std::string>& FieldVals, const std::string& sItem);
+    // Updates the first row whose IdColName equals FieldVals(0): FieldVals(m)
+    // to physical column StartIndex+m-1. False when nothing was written.
+    bool Mod_DataByIndex(const std::string& TableName, const std::string& IdColName, std::int16_t StartIndex,
+                         const std::vector<std::string>& FieldVals, std::int16_t ColType);
+
+private:
+    void closeConnection();
+    // Runs on a fresh connection and returns the number of rows changed.
+    long long run(const std::string& Sql);
+
+    std::string linkStr_;
+    std::shared_ptr<db::Recordset> rs_;
+};
+
+}  // namespace tolvenk

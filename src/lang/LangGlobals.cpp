@@ -1,0 +1,9 @@
+#include "lang/LangGlobals.h"
+
+namespace tolvenk {
+
+std::array<std::string, 1001> Lang;
+std::int16_t Lan_Type = 0;
+std::int16_t Lan_Charset = 0;
+
+}  // namespace tolvenk

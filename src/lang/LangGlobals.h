@@ -1,0 +1,13 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tolvenk {
+
+// The user-interface text table, entries 0 to 1000, filled per language.
+extern std::array<std::string, 1001> Lang;
+extern std::int16_t Lan_Type;     // 1 English, 2 Traditional Chinese, other Simplified Chinese
+extern std::int16_t Lan_Charset;  // font character set of the language; 0 leaves fonts alone
+
+}  // namespace tolvenk

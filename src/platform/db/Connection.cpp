@@ -1,0 +1,103 @@
+#include "platform/db/Connection.h"
+
+#include "platform/db/AsciiCase.h"
+#include "platform/db/ConnectionString.h"
+#include "platform/db/DbError.h"
+#include "platform/db/SqlTranslator.h"
+#include "platform/db/SqliteProvider.h"
+
+namespace tolvenk::db {
+
+namespace {
+
+// "select [top N] * from T [where ...|order ...]" on one table: the shape that
+// can be updated. Splits it into the part before '*', the table and the rest.
+bool splitSingleTableSelect(const std::string& sql, std::string& head, std::string& table, std::string& tail) {
+    const std::vector<SqlToken> toks = tokenizeSql(sql);
+    std::vector<std::size_t> idx;  // indices of non-space tokens
+    for (std::size_t i = 0; i < toks.size(); ++i)
+        if (toks[i].kind != SqlToken::Kind::Space) idx.push_back(i);
+    std::size_t k = 0;
+    auto word = [&](std::size_t at, const char* w) {
+        return at < idx.size() && equalsNoCase(toks[idx[at]].text, w);
+    };
+    if (!word(k, "select")) return false;
+    ++k;
+    if (word(k, "top")) {
+        if (k + 1 >= idx.size() || toks[idx[k + 1]].kind != SqlToken::Kind::Number) return false;
+        k += 2;
+    }
+    if (!(k < idx.size() && toks[idx[k]].text == "*")) return false;
+    const std::size_t star = idx[k++];
+    if (!word(k, "from")) return false;
+    ++k;
+    if (k >= idx.size() || toks[idx[k]].kind != SqlToken::Kind::Word) return false;
+    const std::size_t tableTok = idx[k++];
+    if (k < idx.size() && !word(k, "where") && !word(k, "order") && toks[idx[k]].text != ";") return false;
+    head.clear();
+    for (std::size_t i = 0; i < star; ++i) head += toks[i].text;
+    table = toks[tableTok].text;
+    tail.clear();
+    for (std::size_t i = tableTok + 1; i < toks.size(); ++i) tail += toks[i].text;
+    return true;
+}
+
+}  // namespace
+
+Connection::~Connection() = default;
+
+void Connection::open(const std::string& connectionString) {
+    close();
+    const ConnectionString cs(connectionString);
+    switch (cs.kind()) {
+    case ConnectionString::Kind::FileDatabase:
+        provider_ = std::make_shared<SqliteProvider>(cs.filePath());
+        break;
+    case ConnectionString::Kind::Server:
+        throw DbError("Provider not available: the database server provider is not installed.", 3706);
+    default:
+        throw DbError("Provider cannot be found. It may not be properly installed.", 3706);
+    }
+    text_ = connectionString;
+    provider_->setCommandTimeout(timeout_);
+}
+
+void Connection::close() { provider_.reset(); }
+
+Provider& Connection::live() const {
+    if (!provider_) throw DbError("Operation is not allowed when the object is closed.", 3704);
+    return *provider_;
+}
+
+void Connection::setCommandTimeout(int seconds) {
+    timeout_ = seconds;
+    if (provider_) provider_->setCommandTimeout(seconds);
+}
+
+long long Connection::execute(const std::string& sql, const std::vector<Value>& params) {
+    return live().execute(sql, params);
+}
+
+std::shared_ptr<Recordset> Connection::openRecordset(const std::string& sql) {
+    Provider& p = live();
+    std::string head, table, tail;
+    QueryResult result;
+    if (splitSingleTableSelect(sql, head, table, tail) && p.queryForUpdate(table, head, tail, result))
+        return std::make_shared<Recordset>(provider_, std::move(result), table);
+    return std::make_shared<Recordset>(provider_, p.query(sql, {}), std::string());
+}
+
+void Connection::executeScript(const std::string& sql) { live().executeScript(sql); }
+
+void Connection::beginTrans() { live().begin(); }
+void Connection::commitTrans() { live().commit(); }
+void Connection::rollbackTrans() { live().rollback(); }
+bool Connection::inTransaction() const { return provider_ && provider_->inTransaction(); }
+
+void Connection::createFileDatabase(const std::string& path) { SqliteProvider::createFile(path); }
+
+std::string Connection::fileConnectionString(const std::string& path) {
+    return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";";
+}
+
+}  // namespace tolvenk::db

@@ -1,0 +1,56 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/db/Recordset.h"
+#include "platform/db/Value.h"
+
+namespace tolvenk::db {
+
+class Provider;
+
+// A connection opened by one of the module's connection texts. Record sets it
+// opens are read in full (client-side) and keep the session alive themselves.
+class Connection {
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Picks the provider from the text; throws DbError on any failure.
+    void open(const std::string& connectionString);
+    void close();
+    bool isOpen() const { return provider_ != nullptr; }
+    const std::string& connectionString() const { return text_; }
+
+    void setCommandTimeout(int seconds);
+    int commandTimeout() const { return timeout_; }
+
+    // Runs a statement; returns the number of rows it changed.
+    long long execute(const std::string& sql, const std::vector<Value>& params = {});
+    // Opens a record set. "select [top N] * from T ..." on one table can be updated.
+    std::shared_ptr<Recordset> openRecordset(const std::string& sql);
+    // Several statements at once, untranslated (schema scripts of tools and tests).
+    void executeScript(const std::string& sql);
+
+    void beginTrans();
+    void commitTrans();
+    void rollbackTrans();
+    bool inTransaction() const;
+
+    // Creates an empty file database at `path` (tools and tests only).
+    static void createFileDatabase(const std::string& path);
+    // The connection text of the file-database provider for a path.
+    static std::string fileConnectionString(const std::string& path);
+
+private:
+    Provider& live() const;
+
+    std::shared_ptr<Provider> provider_;
+    std::string text_;
+    int timeout_ = 30;
+};
+
+}  // namespace tolvenk::db

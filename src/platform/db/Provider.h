@@ -1,0 +1,45 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/db/Value.h"
+
+namespace tolvenk::db {
+
+struct QueryResult {
+    std::vector<std::string> columns;
+    std::vector<std::vector<Value>> rows;
+    // Engine row identity of each row, when the query was opened for update.
+    std::vector<Value> rowKeys;
+};
+
+// One open session with one engine. Statements arrive in the module's own
+// dialect; each provider translates what its engine lacks.
+class Provider {
+public:
+    virtual ~Provider() = default;
+
+    virtual QueryResult query(const std::string& sql, const std::vector<Value>& params) = 0;
+    // Rows of "select * from <table> <tail>" with the engine's row identity, or
+    // false when the table has none (a view, a join).
+    virtual bool queryForUpdate(const std::string& table, const std::string& head, const std::string& tail,
+                                QueryResult& out) = 0;
+    // Runs one statement; returns the number of rows it changed.
+    virtual long long execute(const std::string& sql, const std::vector<Value>& params) = 0;
+    // Runs several statements separated by ';' with no translation.
+    virtual void executeScript(const std::string& sql) = 0;
+
+    virtual void insertRow(const std::string& table, const std::vector<std::string>& columns,
+                           const std::vector<Value>& values) = 0;
+    virtual long long updateRow(const std::string& table, const Value& rowKey,
+                                const std::vector<std::string>& columns, const std::vector<Value>& values) = 0;
+
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+    virtual bool inTransaction() const = 0;
+
+    virtual void setCommandTimeout(int seconds) = 0;
+};
+
+}  // namespace tolvenk::db

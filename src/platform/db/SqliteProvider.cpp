@@ -1,0 +1,218 @@
+#include "platform/db/SqliteProvider.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include "platform/db/DbError.h"
+#include "platform/db/SqlTranslator.h"
+#include "platform/db/SqliteFunctions.h"
+
+namespace tolvenk::db {
+
+namespace {
+
+constexpr std::size_t kCacheLimit = 128;
+
+// Resets a cached statement however the call leaves it.
+struct StmtReset {
+    sqlite3_stmt* st;
+    ~StmtReset() {
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
+    }
+};
+
+Value columnValue(sqlite3_stmt* st, int i) {
+    switch (sqlite3_column_type(st, i)) {
+    case SQLITE_NULL: return {};
+    case SQLITE_INTEGER: return Value(static_cast<std::int64_t>(sqlite3_column_int64(st, i)));
+    case SQLITE_FLOAT: return Value(sqlite3_column_double(st, i));
+    default: {
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+        return Value(std::string(t ? t : "", sqlite3_column_bytes(st, i)));
+    }
+    }
+}
+
+std::string quoteName(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) {
+        out += c;
+        if (c == '"') out += '"';
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+SqliteProvider::SqliteProvider(const std::string& path) {
+    struct stat sb{};
+    if (path.empty() || ::stat(path.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode))
+        throw DbError("Could not find file '" + path + "'.", 3024);
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        std::string msg = db_ ? sqlite3_errmsg(db_) : "cannot open";
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw DbError("Cannot open database '" + path + "': " + msg, 3049);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    registerSqliteFunctions(db_);
+    setCommandTimeout(60);
+    // A file that is not a database fails here, at opening, as it should.
+    char* err = nullptr;
+    if (sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, &err) != SQLITE_OK) {
+        std::string msg = err ? err : "not a database";
+        sqlite3_free(err);
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw DbError("Cannot open database '" + path + "': " + msg, 3049);
+    }
+}
+
+SqliteProvider::~SqliteProvider() {
+    for (auto& [text, st] : cache_) sqlite3_finalize(st);
+    if (db_) sqlite3_close_v2(db_);
+}
+
+void SqliteProvider::createFile(const std::string& path) {
+    struct stat sb{};
+    if (::stat(path.c_str(), &sb) == 0) throw DbError("Database '" + path + "' already exists.");
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    std::string msg = db ? sqlite3_errmsg(db) : "cannot create";
+    sqlite3_close(db);
+    if (rc != SQLITE_OK) throw DbError("Cannot create database '" + path + "': " + msg);
+}
+
+void SqliteProvider::fail(const std::string& context) {
+    std::string msg = sqlite3_errmsg(db_);
+    if (!context.empty()) msg += " [" + context + "]";
+    throw DbError(msg);
+}
+
+sqlite3_stmt* SqliteProvider::prepare(const std::string& sql) {
+    if (auto it = cache_.find(sql); it != cache_.end()) return it->second;
+    const std::string translated = translateForSqlite(sql);
+    sqlite3_stmt* st = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, translated.c_str(), static_cast<int>(translated.size()), &st, &tail) != SQLITE_OK)
+        fail(sql);
+    if (!st) throw DbError("Empty statement [" + sql + "]");
+    if (cache_.size() >= kCacheLimit) {
+        for (auto& [text, old] : cache_) sqlite3_finalize(old);
+        cache_.clear();
+    }
+    cache_.emplace(sql, st);
+    return st;
+}
+
+void SqliteProvider::bind(sqlite3_stmt* st, const std::vector<Value>& params) {
+    if (static_cast<int>(params.size()) != sqlite3_bind_parameter_count(st))
+        throw DbError("Wrong number of parameters");
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const int k = static_cast<int>(i) + 1;
+        const Value& v = params[i];
+        int rc;
+        if (v.isNull()) rc = sqlite3_bind_null(st, k);
+        else if (v.isInteger()) rc = sqlite3_bind_int64(st, k, v.asInteger());
+        else if (v.isReal()) rc = sqlite3_bind_double(st, k, v.asReal());
+        else rc = sqlite3_bind_text(st, k, v.asText().data(), static_cast<int>(v.asText().size()), SQLITE_TRANSIENT);
+        if (rc != SQLITE_OK) fail("bind");
+    }
+}
+
+QueryResult SqliteProvider::query(const std::string& sql, const std::vector<Value>& params) {
+    sqlite3_stmt* st = prepare(sql);
+    StmtReset guard{st};
+    bind(st, params);
+    QueryResult out;
+    const int n = sqlite3_column_count(st);
+    out.columns.reserve(n);
+    for (int i = 0; i < n; ++i) out.columns.emplace_back(sqlite3_column_name(st, i));
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        std::vector<Value> row;
+        row.reserve(n);
+        for (int i = 0; i < n; ++i) row.push_back(columnValue(st, i));
+        out.rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE) fail(sql);
+    return out;
+}
+
+bool SqliteProvider::queryForUpdate(const std::string& table, const std::string& head, const std::string& tail,
+                                    QueryResult& out) {
+    const std::string sql = head + " rowid AS tolvenk_rowkey, * from " + table + tail;
+    try {
+        out = query(sql, {});
+    } catch (const DbError&) {
+        return false;  // no row identity here (a view, a join): the caller reads it plainly
+    }
+    out.columns.erase(out.columns.begin());
+    out.rowKeys.reserve(out.rows.size());
+    for (auto& row : out.rows) {
+        out.rowKeys.push_back(row.front());
+        row.erase(row.begin());
+    }
+    return true;
+}
+
+long long SqliteProvider::execute(const std::string& sql, const std::vector<Value>& params) {
+    sqlite3_stmt* st = prepare(sql);
+    StmtReset guard{st};
+    bind(st, params);
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) fail(sql);
+    return sqlite3_stmt_readonly(st) ? 0 : sqlite3_changes64(db_);
+}
+
+void SqliteProvider::executeScript(const std::string& sql) {
+    char* err = nullptr;
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        std::string msg = err ? err : "script failed";
+        sqlite3_free(err);
+        throw DbError(msg);
+    }
+}
+
+void SqliteProvider::insertRow(const std::string& table, const std::vector<std::string>& columns,
+                               const std::vector<Value>& values) {
+    std::string sql = "INSERT INTO " + quoteName(table);
+    if (columns.empty()) {
+        sql += " DEFAULT VALUES";
+    } else {
+        std::string names, marks;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            names += (i ? "," : "") + quoteName(columns[i]);
+            marks += i ? ",?" : "?";
+        }
+        sql += " (" + names + ") VALUES (" + marks + ")";
+    }
+    execute(sql, values);
+}
+
+long long SqliteProvider::updateRow(const std::string& table, const Value& rowKey,
+                                    const std::vector<std::string>& columns, const std::vector<Value>& values) {
+    if (columns.empty()) return 0;
+    std::string sql = "UPDATE " + quoteName(table) + " SET ";
+    for (std::size_t i = 0; i < columns.size(); ++i) sql += (i ? "," : "") + quoteName(columns[i]) + "=?";
+    sql += " WHERE rowid=?";
+    std::vector<Value> params = values;
+    params.push_back(rowKey);
+    return execute(sql, params);
+}
+
+void SqliteProvider::begin() { executeScript("BEGIN"); }
+void SqliteProvider::commit() { executeScript("COMMIT"); }
+void SqliteProvider::rollback() { executeScript("ROLLBACK"); }
+bool SqliteProvider::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+void SqliteProvider::setCommandTimeout(int seconds) {
+    // 0 means "no limit" for a command timeout; a lock wait still ends some day.
+    sqlite3_busy_timeout(db_, seconds > 0 ? seconds * 1000 : 3600 * 1000);
+}
+
+}  // namespace tolvenk::db

@@ -1,0 +1,50 @@
+#pragma once
+#include <map>
+#include <string>
+
+#include "platform/db/Provider.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tolvenk::db {
+
+// The file-database provider: a SQLite file in WAL mode. Results are read in
+// full, so no statement stays open between calls and no lock is held.
+class SqliteProvider : public Provider {
+public:
+    // Opens an existing file; a missing file is an error, never created here.
+    explicit SqliteProvider(const std::string& path);
+    ~SqliteProvider() override;
+    SqliteProvider(const SqliteProvider&) = delete;
+    SqliteProvider& operator=(const SqliteProvider&) = delete;
+
+    // Creates a new, empty database file (for tools and tests).
+    static void createFile(const std::string& path);
+
+    QueryResult query(const std::string& sql, const std::vector<Value>& params) override;
+    bool queryForUpdate(const std::string& table, const std::string& head, const std::string& tail,
+                        QueryResult& out) override;
+    long long execute(const std::string& sql, const std::vector<Value>& params) override;
+    void executeScript(const std::string& sql) override;
+    void insertRow(const std::string& table, const std::vector<std::string>& columns,
+                   const std::vector<Value>& values) override;
+    long long updateRow(const std::string& table, const Value& rowKey, const std::vector<std::string>& columns,
+                        const std::vector<Value>& values) override;
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    bool inTransaction() const override;
+    void setCommandTimeout(int seconds) override;
+
+private:
+    sqlite3_stmt* prepare(const std::string& sql);
+    void bind(sqlite3_stmt* st, const std::vector<Value>& params);
+    [[noreturn]] void fail(const std::string& context);
+
+    sqlite3* db_ = nullptr;
+    // Statements by their text as the module wrote it; translated once.
+    std::map<std::string, sqlite3_stmt*> cache_;
+};
+
+}  // namespace tolvenk::db

@@ -1,0 +1,26 @@
+#include "platform/db/Value.h"
+
+#include "platform/db/SqlText.h"
+
+namespace tolvenk::db {
+
+std::string Value::toString() const {
+    if (isNull()) return {};
+    if (isInteger()) return std::to_string(asInteger());
+    if (isReal()) return formatReal(asReal());
+    return asText();
+}
+
+double Value::toDouble() const {
+    if (isNull()) return 0.0;
+    if (isInteger()) return static_cast<double>(asInteger());
+    if (isReal()) return asReal();
+    return vbVal(asText());
+}
+
+std::int64_t Value::toInt64() const {
+    if (isInteger()) return asInteger();
+    return static_cast<std::int64_t>(toDouble());
+}
+
+}  // namespace tolvenk::db

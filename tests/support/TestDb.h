@@ -1,0 +1,31 @@
+#pragma once
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/db/Connection.h"
+
+namespace tolvenk::test {
+
+// A fresh folder per test, removed afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Creates a business database from the project's schema at `path` and returns
+// its connection text.
+std::string createBusinessDb(const std::string& path);
+
+// An open connection to the database behind a connection text.
+std::shared_ptr<db::Connection> connect(const std::string& connectionString);
+
+}  // namespace tolvenk::test

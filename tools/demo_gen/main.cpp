@@ -1,0 +1,2 @@
+#include "demo_gen/DemoGenerator.h"
+int main() { return 0; }
