@@ -79,6 +79,13 @@ std::string translateForSqlite(const std::string& sql) {
                 if (!limits.back().empty()) before[i] += " LIMIT " + limits.back();
                 limits.pop_back();
             }
+        } else if (wordIs(t, "left")) {
+            // LEFT is a join keyword to SQLite; as a call it is our function.
+            const std::size_t k = nextNonSpace(i + 1);
+            if (k < toks.size() && toks[k].text == "(") {
+                before[i] += "vb_left";
+                drop[i] = true;
+            }
         } else if (wordIs(t, "select")) {
             std::size_t k = nextNonSpace(i + 1);
             if (k < toks.size() && (wordIs(toks[k], "distinct") || wordIs(toks[k], "all"))) k = nextNonSpace(k + 1);

@@ -15,7 +15,8 @@ struct SqlToken {
 std::vector<SqlToken> tokenizeSql(const std::string& sql);
 
 // Rewrites the module's statements for SQLite: "select [distinct] top N ..."
-// becomes "select [distinct] ... LIMIT N" at the end of that select.
+// becomes "select [distinct] ... LIMIT N" at the end of that select, and the
+// call left(x,n) becomes vb_left(x,n), since LEFT is a join keyword there.
 std::string translateForSqlite(const std::string& sql);
 
 }  // namespace tolvenk::db

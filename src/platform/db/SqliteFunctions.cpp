@@ -74,7 +74,7 @@ void registerSqliteFunctions(sqlite3* db) {
     const int det = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db, "val", 1, det, nullptr, fnVal, nullptr, nullptr);
     sqlite3_create_function(db, "len", 1, det, nullptr, fnLen, nullptr, nullptr);
-    sqlite3_create_function(db, "left", 2, det, nullptr, fnLeft, nullptr, nullptr);
+    sqlite3_create_function(db, "vb_left", 2, det, nullptr, fnLeft, nullptr, nullptr);
     sqlite3_create_function(db, "mid", 2, det, nullptr, fnMid, nullptr, nullptr);
     sqlite3_create_function(db, "mid", 3, det, nullptr, fnMid, nullptr, nullptr);
     sqlite3_create_function(db, "now", 0, SQLITE_UTF8, nullptr, fnNow, nullptr, nullptr);

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include "platform/db/DbError.h"
+#include "support/TestDb.h"
+
+using namespace tolvenk;
+
+namespace {
+
+class RecordsetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        con = test::connect(test::createBusinessDb(dir.file("b.mdb")));
+        con->executeScript(
+            "insert into Ren_Per_Info(Pinfo_ID,Dept_No,P_Name,P_Code,P_Num) values"
+            " (1,'01','张三','E001','N1'),(2,'0101','Li Si','E002',NULL),(3,'0102','Wang','E003',''),"
+            " (4,'02','王五','E004','N4');");
+    }
+    test::TempDir dir;
+    std::shared_ptr<db::Connection> con;
+};
+
+}  // namespace
+
+TEST_F(RecordsetTest, MovesThroughRowsWithBofAndEof) {
+    auto rs = con->openRecordset("select Pinfo_ID from Ren_Per_Info order by Pinfo_ID");
+    ASSERT_EQ(rs->recordCount(), 4);
+    EXPECT_FALSE(rs->bof());
+    EXPECT_EQ(rs->field(0).toInt64(), 1);
+    rs->moveLast();
+    EXPECT_EQ(rs->field(0).toInt64(), 4);
+    rs->moveNext();
+    EXPECT_TRUE(rs->eof());
+    EXPECT_THROW(rs->field(0), db::DbError);
+    EXPECT_THROW(rs->moveNext(), db::DbError);
+    rs->moveFirst();
+    rs->movePrevious();
+    EXPECT_TRUE(rs->bof());
+
+    auto none = con->openRecordset("select * from Ren_Per_Info where Pinfo_ID=99");
+    EXPECT_EQ(none->recordCount(), 0);
+    EXPECT_TRUE(none->bof());
+    EXPECT_TRUE(none->eof());
+}
+
+TEST_F(RecordsetTest, FieldsByPositionAndByNameInAnyCase) {
+    auto rs = con->openRecordset("select * from Ren_Per_Info where Pinfo_ID=2");
+    EXPECT_EQ(rs->fieldCount(), 27);
+    EXPECT_EQ(rs->fieldName(3), "P_Name");
+    EXPECT_EQ(rs->field(3).toString(), "Li Si");
+    EXPECT_EQ(rs->field("p_name").toString(), "Li Si");
+    EXPECT_EQ(rs->field("PINFO_ID").toInt64(), 2);
+    EXPECT_THROW(rs->field("No_Such"), db::DbError);
+    EXPECT_THROW(rs->field(27), db::DbError);
+    // NULL and empty text stay apart in a record set.
+    EXPECT_TRUE(rs->field("P_Num").isNull());
+    auto empty = con->openRecordset("select P_Num from Ren_Per_Info where Pinfo_ID=3");
+    EXPECT_FALSE(empty->field(0).isNull());
+    EXPECT_EQ(empty->field(0).toString(), "");
+}
+
+TEST_F(RecordsetTest, FilterNarrowsRowsInTheFormsTheWindowsUse) {
+    auto rs = con->openRecordset("select * from Ren_Per_Info order by Pinfo_ID");
+    rs->setFilter("P_Name='张三'");
+    ASSERT_EQ(rs->recordCount(), 1);
+    EXPECT_EQ(rs->field("P_Code").toString(), "E001");
+    rs->setFilter("Pinfo_Id= 4");
+    ASSERT_EQ(rs->recordCount(), 1);
+    EXPECT_EQ(rs->field("P_Name").toString(), "王五");
+    rs->setFilter("pinfo_id>1 and Dept_No like '01%'");
+    ASSERT_EQ(rs->recordCount(), 2);
+    EXPECT_EQ(rs->field(0).toInt64(), 2);
+    rs->moveNext();
+    EXPECT_EQ(rs->field(0).toInt64(), 3);
+    rs->setFilter("P_Name='li si'");  // text compares ignore ASCII case
+    EXPECT_EQ(rs->recordCount(), 1);
+    rs->setFilter("P_Name='O''Brien'");
+    EXPECT_EQ(rs->recordCount(), 0);
+    EXPECT_TRUE(rs->eof());
+    rs->setFilter("");
+    EXPECT_EQ(rs->recordCount(), 4);
+    EXPECT_THROW(rs->setFilter("No_Such=1"), db::DbError);
+    EXPECT_THROW(rs->setFilter("P_Name='x' and"), db::DbError);
+}
+
+TEST_F(RecordsetTest, AddNewWritesByPhysicalPositionWithBoundValues) {
+    auto rs = con->openRecordset("select top 1 * from Card_Type");
+    ASSERT_TRUE(rs->updatable());
+    rs->addNew();
+    rs->setField(1, db::Value("5"));
+    rs->setField(2, db::Value("O'Brien卡"));
+    rs->setField(4, db::Value("+500"));  // the provider turns text into the column's type
+    rs->setField(22, db::Value("0"));
+    rs->updateBatch();
+    auto back = con->openRecordset("select ID,C_LeiBie,C_Name,C_F_Money,typeof(C_F_Money),C_T_Money from Card_Type");
+    ASSERT_EQ(back->recordCount(), 1);
+    EXPECT_EQ(back->field(0).toInt64(), 1);  // key numbered by the database
+    EXPECT_EQ(back->field(1).toInt64(), 5);
+    EXPECT_EQ(back->field(2).toString(), "O'Brien卡");
+    EXPECT_EQ(back->field(3).toInt64(), 500);
+    EXPECT_EQ(back->field(4).toString(), "integer");
+    EXPECT_TRUE(back->field(5).isNull());
+}
+
+TEST_F(RecordsetTest, UpdateChangesOnlyTheCurrentRow) {
+    auto rs = con->openRecordset("select * from Ren_Per_Info where Dept_No like '01%' order by Pinfo_ID");
+    ASSERT_TRUE(rs->updatable());
+    rs->moveNext();  // Pinfo_ID 2
+    rs->setField(5, db::Value("N2"));
+    rs->update();
+    auto back = con->openRecordset("select Pinfo_ID,P_Num from Ren_Per_Info order by Pinfo_ID");
+    std::vector<std::string> nums;
+    for (; !back->eof(); back->moveNext()) nums.push_back(back->field(1).isNull() ? "<null>" : back->field(1).toString());
+    EXPECT_EQ(nums, (std::vector<std::string>{"N1", "N2", "", "N4"}));
+}
+
+TEST_F(RecordsetTest, RefusesWritesItCannotPlace) {
+    auto join = con->openRecordset("select * from Ren_Per_Info, Ren_Dept_Info where Ren_Per_Info.Dept_No=Ren_Dept_Info.Dept_No");
+    EXPECT_FALSE(join->updatable());
+    EXPECT_THROW(join->addNew(), db::DbError);
+    auto empty = con->openRecordset("select * from Card_Type where ID = 9 ");
+    EXPECT_THROW(empty->setField(1, db::Value("1")), db::DbError);  // no current record
+    auto rs = con->openRecordset("select top 1 * from Card_Type");
+    rs->addNew();
+    rs->setField(1, db::Value("not a number"));
+    EXPECT_THROW(rs->updateBatch(), db::DbError);  // strict tables refuse bad values
+    EXPECT_EQ(con->openRecordset("select count(*) from Card_Type")->field(0).toInt64(), 0);
+}

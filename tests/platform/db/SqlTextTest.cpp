@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "platform/db/SqlText.h"
+#include "support/TestDb.h"
+
+using namespace tolvenk;
+
+TEST(SqlText, EscapeDoublesQuotesOnly) {
+    EXPECT_EQ(sqlEscape("O'Brien"), "O''Brien");
+    EXPECT_EQ(sqlEscape("x' or '1'='1"), "x'' or ''1''=''1");
+    EXPECT_EQ(sqlEscape("张三;--"), "张三;--");
+    EXPECT_EQ(sqlEscape(""), "");
+}
+
+TEST(SqlText, EscapedValuesAreStoredAndFoundExactlyAndTouchNothingElse) {
+    test::TempDir dir;
+    auto con = test::connect(test::createBusinessDb(dir.file("b.mdb")));
+    con->execute("insert into Sys_User_Info(User_ID,User_Name) values(1,'admin')");
+    for (const std::string name : {"O'Brien", "x' or '1'='1", "a''b"}) {
+        con->execute("insert into Sys_User_Info(User_Name) values('" + sqlEscape(name) + "')");
+        auto rs = con->openRecordset("select User_Name from Sys_User_Info where User_Name='" + sqlEscape(name) + "'");
+        ASSERT_EQ(rs->recordCount(), 1) << name;
+        EXPECT_EQ(rs->field(0).toString(), name);
+    }
+    con->execute("update Sys_User_Info set Del_YN=1 where User_Name='" + sqlEscape("x' or '1'='1") + "'");
+    EXPECT_EQ(con->openRecordset("select count(*) from Sys_User_Info where Del_YN=1")->field(0).toInt64(), 1);
+    EXPECT_EQ(con->openRecordset("select User_Name from Sys_User_Info where User_ID=1")->field(0).toString(), "admin");
+}
+
+TEST(SqlText, NumbersAreFormattedFromNumericTypes) {
+    EXPECT_EQ(sqlNumber(std::int64_t{-6950}), "-6950");
+    EXPECT_EQ(sqlNumber(12.0), "12");
+    EXPECT_EQ(sqlNumber(0.5), "0.5");
+    EXPECT_EQ(parseNumber(" 42 ").value_or(-1), 42);
+    EXPECT_EQ(parseNumber("+500").value_or(-1), 500);
+    EXPECT_FALSE(parseNumber("1 or 1=1"));
+    EXPECT_FALSE(parseNumber("0x10"));
+    EXPECT_FALSE(parseNumber(""));
+    EXPECT_FALSE(parseNumber("inf"));
+}

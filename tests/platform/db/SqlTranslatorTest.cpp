@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "platform/db/SqlTranslator.h"
+
+using tolvenk::db::translateForSqlite;
+
+TEST(SqlTranslator, TopBecomesLimitAtTheEndOfItsSelect) {
+    EXPECT_EQ(translateForSqlite("select top 1 * from Card_Type"), "select * from Card_Type LIMIT 1");
+    EXPECT_EQ(translateForSqlite("SELECT TOP 10 ID from T where A=1 order by ID desc ;"),
+              "SELECT ID from T where A=1 order by ID desc LIMIT 10 ;");
+    EXPECT_EQ(translateForSqlite("select distinct top 3 Dept_No from Ren_Dept_Info"),
+              "select distinct Dept_No from Ren_Dept_Info LIMIT 3");
+}
+
+TEST(SqlTranslator, TopInsideASubqueryStaysInsideIt) {
+    EXPECT_EQ(translateForSqlite("select * from A where ID in (select top 2 ID from B order by ID) and X=1"),
+              "select * from A where ID in (select ID from B order by ID LIMIT 2) and X=1");
+    EXPECT_EQ(translateForSqlite("select top 1 a from (select top 5 a from B) order by a"),
+              "select a from (select a from B LIMIT 5) order by a LIMIT 1");
+}
+
+TEST(SqlTranslator, QuotedTextAndNamesAreNeverTouched) {
+    const std::string sql = "select * from T where P_Name='select top 5 x' and \"top\"=1";
+    EXPECT_EQ(translateForSqlite(sql), sql);
+    const std::string doubled = "select 'it''s top 1 (' from T";
+    EXPECT_EQ(translateForSqlite(doubled), doubled);
+}
+
+TEST(SqlTranslator, StatementsWithoutTopPassUnchanged) {
+    const std::string sql = "update Record_XF set Err_Code=0 where Date_Time>='2026-01-01' and top_x=2";
+    EXPECT_EQ(translateForSqlite(sql), sql);
+    EXPECT_EQ(translateForSqlite("select topic from T"), "select topic from T");
+}
+
+TEST(SqlTranslator, LeftAsACallIsRenamedButLeftJoinIsNot) {
+    EXPECT_EQ(translateForSqlite("select * from A where left(Date_Time,7)='2026-11'"),
+              "select * from A where vb_left(Date_Time,7)='2026-11'");
+    EXPECT_EQ(translateForSqlite("select * from A LEFT JOIN B on A.x=B.x where LEFT (y, 2)='ab'"),
+              "select * from A LEFT JOIN B on A.x=B.x where vb_left (y, 2)='ab'");
+    EXPECT_EQ(translateForSqlite("select 'left(' from A"), "select 'left(' from A");
+}
