@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, creates the demo databases (once) and
-# starts the module on them. Pass --fresh to rebuild the demo data.
+# starts the module on them through the host program. Pass --fresh to rebuild
+# the demo data; TOLVENK_MENU chooses another window ("7034;1;7942").
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --demo
 bash scripts/build.sh
 
 DEMO="$PWD/demo"
@@ -14,6 +15,10 @@ if [ ! -f "$DEMO/TAM08.mdb" ]; then
   build/tools/tolvenk-demo-gen "$DEMO/TAM08.mdb" --config "$DEMO/Config.mdb"
 fi
 
-echo
 echo "Demo business database:      $DEMO/TAM08.mdb"
 echo "Demo configuration database: $DEMO/Config.mdb"
+
+# menu code;language (0 Simplified Chinese, 1 English, 2 Traditional);access code
+MENU="${TOLVENK_MENU:-7032;0;7942}"
+echo "Opening menu $MENU as operator admin"
+build/app/tolvenk-host "$MENU" admin "$DEMO;Config.mdb;;"

@@ -5,8 +5,13 @@ set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev
+  qt6-base-dev
   libgtest-dev
 )
+# Running the windows for a person also wants fonts with Chinese glyphs.
+if [ "${1:-}" = "--demo" ]; then
+  PACKAGES+=(fonts-noto-cjk)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -32,6 +32,19 @@ std::string createBusinessDb(const std::string& path) {
     return cs;
 }
 
+void createConfigDb(const std::string& folder, const std::string& file, const std::string& provider,
+                    const std::string& dataSource, const std::string& fileName) {
+    const std::string path = folder + "/" + file;
+    db::Connection::createFileDatabase(path);
+    db::Connection con;
+    con.open(db::Connection::fileConnectionString(path));
+    con.executeScript(schema::Config);
+    if (!provider.empty())
+        con.execute("insert into DB_info(DB_Name,Provider,DataSource,FileName,UserID,PassWord_1,Persist) "
+                    "values('Server',?,?,?,'sa','x',0)",
+                    {provider, dataSource, fileName});
+}
+
 std::shared_ptr<db::Connection> connect(const std::string& connectionString) {
     auto con = std::make_shared<db::Connection>();
     con->open(connectionString);

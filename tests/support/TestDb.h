@@ -25,6 +25,12 @@ private:
 // its connection text.
 std::string createBusinessDb(const std::string& path);
 
+// Creates a configuration database at folder/file with one DB_info row
+// pointing at an Access-kind business file (name without ".mdb"), or with no
+// row when `provider` is empty.
+void createConfigDb(const std::string& folder, const std::string& file, const std::string& provider,
+                    const std::string& dataSource, const std::string& fileName);
+
 // An open connection to the database behind a connection text.
 std::shared_ptr<db::Connection> connect(const std::string& connectionString);
 

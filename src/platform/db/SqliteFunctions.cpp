@@ -3,9 +3,9 @@
 #include <sqlite3.h>
 
 #include <cmath>
-#include <ctime>
 #include <string>
 
+#include "platform/Clock.h"
 #include "platform/db/SqlText.h"
 #include "platform/db/Utf8.h"
 
@@ -59,14 +59,7 @@ void fnMid(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     resultText(ctx, utf8Substr(s, static_cast<std::size_t>(start - 1), n));
 }
 
-void fnNow(sqlite3_context* ctx, int, sqlite3_value**) {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
-    resultText(ctx, buf);
-}
+void fnNow(sqlite3_context* ctx, int, sqlite3_value**) { resultText(ctx, platform::localClockText()); }
 
 }  // namespace
 

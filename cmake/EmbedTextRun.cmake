@@ -1,0 +1,13 @@
+# Script half of tolvenk_embed_text: writes the .cpp with one raw string per file.
+set(body "namespace ${NS} {\n")
+list(LENGTH ENTRIES n)
+math(EXPR last "${n} - 1")
+foreach(i RANGE 0 ${last} 2)
+  math(EXPR j "${i} + 1")
+  list(GET ENTRIES ${i} sym)
+  list(GET ENTRIES ${j} file)
+  file(READ ${file} text)
+  string(APPEND body "extern const char* const ${sym};\nconst char* const ${sym} = R\"tolvenk_text(${text})tolvenk_text\";\n")
+endforeach()
+string(APPEND body "}\n")
+file(WRITE ${OUT} "${body}")

@@ -1,0 +1,139 @@
+#include "data/OpenDb.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "data/Globals.h"
+#include "lang/LangGlobals.h"
+#include "platform/db/Connection.h"
+#include "platform/db/SqlText.h"
+#include "platform/services/Services.h"
+
+namespace tolvenk {
+
+namespace {
+
+const std::string kCrLf = "\r\n";
+
+std::string text(std::size_t n) { return Lang[n]; }
+
+std::string accessString(const std::string& dataSource, const std::string& fileName) {
+    return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + dataSource + "\\" + fileName + ".mdb;" +
+           "Jet OLEDB:Database Password=vandrel4193;";
+}
+
+void configurationFailed(const std::string& description) {
+    platform::services().msgBox(text(439) + description + kCrLf + kCrLf + text(440), platform::vbCritical,
+                                text(112));
+}
+
+void connectionFailed(const std::string& description) {
+    platform::services().msgBox(text(439) + description + kCrLf + kCrLf + text(441) + kCrLf +
+                                    std::string(32, ' ') + text(442),
+                                platform::vbCritical | platform::vbOKCancel, text(443));
+}
+
+// Reads the first DB_info row (writing the default row into an empty table)
+// and sets DB_Type, DB_Provider and strCN from it.
+void readConfiguration() {
+    auto rs = Conn_Local->openRecordset("select * from DB_info");
+    if (rs->eof()) {
+        DB_Type = "Access";
+        const std::string folder = Default_Data_Folder();
+        Conn_Local->execute(
+            "insert into DB_info (DB_Name,Provider,DataSource,FileName,UserID,PassWord_1) values "
+            " ('Server','Access','" + sqlEscape(folder) + "','TAM08','sa','quesmo527')");
+        strCN = "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + folder + "\\" + "TAM08.mdb;" +
+                "Jet OLEDB:Database Password=vandrel4193;";
+    } else {
+        const std::string provider = rs->field("Provider").toString();
+        if (provider == "Access") {
+            DB_Provider = "Access";
+            DB_Type = "Access";
+            strCN = accessString(rs->field("DataSource").toString(), rs->field("FileName").toString());
+        }
+        if (provider == "SQL") {
+            DB_Provider = "SQL";
+            DB_Type = "SQL";
+            const std::string catalog = rs->field("InitialCatalog").toString();
+            const std::string source = rs->field("DataSource").toString();
+            if (rs->field("Persist").toDouble() == 1)
+                strCN = "Provider=SQLOLEDB.1;Password=" + rs->field("PassWord_1").toString() + ";" +
+                        "Persist Security Info=True;User ID=" + rs->field("UserID").toString() + ";" +
+                        "Initial Catalog=" + catalog + ";Data Source=" + source;
+            else
+                strCN = std::string("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;") +
+                        "Initial Catalog=" + catalog + ";Data Source=" + source + ";";
+        }
+    }
+    rs->close();
+}
+
+}  // namespace
+
+std::string Default_Data_Folder() {
+    Dl_info info{};
+    std::string folder;
+    if (dladdr(reinterpret_cast<void*>(&Default_Data_Folder), &info) && info.dli_fname)
+        folder = std::filesystem::absolute(info.dli_fname).parent_path().string();
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder + "data";
+}
+
+bool Open_DB(const std::string& folder, const std::string& file, const std::string& password) {
+    strCN_Local = "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + folder + "\\" + file +
+                  "; Jet OLEDB:Database Password=" + password + ";";
+    try {
+        Conn_Local = std::make_shared<db::Connection>();
+        Conn_Local->open(strCN_Local);
+        readConfiguration();
+        Conn_Local->close();
+        Conn_Local.reset();
+    } catch (const std::exception& e) {
+        configurationFailed(e.what());
+        return false;
+    }
+
+    try {
+        if (Conn_Main) Conn_Main->close();
+        Conn_Main = std::make_shared<db::Connection>();
+        Conn_Main->setCommandTimeout(60);
+        Conn_Main->open(strCN);
+    } catch (const std::exception& e) {
+        connectionFailed(e.what());
+        return false;
+    }
+    return true;
+}
+
+std::shared_ptr<db::Recordset> Open_Rs(const std::string& sql) {
+    try {
+        if (!Conn_Main) throw std::runtime_error("no connection");
+        Rs_Main = Conn_Main->openRecordset(sql);
+        return Rs_Main;
+    } catch (const std::exception&) {
+        platform::services().msgBox(text(437), platform::vbCritical, text(438));
+        return nullptr;
+    }
+}
+
+std::string Get_Server_Time() {
+    std::shared_ptr<db::Recordset> rs;
+    if (DB_Type == "SQL") rs = Open_Rs(" select getdate() ");
+    else if (DB_Type == "Access") rs = Open_Rs(" select now() ");
+    if (rs && !rs->eof()) {
+        // Normalise whatever the engine gives to the fixed pattern.
+        int y, mo, d, h = 0, mi = 0, s = 0;
+        const std::string t = rs->field(0).toString();
+        if (std::sscanf(t.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) >= 3) {
+            char buf[32];
+            std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
+            return buf;
+        }
+    }
+    return platform::services().clockText();
+}
+
+}  // namespace tolvenk

@@ -1,0 +1,23 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/db/Recordset.h"
+
+namespace tolvenk {
+
+// Reads DB_info from the configuration database (folder, file, password of
+// sCN), builds strCN and opens Conn_Main. False after a failure it has shown.
+bool Open_DB(const std::string& folder, const std::string& file, const std::string& password);
+
+// Opens a record set on Conn_Main; nullptr after a failure it has shown.
+std::shared_ptr<db::Recordset> Open_Rs(const std::string& sql);
+
+// The business database's clock as "YYYY-MM-DD HH:mm:SS"; the computer's
+// clock when the database cannot tell.
+std::string Get_Server_Time();
+
+// The folder the library was loaded from, followed by "data".
+std::string Default_Data_Folder();
+
+}  // namespace tolvenk

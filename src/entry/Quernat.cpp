@@ -1,0 +1,119 @@
+#include "tolvenk/Quernat.h"
+
+#include <cctype>
+#include <cmath>
+#include <vector>
+
+#include "data/Globals.h"
+#include "data/OpenDb.h"
+#include "entry/MenuTable.h"
+#include "entry/WindowRegistry.h"
+#include "lang/Language.h"
+#include "platform/Error.h"
+#include "platform/db/SqlText.h"
+#include "platform/db/Utf8.h"
+#include "platform/forms/Form.h"
+
+namespace tolvenk {
+
+namespace {
+
+const char* const kAccessCode = "7942";
+
+// Split at every ';' with empty fields kept; an empty text has no fields.
+std::vector<std::string> splitFields(const std::string& s) {
+    std::vector<std::string> out;
+    if (s.empty()) return out;
+    std::size_t pos = 0;
+    while (true) {
+        const std::size_t end = s.find(';', pos);
+        out.push_back(s.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
+        if (end == std::string::npos) break;
+        pos = end + 1;
+    }
+    return out;
+}
+
+const std::string& field(const std::vector<std::string>& fields, std::size_t i) {
+    if (i >= fields.size()) throw VbError(9, "Subscript out of range");
+    return fields[i];
+}
+
+// Rounds half to even into 16 bits, as the classic integer conversion does.
+std::int16_t toInt16(double v) {
+    const double r = std::nearbyint(v);
+    if (!(r >= INT16_MIN && r <= INT16_MAX)) throw VbError(6, "Overflow");
+    return static_cast<std::int16_t>(r);
+}
+
+std::int32_t toInt32(double v) {
+    const double r = std::nearbyint(v);
+    if (!(r >= INT32_MIN && r <= INT32_MAX)) throw VbError(6, "Overflow");
+    return static_cast<std::int32_t>(r);
+}
+
+std::string homePathOf(const std::string& folder) {
+    const std::size_t n = utf8Length(folder);
+    if (n > 4) {
+        std::string tail = utf8Substr(folder, n - 4, 4);
+        for (char& c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (tail == "DATA") return utf8Substr(folder, 0, n - 4);
+    }
+    return folder;
+}
+
+void releaseConnections() {
+    if (Conn_Local) Conn_Local->close();
+    Conn_Local.reset();
+    if (Conn_Main) Conn_Main->close();
+    Conn_Main.reset();
+}
+
+void openWindow(const std::vector<std::string>& para, const std::string& sUser, const std::string& sCN) {
+    const std::int16_t menuCode = toInt16(vbVal(field(para, 0)));
+    Lan_Type = toInt16(vbVal(field(para, 1)));
+    Op_User_Name = sUser;
+    if (field(para, 2) != kAccessCode) return;
+
+    std::vector<std::string> cn = splitFields(sCN);
+    if (!Open_DB(field(cn, 0), field(cn, 1), field(cn, 2))) return;
+    Home_Path = homePathOf(cn[0]);
+    Load_Lan(Lan_Type);
+    Money_Sign = cn.size() >= 5 ? cn[4] : "\xEF\xBF\xA5";  // U+FFE5 full-width yen/yuan sign
+    cn = splitFields(sCN);
+    if (!Open_DB(field(cn, 0), field(cn, 1), field(cn, 2))) return;
+    Op_User_ID = Quernat().Get_UserID(sUser);
+
+    const std::string name = windowForMenuCode(menuCode);
+    if (name.empty()) return;
+    if (forms::Form* window = windowObject(name)) window->Show();
+}
+
+}  // namespace
+
+void Quernat::mnuLoad(const std::string& sPara, const std::string& sUser, const std::string& sCN) {
+    // Whatever happens, both connections are released before returning.
+    try {
+        openWindow(splitFields(sPara), sUser, sCN);
+    } catch (const VbError& e) {
+        releaseConnections();
+        throw TolvenkError(e.number(), e.what());
+    } catch (const std::exception& e) {
+        releaseConnections();
+        throw TolvenkError(440, e.what());
+    }
+    releaseConnections();
+}
+
+std::int32_t Quernat::Get_UserID(const std::string& SysUserName) {
+    if (!Conn_Main || !Conn_Main->isOpen()) return 0;
+    auto rs = Conn_Main->openRecordset("select User_ID  from Sys_User_Info where Del_YN=0 and User_Name='" +
+                                       sqlEscape(SysUserName) + "'");
+    if (rs->recordCount() < 1) return 0;
+    rs->moveFirst();
+    const db::Value& id = rs->field("User_ID");
+    if (id.isNull()) throw VbError(94, "Invalid use of Null");
+    return toInt32(id.toDouble());
+}
+
+}  // namespace tolvenk

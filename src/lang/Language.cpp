@@ -1,0 +1,81 @@
+#include "lang/Language.h"
+
+#include <map>
+#include <string>
+
+#include "data/Globals.h"
+#include "lang/LangData.h"
+#include "lang/LangGlobals.h"
+#include "lang/LangTable.h"
+#include "platform/Error.h"
+#include "platform/db/Connection.h"
+#include "platform/forms/ListControl.h"
+
+namespace tolvenk {
+
+namespace {
+
+struct BuiltIn {
+    const std::map<int, std::string>& texts;
+    int last;           // highest index the language writes
+    bool writes459;     // only English writes 459 (as an empty text)
+};
+
+BuiltIn builtIn(std::int16_t code) {
+    static const auto simplified = parseLangTable(langdata::Simplified);
+    static const auto english = parseLangTable(langdata::English);
+    static const auto traditional = parseLangTable(langdata::Traditional);
+    if (code == 1) return {english, 630, true};
+    if (code == 2) return {traditional, 471, false};
+    return {simplified, 644, false};
+}
+
+std::string overrideConnectionString() {
+    if (!Home_Path.empty() && Home_Path.back() == '\\')
+        return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + Home_Path + "data\\sLan_Sendral.mdb;" + " Jet OLEDB;";
+    return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + Home_Path + "\\data\\sLan_Sendral.mdb;" + "Jet OLEDB;";
+}
+
+std::int16_t toInt16(std::int64_t v) {
+    if (v < INT16_MIN || v > INT16_MAX) throw VbError(6, "Overflow");
+    return static_cast<std::int16_t>(v);
+}
+
+}  // namespace
+
+void Load_Lan(std::int16_t code) {
+    const BuiltIn lang = builtIn(code);
+    for (int i = 0; i <= lang.last; ++i) {
+        if (i == 459 && !lang.writes459) continue;
+        auto it = lang.texts.find(i);
+        Lang[static_cast<std::size_t>(i)] = it == lang.texts.end() ? std::string() : it->second;
+    }
+    Lan_Charset = 0;
+
+    // Any failure from here on ends the override quietly; what is applied stays.
+    try {
+        db::Connection con;
+        con.open(overrideConnectionString());
+        auto rs = con.openRecordset("select * from Lan where F1=1 and N>0 and N<=644");
+        for (; !rs->eof(); rs->moveNext()) {
+            const auto n = rs->field("N").toInt64();
+            Lang[static_cast<std::size_t>(n)] = rs->field("CN").toString();
+        }
+        rs = con.openRecordset("select * from Lan where N=-1");
+        if (!rs->eof()) Lan_Charset = toInt16(rs->field("F1").toInt64());
+    } catch (const std::exception&) {
+    }
+}
+
+void Set_Lan_Font(forms::Form& window) {
+    (void)window;
+    if (Lan_Charset == 0) return;
+    // Qt picks glyphs by Unicode; the character set needs no font change.
+}
+
+void Fill_Month_Combo(forms::ListControl& list) {
+    list.Clear();
+    for (int n = 445; n <= 456; ++n) list.AddItem(Lang[static_cast<std::size_t>(n)]);
+}
+
+}  // namespace tolvenk

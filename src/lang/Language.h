@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+
+namespace tolvenk {
+
+namespace forms {
+class Form;
+class ListControl;
+}  // namespace forms
+
+// Fills Lang for a language (1 English, 2 Traditional Chinese, other
+// Simplified Chinese), then applies the override database under Home_Path.
+// Entries a language does not write keep what an earlier call left.
+void Load_Lan(std::int16_t code);
+// Applies Lan_Charset to a window's fonts. Qt fonts carry no character set,
+// so there is nothing to change; it never fails.
+void Set_Lan_Font(forms::Form& window);
+// Fills a month list with Lang(445)..Lang(456): list index = month - 1.
+void Fill_Month_Combo(forms::ListControl& list);
+
+}  // namespace tolvenk

@@ -1,0 +1,42 @@
+#include "platform/forms/CheckBox.h"
+
+#include <QCheckBox>
+#include <QSignalBlocker>
+
+#include "platform/Error.h"
+#include "platform/forms/Form.h"
+
+namespace tolvenk::forms {
+
+CheckBox::CheckBox(Form& form)
+    : Control(form, new QCheckBox(form.widget())), box_(static_cast<QCheckBox*>(widget())) {
+    // A click cycles between ticked and unticked only; grey is set from code.
+    QObject::connect(box_, &QCheckBox::clicked, [this] { setValue(value_ == vbChecked ? vbUnchecked : vbChecked); });
+}
+
+void CheckBox::setCaption(const std::string& c) {
+    caption_ = c;
+    box_->setText(QString::fromStdString(c));
+}
+
+void CheckBox::show() {
+    const QSignalBlocker block(box_);
+    box_->setTristate(value_ == vbGrayed);
+    box_->setCheckState(value_ == vbChecked ? Qt::Checked : value_ == vbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+void CheckBox::setValue(int v) {
+    if (v < vbUnchecked || v > vbGrayed) throw VbError(380, "Invalid property value");
+    const bool changed = v != value_;
+    value_ = v;
+    show();
+    if (changed && Click) Click(Index);
+}
+
+void CheckBox::restoreOwnDesign() {
+    setCaption(design_.caption);
+    value_ = design_.value;
+    show();
+}
+
+}  // namespace tolvenk::forms

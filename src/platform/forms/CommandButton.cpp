@@ -1,0 +1,24 @@
+#include "platform/forms/CommandButton.h"
+
+#include <QPushButton>
+
+#include "platform/forms/Form.h"
+
+namespace tolvenk::forms {
+
+CommandButton::CommandButton(Form& form)
+    : Control(form, new QPushButton(form.widget())), button_(static_cast<QPushButton*>(widget())) {
+    button_->setAutoDefault(false);
+    QObject::connect(button_, &QPushButton::clicked, [this] { click(); });
+}
+
+void CommandButton::setCaption(const std::string& c) {
+    caption_ = c;
+    button_->setText(QString::fromStdString(c));
+}
+
+void CommandButton::click() {
+    if (Enabled() && Click) Click(Index);
+}
+
+}  // namespace tolvenk::forms

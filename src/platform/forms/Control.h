@@ -1,0 +1,66 @@
+#pragma once
+#include <string>
+
+class QWidget;
+
+namespace tolvenk::forms {
+
+class Form;
+
+// Positions and sizes are in twips, 15 to a pixel, as the windows are laid out.
+constexpr int kTwipsPerPixel = 15;
+
+// Base of every control: geometry, Enabled and Visible, kept in C++ so a
+// window can be driven and read without an event loop, and mirrored to Qt.
+// A control returns to its design state (as built) when its form unloads.
+class Control {
+public:
+    Control(Form& form, QWidget* widget);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    int Left() const { return geo_.left; }
+    int Top() const { return geo_.top; }
+    int Width() const { return geo_.width; }
+    int Height() const { return geo_.height; }
+    void setLeft(int v) { Move(v, geo_.top, geo_.width, geo_.height); }
+    void setTop(int v) { Move(geo_.left, v, geo_.width, geo_.height); }
+    void setWidth(int v) { Move(geo_.left, geo_.top, v, geo_.height); }
+    void setHeight(int v) { Move(geo_.left, geo_.top, geo_.width, v); }
+    void Move(int left, int top, int width, int height);
+
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool v);
+    bool Visible() const { return visible_; }
+    void setVisible(bool v);
+
+    // Control-array index, -1 for a single control.
+    int Index = -1;
+
+    QWidget* widget() const { return widget_; }
+    // Puts the control inside a container (a frame); geometry is then relative to it.
+    void setContainer(Control& container);
+
+    // Called by the form: remember the state as built / go back to it.
+    void saveDesign();
+    void restoreDesign();
+
+protected:
+    virtual void saveOwnDesign() {}
+    virtual void restoreOwnDesign() {}
+
+private:
+    struct Geometry {
+        int left = 0, top = 0, width = 1200, height = 375;
+    };
+    QWidget* widget_;
+    Geometry geo_;
+    bool enabled_ = true;
+    bool visible_ = true;
+    Geometry designGeo_;
+    bool designEnabled_ = true;
+    bool designVisible_ = true;
+};
+
+}  // namespace tolvenk::forms

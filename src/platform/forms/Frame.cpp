@@ -1,0 +1,16 @@
+#include "platform/forms/Frame.h"
+
+#include <QGroupBox>
+
+#include "platform/forms/Form.h"
+
+namespace tolvenk::forms {
+
+Frame::Frame(Form& form) : Control(form, new QGroupBox(form.widget())), box_(static_cast<QGroupBox*>(widget())) {}
+
+void Frame::setCaption(const std::string& c) {
+    caption_ = c;
+    box_->setTitle(QString::fromStdString(c));
+}
+
+}  // namespace tolvenk::forms

@@ -1,0 +1,106 @@
+#include "platform/services/QtServices.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringList>
+
+#include "platform/Clock.h"
+#include "platform/services/Application.h"
+
+namespace tolvenk::platform {
+
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// "Label|*.a;*.b|Label2|*.c" -> "Label (*.a *.b);;Label2 (*.c)"
+QString qtFilter(const std::string& filter) {
+    const QStringList parts = q(filter).split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+    return out.join(";;");
+}
+
+struct ButtonSpec {
+    QMessageBox::StandardButton button;
+    int answer;
+};
+
+std::vector<ButtonSpec> buttonsFor(int style) {
+    switch (style & 7) {
+    case vbOKCancel: return {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}};
+    case vbAbortRetryIgnore:
+        return {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
+    case vbYesNoCancel: return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
+    case vbYesNo: return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}};
+    case vbRetryCancel: return {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}};
+    default: return {{QMessageBox::Ok, vbOK}};
+    }
+}
+
+}  // namespace
+
+int QtServices::msgBox(const std::string& prompt, int style, const std::string& title) {
+    ensureApplication();
+    QMessageBox box;
+    box.setWindowTitle(q(title));
+    box.setText(q(prompt));
+    switch (style & 0x70) {
+    case vbCritical: box.setIcon(QMessageBox::Critical); break;
+    case vbQuestion: box.setIcon(QMessageBox::Question); break;
+    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
+    case vbInformation: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    const auto specs = buttonsFor(style);
+    for (const auto& s : specs) box.addButton(s.button);
+    const std::size_t def = (style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0;
+    if (def < specs.size()) box.setDefaultButton(specs[def].button);
+    const int clicked = box.exec();
+    for (const auto& s : specs)
+        if (s.button == clicked) return s.answer;
+    // Closed from the title bar: Cancel where there is one, else the first button.
+    for (const auto& s : specs)
+        if (s.answer == vbCancel) return vbCancel;
+    return specs.front().answer;
+}
+
+std::string QtServices::inputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultText) {
+    ensureApplication();
+    bool ok = false;
+    const QString text = QInputDialog::getText(nullptr, q(title), q(prompt), QLineEdit::Normal, q(defaultText), &ok);
+    return ok ? text.toStdString() : std::string();
+}
+
+std::string QtServices::openFileName(const std::string& title, const std::string& filter) {
+    ensureApplication();
+    return QFileDialog::getOpenFileName(nullptr, q(title), QString(), qtFilter(filter)).toStdString();
+}
+
+std::string QtServices::saveFileName(const std::string& title, const std::string& filter,
+                                     const std::string& suggestedName) {
+    ensureApplication();
+    return QFileDialog::getSaveFileName(nullptr, q(title), q(suggestedName), qtFilter(filter)).toStdString();
+}
+
+ScreenSize QtServices::screenSize() {
+    ensureApplication();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize s = screen ? screen->size() : QSize(1024, 768);
+    return {s.width() * 15, s.height() * 15};
+}
+
+std::string QtServices::clockText() { return localClockText(); }
+
+void QtServices::yield() {
+    ensureApplication();
+    QCoreApplication::processEvents();
+}
+
+}  // namespace tolvenk::platform

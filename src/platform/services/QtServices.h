@@ -1,0 +1,19 @@
+#pragma once
+#include "platform/services/Services.h"
+
+namespace tolvenk::platform {
+
+class QtServices : public Services {
+public:
+    int msgBox(const std::string& prompt, int style, const std::string& title) override;
+    std::string inputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) override;
+    std::string openFileName(const std::string& title, const std::string& filter) override;
+    std::string saveFileName(const std::string& title, const std::string& filter,
+                             const std::string& suggestedName) override;
+    ScreenSize screenSize() override;
+    std::string clockText() override;
+    void yield() override;
+};
+
+}  // namespace tolvenk::platform

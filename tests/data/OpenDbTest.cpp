@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "data/Globals.h"
+#include "data/OpenDb.h"
+#include "lang/Language.h"
+#include "platform/services/ScriptedServices.h"
+#include "support/TestDb.h"
+
+using namespace tolvenk;
+
+namespace {
+
+class OpenDbTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::setServices(sv);
+        Load_Lan(1);
+        strCN.clear();
+        DB_Type.clear();
+        DB_Provider.clear();
+        folder = dir.path().string();
+    }
+    void TearDown() override {
+        platform::setServices(nullptr);
+        Conn_Main.reset();
+        Conn_Local.reset();
+    }
+    std::string configRow(const std::string& column) {
+        auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
+        auto rs = con->openRecordset("select * from DB_info");
+        return rs->eof() ? "<none>" : rs->field(column).toString();
+    }
+    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
+    test::TempDir dir;
+    std::string folder;
+};
+
+}  // namespace
+
+TEST_F(OpenDbTest, AccessRowOpensTheBusinessDatabase) {
+    test::createBusinessDb(folder + "/TAM08.mdb");
+    test::createConfigDb(folder, "cfg.mdb", "Access", folder, "TAM08");
+    ASSERT_TRUE(Open_DB(folder, "cfg.mdb", "pw"));
+    EXPECT_EQ(strCN_Local,
+              "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + folder + "\\cfg.mdb; Jet OLEDB:Database Password=pw;");
+    EXPECT_EQ(strCN, "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + folder +
+                         "\\TAM08.mdb;Jet OLEDB:Database Password=vandrel4193;");
+    EXPECT_EQ(DB_Type, "Access");
+    EXPECT_EQ(DB_Provider, "Access");
+    ASSERT_TRUE(Conn_Main && Conn_Main->isOpen());
+    EXPECT_EQ(Conn_Main->commandTimeout(), 60);
+    EXPECT_EQ(Conn_Local, nullptr);
+    EXPECT_TRUE(sv->boxes.empty());
+}
+
+TEST_F(OpenDbTest, EmptyConfigurationGetsExactlyOneDefaultRow) {
+    test::createConfigDb(folder, "cfg.mdb", "", "", "");
+    DB_Provider = "before";
+    EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));  // no TAM08.mdb in the default folder
+    EXPECT_EQ(DB_Type, "Access");
+    EXPECT_EQ(DB_Provider, "before");
+    EXPECT_EQ(configRow("Provider"), "Access");
+    EXPECT_EQ(configRow("FileName"), "TAM08");
+    EXPECT_EQ(configRow("PassWord_1"), "quesmo527");
+    EXPECT_EQ(configRow("DataSource"), Default_Data_Folder());
+    EXPECT_TRUE(strCN.find(Default_Data_Folder() + "\\TAM08.mdb;Jet OLEDB:Database Password=vandrel4193;") !=
+                std::string::npos);
+    // The next call finds the row and writes no second one.
+    Open_DB(folder, "cfg.mdb", "");
+    auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
+    EXPECT_EQ(con->openRecordset("select count(*) from DB_info")->field(0).toInt64(), 1);
+    EXPECT_EQ(DB_Provider, "Access");
+}
+
+TEST_F(OpenDbTest, LowerCaseProviderLeavesNoConnectionString) {
+    test::createBusinessDb(folder + "/TAM08.mdb");
+    test::createConfigDb(folder, "cfg.mdb", "access", folder, "TAM08");
+    EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));
+    EXPECT_EQ(strCN, "");
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].style, 17);
+    EXPECT_EQ(sv->boxes[0].title, "Error:ERR_Main_2");
+    const std::string& text = sv->boxes[0].prompt;
+    EXPECT_EQ(text.rfind("Error Reason:", 0), 0u);
+    const std::string tail = "\r\n\r\nDatabase connection error.Click 'OK' to re-select database connection.\r\n" +
+                             std::string(32, ' ') + "Click 'Cancel' to exit the program.";
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+}
+
+TEST_F(OpenDbTest, ServerRowsBuildBothServerStrings) {
+    test::createConfigDb(folder, "cfg.mdb", "SQL", "srv01", "");
+    auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
+    con->execute("update DB_info set InitialCatalog='card', UserID='u', PassWord_1='p', Persist=1");
+    EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));  // the server provider is not available here
+    EXPECT_EQ(strCN, "Provider=SQLOLEDB.1;Password=p;Persist Security Info=True;User ID=u;Initial Catalog=card;"
+                     "Data Source=srv01");
+    EXPECT_EQ(DB_Type, "SQL");
+    EXPECT_EQ(DB_Provider, "SQL");
+    con->execute("update DB_info set Persist=0");
+    Open_DB(folder, "cfg.mdb", "");
+    EXPECT_EQ(strCN, "Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
+                     "Initial Catalog=card;Data Source=srv01;");
+    ASSERT_EQ(sv->boxes.size(), 2u);
+    EXPECT_NE(sv->boxes[0].prompt.find("not available"), std::string::npos);
+}
+
+TEST_F(OpenDbTest, MissingConfigurationShowsTheConfigurationBox) {
+    EXPECT_FALSE(Open_DB(folder, "nowhere.mdb", ""));
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].style, 16);
+    EXPECT_EQ(sv->boxes[0].title, "Error");
+    const std::string tail = "\r\n\r\nLocal database connection error.Please check whether it is connected correctly!";
+    const std::string& text = sv->boxes[0].prompt;
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    EXPECT_NE(text.find("nowhere.mdb"), std::string::npos);
+}
+
+TEST_F(OpenDbTest, OpenRsAndServerTime) {
+    test::createBusinessDb(folder + "/TAM08.mdb");
+    test::createConfigDb(folder, "cfg.mdb", "Access", folder, "TAM08");
+    ASSERT_TRUE(Open_DB(folder, "cfg.mdb", ""));
+    auto rs = Open_Rs("select count(*) from Record_XF");
+    ASSERT_NE(rs, nullptr);
+    EXPECT_EQ(rs, Rs_Main);
+    EXPECT_EQ(Open_Rs("select * from No_Table"), nullptr);
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].prompt, "Fail to read data sheet!");
+    EXPECT_EQ(sv->boxes[0].style, 16);
+    EXPECT_EQ(sv->boxes[0].title, "Error");
+
+    EXPECT_TRUE(std::regex_match(Get_Server_Time(), std::regex(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2})")));
+    DB_Type = "Other";  // neither kind: the computer's clock, no query
+    sv->clock = "2011-07-01 06:26:15";
+    EXPECT_EQ(Get_Server_Time(), "2011-07-01 06:26:15");
+    DB_Type = "Access";
+    Conn_Main.reset();  // the query fails: its box, then the computer's clock
+    EXPECT_EQ(Get_Server_Time(), "2011-07-01 06:26:15");
+    EXPECT_EQ(sv->boxes.size(), 2u);
+}

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include "data/Globals.h"
+#include "entry/MenuTable.h"
+#include "entry/WindowRegistry.h"
+#include "platform/forms/Form.h"
+#include "platform/services/ScriptedServices.h"
+#include "support/TestDb.h"
+#include "tolvenk/Quernat.h"
+
+using namespace tolvenk;
+
+namespace {
+
+// A window that records what it saw while loaded, then closes itself.
+struct ProbeWindow : forms::Form {
+    static inline int created = 0;
+    int loads = 0;
+    bool connectedWhileOpen = false;
+    std::string caption;
+    ProbeWindow() { ++created; }
+    void Form_Load() override {
+        ++loads;
+        connectedWhileOpen = Conn_Main && Conn_Main->isOpen();
+        caption = Lang[1];
+        Unload();
+    }
+};
+
+class MnuLoadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::setServices(sv);
+        resetWindowObjects();
+        ProbeWindow::created = 0;
+        registerWindow("XF_Mingxi", [] { return std::make_unique<ProbeWindow>(); });
+        folder = dir.path().string();
+        const std::string cs = test::createBusinessDb(folder + "/TAM08.mdb");
+        test::connect(cs)->executeScript(
+            "insert into Sys_User_Info(User_ID,User_Name,Del_YN) values (7,'admin',0),(8,'gone',1),(9,'O''Brien',0);");
+        test::createConfigDb(folder, "cfg.mdb", "Access", folder, "TAM08");
+        sCN = folder + ";cfg.mdb;pw;";
+        Lan_Type = 0;
+        Op_User_Name.clear();
+        Op_User_ID = -1;
+    }
+    void TearDown() override {
+        resetWindowObjects();
+        platform::setServices(nullptr);
+    }
+    ProbeWindow* probe() { return static_cast<ProbeWindow*>(windowObject("XF_Mingxi")); }
+    int errorOf(const std::string& para, const std::string& cn) {
+        try {
+            Quernat().mnuLoad(para, "admin", cn);
+        } catch (const TolvenkError& e) {
+            return e.number();
+        }
+        return 0;
+    }
+
+    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
+    test::TempDir dir;
+    std::string folder, sCN;
+};
+
+}  // namespace
+
+TEST_F(MnuLoadTest, OpensTheWindowOfTheCodeAndReleasesBothConnections) {
+    Quernat().mnuLoad("7034abc;2;7942", "admin", sCN);
+    ASSERT_EQ(ProbeWindow::created, 1);
+    EXPECT_EQ(probe()->loads, 1);
+    EXPECT_TRUE(probe()->connectedWhileOpen);
+    EXPECT_EQ(probe()->caption, "查  詢");  // Traditional Chinese
+    EXPECT_EQ(Lan_Type, 2);
+    EXPECT_EQ(Op_User_ID, 7);
+    EXPECT_EQ(Money_Sign, "￥");
+    EXPECT_EQ(Conn_Main, nullptr);
+    EXPECT_EQ(Conn_Local, nullptr);
+    EXPECT_TRUE(sv->boxes.empty());
+
+    // The same code again reuses the window and runs its load handler again.
+    Quernat().mnuLoad("7034;1;7942", "admin", sCN + ";$");
+    EXPECT_EQ(ProbeWindow::created, 1);
+    EXPECT_EQ(probe()->loads, 2);
+    EXPECT_EQ(probe()->caption, "Inquiry");
+    EXPECT_EQ(Money_Sign, "$");
+}
+
+TEST_F(MnuLoadTest, CodesWithoutAWindowOpenNothing) {
+    Quernat().mnuLoad("abc;0;7942", "admin", sCN);  // code 0
+    EXPECT_EQ(ProbeWindow::created, 0);
+    EXPECT_EQ(Lang[1], "查  询");  // texts loaded all the same
+    EXPECT_EQ(Op_User_ID, 7);
+    for (const char* para : {"7002;0;7942", "7033;0;7942", "7045;0;7942"}) Quernat().mnuLoad(para, "admin", sCN);
+    EXPECT_EQ(ProbeWindow::created, 0);
+    EXPECT_EQ(Conn_Main, nullptr);
+    EXPECT_EQ(windowForMenuCode(7032), "XF_Cha_HZ");
+    EXPECT_EQ(windowForMenuCode(7044), "DC_Cha_Sum");
+    EXPECT_EQ(windowForMenuCode(7010), "");
+}
+
+TEST_F(MnuLoadTest, AccessCodeMustMatchExactly) {
+    for (const char* para : {"7034;0;7942 ", "7034;0; 7942", "7034;0;794", "7034;0;"}) {
+        Quernat().mnuLoad(para, "someone", sCN);
+        EXPECT_EQ(ProbeWindow::created, 0) << para;
+    }
+    EXPECT_EQ(Op_User_Name, "someone");
+    EXPECT_EQ(Op_User_ID, -1);  // nothing was opened
+    EXPECT_TRUE(sv->boxes.empty());
+}
+
+TEST_F(MnuLoadTest, ShortArgumentsAndOverflowFailWithTheirErrorNumbers) {
+    Lan_Type = 5;
+    EXPECT_EQ(errorOf("7034;1", sCN), 9);
+    EXPECT_EQ(Lan_Type, 1);  // set before the failure
+    EXPECT_EQ(Op_User_Name, "admin");
+    EXPECT_EQ(errorOf("7034", sCN), 9);
+    EXPECT_EQ(errorOf("", sCN), 9);
+    EXPECT_EQ(errorOf("7034;0;7942", folder + ";cfg.mdb"), 9);
+    EXPECT_EQ(errorOf("7034;0;7942", ""), 9);
+    EXPECT_EQ(errorOf("40000;0;7942", sCN), 6);
+    EXPECT_EQ(errorOf("7034;-32769;7942", sCN), 6);
+    EXPECT_EQ(ProbeWindow::created, 0);
+    EXPECT_EQ(Conn_Main, nullptr);
+    EXPECT_EQ(Conn_Local, nullptr);
+    // Half to even: 7033.5 rounds to 7034; 32767.5 overflows.
+    EXPECT_EQ(errorOf("7033.5;0;7942", sCN), 0);
+    EXPECT_EQ(ProbeWindow::created, 1);
+    EXPECT_EQ(errorOf("32767.5;0;7942", sCN), 6);
+}
+
+TEST_F(MnuLoadTest, HomePathDropsATrailingDataFolder) {
+    // The override database is looked for under Home_Path, which is all we can see of it.
+    struct Case {
+        std::string folder, home;
+    };
+    const std::string base = folder + "/Prog";
+    for (const Case& c : {Case{base + "/DATA", base + "/"}, Case{base + "/data", base + "/"},
+                          Case{base + "/Cfg", base + "/Cfg"}, Case{base + "/xdata", base + "/x"}}) {
+        std::filesystem::create_directories(c.folder);
+        std::filesystem::copy_file(folder + "/cfg.mdb", c.folder + "/cfg.mdb",
+                                   std::filesystem::copy_options::overwrite_existing);
+        Quernat().mnuLoad("0;0;7942", "admin", c.folder + ";cfg.mdb;;");
+        EXPECT_EQ(Home_Path, c.home) << c.folder;
+    }
+}
+
+TEST_F(MnuLoadTest, ConfigurationFailureShowsItsBoxAndOpensNothing) {
+    Quernat().mnuLoad("7034;1;7942", "admin", folder + ";missing.mdb;;");
+    EXPECT_EQ(ProbeWindow::created, 0);
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].style, 16);
+    EXPECT_EQ(Conn_Local, nullptr);
+    EXPECT_EQ(Conn_Main, nullptr);
+}
+
+TEST_F(MnuLoadTest, GetUserIdOnlyWhileACallRuns) {
+    EXPECT_EQ(Quernat().Get_UserID("admin"), 0);  // between calls: no connection, no failure
+    Quernat().mnuLoad("0;0;7942", "gone", sCN);
+    EXPECT_EQ(Op_User_ID, 0);  // deleted operators are not found
+    Quernat().mnuLoad("0;0;7942", "O'Brien", sCN);
+    EXPECT_EQ(Op_User_ID, 9);
+    Quernat().mnuLoad("0;0;7942", "x' or '1'='1", sCN);
+    EXPECT_EQ(Op_User_ID, 0);
+}

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include "data/Globals.h"
+#include "lang/LangTable.h"
+#include "lang/Language.h"
+#include "platform/forms/ComboBox.h"
+#include "platform/forms/Form.h"
+#include "support/TestDb.h"
+#include "Schemas.h"
+
+using namespace tolvenk;
+
+namespace {
+
+class LanguageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Lang.fill("");
+        Lan_Charset = 0;
+        Home_Path = dir.path().string() + "/";
+    }
+    // Creates data/sLan_Sendral.mdb under Home_Path with the given rows.
+    void overrides(const std::string& inserts) {
+        std::filesystem::create_directories(dir.path() / "data");
+        const std::string path = dir.file("data/sLan_Sendral.mdb");
+        db::Connection::createFileDatabase(path);
+        auto con = test::connect(db::Connection::fileConnectionString(path));
+        con->executeScript(schema::LangOverride);
+        con->executeScript(inserts);
+    }
+    test::TempDir dir;
+};
+
+}  // namespace
+
+TEST_F(LanguageTest, SharedTextsInEachLanguage) {
+    Load_Lan(0);
+    EXPECT_EQ(Lang[1], "查  询");
+    EXPECT_EQ(Lang[43], "提示");
+    EXPECT_EQ(Lang[443], "出错:ERR_Main_2");
+    EXPECT_EQ(Lang[456], "十二月");
+    Load_Lan(1);
+    EXPECT_EQ(Lang[1], "Inquiry");
+    EXPECT_EQ(Lang[17], ") th(st/nd) subsidy");
+    EXPECT_EQ(Lang[441], "Database connection error.Click 'OK' to re-select database connection.");
+    Load_Lan(2);
+    EXPECT_EQ(Lang[1], "查  詢");
+    EXPECT_EQ(Lang[112], "出錯");
+}
+
+TEST_F(LanguageTest, AnyOtherCodeIsSimplifiedChinese) {
+    for (std::int16_t code : {0, 3, -1}) {
+        Lang.fill("");
+        Load_Lan(code);
+        EXPECT_EQ(Lang[2], "退  出") << code;
+    }
+}
+
+TEST_F(LanguageTest, EntriesALanguageDoesNotWriteKeepEarlierTexts) {
+    Lang[459] = "earlier";
+    Lang[560] = "earlier";
+    Lang[700] = "never written";
+    Load_Lan(0);  // Simplified: 0..644 without 459
+    EXPECT_EQ(Lang[459], "earlier");
+    EXPECT_EQ(Lang[560], "输出到XML");
+    Load_Lan(1);  // English writes 0..630 including an empty 459
+    EXPECT_EQ(Lang[459], "");
+    Lang[640] = "from Simplified";
+    Load_Lan(2);  // Traditional writes 0..471 without 459, so 472.. stay English
+    EXPECT_EQ(Lang[560], "Output to XML");
+    EXPECT_EQ(Lang[640], "from Simplified");
+    EXPECT_EQ(Lang[700], "never written");
+}
+
+TEST_F(LanguageTest, OverridesApplyOnlyWhenInForceAndInRange) {
+    overrides(
+        "insert into Lan(N,F1,CN) values (1,1,'Search'),(2,0,'not in force'),(0,1,'zero'),(645,1,'too far'),"
+        "(43,1,'first'),(43,1,'second'),(5,1,NULL);");
+    Lang[0] = "kept";
+    Load_Lan(0);
+    EXPECT_EQ(Lang[1], "Search");
+    EXPECT_EQ(Lang[2], "退  出");
+    EXPECT_EQ(Lang[0], "");  // written by the built-in table, never by the override
+    EXPECT_EQ(Lang[645], "");
+    EXPECT_EQ(Lang[43], "second");  // the later row wins
+    EXPECT_EQ(Lang[5], "");
+    EXPECT_EQ(Lan_Charset, 0);  // no charset row
+}
+
+TEST_F(LanguageTest, CharsetRowAndBothFormsOfHomePath) {
+    overrides("insert into Lan(N,F1,CN) values (-1,134,''),(1,1,'X');");
+    Load_Lan(1);
+    EXPECT_EQ(Lan_Charset, 134);
+    EXPECT_EQ(Lang[1], "X");
+    Home_Path = dir.path().string();  // without the trailing separator: same file
+    Lang[1].clear();
+    Load_Lan(1);
+    EXPECT_EQ(Lang[1], "X");
+    EXPECT_EQ(Lan_Charset, 134);
+}
+
+TEST_F(LanguageTest, ABrokenOverrideEndsQuietly) {
+    Lan_Charset = 5;
+    Load_Lan(0);  // no override file at all
+    EXPECT_EQ(Lan_Charset, 0);
+    EXPECT_EQ(Lang[1], "查  询");
+    overrides("insert into Lan(N,F1,CN) values (-1,99999,''),(1,1,'applied');");
+    Load_Lan(0);  // a charset beyond 16 bits cannot be converted
+    EXPECT_EQ(Lang[1], "applied");
+    EXPECT_EQ(Lan_Charset, 0);
+}
+
+TEST_F(LanguageTest, MonthListAndFontStep) {
+    Load_Lan(1);
+    forms::Form window;
+    forms::ComboBox months(window);
+    months.AddItem("old");
+    Fill_Month_Combo(months);
+    ASSERT_EQ(months.ListCount(), 12);
+    EXPECT_EQ(months.List(0), "Jan.");
+    EXPECT_EQ(months.List(11), "Dec.");
+    Lan_Charset = 134;
+    EXPECT_NO_THROW(Set_Lan_Font(window));
+    EXPECT_EQ(Lan_Charset, 134);
+}
+
+TEST(LangTable, ParsesTabSeparatedEntriesWithEscapes) {
+    const auto t = parseLangTable("# comment\n1\tA  B\n2\tline\\nbreak\r\nbad line\n3\t\nx\ty\n");
+    ASSERT_EQ(t.size(), 3u);
+    EXPECT_EQ(t.at(1), "A  B");
+    EXPECT_EQ(t.at(2), "line\nbreak");
+    EXPECT_EQ(t.at(3), "");
+}
