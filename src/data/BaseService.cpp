@@ -92,9 +92,7 @@ bool BaseService::Mod_DataByIndex(const std::string& TableName, const std::strin
     std::string sql = "select * from " + TableName + " where " + IdColName;
     if (ColType == 1) {
         // A numeric key goes in as a number, never as pasted text.
-        const auto key = parseNumber(FieldVals[0]);
-        if (!key) throw db::DbError("Data type mismatch in criteria expression.", 3464);
-        sql += " = " + sqlNumber(*key) + " ";
+        sql += " = " + sqlNumberText(FieldVals[0]) + " ";
     } else {
         sql += " = '" + sqlEscape(FieldVals[0]) + "'";
     }

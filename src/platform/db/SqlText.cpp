@@ -1,5 +1,7 @@
 #include "platform/db/SqlText.h"
 
+#include "platform/db/DbError.h"
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -28,6 +30,12 @@ std::string formatReal(double v) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.15g", v);
     return buf;
+}
+
+std::string sqlNumberText(std::string_view text) {
+    const auto n = parseNumber(text);
+    if (!n) throw db::DbError("Data type mismatch in criteria expression. [" + std::string(text) + "]", 3464);
+    return sqlNumber(*n);
 }
 
 std::optional<double> parseNumber(std::string_view text) {

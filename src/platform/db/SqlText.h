@@ -14,6 +14,10 @@ std::string sqlEscape(std::string_view text);
 std::string sqlNumber(std::int64_t v);
 std::string sqlNumber(double v);
 
+// A number that arrives as text (an identifier, a serial) checked and written
+// anew; anything that is not a plain number throws DbError.
+std::string sqlNumberText(std::string_view text);
+
 // A whole text that is a plain decimal number (blanks around allowed), or nothing.
 std::optional<double> parseNumber(std::string_view text);
 

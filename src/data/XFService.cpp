@@ -1,0 +1,328 @@
+#include "data/XFService.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "data/Globals.h"
+#include "data/RecordXf.h"
+#include "data/SettlementDate.h"
+#include "data/XfTypeCode.h"
+#include "platform/db/DbError.h"
+#include "platform/db/SqlText.h"
+
+namespace tolvenk {
+
+namespace {
+
+std::string q(const std::string& text) { return sqlEscape(text); }
+std::string num(const std::string& text) { return sqlNumberText(text); }
+std::string num(std::int64_t v) { return sqlNumber(v); }
+
+// Column names that arrive as arguments are names, never SQL.
+const std::string& columnName(const std::string& name) {
+    if (name.empty() || name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_") !=
+                            std::string::npos)
+        throw db::DbError("Invalid column name [" + name + "]");
+    return name;
+}
+
+// The terminal, place, owner and kind parts shared by the detail queries.
+std::string detailFilters(const std::vector<std::string>& Types, std::int16_t TypeCount, std::int32_t MachID,
+                          std::int32_t DianID, std::int32_t Unit) {
+    std::string sql;
+    if (MachID != 0) sql += " and Record_XF.Mach_ID=" + num(MachID);
+    if (DianID != 0) sql += " and Record_XF.XF_Dian_ID=" + num(DianID);
+    if (Unit != 0) sql += " and Record_XF.XF_Unit=" + num(Unit);
+    if (TypeCount > 0) {
+        if (static_cast<std::size_t>(TypeCount) > Types.size()) throw db::DbError("Subscript out of range", 9);
+        sql += " and Record_XF.XF_Type in (";
+        for (int i = 0; i < TypeCount; ++i) sql += num(Types[static_cast<std::size_t>(i)]) + (i + 1 < TypeCount ? "," : ")");
+    } else {
+        sql += " and Record_XF.XF_Type <> 250";
+    }
+    return sql;
+}
+
+// The period part: bounds always inclusive; unticked uncertain records keep valid rows only.
+std::string detailPeriod(const std::string& DateFrom, const std::string& DateTo) {
+    std::string sql = " Record_XF.Date_Time>='" + q(DateFrom) + "' and Record_XF.Date_Time<='" + q(DateTo) + "'";
+    if (Uncertain_Flag == 1) sql += " and Record_XF.Err_Code = 0 ";
+    return sql;
+}
+
+// The main connection waits without limit while a long detail query runs.
+class MainTimeoutLifted {
+public:
+    MainTimeoutLifted() {
+        if (Conn_Main) Conn_Main->setCommandTimeout(0);
+    }
+    ~MainTimeoutLifted() {
+        if (Conn_Main) Conn_Main->setCommandTimeout(60);
+    }
+};
+
+const char* const kRecordXfColumnList =
+    "Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,YuE_New,"
+    "C_QuHao,Card_LiuShui,"
+    "Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,"
+    "DC_Date";
+
+}  // namespace
+
+DataList XFService::Get_Can_Time() { return base_.Get_DataList("select * from XF_Can_Time"); }
+
+int XFService::Add_Can_Time(const std::vector<std::string>& Values) {
+    return base_.Add_DataByIndex("XF_Can_Time", 0, Values, "") ? 0 : -1;
+}
+
+bool XFService::Update_Can_Time(const std::vector<std::string>& v) {
+    if (v.size() < 12) throw db::DbError("Subscript out of range", 9);
+    return base_.Exec_Sql("Update XF_Can_Time set Zao_1='" + q(v[0]) + "',Zao_2='" + q(v[1]) + "',Zhong_1='" + q(v[2]) +
+                          "',Zhong_2='" + q(v[3]) + "',Wan_1='" + q(v[4]) + "',Wan_2='" + q(v[5]) + "',Ye_1='" +
+                          q(v[6]) + "',Ye_2='" + q(v[7]) + "',Xiao_1='" + q(v[8]) + "',Xiao_2='" + q(v[9]) +
+                          "',Max_Money='" + q(v[10]) + "',Max_Ci='" + q(v[11]) + "'");
+}
+
+DataList XFService::Get_Emp_Check(const std::string& Name, const std::string& Code, const std::string& CardNo) {
+    // With a card number: the people holding a Card_Log row of that card, each once.
+    std::string sql = CardNo.empty() ? "select Ren_Per_info.*,Ren_Dept_info.Dept_Name "
+                                     : "select distinct Ren_Per_info.*,Ren_Dept_info.Dept_Name ";
+    sql += " from Ren_per_info,Ren_Dept_info ";
+    if (!CardNo.empty()) sql += " ,Card_Log ";
+    sql += " where Ren_Dept_info.Dept_ID=Ren_Per_info.Dept_ID ";
+    if (!CardNo.empty())
+        sql += " and Ren_Per_info.PInfo_id=Card_Log.PInfo_id  and Card_Log.Card_No='" + q(CardNo) + "' ";
+    if (!Name.empty()) sql += " and Ren_Per_Info.P_Name= '" + q(Name) + "'";
+    if (!Code.empty()) sql += " and Ren_Per_Info.P_Code='" + q(Code) + "'";
+    return base_.Get_DataList(sql + " order by Ren_Per_Info.Del_YN DESC");
+}
+
+DataList XFService::Get_Emp_Check2(const std::string& DeptNo, const std::string& Code, const std::string& Name) {
+    std::string sql = "select * from Ren_Per_Info where Dept_No like '" + q(DeptNo) + "%' and Del_YN=0";
+    if (!Name.empty()) sql += " and P_Name like '%" + q(Name) + "%'";
+    if (!Code.empty()) sql += " and P_Code like '%" + q(Code) + "%'";
+    return base_.Get_DataList(sql);
+}
+
+DataList XFService::Get_XF_Info4(const std::string& PInfoID, const std::string& Prefix, const std::string&,
+                                 const std::string&) {
+    return base_.Get_DataList("select * from Record_XF where PInfo_id=" + num(PInfoID) + " and Date_Time like '" +
+                              q(Prefix) + "%' order by ID ");
+}
+
+DataList XFService::is_All_bt(std::int32_t PInfoID, const std::string& YearMonth) {
+    const auto month = static_cast<std::int64_t>(vbVal(YearMonth.size() > 5 ? YearMonth.substr(5, 2) : ""));
+    const auto year = static_cast<std::int64_t>(vbVal(YearMonth.substr(0, 4)));
+    return base_.Get_DataList("select * from BuTie_OK where PInfo_id=" + num(PInfoID) + " and B_Month=" + num(month) +
+                              " and B_Year = " + num(year) + " order by ID ");
+}
+
+DataList XFService::Get_XF_Info7_1(const std::string& DeptNo, const std::vector<std::string>& Types,
+                                   const std::string& DateFrom, const std::string& DateTo, std::int16_t TypeCount,
+                                   std::int32_t MachID, std::int32_t DianID, std::int32_t Unit,
+                                   const std::string& Name, const std::string& Code, const std::string& PNum) {
+    std::string sql =
+        "select Record_XF.*,ren_per_info.Dept_No,ren_per_info.p_name,ren_per_info.p_code,ren_dept_info.Dept_Name,"
+        "ren_dept_info.dept_no from Record_XF,ren_per_info,ren_dept_info where";
+    sql += detailPeriod(DateFrom, DateTo);
+    sql += " and ren_per_info.dept_no=ren_dept_info.dept_no and record_xf.PInfo_id=ren_per_info.PInfo_id and "
+           "  Record_XF.Pinfo_id in (Select Pinfo_id from Ren_Per_Info,Ren_Dept_Info where Ren_Per_Info.Dept_No like '" +
+           q(DeptNo) +
+           "%' and ren_per_info.dept_no=ren_dept_info.dept_no and ren_dept_info.del_yn=0) and ren_dept_info.del_yn=0";
+    sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
+    if (!Name.empty()) sql += " and Ren_per_Info.P_Name like '%" + q(Name) + "%'";
+    if (!Code.empty()) sql += " and Ren_per_info.P_Code = '" + q(Code) + "'";
+    if (!PNum.empty()) sql += " and Ren_per_info.P_Num like '%" + q(PNum) + "%'";
+    sql += " order by Record_XF.Date_Time,record_XF.XF_Type";
+    MainTimeoutLifted lifted;
+    return base_.Get_DataList(sql);
+}
+
+DataList XFService::Get_XF_Info7_2(const std::string&, const std::vector<std::string>& Types,
+                                   const std::string& DateFrom, const std::string& DateTo, std::int16_t TypeCount,
+                                   std::int32_t MachID, std::int32_t DianID, std::int32_t Unit,
+                                   const std::string& PInfoID) {
+    std::string sql = "select Record_XF.* from Record_XF where";
+    sql += detailPeriod(DateFrom, DateTo);
+    sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
+    if (!PInfoID.empty()) sql += " and Record_XF.Pinfo_id=" + num(PInfoID);
+    sql += " order by Record_XF.Date_Time,record_XF.XF_Type";
+    MainTimeoutLifted lifted;
+    return base_.Get_DataList(sql);
+}
+
+DataList XFService::Get_XF_Info2(const std::string& PInfoID, const std::string& CardNo, const std::string& AllFlag) {
+    std::string sql = "select Record_XF.* from Record_XF where ";
+    // With no person the conditions must still join up: start from a true one.
+    sql += PInfoID.empty() ? " 1=1 " : "  Record_XF.PInfo_id=" + num(PInfoID) + " ";
+    if (!CardNo.empty()) sql += " and Record_XF.Card_No='" + q(CardNo) + "' ";
+    if (AllFlag.empty()) sql += " and Record_XF.Err_Code = 0";
+    return base_.Get_DataList(sql +
+                              " order by Record_XF.Date_Time,Record_XF.XF_Type,Record_XF.Card_LiuShui,Record_XF.Ci_LiuShui");
+}
+
+DataList XFService::Get_XF_Info2_ID(const std::string& PInfoID, const std::string& CardNo, const std::string& AllFlag) {
+    std::string sql = "select distinct Record_XF.*,Card_Info.Card_Number from Record_XF,Card_Info Where"
+                      " Card_Info.Card_No=Record_XF.Card_No and Card_Info.Pinfo_id=Record_XF.PInfo_id "
+                      " and Record_XF.Card_LiuShui<=0";
+    if (!PInfoID.empty()) sql += " and Record_XF.PInfo_id=" + num(PInfoID) + " ";
+    if (!CardNo.empty()) sql += " and Record_XF.Card_No='" + q(CardNo) + "' ";
+    if (AllFlag.empty()) sql += " and Record_XF.Err_Code<>1";
+    return base_.Get_DataList(sql + " and YuCi_Change=0 order by Record_XF.Date_Time");
+}
+
+DataList XFService::Get_XF_Info3_ID(const std::string& PInfoID, const std::string& CardNo, const std::string& AllFlag) {
+    std::string sql = "select distinct Record_XF.*,Card_Info.Card_Number,Mach_Info.Mach_Name  from Record_XF,"
+                      "Card_Info,Mach_Info Where "
+                      " Card_Info.Card_No=Record_XF.Card_No and Mach_Info.Mach_ID=Record_XF.Mach_ID and "
+                      "Record_XF.PInfo_id=Card_Info.PInfo_id"
+                      " and Record_XF.Ci_LiuShui<=0";
+    if (!PInfoID.empty()) sql += " and Record_XF.PInfo_id=" + num(PInfoID) + " ";
+    // The original text runs this piece straight on; a blank keeps it a statement.
+    if (!CardNo.empty()) sql += " and Record_XF.Card_No='" + q(CardNo) + "' ";
+    if (AllFlag.empty()) sql += " and Record_XF.Err_Code<>1";
+    return base_.Get_DataList(sql + " and YuCi_Change>0 order by Record_XF.Date_Time");
+}
+
+std::shared_ptr<db::Recordset> XFService::Get_XF_Info5(const std::string& DateFrom, const std::string& DateTo) {
+    std::string sql = "select * from Record_XF where XF_Type in (" + XF_Kind_Group::sqlList(XF_Kind_Group::PersonalStatistics) + ") ";
+    if (!DateFrom.empty()) sql += " and Date_Time >= '" + q(DateFrom) + "'";
+    if (!DateTo.empty()) sql += " and Date_Time <= '" + q(DateTo) + "'";
+    return base_.Get_DataList_ADO(sql);
+}
+
+DataList XFService::Get_XF_Machs() {
+    return base_.Get_DataList("select * from Mach_Info where Del_YN=0 and Mach_Type>300 and Mach_Type<400");
+}
+DataList XFService::Get_XF_Dians() { return base_.Get_DataList("select * from XF_Dian_Info where Del_YN=0"); }
+DataList XFService::Get_Sys_User() { return base_.Get_DataList("select * from Sys_User_Info where Del_YN=0"); }
+DataList XFService::Get_ShouKuan() { return base_.Get_DataList("select * from XF_ShouKuan"); }
+DataList XFService::Get_All_Dept1() {
+    return base_.Get_DataList("select * from Ren_Dept_Info where Dept_Level<=1 and Del_YN=0");
+}
+
+DataList XFService::Get_Unit(const std::string& UnitID) {
+    std::string sql = "select * from XF_Unit_Info where Del_YN=0";
+    if (!UnitID.empty()) sql += " and XF_Unit_ID='" + q(UnitID) + "'";
+    return base_.Get_DataList(sql);
+}
+
+std::string XFService::Get_Card_BianHao(const std::string& CardNo) {
+    const DataList d = base_.Get_DataList("select C_BianHao from Card_Info where Card_No='" + q(CardNo) + "'");
+    return d.rowUBound() >= 1 ? d(1, 0) : std::string();
+}
+
+DataList XFService::Get_Card_No2(const std::string& PInfoID, const std::string& CardNo) {
+    std::string sql = "select distinct (Card_No),Card_Number,Date_Time from Card_Log where Pinfo_id=" + num(PInfoID);
+    if (!CardNo.empty()) sql += " and Card_No='" + q(CardNo) + "'";
+    return base_.Get_DataList(sql + " and Op_Type=0 order by Date_Time");
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_KaNo(std::int32_t PInfoID) {
+    return base_.Get_DataList_ADO("select  * from card_log where op_Type=0 and Pinfo_id=" + num(PInfoID) +
+                                  " order by Date_Time ");
+}
+
+bool XFService::Update_ID_C_J(const std::string& CardID, std::int64_t Amount, std::int64_t Count,
+                              const std::string& Time) {
+    // A negative number in brackets, so "- -5" never becomes a comment.
+    auto operand = [](std::int64_t v) { return v < 0 ? "(" + num(v) + ")" : num(v); };
+    return base_.Exec_Sql("update Card_Info set C_YuCi_ID=C_YuCi_ID-" + operand(Count) + ",C_YuE_ID=C_YuE_ID-" +
+                          operand(Amount) + ",ID_YuE_Now='" + q(Time) + "' where ID=" + num(CardID));
+}
+
+bool XFService::Update_Card_Yu(std::int32_t PInfoID, const std::string& CardNo, const std::string& Field,
+                               std::int32_t Value) {
+    return base_.Exec_Sql("Update Card_info set " + columnName(Field) + "=" + num(Value) + " where PInfo_id=" +
+                          num(PInfoID) + " and Card_No='" + q(CardNo) + "'");
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_YeE(std::int32_t PInfoID, const std::string& DateTime) {
+    return base_.Get_DataList_ADO("select top 1 * from Record_XF where Card_Liushui<>0 and Date_Time<='" + q(DateTime) +
+                                  "'" + " and Err_Code=0 and Pinfo_id=" + num(PInfoID) + " order by Date_Time Desc ");
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_2(std::int32_t PInfoID, const std::string& DateTime) {
+    return base_.Get_DataList_ADO(
+        "select sum(YuE_Change)as YuE_New,max(Date_Time)as Date_Time,sum(YuCi_New) AS YuCi_New from Record_XF "
+        "where Date_Time<='" +
+        q(DateTime) + "'" + " and Err_Code=0 and Pinfo_id=" + num(PInfoID) + " order by Date_Time Desc ");
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_JinE(std::int32_t PInfoID, const std::string& CardNo,
+                                                   const std::string& LiuShui) {
+    return base_.Get_DataList_ADO("select sum(YuE_Change) as YuE_C from Record_XF where Card_Liushui<>0 and "
+                                  "Card_liushui<=" +
+                                  num(LiuShui) + " and Pinfo_id=" + num(PInfoID) + " and Card_No='" + q(CardNo) + "'");
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_YeE1(const std::string& PInfoID, const std::string& CardNo,
+                                                   const std::string& DateTime) {
+    return base_.Get_DataList_ADO("select top 1 * from Record_XF where Card_Liushui<>0 and Date_Time<'" + q(DateTime) +
+                                  "'" + " and Pinfo_ID=" + num(PInfoID) + " and Card_No='" + q(CardNo) +
+                                  "' order by Card_Liushui Desc ");
+}
+
+bool XFService::Add_XF_QL(const std::vector<std::string>& Values) {
+    return base_.Add_DataByIndex("Record_XF", 1, Values, kRecordXfColumnList);
+}
+
+bool XFService::add_YuE_ZF(std::int32_t PInfoID, std::int32_t XFType, std::int32_t Amount,
+                           const std::string& DateTime, const std::string& CardNo, std::int32_t CLeiBie,
+                           std::int32_t OperatorID) {
+    // The void takes the whole balance: before = -Amount, change = Amount, after = 0.
+    const std::int64_t before = -static_cast<std::int64_t>(Amount);
+    return base_.Exec_Sql(
+        "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,C_LeiBie,XF_Dian_ID,"
+        "XF_Type,XF_Meal,YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,"
+        "Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"
+        "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,IS_ShuiKong)"
+        "values (0," +
+        num(PInfoID) + ",0," + num(CLeiBie) + ",0," + num(XFType) + ",0," + num(before) + "," + num(Amount) +
+        ",0,0,0,-3,'" + q(DateTime) + "','" + q(CardNo) + "',0," + num(OperatorID) + ",0,0,0,0,0,'','',0,0)");
+}
+
+std::int32_t XFService::Get_is_IC() {
+    const DataList d = base_.Get_DataList("select P2 from sys_para where Para_Name='Sys_Config'");
+    if (d.rowUBound() < 1) return 0;
+    // A P2 that is not a number reads as an ID installation.
+    const auto mode = parseNumber(d(1, 0));
+    if (!mode || std::fabs(*mode) > 2e9) return 0;
+    return static_cast<std::int32_t>(std::nearbyint(*mode));
+}
+
+std::string XFService::settlementP1() {
+    const DataList d = base_.Get_DataList("select P1,P2 from Sys_Para where Para_Name = 'JieSuan_Date' ");
+    return d.rowUBound() >= 1 ? d(1, 0) : std::string();
+}
+
+std::string XFService::JieSuan_Date() { return settlementDate(settlementP1()); }
+std::string XFService::JieSuan_Month() { return settlementMonth(settlementP1()); }
+
+std::string XFService::HZ_Rep_Name(std::int16_t Index) {
+    return Index >= 1 && Index <= 9 ? Lang[static_cast<std::size_t>(621 + Index)] : std::string();
+}
+
+std::int16_t XFService::HZ_Rep_Name2(DataList& Rows) {
+    Rows = base_.Get_DataList(
+        "select SubParaName,P1 from Sys_Para where Para_Name = 'HZ_Rep_Format' and SubParaName > '100' ");
+    return static_cast<std::int16_t>(Rows.rowUBound());
+}
+
+std::string XFService::Get_HZ_Rep_Format(int Index) {
+    static const char* const defaults[] = {
+        "10000;1111;11001000;000000", "20000;1111;11001000;000000", "30000;1111;11001000;000000",
+        "10000;1111;11110100;000000", "20000;1111;11110100;000000", "30000;1111;11110100;000000",
+        "10000;0011;00000100;111111", "20000;0011;00000100;111111", "30000;0011;00000100;111111"};
+    std::string result;
+    if (Index >= 1 && Index <= 9) result = defaults[Index - 1];
+    char key[16];
+    std::snprintf(key, sizeof key, "%03d", Index);
+    const DataList d = base_.Get_DataList(
+        std::string("select SubParaName,P2,P3,P4,P5 from Sys_Para where Para_Name = 'HZ_Rep_Format' and SubParaName = '") +
+        key + "' ");
+    if (d.rowUBound() >= 1) result = d(1, 1) + ";" + d(1, 2) + ";" + d(1, 3) + ";" + d(1, 4);
+    return result;
+}
+
+}  // namespace tolvenk

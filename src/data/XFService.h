@@ -1,0 +1,86 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/BaseService.h"
+#include "data/DataList.h"
+#include "platform/db/Recordset.h"
+
+namespace tolvenk {
+
+// Queries and writers of the consumption windows: transactions, pick lists,
+// people and cards, balances at a time, the card system, the settlement date
+// and the summary-report names and formats. Text values go into the SQL
+// through the quoting helper; numbers that arrive as text are checked.
+class XFService {
+public:
+    void Set_strCN(const std::string& strCN) { base_.Set_LinkStr(strCN); }
+
+    // The meal-period row XF_Can_Time.
+    DataList Get_Can_Time();
+    int Add_Can_Time(const std::vector<std::string>& Values);  // 0 added, -1 not
+    bool Update_Can_Time(const std::vector<std::string>& Values);
+
+    // People.
+    DataList Get_Emp_Check(const std::string& Name, const std::string& Code, const std::string& CardNo);
+    DataList Get_Emp_Check2(const std::string& DeptNo, const std::string& Code, const std::string& Name);
+
+    // Transactions.
+    DataList Get_XF_Info4(const std::string& PInfoID, const std::string& Prefix, const std::string& = {},
+                          const std::string& = {});
+    DataList is_All_bt(std::int32_t PInfoID, const std::string& YearMonth);
+    DataList Get_XF_Info7_1(const std::string& DeptNo, const std::vector<std::string>& Types,
+                            const std::string& DateFrom, const std::string& DateTo, std::int16_t TypeCount,
+                            std::int32_t MachID, std::int32_t DianID, std::int32_t Unit, const std::string& Name,
+                            const std::string& Code, const std::string& PNum);
+    DataList Get_XF_Info7_2(const std::string& DeptNo, const std::vector<std::string>& Types,
+                            const std::string& DateFrom, const std::string& DateTo, std::int16_t TypeCount,
+                            std::int32_t MachID, std::int32_t DianID, std::int32_t Unit, const std::string& PInfoID);
+    DataList Get_XF_Info2(const std::string& PInfoID, const std::string& CardNo, const std::string& AllFlag);
+    DataList Get_XF_Info2_ID(const std::string& PInfoID, const std::string& CardNo, const std::string& AllFlag);
+    DataList Get_XF_Info3_ID(const std::string& PInfoID, const std::string& CardNo, const std::string& AllFlag);
+    std::shared_ptr<db::Recordset> Get_XF_Info5(const std::string& DateFrom, const std::string& DateTo);
+
+    // Pick lists.
+    DataList Get_XF_Machs();
+    DataList Get_XF_Dians();
+    DataList Get_Sys_User();
+    DataList Get_ShouKuan();
+    DataList Get_Unit(const std::string& UnitID);
+    DataList Get_All_Dept1();
+
+    // Cards.
+    std::string Get_Card_BianHao(const std::string& CardNo);
+    DataList Get_Card_No2(const std::string& PInfoID, const std::string& CardNo);
+    std::shared_ptr<db::Recordset> Cha_KaNo(std::int32_t PInfoID);
+    bool Update_ID_C_J(const std::string& CardID, std::int64_t Amount, std::int64_t Count, const std::string& Time);
+    bool Update_Card_Yu(std::int32_t PInfoID, const std::string& CardNo, const std::string& Field, std::int32_t Value);
+
+    // Balances at a time.
+    std::shared_ptr<db::Recordset> Cha_YeE(std::int32_t PInfoID, const std::string& DateTime);
+    std::shared_ptr<db::Recordset> Cha_YeE_ID_2(std::int32_t PInfoID, const std::string& DateTime);
+    std::shared_ptr<db::Recordset> Cha_JinE(std::int32_t PInfoID, const std::string& CardNo, const std::string& LiuShui);
+    std::shared_ptr<db::Recordset> Cha_YeE1(const std::string& PInfoID, const std::string& CardNo,
+                                            const std::string& DateTime);
+
+    // Writers of Record_XF.
+    bool Add_XF_QL(const std::vector<std::string>& Values);
+    bool add_YuE_ZF(std::int32_t PInfoID, std::int32_t XFType, std::int32_t Amount, const std::string& DateTime,
+                    const std::string& CardNo, std::int32_t CLeiBie, std::int32_t OperatorID);
+
+    // Parameters and report names.
+    std::int32_t Get_is_IC();
+    std::string JieSuan_Date();
+    std::string JieSuan_Month();
+    std::string HZ_Rep_Name(std::int16_t Index);
+    std::int16_t HZ_Rep_Name2(DataList& Rows);
+    std::string Get_HZ_Rep_Format(int Index);
+
+private:
+    std::string settlementP1();
+    BaseService base_;
+};
+
+}  // namespace tolvenk

@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "data/RecordXf.h"
+#include "data/SettlementDate.h"
+#include "data/XfTypeCode.h"
+#include "lang/Language.h"
+
+using namespace tolvenk;
+
+TEST(XfTypeCode, NamesComeFromTheLoadedLanguage) {
+    Load_Lan(0);
+    EXPECT_EQ(XF_Type_Code::name(1), "消费");
+    EXPECT_EQ(XF_Type_Code::name(17), "转款机转款");
+    EXPECT_EQ(XF_Type_Code::name(202), "电脑充值");  // shown as a computer recharge
+    EXPECT_EQ(XF_Type_Code::name(250), "结算");
+    EXPECT_EQ(XF_Type_Code::name(4), "");
+    EXPECT_EQ(XF_Type_Code::name(12), "");
+    EXPECT_EQ(XF_Type_Code::name(173), XF_Type_Code::name(174));
+    Load_Lan(1);
+    EXPECT_EQ(XF_Type_Code::name(175), "Void Balance");
+    EXPECT_EQ(XF_Type_Code::name(177), "Void Remaining Times");
+    EXPECT_EQ(XF_Type_Code::name(201), "消费损益");  // no English text: the earlier Simplified one stays
+}
+
+TEST(XfMealCode, FiveSegmentsAndNothingElse) {
+    Load_Lan(1);
+    EXPECT_EQ(XF_Meal_Code::name(1), "Breakfast");
+    EXPECT_EQ(XF_Meal_Code::name(5), "Midnight Snack");
+    EXPECT_EQ(XF_Meal_Code::name(0), "");
+    EXPECT_EQ(XF_Meal_Code::name(6), "");
+    EXPECT_STREQ(XF_Meal_Code::prefix(2), "Zhong");
+    EXPECT_STREQ(XF_Meal_Code::prefix(5), "Xiao");
+}
+
+TEST(XfKindGroup, ListsForSql) {
+    EXPECT_EQ(XF_Kind_Group::sqlList(XF_Kind_Group::ConsumeMoney), "1,2,201,179");
+    EXPECT_EQ(XF_Kind_Group::sqlList(XF_Kind_Group::PersonalStatistics), "1,2,179,3,5,6,161,7,8,163,9,10,162,181,17,201,202");
+    EXPECT_EQ(std::string(Record_XF::Names[Record_XF::DC_Date]), "DC_Date");
+    EXPECT_EQ(Record_XF::ColumnCount, 28);
+}
+
+TEST(SettlementDate, ReadsDatesAndFallsBack) {
+    EXPECT_EQ(settlementDate("2026-03-05 00:00:00"), "2026-03-05");
+    EXPECT_EQ(settlementDate("2026/3/5"), "2026-03-05");
+    EXPECT_EQ(settlementDate(""), "2008-01-01");
+    EXPECT_EQ(settlementDate("abcdef"), "2008-01-01");
+    EXPECT_EQ(settlementDate("2026-02-30"), "2008-01-01");
+    EXPECT_EQ(settlementDate("2026-03-05x"), "2008-01-01");
+}
+
+TEST(SettlementDate, MonthAfterTheSettlementDate) {
+    EXPECT_EQ(settlementMonth("2026-01-01 00:00:00"), "2026-01-01");
+    EXPECT_EQ(settlementMonth("2026-01-02"), "2026-02-01");
+    EXPECT_EQ(settlementMonth("2026-01-15"), "2026-02-01");
+    EXPECT_EQ(settlementMonth("2026-01-20"), "2026-02-01");
+    EXPECT_EQ(settlementMonth("2026-01-31"), "2026-02-01");
+    EXPECT_EQ(settlementMonth("2026-12-25"), "2027-01-01");
+    EXPECT_EQ(settlementMonth("2024-02-29"), "2024-03-01");
+    EXPECT_EQ(settlementMonth("no date"), "2008-01-01");
+}
