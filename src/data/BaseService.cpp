@@ -45,6 +45,24 @@ bool BaseService::Exec_Sql(const std::string& Sql) {
     return true;
 }
 
+bool BaseService::Exec_Sql_Trans(const std::vector<std::string>& Sqls, std::size_t* Failed) {
+    Open_DB_Con();
+    DB_Con->beginTrans();
+    for (std::size_t i = 0; i < Sqls.size(); ++i) {
+        try {
+            DB_Con->execute(Sqls[i]);
+        } catch (...) {
+            if (Failed) *Failed = i;
+            DB_Con->rollbackTrans();
+            closeConnection();
+            throw;
+        }
+    }
+    DB_Con->commitTrans();
+    closeConnection();
+    return true;
+}
+
 DataList BaseService::Get_DataList(const std::string& Sql) {
     Open_DB_Con();
     rs_ = DB_Con->openRecordset(Sql);

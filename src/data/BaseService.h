@@ -26,6 +26,9 @@ public:
     DataList Get_DataList(const std::string& Sql);
     // The live record set; it keeps its own session, DB_Con stays set.
     std::shared_ptr<db::Recordset> Get_DataList_ADO(const std::string& Sql);
+    // Runs the statements on one fresh connection, all or none. On a database
+    // error it rolls back, reports the failing statement's index and rethrows.
+    bool Exec_Sql_Trans(const std::vector<std::string>& Sqls, std::size_t* Failed = nullptr);
     // Inserts one row: FieldVals(i) to physical column i from StartIndex on.
     // On the file database with a column list, one INSERT naming sItem.
     bool Add_DataByIndex(const std::string& TableName, std::int16_t StartIndex,

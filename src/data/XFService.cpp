@@ -6,6 +6,7 @@
 #include "data/Globals.h"
 #include "data/RecordXf.h"
 #include "data/SettlementDate.h"
+#include "data/SqlPieces.h"
 #include "data/XfTypeCode.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
@@ -14,9 +15,8 @@ namespace tolvenk {
 
 namespace {
 
-std::string q(const std::string& text) { return sqlEscape(text); }
-std::string num(const std::string& text) { return sqlNumberText(text); }
-std::string num(std::int64_t v) { return sqlNumber(v); }
+using sql::num;
+using sql::q;
 
 // Column names that arrive as arguments are names, never SQL.
 const std::string& columnName(const std::string& name) {

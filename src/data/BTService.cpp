@@ -1,0 +1,290 @@
+#include "data/BTService.h"
+
+#include "data/Globals.h"
+#include "data/SqlPieces.h"
+#include "platform/Error.h"
+
+namespace tolvenk {
+
+using sql::num;
+using sql::q;
+
+namespace {
+const char* const kEmpColumns =
+    "select Ren_Per_Info.PInfo_id,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code,Ren_Dept_Info.Dept_Name,"
+    "Ren_Dept_Info.Dept_Code,Ren_Per_Info.P_Position_ID From Ren_Per_Info, Ren_Dept_Info ";
+}  // namespace
+
+DataList BTService::Is_Ci() { return base_.Get_DataList("select * from Sys_Para where Para_Name='Sys_Config'"); }
+
+// Live terminals only: the alternatives are bracketed so Del_YN=0 binds to both.
+DataList BTService::Get_Mach_J() {
+    return base_.Get_DataList(
+        "select * from Mach_Info where (Mach_XF_Type=27  or (Mach_XF_Type=25 and Card_BuTie=1 )) and Del_YN=0");
+}
+
+DataList BTService::Get_Mach_Ci() {
+    return base_.Get_DataList(
+        "select * from Mach_Info where (Mach_XF_Type=28  or (Mach_XF_Type=26 and Card_BuTie=1 )) and Del_YN=0");
+}
+
+DataList BTService::Get_ZhiWei() { return base_.Get_DataList("select * from Ren_Positions_Info order by ID"); }
+
+DataList BTService::Cha_Time() {
+    return base_.Get_DataList("select top 1 * from Mach_Info where Del_YN=0 order by New_Date");
+}
+
+DataList BTService::Get_CZ_Name(const std::string& CZ_Ren_ID) {
+    return base_.Get_DataList("select User_Name from Sys_User_Info where User_ID=" + num(CZ_Ren_ID));
+}
+
+DataList BTService::All_CZ_Name() { return base_.Get_DataList("select * from Sys_User_Info where Del_YN=0"); }
+
+DataList BTService::Get_Emp_ByDept(const std::string& str_dept) {
+    return base_.Get_DataList(std::string("select Ren_Per_Info.PInfo_id,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code,"
+                                          "Ren_Dept_Info.Dept_Name,") +
+                              "Ren_Dept_Info.Dept_Code,Ren_Per_Info.P_Position_ID From Ren_Per_Info,Ren_Dept_Info " +
+                              "Where Ren_Per_Info.Dept_ID = Ren_Dept_Info.Dept_ID And Ren_Per_Info.Del_YN = 0 and " +
+                              " Ren_Per_Info.Dept_No like '" + q(str_dept) + "%' order by Ren_Dept_Info.Dept_No");
+}
+
+DataList BTService::empCheck(const std::string& where, const std::string& Dept_No, const std::string& nameFilter,
+                             const std::string& codeFilter, const std::string& pID, const std::string& tail) {
+    std::string sql = kEmpColumns + where + " and Ren_Dept_Info.Dept_No like '" + q(Dept_No) + "%'";
+    sql += nameFilter + codeFilter;
+    if (!pID.empty()) sql += "and Ren_Per_Info.PInfo_id =" + num(pID);
+    return base_.Get_DataList(sql + tail + "  order by  Ren_Dept_Info.Dept_Name,Ren_Per_Info.P_Code");
+}
+
+DataList BTService::Get_Emp_Check_All(const std::string& Dept_No, const std::string& pName,
+                                      const std::string& pCode, const std::string& pID) {
+    return empCheck("Where Ren_Per_Info.Dept_No = Ren_Dept_Info.Dept_No   ", Dept_No,
+                    pName.empty() ? "" : "and Ren_Per_Info.P_Name like '%" + q(pName) + "%'",
+                    pCode.empty() ? "" : "and Ren_Per_Info.P_Code like '%" + q(pCode) + "%'", pID, "");
+}
+
+DataList BTService::Get_Emp_Check_All_ID(const std::string& Dept_No, const std::string& pName,
+                                         const std::string& pCode, const std::string& pID) {
+    return empCheck("Where Ren_Per_Info.Dept_No = Ren_Dept_Info.Dept_No   ", Dept_No,
+                    pName.empty() ? "" : "and Ren_Per_Info.P_Name = '" + q(pName) + "'",
+                    pCode.empty() ? "" : "and Ren_Per_Info.P_Code = '" + q(pCode) + "'", pID, "");
+}
+
+DataList BTService::Get_Emp_Check(const std::string& Dept_No, const std::string& pName, const std::string& pCode,
+                                  const std::string& pID) {
+    return empCheck("Where Ren_Per_Info.Dept_No = Ren_Dept_Info.Dept_No ", Dept_No,
+                    pName.empty() ? "" : "and Ren_Per_Info.P_Name like '%" + q(pName) + "%'",
+                    pCode.empty() ? "" : "and Ren_Per_Info.P_Code like '%" + q(pCode) + "%'", pID,
+                    "  and Ren_Dept_Info.del_yn=0");
+}
+
+DataList BTService::Get_All_Emp() { return base_.Get_DataList("select * from Ren_Per_Info where Del_YN=0 order by Pinfo_ID"); }
+
+DataList BTService::Get_Dept_No(const std::string& Dept_No, const std::string& last_dept_no) {
+    std::string sql = "select * from Ren_Dept_Info where Del_YN=0";
+    if (!Dept_No.empty()) sql += " and Dept_No like '" + q(Dept_No) + "%'";
+    if (!last_dept_no.empty()) sql += " and Last_DeptNo='" + q(last_dept_no) + "'";
+    return base_.Get_DataList(sql + " order by Dept_No");
+}
+
+DataList BTService::IS_ID(const std::string& P_id) {
+    return base_.Get_DataList("select * from Card_Info where PInfo_id=" + num(P_id) + " and Card_Model=1 and C_GuaShi=0");
+}
+
+DataList BTService::Cha_Ka(std::int32_t Pinfo_id, const std::string& Card_No, const std::string& Card_Liushui_Max) {
+    return base_.Get_DataList("select * from Record_XF where Pinfo_id=" + num(Pinfo_id) + " and Card_No='" +
+                              q(Card_No) + "' and Card_liushui<=" + num(Card_Liushui_Max) +
+                              " and Card_LiuShui<>0 order by Card_Liushui,Date_Time");
+}
+
+bool BTService::insert_RecordXF(const CorrectionRow& r) {
+    return base_.Exec_Sql(
+        "insert into Record_XF(Mach_ID,Pinfo_ID,Card_No_Lng,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,"
+        "YuE_New,C_QuHao,Card_Liushui,Mach_liushui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,Ci_QuHao,"
+        "Ci_Liushui,YuCi_new,Err_Code,Rec_Time,DC_Date,Shui_Change,Is_ShuiKong) values(0," +
+        num(r.PinfoID) + ",0," + num(r.c_leibie) + ",0," + num(r.XF_Type) + ",0,0," + num(r.YuE_Change) + "," +
+        num(r.YuE_New) + "," + num(r.C_QuHao) + "," + num(r.Card_Liushui) + ",-3,'" + q(r.Date_Time) + "','" +
+        q(r.CardNo) + "',0," + num(r.Operator_id) + ",0," + num(r.Ci_QuHao) + ",0,0," + num(r.Err_Code) + ",'" +
+        q(r.Rec_Time) + "','" + q(r.DC_Date) + "',0,0)");
+}
+
+bool BTService::Add_XF_BT_ID(const std::vector<std::string>& para) {
+    return base_.Add_DataByIndex(
+        "Record_XF", 1, para,
+        "Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,YuE_New,"
+        "C_QuHao,Card_LiuShui,"
+        "Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code");
+}
+
+DataList BTService::Get_BT_DY(const std::string& infoID) {
+    return base_.Get_DataList(
+        "select XF_Dian_Info.XF_Dian_Name,Mach_Info.Mach_Name,BuTie_DuiYing.B_Type "
+        "from BuTie_DuiYing,XF_Dian_Info,Mach_Info where BuTie_DuiYing.Mach_ID=Mach_Info.Mach_ID "
+        "and Mach_Info.XF_Dian_ID=XF_Dian_Info.XF_Dian_ID "
+        "and BuTie_DuiYing.Pinfo_ID =" +
+        num(infoID));
+}
+
+std::string BTService::selectedIds(std::int16_t count) const {
+    if (count < 0 || static_cast<std::size_t>(count) >= gSelPInfoIDs.size()) throw VbError(9, "Subscript out of range");
+    std::string ids;
+    for (int i = 0; i <= count; ++i) ids += (i ? "," : "") + num(gSelPInfoIDs[static_cast<std::size_t>(i)]);
+    return ids;
+}
+
+DataList BTService::select_DY(std::int16_t count) {
+    return base_.Get_DataList("select * from BuTie_DuiYing where Pinfo_ID in (" + selectedIds(count) + ")");
+}
+
+std::string BTService::deleteDyStatement(std::int16_t count, std::int16_t B_type) const {
+    std::string sql = "delete from BuTie_DuiYing where Pinfo_ID in (" + selectedIds(count) + ") ";
+    if (B_type != 0) sql += "and B_Type=" + num(B_type);
+    return sql;
+}
+
+std::string BTService::insertDyStatement(std::int32_t pinfo, std::int16_t Mach_Id, std::int16_t B_type) const {
+    return "insert into BuTie_DuiYing(Pinfo_ID,Mach_ID,B_Type) values(" + num(pinfo) + "," + num(Mach_Id) + "," +
+           num(B_type) + ")";
+}
+
+bool BTService::Delete_DY(std::int16_t count, std::int16_t B_type) {
+    if (select_DY(count).rowUBound() < 1) return true;
+    return base_.Exec_Sql(deleteDyStatement(count, B_type));
+}
+
+bool BTService::Insert_DY(std::int16_t Mach_Id, std::int16_t B_type, std::int16_t count) {
+    selectedIds(count);  // the same range check as the other two
+    std::vector<std::string> inserts;
+    for (int i = 0; i <= count; ++i)
+        inserts.push_back(insertDyStatement(gSelPInfoIDs[static_cast<std::size_t>(i)], Mach_Id, B_type));
+    // All employees get their terminal or none does.
+    return base_.Exec_Sql_Trans(inserts);
+}
+
+bool BTService::Replace_DY(std::int16_t count, std::int16_t B_type,
+                           const std::vector<std::pair<std::int16_t, std::int16_t>>& terminals) {
+    std::vector<std::string> statements{deleteDyStatement(count, B_type)};
+    for (const auto& [mach, kind] : terminals)
+        for (int i = 0; i <= count; ++i)
+            statements.push_back(insertDyStatement(gSelPInfoIDs[static_cast<std::size_t>(i)], mach, kind));
+    return base_.Exec_Sql_Trans(statements);
+}
+
+bool BTService::Insert_info(const std::string& pID, const std::string& ZhunBei_DT, std::int32_t ZhunBei_Ren_ID,
+                            std::int32_t B_JinE, std::int16_t B_Ci, std::int16_t B_Year, std::int16_t B_Month,
+                            std::int16_t B_Times, std::int16_t B_type, std::int16_t B_Sf, std::int16_t B_Unit) {
+    return base_.Exec_Sql(
+        "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,B_SF,"
+        "B_Unit)values(" +
+        num(pID) + ",'" + q(ZhunBei_DT) + "'," + num(ZhunBei_Ren_ID) + "," + num(B_JinE) + "," + num(B_Ci) + "," +
+        num(B_Year) + "," + num(B_Month) + "," + num(B_Times) + "," + num(B_type) + "," + num(B_Sf) + "," +
+        num(B_Unit) + ")");
+}
+
+bool BTService::Update_info(const std::string& BT_id, const std::string& ZB_DT, std::int32_t ZB_Ren_ID,
+                            std::int32_t B_JinE, std::int32_t B_Ci, BtAmount form) {
+    const std::string amount = form == BtAmount::Times ? ",B_Ci=" + num(B_Ci) : ",B_JinE=" + num(B_JinE);
+    return base_.Exec_Sql("update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" + num(ZB_Ren_ID) + amount +
+                          " where ID=" + num(BT_id));
+}
+
+DataList BTService::select_BuTie_OK(const std::string& pID, std::int32_t year, std::int32_t month,
+                                    const std::string& Ci, const std::string& J_Is_Ling,
+                                    const std::string& C_Is_Ling) {
+    std::string sql = "select ID,B_JinE,B_Ci,Card_Number from BuTie_OK where Pinfo_ID=" + num(pID) + " and " +
+                      "B_Year=" + num(year) + " and B_Month=" + num(month) + " and B_Times=" + num(Ci) +
+                      " and B_SF=-1";
+    if (!J_Is_Ling.empty()) sql += " and B_JinE=0";
+    if (!C_Is_Ling.empty()) sql += " and B_Ci=0";
+    return base_.Get_DataList(sql);
+}
+
+DataList BTService::Get_BT_bydate(const std::string& year, const std::string& month, const std::string& Ci,
+                                  const std::string& all) {
+    std::string sql = "select ID,B_Unit,Pinfo_ID,B_Type from BuTie_OK where B_Year=" + num(year) +
+                      " and B_Month=" + num(month) + " and B_Times=" + num(Ci);
+    if (all.empty()) sql += " and B_SF=-1";
+    return base_.Get_DataList(sql);
+}
+
+bool BTService::Delete_BT_OK(std::int32_t year, std::int32_t month, const std::string& BT_Ci) {
+    return base_.Exec_Sql("delete from BuTie_OK where B_Year=" + num(year) + " and B_Month=" + num(month) +
+                          " and B_Times=" + num(BT_Ci) + " and B_SF=-1");
+}
+
+std::int16_t BTService::Update_FF(const std::string& ZB_DT, std::int32_t ZB_Ren_ID, std::int32_t year,
+                                  std::int32_t month, const std::string& Ci, const std::string& B_type) {
+    const DataList terminals = base_.Get_DataList(
+        "select BuTie_DuiYing.*,Mach_Info.Mach_No from BuTie_DuiYing,Mach_Info where "
+        "BuTie_DuiYing.B_Type=" +
+        num(B_type) + " and BuTie_DuiYing.Pinfo_id in (" + "select Pinfo_id from BuTie_OK where BuTie_OK.B_Year= " +
+        num(year) + " and " + "BuTie_OK.B_Month= " + num(month) + " and BuTie_OK.B_Times=" + num(Ci) +
+        " and BuTie_OK.B_SF=-1 ) and BuTie_DuiYing.Mach_id=Mach_Info.mach_id");
+    if (terminals.rowUBound() < 1) return 1;
+    for (int r = 1; r <= terminals.rowUBound(); ++r) {
+        const bool ok = base_.Exec_Sql("update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" +
+                                       num(ZB_Ren_ID) + ",B_SF=0, " + " Mach_ID=" + num(terminals(r, 2)) +
+                                       ",Mach_No='" + q(terminals(r, 4)) + "' where B_Year=" + num(year) +
+                                       " and B_Month=" + num(month) + " and B_Times=" + num(Ci) +
+                                       " and Pinfo_ID=" + num(terminals(r, 1)));
+        if (!ok) return 0;
+    }
+    return 2;
+}
+
+DataList BTService::Get_BT_bydate_ID(const std::string& year, const std::string& month, const std::string& Ci) {
+    return base_.Get_DataList("select * from BuTie_OK where B_Year=" + num(year) + " and B_Month=" + num(month) +
+                              " and B_Times=" + num(Ci) + " and B_SF=0");
+}
+
+bool BTService::Update_FF_ID(const std::string& P_id, const std::string& ZB_DT, std::int32_t ZB_Ren_ID,
+                             std::int32_t year, std::int32_t month, const std::string& Ci, const std::string& B_Sf) {
+    return base_.Exec_Sql("update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" + num(ZB_Ren_ID) +
+                          ",B_SF=" + num(B_Sf) + " where B_Year=" + num(year) + " and B_Month=" + num(month) +
+                          " and B_Times=" + num(Ci) + " and Pinfo_ID=" + num(P_id));
+}
+
+bool BTService::Update_ID_BT_J(const std::string& Card_ID, const std::string& YuE_New) {
+    return base_.Exec_Sql("update Card_Info set C_YuE_ID=" + num(YuE_New) + "  where ID=" + num(Card_ID));
+}
+
+bool BTService::Update_ID_BT_Ci(const std::string& Card_ID, const std::string& YuCi_New) {
+    return base_.Exec_Sql("update Card_Info set C_YuCi_ID=" + num(YuCi_New) + " where ID=" + num(Card_ID));
+}
+
+bool BTService::Stop_FF_BT(std::int32_t ZB_Ren_ID, const std::string& FaFang_DT, std::int32_t year,
+                           std::int32_t month, const std::string& Ci) {
+    return base_.Exec_Sql("update BuTie_OK set ZhunBei_Ren_ID=" + num(ZB_Ren_ID) + ",FaFang_DT='" + q(FaFang_DT) +
+                          "'," + "B_SF=4 where B_Year=" + num(year) + " and B_Month=" + num(month) +
+                          " and B_Times=" + num(Ci) + " and (" + "B_SF=0 or B_SF=3 or B_SF=1" + ")");
+}
+
+DataList BTService::select_BT_OK_2(const std::string& pID, std::int32_t year, std::int32_t month,
+                                   const std::string& Ci, std::int32_t Unit) {
+    std::string sql = "select * from BuTie_OK where Pinfo_ID=" + num(pID) + " and B_Times>0 ";
+    if (year != 0) sql += " and B_Year=" + num(year);
+    if (month != 0) sql += " and B_Month=" + num(month);
+    if (Unit != 0) sql += " and B_Unit=" + num(Unit);
+    if (!Ci.empty()) sql += " and B_Times=" + num(Ci);
+    return base_.Get_DataList(sql);
+}
+
+DataList BTService::select_BT_OK_3(std::int32_t year, std::int32_t Ren_ID, std::int32_t month,
+                                   const std::string& Ci) {
+    std::string sql = "select * from BuTie_OK where B_Times>0 and B_Year=" + num(year);
+    if (Ren_ID != 0) sql += " and ZhunBei_Ren_ID=" + num(Ren_ID);
+    if (month != 0) sql += " and B_Month=" + num(month);
+    if (!Ci.empty()) sql += " and B_Times=" + num(Ci);
+    return base_.Get_DataList(sql);
+}
+
+DataList BTService::Get_Year() { return base_.Get_DataList("select distinct B_Year from BuTie_OK"); }
+
+DataList BTService::Get_HZ(std::int32_t year, std::int32_t month, const std::string& Ci) {
+    std::string sql = "select * from BuTie_OK where B_Year=" + num(year) + " and B_Month=" + num(month) +
+                      " and (B_JinE>0 or B_Ci>0)" + "and B_SF<>-1 ";
+    if (!Ci.empty()) sql += " and B_Times=" + num(Ci);
+    return base_.Get_DataList(sql + " order by ZhunBei_Ren_ID");
+}
+
+}  // namespace tolvenk

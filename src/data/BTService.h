@@ -1,0 +1,115 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "data/BaseService.h"
+#include "data/DataList.h"
+
+namespace tolvenk {
+
+// Which amount Update_info stores: a row is edited for money or for times.
+enum class BtAmount { Money, Times };
+
+// Data service of the subsidy windows: batch rows (BuTie_OK), the subsidy
+// terminal of each employee (BuTie_DuiYing) and the lookups they need.
+class BTService {
+public:
+    void Set_strCN(const std::string& strCN) { base_.Set_LinkStr(strCN); }
+
+    DataList Is_Ci();
+
+    // Terminals, positions, operators.
+    DataList Get_Mach_J();
+    DataList Get_Mach_Ci();
+    DataList Get_ZhiWei();
+    DataList Cha_Time();
+    DataList Get_CZ_Name(const std::string& CZ_Ren_ID);
+    DataList All_CZ_Name();
+
+    // Employees and departments.
+    DataList Get_Emp_ByDept(const std::string& str_dept);
+    DataList Get_Emp_Check_All(const std::string& Dept_No, const std::string& pName, const std::string& pCode,
+                               const std::string& pID);
+    DataList Get_Emp_Check_All_ID(const std::string& Dept_No, const std::string& pName, const std::string& pCode,
+                                  const std::string& pID);
+    DataList Get_Emp_Check(const std::string& Dept_No, const std::string& pName, const std::string& pCode,
+                           const std::string& pID);
+    DataList Get_All_Emp();
+    DataList Get_Dept_No(const std::string& Dept_No, const std::string& last_dept_no);
+    DataList IS_ID(const std::string& P_id);
+
+    // Transactions.
+    DataList Cha_Ka(std::int32_t Pinfo_id, const std::string& Card_No, const std::string& Card_Liushui_Max);
+    // The IC balance correction row; the arguments follow the column order,
+    // and those the row does not take are accepted and ignored.
+    struct CorrectionRow {
+        std::int32_t PinfoID = 0;
+        std::int16_t c_leibie = 0;
+        std::int16_t XF_Type = 0;
+        std::int32_t YuE_Change = 0;
+        std::int32_t YuE_New = 0;
+        std::int16_t C_QuHao = 0;
+        std::int32_t Card_Liushui = 0;
+        std::string Date_Time;
+        std::string CardNo;
+        std::int16_t Operator_id = 0;
+        std::int32_t Ci_QuHao = 0;
+        std::int16_t Err_Code = 0;
+        std::string Rec_Time;
+        std::string DC_Date;
+    };
+    bool insert_RecordXF(const CorrectionRow& row);
+    bool Add_XF_BT_ID(const std::vector<std::string>& para);
+
+    // Subsidy terminals of the employees in gSelPInfoIDs(0..count).
+    DataList Get_BT_DY(const std::string& infoID);
+    DataList select_DY(std::int16_t count);
+    bool Delete_DY(std::int16_t count, std::int16_t B_type);
+    bool Insert_DY(std::int16_t Mach_Id, std::int16_t B_type, std::int16_t count);
+    // Delete (kind B_type, 0 = both) and insert (terminal, kind) pairs for the
+    // selected employees in one transaction, so no one is left half assigned.
+    bool Replace_DY(std::int16_t count, std::int16_t B_type,
+                    const std::vector<std::pair<std::int16_t, std::int16_t>>& terminals);
+
+    // Batch preparation and editing.
+    bool Insert_info(const std::string& pID, const std::string& ZhunBei_DT, std::int32_t ZhunBei_Ren_ID,
+                     std::int32_t B_JinE, std::int16_t B_Ci, std::int16_t B_Year, std::int16_t B_Month,
+                     std::int16_t B_Times, std::int16_t B_type, std::int16_t B_Sf, std::int16_t B_Unit);
+    bool Update_info(const std::string& BT_id, const std::string& ZB_DT, std::int32_t ZB_Ren_ID,
+                     std::int32_t B_JinE, std::int32_t B_Ci, BtAmount form);
+    DataList select_BuTie_OK(const std::string& pID, std::int32_t year, std::int32_t month, const std::string& Ci,
+                             const std::string& J_Is_Ling, const std::string& C_Is_Ling);
+    DataList Get_BT_bydate(const std::string& year, const std::string& month, const std::string& Ci,
+                           const std::string& all);
+    bool Delete_BT_OK(std::int32_t year, std::int32_t month, const std::string& BT_Ci);
+
+    // Granting and stopping.
+    std::int16_t Update_FF(const std::string& ZB_DT, std::int32_t ZB_Ren_ID, std::int32_t year, std::int32_t month,
+                           const std::string& Ci, const std::string& B_type);
+    DataList Get_BT_bydate_ID(const std::string& year, const std::string& month, const std::string& Ci);
+    bool Update_FF_ID(const std::string& P_id, const std::string& ZB_DT, std::int32_t ZB_Ren_ID, std::int32_t year,
+                      std::int32_t month, const std::string& Ci, const std::string& B_Sf);
+    bool Update_ID_BT_J(const std::string& Card_ID, const std::string& YuE_New);
+    bool Update_ID_BT_Ci(const std::string& Card_ID, const std::string& YuCi_New);
+    bool Stop_FF_BT(std::int32_t ZB_Ren_ID, const std::string& FaFang_DT, std::int32_t year, std::int32_t month,
+                    const std::string& Ci);
+
+    // Queries and statistics.
+    DataList select_BT_OK_2(const std::string& pID, std::int32_t year, std::int32_t month, const std::string& Ci,
+                            std::int32_t Unit);
+    DataList select_BT_OK_3(std::int32_t year, std::int32_t Ren_ID, std::int32_t month, const std::string& Ci);
+    DataList Get_Year();
+    DataList Get_HZ(std::int32_t year, std::int32_t month, const std::string& Ci);
+
+private:
+    std::string selectedIds(std::int16_t count) const;
+    std::string deleteDyStatement(std::int16_t count, std::int16_t B_type) const;
+    std::string insertDyStatement(std::int32_t pinfo, std::int16_t Mach_Id, std::int16_t B_type) const;
+    DataList empCheck(const std::string& where, const std::string& Dept_No, const std::string& nameFilter,
+                      const std::string& codeFilter, const std::string& pID, const std::string& tail);
+    BaseService base_;
+};
+
+}  // namespace tolvenk

@@ -1,0 +1,110 @@
+#include "data/CardService.h"
+
+#include <cstdio>
+
+#include "data/SqlPieces.h"
+#include "platform/Error.h"
+#include "platform/db/DbError.h"
+#include "platform/services/Services.h"
+
+namespace tolvenk {
+
+using sql::num;
+using sql::q;
+
+namespace {
+
+// Limit columns of Card_Type: 4..21; the money ones are shown in yuan.
+bool isMoneyColumn(int j) { return j % 2 == 0 || j == 5 || j == 7; }
+
+std::string yuan(const std::string& fen) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.2f", vbVal(fen) / 100.0);
+    return buf;
+}
+
+double limitValue(const std::string& cell) {
+    const auto v = parseNumber(cell);
+    if (!v) throw VbError(13, "Type mismatch");
+    return *v;
+}
+
+}  // namespace
+
+bool CardService::Get_Cards(std::int16_t c_leibie) {
+    return base_.Get_DataList("select * from Card_Info where C_LeiBie=" + num(c_leibie) + " and C_GuaShi=0 ")
+               .rowUBound() < 1;
+}
+
+std::int16_t CardService::New_Type(const std::vector<std::string>& para) {
+    if (para.size() < 3) throw VbError(9, "Subscript out of range");
+    if (base_.Get_DataList("select * from Card_Type where C_Name='" + q(para[2]) + "'").rowUBound() >= 1) return -2;
+    return base_.Add_DataByIndex("Card_Type", 1, para,
+                                 "C_LeiBie,C_Name,C_Remark,C_F_Money,C_T_Money,C_H_Money,Ci_Yuan,Tian_Yuan,"
+                                 "Tian_Ci,Zao_Yuan,Zao_Ci,Zhong_Yuan,Zhong_Ci,Wan_Yuan,Wan_Ci,Ye_Yuan,Ye_Ci,Xiao_Yuan,"
+                                 "Xiao_Ci,BT_Money,BT_Ci,Del_YN")
+               ? 0
+               : -1;
+}
+
+DataList CardService::Get_Type(const std::string& para) {
+    std::string sql = "select * from Card_Type where Del_YN=0";
+    if (!para.empty()) sql += " and ID='" + q(para) + "'";
+    DataList d = base_.Get_DataList(sql + " order by C_LeiBie");
+    for (int r = 1; r <= d.rowUBound(); ++r)
+        for (int j = 4; j <= 21 && j <= d.colUBound(); ++j) {
+            std::string& cell = d(r, j);
+            if (cell == "-1" || cell == "-2") cell.clear();
+            else if (isMoneyColumn(j)) cell = yuan(cell);
+        }
+    return d;
+}
+
+std::int16_t CardService::Update_Type(const std::vector<std::string>& para) {
+    return base_.Mod_DataByIndex("Card_Type", "ID", 1, para, 1) ? 0 : -1;
+}
+
+std::int16_t CardService::Delect_Type(std::int16_t id) {
+    return base_.Exec_Sql("update Card_Type set Del_YN=1 where ID=" + num(id)) ? 0 : -1;
+}
+
+std::int16_t CardService::Check_Tian(std::int32_t card_Lei) {
+    const DataList d =
+        base_.Get_DataList("select Tian_Yuan,Tian_Ci from Card_Type where C_LeiBie=" + num(card_Lei) + "  and Del_YN=0");
+    if (d.rowUBound() < 1) return 0;
+    const double a = limitValue(d(1, 0)), b = limitValue(d(1, 1));
+    if (a == -1 || b == -1 || a > 0 || b > 0) return -1;
+    return a == -2 || b == -2 ? -2 : 0;
+}
+
+std::shared_ptr<db::Recordset> CardService::get_IDYuE(const std::string& Dept_No, const std::string& p_Name,
+                                                      const std::string& p_code) {
+    std::string sql =
+        "select C.Card_Type,P.Pinfo_ID,D.Dept_No,P.P_Name,P.P_Code,D.Dept_Name,C.Card_No,C.C_YuE_ID "
+        " from Ren_Per_Info as P,Ren_Dept_info as D,Card_Info as C where D.Dept_No like '" +
+        q(Dept_No) + "%' and P.Dept_No=D.Dept_No and P.Pinfo_id=C.Pinfo_Id ";
+    if (!p_Name.empty()) sql += " and P.P_Name='" + q(p_Name) + "' ";
+    if (!p_code.empty()) sql += " and P.P_Code='" + q(p_code) + "'";
+    return base_.Get_DataList_ADO(sql + " order by P_Name");
+}
+
+bool CardService::YuE_QL(std::int32_t Pinfo_id, const std::string& Card_No) {
+    const std::string where = " where Pinfo_id=" + num(Pinfo_id) + " and Card_No='" + q(Card_No) + "'";
+    const std::vector<std::string> statements = {"update Card_Info set C_YuE_ID=0" + where,
+                                                 "update Card_Log set Card_YuE=0" + where};
+    std::size_t failed = 0;
+    try {
+        return base_.Exec_Sql_Trans(statements, &failed);
+    } catch (const db::DbError&) {
+        platform::services().msgBox(statements[failed], platform::vbInformation, "");
+        return false;
+    }
+}
+
+bool CardService::YuE_QL_Log(const std::string& DateStr, std::int32_t Operator_id, std::int32_t Op_Code,
+                             const std::string& Op_Object) {
+    return base_.Exec_Sql("insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) values('" + q(DateStr) + "'," +
+                          num(Operator_id) + "," + num(Op_Code) + ",'" + q(Op_Object) + "')");
+}
+
+}  // namespace tolvenk

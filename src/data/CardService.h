@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/BaseService.h"
+#include "data/DataList.h"
+#include "platform/db/Recordset.h"
+
+namespace tolvenk {
+
+// Card kinds (Card_Type), the ID balance list and its clearing with its log row.
+class CardService {
+public:
+    void Set_strCN(const std::string& strCN) { base_.Set_LinkStr(strCN); }
+
+    // True when no card of the kind is in use (every one reported lost, or none).
+    bool Get_Cards(std::int16_t c_leibie);
+    // 0 added, -1 the add failed, -2 the name exists (deleted kinds included).
+    std::int16_t New_Type(const std::vector<std::string>& para);
+    // Live kinds (or the one with that ID), limit columns formatted for display.
+    DataList Get_Type(const std::string& para);
+    std::int16_t Update_Type(const std::vector<std::string>& para);
+    std::int16_t Delect_Type(std::int16_t id);
+    // -1 limits per day, 0 per meal segment, -2 meal-order mode; 0 without a live kind.
+    std::int16_t Check_Tian(std::int32_t card_Lei);
+    std::shared_ptr<db::Recordset> get_IDYuE(const std::string& Dept_No, const std::string& p_Name,
+                                             const std::string& p_code);
+    // Clears one ID card's balance in Card_Info and Card_Log together; a failed
+    // statement is shown in a box and gives False, with nothing changed.
+    bool YuE_QL(std::int32_t Pinfo_id, const std::string& Card_No);
+    bool YuE_QL_Log(const std::string& DateStr, std::int32_t Operator_id, std::int32_t Op_Code,
+                    const std::string& Op_Object);
+
+private:
+    BaseService base_;
+};
+
+}  // namespace tolvenk

@@ -1,0 +1,70 @@
+#include "data/DCService.h"
+
+#include "data/SqlPieces.h"
+
+namespace tolvenk {
+
+using sql::num;
+using sql::q;
+
+DataList DCService::Get_CD_Time() { return base_.Get_DataList("select * from XF_Can_time"); }
+
+DataList DCService::Get_DC_ShiD() { return base_.Get_DataList("select * from DC_ShiDuan"); }
+
+bool DCService::Add_DC_ShiD(const std::vector<std::string>& Values) {
+    return base_.Add_DataByIndex("DC_ShiDuan", 1, Values,
+                                 "DC_MoRen,DC_Zao_1,DC_Zao_2,DC_Zao_YuKou,DC_Zhong_1,DC_Zhong_2,DC_Zhong_YuKou,"
+                                 "DC_Wan_1,DC_Wan_2,DC_Wan_YuKou,DC_Ye_1,DC_Ye_2,DC_Ye_YuKou,DC_Xiao_1,DC_Xiao_2,"
+                                 "DC_Xiao_YuKou");
+}
+
+bool DCService::Update_DC(const std::vector<std::string>& Values) {
+    return base_.Mod_DataByIndex("DC_ShiDuan", "ID", 1, Values, 1);
+}
+
+DataList DCService::DC_ZhengChangRi() { return base_.Get_DataList("select * from DC_ZhengChangRi"); }
+
+bool DCService::Add_ZC_DC(const std::vector<std::string>& Values) {
+    return base_.Add_DataByIndex("DC_ZhengChangRi", 1, Values,
+                                 "Mon_Zao,Mon_Zhong,Mon_Wan,Mon_Ye,Mon_Xiao,"
+                                 "Tues_Zao,Tues_Zhong,Tues_Wan,Tues_Ye,Tues_Xiao,Wed_Zao,Wed_Zhong,Wed_Wan,Wed_Ye,"
+                                 "Wed_Xiao,"
+                                 "Thurs_Zao,Thurs_Zhong,Thurs_Wan,Thurs_Ye,Thurs_Xiao,Fri_Zao,Fri_Zhong,Fri_Wan,Fri_Ye,"
+                                 "Fri_Xiao,"
+                                 "Sat_Zao,Sat_Zhong,Sat_Wan,Sat_Ye,Sat_Xiao,Sun_Zao,Sun_Zhong,Sun_Wan,Sun_Ye,Sun_Xiao");
+}
+
+bool DCService::Update_ZC_DC(const std::vector<std::string>& Values) {
+    return base_.Mod_DataByIndex("DC_ZhengChangRi", "ID", 1, Values, 1);
+}
+
+DataList DCService::Select_TS_DC(const std::string& TSDate) {
+    std::string sql = "select * from DC_TeShuRi";
+    if (!TSDate.empty()) sql += " where TS_Date='" + q(TSDate) + "'";
+    return base_.Get_DataList(sql + " order by TS_Date");
+}
+
+bool DCService::Add_TS_DC(const std::string& TSDate, std::int32_t Zao, std::int32_t Zhong, std::int32_t Wan,
+                          std::int32_t Ye, std::int32_t Xiao) {
+    return base_.Exec_Sql("insert into DC_TeShuRi(TS_Date,TS_Zao,TS_Zhong,TS_Wan,TS_Ye,TS_Xiao) values('" + q(TSDate) +
+                          "'," + num(Zao) + "," + num(Zhong) + "," + num(Wan) + "," + num(Ye) + "," + num(Xiao) + ")");
+}
+
+bool DCService::Delete_TS_DC(const std::string& TSDate) {
+    return base_.Exec_Sql("delete from DC_TeShuRi where TS_Date='" + q(TSDate) + "'");
+}
+
+DataList DCService::Select_DC(const std::string& DCDate, std::int32_t CLeiBie, std::int32_t XFMeal) {
+    std::string sql = "select * from Record_XF where DC_Date like '" + q(DCDate) + "%' and " + " XF_Meal=" + num(XFMeal);
+    if (CLeiBie != 0) sql += " and C_LeiBie=" + num(CLeiBie);
+    return base_.Get_DataList(sql);
+}
+
+DataList DCService::Select_DC_XF(const std::string& Date, std::int32_t CLeiBie, std::int32_t XFMeal) {
+    std::string sql = "select * from Record_XF where Date_Time like '" + q(Date) + "%' and " + " XF_Meal=" +
+                      num(XFMeal) + " and XF_Type=48";
+    if (CLeiBie != 0) sql += " and C_LeiBie=" + num(CLeiBie);
+    return base_.Get_DataList(sql);
+}
+
+}  // namespace tolvenk

@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/BaseService.h"
+#include "data/DataList.h"
+
+namespace tolvenk {
+
+// Meal-ordering settings (periods, normal and special days) and the meal-order
+// rows of Record_XF for the daily summary.
+class DCService {
+public:
+    void Set_strCN(const std::string& strCN) { base_.Set_LinkStr(strCN); }
+
+    DataList Get_CD_Time();
+    DataList Get_DC_ShiD();
+    bool Add_DC_ShiD(const std::vector<std::string>& Values);
+    bool Update_DC(const std::vector<std::string>& Values);
+    DataList DC_ZhengChangRi();
+    bool Add_ZC_DC(const std::vector<std::string>& Values);
+    bool Update_ZC_DC(const std::vector<std::string>& Values);
+    DataList Select_TS_DC(const std::string& TSDate);
+    bool Add_TS_DC(const std::string& TSDate, std::int32_t Zao, std::int32_t Zhong, std::int32_t Wan, std::int32_t Ye,
+                   std::int32_t Xiao);
+    bool Delete_TS_DC(const std::string& TSDate);
+    // Orders and cancellations of a meal day (card kind 0 = all kinds).
+    DataList Select_DC(const std::string& DCDate, std::int32_t CLeiBie, std::int32_t XFMeal);
+    // Returns of pre-deducted amounts made that day for that meal.
+    DataList Select_DC_XF(const std::string& Date, std::int32_t CLeiBie, std::int32_t XFMeal);
+
+private:
+    BaseService base_;
+};
+
+}  // namespace tolvenk

@@ -1,0 +1,15 @@
+#pragma once
+// Short forms the data services build their statements with: every text value
+// through the quoting helper, every number written from a number.
+#include <cstdint>
+#include <string>
+
+#include "platform/db/SqlText.h"
+
+namespace tolvenk::sql {
+
+inline std::string q(const std::string& text) { return sqlEscape(text); }
+inline std::string num(const std::string& text) { return sqlNumberText(text); }
+inline std::string num(std::int64_t v) { return sqlNumber(v); }
+
+}  // namespace tolvenk::sql

@@ -1,0 +1,127 @@
+#include "XfFixture.h"
+#include "data/CardService.h"
+#include "platform/services/ScriptedServices.h"
+
+using namespace tolvenk;
+
+namespace {
+class CardTest : public test::XfFixture {
+protected:
+    void SetUp() override {
+        XfFixture::SetUp();
+        cards.Set_strCN(cs);
+        platform::setServices(sv);
+    }
+    void TearDown() override { platform::setServices(nullptr); }
+    // A kind record 0..22 with the day pair and the breakfast pair given.
+    static V kind(const std::string& leibie, const std::string& name, const std::string& tianYuan,
+                  const std::string& tianCi) {
+        V v{"0", leibie, name, "备注", "1000", "500", "800", "2000", tianYuan, tianCi, "500", "2"};
+        for (int i = 12; i <= 21; ++i) v.push_back(i % 2 == 0 ? "-1" : "3");
+        v.push_back("0");
+        return v;
+    }
+    CardService cards;
+    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
+};
+}  // namespace
+
+TEST_F(CardTest, KindsAreAddedOnceByNameAndShownFormatted) {
+    EXPECT_EQ(cards.New_Type(kind("1", "普通卡", "-1", "-1")), 0);
+    EXPECT_EQ(cards.New_Type(kind("2", "O'Brien卡", "0", "0")), 0);
+    EXPECT_EQ(cards.New_Type(kind("3", "普通卡", "0", "0")), -2);
+    const DataList d = cards.Get_Type("");
+    ASSERT_EQ(d.rowUBound(), 2);
+    EXPECT_EQ(d(1, 1), "1");
+    EXPECT_EQ(d(1, 2), "普通卡");
+    EXPECT_EQ(d(1, 4), "10.00");
+    EXPECT_EQ(d(1, 5), "5.00");
+    EXPECT_EQ(d(1, 7), "20.00");
+    EXPECT_EQ(d(1, 8), "");  // -1: no limit
+    EXPECT_EQ(d(1, 9), "");
+    EXPECT_EQ(d(1, 10), "5.00");
+    EXPECT_EQ(d(1, 11), "2");
+    EXPECT_EQ(d(1, 12), "");
+    EXPECT_EQ(d(1, 13), "3");
+    EXPECT_EQ(d(1, 22), "0");
+    EXPECT_EQ(d(2, 2), "O'Brien卡");
+    EXPECT_EQ(d(2, 8), "0.00");
+
+    // A deleted kind keeps its name taken.
+    EXPECT_EQ(cards.Delect_Type(1), 0);
+    EXPECT_EQ(cards.Get_Type("").rowUBound(), 1);
+    EXPECT_EQ(cards.New_Type(kind("5", "普通卡", "0", "0")), -2);
+    EXPECT_EQ(cards.Get_Type("2").rowUBound(), 1);
+    EXPECT_EQ(cards.Get_Type("2' or '1'='1").rowUBound(), 0);
+}
+
+TEST_F(CardTest, UpdateWritesEveryColumnOfTheRow) {
+    ASSERT_EQ(cards.New_Type(kind("1", "A", "-1", "-1")), 0);
+    V v = kind("1", "A改", "3000", "5");
+    v[0] = "1";
+    EXPECT_EQ(cards.Update_Type(v), 0);
+    EXPECT_EQ(cards.Get_Type("1")(1, 2), "A改");
+    EXPECT_EQ(cards.Get_Type("1")(1, 8), "30.00");
+    v.push_back("one too many");
+    EXPECT_EQ(cards.Update_Type(v), -1);
+}
+
+TEST_F(CardTest, LimitModeOfAKind) {
+    cards.New_Type(kind("1", "meal", "0", "0"));
+    cards.New_Type(kind("2", "order", "-2", "-2"));
+    cards.New_Type(kind("3", "nolimit", "-1", "-1"));
+    cards.New_Type(kind("4", "day", "3000", "5"));
+    cards.New_Type(kind("6", "gone", "-2", "-2"));
+    cards.Delect_Type(5);
+    EXPECT_EQ(cards.Check_Tian(1), 0);
+    EXPECT_EQ(cards.Check_Tian(2), -2);
+    EXPECT_EQ(cards.Check_Tian(3), -1);
+    EXPECT_EQ(cards.Check_Tian(4), -1);
+    EXPECT_EQ(cards.Check_Tian(6), 0);  // deleted
+    EXPECT_EQ(cards.Check_Tian(9), 0);
+}
+
+TEST_F(CardTest, CardsInUseAndTheIdBalanceList) {
+    con->executeScript(R"(
+insert into Card_Info(ID,Pinfo_id,Card_No,C_LeiBie,C_GuaShi,C_YuE_ID,Card_Type) values
+ (1,1,'C1',1,0,500,1),(2,1,'C1b',1,0,700,1),(3,3,'C3',2,1,300,2),(4,2,'C2',1,0,100,1);
+insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (1,'C1',0,500),(1,'C1b',0,700);
+)");
+    EXPECT_FALSE(cards.Get_Cards(1));
+    EXPECT_TRUE(cards.Get_Cards(2));  // only a card reported lost
+    EXPECT_TRUE(cards.Get_Cards(7));
+
+    auto rs = cards.get_IDYuE("01", "", "");
+    ASSERT_EQ(rs->recordCount(), 3);  // every card of the subtree, lost ones included
+    EXPECT_EQ(rs->field("P_Name").toString(), "O'Brien");
+    EXPECT_EQ(cards.get_IDYuE("01", "张三", "")->recordCount(), 2);
+    EXPECT_EQ(cards.get_IDYuE("", "", "E2")->recordCount(), 1);
+
+    EXPECT_TRUE(cards.YuE_QL(1, "C1"));
+    auto back = con->openRecordset("select C_YuE_ID from Card_Info order by ID");
+    EXPECT_EQ(back->field(0).toInt64(), 0);
+    back->moveNext();
+    EXPECT_EQ(back->field(0).toInt64(), 700);  // the other card keeps its balance
+    EXPECT_EQ(con->openRecordset("select Card_YuE from Card_Log where Card_No='C1'")->field(0).toInt64(), 0);
+    EXPECT_EQ(con->openRecordset("select Card_YuE from Card_Log where Card_No='C1b'")->field(0).toInt64(), 700);
+    EXPECT_TRUE(sv->boxes.empty());
+}
+
+TEST_F(CardTest, AFailedClearingChangesNothingAndShowsTheStatement) {
+    con->executeScript(R"(
+insert into Card_Info(ID,Pinfo_id,Card_No,C_YuE_ID) values (1,1,'C1',500);
+insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (1,'C1',0,500);
+create trigger log_locked before update on Card_Log begin select raise(abort, 'locked'); end;
+)");
+    EXPECT_FALSE(cards.YuE_QL(1, "C1"));
+    EXPECT_EQ(con->openRecordset("select C_YuE_ID from Card_Info")->field(0).toInt64(), 500);
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].prompt, "update Card_Log set Card_YuE=0 where Pinfo_id=1 and Card_No='C1'");
+    EXPECT_EQ(sv->boxes[0].style, 64);
+    EXPECT_EQ(sv->boxes[0].title, "");
+
+    EXPECT_TRUE(cards.YuE_QL_Log("2026-12-06 10:00:00", 7, 301, "3,-4500"));
+    auto log = con->openRecordset("select Operator_ID,Op_Code,Op_Object from Sys_Log");
+    EXPECT_EQ(log->field(1).toInt64(), 301);
+    EXPECT_EQ(log->field(2).toString(), "3,-4500");
+}
