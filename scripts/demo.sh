@@ -4,7 +4,7 @@
 # the demo data; TOLVENK_MENU chooses another window ("7034;1;7942").
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh --demo
+bash scripts/install-deps.sh
 bash scripts/build.sh
 
 DEMO="$PWD/demo"

@@ -6,12 +6,11 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev
   qt6-base-dev
+  libxlsxwriter-dev
   libgtest-dev
+  # Chinese glyphs for windows, screenshots and printed pages
+  fonts-wqy-microhei
 )
-# Running the windows for a person also wants fonts with Chinese glyphs.
-if [ "${1:-}" = "--demo" ]; then
-  PACKAGES+=(fonts-noto-cjk)
-fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
