@@ -6,8 +6,8 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev
   qt6-base-dev
-  libxlsxwriter-dev
-  libgtest-dev
+  libxlsxwriter-dev libminizip-dev
+  libgtest-dev poppler-utils
   # Chinese glyphs for windows, screenshots and printed pages
   fonts-wqy-microhei
 )

@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+#include "platform/grid/GridModel.h"
+#include "platform/grid/PageSetup.h"
+
+namespace tolvenk::grid {
+
+// Renders the grid to a PDF file with the page setup: wide and long grids are
+// split over pages and the fixed rows repeat on every page. False on failure.
+bool renderPdf(const GridModel& model, const PageSetup& setup, const std::string& path);
+
+// Shows the print preview (through the platform services) at a zoom in percent.
+void printPreview(const GridModel& model, const PageSetup& setup, int zoomPercent);
+
+}  // namespace tolvenk::grid
