@@ -1,5 +1,1041 @@
 #include "demo_gen/DemoGenerator.h"
 
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <random>
+#include <set>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Schemas.h"
+#include "platform/db/Connection.h"
+
 namespace tolvenk::demo {
-Summary generate(const Options&) { return {}; }
+
+namespace {
+
+namespace fs = std::filesystem;
+using db::Value;
+using i64 = std::int64_t;
+
+constexpr i64 kDay = 86400;
+constexpr long kMaxTransactions = 10'000'000;  // the event list is held in memory
+
+// ------------------------------------------------------------------ randomness
+
+// The standard distributions may change between library versions, which would
+// change the data of a seed; these are fixed.
+class Rng {
+public:
+    explicit Rng(unsigned seed) : gen_(seed) {}
+
+    // Uniform in [lo, hi] for spans up to 2^32; rejection keeps it unbiased.
+    i64 between(i64 lo, i64 hi) {
+        const std::uint64_t span = static_cast<std::uint64_t>(hi - lo) + 1;
+        constexpr std::uint64_t range = std::uint64_t{1} << 32;
+        const std::uint64_t limit = range - range % span;
+        std::uint64_t x;
+        do x = static_cast<std::uint32_t>(gen_());
+        while (x >= limit);
+        return lo + static_cast<i64>(x % span);
+    }
+    bool oneIn(i64 n) { return between(0, n - 1) == 0; }
+    std::size_t weighted(std::span<const int> weights) {
+        i64 total = 0;
+        for (int w : weights) total += w;
+        i64 x = between(0, total - 1);
+        for (std::size_t i = 0; i < weights.size(); ++i) {
+            if (x < weights[i]) return i;
+            x -= weights[i];
+        }
+        return weights.size() - 1;
+    }
+    // Index by a running total of weights (last element = total).
+    std::size_t cumulative(const std::vector<i64>& running) {
+        const i64 x = between(0, running.back() - 1);
+        return static_cast<std::size_t>(std::upper_bound(running.begin(), running.end(), x) - running.begin());
+    }
+    template <class T>
+    void shuffle(std::vector<T>& v) {
+        for (std::size_t i = v.size(); i > 1; --i) std::swap(v[i - 1], v[static_cast<std::size_t>(between(0, i - 1))]);
+    }
+
+private:
+    std::mt19937 gen_;
+};
+
+// -------------------------------------------------------------------- calendar
+
+struct Civil {
+    int y;
+    int m;
+    int d;
+};
+
+// Day numbers counted from 1970-01-01, proleptic Gregorian.
+i64 daysFromCivil(int y, int m, int d) {
+    y -= m <= 2;
+    const i64 era = (y >= 0 ? y : y - 399) / 400;
+    const i64 yoe = y - era * 400;
+    const i64 doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const i64 doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+Civil civilFromDays(i64 z) {
+    z += 719468;
+    const i64 era = (z >= 0 ? z : z - 146096) / 146097;
+    const i64 doe = z - era * 146097;
+    const i64 yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const i64 doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const i64 mp = (5 * doy + 2) / 153;
+    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    return {static_cast<int>(yoe + era * 400 + (m <= 2)), m, d};
+}
+
+int weekday(i64 days) { return static_cast<int>(((days % 7) + 11) % 7); }  // 0 = Sunday
+
+i64 parseDay(const std::string& text, const char* what) {
+    auto bad = [&] { return std::invalid_argument(std::string(what) + " must be a date yyyy-MM-dd, not '" + text + "'"); };
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') throw bad();
+    int parts[3] = {0, 0, 0};
+    const std::size_t starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+    for (int k = 0; k < 3; ++k)
+        for (std::size_t i = starts[k]; i < starts[k] + lengths[k]; ++i) {
+            if (text[i] < '0' || text[i] > '9') throw bad();
+            parts[k] = parts[k] * 10 + (text[i] - '0');
+        }
+    if (parts[0] < 1990 || parts[0] > 2999 || parts[1] < 1 || parts[1] > 12 || parts[2] < 1) throw bad();
+    const i64 days = daysFromCivil(parts[0], parts[1], parts[2]);
+    const Civil back = civilFromDays(days);
+    if (back.m != parts[1] || back.d != parts[2]) throw bad();  // 2026-02-30 and the like
+    return days;
+}
+
+void put(char* out, i64 v, int width) {
+    for (int i = width - 1; i >= 0; --i, v /= 10) out[i] = static_cast<char>('0' + v % 10);
+}
+
+std::string timeText(i64 t) {
+    const i64 days = t / kDay, sec = t % kDay;
+    const Civil c = civilFromDays(days);
+    std::string s = "yyyy-MM-dd hh:mm:ss";
+    put(&s[0], c.y, 4);
+    put(&s[5], c.m, 2);
+    put(&s[8], c.d, 2);
+    put(&s[11], sec / 3600, 2);
+    put(&s[14], sec / 60 % 60, 2);
+    put(&s[17], sec % 60, 2);
+    return s;
+}
+
+std::string dayText(i64 days) { return timeText(days * kDay).substr(0, 10); }
+
+std::string padded(i64 v, int width) {
+    std::string s(static_cast<std::size_t>(width), '0');
+    put(&s[0], v, width);
+    return s;
+}
+
+constexpr i64 hms(int h, int m = 0, int s = 0) { return h * 3600 + m * 60 + s; }
+
+// ---------------------------------------------------------------- fixed tables
+
+struct DeptDef {
+    const char* no;
+    const char* name;
+    int headcount;  // relative share of the employees
+};
+constexpr DeptDef kDepts[] = {
+    {"01", "行政部", 2},       {"0101", "总经理办公室", 3}, {"0102", "人力资源科", 4}, {"0103", "财务科", 5},
+    {"02", "生产部", 2},       {"0201", "生产一车间", 6},   {"020101", "装配班", 18},   {"020102", "包装班", 14},
+    {"0202", "生产二车间", 6}, {"020201", "机加班", 16},    {"020202", "焊接班", 12},   {"0203", "质检科", 8},
+    {"03", "后勤部", 2},       {"0301", "食堂", 10},        {"0302", "保卫科", 6},      {"0303", "车队", 5},
+    {"04", "技术部", 2},       {"0401", "研发中心", 4},     {"040101", "软件组", 9},    {"040102", "硬件组", 8},
+    {"0402", "工艺科", 6},
+};
+
+constexpr const char* kPositions[] = {"总经理", "部门经理", "主管", "工程师", "技术员",
+                                      "操作工", "文员",     "厨师", "保安",   "司机"};
+constexpr int kPositionShare[] = {1, 6, 10, 14, 16, 40, 10, 5, 5, 4};
+
+constexpr const char* kSurnames[] = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵", "吴", "周", "徐", "孙",
+                                     "马", "朱", "胡", "郭", "何", "高", "林", "罗", "郑", "梁", "谢", "宋",
+                                     "唐", "许", "韩", "冯", "邓", "曹", "彭", "曾", "肖", "田", "董", "袁"};
+constexpr const char* kMaleChars[] = {"伟", "强", "磊", "军", "洋", "勇", "杰", "涛", "明", "超", "刚", "建",
+                                      "文", "辉", "力", "斌", "宇", "浩", "凯", "鹏", "晨", "俊", "博", "志"};
+constexpr const char* kFemaleChars[] = {"芳", "娜", "敏", "静", "丽", "艳", "娟", "秀", "霞", "平", "英", "华",
+                                        "玉", "萍", "红", "欣", "怡", "婷", "雪", "琳", "晓", "涵", "思", "雨"};
+constexpr const char* kEducation[] = {"初中", "高中", "中专", "大专", "本科", "硕士"};
+constexpr int kEducationShare[] = {10, 20, 15, 25, 25, 5};
+
+struct KindDef {
+    int leiBie;
+    const char* name;
+    const char* remark;
+    int issueFee, returnFee, changeFee;
+    int largestOnce;
+    int monthlySubsidy;  // -1: none
+    int openingLo, openingHi;
+    int share;
+    bool timesPurse;
+};
+constexpr KindDef kKinds[] = {
+    {1, "普通卡", "在职员工就餐", 1000, 1000, 1500, 5000, 20000, 0, 20000, 75, false},
+    {2, "临时卡", "临时人员与访客", 2000, 2000, 2000, 3000, -1, 5000, 10000, 8, false},
+    {3, "贵宾卡", "来宾接待", 0, 0, 0, 20000, 50000, 20000, 50000, 5, false},
+    {4, "计次卡", "按次就餐", 1000, 1000, 1500, 5000, 10000, 0, 10000, 12, true},
+};
+constexpr int kTimesOnIssue = 20;
+
+constexpr const char* kPlaces[] = {"第一食堂", "第二食堂", "职工超市", "服务大厅", "宿舍开水房"};
+constexpr const char* kOwners[] = {"后勤服务中心", "超市经营部", "结算中心"};
+constexpr const char* kCashierNames[] = {"韩雨桐", "曹立新", "彭书瑶", "蒋振华"};
+
+struct UserDef {
+    const char* name;
+    int grade;
+    const char* remark;
+};
+constexpr UserDef kUsers[] = {{"admin", 0, "系统管理员"}, {"财务员", 1, "充值与退款"}, {"食堂主管", 1, "食堂报表"}};
+constexpr int kDeskOperator = 1;  // User_ID on rows made at the office computer
+
+enum class Role { Canteen, Shop, Recharge, Subsidy, Water, Desk };
+struct TermDef {
+    const char* name;
+    const char* no;
+    int machType;
+    int xfType;
+    int buTie;
+    int place;  // 1-based XF_Dian_ID
+    int owner;  // 1-based XF_Unit_ID
+    Role role;
+};
+constexpr TermDef kTerms[] = {
+    {"一食堂1号机", "001", 301, 1, 0, 1, 1, Role::Canteen},
+    {"一食堂2号机", "002", 301, 1, 0, 1, 1, Role::Canteen},
+    {"一食堂3号机", "003", 301, 1, 0, 1, 1, Role::Canteen},
+    {"二食堂1号机", "004", 302, 1, 0, 2, 1, Role::Canteen},
+    {"二食堂2号机", "005", 302, 1, 0, 2, 1, Role::Canteen},
+    {"超市收款机", "006", 303, 1, 0, 3, 2, Role::Shop},
+    {"服务大厅充值机", "007", 201, 5, 0, 4, 3, Role::Recharge},
+    {"服务大厅补贴机", "008", 211, 25, 1, 4, 3, Role::Subsidy},
+    {"一食堂补贴机", "009", 211, 27, 0, 1, 3, Role::Subsidy},
+    {"开水房转账机", "010", 221, 17, 0, 5, 1, Role::Water},
+    {"财务室发卡器", "011", 101, 161, 0, 4, 3, Role::Desk},
+};
+constexpr std::size_t kSalesTerms = 6;  // the first six take meals and shop sales
+constexpr std::size_t kRechargeTerm = 6, kWaterTerm = 9, kDeskTerm = 10;
+constexpr std::size_t kSubsidyTerms[] = {7, 8};
+
+struct MealDef {
+    int code;
+    int fromHour, toHour;  // [from, to)
+    int share;
+    int priceLo, priceHi;  // fen
+    std::array<int, kSalesTerms> termShare;
+};
+constexpr MealDef kMeals[] = {
+    {1, 6, 9, 25, 300, 900, {5, 5, 4, 4, 4, 0}},
+    {2, 11, 13, 40, 800, 2200, {6, 6, 6, 5, 5, 3}},
+    {3, 17, 19, 25, 700, 2000, {5, 5, 5, 4, 4, 3}},
+    {4, 21, 23, 7, 600, 1500, {6, 6, 0, 0, 0, 0}},
+    {5, 0, 2, 3, 300, 1200, {6, 0, 0, 0, 0, 0}},
+};
+constexpr int kShopLo = 200, kShopHi = 3000;
+
+// Shares of the transaction kinds per 10,000; consumption takes the rest.
+struct KindShare {
+    int xfType;
+    int per10k;
+};
+constexpr KindShare kShares[] = {{2, 40},  {3, 300}, {5, 350}, {7, 30},   {9, 30},
+                                 {11, 100}, {17, 50}, {161, 150}, {162, 20}};
+
+constexpr int kRechargeSteps[] = {5000, 10000, 20000, 30000, 50000};
+constexpr int kRechargeShare[] = {2, 4, 3, 2, 1};
+constexpr int kDeskSteps[] = {10000, 20000, 50000, 100000};
+constexpr int kDeskShare[] = {3, 4, 2, 1};
+
+constexpr int kEmployees = 300;
+constexpr int kLeaving = 5, kReplaced = 4, kFound = 2;
+
+// ---------------------------------------------------------------- the model
+
+struct Card {
+    int person = 0;
+    i64 noLng = 0;
+    std::string no;
+    std::string number;
+    i64 issued = 0;
+    i64 validFrom = 0, validUntil = 0;     // usable in [validFrom, validUntil)
+    i64 blockedFrom = 0, blockedUntil = 0;  // reported lost, then found again
+    int predecessor = -1;                   // replaced card whose purses move here
+    bool started = false;
+    i64 opening = 0, openingTimes = 0;
+    i64 balance = 0, times = 0;
+    i64 moneySerial = 0, timesSerial = 0;
+
+    bool usableAt(i64 t) const { return t >= validFrom && t < validUntil && !(t >= blockedFrom && t < blockedUntil); }
+};
+
+struct Person {
+    int dept = 0;
+    std::size_t kind = 0;
+    std::string name, code, num, sex, birthday, education, inDate, outDate;
+    int position = 0;
+    bool left = false;
+    std::vector<int> cards;  // in issue order; the last is the one in Card_Info
+};
+
+struct LogRow {
+    i64 time;
+    int card;
+    int op;
+    int operatorId;
+    i64 faKa = 0, huan = 0, tui = 0, yuE = 0, yuCi = 0, zyJinE = 0, zyCi = 0;
+    int newCard = -1;  // Huan_Number of a change
+};
+
+struct Event {
+    i64 time;
+    std::uint32_t order;
+    std::uint16_t xfType;
+    std::uint8_t meal;   // consumption kinds: meal code; subsidy: month index
+    std::int32_t slot;   // pairs a consumption with its cancellation, -1 otherwise
+};
+
+struct Sale {
+    int card = -1;
+    std::size_t term = 0;
+    i64 amount = 0;
+};
+
+class Generator {
+public:
+    Generator(const Options& o, i64 firstDay, i64 lastDay)
+        : opt_(o), rng_(o.seed), firstDay_(firstDay), days_(lastDay - firstDay + 1), start_(firstDay * kDay) {}
+
+    void plan();
+    void writeReference(db::Connection& con);
+    void writeTransactions(db::Connection& con);
+    void writeCards(db::Connection& con);
+
+    long employeesLeft() const {
+        return static_cast<long>(std::count_if(people_.begin(), people_.end(), [](const Person& p) { return p.left; }));
+    }
+    long cardsIssued() const { return static_cast<long>(cards_.size()); }
+    long cardLogRows() const { return static_cast<long>(log_.size()); }
+
+private:
+    // planning
+    i64 officeTime(i64 day) {
+        const i64 u = rng_.between(0, hms(3) + hms(4) - 1);
+        return (firstDay_ + day) * kDay + (u < hms(3) ? hms(8, 30) + u : hms(13, 30) + u - hms(3));
+    }
+    int newCard(int person, i64 issued);
+    void planCardEvents();
+    std::vector<Event> planEvents();
+
+    // simulation
+    int cardOf(int person, i64 t);
+    int pickCard(i64 t);
+    void writeRow(int card, std::size_t term, int xfType, int meal, i64 t, i64 change);
+    void consume(const Event& e);
+    void cancel(const Event& e);
+    bool deductTimes(const Event& e);
+    bool rechargeTimes(i64 t);
+    void recharge(i64 t, bool desk);
+    bool withdraw(i64 t, bool desk);
+    bool subsidy(i64 t, int month);
+    bool water(i64 t);
+
+    const Options& opt_;
+    Rng rng_;
+    i64 firstDay_, days_, start_;
+
+    std::vector<Person> people_;
+    std::vector<Card> cards_;
+    std::vector<i64> activity_;  // running totals of how often each person pays
+    std::vector<int> timesPeople_;
+    std::vector<LogRow> log_;
+    std::set<i64> cardNumbers_;
+
+    std::vector<std::vector<int>> subsidyDue_;  // per month: people not yet paid
+    std::vector<Sale> sales_;
+    std::array<i64, std::size(kTerms)> machSerial_{};  // last Mach_LiuShui of each terminal
+    std::array<std::string, std::size(kCashierNames)> cashierIds_;
+
+    db::Connection* con_ = nullptr;
+    std::vector<Value> params_ = std::vector<Value>(27);
+};
+
+int Generator::newCard(int person, i64 issued) {
+    Card c;
+    c.person = person;
+    do c.noLng = rng_.between(1'000'000'000, 4'294'967'295);
+    while (!cardNumbers_.insert(c.noLng).second);
+    c.no = std::to_string(c.noLng);
+    c.number = padded(static_cast<i64>(cards_.size()) + 1, 6);
+    c.issued = issued;
+    cards_.push_back(std::move(c));
+    people_[static_cast<std::size_t>(person)].cards.push_back(static_cast<int>(cards_.size()) - 1);
+    return static_cast<int>(cards_.size()) - 1;
+}
+
+void Generator::plan() {
+    for (std::size_t i = 0; i < std::size(kCashierNames); ++i) cashierIds_[i] = std::to_string(i + 1);
+
+    std::vector<int> deptShare, kindShare;
+    for (const auto& d : kDepts) deptShare.push_back(d.headcount);
+    for (const auto& k : kKinds) kindShare.push_back(k.share);
+    const i64 end = start_ + days_ * kDay;
+
+    people_.resize(kEmployees);
+    i64 running = 0;
+    for (int i = 0; i < kEmployees; ++i) {
+        Person& p = people_[static_cast<std::size_t>(i)];
+        p.dept = static_cast<int>(rng_.weighted(deptShare));
+        p.kind = rng_.weighted(kindShare);
+        const bool male = rng_.between(0, 99) < 58;
+        p.sex = male ? "男" : "女";
+        p.name = kSurnames[rng_.between(0, std::size(kSurnames) - 1)];
+        const int given = rng_.oneIn(3) ? 1 : 2;
+        for (int g = 0; g < given; ++g)
+            p.name += male ? kMaleChars[rng_.between(0, std::size(kMaleChars) - 1)]
+                           : kFemaleChars[rng_.between(0, std::size(kFemaleChars) - 1)];
+        p.code = "E" + padded(i + 1, 4);
+        p.num = padded(10001 + i, 5);
+        p.position = static_cast<int>(rng_.weighted(kPositionShare)) + 1;
+        const i64 born = daysFromCivil(static_cast<int>(rng_.between(1966, 2004)), 1, 1);
+        p.birthday = dayText(born + rng_.between(0, 364));
+        p.education = kEducation[rng_.weighted(kEducationShare)];
+        p.inDate = dayText(firstDay_ - rng_.between(40, 365 * 12));
+        running += rng_.between(2, 10);
+        activity_.push_back(running);
+        if (kKinds[p.kind].timesPurse) timesPeople_.push_back(i);
+
+        // Cards were issued in the weeks before the period, when the office went over to the new system.
+        const int c = newCard(i, officeTime(-rng_.between(1, 30)));
+        Card& card = cards_[static_cast<std::size_t>(c)];
+        const KindDef& k = kKinds[p.kind];
+        card.opening = rng_.between(k.openingLo / 1000, k.openingHi / 1000) * 1000;
+        card.openingTimes = k.timesPurse ? kTimesOnIssue : 0;
+        card.validFrom = card.issued;
+        card.validUntil = end;
+        card.started = true;
+        card.balance = card.opening;
+        card.times = card.openingTimes;
+        log_.push_back({card.issued, c, 0, 1 + static_cast<int>(rng_.oneIn(3)), k.issueFee, 0, 0, card.opening,
+                        card.openingTimes, 0, 0, -1});
+    }
+    planCardEvents();
+}
+
+// A few people leave, lose a card for good or for a day: the card log and the
+// chains must show it.
+void Generator::planCardEvents() {
+    if (days_ < 7) return;
+    std::vector<int> order(people_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+    rng_.shuffle(order);
+    std::size_t next = 0;
+    auto dayIn = [&](int fromPercent, int toPercent) { return rng_.between(days_ * fromPercent / 100, days_ * toPercent / 100); };
+    auto at = [&](i64 day, i64 from, i64 to) { return (firstDay_ + day) * kDay + rng_.between(from, to); };
+
+    for (int n = 0; n < kLeaving; ++n) {
+        const int who = order[next++];
+        Person& p = people_[static_cast<std::size_t>(who)];
+        const int c = p.cards.back();
+        Card& card = cards_[static_cast<std::size_t>(c)];
+        card.validUntil = at(dayIn(20, 90), hms(16), hms(17, 30));
+        p.left = true;
+        p.outDate = timeText(card.validUntil).substr(0, 10);
+        log_.push_back({card.validUntil, c, 4, 1, 0, 0, kKinds[p.kind].returnFee, 0, 0, 0, 0, -1});
+    }
+    for (int n = 0; n < kReplaced; ++n) {
+        const int who = order[next++];
+        const int old = people_[static_cast<std::size_t>(who)].cards.back();
+        const i64 day = dayIn(10, 80);
+        const i64 lost = at(day, hms(10), hms(18));
+        const i64 changed = at(day + 1, hms(9), hms(11));
+        cards_[static_cast<std::size_t>(old)].validUntil = lost;
+        const int c = newCard(who, changed);
+        Card& card = cards_[static_cast<std::size_t>(c)];
+        card.predecessor = old;
+        card.validFrom = changed + 60;
+        card.validUntil = start_ + days_ * kDay;
+        const i64 fee = kKinds[people_[static_cast<std::size_t>(who)].kind].changeFee;
+        log_.push_back({lost, old, 1, 1, 0, 0, 0, 0, 0, 0, 0, -1});
+        log_.push_back({changed, old, 3, 2, 0, fee, 0, 0, 0, 0, 0, c});
+        log_.push_back({changed, c, 0, 2, 0, fee, 0, 0, 0, 0, 0, -1});
+    }
+    for (int n = 0; n < kFound; ++n) {
+        const int who = order[next++];
+        const int c = people_[static_cast<std::size_t>(who)].cards.back();
+        const i64 day = dayIn(10, 80);
+        Card& card = cards_[static_cast<std::size_t>(c)];
+        card.blockedFrom = at(day, hms(10), hms(18));
+        card.blockedUntil = at(day + 1, hms(9), hms(11));
+        log_.push_back({card.blockedFrom, c, 1, 1, 0, 0, 0, 0, 0, 0, 0, -1});
+        log_.push_back({card.blockedUntil, c, 2, 1, 0, 0, 0, 0, 0, 0, 0, -1});
+    }
+}
+
+std::vector<Event> Generator::planEvents() {
+    std::vector<int> dayShare, officeDays;
+    for (i64 d = 0; d < days_; ++d) {
+        const int wd = weekday(firstDay_ + d);
+        dayShare.push_back(wd == 0 ? 5 : wd == 6 ? 6 : 10);
+        if (wd != 0 && wd != 6) officeDays.push_back(static_cast<int>(d));
+    }
+    if (officeDays.empty())
+        for (i64 d = 0; d < days_; ++d) officeDays.push_back(static_cast<int>(d));
+    std::vector<i64> dayRunning;
+    i64 sum = 0;
+    for (int s : dayShare) dayRunning.push_back(sum += s);
+
+    // Subsidies are paid out from the first days of each month.
+    std::vector<std::vector<int>> subsidyDays;
+    for (i64 d = 0; d < days_; ++d) {
+        const Civil c = civilFromDays(firstDay_ + d);
+        if (d == 0 || c.d == 1) subsidyDays.emplace_back();
+        if (subsidyDays.back().size() < 10) subsidyDays.back().push_back(static_cast<int>(d));
+    }
+    std::vector<int> eligible;
+    for (std::size_t i = 0; i < people_.size(); ++i)
+        if (kKinds[people_[i].kind].monthlySubsidy > 0) eligible.push_back(static_cast<int>(i));
+    subsidyDue_.assign(subsidyDays.size(), eligible);
+
+    const long n = opt_.transactions;
+    std::vector<std::pair<int, long>> counts;
+    long others = 0;
+    for (const auto& s : kShares) {
+        long c = n * s.per10k / 10000;
+        if (s.xfType == 11) c = std::min<long>(c, static_cast<long>(eligible.size() * subsidyDays.size()));
+        counts.emplace_back(s.xfType, c);
+        others += c;
+    }
+    const long meals = n - others;
+
+    std::vector<Event> ev;
+    ev.reserve(static_cast<std::size_t>(n));
+    std::vector<int> mealShare;
+    for (const auto& m : kMeals) mealShare.push_back(m.share);
+    auto day = [&] { return static_cast<i64>(rng_.cumulative(dayRunning)); };
+    auto add = [&](i64 t, int type, int meal) {
+        ev.push_back({t, static_cast<std::uint32_t>(ev.size()), static_cast<std::uint16_t>(type),
+                      static_cast<std::uint8_t>(meal), -1});
+    };
+    auto mealEvent = [&](int type) {
+        const MealDef& m = kMeals[rng_.weighted(mealShare)];
+        const i64 len = hms(m.toHour - m.fromHour);
+        // Two draws averaged: queues peak in the middle of a meal.
+        const i64 offset = (rng_.between(0, len - 1) + rng_.between(0, len - 1)) / 2;
+        add(start_ + day() * kDay + hms(m.fromHour) + offset, type, m.code);
+    };
+    // Operands of + are unsequenced, so draws that are not interchangeable get
+    // statements of their own: a seed's data must not depend on the compiler.
+    auto daytime = [&](int type, int fromHour, int toHour) {
+        const i64 d = day();
+        add(start_ + d * kDay + rng_.between(hms(fromHour), hms(toHour) - 1), type, 0);
+    };
+
+    for (long i = 0; i < meals; ++i) mealEvent(1);
+    for (const auto& [type, count] : counts)
+        for (long i = 0; i < count; ++i) switch (type) {
+            case 2: {
+                // A cancellation follows the sale it takes back within a minute or two.
+                std::size_t k = static_cast<std::size_t>(rng_.between(0, meals - 1));
+                while (ev[k].slot >= 0) k = (k + 1) % static_cast<std::size_t>(meals);
+                ev[k].slot = static_cast<std::int32_t>(sales_.size());
+                add(ev[k].time + rng_.between(5, 90), 2, ev[k].meal);
+                ev.back().slot = ev[k].slot;
+                sales_.emplace_back();
+                break;
+            }
+            case 3: mealEvent(3); break;
+            case 5: daytime(5, 7, 20); break;
+            case 7: daytime(7, 7, 20); break;
+            case 9: daytime(9, 7, 20); break;
+            case 17: daytime(17, 6, 22); break;
+            case 161:
+            case 162: add(officeTime(officeDays[static_cast<std::size_t>(rng_.between(0, officeDays.size() - 1))]), type, 0); break;
+            case 11: {
+                const std::size_t month = static_cast<std::size_t>(i) % subsidyDays.size();
+                const auto& ds = subsidyDays[month];
+                // Most people collect their subsidy in the first days.
+                const i64 d = ds[static_cast<std::size_t>(std::min(rng_.between(0, ds.size() - 1), rng_.between(0, ds.size() - 1)))];
+                add(start_ + d * kDay + rng_.between(hms(7), hms(20) - 1), 11, static_cast<int>(month));
+                break;
+            }
+        }
+    std::sort(ev.begin(), ev.end(), [](const Event& a, const Event& b) {
+        return a.time != b.time ? a.time < b.time : a.order < b.order;
+    });
+    return ev;
+}
+
+// The card the person holds at t, or -1 (left, card lost).
+int Generator::cardOf(int person, i64 t) {
+    for (int c : people_[static_cast<std::size_t>(person)].cards) {
+        Card& card = cards_[static_cast<std::size_t>(c)];
+        if (!card.usableAt(t)) continue;
+        if (!card.started) {
+            // A replacement takes over the purses of the lost card, whose last row is behind us.
+            const Card& old = cards_[static_cast<std::size_t>(card.predecessor)];
+            card.opening = card.balance = old.balance;
+            card.openingTimes = card.times = old.times;
+            card.started = true;
+        }
+        return c;
+    }
+    return -1;
+}
+
+int Generator::pickCard(i64 t) {
+    for (int tries = 0; tries < 32; ++tries) {
+        const int c = cardOf(static_cast<int>(rng_.cumulative(activity_)), t);
+        if (c >= 0) return c;
+    }
+    const int from = static_cast<int>(rng_.between(0, people_.size() - 1));
+    for (std::size_t i = 0; i < people_.size(); ++i) {
+        const int c = cardOf(static_cast<int>((from + i) % people_.size()), t);
+        if (c >= 0) return c;
+    }
+    throw std::logic_error("no card is usable at " + timeText(t));
+}
+
+const std::string kInsertXF =
+    "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,"
+    "YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,"
+    "XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,Is_ShuiKong) "
+    "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+
+// One Record_XF row. Kinds 3 and 7 move the times purse and leave the money
+// alone; every other kind moves the money and carries the times balance along.
+void Generator::writeRow(int c, std::size_t term, int xfType, int meal, i64 t, i64 change) {
+    Card& card = cards_[static_cast<std::size_t>(c)];
+    const bool timesKind = xfType == 3 || xfType == 7;
+    const i64 old = card.balance;
+    i64 cardSerial = 0, timesSerial = 0;
+    if (timesKind) {
+        card.times += change;
+        timesSerial = ++card.timesSerial;
+    } else {
+        card.balance += change;
+        cardSerial = ++card.moneySerial;
+    }
+    if (card.balance < 0 || card.times < 0) throw std::logic_error("card " + card.no + " would go below zero");
+
+    const TermDef& td = kTerms[term];
+    const bool sale = td.role == Role::Canteen || td.role == Role::Shop;
+    const bool desk = td.role == Role::Desk;
+    auto& p = params_;
+    p[0] = Value(static_cast<i64>(term + 1));
+    p[1] = Value(static_cast<i64>(card.person + 1));
+    p[2] = Value(card.noLng);
+    // The cashier on duty depends on the terminal and the meal shift.
+    p[3] = Value(sale ? cashierIds_[(term + static_cast<std::size_t>(meal)) % cashierIds_.size()] : std::string());
+    p[4] = Value(static_cast<i64>(kKinds[people_[static_cast<std::size_t>(card.person)].kind].leiBie));
+    p[5] = Value(static_cast<i64>(td.place));
+    p[6] = Value(static_cast<i64>(xfType));
+    p[7] = Value(static_cast<i64>(meal));
+    p[8] = Value(old);
+    p[9] = Value(timesKind ? i64{0} : change);
+    p[10] = Value(card.balance);
+    p[11] = Value(i64{1});
+    p[12] = Value(cardSerial);
+    p[13] = Value(++machSerial_[term]);
+    p[14] = Value(timeText(t));
+    p[15] = Value(card.no);
+    p[16] = Value(timesKind ? change : i64{0});
+    p[17] = Value(static_cast<i64>(desk ? kDeskOperator : 0));
+    p[18] = Value(static_cast<i64>(td.owner));
+    p[19] = Value(i64{2});
+    p[20] = Value(timesSerial);
+    p[21] = Value(card.times);
+    // A terminal that lost the card before its write was confirmed marks the row uncertain.
+    p[22] = Value(static_cast<i64>(!desk && rng_.oneIn(1000) ? 1 : 0));
+    p[23] = p[14];
+    p[24] = Value();
+    p[25] = Value(i64{0});
+    p[26] = Value(i64{0});
+    con_->execute(kInsertXF, p);
+}
+
+void Generator::consume(const Event& e) {
+    const MealDef& m = kMeals[e.meal - 1];
+    const std::size_t term = rng_.weighted(m.termShare);
+    const i64 price = kTerms[term].role == Role::Shop ? rng_.between(kShopLo / 10, kShopHi / 10) * 10
+                                                      : rng_.between(m.priceLo / 50, m.priceHi / 50) * 50;
+    int best = -1;
+    for (int tries = 0; tries < 6; ++tries) {
+        const int c = pickCard(e.time);
+        if (cards_[static_cast<std::size_t>(c)].balance >= price) {
+            best = c;
+            break;
+        }
+        if (best < 0 || cards_[static_cast<std::size_t>(c)].balance > cards_[static_cast<std::size_t>(best)].balance)
+            best = c;
+    }
+    // A card short of the price pays what it has; the rest goes in cash.
+    const i64 amount = std::min(price, cards_[static_cast<std::size_t>(best)].balance);
+    if (amount < 100) {
+        recharge(e.time, false);
+        return;
+    }
+    writeRow(best, term, 1, m.code, e.time, -amount);
+    if (e.slot >= 0) sales_[static_cast<std::size_t>(e.slot)] = {best, term, amount};
+}
+
+void Generator::cancel(const Event& e) {
+    const Sale& s = sales_[static_cast<std::size_t>(e.slot)];
+    if (s.card < 0 || !cards_[static_cast<std::size_t>(s.card)].usableAt(e.time)) {
+        Event sale = e;
+        sale.slot = -1;
+        consume(sale);
+        return;
+    }
+    writeRow(s.card, s.term, 2, e.meal, e.time, s.amount);
+}
+
+bool Generator::deductTimes(const Event& e) {
+    if (timesPeople_.empty()) return false;
+    for (int tries = 0; tries < 6; ++tries) {
+        const int c = cardOf(timesPeople_[static_cast<std::size_t>(rng_.between(0, timesPeople_.size() - 1))], e.time);
+        if (c < 0 || cards_[static_cast<std::size_t>(c)].times <= 0) continue;
+        auto share = kMeals[e.meal - 1].termShare;
+        share[kSalesTerms - 1] = 0;  // the shop sells, it does not count meals
+        writeRow(c, rng_.weighted(share), 3, e.meal, e.time, -1);
+        return true;
+    }
+    return false;
+}
+
+bool Generator::rechargeTimes(i64 t) {
+    if (timesPeople_.empty()) return false;
+    for (int tries = 0; tries < 6; ++tries) {
+        const int c = cardOf(timesPeople_[static_cast<std::size_t>(rng_.between(0, timesPeople_.size() - 1))], t);
+        if (c < 0) continue;
+        writeRow(c, kRechargeTerm, 7, 0, t, rng_.between(1, 3) * 10);
+        return true;
+    }
+    return false;
+}
+
+void Generator::recharge(i64 t, bool desk) {
+    // Whoever runs low tops up: the poorest of three.
+    int c = pickCard(t);
+    for (int k = 0; k < 2; ++k) {
+        const int other = pickCard(t);
+        if (cards_[static_cast<std::size_t>(other)].balance < cards_[static_cast<std::size_t>(c)].balance) c = other;
+    }
+    const i64 amount = desk ? kDeskSteps[rng_.weighted(kDeskShare)] : kRechargeSteps[rng_.weighted(kRechargeShare)];
+    writeRow(c, desk ? kDeskTerm : kRechargeTerm, desk ? 161 : 5, 0, t, amount);
+}
+
+bool Generator::withdraw(i64 t, bool desk) {
+    for (int tries = 0; tries < 6; ++tries) {
+        const int c = pickCard(t);
+        const i64 balance = cards_[static_cast<std::size_t>(c)].balance;
+        if (balance < 5000) continue;
+        writeRow(c, desk ? kDeskTerm : kRechargeTerm, desk ? 162 : 9, 0, t, -rng_.between(1, balance / 2000) * 1000);
+        return true;
+    }
+    return false;
+}
+
+bool Generator::subsidy(i64 t, int month) {
+    auto& due = subsidyDue_[static_cast<std::size_t>(month)];
+    while (!due.empty()) {
+        const std::size_t k = static_cast<std::size_t>(rng_.between(0, due.size() - 1));
+        const int person = due[k];
+        due[k] = due.back();
+        due.pop_back();
+        const int c = cardOf(person, t);
+        if (c < 0) continue;  // gone, or the card is lost: the subsidy waits for next month
+        constexpr int share[] = {3, 2};
+        writeRow(c, kSubsidyTerms[rng_.weighted(share)], 11, 0, t,
+                 kKinds[people_[static_cast<std::size_t>(person)].kind].monthlySubsidy);
+        return true;
+    }
+    return false;
+}
+
+bool Generator::water(i64 t) {
+    const i64 amount = rng_.between(2, 20) * 100;
+    for (int tries = 0; tries < 6; ++tries) {
+        const int c = pickCard(t);
+        if (cards_[static_cast<std::size_t>(c)].balance < amount) continue;
+        writeRow(c, kWaterTerm, 17, 0, t, -amount);
+        return true;
+    }
+    return false;
+}
+
+void Generator::writeTransactions(db::Connection& con) {
+    con_ = &con;
+    const std::vector<Event> events = planEvents();
+    // Every event writes exactly one row; a kind that finds no fitting card
+    // falls back to one that always can, so the count is the one asked for.
+    for (const Event& e : events) switch (e.xfType) {
+        case 1: consume(e); break;
+        case 2: cancel(e); break;
+        case 3:
+            if (!deductTimes(e)) consume(e);
+            break;
+        case 7:
+            if (!rechargeTimes(e.time)) recharge(e.time, false);
+            break;
+        case 9:
+            if (!withdraw(e.time, false)) recharge(e.time, false);
+            break;
+        case 11:
+            if (!subsidy(e.time, e.meal)) recharge(e.time, false);
+            break;
+        case 17:
+            if (!water(e.time)) recharge(e.time, false);
+            break;
+        case 161: recharge(e.time, true); break;
+        case 162:
+            if (!withdraw(e.time, true)) recharge(e.time, true);
+            break;
+        default: recharge(e.time, false); break;
+        }
+
+    // Replacements that were never used still take over the old purses.
+    for (Card& card : cards_)
+        if (!card.started) {
+            const Card& old = cards_[static_cast<std::size_t>(card.predecessor)];
+            card.opening = card.balance = old.balance;
+            card.openingTimes = card.times = old.times;
+            card.started = true;
+        }
+    for (LogRow& r : log_) {
+        const Card& card = cards_[static_cast<std::size_t>(r.card)];
+        if (r.op == 4) {
+            r.zyJinE = card.balance;  // paid back in cash
+        } else if (r.op == 3) {
+            r.zyJinE = card.balance;
+            r.zyCi = card.times;
+        } else if (r.op == 0 && card.predecessor >= 0) {
+            r.yuE = card.opening;
+            r.yuCi = card.openingTimes;
+        }
+    }
+}
+
+void Generator::writeReference(db::Connection& con) {
+    std::vector<int> deptIds;
+    for (std::size_t i = 0; i < std::size(kDepts); ++i) {
+        const std::string no = kDepts[i].no;
+        const i64 level = static_cast<i64>(no.size() / 2) - 1;
+        con.execute("insert into Ren_Dept_Info(Dept_No,Dept_Name,Dept_Level,Dept_Code,Last_DeptNo,Dept_Remark,Del_YN) "
+                    "values(?,?,?,?,?,?,0)",
+                    {no, kDepts[i].name, level, no, no.substr(0, no.size() - 2), Value()});
+    }
+    for (const char* name : kPositions)
+        con.execute("insert into Ren_Positions_Info(Position_Name,Position_Remark) values(?,'')", {name});
+
+    const std::string added = timeText(start_ - 40 * kDay + hms(9));
+    for (const Person& p : people_) {
+        const DeptDef& d = kDepts[static_cast<std::size_t>(p.dept)];
+        con.execute("insert into Ren_Per_Info(Dept_ID,Dept_No,P_Name,P_Code,P_Num,P_Sex,P_Position_ID,P_Birthday,"
+                    "P_Nation,P_Edu,P_Marry,P_InDate,P_OutDate,P_State,Add_DT,Del_YN) "
+                    "values(?,?,?,?,?,?,?,?,?,?,?,?,?,0,?,?)",
+                    {static_cast<i64>(p.dept + 1), d.no, p.name, p.code, p.num, p.sex, static_cast<i64>(p.position),
+                     p.birthday, "汉族", p.education, p.birthday < "1996" ? "已婚" : "未婚", p.inDate,
+                     p.left ? Value(p.outDate) : Value(), added, static_cast<i64>(p.left ? 1 : 0)});
+    }
+
+    for (const KindDef& k : kKinds) {
+        std::vector<Value> v = {static_cast<i64>(k.leiBie), k.name, k.remark, static_cast<i64>(k.issueFee),
+                                static_cast<i64>(k.returnFee), static_cast<i64>(k.changeFee),
+                                static_cast<i64>(k.largestOnce)};
+        for (int i = 0; i < 12; ++i) v.emplace_back(i64{-1});  // no day or meal limits
+        v.emplace_back(static_cast<i64>(k.monthlySubsidy));
+        v.emplace_back(i64{-1});
+        con.execute("insert into Card_Type(C_LeiBie,C_Name,C_Remark,C_F_Money,C_T_Money,C_H_Money,Ci_Yuan,"
+                    "Tian_Yuan,Tian_Ci,Zao_Yuan,Zao_Ci,Zhong_Yuan,Zhong_Ci,Wan_Yuan,Wan_Ci,Ye_Yuan,Ye_Ci,"
+                    "Xiao_Yuan,Xiao_Ci,BT_Money,BT_Ci,Del_YN) values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,0)",
+                    v);
+    }
+
+    for (const char* name : kPlaces)
+        con.execute("insert into XF_Dian_Info(XF_Dian_Name,XF_Dian_Remark,XF_Dian_Flag,Del_YN) values(?,'',0,0)",
+                    {name});
+    for (const char* name : kOwners)
+        con.execute("insert into XF_Unit_Info(XF_Unit_Name,XF_Unit_Remark,XF_Unit_Flag,Del_YN) values(?,'',0,0)",
+                    {name});
+    for (std::size_t i = 0; i < std::size(kCashierNames); ++i)
+        con.execute("insert into XF_ShouKuan(SK_ID,SK_Name,SK_Remark) values(?,?,'')",
+                    {cashierIds_[i], kCashierNames[i]});
+    for (const UserDef& u : kUsers)
+        con.execute("insert into Sys_User_Info(User_Name,User_Pass,User_Grade,User_Remark,Del_YN) values(?,'',?,?,0)",
+                    {u.name, static_cast<i64>(u.grade), u.remark});
+
+    // The office reads the day before the earliest New_Date as the last day
+    // whose data is complete, so every terminal was last read after the period.
+    const i64 collected = start_ + days_ * kDay + hms(6);
+    for (std::size_t i = 0; i < std::size(kTerms); ++i) {
+        const TermDef& t = kTerms[i];
+        con.execute("insert into Mach_Info(Mach_Name,Mach_No,Mach_Type,Mach_XF_Type,Card_BuTie,XF_Dian_ID,Mach_Unit,"
+                    "Del_YN,New_Date) values(?,?,?,?,?,?,?,0,?)",
+                    {t.name, t.no, static_cast<i64>(t.machType), static_cast<i64>(t.xfType), static_cast<i64>(t.buTie),
+                     static_cast<i64>(t.place), static_cast<i64>(t.owner),
+                     timeText(collected + static_cast<i64>(i) * 180)});
+    }
+
+    con.execute("insert into Sys_Para(Para_Name,SubParaName,P2,P5) values('Sys_Config',NULL,'1','1')");
+    con.execute("insert into Sys_Para(Para_Name,SubParaName,P1,P2) values('JieSuan_Date',NULL,?,'1')",
+                {timeText(start_)});
+}
+
+void Generator::writeCards(db::Connection& con) {
+    for (std::size_t i = 0; i < people_.size(); ++i) {
+        const Card& c = cards_[static_cast<std::size_t>(people_[i].cards.back())];
+        con.execute("insert into Card_Info(Pinfo_id,C_BianHao,Card_No,Card_No_Lng,Card_Number,Card_Model,C_GuaShi,"
+                    "C_YuE_ID,C_YuCi_ID,Card_Type,FaKa_DT,C_LeiBie) values(?,?,?,?,?,0,0,0,0,0,?,?)",
+                    {static_cast<i64>(i + 1), c.number, c.no, c.noLng, c.number, timeText(c.issued),
+                     static_cast<i64>(kKinds[people_[i].kind].leiBie)});
+    }
+    std::stable_sort(log_.begin(), log_.end(), [](const LogRow& a, const LogRow& b) { return a.time < b.time; });
+    for (const LogRow& r : log_) {
+        const Card& c = cards_[static_cast<std::size_t>(r.card)];
+        con.execute("insert into Card_Log(Pinfo_id,Card_No,Card_Number,Date_Time,Op_Type,C_LeiBie,Operator_ID,FaKa_GBF,"
+                    "Huan_GBF,Tui_GBF,Card_YuE,Card_YuCi,Huan_Number,ZY_JinE,ZY_Ci) "
+                    "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+                    {static_cast<i64>(c.person + 1), c.no, c.number, timeText(r.time), static_cast<i64>(r.op),
+                     static_cast<i64>(kKinds[people_[static_cast<std::size_t>(c.person)].kind].leiBie),
+                     static_cast<i64>(r.operatorId), r.faKa, r.huan, r.tui, r.yuE, r.yuCi,
+                     r.newCard >= 0 ? Value(cards_[static_cast<std::size_t>(r.newCard)].number) : Value(), r.zyJinE,
+                     r.zyCi});
+    }
+}
+
+// ------------------------------------------------------------------ the files
+
+bool present(const fs::path& p) { return fs::symlink_status(p).type() != fs::file_type::not_found; }
+
+fs::path newFilePath(const std::string& text, const char* what) {
+    if (text.empty()) throw std::invalid_argument(std::string("no path given for the ") + what);
+    const fs::path p = fs::absolute(fs::path(text)).lexically_normal();
+    if (present(p)) throw std::runtime_error(std::string("the ") + what + " '" + p.string() +
+                                             "' already exists; the generator writes new files only");
+    if (!fs::is_directory(p.parent_path()))
+        throw std::invalid_argument(std::string("the folder of the ") + what + " '" + p.parent_path().string() +
+                                    "' does not exist");
+    return p;
+}
+
+// Removes what a failed run created, once its connections are closed.
+struct Leftovers {
+    std::vector<fs::path> files;
+    bool keep = false;
+    ~Leftovers() {
+        if (keep) return;
+        std::error_code ec;
+        for (const fs::path& f : files)
+            for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(fs::path(f.string() + suffix), ec);
+    }
+};
+
+}  // namespace
+
+Summary generate(const Options& o) {
+    const i64 first = parseDay(o.firstDay, "the first day");
+    const i64 last = parseDay(o.lastDay, "the last day");
+    if (last < first) throw std::invalid_argument("the period ends (" + o.lastDay + ") before it starts (" + o.firstDay + ")");
+    if (last - first >= 3660) throw std::invalid_argument("the period may be ten years at most");
+    if (o.transactions < 0 || o.transactions > kMaxTransactions)
+        throw std::invalid_argument("the number of transactions must lie between 0 and " +
+                                    std::to_string(kMaxTransactions));
+
+    const fs::path business = newFilePath(o.businessPath, "business database");
+    const std::string fileName = business.filename().string();
+    // The module opens <DataSource>/<FileName>.mdb, so the name must end in exactly that.
+    if (fileName.size() <= 4 || !fileName.ends_with(".mdb"))
+        throw std::invalid_argument("the business database must be named <name>.mdb, not '" + fileName + "'");
+    fs::path config;
+    if (!o.configPath.empty()) {
+        config = newFilePath(o.configPath, "configuration database");
+        if (config == business)
+            throw std::invalid_argument("the configuration and business databases must be different files");
+    }
+
+    Summary s;
+    s.businessPath = business.string();
+    s.configPath = config.string();
+    s.firstDay = o.firstDay;
+    s.lastDay = o.lastDay;
+
+    Leftovers leftovers;
+    {
+        Generator gen(o, first, last);
+        gen.plan();
+
+        db::Connection::createFileDatabase(s.businessPath);
+        leftovers.files.push_back(business);
+        db::Connection con;
+        con.open(db::Connection::fileConnectionString(s.businessPath));
+        con.executeScript(schema::Business);
+        // The whole file is written in one transaction; with the default small
+        // cache SQLite spills pages to the log and reads them back for every index.
+        con.executeScript("PRAGMA cache_size=-262144");
+        con.beginTrans();
+        gen.writeReference(con);
+        const auto started = std::chrono::steady_clock::now();
+        // Indexes built once over the finished table cost far less than kept up
+        // row by row; the same statements put them back as the schema has them.
+        std::vector<std::string> indexes;
+        for (auto rs = con.openRecordset("select name, sql from sqlite_master where type='index' and "
+                                         "tbl_name='Record_XF' and sql is not null order by name");
+             !rs->eof(); rs->moveNext()) {
+            con.executeScript("DROP INDEX " + rs->field(0).toString());
+            indexes.push_back(rs->field(1).toString());
+        }
+        gen.writeTransactions(con);
+        for (const std::string& ddl : indexes) con.executeScript(ddl);
+        gen.writeCards(con);
+        con.commitTrans();
+        s.transactionSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+        s.departments = static_cast<long>(std::size(kDepts));
+        s.positions = static_cast<long>(std::size(kPositions));
+        s.employees = kEmployees;
+        s.employeesLeft = gen.employeesLeft();
+        s.cardKinds = static_cast<long>(std::size(kKinds));
+        s.cards = kEmployees;
+        s.cardsIssued = gen.cardsIssued();
+        s.cardLogRows = gen.cardLogRows();
+        s.terminals = static_cast<long>(std::size(kTerms));
+        s.places = static_cast<long>(std::size(kPlaces));
+        s.owners = static_cast<long>(std::size(kOwners));
+        s.cashiers = static_cast<long>(std::size(kCashierNames));
+        s.operators = static_cast<long>(std::size(kUsers));
+        s.transactions = o.transactions;
+    }
+
+    if (!config.empty()) {
+        db::Connection::createFileDatabase(s.configPath);
+        leftovers.files.push_back(config);
+        db::Connection con;
+        con.open(db::Connection::fileConnectionString(s.configPath));
+        con.executeScript(schema::Config);
+        con.execute("insert into DB_info(DB_Name,Provider,DataSource,FileName,UserID,PassWord_1,Persist,InitialCatalog) "
+                    "values('Server','Access',?,?,'sa','quesmo527',0,'')",
+                    {business.parent_path().string(), fileName.substr(0, fileName.size() - 4)});
+    }
+    leftovers.keep = true;
+    return s;
+}
+
 }  // namespace tolvenk::demo

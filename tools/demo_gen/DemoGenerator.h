@@ -4,16 +4,41 @@
 namespace tolvenk::demo {
 
 struct Options {
-    std::string businessPath;  // new file, e.g. demo/TAM08.mdb
+    std::string businessPath;  // new file, e.g. demo/TAM08.mdb (the module appends ".mdb" itself)
     std::string configPath;    // new file, e.g. demo/Config.mdb; empty = none
     long transactions = 200000;
     unsigned seed = 1;
+    // Inclusive period of the transactions, "yyyy-MM-dd". Fixed defaults keep
+    // the output independent of the day it is made.
+    std::string firstDay = "2026-09-01";
+    std::string lastDay = "2026-11-30";
 };
 
 struct Summary {
+    std::string businessPath;  // absolute
+    std::string configPath;    // absolute, empty when none was written
+    std::string firstDay;
+    std::string lastDay;
+    long departments = 0;
+    long positions = 0;
+    long employees = 0;
+    long employeesLeft = 0;  // Del_YN 1, card returned during the period
+    long cardKinds = 0;
+    long cards = 0;        // Card_Info rows, one per employee
+    long cardsIssued = 0;  // issue rows of Card_Log, replaced cards included
+    long cardLogRows = 0;
+    long terminals = 0;
+    long places = 0;
+    long owners = 0;
+    long cashiers = 0;
+    long operators = 0;
     long transactions = 0;
+    double transactionSeconds = 0;  // building and inserting Record_XF, commit included
 };
 
+// Writes the demo databases. Throws std::invalid_argument for unusable
+// options, std::runtime_error when an output file already exists, and
+// db::DbError when the database layer fails; nothing is left behind then.
 Summary generate(const Options& options);
 
 }  // namespace tolvenk::demo

@@ -1,0 +1,388 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "demo_gen/DemoGenerator.h"
+#include "platform/db/Connection.h"
+#include "support/TestDb.h"
+
+namespace tolvenk {
+namespace {
+
+using demo::Options;
+using std::int64_t;
+
+constexpr long kCount = 5000;
+// Card numbers handed out in place of a lost card.
+const std::string kReplacements = "(select Huan_Number from Card_Log where Op_Type = 3)";
+
+std::shared_ptr<db::Connection> openFile(const std::string& path) {
+    return test::connect(db::Connection::fileConnectionString(path));
+}
+
+int64_t number(db::Connection& con, const std::string& sql) {
+    auto rs = con.openRecordset(sql);
+    EXPECT_FALSE(rs->eof()) << sql;
+    return rs->eof() ? -1 : rs->field(0).toInt64();
+}
+
+std::string text(db::Connection& con, const std::string& sql) {
+    auto rs = con.openRecordset(sql);
+    EXPECT_FALSE(rs->eof()) << sql;
+    return rs->eof() ? std::string("<no row>") : rs->field(0).toString();
+}
+
+// Every value of every row, NULL told apart from empty text.
+std::uint64_t digest(db::Connection& con, const std::string& table) {
+    std::uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](const std::string& s) {
+        for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
+        h = (h ^ 0xff) * 1099511628211ull;
+    };
+    for (auto rs = con.openRecordset("select * from " + table + " order by 1"); !rs->eof(); rs->moveNext())
+        for (int i = 0; i < rs->fieldCount(); ++i) mix(rs->field(i).isNull() ? "<null>" : rs->field(i).toString());
+    return h;
+}
+
+// Rows of a card while it was reported lost, after it was replaced or after it was returned.
+int64_t rowsOnSilentCards(db::Connection& con) {
+    return number(con, "select count(*) from Record_XF r join Card_Log l on l.Card_No = r.Card_No "
+                       "and l.Op_Type in (1, 3, 4) where r.Date_Time >= l.Date_Time and not exists "
+                       "(select 1 from Card_Log f where f.Card_No = l.Card_No and f.Op_Type = 2 "
+                       "and f.Date_Time > l.Date_Time and f.Date_Time <= r.Date_Time)");
+}
+
+int64_t repeatedSubsidies(db::Connection& con) {
+    return number(con, "select count(*) from (select Pinfo_id, substr(Date_Time, 1, 7) from Record_XF "
+                       "where XF_Type = 11 group by 1, 2 having count(*) > 1)");
+}
+
+Options smallRun(const test::TempDir& dir, const std::string& name, unsigned seed) {
+    Options o;
+    o.businessPath = dir.file(name + ".mdb");
+    o.transactions = kCount;
+    o.seed = seed;
+    return o;
+}
+
+// One generated pair of databases shared by the checks of its content.
+class DemoGeneratorOutput : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new test::TempDir;
+        Options o = smallRun(*dir_, "TAM08", 7);
+        o.configPath = dir_->file("Config.mdb");
+        demo::generate(o);
+    }
+    static void TearDownTestSuite() {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    void SetUp() override { con_ = openFile(dir_->file("TAM08.mdb")); }
+    int64_t count(const std::string& sql) { return number(*con_, sql); }
+
+    static test::TempDir* dir_;
+    std::shared_ptr<db::Connection> con_;
+};
+test::TempDir* DemoGeneratorOutput::dir_ = nullptr;
+
+TEST_F(DemoGeneratorOutput, WritesTheRequestedRowsInTimeOrderWithinThePeriod) {
+    EXPECT_EQ(kCount, count("select count(*) from Record_XF"));
+    EXPECT_EQ(0, count("select count(*) from Record_XF where Date_Time < '2026-09-01 00:00:00' "
+                       "or Date_Time > '2026-11-30 23:59:59' or length(Date_Time) <> 19"));
+    // IDs follow the clock, so the table reads in time order.
+    EXPECT_EQ(0, count("select count(*) from (select Date_Time, lag(Date_Time) over (order by ID) prev "
+                       "from Record_XF) where Date_Time < prev"));
+    EXPECT_EQ(0, count("select count(*) from Record_XF where Rec_Time <> Date_Time or C_QuHao <> 1 "
+                       "or Ci_QuHao <> 2 or DC_Date is not null or Shui_Change <> 0 or Is_ShuiKong <> 0 "
+                       "or Err_Code not in (0, 1)"));
+    // Every kind of the installation's day shows up even in a small run.
+    EXPECT_EQ("1,2,3,5,7,9,11,17,161,162",
+              text(*con_, "select group_concat(XF_Type) from (select distinct XF_Type from Record_XF order by 1)"));
+    EXPECT_GT(count("select count(*) from Record_XF where XF_Type = 1"), kCount * 8 / 10);
+}
+
+TEST_F(DemoGeneratorOutput, BalanceChainsHoldForEveryCard) {
+    struct Purse {
+        int64_t money = 0, times = 0, serial = 0, timesSerial = 0;
+        std::string issued;
+    };
+    std::map<std::string, Purse> cards;
+    for (auto rs = con_->openRecordset("select Card_No, Card_YuE, Card_YuCi, Date_Time from Card_Log where Op_Type = 0");
+         !rs->eof(); rs->moveNext()) {
+        ASSERT_EQ(0u, cards.count(rs->field(0).toString())) << "issued twice: " << rs->field(0).toString();
+        cards[rs->field(0).toString()] = {rs->field(1).toInt64(), rs->field(2).toInt64(), 0, 0,
+                                          rs->field(3).toString()};
+    }
+
+    int moneyRows = 0, timesRows = 0;
+    std::string firstFault;
+    auto fault = [&](const std::string& card, int64_t id, const std::string& what) {
+        if (firstFault.empty()) firstFault = "card " + card + ", row " + std::to_string(id) + ": " + what;
+    };
+    auto rs = con_->openRecordset(
+        "select Card_No, ID, XF_Type, Card_LiuShui, Ci_LiuShui, YuE_Old, YuE_Change, YuE_New, YuCi_Change, "
+        "YuCi_New, Date_Time from Record_XF order by Card_No, ID");
+    for (; !rs->eof(); rs->moveNext()) {
+        const std::string card = rs->field(0).toString();
+        const int64_t id = rs->field(1).toInt64(), type = rs->field(2).toInt64();
+        const int64_t serial = rs->field(3).toInt64(), timesSerial = rs->field(4).toInt64();
+        const int64_t oldMoney = rs->field(5).toInt64(), change = rs->field(6).toInt64(),
+                      newMoney = rs->field(7).toInt64();
+        const int64_t timesChange = rs->field(8).toInt64(), newTimes = rs->field(9).toInt64();
+        auto it = cards.find(card);
+        if (it == cards.end()) {
+            fault(card, id, "no issue row");
+            continue;
+        }
+        Purse& p = it->second;
+        if (rs->field(10).toString() <= p.issued) fault(card, id, "used before it was issued");
+        if (oldMoney != p.money) fault(card, id, "YuE_Old is not the previous balance");
+        if (type == 3 || type == 7) {
+            ++timesRows;
+            if (serial != 0 || change != 0 || newMoney != oldMoney) fault(card, id, "times row moved money");
+            if (timesSerial != ++p.timesSerial) fault(card, id, "Ci_LiuShui not consecutive");
+            if (newTimes != p.times + timesChange || newTimes < 0) fault(card, id, "times chain broken");
+            p.times = newTimes;
+        } else {
+            ++moneyRows;
+            if (timesSerial != 0 || timesChange != 0) fault(card, id, "money row moved times");
+            if (serial != ++p.serial) fault(card, id, "Card_LiuShui not consecutive");
+            if (newMoney != oldMoney + change || newMoney < 0) fault(card, id, "money chain broken");
+            if (newTimes != p.times) fault(card, id, "YuCi_New is not the times balance");
+            p.money = newMoney;
+        }
+    }
+    EXPECT_EQ("", firstFault);
+    EXPECT_EQ(kCount, moneyRows + timesRows);
+    EXPECT_GT(timesRows, 0);
+}
+
+TEST_F(DemoGeneratorOutput, RowsFitTheirTerminalCardAndMeal) {
+    // Person, kind and number of the card as its issue row has them.
+    EXPECT_EQ(0, count("select count(*) from Record_XF r join Card_Log l on l.Card_No = r.Card_No and l.Op_Type = 0 "
+                       "where r.Pinfo_id <> l.Pinfo_id or r.C_LeiBie <> l.C_LeiBie "
+                       "or cast(r.Card_No_Lng as text) <> r.Card_No"));
+    EXPECT_EQ(0, count("select count(*) from Record_XF r left join Mach_Info m on m.Mach_ID = r.Mach_ID "
+                       "where m.Mach_ID is null or r.XF_Dian_ID <> m.XF_Dian_ID or r.XF_Unit <> m.Mach_Unit"));
+    // The kind matches the terminal that can make it.
+    EXPECT_EQ(0, count("select count(*) from Record_XF r join Mach_Info m on m.Mach_ID = r.Mach_ID where "
+                       "(r.XF_Type in (1, 2, 3) and not (m.Mach_Type between 301 and 303)) "
+                       "or (r.XF_Type not in (1, 2, 3) and m.Mach_Type between 300 and 399) "
+                       "or (r.XF_Type = 11 and not (m.Mach_XF_Type = 27 or (m.Mach_XF_Type = 25 and m.Card_BuTie = 1))) "
+                       "or (r.XF_Type = 17 and m.Mach_XF_Type <> 17)"));
+    EXPECT_EQ(0, count("select count(*) from Record_XF where "
+                       "(XF_Type in (1, 2, 3) and Shou_Kuan not in (select SK_ID from XF_ShouKuan)) "
+                       "or (XF_Type not in (1, 2, 3) and Shou_Kuan <> '') "
+                       "or Operator_id <> (case when XF_Type in (161, 162) then 1 else 0 end)"));
+    // Each terminal numbers its rows 1, 2, 3, ... in time order.
+    EXPECT_EQ(0, count("select count(*) from (select Mach_LiuShui - lag(Mach_LiuShui, 1, 0) over "
+                       "(partition by Mach_ID order by ID) step from Record_XF) where step <> 1"));
+    // Meals by the clock (a cancellation keeps the meal of its sale and may run past its end).
+    EXPECT_EQ(0, count("select count(*) from Record_XF where XF_Type in (1, 3) and not ("
+                       "(XF_Meal = 1 and substr(Date_Time, 12, 2) in ('06', '07', '08')) "
+                       "or (XF_Meal = 2 and substr(Date_Time, 12, 2) in ('11', '12')) "
+                       "or (XF_Meal = 3 and substr(Date_Time, 12, 2) in ('17', '18')) "
+                       "or (XF_Meal = 4 and substr(Date_Time, 12, 2) in ('21', '22')) "
+                       "or (XF_Meal = 5 and substr(Date_Time, 12, 2) in ('00', '01')))"));
+    EXPECT_EQ(0, count("select count(*) from Record_XF where (XF_Type in (1, 2, 3)) <> (XF_Meal between 1 and 5)"));
+    EXPECT_EQ(0, count("select count(*) from Record_XF where "
+                       "(XF_Type in (1, 3, 9, 17, 162) and (YuE_Change > 0 or YuCi_Change > 0)) "
+                       "or (XF_Type in (2, 5, 7, 11, 161) and (YuE_Change < 0 or YuCi_Change < 0)) "
+                       "or YuE_Change + YuCi_Change = 0"));
+}
+
+TEST_F(DemoGeneratorOutput, SubsidiesAndCancellationsFollowTheirRules) {
+    EXPECT_GT(count("select count(*) from Record_XF where XF_Type = 11"), 0);
+    EXPECT_EQ(0, repeatedSubsidies(*con_));
+    EXPECT_EQ(0, count("select count(*) from Record_XF r join Card_Type k on k.C_LeiBie = r.C_LeiBie "
+                       "where r.XF_Type = 11 and (r.YuE_Change <> k.BT_Money or substr(r.Date_Time, 9, 2) > '10')"));
+    // A cancellation returns a sale of the same card at the same terminal made just before.
+    EXPECT_GT(count("select count(*) from Record_XF where XF_Type = 2"), 0);
+    EXPECT_EQ(0, count("select count(*) from Record_XF c where c.XF_Type = 2 and not exists (select 1 from Record_XF s "
+                       "where s.XF_Type = 1 and s.Card_No = c.Card_No and s.Mach_ID = c.Mach_ID "
+                       "and s.XF_Meal = c.XF_Meal and s.YuE_Change = -c.YuE_Change and s.ID < c.ID "
+                       "and s.Date_Time >= datetime(c.Date_Time, '-90 seconds'))"));
+}
+
+TEST_F(DemoGeneratorOutput, CardLogTellsWhatHappenedToTheCards) {
+    EXPECT_EQ(count("select count(*) from Ren_Per_Info"), count("select count(*) from Card_Info"));
+    EXPECT_EQ(0, count("select count(*) from Card_Info c where not exists "
+                       "(select 1 from Card_Log l where l.Card_No = c.Card_No and l.Op_Type = 0)"));
+    EXPECT_EQ(0, count("select count(*) from Card_Log l join Card_Type k on k.C_LeiBie = l.C_LeiBie "
+                       "where l.Op_Type = 0 and l.FaKa_GBF <> (case when l.Card_Number in " + kReplacements +
+                       " then 0 else k.C_F_Money end)"));
+
+    // What a changed or returned card took with it is its last balance.
+    const std::string lastBalance =
+        "coalesce((select r.YuE_New from Record_XF r where r.Card_No = l.Card_No and r.Card_LiuShui > 0 "
+        "order by r.Card_LiuShui desc limit 1), "
+        "(select i.Card_YuE from Card_Log i where i.Card_No = l.Card_No and i.Op_Type = 0))";
+    EXPECT_GT(count("select count(*) from Card_Log where Op_Type = 3"), 0);
+    EXPECT_EQ(0, count("select count(*) from Card_Log l left join Card_Log n on n.Op_Type = 0 "
+                       "and n.Card_Number = l.Huan_Number where l.Op_Type = 3 and (n.ID is null "
+                       "or n.Pinfo_id <> l.Pinfo_id or n.Card_YuE <> l.ZY_JinE or n.Huan_GBF <> l.Huan_GBF "
+                       "or l.ZY_JinE <> " + lastBalance + ")"));
+    EXPECT_EQ(0, count("select count(*) from Card_Log l where l.Op_Type = 4 and l.ZY_JinE <> " + lastBalance));
+
+    // Returned people are the deleted ones; lost cards are silent until found.
+    EXPECT_GT(count("select count(*) from Card_Log where Op_Type = 4"), 0);
+    EXPECT_EQ(count("select count(*) from Ren_Per_Info where Del_YN = 1"),
+              count("select count(distinct Pinfo_id) from Card_Log where Op_Type = 4"));
+    EXPECT_EQ(0, count("select count(*) from Card_Log l join Ren_Per_Info p on p.Pinfo_ID = l.Pinfo_id "
+                       "where l.Op_Type = 4 and p.Del_YN <> 1"));
+    EXPECT_EQ(0, rowsOnSilentCards(*con_));
+}
+
+TEST_F(DemoGeneratorOutput, ReferenceDataHoldsTogether) {
+    // Dept_No extends its parent's code by two digits, one level down.
+    EXPECT_EQ(0, count("select count(*) from Ren_Dept_Info d where Del_YN <> 0 "
+                       "or length(Dept_No) <> 2 * (Dept_Level + 1) "
+                       "or (Dept_Level = 0 and Last_DeptNo <> '') "
+                       "or (Dept_Level > 0 and not exists (select 1 from Ren_Dept_Info p "
+                       "where p.Dept_No = d.Last_DeptNo and p.Dept_Level = d.Dept_Level - 1 "
+                       "and substr(d.Dept_No, 1, length(p.Dept_No)) = p.Dept_No))"));
+    EXPECT_EQ("0,1,2", text(*con_, "select group_concat(Dept_Level) from "
+                                   "(select distinct Dept_Level from Ren_Dept_Info order by 1)"));
+    EXPECT_EQ(0, count("select count(*) from Ren_Per_Info p left join Ren_Dept_Info d on d.Dept_ID = p.Dept_ID "
+                       "where d.Dept_No is null or d.Dept_No <> p.Dept_No"));
+    EXPECT_EQ(count("select count(*) from Ren_Per_Info"), count("select count(distinct P_Code) from Ren_Per_Info"));
+    EXPECT_EQ(0, count("select count(*) from Card_Info c join Card_Log l on l.Card_No = c.Card_No "
+                       "and l.Op_Type = 0 where c.Card_No_Lng <> cast(c.Card_No as integer) "
+                       "or c.C_LeiBie <> l.C_LeiBie or c.Pinfo_id <> l.Pinfo_id or c.C_GuaShi <> 0"));
+    EXPECT_EQ("普通卡", text(*con_, "select C_Name from Card_Type where C_LeiBie = 1"));
+    EXPECT_EQ("admin", text(*con_, "select User_Name from Sys_User_Info where User_ID = 1 and User_Grade = 0"));
+    EXPECT_GT(count("select count(*) from Mach_Info where Mach_XF_Type = 25 and Card_BuTie = 1"), 0);
+    EXPECT_GT(count("select count(*) from Mach_Info where Mach_XF_Type = 27"), 0);
+}
+
+TEST_F(DemoGeneratorOutput, ParametersDescribeAnIcInstallationSettledAtThePeriodStart) {
+    EXPECT_EQ(2, count("select count(*) from Sys_Para"));
+    // The module reads the whole row by position: 7 the card system, 10 the times switch.
+    auto cfg = con_->openRecordset("select * from Sys_Para where Para_Name = 'Sys_Config'");
+    ASSERT_EQ(1, cfg->recordCount());
+    EXPECT_TRUE(cfg->field("SubParaName").isNull());
+    EXPECT_EQ("1", cfg->field(7).toString());
+    EXPECT_EQ("1", cfg->field(10).toString());
+    auto js = con_->openRecordset("select * from Sys_Para where Para_Name = 'JieSuan_Date'");
+    ASSERT_EQ(1, js->recordCount());
+    EXPECT_TRUE(js->field("SubParaName").isNull());
+    EXPECT_EQ("2026-09-01 00:00:00", js->field("P1").toString());
+    EXPECT_EQ("1", js->field("P2").toString());
+    // The balance query offers data up to the day before the earliest New_Date: all of it.
+    EXPECT_GT(text(*con_, "select min(New_Date) from Mach_Info where Mach_Type in (300, 301, 303) and Del_YN = 0"),
+              text(*con_, "select max(Date_Time) from Record_XF"));
+}
+
+TEST_F(DemoGeneratorOutput, ConfigurationPointsAtTheBusinessFile) {
+    auto cfg = openFile(dir_->file("Config.mdb"));
+    auto rs = cfg->openRecordset("select * from DB_info");
+    ASSERT_EQ(1, rs->recordCount());
+    EXPECT_EQ("Server", rs->field("DB_Name").toString());
+    EXPECT_EQ("Access", rs->field("Provider").toString());
+    EXPECT_EQ(std::filesystem::absolute(dir_->path()).lexically_normal().string(), rs->field("DataSource").toString());
+    EXPECT_EQ("TAM08", rs->field("FileName").toString());
+    EXPECT_EQ("sa", rs->field("UserID").toString());
+    EXPECT_EQ("quesmo527", rs->field("PassWord_1").toString());
+    EXPECT_EQ(0, rs->field("Persist").toInt64());
+    EXPECT_EQ("", rs->field("InitialCatalog").toString());
+    EXPECT_FALSE(rs->field("InitialCatalog").isNull());
+
+    // Built the way the module builds it, the text opens the business file.
+    auto business = test::connect("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + rs->field("DataSource").toString() +
+                                  "\\" + rs->field("FileName").toString() + ".mdb;");
+    EXPECT_EQ(kCount, number(*business, "select count(*) from Record_XF"));
+}
+
+TEST(DemoGenerator, SameSeedGivesTheSameDataAndAnotherSeedOther) {
+    test::TempDir dir;
+    demo::generate(smallRun(dir, "a", 11));
+    demo::generate(smallRun(dir, "b", 11));
+    demo::generate(smallRun(dir, "c", 12));
+    auto a = openFile(dir.file("a.mdb")), b = openFile(dir.file("b.mdb")), c = openFile(dir.file("c.mdb"));
+    for (const char* table : {"Record_XF", "Card_Log", "Card_Info", "Ren_Per_Info", "Ren_Dept_Info", "Card_Type",
+                              "Mach_Info", "Sys_Para", "XF_ShouKuan", "Sys_User_Info"})
+        EXPECT_EQ(digest(*a, table), digest(*b, table)) << table;
+    EXPECT_EQ(number(*a, "select sum(YuE_Change) from Record_XF"), number(*b, "select sum(YuE_Change) from Record_XF"));
+
+    EXPECT_EQ(kCount, number(*c, "select count(*) from Record_XF"));
+    EXPECT_NE(digest(*a, "Record_XF"), digest(*c, "Record_XF"));
+    EXPECT_NE(digest(*a, "Ren_Per_Info"), digest(*c, "Ren_Per_Info"));
+}
+
+TEST(DemoGenerator, PeriodIsTakenFromTheOptions) {
+    test::TempDir dir;
+    Options o = smallRun(dir, "feb", 3);
+    o.transactions = 2000;
+    o.firstDay = "2027-02-01";
+    o.lastDay = "2027-02-28";
+    demo::generate(o);
+    auto con = openFile(o.businessPath);
+    EXPECT_EQ(2000, number(*con, "select count(*) from Record_XF"));
+    EXPECT_EQ("2027-02-01", text(*con, "select substr(min(Date_Time), 1, 10) from Record_XF"));
+    EXPECT_EQ("2027-02-28", text(*con, "select substr(max(Date_Time), 1, 10) from Record_XF"));
+    EXPECT_EQ("2027-02-01 00:00:00", text(*con, "select P1 from Sys_Para where Para_Name = 'JieSuan_Date'"));
+    EXPECT_EQ(0, number(*con, "select count(*) from Card_Log where Op_Type = 0 and Date_Time >= '2027-02-01' "
+                              "and Card_Number not in " + kReplacements));
+}
+
+// A week crowded with rows: every eligible person collects a subsidy and the
+// hours a card is away are busy enough that a stray row would show.
+TEST(DemoGenerator, BusyWeekKeepsLostCardsSilentAndPaysEachSubsidyOnce) {
+    test::TempDir dir;
+    Options o = smallRun(dir, "week", 5);
+    o.transactions = 30000;
+    o.firstDay = "2026-09-01";
+    o.lastDay = "2026-09-07";
+    demo::generate(o);
+    auto con = openFile(o.businessPath);
+    EXPECT_EQ(30000, number(*con, "select count(*) from Record_XF"));
+    EXPECT_GT(number(*con, "select count(*) from Card_Log where Op_Type in (1, 3, 4)"), 0);
+    EXPECT_EQ(0, rowsOnSilentCards(*con));
+    EXPECT_GT(number(*con, "select count(*) from Record_XF where XF_Type = 11"), 100);
+    EXPECT_EQ(0, repeatedSubsidies(*con));
+}
+
+TEST(DemoGenerator, RefusesExistingFilesAndUnusableNames) {
+    test::TempDir dir;
+    const std::string existing = dir.file("old.mdb");
+    std::ofstream(existing) << "keep me";
+    Options o = smallRun(dir, "old", 1);
+    EXPECT_THROW(demo::generate(o), std::runtime_error);
+    std::stringstream kept;
+    kept << std::ifstream(existing).rdbuf();
+    EXPECT_EQ("keep me", kept.str());
+
+    // A taken configuration file stops the run before the business file is made.
+    o = smallRun(dir, "new", 1);
+    o.configPath = existing;
+    EXPECT_THROW(demo::generate(o), std::runtime_error);
+    EXPECT_FALSE(std::filesystem::exists(o.businessPath));
+
+    o = smallRun(dir, "new", 1);
+    o.businessPath = dir.file("new.db");
+    EXPECT_THROW(demo::generate(o), std::invalid_argument);
+    o.businessPath = dir.file("new.MDB");
+    EXPECT_THROW(demo::generate(o), std::invalid_argument);
+    o = smallRun(dir, "new", 1);
+    o.lastDay = "2026-08-31";
+    EXPECT_THROW(demo::generate(o), std::invalid_argument);
+    o = smallRun(dir, "new", 1);
+    o.firstDay = "2026-02-30";
+    EXPECT_THROW(demo::generate(o), std::invalid_argument);
+    o = smallRun(dir, "new", 1);
+    o.configPath = o.businessPath;
+    EXPECT_THROW(demo::generate(o), std::invalid_argument);
+
+    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()));
+}
+
+}  // namespace
+}  // namespace tolvenk
