@@ -7,7 +7,7 @@
 #include "data/Globals.h"
 #include "data/OpenDb.h"
 #include "entry/MenuTable.h"
-#include "entry/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 #include "lang/Language.h"
 #include "platform/Error.h"
 #include "platform/db/SqlText.h"

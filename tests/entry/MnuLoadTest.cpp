@@ -2,7 +2,7 @@
 
 #include "data/Globals.h"
 #include "entry/MenuTable.h"
-#include "entry/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 #include "platform/forms/Form.h"
 #include "platform/services/ScriptedServices.h"
 #include "support/TestDb.h"

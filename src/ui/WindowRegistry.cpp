@@ -1,4 +1,4 @@
-#include "entry/WindowRegistry.h"
+#include "ui/WindowRegistry.h"
 
 #include <map>
 

@@ -1,0 +1,46 @@
+#include "ui/WindowHelpers.h"
+
+#include <chrono>
+#include <cmath>
+
+#include "data/Globals.h"
+#include "data/SettlementDate.h"
+#include "platform/forms/Form.h"
+#include "platform/services/Services.h"
+#include "ui/WindowRegistry.h"
+
+namespace tolvenk {
+
+void Close_Window(forms::Form& window) { window.Unload(); }
+
+void Fit_To_Screen(forms::Form& window) {
+    const platform::ScreenSize screen = platform::services().screenSize();
+    const long w = std::lround(std::nearbyint(screen.widthTwips / 100.0));
+    const long h = std::lround(std::nearbyint(screen.heightTwips / 100.0));
+    if (w > 150) window.setWidth(static_cast<int>(w * 90 - 100));
+    if (h > 100) window.setHeight(static_cast<int>(h * 90 - 740));
+}
+
+void Keep_Min_Size(forms::Form& window) {
+    if (window.Width() < MinWindowWidth) window.setWidth(MinWindowWidth);
+    if (window.Height() < MinWindowHeight) window.setHeight(MinWindowHeight);
+}
+
+bool Open_Modal(const std::string& windowName) {
+    forms::Form* window = windowObject(windowName);
+    if (!window) return false;
+    window->Show();
+    return true;
+}
+
+std::string Get_First_Mach_Date() {
+    if (!Conn_Main) return {};
+    auto rs = Conn_Main->openRecordset(
+        "select top 1 New_Date from Mach_info where Mach_Type in(301,300,303) and Del_YN=0 order by New_Date");
+    if (rs->eof()) return {};
+    const auto first = readDate(rs->field(0).toString());
+    if (!first) return {};
+    return formatDate(std::chrono::year_month_day{std::chrono::sys_days{*first} - std::chrono::days{1}});
+}
+
+}  // namespace tolvenk
