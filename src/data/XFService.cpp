@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "data/Globals.h"
+#include "data/HzRepDefaults.h"
 #include "data/RecordXf.h"
 #include "data/SettlementDate.h"
 #include "data/SqlPieces.h"
@@ -310,12 +311,7 @@ std::int16_t XFService::HZ_Rep_Name2(DataList& Rows) {
 }
 
 std::string XFService::Get_HZ_Rep_Format(int Index) {
-    static const char* const defaults[] = {
-        "10000;1111;11001000;000000", "20000;1111;11001000;000000", "30000;1111;11001000;000000",
-        "10000;1111;11110100;000000", "20000;1111;11110100;000000", "30000;1111;11110100;000000",
-        "10000;0011;00000100;111111", "20000;0011;00000100;111111", "30000;0011;00000100;111111"};
-    std::string result;
-    if (Index >= 1 && Index <= 9) result = defaults[Index - 1];
+    std::string result = HZ_Default_Format(Index);
     char key[16];
     std::snprintf(key, sizeof key, "%03d", Index);
     const DataList d = base_.Get_DataList(

@@ -18,7 +18,8 @@ void CommandButton::setCaption(const std::string& c) {
 }
 
 void CommandButton::click() {
-    if (Enabled() && Click) Click(Index);
+    // Nor inside a disabled frame or panel, which a person cannot reach either.
+    if (Enabled() && widget()->isEnabled() && Click) Click(Index);
 }
 
 }  // namespace tolvenk::forms

@@ -17,7 +17,7 @@ public:
 
     // Set by the window; receives the control's Index (-1 when single).
     std::function<void(int)> Click;
-    // As a person's click: does nothing while the button is disabled.
+    // As a person's click: does nothing while the button (or its container) is disabled.
     void click();
 
 protected:

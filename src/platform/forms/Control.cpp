@@ -1,5 +1,7 @@
 #include "platform/forms/Control.h"
 
+#include <QApplication>
+#include <QPalette>
 #include <QWidget>
 
 #include "platform/forms/Form.h"
@@ -29,6 +31,27 @@ void Control::setVisible(bool v) {
     widget_->setVisible(v);
 }
 
+int Control::backRole() const { return QPalette::Window; }
+
+Colour Control::BackColor() const {
+    if (back_) return *back_;
+    return fromQColor(widget_->palette().color(static_cast<QPalette::ColorRole>(backRole())));
+}
+
+void Control::setBackColor(Colour c) {
+    back_ = c;
+    const auto role = static_cast<QPalette::ColorRole>(backRole());
+    QPalette p = widget_->palette();
+    p.setColor(role, toQColor(c));
+    widget_->setPalette(p);
+    // Labels, boxes and frames paint no background of their own otherwise.
+    if (role == QPalette::Window) widget_->setAutoFillBackground(true);
+}
+
+void Control::Refresh() { widget_->repaint(); }
+
+void Control::SetFocus() { widget_->setFocus(); }
+
 void Control::setContainer(Control& container) {
     widget_->setParent(container.widget());
     Move(geo_.left, geo_.top, geo_.width, geo_.height);
@@ -39,6 +62,7 @@ void Control::saveDesign() {
     designGeo_ = geo_;
     designEnabled_ = enabled_;
     designVisible_ = visible_;
+    designBack_ = back_;
     saveOwnDesign();
 }
 
@@ -46,6 +70,16 @@ void Control::restoreDesign() {
     Move(designGeo_.left, designGeo_.top, designGeo_.width, designGeo_.height);
     setEnabled(designEnabled_);
     setVisible(designVisible_);
+    if (designBack_) {
+        setBackColor(*designBack_);
+    } else if (back_) {
+        const auto role = static_cast<QPalette::ColorRole>(backRole());
+        QPalette p = widget_->palette();
+        p.setColor(role, QApplication::palette(widget_).color(role));
+        widget_->setPalette(p);
+        widget_->setAutoFillBackground(false);
+        back_.reset();
+    }
     restoreOwnDesign();
 }
 

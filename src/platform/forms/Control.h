@@ -1,5 +1,8 @@
 #pragma once
+#include <optional>
 #include <string>
+
+#include "platform/forms/Colour.h"
 
 class QWidget;
 
@@ -34,6 +37,12 @@ public:
     void setEnabled(bool v);
     bool Visible() const { return visible_; }
     void setVisible(bool v);
+    // The colour behind the control's content; what Qt shows until one is set.
+    Colour BackColor() const;
+    void setBackColor(Colour c);
+    // Repaints at once, for windows that show progress inside a long handler.
+    virtual void Refresh();
+    void SetFocus();
 
     // Control-array index, -1 for a single control.
     int Index = -1;
@@ -49,6 +58,8 @@ public:
 protected:
     virtual void saveOwnDesign() {}
     virtual void restoreOwnDesign() {}
+    // The palette role (QPalette::ColorRole) the back colour paints.
+    virtual int backRole() const;
 
 private:
     struct Geometry {
@@ -61,6 +72,7 @@ private:
     Geometry designGeo_;
     bool designEnabled_ = true;
     bool designVisible_ = true;
+    std::optional<Colour> back_, designBack_;
 };
 
 }  // namespace tolvenk::forms

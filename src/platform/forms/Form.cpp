@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QPalette>
 
 #include "platform/forms/Control.h"
 #include "platform/services/Application.h"
@@ -72,6 +73,17 @@ void Form::Move(int left, int top, int width, int height) {
     dialog_->move(left / kTwipsPerPixel, top / kTwipsPerPixel);
     dialog_->resize(width / kTwipsPerPixel, height / kTwipsPerPixel);
 }
+
+Colour Form::BackColor() const { return fromQColor(dialog_->palette().color(QPalette::Window)); }
+
+void Form::setBackColor(Colour c) {
+    QPalette p = dialog_->palette();
+    p.setColor(QPalette::Window, toQColor(c));
+    dialog_->setPalette(p);
+    dialog_->setAutoFillBackground(true);
+}
+
+void Form::Refresh() { dialog_->repaint(); }
 
 void Form::Load() {
     if (loaded_) return;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/Colour.h"
+
 class QDialog;
 class QWidget;
 
@@ -35,6 +37,11 @@ public:
     // The client area, in twips.
     int ScaleWidth() const;
     int ScaleHeight() const;
+
+    Colour BackColor() const;
+    void setBackColor(Colour c);
+    // Repaints the window and its controls at once.
+    void Refresh();
 
     bool Loaded() const { return loaded_; }
     // Runs Form_Load once per loading.

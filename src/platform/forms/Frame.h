@@ -7,7 +7,8 @@ class QGroupBox;
 
 namespace tolvenk::forms {
 
-// A captioned container; controls put into it with setContainer move with it.
+// A captioned container; controls put into it with setContainer move, hide
+// and are disabled with it (Qt passes that on to child widgets).
 class Frame : public Control {
 public:
     explicit Frame(Form& form);

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "platform/forms/Control.h"
@@ -13,14 +14,21 @@ public:
 
     std::string Caption() const { return caption_; }
     void setCaption(const std::string& c);
+    Colour ForeColor() const;
+    void setForeColor(Colour c);
 
 protected:
-    void saveOwnDesign() override { designCaption_ = caption_; }
-    void restoreOwnDesign() override { setCaption(designCaption_); }
+    void saveOwnDesign() override { design_ = {caption_, fore_}; }
+    void restoreOwnDesign() override;
 
 private:
     QLabel* label_;
-    std::string caption_, designCaption_;
+    std::string caption_;
+    std::optional<Colour> fore_;
+    struct {
+        std::string caption;
+        std::optional<Colour> fore;
+    } design_;
 };
 
 }  // namespace tolvenk::forms

@@ -1,9 +1,13 @@
 #include "platform/forms/TextBox.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 
+#include "platform/forms/EventHook.h"
 #include "platform/forms/Form.h"
 
 namespace tolvenk::forms {
@@ -13,6 +17,8 @@ QWidget* makeEditor(Form& form, bool multiLine) {
     if (multiLine) return new QPlainTextEdit(form.widget());
     return new QLineEdit(form.widget());
 }
+
+constexpr int kNoLimit = 32767;  // QLineEdit's own default
 }  // namespace
 
 TextBox::TextBox(Form& form, bool multiLine) : Control(form, makeEditor(form, multiLine)) {
@@ -24,6 +30,27 @@ TextBox::TextBox(Form& form, bool multiLine) : Control(form, makeEditor(form, mu
         line_ = static_cast<QLineEdit*>(widget());
         QObject::connect(line_, &QLineEdit::textEdited, [this](const QString& t) { typed(t.toStdString()); });
     }
+    new EventHook(widget(), [this](QObject* o, QEvent* e) {
+        return e->type() == QEvent::KeyPress && keyTyped(o, static_cast<QKeyEvent*>(e));
+    });
+}
+
+bool TextBox::keyTyped(QObject* editor, QKeyEvent* e) {
+    if (!KeyPress || retyping_) return false;
+    const QList<uint> chars = e->text().toUcs4();
+    if (chars.size() != 1) return false;  // arrows, function keys: no character typed
+    const int typed = static_cast<int>(chars.front());
+    int key = typed;
+    KeyPress(Index, key);
+    if (key == typed) return false;
+    if (key != 0) {
+        const char32_t replacement = static_cast<char32_t>(key);
+        QKeyEvent again(QEvent::KeyPress, e->key(), e->modifiers(), QString::fromUcs4(&replacement, 1));
+        retyping_ = true;
+        QCoreApplication::sendEvent(editor, &again);
+        retyping_ = false;
+    }
+    return true;
 }
 
 void TextBox::typed(const std::string& t) {
@@ -32,13 +59,16 @@ void TextBox::typed(const std::string& t) {
     if (Change) Change(Index);
 }
 
+void TextBox::showText(const std::string& t) {
+    const QSignalBlocker block(widget());
+    if (line_) line_->setText(QString::fromStdString(t));
+    else multi_->setPlainText(QString::fromStdString(t));
+}
+
 void TextBox::setText(const std::string& t) {
-    {
-        const QSignalBlocker block(widget());
-        if (line_) line_->setText(QString::fromStdString(t));
-        else multi_->setPlainText(QString::fromStdString(t));
-    }
-    typed(t);
+    showText(t);
+    // The line edit may have cut the text to MaxLength.
+    typed(line_ ? line_->text().toStdString() : t);
 }
 
 void TextBox::setLocked(bool v) {
@@ -47,11 +77,26 @@ void TextBox::setLocked(bool v) {
     else multi_->setReadOnly(v);
 }
 
+void TextBox::setMaxLength(int n) {
+    maxLength_ = n < 0 ? 0 : n;
+    if (!line_) return;
+    {
+        const QSignalBlocker block(line_);
+        line_->setMaxLength(maxLength_ == 0 ? kNoLimit : maxLength_);
+    }
+    typed(line_->text().toStdString());
+}
+
+int TextBox::backRole() const { return QPalette::Base; }
+
 void TextBox::restoreOwnDesign() {
+    maxLength_ = design_.maxLength;
+    if (line_) {
+        const QSignalBlocker block(line_);
+        line_->setMaxLength(maxLength_ == 0 ? kNoLimit : maxLength_);
+    }
     text_ = design_.text;
-    const QSignalBlocker block(widget());
-    if (line_) line_->setText(QString::fromStdString(text_));
-    else multi_->setPlainText(QString::fromStdString(text_));
+    showText(text_);
     setLocked(design_.locked);
 }
 

@@ -4,12 +4,16 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStringList>
 
 #include "platform/Clock.h"
 #include "platform/services/Application.h"
+#include "platform/services/PrintDocument.h"
 
 namespace tolvenk::platform {
 
@@ -87,6 +91,19 @@ std::string QtServices::saveFileName(const std::string& title, const std::string
                                      const std::string& suggestedName) {
     ensureApplication();
     return QFileDialog::getSaveFileName(nullptr, q(title), q(suggestedName), qtFilter(filter)).toStdString();
+}
+
+void QtServices::printPreview(const PrintDocument& doc, int zoomPercent) {
+    ensureApplication();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(doc.pageLayout());
+    QPrintPreviewDialog dialog(&printer);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&doc](QPrinter* p) { doc.render(*p); });
+    // The dialog offers no zoom of its own; its one preview widget has it.
+    if (auto* view = dialog.findChild<QPrintPreviewWidget*>(); view && zoomPercent > 0)
+        view->setZoomFactor(zoomPercent / 100.0);
+    dialog.exec();
 }
 
 ScreenSize QtServices::screenSize() {

@@ -11,6 +11,7 @@ public:
     std::string openFileName(const std::string& title, const std::string& filter) override;
     std::string saveFileName(const std::string& title, const std::string& filter,
                              const std::string& suggestedName) override;
+    void printPreview(const PrintDocument& doc, int zoomPercent) override;
     ScreenSize screenSize() override;
     std::string clockText() override;
     void yield() override;

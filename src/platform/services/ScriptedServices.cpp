@@ -1,5 +1,7 @@
 #include "platform/services/ScriptedServices.h"
 
+#include "platform/services/PrintDocument.h"
+
 namespace tolvenk::platform {
 
 namespace {
@@ -37,6 +39,11 @@ std::string ScriptedServices::openFileName(const std::string&, const std::string
 
 std::string ScriptedServices::saveFileName(const std::string&, const std::string&, const std::string&) {
     return next(fileAnswers);
+}
+
+void ScriptedServices::printPreview(const PrintDocument& doc, int zoomPercent) {
+    previews.push_back({doc.landscape(), zoomPercent, doc.pageCount()});
+    if (!previewPdf.empty()) writePdf(doc, previewPdf);
 }
 
 }  // namespace tolvenk::platform

@@ -16,6 +16,11 @@ public:
         int style;
         std::string title;
     };
+    struct Preview {
+        bool landscape;
+        int zoomPercent;
+        int pages;
+    };
 
     std::vector<Box> boxes;
     std::deque<int> msgBoxAnswers;
@@ -24,6 +29,10 @@ public:
     ScreenSize screen{15 * 1280, 15 * 1024};
     std::string clock = "2026-12-06 10:00:00";
     int yields = 0;
+    std::vector<Preview> previews;
+    // When set, every preview is also written to this PDF, so a test can read
+    // what would have been printed.
+    std::string previewPdf;
 
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string inputBox(const std::string& prompt, const std::string& title,
@@ -31,6 +40,7 @@ public:
     std::string openFileName(const std::string& title, const std::string& filter) override;
     std::string saveFileName(const std::string& title, const std::string& filter,
                              const std::string& suggestedName) override;
+    void printPreview(const PrintDocument& doc, int zoomPercent) override;
     ScreenSize screenSize() override { return screen; }
     std::string clockText() override { return clock; }
     void yield() override { ++yields; }

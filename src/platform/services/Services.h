@@ -4,6 +4,8 @@
 
 namespace tolvenk::platform {
 
+class PrintDocument;
+
 // Answers of a message box, as the classic runtime numbers them.
 enum MsgBoxAnswer { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
 
@@ -34,6 +36,8 @@ public:
     virtual std::string openFileName(const std::string& title, const std::string& filter) = 0;
     virtual std::string saveFileName(const std::string& title, const std::string& filter,
                                      const std::string& suggestedName) = 0;
+    // Shows what `doc` would print, at a zoom in percent (0 or less: fit to the window).
+    virtual void printPreview(const PrintDocument& doc, int zoomPercent) = 0;
     virtual ScreenSize screenSize() = 0;
     // The computer's clock as "yyyy-MM-dd hh:mm:ss".
     virtual std::string clockText() = 0;

@@ -1,0 +1,74 @@
+#pragma once
+#include <QTableView>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "platform/forms/GridItemModel.h"
+#include "platform/grid/GridModel.h"
+
+namespace tolvenk::forms {
+
+// A table over a GridItemModel that lays itself out from the GridModel:
+// widths, heights (0 hides), merges, border lines.
+class GridTable : public QTableView {
+public:
+    explicit GridTable(QWidget* parent);
+    // `reshaped`: Qt's model was reset, so spans must be laid again.
+    void applyLayout(const grid::GridModel& model, int rows, bool reshaped);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    const grid::GridModel* model_ = nullptr;
+    std::vector<grid::CellRange> spans_;
+};
+
+// The grid's Qt face: the scrolling table with a frozen strip of the fixed
+// rows laid over its top, so header rows stay while the data rows scroll.
+// Changes to the GridModel are shown in one go when the event loop next
+// runs, or at once through syncNow().
+class GridView : public GridTable {
+public:
+    struct Hooks {
+        // A person moved the current cell.
+        std::function<void(int row, int col)> currentChanged;
+        std::function<void(int row, int col)> clicked;
+        // The first column shown at the left edge changed.
+        std::function<void(int col)> leftColChanged;
+        // Where the current cell belongs, to put it back after Qt's model resets.
+        std::function<std::pair<int, int>()> activeCell;
+    };
+
+    GridView(QWidget* parent, grid::GridModel& model);
+    void setHooks(GridItemModel::Hooks itemHooks, Hooks hooks);
+
+    void scheduleSync();
+    void syncNow();
+    // Moves the current cell without telling the hooks.
+    void setCurrentQuietly(int row, int col);
+    int leftCol() const { return leftCol_; }
+    GridTable* frozen() const { return frozen_; }
+
+protected:
+    void updateGeometries() override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+private:
+    int frozenHeight() const;
+    void placeFrozen();
+    void checkLeftCol();
+
+    grid::GridModel& model_;
+    Hooks hooks_;
+    // Null until built: the base class may lay out before the body runs.
+    GridItemModel* items_ = nullptr;
+    GridItemModel* fixedItems_ = nullptr;
+    GridTable* frozen_ = nullptr;
+    bool pending_ = false;
+    bool quiet_ = false;
+    int leftCol_ = 0;
+};
+
+}  // namespace tolvenk::forms

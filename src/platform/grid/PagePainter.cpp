@@ -1,0 +1,259 @@
+#include "platform/grid/PagePainter.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <QStringList>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "platform/services/PrintDocument.h"
+#include "platform/services/Services.h"
+
+namespace tolvenk::grid {
+
+namespace {
+
+// Grid pixels print at the screen's 96 per inch, so paper looks like the window at 100 %.
+constexpr double kPxPerInch = 96.0;
+// Bands and paddings in grid pixels.
+constexpr double kTitleBand = 44.0;
+constexpr double kFooterBand = 28.0;
+constexpr double kPad = 3.0;
+constexpr double kLine = 0.6;
+constexpr double kTickBox = 11.0;
+constexpr Colour kWhite = 0xFFFFFF;
+constexpr Colour kFixedBack = 0xEEEEEE;
+
+QColor qColour(Colour c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+
+Qt::Alignment qAlignment(Alignment a) {
+    switch (a) {
+    case AlignCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case AlignRight: return Qt::AlignRight | Qt::AlignVCenter;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+QFont printFont(double points, bool bold = false) {
+    QFont f;
+    // Chinese texts need a family with CJK glyphs; Qt falls back to its default when it is missing.
+    f.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+// Which rows and columns go on which page. Every page shows the repeated
+// columns and rows plus one column band and one row band.
+struct Pagination {
+    std::vector<int> repeatCols, repeatRows;
+    std::vector<std::vector<int>> colBands, rowBands;
+    int count() const { return static_cast<int>(colBands.size() * rowBands.size()); }
+};
+
+template <class Size>
+double extent(const std::vector<int>& items, Size size) {
+    double sum = 0;
+    for (int i : items) sum += size(i);
+    return sum;
+}
+
+// Greedy runs that fit `room`; an item bigger than the room gets a run of its
+// own and is clipped, since it cannot be split.
+template <class Size>
+std::vector<std::vector<int>> split(const std::vector<int>& items, Size size, double room) {
+    std::vector<std::vector<int>> runs(1);
+    double used = 0;
+    for (int i : items) {
+        if (!runs.back().empty() && used + size(i) > room) {
+            runs.emplace_back();
+            used = 0;
+        }
+        runs.back().push_back(i);
+        used += size(i);
+    }
+    return runs;
+}
+
+Pagination paginate(const GridModel& m, double roomW, double roomH) {
+    const auto width = [&m](int c) { return double(m.columnWidth(c)); };
+    const auto height = [&m](int r) { return double(m.rowHeight(r)); };
+    std::vector<int> cols, rows, head;
+    for (int c = 0; c < m.cols(); ++c)
+        if (m.columnWidth(c) > 0) cols.push_back(c);
+    const int fixed = std::min(m.fixedRows(), m.rows());
+    for (int r = 0; r < m.rows(); ++r)
+        if (m.rowHeight(r) > 0) (r < fixed ? head : rows).push_back(r);
+
+    Pagination p;
+    // Row numbers and headers repeat only while they leave most of the page to the data.
+    if (cols.size() > 1 && cols.front() == 0 && width(0) <= roomW / 3) {
+        p.repeatCols.push_back(0);
+        cols.erase(cols.begin());
+    }
+    if (!rows.empty() && extent(head, height) <= roomH / 2)
+        p.repeatRows = std::move(head);
+    else
+        rows.insert(rows.begin(), head.begin(), head.end());
+    p.colBands = split(cols, width, roomW - extent(p.repeatCols, width));
+    p.rowBands = split(rows, height, roomH - extent(p.repeatRows, height));
+    return p;
+}
+
+// The on-page positions [first, last] of the items inside lo..hi.
+std::pair<std::size_t, std::size_t> span(const std::vector<int>& onPage, int lo, int hi) {
+    const auto first = std::find_if(onPage.begin(), onPage.end(), [&](int i) { return i >= lo; });
+    const auto last = std::find_if(onPage.rbegin(), onPage.rend(), [&](int i) { return i <= hi; });
+    return {std::size_t(first - onPage.begin()), std::size_t(onPage.rend() - last - 1)};
+}
+
+class GridDocument : public platform::PrintDocument {
+public:
+    GridDocument(const GridModel& model, const PageSetup& setup) : m_(model), setup_(setup) {}
+
+    bool landscape() const override { return setup_.orientation == 2; }
+    int pageCount() const override { return layout(pageLayout()).count(); }
+    void render(QPagedPaintDevice& device) const override;
+
+private:
+    struct Page {
+        std::vector<int> rows, cols;
+        int number, count;
+    };
+
+    double titleBand() const { return setup_.titleOn ? kTitleBand : 0.0; }
+    QSizeF pageSize(const QPageLayout& layout) const {
+        // Millimetres are exact for A4; Qt rounds its inch sizes.
+        const QRectF r = layout.paintRect(QPageLayout::Millimeter);
+        return {r.width() / 25.4 * kPxPerInch, r.height() / 25.4 * kPxPerInch};
+    }
+    Pagination layout(const QPageLayout& layout) const {
+        const QSizeF page = pageSize(layout);
+        return paginate(m_, page.width(), page.height() - titleBand() - kFooterBand);
+    }
+
+    QRectF dev(double x, double y, double w, double h) const { return {x * sx_, y * sy_, w * sx_, h * sy_}; }
+    void paintPage(QPainter& p, const Page& page, QSizeF size) const;
+    void paintCell(QPainter& p, const QRectF& rect, int r, int c) const;
+    void paintText(QPainter& p, const QRectF& rect, const QString& text, Qt::Alignment align) const;
+    void paintTick(QPainter& p, const QRectF& rect, bool ticked) const;
+
+    const GridModel& m_;
+    const PageSetup& setup_;
+    mutable double sx_ = 1, sy_ = 1;  // device pixels per grid pixel
+};
+
+void GridDocument::render(QPagedPaintDevice& device) const {
+    QPainter p;
+    if (!p.begin(&device)) return;
+    sx_ = device.logicalDpiX() / kPxPerInch;
+    sy_ = device.logicalDpiY() / kPxPerInch;
+    const QPageLayout pl = device.pageLayout();
+    const Pagination pages = layout(pl);
+    int number = 0;
+    for (const auto& rowBand : pages.rowBands)
+        for (const auto& colBand : pages.colBands) {
+            if (number++ > 0) device.newPage();
+            Page page{pages.repeatRows, pages.repeatCols, number, pages.count()};
+            page.rows.insert(page.rows.end(), rowBand.begin(), rowBand.end());
+            page.cols.insert(page.cols.end(), colBand.begin(), colBand.end());
+            paintPage(p, page, pageSize(pl));
+        }
+    p.end();
+}
+
+void GridDocument::paintPage(QPainter& p, const Page& page, QSizeF size) const {
+    p.setPen(Qt::black);
+    if (setup_.titleOn) {
+        p.setFont(printFont(16, true));
+        p.drawText(dev(0, 0, size.width(), kTitleBand), Qt::AlignCenter, QString::fromStdString(setup_.title));
+    }
+    p.setFont(printFont(9));
+    const QRectF foot = dev(0, size.height() - kFooterBand, size.width(), kFooterBand);
+    if (setup_.footerOn)
+        p.drawText(foot, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(setup_.footer));
+    p.drawText(foot, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1 / %2").arg(page.number).arg(page.count));
+
+    std::vector<double> xs{0}, ys{titleBand()};
+    for (int c : page.cols) xs.push_back(xs.back() + m_.columnWidth(c));
+    for (int r : page.rows) ys.push_back(ys.back() + m_.rowHeight(r));
+    for (std::size_t i = 0; i < page.rows.size(); ++i)
+        for (std::size_t j = 0; j < page.cols.size(); ++j) {
+            const int r = page.rows[i], c = page.cols[j];
+            std::size_t i2 = i, j2 = j;
+            int r0 = r, c0 = c;
+            if (const auto block = m_.mergeAt(r, c)) {
+                // Each page paints its own part of the block, once, from the part's first cell.
+                const auto [i1, iLast] = span(page.rows, block->row1, block->row2);
+                const auto [j1, jLast] = span(page.cols, block->col1, block->col2);
+                if (i1 != i || j1 != j) continue;
+                i2 = iLast;
+                j2 = jLast;
+                r0 = block->row1;
+                c0 = block->col1;
+            }
+            paintCell(p, dev(xs[j], ys[i], xs[j2 + 1] - xs[j], ys[i2 + 1] - ys[i]), r0, c0);
+        }
+}
+
+void GridDocument::paintCell(QPainter& p, const QRectF& rect, int r, int c) const {
+    const int fixed = m_.fixedRows();
+    const bool data = r >= fixed;
+    const Colour back = m_.backColor(r, c).value_or(!data ? kFixedBack
+                                                    : (r - fixed) % 2 == 0 ? m_.backColor1
+                                                                           : m_.backColor2);
+    if (back != kWhite) p.fillRect(rect, qColour(back));
+    p.setPen(qColour(m_.foreColor(r, c)));
+    if (data && m_.columnKind(c) == CellKind::TickBox)
+        paintTick(p, rect, m_.text(r, c) == "1");
+    else
+        paintText(p, rect, QString::fromStdString(m_.text(r, c)), qAlignment(m_.alignment(r, c)));
+    p.setPen(QPen(Qt::black, kLine * sx_));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect);
+}
+
+void GridDocument::paintText(QPainter& p, const QRectF& rect, const QString& text, Qt::Alignment align) const {
+    if (text.isEmpty()) return;
+    const QRectF inner = rect.adjusted(kPad * sx_, 0, -kPad * sx_, 0);
+    const QFontMetricsF fm(p.font(), p.device());
+    int flags = int(align);
+    // Tall cells (merged headers) wrap; one-line cells keep their one line and are clipped.
+    if (inner.height() >= 2 * fm.lineSpacing()) flags |= Qt::TextWordWrap;
+    const bool fits = inner.contains(fm.boundingRect(inner, flags, text));
+    if (!fits) {
+        p.save();
+        p.setClipRect(rect);
+    }
+    p.drawText(inner, flags, text);
+    if (!fits) p.restore();
+}
+
+void GridDocument::paintTick(QPainter& p, const QRectF& rect, bool ticked) const {
+    const QRectF box(rect.center() - QPointF(kTickBox * sx_, kTickBox * sy_) / 2, QSizeF(kTickBox * sx_, kTickBox * sy_));
+    p.setPen(QPen(Qt::black, kLine * sx_));
+    p.drawRect(box);
+    if (!ticked) return;
+    QPainterPath tick(box.topLeft() + QPointF(box.width() * 0.2, box.height() * 0.5));
+    tick.lineTo(box.topLeft() + QPointF(box.width() * 0.42, box.height() * 0.75));
+    tick.lineTo(box.topLeft() + QPointF(box.width() * 0.8, box.height() * 0.25));
+    p.setPen(QPen(Qt::black, 1.5 * kLine * sx_));
+    p.drawPath(tick);
+}
+
+}  // namespace
+
+bool renderPdf(const GridModel& model, const PageSetup& setup, const std::string& path) {
+    return platform::writePdf(GridDocument(model, setup), path);
+}
+
+void printPreview(const GridModel& model, const PageSetup& setup, int zoomPercent) {
+    platform::services().printPreview(GridDocument(model, setup), zoomPercent);
+}
+
+}  // namespace tolvenk::grid

@@ -1,0 +1,37 @@
+#include "reports/summary/HzRepFormat.h"
+
+#include <vector>
+
+#include "data/Globals.h"
+#include "platform/db/SqlText.h"
+
+namespace tolvenk {
+
+namespace {
+int dimAt(const std::string& p2, std::size_t pos) {
+    return p2.size() > pos ? static_cast<int>(vbVal(p2.substr(pos, 2))) : 0;
+}
+}  // namespace
+
+HZ_Rep_Format HZ_Rep_Format::fromFormatString(const std::string& name, const std::string& format) {
+    std::vector<std::string> parts;
+    std::size_t pos = 0;
+    while (true) {
+        const std::size_t semi = format.find(';', pos);
+        parts.push_back(format.substr(pos, semi == std::string::npos ? std::string::npos : semi - pos));
+        if (semi == std::string::npos) break;
+        pos = semi + 1;
+    }
+    parts.resize(4);
+    return {name, parts[0], parts[1], parts[2], parts[3]};
+}
+
+int HZ_Rep_Format::dim1() const { return dimAt(P2, 1); }
+int HZ_Rep_Format::dim2() const { return dimAt(P2, 3); }
+
+std::string Key_Number_Sql(const std::string& column) {
+    // One test everywhere: the kind of the database actually connected.
+    return DB_Type == "SQL" ? "cast(" + column + " as int)" : "val(" + column + ")";
+}
+
+}  // namespace tolvenk

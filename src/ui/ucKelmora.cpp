@@ -1,0 +1,201 @@
+#include "ui/ucKelmora.h"
+
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <map>
+
+#include "data/BaseService.h"
+#include "platform/Error.h"
+#include "platform/db/SqlText.h"
+
+namespace tolvenk {
+
+namespace {
+
+// Captions of the name, code and employee-number filters and of select-all.
+std::array<const char*, 4> captions(std::int16_t language) {
+    switch (language) {
+    case 1: return {"Name", "Employee ID", "Staff No.", "Select all"};
+    case 2: return {"姓名", "工號", "員工編號", "全選"};
+    default: return {"姓名", "工号", "员工编号", "全选"};
+    }
+}
+
+std::string trimmed(const std::string& s) {
+    const auto first = s.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+// The frame takes the window's colour when the frame control can carry one.
+template <class F>
+void applyColour(F& frame, std::int32_t colour) {
+    if constexpr (requires { frame.setBackColor(colour); }) frame.setBackColor(colour);
+}
+
+// Twips.
+constexpr int kPad = 60;
+constexpr int kGap = 60;
+constexpr int kRow = 300;
+constexpr int kLabelWidth = 1100;
+
+}  // namespace
+
+ucKelmora::ucKelmora(forms::Form& form)
+    : Frame1(form), tvDept(form), lblName(form), lblCode(form), lblNum(form), txtName(form), txtCode(form),
+      txtNum(form), chkAll(form), lstEmp(form) {
+    for (forms::Control* c : std::initializer_list<forms::Control*>{&tvDept, &lblName, &lblCode, &lblNum, &txtName,
+                                                                      &txtCode, &txtNum, &chkAll, &lstEmp})
+        c->setContainer(Frame1);
+    tvDept.NodeClick = [this](const std::string& key) { deptChosen(key); };
+    chkAll.Click = [this](int) {
+        if (!quietAll_) tickAll(chkAll.Value() == forms::vbChecked);
+    };
+    setCaptions(0);
+    showMode();
+    Move(0, 0, 3000, 4500);
+}
+
+void ucKelmora::Init(std::int32_t colour, std::int16_t mode, const std::string& opUserName, const std::string& strCN,
+                     std::int16_t language) {
+    applyColour(Frame1, colour);
+    mode_ = mode;
+    opUserName_ = opUserName;
+    strCN_ = strCN;
+    setCaptions(language);
+    showMode();
+    layout();
+
+    tvDept.Clear();
+    lstEmp.Clear();
+    clearSelectAll();
+    setFilters("", "", "");
+
+    BaseService svc;
+    svc.Set_LinkStr(strCN_);
+    const DataList d = svc.Get_DataList(
+        "select Dept_No,Dept_Name from Ren_Dept_Info where Del_YN=0 order by Dept_No");
+    std::map<std::string, std::string> names;
+    for (int r = 1; r <= d.rowUBound(); ++r)
+        if (!d(r, 0).empty()) names.emplace(d(r, 0), d(r, 1));
+    // A parent is the longest proper prefix that is itself live; adding it
+    // first keeps the tree whole whatever order the rows came in.
+    std::function<void(const std::string&)> add = [&](const std::string& no) {
+        if (tvDept.Exists(no)) return;
+        std::string parent;
+        for (std::size_t len = no.size() - 1; len > 0 && parent.empty(); --len)
+            if (names.count(no.substr(0, len))) parent = no.substr(0, len);
+        if (!parent.empty()) add(parent);
+        tvDept.AddNode(no, parent, names.at(no));
+    };
+    for (int r = 1; r <= d.rowUBound(); ++r)
+        if (!d(r, 0).empty()) add(d(r, 0));
+}
+
+std::int16_t ucKelmora::Get_Sel(std::string& DeptNo, std::string& Name, std::string& Code, std::string& PNum) {
+    if (tvDept.SelectedKey().empty()) return 0;
+    DeptNo = tvDept.SelectedKey();
+    Name = trimmed(txtName.Text());
+    Code = trimmed(txtCode.Text());
+    PNum = trimmed(txtNum.Text());
+    return 1;
+}
+
+std::int16_t ucKelmora::Get_Sel_IDs(std::vector<std::int32_t>& ids) {
+    ids.clear();
+    for (int i = 0; i < lstEmp.ListCount(); ++i)
+        if (lstEmp.Checked(i)) ids.push_back(lstEmp.ItemData(i));
+    if (ids.size() > static_cast<std::size_t>(INT16_MAX)) throw VbError(6, "Overflow");
+    return static_cast<std::int16_t>(ids.size());
+}
+
+void ucKelmora::selectDepartment(const std::string& deptNo) { tvDept.setSelectedKey(deptNo); }
+
+void ucKelmora::setFilters(const std::string& name, const std::string& code, const std::string& pnum) {
+    txtName.setText(name);
+    txtCode.setText(code);
+    txtNum.setText(pnum);
+}
+
+void ucKelmora::setTicked(std::int32_t pinfoId, bool ticked) {
+    for (int i = 0; i < lstEmp.ListCount(); ++i)
+        if (lstEmp.ItemData(i) == pinfoId) return lstEmp.setChecked(i, ticked);
+    throw VbError(5, "Invalid procedure call or argument");
+}
+
+void ucKelmora::tickAll(bool ticked) {
+    for (int i = 0; i < lstEmp.ListCount(); ++i) lstEmp.setChecked(i, ticked);
+}
+
+void ucKelmora::deptChosen(const std::string& deptNo) {
+    if (mode_ == kEmployeeMode) listEmployees(deptNo);
+    if (Dept_Changed) Dept_Changed(deptNo);
+}
+
+void ucKelmora::listEmployees(const std::string& deptNo) {
+    lstEmp.Clear();
+    clearSelectAll();
+    BaseService svc;
+    svc.Set_LinkStr(strCN_);
+    const DataList d = svc.Get_DataList(
+        "select Pinfo_ID,P_Name,P_Code,P_Num from Ren_Per_Info where Del_YN=0 and Dept_No like '" + sqlEscape(deptNo) +
+        "%' order by P_Code");
+    for (int r = 1; r <= d.rowUBound(); ++r) {
+        lstEmp.AddItem(d(r, 2) + " " + d(r, 1));
+        lstEmp.setItemData(lstEmp.NewIndex(), static_cast<std::int32_t>(std::stoll(d(r, 0))));
+    }
+}
+
+void ucKelmora::setCaptions(std::int16_t language) {
+    const auto text = captions(language);
+    lblName.setCaption(text[0]);
+    lblCode.setCaption(text[1]);
+    lblNum.setCaption(text[2]);
+    chkAll.setCaption(text[3]);
+}
+
+// Resetting the box is not a person's choice, so it must not touch the ticks.
+void ucKelmora::clearSelectAll() {
+    quietAll_ = true;
+    chkAll.setValue(forms::vbUnchecked);
+    quietAll_ = false;
+}
+
+void ucKelmora::showMode() {
+    const bool filters = mode_ != kEmployeeMode;
+    for (forms::Control* c : std::initializer_list<forms::Control*>{&lblName, &lblCode, &lblNum, &txtName, &txtCode, &txtNum})
+        c->setVisible(filters);
+    chkAll.setVisible(!filters);
+    lstEmp.setVisible(!filters);
+}
+
+void ucKelmora::Move(int left, int top, int width, int height) {
+    Frame1.Move(left, top, width, height);
+    layout();
+}
+
+void ucKelmora::layout() {
+    const int w = Frame1.Width() - 2 * kPad;
+    const int h = Frame1.Height() - 2 * kPad;
+    if (mode_ == kEmployeeMode) {
+        const int treeH = std::max(0, (h - kRow - 2 * kGap) * 2 / 5);
+        tvDept.Move(kPad, kPad, w, treeH);
+        chkAll.Move(kPad, kPad + treeH + kGap, w, kRow);
+        const int listTop = kPad + treeH + kGap + kRow + kGap;
+        lstEmp.Move(kPad, listTop, w, Frame1.Height() - kPad - listTop);
+        return;
+    }
+    const int rowsTop = kPad + h - 3 * kRow - 2 * kGap;
+    tvDept.Move(kPad, kPad, w, rowsTop - kGap - kPad);
+    const int labelW = std::min(kLabelWidth, w / 3);
+    forms::Label* labels[] = {&lblName, &lblCode, &lblNum};
+    forms::TextBox* boxes[] = {&txtName, &txtCode, &txtNum};
+    for (int i = 0; i < 3; ++i) {
+        const int top = rowsTop + i * (kRow + kGap);
+        labels[i]->Move(kPad, top, labelW, kRow);
+        boxes[i]->Move(kPad + labelW, top, w - labelW, kRow);
+    }
+}
+
+}  // namespace tolvenk

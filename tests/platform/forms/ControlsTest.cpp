@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <QCalendarWidget>
+#include <QCoreApplication>
+#include <QDateTimeEdit>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPalette>
+#include <QProgressBar>
+
+#include "platform/Error.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+
+using namespace tolvenk;
+using namespace tolvenk::forms;
+
+namespace {
+
+struct ControlsWindow : Form {
+    DTPicker DTPicker1{*this};
+    ProgressBar ProgressBar1{*this};
+    TextBox Text1{*this};
+    Label Label1{*this};
+    Frame Frame1{*this};
+    PictureBox Picture1{*this};
+    CommandButton Command1{*this};
+    CheckBox Check1{*this};
+    Line Line1{*this};
+    std::vector<std::string> log;
+
+    ControlsWindow() {
+        DTPicker1.setValue("2026-03-15");
+        DTPicker1.Change = [this](int) { log.push_back("change " + DTPicker1.Value()); };
+        DTPicker1.CloseUp = [this](int) { log.push_back("closed"); };
+        Command1.setContainer(Frame1);
+        Check1.setContainer(Picture1);
+        Command1.Click = [this](int) { log.push_back("command"); };
+    }
+};
+
+void type(QWidget* w, char c) {
+    QKeyEvent e(QEvent::KeyPress, c == '\r' ? Qt::Key_Return : Qt::Key_unknown, Qt::NoModifier, QString(QChar(c)));
+    QCoreApplication::sendEvent(w, &e);
+}
+
+}  // namespace
+
+TEST(DTPicker, ValueIsDateTextUnlessItHasATime) {
+    ControlsWindow w;
+    EXPECT_EQ(w.DTPicker1.Value(), "2026-03-15");
+    w.DTPicker1.setValue("2026-03-15 08:30");
+    EXPECT_EQ(w.DTPicker1.Value(), "2026-03-15 08:30:00");
+    EXPECT_EQ(w.DTPicker1.Date_Value(), "2026-03-15");
+    EXPECT_EQ(w.DTPicker1.Date_Year(), 2026);
+    EXPECT_EQ(w.DTPicker1.Date_Month(), 3);
+    EXPECT_THROW(w.DTPicker1.setValue("15/03/2026"), VbError);
+    EXPECT_THROW(w.DTPicker1.setValue("2026-02-30"), VbError);
+
+    w.DTPicker1.setCustomFormat("HH:mm");  // shows the time; keeps the date
+    EXPECT_EQ(w.DTPicker1.Format(), dtpCustom);
+    EXPECT_EQ(w.DTPicker1.Value(), "2026-03-15 08:30:00");
+    EXPECT_EQ(w.log, (std::vector<std::string>{"change 2026-03-15 08:30:00"}));
+}
+
+TEST(DTPicker, BoundsClampTheValueAndEachOther) {
+    ControlsWindow w;
+    w.DTPicker1.setValue("2026-03-15 10:00:00");
+    w.DTPicker1.setMinDate("2026-04-01");
+    EXPECT_EQ(w.DTPicker1.Value(), "2026-04-01 10:00:00");  // the day moves, the time stays
+    w.DTPicker1.setMaxDate("2026-04-30 12:00:00");  // whole days: the time is no bound
+    w.DTPicker1.setValue("2026-04-30 23:00:00");
+    EXPECT_EQ(w.DTPicker1.Value(), "2026-04-30 23:00:00");
+    w.DTPicker1.setValue("2027-01-01");
+    EXPECT_EQ(w.DTPicker1.Value(), "2026-04-30");
+    w.DTPicker1.setMinDate("2026-06-01");  // past the maximum: takes it along
+    EXPECT_EQ(w.DTPicker1.MaxDate(), "2026-06-01");
+    EXPECT_EQ(w.DTPicker1.Value(), "2026-06-01");
+    EXPECT_EQ(w.log, (std::vector<std::string>{"change 2026-03-15 10:00:00", "change 2026-04-01 10:00:00",
+                                               "change 2026-04-30 23:00:00", "change 2026-04-30",
+                                               "change 2026-06-01"}));
+}
+
+TEST(DTPicker, APersonsPickIsTheValueAndUnloadRestoresTheDesign) {
+    ControlsWindow w;
+    w.Load();
+    auto* edit = static_cast<QDateTimeEdit*>(w.DTPicker1.widget());
+    EXPECT_EQ(edit->date(), QDate(2026, 3, 15));
+    edit->setDateTime(QDateTime(QDate(2026, 5, 2), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(w.DTPicker1.Value(), "2026-05-02");
+    QWidget* calendar = edit->calendarWidget()->window();
+    calendar->show();
+    calendar->hide();
+    w.DTPicker1.setMaxDate("2026-05-01");
+    EXPECT_EQ(edit->maximumDate(), QDate(2026, 5, 1));
+    EXPECT_EQ(edit->date(), QDate(2026, 5, 1));
+    w.Unload();
+    EXPECT_EQ(w.DTPicker1.Value(), "2026-03-15");
+    EXPECT_EQ(w.DTPicker1.MaxDate(), "9999-12-31");
+    EXPECT_EQ(w.log, (std::vector<std::string>{"change 2026-05-02", "closed", "change 2026-05-01"}));
+}
+
+TEST(ProgressBar, ValueStaysWithinZeroAndMax) {
+    ControlsWindow w;
+    ProgressBar& p = w.ProgressBar1;
+    p.setMax(10);
+    p.setValue(12);
+    EXPECT_EQ(p.Value(), 10);
+    p.setValue(-1);
+    EXPECT_EQ(p.Value(), 0);
+    p.setValue(7);
+    p.setMax(5);
+    EXPECT_EQ(p.Value(), 5);
+    EXPECT_EQ(static_cast<QProgressBar*>(p.widget())->value(), 5);
+    p.setMax(0);  // nothing to do yet: an empty bar, not a busy one
+    EXPECT_EQ(p.Value(), 0);
+    EXPECT_EQ(static_cast<QProgressBar*>(p.widget())->maximum(), 1);
+}
+
+TEST(TextBox, KeyPressCanDropOrReplaceATypedKey) {
+    ControlsWindow w;
+    std::vector<int> seen;
+    w.Text1.KeyPress = [&](int, int& key) {
+        seen.push_back(key);
+        if (key == '-') key = 0;
+        else if (key >= 'a' && key <= 'z') key -= 32;
+    };
+    QWidget* edit = w.Text1.widget();
+    for (char c : {'1', '-', 'b', '\r'}) type(edit, c);
+    EXPECT_EQ(w.Text1.Text(), "1B");
+    EXPECT_EQ(seen, (std::vector<int>{'1', '-', 'b', 13}));
+
+    w.Text1.setMaxLength(3);
+    type(edit, 'c');
+    type(edit, 'd');
+    EXPECT_EQ(w.Text1.Text(), "1BC");
+    w.Text1.setText("abcdef");
+    EXPECT_EQ(w.Text1.Text(), "abc");
+    EXPECT_EQ(static_cast<QLineEdit*>(edit)->text(), "abc");
+}
+
+TEST(Controls, ColoursAreBlueGreenRedAndGoBackOnUnload) {
+    ControlsWindow w;
+    w.Load();
+    w.Frame1.setBackColor(0x0000FF);
+    w.Text1.setBackColor(0xFF0000);
+    w.Label1.setForeColor(0x00FF00);
+    w.setBackColor(0x808080);
+    EXPECT_EQ(w.Frame1.widget()->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_EQ(w.Text1.widget()->palette().color(QPalette::Base), QColor(0, 0, 255));
+    EXPECT_EQ(w.Label1.widget()->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    EXPECT_EQ(w.Frame1.BackColor(), 0x0000FFu);
+    EXPECT_EQ(w.BackColor(), 0x808080u);
+    const QColor plain = w.Check1.widget()->palette().color(QPalette::Window);
+    EXPECT_EQ(w.Check1.BackColor(), fromQColor(plain));
+
+    w.Unload();
+    EXPECT_NE(w.Frame1.widget()->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_NE(w.Label1.widget()->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+}
+
+TEST(Controls, ADisabledContainerDisablesWhatItHolds) {
+    ControlsWindow w;
+    w.Frame1.setEnabled(false);
+    w.Picture1.setEnabled(false);
+    EXPECT_FALSE(w.Command1.widget()->isEnabled());
+    EXPECT_FALSE(w.Check1.widget()->isEnabled());
+    EXPECT_TRUE(w.Command1.Enabled());  // its own setting is untouched
+    w.Command1.click();
+    w.Frame1.setEnabled(true);
+    w.Command1.click();
+    EXPECT_EQ(w.log, (std::vector<std::string>{"command"}));
+    w.Picture1.setVisible(false);
+    EXPECT_FALSE(w.Check1.widget()->isVisibleTo(w.widget()));
+}
+
+TEST(Controls, LineBoxFollowsItsPoints) {
+    ControlsWindow w;
+    w.Line1.setPoints(3000, 1500, 150, 1500);
+    EXPECT_EQ(w.Line1.widget()->geometry(), QRect(10, 100, 191, 1));
+    w.Line1.setY2(3000);
+    EXPECT_EQ(w.Line1.widget()->geometry(), QRect(10, 100, 191, 101));
+    w.Line1.setBorderColor(0xFF);
+    EXPECT_EQ(w.Line1.BorderColor(), 0xFFu);
+}

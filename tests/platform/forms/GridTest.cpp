@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QImage>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "platform/Error.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/GridView.h"
+#include "platform/services/ScriptedServices.h"
+
+using namespace tolvenk;
+using namespace tolvenk::forms;
+using grid::CellKind;
+
+namespace {
+
+struct GridWindow : Form {
+    Grid Grid1{*this};
+    std::vector<std::string> log;
+
+    GridWindow() {
+        Grid1.Move(0, 0, 6000, 3000);
+        Grid1.setCols(4);
+        Grid1.setRows(1);
+        Grid1.Cell(0, 1).setText("design");
+        Grid1.CellChange = [this](int r, int c) { log.push_back("cell " + rc(r, c)); };
+        Grid1.AfterEdit = [this](int r, int c) { log.push_back("edit " + rc(r, c)); };
+        Grid1.LeftColChange = [this](int c) { log.push_back("left " + std::to_string(c)); };
+    }
+    void Form_Load() override {
+        Grid1.setRows(1);
+        for (int i = 1; i <= 5; ++i) Grid1.Add_Row("a" + std::to_string(i) + "\tb\t0");
+    }
+    static std::string rc(int r, int c) { return std::to_string(r) + "," + std::to_string(c); }
+    QAbstractItemModel* items() const { return Grid1.view()->model(); }
+    QModelIndex at(int r, int c) const { return items()->index(r, c); }
+};
+
+// Records what the grid asks of the save dialog.
+struct AskingServices : platform::ScriptedServices {
+    std::vector<std::string> filters;
+    std::string saveFileName(const std::string& title, const std::string& filter,
+                             const std::string& suggested) override {
+        filters.push_back(filter);
+        return ScriptedServices::saveFileName(title, filter, suggested);
+    }
+};
+
+class GridExports : public ::testing::Test {
+protected:
+    void SetUp() override { platform::setServices(sv); }
+    void TearDown() override { platform::setServices(nullptr); }
+    std::shared_ptr<AskingServices> sv = std::make_shared<AskingServices>();
+};
+
+}  // namespace
+
+TEST(Grid, CellsColumnsAndRowsGoToTheModel) {
+    GridWindow w;
+    w.Load();
+    Grid& g = w.Grid1;
+    EXPECT_EQ(g.Rows(), 6);
+    EXPECT_EQ(g.Cell(2, 1).Text(), "a2");
+    EXPECT_EQ(g.Cell(2, 3).Text(), "0");
+    EXPECT_EQ(g.Cell(2, 0).Text(), "");
+
+    g.Column(2).setAlignment(14);
+    g.Cell(3, 2).setAlignment(10);
+    EXPECT_EQ(g.Cell(2, 2).Alignment(), 14);  // the column's
+    EXPECT_EQ(g.Cell(3, 2).Alignment(), 10);  // its own
+    EXPECT_THROW(g.Cell(1, 1).setAlignment(7), VbError);
+    EXPECT_THROW(g.Column(4), VbError);
+
+    g.Column(0).setWidth(0);
+    g.setRow_Height(4, 0);
+    g.Refresh();
+    EXPECT_TRUE(g.view()->isColumnHidden(0));
+    EXPECT_TRUE(g.view()->isRowHidden(4));
+    EXPECT_EQ(g.model().columnWidth(0), 0);
+    EXPECT_EQ(g.view()->model()->rowCount(), 6);
+    EXPECT_EQ(g.LeftCol(), 1);  // the hidden column is not the first shown
+    EXPECT_NE(std::find(w.log.begin(), w.log.end(), "left 1"), w.log.end());
+
+    g.RemoveRow(1);
+    EXPECT_EQ(g.Cell(1, 1).Text(), "a2");
+}
+
+TEST(Grid, MergesGrowAndGoWithTheRowsTheyNeed) {
+    GridWindow w;
+    w.Load();
+    Grid& g = w.Grid1;
+    for (int r = 2; r <= 4; ++r) g.Range(r - 1, 1, r, 1).Merge();
+    ASSERT_EQ(g.model().merges().size(), 1u);
+    EXPECT_EQ(g.model().merges()[0].row2, 4);
+    g.Refresh();
+    EXPECT_EQ(g.view()->rowSpan(1, 1), 4);
+
+    g.setRows(3);  // cuts through the block
+    g.Refresh();
+    EXPECT_TRUE(g.model().merges().empty());
+    EXPECT_EQ(g.view()->rowSpan(1, 1), 1);
+    EXPECT_EQ(g.view()->model()->rowCount(), 3);
+    EXPECT_THROW(g.Range(0, 0, 3, 0), VbError);
+}
+
+TEST(Grid, RedrawOffHoldsChangesBackUntilItIsOn) {
+    GridWindow w;
+    w.Load();
+    Grid& g = w.Grid1;
+    g.Refresh();
+    g.setRedraw(false);
+    g.setRedraw(false);  // not nested: one "on" is enough
+    g.Add_Row("late");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(g.view()->model()->rowCount(), 6);
+    g.setRedraw(true);
+    EXPECT_FALSE(g.model().suspended());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(g.view()->model()->rowCount(), 7);
+    EXPECT_EQ(g.Cell(6, 1).Text(), "late");
+}
+
+TEST(Grid, BackgroundsAlternateGiveWayToOwnColoursAndTheRowHighlight) {
+    GridWindow w;
+    w.Load();
+    Grid& g = w.Grid1;
+    g.setBackColor1(0xFFFFFF);
+    g.setBackColor2(0x00FF00);
+    g.setSelectionColor(0x0000FF);
+    g.Range(3, 2, 3, 3).setBackColor(0xFF0000);
+    g.Range(4, 1, 5, 1).setSelected(true);
+    g.Refresh();
+    const auto back = [&](int r, int c) { return w.items()->data(w.at(r, c), Qt::BackgroundRole).value<QColor>(); };
+    EXPECT_EQ(back(1, 1), QColor(255, 255, 255));
+    EXPECT_EQ(back(2, 1), QColor(0, 255, 0));  // 0x00BBGGRR
+    EXPECT_EQ(back(3, 2), QColor(0, 0, 255));
+    EXPECT_EQ(back(3, 1), QColor(255, 255, 255));
+    EXPECT_EQ(back(5, 3), QColor(255, 0, 0));
+    EXPECT_NE(back(0, 1), back(1, 1));  // the header row looks like one
+    EXPECT_TRUE(g.Range(4, 0, 5, 0).Selected());
+
+    g.RemoveRow(1);  // the highlight moves up with its rows
+    EXPECT_TRUE(g.Range(3, 0, 4, 0).Selected());
+    EXPECT_FALSE(g.Range(2, 0, 2, 0).Selected());
+}
+
+TEST(Grid, TickBoxesAndListsAreEditedThroughTheView) {
+    GridWindow w;
+    w.Load();
+    Grid& g = w.Grid1;
+    g.Column(3).setCellType(CellKind::TickBox);
+    g.Column(2).setCellType(CellKind::DropDown);
+    g.Column(2).setList({"lunch", "supper"});
+    g.Refresh();
+    QAbstractItemModel* m = w.items();
+
+    EXPECT_EQ(m->data(w.at(1, 3), Qt::CheckStateRole).toInt(), Qt::Unchecked);
+    EXPECT_FALSE(m->data(w.at(1, 3), Qt::DisplayRole).isValid());  // no "0" beside the box
+    EXPECT_TRUE(m->setData(w.at(1, 3), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_EQ(g.Cell(1, 3).Text(), "1");
+    m->setData(w.at(1, 3), Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_EQ(g.Cell(1, 3).Text(), "0");
+    EXPECT_FALSE(m->flags(w.at(0, 3)) & Qt::ItemIsUserCheckable);  // the header cell is text
+
+    // A person's click anywhere in the cell ticks it.
+    w.widget()->show();
+    g.Refresh();
+    const QPoint centre = g.view()->visualRect(w.at(2, 3)).center();
+    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(t, centre, g.view()->viewport()->mapToGlobal(centre), Qt::LeftButton,
+                      t == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(g.view()->viewport(), &e);
+    }
+    EXPECT_EQ(g.Cell(2, 3).Text(), "1");
+
+    g.Column(3).setLocked(true);
+    EXPECT_FALSE(m->setData(w.at(3, 3), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_EQ(g.Cell(3, 3).Text(), "0");
+
+    QAbstractItemDelegate* d = g.view()->itemDelegateForIndex(w.at(1, 2));
+    QStyleOptionViewItem option;
+    QWidget* editor = d->createEditor(g.view()->viewport(), option, w.at(1, 2));
+    auto* combo = dynamic_cast<QComboBox*>(editor);
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 2);
+    combo->setCurrentIndex(1);
+    d->setModelData(editor, m, w.at(1, 2));
+    EXPECT_EQ(g.Cell(1, 2).Text(), "supper");
+    delete editor;
+
+    EXPECT_EQ(w.log, (std::vector<std::string>{"edit 1,3", "edit 1,3", "cell 2,3", "edit 2,3", "edit 1,2"}));
+}
+
+TEST(Grid, ActiveCellMovesFromCodeAndByAPerson) {
+    GridWindow w;
+    w.Load();
+    Grid& g = w.Grid1;
+    g.setActive_Cell(2, 1);
+    g.setActive_Cell(2, 1);  // no move, no event
+    EXPECT_EQ(g.view()->currentIndex(), w.at(2, 1));
+    g.view()->setCurrentIndex(w.at(3, 2));
+    EXPECT_EQ(g.Active_Cell().Row(), 3);
+    EXPECT_EQ(g.Active_Cell().Col(), 2);
+    g.Active_Cell().setCol(1);
+    EXPECT_THROW(g.setActive_Cell(6, 0), VbError);
+
+    g.Add_Row("more");  // Qt's model is reset: the current cell stays
+    g.Refresh();
+    EXPECT_EQ(g.view()->currentIndex(), w.at(3, 1));
+    g.RemoveRow(1);  // and moves up with its row
+    EXPECT_EQ(g.Active_Cell().Row(), 2);
+    EXPECT_EQ(w.log, (std::vector<std::string>{"cell 2,1", "cell 3,2", "cell 3,1"}));
+}
+
+TEST(Grid, FixedRowsStayOnTopWhileTheDataRowsScroll) {
+    GridWindow w;
+    Grid& g = w.Grid1;
+    g.setFixedRows(2);
+    g.setCols(20);
+    g.setRows(2);
+    for (int i = 0; i < 60; ++i) g.Add_Row(std::to_string(i));
+    w.widget()->resize(500, 300);
+    w.widget()->show();
+    g.Refresh();
+    GridTable* strip = static_cast<GridView*>(g.view())->frozen();
+    EXPECT_TRUE(strip->isVisible());
+    EXPECT_EQ(strip->model()->rowCount(), 2);
+    const int stripHeight = strip->height();
+    EXPECT_EQ(stripHeight, g.Row_Height(0) + g.Row_Height(1));
+
+    g.view()->verticalScrollBar()->setValue(20 * g.Row_Height(2));
+    g.view()->setCurrentIndex(w.at(21, 1));  // just scrolled under the strip
+    EXPECT_GE(g.view()->rowViewportPosition(21), stripHeight);
+
+    g.view()->horizontalScrollBar()->setValue(2);
+    EXPECT_EQ(strip->horizontalScrollBar()->value(), 2);  // headers move sideways with the data
+}
+
+TEST(Grid, ScrollingSidewaysReportsTheFirstColumnShown) {
+    GridWindow w;
+    Grid& g = w.Grid1;
+    g.setCols(20);
+    w.widget()->resize(400, 300);
+    w.widget()->show();
+    g.Refresh();
+    w.log.clear();
+    g.view()->horizontalScrollBar()->setValue(3);
+    EXPECT_EQ(g.LeftCol(), 3);
+    g.view()->horizontalScrollBar()->setValue(0);
+    EXPECT_EQ(w.log, (std::vector<std::string>{"left 3", "left 0"}));
+}
+
+TEST(Grid, UnloadBringsTheGridBackAsBuilt) {
+    GridWindow w;
+    w.Load();
+    w.Grid1.Range(1, 1, 2, 1).Merge();
+    w.Grid1.Range(1, 1, 1, 1).setSelected(true);
+    w.Grid1.Page_Setup().title = "Report";
+    ASSERT_TRUE(w.Unload());
+    EXPECT_EQ(w.Grid1.Rows(), 1);
+    EXPECT_EQ(w.Grid1.Cell(0, 1).Text(), "design");
+    EXPECT_TRUE(w.Grid1.model().merges().empty());
+    EXPECT_EQ(w.Grid1.Page_Setup().title, "");
+    EXPECT_EQ(w.Grid1.view()->model()->rowCount(), 1);
+    w.Load();
+    w.Grid1.Cell(1, 1).setText("again");  // still wired to its view
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.items()->data(w.at(1, 1), Qt::DisplayRole).toString(), "again");
+}
+
+TEST_F(GridExports, AnEmptyNameAsksForAPathAndACancelExportsNothing) {
+    GridWindow w;
+    w.Load();
+    sv->fileAnswers = {"", "", ""};
+    EXPECT_FALSE(w.Grid1.Export_Excel("", true));
+    EXPECT_FALSE(w.Grid1.Export_HTML(""));
+    EXPECT_FALSE(w.Grid1.Export_XML(""));
+    EXPECT_EQ(sv->filters, (std::vector<std::string>{"Excel|*.xlsx", "HTML|*.html", "XML|*.xml"}));
+}
+
+TEST_F(GridExports, AnAnsweredPathIsWrittenWithItsExtension) {
+    GridWindow w;
+    w.Load();
+    const QTemporaryDir tmp;
+    const std::filesystem::path dir = tmp.path().toStdString();
+    sv->fileAnswers = {(dir / "report").string(), (dir / "page.HTM").string()};
+    const bool excel = w.Grid1.Export_Excel("", false);
+    const bool html = w.Grid1.Export_HTML("");
+    EXPECT_TRUE(sv->fileAnswers.empty());
+    // The writers may not be finished; where they write, the names must be right.
+    if (excel) {
+        EXPECT_TRUE(std::filesystem::exists(dir / "report.xlsx"));
+    }
+    if (html) {
+        EXPECT_TRUE(std::filesystem::exists(dir / "page.HTM"));
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "page.HTM.html"));
+
+    w.Grid1.Export_XML((dir / "given.xml").string());  // a name from the window: nothing asked
+    EXPECT_EQ(sv->filters.size(), 2u);
+}
+
+TEST(Grid, ChineseTextIsDrawnOnScreen) {
+    GridWindow w;
+    w.setCaption("消费明细");
+    Grid& g = w.Grid1;
+    g.setCols(3);
+    g.setRows(1);
+    g.Cell(0, 1).setText("部门");
+    g.Cell(0, 2).setText("金额");
+    g.Add_Row("食堂一楼\t12.50");
+    g.Add_Row("开水房\t0.80");
+    g.Column(1).setWidth(120);
+    w.widget()->resize(420, 200);
+    w.widget()->show();
+    g.Refresh();
+    if (QFontDatabase::families().contains("WenQuanYi Micro Hei")) {
+        EXPECT_EQ(QFontInfo(g.view()->font()).family(), "WenQuanYi Micro Hei");
+    }
+
+    const QImage shot = g.view()->grab().toImage();
+    const QString file = QDir::temp().filePath("tolvenk-grid-cjk.png");
+    EXPECT_TRUE(shot.save(file));
+    // Dark text pixels inside the cells of the Chinese texts.
+    const QRect cells = g.view()->visualRect(w.at(1, 1)).united(g.view()->visualRect(w.at(2, 1)));
+    int ink = 0;
+    for (int y = cells.top(); y <= cells.bottom(); ++y)
+        for (int x = cells.left(); x <= cells.right(); ++x)
+            if (qGray(shot.pixel(x + g.view()->viewport()->x(), y + g.view()->viewport()->y())) < 128) ++ink;
+    EXPECT_GT(ink, 40);
+}
