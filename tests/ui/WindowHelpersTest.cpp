@@ -53,7 +53,7 @@ TEST_F(WindowHelpers, MinimumSizeAndClosing) {
     w.setWidth(5000);
     w.setHeight(12000);
     Keep_Min_Size(w);
-    EXPECT_GE(w.Width(), MinWindowWidth - 14);
+    EXPECT_GE(w.Width(), MinWindowWidth);
     EXPECT_NEAR(w.Height(), 12000, 15);
     w.Load();
     Close_Window(w);

@@ -66,12 +66,18 @@ int Form::Height() const { return dialog_->height() * kTwipsPerPixel; }
 int Form::ScaleWidth() const { return dialog_->contentsRect().width() * kTwipsPerPixel; }
 int Form::ScaleHeight() const { return dialog_->contentsRect().height() * kTwipsPerPixel; }
 
-void Form::setWidth(int twips) { dialog_->resize(twips / kTwipsPerPixel, dialog_->height()); }
-void Form::setHeight(int twips) { dialog_->resize(dialog_->width(), twips / kTwipsPerPixel); }
+// Sizes round up to whole pixels, so a window is never smaller than asked
+// (the minimum-size rule compares the size read back with its limit).
+namespace {
+int pixelsUp(int twips) { return (twips + kTwipsPerPixel - 1) / kTwipsPerPixel; }
+}  // namespace
+
+void Form::setWidth(int twips) { dialog_->resize(pixelsUp(twips), dialog_->height()); }
+void Form::setHeight(int twips) { dialog_->resize(dialog_->width(), pixelsUp(twips)); }
 
 void Form::Move(int left, int top, int width, int height) {
     dialog_->move(left / kTwipsPerPixel, top / kTwipsPerPixel);
-    dialog_->resize(width / kTwipsPerPixel, height / kTwipsPerPixel);
+    dialog_->resize(pixelsUp(width), pixelsUp(height));
 }
 
 Colour Form::BackColor() const { return fromQColor(dialog_->palette().color(QPalette::Window)); }

@@ -115,6 +115,11 @@ ScreenSize QtServices::screenSize() {
 
 std::string QtServices::clockText() { return localClockText(); }
 
+void QtServices::beep() {
+    ensureApplication();
+    QApplication::beep();
+}
+
 void QtServices::yield() {
     ensureApplication();
     QCoreApplication::processEvents();

@@ -15,6 +15,7 @@ public:
     ScreenSize screenSize() override;
     std::string clockText() override;
     void yield() override;
+    void beep() override;
 };
 
 }  // namespace tolvenk::platform

@@ -29,6 +29,7 @@ public:
     ScreenSize screen{15 * 1280, 15 * 1024};
     std::string clock = "2026-12-06 10:00:00";
     int yields = 0;
+    int beeps = 0;
     std::vector<Preview> previews;
     // When set, every preview is also written to this PDF, so a test can read
     // what would have been printed.
@@ -44,6 +45,7 @@ public:
     ScreenSize screenSize() override { return screen; }
     std::string clockText() override { return clock; }
     void yield() override { ++yields; }
+    void beep() override { ++beeps; }
 };
 
 }  // namespace tolvenk::platform

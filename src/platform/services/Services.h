@@ -43,6 +43,8 @@ public:
     virtual std::string clockText() = 0;
     // Lets the event loop repaint and take input during long loops.
     virtual void yield() = 0;
+    // The short warning sound of a refused key.
+    virtual void beep() = 0;
 };
 
 // The services in force: the Qt ones unless a test installed others.

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "lang/Language.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/Grid.h"
+#include "platform/services/ScriptedServices.h"
+#include "support/TestDb.h"
+#include "ui/GridOutput.h"
+
+using namespace tolvenk;
+
+namespace {
+class GridOutputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::setServices(sv);
+        Load_Lan(0);
+        grid.setCols(3);
+        grid.setRows(3);
+        grid.Cell(0, 1).setText("姓名");
+        grid.Cell(1, 1).setText("张三");
+        grid.Column(0).setWidth(0);
+    }
+    void TearDown() override { platform::setServices(nullptr); }
+    void widths(int a, int b) {
+        grid.Column(1).setWidth(a);
+        grid.Column(2).setWidth(b);
+    }
+    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
+    forms::Form window;
+    forms::Grid grid{window};
+};
+}  // namespace
+
+TEST_F(GridOutputTest, ExportsReportTheirResult) {
+    test::TempDir dir;
+    sv->fileAnswers = {"", dir.file("out.xlsx"), dir.file("out"), dir.file("out.xml")};
+    Grid_Output(0, grid, false);  // cancelled
+    Grid_Output(0, grid, false);
+    Grid_Output(1, grid, false);
+    Grid_Output(2, grid, false);
+    ASSERT_EQ(sv->boxes.size(), 4u);
+    EXPECT_EQ(sv->boxes[0].prompt, "提示:输出失败.");
+    EXPECT_EQ(sv->boxes[0].style, 48);
+    EXPECT_EQ(sv->boxes[0].title, "提示");
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(sv->boxes[static_cast<std::size_t>(i)].prompt, "提示:输出成功.");
+        EXPECT_EQ(sv->boxes[static_cast<std::size_t>(i)].style, 64);
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out.xlsx")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out.html")));  // extension added
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out.xml")));
+    Grid_Output(4, grid, false);
+    EXPECT_EQ(sv->boxes.size(), 4u);
+}
+
+TEST_F(GridOutputTest, PrintOrientationFollowsTheTotalWidth) {
+    widths(350, 350);  // 700, the hidden column adds nothing
+    Grid_Output(3, grid, false);
+    widths(350, 351);
+    Grid_Output(3, grid, false);
+    ASSERT_EQ(sv->previews.size(), 2u);
+    EXPECT_FALSE(sv->previews[0].landscape);
+    EXPECT_TRUE(sv->previews[1].landscape);
+    EXPECT_EQ(sv->previews[1].zoomPercent, 100);
+    EXPECT_FALSE(grid.Page_Setup().titleOn);  // no footer option: no title, no footer
+    EXPECT_FALSE(grid.Page_Setup().footerOn);
+    // Borders over every cell: four outer edges medium, two inner thin.
+    const auto& borders = grid.model().borders();
+    ASSERT_GE(borders.size(), 6u);
+    EXPECT_EQ(borders[0].range.row2, 2);
+    EXPECT_EQ(borders[0].range.col2, 2);
+    EXPECT_EQ(borders[0].style, 2);
+    EXPECT_EQ(borders[5].edge, 5);
+    EXPECT_EQ(borders[5].style, 1);
+}
+
+TEST_F(GridOutputTest, PrintWithFooterCarriesCaptionOperatorAndTime) {
+    sv->clock = "2026-12-06 10:05:00";
+    Grid_Output(3, grid, true, "消费明细查询", "admin");
+    const grid::PageSetup& page = grid.Page_Setup();
+    EXPECT_TRUE(page.titleOn);
+    EXPECT_EQ(page.title, "消费明细查询");
+    EXPECT_TRUE(page.footerOn);
+    EXPECT_EQ(page.footer, "制表人：admin    制表日期:2026-12-06 10:05:00");
+    EXPECT_EQ(sv->previews.size(), 1u);
+}
+
+TEST(LimitNum, DigitsAndBackspaceOnly) {
+    auto sv = std::make_shared<platform::ScriptedServices>();
+    platform::setServices(sv);
+    EXPECT_EQ(LimitNum('5', "0123456789", true), "53");
+    EXPECT_EQ(LimitNum(8, "0123456789", true), "8");
+    EXPECT_EQ(LimitNum(8, "0123456789", false), "0");
+    EXPECT_EQ(LimitNum('a', "0123456789", true), "0");
+    EXPECT_EQ(sv->beeps, 2);
+    EXPECT_EQ(LimitNum(-1, "0123456789", true), "0");
+    EXPECT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].style, 16);
+
+    forms::Form w;
+    forms::CheckBox CheckAll(w);
+    Grid1_Event31(3, CheckAll);
+    EXPECT_FALSE(CheckAll.Visible());
+    Grid1_Event31(1, CheckAll);
+    EXPECT_TRUE(CheckAll.Visible());
+    platform::setServices(nullptr);
+}
