@@ -6,66 +6,19 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/grid/ExportCommon.h"
 #include "platform/grid/GridExport.h"
 
 namespace tolvenk::grid {
 
 namespace {
 
-std::string css(Colour c) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", static_cast<unsigned>(c & 0xFFu),
-                  static_cast<unsigned>((c >> 8) & 0xFFu), static_cast<unsigned>((c >> 16) & 0xFFu));
-    return buf;
-}
+using namespace exporting;
 
-std::optional<Colour> backOf(const GridModel& m, int r, int c) {
-    if (auto own = m.backColor(r, c)) return own;
-    if (r < m.fixedRows()) return std::nullopt;
-    const Colour alt = (r - m.fixedRows()) % 2 == 0 ? m.backColor1 : m.backColor2;
-    // White is the page's own colour; leaving it out keeps the markup small.
-    if (alt == 0xFFFFFF) return std::nullopt;
-    return alt;
-}
 
-// Also drops control characters, which XML readers reject.
-void appendEscaped(std::string& out, const std::string& s) {
-    for (const char ch : s) {
-        switch (ch) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\n': out += "<br/>"; break;
-            default:
-                if (static_cast<unsigned char>(ch) >= 0x20 || ch == '\t') out += ch;
-        }
-    }
-}
 
-// Block index per cell (-1 for none), so the cell loop does not scan every block.
-std::vector<int> blockIndex(const GridModel& m) {
-    std::vector<int> index(static_cast<std::size_t>(m.rows()) * static_cast<std::size_t>(m.cols()), -1);
-    const auto& blocks = m.merges();
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-        for (int r = blocks[i].row1; r <= blocks[i].row2; ++r)
-            for (int c = blocks[i].col1; c <= blocks[i].col2; ++c)
-                index[static_cast<std::size_t>(r) * static_cast<std::size_t>(m.cols()) +
-                      static_cast<std::size_t>(c)] = static_cast<int>(i);
-    return index;
-}
 
-bool writeWhole(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.close();
-    if (out) return true;
-    // A cut-off page must not stay behind looking like a finished one.
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(path, ec)) std::filesystem::remove(path, ec);
-    return false;
-}
+
 
 }  // namespace
 
@@ -124,14 +77,14 @@ bool exportHtml(const GridModel& m, const std::string& path) {
                 case AlignRight: style = "text-align:right;"; break;
                 default: break;
             }
-            if (m.foreColor(r0, c0) != 0) style += "color:" + css(m.foreColor(r0, c0)) + ";";
-            if (auto back = backOf(m, r0, c0)) style += "background-color:" + css(*back) + ";";
+            if (m.foreColor(r0, c0) != 0) style += "color:" + hexRgb(m.foreColor(r0, c0)) + ";";
+            if (auto back = backOf(m, r0, c0)) style += "background-color:" + hexRgb(*back) + ";";
             if (!style.empty()) {
                 style.pop_back();
                 out += " style=\"" + style + "\"";
             }
             out += ">";
-            appendEscaped(out, m.text(r0, c0));
+            appendEscaped(out, m.text(r0, c0), "<br/>");
             out += "</td>";
         }
         out += "</tr>\n";

@@ -7,18 +7,14 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/grid/ExportCommon.h"
 #include "platform/grid/GridExport.h"
 
 namespace tolvenk::grid {
 
 namespace {
 
-struct Look {
-    Alignment align;
-    Colour fore;
-    std::optional<Colour> back;
-    auto operator<=>(const Look&) const = default;
-};
+using namespace exporting;
 
 // libxlsxwriter reads 0 as "no colour", so black needs its own value.
 lxw_color_t toRgb(Colour c) {
@@ -26,26 +22,7 @@ lxw_color_t toRgb(Colour c) {
     return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb;
 }
 
-std::optional<Colour> backOf(const GridModel& m, int r, int c) {
-    if (auto own = m.backColor(r, c)) return own;
-    if (r < m.fixedRows()) return std::nullopt;
-    const Colour alt = (r - m.fixedRows()) % 2 == 0 ? m.backColor1 : m.backColor2;
-    // White is the sheet's own colour; a white fill would only hide the grid lines.
-    if (alt == 0xFFFFFF) return std::nullopt;
-    return alt;
-}
 
-// Block index per cell (-1 for none), so the cell loop does not scan every block.
-std::vector<int> blockIndex(const GridModel& m) {
-    std::vector<int> index(static_cast<std::size_t>(m.rows()) * static_cast<std::size_t>(m.cols()), -1);
-    const auto& blocks = m.merges();
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-        for (int r = blocks[i].row1; r <= blocks[i].row2; ++r)
-            for (int c = blocks[i].col1; c <= blocks[i].col2; ++c)
-                index[static_cast<std::size_t>(r) * static_cast<std::size_t>(m.cols()) +
-                      static_cast<std::size_t>(c)] = static_cast<int>(i);
-    return index;
-}
 
 class Formats {
 public:
@@ -53,7 +30,7 @@ public:
 
     // One format per distinct look: each one becomes a style record in the file.
     lxw_format* of(const GridModel& m, int r, int c) {
-        const Look look{m.alignment(r, c), m.foreColor(r, c), backOf(m, r, c)};
+        const Look look = lookOf(m, r, c);
         auto [it, fresh] = cache_.try_emplace(look, nullptr);
         if (fresh) it->second = make(look);
         return it->second;

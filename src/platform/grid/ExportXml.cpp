@@ -8,25 +8,15 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/grid/ExportCommon.h"
 #include "platform/grid/GridExport.h"
 
 namespace tolvenk::grid {
 
 namespace {
 
-struct Look {
-    Alignment align;
-    Colour fore;
-    std::optional<Colour> back;
-    auto operator<=>(const Look&) const = default;
-};
+using namespace exporting;
 
-std::string rgb(Colour c) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", static_cast<unsigned>(c & 0xFFu),
-                  static_cast<unsigned>((c >> 8) & 0xFFu), static_cast<unsigned>((c >> 16) & 0xFFu));
-    return buf;
-}
 
 // Pixels to points; to_chars ignores the locale Qt may have switched to.
 std::string points(int px) {
@@ -35,54 +25,9 @@ std::string points(int px) {
     return std::string(buf, res.ptr);
 }
 
-std::optional<Colour> backOf(const GridModel& m, int r, int c) {
-    if (auto own = m.backColor(r, c)) return own;
-    if (r < m.fixedRows()) return std::nullopt;
-    const Colour alt = (r - m.fixedRows()) % 2 == 0 ? m.backColor1 : m.backColor2;
-    // White is the sheet's own colour; a white fill would only hide the grid lines.
-    if (alt == 0xFFFFFF) return std::nullopt;
-    return alt;
-}
 
-// Line breaks as references so readers keep them; other control characters
-// are not allowed in XML at all.
-void appendEscaped(std::string& out, const std::string& s) {
-    for (const char ch : s) {
-        switch (ch) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\n': out += "&#10;"; break;
-            default:
-                if (static_cast<unsigned char>(ch) >= 0x20 || ch == '\t') out += ch;
-        }
-    }
-}
 
-// Block index per cell (-1 for none), so the cell loop does not scan every block.
-std::vector<int> blockIndex(const GridModel& m) {
-    std::vector<int> index(static_cast<std::size_t>(m.rows()) * static_cast<std::size_t>(m.cols()), -1);
-    const auto& blocks = m.merges();
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-        for (int r = blocks[i].row1; r <= blocks[i].row2; ++r)
-            for (int c = blocks[i].col1; c <= blocks[i].col2; ++c)
-                index[static_cast<std::size_t>(r) * static_cast<std::size_t>(m.cols()) +
-                      static_cast<std::size_t>(c)] = static_cast<int>(i);
-    return index;
-}
 
-bool writeWhole(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.close();
-    if (out) return true;
-    // A cut-off workbook must not stay behind looking like a finished one.
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(path, ec)) std::filesystem::remove(path, ec);
-    return false;
-}
 
 }  // namespace
 
@@ -105,7 +50,7 @@ bool exportXml(const GridModel& m, const std::string& path) {
     for (int r = 0; r < m.rows(); ++r) {
         for (int c = 0; c < m.cols(); ++c) {
             if (covered(r, c)) continue;
-            const Look look{m.alignment(r, c), m.foreColor(r, c), backOf(m, r, c)};
+            const Look look = lookOf(m, r, c);
             auto [it, fresh] = styles.try_emplace(look, static_cast<int>(styles.size()) + 1);
             styleOf[static_cast<std::size_t>(r) * static_cast<std::size_t>(m.cols()) + static_cast<std::size_t>(c)] =
                 it->second;
@@ -118,8 +63,8 @@ bool exportXml(const GridModel& m, const std::string& path) {
                 default: break;
             }
             styleText += " ss:Vertical=\"Center\"/>";
-            if (look.fore != 0) styleText += "<Font ss:Color=\"" + rgb(look.fore) + "\"/>";
-            if (look.back) styleText += "<Interior ss:Color=\"" + rgb(*look.back) + "\" ss:Pattern=\"Solid\"/>";
+            if (look.fore != 0) styleText += "<Font ss:Color=\"" + hexRgb(look.fore) + "\"/>";
+            if (look.back) styleText += "<Interior ss:Color=\"" + hexRgb(*look.back) + "\" ss:Pattern=\"Solid\"/>";
             styleText += "</Style>\n";
         }
     }
@@ -168,7 +113,7 @@ bool exportXml(const GridModel& m, const std::string& path) {
                 continue;
             }
             out += "><Data ss:Type=\"String\">";
-            appendEscaped(out, m.text(r, c));
+            appendEscaped(out, m.text(r, c), "&#10;");
             out += "</Data></Cell>";
         }
         out += "</Row>\n";
