@@ -6,6 +6,7 @@
 
 #include "data/Globals.h"
 #include "data/OpenDb.h"
+#include "entry/BuiltInWindows.h"
 #include "entry/MenuTable.h"
 #include "ui/WindowRegistry.h"
 #include "lang/Language.h"
@@ -86,6 +87,7 @@ void openWindow(const std::vector<std::string>& para, const std::string& sUser, 
 
     const std::string name = windowForMenuCode(menuCode);
     if (name.empty()) return;
+    registerBuiltInWindows();
     if (forms::Form* window = windowObject(name)) window->Show();
 }
 

@@ -19,6 +19,10 @@ std::map<std::string, std::unique_ptr<forms::Form>>& objects() {
 
 void registerWindow(const std::string& name, WindowFactory factory) { factories()[name] = std::move(factory); }
 
+void registerDefaultWindow(const std::string& name, WindowFactory factory) {
+    factories().try_emplace(name, std::move(factory));
+}
+
 forms::Form* windowObject(const std::string& name) {
     auto& objs = objects();
     if (auto it = objs.find(name); it != objs.end()) return it->second.get();

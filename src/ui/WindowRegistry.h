@@ -14,6 +14,8 @@ using WindowFactory = std::function<std::unique_ptr<forms::Form>()>;
 // Each window is made by its factory; the window issues register theirs.
 // Registering again replaces the factory (tests install their own windows).
 void registerWindow(const std::string& name, WindowFactory factory);
+// Registers the module's own factory unless one is registered already.
+void registerDefaultWindow(const std::string& name, WindowFactory factory);
 
 // The window object of that name: created on first use and kept for the life
 // of the library. nullptr when no window of that name is built.

@@ -1,0 +1,18 @@
+#include "entry/BuiltInWindows.h"
+
+#include <memory>
+
+#include "reports/summary/XF_Cha_HZ.h"
+#include "ui/WindowRegistry.h"
+
+namespace tolvenk {
+
+void registerBuiltInWindows() {
+    static const bool done = [] {
+        registerDefaultWindow("XF_Cha_HZ", [] { return std::make_unique<XF_Cha_HZ>(); });
+        return true;
+    }();
+    (void)done;
+}
+
+}  // namespace tolvenk

@@ -1,0 +1,261 @@
+#include "reports/summary/ReportConditions.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "lang/LangGlobals.h"
+#include "platform/db/Connection.h"
+#include "platform/db/SqlText.h"
+#include "reports/summary/HzRepFormat.h"
+
+namespace tolvenk {
+
+namespace {
+
+using std::chrono::year_month_day;
+
+constexpr int DimPlace = 1, DimMach = 2, DimCashier = 3, DimUnit = 4, DimCardType = 5, DimDept = 6,
+              DimOperator = 7, DimDate = 8, DimNone = 9;
+constexpr int CommonCardLang = 552;
+constexpr int CommonCardLeiBie = 1;
+
+int dim1(const HzReportState& st) { return HZ_Rep_Format{"", st.Rep_P2, "", "", ""}.dim1(); }
+int dim2(const HzReportState& st) { return HZ_Rep_Format{"", st.Rep_P2, "", "", ""}.dim2(); }
+
+// The chosen value of Combo1 applies only to the report's first dimension.
+bool oneValue(const HzReportState& st, const Cond_Inputs& in, int code) {
+    return dim1(st) == code && in.Combo_Index != 0;
+}
+
+std::string q(const std::string& text) { return sqlEscape(text); }
+
+year_month_day parseDate(const std::string& text) {
+    int y = 0, m = 0, d = 0;
+    if (std::sscanf(text.c_str(), "%d-%d-%d", &y, &m, &d) != 3 || m < 1 || d < 1)
+        throw VbError(13, "Type mismatch: not a date [" + text + "]");
+    const year_month_day ymd{std::chrono::year{y}, std::chrono::month{static_cast<unsigned>(m)},
+                             std::chrono::day{static_cast<unsigned>(d)}};
+    if (!ymd.ok()) throw VbError(13, "Type mismatch: not a date [" + text + "]");
+    return ymd;
+}
+
+struct Period {
+    year_month_day from, to;
+};
+
+Period readPeriod(const Cond_Inputs& in) {
+    Period p{parseDate(in.Date_From), parseDate(in.Date_To)};
+    if (p.to < p.from) throw Period_Reversed_Error(in.Date_From, in.Date_To);
+    return p;
+}
+
+std::string dayText(year_month_day d) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d-%02u-%02u", static_cast<int>(d.year()), static_cast<unsigned>(d.month()),
+                  static_cast<unsigned>(d.day()));
+    return buf;
+}
+
+std::string monthText(int monthIndex) {  // months since year 0
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d-%02d", monthIndex / 12, monthIndex % 12 + 1);
+    return buf;
+}
+
+// One entry per day or month; field 3 bounds the whole period ("date_Time"
+// as the bounds have always been written).
+Group_Conds periodConds(const HzReportState& st, const Cond_Inputs& in) {
+    const char t = HZ_Rep_Format{"", st.Rep_P2, "", "", ""}.type();
+    if (t != ReportDaily && t != ReportRange && t != ReportMonthly) return Group_Conds::Empty();
+    const Period p = readPeriod(in);
+    const bool days = t != ReportMonthly;
+    const int width = days ? 10 : 7;
+    const int first = static_cast<int>(p.from.year()) * 12 + static_cast<int>(static_cast<unsigned>(p.from.month())) - 1;
+    const int n = days ? static_cast<int>((std::chrono::sys_days{p.to} - std::chrono::sys_days{p.from}).count()) + 1
+                       : static_cast<int>(p.to.year()) * 12 + static_cast<int>(static_cast<unsigned>(p.to.month())) - 1 -
+                             first + 1;
+    const std::string col = "left(Date_Time," + std::to_string(width) + ")";
+    const std::string boundCol = "left(date_Time," + std::to_string(width) + ")";
+    Group_Conds g;
+    for (int i = 1; i <= n; ++i) {
+        const std::string v = days ? dayText(std::chrono::sys_days{p.from} + std::chrono::days{i - 1})
+                                   : monthText(first + i - 1);
+        Group_Cond& e = g.Add();
+        e.Caption = v;
+        e.Cond = col + "='" + v + "'";
+        e.Cond2 = e.Cond;
+        if (n == 1) e.Bound = boundCol + "='" + v + "'";
+        else if (i == 1) e.Bound = boundCol + ">='" + v + "'";
+        else if (i == n) e.Bound = boundCol + "<='" + v + "'";
+    }
+    return g;
+}
+
+std::string text(const db::Recordset& rs, const char* name) { return rs.field(name).toString(); }
+
+// Identifiers are written from their number, never pasted as text.
+std::string number(const db::Recordset& rs, const char* name) {
+    const db::Value& v = rs.field(name);
+    if (v.isInteger()) return sqlNumber(v.asInteger());
+    if (v.isReal()) return sqlNumber(v.asReal());
+    return sqlNumberText(v.toString());
+}
+
+std::string trimBlanks(const std::string& s) {
+    const auto b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+std::string listSql(int code, HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {
+    switch (code) {
+    case DimPlace: return Place_List_Sql(st, in);
+    case DimMach: return Mach_List_Sql(st, in);
+    case DimCashier: return Cashier_List_Sql(st, in);
+    case DimUnit: return Unit_List_Sql(st, in);
+    case DimCardType: return Card_Type_List_Sql(st, in);
+    case DimDept: return Dept_List_Sql(st, in, conn);
+    default: return Operator_List_Sql(st, in);
+    }
+}
+
+Group_Conds valueConds(int code, HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {
+    auto rs = conn.openRecordset(listSql(code, st, in, conn));
+    if (rs->recordCount() < 1) return code == DimCashier ? Group_Conds::Single_Empty() : Group_Conds::Empty();
+    Group_Conds g;
+    std::string users;
+    for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
+        Group_Cond& e = g.Add();
+        switch (code) {
+        case DimPlace:
+            e.Caption = text(*rs, "XF_Dian_Name");
+            e.Cond = "XF_Dian_ID=" + number(*rs, "XF_Dian_ID");
+            break;
+        case DimMach:
+            e.Caption = text(*rs, "Mach_Name");
+            e.Cond = "Mach_ID=" + number(*rs, "Mach_ID") + " ";
+            break;
+        case DimCashier:
+            e.Caption = text(*rs, "SK_Name");
+            e.Cond = " Shou_Kuan='" + q(text(*rs, "SK_ID")) + "'";
+            break;
+        case DimUnit:
+            e.Caption = text(*rs, "XF_Unit_Name");
+            e.Cond = " XF_Unit= " + number(*rs, "XF_Unit_ID");
+            break;
+        case DimCardType: {
+            const std::string name = text(*rs, "C_Name");
+            e.Caption = trimBlanks(name).empty() ? Lang[CommonCardLang] : name;
+            e.Cond = "C_LeiBie=" + number(*rs, "C_LeiBie");
+            e.Cond2 = e.Cond;
+            break;
+        }
+        case DimDept: {
+            // The top department counts its own people only; any other covers its sub-departments.
+            const std::string name = text(*rs, "Dept_Name");
+            const std::string no = q(text(*rs, "Dept_No"));
+            e.Caption = name;
+            e.Cond = name != st.Top_Dept_Name
+                         ? " Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No like '" + no + "%' "
+                         : " Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No = '" + no + "'";
+            break;
+        }
+        default: {
+            const std::string id = number(*rs, "User_ID");
+            e.Caption = text(*rs, "User_Name");
+            e.Cond = "Operator_id=" + id;
+            e.Cond2 = e.Cond;
+            users += id + ",";
+        }
+        }
+    }
+    if (code == DimOperator) g(1).Bound = "Operator_id in(" + users.substr(0, users.size() - 1) + ")";
+    return g;
+}
+
+}  // namespace
+
+Period_Reversed_Error::Period_Reversed_Error(const std::string& from, const std::string& to)
+    : VbError(5, "The period ends (" + to + ") before it starts (" + from + ")") {}
+
+std::string Place_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
+    if (oneValue(st, in, DimPlace))
+        return "select * from XF_Dian_Info where XF_Dian_Name='" + q(in.Combo_Text) + "' and Del_YN=0";
+    return "select * from XF_Dian_Info where Del_YN=0";
+}
+
+std::string Mach_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
+    if (oneValue(st, in, DimMach))
+        return "select * from Mach_Info where Mach_Name='" + q(in.Combo_Text) + "' and Del_YN=0";
+    return "select * from Mach_Info where Del_YN=0";
+}
+
+std::string Cashier_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
+    if (oneValue(st, in, DimCashier)) return "select * from XF_ShouKuan where SK_Name='" + q(in.Combo_Text) + "'";
+    return "select * from XF_ShouKuan ";
+}
+
+std::string Unit_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
+    if (oneValue(st, in, DimUnit))
+        return "select * from XF_Unit_Info where XF_Unit_Name='" + q(in.Combo_Text) + "' and Del_YN=0";
+    return "select * from XF_Unit_Info where Del_YN=0";
+}
+
+std::string Card_Type_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
+    if (!oneValue(st, in, DimCardType)) return "select * from Card_Type where Del_YN=0";
+    // The unnamed kind is listed under the common-card caption: find it by
+    // its kind number (the list's item data), which is what the rows carry.
+    if (in.Combo_Text == Lang[CommonCardLang])
+        return "select * from Card_Type where C_LeiBie=" +
+               sqlNumber(static_cast<std::int64_t>(in.Combo_ItemData > 0 ? in.Combo_ItemData : CommonCardLeiBie)) +
+               " and Del_YN=0";
+    return "select * from Card_Type where C_Name='" + q(in.Combo_Text) + "' and Del_YN=0";
+}
+
+std::string Dept_List_Sql(HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {
+    const std::string all = "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Level=1 and Del_YN=0";
+    if (dim1(st) != DimDept) return all;
+    auto top = conn.openRecordset("select Dept_Name from Ren_Dept_Info where Dept_Level=0 and Del_YN=0");
+    if (top->recordCount() > 0) {
+        top->moveFirst();
+        st.Top_Dept_Name = text(*top, "Dept_Name");
+    }
+    if (in.Combo_Index == 0) return all;
+    if (in.Combo_Text != st.Top_Dept_Name)
+        return "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Name='" + q(in.Combo_Text) +
+               "' and Dept_Level=1 and Del_YN=0";
+    return "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Name='" + q(st.Top_Dept_Name) +
+           "' and Dept_Level=0 and Del_YN=0";
+}
+
+std::string Operator_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
+    if (oneValue(st, in, DimOperator))
+        return "select * from Sys_User_Info where User_Name='" + q(in.Combo_Text) + "' and Del_YN=0 ";
+    return "select * from Sys_User_Info where Del_YN=0";
+}
+
+Group_Conds Make_Dim_Conds(int code, HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {
+    if (code == 0 || code == DimDate) return periodConds(st, in);
+    if (code >= DimPlace && code <= DimOperator) return valueConds(code, st, in, conn);
+    return Group_Conds::Empty();
+}
+
+void Make_Group_Conds(HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {
+    readPeriod(in);  // a reversed period is refused before any list is read
+    const int a = dim1(st), b = dim2(st);
+    Group_Conds g1, g2, g3;
+    if (b != DimDate) {
+        g1 = Make_Dim_Conds(0, st, in, conn);
+        g2 = a == 0 ? Group_Conds::Single_Empty() : Make_Dim_Conds(a, st, in, conn);
+        g3 = b == DimNone || b == 0 ? Group_Conds::Single_Empty() : Make_Dim_Conds(b, st, in, conn);
+    } else {
+        g1 = Make_Dim_Conds(a, st, in, conn);
+        g2 = Make_Dim_Conds(DimDate, st, in, conn);
+        g3 = Group_Conds::Single_Empty();
+    }
+    st.Group_Conds1 = std::move(g1);
+    st.Group_Conds2 = std::move(g2);
+    st.Group_Conds3 = std::move(g3);
+}
+
+}  // namespace tolvenk

@@ -1,0 +1,387 @@
+#include "reports/summary/XF_Cha_HZ.h"
+
+#include <cmath>
+
+#include "data/Globals.h"
+#include "lang/Language.h"
+#include "platform/Error.h"
+#include "platform/db/SqlText.h"
+#include "platform/services/Services.h"
+#include "reports/summary/GridHead.h"
+#include "reports/summary/HzRepFormat.h"
+#include "ui/GridOutput.h"
+#include "ui/WindowHelpers.h"
+#include "ui/WindowRegistry.h"
+
+namespace tolvenk {
+
+namespace {
+
+const char* const kSeparator = "------------------------------";
+constexpr int kFixedRows = 5;
+
+std::string L(int n) { return Lang[static_cast<std::size_t>(n)]; }
+
+std::string today() { return platform::services().clockText().substr(0, 10); }
+
+}  // namespace
+
+XF_Cha_HZ::XF_Cha_HZ() {
+    for (int i = 0; i <= 1; ++i) Label1.add(i).setContainer(Frame2);
+    for (forms::Control* c : std::initializer_list<forms::Control*>{&DTPicker1, &DTPicker2, &Line1, &Check1, &Combo1})
+        c->setContainer(Frame2);
+    for (int i = 0; i <= 3; ++i) Command4.add(i).Click = [this](int index) { Command4_Click(index); };
+    List1.setContainer(Picture1);
+    Command3.setContainer(Picture1);
+    Command5.setContainer(Picture1);
+    Text1.setContainer(Frame2);
+    Text2.setContainer(Frame2);
+
+    setCaption("消费汇总统计");
+    Label1(0).setCaption("汇总条件:");
+    Label1(1).setCaption("汇总日期:");
+    Check1.setCaption("不确定记录");
+    Check1.setValue(forms::vbGrayed);
+    Command3.setCaption("定义报表格式");
+    Command5.setCaption("取消");
+    Command2.setCaption("选择报表");
+    Command1.setCaption("汇  总");
+    const char* outputs[] = {"输出到EXCEL", "输出到HTML", "输出到XML", "打印"};
+    for (int i = 0; i <= 3; ++i) Command4(i).setCaption(outputs[i]);
+    for (forms::ProgressBar* bar : {&pBar1, &pBar2, &pBar3}) bar->setVisible(false);
+    Text1.setLocked(true);
+    Text2.setLocked(true);
+
+    Grid1.setCols(3);
+    Grid1.setRows(kFixedRows);
+    Grid1.setFixedRows(kFixedRows);
+    layOut();
+
+    List1.Click = [this](int) { List1_Click(); };
+    Check1.Click = [this](int) { Check1_Click(); };
+    Command1.Click = [this](int) { Command1_Click(); };
+    Command2.Click = [this](int) { Command2_Click(); };
+    Command3.Click = [this](int) { Command3_Click(); };
+    Command5.Click = [this](int) { Command5_Click(); };
+    DTPicker1.Change = DTPicker1.CloseUp = [this](int) { DTPicker1_Change(); };
+    DTPicker2.Change = DTPicker2.CloseUp = [this](int) { DTPicker2_Change(); };
+}
+
+// Positions of the controls other than the grid are the window's own design.
+void XF_Cha_HZ::layOut() {
+    Frame2.Move(120, 60, 11200, 720);
+    Label1(1).Move(120, 300, 1000, 300);
+    DTPicker1.Move(1100, 240, 1900, 360);
+    Text1.Move(1100, 240, 1560, 360);
+    Line1.setPoints(3050, 420, 3250, 420);
+    DTPicker2.Move(3300, 240, 1900, 360);
+    Text2.Move(3300, 240, 1560, 360);
+    Check1.Move(5400, 270, 1500, 300);
+    Label1(0).Move(7000, 300, 1500, 300);
+    Combo1.Move(8500, 240, 2500, 360);
+    Picture1.Move(120, 60, 6200, 5200);
+    List1.Move(120, 120, 5960, 4400);
+    Command3.Move(120, 4620, 2200, 420);
+    Command5.Move(3880, 4620, 2200, 420);
+    Command2.Move(120, 880, 1500, 420);
+    Command1.Move(1700, 880, 1500, 420);
+    for (int i = 0; i <= 3; ++i) Command4(i).Move(3400 + i * 1560, 880, 1500, 420);
+    pBar1.Move(9700, 880, 1500, 200);
+    pBar2.Move(9700, 1090, 1500, 200);
+    pBar3.Move(9700, 1300, 1500, 200);
+    Grid1.Move(120, 1560, 11200, 6000);
+}
+
+void XF_Cha_HZ::Form_Load() {
+    Set_Lan_Font(*this);
+    setCaption(L(346));
+    Command2.setCaption(L(557));
+    Command3.setCaption(L(562));
+    Command5.setCaption(L(563));
+    Check1.setCaption(L(642));
+    for (int i = 0; i <= 3; ++i) Command4(i).setCaption(L(387 + i));
+    Label1(0).setCaption(L(354) + ":");
+    Frame2.setCaption(L(355));
+    Label1(1).setCaption(L(355) + ":");
+    Command1.setCaption(L(358));
+
+    Fit_To_Screen(*this);
+    Picture1.setTop(Frame2.Top());
+
+    XF.Set_strCN(strCN);
+    Card.Set_strCN(strCN);
+
+    DTPicker1.setValue(today());
+    DTPicker2.setValue(today());
+    showDateRow(false);
+    Fill_Rep_List();
+    Command2_Click();
+}
+
+void XF_Cha_HZ::showDateRow(bool visible) {
+    for (forms::Control* c : std::initializer_list<forms::Control*>{&Text1, &Text2, &DTPicker1, &DTPicker2, &Line1})
+        c->setVisible(visible);
+}
+
+std::shared_ptr<db::Recordset> XF_Cha_HZ::query(const std::string& sql) {
+    if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
+    rs_ = Conn_Main->openRecordset(sql);
+    return rs_;
+}
+
+void XF_Cha_HZ::Fill_Rep_List() {
+    List1.Clear();
+    for (int block = 0; block < 3; ++block) {
+        if (block > 0) List1.AddItem(kSeparator);
+        for (int n = block * 3 + 1; n <= block * 3 + 3; ++n) {
+            List1.AddItem(XF.HZ_Rep_Name(static_cast<std::int16_t>(n)));
+            List1.setItemData(List1.ListCount() - 1, n);
+        }
+    }
+    DataList custom;
+    if (XF.HZ_Rep_Name2(custom) > 0) List1.AddItem(std::string(kSeparator) + " 以下为自定义报表");
+    auto rs = query("select P1,P2,SubParaName from Sys_Para where len(SubParaName)>=3 and Para_Name='HZ_Rep_Format'");
+    for (; !rs->eof(); rs->moveNext()) {
+        List1.AddItem(rs->field("P1").toString());
+        List1.setItemData(List1.ListCount() - 1, static_cast<std::int32_t>(std::nearbyint(rs->field("SubParaName").toDouble())));
+    }
+}
+
+std::int16_t XF_Cha_HZ::Sys_Rep_Code(const std::string& name) const {
+    for (int n = 1; n <= 9; ++n)
+        if (L(621 + n) == name) return static_cast<std::int16_t>(n);
+    return 0;
+}
+
+int XF_Cha_HZ::firstDim() const { return HZ_Rep_Format{"", St.Rep_P2, "", "", ""}.dim1(); }
+
+void XF_Cha_HZ::Load_Sys_Format() {
+    const HZ_Rep_Format f = HZ_Rep_Format::fromFormatString(St.Rep_Name, XF.Get_HZ_Rep_Format(Sys_Rep_Code(St.Rep_Name)));
+    St.Rep_Type = f.P2.substr(0, 1);
+    St.Rep_P2 = f.P2;
+    St.Rep_P3 = f.P3;
+    Make_Grid_Head(Grid1, St, f.P2, f.P3, f.P4, f.P5);
+}
+
+void XF_Cha_HZ::Load_Rep_Format() {
+    auto rs = query("select P1,P2,P3,P4,P5 from Sys_Para where P1='" + sqlEscape(St.Rep_Name) +
+                    "' and Para_Name='HZ_Rep_Format'");
+    if (rs->recordCount() > 0)
+        Make_Grid_Head(Grid1, St, rs->field("P2").toString(), rs->field("P3").toString(), rs->field("P4").toString(),
+                       rs->field("P5").toString());
+}
+
+void XF_Cha_HZ::Load_Dim_Combo() {
+    auto rs = query("select P2 from Sys_Para where P1='" + sqlEscape(St.Rep_Name) + "' and Para_Name='HZ_Rep_Format'");
+    if (rs->recordCount() > 0) {
+        const std::string p2 = rs->field("P2").toString();
+        Fill_Dim_Combo(Combo1, p2.size() > 1 ? p2.substr(1, 2) : "");
+        Combo1.setListIndex(0);
+    }
+}
+
+void XF_Cha_HZ::Fill_Dim_Combo(forms::ComboBox& combo, const std::string& code) {
+    combo.Clear();
+    combo.AddItem(L(379));
+    combo.setItemData(0, 0);
+    DataList list;
+    int textCol = 1, dataCol = 0;
+    switch (static_cast<int>(vbVal(code))) {
+    case 1: list = XF.Get_XF_Dians(); break;
+    case 2: list = XF.Get_XF_Machs(); break;
+    case 3: list = XF.Get_ShouKuan(); textCol = 2; dataCol = 1; break;
+    case 4: list = XF.Get_Unit(""); break;
+    case 5: list = Card.Get_Type(""); textCol = 2; dataCol = 1; break;
+    case 6: list = XF.Get_All_Dept1(); textCol = 2; break;
+    case 7: list = XF.Get_Sys_User(); break;
+    default: return;
+    }
+    for (int i = 1; i <= list.rowUBound(); ++i) {
+        std::string text = list(i, textCol);
+        // An unnamed kind 1 is the ordinary card, named as the conditions name it.
+        if (vbVal(code) == 5 && text.empty() && list(i, 1) == "1") text = L(552);
+        combo.AddItem(text);
+        combo.setItemData(combo.ListCount() - 1, static_cast<std::int32_t>(std::nearbyint(vbVal(list(i, dataCol)))));
+    }
+}
+
+void XF_Cha_HZ::List1_Click() {
+    St.Sub_Head_Row = false;
+    Clear_Item_Cols(St);
+    Grid1.setRedraw(false);
+    Combo1.Clear();
+    const int i = List1.ListIndex();
+    if (i < 0 || i == 3 || i == 7 || i == 11) {
+        Grid1.setRedraw(true);
+        return;
+    }
+    Picture1.setVisible(false);
+    Frame2.setEnabled(true);
+    const std::string text = List1.List(i);
+    setCaption(L(346) + " ( " + text + " )");
+    const int n = List1.ItemData(i);
+
+    for (forms::Control* c : std::initializer_list<forms::Control*>{&Label1(0), &Label1(1), &Combo1, &Command1})
+        c->setVisible(true);
+    Show_Output_Buttons();
+    showDateRow(true);
+    Reset_Head_Cols(St);
+    Command1.setEnabled(true);
+
+    const std::string name = sqlEscape(text);
+    if (n < FirstDefinedReport) {
+        // One dialect test everywhere: the kind of database actually connected.
+        auto rs = query("select P1,P2,P3 from Sys_Para where P1='" + name + "' and Para_Name='HZ_Rep_Format' and " +
+                        (DB_Type == "SQL" ? "cast(subParaName as int )<=100 " : "val(subParaName )<=100 "));
+        if (rs->recordCount() != 0) {
+            St.Rep_Name = text;
+            St.Rep_P2 = rs->field("P2").toString();
+            St.Rep_Type = St.Rep_P2.substr(0, 1);
+            St.Rep_P3 = rs->field("P3").toString();
+            Load_Dim_Combo();
+            if (!St.Head_Loaded) Load_Rep_Format();
+        } else {
+            St.Rep_Name = text;
+            const HZ_Rep_Format f =
+                HZ_Rep_Format::fromFormatString(text, XF.Get_HZ_Rep_Format(Sys_Rep_Code(St.Rep_Name)));
+            St.Rep_P2 = f.P2;
+            St.Rep_Type = f.P2.substr(0, 1);
+            St.Rep_P3 = f.P3;
+            if (!St.Head_Loaded) Load_Sys_Format();
+        }
+    } else {
+        auto rs = query("select P1,P2,P3 from Sys_Para where P1='" + name + "' and Para_Name='HZ_Rep_Format' and " +
+                        Key_Number_Sql() + ">=101");
+        if (rs->recordCount() >= 1) {
+            St.Rep_P2 = rs->field("P2").toString();
+            St.Rep_P3 = rs->field("P3").toString();
+            St.Rep_Name = rs->field("P1").toString();
+            St.Rep_Type = St.Rep_P2.substr(0, 1);
+            Load_Dim_Combo();
+            if (!St.Head_Loaded) Load_Rep_Format();
+        }
+    }
+    Grid1.setRedraw(true);
+
+    const char type = St.Rep_P2.empty() ? '\0' : St.Rep_P2[0];
+    if (type != ReportMonthly) {
+        Text1.setVisible(false);
+        Text2.setVisible(false);
+    } else {
+        setMonthTexts();
+    }
+    if (!St.Head_Loaded) {
+        Grid1.setRow_Height(4, St.Sub_Head_Row ? 18 : 0);
+        Hide_Output_Buttons();
+    }
+    Label1(0).setCaption(Dim_Caption(firstDim()) + "：");
+    if (St.Rep_Type.empty() || St.Rep_Type[0] != ReportRange) {
+        if (type == ReportMonthly) {
+            Text1.setVisible(true);
+            Text2.setVisible(true);
+        }
+        DTPicker1.setEnabled(true);
+        DTPicker2.setEnabled(true);
+    }
+    Label1(0).setEnabled(firstDim() != 0);
+    Combo1.setEnabled(firstDim() != 0);
+    St.Head_Loaded = true;
+    Label1(0).setVisible(firstDim() != 0);
+    Combo1.setVisible(firstDim() != 0);
+}
+
+void XF_Cha_HZ::setMonthTexts() {
+    Text1.setText(std::to_string(DTPicker1.Date_Year()) + L(62) + std::to_string(DTPicker1.Date_Month()) + L(63));
+    Text2.setText(std::to_string(DTPicker2.Date_Year()) + L(62) + std::to_string(DTPicker2.Date_Month()) + L(63));
+}
+
+void XF_Cha_HZ::Load_Rep_By_Name() {
+    const int i = List1.ListIndex();
+    const int n = i >= 0 ? List1.ItemData(i) : 0;
+    if (n < FirstDefinedReport) {
+        auto rs = query("select * from Sys_Para where P1='" + sqlEscape(List1.List(i)) + "'and Para_Name='HZ_Rep_Format'");
+        if (rs->recordCount() != 0) Load_Rep_Format();
+        else Load_Sys_Format();
+    } else {
+        Load_Rep_Format();
+    }
+    Grid1.setRow_Height(4, St.Sub_Head_Row ? 18 : 0);
+    Label1(0).setVisible(firstDim() != 0);
+    Combo1.setVisible(firstDim() != 0);
+}
+
+void XF_Cha_HZ::DTPicker1_Change() {
+    if (St.Rep_Type == "2") {
+        const std::string first = std::to_string(DTPicker1.Date_Year()) + "-" +
+                                  (DTPicker1.Date_Month() < 10 ? "0" : "") + std::to_string(DTPicker1.Date_Month()) +
+                                  "-01";
+        if (DTPicker1.Date_Value() != first) DTPicker1.setValue(first);  // fires this handler once more
+    }
+    Text1.setText(std::to_string(DTPicker1.Date_Year()) + L(62) + std::to_string(DTPicker1.Date_Month()) + L(63));
+}
+
+void XF_Cha_HZ::DTPicker2_Change() {
+    Text2.setText(std::to_string(DTPicker2.Date_Year()) + L(62) + std::to_string(DTPicker2.Date_Month()) + L(63));
+}
+
+void XF_Cha_HZ::Check1_Click() { St.Valid_Only = Check1.Value() == forms::vbChecked ? 0 : 1; }
+
+void XF_Cha_HZ::Command1_Click() {
+    // A period that ends before it starts is refused before anything runs.
+    if (DTPicker1.Date_Value() > DTPicker2.Date_Value()) {
+        platform::services().msgBox(L(414), platform::vbExclamation, L(43));
+        return;
+    }
+    if (Run_Report) Run_Report();
+}
+
+void XF_Cha_HZ::Command2_Click() {
+    Picture1.setVisible(true);
+    Frame2.setEnabled(false);
+}
+
+void XF_Cha_HZ::Command5_Click() {
+    Picture1.setVisible(false);
+    Frame2.setEnabled(true);
+}
+
+void XF_Cha_HZ::Command3_Click() {
+    Open_Modal("frmHZ_Format");
+    Fill_Rep_List();
+}
+
+void XF_Cha_HZ::Command4_Click(int Index) { Grid_Output(static_cast<std::int16_t>(Index), Grid1, false); }
+
+void XF_Cha_HZ::Form_Activate() {
+    if (HZ_Format_Changed) {
+        Hide_Output_Buttons();
+        showDateRow(false);
+        Label1(1).setVisible(false);
+        Label1(0).setVisible(false);
+        Combo1.setVisible(false);
+        Grid1.setRows(kFixedRows);
+        Grid1.setCols(3);
+        for (int r = 0; r < kFixedRows; ++r)
+            for (int c = 1; c <= 2; ++c) Grid1.Cell(r, c).setText("");
+        Command1.setEnabled(false);
+    }
+    HZ_Format_Changed = false;
+    St.Head_Loaded = false;
+}
+
+void XF_Cha_HZ::Form_Resize() {
+    Keep_Min_Size(*this);
+    Grid1.setWidth(Width() - 420);
+    Grid1.setHeight(Height() - Grid1.Top() - 560);
+    Grid1.Refresh();
+}
+
+void XF_Cha_HZ::Hide_Output_Buttons() {
+    for (int i = 0; i <= 3; ++i) Command4(i).setVisible(false);
+}
+
+void XF_Cha_HZ::Show_Output_Buttons() {
+    for (int i = 0; i <= 3; ++i) Command4(i).setVisible(true);
+}
+
+}  // namespace tolvenk
