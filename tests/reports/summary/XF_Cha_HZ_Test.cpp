@@ -109,6 +109,10 @@ TEST_F(SummaryWindow, ChoosingABuiltInReportSetsTheWindowState) {
     EXPECT_TRUE(w.Command1.Enabled());
     EXPECT_FALSE(w.Command4(0).Visible());  // until a run fills the grid
     EXPECT_TRUE(w.St.Head_Loaded);
+    // The first selection after activation builds the report's header.
+    EXPECT_GT(w.Grid1.Cols(), 3);
+    EXPECT_FALSE(w.St.Covered_Types.empty());
+    EXPECT_EQ(w.Grid1.FixedRows(), 5);
 
     // Monthly reports start on the 1st.
     w.DTPicker1.setValue("2026-03-17");
