@@ -58,8 +58,98 @@ std::vector<SqlToken> tokenizeSql(const std::string& sql) {
     return out;
 }
 
+// "left(Date_Time,n) op 'L'" with L exactly n ASCII characters compares a
+// prefix; as a range on Date_Time itself the engine can use its index. For
+// text under byte order, with L+ = L with its last character raised by one:
+//   left(X,n) =  L  <=>  X >= L and X < L+      left(X,n) <> L  <=>  X < L or X >= L+
+//   left(X,n) >= L  <=>  X >= L                 left(X,n) <  L  <=>  X < L
+//   left(X,n) >  L  <=>  X >= L+                left(X,n) <= L  <=>  X < L+
+// (NULL stays NULL on both sides.) Only plain comparisons between logical
+// operators are rewritten, so no operator of higher precedence is split.
+std::string rangeForDatePrefixes(const std::string& sql) {
+    const std::vector<SqlToken> toks = tokenizeSql(sql);
+    std::vector<std::size_t> at;  // non-space tokens
+    for (std::size_t i = 0; i < toks.size(); ++i)
+        if (toks[i].kind != SqlToken::Kind::Space) at.push_back(i);
+    const auto tok = [&](std::size_t p) -> const SqlToken* { return p < at.size() ? &toks[at[p]] : nullptr; };
+    const auto isPunct = [&](std::size_t p, const char* s) {
+        const SqlToken* t = tok(p);
+        return t && t->kind == SqlToken::Kind::Punct && t->text == s;
+    };
+
+    std::string out;
+    std::size_t copied = 0;  // toks[0..copied) are in out
+    for (std::size_t p = 0; p < at.size(); ++p) {
+        if (!wordIs(*tok(p), "left")) continue;
+        if (p > 0) {
+            const SqlToken& prev = *tok(p - 1);
+            const bool logical = wordIs(prev, "where") || wordIs(prev, "and") || wordIs(prev, "or") ||
+                                 wordIs(prev, "not") || wordIs(prev, "on") || wordIs(prev, "having") ||
+                                 wordIs(prev, "when") || (prev.kind == SqlToken::Kind::Punct && prev.text == "(");
+            if (!logical) continue;
+        }
+        std::size_t q = p + 1;
+        if (!isPunct(q++, "(")) continue;
+        const std::size_t colFirst = q;
+        if (!tok(q) || tok(q)->kind != SqlToken::Kind::Word) continue;
+        if (isPunct(q + 1, ".")) {
+            q += 2;
+            if (!tok(q) || tok(q)->kind != SqlToken::Kind::Word) continue;
+        }
+        if (!wordIs(*tok(q), "Date_Time")) continue;
+        const std::size_t colLast = q++;
+        if (!isPunct(q++, ",")) continue;
+        const SqlToken* num = tok(q++);
+        if (!num || num->kind != SqlToken::Kind::Number || num->text.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        if (!isPunct(q++, ")")) continue;
+        std::string op;
+        while (op.size() < 2 && (isPunct(q, "<") || isPunct(q, ">") || isPunct(q, "="))) op += tok(q++)->text;
+        if (op != "=" && op != "<>" && op != ">=" && op != "<=" && op != ">" && op != "<") continue;
+        const SqlToken* lit = tok(q);
+        if (!lit || lit->kind != SqlToken::Kind::Text) continue;
+        // Nothing that binds tighter than the comparison may follow it.
+        if (const SqlToken* next = tok(q + 1);
+            next && !(next->kind == SqlToken::Kind::Word || (next->kind == SqlToken::Kind::Punct &&
+                                                             (next->text == ")" || next->text == ";"))))
+            continue;
+        std::string value;
+        for (std::size_t i = 1; i + 1 < lit->text.size(); ++i) {
+            value += lit->text[i];
+            if (lit->text[i] == '\'' ) ++i;
+        }
+        const std::size_t n = std::stoul(num->text);
+        bool plain = n >= 1 && value.size() == n;
+        for (unsigned char c : value) plain = plain && c >= 0x20 && c < 0x7E;
+        if (!plain) continue;
+        std::string raised = value;
+        raised.back() = static_cast<char>(raised.back() + 1);
+        const auto quote = [](const std::string& v) {
+            std::string r = "'";
+            for (char c : v) r += c == '\'' ? std::string("''") : std::string(1, c);
+            return r + "'";
+        };
+        std::string col;
+        for (std::size_t i = at[colFirst]; i <= at[colLast]; ++i) col += toks[i].text;
+        const std::string L = quote(value), Lplus = quote(raised);
+        std::string range;
+        if (op == "=") range = "(" + col + " >= " + L + " AND " + col + " < " + Lplus + ")";
+        else if (op == "<>") range = "(" + col + " < " + L + " OR " + col + " >= " + Lplus + ")";
+        else if (op == ">=") range = "(" + col + " >= " + L + ")";
+        else if (op == "<") range = "(" + col + " < " + L + ")";
+        else if (op == ">") range = "(" + col + " >= " + Lplus + ")";
+        else range = "(" + col + " < " + Lplus + ")";
+        for (std::size_t i = copied; i < at[p]; ++i) out += toks[i].text;
+        out += range;
+        copied = at[q] + 1;
+        p = q;
+    }
+    for (std::size_t i = copied; i < toks.size(); ++i) out += toks[i].text;
+    return out;
+}
+
 std::string translateForSqlite(const std::string& sql) {
-    std::vector<SqlToken> toks = tokenizeSql(sql);
+    std::vector<SqlToken> toks = tokenizeSql(rangeForDatePrefixes(sql));
     // Pending LIMIT per parenthesis depth; empty = none.
     std::vector<std::string> limits(1);
     std::vector<bool> drop(toks.size(), false);

@@ -33,9 +33,36 @@ TEST(SqlTranslator, StatementsWithoutTopPassUnchanged) {
 }
 
 TEST(SqlTranslator, LeftAsACallIsRenamedButLeftJoinIsNot) {
-    EXPECT_EQ(translateForSqlite("select * from A where left(Date_Time,7)='2026-11'"),
-              "select * from A where vb_left(Date_Time,7)='2026-11'");
+    EXPECT_EQ(translateForSqlite("select * from A where left(DC_Date,7)='2026-11'"),
+              "select * from A where vb_left(DC_Date,7)='2026-11'");
     EXPECT_EQ(translateForSqlite("select * from A LEFT JOIN B on A.x=B.x where LEFT (y, 2)='ab'"),
               "select * from A LEFT JOIN B on A.x=B.x where vb_left (y, 2)='ab'");
     EXPECT_EQ(translateForSqlite("select 'left(' from A"), "select 'left(' from A");
+}
+
+TEST(SqlTranslator, DatePrefixComparisonsBecomeRanges) {
+    EXPECT_EQ(translateForSqlite("select * from R where left(Date_Time,7)='2026-11' and X=1"),
+              "select * from R where (Date_Time >= '2026-11' AND Date_Time < '2026-12') and X=1");
+    EXPECT_EQ(translateForSqlite("select * from R where Err_Code=0 and left(Record_XF.Date_Time,10)>='2026-11-01'"),
+              "select * from R where Err_Code=0 and (Record_XF.Date_Time >= '2026-11-01')");
+    EXPECT_EQ(translateForSqlite("select 1 from R where left(Date_Time,4)<='2026'"),
+              "select 1 from R where (Date_Time < '2027')");
+    EXPECT_EQ(translateForSqlite("select 1 from R where (left(Date_Time,4)>'2025')"),
+              "select 1 from R where ((Date_Time >= '2026'))");
+    EXPECT_EQ(translateForSqlite("select 1 from R where left(Date_Time,4)<>'2025' order by ID"),
+              "select 1 from R where (Date_Time < '2025' OR Date_Time >= '2026') order by ID");
+}
+
+TEST(SqlTranslator, DatePrefixRewriteOnlyWhereItIsEquivalent) {
+    // The literal must have exactly n characters.
+    EXPECT_EQ(translateForSqlite("select 1 from R where left(Date_Time,7)='2026-1'"),
+              "select 1 from R where vb_left(Date_Time,7)='2026-1'");
+    // Another column, a tighter operator after it, or an expression before it.
+    EXPECT_EQ(translateForSqlite("select 1 from R where left(DC_Date,4)='2026'"),
+              "select 1 from R where vb_left(DC_Date,4)='2026'");
+    EXPECT_EQ(translateForSqlite("select 1 from R where left(Date_Time,2)='20' || 'x'"),
+              "select 1 from R where vb_left(Date_Time,2)='20' || 'x'");
+    EXPECT_EQ(translateForSqlite("select 1 from R where 'a' || left(Date_Time,2)='20'"),
+              "select 1 from R where 'a' || vb_left(Date_Time,2)='20'");
+    EXPECT_EQ(translateForSqlite("select left(Date_Time,7) from R"), "select vb_left(Date_Time,7) from R");
 }

@@ -65,3 +65,29 @@ TEST_F(SqliteFunctions, LikeIgnoresAsciiCaseOnly) {
     EXPECT_EQ(one("'中文' like '中%'").toString(), "1");
     EXPECT_EQ(one("'Ä' like 'ä'").toString(), "0");
 }
+
+// The range form the provider uses for left(Date_Time,n) op 'L' must select
+// exactly the rows the prefix form selects, edge values included.
+TEST_F(SqliteFunctions, DatePrefixRangesSelectTheSameRows) {
+    con->executeScript(R"(
+insert into Record_XF(ID,Date_Time) values
+ (1,'2026-10-31 23:59:59'),(2,'2026-11-01 00:00:00'),(3,'2026-11-30 23:59:59'),(4,'2026-12-01 00:00:00'),
+ (5,'2026-11'),(6,'2026-1'),(7,'2026-11x'),(8,NULL),(9,''),(10,'2026-12'),(11,'2026-119'),(12,'2026-10-31Z');
+)");
+    auto ids = [&](const std::string& where) {
+        std::string out;
+        for (auto rs = con->openRecordset("select ID from Record_XF where " + where + " order by ID"); !rs->eof();
+             rs->moveNext())
+            out += rs->field(0).toString() + ",";
+        return out;
+    };
+    for (const char* op : {"=", "<>", ">=", "<=", ">", "<"}) {
+        for (const char* lit : {"2026-11", "2026-10", "2026-12"}) {
+            const std::string rewritten = std::string("left(Date_Time,7)") + op + "'" + lit + "'";
+            // The same comparison through a column expression the rewrite leaves alone.
+            const std::string plain = std::string("vb_left(Date_Time,7)") + op + "'" + lit + "'";
+            EXPECT_EQ(ids(rewritten), ids(plain)) << rewritten;
+        }
+    }
+    EXPECT_EQ(ids("left(Date_Time,7)='2026-11'"), "2,3,5,7,11,");
+}
