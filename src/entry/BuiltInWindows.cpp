@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "reports/statistics/XF_Mingxi.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "ui/WindowRegistry.h"
 
@@ -10,6 +11,7 @@ namespace tolvenk {
 void registerBuiltInWindows() {
     static const bool done = [] {
         registerDefaultWindow("XF_Cha_HZ", [] { return std::make_unique<XF_Cha_HZ>(); });
+        registerDefaultWindow("XF_Mingxi", [] { return std::make_unique<XF_Mingxi>(); });
         return true;
     }();
     (void)done;

@@ -3,7 +3,11 @@
 namespace tolvenk::platform {
 
 // Makes sure a QApplication exists; a host without one gets ours, created on
-// first use and kept for the life of the process.
+// first use and kept for the life of the process. Ours shows an error that
+// escapes a window's event handler in a box instead of ending the process.
 void ensureApplication();
+
+// True when the application in use is ours.
+bool handlerErrorsGuarded();
 
 }  // namespace tolvenk::platform

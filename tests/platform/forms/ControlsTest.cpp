@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCalendarWidget>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QKeyEvent>
@@ -11,6 +14,8 @@
 #include "platform/Error.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "platform/services/Application.h"
+#include "platform/services/ScriptedServices.h"
 
 using namespace tolvenk;
 using namespace tolvenk::forms;
@@ -182,4 +187,23 @@ TEST(Controls, LineBoxFollowsItsPoints) {
     EXPECT_EQ(w.Line1.widget()->geometry(), QRect(10, 100, 191, 101));
     w.Line1.setBorderColor(0xFF);
     EXPECT_EQ(w.Line1.BorderColor(), 0xFFu);
+}
+
+// A handler's error during a person's click is shown, and the program goes on.
+TEST(HandlerErrors, AreShownNotFatal) {
+    auto sv = std::make_shared<tolvenk::platform::ScriptedServices>();
+    tolvenk::platform::setServices(sv);
+    tolvenk::forms::Form w;
+    ASSERT_TRUE(tolvenk::platform::handlerErrorsGuarded());
+    tolvenk::forms::CommandButton b(w);
+    b.Click = [](int) { throw tolvenk::VbError(3146, "database gone"); };
+    auto* button = static_cast<QPushButton*>(b.widget());
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &press);
+    QApplication::sendEvent(button, &release);
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].prompt, "Error 3146: database gone");
+    EXPECT_EQ(sv->boxes[0].style, 16);
+    tolvenk::platform::setServices(nullptr);
 }

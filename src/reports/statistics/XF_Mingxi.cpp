@@ -1,0 +1,395 @@
+#include "reports/statistics/XF_Mingxi.h"
+
+#include <chrono>
+#include <cmath>
+#include <initializer_list>
+
+#include "data/Globals.h"
+#include "data/OpenDb.h"
+#include "data/SettlementDate.h"
+#include "lang/Language.h"
+#include "platform/Error.h"
+#include "platform/db/SqlText.h"
+#include "platform/services/Services.h"
+#include "reports/statistics/XF_MingxiKinds.h"
+#include "ui/GridOutput.h"
+#include "ui/WindowHelpers.h"
+
+namespace tolvenk {
+
+namespace {
+
+constexpr forms::Colour kWindowColour = 0x00C0FFFF;
+constexpr int kDesignWidth = 11655;   // client area 11535 x 7830 plus the border
+constexpr int kDesignHeight = 8340;
+constexpr int kTimePart = 11;         // "yyyy-MM-dd " precedes the time of a picker value
+
+std::string L(int n) { return Lang[static_cast<std::size_t>(n)]; }
+
+std::int32_t wholeNumber(const std::string& text) {
+    const double v = std::nearbyint(vbVal(text));
+    if (!(v >= INT32_MIN && v <= INT32_MAX)) throw VbError(6, "Overflow");
+    return static_cast<std::int32_t>(v);
+}
+
+// The clock less one day, time of day kept.
+std::string dayBefore(const std::string& clock) {
+    const auto d = readDate(clock);
+    if (!d) return clock;
+    const std::chrono::year_month_day before{std::chrono::sys_days{*d} - std::chrono::days{1}};
+    return formatDate(before) + clock.substr(10);
+}
+
+std::string pickerTime(const forms::DTPicker& p) { return p.DateTime_Value().substr(kTimePart, 8); }
+
+// Entry 0 means no condition; every kept record carries its identifier.
+template <class Keep>
+void fillList(forms::ComboBox& combo, const DataList& list, Keep keep) {
+    combo.Clear();
+    combo.AddItem(L(379));
+    combo.setItemData(0, 0);
+    for (int r = 1; r <= list.rowUBound(); ++r) {
+        if (!keep(r)) continue;
+        combo.AddItem(list(r, 1));
+        combo.setItemData(combo.NewIndex(), wholeNumber(list(r, 0)));
+    }
+    combo.setListIndex(0);
+}
+
+std::int32_t chosenData(const forms::ComboBox& combo) {
+    const int i = combo.ListIndex();
+    return i < 0 ? 0 : combo.ItemData(i);
+}
+
+}  // namespace
+
+XF_Mingxi::XF_Mingxi() {
+    Label1.add(0);
+    Label1.add(4);
+    for (int i : {2, 4, 5}) Label2.add(i);
+    for (int i = 0; i <= 1; ++i) {
+        DTPicker1.add(i);
+        DTPicker2.add(i);
+    }
+    for (int i = 0; i < mingxi::kOptionCount; ++i) optType.add(i);
+    for (int i = 0; i < mingxi::kFrameCount; ++i) fraType.add(i);
+    for (int i = 0; i < mingxi::kBoxCount; ++i) chkType.add(i).setValue(forms::vbChecked);
+    for (int i : mingxi::kUntickedBoxes) chkType(i).setValue(forms::vbUnchecked);
+    for (const auto& g : mingxi::kindGroups())
+        for (const auto& b : g.boxes) chkType(b.box).setContainer(fraType(g.option - 1));
+    for (int i = 0; i <= 3; ++i) Command4.add(i);
+    lblBar.setContainer(Frame1);
+    Bar1.setContainer(Frame1);
+
+    setBackColor(kWindowColour);
+    for (int i : {22, 23}) chkType(i).setBackColor(kWindowColour);
+    chkErr.setCaption("不确定记录");
+    chkErr.setValue(forms::vbGrayed);
+    Label1(4).setForeColor(0x000080);
+    Line1.setBorderColor(0x808080);
+    DTPicker1(1).setCustomFormat("HH:mm:ss");
+    DTPicker2(1).setCustomFormat("HH:mm:ss");
+    optType(1).setValue(true);
+    for (int i = 0; i < mingxi::kFrameCount; ++i) fraType(i).setVisible(i == 0);
+    Frame1.setCaption("Frame1");
+    Frame1.setVisible(false);
+    lblBar.setCaption("Label3");
+
+    Grid1.setFixedRows(1);
+    Grid1.setGridLineColor(0xFFC0C0);
+    Grid1.setSelectionColor(0xA0FFFF);
+    setWidth(kDesignWidth);
+    setHeight(kDesignHeight);
+    layOut();
+
+    Command1.Click = [this](int) { Command1_Click(); };
+    for (int i = 0; i <= 3; ++i) Command4(i).Click = [this](int index) { Command4_Click(index); };
+    cmdExit.Click = [this](int) { cmdExit_Click(); };
+    for (int i = 0; i < mingxi::kOptionCount; ++i) optType(i).Click = [this](int index) { optType_Click(index); };
+}
+
+void XF_Mingxi::layOut() {
+    ucDep1.Move(120, 120, 3255, 7575);
+    Label1(0).Move(3570, 285, 750, 255);
+    DTPicker1(0).Move(4320, 240, 1575, 375);
+    DTPicker1(1).Move(5880, 240, 1515, 390);
+    Line3.setPoints(7425, 435, 7920, 435);
+    DTPicker2(0).Move(7680, 240, 1455, 375);
+    DTPicker2(1).Move(9240, 240, 1425, 390);
+    chkErr.Move(10800, 240, 1215, 375);
+    Label2(4).Move(3600, 720, 720, 255);
+    Combo4.Move(4320, 720, 1680, 300);
+    Label2(5).Move(6105, 765, 1035, 255);
+    Combo5.Move(7140, 720, 1575, 300);
+    Label2(2).Move(8760, 720, 1080, 255);
+    Combo3.Move(9840, 720, 1515, 300);
+    Label1(4).Move(3600, 1200, 1080, 255);
+    const int optLeft[] = {4680, 5520, 6360, 7680, 8640};
+    const int optWidth[] = {840, 840, 1320, 960, 1400};
+    for (int i = 0; i < mingxi::kOptionCount; ++i) optType(i).Move(optLeft[i], 1200, optWidth[i], 255);
+    for (int i = 0; i < mingxi::kFrameCount; ++i) {
+        if (i == 1) fraType(i).Move(3960, 1440, 7455, 615);
+        else fraType(i).Move(4080, 1440, 7215, 615);
+    }
+    // The boxes share their frame's width evenly, left to right.
+    for (const auto& g : mingxi::kindGroups()) {
+        const forms::Frame& frame = fraType(g.option - 1);
+        const int n = static_cast<int>(g.shown.size());
+        const int step = (frame.Width() - 120) / n;
+        for (int k = 0; k < n; ++k) chkType(g.shown[static_cast<std::size_t>(k)]).Move(60 + k * step, 210, step, 300);
+    }
+    Line1.setPoints(3600, 2160, 11400, 2160);
+    Command1.Move(3600, 2280, 1305, 375);
+    Command4(3).Move(5040, 2280, 825, 375);
+    Command4(0).Move(5880, 2280, 1575, 375);
+    Command4(2).Move(7440, 2280, 1305, 375);
+    Command4(1).Move(8760, 2280, 1425, 375);
+    cmdExit.Move(10200, 2280, 1185, 375);
+    Grid1.Move(3600, 2820, 7755, 3465);
+    Frame1.Move(4920, 3600, 4380, 1410);
+    lblBar.Move(240, 300, 3900, 300);
+    Bar1.Move(240, 780, 3900, 330);
+}
+
+void XF_Mingxi::Form_Load() {
+    Set_Lan_Font(*this);
+    Set_Captions();
+    Load_Emp_Rs();
+    Uncertain_Flag = 2;
+    Fit_To_Screen(*this);
+    ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
+
+    const std::string now = platform::services().clockText();
+    DTPicker1(0).setValue(dayBefore(now));
+    DTPicker2(0).setValue(now);
+    DTPicker2(1).setValue(now.substr(0, 10) + " 23:59:59");
+
+    for (int i = 0; i < mingxi::kOptionCount; ++i) optType(i).setBackColor(BackColor());
+    for (int i = 0; i < mingxi::kFrameCount; ++i) fraType(i).setBackColor(BackColor());
+    for (int i = 0; i <= 21; ++i) chkType(i).setBackColor(BackColor());
+
+    BT = BTService();
+    XF = XFService();
+    BT.Set_strCN(strCN);
+    XF.Set_strCN(strCN);
+
+    DTPicker1(0).setMinDate(XF.JieSuan_Date());
+    DTPicker2(0).setMinDate(XF.JieSuan_Date());
+
+    // Only a switch that reads as the number 0 turns the times functions off.
+    const DataList config = BT.Is_Ci();
+    if (config.rowUBound() >= 1 && config.colUBound() >= 10) {
+        const auto times = parseNumber(config(1, 10));
+        if (times && *times == 0)
+            for (int i : mingxi::kTimesBoxes) chkType(i).setVisible(false);
+    }
+
+    Init_Mingxi_Grid();
+    Fill_Mach_Combo();
+    Fill_Dian_Combo();
+    Fill_Unit_Combo();
+}
+
+void XF_Mingxi::Set_Captions() {
+    setCaption(L(401));
+    for (int i = 0; i <= 3; ++i) Command4(i).setCaption(L(387 + i));
+    Label1(0).setCaption(L(402) + ":");
+    Label2(5).setCaption(L(9) + ":");
+    Label2(4).setCaption(L(380) + ":");
+    Label2(2).setCaption(L(188) + ":");
+    Label1(4).setCaption(L(403) + ":");
+    for (int i = 0; i < mingxi::kOptionCount; ++i) optType(i).setCaption(L(404 + i));
+    Command1.setCaption(L(1));
+    cmdExit.setCaption(L(19));
+    for (const auto& g : mingxi::kindGroups())
+        for (const auto& b : g.boxes) chkType(b.box).setCaption(L(b.text));
+}
+
+void XF_Mingxi::Fill_Mach_Combo() {
+    Mach_List = XF.Get_XF_Machs();
+    fillList(Combo4, Mach_List, [](int) { return true; });
+}
+
+// Places and owners whose flag (column 3) reads as anything but 0 are not offered.
+void XF_Mingxi::Fill_Dian_Combo() {
+    Dian_List = XF.Get_XF_Dians();
+    fillList(Combo5, Dian_List, [this](int r) { return vbVal(Dian_List(r, 3)) == 0; });
+}
+
+void XF_Mingxi::Fill_Unit_Combo() {
+    Unit_List = XF.Get_Unit("");
+    fillList(Combo3, Unit_List, [this](int r) { return vbVal(Unit_List(r, 3)) == 0; });
+}
+
+void XF_Mingxi::Init_Mingxi_Grid() {
+    Grid1.setCols(14);
+    Grid1.setRows(1);
+    Grid1.setRedraw(false);
+    Grid1.setBackColor1(0xFFFFFF);
+    Grid1.setBackColor2(0xEEF5F7);
+    const std::string blanks(5, ' ');
+    const std::string heads[14] = {"",      L(380), L(9),   blanks + L(402) + blanks, L(419), L(420), L(461),
+                                   "操作后次数", L(180), L(188), L(174), L(173), L(421), L(178)};
+    for (int c = 0; c < 14; ++c) Grid1.Cell(0, c).setText(heads[c]);
+    for (int c = 0; c < 14; ++c) {
+        Grid1.Column(c).AutoFit();
+        Grid1.Column(c).setAlignment(grid::AlignCenter);
+        Grid1.Column(c).setLocked(true);  // the grid is read-only
+    }
+    Grid1.Column(3).setWidth(150);
+    Grid1.Column(4).setAlignment(grid::AlignRight);
+    Grid1.Column(5).setAlignment(grid::AlignRight);
+    Grid1.Column(13).setWidth(0);
+    Grid1.setRedraw(true);
+    Grid1.Refresh();
+}
+
+void XF_Mingxi::optType_Click(int Index) {
+    for (int i = 0; i < mingxi::kFrameCount; ++i) fraType(i).setVisible(i == Index - 1);
+}
+
+void XF_Mingxi::Form_Resize() {
+    Keep_Min_Size(*this);
+    const int W = Width(), H = Height();
+    Grid1.setWidth(W - ucDep1.Width() - 700);
+    ucDep1.setHeight(H - 700);
+    Grid1.setHeight(ucDep1.Top() + ucDep1.Height() - Grid1.Top());
+    cmdExit.setLeft(W - cmdExit.Width() - 320);
+    Line1.setX2(W - 320);
+    Frame1.setLeft((W - Frame1.Width()) / 2);
+}
+
+void XF_Mingxi::cmdExit_Click() { Close_Window(*this); }
+
+void XF_Mingxi::Command4_Click(int Index) {
+    Grid_Output(static_cast<std::int16_t>(Index), Grid1, true, Caption(), Op_User_Name);
+}
+
+// The query.
+
+namespace {
+
+// Whatever way the click ends, the long-query timeout and the progress panel
+// are put back, and the button that started it takes clicks again.
+class QueryRun {
+public:
+    QueryRun(forms::CommandButton& button, forms::Frame& panel) : button_(button), panel_(panel) {
+        button_.setEnabled(false);
+    }
+    ~QueryRun() {
+        Extra_Timeout = 0;
+        panel_.setVisible(false);
+        button_.setEnabled(true);
+    }
+    QueryRun(const QueryRun&) = delete;
+    QueryRun& operator=(const QueryRun&) = delete;
+
+private:
+    forms::CommandButton& button_;
+    forms::Frame& panel_;
+};
+
+bool ticked(const forms::CheckBox& box) { return box.Value() == forms::vbChecked; }
+
+}  // namespace
+
+void XF_Mingxi::Command1_Click() {
+    const QueryRun run(Command1, Frame1);
+
+    Emp_Path = Load_Emp_Ids();
+    Sum_JinE = "0";
+    Sum_Ci = 0;
+    Clear_Totals(Type_Sum);
+    Uncertain_Flag = chkErr.Value() == forms::vbUnchecked ? 1 : 0;
+
+    std::string name, code, pnum;
+    if (ucDep1.Get_Sel(Sel_DeptNo, name, code, pnum) == 0) return;
+    if (Sel_DeptNo != "u") Emp_Path = false;
+
+    const std::string start = DTPicker1(0).Date_Value() + " " + pickerTime(DTPicker1(1));
+    const std::string end = DTPicker2(0).Date_Value() + " " + pickerTime(DTPicker2(1));
+    if (start > end) {
+        platform::services().msgBox(L(414), platform::vbExclamation, L(43));
+        return;
+    }
+
+    Frame1.setVisible(true);
+    lblBar.setCaption(L(415));
+    lblBar.Refresh();
+
+    if (!Build_Type_List()) {
+        platform::services().msgBox(L(416), platform::vbInformation, L(43));
+        Frame1.setVisible(false);
+        const int group = Chosen_Group();
+        chkType(mingxi::kindGroups()[static_cast<std::size_t>(group - 1)].boxes.front().box).SetFocus();
+        return;
+    }
+
+    Extra_Timeout = 600;
+    XF_Data = DataList();
+    const std::int32_t mach = chosenData(Combo4);
+    const std::int32_t dian = chosenData(Combo5);
+    const std::int32_t unit = chosenData(Combo3);
+
+    if (Emp_Path) {
+        std::string person;
+        const bool lookedUp = !name.empty() || !code.empty() || !pnum.empty();
+        if (lookedUp) person = Find_Emp(name, code, pnum);
+        // A name, code or number that matches nobody lists nobody's records.
+        if (!lookedUp || !person.empty())
+            XF_Data = XF.Get_XF_Info7_2(Sel_DeptNo, Type_Codes, start, end, Type_Count, mach, dian, unit, person);
+    } else {
+        XF_Data = XF.Get_XF_Info7_1(Sel_DeptNo, Type_Codes, start, end, Type_Count, mach, dian, unit, name, code,
+                                    pnum);
+    }
+    Extra_Timeout = 0;
+
+    Fill_Mingxi_Grid();
+}
+
+int XF_Mingxi::Chosen_Group() const {
+    for (int i = 0; i < mingxi::kOptionCount; ++i)
+        if (optType(i).Value()) return i;
+    return 0;
+}
+
+bool XF_Mingxi::Build_Type_List() {
+    Type_Codes.clear();
+    Type_Count = 0;
+    const int group = Chosen_Group();
+    if (group == 0) return true;
+    for (const auto& b : mingxi::kindGroups()[static_cast<std::size_t>(group - 1)].boxes) {
+        if (!ticked(chkType(b.box))) continue;
+        for (int code : b.codes) Type_Codes.push_back(std::to_string(code));
+    }
+    Type_Count = static_cast<std::int16_t>(Type_Codes.size());
+    return Type_Count > 0;
+}
+
+bool XF_Mingxi::Load_Emp_Ids() {
+    if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
+    Rs_Emp_Ids = Conn_Main->openRecordset("select * from Ren_Per_Info order by Pinfo_id");
+    if (Rs_Emp_Ids->recordCount() == 0) return false;
+    Rs_Emp_Ids->moveFirst();
+    return Rs_Emp_Ids->field("Pinfo_id").toDouble() != static_cast<double>(Rs_Emp_Ids->recordCount());
+}
+
+void XF_Mingxi::Load_Emp_Rs() {
+    Rs_Emp = Open_Rs(
+        "select Ren_Per_Info.PInfo_Id,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code,Ren_Per_Info.P_Num,"
+        "Ren_Dept_Info.Dept_Name from Ren_Per_Info,Ren_Dept_Info where Ren_Per_Info.Dept_No=Ren_Dept_Info.Dept_No");
+}
+
+std::string XF_Mingxi::Find_Emp(const std::string& Name, const std::string& Code, const std::string& PNum) {
+    if (!Rs_Emp) return {};  // the person set could not be opened: nobody is found
+    std::string filter;
+    if (!Name.empty()) filter = "P_Name='" + sqlEscape(Name) + "'";
+    else if (!Code.empty()) filter = "P_Code='" + sqlEscape(Code) + "'";
+    else if (!PNum.empty()) filter = "P_Num='" + sqlEscape(PNum) + "'";
+    else return {};
+    Rs_Emp->setFilter(filter);
+    if (Rs_Emp->recordCount() < 1) return {};
+    return Rs_Emp->field("PInfo_Id").toString();
+}
+
+}  // namespace tolvenk

@@ -1,0 +1,99 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/BTService.h"
+#include "data/DataList.h"
+#include "data/XFService.h"
+#include "platform/db/Recordset.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+#include "ui/ucKelmora.h"
+
+namespace tolvenk {
+
+// Transaction detail (menu 7034): every transaction of a period for the chosen
+// employees, terminal, charging place, owner and kinds, one grid row each,
+// with the kind named and coloured and total rows for the chosen kind group.
+class XF_Mingxi : public forms::Form {
+public:
+    XF_Mingxi();
+
+    ucKelmora ucDep1{*this};
+    forms::ControlArray<forms::Label> Label1{*this};
+    forms::ControlArray<forms::Label> Label2{*this};
+    forms::ControlArray<forms::DTPicker> DTPicker1{*this};
+    forms::ControlArray<forms::DTPicker> DTPicker2{*this};
+    forms::Line Line3{*this};
+    forms::CheckBox chkErr{*this};
+    forms::ComboBox Combo4{*this};
+    forms::ComboBox Combo5{*this};
+    forms::ComboBox Combo3{*this};
+    forms::ControlArray<forms::OptionButton> optType{*this};
+    forms::ControlArray<forms::Frame> fraType{*this};
+    forms::ControlArray<forms::CheckBox> chkType{*this};
+    forms::Line Line1{*this};
+    forms::CommandButton Command1{*this};
+    forms::ControlArray<forms::CommandButton> Command4{*this};
+    forms::CommandButton cmdExit{*this};
+    forms::Grid Grid1{*this};
+    // Built after the grid so the progress panel lies above it.
+    forms::Frame Frame1{*this};
+    forms::Label lblBar{*this};
+    forms::ProgressBar Bar1{*this};
+
+    // Replaced at every load.
+    BTService BT;
+    XFService XF;
+    std::shared_ptr<db::Recordset> Rs_Emp;
+    DataList Mach_List, Dian_List, Unit_List;
+
+    // State of the query and the fill.
+    std::string Sel_DeptNo;
+    bool Emp_Path = false;
+    std::shared_ptr<db::Recordset> Rs_Emp_Ids;
+    DataList XF_Data;
+    std::vector<std::string> Type_Codes;
+    std::int16_t Type_Count = 0;
+    std::string Sum_JinE = "0";
+    std::int32_t Sum_Ci = 0;
+    std::array<double, 6> Type_Sum{};
+
+    void Form_Load() override;
+    void Form_Resize() override;
+
+    void Command1_Click();
+    void Command4_Click(int Index);
+    void cmdExit_Click();
+    void optType_Click(int Index);
+
+    void Set_Captions();
+    void Fill_Mach_Combo();
+    void Fill_Dian_Combo();
+    void Fill_Unit_Combo();
+    void Init_Mingxi_Grid();
+
+    bool Load_Emp_Ids();
+    void Load_Emp_Rs();
+    std::string Find_Emp(const std::string& Name, const std::string& Code, const std::string& PNum);
+
+    void Fill_Mingxi_Grid();
+    std::string Get_Type_Name(const std::int16_t& Code);
+    static void Clear_Totals(std::array<double, 6>& Sums);
+    void Add_Total_Rows();
+
+private:
+    void layOut();
+    // Builds Type_Codes and Type_Count from the chosen group; false when a
+    // group is chosen and none of its boxes is ticked.
+    bool Build_Type_List();
+    int Chosen_Group() const;
+    // Appends a row and numbers it in column 0; returns its index.
+    int Append_Row();
+    void Fill_Row(int row, int record);
+};
+
+}  // namespace tolvenk

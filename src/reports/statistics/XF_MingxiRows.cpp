@@ -1,0 +1,216 @@
+// The rows of the transaction detail: one per transaction, the kind named and
+// coloured, per-kind sums, and the total rows of the chosen kind group.
+#include <cmath>
+#include <cstdlib>
+
+#include "data/Globals.h"
+#include "data/RecordXf.h"
+#include "data/XfTypeCode.h"
+#include "platform/db/SqlText.h"
+#include "platform/services/Services.h"
+#include "reports/statistics/XF_Mingxi.h"
+
+namespace tolvenk {
+
+namespace {
+
+constexpr forms::Colour kBlue = 0xFF0000;
+constexpr forms::Colour kBlack = 0x000000;
+constexpr forms::Colour kUncertainBack = 0x8080FF;
+constexpr int kYieldEvery = 100;
+
+// Type_Sum slots.
+constexpr int kPcRecharge = 0, kPcWithdraw = 1, kPcTimes = 2, kMachRecharge = 3, kMachWithdraw = 4, kMachTimes = 5;
+
+// Grid columns of a detail row.
+enum Col {
+    ColMach = 1, ColDian, ColTime, ColAmount, ColTimes, ColBalance, ColTimesAfter, ColKind, ColUnit, ColName,
+    ColCode, ColDept
+};
+
+// "0.00", halves away from zero; never "-0.00".
+std::string fixed2(double v) {
+    const long long cents = std::llround(v * 100);
+    const long long a = std::llabs(cents);
+    const std::string frac = std::to_string(a % 100);
+    return (cents < 0 ? "-" : "") + std::to_string(a / 100) + "." + (frac.size() < 2 ? "0" : "") + frac;
+}
+
+std::string money(double yuan) { return Money_Sign + fixed2(yuan); }
+
+// The name (column 1) of the first record whose column 0 is the same text.
+std::string nameIn(const DataList& list, const std::string& id) {
+    for (int r = 1; r <= list.rowUBound(); ++r)
+        if (list(r, 0) == id) return list(r, 1);
+    return {};
+}
+
+std::int16_t kindCode(const std::string& text) {
+    const double v = std::nearbyint(vbVal(text));
+    // A code that does not fit is no kind of the table.
+    return v >= INT16_MIN && v <= INT16_MAX ? static_cast<std::int16_t>(v) : std::int16_t{0};
+}
+
+}  // namespace
+
+void XF_Mingxi::Clear_Totals(std::array<double, 6>& Sums) { Sums.fill(0); }
+
+int XF_Mingxi::Append_Row() {
+    const int row = Grid1.Rows();
+    Grid1.setRows(row + 1);
+    Grid1.Cell(row, 0).setText(std::to_string(row));  // the grid numbers its rows
+    return row;
+}
+
+void XF_Mingxi::Fill_Mingxi_Grid() {
+    Grid1.setRows(1);
+    Grid1.setRedraw(false);
+    const int n = XF_Data.rowUBound();
+    if (n >= 1) {
+        Bar1.setMax(n);
+        for (int i = 1; i <= n; ++i) {
+            Bar1.setValue(i);
+            Fill_Row(Append_Row(), i);
+            if (i % kYieldEvery == 0) {
+                platform::services().yield();
+                if (!Loaded()) return;  // closed meanwhile: its grid is gone
+            }
+        }
+    }
+    Grid1.setRedraw(true);
+    // Column 0 holds the row numbers, which the grid sizes to fit as well.
+    for (int c = 0; c < Grid1.Cols(); ++c)
+        if (Grid1.Column(c).Width() >= 1) Grid1.Column(c).AutoFit();
+    Add_Total_Rows();
+    Grid1.Refresh();
+}
+
+void XF_Mingxi::Fill_Row(int row, int i) {
+    const DataList& d = XF_Data;
+    auto cell = [&](int c) { return Grid1.Cell(row, c); };
+
+    cell(ColTime).setText(d(i, Record_XF::Date_Time));
+
+    const double change = vbVal(d(i, Record_XF::YuE_Change));
+    if (change != 0) {
+        cell(ColAmount).setText(money(std::fabs(change) / 100));
+        Sum_JinE = formatReal(vbVal(Sum_JinE) + change);
+    }
+    const double times = vbVal(d(i, Record_XF::YuCi_Change));
+    if (times != 0) {
+        cell(ColTimes).setText(formatReal(std::fabs(times)));
+        Sum_Ci += static_cast<std::int32_t>(times);
+    }
+    if (vbVal(d(i, Record_XF::YuCi_New)) != 0) cell(ColTimesAfter).setText(d(i, Record_XF::YuCi_New));
+    const double balance = vbVal(d(i, Record_XF::YuE_New));
+    if (balance != 0) cell(ColBalance).setText(money(balance / 100));
+
+    const std::int16_t code = kindCode(d(i, Record_XF::XF_Type));
+    cell(ColKind).setText(Get_Type_Name(code));
+
+    std::string name, empCode, dept;
+    if (!Emp_Path) {
+        name = d(i, Record_XF::ColumnCount + 1);
+        empCode = d(i, Record_XF::ColumnCount + 2);
+        dept = d(i, Record_XF::ColumnCount + 3);
+    } else if (const auto id = parseNumber(d(i, Record_XF::Pinfo_id)); id && Rs_Emp) {
+        Rs_Emp->setFilter("Pinfo_Id= " + sqlNumber(static_cast<std::int64_t>(std::llround(*id))));
+        if (Rs_Emp->recordCount() > 0) {
+            name = Rs_Emp->field("P_Name").toString();
+            empCode = Rs_Emp->field("P_Code").toString();
+            dept = Rs_Emp->field("Dept_Name").toString();
+        }
+    }
+    cell(ColName).setText(name);
+    cell(ColCode).setText(empCode);
+    cell(ColDept).setText(dept);
+
+    cell(ColDian).setText(nameIn(Dian_List, d(i, Record_XF::XF_Dian_ID)));
+    cell(ColMach).setText(nameIn(Mach_List, d(i, Record_XF::Mach_ID)));
+    cell(ColUnit).setText(nameIn(Unit_List, d(i, Record_XF::XF_Unit)));
+
+    if (vbVal(d(i, Record_XF::Err_Code)) != 0)
+        Grid1.Range(row, 1, row, Grid1.Cols() - 1).setBackColor(kUncertainBack);
+}
+
+std::string XF_Mingxi::Get_Type_Name(const std::int16_t& Code) {
+    namespace T = XF_Type_Code;
+    const int row = Grid1.Rows() - 1;
+    auto kindCell = Grid1.Cell(row, ColKind);
+    kindCell.setForeColor(kBlue);
+
+    // The amount and times as the row shows them, without the money sign.
+    auto amount = [&] {
+        const std::string text = Grid1.Cell(row, ColAmount).Text();
+        return text.rfind(Money_Sign, 0) == 0 ? vbVal(text.substr(Money_Sign.size())) : vbVal(text);
+    };
+    auto times = [&] { return vbVal(Grid1.Cell(row, ColTimes).Text()); };
+
+    switch (Code) {
+    case T::Consume:
+    case T::IssueCard: kindCell.setForeColor(kBlack); break;
+    case T::Recharge:
+        kindCell.setForeColor(kBlack);
+        Type_Sum[kMachRecharge] += amount();
+        break;
+    case T::TimesRecharge: Type_Sum[kMachTimes] += times(); break;
+    case T::Withdraw: Type_Sum[kMachWithdraw] += amount(); break;
+    case T::PcRecharge:
+    case T::ProfitLossRecharge:
+        kindCell.setForeColor(kBlack);
+        Type_Sum[kPcRecharge] += amount();
+        break;
+    case T::PcWithdraw: Type_Sum[kPcWithdraw] += amount(); break;
+    case T::PcTimesRecharge: Type_Sum[kPcTimes] += times(); break;
+    default: break;
+    }
+    // Settlement rows are never named here.
+    return Code == T::Settlement ? std::string() : T::name(Code);
+}
+
+void XF_Mingxi::Add_Total_Rows() {
+    switch (Chosen_Group()) {
+    case 1: {
+        const int row = Append_Row();
+        Grid1.Cell(row, ColTime).setText("合计消费:");
+        Grid1.Cell(row, ColAmount).setText(money(-vbVal(Sum_JinE) / 100));
+        Grid1.Cell(row, ColTimes).setText("合计次数:");
+        Grid1.Cell(row, ColBalance).setText(std::to_string(Sum_Ci) + " 次");
+        Grid1.Cell(row, ColTimesAfter).setText("合计笔数:");
+        Grid1.Cell(row, ColKind).setText(std::to_string(Grid1.Rows() - 2) + " 笔");
+        break;
+    }
+    case 2: {
+        struct Line {
+            int box;
+            const char* label;
+            int slot;
+            bool isMoney;
+        };
+        static const Line lines[] = {
+            {6, "合计电脑充值:", kPcRecharge, true},   {5, "合计电脑取款:", kPcWithdraw, true},
+            {10, "合计电脑充次:", kPcTimes, false},    {9, "合计机器充值:", kMachRecharge, true},
+            {8, "合计机器取款:", kMachWithdraw, true}, {7, "合计机器充次:", kMachTimes, false},
+        };
+        for (const Line& l : lines) {
+            const double sum = Type_Sum[static_cast<std::size_t>(l.slot)];
+            if (chkType(l.box).Value() != forms::vbChecked || sum == 0) continue;
+            const int row = Append_Row();
+            Grid1.Cell(row, ColTime).setText(l.label);
+            // Withdrawals are shown as positive amounts.
+            const bool absolute = l.slot == kPcWithdraw || l.slot == kMachWithdraw;
+            Grid1.Cell(row, ColAmount).setText(l.isMoney ? money(absolute ? std::fabs(sum) : sum) : formatReal(sum));
+        }
+        break;
+    }
+    case 3: {
+        const int row = Append_Row();
+        Grid1.Cell(row, ColTime).setText("合计补贴:");
+        Grid1.Cell(row, ColAmount).setText(money(vbVal(Sum_JinE) / 100));
+        break;
+    }
+    default: break;  // all kinds and balance handling have no total row
+    }
+}
+
+}  // namespace tolvenk
