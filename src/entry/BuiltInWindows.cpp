@@ -4,6 +4,7 @@
 
 #include "reports/statistics/XF_Mingxi.h"
 #include "reports/summary/XF_Cha_HZ.h"
+#include "reports/summary/frmHZ_Format.h"
 #include "ui/WindowRegistry.h"
 
 namespace tolvenk {
@@ -11,6 +12,7 @@ namespace tolvenk {
 void registerBuiltInWindows() {
     static const bool done = [] {
         registerDefaultWindow("XF_Cha_HZ", [] { return std::make_unique<XF_Cha_HZ>(); });
+        registerDefaultWindow("frmHZ_Format", [] { return std::make_unique<frmHZ_Format>(); });
         registerDefaultWindow("XF_Mingxi", [] { return std::make_unique<XF_Mingxi>(); });
         return true;
     }();

@@ -47,6 +47,14 @@ void ComboBox::syncItems() {
     syncIndex();
 }
 
+void ComboBox::syncInserted(int at) {
+    {
+        const QSignalBlocker block(combo_);
+        combo_->insertItem(at, QString::fromStdString(List(at)));
+    }
+    syncIndex();
+}
+
 void ComboBox::syncIndex() {
     const QSignalBlocker block(combo_);
     combo_->setCurrentIndex(ListIndex());

@@ -19,6 +19,7 @@ public:
 protected:
     void syncItems() override;
     void syncIndex() override;
+    void syncInserted(int at) override;
 
 private:
     QComboBox* combo_;

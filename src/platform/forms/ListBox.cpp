@@ -18,6 +18,14 @@ void ListBox::syncItems() {
     syncIndex();
 }
 
+void ListBox::syncInserted(int at) {
+    {
+        const QSignalBlocker block(list_);
+        list_->insertItem(at, QString::fromStdString(List(at)));
+    }
+    syncIndex();
+}
+
 void ListBox::syncIndex() {
     const QSignalBlocker block(list_);
     list_->setCurrentRow(ListIndex());

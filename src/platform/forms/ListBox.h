@@ -14,6 +14,7 @@ public:
 protected:
     void syncItems() override;
     void syncIndex() override;
+    void syncInserted(int at) override;
 
 private:
     QListWidget* list_;

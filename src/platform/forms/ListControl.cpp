@@ -14,7 +14,7 @@ void ListControl::AddItem(const std::string& text, int index) {
     items_.insert(items_.begin() + at, Item{text, 0});
     if (listIndex_ >= at) ++listIndex_;
     newIndex_ = at;
-    syncItems();
+    syncInserted(at);
 }
 
 void ListControl::RemoveItem(int index) {

@@ -37,6 +37,9 @@ protected:
     // Mirrors the items and the selection to the Qt widget.
     virtual void syncItems() = 0;
     virtual void syncIndex() = 0;
+    // One item added at `at`: the widget gets just that item, so filling a
+    // long list does not rebuild it once per item.
+    virtual void syncInserted(int at) = 0;
     // A person picked an item in the widget.
     void picked(int index);
     const std::vector<Item>& items() const { return items_; }
