@@ -2,6 +2,7 @@
 // computes the same day totals, on a generated database of a million rows.
 // Usage: tolvenk-bench-summary [folder] [transactions]   (prints the figures)
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -48,6 +49,7 @@ double groupByQuery(const std::string& from, const std::string& to, int width, l
 }  // namespace
 
 int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // headless unless told otherwise
     const std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::temp_directory_path() / "tolvenk-bench";
     const long transactions = argc > 2 ? std::stol(argv[2]) : 1000000;
     std::filesystem::create_directories(folder);
@@ -81,8 +83,11 @@ int main(int argc, char** argv) {
         const char* to;
         int width;  // characters of Date_Time that make one report row
     };
-    const Case cases[] = {{"daily report, one month (report 1)", 0, "2026-10-01", "2026-10-31", 10},
-                          {"monthly report, three months (report 2)", 1, "2026-09-01", "2026-11-30", 7}};
+    const Case cases[] = {{"daily cash report, one month (1)", 0, "2026-10-01", "2026-10-31", 10},
+                          {"monthly cash report, three months (2)", 1, "2026-09-01", "2026-11-30", 7},
+                          {"daily ledger report, one month (4)", 4, "2026-10-01", "2026-10-31", 10},
+                          {"monthly ledger report, three months (5)", 5, "2026-09-01", "2026-11-30", 7},
+                          {"daily consumption report, one month (7)", 8, "2026-10-01", "2026-10-31", 10}};
     for (const Case& c : cases) {
         long groups = 0;
         const double query = groupByQuery(c.from, c.to, c.width, groups);

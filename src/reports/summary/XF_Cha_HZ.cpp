@@ -9,6 +9,7 @@
 #include "platform/services/Services.h"
 #include "reports/summary/GridHead.h"
 #include "reports/summary/HzRepFormat.h"
+#include "reports/summary/ReportRun.h"
 #include "ui/GridOutput.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowRegistry.h"
@@ -65,7 +66,12 @@ XF_Cha_HZ::XF_Cha_HZ() {
     Command5.Click = [this](int) { Command5_Click(); };
     DTPicker1.Change = DTPicker1.CloseUp = [this](int) { DTPicker1_Change(); };
     DTPicker2.Change = DTPicker2.CloseUp = [this](int) { DTPicker2_Change(); };
+
+    Report_Run = std::make_unique<HzReportRun>(*this);
+    Run_Report = [this] { Report_Run->Run(); };
 }
+
+XF_Cha_HZ::~XF_Cha_HZ() = default;
 
 // Positions of the controls other than the grid are the window's own design.
 void XF_Cha_HZ::layOut() {

@@ -17,12 +17,15 @@
 
 namespace tolvenk {
 
+class HzReportRun;
+
 // Consumption summary statistics (menu 7032): the operator picks a built-in
 // or defined report, sets the period and a value of its first grouping
 // dimension, and runs it into the grid.
 class XF_Cha_HZ : public forms::Form {
 public:
     XF_Cha_HZ();
+    ~XF_Cha_HZ() override;
 
     forms::Frame Frame2{*this};
     forms::ControlArray<forms::Label> Label1{*this};
@@ -74,8 +77,10 @@ public:
     void Hide_Output_Buttons();
     void Show_Output_Buttons();
 
-    // The report run; the window checks the period before it.
+    // The report run; the window checks the period before it. Set to the
+    // window's own run, which keeps its slots as long as the window lives.
     std::function<void()> Run_Report;
+    std::unique_ptr<HzReportRun> Report_Run;
 
 private:
     void layOut();

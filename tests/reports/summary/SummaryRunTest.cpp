@@ -1,0 +1,404 @@
+// The summary run checked against figures worked out by hand from a small
+// business database: every cell, subtotal, total and balance line below is
+// read off the rows inserted in SetUp, not computed by the code under test.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <vector>
+
+#include "data/Globals.h"
+#include "lang/Language.h"
+#include "platform/services/ScriptedServices.h"
+#include "reports/summary/XF_Cha_HZ.h"
+#include "support/TestDb.h"
+
+using namespace tolvenk;
+
+namespace {
+
+using V = std::vector<std::string>;
+
+// Expected cells written block by block: blank-separated, "_" an empty cell,
+// "|" between the header's blocks.
+V row(const std::string& spec) {
+    V out;
+    std::istringstream in(spec);
+    for (std::string t; in >> t;)
+        if (t != "|") out.push_back(t == "_" ? "" : t);
+    return out;
+}
+
+// Scripted services whose yield (after every computed row) runs a test hook.
+struct HookServices : platform::ScriptedServices {
+    std::function<void()> onYield;
+    void yield() override {
+        ScriptedServices::yield();
+        if (onYield) onYield();
+    }
+};
+
+class SummaryRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::setServices(sv);
+        sv->clock = "2026-07-15 09:30:00";
+        strCN = test::createBusinessDb(dir.file("b.mdb"));
+        Conn_Main = test::connect(strCN);
+        DB_Type = "Access";
+        Money_Sign = "¥";
+        Load_Lan(0);
+        HZ_Format_Changed = false;
+        Conn_Main->executeScript(R"(
+insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values
+ (1,'01','总部',0,0),(2,'0101','财务',1,0),(3,'0102','食堂部',1,0);
+insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,Del_YN) values
+ (1,2,'0101','张三',0),(2,3,'0102','李四',0),(3,1,'01','王五',0);
+insert into Card_Type(ID,C_LeiBie,C_Name,Del_YN) values (1,1,'',0),(2,2,'教师卡',0),(3,3,'旧卡',1);
+insert into Card_Log(Date_Time,Pinfo_id,C_LeiBie,Op_Type,FaKa_GBF,Huan_GBF,Tui_GBF) values
+ ('2026-07-01 09:00:00',1,1,0,1000,300,0),
+ ('2026-07-01 10:00:00',2,2,3,0,500,0),
+ ('2026-07-02 10:00:00',2,2,4,0,0,200),
+ ('2026-07-02 11:00:00',1,1,3,0,500,0),
+ ('2026-07-02 12:00:00',3,3,0,1000,0,0),
+ ('2026-06-20 09:00:00',1,1,0,1000,300,0);
+)");
+        // person 1 财务, 2 食堂部, 3 the top department; card kind 3 is deleted.
+        //   date                   who kind type meal money times uncertain
+        rec("2026-07-01 08:00:00", 1, 1, 161, 0, 10000, 0);
+        rec("2026-07-01 11:30:00", 1, 1, 1, 2, -500, 0);
+        rec("2026-07-01 08:10:00", 2, 2, 5, 0, 2000, 0);
+        rec("2026-07-01 07:30:00", 2, 2, 1, 1, -300, 0);
+        rec("2026-07-01 09:00:00", 1, 1, 9, 0, -1000, 0);
+        rec("2026-07-01 10:00:00", 3, 1, 162, 0, -700, 0);
+        rec("2026-07-01 10:30:00", 2, 2, 11, 0, 1500, 0);
+        rec("2026-07-01 18:00:00", 1, 1, 3, 3, 0, -1);
+        rec("2026-07-01 12:00:00", 2, 3, 5, 0, 100, 0);
+        rec("2026-07-01 00:00:00", 1, 1, 250, 0, 0, 0);
+        rec("2026-07-02 08:00:00", 1, 1, 6, 0, -200, 0);
+        rec("2026-07-02 09:00:00", 2, 2, 7, 0, 0, 5);
+        rec("2026-07-02 12:00:00", 1, 1, 2, 2, 100, 0);
+        rec("2026-07-02 12:30:00", 3, 3, 1, 0, -400, 0);
+        rec("2026-07-02 13:00:00", 2, 2, 175, 0, -50, 0);
+        rec("2026-07-02 14:00:00", 1, 1, 5, 0, 800, 0, 1);
+        rec("2026-07-02 15:00:00", 3, 1, 202, 0, 40, 0);
+        rec("2026-07-02 16:00:00", 3, 1, 201, 0, -30, 0);
+        rec("2026-07-04 00:00:00", 1, 1, 1, 2, -1, 0);
+        rec("2026-07-31 23:59:59", 2, 2, 9, 0, -300, 0);
+        rec("2026-06-15 10:00:00", 1, 1, 161, 0, 5000, 0);
+        rec("2026-06-30 23:59:59", 2, 2, 5, 0, 999, 0);
+        rec("2026-08-01 00:00:00", 1, 1, 161, 0, 7777, 0);
+        rec("2026-05-31 23:59:59", 1, 1, 5, 0, 333, 0);
+    }
+    void TearDown() override {
+        platform::setServices(nullptr);
+        Conn_Main.reset();
+    }
+    void rec(const char* date, int person, int kind, int type, int meal, int money, int times, int err = 0) {
+        Conn_Main->execute(
+            "insert into Record_XF(Date_Time,Pinfo_id,C_LeiBie,XF_Type,XF_Meal,YuE_Change,YuCi_Change,Err_Code) "
+            "values(?,?,?,?,?,?,?,?)",
+            {date, person, kind, type, meal, money, times, err});
+    }
+    void addFormat(const std::string& key, const std::string& name, const std::string& p2, const std::string& p3,
+                   const std::string& p4, const std::string& p5) {
+        Conn_Main->execute(
+            "insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5) values('HZ_Rep_Format',?,?,?,?,?,?)",
+            {key, name, p2, p3, p4, p5});
+    }
+    // Opens the window, selects list row `row` and runs it over the period.
+    void run(int row, const std::string& from, const std::string& to, bool openFirst = true) {
+        if (openFirst) {
+            w.Load();
+            w.Form_Activate();
+        }
+        w.List1.setListIndex(row);
+        w.DTPicker1.setValue(from);
+        w.DTPicker2.setValue(to);
+        w.Command1.click();
+    }
+    // Cells first..last column of row r.
+    V cells(int r, int first) {
+        V out;
+        for (int c = first; c < w.Grid1.Cols(); ++c) out.push_back(w.Grid1.Cell(r, c).Text());
+        return out;
+    }
+    std::string cell(int r, int c) { return w.Grid1.Cell(r, c).Text(); }
+    int rowWith(const std::string& c1, const std::string& c2, const std::string& c3) {
+        for (int r = 5; r < w.Grid1.Rows(); ++r)
+            if (cell(r, 1) == c1 && cell(r, 2) == c2 && cell(r, 3) == c3) return r;
+        return -1;
+    }
+    bool boxTitled(const std::string& title) {
+        for (const auto& b : sv->boxes)
+            if (b.title == title && b.style == 16) return true;
+        return false;
+    }
+
+    std::shared_ptr<HookServices> sv = std::make_shared<HookServices>();
+    test::TempDir dir;
+    XF_Cha_HZ w;
+};
+
+// Cash reports: computer recharge (4 columns), terminal recharge (4), card
+// fees (4), income subtotal (2), computer and terminal withdrawal, return
+// fee, expense subtotal (2 each), from column 3.
+const V CashTotal0701to0703 =
+    row("¥100.40 2 0 0 | ¥27.00 4 5 1 | ¥10.00 1 ¥10.00 2 | ¥147.40 5 | ¥7.00 1 | ¥10.00 1 | ¥-2.00 1 | ¥15.00 0");
+
+}  // namespace
+
+TEST_F(SummaryRun, DailyCashReport) {
+    run(0, "2026-07-01", "2026-07-03");
+    EXPECT_TRUE(sv->boxes.empty());
+    ASSERT_EQ(w.Grid1.Rows(), 9);  // two days with data, total, balance
+    EXPECT_EQ(cell(1, 1), "日期:   2026-07-01   -   2026-07-03         :   ");
+    EXPECT_EQ(cell(5, 1), "2026-07-01");
+    EXPECT_EQ(cells(5, 3),
+              row("¥100.00 1 _ _ | ¥21.00 2 _ _ | ¥10.00 1 ¥5.00 1 | ¥136.00 _ | ¥7.00 1 | ¥10.00 1 | _ _ | ¥17.00 _"));
+    EXPECT_EQ(cell(6, 1), "2026-07-02");
+    EXPECT_EQ(cells(6, 3), row("¥0.40 1 _ _ | ¥6.00 2 5 1 | _ _ ¥5.00 1 | ¥11.40 5 | _ _ | _ _ | ¥-2.00 1 | ¥-2.00 _"));
+    EXPECT_EQ(cell(7, 1), "总计：");
+    EXPECT_EQ(cells(7, 3), CashTotal0701to0703);
+    EXPECT_EQ(cell(8, 1), "收支情况：¥132.40");
+
+    EXPECT_TRUE(w.Command4(0).Visible());
+    EXPECT_FALSE(w.pBar1.Visible());
+    EXPECT_TRUE(w.Command1.Enabled());
+}
+
+TEST_F(SummaryRun, MonthlyCashReport) {
+    w.Load();
+    w.Form_Activate();
+    w.List1.setListIndex(1);
+    w.DTPicker1.setValue("2026-06-18");  // a monthly report starts on the 1st
+    w.DTPicker2.setValue("2026-07-03");
+    w.Command1.click();
+    EXPECT_TRUE(sv->boxes.empty());
+    ASSERT_EQ(w.Grid1.Rows(), 9);
+    EXPECT_EQ(cell(1, 1), "日期:   2026年6月   -   2026年7月         :   ");
+    EXPECT_EQ(cell(5, 1), "2026-06");
+    EXPECT_EQ(cells(5, 3), row("¥50.00 1 _ _ | ¥9.99 1 _ _ | ¥10.00 1 _ _ | ¥69.99 _ | _ _ | _ _ | _ _ | _ _"));
+    EXPECT_EQ(cell(6, 1), "2026-07");  // the whole month, the 31st included
+    EXPECT_EQ(
+        cells(6, 3),
+        row("¥100.40 2 _ _ | ¥27.00 4 5 1 | ¥10.00 1 ¥10.00 2 | ¥147.40 5 | ¥7.00 1 | ¥13.00 2 | ¥-2.00 1 | ¥18.00 _"));
+    EXPECT_EQ(cell(7, 1), "总计：");
+    EXPECT_EQ(
+        cells(7, 3),
+        row("¥150.40 3 0 0 | ¥36.99 5 5 1 | ¥20.00 2 ¥10.00 2 | ¥217.39 5 | ¥7.00 1 | ¥13.00 2 | ¥-2.00 1 | ¥18.00 0"));
+    EXPECT_EQ(cell(8, 1), "收支情况：¥199.39");
+}
+
+TEST_F(SummaryRun, RangeCashReportIsTheTotalOnly) {
+    run(2, "2026-07-01", "2026-07-03");
+    ASSERT_EQ(w.Grid1.Rows(), 7);
+    EXPECT_EQ(cell(5, 1), "总计：");
+    EXPECT_EQ(cells(5, 3), CashTotal0701to0703);
+    EXPECT_EQ(cell(6, 1), "收支情况：¥132.40");
+    EXPECT_TRUE(w.Command4(3).Visible());
+}
+
+TEST_F(SummaryRun, DailyConsumptionReportSplitsTheMeals) {
+    run(8, "2026-07-01", "2026-07-03");
+    EXPECT_TRUE(sv->boxes.empty());
+    // Per meal slot 1..5 and the other periods: money, records, times; then consumption.
+    ASSERT_EQ(w.Grid1.Rows(), 8);  // no subtotal columns, so no balance line
+    EXPECT_EQ(cells(5, 3), row("¥3.00 1 _ | ¥5.00 1 _ | _ _ -1 | _ _ _ | _ _ _ | _ _ _ | ¥8.00 2 -1"));
+    EXPECT_EQ(cells(6, 3), row("_ _ _ | ¥-1.00 1 _ | _ _ _ | _ _ _ | _ _ _ | ¥4.30 2 _ | ¥3.30 3 _"));
+    EXPECT_EQ(cell(7, 1), "总计：");
+    EXPECT_EQ(cells(7, 3), row("¥3.00 1 0 | ¥4.00 2 0 | ¥0.00 0 -1 | ¥0.00 0 0 | ¥0.00 0 0 | ¥4.30 2 0 | ¥11.30 5 -1"));
+}
+
+TEST_F(SummaryRun, DefinedReportByCardKindAndDepartment) {
+    addFormat("101", "卡类部门日报", "10506", "1111", "11001000", "000000");
+    run(12, "2026-07-01", "2026-07-02");
+    EXPECT_TRUE(sv->boxes.empty());
+    ASSERT_EQ(w.Grid1.Rows(), 18);
+    EXPECT_EQ(cell(1, 1), "日期:   2026-07-01   -   2026-07-02         卡类型:   全部");
+    // Columns 4..25: the cash items as in the built-in cash reports.
+    const auto labels = [&](int r) { return V{cell(r, 1), cell(r, 2), cell(r, 3)}; };
+
+    EXPECT_EQ(labels(5), (V{"2026-07-01", "普通卡", "财务"}));
+    EXPECT_EQ(cells(5, 4), row("¥100.00 1 _ _ | _ _ _ _ | ¥10.00 1 _ _ | ¥110.00 _ | _ _ | ¥10.00 1 | _ _ | ¥10.00 _"));
+    // The computer withdrawal of the top department's person is outside the listed departments.
+    EXPECT_EQ(labels(6), (V{"2026-07-01", "普通卡", "其他"}));
+    EXPECT_EQ(cells(6, 4), row("_ _ _ _ | _ _ _ _ | _ _ _ _ | _ _ | ¥7.00 1 | _ _ | _ _ | ¥7.00 _"));
+    EXPECT_EQ(cell(7, 3), "小计:");
+    EXPECT_EQ(
+        cells(7, 4),
+        row("¥100.00 1 0 0 | ¥0.00 0 0 0 | ¥10.00 1 ¥0.00 0 | ¥110.00 0 | ¥7.00 1 | ¥10.00 1 | ¥0.00 0 | ¥17.00 0"));
+    EXPECT_EQ(labels(8), (V{"2026-07-01", "教师卡", "食堂部"}));
+    EXPECT_EQ(cells(8, 4), row("_ _ _ _ | ¥20.00 1 _ _ | _ _ ¥5.00 1 | ¥25.00 _ | _ _ | _ _ | _ _ | _ _"));
+    // The recharge on the deleted card kind is outside the listed kinds.
+    EXPECT_EQ(cell(9, 1), "2026-07-01");
+    EXPECT_EQ(cell(9, 2), "其他");
+    EXPECT_EQ(cells(9, 4), row("_ _ _ _ | ¥1.00 1 _ _ | _ _ _ _ | ¥1.00 _ | _ _ | _ _ | _ _ | _ _"));
+    EXPECT_EQ(cell(10, 1), "小计：");
+    EXPECT_EQ(
+        cells(10, 4),
+        row("¥100.00 1 0 0 | ¥21.00 2 0 0 | ¥10.00 1 ¥5.00 1 | ¥136.00 0 | ¥7.00 1 | ¥10.00 1 | ¥0.00 0 | ¥17.00 0"));
+
+    EXPECT_EQ(labels(11), (V{"2026-07-02", "普通卡", "财务"}));
+    EXPECT_EQ(cells(11, 4), row("_ _ _ _ | ¥6.00 2 _ _ | _ _ ¥5.00 1 | ¥11.00 _ | _ _ | _ _ | _ _ | _ _"));
+    EXPECT_EQ(labels(12), (V{"2026-07-02", "普通卡", "其他"}));
+    EXPECT_EQ(cells(12, 4), row("¥0.40 1 _ _ | _ _ _ _ | _ _ _ _ | ¥0.40 _ | _ _ | _ _ | _ _ | _ _"));
+    EXPECT_EQ(cell(13, 3), "小计:");
+    EXPECT_EQ(cells(13, 4),
+              row("¥0.40 1 0 0 | ¥6.00 2 0 0 | ¥0.00 0 ¥5.00 1 | ¥11.40 0 | ¥0.00 0 | ¥0.00 0 | ¥0.00 0 | ¥0.00 0"));
+    EXPECT_EQ(labels(14), (V{"2026-07-02", "教师卡", "食堂部"}));
+    EXPECT_EQ(cells(14, 4), row("_ _ _ _ | _ _ 5 1 | _ _ _ _ | _ 5 | _ _ | _ _ | ¥-2.00 1 | ¥-2.00 _"));
+    EXPECT_EQ(cell(15, 1), "小计：");
+    EXPECT_EQ(cells(15, 4),
+              row("¥0.40 1 0 0 | ¥6.00 2 5 1 | ¥0.00 0 ¥5.00 1 | ¥11.40 5 | ¥0.00 0 | ¥0.00 0 | ¥-2.00 1 | ¥-2.00 0"));
+
+    EXPECT_EQ(cell(16, 1), "总计：");
+    EXPECT_EQ(cells(16, 4), CashTotal0701to0703);
+    EXPECT_EQ(cell(17, 1), "收支情况：¥132.40");
+}
+
+TEST_F(SummaryRun, AnEmptyPeriodGivesAZeroTotalAndBalance) {
+    run(0, "2026-08-02", "2026-08-03");
+    ASSERT_EQ(w.Grid1.Rows(), 7);
+    EXPECT_EQ(cell(5, 1), "总计：");
+    EXPECT_EQ(cells(5, 3),
+              row("¥0.00 0 0 0 | ¥0.00 0 0 0 | ¥0.00 0 ¥0.00 0 | ¥0.00 0 | ¥0.00 0 | ¥0.00 0 | ¥0.00 0 | ¥0.00 0"));
+    EXPECT_EQ(cell(6, 1), "收支情况：¥0.00");
+    EXPECT_TRUE(w.Command4(0).Visible());
+    EXPECT_FALSE(w.pBar1.Visible());
+}
+
+// Issue rows carry a Huan_GBF too (300 here); a change fee is the change rows' own.
+TEST_F(SummaryRun, CardChangeFeeIsThatOfTheChangeRows) {
+    run(0, "2026-07-01", "2026-07-03");
+    const int change = 13, changeCount = 14;
+    EXPECT_EQ(cell(5, change), "¥5.00");  // an issue and a change row that day
+    EXPECT_EQ(cell(5, changeCount), "1");
+    EXPECT_EQ(cell(6, change), "¥5.00");  // a change row and no issue row
+    EXPECT_EQ(cell(7, change), "¥10.00");
+    EXPECT_EQ(cell(7, changeCount), "2");
+
+    run(1, "2026-06-01", "2026-06-30", false);  // an issue row only
+    EXPECT_EQ(cell(5, change), "");
+    EXPECT_EQ(cell(6, change), "¥0.00");
+}
+
+TEST_F(SummaryRun, TheGreyUncertainBoxCountsAsTicked) {
+    const int term = 7, termCount = 8;
+    run(0, "2026-07-01", "2026-07-03");  // greyed as designed
+    EXPECT_EQ(cell(6, term), "¥6.00");
+    EXPECT_EQ(cell(6, termCount), "2");
+
+    w.Check1.setValue(forms::vbUnchecked);
+    w.Command1.click();
+    EXPECT_EQ(cell(6, term), "¥-2.00");
+    EXPECT_EQ(cell(6, termCount), "1");
+    EXPECT_EQ(cell(7, term), "¥19.00");
+
+    w.Check1.setValue(forms::vbChecked);
+    w.Command1.click();
+    EXPECT_EQ(cell(6, term), "¥6.00");
+}
+
+TEST_F(SummaryRun, AFailedRowQueryWritesZerosAndShowsItsBox) {
+    addFormat("101", "卡类部门日报", "10506", "1111", "11001000", "000000");
+    // After the first row the card log goes: the next card kind's level and
+    // row fee queries fail, the computer and terminal queries still work.
+    sv->onYield = [&] {
+        if (sv->yields == 1) Conn_Main->execute("drop table Card_Log");
+    };
+    run(12, "2026-07-01", "2026-07-02");
+    EXPECT_TRUE(boxTitled("出错:ERR_XF_Cha_HZ_4"));
+    EXPECT_TRUE(boxTitled("出错:ERR_XF_Cha_HZ_2"));
+    EXPECT_FALSE(boxTitled("出错:ERR_XF_Cha_HZ_1"));
+    const int r = rowWith("2026-07-01", "教师卡", "食堂部");
+    ASSERT_GT(r, 0);
+    const int term = 8, issue = 12, issueCount = 13, income = 16;
+    EXPECT_EQ(cell(r, term), "¥20.00");
+    // Not the terminal recharge's 20.00 and 1 that the failed query's place would otherwise repeat.
+    EXPECT_EQ(cell(r, issue), "");
+    EXPECT_EQ(cell(r, issueCount), "");
+    EXPECT_EQ(cell(r, income), "¥20.00");
+}
+
+TEST_F(SummaryRun, AFailedRunShowsItsBoxAndRestoresTheWindow) {
+    addFormat("101", "卡类部门日报", "10506", "1111", "11001000", "000000");
+    // The existence query of the next cell joins the people table.
+    sv->onYield = [&] {
+        if (sv->yields == 1) Conn_Main->execute("drop table Ren_Per_Info");
+    };
+    run(12, "2026-07-01", "2026-07-02");
+    ASSERT_TRUE(boxTitled("出错:ERR_XF_Cha_HZ_1"));
+    EXPECT_EQ(w.Grid1.Rows(), 6);  // the row computed before stays
+    for (int i = 0; i <= 3; ++i) EXPECT_TRUE(w.Command4(i).Visible());
+    EXPECT_FALSE(w.pBar1.Visible());
+    EXPECT_FALSE(w.pBar2.Visible());
+    EXPECT_FALSE(w.pBar3.Visible());
+    EXPECT_TRUE(w.Grid1.Redraw());
+    EXPECT_TRUE(w.Command1.Enabled());
+    EXPECT_TRUE(w.List1.Enabled());
+}
+
+TEST_F(SummaryRun, TheRunsControlsAreDisabledWhileItProcessesEvents) {
+    std::vector<bool> seen;
+    sv->onYield = [&] {
+        for (forms::Control* c :
+             std::initializer_list<forms::Control*>{&w.Command1, &w.Command2, &w.List1, &w.Command4(0), &w.Command4(3)})
+            seen.push_back(c->Enabled());
+        w.Command1.click();  // a person's second click
+        w.Run_Report();      // or any other way in
+    };
+    run(0, "2026-07-01", "2026-07-03");
+    ASSERT_EQ(sv->yields, 2);  // one per computed row: no run inside the run
+    EXPECT_EQ(seen, std::vector<bool>(10, false));
+    ASSERT_EQ(w.Grid1.Rows(), 9);
+    EXPECT_EQ(cells(7, 3), CashTotal0701to0703);
+    for (forms::Control* c :
+         std::initializer_list<forms::Control*>{&w.Command1, &w.Command2, &w.List1, &w.Command4(0), &w.Command4(3)})
+        EXPECT_TRUE(c->Enabled());
+}
+
+// Date as second dimension: the department conditions move onto the card log.
+TEST_F(SummaryRun, DefinedReportByDepartmentThenDay) {
+    addFormat("101", "部门日报", "10608", "1111", "11001000", "000000");
+    run(12, "2026-07-01", "2026-07-02");
+    EXPECT_TRUE(sv->boxes.empty());
+    ASSERT_EQ(w.Grid1.Rows(), 13);
+    EXPECT_EQ(cell(1, 1), "日期:   2026-07-01   -   2026-07-02         部门:   全部");
+    EXPECT_EQ((V{cell(5, 1), cell(5, 2)}), (V{"财务", "2026-07-01"}));
+    EXPECT_EQ(cells(5, 3), row("¥100.00 1 _ _ | _ _ _ _ | ¥10.00 1 _ _ | ¥110.00 _ | _ _ | ¥10.00 1 | _ _ | ¥10.00 _"));
+    EXPECT_EQ((V{cell(6, 1), cell(6, 2)}), (V{"财务", "2026-07-02"}));
+    EXPECT_EQ(cells(6, 3), row("_ _ _ _ | ¥6.00 2 _ _ | _ _ ¥5.00 1 | ¥11.00 _ | _ _ | _ _ | _ _ | _ _"));
+    EXPECT_EQ(cell(7, 1), "小计：");
+    EXPECT_EQ(
+        cells(7, 3),
+        row("¥100.00 1 0 0 | ¥6.00 2 0 0 | ¥10.00 1 ¥5.00 1 | ¥121.00 0 | ¥0.00 0 | ¥10.00 1 | ¥0.00 0 | ¥10.00 0"));
+    EXPECT_EQ((V{cell(8, 1), cell(8, 2)}), (V{"食堂部", "2026-07-01"}));
+    EXPECT_EQ(cells(8, 3), row("_ _ _ _ | ¥21.00 2 _ _ | _ _ ¥5.00 1 | ¥26.00 _ | _ _ | _ _ | _ _ | _ _"));
+    EXPECT_EQ((V{cell(9, 1), cell(9, 2)}), (V{"食堂部", "2026-07-02"}));
+    EXPECT_EQ(cells(9, 3), row("_ _ _ _ | _ _ 5 1 | _ _ _ _ | _ 5 | _ _ | _ _ | ¥-2.00 1 | ¥-2.00 _"));
+    EXPECT_EQ(cell(10, 1), "小计：");
+    EXPECT_EQ(cells(10, 3),
+              row("¥0.00 0 0 0 | ¥21.00 2 5 1 | ¥0.00 0 ¥5.00 1 | ¥26.00 5 | ¥0.00 0 | ¥0.00 0 | ¥-2.00 1 | ¥-2.00 0"));
+    // The total is the whole period's, the top department's person included.
+    EXPECT_EQ(cell(11, 1), "总计：");
+    EXPECT_EQ(cells(11, 3), CashTotal0701to0703);
+    EXPECT_EQ(cell(12, 1), "收支情况：¥132.40");
+}
+
+TEST_F(SummaryRun, DefinedRangeReportByCardKind) {
+    addFormat("101", "卡类汇总", "30500", "1111", "11001000", "000000");
+    run(12, "2026-07-01", "2026-07-03");
+    EXPECT_TRUE(sv->boxes.empty());
+    ASSERT_EQ(w.Grid1.Rows(), 10);
+    EXPECT_EQ(cell(5, 1), "普通卡");
+    EXPECT_EQ(cells(5, 3),
+              row("¥100.40 2 _ _ | ¥6.00 2 _ _ | ¥10.00 1 ¥5.00 1 | ¥121.40 _ | ¥7.00 1 | ¥10.00 1 | _ _ | ¥17.00 _"));
+    EXPECT_EQ(cell(6, 1), "教师卡");
+    EXPECT_EQ(cells(6, 3), row("_ _ _ _ | ¥20.00 1 5 1 | _ _ ¥5.00 1 | ¥25.00 5 | _ _ | _ _ | ¥-2.00 1 | ¥-2.00 _"));
+    EXPECT_EQ(cell(7, 1), "其他");
+    EXPECT_EQ(cells(7, 3), row("_ _ _ _ | ¥1.00 1 _ _ | _ _ _ _ | ¥1.00 _ | _ _ | _ _ | _ _ | _ _"));
+    EXPECT_EQ(cell(8, 1), "总计：");
+    EXPECT_EQ(cells(8, 3), CashTotal0701to0703);
+    EXPECT_EQ(cell(9, 1), "收支情况：¥132.40");
+}
