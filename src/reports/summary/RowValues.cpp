@@ -62,18 +62,12 @@ std::int32_t RowValues::Sum_YuE(std::string cond0, std::string cond1, std::strin
             if (cap1.empty()) cap1 = Lang[OthersLang];
             if (cap2.empty()) cap2 = Lang[OthersLang];
         }
-        Row_Cap1 = cap1;
-        Row_Cap2 = cap2;
-        Row_Cnt = count;
-        Row_Sum = total;
+        setRow(cap1, cap2, count, total);
         return total;
     } catch (const std::exception& e) {
         Show_Trap(e, "ERR_XF_Cha_HZ_3");
         // A failed query counts as no record: the previous query's figures must not reach this row.
-        Row_Cap1 = cap1;
-        Row_Cap2 = cap2;
-        Row_Cnt = 0;
-        Row_Sum = 0;
+        setRow(cap1, cap2, 0, 0);
         return 0;
     }
 }
@@ -127,17 +121,11 @@ std::int32_t RowValues::Sum_GBF(std::string cond0, std::string cond1, std::strin
             if (cap1.empty()) cap1 = Lang[OthersLang];
             if (cap2.empty()) cap2 = Lang[OthersLang];
         }
-        Row_Cap1 = cap1;
-        Row_Cap2 = cap2;
-        Row_Cnt = count;
-        Row_Sum = total;
+        setRow(cap1, cap2, count, total);
         return total;
     } catch (const std::exception& e) {
         Show_Trap(e, "ERR_XF_Cha_HZ_4");
-        Row_Cap1 = cap1;
-        Row_Cap2 = cap2;
-        Row_Cnt = 0;
-        Row_Sum = 0;
+        setRow(cap1, cap2, 0, 0);
         return 0;
     }
 }

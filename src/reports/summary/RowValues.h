@@ -34,6 +34,13 @@ public:
                          const std::string& F);
 
 private:
+    // The captions and money figures a row query leaves for the row writer.
+    void setRow(const std::string& cap1, const std::string& cap2, std::int32_t count, std::int32_t total) {
+        Row_Cap1 = cap1;
+        Row_Cap2 = cap2;
+        Row_Cnt = count;
+        Row_Sum = total;
+    }
     // " where D and cond0 and cond1 and cond2" without the joiners that
     // empty trailing conditions leave, and the validity clause.
     std::string Row_Where(const std::string& D, const std::string& cond0, const std::string& cond1,
