@@ -21,9 +21,9 @@ using V = std::vector<std::string>;
 
 // Expected cells written block by block: blank-separated, "_" an empty cell,
 // "|" between the header's blocks.
-V row(const std::string& spec) {
+V row(const std::string& cells) {
     V out;
-    std::istringstream in(spec);
+    std::istringstream in(cells);
     for (std::string t; in >> t;)
         if (t != "|") out.push_back(t == "_" ? "" : t);
     return out;
