@@ -110,10 +110,10 @@ XF_Mingxi::XF_Mingxi() {
 
 void XF_Mingxi::layOut() {
     ucDep1.Move(120, 120, 3255, 7575);
-    Label1(0).Move(3570, 285, 750, 255);
+    Label1(0).Move(3420, 285, 900, 255);
     DTPicker1(0).Move(4320, 240, 1575, 375);
     DTPicker1(1).Move(5880, 240, 1515, 390);
-    Line3.setPoints(7425, 435, 7920, 435);
+    Line3.setPoints(7440, 435, 7640, 435);
     DTPicker2(0).Move(7680, 240, 1455, 375);
     DTPicker2(1).Move(9240, 240, 1425, 390);
     chkErr.Move(10800, 240, 1215, 375);
