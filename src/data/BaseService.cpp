@@ -53,12 +53,22 @@ bool BaseService::Exec_Sql_Trans(const std::vector<std::string>& Sqls, std::size
             DB_Con->execute(Sqls[i]);
         } catch (...) {
             if (Failed) *Failed = i;
-            DB_Con->rollbackTrans();
+            // The engine may already have ended the transaction (a full disk, OR ROLLBACK); the
+            // statement's own error is what the caller must see, and closing undoes any rest.
+            try {
+                if (DB_Con->inTransaction()) DB_Con->rollbackTrans();
+            } catch (...) {
+            }
             closeConnection();
             throw;
         }
     }
-    DB_Con->commitTrans();
+    try {
+        DB_Con->commitTrans();
+    } catch (...) {
+        closeConnection();  // an uncommitted transaction must not keep its lock
+        throw;
+    }
     closeConnection();
     return true;
 }

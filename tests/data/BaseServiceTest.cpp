@@ -164,3 +164,21 @@ TEST_F(BaseServiceTest, LiveRecordSetOutlivesItsReplacedConnection) {
     rs->moveNext();
     EXPECT_EQ(rs->field(0).toString(), "clerk");
 }
+
+TEST_F(BaseServiceTest, TransactionEndedByTheEngineStillPassesTheStatementsOwnError) {
+    // "or rollback" makes the engine end the transaction itself, as a full disk does.
+    const std::vector<std::string> sqls{"insert into Sys_Log(Operator_ID,Op_Code,Op_Object) values(1,301,'a')",
+                                        "insert or rollback into Card_Type(ID,C_Name) values(1,'x')",
+                                        "insert or rollback into Card_Type(ID,C_Name) values(1,'y')"};
+    std::size_t failed = 99;
+    try {
+        svc.Exec_Sql_Trans(sqls, &failed);
+        FAIL() << "the duplicate key was accepted";
+    } catch (const db::DbError& e) {
+        EXPECT_NE(std::string(e.what()).find("UNIQUE"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(failed, 2u);
+    EXPECT_EQ(svc.DB_Con, nullptr) << "the failed transaction's connection is closed";
+    EXPECT_EQ(count("Sys_Log"), 0);
+    EXPECT_EQ(count("Card_Type"), 0);
+}

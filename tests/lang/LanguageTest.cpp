@@ -110,6 +110,19 @@ TEST_F(LanguageTest, ABrokenOverrideEndsQuietly) {
     EXPECT_EQ(Lan_Charset, 0);
 }
 
+TEST_F(LanguageTest, AnOverrideNumberBeyondTheTableEndsQuietly) {
+    // An installation's own table may hold N as text, which passes the range check as text.
+    std::filesystem::create_directories(dir.path() / "data");
+    const std::string path = dir.file("data/sLan_Sendral.mdb");
+    db::Connection::createFileDatabase(path);
+    test::connect(db::Connection::fileConnectionString(path))
+        ->executeScript("CREATE TABLE Lan (N TEXT, F1 INTEGER, CN TEXT);"
+                        "insert into Lan(N,F1,CN) values ('1',1,'applied'),('5000000',1,'far'),('2',1,'after');");
+    Load_Lan(0);
+    EXPECT_EQ(Lang[1], "applied");
+    EXPECT_EQ(Lang[2], "退  出");
+}
+
 TEST_F(LanguageTest, MonthListAndFontStep) {
     Load_Lan(1);
     forms::Form window;

@@ -52,7 +52,7 @@ std::optional<double> parseNumber(std::string_view text) {
             return std::nullopt;
     char* end = nullptr;
     double v = std::strtod(s.c_str(), &end);
-    if (end != s.c_str() + s.size()) return std::nullopt;
+    if (end != s.c_str() + s.size() || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 
@@ -66,7 +66,7 @@ double vbVal(std::string_view text) {
         if (s[1] == 'H' || s[1] == 'h') base = 16;
         else if (s[1] == 'O' || s[1] == 'o') base = 8;
         if (base) {
-            std::int64_t v = 0;
+            double v = 0;  // a double: no overflow however long the digits run
             for (i = 2; i < s.size(); ++i) {
                 int d;
                 char c = static_cast<char>(std::tolower(static_cast<unsigned char>(s[i])));
@@ -76,7 +76,7 @@ double vbVal(std::string_view text) {
                 if (d >= base) break;
                 v = v * base + d;
             }
-            return static_cast<double>(v);
+            return v;
         }
     }
     std::string num;

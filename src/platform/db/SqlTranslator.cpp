@@ -87,6 +87,18 @@ std::string rangeForDatePrefixes(const std::string& sql) {
                                  wordIs(prev, "not") || wordIs(prev, "on") || wordIs(prev, "having") ||
                                  wordIs(prev, "when") || (prev.kind == SqlToken::Kind::Punct && prev.text == "(");
             if (!logical) continue;
+            // "x between a and left(...)": that and belongs to the between.
+            if (wordIs(prev, "and")) {
+                bool partOfBetween = false;
+                for (std::size_t b = p - 1; b-- > 0;) {
+                    const SqlToken& t = *tok(b);
+                    if (wordIs(t, "between")) partOfBetween = true;
+                    if (partOfBetween || wordIs(t, "and") || wordIs(t, "or") || wordIs(t, "where") ||
+                        (t.kind == SqlToken::Kind::Punct && (t.text == "(" || t.text == ")")))
+                        break;
+                }
+                if (partOfBetween) continue;
+            }
         }
         std::size_t q = p + 1;
         if (!isPunct(q++, "(")) continue;
@@ -118,6 +130,7 @@ std::string rangeForDatePrefixes(const std::string& sql) {
             value += lit->text[i];
             if (lit->text[i] == '\'' ) ++i;
         }
+        if (num->text.size() > 6) continue;
         const std::size_t n = std::stoul(num->text);
         bool plain = n >= 1 && value.size() == n;
         for (unsigned char c : value) plain = plain && c >= 0x20 && c < 0x7E;

@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <cctype>
+
 #include "platform/db/DbError.h"
 #include "platform/db/SqlTranslator.h"
 #include "platform/db/SqliteFunctions.h"
@@ -99,6 +101,12 @@ sqlite3_stmt* SqliteProvider::prepare(const std::string& sql) {
     if (sqlite3_prepare_v2(db_, translated.c_str(), static_cast<int>(translated.size()), &st, &tail) != SQLITE_OK)
         fail(sql);
     if (!st) throw DbError("Empty statement [" + sql + "]");
+    // The engine compiles only the first statement; anything after it would be dropped unseen.
+    for (const char* c = tail; c && *c; ++c)
+        if (!std::isspace(static_cast<unsigned char>(*c)) && *c != ';') {
+            sqlite3_finalize(st);
+            throw DbError("Characters found after end of SQL statement. [" + sql + "]", 3142);
+        }
     if (cache_.size() >= kCacheLimit) {
         for (auto& [text, old] : cache_) sqlite3_finalize(old);
         cache_.clear();

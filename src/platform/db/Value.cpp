@@ -2,6 +2,8 @@
 
 #include "platform/db/SqlText.h"
 
+#include <cstdint>
+
 namespace tolvenk::db {
 
 std::string Value::toString() const {
@@ -20,7 +22,11 @@ double Value::toDouble() const {
 
 std::int64_t Value::toInt64() const {
     if (isInteger()) return asInteger();
-    return static_cast<std::int64_t>(toDouble());
+    const double d = toDouble();
+    // Out-of-range reals saturate instead of converting with undefined behaviour.
+    if (!(d > -9.2e18)) return d != d ? 0 : INT64_MIN;
+    if (d > 9.2e18) return INT64_MAX;
+    return static_cast<std::int64_t>(d);
 }
 
 }  // namespace tolvenk::db

@@ -115,7 +115,13 @@ void Form::Show() {
     showing_ = true;
     dialog_->show();
     dialog_->active_ = true;
-    Form_Activate();
+    try {
+        Form_Activate();
+    } catch (...) {
+        // The window stays loaded but must be showable again next time.
+        endShow();
+        throw;
+    }
     if (loaded_ && showing_) {
         inExec_ = true;
         dialog_->exec();

@@ -88,3 +88,14 @@ TEST(Connection, ExecuteReportsChangedRowsAndBindsParameters) {
     con->setCommandTimeout(660);
     EXPECT_EQ(con->commandTimeout(), 660);
 }
+
+TEST(Connection, ASecondStatementInOneTextIsRefusedNotDropped) {
+    test::TempDir dir;
+    auto con = test::connect(test::createBusinessDb(dir.file("b.mdb")));
+    EXPECT_THROW(con->execute("insert into Sys_Log(Operator_ID,Op_Object) values(1,'a'); delete from Record_XF"),
+                 db::DbError);
+    EXPECT_THROW(con->openRecordset("select 1; select 2"), db::DbError);
+    EXPECT_EQ(con->openRecordset("select count(*) from Sys_Log")->field(0).toString(), "0");
+    // A trailing ';' with blanks is still one statement.
+    EXPECT_EQ(con->execute("insert into Sys_Log(Operator_ID,Op_Object) values(2,'b') ; "), 1);
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/db/SqlText.h"
+#include "platform/db/Value.h"
 #include "support/TestDb.h"
 
 using namespace tolvenk;
@@ -37,4 +38,12 @@ TEST(SqlText, NumbersAreFormattedFromNumericTypes) {
     EXPECT_FALSE(parseNumber("0x10"));
     EXPECT_FALSE(parseNumber(""));
     EXPECT_FALSE(parseNumber("inf"));
+}
+
+TEST(SqlText, ExtremeNumbersStaySafe) {
+    EXPECT_FALSE(parseNumber("1e400"));  // would print as "inf"
+    EXPECT_THROW(sqlNumberText("1e400"), std::exception);
+    EXPECT_GT(vbVal("&HFFFFFFFFFFFFFFFFFFFF"), 1e20);
+    EXPECT_EQ(db::Value("1e30").toInt64(), INT64_MAX);
+    EXPECT_EQ(db::Value(-1e30).toInt64(), INT64_MIN);
 }

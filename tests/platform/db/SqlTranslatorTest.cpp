@@ -66,3 +66,12 @@ TEST(SqlTranslator, DatePrefixRewriteOnlyWhereItIsEquivalent) {
               "select 1 from R where 'a' || vb_left(Date_Time,2)='20'");
     EXPECT_EQ(translateForSqlite("select left(Date_Time,7) from R"), "select vb_left(Date_Time,7) from R");
 }
+
+TEST(SqlTranslator, DatePrefixAfterBetweenIsLeftAlone) {
+    EXPECT_EQ(translateForSqlite("select 1 from R where X between 0 and left(Date_Time,4)='2026'"),
+              "select 1 from R where X between 0 and vb_left(Date_Time,4)='2026'");
+    EXPECT_EQ(translateForSqlite("select 1 from R where X between 0 and 5 and left(Date_Time,4)='2026'"),
+              "select 1 from R where X between 0 and 5 and (Date_Time >= '2026' AND Date_Time < '2027')");
+    EXPECT_EQ(translateForSqlite("select 1 from R where left(Date_Time,99999999999)='2026'"),
+              "select 1 from R where vb_left(Date_Time,99999999999)='2026'");
+}
