@@ -153,3 +153,22 @@ TEST(Forms, AWindowWhoseLoadFailsIsNotLoaded) {
     EXPECT_FALSE(w.Loaded());
     EXPECT_EQ(w.Label1.Caption(), "");
 }
+
+namespace {
+struct ActivateFailsOnce : Form {
+    int activations = 0;
+    void Form_Activate() override {
+        if (++activations == 1) throw VbError(3146, "query failed");
+        Unload();
+    }
+};
+}  // namespace
+
+TEST(Forms, AFailedActivationLeavesTheWindowShowableAgain) {
+    ActivateFailsOnce w;
+    EXPECT_THROW(w.Show(), VbError);
+    EXPECT_FALSE(w.Showing());
+    w.Show();  // returns: the second activation unloads the window
+    EXPECT_EQ(w.activations, 2);
+    EXPECT_FALSE(w.Loaded());
+}
