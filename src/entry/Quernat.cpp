@@ -1,7 +1,6 @@
 #include "tolvenk/Quernat.h"
 
 #include <cctype>
-#include <cmath>
 #include <vector>
 
 #include "data/Globals.h"
@@ -11,6 +10,7 @@
 #include "ui/WindowRegistry.h"
 #include "lang/Language.h"
 #include "platform/Error.h"
+#include "platform/VbNumber.h"
 #include "platform/db/SqlText.h"
 #include "platform/db/Utf8.h"
 #include "platform/forms/Form.h"
@@ -40,19 +40,6 @@ const std::string& field(const std::vector<std::string>& fields, std::size_t i) 
     return fields[i];
 }
 
-// Rounds half to even into 16 bits, as the classic integer conversion does.
-std::int16_t toInt16(double v) {
-    const double r = std::nearbyint(v);
-    if (!(r >= INT16_MIN && r <= INT16_MAX)) throw VbError(6, "Overflow");
-    return static_cast<std::int16_t>(r);
-}
-
-std::int32_t toInt32(double v) {
-    const double r = std::nearbyint(v);
-    if (!(r >= INT32_MIN && r <= INT32_MAX)) throw VbError(6, "Overflow");
-    return static_cast<std::int32_t>(r);
-}
-
 std::string homePathOf(const std::string& folder) {
     const std::size_t n = utf8Length(folder);
     if (n > 4) {
@@ -71,8 +58,8 @@ void releaseConnections() {
 }
 
 void openWindow(const std::vector<std::string>& para, const std::string& sUser, const std::string& sCN) {
-    const std::int16_t menuCode = toInt16(vbVal(field(para, 0)));
-    Lan_Type = toInt16(vbVal(field(para, 1)));
+    const std::int16_t menuCode = vbCInt(vbVal(field(para, 0)));
+    Lan_Type = vbCInt(vbVal(field(para, 1)));
     Op_User_Name = sUser;
     if (field(para, 2) != kAccessCode) return;
 
@@ -115,7 +102,7 @@ std::int32_t Quernat::Get_UserID(const std::string& SysUserName) {
     rs->moveFirst();
     const db::Value& id = rs->field("User_ID");
     if (id.isNull()) throw VbError(94, "Invalid use of Null");
-    return toInt32(id.toDouble());
+    return vbCLng(id.toDouble());
 }
 
 }  // namespace tolvenk

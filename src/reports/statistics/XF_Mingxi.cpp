@@ -1,7 +1,6 @@
 #include "reports/statistics/XF_Mingxi.h"
 
 #include <chrono>
-#include <cmath>
 #include <initializer_list>
 
 #include "data/Globals.h"
@@ -9,6 +8,7 @@
 #include "data/SettlementDate.h"
 #include "lang/Language.h"
 #include "platform/Error.h"
+#include "platform/VbNumber.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "reports/statistics/XF_MingxiKinds.h"
@@ -26,11 +26,7 @@ constexpr int kTimePart = 11;         // "yyyy-MM-dd " precedes the time of a pi
 
 std::string L(int n) { return Lang[static_cast<std::size_t>(n)]; }
 
-std::int32_t wholeNumber(const std::string& text) {
-    const double v = std::nearbyint(vbVal(text));
-    if (!(v >= INT32_MIN && v <= INT32_MAX)) throw VbError(6, "Overflow");
-    return static_cast<std::int32_t>(v);
-}
+std::int32_t wholeNumber(const std::string& text) { return vbCLng(vbVal(text)); }
 
 // The clock less one day, time of day kept.
 std::string dayBefore(const std::string& clock) {

@@ -6,6 +6,7 @@
 #include "data/Globals.h"
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
+#include "platform/VbNumber.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
@@ -61,9 +62,7 @@ std::int32_t CLng(const db::Value& v) {
         if (!parsed) throw VbError(13, "Type mismatch");
         d = *parsed;
     }
-    d = std::nearbyint(d);
-    if (!(d >= std::numeric_limits<std::int32_t>::min() && d <= std::numeric_limits<std::int32_t>::max())) overflow();
-    return static_cast<std::int32_t>(d);
+    return vbCLng(d);
 }
 
 std::string Kind_In(XF_Kind_Group::Kinds kinds, bool blank) {

@@ -1,10 +1,10 @@
 #include "reports/summary/XF_Cha_HZ.h"
 
-#include <cmath>
 
 #include "data/Globals.h"
 #include "lang/Language.h"
 #include "platform/Error.h"
+#include "platform/VbNumber.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "reports/summary/GridHead.h"
@@ -149,7 +149,7 @@ void XF_Cha_HZ::Fill_Rep_List() {
     auto rs = query("select P1,P2,SubParaName from Sys_Para where len(SubParaName)>=3 and Para_Name='HZ_Rep_Format'");
     for (; !rs->eof(); rs->moveNext()) {
         List1.AddItem(rs->field("P1").toString());
-        List1.setItemData(List1.ListCount() - 1, static_cast<std::int32_t>(std::nearbyint(rs->field("SubParaName").toDouble())));
+        List1.setItemData(List1.ListCount() - 1, vbCLng(rs->field("SubParaName").toDouble()));
     }
 }
 
@@ -207,7 +207,7 @@ void XF_Cha_HZ::Fill_Dim_Combo(forms::ComboBox& combo, const std::string& code) 
         // An unnamed kind 1 is the ordinary card, named as the conditions name it.
         if (vbVal(code) == 5 && text.empty() && list(i, 1) == "1") text = L(552);
         combo.AddItem(text);
-        combo.setItemData(combo.ListCount() - 1, static_cast<std::int32_t>(std::nearbyint(vbVal(list(i, dataCol)))));
+        combo.setItemData(combo.ListCount() - 1, vbCLng(vbVal(list(i, dataCol))));
     }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/Error.h"
+#include "platform/VbNumber.h"
 #include "platform/db/SqlText.h"
 #include "platform/db/Value.h"
 #include "support/TestDb.h"
@@ -46,4 +48,13 @@ TEST(SqlText, ExtremeNumbersStaySafe) {
     EXPECT_GT(vbVal("&HFFFFFFFFFFFFFFFFFFFF"), 1e20);
     EXPECT_EQ(db::Value("1e30").toInt64(), INT64_MAX);
     EXPECT_EQ(db::Value(-1e30).toInt64(), INT64_MIN);
+}
+
+TEST(VbNumber, RoundsHalfToEvenAndRefusesOverflow) {
+    EXPECT_EQ(vbCInt(7033.5), 7034);
+    EXPECT_EQ(vbCInt(2.5), 2);
+    EXPECT_EQ(vbCInt(-32768.4), -32768);
+    EXPECT_THROW(vbCInt(32767.5), VbError);
+    EXPECT_EQ(vbCLng(-2147483648.0), INT32_MIN);
+    EXPECT_THROW(vbCLng(2147483647.5), VbError);
 }
