@@ -11,6 +11,7 @@
 #include "lang/Language.h"
 #include "platform/Error.h"
 #include "platform/VbNumber.h"
+#include "platform/VbText.h"
 #include "platform/db/SqlText.h"
 #include "platform/db/Utf8.h"
 #include "platform/forms/Form.h"
@@ -20,20 +21,6 @@ namespace tolvenk {
 namespace {
 
 const char* const kAccessCode = "7942";
-
-// Split at every ';' with empty fields kept; an empty text has no fields.
-std::vector<std::string> splitFields(const std::string& s) {
-    std::vector<std::string> out;
-    if (s.empty()) return out;
-    std::size_t pos = 0;
-    while (true) {
-        const std::size_t end = s.find(';', pos);
-        out.push_back(s.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
-        if (end == std::string::npos) break;
-        pos = end + 1;
-    }
-    return out;
-}
 
 const std::string& field(const std::vector<std::string>& fields, std::size_t i) {
     if (i >= fields.size()) throw VbError(9, "Subscript out of range");
@@ -63,12 +50,12 @@ void openWindow(const std::vector<std::string>& para, const std::string& sUser, 
     Op_User_Name = sUser;
     if (field(para, 2) != kAccessCode) return;
 
-    std::vector<std::string> cn = splitFields(sCN);
+    std::vector<std::string> cn = vbSplit(sCN, ';');
     if (!Open_DB(field(cn, 0), field(cn, 1), field(cn, 2))) return;
     Home_Path = homePathOf(cn[0]);
     Load_Lan(Lan_Type);
     Money_Sign = cn.size() >= 5 ? cn[4] : "\xEF\xBF\xA5";  // U+FFE5 full-width yen/yuan sign
-    cn = splitFields(sCN);
+    cn = vbSplit(sCN, ';');
     if (!Open_DB(field(cn, 0), field(cn, 1), field(cn, 2))) return;
     Op_User_ID = Quernat().Get_UserID(sUser);
 
@@ -83,7 +70,7 @@ void openWindow(const std::vector<std::string>& para, const std::string& sUser, 
 void Quernat::mnuLoad(const std::string& sPara, const std::string& sUser, const std::string& sCN) {
     // Whatever happens, both connections are released before returning.
     try {
-        openWindow(splitFields(sPara), sUser, sCN);
+        openWindow(vbSplit(sPara, ';'), sUser, sCN);
     } catch (const VbError& e) {
         releaseConnections();
         throw TolvenkError(e.number(), e.what());

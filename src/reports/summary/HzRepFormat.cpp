@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "data/Globals.h"
+#include "platform/VbText.h"
 #include "platform/db/SqlText.h"
 
 namespace tolvenk {
@@ -14,14 +15,7 @@ int dimAt(const std::string& p2, std::size_t pos) {
 }  // namespace
 
 HZ_Rep_Format HZ_Rep_Format::fromFormatString(const std::string& name, const std::string& format) {
-    std::vector<std::string> parts;
-    std::size_t pos = 0;
-    while (true) {
-        const std::size_t semi = format.find(';', pos);
-        parts.push_back(format.substr(pos, semi == std::string::npos ? std::string::npos : semi - pos));
-        if (semi == std::string::npos) break;
-        pos = semi + 1;
-    }
+    std::vector<std::string> parts = vbSplit(format, ';');
     parts.resize(4);
     return {name, parts[0], parts[1], parts[2], parts[3]};
 }
