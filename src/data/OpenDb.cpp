@@ -17,22 +17,20 @@ namespace {
 
 const std::string kCrLf = "\r\n";
 
-std::string text(std::size_t n) { return Lang[n]; }
-
 std::string accessString(const std::string& dataSource, const std::string& fileName) {
     return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + dataSource + "\\" + fileName + ".mdb;" +
            "Jet OLEDB:Database Password=vandrel4193;";
 }
 
 void configurationFailed(const std::string& description) {
-    platform::services().msgBox(text(439) + description + kCrLf + kCrLf + text(440), platform::vbCritical,
-                                text(112));
+    platform::services().msgBox(L(439) + description + kCrLf + kCrLf + L(440), platform::vbCritical,
+                                L(112));
 }
 
 void connectionFailed(const std::string& description) {
-    platform::services().msgBox(text(439) + description + kCrLf + kCrLf + text(441) + kCrLf +
-                                    std::string(32, ' ') + text(442),
-                                platform::vbCritical | platform::vbOKCancel, text(443));
+    platform::services().msgBox(L(439) + description + kCrLf + kCrLf + L(441) + kCrLf +
+                                    std::string(32, ' ') + L(442),
+                                platform::vbCritical | platform::vbOKCancel, L(443));
 }
 
 // Reads the first DB_info row (writing the default row into an empty table)
@@ -114,7 +112,7 @@ std::shared_ptr<db::Recordset> Open_Rs(const std::string& sql) {
         Rs_Main = Conn_Main->openRecordset(sql);
         return Rs_Main;
     } catch (const std::exception&) {
-        platform::services().msgBox(text(437), platform::vbCritical, text(438));
+        platform::services().msgBox(L(437), platform::vbCritical, L(438));
         return nullptr;
     }
 }

@@ -12,7 +12,6 @@ namespace tolvenk {
 
 namespace {
 
-const std::string& L(int n) { return Lang[static_cast<std::size_t>(n)]; }
 
 constexpr int LabelWidth = 80;
 constexpr int SubHeadHeight = 18;

@@ -21,7 +21,6 @@ namespace {
 const char* const kSeparator = "------------------------------";
 constexpr int kFixedRows = 5;
 
-std::string L(int n) { return Lang[static_cast<std::size_t>(n)]; }
 
 std::string today() { return platform::services().clockText().substr(0, 10); }
 

@@ -23,7 +23,6 @@ constexpr int kDimNone2 = 9;
 const char* const kSysMark = "系统默认";
 const char* const kListSep = "、";
 
-std::string L(int n) { return Lang[static_cast<std::size_t>(n)]; }
 
 std::string threeDigits(int n) {
     char buf[16];
