@@ -12,7 +12,6 @@ namespace tolvenk {
 
 namespace {
 
-
 constexpr int LabelWidth = 80;
 constexpr int SubHeadHeight = 18;
 constexpr int DimDate = 8;
