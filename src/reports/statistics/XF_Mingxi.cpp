@@ -24,7 +24,6 @@ constexpr int kDesignWidth = 11655;   // client area 11535 x 7830 plus the borde
 constexpr int kDesignHeight = 8340;
 constexpr int kTimePart = 11;         // "yyyy-MM-dd " precedes the time of a picker value
 
-
 std::int32_t wholeNumber(const std::string& text) { return vbCLng(vbVal(text)); }
 
 // The clock less one day, time of day kept.

@@ -1,6 +1,5 @@
 #include "reports/summary/XF_Cha_HZ.h"
 
-
 #include "data/Globals.h"
 #include "lang/Language.h"
 #include "platform/Error.h"
@@ -20,7 +19,6 @@ namespace {
 
 const char* const kSeparator = "------------------------------";
 constexpr int kFixedRows = 5;
-
 
 std::string today() { return platform::services().clockText().substr(0, 10); }
 

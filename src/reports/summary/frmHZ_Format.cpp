@@ -23,7 +23,6 @@ constexpr int kDimNone2 = 9;
 const char* const kSysMark = "系统默认";
 const char* const kListSep = "、";
 
-
 std::string threeDigits(int n) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%03d", n);
