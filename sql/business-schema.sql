@@ -1,13 +1,16 @@
 -- Business database of the card installation, as the tests and the demo use it.
 -- Column order is part of the contract: rows are read and written by position.
 -- Money is in fen (hundredths); dates are text 'yyyy-MM-dd hh:mm:ss'.
+-- Names, codes and card numbers compare without regard to case, as the
+-- installation's engines compare text; dates, times and passwords compare byte
+-- for byte.
 
 CREATE TABLE Record_XF (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   Mach_ID INTEGER,
   Pinfo_id INTEGER,
   Card_No_Lng INTEGER,
-  Shou_Kuan TEXT,
+  Shou_Kuan TEXT COLLATE NOCASE,
   C_LeiBie INTEGER,
   XF_Dian_ID INTEGER,
   XF_Type INTEGER,
@@ -19,7 +22,7 @@ CREATE TABLE Record_XF (
   Card_LiuShui INTEGER,
   Mach_LiuShui INTEGER,
   Date_Time TEXT,
-  Card_No TEXT,
+  Card_No TEXT COLLATE NOCASE,
   YuCi_Change INTEGER,
   Operator_id INTEGER,
   XF_Unit INTEGER,
@@ -43,7 +46,7 @@ CREATE TABLE Record_BF_XF (
   Mach_ID INTEGER,
   Pinfo_id INTEGER,
   Card_No_Lng INTEGER,
-  Shou_Kuan TEXT,
+  Shou_Kuan TEXT COLLATE NOCASE,
   C_LeiBie INTEGER,
   XF_Dian_ID INTEGER,
   XF_Type INTEGER,
@@ -55,7 +58,7 @@ CREATE TABLE Record_BF_XF (
   Card_LiuShui INTEGER,
   Mach_LiuShui INTEGER,
   Date_Time TEXT,
-  Card_No TEXT,
+  Card_No TEXT COLLATE NOCASE,
   YuCi_Change INTEGER,
   Operator_id INTEGER,
   XF_Unit INTEGER,
@@ -73,10 +76,10 @@ CREATE INDEX IX_Record_BF_XF_Date ON Record_BF_XF(Date_Time);
 CREATE TABLE Card_Info (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   Pinfo_id INTEGER,
-  C_BianHao TEXT,
-  Card_No TEXT,
+  C_BianHao TEXT COLLATE NOCASE,
+  Card_No TEXT COLLATE NOCASE,
   Card_No_Lng INTEGER,
-  Card_Number TEXT,
+  Card_Number TEXT COLLATE NOCASE,
   Card_Model INTEGER DEFAULT 0,
   C_GuaShi INTEGER DEFAULT 0,
   C_YuE_ID INTEGER DEFAULT 0,
@@ -84,7 +87,7 @@ CREATE TABLE Card_Info (
   ID_YuE_Now TEXT,
   Card_Type INTEGER,
   FaKa_DT TEXT,
-  Card_Remark TEXT,
+  Card_Remark TEXT COLLATE NOCASE,
   C_LeiBie INTEGER
 ) STRICT;
 CREATE INDEX IX_Card_Info_Person ON Card_Info(Pinfo_id);
@@ -93,8 +96,8 @@ CREATE INDEX IX_Card_Info_CardNo ON Card_Info(Card_No);
 CREATE TABLE Card_Type (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   C_LeiBie INTEGER,
-  C_Name TEXT,
-  C_Remark TEXT,
+  C_Name TEXT COLLATE NOCASE,
+  C_Remark TEXT COLLATE NOCASE,
   C_F_Money INTEGER,
   C_T_Money INTEGER,
   C_H_Money INTEGER,
@@ -120,8 +123,8 @@ CREATE TABLE Card_Type (
 CREATE TABLE Card_Log (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   Pinfo_id INTEGER,
-  Card_No TEXT,
-  Card_Number TEXT,
+  Card_No TEXT COLLATE NOCASE,
+  Card_Number TEXT COLLATE NOCASE,
   Date_Time TEXT,
   Op_Type INTEGER,
   C_LeiBie INTEGER,
@@ -131,7 +134,7 @@ CREATE TABLE Card_Log (
   Tui_GBF INTEGER DEFAULT 0,
   Card_YuE INTEGER DEFAULT 0,
   Card_YuCi INTEGER DEFAULT 0,
-  Huan_Number TEXT,
+  Huan_Number TEXT COLLATE NOCASE,
   ZY_JinE INTEGER DEFAULT 0,
   ZY_Ci INTEGER DEFAULT 0
 ) STRICT;
@@ -142,29 +145,29 @@ CREATE INDEX IX_Card_Log_Person ON Card_Log(Pinfo_id);
 CREATE TABLE Ren_Per_Info (
   Pinfo_ID INTEGER PRIMARY KEY AUTOINCREMENT,
   Dept_ID INTEGER,
-  Dept_No TEXT,
-  P_Name TEXT,
-  P_Code TEXT,
-  P_Num TEXT,
-  P_Sex TEXT,
+  Dept_No TEXT COLLATE NOCASE,
+  P_Name TEXT COLLATE NOCASE,
+  P_Code TEXT COLLATE NOCASE,
+  P_Num TEXT COLLATE NOCASE,
+  P_Sex TEXT COLLATE NOCASE,
   P_Position_ID INTEGER,
-  P_IDCard TEXT,
+  P_IDCard TEXT COLLATE NOCASE,
   P_Birthday TEXT,
-  P_Nation TEXT,
-  P_Native TEXT,
-  P_Edu TEXT,
-  P_Marry TEXT,
-  P_Phone TEXT,
-  P_Mobile TEXT,
-  P_Email TEXT,
-  P_Address TEXT,
-  P_Post TEXT,
+  P_Nation TEXT COLLATE NOCASE,
+  P_Native TEXT COLLATE NOCASE,
+  P_Edu TEXT COLLATE NOCASE,
+  P_Marry TEXT COLLATE NOCASE,
+  P_Phone TEXT COLLATE NOCASE,
+  P_Mobile TEXT COLLATE NOCASE,
+  P_Email TEXT COLLATE NOCASE,
+  P_Address TEXT COLLATE NOCASE,
+  P_Post TEXT COLLATE NOCASE,
   P_InDate TEXT,
   P_OutDate TEXT,
   P_State INTEGER DEFAULT 0,
-  P_Photo TEXT,
+  P_Photo TEXT COLLATE NOCASE,
   P_Pass TEXT,
-  P_Remark TEXT,
+  P_Remark TEXT COLLATE NOCASE,
   Add_DT TEXT,
   Del_YN INTEGER DEFAULT 0
 ) STRICT;
@@ -174,84 +177,84 @@ CREATE INDEX IX_Ren_Per_Info_Code ON Ren_Per_Info(P_Code);
 -- Dept_No is a hierarchical prefix code: a subtree is 'Dept_No like ''x%'''.
 CREATE TABLE Ren_Dept_Info (
   Dept_ID INTEGER PRIMARY KEY AUTOINCREMENT,
-  Dept_No TEXT,
-  Dept_Name TEXT,
+  Dept_No TEXT COLLATE NOCASE,
+  Dept_Name TEXT COLLATE NOCASE,
   Dept_Level INTEGER,
-  Dept_Code TEXT,
-  Last_DeptNo TEXT,
-  Dept_Remark TEXT,
+  Dept_Code TEXT COLLATE NOCASE,
+  Last_DeptNo TEXT COLLATE NOCASE,
+  Dept_Remark TEXT COLLATE NOCASE,
   Del_YN INTEGER DEFAULT 0
 ) STRICT;
 CREATE INDEX IX_Ren_Dept_Info_No ON Ren_Dept_Info(Dept_No);
 
 CREATE TABLE Ren_Positions_Info (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
-  Position_Name TEXT,
-  Position_Remark TEXT
+  Position_Name TEXT COLLATE NOCASE,
+  Position_Remark TEXT COLLATE NOCASE
 ) STRICT;
 
 -- Terminals; position 1 is the display name and position 44 the date the
 -- terminal was put into service.
 CREATE TABLE Mach_Info (
   Mach_ID INTEGER PRIMARY KEY AUTOINCREMENT,
-  Mach_Name TEXT,
-  Mach_No TEXT,
+  Mach_Name TEXT COLLATE NOCASE,
+  Mach_No TEXT COLLATE NOCASE,
   Mach_Type INTEGER,
   Mach_XF_Type INTEGER,
   Card_BuTie INTEGER DEFAULT 0,
   XF_Dian_ID INTEGER,
   Mach_Unit INTEGER,
-  Mach_IP TEXT,
+  Mach_IP TEXT COLLATE NOCASE,
   Mach_Port INTEGER,
   Mach_Com INTEGER,
   Mach_Baud INTEGER,
-  Mach_Ver TEXT,
-  Mach_Remark TEXT,
-  Mach_Para1 TEXT,
-  Mach_Para2 TEXT,
-  Mach_Para3 TEXT,
-  Mach_Para4 TEXT,
-  Mach_Para5 TEXT,
-  Mach_Para6 TEXT,
-  Mach_Para7 TEXT,
-  Mach_Para8 TEXT,
-  Mach_Para9 TEXT,
-  Mach_Para10 TEXT,
-  Mach_Para11 TEXT,
-  Mach_Para12 TEXT,
-  Mach_Para13 TEXT,
-  Mach_Para14 TEXT,
-  Mach_Para15 TEXT,
-  Mach_Para16 TEXT,
-  Mach_Para17 TEXT,
-  Mach_Para18 TEXT,
-  Mach_Para19 TEXT,
-  Mach_Para20 TEXT,
-  Mach_Para21 TEXT,
-  Mach_Para22 TEXT,
-  Mach_Para23 TEXT,
-  Mach_Para24 TEXT,
-  Mach_Para25 TEXT,
-  Mach_Para26 TEXT,
-  Mach_Para27 TEXT,
-  Mach_Para28 TEXT,
-  Mach_Para29 TEXT,
+  Mach_Ver TEXT COLLATE NOCASE,
+  Mach_Remark TEXT COLLATE NOCASE,
+  Mach_Para1 TEXT COLLATE NOCASE,
+  Mach_Para2 TEXT COLLATE NOCASE,
+  Mach_Para3 TEXT COLLATE NOCASE,
+  Mach_Para4 TEXT COLLATE NOCASE,
+  Mach_Para5 TEXT COLLATE NOCASE,
+  Mach_Para6 TEXT COLLATE NOCASE,
+  Mach_Para7 TEXT COLLATE NOCASE,
+  Mach_Para8 TEXT COLLATE NOCASE,
+  Mach_Para9 TEXT COLLATE NOCASE,
+  Mach_Para10 TEXT COLLATE NOCASE,
+  Mach_Para11 TEXT COLLATE NOCASE,
+  Mach_Para12 TEXT COLLATE NOCASE,
+  Mach_Para13 TEXT COLLATE NOCASE,
+  Mach_Para14 TEXT COLLATE NOCASE,
+  Mach_Para15 TEXT COLLATE NOCASE,
+  Mach_Para16 TEXT COLLATE NOCASE,
+  Mach_Para17 TEXT COLLATE NOCASE,
+  Mach_Para18 TEXT COLLATE NOCASE,
+  Mach_Para19 TEXT COLLATE NOCASE,
+  Mach_Para20 TEXT COLLATE NOCASE,
+  Mach_Para21 TEXT COLLATE NOCASE,
+  Mach_Para22 TEXT COLLATE NOCASE,
+  Mach_Para23 TEXT COLLATE NOCASE,
+  Mach_Para24 TEXT COLLATE NOCASE,
+  Mach_Para25 TEXT COLLATE NOCASE,
+  Mach_Para26 TEXT COLLATE NOCASE,
+  Mach_Para27 TEXT COLLATE NOCASE,
+  Mach_Para28 TEXT COLLATE NOCASE,
+  Mach_Para29 TEXT COLLATE NOCASE,
   Del_YN INTEGER DEFAULT 0,
   New_Date TEXT
 ) STRICT;
 
 CREATE TABLE XF_Dian_Info (
   XF_Dian_ID INTEGER PRIMARY KEY AUTOINCREMENT,
-  XF_Dian_Name TEXT,
-  XF_Dian_Remark TEXT,
+  XF_Dian_Name TEXT COLLATE NOCASE,
+  XF_Dian_Remark TEXT COLLATE NOCASE,
   XF_Dian_Flag INTEGER DEFAULT 0,
   Del_YN INTEGER DEFAULT 0
 ) STRICT;
 
 CREATE TABLE XF_Unit_Info (
   XF_Unit_ID INTEGER PRIMARY KEY AUTOINCREMENT,
-  XF_Unit_Name TEXT,
-  XF_Unit_Remark TEXT,
+  XF_Unit_Name TEXT COLLATE NOCASE,
+  XF_Unit_Remark TEXT COLLATE NOCASE,
   XF_Unit_Flag INTEGER DEFAULT 0,
   Del_YN INTEGER DEFAULT 0
 ) STRICT;
@@ -259,22 +262,22 @@ CREATE TABLE XF_Unit_Info (
 -- Cashiers; SK_ID holds digits and is compared as text with Record_XF.Shou_Kuan.
 CREATE TABLE XF_ShouKuan (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
-  SK_ID TEXT,
-  SK_Name TEXT,
-  SK_Remark TEXT
+  SK_ID TEXT COLLATE NOCASE,
+  SK_Name TEXT COLLATE NOCASE,
+  SK_Remark TEXT COLLATE NOCASE
 ) STRICT;
 
 -- Subsidy batches: one row per employee and batch.
 CREATE TABLE BuTie_OK (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
   Pinfo_ID INTEGER,
-  Card_Number TEXT,
+  Card_Number TEXT COLLATE NOCASE,
   Mach_ID INTEGER,
-  Mach_No TEXT,
+  Mach_No TEXT COLLATE NOCASE,
   FaFang_DT TEXT,
   ZhunBei_DT TEXT,
   ZhunBei_Ren_ID INTEGER,
-  B_Remark TEXT,
+  B_Remark TEXT COLLATE NOCASE,
   B_Source INTEGER DEFAULT 0,
   B_JinE INTEGER DEFAULT 0,
   B_JinE_SJ INTEGER DEFAULT 0,
@@ -302,13 +305,13 @@ CREATE INDEX IX_BuTie_OK_Person ON BuTie_OK(Pinfo_ID);
 CREATE TABLE BuTie_BF_OK (
   ID INTEGER,
   Pinfo_ID INTEGER,
-  Card_Number TEXT,
+  Card_Number TEXT COLLATE NOCASE,
   Mach_ID INTEGER,
-  Mach_No TEXT,
+  Mach_No TEXT COLLATE NOCASE,
   FaFang_DT TEXT,
   ZhunBei_DT TEXT,
   ZhunBei_Ren_ID INTEGER,
-  B_Remark TEXT,
+  B_Remark TEXT COLLATE NOCASE,
   B_Source INTEGER DEFAULT 0,
   B_JinE INTEGER DEFAULT 0,
   B_JinE_SJ INTEGER DEFAULT 0,
@@ -428,19 +431,19 @@ CREATE TABLE DC_TeShuRi (
 -- (1 = IC) and P5 (position 10) the times switch.
 CREATE TABLE Sys_Para (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,
-  Para_Name TEXT,
-  SubParaName TEXT,
+  Para_Name TEXT COLLATE NOCASE,
+  SubParaName TEXT COLLATE NOCASE,
   Para_Type INTEGER,
-  Para_Remark TEXT,
+  Para_Remark TEXT COLLATE NOCASE,
   Para_Flag INTEGER,
-  P1 TEXT,
-  P2 TEXT,
-  P3 TEXT,
-  P4 TEXT,
-  P5 TEXT,
-  P6 TEXT,
-  P7 TEXT,
-  P8 TEXT
+  P1 TEXT COLLATE NOCASE,
+  P2 TEXT COLLATE NOCASE,
+  P3 TEXT COLLATE NOCASE,
+  P4 TEXT COLLATE NOCASE,
+  P5 TEXT COLLATE NOCASE,
+  P6 TEXT COLLATE NOCASE,
+  P7 TEXT COLLATE NOCASE,
+  P8 TEXT COLLATE NOCASE
 ) STRICT;
 CREATE INDEX IX_Sys_Para_Name ON Sys_Para(Para_Name, SubParaName);
 
@@ -449,21 +452,21 @@ CREATE TABLE Sys_Log (
   Date_Time TEXT,
   Operator_ID INTEGER,
   Op_Code INTEGER,
-  Op_Object TEXT
+  Op_Object TEXT COLLATE NOCASE
 ) STRICT;
 
 CREATE TABLE Sys_User_Info (
   User_ID INTEGER PRIMARY KEY AUTOINCREMENT,
-  User_Name TEXT,
+  User_Name TEXT COLLATE NOCASE,
   User_Pass TEXT,
   User_Grade INTEGER DEFAULT 0,
-  User_Remark TEXT,
+  User_Remark TEXT COLLATE NOCASE,
   Del_YN INTEGER DEFAULT 0
 ) STRICT;
 
 CREATE TABLE Sys_Dept_Pass (
   User_ID INTEGER,
-  Dept_No TEXT,
+  Dept_No TEXT COLLATE NOCASE,
   Dept_Type INTEGER
 ) STRICT;
 
@@ -475,6 +478,6 @@ CREATE TABLE Sys_Mach_Pass (
 
 CREATE TABLE Sys_User_Pass (
   User_ID INTEGER,
-  Menu_Name TEXT,
+  Menu_Name TEXT COLLATE NOCASE,
   Menu_Type INTEGER
 ) STRICT;

@@ -7,6 +7,8 @@
 namespace tolvenk {
 
 using sql::num;
+using sql::likeEnd;
+using sql::lit;
 using sql::q;
 
 namespace {
@@ -45,12 +47,12 @@ DataList BTService::Get_Emp_ByDept(const std::string& str_dept) {
                                           "Ren_Dept_Info.Dept_Name,") +
                               "Ren_Dept_Info.Dept_Code,Ren_Per_Info.P_Position_ID From Ren_Per_Info,Ren_Dept_Info " +
                               "Where Ren_Per_Info.Dept_ID = Ren_Dept_Info.Dept_ID And Ren_Per_Info.Del_YN = 0 and " +
-                              " Ren_Per_Info.Dept_No like '" + q(str_dept) + "%' order by Ren_Dept_Info.Dept_No");
+                              " Ren_Per_Info.Dept_No like '" + lit(str_dept) + "%" + likeEnd + " order by Ren_Dept_Info.Dept_No");
 }
 
 DataList BTService::empCheck(const std::string& where, const std::string& Dept_No, const std::string& nameFilter,
                              const std::string& codeFilter, const std::string& pID, const std::string& tail) {
-    std::string sql = kEmpColumns + where + " and Ren_Dept_Info.Dept_No like '" + q(Dept_No) + "%'";
+    std::string sql = kEmpColumns + where + " and Ren_Dept_Info.Dept_No like '" + lit(Dept_No) + "%" + likeEnd;
     sql += nameFilter + codeFilter;
     if (!pID.empty()) sql += "and Ren_Per_Info.PInfo_id =" + num(pID);
     return base_.Get_DataList(sql + tail + "  order by  Ren_Dept_Info.Dept_Name,Ren_Per_Info.P_Code");
@@ -59,8 +61,8 @@ DataList BTService::empCheck(const std::string& where, const std::string& Dept_N
 DataList BTService::Get_Emp_Check_All(const std::string& Dept_No, const std::string& pName,
                                       const std::string& pCode, const std::string& pID) {
     return empCheck("Where Ren_Per_Info.Dept_No = Ren_Dept_Info.Dept_No   ", Dept_No,
-                    pName.empty() ? "" : "and Ren_Per_Info.P_Name like '%" + q(pName) + "%'",
-                    pCode.empty() ? "" : "and Ren_Per_Info.P_Code like '%" + q(pCode) + "%'", pID, "");
+                    pName.empty() ? "" : "and Ren_Per_Info.P_Name like '%" + lit(pName) + "%" + likeEnd,
+                    pCode.empty() ? "" : "and Ren_Per_Info.P_Code like '%" + lit(pCode) + "%" + likeEnd, pID, "");
 }
 
 DataList BTService::Get_Emp_Check_All_ID(const std::string& Dept_No, const std::string& pName,
@@ -73,8 +75,8 @@ DataList BTService::Get_Emp_Check_All_ID(const std::string& Dept_No, const std::
 DataList BTService::Get_Emp_Check(const std::string& Dept_No, const std::string& pName, const std::string& pCode,
                                   const std::string& pID) {
     return empCheck("Where Ren_Per_Info.Dept_No = Ren_Dept_Info.Dept_No ", Dept_No,
-                    pName.empty() ? "" : "and Ren_Per_Info.P_Name like '%" + q(pName) + "%'",
-                    pCode.empty() ? "" : "and Ren_Per_Info.P_Code like '%" + q(pCode) + "%'", pID,
+                    pName.empty() ? "" : "and Ren_Per_Info.P_Name like '%" + lit(pName) + "%" + likeEnd,
+                    pCode.empty() ? "" : "and Ren_Per_Info.P_Code like '%" + lit(pCode) + "%" + likeEnd, pID,
                     "  and Ren_Dept_Info.del_yn=0");
 }
 
@@ -82,7 +84,7 @@ DataList BTService::Get_All_Emp() { return base_.Get_DataList("select * from Ren
 
 DataList BTService::Get_Dept_No(const std::string& Dept_No, const std::string& last_dept_no) {
     std::string sql = "select * from Ren_Dept_Info where Del_YN=0";
-    if (!Dept_No.empty()) sql += " and Dept_No like '" + q(Dept_No) + "%'";
+    if (!Dept_No.empty()) sql += " and Dept_No like '" + lit(Dept_No) + "%" + likeEnd;
     if (!last_dept_no.empty()) sql += " and Last_DeptNo='" + q(last_dept_no) + "'";
     return base_.Get_DataList(sql + " order by Dept_No");
 }

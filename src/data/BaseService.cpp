@@ -127,8 +127,9 @@ bool BaseService::Mod_DataByIndex(const std::string& TableName, const std::strin
     Open_DB_Con();
     rs_ = DB_Con->openRecordset(sql);
     const int n = static_cast<int>(FieldVals.size()) - 1;
-    const bool fits = n >= 1 && StartIndex >= 0 && StartIndex + n - 1 <= rs_->fieldCount() - 1;
-    if (fits) {
+    // Only the key (n = 0) assigns nothing and still counts as done.
+    const bool fits = StartIndex >= 0 && StartIndex + n - 1 <= rs_->fieldCount() - 1;
+    if (fits && n >= 1) {
         for (int m = 1; m <= n; ++m)
             rs_->setField(StartIndex + m - 1, db::Value(FieldVals[static_cast<std::size_t>(m)]));
         rs_->updateBatch();

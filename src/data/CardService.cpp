@@ -10,6 +10,8 @@
 namespace tolvenk {
 
 using sql::num;
+using sql::likeEnd;
+using sql::lit;
 using sql::q;
 
 namespace {
@@ -82,7 +84,7 @@ std::shared_ptr<db::Recordset> CardService::get_IDYuE(const std::string& Dept_No
     std::string sql =
         "select C.Card_Type,P.Pinfo_ID,D.Dept_No,P.P_Name,P.P_Code,D.Dept_Name,C.Card_No,C.C_YuE_ID "
         " from Ren_Per_Info as P,Ren_Dept_info as D,Card_Info as C where D.Dept_No like '" +
-        q(Dept_No) + "%' and P.Dept_No=D.Dept_No and P.Pinfo_id=C.Pinfo_Id ";
+        lit(Dept_No) + "%" + likeEnd + " and P.Dept_No=D.Dept_No and P.Pinfo_id=C.Pinfo_Id ";
     if (!p_Name.empty()) sql += " and P.P_Name='" + q(p_Name) + "' ";
     if (!p_code.empty()) sql += " and P.P_Code='" + q(p_code) + "'";
     return base_.Get_DataList_ADO(sql + " order by P_Name");

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <stdexcept>
 
 #include "data/Globals.h"
 #include "lang/LangGlobals.h"
@@ -36,6 +37,10 @@ void connectionFailed(const std::string& description) {
 // Reads the first DB_info row (writing the default row into an empty table)
 // and sets DB_Type, DB_Provider and strCN from it.
 void readConfiguration() {
+    // Nothing of an earlier call's configuration may carry over into this one.
+    strCN.clear();
+    DB_Type.clear();
+    DB_Provider.clear();
     auto rs = Conn_Local->openRecordset("select * from DB_info");
     if (rs->eof()) {
         DB_Type = "Access";
@@ -47,6 +52,9 @@ void readConfiguration() {
                 "Jet OLEDB:Database Password=vandrel4193;";
     } else {
         const std::string provider = rs->field("Provider").toString();
+        if (provider != "Access" && provider != "SQL")
+            throw std::runtime_error("DB_info names the provider '" + provider +
+                                     "', which is neither Access nor SQL: no business database is opened.");
         if (provider == "Access") {
             DB_Provider = "Access";
             DB_Type = "Access";

@@ -9,6 +9,9 @@
 namespace tolvenk::sql {
 
 inline std::string q(const std::string& text) { return sqlEscape(text); }
+// A LIKE operand taken literally; the pattern is closed with likeEnd.
+inline std::string lit(const std::string& text) { return sqlLikeEscape(text); }
+inline const std::string likeEnd = std::string("'") + kLikeEscape;
 inline std::string num(const std::string& text) { return sqlNumberText(text); }
 inline std::string num(std::int64_t v) { return sqlNumber(v); }
 

@@ -17,6 +17,8 @@ namespace tolvenk {
 namespace {
 
 using sql::num;
+using sql::likeEnd;
+using sql::lit;
 using sql::q;
 
 // Column names that arrive as arguments are names, never SQL.
@@ -99,9 +101,9 @@ DataList XFService::Get_Emp_Check(const std::string& Name, const std::string& Co
 }
 
 DataList XFService::Get_Emp_Check2(const std::string& DeptNo, const std::string& Code, const std::string& Name) {
-    std::string sql = "select * from Ren_Per_Info where Dept_No like '" + q(DeptNo) + "%' and Del_YN=0";
-    if (!Name.empty()) sql += " and P_Name like '%" + q(Name) + "%'";
-    if (!Code.empty()) sql += " and P_Code like '%" + q(Code) + "%'";
+    std::string sql = "select * from Ren_Per_Info where Dept_No like '" + lit(DeptNo) + "%" + likeEnd + " and Del_YN=0";
+    if (!Name.empty()) sql += " and P_Name like '%" + lit(Name) + "%" + likeEnd;
+    if (!Code.empty()) sql += " and P_Code like '%" + lit(Code) + "%" + likeEnd;
     return base_.Get_DataList(sql);
 }
 
@@ -128,12 +130,12 @@ DataList XFService::Get_XF_Info7_1(const std::string& DeptNo, const std::vector<
     sql += detailPeriod(DateFrom, DateTo);
     sql += " and ren_per_info.dept_no=ren_dept_info.dept_no and record_xf.PInfo_id=ren_per_info.PInfo_id and "
            "  Record_XF.Pinfo_id in (Select Pinfo_id from Ren_Per_Info,Ren_Dept_Info where Ren_Per_Info.Dept_No like '" +
-           q(DeptNo) +
-           "%' and ren_per_info.dept_no=ren_dept_info.dept_no and ren_dept_info.del_yn=0) and ren_dept_info.del_yn=0";
+           lit(DeptNo) + "%" + likeEnd +
+           " and ren_per_info.dept_no=ren_dept_info.dept_no and ren_dept_info.del_yn=0) and ren_dept_info.del_yn=0";
     sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
-    if (!Name.empty()) sql += " and Ren_per_Info.P_Name like '%" + q(Name) + "%'";
+    if (!Name.empty()) sql += " and Ren_per_Info.P_Name like '%" + lit(Name) + "%" + likeEnd;
     if (!Code.empty()) sql += " and Ren_per_info.P_Code = '" + q(Code) + "'";
-    if (!PNum.empty()) sql += " and Ren_per_info.P_Num like '%" + q(PNum) + "%'";
+    if (!PNum.empty()) sql += " and Ren_per_info.P_Num like '%" + lit(PNum) + "%" + likeEnd;
     sql += " order by Record_XF.Date_Time,record_XF.XF_Type";
     MainTimeoutLifted lifted;
     return base_.Get_DataList(sql);

@@ -139,8 +139,8 @@ void ucKelmora::listEmployees(const std::string& deptNo) {
     BaseService svc;
     svc.Set_LinkStr(strCN_);
     const DataList d = svc.Get_DataList(
-        "select Pinfo_ID,P_Name,P_Code,P_Num from Ren_Per_Info where Del_YN=0 and Dept_No like '" + sqlEscape(deptNo) +
-        "%' order by P_Code");
+        "select Pinfo_ID,P_Name,P_Code,P_Num from Ren_Per_Info where Del_YN=0 and Dept_No like '" + sqlLikeEscape(deptNo) +
+        "%'" + kLikeEscape + " order by P_Code");
     for (int r = 1; r <= d.rowUBound(); ++r) {
         lstEmp.AddItem(d(r, 2) + " " + d(r, 1));
         lstEmp.setItemData(lstEmp.NewIndex(), static_cast<std::int32_t>(std::stoll(d(r, 0))));

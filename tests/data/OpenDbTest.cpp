@@ -57,10 +57,10 @@ TEST_F(OpenDbTest, AccessRowOpensTheBusinessDatabase) {
 
 TEST_F(OpenDbTest, EmptyConfigurationGetsExactlyOneDefaultRow) {
     test::createConfigDb(folder, "cfg.mdb", "", "", "");
-    DB_Provider = "before";
+    DB_Provider = "SQL";  // an earlier call's provider does not carry over
     EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));  // no TAM08.mdb in the default folder
     EXPECT_EQ(DB_Type, "Access");
-    EXPECT_EQ(DB_Provider, "before");
+    EXPECT_EQ(DB_Provider, "");
     EXPECT_EQ(configRow("Provider"), "Access");
     EXPECT_EQ(configRow("FileName"), "TAM08");
     EXPECT_EQ(configRow("PassWord_1"), "quesmo527");
@@ -74,19 +74,26 @@ TEST_F(OpenDbTest, EmptyConfigurationGetsExactlyOneDefaultRow) {
     EXPECT_EQ(DB_Provider, "Access");
 }
 
-TEST_F(OpenDbTest, LowerCaseProviderLeavesNoConnectionString) {
+// A provider the module does not know is refused on every call, and never
+// falls back on the previous call's database.
+TEST_F(OpenDbTest, UnknownProviderIsRefusedEvenAfterAGoodCall) {
     test::createBusinessDb(folder + "/TAM08.mdb");
-    test::createConfigDb(folder, "cfg.mdb", "access", folder, "TAM08");
-    EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));
-    EXPECT_EQ(strCN, "");
-    ASSERT_EQ(sv->boxes.size(), 1u);
-    EXPECT_EQ(sv->boxes[0].style, 17);
-    EXPECT_EQ(sv->boxes[0].title, "Error:ERR_Main_2");
-    const std::string& text = sv->boxes[0].prompt;
-    EXPECT_EQ(text.rfind("Error Reason:", 0), 0u);
-    const std::string tail = "\r\n\r\nDatabase connection error.Click 'OK' to re-select database connection.\r\n" +
-                             std::string(32, ' ') + "Click 'Cancel' to exit the program.";
-    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    test::createConfigDb(folder, "cfg.mdb", "Access", folder, "TAM08");
+    ASSERT_TRUE(Open_DB(folder, "cfg.mdb", ""));
+    auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
+    for (const char* provider : {"access", "Oracle"}) {
+        con->execute(std::string("update DB_info set Provider='") + provider + "'");
+        sv->boxes.clear();
+        EXPECT_FALSE(Open_DB(folder, "cfg.mdb", "")) << provider;
+        EXPECT_EQ(strCN, "");
+        EXPECT_EQ(DB_Type, "");
+        ASSERT_EQ(sv->boxes.size(), 1u);
+        EXPECT_EQ(sv->boxes[0].style, 16);
+        EXPECT_EQ(sv->boxes[0].title, "Error");
+        const std::string& text = sv->boxes[0].prompt;
+        EXPECT_EQ(text.rfind("Error Reason:", 0), 0u);
+        EXPECT_NE(text.find(std::string("'") + provider + "'"), std::string::npos) << text;
+    }
 }
 
 TEST_F(OpenDbTest, ServerRowsBuildBothServerStrings) {

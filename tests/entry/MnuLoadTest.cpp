@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "data/Globals.h"
 #include "entry/MenuTable.h"
 #include "ui/WindowRegistry.h"
+#include "platform/Error.h"
 #include "platform/forms/Form.h"
 #include "platform/services/ScriptedServices.h"
 #include "support/TestDb.h"
@@ -162,4 +167,38 @@ TEST_F(MnuLoadTest, GetUserIdOnlyWhileACallRuns) {
     EXPECT_EQ(Op_User_ID, 9);
     Quernat().mnuLoad("0;0;7942", "x' or '1'='1", sCN);
     EXPECT_EQ(Op_User_ID, 0);
+}
+
+TEST_F(MnuLoadTest, OperatorNamesCompareWithoutCase) {
+    Quernat().mnuLoad("0;0;7942", "ADMIN", sCN);
+    EXPECT_EQ(Op_User_ID, 7);
+    Quernat().mnuLoad("0;0;7942", "o'brien", sCN);
+    EXPECT_EQ(Op_User_ID, 9);
+}
+
+// A window whose load fails after both databases were opened.
+struct FailingWindow : forms::Form {
+    void Form_Load() override { throw VbError(5, "Invalid procedure call"); }
+};
+
+TEST_F(MnuLoadTest, AWindowThatFailsToLoadStillReleasesBothConnections) {
+    registerWindow("XF_Mingxi", [] { return std::make_unique<FailingWindow>(); });
+    EXPECT_EQ(errorOf("7034;0;7942", sCN), 5);
+    EXPECT_EQ(Conn_Main, nullptr);
+    EXPECT_EQ(Conn_Local, nullptr);
+}
+
+// The configuration database belongs to the installation: a call that only
+// reads it leaves every byte as it was, whatever its journal mode.
+TEST_F(MnuLoadTest, ACallThatOnlyReadsLeavesTheConfigurationFileUnchanged) {
+    const std::string cfg = folder + "/cfg.mdb";
+    test::connect(db::Connection::fileConnectionString(cfg))->executeScript("PRAGMA journal_mode=DELETE");
+    auto bytes = [&] {
+        std::ifstream in(cfg, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string before = bytes();
+    Quernat().mnuLoad("7034;0;7942", "admin", sCN);
+    ASSERT_EQ(ProbeWindow::created, 1);
+    EXPECT_EQ(bytes(), before);
 }

@@ -97,6 +97,13 @@ TEST_F(LanguageTest, CharsetRowAndBothFormsOfHomePath) {
     Load_Lan(1);
     EXPECT_EQ(Lang[1], "X");
     EXPECT_EQ(Lan_Charset, 134);
+    // An installation may keep the override on a read-only folder: it still applies.
+    std::filesystem::permissions(dir.path() / "data", std::filesystem::perms::owner_read |
+                                                          std::filesystem::perms::owner_exec);
+    Lang[1].clear();
+    Load_Lan(1);
+    EXPECT_EQ(Lang[1], "X");
+    std::filesystem::permissions(dir.path() / "data", std::filesystem::perms::owner_all);
 }
 
 TEST_F(LanguageTest, ABrokenOverrideEndsQuietly) {

@@ -20,6 +20,17 @@ std::string sqlEscape(std::string_view text) {
     return out;
 }
 
+std::string sqlLikeEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 4);
+    for (char c : text) {
+        if (c == '%' || c == '_' || c == '[' || c == '\\') out += '\\';
+        out += c;
+        if (c == '\'') out += '\'';
+    }
+    return out;
+}
+
 std::string sqlNumber(std::int64_t v) { return std::to_string(v); }
 
 std::string sqlNumber(double v) { return formatReal(v); }

@@ -10,6 +10,12 @@ namespace tolvenk {
 // the surrounding quotes, so statements keep their written form.
 std::string sqlEscape(std::string_view text);
 
+// A text matched literally inside a LIKE pattern: quotes doubled as above and
+// the pattern characters (% _ [ and the escape itself) escaped with '\'. The
+// statement follows the pattern's closing quote with kLikeEscape.
+std::string sqlLikeEscape(std::string_view text);
+inline constexpr const char* kLikeEscape = " escape '\\'";
+
 // Numbers are formatted from numeric types, never pasted from text.
 std::string sqlNumber(std::int64_t v);
 std::string sqlNumber(double v);

@@ -2,9 +2,15 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 
+#include "platform/db/Activation.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlTranslator.h"
 #include "platform/db/SqliteFunctions.h"
@@ -45,29 +51,96 @@ std::string quoteName(const std::string& name) {
     return out + "\"";
 }
 
+// A file that is empty or does not start with the engine's header is refused
+// before the engine sees it: opening would turn it into a new, empty database.
+void requireDatabaseHeader(const std::string& path, const struct stat& sb) {
+    static const char kMagic[] = "SQLite format 3";  // with its terminating NUL: 16 bytes
+    if (sb.st_size == 0)
+        throw DbError("The file '" + path + "' is empty: it is not a database. It was left as it is.", 3343);
+    char head[sizeof kMagic] = {};
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) throw DbError("Cannot open database '" + path + "': " + std::strerror(errno), 3049);
+    const std::size_t got = std::fread(head, 1, sizeof head, f);
+    std::fclose(f);
+    if (got != sizeof head || std::memcmp(head, kMagic, sizeof head) != 0)
+        throw DbError("The file '" + path + "' is not a database, or not one this module can read. It was left as it is.",
+                      3343);
+}
+
+// Writable as the installation meant it: the file and its folder (where the
+// journal goes) may be written by this user, and neither is marked read-only,
+// which even an administrator's account respects.
+bool writable(const std::string& path, const struct stat& sb) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    const std::string dir = folder.empty() ? "." : folder;
+    struct stat db{};
+    if (::stat(dir.c_str(), &db) != 0) return false;
+    return (sb.st_mode & 0222) && (db.st_mode & 0222) && ::access(path.c_str(), W_OK) == 0 &&
+           ::access(dir.c_str(), W_OK) == 0;
+}
+
+std::string uriPath(const std::string& path) {
+    std::string out;
+    for (unsigned char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            char buf[4];
+            std::snprintf(buf, sizeof buf, "%%%02X", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+// A first read: a file that is no database (or cannot be read) fails here.
+int probe(sqlite3* db, std::string& error) {
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &err);
+    error = err ? err : (rc == SQLITE_OK ? "" : sqlite3_errmsg(db));
+    sqlite3_free(err);
+    return rc == SQLITE_OK ? rc : sqlite3_extended_errcode(db);
+}
+
 }  // namespace
 
-SqliteProvider::SqliteProvider(const std::string& path) {
+SqliteProvider::SqliteProvider(const std::string& path) : path_(path) {
     struct stat sb{};
     if (path.empty() || ::stat(path.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode))
         throw DbError("Could not find file '" + path + "'.", 3024);
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        std::string msg = db_ ? sqlite3_errmsg(db_) : "cannot open";
+    requireDatabaseHeader(path, sb);
+    device_ = sb.st_dev;
+    inode_ = sb.st_ino;
+    readOnly_ = !writable(path, sb);
+    // The journal mode is the installation's choice: nothing here changes the file.
+    openHandle(readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, path);
+    std::string error;
+    int rc = probe(db_, error);
+    if (rc != SQLITE_OK && readOnly_ && ((rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_READONLY)) {
+        // A WAL file in a folder we cannot write: its shared-memory file cannot be
+        // made, so the file is read as it stands.
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DbError("Cannot open database '" + path + "': " + msg, 3049);
+        openHandle(SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, "file:" + uriPath(path) + "?immutable=1");
+        rc = probe(db_, error);
+    }
+    if (rc != SQLITE_OK) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw DbError("Cannot open database '" + path + "': " + error, 3049);
     }
     sqlite3_extended_result_codes(db_, 1);
     registerSqliteFunctions(db_);
     setCommandTimeout(60);
-    // A file that is not a database fails here, at opening, as it should.
-    char* err = nullptr;
-    if (sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, &err) != SQLITE_OK) {
-        std::string msg = err ? err : "not a database";
-        sqlite3_free(err);
+    activationSeen_ = activationCount();
+}
+
+void SqliteProvider::openHandle(int flags, const std::string& name) {
+    if (sqlite3_open_v2(name.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+        std::string msg = db_ ? sqlite3_errmsg(db_) : "cannot open";
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DbError("Cannot open database '" + path + "': " + msg, 3049);
+        throw DbError("Cannot open database '" + path_ + "': " + msg, 3049);
     }
 }
 
@@ -130,7 +203,36 @@ void SqliteProvider::bind(sqlite3_stmt* st, const std::vector<Value>& params) {
     }
 }
 
+void SqliteProvider::requireSameFile() {
+    struct stat sb{};
+    if (::stat(path_.c_str(), &sb) != 0)
+        lost_ = "The database file '" + path_ +
+                "' is no longer there: it was deleted or moved while it was open. Nothing was written; open the "
+                "window again.";
+    else if (sb.st_dev != device_ || sb.st_ino != inode_)
+        lost_ = "The database file '" + path_ +
+                "' was replaced while it was open. Nothing was written to it; open the window again to work "
+                "with the new file.";
+    if (!lost_.empty()) throw DbError(lost_, 3043);
+}
+
+void SqliteProvider::requireWritable(sqlite3_stmt* st) {
+    if (sqlite3_stmt_readonly(st)) return;
+    if (readOnly_)
+        throw DbError("The database '" + path_ + "' is read-only: this change cannot be saved.", 3027);
+    requireSameFile();
+}
+
+void SqliteProvider::checkAfterActivation() {
+    if (!lost_.empty()) throw DbError(lost_, 3043);
+    const unsigned now = activationCount();
+    if (now == activationSeen_) return;
+    activationSeen_ = now;
+    requireSameFile();
+}
+
 QueryResult SqliteProvider::query(const std::string& sql, const std::vector<Value>& params) {
+    checkAfterActivation();
     sqlite3_stmt* st = prepare(sql);
     StmtReset guard{st};
     bind(st, params);
@@ -167,7 +269,9 @@ bool SqliteProvider::queryForUpdate(const std::string& table, const std::string&
 }
 
 long long SqliteProvider::execute(const std::string& sql, const std::vector<Value>& params) {
+    checkAfterActivation();
     sqlite3_stmt* st = prepare(sql);
+    requireWritable(st);
     StmtReset guard{st};
     bind(st, params);
     int rc;
@@ -178,6 +282,13 @@ long long SqliteProvider::execute(const std::string& sql, const std::vector<Valu
 }
 
 void SqliteProvider::executeScript(const std::string& sql) {
+    if (readOnly_)
+        throw DbError("The database '" + path_ + "' is read-only: this change cannot be saved.", 3027);
+    requireSameFile();
+    runScript(sql);
+}
+
+void SqliteProvider::runScript(const std::string& sql) {
     char* err = nullptr;
     if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
         std::string msg = err ? err : "script failed";
@@ -213,9 +324,12 @@ long long SqliteProvider::updateRow(const std::string& table, const Value& rowKe
     return execute(sql, params);
 }
 
-void SqliteProvider::begin() { executeScript("BEGIN"); }
-void SqliteProvider::commit() { executeScript("COMMIT"); }
-void SqliteProvider::rollback() { executeScript("ROLLBACK"); }
+void SqliteProvider::begin() {
+    requireSameFile();
+    runScript("BEGIN");
+}
+void SqliteProvider::commit() { runScript("COMMIT"); }
+void SqliteProvider::rollback() { runScript("ROLLBACK"); }
 bool SqliteProvider::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
 
 void SqliteProvider::setCommandTimeout(int seconds) {

@@ -9,8 +9,11 @@ struct sqlite3_stmt;
 
 namespace tolvenk::db {
 
-// The file-database provider: a SQLite file in WAL mode. Results are read in
-// full, so no statement stays open between calls and no lock is held.
+// The file-database provider: a SQLite file of the installation, opened as it
+// is (journal mode kept, read-only when it may not be written). Results are
+// read in full, so no statement stays open between calls and no lock is held.
+// Before a write, and before the first read after a window was activated, it
+// checks that the file at its path is still the one it opened.
 class SqliteProvider : public Provider {
 public:
     // Opens an existing file; a missing file is an error, never created here.
@@ -37,12 +40,25 @@ public:
     bool inTransaction() const override;
     void setCommandTimeout(int seconds) override;
 
+    bool readOnly() const { return readOnly_; }
+
 private:
+    void openHandle(int flags, const std::string& name);
+    void requireSameFile();
+    void requireWritable(sqlite3_stmt* st);
+    void checkAfterActivation();
+    void runScript(const std::string& sql);
     sqlite3_stmt* prepare(const std::string& sql);
     void bind(sqlite3_stmt* st, const std::vector<Value>& params);
     [[noreturn]] void fail(const std::string& context);
 
     sqlite3* db_ = nullptr;
+    std::string path_;
+    unsigned long long device_ = 0;
+    unsigned long long inode_ = 0;
+    bool readOnly_ = false;
+    std::string lost_;  // why the file may no longer be used, once that is known
+    unsigned activationSeen_ = 0;
     // Statements by their text as the module wrote it; translated once.
     std::map<std::string, sqlite3_stmt*> cache_;
 };

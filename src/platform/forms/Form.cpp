@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 
+#include "platform/db/Activation.h"
 #include "platform/forms/Control.h"
 #include "platform/services/Application.h"
 
@@ -115,6 +116,7 @@ void Form::Show() {
     showing_ = true;
     dialog_->show();
     dialog_->active_ = true;
+    db::noteWindowActivated();
     try {
         Form_Activate();
     } catch (...) {
@@ -159,6 +161,7 @@ void Form::resized() {
 void Form::activated() {
     if (dialog_->active_ || !loaded_) return;
     dialog_->active_ = true;
+    db::noteWindowActivated();
     Form_Activate();
 }
 

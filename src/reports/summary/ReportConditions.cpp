@@ -153,11 +153,12 @@ Group_Conds valueConds(int code, HzReportState& st, const Cond_Inputs& in, db::C
         case DimDept: {
             // The top department counts its own people only; any other covers its sub-departments.
             const std::string name = text(*rs, "Dept_Name");
-            const std::string no = q(text(*rs, "Dept_No"));
+            const std::string no = text(*rs, "Dept_No");
             e.Caption = name;
             e.Cond = name != st.Top_Dept_Name
-                         ? " Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No like '" + no + "%' "
-                         : " Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No = '" + no + "'";
+                         ? " Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No like '" +
+                               sqlLikeEscape(no) + "%'" + kLikeEscape + " "
+                         : " Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No = '" + q(no) + "'";
             break;
         }
         default: {

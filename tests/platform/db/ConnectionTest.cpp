@@ -46,18 +46,6 @@ TEST(Connection, ServerAndUnknownProvidersFailClearly) {
     EXPECT_THROW(con.execute("select 1"), db::DbError);  // closed
 }
 
-TEST(Connection, AFileThatIsNotADatabaseFailsAtOpening) {
-    test::TempDir dir;
-    const std::string path = dir.file("junk.mdb");
-    {
-        std::FILE* f = std::fopen(path.c_str(), "w");
-        std::fputs("this is not a database file at all, just some text that is long enough.", f);
-        std::fclose(f);
-    }
-    db::Connection con;
-    EXPECT_THROW(con.open(db::Connection::fileConnectionString(path)), db::DbError);
-}
-
 TEST(Connection, RollbackLeavesNothingAndCommitKeeps) {
     test::TempDir dir;
     auto con = test::connect(test::createBusinessDb(dir.file("b.mdb")));

@@ -151,7 +151,7 @@ TEST_F(ReportConditions, DepartmentsCoverTheirSubDepartments) {
     EXPECT_EQ(st.Top_Dept_Name, "总部");
     const std::string join = " Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No ";
     EXPECT_EQ(field(st.Group_Conds2, 0), "财务|食堂部");
-    EXPECT_EQ(field(st.Group_Conds2, 1), join + "like '0101%' |" + join + "like '0102%' ");
+    EXPECT_EQ(field(st.Group_Conds2, 1), join + "like '0101%' escape '\\' |" + join + "like '0102%' escape '\\' ");
     con->executeScript(R"(
 insert into Ren_Per_Info(Pinfo_ID,Dept_No) values (1,'0101'),(2,'010101'),(3,'0102'),(4,'01');
 insert into Record_XF(Pinfo_id) values (1),(2),(2),(3),(4);

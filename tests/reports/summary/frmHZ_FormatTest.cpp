@@ -389,3 +389,24 @@ TEST_F(FormatEditor, RoundTripFromTheSummaryWindowToAnExportedReport) {
     EXPECT_TRUE(std::filesystem::exists(dir.file("format.xlsx")));
     EXPECT_EQ(lastPrompt(), "提示:输出成功.");
 }
+
+// The office restores a backup while the editor is open: the save is refused
+// with the reason, and the restored file keeps exactly what it had.
+TEST_F(FormatEditor, ASaveAfterTheFileWasReplacedIsRefusedAndTheRestoredFileIsUntouched) {
+    w.Load();
+    const std::string path = dir.file("b.mdb");
+    const std::string backup = test::createBusinessDb(dir.file("backup.mdb"));
+    test::connect(backup)->executeScript(
+        "PRAGMA journal_mode=DELETE; insert into Sys_Para(Para_Name,SubParaName,P1) values('HZ_Rep_Format','101','R');");
+    std::filesystem::rename(dir.file("backup.mdb"), path);
+    define(w, "新格式", "日报表", "部门", "无", {5});
+    try {
+        w.cmd_Add.click();
+        ADD_FAILURE() << "saved into a replaced file";
+    } catch (const std::exception& e) {
+        EXPECT_NE(std::string(e.what()).find("replaced"), std::string::npos) << e.what();
+    }
+    auto restored = test::connect(strCN);
+    EXPECT_EQ(restored->openRecordset("PRAGMA integrity_check")->field(0).toString(), "ok");
+    EXPECT_EQ(restored->openRecordset("select count(*) from Sys_Para")->field(0).toInt64(), 1);
+}
