@@ -42,7 +42,18 @@ bool splitSingleTableSelect(const std::string& sql, std::string& head, std::stri
     return true;
 }
 
+std::function<void(const std::string&)>& observer() {
+    static std::function<void(const std::string&)> f;
+    return f;
+}
+
+void observe(const std::string& sql) {
+    if (observer()) observer()(sql);
+}
+
 }  // namespace
+
+void setStatementObserver(std::function<void(const std::string&)> f) { observer() = std::move(f); }
 
 Connection::~Connection() = default;
 
@@ -75,10 +86,12 @@ void Connection::setCommandTimeout(int seconds) {
 }
 
 long long Connection::execute(const std::string& sql, const std::vector<Value>& params) {
+    observe(sql);
     return live().execute(sql, params);
 }
 
 std::shared_ptr<Recordset> Connection::openRecordset(const std::string& sql) {
+    observe(sql);
     Provider& p = live();
     std::string head, table, tail;
     QueryResult result;

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +10,10 @@
 namespace tolvenk::db {
 
 class Provider;
+
+// Sees the text of every statement a connection runs or opens, as the module
+// wrote it; for tests that pin down what a computation asks the database.
+void setStatementObserver(std::function<void(const std::string&)> observer);
 
 // A connection opened by one of the module's connection texts. Record sets it
 // opens are read in full (client-side) and keep the session alive themselves.

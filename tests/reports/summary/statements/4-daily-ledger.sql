@@ -1,0 +1,93 @@
+select * from Sys_Para where P1='总帐日报表'and Para_Name='HZ_Rep_Format'
+select SubParaName,P2,P3,P4,P5 from Sys_Para where Para_Name = 'HZ_Rep_Format' and SubParaName = '004' 
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type in(161,202,169,170,174,129)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type in (163,171,172)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type in(5,6)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type in(7,8)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type=11
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type in(173,174)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type=13
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type=162
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type in(9,10)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type=175
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type=177
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type=166
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type=168
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type in(1,2,201,179)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type=3
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in(161,202,169,170,174,129)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in (163,171,172)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in(5,6)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in(7,8)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=11
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in(173,174)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=13
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=162
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in(9,10)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=175
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=177
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=166
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=168
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in(1,2,201,179)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=3
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in(161,202,169,170,174,129)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in (163,171,172)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in(5,6)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in(7,8)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=11
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in(173,174)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=13
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=162
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in(9,10)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=175
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=177
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=166
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=168
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type in(1,2,201,179)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-01' and XF_Type=3
+select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi  from Record_XF  where XF_Type in (5,6) and left(Date_Time,10)='2026-11-01' 
+select sum(YuCi_Change) as YuCi_C,count(YuCi_Change) as Count_Ci_Bi from Record_XF  where XF_Type in (7,8) and left(Date_Time,10)='2026-11-01' 
+select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi  from Record_XF  where XF_Type=11 and left(Date_Time,10)='2026-11-01' 
+select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi  from Record_XF  where XF_Type in(173,174) and left(Date_Time,10)='2026-11-01' 
+select sum(YuCi_Change) as YuCi_C,count(YuCi_Change) as Count_Ci_Bi from Record_XF  where XF_Type=13 and left(Date_Time,10)='2026-11-01' 
+select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi  from Record_XF  where XF_Type in(1,2,201,179) and left(Date_Time,10)='2026-11-01' 
+select sum(YuCi_Change) as YuCi_C,count(YuCi_Change) as Count_Ci_Bi from Record_XF  where XF_Type=3 and left(Date_Time,10)='2026-11-01' 
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in(161,202,169,170,174,129)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in (163,171,172)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in(5,6)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in(7,8)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=11
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in(173,174)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=13
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=162
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in(9,10)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=175
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=177
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=166
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=168
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in(1,2,201,179)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=3
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in(161,202,169,170,174,129)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in (163,171,172)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in(5,6)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in(7,8)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=11
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in(173,174)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=13
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=162
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in(9,10)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=175
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=177
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=166
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=168
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type in(1,2,201,179)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(Date_Time,10)='2026-11-02' and XF_Type=3
+select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi  from Record_XF  where XF_Type in(161,202,169,170,174,129) and left(Date_Time,10)='2026-11-02' 
+select sum(YuCi_Change) as YuCi_C,count(YuCi_Change) as Count_Ci_Bi from Record_XF  where XF_Type in (163,171,172) and left(Date_Time,10)='2026-11-02' 
+select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi  from Record_XF  where XF_Type in (5,6) and left(Date_Time,10)='2026-11-02' 
+select sum(YuCi_Change) as YuCi_C,count(YuCi_Change) as Count_Ci_Bi from Record_XF  where XF_Type in (7,8) and left(Date_Time,10)='2026-11-02' 
+select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi  from Record_XF  where XF_Type=11 and left(Date_Time,10)='2026-11-02' 
+select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi  from Record_XF  where XF_Type in(173,174) and left(Date_Time,10)='2026-11-02' 
+select sum(YuCi_Change) as YuCi_C,count(YuCi_Change) as Count_Ci_Bi from Record_XF  where XF_Type=13 and left(Date_Time,10)='2026-11-02' 
+select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi  from Record_XF  where XF_Type in(1,2,201,179) and left(Date_Time,10)='2026-11-02' 
+select sum(YuCi_Change) as YuCi_C,count(YuCi_Change) as Count_Ci_Bi from Record_XF  where XF_Type=3 and left(Date_Time,10)='2026-11-02' 

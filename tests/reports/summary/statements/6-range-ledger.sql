@@ -1,0 +1,17 @@
+select * from Sys_Para where P1='总帐汇总表'and Para_Name='HZ_Rep_Format'
+select SubParaName,P2,P3,P4,P5 from Sys_Para where Para_Name = 'HZ_Rep_Format' and SubParaName = '006' 
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type in(161,202,169,170,174,129)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type in (163,171,172)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type in(5,6)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type in(7,8)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type=11
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type in(173,174)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type=13
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type=162
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type in(9,10)
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type=175
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type=177
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type=166
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type=168
+select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type in(1,2,201,179)
+select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-07' and XF_Type=3
