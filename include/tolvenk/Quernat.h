@@ -5,11 +5,14 @@
 #include <stdexcept>
 #include <string>
 
+// The library exports these two classes and nothing else.
+#define TOLVENK_API __attribute__((visibility("default")))
+
 namespace tolvenk {
 
 // How mnuLoad reports a failure to the host: the classic error number
 // (9 subscript out of range, 6 overflow, ...) and its text.
-class TolvenkError : public std::runtime_error {
+class TOLVENK_API TolvenkError : public std::runtime_error {
 public:
     TolvenkError(int number, const std::string& text) : std::runtime_error(text), number_(number) {}
     int number() const { return number_; }
@@ -18,7 +21,7 @@ private:
     int number_;
 };
 
-class Quernat {
+class TOLVENK_API Quernat {
 public:
     // sPara: "menu code;language;access code"; sUser: the operator's login
     // name; sCN: "config folder;config file;password;;[money sign]".

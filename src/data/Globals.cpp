@@ -10,7 +10,6 @@ std::string DB_Type;
 std::string DB_Provider;
 std::int32_t Op_User_ID = 0;
 std::string Op_User_Name;
-std::string Home_Path;
 std::string Money_Sign;
 std::int16_t Extra_Timeout = 0;
 

@@ -20,7 +20,6 @@ extern std::string DB_Type;      // "Access" or "SQL": kind of the business data
 extern std::string DB_Provider;  // Provider of the configuration row, for dialect choices
 extern std::int32_t Op_User_ID;
 extern std::string Op_User_Name;
-extern std::string Home_Path;
 extern std::string Money_Sign;
 extern std::int16_t Extra_Timeout;  // seconds added to the services' command timeout
 

@@ -9,6 +9,9 @@ namespace tolvenk {
 extern std::array<std::string, 1001> Lang;
 extern std::int16_t Lan_Type;     // 1 English, 2 Traditional Chinese, other Simplified Chinese
 extern std::int16_t Lan_Charset;  // font character set of the language; 0 leaves fonts alone
+// The installation's folder (the configuration folder less a trailing "data"),
+// under which the language override database lives.
+extern std::string Home_Path;
 
 // Text n of the table, as the windows take every caption and message.
 inline const std::string& L(int n) { return Lang[static_cast<std::size_t>(n)]; }

@@ -3,7 +3,6 @@
 #include <map>
 #include <string>
 
-#include "data/Globals.h"
 #include "lang/LangData.h"
 #include "lang/LangGlobals.h"
 #include "lang/LangTable.h"
