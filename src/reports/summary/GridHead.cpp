@@ -20,81 +20,26 @@ constexpr int DimNone = 9;
 // Lang numbers of the captions.
 constexpr int CapDate = 516, CapSums = 519;
 
-// When a sub-column is present: always, or with the count and/or times flags.
-enum class Need { Always, Count, Times, CountTimes };
-
-struct SubCol {
-    int lang;
-    Need need;
-    std::int32_t* col;
-};
-
-struct Block {
-    bool on;
-    int lang;
-    std::vector<int> covered;
-    std::vector<int> timesCovered;  // added only with the times flag
-    std::vector<SubCol> subs;
-};
-
 std::string typeList(const std::vector<int>& kinds) {
     std::string out;
     for (int k : kinds) out += std::to_string(k) + ",";
     return out;
 }
 
-// The item blocks in header order: income side 1-5, expense side 6-20.
-std::vector<Block> blocks(HzReportState& s, const std::string& P3, const std::string& P4, const std::string& P5) {
-    using namespace XF_Type_Code;
-    const auto p3 = [&](int k) { return HZ_Rep_Format::flag(P3, k); };
-    const auto p4 = [&](int k) { return HZ_Rep_Format::flag(P4, k); };
-    std::vector<Block> b = {
-        {p4(1), 505, {PcRecharge}, {PcTimesRecharge},
-         {{518, Need::Always, &s.PC_Recharge_Col}, {CapSums, Need::Count, &s.PC_Recharge_Cnt_Col},
-          {520, Need::Times, &s.PC_Recharge_Times_Col}, {CapSums, Need::CountTimes, &s.PC_Recharge_Times_Cnt_Col}}},
-        {p4(2), 507, {Recharge, RechargeCancel}, {TimesRecharge, TimesRechargeCancel},
-         {{518, Need::Always, &s.Term_Recharge_Col}, {CapSums, Need::Count, &s.Term_Recharge_Cnt_Col},
-          {520, Need::Times, &s.Term_Recharge_Times_Col},
-          {CapSums, Need::CountTimes, &s.Term_Recharge_Times_Cnt_Col}}},
-        {p4(4), 492, {Subsidy, TransferRecharge, TransferRechargeId}, {TimesSubsidy},
-         {{521, Need::Always, &s.Subsidy_Col}, {CapSums, Need::Count, &s.Subsidy_Cnt_Col},
-          {522, Need::Always, &s.Transfer_Recharge_Col}, {CapSums, Need::Count, &s.Transfer_Recharge_Cnt_Col},
-          {523, Need::Times, &s.Subsidy_Times_Col}, {CapSums, Need::CountTimes, &s.Subsidy_Times_Cnt_Col}}},
-        {p4(5), 493, {IssueCard, ReportLoss}, {},
-         {{524, Need::Always, &s.Issue_Fee_Col}, {CapSums, Need::Count, &s.Issue_Fee_Cnt_Col},
-          {525, Need::Always, &s.Change_Fee_Col}, {CapSums, Need::Count, &s.Change_Fee_Cnt_Col}}},
-        {p3(1), 484, {}, {}, {{526, Need::Always, &s.Income_Sub_Col}, {527, Need::Times, &s.Income_Sub_Times_Col}}},
-        {p4(1), 529, {PcWithdraw}, {},
-         {{528, Need::Always, &s.PC_Withdraw_Col}, {CapSums, Need::Count, &s.PC_Withdraw_Cnt_Col}}},
-        {p4(2), 530, {Withdraw, WithdrawCancel}, {},
-         {{528, Need::Always, &s.Term_Withdraw_Col}, {CapSums, Need::Count, &s.Term_Withdraw_Cnt_Col}}},
-        {p4(3), 550, {VoidBalance}, {VoidTimes},
-         {{543, Need::Always, &s.Void_Col}, {CapSums, Need::Count, &s.Void_Cnt_Col},
-          {544, Need::Times, &s.Void_Times_Col}, {CapSums, Need::CountTimes, &s.Void_Times_Cnt_Col}}},
-        {p4(4), 545, {SubsidyClear}, {TimesSubsidyClear},
-         {{546, Need::Always, &s.Clear_Col}, {CapSums, Need::Count, &s.Clear_Cnt_Col},
-          {547, Need::Times, &s.Clear_Times_Col}, {CapSums, Need::CountTimes, &s.Clear_Times_Cnt_Col}}},
-        {p4(5), 548, {ReturnCard, ForceReturn}, {},
-         {{549, Need::Always, &s.Return_Fee_Col}, {CapSums, Need::Count, &s.Return_Fee_Cnt_Col}}},
-    };
-    for (int k = 1; k <= 6; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        // Slots 1..5 are the meals of XF_Meal_Code (Lang 533..537), 6 the other periods.
-        b.push_back({HZ_Rep_Format::flag(P5, k), k <= XF_Meal_Code::Count ? 532 + k : XF_Meal_Code::OtherSlotLang,
-                     {Consume, ConsumeCancel}, {TimesConsume},
-                     {{531, Need::Always, &s.Meal_Col[i]}, {CapSums, Need::Count, &s.Meal_Cnt_Col[i]},
-                      {532, Need::Times, &s.Meal_Times_Col[i]}}});
+bool shown(const hz::ItemDef& d, const std::string& P3, const std::string& P4, const std::string& P5) {
+    const std::string& part = d.flagPart == '3' ? P3 : d.flagPart == '4' ? P4 : P5;
+    return HZ_Rep_Format::flag(part, d.flagIndex);
+}
+
+// The items of each block in header order: an item with a block caption
+// starts one, the items after it without one join it.
+std::vector<std::vector<const hz::ItemDef*>> blocks() {
+    std::vector<std::vector<const hz::ItemDef*>> out;
+    for (const hz::ItemDef& d : hz::items()) {
+        if (d.blockLang != 0 || out.empty()) out.emplace_back();
+        out.back().push_back(&d);
     }
-    b.push_back({p4(6), 551, {Consume, ConsumeCancel}, {TimesConsume},
-                 {{531, Need::Always, &s.Consume_Col}, {CapSums, Need::Count, &s.Consume_Cnt_Col},
-                  {532, Need::Times, &s.Consume_Times_Col}}});
-    b.push_back({p4(7), 538, {WaterTransfer, PcWaterTransfer}, {},
-                 {{539, Need::Always, &s.Water_Col}, {CapSums, Need::Count, &s.Water_Cnt_Col}}});
-    b.push_back({p4(8), 496, {}, {},
-                 {{540, Need::Always, &s.Meal_Order_Col}, {CapSums, Need::Count, &s.Meal_Order_Cnt_Col}}});
-    b.push_back({p3(2), 541, {}, {},
-                 {{526, Need::Always, &s.Expense_Sub_Col}, {527, Need::Times, &s.Expense_Sub_Times_Col}}});
-    return b;
+    return out;
 }
 
 void mergeRows3To4(forms::Grid& grid, int col) { grid.Range(3, col, 4, col).Merge(); }
@@ -112,10 +57,7 @@ void Reset_Head_Cols(HzReportState& st) {
     st.Date_Col = 0;
     st.Dim1_Col = 0;
     st.Dim2_Col = 0;
-    st.PC_Recharge_Col = 0;
-    st.PC_Recharge_Cnt_Col = 0;
-    st.PC_Recharge_Times_Col = 0;
-    st.PC_Recharge_Times_Cnt_Col = 0;
+    st.Item_Col[hz::PC_Recharge] = {};
     st.Next_Col = 3;
 }
 
@@ -182,27 +124,29 @@ std::string Make_Grid_Head(forms::Grid& grid, HzReportState& st, const std::stri
     }
 
     const bool counts = HZ_Rep_Format::flag(P3, 3), times = HZ_Rep_Format::flag(P3, 4);
-    const auto present = [&](Need n) {
-        switch (n) {
-        case Need::Always: return true;
-        case Need::Count: return counts;
-        case Need::Times: return times;
-        case Need::CountTimes: return counts && times;
-        }
-        return false;
-    };
-    for (const Block& block : blocks(st, P3, P4, P5)) {
-        if (!block.on) continue;
-        st.Covered_Types += typeList(block.covered);
-        if (times) st.Covered_Types += typeList(block.timesCovered);
+    for (const auto& block : blocks()) {
+        const hz::ItemDef& head = *block.front();
+        if (!shown(head, P3, P4, P5)) continue;
+        for (const hz::ItemDef* d : block) st.Covered_Types += typeList(d->covered);
+        if (times)
+            for (const hz::ItemDef* d : block) st.Covered_Types += typeList(d->timesCovered);
+        // A block's money columns come first, then its times columns.
         st.Block_Captions.clear();
-        for (const SubCol& sub : block.subs) {
-            if (!present(sub.need)) continue;
-            *sub.col = st.Next_Col++;
-            st.Block_Captions.push_back(L(sub.lang));
+        const auto add = [&](const hz::ItemDef& d, hz::Measure m, int lang) {
+            st.Col(d.item, m) = st.Next_Col++;
+            st.Block_Captions.push_back(L(lang));
+        };
+        for (const hz::ItemDef* d : block) {
+            add(*d, hz::Money, d->moneyLang);
+            if (d->counted && counts) add(*d, hz::Money_Cnt, CapSums);
+        }
+        for (const hz::ItemDef* d : block) {
+            if (d->timesLang == 0 || !times) continue;
+            add(*d, hz::Times, d->timesLang);
+            if (d->timesCounted && counts) add(*d, hz::Times_Cnt, CapSums);
         }
         Add_Head_Block(grid, st);
-        grid.Cell(3, st.Block_Start_Col).setText(L(block.lang));
+        grid.Cell(3, st.Block_Start_Col).setText(L(head.blockLang));
         st.Block_Start_Col = static_cast<std::int16_t>(grid.Cols());
     }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "reports/summary/HzItems.h"
+
 namespace tolvenk {
 
 // One entry of a group-condition array: a value of a grouping dimension, or a
@@ -37,26 +39,15 @@ private:
     std::vector<Group_Cond> entries_;  // [0] is the never-filled entry 0
 };
 
-// The grid column of each shown value of a summary item; 0 = not shown.
+// The grid column of each shown value of each summary item; 0 = not shown.
 struct HzItemCols {
-    std::int32_t PC_Recharge_Col = 0, PC_Recharge_Cnt_Col = 0, PC_Recharge_Times_Col = 0,
-                 PC_Recharge_Times_Cnt_Col = 0;
-    std::int32_t Term_Recharge_Col = 0, Term_Recharge_Cnt_Col = 0, Term_Recharge_Times_Col = 0,
-                 Term_Recharge_Times_Cnt_Col = 0;
-    std::int32_t Subsidy_Col = 0, Subsidy_Cnt_Col = 0, Transfer_Recharge_Col = 0, Transfer_Recharge_Cnt_Col = 0,
-                 Subsidy_Times_Col = 0, Subsidy_Times_Cnt_Col = 0;
-    std::int32_t Issue_Fee_Col = 0, Issue_Fee_Cnt_Col = 0, Change_Fee_Col = 0, Change_Fee_Cnt_Col = 0;
-    std::int32_t Income_Sub_Col = 0, Income_Sub_Times_Col = 0;
-    std::int32_t PC_Withdraw_Col = 0, PC_Withdraw_Cnt_Col = 0, Term_Withdraw_Col = 0, Term_Withdraw_Cnt_Col = 0;
-    std::int32_t Void_Col = 0, Void_Cnt_Col = 0, Void_Times_Col = 0, Void_Times_Cnt_Col = 0;
-    std::int32_t Clear_Col = 0, Clear_Cnt_Col = 0, Clear_Times_Col = 0, Clear_Times_Cnt_Col = 0;
-    std::int32_t Return_Fee_Col = 0, Return_Fee_Cnt_Col = 0;
-    // Meal slots 1..5 of XF_Meal_Code and 6 for the other slot; index 0 unused.
-    std::array<std::int32_t, 7> Meal_Col{}, Meal_Cnt_Col{}, Meal_Times_Col{};
-    std::int32_t Consume_Col = 0, Consume_Cnt_Col = 0, Consume_Times_Col = 0;
-    std::int32_t Water_Col = 0, Water_Cnt_Col = 0;
-    std::int32_t Meal_Order_Col = 0, Meal_Order_Cnt_Col = 0;
-    std::int32_t Expense_Sub_Col = 0, Expense_Sub_Times_Col = 0;
+    std::array<std::array<std::int32_t, hz::Measure_Count>, hz::Item_Count> Item_Col{};
+    std::int32_t& Col(hz::Item i, hz::Measure m) {
+        return Item_Col[static_cast<std::size_t>(i)][static_cast<std::size_t>(m)];
+    }
+    std::int32_t Col(hz::Item i, hz::Measure m) const {
+        return Item_Col[static_cast<std::size_t>(i)][static_cast<std::size_t>(m)];
+    }
 };
 
 // What the summary-report window, its header, its conditions and its run

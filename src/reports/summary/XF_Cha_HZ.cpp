@@ -8,7 +8,7 @@
 #include "platform/services/Services.h"
 #include "reports/summary/GridHead.h"
 #include "reports/summary/HzRepFormat.h"
-#include "reports/summary/ReportRun.h"
+#include "reports/summary/ReportEngine.h"
 #include "ui/GridOutput.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowRegistry.h"
@@ -64,8 +64,7 @@ XF_Cha_HZ::XF_Cha_HZ() {
     DTPicker1.Change = DTPicker1.CloseUp = [this](int) { DTPicker1_Change(); };
     DTPicker2.Change = DTPicker2.CloseUp = [this](int) { DTPicker2_Change(); };
 
-    Report_Run = std::make_unique<HzReportRun>(*this);
-    Run_Report = [this] { Report_Run->Run(); };
+    Run_Report = [this] { Run(); };
 }
 
 XF_Cha_HZ::~XF_Cha_HZ() = default;
@@ -336,6 +335,76 @@ void XF_Cha_HZ::Command1_Click() {
         return;
     }
     if (Run_Report) Run_Report();
+}
+
+void XF_Cha_HZ::Run() {
+    if (running_) return;
+    // The run lets the window process events after every row; until it ends
+    // its controls stay disabled, so a second click cannot start a run inside it.
+    struct Lock {
+        XF_Cha_HZ& w;
+        std::vector<forms::Control*> locked{&w.Command1, &w.Command2, &w.List1};
+        std::vector<bool> saved;
+        explicit Lock(XF_Cha_HZ& window) : w(window) {
+            for (int i = 0; i <= 3; ++i) locked.push_back(&w.Command4(i));
+            for (forms::Control* c : locked) {
+                saved.push_back(c->Enabled());
+                c->setEnabled(false);
+            }
+            w.running_ = true;
+        }
+        ~Lock() {
+            for (std::size_t i = 0; i < locked.size(); ++i) locked[i]->setEnabled(saved[i]);
+            w.running_ = false;
+        }
+    } lock(*this);
+    const auto hideBars = [this] {
+        for (forms::ProgressBar* bar : {&pBar1, &pBar2, &pBar3}) bar->setVisible(false);
+    };
+    try {
+        St.Valid_Only = Check1.Value() > 0 ? 0 : 1;  // greyed counts as ticked
+        Grid1.setRedraw(false);
+        Hide_Output_Buttons();
+        Refresh();
+        Load_Rep_By_Name();
+        Grid1.Refresh();
+        const bool months = HZ_Rep_Format{"", St.Rep_P2, "", "", ""}.type() == ReportMonthly;
+        const int combo = Combo1.ListIndex();
+        const Cond_Inputs in{DTPicker1.Date_Value(), DTPicker2.Date_Value(), combo, Combo1.Text(),
+                             combo >= 0 ? Combo1.ItemData(combo) : 0};
+        std::array<std::string, 2> shown{months ? Text1.Text() : DTPicker1.Date_Value(),
+                                         months ? Text2.Text() : DTPicker2.Date_Value()};
+        if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
+        forms::ProgressBar* bars[] = {&pBar1, &pBar2, &pBar3};
+        HzRunHooks hooks{[&](int bar, int value, int max) {
+                             forms::ProgressBar& b = *bars[bar - 1];
+                             if (max > 0) {
+                                 b.setMax(max);
+                                 b.setVisible(true);
+                             }
+                             b.setValue(value);
+                         },
+                         [] { platform::services().yield(); }};
+        HzReportEngine engine(St, in, std::move(shown), Grid1.model(), *Conn_Main, hooks);
+        const auto closing = engine.Run();
+        hideBars();
+        Show_Output_Buttons();
+        if (closing == HzReportEngine::Closing::After_Groups) {
+            Command2.setVisible(true);
+            for (forms::Control* c : std::initializer_list<forms::Control*>{&DTPicker2, &DTPicker1, &Combo1,
+                                                                            &Command1, &Text2, &Text1})
+                c->setEnabled(true);
+        } else {
+            Grid1.setRedraw(true);
+            Grid1.Refresh();
+        }
+    } catch (const std::exception& e) {
+        Show_Trap(e, "ERR_XF_Cha_HZ_1");
+        // A failed run leaves the window usable: rows so far stay, output and grid come back.
+        hideBars();
+        Show_Output_Buttons();
+        Grid1.setRedraw(true);
+    }
 }
 
 void XF_Cha_HZ::Command2_Click() {

@@ -17,7 +17,6 @@
 
 namespace tolvenk {
 
-class HzReportRun;
 
 // Consumption summary statistics (menu 7032): the operator picks a built-in
 // or defined report, sets the period and a value of its first grouping
@@ -78,11 +77,12 @@ public:
     void Show_Output_Buttons();
 
     // The report run; the window checks the period before it. Set to the
-    // window's own run, which keeps its slots as long as the window lives.
+    // window's own run.
     std::function<void()> Run_Report;
-    std::unique_ptr<HzReportRun> Report_Run;
 
 private:
+    // Runs the chosen report into the grid; traps every error that reaches it.
+    void Run();
     void layOut();
     void showDateRow(bool visible);
     void setMonthTexts();
@@ -90,6 +90,7 @@ private:
     std::shared_ptr<db::Recordset> query(const std::string& sql);
     int firstDim() const;
     std::shared_ptr<db::Recordset> rs_;
+    bool running_ = false;
 };
 
 }  // namespace tolvenk

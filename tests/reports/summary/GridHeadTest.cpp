@@ -102,13 +102,13 @@ TEST_F(GridHead, EveryBuiltInFormat) {
         EXPECT_EQ(grid.Row_Height(4), 18);
     }
     // Where the run writes the values.
-    EXPECT_EQ(st.Meal_Col[1], 3);
-    EXPECT_EQ(st.Meal_Times_Col[6], 20);
-    EXPECT_EQ(st.Consume_Cnt_Col, 22);
+    EXPECT_EQ(st.Col(hz::Meal_1, hz::Money), 3);
+    EXPECT_EQ(st.Col(hz::Meal_Other, hz::Times), 20);
+    EXPECT_EQ(st.Col(hz::Consume, hz::Money_Cnt), 22);
     select("cash", HZ_Default_Format(1));
-    EXPECT_EQ(st.Meal_Col[1], 0);
-    EXPECT_EQ((std::vector<int>{st.PC_Recharge_Times_Cnt_Col, st.Change_Fee_Col, st.Income_Sub_Times_Col,
-                                st.Term_Withdraw_Cnt_Col, st.Return_Fee_Col, st.Expense_Sub_Col}),
+    EXPECT_EQ(st.Col(hz::Meal_1, hz::Money), 0);
+    EXPECT_EQ((std::vector<int>{st.Col(hz::PC_Recharge, hz::Times_Cnt), st.Col(hz::Change_Fee, hz::Money), st.Col(hz::Income_Sub, hz::Times),
+                                st.Col(hz::Term_Withdraw, hz::Money_Cnt), st.Col(hz::Return_Fee, hz::Money), st.Col(hz::Expense_Sub, hz::Money)}),
               (std::vector<int>{6, 13, 16, 20, 21, 23}));
 }
 
@@ -134,13 +134,13 @@ TEST_F(GridHead, LabelColumnsOfTheGroupings) {
         const std::string label = select("r", k.p2 + ";0011;10000000;000000");
         EXPECT_EQ(label, grid.Cell(1, 1).Text() + "：");
         EXPECT_EQ(std::vector<int>({st.Date_Col, st.Dim1_Col, st.Dim2_Col}), std::vector<int>({k.date, k.dim1, k.dim2}));
-        EXPECT_EQ(row(3, 1, st.PC_Recharge_Col), k.labels);
+        EXPECT_EQ(row(3, 1, st.Col(hz::PC_Recharge, hz::Money)), k.labels);
         EXPECT_EQ(hidden(), k.hidden);
         for (int c : {k.date, k.dim1, k.dim2})
             if (c > 0) {
                 EXPECT_TRUE(merged(3, c, 4, c)) << c;
             }
-        EXPECT_EQ(grid.Cols(), st.PC_Recharge_Col + 6);  // computer recharge 4 + withdrawal 2
+        EXPECT_EQ(grid.Cols(), st.Col(hz::PC_Recharge, hz::Money) + 6);  // computer recharge 4 + withdrawal 2
     }
 }
 
@@ -158,7 +158,7 @@ TEST_F(GridHead, FlagVariantsOfTheBlocks) {
     select("r", "10000;0001;00010000;000000");
     EXPECT_EQ(row(4, 3), "金额补贴|转账充值|次补贴|清零金额|清零次");
     EXPECT_EQ(st.Covered_Types, "11,173,174,13,166,168,");
-    EXPECT_EQ(st.Clear_Times_Col, 7);
+    EXPECT_EQ(st.Col(hz::Clear, hz::Times), 7);
 
     // Counts without times; card fees and meal orders.
     select("r", "10000;0010;00011001;000000");

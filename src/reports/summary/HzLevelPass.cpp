@@ -1,0 +1,171 @@
+// The group totals of the summary run: one aggregate query per shown item
+// and level fills one slot of each of its values.
+#include <limits>
+
+#include "platform/Error.h"
+#include "platform/db/Recordset.h"
+#include "reports/summary/HzRepFormat.h"
+#include "reports/summary/ReportEngine.h"
+
+namespace tolvenk {
+
+namespace {
+
+constexpr int DimDept = 6, DimDate = 8;
+
+bool containsNoCase(const std::string& text, const std::string& lowerNeedle) {
+    std::string lower = text;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower.find(lowerNeedle) != std::string::npos;
+}
+
+// A department condition less its leading " Record_XF", so that "Card_Log"
+// in front of it names the same person on the card log.
+std::string cut(const std::string& x) { return x.size() > 10 ? x.substr(10) : std::string(); }
+
+}  // namespace
+
+bool HzReportEngine::Query_YuE_Sum(const std::string& sql) {
+    Level_Sum = 0;
+    Level_Cnt = 0;
+    db::Recordset& rs = open(sql);
+    if (rs.recordCount() < 1 || CLng(rs.field("YuE_B")) == 0) return false;
+    Level_Sum = CLng(rs.field("YuE_C"));
+    Level_Cnt = CLng(rs.field("YuE_B"));
+    return true;
+}
+
+bool HzReportEngine::Query_YuCi_Sum(const std::string& sql, bool flag) {
+    Level_Times = 0;
+    Level_Times_Cnt = 0;
+    db::Recordset& rs = open(sql);
+    if (rs.recordCount() < 1 || CLng(rs.field("YuCi_B")) == 0) return flag;
+    Level_Times = CLng(rs.field("YuCi_C"));
+    Level_Times_Cnt = CLng(rs.field("YuCi_B"));
+    return true;
+}
+
+// Adds the fee (the first column) over every row, every other selected
+// column read as a number too, counting the rows in 16 bits as the level
+// walk always has (error 6 beyond 32767 rows).
+bool HzReportEngine::Query_Fees(const std::string& sql) {
+    Level_Sum = Level_Cnt = 0;
+    db::Recordset& rs = open(sql);
+    if (rs.recordCount() < 1) return false;
+    if (rs.recordCount() > std::numeric_limits<std::int16_t>::max()) throw VbError(6, "Overflow");
+    const auto rows = static_cast<std::int16_t>(rs.recordCount());
+    std::int32_t total = 0, other = 0;
+    rs.moveFirst();
+    for (int i = 1; i <= rows; ++i) {
+        total = Long_Add(total, CLng(rs.field(0)));
+        for (int f = 1; f < rs.fieldCount(); ++f) other = Long_Add(other, CLng(rs.field(f)));
+        rs.moveNext();
+    }
+    Level_Sum = total;
+    Level_Cnt = rows;
+    return true;
+}
+
+void HzReportEngine::Calc_Level_Row(std::string Cond1, std::string Cond2, std::string Cond3, std::int16_t Slot) {
+    using namespace hz;
+    try {
+        Level_Sum = Level_Cnt = Level_Times = Level_Times_Cnt = 0;
+        const std::string H1 = "select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B ";
+        const std::string H2 = "select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B ";
+        const int a = Rep_Dim1(), b = Rep_Dim2();
+
+        // A value chosen in Combo1 narrows every level as it narrows the rows.
+        if (b != DimDate && (In.Combo_Text.empty() || In.Combo_ItemData != 0)) Cond2 = St.Group_Conds2(1).Cond;
+
+        const std::string person = "ren_per_info.pinfo_id";
+        const std::string FROM =
+            containsNoCase(Cond2, person) || containsNoCase(Cond3, person) || containsNoCase(Cond1, person)
+                ? " from Record_XF ,Ren_Per_Info "
+                : " from Record_XF ";
+        std::string W = " where " + Cond1;
+        if (!Cond2.empty()) W += " and " + Cond2;
+        if (!Cond3.empty()) W += " and " + Cond3;
+        const std::string valid = St.Valid_Only == 1 ? " and Err_Code=0" : "";
+
+        const auto money = [&](const ItemDef& d) {
+            V.Has[d.item] = Query_YuE_Sum(H1 + FROM + W + " and " + d.moneyCond[LevelPass] + valid);
+            V(d.item, hz::Money)[Slot] = Level_Sum;
+            V(d.item, Money_Cnt)[Slot] = Level_Cnt;
+        };
+        bool feeConds = false;
+        const auto fees = [&](const ItemDef& d) {
+            if (!feeConds) {
+                // The card log names its columns itself; the fee items share these rewrites.
+                feeConds = true;
+                if (Slot > 1 && b == DimDate) Cond1 = a == DimDept ? "Card_Log" + cut(Cond1) : "Card_Log." + Cond1;
+                if (a != DimDept && !Cond2.empty() && b != DimDate) Cond2 = "Card_Log." + Cond2;
+                if (!Cond3.empty()) Cond3 = "Card_Log." + Cond3;
+            }
+            std::string FROM2 = "from Card_Log,Card_Type ";
+            std::string W2 = " where Card_Type.Del_YN=0 and Card_Log.C_LeiBie=Card_Type.C_LeiBie and Card_Log.Op_Type=" +
+                             std::to_string(d.op) + " and " + Cond1;
+            if (a == DimDept && !Cond2.empty()) {
+                FROM2 += ",Ren_Per_Info ";
+                W2 += b != DimDate ? " and Card_Log" + cut(Cond2) : " and " + Cond2;
+            } else if (!Cond2.empty()) {
+                W2 += " and " + Cond2;
+            }
+            if (!Cond3.empty()) W2 += " and " + Cond3;
+            V.Has[d.item] = Query_Fees(d.levelSelect + FROM2 + W2);
+            V(d.item, hz::Money)[Slot] = Level_Sum;
+            V(d.item, Money_Cnt)[Slot] = Level_Cnt;
+        };
+
+        for (Item i : queryOrder(LevelPass)) {
+            const ItemDef& d = def(i);
+            if (d.gate != i || St.Col(i, hz::Money) <= 0) continue;
+            if (d.source == Source::Card_Log) {
+                fees(d);
+                continue;
+            }
+            money(d);
+            for (const ItemDef& g : items())
+                if (g.gate == i && g.item != i) money(g);
+            if (d.timesCond[LevelPass].empty()) continue;
+            V.Has[i] = Query_YuCi_Sum(H2 + FROM + W + " and " + d.timesCond[LevelPass] + valid, V.Has[i]);
+            V(i, Times)[Slot] = Level_Times;
+            if (d.timesCounted) V(i, Times_Cnt)[Slot] = Level_Times_Cnt;
+        }
+        Derive(Slot, false);
+    } catch (const std::exception& e) {
+        Show_Trap(e, "ERR_XF_Cha_HZ_2");
+    }
+}
+
+void HzReportEngine::Derive(std::int16_t k, bool add) {
+    using namespace hz;
+    const auto put = [&](Slots& s, std::int32_t v) {
+        if (add) s[5] = Long_Add(s[5], v);
+        s[k] = v;
+    };
+    for (const ItemDef& d : items()) {
+        if (d.source == Source::Subtotal && St.Col(d.item, hz::Money) > 0) {
+            // A side's items, less the meals, which consumption already holds.
+            std::int32_t money = 0, times = 0;
+            for (const ItemDef& p : items()) {
+                if (p.side != d.side || p.meal != 0 ||
+                    (p.source != Source::Record_XF && p.source != Source::Card_Log))
+                    continue;
+                money = Long_Add(money, V(p.item, hz::Money)[k]);
+                if (!p.timesCond[LevelPass].empty()) times = Long_Add(times, V(p.item, Times)[k]);
+            }
+            put(V(d.item, hz::Money), money);
+            put(V(d.item, Times), times);
+        } else if (d.source == Source::Remainder && St.Col(d.item, hz::Money) > 0) {
+            // The other periods: consumption less the five meals, this slot only.
+            for (Measure m : {hz::Money, Money_Cnt, Times}) {
+                std::int32_t rest = V(Consume, m)[k];
+                for (int meal = 1; meal <= 5; ++meal) rest = Long_Sub(rest, V(static_cast<Item>(Meal_1 + meal - 1), m)[k]);
+                V(d.item, m)[k] = rest;
+            }
+        }
+    }
+}
+
+}  // namespace tolvenk

@@ -1,0 +1,179 @@
+// The rows of the summary run: for the current entries of the three group
+// condition arrays, one query per shown item value.
+#include "lang/LangGlobals.h"
+#include "platform/db/Recordset.h"
+#include "reports/summary/HzRepFormat.h"
+#include "reports/summary/ReportEngine.h"
+
+namespace tolvenk {
+
+namespace {
+
+constexpr int DimDept = 6, DimDate = 8;
+constexpr int OthersLang = 554;
+
+std::string rtrimBlanks(const std::string& s) {
+    const auto e = s.find_last_not_of(' ');
+    return e == std::string::npos ? std::string() : s.substr(0, e + 1);
+}
+
+std::string trimBlanks(const std::string& s) {
+    const auto b = s.find_first_not_of(' ');
+    return b == std::string::npos ? std::string() : rtrimBlanks(s.substr(b));
+}
+
+// Mid(s, start, n) with start counted from 1.
+std::string mid(const std::string& s, std::size_t start, std::size_t n) {
+    return s.size() >= start ? s.substr(start - 1, n) : std::string();
+}
+
+std::string cut(const std::string& x) { return x.size() > 10 ? x.substr(10) : std::string(); }
+
+}  // namespace
+
+std::string HzReportEngine::Row_Where(const std::string& D, const std::string& cond0, const std::string& cond1,
+                                      const std::string& cond2) const {
+    std::string WHERE = " where " + D + " and " + cond0;
+    if (!cond1.empty()) WHERE += " and " + cond1;
+    WHERE += " and " + cond2;
+    for (int pass = 0; pass < 2; ++pass) {
+        const std::string t = rtrimBlanks(WHERE);
+        if (t.size() >= 3 && t.compare(t.size() - 3, 3, "and") == 0) WHERE = t.substr(0, t.size() - 3);
+    }
+    if (St.Valid_Only == 1) WHERE += " and Err_Code=0";
+    return WHERE;
+}
+
+// Money total of kind condition D; a trapped error shows its box and counts
+// as no record, so the previous query's figures never reach this row.
+void HzReportEngine::Sum_YuE(const std::string& D) {
+    std::string cap1 = St.Group_Conds2(Idx2).Caption, cap2 = St.Group_Conds3(Idx3).Caption;
+    Row_Sum = Row_Cnt = 0;
+    try {
+        const int a = Rep_Dim1(), b = Rep_Dim2();
+        const std::string FROM = a == DimDept || b == DimDept ? "from Record_XF ,Ren_Per_Info " : " from Record_XF ";
+        db::Recordset& rs =
+            open("select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi " + FROM +
+                 Row_Where(D, St.Group_Conds1(Idx1).Cond, St.Group_Conds2(Idx2).Cond, St.Group_Conds3(Idx3).Cond));
+        if (rs.recordCount() > 0 && !trimBlanks(rs.field("YuE_C").toString() + " ").empty()) {
+            Row_Sum = CLng(rs.field("YuE_C"));
+            Row_Cnt = CLng(rs.field("Count_Bi"));
+            if (cap1.empty()) cap1 = Lang[OthersLang];
+            if (cap2.empty()) cap2 = Lang[OthersLang];
+        }
+    } catch (const std::exception& e) {
+        Show_Trap(e, "ERR_XF_Cha_HZ_3");
+        Row_Sum = Row_Cnt = 0;
+    }
+    Row_Cap1 = cap1;
+    Row_Cap2 = cap2;
+}
+
+// Times total; errors pass to the caller.
+void HzReportEngine::Sum_YuCi(const std::string& D) {
+    Row_Times = Row_Times_Cnt = 0;
+    const int a = Rep_Dim1(), b = Rep_Dim2();
+    const std::string FROM = a == DimDept || b == DimDept ? " from Record_XF ,Ren_Per_Info " : " from Record_XF ";
+    db::Recordset& rs =
+        open("select sum(YuCi_Change) as YuCi_C,count(YuCi_Change) as Count_Ci_Bi" + FROM +
+             Row_Where(D, St.Group_Conds1(Idx1).Cond, St.Group_Conds2(Idx2).Cond, St.Group_Conds3(Idx3).Cond));
+    if (rs.recordCount() > 0 && !trimBlanks(rs.field("YuCi_C").toString() + " ").empty()) {
+        Row_Times = CLng(rs.field("YuCi_C"));
+        Row_Times_Cnt = CLng(rs.field("Count_Ci_Bi"));
+    }
+}
+
+// Total of the Card_Log fee column F over the log rows of operation
+// condition D; a trapped error shows its box and counts as no row.
+void HzReportEngine::Sum_GBF(const std::string& D, const std::string& F) {
+    std::string cond0 = St.Group_Conds1(Idx1).Cond, cond1 = St.Group_Conds2(Idx2).Cond,
+                cond2 = St.Group_Conds3(Idx3).Cond;
+    std::string cap1 = St.Group_Conds2(Idx2).Caption, cap2 = St.Group_Conds3(Idx3).Caption;
+    Row_Sum = Row_Cnt = 0;
+    try {
+        std::int32_t total = 0, count = 0;
+        const int a = Rep_Dim1(), b = Rep_Dim2();
+        // The group conditions are written for Record_XF; on the card log
+        // its columns are named, and a department joins by Card_Log.Pinfo_id.
+        if (b == DimDate) cond0 = a == DimDept ? " Card_Log" + cut(cond0) : " Card_Log." + cond0;
+        const std::string FROM =
+            a == DimDept || b == DimDept ? " from Card_Type,Card_Log ,Ren_Per_Info " : " from Card_Type,Card_Log ";
+        std::string WHERE =
+            " where " + D + " and Card_Type.C_LeiBie=Card_Log.C_LeiBie and Card_Type.Del_YN=0 and " + cond0;
+        if (!cond1.empty()) {
+            if (b != DimDate) cond1 = a == DimDept ? "Card_Log" + cut(cond1) : "Card_Log." + cond1;
+            WHERE += " and " + cond1;
+        }
+        if (!cond2.empty()) {
+            cond2 = b == DimDept ? "Card_Log" + cut(cond2) : "Card_Log." + cond2;
+            WHERE += " and " + cond2;
+        }
+        db::Recordset& rs = open("select " + F + FROM + WHERE);
+        if (rs.recordCount() >= 1) {
+            count = CLng(db::Value(static_cast<std::int64_t>(rs.recordCount())));
+            for (rs.moveFirst(); !rs.eof(); rs.moveNext()) total = Long_Add(total, CLng(rs.field(F)));
+            if (cap1.empty()) cap1 = Lang[OthersLang];
+            if (cap2.empty()) cap2 = Lang[OthersLang];
+        }
+        Row_Sum = total;
+        Row_Cnt = count;
+    } catch (const std::exception& e) {
+        Show_Trap(e, "ERR_XF_Cha_HZ_4");
+        Row_Sum = Row_Cnt = 0;
+    }
+    Row_Cap1 = cap1;
+    Row_Cap2 = cap2;
+}
+
+void HzReportEngine::Calc_Row() {
+    using namespace hz;
+    Row_Sum = Row_Cnt = Row_Times = Row_Times_Cnt = 0;
+
+    const Group_Cond& e0 = St.Group_Conds1(Idx1);
+    St.Group_Conds2(Idx2);  // an entry out of range is error 9 before any query
+    St.Group_Conds3(Idx3);
+    const char T = Rep_T();
+    if (Rep_Dim2() == DimDate)
+        Period_Cap[6] = e0.Caption;
+    else if (T == ReportDaily)
+        Period_Cap[6] = mid(trimBlanks(e0.Cond), 21, 10);
+    else if (T == ReportMonthly)
+        Period_Cap[6] = mid(trimBlanks(e0.Cond), 20, 7);
+
+    const auto put = [](Slots& acc, std::int32_t v) {
+        acc[5] = Long_Add(acc[5], v);
+        acc[6] = v;
+    };
+    const auto money = [&](const ItemDef& d) {
+        Sum_YuE(d.moneyCond[RowPass]);
+        put(V(d.item, hz::Money), Row_Sum);
+        put(V(d.item, Money_Cnt), Row_Cnt);
+    };
+    for (Item i : queryOrder(RowPass)) {
+        const ItemDef& d = def(i);
+        if (d.gate != i || St.Col(i, hz::Money) < 1 || !V.Has[i]) continue;
+        if (d.source == Source::Card_Log) {
+            Sum_GBF("Card_Log.Op_Type=" + std::to_string(d.op), d.feeColumn);
+            put(V(i, hz::Money), Row_Sum);
+            put(V(i, Money_Cnt), Row_Cnt);
+            continue;
+        }
+        money(d);
+        for (const ItemDef& g : items())
+            if (g.gate == i && g.item != i) money(g);
+        if (d.timesCond[RowPass].empty()) continue;
+        Sum_YuCi(d.timesCond[RowPass]);
+        put(V(i, Times), Row_Times);
+        if (d.timesCounted) put(V(i, Times_Cnt), Row_Times_Cnt);
+    }
+    Derive(6, true);
+
+    if (Row_Cap1.empty()) Row_Cap1 = Lang[OthersLang];
+    Level1_Cap[6] = Row_Cap1;
+    if (Row_Cap2.empty()) Row_Cap2 = Lang[OthersLang];
+    Level2_Cap[6] = Row_Cap2;
+    Make_Row_Text(6, 0, 0);
+    Clear_Slot(6);
+}
+
+}  // namespace tolvenk

@@ -1,0 +1,323 @@
+#include "reports/summary/ReportEngine.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+#include "data/Globals.h"
+#include "lang/LangGlobals.h"
+#include "platform/Error.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Recordset.h"
+#include "platform/grid/GridModel.h"
+#include "reports/summary/GridHead.h"
+#include "reports/summary/HzRepFormat.h"
+
+namespace tolvenk {
+
+namespace {
+
+constexpr int DimNone = 9, DimDate = 8;
+constexpr int OthersLang = 554, BalanceLang = 633;
+
+// The values an item has: money always, counts where it counts them, times
+// where it has them. Meal orders have columns but no values.
+bool hasValue(const hz::ItemDef& d, hz::Measure m) {
+    if (d.source == hz::Source::None) return false;
+    switch (m) {
+    case hz::Money: return true;
+    case hz::Money_Cnt: return d.counted;
+    case hz::Times: return d.timesLang != 0;
+    default: return d.timesCounted;
+    }
+}
+
+// Every value the slot operations touch: all but the other meal slot, which
+// is worked out afresh for each slot it shows.
+template <class F>
+void forEachValue(F f) {
+    for (const hz::ItemDef& d : hz::items()) {
+        if (d.source == hz::Source::Remainder) continue;
+        for (int m = 0; m < hz::Measure_Count; ++m)
+            if (hasValue(d, static_cast<hz::Measure>(m))) f(d, static_cast<hz::Measure>(m));
+    }
+}
+
+// Money in hundredths as "<sign>12.34".
+std::string Money_Text(std::int64_t fen) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%s%lld.%02lld", fen < 0 ? "-" : "", static_cast<long long>(std::llabs(fen) / 100),
+                  static_cast<long long>(std::llabs(fen) % 100));
+    return Money_Sign + buf;
+}
+
+}  // namespace
+
+HzReportEngine::HzReportEngine(HzReportState& st, const Cond_Inputs& in, std::array<std::string, 2> shown,
+                               grid::GridModel& grid, db::Connection& conn, HzRunHooks hooks)
+    : St(st), In(in), Shown_Period(std::move(shown)), grid_(grid), conn_(conn), hooks_(std::move(hooks)) {
+    if (!hooks_.progress) hooks_.progress = [](int, int, int) {};
+    if (!hooks_.rowDone) hooks_.rowDone = [] {};
+}
+
+db::Recordset& HzReportEngine::open(const std::string& sql) {
+    rs_ = conn_.openRecordset(sql);
+    return *rs_;
+}
+
+int HzReportEngine::Rep_Dim1() const { return HZ_Rep_Format{"", St.Rep_P2, "", "", ""}.dim1(); }
+int HzReportEngine::Rep_Dim2() const { return HZ_Rep_Format{"", St.Rep_P2, "", "", ""}.dim2(); }
+char HzReportEngine::Rep_T() const { return HZ_Rep_Format{"", St.Rep_P2, "", "", ""}.type(); }
+int HzReportEngine::Rows() const { return grid_.rows(); }
+void HzReportEngine::setText(int r, int c, const std::string& text) { grid_.setText(r, c, text); }
+void HzReportEngine::merge(int r1, int c1, int r2, int c2) { grid_.merge({r1, c1, r2, c2}); }
+
+HzReportEngine::Closing HzReportEngine::Run() {
+    St.Covered_Types = Covered_Types_Clause(St.Covered_Types);
+    for (int i = 1; i <= grid_.cols() - 1; ++i) grid_.setColumnAlignment(i, grid::AlignCenter);
+
+    const char T = Rep_T();
+    const int a = Rep_Dim1(), b = Rep_Dim2();
+    setText(1, 1, "日期:   " + Shown_Period[0] + "   -   " + Shown_Period[1] + "         " + Dim_Caption(a) + ":   " +
+                      In.Combo_Text);
+    grid_.setRows(HzHeadRows);
+
+    Make_Group_Conds(St, In, conn_);
+    Group_Conds& G1 = St.Group_Conds1;
+    Group_Conds& G2 = St.Group_Conds2;
+    Group_Conds& G3 = St.Group_Conds3;
+    hooks_.progress(1, 0, 0);
+
+    {
+        const Group_Conds& periods = b != DimDate ? G1 : G2;
+        Calc_Level_Row(periods(1).Bound + " and " + periods(periods.UBound()).Bound, "", "", 1);
+    }
+    if ((T == ReportRange && a == 0) || V.Level_Empty()) {
+        Closing_B();
+        return Closing::Total_Only;
+    }
+
+    const int n1 = G1.UBound();
+    for (Idx1 = 1; Idx1 <= n1; ++Idx1) {
+        hooks_.progress(1, Idx1 - 1, n1);
+        Start_Row1 = Rows();
+        hooks_.progress(2, 0, 0);
+        // A range report makes one outer pass over the whole period.
+        if (T == ReportRange) G1(1).Cond = G1(1).Bound + " and " + G1(n1).Bound;
+        if (b != DimDate)
+            Calc_Level_Row(G1(Idx1).Cond, "", "", 2);
+        else
+            Calc_Level_Row(G1(Idx1).Cond, G2(1).Bound + " and " + G2(G2.UBound()).Bound, "", 2);
+
+        if (!V.Level_Empty()) {
+            const int n2 = G2.UBound();
+            for (Idx2 = 1; Idx2 <= n2; ++Idx2) {
+                hooks_.progress(2, Idx2 - 1, n2);
+                Start_Row2 = Rows();
+                hooks_.progress(3, 0, 0);
+                Calc_Level_Row(G1(Idx1).Cond, G2(Idx2).Cond, "", 3);
+                Roll_Up_Slot();
+                if (V.Level_Empty()) {
+                    hooks_.progress(2, Idx2, 0);
+                    continue;
+                }
+                const int n3 = G3.UBound();
+                for (Idx3 = 1; Idx3 <= n3; ++Idx3) {
+                    const bool inner = !G3(1).Cond.empty();
+                    if (inner) hooks_.progress(3, Idx3 - 1, n3);
+                    rs_.reset();
+                    bool exists = true;
+                    if (!G3(Idx3).Cond.empty()) {
+                        std::string Q = "select top 1 YuE_Change from Record_XF,Ren_Per_info where " + G1(Idx1).Cond;
+                        if (!G2(Idx2).Cond.empty()) Q += " and " + G2(Idx2).Cond;
+                        Q += " and " + G3(Idx3).Cond + St.Covered_Types;
+                        exists = open(Q).recordCount() >= 1;
+                    }
+                    if (exists) {
+                        Calc_Row();
+                        hooks_.rowDone();
+                    }
+                    hooks_.progress(3, Idx3, 0);
+                }
+                if (b != 0 && b != DimNone) Diff_Slots(3, 5, St.Dim2_Col, 7);
+                Clear_Slot(5);
+                Add_SubTotal2();
+                Clear_Slot(7);
+                hooks_.progress(2, Idx2, 0);
+            }
+            if (a != 0) Diff_Slots(2, 4, St.Dim1_Col, 8);
+            Clear_Slot(4);
+            if (T == ReportRange) {
+                Closing_B();
+                return Closing::Total_Only;
+            }
+            Add_SubTotal1();
+            Clear_Slot(8);
+        }
+        hooks_.progress(1, Idx1, 0);
+    }
+    Closing_A();
+    return Closing::After_Groups;
+}
+
+void HzReportEngine::Balance_Line(const std::string& label) {
+    if (Rows() <= 1 || St.Rep_P3.substr(0, 2) != "11") return;
+    grid_.setRows(Rows() + 1);
+    const int last = Rows() - 1;
+    merge(last, 1, last, grid_.cols() - 1);
+    grid_.setAlignment(last, 1, grid::AlignLeft);
+    // Expenses are stored negative: the sum is income less expense.
+    setText(last, 1,
+            label + Money_Text(Long_Add(V(hz::Expense_Sub, hz::Money)[1], V(hz::Income_Sub, hz::Money)[1])));
+}
+
+void HzReportEngine::Closing_A() {
+    const char T = Rep_T();
+    const int b = Rep_Dim2();
+    Make_Row_Text(1, -1, -1);
+    if (T == ReportRange) St.Date_Col += 1;
+    const int last = Rows() - 1;
+    if (St.Dim2_Col >= 1)
+        merge(last, St.Date_Col, last, St.Dim2_Col);
+    else
+        merge(last, St.Date_Col, last, St.Dim1_Col);
+    if (b == DimDate || T == ReportRange) {
+        if (St.Dim1_Col == 0) St.Dim1_Col = 1;
+        setText(last, St.Dim1_Col, "总计：");
+    } else {
+        setText(last, St.Date_Col, "总计：");
+    }
+    Balance_Line("收支情况：");
+    Clear_Slot(5);
+}
+
+void HzReportEngine::Closing_B() {
+    Make_Row_Text(1, -1, -1);
+    const int last = Rows() - 1;
+    if (St.Dim2_Col > 0)
+        merge(last, St.Date_Col, last, St.Dim1_Col > 0 ? St.Dim1_Col : St.Dim2_Col);
+    else if (St.Dim1_Col > 0)
+        merge(last, St.Date_Col, last, St.Dim1_Col);
+    setText(last, 1, "总计：");
+    Balance_Line(Lang[BalanceLang]);
+}
+
+void HzReportEngine::Add_SubTotal2() {
+    const int start = Start_Row2;
+    if (Rows() - start >= 2) {
+        Make_Row_Text(3, -1, 0);
+        setText(Rows() - 1, St.Dim2_Col, "小计:");
+    }
+    if (start == Rows()) return;
+    const int last = Rows() - 1;
+    if (Rep_Dim2() == DimDate)
+        merge(start, St.Date_Col, last, St.Date_Col);
+    else
+        merge(start, St.Dim1_Col, last, St.Dim1_Col);
+}
+
+void HzReportEngine::Add_SubTotal1() {
+    const int start = Start_Row1;
+    const bool dateSecond = Rep_Dim2() == DimDate;
+    if (Rows() - start >= 2) {
+        Make_Row_Text(2, -1, 0);
+        const int last = Rows() - 1;
+        if (dateSecond) {
+            merge(last, St.Dim1_Col, last, St.Dim2_Col);
+            setText(last, St.Dim1_Col, "小计：");
+        } else {
+            merge(last, St.Date_Col, last, St.Date_Col);
+            setText(last, St.Date_Col, "小计：");
+        }
+    }
+    if (start == Rows()) return;
+    const int last = Rows() - 1;
+    const int col = dateSecond ? St.Dim1_Col : St.Date_Col;
+    merge(start, col, last, col);
+}
+
+void HzReportEngine::Clear_Slot(std::int16_t k) {
+    forEachValue([&](const hz::ItemDef& d, hz::Measure m) { V(d.item, m)[k] = 0; });
+}
+
+void HzReportEngine::Roll_Up_Slot() {
+    forEachValue([&](const hz::ItemDef& d, hz::Measure m) {
+        Slots& s = V(d.item, m);
+        s[4] = Long_Add(s[4], s[3]);
+    });
+}
+
+void HzReportEngine::Diff_Slots(std::int16_t a, std::int16_t b, std::int16_t Caption_Col, std::int16_t c) {
+    bool Differs = false;
+    forEachValue([&](const hz::ItemDef& d, hz::Measure m) {
+        Slots& value = V(d.item, m);
+        Slots& test = V(d.item, hz::testOf(d, m));
+        if (test[a] == test[b]) return;
+        Differs = true;
+        value[c] = Long_Sub(value[a], value[b]);
+        if (&test != &value) test[c] = Long_Sub(test[a], test[b]);
+    });
+    if (!Differs) return;
+    Make_Row_Text(c, 0, 0);
+    const int last = Rows() - 1;
+    if (St.Date_Col > 0) {
+        const std::string& cond = St.Group_Conds1(Idx1).Cond;
+        const char T = Rep_T();
+        // The day or month text inside "left(Date_Time,10)='...'" or "left(Date_Time,7)='...'".
+        if (T == ReportDaily || T == ReportRange)
+            setText(last, St.Date_Col, cond.size() > 20 ? cond.substr(20, 10) : "");
+        else if (T == ReportMonthly)
+            setText(last, St.Date_Col, cond.size() > 19 ? cond.substr(19, 7) : "");
+    }
+    setText(last, Caption_Col, Lang[OthersLang]);
+}
+
+void HzReportEngine::Make_Row_Text(std::int16_t k, std::int16_t Show_Zero, std::int16_t Force) {
+    if (k < 0 || k > 8) throw VbError(9, "Subscript out of range");
+    const std::string& others = Lang[OthersLang];
+    std::string& cap1 = Level1_Cap[static_cast<std::size_t>(k)];
+    std::string& cap2 = Level2_Cap[static_cast<std::size_t>(k)];
+    if (!cap1.empty() && cap2.empty()) cap2 = others;
+    // Entry 0 of a condition array exists and is never filled.
+    if (Idx2 <= St.Group_Conds2.UBound()) cap1 = Idx2 >= 1 ? St.Group_Conds2(Idx2).Caption : std::string();
+    if (cap1.empty()) cap1 = others;
+
+    std::string text;
+    if (St.Date_Col > 0) text += Period_Cap[static_cast<std::size_t>(k)] + "\t";
+    if (St.Dim1_Col > 0) text += cap1 + "\t";
+    if (St.Dim2_Col > 0) text += cap2 + "\t";
+    if (St.Date_Col == 0 && St.Dim1_Col == 0 && St.Dim2_Col == 0) text += "\t\t";
+
+    // The shown values in the order of their columns.
+    std::vector<std::pair<std::int32_t, std::pair<hz::Item, hz::Measure>>> shown;
+    for (const hz::ItemDef& d : hz::items())
+        for (int m = 0; m < hz::Measure_Count; ++m) {
+            const auto measure = static_cast<hz::Measure>(m);
+            if (d.source != hz::Source::None && St.Col(d.item, measure) > 0)
+                shown.push_back({St.Col(d.item, measure), {d.item, measure}});
+        }
+    std::sort(shown.begin(), shown.end());
+
+    bool NonZero = false;
+    for (const auto& [col, value] : shown) {
+        const hz::ItemDef& d = hz::def(value.first);
+        const hz::Measure m = value.second;
+        const bool tested = V(d.item, hz::testOf(d, m))[k] != 0;
+        NonZero = NonZero || tested;
+        if (!tested && Show_Zero != -1) {
+            text += "\t";
+            continue;
+        }
+        const std::int32_t v = V(d.item, m)[k];
+        if (m == hz::Money)
+            text += Money_Text(d.side == hz::Side::Income ? std::int64_t{v} : -std::int64_t{v});
+        else
+            text += std::to_string(v);
+        text += "\t";
+    }
+    if (NonZero || Force == -1) grid_.addRow(text);
+}
+
+}  // namespace tolvenk

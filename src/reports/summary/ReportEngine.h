@@ -1,0 +1,116 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "reports/summary/HzReportState.h"
+#include "reports/summary/HzSlots.h"
+#include "reports/summary/ReportConditions.h"
+
+namespace tolvenk {
+
+namespace db {
+class Connection;
+class Recordset;
+}  // namespace db
+namespace grid {
+class GridModel;
+}
+
+// What a running report tells whoever shows it.
+struct HzRunHooks {
+    // Bar 1..3 (outer, middle, inner group) at value of max; max 0 moves
+    // the bar without showing it.
+    std::function<void(int bar, int value, int max)> progress;
+    // After every computed row: the place to let the window breathe.
+    std::function<void()> rowDone;
+};
+
+// The summary run: fills the grid under the header the report state
+// describes with the report's rows, group by group, with its "其他" rows,
+// subtotals, total and balance line. Made for one run.
+class HzReportEngine {
+public:
+    // `shown` is the period as the window shows it (months as "2026年7月"),
+    // for the report's condition line.
+    HzReportEngine(HzReportState& st, const Cond_Inputs& in, std::array<std::string, 2> shown, grid::GridModel& grid,
+                   db::Connection& conn, HzRunHooks hooks = {});
+
+    // How the run ended: after the group loops, or with the total only.
+    enum class Closing { After_Groups, Total_Only };
+    // Errors the passes do not trap pass to the caller.
+    Closing Run();
+
+    HzReportState& St;
+    const Cond_Inputs In;
+    const std::array<std::string, 2> Shown_Period;
+    HzValues V;
+    // Row captions per slot: period (or the outer value when the date is the
+    // second dimension), middle and inner caption.
+    std::array<std::string, 9> Period_Cap, Level1_Cap, Level2_Cap;
+    // The loop indexes into Group_Conds1..3; they keep their last values.
+    std::int16_t Idx1 = 0, Idx2 = 0, Idx3 = 0;
+
+    // Group totals: fills slot `Slot` of every shown item from Cond1 (never
+    // empty), Cond2 and Cond3. Traps every error in a box.
+    void Calc_Level_Row(std::string Cond1, std::string Cond2, std::string Cond3, std::int16_t Slot);
+    // The current entries' row: every shown item into slots 5 (added) and 6,
+    // the row written from slot 6, slot 6 cleared.
+    void Calc_Row();
+
+    // Slot k of every value to 0 (the other meal slot excepted).
+    void Clear_Slot(std::int16_t k);
+    // Slot 4 += slot 3 everywhere (the other meal slot excepted).
+    void Roll_Up_Slot();
+    // Where slot a and slot b of a value count different records, slot c
+    // gets a - b; then, if any did, writes slot c as the "其他" row.
+    void Diff_Slots(std::int16_t a, std::int16_t b, std::int16_t Caption_Col, std::int16_t c);
+    // Appends slot k as a row. Show_Zero -1 shows values whose test is 0;
+    // Force -1 adds the row even when every test is 0.
+    void Make_Row_Text(std::int16_t k, std::int16_t Show_Zero, std::int16_t Force);
+    // Subtotal rows of the middle ("小计:") and the outer entry ("小计：").
+    void Add_SubTotal2();
+    void Add_SubTotal1();
+
+private:
+    // The three level-pass queries; each leaves its figures in the Level_ fields.
+    bool Query_YuE_Sum(const std::string& sql);
+    bool Query_YuCi_Sum(const std::string& sql, bool flag);
+    bool Query_Fees(const std::string& sql);
+    // Subtotals and the other meal slot from the values at slot k;
+    // `add` also adds them to slot 5 (the row pass).
+    void Derive(std::int16_t k, bool add);
+
+    // The row pass's queries; each leaves its figures in the Row_ fields.
+    void Sum_YuE(const std::string& D);
+    void Sum_YuCi(const std::string& D);
+    void Sum_GBF(const std::string& D, const std::string& F);
+    std::string Row_Where(const std::string& D, const std::string& cond0, const std::string& cond1,
+                          const std::string& cond2) const;
+
+    void Closing_A();
+    void Closing_B();
+    void Balance_Line(const std::string& label);
+
+    db::Recordset& open(const std::string& sql);
+    int Rep_Dim1() const;
+    int Rep_Dim2() const;
+    char Rep_T() const;
+    int Rows() const;
+    void setText(int r, int c, const std::string& text);
+    void merge(int r1, int c1, int r2, int c2);
+
+    grid::GridModel& grid_;
+    db::Connection& conn_;
+    HzRunHooks hooks_;
+    std::shared_ptr<db::Recordset> rs_;
+    std::int32_t Level_Sum = 0, Level_Cnt = 0, Level_Times = 0, Level_Times_Cnt = 0;
+    std::int32_t Row_Sum = 0, Row_Cnt = 0, Row_Times = 0, Row_Times_Cnt = 0;
+    std::string Row_Cap1, Row_Cap2;
+    // Grid1's row count when the current outer / middle entry began.
+    int Start_Row1 = 0, Start_Row2 = 0;
+};
+
+}  // namespace tolvenk
