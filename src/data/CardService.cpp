@@ -1,9 +1,9 @@
 #include "data/CardService.h"
 
-#include <cstdio>
 
 #include "data/SqlPieces.h"
 #include "platform/Error.h"
+#include "platform/MoneyText.h"
 #include "platform/db/DbError.h"
 #include "platform/services/Services.h"
 
@@ -19,11 +19,7 @@ namespace {
 // Limit columns of Card_Type: 4..21; the money ones are shown in yuan.
 bool isMoneyColumn(int j) { return j % 2 == 0 || j == 5 || j == 7; }
 
-std::string yuan(const std::string& fen) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%.2f", vbVal(fen) / 100.0);
-    return buf;
-}
+std::string yuan(const std::string& fen) { return centsText(vbVal(fen)); }
 
 double limitValue(const std::string& cell) {
     const auto v = parseNumber(cell);

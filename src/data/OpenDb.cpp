@@ -8,6 +8,7 @@
 
 #include "data/Globals.h"
 #include "lang/LangGlobals.h"
+#include "platform/DateText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
@@ -130,14 +131,8 @@ std::string Get_Server_Time() {
     if (DB_Type == "SQL") rs = Open_Rs(" select getdate() ");
     else if (DB_Type == "Access") rs = Open_Rs(" select now() ");
     if (rs && !rs->eof()) {
-        // Normalise whatever the engine gives to the fixed pattern.
-        int y, mo, d, h = 0, mi = 0, s = 0;
-        const std::string t = rs->field(0).toString();
-        if (std::sscanf(t.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) >= 3) {
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s);
-            return buf;
-        }
+        // Whatever the engine gives, in the fixed pattern.
+        if (const auto t = normalDateTime(rs->field(0).toString())) return *t;
     }
     return platform::services().clockText();
 }

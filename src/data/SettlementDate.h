@@ -1,17 +1,13 @@
 #pragma once
-#include <chrono>
-#include <optional>
 #include <string>
+
+#include "platform/DateText.h"
 
 namespace tolvenk {
 
 // The date before which IC transactions have been settled: P1 of the
 // 'JieSuan_Date' row of Sys_Para; "2008-01-01" when it is missing or unreadable.
 constexpr const char* DefaultSettlementDate = "2008-01-01";
-
-// A text read as a date: "yyyy-M-d" or "yyyy/M/d", optionally followed by a time.
-std::optional<std::chrono::year_month_day> readDate(const std::string& text);
-std::string formatDate(const std::chrono::year_month_day& d);  // yyyy-MM-dd
 
 // The settlement date as "yyyy-MM-dd" from P1.
 std::string settlementDate(const std::string& p1);

@@ -1,21 +1,69 @@
 #include "entry/MenuTable.h"
 
-#include <map>
+#include <memory>
+
+#include "reports/statistics/XF_Mingxi.h"
+#include "reports/summary/XF_Cha_HZ.h"
+#include "reports/summary/frmHZ_Format.h"
 
 namespace tolvenk {
 
-std::string windowForMenuCode(int code) {
-    static const std::map<int, std::string> table = {
-        {7001, "Card_Type"},       {7011, "Card_GeRen_CX"},  {7021, "BT_ZhunBei"},     {7022, "BT_ZhunBei_XG"},
-        {7023, "BT_ZhunBei_SC"},   {7024, "BT_ZhunBei_FF"},  {7025, "BT_ZhunBei_Stop"}, {7026, "BT_Cha_FF"},
-        {7027, "BT_Sum"},          {7028, "BT_DuiYing"},     {7029, "BT_ID_BF"},       {7030, "BT_ID_FF"},
-        {7031, "BT_QingLing"},     {7032, "XF_Cha_HZ"},      {7033, "XF_Cha_HZ_Ren"},  {7034, "XF_Mingxi"},
-        {7035, "XF_SetTime"},      {7036, "YuE_HZ_Cha"},     {7037, "CardLog_Cha"},    {7038, "frmJieSuanIC"},
-        {7039, "YuE_ID_Cha"},      {7040, "IDYuE_QingLing"}, {7041, "DC_ShiDuan"},     {7042, "DC_ZhengChang"},
-        {7043, "DC_TeShu"},        {7044, "DC_Cha_Sum"},
+namespace {
+
+template <class W>
+WindowFactory make() {
+    return [] { return std::make_unique<W>(); };
+}
+
+}  // namespace
+
+const std::vector<MenuEntry>& menuTable() {
+    static const std::vector<MenuEntry> table = {
+        {7001, "Card_Type", nullptr},
+        {7011, "Card_GeRen_CX", nullptr},
+        {7021, "BT_ZhunBei", nullptr},
+        {7022, "BT_ZhunBei_XG", nullptr},
+        {7023, "BT_ZhunBei_SC", nullptr},
+        {7024, "BT_ZhunBei_FF", nullptr},
+        {7025, "BT_ZhunBei_Stop", nullptr},
+        {7026, "BT_Cha_FF", nullptr},
+        {7027, "BT_Sum", nullptr},
+        {7028, "BT_DuiYing", nullptr},
+        {7029, "BT_ID_BF", nullptr},
+        {7030, "BT_ID_FF", nullptr},
+        {7031, "BT_QingLing", nullptr},
+        {7032, "XF_Cha_HZ", make<XF_Cha_HZ>()},
+        {7033, "XF_Cha_HZ_Ren", nullptr},
+        {7034, "XF_Mingxi", make<XF_Mingxi>()},
+        {7035, "XF_SetTime", nullptr},
+        {7036, "YuE_HZ_Cha", nullptr},
+        {7037, "CardLog_Cha", nullptr},
+        {7038, "frmJieSuanIC", nullptr},
+        {7039, "YuE_ID_Cha", nullptr},
+        {7040, "IDYuE_QingLing", nullptr},
+        {7041, "DC_ShiDuan", nullptr},
+        {7042, "DC_ZhengChang", nullptr},
+        {7043, "DC_TeShu", nullptr},
+        {7044, "DC_Cha_Sum", nullptr},
+        {0, "frmHZ_Format", make<frmHZ_Format>()},
     };
-    auto it = table.find(code);
-    return it == table.end() ? std::string() : it->second;
+    return table;
+}
+
+std::string windowForMenuCode(int code) {
+    if (code == 0) return {};
+    for (const MenuEntry& e : menuTable())
+        if (e.code == code) return e.window;
+    return {};
+}
+
+void registerBuiltInWindows() {
+    static const bool done = [] {
+        for (const MenuEntry& e : menuTable())
+            if (e.factory) registerDefaultWindow(e.window, e.factory);
+        return true;
+    }();
+    (void)done;
 }
 
 }  // namespace tolvenk

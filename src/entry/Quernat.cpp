@@ -5,7 +5,6 @@
 
 #include "data/Globals.h"
 #include "data/OpenDb.h"
-#include "entry/BuiltInWindows.h"
 #include "entry/MenuTable.h"
 #include "ui/WindowRegistry.h"
 #include "lang/Language.h"

@@ -14,4 +14,15 @@ std::vector<std::string> vbSplit(const std::string& text, char separator) {
     }
 }
 
+std::string trimChars(const std::string& text, const char* chars) {
+    const auto b = text.find_first_not_of(chars);
+    if (b == std::string::npos) return {};
+    return text.substr(b, text.find_last_not_of(chars) - b + 1);
+}
+
+std::string rtrimChars(const std::string& text, const char* chars) {
+    const auto e = text.find_last_not_of(chars);
+    return e == std::string::npos ? std::string() : text.substr(0, e + 1);
+}
+
 }  // namespace tolvenk

@@ -40,7 +40,7 @@ std::string Get_First_Mach_Date() {
     if (rs->eof()) return {};
     const auto first = readDate(rs->field(0).toString());
     if (!first) return {};
-    return formatDate(std::chrono::year_month_day{std::chrono::sys_days{*first} - std::chrono::days{1}});
+    return formatDate(addDays(*first, -1));
 }
 
 }  // namespace tolvenk

@@ -7,6 +7,7 @@
 
 #include "data/BaseService.h"
 #include "platform/Error.h"
+#include "platform/VbText.h"
 #include "platform/db/SqlText.h"
 
 namespace tolvenk {
@@ -20,12 +21,6 @@ std::array<const char*, 4> captions(std::int16_t language) {
     case 2: return {"姓名", "工號", "員工編號", "全選"};
     default: return {"姓名", "工号", "员工编号", "全选"};
     }
-}
-
-std::string trimmed(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
 }
 
 // The frame takes the window's colour when the frame control can carry one.
@@ -96,9 +91,9 @@ void ucKelmora::Init(std::int32_t colour, std::int16_t mode, const std::string& 
 std::int16_t ucKelmora::Get_Sel(std::string& DeptNo, std::string& Name, std::string& Code, std::string& PNum) {
     if (tvDept.SelectedKey().empty()) return 0;
     DeptNo = tvDept.SelectedKey();
-    Name = trimmed(txtName.Text());
-    Code = trimmed(txtCode.Text());
-    PNum = trimmed(txtNum.Text());
+    Name = trimChars(txtName.Text(), " \t\r\n");
+    Code = trimChars(txtCode.Text(), " \t\r\n");
+    PNum = trimChars(txtNum.Text(), " \t\r\n");
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "data/Globals.h"
 #include "entry/MenuTable.h"
@@ -201,4 +202,27 @@ TEST_F(MnuLoadTest, ACallThatOnlyReadsLeavesTheConfigurationFileUnchanged) {
     Quernat().mnuLoad("7034;0;7942", "admin", sCN);
     ASSERT_EQ(ProbeWindow::created, 1);
     EXPECT_EQ(bytes(), before);
+}
+
+// One table names every window: each menu code once, each name once, and a
+// code either opens a built window or is listed as not built yet.
+TEST(MenuTable, EveryCodeOpensItsWindowOrIsListedAsNotBuilt) {
+    std::set<int> codes;
+    std::set<std::string> names;
+    resetWindowObjects();
+    registerBuiltInWindows();
+    for (const MenuEntry& e : menuTable()) {
+        SCOPED_TRACE(e.window);
+        EXPECT_TRUE(names.insert(e.window).second) << "named twice";
+        if (e.code != 0) {
+            EXPECT_TRUE(codes.insert(e.code).second) << "code twice";
+            EXPECT_EQ(windowForMenuCode(e.code), e.window);
+        }
+        if (e.factory) EXPECT_NE(windowObject(e.window), nullptr);
+        else EXPECT_EQ(windowObject(e.window), nullptr);
+    }
+    EXPECT_EQ(codes.size(), 26u);
+    EXPECT_EQ(*codes.begin(), 7001);
+    EXPECT_EQ(*codes.rbegin(), 7044);
+    resetWindowObjects();
 }

@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/VbText.h"
+
 namespace tolvenk::db {
 
 namespace {
-
-std::string trim(const std::string& s) {
-    std::size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return {};
-    std::size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
-}
 
 std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -28,7 +23,8 @@ ConnectionString::ConnectionString(const std::string& text) {
         if (end == std::string::npos) end = text.size();
         std::string part = text.substr(pos, end - pos);
         std::size_t eq = part.find('=');
-        if (eq != std::string::npos) pairs_[lower(trim(part.substr(0, eq)))] = trim(part.substr(eq + 1));
+        if (eq != std::string::npos)
+            pairs_[lower(trimChars(part.substr(0, eq), " \t"))] = trimChars(part.substr(eq + 1), " \t");
         pos = end + 1;
     }
     const std::string provider = lower(get("provider"));

@@ -30,8 +30,7 @@ std::int32_t wholeNumber(const std::string& text) { return vbCLng(vbVal(text)); 
 std::string dayBefore(const std::string& clock) {
     const auto d = readDate(clock);
     if (!d) return clock;
-    const std::chrono::year_month_day before{std::chrono::sys_days{*d} - std::chrono::days{1}};
-    return formatDate(before) + clock.substr(10);
+    return formatDate(addDays(*d, -1)) + clock.substr(10);
 }
 
 std::string pickerTime(const forms::DTPicker& p) { return p.DateTime_Value().substr(kTimePart, 8); }

@@ -6,6 +6,7 @@
 #include "data/Globals.h"
 #include "data/RecordXf.h"
 #include "data/XfTypeCode.h"
+#include "platform/MoneyText.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "reports/statistics/XF_Mingxi.h"
@@ -28,15 +29,8 @@ enum Col {
     ColCode, ColDept
 };
 
-// "0.00", halves away from zero; never "-0.00".
-std::string fixed2(double v) {
-    const long long cents = std::llround(v * 100);
-    const long long a = std::llabs(cents);
-    const std::string frac = std::to_string(a % 100);
-    return (cents < 0 ? "-" : "") + std::to_string(a / 100) + "." + (frac.size() < 2 ? "0" : "") + frac;
-}
-
-std::string money(double yuan) { return Money_Sign + fixed2(yuan); }
+// Yuan as the sign and "0.00", halves away from zero; never "-0.00".
+std::string money(double yuan) { return Money_Sign + centsText(yuan * 100); }
 
 // The name (column 1) of the first record whose column 0 is the same text.
 std::string nameIn(const DataList& list, const std::string& id) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "data/HzDimCode.h"
 #include "data/XfTypeCode.h"
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
@@ -14,8 +15,6 @@ namespace {
 
 constexpr int LabelWidth = 80;
 constexpr int SubHeadHeight = 18;
-constexpr int DimDate = 8;
-constexpr int DimNone = 9;
 
 // Lang numbers of the captions.
 constexpr int CapDate = 516, CapSums = 519;
@@ -49,7 +48,7 @@ void mergeRows3To4(forms::Grid& grid, int col) { grid.Range(3, col, 4, col).Merg
 std::string Dim_Caption(int code) {
     if (code >= 1 && code <= 6) return L(347 + code);
     if (code == 7) return L(472);
-    if (code == DimDate) return L(475);
+    if (code == HZ_Dim::Date) return L(475);
     return {};
 }
 
@@ -74,18 +73,18 @@ std::string Make_Grid_Head(forms::Grid& grid, HzReportState& st, const std::stri
     // Label columns. A column the layout does not use is 0 here even when an
     // earlier run moved it: a stale date column would shift every data row.
     st.Date_Col = st.Dim1_Col = st.Dim2_Col = 0;
-    if (b != DimDate) {
+    if (b != HZ_Dim::Date) {
         if (!range) {
             st.Date_Col = 1;
             st.Dim1_Col = 2;
-            if (b != 0 && b != DimNone) st.Dim2_Col = 3;
+            if (b != 0 && b != HZ_Dim::None) st.Dim2_Col = 3;
             st.Next_Col = st.Dim2_Col != 0 ? 4 : 3;
         } else if (a == 0) {
             st.Next_Col = 3;  // columns 1 and 2 carry no label
         } else {
             st.Dim1_Col = 1;
-            if (b != DimNone) st.Dim2_Col = 2;
-            st.Next_Col = b != DimNone ? 3 : 2;
+            if (b != HZ_Dim::None) st.Dim2_Col = 2;
+            st.Next_Col = b != HZ_Dim::None ? 3 : 2;
         }
     } else {
         st.Dim1_Col = 1;
@@ -117,7 +116,7 @@ std::string Make_Grid_Head(forms::Grid& grid, HzReportState& st, const std::stri
     grid.Cell(1, 1).setText(c1);
     grid.Cell(3, st.Dim1_Col).setText(c1);
     if (st.Dim1_Col > 0) grid.Column(st.Dim1_Col).setWidth(c1.empty() ? 0 : LabelWidth);
-    if (b != DimNone && b != DimDate) {
+    if (b != HZ_Dim::None && b != HZ_Dim::Date) {
         const std::string c2 = Dim_Caption(b);
         grid.Cell(3, st.Dim2_Col).setText(c2);
         if (st.Dim2_Col > 0) grid.Column(st.Dim2_Col).setWidth(c2.empty() ? 0 : LabelWidth);

@@ -2,6 +2,7 @@
 // and level fills one slot of each of its values.
 #include <limits>
 
+#include "data/HzDimCode.h"
 #include "platform/Error.h"
 #include "platform/db/Recordset.h"
 #include "reports/summary/HzRepFormat.h"
@@ -11,7 +12,6 @@ namespace tolvenk {
 
 namespace {
 
-constexpr int DimDept = 6, DimDate = 8;
 
 bool containsNoCase(const std::string& text, const std::string& lowerNeedle) {
     std::string lower = text;
@@ -20,9 +20,6 @@ bool containsNoCase(const std::string& text, const std::string& lowerNeedle) {
     return lower.find(lowerNeedle) != std::string::npos;
 }
 
-// A department condition less its leading " Record_XF", so that "Card_Log"
-// in front of it names the same person on the card log.
-std::string cut(const std::string& x) { return x.size() > 10 ? x.substr(10) : std::string(); }
 
 }  // namespace
 
@@ -76,7 +73,7 @@ void HzReportEngine::Calc_Level_Row(std::string Cond1, std::string Cond2, std::s
         const int a = Rep_Dim1(), b = Rep_Dim2();
 
         // A value chosen in Combo1 narrows every level as it narrows the rows.
-        if (b != DimDate && (In.Combo_Text.empty() || In.Combo_ItemData != 0)) Cond2 = St.Group_Conds2(1).Cond;
+        if (b != HZ_Dim::Date && (In.Combo_Text.empty() || In.Combo_ItemData != 0)) Cond2 = St.Group_Conds2(1).Cond;
 
         const std::string person = "ren_per_info.pinfo_id";
         const std::string FROM =
@@ -98,16 +95,16 @@ void HzReportEngine::Calc_Level_Row(std::string Cond1, std::string Cond2, std::s
             if (!feeConds) {
                 // The card log names its columns itself; the fee items share these rewrites.
                 feeConds = true;
-                if (Slot > 1 && b == DimDate) Cond1 = a == DimDept ? "Card_Log" + cut(Cond1) : "Card_Log." + Cond1;
-                if (a != DimDept && !Cond2.empty() && b != DimDate) Cond2 = "Card_Log." + Cond2;
+                if (Slot > 1 && b == HZ_Dim::Date) Cond1 = a == HZ_Dim::Dept ? "Card_Log" + Less_Record_XF(Cond1) : "Card_Log." + Cond1;
+                if (a != HZ_Dim::Dept && !Cond2.empty() && b != HZ_Dim::Date) Cond2 = "Card_Log." + Cond2;
                 if (!Cond3.empty()) Cond3 = "Card_Log." + Cond3;
             }
             std::string FROM2 = "from Card_Log,Card_Type ";
             std::string W2 = " where Card_Type.Del_YN=0 and Card_Log.C_LeiBie=Card_Type.C_LeiBie and Card_Log.Op_Type=" +
                              std::to_string(d.op) + " and " + Cond1;
-            if (a == DimDept && !Cond2.empty()) {
+            if (a == HZ_Dim::Dept && !Cond2.empty()) {
                 FROM2 += ",Ren_Per_Info ";
-                W2 += b != DimDate ? " and Card_Log" + cut(Cond2) : " and " + Cond2;
+                W2 += b != HZ_Dim::Date ? " and Card_Log" + Less_Record_XF(Cond2) : " and " + Cond2;
             } else if (!Cond2.empty()) {
                 W2 += " and " + Cond2;
             }

@@ -1,6 +1,8 @@
 // The rows of the summary run: for the current entries of the three group
 // condition arrays, one query per shown item value.
+#include "data/HzDimCode.h"
 #include "lang/LangGlobals.h"
+#include "platform/VbText.h"
 #include "platform/db/Recordset.h"
 #include "reports/summary/HzRepFormat.h"
 #include "reports/summary/ReportEngine.h"
@@ -9,25 +11,13 @@ namespace tolvenk {
 
 namespace {
 
-constexpr int DimDept = 6, DimDate = 8;
 constexpr int OthersLang = 554;
-
-std::string rtrimBlanks(const std::string& s) {
-    const auto e = s.find_last_not_of(' ');
-    return e == std::string::npos ? std::string() : s.substr(0, e + 1);
-}
-
-std::string trimBlanks(const std::string& s) {
-    const auto b = s.find_first_not_of(' ');
-    return b == std::string::npos ? std::string() : rtrimBlanks(s.substr(b));
-}
 
 // Mid(s, start, n) with start counted from 1.
 std::string mid(const std::string& s, std::size_t start, std::size_t n) {
     return s.size() >= start ? s.substr(start - 1, n) : std::string();
 }
 
-std::string cut(const std::string& x) { return x.size() > 10 ? x.substr(10) : std::string(); }
 
 }  // namespace
 
@@ -37,7 +27,7 @@ std::string HzReportEngine::Row_Where(const std::string& D, const std::string& c
     if (!cond1.empty()) WHERE += " and " + cond1;
     WHERE += " and " + cond2;
     for (int pass = 0; pass < 2; ++pass) {
-        const std::string t = rtrimBlanks(WHERE);
+        const std::string t = vbRTrim(WHERE);
         if (t.size() >= 3 && t.compare(t.size() - 3, 3, "and") == 0) WHERE = t.substr(0, t.size() - 3);
     }
     if (St.Valid_Only == 1) WHERE += " and Err_Code=0";
@@ -51,11 +41,11 @@ void HzReportEngine::Sum_YuE(const std::string& D) {
     Row_Sum = Row_Cnt = 0;
     try {
         const int a = Rep_Dim1(), b = Rep_Dim2();
-        const std::string FROM = a == DimDept || b == DimDept ? "from Record_XF ,Ren_Per_Info " : " from Record_XF ";
+        const std::string FROM = a == HZ_Dim::Dept || b == HZ_Dim::Dept ? "from Record_XF ,Ren_Per_Info " : " from Record_XF ";
         db::Recordset& rs =
             open("select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi " + FROM +
                  Row_Where(D, St.Group_Conds1(Idx1).Cond, St.Group_Conds2(Idx2).Cond, St.Group_Conds3(Idx3).Cond));
-        if (rs.recordCount() > 0 && !trimBlanks(rs.field("YuE_C").toString() + " ").empty()) {
+        if (rs.recordCount() > 0 && !vbTrim(rs.field("YuE_C").toString() + " ").empty()) {
             Row_Sum = CLng(rs.field("YuE_C"));
             Row_Cnt = CLng(rs.field("Count_Bi"));
             if (cap1.empty()) cap1 = Lang[OthersLang];
@@ -73,11 +63,11 @@ void HzReportEngine::Sum_YuE(const std::string& D) {
 void HzReportEngine::Sum_YuCi(const std::string& D) {
     Row_Times = Row_Times_Cnt = 0;
     const int a = Rep_Dim1(), b = Rep_Dim2();
-    const std::string FROM = a == DimDept || b == DimDept ? " from Record_XF ,Ren_Per_Info " : " from Record_XF ";
+    const std::string FROM = a == HZ_Dim::Dept || b == HZ_Dim::Dept ? " from Record_XF ,Ren_Per_Info " : " from Record_XF ";
     db::Recordset& rs =
         open("select sum(YuCi_Change) as YuCi_C,count(YuCi_Change) as Count_Ci_Bi" + FROM +
              Row_Where(D, St.Group_Conds1(Idx1).Cond, St.Group_Conds2(Idx2).Cond, St.Group_Conds3(Idx3).Cond));
-    if (rs.recordCount() > 0 && !trimBlanks(rs.field("YuCi_C").toString() + " ").empty()) {
+    if (rs.recordCount() > 0 && !vbTrim(rs.field("YuCi_C").toString() + " ").empty()) {
         Row_Times = CLng(rs.field("YuCi_C"));
         Row_Times_Cnt = CLng(rs.field("Count_Ci_Bi"));
     }
@@ -95,17 +85,17 @@ void HzReportEngine::Sum_GBF(const std::string& D, const std::string& F) {
         const int a = Rep_Dim1(), b = Rep_Dim2();
         // The group conditions are written for Record_XF; on the card log
         // its columns are named, and a department joins by Card_Log.Pinfo_id.
-        if (b == DimDate) cond0 = a == DimDept ? " Card_Log" + cut(cond0) : " Card_Log." + cond0;
+        if (b == HZ_Dim::Date) cond0 = a == HZ_Dim::Dept ? " Card_Log" + Less_Record_XF(cond0) : " Card_Log." + cond0;
         const std::string FROM =
-            a == DimDept || b == DimDept ? " from Card_Type,Card_Log ,Ren_Per_Info " : " from Card_Type,Card_Log ";
+            a == HZ_Dim::Dept || b == HZ_Dim::Dept ? " from Card_Type,Card_Log ,Ren_Per_Info " : " from Card_Type,Card_Log ";
         std::string WHERE =
             " where " + D + " and Card_Type.C_LeiBie=Card_Log.C_LeiBie and Card_Type.Del_YN=0 and " + cond0;
         if (!cond1.empty()) {
-            if (b != DimDate) cond1 = a == DimDept ? "Card_Log" + cut(cond1) : "Card_Log." + cond1;
+            if (b != HZ_Dim::Date) cond1 = a == HZ_Dim::Dept ? "Card_Log" + Less_Record_XF(cond1) : "Card_Log." + cond1;
             WHERE += " and " + cond1;
         }
         if (!cond2.empty()) {
-            cond2 = b == DimDept ? "Card_Log" + cut(cond2) : "Card_Log." + cond2;
+            cond2 = b == HZ_Dim::Dept ? "Card_Log" + Less_Record_XF(cond2) : "Card_Log." + cond2;
             WHERE += " and " + cond2;
         }
         db::Recordset& rs = open("select " + F + FROM + WHERE);
@@ -133,12 +123,12 @@ void HzReportEngine::Calc_Row() {
     St.Group_Conds2(Idx2);  // an entry out of range is error 9 before any query
     St.Group_Conds3(Idx3);
     const char T = Rep_T();
-    if (Rep_Dim2() == DimDate)
+    if (Rep_Dim2() == HZ_Dim::Date)
         Period_Cap[6] = e0.Caption;
     else if (T == ReportDaily)
-        Period_Cap[6] = mid(trimBlanks(e0.Cond), 21, 10);
+        Period_Cap[6] = mid(vbTrim(e0.Cond), 21, 10);
     else if (T == ReportMonthly)
-        Period_Cap[6] = mid(trimBlanks(e0.Cond), 20, 7);
+        Period_Cap[6] = mid(vbTrim(e0.Cond), 20, 7);
 
     const auto put = [](Slots& acc, std::int32_t v) {
         acc[5] = Long_Add(acc[5], v);

@@ -50,6 +50,10 @@ std::int32_t CLng(const db::Value& v);
 std::string Kind_In(XF_Kind_Group::Kinds kinds, bool blank = false);
 std::string Kind_Is(int code);
 
+// A department condition less its leading " Record_XF", so that "Card_Log"
+// in front of it names the same person on the card log.
+inline std::string Less_Record_XF(const std::string& cond) { return cond.size() > 10 ? cond.substr(10) : std::string(); }
+
 // The box of a trapped error: its description, critical icon, "出错:<where>".
 void Show_Trap(const std::exception& e, const char* where);
 

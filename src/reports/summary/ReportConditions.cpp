@@ -3,7 +3,11 @@
 #include <chrono>
 #include <cstdio>
 
+#include "data/HzDimCode.h"
+#include "data/SqlPieces.h"
 #include "lang/LangGlobals.h"
+#include "platform/DateText.h"
+#include "platform/VbText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/SqlText.h"
 #include "reports/summary/HzRepFormat.h"
@@ -12,10 +16,10 @@ namespace tolvenk {
 
 namespace {
 
+using sql::q;
+
 using std::chrono::year_month_day;
 
-constexpr int DimPlace = 1, DimMach = 2, DimCashier = 3, DimUnit = 4, DimCardType = 5, DimDept = 6,
-              DimOperator = 7, DimDate = 8, DimNone = 9;
 constexpr int CommonCardLang = 552;
 constexpr int CommonCardLeiBie = 1;
 
@@ -27,16 +31,12 @@ bool oneValue(const HzReportState& st, const Cond_Inputs& in, int code) {
     return dim1(st) == code && in.Combo_Index != 0;
 }
 
-std::string q(const std::string& text) { return sqlEscape(text); }
 
 year_month_day parseDate(const std::string& text) {
-    int y = 0, m = 0, d = 0;
-    if (std::sscanf(text.c_str(), "%d-%d-%d", &y, &m, &d) != 3 || m < 1 || d < 1)
-        throw VbError(13, "Type mismatch: not a date [" + text + "]");
-    const year_month_day ymd{std::chrono::year{y}, std::chrono::month{static_cast<unsigned>(m)},
-                             std::chrono::day{static_cast<unsigned>(d)}};
-    if (!ymd.ok()) throw VbError(13, "Type mismatch: not a date [" + text + "]");
-    return ymd;
+    // The pickers give "yyyy-MM-dd"; a time after it is ignored.
+    const auto d = readDate(text);
+    if (!d) throw VbError(13, "Type mismatch: not a date [" + text + "]");
+    return *d;
 }
 
 struct Period {
@@ -49,17 +49,8 @@ Period readPeriod(const Cond_Inputs& in) {
     return p;
 }
 
-std::string dayText(year_month_day d) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d-%02u-%02u", static_cast<int>(d.year()), static_cast<unsigned>(d.month()),
-                  static_cast<unsigned>(d.day()));
-    return buf;
-}
-
 std::string monthText(int monthIndex) {  // months since year 0
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d-%02d", monthIndex / 12, monthIndex % 12 + 1);
-    return buf;
+    return formatMonth(monthIndex / 12, static_cast<unsigned>(monthIndex % 12 + 1));
 }
 
 // One entry per day or month; field 3 bounds the whole period ("date_Time"
@@ -78,7 +69,7 @@ Group_Conds periodConds(const HzReportState& st, const Cond_Inputs& in) {
     const std::string boundCol = "left(date_Time," + std::to_string(width) + ")";
     Group_Conds g;
     for (int i = 1; i <= n; ++i) {
-        const std::string v = days ? dayText(std::chrono::sys_days{p.from} + std::chrono::days{i - 1})
+        const std::string v = days ? formatDate(addDays(p.from, i - 1))
                                    : monthText(first + i - 1);
         Group_Cond& e = g.Add();
         e.Caption = v;
@@ -101,56 +92,50 @@ std::string number(const db::Recordset& rs, const char* name) {
     return sqlNumberText(v.toString());
 }
 
-std::string trimBlanks(const std::string& s) {
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 std::string listSql(int code, HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {
     switch (code) {
-    case DimPlace: return Place_List_Sql(st, in);
-    case DimMach: return Mach_List_Sql(st, in);
-    case DimCashier: return Cashier_List_Sql(st, in);
-    case DimUnit: return Unit_List_Sql(st, in);
-    case DimCardType: return Card_Type_List_Sql(st, in);
-    case DimDept: return Dept_List_Sql(st, in, conn);
+    case HZ_Dim::Place: return Place_List_Sql(st, in);
+    case HZ_Dim::Mach: return Mach_List_Sql(st, in);
+    case HZ_Dim::Cashier: return Cashier_List_Sql(st, in);
+    case HZ_Dim::Unit: return Unit_List_Sql(st, in);
+    case HZ_Dim::CardType: return Card_Type_List_Sql(st, in);
+    case HZ_Dim::Dept: return Dept_List_Sql(st, in, conn);
     default: return Operator_List_Sql(st, in);
     }
 }
 
 Group_Conds valueConds(int code, HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {
     auto rs = conn.openRecordset(listSql(code, st, in, conn));
-    if (rs->recordCount() < 1) return code == DimCashier ? Group_Conds::Single_Empty() : Group_Conds::Empty();
+    if (rs->recordCount() < 1) return code == HZ_Dim::Cashier ? Group_Conds::Single_Empty() : Group_Conds::Empty();
     Group_Conds g;
     std::string users;
     for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
         Group_Cond& e = g.Add();
         switch (code) {
-        case DimPlace:
+        case HZ_Dim::Place:
             e.Caption = text(*rs, "XF_Dian_Name");
             e.Cond = "XF_Dian_ID=" + number(*rs, "XF_Dian_ID");
             break;
-        case DimMach:
+        case HZ_Dim::Mach:
             e.Caption = text(*rs, "Mach_Name");
             e.Cond = "Mach_ID=" + number(*rs, "Mach_ID") + " ";
             break;
-        case DimCashier:
+        case HZ_Dim::Cashier:
             e.Caption = text(*rs, "SK_Name");
             e.Cond = " Shou_Kuan='" + q(text(*rs, "SK_ID")) + "'";
             break;
-        case DimUnit:
+        case HZ_Dim::Unit:
             e.Caption = text(*rs, "XF_Unit_Name");
             e.Cond = " XF_Unit= " + number(*rs, "XF_Unit_ID");
             break;
-        case DimCardType: {
+        case HZ_Dim::CardType: {
             const std::string name = text(*rs, "C_Name");
-            e.Caption = trimBlanks(name).empty() ? Lang[CommonCardLang] : name;
+            e.Caption = vbTrim(name).empty() ? Lang[CommonCardLang] : name;
             e.Cond = "C_LeiBie=" + number(*rs, "C_LeiBie");
             e.Cond2 = e.Cond;
             break;
         }
-        case DimDept: {
+        case HZ_Dim::Dept: {
             // The top department counts its own people only; any other covers its sub-departments.
             const std::string name = text(*rs, "Dept_Name");
             const std::string no = text(*rs, "Dept_No");
@@ -170,7 +155,7 @@ Group_Conds valueConds(int code, HzReportState& st, const Cond_Inputs& in, db::C
         }
         }
     }
-    if (code == DimOperator) g(1).Bound = "Operator_id in(" + users.substr(0, users.size() - 1) + ")";
+    if (code == HZ_Dim::Operator) g(1).Bound = "Operator_id in(" + users.substr(0, users.size() - 1) + ")";
     return g;
 }
 
@@ -180,30 +165,30 @@ Period_Reversed_Error::Period_Reversed_Error(const std::string& from, const std:
     : VbError(5, "The period ends (" + to + ") before it starts (" + from + ")") {}
 
 std::string Place_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
-    if (oneValue(st, in, DimPlace))
+    if (oneValue(st, in, HZ_Dim::Place))
         return "select * from XF_Dian_Info where XF_Dian_Name='" + q(in.Combo_Text) + "' and Del_YN=0";
     return "select * from XF_Dian_Info where Del_YN=0";
 }
 
 std::string Mach_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
-    if (oneValue(st, in, DimMach))
+    if (oneValue(st, in, HZ_Dim::Mach))
         return "select * from Mach_Info where Mach_Name='" + q(in.Combo_Text) + "' and Del_YN=0";
     return "select * from Mach_Info where Del_YN=0";
 }
 
 std::string Cashier_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
-    if (oneValue(st, in, DimCashier)) return "select * from XF_ShouKuan where SK_Name='" + q(in.Combo_Text) + "'";
+    if (oneValue(st, in, HZ_Dim::Cashier)) return "select * from XF_ShouKuan where SK_Name='" + q(in.Combo_Text) + "'";
     return "select * from XF_ShouKuan ";
 }
 
 std::string Unit_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
-    if (oneValue(st, in, DimUnit))
+    if (oneValue(st, in, HZ_Dim::Unit))
         return "select * from XF_Unit_Info where XF_Unit_Name='" + q(in.Combo_Text) + "' and Del_YN=0";
     return "select * from XF_Unit_Info where Del_YN=0";
 }
 
 std::string Card_Type_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
-    if (!oneValue(st, in, DimCardType)) return "select * from Card_Type where Del_YN=0";
+    if (!oneValue(st, in, HZ_Dim::CardType)) return "select * from Card_Type where Del_YN=0";
     // The unnamed kind is listed under the common-card caption: find it by
     // its kind number (the list's item data), which is what the rows carry.
     if (in.Combo_Text == Lang[CommonCardLang])
@@ -215,7 +200,7 @@ std::string Card_Type_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
 
 std::string Dept_List_Sql(HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {
     const std::string all = "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Level=1 and Del_YN=0";
-    if (dim1(st) != DimDept) return all;
+    if (dim1(st) != HZ_Dim::Dept) return all;
     auto top = conn.openRecordset("select Dept_Name from Ren_Dept_Info where Dept_Level=0 and Del_YN=0");
     if (top->recordCount() > 0) {
         top->moveFirst();
@@ -230,14 +215,14 @@ std::string Dept_List_Sql(HzReportState& st, const Cond_Inputs& in, db::Connecti
 }
 
 std::string Operator_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
-    if (oneValue(st, in, DimOperator))
+    if (oneValue(st, in, HZ_Dim::Operator))
         return "select * from Sys_User_Info where User_Name='" + q(in.Combo_Text) + "' and Del_YN=0 ";
     return "select * from Sys_User_Info where Del_YN=0";
 }
 
 Group_Conds Make_Dim_Conds(int code, HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {
-    if (code == 0 || code == DimDate) return periodConds(st, in);
-    if (code >= DimPlace && code <= DimOperator) return valueConds(code, st, in, conn);
+    if (code == 0 || code == HZ_Dim::Date) return periodConds(st, in);
+    if (code >= HZ_Dim::Place && code <= HZ_Dim::Operator) return valueConds(code, st, in, conn);
     return Group_Conds::Empty();
 }
 
@@ -245,13 +230,13 @@ void Make_Group_Conds(HzReportState& st, const Cond_Inputs& in, db::Connection& 
     readPeriod(in);  // a reversed period is refused before any list is read
     const int a = dim1(st), b = dim2(st);
     Group_Conds g1, g2, g3;
-    if (b != DimDate) {
+    if (b != HZ_Dim::Date) {
         g1 = Make_Dim_Conds(0, st, in, conn);
         g2 = a == 0 ? Group_Conds::Single_Empty() : Make_Dim_Conds(a, st, in, conn);
-        g3 = b == DimNone || b == 0 ? Group_Conds::Single_Empty() : Make_Dim_Conds(b, st, in, conn);
+        g3 = b == HZ_Dim::None || b == 0 ? Group_Conds::Single_Empty() : Make_Dim_Conds(b, st, in, conn);
     } else {
         g1 = Make_Dim_Conds(a, st, in, conn);
-        g2 = Make_Dim_Conds(DimDate, st, in, conn);
+        g2 = Make_Dim_Conds(HZ_Dim::Date, st, in, conn);
         g3 = Group_Conds::Single_Empty();
     }
     st.Group_Conds1 = std::move(g1);

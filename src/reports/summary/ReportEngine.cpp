@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "data/Globals.h"
+#include "data/HzDimCode.h"
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
+#include "platform/MoneyText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
 #include "platform/grid/GridModel.h"
@@ -19,7 +21,6 @@ namespace tolvenk {
 
 namespace {
 
-constexpr int DimNone = 9, DimDate = 8;
 constexpr int OthersLang = 554, BalanceLang = 633;
 
 // The values an item has: money always, counts where it counts them, times
@@ -45,13 +46,7 @@ void forEachValue(F f) {
     }
 }
 
-// Money in hundredths as "<sign>12.34".
-std::string Money_Text(std::int64_t fen) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%s%lld.%02lld", fen < 0 ? "-" : "", static_cast<long long>(std::llabs(fen) / 100),
-                  static_cast<long long>(std::llabs(fen) % 100));
-    return Money_Sign + buf;
-}
+std::string Money_Text(std::int64_t fen) { return Money_Sign + centsText(fen); }
 
 }  // namespace
 
@@ -91,7 +86,7 @@ HzReportEngine::Closing HzReportEngine::Run() {
     hooks_.progress(1, 0, 0);
 
     {
-        const Group_Conds& periods = b != DimDate ? G1 : G2;
+        const Group_Conds& periods = b != HZ_Dim::Date ? G1 : G2;
         Calc_Level_Row(periods(1).Bound + " and " + periods(periods.UBound()).Bound, "", "", 1);
     }
     if ((T == ReportRange && a == 0) || V.Level_Empty()) {
@@ -106,7 +101,7 @@ HzReportEngine::Closing HzReportEngine::Run() {
         hooks_.progress(2, 0, 0);
         // A range report makes one outer pass over the whole period.
         if (T == ReportRange) G1(1).Cond = G1(1).Bound + " and " + G1(n1).Bound;
-        if (b != DimDate)
+        if (b != HZ_Dim::Date)
             Calc_Level_Row(G1(Idx1).Cond, "", "", 2);
         else
             Calc_Level_Row(G1(Idx1).Cond, G2(1).Bound + " and " + G2(G2.UBound()).Bound, "", 2);
@@ -141,7 +136,7 @@ HzReportEngine::Closing HzReportEngine::Run() {
                     }
                     hooks_.progress(3, Idx3, 0);
                 }
-                if (b != 0 && b != DimNone) Diff_Slots(3, 5, St.Dim2_Col, 7);
+                if (b != 0 && b != HZ_Dim::None) Diff_Slots(3, 5, St.Dim2_Col, 7);
                 Clear_Slot(5);
                 Add_SubTotal2();
                 Clear_Slot(7);
@@ -183,7 +178,7 @@ void HzReportEngine::Closing_A() {
         merge(last, St.Date_Col, last, St.Dim2_Col);
     else
         merge(last, St.Date_Col, last, St.Dim1_Col);
-    if (b == DimDate || T == ReportRange) {
+    if (b == HZ_Dim::Date || T == ReportRange) {
         if (St.Dim1_Col == 0) St.Dim1_Col = 1;
         setText(last, St.Dim1_Col, "总计：");
     } else {
@@ -212,7 +207,7 @@ void HzReportEngine::Add_SubTotal2() {
     }
     if (start == Rows()) return;
     const int last = Rows() - 1;
-    if (Rep_Dim2() == DimDate)
+    if (Rep_Dim2() == HZ_Dim::Date)
         merge(start, St.Date_Col, last, St.Date_Col);
     else
         merge(start, St.Dim1_Col, last, St.Dim1_Col);
@@ -220,7 +215,7 @@ void HzReportEngine::Add_SubTotal2() {
 
 void HzReportEngine::Add_SubTotal1() {
     const int start = Start_Row1;
-    const bool dateSecond = Rep_Dim2() == DimDate;
+    const bool dateSecond = Rep_Dim2() == HZ_Dim::Date;
     if (Rows() - start >= 2) {
         Make_Row_Text(2, -1, 0);
         const int last = Rows() - 1;

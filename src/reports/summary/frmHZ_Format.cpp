@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "data/HzDimCode.h"
 #include "data/Globals.h"
 #include "lang/Language.h"
 #include "platform/Error.h"
@@ -18,8 +19,6 @@ namespace {
 constexpr int kGridCols = 25;
 constexpr int kSysRows = 9;
 constexpr int kDefinedLimit = 899;
-constexpr int kDimDate = 8;
-constexpr int kDimNone2 = 9;
 const char* const kSysMark = "系统默认";
 const char* const kListSep = "、";
 
@@ -180,7 +179,7 @@ void frmHZ_Format::Form_Load() {
     Combo2.setItemData(Combo2.NewIndex(), 0);
     Combo3.Clear();
     Combo3.AddItem(L(542));
-    Combo3.setItemData(Combo3.NewIndex(), kDimNone2);
+    Combo3.setItemData(Combo3.NewIndex(), HZ_Dim::None);
     Combo4.Clear();
     for (int n = 1; n <= LastDefinedReport; ++n) Combo4.AddItem(std::to_string(n));
     Combo4.setListIndex(0);
@@ -235,8 +234,8 @@ std::string frmHZ_Format::Code_Caption(int kind, int code) {
         if (code == 0) return L(542);
         break;
     case 3:
-        if (code >= 1 && code <= kDimDate) return L(508 + code);
-        if (code == 0 || code == kDimNone2) return L(542);
+        if (code >= 1 && code <= HZ_Dim::Date) return L(508 + code);
+        if (code == 0 || code == HZ_Dim::None) return L(542);
         break;
     default: break;
     }
@@ -255,8 +254,8 @@ void frmHZ_Format::fillFormatCols(int row, const std::string& P2, const std::str
     std::string c1, c2;
     if (d1 >= 1 && d1 <= 7) c1 = L(508 + d1);
     else if (d1 == 0 && !sysRow) c1 = L(542);
-    if (d2 >= 1 && d2 <= kDimDate) c2 = L(508 + d2);
-    else if (d2 == kDimNone2 && !sysRow) c2 = L(542);
+    if (d2 >= 1 && d2 <= HZ_Dim::Date) c2 = L(508 + d2);
+    else if (d2 == HZ_Dim::None && !sysRow) c2 = L(542);
     Grid1.Cell(row, 5).setText(c1);
     Grid1.Cell(row, 6).setText(c2);
 
@@ -343,7 +342,7 @@ void frmHZ_Format::Grid1_CellChange(int Row, int Col) {
 void frmHZ_Format::Fill_Small_Type() {
     Combo3.Clear();
     Combo3.AddItem(L(542));
-    Combo3.setItemData(Combo3.NewIndex(), kDimNone2);
+    Combo3.setItemData(Combo3.NewIndex(), HZ_Dim::None);
     const int d = codeOf(Combo2);
     const bool range = Combo1.ListIndex() == 2;
     auto add = [this](int from, int to) {
@@ -352,8 +351,8 @@ void frmHZ_Format::Fill_Small_Type() {
             Combo3.setItemData(Combo3.NewIndex(), code);
         }
     };
-    if (d == 5 || d == 6) add(1, range ? 7 : kDimDate);
-    else if (d == 7) add(5, range ? 7 : kDimDate);
+    if (d == 5 || d == 6) add(1, range ? 7 : HZ_Dim::Date);
+    else if (d == 7) add(5, range ? 7 : HZ_Dim::Date);
     else if (d != 0) add(1, 6);
     Combo3.setListIndex(0);
 }
@@ -407,7 +406,7 @@ bool frmHZ_Format::Check_Item_Dims() {
 // A range summary has no days to group by: its second dimension cannot be the
 // date, which the type chosen after the dimensions would otherwise let through.
 bool frmHZ_Format::checkRangeDate() {
-    if (codeOf(Combo1) != 3 || codeOf(Combo3) != kDimDate) return true;
+    if (codeOf(Combo1) != 3 || codeOf(Combo3) != HZ_Dim::Date) return true;
     prompt("[" + Combo1.Text() + "]" + L(556), platform::vbOKOnly);
     return false;
 }

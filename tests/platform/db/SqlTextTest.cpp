@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "platform/DateText.h"
 #include "platform/Error.h"
+#include "platform/MoneyText.h"
 #include "platform/VbNumber.h"
+#include "platform/VbText.h"
 #include "platform/db/SqlText.h"
 #include "platform/db/Value.h"
 #include "support/TestDb.h"
@@ -57,4 +60,24 @@ TEST(VbNumber, RoundsHalfToEvenAndRefusesOverflow) {
     EXPECT_THROW(vbCInt(32767.5), VbError);
     EXPECT_EQ(vbCLng(-2147483648.0), INT32_MIN);
     EXPECT_THROW(vbCLng(2147483647.5), VbError);
+}
+
+// Money and dates have one home each; their edges are where copies went wrong.
+TEST(MoneyAndDateText, EveryValueHasAText) {
+    EXPECT_EQ(centsText(std::int64_t{-5}), "-0.05");
+    EXPECT_EQ(centsText(std::int64_t{126850}), "1268.50");
+    EXPECT_EQ(centsText(INT64_MIN), "-92233720368547758.08");
+    EXPECT_EQ(centsText(INT64_MAX), "92233720368547758.07");
+    EXPECT_EQ(centsText(-0.4), "0.00");  // never "-0.00"
+    EXPECT_EQ(centsText(2.5), "0.03");   // halves away from zero
+    EXPECT_EQ(centsText(1e19), kOverflowMark);
+    EXPECT_EQ(centsText(-9223372036854775808.0), kOverflowMark);
+
+    EXPECT_EQ(formatDate(*readDate("2026/7/1 08:00:00")), "2026-07-01");
+    EXPECT_FALSE(readDate("2026-02-30"));
+    EXPECT_FALSE(readDate("2026-07-01x"));
+    EXPECT_EQ(formatDate(addDays(*readDate("2026-03-01"), -1)), "2026-02-28");
+    EXPECT_EQ(normalDateTime("2011-7-1 6:26:15"), "2011-07-01 06:26:15");
+    EXPECT_EQ(vbTrim("  a b  "), "a b");
+    EXPECT_EQ(trimChars("\t a\r\n", " \t\r\n"), "a");
 }

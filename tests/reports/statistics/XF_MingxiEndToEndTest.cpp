@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "data/Globals.h"
-#include "entry/BuiltInWindows.h"
+#include "entry/MenuTable.h"
 #include "platform/services/ScriptedServices.h"
 #include "reports/statistics/XF_Mingxi.h"
 #include "support/TestDb.h"

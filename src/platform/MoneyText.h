@@ -1,0 +1,16 @@
+#pragma once
+// Money as the windows show it: hundredths (fen) as "12.34", the money sign
+// put in front by the caller.
+#include <cstdint>
+#include <string>
+
+namespace tolvenk {
+
+// Whole-number arithmetic, right for every 64-bit value: -5 is "-0.05".
+std::string centsText(std::int64_t cents);
+// Hundredths that arrive as a number read from text: rounded half away from
+// zero; a value no 64-bit count of hundredths can hold shows as kOverflowMark.
+std::string centsText(double cents);
+inline constexpr const char* kOverflowMark = "########";
+
+}  // namespace tolvenk
