@@ -1,3 +1,4 @@
+#include "platform/forms/Dispatch.h"
 #include "platform/forms/CheckBox.h"
 
 #include <QCheckBox>
@@ -11,7 +12,7 @@ namespace tolvenk::forms {
 CheckBox::CheckBox(Form& form)
     : Control(form, new QCheckBox(form.widget())), box_(static_cast<QCheckBox*>(widget())) {
     // A click cycles between ticked and unticked only; grey is set from code.
-    QObject::connect(box_, &QCheckBox::clicked, [this] { setValue(value_ == vbChecked ? vbUnchecked : vbChecked); });
+    onSignal(box_, &QCheckBox::clicked, [this] { setValue(value_ == vbChecked ? vbUnchecked : vbChecked); });
 }
 
 void CheckBox::setCaption(const std::string& c) {

@@ -1,3 +1,4 @@
+#include "platform/forms/Dispatch.h"
 #include "platform/forms/CheckListBox.h"
 
 #include <QListWidget>
@@ -10,7 +11,7 @@ namespace tolvenk::forms {
 
 CheckListBox::CheckListBox(Form& form)
     : Control(form, new QListWidget(form.widget())), list_(static_cast<QListWidget*>(widget())) {
-    QObject::connect(list_, &QListWidget::itemChanged, [this](QListWidgetItem* item) {
+    onSignal(list_, &QListWidget::itemChanged, [this](QListWidgetItem* item) {
         const int row = list_->row(item);
         if (row >= 0 && row < ListCount()) setChecked(row, item->checkState() == Qt::Checked);
     });

@@ -1,3 +1,4 @@
+#include "platform/forms/Dispatch.h"
 #include "platform/forms/ComboBox.h"
 
 #include <QComboBox>
@@ -12,13 +13,13 @@ namespace tolvenk::forms {
 ComboBox::ComboBox(Form& form, Style style)
     : ListControl(form, new QComboBox(form.widget())), combo_(static_cast<QComboBox*>(widget())), style_(style) {
     combo_->setEditable(style == DropdownCombo);
-    QObject::connect(combo_, QOverload<int>::of(&QComboBox::activated), [this](int i) {
+    onSignal(combo_, QOverload<int>::of(&QComboBox::activated), [this](int i) {
         typed_ = List(i);
         picked(i);
     });
     if (combo_->lineEdit())
-        QObject::connect(combo_->lineEdit(), &QLineEdit::textEdited,
-                         [this](const QString& t) { typed_ = t.toStdString(); });
+        onSignal(combo_->lineEdit(), &QLineEdit::textEdited,
+                 [this](const QString& t) { typed_ = t.toStdString(); });
 }
 
 std::string ComboBox::Text() const {

@@ -1,3 +1,4 @@
+#include "platform/forms/Dispatch.h"
 #include "platform/forms/CommandButton.h"
 
 #include <QPushButton>
@@ -9,7 +10,7 @@ namespace tolvenk::forms {
 CommandButton::CommandButton(Form& form)
     : Control(form, new QPushButton(form.widget())), button_(static_cast<QPushButton*>(widget())) {
     button_->setAutoDefault(false);
-    QObject::connect(button_, &QPushButton::clicked, [this] { click(); });
+    onSignal(button_, &QPushButton::clicked, [this] { click(); });
 }
 
 void CommandButton::setCaption(const std::string& c) {

@@ -1,3 +1,4 @@
+#include "platform/forms/Dispatch.h"
 #include "platform/forms/DTPicker.h"
 
 #include <QCalendarWidget>
@@ -47,7 +48,7 @@ DTPicker::DTPicker(Form& form)
     edit_->setCalendarPopup(true);
     value_ = platform::services().clockText().substr(0, 10) + " 00:00:00";
     show();
-    QObject::connect(edit_, &QDateTimeEdit::dateTimeChanged, [this](const QDateTime& dt) {
+    onSignal(edit_, &QDateTimeEdit::dateTimeChanged, [this](const QDateTime& dt) {
         const std::string v = dt.toString(kCanonical).toStdString();
         if (v == value_) return;
         value_ = v;

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <functional>
 
+#include "platform/forms/Dispatch.h"
+
 namespace tolvenk::forms {
 
 // An event filter as a function, since the build runs no moc: returning true
@@ -15,7 +17,11 @@ public:
     }
 
 protected:
-    bool eventFilter(QObject* o, QEvent* e) override { return handler_(o, e); }
+    bool eventFilter(QObject* o, QEvent* e) override {
+        bool swallowed = false;
+        dispatch([&] { swallowed = handler_(o, e); });
+        return swallowed;
+    }
 
 private:
     Handler handler_;

@@ -1,3 +1,4 @@
+#include "platform/forms/Dispatch.h"
 #include "platform/forms/Form.h"
 
 #include <QCloseEvent>
@@ -23,14 +24,16 @@ public:
 protected:
     void resizeEvent(QResizeEvent* e) override {
         QDialog::resizeEvent(e);
-        form_.resized();
+        dispatch([&] { form_.resized(); });
     }
     void closeEvent(QCloseEvent* e) override {
-        if (form_.closeRequested()) e->accept();
+        bool close = true;
+        dispatch([&] { close = form_.closeRequested(); });
+        if (close) e->accept();
         else e->ignore();
     }
     bool event(QEvent* e) override {
-        if (e->type() == QEvent::WindowActivate) form_.activated();
+        if (e->type() == QEvent::WindowActivate) dispatch([&] { form_.activated(); });
         else if (e->type() == QEvent::WindowDeactivate) active_ = false;
         return QDialog::event(e);
     }

@@ -1,3 +1,4 @@
+#include "platform/forms/Dispatch.h"
 #include "platform/forms/GridItemModel.h"
 
 #include <QApplication>
@@ -86,7 +87,7 @@ bool GridItemModel::setData(const QModelIndex& index, const QVariant& value, int
     if (text == model_.text(r, c)) return true;
     model_.setText(r, c, text);
     emit dataChanged(index, index);
-    if (hooks_.edited) hooks_.edited(r, c);
+    if (hooks_.edited) dispatch([&] { hooks_.edited(r, c); });
     return true;
 }
 

@@ -1,3 +1,4 @@
+#include "platform/forms/Dispatch.h"
 #include "platform/forms/GridView.h"
 
 #include <QHeaderView>
@@ -106,12 +107,12 @@ GridView::GridView(QWidget* parent, grid::GridModel& model) : GridTable(parent),
 
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, frozen_->horizontalScrollBar(), &QScrollBar::setValue);
     connect(frozen_->horizontalScrollBar(), &QScrollBar::valueChanged, horizontalScrollBar(), &QScrollBar::setValue);
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { checkLeftCol(); });
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& now) {
+    onSignal(horizontalScrollBar(), &QScrollBar::valueChanged, [this](int) { checkLeftCol(); });
+    onSignal(selectionModel(), &QItemSelectionModel::currentChanged, [this](const QModelIndex& now, const QModelIndex&) {
         if (!quiet_ && now.isValid() && hooks_.currentChanged) hooks_.currentChanged(now.row(), now.column());
     });
     for (QTableView* t : {static_cast<QTableView*>(this), static_cast<QTableView*>(frozen_)})
-        connect(t, &QTableView::clicked, this, [this](const QModelIndex& i) {
+        onSignal(t, &QTableView::clicked, [this](const QModelIndex& i) {
             if (hooks_.clicked) hooks_.clicked(i.row(), i.column());
         });
     syncNow();

@@ -1,3 +1,4 @@
+#include "platform/forms/Dispatch.h"
 #include "platform/forms/ListBox.h"
 
 #include <QListWidget>
@@ -8,7 +9,7 @@
 namespace tolvenk::forms {
 
 ListBox::ListBox(Form& form) : ListControl(form, new QListWidget(form.widget())), list_(static_cast<QListWidget*>(widget())) {
-    QObject::connect(list_, &QListWidget::currentRowChanged, [this](int row) { picked(row); });
+    onSignal(list_, &QListWidget::currentRowChanged, [this](int row) { picked(row); });
 }
 
 void ListBox::syncItems() {

@@ -1,3 +1,4 @@
+#include "platform/forms/Dispatch.h"
 #include "platform/forms/OptionButton.h"
 
 #include <QRadioButton>
@@ -10,7 +11,7 @@ namespace tolvenk::forms {
 OptionButton::OptionButton(Form& form)
     : Control(form, new QRadioButton(form.widget())), form_(form), radio_(static_cast<QRadioButton*>(widget())) {
     radio_->setAutoExclusive(false);  // exclusion is ours, so code and clicks agree
-    QObject::connect(radio_, &QRadioButton::clicked, [this] { setValue(true); });
+    onSignal(radio_, &QRadioButton::clicked, [this] { setValue(true); });
 }
 
 void OptionButton::setCaption(const std::string& c) {

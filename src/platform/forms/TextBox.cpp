@@ -1,3 +1,4 @@
+#include "platform/forms/Dispatch.h"
 #include "platform/forms/TextBox.h"
 
 #include <QCoreApplication>
@@ -24,11 +25,10 @@ constexpr int kNoLimit = 32767;  // QLineEdit's own default
 TextBox::TextBox(Form& form, bool multiLine) : Control(form, makeEditor(form, multiLine)) {
     if (multiLine) {
         multi_ = static_cast<QPlainTextEdit*>(widget());
-        QObject::connect(multi_, &QPlainTextEdit::textChanged,
-                         [this] { typed(multi_->toPlainText().toStdString()); });
+        onSignal(multi_, &QPlainTextEdit::textChanged, [this] { typed(multi_->toPlainText().toStdString()); });
     } else {
         line_ = static_cast<QLineEdit*>(widget());
-        QObject::connect(line_, &QLineEdit::textEdited, [this](const QString& t) { typed(t.toStdString()); });
+        onSignal(line_, &QLineEdit::textEdited, [this](const QString& t) { typed(t.toStdString()); });
     }
     new EventHook(widget(), [this](QObject* o, QEvent* e) {
         return e->type() == QEvent::KeyPress && keyTyped(o, static_cast<QKeyEvent*>(e));

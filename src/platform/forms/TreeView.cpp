@@ -1,3 +1,4 @@
+#include "platform/forms/Dispatch.h"
 #include "platform/forms/TreeView.h"
 
 #include <QSignalBlocker>
@@ -16,7 +17,7 @@ TreeView::TreeView(Form& form) : Control(form, new QTreeWidget(form.widget())), 
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
     // Keyboard moves count as choices too; only a real change is a click.
-    QObject::connect(tree_, &QTreeWidget::currentItemChanged, [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
+    onSignal(tree_, &QTreeWidget::currentItemChanged, [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
         if (!item) return;
         const std::string key = item->data(0, kKeyRole).toString().toStdString();
         if (key != selected_) setSelectedKey(key);
