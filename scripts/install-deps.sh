@@ -6,7 +6,7 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev
   qt6-base-dev
-  libxlsxwriter-dev libminizip-dev zlib1g-dev
+  libxlsxwriter-dev libminizip-dev libpugixml-dev zlib1g-dev
   libgtest-dev poppler-utils
   # Chinese glyphs for windows, screenshots and printed pages
   fonts-wqy-microhei
