@@ -97,20 +97,24 @@ TEST_F(OpenDbTest, UnknownProviderIsRefusedEvenAfterAGoodCall) {
 }
 
 TEST_F(OpenDbTest, ServerRowsBuildBothServerStrings) {
-    test::createConfigDb(folder, "cfg.mdb", "SQL", "srv01", "");
+    // A socket folder where no server listens: the connection fails at once.
+    test::createConfigDb(folder, "cfg.mdb", "SQL", folder, "");
     auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
     con->execute("update DB_info set InitialCatalog='card', UserID='u', PassWord_1='p', Persist=1");
-    EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));  // the server provider is not available here
+    EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));
     EXPECT_EQ(strCN, "Provider=SQLOLEDB.1;Password=p;Persist Security Info=True;User ID=u;Initial Catalog=card;"
-                     "Data Source=srv01");
+                     "Data Source=" + folder);
     EXPECT_EQ(DB_Type, "SQL");
     EXPECT_EQ(DB_Provider, "SQL");
     con->execute("update DB_info set Persist=0");
     Open_DB(folder, "cfg.mdb", "");
     EXPECT_EQ(strCN, "Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
-                     "Initial Catalog=card;Data Source=srv01;");
+                     "Initial Catalog=card;Data Source=" + folder + ";");
     ASSERT_EQ(sv->boxes.size(), 2u);
-    EXPECT_NE(sv->boxes[0].prompt.find("not available"), std::string::npos);
+    // The connection box carries the server side's reason.
+    EXPECT_NE(sv->boxes[0].prompt.find("Cannot open database 'card' on server '" + folder + "'"), std::string::npos)
+        << sv->boxes[0].prompt;
+    EXPECT_NE(sv->boxes[0].prompt.find(".s.PGSQL."), std::string::npos) << sv->boxes[0].prompt;
 }
 
 TEST_F(OpenDbTest, MissingConfigurationShowsTheConfigurationBox) {
