@@ -150,3 +150,29 @@ TEST_F(OpenDbTest, OpenRsAndServerTime) {
     EXPECT_EQ(Get_Server_Time(), "2011-07-01 06:26:15");
     EXPECT_EQ(sv->boxes.size(), 2u);
 }
+
+// A DB_info row naming a server: the module opens its business database there
+// and reads the server's clock, with both logins.
+TEST_F(OpenDbTest, ServerRowOpensTheServerDatabase) {
+    const auto server = test::testServer();
+    if (!server) GTEST_SKIP() << "No test database server: TOLVENK_PG is not set (scripts/test.sh starts one).";
+    test::BusinessDb business(test::Engine::Server);
+    test::connect(business.connectionString())->execute("insert into Sys_Log(Operator_ID) values(7)");
+    test::createConfigDb(folder, "cfg.mdb", "SQL", server->host + "," + server->port, "");
+    auto cfg = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
+    cfg->execute("update DB_info set InitialCatalog=?, UserID=?, PassWord_1=?, Persist=1",
+                 {business.databaseName(), server->user, server->password});
+    ASSERT_TRUE(Open_DB(folder, "cfg.mdb", "")) << (sv->boxes.empty() ? "" : sv->boxes[0].prompt);
+    EXPECT_EQ(DB_Type, "SQL");
+    auto rs = Open_Rs("select Operator_ID from Sys_Log");
+    ASSERT_NE(rs, nullptr);
+    EXPECT_EQ(rs->field("operator_id").toInt64(), 7);
+    EXPECT_TRUE(std::regex_match(Get_Server_Time(), std::regex(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2})")));
+
+    // A wrong password: the connection box with the server's reason.
+    cfg->execute("update DB_info set PassWord_1='wrong'");
+    EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].title, "Error:ERR_Main_2");
+    EXPECT_NE(sv->boxes[0].prompt.find("password authentication failed"), std::string::npos) << sv->boxes[0].prompt;
+}
