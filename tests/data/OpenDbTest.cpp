@@ -154,8 +154,8 @@ TEST_F(OpenDbTest, OpenRsAndServerTime) {
 // A DB_info row naming a server: the module opens its business database there
 // and reads the server's clock, with both logins.
 TEST_F(OpenDbTest, ServerRowOpensTheServerDatabase) {
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
     const auto server = test::testServer();
-    if (!server) GTEST_SKIP() << "No test database server: TOLVENK_PG is not set (scripts/test.sh starts one).";
     test::BusinessDb business(test::Engine::Server);
     test::connect(business.connectionString())->execute("insert into Sys_Log(Operator_ID) values(7)");
     test::createConfigDb(folder, "cfg.mdb", "SQL", server->host + "," + server->port, "");

@@ -3,8 +3,9 @@
 namespace tolvenk::test {
 
 void EngineTest::SetUp() {
-    if (onServer() && !testServer())
-        GTEST_SKIP() << "No test database server: TOLVENK_PG is not set (scripts/test.sh starts one and sets it).";
+    if (onServer()) {
+        if (const auto why = whyNoServer()) GTEST_SKIP() << *why;
+    }
     db = std::make_unique<BusinessDb>(engine());
     con = connect(db->connectionString());
 }

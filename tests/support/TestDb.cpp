@@ -77,6 +77,13 @@ std::optional<TestServer> testServer() {
     return s;
 }
 
+std::optional<std::string> whyNoServer() {
+    if (testServer()) return std::nullopt;
+    const char* ci = std::getenv("CI");
+    if (ci && *ci) throw std::runtime_error("no test database server in a CI run: TOLVENK_PG is not set");
+    return "No test database server: TOLVENK_PG is not set (scripts/test.sh starts one and sets it).";
+}
+
 BusinessDb::BusinessDb(Engine engine) : engine_(engine) {
     if (engine == Engine::File) {
         dir_ = std::make_unique<TempDir>();

@@ -103,8 +103,7 @@ std::vector<std::string> describeServer(db::Connection& con, const std::string& 
 }  // namespace
 
 TEST(SchemaTwin, ServerSchemasMatchTheFileSchemas) {
-    if (!test::testServer())
-        GTEST_SKIP() << "No test database server: TOLVENK_PG is not set (scripts/test.sh starts one).";
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
     test::BusinessDb server(test::Engine::Server);
     auto onServer = test::connect(server.connectionString());
     test::TempDir dir;

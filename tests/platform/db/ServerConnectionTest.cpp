@@ -36,9 +36,9 @@ bool mentions(const std::string& text, const std::string& part) { return text.fi
 
 // Skips a test that needs the server when none was named; one that was
 // named but does not answer makes the test fail where it connects.
-#define NEEDS_TEST_SERVER()                                                                                \
-    const auto server = test::testServer();                                                                \
-    if (!server) GTEST_SKIP() << "No test database server: TOLVENK_PG is not set (scripts/test.sh starts one)."
+#define NEEDS_TEST_SERVER()                                       \
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why; \
+    const auto server = test::testServer()
 
 }  // namespace
 
