@@ -13,6 +13,8 @@ set -euo pipefail
 cmd="${1:-}"
 dir="${2:-}"
 [ -n "$cmd" ] && [ -n "$dir" ] || { echo "usage: $0 start|stop DIR" >&2; exit 2; }
+if [ -d "$dir" ]; then dir="$(cd "$dir" && pwd)"; fi
+cd /  # a folder the server's user may enter
 
 bindir="$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)"
 [ -x "$bindir/initdb" ] && [ -x "$bindir/pg_ctl" ] || {

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <list>
@@ -235,13 +234,9 @@ PgProvider::Result PgProvider::runOnce(Statement& st, const std::vector<Value>& 
             ptrs[i] = nullptr;
             continue;
         }
-        if (v.isReal()) {
-            char buf[40];
-            std::snprintf(buf, sizeof buf, "%.17g", v.asReal());
-            texts[i] = buf;
-        } else {
-            texts[i] = v.toString();
-        }
+        // Sent as text, the server reads it as the column's type; numbers in
+        // the form the file engine would store as text.
+        texts[i] = v.toString();
         ptrs[i] = texts[i].c_str();
     }
     const int n = static_cast<int>(params.size());

@@ -116,7 +116,7 @@ private:
             out += "substr(CAST(" + arg(0) + " AS text)," + arg(1) + (args.size() == 3 ? "," + arg(2) : "") + ")";
             return true;
         }
-        // SQL Server's form; the server counts a start of 0 the same way.
+        // The classic server's form; this server counts a start of 0 the same way.
         if (strcasecmp(name.c_str(), "substring") == 0 && args.size() == 3) {
             out += "substring(CAST(" + arg(0) + " AS text)," + arg(1) + "," + arg(2) + ")";
             return true;
