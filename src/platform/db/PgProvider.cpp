@@ -164,6 +164,10 @@ PgProvider::PgProvider(const ServerTarget& target, int commandTimeoutSeconds) {
     set("user", target.user);
     set("password", target.password);
     set("connect_timeout", kConnectTimeout);
+    // A server that goes away in the middle of a statement is noticed within a minute or so.
+    set("keepalives_idle", "30");
+    set("keepalives_interval", "10");
+    set("keepalives_count", "3");
     set("client_encoding", "UTF8");
     set("application_name", "Tolvenk");
     set("options", options);
