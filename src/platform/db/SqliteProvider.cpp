@@ -318,7 +318,7 @@ void SqliteProvider::insertRow(const std::string& table, const std::vector<std::
     execute(sql, values);
 }
 
-long long SqliteProvider::updateRow(const std::string& table, const Value& rowKey,
+long long SqliteProvider::updateRow(const std::string& table, Value& rowKey,
                                     const std::vector<std::string>& columns, const std::vector<Value>& values) {
     if (columns.empty()) return 0;
     std::string sql = "UPDATE " + quoteName(table) + " SET ";
