@@ -7,7 +7,7 @@
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
 #include "platform/forms/Grid.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 
 namespace tolvenk {
 

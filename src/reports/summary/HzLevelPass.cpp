@@ -5,7 +5,7 @@
 #include "data/HzDimCode.h"
 #include "platform/Error.h"
 #include "platform/db/Recordset.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 #include "reports/summary/ReportEngine.h"
 
 namespace tolvenk {

@@ -4,7 +4,7 @@
 #include "lang/LangGlobals.h"
 #include "platform/VbText.h"
 #include "platform/db/Recordset.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 #include "reports/summary/ReportEngine.h"
 
 namespace tolvenk {

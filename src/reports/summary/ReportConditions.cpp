@@ -10,7 +10,7 @@
 #include "platform/VbText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/SqlText.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 
 namespace tolvenk {
 

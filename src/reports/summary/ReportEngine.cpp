@@ -15,7 +15,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/grid/GridModel.h"
 #include "reports/summary/GridHead.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 
 namespace tolvenk {
 

@@ -7,7 +7,7 @@
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "reports/summary/GridHead.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 #include "reports/summary/ReportEngine.h"
 #include "ui/GridOutput.h"
 #include "ui/WindowHelpers.h"
@@ -125,10 +125,9 @@ void XF_Cha_HZ::showDateRow(bool visible) {
         c->setVisible(visible);
 }
 
-std::shared_ptr<db::Recordset> XF_Cha_HZ::query(const std::string& sql) {
+HZ_Format_Store XF_Cha_HZ::formats() {
     if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
-    rs_ = Conn_Main->openRecordset(sql);
-    return rs_;
+    return HZ_Format_Store(*Conn_Main);
 }
 
 void XF_Cha_HZ::Fill_Rep_List() {
@@ -142,7 +141,7 @@ void XF_Cha_HZ::Fill_Rep_List() {
     }
     DataList custom;
     if (XF.HZ_Rep_Name2(custom) > 0) List1.AddItem(std::string(kSeparator) + " 以下为自定义报表");
-    auto rs = query("select P1,P2,SubParaName from Sys_Para where len(SubParaName)>=3 and Para_Name='HZ_Rep_Format'");
+    auto rs = formats().Defined_List();
     for (; !rs->eof(); rs->moveNext()) {
         List1.AddItem(rs->field("P1").toString());
         List1.setItemData(List1.ListCount() - 1, vbCLng(rs->field("SubParaName").toDouble()));
@@ -166,15 +165,14 @@ void XF_Cha_HZ::Load_Sys_Format() {
 }
 
 void XF_Cha_HZ::Load_Rep_Format() {
-    auto rs = query("select P1,P2,P3,P4,P5 from Sys_Para where P1='" + sqlEscape(St.Rep_Name) +
-                    "' and Para_Name='HZ_Rep_Format'");
+    auto rs = formats().Format_By_Name(St.Rep_Name);
     if (rs->recordCount() > 0)
         Make_Grid_Head(Grid1, St, rs->field("P2").toString(), rs->field("P3").toString(), rs->field("P4").toString(),
                        rs->field("P5").toString());
 }
 
 void XF_Cha_HZ::Load_Dim_Combo() {
-    auto rs = query("select P2 from Sys_Para where P1='" + sqlEscape(St.Rep_Name) + "' and Para_Name='HZ_Rep_Format'");
+    auto rs = formats().P2_By_Name(St.Rep_Name);
     if (rs->recordCount() > 0) {
         const std::string p2 = rs->field("P2").toString();
         Fill_Dim_Combo(Combo1, p2.size() > 1 ? p2.substr(1, 2) : "");
@@ -230,11 +228,8 @@ void XF_Cha_HZ::List1_Click() {
     Reset_Head_Cols(St);
     Command1.setEnabled(true);
 
-    const std::string name = sqlEscape(text);
     if (n < FirstDefinedReport) {
-        // One dialect test everywhere: the kind of database actually connected.
-        auto rs = query("select P1,P2,P3 from Sys_Para where P1='" + name + "' and Para_Name='HZ_Rep_Format' and " +
-                        (DB_Type == "SQL" ? "cast(subParaName as int )<=100 " : "val(subParaName )<=100 "));
+        auto rs = formats().Built_In_By_Name(text);
         if (rs->recordCount() != 0) {
             St.Rep_Name = text;
             St.Rep_P2 = rs->field("P2").toString();
@@ -252,8 +247,7 @@ void XF_Cha_HZ::List1_Click() {
             if (!St.Head_Loaded) Load_Sys_Format();
         }
     } else {
-        auto rs = query("select P1,P2,P3 from Sys_Para where P1='" + name + "' and Para_Name='HZ_Rep_Format' and " +
-                        Key_Number_Sql() + ">=101");
+        auto rs = formats().Defined_By_Name(text);
         if (rs->recordCount() >= 1) {
             St.Rep_P2 = rs->field("P2").toString();
             St.Rep_P3 = rs->field("P3").toString();
@@ -301,7 +295,7 @@ void XF_Cha_HZ::Load_Rep_By_Name() {
     const int i = List1.ListIndex();
     const int n = i >= 0 ? List1.ItemData(i) : 0;
     if (n < FirstDefinedReport) {
-        auto rs = query("select * from Sys_Para where P1='" + sqlEscape(List1.List(i)) + "'and Para_Name='HZ_Rep_Format'");
+        auto rs = formats().Any_By_Name(List1.List(i), true);
         if (rs->recordCount() != 0) Load_Rep_Format();
         else Load_Sys_Format();
     } else {

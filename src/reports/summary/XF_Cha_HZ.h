@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/CardService.h"
+#include "data/HzFormatStore.h"
 #include "data/XFService.h"
 #include "platform/db/Recordset.h"
 #include "platform/forms/Controls.h"
@@ -86,10 +87,9 @@ private:
     void layOut();
     void showDateRow(bool visible);
     void setMonthTexts();
-    // Opens a format query on the main connection into the window's record set.
-    std::shared_ptr<db::Recordset> query(const std::string& sql);
+    // The report formats on the main connection.
+    HZ_Format_Store formats();
     int firstDim() const;
-    std::shared_ptr<db::Recordset> rs_;
     bool running_ = false;
 };
 

@@ -9,7 +9,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/Grid.h"
 #include "reports/summary/GridHead.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 
 using namespace tolvenk;
 
