@@ -4,8 +4,10 @@
 #include <initializer_list>
 
 #include "data/Globals.h"
+#include "data/LookupStore.h"
 #include "data/OpenDb.h"
 #include "data/SettlementDate.h"
+#include "data/TableColumns.h"
 #include "lang/Language.h"
 #include "platform/Error.h"
 #include "platform/VbNumber.h"
@@ -37,14 +39,17 @@ std::string pickerTime(const forms::DTPicker& p) { return p.DateTime_Value().sub
 
 // Entry 0 means no condition; every kept record carries its identifier.
 template <class Keep>
-void fillList(forms::ComboBox& combo, const DataList& list, Keep keep) {
+void fillList(forms::ComboBox& combo, const DataList& list, const char* idCol, const char* nameCol, Keep keep) {
     combo.Clear();
     combo.AddItem(L(379));
     combo.setItemData(0, 0);
-    for (int r = 1; r <= list.rowUBound(); ++r) {
-        if (!keep(r)) continue;
-        combo.AddItem(list(r, 1));
-        combo.setItemData(combo.NewIndex(), wholeNumber(list(r, 0)));
+    if (list.rowUBound() >= 1) {
+        const int id = list.col(idCol), name = list.col(nameCol);
+        for (int r = 1; r <= list.rowUBound(); ++r) {
+            if (!keep(r)) continue;
+            combo.AddItem(list(r, name));
+            combo.setItemData(combo.NewIndex(), wholeNumber(list(r, id)));
+        }
     }
     combo.setListIndex(0);
 }
@@ -171,8 +176,8 @@ void XF_Mingxi::Form_Load() {
 
     // Only a switch that reads as the number 0 turns the times functions off.
     const DataList config = BT.Is_Ci();
-    if (config.rowUBound() >= 1 && config.colUBound() >= 10) {
-        const auto times = parseNumber(config(1, 10));
+    if (config.rowUBound() >= 1) {
+        const auto times = parseNumber(config(1, config.col(col::Sys_Para::P5)));
         if (times && *times == 0)
             for (int i : mingxi::kTimesBoxes) chkType(i).setVisible(false);
     }
@@ -200,18 +205,23 @@ void XF_Mingxi::Set_Captions() {
 
 void XF_Mingxi::Fill_Mach_Combo() {
     Mach_List = XF.Get_XF_Machs();
-    fillList(Combo4, Mach_List, [](int) { return true; });
+    fillList(Combo4, Mach_List, col::Mach_Info::Mach_ID, col::Mach_Info::Mach_Name, [](int) { return true; });
 }
 
-// Places and owners whose flag (column 3) reads as anything but 0 are not offered.
+// Places and owners whose flag reads as anything but 0 are not offered.
 void XF_Mingxi::Fill_Dian_Combo() {
+    namespace D = col::XF_Dian_Info;
     Dian_List = XF.Get_XF_Dians();
-    fillList(Combo5, Dian_List, [this](int r) { return vbVal(Dian_List(r, 3)) == 0; });
+    const int flag = Dian_List.rowUBound() >= 1 ? Dian_List.col(D::XF_Dian_Flag) : 0;
+    fillList(Combo5, Dian_List, D::XF_Dian_ID, D::XF_Dian_Name,
+             [&](int r) { return vbVal(Dian_List(r, flag)) == 0; });
 }
 
 void XF_Mingxi::Fill_Unit_Combo() {
+    namespace U = col::XF_Unit_Info;
     Unit_List = XF.Get_Unit("");
-    fillList(Combo3, Unit_List, [this](int r) { return vbVal(Unit_List(r, 3)) == 0; });
+    const int flag = Unit_List.rowUBound() >= 1 ? Unit_List.col(U::XF_Unit_Flag) : 0;
+    fillList(Combo3, Unit_List, U::XF_Unit_ID, U::XF_Unit_Name, [&](int r) { return vbVal(Unit_List(r, flag)) == 0; });
 }
 
 void XF_Mingxi::Init_Mingxi_Grid() {
@@ -361,16 +371,14 @@ bool XF_Mingxi::Build_Type_List() {
 
 bool XF_Mingxi::Load_Emp_Ids() {
     if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
-    Rs_Emp_Ids = Conn_Main->openRecordset("select * from Ren_Per_Info order by Pinfo_id");
+    Rs_Emp_Ids = Lookup_Store::All_Employees(*Conn_Main);
     if (Rs_Emp_Ids->recordCount() == 0) return false;
     Rs_Emp_Ids->moveFirst();
     return Rs_Emp_Ids->field("Pinfo_id").toDouble() != static_cast<double>(Rs_Emp_Ids->recordCount());
 }
 
 void XF_Mingxi::Load_Emp_Rs() {
-    Rs_Emp = Open_Rs(
-        "select Ren_Per_Info.PInfo_Id,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code,Ren_Per_Info.P_Num,"
-        "Ren_Dept_Info.Dept_Name from Ren_Per_Info,Ren_Dept_Info where Ren_Per_Info.Dept_No=Ren_Dept_Info.Dept_No");
+    Rs_Emp = Open_Rs(Lookup_Store::Employee_Names_Sql());
 }
 
 std::string XF_Mingxi::Find_Emp(const std::string& Name, const std::string& Code, const std::string& PNum) {

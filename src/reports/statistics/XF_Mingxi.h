@@ -94,6 +94,13 @@ private:
     // Appends a row and numbers it in column 0; returns its index.
     int Append_Row();
     void Fill_Row(int row, int record);
+
+    // The result's columns, found by name once per query.
+    struct Detail_Cols {
+        int date, change, times, timesAfter, balance, kind, person, dian, mach, unit, err;
+        int name = -1, code = -1, dept = -1;  // the joined names, on the department path
+    };
+    Detail_Cols cols_{};
 };
 
 }  // namespace tolvenk

@@ -1,6 +1,8 @@
 #include "reports/summary/XF_Cha_HZ.h"
 
 #include "data/Globals.h"
+#include "data/HzDimCode.h"
+#include "data/TableColumns.h"
 #include "lang/Language.h"
 #include "platform/Error.h"
 #include "platform/VbNumber.h"
@@ -184,22 +186,30 @@ void XF_Cha_HZ::Fill_Dim_Combo(forms::ComboBox& combo, const std::string& code) 
     combo.Clear();
     combo.AddItem(L(379));
     combo.setItemData(0, 0);
-    DataList list;
-    int textCol = 1, dataCol = 0;
+    // The list of the dimension's values, and its caption and identifier columns.
+    struct Source {
+        DataList list;
+        const char* text;
+        const char* data;
+    };
+    Source src;
     switch (static_cast<int>(vbVal(code))) {
-    case 1: list = XF.Get_XF_Dians(); break;
-    case 2: list = XF.Get_XF_Machs(); break;
-    case 3: list = XF.Get_ShouKuan(); textCol = 2; dataCol = 1; break;
-    case 4: list = XF.Get_Unit(""); break;
-    case 5: list = Card.Get_Type(""); textCol = 2; dataCol = 1; break;
-    case 6: list = XF.Get_All_Dept1(); textCol = 2; break;
-    case 7: list = XF.Get_Sys_User(); break;
+    case HZ_Dim::Place: src = {XF.Get_XF_Dians(), col::XF_Dian_Info::XF_Dian_Name, col::XF_Dian_Info::XF_Dian_ID}; break;
+    case HZ_Dim::Mach: src = {XF.Get_XF_Machs(), col::Mach_Info::Mach_Name, col::Mach_Info::Mach_ID}; break;
+    case HZ_Dim::Cashier: src = {XF.Get_ShouKuan(), col::XF_ShouKuan::SK_Name, col::XF_ShouKuan::SK_ID}; break;
+    case HZ_Dim::Unit: src = {XF.Get_Unit(""), col::XF_Unit_Info::XF_Unit_Name, col::XF_Unit_Info::XF_Unit_ID}; break;
+    case HZ_Dim::CardType: src = {Card.Get_Type(""), col::Card_Type::C_Name, col::Card_Type::C_LeiBie}; break;
+    case HZ_Dim::Dept: src = {XF.Get_All_Dept1(), col::Ren_Dept_Info::Dept_Name, col::Ren_Dept_Info::Dept_ID}; break;
+    case HZ_Dim::Operator: src = {XF.Get_Sys_User(), col::Sys_User_Info::User_Name, col::Sys_User_Info::User_ID}; break;
     default: return;
     }
+    const DataList& list = src.list;
+    if (list.rowUBound() < 1) return;
+    const int textCol = list.col(src.text), dataCol = list.col(src.data);
     for (int i = 1; i <= list.rowUBound(); ++i) {
         std::string text = list(i, textCol);
         // An unnamed kind 1 is the ordinary card, named as the conditions name it.
-        if (vbVal(code) == 5 && text.empty() && list(i, 1) == "1") text = L(552);
+        if (vbVal(code) == HZ_Dim::CardType && text.empty() && list(i, dataCol) == "1") text = L(552);
         combo.AddItem(text);
         combo.setItemData(combo.ListCount() - 1, vbCLng(vbVal(list(i, dataCol))));
     }
