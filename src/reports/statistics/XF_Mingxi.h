@@ -66,7 +66,6 @@ public:
     void Form_Resize() override;
 
     void Command1_Click();
-    void Command4_Click(int Index);
     void cmdExit_Click();
     void optType_Click(int Index);
 
@@ -101,6 +100,7 @@ private:
         int name = -1, code = -1, dept = -1;  // the joined names, on the department path
     };
     Detail_Cols cols_{};
+    bool running_ = false;
 };
 
 }  // namespace tolvenk

@@ -12,6 +12,7 @@
 #include "data/HzRepFormat.h"
 #include "reports/summary/ReportEngine.h"
 #include "ui/GridOutput.h"
+#include "ui/WindowKit.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowRegistry.h"
 
@@ -30,7 +31,8 @@ XF_Cha_HZ::XF_Cha_HZ() {
     for (int i = 0; i <= 1; ++i) Label1.add(i).setContainer(Frame2);
     for (forms::Control* c : std::initializer_list<forms::Control*>{&DTPicker1, &DTPicker2, &Line1, &Check1, &Combo1})
         c->setContainer(Frame2);
-    for (int i = 0; i <= 3; ++i) Command4.add(i).Click = [this](int index) { Command4_Click(index); };
+    for (int i = 0; i <= 3; ++i) Command4.add(i);
+    Wire_Output_Buttons(Command4, Grid1, *this, false);
     List1.setContainer(Picture1);
     Command3.setContainer(Picture1);
     Command5.setContainer(Picture1);
@@ -127,10 +129,7 @@ void XF_Cha_HZ::showDateRow(bool visible) {
         c->setVisible(visible);
 }
 
-HZ_Format_Store XF_Cha_HZ::formats() {
-    if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
-    return HZ_Format_Store(*Conn_Main);
-}
+HZ_Format_Store XF_Cha_HZ::formats() { return HZ_Format_Store(Main_Connection()); }
 
 void XF_Cha_HZ::Fill_Rep_List() {
     List1.Clear();
@@ -183,9 +182,6 @@ void XF_Cha_HZ::Load_Dim_Combo() {
 }
 
 void XF_Cha_HZ::Fill_Dim_Combo(forms::ComboBox& combo, const std::string& code) {
-    combo.Clear();
-    combo.AddItem(L(379));
-    combo.setItemData(0, 0);
     // The list of the dimension's values, and its caption and identifier columns.
     struct Source {
         DataList list;
@@ -201,18 +197,18 @@ void XF_Cha_HZ::Fill_Dim_Combo(forms::ComboBox& combo, const std::string& code) 
     case HZ_Dim::CardType: src = {Card.Get_Type(""), col::Card_Type::C_Name, col::Card_Type::C_LeiBie}; break;
     case HZ_Dim::Dept: src = {XF.Get_All_Dept1(), col::Ren_Dept_Info::Dept_Name, col::Ren_Dept_Info::Dept_ID}; break;
     case HZ_Dim::Operator: src = {XF.Get_Sys_User(), col::Sys_User_Info::User_Name, col::Sys_User_Info::User_ID}; break;
-    default: return;
+    default:
+        combo.Clear();
+        combo.AddItem(L(379));
+        combo.setItemData(0, 0);
+        return;
     }
-    const DataList& list = src.list;
-    if (list.rowUBound() < 1) return;
-    const int textCol = list.col(src.text), dataCol = list.col(src.data);
-    for (int i = 1; i <= list.rowUBound(); ++i) {
-        std::string text = list(i, textCol);
+    const bool cardTypes = static_cast<int>(vbVal(code)) == HZ_Dim::CardType;
+    Fill_Combo(combo, src.list, src.text, src.data, &L(379), 0, [&](int r, std::string& text) {
         // An unnamed kind 1 is the ordinary card, named as the conditions name it.
-        if (vbVal(code) == HZ_Dim::CardType && text.empty() && list(i, dataCol) == "1") text = L(552);
-        combo.AddItem(text);
-        combo.setItemData(combo.ListCount() - 1, vbCLng(vbVal(list(i, dataCol))));
-    }
+        if (cardTypes && text.empty() && src.list(r, src.list.col(src.data)) == "1") text = L(552);
+        return true;
+    });
 }
 
 void XF_Cha_HZ::List1_Click() {
@@ -345,23 +341,8 @@ void XF_Cha_HZ::Run() {
     if (running_) return;
     // The run lets the window process events after every row; until it ends
     // its controls stay disabled, so a second click cannot start a run inside it.
-    struct Lock {
-        XF_Cha_HZ& w;
-        std::vector<forms::Control*> locked{&w.Command1, &w.Command2, &w.List1};
-        std::vector<bool> saved;
-        explicit Lock(XF_Cha_HZ& window) : w(window) {
-            for (int i = 0; i <= 3; ++i) locked.push_back(&w.Command4(i));
-            for (forms::Control* c : locked) {
-                saved.push_back(c->Enabled());
-                c->setEnabled(false);
-            }
-            w.running_ = true;
-        }
-        ~Lock() {
-            for (std::size_t i = 0; i < locked.size(); ++i) locked[i]->setEnabled(saved[i]);
-            w.running_ = false;
-        }
-    } lock(*this);
+    const Run_Lock lock(*this, {&Command1, &Command2, &List1, &Command4(0), &Command4(1), &Command4(2), &Command4(3)},
+                        running_);
     const auto hideBars = [this] {
         for (forms::ProgressBar* bar : {&pBar1, &pBar2, &pBar3}) bar->setVisible(false);
     };
@@ -378,7 +359,6 @@ void XF_Cha_HZ::Run() {
                              combo >= 0 ? Combo1.ItemData(combo) : 0};
         std::array<std::string, 2> shown{months ? Text1.Text() : DTPicker1.Date_Value(),
                                          months ? Text2.Text() : DTPicker2.Date_Value()};
-        if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
         forms::ProgressBar* bars[] = {&pBar1, &pBar2, &pBar3};
         HzRunHooks hooks{[&](int bar, int value, int max) {
                              forms::ProgressBar& b = *bars[bar - 1];
@@ -389,7 +369,7 @@ void XF_Cha_HZ::Run() {
                              b.setValue(value);
                          },
                          [] { platform::services().yield(); }};
-        HzReportEngine engine(St, in, std::move(shown), Grid1.model(), *Conn_Main, hooks);
+        HzReportEngine engine(St, in, std::move(shown), Grid1.model(), Main_Connection(), hooks);
         const auto closing = engine.Run();
         hideBars();
         Show_Output_Buttons();
@@ -425,8 +405,6 @@ void XF_Cha_HZ::Command3_Click() {
     Open_Modal("frmHZ_Format");
     Fill_Rep_List();
 }
-
-void XF_Cha_HZ::Command4_Click(int Index) { Grid_Output(static_cast<std::int16_t>(Index), Grid1, false); }
 
 void XF_Cha_HZ::Form_Activate() {
     if (HZ_Format_Changed) {

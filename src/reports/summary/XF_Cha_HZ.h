@@ -63,7 +63,6 @@ public:
     void Command2_Click();
     void Command3_Click();
     void Command5_Click();
-    void Command4_Click(int Index);
     void DTPicker1_Change();
     void DTPicker2_Change();
 

@@ -10,6 +10,7 @@
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "data/HzRepFormat.h"
+#include "ui/WindowKit.h"
 #include "ui/WindowHelpers.h"
 
 namespace tolvenk {
@@ -127,10 +128,7 @@ void frmHZ_Format::placeSaveButtons() {
     cmd_Cancle.setTop(cmd_Add.Top());
 }
 
-HZ_Format_Store frmHZ_Format::formats() {
-    if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
-    return HZ_Format_Store(*Conn_Main);
-}
+HZ_Format_Store frmHZ_Format::formats() { return HZ_Format_Store(Main_Connection()); }
 
 void frmHZ_Format::Form_Load() {
     Set_Lan_Font(*this);
