@@ -101,6 +101,21 @@ std::array<ItemDef, Item_Count> build() {
     };
     // The transfer recharge is part of the subsidy block and computed with it.
     t[Transfer_Recharge].gate = Subsidy;
+    const auto kinds = [&](Item i, G::Kinds money, G::Kinds times) {
+        t[i].moneyKinds.assign(money.begin(), money.end());
+        t[i].timesKinds.assign(times.begin(), times.end());
+    };
+    kinds(PC_Recharge, G::PcMoney, {PcTimesRecharge, TimesIn, TimesOut});
+    kinds(Term_Recharge, G::TerminalRecharge, G::TerminalTimesRecharge);
+    kinds(Subsidy, G::SubsidyMoney, G::SubsidyTimes);
+    kinds(Transfer_Recharge, G::TransferRecharge, {});
+    kinds(PC_Withdraw, G::PcWithdraw, {});
+    kinds(Term_Withdraw, G::TerminalWithdraw, {});
+    kinds(Void, G::VoidBalance, G::VoidTimes);
+    kinds(Clear, G::ClearMoney, G::ClearTimes);
+    for (int k = 0; k < XF_Meal_Code::Count; ++k) kinds(static_cast<Item>(Meal_1 + k), G::MealMoney, {TimesConsume});
+    kinds(Consume, G::ConsumeMoney, G::ConsumeTimes);
+    kinds(Water, G::WaterTransfer, {});
     return t;
 }
 

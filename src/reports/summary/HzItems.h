@@ -75,6 +75,9 @@ struct ItemDef {
     // the row pass's fee column.
     int op;
     std::string levelSelect, feeColumn;
+    // The XF_Type kinds the money and the times conditions select (with
+    // XF_Meal = meal for the meal items), for figures summed in memory.
+    std::vector<int> moneyKinds{}, timesKinds{};
 };
 
 // Row i is Item i.

@@ -8,6 +8,19 @@
 
 namespace tolvenk {
 
+// What one condition selects, for figures read once and summed in memory:
+// the records whose period or grouping key (dim 0 the period, else the
+// dimension's code) is `text` (or the number `number`), from or up to a
+// period, or a department with its sub-departments. dim -1 selects all.
+struct Group_Match {
+    enum Op { Equal, From, To, Under };
+    int dim = -1;
+    Op op = Equal;
+    std::string text;
+    bool numeric = false;
+    double number = 0;
+};
+
 // One entry of a group-condition array: a value of a grouping dimension, or a
 // day or month of the period.
 struct Group_Cond {
@@ -15,6 +28,8 @@ struct Group_Cond {
     std::string Cond;     // field 1: condition on Record_XF
     std::string Cond2;    // field 2: periods, card types and operators repeat field 1
     std::string Bound;    // field 3: periods: bound of the whole period; operators (entry 1): all listed
+    std::vector<Group_Match> Match;  // what Cond selects: all of these
+    Group_Match Bound_Match;         // what Bound selects (periods only)
     // Field 0..3 by number; error 9 for any other.
     std::string& field(int f);
     const std::string& field(int f) const;

@@ -76,9 +76,10 @@ Group_Conds periodConds(const HzReportState& st, const Cond_Inputs& in) {
         e.Caption = v;
         e.Cond = col + "='" + v + "'";
         e.Cond2 = e.Cond;
-        if (n == 1) e.Bound = boundCol + "='" + v + "'";
-        else if (i == 1) e.Bound = boundCol + ">='" + v + "'";
-        else if (i == n) e.Bound = boundCol + "<='" + v + "'";
+        e.Match = {{0, Group_Match::Equal, v}};
+        if (n == 1) e.Bound = boundCol + "='" + v + "'", e.Bound_Match = e.Match.front();
+        else if (i == 1) e.Bound = boundCol + ">='" + v + "'", e.Bound_Match = {0, Group_Match::From, v};
+        else if (i == n) e.Bound = boundCol + "<='" + v + "'", e.Bound_Match = {0, Group_Match::To, v};
     }
     return g;
 }
@@ -91,6 +92,10 @@ std::string number(const db::Recordset& rs, const char* name) {
     if (v.isInteger()) return sqlNumber(v.asInteger());
     if (v.isReal()) return sqlNumber(v.asReal());
     return sqlNumberText(v.toString());
+}
+
+Group_Match numberMatch(int dim, const std::string& number) {
+    return {dim, Group_Match::Equal, number, true, *parseNumber(number)};
 }
 
 std::string listSql(int code, HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {
@@ -116,24 +121,29 @@ Group_Conds valueConds(int code, HzReportState& st, const Cond_Inputs& in, db::C
         case HZ_Dim::Place:
             e.Caption = text(*rs, "XF_Dian_Name");
             e.Cond = "XF_Dian_ID=" + number(*rs, "XF_Dian_ID");
+            e.Match = {numberMatch(code, number(*rs, "XF_Dian_ID"))};
             break;
         case HZ_Dim::Mach:
             e.Caption = text(*rs, "Mach_Name");
             e.Cond = "Mach_ID=" + number(*rs, "Mach_ID") + " ";
+            e.Match = {numberMatch(code, number(*rs, "Mach_ID"))};
             break;
         case HZ_Dim::Cashier:
             e.Caption = text(*rs, "SK_Name");
             e.Cond = " Shou_Kuan='" + q(text(*rs, "SK_ID")) + "'";
+            e.Match = {{code, Group_Match::Equal, text(*rs, "SK_ID")}};
             break;
         case HZ_Dim::Unit:
             e.Caption = text(*rs, "XF_Unit_Name");
             e.Cond = " XF_Unit= " + number(*rs, "XF_Unit_ID");
+            e.Match = {numberMatch(code, number(*rs, "XF_Unit_ID"))};
             break;
         case HZ_Dim::CardType: {
             const std::string name = text(*rs, "C_Name");
             e.Caption = vbTrim(name).empty() ? Lang[CommonCardLang] : name;
             e.Cond = "C_LeiBie=" + number(*rs, "C_LeiBie");
             e.Cond2 = e.Cond;
+            e.Match = {numberMatch(code, number(*rs, "C_LeiBie"))};
             break;
         }
         case HZ_Dim::Dept: {
@@ -145,6 +155,7 @@ Group_Conds valueConds(int code, HzReportState& st, const Cond_Inputs& in, db::C
                          ? " Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No like '" +
                                sqlLikeEscape(no) + "%'" + kLikeEscape + " "
                          : " Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No = '" + q(no) + "'";
+            e.Match = {{code, name != st.Top_Dept_Name ? Group_Match::Under : Group_Match::Equal, no}};
             break;
         }
         default: {
@@ -152,6 +163,7 @@ Group_Conds valueConds(int code, HzReportState& st, const Cond_Inputs& in, db::C
             e.Caption = text(*rs, "User_Name");
             e.Cond = "Operator_id=" + id;
             e.Cond2 = e.Cond;
+            e.Match = {numberMatch(code, id)};
             users += id + ",";
         }
         }
