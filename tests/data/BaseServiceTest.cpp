@@ -4,7 +4,7 @@
 #include "data/Globals.h"
 #include "platform/Error.h"
 #include "platform/db/DbError.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
@@ -22,31 +22,16 @@ const char* kCardTypeColumns =
     "C_LeiBie,C_Name,C_Remark,C_F_Money,C_T_Money,C_H_Money,Ci_Yuan,Tian_Yuan,Tian_Ci,Zao_Yuan,Zao_Ci,"
     "Zhong_Yuan,Zhong_Ci,Wan_Yuan,Wan_Ci,Ye_Yuan,Ye_Ci,Xiao_Yuan,Xiao_Ci,BT_Money,BT_Ci,Del_YN";
 
-class BaseServiceTest : public ::testing::Test {
+class BaseServiceTest : public test::DbTest {
 protected:
     void SetUp() override {
-        cs = test::createBusinessDb(dir.file("b.mdb"));
+        DbTest::SetUp();
         svc.Set_LinkStr(cs);
         DB_Type = "SQL";
-        Extra_Timeout = 0;
-    }
-    void TearDown() override {
-        DB_Type.clear();
-        Extra_Timeout = 0;
     }
     // Every column of Card_Type row `id` as text, in physical order.
-    std::vector<std::string> row(int id) {
-        auto rs = test::connect(cs)->openRecordset("select * from Card_Type where ID=" + std::to_string(id));
-        std::vector<std::string> out;
-        if (rs->eof()) return out;
-        for (int i = 0; i < rs->fieldCount(); ++i) out.push_back(rs->field(i).isNull() ? "<null>" : rs->field(i).toString());
-        return out;
-    }
-    long count(const std::string& table) {
-        return static_cast<long>(test::connect(cs)->openRecordset("select count(*) from " + table)->field(0).toInt64());
-    }
-    test::TempDir dir;
-    std::string cs;
+    std::vector<std::string> row(int id) { return test::row(*con, "select * from Card_Type where ID=" + std::to_string(id)); }
+    long count(const std::string& table) { return static_cast<long>(test::number(*con, "select count(*) from " + table)); }
     BaseService svc;
 };
 
@@ -113,7 +98,7 @@ TEST_F(BaseServiceTest, ModifyWithOneValueTooManyWritesNothingAndSaysSo) {
 }
 
 TEST_F(BaseServiceTest, ModifyKeysAreNeverPastedRaw) {
-    test::connect(cs)->executeScript(
+    con->executeScript(
         "insert into XF_ShouKuan(SK_ID,SK_Name) values('1','甲'),('x'' or ''1''=''1','乙');");
     // Text key (ColType 0) with a quote finds exactly its row.
     EXPECT_TRUE(svc.Mod_DataByIndex("XF_ShouKuan", "SK_ID", 2, {"x' or '1'='1", "丙"}, 0));
@@ -153,7 +138,7 @@ TEST_F(BaseServiceTest, ExtraTimeoutRaisesTheCommandTimeout) {
 }
 
 TEST_F(BaseServiceTest, LiveRecordSetOutlivesItsReplacedConnection) {
-    test::connect(cs)->executeScript("insert into Sys_User_Info(User_Name) values('admin'),('clerk');");
+    con->executeScript("insert into Sys_User_Info(User_Name) values('admin'),('clerk');");
     auto rs = svc.Get_DataList_ADO("select User_Name from Sys_User_Info order by User_ID");
     auto first = svc.DB_Con;
     ASSERT_TRUE(first && first->isOpen());

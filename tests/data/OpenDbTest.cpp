@@ -5,36 +5,26 @@
 #include "data/Globals.h"
 #include "data/OpenDb.h"
 #include "lang/Language.h"
-#include "platform/services/ScriptedServices.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class OpenDbTest : public ::testing::Test {
+class OpenDbTest : public test::KitTest {
 protected:
     void SetUp() override {
-        platform::setServices(sv);
+        KitTest::SetUp();
         Load_Lan(1);
-        strCN.clear();
-        DB_Type.clear();
-        DB_Provider.clear();
-        folder = dir.path().string();
     }
-    void TearDown() override {
-        platform::setServices(nullptr);
-        Conn_Main.reset();
-        Conn_Local.reset();
+    std::shared_ptr<db::Connection> config() {
+        return test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
     }
     std::string configRow(const std::string& column) {
-        auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
-        auto rs = con->openRecordset("select * from DB_info");
+        auto rs = config()->openRecordset("select * from DB_info");
         return rs->eof() ? "<none>" : rs->field(column).toString();
     }
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
-    test::TempDir dir;
-    std::string folder;
+    const std::string folder = dir.path().string();
 };
 
 }  // namespace
@@ -69,8 +59,7 @@ TEST_F(OpenDbTest, EmptyConfigurationGetsExactlyOneDefaultRow) {
                 std::string::npos);
     // The next call finds the row and writes no second one.
     Open_DB(folder, "cfg.mdb", "");
-    auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
-    EXPECT_EQ(con->openRecordset("select count(*) from DB_info")->field(0).toInt64(), 1);
+    EXPECT_EQ(test::number(*config(), "select count(*) from DB_info"), 1);
     EXPECT_EQ(DB_Provider, "Access");
 }
 
@@ -80,7 +69,7 @@ TEST_F(OpenDbTest, UnknownProviderIsRefusedEvenAfterAGoodCall) {
     test::createBusinessDb(folder + "/TAM08.mdb");
     test::createConfigDb(folder, "cfg.mdb", "Access", folder, "TAM08");
     ASSERT_TRUE(Open_DB(folder, "cfg.mdb", ""));
-    auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
+    auto con = config();
     for (const char* provider : {"access", "Oracle"}) {
         con->execute(std::string("update DB_info set Provider='") + provider + "'");
         sv->boxes.clear();
@@ -98,7 +87,7 @@ TEST_F(OpenDbTest, UnknownProviderIsRefusedEvenAfterAGoodCall) {
 
 TEST_F(OpenDbTest, ServerRowsBuildBothServerStrings) {
     test::createConfigDb(folder, "cfg.mdb", "SQL", "srv01", "");
-    auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
+    auto con = config();
     con->execute("update DB_info set InitialCatalog='card', UserID='u', PassWord_1='p', Persist=1");
     EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));  // the server provider is not available here
     EXPECT_EQ(strCN, "Provider=SQLOLEDB.1;Password=p;Persist Security Info=True;User ID=u;Initial Catalog=card;"

@@ -7,10 +7,7 @@ using namespace tolvenk;
 namespace {
 
 std::vector<std::string> columns(db::Connection& con, const std::string& table) {
-    auto rs = con.openRecordset("select name from pragma_table_info('" + table + "') order by cid");
-    std::vector<std::string> out;
-    for (; !rs->eof(); rs->moveNext()) out.push_back(rs->field(0).toString());
-    return out;
+    return test::column(con, "select name from pragma_table_info('" + table + "') order by cid");
 }
 
 }  // namespace

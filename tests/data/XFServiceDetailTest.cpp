@@ -1,4 +1,4 @@
-#include "XfFixture.h"
+#include "support/XfFixture.h"
 
 using namespace tolvenk;
 
@@ -60,7 +60,8 @@ TEST_F(XfDetail, PersonPathAndTheMainConnectionTimeout) {
 }
 
 TEST_F(XfDetail, PeriodRecordSetForTheStatistics) {
-    rec(9, 11, 2, 130, 0, 0, 0, 0, "2026-11-05 10:00:00", "C2", 0, 1, 1, 0);  // not a statistics kind
+    rec().id(9).person(2).type(130).meal(0).before(0).money(0).balance(0).cardSerial(0).date("2026-11-05 10:00:00")
+        .card("C2").insert(*con);  // not a statistics kind
     EXPECT_EQ(svc.Get_XF_Info5("", "")->recordCount(), 7);
     EXPECT_EQ(svc.Get_XF_Info5("2026-11-02 08:00:00", "")->recordCount(), 5);
     EXPECT_EQ(svc.Get_XF_Info5("", "2026-11-01 12:00:00")->recordCount(), 2);

@@ -10,8 +10,7 @@
 #include "ui/WindowRegistry.h"
 #include "platform/Error.h"
 #include "platform/forms/Form.h"
-#include "platform/services/ScriptedServices.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 #include "tolvenk/Quernat.h"
 
 using namespace tolvenk;
@@ -33,11 +32,10 @@ struct ProbeWindow : forms::Form {
     }
 };
 
-class MnuLoadTest : public ::testing::Test {
+class MnuLoadTest : public test::KitTest {
 protected:
     void SetUp() override {
-        platform::setServices(sv);
-        resetWindowObjects();
+        KitTest::SetUp();
         ProbeWindow::created = 0;
         registerWindow("XF_Mingxi", [] { return std::make_unique<ProbeWindow>(); });
         folder = dir.path().string();
@@ -46,13 +44,7 @@ protected:
             "insert into Sys_User_Info(User_ID,User_Name,Del_YN) values (7,'admin',0),(8,'gone',1),(9,'O''Brien',0);");
         test::createConfigDb(folder, "cfg.mdb", "Access", folder, "TAM08");
         sCN = folder + ";cfg.mdb;pw;";
-        Lan_Type = 0;
-        Op_User_Name.clear();
         Op_User_ID = -1;
-    }
-    void TearDown() override {
-        resetWindowObjects();
-        platform::setServices(nullptr);
     }
     ProbeWindow* probe() { return static_cast<ProbeWindow*>(windowObject("XF_Mingxi")); }
     int errorOf(const std::string& para, const std::string& cn) {
@@ -63,9 +55,6 @@ protected:
         }
         return 0;
     }
-
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
-    test::TempDir dir;
     std::string folder, sCN;
 };
 

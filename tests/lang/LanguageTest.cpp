@@ -5,18 +5,17 @@
 #include "lang/Language.h"
 #include "platform/forms/ComboBox.h"
 #include "platform/forms/Form.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 #include "Schemas.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class LanguageTest : public ::testing::Test {
+class LanguageTest : public test::KitTest {
 protected:
     void SetUp() override {
-        Lang.fill("");
-        Lan_Charset = 0;
+        KitTest::SetUp();
         Home_Path = dir.path().string() + "/";
     }
     // Creates data/sLan_Sendral.mdb under Home_Path with the given rows.
@@ -28,7 +27,6 @@ protected:
         con->executeScript(schema::LangOverride);
         con->executeScript(inserts);
     }
-    test::TempDir dir;
 };
 
 }  // namespace

@@ -51,4 +51,30 @@ std::shared_ptr<db::Connection> connect(const std::string& connectionString) {
     return con;
 }
 
+std::vector<Texts> rows(db::Connection& con, const std::string& sql) {
+    std::vector<Texts> out;
+    for (auto rs = con.openRecordset(sql); !rs->eof(); rs->moveNext()) {
+        Texts r;
+        for (int i = 0; i < rs->fieldCount(); ++i) r.push_back(rs->field(i).isNull() ? "<null>" : rs->field(i).toString());
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+Texts row(db::Connection& con, const std::string& sql) {
+    auto all = rows(con, sql);
+    return all.empty() ? Texts{} : all.front();
+}
+
+Texts column(db::Connection& con, const std::string& sql) {
+    Texts out;
+    for (const Texts& r : rows(con, sql)) out.push_back(r.at(0));
+    return out;
+}
+
+std::int64_t number(db::Connection& con, const std::string& sql) {
+    auto rs = con.openRecordset(sql);
+    return rs->eof() ? -1 : rs->field(0).toInt64();
+}
+
 }  // namespace tolvenk::test

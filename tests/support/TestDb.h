@@ -1,7 +1,9 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/db/Connection.h"
 
@@ -33,5 +35,16 @@ void createConfigDb(const std::string& folder, const std::string& file, const st
 
 // An open connection to the database behind a connection text.
 std::shared_ptr<db::Connection> connect(const std::string& connectionString);
+
+using Texts = std::vector<std::string>;
+
+// Every column of each row of `sql` as text, NULL shown as "<null>".
+std::vector<Texts> rows(db::Connection& con, const std::string& sql);
+// The first row of `sql` as rows() gives it; empty when there is none.
+Texts row(db::Connection& con, const std::string& sql);
+// The first column of `sql` as text, one entry per row, NULL as "<null>".
+Texts column(db::Connection& con, const std::string& sql);
+// The first column of the first row as a number (count(*) and the like).
+std::int64_t number(db::Connection& con, const std::string& sql);
 
 }  // namespace tolvenk::test

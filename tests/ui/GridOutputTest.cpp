@@ -6,17 +6,16 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Grid.h"
-#include "platform/services/ScriptedServices.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 #include "ui/GridOutput.h"
 
 using namespace tolvenk;
 
 namespace {
-class GridOutputTest : public ::testing::Test {
+class GridOutputTest : public test::KitTest {
 protected:
     void SetUp() override {
-        platform::setServices(sv);
+        KitTest::SetUp();
         Load_Lan(0);
         grid.setCols(3);
         grid.setRows(3);
@@ -24,19 +23,16 @@ protected:
         grid.Cell(1, 1).setText("张三");
         grid.Column(0).setWidth(0);
     }
-    void TearDown() override { platform::setServices(nullptr); }
     void widths(int a, int b) {
         grid.Column(1).setWidth(a);
         grid.Column(2).setWidth(b);
     }
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
     forms::Form window;
     forms::Grid grid{window};
 };
 }  // namespace
 
 TEST_F(GridOutputTest, ExportsReportTheirResult) {
-    test::TempDir dir;
     sv->fileAnswers = {"", dir.file("out.xlsx"), dir.file("out"), dir.file("out.xml")};
     Grid_Output(0, grid, false);  // cancelled
     Grid_Output(0, grid, false);
@@ -90,8 +86,7 @@ TEST_F(GridOutputTest, PrintWithFooterCarriesCaptionOperatorAndTime) {
 }
 
 TEST(LimitNum, DigitsAndBackspaceOnly) {
-    auto sv = std::make_shared<platform::ScriptedServices>();
-    platform::setServices(sv);
+    test::ServicesScope sv;
     EXPECT_EQ(LimitNum('5', "0123456789", true), "53");
     EXPECT_EQ(LimitNum(8, "0123456789", true), "8");
     EXPECT_EQ(LimitNum(8, "0123456789", false), "0");
@@ -107,5 +102,4 @@ TEST(LimitNum, DigitsAndBackspaceOnly) {
     EXPECT_FALSE(CheckAll.Visible());
     Grid1_Event31(1, CheckAll);
     EXPECT_TRUE(CheckAll.Visible());
-    platform::setServices(nullptr);
 }

@@ -9,9 +9,8 @@
 
 #include "data/Globals.h"
 #include "lang/Language.h"
-#include "platform/services/ScriptedServices.h"
 #include "reports/summary/XF_Cha_HZ.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
@@ -29,27 +28,14 @@ V row(const std::string& cells) {
     return out;
 }
 
-// Scripted services whose yield (after every computed row) runs a test hook.
-struct HookServices : platform::ScriptedServices {
-    std::function<void()> onYield;
-    void yield() override {
-        ScriptedServices::yield();
-        if (onYield) onYield();
-    }
-};
-
-class SummaryRun : public ::testing::Test {
+// The services' yield comes after every computed row.
+class SummaryRun : public test::WindowOf<XF_Cha_HZ> {
 protected:
     void SetUp() override {
-        platform::setServices(sv);
+        WindowOf::SetUp();
         sv->clock = "2026-07-15 09:30:00";
-        strCN = test::createBusinessDb(dir.file("b.mdb"));
-        Conn_Main = test::connect(strCN);
-        DB_Type = "Access";
         Money_Sign = "¥";
-        Load_Lan(0);
-        HZ_Format_Changed = false;
-        Conn_Main->executeScript(R"(
+        con->executeScript(R"(
 insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values
  (1,'01','总部',0,0),(2,'0101','财务',1,0),(3,'0102','食堂部',1,0);
 insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,Del_YN) values
@@ -64,42 +50,34 @@ insert into Card_Log(Date_Time,Pinfo_id,C_LeiBie,Op_Type,FaKa_GBF,Huan_GBF,Tui_G
  ('2026-06-20 09:00:00',1,1,0,1000,300,0);
 )");
         // person 1 财务, 2 食堂部, 3 the top department; card kind 3 is deleted.
-        //   date                   who kind type meal money times uncertain
-        rec("2026-07-01 08:00:00", 1, 1, 161, 0, 10000, 0);
-        rec("2026-07-01 11:30:00", 1, 1, 1, 2, -500, 0);
-        rec("2026-07-01 08:10:00", 2, 2, 5, 0, 2000, 0);
-        rec("2026-07-01 07:30:00", 2, 2, 1, 1, -300, 0);
-        rec("2026-07-01 09:00:00", 1, 1, 9, 0, -1000, 0);
-        rec("2026-07-01 10:00:00", 3, 1, 162, 0, -700, 0);
-        rec("2026-07-01 10:30:00", 2, 2, 11, 0, 1500, 0);
-        rec("2026-07-01 18:00:00", 1, 1, 3, 3, 0, -1);
-        rec("2026-07-01 12:00:00", 2, 3, 5, 0, 100, 0);
-        rec("2026-07-01 00:00:00", 1, 1, 250, 0, 0, 0);
-        rec("2026-07-02 08:00:00", 1, 1, 6, 0, -200, 0);
-        rec("2026-07-02 09:00:00", 2, 2, 7, 0, 0, 5);
-        rec("2026-07-02 12:00:00", 1, 1, 2, 2, 100, 0);
-        rec("2026-07-02 12:30:00", 3, 3, 1, 0, -400, 0);
-        rec("2026-07-02 13:00:00", 2, 2, 175, 0, -50, 0);
-        rec("2026-07-02 14:00:00", 1, 1, 5, 0, 800, 0, 1);
-        rec("2026-07-02 15:00:00", 3, 1, 202, 0, 40, 0);
-        rec("2026-07-02 16:00:00", 3, 1, 201, 0, -30, 0);
-        rec("2026-07-04 00:00:00", 1, 1, 1, 2, -1, 0);
-        rec("2026-07-31 23:59:59", 2, 2, 9, 0, -300, 0);
-        rec("2026-06-15 10:00:00", 1, 1, 161, 0, 5000, 0);
-        rec("2026-06-30 23:59:59", 2, 2, 5, 0, 999, 0);
-        rec("2026-08-01 00:00:00", 1, 1, 161, 0, 7777, 0);
-        rec("2026-05-31 23:59:59", 1, 1, 5, 0, 333, 0);
+        add(at("2026-07-01 08:00:00").person(1).kind(1).type(161).money(10000));
+        add(at("2026-07-01 11:30:00").person(1).kind(1).type(1).meal(2).money(-500));
+        add(at("2026-07-01 08:10:00").person(2).kind(2).type(5).money(2000));
+        add(at("2026-07-01 07:30:00").person(2).kind(2).type(1).meal(1).money(-300));
+        add(at("2026-07-01 09:00:00").person(1).kind(1).type(9).money(-1000));
+        add(at("2026-07-01 10:00:00").person(3).kind(1).type(162).money(-700));
+        add(at("2026-07-01 10:30:00").person(2).kind(2).type(11).money(1500));
+        add(at("2026-07-01 18:00:00").person(1).kind(1).type(3).meal(3).times(-1));
+        add(at("2026-07-01 12:00:00").person(2).kind(3).type(5).money(100));
+        add(at("2026-07-01 00:00:00").person(1).kind(1).type(250));
+        add(at("2026-07-02 08:00:00").person(1).kind(1).type(6).money(-200));
+        add(at("2026-07-02 09:00:00").person(2).kind(2).type(7).times(5));
+        add(at("2026-07-02 12:00:00").person(1).kind(1).type(2).meal(2).money(100));
+        add(at("2026-07-02 12:30:00").person(3).kind(3).type(1).money(-400));
+        add(at("2026-07-02 13:00:00").person(2).kind(2).type(175).money(-50));
+        add(at("2026-07-02 14:00:00").person(1).kind(1).type(5).money(800).err(1));
+        add(at("2026-07-02 15:00:00").person(3).kind(1).type(202).money(40));
+        add(at("2026-07-02 16:00:00").person(3).kind(1).type(201).money(-30));
+        add(at("2026-07-04 00:00:00").person(1).kind(1).type(1).meal(2).money(-1));
+        add(at("2026-07-31 23:59:59").person(2).kind(2).type(9).money(-300));
+        add(at("2026-06-15 10:00:00").person(1).kind(1).type(161).money(5000));
+        add(at("2026-06-30 23:59:59").person(2).kind(2).type(5).money(999));
+        add(at("2026-08-01 00:00:00").person(1).kind(1).type(161).money(7777));
+        add(at("2026-05-31 23:59:59").person(1).kind(1).type(5).money(333));
     }
-    void TearDown() override {
-        platform::setServices(nullptr);
-        Conn_Main.reset();
-    }
-    void rec(const char* date, int person, int kind, int type, int meal, int money, int times, int err = 0) {
-        Conn_Main->execute(
-            "insert into Record_XF(Date_Time,Pinfo_id,C_LeiBie,XF_Type,XF_Meal,YuE_Change,YuCi_Change,Err_Code) "
-            "values(?,?,?,?,?,?,?,?)",
-            {date, person, kind, type, meal, money, times, err});
-    }
+    // A valid row at that time, no meal, nothing moved until told otherwise.
+    static test::XfRow at(const char* date) { return test::XfRow().date(date).meal(0).money(0).times(0).err(0); }
+    void add(const test::XfRow& r) { r.insert(*con); }
     void addFormat(const std::string& key, const std::string& name, const std::string& p2, const std::string& p3,
                    const std::string& p4, const std::string& p5) {
         Conn_Main->execute(
@@ -129,15 +107,7 @@ insert into Card_Log(Date_Time,Pinfo_id,C_LeiBie,Op_Type,FaKa_GBF,Huan_GBF,Tui_G
             if (cell(r, 1) == c1 && cell(r, 2) == c2 && cell(r, 3) == c3) return r;
         return -1;
     }
-    bool boxTitled(const std::string& title) {
-        for (const auto& b : sv->boxes)
-            if (b.title == title && b.style == 16) return true;
-        return false;
-    }
-
-    std::shared_ptr<HookServices> sv = std::make_shared<HookServices>();
-    test::TempDir dir;
-    XF_Cha_HZ w;
+    bool boxTitled(const std::string& title) { return sv->shown(title, 16); }
 };
 
 // Cash reports: computer recharge (4 columns), terminal recharge (4), card

@@ -4,32 +4,22 @@
 
 #include "data/Globals.h"
 #include "lang/Language.h"
-#include "platform/services/ScriptedServices.h"
 #include "reports/summary/XF_Cha_HZ.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class SummaryWindow : public ::testing::Test {
+class SummaryWindow : public test::WindowOf<XF_Cha_HZ> {
 protected:
     void SetUp() override {
-        platform::setServices(sv);
+        WindowOf::SetUp();
         sv->clock = "2026-07-15 09:30:00";
-        strCN = test::createBusinessDb(dir.file("b.mdb"));
-        Conn_Main = test::connect(strCN);
-        DB_Type = "Access";
-        Conn_Main->executeScript(R"(
+        con->executeScript(R"(
 insert into Card_Type(C_LeiBie,C_Name,Del_YN) values (1,'',0),(2,'教师卡',0),(3,'旧卡',1);
 insert into XF_Dian_Info(XF_Dian_ID,XF_Dian_Name) values (1,'一食堂'),(2,'超市');
 )");
-        Load_Lan(0);
-        HZ_Format_Changed = false;
-    }
-    void TearDown() override {
-        platform::setServices(nullptr);
-        Conn_Main.reset();
     }
     // Loads the window and activates it as showing it would.
     void open() {
@@ -46,10 +36,6 @@ insert into XF_Dian_Info(XF_Dian_ID,XF_Dian_Name) values (1,'一食堂'),(2,'超
         Conn_Main->execute("insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5) values('HZ_Rep_Format',?,?,?,?,?,?)",
                            {key, name, p2, p3, p4, p5});
     }
-
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
-    test::TempDir dir;
-    XF_Cha_HZ w;
 };
 
 }  // namespace
