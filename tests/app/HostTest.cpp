@@ -1,9 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "Host.h"
-#include "data/Globals.h"
 #include "support/Fixtures.h"
 
 using namespace tolvenk;

@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
-
 #include "data/BaseService.h"
-#include "data/Globals.h"
 #include "platform/Error.h"
-#include "platform/db/DbError.h"
 #include "support/Fixtures.h"
 
 using namespace tolvenk;

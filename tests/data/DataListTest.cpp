@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "data/BaseService.h"
 #include "platform/Error.h"
 #include "support/Fixtures.h"

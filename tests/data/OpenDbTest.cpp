@@ -1,10 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <regex>
 
-#include "data/Globals.h"
 #include "data/OpenDb.h"
-#include "lang/Language.h"
 #include "support/Fixtures.h"
 
 using namespace tolvenk;

@@ -1,5 +1,4 @@
 #include "support/XfFixture.h"
-#include "lang/Language.h"
 
 #include <algorithm>
 

@@ -1,9 +1,6 @@
 // Operator rights read from a real business database on Conn_Main.
-#include <gtest/gtest.h>
 
-#include "data/Globals.h"
 #include "data/cls_User_Pass.h"
-#include "lang/Language.h"
 #include "platform/Error.h"
 #include "support/Fixtures.h"
 

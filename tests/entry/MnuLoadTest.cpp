@@ -1,11 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 
-#include "data/Globals.h"
 #include "entry/MenuTable.h"
 #include "ui/WindowRegistry.h"
 #include "platform/Error.h"

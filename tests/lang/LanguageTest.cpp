@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
-
-#include "data/Globals.h"
 #include "lang/LangTable.h"
-#include "lang/Language.h"
 #include "platform/forms/ComboBox.h"
 #include "platform/forms/Form.h"
 #include "support/Fixtures.h"

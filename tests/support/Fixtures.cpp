@@ -1,8 +1,5 @@
 #include "support/Fixtures.h"
 
-#include "data/Globals.h"
-#include "lang/Language.h"
-
 namespace tolvenk::test {
 
 void KitTest::SetUp() { resetGlobals(); }

@@ -6,7 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "data/Globals.h"
+#include "lang/Language.h"
 #include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
 #include "support/ModuleState.h"
 #include "support/TestDb.h"
 #include "support/TestServices.h"

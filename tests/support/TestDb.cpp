@@ -77,4 +77,9 @@ std::int64_t number(db::Connection& con, const std::string& sql) {
     return rs->eof() ? -1 : rs->field(0).toInt64();
 }
 
+std::string text(db::Connection& con, const std::string& sql) {
+    auto rs = con.openRecordset(sql);
+    return rs->eof() ? std::string("<no row>") : rs->field(0).toString();
+}
+
 }  // namespace tolvenk::test

@@ -44,7 +44,9 @@ std::vector<Texts> rows(db::Connection& con, const std::string& sql);
 Texts row(db::Connection& con, const std::string& sql);
 // The first column of `sql` as text, one entry per row, NULL as "<null>".
 Texts column(db::Connection& con, const std::string& sql);
-// The first column of the first row as a number (count(*) and the like).
+// The first column of the first row as a number (count(*) and the like), -1
+// when there is no row; as text, "<no row>" when there is none.
 std::int64_t number(db::Connection& con, const std::string& sql);
+std::string text(db::Connection& con, const std::string& sql);
 
 }  // namespace tolvenk::test

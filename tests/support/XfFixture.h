@@ -6,7 +6,6 @@
 #include "data/DataList.h"
 #include "data/Globals.h"
 #include "data/XFService.h"
-#include "platform/db/DbError.h"
 #include "support/Fixtures.h"
 
 namespace tolvenk::test {

@@ -1,8 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
-#include "lang/Language.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Grid.h"

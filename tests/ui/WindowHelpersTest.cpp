@@ -1,6 +1,3 @@
-#include <gtest/gtest.h>
-
-#include "data/Globals.h"
 #include "platform/forms/Form.h"
 #include "support/Fixtures.h"
 #include "ui/WindowHelpers.h"

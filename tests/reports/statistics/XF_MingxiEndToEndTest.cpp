@@ -1,11 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "data/Globals.h"
 #include "entry/MenuTable.h"
 #include "reports/statistics/XF_Mingxi.h"
 #include "support/Fixtures.h"

@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <string>
 
-#include "lang/Language.h"
-#include "platform/db/Connection.h"
 #include "reports/summary/ReportConditions.h"
 #include "support/Fixtures.h"
 

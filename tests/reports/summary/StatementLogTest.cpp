@@ -3,16 +3,12 @@
 // are the contract with the installation's engines, so reshaping the code
 // that builds them must leave them byte for byte as they were. Run with
 // TOLVENK_UPDATE_STATEMENTS=1 to write the expected files anew.
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "demo_gen/DemoGenerator.h"
-#include "data/Globals.h"
-#include "lang/Language.h"
-#include "platform/db/Connection.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "support/Fixtures.h"
 

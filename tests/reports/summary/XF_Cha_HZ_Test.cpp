@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
-#include "data/Globals.h"
-#include "lang/Language.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "support/Fixtures.h"
 

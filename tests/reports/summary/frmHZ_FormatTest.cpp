@@ -1,12 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "data/Globals.h"
-#include "lang/Language.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
 #include "support/Fixtures.h"
