@@ -73,7 +73,7 @@ TEST_F(BaseServiceTest, StartIndexZeroWritesColumnZeroToo) {
     for (int i = 0; i < 12; ++i) EXPECT_EQ(d(1, i), v[static_cast<std::size_t>(i)]);
 }
 
-TEST_F(BaseServiceTest, ModifyWritesPhysicalColumnsFromStartIndex) {
+TEST_F(BaseServiceTest, ModifyWritesPhysicalColumnsFromStartIndexOrNothing) {
     ASSERT_TRUE(svc.Add_DataByIndex("Card_Type", 1, cardTypeValues("0", "A"), ""));
     ASSERT_TRUE(svc.Add_DataByIndex("Card_Type", 1, cardTypeValues("0", "B"), ""));
     auto v = cardTypeValues("2", "B2");
@@ -82,12 +82,10 @@ TEST_F(BaseServiceTest, ModifyWritesPhysicalColumnsFromStartIndex) {
     EXPECT_EQ(row(2)[2], "B2");
     EXPECT_EQ(row(2)[4], "1500");
     EXPECT_EQ(row(1)[2], "A");  // other rows untouched
-}
 
-TEST_F(BaseServiceTest, ModifyWithOneValueTooManyWritesNothingAndSaysSo) {
-    ASSERT_TRUE(svc.Add_DataByIndex("Card_Type", 1, cardTypeValues("0", "A"), ""));
-    auto v = cardTypeValues("1", "changed");
-    v.push_back("extra");  // 23 values after the key for 22 columns after StartIndex 1
+    // One value too many: 23 values after the key for 22 columns after StartIndex 1.
+    v = cardTypeValues("1", "changed");
+    v.push_back("extra");
     const auto before = row(1);
     EXPECT_FALSE(svc.Mod_DataByIndex("Card_Type", "ID", 1, v, 1));
     EXPECT_EQ(row(1), before);
