@@ -51,6 +51,12 @@ std::shared_ptr<db::Connection> connect(const std::string& connectionString) {
     return con;
 }
 
+void addReportFormat(db::Connection& con, const std::string& key, const std::string& name, const std::string& p2,
+                     const std::string& p3, const std::string& p4, const std::string& p5) {
+    con.execute("insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5) values('HZ_Rep_Format',?,?,?,?,?,?)",
+                {key, name, p2, p3, p4, p5});
+}
+
 std::vector<Texts> rows(db::Connection& con, const std::string& sql) {
     std::vector<Texts> out;
     for (auto rs = con.openRecordset(sql); !rs->eof(); rs->moveNext()) {

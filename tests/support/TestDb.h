@@ -36,6 +36,10 @@ void createConfigDb(const std::string& folder, const std::string& file, const st
 // An open connection to the database behind a connection text.
 std::shared_ptr<db::Connection> connect(const std::string& connectionString);
 
+// A stored summary report format: a Sys_Para row "HZ_Rep_Format" under its number.
+void addReportFormat(db::Connection& con, const std::string& key, const std::string& name, const std::string& p2,
+                     const std::string& p3, const std::string& p4, const std::string& p5);
+
 using Texts = std::vector<std::string>;
 
 // Every column of each row of `sql` as text, NULL shown as "<null>".

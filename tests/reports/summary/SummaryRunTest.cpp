@@ -75,11 +75,8 @@ insert into Card_Log(Date_Time,Pinfo_id,C_LeiBie,Op_Type,FaKa_GBF,Huan_GBF,Tui_G
     // A valid row at that time, no meal, nothing moved until told otherwise.
     static test::XfRow at(const char* date) { return test::XfRow().date(date).meal(0).money(0).times(0).err(0); }
     void add(const test::XfRow& r) { r.insert(*con); }
-    void addFormat(const std::string& key, const std::string& name, const std::string& p2, const std::string& p3,
-                   const std::string& p4, const std::string& p5) {
-        Conn_Main->execute(
-            "insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5) values('HZ_Rep_Format',?,?,?,?,?,?)",
-            {key, name, p2, p3, p4, p5});
+    void addFormat(const std::string& key, const std::string& name, const std::string& p2) {
+        test::addReportFormat(*con, key, name, p2, "1111", "11001000", "000000");
     }
     // Opens the window, selects list row `row` and runs it over the period.
     void run(int row, const std::string& from, const std::string& to, bool openFirst = true) {
@@ -186,7 +183,7 @@ TEST_F(SummaryRun, DailyConsumptionReportSplitsTheMeals) {
 }
 
 TEST_F(SummaryRun, DefinedReportByCardKindAndDepartment) {
-    addFormat("101", "卡类部门日报", "10506", "1111", "11001000", "000000");
+    addFormat("101", "卡类部门日报", "10506");
     run(12, "2026-07-01", "2026-07-02");
     EXPECT_TRUE(sv->boxes.empty());
     ASSERT_EQ(w.Grid1.Rows(), 18);
@@ -261,7 +258,7 @@ TEST_F(SummaryRun, TheGreyUncertainBoxCountsAsTicked) {
 }
 
 TEST_F(SummaryRun, AFailedRowQueryWritesZerosAndShowsItsBox) {
-    addFormat("101", "卡类部门日报", "10506", "1111", "11001000", "000000");
+    addFormat("101", "卡类部门日报", "10506");
     // After the first row the card log goes: the next card kind's level and
     // row fee queries fail, the computer and terminal queries still work.
     sv->onYield = [&] {
@@ -282,7 +279,7 @@ TEST_F(SummaryRun, AFailedRowQueryWritesZerosAndShowsItsBox) {
 }
 
 TEST_F(SummaryRun, AFailedRunShowsItsBoxAndRestoresTheWindow) {
-    addFormat("101", "卡类部门日报", "10506", "1111", "11001000", "000000");
+    addFormat("101", "卡类部门日报", "10506");
     // The existence query of the next cell joins the people table.
     sv->onYield = [&] {
         if (sv->yields == 1) Conn_Main->execute("drop table Ren_Per_Info");
@@ -320,7 +317,7 @@ TEST_F(SummaryRun, TheRunsControlsAreDisabledWhileItProcessesEvents) {
 
 // Date as second dimension: the department conditions move onto the card log.
 TEST_F(SummaryRun, DefinedReportByDepartmentThenDay) {
-    addFormat("101", "部门日报", "10608", "1111", "11001000", "000000");
+    addFormat("101", "部门日报", "10608");
     run(12, "2026-07-01", "2026-07-02");
     EXPECT_TRUE(sv->boxes.empty());
     ASSERT_EQ(w.Grid1.Rows(), 13);
@@ -347,7 +344,7 @@ TEST_F(SummaryRun, DefinedReportByDepartmentThenDay) {
 }
 
 TEST_F(SummaryRun, DefinedRangeReportByCardKind) {
-    addFormat("101", "卡类汇总", "30500", "1111", "11001000", "000000");
+    addFormat("101", "卡类汇总", "30500");
     run(12, "2026-07-01", "2026-07-03");
     EXPECT_TRUE(sv->boxes.empty());
     ASSERT_EQ(w.Grid1.Rows(), 10);

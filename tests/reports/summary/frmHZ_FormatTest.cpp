@@ -19,8 +19,7 @@ protected:
     void addFormat(const std::string& key, const std::string& name, const std::string& p2,
                    const std::string& p3 = "1111", const std::string& p4 = "00000100",
                    const std::string& p5 = "000000") {
-        Conn_Main->execute("insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5) values('HZ_Rep_Format',?,?,?,?,?,?)",
-                           {key, name, p2, p3, p4, p5});
+        test::addReportFormat(*con, key, name, p2, p3, p4, p5);
     }
     // P1..P5 of the stored row with that key; empty when there is none.
     std::vector<std::string> stored(const std::string& key) {
