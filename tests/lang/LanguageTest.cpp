@@ -40,10 +40,7 @@ TEST_F(LanguageTest, SharedTextsInEachLanguage) {
     Load_Lan(2);
     EXPECT_EQ(Lang[1], "查  詢");
     EXPECT_EQ(Lang[112], "出錯");
-}
-
-TEST_F(LanguageTest, AnyOtherCodeIsSimplifiedChinese) {
-    for (std::int16_t code : {0, 3, -1}) {
+    for (std::int16_t code : {0, 3, -1}) {  // any other code is Simplified Chinese
         Lang.fill("");
         Load_Lan(code);
         EXPECT_EQ(Lang[2], "退  出") << code;

@@ -51,21 +51,7 @@ TEST_F(SummaryWindow, OpensWithTheChooserAndTheBuiltInReports) {
     EXPECT_EQ(w.Command1.Caption(), "汇  总");
     EXPECT_EQ(w.Command4(0).Caption(), "EXCEL输出");
     EXPECT_EQ(w.Label1(0).Caption(), "汇总条件:");
-}
-
-TEST_F(SummaryWindow, DefinedReportsFollowTheSeparator) {
-    addFormat("101", "食堂日报", "10100");
-    addFormat("205", "O'Brien月报", "20500");
-    open();
-    ASSERT_EQ(w.List1.ListCount(), 14);
-    EXPECT_EQ(w.List1.List(11), "------------------------------ 以下为自定义报表");
-    EXPECT_EQ(w.List1.ItemData(11), 0);
-    EXPECT_EQ(w.List1.ItemData(w.List1.ListCount() - 1) + w.List1.ItemData(w.List1.ListCount() - 2), 306);
-}
-
-TEST_F(SummaryWindow, SeparatorRowsLeaveTheChooserOpen) {
-    open();
-    for (int i : {3, 7}) {
+    for (int i : {3, 7}) {  // separator rows leave the chooser open
         w.List1.setListIndex(i);
         EXPECT_TRUE(w.Picture1.Visible());
         EXPECT_EQ(w.Caption(), "消费汇总统计");
@@ -120,9 +106,15 @@ TEST_F(SummaryWindow, AStoredBuiltInRowOverridesItsDefault) {
     EXPECT_EQ(w.Combo1.ListIndex(), 0);
 }
 
+// Defined reports follow a separator of their own.
 TEST_F(SummaryWindow, DefinedReportWithAPlaceDimension) {
     addFormat("101", "O'Brien日报", "10100");
+    addFormat("205", "O'Brien月报", "20500");
     open();
+    ASSERT_EQ(w.List1.ListCount(), 14);
+    EXPECT_EQ(w.List1.List(11), "------------------------------ 以下为自定义报表");
+    EXPECT_EQ(w.List1.ItemData(11), 0);
+    EXPECT_EQ(w.List1.ItemData(w.List1.ListCount() - 1) + w.List1.ItemData(w.List1.ListCount() - 2), 306);
     w.List1.setListIndex(12);
     EXPECT_EQ(w.St.Rep_Name, "O'Brien日报");
     EXPECT_EQ(w.St.Rep_Type, "1");
