@@ -16,10 +16,6 @@ protected:
     std::shared_ptr<db::Connection> config() {
         return test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
     }
-    std::string configRow(const std::string& column) {
-        auto rs = config()->openRecordset("select * from DB_info");
-        return rs->eof() ? "<none>" : rs->field(column).toString();
-    }
     const std::string folder = dir.path().string();
 };
 
@@ -47,10 +43,8 @@ TEST_F(OpenDbTest, EmptyConfigurationGetsExactlyOneDefaultRow) {
     EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));  // no TAM08.mdb in the default folder
     EXPECT_EQ(DB_Type, "Access");
     EXPECT_EQ(DB_Provider, "");
-    EXPECT_EQ(configRow("Provider"), "Access");
-    EXPECT_EQ(configRow("FileName"), "TAM08");
-    EXPECT_EQ(configRow("PassWord_1"), "quesmo527");
-    EXPECT_EQ(configRow("DataSource"), Default_Data_Folder());
+    EXPECT_EQ(test::row(*config(), "select Provider,FileName,PassWord_1,DataSource from DB_info"),
+              (test::Texts{"Access", "TAM08", "quesmo527", Default_Data_Folder()}));
     EXPECT_TRUE(strCN.find(Default_Data_Folder() + "\\TAM08.mdb;Jet OLEDB:Database Password=vandrel4193;") !=
                 std::string::npos);
     // The next call finds the row and writes no second one.

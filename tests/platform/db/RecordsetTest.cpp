@@ -1,23 +1,18 @@
-#include <gtest/gtest.h>
-
-#include "platform/db/DbError.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class RecordsetTest : public ::testing::Test {
+class RecordsetTest : public test::DbTest {
 protected:
     void SetUp() override {
-        con = test::connect(test::createBusinessDb(dir.file("b.mdb")));
+        DbTest::SetUp();
         con->executeScript(
             "insert into Ren_Per_Info(Pinfo_ID,Dept_No,P_Name,P_Code,P_Num) values"
             " (1,'01','张三','E001','N1'),(2,'0101','Li Si','E002',NULL),(3,'0102','Wang','E003',''),"
             " (4,'02','王五','E004','N4');");
     }
-    test::TempDir dir;
-    std::shared_ptr<db::Connection> con;
 };
 
 }  // namespace

@@ -1,23 +1,14 @@
-#include <gtest/gtest.h>
-
 #include <regex>
 
-#include "platform/db/DbError.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class SqliteFunctions : public ::testing::Test {
+class SqliteFunctions : public test::DbTest {
 protected:
-    void SetUp() override { con = test::connect(test::createBusinessDb(dir.file("b.mdb"))); }
-    db::Value one(const std::string& expr) {
-        auto rs = con->openRecordset("select " + expr);
-        return rs->field(0);
-    }
-    test::TempDir dir;
-    std::shared_ptr<db::Connection> con;
+    db::Value one(const std::string& expr) { return con->openRecordset("select " + expr)->field(0); }
 };
 
 }  // namespace
@@ -75,11 +66,7 @@ insert into Record_XF(ID,Date_Time) values
  (5,'2026-11'),(6,'2026-1'),(7,'2026-11x'),(8,NULL),(9,''),(10,'2026-12'),(11,'2026-119'),(12,'2026-10-31Z');
 )");
     auto ids = [&](const std::string& where) {
-        std::string out;
-        for (auto rs = con->openRecordset("select ID from Record_XF where " + where + " order by ID"); !rs->eof();
-             rs->moveNext())
-            out += rs->field(0).toString() + ",";
-        return out;
+        return test::column(*con, "select ID from Record_XF where " + where + " order by ID");
     };
     for (const char* op : {"=", "<>", ">=", "<=", ">", "<"}) {
         for (const char* lit : {"2026-11", "2026-10", "2026-12"}) {
@@ -89,5 +76,5 @@ insert into Record_XF(ID,Date_Time) values
             EXPECT_EQ(ids(rewritten), ids(plain)) << rewritten;
         }
     }
-    EXPECT_EQ(ids("left(Date_Time,7)='2026-11'"), "2,3,5,7,11,");
+    EXPECT_EQ(ids("left(Date_Time,7)='2026-11'"), (test::Texts{"2", "3", "5", "7", "11"}));
 }
