@@ -55,7 +55,6 @@ TEST_F(XfDetail, PersonPathAndTheMainConnectionTimeout) {
     EXPECT_EQ(ids(svc.Get_XF_Info7_2("", {"5"}, "2026-11-01", "2026-12-01", 1, 0, 0, 0, "")), (V{"2"}));
     EXPECT_THROW(svc.Get_XF_Info7_2("", {}, "a", "b", 0, 0, 0, 0, "1 or 1=1"), db::DbError);
     EXPECT_EQ(Conn_Main->commandTimeout(), 60);  // set back even after a failure
-    Conn_Main.reset();
 }
 
 TEST_F(XfDetail, PeriodRecordSetForTheStatistics) {
