@@ -5,8 +5,10 @@ set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev
+  # the server provider, and the throwaway server its tests start
+  libpq-dev postgresql
   qt6-base-dev
-  libxlsxwriter-dev libminizip-dev zlib1g-dev
+  libxlsxwriter-dev libminizip-dev libpugixml-dev zlib1g-dev
   libgtest-dev poppler-utils
   # Chinese glyphs for windows, screenshots and printed pages
   fonts-wqy-microhei

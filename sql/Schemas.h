@@ -4,5 +4,8 @@
 namespace tolvenk::schema {
 extern const char* const Business;
 extern const char* const Config;
+// The same two on a PostgreSQL server.
+extern const char* const BusinessServer;
+extern const char* const ConfigServer;
 extern const char* const LangOverride;
 }  // namespace tolvenk::schema

@@ -78,7 +78,9 @@ DataList BaseService::Get_DataList(const std::string& Sql) {
     rs_ = DB_Con->openRecordset(Sql);
     const int records = static_cast<int>(rs_->recordCount());
     const int fields = rs_->fieldCount();
-    DataList list(records, fields);
+    std::vector<std::string> names;
+    for (int j = 0; j < fields; ++j) names.push_back(rs_->fieldName(j));
+    DataList list(records, std::move(names));
     for (int k = 1; k <= records; ++k, rs_->moveNext())
         for (int j = 0; j < fields; ++j) list(k, j) = rs_->field(j).toString();
     rs_->close();

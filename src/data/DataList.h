@@ -10,6 +10,8 @@ class DataList {
 public:
     DataList() : DataList(0, 0) {}
     DataList(int records, int fields);
+    // A result whose columns carry the query's field names.
+    DataList(int records, std::vector<std::string> names);
 
     // Upper bounds, as callers test them: rowUBound() < 1 means no data.
     int rowUBound() const { return records_; }
@@ -19,12 +21,19 @@ public:
     const std::string& operator()(int row, int col) const;
     std::string& operator()(int row, int col);
 
+    // The column of a field name, compared without case (the first of
+    // several with that name); error 3265 when the result has none. Resolve
+    // once per list, then index by the number.
+    int col(const std::string& name) const;
+    const std::vector<std::string>& names() const { return names_; }
+
 private:
     std::size_t index(int row, int col) const;
 
     int records_;
     int fields_;
     std::vector<std::string> cells_;
+    std::vector<std::string> names_;
 };
 
 }  // namespace tolvenk

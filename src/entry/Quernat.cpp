@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "data/Globals.h"
+#include "data/LookupStore.h"
 #include "data/OpenDb.h"
 #include "entry/MenuTable.h"
 #include "ui/WindowRegistry.h"
@@ -82,8 +83,7 @@ void Quernat::mnuLoad(const std::string& sPara, const std::string& sUser, const 
 
 std::int32_t Quernat::Get_UserID(const std::string& SysUserName) {
     if (!Conn_Main || !Conn_Main->isOpen()) return 0;
-    auto rs = Conn_Main->openRecordset("select User_ID  from Sys_User_Info where Del_YN=0 and User_Name='" +
-                                       sqlEscape(SysUserName) + "'");
+    auto rs = Lookup_Store::Operator_Id(*Conn_Main, SysUserName);
     if (rs->recordCount() < 1) return 0;
     rs->moveFirst();
     const db::Value& id = rs->field("User_ID");

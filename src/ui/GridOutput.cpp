@@ -9,12 +9,16 @@ namespace tolvenk {
 void Grid_Output(std::int16_t Index, forms::Grid& grid, bool WithFooter, const std::string& caption,
                  const std::string& opUserName) {
     if (Index >= 0 && Index <= 2) {
+        // The caption titles the file as it titles the printed page.
+        if (WithFooter) grid.Page_Setup().title = caption;
         bool ok = false;
         if (Index == 0) ok = grid.Export_Excel("", true);
         else if (Index == 1) ok = grid.Export_HTML("");
         else ok = grid.Export_XML("");
-        platform::services().msgBox(ok ? Lang[391] : Lang[392], ok ? platform::vbInformation : platform::vbExclamation,
-                                    Lang[43]);
+        if (!ok && grid.ExportCancelled()) return;  // the person chose not to save
+        std::string prompt = ok ? Lang[391] : Lang[392];
+        if (!ok && !grid.ExportError().empty()) prompt += "\n" + grid.ExportError();
+        platform::services().msgBox(prompt, ok ? platform::vbInformation : platform::vbExclamation, Lang[43]);
         return;
     }
     if (Index != 3) return;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "data/LookupStore.h"
 #include "data/Globals.h"
 #include "data/SettlementDate.h"
 #include "platform/forms/Form.h"
@@ -35,8 +36,7 @@ bool Open_Modal(const std::string& windowName) {
 
 std::string Get_First_Mach_Date() {
     if (!Conn_Main) return {};
-    auto rs = Conn_Main->openRecordset(
-        "select top 1 New_Date from Mach_info where Mach_Type in(301,300,303) and Del_YN=0 order by New_Date");
+    auto rs = Lookup_Store::First_Terminal_Date(*Conn_Main);
     if (rs->eof()) return {};
     const auto first = readDate(rs->field(0).toString());
     if (!first) return {};

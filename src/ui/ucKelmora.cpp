@@ -5,7 +5,8 @@
 #include <initializer_list>
 #include <map>
 
-#include "data/BaseService.h"
+#include "data/LookupStore.h"
+#include "data/TableColumns.h"
 #include "platform/Error.h"
 #include "platform/VbText.h"
 #include "platform/db/SqlText.h"
@@ -67,13 +68,11 @@ void ucKelmora::Init(std::int32_t colour, std::int16_t mode, const std::string& 
     clearSelectAll();
     setFilters("", "", "");
 
-    BaseService svc;
-    svc.Set_LinkStr(strCN_);
-    const DataList d = svc.Get_DataList(
-        "select Dept_No,Dept_Name from Ren_Dept_Info where Del_YN=0 order by Dept_No");
+    const DataList d = Lookup_Store::Live_Depts(strCN_);
+    const int noCol = d.col(col::Ren_Dept_Info::Dept_No), nameCol = d.col(col::Ren_Dept_Info::Dept_Name);
     std::map<std::string, std::string> names;
     for (int r = 1; r <= d.rowUBound(); ++r)
-        if (!d(r, 0).empty()) names.emplace(d(r, 0), d(r, 1));
+        if (!d(r, noCol).empty()) names.emplace(d(r, noCol), d(r, nameCol));
     // A parent is the longest proper prefix that is itself live; adding it
     // first keeps the tree whole whatever order the rows came in.
     std::function<void(const std::string&)> add = [&](const std::string& no) {
@@ -85,7 +84,7 @@ void ucKelmora::Init(std::int32_t colour, std::int16_t mode, const std::string& 
         tvDept.AddNode(no, parent, names.at(no));
     };
     for (int r = 1; r <= d.rowUBound(); ++r)
-        if (!d(r, 0).empty()) add(d(r, 0));
+        if (!d(r, noCol).empty()) add(d(r, noCol));
 }
 
 std::int16_t ucKelmora::Get_Sel(std::string& DeptNo, std::string& Name, std::string& Code, std::string& PNum) {
@@ -131,14 +130,12 @@ void ucKelmora::deptChosen(const std::string& deptNo) {
 void ucKelmora::listEmployees(const std::string& deptNo) {
     lstEmp.Clear();
     clearSelectAll();
-    BaseService svc;
-    svc.Set_LinkStr(strCN_);
-    const DataList d = svc.Get_DataList(
-        "select Pinfo_ID,P_Name,P_Code,P_Num from Ren_Per_Info where Del_YN=0 and Dept_No like '" + sqlLikeEscape(deptNo) +
-        "%'" + kLikeEscape + " order by P_Code");
+    namespace P = col::Ren_Per_Info;
+    const DataList d = Lookup_Store::Dept_Employees(strCN_, deptNo);
+    const int id = d.col(P::Pinfo_ID), name = d.col(P::P_Name), code = d.col(P::P_Code);
     for (int r = 1; r <= d.rowUBound(); ++r) {
-        lstEmp.AddItem(d(r, 2) + " " + d(r, 1));
-        lstEmp.setItemData(lstEmp.NewIndex(), static_cast<std::int32_t>(std::stoll(d(r, 0))));
+        lstEmp.AddItem(d(r, code) + " " + d(r, name));
+        lstEmp.setItemData(lstEmp.NewIndex(), static_cast<std::int32_t>(std::stoll(d(r, id))));
     }
 }
 

@@ -76,20 +76,24 @@ TEST_F(OpenDbTest, UnknownProviderIsRefusedEvenAfterAGoodCall) {
 }
 
 TEST_F(OpenDbTest, ServerRowsBuildBothServerStrings) {
-    test::createConfigDb(folder, "cfg.mdb", "SQL", "srv01", "");
+    // A socket folder where no server listens: the connection fails at once.
+    test::createConfigDb(folder, "cfg.mdb", "SQL", folder, "");
     auto con = config();
     con->execute("update DB_info set InitialCatalog='card', UserID='u', PassWord_1='p', Persist=1");
-    EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));  // the server provider is not available here
+    EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));
     EXPECT_EQ(strCN, "Provider=SQLOLEDB.1;Password=p;Persist Security Info=True;User ID=u;Initial Catalog=card;"
-                     "Data Source=srv01");
+                     "Data Source=" + folder);
     EXPECT_EQ(DB_Type, "SQL");
     EXPECT_EQ(DB_Provider, "SQL");
     con->execute("update DB_info set Persist=0");
     Open_DB(folder, "cfg.mdb", "");
     EXPECT_EQ(strCN, "Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
-                     "Initial Catalog=card;Data Source=srv01;");
+                     "Initial Catalog=card;Data Source=" + folder + ";");
     ASSERT_EQ(sv->boxes.size(), 2u);
-    EXPECT_NE(sv->boxes[0].prompt.find("not available"), std::string::npos);
+    // The connection box carries the server side's reason.
+    EXPECT_NE(sv->boxes[0].prompt.find("Cannot open database 'card' on server '" + folder + "'"), std::string::npos)
+        << sv->boxes[0].prompt;
+    EXPECT_NE(sv->boxes[0].prompt.find(".s.PGSQL."), std::string::npos) << sv->boxes[0].prompt;
 }
 
 TEST_F(OpenDbTest, MissingConfigurationShowsTheConfigurationBox) {
@@ -124,4 +128,30 @@ TEST_F(OpenDbTest, OpenRsAndServerTime) {
     Conn_Main.reset();  // the query fails: its box, then the computer's clock
     EXPECT_EQ(Get_Server_Time(), "2011-07-01 06:26:15");
     EXPECT_EQ(sv->boxes.size(), 2u);
+}
+
+// A DB_info row naming a server: the module opens its business database there
+// and reads the server's clock, with both logins.
+TEST_F(OpenDbTest, ServerRowOpensTheServerDatabase) {
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
+    const auto server = test::testServer();
+    test::BusinessDb business(test::Engine::Server);
+    test::connect(business.connectionString())->execute("insert into Sys_Log(Operator_ID) values(7)");
+    test::createConfigDb(folder, "cfg.mdb", "SQL", server->host + "," + server->port, "");
+    auto cfg = config();
+    cfg->execute("update DB_info set InitialCatalog=?, UserID=?, PassWord_1=?, Persist=1",
+                 {business.databaseName(), server->user, server->password});
+    ASSERT_TRUE(Open_DB(folder, "cfg.mdb", "")) << (sv->boxes.empty() ? "" : sv->boxes[0].prompt);
+    EXPECT_EQ(DB_Type, "SQL");
+    auto rs = Open_Rs("select Operator_ID from Sys_Log");
+    ASSERT_NE(rs, nullptr);
+    EXPECT_EQ(rs->field("operator_id").toInt64(), 7);
+    EXPECT_TRUE(std::regex_match(Get_Server_Time(), std::regex(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2})")));
+
+    // A wrong password: the connection box with the server's reason.
+    cfg->execute("update DB_info set PassWord_1='wrong'");
+    EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].title, "Error:ERR_Main_2");
+    EXPECT_NE(sv->boxes[0].prompt.find("password authentication failed"), std::string::npos) << sv->boxes[0].prompt;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "data/RecordXf.h"
+#include "data/TableColumns.h"
 #include "data/SettlementDate.h"
 #include "data/XfTypeCode.h"
 #include "lang/Language.h"
@@ -35,8 +36,8 @@ TEST(XfMealCode, FiveSegmentsAndNothingElse) {
 TEST(XfKindGroup, ListsForSql) {
     EXPECT_EQ(XF_Kind_Group::sqlList(XF_Kind_Group::ConsumeMoney), "1,2,201,179");
     EXPECT_EQ(XF_Kind_Group::sqlList(XF_Kind_Group::PersonalStatistics), "1,2,179,3,5,6,161,7,8,163,9,10,162,181,17,201,202");
-    EXPECT_EQ(std::string(Record_XF::Names[Record_XF::DC_Date]), "DC_Date");
-    EXPECT_EQ(Record_XF::ColumnCount, 28);
+    EXPECT_EQ(std::string(col::Record_XF::DC_Date), "DC_Date");
+    EXPECT_EQ(col::Record_XF::Count, 28);
 }
 
 TEST(SettlementDate, ReadsDatesAndFallsBack) {

@@ -3,7 +3,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <random>
+#include <sstream>
+#include <stdexcept>
 
 #include "Schemas.h"
 
@@ -43,6 +46,68 @@ void createConfigDb(const std::string& folder, const std::string& file, const st
         con.execute("insert into DB_info(DB_Name,Provider,DataSource,FileName,UserID,PassWord_1,Persist) "
                     "values('Server',?,?,?,'sa','x',0)",
                     {provider, dataSource, fileName});
+}
+
+const char* engineName(Engine engine) { return engine == Engine::File ? "File" : "Server"; }
+
+std::string TestServer::connectionString(const std::string& database) const {
+    return "Provider=SQLOLEDB.1;Password=" + password + ";Persist Security Info=True;User ID=" + user +
+           ";Initial Catalog=" + database + ";Data Source=" + host + "," + port;
+}
+
+std::string TestServer::integratedConnectionString(const std::string& database) const {
+    return "Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;Initial Catalog=" + database +
+           ";Data Source=" + host + "," + port + ";";
+}
+
+std::optional<TestServer> testServer() {
+    const char* env = std::getenv("TOLVENK_PG");
+    if (!env || !*env) return std::nullopt;
+    TestServer s;
+    std::istringstream in(env);
+    for (std::string pair; in >> pair;) {
+        const std::size_t eq = pair.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = pair.substr(0, eq), value = pair.substr(eq + 1);
+        if (key == "host") s.host = value;
+        else if (key == "port") s.port = value;
+        else if (key == "user") s.user = value;
+        else if (key == "password") s.password = value;
+    }
+    return s;
+}
+
+std::optional<std::string> whyNoServer() {
+    if (testServer()) return std::nullopt;
+    const char* ci = std::getenv("CI");
+    if (ci && *ci) throw std::runtime_error("no test database server in a CI run: TOLVENK_PG is not set");
+    return "No test database server: TOLVENK_PG is not set (scripts/test.sh starts one and sets it).";
+}
+
+BusinessDb::BusinessDb(Engine engine) : engine_(engine) {
+    if (engine == Engine::File) {
+        dir_ = std::make_unique<TempDir>();
+        text_ = createBusinessDb(dir_->file("b.mdb"));
+        return;
+    }
+    const auto server = testServer();
+    if (!server) throw std::runtime_error("no test database server: TOLVENK_PG is not set");
+    static std::atomic<int> counter{0};
+    std::random_device rd;
+    name_ = "tolvenk_t_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + "_" +
+            std::to_string(rd() % 1000000);
+    connect(server->connectionString("postgres"))->execute("CREATE DATABASE " + name_);
+    text_ = server->connectionString(name_);
+    connect(text_)->executeScript(schema::BusinessServer);
+}
+
+BusinessDb::~BusinessDb() {
+    if (name_.empty()) return;
+    try {
+        connect(testServer()->connectionString("postgres"))->execute("DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
+    } catch (...) {
+        // A throwaway server: a database left behind goes with it.
+    }
 }
 
 std::shared_ptr<db::Connection> connect(const std::string& connectionString) {

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,47 @@ std::string createBusinessDb(const std::string& path);
 // row when `provider` is empty.
 void createConfigDb(const std::string& folder, const std::string& file, const std::string& provider,
                     const std::string& dataSource, const std::string& fileName);
+
+// The two engines behind the module's connection texts.
+enum class Engine { File, Server };
+const char* engineName(Engine engine);
+
+// The test database server that scripts/test.sh starts, read from TOLVENK_PG
+// ("host=... port=... user=... password=..."); nothing when it is not set.
+struct TestServer {
+    std::string host, port, user, password;
+    // The module's server text (login form) for a database on it.
+    std::string connectionString(const std::string& database) const;
+    // The same with integrated security: the operating-system user, no password.
+    std::string integratedConnectionString(const std::string& database) const;
+};
+std::optional<TestServer> testServer();
+// Why a test that needs the server is skipped: nothing when TOLVENK_PG names
+// one. In CI (CI set) a missing server is no reason to skip: this throws.
+std::optional<std::string> whyNoServer();
+
+// A fresh, empty business database of either engine, made from the project's
+// schema (on the server from its twin), and removed when the object goes: a
+// file in a folder of its own, or a database of a unique name on the test
+// server. Throws when the server should be there but does not answer.
+class BusinessDb {
+public:
+    explicit BusinessDb(Engine engine);
+    ~BusinessDb();
+    BusinessDb(const BusinessDb&) = delete;
+    BusinessDb& operator=(const BusinessDb&) = delete;
+
+    Engine engine() const { return engine_; }
+    const std::string& connectionString() const { return text_; }
+    // The server's name of the database (empty for a file).
+    const std::string& databaseName() const { return name_; }
+
+private:
+    Engine engine_;
+    std::unique_ptr<TempDir> dir_;
+    std::string name_;
+    std::string text_;
+};
 
 // An open connection to the database behind a connection text.
 std::shared_ptr<db::Connection> connect(const std::string& connectionString);

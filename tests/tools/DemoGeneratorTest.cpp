@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "demo_gen/DemoGenerator.h"
 #include "platform/db/Connection.h"
 #include "support/TestDb.h"
@@ -365,6 +367,50 @@ TEST(DemoGenerator, RefusesExistingFilesAndUnusableNames) {
     EXPECT_THROW(demo::generate(o), std::invalid_argument);
 
     EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()));
+}
+
+// The same seed gives the same rows on a server; the configuration names the
+// server, and a database that already holds tables is left alone.
+TEST(DemoGenerator, FillsAServerDatabaseWithTheSameData) {
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
+    const auto server = test::testServer();
+    test::TempDir dir;
+    const std::string catalog = "tolvenk_demo_" + std::to_string(::getpid());
+    Options o = smallRun(dir, "TAM08", 3);
+    demo::generate(o);
+    o.businessPath.clear();
+    o.server = server->connectionString(catalog);
+    o.configPath = dir.file("ServerConfig.mdb");
+    struct Drop {
+        std::string admin, name;
+        ~Drop() {
+            try {
+                test::connect(admin)->executeScript("DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
+            } catch (...) {
+            }
+        }
+    } drop{server->connectionString("postgres"), catalog};
+    demo::generate(o);
+
+    auto file = openFile(dir.file("TAM08.mdb"));
+    auto onServer = test::connect(o.server);
+    EXPECT_EQ(kCount, number(*onServer, "select count(*) from Record_XF"));
+    for (const char* table : {"Record_XF", "Card_Log", "Card_Info", "Ren_Per_Info", "Mach_Info", "Sys_Para"})
+        EXPECT_EQ(digest(*file, table), digest(*onServer, table)) << table;
+
+    auto cfg = openFile(o.configPath);
+    auto rs = cfg->openRecordset("select * from DB_info");
+    ASSERT_EQ(1, rs->recordCount());
+    EXPECT_EQ("SQL", rs->field("Provider").toString());
+    EXPECT_EQ(server->host + "," + server->port, rs->field("DataSource").toString());
+    EXPECT_EQ(catalog, rs->field("InitialCatalog").toString());
+    EXPECT_EQ(1, rs->field("Persist").toInt64());
+    EXPECT_EQ(server->user, rs->field("UserID").toString());
+    EXPECT_EQ(server->password, rs->field("PassWord_1").toString());
+
+    o.configPath.clear();
+    EXPECT_THROW(demo::generate(o), std::runtime_error);
+    EXPECT_EQ(kCount, number(*onServer, "select count(*) from Record_XF"));
 }
 
 }  // namespace

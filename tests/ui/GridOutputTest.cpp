@@ -1,4 +1,8 @@
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
@@ -31,23 +35,38 @@ protected:
 
 TEST_F(GridOutputTest, ExportsReportTheirResult) {
     sv->fileAnswers = {"", dir.file("out.xlsx"), dir.file("out"), dir.file("out.xml")};
-    Grid_Output(0, grid, false);  // cancelled
+    Grid_Output(0, grid, false);  // cancelled: the person knows, no box
+    EXPECT_TRUE(sv->boxes.empty());
     Grid_Output(0, grid, false);
     Grid_Output(1, grid, false);
     Grid_Output(2, grid, false);
-    ASSERT_EQ(sv->boxes.size(), 4u);
-    EXPECT_EQ(sv->boxes[0].prompt, "提示:输出失败.");
-    EXPECT_EQ(sv->boxes[0].style, 48);
-    EXPECT_EQ(sv->boxes[0].title, "提示");
-    for (int i = 1; i <= 3; ++i) {
-        EXPECT_EQ(sv->boxes[static_cast<std::size_t>(i)].prompt, "提示:输出成功.");
-        EXPECT_EQ(sv->boxes[static_cast<std::size_t>(i)].style, 64);
+    ASSERT_EQ(sv->boxes.size(), 3u);
+    for (const auto& box : sv->boxes) {
+        EXPECT_EQ(box.prompt, "提示:输出成功.");
+        EXPECT_EQ(box.style, 64);
+        EXPECT_EQ(box.title, "提示");
     }
     EXPECT_TRUE(std::filesystem::exists(dir.file("out.xlsx")));
     EXPECT_TRUE(std::filesystem::exists(dir.file("out.html")));  // extension added
     EXPECT_TRUE(std::filesystem::exists(dir.file("out.xml")));
     Grid_Output(4, grid, false);
-    EXPECT_EQ(sv->boxes.size(), 4u);
+    EXPECT_EQ(sv->boxes.size(), 3u);
+}
+
+TEST_F(GridOutputTest, AFailureSaysWhyAndTheCaptionTitlesTheFile) {
+    std::ofstream(dir.file("old.html")) << "old";
+    std::filesystem::permissions(dir.file("old.html"), std::filesystem::perms::owner_read);
+    sv->fileAnswers = {dir.file("old.html"), dir.file("new.html")};
+    Grid_Output(1, grid, true, "消费明细查询", "admin");
+    Grid_Output(1, grid, true, "消费明细查询", "admin");
+    ASSERT_EQ(sv->boxes.size(), 2u);
+    EXPECT_EQ(sv->boxes[0].prompt, "提示:输出失败.\n" + dir.file("old.html") + ": " + std::strerror(EACCES));
+    EXPECT_EQ(sv->boxes[0].style, 48);
+    EXPECT_EQ(sv->boxes[1].prompt, "提示:输出成功.");
+    std::ifstream in(dir.file("new.html"));
+    const std::string html{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_NE(html.find("<title>消费明细查询</title>"), std::string::npos);
+    EXPECT_FALSE(grid.Page_Setup().titleOn);  // the printed page is not changed by an export
 }
 
 TEST_F(GridOutputTest, PrintOrientationFollowsTheTotalWidth) {

@@ -1,6 +1,9 @@
 // Times the summary report run against one hand-written GROUP BY query that
 // computes the same day totals, on a generated database of a million rows.
 // Usage: tolvenk-bench-summary [folder] [transactions]   (prints the figures)
+//        tolvenk-bench-summary --server <server text> [transactions]
+// With --server the data goes to (and is read from) a PostgreSQL database named
+// by the module's server text; it is generated when the database is missing.
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
@@ -50,26 +53,41 @@ double groupByQuery(const std::string& from, const std::string& to, int width, l
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);  // headless unless told otherwise
-    const std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::temp_directory_path() / "tolvenk-bench";
-    const long transactions = argc > 2 ? std::stol(argv[2]) : 1000000;
-    std::filesystem::create_directories(folder);
-    const std::string business = (folder / "BENCH.mdb").string();
-    if (!std::filesystem::exists(business)) {
-        demo::Options o;
-        o.businessPath = business;
-        o.transactions = transactions;
-        o.firstDay = "2026-09-01";
-        o.lastDay = "2026-11-30";
+    const bool server = argc > 2 && std::string(argv[1]) == "--server";
+    const long transactions = argc > (server ? 3 : 2) ? std::stol(argv[server ? 3 : 2]) : 1000000;
+    demo::Options o;
+    o.transactions = transactions;
+    o.firstDay = "2026-09-01";
+    o.lastDay = "2026-11-30";
+    bool missing;
+    if (server) {
+        o.server = strCN = argv[2];
+        db::Connection probe;
+        try {
+            probe.open(strCN);
+            missing = probe.openRecordset("select count(*) from information_schema.tables where table_name='record_xf'")
+                          ->field(0)
+                          .toInt64() == 0;
+        } catch (const std::exception&) {
+            missing = true;
+        }
+    } else {
+        const std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::temp_directory_path() / "tolvenk-bench";
+        std::filesystem::create_directories(folder);
+        o.businessPath = (folder / "BENCH.mdb").string();
+        strCN = db::Connection::fileConnectionString(o.businessPath);
+        missing = !std::filesystem::exists(o.businessPath);
+    }
+    if (missing) {
         const auto start = Clock::now();
         demo::generate(o);
         std::printf("generated %ld transactions in %.1f s\n", transactions, seconds(start));
     }
 
     platform::setServices(std::make_shared<platform::ScriptedServices>());
-    strCN = db::Connection::fileConnectionString(business);
     Conn_Main = std::make_shared<db::Connection>();
     Conn_Main->open(strCN);
-    DB_Type = "Access";
+    DB_Type = server ? "SQL" : "Access";
     Load_Lan(0);
 
     XF_Cha_HZ w;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <random>
+#include <regex>
 #include <set>
 #include <span>
 #include <stdexcept>
@@ -15,6 +16,8 @@
 
 #include "Schemas.h"
 #include "platform/db/Connection.h"
+#include "platform/db/ConnectionString.h"
+#include "platform/db/DbError.h"
 
 namespace tolvenk::demo {
 
@@ -325,7 +328,7 @@ public:
 
     void plan();
     void writeReference(db::Connection& con);
-    void writeTransactions(db::Connection& con);
+    void writeTransactions(db::Connection& con, std::size_t batchRows);
     void writeCards(db::Connection& con);
 
     long employeesLeft() const {
@@ -373,8 +376,14 @@ private:
     std::array<i64, std::size(kTerms)> machSerial_{};  // last Mach_LiuShui of each terminal
     std::array<std::string, std::size(kCashierNames)> cashierIds_;
 
+    void flushRows();
+
     db::Connection* con_ = nullptr;
     std::vector<Value> params_ = std::vector<Value>(27);
+    // On a server, rows go in batches: one statement per row would spend the
+    // time on the way there and back.
+    std::size_t batchRows_ = 1;
+    std::vector<Value> batch_;
 };
 
 int Generator::newCard(int person, i64 issued) {
@@ -668,7 +677,21 @@ void Generator::writeRow(int c, std::size_t term, int xfType, int meal, i64 t, i
     p[24] = Value();
     p[25] = Value(i64{0});
     p[26] = Value(i64{0});
-    con_->execute(kInsertXF, p);
+    if (batchRows_ == 1) {
+        con_->execute(kInsertXF, p);
+        return;
+    }
+    batch_.insert(batch_.end(), p.begin(), p.end());
+    if (batch_.size() == batchRows_ * p.size()) flushRows();
+}
+
+void Generator::flushRows() {
+    if (batch_.empty()) return;
+    std::string sql = kInsertXF;
+    const std::string marks = sql.substr(sql.rfind('('));
+    for (std::size_t r = 1; r < batch_.size() / params_.size(); ++r) sql += "," + marks;
+    con_->execute(sql, batch_);
+    batch_.clear();
 }
 
 void Generator::consume(const Event& e) {
@@ -781,8 +804,9 @@ bool Generator::water(i64 t) {
     return false;
 }
 
-void Generator::writeTransactions(db::Connection& con) {
+void Generator::writeTransactions(db::Connection& con, std::size_t batchRows) {
     con_ = &con;
+    batchRows_ = batchRows;
     const std::vector<Event> events = planEvents();
     // Every event writes exactly one row; a kind that finds no fitting card
     // falls back to one that always can, so the count is the one asked for.
@@ -810,6 +834,7 @@ void Generator::writeTransactions(db::Connection& con) {
             break;
         default: recharge(e.time, false); break;
         }
+    flushRows();
 
     // Replacements that were never used still take over the old purses.
     for (Card& card : cards_)
@@ -948,6 +973,123 @@ struct Leftovers {
     }
 };
 
+// Writes the business data into an open database that has no tables yet,
+// in one transaction, and counts what it wrote.
+void fill(Generator& gen, db::Connection& con, bool server, const Options& o, Summary& s) {
+    if (server) {
+        // Tables and rows in one transaction: a failure leaves the database as it was.
+        con.beginTrans();
+        con.executeScript(schema::BusinessServer);
+    } else {
+        con.executeScript(schema::Business);
+        // The whole file is written in one transaction; with the default small
+        // cache SQLite spills pages to the log and reads them back for every index.
+        con.executeScript("PRAGMA cache_size=-262144");
+        con.beginTrans();
+    }
+    gen.writeReference(con);
+    const auto started = std::chrono::steady_clock::now();
+    // Indexes built once over the finished table cost far less than kept up
+    // row by row; the same statements put them back as the schema has them.
+    std::vector<std::string> indexes;
+    for (auto rs = con.openRecordset(server ? "select indexname, indexdef from pg_indexes where "
+                                              "schemaname=current_schema() and tablename='record_xf' and "
+                                              "indexname not like '%_pkey' order by indexname"
+                                            : "select name, sql from sqlite_master where type='index' and "
+                                              "tbl_name='Record_XF' and sql is not null order by name");
+         !rs->eof(); rs->moveNext()) {
+        con.executeScript("DROP INDEX " + rs->field(0).toString());
+        indexes.push_back(rs->field(1).toString());
+    }
+    gen.writeTransactions(con, server ? 1000 : 1);
+    for (const std::string& ddl : indexes) con.executeScript(ddl);
+    gen.writeCards(con);
+    con.commitTrans();
+    s.transactionSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+    s.departments = static_cast<long>(std::size(kDepts));
+    s.positions = static_cast<long>(std::size(kPositions));
+    s.employees = kEmployees;
+    s.employeesLeft = gen.employeesLeft();
+    s.cardKinds = static_cast<long>(std::size(kKinds));
+    s.cards = kEmployees;
+    s.cardsIssued = gen.cardsIssued();
+    s.cardLogRows = gen.cardLogRows();
+    s.terminals = static_cast<long>(std::size(kTerms));
+    s.places = static_cast<long>(std::size(kPlaces));
+    s.owners = static_cast<long>(std::size(kOwners));
+    s.cashiers = static_cast<long>(std::size(kCashierNames));
+    s.operators = static_cast<long>(std::size(kUsers));
+    s.transactions = o.transactions;
+}
+
+// The same server text naming another database on that server.
+std::string withCatalog(const std::string& text, const std::string& catalog) {
+    static const std::regex key("(initial catalog *= *)[^;]*", std::regex::icase);
+    return std::regex_replace(text, key, "$1" + catalog, std::regex_constants::format_first_only);
+}
+
+std::string quotedName(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+Summary generateOnServer(const Options& o, Generator& gen, const fs::path& config, Summary s) {
+    const db::ConnectionString cs(o.server);
+    if (cs.kind() != db::ConnectionString::Kind::Server)
+        throw std::invalid_argument("the server text must start with Provider=SQLOLEDB.1, not '" + o.server + "'");
+    const std::string catalog = cs.get("initial catalog");
+    if (catalog.empty()) throw std::invalid_argument("the server text names no Initial Catalog");
+    s.businessPath = catalog + " on server " + cs.get("data source");
+
+    bool created = false;
+    try {
+        db::Connection con;
+        try {
+            con.open(o.server);
+        } catch (const db::DbError& e) {
+            if (e.number() != 3024) throw;  // only a missing database is made here
+            db::Connection admin;
+            admin.open(withCatalog(o.server, "postgres"));
+            admin.executeScript("CREATE DATABASE " + quotedName(catalog));
+            created = true;
+            con.open(o.server);
+        }
+        if (con.openRecordset("select count(*) from information_schema.tables where table_schema=current_schema() "
+                              "and table_name='record_xf'")->field(0).toInt64() > 0)
+            throw std::runtime_error("the database " + s.businessPath +
+                                     " already holds business tables; the generator writes new databases only");
+        fill(gen, con, true, o, s);
+    } catch (...) {
+        if (created) {
+            try {
+                db::Connection admin;
+                admin.open(withCatalog(o.server, "postgres"));
+                admin.executeScript("DROP DATABASE IF EXISTS " + quotedName(catalog) + " WITH (FORCE)");
+            } catch (...) {
+            }
+        }
+        throw;
+    }
+
+    if (!config.empty()) {
+        Leftovers leftovers;
+        db::Connection::createFileDatabase(s.configPath);
+        leftovers.files.push_back(config);
+        db::Connection con;
+        con.open(db::Connection::fileConnectionString(s.configPath));
+        con.executeScript(schema::Config);
+        const bool integrated = !cs.get("integrated security").empty();
+        con.execute("insert into DB_info(DB_Name,Provider,DataSource,FileName,UserID,PassWord_1,Persist,InitialCatalog) "
+                    "values('Server','SQL',?,'',?,?,?,?)",
+                    {cs.get("data source"), integrated ? "" : cs.get("user id"), integrated ? "" : cs.get("password"),
+                     Value(integrated ? 0 : 1), catalog});
+        leftovers.keep = true;
+    }
+    return s;
+}
+
 }  // namespace
 
 Summary generate(const Options& o) {
@@ -958,12 +1100,17 @@ Summary generate(const Options& o) {
     if (o.transactions < 0 || o.transactions > kMaxTransactions)
         throw std::invalid_argument("the number of transactions must lie between 0 and " +
                                     std::to_string(kMaxTransactions));
+    if (!o.server.empty() && !o.businessPath.empty())
+        throw std::invalid_argument("a business database goes either to a file or to a server, not both");
 
-    const fs::path business = newFilePath(o.businessPath, "business database");
-    const std::string fileName = business.filename().string();
-    // The module opens <DataSource>/<FileName>.mdb, so the name must end in exactly that.
-    if (fileName.size() <= 4 || !fileName.ends_with(".mdb"))
-        throw std::invalid_argument("the business database must be named <name>.mdb, not '" + fileName + "'");
+    fs::path business;
+    if (o.server.empty()) {
+        business = newFilePath(o.businessPath, "business database");
+        const std::string fileName = business.filename().string();
+        // The module opens <DataSource>/<FileName>.mdb, so the name must end in exactly that.
+        if (fileName.size() <= 4 || !fileName.ends_with(".mdb"))
+            throw std::invalid_argument("the business database must be named <name>.mdb, not '" + fileName + "'");
+    }
     fs::path config;
     if (!o.configPath.empty()) {
         config = newFilePath(o.configPath, "configuration database");
@@ -977,51 +1124,17 @@ Summary generate(const Options& o) {
     s.firstDay = o.firstDay;
     s.lastDay = o.lastDay;
 
+    Generator gen(o, first, last);
+    gen.plan();
+    if (!o.server.empty()) return generateOnServer(o, gen, config, s);
+
     Leftovers leftovers;
     {
-        Generator gen(o, first, last);
-        gen.plan();
-
         db::Connection::createFileDatabase(s.businessPath);
         leftovers.files.push_back(business);
         db::Connection con;
         con.open(db::Connection::fileConnectionString(s.businessPath));
-        con.executeScript(schema::Business);
-        // The whole file is written in one transaction; with the default small
-        // cache SQLite spills pages to the log and reads them back for every index.
-        con.executeScript("PRAGMA cache_size=-262144");
-        con.beginTrans();
-        gen.writeReference(con);
-        const auto started = std::chrono::steady_clock::now();
-        // Indexes built once over the finished table cost far less than kept up
-        // row by row; the same statements put them back as the schema has them.
-        std::vector<std::string> indexes;
-        for (auto rs = con.openRecordset("select name, sql from sqlite_master where type='index' and "
-                                         "tbl_name='Record_XF' and sql is not null order by name");
-             !rs->eof(); rs->moveNext()) {
-            con.executeScript("DROP INDEX " + rs->field(0).toString());
-            indexes.push_back(rs->field(1).toString());
-        }
-        gen.writeTransactions(con);
-        for (const std::string& ddl : indexes) con.executeScript(ddl);
-        gen.writeCards(con);
-        con.commitTrans();
-        s.transactionSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-
-        s.departments = static_cast<long>(std::size(kDepts));
-        s.positions = static_cast<long>(std::size(kPositions));
-        s.employees = kEmployees;
-        s.employeesLeft = gen.employeesLeft();
-        s.cardKinds = static_cast<long>(std::size(kKinds));
-        s.cards = kEmployees;
-        s.cardsIssued = gen.cardsIssued();
-        s.cardLogRows = gen.cardLogRows();
-        s.terminals = static_cast<long>(std::size(kTerms));
-        s.places = static_cast<long>(std::size(kPlaces));
-        s.owners = static_cast<long>(std::size(kOwners));
-        s.cashiers = static_cast<long>(std::size(kCashierNames));
-        s.operators = static_cast<long>(std::size(kUsers));
-        s.transactions = o.transactions;
+        fill(gen, con, false, o, s);
     }
 
     if (!config.empty()) {
@@ -1030,6 +1143,7 @@ Summary generate(const Options& o) {
         db::Connection con;
         con.open(db::Connection::fileConnectionString(s.configPath));
         con.executeScript(schema::Config);
+        const std::string fileName = business.filename().string();
         con.execute("insert into DB_info(DB_Name,Provider,DataSource,FileName,UserID,PassWord_1,Persist,InitialCatalog) "
                     "values('Server','Access',?,?,'sa','quesmo527',0,'')",
                     {business.parent_path().string(), fileName.substr(0, fileName.size() - 4)});

@@ -6,6 +6,9 @@ namespace tolvenk::demo {
 struct Options {
     std::string businessPath;  // new file, e.g. demo/TAM08.mdb (the module appends ".mdb" itself)
     std::string configPath;    // new file, e.g. demo/Config.mdb; empty = none
+    // Instead of a file: the module's server text (Provider=SQLOLEDB.1;...) of a
+    // database to fill; it is created when missing and must hold no tables.
+    std::string server;
     long transactions = 200000;
     unsigned seed = 1;
     // Inclusive period of the transactions, "yyyy-MM-dd". Fixed defaults keep
@@ -15,7 +18,7 @@ struct Options {
 };
 
 struct Summary {
-    std::string businessPath;  // absolute
+    std::string businessPath;  // absolute; on a server "<catalog> on server <data source>"
     std::string configPath;    // absolute, empty when none was written
     std::string firstDay;
     std::string lastDay;
@@ -37,8 +40,9 @@ struct Summary {
 };
 
 // Writes the demo databases. Throws std::invalid_argument for unusable
-// options, std::runtime_error when an output file already exists, and
-// db::DbError when the database layer fails; nothing is left behind then.
+// options, std::runtime_error when an output file already exists or the
+// server database already holds tables, and db::DbError when the database
+// layer fails; nothing is left behind then.
 Summary generate(const Options& options);
 
 }  // namespace tolvenk::demo

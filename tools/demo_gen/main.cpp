@@ -11,10 +11,15 @@
 namespace {
 
 const char* const kUsage =
-    "usage: tolvenk-demo-gen <business.mdb> [--config <config.mdb>] [--transactions N] [--seed S]\n"
-    "                        [--from yyyy-MM-dd] [--to yyyy-MM-dd]\n"
+    "usage: tolvenk-demo-gen <business.mdb> | --server <text>  [--config <config.mdb>] [--transactions N]\n"
+    "                        [--seed S] [--from yyyy-MM-dd] [--to yyyy-MM-dd]\n"
     "Writes a new business database with demo data and, with --config, the\n"
-    "configuration database that points at it. Existing files are never overwritten.\n";
+    "configuration database that points at it. Existing files are never overwritten.\n"
+    "--server writes the business database to a PostgreSQL server instead, named by\n"
+    "the module's own server text, e.g.\n"
+    "  \"Provider=SQLOLEDB.1;Password=pw;Persist Security Info=True;User ID=card;\n"
+    "   Initial Catalog=TAM08;Data Source=dbhost,5432\"\n"
+    "The database is created when missing and must hold no tables.\n";
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "tolvenk-demo-gen: %s\n%s", message.c_str(), kUsage);
@@ -43,6 +48,8 @@ int main(int argc, char** argv) {
             const std::string_view value = argv[++i];
             if (arg == "--config") {
                 options.configPath = value;
+            } else if (arg == "--server") {
+                options.server = value;
             } else if (arg == "--transactions") {
                 if (!parseWhole(value, options.transactions) || options.transactions < 0)
                     return usageError("--transactions needs a whole number of at least 0, not '" + std::string(value) + "'");
@@ -65,7 +72,9 @@ int main(int argc, char** argv) {
             return usageError("only one business database can be written, '" + std::string(arg) + "' is one too many");
         }
     }
-    if (!haveBusiness) return usageError("the business database file is missing");
+    if (!haveBusiness && options.server.empty()) return usageError("the business database file is missing");
+    if (haveBusiness && !options.server.empty())
+        return usageError("give either a business database file or --server, not both");
 
     try {
         const auto started = std::chrono::steady_clock::now();

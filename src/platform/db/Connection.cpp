@@ -3,6 +3,7 @@
 #include "platform/db/AsciiCase.h"
 #include "platform/db/ConnectionString.h"
 #include "platform/db/DbError.h"
+#include "platform/db/PgProvider.h"
 #include "platform/db/SqlTranslator.h"
 #include "platform/db/SqliteProvider.h"
 
@@ -65,7 +66,8 @@ void Connection::open(const std::string& connectionString) {
         provider_ = std::make_shared<SqliteProvider>(cs.filePath());
         break;
     case ConnectionString::Kind::Server:
-        throw DbError("Provider not available: the database server provider is not installed.", 3706);
+        provider_ = std::make_shared<PgProvider>(serverTarget(cs), timeout_);
+        break;
     default:
         throw DbError("Provider cannot be found. It may not be properly installed.", 3706);
     }

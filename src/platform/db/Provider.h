@@ -31,7 +31,8 @@ public:
 
     virtual void insertRow(const std::string& table, const std::vector<std::string>& columns,
                            const std::vector<Value>& values) = 0;
-    virtual long long updateRow(const std::string& table, const Value& rowKey,
+    // The engine may move the row; rowKey then names it where it now is.
+    virtual long long updateRow(const std::string& table, Value& rowKey,
                                 const std::vector<std::string>& columns, const std::vector<Value>& values) = 0;
 
     virtual void begin() = 0;

@@ -161,8 +161,8 @@ std::string rangeForDatePrefixes(const std::string& sql) {
     return out;
 }
 
-std::string translateForSqlite(const std::string& sql) {
-    std::vector<SqlToken> toks = tokenizeSql(rangeForDatePrefixes(sql));
+std::string limitForTop(const std::string& sql, bool renameLeft) {
+    std::vector<SqlToken> toks = tokenizeSql(sql);
     // Pending LIMIT per parenthesis depth; empty = none.
     std::vector<std::string> limits(1);
     std::vector<bool> drop(toks.size(), false);
@@ -182,7 +182,7 @@ std::string translateForSqlite(const std::string& sql) {
                 if (!limits.back().empty()) before[i] += " LIMIT " + limits.back();
                 limits.pop_back();
             }
-        } else if (wordIs(t, "left")) {
+        } else if (renameLeft && wordIs(t, "left")) {
             // LEFT is a join keyword to SQLite; as a call it is our function.
             const std::size_t k = nextNonSpace(i + 1);
             if (k < toks.size() && toks[k].text == "(") {
@@ -220,5 +220,7 @@ std::string translateForSqlite(const std::string& sql) {
     out += before[toks.size()];
     return out;
 }
+
+std::string translateForSqlite(const std::string& sql) { return limitForTop(rangeForDatePrefixes(sql), true); }
 
 }  // namespace tolvenk::db

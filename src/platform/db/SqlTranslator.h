@@ -19,4 +19,19 @@ std::vector<SqlToken> tokenizeSql(const std::string& sql);
 // call left(x,n) becomes vb_left(x,n), since LEFT is a join keyword there.
 std::string translateForSqlite(const std::string& sql);
 
+// Rewrites the module's statements for PostgreSQL: top N as LIMIT N, ? as $n,
+// len/val/mid/left/substring/now/getdate and cast(x as int) with their
+// original meaning in built-in expressions, LIKE ignoring ASCII case, quoted
+// names as the server folds plain ones. Throws DbError (3142) when the text
+// holds a second statement.
+// `parameters`, when given, receives the number of $n placeholders written.
+std::string translateForPostgres(const std::string& sql, int* parameters = nullptr);
+
+// Pieces both translations share.
+// left(Date_Time,n) op 'L' as a range on Date_Time, where that is equivalent.
+std::string rangeForDatePrefixes(const std::string& sql);
+// "select [distinct] top N ..." as "select [distinct] ... LIMIT N" at the end
+// of that select; with renameLeft, calls of left(...) become vb_left(...).
+std::string limitForTop(const std::string& sql, bool renameLeft);
+
 }  // namespace tolvenk::db

@@ -9,11 +9,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include "platform/db/Activation.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlTranslator.h"
 #include "platform/db/SqliteFunctions.h"
+#include "platform/db/Utf8.h"
 
 namespace tolvenk::db {
 
@@ -37,7 +39,10 @@ Value columnValue(sqlite3_stmt* st, int i) {
     case SQLITE_FLOAT: return Value(sqlite3_column_double(st, i));
     default: {
         const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-        return Value(std::string(t ? t : "", sqlite3_column_bytes(st, i)));
+        // Another program may have stored text in another encoding (GBK names).
+        std::string text(t ? t : "", static_cast<std::size_t>(sqlite3_column_bytes(st, i)));
+        makeValidUtf8(text);
+        return Value(std::move(text));
     }
     }
 }
@@ -313,7 +318,7 @@ void SqliteProvider::insertRow(const std::string& table, const std::vector<std::
     execute(sql, values);
 }
 
-long long SqliteProvider::updateRow(const std::string& table, const Value& rowKey,
+long long SqliteProvider::updateRow(const std::string& table, Value& rowKey,
                                     const std::vector<std::string>& columns, const std::vector<Value>& values) {
     if (columns.empty()) return 0;
     std::string sql = "UPDATE " + quoteName(table) + " SET ";

@@ -32,7 +32,7 @@ public:
     void executeScript(const std::string& sql) override;
     void insertRow(const std::string& table, const std::vector<std::string>& columns,
                    const std::vector<Value>& values) override;
-    long long updateRow(const std::string& table, const Value& rowKey, const std::vector<std::string>& columns,
+    long long updateRow(const std::string& table, Value& rowKey, const std::vector<std::string>& columns,
                         const std::vector<Value>& values) override;
     void begin() override;
     void commit() override;

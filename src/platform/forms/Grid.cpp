@@ -160,14 +160,19 @@ void Grid::setSelectionColor(Colour c) {
 void Grid::Print_Preview(int zoomPercent) { grid::printPreview(model_, pageSetup_, zoomPercent); }
 
 bool Grid::exportTo(std::string file, const std::string& filter, const std::vector<std::string>& extensions,
-                    bool (*write)(const grid::GridModel&, const std::string&)) {
+                    Writer write) {
+    exportCancelled_ = false;
+    exportError_.clear();
     if (file.empty()) {
         file = platform::services().saveFileName(filter.substr(0, filter.find('|')), filter, "");
-        if (file.empty()) return false;
+        if (file.empty()) {
+            exportCancelled_ = true;
+            return false;
+        }
         if (std::none_of(extensions.begin(), extensions.end(), [&](const auto& e) { return endsWith(file, e); }))
             file += extensions.front();
     }
-    return write(model_, file);
+    return write(model_, file, {pageSetup_.title}, &exportError_);
 }
 
 bool Grid::Export_Excel(const std::string& file, bool withFormats) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/forms/Control.h"
+#include "platform/grid/GridExport.h"
 #include "platform/grid/GridModel.h"
 #include "platform/grid/PageSetup.h"
 
@@ -110,6 +111,9 @@ public:
     void setCols(int n);
     int FixedRows() const { return model_.fixedRows(); }
     void setFixedRows(int n) { model_.setFixedRows(n); }
+    // The leading label columns, which printed continuation pages repeat.
+    int FixedCols() const { return model_.fixedCols(); }
+    void setFixedCols(int n) { model_.setFixedCols(n); }
 
     CellRef Cell(int r, int c) { return {model_, r, c}; }
     ColumnRef Column(int c);
@@ -146,10 +150,15 @@ public:
     grid::PageSetup& Page_Setup() { return pageSetup_; }
     void Print_Preview(int zoomPercent);
     // With an empty name they ask a person for one; false when that is
-    // cancelled or the file cannot be written.
+    // cancelled or the file cannot be written. The page title, when the
+    // window set one, is the report's title in the file.
     bool Export_Excel(const std::string& file, bool withFormats = true);
     bool Export_HTML(const std::string& file);
     bool Export_XML(const std::string& file);
+    // How the last export ended: a person cancelling the file dialog is no
+    // failure to report; a failure carries the system's reason.
+    bool ExportCancelled() const { return exportCancelled_; }
+    const std::string& ExportError() const { return exportError_; }
 
     std::function<void(int row, int col)> CellChange;
     std::function<void(int)> Click;
@@ -171,14 +180,17 @@ private:
     void touched();
     void showSelectionColour();
     void checkRows(int r1, int r2) const;
+    using Writer = bool (*)(const grid::GridModel&, const std::string&, const grid::ExportOptions&, std::string*);
     bool exportTo(std::string file, const std::string& filter, const std::vector<std::string>& extensions,
-                  bool (*write)(const grid::GridModel&, const std::string&));
+                  Writer write);
 
     GridView* view_;
     grid::PageSetup pageSetup_;
     std::set<int> selected_;
     int activeRow_ = 0, activeCol_ = 0;
     bool redrawOff_ = false;
+    bool exportCancelled_ = false;
+    std::string exportError_;
     struct {
         grid::GridModel model;
         grid::PageSetup pageSetup;

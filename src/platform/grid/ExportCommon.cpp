@@ -1,11 +1,84 @@
 #include "platform/grid/ExportCommon.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <random>
 
 namespace tolvenk::grid::exporting {
+
+namespace {
+
+// Length of the currency sign at the start of `s`, or 0. Only signs proper
+// count, so a label such as "合计:" never turns a figure after it into money.
+std::size_t currencySign(std::string_view s) {
+    if (s.empty()) return 0;
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    if (s[0] == '$') return 1;
+    if (s.size() >= 2 && b(0) == 0xC2 && b(1) >= 0xA2 && b(1) <= 0xA5) return 2;  // ¢ £ ¤ ¥
+    if (s.size() >= 3 && b(0) == 0xE2 && b(1) == 0x82 && b(2) >= 0xA0) return 3;   // U+20A0..20BF, € among them
+    if (s.size() >= 3 && b(0) == 0xEF) {
+        const unsigned code = ((b(1) & 0x3Fu) << 6) | (b(2) & 0x3Fu);  // low 12 bits of U+Fxxx
+        if ((b(1) & 0xC0) == 0x80 && (b(2) & 0xC0) == 0x80) {
+            const unsigned cp = 0xF000u | code;
+            if ((cp >= 0xFFE0 && cp <= 0xFFE6) || cp == 0xFF04 || cp == 0xFE69) return 3;  // ￥ ￡ ＄ ﹩
+        }
+    }
+    return 0;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::optional<Number> numberIn(std::string_view text) {
+    constexpr std::size_t kMaxDigits = 15;  // what a spreadsheet keeps exactly
+    bool negative = false;
+    if (!text.empty() && text[0] == '-') {
+        negative = true;
+        text.remove_prefix(1);
+    }
+    const std::size_t signLen = currencySign(text);
+    const std::string_view sign = text.substr(0, signLen);
+    text.remove_prefix(signLen);
+    if (!text.empty() && text[0] == '-' && !negative && signLen > 0) {
+        negative = true;
+        text.remove_prefix(1);
+    }
+    std::size_t i = 0;
+    while (i < text.size() && isDigit(text[i])) ++i;
+    const std::size_t intDigits = i;
+    // "0101" is a code, not a hundred and one.
+    if (intDigits == 0 || (intDigits > 1 && text[0] == '0')) return std::nullopt;
+    std::size_t decimals = 0;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i])) ++i, ++decimals;
+        if (decimals == 0) return std::nullopt;
+    }
+    if (i != text.size() || intDigits + decimals > kMaxDigits) return std::nullopt;
+    if (signLen > 0 && decimals != 2) return std::nullopt;
+
+    Number n;
+    std::from_chars(text.data(), text.data() + text.size(), n.value);
+    n.value = negative ? -n.value + 0.0 : n.value;  // + 0.0: no "-0"
+    if (signLen > 0) n.format = std::string(sign) + "#,##0.00";
+    else if (decimals == 0) n.format = "0";
+    else n.format = "0." + std::string(decimals, '0');
+    return n;
+}
+
+std::optional<Number> numberAt(const GridModel& m, int r, int c) {
+    if (r < m.fixedRows() || m.columnKind(c) != CellKind::Text) return std::nullopt;
+    return numberIn(m.text(r, c));
+}
 
 std::optional<Colour> backOf(const GridModel& m, int r, int c) {
     if (auto own = m.backColor(r, c)) return own;
@@ -15,7 +88,9 @@ std::optional<Colour> backOf(const GridModel& m, int r, int c) {
     return alt;
 }
 
-Look lookOf(const GridModel& m, int r, int c) { return {m.alignment(r, c), m.foreColor(r, c), backOf(m, r, c)}; }
+Look lookOf(const GridModel& m, int r, int c, const std::optional<Number>& number) {
+    return {m.alignment(r, c), m.foreColor(r, c), backOf(m, r, c), number ? number->format : std::string()};
+}
 
 std::string hexRgb(Colour c) {
     char buf[8];
@@ -24,18 +99,24 @@ std::string hexRgb(Colour c) {
     return buf;
 }
 
-std::vector<int> blockIndex(const GridModel& m) {
-    std::vector<int> index(static_cast<std::size_t>(m.rows()) * static_cast<std::size_t>(m.cols()), -1);
-    const auto& blocks = m.merges();
-    for (std::size_t i = 0; i < blocks.size(); ++i)
-        for (int r = blocks[i].row1; r <= blocks[i].row2; ++r)
-            for (int c = blocks[i].col1; c <= blocks[i].col2; ++c)
-                index[static_cast<std::size_t>(r) * static_cast<std::size_t>(m.cols()) +
-                      static_cast<std::size_t>(c)] = static_cast<int>(i);
-    return index;
+BlockScanner::BlockScanner(const GridModel& m) : m_(m), cols_(static_cast<std::size_t>(m.cols()), nullptr) {
+    for (const CellRange& b : m.merges()) byStart_.push_back(&b);
+    std::sort(byStart_.begin(), byStart_.end(), [](const CellRange* a, const CellRange* b) { return a->row1 < b->row1; });
 }
 
-void appendEscaped(std::string& out, const std::string& s, const char* lineBreak) {
+void BlockScanner::row(int r) {
+    for (const CellRange* b : open_)
+        for (int c = b->col1; c <= b->col2; ++c) cols_[static_cast<std::size_t>(c)] = nullptr;
+    std::erase_if(open_, [r](const CellRange* b) { return b->row2 < r; });
+    for (; next_ < byStart_.size() && byStart_[next_]->row1 <= r; ++next_)
+        if (byStart_[next_]->row2 >= r) open_.push_back(byStart_[next_]);
+    for (const CellRange* b : open_)
+        for (int c = b->col1; c <= b->col2; ++c) cols_[static_cast<std::size_t>(c)] = b;
+}
+
+const CellRange* BlockScanner::at(int c) const { return cols_[static_cast<std::size_t>(c)]; }
+
+void appendEscaped(std::string& out, std::string_view s, const char* lineBreak) {
     for (const char ch : s) {
         switch (ch) {
             case '&': out += "&amp;"; break;
@@ -49,15 +130,105 @@ void appendEscaped(std::string& out, const std::string& s, const char* lineBreak
     }
 }
 
-bool writeWhole(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.close();
-    if (out) return true;
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(path, ec)) std::filesystem::remove(path, ec);
-    return false;
+ReplacingFile::ReplacingFile(std::string target) : target_(std::move(target)) {
+    namespace fs = std::filesystem;
+    if (target_.empty()) {
+        fail("no file name");
+        return;
+    }
+    struct stat st {};
+    const bool exists = ::stat(target_.c_str(), &st) == 0;
+    // Root may write anything, so the file's own read-only mark decides too.
+    const int refused = !exists                                                                 ? 0
+                        : S_ISDIR(st.st_mode)                                                   ? EISDIR
+                        : (st.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0 ? EACCES
+                                                                                                : 0;
+    if (refused != 0) {
+        failWithErrno(target_, refused);
+        return;
+    }
+
+    // Hidden, in the same folder (so the rename stays on one file system).
+    const fs::path path(target_);
+    const std::string stem = path.parent_path().string() + (path.has_parent_path() ? "/" : "") + "." +
+                             path.filename().string() + ".";
+    std::random_device rd;
+    int err = EEXIST;
+    for (int attempt = 0; attempt < 100 && fd_ < 0 && err == EEXIST; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "%08x.tmp", rd());
+        const std::string candidate = stem + suffix;
+        fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0) temp_ = candidate;
+        else err = errno;
+    }
+    if (fd_ < 0) {
+        failWithErrno(target_, err);
+        return;
+    }
+    // A replaced file keeps who may read it.
+    if (exists) (void)::fchmod(fd_, st.st_mode & 07777);
+}
+
+ReplacingFile::~ReplacingFile() {
+    closeFd();
+    if (!done_ && !temp_.empty()) ::unlink(temp_.c_str());
+}
+
+std::string ReplacingFile::folder() const {
+    const std::filesystem::path parent = std::filesystem::path(target_).parent_path();
+    return parent.empty() ? std::string(".") : parent.string();
+}
+
+void ReplacingFile::closeFd() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+void ReplacingFile::fail(const std::string& reason) {
+    if (error_.empty()) error_ = reason.empty() ? std::string("failed") : reason;
+    buffer_.clear();
+}
+
+void ReplacingFile::failWithErrno(const std::string& what, int err) { fail(what + ": " + std::strerror(err)); }
+
+void ReplacingFile::flush() {
+    if (!ok() || fd_ < 0) {
+        buffer_.clear();
+        return;
+    }
+    const char* p = buffer_.data();
+    std::size_t left = buffer_.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd_, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return failWithErrno(target_, errno);
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    buffer_.clear();
+}
+
+bool ReplacingFile::commit() {
+    flush();
+    if (!ok()) return false;
+    // A writer that wrote by name left our descriptor unused: sync its file.
+    if (fd_ < 0) fd_ = ::open(temp_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
+        failWithErrno(target_, errno);
+        return false;
+    }
+    if (::fsync(fd_) != 0) {
+        failWithErrno(target_, errno);
+        return false;
+    }
+    closeFd();
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        failWithErrno(target_, errno);
+        return false;
+    }
+    done_ = true;
+    return true;
 }
 
 }  // namespace tolvenk::grid::exporting

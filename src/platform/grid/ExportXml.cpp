@@ -1,11 +1,7 @@
 #include <charconv>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "platform/grid/ExportCommon.h"
@@ -17,65 +13,92 @@ namespace {
 
 using namespace exporting;
 
-
-// Pixels to points; to_chars ignores the locale Qt may have switched to.
-std::string points(int px) {
+// Shortest text that reads back as the same double; to_chars ignores the
+// locale Qt may have switched to.
+std::string numberText(double v) {
     char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, px * 0.75);
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, res.ptr);
 }
 
+// Pixels to points.
+std::string points(int px) { return numberText(px * 0.75); }
 
+// Style ids by look, numbered in the order first met.
+class Styles {
+public:
+    explicit Styles(int cols) : last_(static_cast<std::size_t>(cols)) {}
 
+    int of(const Look& look, int c) {
+        // Cells of a column mostly share one look: skip the map for them.
+        auto& [lastLook, lastId] = last_[static_cast<std::size_t>(c)];
+        if (lastId != 0 && lastLook == look) return lastId;
+        auto [it, fresh] = ids_.try_emplace(look, static_cast<int>(ids_.size()) + 1);
+        if (fresh) append(look, it->second);
+        lastLook = look;
+        lastId = it->second;
+        return it->second;
+    }
+    const std::string& text() const { return text_; }
 
+private:
+    void append(const Look& look, int id) {
+        text_ += "<Style ss:ID=\"s" + std::to_string(id) + "\"><Alignment";
+        switch (look.align) {
+            case AlignLeft: text_ += " ss:Horizontal=\"Left\""; break;
+            case AlignCenter: text_ += " ss:Horizontal=\"Center\""; break;
+            case AlignRight: text_ += " ss:Horizontal=\"Right\""; break;
+            default: break;
+        }
+        text_ += " ss:Vertical=\"Center\"/>";
+        if (look.fore != 0) text_ += "<Font ss:Color=\"" + hexRgb(look.fore) + "\"/>";
+        if (look.back) text_ += "<Interior ss:Color=\"" + hexRgb(*look.back) + "\" ss:Pattern=\"Solid\"/>";
+        if (!look.numberFormat.empty()) {
+            text_ += "<NumberFormat ss:Format=\"";
+            appendEscaped(text_, look.numberFormat, "");
+            text_ += "\"/>";
+        }
+        text_ += "</Style>\n";
+    }
+
+    std::map<Look, int> ids_;
+    std::vector<std::pair<Look, int>> last_;
+    std::string text_;
+};
+
+// Calls cell(r, c, block) for every cell that starts a block or stands alone.
+template <class F>
+void forEachShownCell(const GridModel& m, int r, const BlockScanner& blocks, F cell) {
+    for (int c = 0; c < m.cols(); ++c) {
+        const CellRange* b = blocks.at(c);
+        if (b != nullptr && (b->row1 != r || b->col1 != c)) continue;
+        cell(c, b);
+    }
+}
 
 }  // namespace
 
-bool exportXml(const GridModel& m, const std::string& path) {
-    const std::vector<int> blocks = blockIndex(m);
-    const auto blockAt = [&](int r, int c) -> const CellRange* {
-        const int b = blocks[static_cast<std::size_t>(r) * static_cast<std::size_t>(m.cols()) +
-                             static_cast<std::size_t>(c)];
-        return b < 0 ? nullptr : &m.merges()[static_cast<std::size_t>(b)];
-    };
-    const auto covered = [&](int r, int c) {
-        const CellRange* b = blockAt(r, c);
-        return b != nullptr && (b->row1 != r || b->col1 != c);
-    };
+bool exportXml(const GridModel& m, const std::string& path, const ExportOptions&, std::string* whyNot) {
+    ReplacingFile file(path);
 
-    // Styles come before the sheet, so the looks are collected first.
-    std::map<Look, int> styles;
-    std::string styleText;
-    std::vector<int> styleOf(blocks.size(), 0);
-    for (int r = 0; r < m.rows(); ++r) {
-        for (int c = 0; c < m.cols(); ++c) {
-            if (covered(r, c)) continue;
-            const Look look = lookOf(m, r, c);
-            auto [it, fresh] = styles.try_emplace(look, static_cast<int>(styles.size()) + 1);
-            styleOf[static_cast<std::size_t>(r) * static_cast<std::size_t>(m.cols()) + static_cast<std::size_t>(c)] =
-                it->second;
-            if (!fresh) continue;
-            styleText += "<Style ss:ID=\"s" + std::to_string(it->second) + "\"><Alignment";
-            switch (look.align) {
-                case AlignLeft: styleText += " ss:Horizontal=\"Left\""; break;
-                case AlignCenter: styleText += " ss:Horizontal=\"Center\""; break;
-                case AlignRight: styleText += " ss:Horizontal=\"Right\""; break;
-                default: break;
-            }
-            styleText += " ss:Vertical=\"Center\"/>";
-            if (look.fore != 0) styleText += "<Font ss:Color=\"" + hexRgb(look.fore) + "\"/>";
-            if (look.back) styleText += "<Interior ss:Color=\"" + hexRgb(*look.back) + "\" ss:Pattern=\"Solid\"/>";
-            styleText += "</Style>\n";
+    // Styles come before the sheet, so a first pass collects the looks.
+    Styles styles(m.cols());
+    {
+        BlockScanner blocks(m);
+        for (int r = 0; r < m.rows(); ++r) {
+            blocks.row(r);
+            forEachShownCell(m, r, blocks, [&](int c, const CellRange*) { styles.of(lookOf(m, r, c, numberAt(m, r, c)), c); });
         }
     }
 
-    std::string out =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<?mso-application progid=\"Excel.Sheet\"?>\n"
-        "<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\" "
-        "xmlns:o=\"urn:schemas-microsoft-com:office:office\" xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
-        "xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\" xmlns:html=\"http://www.w3.org/TR/REC-html40\">\n"
-        "<Styles>\n<Style ss:ID=\"Default\" ss:Name=\"Normal\"><Alignment ss:Vertical=\"Center\"/></Style>\n" +
-        styleText + "</Styles>\n<Worksheet ss:Name=\"Sheet1\">\n<Table";
+    std::string& out = file.out();
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<?mso-application progid=\"Excel.Sheet\"?>\n"
+           "<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\" "
+           "xmlns:o=\"urn:schemas-microsoft-com:office:office\" xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
+           "xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\" xmlns:html=\"http://www.w3.org/TR/REC-html40\">\n"
+           "<Styles>\n<Style ss:ID=\"Default\" ss:Name=\"Normal\"><Alignment ss:Vertical=\"Center\"/></Style>\n";
+    out += styles.text();
+    out += "</Styles>\n<Worksheet ss:Name=\"Sheet1\">\n<Table";
     if (m.defaultRowHeight() > 0) out += " ss:DefaultRowHeight=\"" + points(m.defaultRowHeight()) + "\"";
     out += ">\n";
     for (int c = 0; c < m.cols(); ++c) {
@@ -83,7 +106,9 @@ bool exportXml(const GridModel& m, const std::string& path) {
         if (m.columnWidth(c) == 0) out += " ss:Hidden=\"1\"";
         out += "/>\n";
     }
-    for (int r = 0; r < m.rows(); ++r) {
+    BlockScanner blocks(m);
+    for (int r = 0; r < m.rows() && file.ok(); ++r) {
+        blocks.row(r);
         const int h = m.rowHeight(r);
         out += "<Row";
         if (h == 0)
@@ -94,32 +119,34 @@ bool exportXml(const GridModel& m, const std::string& path) {
         // Cells after a gap or a merged block name their column, so no reader
         // has to guess how a block moves the ones after it.
         int next = 0;
-        for (int c = 0; c < m.cols(); ++c) {
-            if (covered(r, c)) continue;
+        forEachShownCell(m, r, blocks, [&](int c, const CellRange* b) {
             out += "<Cell";
             if (c != next) out += " ss:Index=\"" + std::to_string(c + 1) + "\"";
             next = c + 1;
-            if (const CellRange* b = blockAt(r, c)) {
+            if (b) {
                 if (b->col2 > b->col1) out += " ss:MergeAcross=\"" + std::to_string(b->col2 - b->col1) + "\"";
                 if (b->row2 > b->row1) out += " ss:MergeDown=\"" + std::to_string(b->row2 - b->row1) + "\"";
                 if (b->col2 > b->col1) next = -1;
             }
-            out += " ss:StyleID=\"s" +
-                   std::to_string(styleOf[static_cast<std::size_t>(r) * static_cast<std::size_t>(m.cols()) +
-                                          static_cast<std::size_t>(c)]) +
-                   "\"";
-            if (m.text(r, c).empty()) {
+            const std::optional<Number> number = numberAt(m, r, c);
+            out += " ss:StyleID=\"s" + std::to_string(styles.of(lookOf(m, r, c, number), c)) + "\"";
+            if (number) {
+                out += "><Data ss:Type=\"Number\">" + numberText(number->value) + "</Data></Cell>";
+            } else if (m.text(r, c).empty()) {
                 out += "/>";
-                continue;
+            } else {
+                out += "><Data ss:Type=\"String\">";
+                appendEscaped(out, m.text(r, c), "&#10;");
+                out += "</Data></Cell>";
             }
-            out += "><Data ss:Type=\"String\">";
-            appendEscaped(out, m.text(r, c), "&#10;");
-            out += "</Data></Cell>";
-        }
+        });
         out += "</Row>\n";
+        file.flushIfFull();
     }
     out += "</Table>\n</Worksheet>\n</Workbook>\n";
-    return writeWhole(path, out);
+    const bool ok = file.commit();
+    if (!ok && whyNot) *whyNot = file.error();
+    return ok;
 }
 
 }  // namespace tolvenk::grid

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Error.h"
+#include "platform/db/Utf8.h"
 
 namespace tolvenk::grid {
 
@@ -84,7 +85,9 @@ void GridModel::setCols(int n) {
 const std::string& GridModel::text(int r, int c) const { return cell(r, c).text; }
 
 void GridModel::setText(int r, int c, const std::string& t) {
-    cell(r, c).text = t;
+    std::string& text = cell(r, c).text;
+    text = t;
+    makeValidUtf8(text);
     notify();
 }
 
@@ -200,6 +203,11 @@ void GridModel::setFixedRows(int n) {
     notify();
 }
 
+void GridModel::setFixedCols(int n) {
+    fixedCols_ = std::max(0, n);
+    notify();
+}
+
 void GridModel::merge(const CellRange& range) {
     CellRange grown = range;
     if (grown.row1 > grown.row2) std::swap(grown.row1, grown.row2);
@@ -243,8 +251,9 @@ void GridModel::addRow(const std::string& tabText) {
     std::size_t pos = 0;
     while (c < cols_) {
         const std::size_t tab = tabText.find('\t', pos);
-        cells_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)].text =
-            tabText.substr(pos, tab == std::string::npos ? std::string::npos : tab - pos);
+        std::string& text = cells_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)].text;
+        text = tabText.substr(pos, tab == std::string::npos ? std::string::npos : tab - pos);
+        makeValidUtf8(text);
         if (tab == std::string::npos) break;
         pos = tab + 1;
         ++c;

@@ -45,6 +45,7 @@ public:
     void setCols(int n);
 
     const std::string& text(int r, int c) const;
+    // Text that is not valid UTF-8 is kept with U+FFFD for each bad sequence.
     void setText(int r, int c, const std::string& t);
     // The cell's own alignment, else its column's.
     Alignment alignment(int r, int c) const;
@@ -76,6 +77,10 @@ public:
 
     int fixedRows() const { return fixedRows_; }
     void setFixedRows(int n);
+    // The leading label columns (row numbers, dates, names) that printed
+    // continuation pages repeat; column 0 alone unless the window says more.
+    int fixedCols() const { return fixedCols_; }
+    void setFixedCols(int n);
 
     // Joins a block of cells; a block that touches existing ones grows with
     // them into one, so pairwise merges of rows r-1..r make a single block.
@@ -132,6 +137,7 @@ private:
     std::vector<BorderSpec> borders_;
     int cols_ = 0;
     int fixedRows_ = 1;
+    int fixedCols_ = 1;
     int defaultRowHeight_ = 22;
     int suspend_ = 0;
 };

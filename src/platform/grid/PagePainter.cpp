@@ -53,8 +53,13 @@ QFont printFont(double points, bool bold = false) {
 struct Pagination {
     std::vector<int> repeatCols, repeatRows;
     std::vector<std::vector<int>> colBands, rowBands;
+    double scale = 1.0;  // page pixels per grid pixel of the table
     int count() const { return static_cast<int>(colBands.size() * rowBands.size()); }
 };
+
+// A table at most this much wider than the page is shrunk to the page's
+// width; a wider one goes on across pages at full size.
+constexpr double kShrinkLimit = 1.2;
 
 template <class Size>
 double extent(const std::vector<int>& items, Size size) {
@@ -91,11 +96,21 @@ Pagination paginate(const GridModel& m, double roomW, double roomH) {
         if (m.rowHeight(r) > 0) (r < fixed ? head : rows).push_back(r);
 
     Pagination p;
-    // Row numbers and headers repeat only while they leave most of the page to the data.
-    if (cols.size() > 1 && cols.front() == 0 && width(0) <= roomW / 3) {
-        p.repeatCols.push_back(0);
-        cols.erase(cols.begin());
+    const double total = extent(cols, width);
+    if (total > roomW && total <= roomW * kShrinkLimit) {
+        p.scale = roomW / total;
+        roomW = total;
+        roomH /= p.scale;
+    } else if (total > roomW) {
+        // Continuation pages repeat the label columns while they leave half the page to the data.
+        double labels = 0;
+        while (cols.size() > 1 && cols.front() < m.fixedCols() && labels + width(cols.front()) <= roomW / 2) {
+            labels += width(cols.front());
+            p.repeatCols.push_back(cols.front());
+            cols.erase(cols.begin());
+        }
     }
+    // Headers repeat only while they leave most of the page to the data.
     if (!rows.empty() && extent(head, height) <= roomH / 2)
         p.repeatRows = std::move(head);
     else
@@ -124,6 +139,7 @@ private:
     struct Page {
         std::vector<int> rows, cols;
         int number, count;
+        double scale;
     };
 
     double titleBand() const { return setup_.titleOn ? kTitleBand : 0.0; }
@@ -159,7 +175,7 @@ void GridDocument::render(QPagedPaintDevice& device) const {
     for (const auto& rowBand : pages.rowBands)
         for (const auto& colBand : pages.colBands) {
             if (number++ > 0) device.newPage();
-            Page page{pages.repeatRows, pages.repeatCols, number, pages.count()};
+            Page page{pages.repeatRows, pages.repeatCols, number, pages.count(), pages.scale};
             page.rows.insert(page.rows.end(), rowBand.begin(), rowBand.end());
             page.cols.insert(page.cols.end(), colBand.begin(), colBand.end());
             paintPage(p, page, pageSize(pl));
@@ -179,7 +195,11 @@ void GridDocument::paintPage(QPainter& p, const Page& page, QSizeF size) const {
         p.drawText(foot, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(setup_.footer));
     p.drawText(foot, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1 / %2").arg(page.number).arg(page.count));
 
-    std::vector<double> xs{0}, ys{titleBand()};
+    // The table is drawn in grid pixels below the title, shrunk as paginate chose.
+    p.save();
+    p.translate(0, titleBand() * sy_);
+    p.scale(page.scale, page.scale);
+    std::vector<double> xs{0}, ys{0};
     for (int c : page.cols) xs.push_back(xs.back() + m_.columnWidth(c));
     for (int r : page.rows) ys.push_back(ys.back() + m_.rowHeight(r));
     for (std::size_t i = 0; i < page.rows.size(); ++i)
@@ -199,6 +219,7 @@ void GridDocument::paintPage(QPainter& p, const Page& page, QSizeF size) const {
             }
             paintCell(p, dev(xs[j], ys[i], xs[j2 + 1] - xs[j], ys[i2 + 1] - ys[i]), r0, c0);
         }
+    p.restore();
 }
 
 void GridDocument::paintCell(QPainter& p, const QRectF& rect, int r, int c) const {

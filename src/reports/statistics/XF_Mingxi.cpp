@@ -4,8 +4,10 @@
 #include <initializer_list>
 
 #include "data/Globals.h"
+#include "data/LookupStore.h"
 #include "data/OpenDb.h"
 #include "data/SettlementDate.h"
+#include "data/TableColumns.h"
 #include "lang/Language.h"
 #include "platform/Error.h"
 #include "platform/VbNumber.h"
@@ -13,6 +15,7 @@
 #include "platform/services/Services.h"
 #include "reports/statistics/XF_MingxiKinds.h"
 #include "ui/GridOutput.h"
+#include "ui/WindowKit.h"
 #include "ui/WindowHelpers.h"
 
 namespace tolvenk {
@@ -24,8 +27,6 @@ constexpr int kDesignWidth = 11655;   // client area 11535 x 7830 plus the borde
 constexpr int kDesignHeight = 8340;
 constexpr int kTimePart = 11;         // "yyyy-MM-dd " precedes the time of a picker value
 
-std::int32_t wholeNumber(const std::string& text) { return vbCLng(vbVal(text)); }
-
 // The clock less one day, time of day kept.
 std::string dayBefore(const std::string& clock) {
     const auto d = readDate(clock);
@@ -36,22 +37,10 @@ std::string dayBefore(const std::string& clock) {
 std::string pickerTime(const forms::DTPicker& p) { return p.DateTime_Value().substr(kTimePart, 8); }
 
 // Entry 0 means no condition; every kept record carries its identifier.
-template <class Keep>
-void fillList(forms::ComboBox& combo, const DataList& list, Keep keep) {
-    combo.Clear();
-    combo.AddItem(L(379));
-    combo.setItemData(0, 0);
-    for (int r = 1; r <= list.rowUBound(); ++r) {
-        if (!keep(r)) continue;
-        combo.AddItem(list(r, 1));
-        combo.setItemData(combo.NewIndex(), wholeNumber(list(r, 0)));
-    }
+void fillList(forms::ComboBox& combo, const DataList& list, const char* idCol, const char* nameCol,
+              const Combo_Entry& keep = {}) {
+    Fill_Combo(combo, list, nameCol, idCol, &L(379), 0, keep);
     combo.setListIndex(0);
-}
-
-std::int32_t chosenData(const forms::ComboBox& combo) {
-    const int i = combo.ListIndex();
-    return i < 0 ? 0 : combo.ItemData(i);
 }
 
 }  // namespace
@@ -96,7 +85,7 @@ XF_Mingxi::XF_Mingxi() {
     layOut();
 
     Command1.Click = [this](int) { Command1_Click(); };
-    for (int i = 0; i <= 3; ++i) Command4(i).Click = [this](int index) { Command4_Click(index); };
+    Wire_Output_Buttons(Command4, Grid1, *this, true);
     cmdExit.Click = [this](int) { cmdExit_Click(); };
     for (int i = 0; i < mingxi::kOptionCount; ++i) optType(i).Click = [this](int index) { optType_Click(index); };
 }
@@ -171,8 +160,8 @@ void XF_Mingxi::Form_Load() {
 
     // Only a switch that reads as the number 0 turns the times functions off.
     const DataList config = BT.Is_Ci();
-    if (config.rowUBound() >= 1 && config.colUBound() >= 10) {
-        const auto times = parseNumber(config(1, 10));
+    if (config.rowUBound() >= 1) {
+        const auto times = parseNumber(config(1, config.col(col::Sys_Para::P5)));
         if (times && *times == 0)
             for (int i : mingxi::kTimesBoxes) chkType(i).setVisible(false);
     }
@@ -200,18 +189,23 @@ void XF_Mingxi::Set_Captions() {
 
 void XF_Mingxi::Fill_Mach_Combo() {
     Mach_List = XF.Get_XF_Machs();
-    fillList(Combo4, Mach_List, [](int) { return true; });
+    fillList(Combo4, Mach_List, col::Mach_Info::Mach_ID, col::Mach_Info::Mach_Name);
 }
 
-// Places and owners whose flag (column 3) reads as anything but 0 are not offered.
+// Places and owners whose flag reads as anything but 0 are not offered.
 void XF_Mingxi::Fill_Dian_Combo() {
+    namespace D = col::XF_Dian_Info;
     Dian_List = XF.Get_XF_Dians();
-    fillList(Combo5, Dian_List, [this](int r) { return vbVal(Dian_List(r, 3)) == 0; });
+    const int flag = Dian_List.rowUBound() >= 1 ? Dian_List.col(D::XF_Dian_Flag) : 0;
+    fillList(Combo5, Dian_List, D::XF_Dian_ID, D::XF_Dian_Name,
+             [&](int r, std::string&) { return vbVal(Dian_List(r, flag)) == 0; });
 }
 
 void XF_Mingxi::Fill_Unit_Combo() {
+    namespace U = col::XF_Unit_Info;
     Unit_List = XF.Get_Unit("");
-    fillList(Combo3, Unit_List, [this](int r) { return vbVal(Unit_List(r, 3)) == 0; });
+    const int flag = Unit_List.rowUBound() >= 1 ? Unit_List.col(U::XF_Unit_Flag) : 0;
+    fillList(Combo3, Unit_List, U::XF_Unit_ID, U::XF_Unit_Name, [&](int r, std::string&) { return vbVal(Unit_List(r, flag)) == 0; });
 }
 
 void XF_Mingxi::Init_Mingxi_Grid() {
@@ -254,10 +248,6 @@ void XF_Mingxi::Form_Resize() {
 
 void XF_Mingxi::cmdExit_Click() { Close_Window(*this); }
 
-void XF_Mingxi::Command4_Click(int Index) {
-    Grid_Output(static_cast<std::int16_t>(Index), Grid1, true, Caption(), Op_User_Name);
-}
-
 // The query.
 
 namespace {
@@ -266,19 +256,16 @@ namespace {
 // are put back, and the button that started it takes clicks again.
 class QueryRun {
 public:
-    QueryRun(forms::CommandButton& button, forms::Frame& panel) : button_(button), panel_(panel) {
-        button_.setEnabled(false);
-    }
+    QueryRun(XF_Mingxi& w, bool& running) : lock_(w, {&w.Command1}, running), panel_(w.Frame1) {}
     ~QueryRun() {
         Extra_Timeout = 0;
         panel_.setVisible(false);
-        button_.setEnabled(true);
     }
     QueryRun(const QueryRun&) = delete;
     QueryRun& operator=(const QueryRun&) = delete;
 
 private:
-    forms::CommandButton& button_;
+    Run_Lock lock_;
     forms::Frame& panel_;
 };
 
@@ -287,7 +274,8 @@ bool ticked(const forms::CheckBox& box) { return box.Value() == forms::vbChecked
 }  // namespace
 
 void XF_Mingxi::Command1_Click() {
-    const QueryRun run(Command1, Frame1);
+    if (running_) return;
+    const QueryRun run(*this, running_);
 
     Emp_Path = Load_Emp_Ids();
     Sum_JinE = "0";
@@ -320,9 +308,9 @@ void XF_Mingxi::Command1_Click() {
 
     Extra_Timeout = 600;
     XF_Data = DataList();
-    const std::int32_t mach = chosenData(Combo4);
-    const std::int32_t dian = chosenData(Combo5);
-    const std::int32_t unit = chosenData(Combo3);
+    const std::int32_t mach = Chosen_Data(Combo4);
+    const std::int32_t dian = Chosen_Data(Combo5);
+    const std::int32_t unit = Chosen_Data(Combo3);
 
     if (Emp_Path) {
         std::string person;
@@ -360,17 +348,14 @@ bool XF_Mingxi::Build_Type_List() {
 }
 
 bool XF_Mingxi::Load_Emp_Ids() {
-    if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
-    Rs_Emp_Ids = Conn_Main->openRecordset("select * from Ren_Per_Info order by Pinfo_id");
+    Rs_Emp_Ids = Lookup_Store::All_Employees(Main_Connection());
     if (Rs_Emp_Ids->recordCount() == 0) return false;
     Rs_Emp_Ids->moveFirst();
     return Rs_Emp_Ids->field("Pinfo_id").toDouble() != static_cast<double>(Rs_Emp_Ids->recordCount());
 }
 
 void XF_Mingxi::Load_Emp_Rs() {
-    Rs_Emp = Open_Rs(
-        "select Ren_Per_Info.PInfo_Id,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code,Ren_Per_Info.P_Num,"
-        "Ren_Dept_Info.Dept_Name from Ren_Per_Info,Ren_Dept_Info where Ren_Per_Info.Dept_No=Ren_Dept_Info.Dept_No");
+    Rs_Emp = Open_Rs(Lookup_Store::Employee_Names_Sql());
 }
 
 std::string XF_Mingxi::Find_Emp(const std::string& Name, const std::string& Code, const std::string& PNum) {

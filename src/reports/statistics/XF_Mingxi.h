@@ -66,7 +66,6 @@ public:
     void Form_Resize() override;
 
     void Command1_Click();
-    void Command4_Click(int Index);
     void cmdExit_Click();
     void optType_Click(int Index);
 
@@ -94,6 +93,14 @@ private:
     // Appends a row and numbers it in column 0; returns its index.
     int Append_Row();
     void Fill_Row(int row, int record);
+
+    // The result's columns, found by name once per query.
+    struct Detail_Cols {
+        int date, change, times, timesAfter, balance, kind, person, dian, mach, unit, err;
+        int name = -1, code = -1, dept = -1;  // the joined names, on the department path
+    };
+    Detail_Cols cols_{};
+    bool running_ = false;
 };
 
 }  // namespace tolvenk

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "data/Globals.h"
-#include "data/RecordXf.h"
+#include "data/TableColumns.h"
 #include "data/XfTypeCode.h"
 #include "platform/MoneyText.h"
 #include "platform/db/SqlText.h"
@@ -32,10 +32,13 @@ enum Col {
 // Yuan as the sign and "0.00", halves away from zero; never "-0.00".
 std::string money(double yuan) { return Money_Sign + centsText(yuan * 100); }
 
-// The name (column 1) of the first record whose column 0 is the same text.
-std::string nameIn(const DataList& list, const std::string& id) {
+// The name (its second column) of the first record whose identifier (its
+// first column) is the same text.
+std::string nameIn(const DataList& list, const char* idCol, const char* nameCol, const std::string& id) {
+    if (list.rowUBound() < 1) return {};
+    const int i = list.col(idCol), n = list.col(nameCol);
     for (int r = 1; r <= list.rowUBound(); ++r)
-        if (list(r, 0) == id) return list(r, 1);
+        if (list(r, i) == id) return list(r, n);
     return {};
 }
 
@@ -61,6 +64,16 @@ void XF_Mingxi::Fill_Mingxi_Grid() {
     Grid1.setRedraw(false);
     const int n = XF_Data.rowUBound();
     if (n >= 1) {
+        namespace X = col::Record_XF;
+        const DataList& d = XF_Data;
+        cols_ = {d.col(X::Date_Time), d.col(X::YuE_Change), d.col(X::YuCi_Change), d.col(X::YuCi_New),
+                 d.col(X::YuE_New),   d.col(X::XF_Type),    d.col(X::Pinfo_id),    d.col(X::XF_Dian_ID),
+                 d.col(X::Mach_ID),   d.col(X::XF_Unit),    d.col(X::Err_Code)};
+        if (!Emp_Path) {
+            cols_.name = d.col(col::Ren_Per_Info::P_Name);
+            cols_.code = d.col(col::Ren_Per_Info::P_Code);
+            cols_.dept = d.col(col::Ren_Dept_Info::Dept_Name);
+        }
         Bar1.setMax(n);
         for (int i = 1; i <= n; ++i) {
             Bar1.setValue(i);
@@ -83,31 +96,31 @@ void XF_Mingxi::Fill_Row(int row, int i) {
     const DataList& d = XF_Data;
     auto cell = [&](int c) { return Grid1.Cell(row, c); };
 
-    cell(ColTime).setText(d(i, Record_XF::Date_Time));
+    cell(ColTime).setText(d(i, cols_.date));
 
-    const double change = vbVal(d(i, Record_XF::YuE_Change));
+    const double change = vbVal(d(i, cols_.change));
     if (change != 0) {
         cell(ColAmount).setText(money(std::fabs(change) / 100));
         Sum_JinE = formatReal(vbVal(Sum_JinE) + change);
     }
-    const double times = vbVal(d(i, Record_XF::YuCi_Change));
+    const double times = vbVal(d(i, cols_.times));
     if (times != 0) {
         cell(ColTimes).setText(formatReal(std::fabs(times)));
         Sum_Ci += static_cast<std::int32_t>(times);
     }
-    if (vbVal(d(i, Record_XF::YuCi_New)) != 0) cell(ColTimesAfter).setText(d(i, Record_XF::YuCi_New));
-    const double balance = vbVal(d(i, Record_XF::YuE_New));
+    if (vbVal(d(i, cols_.timesAfter)) != 0) cell(ColTimesAfter).setText(d(i, cols_.timesAfter));
+    const double balance = vbVal(d(i, cols_.balance));
     if (balance != 0) cell(ColBalance).setText(money(balance / 100));
 
-    const std::int16_t code = kindCode(d(i, Record_XF::XF_Type));
+    const std::int16_t code = kindCode(d(i, cols_.kind));
     cell(ColKind).setText(Get_Type_Name(code));
 
     std::string name, empCode, dept;
     if (!Emp_Path) {
-        name = d(i, Record_XF::ColumnCount + 1);
-        empCode = d(i, Record_XF::ColumnCount + 2);
-        dept = d(i, Record_XF::ColumnCount + 3);
-    } else if (const auto id = parseNumber(d(i, Record_XF::Pinfo_id)); id && Rs_Emp) {
+        name = d(i, cols_.name);
+        empCode = d(i, cols_.code);
+        dept = d(i, cols_.dept);
+    } else if (const auto id = parseNumber(d(i, cols_.person)); id && Rs_Emp) {
         Rs_Emp->setFilter("Pinfo_Id= " + sqlNumber(static_cast<std::int64_t>(std::llround(*id))));
         if (Rs_Emp->recordCount() > 0) {
             name = Rs_Emp->field("P_Name").toString();
@@ -119,11 +132,11 @@ void XF_Mingxi::Fill_Row(int row, int i) {
     cell(ColCode).setText(empCode);
     cell(ColDept).setText(dept);
 
-    cell(ColDian).setText(nameIn(Dian_List, d(i, Record_XF::XF_Dian_ID)));
-    cell(ColMach).setText(nameIn(Mach_List, d(i, Record_XF::Mach_ID)));
-    cell(ColUnit).setText(nameIn(Unit_List, d(i, Record_XF::XF_Unit)));
+    cell(ColDian).setText(nameIn(Dian_List, col::XF_Dian_Info::XF_Dian_ID, col::XF_Dian_Info::XF_Dian_Name, d(i, cols_.dian)));
+    cell(ColMach).setText(nameIn(Mach_List, col::Mach_Info::Mach_ID, col::Mach_Info::Mach_Name, d(i, cols_.mach)));
+    cell(ColUnit).setText(nameIn(Unit_List, col::XF_Unit_Info::XF_Unit_ID, col::XF_Unit_Info::XF_Unit_Name, d(i, cols_.unit)));
 
-    if (vbVal(d(i, Record_XF::Err_Code)) != 0)
+    if (vbVal(d(i, cols_.err)) != 0)
         Grid1.Range(row, 1, row, Grid1.Cols() - 1).setBackColor(kUncertainBack);
 }
 

@@ -7,7 +7,7 @@
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
 #include "platform/forms/Grid.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 
 namespace tolvenk {
 
@@ -93,6 +93,7 @@ std::string Make_Grid_Head(forms::Grid& grid, HzReportState& st, const std::stri
     }
 
     st.Block_Start_Col = st.Next_Col;
+    grid.setFixedCols(st.Block_Start_Col);  // row numbers and labels repeat on printed pages
     if (grid.Rows() < HzHeadRows) grid.setRows(HzHeadRows);
     grid.setFixedRows(HzHeadRows);
     // Drops the previous report's columns with their widths, merges and

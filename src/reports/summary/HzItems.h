@@ -71,8 +71,8 @@ struct ItemDef {
     std::vector<int> covered, timesCovered;  // XF_Type kinds of the block
     // Record_XF items: the kind condition of money and of times, per pass.
     std::array<std::string, 2> moneyCond, timesCond;
-    // Card_Log items: the operation, the level pass's select list and the
-    // row pass's fee column.
+    // Card_Log items: the operation, the level pass's selected columns and
+    // the row pass's fee column.
     int op;
     std::string levelSelect, feeColumn;
 };

@@ -3,9 +3,10 @@
 #include <limits>
 
 #include "data/HzDimCode.h"
+#include "data/HzReportSql.h"
 #include "platform/Error.h"
 #include "platform/db/Recordset.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 #include "reports/summary/ReportEngine.h"
 
 namespace tolvenk {
@@ -68,8 +69,8 @@ void HzReportEngine::Calc_Level_Row(std::string Cond1, std::string Cond2, std::s
     using namespace hz;
     try {
         Level_Sum = Level_Cnt = Level_Times = Level_Times_Cnt = 0;
-        const std::string H1 = "select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B ";
-        const std::string H2 = "select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B ";
+        const std::string H1 = HZ_Report_Sql::Level_Money_Head;
+        const std::string H2 = HZ_Report_Sql::Level_Times_Head;
         const int a = Rep_Dim1(), b = Rep_Dim2();
 
         // A value chosen in Combo1 narrows every level as it narrows the rows.
@@ -109,7 +110,7 @@ void HzReportEngine::Calc_Level_Row(std::string Cond1, std::string Cond2, std::s
                 W2 += " and " + Cond2;
             }
             if (!Cond3.empty()) W2 += " and " + Cond3;
-            V.Has[d.item] = Query_Fees(d.levelSelect + FROM2 + W2);
+            V.Has[d.item] = Query_Fees(HZ_Report_Sql::Fee_Select(d.levelSelect) + FROM2 + W2);
             V(d.item, hz::Money)[Slot] = Level_Sum;
             V(d.item, Money_Cnt)[Slot] = Level_Cnt;
         };

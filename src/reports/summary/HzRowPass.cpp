@@ -1,10 +1,11 @@
 // The rows of the summary run: for the current entries of the three group
 // condition arrays, one query per shown item value.
 #include "data/HzDimCode.h"
+#include "data/HzReportSql.h"
 #include "lang/LangGlobals.h"
 #include "platform/VbText.h"
 #include "platform/db/Recordset.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 #include "reports/summary/ReportEngine.h"
 
 namespace tolvenk {
@@ -43,7 +44,7 @@ void HzReportEngine::Sum_YuE(const std::string& D) {
         const int a = Rep_Dim1(), b = Rep_Dim2();
         const std::string FROM = a == HZ_Dim::Dept || b == HZ_Dim::Dept ? "from Record_XF ,Ren_Per_Info " : " from Record_XF ";
         db::Recordset& rs =
-            open("select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi " + FROM +
+            open(HZ_Report_Sql::Row_Money_Head + FROM +
                  Row_Where(D, St.Group_Conds1(Idx1).Cond, St.Group_Conds2(Idx2).Cond, St.Group_Conds3(Idx3).Cond));
         if (rs.recordCount() > 0 && !vbTrim(rs.field("YuE_C").toString() + " ").empty()) {
             Row_Sum = CLng(rs.field("YuE_C"));
@@ -65,7 +66,7 @@ void HzReportEngine::Sum_YuCi(const std::string& D) {
     const int a = Rep_Dim1(), b = Rep_Dim2();
     const std::string FROM = a == HZ_Dim::Dept || b == HZ_Dim::Dept ? " from Record_XF ,Ren_Per_Info " : " from Record_XF ";
     db::Recordset& rs =
-        open("select sum(YuCi_Change) as YuCi_C,count(YuCi_Change) as Count_Ci_Bi" + FROM +
+        open(HZ_Report_Sql::Row_Times_Head + FROM +
              Row_Where(D, St.Group_Conds1(Idx1).Cond, St.Group_Conds2(Idx2).Cond, St.Group_Conds3(Idx3).Cond));
     if (rs.recordCount() > 0 && !vbTrim(rs.field("YuCi_C").toString() + " ").empty()) {
         Row_Times = CLng(rs.field("YuCi_C"));
@@ -98,7 +99,7 @@ void HzReportEngine::Sum_GBF(const std::string& D, const std::string& F) {
             cond2 = b == HZ_Dim::Dept ? "Card_Log" + Less_Record_XF(cond2) : "Card_Log." + cond2;
             WHERE += " and " + cond2;
         }
-        db::Recordset& rs = open("select " + F + FROM + WHERE);
+        db::Recordset& rs = open(HZ_Report_Sql::Fee_Select(F) + FROM + WHERE);
         if (rs.recordCount() >= 1) {
             count = CLng(db::Value(static_cast<std::int64_t>(rs.recordCount())));
             for (rs.moveFirst(); !rs.eof(); rs.moveNext()) total = Long_Add(total, CLng(rs.field(F)));

@@ -4,13 +4,14 @@
 #include <cstdio>
 
 #include "data/HzDimCode.h"
+#include "data/HzReportSql.h"
 #include "data/SqlPieces.h"
 #include "lang/LangGlobals.h"
 #include "platform/DateText.h"
 #include "platform/VbText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/SqlText.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 
 namespace tolvenk {
 
@@ -165,59 +166,44 @@ Period_Reversed_Error::Period_Reversed_Error(const std::string& from, const std:
     : VbError(5, "The period ends (" + to + ") before it starts (" + from + ")") {}
 
 std::string Place_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
-    if (oneValue(st, in, HZ_Dim::Place))
-        return "select * from XF_Dian_Info where XF_Dian_Name='" + q(in.Combo_Text) + "' and Del_YN=0";
-    return "select * from XF_Dian_Info where Del_YN=0";
+    return HZ_Report_Sql::Places(oneValue(st, in, HZ_Dim::Place), in.Combo_Text);
 }
 
 std::string Mach_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
-    if (oneValue(st, in, HZ_Dim::Mach))
-        return "select * from Mach_Info where Mach_Name='" + q(in.Combo_Text) + "' and Del_YN=0";
-    return "select * from Mach_Info where Del_YN=0";
+    return HZ_Report_Sql::Terminals(oneValue(st, in, HZ_Dim::Mach), in.Combo_Text);
 }
 
 std::string Cashier_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
-    if (oneValue(st, in, HZ_Dim::Cashier)) return "select * from XF_ShouKuan where SK_Name='" + q(in.Combo_Text) + "'";
-    return "select * from XF_ShouKuan ";
+    return HZ_Report_Sql::Cashiers(oneValue(st, in, HZ_Dim::Cashier), in.Combo_Text);
 }
 
 std::string Unit_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
-    if (oneValue(st, in, HZ_Dim::Unit))
-        return "select * from XF_Unit_Info where XF_Unit_Name='" + q(in.Combo_Text) + "' and Del_YN=0";
-    return "select * from XF_Unit_Info where Del_YN=0";
+    return HZ_Report_Sql::Units(oneValue(st, in, HZ_Dim::Unit), in.Combo_Text);
 }
 
 std::string Card_Type_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
-    if (!oneValue(st, in, HZ_Dim::CardType)) return "select * from Card_Type where Del_YN=0";
+    if (!oneValue(st, in, HZ_Dim::CardType)) return HZ_Report_Sql::Card_Types();
     // The unnamed kind is listed under the common-card caption: find it by
     // its kind number (the list's item data), which is what the rows carry.
     if (in.Combo_Text == Lang[CommonCardLang])
-        return "select * from Card_Type where C_LeiBie=" +
-               sqlNumber(static_cast<std::int64_t>(in.Combo_ItemData > 0 ? in.Combo_ItemData : CommonCardLeiBie)) +
-               " and Del_YN=0";
-    return "select * from Card_Type where C_Name='" + q(in.Combo_Text) + "' and Del_YN=0";
+        return HZ_Report_Sql::Card_Type_Numbered(in.Combo_ItemData > 0 ? in.Combo_ItemData : CommonCardLeiBie);
+    return HZ_Report_Sql::Card_Type_Named(in.Combo_Text);
 }
 
 std::string Dept_List_Sql(HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {
-    const std::string all = "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Level=1 and Del_YN=0";
-    if (dim1(st) != HZ_Dim::Dept) return all;
-    auto top = conn.openRecordset("select Dept_Name from Ren_Dept_Info where Dept_Level=0 and Del_YN=0");
+    if (dim1(st) != HZ_Dim::Dept) return HZ_Report_Sql::Depts();
+    auto top = conn.openRecordset(HZ_Report_Sql::Top_Dept());
     if (top->recordCount() > 0) {
         top->moveFirst();
         st.Top_Dept_Name = text(*top, "Dept_Name");
     }
-    if (in.Combo_Index == 0) return all;
-    if (in.Combo_Text != st.Top_Dept_Name)
-        return "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Name='" + q(in.Combo_Text) +
-               "' and Dept_Level=1 and Del_YN=0";
-    return "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Name='" + q(st.Top_Dept_Name) +
-           "' and Dept_Level=0 and Del_YN=0";
+    if (in.Combo_Index == 0) return HZ_Report_Sql::Depts();
+    if (in.Combo_Text != st.Top_Dept_Name) return HZ_Report_Sql::Dept_Named(in.Combo_Text, false);
+    return HZ_Report_Sql::Dept_Named(st.Top_Dept_Name, true);
 }
 
 std::string Operator_List_Sql(const HzReportState& st, const Cond_Inputs& in) {
-    if (oneValue(st, in, HZ_Dim::Operator))
-        return "select * from Sys_User_Info where User_Name='" + q(in.Combo_Text) + "' and Del_YN=0 ";
-    return "select * from Sys_User_Info where Del_YN=0";
+    return HZ_Report_Sql::Operators(oneValue(st, in, HZ_Dim::Operator), in.Combo_Text);
 }
 
 Group_Conds Make_Dim_Conds(int code, HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {

@@ -8,6 +8,7 @@
 
 #include "data/Globals.h"
 #include "data/HzDimCode.h"
+#include "data/HzReportSql.h"
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
 #include "platform/MoneyText.h"
@@ -15,7 +16,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/grid/GridModel.h"
 #include "reports/summary/GridHead.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 
 namespace tolvenk {
 
@@ -125,10 +126,10 @@ HzReportEngine::Closing HzReportEngine::Run() {
                     rs_.reset();
                     bool exists = true;
                     if (!G3(Idx3).Cond.empty()) {
-                        std::string Q = "select top 1 YuE_Change from Record_XF,Ren_Per_info where " + G1(Idx1).Cond;
-                        if (!G2(Idx2).Cond.empty()) Q += " and " + G2(Idx2).Cond;
-                        Q += " and " + G3(Idx3).Cond + St.Covered_Types;
-                        exists = open(Q).recordCount() >= 1;
+                        std::string W = G1(Idx1).Cond;
+                        if (!G2(Idx2).Cond.empty()) W += " and " + G2(Idx2).Cond;
+                        W += " and " + G3(Idx3).Cond + St.Covered_Types;
+                        exists = open(HZ_Report_Sql::Row_Exists(W)).recordCount() >= 1;
                     }
                     if (exists) {
                         Calc_Row();

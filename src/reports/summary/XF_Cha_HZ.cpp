@@ -1,15 +1,18 @@
 #include "reports/summary/XF_Cha_HZ.h"
 
 #include "data/Globals.h"
+#include "data/HzDimCode.h"
+#include "data/TableColumns.h"
 #include "lang/Language.h"
 #include "platform/Error.h"
 #include "platform/VbNumber.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "reports/summary/GridHead.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 #include "reports/summary/ReportEngine.h"
 #include "ui/GridOutput.h"
+#include "ui/WindowKit.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowRegistry.h"
 
@@ -28,7 +31,8 @@ XF_Cha_HZ::XF_Cha_HZ() {
     for (int i = 0; i <= 1; ++i) Label1.add(i).setContainer(Frame2);
     for (forms::Control* c : std::initializer_list<forms::Control*>{&DTPicker1, &DTPicker2, &Line1, &Check1, &Combo1})
         c->setContainer(Frame2);
-    for (int i = 0; i <= 3; ++i) Command4.add(i).Click = [this](int index) { Command4_Click(index); };
+    for (int i = 0; i <= 3; ++i) Command4.add(i);
+    Wire_Output_Buttons(Command4, Grid1, *this, false);
     List1.setContainer(Picture1);
     Command3.setContainer(Picture1);
     Command5.setContainer(Picture1);
@@ -125,11 +129,7 @@ void XF_Cha_HZ::showDateRow(bool visible) {
         c->setVisible(visible);
 }
 
-std::shared_ptr<db::Recordset> XF_Cha_HZ::query(const std::string& sql) {
-    if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
-    rs_ = Conn_Main->openRecordset(sql);
-    return rs_;
-}
+HZ_Format_Store XF_Cha_HZ::formats() { return HZ_Format_Store(Main_Connection()); }
 
 void XF_Cha_HZ::Fill_Rep_List() {
     List1.Clear();
@@ -142,7 +142,7 @@ void XF_Cha_HZ::Fill_Rep_List() {
     }
     DataList custom;
     if (XF.HZ_Rep_Name2(custom) > 0) List1.AddItem(std::string(kSeparator) + " 以下为自定义报表");
-    auto rs = query("select P1,P2,SubParaName from Sys_Para where len(SubParaName)>=3 and Para_Name='HZ_Rep_Format'");
+    auto rs = formats().Defined_List();
     for (; !rs->eof(); rs->moveNext()) {
         List1.AddItem(rs->field("P1").toString());
         List1.setItemData(List1.ListCount() - 1, vbCLng(rs->field("SubParaName").toDouble()));
@@ -166,15 +166,14 @@ void XF_Cha_HZ::Load_Sys_Format() {
 }
 
 void XF_Cha_HZ::Load_Rep_Format() {
-    auto rs = query("select P1,P2,P3,P4,P5 from Sys_Para where P1='" + sqlEscape(St.Rep_Name) +
-                    "' and Para_Name='HZ_Rep_Format'");
+    auto rs = formats().Format_By_Name(St.Rep_Name);
     if (rs->recordCount() > 0)
         Make_Grid_Head(Grid1, St, rs->field("P2").toString(), rs->field("P3").toString(), rs->field("P4").toString(),
                        rs->field("P5").toString());
 }
 
 void XF_Cha_HZ::Load_Dim_Combo() {
-    auto rs = query("select P2 from Sys_Para where P1='" + sqlEscape(St.Rep_Name) + "' and Para_Name='HZ_Rep_Format'");
+    auto rs = formats().P2_By_Name(St.Rep_Name);
     if (rs->recordCount() > 0) {
         const std::string p2 = rs->field("P2").toString();
         Fill_Dim_Combo(Combo1, p2.size() > 1 ? p2.substr(1, 2) : "");
@@ -183,28 +182,33 @@ void XF_Cha_HZ::Load_Dim_Combo() {
 }
 
 void XF_Cha_HZ::Fill_Dim_Combo(forms::ComboBox& combo, const std::string& code) {
-    combo.Clear();
-    combo.AddItem(L(379));
-    combo.setItemData(0, 0);
-    DataList list;
-    int textCol = 1, dataCol = 0;
+    // The list of the dimension's values, and its caption and identifier columns.
+    struct Source {
+        DataList list;
+        const char* text;
+        const char* data;
+    };
+    Source src;
     switch (static_cast<int>(vbVal(code))) {
-    case 1: list = XF.Get_XF_Dians(); break;
-    case 2: list = XF.Get_XF_Machs(); break;
-    case 3: list = XF.Get_ShouKuan(); textCol = 2; dataCol = 1; break;
-    case 4: list = XF.Get_Unit(""); break;
-    case 5: list = Card.Get_Type(""); textCol = 2; dataCol = 1; break;
-    case 6: list = XF.Get_All_Dept1(); textCol = 2; break;
-    case 7: list = XF.Get_Sys_User(); break;
-    default: return;
+    case HZ_Dim::Place: src = {XF.Get_XF_Dians(), col::XF_Dian_Info::XF_Dian_Name, col::XF_Dian_Info::XF_Dian_ID}; break;
+    case HZ_Dim::Mach: src = {XF.Get_XF_Machs(), col::Mach_Info::Mach_Name, col::Mach_Info::Mach_ID}; break;
+    case HZ_Dim::Cashier: src = {XF.Get_ShouKuan(), col::XF_ShouKuan::SK_Name, col::XF_ShouKuan::SK_ID}; break;
+    case HZ_Dim::Unit: src = {XF.Get_Unit(""), col::XF_Unit_Info::XF_Unit_Name, col::XF_Unit_Info::XF_Unit_ID}; break;
+    case HZ_Dim::CardType: src = {Card.Get_Type(""), col::Card_Type::C_Name, col::Card_Type::C_LeiBie}; break;
+    case HZ_Dim::Dept: src = {XF.Get_All_Dept1(), col::Ren_Dept_Info::Dept_Name, col::Ren_Dept_Info::Dept_ID}; break;
+    case HZ_Dim::Operator: src = {XF.Get_Sys_User(), col::Sys_User_Info::User_Name, col::Sys_User_Info::User_ID}; break;
+    default:
+        combo.Clear();
+        combo.AddItem(L(379));
+        combo.setItemData(0, 0);
+        return;
     }
-    for (int i = 1; i <= list.rowUBound(); ++i) {
-        std::string text = list(i, textCol);
+    const bool cardTypes = static_cast<int>(vbVal(code)) == HZ_Dim::CardType;
+    Fill_Combo(combo, src.list, src.text, src.data, &L(379), 0, [&](int r, std::string& text) {
         // An unnamed kind 1 is the ordinary card, named as the conditions name it.
-        if (vbVal(code) == 5 && text.empty() && list(i, 1) == "1") text = L(552);
-        combo.AddItem(text);
-        combo.setItemData(combo.ListCount() - 1, vbCLng(vbVal(list(i, dataCol))));
-    }
+        if (cardTypes && text.empty() && src.list(r, src.list.col(src.data)) == "1") text = L(552);
+        return true;
+    });
 }
 
 void XF_Cha_HZ::List1_Click() {
@@ -230,11 +234,8 @@ void XF_Cha_HZ::List1_Click() {
     Reset_Head_Cols(St);
     Command1.setEnabled(true);
 
-    const std::string name = sqlEscape(text);
     if (n < FirstDefinedReport) {
-        // One dialect test everywhere: the kind of database actually connected.
-        auto rs = query("select P1,P2,P3 from Sys_Para where P1='" + name + "' and Para_Name='HZ_Rep_Format' and " +
-                        (DB_Type == "SQL" ? "cast(subParaName as int )<=100 " : "val(subParaName )<=100 "));
+        auto rs = formats().Built_In_By_Name(text);
         if (rs->recordCount() != 0) {
             St.Rep_Name = text;
             St.Rep_P2 = rs->field("P2").toString();
@@ -252,8 +253,7 @@ void XF_Cha_HZ::List1_Click() {
             if (!St.Head_Loaded) Load_Sys_Format();
         }
     } else {
-        auto rs = query("select P1,P2,P3 from Sys_Para where P1='" + name + "' and Para_Name='HZ_Rep_Format' and " +
-                        Key_Number_Sql() + ">=101");
+        auto rs = formats().Defined_By_Name(text);
         if (rs->recordCount() >= 1) {
             St.Rep_P2 = rs->field("P2").toString();
             St.Rep_P3 = rs->field("P3").toString();
@@ -301,7 +301,7 @@ void XF_Cha_HZ::Load_Rep_By_Name() {
     const int i = List1.ListIndex();
     const int n = i >= 0 ? List1.ItemData(i) : 0;
     if (n < FirstDefinedReport) {
-        auto rs = query("select * from Sys_Para where P1='" + sqlEscape(List1.List(i)) + "'and Para_Name='HZ_Rep_Format'");
+        auto rs = formats().Any_By_Name(List1.List(i), true);
         if (rs->recordCount() != 0) Load_Rep_Format();
         else Load_Sys_Format();
     } else {
@@ -341,23 +341,8 @@ void XF_Cha_HZ::Run() {
     if (running_) return;
     // The run lets the window process events after every row; until it ends
     // its controls stay disabled, so a second click cannot start a run inside it.
-    struct Lock {
-        XF_Cha_HZ& w;
-        std::vector<forms::Control*> locked{&w.Command1, &w.Command2, &w.List1};
-        std::vector<bool> saved;
-        explicit Lock(XF_Cha_HZ& window) : w(window) {
-            for (int i = 0; i <= 3; ++i) locked.push_back(&w.Command4(i));
-            for (forms::Control* c : locked) {
-                saved.push_back(c->Enabled());
-                c->setEnabled(false);
-            }
-            w.running_ = true;
-        }
-        ~Lock() {
-            for (std::size_t i = 0; i < locked.size(); ++i) locked[i]->setEnabled(saved[i]);
-            w.running_ = false;
-        }
-    } lock(*this);
+    const Run_Lock lock(*this, {&Command1, &Command2, &List1, &Command4(0), &Command4(1), &Command4(2), &Command4(3)},
+                        running_);
     const auto hideBars = [this] {
         for (forms::ProgressBar* bar : {&pBar1, &pBar2, &pBar3}) bar->setVisible(false);
     };
@@ -374,7 +359,6 @@ void XF_Cha_HZ::Run() {
                              combo >= 0 ? Combo1.ItemData(combo) : 0};
         std::array<std::string, 2> shown{months ? Text1.Text() : DTPicker1.Date_Value(),
                                          months ? Text2.Text() : DTPicker2.Date_Value()};
-        if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
         forms::ProgressBar* bars[] = {&pBar1, &pBar2, &pBar3};
         HzRunHooks hooks{[&](int bar, int value, int max) {
                              forms::ProgressBar& b = *bars[bar - 1];
@@ -385,7 +369,7 @@ void XF_Cha_HZ::Run() {
                              b.setValue(value);
                          },
                          [] { platform::services().yield(); }};
-        HzReportEngine engine(St, in, std::move(shown), Grid1.model(), *Conn_Main, hooks);
+        HzReportEngine engine(St, in, std::move(shown), Grid1.model(), Main_Connection(), hooks);
         const auto closing = engine.Run();
         hideBars();
         Show_Output_Buttons();
@@ -421,8 +405,6 @@ void XF_Cha_HZ::Command3_Click() {
     Open_Modal("frmHZ_Format");
     Fill_Rep_List();
 }
-
-void XF_Cha_HZ::Command4_Click(int Index) { Grid_Output(static_cast<std::int16_t>(Index), Grid1, false); }
 
 void XF_Cha_HZ::Form_Activate() {
     if (HZ_Format_Changed) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/CardService.h"
+#include "data/HzFormatStore.h"
 #include "data/XFService.h"
 #include "platform/db/Recordset.h"
 #include "platform/forms/Controls.h"
@@ -62,7 +63,6 @@ public:
     void Command2_Click();
     void Command3_Click();
     void Command5_Click();
-    void Command4_Click(int Index);
     void DTPicker1_Change();
     void DTPicker2_Change();
 
@@ -86,10 +86,9 @@ private:
     void layOut();
     void showDateRow(bool visible);
     void setMonthTexts();
-    // Opens a format query on the main connection into the window's record set.
-    std::shared_ptr<db::Recordset> query(const std::string& sql);
+    // The report formats on the main connection.
+    HZ_Format_Store formats();
     int firstDim() const;
-    std::shared_ptr<db::Recordset> rs_;
     bool running_ = false;
 };
 

@@ -9,7 +9,8 @@
 #include "platform/Error.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
+#include "ui/WindowKit.h"
 #include "ui/WindowHelpers.h"
 
 namespace tolvenk {
@@ -127,16 +128,7 @@ void frmHZ_Format::placeSaveButtons() {
     cmd_Cancle.setTop(cmd_Add.Top());
 }
 
-std::shared_ptr<db::Recordset> frmHZ_Format::query(const std::string& sql) {
-    if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
-    rs_ = Conn_Main->openRecordset(sql);
-    return rs_;
-}
-
-void frmHZ_Format::execute(const std::string& sql) {
-    if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
-    Conn_Main->execute(sql);
-}
+HZ_Format_Store frmHZ_Format::formats() { return HZ_Format_Store(Main_Connection()); }
 
 void frmHZ_Format::Form_Load() {
     Set_Lan_Font(*this);
@@ -272,8 +264,7 @@ void frmHZ_Format::fitColumns() {
 void frmHZ_Format::Load_Sys_Formats() {
     Grid1.setRows(1);
     for (int n = 1; n <= kSysRows; ++n) {
-        auto rs = query("select * from Sys_Para where Para_Name='HZ_Rep_Format'and SubParaName='" +
-                        std::to_string(n) + "'");
+        auto rs = formats().Built_In(n);
         HZ_Rep_Format f;
         if (!rs->eof()) {
             f = {field(*rs, "P1"), field(*rs, "P2"), field(*rs, "P3"), field(*rs, "P4"), field(*rs, "P5")};
@@ -308,24 +299,21 @@ void frmHZ_Format::writeRecordRows(int row) {
 
 void frmHZ_Format::Load_Custom_Formats() {
     Grid1.setRows(kSysRows + 1);
-    query(std::string("select SubParaName,P1,P2,P3,P4,P5 from Sys_Para where len(SubParaName)>=3 and Para_Name='") +
-          HZ_Format_Para + "'");
+    rs_ = formats().Defined_Rows();
     if (rs_->recordCount() == 0) return;
     writeRecordRows(-1);
     fitColumns();
 }
 
 void frmHZ_Format::Add_Format_Row() {
-    query(std::string("select SubParaName,P1,P2,P3,P4,P5 from Sys_Para where Para_Name='") + HZ_Format_Para +
-          "' and SubParaName='" + sqlEscape(Cur_Rep_No) + "'");
+    rs_ = formats().Row(Cur_Rep_No);
     if (rs_->eof()) return;
     writeRecordRows(-1);
     fitColumns();
 }
 
 void frmHZ_Format::Update_Format_Row() {
-    query("select SubParaName,P1,P2,P3,P4,P5 from Sys_Para where P1='" + sqlEscape(Text1.Text()) +
-          "' and Para_Name='" + HZ_Format_Para + "' and SubParaName='" + sqlEscape(Combo4.Text()) + "'");
+    rs_ = formats().Row_Named(Text1.Text(), Combo4.Text());
     if (rs_->eof() || Sel_Row < 1 || Sel_Row >= Grid1.Rows()) return;
     writeRecordRows(Sel_Row);
     fitColumns();
@@ -413,9 +401,7 @@ bool frmHZ_Format::checkRangeDate() {
 
 // The lowest free defined number, from the stored ones in ascending order.
 std::string frmHZ_Format::chosenNumber() {
-    const std::string key = Key_Number_Sql();
-    auto rs = query(std::string("select SubParaName from Sys_Para where Para_Name='") + HZ_Format_Para + "' and " +
-                    key + ">=101 order by " + key);
+    auto rs = formats().Defined_Keys();
     const long count = rs->recordCount();
     if (count == 0) return std::to_string(FirstDefinedReport);
     rs->moveLast();
@@ -428,8 +414,7 @@ std::string frmHZ_Format::chosenNumber() {
 }
 
 void frmHZ_Format::cmdNew_Click() {
-    auto rs = query(std::string("select * from Sys_Para where Para_Name='") + HZ_Format_Para +
-                    "' and Len(SubParaName)>=3");
+    auto rs = formats().Defined_All();
     if (rs->recordCount() >= kDefinedLimit) {
         prompt(L(477), platform::vbExclamation);
         return;
@@ -455,9 +440,7 @@ void frmHZ_Format::cmdModify_Click() {
 
     HZ_Rep_Format f;
     if (Sel_Row <= kSysRows) {
-        auto rs = query(std::string("select SubParaName,P1,P2,P3,P4,P5 from Sys_Para where Para_Name='") +
-                        HZ_Format_Para + "' and SubParaName='" + std::to_string(Sel_Row) + "' and P1 ='" +
-                        sqlEscape(name) + "'");
+        auto rs = formats().Row_Keyed(std::to_string(Sel_Row), name, true);
         if (!rs->eof()) {
             f = {field(*rs, "P1"), field(*rs, "P2"), field(*rs, "P3"), field(*rs, "P4"), field(*rs, "P5")};
             Text1.setText(f.Name);
@@ -468,9 +451,7 @@ void frmHZ_Format::cmdModify_Click() {
         }
         Text1.setText(name);
     } else {
-        auto rs = query(std::string("select SubParaName,P1,P2,P3,P4,P5 from Sys_Para where Para_Name='") +
-                        HZ_Format_Para + "' and SubParaName='" + sqlEscape(number) + "' and P1='" +
-                        sqlEscape(name) + "'");
+        auto rs = formats().Row_Keyed(number, name, false);
         if (rs->eof()) return;
         f = {field(*rs, "P1"), field(*rs, "P2"), field(*rs, "P3"), field(*rs, "P4"), field(*rs, "P5")};
         Text1.setText(f.Name);
@@ -506,8 +487,7 @@ void frmHZ_Format::cmd_Add_Click() {
     for (int i = 0; i <= 5; ++i) P5 += Check3(i).Value() == forms::vbChecked ? '1' : '0';
 
     if (Edit_Mode == 1 || name != Text2.Text()) {
-        auto rs = query("select * from Sys_Para where P1='" + sqlEscape(name) + "' and Para_Name='" +
-                        HZ_Format_Para + "'");
+        auto rs = formats().Any_By_Name(name);
         if (!rs->eof()) {
             prompt(L(478), platform::vbExclamation);
             Text1.setText("");
@@ -516,15 +496,10 @@ void frmHZ_Format::cmd_Add_Click() {
         }
     }
 
-    const auto insert = [&](const std::string& key) {
-        execute(std::string("insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5)") + " values('" +
-                HZ_Format_Para + "','" + sqlEscape(key) + "','" + sqlEscape(name) + "','" + sqlEscape(P2) + "','" +
-                sqlEscape(P3) + "','" + sqlEscape(P4) + "','" + sqlEscape(P5) + "')");
-    };
+    HZ_Format_Store store = formats();
+    const auto insert = [&](const std::string& key) { store.Insert(key, name, P2, P3, P4, P5); };
     const auto update = [&](const std::string& key, const std::string& oldName) {
-        execute("update Sys_Para set P1='" + sqlEscape(name) + "',P2='" + sqlEscape(P2) + "'," + " P3='" +
-                sqlEscape(P3) + "',P4='" + sqlEscape(P4) + "',P5='" + sqlEscape(P5) + "' where Para_Name='" +
-                HZ_Format_Para + "' and SubParaName='" + sqlEscape(key) + "' and P1='" + sqlEscape(oldName) + "'");
+        store.Update(key, oldName, name, P2, P3, P4, P5);
     };
 
     if (Edit_Mode == 1) {
@@ -536,8 +511,7 @@ void frmHZ_Format::cmd_Add_Click() {
             update(number, Text2.Text());
         } else {
             const std::string key = std::to_string(Sel_Row);
-            auto rs = query("select * from Sys_Para where SubParaName='" + key + "' and Para_Name='" +
-                            HZ_Format_Para + "'");
+            auto rs = store.By_Key(key);
             if (rs->eof()) insert(key);
             else update(key, Text2.Text());
         }
@@ -563,8 +537,7 @@ void frmHZ_Format::cmdDelete_Click() {
     if (platform::services().msgBox(L(503) + "[ " + name + " ]" + L(504), platform::vbOKCancel | platform::vbQuestion,
                                     L(43)) == platform::vbCancel)
         return;
-    execute(std::string("delete from Sys_Para where Para_Name='") + HZ_Format_Para + "' and P1='" + sqlEscape(name) +
-            "' and SubParaName='" + sqlEscape(Grid1.Cell(row, 3).Text()) + "'");
+    formats().Delete(name, Grid1.Cell(row, 3).Text());
     cmd_Cancle_Click();
     Load_Custom_Formats();
 }
@@ -572,7 +545,7 @@ void frmHZ_Format::cmdDelete_Click() {
 void frmHZ_Format::cmdDefault_Click() {
     if (platform::services().msgBox(L(635), platform::vbOKCancel | platform::vbQuestion, L(43)) == platform::vbCancel)
         return;
-    execute("delete from Sys_Para where Para_Name='HZ_Rep_Format' and len(SubParaName)<3");
+    formats().Restore_Defaults();
     cmd_Cancle_Click();
     Load_Sys_Formats();
     Load_Custom_Formats();

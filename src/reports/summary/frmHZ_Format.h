@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "data/HzFormatStore.h"
 #include "data/XFService.h"
 #include "platform/db/Recordset.h"
 #include "platform/forms/Controls.h"
@@ -82,9 +83,8 @@ public:
 private:
     void layOut();
     void placeSaveButtons();
-    // Opens a statement on the main connection into the window's record set.
-    std::shared_ptr<db::Recordset> query(const std::string& sql);
-    void execute(const std::string& sql);
+    // The report formats on the main connection.
+    HZ_Format_Store formats();
     void fillFormatCols(int row, const std::string& P2, const std::string& P3, const std::string& P4,
                         const std::string& P5, bool sysRow);
     // Shows the record set's remaining records: row -1 appends one row each,

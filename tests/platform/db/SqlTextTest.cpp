@@ -7,9 +7,15 @@
 #include "platform/VbText.h"
 #include "platform/db/SqlText.h"
 #include "platform/db/Value.h"
-#include "support/TestDb.h"
+#include "support/EngineTest.h"
 
 using namespace tolvenk;
+
+namespace {
+class SqlTextOnEngine : public test::EngineTest {};
+}  // namespace
+
+TOLVENK_ON_BOTH_ENGINES(SqlTextOnEngine);
 
 TEST(SqlText, EscapeDoublesQuotesOnly) {
     EXPECT_EQ(sqlEscape("O'Brien"), "O''Brien");
@@ -18,9 +24,7 @@ TEST(SqlText, EscapeDoublesQuotesOnly) {
     EXPECT_EQ(sqlEscape(""), "");
 }
 
-TEST(SqlText, EscapedValuesAreStoredAndFoundExactlyAndTouchNothingElse) {
-    test::TempDir dir;
-    auto con = test::connect(test::createBusinessDb(dir.file("b.mdb")));
+TEST_P(SqlTextOnEngine, EscapedValuesAreStoredAndFoundExactlyAndTouchNothingElse) {
     con->execute("insert into Sys_User_Info(User_ID,User_Name) values(1,'admin')");
     for (const std::string name : {"O'Brien", "x' or '1'='1", "a''b"}) {
         con->execute("insert into Sys_User_Info(User_Name) values('" + sqlEscape(name) + "')");
@@ -31,6 +35,16 @@ TEST(SqlText, EscapedValuesAreStoredAndFoundExactlyAndTouchNothingElse) {
     con->execute("update Sys_User_Info set Del_YN=1 where User_Name='" + sqlEscape("x' or '1'='1") + "'");
     EXPECT_EQ(con->openRecordset("select count(*) from Sys_User_Info where Del_YN=1")->field(0).toInt64(), 1);
     EXPECT_EQ(con->openRecordset("select User_Name from Sys_User_Info where User_ID=1")->field(0).toString(), "admin");
+    // LIKE operands are taken literally, backslashes and pattern characters included.
+    con->execute("insert into Sys_User_Info(User_Name) values('" + sqlEscape("50%_a\\b") + "')");
+    for (const std::string part : {"50%_", "a\\b", "%_a"}) {
+        auto rs = con->openRecordset("select User_Name from Sys_User_Info where User_Name like '%" + sqlLikeEscape(part) +
+                                     "%'" + kLikeEscape);
+        ASSERT_EQ(rs->recordCount(), 1) << part;
+        EXPECT_EQ(rs->field(0).toString(), "50%_a\\b");
+    }
+    EXPECT_EQ(con->openRecordset("select count(*) from Sys_User_Info where User_Name like '" + sqlLikeEscape("5_%") +
+                                 "%'" + kLikeEscape)->field(0).toInt64(), 0);
 }
 
 TEST(SqlText, NumbersAreFormattedFromNumericTypes) {

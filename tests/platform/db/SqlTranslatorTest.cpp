@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/db/DbError.h"
 #include "platform/db/SqlTranslator.h"
 
 using tolvenk::db::translateForSqlite;
@@ -74,4 +75,53 @@ TEST(SqlTranslator, DatePrefixAfterBetweenIsLeftAlone) {
               "select 1 from R where X between 0 and 5 and (Date_Time >= '2026' AND Date_Time < '2027')");
     EXPECT_EQ(translateForSqlite("select 1 from R where left(Date_Time,99999999999)='2026'"),
               "select 1 from R where vb_left(Date_Time,99999999999)='2026'");
+}
+
+// ---------------------------------------------------------------- the server
+
+using tolvenk::db::translateForPostgres;
+
+TEST(SqlTranslatorPg, TopPlaceholdersAndQuotedNames) {
+    EXPECT_EQ(translateForPostgres("select top 1 * from Card_Type"), "select * from Card_Type LIMIT 1");
+    EXPECT_EQ(translateForPostgres("select * from A where ID in (select top 2 ID from B order by ID) and X=1"),
+              "select * from A where ID in (select ID from B order by ID LIMIT 2) and X=1");
+    int n = -1;
+    EXPECT_EQ(translateForPostgres("insert into T(a,b) values(?, '?'||?)", &n), "insert into T(a,b) values($1, '?'||$2)");
+    EXPECT_EQ(n, 2);
+    EXPECT_EQ(translateForPostgres("select [P_Name], \"Dept_No\" from T"), "select \"p_name\", \"dept_no\" from T");
+    const std::string text = "select * from T where P_Name='select top 5 len(x) like ?' and \"top\"=1";
+    EXPECT_EQ(translateForPostgres(text), "select * from T where P_Name='select top 5 len(x) like ?' and \"top\"=1");
+}
+
+TEST(SqlTranslatorPg, ClassicFunctionsBecomeBuiltInExpressions) {
+    EXPECT_EQ(translateForPostgres("select * from S where len(SubParaName)>=3"),
+              "select * from S where length(CAST(SubParaName AS text))>=3");
+    EXPECT_EQ(translateForPostgres("select mid(P_Code,2,3), Mid(x, 2), left(DC_Date,7) from T"),
+              "select substr(CAST(P_Code AS text),2,3), substr(CAST(x AS text), 2), left(CAST(DC_Date AS text),7) from T");
+    EXPECT_EQ(translateForPostgres(" select getdate() "), " select to_char(clock_timestamp(), 'YYYY-MM-DD HH24:MI:SS') ");
+    EXPECT_EQ(translateForPostgres("select NOW ( )"), "select to_char(clock_timestamp(), 'YYYY-MM-DD HH24:MI:SS')");
+    EXPECT_EQ(translateForPostgres("select SUBSTRING(Date_Time,0,11) from R"),
+              "select substring(CAST(Date_Time AS text),0,11) from R");
+    EXPECT_EQ(translateForPostgres("where cast(subParaName as int )<=100"),
+              "where CAST(trunc(CAST(regexp_replace(btrim(CAST(subParaName  AS text)), '^$', '0') AS numeric)) AS int)<=100");
+    // Calls inside calls, and forms the rewrite must leave alone.
+    EXPECT_EQ(translateForPostgres("select len(mid(a,1,2))"), "select length(CAST(substr(CAST(a AS text),1,2) AS text))");
+    EXPECT_EQ(translateForPostgres("select cast(a as text), T.len(a), x LEFT JOIN y on 1=1"),
+              "select cast(a as text), T.len(a), x LEFT JOIN y on 1=1");
+    const std::string val = translateForPostgres("select val(P1) from T");
+    EXPECT_EQ(val.find("val("), std::string::npos) << val;
+    EXPECT_NE(val.find("CAST(P1 AS text)"), std::string::npos) << val;
+}
+
+TEST(SqlTranslatorPg, LikeIgnoresCaseAndDatePrefixesBecomeRanges) {
+    EXPECT_EQ(translateForPostgres("select * from P where Dept_No like '01%' escape '\\' and P_Name not LIKE '%a%'"),
+              "select * from P where Dept_No ILIKE '01%' COLLATE \"C\" escape '\\' and P_Name not ILIKE '%a%' COLLATE \"C\"");
+    EXPECT_EQ(translateForPostgres("select 1 from R where left(Date_Time,7)='2026-11' and X=1"),
+              "select 1 from R where (Date_Time >= '2026-11' AND Date_Time < '2026-12') and X=1");
+}
+
+TEST(SqlTranslatorPg, ASecondStatementIsRefused) {
+    EXPECT_THROW(translateForPostgres("delete from A; delete from B"), tolvenk::db::DbError);
+    EXPECT_THROW(translateForPostgres("select 1;;select 2"), tolvenk::db::DbError);
+    EXPECT_EQ(translateForPostgres("delete from A where x='a;b' ; "), "delete from A where x='a;b' ; ");
 }

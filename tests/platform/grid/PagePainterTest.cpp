@@ -180,6 +180,66 @@ TEST(PagePainter, PortraitPageSkipsHiddenCellsAndKeepsAlignmentAndColours) {
     EXPECT_EQ(page.pixelColor(346, 156), QColor(255, 255, 255));  // below the table
 }
 
+// 36 px of row numbers and 12 columns of 90 px: 1116 px, a tenth more than
+// the 1009 px of a landscape page, so the table is shrunk by 1009/1116 and
+// stays one page wide. Down, 680 - 44 - 28 = 608 px of page hold
+// 608 * 1116/1009 = 672 grid px: the header row and 29 rows of 22 px, so 100
+// rows take 4 pages (at full size they would take 8: 2 across, 26 rows down).
+TEST(PagePainter, SlightlyTooWideGridIsShrunkToThePageWidth) {
+    GridModel g;
+    g.setCols(13);
+    g.setRows(101);
+    g.setColumnWidth(0, 36);
+    for (int c = 1; c <= 12; ++c) {
+        g.setColumnWidth(c, 90);
+        g.setText(0, c, "列" + std::to_string(c));
+    }
+    for (int r = 1; r <= 100; ++r) g.setText(r, 0, "#" + std::to_string(r));
+    const fs::path pdf = scratch() / "shrunk.pdf";
+    ASSERT_TRUE(renderPdf(g, titled(2), pdf.string()));
+    const auto pages = pageWords(pdf);
+    ASSERT_EQ(landscapePages(pdf).size(), 4u);
+    for (int p = 0; p < 4; ++p) {
+        EXPECT_TRUE(pages[p].count("列1") && pages[p].count("列12")) << p;
+        for (int r = 1; r <= 100; ++r) EXPECT_EQ(pages[p].count("#" + std::to_string(r)), (r - 1) / 29 == p) << r;
+    }
+}
+
+// Row numbers (36 px), dates (100) and names (120) are the label columns; 20
+// data columns of 80 px make 1856 px, far past a fifth over 1009. Each page
+// repeats the 256 px of labels and takes 9 data columns in the 753 px left:
+// columns 3-11, 12-20 and 21-22 on three pages.
+TEST(PagePainter, WideGridRepeatsItsLabelColumnsOnContinuationPages) {
+    GridModel g;
+    g.setCols(23);
+    g.setRows(11);
+    g.setFixedCols(3);
+    g.setColumnWidth(0, 36);
+    g.setColumnWidth(1, 100);
+    g.setColumnWidth(2, 120);
+    g.setText(0, 1, "日期");
+    g.setText(0, 2, "姓名");
+    for (int c = 3; c <= 22; ++c) {
+        g.setColumnWidth(c, 80);
+        g.setText(0, c, "列" + std::to_string(c));
+    }
+    for (int r = 1; r <= 10; ++r) {
+        g.setText(r, 0, "#" + std::to_string(r));
+        g.setText(r, 1, "D" + std::to_string(r));
+        g.setText(r, 2, "N" + std::to_string(r));
+    }
+    const fs::path pdf = scratch() / "labels.pdf";
+    ASSERT_TRUE(renderPdf(g, titled(2), pdf.string()));
+    const auto pages = pageWords(pdf);
+    ASSERT_EQ(landscapePages(pdf).size(), 3u);
+    for (int p = 0; p < 3; ++p) {
+        EXPECT_TRUE(pages[p].count("日期") && pages[p].count("姓名")) << p;
+        for (int r = 1; r <= 10; ++r)
+            for (const char* label : {"#", "D", "N"}) EXPECT_TRUE(pages[p].count(label + std::to_string(r))) << p;
+        for (int c = 3; c <= 22; ++c) EXPECT_EQ(pages[p].count("列" + std::to_string(c)), (c - 3) / 9 == p) << c;
+    }
+}
+
 TEST(PagePainter, UnwritablePathFails) {
     const fs::path missing = scratch() / "no-such-folder" / "out.pdf";
     EXPECT_FALSE(renderPdf(wideGrid(), titled(2), missing.string()));

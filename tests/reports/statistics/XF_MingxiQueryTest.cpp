@@ -198,3 +198,19 @@ TEST_F(MingxiQuery, TheFillYieldsEveryHundredRowsWithTheButtonOffAndStopsWhenClo
     EXPECT_NO_THROW(query("01", 1));
     EXPECT_FALSE(w.Loaded());
 }
+
+// The installation may add columns to its tables: every column is read by
+// name, so a new one at the end moves nothing on screen.
+TEST_F(MingxiQuery, ColumnsAddedToTheTablesChangeNothingShown) {
+    add(tx(5).money(1000).balance(3000).date("2026-11-02 08:00:00").person(3).mach(11));
+    add(tx(1).money(-250).balance(2750).date("2026-11-03 12:00:00").person(1).dian(3).unit(2));
+    Conn_Main->executeScript("alter table Record_XF add column Site_Note TEXT;"
+                             "alter table Mach_Info add column Site_Note TEXT;"
+                             "update Record_XF set Site_Note='x'; update Mach_Info set Site_Note='y';");
+    query("01", 0);
+    ASSERT_EQ(w.XF_Data.rowUBound(), 2);
+    EXPECT_EQ(row(1), (S{"一号机", "一食堂", "2026-11-02 08:00:00", "￥10.00", "", "￥30.00", "", "充值", "膳食科", "O'Brien",
+                         "E3", "财务", ""}));
+    EXPECT_EQ(row(2), (S{"一号机", "二食堂", "2026-11-03 12:00:00", "￥2.50", "", "￥27.50", "", "消费", "外包", "张三",
+                         "E1", "财务", ""}));
+}

@@ -9,7 +9,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/Grid.h"
 #include "reports/summary/GridHead.h"
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 
 using namespace tolvenk;
 
@@ -84,6 +84,7 @@ TEST_F(GridHead, EveryBuiltInFormat) {
         const bool range = n % 3 == 0;
         EXPECT_EQ(select("title", HZ_Default_Format(n)), "：");  // no grouping
         ASSERT_EQ(grid.Cols(), f.starts.back());
+        EXPECT_EQ(grid.FixedCols(), f.starts.front());  // row numbers, date and dimension repeat on paper
         EXPECT_EQ(st.Covered_Types, f.covered);
         // Only the (empty) first-dimension column is hidden.
         EXPECT_EQ(hidden(), std::vector<int>{2});

@@ -145,7 +145,7 @@ TEST_F(SummaryWindow, UncertainBoxPeriodCheckAndOutput) {
     EXPECT_EQ(runs, 1);
 
     sv->fileAnswers = {dir.file("report.xlsx")};
-    w.Command4_Click(0);
+    w.Command4(0).click();
     EXPECT_TRUE(std::filesystem::exists(dir.file("report.xlsx")));
     EXPECT_EQ(sv->boxes.back().prompt, "提示:输出成功.");
 }

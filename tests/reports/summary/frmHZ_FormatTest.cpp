@@ -356,7 +356,7 @@ TEST_F(FormatEditor, RoundTripFromTheSummaryWindowToAnExportedReport) {
     summary.Command1.click();
 
     sv->fileAnswers = {dir.file("format.xlsx")};
-    summary.Command4_Click(0);
+    summary.Command4(0).click();
     EXPECT_TRUE(std::filesystem::exists(dir.file("format.xlsx")));
     EXPECT_EQ(lastPrompt(), "提示:输出成功.");
 }

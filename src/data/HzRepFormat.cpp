@@ -1,4 +1,4 @@
-#include "reports/summary/HzRepFormat.h"
+#include "data/HzRepFormat.h"
 
 #include <vector>
 

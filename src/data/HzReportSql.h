@@ -1,0 +1,36 @@
+#pragma once
+// The statements of the summary-report run, as the installation's engines
+// have always received them; the run composes them with its conditions.
+#include <cstdint>
+#include <string>
+
+namespace tolvenk::HZ_Report_Sql {
+
+// Group totals (level pass): money and times sums of Record_XF.
+inline constexpr const char* Level_Money_Head = "select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B ";
+inline constexpr const char* Level_Times_Head = "select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B ";
+// Report rows (row pass); the times head has always run into its FROM.
+inline constexpr const char* Row_Money_Head = "select sum(YuE_Change) as YuE_C,count(YuE_Change) as Count_Bi ";
+inline constexpr const char* Row_Times_Head = "select sum(YuCi_Change) as YuCi_C,count(YuCi_Change) as Count_Ci_Bi";
+// The card-log fee columns `columns` of the rows a pass selects.
+std::string Fee_Select(const std::string& columns);
+// Whether a row of the inner group has any record of the covered kinds.
+std::string Row_Exists(const std::string& where);
+
+// The values of a grouping dimension: all live ones, or the one chosen by
+// name (`one` true).
+std::string Places(bool one, const std::string& name);
+std::string Terminals(bool one, const std::string& name);
+std::string Cashiers(bool one, const std::string& name);
+std::string Units(bool one, const std::string& name);
+std::string Operators(bool one, const std::string& name);
+// Card kinds: all live ones, one by its name, or the unnamed one by its number.
+std::string Card_Types();
+std::string Card_Type_Named(const std::string& name);
+std::string Card_Type_Numbered(std::int64_t leiBie);
+// Departments of level 1; one of them by name; the top department (level 0).
+std::string Depts();
+std::string Dept_Named(const std::string& name, bool top);
+std::string Top_Dept();
+
+}  // namespace tolvenk::HZ_Report_Sql

@@ -1,0 +1,416 @@
+#include "platform/db/PgProvider.h"
+
+#include <libpq-fe.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <list>
+
+#include "platform/db/AsciiCase.h"
+#include "platform/db/ConnectionString.h"
+#include "platform/db/DbError.h"
+#include "platform/db/SqlText.h"
+#include "platform/db/SqlTranslator.h"
+
+namespace tolvenk::db {
+
+namespace {
+
+constexpr std::size_t kCacheLimit = 128;
+constexpr const char* kConnectTimeout = "15";  // seconds; a server that does not answer is an error, not a hang
+
+// Type numbers of the server's built-in types that arrive as numbers.
+constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4 = 700, kFloat8 = 701,
+              kNumeric = 1700;
+
+bool allDigits(const std::string& s) {
+    if (s.empty()) return false;
+    for (unsigned char c : s)
+        if (!std::isdigit(c)) return false;
+    return true;
+}
+
+std::string operatingSystemUser() {
+    if (const passwd* pw = ::getpwuid(::geteuid())) return pw->pw_name;
+    return {};
+}
+
+std::string trimmed(std::string s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.pop_back();
+    return s;
+}
+
+// Names the module writes are plain words, which the server folds to lower
+// case as it did when the tables were made; anything else is quoted.
+std::string columnName(const std::string& name) {
+    bool plain = !name.empty() && !std::isdigit(static_cast<unsigned char>(name[0]));
+    for (unsigned char c : name) plain = plain && (std::isalnum(c) || c == '_');
+    if (plain) return name;
+    std::string out = "\"";
+    for (char c : name) {
+        out += c;
+        if (c == '"') out += '"';
+    }
+    return out + "\"";
+}
+
+Value cellValue(const PGresult* res, int row, int col) {
+    if (PQgetisnull(res, row, col)) return {};
+    const char* text = PQgetvalue(res, row, col);
+    switch (PQftype(res, col)) {
+    case kInt2:
+    case kInt4:
+    case kInt8:
+    case kOid: return Value(static_cast<std::int64_t>(std::strtoll(text, nullptr, 10)));
+    case kBool: return Value(text[0] == 't' ? 1 : 0);
+    case kFloat4:
+    case kFloat8: return Value(std::strtod(text, nullptr));
+    case kNumeric: {
+        // Sums of whole numbers arrive as numeric; keep them whole, as the file engine does.
+        const bool whole = std::strpbrk(text, ".eEN") == nullptr;
+        if (whole && std::strlen(text) < 19) return Value(static_cast<std::int64_t>(std::strtoll(text, nullptr, 10)));
+        return Value(std::strtod(text, nullptr));
+    }
+    default: return Value(std::string(text, static_cast<std::size_t>(PQgetlength(res, row, col))));
+    }
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ the target
+
+// Data Source is the host, with an optional port written "host,port" (the
+// classic form) or "host:port". "." and "(local)", an empty value, and with
+// integrated security also "localhost", mean this machine's local socket,
+// where the server can recognise the operating-system user (peer login). A
+// path starting with '/' is a socket folder. Integrated security logs in as
+// the operating-system user with no password.
+ServerTarget serverTarget(const ConnectionString& cs) {
+    ServerTarget t;
+    t.dataSource = cs.get("data source");
+    t.database = cs.get("initial catalog");
+    const std::string integrated = cs.get("integrated security");
+    t.integrated = equalsNoCase(integrated, "sspi") || equalsNoCase(integrated, "true") || equalsNoCase(integrated, "yes");
+
+    std::string host = t.dataSource;
+    if (host.size() > 4 && equalsNoCase(host.substr(0, 4), "tcp:")) host = host.substr(4);
+    std::size_t cut = host.rfind(',');
+    if (cut == std::string::npos && host.rfind(':') != std::string::npos && allDigits(host.substr(host.rfind(':') + 1)))
+        cut = host.rfind(':');
+    if (cut != std::string::npos) {
+        t.port = host.substr(cut + 1);
+        host = host.substr(0, cut);
+        while (!host.empty() && host.back() == ' ') host.pop_back();
+        while (!t.port.empty() && t.port.front() == ' ') t.port.erase(0, 1);
+        if (!allDigits(t.port))
+            throw DbError("Cannot open database '" + t.database + "' on server '" + t.dataSource +
+                              "': the port '" + t.port + "' is not a number.",
+                          3049);
+    }
+    if (host.find('\\') != std::string::npos)
+        throw DbError("Cannot open database '" + t.database + "' on server '" + t.dataSource +
+                          "': named server instances are not known here; write the server's port as host,port.",
+                      3049);
+    if (host == "." || equalsNoCase(host, "(local)") || (t.integrated && equalsNoCase(host, "localhost"))) host.clear();
+    t.host = host;
+    if (t.integrated) {
+        t.user = operatingSystemUser();
+    } else {
+        t.user = cs.get("user id");
+        t.password = cs.get("password");
+    }
+    return t;
+}
+
+// ------------------------------------------------------------------ results
+
+class PgProvider::Result {
+public:
+    explicit Result(PGresult* r = nullptr) : r_(r) {}
+    ~Result() { PQclear(r_); }
+    Result(Result&& o) noexcept : r_(o.r_) { o.r_ = nullptr; }
+    Result& operator=(Result&& o) noexcept {
+        std::swap(r_, o.r_);
+        return *this;
+    }
+    PGresult* get() const { return r_; }
+    bool ok() const {
+        const ExecStatusType s = PQresultStatus(r_);
+        return s == PGRES_COMMAND_OK || s == PGRES_TUPLES_OK;
+    }
+
+private:
+    PGresult* r_;
+};
+
+// ------------------------------------------------------------------ session
+
+PgProvider::PgProvider(const ServerTarget& target, int commandTimeoutSeconds) {
+    const std::string timeout = std::to_string(commandTimeoutSeconds > 0 ? commandTimeoutSeconds * 1000 : 0);
+    const std::string options = "-c statement_timeout=" + timeout;
+    std::vector<const char*> keys, values;
+    std::list<std::string> held;  // the texts the pointers point into
+    auto set = [&](const char* k, const std::string& v) {
+        if (v.empty()) return;
+        keys.push_back(k);
+        values.push_back(held.emplace_back(v).c_str());
+    };
+    set("host", target.host);
+    set("port", target.port);
+    set("dbname", target.database);
+    set("user", target.user);
+    set("password", target.password);
+    set("connect_timeout", kConnectTimeout);
+    // A server that goes away in the middle of a statement is noticed within a minute or so.
+    set("keepalives_idle", "30");
+    set("keepalives_interval", "10");
+    set("keepalives_count", "3");
+    set("client_encoding", "UTF8");
+    set("application_name", "Tolvenk");
+    set("options", options);
+    keys.push_back(nullptr);
+    values.push_back(nullptr);
+    conn_ = PQconnectdbParams(keys.data(), values.data(), 0);
+    if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
+        const std::string reason = conn_ ? trimmed(PQerrorMessage(conn_)) : "out of memory";
+        PQfinish(conn_);
+        conn_ = nullptr;
+        const std::string where = "database '" + target.database + "' on server '" + target.dataSource + "'";
+        // A missing database is told apart as a missing file is on the file side.
+        if (reason.find("database \"") != std::string::npos && reason.find("does not exist") != std::string::npos)
+            throw DbError("Could not find " + where + ": " + reason, 3024);
+        throw DbError("Cannot open " + where + ": " + reason, 3049);
+    }
+    // The server's notices (an object that already exists, ...) are not the operator's business.
+    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    timeout_ = timeoutSent_ = commandTimeoutSeconds;
+}
+
+PgProvider::~PgProvider() { PQfinish(conn_); }
+
+void PgProvider::fail(PGresult* res, const std::string& context) {
+    std::string msg;
+    lastState_.clear();
+    int number = 3146;
+    if (res) {
+        const char* primary = PQresultErrorField(res, PG_DIAG_MESSAGE_PRIMARY);
+        msg = primary ? primary : trimmed(PQresultErrorMessage(res));
+        const char* state = PQresultErrorField(res, PG_DIAG_SQLSTATE);
+        lastState_ = state ? state : "";
+        if (lastState_ == "25006") number = 3027;  // a read-only session or server
+    }
+    if (msg.empty()) msg = trimmed(PQerrorMessage(conn_));
+    if (msg.empty()) msg = "the server did not answer";
+    if (!context.empty()) msg += " [" + context + "]";
+    throw DbError(msg, number);
+}
+
+PgProvider::Result PgProvider::simple(const std::string& sql) {
+    Result r(PQexec(conn_, sql.c_str()));
+    if (!r.ok()) fail(r.get(), sql);
+    return r;
+}
+
+PgProvider::Statement& PgProvider::statement(const std::string& sql) {
+    if (auto it = cache_.find(sql); it != cache_.end()) return it->second;
+    Statement st;
+    st.text = translateForPostgres(sql, &st.parameters);
+    if (cache_.size() >= kCacheLimit) {
+        bool prepared = false;
+        for (const auto& [text, old] : cache_) prepared = prepared || !old.name.empty();
+        if (prepared) simple("DEALLOCATE ALL");
+        cache_.clear();
+    }
+    return cache_.emplace(sql, std::move(st)).first->second;
+}
+
+// One statement: sent with its text the first time; prepared once it comes
+// again on this session, as the data services send the same texts often.
+PgProvider::Result PgProvider::runOnce(Statement& st, const std::vector<Value>& params) {
+    std::vector<std::string> texts(params.size());
+    std::vector<const char*> ptrs(params.size());
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const Value& v = params[i];
+        if (v.isNull()) {
+            ptrs[i] = nullptr;
+            continue;
+        }
+        // Sent as text, the server reads it as the column's type; numbers in
+        // the form the file engine would store as text.
+        texts[i] = v.toString();
+        ptrs[i] = texts[i].c_str();
+    }
+    const int n = static_cast<int>(params.size());
+    if (st.name.empty() && st.seen) {
+        const std::string name = "tolvenk_" + std::to_string(++nextName_);
+        Result prep(PQprepare(conn_, name.c_str(), st.text.c_str(), 0, nullptr));
+        if (prep.ok()) st.name = name;
+        else return prep;
+    }
+    st.seen = true;
+    if (st.name.empty())
+        return Result(PQexecParams(conn_, st.text.c_str(), n, nullptr, ptrs.data(), nullptr, nullptr, 0));
+    return Result(PQexecPrepared(conn_, st.name.c_str(), n, ptrs.data(), nullptr, nullptr, 0));
+}
+
+PgProvider::Result PgProvider::run(const std::string& sql, const std::vector<Value>& params) {
+    Statement& st = statement(sql);
+    if (static_cast<int>(params.size()) != st.parameters) throw DbError("Wrong number of parameters [" + sql + "]");
+    for (bool retried = false;; retried = true) {
+        Result r;
+        const bool prepared = !st.name.empty();
+        try {
+            runInSavepoint([&] {
+                r = runOnce(st, params);
+                if (!r.ok()) fail(r.get(), sql);
+            });
+            return r;
+        } catch (const DbError&) {
+            // A prepared text whose table changed shape under it: prepare it anew, once.
+            if (retried || !prepared || lastState_ != "0A000") throw;
+            simple("DEALLOCATE " + st.name);
+            st.name.clear();
+            st.seen = false;
+        }
+    }
+}
+
+void PgProvider::runInSavepoint(const std::function<void()>& work) {
+    if (PQtransactionStatus(conn_) != PQTRANS_INTRANS) {
+        work();
+        return;
+    }
+    simple("SAVEPOINT tolvenk_statement");
+    try {
+        work();
+    } catch (...) {
+        // A failed statement ends only itself; the transaction goes on.
+        Result back(PQexec(conn_, "ROLLBACK TO SAVEPOINT tolvenk_statement; RELEASE SAVEPOINT tolvenk_statement"));
+        throw;
+    }
+    simple("RELEASE SAVEPOINT tolvenk_statement");
+}
+
+QueryResult PgProvider::query(const std::string& sql, const std::vector<Value>& params) {
+    applyTimeout();
+    Result r = run(sql, params);
+    QueryResult out;
+    PGresult* res = r.get();
+    const int cols = PQnfields(res), rows = PQntuples(res);
+    out.columns.reserve(static_cast<std::size_t>(cols));
+    for (int c = 0; c < cols; ++c) out.columns.emplace_back(PQfname(res, c));
+    out.rows.reserve(static_cast<std::size_t>(rows));
+    for (int i = 0; i < rows; ++i) {
+        std::vector<Value> row;
+        row.reserve(static_cast<std::size_t>(cols));
+        for (int c = 0; c < cols; ++c) row.push_back(cellValue(res, i, c));
+        out.rows.push_back(std::move(row));
+    }
+    return out;
+}
+
+// The row identity is the row's physical place (ctid). It changes when the
+// row is written, so an update hands back the new one; a row that another
+// session changed meanwhile is no longer found, as with an optimistic lock.
+bool PgProvider::queryForUpdate(const std::string& table, const std::string& head, const std::string& tail,
+                                QueryResult& out) {
+    const std::string sql = head + " ctid AS tolvenk_rowkey, * from " + table + tail;
+    try {
+        out = query(sql, {});
+    } catch (const DbError&) {
+        // No row identity here (a view): the caller reads it plainly. Other
+        // failures (a missing table, a timeout) are the caller's to see.
+        if (lastState_ != "42703") throw;
+        return false;
+    }
+    out.columns.erase(out.columns.begin());
+    out.rowKeys.reserve(out.rows.size());
+    for (auto& row : out.rows) {
+        out.rowKeys.push_back(row.front());
+        row.erase(row.begin());
+    }
+    return true;
+}
+
+long long PgProvider::execute(const std::string& sql, const std::vector<Value>& params) {
+    applyTimeout();
+    Result r = run(sql, params);
+    const char* n = PQcmdTuples(r.get());
+    return n && *n && PQresultStatus(r.get()) == PGRES_COMMAND_OK ? std::atoll(n) : 0;
+}
+
+void PgProvider::executeScript(const std::string& sql) {
+    applyTimeout();
+    runInSavepoint([&] { simple(sql); });
+}
+
+void PgProvider::insertRow(const std::string& table, const std::vector<std::string>& columns,
+                           const std::vector<Value>& values) {
+    std::string sql = "INSERT INTO " + columnName(table);
+    if (columns.empty()) {
+        sql += " DEFAULT VALUES";
+    } else {
+        std::string names, marks;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            names += (i ? "," : "") + columnName(columns[i]);
+            marks += i ? ",?" : "?";
+        }
+        sql += " (" + names + ") VALUES (" + marks + ")";
+    }
+    execute(sql, values);
+}
+
+long long PgProvider::updateRow(const std::string& table, Value& rowKey, const std::vector<std::string>& columns,
+                                const std::vector<Value>& values) {
+    if (columns.empty()) return 0;
+    std::string sql = "UPDATE " + columnName(table) + " SET ";
+    for (std::size_t i = 0; i < columns.size(); ++i) sql += (i ? "," : "") + columnName(columns[i]) + "=?";
+    sql += " WHERE ctid=? RETURNING ctid";
+    std::vector<Value> params = values;
+    params.push_back(rowKey);
+    applyTimeout();
+    Result r = run(sql, params);
+    const int rows = PQntuples(r.get());
+    if (rows == 1) rowKey = Value(std::string(PQgetvalue(r.get(), 0, 0)));
+    return rows;
+}
+
+void PgProvider::begin() {
+    if (inTransaction()) throw DbError("cannot start a transaction within a transaction");
+    simple("BEGIN");
+}
+
+void PgProvider::commit() {
+    if (!inTransaction()) throw DbError("cannot commit - no transaction is active");
+    Result r = simple("COMMIT");
+    // A transaction the server had already failed ends in a rollback, not a commit.
+    if (std::strcmp(PQcmdStatus(r.get()), "ROLLBACK") == 0)
+        throw DbError("The transaction could not be committed and was rolled back.");
+}
+
+void PgProvider::rollback() {
+    if (!inTransaction()) throw DbError("cannot rollback - no transaction is active");
+    simple("ROLLBACK");
+    // A time-out set inside the transaction was undone with it.
+    timeoutSent_ = -1;
+}
+
+bool PgProvider::inTransaction() const {
+    const PGTransactionStatusType s = PQtransactionStatus(conn_);
+    return s == PQTRANS_INTRANS || s == PQTRANS_INERROR;
+}
+
+void PgProvider::setCommandTimeout(int seconds) { timeout_ = seconds; }
+
+// The command time-out bounds every statement, lock waits included; 0 waits
+// without limit. Sent only when it changed.
+void PgProvider::applyTimeout() {
+    if (timeout_ == timeoutSent_) return;
+    simple("SET statement_timeout = " + std::to_string(timeout_ > 0 ? timeout_ * 1000LL : 0));
+    timeoutSent_ = timeout_;
+}
+
+}  // namespace tolvenk::db

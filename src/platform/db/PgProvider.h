@@ -1,0 +1,83 @@
+#pragma once
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/db/Provider.h"
+
+struct pg_conn;
+struct pg_result;
+
+namespace tolvenk::db {
+
+class ConnectionString;
+
+// Where a server connection text points, as libpq is told.
+struct ServerTarget {
+    std::string host;  // empty: the local socket
+    std::string port;  // empty: the default
+    std::string database;
+    std::string user;
+    std::string password;
+    bool integrated = false;
+    std::string dataSource;  // as written, for messages
+};
+
+// Reads the server text. Throws DbError (3049) for what no server can answer,
+// such as a named instance.
+ServerTarget serverTarget(const ConnectionString& cs);
+
+// The server provider: one libpq session. Results are read in full and no
+// cursor stays open between calls, as with the file provider. Each statement
+// in a transaction is its own savepoint, so a failed one leaves the
+// transaction usable, as the classic server does.
+class PgProvider : public Provider {
+public:
+    // Connects; a server that is down, a refused login or a missing database
+    // throws DbError with the server's reason, within the connect timeout.
+    PgProvider(const ServerTarget& target, int commandTimeoutSeconds);
+    ~PgProvider() override;
+    PgProvider(const PgProvider&) = delete;
+    PgProvider& operator=(const PgProvider&) = delete;
+
+    QueryResult query(const std::string& sql, const std::vector<Value>& params) override;
+    bool queryForUpdate(const std::string& table, const std::string& head, const std::string& tail,
+                        QueryResult& out) override;
+    long long execute(const std::string& sql, const std::vector<Value>& params) override;
+    void executeScript(const std::string& sql) override;
+    void insertRow(const std::string& table, const std::vector<std::string>& columns,
+                   const std::vector<Value>& values) override;
+    long long updateRow(const std::string& table, Value& rowKey, const std::vector<std::string>& columns,
+                        const std::vector<Value>& values) override;
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    bool inTransaction() const override;
+    void setCommandTimeout(int seconds) override;
+
+private:
+    struct Statement {
+        std::string text;  // translated
+        int parameters = 0;
+        std::string name;  // prepared name, once the text was seen twice
+        bool seen = false;
+    };
+    class Result;
+
+    Statement& statement(const std::string& sql);
+    Result run(const std::string& sql, const std::vector<Value>& params);
+    Result runOnce(Statement& st, const std::vector<Value>& params);
+    Result simple(const std::string& sql);
+    void runInSavepoint(const std::function<void()>& work);
+    [[noreturn]] void fail(pg_result* res, const std::string& context);
+    void applyTimeout();
+
+    pg_conn* conn_ = nullptr;
+    std::map<std::string, Statement> cache_;
+    int nextName_ = 0;
+    int timeout_ = -1;
+    int timeoutSent_ = -1;
+    std::string lastState_;  // SQLSTATE of the last failure
+};
+
+}  // namespace tolvenk::db

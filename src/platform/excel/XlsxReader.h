@@ -1,0 +1,55 @@
+#pragma once
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tolvenk::excel {
+
+// A workbook that cannot be read: not a zip, a part missing, XML that is not
+// well-formed or not UTF-8. The text names the file and the part.
+class WorkbookError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct SheetCell {
+    // The text as stored; for a number, its shortest decimal form ("1268.5").
+    std::string text;
+    std::optional<double> number;
+    // The cell's number format ("General" when it has none).
+    std::string format = "General";
+};
+
+struct SheetRange {
+    int row1 = 0, col1 = 0, row2 = 0, col2 = 0;  // 0-based, inclusive
+    bool operator==(const SheetRange&) const = default;
+};
+
+// The first worksheet of a workbook, rows and columns counted from 0.
+class Sheet {
+public:
+    int rows() const { return static_cast<int>(cells_.size()); }
+    int cols() const { return cols_; }
+    // An empty cell outside the written area or never written.
+    const SheetCell& at(int r, int c) const;
+    const std::string& text(int r, int c) const { return at(r, c).text; }
+    const std::vector<SheetRange>& merges() const { return merges_; }
+
+private:
+    friend Sheet readFirstSheet(const std::string& path);
+    SheetCell& put(int r, int c);
+    std::vector<std::vector<SheetCell>> cells_;
+    std::vector<SheetRange> merges_;
+    int cols_ = 0;
+};
+
+// Reads the first worksheet of an Office Open XML workbook (.xlsx): texts
+// (shared or inline), numbers with their formats, and merged blocks.
+Sheet readFirstSheet(const std::string& path);
+
+// One part of the workbook as it is stored ("xl/styles.xml"), checked to be
+// well-formed UTF-8 XML.
+std::string readPart(const std::string& path, const std::string& name);
+
+}  // namespace tolvenk::excel

@@ -1,0 +1,142 @@
+// The server texts: where they point, and what the operator is told when the
+// server cannot be reached or refuses the login.
+#include <gtest/gtest.h>
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include "platform/db/ConnectionString.h"
+#include "platform/db/DbError.h"
+#include "platform/db/PgProvider.h"
+#include "support/TestDb.h"
+
+using namespace tolvenk;
+
+namespace {
+
+db::ServerTarget target(const std::string& text) { return db::serverTarget(db::ConnectionString(text)); }
+
+const std::string kLogin = "Provider=SQLOLEDB.1;Password=p w;Persist Security Info=True;User ID=sa;Initial Catalog=TAM08;"
+                           "Data Source=";
+const std::string kIntegrated =
+    "Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;Initial Catalog=TAM08;Data Source=";
+
+// The DbError a connection text gives: its number and message.
+std::pair<int, std::string> openError(const std::string& text) {
+    try {
+        db::Connection con;
+        con.open(text);
+    } catch (const db::DbError& e) {
+        return {e.number(), e.what()};
+    }
+    return {0, ""};
+}
+
+bool mentions(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Skips a test that needs the server when none was named; one that was
+// named but does not answer makes the test fail where it connects.
+#define NEEDS_TEST_SERVER()                                       \
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why; \
+    const auto server = test::testServer()
+
+}  // namespace
+
+TEST(ServerTarget, DataSourceIsHostAndPortInEitherForm) {
+    db::ServerTarget t = target(kLogin + "db.site.lan,5433");
+    EXPECT_EQ(t.host, "db.site.lan");
+    EXPECT_EQ(t.port, "5433");
+    EXPECT_EQ(t.database, "TAM08");
+    EXPECT_EQ(t.user, "sa");
+    EXPECT_EQ(t.password, "p w");
+    EXPECT_FALSE(t.integrated);
+    t = target(kLogin + "10.0.0.7:6543");
+    EXPECT_EQ(t.host, "10.0.0.7");
+    EXPECT_EQ(t.port, "6543");
+    t = target(kLogin + "tcp:srv01 , 1433");
+    EXPECT_EQ(t.host, "srv01");
+    EXPECT_EQ(t.port, "1433");
+    t = target(kLogin + "srv01");
+    EXPECT_EQ(t.host, "srv01");
+    EXPECT_EQ(t.port, "");
+    // This machine: "." and "(local)" are the local socket; localhost with a
+    // login goes over the network, where passwords are asked.
+    EXPECT_EQ(target(kLogin + ".").host, "");
+    EXPECT_EQ(target(kLogin + "(local),5432").host, "");
+    EXPECT_EQ(target(kLogin + "localhost").host, "localhost");
+    EXPECT_EQ(target(kLogin + "/run/db,5432").host, "/run/db");
+
+    EXPECT_EQ(openError(kLogin + "srv01\\SQLEXPRESS").first, 3049);
+    EXPECT_EQ(openError(kLogin + "srv01,15x").first, 3049);
+}
+
+TEST(ServerTarget, IntegratedSecurityIsTheOperatingSystemUserOnTheLocalSocket) {
+    const passwd* pw = ::getpwuid(::geteuid());
+    ASSERT_NE(pw, nullptr);
+    for (const char* local : {".", "(local)", "localhost", "LOCALHOST"}) {
+        const db::ServerTarget t = target(kIntegrated + local + ";");
+        EXPECT_TRUE(t.integrated);
+        EXPECT_EQ(t.host, "") << local;
+        EXPECT_EQ(t.user, pw->pw_name);
+        EXPECT_EQ(t.password, "");
+    }
+    EXPECT_EQ(target(kIntegrated + "srv01,5433;").host, "srv01");
+}
+
+TEST(ServerConnection, NoServerListeningIsAClearErrorAtOnce) {
+    test::TempDir dir;  // a socket folder with no server in it
+    auto [number, text] = openError(kLogin + dir.path().string() + ",5432");
+    EXPECT_EQ(number, 3049);
+    EXPECT_TRUE(mentions(text, "on server '" + dir.path().string() + ",5432'")) << text;
+    EXPECT_TRUE(mentions(text, ".s.PGSQL.5432")) << text;
+}
+
+TEST(ServerConnection, LoginAndIntegratedFormsOpenTheCatalog) {
+    NEEDS_TEST_SERVER();
+    test::BusinessDb db(test::Engine::Server);
+    auto login = test::connect(db.connectionString());
+    EXPECT_EQ(login->openRecordset("select current_user, current_database()")->field(1).toString(), db.databaseName());
+
+    // A site grants the operating-system logins their rights on the tables.
+    login->executeScript("GRANT SELECT ON ALL TABLES IN SCHEMA public TO PUBLIC");
+    auto own = test::connect(server->integratedConnectionString(db.databaseName()));
+    const passwd* pw = ::getpwuid(::geteuid());
+    EXPECT_EQ(own->openRecordset("select current_user")->field(0).toString(), pw->pw_name);
+    // The module's own reads work for this login too.
+    EXPECT_EQ(own->openRecordset("select count(*) from Record_XF")->field(0).toInt64(), 0);
+}
+
+TEST(ServerConnection, RefusedLoginAndMissingDatabaseCarryTheServersReason) {
+    NEEDS_TEST_SERVER();
+    test::TestServer wrong = *server;
+    wrong.password = "not-the-password";
+    auto [number, text] = openError(wrong.connectionString("postgres"));
+    EXPECT_EQ(number, 3049);
+    EXPECT_TRUE(mentions(text, "password authentication failed")) << text;
+
+    std::tie(number, text) = openError(server->connectionString("tolvenk_no_such_catalog"));
+    EXPECT_EQ(number, 3024);
+    EXPECT_TRUE(mentions(text, "tolvenk_no_such_catalog") && mentions(text, "does not exist")) << text;
+
+    // Nothing listens on the server's port plus one hundred on this machine's loopback.
+    test::TestServer down = *server;
+    down.host = "127.0.0.1";
+    down.port = std::to_string(std::stoi(server->port) + 100);
+    std::tie(number, text) = openError(down.connectionString("postgres"));
+    EXPECT_EQ(number, 3049);
+    EXPECT_TRUE(mentions(text, "127.0.0.1")) << text;
+}
+
+TEST(ServerConnection, AReadOnlySessionRefusesWritesAsAReadOnlyFileDoes) {
+    NEEDS_TEST_SERVER();
+    test::BusinessDb db(test::Engine::Server);
+    auto con = test::connect(db.connectionString());
+    con->executeScript("SET default_transaction_read_only = on");
+    try {
+        con->execute("insert into Sys_Log(Operator_ID) values(1)");
+        FAIL() << "wrote in a read-only session";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.number(), 3027) << e.what();
+    }
+    EXPECT_EQ(con->openRecordset("select count(*) from Sys_Log")->field(0).toInt64(), 0);
+}
