@@ -35,6 +35,8 @@ std::string overrideConnectionString() {
     return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + Home_Path + "\\data\\sLan_Sendral.mdb;" + "Jet OLEDB;";
 }
 
+constexpr int kOwnTexts = 900;
+
 std::int16_t toInt16(std::int64_t v) {
     if (v < INT16_MIN || v > INT16_MAX) throw VbError(6, "Overflow");
     return static_cast<std::int16_t>(v);
@@ -49,6 +51,9 @@ void Load_Lan(std::int16_t code) {
         auto it = lang.texts.find(i);
         Lang[static_cast<std::size_t>(i)] = it == lang.texts.end() ? std::string() : it->second;
     }
+    // The module's own texts beyond the classic table (from 900 on).
+    for (const auto& [n, text] : lang.texts)
+        if (n >= kOwnTexts && n < static_cast<int>(Lang.size())) Lang[static_cast<std::size_t>(n)] = text;
     Lan_Charset = 0;
 
     // Any failure from here on ends the override quietly; what is applied stays.
@@ -68,6 +73,12 @@ void Load_Lan(std::int16_t code) {
         if (!rs->eof()) Lan_Charset = toInt16(rs->field("F1").toInt64());
     } catch (const std::exception&) {
     }
+}
+
+std::string Built_In_Text(std::int16_t code, int n) {
+    const BuiltIn lang = builtIn(code);
+    const auto it = lang.texts.find(n);
+    return it == lang.texts.end() ? std::string() : it->second;
 }
 
 void Set_Lan_Font(forms::Form& window) {

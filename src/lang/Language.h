@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 namespace tolvenk {
 
@@ -12,6 +13,9 @@ class ListControl;
 // Simplified Chinese), then applies the override database under Home_Path.
 // Entries a language does not write keep what an earlier call left.
 void Load_Lan(std::int16_t code);
+// Text n of a built-in language's table (1 English, 2 Traditional Chinese,
+// other Simplified Chinese), whatever language is loaded; "" when it has none.
+std::string Built_In_Text(std::int16_t code, int n);
 // Applies Lan_Charset to a window's fonts. Qt fonts carry no character set,
 // so there is nothing to change; it never fails.
 void Set_Lan_Font(forms::Form& window);

@@ -58,7 +58,9 @@ Run_Lock::Run_Lock(forms::Form& window, std::vector<forms::Control*> controls, b
 }
 
 Run_Lock::~Run_Lock() {
-    for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->setEnabled(saved_[i]);
+    // A window closed meanwhile is back in its design state: leave it there.
+    if (!stopped())
+        for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->setEnabled(saved_[i]);
     running_ = false;
 }
 

@@ -105,6 +105,7 @@ std::shared_ptr<Recordset> Connection::openRecordset(const std::string& sql) {
 void Connection::executeScript(const std::string& sql) { live().executeScript(sql); }
 
 void Connection::beginTrans() { live().begin(); }
+void Connection::beginWriteTrans() { live().beginWrite(); }
 void Connection::commitTrans() { live().commit(); }
 void Connection::rollbackTrans() { live().rollback(); }
 bool Connection::inTransaction() const { return provider_ && provider_->inTransaction(); }

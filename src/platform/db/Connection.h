@@ -41,6 +41,8 @@ public:
     void executeScript(const std::string& sql);
 
     void beginTrans();
+    // A transaction holding the write lock from its start (read, decide, write).
+    void beginWriteTrans();
     void commitTrans();
     void rollbackTrans();
     bool inTransaction() const;

@@ -383,6 +383,12 @@ void PgProvider::begin() {
     simple("BEGIN");
 }
 
+void PgProvider::beginWrite() {
+    begin();
+    // The module's writers that must not interleave share one transaction lock.
+    simple("SELECT pg_advisory_xact_lock(7032001)");
+}
+
 void PgProvider::commit() {
     if (!inTransaction()) throw DbError("cannot commit - no transaction is active");
     Result r = simple("COMMIT");

@@ -36,6 +36,9 @@ public:
                                 const std::vector<std::string>& columns, const std::vector<Value>& values) = 0;
 
     virtual void begin() = 0;
+    // A transaction that holds the database's write lock from its start, so
+    // that what it reads before writing cannot change under it.
+    virtual void beginWrite() = 0;
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;

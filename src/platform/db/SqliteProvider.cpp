@@ -333,6 +333,12 @@ void SqliteProvider::begin() {
     requireSameFile();
     runScript("BEGIN");
 }
+void SqliteProvider::beginWrite() {
+    if (readOnly_)
+        throw DbError("The database '" + path_ + "' is read-only: this change cannot be saved.", 3027);
+    requireSameFile();
+    runScript("BEGIN IMMEDIATE");
+}
 void SqliteProvider::commit() { runScript("COMMIT"); }
 void SqliteProvider::rollback() { runScript("ROLLBACK"); }
 bool SqliteProvider::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }

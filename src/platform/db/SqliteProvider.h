@@ -35,6 +35,7 @@ public:
     long long updateRow(const std::string& table, Value& rowKey, const std::vector<std::string>& columns,
                         const std::vector<Value>& values) override;
     void begin() override;
+    void beginWrite() override;
     void commit() override;
     void rollback() override;
     bool inTransaction() const override;

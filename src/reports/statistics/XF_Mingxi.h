@@ -59,7 +59,7 @@ public:
     std::vector<std::string> Type_Codes;
     std::int16_t Type_Count = 0;
     std::string Sum_JinE = "0";
-    std::int32_t Sum_Ci = 0;
+    std::int64_t Sum_Ci = 0;  // 64 bits: a site's times outgrow 32
     std::array<double, 6> Type_Sum{};
 
     void Form_Load() override;

@@ -6,6 +6,7 @@
 #include "data/Globals.h"
 #include "data/TableColumns.h"
 #include "data/XfTypeCode.h"
+#include "platform/Error.h"
 #include "platform/MoneyText.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
@@ -40,6 +41,16 @@ std::string nameIn(const DataList& list, const char* idCol, const char* nameCol,
     for (int r = 1; r <= list.rowUBound(); ++r)
         if (list(r, i) == id) return list(r, n);
     return {};
+}
+
+// A running count plus a whole number read from text: error 6 when either
+// leaves the 64-bit range, never a wrapped or undefined figure.
+std::int64_t wholeSum(std::int64_t sum, double add) {
+    const double r = std::trunc(add);
+    std::int64_t result = 0;
+    if (!(std::fabs(r) < 9223372036854775808.0) || __builtin_add_overflow(sum, static_cast<std::int64_t>(r), &result))
+        throw VbError(6, "Overflow");
+    return result;
 }
 
 std::int16_t kindCode(const std::string& text) {
@@ -106,7 +117,7 @@ void XF_Mingxi::Fill_Row(int row, int i) {
     const double times = vbVal(d(i, cols_.times));
     if (times != 0) {
         cell(ColTimes).setText(formatReal(std::fabs(times)));
-        Sum_Ci += static_cast<std::int32_t>(times);
+        Sum_Ci = wholeSum(Sum_Ci, times);
     }
     if (vbVal(d(i, cols_.timesAfter)) != 0) cell(ColTimesAfter).setText(d(i, cols_.timesAfter));
     const double balance = vbVal(d(i, cols_.balance));
@@ -121,7 +132,7 @@ void XF_Mingxi::Fill_Row(int row, int i) {
         empCode = d(i, cols_.code);
         dept = d(i, cols_.dept);
     } else if (const auto id = parseNumber(d(i, cols_.person)); id && Rs_Emp) {
-        Rs_Emp->setFilter("Pinfo_Id= " + sqlNumber(static_cast<std::int64_t>(std::llround(*id))));
+        Rs_Emp->setFilter("Pinfo_Id= " + sqlNumber(std::round(*id)));
         if (Rs_Emp->recordCount() > 0) {
             name = Rs_Emp->field("P_Name").toString();
             empCode = Rs_Emp->field("P_Code").toString();

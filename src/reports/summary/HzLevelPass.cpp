@@ -84,7 +84,7 @@ void HzReportEngine::Calc_Level_Row(std::string Cond1, std::string Cond2, std::s
         std::string W = " where " + Cond1;
         if (!Cond2.empty()) W += " and " + Cond2;
         if (!Cond3.empty()) W += " and " + Cond3;
-        const std::string valid = St.Valid_Only == 1 ? " and Err_Code=0" : "";
+        const std::string valid = Valid_Only == 1 ? " and Err_Code=0" : "";
 
         const auto money = [&](const ItemDef& d) {
             V.Has[d.item] = Query_YuE_Sum(H1 + FROM + W + " and " + d.moneyCond[LevelPass] + valid);
@@ -132,7 +132,7 @@ void HzReportEngine::Calc_Level_Row(std::string Cond1, std::string Cond2, std::s
         }
         Derive(Slot, false);
     } catch (const std::exception& e) {
-        Show_Trap(e, "ERR_XF_Cha_HZ_2");
+        Trap(e, "ERR_XF_Cha_HZ_2");
     }
 }
 

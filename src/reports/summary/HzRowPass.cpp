@@ -31,7 +31,7 @@ std::string HzReportEngine::Row_Where(const std::string& D, const std::string& c
         const std::string t = vbRTrim(WHERE);
         if (t.size() >= 3 && t.compare(t.size() - 3, 3, "and") == 0) WHERE = t.substr(0, t.size() - 3);
     }
-    if (St.Valid_Only == 1) WHERE += " and Err_Code=0";
+    if (Valid_Only == 1) WHERE += " and Err_Code=0";
     return WHERE;
 }
 
@@ -53,7 +53,7 @@ void HzReportEngine::Sum_YuE(const std::string& D) {
             if (cap2.empty()) cap2 = Lang[OthersLang];
         }
     } catch (const std::exception& e) {
-        Show_Trap(e, "ERR_XF_Cha_HZ_3");
+        Trap(e, "ERR_XF_Cha_HZ_3");
         Row_Sum = Row_Cnt = 0;
     }
     Row_Cap1 = cap1;
@@ -109,7 +109,7 @@ void HzReportEngine::Sum_GBF(const std::string& D, const std::string& F) {
         Row_Sum = total;
         Row_Cnt = count;
     } catch (const std::exception& e) {
-        Show_Trap(e, "ERR_XF_Cha_HZ_4");
+        Trap(e, "ERR_XF_Cha_HZ_4");
         Row_Sum = Row_Cnt = 0;
     }
     Row_Cap1 = cap1;

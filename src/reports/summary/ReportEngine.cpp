@@ -14,6 +14,7 @@
 #include "platform/MoneyText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
+#include "platform/services/Services.h"
 #include "platform/grid/GridModel.h"
 #include "reports/summary/GridHead.h"
 #include "data/HzRepFormat.h"
@@ -22,7 +23,7 @@ namespace tolvenk {
 
 namespace {
 
-constexpr int OthersLang = 554, BalanceLang = 633;
+constexpr int OthersLang = 554, BalanceLang = 633, TrapCountLang = 901;
 
 // The values an item has: money always, counts where it counts them, times
 // where it has them. Meal orders have columns but no values.
@@ -53,9 +54,40 @@ std::string Money_Text(std::int64_t fen) { return Money_Sign + centsText(fen); }
 
 HzReportEngine::HzReportEngine(HzReportState& st, const Cond_Inputs& in, std::array<std::string, 2> shown,
                                grid::GridModel& grid, db::Connection& conn, HzRunHooks hooks)
-    : St(st), In(in), Shown_Period(std::move(shown)), grid_(grid), conn_(conn), hooks_(std::move(hooks)) {
+    : St(st),
+      In(in),
+      Shown_Period(std::move(shown)),
+      Valid_Only(st.Valid_Only),
+      grid_(grid),
+      conn_(conn),
+      hooks_(std::move(hooks)) {
     if (!hooks_.progress) hooks_.progress = [](int, int, int) {};
     if (!hooks_.rowDone) hooks_.rowDone = [] {};
+    if (!hooks_.stopped) hooks_.stopped = [] { return false; };
+}
+
+void HzReportEngine::Trap(const std::exception& e, const char* where) {
+    for (Trapped& t : trapped_)
+        if (t.where == where && t.text == e.what()) {
+            ++t.count;
+            return;
+        }
+    trapped_.push_back({where, e.what(), 1});
+}
+
+void HzReportEngine::Show_Traps() {
+    for (const Trapped& t : trapped_) {
+        std::string text = t.text;
+        // One box for an error however many rows it hit, and how many.
+        if (t.count > 1) {
+            std::string count = L(TrapCountLang);
+            const auto at = count.find("%1");
+            if (at != std::string::npos) count.replace(at, 2, std::to_string(t.count));
+            text += "\r\n\r\n" + count;
+        }
+        platform::services().msgBox(text, platform::vbCritical, Lang[112] + ":" + t.where);
+    }
+    trapped_.clear();
 }
 
 db::Recordset& HzReportEngine::open(const std::string& sql) {
@@ -68,9 +100,36 @@ int HzReportEngine::Rep_Dim2() const { return HZ_Rep_Format{"", St.Rep_P2, "", "
 char HzReportEngine::Rep_T() const { return HZ_Rep_Format{"", St.Rep_P2, "", "", ""}.type(); }
 int HzReportEngine::Rows() const { return grid_.rows(); }
 void HzReportEngine::setText(int r, int c, const std::string& text) { grid_.setText(r, c, text); }
-void HzReportEngine::merge(int r1, int c1, int r2, int c2) { grid_.merge({r1, c1, r2, c2}); }
+void HzReportEngine::merge(int r1, int c1, int r2, int c2) {
+    c1 = std::max(c1, 1);
+    c2 = std::max(c2, 1);
+    if (r2 < r1) return;
+    grid_.merge({r1, c1, r2, c2});
+}
+
+void HzReportEngine::Number_Rows() {
+    for (int r = HzHeadRows; r < Rows(); ++r)
+        if (grid_.text(r, 0).empty()) setText(r, 0, std::to_string(r - HzHeadRows + 1));
+}
 
 HzReportEngine::Closing HzReportEngine::Run() {
+    // What an earlier run found must not decide this one.
+    St.Top_Dept_Name.clear();
+    Closing closing;
+    try {
+        closing = Fill();
+    } catch (const Run_Stopped&) {
+        return Closing::Stopped;  // the window is gone: nothing more to show
+    } catch (...) {
+        Show_Traps();
+        throw;
+    }
+    Number_Rows();
+    Show_Traps();
+    return closing;
+}
+
+HzReportEngine::Closing HzReportEngine::Fill() {
     St.Covered_Types = Covered_Types_Clause(St.Covered_Types);
     for (int i = 1; i <= grid_.cols() - 1; ++i) grid_.setColumnAlignment(i, grid::AlignCenter);
 
@@ -134,6 +193,7 @@ HzReportEngine::Closing HzReportEngine::Run() {
                     if (exists) {
                         Calc_Row();
                         hooks_.rowDone();
+                        if (hooks_.stopped()) throw Run_Stopped{};
                     }
                     hooks_.progress(3, Idx3, 0);
                 }
@@ -200,25 +260,27 @@ void HzReportEngine::Closing_B() {
     Balance_Line(Lang[BalanceLang]);
 }
 
+// A group's label cell is joined over its rows, ending on the row above its
+// subtotal row, whose own label must stay in view.
 void HzReportEngine::Add_SubTotal2() {
     const int start = Start_Row2;
+    bool subtotal = false;
     if (Rows() - start >= 2) {
-        Make_Row_Text(3, -1, 0);
+        subtotal = Make_Row_Text(3, -1, 0);
         setText(Rows() - 1, St.Dim2_Col, "小计:");
     }
     if (start == Rows()) return;
-    const int last = Rows() - 1;
-    if (Rep_Dim2() == HZ_Dim::Date)
-        merge(start, St.Date_Col, last, St.Date_Col);
-    else
-        merge(start, St.Dim1_Col, last, St.Dim1_Col);
+    const int last = Rows() - 1 - (subtotal ? 1 : 0);
+    const int col = Rep_Dim2() == HZ_Dim::Date ? St.Date_Col : St.Dim1_Col;
+    merge(start, col, last, col);
 }
 
 void HzReportEngine::Add_SubTotal1() {
     const int start = Start_Row1;
     const bool dateSecond = Rep_Dim2() == HZ_Dim::Date;
+    bool subtotal = false;
     if (Rows() - start >= 2) {
-        Make_Row_Text(2, -1, 0);
+        subtotal = Make_Row_Text(2, -1, 0);
         const int last = Rows() - 1;
         if (dateSecond) {
             merge(last, St.Dim1_Col, last, St.Dim2_Col);
@@ -229,7 +291,7 @@ void HzReportEngine::Add_SubTotal1() {
         }
     }
     if (start == Rows()) return;
-    const int last = Rows() - 1;
+    const int last = Rows() - 1 - (subtotal ? 1 : 0);
     const int col = dateSecond ? St.Dim1_Col : St.Date_Col;
     merge(start, col, last, col);
 }
@@ -255,8 +317,9 @@ void HzReportEngine::Diff_Slots(std::int16_t a, std::int16_t b, std::int16_t Cap
         value[c] = Long_Sub(value[a], value[b]);
         if (&test != &value) test[c] = Long_Sub(test[a], test[b]);
     });
-    if (!Differs) return;
-    Make_Row_Text(c, 0, 0);
+    // A difference only in a value the report does not show adds no row, and
+    // then no caption may land on the row above.
+    if (!Differs || !Make_Row_Text(c, 0, 0)) return;
     const int last = Rows() - 1;
     if (St.Date_Col > 0) {
         const std::string& cond = St.Group_Conds1(Idx1).Cond;
@@ -270,7 +333,7 @@ void HzReportEngine::Diff_Slots(std::int16_t a, std::int16_t b, std::int16_t Cap
     setText(last, Caption_Col, Lang[OthersLang]);
 }
 
-void HzReportEngine::Make_Row_Text(std::int16_t k, std::int16_t Show_Zero, std::int16_t Force) {
+bool HzReportEngine::Make_Row_Text(std::int16_t k, std::int16_t Show_Zero, std::int16_t Force) {
     if (k < 0 || k > 8) throw VbError(9, "Subscript out of range");
     const std::string& others = Lang[OthersLang];
     std::string& cap1 = Level1_Cap[static_cast<std::size_t>(k)];
@@ -286,13 +349,12 @@ void HzReportEngine::Make_Row_Text(std::int16_t k, std::int16_t Show_Zero, std::
     if (St.Dim2_Col > 0) text += cap2 + "\t";
     if (St.Date_Col == 0 && St.Dim1_Col == 0 && St.Dim2_Col == 0) text += "\t\t";
 
-    // The shown values in the order of their columns.
+    // The shown columns in their order; meal orders have columns but no values.
     std::vector<std::pair<std::int32_t, std::pair<hz::Item, hz::Measure>>> shown;
     for (const hz::ItemDef& d : hz::items())
         for (int m = 0; m < hz::Measure_Count; ++m) {
             const auto measure = static_cast<hz::Measure>(m);
-            if (d.source != hz::Source::None && St.Col(d.item, measure) > 0)
-                shown.push_back({St.Col(d.item, measure), {d.item, measure}});
+            if (St.Col(d.item, measure) > 0) shown.push_back({St.Col(d.item, measure), {d.item, measure}});
         }
     std::sort(shown.begin(), shown.end());
 
@@ -300,6 +362,10 @@ void HzReportEngine::Make_Row_Text(std::int16_t k, std::int16_t Show_Zero, std::
     for (const auto& [col, value] : shown) {
         const hz::ItemDef& d = hz::def(value.first);
         const hz::Measure m = value.second;
+        if (d.source == hz::Source::None) {
+            text += "\t";
+            continue;
+        }
         const bool tested = V(d.item, hz::testOf(d, m))[k] != 0;
         NonZero = NonZero || tested;
         if (!tested && Show_Zero != -1) {
@@ -313,7 +379,9 @@ void HzReportEngine::Make_Row_Text(std::int16_t k, std::int16_t Show_Zero, std::
             text += std::to_string(v);
         text += "\t";
     }
-    if (NonZero || Force == -1) grid_.addRow(text);
+    if (!NonZero && Force != -1) return false;
+    grid_.addRow(text);
+    return true;
 }
 
 }  // namespace tolvenk

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "reports/summary/HzReportState.h"
 #include "reports/summary/HzSlots.h"
@@ -26,6 +27,8 @@ struct HzRunHooks {
     std::function<void(int bar, int value, int max)> progress;
     // After every computed row: the place to let the window breathe.
     std::function<void()> rowDone;
+    // Asked after each such pause: true ends the run at once (its window was closed).
+    std::function<bool()> stopped;
 };
 
 // The summary run: fills the grid under the header the report state
@@ -38,14 +41,19 @@ public:
     HzReportEngine(HzReportState& st, const Cond_Inputs& in, std::array<std::string, 2> shown, grid::GridModel& grid,
                    db::Connection& conn, HzRunHooks hooks = {});
 
-    // How the run ended: after the group loops, or with the total only.
-    enum class Closing { After_Groups, Total_Only };
-    // Errors the passes do not trap pass to the caller.
+    // How the run ended: after the group loops, with the total only, or
+    // stopped because its window went away.
+    enum class Closing { After_Groups, Total_Only, Stopped };
+    // Errors the passes do not trap pass to the caller. The errors they trap
+    // are shown once each when the run ends, however many rows they hit.
     Closing Run();
 
     HzReportState& St;
     const Cond_Inputs In;
     const std::array<std::string, 2> Shown_Period;
+    // Whether uncertain records are left out, as the window said when the
+    // run began: ticking the box meanwhile changes nothing halfway.
+    const std::int16_t Valid_Only;
     HzValues V;
     // Row captions per slot: period (or the outer value when the date is the
     // second dimension), middle and inner caption.
@@ -68,13 +76,15 @@ public:
     // gets a - b; then, if any did, writes slot c as the "其他" row.
     void Diff_Slots(std::int16_t a, std::int16_t b, std::int16_t Caption_Col, std::int16_t c);
     // Appends slot k as a row. Show_Zero -1 shows values whose test is 0;
-    // Force -1 adds the row even when every test is 0.
-    void Make_Row_Text(std::int16_t k, std::int16_t Show_Zero, std::int16_t Force);
+    // Force -1 adds the row even when every test is 0. True when it added one.
+    bool Make_Row_Text(std::int16_t k, std::int16_t Show_Zero, std::int16_t Force);
     // Subtotal rows of the middle ("小计:") and the outer entry ("小计：").
     void Add_SubTotal2();
     void Add_SubTotal1();
 
 private:
+    struct Run_Stopped {};
+    Closing Fill();
     // The three level-pass queries; each leaves its figures in the Level_ fields.
     bool Query_YuE_Sum(const std::string& sql);
     bool Query_YuCi_Sum(const std::string& sql, bool flag);
@@ -92,6 +102,11 @@ private:
 
     void Closing_A();
     void Closing_B();
+    // Column 0 numbers the report's rows, as the grid's row headers.
+    void Number_Rows();
+    // A trapped error: counted now, shown once when the run ends.
+    void Trap(const std::exception& e, const char* where);
+    void Show_Traps();
     void Balance_Line(const std::string& label);
 
     db::Recordset& open(const std::string& sql);
@@ -100,6 +115,7 @@ private:
     char Rep_T() const;
     int Rows() const;
     void setText(int r, int c, const std::string& text);
+    // Joins label cells; column 0, the row numbers, is never part of a block.
     void merge(int r1, int c1, int r2, int c2);
 
     grid::GridModel& grid_;
@@ -111,6 +127,11 @@ private:
     std::string Row_Cap1, Row_Cap2;
     // Grid1's row count when the current outer / middle entry began.
     int Start_Row1 = 0, Start_Row2 = 0;
+    struct Trapped {
+        std::string where, text;
+        int count;
+    };
+    std::vector<Trapped> trapped_;
 };
 
 }  // namespace tolvenk

@@ -329,8 +329,11 @@ void XF_Cha_HZ::DTPicker2_Change() {
 void XF_Cha_HZ::Check1_Click() { St.Valid_Only = Check1.Value() == forms::vbChecked ? 0 : 1; }
 
 void XF_Cha_HZ::Command1_Click() {
-    // A period that ends before it starts is refused before anything runs.
-    if (DTPicker1.Date_Value() > DTPicker2.Date_Value()) {
+    // A period that ends before it starts is refused before anything runs; a
+    // monthly report's period is whole months, so only they count.
+    const bool months = HZ_Rep_Format{"", St.Rep_P2, "", "", ""}.type() == ReportMonthly;
+    const std::size_t part = months ? 7 : 10;
+    if (DTPicker1.Date_Value().substr(0, part) > DTPicker2.Date_Value().substr(0, part)) {
         platform::services().msgBox(L(414), platform::vbExclamation, L(43));
         return;
     }
@@ -368,11 +371,15 @@ void XF_Cha_HZ::Run() {
                              }
                              b.setValue(value);
                          },
-                         [] { platform::services().yield(); }};
+                         [] { platform::services().yield(); }, [&] { return lock.stopped(); }};
         HzReportEngine engine(St, in, std::move(shown), Grid1.model(), Main_Connection(), hooks);
         const auto closing = engine.Run();
+        if (closing == HzReportEngine::Closing::Stopped) return;
         hideBars();
         Show_Output_Buttons();
+        // Every column as wide as its widest cell, the totals included.
+        for (int c = 1; c < Grid1.Cols(); ++c)
+            if (Grid1.Column(c).Width() > 0) Grid1.Column(c).AutoFit();
         if (closing == HzReportEngine::Closing::After_Groups) {
             Command2.setVisible(true);
             for (forms::Control* c : std::initializer_list<forms::Control*>{&DTPicker2, &DTPicker1, &Combo1,

@@ -1,17 +1,21 @@
 #include "reports/summary/frmHZ_Format.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
+#include <set>
 
-#include "data/HzDimCode.h"
 #include "data/Globals.h"
+#include "data/HzDimCode.h"
+#include "data/HzRepFormat.h"
 #include "lang/Language.h"
 #include "platform/Error.h"
+#include "platform/db/AsciiCase.h"
+#include "platform/db/Connection.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
-#include "data/HzRepFormat.h"
-#include "ui/WindowKit.h"
 #include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -399,18 +403,24 @@ bool frmHZ_Format::checkRangeDate() {
     return false;
 }
 
-// The lowest free defined number, from the stored ones in ascending order.
+// The lowest defined number no stored format has taken (a number taken twice
+// by an earlier fault must not make every later one take it again).
 std::string frmHZ_Format::chosenNumber() {
     auto rs = formats().Defined_Keys();
-    const long count = rs->recordCount();
-    if (count == 0) return std::to_string(FirstDefinedReport);
-    rs->moveLast();
-    const auto last = static_cast<long>(vbVal(field(*rs, "SubParaName")));
-    if (last == count + 100) return std::to_string(last + 1);
-    rs->moveFirst();
-    for (long n = FirstDefinedReport; n <= count + 100 && n <= LastDefinedReport && !rs->eof(); ++n, rs->moveNext())
-        if (static_cast<long>(vbVal(field(*rs, "SubParaName"))) != n) return std::to_string(n);
-    return std::to_string(last + 1);
+    std::set<long> taken;
+    for (; !rs->eof(); rs->moveNext()) taken.insert(static_cast<long>(vbVal(field(*rs, "SubParaName"))));
+    long n = FirstDefinedReport;
+    while (taken.count(n) != 0) ++n;
+    return std::to_string(n);
+}
+
+// A name the built-in reports have in any language would make a built-in
+// run with this format's columns.
+bool frmHZ_Format::isBuiltInTitle(const std::string& name) {
+    for (std::int16_t language : {0, 1, 2})
+        for (int n = 1; n <= kSysRows; ++n)
+            if (equalsNoCase(Built_In_Text(language, 621 + n), name)) return true;
+    return false;
 }
 
 void frmHZ_Format::cmdNew_Click() {
@@ -420,6 +430,7 @@ void frmHZ_Format::cmdNew_Click() {
         return;
     }
     Edit_Mode = 1;
+    Text1.setLocked(false);
     Combo4.setText(chosenNumber());
     Picture1.setVisible(true);
     Clear_Editor();
@@ -439,6 +450,8 @@ void frmHZ_Format::cmdModify_Click() {
     const std::string number = Grid1.Cell(row, 3).Text();
 
     HZ_Rep_Format f;
+    // A built-in report is found by its name: the name stays as it is.
+    Text1.setLocked(Sel_Row <= kSysRows);
     if (Sel_Row <= kSysRows) {
         auto rs = formats().Row_Keyed(std::to_string(Sel_Row), name, true);
         if (!rs->eof()) {
@@ -486,38 +499,50 @@ void frmHZ_Format::cmd_Add_Click() {
     for (int i = 0; i <= 7; ++i) P4 += Check2(i).Value() == forms::vbChecked ? '1' : '0';
     for (int i = 0; i <= 5; ++i) P5 += Check3(i).Value() == forms::vbChecked ? '1' : '0';
 
-    if (Edit_Mode == 1 || name != Text2.Text()) {
-        auto rs = formats().Any_By_Name(name);
-        if (!rs->eof()) {
+    // A tab or line break would split the name over the grid's cells.
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    if (std::any_of(name.begin(), name.end(), control)) {
+        prompt(L(902), platform::vbExclamation);
+        Text1.SetFocus();
+        return;
+    }
+
+    // Name check, number and write in one transaction that holds the write
+    // lock first: two editors saving at once can take neither one number nor
+    // one name twice.
+    db::Connection& conn = Main_Connection();
+    HZ_Format_Store store(conn);
+    conn.beginWriteTrans();
+    try {
+        const bool renamed = Edit_Mode == 1 || name != Text2.Text();
+        if (renamed && (isBuiltInTitle(name) || !store.Any_By_Name(name)->eof())) {
+            conn.rollbackTrans();
             prompt(L(478), platform::vbExclamation);
             Text1.setText("");
             Text1.SetFocus();
             return;
         }
-    }
-
-    HZ_Format_Store store = formats();
-    const auto insert = [&](const std::string& key) { store.Insert(key, name, P2, P3, P4, P5); };
-    const auto update = [&](const std::string& key, const std::string& oldName) {
-        store.Update(key, oldName, name, P2, P3, P4, P5);
-    };
-
-    if (Edit_Mode == 1) {
-        insert(number);
-        cmd_Cancle_Click();
-        Add_Format_Row();
-    } else if (Edit_Mode == 2) {
-        if (Sel_Row > kSysRows) {
-            update(number, Text2.Text());
-        } else {
-            const std::string key = std::to_string(Sel_Row);
-            auto rs = store.By_Key(key);
-            if (rs->eof()) insert(key);
-            else update(key, Text2.Text());
+        if (Edit_Mode == 1) {
+            Cur_Rep_No = chosenNumber();
+            Combo4.setText(Cur_Rep_No);
+            store.Insert(Cur_Rep_No, name, P2, P3, P4, P5);
+        } else if (Edit_Mode == 2) {
+            if (Sel_Row > kSysRows) {
+                store.Update(number, Text2.Text(), name, P2, P3, P4, P5);
+            } else {
+                const std::string key = std::to_string(Sel_Row);
+                if (store.By_Key(key)->eof()) store.Insert(key, name, P2, P3, P4, P5);
+                else store.Update(key, Text2.Text(), name, P2, P3, P4, P5);
+            }
         }
-        cmd_Cancle_Click();
-        Update_Format_Row();
+        conn.commitTrans();
+    } catch (...) {
+        if (conn.inTransaction()) conn.rollbackTrans();
+        throw;
     }
+    cmd_Cancle_Click();
+    if (Edit_Mode == 1) Add_Format_Row();
+    else if (Edit_Mode == 2) Update_Format_Row();
 }
 
 void frmHZ_Format::cmd_Cancle_Click() { Picture1.setVisible(false); }

@@ -94,6 +94,7 @@ private:
     bool checkDimItems(int code, int textNo);
     bool checkRangeDate();
     std::string chosenNumber();
+    static bool isBuiltInTitle(const std::string& name);
 
     std::shared_ptr<db::Recordset> rs_;
 };
