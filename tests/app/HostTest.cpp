@@ -1,18 +1,13 @@
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "Host.h"
-#include "data/Globals.h"
-#include "platform/services/ScriptedServices.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
-TEST(Host, RunsTheCallAndReportsFailures) {
-    auto sv = std::make_shared<platform::ScriptedServices>();
-    platform::setServices(sv);
-    test::TempDir dir;
+using Host = test::KitTest;
+
+TEST_F(Host, RunsTheCallAndReportsFailures) {
     std::ostringstream out;
 
     // A wrong access code returns at once: nothing opened, nothing shown.
@@ -29,5 +24,4 @@ TEST(Host, RunsTheCallAndReportsFailures) {
     EXPECT_EQ(host::run({"7034;1", "admin", "x;y;z"}, out), 1);
     EXPECT_NE(out.str().find("Error 9:"), std::string::npos);
     EXPECT_EQ(host::run({"only one"}, out), 2);
-    platform::setServices(nullptr);
 }

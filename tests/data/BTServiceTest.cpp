@@ -1,4 +1,4 @@
-#include "XfFixture.h"
+#include "support/XfFixture.h"
 #include "data/BTService.h"
 #include "platform/Error.h"
 
@@ -25,12 +25,9 @@ insert into BuTie_OK(ID,Pinfo_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_SF,B_Unit,
  (7,2,800,0,2026,11,1,1,1,0,9),(8,3,0,0,2026,11,1,3,1,0,7);
 )");
     }
-    std::vector<std::string> states(int month, int times) {
-        std::vector<std::string> out;
-        auto rs = con->openRecordset("select B_SF from BuTie_OK where B_Year=2026 and B_Month=" + std::to_string(month) +
-                                     " and B_Times=" + std::to_string(times) + " order by ID");
-        for (; !rs->eof(); rs->moveNext()) out.push_back(rs->field(0).toString());
-        return out;
+    V states(int month, int times) {
+        return test::column(*con, "select B_SF from BuTie_OK where B_Year=2026 and B_Month=" + std::to_string(month) +
+                                      " and B_Times=" + std::to_string(times) + " order by ID");
     }
     BTService bt;
 };
@@ -92,13 +89,8 @@ TEST_F(BtTest, PreparingEditingAndDeletingABatch) {
     // Times back to 0 must be storable: the form says which amount changes.
     EXPECT_TRUE(bt.Update_info("4", "2026-12-01 09:00:00", 9, 999, 0, BtAmount::Times));
     EXPECT_TRUE(bt.Update_info(id, "2026-12-01 09:00:00", 9, 1500, 7, BtAmount::Money));
-    auto rs = con->openRecordset("select ID,B_JinE,B_Ci,ZhunBei_Ren_ID from BuTie_OK where ID in (4," + id + ") order by ID");
-    EXPECT_EQ(rs->field(1).toInt64(), 0);  // money untouched
-    EXPECT_EQ(rs->field(2).toInt64(), 0);
-    EXPECT_EQ(rs->field(3).toInt64(), 9);
-    rs->moveNext();
-    EXPECT_EQ(rs->field(1).toInt64(), 1500);
-    EXPECT_EQ(rs->field(2).toInt64(), 0);  // times untouched
+    EXPECT_EQ(test::row(*con, "select B_JinE,B_Ci,ZhunBei_Ren_ID from BuTie_OK where ID=4"), (V{"0", "0", "9"}));
+    EXPECT_EQ(test::row(*con, "select B_JinE,B_Ci from BuTie_OK where ID=" + id), (V{"1500", "0"}));  // times untouched
     EXPECT_TRUE(bt.Delete_BT_OK(2026, 11, "1"));
     EXPECT_EQ(states(11, 1), (V{"0", "1", "3"}));  // only the prepared rows went
     EXPECT_TRUE(bt.Delete_BT_OK(2026, 11, "9"));   // nothing to delete is no failure
@@ -109,11 +101,8 @@ TEST_F(BtTest, IcGrantHandsRowsToTheEmployeesTerminals) {
     EXPECT_EQ(states(11, 1), (V{"-1", "-1", "0", "1", "3"}));
     con->executeScript("insert into BuTie_DuiYing(Pinfo_ID,Mach_ID,B_Type) values (1,21,1),(1,25,2),(3,22,1);");
     EXPECT_EQ(bt.Update_FF("2026-12-02 10:00:00", 7, 2026, 11, "1", "1"), 2);
-    auto rs = con->openRecordset("select B_SF,Mach_ID,Mach_No,ZhunBei_DT from BuTie_OK where ID=1");
-    EXPECT_EQ(rs->field(0).toInt64(), 0);
-    EXPECT_EQ(rs->field(1).toInt64(), 21);
-    EXPECT_EQ(rs->field(2).toString(), "M21");
-    EXPECT_EQ(rs->field(3).toString(), "2026-12-02 10:00:00");
+    EXPECT_EQ(test::row(*con, "select B_SF,Mach_ID,Mach_No,ZhunBei_DT from BuTie_OK where ID=1"),
+              (V{"0", "21", "M21", "2026-12-02 10:00:00"}));
     EXPECT_EQ(states(11, 1), (V{"0", "-1", "0", "1", "3"}));  // employee 2 has no terminal
     EXPECT_EQ(states(11, 2), (V{"-1"}));                      // the times batch is another batch
 }
@@ -179,36 +168,19 @@ insert into Sys_User_Info(User_ID,User_Name,Del_YN) values (7,'admin',0),(8,'old
     std::vector<std::string> para{"", "0", "2", "1002", "", "1", "0", "11", "0", "5000", "+1000", "6000", "0", "0",
                                   "0", "2026-12-01 10:00:00", "C2", "0", "7", "1", "0", "0", "0", "0"};
     EXPECT_TRUE(bt.Add_XF_BT_ID(para));
-    auto rs = con->openRecordset("select YuE_Change,XF_Type,Rec_Time from Record_XF where Card_No='C2' and XF_Type=11");
-    ASSERT_EQ(rs->recordCount(), 1);
-    EXPECT_EQ(rs->field(0).toInt64(), 1000);
-    EXPECT_TRUE(rs->field(2).isNull());  // columns past Err_Code are not written
+    // Columns past Err_Code are not written.
+    EXPECT_EQ(test::rows(*con, "select YuE_Change,Rec_Time from Record_XF where Card_No='C2' and XF_Type=11"),
+              (std::vector<V>{{"1000", "<null>"}}));
 }
 
 TEST_F(BtTest, CorrectionRowAndCardHistory) {
-    BTService::CorrectionRow r;
-    r.PinfoID = 1;
-    r.c_leibie = 2;
-    r.XF_Type = 202;
-    r.YuE_Change = 300;
-    r.YuE_New = 10200;
-    r.C_QuHao = 1;
-    r.Card_Liushui = 8;
-    r.Date_Time = "2026-12-01 00:00:00";
-    r.CardNo = "C1";
-    r.Operator_id = 7;
-    r.Ci_QuHao = 2;
-    r.Err_Code = 2;
-    r.Rec_Time = "2026-12-06 10:00:00";
-    r.DC_Date = "2026-11-30 23:59:59";
+    const BTService::CorrectionRow r{.PinfoID = 1, .c_leibie = 2, .XF_Type = 202, .YuE_Change = 300, .YuE_New = 10200,
+                                     .C_QuHao = 1, .Card_Liushui = 8, .Date_Time = "2026-12-01 00:00:00", .CardNo = "C1",
+                                     .Operator_id = 7, .Ci_QuHao = 2, .Err_Code = 2, .Rec_Time = "2026-12-06 10:00:00",
+                                     .DC_Date = "2026-11-30 23:59:59"};
     EXPECT_TRUE(bt.insert_RecordXF(r));
-    auto rs = con->openRecordset("select * from Record_XF where XF_Type=202");
-    ASSERT_EQ(rs->recordCount(), 1);
-    EXPECT_EQ(rs->field("YuE_Old").toInt64(), 0);
-    EXPECT_EQ(rs->field("Mach_LiuShui").toInt64(), -3);
-    EXPECT_EQ(rs->field("Err_Code").toInt64(), 2);
-    EXPECT_TRUE(rs->field("Shou_Kuan").isNull());
-    EXPECT_EQ(rs->field("DC_Date").toString(), "2026-11-30 23:59:59");
+    EXPECT_EQ(test::rows(*con, "select YuE_Old,Mach_LiuShui,Err_Code,Shou_Kuan,DC_Date from Record_XF where XF_Type=202"),
+              (std::vector<V>{{"0", "-3", "2", "<null>", "2026-11-30 23:59:59"}}));
 
     // The card's IC rows up to serial 7 in serial order.
     EXPECT_EQ(ids(bt.Cha_Ka(1, "C1", "7")), (V{"7", "1", "2", "8"}));

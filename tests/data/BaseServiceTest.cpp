@@ -1,10 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "data/BaseService.h"
-#include "data/Globals.h"
 #include "platform/Error.h"
-#include "platform/db/DbError.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
@@ -22,31 +18,16 @@ const char* kCardTypeColumns =
     "C_LeiBie,C_Name,C_Remark,C_F_Money,C_T_Money,C_H_Money,Ci_Yuan,Tian_Yuan,Tian_Ci,Zao_Yuan,Zao_Ci,"
     "Zhong_Yuan,Zhong_Ci,Wan_Yuan,Wan_Ci,Ye_Yuan,Ye_Ci,Xiao_Yuan,Xiao_Ci,BT_Money,BT_Ci,Del_YN";
 
-class BaseServiceTest : public ::testing::Test {
+class BaseServiceTest : public test::DbTest {
 protected:
     void SetUp() override {
-        cs = test::createBusinessDb(dir.file("b.mdb"));
+        DbTest::SetUp();
         svc.Set_LinkStr(cs);
         DB_Type = "SQL";
-        Extra_Timeout = 0;
-    }
-    void TearDown() override {
-        DB_Type.clear();
-        Extra_Timeout = 0;
     }
     // Every column of Card_Type row `id` as text, in physical order.
-    std::vector<std::string> row(int id) {
-        auto rs = test::connect(cs)->openRecordset("select * from Card_Type where ID=" + std::to_string(id));
-        std::vector<std::string> out;
-        if (rs->eof()) return out;
-        for (int i = 0; i < rs->fieldCount(); ++i) out.push_back(rs->field(i).isNull() ? "<null>" : rs->field(i).toString());
-        return out;
-    }
-    long count(const std::string& table) {
-        return static_cast<long>(test::connect(cs)->openRecordset("select count(*) from " + table)->field(0).toInt64());
-    }
-    test::TempDir dir;
-    std::string cs;
+    std::vector<std::string> row(int id) { return test::row(*con, "select * from Card_Type where ID=" + std::to_string(id)); }
+    long count(const std::string& table) { return static_cast<long>(test::number(*con, "select count(*) from " + table)); }
     BaseService svc;
 };
 
@@ -92,7 +73,7 @@ TEST_F(BaseServiceTest, StartIndexZeroWritesColumnZeroToo) {
     for (int i = 0; i < 12; ++i) EXPECT_EQ(d(1, i), v[static_cast<std::size_t>(i)]);
 }
 
-TEST_F(BaseServiceTest, ModifyWritesPhysicalColumnsFromStartIndex) {
+TEST_F(BaseServiceTest, ModifyWritesPhysicalColumnsFromStartIndexOrNothing) {
     ASSERT_TRUE(svc.Add_DataByIndex("Card_Type", 1, cardTypeValues("0", "A"), ""));
     ASSERT_TRUE(svc.Add_DataByIndex("Card_Type", 1, cardTypeValues("0", "B"), ""));
     auto v = cardTypeValues("2", "B2");
@@ -101,19 +82,17 @@ TEST_F(BaseServiceTest, ModifyWritesPhysicalColumnsFromStartIndex) {
     EXPECT_EQ(row(2)[2], "B2");
     EXPECT_EQ(row(2)[4], "1500");
     EXPECT_EQ(row(1)[2], "A");  // other rows untouched
-}
 
-TEST_F(BaseServiceTest, ModifyWithOneValueTooManyWritesNothingAndSaysSo) {
-    ASSERT_TRUE(svc.Add_DataByIndex("Card_Type", 1, cardTypeValues("0", "A"), ""));
-    auto v = cardTypeValues("1", "changed");
-    v.push_back("extra");  // 23 values after the key for 22 columns after StartIndex 1
+    // One value too many: 23 values after the key for 22 columns after StartIndex 1.
+    v = cardTypeValues("1", "changed");
+    v.push_back("extra");
     const auto before = row(1);
     EXPECT_FALSE(svc.Mod_DataByIndex("Card_Type", "ID", 1, v, 1));
     EXPECT_EQ(row(1), before);
 }
 
 TEST_F(BaseServiceTest, ModifyKeysAreNeverPastedRaw) {
-    test::connect(cs)->executeScript(
+    con->executeScript(
         "insert into XF_ShouKuan(SK_ID,SK_Name) values('1','甲'),('x'' or ''1''=''1','乙');");
     // Text key (ColType 0) with a quote finds exactly its row.
     EXPECT_TRUE(svc.Mod_DataByIndex("XF_ShouKuan", "SK_ID", 2, {"x' or '1'='1", "丙"}, 0));
@@ -153,7 +132,7 @@ TEST_F(BaseServiceTest, ExtraTimeoutRaisesTheCommandTimeout) {
 }
 
 TEST_F(BaseServiceTest, LiveRecordSetOutlivesItsReplacedConnection) {
-    test::connect(cs)->executeScript("insert into Sys_User_Info(User_Name) values('admin'),('clerk');");
+    con->executeScript("insert into Sys_User_Info(User_Name) values('admin'),('clerk');");
     auto rs = svc.Get_DataList_ADO("select User_Name from Sys_User_Info order by User_ID");
     auto first = svc.DB_Con;
     ASSERT_TRUE(first && first->isOpen());

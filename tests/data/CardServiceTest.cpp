@@ -1,6 +1,5 @@
-#include "XfFixture.h"
+#include "support/XfFixture.h"
 #include "data/CardService.h"
-#include "platform/services/ScriptedServices.h"
 
 using namespace tolvenk;
 
@@ -10,9 +9,7 @@ protected:
     void SetUp() override {
         XfFixture::SetUp();
         cards.Set_strCN(cs);
-        platform::setServices(sv);
     }
-    void TearDown() override { platform::setServices(nullptr); }
     // A kind record 0..22 with the day pair and the breakfast pair given.
     static V kind(const std::string& leibie, const std::string& name, const std::string& tianYuan,
                   const std::string& tianCi) {
@@ -22,7 +19,6 @@ protected:
         return v;
     }
     CardService cards;
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
 };
 }  // namespace
 
@@ -98,12 +94,9 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (1,'C1',0,500),(1
     EXPECT_EQ(cards.get_IDYuE("", "", "E2")->recordCount(), 1);
 
     EXPECT_TRUE(cards.YuE_QL(1, "C1"));
-    auto back = con->openRecordset("select C_YuE_ID from Card_Info order by ID");
-    EXPECT_EQ(back->field(0).toInt64(), 0);
-    back->moveNext();
-    EXPECT_EQ(back->field(0).toInt64(), 700);  // the other card keeps its balance
-    EXPECT_EQ(con->openRecordset("select Card_YuE from Card_Log where Card_No='C1'")->field(0).toInt64(), 0);
-    EXPECT_EQ(con->openRecordset("select Card_YuE from Card_Log where Card_No='C1b'")->field(0).toInt64(), 700);
+    // The other card keeps its balance.
+    EXPECT_EQ(test::column(*con, "select C_YuE_ID from Card_Info where ID<=2 order by ID"), (V{"0", "700"}));
+    EXPECT_EQ(test::column(*con, "select Card_YuE from Card_Log order by Card_No"), (V{"0", "700"}));
     EXPECT_TRUE(sv->boxes.empty());
 }
 
@@ -114,14 +107,12 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (1,'C1',0,500);
 create trigger log_locked before update on Card_Log begin select raise(abort, 'locked'); end;
 )");
     EXPECT_FALSE(cards.YuE_QL(1, "C1"));
-    EXPECT_EQ(con->openRecordset("select C_YuE_ID from Card_Info")->field(0).toInt64(), 500);
+    EXPECT_EQ(test::number(*con, "select C_YuE_ID from Card_Info"), 500);
     ASSERT_EQ(sv->boxes.size(), 1u);
     EXPECT_EQ(sv->boxes[0].prompt, "update Card_Log set Card_YuE=0 where Pinfo_id=1 and Card_No='C1'");
     EXPECT_EQ(sv->boxes[0].style, 64);
     EXPECT_EQ(sv->boxes[0].title, "");
 
     EXPECT_TRUE(cards.YuE_QL_Log("2026-12-06 10:00:00", 7, 301, "3,-4500"));
-    auto log = con->openRecordset("select Operator_ID,Op_Code,Op_Object from Sys_Log");
-    EXPECT_EQ(log->field(1).toInt64(), 301);
-    EXPECT_EQ(log->field(2).toString(), "3,-4500");
+    EXPECT_EQ(test::row(*con, "select Op_Code,Op_Object from Sys_Log"), (V{"301", "3,-4500"}));
 }

@@ -1,4 +1,4 @@
-#include "XfFixture.h"
+#include "support/XfFixture.h"
 #include "data/DCService.h"
 
 using namespace tolvenk;
@@ -64,14 +64,17 @@ TEST_F(DcTest, SpecialDaysCarryTheirKeyFirst) {
 }
 
 TEST_F(DcTest, MealOrderRowsOfADay) {
-    con->executeScript(R"(
-delete from Record_XF;
-insert into Record_XF(ID,XF_Type,XF_Meal,C_LeiBie,YuE_Change,Date_Time,DC_Date) values
- (1,15,2,1,-800,'2026-12-01 09:00:00','2026-12-02'),(2,16,2,1,800,'2026-12-01 10:00:00','2026-12-02'),
- (3,15,2,2,-800,'2026-12-01 09:30:00','2026-12-02'),(4,15,3,1,-800,'2026-12-01 09:00:00','2026-12-02'),
- (5,48,2,1,800,'2026-12-02 11:30:00',NULL),(6,48,2,2,800,'2026-12-02 11:40:00',NULL),
- (7,1,2,1,-800,'2026-12-02 11:45:00',NULL);
-)");
+    con->execute("delete from Record_XF");
+    using test::XfRow;
+    const auto order = [](int id, int type, const char* at) { return XfRow().id(id).type(type).date(at); };
+    for (const XfRow& r : {order(1, 15, "2026-12-01 09:00:00").meal(2).kind(1).money(-800).dcDate("2026-12-02"),
+                           order(2, 16, "2026-12-01 10:00:00").meal(2).kind(1).money(800).dcDate("2026-12-02"),
+                           order(3, 15, "2026-12-01 09:30:00").meal(2).kind(2).money(-800).dcDate("2026-12-02"),
+                           order(4, 15, "2026-12-01 09:00:00").meal(3).kind(1).money(-800).dcDate("2026-12-02"),
+                           order(5, 48, "2026-12-02 11:30:00").meal(2).kind(1).money(800),
+                           order(6, 48, "2026-12-02 11:40:00").meal(2).kind(2).money(800),
+                           order(7, 1, "2026-12-02 11:45:00").meal(2).kind(1).money(-800)})
+        r.insert(*con);
     EXPECT_EQ(ids(dc.Select_DC("2026-12-02", 0, 2)), (V{"1", "2", "3"}));
     EXPECT_EQ(ids(dc.Select_DC("2026-12-02", 2, 2)), (V{"3"}));
     EXPECT_EQ(ids(dc.Select_DC("2026-12-02", 0, 3)), (V{"4"}));

@@ -1,24 +1,20 @@
-#include <gtest/gtest.h>
-
 #include "data/BaseService.h"
 #include "platform/Error.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class DataListTest : public ::testing::Test {
+class DataListTest : public test::DbTest {
 protected:
     void SetUp() override {
-        cs = test::createBusinessDb(dir.file("b.mdb"));
+        DbTest::SetUp();
         svc.Set_LinkStr(cs);
-        test::connect(cs)->executeScript(
+        con->executeScript(
             "insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level) values"
             " (3,'02','食堂',0),(1,'01',NULL,0),(2,'0101','',1);");
     }
-    test::TempDir dir;
-    std::string cs;
     BaseService svc;
 };
 

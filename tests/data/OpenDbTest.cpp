@@ -1,40 +1,22 @@
-#include <gtest/gtest.h>
-
 #include <regex>
 
-#include "data/Globals.h"
 #include "data/OpenDb.h"
-#include "lang/Language.h"
-#include "platform/services/ScriptedServices.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class OpenDbTest : public ::testing::Test {
+class OpenDbTest : public test::KitTest {
 protected:
     void SetUp() override {
-        platform::setServices(sv);
+        KitTest::SetUp();
         Load_Lan(1);
-        strCN.clear();
-        DB_Type.clear();
-        DB_Provider.clear();
-        folder = dir.path().string();
     }
-    void TearDown() override {
-        platform::setServices(nullptr);
-        Conn_Main.reset();
-        Conn_Local.reset();
+    std::shared_ptr<db::Connection> config() {
+        return test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
     }
-    std::string configRow(const std::string& column) {
-        auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
-        auto rs = con->openRecordset("select * from DB_info");
-        return rs->eof() ? "<none>" : rs->field(column).toString();
-    }
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
-    test::TempDir dir;
-    std::string folder;
+    const std::string folder = dir.path().string();
 };
 
 }  // namespace
@@ -61,16 +43,13 @@ TEST_F(OpenDbTest, EmptyConfigurationGetsExactlyOneDefaultRow) {
     EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));  // no TAM08.mdb in the default folder
     EXPECT_EQ(DB_Type, "Access");
     EXPECT_EQ(DB_Provider, "");
-    EXPECT_EQ(configRow("Provider"), "Access");
-    EXPECT_EQ(configRow("FileName"), "TAM08");
-    EXPECT_EQ(configRow("PassWord_1"), "quesmo527");
-    EXPECT_EQ(configRow("DataSource"), Default_Data_Folder());
+    EXPECT_EQ(test::row(*config(), "select Provider,FileName,PassWord_1,DataSource from DB_info"),
+              (test::Texts{"Access", "TAM08", "quesmo527", Default_Data_Folder()}));
     EXPECT_TRUE(strCN.find(Default_Data_Folder() + "\\TAM08.mdb;Jet OLEDB:Database Password=vandrel4193;") !=
                 std::string::npos);
     // The next call finds the row and writes no second one.
     Open_DB(folder, "cfg.mdb", "");
-    auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
-    EXPECT_EQ(con->openRecordset("select count(*) from DB_info")->field(0).toInt64(), 1);
+    EXPECT_EQ(test::number(*config(), "select count(*) from DB_info"), 1);
     EXPECT_EQ(DB_Provider, "Access");
 }
 
@@ -80,7 +59,7 @@ TEST_F(OpenDbTest, UnknownProviderIsRefusedEvenAfterAGoodCall) {
     test::createBusinessDb(folder + "/TAM08.mdb");
     test::createConfigDb(folder, "cfg.mdb", "Access", folder, "TAM08");
     ASSERT_TRUE(Open_DB(folder, "cfg.mdb", ""));
-    auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
+    auto con = config();
     for (const char* provider : {"access", "Oracle"}) {
         con->execute(std::string("update DB_info set Provider='") + provider + "'");
         sv->boxes.clear();
@@ -99,7 +78,7 @@ TEST_F(OpenDbTest, UnknownProviderIsRefusedEvenAfterAGoodCall) {
 TEST_F(OpenDbTest, ServerRowsBuildBothServerStrings) {
     // A socket folder where no server listens: the connection fails at once.
     test::createConfigDb(folder, "cfg.mdb", "SQL", folder, "");
-    auto con = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
+    auto con = config();
     con->execute("update DB_info set InitialCatalog='card', UserID='u', PassWord_1='p', Persist=1");
     EXPECT_FALSE(Open_DB(folder, "cfg.mdb", ""));
     EXPECT_EQ(strCN, "Provider=SQLOLEDB.1;Password=p;Persist Security Info=True;User ID=u;Initial Catalog=card;"
@@ -159,7 +138,7 @@ TEST_F(OpenDbTest, ServerRowOpensTheServerDatabase) {
     test::BusinessDb business(test::Engine::Server);
     test::connect(business.connectionString())->execute("insert into Sys_Log(Operator_ID) values(7)");
     test::createConfigDb(folder, "cfg.mdb", "SQL", server->host + "," + server->port, "");
-    auto cfg = test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"));
+    auto cfg = config();
     cfg->execute("update DB_info set InitialCatalog=?, UserID=?, PassWord_1=?, Persist=1",
                  {business.databaseName(), server->user, server->password});
     ASSERT_TRUE(Open_DB(folder, "cfg.mdb", "")) << (sv->boxes.empty() ? "" : sv->boxes[0].prompt);

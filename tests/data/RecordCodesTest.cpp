@@ -41,21 +41,16 @@ TEST(XfKindGroup, ListsForSql) {
 }
 
 TEST(SettlementDate, ReadsDatesAndFallsBack) {
-    EXPECT_EQ(settlementDate("2026-03-05 00:00:00"), "2026-03-05");
-    EXPECT_EQ(settlementDate("2026/3/5"), "2026-03-05");
-    EXPECT_EQ(settlementDate(""), "2008-01-01");
-    EXPECT_EQ(settlementDate("abcdef"), "2008-01-01");
-    EXPECT_EQ(settlementDate("2026-02-30"), "2008-01-01");
-    EXPECT_EQ(settlementDate("2026-03-05x"), "2008-01-01");
+    for (const auto& [stored, date] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"2026-03-05 00:00:00", "2026-03-05"}, {"2026/3/5", "2026-03-05"}, {"", "2008-01-01"},
+             {"abcdef", "2008-01-01"}, {"2026-02-30", "2008-01-01"}, {"2026-03-05x", "2008-01-01"}})
+        EXPECT_EQ(settlementDate(stored), date) << stored;
 }
 
 TEST(SettlementDate, MonthAfterTheSettlementDate) {
-    EXPECT_EQ(settlementMonth("2026-01-01 00:00:00"), "2026-01-01");
-    EXPECT_EQ(settlementMonth("2026-01-02"), "2026-02-01");
-    EXPECT_EQ(settlementMonth("2026-01-15"), "2026-02-01");
-    EXPECT_EQ(settlementMonth("2026-01-20"), "2026-02-01");
-    EXPECT_EQ(settlementMonth("2026-01-31"), "2026-02-01");
-    EXPECT_EQ(settlementMonth("2026-12-25"), "2027-01-01");
-    EXPECT_EQ(settlementMonth("2024-02-29"), "2024-03-01");
-    EXPECT_EQ(settlementMonth("no date"), "2008-01-01");
+    for (const auto& [stored, month] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"2026-01-01 00:00:00", "2026-01-01"}, {"2026-01-02", "2026-02-01"}, {"2026-01-15", "2026-02-01"},
+             {"2026-01-20", "2026-02-01"}, {"2026-01-31", "2026-02-01"}, {"2026-12-25", "2027-01-01"},
+             {"2024-02-29", "2024-03-01"}, {"no date", "2008-01-01"}})
+        EXPECT_EQ(settlementMonth(stored), month) << stored;
 }

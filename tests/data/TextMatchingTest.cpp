@@ -1,7 +1,7 @@
 // Text as the installation's engines compare it (without regard to case), LIKE
 // patterns that match typed text literally, and the INSERT statement path that
 // a file database takes in production.
-#include "XfFixture.h"
+#include "support/XfFixture.h"
 #include "data/BTService.h"
 #include "data/BaseService.h"
 #include "data/CardService.h"
@@ -25,17 +25,7 @@ insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) va
  (6,6,'0_','a_b','x%1','N6',0),(7,6,'0_','ab','x1','N7',0),(8,6,'0_','[c]','E8','N8',0);
 )");
     }
-    // Every column of each row of `sql`, NULL shown as "<null>".
-    std::vector<V> rows(const std::string& sql) {
-        std::vector<V> out;
-        for (auto rs = con->openRecordset(sql); !rs->eof(); rs->moveNext()) {
-            V row;
-            for (int i = 0; i < rs->fieldCount(); ++i)
-                row.push_back(rs->field(i).isNull() ? "<null>" : rs->field(i).toString());
-            out.push_back(row);
-        }
-        return out;
-    }
+    std::vector<V> rows(const std::string& sql) { return test::rows(*con, sql); }
     BTService bt;
     CardService cards;
     DCService dc;

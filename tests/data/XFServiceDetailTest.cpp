@@ -1,4 +1,4 @@
-#include "XfFixture.h"
+#include "support/XfFixture.h"
 
 using namespace tolvenk;
 
@@ -27,13 +27,7 @@ TEST_F(XfDetail, DepartmentPathCoversTheSubtreeWithInclusiveBounds) {
     EXPECT_EQ(d(3, 29), "O'Brien");
 }
 
-TEST_F(XfDetail, UncertainRowsFollowTheFlagOnly) {
-    EXPECT_EQ(ids(dept("")), (V{"1", "3", "2", "5", "8"}));  // same time: ordered by kind
-    Uncertain_Flag = 1;
-    EXPECT_EQ(ids(dept("")), (V{"1", "2", "5", "8"}));  // bounds stay inclusive
-}
-
-TEST_F(XfDetail, KindTerminalPlaceOwnerAndPersonFilters) {
+TEST_F(XfDetail, KindTerminalPlaceOwnerPersonAndUncertainFilters) {
     EXPECT_EQ(ids(dept("01", {"1", "3"})), (V{"1", "5", "8"}));
     EXPECT_EQ(ids(dept("", {}, 12)), (V{"2"}));
     EXPECT_EQ(ids(dept("", {}, 0, 2)), (V{"2"}));
@@ -44,6 +38,11 @@ TEST_F(XfDetail, KindTerminalPlaceOwnerAndPersonFilters) {
     EXPECT_EQ(ids(dept("", {}, 0, 0, 0, "", "", "N")), (V{"1", "3", "2", "5", "8"}));
     EXPECT_EQ(ids(dept("", {}, 0, 0, 0, "x' or '1'='1")), V{});
     EXPECT_THROW(dept("", {"1 or 1=1"}), db::DbError);
+
+    // Uncertain rows follow the flag only.
+    EXPECT_EQ(ids(dept("")), (V{"1", "3", "2", "5", "8"}));  // same time: ordered by kind
+    Uncertain_Flag = 1;
+    EXPECT_EQ(ids(dept("")), (V{"1", "2", "5", "8"}));  // bounds stay inclusive
 }
 
 TEST_F(XfDetail, PersonPathAndTheMainConnectionTimeout) {
@@ -56,11 +55,11 @@ TEST_F(XfDetail, PersonPathAndTheMainConnectionTimeout) {
     EXPECT_EQ(ids(svc.Get_XF_Info7_2("", {"5"}, "2026-11-01", "2026-12-01", 1, 0, 0, 0, "")), (V{"2"}));
     EXPECT_THROW(svc.Get_XF_Info7_2("", {}, "a", "b", 0, 0, 0, 0, "1 or 1=1"), db::DbError);
     EXPECT_EQ(Conn_Main->commandTimeout(), 60);  // set back even after a failure
-    Conn_Main.reset();
 }
 
 TEST_F(XfDetail, PeriodRecordSetForTheStatistics) {
-    rec(9, 11, 2, 130, 0, 0, 0, 0, "2026-11-05 10:00:00", "C2", 0, 1, 1, 0);  // not a statistics kind
+    rec().id(9).person(2).type(130).meal(0).before(0).money(0).balance(0).cardSerial(0).date("2026-11-05 10:00:00")
+        .card("C2").insert(*con);  // not a statistics kind
     EXPECT_EQ(svc.Get_XF_Info5("", "")->recordCount(), 7);
     EXPECT_EQ(svc.Get_XF_Info5("2026-11-02 08:00:00", "")->recordCount(), 5);
     EXPECT_EQ(svc.Get_XF_Info5("", "2026-11-01 12:00:00")->recordCount(), 2);

@@ -1,5 +1,4 @@
-#include "XfFixture.h"
-#include "lang/Language.h"
+#include "support/XfFixture.h"
 
 #include <algorithm>
 
@@ -71,18 +70,13 @@ TEST_F(XfLookup, Cards) {
 TEST_F(XfLookup, IdBalanceWriters) {
     EXPECT_TRUE(svc.Update_ID_C_J("2", 1500, 3, "2026-12-06 10:00:00"));
     EXPECT_TRUE(svc.Update_ID_C_J("3", -200, -1, "2026-12-06 10:00:01"));  // negative amounts stay valid SQL
-    auto rs = con->openRecordset("select C_YuE_ID,C_YuCi_ID,ID_YuE_Now from Card_Info order by ID");
-    rs->moveNext();
-    EXPECT_EQ(rs->field(0).toInt64(), 3500);
-    EXPECT_EQ(rs->field(1).toInt64(), 7);
-    EXPECT_EQ(rs->field(2).toString(), "2026-12-06 10:00:00");
-    rs->moveNext();
-    EXPECT_EQ(rs->field(0).toInt64(), 1000);
-    EXPECT_EQ(rs->field(1).toInt64(), 1);
+    EXPECT_EQ(test::row(*con, "select C_YuE_ID,C_YuCi_ID,ID_YuE_Now from Card_Info where ID=2"),
+              (V{"3500", "7", "2026-12-06 10:00:00"}));
+    EXPECT_EQ(test::row(*con, "select C_YuE_ID,C_YuCi_ID from Card_Info where ID=3"), (V{"1000", "1"}));
 
     EXPECT_TRUE(svc.Update_Card_Yu(2, "C2", "C_YuE_ID", 42));
     EXPECT_TRUE(svc.Update_Card_Yu(2, "no card", "C_YuE_ID", 1));  // matches no row: still ran
-    EXPECT_EQ(con->openRecordset("select C_YuE_ID from Card_Info where ID=2")->field(0).toInt64(), 42);
+    EXPECT_EQ(test::number(*con, "select C_YuE_ID from Card_Info where ID=2"), 42);
     EXPECT_THROW(svc.Update_Card_Yu(2, "C2", "C_YuE_ID=0,C_YuCi_ID", 1), db::DbError);
 }
 
@@ -152,15 +146,16 @@ TEST_F(XfLookup, CardSystemSettlementDateAndReportNames) {
 }
 
 TEST_F(XfLookup, IdCardHistoriesCarryTheCardSerial) {
-    con->executeScript(R"(
-update Card_Info set Card_Number='N-2' where ID=2;
-insert into Record_XF(ID,Mach_ID,Pinfo_id,XF_Type,YuE_Change,YuCi_Change,Card_LiuShui,Ci_LiuShui,Date_Time,Card_No,Err_Code) values
- (20,11,2,11,500,0,0,0,'2026-11-10 10:00:00','C2',0),
- (21,11,2,7,0,5,0,0,'2026-11-11 10:00:00','C2',0),
- (22,99,2,7,0,3,0,0,'2026-11-12 10:00:00','C2',0),
- (23,11,2,1,-100,0,-1,0,'2026-11-13 10:00:00','C2',1),
- (24,11,2,1,-100,0,8,0,'2026-11-14 10:00:00','C2',0);
-)");
+    con->execute("update Card_Info set Card_Number='N-2' where ID=2");
+    const auto c2 = [](int id, const char* at) {
+        return test::XfRow().id(id).mach(11).person(2).card("C2").date(at).money(0).times(0).cardSerial(0).timesSerial(0)
+            .err(0);
+    };
+    c2(20, "2026-11-10 10:00:00").type(11).money(500).insert(*con);
+    c2(21, "2026-11-11 10:00:00").type(7).times(5).insert(*con);
+    c2(22, "2026-11-12 10:00:00").type(7).times(3).mach(99).insert(*con);
+    c2(23, "2026-11-13 10:00:00").type(1).money(-100).cardSerial(-1).err(1).insert(*con);
+    c2(24, "2026-11-14 10:00:00").type(1).money(-100).cardSerial(8).insert(*con);
     const DataList money = svc.Get_XF_Info2_ID("2", "C2", "");
     EXPECT_EQ(ids(money), (V{"20"}));  // the uncertain row 23 and the IC row 24 stay out
     ASSERT_EQ(money.colUBound(), 28);

@@ -1,18 +1,13 @@
-#include "XfFixture.h"
+#include "support/XfFixture.h"
 
 using namespace tolvenk;
 
 namespace {
 class XfWriters : public test::XfFixture {
 protected:
-    // Every column of Record_XF row `id`, NULL shown as "<null>".
-    V row(int id) {
-        auto rs = con->openRecordset("select * from Record_XF where ID=" + std::to_string(id));
-        V out;
-        for (int i = 0; !rs->eof() && i < rs->fieldCount(); ++i)
-            out.push_back(rs->field(i).isNull() ? "<null>" : rs->field(i).toString());
-        return out;
-    }
+    // Every column of the last Record_XF row, NULL shown as "<null>".
+    V last() { return test::row(*con, "select * from Record_XF where ID=(select max(ID) from Record_XF)"); }
+    std::int64_t count() { return test::number(*con, "select count(*) from Record_XF"); }
     // The 26 values of a clearing row: index 0 unused, 1..25 the columns Mach_ID..DC_Date.
     static V clearing() {
         return {"", "36", "2", "1002", "", "1", "10", "166", "0", "5000", "-5000", "0", "1", "3", "0",
@@ -26,9 +21,7 @@ TEST_F(XfWriters, ClearingRowGoesToColumnsOneToTwentyFiveOnBothPaths) {
         DB_Type = kind;
         con->execute("delete from Record_XF");
         ASSERT_TRUE(svc.Add_XF_QL(clearing())) << kind;
-        const V r = con->openRecordset("select max(ID) from Record_XF")->field(0).toInt64() > 0
-                        ? row(static_cast<int>(con->openRecordset("select max(ID) from Record_XF")->field(0).toInt64()))
-                        : V{};
+        const V r = last();
         ASSERT_EQ(r.size(), 28u) << kind;
         EXPECT_EQ(r[1], "36");
         EXPECT_EQ(r[3], "1002");
@@ -41,14 +34,13 @@ TEST_F(XfWriters, ClearingRowGoesToColumnsOneToTwentyFiveOnBothPaths) {
         EXPECT_EQ(r[25], "");
         EXPECT_EQ(r[26], "<null>");
         EXPECT_EQ(r[27], "<null>");
-        EXPECT_EQ(con->openRecordset("select count(*) from Record_XF")->field(0).toInt64(), 1);
+        EXPECT_EQ(count(), 1);
     }
 }
 
 TEST_F(XfWriters, BalanceVoidRecordsBeforeChangeAndAfter) {
     ASSERT_TRUE(svc.add_YuE_ZF(3, 175, -800, "2026-12-06 10:00:00", "O'C3", 2, 7));
-    const int id = static_cast<int>(con->openRecordset("select max(ID) from Record_XF")->field(0).toInt64());
-    const V r = row(id);
+    const V r = last();
     EXPECT_EQ(r[1], "0");
     EXPECT_EQ(r[2], "3");
     EXPECT_EQ(r[5], "2");
@@ -63,7 +55,7 @@ TEST_F(XfWriters, BalanceVoidRecordsBeforeChangeAndAfter) {
     EXPECT_EQ(r[23], "0");
     EXPECT_EQ(r[24], "");
     EXPECT_EQ(r[4], "<null>");  // the cashier is left to the database
-    EXPECT_EQ(con->openRecordset("select count(*) from Record_XF")->field(0).toInt64(), 9);
+    EXPECT_EQ(count(), 9);
 }
 
 TEST_F(XfWriters, MealPeriodRow) {

@@ -1,24 +1,20 @@
 // Operator rights read from a real business database on Conn_Main.
-#include <gtest/gtest.h>
 
-#include "data/Globals.h"
 #include "data/cls_User_Pass.h"
-#include "lang/Language.h"
 #include "platform/Error.h"
-#include "platform/services/ScriptedServices.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class UserPass : public ::testing::Test {
+class UserPass : public test::DbTest {
 protected:
     void SetUp() override {
-        platform::setServices(sv);
+        DbTest::SetUp();
         Load_Lan(1);
-        Conn_Main = test::connect(test::createBusinessDb(dir.file("b.mdb")));
-        Conn_Main->executeScript(R"(
+        Conn_Main = con;
+        con->executeScript(R"(
 insert into Sys_User_Info(User_ID,User_Name,User_Grade,Del_YN) values
  (3,'Clerk',1,0),(4,'Admin',0,0),(5,'Viewer',2,0),(6,'Gone',1,1),(7,'O''Neil',1,0),(8,'Fresh',1,0);
 insert into Sys_Dept_Pass(User_ID,Dept_No,Dept_Type) values
@@ -27,12 +23,6 @@ insert into Sys_Mach_Pass(User_ID,Mach_ID,Mach_Type) values (3,11,1),(3,12,4),(3
 insert into Sys_User_Pass(User_ID,Menu_Name,Menu_Type) values (3,'mnuXF',1),(3,'mnuBT',0),(5,'mnuXF',1);
 )");
     }
-    void TearDown() override {
-        Conn_Main.reset();
-        platform::setServices(nullptr);
-    }
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
-    test::TempDir dir;
 };
 
 }  // namespace
@@ -92,13 +82,12 @@ TEST_F(UserPass, UnknownDeletedOrInjectedNamesHoldEveryRight) {
         EXPECT_EQ(p.get_Mach_Pass(11), 1) << name;
         EXPECT_EQ(p.get_User_Pass("mnuXF"), 1) << name;
     }
-    EXPECT_EQ(Conn_Main->openRecordset("select count(*) from Sys_User_Info")->field(0).toInt64(), 6);
+    EXPECT_EQ(test::number(*con, "select count(*) from Sys_User_Info"), 6);
 }
 
 TEST_F(UserPass, FailedFirstQueryChangesNothingAndBadValuesRaise) {
     cls_User_Pass p;
     p.Initialize("Clerk");
-    auto con = Conn_Main;
     Conn_Main.reset();
     p.Initialize("Admin");
     ASSERT_EQ(sv->boxes.size(), 1u);

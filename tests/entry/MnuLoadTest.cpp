@@ -1,17 +1,13 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 
-#include "data/Globals.h"
 #include "entry/MenuTable.h"
 #include "ui/WindowRegistry.h"
 #include "platform/Error.h"
 #include "platform/forms/Form.h"
-#include "platform/services/ScriptedServices.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 #include "tolvenk/Quernat.h"
 
 using namespace tolvenk;
@@ -33,11 +29,10 @@ struct ProbeWindow : forms::Form {
     }
 };
 
-class MnuLoadTest : public ::testing::Test {
+class MnuLoadTest : public test::KitTest {
 protected:
     void SetUp() override {
-        platform::setServices(sv);
-        resetWindowObjects();
+        KitTest::SetUp();
         ProbeWindow::created = 0;
         registerWindow("XF_Mingxi", [] { return std::make_unique<ProbeWindow>(); });
         folder = dir.path().string();
@@ -46,13 +41,7 @@ protected:
             "insert into Sys_User_Info(User_ID,User_Name,Del_YN) values (7,'admin',0),(8,'gone',1),(9,'O''Brien',0);");
         test::createConfigDb(folder, "cfg.mdb", "Access", folder, "TAM08");
         sCN = folder + ";cfg.mdb;pw;";
-        Lan_Type = 0;
-        Op_User_Name.clear();
         Op_User_ID = -1;
-    }
-    void TearDown() override {
-        resetWindowObjects();
-        platform::setServices(nullptr);
     }
     ProbeWindow* probe() { return static_cast<ProbeWindow*>(windowObject("XF_Mingxi")); }
     int errorOf(const std::string& para, const std::string& cn) {
@@ -63,9 +52,6 @@ protected:
         }
         return 0;
     }
-
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
-    test::TempDir dir;
     std::string folder, sCN;
 };
 
@@ -160,21 +146,14 @@ TEST_F(MnuLoadTest, ConfigurationFailureShowsItsBoxAndOpensNothing) {
     EXPECT_EQ(Conn_Main, nullptr);
 }
 
+// Names compare without case; deleted operators and injected text find nobody.
 TEST_F(MnuLoadTest, GetUserIdOnlyWhileACallRuns) {
     EXPECT_EQ(Quernat().Get_UserID("admin"), 0);  // between calls: no connection, no failure
-    Quernat().mnuLoad("0;0;7942", "gone", sCN);
-    EXPECT_EQ(Op_User_ID, 0);  // deleted operators are not found
-    Quernat().mnuLoad("0;0;7942", "O'Brien", sCN);
-    EXPECT_EQ(Op_User_ID, 9);
-    Quernat().mnuLoad("0;0;7942", "x' or '1'='1", sCN);
-    EXPECT_EQ(Op_User_ID, 0);
-}
-
-TEST_F(MnuLoadTest, OperatorNamesCompareWithoutCase) {
-    Quernat().mnuLoad("0;0;7942", "ADMIN", sCN);
-    EXPECT_EQ(Op_User_ID, 7);
-    Quernat().mnuLoad("0;0;7942", "o'brien", sCN);
-    EXPECT_EQ(Op_User_ID, 9);
+    for (const auto& [name, id] : std::initializer_list<std::pair<const char*, int>>{
+             {"gone", 0}, {"O'Brien", 9}, {"x' or '1'='1", 0}, {"ADMIN", 7}, {"o'brien", 9}}) {
+        Quernat().mnuLoad("0;0;7942", name, sCN);
+        EXPECT_EQ(Op_User_ID, id) << name;
+    }
 }
 
 // A window whose load fails after both databases were opened.

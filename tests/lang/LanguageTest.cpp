@@ -1,22 +1,17 @@
-#include <gtest/gtest.h>
-
-#include "data/Globals.h"
 #include "lang/LangTable.h"
-#include "lang/Language.h"
 #include "platform/forms/ComboBox.h"
 #include "platform/forms/Form.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 #include "Schemas.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class LanguageTest : public ::testing::Test {
+class LanguageTest : public test::KitTest {
 protected:
     void SetUp() override {
-        Lang.fill("");
-        Lan_Charset = 0;
+        KitTest::SetUp();
         Home_Path = dir.path().string() + "/";
     }
     // Creates data/sLan_Sendral.mdb under Home_Path with the given rows.
@@ -28,7 +23,6 @@ protected:
         con->executeScript(schema::LangOverride);
         con->executeScript(inserts);
     }
-    test::TempDir dir;
 };
 
 }  // namespace
@@ -46,10 +40,7 @@ TEST_F(LanguageTest, SharedTextsInEachLanguage) {
     Load_Lan(2);
     EXPECT_EQ(Lang[1], "查  詢");
     EXPECT_EQ(Lang[112], "出錯");
-}
-
-TEST_F(LanguageTest, AnyOtherCodeIsSimplifiedChinese) {
-    for (std::int16_t code : {0, 3, -1}) {
+    for (std::int16_t code : {0, 3, -1}) {  // any other code is Simplified Chinese
         Lang.fill("");
         Load_Lan(code);
         EXPECT_EQ(Lang[2], "退  出") << code;

@@ -116,4 +116,41 @@ std::shared_ptr<db::Connection> connect(const std::string& connectionString) {
     return con;
 }
 
+void addReportFormat(db::Connection& con, const std::string& key, const std::string& name, const std::string& p2,
+                     const std::string& p3, const std::string& p4, const std::string& p5) {
+    con.execute("insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5) values('HZ_Rep_Format',?,?,?,?,?,?)",
+                {key, name, p2, p3, p4, p5});
+}
+
+std::vector<Texts> rows(db::Connection& con, const std::string& sql) {
+    std::vector<Texts> out;
+    for (auto rs = con.openRecordset(sql); !rs->eof(); rs->moveNext()) {
+        Texts r;
+        for (int i = 0; i < rs->fieldCount(); ++i) r.push_back(rs->field(i).isNull() ? "<null>" : rs->field(i).toString());
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+Texts row(db::Connection& con, const std::string& sql) {
+    auto all = rows(con, sql);
+    return all.empty() ? Texts{} : all.front();
+}
+
+Texts column(db::Connection& con, const std::string& sql) {
+    Texts out;
+    for (const Texts& r : rows(con, sql)) out.push_back(r.at(0));
+    return out;
+}
+
+std::int64_t number(db::Connection& con, const std::string& sql) {
+    auto rs = con.openRecordset(sql);
+    return rs->eof() ? -1 : rs->field(0).toInt64();
+}
+
+std::string text(db::Connection& con, const std::string& sql) {
+    auto rs = con.openRecordset(sql);
+    return rs->eof() ? std::string("<no row>") : rs->field(0).toString();
+}
+
 }  // namespace tolvenk::test

@@ -29,17 +29,8 @@ std::shared_ptr<db::Connection> openFile(const std::string& path) {
     return test::connect(db::Connection::fileConnectionString(path));
 }
 
-int64_t number(db::Connection& con, const std::string& sql) {
-    auto rs = con.openRecordset(sql);
-    EXPECT_FALSE(rs->eof()) << sql;
-    return rs->eof() ? -1 : rs->field(0).toInt64();
-}
-
-std::string text(db::Connection& con, const std::string& sql) {
-    auto rs = con.openRecordset(sql);
-    EXPECT_FALSE(rs->eof()) << sql;
-    return rs->eof() ? std::string("<no row>") : rs->field(0).toString();
-}
+using test::number;
+using test::text;
 
 // Every value of every row, NULL told apart from empty text.
 std::uint64_t digest(db::Connection& con, const std::string& table) {
@@ -284,22 +275,14 @@ TEST_F(DemoGeneratorOutput, ParametersDescribeAnIcInstallationSettledAtThePeriod
 }
 
 TEST_F(DemoGeneratorOutput, ConfigurationPointsAtTheBusinessFile) {
-    auto cfg = openFile(dir_->file("Config.mdb"));
-    auto rs = cfg->openRecordset("select * from DB_info");
-    ASSERT_EQ(1, rs->recordCount());
-    EXPECT_EQ("Server", rs->field("DB_Name").toString());
-    EXPECT_EQ("Access", rs->field("Provider").toString());
-    EXPECT_EQ(std::filesystem::absolute(dir_->path()).lexically_normal().string(), rs->field("DataSource").toString());
-    EXPECT_EQ("TAM08", rs->field("FileName").toString());
-    EXPECT_EQ("sa", rs->field("UserID").toString());
-    EXPECT_EQ("quesmo527", rs->field("PassWord_1").toString());
-    EXPECT_EQ(0, rs->field("Persist").toInt64());
-    EXPECT_EQ("", rs->field("InitialCatalog").toString());
-    EXPECT_FALSE(rs->field("InitialCatalog").isNull());
+    const std::string folder = std::filesystem::absolute(dir_->path()).lexically_normal().string();
+    // An empty catalogue, not NULL.
+    EXPECT_EQ(test::rows(*openFile(dir_->file("Config.mdb")),
+                         "select DB_Name,Provider,DataSource,FileName,UserID,PassWord_1,Persist,InitialCatalog from DB_info"),
+              (std::vector<test::Texts>{{"Server", "Access", folder, "TAM08", "sa", "quesmo527", "0", ""}}));
 
     // Built the way the module builds it, the text opens the business file.
-    auto business = test::connect("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + rs->field("DataSource").toString() +
-                                  "\\" + rs->field("FileName").toString() + ".mdb;");
+    auto business = test::connect("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + folder + "\\TAM08.mdb;");
     EXPECT_EQ(kCount, number(*business, "select count(*) from Record_XF"));
 }
 

@@ -1,26 +1,22 @@
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
-#include "lang/Language.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Grid.h"
-#include "platform/services/ScriptedServices.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 #include "ui/GridOutput.h"
 
 using namespace tolvenk;
 
 namespace {
-class GridOutputTest : public ::testing::Test {
+class GridOutputTest : public test::KitTest {
 protected:
     void SetUp() override {
-        platform::setServices(sv);
+        KitTest::SetUp();
         Load_Lan(0);
         grid.setCols(3);
         grid.setRows(3);
@@ -28,19 +24,16 @@ protected:
         grid.Cell(1, 1).setText("张三");
         grid.Column(0).setWidth(0);
     }
-    void TearDown() override { platform::setServices(nullptr); }
     void widths(int a, int b) {
         grid.Column(1).setWidth(a);
         grid.Column(2).setWidth(b);
     }
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
     forms::Form window;
     forms::Grid grid{window};
 };
 }  // namespace
 
 TEST_F(GridOutputTest, ExportsReportTheirResult) {
-    test::TempDir dir;
     sv->fileAnswers = {"", dir.file("out.xlsx"), dir.file("out"), dir.file("out.xml")};
     Grid_Output(0, grid, false);  // cancelled: the person knows, no box
     EXPECT_TRUE(sv->boxes.empty());
@@ -61,7 +54,6 @@ TEST_F(GridOutputTest, ExportsReportTheirResult) {
 }
 
 TEST_F(GridOutputTest, AFailureSaysWhyAndTheCaptionTitlesTheFile) {
-    test::TempDir dir;
     std::ofstream(dir.file("old.html")) << "old";
     std::filesystem::permissions(dir.file("old.html"), std::filesystem::perms::owner_read);
     sv->fileAnswers = {dir.file("old.html"), dir.file("new.html")};
@@ -110,8 +102,7 @@ TEST_F(GridOutputTest, PrintWithFooterCarriesCaptionOperatorAndTime) {
 }
 
 TEST(LimitNum, DigitsAndBackspaceOnly) {
-    auto sv = std::make_shared<platform::ScriptedServices>();
-    platform::setServices(sv);
+    test::ServicesScope sv;
     EXPECT_EQ(LimitNum('5', "0123456789", true), "53");
     EXPECT_EQ(LimitNum(8, "0123456789", true), "8");
     EXPECT_EQ(LimitNum(8, "0123456789", false), "0");
@@ -127,5 +118,4 @@ TEST(LimitNum, DigitsAndBackspaceOnly) {
     EXPECT_FALSE(CheckAll.Visible());
     Grid1_Event31(1, CheckAll);
     EXPECT_TRUE(CheckAll.Visible());
-    platform::setServices(nullptr);
 }

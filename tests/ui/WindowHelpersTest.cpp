@@ -1,25 +1,12 @@
-#include <gtest/gtest.h>
-
-#include "data/Globals.h"
 #include "platform/forms/Form.h"
-#include "platform/services/ScriptedServices.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowRegistry.h"
 
 using namespace tolvenk;
 
 namespace {
-class WindowHelpers : public ::testing::Test {
-protected:
-    void SetUp() override { platform::setServices(sv); }
-    void TearDown() override {
-        platform::setServices(nullptr);
-        resetWindowObjects();
-        Conn_Main.reset();
-    }
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
-};
+using WindowHelpers = test::KitTest;
 
 struct Second : forms::Form {
     static inline int loads = 0;
@@ -70,7 +57,6 @@ TEST_F(WindowHelpers, OpenModalCreatesOnceAndShows) {
 }
 
 TEST_F(WindowHelpers, FirstTerminalDateIsTheDayBefore) {
-    test::TempDir dir;
     Conn_Main = test::connect(test::createBusinessDb(dir.file("b.mdb")));
     EXPECT_EQ(Get_First_Mach_Date(), "");
     Conn_Main->executeScript(R"(

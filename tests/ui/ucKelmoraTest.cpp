@@ -1,19 +1,16 @@
-#include <gtest/gtest.h>
-
 #include "platform/Error.h"
 #include "platform/forms/Form.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 #include "ui/ucKelmora.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class Kelmora : public ::testing::Test {
+class Kelmora : public test::DbTest {
 protected:
     void SetUp() override {
-        cs = test::createBusinessDb(dir.file("b.mdb"));
-        con = test::connect(cs);
+        DbTest::SetUp();
         // 03 is deleted, so 0301 stands as a root; 0102 does not exist, so
         // 010201 hangs under 01.
         con->executeScript(R"(
@@ -39,9 +36,6 @@ insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) va
         return out;
     }
 
-    test::TempDir dir;
-    std::string cs;
-    std::shared_ptr<db::Connection> con;
     forms::Form form;
     ucKelmora picker{form};
     std::vector<std::string> changes;

@@ -15,7 +15,7 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "platform/services/Application.h"
-#include "platform/services/ScriptedServices.h"
+#include "support/TestServices.h"
 
 using namespace tolvenk;
 using namespace tolvenk::forms;
@@ -191,8 +191,7 @@ TEST(Controls, LineBoxFollowsItsPoints) {
 
 // A handler's error during a person's click is shown, and the program goes on.
 TEST(HandlerErrors, AreShownNotFatal) {
-    auto sv = std::make_shared<tolvenk::platform::ScriptedServices>();
-    tolvenk::platform::setServices(sv);
+    tolvenk::test::ServicesScope sv;
     tolvenk::forms::Form w;
     ASSERT_TRUE(tolvenk::platform::handlerErrorsGuarded());
     tolvenk::forms::CommandButton b(w);
@@ -205,5 +204,4 @@ TEST(HandlerErrors, AreShownNotFatal) {
     ASSERT_EQ(sv->boxes.size(), 1u);
     EXPECT_EQ(sv->boxes[0].prompt, "Error 3146: database gone");
     EXPECT_EQ(sv->boxes[0].style, 16);
-    tolvenk::platform::setServices(nullptr);
 }

@@ -11,7 +11,7 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "platform/services/Application.h"
-#include "platform/services/ScriptedServices.h"
+#include "support/TestServices.h"
 
 using namespace tolvenk;
 
@@ -48,9 +48,8 @@ TEST(Dispatch, AThrowingHandlerUnderAHostOwnedApplicationShowsItsBoxAndTheWindow
     static char* argv[] = {name, nullptr};
     QApplication hostOwned(argc, argv);  // the host's, not ours
     ASSERT_FALSE(platform::handlerErrorsGuarded());
-    auto sv = std::make_shared<platform::ScriptedServices>();
-    platform::setServices(sv);
     {
+        test::ServicesScope sv;
         FaultyWindow w;
         // Clicks while the modal window runs its own event loop.
         QTimer::singleShot(0, [&] {
@@ -64,5 +63,4 @@ TEST(Dispatch, AThrowingHandlerUnderAHostOwnedApplicationShowsItsBoxAndTheWindow
         EXPECT_EQ(w.fine, 1);
         EXPECT_FALSE(w.Loaded());
     }
-    platform::setServices(nullptr);
 }

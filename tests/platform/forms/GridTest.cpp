@@ -19,7 +19,7 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/GridView.h"
-#include "platform/services/ScriptedServices.h"
+#include "support/TestServices.h"
 
 using namespace tolvenk;
 using namespace tolvenk::forms;
@@ -49,21 +49,9 @@ struct GridWindow : Form {
     QModelIndex at(int r, int c) const { return items()->index(r, c); }
 };
 
-// Records what the grid asks of the save dialog.
-struct AskingServices : platform::ScriptedServices {
-    std::vector<std::string> filters;
-    std::string saveFileName(const std::string& title, const std::string& filter,
-                             const std::string& suggested) override {
-        filters.push_back(filter);
-        return ScriptedServices::saveFileName(title, filter, suggested);
-    }
-};
-
 class GridExports : public ::testing::Test {
 protected:
-    void SetUp() override { platform::setServices(sv); }
-    void TearDown() override { platform::setServices(nullptr); }
-    std::shared_ptr<AskingServices> sv = std::make_shared<AskingServices>();
+    test::ServicesScope sv;
 };
 
 }  // namespace
@@ -288,7 +276,7 @@ TEST_F(GridExports, AnEmptyNameAsksForAPathAndACancelExportsNothing) {
     EXPECT_FALSE(w.Grid1.Export_Excel("", true));
     EXPECT_FALSE(w.Grid1.Export_HTML(""));
     EXPECT_FALSE(w.Grid1.Export_XML(""));
-    EXPECT_EQ(sv->filters, (std::vector<std::string>{"Excel|*.xlsx", "HTML|*.html", "XML|*.xml"}));
+    EXPECT_EQ(sv->saveFilters, (std::vector<std::string>{"Excel|*.xlsx", "HTML|*.html", "XML|*.xml"}));
 }
 
 TEST_F(GridExports, AnAnsweredPathIsWrittenWithItsExtension) {
@@ -310,7 +298,7 @@ TEST_F(GridExports, AnAnsweredPathIsWrittenWithItsExtension) {
     EXPECT_FALSE(std::filesystem::exists(dir / "page.HTM.html"));
 
     w.Grid1.Export_XML((dir / "given.xml").string());  // a name from the window: nothing asked
-    EXPECT_EQ(sv->filters.size(), 2u);
+    EXPECT_EQ(sv->saveFilters.size(), 2u);
 }
 
 TEST(Grid, ChineseTextIsDrawnOnScreen) {

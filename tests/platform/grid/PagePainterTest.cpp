@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/grid/PagePainter.h"
-#include "platform/services/ScriptedServices.h"
+#include "support/TestServices.h"
 
 using namespace tolvenk;
 using namespace tolvenk::grid;
@@ -248,8 +248,7 @@ TEST(PagePainter, UnwritablePathFails) {
 }
 
 TEST(PagePainter, PreviewGoesThroughTheServicesWithZoomAndOrientation) {
-    auto sv = std::make_shared<platform::ScriptedServices>();
-    platform::setServices(sv);
+    test::ServicesScope sv;
     printPreview(wideGrid(), titled(2), 75);
     ASSERT_EQ(sv->previews.size(), 1u);
     EXPECT_TRUE(sv->previews[0].landscape);
@@ -260,7 +259,6 @@ TEST(PagePainter, PreviewGoesThroughTheServicesWithZoomAndOrientation) {
     // leaves 8 columns of 80, so 4 pages across; 1009 - 116 leaves 40 rows, so 3 down.
     sv->previewPdf = (scratch() / "preview.pdf").string();
     printPreview(wideGrid(), titled(1), 100);
-    platform::setServices(nullptr);
     ASSERT_EQ(sv->previews.size(), 2u);
     EXPECT_FALSE(sv->previews[1].landscape);
     EXPECT_EQ(sv->previews[1].pages, 12);

@@ -1,58 +1,24 @@
 #pragma once
 // The transaction-detail window on a small business database whose people,
 // lists and transactions the tests state by hand.
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "data/Globals.h"
 #include "lang/Language.h"
-#include "platform/services/ScriptedServices.h"
 #include "reports/statistics/XF_Mingxi.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 namespace tolvenk::test {
 
-// One Record_XF row; amounts in fen.
-struct Tx {
-    int type;
-    int change = 0;
-    int balance = 0;
-    int ci = 0;
-    int ciNew = 0;
-    std::string at = "2026-11-10 12:00:00";
-    int person = 1;
-    int err = 0;
-    int mach = 11;
-    int dian = 1;
-    int unit = 1;
-};
-
-// Scripted services that can act while the window yields.
-struct YieldingServices : platform::ScriptedServices {
-    std::function<void()> onYield;
-    void yield() override {
-        ScriptedServices::yield();
-        if (onYield) onYield();
-    }
-};
-
-class MingxiFixture : public ::testing::Test {
+class MingxiFixture : public WindowOf<XF_Mingxi> {
 protected:
     void SetUp() override {
-        platform::setServices(sv);
+        WindowOf::SetUp();
         sv->clock = "2026-11-20 10:30:00";
-        strCN = createBusinessDb(dir.file("b.mdb"));
-        Conn_Main = connect(strCN);
-        Money_Sign = "￥";
         Op_User_Name = "admin";
-        Lan_Type = 0;
-        Load_Lan(0);
         // Person 6 has no department, department 03 is deleted, "u" opens the per-person path.
-        Conn_Main->executeScript(R"(
+        con->executeScript(R"(
 insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values
  (1,'01','总部',0,0),(2,'0101','财务',1,0),(3,'02','食堂',0,0),(4,'03','撤销部',0,1),(5,'u','临时工',0,0);
 insert into Ren_Per_Info(Pinfo_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) values
@@ -65,19 +31,14 @@ insert into XF_Unit_Info(XF_Unit_ID,XF_Unit_Name,XF_Unit_Flag) values (1,'膳食
 insert into Sys_Para(Para_Name,P1,P5) values ('JieSuan_Date','2026-01-01',null),('Sys_Config',null,'1');
 )");
     }
-    void TearDown() override {
-        if (w.Loaded()) w.Unload();
-        platform::setServices(nullptr);
-        Conn_Main.reset();
-        Extra_Timeout = 0;
-    }
 
-    void add(const Tx& t) {
-        Conn_Main->execute(
-            "insert into Record_XF(Mach_ID,Pinfo_id,XF_Type,YuE_Change,YuE_New,YuCi_Change,YuCi_New,Date_Time,"
-            "Err_Code,XF_Dian_ID,XF_Unit) values(?,?,?,?,?,?,?,?,?,?,?)",
-            {t.mach, t.person, t.type, t.change, t.balance, t.ci, t.ciNew, t.at, t.err, t.dian, t.unit});
+    // A valid transaction of that kind by person 1 at terminal 11, place 1 and
+    // owner 1 at noon on 10 November, moving nothing until told otherwise.
+    static XfRow tx(int type) {
+        return XfRow().type(type).mach(11).person(1).money(0).balance(0).times(0).timesLeft(0)
+            .date("2026-11-10 12:00:00").err(0).dian(1).unit(1);
     }
+    void add(const XfRow& r) { r.insert(*con); }
     // Department, filters, kind group and November 2026, then the query button.
     void query(const std::string& dept, int group, const std::string& name = "", const std::string& code = "",
                const std::string& pnum = "") {
@@ -110,9 +71,6 @@ insert into Sys_Para(Para_Name,P1,P5) values ('JieSuan_Date','2026-01-01',null),
     }
     using S = std::vector<std::string>;
 
-    std::shared_ptr<YieldingServices> sv = std::make_shared<YieldingServices>();
-    TempDir dir;
-    XF_Mingxi w;
 };
 
 }  // namespace tolvenk::test

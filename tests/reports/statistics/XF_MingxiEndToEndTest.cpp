@@ -1,15 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "data/Globals.h"
 #include "entry/MenuTable.h"
-#include "platform/services/ScriptedServices.h"
 #include "reports/statistics/XF_Mingxi.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 #include "tolvenk/Quernat.h"
 #include "ui/WindowRegistry.h"
 
@@ -31,7 +27,7 @@ struct Seen {
 struct DrivenMingxi : XF_Mingxi {
     static inline Seen seen;
     static inline std::string exportTo;
-    static inline std::shared_ptr<platform::ScriptedServices> services;
+    static inline std::shared_ptr<test::TestServices> services;
 
     void Form_Activate() override {
         XF_Mingxi::Form_Activate();
@@ -51,13 +47,12 @@ struct DrivenMingxi : XF_Mingxi {
     }
 };
 
+using MingxiEndToEnd = test::KitTest;
+
 }  // namespace
 
-TEST(MingxiEndToEnd, Menu7034QueriesAndExportsThenReleasesTheConnection) {
-    auto sv = std::make_shared<platform::ScriptedServices>();
+TEST_F(MingxiEndToEnd, Menu7034QueriesAndExportsThenReleasesTheConnection) {
     sv->clock = "2026-11-20 10:30:00";
-    platform::setServices(sv);
-    test::TempDir dir;
     const std::string folder = dir.path().string();
     {
         auto con = test::connect(test::createBusinessDb(folder + "/TAM08.mdb"));
@@ -66,10 +61,14 @@ insert into Sys_User_Info(User_ID,User_Name,Del_YN) values (7,'admin',0);
 insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values (1,'01','总部',0,0),(2,'02','食堂',0,0);
 insert into Ren_Per_Info(Pinfo_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) values (1,'01','张三','E1','N1',0),(2,'02','李四','E2','N2',0);
 insert into Mach_Info(Mach_ID,Mach_Name,Mach_Type,Del_YN) values (11,'一号机',301,0);
-insert into Record_XF(Mach_ID,Pinfo_id,XF_Type,YuE_Change,YuE_New,Date_Time,Err_Code) values
- (11,1,1,-1250,3750,'2026-11-10 12:00:00',0),(11,1,1,-250,3500,'2026-11-11 12:00:00',0),
- (11,2,1,-999,1,'2026-11-11 12:30:00',0),(11,1,1,-100,3400,'2026-12-01 12:00:00',0);
 )");
+        const auto meal = [](int person, int money, int balance, const char* at) {
+            return test::XfRow().mach(11).person(person).type(1).money(money).balance(balance).date(at).err(0);
+        };
+        meal(1, -1250, 3750, "2026-11-10 12:00:00").insert(*con);
+        meal(1, -250, 3500, "2026-11-11 12:00:00").insert(*con);
+        meal(2, -999, 1, "2026-11-11 12:30:00").insert(*con);
+        meal(1, -100, 3400, "2026-12-01 12:00:00").insert(*con);
     }
     test::createConfigDb(folder, "cfg.mdb", "Access", folder, "TAM08");
 
@@ -82,7 +81,7 @@ insert into Record_XF(Mach_ID,Pinfo_id,XF_Type,YuE_Change,YuE_New,Date_Time,Err_
     registerWindow("XF_Mingxi", [] { return std::make_unique<DrivenMingxi>(); });
     DrivenMingxi::seen = {};
     DrivenMingxi::exportTo = folder + "/detail.xlsx";
-    DrivenMingxi::services = sv;
+    DrivenMingxi::services = sv.ptr();
 
     Quernat().mnuLoad("7034;0;7942", "admin", folder + ";cfg.mdb;;");
 
@@ -98,6 +97,4 @@ insert into Record_XF(Mach_ID,Pinfo_id,XF_Type,YuE_Change,YuE_New,Date_Time,Err_
     EXPECT_EQ(Extra_Timeout, 0);
 
     DrivenMingxi::services.reset();
-    resetWindowObjects();
-    platform::setServices(nullptr);
 }

@@ -20,7 +20,7 @@ protected:
 }  // namespace
 
 TEST_F(MingxiQuery, ChoicesAreCheckedBeforeAnythingRuns) {
-    add({.type = 1, .change = -100, .at = "2026-11-02 00:00:00"});
+    add(tx(1).money(-100).date("2026-11-02 00:00:00"));
     w.Load();
     w.chkErr.setValue(forms::vbUnchecked);
     w.Command1.click();  // no department: silent, but the flag is set
@@ -57,7 +57,7 @@ TEST_F(MingxiQuery, EachGroupQueriesTheKindsOfItsTickedBoxes) {
     const int all[] = {1, 2, 3, 5, 6, 7, 9, 11, 13, 15, 16, 17, 48, 129, 161, 162, 163, 166, 168,
                        169, 170, 171, 172, 173, 174, 175, 177, 179, 181, 201, 202, 250};
     int s = 10;
-    for (int type : all) add({.type = type, .at = "2026-11-10 12:00:" + std::to_string(s++)});
+    for (int type : all) add(tx(type).date("2026-11-10 12:00:" + std::to_string(s++)));
     w.Load();
     for (int i = 1; i <= 4; ++i) w.chkType(i).setValue(forms::vbChecked);
     query("01", 1);
@@ -80,8 +80,8 @@ TEST_F(MingxiQuery, EachGroupQueriesTheKindsOfItsTickedBoxes) {
 
 TEST_F(MingxiQuery, PeriodBoundsAreInclusiveWhetherOrNotUncertainRecordsShow) {
     for (const char* at : {"2026-10-31 23:59:59", "2026-11-01 00:00:00", "2026-11-30 23:59:59", "2026-12-01 00:00:00"})
-        add({.type = 1, .change = -1, .at = at});
-    add({.type = 1, .change = -1, .at = "2026-11-15 08:00:00", .err = 1});
+        add(tx(1).money(-1).date(at));
+    add(tx(1).money(-1).date("2026-11-15 08:00:00").err(1));
     w.Load();
     w.chkErr.setValue(forms::vbUnchecked);
     query("01", 1);
@@ -94,11 +94,11 @@ TEST_F(MingxiQuery, PeriodBoundsAreInclusiveWhetherOrNotUncertainRecordsShow) {
 }
 
 TEST_F(MingxiQuery, DepartmentPathTakesTheSubtreeItsFiltersAndTheListsChoices) {
-    add({.type = 5, .change = 100, .at = "2026-11-03 08:00:00"});
-    add({.type = 1, .change = -100, .at = "2026-11-03 08:00:00"});  // same second: by kind
-    add({.type = 1, .at = "2026-11-02 08:00:00", .person = 2});
-    add({.type = 1, .at = "2026-11-04 08:00:00", .person = 3, .mach = 12, .dian = 3, .unit = 2});
-    add({.type = 1, .at = "2026-11-05 08:00:00", .person = 4});
+    add(tx(5).money(100).date("2026-11-03 08:00:00"));
+    add(tx(1).money(-100).date("2026-11-03 08:00:00"));  // same second: by kind
+    add(tx(1).date("2026-11-02 08:00:00").person(2));
+    add(tx(1).date("2026-11-04 08:00:00").person(3).mach(12).dian(3).unit(2));
+    add(tx(1).date("2026-11-05 08:00:00").person(4));
     query("01", 0);
     EXPECT_FALSE(w.Emp_Path);
     EXPECT_EQ(column(8), (S{"消费", "充值", "消费"}));
@@ -123,7 +123,7 @@ TEST_F(MingxiQuery, DepartmentPathTakesTheSubtreeItsFiltersAndTheListsChoices) {
 }
 
 TEST_F(MingxiQuery, PerPersonPathFindsOnePersonExactlyOrNobody) {
-    for (int p : {1, 2, 3, 4, 6}) add({.type = 1, .at = "2026-11-0" + std::to_string(p) + " 08:00:00", .person = p});
+    for (int p : {1, 2, 3, 4, 6}) add(tx(1).date("2026-11-0" + std::to_string(p) + " 08:00:00").person(p));
     query("u", 1);
     EXPECT_TRUE(w.Emp_Path);  // lowest id 1 of six rows
     // Everybody's records whatever their department, named from the person set.
@@ -153,7 +153,7 @@ TEST_F(MingxiQuery, PerPersonPathFindsOnePersonExactlyOrNobody) {
 }
 
 TEST_F(MingxiQuery, WithoutThePersonSetThePerPersonPathStillRuns) {
-    add({.type = 1, .person = 1});
+    add(tx(1).person(1));
     auto conn = std::exchange(Conn_Main, nullptr);
     w.Load();
     ASSERT_EQ(sv->boxes.size(), 1u);
@@ -202,8 +202,8 @@ TEST_F(MingxiQuery, TheFillYieldsEveryHundredRowsWithTheButtonOffAndStopsWhenClo
 // The installation may add columns to its tables: every column is read by
 // name, so a new one at the end moves nothing on screen.
 TEST_F(MingxiQuery, ColumnsAddedToTheTablesChangeNothingShown) {
-    add({.type = 5, .change = 1000, .balance = 3000, .at = "2026-11-02 08:00:00", .person = 3, .mach = 11});
-    add({.type = 1, .change = -250, .balance = 2750, .at = "2026-11-03 12:00:00", .person = 1, .dian = 3, .unit = 2});
+    add(tx(5).money(1000).balance(3000).date("2026-11-02 08:00:00").person(3).mach(11));
+    add(tx(1).money(-250).balance(2750).date("2026-11-03 12:00:00").person(1).dian(3).unit(2));
     Conn_Main->executeScript("alter table Record_XF add column Site_Note TEXT;"
                              "alter table Mach_Info add column Site_Note TEXT;"
                              "update Record_XF set Site_Note='x'; update Mach_Info set Site_Note='y';");

@@ -5,7 +5,7 @@
 #include "MingxiFixture.h"
 
 using namespace tolvenk;
-using tolvenk::test::Tx;
+using tolvenk::test::XfRow;
 
 namespace {
 
@@ -17,12 +17,10 @@ protected:
     std::optional<forms::Colour> back(int r, int c) { return w.Grid1.model().backColor(r, c); }
     // Label and value of a total row.
     std::pair<std::string, std::string> total(int r) { return {cell(r, 3), cell(r, 4)}; }
-    void addAll(std::vector<Tx> txs) {
+    // One a minute from 12:10.
+    void addAll(std::vector<XfRow> txs) {
         int minute = 10;
-        for (Tx& t : txs) {
-            t.at = "2026-11-10 12:" + std::to_string(minute++) + ":00";
-            add(t);
-        }
+        for (XfRow& t : txs) add(t.date("2026-11-10 12:" + std::to_string(minute++) + ":00"));
     }
     using P = std::pair<std::string, std::string>;
 };
@@ -30,11 +28,10 @@ protected:
 }  // namespace
 
 TEST_F(MingxiRows, EachRowShowsItsTransactionUnderTheHeader) {
-    add({.type = 1, .change = -1250, .balance = 3750, .at = "2026-11-10 12:00:00"});
+    add(tx(1).money(-1250).balance(3750).date("2026-11-10 12:00:00"));
     // Uncertain, at a door terminal, a place left out of the list and an unknown owner.
-    add({.type = 3, .balance = 3750, .ci = -1, .ciNew = 9, .at = "2026-11-10 12:30:00", .err = 1, .mach = 13,
-         .dian = 2, .unit = 3});
-    add({.type = 5, .change = 1000, .balance = -350, .at = "2026-11-10 12:45:00", .person = 3, .mach = 12});
+    add(tx(3).balance(3750).times(-1).timesLeft(9).date("2026-11-10 12:30:00").err(1).mach(13).dian(2).unit(3));
+    add(tx(5).money(1000).balance(-350).date("2026-11-10 12:45:00").person(3).mach(12));
     query("01", 0);
     ASSERT_EQ(w.Grid1.Rows(), 4);  // no total row for "所有"
     EXPECT_EQ(row(1), (S{"一号机", "一食堂", "2026-11-10 12:00:00", "￥12.50", "", "￥37.50", "", "消费", "膳食科",
@@ -65,8 +62,8 @@ TEST_F(MingxiRows, KindsAreNamedAndColouredByTheirCode) {
                           {130, "退卡", kBlue},      {161, "电脑充值", kBlack},  {174, "转帐充值", kBlue},
                           {177, "余次作废", kBlue},  {181, "电脑转款", kBlue},   {201, "消费损益", kBlue},
                           {202, "电脑充值", kBlack}, {99, "", kBlue}};
-    std::vector<Tx> txs;
-    for (const Kind& k : table) txs.push_back({.type = k.code});
+    std::vector<XfRow> txs;
+    for (const Kind& k : table) txs.push_back(tx(k.code));
     addAll(txs);
     query("01", 0);
     ASSERT_EQ(w.Grid1.Rows(), 1 + static_cast<int>(std::size(table)));
@@ -78,8 +75,8 @@ TEST_F(MingxiRows, KindsAreNamedAndColouredByTheirCode) {
 }
 
 TEST_F(MingxiRows, ConsumptionTotalsNetAmountTimesAndCount) {
-    addAll({{.type = 1, .change = -1250}, {.type = 1, .change = -300, .person = 3}, {.type = 2, .change = 500},
-            {.type = 3, .ci = -1}, {.type = 3, .ci = -1}, {.type = 3, .ci = -1}, {.type = 161, .change = 9900}});
+    addAll({tx(1).money(-1250), tx(1).money(-300).person(3), tx(2).money(500),
+            tx(3).times(-1), tx(3).times(-1), tx(3).times(-1), tx(161).money(9900)});
     w.Load();
     w.chkType(1).setValue(forms::vbChecked);
     query("01", 1);
@@ -88,9 +85,9 @@ TEST_F(MingxiRows, ConsumptionTotalsNetAmountTimesAndCount) {
 }
 
 TEST_F(MingxiRows, RechargeAndWithdrawalTotalsFollowTheTickedBoxes) {
-    addAll({{.type = 161, .change = 2000}, {.type = 202, .change = 550}, {.type = 162, .change = -2000},
-            {.type = 162, .change = -550}, {.type = 163, .ci = 10}, {.type = 5, .change = 1000},
-            {.type = 9, .change = -300}, {.type = 7, .ci = 5}, {.type = 7, .ci = 10}});
+    addAll({tx(161).money(2000), tx(202).money(550), tx(162).money(-2000),
+            tx(162).money(-550), tx(163).times(10), tx(5).money(1000),
+            tx(9).money(-300), tx(7).times(5), tx(7).times(10)});
     query("01", 2);
     ASSERT_EQ(w.Grid1.Rows(), 1 + 9 + 6);
     EXPECT_EQ(total(10), P("合计电脑充值:", "￥25.50"));
@@ -110,8 +107,8 @@ TEST_F(MingxiRows, RechargeAndWithdrawalTotalsFollowTheTickedBoxes) {
 }
 
 TEST_F(MingxiRows, SubsidyTotalIsSignedAndEmptyResultsShowTheirGroupsTotals) {
-    addAll({{.type = 11, .change = 5000}, {.type = 166, .change = -1000}, {.type = 173, .change = 300},
-            {.type = 174, .change = 200}, {.type = 13, .ci = 3}});
+    addAll({tx(11).money(5000), tx(166).money(-1000), tx(173).money(300),
+            tx(174).money(200), tx(13).times(3)});
     query("01", 3);
     ASSERT_EQ(w.Grid1.Rows(), 7);
     EXPECT_EQ(total(6), P("合计补贴:", "￥45.00"));

@@ -110,7 +110,7 @@ TEST_F(MingxiWindow, FitsTheScreenAndLaysOutFromTheMinimumSize) {
 }
 
 TEST_F(MingxiWindow, PrintingCarriesCaptionAndFooterAndReopeningShowsTheDesignAgain) {
-    add({.type = 1, .change = -100});
+    add(tx(1).money(-100));
     query("01", 3);
     w.Command4(3).click();
     EXPECT_EQ(sv->previews.size(), 1u);

@@ -1,11 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <string>
 
-#include "lang/Language.h"
-#include "platform/db/Connection.h"
 #include "reports/summary/ReportConditions.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
@@ -13,11 +9,11 @@ namespace {
 
 // Master tables with deleted rows, quotes in values, a card type whose ID
 // differs from its kind number, and a department tree.
-class ReportConditions : public ::testing::Test {
+class ReportConditions : public test::DbTest {
 protected:
     void SetUp() override {
+        DbTest::SetUp();
         Load_Lan(0);
-        con = test::connect(test::createBusinessDb(dir.file("b.mdb")));
         con->executeScript(R"(
 insert into XF_Dian_Info(XF_Dian_ID,XF_Dian_Name,Del_YN) values (1,'一食堂',0),(2,'旧点',1),(4,'O''Hara',0);
 insert into Mach_Info(Mach_ID,Mach_Name,Del_YN) values (11,'POS-1',0),(12,'POS-2',0),(13,'旧机',1);
@@ -42,10 +38,8 @@ insert into Sys_User_Info(User_ID,User_Name,Del_YN) values (1,'admin',0),(5,'张
         return out;
     }
     static bool singleEmpty(const Group_Conds& g) { return g.UBound() == 1 && field(g, 0) + field(g, 1) == ""; }
-    long count(const std::string& sql) { return static_cast<long>(con->openRecordset(sql)->field(0).toInt64()); }
+    long count(const std::string& sql) { return static_cast<long>(test::number(*con, sql)); }
 
-    test::TempDir dir;
-    std::shared_ptr<db::Connection> con;
     HzReportState st;
     Cond_Inputs in;
 };
@@ -63,7 +57,7 @@ TEST_F(ReportConditions, DaysAndMonths) {
     EXPECT_TRUE(singleEmpty(st.Group_Conds3));
     // The bounds select the period's records and no others.
     for (const char* t : {"2024-02-26 23:59:59", "2024-02-27 00:00:00", "2024-03-02 23:59:59", "2024-03-03 00:00:00"})
-        con->execute("insert into Record_XF(Date_Time) values(?)", {t});
+        test::XfRow().date(t).insert(*con);
     EXPECT_EQ(count("select count(*) from Record_XF where " + g(1).Bound + " and " + g(5).Bound), 2);
 
     build("30000", "2024-12-31", "2024-12-31 18:00:00");  // range reports count days
@@ -152,10 +146,8 @@ TEST_F(ReportConditions, DepartmentsCoverTheirSubDepartments) {
     const std::string join = " Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No ";
     EXPECT_EQ(field(st.Group_Conds2, 0), "财务|食堂部");
     EXPECT_EQ(field(st.Group_Conds2, 1), join + "like '0101%' escape '\\' |" + join + "like '0102%' escape '\\' ");
-    con->executeScript(R"(
-insert into Ren_Per_Info(Pinfo_ID,Dept_No) values (1,'0101'),(2,'010101'),(3,'0102'),(4,'01');
-insert into Record_XF(Pinfo_id) values (1),(2),(2),(3),(4);
-)");
+    con->execute("insert into Ren_Per_Info(Pinfo_ID,Dept_No) values (1,'0101'),(2,'010101'),(3,'0102'),(4,'01')");
+    for (int person : {1, 2, 2, 3, 4}) test::XfRow().person(person).insert(*con);
     const std::string from = "select count(*) from Record_XF,Ren_Per_Info where ";
     EXPECT_EQ(count(from + st.Group_Conds2(1).Cond), 3);  // 财务 and 出纳
 

@@ -3,19 +3,14 @@
 // are the contract with the installation's engines, so reshaping the code
 // that builds them must leave them byte for byte as they were. Run with
 // TOLVENK_UPDATE_STATEMENTS=1 to write the expected files anew.
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
 #include "demo_gen/DemoGenerator.h"
-#include "data/Globals.h"
-#include "lang/Language.h"
-#include "platform/db/Connection.h"
-#include "platform/services/ScriptedServices.h"
 #include "reports/summary/XF_Cha_HZ.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
@@ -43,12 +38,12 @@ std::string expectedPath(const Case& c) {
     return std::string(TOLVENK_TEST_SOURCE_DIR) + "/reports/summary/statements/" + c.name + ".sql";
 }
 
-class StatementLog : public ::testing::TestWithParam<Case> {
+class StatementLog : public test::WindowTest, public ::testing::WithParamInterface<Case> {
 protected:
     static void SetUpTestSuite() {
-        dir = new test::TempDir;
+        generated = new test::TempDir;
         demo::Options o;
-        o.businessPath = dir->file("b.mdb");
+        o.businessPath = generated->file("b.mdb");
         o.transactions = 3000;
         o.seed = 11;
         o.firstDay = "2026-10-01";
@@ -61,25 +56,21 @@ protected:
             "('HZ_Rep_Format','102','机器日期月报','20208','1111','11110110','111111');");
     }
     static void TearDownTestSuite() {
-        delete dir;
-        dir = nullptr;
+        delete generated;
+        generated = nullptr;
     }
     void SetUp() override {
-        platform::setServices(sv);
+        WindowTest::SetUp();
         sv->clock = "2026-11-30 09:30:00";
-        strCN = db::Connection::fileConnectionString(dir->file("b.mdb"));
+        strCN = db::Connection::fileConnectionString(generated->file("b.mdb"));
         Conn_Main = test::connect(strCN);
-        DB_Type = "Access";
         Money_Sign = "¥";
-        Load_Lan(0);
     }
     void TearDown() override {
         db::setStatementObserver(nullptr);
-        platform::setServices(nullptr);
-        Conn_Main.reset();
+        WindowTest::TearDown();
     }
-    static inline test::TempDir* dir = nullptr;
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
+    static inline test::TempDir* generated = nullptr;
 };
 
 }  // namespace

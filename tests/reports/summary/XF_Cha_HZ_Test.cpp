@@ -1,35 +1,21 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
-#include "data/Globals.h"
-#include "lang/Language.h"
-#include "platform/services/ScriptedServices.h"
 #include "reports/summary/XF_Cha_HZ.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class SummaryWindow : public ::testing::Test {
+class SummaryWindow : public test::WindowOf<XF_Cha_HZ> {
 protected:
     void SetUp() override {
-        platform::setServices(sv);
+        WindowOf::SetUp();
         sv->clock = "2026-07-15 09:30:00";
-        strCN = test::createBusinessDb(dir.file("b.mdb"));
-        Conn_Main = test::connect(strCN);
-        DB_Type = "Access";
-        Conn_Main->executeScript(R"(
+        con->executeScript(R"(
 insert into Card_Type(C_LeiBie,C_Name,Del_YN) values (1,'',0),(2,'教师卡',0),(3,'旧卡',1);
 insert into XF_Dian_Info(XF_Dian_ID,XF_Dian_Name) values (1,'一食堂'),(2,'超市');
 )");
-        Load_Lan(0);
-        HZ_Format_Changed = false;
-    }
-    void TearDown() override {
-        platform::setServices(nullptr);
-        Conn_Main.reset();
     }
     // Loads the window and activates it as showing it would.
     void open() {
@@ -43,13 +29,8 @@ insert into XF_Dian_Info(XF_Dian_ID,XF_Dian_Name) values (1,'一食堂'),(2,'超
     }
     void addFormat(const std::string& key, const std::string& name, const std::string& p2, const std::string& p3 = "1111",
                    const std::string& p4 = "11110100", const std::string& p5 = "000000") {
-        Conn_Main->execute("insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5) values('HZ_Rep_Format',?,?,?,?,?,?)",
-                           {key, name, p2, p3, p4, p5});
+        test::addReportFormat(*con, key, name, p2, p3, p4, p5);
     }
-
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
-    test::TempDir dir;
-    XF_Cha_HZ w;
 };
 
 }  // namespace
@@ -70,21 +51,7 @@ TEST_F(SummaryWindow, OpensWithTheChooserAndTheBuiltInReports) {
     EXPECT_EQ(w.Command1.Caption(), "汇  总");
     EXPECT_EQ(w.Command4(0).Caption(), "EXCEL输出");
     EXPECT_EQ(w.Label1(0).Caption(), "汇总条件:");
-}
-
-TEST_F(SummaryWindow, DefinedReportsFollowTheSeparator) {
-    addFormat("101", "食堂日报", "10100");
-    addFormat("205", "O'Brien月报", "20500");
-    open();
-    ASSERT_EQ(w.List1.ListCount(), 14);
-    EXPECT_EQ(w.List1.List(11), "------------------------------ 以下为自定义报表");
-    EXPECT_EQ(w.List1.ItemData(11), 0);
-    EXPECT_EQ(w.List1.ItemData(w.List1.ListCount() - 1) + w.List1.ItemData(w.List1.ListCount() - 2), 306);
-}
-
-TEST_F(SummaryWindow, SeparatorRowsLeaveTheChooserOpen) {
-    open();
-    for (int i : {3, 7}) {
+    for (int i : {3, 7}) {  // separator rows leave the chooser open
         w.List1.setListIndex(i);
         EXPECT_TRUE(w.Picture1.Visible());
         EXPECT_EQ(w.Caption(), "消费汇总统计");
@@ -139,9 +106,15 @@ TEST_F(SummaryWindow, AStoredBuiltInRowOverridesItsDefault) {
     EXPECT_EQ(w.Combo1.ListIndex(), 0);
 }
 
+// Defined reports follow a separator of their own.
 TEST_F(SummaryWindow, DefinedReportWithAPlaceDimension) {
     addFormat("101", "O'Brien日报", "10100");
+    addFormat("205", "O'Brien月报", "20500");
     open();
+    ASSERT_EQ(w.List1.ListCount(), 14);
+    EXPECT_EQ(w.List1.List(11), "------------------------------ 以下为自定义报表");
+    EXPECT_EQ(w.List1.ItemData(11), 0);
+    EXPECT_EQ(w.List1.ItemData(w.List1.ListCount() - 1) + w.List1.ItemData(w.List1.ListCount() - 2), 306);
     w.List1.setListIndex(12);
     EXPECT_EQ(w.St.Rep_Name, "O'Brien日报");
     EXPECT_EQ(w.St.Rep_Type, "1");

@@ -1,16 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "data/Globals.h"
-#include "lang/Language.h"
-#include "platform/services/ScriptedServices.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
-#include "support/TestDb.h"
+#include "support/Fixtures.h"
 #include "ui/WindowRegistry.h"
 
 using namespace tolvenk;
@@ -19,37 +14,17 @@ namespace {
 
 const std::string kCategoryMsg = "与大类型不匹配，请重新选择报表格式";
 
-class FormatEditor : public ::testing::Test {
+class FormatEditor : public test::WindowOf<frmHZ_Format> {
 protected:
-    void SetUp() override {
-        platform::setServices(sv);
-        strCN = test::createBusinessDb(dir.file("b.mdb"));
-        Conn_Main = test::connect(strCN);
-        DB_Type = "Access";
-        Load_Lan(0);
-        HZ_Format_Changed = false;
-    }
-    void TearDown() override {
-        resetWindowObjects();
-        registerWindow("frmHZ_Format", [] { return std::make_unique<frmHZ_Format>(); });
-        platform::setServices(nullptr);
-        Conn_Main.reset();
-    }
-
     void addFormat(const std::string& key, const std::string& name, const std::string& p2,
                    const std::string& p3 = "1111", const std::string& p4 = "00000100",
                    const std::string& p5 = "000000") {
-        Conn_Main->execute("insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5) values('HZ_Rep_Format',?,?,?,?,?,?)",
-                           {key, name, p2, p3, p4, p5});
+        test::addReportFormat(*con, key, name, p2, p3, p4, p5);
     }
     // P1..P5 of the stored row with that key; empty when there is none.
     std::vector<std::string> stored(const std::string& key) {
-        auto rs = Conn_Main->openRecordset("select P1,P2,P3,P4,P5 from Sys_Para where Para_Name='HZ_Rep_Format' and "
-                                           "SubParaName='" + key + "'");
-        if (rs->eof()) return {};
-        std::vector<std::string> row;
-        for (int i = 0; i < 5; ++i) row.push_back(rs->field(i).toString());
-        return row;
+        return test::row(*con, "select P1,P2,P3,P4,P5 from Sys_Para where Para_Name='HZ_Rep_Format' and SubParaName='" +
+                                   key + "'");
     }
     long storedCount() {
         return Conn_Main->openRecordset("select * from Sys_Para where Para_Name='HZ_Rep_Format'")->recordCount();
@@ -75,7 +50,7 @@ protected:
         pick(e.Combo3, dim2);
         for (int i : items) e.Check2(i).setValue(1);
     }
-    std::string lastPrompt() const { return sv->boxes.empty() ? std::string() : sv->boxes.back().prompt; }
+    std::string lastPrompt() const { return sv->lastPrompt(); }
     // Exactly one box since the last check, titled "提示".
     void expectBox(const std::string& prompt, int style) {
         ASSERT_EQ(sv->boxes.size(), 1u) << lastPrompt();
@@ -84,10 +59,6 @@ protected:
         EXPECT_EQ(sv->boxes[0].title, Lang[43]);
         sv->boxes.clear();
     }
-
-    std::shared_ptr<platform::ScriptedServices> sv = std::make_shared<platform::ScriptedServices>();
-    test::TempDir dir;
-    frmHZ_Format w;
 };
 
 }  // namespace

@@ -1,0 +1,40 @@
+#include "support/ModuleState.h"
+
+#include "data/Globals.h"
+#include "entry/MenuTable.h"
+#include "lang/LangGlobals.h"
+#include "ui/WindowRegistry.h"
+
+namespace tolvenk::test {
+
+void resetGlobals() {
+    Rs_Main.reset();
+    Conn_Main.reset();
+    Conn_Local.reset();
+    strCN.clear();
+    strCN_Local.clear();
+    DB_Type.clear();
+    DB_Provider.clear();
+    Op_User_ID = 0;
+    Op_User_Name.clear();
+    Money_Sign.clear();
+    Extra_Timeout = 0;
+    Uncertain_Flag = 0;
+    gSelPInfoIDs.clear();
+    Cur_B_Year = 0;
+    Cur_B_Month = 0;
+    Cur_B_Times.clear();
+    Cur_B_Unit = 0;
+    HZ_Format_Changed = false;
+    Lang.fill("");
+    Lan_Type = 0;
+    Lan_Charset = 0;
+    Home_Path.clear();
+}
+
+void resetWindows() {
+    resetWindowObjects();
+    for (const MenuEntry& e : menuTable()) registerWindow(e.window, e.factory);
+}
+
+}  // namespace tolvenk::test
