@@ -12,6 +12,54 @@ std::string Row_Exists(const std::string& where) {
     return "select top 1 YuE_Change from Record_XF,Ren_Per_info where " + where;
 }
 
+namespace {
+
+std::string keys(const std::string& key1, const std::string& key2, bool grouping) {
+    std::string out;
+    for (const std::string* k : {&key1, &key2}) {
+        if (!k->empty()) out += "," + *k;
+        else if (!grouping) out += ",null";
+        if (!grouping) out += k == &key1 ? " as K1" : " as K2";
+    }
+    return out;
+}
+
+std::string period(int width, const std::string& from, const std::string& to) {
+    const std::string p = "left(Date_Time," + std::to_string(width) + ")";
+    return p + ">='" + sql::q(from) + "' and " + p + "<='" + sql::q(to) + "'";
+}
+
+}  // namespace
+
+std::string Grouped_Records(int width, const std::string& key1, const std::string& key2, bool people,
+                            const std::string& from, const std::string& to, const std::string& kinds) {
+    const std::string p = "left(Date_Time," + std::to_string(width) + ")";
+    return "select " + p + " as P" + keys(key1, key2, false) +
+           ",Record_XF.XF_Type as T,Record_XF.XF_Meal as M,Record_XF.Err_Code as E,count(*) as N,"
+           "sum(Record_XF.YuE_Change) as MS,count(Record_XF.YuE_Change) as MC,"
+           "sum(Record_XF.YuCi_Change) as TS,count(Record_XF.YuCi_Change) as TC from Record_XF" +
+           (people ? " left join Ren_Per_Info on Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id" : "") + " where " +
+           period(width, from, to) + (kinds.empty() ? "" : " and Record_XF.XF_Type in(" + kinds + ")") +
+           " group by " + p + keys(key1, key2, true) +
+           ",Record_XF.XF_Type,Record_XF.XF_Meal,Record_XF.Err_Code";
+}
+
+std::string Grouped_Fees(int width, const std::string& key1, const std::string& key2, bool people,
+                         const std::string& from, const std::string& to) {
+    const std::string p = "left(Date_Time," + std::to_string(width) + ")";
+    return "select " + p + " as P" + keys(key1, key2, false) +
+           ",Card_Log.Op_Type as O,count(*) as N,"
+           "sum(Card_Log.FaKa_GBF) as S0,count(Card_Log.FaKa_GBF) as C0,"
+           "sum(Card_Log.Huan_GBF) as S1,count(Card_Log.Huan_GBF) as C1,"
+           "sum(Card_Log.Tui_GBF) as S2,count(Card_Log.Tui_GBF) as C2 "
+           "from Card_Log inner join Card_Type on Card_Type.Del_YN=0 and Card_Log.C_LeiBie=Card_Type.C_LeiBie" +
+           (people ? " left join Ren_Per_Info on Card_Log.Pinfo_id=Ren_Per_Info.Pinfo_id" : "") +
+           " where Card_Log.Op_Type in(0,3,4) and " + period(width, from, to) + " group by " + p +
+           keys(key1, key2, true) + ",Card_Log.Op_Type";
+}
+
+std::string Any_Person() { return "select top 1 Pinfo_ID from Ren_Per_Info"; }
+
 std::string Places(bool one, const std::string& name) {
     if (one) return "select * from XF_Dian_Info where XF_Dian_Name='" + q(name) + "' and Del_YN=0";
     return "select * from XF_Dian_Info where Del_YN=0";

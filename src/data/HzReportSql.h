@@ -17,6 +17,19 @@ std::string Fee_Select(const std::string& columns);
 // Whether a row of the inner group has any record of the covered kinds.
 std::string Row_Exists(const std::string& where);
 
+// Every Record_XF total of the period from..to (texts of `width` characters),
+// grouped by period, the two grouping keys (expressions, "" for none), kind,
+// meal and Err_Code, for a run that sums its groups in memory. `people`
+// joins each record's employee, for a department key.
+// `kinds` narrows the records to the kinds the report reads ("" all).
+std::string Grouped_Records(int width, const std::string& key1, const std::string& key2, bool people,
+                            const std::string& from, const std::string& to, const std::string& kinds);
+// The same for the fee rows of the card log (live card kinds only).
+std::string Grouped_Fees(int width, const std::string& key1, const std::string& key2, bool people,
+                         const std::string& from, const std::string& to);
+// Whether there is anybody at all (the existence test joins every employee).
+std::string Any_Person();
+
 // The values of a grouping dimension: all live ones, or the one chosen by
 // name (`one` true).
 std::string Places(bool one, const std::string& name);

@@ -64,6 +64,7 @@ std::string Make_Grid_Head(forms::Grid& grid, HzReportState& st, const std::stri
                            const std::string& P4, const std::string& P5) {
     grid.setRedraw(false);
     st.Covered_Types.clear();
+    st.Covered_Kinds.clear();
     st.Next_Col = 1;
 
     const HZ_Rep_Format format{"", P2, P3, P4, P5};
@@ -127,9 +128,13 @@ std::string Make_Grid_Head(forms::Grid& grid, HzReportState& st, const std::stri
     for (const auto& block : blocks()) {
         const hz::ItemDef& head = *block.front();
         if (!shown(head, P3, P4, P5)) continue;
-        for (const hz::ItemDef* d : block) st.Covered_Types += typeList(d->covered);
+        const auto cover = [&](const std::vector<int>& kinds) {
+            st.Covered_Types += typeList(kinds);
+            st.Covered_Kinds.insert(st.Covered_Kinds.end(), kinds.begin(), kinds.end());
+        };
+        for (const hz::ItemDef* d : block) cover(d->covered);
         if (times)
-            for (const hz::ItemDef* d : block) st.Covered_Types += typeList(d->timesCovered);
+            for (const hz::ItemDef* d : block) cover(d->timesCovered);
         // A block's money columns come first, then its times columns.
         st.Block_Captions.clear();
         const auto add = [&](const hz::ItemDef& d, hz::Measure m, int lang) {

@@ -65,7 +65,46 @@ bool HzReportEngine::Query_Fees(const std::string& sql) {
     return true;
 }
 
-void HzReportEngine::Calc_Level_Row(std::string Cond1, std::string Cond2, std::string Cond3, std::int16_t Slot) {
+bool HzReportEngine::Figure_YuE(const HzFigures::Lines& lines, const hz::ItemDef& d) {
+    Level_Sum = 0;
+    Level_Cnt = 0;
+    const auto t = figures_->Sum(lines, d.moneyKinds, d.meal, Valid_Only == 1);
+    if (Long_Of(t.moneyCnt) == 0) return false;
+    Level_Sum = Long_Of(t.money);
+    Level_Cnt = Long_Of(t.moneyCnt);
+    return true;
+}
+
+bool HzReportEngine::Figure_YuCi(const HzFigures::Lines& lines, const hz::ItemDef& d, bool flag) {
+    Level_Times = 0;
+    Level_Times_Cnt = 0;
+    const auto t = figures_->Sum(lines, d.timesKinds, d.meal, Valid_Only == 1);
+    if (Long_Of(t.timesCnt) == 0) return flag;
+    Level_Times = Long_Of(t.times);
+    Level_Times_Cnt = Long_Of(t.timesCnt);
+    return true;
+}
+
+namespace {
+
+// The card-log fee column of an item: 0 FaKa_GBF, 1 Huan_GBF, 2 Tui_GBF.
+int feeColumn(const hz::ItemDef& d) { return d.feeColumn == "FaKa_GBF" ? 0 : d.feeColumn == "Huan_GBF" ? 1 : 2; }
+
+}  // namespace
+
+bool HzReportEngine::Figure_Fees(const HzFigures::Lines& lines, const hz::ItemDef& d) {
+    Level_Sum = Level_Cnt = 0;
+    // The issue fee's walk reads the change fee of its rows as well.
+    const auto t = figures_->Fees(lines, d.op, feeColumn(d), d.item == hz::Issue_Fee);
+    if (t.rows < 1) return false;
+    if (t.rows > std::numeric_limits<std::int16_t>::max()) throw VbError(6, "Overflow");
+    if (t.nulls > 0 || t.otherNulls > 0) throw VbError(94, "Invalid use of Null");
+    Level_Sum = Long_Of(t.sum);
+    Level_Cnt = static_cast<std::int32_t>(t.rows);
+    return true;
+}
+
+void HzReportEngine::Calc_Level_Row(HzCond C1, HzCond C2, HzCond C3, std::int16_t Slot) {
     using namespace hz;
     try {
         Level_Sum = Level_Cnt = Level_Times = Level_Times_Cnt = 0;
@@ -74,7 +113,22 @@ void HzReportEngine::Calc_Level_Row(std::string Cond1, std::string Cond2, std::s
         const int a = Rep_Dim1(), b = Rep_Dim2();
 
         // A value chosen in Combo1 narrows every level as it narrows the rows.
-        if (b != HZ_Dim::Date && (In.Combo_Text.empty() || In.Combo_ItemData != 0)) Cond2 = St.Group_Conds2(1).Cond;
+        if (b != HZ_Dim::Date && (In.Combo_Text.empty() || In.Combo_ItemData != 0)) {
+            const Group_Cond& first = St.Group_Conds2(1);
+            C2 = {first.Cond, first.Match};
+        }
+        std::string& Cond1 = C1.sql;
+        std::string& Cond2 = C2.sql;
+        std::string& Cond3 = C3.sql;
+
+        HzFigures::Lines lines, feeLines;
+        if (figures_) {
+            std::vector<const Group_Match*> sel;
+            for (const HzCond* c : {&C1, &C2, &C3})
+                for (const Group_Match& m : c->sel) sel.push_back(&m);
+            lines = figures_->Select(sel);
+            feeLines = figures_->Select_Fees(sel);
+        }
 
         const std::string person = "ren_per_info.pinfo_id";
         const std::string FROM =
@@ -87,16 +141,24 @@ void HzReportEngine::Calc_Level_Row(std::string Cond1, std::string Cond2, std::s
         const std::string valid = Valid_Only == 1 ? " and Err_Code=0" : "";
 
         const auto money = [&](const ItemDef& d) {
-            V.Has[d.item] = Query_YuE_Sum(H1 + FROM + W + " and " + d.moneyCond[LevelPass] + valid);
+            V.Has[d.item] = figures_ ? Figure_YuE(lines, d)
+                                     : Query_YuE_Sum(H1 + FROM + W + " and " + d.moneyCond[LevelPass] + valid);
             V(d.item, hz::Money)[Slot] = Level_Sum;
             V(d.item, Money_Cnt)[Slot] = Level_Cnt;
         };
         bool feeConds = false;
         const auto fees = [&](const ItemDef& d) {
+            if (figures_) {
+                V.Has[d.item] = Figure_Fees(feeLines, d);
+                V(d.item, hz::Money)[Slot] = Level_Sum;
+                V(d.item, Money_Cnt)[Slot] = Level_Cnt;
+                return;
+            }
             if (!feeConds) {
                 // The card log names its columns itself; the fee items share these rewrites.
                 feeConds = true;
-                if (Slot > 1 && b == HZ_Dim::Date) Cond1 = a == HZ_Dim::Dept ? "Card_Log" + Less_Record_XF(Cond1) : "Card_Log." + Cond1;
+                if (Slot > 1 && b == HZ_Dim::Date)
+                    Cond1 = a == HZ_Dim::Dept ? "Card_Log" + Less_Record_XF(Cond1) : "Card_Log." + Cond1;
                 if (a != HZ_Dim::Dept && !Cond2.empty() && b != HZ_Dim::Date) Cond2 = "Card_Log." + Cond2;
                 if (!Cond3.empty()) Cond3 = "Card_Log." + Cond3;
             }
@@ -126,7 +188,8 @@ void HzReportEngine::Calc_Level_Row(std::string Cond1, std::string Cond2, std::s
             for (const ItemDef& g : items())
                 if (g.gate == i && g.item != i) money(g);
             if (d.timesCond[LevelPass].empty()) continue;
-            V.Has[i] = Query_YuCi_Sum(H2 + FROM + W + " and " + d.timesCond[LevelPass] + valid, V.Has[i]);
+            V.Has[i] = figures_ ? Figure_YuCi(lines, d, V.Has[i])
+                                : Query_YuCi_Sum(H2 + FROM + W + " and " + d.timesCond[LevelPass] + valid, V.Has[i]);
             V(i, Times)[Slot] = Level_Times;
             if (d.timesCounted) V(i, Times_Cnt)[Slot] = Level_Times_Cnt;
         }

@@ -84,8 +84,10 @@ struct HzReportState : HzItemCols {
     std::int16_t Block_Start_Col = 0;
     std::vector<std::string> Block_Captions;
 
-    // "161,163,...,": the XF_Type codes of the shown items, repeats kept.
+    // "161,163,...,": the XF_Type codes of the shown items, repeats kept;
+    // the same codes as numbers.
     std::string Covered_Types;
+    std::vector<int> Covered_Kinds;
 
     Group_Conds Group_Conds1, Group_Conds2, Group_Conds3;
     std::string Top_Dept_Name;  // the Dept_Level 0 department, read when the first dimension is the department

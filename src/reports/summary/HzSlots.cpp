@@ -40,6 +40,7 @@ bool HzValues::Level_Empty() const {
 }
 
 std::int32_t Long_Add(std::int32_t a, std::int32_t b) { return toLong(std::int64_t{a} + b); }
+std::int32_t Long_Of(std::int64_t v) { return toLong(v); }
 std::int32_t Long_Sub(std::int32_t a, std::int32_t b) { return toLong(std::int64_t{a} - b); }
 
 std::int32_t CLng(const db::Value& v) {

@@ -41,6 +41,8 @@ struct HzValues {
 // 32-bit arithmetic of the accumulators: error 6 when the result leaves the range.
 std::int32_t Long_Add(std::int32_t a, std::int32_t b);
 std::int32_t Long_Sub(std::int32_t a, std::int32_t b);
+// A 64-bit total as a 32-bit one: error 6 when it does not fit.
+std::int32_t Long_Of(std::int64_t v);
 // A database value as a 32-bit whole number (halves to even); error 94 for
 // NULL, 6 out of range, 13 for text that is no number.
 std::int32_t CLng(const db::Value& v);

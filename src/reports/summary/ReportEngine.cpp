@@ -145,10 +145,19 @@ HzReportEngine::Closing HzReportEngine::Fill() {
     Group_Conds& G3 = St.Group_Conds3;
     hooks_.progress(1, 0, 0);
 
-    {
-        const Group_Conds& periods = b != HZ_Dim::Date ? G1 : G2;
-        Calc_Level_Row(periods(1).Bound + " and " + periods(periods.UBound()).Bound, "", "", 1);
-    }
+    // The report's figures at once, where its groupings allow.
+    bool fees = false;
+    for (const hz::ItemDef& d : hz::items())
+        fees = fees || (d.source == hz::Source::Card_Log && St.Col(d.item, hz::Money) > 0);
+    if (!Per_Cell_Statements && HzFigures::Eligible(St, fees))
+        figures_ = std::make_unique<HzFigures>(conn_, St, fees);
+
+    const auto cond = [](const Group_Cond& e) { return HzCond{e.Cond, e.Match}; };
+    // The whole period: from the first entry's bound to the last one's.
+    const auto bounds = [](const Group_Conds& g) {
+        return HzCond{g(1).Bound + " and " + g(g.UBound()).Bound, {g(1).Bound_Match, g(g.UBound()).Bound_Match}};
+    };
+    Calc_Level_Row(bounds(b != HZ_Dim::Date ? G1 : G2), {}, {}, 1);
     if ((T == ReportRange && a == 0) || V.Level_Empty()) {
         Closing_B();
         return Closing::Total_Only;
@@ -160,11 +169,15 @@ HzReportEngine::Closing HzReportEngine::Fill() {
         Start_Row1 = Rows();
         hooks_.progress(2, 0, 0);
         // A range report makes one outer pass over the whole period.
-        if (T == ReportRange) G1(1).Cond = G1(1).Bound + " and " + G1(n1).Bound;
+        if (T == ReportRange) {
+            const HzCond whole = bounds(G1);
+            G1(1).Cond = whole.sql;
+            G1(1).Match = whole.sel;
+        }
         if (b != HZ_Dim::Date)
-            Calc_Level_Row(G1(Idx1).Cond, "", "", 2);
+            Calc_Level_Row(cond(G1(Idx1)), {}, {}, 2);
         else
-            Calc_Level_Row(G1(Idx1).Cond, G2(1).Bound + " and " + G2(G2.UBound()).Bound, "", 2);
+            Calc_Level_Row(cond(G1(Idx1)), bounds(G2), {}, 2);
 
         if (!V.Level_Empty()) {
             const int n2 = G2.UBound();
@@ -172,7 +185,7 @@ HzReportEngine::Closing HzReportEngine::Fill() {
                 hooks_.progress(2, Idx2 - 1, n2);
                 Start_Row2 = Rows();
                 hooks_.progress(3, 0, 0);
-                Calc_Level_Row(G1(Idx1).Cond, G2(Idx2).Cond, "", 3);
+                Calc_Level_Row(cond(G1(Idx1)), cond(G2(Idx2)), {}, 3);
                 Roll_Up_Slot();
                 if (V.Level_Empty()) {
                     hooks_.progress(2, Idx2, 0);
@@ -183,13 +196,7 @@ HzReportEngine::Closing HzReportEngine::Fill() {
                     const bool inner = !G3(1).Cond.empty();
                     if (inner) hooks_.progress(3, Idx3 - 1, n3);
                     rs_.reset();
-                    bool exists = true;
-                    if (!G3(Idx3).Cond.empty()) {
-                        std::string W = G1(Idx1).Cond;
-                        if (!G2(Idx2).Cond.empty()) W += " and " + G2(Idx2).Cond;
-                        W += " and " + G3(Idx3).Cond + St.Covered_Types;
-                        exists = open(HZ_Report_Sql::Row_Exists(W)).recordCount() >= 1;
-                    }
+                    const bool exists = G3(Idx3).Cond.empty() || Row_Exists();
                     if (exists) {
                         Calc_Row();
                         hooks_.rowDone();

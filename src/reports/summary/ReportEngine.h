@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "reports/summary/HzFigures.h"
 #include "reports/summary/HzReportState.h"
 #include "reports/summary/HzSlots.h"
 #include "reports/summary/ReportConditions.h"
@@ -19,6 +20,12 @@ class Recordset;
 namespace grid {
 class GridModel;
 }
+
+// A condition as the statements write it and as figures in memory read it.
+struct HzCond {
+    std::string sql;
+    std::vector<Group_Match> sel;
+};
 
 // What a running report tells whoever shows it.
 struct HzRunHooks {
@@ -48,6 +55,10 @@ public:
     // are shown once each when the run ends, however many rows they hit.
     Closing Run();
 
+    // The statements per cell as they were first written, instead of the
+    // figures read once: what the tests compare the figures with.
+    bool Per_Cell_Statements = false;
+
     HzReportState& St;
     const Cond_Inputs In;
     const std::array<std::string, 2> Shown_Period;
@@ -63,7 +74,7 @@ public:
 
     // Group totals: fills slot `Slot` of every shown item from Cond1 (never
     // empty), Cond2 and Cond3. Traps every error in a box.
-    void Calc_Level_Row(std::string Cond1, std::string Cond2, std::string Cond3, std::int16_t Slot);
+    void Calc_Level_Row(HzCond Cond1, HzCond Cond2, HzCond Cond3, std::int16_t Slot);
     // The current entries' row: every shown item into slots 5 (added) and 6,
     // the row written from slot 6, slot 6 cleared.
     void Calc_Row();
@@ -89,14 +100,20 @@ private:
     bool Query_YuE_Sum(const std::string& sql);
     bool Query_YuCi_Sum(const std::string& sql, bool flag);
     bool Query_Fees(const std::string& sql);
+    // The same three from the figures read once.
+    bool Figure_YuE(const HzFigures::Lines& lines, const hz::ItemDef& d);
+    bool Figure_YuCi(const HzFigures::Lines& lines, const hz::ItemDef& d, bool flag);
+    bool Figure_Fees(const HzFigures::Lines& lines, const hz::ItemDef& d);
     // Subtotals and the other meal slot from the values at slot k;
     // `add` also adds them to slot 5 (the row pass).
     void Derive(std::int16_t k, bool add);
 
     // The row pass's queries; each leaves its figures in the Row_ fields.
-    void Sum_YuE(const std::string& D);
-    void Sum_YuCi(const std::string& D);
-    void Sum_GBF(const std::string& D, const std::string& F);
+    void Sum_YuE(const hz::ItemDef& d);
+    void Sum_YuCi(const hz::ItemDef& d);
+    void Sum_GBF(const hz::ItemDef& d);
+    // Whether the current inner cell has any record of the covered kinds.
+    bool Row_Exists();
     std::string Row_Where(const std::string& D, const std::string& cond0, const std::string& cond1,
                           const std::string& cond2) const;
 
@@ -132,6 +149,8 @@ private:
         int count;
     };
     std::vector<Trapped> trapped_;
+    std::unique_ptr<HzFigures> figures_;
+    HzFigures::Lines rowLines_, rowFeeLines_;  // the current row's groups
 };
 
 }  // namespace tolvenk

@@ -79,6 +79,8 @@ public:
     // The report run; the window checks the period before it. Set to the
     // window's own run.
     std::function<void()> Run_Report;
+    // Runs reports with a statement per cell instead of the figures read once.
+    bool Per_Cell_Statements = false;
 
 private:
     // Runs the chosen report into the grid; traps every error that reaches it.

@@ -78,6 +78,7 @@ protected:
 TEST_P(StatementLog, ARunSendsExactlyTheStatementsItAlwaysSent) {
     const Case& c = GetParam();
     XF_Cha_HZ w;
+    w.Per_Cell_Statements = true;
     w.Load();
     w.Form_Activate();
     w.List1.setListIndex(c.listRow);

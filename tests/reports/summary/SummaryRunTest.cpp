@@ -261,6 +261,7 @@ TEST_F(SummaryRun, AFailedRowQueryWritesZerosAndShowsItsBox) {
     addFormat("101", "卡类部门日报", "10506");
     // After the first row the card log goes: the next card kind's level and
     // row fee queries fail, the computer and terminal queries still work.
+    w.Per_Cell_Statements = true;
     sv->onYield = [&] {
         if (sv->yields == 1) Conn_Main->execute("drop table Card_Log");
     };
@@ -281,6 +282,7 @@ TEST_F(SummaryRun, AFailedRowQueryWritesZerosAndShowsItsBox) {
 TEST_F(SummaryRun, AFailedRunShowsItsBoxAndRestoresTheWindow) {
     addFormat("101", "卡类部门日报", "10506");
     // The existence query of the next cell joins the people table.
+    w.Per_Cell_Statements = true;
     sv->onYield = [&] {
         if (sv->yields == 1) Conn_Main->execute("drop table Ren_Per_Info");
     };
