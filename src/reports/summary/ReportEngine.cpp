@@ -67,12 +67,19 @@ HzReportEngine::HzReportEngine(HzReportState& st, const Cond_Inputs& in, std::ar
 }
 
 void HzReportEngine::Trap(const std::exception& e, const char* where) {
+    // The same failure in another cell differs only in the statement the
+    // database names after it, in brackets.
+    const std::string text = e.what();
+    const auto kind = [](const std::string& t) {
+        const auto open = t.rfind(" [");
+        return !t.empty() && t.back() == ']' && open != std::string::npos ? t.substr(0, open) : t;
+    };
     for (Trapped& t : trapped_)
-        if (t.where == where && t.text == e.what()) {
+        if (t.where == where && kind(t.text) == kind(text)) {
             ++t.count;
             return;
         }
-    trapped_.push_back({where, e.what(), 1});
+    trapped_.push_back({where, text, 1});
 }
 
 void HzReportEngine::Show_Traps() {
@@ -149,8 +156,15 @@ HzReportEngine::Closing HzReportEngine::Fill() {
     bool fees = false;
     for (const hz::ItemDef& d : hz::items())
         fees = fees || (d.source == hz::Source::Card_Log && St.Col(d.item, hz::Money) > 0);
-    if (!Per_Cell_Statements && HzFigures::Eligible(St, fees))
-        figures_ = std::make_unique<HzFigures>(conn_, St, fees);
+    if (!Per_Cell_Statements && HzFigures::Eligible(St, fees)) {
+        try {
+            figures_ = std::make_unique<HzFigures>(conn_, St, fees);
+        } catch (const std::exception&) {
+            // A table or column the grouped statements need is missing: the
+            // statements per cell then meet it and report it as they always have.
+            figures_.reset();
+        }
+    }
 
     const auto cond = [](const Group_Cond& e) { return HzCond{e.Cond, e.Match}; };
     // The whole period: from the first entry's bound to the last one's.

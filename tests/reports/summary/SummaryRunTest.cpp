@@ -2,10 +2,13 @@
 // business database: every cell, subtotal, total and balance line below is
 // read off the rows inserted in SetUp, not computed by the code under test.
 
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
+#include "platform/grid/GridExport.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "support/Fixtures.h"
 
@@ -360,4 +363,130 @@ TEST_F(SummaryRun, DefinedRangeReportByCardKind) {
     EXPECT_EQ(cell(8, 1), "总计：");
     EXPECT_EQ(cells(8, 3), CashTotal0701to0703);
     EXPECT_EQ(cell(9, 1), "收支情况：¥132.40");
+}
+
+namespace {
+
+// What a cell shows: its text, or nothing when a merged block covers it
+// from another cell.
+std::string shown(const grid::GridModel& m, int r, int c) {
+    const auto block = m.mergeAt(r, c);
+    if (block && (block->row1 != r || block->col1 != c)) return "-";
+    return m.text(r, c);
+}
+
+}  // namespace
+
+// Merged label blocks never take in the row numbers and end above their
+// subtotal rows, so every label stays in view, on screen and in the export.
+TEST_F(SummaryRun, EveryLabelStaysInViewAndColumn0NumbersTheRows) {
+    const auto& m = w.Grid1.model();
+    const auto labels = [&](int r, int last) {
+        V out;
+        for (int c = 0; c <= last; ++c) out.push_back(shown(m, r, c));
+        return out;
+    };
+    addFormat("101", "部门日报", "10608");  // date as second dimension
+    run(12, "2026-07-01", "2026-07-02");
+    ASSERT_EQ(w.Grid1.Rows(), 13);
+    EXPECT_EQ(labels(5, 2), (V{"1", "财务", "2026-07-01"}));
+    EXPECT_EQ(labels(6, 2), (V{"2", "-", "2026-07-02"}));
+    EXPECT_EQ(labels(7, 1), (V{"3", "小计："}));
+    EXPECT_EQ(labels(8, 2), (V{"4", "食堂部", "2026-07-01"}));
+    EXPECT_EQ(labels(10, 1), (V{"6", "小计："}));
+    EXPECT_EQ(labels(11, 1), (V{"7", "总计："}));
+    const std::string html = dir.file("r.html");
+    ASSERT_TRUE(grid::exportHtml(m, html));
+    std::ifstream in(html);
+    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::size_t n = 0;
+    for (std::size_t at = page.find("小计："); at != std::string::npos; at = page.find("小计：", at + 1)) ++n;
+    EXPECT_EQ(n, 2u);
+
+    addFormat("102", "卡类汇总", "30500");  // a range report by a dimension
+    w.Fill_Rep_List();
+    run(13, "2026-07-01", "2026-07-03", false);
+    EXPECT_EQ(labels(8, 1), (V{"4", "总计："}));
+
+    addFormat("103", "卡类部门日报", "10506");
+    w.Fill_Rep_List();
+    run(14, "2026-07-01", "2026-07-02", false);
+    ASSERT_EQ(w.Grid1.Rows(), 18);
+    EXPECT_EQ(labels(6, 3), (V{"2", "-", "-", "其他"}));
+    EXPECT_EQ(labels(7, 3), (V{"3", "-", "普通卡", "小计:"}));
+    EXPECT_EQ(labels(9, 2), (V{"5", "-", "其他"}));
+    EXPECT_EQ(labels(10, 1), (V{"6", "小计："}));
+    EXPECT_EQ(labels(16, 1), (V{"12", "总计："}));
+}
+
+// Water transfers and the computer's times recharges, which the other
+// fixtures lack, each in its own items and subtotals; the meal-order columns
+// stay empty and keep the expense subtotal in its own columns.
+TEST_F(SummaryRun, WaterComputerTimesAndMealOrderColumns) {
+    add(at("2026-07-01 09:10:00").person(1).kind(1).type(17).money(-120));
+    add(at("2026-07-01 09:20:00").person(2).kind(2).type(181).money(-80));
+    add(at("2026-07-01 09:30:00").person(1).kind(1).type(163).times(4));
+    add(at("2026-07-01 09:40:00").person(1).kind(1).type(171).times(2));
+    add(at("2026-07-01 09:50:00").person(2).kind(2).type(172).times(-1));
+    // Computer recharge with times and counts, water, meal orders, expense subtotal.
+    test::addReportFormat(*con, "101", "水控日报", "10009", "0111", "10000111", "000000");
+    run(12, "2026-07-01", "2026-07-01");
+    ASSERT_EQ(w.Grid1.Rows(), 7);  // the day, the total; no balance line without both subtotals
+    // 07-01: computer recharge 100.00 in 1 row and 4+2-1 = 5 times in 3 rows; computer
+    // withdrawal 7.00; consumption 5.00+3.00 in 2 rows and -1 time; water 1.20+0.80 in
+    // 2 rows; meal orders empty; expenses 7.00+8.00+2.00 and the -1 time.
+    EXPECT_EQ(cells(5, 3), row("¥100.00 1 5 3 | ¥7.00 1 | ¥8.00 2 -1 | ¥2.00 2 | _ _ | ¥17.00 -1"));
+    EXPECT_EQ(cells(6, 3), cells(5, 3));
+}
+
+// A difference only in a value the report does not show (here the times of a
+// deleted card kind) adds no "其他" row and relabels no other row.
+TEST_F(SummaryRun, ADifferenceInAHiddenValueAddsNoOtherRow) {
+    add(at("2026-07-02 09:30:00").person(1).kind(3).type(7).times(3));
+    test::addReportFormat(*con, "101", "卡类日报", "10509", "1110", "11001000", "000000");
+    run(12, "2026-07-01", "2026-07-02");
+    V byKind;
+    for (int r = 5; r < w.Grid1.Rows(); ++r) byKind.push_back(cell(r, 1) + "/" + cell(r, 2));
+    // 07-01: both kinds, the deleted kind's recharge as "其他", the subtotal;
+    // 07-02: both kinds and the subtotal, the 教师卡 row keeping its label.
+    EXPECT_EQ(byKind, (V{"2026-07-01/普通卡", "2026-07-01/教师卡", "2026-07-01/其他", "小计：/其他",
+                         "2026-07-02/普通卡", "2026-07-02/教师卡", "小计：/其他", "总计：/其他",
+                         "收支情况：¥132.40/"}));
+}
+
+// A report gives the same figures whatever the window ran before: the top
+// department an earlier report read does not narrow a department of the same
+// name in this one.
+TEST_F(SummaryRun, AnEarlierReportChangesNothingInTheNext) {
+    con->executeScript(R"(
+insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values (4,'0103','总部',1,0),(5,'010301','分部',2,0);
+insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,Del_YN) values (4,5,'010301','赵六',0);
+)");
+    add(at("2026-07-01 08:30:00").person(4).kind(1).type(161).money(2500));
+    addFormat("101", "部门日报", "10608");   // the department first: reads the top department
+    addFormat("102", "卡类部门日报", "10506");  // the department second
+    const auto picture = [&] {
+        std::string out;
+        for (int r = 5; r < w.Grid1.Rows(); ++r) out += cell(r, 1) + cell(r, 2) + cell(r, 3) + cell(r, 4) + "\n";
+        return out;
+    };
+    run(13, "2026-07-01", "2026-07-01");
+    const std::string alone = picture();
+    // The level-1 "总部" covers its sub-department: its person's 25.00 is listed.
+    EXPECT_NE(alone.find("普通卡总部¥25.00"), std::string::npos) << alone;
+    run(12, "2026-07-01", "2026-07-01", false);
+    run(13, "2026-07-01", "2026-07-01", false);
+    EXPECT_EQ(picture(), alone);
+}
+
+// An error that every row meets is shown once, with how many times it came.
+TEST_F(SummaryRun, ARepeatedTrappedErrorIsShownOnceWithItsCount) {
+    con->execute("drop table Card_Log");
+    run(0, "2026-07-01", "2026-07-02");
+    // The card-fee query fails in every group total: the whole period, and for
+    // each of the two days the day and its one group.
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].title, "出错:ERR_XF_Cha_HZ_2");
+    EXPECT_NE(sv->boxes[0].prompt.find("此错误出现了 5 次"), std::string::npos) << sv->boxes[0].prompt;
+    EXPECT_EQ(cell(5, 1), "2026-07-01");  // the run went on
 }
