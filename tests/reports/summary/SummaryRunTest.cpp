@@ -2,6 +2,10 @@
 // business database: every cell, subtotal, total and balance line below is
 // read off the rows inserted in SetUp, not computed by the code under test.
 
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -489,4 +493,51 @@ TEST_F(SummaryRun, ARepeatedTrappedErrorIsShownOnceWithItsCount) {
     EXPECT_EQ(sv->boxes[0].title, "出错:ERR_XF_Cha_HZ_2");
     EXPECT_NE(sv->boxes[0].prompt.find("此错误出现了 5 次"), std::string::npos) << sv->boxes[0].prompt;
     EXPECT_EQ(cell(5, 1), "2026-07-01");  // the run went on
+}
+
+namespace {
+
+// A person's click at the middle of a control, once the control is proven to
+// be the one under that point of the screen.
+void clickOnScreen(forms::Control& c) {
+    QWidget* widget = c.widget();
+    const QPoint middle = widget->rect().center();
+    ASSERT_EQ(QApplication::widgetAt(widget->mapToGlobal(middle)), widget) << "covered or hidden";
+    QTest::mouseClick(widget, Qt::LeftButton, {}, middle);
+}
+
+}  // namespace
+
+// In the window's own event loop: the uncertain box ticked while the report
+// runs changes nothing of it, and closing the window stops it.
+TEST_F(SummaryRun, OnScreenTheBoxTickedMidRunChangesNothingAndClosingStopsTheRun) {
+    const int term = 7;
+    const auto start = [&] {
+        w.List1.setListIndex(0);
+        w.DTPicker1.setValue("2026-07-01");
+        w.DTPicker2.setValue("2026-07-03");
+        w.Check1.setValue(forms::vbUnchecked);  // uncertain records left out
+        clickOnScreen(w.Command1);
+    };
+    sv->onYield = [&] {
+        if (sv->yields == 1) clickOnScreen(w.Check1);
+    };
+    QTimer::singleShot(0, [&] {
+        start();
+        EXPECT_EQ(w.Check1.Value(), forms::vbChecked);
+        EXPECT_EQ(cell(6, term), "¥-2.00");  // 07-02 without the uncertain 8.00, as the box said at the start
+        EXPECT_EQ(cell(7, term), "¥19.00");
+        w.Unload();
+    });
+    w.Show();
+
+    sv->yields = 0;
+    sv->onYield = [&] { w.widget()->close(); };
+    QTimer::singleShot(0, start);
+    w.Show();
+    EXPECT_FALSE(w.Loaded());
+    EXPECT_EQ(sv->yields, 1);  // no row after the window went
+    w.Load();
+    EXPECT_EQ(w.Grid1.Rows(), 5);  // as designed: nothing of the stopped run
+    EXPECT_EQ(w.Grid1.Cols(), 3);
 }

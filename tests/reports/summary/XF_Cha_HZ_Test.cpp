@@ -143,6 +143,14 @@ TEST_F(SummaryWindow, UncertainBoxPeriodCheckAndOutput) {
     w.DTPicker2.setValue("2026-07-10");
     w.Command1.click();
     EXPECT_EQ(runs, 1);
+    // A monthly report's period is whole months: the 20th to the 5th of one month is July to July.
+    w.DTPicker1.setValue("2026-07-20");
+    w.DTPicker2.setValue("2026-07-05");
+    w.List1.setListIndex(1);
+    EXPECT_EQ(w.Text1.Text(), w.Text2.Text());
+    w.Command1.click();
+    EXPECT_EQ(runs, 2);
+    EXPECT_EQ(sv->boxes.size(), 1u);
 
     sv->fileAnswers = {dir.file("report.xlsx")};
     w.Command4(0).click();
