@@ -24,6 +24,8 @@ using namespace exporting;
 constexpr int kLevel = Z_BEST_SPEED;
 // What one cell holds in office programs; a longer text makes them refuse the file.
 constexpr std::size_t kMostCharacters = 32767;
+// What one sheet holds.
+constexpr int kMostRows = 1048576, kMostColumns = 16384;
 // Bytes of sheet XML that go to the packer at a time.
 constexpr std::size_t kChunk = 1 << 18;
 
@@ -38,11 +40,11 @@ void appendInt(std::string& out, long long v) {
     out.append(buf, res.ptr);
 }
 
-// Shortest text that reads back as the same double; to_chars ignores the
-// locale Qt may have switched to.
+// Shortest text that reads back as the same double, without an exponent
+// (100000, not 1e+05); to_chars ignores the locale Qt may have switched to.
 void appendNumber(std::string& out, double v) {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
     out.append(buf, res.ptr);
 }
 
@@ -192,7 +194,7 @@ private:
     // most a few dozen bytes of markup a cell, and each text byte at most six
     // once escaped.
     bool mayPass4Gb() const {
-        unsigned long long most = 1 << 16;
+        unsigned long long most = (1 << 16) + 128ull * static_cast<unsigned>(m_.cols());
         for (int r = 0; r < m_.rows(); ++r) {
             most += 128;
             for (int c = 0; c < m_.cols(); ++c) most += 96 + 6 * m_.text(r, c).size();
@@ -363,6 +365,12 @@ bool writeWorkbook(ZipWriter& zip, const GridModel& m, const ExportOptions& opti
 
 bool exportXlsx(const GridModel& model, const std::string& path, const ExportOptions& options, std::string* whyNot) {
     ReplacingFile file(path);
+    if (model.rows() > kMostRows)
+        file.fail(path + ": " + std::to_string(model.rows()) + " rows, more than the " + std::to_string(kMostRows) +
+                  " a worksheet holds");
+    else if (model.cols() > kMostColumns)
+        file.fail(path + ": " + std::to_string(model.cols()) + " columns, more than the " +
+                  std::to_string(kMostColumns) + " a worksheet holds");
     if (file.ok()) {
         ZipWriter zip(file.tempPath());
         const bool written = writeWorkbook(zip, model, options);
