@@ -8,7 +8,7 @@ PACKAGES=(
   # the server provider, and the throwaway server its tests start
   libpq-dev postgresql
   qt6-base-dev
-  libxlsxwriter-dev libminizip-dev libpugixml-dev zlib1g-dev
+  libminizip-dev libpugixml-dev zlib1g-dev
   libgtest-dev poppler-utils
   # Chinese glyphs for windows, screenshots and printed pages
   fonts-wqy-microhei

@@ -175,11 +175,6 @@ ReplacingFile::~ReplacingFile() {
     if (!done_ && !temp_.empty()) ::unlink(temp_.c_str());
 }
 
-std::string ReplacingFile::folder() const {
-    const std::filesystem::path parent = std::filesystem::path(target_).parent_path();
-    return parent.empty() ? std::string(".") : parent.string();
-}
-
 void ReplacingFile::closeFd() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;

@@ -75,11 +75,9 @@ public:
     bool ok() const { return error_.empty(); }
     // Why it failed, in the system's words, with the file's name.
     const std::string& error() const { return error_; }
-    // Where a writer that opens files by name (the workbook library) writes.
+    // Where a writer that opens files by name (the workbook's zip) writes.
     const std::string& tempPath() const { return temp_; }
     const std::string& target() const { return target_; }
-    // The target's folder, for the writer's own scratch files.
-    std::string folder() const;
 
     // Buffered writing: append to out(), then flushIfFull() now and then.
     std::string& out() { return buffer_; }

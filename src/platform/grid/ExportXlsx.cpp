@@ -1,9 +1,8 @@
-#include <unzip.h>
-#include <xlsxwriter.h>
+#include <zlib.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <string>
@@ -12,6 +11,7 @@
 #include "platform/db/Utf8.h"
 #include "platform/grid/ExportCommon.h"
 #include "platform/grid/GridExport.h"
+#include "platform/grid/ZipWriter.h"
 
 namespace tolvenk::grid {
 
@@ -19,55 +19,58 @@ namespace {
 
 using namespace exporting;
 
-// libxlsxwriter reads 0 as "no colour", so black needs its own value.
-lxw_color_t toRgb(Colour c) {
-    const lxw_color_t rgb = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-    return rgb == 0 ? static_cast<lxw_color_t>(LXW_COLOR_BLACK) : rgb;
+// Fast deflating: the sheet of a large grid is hundreds of megabytes of very
+// repetitive XML, which the fastest level still packs about tenfold.
+constexpr int kLevel = Z_BEST_SPEED;
+// What one cell holds in office programs; a longer text makes them refuse the file.
+constexpr std::size_t kMostCharacters = 32767;
+// What one sheet holds.
+constexpr int kMostRows = 1048576, kMostColumns = 16384;
+// Bytes of sheet XML that go to the packer at a time.
+constexpr std::size_t kChunk = 1 << 18;
+
+constexpr char kHead[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+constexpr char kMain[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+constexpr char kRels[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+constexpr char kPackageRels[] = "http://schemas.openxmlformats.org/package/2006/relationships";
+
+void appendInt(std::string& out, long long v) {
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, res.ptr);
 }
 
-class Formats {
-public:
-    Formats(lxw_workbook* book, int cols) : book_(book), last_(static_cast<std::size_t>(cols)) {}
+// Shortest text that reads back as the same double, without an exponent
+// (100000, not 1e+05); to_chars ignores the locale Qt may have switched to.
+void appendNumber(std::string& out, double v) {
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    out.append(buf, res.ptr);
+}
 
-    // One format per distinct look: each one becomes a style record in the file.
-    lxw_format* of(const Look& look, int c) {
-        // Cells of a column mostly share one look: skip the map for them.
-        auto& [lastLook, lastFormat] = last_[static_cast<std::size_t>(c)];
-        if (lastFormat != nullptr && lastLook == look) return lastFormat;
-        auto [it, fresh] = cache_.try_emplace(look, nullptr);
-        if (fresh) it->second = make(look);
-        lastLook = look;
-        lastFormat = it->second;
-        return it->second;
-    }
+// "A", "B", ... "Z", "AA", ...
+std::string columnName(int c) {
+    std::string name;
+    for (int n = c + 1; n > 0; n = (n - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return name;
+}
 
-private:
-    lxw_format* make(const Look& look) {
-        lxw_format* f = workbook_add_format(book_);
-        format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
-        switch (look.align) {
-            case AlignLeft: format_set_align(f, LXW_ALIGN_LEFT); break;
-            case AlignCenter: format_set_align(f, LXW_ALIGN_CENTER); break;
-            case AlignRight: format_set_align(f, LXW_ALIGN_RIGHT); break;
-            default: break;
-        }
-        if (look.fore != 0) format_set_font_color(f, toRgb(look.fore));
-        if (look.back) {
-            format_set_pattern(f, LXW_PATTERN_SOLID);
-            format_set_bg_color(f, toRgb(*look.back));
-        }
-        if (!look.numberFormat.empty()) format_set_num_format(f, look.numberFormat.c_str());
-        format_set_border(f, LXW_BORDER_THIN);
-        return f;
-    }
+// "FFRRGGBB" from 0x00BBGGRR.
+std::string argb(Colour c) { return "FF" + hexRgb(c).substr(1); }
 
-    lxw_workbook* book_;
-    std::map<Look, lxw_format*> cache_;
-    std::vector<std::pair<Look, lxw_format*>> last_;
-};
+// Pixels as office programs store a column's width: characters of 7 pixels,
+// padding included (12 pixels for a column narrower than one character),
+// kept to 1/256 of a character as they keep it.
+double widthOf(int px) {
+    const double chars = px > 12 ? px / 7.0 : px / 12.0;
+    return std::floor(chars * 256) / 256;
+}
 
-// In the page header '&' starts a code, so a title's own '&' is doubled;
-// the library refuses headers past its limit, so a long title is cut first.
+// Pixels to points.
+void appendPoints(std::string& out, int px) { appendNumber(out, px * 0.75); }
+
+// In the page header '&' starts a code, so a title's own '&' is doubled; a
+// header holds 255 characters in all, so a long title is cut first.
 std::string headerText(const std::string& title) {
     std::string out = "&C";
     for (const char ch : utf8Substr(validUtf8(title), 0, 80)) {
@@ -77,165 +80,301 @@ std::string headerText(const std::string& title) {
     return out;
 }
 
-void setUpPages(lxw_worksheet* sheet, const GridModel& m, const ExportOptions& options) {
-    worksheet_set_landscape(sheet);
-    worksheet_set_paper(sheet, 9);  // A4, as the print preview uses
-    worksheet_fit_to_pages(sheet, 1, 0);
-    const int fixed = std::min(m.fixedRows(), m.rows());
-    if (fixed > 0) worksheet_repeat_rows(sheet, 0, static_cast<lxw_row_t>(fixed - 1));
-    if (!options.title.empty()) worksheet_set_header(sheet, headerText(options.title).c_str());
-}
-
-// The workbook is written in the library's constant-memory mode: each row
-// goes to disk as soon as the next one starts, so rows are written strictly
-// in order, row settings come before a row's cells, and a block is declared
-// once its cells are all written (see writeRow).
-class SheetWriter {
+// The cell formats: one record for each distinct look, numbered in the order
+// first met after the sheet's default (record 0), with their number formats,
+// fonts and fills shared between them.
+class Styles {
 public:
-    SheetWriter(lxw_workbook* book, lxw_worksheet* sheet, const GridModel& m)
-        : sheet_(sheet), m_(m), formats_(book, m.cols()), blocks_(m) {}
+    explicit Styles(int cols) : last_(static_cast<std::size_t>(cols)) {}
 
-    bool write() {
-        if (m_.defaultRowHeight() > 0) worksheet_set_default_row(sheet_, m_.defaultRowHeight() * 0.75, LXW_FALSE);
-        for (int c = 0; c < m_.cols(); ++c) {
-            lxw_row_col_options opt{};
-            opt.hidden = m_.columnWidth(c) == 0 ? 1 : 0;
-            // The library converts pixels to character units the way Excel does.
-            check(worksheet_set_column_pixels_opt(sheet_, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
-                                                  static_cast<std::uint32_t>(m_.columnWidth(c)), nullptr, &opt));
+    int of(const Look& look, int c) {
+        // Cells of a column mostly share one look: skip the map for them.
+        auto& [lastLook, lastId] = last_[static_cast<std::size_t>(c)];
+        if (lastId != 0 && lastLook == look) return lastId;
+        auto [it, fresh] = ids_.try_emplace(look, static_cast<int>(looks_.size()) + 1);
+        if (fresh) looks_.push_back(look);
+        lastLook = look;
+        lastId = it->second;
+        return it->second;
+    }
+
+    std::string xml() const {
+        std::vector<std::string> formats;
+        std::vector<Colour> fores, backs;
+        const auto indexIn = [](auto& list, const auto& value) {
+            const auto it = std::find(list.begin(), list.end(), value);
+            if (it != list.end()) return static_cast<int>(it - list.begin());
+            list.push_back(value);
+            return static_cast<int>(list.size()) - 1;
+        };
+        std::string xfs;
+        for (const Look& look : looks_) {
+            // Our own number formats are numbered from 164, after the built-in ones.
+            const int format = look.numberFormat.empty() ? 0 : 164 + indexIn(formats, look.numberFormat);
+            const int font = look.fore == 0 ? 0 : 1 + indexIn(fores, look.fore);
+            const int fill = look.back ? 2 + indexIn(backs, *look.back) : 0;  // 0 and 1 are reserved
+            xfs += "<xf numFmtId=\"" + std::to_string(format) + "\" fontId=\"" + std::to_string(font) + "\" fillId=\"" +
+                   std::to_string(fill) + "\" borderId=\"1\" xfId=\"0\"";
+            if (format != 0) xfs += " applyNumberFormat=\"1\"";
+            if (font != 0) xfs += " applyFont=\"1\"";
+            if (fill != 0) xfs += " applyFill=\"1\"";
+            xfs += " applyBorder=\"1\" applyAlignment=\"1\"><alignment";
+            switch (look.align) {
+                case AlignLeft: xfs += " horizontal=\"left\""; break;
+                case AlignCenter: xfs += " horizontal=\"center\""; break;
+                case AlignRight: xfs += " horizontal=\"right\""; break;
+                default: break;
+            }
+            xfs += " vertical=\"center\"/></xf>";
         }
-        for (int r = 0; r < m_.rows() && ok_; ++r) writeRow(r);
-        return ok_;
+
+        std::string out = kHead;
+        out += "<styleSheet xmlns=\"" + std::string(kMain) + "\">";
+        if (!formats.empty()) {
+            out += "<numFmts count=\"" + std::to_string(formats.size()) + "\">";
+            for (std::size_t i = 0; i < formats.size(); ++i) {
+                out += "<numFmt numFmtId=\"" + std::to_string(164 + i) + "\" formatCode=\"";
+                appendEscaped(out, formats[i], "");
+                out += "\"/>";
+            }
+            out += "</numFmts>";
+        }
+        const auto font = [](const std::string& colour) {
+            return "<font><sz val=\"11\"/>" + colour + "<name val=\"Calibri\"/><family val=\"2\"/></font>";
+        };
+        out += "<fonts count=\"" + std::to_string(fores.size() + 1) + "\">" + font("");
+        for (const Colour c : fores) out += font("<color rgb=\"" + argb(c) + "\"/>");
+        out += "</fonts><fills count=\"" + std::to_string(backs.size() + 2) +
+               "\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/></fill>";
+        for (const Colour c : backs)
+            out += "<fill><patternFill patternType=\"solid\"><fgColor rgb=\"" + argb(c) +
+                   "\"/><bgColor indexed=\"64\"/></patternFill></fill>";
+        out += "</fills><borders count=\"2\"><border><left/><right/><top/><bottom/><diagonal/></border><border>";
+        for (const char* side : {"left", "right", "top", "bottom"})
+            out += std::string("<") + side + " style=\"thin\"><color auto=\"1\"/></" + side + ">";
+        out += "<diagonal/></border></borders>"
+               "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>";
+        out += "<cellXfs count=\"" + std::to_string(looks_.size() + 1) +
+               "\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>" + xfs + "</cellXfs>";
+        out += "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
+               "<dxfs count=\"0\"/><tableStyles count=\"0\"/></styleSheet>";
+        return out;
     }
 
 private:
-    void check(lxw_error e) { ok_ = ok_ && e == LXW_NO_ERROR; }
-
-    void writeRow(int r) {
-        const auto row = static_cast<lxw_row_t>(r);
-        const int h = m_.rowHeight(r);
-        if (h != m_.defaultRowHeight() || h == 0) {
-            lxw_row_col_options opt{};
-            opt.hidden = h == 0 ? 1 : 0;
-            check(worksheet_set_row_pixels_opt(sheet_, row, static_cast<std::uint32_t>(h == 0 ? m_.defaultRowHeight() : h),
-                                               nullptr, &opt));
-        }
-        blocks_.row(r);
-        // A block of one row is declared first: the library writes an empty
-        // first cell, which the cell loop then fills in.
-        std::vector<const CellRange*> tall;
-        for (int c = 0; c < m_.cols(); ++c) {
-            const CellRange* b = blocks_.at(c);
-            if (b == nullptr || b->col1 != c) continue;
-            if (b->row1 == r && b->row2 == r) merge(*b, r, c);
-            else if (b->row2 == r) tall.push_back(b);
-        }
-        for (int c = 0; c < m_.cols(); ++c) {
-            const CellRange* b = blocks_.at(c);
-            const auto col = static_cast<lxw_col_t>(c);
-            if (b != nullptr && (b->row1 != r || b->col1 != c)) {
-                // Covered cells carry the block's look (its borders and fill).
-                check(worksheet_write_blank(sheet_, row, col, formatOf(b->row1, b->col1)));
-                continue;
-            }
-            writeCell(r, c);
-        }
-        // A block over several rows is declared on its last row, after that
-        // row's cells: its earlier rows are on disk already, so the library's
-        // own writes to them are dropped and the cells written above stay.
-        for (const CellRange* b : tall)
-            check(worksheet_merge_range(sheet_, static_cast<lxw_row_t>(b->row1), static_cast<lxw_col_t>(b->col1),
-                                        static_cast<lxw_row_t>(b->row2), static_cast<lxw_col_t>(b->col2), "",
-                                        formatOf(b->row1, b->col1)));
-    }
-
-    void merge(const CellRange& b, int r, int c) {
-        check(worksheet_merge_range(sheet_, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
-                                    static_cast<lxw_row_t>(b.row2), static_cast<lxw_col_t>(b.col2), "",
-                                    formatOf(r, c)));
-    }
-
-    lxw_format* formatOf(int r, int c) { return formats_.of(lookOf(m_, r, c, numberAt(m_, r, c)), c); }
-
-    void writeCell(int r, int c) {
-        const auto row = static_cast<lxw_row_t>(r);
-        const auto col = static_cast<lxw_col_t>(c);
-        const std::optional<Number> number = numberAt(m_, r, c);
-        lxw_format* f = formats_.of(lookOf(m_, r, c, number), c);
-        if (number)
-            check(worksheet_write_number(sheet_, row, col, number->value, f));
-        else
-            check(worksheet_write_string(sheet_, row, col, m_.text(r, c).c_str(), f));
-    }
-
-    lxw_worksheet* sheet_;
-    const GridModel& m_;
-    Formats formats_;
-    BlockScanner blocks_;
-    bool ok_ = true;
+    std::map<Look, int> ids_;
+    std::vector<Look> looks_;
+    std::vector<std::pair<Look, int>> last_;
 };
 
-// The library does not check the writes to its scratch files, and with a
-// full disk it would pack a cut-off sheet as if all were well. The rows'
-// scratch file is checked before closing (all but the last row are in it)
-// and the packed sheet must hold at least as much. What is left unchecked,
-// the sheet's last few lines, cannot fail on a full disk alone: packing into
-// the same folder then fails too, and that failure is reported.
-long long scratchBytes(lxw_worksheet* sheet, ReplacingFile& file) {
-    FILE* rows = sheet->optimize_tmpfile;
-    if (rows == nullptr) return 0;
-    errno = 0;
-    if (std::fflush(rows) != 0 || std::ferror(rows)) {
-        file.fail(file.target() + ": " + std::strerror(errno != 0 ? errno : EIO));
-        return 0;
+// Every row is written, and in it every cell, blank ones and the covered
+// parts of blocks too, so each carries its look (borders, fill).
+class SheetWriter {
+public:
+    SheetWriter(const GridModel& m, ZipWriter& zip, Styles& styles) : m_(m), zip_(zip), styles_(styles) {
+        for (int c = 0; c < m.cols(); ++c) columns_.push_back(columnName(c));
     }
-    return static_cast<long long>(ftello(rows));
+
+    bool write(const ExportOptions& options) {
+        if (!zip_.begin("xl/worksheets/sheet1.xml", kLevel, mayPass4Gb())) return false;
+        head();
+        BlockScanner blocks(m_);
+        for (int r = 0; r < m_.rows() && zip_.ok(); ++r) {
+            blocks.row(r);
+            row(r, blocks);
+            if (out_.size() >= kChunk) send();
+        }
+        tail(options);
+        send();
+        return zip_.end();
+    }
+
+private:
+    // Whether the sheet's XML could pass the 4 GB a plain zip entry holds: at
+    // most a few dozen bytes of markup a cell, and each text byte at most six
+    // once escaped.
+    bool mayPass4Gb() const {
+        unsigned long long most = (1 << 16) + 128ull * static_cast<unsigned>(m_.cols());
+        for (int r = 0; r < m_.rows(); ++r) {
+            most += 128;
+            for (int c = 0; c < m_.cols(); ++c) most += 96 + 6 * m_.text(r, c).size();
+        }
+        most += 64 * m_.merges().size();
+        return most >= 0xFFFFFFFFull;
+    }
+
+    void send() {
+        zip_.write(out_);
+        out_.clear();
+    }
+
+    void head() {
+        out_ = kHead;
+        out_ += "<worksheet xmlns=\"" + std::string(kMain) + "\" xmlns:r=\"" + kRels +
+                "\"><sheetPr><pageSetUpPr fitToPage=\"1\"/></sheetPr><dimension ref=\"A1";
+        if (m_.rows() > 1 || m_.cols() > 1)
+            out_ += ":" + columnName(std::max(m_.cols(), 1) - 1) + std::to_string(std::max(m_.rows(), 1));
+        out_ += "\"/><sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews><sheetFormatPr";
+        if (m_.defaultRowHeight() > 0) {
+            out_ += " defaultRowHeight=\"";
+            appendPoints(out_, m_.defaultRowHeight());
+            out_ += "\" customHeight=\"1\"/>";
+        } else {
+            out_ += " defaultRowHeight=\"15\"/>";
+        }
+        if (m_.cols() > 0) {
+            out_ += "<cols>";
+            for (int c = 0; c < m_.cols(); ++c) {
+                const int px = m_.columnWidth(c);
+                out_ += "<col min=\"" + std::to_string(c + 1) + "\" max=\"" + std::to_string(c + 1) + "\" width=\"";
+                appendNumber(out_, widthOf(px));
+                out_ += px == 0 ? "\" hidden=\"1\" customWidth=\"1\"/>" : "\" customWidth=\"1\"/>";
+            }
+            out_ += "</cols>";
+        }
+        out_ += "<sheetData>";
+    }
+
+    void row(int r, const BlockScanner& blocks) {
+        rowNumber_.clear();
+        appendInt(rowNumber_, r + 1);
+        const int h = m_.rowHeight(r);
+        out_ += "<row r=\"";
+        out_ += rowNumber_;
+        out_ += '"';
+        // A hidden row keeps the usual height for when it is shown again.
+        const int shownHeight = h == 0 ? m_.defaultRowHeight() : h;
+        if (shownHeight > 0) {
+            out_ += " ht=\"";
+            appendPoints(out_, shownHeight);
+            out_ += "\" customHeight=\"1\"";
+        }
+        if (h == 0) out_ += " hidden=\"1\"";
+        out_ += '>';
+        for (int c = 0; c < m_.cols(); ++c) {
+            const CellRange* b = blocks.at(c);
+            if (b != nullptr && (b->row1 != r || b->col1 != c)) {
+                // Covered cells carry the block's look.
+                cellStart(c, styles_.of(lookOf(m_, b->row1, b->col1, numberAt(m_, b->row1, b->col1)), c));
+                out_ += "/>";
+                continue;
+            }
+            const std::optional<Number> number = numberAt(m_, r, c);
+            cellStart(c, styles_.of(lookOf(m_, r, c, number), c));
+            const std::string& text = m_.text(r, c);
+            if (number) {
+                out_ += "><v>";
+                appendNumber(out_, number->value);
+                out_ += "</v></c>";
+            } else if (text.empty()) {
+                out_ += "/>";
+            } else {
+                out_ += " t=\"inlineStr\"><is><t";
+                // Readers drop spaces at either end unless told to keep them.
+                const auto isSpace = [](char ch) { return ch == ' ' || ch == '\t' || ch == '\n'; };
+                if (isSpace(text.front()) || isSpace(text.back())) out_ += " xml:space=\"preserve\"";
+                out_ += '>';
+                if (text.size() <= kMostCharacters) appendEscaped(out_, text, "\n");
+                else appendEscaped(out_, utf8Substr(text, 0, kMostCharacters), "\n");
+                out_ += "</t></is></c>";
+            }
+        }
+        out_ += "</row>";
+    }
+
+    void cellStart(int c, int style) {
+        out_ += "<c r=\"";
+        out_ += columns_[static_cast<std::size_t>(c)];
+        out_ += rowNumber_;
+        out_ += "\" s=\"";
+        appendInt(out_, style);
+        out_ += '"';
+    }
+
+    void tail(const ExportOptions& options) {
+        out_ += "</sheetData>";
+        std::string merges;
+        int count = 0;
+        for (const CellRange& b : m_.merges()) {
+            if (b.row1 == b.row2 && b.col1 == b.col2) continue;
+            ++count;
+            merges += "<mergeCell ref=\"" + columns_[static_cast<std::size_t>(b.col1)] + std::to_string(b.row1 + 1) +
+                      ":" + columns_[static_cast<std::size_t>(b.col2)] + std::to_string(b.row2 + 1) + "\"/>";
+        }
+        if (count > 0) out_ += "<mergeCells count=\"" + std::to_string(count) + "\">" + merges + "</mergeCells>";
+        // Landscape A4 as the print preview uses, one page wide.
+        out_ += "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>"
+                "<pageSetup paperSize=\"9\" fitToHeight=\"0\" orientation=\"landscape\"/>";
+        if (!options.title.empty()) {
+            out_ += "<headerFooter><oddHeader>";
+            appendEscaped(out_, headerText(options.title), "");
+            out_ += "</oddHeader></headerFooter>";
+        }
+        out_ += "</worksheet>";
+    }
+
+    const GridModel& m_;
+    ZipWriter& zip_;
+    Styles& styles_;
+    std::vector<std::string> columns_;
+    std::string rowNumber_;
+    std::string out_;
+};
+
+bool writePart(ZipWriter& zip, const std::string& name, const std::string& xml) {
+    return zip.begin(name, kLevel) && zip.write(xml) && zip.end();
 }
 
-long long sheetBytes(const std::string& workbook) {
-    unzFile z = unzOpen64(workbook.c_str());
-    if (z == nullptr) return -1;
-    unz_file_info64 info{};
-    const bool found = unzLocateFile(z, "xl/worksheets/sheet1.xml", 1) == UNZ_OK &&
-                       unzGetCurrentFileInfo64(z, &info, nullptr, 0, nullptr, 0, nullptr, 0) == UNZ_OK;
-    unzClose(z);
-    return found ? static_cast<long long>(info.uncompressed_size) : -1;
+bool writeWorkbook(ZipWriter& zip, const GridModel& m, const ExportOptions& options) {
+    const std::string types =
+        std::string(kHead) +
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+        "<Override PartName=\"/xl/workbook.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+        "<Override PartName=\"/xl/worksheets/sheet1.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
+        "<Override PartName=\"/xl/styles.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/></Types>";
+    const std::string packageRels = std::string(kHead) + "<Relationships xmlns=\"" + kPackageRels +
+                                    "\"><Relationship Id=\"rId1\" Type=\"" + kRels +
+                                    "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>";
+    std::string book = std::string(kHead) + "<workbook xmlns=\"" + kMain + "\" xmlns:r=\"" + kRels +
+                       "\"><bookViews><workbookView/></bookViews><sheets><sheet name=\"Sheet1\" sheetId=\"1\" "
+                       "r:id=\"rId1\"/></sheets>";
+    // The header rows repeated on every printed page.
+    const int fixed = std::min(m.fixedRows(), m.rows());
+    if (fixed > 0)
+        book += "<definedNames><definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">Sheet1!$1:$" +
+                std::to_string(fixed) + "</definedName></definedNames>";
+    book += "</workbook>";
+    const std::string bookRels = std::string(kHead) + "<Relationships xmlns=\"" + kPackageRels +
+                                 "\"><Relationship Id=\"rId1\" Type=\"" + kRels +
+                                 "/worksheet\" Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" Type=\"" +
+                                 kRels + "/styles\" Target=\"styles.xml\"/></Relationships>";
+
+    // The looks are known once the sheet is written, so the styles follow it.
+    Styles styles(m.cols());
+    return writePart(zip, "[Content_Types].xml", types) && writePart(zip, "_rels/.rels", packageRels) &&
+           writePart(zip, "xl/workbook.xml", book) && writePart(zip, "xl/_rels/workbook.xml.rels", bookRels) &&
+           SheetWriter(m, zip, styles).write(options) && writePart(zip, "xl/styles.xml", styles.xml());
 }
 
 }  // namespace
 
 bool exportXlsx(const GridModel& model, const std::string& path, const ExportOptions& options, std::string* whyNot) {
     ReplacingFile file(path);
+    if (model.rows() > kMostRows)
+        file.fail(path + ": " + std::to_string(model.rows()) + " rows, more than the " + std::to_string(kMostRows) +
+                  " a worksheet holds");
+    else if (model.cols() > kMostColumns)
+        file.fail(path + ": " + std::to_string(model.cols()) + " columns, more than the " +
+                  std::to_string(kMostColumns) + " a worksheet holds");
     if (file.ok()) {
-        // The library's scratch files go beside the target too: a full disk
-        // there fails the export rather than filling another one.
-        std::string scratch = file.folder();
-        lxw_workbook_options opt{};
-        opt.constant_memory = LXW_TRUE;
-        opt.tmpdir = scratch.data();
-        opt.use_zip64 = LXW_TRUE;  // sheets of a million rows pass 4 GB unpacked
-        lxw_workbook* book = workbook_new_opt(file.tempPath().c_str(), &opt);
-        if (book == nullptr) {
-            file.fail(path + ": " + std::strerror(errno != 0 ? errno : ENOMEM));
-        } else {
-            lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
-            bool written = sheet != nullptr;
-            long long rowBytes = 0;
-            if (written) {
-                setUpPages(sheet, model, options);
-                written = SheetWriter(book, sheet, model).write();
-                rowBytes = scratchBytes(sheet, file);
-            }
-            errno = 0;
-            const lxw_error closed = workbook_close(book);
-            const int err = errno;
-            if (closed != LXW_NO_ERROR)
-                file.fail(path + ": " + lxw_strerror(closed) + (err != 0 ? std::string(" (") + std::strerror(err) + ")" : ""));
-            else if (!written)
-                file.fail(path + ": " + (err != 0 ? std::strerror(err) : "the workbook could not be written"));
-            else if (sheetBytes(file.tempPath()) < rowBytes)
-                file.fail(path + ": " + std::strerror(ENOSPC));
-        }
+        ZipWriter zip(file.tempPath());
+        const bool written = writeWorkbook(zip, model, options);
+        if (!zip.close() || !written) file.fail(path + ": " + zip.error());
     }
     const bool ok = file.commit();
     if (!ok && whyNot) *whyNot = file.error();
