@@ -4,12 +4,14 @@
 
 namespace tolvenk {
 
-std::string centsText(std::int64_t cents) {
-    // The magnitude in unsigned arithmetic: -2^63 has no positive twin.
+std::string centsMagnitude(std::int64_t cents) {
+    // In unsigned arithmetic: -2^63 has no positive twin.
     const std::uint64_t a = cents < 0 ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
     const std::uint64_t frac = a % 100;
-    return (cents < 0 ? "-" : "") + std::to_string(a / 100) + (frac < 10 ? ".0" : ".") + std::to_string(frac);
+    return std::to_string(a / 100) + (frac < 10 ? ".0" : ".") + std::to_string(frac);
 }
+
+std::string centsText(std::int64_t cents) { return (cents < 0 ? "-" : "") + centsMagnitude(cents); }
 
 std::string centsText(double cents) {
     const double r = std::round(cents);

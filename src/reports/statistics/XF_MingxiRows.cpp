@@ -1,5 +1,6 @@
 // The rows of the transaction detail: one per transaction, the kind named and
 // coloured, per-kind sums, and the total rows of the chosen kind group.
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -32,6 +33,18 @@ enum Col {
 
 // Yuan as the sign and "0.00", halves away from zero; never "-0.00".
 std::string money(double yuan) { return Money_Sign + centsText(yuan * 100); }
+
+// A stored amount in fen as money: exact for a whole number of any size, the
+// overflow mark for what no count of fen can hold; without its sign when
+// `magnitude`.
+std::string moneyFen(const std::string& text, bool magnitude) {
+    std::int64_t fen = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), fen);
+    if (ec == std::errc() && end == text.data() + text.size())
+        return Money_Sign + (magnitude ? centsMagnitude(fen) : centsText(fen));
+    const double v = vbVal(text);
+    return Money_Sign + centsText(magnitude ? std::fabs(v) : v);
+}
 
 // The name (its second column) of the first record whose identifier (its
 // first column) is the same text.
@@ -111,7 +124,7 @@ void XF_Mingxi::Fill_Row(int row, int i) {
 
     const double change = vbVal(d(i, cols_.change));
     if (change != 0) {
-        cell(ColAmount).setText(money(std::fabs(change) / 100));
+        cell(ColAmount).setText(moneyFen(d(i, cols_.change), true));
         Sum_JinE = formatReal(vbVal(Sum_JinE) + change);
     }
     const double times = vbVal(d(i, cols_.times));
@@ -121,7 +134,7 @@ void XF_Mingxi::Fill_Row(int row, int i) {
     }
     if (vbVal(d(i, cols_.timesAfter)) != 0) cell(ColTimesAfter).setText(d(i, cols_.timesAfter));
     const double balance = vbVal(d(i, cols_.balance));
-    if (balance != 0) cell(ColBalance).setText(money(balance / 100));
+    if (balance != 0) cell(ColBalance).setText(moneyFen(d(i, cols_.balance), false));
 
     const std::int16_t code = kindCode(d(i, cols_.kind));
     cell(ColKind).setText(Get_Type_Name(code));

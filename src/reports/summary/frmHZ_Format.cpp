@@ -489,7 +489,9 @@ void frmHZ_Format::cmd_Add_Click() {
         return;
     }
 
-    const std::string name = Text1.Text();
+    // A built-in report is found by its name: a changed one would be ignored.
+    const bool builtIn = Edit_Mode == 2 && Sel_Row <= kSysRows;
+    const std::string name = builtIn ? Text2.Text() : Text1.Text();
     Cur_Rep_No = Combo4.Text();
     const std::string number = Combo4.Text();
     std::string P2 = std::to_string(codeOf(Combo1)) + lastTwo("00" + std::to_string(codeOf(Combo2)));

@@ -81,6 +81,11 @@ TEST_P(RecordsetTest, FilterNarrowsRowsInTheFormsTheWindowsUse) {
     EXPECT_TRUE(rs->eof());
     rs->setFilter("");
     EXPECT_EQ(rs->recordCount(), 4);
+    // A filter set after the cursor moved starts at its first match, not where the cursor was.
+    rs->moveLast();
+    rs->setFilter("pinfo_id>1 and Dept_No like '01%'");
+    EXPECT_EQ(rs->field(0).toInt64(), 2);
+    rs->setFilter("");
     EXPECT_THROW(rs->setFilter("No_Such=1"), db::DbError);
     EXPECT_THROW(rs->setFilter("P_Name='x' and"), db::DbError);
 }

@@ -126,3 +126,27 @@ TEST_F(MingxiRows, SubsidyTotalIsSignedAndEmptyResultsShowTheirGroupsTotals) {
         EXPECT_EQ(w.Grid1.Rows(), 1) << group;
     }
 }
+
+// Stored values no money text can hold (the table here is a loose copy that
+// takes any value, as an installation's might): an overflow mark, never a
+// crash or a wrapped figure; counts of times summed in 64 bits.
+TEST_F(MingxiRows, ValuesBeyondAnyMoneyTextShowAnOverflowMark) {
+    con->executeScript(
+        "alter table Record_XF rename to Record_XF_Strict;"
+        "create table Record_XF as select * from Record_XF_Strict where 0;"
+        "insert into Record_XF(ID,Mach_ID,Pinfo_id,XF_Type,YuE_Change,YuE_New,YuCi_Change,YuCi_New,Date_Time,Err_Code,"
+        "XF_Dian_ID,XF_Unit) values"
+        " (1,11,1,1,-1250,-9223372036854775808,1500000000,0,'2026-11-10 12:10:00',0,1,1),"
+        " (2,11,1,1,'1e19',9223372036854775807,1500000000,0,'2026-11-10 12:11:00',0,1,1),"
+        " (3,11,1,1,9.3e18,100,0,0,'2026-11-10 12:12:00',0,1,1);");
+    w.Load();
+    w.chkType(1).setValue(forms::vbChecked);
+    query("01", 1);
+    ASSERT_EQ(w.Grid1.Rows(), 5);
+    EXPECT_EQ(cell(1, 4), "￥12.50");
+    EXPECT_EQ(cell(1, 6), "￥-92233720368547758.08");
+    EXPECT_EQ(cell(2, 4), "￥########");
+    EXPECT_EQ(cell(2, 6), "￥92233720368547758.07");
+    EXPECT_EQ(cell(3, 4), "￥########");
+    EXPECT_EQ(cell(4, 6), "3000000000 次");
+}

@@ -208,10 +208,11 @@ TEST_F(FormatEditor, ModifyingDefinedAndBuiltInFormatsAndRestoringTheDefaults) {
     EXPECT_EQ(stored("2"), (std::vector<std::string>{"现金收支月报表", "20009", "1111", "11101000", "000000"}));
     EXPECT_EQ(cell(2, 3) + cell(2, 6), "系统默认无");
     w.cmdModify.click();
+    EXPECT_TRUE(w.Text1.Locked());  // a built-in report keeps its name
     w.Text1.setText("现金月报");
     w.cmd_Add.click();
-    EXPECT_EQ(stored("2").at(0), "现金月报");
-    EXPECT_EQ(cell(2, 1), "现金月报");
+    EXPECT_EQ(stored("2").at(0), "现金收支月报表");
+    EXPECT_EQ(cell(2, 1), "现金收支月报表");
 
     w.Grid1.setActive_Cell(7, 1);  // stored built-in row
     w.cmdModify.click();
@@ -380,4 +381,36 @@ TEST_F(FormatEditor, ASaveAfterTheFileWasReplacedIsRefusedAndTheRestoredFileIsUn
     auto restored = test::connect(strCN);
     EXPECT_EQ(restored->openRecordset("PRAGMA integrity_check")->field(0).toString(), "ok");
     EXPECT_EQ(restored->openRecordset("select count(*) from Sys_Para")->field(0).toInt64(), 1);
+}
+
+// A defined format may not take a built-in report's title in any language,
+// nor a control character; its number and name are settled at the save,
+// whatever another editor stored since the panel opened.
+TEST_F(FormatEditor, NamesAndNumbersAreSettledWhenTheFormatIsSaved) {
+    addFormat("101", "甲", "10000");
+    addFormat("102", "乙", "10000");
+    addFormat("102", "乙二", "10000");  // a number an earlier fault took twice
+    w.Load();
+    for (const std::string& name : {std::string("现金收支日报表"), std::string("daily report on cash receipts and payments")}) {
+        define(w, name, "日报表", "部门", "无", {5});
+        w.cmd_Add.click();
+        expectBox("该自定义的报表名称已存在", 48);
+    }
+    define(w, "日报\t二", "日报表", "部门", "无", {5});
+    w.cmd_Add.click();
+    expectBox(Lang[902], 48);
+
+    define(w, "丙", "日报表", "部门", "无", {5});
+    EXPECT_EQ(w.Combo4.Text(), "103");
+    addFormat("103", "别人的", "10000");  // another editor saves first
+    w.cmd_Add.click();
+    EXPECT_TRUE(sv->boxes.empty()) << lastPrompt();
+    EXPECT_EQ(stored("104").at(0), "丙");
+    EXPECT_EQ(w.Combo4.Text(), "104");
+
+    define(w, "丁", "日报表", "部门", "无", {5});
+    addFormat("105", "丁", "10000");  // and takes the same name
+    w.cmd_Add.click();
+    expectBox("该自定义的报表名称已存在", 48);
+    EXPECT_EQ(storedCount(), 6);
 }
