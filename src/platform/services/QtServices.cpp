@@ -1,5 +1,7 @@
 #include "platform/services/QtServices.h"
 
+#include <chrono>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -121,8 +123,11 @@ void QtServices::beep() {
 }
 
 void QtServices::yield() {
+    lastYield_ = std::chrono::steady_clock::now();
     ensureApplication();
     QCoreApplication::processEvents();
 }
+
+bool QtServices::yieldDue() { return std::chrono::steady_clock::now() - lastYield_ >= std::chrono::milliseconds(100); }
 
 }  // namespace tolvenk::platform

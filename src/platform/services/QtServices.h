@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include "platform/services/Services.h"
 
 namespace tolvenk::platform {
@@ -15,7 +16,11 @@ public:
     ScreenSize screenSize() override;
     std::string clockText() override;
     void yield() override;
+    bool yieldDue() override;
     void beep() override;
+
+private:
+    std::chrono::steady_clock::time_point lastYield_ = std::chrono::steady_clock::now();
 };
 
 }  // namespace tolvenk::platform

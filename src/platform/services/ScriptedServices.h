@@ -45,6 +45,9 @@ public:
     ScreenSize screenSize() override { return screen; }
     std::string clockText() override { return clock; }
     void yield() override { ++yields; }
+    // Every time, unless a test makes yields rarer: each one is then told.
+    bool yieldDue() override { return yieldAlways; }
+    bool yieldAlways = true;
     void beep() override { ++beeps; }
 };
 

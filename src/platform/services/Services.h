@@ -43,6 +43,9 @@ public:
     virtual std::string clockText() = 0;
     // Lets the event loop repaint and take input during long loops.
     virtual void yield() = 0;
+    // Whether a long loop should yield now: about every 100 ms, so that the
+    // window stays responsive without repainting after every row.
+    virtual bool yieldDue() = 0;
     // The short warning sound of a refused key.
     virtual void beep() = 0;
 };

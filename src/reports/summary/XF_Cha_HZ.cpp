@@ -371,7 +371,10 @@ void XF_Cha_HZ::Run() {
                              }
                              b.setValue(value);
                          },
-                         [] { platform::services().yield(); }, [&] { return lock.stopped(); }};
+                         [] {
+                             if (platform::services().yieldDue()) platform::services().yield();
+                         },
+                         [&] { return lock.stopped(); }};
         HzReportEngine engine(St, in, std::move(shown), Grid1.model(), Main_Connection(), hooks);
         engine.Per_Cell_Statements = Per_Cell_Statements;
         const auto closing = engine.Run();
