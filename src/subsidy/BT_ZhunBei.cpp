@@ -61,8 +61,8 @@ void BT_ZhunBei::layOut() {
     Label4.Move(1800, 1200, 3360, 300);
     Label5.Move(240, 1680, 1500, 300);
     Combo3.Move(1800, 1620, 3360, 345);
-    Command1.Move(1800, 2280, 2040, 420);
-    Command2.Move(3960, 2280, 1200, 420);
+    Command1.Move(1560, 2280, 2400, 420);
+    Command2.Move(4080, 2280, 1080, 420);
 }
 
 void BT_ZhunBei::Form_Load() {
