@@ -201,6 +201,14 @@ TEST_F(Import, TimesAndRangesAndFilesThatCannotBeRead) {
         EXPECT_FALSE(w.Pic_1.Visible());
     }
     EXPECT_EQ(stored(), (test::Texts{"1:0:2", "2:0:0", "3:0:0", "5:0:0"}));
+
+    // Closing the window while the import runs ends it quietly.
+    sv->yields = 0;
+    sv->onYield = [&] { w.Unload(); };
+    import(file, "1", "2");
+    EXPECT_FALSE(w.Loaded());
+    EXPECT_EQ(sv->yields, 1);
+    EXPECT_TRUE(sv->boxes.empty());
 }
 
 // In the window's own event loop: the new batch opens the editor, whose
