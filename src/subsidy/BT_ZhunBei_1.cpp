@@ -206,8 +206,14 @@ void BT_ZhunBei_1::Load_BT_Grid(const std::string& J_Is_Ling, const std::string&
             const int p = rows.col(col::BuTie_OK::Pinfo_ID);
             for (int r = 1; r <= rows.rowUBound(); ++r) rowOf.emplace(rows(r, p), r);
         }
+        // The first position of each identifier names it.
         std::map<std::string, std::string> positionName;
-        for (int r = positions.rowUBound(); r >= 1; --r) positionName[positions(r, 0)] = positions(r, 1);
+        if (positions.rowUBound() >= 1) {
+            const int pId = positions.col(col::Ren_Positions_Info::ID);
+            const int pName = positions.col(col::Ren_Positions_Info::Position_Name);
+            for (int r = 1; r <= positions.rowUBound(); ++r)
+                positionName.emplace(positions(r, pId), positions(r, pName));
+        }
 
         const int eId = Emp_List.col(col::Ren_Per_Info::Pinfo_ID), eName = Emp_List.col(col::Ren_Per_Info::P_Name),
                   eCode = Emp_List.col(col::Ren_Per_Info::P_Code), eDept = Emp_List.col(col::Ren_Dept_Info::Dept_Name),

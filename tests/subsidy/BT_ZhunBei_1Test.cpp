@@ -65,6 +65,11 @@ TEST_F(Editor, ListsThePreparedRowsOfTheBatchWithTheirTotals) {
     EXPECT_EQ(cell(2, B::colTick), "1");
     w.CheckAll.setValue(forms::vbUnchecked);
     EXPECT_EQ(cell(2, B::colTick), "0");
+    // The box shows only while the tick column can be seen.
+    w.Grid1.LeftColChange(3);
+    EXPECT_FALSE(w.CheckAll.Visible());
+    w.Grid1.LeftColChange(1);
+    EXPECT_TRUE(w.CheckAll.Visible());
 }
 
 TEST_F(Editor, SetsOneAmountForTheTickedRowsInOneTransaction) {

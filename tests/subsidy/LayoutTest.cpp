@@ -53,26 +53,3 @@ TEST_F(Layout, CaptionsFitInEveryLanguage) {
         w.Unload();
     }
 }
-
-// The minimum size, then the layout from the window's size.
-TEST_F(Layout, LaysOutTheEditorFromItsSize) {
-    w.Load();
-    w.setWidth(9000);
-    w.setHeight(6000);
-    w.Form_Resize();
-    const int W = w.Width(), H = w.Height();
-    EXPECT_NEAR(W, 11600, 14);
-    EXPECT_NEAR(H, 8200, 14);
-    EXPECT_EQ(w.Grid1.Width(), W - w.ucDep1.Width() - 700);
-    EXPECT_EQ(w.Grid1.Top() + w.Grid1.Height(), H - 1500);
-    EXPECT_EQ(w.ucDep1.Height(), H - 1500);
-    EXPECT_EQ(w.Frame1.Top(), H - 1300);
-    EXPECT_EQ(w.Command5.Left() + w.Command5.Width(), w.Grid1.Left() + w.Grid1.Width());
-    EXPECT_EQ(w.Picture1.Left(), (W - w.Picture1.Width()) / 2);
-    EXPECT_EQ(w.Com_Zao.Top(), w.ucDep1.Top() + w.ucDep1.Height() + 200);
-    // The select-all box shows only while the tick column does.
-    w.Grid1.LeftColChange(3);
-    EXPECT_FALSE(w.CheckAll.Visible());
-    w.Grid1.LeftColChange(1);
-    EXPECT_TRUE(w.CheckAll.Visible());
-}
