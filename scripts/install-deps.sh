@@ -9,6 +9,8 @@ PACKAGES=(
   libpq-dev postgresql
   qt6-base-dev
   libminizip-dev libpugixml-dev zlib1g-dev
+  # reading .xls workbooks; writing .xlsx workbooks in the import tests
+  libfreexl-dev libxlsxwriter-dev
   libgtest-dev poppler-utils
   # Chinese glyphs for windows, screenshots and printed pages
   fonts-wqy-microhei

@@ -2,6 +2,7 @@
 
 #include "data/Globals.h"
 #include "data/SqlPieces.h"
+#include "data/SubsidyBatch.h"
 #include "platform/Error.h"
 
 namespace tolvenk {
@@ -172,22 +173,81 @@ bool BTService::Replace_DY(std::int16_t count, std::int16_t B_type,
     return base_.Exec_Sql_Trans(statements);
 }
 
+std::string BTService::insertInfoStatement(const std::string& pID, const std::string& ZhunBei_DT,
+                                           std::int32_t ZhunBei_Ren_ID, std::int32_t B_JinE, std::int16_t B_Ci,
+                                           std::int16_t B_Year, std::int16_t B_Month, std::int16_t B_Times,
+                                           std::int16_t B_type, std::int16_t B_Sf, std::int16_t B_Unit) {
+    return "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,B_SF,"
+           "B_Unit)values(" +
+           num(pID) + ",'" + q(ZhunBei_DT) + "'," + num(ZhunBei_Ren_ID) + "," + num(B_JinE) + "," + num(B_Ci) + "," +
+           num(B_Year) + "," + num(B_Month) + "," + num(B_Times) + "," + num(B_type) + "," + num(B_Sf) + "," +
+           num(B_Unit) + ")";
+}
+
 bool BTService::Insert_info(const std::string& pID, const std::string& ZhunBei_DT, std::int32_t ZhunBei_Ren_ID,
                             std::int32_t B_JinE, std::int16_t B_Ci, std::int16_t B_Year, std::int16_t B_Month,
                             std::int16_t B_Times, std::int16_t B_type, std::int16_t B_Sf, std::int16_t B_Unit) {
-    return base_.Exec_Sql(
-        "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,B_SF,"
-        "B_Unit)values(" +
-        num(pID) + ",'" + q(ZhunBei_DT) + "'," + num(ZhunBei_Ren_ID) + "," + num(B_JinE) + "," + num(B_Ci) + "," +
-        num(B_Year) + "," + num(B_Month) + "," + num(B_Times) + "," + num(B_type) + "," + num(B_Sf) + "," +
-        num(B_Unit) + ")");
+    return base_.Exec_Sql(insertInfoStatement(pID, ZhunBei_DT, ZhunBei_Ren_ID, B_JinE, B_Ci, B_Year, B_Month,
+                                              B_Times, B_type, B_Sf, B_Unit));
+}
+
+bool BTService::Create_Batch(const std::vector<std::string>& pIDs, const std::string& ZhunBei_DT,
+                             std::int32_t ZhunBei_Ren_ID, std::int16_t B_Year, std::int16_t B_Month,
+                             std::int16_t B_Times, std::int16_t B_type, std::int16_t B_Unit) {
+    std::vector<std::string> inserts;
+    inserts.reserve(pIDs.size());
+    for (const std::string& p : pIDs)
+        inserts.push_back(insertInfoStatement(p, ZhunBei_DT, ZhunBei_Ren_ID, 0, 0, B_Year, B_Month, B_Times, B_type,
+                                              B_SF_Code::Prepared, B_Unit));
+    base_.Open_DB_Con();
+    db::Connection& con = *base_.DB_Con;
+    // The test and the inserts under one write lock: two operators creating
+    // the same batch at once get one batch, not two.
+    con.beginWriteTrans();
+    try {
+        const bool exists = !con.openRecordset("select ID from BuTie_OK where B_Year=" + num(B_Year) +
+                                               " and B_Month=" + num(B_Month) + " and B_Times=" + num(B_Times))
+                                 ->eof();
+        if (exists) {
+            con.rollbackTrans();
+            con.close();
+            return false;
+        }
+        for (const std::string& sql : inserts) con.execute(sql);
+        con.commitTrans();
+    } catch (...) {
+        try {
+            if (con.inTransaction()) con.rollbackTrans();
+        } catch (...) {
+        }
+        con.close();
+        throw;
+    }
+    con.close();
+    return true;
+}
+
+std::string BTService::updateInfoStatement(const std::string& BT_id, const std::string& ZB_DT,
+                                           std::int32_t ZB_Ren_ID, std::int32_t B_JinE, std::int32_t B_Ci,
+                                           BtAmount form) {
+    const std::string amount = form == BtAmount::Times ? ",B_Ci=" + num(B_Ci) : ",B_JinE=" + num(B_JinE);
+    return "update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" + num(ZB_Ren_ID) + amount +
+           " where ID=" + num(BT_id);
 }
 
 bool BTService::Update_info(const std::string& BT_id, const std::string& ZB_DT, std::int32_t ZB_Ren_ID,
                             std::int32_t B_JinE, std::int32_t B_Ci, BtAmount form) {
-    const std::string amount = form == BtAmount::Times ? ",B_Ci=" + num(B_Ci) : ",B_JinE=" + num(B_JinE);
-    return base_.Exec_Sql("update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" + num(ZB_Ren_ID) + amount +
-                          " where ID=" + num(BT_id));
+    return base_.Exec_Sql(updateInfoStatement(BT_id, ZB_DT, ZB_Ren_ID, B_JinE, B_Ci, form));
+}
+
+bool BTService::Update_info_Rows(const std::vector<BtValue>& rows, const std::string& ZB_DT, std::int32_t ZB_Ren_ID,
+                                 BtAmount form) {
+    std::vector<std::string> updates;
+    updates.reserve(rows.size());
+    for (const BtValue& r : rows)
+        updates.push_back(updateInfoStatement(r.BT_id, ZB_DT, ZB_Ren_ID, r.value, r.value, form));
+    if (updates.empty()) return true;
+    return base_.Exec_Sql_Trans(updates);
 }
 
 DataList BTService::select_BuTie_OK(const std::string& pID, std::int32_t year, std::int32_t month,
@@ -199,6 +259,15 @@ DataList BTService::select_BuTie_OK(const std::string& pID, std::int32_t year, s
     if (!J_Is_Ling.empty()) sql += " and B_JinE=0";
     if (!C_Is_Ling.empty()) sql += " and B_Ci=0";
     return base_.Get_DataList(sql);
+}
+
+DataList BTService::select_BuTie_OK_Batch(std::int32_t year, std::int32_t month, const std::string& Ci,
+                                          const std::string& J_Is_Ling, const std::string& C_Is_Ling) {
+    std::string sql = "select Pinfo_ID,ID,B_JinE,B_Ci,Card_Number from BuTie_OK where B_Year=" + num(year) +
+                      " and B_Month=" + num(month) + " and B_Times=" + num(Ci) + " and B_SF=-1";
+    if (!J_Is_Ling.empty()) sql += " and B_JinE=0";
+    if (!C_Is_Ling.empty()) sql += " and B_Ci=0";
+    return base_.Get_DataList(sql + " order by ID");
 }
 
 DataList BTService::Get_BT_bydate(const std::string& year, const std::string& month, const std::string& Ci,

@@ -85,6 +85,25 @@ public:
                            const std::string& all);
     bool Delete_BT_OK(std::int32_t year, std::int32_t month, const std::string& BT_Ci);
 
+    // A whole new batch: one prepared row (money and times 0) per employee,
+    // written in one transaction that first makes sure the batch still does
+    // not exist. False, writing nothing, when it does; a database error
+    // rolls everything back and passes to the caller.
+    bool Create_Batch(const std::vector<std::string>& pIDs, const std::string& ZhunBei_DT,
+                      std::int32_t ZhunBei_Ren_ID, std::int16_t B_Year, std::int16_t B_Month, std::int16_t B_Times,
+                      std::int16_t B_type, std::int16_t B_Unit);
+    // Pinfo_ID, ID, B_JinE, B_Ci, Card_Number of every prepared row of a
+    // batch, by ID; the flags as select_BuTie_OK takes them.
+    DataList select_BuTie_OK_Batch(std::int32_t year, std::int32_t month, const std::string& Ci,
+                                   const std::string& J_Is_Ling, const std::string& C_Is_Ling);
+    // Update_info for several rows (ID, money or times) in one transaction.
+    struct BtValue {
+        std::string BT_id;
+        std::int32_t value;
+    };
+    bool Update_info_Rows(const std::vector<BtValue>& rows, const std::string& ZB_DT, std::int32_t ZB_Ren_ID,
+                          BtAmount form);
+
     // Granting and stopping.
     std::int16_t Update_FF(const std::string& ZB_DT, std::int32_t ZB_Ren_ID, std::int32_t year, std::int32_t month,
                            const std::string& Ci, const std::string& B_type);
@@ -104,6 +123,13 @@ public:
     DataList Get_HZ(std::int32_t year, std::int32_t month, const std::string& Ci);
 
 private:
+    static std::string insertInfoStatement(const std::string& pID, const std::string& ZhunBei_DT,
+                                           std::int32_t ZhunBei_Ren_ID, std::int32_t B_JinE, std::int16_t B_Ci,
+                                           std::int16_t B_Year, std::int16_t B_Month, std::int16_t B_Times,
+                                           std::int16_t B_type, std::int16_t B_Sf, std::int16_t B_Unit);
+    static std::string updateInfoStatement(const std::string& BT_id, const std::string& ZB_DT,
+                                           std::int32_t ZB_Ren_ID, std::int32_t B_JinE, std::int32_t B_Ci,
+                                           BtAmount form);
     std::string selectedIds(std::int16_t count) const;
     std::string deleteDyStatement(std::int16_t count, std::int16_t B_type) const;
     std::string insertDyStatement(std::int32_t pinfo, std::int16_t Mach_Id, std::int16_t B_type) const;

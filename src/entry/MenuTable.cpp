@@ -5,6 +5,8 @@
 #include "reports/statistics/XF_Mingxi.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
+#include "subsidy/BT_ZhunBei.h"
+#include "subsidy/BT_ZhunBei_1.h"
 
 namespace tolvenk {
 
@@ -21,7 +23,7 @@ const std::vector<MenuEntry>& menuTable() {
     static const std::vector<MenuEntry> table = {
         {7001, "Card_Type", nullptr},
         {7011, "Card_GeRen_CX", nullptr},
-        {7021, "BT_ZhunBei", nullptr},
+        {7021, "BT_ZhunBei", make<BT_ZhunBei>()},
         {7022, "BT_ZhunBei_XG", nullptr},
         {7023, "BT_ZhunBei_SC", nullptr},
         {7024, "BT_ZhunBei_FF", nullptr},
@@ -46,6 +48,7 @@ const std::vector<MenuEntry>& menuTable() {
         {7043, "DC_TeShu", nullptr},
         {7044, "DC_Cha_Sum", nullptr},
         {0, "frmHZ_Format", make<frmHZ_Format>()},
+        {0, "BT_ZhunBei_1", make<BT_ZhunBei_1>()},
     };
     return table;
 }
