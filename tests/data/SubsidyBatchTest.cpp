@@ -26,7 +26,7 @@ TEST(SubsidyBatch, AmountsTimesAndSignedChanges) {
     EXPECT_EQ(Signed_Change(INT64_MIN), "-9223372036854775808");
 }
 
-class BatchRows : public test::DbTest {};
+class BatchRows : public test::FileDbTest {};
 
 // The whole batch or nothing, and never twice.
 TEST_F(BatchRows, CreateBatchWritesAllRowsOrNone) {

@@ -13,10 +13,10 @@
 namespace tolvenk::test {
 
 template <class W>
-class SubsidyFixture : public WindowOf<W> {
+class SubsidyFixture : public WindowOf<W, FileWindowTest> {
 protected:
     void SetUp() override {
-        WindowOf<W>::SetUp();
+        WindowOf<W, FileWindowTest>::SetUp();
         resetWindows();  // the editor is opened through the registry
         Op_User_ID = 7;
         db::Connection& c = *this->con;
