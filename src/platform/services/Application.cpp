@@ -43,6 +43,8 @@ void ensureApplication() {
     new GuardedApplication(argc, argv);  // lives as long as the process
 }
 
+void atApplicationEnd(void (*cleanup)()) { qAddPostRoutine(cleanup); }
+
 bool handlerErrorsGuarded() { return dynamic_cast<GuardedApplication*>(QCoreApplication::instance()) != nullptr; }
 
 }  // namespace tolvenk::platform

@@ -10,4 +10,9 @@ void ensureApplication();
 // True when the application in use is ours.
 bool handlerErrorsGuarded();
 
+// Runs `cleanup` once when the application in use is destroyed, while its
+// widgets can still be deleted (a host that owns and ends its application).
+// Ours lives until the process ends and never runs it.
+void atApplicationEnd(void (*cleanup)());
+
 }  // namespace tolvenk::platform
