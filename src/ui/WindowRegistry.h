@@ -18,7 +18,8 @@ void registerWindow(const std::string& name, WindowFactory factory);
 void registerDefaultWindow(const std::string& name, WindowFactory factory);
 
 // The window object of that name: created on first use and kept until the
-// process ends (or the host's own application, when it ends first). nullptr when no window of that name is built.
+// process ends (or the host's own application, when it ends first). nullptr
+// when no window of that name is built.
 forms::Form* windowObject(const std::string& name);
 
 // Drops every window object (tests only: a fresh library state).
