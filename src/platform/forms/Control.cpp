@@ -52,6 +52,8 @@ void Control::Refresh() { widget_->repaint(); }
 
 void Control::SetFocus() { widget_->setFocus(); }
 
+void Control::ZOrder() { widget_->raise(); }
+
 void Control::setContainer(Control& container) {
     widget_->setParent(container.widget());
     Move(geo_.left, geo_.top, geo_.width, geo_.height);
@@ -63,6 +65,7 @@ void Control::saveDesign() {
     designEnabled_ = enabled_;
     designVisible_ = visible_;
     designBack_ = back_;
+    designFill_ = widget_->autoFillBackground();
     saveOwnDesign();
 }
 
@@ -77,7 +80,7 @@ void Control::restoreDesign() {
         QPalette p = widget_->palette();
         p.setColor(role, QApplication::palette(widget_).color(role));
         widget_->setPalette(p);
-        widget_->setAutoFillBackground(false);
+        widget_->setAutoFillBackground(designFill_);
         back_.reset();
     }
     restoreOwnDesign();

@@ -43,6 +43,8 @@ public:
     // Repaints at once, for windows that show progress inside a long handler.
     virtual void Refresh();
     void SetFocus();
+    // Brings the control in front of the others in its container.
+    void ZOrder();
 
     // Control-array index, -1 for a single control.
     int Index = -1;
@@ -72,6 +74,7 @@ private:
     Geometry designGeo_;
     bool designEnabled_ = true;
     bool designVisible_ = true;
+    bool designFill_ = false;
     std::optional<Colour> back_, designBack_;
 };
 

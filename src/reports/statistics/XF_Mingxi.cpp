@@ -73,9 +73,8 @@ XF_Mingxi::XF_Mingxi() {
     DTPicker2(1).setCustomFormat("HH:mm:ss");
     optType(1).setValue(true);
     for (int i = 0; i < mingxi::kFrameCount; ++i) fraType(i).setVisible(i == 0);
-    Frame1.setCaption("Frame1");
+    // The panel's designer texts are placeholders: it shows only the query's message.
     Frame1.setVisible(false);
-    lblBar.setCaption("Label3");
 
     Grid1.setFixedRows(1);
     Grid1.setGridLineColor(0xFFC0C0);
@@ -294,8 +293,8 @@ void XF_Mingxi::Command1_Click() {
         return;
     }
 
-    Frame1.setVisible(true);
     lblBar.setCaption(L(415));
+    Frame1.setVisible(true);
     lblBar.Refresh();
 
     if (!Build_Type_List()) {
