@@ -10,7 +10,8 @@ class ListControl;
 
 // Fills Lang for a language (1 English, 2 Traditional Chinese, other
 // Simplified Chinese), then applies the override database under Home_Path.
-// Entries a language does not write keep what an earlier call left.
+// Every language writes 0..644 (459 only English, as an empty text); a text
+// it lacks is the Simplified Chinese one.
 void Load_Lan(std::int16_t code);
 // Applies Lan_Charset to a window's fonts. Qt fonts carry no character set,
 // so there is nothing to change; it never fails.
