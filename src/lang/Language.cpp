@@ -9,6 +9,7 @@
 #include "platform/Error.h"
 #include "platform/db/Connection.h"
 #include "platform/forms/ListControl.h"
+#include "platform/services/Application.h"
 
 namespace tolvenk {
 
@@ -59,6 +60,7 @@ void Load_Lan(std::int16_t code) {
         else text.clear();
     }
     Lan_Charset = 0;
+    platform::setDialogLanguage(code == 1 ? "" : code == 2 ? "zh_TW" : "zh_CN");
 
     // Any failure from here on ends the override quietly; what is applied stays.
     try {

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 namespace tolvenk::platform {
 
@@ -6,6 +7,11 @@ namespace tolvenk::platform {
 // first use and kept for the life of the process. Ours shows an error that
 // escapes a window's event handler in a box instead of ending the process.
 void ensureApplication();
+
+// The language of Qt's own dialogs (open, save, print, the standard
+// buttons): a locale such as "zh_CN" or "zh_TW", or "" for Qt's English.
+// Taken up when an application exists, now or once it is made.
+void setDialogLanguage(const std::string& locale);
 
 // True when the application in use is ours.
 bool handlerErrorsGuarded();
