@@ -23,8 +23,11 @@ GridTable::GridTable(QWidget* parent) : QTableView(parent) {
 
 void GridTable::applyLayout(const grid::GridModel& model, int rows, bool reshaped) {
     model_ = &model;
+    // One repaint at the end, not one per section. Updates already off (the
+    // grid's redraw is off) stay as they are: turning them off here by hand
+    // would keep the frozen strip unpainted after the grid's redraw is back.
     const bool wasUpdating = updatesEnabled();
-    setUpdatesEnabled(false);  // one repaint at the end, not one per section
+    if (wasUpdating) setUpdatesEnabled(false);
     verticalHeader()->setDefaultSectionSize(std::max(1, model.defaultRowHeight()));
     for (int c = 0; c < model.cols(); ++c) {
         const int w = model.columnWidth(c);
@@ -48,7 +51,7 @@ void GridTable::applyLayout(const grid::GridModel& model, int rows, bool reshape
             if (s.row1 != s.row2 || s.col1 != s.col2) setSpan(s.row1, s.col1, s.row2 - s.row1 + 1, s.col2 - s.col1 + 1);
         spans_ = std::move(spans);
     }
-    setUpdatesEnabled(wasUpdating);
+    if (wasUpdating) setUpdatesEnabled(true);
     viewport()->update();
 }
 
