@@ -1,6 +1,8 @@
 #pragma once
 // Working a window as a person does: shown in its own modal event loop, with
 // mouse clicks where its controls show and checks of what the pointer reaches.
+#include <gtest/gtest.h>
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QImage>
@@ -9,6 +11,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <exception>
 #include <functional>
 
 #include "platform/forms/Control.h"
@@ -18,14 +21,18 @@ namespace tolvenk::test {
 
 // Shows the window as the module does and runs `steps` inside its modal loop,
 // at the screen's top left so that every control lies on the screen; the
-// window is closed afterwards.
+// window is closed afterwards, also when a step throws.
 inline void whileShown(forms::Form& w, const std::function<void()>& steps) {
     QMetaObject::invokeMethod(
         qApp,
         [&] {
             w.widget()->move(0, 0);
             QApplication::processEvents();
-            steps();
+            try {
+                steps();
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << "a step threw: " << e.what();
+            }
             if (w.Loaded()) w.Unload();
             else w.Hide();
         },
