@@ -1,6 +1,7 @@
 #include "platform/forms/Control.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QPalette>
 #include <QWidget>
 
@@ -8,7 +9,7 @@
 
 namespace tolvenk::forms {
 
-Control::Control(Form& form, QWidget* widget) : widget_(widget) {
+Control::Control(Form& form, QWidget* widget) : form_(form), widget_(widget) {
     form.registerControl(this);
     Move(geo_.left, geo_.top, geo_.width, geo_.height);
 }
@@ -84,6 +85,10 @@ void Control::restoreDesign() {
         back_.reset();
     }
     restoreOwnDesign();
+    if (fontPercent_ != 100) {
+        widget_->setFont(QFont());  // the container's font again
+        fontPercent_ = 100;
+    }
 }
 
 }  // namespace tolvenk::forms

@@ -94,6 +94,8 @@ GridTable* GridView::makeStrip(GridItemModel* items) {
     auto* strip = new GridTable(this);
     strip->setModel(items);
     strip->setItemDelegate(new GridDelegate(*items, strip));
+    // Cells it leaves unpainted show the table beneath.
+    strip->viewport()->setAutoFillBackground(false);
     strip->setFocusPolicy(Qt::NoFocus);
     strip->setFrameShape(QFrame::NoFrame);
     strip->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -168,6 +170,8 @@ void GridView::syncNow() {
     }
     applyLayout(model_, items_->rowCount(), reshaped);
     frozen_->applyLayout(model_, fixedItems_->rowCount(), fixedReshaped);
+    for (GridTable* strip : {frozenCols_, corner_})
+        static_cast<GridDelegate*>(strip->itemDelegate())->setColumnLimit(model_.fixedCols());
     frozenCols_->applyLayout(model_, items_->rowCount(), reshaped, model_.fixedCols());
     corner_->applyLayout(model_, fixedItems_->rowCount(), fixedReshaped, model_.fixedCols());
     // Scroll ranges and the strips' places now, not when the loop next runs.

@@ -138,6 +138,7 @@ void XF_Mingxi::Form_Load() {
     Load_Emp_Rs();
     Uncertain_Flag = 2;
     Fit_To_Screen(*this);
+    Fit_Caption_Rows();
     ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
 
     const std::string now = platform::services().clockText();

@@ -113,6 +113,7 @@ void XF_Cha_HZ::Form_Load() {
     Command1.setCaption(L(358));
 
     Fit_To_Screen(*this);
+    Fit_Caption_Rows();
     Picture1.setTop(Frame2.Top());
 
     XF.Set_strCN(strCN);
