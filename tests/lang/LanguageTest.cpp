@@ -47,19 +47,20 @@ TEST_F(LanguageTest, SharedTextsInEachLanguage) {
     }
 }
 
-TEST_F(LanguageTest, EntriesALanguageDoesNotWriteKeepEarlierTexts) {
+TEST_F(LanguageTest, EveryLanguageWritesTheWholeTableOnlyEnglishWrites459) {
     Lang[459] = "earlier";
     Lang[560] = "earlier";
     Lang[700] = "never written";
     Load_Lan(0);  // Simplified: 0..644 without 459
     EXPECT_EQ(Lang[459], "earlier");
     EXPECT_EQ(Lang[560], "输出到XML");
-    Load_Lan(1);  // English writes 0..630 including an empty 459
+    Load_Lan(1);  // English writes an empty 459; 642 it lacks is the Simplified text
     EXPECT_EQ(Lang[459], "");
-    Lang[640] = "from Simplified";
-    Load_Lan(2);  // Traditional writes 0..471 without 459, so 472.. stay English
-    EXPECT_EQ(Lang[560], "Output to XML");
-    EXPECT_EQ(Lang[640], "from Simplified");
+    EXPECT_EQ(Lang[642], "不确定记录");
+    Lang[640] = "earlier";
+    Load_Lan(2);  // Traditional has its own 472..644 now
+    EXPECT_EQ(Lang[560], "輸出到XML");
+    EXPECT_EQ(Lang[640], "請選擇需要修改的報表");
     EXPECT_EQ(Lang[700], "never written");
 }
 

@@ -69,6 +69,7 @@ void GridModel::setRows(int n) {
     if (n < 0) throw VbError(380, "Invalid property value");
     cells_.resize(static_cast<std::size_t>(n), std::vector<Cell>(static_cast<std::size_t>(cols_)));
     rowHeights_.resize(static_cast<std::size_t>(n), -1);
+    if (n <= fixedRows_) ++emptied_;
     clipToSize();
     notify();
 }
