@@ -94,7 +94,7 @@ Card_Type::Card_Type() {
     Grid_Info.setCols(kGridCols);
     Grid_Info.setRows(1);
     for (int c = 0; c < kGridCols; ++c) Grid_Info.Column(c).setLocked(true);
-    setWidth(12720);
+    setWidth(13140);
     setHeight(8340);
     layOut();
 
@@ -112,13 +112,13 @@ Card_Type::Card_Type() {
 }
 
 void Card_Type::layOut() {
-    Grid_Info.Move(120, 120, 12360, 6960);
+    Grid_Info.Move(120, 120, 12900, 6960);
     Command2.Move(240, 7200, 1500, 420);
     Command4.Move(1920, 7200, 1500, 420);
     Command5.Move(3600, 7200, 1500, 420);
-    cmdReturn.Move(10860, 7200, 1500, 420);
+    cmdReturn.Move(11400, 7200, 1500, 420);
 
-    fraEdit.Move(240, 120, 12120, 6900);
+    fraEdit.Move(240, 120, 12660, 6900);
     Label0.Move(240, 300, 6000, 300);
     // Two columns of label, box and unit.
     const int lab1 = 240, box1 = 2500, unit1 = 3640, lab2 = 4400, box2 = 7060, unit2 = 8200;
@@ -145,7 +145,7 @@ void Card_Type::layOut() {
     Option1(1).Move(2760, 2400, 2400, 300);
     Option1(2).Move(5280, 2400, 2800, 300);
 
-    fra_Tian.Move(240, 2820, 7700, 2520);
+    fra_Tian.Move(240, 2820, 8400, 2520);
     Check_Tian_J.Move(120, 300, 2500, 300);
     txt_Tian_J.Move(2660, 270, 1000, 330);
     lblYuan(4).Move(3700, 300, 600, 300);
@@ -153,22 +153,22 @@ void Card_Type::layOut() {
     txt_Tian_C.Move(2660, 690, 1000, 330);
     lblCi(0).Move(3700, 720, 600, 300);
 
-    fra_Can.Move(240, 3000, 7700, 2520);  // moved up to fra_Tian's top at load
+    fra_Can.Move(240, 3000, 8400, 2520);  // moved up to fra_Tian's top at load
     for (int i = 0; i <= 4; ++i) {
         const int y = 300 + i * 420;
-        Check1(i + 1).Move(120, y, 2300, 300);
-        txt_Can_J(i).Move(2460, y - 30, 1000, 330);
-        lblYuan(5 + i).Move(3500, y, 420, 300);
-        Check1(i + 7).Move(3960, y, 2500, 300);
-        txt_Can_Ci(i).Move(6480, y - 30, 700, 330);
-        lblCi(1 + i).Move(7220, y, 420, 300);
+        Check1(i + 1).Move(120, y, 2700, 300);
+        txt_Can_J(i).Move(2880, y - 30, 900, 330);
+        lblYuan(5 + i).Move(3800, y, 540, 300);
+        Check1(i + 7).Move(4400, y, 2600, 300);
+        txt_Can_Ci(i).Move(7040, y - 30, 700, 330);
+        lblCi(1 + i).Move(7760, y, 540, 300);
     }
-    Fra_DC.Move(8040, 2820, kDcWidth, 2520);
+    Fra_DC.Move(8760, 2820, kDcWidth, 2520);
     for (int i = 0; i <= 4; ++i) {
         const int y = 300 + i * 420;
         Check1(18 + i).Move(120, y, 2300, 300);
-        txt_Can_J(5 + i).Move(2460, y - 30, 1000, 330);
-        lblYuan(10 + i).Move(3500, y, 420, 300);
+        txt_Can_J(5 + i).Move(2460, y - 30, 900, 330);
+        lblYuan(10 + i).Move(3400, y, 540, 300);
     }
 
     Check1(6).Move(240, 5520, 2600, 300);
