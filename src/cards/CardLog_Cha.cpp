@@ -52,6 +52,8 @@ CardLog_Cha::CardLog_Cha() {
     for (int i = 0; i <= 3; ++i) Command4.add(i).setContainer(Frame1);
     pBar1.setVisible(false);
     Grid1.setFixedRows(1);
+    Grid1.setCols(kCols);
+    Grid1.setRows(1);
     setWidth(11600);
     setHeight(8200);
     layOut();
