@@ -306,6 +306,11 @@ TEST_F(CardTypeWindow, CaptionsFitInEveryLanguage) {
 TEST_F(CardTypeWindow, OnScreenAKindIsAddedThroughTheEditorOverTheList) {
     QTimer::singleShot(0, [&] {
         test::clickOnScreen(w.Command2);
+        // The editor lies over the list and hides it.
+        QWidget* list = w.Grid_Info.widget();
+        QWidget* over = QApplication::widgetAt(list->mapToGlobal(list->rect().center()));
+        EXPECT_TRUE(over == w.fraEdit.widget() || w.fraEdit.widget()->isAncestorOf(over));
+        EXPECT_TRUE(w.fraEdit.widget()->autoFillBackground());
         w.txt_Name.setText("Visitor");
         test::clickOnScreen(w.Option1(1));
         test::clickOnScreen(w.Check1(2));
