@@ -2,6 +2,9 @@
 
 #include <memory>
 
+#include "cards/CardLog_Cha.h"
+#include "cards/Card_GeRen_CX.h"
+#include "cards/Card_Type.h"
 #include "reports/statistics/XF_Mingxi.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
@@ -21,8 +24,8 @@ WindowFactory make() {
 
 const std::vector<MenuEntry>& menuTable() {
     static const std::vector<MenuEntry> table = {
-        {7001, "Card_Type", nullptr},
-        {7011, "Card_GeRen_CX", nullptr},
+        {7001, "Card_Type", make<Card_Type>()},
+        {7011, "Card_GeRen_CX", make<Card_GeRen_CX>()},
         {7021, "BT_ZhunBei", make<BT_ZhunBei>()},
         {7022, "BT_ZhunBei_XG", nullptr},
         {7023, "BT_ZhunBei_SC", nullptr},
@@ -39,7 +42,7 @@ const std::vector<MenuEntry>& menuTable() {
         {7034, "XF_Mingxi", make<XF_Mingxi>()},
         {7035, "XF_SetTime", nullptr},
         {7036, "YuE_HZ_Cha", nullptr},
-        {7037, "CardLog_Cha", nullptr},
+        {7037, "CardLog_Cha", make<CardLog_Cha>()},
         {7038, "frmJieSuanIC", nullptr},
         {7039, "YuE_ID_Cha", nullptr},
         {7040, "IDYuE_QingLing", nullptr},

@@ -34,7 +34,7 @@ void applyColour(F& frame, std::int32_t colour) {
 constexpr int kPad = 60;
 constexpr int kGap = 60;
 constexpr int kRow = 300;
-constexpr int kLabelWidth = 1100;
+constexpr int kLabelWidth = 1260;
 
 }  // namespace
 
