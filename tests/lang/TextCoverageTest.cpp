@@ -90,6 +90,6 @@ TEST(TextCoverage, ALanguageLackingATextShowsTheSimplifiedOne) {
     }
     // The Traditional table is made from the whole Simplified one.
     EXPECT_EQ(L(622), "現金收支日報表");
-    EXPECT_EQ(L(643), "報表名字不能爲空");
+    EXPECT_EQ(L(643), "報表名字不能為空");
     EXPECT_EQ(L(333), "需要訂餐");
 }
