@@ -151,12 +151,13 @@ void DC_Cha_Sum::Command1_Click() {
         for (int i = 0; i < days; ++i) {
             const std::string d = formatDate(addDays(*first, i));
             Bar1.setValue(i);
-            Grid1.Add_Row("", false);
             for (int m = 1; m <= kMeals; ++m) {
                 Day_Sum[static_cast<std::size_t>(m - 1)] = {};
                 Sum_Meal(d, k, m);
-                Write_Meal(m, Day_Sum[static_cast<std::size_t>(m - 1)], d);
             }
+            // The day's row only once all its figures are in: an error leaves no half row.
+            Grid1.Add_Row("", false);
+            for (int m = 1; m <= kMeals; ++m) Write_Meal(m, Day_Sum[static_cast<std::size_t>(m - 1)], d);
             if (Bar1.Max() > Bar1.Value()) {
                 Bar1.setValue(Bar1.Value() + 1);
                 if (Bar1.Value() % 10 == 0) Bar1.Refresh();
