@@ -154,6 +154,9 @@ void DC_Cha_Sum::Command1_Click() {
             for (int m = 1; m <= kMeals; ++m) {
                 Day_Sum[static_cast<std::size_t>(m - 1)] = {};
                 Sum_Meal(d, k, m);
+                // A meal's two statements can take a while on a large table.
+                if (sv.yieldDue()) sv.yield();
+                if (lock.stopped()) return;
             }
             // The day's row only once all its figures are in: an error leaves no half row.
             Grid1.Add_Row("", false);
@@ -162,8 +165,6 @@ void DC_Cha_Sum::Command1_Click() {
                 Bar1.setValue(Bar1.Value() + 1);
                 if (Bar1.Value() % 10 == 0) Bar1.Refresh();
             }
-            if (sv.yieldDue()) sv.yield();
-            if (lock.stopped()) return;
         }
         Grid1.Add_Row("", false);
         for (int m = 1; m <= kMeals; ++m) Write_Meal(m, Total_Sum[static_cast<std::size_t>(m - 1)], "合计：");

@@ -177,10 +177,15 @@ void DC_TeShu::Command3_Click() {
     }
     const std::string day = Grid1.Cell(r, 1).Text();
     if (sv.msgBox(L(325) + day + L(326), platform::vbOKCancel | platform::vbQuestion, L(43)) != platform::vbOK) return;
+    bool ok = false;
     try {
-        DC.Delete_TS_DC(day);
+        ok = DC.Delete_TS_DC(day);
     } catch (const std::exception& e) {
         sv.msgBox(e.what(), platform::vbCritical, L(112));
+        return;
+    }
+    if (!ok) {
+        sv.msgBox(L(110), platform::vbInformation, L(43));
         return;
     }
     sv.msgBox(L(327), platform::vbInformation, L(43));
