@@ -5,6 +5,11 @@
 #include "cards/CardLog_Cha.h"
 #include "cards/Card_GeRen_CX.h"
 #include "cards/Card_Type.h"
+#include "meals/DC_Cha_Sum.h"
+#include "meals/DC_ShiDuan.h"
+#include "meals/DC_TeShu.h"
+#include "meals/DC_ZhengChang.h"
+#include "meals/XF_SetTime.h"
 #include "reports/statistics/XF_Mingxi.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
@@ -40,16 +45,16 @@ const std::vector<MenuEntry>& menuTable() {
         {7032, "XF_Cha_HZ", make<XF_Cha_HZ>()},
         {7033, "XF_Cha_HZ_Ren", nullptr},
         {7034, "XF_Mingxi", make<XF_Mingxi>()},
-        {7035, "XF_SetTime", nullptr},
+        {7035, "XF_SetTime", make<XF_SetTime>()},
         {7036, "YuE_HZ_Cha", nullptr},
         {7037, "CardLog_Cha", make<CardLog_Cha>()},
         {7038, "frmJieSuanIC", nullptr},
         {7039, "YuE_ID_Cha", nullptr},
         {7040, "IDYuE_QingLing", nullptr},
-        {7041, "DC_ShiDuan", nullptr},
-        {7042, "DC_ZhengChang", nullptr},
-        {7043, "DC_TeShu", nullptr},
-        {7044, "DC_Cha_Sum", nullptr},
+        {7041, "DC_ShiDuan", make<DC_ShiDuan>()},
+        {7042, "DC_ZhengChang", make<DC_ZhengChang>()},
+        {7043, "DC_TeShu", make<DC_TeShu>()},
+        {7044, "DC_Cha_Sum", make<DC_Cha_Sum>()},
         {0, "frmHZ_Format", make<frmHZ_Format>()},
         {0, "BT_ZhunBei_1", make<BT_ZhunBei_1>()},
     };
