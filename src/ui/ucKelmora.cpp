@@ -34,7 +34,7 @@ void applyColour(F& frame, std::int32_t colour) {
 constexpr int kPad = 60;
 constexpr int kGap = 60;
 constexpr int kRow = 300;
-constexpr int kLabelWidth = 1100;
+constexpr int kLabelWidth = 1260;  // "Employee ID" in English
 
 }  // namespace
 
@@ -180,7 +180,7 @@ void ucKelmora::layout() {
     }
     const int rowsTop = kPad + h - 3 * kRow - 2 * kGap;
     tvDept.Move(kPad, kPad, w, rowsTop - kGap - kPad);
-    const int labelW = std::min(kLabelWidth, w / 3);
+    const int labelW = std::min(kLabelWidth, w * 2 / 5);
     forms::Label* labels[] = {&lblName, &lblCode, &lblNum};
     forms::TextBox* boxes[] = {&txtName, &txtCode, &txtNum};
     for (int i = 0; i < 3; ++i) {
