@@ -163,7 +163,7 @@ int XF_Cha_HZ_Ren::Append_Row() {
 void XF_Cha_HZ_Ren::Fill_Emp_Row(int i, const std::string& period) {
     const std::string person = sqlNumberText(Emp_List(i, 0));
     if (Option1(2).Value()) Rs_XF->setFilter("PInfo_id=" + person);
-    else Rs_XF->setFilter("PInfo_id=" + person + " and Date_Time like '" + sqlLikeEscape(period) + "%'");
+    else Rs_XF->setFilter("PInfo_id=" + person + " and Date_Time like '" + sqlEscape(period) + "%'");
     if (Rs_XF->recordCount() == 0) return;
 
     Emp_Sums s;
