@@ -47,6 +47,11 @@ TEST_F(EmployeeRun, DayReportRowsPerEmployeeAndDayWithMergedEmployeeAndTotalCell
     EXPECT_EQ(w.Grid1.Column(6).Alignment(), grid::AlignRight);
     EXPECT_FALSE(w.Pic_1.Visible());
     EXPECT_TRUE(w.Grid1.Redraw());
+
+    w.Command4(3).click();
+    ASSERT_EQ(sv->previews.size(), 1u);
+    EXPECT_EQ(w.Grid1.Page_Setup().title, "消费汇总统计(按员工)");
+    EXPECT_EQ(w.Grid1.Page_Setup().footer, "制表人：admin    制表日期:2026-07-15 09:30:00");
 }
 
 TEST_F(EmployeeRun, MonthReportTakesTheLastSecondOfTheMonthAndEveryColumnGroupWhenTicked) {
