@@ -10,6 +10,7 @@
 #include "meals/DC_TeShu.h"
 #include "meals/DC_ZhengChang.h"
 #include "meals/XF_SetTime.h"
+#include "reports/statistics/XF_Cha_HZ_Ren.h"
 #include "reports/statistics/XF_Mingxi.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
@@ -43,7 +44,7 @@ const std::vector<MenuEntry>& menuTable() {
         {7030, "BT_ID_FF", nullptr},
         {7031, "BT_QingLing", nullptr},
         {7032, "XF_Cha_HZ", make<XF_Cha_HZ>()},
-        {7033, "XF_Cha_HZ_Ren", nullptr},
+        {7033, "XF_Cha_HZ_Ren", make<XF_Cha_HZ_Ren>()},
         {7034, "XF_Mingxi", make<XF_Mingxi>()},
         {7035, "XF_SetTime", make<XF_SetTime>()},
         {7036, "YuE_HZ_Cha", nullptr},
