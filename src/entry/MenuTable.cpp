@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "reports/statistics/XF_Chong_HZ.h"
 #include "reports/statistics/XF_Mingxi.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
@@ -46,6 +47,7 @@ const std::vector<MenuEntry>& menuTable() {
         {7043, "DC_TeShu", nullptr},
         {7044, "DC_Cha_Sum", nullptr},
         {0, "frmHZ_Format", make<frmHZ_Format>()},
+        {0, "XF_Chong_HZ", make<XF_Chong_HZ>()},
     };
     return table;
 }
