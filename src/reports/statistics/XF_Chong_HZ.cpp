@@ -67,14 +67,14 @@ void XF_Chong_HZ::layOut() {
     Option2(0).Move(180, 300, 3000, 300);
     Option2(1).Move(180, 630, 3000, 300);
     Frame2.Move(3540, 60, 7860, 1020);
-    Option1(0).Move(180, 300, 2400, 300);
-    Option1(1).Move(180, 630, 2400, 300);
-    Label1(1).Move(2640, 480, 1500, 255);
-    DTPicker1.Move(4200, 420, 1600, 360);
-    Text1.Move(4200, 420, 1260, 360);
-    Line1.setPoints(5830, 600, 5990, 600);
-    DTPicker2.Move(6020, 420, 1600, 360);
-    Text2.Move(6020, 420, 1260, 360);
+    Option1(0).Move(180, 300, 2460, 300);
+    Option1(1).Move(180, 630, 2460, 300);
+    Label1(1).Move(2700, 480, 1500, 255);
+    DTPicker1.Move(4260, 420, 1560, 360);
+    Text1.Move(4260, 420, 1220, 360);
+    Line1.setPoints(5850, 600, 6010, 600);
+    DTPicker2.Move(6040, 420, 1560, 360);
+    Text2.Move(6040, 420, 1220, 360);
 
     Label2.Move(120, 1245, 2100, 255);
     Combo2.Move(2280, 1200, 2500, 315);
@@ -87,8 +87,8 @@ void XF_Chong_HZ::layOut() {
     Label1(2).Move(4920, 1665, 2100, 255);
     Combo4.Move(7080, 1620, 2500, 315);
 
-    for (int i = 0; i <= 3; ++i) Command4(i).Move(120 + i * 1620, 2100, 1560, 375);
-    pBar3.Move(6720, 2160, 4680, 255);
+    for (int i = 0; i <= 3; ++i) Command4(i).Move(120 + i * 1760, 2100, 1700, 375);
+    pBar3.Move(7200, 2160, 4200, 255);
     Grid1.Move(120, 2580, kDesignWidth - 420, kDesignHeight - 2580 - 560);
 }
 

@@ -364,9 +364,10 @@ void XF_Chong_HZ::Run_Summary(bool terminal) {
 
             Sum_Rs.reset();
             Sum_Rs = K::Open(strCN, st.sql);
+            const auto rows = Sum_Rs;  // closing the window mid-run lets go of Sum_Rs
             Grid1.Refresh();
             Chong_Pass pass(*this, st, terminal, modes[0], modes[1], lock);
-            if (!pass.Run(*Sum_Rs)) return;  // closed: the window is back in its design
+            if (!pass.Run(*rows)) return;  // closed: the window is back in its design
 
             Grid1.Column(1).setWidth(0);
             if (!st.dateSecond) Grid1.Column(1).AutoFit();
@@ -389,7 +390,7 @@ void XF_Chong_HZ::Run_Summary(bool terminal) {
                 if (!Times_On())
                     for (int c : {5, 7, 10, 12, 14, 16, 18, 20}) Grid1.Column(c).setWidth(0);
             } else {
-                for (int c : {4, 5, 6, 9, 10}) Grid1.Column(c).AutoFit();
+                for (int c : {4, 5, 6, 9, 10}) Grid1.Column(c).AutoFit();  // 10 too: every shown column fits
                 for (int c : {4, 5, 6}) Grid1.Column(c).setAlignment(grid::AlignCenter);
                 if (!Times_On()) Grid1.Column(6).setWidth(0);
             }

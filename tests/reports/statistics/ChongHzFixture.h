@@ -46,19 +46,19 @@ insert into Sys_Para(Para_Name,P1,P5) values ('JieSuan_Date','2026-01-15',null),
     }
     void add(const XfRow& r) { r.insert(*con); }
 
-    static void pick(forms::ComboBox& c, int data) {
-        for (int i = 0; i < c.ListCount(); ++i)
-            if (c.ItemData(i) == data) return c.setListIndex(i);
-        ADD_FAILURE() << "no entry " << data;
-    }
+    // The entry with that item data (a kind code), or with that text.
+    static void pick(forms::ComboBox& c, int data) { c.setListIndex(find(c, [&](int i) { return c.ItemData(i) == data; })); }
     static void pickText(forms::ComboBox& c, const std::string& text) {
-        for (int i = 0; i < c.ListCount(); ++i)
-            if (c.List(i) == text) return c.setListIndex(i);
-        ADD_FAILURE() << "no entry " << text;
+        c.setListIndex(find(c, [&](int i) { return c.List(i) == text; }));
     }
-    // Mode, report kind, the two kinds and the range, ready for the button.
-    void prepare(bool terminal, int kind1, int kind2, const std::string& from, const std::string& to,
-                 bool months = false) {
+    template <class F>
+    static int find(const forms::ComboBox& c, F match) {
+        for (int i = 0; i < c.ListCount(); ++i)
+            if (match(i)) return i;
+        return -1;
+    }
+    // Mode, report kind, the two kinds and the range, then the mode's button.
+    void sum(bool terminal, int kind1, int kind2, const std::string& from, const std::string& to, bool months = false) {
         if (!w.Loaded()) w.Load();
         w.Option2(terminal ? 0 : 1).setValue(true);
         w.Option1(months ? 1 : 0).setValue(true);
@@ -66,22 +66,21 @@ insert into Sys_Para(Para_Name,P1,P5) values ('JieSuan_Date','2026-01-15',null),
         pick(w.Combo3, kind2);
         w.DTPicker1.setValue(from);
         w.DTPicker2.setValue(to);
-    }
-    void go(bool terminal) { (terminal ? w.Command2 : w.Command1).click(); }
-    void sum(bool terminal, int kind1, int kind2, const std::string& from, const std::string& to,
-             bool months = false) {
-        prepare(terminal, kind1, kind2, from, to, months);
         go(terminal);
     }
+    void go(bool terminal) { (terminal ? w.Command2 : w.Command1).click(); }
 
     using S = std::vector<std::string>;
     std::string cell(int r, int c) { return w.Grid1.Cell(r, c).Text(); }
-    S labels(int r) { return {cell(r, 1), cell(r, 2), cell(r, 3)}; }
-    // The written value cells of a row as "column:text".
-    std::string vals(int r) {
-        std::string out;
-        for (int c = 4; c < w.Grid1.Cols(); ++c)
-            if (!cell(r, c).empty()) out += (out.empty() ? "" : " ") + std::to_string(c) + ":" + cell(r, c);
+    // Rows 1 on as "date|group 1|group 2|" and the written value cells as " column:text".
+    S lines() {
+        S out;
+        for (int r = 1; r < w.Grid1.Rows(); ++r) {
+            std::string line = cell(r, 1) + "|" + cell(r, 2) + "|" + cell(r, 3) + "|";
+            for (int c = 4; c < w.Grid1.Cols(); ++c)
+                if (!cell(r, c).empty()) line += " " + std::to_string(c) + ":" + cell(r, c);
+            out.push_back(line);
+        }
         return out;
     }
     // The rows a cell's merged block spans, "r1-r2", or "" for a cell of its own.
