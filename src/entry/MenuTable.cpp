@@ -11,6 +11,7 @@
 #include "meals/DC_ZhengChang.h"
 #include "meals/XF_SetTime.h"
 #include "reports/statistics/XF_Cha_HZ_Ren.h"
+#include "reports/statistics/XF_Chong_HZ.h"
 #include "reports/statistics/XF_Mingxi.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
@@ -58,6 +59,7 @@ const std::vector<MenuEntry>& menuTable() {
         {7044, "DC_Cha_Sum", make<DC_Cha_Sum>()},
         {0, "frmHZ_Format", make<frmHZ_Format>()},
         {0, "BT_ZhunBei_1", make<BT_ZhunBei_1>()},
+        {0, "XF_Chong_HZ", make<XF_Chong_HZ>()},
     };
     return table;
 }
