@@ -1,8 +1,5 @@
 #include "subsidy/BT_QingLing.h"
 
-#include <cstdio>
-#include <initializer_list>
-
 #include "data/Globals.h"
 #include "data/SubsidyClearingStore.h"
 #include "data/TableColumns.h"
