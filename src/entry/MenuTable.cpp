@@ -15,6 +15,9 @@
 #include "reports/statistics/XF_Mingxi.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
+#include "subsidy/BT_Cha_FF.h"
+#include "subsidy/BT_QingLing.h"
+#include "subsidy/BT_Sum.h"
 #include "subsidy/BT_ZhunBei.h"
 #include "subsidy/BT_ZhunBei_1.h"
 
@@ -38,12 +41,12 @@ const std::vector<MenuEntry>& menuTable() {
         {7023, "BT_ZhunBei_SC", nullptr},
         {7024, "BT_ZhunBei_FF", nullptr},
         {7025, "BT_ZhunBei_Stop", nullptr},
-        {7026, "BT_Cha_FF", nullptr},
-        {7027, "BT_Sum", nullptr},
+        {7026, "BT_Cha_FF", make<BT_Cha_FF>()},
+        {7027, "BT_Sum", make<BT_Sum>()},
         {7028, "BT_DuiYing", nullptr},
         {7029, "BT_ID_BF", nullptr},
         {7030, "BT_ID_FF", nullptr},
-        {7031, "BT_QingLing", nullptr},
+        {7031, "BT_QingLing", make<BT_QingLing>()},
         {7032, "XF_Cha_HZ", make<XF_Cha_HZ>()},
         {7033, "XF_Cha_HZ_Ren", make<XF_Cha_HZ_Ren>()},
         {7034, "XF_Mingxi", make<XF_Mingxi>()},
