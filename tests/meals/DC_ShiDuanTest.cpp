@@ -8,7 +8,7 @@ using namespace tolvenk;
 
 namespace {
 
-class ShiDuan : public test::WindowOf<DC_ShiDuan, test::FileWindowTest> {
+class ShiDuan : public test::WindowOf<DC_ShiDuan> {
 protected:
     test::Texts stored() {
         auto r = test::row(*con, "select * from DC_ShiDuan");
@@ -24,9 +24,11 @@ protected:
 
 }  // namespace
 
+TOLVENK_ON_BOTH_ENGINES(ShiDuan);
+
 // The first save inserts: a meal ticked off is stored closed at the breakfast
 // start, typed amounts in whole fen, blank or dropped amounts as 0.
-TEST_F(ShiDuan, OnScreenFirstSaveInsertsWithClosedMealsCollapsed) {
+TEST_P(ShiDuan, OnScreenFirstSaveInsertsWithClosedMealsCollapsed) {
     con->execute("insert into XF_Can_Time values('07:00:00','09:00:00','11:00:00','13:00:00','17:00:00','19:00:00',"
                  "'21:00:00','22:00:00','23:00:00','23:30:00',60000,2000)");
     QTimer::singleShot(0, [&] {
@@ -50,7 +52,7 @@ TEST_F(ShiDuan, OnScreenFirstSaveInsertsWithClosedMealsCollapsed) {
 
 // A stored row is shown and updated; an open meal's amount must be 0 to 6000
 // yuan; a cancelled question or a failed write changes nothing.
-TEST_F(ShiDuan, StoredRowIsUpdatedAfterRefusalsCancelAndAFailedWrite) {
+TEST_P(ShiDuan, StoredRowIsUpdatedAfterRefusalsCancelAndAFailedWrite) {
     con->execute("insert into DC_ShiDuan values(4,7,'06:00:00','08:00:00',125,'06:00:00','06:00:00',0,'17:00:00',"
                  "'18:00:00',800,'x','21:00:00',0,'22:00:00','23:00:00',300)");
     w.Load();
@@ -67,13 +69,13 @@ TEST_F(ShiDuan, StoredRowIsUpdatedAfterRefusalsCancelAndAFailedWrite) {
     w.Text3.setText("8");
     sv->msgBoxAnswers.push_back(platform::vbCancel);
     w.Command1.click();
-    con->execute("create trigger no_row before update on DC_ShiDuan begin select raise(abort,'disk full'); end");
+    test::refuseWrites(*con, engine(), "no_row", "update", "DC_ShiDuan", "", "disk full");
     w.Command1.click();
     const auto shown = test::takeBoxes(*sv);
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_NE(shown[2].find("disk full"), std::string::npos);
     EXPECT_EQ(test::text(*con, "select DC_Wan_YuKou from DC_ShiDuan"), "800");
-    con->execute("drop trigger no_row");
+    test::allowWrites(*con, engine(), "no_row", "DC_ShiDuan");
     w.Check1.setValue(forms::vbUnchecked);  // every closed meal now collapses to midnight
     w.Command1.click();
     EXPECT_FALSE(w.Loaded());

@@ -7,7 +7,7 @@ using namespace tolvenk;
 
 namespace {
 
-class ZhengChang : public test::WindowOf<DC_ZhengChang, test::FileWindowTest> {
+class ZhengChang : public test::WindowOf<DC_ZhengChang> {
 protected:
     test::Texts stored() {
         auto r = test::row(*con, "select * from DC_ZhengChangRi");
@@ -21,9 +21,11 @@ const std::string kNo = "无需订餐", kYes = "需要订餐";
 
 }  // namespace
 
+TOLVENK_ON_BOTH_ENGINES(ZhengChang);
+
 // An empty table shows an empty plan; the save inserts a flag per cell, 1
 // only where the cell asks for an order.
-TEST_F(ZhengChang, OnScreenEmptyPlanIsSavedAsFlags) {
+TEST_P(ZhengChang, OnScreenEmptyPlanIsSavedAsFlags) {
     QTimer::singleShot(0, [&] {
         EXPECT_EQ(cell(7, 1), "星期日");
         EXPECT_EQ(cell(0, 6), "夜宵");
@@ -42,7 +44,7 @@ TEST_F(ZhengChang, OnScreenEmptyPlanIsSavedAsFlags) {
 
 // Wednesday supper is flag 13, Sunday's late-night snack flag 35; a stored
 // flag other than 0 or 1 shows empty and is saved as 0.
-TEST_F(ZhengChang, StoredPlanIsShownByWeekdayAndMealAndUpdated) {
+TEST_P(ZhengChang, StoredPlanIsShownByWeekdayAndMealAndUpdated) {
     std::string flags;
     for (int i = 1; i <= 35; ++i) flags += i == 13 || i == 35 ? ",1" : i == 1 ? ",7" : ",0";
     con->execute("insert into DC_ZhengChangRi values(5" + flags + ")");

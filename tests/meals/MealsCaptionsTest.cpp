@@ -10,7 +10,7 @@ using namespace tolvenk;
 
 namespace {
 
-class MealsCaptions : public test::FileWindowTest {
+class MealsCaptions : public test::WindowTest {
 protected:
     template <class W>
     void check(std::int16_t language) {
@@ -24,8 +24,10 @@ protected:
 
 }  // namespace
 
+TOLVENK_ON_BOTH_ENGINES(MealsCaptions);
+
 // Every caption shows whole in each language, the panels' included.
-TEST_F(MealsCaptions, FitTheirControlsInEveryLanguage) {
+TEST_P(MealsCaptions, FitTheirControlsInEveryLanguage) {
     for (std::int16_t language : {0, 1, 2}) {
         Load_Lan(language);
         Lan_Type = language;

@@ -8,7 +8,7 @@ using namespace tolvenk;
 
 namespace {
 
-class SetTime : public test::WindowOf<XF_SetTime, test::FileWindowTest> {
+class SetTime : public test::WindowOf<XF_SetTime> {
 protected:
     test::Texts stored() { return test::row(*con, "select * from XF_Can_Time"); }
     void period(int meal, const std::string& from, const std::string& to) {
@@ -19,10 +19,12 @@ protected:
 
 }  // namespace
 
+TOLVENK_ON_BOTH_ENGINES(SetTime);
+
 // On an empty table the first save inserts the typed limits (yuan to whole
 // fen) and tells only of the save. Touching periods and a period before
 // breakfast are accepted.
-TEST_F(SetTime, OnScreenFirstSaveInsertsTheTypedLimits) {
+TEST_P(SetTime, OnScreenFirstSaveInsertsTheTypedLimits) {
     QTimer::singleShot(0, [&] {
         EXPECT_EQ(w.Text1(0).Text(), "6000");
         period(0, "07:00", "09:00");
@@ -41,7 +43,7 @@ TEST_F(SetTime, OnScreenFirstSaveInsertsTheTypedLimits) {
                                      "22:00:00", "00:30:00", "02:00:00", "15051", "300"}));
 }
 
-TEST_F(SetTime, StoredRowIsShownToTheMinuteAndUpdatedWithTheReminder) {
+TEST_P(SetTime, StoredRowIsShownToTheMinuteAndUpdatedWithTheReminder) {
     con->execute("insert into XF_Can_Time values('07:30:45','09:00:00','11:00:00','13:00:00','17:00:00','19:00:00',"
                  "'nonsense','22:00:00','23:00:00','23:30:00',60000,2000)");
     w.Load();
@@ -58,7 +60,7 @@ TEST_F(SetTime, StoredRowIsShownToTheMinuteAndUpdatedWithTheReminder) {
 
 // Each refusal names its rule and writes nothing; a database error keeps the
 // window open, and the retry writes the row once.
-TEST_F(SetTime, RefusalsAndAFailedWriteLeaveTheRowAsItWas) {
+TEST_P(SetTime, RefusalsAndAFailedWriteLeaveTheRowAsItWas) {
     w.Load();
     const auto refused = [&](const std::string& text) {
         w.Command1.click();
@@ -84,13 +86,13 @@ TEST_F(SetTime, RefusalsAndAFailedWriteLeaveTheRowAsItWas) {
     }
     w.Text1(1).setText("60000");
 
-    con->execute("create trigger no_times before insert on XF_Can_Time begin select raise(abort,'disk full'); end");
+    test::refuseWrites(*con, engine(), "no_times", "insert", "XF_Can_Time", "", "disk full");
     w.Command1.click();
     std::vector<int> styles;
     test::takeBoxes(*sv, &styles);
     EXPECT_EQ(styles, std::vector<int>{platform::vbCritical});
     EXPECT_TRUE(w.Loaded());
-    con->execute("drop trigger no_times");
+    test::allowWrites(*con, engine(), "no_times", "XF_Can_Time");
     w.Command1.click();
     EXPECT_FALSE(w.Loaded());
     EXPECT_EQ(test::column(*con, "select Max_Money||'/'||Max_Ci from XF_Can_Time"), test::Texts{"10000/60000"});

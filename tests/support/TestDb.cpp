@@ -135,16 +135,23 @@ void createConfigDbFor(const std::string& folder, const std::string& file, Engin
 }
 
 void refuseWrites(db::Connection& con, Engine engine, const std::string& name, const std::string& event,
-                  const std::string& table, const std::string& when) {
+                  const std::string& table, const std::string& when, const std::string& message) {
+    const std::string text = "'" + message + "'";  // the tests' own words, no quotes in them
     if (engine == Engine::File) {
         con.executeScript("create trigger " + name + " before " + event + " on " + table +
-                          (when.empty() ? "" : " when " + when) + " begin select raise(abort, 'refused'); end;");
+                          (when.empty() ? "" : " when " + when) + " begin select raise(abort, " + text + "); end;");
         return;
     }
     con.executeScript("create function " + name + "() returns trigger language plpgsql as $$ begin " +
-                      (when.empty() ? "raise exception 'refused';" : "if " + when + " then raise exception 'refused'; end if;") +
+                      (when.empty() ? "raise exception " + text + ";"
+                                    : "if " + when + " then raise exception " + text + "; end if;") +
                       " return new; end $$; create trigger " + name + " before " + event + " on " + table +
                       " for each row execute function " + name + "();");
+}
+
+void allowWrites(db::Connection& con, Engine engine, const std::string& name, const std::string& table) {
+    if (engine == Engine::File) con.executeScript("drop trigger " + name + ";");
+    else con.executeScript("drop trigger " + name + " on " + table + "; drop function " + name + "();");
 }
 
 std::shared_ptr<db::Connection> connect(const std::string& connectionString) {

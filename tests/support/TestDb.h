@@ -84,9 +84,12 @@ void createConfigDbFor(const std::string& folder, const std::string& file, Engin
 
 // Makes the engine refuse `event` ("insert" or "update") on `table` for the
 // rows that meet `when` (a condition on new.<column>; empty for every row),
-// as a locked or failing database would: a trigger in each engine's dialect.
+// as a locked or failing database would: a trigger in each engine's dialect,
+// failing with `message`.
 void refuseWrites(db::Connection& con, Engine engine, const std::string& name, const std::string& event,
-                  const std::string& table, const std::string& when);
+                  const std::string& table, const std::string& when, const std::string& message = "refused");
+// Takes that refusal away again.
+void allowWrites(db::Connection& con, Engine engine, const std::string& name, const std::string& table);
 
 // An open connection to the database behind a connection text.
 std::shared_ptr<db::Connection> connect(const std::string& connectionString);

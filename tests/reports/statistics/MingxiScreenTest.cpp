@@ -4,24 +4,34 @@
 
 #include <QScreen>
 
+#include <cstdio>
+
 #include "platform/forms/GridView.h"
 
 using namespace tolvenk;
 using namespace tolvenk::test;
 
 namespace {
-class MingxiScreen : public MingxiFixture {};
+class MingxiScreen : public MingxiFixture {
+protected:
+    // n meals of person 1 at terminal 11 on 10 November, one a minute from 00:01.
+    void addMeals(int n) {
+        con->beginTrans();
+        for (int i = 1; i <= n; ++i) {
+            char at[32];
+            std::snprintf(at, sizeof at, "2026-11-10 %02d:%02d:00", i / 60, i % 60);
+            XfRow().mach(11).person(1).type(1).money(-100).date(at).err(0).insert(*con);
+        }
+        con->commitTrans();
+    }
+};
 }  // namespace
 
-// What a person sees on screen: the file engine is enough.
-TOLVENK_ON_FILE_ONLY(MingxiScreen);
+TOLVENK_ON_BOTH_ENGINES(MingxiScreen);
 
 TEST_P(MingxiScreen, TheProgressPanelCoversTheRowsAndShowsOnlyItsMessage) {
     sv->screen = {15 * 800, 15 * 800};  // the offscreen screen
-    Conn_Main->executeScript(
-        "with recursive n(i) as (select 1 union all select i+1 from n where i<150) insert into Record_XF(Mach_ID,"
-        "Pinfo_id,XF_Type,YuE_Change,Date_Time,Err_Code) select 11,1,1,-100,printf('2026-11-10 %02d:%02d:00',i/60,"
-        "i%60),0 from n;");
+    addMeals(150);
     int seen = 0;
     whileShown(w, [&] {
         w.ucDep1.selectDepartment("01");
@@ -47,10 +57,7 @@ TEST_P(MingxiScreen, TheHeaderRowStandsOverItsColumnsAfterTheQuery) {
     sv->screen = {15 * 800, 15 * 800};
     sv->onYield = [] { QApplication::processEvents(); };  // as the real yield lets the window repaint
     Conn_Main->execute("update Mach_Info set Mach_Name='一号食堂北区二楼消费机' where Mach_ID=11");
-    Conn_Main->executeScript(
-        "with recursive n(i) as (select 1 union all select i+1 from n where i<250) insert into Record_XF(Mach_ID,"
-        "Pinfo_id,XF_Type,YuE_Change,Date_Time,Err_Code) select 11,1,1,-100,printf('2026-11-10 %02d:%02d:00',i/60,"
-        "i%60),0 from n;");
+    addMeals(250);
     whileShown(w, [&] {
         auto* view = static_cast<forms::GridView*>(w.Grid1.view());
         QWidget* header = view->frozen();

@@ -19,7 +19,9 @@ bool same(const Block& b, int r1, int c1, int r2, int c2) {
 
 }  // namespace
 
-TEST_F(EmployeeRun, DayReportRowsPerEmployeeAndDayWithMergedEmployeeAndTotalCells) {
+TOLVENK_ON_BOTH_ENGINES(EmployeeRun);
+
+TEST_P(EmployeeRun, DayReportRowsPerEmployeeAndDayWithMergedEmployeeAndTotalCells) {
     run(0, "2026-07-01", "2026-07-02");
     ASSERT_EQ(w.Grid1.Rows(), 6);
     EXPECT_EQ(cells(1), (S{"张三", "E1", "财务", "D11", "2026-07-01", "5.00", "1", "1", "100.00", "0", "0.00", "100.00",
@@ -54,7 +56,7 @@ TEST_F(EmployeeRun, DayReportRowsPerEmployeeAndDayWithMergedEmployeeAndTotalCell
     EXPECT_EQ(w.Grid1.Page_Setup().footer, "制表人：admin    制表日期:2026-07-15 09:30:00");
 }
 
-TEST_F(EmployeeRun, MonthReportTakesTheLastSecondOfTheMonthAndEveryColumnGroupWhenTicked) {
+TEST_P(EmployeeRun, MonthReportTakesTheLastSecondOfTheMonthAndEveryColumnGroupWhenTicked) {
     w.Load();
     for (forms::CheckBox* b : {&w.Check1, &w.Check2, &w.Check3, &w.Check4}) b->setValue(forms::vbChecked);
     run(1, "2026-07-19", "2026-07-25");
@@ -77,7 +79,7 @@ TEST_F(EmployeeRun, MonthReportTakesTheLastSecondOfTheMonthAndEveryColumnGroupWh
     EXPECT_EQ(shown(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 9, 11, 12, 25}));
 }
 
-TEST_F(EmployeeRun, PeriodSummaryIsOneRowPerEmployeeWithTheDateColumnHidden) {
+TEST_P(EmployeeRun, PeriodSummaryIsOneRowPerEmployeeWithTheDateColumnHidden) {
     w.Load();
     w.Check3.setValue(forms::vbChecked);
     run(2, "2026-06-30", "2026-07-31");
@@ -88,7 +90,7 @@ TEST_F(EmployeeRun, PeriodSummaryIsOneRowPerEmployeeWithTheDateColumnHidden) {
     EXPECT_EQ(shown(), (std::vector<int>{1, 2, 3, 4, 6, 7, 9, 11, 12}));
 }
 
-TEST_F(EmployeeRun, EmptyCodesNeverMergeWithTheHeaderOrTheTotalRow) {
+TEST_P(EmployeeRun, EmptyCodesNeverMergeWithTheHeaderOrTheTotalRow) {
     run(0, "2026-09-01", "2026-09-02", "0103");
     ASSERT_EQ(w.Grid1.Rows(), 4);
     EXPECT_EQ(cells(1, 1, 6), (S{"无名", "", "保卫", "D13", "2026-09-01", "6.00"}));
@@ -100,7 +102,7 @@ TEST_F(EmployeeRun, EmptyCodesNeverMergeWithTheHeaderOrTheTotalRow) {
     EXPECT_EQ(cell(3, 1), "总计:");
 }
 
-TEST_F(EmployeeRun, PickerTextIsTakenLiterallyAndNoChoiceOrABadPeriodShowsNothing) {
+TEST_P(EmployeeRun, PickerTextIsTakenLiterallyAndNoChoiceOrABadPeriodShowsNothing) {
     run(0, "2026-09-01", "2026-09-01", "01", "O'Brien");
     ASSERT_EQ(w.Grid1.Rows(), 3);
     EXPECT_EQ(cells(1, 1, 6), (S{"O'Brien", "E5", "食堂", "D12", "2026-09-01", "1.00"}));
@@ -127,7 +129,7 @@ TEST_F(EmployeeRun, PickerTextIsTakenLiterallyAndNoChoiceOrABadPeriodShowsNothin
     EXPECT_EQ(w.Grid1.Rows(), 1);
 }
 
-TEST_F(EmployeeRun, ClicksDuringTheRunAreRefusedClosingStopsItAndAFailureLeavesTheWindowUsable) {
+TEST_P(EmployeeRun, ClicksDuringTheRunAreRefusedClosingStopsItAndAFailureLeavesTheWindowUsable) {
     int clicks = 0;
     sv->onYield = [&] {
         EXPECT_TRUE(w.Pic_1.Visible());
@@ -161,7 +163,7 @@ TEST_F(EmployeeRun, ClicksDuringTheRunAreRefusedClosingStopsItAndAFailureLeavesT
 }
 
 // In the window's own event loop: the summary button reached and clicked.
-TEST_F(EmployeeRun, OnScreenTheSummaryButtonFillsTheGrid) {
+TEST_P(EmployeeRun, OnScreenTheSummaryButtonFillsTheGrid) {
     QTimer::singleShot(0, [&] {
         w.ucDep1.selectDepartment("0101");
         w.DTPicker1.setValue("2026-07-01");

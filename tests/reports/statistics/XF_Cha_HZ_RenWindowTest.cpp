@@ -32,7 +32,9 @@ int needed(QWidget* w) {
 
 }  // namespace
 
-TEST_F(EmployeeWindow, LoadPreparesCaptionsPickersModesAndMonthTexts) {
+TOLVENK_ON_BOTH_ENGINES(EmployeeWindow);
+
+TEST_P(EmployeeWindow, LoadPreparesCaptionsPickersModesAndMonthTexts) {
     Conn_Main->execute("update Sys_Para set P1='2026-03-15' where Para_Name='JieSuan_Date'");
     w.Load();
     EXPECT_EQ(w.Caption(), "消费汇总统计(按员工)");
@@ -75,7 +77,7 @@ TEST_F(EmployeeWindow, LoadPreparesCaptionsPickersModesAndMonthTexts) {
     EXPECT_FALSE(w.Check1.Visible());
 }
 
-TEST_F(EmployeeWindow, FitsTheScreenAndLaysOutFromTheMinimumSize) {
+TEST_P(EmployeeWindow, FitsTheScreenAndLaysOutFromTheMinimumSize) {
     sv->screen = {15360, 11520};
     w.Load();
     EXPECT_NEAR(w.Width(), 13760, 14);
@@ -99,7 +101,7 @@ TEST_F(EmployeeWindow, FitsTheScreenAndLaysOutFromTheMinimumSize) {
 
 // Every caption fits its control in each language; in English only the
 // designer's Chinese texts are left.
-TEST_F(EmployeeWindow, CaptionsFitInEveryLanguage) {
+TEST_P(EmployeeWindow, CaptionsFitInEveryLanguage) {
     for (int lang : {0, 1, 2}) {
         Load_Lan(0);
         Load_Lan(static_cast<std::int16_t>(lang));
