@@ -11,13 +11,17 @@
 #include "meals/DC_ZhengChang.h"
 #include "meals/XF_SetTime.h"
 #include "reports/statistics/XF_Cha_HZ_Ren.h"
+#include "reports/statistics/XF_Chong_HZ.h"
 #include "reports/statistics/XF_Mingxi.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
 #include "subsidy/BT_Cha_DY.h"
+#include "subsidy/BT_Cha_FF.h"
 #include "subsidy/BT_DuiYing.h"
 #include "subsidy/BT_ID_BF.h"
 #include "subsidy/BT_ID_FF.h"
+#include "subsidy/BT_QingLing.h"
+#include "subsidy/BT_Sum.h"
 #include "subsidy/BT_ZhunBei.h"
 #include "subsidy/BT_ZhunBei_1.h"
 #include "subsidy/BT_ZhunBei_FF.h"
@@ -45,12 +49,12 @@ const std::vector<MenuEntry>& menuTable() {
         {7023, "BT_ZhunBei_SC", make<BT_ZhunBei_SC>()},
         {7024, "BT_ZhunBei_FF", make<BT_ZhunBei_FF>()},
         {7025, "BT_ZhunBei_Stop", make<BT_ZhunBei_Stop>()},
-        {7026, "BT_Cha_FF", nullptr},
-        {7027, "BT_Sum", nullptr},
+        {7026, "BT_Cha_FF", make<BT_Cha_FF>()},
+        {7027, "BT_Sum", make<BT_Sum>()},
         {7028, "BT_DuiYing", make<BT_DuiYing>()},
         {7029, "BT_ID_BF", make<BT_ID_BF>()},
         {7030, "BT_ID_FF", make<BT_ID_FF>()},
-        {7031, "BT_QingLing", nullptr},
+        {7031, "BT_QingLing", make<BT_QingLing>()},
         {7032, "XF_Cha_HZ", make<XF_Cha_HZ>()},
         {7033, "XF_Cha_HZ_Ren", make<XF_Cha_HZ_Ren>()},
         {7034, "XF_Mingxi", make<XF_Mingxi>()},
@@ -66,6 +70,7 @@ const std::vector<MenuEntry>& menuTable() {
         {7044, "DC_Cha_Sum", make<DC_Cha_Sum>()},
         {0, "frmHZ_Format", make<frmHZ_Format>()},
         {0, "BT_ZhunBei_1", make<BT_ZhunBei_1>()},
+        {0, "XF_Chong_HZ", make<XF_Chong_HZ>()},
         {0, "BT_Cha_DY", make<BT_Cha_DY>()},
     };
     return table;

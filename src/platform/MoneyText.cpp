@@ -14,6 +14,13 @@ std::string centsMagnitude(std::int64_t cents) {
 
 std::string centsText(std::int64_t cents) { return (cents < 0 ? "-" : "") + centsMagnitude(cents); }
 
+std::string centsPlainText(std::int64_t cents) {
+    std::string text = centsText(cents);
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
 std::string centsText(double cents) {
     const double r = std::round(cents);
     // 2^63 itself does not fit; every double below it in magnitude does.

@@ -11,6 +11,10 @@ namespace tolvenk {
 std::string centsText(std::int64_t cents);
 // The amount without its sign (-2^63 has no positive twin, but a text).
 std::string centsMagnitude(std::int64_t cents);
+// The amount as a plain number, without trailing zeros: 123450 is "1234.5",
+// 100 is "1", -5 is "-0.05".
+std::string centsPlainText(std::int64_t cents);
+
 // Hundredths that arrive as a number read from text: rounded half away from
 // zero; a value no 64-bit count of hundredths can hold shows as kOverflowMark.
 std::string centsText(double cents);

@@ -269,7 +269,6 @@ constexpr int kRechargeShare[] = {2, 4, 3, 2, 1};
 constexpr int kDeskSteps[] = {10000, 20000, 50000, 100000};
 constexpr int kDeskShare[] = {3, 4, 2, 1};
 
-constexpr int kEmployees = 300;
 constexpr int kLeaving = 5, kReplaced = 4, kFound = 2;
 
 // ---------------------------------------------------------------- the model
@@ -425,9 +424,9 @@ void Generator::plan() {
     for (const auto& k : kKinds) kindShare.push_back(k.share);
     const i64 end = start_ + days_ * kDay;
 
-    people_.resize(kEmployees);
+    people_.resize(static_cast<std::size_t>(opt_.employees));
     i64 running = 0;
-    for (int i = 0; i < kEmployees; ++i) {
+    for (int i = 0; i < opt_.employees; ++i) {
         Person& p = people_[static_cast<std::size_t>(i)];
         p.dept = static_cast<int>(rng_.weighted(deptShare));
         p.kind = rng_.weighted(kindShare);
@@ -1162,10 +1161,10 @@ private:
 void count(const Generator& gen, const Options& o, Summary& s) {
     s.departments = static_cast<long>(std::size(kDepts));
     s.positions = static_cast<long>(std::size(kPositions));
-    s.employees = kEmployees;
+    s.employees = o.employees;
     s.employeesLeft = gen.employeesLeft();
     s.cardKinds = static_cast<long>(std::size(kKinds));
-    s.cards = kEmployees;
+    s.cards = o.employees;
     s.cardsIssued = gen.cardsIssued();
     s.cardLogRows = gen.cardLogRows();
     s.terminals = static_cast<long>(std::size(kTerms));

@@ -84,6 +84,19 @@ TEST_P(MingxiRows, ConsumptionTotalsNetAmountTimesAndCount) {
     query("01", 1);
     ASSERT_EQ(w.Grid1.Rows(), 8);
     EXPECT_EQ(row(7), (S{"", "", "合计消费:", "￥10.50", "合计次数:", "-3 次", "合计笔数:", "6 笔", "", "", "", "", ""}));
+
+    // Twelve payments of 999.99 total 11999.88, wider than any one of them:
+    // fitting the columns again changes nothing once the totals are in.
+    Conn_Main->execute("delete from Record_XF");
+    for (int i = 0; i < 12; ++i) add(tx(1).money(-99999));
+    query("01", 1);
+    ASSERT_EQ(w.Grid1.Cell(13, 4).Text(), "￥11999.88");
+    for (int c = 0; c < w.Grid1.Cols(); ++c) {
+        const int shown = w.Grid1.Column(c).Width();
+        if (shown < 1) continue;
+        w.Grid1.Column(c).AutoFit();
+        EXPECT_EQ(w.Grid1.Column(c).Width(), shown) << c;
+    }
 }
 
 TEST_P(MingxiRows, RechargeAndWithdrawalTotalsFollowTheTickedBoxes) {

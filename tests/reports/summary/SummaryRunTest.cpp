@@ -402,6 +402,13 @@ TEST_P(SummaryRun, EveryLabelStaysInViewAndColumn0NumbersTheRows) {
     EXPECT_EQ(labels(8, 2), (V{"4", "食堂部", "2026-07-01"}));
     EXPECT_EQ(labels(10, 1), (V{"6", "小计："}));
     EXPECT_EQ(labels(11, 1), (V{"7", "总计："}));
+    // Columns fit what the grid finally shows, the totals included.
+    for (int c = 1; c < w.Grid1.Cols(); ++c) {
+        const int fitted = w.Grid1.Column(c).Width();
+        if (fitted < 1) continue;
+        w.Grid1.Column(c).AutoFit();
+        EXPECT_EQ(w.Grid1.Column(c).Width(), fitted) << c;
+    }
     const std::string html = dir.file("r.html");
     ASSERT_TRUE(grid::exportHtml(m, html));
     std::ifstream in(html);
