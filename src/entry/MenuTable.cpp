@@ -15,11 +15,19 @@
 #include "reports/statistics/XF_Mingxi.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
+#include "subsidy/BT_Cha_DY.h"
 #include "subsidy/BT_Cha_FF.h"
+#include "subsidy/BT_DuiYing.h"
+#include "subsidy/BT_ID_BF.h"
+#include "subsidy/BT_ID_FF.h"
 #include "subsidy/BT_QingLing.h"
 #include "subsidy/BT_Sum.h"
 #include "subsidy/BT_ZhunBei.h"
 #include "subsidy/BT_ZhunBei_1.h"
+#include "subsidy/BT_ZhunBei_FF.h"
+#include "subsidy/BT_ZhunBei_SC.h"
+#include "subsidy/BT_ZhunBei_Stop.h"
+#include "subsidy/BT_ZhunBei_XG.h"
 
 namespace tolvenk {
 
@@ -37,15 +45,15 @@ const std::vector<MenuEntry>& menuTable() {
         {7001, "Card_Type", make<Card_Type>()},
         {7011, "Card_GeRen_CX", make<Card_GeRen_CX>()},
         {7021, "BT_ZhunBei", make<BT_ZhunBei>()},
-        {7022, "BT_ZhunBei_XG", nullptr},
-        {7023, "BT_ZhunBei_SC", nullptr},
-        {7024, "BT_ZhunBei_FF", nullptr},
-        {7025, "BT_ZhunBei_Stop", nullptr},
+        {7022, "BT_ZhunBei_XG", make<BT_ZhunBei_XG>()},
+        {7023, "BT_ZhunBei_SC", make<BT_ZhunBei_SC>()},
+        {7024, "BT_ZhunBei_FF", make<BT_ZhunBei_FF>()},
+        {7025, "BT_ZhunBei_Stop", make<BT_ZhunBei_Stop>()},
         {7026, "BT_Cha_FF", make<BT_Cha_FF>()},
         {7027, "BT_Sum", make<BT_Sum>()},
-        {7028, "BT_DuiYing", nullptr},
-        {7029, "BT_ID_BF", nullptr},
-        {7030, "BT_ID_FF", nullptr},
+        {7028, "BT_DuiYing", make<BT_DuiYing>()},
+        {7029, "BT_ID_BF", make<BT_ID_BF>()},
+        {7030, "BT_ID_FF", make<BT_ID_FF>()},
         {7031, "BT_QingLing", make<BT_QingLing>()},
         {7032, "XF_Cha_HZ", make<XF_Cha_HZ>()},
         {7033, "XF_Cha_HZ_Ren", make<XF_Cha_HZ_Ren>()},
@@ -63,6 +71,7 @@ const std::vector<MenuEntry>& menuTable() {
         {0, "frmHZ_Format", make<frmHZ_Format>()},
         {0, "BT_ZhunBei_1", make<BT_ZhunBei_1>()},
         {0, "XF_Chong_HZ", make<XF_Chong_HZ>()},
+        {0, "BT_Cha_DY", make<BT_Cha_DY>()},
     };
     return table;
 }

@@ -72,7 +72,7 @@ TEST_F(LanguageTest, OverridesApplyOnlyWhenInForceAndInRange) {
     Load_Lan(0);
     EXPECT_EQ(Lang[1], "Search");
     EXPECT_EQ(Lang[2], "退  出");
-    EXPECT_EQ(Lang[0], "");  // written by the built-in table, never by the override
+    EXPECT_EQ(Lang[0], "查询员工所对应的补贴机(金额)");  // the built-in text, never the override
     EXPECT_EQ(Lang[645], "");
     EXPECT_EQ(Lang[43], "second");  // the later row wins
     EXPECT_EQ(Lang[5], "");
