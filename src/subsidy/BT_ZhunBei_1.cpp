@@ -82,7 +82,7 @@ BT_ZhunBei_1::BT_ZhunBei_1() {
 void BT_ZhunBei_1::layOut() {
     ucDep1.Move(120, 120, kPickerWidth, kDesignHeight - 1500);
     Com_Zao.Move(120 + (kPickerWidth - 1500) / 2, ucDep1.Top() + ucDep1.Height() + 200, 1500, kButtonHeight);
-    CheckAll.Move(kGridLeft, 120, 1200, 300);  // no wider than its text: a click beside it would miss
+    CheckAll.Move(kGridLeft, 120, 1230, 300);  // no wider than its text: a click beside it would miss
     Grid1.Move(kGridLeft, kGridTop, kDesignWidth - kPickerWidth - 700, kDesignHeight - kGridTop - 1500);
 
     Frame1.Move(kGridLeft, Grid1.Top() + Grid1.Height() + 200, 6345, 1110);

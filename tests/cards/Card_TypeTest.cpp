@@ -1,10 +1,8 @@
 // The card-kind window on a business database whose kinds the tests state;
 // every stored figure below is worked out by hand from what is typed.
-#include <QTimer>
-
-#include "CardsKit.h"
 #include "cards/Card_Type.h"
 #include "support/Fixtures.h"
+#include "support/Screen.h"
 
 using namespace tolvenk;
 
@@ -57,10 +55,6 @@ TOLVENK_ON_BOTH_ENGINES(CardTypeWindow);
 
 TEST_P(CardTypeWindow, ListShowsLiveKindsInDisplayFormAndTheMealOrderModeOnlyWhereOffered) {
     w.Load();
-    EXPECT_EQ(w.Caption(), "卡类型管理");
-    EXPECT_EQ(cell(0, 0), "卡ID");
-    EXPECT_EQ(cell(0, 1), "卡类号");
-    EXPECT_EQ(cell(0, 21), "每月补贴/次");
     ASSERT_EQ(w.Grid_Info.Rows(), 3);  // kind 5 is deleted
     EXPECT_EQ(cell(1, 2), "普通卡");    // the system kind, whatever it is called
     EXPECT_EQ(cell(2, 2), "Staff");
@@ -82,7 +76,6 @@ TEST_P(CardTypeWindow, AddingTakesTheLastNumberPlusOneReadsLeadingNumbersAndRefu
     EXPECT_TRUE(w.fraEdit.Visible());
     EXPECT_FALSE(w.Grid_Info.Enabled());
     EXPECT_FALSE(w.Command2.Enabled());
-    EXPECT_EQ(w.Label0.Caption(), "增加卡类型");
     EXPECT_EQ(w.txt_Code.Text(), "3");  // the last listed kind is 2; deleted 5 is not listed
     EXPECT_EQ(w.txt_Max_Money.Text(), "50.00");
     EXPECT_FALSE(w.txt_Tian_J.Enabled());
@@ -124,7 +117,6 @@ TEST_P(CardTypeWindow, ModifyFillsTheEditorAndRewritesTheKindWithoutCheckingItsN
 
     select(2);
     w.Command4.click();
-    EXPECT_EQ(w.Label0.Caption(), "修改卡类型信息");
     EXPECT_EQ(w.txt_Code.Text(), "2");
     EXPECT_EQ(w.txt_Name.Text(), "Staff");
     EXPECT_EQ(w.txt_S_Money.Text(), "10.00");
@@ -156,7 +148,6 @@ TEST_P(CardTypeWindow, MealOrderKindsKeepTheirOwnAmountsThroughModifyAndCancelCl
     w.Command2.click();
     w.Option1(2).setValue(true);
     EXPECT_TRUE(w.Fra_DC.Visible());
-    EXPECT_EQ(w.Fra_DC.Width(), 4000);
     EXPECT_FALSE(w.fra_Tian.Visible());
     w.txt_Name.setText("Order");
     w.txt_Max_Money.setText("20");
@@ -295,19 +286,8 @@ TEST_P(CardTypeWindow, AFailedWriteIsReportedChangesNothingAndARetryAddsOnce) {
     EXPECT_EQ(count("C_Name='New'"), 1);
 }
 
-TEST_P(CardTypeWindow, CaptionsFitInEveryLanguage) {
-    Conn_Main->execute("update Sys_Para set P2='3'");
-    for (std::int16_t language : {0, 1, 2}) {
-        Load_Lan(language);
-        Lan_Type = language;
-        w.Load();
-        EXPECT_EQ(test::badCaptions(w), V{}) << "language " << language;
-        w.Unload();
-    }
-}
-
 TEST_P(CardTypeWindow, OnScreenAKindIsAddedThroughTheEditorOverTheList) {
-    QTimer::singleShot(0, [&] {
+    test::whileShown(w, [&] {
         test::clickOnScreen(w.Command2);
         // The editor lies over the list and hides it.
         QWidget* list = w.Grid_Info.widget();
@@ -322,9 +302,7 @@ TEST_P(CardTypeWindow, OnScreenAKindIsAddedThroughTheEditorOverTheList) {
         EXPECT_EQ(sv->lastPrompt(), "提示:增加卡类型成功!");
         EXPECT_EQ(cell(3, 2), "Visitor");
         EXPECT_EQ(cell(3, 12), "12.00");
-        w.Unload();
     });
-    w.Show();
     EXPECT_EQ(stored("Visitor")[7], "0");   // by meal: day markers 0
     EXPECT_EQ(stored("Visitor")[11], "1200");  // lunch amount
 }

@@ -1,6 +1,6 @@
-#include <QTimer>
-
-#include "MealsKit.h"
+#include "support/Fixtures.h"
+#include "support/FormText.h"
+#include "support/Screen.h"
 #include "meals/DC_Cha_Sum.h"
 
 using namespace tolvenk;
@@ -49,12 +49,7 @@ insert into Card_Type(C_LeiBie,C_Name,Del_YN) values (1,'普卡',0),(2,'教工�
         for (int i = 1; i <= 5; ++i) out.push_back(w.Grid1.Cell(row, 5 * m + i).Text());
         return out;
     }
-    std::vector<int> shownColumns() {
-        std::vector<int> out;
-        for (int c = 1; c < w.Grid1.Cols(); ++c)
-            if (w.Grid1.Column(c).Width() > 0) out.push_back(c);
-        return out;
-    }
+    std::vector<int> shownColumns() { return test::shownColumns(w.Grid1); }
 };
 
 }  // namespace
@@ -104,7 +99,7 @@ TEST_P(ChaSum, ColumnsFollowEachRunAndAFailedRunLeavesTheWindowIdle) {
     EXPECT_EQ(shownColumns(), all);
 
     run("2026-12-03", "2026-12-02");
-    EXPECT_EQ(test::takeBoxes(*sv), std::vector<std::string>{"提示:汇总日期选择错误!"});
+    EXPECT_EQ(sv->takeBoxes(), std::vector<std::string>{"提示:汇总日期选择错误!"});
 
     int meals = 0;  // the table goes after the first day's five meals
     sv->onYield = [&] {
@@ -112,7 +107,7 @@ TEST_P(ChaSum, ColumnsFollowEachRunAndAFailedRunLeavesTheWindowIdle) {
     };
     run("2026-12-01", "2026-12-02");
     std::vector<int> styles;
-    test::takeBoxes(*sv, &styles);
+    sv->takeBoxes(&styles);
     EXPECT_EQ(styles, std::vector<int>{platform::vbCritical});
     EXPECT_TRUE(w.Command1.Enabled());
     EXPECT_TRUE(w.Grid1.Enabled());
@@ -125,26 +120,23 @@ TEST_P(ChaSum, ColumnsFollowEachRunAndAFailedRunLeavesTheWindowIdle) {
 TEST_P(ChaSum, OnScreenTheSummaryRunsAndClosingTheWindowStopsIt) {
     bool panelShown = false;
     sv->onYield = [&] { panelShown = w.Pic_1.Visible() && !w.Command1.Enabled(); };
-    QTimer::singleShot(0, [&] {
+    test::whileShown(w, [&] {
         w.DTPicker1.setValue("2026-12-01");
         w.DTPicker2.setValue("2026-12-02");
         test::clickOnScreen(w.Command1);
         EXPECT_EQ(meal(3, 3), (test::Texts{"2026-12-02", "2", "￥20.00", "1", "￥10.00", "￥10.00"}));
         EXPECT_EQ(shownColumns(), (std::vector<int>{1, 6, 8, 11, 13, 16, 18}));
         EXPECT_FALSE(w.Pic_1.Visible());
-        w.Unload();
     });
-    w.Show();
     EXPECT_TRUE(panelShown);
 
     sv->yields = 0;
     sv->onYield = [&] { w.widget()->close(); };
-    QTimer::singleShot(0, [&] {
+    test::whileShown(w, [&] {
         w.DTPicker1.setValue("2026-12-01");
         w.DTPicker2.setValue("2026-12-31");
         test::clickOnScreen(w.Command1);
+        EXPECT_FALSE(w.Loaded());  // the click closed it
     });
-    w.Show();
-    EXPECT_FALSE(w.Loaded());
     EXPECT_EQ(sv->yields, 1);  // no statement after the window went
 }

@@ -1,6 +1,5 @@
-#include <QTimer>
-
-#include "MealsKit.h"
+#include "support/Fixtures.h"
+#include "support/Screen.h"
 #include "meals/DC_ShiDuan.h"
 #include "meals/MealTimes.h"
 
@@ -31,21 +30,20 @@ TOLVENK_ON_BOTH_ENGINES(ShiDuan);
 TEST_P(ShiDuan, OnScreenFirstSaveInsertsWithClosedMealsCollapsed) {
     con->execute("insert into XF_Can_Time values('07:00:00','09:00:00','11:00:00','13:00:00','17:00:00','19:00:00',"
                  "'21:00:00','22:00:00','23:00:00','23:30:00',60000,2000)");
-    QTimer::singleShot(0, [&] {
+    test::whileShown(w, [&] {
         EXPECT_EQ(w.Label6.Caption(), "夜宵就餐时段:23:00:00 -- 23:30:00");
         meal(1, "06:30", "08:00", "0.125");
         meal(2, "10:00", "11:00", "letters");
         meal(3, "16:00", "17:00", " 12.5 ");
         meal(4, "20:00", "20:30", "");
         w.Check5.setValue(forms::vbUnchecked);
-        test::clickOnScreen(w.Check2, 8);  // a check box takes clicks on its box and caption
+        test::clickOnScreen(w.Check2);
         EXPECT_FALSE(w.Text2.Enabled());
         w.Option1(1).setValue(true);
         test::clickOnScreen(w.Command1);
+        EXPECT_FALSE(w.Loaded());  // the click closed it
     });
-    w.Show();
-    EXPECT_FALSE(w.Loaded());
-    EXPECT_EQ(test::takeBoxes(*sv), (std::vector<std::string>{"询问:确定保存吗?", "提示:保存成功"}));
+    EXPECT_EQ(sv->takeBoxes(), (std::vector<std::string>{"询问:确定保存吗?", "提示:保存成功"}));
     EXPECT_EQ(stored(), (test::Texts{"1", "06:30:00", "08:00:00", "13", "06:30:00", "06:30:00", "0", "16:00:00", "17:00:00",
                                      "1250", "20:00:00", "20:30:00", "0", "06:30:00", "06:30:00", "0"}));
 }
@@ -64,14 +62,14 @@ TEST_P(ShiDuan, StoredRowIsUpdatedAfterRefusalsCancelAndAFailedWrite) {
     for (const char* amount : {"-0.01", "abc", "6000.01", "1e2"}) {
         w.Text3.setText(amount);
         w.Command1.click();
-        EXPECT_EQ(test::takeBoxes(*sv), std::vector<std::string>{"提示:预扣金额应为0到6000元之间的数字!"}) << amount;
+        EXPECT_EQ(sv->takeBoxes(), std::vector<std::string>{"提示:预扣金额应为0到6000元之间的数字!"}) << amount;
     }
     w.Text3.setText("8");
     sv->msgBoxAnswers.push_back(platform::vbCancel);
     w.Command1.click();
     test::refuseWrites(*con, engine(), "no_row", "update", "DC_ShiDuan", "", "disk full");
     w.Command1.click();
-    const auto shown = test::takeBoxes(*sv);
+    const auto shown = sv->takeBoxes();
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_NE(shown[2].find("disk full"), std::string::npos);
     EXPECT_EQ(test::text(*con, "select DC_Wan_YuKou from DC_ShiDuan"), "800");

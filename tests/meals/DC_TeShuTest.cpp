@@ -1,6 +1,5 @@
-#include <QTimer>
-
-#include "MealsKit.h"
+#include "support/Fixtures.h"
+#include "support/Screen.h"
 #include "meals/DC_TeShu.h"
 
 using namespace tolvenk;
@@ -22,7 +21,6 @@ insert into DC_TeShuRi(TS_Date,TS_Zao,TS_Zhong,TS_Wan,TS_Ye,TS_Xiao) values
     std::vector<test::Texts> stored() {
         return test::rows(*con, "select TS_Date,TS_Zao,TS_Zhong,TS_Wan,TS_Ye,TS_Xiao from DC_TeShuRi order by TS_Date,ID");
     }
-    std::vector<std::string> boxes() { return test::takeBoxes(*sv); }
 };
 
 const std::string kNo = "无需订餐", kYes = "需要订餐";
@@ -34,7 +32,7 @@ TOLVENK_ON_BOTH_ENGINES(TeShu);
 // Adding a listed date replaces every row of it; the list shows it once and
 // the panel, which lies over the grid, is back to today and "no order needed".
 TEST_P(TeShu, OnScreenAddingADayReplacesItsRowsAndResetsThePanel) {
-    QTimer::singleShot(0, [&] {
+    test::whileShown(w, [&] {
         ASSERT_EQ(w.Grid1.Rows(), 4);
         EXPECT_EQ(cell(1, 4), "");  // a flag neither 0 nor 1
         EXPECT_EQ(cell(2, 2), kYes);
@@ -50,10 +48,8 @@ TEST_P(TeShu, OnScreenAddingADayReplacesItsRowsAndResetsThePanel) {
         EXPECT_EQ(w.DTPicker1.Date_Value(), "2026-12-06");
         EXPECT_EQ(w.Combo2.Text(), kNo);
         EXPECT_EQ(w.Grid1.Rows(), 3);
-        w.Unload();
     });
-    w.Show();
-    EXPECT_EQ(test::takeBoxes(*sv),
+    EXPECT_EQ(sv->takeBoxes(),
               (std::vector<std::string>{"询问:确定要添加特殊日 [2026-12-25] 吗?", "提示：成功！", "恭喜:操作完成!"}));
     EXPECT_EQ(stored(), (std::vector<test::Texts>{{"2026-10-01", "0", "1", "7", "0", "0"},
                                                   {"2026-12-25", "0", "1", "0", "0", "0"}}));
@@ -70,7 +66,7 @@ TEST_P(TeShu, AFailedInsertKeepsTheOldRowsAndStopsAtTheError) {
     w.Combo5.setListIndex(1);
     w.Command4.click();
     std::vector<int> styles;
-    const auto shown = test::takeBoxes(*sv, &styles);
+    const auto shown = sv->takeBoxes(&styles);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_NE(shown[1].find("disk full"), std::string::npos);
     EXPECT_EQ(styles[1], platform::vbCritical);
@@ -85,15 +81,15 @@ TEST_P(TeShu, AFailedInsertKeepsTheOldRowsAndStopsAtTheError) {
 TEST_P(TeShu, DeletingTakesTheSelectedDayOrAsksForOne) {
     w.Load();
     w.Command3.click();
-    EXPECT_EQ(boxes(), std::vector<std::string>{"提示:请选择要删除的特殊日!"});
+    EXPECT_EQ(sv->takeBoxes(), std::vector<std::string>{"提示:请选择要删除的特殊日!"});
     w.Grid1.setActive_Cell(2, 3);
     sv->msgBoxAnswers.push_back(platform::vbCancel);
     w.Command3.click();
-    EXPECT_EQ(boxes(), std::vector<std::string>{"询问:确定要删除特殊日 [2026-12-25 ] 吗?"});
+    EXPECT_EQ(sv->takeBoxes(), std::vector<std::string>{"询问:确定要删除特殊日 [2026-12-25 ] 吗?"});
     EXPECT_EQ(stored().size(), 3u);
     con->execute("insert into DC_TeShuRi(TS_Date) values('2027-01-01')");
     w.Command3.click();
-    EXPECT_EQ(boxes().back(), "恭喜:删除完成!");
+    EXPECT_EQ(sv->takeBoxes().back(), "恭喜:删除完成!");
     EXPECT_EQ(stored(), (std::vector<test::Texts>{{"2026-10-01", "0", "1", "7", "0", "0"},
                                                   {"2027-01-01", "0", "0", "0", "0", "0"}}));
     // Only that grid row goes; the list is not read again.

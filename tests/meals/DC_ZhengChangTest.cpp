@@ -1,6 +1,5 @@
-#include <QTimer>
-
-#include "MealsKit.h"
+#include "support/Fixtures.h"
+#include "support/Screen.h"
 #include "meals/DC_ZhengChang.h"
 
 using namespace tolvenk;
@@ -26,17 +25,16 @@ TOLVENK_ON_BOTH_ENGINES(ZhengChang);
 // An empty table shows an empty plan; the save inserts a flag per cell, 1
 // only where the cell asks for an order.
 TEST_P(ZhengChang, OnScreenEmptyPlanIsSavedAsFlags) {
-    QTimer::singleShot(0, [&] {
+    test::whileShown(w, [&] {
         EXPECT_EQ(cell(7, 1), "星期日");
         EXPECT_EQ(cell(0, 6), "夜宵");
         EXPECT_EQ(cell(3, 4), "");
         EXPECT_EQ(w.Grid1.model().columnList(4), (std::vector<std::string>{kNo, kYes}));
         w.Grid1.Cell(5, 2).setText(kYes);
         test::clickOnScreen(w.Command1);
+        EXPECT_FALSE(w.Loaded());  // the click closed it
     });
-    w.Show();
-    EXPECT_FALSE(w.Loaded());
-    EXPECT_EQ(test::takeBoxes(*sv), (std::vector<std::string>{"确定保存吗?", "提示:保存成功"}));
+    EXPECT_EQ(sv->takeBoxes(), (std::vector<std::string>{"确定保存吗?", "提示:保存成功"}));
     test::Texts expected(35, "0");
     expected[20] = "1";  // Fri_Zao
     EXPECT_EQ(stored(), expected);

@@ -1,6 +1,5 @@
-#include <QTimer>
-
-#include "MealsKit.h"
+#include "support/Fixtures.h"
+#include "support/Screen.h"
 #include "meals/MealTimes.h"
 #include "meals/XF_SetTime.h"
 
@@ -25,7 +24,7 @@ TOLVENK_ON_BOTH_ENGINES(SetTime);
 // fen) and tells only of the save. Touching periods and a period before
 // breakfast are accepted.
 TEST_P(SetTime, OnScreenFirstSaveInsertsTheTypedLimits) {
-    QTimer::singleShot(0, [&] {
+    test::whileShown(w, [&] {
         EXPECT_EQ(w.Text1(0).Text(), "6000");
         period(0, "07:00", "09:00");
         period(1, "09:00", "13:00");
@@ -33,11 +32,10 @@ TEST_P(SetTime, OnScreenFirstSaveInsertsTheTypedLimits) {
         w.Text1(0).setText(" 150.505 ");
         w.Text1(1).setText("300");
         test::clickOnScreen(w.Command1);
+        EXPECT_FALSE(w.Loaded());  // the click closed it
     });
-    w.Show();
-    EXPECT_FALSE(w.Loaded());
     std::vector<int> styles;
-    EXPECT_EQ(test::takeBoxes(*sv, &styles), std::vector<std::string>{"提示:保存成功"});
+    EXPECT_EQ(sv->takeBoxes(&styles), std::vector<std::string>{"提示:保存成功"});
     EXPECT_EQ(styles, std::vector<int>{platform::vbExclamation});
     EXPECT_EQ(stored(), (test::Texts{"07:00:00", "09:00:00", "09:00:00", "13:00:00", "16:30:00", "19:30:00", "20:00:00",
                                      "22:00:00", "00:30:00", "02:00:00", "15051", "300"}));
@@ -50,7 +48,7 @@ TEST_P(SetTime, StoredRowIsShownToTheMinuteAndUpdatedWithTheReminder) {
     EXPECT_EQ(meals::pickerTime(w.DTPicker1(3)), "20:00:00");  // unreadable: the picker keeps its own time
     EXPECT_EQ(w.Text1(0).Text(), "600.00");
     w.Command1.click();
-    const auto shown = test::takeBoxes(*sv);
+    const auto shown = sv->takeBoxes();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_NE(shown[1].find("[ 消费设备通讯 ]"), std::string::npos);
     EXPECT_EQ(test::rows(*con, "select * from XF_Can_Time"),
@@ -64,7 +62,7 @@ TEST_P(SetTime, RefusalsAndAFailedWriteLeaveTheRowAsItWas) {
     w.Load();
     const auto refused = [&](const std::string& text) {
         w.Command1.click();
-        EXPECT_EQ(test::takeBoxes(*sv), std::vector<std::string>{text});
+        EXPECT_EQ(sv->takeBoxes(), std::vector<std::string>{text});
         EXPECT_EQ(test::number(*con, "select count(*) from XF_Can_Time"), 0);
     };
     period(3, "22:00", "00:00");  // no period runs past midnight
@@ -89,7 +87,7 @@ TEST_P(SetTime, RefusalsAndAFailedWriteLeaveTheRowAsItWas) {
     test::refuseWrites(*con, engine(), "no_times", "insert", "XF_Can_Time", "", "disk full");
     w.Command1.click();
     std::vector<int> styles;
-    test::takeBoxes(*sv, &styles);
+    sv->takeBoxes(&styles);
     EXPECT_EQ(styles, std::vector<int>{platform::vbCritical});
     EXPECT_TRUE(w.Loaded());
     test::allowWrites(*con, engine(), "no_times", "XF_Can_Time");

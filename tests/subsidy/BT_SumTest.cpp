@@ -5,19 +5,16 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "SubsidyFixture.h"
+#include "SubsidyKit.h"
 #include "subsidy/BT_Sum.h"
-#include "support/Screen.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class Statistics : public test::WindowOf<BT_Sum> {
+class Statistics : public test::SubsidyKit<BT_Sum> {
 protected:
-    void SetUp() override {
-        WindowOf::SetUp();
-        if (IsSkipped()) return;
+    void seed() override {
         Op_User_Name = "admin";
         // Departments: 01 holds 0101 and person 5 directly; 03 has no one; 04 is deleted.
         // Person 4 has left; operator 9 is deleted and 12 has no user row.
@@ -83,15 +80,7 @@ TOLVENK_ON_BOTH_ENGINES(Statistics);
 // not taken; prepared rows, markers and other months never count.
 TEST_P(Statistics, ByDepartmentIncludingSubDepartments) {
     sum(0);
-    EXPECT_EQ(cell(0, 1), "已发放补贴汇总报表");
-    EXPECT_EQ(cell(1, 1), "补贴年月:");
-    EXPECT_EQ(cell(1, 3), "2011年7月");
-    EXPECT_EQ(cell(2, 3), "部门");
-    EXPECT_EQ(cell(3, 3), "2026-12-06");
-    EXPECT_EQ(cell(4, 3), "已发放");
-    EXPECT_EQ(cell(4, 9), "已获取");
-    EXPECT_EQ(cell(5, 1), "部门名称");
-    EXPECT_EQ(cell(5, 10), "金额");
+    EXPECT_EQ((test::Texts{cell(1, 3), cell(2, 3), cell(3, 3)}), (test::Texts{"2011年7月", "部门", "2026-12-06"}));
     // 01: persons 1, 2 and 5: 100.00 taken; 0 + 5 times, 50.00 stopped and a 0 row waiting.
     EXPECT_EQ(line(BT_Sum::kHeadRows), (test::Texts{"总部", "4", "150.00", "5", "3", "50.00", "5", "1", "100.00", "0"}));
     EXPECT_EQ(line(7), (test::Texts{"食堂", "3", "150.00", "5", "2", "50.00", "5", "1", "100.00", "0"}));
@@ -108,15 +97,12 @@ TEST_P(Statistics, ByDepartmentIncludingSubDepartments) {
 TEST_P(Statistics, ByKindAndByOperator) {
     // Every row but the prepared one, the left employee's and operator 12's included.
     sum(1);
-    EXPECT_EQ(cell(2, 3), "类型");
     EXPECT_EQ(cell(5, 1), "");
     EXPECT_EQ(line(BT_Sum::kHeadRows), (test::Texts{"", "6", "1391.5", "5", "3", "50", "5", "3", "1341.5", "0"}));
     expectFooterAt(1);
 
     // Stopped rows count for no operator; the deleted one and 12 have no line.
     sum(2);
-    EXPECT_EQ(cell(2, 3), "操作员");
-    EXPECT_EQ(cell(5, 1), "操作员姓名");
     EXPECT_EQ(line("管理员"), (test::Texts{"管理员", "2", "100.00", "5", "1", "0.00", "5", "1", "100.00", "0"}));
     EXPECT_EQ(line("出纳员"), (test::Texts{"出纳员", "1", "1234.50", "0", "0", "0.00", "0", "1", "1234.50", "0"}));
     EXPECT_EQ(cell(BT_Sum::kHeadRows + 2, 0), "所有操作员汇总:");
@@ -128,9 +114,7 @@ TEST_P(Statistics, RefusesAMissingYearAndAMonthWithoutGrantedData) {
     sum(0);
     for (const char* year : {"", "二〇一一", "20.11"}) {
         sum(0, "", 7, year);
-        EXPECT_EQ(sv->lastPrompt(), "提示:请选择要汇总的年份!");
-        EXPECT_TRUE(sv->shown("提示", platform::vbExclamation));
-        sv->boxes.clear();
+        sv->expectBox("提示:请选择要汇总的年份!", platform::vbExclamation);
         expectFooterAt(4);  // the last report stays
     }
     // August has nothing; September only rows of no amount.

@@ -1,6 +1,6 @@
 #include <QTimer>
 
-#include "SubsidyFixture.h"
+#include "SubsidyKit.h"
 #include "subsidy/BT_ZhunBei.h"
 #include "subsidy/BT_ZhunBei_1.h"
 #include "ui/WindowRegistry.h"
@@ -9,7 +9,7 @@ using namespace tolvenk;
 
 namespace {
 
-class NewBatch : public test::SubsidyFixture<BT_ZhunBei> {
+class NewBatch : public test::SubsidyKit<BT_ZhunBei> {
 protected:
     static std::string kinds(const forms::ComboBox& c) {
         std::string out;
@@ -28,30 +28,31 @@ protected:
         w.Command1.click();
         QCoreApplication::processEvents();  // the timer, when no editor came up
     }
+    void reload() {
+        if (w.Loaded()) w.Unload();
+        w.Load();
+    }
     bool editorShown = false;
 };
 
 }  // namespace
 
-TEST_F(NewBatch, OffersTheKindsOfTheInstallation) {
-    w.Load();
-    EXPECT_EQ(w.Caption(), "新增补贴数据");
-    EXPECT_EQ(w.Text1.Text(), "2026");
-    EXPECT_EQ(w.Combo1.Text(), "十二月");
-    EXPECT_EQ(w.Combo2.Text(), "");
-    EXPECT_EQ(kinds(w.Combo3), "IC卡金额补贴=1|IC卡次数补贴=2|IC卡集体转帐充值=4|");
-    EXPECT_EQ(w.Combo3.ListIndex(), 0);
-    w.Unload();
-    config(1, "0");
-    w.Load();
-    EXPECT_EQ(kinds(w.Combo3), "IC卡金额补贴=1|IC卡集体转帐充值=4|");
-    w.Unload();
-    config(0, "1");
-    w.Load();
-    EXPECT_EQ(kinds(w.Combo3), "ID卡金额补贴=0|ID卡次数补贴=3|IC卡集体转帐充值=5|");
-    w.Unload();
+TOLVENK_ON_BOTH_ENGINES(NewBatch);
+
+TEST_P(NewBatch, OffersTheKindsOfTheInstallation) {
+    const std::pair<std::pair<int, const char*>, const char*> installations[] = {
+        {{1, "1"}, "IC卡金额补贴=1|IC卡次数补贴=2|IC卡集体转帐充值=4|"},
+        {{1, "0"}, "IC卡金额补贴=1|IC卡集体转帐充值=4|"},
+        {{0, "1"}, "ID卡金额补贴=0|ID卡次数补贴=3|IC卡集体转帐充值=5|"}};
+    for (const auto& [installation, offered] : installations) {
+        config(installation.first, installation.second);
+        reload();
+        EXPECT_EQ(kinds(w.Combo3), offered);
+        EXPECT_EQ(w.Combo3.ListIndex(), 0);
+    }
+    EXPECT_EQ(w.Text1.Text() + w.Combo1.Text(), "2026十二月");  // from the clock
     con->execute("delete from Sys_Para");
-    w.Load();
+    reload();
     EXPECT_EQ(w.Combo3.ListCount(), 0);
     w.Combo2.setListIndex(0);
     w.Command1.click();
@@ -60,15 +61,13 @@ TEST_F(NewBatch, OffersTheKindsOfTheInstallation) {
 
 // One prepared row per live employee, money and times 0, by the operator;
 // the group recharge is a money kind with B_Type 1; then the editor.
-TEST_F(NewBatch, CreatesOnePreparedRowPerLiveEmployeeAndOpensTheEditor) {
+TEST_P(NewBatch, CreatesOnePreparedRowPerLiveEmployeeAndOpensTheEditor) {
     w.Load();
     w.Combo2.setListIndex(0);
     w.Combo3.setListIndex(2);
     create([](BT_ZhunBei_1& e) {
-        EXPECT_TRUE(e.Command6.Visible());
-        EXPECT_FALSE(e.Command3.Visible());
-        EXPECT_TRUE(e.Command2.Visible());
-        EXPECT_FALSE(e.Command4.Visible());
+        EXPECT_TRUE(e.Command6.Visible() && e.Command2.Visible());
+        EXPECT_FALSE(e.Command3.Visible() || e.Command4.Visible());
         EXPECT_EQ(e.Caption(), "准备补贴数据 [2026年12月]");
     });
     EXPECT_TRUE(editorShown);
@@ -77,20 +76,14 @@ TEST_F(NewBatch, CreatesOnePreparedRowPerLiveEmployeeAndOpensTheEditor) {
     EXPECT_EQ(stored(), (test::Texts{"1:0:0", "2:0:0", "3:0:0", "5:0:0"}));
     EXPECT_EQ(test::column(*con, "select distinct B_SF||' '||B_Unit||' '||B_Type||' '||ZhunBei_Ren_ID from BuTie_OK"),
               (test::Texts{"-1 1 1 7"}));
-    EXPECT_EQ(Cur_B_Year, 2026);
-    EXPECT_EQ(Cur_B_Month, 12);
+    EXPECT_EQ((std::vector<int>{Cur_B_Year, Cur_B_Month, Cur_B_Unit}), (std::vector<int>{2026, 12, 1}));
     EXPECT_EQ(Cur_B_Times, "1");
-    EXPECT_EQ(Cur_B_Unit, 1);
 
     // A times kind opens the editor with the times buttons.
     w.Load();
     w.Combo2.setListIndex(1);
     w.Combo3.setListIndex(1);
-    create([](BT_ZhunBei_1& e) {
-        EXPECT_TRUE(e.Command3.Visible());
-        EXPECT_TRUE(e.Command4.Visible());
-        EXPECT_FALSE(e.Command2.Visible());
-    });
+    create([](BT_ZhunBei_1& e) { EXPECT_TRUE(e.Command3.Visible() && e.Command4.Visible() && !e.Command2.Visible()); });
     EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK where B_Times=2 and B_Unit=2 and B_Type=0"), 4);
 
     sv->boxes.clear();
@@ -103,7 +96,7 @@ TEST_F(NewBatch, CreatesOnePreparedRowPerLiveEmployeeAndOpensTheEditor) {
     EXPECT_TRUE(sv->boxes.empty());
 }
 
-TEST_F(NewBatch, RefusesBadInputAnExistingBatchAndAClearedIdMonth) {
+TEST_P(NewBatch, RefusesBadInputAnExistingBatchAndAClearedIdMonth) {
     w.Load();
     w.Text1.setText("");
     create();
@@ -123,8 +116,7 @@ TEST_F(NewBatch, RefusesBadInputAnExistingBatchAndAClearedIdMonth) {
     // Month-end clearing closed December for ID batches only.
     batchRow(1, -1, -1, 0, -500, 0);
     config(0, "1");
-    w.Unload();
-    w.Load();
+    reload();
     w.Combo2.setListIndex(1);
     for (int kind : {0, 1, 2}) {
         w.Combo3.setListIndex(kind);
@@ -133,8 +125,7 @@ TEST_F(NewBatch, RefusesBadInputAnExistingBatchAndAClearedIdMonth) {
     }
     EXPECT_EQ(stored(2), test::Texts{});
     config(1, "1");
-    w.Unload();
-    w.Load();
+    reload();
     w.Combo2.setListIndex(1);
     create();
     EXPECT_TRUE(editorShown);
@@ -143,9 +134,8 @@ TEST_F(NewBatch, RefusesBadInputAnExistingBatchAndAClearedIdMonth) {
 
 // A failure at the third row leaves no partial batch; the retry writes each
 // employee once.
-TEST_F(NewBatch, AFailureMidwayWritesNothingAndTheRetryWritesOnce) {
-    con->execute("create trigger fail3 before insert on BuTie_OK when (select count(*) from BuTie_OK)>=2 "
-                 "begin select raise(abort,'disk full'); end");
+TEST_P(NewBatch, AFailureMidwayWritesNothingAndTheRetryWritesOnce) {
+    test::refuseWrites(*con, engine(), "no_third", "insert", "BuTie_OK", "new.Pinfo_ID=3", "disk full");
     w.Load();
     w.Combo2.setListIndex(0);
     create();
@@ -154,7 +144,7 @@ TEST_F(NewBatch, AFailureMidwayWritesNothingAndTheRetryWritesOnce) {
     EXPECT_TRUE(w.Loaded());
     EXPECT_EQ(stored(), test::Texts{});
 
-    con->execute("drop trigger fail3");
+    test::allowWrites(*con, engine(), "no_third", "BuTie_OK");
     create();
     EXPECT_TRUE(editorShown);
     EXPECT_EQ(stored(), (test::Texts{"1:0:0", "2:0:0", "3:0:0", "5:0:0"}));

@@ -1,11 +1,11 @@
-#include "SubsidyFixture.h"
+#include "SubsidyKit.h"
 #include "subsidy/BT_ZhunBei_1.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class Editor : public test::SubsidyFixture<BT_ZhunBei_1> {
+class Editor : public test::SubsidyKit<BT_ZhunBei_1> {
 protected:
     using B = BT_ZhunBei_1;
     void open(int unit) {
@@ -31,18 +31,18 @@ protected:
 
 }  // namespace
 
+TOLVENK_ON_BOTH_ENGINES(Editor);
+
 // Only prepared rows of this batch; the totals count every listed employee,
 // with or without a row; filters keep the rows still at zero.
-TEST_F(Editor, ListsThePreparedRowsOfTheBatchWithTheirTotals) {
+TEST_P(Editor, ListsThePreparedRowsOfTheBatchWithTheirTotals) {
     batchRow(1, 1, 1, -1, 1230);
     batchRow(2, 1, 1);
     batchRow(3, 1, 1, -1, 500);
     batchRow(5, 1, 1, 2, 900);  // credited: not editable
     batchRow(2, 2, 1, -1, 700); // another batch
     open(1);
-    EXPECT_EQ(w.Grid1.Rows(), 2);
-    EXPECT_EQ(cell(1, B::colJinE), "补贴金额");
-    EXPECT_EQ(cell(1, B::colMark), "是否EXCLE导入");
+    EXPECT_EQ(w.Grid1.Rows(), 2);  // nothing before a department is chosen
 
     w.ucDep1.selectDepartment("01");
     EXPECT_EQ(shown(), (test::Texts{"张三 12.30 0", "李四 0.00 0"}));
@@ -72,7 +72,7 @@ TEST_F(Editor, ListsThePreparedRowsOfTheBatchWithTheirTotals) {
     EXPECT_TRUE(w.CheckAll.Visible());
 }
 
-TEST_F(Editor, SetsOneAmountForTheTickedRowsInOneTransaction) {
+TEST_P(Editor, SetsOneAmountForTheTickedRowsInOneTransaction) {
     for (int p : {1, 2, 3}) batchRow(p, 1, 1);
     open(1);
     w.ucDep1_Dept_Changed("");
@@ -99,8 +99,7 @@ TEST_F(Editor, SetsOneAmountForTheTickedRowsInOneTransaction) {
     EXPECT_EQ(cell(0, B::colJinE), "24.60");
 
     // A failure at the second row changes no row and no cell.
-    con->execute("create trigger fail2 before update on BuTie_OK when new.Pinfo_ID=2 "
-                 "begin select raise(abort,'locked'); end");
+    test::refuseWrites(*con, engine(), "no_2", "update", "BuTie_OK", "new.Pinfo_ID=2", "locked");
     w.Grid1.Cell(3, B::colTick).setText("1");
     sv->inputAnswers.push_back("5000");
     w.Command2.click();
@@ -108,14 +107,14 @@ TEST_F(Editor, SetsOneAmountForTheTickedRowsInOneTransaction) {
     EXPECT_EQ(stored(), (test::Texts{"1:0:0", "2:1230:0", "3:1230:0"}));
     EXPECT_EQ(cell(2, B::colJinE), "12.30");
 
-    con->execute("drop trigger fail2");
+    test::allowWrites(*con, engine(), "no_2", "BuTie_OK");
     sv->inputAnswers.push_back("0.05");
     w.Command2.click();
     EXPECT_EQ(stored(), (test::Texts{"1:0:0", "2:0:0", "3:0:0"}));
     EXPECT_EQ(cell(0, B::colJinE), "0.00");
 }
 
-TEST_F(Editor, SetsTimesAsWholeNumbersZeroIncluded) {
+TEST_P(Editor, SetsTimesAsWholeNumbersZeroIncluded) {
     for (int p : {1, 2}) batchRow(p, 1, 2, -1, 0, 4);
     open(2);
     EXPECT_TRUE(w.Command4.Visible());

@@ -5,6 +5,8 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QImage>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -59,6 +61,24 @@ inline void clickBox(const forms::Control& c) {
     QStyleOptionButton opt;
     opt.initFrom(w);
     click(w, w->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, w).center());
+}
+
+// A person's click where the control shows: a tick box or option on its box,
+// anything else at its middle; the test fails when the control is covered or
+// hidden there.
+inline void clickOnScreen(const forms::Control& c) {
+    QWidget* w = c.widget();
+    QPoint at = w->rect().center();
+    if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+        QStyleOptionButton opt;
+        opt.initFrom(w);
+        const auto element = qobject_cast<QCheckBox*>(w) ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator;
+        at = w->style()->subElementRect(element, &opt, w).center();
+    }
+    QWidget* hit = QApplication::widgetAt(w->mapToGlobal(at));
+    ASSERT_TRUE(hit && (hit == w || w->isAncestorOf(hit)))
+        << "covered or hidden by " << (hit ? hit->metaObject()->className() : "nothing");
+    click(w, at);
 }
 
 // A row of a list as a person clicks it.

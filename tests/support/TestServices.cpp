@@ -1,5 +1,7 @@
 #include "support/TestServices.h"
 
+#include <gtest/gtest.h>
+
 namespace tolvenk::test {
 
 void TestServices::yield() {
@@ -19,6 +21,26 @@ bool TestServices::shown(const std::string& title, int style) const {
     for (const Box& b : boxes)
         if (b.title == title && b.style == style) return true;
     return false;
+}
+
+std::vector<std::string> TestServices::takeBoxes(std::vector<int>* styles) {
+    std::vector<std::string> prompts;
+    for (const Box& b : boxes) {
+        prompts.push_back(b.prompt);
+        if (styles) styles->push_back(b.style);
+    }
+    boxes.clear();
+    return prompts;
+}
+
+void TestServices::expectBox(const std::string& prompt, int style, const std::string& title) {
+    EXPECT_EQ(boxes.size(), 1u) << lastPrompt();
+    if (boxes.size() == 1) {
+        EXPECT_EQ(boxes[0].prompt, prompt);
+        EXPECT_EQ(boxes[0].style, style);
+        EXPECT_EQ(boxes[0].title, title);
+    }
+    boxes.clear();
 }
 
 ServicesScope::ServicesScope() : sv_(std::make_shared<TestServices>()) { platform::setServices(sv_); }

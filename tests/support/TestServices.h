@@ -24,6 +24,10 @@ public:
     std::string lastPrompt() const;
     // Whether a box with this title and style was shown.
     bool shown(const std::string& title, int style) const;
+    // The prompts (and styles) of the boxes shown since the last call; then forgotten.
+    std::vector<std::string> takeBoxes(std::vector<int>* styles = nullptr);
+    // Exactly one box since the last look, with this text, style and title; then forgotten.
+    void expectBox(const std::string& prompt, int style, const std::string& title = "提示");
 };
 
 // Installs fresh test services for its lifetime; the Qt ones come back after,

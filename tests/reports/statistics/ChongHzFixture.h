@@ -7,6 +7,7 @@
 #include "data/Globals.h"
 #include "reports/statistics/XF_Chong_HZ.h"
 #include "support/Fixtures.h"
+#include "support/FormText.h"
 
 namespace tolvenk::test {
 
@@ -88,12 +89,7 @@ insert into Sys_Para(Para_Name,P1,P5) values ('JieSuan_Date','2026-01-15',null),
         const auto m = w.Grid1.model().mergeAt(r, c);
         return m ? std::to_string(m->row1) + "-" + std::to_string(m->row2) : "";
     }
-    std::vector<int> shown() {
-        std::vector<int> out;
-        for (int c = 1; c < w.Grid1.Cols(); ++c)
-            if (w.Grid1.Column(c).Width() > 0) out.push_back(c);
-        return out;
-    }
+    std::vector<int> shown() { return shownColumns(w.Grid1); }
 };
 
 }  // namespace tolvenk::test

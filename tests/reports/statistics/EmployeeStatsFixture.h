@@ -7,6 +7,7 @@
 #include "data/Globals.h"
 #include "reports/statistics/XF_Cha_HZ_Ren.h"
 #include "support/Fixtures.h"
+#include "support/FormText.h"
 #include "support/XfRow.h"
 
 namespace tolvenk::test {
@@ -63,19 +64,8 @@ insert into Sys_Para(Para_Name,P1,P5) values ('JieSuan_Date','2026-01-01',null),
         w.Command1.click();
     }
     std::string cell(int r, int c) { return w.Grid1.Cell(r, c).Text(); }
-    // Columns from..to of a row.
-    std::vector<std::string> cells(int r, int from = 1, int to = 25) {
-        std::vector<std::string> out;
-        for (int c = from; c <= to; ++c) out.push_back(cell(r, c));
-        return out;
-    }
-    // The columns a person can see.
-    std::vector<int> shown() {
-        std::vector<int> out;
-        for (int c = 1; c < w.Grid1.Cols(); ++c)
-            if (w.Grid1.Column(c).Width() > 0) out.push_back(c);
-        return out;
-    }
+    std::vector<std::string> cells(int r, int from = 1, int to = 25) { return gridRow(w.Grid1, r, from, to); }
+    std::vector<int> shown() { return shownColumns(w.Grid1); }
     using S = std::vector<std::string>;
 };
 

@@ -39,12 +39,6 @@ protected:
         add(pos(250, "2026-07-02 00:00:00", 11).money(-12345));
         add(pos(161, "2026-07-02 10:00:00", 11).money(-54321));
     }
-    std::vector<int> shown() {
-        std::vector<int> out;
-        for (int c = 1; c < w.Grid1.Cols(); ++c)
-            if (w.Grid1.Column(c).Width() > 0) out.push_back(c);
-        return out;
-    }
     using I = std::vector<int>;
     // Money columns show 0.00 in level rows; unused count columns stay empty.
     const std::string zeros = " 6:￥0.00 8:￥0.00 9:￥0.00";

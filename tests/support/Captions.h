@@ -1,0 +1,21 @@
+#pragma once
+// Captions shown whole: the check every window's tests make in each language.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/forms/Form.h"
+
+namespace tolvenk::test {
+
+// The captions of labels, buttons, tick boxes, options and titled frames
+// that are empty or wider than their control, as "text: needed > width".
+std::vector<std::string> badCaptions(const forms::Form& w);
+
+// Each window loaded in each of the three languages, prepared, checked and
+// unloaded: its bad captions (and an empty window caption) as
+// "language n, window: ...". The module's language is Simplified Chinese after.
+std::vector<std::string> badCaptionsInEveryLanguage(const std::vector<forms::Form*>& windows,
+                                                    const std::function<void(forms::Form&)>& prepare = {});
+
+}  // namespace tolvenk::test
