@@ -3,6 +3,7 @@
 
 #include "SubsidyKit.h"
 #include "subsidy/BT_Cha_FF.h"
+#include "support/FormText.h"
 
 using namespace tolvenk;
 
@@ -42,11 +43,8 @@ insert into BuTie_OK(ID,Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_JinE_SJ,B_Ci
     }
     // The grant time names a row; the rows of one employee come in the order of their keys.
     test::Texts row(const std::string& granted) {
-        test::Texts out;
-        for (int g = 1; g < w.Grid1.Rows(); ++g)
-            if (w.Grid1.Cell(g, BT_Cha_FF::colGrantedAt).Text() == granted)
-                for (int c = BT_Cha_FF::colPinfo; c < BT_Cha_FF::colCount; ++c) out.push_back(w.Grid1.Cell(g, c).Text());
-        return out;
+        const int g = test::gridRowOf(w.Grid1, BT_Cha_FF::colGrantedAt, granted);
+        return g < 0 ? test::Texts{} : test::gridRow(w.Grid1, g, BT_Cha_FF::colPinfo, BT_Cha_FF::colCount - 1);
     }
     // The grant times of the listed rows, sorted.
     test::Texts listed() {
@@ -75,12 +73,8 @@ TEST_P(GrantedQuery, ListsTheMonthsRowsOfTheChosenEmployees) {
     EXPECT_EQ(row("2011-07-01 09:00:00"), (test::Texts{"2", "李四", "E2", "食堂", "D1", "经理", "1", "-2.00", "", "0",
                                                        "0", "0", "2011年07月", "", "2011-07-01 09:00:00", "已离职"}));
     // 张三's two rows in the order of their keys.
-    int first = -1;
-    for (int g = 1; g < w.Grid1.Rows() && first < 0; ++g)
-        if (w.Grid1.Cell(g, BT_Cha_FF::colName).Text() == "张三") first = g;
-    EXPECT_EQ(w.Grid1.Cell(first + 1, BT_Cha_FF::colTimes).Text(), "2");
-    EXPECT_EQ(w.Grid1.Column(BT_Cha_FF::colPinfo).Width(), 0);
-    EXPECT_EQ(w.Grid1.Column(BT_Cha_FF::colDeptCode).Width(), 0);
+    EXPECT_EQ(w.Grid1.Cell(test::gridRowOf(w.Grid1, BT_Cha_FF::colName, "张三") + 1, BT_Cha_FF::colTimes).Text(), "2");
+    EXPECT_EQ(test::hiddenColumns(w.Grid1), (std::vector<int>{BT_Cha_FF::colPinfo, BT_Cha_FF::colDeptCode}));
 
     // Text 3 without a batch: kind 1 only; with batch 2 every kind of batch 2;
     // text 4: kind 2 only.

@@ -1,12 +1,8 @@
 // Subsidy statistics on both engines: figures worked out by hand from the
 // batch rows below, and the printed signature line.
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
-
 #include "SubsidyKit.h"
 #include "subsidy/BT_Sum.h"
+#include "support/FormText.h"
 
 using namespace tolvenk;
 
@@ -38,17 +34,9 @@ insert into BuTie_OK(Pinfo_ID,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,
         w.Option1(option).setValue(true);
         w.Command1.click();
     }
-    test::Texts line(int g) {
-        test::Texts out;
-        for (int c = 2; c < BT_Sum::kCols; ++c) out.push_back(w.Grid1.Cell(g, c).Text());
-        return out;
-    }
+    test::Texts line(int g) { return g < 0 ? test::Texts{} : test::gridRow(w.Grid1, g, 2, BT_Sum::kCols - 1); }
     // The data line whose column 2 names it.
-    test::Texts line(const std::string& name) {
-        for (int g = BT_Sum::kHeadRows; g < w.Grid1.Rows(); ++g)
-            if (w.Grid1.Cell(g, 2).Text() == name) return line(g);
-        return {};
-    }
+    test::Texts line(const std::string& name) { return line(test::gridRowOf(w.Grid1, 2, name, BT_Sum::kHeadRows)); }
     std::string cell(int r, int c) { return w.Grid1.Cell(r, c).Text(); }
     std::string signature() { return "打印操作员:admin         出纳:                 会计:"; }
     // Exactly one signature line, the grid's last three rows.
@@ -62,15 +50,6 @@ insert into BuTie_OK(Pinfo_ID,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,
         EXPECT_EQ(merged->col2, 8);
     }
 };
-
-std::string run(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buf[4096];
-    for (std::size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    if (pipe) pclose(pipe);
-    return out;
-}
 
 }  // namespace
 
@@ -138,14 +117,12 @@ TEST_P(Statistics, PrintsTheSignatureLine) {
     test::whileShown(w, [&] {
         w.Combo3.setText("2011");
         w.Combo4.setListIndex(6);
-        test::clickBox(w.Option1(2));
+        test::clickOnScreen(w.Option1(2));
         EXPECT_TRUE(w.Option1(2).Value());
         test::clickOnScreen(w.Command1);
         EXPECT_EQ(line("出纳员")[2], "1234.50");
     });
-    const std::filesystem::path pdf =
-        std::filesystem::temp_directory_path() / ("tolvenk-bt-sum-" + std::to_string(getpid()) + ".pdf");
-    sv->previewPdf = pdf.string();
+    sv->previewPdf = dir.file("sum.pdf");
     w.Load();
     sum(2);
     w.Command4(3).click();
@@ -153,8 +130,7 @@ TEST_P(Statistics, PrintsTheSignatureLine) {
     EXPECT_TRUE(sv->previews[0].landscape);  // 80 + 7 x 100 + 3 x 80 pixels across
     EXPECT_EQ(w.Grid1.Page_Setup().title, "统计已发放补贴");
     EXPECT_EQ(w.Grid1.Page_Setup().footer, "制表人：admin    制表日期:2026-12-06 10:00:00");
-    const std::string text = run("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
-    std::filesystem::remove(pdf);
+    const std::string text = test::pdfText(dir.file("sum.pdf"));
     EXPECT_NE(text.find("已发放补贴汇总报表"), std::string::npos) << text;
     const auto signedAt = text.find("打印操作员:admin");
     ASSERT_NE(signedAt, std::string::npos) << text;

@@ -9,9 +9,8 @@ namespace {
 
 class IcGrant : public test::SubsidyKit<BT_ZhunBei_FF> {
 protected:
-    void SetUp() override {
-        SubsidyKit::SetUp();
-        if (IsSkipped()) return;
+    void seed() override {
+        SubsidyKit::seed();
         // Batch 1 money, batch 2 times; 3 has two money terminals; 5 none.
         for (int p : {1, 2, 3, 5}) batchRow(p, 1, 1, -1, 500);
         for (int p : {1, 2}) batchRow(p, 2, 2, -1, 0, 4);
@@ -36,7 +35,7 @@ TEST_P(IcGrant, RefusesBadInputMissingAndIdBatches) {
     batchRow(1, 3, 0, -1, 100);
     batchRow(1, 4, 3, -1, 0, 2);
     w.Load();
-    w.Text1.setText("");
+    w.Text1.setText("20x6");
     w.Command1.click();
     expectBox("提示:请输入要准备数据的年份!", platform::vbExclamation);
     w.Text1.setText("2026");

@@ -12,9 +12,8 @@ namespace {
 template <class W>
 class IdKit : public test::SubsidyKit<W> {
 protected:
-    void SetUp() override {
-        test::SubsidyKit<W>::SetUp();
-        if (this->IsSkipped()) return;
+    void seed() override {
+        test::SubsidyKit<W>::seed();
         this->config(0, "1");
         this->con->executeScript(R"(
 insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_ID,C_YuCi_ID,C_LeiBie) values

@@ -16,6 +16,13 @@ inline std::vector<std::string> gridRow(forms::Grid& g, int r, int from, int to)
     return out;
 }
 
+// The first row from `from` on whose column `c` reads `text`; -1 when none does.
+inline int gridRowOf(forms::Grid& g, int c, const std::string& text, int from = 1) {
+    for (int r = from; r < g.Rows(); ++r)
+        if (g.Cell(r, c).Text() == text) return r;
+    return -1;
+}
+
 // The grid's columns from 1 on that are not hidden.
 inline std::vector<int> shownColumns(forms::Grid& g) {
     std::vector<int> out;

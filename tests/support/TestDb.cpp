@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <sstream>
@@ -195,6 +196,15 @@ std::int64_t number(db::Connection& con, const std::string& sql) {
 std::string text(db::Connection& con, const std::string& sql) {
     auto rs = con.openRecordset(sql);
     return rs->eof() ? std::string("<no row>") : rs->field(0).toString();
+}
+
+std::string pdfText(const std::string& path) {
+    std::string out;
+    FILE* pipe = popen(("pdftotext -enc UTF-8 '" + path + "' -").c_str(), "r");
+    char buf[4096];
+    for (std::size_t n; pipe && (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    if (pipe) pclose(pipe);
+    return out;
 }
 
 }  // namespace tolvenk::test

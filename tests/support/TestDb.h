@@ -111,4 +111,7 @@ Texts column(db::Connection& con, const std::string& sql);
 std::int64_t number(db::Connection& con, const std::string& sql);
 std::string text(db::Connection& con, const std::string& sql);
 
+// The text of a PDF file as pdftotext reads it.
+std::string pdfText(const std::string& path);
+
 }  // namespace tolvenk::test
