@@ -1,15 +1,101 @@
-#include "ChongHzFixture.h"
+// The terminal and computer summary on a small business database whose
+// people, lists and transactions the tests state by hand.
+#include <string>
+#include <vector>
 
-using namespace tolvenk;
+#include "data/Globals.h"
+#include "entry/MenuTable.h"
+#include "lang/Language.h"
+#include "reports/statistics/XF_Chong_HZ.h"
+#include "support/Captions.h"
+#include "support/Fixtures.h"
+#include "support/FormText.h"
+#include "support/Screen.h"
+#include "ui/WindowRegistry.h"
 
+namespace tolvenk::test {
 namespace {
 
-// Kind codes of the kind lists.
-constexpr int kPlace = 1, kMach = 2, kCashier = 3, kCard = 5, kOperator = 6, kDept = 7, kDate = 8;
-constexpr bool kTerminal = true, kComputer = false;
-
-class ChongSum : public test::ChongHzFixture {
+class ChongHz : public WindowOf<XF_Chong_HZ> {
 protected:
+    void SetUp() override {
+        WindowOf::SetUp();
+        if (IsSkipped()) return;
+        sv->clock = "2026-07-20 09:00:00";
+        Op_User_Name = "admin";
+        DB_Provider = "Access";
+        // Department 3 is below the listed levels; operator 3 and card kind 4 are deleted;
+        // terminal 14 is no consumption terminal; cashier keys differ from their names.
+        con->executeScript(R"(
+insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values
+ (2,'01','财务',0,0),(3,'0101','出纳',2,0),(4,'02','食堂',1,0),(5,'03','撤销部',0,1);
+insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,Del_YN) values
+ (1,2,'01','张三','E1',0),(2,4,'02','李四','E2',0),(3,3,'0101','王五','E3',0);
+insert into Sys_User_Info(User_ID,User_Name,Del_YN) values (1,'管理员',0),(2,'王会计',0),(3,'离职',1);
+insert into Card_Type(ID,C_LeiBie,C_Name,Del_YN) values (1,1,'',0),(2,2,'教工卡',0),(3,3,'',0),(4,4,'旧卡',1);
+insert into Mach_Info(Mach_ID,Mach_Name,Mach_Type,Del_YN) values
+ (11,'一号机',301,0),(12,'二号机',301,0),(13,'充值机',302,0),(14,'门禁机',200,0);
+insert into XF_Dian_Info(XF_Dian_ID,XF_Dian_Name,Del_YN) values (1,'一食堂',0),(2,'二食堂',0),(3,'旧点',1);
+insert into XF_Unit_Info(XF_Unit_ID,XF_Unit_Name,Del_YN) values (1,'膳食科',0),(2,'外包',0);
+insert into XF_ShouKuan(ID,SK_ID,SK_Name) values (1,'7','李收'),(2,'K01','张收'),(3,'O''K','引号');
+insert into Sys_Para(Para_Name,P1,P5) values ('JieSuan_Date','2026-01-15',null),('Sys_Config',null,'1');
+)");
+    }
+
+    // A computer transaction by person 1 with a staff card; a terminal one by
+    // person 1 at place 1 for owner 1. Nothing moves until told.
+    static XfRow pc(int type, const std::string& date, int op) {
+        return XfRow().type(type).date(date).op(op).person(1).kind(2).money(0).times(0);
+    }
+    static XfRow pos(int type, const std::string& date, int mach) {
+        return XfRow().type(type).date(date).mach(mach).person(1).kind(2).dian(1).unit(1).money(0).times(0);
+    }
+    void add(const XfRow& r) { r.insert(*con); }
+
+    // The entry with that item data (a kind code), or with that text.
+    static void pick(forms::ComboBox& c, int data) { c.setListIndex(find(c, [&](int i) { return c.ItemData(i) == data; })); }
+    static void pickText(forms::ComboBox& c, const std::string& text) {
+        c.setListIndex(find(c, [&](int i) { return c.List(i) == text; }));
+    }
+    template <class F>
+    static int find(const forms::ComboBox& c, F match) {
+        for (int i = 0; i < c.ListCount(); ++i)
+            if (match(i)) return i;
+        return -1;
+    }
+    // Mode, report kind, the two kinds and the range, then the mode's button.
+    void sum(bool terminal, int kind1, int kind2, const std::string& from, const std::string& to, bool months = false) {
+        if (!w.Loaded()) w.Load();
+        w.Option2(terminal ? 0 : 1).setValue(true);
+        w.Option1(months ? 1 : 0).setValue(true);
+        pick(w.Combo2, kind1);
+        pick(w.Combo3, kind2);
+        w.DTPicker1.setValue(from);
+        w.DTPicker2.setValue(to);
+        go(terminal);
+    }
+    void go(bool terminal) { (terminal ? w.Command2 : w.Command1).click(); }
+
+    using S = std::vector<std::string>;
+    std::string cell(int r, int c) { return w.Grid1.Cell(r, c).Text(); }
+    // Rows 1 on as "date|group 1|group 2|" and the written value cells as " column:text".
+    S lines() {
+        S out;
+        for (int r = 1; r < w.Grid1.Rows(); ++r) {
+            std::string line = cell(r, 1) + "|" + cell(r, 2) + "|" + cell(r, 3) + "|";
+            for (int c = 4; c < w.Grid1.Cols(); ++c)
+                if (!cell(r, c).empty()) line += " " + std::to_string(c) + ":" + cell(r, c);
+            out.push_back(line);
+        }
+        return out;
+    }
+    // The rows a cell's merged block spans, "r1-r2", or "" for a cell of its own.
+    std::string span(int r, int c) {
+        const auto m = w.Grid1.model().mergeAt(r, c);
+        return m ? std::to_string(m->row1) + "-" + std::to_string(m->row2) : "";
+    }
+    std::vector<int> shown() { return shownColumns(w.Grid1); }
+
     // Computer transactions of 1 and 2 July, and some that must not count.
     void computerDays() {
         add(pc(161, "2026-07-01 08:00:00", 1).money(5000));
@@ -49,8 +135,23 @@ protected:
 };
 
 }  // namespace
+}  // namespace tolvenk::test
+
+using namespace tolvenk;
+
+namespace {
+
+using ChongSum = test::ChongHz;
+using ChongWindow = test::ChongHz;
+constexpr auto items = test::listItems;
+// Kind codes of the kind lists.
+constexpr int kPlace = 1, kMach = 2, kCashier = 3, kCard = 5, kOperator = 6, kDept = 7, kDate = 8;
+constexpr bool kTerminal = true, kComputer = false;
+
+}  // namespace
 
 TOLVENK_ON_BOTH_ENGINES(ChongSum);
+TOLVENK_ON_BOTH_ENGINES(ChongWindow);
 
 TEST_P(ChongSum, ComputerByOperatorAndDaySubtotalsEachDayOfSeveralOperators) {
     computerDays();
@@ -241,4 +342,120 @@ TEST_P(ChongSum, AFailedQueryIsReportedAndClosingStopsTheRun) {
     EXPECT_TRUE(w.Grid1.Redraw());
     EXPECT_FALSE(w.pBar3.Visible());
     EXPECT_TRUE(w.Command1.Enabled());
+}
+
+TEST_P(ChongWindow, OpensByTerminalAndSwitchesToComputer) {
+    w.Load();
+    EXPECT_TRUE(w.Option2(0).Value() && w.Option1(0).Value() && w.Command2.Visible());
+    EXPECT_FALSE(w.Command1.Visible() || w.Text1.Visible());
+    EXPECT_EQ(w.Combo3.Text(), "收费点");
+    EXPECT_EQ(w.Combo2.ItemData(5), 7);
+    EXPECT_EQ(items(w.Combo1), (S{"全部", "一食堂", "二食堂"}));
+    EXPECT_EQ(w.Combo1.ItemData(2), 2);
+    EXPECT_EQ(w.Combo4.Text(), "全部");
+    EXPECT_EQ((S{w.DTPicker1.Value(), w.DTPicker2.MinDate()}), (S{"2026-07-20", "2026-01-15"}));
+    ASSERT_EQ(w.Grid1.Cols(), 22);
+    EXPECT_EQ(w.Grid1.Rows(), 1);
+
+    // A summary hides the columns it did not use; a mode switch drops its rows.
+    add(pos(1, "2026-07-20 08:00:00", 11).meal(1).money(-100));
+    sum(true, 2, 2, "2026-07-20", "2026-07-20");
+    ASSERT_EQ(w.Grid1.Rows(), 3);
+    w.Option2(1).setValue(true);
+    EXPECT_EQ(w.Grid1.Rows(), 1);
+    ASSERT_EQ(w.Grid1.Cols(), 11);
+    EXPECT_EQ(w.Grid1.Column(7).Width() + w.Grid1.Column(8).Width(), 0);
+    EXPECT_GT(w.Grid1.Column(10).Width(), 0);
+    EXPECT_TRUE(w.Command1.Visible() && !w.Command2.Visible());
+    EXPECT_EQ(items(w.Combo2), (S{"按操作员汇总", "按卡类型汇总", "按部门汇总"}));
+    EXPECT_EQ(items(w.Combo3), (S{"按操作员汇总", "按卡类型汇总", "按部门汇总", "按日期汇总"}));
+    EXPECT_EQ(items(w.Combo4), (S{"全部", "管理员", "王会计"}));
+    w.Option2(0).setValue(true);
+    for (int c = 1; c <= 21; ++c) EXPECT_GT(w.Grid1.Column(c).Width(), 0) << c;
+
+    // Registered without a menu code: another window can open it.
+    registerBuiltInWindows();
+    EXPECT_NE(windowObject("XF_Chong_HZ"), nullptr);
+    resetWindowObjects();
+}
+
+TEST_P(ChongWindow, ConditionListsAndGroupNames) {
+    w.Load();
+    const std::pair<int, S> lists[] = {{2, {"全部", "一号机", "二号机", "充值机"}},
+                                       {3, {"全部", "李收", "张收", "引号"}},
+                                       {4, {"全部", "膳食科", "外包"}},
+                                       {5, {"全部", "普通卡", "教工卡", ""}},
+                                       {7, {"全部", "财务", "食堂"}}};
+    for (const auto& [kind, expected] : lists) {
+        pick(w.Combo2, kind);
+        EXPECT_EQ(items(w.Combo1), expected) << kind;
+        EXPECT_EQ(w.Combo1.ListIndex(), 0);
+    }
+
+    // Cashiers are found by their key, never by their name.
+    pick(w.Combo2, 3);
+    std::string key;
+    EXPECT_EQ(w.Find_Group_Name("7", 0, key, 1) + key, "李收7");
+    EXPECT_EQ(w.Find_Group_Name("李收", 0, key, 1) + key, "其它-1");
+
+    pick(w.Combo2, 2);
+    w.Combo1.AddItem("重号");
+    w.Combo1.setItemData(w.Combo1.NewIndex(), 12);
+    EXPECT_EQ(w.Find_Group_Name("12", 0, key, 0), "二号机");  // the first of two
+    EXPECT_EQ(w.Find_Group_Name("012", 0, key, 0) + key, "二号机012");
+    for (const char* other : {"14", "x", "0"}) EXPECT_EQ(w.Find_Group_Name(other, 0, key, 0) + key, "其它-1") << other;
+
+    // The date as second kind has no values: its list and label go grey.
+    w.Option2(1).setValue(true);
+    pick(w.Combo3, 8);
+    EXPECT_EQ(items(w.Combo4), (S{"全部"}));
+    EXPECT_FALSE(w.Combo4.Enabled() || w.Label1(2).Enabled());
+    pick(w.Combo2, 5);
+    EXPECT_FALSE(w.Label1(2).Enabled());
+    EXPECT_TRUE(w.Label1(0).Enabled());
+    pick(w.Combo3, 7);
+    EXPECT_TRUE(w.Combo4.Enabled() && w.Label1(2).Enabled());
+}
+
+TEST_P(ChongWindow, MonthModeSnapsTheStart) {
+    w.Load();
+    w.Option1(1).setValue(true);
+    EXPECT_TRUE(w.Text1.Visible());
+    EXPECT_EQ(w.DTPicker1.MinDate(), "2026-02-01");
+    EXPECT_EQ(w.Text2.Text(), "2026年7月");
+    w.DTPicker1.setValue("2026-03-31");
+    EXPECT_EQ(w.DTPicker1.Value() + w.Text1.Text(), "2026-03-012026年3月");
+    w.DTPicker2.setValue("2026-03-31");
+    EXPECT_EQ(w.DTPicker2.Value() + w.Text2.Text(), "2026-03-312026年3月");
+    w.Option1(0).setValue(true);
+    EXPECT_FALSE(w.Text2.Visible());
+    EXPECT_EQ(w.DTPicker1.MinDate(), "2026-01-15");
+    w.DTPicker1.setValue("2026-04-30");
+    EXPECT_EQ(w.DTPicker1.Value() + w.Text1.Text(), "2026-04-302026年4月");
+}
+
+// Every caption fits, in either mode, in each language; the computer's kinds
+// stay Chinese.
+TEST_P(ChongWindow, CaptionsFitInEveryLanguageAndComputerKindsStayChinese) {
+    EXPECT_EQ(test::badCaptionsInEveryLanguage({&w}), test::Texts{});
+    EXPECT_EQ(test::badCaptionsInEveryLanguage({&w}, [&](forms::Form&) { w.Option2(1).setValue(true); }), test::Texts{});
+    Load_Lan(1);
+    Lan_Type = 1;
+    w.Load();
+    w.Option2(1).setValue(true);
+    EXPECT_EQ(w.Combo3.List(3), "按日期汇总");
+}
+
+// In the window's own loop: the summary button and the print button.
+TEST_P(ChongWindow, OnScreenSummaryAndPrint) {
+    add(pos(1, "2026-07-20 12:00:00", 12).meal(2).money(-250));
+    test::whileShown(w, [&] {
+        w.DTPicker1.setValue("2026-07-20");
+        test::clickOnScreen(w.Command2);
+        EXPECT_EQ(lines().front(), "2026-07-20|一食堂|| 4:￥2.50 11:￥2.50");
+        test::clickOnScreen(w.Command4(3));
+        EXPECT_EQ(sv->previews.size(), 1u);
+        EXPECT_EQ(w.Grid1.Page_Setup().title, "汇总统计");
+        EXPECT_EQ(w.Grid1.Page_Setup().footer, "制表人：admin    制表日期:2026-07-20 09:00:00");
+    });
 }

@@ -1,12 +1,90 @@
-// Every figure below is read off the transactions inserted by the fixture.
-#include "EmployeeStatsFixture.h"
+// The employee statistics window on a small business database whose people
+// and transactions the tests state by hand; every figure below is read off
+// the transactions inserted by the fixture.
+#include <QFontMetrics>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+#include "data/Globals.h"
+#include "lang/Language.h"
+#include "reports/statistics/XF_Cha_HZ_Ren.h"
+#include "support/Captions.h"
+#include "support/Fixtures.h"
+#include "support/FormText.h"
 #include "support/Screen.h"
+#include "support/XfRow.h"
+
+namespace tolvenk::test {
+namespace {
+
+class EmployeeStatsFixture : public WindowOf<XF_Cha_HZ_Ren> {
+protected:
+    void SetUp() override {
+        WindowOf::SetUp();
+        if (IsSkipped()) return;
+        sv->clock = "2026-07-15 09:30:00";
+        Op_User_Name = "admin";
+        // Listed by department name, then code: 保卫 (6), 财务 (1, 2), 食堂 (3, 5);
+        // department 0104 is deleted, so person 4 is never listed.
+        con->executeScript(R"(
+insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Code,Dept_Level,Del_YN) values
+ (1,'01','总部','D1',0,0),(2,'0101','财务','D11',1,0),(3,'0102','食堂','D12',1,0),(4,'0103','保卫','D13',1,0),
+ (5,'0104','撤销部','D14',1,1);
+insert into Ren_Per_Info(Pinfo_ID,Dept_No,P_Name,P_Code,Del_YN) values
+ (1,'0101','张三','E1',0),(2,'0101','李四','E2',0),(3,'0102','王五','E3',0),(4,'0104','赵六','E4',0),
+ (5,'0102','O''Brien','E5',0),(6,'0103','无名','',0);
+insert into Sys_Para(Para_Name,P1,P5) values ('JieSuan_Date','2026-01-01',null),('Sys_Config',null,'1');
+)");
+        const auto tx = [&](int person, const char* at, int type, int meal, int money, int times = 0) {
+            XfRow().person(person).date(at).type(type).meal(meal).money(money).times(times).err(0).insert(*con);
+        };
+        tx(1, "2026-07-01 08:00:00", 161, 0, 10000);    // recharge at the computer
+        tx(1, "2026-07-01 11:30:00", 1, 2, -500);       // lunch
+        tx(1, "2026-07-01 12:00:00", 3, 2, 0, -1);      // lunch by times
+        tx(1, "2026-07-01 13:00:00", 11, 0, 5000);      // a subsidy: not a kind of these statistics
+        tx(1, "2026-07-02 07:30:00", 1, 1, -300);       // breakfast
+        tx(1, "2026-07-02 18:00:00", 9, 0, -3000);      // withdrawal
+        tx(1, "2026-07-02 19:00:00", 2, 3, 100);        // a correction of supper
+        tx(1, "2026-08-01 12:00:00", 1, 7, -250);       // meal 7: other
+        tx(2, "2026-07-01 12:10:00", 1, 0, -400);       // computer row: other
+        tx(2, "2026-07-01 09:00:00", 7, 0, 0, 10);      // times recharge
+        tx(2, "2026-07-31 23:59:59", 181, 0, -1500);    // water transfer
+        tx(3, "2026-06-30 23:59:59", 1, 2, -700);
+        tx(3, "2026-07-02 12:00:00", 201, 2, -200);     // profit-loss consumption
+        tx(4, "2026-07-01 12:00:00", 1, 2, -9900);
+        tx(5, "2026-09-01 12:00:00", 1, 1, -100);
+        tx(6, "2026-09-01 12:00:00", 1, 2, -600);
+        tx(6, "2026-09-02 12:00:00", 1, 2, -800);
+    }
+
+    // Mode 0 day, 1 month, 2 period; then the summary button.
+    void run(int mode, const std::string& from, const std::string& to, const std::string& dept = "01",
+             const std::string& name = "") {
+        if (!w.Loaded()) w.Load();
+        w.ucDep1.selectDepartment(dept);
+        w.ucDep1.setFilters(name, "", "");
+        w.Option1(mode).setValue(true);
+        w.DTPicker1.setValue(from);
+        w.DTPicker2.setValue(to);
+        w.Command1.click();
+    }
+    std::string cell(int r, int c) { return w.Grid1.Cell(r, c).Text(); }
+    std::vector<std::string> cells(int r, int from = 1, int to = 25) { return gridRow(w.Grid1, r, from, to); }
+    std::vector<int> shown() { return shownColumns(w.Grid1); }
+    using S = std::vector<std::string>;
+};
+
+}  // namespace
+}  // namespace tolvenk::test
 
 using namespace tolvenk;
 
 namespace {
 
 using EmployeeRun = test::EmployeeStatsFixture;
+using EmployeeWindow = test::EmployeeStatsFixture;
 using S = std::vector<std::string>;
 using Block = std::optional<grid::CellRange>;
 
@@ -14,9 +92,16 @@ bool same(const Block& b, int r1, int c1, int r2, int c2) {
     return b && b->row1 == r1 && b->col1 == c1 && b->row2 == r2 && b->col2 == c2;
 }
 
+bool ascii(const std::string& s) {
+    for (unsigned char c : s)
+        if (c >= 0x80) return false;
+    return true;
+}
+
 }  // namespace
 
 TOLVENK_ON_BOTH_ENGINES(EmployeeRun);
+TOLVENK_ON_BOTH_ENGINES(EmployeeWindow);
 
 TEST_P(EmployeeRun, DayReportRowsPerEmployeeAndDayWithMergedEmployeeAndTotalCells) {
     run(0, "2026-07-01", "2026-07-02");
@@ -167,4 +252,72 @@ TEST_P(EmployeeRun, OnScreenTheSummaryButtonFillsTheGrid) {
         EXPECT_EQ(cell(3, 1), "李四");
         EXPECT_EQ(cell(4, 6), "11.00");
     });
+}
+
+
+TEST_P(EmployeeWindow, LoadPreparesPickersModesAndMonthTexts) {
+    Conn_Main->execute("update Sys_Para set P1='2026-03-15' where Para_Name='JieSuan_Date'");
+    w.Load();
+    EXPECT_EQ(w.DTPicker1.DateTime_Value(), "2026-07-15 09:30:00");
+    EXPECT_TRUE(w.Option1(0).Value());
+    EXPECT_TRUE(w.Check1.Visible());
+    EXPECT_FALSE(w.Text1.Visible());
+    EXPECT_FALSE(w.Pic_1.Visible());
+    EXPECT_EQ(w.DTPicker1.MinDate(), "2026-03-15");
+    EXPECT_EQ(w.Grid1.Rows(), 1);
+    EXPECT_EQ(w.Grid1.Cols(), 26);
+
+    w.Option1(1).setValue(true);
+    EXPECT_EQ(w.DTPicker2.MinDate(), "2026-04-01");
+    EXPECT_TRUE(w.Text2.Visible());
+    EXPECT_EQ(w.Text1.Text(), "2026年7月");
+    w.DTPicker1.setValue("2026-07-19");
+    EXPECT_EQ(w.DTPicker1.DateTime_Value(), "2026-07-01 00:00:00");
+    w.DTPicker2.setValue("2026-08-19");
+    EXPECT_EQ(w.DTPicker2.Date_Value(), "2026-08-19");
+    EXPECT_EQ(w.Text2.Text(), "2026年8月");
+    w.Option1(2).setValue(true);
+    EXPECT_EQ(w.DTPicker1.MinDate(), "2026-03-15");
+    EXPECT_FALSE(w.Text1.Visible());
+    w.DTPicker1.setValue("2026-09-19");  // not moved; the hidden month text follows
+    EXPECT_EQ(w.DTPicker1.Date_Value(), "2026-09-19");
+    EXPECT_EQ(w.Text1.Text(), "2026年9月");
+
+    w.Unload();
+    Conn_Main->execute("update Sys_Para set P1='2026-03-01' where Para_Name='JieSuan_Date'");
+    Conn_Main->execute("update Sys_Para set P5='0' where Para_Name='Sys_Config'");
+    w.Load();
+    EXPECT_TRUE(w.Option1(0).Value());
+    w.Option1(1).setValue(true);
+    EXPECT_EQ(w.DTPicker1.MinDate(), "2026-03-01");
+    EXPECT_FALSE(w.Check1.Visible());
+    w.Command3.click();
+    EXPECT_FALSE(w.Loaded());
+}
+
+// Every caption, and the month texts, fit in each language; in English only
+// the designer's Chinese texts are left.
+TEST_P(EmployeeWindow, CaptionsFitInEveryLanguage) {
+    const auto months = [&](forms::Form&) {
+        w.Option1(1).setValue(true);
+        w.DTPicker1.setValue("2026-12-28");
+        for (forms::TextBox* t : {&w.Text1, &w.Text2})
+            EXPECT_LE(QFontMetrics(t->widget()->font()).horizontalAdvance(QString::fromStdString(t->Text())) + 8,
+                      t->widget()->width());
+    };
+    EXPECT_EQ(test::badCaptionsInEveryLanguage({&w}, months), test::Texts{});
+
+    Load_Lan(1);
+    Lan_Type = 1;
+    w.Load();
+    months(w);
+    std::vector<std::string> texts = {w.Caption(), w.Frame2.Caption(), w.Label1(1).Caption(), w.Command1.Caption(),
+                                      w.Command3.Caption(), w.Option1(0).Caption(), w.Option1(1).Caption()};
+    for (forms::CheckBox* b : {&w.Check1, &w.Check2, &w.Check3, &w.Check4}) texts.push_back(b->Caption());
+    w.Init_Emp_Grid();
+    for (int c = 1; c <= 24; ++c)
+        if (c != 7 && c != 12) texts.push_back(w.Grid1.Cell(0, c).Text());
+    for (const std::string& t : texts) EXPECT_TRUE(ascii(t) && !t.empty()) << t;
+    EXPECT_EQ(w.Grid1.Cell(0, 25).Text(), "水控转款");
+    EXPECT_EQ(w.Text1.Text(), "2026Year12Month");
 }
