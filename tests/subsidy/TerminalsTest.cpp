@@ -7,6 +7,7 @@
 #include "SubsidyKit.h"
 #include "subsidy/BT_Cha_DY.h"
 #include "subsidy/BT_DuiYing.h"
+#include "support/FormText.h"
 #include "ui/WindowRegistry.h"
 
 using namespace tolvenk;
@@ -21,8 +22,7 @@ protected:
                                   "order by Pinfo_ID,B_Type,Mach_ID");
     }
     static test::Texts items(const forms::ComboBox& c) {
-        test::Texts out;
-        for (int i = 0; i < c.ListCount(); ++i) out.push_back(c.List(i));
+        test::Texts out = test::listItems(c);
         std::sort(out.begin(), out.end());
         return out;
     }
@@ -157,7 +157,7 @@ TEST_P(Terminals, OnScreenSaveThenQuery) {
     const QSize screen = QGuiApplication::primaryScreen()->size();
     sv->screen = {screen.width() * 15, screen.height() * 15};  // both windows fit the screen they are on
     std::string queried;
-    QTimer::singleShot(0, [&] {
+    test::whileShown(w, [&] {
         w.ucSP1.selectDepartment("0101");
         w.ucSP1.setTicked(1, true);
         w.Combo_BT.setListIndex(0);
@@ -173,9 +173,7 @@ TEST_P(Terminals, OnScreenSaveThenQuery) {
         });
         test::clickOnScreen(w.Command3);
         EXPECT_EQ(queried, chosen);
-        w.Unload();
     });
-    w.Show();
     EXPECT_FALSE(queried.empty());
 }
 
