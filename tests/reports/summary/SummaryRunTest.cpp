@@ -2,8 +2,6 @@
 // business database: every cell, subtotal, total and balance line below is
 // read off the rows inserted in SetUp, not computed by the code under test.
 
-#include <QApplication>
-#include <QTest>
 #include <QTimer>
 
 #include <fstream>
@@ -15,6 +13,7 @@
 #include "platform/grid/GridExport.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "support/Fixtures.h"
+#include "support/Screen.h"
 
 using namespace tolvenk;
 
@@ -505,19 +504,6 @@ TEST_P(SummaryRun, ARepeatedTrappedErrorIsShownOnceWithItsCount) {
     EXPECT_EQ(cell(5, 1), "2026-07-01");  // the run went on
 }
 
-namespace {
-
-// A person's click at the middle of a control, once the control is proven to
-// be the one under that point of the screen.
-void clickOnScreen(forms::Control& c) {
-    QWidget* widget = c.widget();
-    const QPoint middle = widget->rect().center();
-    ASSERT_EQ(QApplication::widgetAt(widget->mapToGlobal(middle)), widget) << "covered or hidden";
-    QTest::mouseClick(widget, Qt::LeftButton, {}, middle);
-}
-
-}  // namespace
-
 // In the window's own event loop: the uncertain box ticked while the report
 // runs changes nothing of it, and closing the window stops it.
 TEST_P(SummaryRun, OnScreenTheBoxTickedMidRunChangesNothingAndClosingStopsTheRun) {
@@ -527,10 +513,10 @@ TEST_P(SummaryRun, OnScreenTheBoxTickedMidRunChangesNothingAndClosingStopsTheRun
         w.DTPicker1.setValue("2026-07-01");
         w.DTPicker2.setValue("2026-07-03");
         w.Check1.setValue(forms::vbUnchecked);  // uncertain records left out
-        clickOnScreen(w.Command1);
+        test::clickOnScreen(w.Command1);
     };
     sv->onYield = [&] {
-        if (sv->yields == 1) clickOnScreen(w.Check1);
+        if (sv->yields == 1) test::clickOnScreen(w.Check1);
     };
     QTimer::singleShot(0, [&] {
         start();
