@@ -1,7 +1,7 @@
+#include "meals/DC_Cha_Sum.h"
 #include "support/Fixtures.h"
 #include "support/FormText.h"
 #include "support/Screen.h"
-#include "meals/DC_Cha_Sum.h"
 
 using namespace tolvenk;
 

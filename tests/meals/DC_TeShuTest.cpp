@@ -1,6 +1,6 @@
+#include "meals/DC_TeShu.h"
 #include "support/Fixtures.h"
 #include "support/Screen.h"
-#include "meals/DC_TeShu.h"
 
 using namespace tolvenk;
 

@@ -1,6 +1,6 @@
+#include "meals/DC_ZhengChang.h"
 #include "support/Fixtures.h"
 #include "support/Screen.h"
-#include "meals/DC_ZhengChang.h"
 
 using namespace tolvenk;
 

@@ -1,7 +1,7 @@
-#include "support/Fixtures.h"
-#include "support/Screen.h"
 #include "meals/MealTimes.h"
 #include "meals/XF_SetTime.h"
+#include "support/Fixtures.h"
+#include "support/Screen.h"
 
 using namespace tolvenk;
 
