@@ -61,7 +61,6 @@ TEST_P(CardTypeWindow, ListShowsLiveKindsInDisplayFormAndTheMealOrderModeOnlyWhe
     EXPECT_EQ((V{cell(2, 4), cell(2, 7), cell(2, 8), cell(2, 9), cell(2, 10), cell(2, 11), cell(2, 14), cell(2, 20),
                  cell(2, 21)}),
               (V{"10.00", "20.00", "0.00", "0", "5.00", "1", "", "100.00", ""}));
-    EXPECT_FALSE(w.fraEdit.Visible());
     EXPECT_FALSE(w.Option1(2).Visible());
     w.Unload();
 

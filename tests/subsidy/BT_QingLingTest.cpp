@@ -182,9 +182,7 @@ TEST_P(Clearing, AFailedEmployeeIsLeftWholeAndTheRetryClearsHimOnce) {
 
 TEST_P(Clearing, RefusesWhatCannotBeListedOrCleared) {
     w.Load();
-    EXPECT_EQ(w.Text1.Text(), "2026");
-    EXPECT_EQ(w.Combo2.Text(), "");
-    w.cmd_List.click();
+    w.cmd_List.click();  // no month chosen
     EXPECT_EQ(box(), "提示：请输入年月");
     w.Combo2.setListIndex(2);
     for (const char* year : {"", "20a1"}) {
