@@ -2,6 +2,10 @@
 
 #include <memory>
 
+#include "cards/IDYuE_QingLing.h"
+#include "cards/YuE_HZ_Cha.h"
+#include "cards/YuE_ID_Cha.h"
+#include "cards/frmJieSuanIC.h"
 #include "reports/statistics/XF_Mingxi.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
@@ -36,11 +40,11 @@ const std::vector<MenuEntry>& menuTable() {
         {7033, "XF_Cha_HZ_Ren", nullptr},
         {7034, "XF_Mingxi", make<XF_Mingxi>()},
         {7035, "XF_SetTime", nullptr},
-        {7036, "YuE_HZ_Cha", nullptr},
+        {7036, "YuE_HZ_Cha", make<YuE_HZ_Cha>()},
         {7037, "CardLog_Cha", nullptr},
-        {7038, "frmJieSuanIC", nullptr},
-        {7039, "YuE_ID_Cha", nullptr},
-        {7040, "IDYuE_QingLing", nullptr},
+        {7038, "frmJieSuanIC", make<frmJieSuanIC>()},
+        {7039, "YuE_ID_Cha", make<YuE_ID_Cha>()},
+        {7040, "IDYuE_QingLing", make<IDYuE_QingLing>()},
         {7041, "DC_ShiDuan", nullptr},
         {7042, "DC_ZhengChang", nullptr},
         {7043, "DC_TeShu", nullptr},

@@ -343,6 +343,16 @@ void SqliteProvider::commit() { runScript("COMMIT"); }
 void SqliteProvider::rollback() { runScript("ROLLBACK"); }
 bool SqliteProvider::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
 
+// Each commit of a WAL file past 1000 pages copies them all back to the
+// database; in a series of transactions that touch the same pages again and
+// again (the settlement: one per card), copying them once per 25000 pages
+// writes far less. The WAL is copied back when the series ends.
+void SqliteProvider::setBulkWrites(bool on) {
+    constexpr int kDefaultPages = 1000, kBulkPages = 25000;
+    sqlite3_wal_autocheckpoint(db_, on ? kBulkPages : kDefaultPages);
+    if (!on && !readOnly_) sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+}
+
 void SqliteProvider::setCommandTimeout(int seconds) {
     // 0 means "no limit" for a command timeout; a lock wait still ends some day.
     sqlite3_busy_timeout(db_, seconds > 0 ? seconds * 1000 : 3600 * 1000);

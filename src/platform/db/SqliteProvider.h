@@ -40,6 +40,7 @@ public:
     void rollback() override;
     bool inTransaction() const override;
     void setCommandTimeout(int seconds) override;
+    void setBulkWrites(bool on) override;
 
     bool readOnly() const { return readOnly_; }
 
