@@ -42,8 +42,8 @@ void IDYuE_QingLing::layOut() {
     setWidth(11655);
     setHeight(8340);
     ucDep1.Move(120, 120, 3255, 7575);
-    CheckAll.Move(3600, 270, 1800, 300);
-    Command1.Move(5640, 210, 1800, 420);
+    CheckAll.Move(3600, 270, 1300, 300);  // a click in its middle lands on the caption
+    Command1.Move(5040, 210, 1800, 420);
     Grid1.Move(3600, 840, 7755, 6855);
 }
 

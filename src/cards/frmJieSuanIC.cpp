@@ -69,31 +69,31 @@ frmJieSuanIC::frmJieSuanIC() {
 
 // Long enough for the English texts, the longest of the three languages.
 void frmJieSuanIC::layOut() {
-    setWidth(9300);
+    setWidth(9780);
     setHeight(7500);
-    Label1.Move(240, 300, 3000, 300);
-    dtP.Move(3300, 240, 1700, 360);
-    Label2.Move(5100, 300, 2100, 300);
-    Command1.Move(7380, 210, 1500, 420);
-    chk1.Move(240, 780, 3000, 300);
-    dtP2.Move(3300, 720, 1700, 360);
-    Label11.Move(5100, 780, 2100, 300);
-    Command2.Move(7380, 690, 1500, 420);
-    pBar.Move(240, 1320, 8640, 300);
-    Label3.Move(240, 1680, 8640, 300);
-    Label9.Move(240, 2040, 3600, 300);
-    Label12.Move(3960, 2040, 4920, 300);
+    Label1.Move(240, 300, 3900, 300);
+    dtP.Move(4200, 240, 1600, 360);
+    Label2.Move(5880, 300, 2100, 300);
+    Command1.Move(8100, 210, 1380, 420);
+    chk1.Move(240, 780, 3900, 300);
+    dtP2.Move(4200, 720, 1600, 360);
+    Label11.Move(5880, 780, 2100, 300);
+    Command2.Move(8100, 690, 1380, 420);
+    pBar.Move(240, 1320, 9240, 300);
+    Label3.Move(240, 1680, 9240, 300);
+    Label9.Move(240, 2040, 3900, 300);
+    Label12.Move(4200, 2040, 5280, 300);
     const int rowTop[] = {2460, 2820, 3180};
     forms::Label* left[][2] = {{&Label6, &lblNull}, {&Label10, &lbl1}, {&Label8, &lbl0}};
     forms::Label* right[][2] = {{&Label4, &lblCZ}, {&Label5, &lblQK}, {&Label7, &lblYC}};
     for (int i = 0; i < 3; ++i) {
-        left[i][0]->Move(240, rowTop[i], 4500, 300);
-        left[i][1]->Move(4800, rowTop[i], 900, 300);
-        right[i][0]->Move(5880, rowTop[i], 2100, 300);
-        right[i][1]->Move(8040, rowTop[i], 840, 300);
+        left[i][0]->Move(240, rowTop[i], 4800, 300);
+        left[i][1]->Move(5100, rowTop[i], 900, 300);
+        right[i][0]->Move(6180, rowTop[i], 2100, 300);
+        right[i][1]->Move(8340, rowTop[i], 1140, 300);
     }
-    Grid1.Move(240, 3660, 8640, 2640);
-    cmdExcell.Move(7380, 6420, 1500, 420);
+    Grid1.Move(240, 3660, 9240, 2640);
+    cmdExcell.Move(8100, 6420, 1380, 420);
 }
 
 db::Connection& frmJieSuanIC::Win_Connection() {

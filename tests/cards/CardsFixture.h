@@ -35,11 +35,11 @@ protected:
         strCN = this->cs;
     }
 
-    // Departments 01 (with 0101) and 02; people 1..4 in them.
+    // Departments 0 over 01 (with 0101), 02 and the empty 09; people 1..4 in them.
     void addPeople() {
         this->con->executeScript(R"(
 insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values
- (1,'01','总部',0,0),(2,'0101','财务',1,0),(3,'02','食堂',0,0),(4,'09','空部门',0,0);
+ (5,'0','公司',0,0),(1,'01','总部',0,0),(2,'0101','财务',1,0),(3,'02','食堂',0,0),(4,'09','空部门',0,0);
 insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) values
  (1,2,'0101','张三','E1','N1',0),(2,1,'01','张三丰','E2','N2',0),(3,3,'02','李四','E3','N3',1),(4,3,'02','王五','E4','N4',0);
 )");
