@@ -54,6 +54,7 @@ std::string cardKey(std::string card) {
 frmJieSuanIC::frmJieSuanIC() {
     setCaption("结算");
     Command2.setVisible(false);
+    pBar.setVisible(false);
     cmdExcell.setCaption("Excell");
     cmdExcell.setEnabled(false);  // the grid has no rows to export yet
     Grid1.setCols(6);
@@ -185,9 +186,7 @@ void frmJieSuanIC::Do_JieSuan() {
     Command2.setVisible(true);
     cmdExcell.setEnabled(false);
 
-    std::string card;
-    std::int32_t person = 0;
-    bool inCard = false;
+    Current_Card at;
     bool completed = false;
     try {
         auto cards = Settlement_Store::Card_List(Win_Connection());
@@ -197,9 +196,8 @@ void frmJieSuanIC::Do_JieSuan() {
             return;
         }
         Cutoff_ = dtP.Date_Value() + " 00:00:00";
-        const int total = static_cast<int>(cards->recordCount());
         pBar.setValue(0);
-        pBar.setMax(total);
+        pBar.setMax(static_cast<int>(cards->recordCount()));
         pBar.setVisible(true);
         Label3.setCaption(kPreparing);
         Grid1.setRows(1);
@@ -215,49 +213,48 @@ void frmJieSuanIC::Do_JieSuan() {
             Backup_Start_ = dtP2.Date_Value() + " 00:00:00";
             Settlement_Store::Prune_Backups(Win_Connection(), Backup_Start_);
         }
-
-        const Bulk_Writes bulk(Main_Connection());
-        std::int64_t blockEnd = -1;
-        bool stopped = false;
-        const int colCard = cards->fieldIndex("Card_No"), colPerson = cards->fieldIndex("Pinfo_ID");
-        for (; !cards->eof(); cards->moveNext()) {
-            card = cards->field(colCard).toString();
-            person = static_cast<std::int32_t>(cards->field(colPerson).toInt64());
-            Label12.setCaption("ID=" + std::to_string(person) + " : " + card);
-            if (platform::services().yieldDue()) platform::services().yield();
-            if (Stop_Flag || lock.stopped()) {
-                stopped = true;
-                break;
-            }
-            inCard = true;
-            if (person > blockEnd) {
-                blockEnd = std::int64_t{person} + 100;
-                Money_Tops_.clear();
-                Times_Tops_.clear();
-                Money_Tops_ = Read_Block(*Settlement_Store::Block(Main_Connection(), Serial::Money, Cutoff_, person),
-                                         Serial::Money);
-                Times_Tops_ = Read_Block(*Settlement_Store::Block(Main_Connection(), Serial::Times, Cutoff_, person),
-                                         Serial::Times);
-            }
-            Settle_Card(card, person);
-            inCard = false;
-            if (pBar.Value() < pBar.Max()) pBar.setValue(pBar.Value() + 1);
-            Label3.setCaption(std::to_string(pBar.Value()) + " / " + std::to_string(pBar.Max()));
-        }
-        if (!stopped) {
+        if (Settle_Cards(*cards, lock, at)) {
             Settlement_Store::Record_Cutoff(Win_Connection(), Cutoff_);
             completed = true;
         }
     } catch (const std::exception& e) {
-        const std::string prompt = inCard ? "结算出错：  卡号：" + card + "  员工ID：" + std::to_string(person) + "\r" + e.what()
-                                          : std::string("结算出错：") + "\r" + e.what();
-        platform::services().msgBox(prompt, platform::vbCritical, "错误");
+        const std::string where =
+            at.inCard ? "  卡号：" + at.card + "  员工ID：" + std::to_string(at.person) : std::string();
+        platform::services().msgBox("结算出错：" + where + "\r" + e.what(), platform::vbCritical, "错误");
     }
     Money_Tops_.clear();
     Times_Tops_.clear();
     if (lock.stopped()) return;  // the window was closed: it is back as designed
     if (!completed) dtP.setMinDate(previousMin);
     Give_Back();
+}
+
+bool frmJieSuanIC::Settle_Cards(db::Recordset& cards, const Run_Lock& lock, Current_Card& at) {
+    const Bulk_Writes bulk(Main_Connection());
+    std::int64_t blockEnd = -1;
+    const int colCard = cards.fieldIndex("Card_No"), colPerson = cards.fieldIndex("Pinfo_ID");
+    for (; !cards.eof(); cards.moveNext()) {
+        at.card = cards.field(colCard).toString();
+        at.person = static_cast<std::int32_t>(cards.field(colPerson).toInt64());
+        Label12.setCaption("ID=" + std::to_string(at.person) + " : " + at.card);
+        if (platform::services().yieldDue()) platform::services().yield();
+        if (Stop_Flag || lock.stopped()) return false;
+        at.inCard = true;
+        if (at.person > blockEnd) {
+            blockEnd = std::int64_t{at.person} + 100;
+            Money_Tops_.clear();
+            Times_Tops_.clear();
+            Money_Tops_ = Read_Block(*Settlement_Store::Block(Main_Connection(), Serial::Money, Cutoff_, at.person),
+                                     Serial::Money);
+            Times_Tops_ = Read_Block(*Settlement_Store::Block(Main_Connection(), Serial::Times, Cutoff_, at.person),
+                                     Serial::Times);
+        }
+        Settle_Card(at.card, at.person);
+        at.inCard = false;
+        if (pBar.Value() < pBar.Max()) pBar.setValue(pBar.Value() + 1);
+        Label3.setCaption(std::to_string(pBar.Value()) + " / " + std::to_string(pBar.Max()));
+    }
+    return true;
 }
 
 frmJieSuanIC::Top_Serials frmJieSuanIC::Read_Block(db::Recordset& rows, Serial kind) {

@@ -11,6 +11,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -73,6 +74,15 @@ private:
     using Card_Key = std::pair<std::string, std::int64_t>;
     using Top_Serials = std::map<Card_Key, std::int64_t>;
     static Top_Serials Read_Block(db::Recordset& rows, Settlement_Store::Serial kind);
+    // The card being settled, for the report of an error.
+    struct Current_Card {
+        std::string card;
+        std::int32_t person = 0;
+        bool inCard = false;
+    };
+    // Settles the listed cards in order; false when a stop or the window's
+    // closing ended the run first.
+    bool Settle_Cards(db::Recordset& cards, const Run_Lock& lock, Current_Card& at);
     // Walks and collapses both kinds of one card in one transaction on Conn_Main.
     void Settle_Card(const std::string& card, std::int32_t person);
     void Give_Back();
