@@ -8,7 +8,11 @@ PACKAGES=(
   # the server provider, and the throwaway server its tests start
   libpq-dev postgresql
   qt6-base-dev
+  # Qt's own dialogs (open, save, print) in the user's language
+  qt6-translations-l10n
   libminizip-dev libpugixml-dev zlib1g-dev
+  # reading .xls workbooks; writing .xlsx workbooks in the import tests
+  libfreexl-dev libxlsxwriter-dev
   libgtest-dev poppler-utils
   # Chinese glyphs for windows, screenshots and printed pages
   fonts-wqy-microhei

@@ -16,7 +16,7 @@ namespace tolvenk {
 namespace {
 
 constexpr int kColTick = 1, kColBalance = 6, kColPerson = 7, kColCardType = 8, kCols = 9;
-constexpr int kClearedCounts = 940, kCardFailed = 941, kLogFailed = 942;
+constexpr int kClearedCounts = 980, kCardFailed = 981, kLogFailed = 982;
 
 std::string fill(std::string text, const std::vector<std::string>& values) {
     for (std::size_t i = 0; i < values.size(); ++i) {

@@ -22,7 +22,7 @@ namespace tolvenk {
 
 namespace {
 
-constexpr int kCorrectionFailures = 943;
+constexpr int kCorrectionFailures = 983;
 
 // "yyyy-MM-dd hh:mm:ss" one second earlier; the text itself when it is no date.
 std::string secondBefore(const std::string& text) {

@@ -2,7 +2,9 @@
 
 #include "data/Globals.h"
 #include "data/SqlPieces.h"
+#include "data/SubsidyBatch.h"
 #include "platform/Error.h"
+#include "platform/db/DbError.h"
 
 namespace tolvenk {
 
@@ -144,7 +146,7 @@ std::string BTService::deleteDyStatement(std::int16_t count, std::int16_t B_type
     return sql;
 }
 
-std::string BTService::insertDyStatement(std::int32_t pinfo, std::int16_t Mach_Id, std::int16_t B_type) const {
+std::string BTService::insertDyStatement(std::int32_t pinfo, std::int32_t Mach_Id, std::int16_t B_type) const {
     return "insert into BuTie_DuiYing(Pinfo_ID,Mach_ID,B_Type) values(" + num(pinfo) + "," + num(Mach_Id) + "," +
            num(B_type) + ")";
 }
@@ -164,30 +166,90 @@ bool BTService::Insert_DY(std::int16_t Mach_Id, std::int16_t B_type, std::int16_
 }
 
 bool BTService::Replace_DY(std::int16_t count, std::int16_t B_type,
-                           const std::vector<std::pair<std::int16_t, std::int16_t>>& terminals) {
+                           const std::vector<std::pair<std::int32_t, std::int16_t>>& terminals,
+                           std::size_t* Failed) {
     std::vector<std::string> statements{deleteDyStatement(count, B_type)};
     for (const auto& [mach, kind] : terminals)
         for (int i = 0; i <= count; ++i)
             statements.push_back(insertDyStatement(gSelPInfoIDs[static_cast<std::size_t>(i)], mach, kind));
-    return base_.Exec_Sql_Trans(statements);
+    return base_.Exec_Sql_Trans(statements, Failed);
+}
+
+std::string BTService::insertInfoStatement(const std::string& pID, const std::string& ZhunBei_DT,
+                                           std::int32_t ZhunBei_Ren_ID, std::int32_t B_JinE, std::int16_t B_Ci,
+                                           std::int16_t B_Year, std::int16_t B_Month, std::int16_t B_Times,
+                                           std::int16_t B_type, std::int16_t B_Sf, std::int16_t B_Unit) {
+    return "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,B_SF,"
+           "B_Unit)values(" +
+           num(pID) + ",'" + q(ZhunBei_DT) + "'," + num(ZhunBei_Ren_ID) + "," + num(B_JinE) + "," + num(B_Ci) + "," +
+           num(B_Year) + "," + num(B_Month) + "," + num(B_Times) + "," + num(B_type) + "," + num(B_Sf) + "," +
+           num(B_Unit) + ")";
 }
 
 bool BTService::Insert_info(const std::string& pID, const std::string& ZhunBei_DT, std::int32_t ZhunBei_Ren_ID,
                             std::int32_t B_JinE, std::int16_t B_Ci, std::int16_t B_Year, std::int16_t B_Month,
                             std::int16_t B_Times, std::int16_t B_type, std::int16_t B_Sf, std::int16_t B_Unit) {
-    return base_.Exec_Sql(
-        "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,B_SF,"
-        "B_Unit)values(" +
-        num(pID) + ",'" + q(ZhunBei_DT) + "'," + num(ZhunBei_Ren_ID) + "," + num(B_JinE) + "," + num(B_Ci) + "," +
-        num(B_Year) + "," + num(B_Month) + "," + num(B_Times) + "," + num(B_type) + "," + num(B_Sf) + "," +
-        num(B_Unit) + ")");
+    return base_.Exec_Sql(insertInfoStatement(pID, ZhunBei_DT, ZhunBei_Ren_ID, B_JinE, B_Ci, B_Year, B_Month,
+                                              B_Times, B_type, B_Sf, B_Unit));
+}
+
+bool BTService::Create_Batch(const std::vector<std::string>& pIDs, const std::string& ZhunBei_DT,
+                             std::int32_t ZhunBei_Ren_ID, std::int16_t B_Year, std::int16_t B_Month,
+                             std::int16_t B_Times, std::int16_t B_type, std::int16_t B_Unit) {
+    std::vector<std::string> inserts;
+    inserts.reserve(pIDs.size());
+    for (const std::string& p : pIDs)
+        inserts.push_back(insertInfoStatement(p, ZhunBei_DT, ZhunBei_Ren_ID, 0, 0, B_Year, B_Month, B_Times, B_type,
+                                              B_SF_Code::Prepared, B_Unit));
+    base_.Open_DB_Con();
+    db::Connection& con = *base_.DB_Con;
+    // The test and the inserts under one write lock: two operators creating
+    // the same batch at once get one batch, not two.
+    con.beginWriteTrans();
+    try {
+        const bool exists = !con.openRecordset("select ID from BuTie_OK where B_Year=" + num(B_Year) +
+                                               " and B_Month=" + num(B_Month) + " and B_Times=" + num(B_Times))
+                                 ->eof();
+        if (exists) {
+            con.rollbackTrans();
+            con.close();
+            return false;
+        }
+        for (const std::string& sql : inserts) con.execute(sql);
+        con.commitTrans();
+    } catch (...) {
+        try {
+            if (con.inTransaction()) con.rollbackTrans();
+        } catch (...) {
+        }
+        con.close();
+        throw;
+    }
+    con.close();
+    return true;
+}
+
+std::string BTService::updateInfoStatement(const std::string& BT_id, const std::string& ZB_DT,
+                                           std::int32_t ZB_Ren_ID, std::int32_t B_JinE, std::int32_t B_Ci,
+                                           BtAmount form) {
+    const std::string amount = form == BtAmount::Times ? ",B_Ci=" + num(B_Ci) : ",B_JinE=" + num(B_JinE);
+    return "update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" + num(ZB_Ren_ID) + amount +
+           " where ID=" + num(BT_id);
 }
 
 bool BTService::Update_info(const std::string& BT_id, const std::string& ZB_DT, std::int32_t ZB_Ren_ID,
                             std::int32_t B_JinE, std::int32_t B_Ci, BtAmount form) {
-    const std::string amount = form == BtAmount::Times ? ",B_Ci=" + num(B_Ci) : ",B_JinE=" + num(B_JinE);
-    return base_.Exec_Sql("update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" + num(ZB_Ren_ID) + amount +
-                          " where ID=" + num(BT_id));
+    return base_.Exec_Sql(updateInfoStatement(BT_id, ZB_DT, ZB_Ren_ID, B_JinE, B_Ci, form));
+}
+
+bool BTService::Update_info_Rows(const std::vector<BtValue>& rows, const std::string& ZB_DT, std::int32_t ZB_Ren_ID,
+                                 BtAmount form) {
+    std::vector<std::string> updates;
+    updates.reserve(rows.size());
+    for (const BtValue& r : rows)
+        updates.push_back(updateInfoStatement(r.BT_id, ZB_DT, ZB_Ren_ID, r.value, r.value, form));
+    if (updates.empty()) return true;
+    return base_.Exec_Sql_Trans(updates);
 }
 
 DataList BTService::select_BuTie_OK(const std::string& pID, std::int32_t year, std::int32_t month,
@@ -199,6 +261,15 @@ DataList BTService::select_BuTie_OK(const std::string& pID, std::int32_t year, s
     if (!J_Is_Ling.empty()) sql += " and B_JinE=0";
     if (!C_Is_Ling.empty()) sql += " and B_Ci=0";
     return base_.Get_DataList(sql);
+}
+
+DataList BTService::select_BuTie_OK_Batch(std::int32_t year, std::int32_t month, const std::string& Ci,
+                                          const std::string& J_Is_Ling, const std::string& C_Is_Ling) {
+    std::string sql = "select Pinfo_ID,ID,B_JinE,B_Ci,Card_Number from BuTie_OK where B_Year=" + num(year) +
+                      " and B_Month=" + num(month) + " and B_Times=" + num(Ci) + " and B_SF=-1";
+    if (!J_Is_Ling.empty()) sql += " and B_JinE=0";
+    if (!C_Is_Ling.empty()) sql += " and B_Ci=0";
+    return base_.Get_DataList(sql + " order by ID");
 }
 
 DataList BTService::Get_BT_bydate(const std::string& year, const std::string& month, const std::string& Ci,
@@ -259,6 +330,83 @@ bool BTService::Stop_FF_BT(std::int32_t ZB_Ren_ID, const std::string& FaFang_DT,
     return base_.Exec_Sql("update BuTie_OK set ZhunBei_Ren_ID=" + num(ZB_Ren_ID) + ",FaFang_DT='" + q(FaFang_DT) +
                           "'," + "B_SF=4 where B_Year=" + num(year) + " and B_Month=" + num(month) +
                           " and B_Times=" + num(Ci) + " and (" + "B_SF=0 or B_SF=3 or B_SF=1" + ")");
+}
+
+namespace {
+
+// A number from a listed text; NULL for an empty one.
+std::string numOrNull(const std::string& text) { return text.empty() ? "NULL" : num(text); }
+
+// A balance read back; an empty one cannot be credited.
+std::int64_t balanceOf(const db::Value& v) {
+    if (v.isNull()) throw db::DbError("Card_Info balance is NULL");
+    return v.toInt64();
+}
+
+}  // namespace
+
+BTService::ID_Credit_Result BTService::Credit_ID_BT(const ID_Credit& c) {
+    const bool times = c.B_Unit == B_Unit_Code::ID_Times;
+    const char* balance = times ? "C_YuCi_ID" : "C_YuE_ID";
+    const std::int64_t added = times ? c.B_Ci : c.B_JinE;
+    base_.Open_DB_Con();
+    db::Connection& con = *base_.DB_Con;
+    // Under the write lock the balance read back is the one this credit made.
+    con.beginWriteTrans();
+    try {
+        const auto undo = [&](ID_Credit_Result r) {
+            con.rollbackTrans();
+            con.close();
+            return r;
+        };
+        // The state condition makes a second grant of the row write nothing.
+        if (con.execute("update BuTie_OK set ZhunBei_DT='" + q(c.ZB_DT) + "',ZhunBei_Ren_ID=" + num(c.ZB_Ren_ID) +
+                        ",B_SF=" + num(B_SF_Code::Credited) + " where ID=" + num(c.BT_ID) +
+                        " and B_SF=" + num(c.From_SF)) == 0)
+            return undo(ID_Credit_Result::Not_In_State);
+        if (con.execute(std::string("update Card_Info set ") + balance + "=" + balance + "+" + num(added) +
+                        " where ID=" + num(c.Card_ID) + " and Card_Model=1 and C_GuaShi=0") == 0)
+            return undo(ID_Credit_Result::No_Card);
+        const auto now = con.openRecordset("select C_YuE_ID,C_YuCi_ID from Card_Info where ID=" + num(c.Card_ID));
+        const std::int64_t yuENew = balanceOf(now->field(0)), yuCiNew = balanceOf(now->field(1));
+        const std::int64_t yuEOld = times ? yuENew : yuENew - added;
+        const std::int64_t yuCiOld = times ? yuCiNew - added : yuCiNew;
+        con.execute(
+            "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,YuE_Old,"
+            "YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"
+            "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code) values(0," +
+            num(c.Pinfo_id) + "," + numOrNull(c.Card_No_Lng) + ",''," + numOrNull(c.C_LeiBie) + ",0," +
+            num(c.XF_Type) + ",0," + num(yuEOld) + "," + Signed_Change(c.B_JinE) + "," + num(yuEOld + c.B_JinE) +
+            ",0,0,0,'" + q(c.ZB_DT) + "','" + q(c.Card_No) + "'," + Signed_Change(c.B_Ci) + "," +
+            num(c.ZB_Ren_ID) + ",1,0,0," + num(yuCiOld + c.B_Ci) + ",0)");
+        con.commitTrans();
+    } catch (...) {
+        try {
+            if (con.inTransaction()) con.rollbackTrans();
+        } catch (...) {
+        }
+        con.close();
+        throw;
+    }
+    con.close();
+    return ID_Credit_Result::Credited;
+}
+
+bool BTService::Park_ID_BT(const std::string& BT_ID, std::int16_t From_SF, const std::string& ZB_DT,
+                           std::int32_t ZB_Ren_ID) {
+    const std::string sql = "update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" + num(ZB_Ren_ID) +
+                            ",B_SF=" + num(B_SF_Code::Handed_Out) + " where ID=" + num(BT_ID) +
+                            " and B_SF=" + num(From_SF);
+    base_.Open_DB_Con();
+    long long changed = 0;
+    try {
+        changed = base_.DB_Con->execute(sql);
+    } catch (...) {
+        base_.DB_Con->close();
+        throw;
+    }
+    base_.DB_Con->close();
+    return changed > 0;
 }
 
 DataList BTService::select_BT_OK_2(const std::string& pID, std::int32_t year, std::int32_t month,

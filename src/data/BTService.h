@@ -70,8 +70,10 @@ public:
     bool Insert_DY(std::int16_t Mach_Id, std::int16_t B_type, std::int16_t count);
     // Delete (kind B_type, 0 = both) and insert (terminal, kind) pairs for the
     // selected employees in one transaction, so no one is left half assigned.
+    // On a database error, Failed tells the statement: 0 the delete.
     bool Replace_DY(std::int16_t count, std::int16_t B_type,
-                    const std::vector<std::pair<std::int16_t, std::int16_t>>& terminals);
+                    const std::vector<std::pair<std::int32_t, std::int16_t>>& terminals,
+                    std::size_t* Failed = nullptr);
 
     // Batch preparation and editing.
     bool Insert_info(const std::string& pID, const std::string& ZhunBei_DT, std::int32_t ZhunBei_Ren_ID,
@@ -85,6 +87,25 @@ public:
                            const std::string& all);
     bool Delete_BT_OK(std::int32_t year, std::int32_t month, const std::string& BT_Ci);
 
+    // A whole new batch: one prepared row (money and times 0) per employee,
+    // written in one transaction that first makes sure the batch still does
+    // not exist. False, writing nothing, when it does; a database error
+    // rolls everything back and passes to the caller.
+    bool Create_Batch(const std::vector<std::string>& pIDs, const std::string& ZhunBei_DT,
+                      std::int32_t ZhunBei_Ren_ID, std::int16_t B_Year, std::int16_t B_Month, std::int16_t B_Times,
+                      std::int16_t B_type, std::int16_t B_Unit);
+    // Pinfo_ID, ID, B_JinE, B_Ci, Card_Number of every prepared row of a
+    // batch, by ID; the flags as select_BuTie_OK takes them.
+    DataList select_BuTie_OK_Batch(std::int32_t year, std::int32_t month, const std::string& Ci,
+                                   const std::string& J_Is_Ling, const std::string& C_Is_Ling);
+    // Update_info for several rows (ID, money or times) in one transaction.
+    struct BtValue {
+        std::string BT_id;
+        std::int32_t value;
+    };
+    bool Update_info_Rows(const std::vector<BtValue>& rows, const std::string& ZB_DT, std::int32_t ZB_Ren_ID,
+                          BtAmount form);
+
     // Granting and stopping.
     std::int16_t Update_FF(const std::string& ZB_DT, std::int32_t ZB_Ren_ID, std::int32_t year, std::int32_t month,
                            const std::string& Ci, const std::string& B_type);
@@ -96,6 +117,30 @@ public:
     bool Stop_FF_BT(std::int32_t ZB_Ren_ID, const std::string& FaFang_DT, std::int32_t year, std::int32_t month,
                     const std::string& Ci);
 
+    // The ID grant of one batch row, all in one transaction: the row, still in
+    // state From_SF, becomes credited (2); the card's balance of the batch's
+    // kind grows by the amount in the statement itself; the Record_XF row
+    // carries the balances read back inside the transaction. Nothing is
+    // written unless all of it is; a database error rolls back and passes.
+    struct ID_Credit {
+        std::string BT_ID;          // BuTie_OK.ID
+        std::int16_t From_SF = 0;   // -1 grant, 0 re-grant
+        std::int16_t B_Unit = 0;    // 0 money, 3 times
+        std::int64_t B_JinE = 0;
+        std::int64_t B_Ci = 0;
+        std::int16_t XF_Type = 0;   // 11 subsidy, 174 transfer recharge
+        // The card as IS_ID lists it.
+        std::string Card_ID, Pinfo_id, Card_No, Card_No_Lng, C_LeiBie;
+        std::string ZB_DT;          // the batch row's time and Date_Time
+        std::int32_t ZB_Ren_ID = 0; // the operator, also Record_XF.Operator_id
+    };
+    enum class ID_Credit_Result { Credited, Not_In_State, No_Card };
+    ID_Credit_Result Credit_ID_BT(const ID_Credit& c);
+    // The row, still in state From_SF, waits for a usable card (state 0) with
+    // the time and operator; false when it had left that state.
+    bool Park_ID_BT(const std::string& BT_ID, std::int16_t From_SF, const std::string& ZB_DT,
+                    std::int32_t ZB_Ren_ID);
+
     // Queries and statistics.
     DataList select_BT_OK_2(const std::string& pID, std::int32_t year, std::int32_t month, const std::string& Ci,
                             std::int32_t Unit);
@@ -104,9 +149,16 @@ public:
     DataList Get_HZ(std::int32_t year, std::int32_t month, const std::string& Ci);
 
 private:
+    static std::string insertInfoStatement(const std::string& pID, const std::string& ZhunBei_DT,
+                                           std::int32_t ZhunBei_Ren_ID, std::int32_t B_JinE, std::int16_t B_Ci,
+                                           std::int16_t B_Year, std::int16_t B_Month, std::int16_t B_Times,
+                                           std::int16_t B_type, std::int16_t B_Sf, std::int16_t B_Unit);
+    static std::string updateInfoStatement(const std::string& BT_id, const std::string& ZB_DT,
+                                           std::int32_t ZB_Ren_ID, std::int32_t B_JinE, std::int32_t B_Ci,
+                                           BtAmount form);
     std::string selectedIds(std::int16_t count) const;
     std::string deleteDyStatement(std::int16_t count, std::int16_t B_type) const;
-    std::string insertDyStatement(std::int32_t pinfo, std::int16_t Mach_Id, std::int16_t B_type) const;
+    std::string insertDyStatement(std::int32_t pinfo, std::int32_t Mach_Id, std::int16_t B_type) const;
     DataList empCheck(const std::string& where, const std::string& Dept_No, const std::string& nameFilter,
                       const std::string& codeFilter, const std::string& pID, const std::string& tail);
     BaseService base_;

@@ -6,6 +6,7 @@
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
 #include "platform/MoneyText.h"
+#include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/services/Services.h"
 
@@ -18,7 +19,7 @@ using sql::q;
 
 namespace {
 
-constexpr int kNoSuchCard = 945;  // "the card is no longer in Card_Info"
+constexpr int kNoSuchCard = 984;  // "the card is no longer in Card_Info"
 
 // Limit columns of Card_Type: 4..21; the money ones are shown in yuan.
 bool isMoneyColumn(int j) { return j % 2 == 0 || j == 5 || j == 7; }
@@ -40,13 +41,37 @@ bool CardService::Get_Cards(std::int16_t c_leibie) {
 
 std::int16_t CardService::New_Type(const std::vector<std::string>& para) {
     if (para.size() < 3) throw VbError(9, "Subscript out of range");
-    if (base_.Get_DataList("select * from Card_Type where C_Name='" + q(para[2]) + "'").rowUBound() >= 1) return -2;
-    return base_.Add_DataByIndex("Card_Type", 1, para,
-                                 "C_LeiBie,C_Name,C_Remark,C_F_Money,C_T_Money,C_H_Money,Ci_Yuan,Tian_Yuan,"
-                                 "Tian_Ci,Zao_Yuan,Zao_Ci,Zhong_Yuan,Zhong_Ci,Wan_Yuan,Wan_Ci,Ye_Yuan,Ye_Ci,Xiao_Yuan,"
-                                 "Xiao_Ci,BT_Money,BT_Ci,Del_YN")
-               ? 0
-               : -1;
+    std::string insert =
+        "Insert into Card_Type(C_LeiBie,C_Name,C_Remark,C_F_Money,C_T_Money,C_H_Money,Ci_Yuan,Tian_Yuan,"
+        "Tian_Ci,Zao_Yuan,Zao_Ci,Zhong_Yuan,Zhong_Ci,Wan_Yuan,Wan_Ci,Ye_Yuan,Ye_Ci,Xiao_Yuan,"
+        "Xiao_Ci,BT_Money,BT_Ci,Del_YN) values(";
+    for (std::size_t i = 1; i < para.size(); ++i) insert += "'" + q(para[i]) + "'" + (i + 1 < para.size() ? "," : ")");
+    // The name check and the insert under one write lock: two operators
+    // adding the same name at once cannot both get it.
+    base_.Open_DB_Con();
+    const std::shared_ptr<db::Connection> con = base_.DB_Con;
+    const auto done = [&](std::int16_t result) {
+        con->close();
+        base_.DB_Con.reset();
+        return result;
+    };
+    try {
+        con->beginWriteTrans();
+        if (!con->openRecordset("select * from Card_Type where C_Name='" + q(para[2]) + "'")->eof()) {
+            con->rollbackTrans();
+            return done(-2);
+        }
+        const bool added = con->execute(insert) > 0;
+        con->commitTrans();
+        return done(added ? 0 : -1);
+    } catch (...) {
+        try {
+            if (con->inTransaction()) con->rollbackTrans();
+        } catch (...) {
+        }
+        done(0);
+        throw;
+    }
 }
 
 DataList CardService::Get_Type(const std::string& para) {

@@ -4,8 +4,24 @@
 
 namespace tolvenk {
 
+using sql::likeEnd;
+using sql::lit;
 using sql::num;
 using sql::q;
+
+namespace {
+
+std::string insertTsSql(const std::string& TSDate, std::int32_t Zao, std::int32_t Zhong, std::int32_t Wan,
+                        std::int32_t Ye, std::int32_t Xiao) {
+    return "insert into DC_TeShuRi(TS_Date,TS_Zao,TS_Zhong,TS_Wan,TS_Ye,TS_Xiao) values('" + q(TSDate) + "'," +
+           num(Zao) + "," + num(Zhong) + "," + num(Wan) + "," + num(Ye) + "," + num(Xiao) + ")";
+}
+
+std::string deleteTsSql(const std::string& TSDate) {
+    return "delete from DC_TeShuRi where TS_Date='" + q(TSDate) + "'";
+}
+
+}  // namespace
 
 DataList DCService::Get_CD_Time() { return base_.Get_DataList("select * from XF_Can_time"); }
 
@@ -46,22 +62,25 @@ DataList DCService::Select_TS_DC(const std::string& TSDate) {
 
 bool DCService::Add_TS_DC(const std::string& TSDate, std::int32_t Zao, std::int32_t Zhong, std::int32_t Wan,
                           std::int32_t Ye, std::int32_t Xiao) {
-    return base_.Exec_Sql("insert into DC_TeShuRi(TS_Date,TS_Zao,TS_Zhong,TS_Wan,TS_Ye,TS_Xiao) values('" + q(TSDate) +
-                          "'," + num(Zao) + "," + num(Zhong) + "," + num(Wan) + "," + num(Ye) + "," + num(Xiao) + ")");
+    return base_.Exec_Sql(insertTsSql(TSDate, Zao, Zhong, Wan, Ye, Xiao));
 }
 
-bool DCService::Delete_TS_DC(const std::string& TSDate) {
-    return base_.Exec_Sql("delete from DC_TeShuRi where TS_Date='" + q(TSDate) + "'");
+bool DCService::Delete_TS_DC(const std::string& TSDate) { return base_.Exec_Sql(deleteTsSql(TSDate)); }
+
+bool DCService::Replace_TS_DC(const std::string& TSDate, std::int32_t Zao, std::int32_t Zhong, std::int32_t Wan,
+                              std::int32_t Ye, std::int32_t Xiao) {
+    return base_.Exec_Sql_Trans({deleteTsSql(TSDate), insertTsSql(TSDate, Zao, Zhong, Wan, Ye, Xiao)});
 }
 
 DataList DCService::Select_DC(const std::string& DCDate, std::int32_t CLeiBie, std::int32_t XFMeal) {
-    std::string sql = "select * from Record_XF where DC_Date like '" + q(DCDate) + "%' and " + " XF_Meal=" + num(XFMeal);
+    std::string sql = "select * from Record_XF where DC_Date like '" + lit(DCDate) + "%" + likeEnd + " and " +
+                      " XF_Meal=" + num(XFMeal);
     if (CLeiBie != 0) sql += " and C_LeiBie=" + num(CLeiBie);
     return base_.Get_DataList(sql);
 }
 
 DataList DCService::Select_DC_XF(const std::string& Date, std::int32_t CLeiBie, std::int32_t XFMeal) {
-    std::string sql = "select * from Record_XF where Date_Time like '" + q(Date) + "%' and " + " XF_Meal=" +
+    std::string sql = "select * from Record_XF where Date_Time like '" + lit(Date) + "%" + likeEnd + " and " + " XF_Meal=" +
                       num(XFMeal) + " and XF_Type=48";
     if (CLeiBie != 0) sql += " and C_LeiBie=" + num(CLeiBie);
     return base_.Get_DataList(sql);

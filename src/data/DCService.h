@@ -25,6 +25,10 @@ public:
     bool Add_TS_DC(const std::string& TSDate, std::int32_t Zao, std::int32_t Zhong, std::int32_t Wan, std::int32_t Ye,
                    std::int32_t Xiao);
     bool Delete_TS_DC(const std::string& TSDate);
+    // Every row of the day deleted and the day's row inserted in one
+    // transaction: after an error the old row is still there.
+    bool Replace_TS_DC(const std::string& TSDate, std::int32_t Zao, std::int32_t Zhong, std::int32_t Wan,
+                       std::int32_t Ye, std::int32_t Xiao);
     // Orders and cancellations of a meal day (card kind 0 = all kinds).
     DataList Select_DC(const std::string& DCDate, std::int32_t CLeiBie, std::int32_t XFMeal);
     // Returns of pre-deducted amounts made that day for that meal.

@@ -9,24 +9,30 @@
 #include "platform/Error.h"
 #include "platform/db/Connection.h"
 #include "platform/forms/ListControl.h"
+#include "platform/services/Application.h"
 
 namespace tolvenk {
 
 namespace {
 
+constexpr int kLastText = 644;
+
+const std::map<int, std::string>& simplified() {
+    static const auto texts = parseLangTable(langdata::Simplified);
+    return texts;
+}
+
 struct BuiltIn {
     const std::map<int, std::string>& texts;
-    int last;           // highest index the language writes
     bool writes459;     // only English writes 459 (as an empty text)
 };
 
 BuiltIn builtIn(std::int16_t code) {
-    static const auto simplified = parseLangTable(langdata::Simplified);
     static const auto english = parseLangTable(langdata::English);
     static const auto traditional = parseLangTable(langdata::Traditional);
-    if (code == 1) return {english, 630, true};
-    if (code == 2) return {traditional, 471, false};
-    return {simplified, 644, false};
+    if (code == 1) return {english, true};
+    if (code == 2) return {traditional, false};
+    return {simplified(), false};
 }
 
 std::string overrideConnectionString() {
@@ -45,16 +51,21 @@ std::int16_t toInt16(std::int64_t v) {
 }  // namespace
 
 void Load_Lan(std::int16_t code) {
+    // A text the language lacks is shown in Simplified Chinese, never empty,
+    // whatever language an earlier call loaded.
     const BuiltIn lang = builtIn(code);
-    for (int i = 0; i <= lang.last; ++i) {
+    for (int i = 0; i <= kLastText; ++i) {
         if (i == 459 && !lang.writes459) continue;
-        auto it = lang.texts.find(i);
-        Lang[static_cast<std::size_t>(i)] = it == lang.texts.end() ? std::string() : it->second;
+        std::string& text = Lang[static_cast<std::size_t>(i)];
+        if (auto own = lang.texts.find(i); own != lang.texts.end()) text = own->second;
+        else if (auto s = simplified().find(i); s != simplified().end()) text = s->second;
+        else text.clear();
     }
     // The module's own texts beyond the classic table (from 900 on).
     for (const auto& [n, text] : lang.texts)
         if (n >= kOwnTexts && n < static_cast<int>(Lang.size())) Lang[static_cast<std::size_t>(n)] = text;
     Lan_Charset = 0;
+    platform::setDialogLanguage(code == 1 ? "" : code == 2 ? "zh_TW" : "zh_CN");
 
     // Any failure from here on ends the override quietly; what is applied stays.
     try {

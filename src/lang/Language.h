@@ -11,7 +11,8 @@ class ListControl;
 
 // Fills Lang for a language (1 English, 2 Traditional Chinese, other
 // Simplified Chinese), then applies the override database under Home_Path.
-// Entries a language does not write keep what an earlier call left.
+// Every language writes 0..644 (459 only English, as an empty text); a text
+// it lacks is the Simplified Chinese one.
 void Load_Lan(std::int16_t code);
 // Text n of a built-in language's table (1 English, 2 Traditional Chinese,
 // other Simplified Chinese), whatever language is loaded; "" when it has none.

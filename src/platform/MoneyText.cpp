@@ -1,5 +1,6 @@
 #include "platform/MoneyText.h"
 
+#include <cctype>
 #include <cmath>
 
 namespace tolvenk {
@@ -13,11 +14,41 @@ std::string centsMagnitude(std::int64_t cents) {
 
 std::string centsText(std::int64_t cents) { return (cents < 0 ? "-" : "") + centsMagnitude(cents); }
 
+std::string centsPlainText(std::int64_t cents) {
+    std::string text = centsText(cents);
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
 std::string centsText(double cents) {
     const double r = std::round(cents);
     // 2^63 itself does not fit; every double below it in magnitude does.
     if (!std::isfinite(r) || std::fabs(r) >= 9223372036854775808.0) return kOverflowMark;
     return centsText(static_cast<std::int64_t>(r));
+}
+
+std::optional<std::int64_t> yuanToCents(const std::string& text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
+    bool negative = false;
+    if (b < e && (text[b] == '+' || text[b] == '-')) negative = text[b++] == '-';
+    const auto digit = [&](std::size_t i) { return std::isdigit(static_cast<unsigned char>(text[i])) != 0; };
+    std::int64_t whole = 0;
+    int wholeDigits = 0, fracDigits = 0, frac[3] = {0, 0, 0};
+    std::size_t i = b;
+    for (; i < e && digit(i); ++i, ++wholeDigits) {
+        if (wholeDigits == 15) return std::nullopt;
+        whole = whole * 10 + (text[i] - '0');
+    }
+    if (i < e && text[i] == '.')
+        for (++i; i < e && digit(i); ++i, ++fracDigits)
+            if (fracDigits < 3) frac[fracDigits] = text[i] - '0';
+    if (i != e || wholeDigits + fracDigits == 0) return std::nullopt;
+    // Decimal digits, not a binary fraction: 1.005 is 101 hundredths.
+    std::int64_t cents = whole * 100 + frac[0] * 10 + frac[1] + (frac[2] >= 5 ? 1 : 0);
+    return negative ? -cents : cents;
 }
 
 }  // namespace tolvenk

@@ -2,6 +2,7 @@
 // Money as the windows show it: hundredths (fen) as "12.34", the money sign
 // put in front by the caller.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tolvenk {
@@ -10,9 +11,18 @@ namespace tolvenk {
 std::string centsText(std::int64_t cents);
 // The amount without its sign (-2^63 has no positive twin, but a text).
 std::string centsMagnitude(std::int64_t cents);
+// The amount as a plain number, without trailing zeros: 123450 is "1234.5",
+// 100 is "1", -5 is "-0.05".
+std::string centsPlainText(std::int64_t cents);
+
 // Hundredths that arrive as a number read from text: rounded half away from
 // zero; a value no 64-bit count of hundredths can hold shows as kOverflowMark.
 std::string centsText(double cents);
 inline constexpr const char* kOverflowMark = "########";
+
+// A typed amount of yuan ("12.5", " -3 ", "0.125") as hundredths, rounded half
+// away from zero on its decimal digits; nothing when it is not a plain decimal
+// number or has more than 15 digits before the point.
+std::optional<std::int64_t> yuanToCents(const std::string& text);
 
 }  // namespace tolvenk

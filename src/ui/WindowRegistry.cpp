@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/forms/Form.h"
+#include "platform/services/Application.h"
 
 namespace tolvenk {
 
@@ -11,9 +12,17 @@ std::map<std::string, WindowFactory>& factories() {
     static std::map<std::string, WindowFactory> f;
     return f;
 }
+// Never destroyed with the other statics: by then the toolkit's own state is
+// gone and deleting a window crashes the host on its way out. The windows end
+// with the process, or with a host's own application when it ends first.
 std::map<std::string, std::unique_ptr<forms::Form>>& objects() {
-    static std::map<std::string, std::unique_ptr<forms::Form>> o;
-    return o;
+    static auto* o = new std::map<std::string, std::unique_ptr<forms::Form>>;
+    return *o;
+}
+bool dropAtApplicationEnd = false;
+void dropWindows() {
+    dropAtApplicationEnd = false;
+    objects().clear();
 }
 }  // namespace
 
@@ -31,6 +40,10 @@ forms::Form* windowObject(const std::string& name) {
     auto created = f->second();
     forms::Form* raw = created.get();
     objs[name] = std::move(created);
+    if (!dropAtApplicationEnd) {
+        platform::atApplicationEnd(dropWindows);
+        dropAtApplicationEnd = true;
+    }
     return raw;
 }
 

@@ -34,7 +34,7 @@ void applyColour(F& frame, std::int32_t colour) {
 constexpr int kPad = 60;
 constexpr int kGap = 60;
 constexpr int kRow = 300;
-constexpr int kLabelWidth = 1100;
+constexpr int kLabelWidth = 1260;
 
 }  // namespace
 
@@ -180,8 +180,11 @@ void ucKelmora::layout() {
     }
     const int rowsTop = kPad + h - 3 * kRow - 2 * kGap;
     tvDept.Move(kPad, kPad, w, rowsTop - kGap - kPad);
-    const int labelW = std::min(kLabelWidth, w / 3);
     forms::Label* labels[] = {&lblName, &lblCode, &lblNum};
+    // As wide as the longest caption needs, up to half the frame.
+    int labelW = std::min(kLabelWidth, w / 3);
+    for (const forms::Label* l : labels) labelW = std::max(labelW, l->CaptionWidth());
+    labelW = std::min(labelW, w / 2);
     forms::TextBox* boxes[] = {&txtName, &txtCode, &txtNum};
     for (int i = 0; i < 3; ++i) {
         const int top = rowsTop + i * (kRow + kGap);

@@ -1,13 +1,10 @@
 #pragma once
 // The card windows on a business database that a test fills by hand or has
 // the demo generator fill.
-#include <QApplication>
-#include <QTest>
-
 #include <string>
 
+#include "CardsKit.h"
 #include "demo_gen/DemoGenerator.h"
-#include "platform/forms/Control.h"
 #include "support/Fixtures.h"
 
 namespace tolvenk::test {
@@ -17,13 +14,15 @@ class CardsWindow : public WindowOf<W> {
 protected:
     void SetUp() override {
         WindowOf<W>::SetUp();
+        if (this->IsSkipped()) return;
         this->sv->clock = "2027-06-01 10:00:00";
         Op_User_Name = "admin";
         Op_User_ID = 7;
     }
 
     // A generated database of `transactions` rows (September to November
-    // 2026, 300 employees) in place of the empty one, on Conn_Main and strCN.
+    // 2026, 300 employees) in place of the empty one, on Conn_Main and strCN;
+    // for suites on the file engine only.
     void useGenerated(long transactions) {
         demo::Options o;
         o.businessPath = this->dir.file("g.mdb");
@@ -47,13 +46,5 @@ insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) va
 
     std::string cell(int r, int c) { return this->w.Grid1.Cell(r, c).Text(); }
 };
-
-// A person's click at the middle of a control that is really there to click.
-inline void clickOnScreen(forms::Control& c) {
-    QWidget* widget = c.widget();
-    const QPoint middle = widget->rect().center();
-    ASSERT_EQ(QApplication::widgetAt(widget->mapToGlobal(middle)), widget) << "covered or hidden";
-    QTest::mouseClick(widget, Qt::LeftButton, {}, middle);
-}
 
 }  // namespace tolvenk::test

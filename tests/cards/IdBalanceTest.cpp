@@ -23,6 +23,7 @@ class IdBalance : public test::CardsWindow<YuE_ID_Cha> {
 protected:
     void SetUp() override {
         CardsWindow::SetUp();
+        if (IsSkipped()) return;
         addPeople();
         con->execute("insert into Sys_Para(Para_Name,P1,P2) values ('JieSuan_Date','2026-03-01 00:00:00','1')");
     }
@@ -43,7 +44,9 @@ protected:
     }
 };
 
-TEST_F(IdBalance, BalanceIsTheSumOfValidChangesToTheEndOfTheDay) {
+TOLVENK_ON_BOTH_ENGINES(IdBalance);
+
+TEST_P(IdBalance, BalanceIsTheSumOfValidChangesToTheEndOfTheDay) {
     row(1, 1000, "2026-11-20 10:00:00");
     row(1, -250, "2026-11-25 23:59:59");
     row(1, -100, "2026-11-25 12:00:00", 1);  // uncertain
@@ -72,7 +75,20 @@ TEST_F(IdBalance, BalanceIsTheSumOfValidChangesToTheEndOfTheDay) {
     EXPECT_EQ(gridRow(1)[4], "￥0.00");
 }
 
-TEST_F(IdBalance, BalancesOfAGeneratedDatabaseMatchSumsOverAllRows) {
+TEST_P(IdBalance, CaptionsFitInEveryLanguage) {
+    for (std::int16_t language : {0, 1, 2}) {
+        Load_Lan(language);
+        Lan_Type = language;
+        w.Load();
+        EXPECT_EQ(test::badCaptions(w), T{}) << "language " << language;
+        w.Unload();
+    }
+}
+
+class GeneratedIdBalance : public IdBalance {};
+TOLVENK_ON_FILE_ONLY(GeneratedIdBalance);
+
+TEST_P(GeneratedIdBalance, BalancesOfAGeneratedDatabaseMatchSumsOverAllRows) {
     useGenerated(20000);
     const std::string bound = "2026-10-20Z";
     std::map<std::string, std::int64_t> sums;  // by employee code
@@ -102,6 +118,7 @@ class IdClearing : public test::CardsWindow<IDYuE_QingLing> {
 protected:
     void SetUp() override {
         CardsWindow::SetUp();
+        if (IsSkipped()) return;
         addPeople();
         // 张三 has two cards; the deleted 李四 one. Card_Type and C_LeiBie differ on purpose.
         con->executeScript(R"(
@@ -116,7 +133,7 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (1,'C1',0,1234),(
         return out;
     }
     T card(const std::string& c) {
-        return test::row(*con, "select i.C_YuE_ID, (select group_concat(Card_YuE) from Card_Log l where l.Card_No=i.Card_No), "
+        return test::row(*con, "select i.C_YuE_ID, (select max(Card_YuE) from Card_Log l where l.Card_No=i.Card_No), "
                                "(select count(*) from Record_XF x where x.Card_No=i.Card_No) from Card_Info i where i.Card_No='" + c + "'");
     }
     int rowOf(const std::string& card) {
@@ -127,10 +144,12 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (1,'C1',0,1234),(
     T logRows() { return test::column(*con, "select Op_Code||' '||Operator_ID||' '||Op_Object from Sys_Log order by ID"); }
 };
 
+TOLVENK_ON_BOTH_ENGINES(IdClearing);
+
 // Each ticked card is voided from the balance the database holds and set to
 // 0 with its log balance, in one transaction: a card that fails there stays
 // whole and is reported, not counted; the next click changes nothing.
-TEST_F(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
+TEST_P(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
     w.Load();
     EXPECT_EQ(w.Caption(), "余额清零");
     EXPECT_EQ(w.CheckAll.Caption(), "全选");
@@ -148,7 +167,7 @@ TEST_F(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
     w.CheckAll.setValue(forms::vbChecked);
     w.Grid1.Cell(3, 1).setText("0");  // 李四 not
     con->execute("update Card_Info set C_YuE_ID=1500 where Card_No='C1'");  // changed since the list was read
-    con->execute("create trigger boom before update on Card_Info when old.Card_No='C2' begin select raise(abort, 'injected'); end");
+    test::refuseWrites(*con, engine(), "boom", "update", "Card_Info", "new.Card_No='C2'", "injected");
     w.Command1.click();
 
     EXPECT_EQ(card("C1"), (T{"0", "0", "1"}));
@@ -164,8 +183,9 @@ TEST_F(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
     ASSERT_EQ(sv->boxes.size(), 1u);
     EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
     EXPECT_EQ(sv->boxes[0].title, "提示");
-    EXPECT_EQ(sv->boxes[0].prompt.rfind("已清零 1 张卡，合计 ￥15.00；余额已为零未处理 1 张；清零失败 1 张。\n卡号 C2（员工ID 1）清零失败：injected", 0), 0u)
+    EXPECT_EQ(sv->boxes[0].prompt.rfind("已清零 1 张卡，合计 ￥15.00；余额已为零未处理 1 张；清零失败 1 张。\n卡号 C2（员工ID 1）清零失败：", 0), 0u)
         << sv->boxes[0].prompt;
+    EXPECT_NE(sv->boxes[0].prompt.find("injected"), std::string::npos);
 
     // Again, still failing: nothing changes, nothing is logged.
     const auto before = test::rows(*con, "select * from Record_XF");
@@ -174,7 +194,7 @@ TEST_F(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
     EXPECT_EQ(logRows().size(), 1u);
 
     // The cause gone, the retry clears only what is left.
-    con->execute("drop trigger boom");
+    test::allowWrites(*con, engine(), "boom", "Card_Info");
     w.Command1.click();
     EXPECT_EQ(card("C1"), (T{"0", "0", "1"}));
     EXPECT_EQ(card("C2"), (T{"0", "0", "1"}));
@@ -184,9 +204,19 @@ TEST_F(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
     EXPECT_EQ(sv->boxes.back().prompt.rfind("提示：成功！\n已清零 1 张卡", 0), 0u) << sv->boxes.back().prompt;
 }
 
+TEST_P(IdClearing, CaptionsFitInEveryLanguage) {
+    for (std::int16_t language : {0, 1, 2}) {
+        Load_Lan(language);
+        Lan_Type = language;
+        w.Load();
+        EXPECT_EQ(test::badCaptions(w), T{}) << "language " << language;
+        w.Unload();
+    }
+}
+
 // In the event loop: the query window's button opens the clearing, whose
 // select-all box and button clear the department's cards.
-TEST_F(IdClearing, OnScreenTheQueryOpensTheClearingWhichClearsTheDepartment) {
+TEST_P(IdClearing, OnScreenTheQueryOpensTheClearingWhichClearsTheDepartment) {
     registerWindow("IDYuE_QingLing", [] { return std::make_unique<IDYuE_QingLing>(); });
     auto* clearing = static_cast<IDYuE_QingLing*>(windowObject("IDYuE_QingLing"));
     YuE_ID_Cha query;

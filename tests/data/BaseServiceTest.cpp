@@ -1,3 +1,5 @@
+#include <cctype>
+
 #include "data/BaseService.h"
 #include "platform/Error.h"
 #include "support/Fixtures.h"
@@ -22,6 +24,7 @@ class BaseServiceTest : public test::DbTest {
 protected:
     void SetUp() override {
         DbTest::SetUp();
+        if (IsSkipped()) return;
         svc.Set_LinkStr(cs);
         DB_Type = "SQL";
     }
@@ -33,18 +36,21 @@ protected:
 
 }  // namespace
 
-TEST_F(BaseServiceTest, LinkStringAndTestLink) {
+TOLVENK_ON_BOTH_ENGINES(BaseServiceTest);
+
+TEST_P(BaseServiceTest, LinkStringAndTestLink) {
     EXPECT_EQ(svc.Get_LinkStr(), cs);
     EXPECT_TRUE(svc.Test_Link());
     EXPECT_EQ(svc.DB_Con, nullptr);
     BaseService bad;
-    bad.Set_LinkStr(db::Connection::fileConnectionString(dir.file("missing.mdb")));
+    bad.Set_LinkStr(onServer() ? test::testServer()->connectionString("tolvenk_no_such_catalog")
+                               : db::Connection::fileConnectionString(dir.file("missing.mdb")));
     EXPECT_FALSE(bad.Test_Link());
     EXPECT_EQ(bad.DB_Con, nullptr);
     EXPECT_THROW(bad.Get_DataList("select 1"), db::DbError);
 }
 
-TEST_F(BaseServiceTest, BothInsertPathsWriteTheSameRowByPosition) {
+TEST_P(BaseServiceTest, BothInsertPathsWriteTheSameRowByPosition) {
     auto v = cardTypeValues("0", "普通卡");
     ASSERT_TRUE(svc.Add_DataByIndex("Card_Type", 1, v, kCardTypeColumns));  // record-set path
     DB_Type = "Access";
@@ -63,7 +69,7 @@ TEST_F(BaseServiceTest, BothInsertPathsWriteTheSameRowByPosition) {
     EXPECT_EQ(second[0], "2");
 }
 
-TEST_F(BaseServiceTest, StartIndexZeroWritesColumnZeroToo) {
+TEST_P(BaseServiceTest, StartIndexZeroWritesColumnZeroToo) {
     DB_Type = "Access";  // an empty column list always takes the record-set path
     std::vector<std::string> v{"06:00:00", "09:00:00", "11:00:00", "13:00:00", "17:00:00", "19:00:00",
                                "21:00:00", "23:00:00", "00:00:00", "02:00:00", "60000", "10"};
@@ -73,7 +79,7 @@ TEST_F(BaseServiceTest, StartIndexZeroWritesColumnZeroToo) {
     for (int i = 0; i < 12; ++i) EXPECT_EQ(d(1, i), v[static_cast<std::size_t>(i)]);
 }
 
-TEST_F(BaseServiceTest, ModifyWritesPhysicalColumnsFromStartIndexOrNothing) {
+TEST_P(BaseServiceTest, ModifyWritesPhysicalColumnsFromStartIndexOrNothing) {
     ASSERT_TRUE(svc.Add_DataByIndex("Card_Type", 1, cardTypeValues("0", "A"), ""));
     ASSERT_TRUE(svc.Add_DataByIndex("Card_Type", 1, cardTypeValues("0", "B"), ""));
     auto v = cardTypeValues("2", "B2");
@@ -91,7 +97,7 @@ TEST_F(BaseServiceTest, ModifyWritesPhysicalColumnsFromStartIndexOrNothing) {
     EXPECT_EQ(row(1), before);
 }
 
-TEST_F(BaseServiceTest, ModifyKeysAreNeverPastedRaw) {
+TEST_P(BaseServiceTest, ModifyKeysAreNeverPastedRaw) {
     con->executeScript(
         "insert into XF_ShouKuan(SK_ID,SK_Name) values('1','甲'),('x'' or ''1''=''1','乙');");
     // Text key (ColType 0) with a quote finds exactly its row.
@@ -106,7 +112,7 @@ TEST_F(BaseServiceTest, ModifyKeysAreNeverPastedRaw) {
     EXPECT_EQ(svc.Get_DataList("select count(*) from XF_ShouKuan where SK_Name='丁'")(1, 0), "0");
 }
 
-TEST_F(BaseServiceTest, ExecSqlRunsAndErrorsPass) {
+TEST_P(BaseServiceTest, ExecSqlRunsAndErrorsPass) {
     EXPECT_TRUE(svc.Exec_Sql("insert into Sys_Log(Operator_ID,Op_Code,Op_Object) values(1,301,'3,500')"));
     EXPECT_TRUE(svc.Exec_Sql("delete from Sys_Log where Op_Code=999"));  // ran, changed nothing: no failure
     EXPECT_EQ(count("Sys_Log"), 1);
@@ -117,7 +123,7 @@ TEST_F(BaseServiceTest, ExecSqlRunsAndErrorsPass) {
     EXPECT_FALSE(failed->isOpen()) << "the failed operation's connection is closed by the next one";
 }
 
-TEST_F(BaseServiceTest, ExtraTimeoutRaisesTheCommandTimeout) {
+TEST_P(BaseServiceTest, ExtraTimeoutRaisesTheCommandTimeout) {
     Extra_Timeout = 600;
     auto rs = svc.Get_DataList_ADO("select * from Record_XF");
     ASSERT_NE(svc.DB_Con, nullptr);
@@ -131,7 +137,7 @@ TEST_F(BaseServiceTest, ExtraTimeoutRaisesTheCommandTimeout) {
     }
 }
 
-TEST_F(BaseServiceTest, LiveRecordSetOutlivesItsReplacedConnection) {
+TEST_P(BaseServiceTest, LiveRecordSetOutlivesItsReplacedConnection) {
     con->executeScript("insert into Sys_User_Info(User_Name) values('admin'),('clerk');");
     auto rs = svc.Get_DataList_ADO("select User_Name from Sys_User_Info order by User_ID");
     auto first = svc.DB_Con;
@@ -144,8 +150,31 @@ TEST_F(BaseServiceTest, LiveRecordSetOutlivesItsReplacedConnection) {
     EXPECT_EQ(rs->field(0).toString(), "clerk");
 }
 
-TEST_F(BaseServiceTest, TransactionEndedByTheEngineStillPassesTheStatementsOwnError) {
-    // "or rollback" makes the engine end the transaction itself, as a full disk does.
+TEST_P(BaseServiceTest, AFailedStatementUndoesTheWholeTransactionAndPassesItsOwnError) {
+    const std::vector<std::string> sqls{"insert into Sys_Log(Operator_ID,Op_Code,Op_Object) values(1,301,'a')",
+                                        "insert into Card_Type(ID,C_Name) values(1,'x')",
+                                        "insert into Card_Type(ID,C_Name) values(1,'y')",
+                                        "insert into Sys_Log(Operator_ID,Op_Code,Op_Object) values(1,302,'b')"};
+    std::size_t failed = 99;
+    try {
+        svc.Exec_Sql_Trans(sqls, &failed);
+        FAIL() << "the duplicate key was accepted";
+    } catch (const db::DbError& e) {
+        std::string why = e.what();
+        for (char& c : why) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_NE(why.find("unique"), std::string::npos) << e.what();  // either engine's wording
+    }
+    EXPECT_EQ(failed, 2u);
+    EXPECT_EQ(svc.DB_Con, nullptr) << "the failed transaction's connection is closed";
+    EXPECT_EQ(count("Sys_Log"), 0);
+    EXPECT_EQ(count("Card_Type"), 0);
+}
+
+// "or rollback" is the file engine's way to end the transaction itself, as a full disk does.
+class BaseServiceFileTest : public BaseServiceTest {};
+TOLVENK_ON_FILE_ONLY(BaseServiceFileTest);
+
+TEST_P(BaseServiceFileTest, TransactionEndedByTheEngineStillPassesTheStatementsOwnError) {
     const std::vector<std::string> sqls{"insert into Sys_Log(Operator_ID,Op_Code,Op_Object) values(1,301,'a')",
                                         "insert or rollback into Card_Type(ID,C_Name) values(1,'x')",
                                         "insert or rollback into Card_Type(ID,C_Name) values(1,'y')"};

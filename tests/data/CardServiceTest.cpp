@@ -8,6 +8,7 @@ class CardTest : public test::XfFixture {
 protected:
     void SetUp() override {
         XfFixture::SetUp();
+        if (IsSkipped()) return;
         cards.Set_strCN(cs);
     }
     // A kind record 0..22 with the day pair and the breakfast pair given.
@@ -22,7 +23,9 @@ protected:
 };
 }  // namespace
 
-TEST_F(CardTest, KindsAreAddedOnceByNameAndShownFormatted) {
+TOLVENK_ON_BOTH_ENGINES(CardTest);
+
+TEST_P(CardTest, KindsAreAddedOnceByNameAndShownFormatted) {
     EXPECT_EQ(cards.New_Type(kind("1", "普通卡", "-1", "-1")), 0);
     EXPECT_EQ(cards.New_Type(kind("2", "O'Brien卡", "0", "0")), 0);
     EXPECT_EQ(cards.New_Type(kind("3", "普通卡", "0", "0")), -2);
@@ -48,10 +51,16 @@ TEST_F(CardTest, KindsAreAddedOnceByNameAndShownFormatted) {
     EXPECT_EQ(cards.Get_Type("").rowUBound(), 1);
     EXPECT_EQ(cards.New_Type(kind("5", "普通卡", "0", "0")), -2);
     EXPECT_EQ(cards.Get_Type("2").rowUBound(), 1);
-    EXPECT_EQ(cards.Get_Type("2' or '1'='1").rowUBound(), 0);
+    // The injected key returns no row: the file engine finds none, the server
+    // refuses to read the text as a number.
+    if (onServer()) {
+        EXPECT_THROW(cards.Get_Type("2' or '1'='1"), db::DbError);
+    } else {
+        EXPECT_EQ(cards.Get_Type("2' or '1'='1").rowUBound(), 0);
+    }
 }
 
-TEST_F(CardTest, UpdateWritesEveryColumnOfTheRow) {
+TEST_P(CardTest, UpdateWritesEveryColumnOfTheRow) {
     ASSERT_EQ(cards.New_Type(kind("1", "A", "-1", "-1")), 0);
     V v = kind("1", "A改", "3000", "5");
     v[0] = "1";
@@ -62,7 +71,7 @@ TEST_F(CardTest, UpdateWritesEveryColumnOfTheRow) {
     EXPECT_EQ(cards.Update_Type(v), -1);
 }
 
-TEST_F(CardTest, LimitModeOfAKind) {
+TEST_P(CardTest, LimitModeOfAKind) {
     cards.New_Type(kind("1", "meal", "0", "0"));
     cards.New_Type(kind("2", "order", "-2", "-2"));
     cards.New_Type(kind("3", "nolimit", "-1", "-1"));
@@ -77,7 +86,7 @@ TEST_F(CardTest, LimitModeOfAKind) {
     EXPECT_EQ(cards.Check_Tian(9), 0);
 }
 
-TEST_F(CardTest, CardsInUseAndTheIdBalanceList) {
+TEST_P(CardTest, CardsInUseAndTheIdBalanceList) {
     con->executeScript(R"(
 insert into Card_Info(ID,Pinfo_id,Card_No,C_LeiBie,C_GuaShi,C_YuE_ID,Card_Type) values
  (1,1,'C1',1,0,500,1),(2,1,'C1b',1,0,700,1),(3,3,'C3',2,1,300,2),(4,2,'C2',1,0,100,1);
@@ -100,12 +109,12 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (1,'C1',0,500),(1
     EXPECT_TRUE(sv->boxes.empty());
 }
 
-TEST_F(CardTest, AFailedClearingChangesNothingAndShowsTheStatement) {
+TEST_P(CardTest, AFailedClearingChangesNothingAndShowsTheStatement) {
     con->executeScript(R"(
 insert into Card_Info(ID,Pinfo_id,Card_No,C_YuE_ID) values (1,1,'C1',500);
 insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (1,'C1',0,500);
-create trigger log_locked before update on Card_Log begin select raise(abort, 'locked'); end;
 )");
+    test::refuseWrites(*con, engine(), "log_locked", "update", "Card_Log", "");
     EXPECT_FALSE(cards.YuE_QL(1, "C1"));
     EXPECT_EQ(test::number(*con, "select C_YuE_ID from Card_Info"), 500);
     ASSERT_EQ(sv->boxes.size(), 1u);

@@ -1,3 +1,4 @@
+#include <memory>
 #include <regex>
 
 #include "data/OpenDb.h"
@@ -107,10 +108,27 @@ TEST_F(OpenDbTest, MissingConfigurationShowsTheConfigurationBox) {
     EXPECT_NE(text.find("nowhere.mdb"), std::string::npos);
 }
 
-TEST_F(OpenDbTest, OpenRsAndServerTime) {
-    test::createBusinessDb(folder + "/TAM08.mdb");
-    test::createConfigDb(folder, "cfg.mdb", "Access", folder, "TAM08");
-    ASSERT_TRUE(Open_DB(folder, "cfg.mdb", ""));
+// The business database a DB_info row names: a file, or a database on the server.
+class OpenDbBusiness : public OpenDbTest, public ::testing::WithParamInterface<test::Engine> {
+protected:
+    void SetUp() override {
+        OpenDbTest::SetUp();
+        if (GetParam() == test::Engine::Server) {
+            if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
+            server = std::make_unique<test::BusinessDb>(test::Engine::Server);
+            test::createConfigDbFor(folder, "cfg.mdb", GetParam(), server->connectionString());
+        } else {
+            test::createConfigDbFor(folder, "cfg.mdb", GetParam(), test::createBusinessDb(folder + "/TAM08.mdb"));
+        }
+    }
+    std::unique_ptr<test::BusinessDb> server;
+};
+TOLVENK_ON_BOTH_ENGINES(OpenDbBusiness);
+
+TEST_P(OpenDbBusiness, OpenRsAndServerTime) {
+    ASSERT_TRUE(Open_DB(folder, "cfg.mdb", "")) << (sv->boxes.empty() ? "" : sv->boxes[0].prompt);
+    const std::string kind = DB_Type;
+    EXPECT_EQ(kind, GetParam() == test::Engine::Server ? "SQL" : "Access");
     auto rs = Open_Rs("select count(*) from Record_XF");
     ASSERT_NE(rs, nullptr);
     EXPECT_EQ(rs, Rs_Main);
@@ -124,7 +142,7 @@ TEST_F(OpenDbTest, OpenRsAndServerTime) {
     DB_Type = "Other";  // neither kind: the computer's clock, no query
     sv->clock = "2011-07-01 06:26:15";
     EXPECT_EQ(Get_Server_Time(), "2011-07-01 06:26:15");
-    DB_Type = "Access";
+    DB_Type = kind;
     Conn_Main.reset();  // the query fails: its box, then the computer's clock
     EXPECT_EQ(Get_Server_Time(), "2011-07-01 06:26:15");
     EXPECT_EQ(sv->boxes.size(), 2u);

@@ -15,6 +15,7 @@ class TextMatching : public test::XfFixture {
 protected:
     void SetUp() override {
         XfFixture::SetUp();
+        if (IsSkipped()) return;
         bt.Set_strCN(cs);
         cards.Set_strCN(cs);
         dc.Set_strCN(cs);
@@ -33,7 +34,9 @@ insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) va
 
 }  // namespace
 
-TEST_F(TextMatching, LikePatternsMatchTypedTextLiterally) {
+TOLVENK_ON_BOTH_ENGINES(TextMatching);
+
+TEST_P(TextMatching, LikePatternsMatchTypedTextLiterally) {
     EXPECT_EQ(ids(bt.Get_Dept_No("0_", "")), (V{"6"}));
     EXPECT_EQ(ids(svc.Get_Emp_Check2("0_", "", "")), (V{"6", "7", "8"}));
     EXPECT_EQ(ids(svc.Get_Emp_Check2("", "", "_")), (V{"6"}));
@@ -48,7 +51,7 @@ TEST_F(TextMatching, LikePatternsMatchTypedTextLiterally) {
     EXPECT_EQ(rs->recordCount(), 0);
 }
 
-TEST_F(TextMatching, NamesCodesAndCardNumbersCompareWithoutCase) {
+TEST_P(TextMatching, NamesCodesAndCardNumbersCompareWithoutCase) {
     // Card kinds: a deleted "ABC" keeps "abc" taken.
     V kind{"0", "1", "ABC", "", "0", "0", "0", "0", "0", "0"};
     for (int i = 10; i <= 22; ++i) kind.push_back("0");
@@ -70,7 +73,7 @@ TEST_F(TextMatching, NamesCodesAndCardNumbersCompareWithoutCase) {
 
 // The INSERT text the file database takes must write the same row as the
 // record-set path: each value in its column, numbers stored as numbers.
-TEST_F(TextMatching, StatementPathWritesTheSameRowsAsTheRecordSetPath) {
+TEST_P(TextMatching, StatementPathWritesTheSameRowsAsTheRecordSetPath) {
     const V xf{"", "0", "2", "1002", "", "1", "0", "11", "0", "5000", "+1000", "6000", "0", "0",
                "0", "2026-12-01 10:00:00", "C2", "0", "7", "1", "0", "0", "0", "0"};
     V type{"0", "4", "Kind", "备注", "1000", "500", "800", "2000", "-1", "0"};
@@ -95,10 +98,13 @@ TEST_F(TextMatching, StatementPathWritesTheSameRowsAsTheRecordSetPath) {
         if (sql == typeCols) got[0][2] = got[1][2] = "";
         EXPECT_EQ(got[0], got[1]) << sql;
     }
-    EXPECT_EQ(rows("select typeof(YuE_Change),YuE_Change from Record_XF where Card_No='C2'")[1], (V{"integer", "1000"}));
+    // The server's columns are typed; the file engine says how it stored the value.
+    if (!onServer()) {
+        EXPECT_EQ(rows("select typeof(YuE_Change),YuE_Change from Record_XF where Card_No='C2'")[1], (V{"integer", "1000"}));
+    }
 }
 
-TEST_F(TextMatching, ModifyWithOnlyTheKeyAssignsNothingAndSucceeds) {
+TEST_P(TextMatching, ModifyWithOnlyTheKeyAssignsNothingAndSucceeds) {
     BaseService base;
     base.Set_LinkStr(cs);
     V days{"0"};

@@ -14,7 +14,9 @@ protected:
 };
 }  // namespace
 
-TEST_F(XfDetail, DepartmentPathCoversTheSubtreeWithInclusiveBounds) {
+TOLVENK_ON_BOTH_ENGINES(XfDetail);
+
+TEST_P(XfDetail, DepartmentPathCoversTheSubtreeWithInclusiveBounds) {
     const DataList d = dept("01");
     // r4 is a settlement row; r7 lies before the period; r6's department is deleted.
     EXPECT_EQ(ids(d), (V{"1", "2", "5", "8"}));
@@ -27,7 +29,7 @@ TEST_F(XfDetail, DepartmentPathCoversTheSubtreeWithInclusiveBounds) {
     EXPECT_EQ(d(3, 29), "O'Brien");
 }
 
-TEST_F(XfDetail, KindTerminalPlaceOwnerPersonAndUncertainFilters) {
+TEST_P(XfDetail, KindTerminalPlaceOwnerPersonAndUncertainFilters) {
     EXPECT_EQ(ids(dept("01", {"1", "3"})), (V{"1", "5", "8"}));
     EXPECT_EQ(ids(dept("", {}, 12)), (V{"2"}));
     EXPECT_EQ(ids(dept("", {}, 0, 2)), (V{"2"}));
@@ -45,7 +47,7 @@ TEST_F(XfDetail, KindTerminalPlaceOwnerPersonAndUncertainFilters) {
     EXPECT_EQ(ids(dept("")), (V{"1", "2", "5", "8"}));  // bounds stay inclusive
 }
 
-TEST_F(XfDetail, PersonPathAndTheMainConnectionTimeout) {
+TEST_P(XfDetail, PersonPathAndTheMainConnectionTimeout) {
     Conn_Main = test::connect(cs);
     Conn_Main->setCommandTimeout(60);
     const DataList d = svc.Get_XF_Info7_2("ignored", {}, "2026-11-01 12:00:00", "2026-11-30 23:59:59", 0, 0, 0, 0, "1");
@@ -57,7 +59,7 @@ TEST_F(XfDetail, PersonPathAndTheMainConnectionTimeout) {
     EXPECT_EQ(Conn_Main->commandTimeout(), 60);  // set back even after a failure
 }
 
-TEST_F(XfDetail, PeriodRecordSetForTheStatistics) {
+TEST_P(XfDetail, PeriodRecordSetForTheStatistics) {
     rec().id(9).person(2).type(130).meal(0).before(0).money(0).balance(0).cardSerial(0).date("2026-11-05 10:00:00")
         .card("C2").insert(*con);  // not a statistics kind
     EXPECT_EQ(svc.Get_XF_Info5("", "")->recordCount(), 7);
@@ -72,7 +74,7 @@ TEST_F(XfDetail, PeriodRecordSetForTheStatistics) {
     EXPECT_EQ(rs->field("xf_type").toInt64(), 5);
 }
 
-TEST_F(XfDetail, MonthAndCardHistories) {
+TEST_P(XfDetail, MonthAndCardHistories) {
     EXPECT_EQ(ids(svc.Get_XF_Info4("1", "2026-11")), (V{"1", "2", "8"}));
     EXPECT_THROW(svc.Get_XF_Info4("1; delete from Record_XF", "2026-11"), db::DbError);
     EXPECT_EQ(ids(svc.Get_XF_Info2("1", "C1", "")), (V{"7", "1", "2", "8"}));

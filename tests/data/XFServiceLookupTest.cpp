@@ -9,6 +9,7 @@ class XfLookup : public test::XfFixture {
 protected:
     void SetUp() override {
         XfFixture::SetUp();
+        if (IsSkipped()) return;
         con->executeScript(R"(
 insert into Mach_Info(Mach_ID,Mach_Name,Mach_Type,Del_YN) values (11,'一号机',301,0),(12,'充值机',300,0),(13,'旧机',302,1),(14,'水控',400,0),(15,'二号机',399,0);
 insert into XF_Dian_Info(XF_Dian_ID,XF_Dian_Name,Del_YN) values (1,'一食堂',0),(2,'超市',0),(3,'关闭',1);
@@ -25,18 +26,26 @@ insert into Card_Log(Pinfo_id,Card_No,Card_Number,Date_Time,Op_Type) values
 };
 }  // namespace
 
-TEST_F(XfLookup, PickListsShowLiveRowsOnly) {
+TOLVENK_ON_BOTH_ENGINES(XfLookup);
+
+TEST_P(XfLookup, PickListsShowLiveRowsOnly) {
     EXPECT_EQ(ids(svc.Get_XF_Machs()), (V{"11", "15"}));  // 300 and 400 are not consumption terminals
     EXPECT_EQ(ids(svc.Get_XF_Dians()), (V{"1", "2"}));
     EXPECT_EQ(ids(svc.Get_Unit("")), (V{"1", "2"}));
     EXPECT_EQ(ids(svc.Get_Unit("2")), (V{"2"}));
-    EXPECT_EQ(ids(svc.Get_Unit("2' or '1'='1")), V{});
+    // The injected key returns no row: the file engine finds none, the server
+    // refuses to read the text as a number.
+    if (onServer()) {
+        EXPECT_THROW(svc.Get_Unit("2' or '1'='1"), db::DbError);
+    } else {
+        EXPECT_EQ(ids(svc.Get_Unit("2' or '1'='1")), V{});
+    }
     EXPECT_EQ(ids(svc.Get_ShouKuan(), 2), (V{"甲", "乙"}));
     EXPECT_EQ(ids(svc.Get_Sys_User(), 1), (V{"admin"}));
     EXPECT_EQ(ids(svc.Get_All_Dept1()), (V{"1", "2", "3"}));  // levels 0 and 1, live
 }
 
-TEST_F(XfLookup, EmployeeLookups) {
+TEST_P(XfLookup, EmployeeLookups) {
     DataList all = svc.Get_Emp_Check("", "", "");
     ASSERT_EQ(all.colUBound(), 27);
     EXPECT_EQ(all(1, 0), "4");  // deleted employees first
@@ -54,7 +63,7 @@ TEST_F(XfLookup, EmployeeLookups) {
     EXPECT_EQ(ids(svc.Get_Emp_Check2("", "E", "i")), (V{"2", "3"}));  // LIKE ignores ASCII case
 }
 
-TEST_F(XfLookup, Cards) {
+TEST_P(XfLookup, Cards) {
     EXPECT_EQ(svc.Get_Card_BianHao("C2"), "B002");
     EXPECT_EQ(svc.Get_Card_BianHao("none"), "");
     const DataList cards = svc.Get_Card_No2("1", "");
@@ -67,7 +76,7 @@ TEST_F(XfLookup, Cards) {
     EXPECT_EQ(issued->field("Card_No").toString(), "C1");
 }
 
-TEST_F(XfLookup, IdBalanceWriters) {
+TEST_P(XfLookup, IdBalanceWriters) {
     EXPECT_TRUE(svc.Update_ID_C_J("2", 1500, 3, "2026-12-06 10:00:00"));
     EXPECT_TRUE(svc.Update_ID_C_J("3", -200, -1, "2026-12-06 10:00:01"));  // negative amounts stay valid SQL
     EXPECT_EQ(test::row(*con, "select C_YuE_ID,C_YuCi_ID,ID_YuE_Now from Card_Info where ID=2"),
@@ -80,7 +89,7 @@ TEST_F(XfLookup, IdBalanceWriters) {
     EXPECT_THROW(svc.Update_Card_Yu(2, "C2", "C_YuE_ID=0,C_YuCi_ID", 1), db::DbError);
 }
 
-TEST_F(XfLookup, BalancesAtATime) {
+TEST_P(XfLookup, BalancesAtATime) {
     auto ic = svc.Cha_YeE(1, "2026-11-02 08:00:00");
     ASSERT_EQ(ic->recordCount(), 1);
     EXPECT_EQ(ic->field("YuE_New").toInt64(), 10500);
@@ -100,7 +109,7 @@ TEST_F(XfLookup, BalancesAtATime) {
     EXPECT_THROW(svc.Cha_JinE(1, "C1", "5 or 1=1"), db::DbError);
 }
 
-TEST_F(XfLookup, SubsidyRowsOfAMonth) {
+TEST_P(XfLookup, SubsidyRowsOfAMonth) {
     con->executeScript(
         "insert into BuTie_OK(ID,Pinfo_ID,B_JinE,B_Year,B_Month,B_Times,B_SF) values"
         " (1,1,1000,2026,11,1,0),(2,1,-1000,2026,11,-1,0),(3,1,500,2026,10,1,0),(4,2,700,2026,11,1,0);");
@@ -108,7 +117,7 @@ TEST_F(XfLookup, SubsidyRowsOfAMonth) {
     EXPECT_EQ(ids(svc.is_All_bt(1, "2026-10")), (V{"3"}));
 }
 
-TEST_F(XfLookup, CardSystemSettlementDateAndReportNames) {
+TEST_P(XfLookup, CardSystemSettlementDateAndReportNames) {
     EXPECT_EQ(svc.Get_is_IC(), 0);  // no Sys_Config row
     con->execute("insert into Sys_Para(Para_Name,P2) values('Sys_Config','1')");
     EXPECT_EQ(svc.Get_is_IC(), 1);
@@ -145,7 +154,7 @@ TEST_F(XfLookup, CardSystemSettlementDateAndReportNames) {
     EXPECT_EQ(numbers, (V{"101", "205", "4"}));
 }
 
-TEST_F(XfLookup, IdCardHistoriesCarryTheCardSerial) {
+TEST_P(XfLookup, IdCardHistoriesCarryTheCardSerial) {
     con->execute("update Card_Info set Card_Number='N-2' where ID=2");
     const auto c2 = [](int id, const char* at) {
         return test::XfRow().id(id).mach(11).person(2).card("C2").date(at).money(0).times(0).cardSerial(0).timesSerial(0)

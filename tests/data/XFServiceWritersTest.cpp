@@ -16,7 +16,9 @@ protected:
 };
 }  // namespace
 
-TEST_F(XfWriters, ClearingRowGoesToColumnsOneToTwentyFiveOnBothPaths) {
+TOLVENK_ON_BOTH_ENGINES(XfWriters);
+
+TEST_P(XfWriters, ClearingRowGoesToColumnsOneToTwentyFiveOnBothPaths) {
     for (const char* kind : {"SQL", "Access"}) {
         DB_Type = kind;
         con->execute("delete from Record_XF");
@@ -38,7 +40,7 @@ TEST_F(XfWriters, ClearingRowGoesToColumnsOneToTwentyFiveOnBothPaths) {
     }
 }
 
-TEST_F(XfWriters, BalanceVoidRecordsBeforeChangeAndAfter) {
+TEST_P(XfWriters, BalanceVoidRecordsBeforeChangeAndAfter) {
     ASSERT_TRUE(svc.add_YuE_ZF(3, 175, -800, "2026-12-06 10:00:00", "O'C3", 2, 7));
     const V r = last();
     EXPECT_EQ(r[1], "0");
@@ -58,7 +60,7 @@ TEST_F(XfWriters, BalanceVoidRecordsBeforeChangeAndAfter) {
     EXPECT_EQ(count(), 9);
 }
 
-TEST_F(XfWriters, MealPeriodRow) {
+TEST_P(XfWriters, MealPeriodRow) {
     V times{"06:00:00", "09:00:00", "11:00:00", "13:30:00", "17:00:00", "19:00:00",
             "21:00:00", "23:00:00", "00:00:00", "02:00:00", "60000", "5"};
     EXPECT_EQ(svc.Add_Can_Time(times), 0);

@@ -83,7 +83,7 @@ TEST_F(MnuLoadTest, CodesWithoutAWindowOpenNothing) {
     EXPECT_EQ(ProbeWindow::created, 0);
     EXPECT_EQ(Lang[1], "查  询");  // texts loaded all the same
     EXPECT_EQ(Op_User_ID, 7);
-    for (const char* para : {"7002;0;7942", "7033;0;7942", "7045;0;7942"}) Quernat().mnuLoad(para, "admin", sCN);
+    for (const char* para : {"7002;0;7942", "7010;0;7942", "7045;0;7942"}) Quernat().mnuLoad(para, "admin", sCN);
     EXPECT_EQ(ProbeWindow::created, 0);
     EXPECT_EQ(Conn_Main, nullptr);
     EXPECT_EQ(windowForMenuCode(7032), "XF_Cha_HZ");

@@ -47,19 +47,20 @@ TEST_F(LanguageTest, SharedTextsInEachLanguage) {
     }
 }
 
-TEST_F(LanguageTest, EntriesALanguageDoesNotWriteKeepEarlierTexts) {
+TEST_F(LanguageTest, EveryLanguageWritesTheWholeTableOnlyEnglishWrites459) {
     Lang[459] = "earlier";
     Lang[560] = "earlier";
     Lang[700] = "never written";
     Load_Lan(0);  // Simplified: 0..644 without 459
     EXPECT_EQ(Lang[459], "earlier");
     EXPECT_EQ(Lang[560], "输出到XML");
-    Load_Lan(1);  // English writes 0..630 including an empty 459
+    Load_Lan(1);  // English writes an empty 459; 642 it lacks is the Simplified text
     EXPECT_EQ(Lang[459], "");
-    Lang[640] = "from Simplified";
-    Load_Lan(2);  // Traditional writes 0..471 without 459, so 472.. stay English
-    EXPECT_EQ(Lang[560], "Output to XML");
-    EXPECT_EQ(Lang[640], "from Simplified");
+    EXPECT_EQ(Lang[642], "不确定记录");
+    Lang[640] = "earlier";
+    Load_Lan(2);  // Traditional has its own 472..644 now
+    EXPECT_EQ(Lang[560], "輸出到XML");
+    EXPECT_EQ(Lang[640], "請選擇需要修改的報表");
     EXPECT_EQ(Lang[700], "never written");
 }
 
@@ -71,7 +72,7 @@ TEST_F(LanguageTest, OverridesApplyOnlyWhenInForceAndInRange) {
     Load_Lan(0);
     EXPECT_EQ(Lang[1], "Search");
     EXPECT_EQ(Lang[2], "退  出");
-    EXPECT_EQ(Lang[0], "");  // written by the built-in table, never by the override
+    EXPECT_EQ(Lang[0], "查询员工所对应的补贴机(金额)");  // the built-in text, never the override
     EXPECT_EQ(Lang[645], "");
     EXPECT_EQ(Lang[43], "second");  // the later row wins
     EXPECT_EQ(Lang[5], "");

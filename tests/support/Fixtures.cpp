@@ -9,19 +9,16 @@ void KitTest::TearDown() {
     resetWindows();
 }
 
-void DbTest::SetUp() {
+void DbKit::SetUp() {
     KitTest::SetUp();
-    cs = createBusinessDb(dir.file("b.mdb"));
+    if (onServer()) {
+        if (const auto why = whyNoServer()) GTEST_SKIP() << *why;
+        server = std::make_unique<BusinessDb>(Engine::Server);
+        cs = server->connectionString();
+    } else {
+        cs = createBusinessDb(dir.file("b.mdb"));
+    }
     con = connect(cs);
-}
-
-void WindowTest::SetUp() {
-    DbTest::SetUp();
-    strCN = cs;
-    Conn_Main = con;
-    DB_Type = "Access";
-    Money_Sign = "￥";
-    Load_Lan(0);
 }
 
 }  // namespace tolvenk::test

@@ -84,10 +84,15 @@ std::optional<std::string> whyNoServer() {
     return "No test database server: TOLVENK_PG is not set (scripts/test.sh starts one and sets it).";
 }
 
-BusinessDb::BusinessDb(Engine engine) : engine_(engine) {
+BusinessDb::BusinessDb(Engine engine, bool schema) : engine_(engine) {
     if (engine == Engine::File) {
         dir_ = std::make_unique<TempDir>();
-        text_ = createBusinessDb(dir_->file("b.mdb"));
+        if (schema) {
+            text_ = createBusinessDb(dir_->file("b.mdb"));
+        } else {
+            db::Connection::createFileDatabase(dir_->file("b.mdb"));
+            text_ = db::Connection::fileConnectionString(dir_->file("b.mdb"));
+        }
         return;
     }
     const auto server = testServer();
@@ -98,7 +103,7 @@ BusinessDb::BusinessDb(Engine engine) : engine_(engine) {
             std::to_string(rd() % 1000000);
     connect(server->connectionString("postgres"))->execute("CREATE DATABASE " + name_);
     text_ = server->connectionString(name_);
-    connect(text_)->executeScript(schema::BusinessServer);
+    if (schema) connect(text_)->executeScript(schema::BusinessServer);
 }
 
 BusinessDb::~BusinessDb() {
@@ -108,6 +113,45 @@ BusinessDb::~BusinessDb() {
     } catch (...) {
         // A throwaway server: a database left behind goes with it.
     }
+}
+
+void createConfigDbFor(const std::string& folder, const std::string& file, Engine engine,
+                       const std::string& businessConnectionString) {
+    if (engine == Engine::File) {
+        // "...;Data Source=<folder>/<name>.mdb": the row names the folder and the bare name.
+        const std::string path = businessConnectionString.substr(businessConnectionString.find("Data Source=") + 12);
+        const std::filesystem::path p(path.substr(0, path.find(';')));
+        createConfigDb(folder, file, "Access", p.parent_path().string(), p.stem().string());
+        return;
+    }
+    const auto s = testServer();
+    if (!s) throw std::runtime_error("no test database server: TOLVENK_PG is not set");
+    const std::string key = "Initial Catalog=";
+    const std::size_t at = businessConnectionString.find(key) + key.size();
+    const std::string catalog = businessConnectionString.substr(at, businessConnectionString.find(';', at) - at);
+    createConfigDb(folder, file, "SQL", s->host + "," + s->port, "");
+    connect(db::Connection::fileConnectionString(folder + "/" + file))
+        ->execute("update DB_info set InitialCatalog=?, UserID=?, PassWord_1=?, Persist=1", {catalog, s->user, s->password});
+}
+
+void refuseWrites(db::Connection& con, Engine engine, const std::string& name, const std::string& event,
+                  const std::string& table, const std::string& when, const std::string& message) {
+    const std::string text = "'" + message + "'";  // the tests' own words, no quotes in them
+    if (engine == Engine::File) {
+        con.executeScript("create trigger " + name + " before " + event + " on " + table +
+                          (when.empty() ? "" : " when " + when) + " begin select raise(abort, " + text + "); end;");
+        return;
+    }
+    con.executeScript("create function " + name + "() returns trigger language plpgsql as $$ begin " +
+                      (when.empty() ? "raise exception " + text + ";"
+                                    : "if " + when + " then raise exception " + text + "; end if;") +
+                      " return new; end $$; create trigger " + name + " before " + event + " on " + table +
+                      " for each row execute function " + name + "();");
+}
+
+void allowWrites(db::Connection& con, Engine engine, const std::string& name, const std::string& table) {
+    if (engine == Engine::File) con.executeScript("drop trigger " + name + ";");
+    else con.executeScript("drop trigger " + name + " on " + table + "; drop function " + name + "();");
 }
 
 std::shared_ptr<db::Connection> connect(const std::string& connectionString) {

@@ -55,10 +55,11 @@ std::optional<std::string> whyNoServer();
 // A fresh, empty business database of either engine, made from the project's
 // schema (on the server from its twin), and removed when the object goes: a
 // file in a folder of its own, or a database of a unique name on the test
-// server. Throws when the server should be there but does not answer.
+// server. Throws when the server should be there but does not answer. With
+// `schema` false it is left without tables (for the demo generator to fill).
 class BusinessDb {
 public:
-    explicit BusinessDb(Engine engine);
+    explicit BusinessDb(Engine engine, bool schema = true);
     ~BusinessDb();
     BusinessDb(const BusinessDb&) = delete;
     BusinessDb& operator=(const BusinessDb&) = delete;
@@ -74,6 +75,21 @@ private:
     std::string name_;
     std::string text_;
 };
+
+// A configuration database at folder/file whose one DB_info row points at
+// `business`, as an installation writes it: an "Access" row naming the file,
+// or a "SQL" row naming the server, the catalog and the login.
+void createConfigDbFor(const std::string& folder, const std::string& file, Engine engine,
+                       const std::string& businessConnectionString);
+
+// Makes the engine refuse `event` ("insert" or "update") on `table` for the
+// rows that meet `when` (a condition on new.<column>; empty for every row),
+// as a locked or failing database would: a trigger in each engine's dialect,
+// failing with `message`.
+void refuseWrites(db::Connection& con, Engine engine, const std::string& name, const std::string& event,
+                  const std::string& table, const std::string& when, const std::string& message = "refused");
+// Takes that refusal away again.
+void allowWrites(db::Connection& con, Engine engine, const std::string& name, const std::string& table);
 
 // An open connection to the database behind a connection text.
 std::shared_ptr<db::Connection> connect(const std::string& connectionString);

@@ -14,6 +14,7 @@ class XfFixture : public DbTest {
 protected:
     void SetUp() override {
         DbTest::SetUp();
+        if (IsSkipped()) return;
         svc.Set_strCN(cs);
         Uncertain_Flag = 2;
         DB_Type = "SQL";

@@ -15,6 +15,7 @@ public:
     XfRow& id(int v) { return set("ID", v); }
     XfRow& mach(int v) { return set("Mach_ID", v); }
     XfRow& person(int v) { return set("Pinfo_id", v); }
+    XfRow& cashier(const std::string& v) { return set("Shou_Kuan", v); }
     XfRow& kind(int v) { return set("C_LeiBie", v); }            // card kind
     XfRow& dian(int v) { return set("XF_Dian_ID", v); }          // place
     XfRow& type(int v) { return set("XF_Type", v); }             // transaction kind
@@ -26,6 +27,7 @@ public:
     XfRow& date(const std::string& v) { return set("Date_Time", v); }
     XfRow& card(const std::string& v) { return set("Card_No", v); }
     XfRow& times(int v) { return set("YuCi_Change", v); }
+    XfRow& op(int v) { return set("Operator_id", v); }           // operator
     XfRow& unit(int v) { return set("XF_Unit", v); }             // owner
     XfRow& timesSerial(int v) { return set("Ci_LiuShui", v); }
     XfRow& timesLeft(int v) { return set("YuCi_New", v); }

@@ -13,6 +13,7 @@
 
 #include "demo_gen/DemoGenerator.h"
 #include "platform/db/Connection.h"
+#include "platform/db/SqlText.h"
 #include "support/TestDb.h"
 
 namespace tolvenk {
@@ -232,6 +233,24 @@ TEST_F(DemoGeneratorOutput, CardLogTellsWhatHappenedToTheCards) {
     EXPECT_EQ(0, count("select count(*) from Card_Log l join Ren_Per_Info p on p.Pinfo_ID = l.Pinfo_id "
                        "where l.Op_Type = 4 and p.Del_YN <> 1"));
     EXPECT_EQ(0, rowsOnSilentCards(*con_));
+}
+
+// Written without a journal and with the indexes of Record_XF built after its
+// rows, the finished file is whole, back in the log mode the programs share it
+// in, and has exactly the tables and indexes of a database made from the schema.
+TEST_F(DemoGeneratorOutput, FileIsWholeSharedAndExactlyOfTheSchema) {
+    EXPECT_EQ("ok", text(*con_, "pragma integrity_check"));
+    EXPECT_EQ("wal", text(*con_, "pragma journal_mode"));
+    test::TempDir dir;
+    auto made = test::connect(test::createBusinessDb(dir.file("schema.mdb")));
+    made->executeScript("attach database '" + sqlEscape(dir_->file("TAM08.mdb")) + "' as demo");
+    // Objects that one of the two lacks or has with other text.
+    EXPECT_EQ("", text(*made, "select coalesce(group_concat(name, ' '), '') from ("
+                              "select * from (select type, name, sql from main.sqlite_master except "
+                              "select type, name, sql from demo.sqlite_master) union all "
+                              "select * from (select type, name, sql from demo.sqlite_master except "
+                              "select type, name, sql from main.sqlite_master))"));
+    EXPECT_EQ(4, count("select count(*) from sqlite_master where type = 'index' and tbl_name = 'Record_XF'"));
 }
 
 TEST_F(DemoGeneratorOutput, ReferenceDataHoldsTogether) {

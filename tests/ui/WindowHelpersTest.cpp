@@ -56,8 +56,11 @@ TEST_F(WindowHelpers, OpenModalCreatesOnceAndShows) {
     EXPECT_FALSE(Open_Modal("No_Such_Window"));
 }
 
-TEST_F(WindowHelpers, FirstTerminalDateIsTheDayBefore) {
-    Conn_Main = test::connect(test::createBusinessDb(dir.file("b.mdb")));
+using FirstTerminalDate = test::DbTest;
+TOLVENK_ON_BOTH_ENGINES(FirstTerminalDate);
+
+TEST_P(FirstTerminalDate, IsTheDayBeforeTheEarliestLiveTerminal) {
+    Conn_Main = con;
     EXPECT_EQ(Get_First_Mach_Date(), "");
     Conn_Main->executeScript(R"(
 insert into Mach_Info(Mach_ID,Mach_Type,Del_YN,New_Date) values

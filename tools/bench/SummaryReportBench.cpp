@@ -1,67 +1,173 @@
-// Times the summary report run against one hand-written GROUP BY query that
-// computes the same day totals, on a generated database of a million rows.
-// Usage: tolvenk-bench-summary [folder] [transactions]   (prints the figures)
-//        tolvenk-bench-summary --server <server text> [transactions]
-// With --server the data goes to (and is read from) a PostgreSQL database named
-// by the module's server text; it is generated when the database is missing.
+// Measures the reports and the transaction detail on a generated database of
+// a site's size, fairly: everything warm, the report alternating with the one
+// hand-written statement that computes the same figures, median of five.
+// Usage: tolvenk-bench-summary [--transactions N] [--folder F] [--server "<server text>"] [--skip-detail]
+// Prints one table for the reports (headless, in a shown window, the
+// statement, and the ratios) and one for the transaction detail and its exports.
+#include <QTimer>
+
+#include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "data/Globals.h"
 #include "demo_gen/DemoGenerator.h"
 #include "lang/Language.h"
 #include "platform/db/Connection.h"
-#include "platform/services/ScriptedServices.h"
+#include "platform/grid/GridExport.h"
+#include "platform/services/QtServices.h"
+#include "reports/statistics/XF_Mingxi.h"
+#include "reports/summary/HzItems.h"
 #include "reports/summary/XF_Cha_HZ.h"
 
 using namespace tolvenk;
 using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
 
 namespace {
 
 double seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
-// Runs report `row` of the window's list over [from, to]; returns seconds.
-double runReport(XF_Cha_HZ& w, int row, const std::string& from, const std::string& to) {
-    w.List1.setListIndex(row);
-    w.DTPicker1.setValue(from);
-    w.DTPicker2.setValue(to);
-    const auto start = Clock::now();
-    w.Command1_Click();
-    return seconds(start);
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
 }
 
-// The same totals in one statement: per day and kind, money, count and times.
-double groupByQuery(const std::string& from, const std::string& to, int width, long& groups) {
-    const auto start = Clock::now();
-    auto rs = Conn_Main->openRecordset(
-        "select substr(Date_Time,1," + std::to_string(width) +
-        ") as d, XF_Type, sum(YuE_Change), count(*), sum(YuCi_Change) from Record_XF where Date_Time>='" + from +
-        " 00:00:00' and Date_Time<='" + to + " 23:59:59' and Err_Code=0 group by d, XF_Type");
-    auto fees = Conn_Main->openRecordset(
-        "select substr(Date_Time,1," + std::to_string(width) +
-        ") as d, Op_Type, sum(FaKa_GBF), sum(Huan_GBF), sum(Tui_GBF), count(*) from Card_Log where Date_Time>='" +
-        from + " 00:00:00' and Date_Time<='" + to + " 23:59:59' group by d, Op_Type");
-    groups = rs->recordCount() + fees->recordCount();
-    return seconds(start);
+double statusMb(const std::string& key) {
+    std::ifstream in("/proc/self/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(key + ":", 0) == 0) return std::stod(line.substr(key.size() + 1)) / 1024.0;
+    return -1;
+}
+void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+// The Qt services, with the time of every yield noted.
+class TimedServices : public platform::Services {
+public:
+    explicit TimedServices(platform::Services& qt) : qt_(qt) {}
+    std::vector<Clock::time_point> yields;
+    int msgBox(const std::string& p, int s, const std::string& t) override {
+        std::fprintf(stderr, "box: %s %s\n", t.c_str(), p.c_str());
+        return platform::vbOK + 0 * s;
+    }
+    std::string inputBox(const std::string&, const std::string&, const std::string& d) override { return d; }
+    std::string openFileName(const std::string&, const std::string&) override { return {}; }
+    std::string saveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    void printPreview(const platform::PrintDocument&, int) override {}
+    platform::ScreenSize screenSize() override { return qt_.screenSize(); }
+    std::string clockText() override { return "2026-11-30 18:00:00"; }
+    void yield() override {
+        yields.push_back(Clock::now());
+        qt_.yield();
+    }
+    bool yieldDue() override { return qt_.yieldDue(); }
+    void beep() override {}
+
+private:
+    platform::Services& qt_;
+};
+
+struct Report {
+    std::string name;
+    int row;  // in the window's list
+};
+
+// The one statement that gives a report's figures: its kinds grouped by
+// period, its grouping keys and kind (and meal where it shows meals), with
+// the card-log fees beside them when it shows fees.
+std::string handWritten(const HzReportState& st, const std::string& from, const std::string& to) {
+    const bool months = st.Rep_P2.substr(0, 1) == "2";
+    const std::string p = months ? "substr(Date_Time,1,7)" : "substr(Date_Time,1,10)";
+    const auto key = [](const std::string& code, bool fees) -> std::string {
+        const int d = std::atoi(code.c_str());
+        if (d == 6) return "Ren_Per_Info.Dept_No";
+        const char* cols[] = {"", "XF_Dian_ID", "Mach_ID", "Shou_Kuan", "XF_Unit", "C_LeiBie", "", "Operator_id"};
+        if (d >= 1 && d <= 7) return (fees ? "Card_Log." : "Record_XF.") + std::string(cols[d]);
+        return "";
+    };
+    std::string keys, feeKeys;
+    bool people = false;
+    for (const std::string& code : {st.Rep_P2.substr(1, 2), st.Rep_P2.substr(3, 2)}) {
+        if (!key(code, false).empty()) keys += "," + key(code, false), feeKeys += "," + key(code, true);
+        people = people || std::atoi(code.c_str()) == 6;
+    }
+    std::set<int> kinds;
+    bool meals = false, fees = false;
+    for (const hz::ItemDef& d : hz::items()) {
+        if (st.Col(d.gate, hz::Money) <= 0) continue;
+        kinds.insert(d.moneyKinds.begin(), d.moneyKinds.end());
+        kinds.insert(d.timesKinds.begin(), d.timesKinds.end());
+        meals = meals || d.meal != 0;
+        fees = fees || d.source == hz::Source::Card_Log;
+    }
+    std::string in;
+    for (int k : kinds) in += (in.empty() ? "" : ",") + std::to_string(k);
+    const std::string range = "Date_Time>='" + from + " 00:00:00' and Date_Time<='" + to + " 23:59:59'";
+    std::string sql = "select " + p + keys + ",XF_Type," + (meals ? "XF_Meal," : "") +
+                      "sum(YuE_Change),count(YuE_Change),sum(YuCi_Change),count(YuCi_Change) from Record_XF" +
+                      (people ? " left join Ren_Per_Info on Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id" : "") +
+                      " where " + range + (in.empty() ? "" : " and XF_Type in (" + in + ")") + " group by " + p +
+                      keys + ",XF_Type" + (meals ? ",XF_Meal" : "");
+    if (fees && feeKeys.find("Card_Log.Mach") == std::string::npos)
+        sql += " union all select " + p + feeKeys + ",Op_Type," + (meals ? "null," : "") +
+               "sum(FaKa_GBF),count(*),sum(Huan_GBF),sum(Tui_GBF) from Card_Log inner join Card_Type on "
+               "Card_Type.Del_YN=0 and Card_Log.C_LeiBie=Card_Type.C_LeiBie" +
+               (people ? " left join Ren_Per_Info on Card_Log.Pinfo_id=Ren_Per_Info.Pinfo_id" : "") + " where " +
+               range + " and Op_Type in (0,3,4) group by " + p + feeKeys + ",Op_Type";
+    return sql;
+}
+
+// Runs the report on the window, shown in its own event loop or not.
+double runReport(XF_Cha_HZ& w, const Report& r, const std::string& from, const std::string& to, bool shown) {
+    double took = 0;
+    const auto run = [&] {
+        w.List1.setListIndex(r.row);
+        w.DTPicker1.setValue(from);
+        w.DTPicker2.setValue(to);
+        const auto start = Clock::now();
+        w.Command1_Click();
+        took = seconds(start);
+    };
+    if (!shown) {
+        run();
+        return took;
+    }
+    QTimer::singleShot(0, [&] {
+        run();
+        w.Hide();
+    });
+    w.Show();
+    return took;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // headless unless told otherwise
-    const bool server = argc > 2 && std::string(argv[1]) == "--server";
-    const long transactions = argc > (server ? 3 : 2) ? std::stol(argv[server ? 3 : 2]) : 1000000;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    long transactions = 1000000;
+    std::string folder = (fs::temp_directory_path() / "tolvenk-bench").string(), server;
+    bool detail = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--transactions" && i + 1 < argc) transactions = std::stol(argv[++i]);
+        else if (a == "--folder" && i + 1 < argc) folder = argv[++i];
+        else if (a == "--server" && i + 1 < argc) server = argv[++i];
+        else if (a == "--skip-detail") detail = false;
+    }
     demo::Options o;
     o.transactions = transactions;
     o.firstDay = "2026-09-01";
     o.lastDay = "2026-11-30";
     bool missing;
-    if (server) {
-        o.server = strCN = argv[2];
+    if (!server.empty()) {
+        o.server = strCN = server;
         db::Connection probe;
         try {
             probe.open(strCN);
@@ -72,11 +178,10 @@ int main(int argc, char** argv) {
             missing = true;
         }
     } else {
-        const std::filesystem::path folder = argc > 1 ? argv[1] : std::filesystem::temp_directory_path() / "tolvenk-bench";
-        std::filesystem::create_directories(folder);
-        o.businessPath = (folder / "BENCH.mdb").string();
+        fs::create_directories(folder);
+        o.businessPath = (fs::path(folder) / ("BENCH-" + std::to_string(transactions) + ".mdb")).string();
         strCN = db::Connection::fileConnectionString(o.businessPath);
-        missing = !std::filesystem::exists(o.businessPath);
+        missing = !fs::exists(o.businessPath);
     }
     if (missing) {
         const auto start = Clock::now();
@@ -84,34 +189,105 @@ int main(int argc, char** argv) {
         std::printf("generated %ld transactions in %.1f s\n", transactions, seconds(start));
     }
 
-    platform::setServices(std::make_shared<platform::ScriptedServices>());
+    platform::QtServices qt;
+    auto timed = std::make_shared<TimedServices>(qt);
+    platform::setServices(timed);
     Conn_Main = std::make_shared<db::Connection>();
     Conn_Main->open(strCN);
-    DB_Type = server ? "SQL" : "Access";
+    DB_Type = server.empty() ? "Access" : "SQL";
+    Money_Sign = "\xEF\xBF\xA5";
     Load_Lan(0);
+    // Two defined reports with two groupings each.
+    Conn_Main->execute("delete from Sys_Para where Para_Name='HZ_Rep_Format' and SubParaName in ('101','102')");
+    Conn_Main->execute(
+        "insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5) values "
+        "('HZ_Rep_Format','101','部门卡类日报','10605','1111','11111111','111111'),"
+        "('HZ_Rep_Format','102','机器日期日报','10208','1111','11110110','111111')");
 
     XF_Cha_HZ w;
     w.Load();
     w.Form_Activate();
-
-    struct Case {
+    const std::vector<Report> reports = {
+        {"1 daily cash", 0},     {"2 monthly cash", 1},  {"3 range cash", 2},
+        {"4 daily ledger", 4},   {"5 monthly ledger", 5}, {"6 range ledger", 6},
+        {"7 daily meals", 8},    {"8 monthly meals", 9},  {"9 range meals", 10},
+        {"dept x card kind", 12}, {"terminal x date", 13},
+    };
+    struct Period {
         const char* name;
-        int row;  // list row of the built-in report
         const char* from;
         const char* to;
-        int width;  // characters of Date_Time that make one report row
     };
-    const Case cases[] = {{"daily cash report, one month (1)", 0, "2026-10-01", "2026-10-31", 10},
-                          {"monthly cash report, three months (2)", 1, "2026-09-01", "2026-11-30", 7},
-                          {"daily ledger report, one month (4)", 4, "2026-10-01", "2026-10-31", 10},
-                          {"monthly ledger report, three months (5)", 5, "2026-09-01", "2026-11-30", 7},
-                          {"daily consumption report, one month (7)", 8, "2026-10-01", "2026-10-31", 10}};
-    for (const Case& c : cases) {
-        long groups = 0;
-        const double query = groupByQuery(c.from, c.to, c.width, groups);
-        const double report = runReport(w, c.row, c.from, c.to);
-        std::printf("%-42s report %.3f s, GROUP BY %.3f s (%ld groups), ratio %.2f, grid %d rows\n", c.name, report,
-                    query, groups, query > 0 ? report / query : 0.0, w.Grid1.Rows());
+    const Period periods[] = {{"1 month", "2026-10-01", "2026-10-31"}, {"3 months", "2026-09-01", "2026-11-30"}};
+    std::printf("\n%-18s %-9s %9s %9s %9s %8s %8s %6s\n", "report", "period", "headless", "shown", "statement",
+                "h/stmt", "shown/h", "rows");
+    for (const Report& r : reports)
+        for (const Period& p : periods) {
+            runReport(w, r, p.from, p.to, false);  // warm: the pages the report reads are in the cache
+            const std::string sql = handWritten(w.St, p.from, p.to);
+            Conn_Main->openRecordset(sql);
+            std::vector<double> headless, shown, statement;
+            for (int i = 0; i < 5; ++i) {
+                headless.push_back(runReport(w, r, p.from, p.to, false));
+                const auto start = Clock::now();
+                Conn_Main->openRecordset(sql);
+                statement.push_back(seconds(start));
+                shown.push_back(runReport(w, r, p.from, p.to, true));
+            }
+            const double h = median(headless), s = median(shown), q = median(statement);
+            std::printf("%-18s %-9s %9.3f %9.3f %9.3f %8.2f %8.2f %6d\n", r.name.c_str(), p.name, h, s, q,
+                        q > 0 ? h / q : 0, h > 0 ? s / h : 0, w.Grid1.Rows());
+        }
+    w.Unload();
+
+    if (detail) {
+        // The transaction detail of every department over the whole range, shown.
+        XF_Mingxi d;
+        const double before = statusMb("VmRSS");
+        resetPeak();
+        Clock::time_point start, end;
+        QTimer::singleShot(0, [&] {
+            // The top department: its subtree is everybody.
+            d.ucDep1.selectDepartment(
+                Conn_Main->openRecordset("select Dept_No from Ren_Dept_Info where Dept_Level=0")->field(0).toString());
+            d.DTPicker1(0).setValue("2026-09-01");
+            d.DTPicker1(1).setValue("2026-09-01 00:00:00");
+            d.DTPicker2(0).setValue("2026-11-30");
+            d.DTPicker2(1).setValue("2026-11-30 23:59:59");
+            timed->yields.clear();
+            start = Clock::now();
+            d.Command1_Click();
+            end = Clock::now();
+            d.Hide();
+        });
+        d.Show();
+        double longest = 0, first = timed->yields.empty() ? 0 : std::chrono::duration<double>(timed->yields.front() - start).count();
+        Clock::time_point last = start;
+        for (const auto& y : timed->yields) longest = std::max(longest, std::chrono::duration<double>(y - last).count()), last = y;
+        longest = std::max(longest, std::chrono::duration<double>(end - last).count());
+        const double peak = statusMb("VmHWM");
+        std::printf("\ntransaction detail, all departments, 3 months: %d rows\n", d.Grid1.Rows() - 1);
+        std::printf("  first rows on screen %.3f s, complete %.3f s, longest without a yield %.3f s\n", first,
+                    std::chrono::duration<double>(end - start).count(), longest);
+        std::printf("  memory before %.0f MB, peak %.0f MB\n", before, peak);
+        const std::string out = (fs::path(folder) / "detail").string();
+        struct Export {
+            const char* name;
+            bool (*write)(const grid::GridModel&, const std::string&, const grid::ExportOptions&, std::string*);
+            const char* ext;
+        };
+        for (const Export& e : {Export{"xlsx", grid::exportXlsx, ".xlsx"}, Export{"html", grid::exportHtml, ".html"},
+                                Export{"xml", grid::exportXml, ".xml"}}) {
+            const double base = statusMb("VmRSS");
+            resetPeak();
+            const auto t = Clock::now();
+            const bool ok = e.write(d.Grid1.model(), out + e.ext, {}, nullptr);
+            std::printf("  export %-4s %s %.2f s, adds %.0f MB to the peak\n", e.name, ok ? "ok" : "FAILED", seconds(t),
+                        statusMb("VmHWM") - base);
+            fs::remove(out + e.ext);
+        }
+        d.Unload();
+        std::printf("  memory after closing %.0f MB\n", statusMb("VmRSS"));
     }
     Conn_Main.reset();
     platform::setServices(nullptr);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/ConnectionString.h"
 #include "platform/db/DbError.h"
+#include "demo_gen/SqliteFile.h"
 
 namespace tolvenk::demo {
 
@@ -267,7 +269,6 @@ constexpr int kRechargeShare[] = {2, 4, 3, 2, 1};
 constexpr int kDeskSteps[] = {10000, 20000, 50000, 100000};
 constexpr int kDeskShare[] = {3, 4, 2, 1};
 
-constexpr int kEmployees = 300;
 constexpr int kLeaving = 5, kReplaced = 4, kFound = 2;
 
 // ---------------------------------------------------------------- the model
@@ -321,15 +322,37 @@ struct Sale {
     i64 amount = 0;
 };
 
+// One Record_XF row as the simulation makes it; the writer turns it into values.
+struct XfRow {
+    i64 time;
+    const std::string* cardNo;
+    const std::string* cashier;  // empty text off the sales terminals
+    i64 cardNoLng;
+    i64 balanceOld, change, balanceNew, cardSerial;
+    i64 timesChange, timesNew, timesSerial;
+    i64 machSerial;
+    int machId, person, leiBie, place, xfType, meal, operatorId, owner, errCode;
+};
+
+// Where the business rows go: a new file or a server database.
+class Writer {
+public:
+    virtual ~Writer() = default;
+    virtual void execute(const std::string& sql, const std::vector<Value>& params = {}) = 0;
+    virtual void add(const XfRow& row) = 0;
+    // After the last row.
+    virtual void flush() {}
+};
+
 class Generator {
 public:
     Generator(const Options& o, i64 firstDay, i64 lastDay)
         : opt_(o), rng_(o.seed), firstDay_(firstDay), days_(lastDay - firstDay + 1), start_(firstDay * kDay) {}
 
     void plan();
-    void writeReference(db::Connection& con);
-    void writeTransactions(db::Connection& con, std::size_t batchRows);
-    void writeCards(db::Connection& con);
+    void writeReference(Writer& out);
+    void writeTransactions(Writer& out);
+    void writeCards(Writer& out);
 
     long employeesLeft() const {
         return static_cast<long>(std::count_if(people_.begin(), people_.end(), [](const Person& p) { return p.left; }));
@@ -376,14 +399,8 @@ private:
     std::array<i64, std::size(kTerms)> machSerial_{};  // last Mach_LiuShui of each terminal
     std::array<std::string, std::size(kCashierNames)> cashierIds_;
 
-    void flushRows();
-
-    db::Connection* con_ = nullptr;
-    std::vector<Value> params_ = std::vector<Value>(27);
-    // On a server, rows go in batches: one statement per row would spend the
-    // time on the way there and back.
-    std::size_t batchRows_ = 1;
-    std::vector<Value> batch_;
+    Writer* out_ = nullptr;
+    XfRow row_{};
 };
 
 int Generator::newCard(int person, i64 issued) {
@@ -407,9 +424,9 @@ void Generator::plan() {
     for (const auto& k : kKinds) kindShare.push_back(k.share);
     const i64 end = start_ + days_ * kDay;
 
-    people_.resize(kEmployees);
+    people_.resize(static_cast<std::size_t>(opt_.employees));
     i64 running = 0;
-    for (int i = 0; i < kEmployees; ++i) {
+    for (int i = 0; i < opt_.employees; ++i) {
         Person& p = people_[static_cast<std::size_t>(i)];
         p.dept = static_cast<int>(rng_.weighted(deptShare));
         p.kind = rng_.weighted(kindShare);
@@ -622,12 +639,6 @@ int Generator::pickCard(i64 t) {
     throw std::logic_error("no card is usable at " + timeText(t));
 }
 
-const std::string kInsertXF =
-    "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,"
-    "YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,"
-    "XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,Is_ShuiKong) "
-    "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
-
 // One Record_XF row. Kinds 3 and 7 move the times purse and leave the money
 // alone; every other kind moves the money and carries the times balance along.
 void Generator::writeRow(int c, std::size_t term, int xfType, int meal, i64 t, i64 change) {
@@ -647,51 +658,32 @@ void Generator::writeRow(int c, std::size_t term, int xfType, int meal, i64 t, i
     const TermDef& td = kTerms[term];
     const bool sale = td.role == Role::Canteen || td.role == Role::Shop;
     const bool desk = td.role == Role::Desk;
-    auto& p = params_;
-    p[0] = Value(static_cast<i64>(term + 1));
-    p[1] = Value(static_cast<i64>(card.person + 1));
-    p[2] = Value(card.noLng);
+    static const std::string noCashier;
+    XfRow& r = row_;
+    r.time = t;
+    r.cardNo = &card.no;
     // The cashier on duty depends on the terminal and the meal shift.
-    p[3] = Value(sale ? cashierIds_[(term + static_cast<std::size_t>(meal)) % cashierIds_.size()] : std::string());
-    p[4] = Value(static_cast<i64>(kKinds[people_[static_cast<std::size_t>(card.person)].kind].leiBie));
-    p[5] = Value(static_cast<i64>(td.place));
-    p[6] = Value(static_cast<i64>(xfType));
-    p[7] = Value(static_cast<i64>(meal));
-    p[8] = Value(old);
-    p[9] = Value(timesKind ? i64{0} : change);
-    p[10] = Value(card.balance);
-    p[11] = Value(i64{1});
-    p[12] = Value(cardSerial);
-    p[13] = Value(++machSerial_[term]);
-    p[14] = Value(timeText(t));
-    p[15] = Value(card.no);
-    p[16] = Value(timesKind ? change : i64{0});
-    p[17] = Value(static_cast<i64>(desk ? kDeskOperator : 0));
-    p[18] = Value(static_cast<i64>(td.owner));
-    p[19] = Value(i64{2});
-    p[20] = Value(timesSerial);
-    p[21] = Value(card.times);
+    r.cashier = sale ? &cashierIds_[(term + static_cast<std::size_t>(meal)) % cashierIds_.size()] : &noCashier;
+    r.cardNoLng = card.noLng;
+    r.balanceOld = old;
+    r.change = timesKind ? 0 : change;
+    r.balanceNew = card.balance;
+    r.cardSerial = cardSerial;
+    r.timesChange = timesKind ? change : 0;
+    r.timesNew = card.times;
+    r.timesSerial = timesSerial;
+    r.machSerial = ++machSerial_[term];
+    r.machId = static_cast<int>(term) + 1;
+    r.person = card.person + 1;
+    r.leiBie = kKinds[people_[static_cast<std::size_t>(card.person)].kind].leiBie;
+    r.place = td.place;
+    r.xfType = xfType;
+    r.meal = meal;
+    r.operatorId = desk ? kDeskOperator : 0;
+    r.owner = td.owner;
     // A terminal that lost the card before its write was confirmed marks the row uncertain.
-    p[22] = Value(static_cast<i64>(!desk && rng_.oneIn(1000) ? 1 : 0));
-    p[23] = p[14];
-    p[24] = Value();
-    p[25] = Value(i64{0});
-    p[26] = Value(i64{0});
-    if (batchRows_ == 1) {
-        con_->execute(kInsertXF, p);
-        return;
-    }
-    batch_.insert(batch_.end(), p.begin(), p.end());
-    if (batch_.size() == batchRows_ * p.size()) flushRows();
-}
-
-void Generator::flushRows() {
-    if (batch_.empty()) return;
-    std::string sql = kInsertXF;
-    const std::string marks = sql.substr(sql.rfind('('));
-    for (std::size_t r = 1; r < batch_.size() / params_.size(); ++r) sql += "," + marks;
-    con_->execute(sql, batch_);
-    batch_.clear();
+    r.errCode = !desk && rng_.oneIn(1000) ? 1 : 0;
+    out_->add(r);
 }
 
 void Generator::consume(const Event& e) {
@@ -804,9 +796,8 @@ bool Generator::water(i64 t) {
     return false;
 }
 
-void Generator::writeTransactions(db::Connection& con, std::size_t batchRows) {
-    con_ = &con;
-    batchRows_ = batchRows;
+void Generator::writeTransactions(Writer& out) {
+    out_ = &out;
     const std::vector<Event> events = planEvents();
     // Every event writes exactly one row; a kind that finds no fitting card
     // falls back to one that always can, so the count is the one asked for.
@@ -834,7 +825,7 @@ void Generator::writeTransactions(db::Connection& con, std::size_t batchRows) {
             break;
         default: recharge(e.time, false); break;
         }
-    flushRows();
+    out.flush();
 
     // Replacements that were never used still take over the old purses.
     for (Card& card : cards_)
@@ -858,22 +849,22 @@ void Generator::writeTransactions(db::Connection& con, std::size_t batchRows) {
     }
 }
 
-void Generator::writeReference(db::Connection& con) {
+void Generator::writeReference(Writer& out) {
     std::vector<int> deptIds;
     for (std::size_t i = 0; i < std::size(kDepts); ++i) {
         const std::string no = kDepts[i].no;
         const i64 level = static_cast<i64>(no.size() / 2) - 1;
-        con.execute("insert into Ren_Dept_Info(Dept_No,Dept_Name,Dept_Level,Dept_Code,Last_DeptNo,Dept_Remark,Del_YN) "
+        out.execute("insert into Ren_Dept_Info(Dept_No,Dept_Name,Dept_Level,Dept_Code,Last_DeptNo,Dept_Remark,Del_YN) "
                     "values(?,?,?,?,?,?,0)",
                     {no, kDepts[i].name, level, no, no.substr(0, no.size() - 2), Value()});
     }
     for (const char* name : kPositions)
-        con.execute("insert into Ren_Positions_Info(Position_Name,Position_Remark) values(?,'')", {name});
+        out.execute("insert into Ren_Positions_Info(Position_Name,Position_Remark) values(?,'')", {name});
 
     const std::string added = timeText(start_ - 40 * kDay + hms(9));
     for (const Person& p : people_) {
         const DeptDef& d = kDepts[static_cast<std::size_t>(p.dept)];
-        con.execute("insert into Ren_Per_Info(Dept_ID,Dept_No,P_Name,P_Code,P_Num,P_Sex,P_Position_ID,P_Birthday,"
+        out.execute("insert into Ren_Per_Info(Dept_ID,Dept_No,P_Name,P_Code,P_Num,P_Sex,P_Position_ID,P_Birthday,"
                     "P_Nation,P_Edu,P_Marry,P_InDate,P_OutDate,P_State,Add_DT,Del_YN) "
                     "values(?,?,?,?,?,?,?,?,?,?,?,?,?,0,?,?)",
                     {static_cast<i64>(p.dept + 1), d.no, p.name, p.code, p.num, p.sex, static_cast<i64>(p.position),
@@ -888,23 +879,23 @@ void Generator::writeReference(db::Connection& con) {
         for (int i = 0; i < 12; ++i) v.emplace_back(i64{-1});  // no day or meal limits
         v.emplace_back(static_cast<i64>(k.monthlySubsidy));
         v.emplace_back(i64{-1});
-        con.execute("insert into Card_Type(C_LeiBie,C_Name,C_Remark,C_F_Money,C_T_Money,C_H_Money,Ci_Yuan,"
+        out.execute("insert into Card_Type(C_LeiBie,C_Name,C_Remark,C_F_Money,C_T_Money,C_H_Money,Ci_Yuan,"
                     "Tian_Yuan,Tian_Ci,Zao_Yuan,Zao_Ci,Zhong_Yuan,Zhong_Ci,Wan_Yuan,Wan_Ci,Ye_Yuan,Ye_Ci,"
                     "Xiao_Yuan,Xiao_Ci,BT_Money,BT_Ci,Del_YN) values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,0)",
                     v);
     }
 
     for (const char* name : kPlaces)
-        con.execute("insert into XF_Dian_Info(XF_Dian_Name,XF_Dian_Remark,XF_Dian_Flag,Del_YN) values(?,'',0,0)",
+        out.execute("insert into XF_Dian_Info(XF_Dian_Name,XF_Dian_Remark,XF_Dian_Flag,Del_YN) values(?,'',0,0)",
                     {name});
     for (const char* name : kOwners)
-        con.execute("insert into XF_Unit_Info(XF_Unit_Name,XF_Unit_Remark,XF_Unit_Flag,Del_YN) values(?,'',0,0)",
+        out.execute("insert into XF_Unit_Info(XF_Unit_Name,XF_Unit_Remark,XF_Unit_Flag,Del_YN) values(?,'',0,0)",
                     {name});
     for (std::size_t i = 0; i < std::size(kCashierNames); ++i)
-        con.execute("insert into XF_ShouKuan(SK_ID,SK_Name,SK_Remark) values(?,?,'')",
+        out.execute("insert into XF_ShouKuan(SK_ID,SK_Name,SK_Remark) values(?,?,'')",
                     {cashierIds_[i], kCashierNames[i]});
     for (const UserDef& u : kUsers)
-        con.execute("insert into Sys_User_Info(User_Name,User_Pass,User_Grade,User_Remark,Del_YN) values(?,'',?,?,0)",
+        out.execute("insert into Sys_User_Info(User_Name,User_Pass,User_Grade,User_Remark,Del_YN) values(?,'',?,?,0)",
                     {u.name, static_cast<i64>(u.grade), u.remark});
 
     // The office reads the day before the earliest New_Date as the last day
@@ -912,22 +903,22 @@ void Generator::writeReference(db::Connection& con) {
     const i64 collected = start_ + days_ * kDay + hms(6);
     for (std::size_t i = 0; i < std::size(kTerms); ++i) {
         const TermDef& t = kTerms[i];
-        con.execute("insert into Mach_Info(Mach_Name,Mach_No,Mach_Type,Mach_XF_Type,Card_BuTie,XF_Dian_ID,Mach_Unit,"
+        out.execute("insert into Mach_Info(Mach_Name,Mach_No,Mach_Type,Mach_XF_Type,Card_BuTie,XF_Dian_ID,Mach_Unit,"
                     "Del_YN,New_Date) values(?,?,?,?,?,?,?,0,?)",
                     {t.name, t.no, static_cast<i64>(t.machType), static_cast<i64>(t.xfType), static_cast<i64>(t.buTie),
                      static_cast<i64>(t.place), static_cast<i64>(t.owner),
                      timeText(collected + static_cast<i64>(i) * 180)});
     }
 
-    con.execute("insert into Sys_Para(Para_Name,SubParaName,P2,P5) values('Sys_Config',NULL,'1','1')");
-    con.execute("insert into Sys_Para(Para_Name,SubParaName,P1,P2) values('JieSuan_Date',NULL,?,'1')",
+    out.execute("insert into Sys_Para(Para_Name,SubParaName,P2,P5) values('Sys_Config',NULL,'1','1')");
+    out.execute("insert into Sys_Para(Para_Name,SubParaName,P1,P2) values('JieSuan_Date',NULL,?,'1')",
                 {timeText(start_)});
 }
 
-void Generator::writeCards(db::Connection& con) {
+void Generator::writeCards(Writer& out) {
     for (std::size_t i = 0; i < people_.size(); ++i) {
         const Card& c = cards_[static_cast<std::size_t>(people_[i].cards.back())];
-        con.execute("insert into Card_Info(Pinfo_id,C_BianHao,Card_No,Card_No_Lng,Card_Number,Card_Model,C_GuaShi,"
+        out.execute("insert into Card_Info(Pinfo_id,C_BianHao,Card_No,Card_No_Lng,Card_Number,Card_Model,C_GuaShi,"
                     "C_YuE_ID,C_YuCi_ID,Card_Type,FaKa_DT,C_LeiBie) values(?,?,?,?,?,0,0,0,0,0,?,?)",
                     {static_cast<i64>(i + 1), c.number, c.no, c.noLng, c.number, timeText(c.issued),
                      static_cast<i64>(kKinds[people_[i].kind].leiBie)});
@@ -935,7 +926,7 @@ void Generator::writeCards(db::Connection& con) {
     std::stable_sort(log_.begin(), log_.end(), [](const LogRow& a, const LogRow& b) { return a.time < b.time; });
     for (const LogRow& r : log_) {
         const Card& c = cards_[static_cast<std::size_t>(r.card)];
-        con.execute("insert into Card_Log(Pinfo_id,Card_No,Card_Number,Date_Time,Op_Type,C_LeiBie,Operator_ID,FaKa_GBF,"
+        out.execute("insert into Card_Log(Pinfo_id,Card_No,Card_Number,Date_Time,Op_Type,C_LeiBie,Operator_ID,FaKa_GBF,"
                     "Huan_GBF,Tui_GBF,Card_YuE,Card_YuCi,Huan_Number,ZY_JinE,ZY_Ci) "
                     "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
                     {static_cast<i64>(c.person + 1), c.no, c.number, timeText(r.time), static_cast<i64>(r.op),
@@ -973,46 +964,207 @@ struct Leftovers {
     }
 };
 
-// Writes the business data into an open database that has no tables yet,
-// in one transaction, and counts what it wrote.
-void fill(Generator& gen, db::Connection& con, bool server, const Options& o, Summary& s) {
-    if (server) {
-        // Tables and rows in one transaction: a failure leaves the database as it was.
-        con.beginTrans();
-        con.executeScript(schema::BusinessServer);
-    } else {
-        con.executeScript(schema::Business);
-        // The whole file is written in one transaction; with the default small
-        // cache SQLite spills pages to the log and reads them back for every index.
-        con.executeScript("PRAGMA cache_size=-262144");
-        con.beginTrans();
-    }
-    gen.writeReference(con);
-    const auto started = std::chrono::steady_clock::now();
-    // Indexes built once over the finished table cost far less than kept up
-    // row by row; the same statements put them back as the schema has them.
-    std::vector<std::string> indexes;
-    for (auto rs = con.openRecordset(server ? "select indexname, indexdef from pg_indexes where "
-                                              "schemaname=current_schema() and tablename='record_xf' and "
-                                              "indexname not like '%_pkey' order by indexname"
-                                            : "select name, sql from sqlite_master where type='index' and "
-                                              "tbl_name='Record_XF' and sql is not null order by name");
-         !rs->eof(); rs->moveNext()) {
-        con.executeScript("DROP INDEX " + rs->field(0).toString());
-        indexes.push_back(rs->field(1).toString());
-    }
-    gen.writeTransactions(con, server ? 1000 : 1);
-    for (const std::string& ddl : indexes) con.executeScript(ddl);
-    gen.writeCards(con);
-    con.commitTrans();
-    s.transactionSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+const std::string kXfInsert =
+    "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,"
+    "YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,"
+    "XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,Is_ShuiKong)";
+constexpr std::size_t kXfValues = 27;
+// C_QuHao, Ci_QuHao, DC_Date, Shui_Change and Is_ShuiKong are the same on every row.
+constexpr i64 kMoneyPurse = 1, kTimesPurse = 2;
 
+// Writes Date_Time texts of times that mostly fall on the day of the one before.
+class TimeTexts {
+public:
+    static constexpr std::size_t kLength = 19;
+    std::string_view write(i64 t, char* out) {
+        const i64 day = t / kDay, sec = t % kDay;
+        if (day != day_) {
+            day_ = day;
+            const Civil c = civilFromDays(day);
+            put(&date_[0], c.y, 4);
+            put(&date_[5], c.m, 2);
+            put(&date_[8], c.d, 2);
+        }
+        std::copy(date_, date_ + 10, out);
+        out[10] = ' ';
+        put(&out[11], sec / 3600, 2);
+        out[13] = ':';
+        put(&out[14], sec / 60 % 60, 2);
+        out[16] = ':';
+        put(&out[17], sec % 60, 2);
+        return {out, kLength};
+    }
+
+private:
+    i64 day_ = -1;
+    char date_[11] = "yyyy-MM-dd";
+};
+
+// A new file: prepared statements with the values bound as they are. Rows go
+// in groups, since each statement costs the engine about as much again as its
+// rows (sqlite_sequence is updated once per statement, for one).
+class FileWriter final : public Writer {
+public:
+    explicit FileWriter(SqliteFile& file) : file_(file), group_(file, insertText(kGroup)) {
+        for (std::size_t k = 0; k < kGroup; ++k) bindConstants(group_, k);
+    }
+    void execute(const std::string& sql, const std::vector<Value>& params) override {
+        SqliteFile::Statement st(file_, sql);
+        for (std::size_t i = 0; i < params.size(); ++i) st.bind(static_cast<int>(i) + 1, params[i]);
+        st.run();
+    }
+    void add(const XfRow& r) override {
+        rows_[held_++] = r;
+        if (held_ == kGroup) {
+            run(group_);
+            held_ = 0;
+        }
+    }
+    void flush() override {
+        if (held_ == 0) return;
+        SqliteFile::Statement rest(file_, insertText(held_));
+        for (std::size_t k = 0; k < held_; ++k) bindConstants(rest, k);
+        run(rest);
+        held_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kGroup = 64;
+
+    static std::string insertText(std::size_t rows) {
+        std::string sql = kXfInsert + " values";
+        for (std::size_t k = 0; k < rows; ++k) {
+            sql += k ? ",(" : "(";
+            for (std::size_t v = 0; v < kXfValues; ++v) sql += v ? ",?" : "?";
+            sql += ')';
+        }
+        return sql;
+    }
+    // Bindings stay from run to run: these are bound once.
+    static void bindConstants(SqliteFile::Statement& st, std::size_t row) {
+        const int b = static_cast<int>(row * kXfValues);
+        st.bind(b + 12, kMoneyPurse);
+        st.bind(b + 20, kTimesPurse);
+        st.bindNull(b + 25);
+        st.bind(b + 26, i64{0});
+        st.bind(b + 27, i64{0});
+    }
+    // Binds the rows held, in their order, and inserts them.
+    void run(SqliteFile::Statement& st) {
+        for (std::size_t k = 0; k < held_; ++k) {
+            const XfRow& r = rows_[k];
+            const int b = static_cast<int>(k * kXfValues);
+            const std::string_view time = clock_.write(r.time, times_[k]);
+            st.bind(b + 1, i64{r.machId});
+            st.bind(b + 2, i64{r.person});
+            st.bind(b + 3, r.cardNoLng);
+            st.bind(b + 4, std::string_view(*r.cashier));
+            st.bind(b + 5, i64{r.leiBie});
+            st.bind(b + 6, i64{r.place});
+            st.bind(b + 7, i64{r.xfType});
+            st.bind(b + 8, i64{r.meal});
+            st.bind(b + 9, r.balanceOld);
+            st.bind(b + 10, r.change);
+            st.bind(b + 11, r.balanceNew);
+            st.bind(b + 13, r.cardSerial);
+            st.bind(b + 14, r.machSerial);
+            st.bind(b + 15, time);
+            st.bind(b + 16, std::string_view(*r.cardNo));
+            st.bind(b + 17, r.timesChange);
+            st.bind(b + 18, i64{r.operatorId});
+            st.bind(b + 19, i64{r.owner});
+            st.bind(b + 21, r.timesSerial);
+            st.bind(b + 22, r.timesNew);
+            st.bind(b + 23, i64{r.errCode});
+            st.bind(b + 24, time);
+        }
+        st.run();
+    }
+
+    SqliteFile& file_;
+    SqliteFile::Statement group_;
+    std::array<XfRow, kGroup> rows_{};
+    char times_[kGroup][TimeTexts::kLength] = {};  // bound in place, so one per row of the group
+    std::size_t held_ = 0;
+    TimeTexts clock_;
+};
+
+// Rows go to a server in batches of a column each: an array per column is
+// read far faster than as many parameters, and one statement per row would
+// spend the time on the way there and back.
+class ServerWriter final : public Writer {
+public:
+    explicit ServerWriter(db::Connection& con) : con_(con) {}
+    void execute(const std::string& sql, const std::vector<Value>& params) override { con_.execute(sql, params); }
+    void add(const XfRow& r) override {
+        const i64 numbers[] = {r.machId,      r.person,      r.cardNoLng, r.leiBie,     r.place,      r.xfType,
+                               r.meal,        r.balanceOld,  r.change,    r.balanceNew, r.cardSerial, r.machSerial,
+                               r.timesChange, r.operatorId, r.owner,     r.timesSerial, r.timesNew,  r.errCode};
+        static_assert(std::size(numbers) == kNumbers);
+        char time[TimeTexts::kLength];
+        const std::string_view texts[] = {*r.cashier, clock_.write(r.time, time), *r.cardNo};
+        static_assert(std::size(texts) == kTexts);
+        const char* sep = held_ ? "," : "{";
+        for (std::size_t c = 0; c < kNumbers; ++c) {
+            std::string& a = columns_[c];
+            a += sep;
+            char digits[24];
+            a.append(digits, std::to_chars(digits, digits + sizeof digits, numbers[c]).ptr);
+        }
+        for (std::size_t c = 0; c < kTexts; ++c) {
+            std::string& a = columns_[kNumbers + c];
+            a += sep;
+            a += '"';
+            for (char ch : texts[c]) {
+                if (ch == '"' || ch == '\\') a += '\\';
+                a += ch;
+            }
+            a += '"';
+        }
+        if (++held_ == kBatchRows) flush();
+    }
+    void flush() override {
+        if (held_ == 0) return;
+        std::vector<Value> arrays;
+        for (std::string& a : columns_) {
+            arrays.emplace_back(a + "}");
+            a.clear();
+        }
+        held_ = 0;
+        con_.execute(insert_, arrays);
+    }
+
+private:
+    static constexpr std::size_t kBatchRows = 10000, kNumbers = 18, kTexts = 3;
+    // One array per column, in the order of `numbers` and `texts` above; the
+    // select list in the order of kXfInsert.
+    static std::string insertText() {
+        std::string arrays;
+        for (std::size_t c = 0; c < kNumbers + kTexts; ++c)
+            arrays += std::string(c ? ", " : "") + "cast(? as " + (c < kNumbers ? "bigint" : "text") + " array)";
+        return kXfInsert + " select Mach_ID, Pinfo_id, Card_No_Lng, Shou_Kuan, C_LeiBie, XF_Dian_ID, XF_Type, XF_Meal, " +
+               "YuE_Old, YuE_Change, YuE_New, " + std::to_string(kMoneyPurse) + ", Card_LiuShui, Mach_LiuShui, " +
+               "Date_Time, Card_No, YuCi_Change, Operator_id, XF_Unit, " + std::to_string(kTimesPurse) +
+               ", Ci_LiuShui, YuCi_New, Err_Code, Date_Time, NULL, 0, 0 from unnest(" + arrays +
+               ") as r(Mach_ID, Pinfo_id, Card_No_Lng, C_LeiBie, XF_Dian_ID, XF_Type, XF_Meal, YuE_Old, YuE_Change, "
+               "YuE_New, Card_LiuShui, Mach_LiuShui, YuCi_Change, Operator_id, XF_Unit, Ci_LiuShui, YuCi_New, Err_Code, "
+               "Shou_Kuan, Date_Time, Card_No)";
+    }
+
+    db::Connection& con_;
+    std::array<std::string, kNumbers + kTexts> columns_;
+    std::size_t held_ = 0;
+    TimeTexts clock_;
+    const std::string insert_ = insertText();
+};
+
+void count(const Generator& gen, const Options& o, Summary& s) {
     s.departments = static_cast<long>(std::size(kDepts));
     s.positions = static_cast<long>(std::size(kPositions));
-    s.employees = kEmployees;
+    s.employees = o.employees;
     s.employeesLeft = gen.employeesLeft();
     s.cardKinds = static_cast<long>(std::size(kKinds));
-    s.cards = kEmployees;
+    s.cards = o.employees;
     s.cardsIssued = gen.cardsIssued();
     s.cardLogRows = gen.cardLogRows();
     s.terminals = static_cast<long>(std::size(kTerms));
@@ -1021,6 +1173,70 @@ void fill(Generator& gen, db::Connection& con, bool server, const Options& o, Su
     s.cashiers = static_cast<long>(std::size(kCashierNames));
     s.operators = static_cast<long>(std::size(kUsers));
     s.transactions = o.transactions;
+}
+
+// Writes the business data into a new file that has no tables yet, and
+// counts what it wrote.
+void fillFile(Generator& gen, SqliteFile& file, const Options& o, Summary& s) {
+    // Nobody opens the file before it is finished, and a failed run deletes it:
+    // no rollback journal, no waiting for the disk. Pages are written in order,
+    // so a small cache does; it also sets the size of the runs in which index
+    // keys are sorted, and small runs keep the worker threads busy.
+    file.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-8192; PRAGMA threads=4");
+    file.exec(schema::Business);
+    // Indexes built once over the finished table cost far less than kept up
+    // row by row; the same statements put them back as the schema has them.
+    std::vector<std::string> indexes;
+    {
+        SqliteFile::Statement q(file, "select name, sql from sqlite_master where type='index' and "
+                                      "tbl_name='Record_XF' and sql is not null order by name");
+        std::vector<std::string> names;
+        while (q.step()) {
+            names.push_back(q.text(0));
+            indexes.push_back(q.text(1));
+        }
+        for (const std::string& name : names) file.exec("DROP INDEX " + name);
+    }
+    file.exec("BEGIN");
+    FileWriter out(file);
+    gen.writeReference(out);
+    const auto started = std::chrono::steady_clock::now();
+    gen.writeTransactions(out);
+    for (const std::string& ddl : indexes) file.exec(ddl);
+    gen.writeCards(out);
+    file.exec("COMMIT");
+    s.transactionSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    // The installation's programs share the file while they work.
+    file.exec("PRAGMA journal_mode=WAL");
+    count(gen, o, s);
+}
+
+// Writes the business data into a server database that has no tables yet,
+// in one transaction, and counts what it wrote.
+void fillServer(Generator& gen, db::Connection& con, const Options& o, Summary& s) {
+    // Tables and rows in one transaction: a failure leaves the database as it was.
+    con.beginTrans();
+    // Index keys sorted in memory rather than in runs on disk; for this transaction only.
+    con.executeScript("SET LOCAL maintenance_work_mem = '256MB'");
+    con.executeScript(schema::BusinessServer);
+    ServerWriter out(con);
+    gen.writeReference(out);
+    const auto started = std::chrono::steady_clock::now();
+    // Indexes built once over the finished table cost far less than kept up row by row.
+    std::vector<std::string> indexes;
+    for (auto rs = con.openRecordset("select indexname, indexdef from pg_indexes where "
+                                     "schemaname=current_schema() and tablename='record_xf' and "
+                                     "indexname not like '%_pkey' order by indexname");
+         !rs->eof(); rs->moveNext()) {
+        con.executeScript("DROP INDEX " + rs->field(0).toString());
+        indexes.push_back(rs->field(1).toString());
+    }
+    gen.writeTransactions(out);
+    for (const std::string& ddl : indexes) con.executeScript(ddl);
+    gen.writeCards(out);
+    con.commitTrans();
+    s.transactionSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    count(gen, o, s);
 }
 
 // The same server text naming another database on that server.
@@ -1060,7 +1276,7 @@ Summary generateOnServer(const Options& o, Generator& gen, const fs::path& confi
                               "and table_name='record_xf'")->field(0).toInt64() > 0)
             throw std::runtime_error("the database " + s.businessPath +
                                      " already holds business tables; the generator writes new databases only");
-        fill(gen, con, true, o, s);
+        fillServer(gen, con, o, s);
     } catch (...) {
         if (created) {
             try {
@@ -1130,11 +1346,9 @@ Summary generate(const Options& o) {
 
     Leftovers leftovers;
     {
-        db::Connection::createFileDatabase(s.businessPath);
+        SqliteFile file(s.businessPath);
         leftovers.files.push_back(business);
-        db::Connection con;
-        con.open(db::Connection::fileConnectionString(s.businessPath));
-        fill(gen, con, false, o, s);
+        fillFile(gen, file, o, s);
     }
 
     if (!config.empty()) {

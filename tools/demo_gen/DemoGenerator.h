@@ -10,6 +10,7 @@ struct Options {
     // database to fill; it is created when missing and must hold no tables.
     std::string server;
     long transactions = 200000;
+    int employees = 300;  // 1..9999: codes are E0001..E9999
     unsigned seed = 1;
     // Inclusive period of the transactions, "yyyy-MM-dd". Fixed defaults keep
     // the output independent of the day it is made.

@@ -12,7 +12,7 @@ namespace {
 
 const char* const kUsage =
     "usage: tolvenk-demo-gen <business.mdb> | --server <text>  [--config <config.mdb>] [--transactions N]\n"
-    "                        [--seed S] [--from yyyy-MM-dd] [--to yyyy-MM-dd]\n"
+    "                        [--employees N] [--seed S] [--from yyyy-MM-dd] [--to yyyy-MM-dd]\n"
     "Writes a new business database with demo data and, with --config, the\n"
     "configuration database that points at it. Existing files are never overwritten.\n"
     "--server writes the business database to a PostgreSQL server instead, named by\n"
@@ -53,6 +53,9 @@ int main(int argc, char** argv) {
             } else if (arg == "--transactions") {
                 if (!parseWhole(value, options.transactions) || options.transactions < 0)
                     return usageError("--transactions needs a whole number of at least 0, not '" + std::string(value) + "'");
+            } else if (arg == "--employees") {
+                if (!parseWhole(value, options.employees) || options.employees < 1 || options.employees > 9999)
+                    return usageError("--employees needs a whole number from 1 to 9999, not '" + std::string(value) + "'");
             } else if (arg == "--seed") {
                 if (!parseWhole(value, options.seed))
                     return usageError("--seed needs a whole number from 0 to " +

@@ -1,11 +1,10 @@
 #include "platform/db/AsciiCase.h"
 
-#include <cctype>
-
 namespace tolvenk {
 
 namespace {
-char fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+// ASCII letters only, whatever the process's locale; no table lookup per character.
+char fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 }  // namespace
 
 bool equalsNoCase(std::string_view a, std::string_view b) {

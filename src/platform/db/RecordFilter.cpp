@@ -26,12 +26,10 @@ std::string unquote(const std::string& t) {
     return out;
 }
 
-int compareValues(const Value& field, const std::string& value, bool quoted) {
-    if (!quoted) {
-        if (auto n = parseNumber(value)) {
-            const double f = field.isNumber() ? field.toDouble() : parseNumber(field.toString()).value_or(0.0);
-            return f < *n ? -1 : (f > *n ? 1 : 0);
-        }
+int compareValues(const Value& field, const std::string& value, const std::optional<double>& number) {
+    if (number) {
+        const double f = *RecordFilter::numberOf(field);
+        return f < *number ? -1 : (f > *number ? 1 : 0);
     }
     const std::string s = field.toString();
     if (equalsNoCase(s, value)) return 0;
@@ -54,7 +52,7 @@ RecordFilter::RecordFilter(const std::string& text, const std::vector<std::strin
         if (toks[i].kind != SqlToken::Kind::Word && toks[i].kind != SqlToken::Kind::QuotedName) badFilter(text);
         std::string name = toks[i].text;
         if (toks[i].kind == SqlToken::Kind::QuotedName) name = name.substr(1, name.size() - 2);
-        Term term{-1, {}, {}, false};
+        Term term{-1, {}, {}, false, false, std::nullopt};
         for (std::size_t c = 0; c < columns.size(); ++c)
             if (equalsNoCase(columns[c], name)) { term.field = static_cast<int>(c); break; }
         if (term.field < 0) badFilter(text);
@@ -77,6 +75,8 @@ RecordFilter::RecordFilter(const std::string& text, const std::vector<std::strin
             else term.value = toks[i].text;
         }
         ++i;
+        term.like = term.op == "like";
+        if (!term.quoted) term.number = parseNumber(term.value);
         terms_.push_back(std::move(term));
         if (i < toks.size()) {
             if (!equalsNoCase(toks[i].text, "and")) badFilter(text);
@@ -86,15 +86,26 @@ RecordFilter::RecordFilter(const std::string& text, const std::vector<std::strin
     }
 }
 
+std::optional<double> RecordFilter::numberOf(const Value& field) {
+    if (field.isNull()) return std::nullopt;
+    return field.isNumber() ? field.toDouble() : parseNumber(field.toString()).value_or(0.0);
+}
+
+std::optional<std::pair<int, double>> RecordFilter::numberEquality() const {
+    for (const Term& t : terms_)
+        if (t.op == "=" && t.number) return std::make_pair(t.field, *t.number);
+    return std::nullopt;
+}
+
 bool RecordFilter::matches(const std::vector<Value>& row) const {
     for (const Term& t : terms_) {
         const Value& v = row[static_cast<std::size_t>(t.field)];
         if (v.isNull()) return false;
-        if (t.op == "like") {
-            if (!likeNoCase(v.toString(), t.value)) return false;
+        if (t.like) {
+            if (!(v.isText() ? likeNoCase(v.asText(), t.value) : likeNoCase(v.toString(), t.value))) return false;
             continue;
         }
-        const int c = compareValues(v, t.value, t.quoted);
+        const int c = compareValues(v, t.value, t.number);
         const bool ok = t.op == "=" ? c == 0 : t.op == "<>" ? c != 0 : t.op == "<" ? c < 0 : t.op == ">" ? c > 0
                       : t.op == "<=" ? c <= 0 : t.op == ">=" ? c >= 0 : false;
         if (!ok) return false;

@@ -33,9 +33,21 @@ Recordset::Recordset(std::shared_ptr<Provider> session, QueryResult result, std:
 
 void Recordset::rebuildView() {
     view_.clear();
+    pos_ = 0;
+    if (const auto key = filter_.numberEquality()) {
+        auto [index, fresh] = byNumber_.try_emplace(key->first);
+        if (fresh)
+            for (std::size_t i = 0; i < rows_.size(); ++i)
+                if (const auto n = RecordFilter::numberOf(rows_[i][static_cast<std::size_t>(key->first)]))
+                    index->second[*n].push_back(i);
+        const auto rows = index->second.find(key->second);
+        if (rows == index->second.end()) return;
+        for (std::size_t i : rows->second)
+            if (filter_.matches(rows_[i])) view_.push_back(i);
+        return;
+    }
     for (std::size_t i = 0; i < rows_.size(); ++i)
         if (filter_.empty() || filter_.matches(rows_[i])) view_.push_back(i);
-    pos_ = 0;
 }
 
 void Recordset::moveFirst() { pos_ = 0; }
@@ -88,6 +100,7 @@ void Recordset::addNew() {
     if (!updatable()) throw DbError("Current Recordset does not support updating.", 3251);
     rows_.emplace_back(columns_.size());
     keys_.emplace_back();
+    byNumber_.clear();
     added_.insert(rows_.size() - 1);
     pending_[rows_.size() - 1];
     view_.push_back(rows_.size() - 1);
@@ -99,6 +112,7 @@ void Recordset::setField(int index, const Value& v) {
     const std::size_t row = currentRow();
     if (!updatable()) throw DbError("Current Recordset does not support updating.", 3251);
     rows_[row][static_cast<std::size_t>(index)] = v;
+    byNumber_.erase(index);
     pending_[row].insert(index);
 }
 
@@ -135,6 +149,7 @@ void Recordset::close() {
     rows_.clear();
     keys_.clear();
     view_.clear();
+    byNumber_.clear();
     pending_.clear();
     added_.clear();
 }

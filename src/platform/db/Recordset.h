@@ -3,6 +3,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/db/Provider.h"
@@ -58,6 +59,9 @@ private:
     long pos_ = 0;
     std::string filterText_;
     RecordFilter filter_;
+    // Rows by the number a field holds, built when a filter first asks for
+    // "field=number", so that repeated filters do not scan every row.
+    std::unordered_map<int, std::unordered_map<double, std::vector<std::size_t>>> byNumber_;
     std::map<std::size_t, std::set<int>> pending_;  // row -> changed fields
     std::set<std::size_t> added_;
 };

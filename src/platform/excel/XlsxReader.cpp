@@ -21,7 +21,7 @@ const SheetCell kEmptyCell;
 class Zip {
 public:
     explicit Zip(const std::string& path) : path_(path), z_(unzOpen64(path.c_str())) {
-        if (!z_) throw WorkbookError(path + ": not a workbook (no zip archive)");
+        if (!z_) throw WorkbookError(path + ": not a workbook (no zip archive)", WorkbookProblem::NotAWorkbook);
     }
     ~Zip() { unzClose(z_); }
     Zip(const Zip&) = delete;
@@ -112,12 +112,15 @@ std::string numberText(double v) {
 
 // Where the first sheet lives, from the workbook and its relationships.
 std::string firstSheetPart(Zip& zip, const std::string& path) {
+    // Other zip files (documents, archives) have no workbook part at all.
+    if (!zip.part("xl/workbook.xml"))
+        throw WorkbookError(path + ": not a workbook (xl/workbook.xml is missing)", WorkbookProblem::NotAWorkbook);
     const pugi::xml_document book = zip.xml("xl/workbook.xml");
     const pugi::xml_node sheet = child(child(child(book, "workbook"), "sheets"), "sheet");
     std::string id;
     for (pugi::xml_attribute a : sheet.attributes())
         if (local(a.name()) == "id") id = a.value();
-    if (id.empty()) throw WorkbookError(path + ": the workbook has no sheet");
+    if (id.empty()) throw WorkbookError(path + ": the workbook has no sheet", WorkbookProblem::NoSheet);
     const pugi::xml_document rels = zip.xml("xl/_rels/workbook.xml.rels");
     for (pugi::xml_node rel : child(rels, "Relationships").children()) {
         if (std::string_view(rel.attribute("Id").value()) != id) continue;

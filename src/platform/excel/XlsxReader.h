@@ -6,11 +6,19 @@
 
 namespace tolvenk::excel {
 
+// Why a workbook cannot be read, so a window can tell the operator in words.
+enum class WorkbookProblem { Unreadable, NotAWorkbook, Encrypted, NoSheet, Damaged };
+
 // A workbook that cannot be read: not a zip, a part missing, XML that is not
 // well-formed or not UTF-8. The text names the file and the part.
 class WorkbookError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit WorkbookError(const std::string& what, WorkbookProblem problem = WorkbookProblem::Damaged)
+        : std::runtime_error(what), problem_(problem) {}
+    WorkbookProblem problem() const { return problem_; }
+
+private:
+    WorkbookProblem problem_;
 };
 
 struct SheetCell {
@@ -38,6 +46,7 @@ public:
 
 private:
     friend Sheet readFirstSheet(const std::string& path);
+    friend Sheet readXlsFirstSheet(const std::string& path);
     SheetCell& put(int r, int c);
     std::vector<std::vector<SheetCell>> cells_;
     std::vector<SheetRange> merges_;

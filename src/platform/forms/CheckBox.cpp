@@ -18,7 +18,11 @@ CheckBox::CheckBox(Form& form)
 void CheckBox::setCaption(const std::string& c) {
     caption_ = c;
     box_->setText(QString::fromStdString(c));
+    captionChanged();
 }
+
+// The box and the text beside it.
+int CheckBox::captionPixels() const { return caption_.empty() ? 0 : box_->sizeHint().width(); }
 
 void CheckBox::show() {
     const QSignalBlocker block(box_);

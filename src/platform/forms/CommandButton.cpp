@@ -2,6 +2,7 @@
 #include "platform/forms/CommandButton.h"
 
 #include <QPushButton>
+#include <QStyle>
 
 #include "platform/forms/Form.h"
 
@@ -16,6 +17,13 @@ CommandButton::CommandButton(Form& form)
 void CommandButton::setCaption(const std::string& c) {
     caption_ = c;
     button_->setText(QString::fromStdString(c));
+    captionChanged();
+}
+
+int CommandButton::captionPixels() const {
+    if (caption_.empty()) return 0;
+    return button_->fontMetrics().horizontalAdvance(button_->text()) +
+           2 * button_->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button_);
 }
 
 void CommandButton::click() {

@@ -21,6 +21,7 @@ public:
     void click();
 
 protected:
+    int captionPixels() const override;
     void saveOwnDesign() override { designCaption_ = caption_; }
     void restoreOwnDesign() override { setCaption(designCaption_); }
 

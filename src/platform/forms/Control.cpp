@@ -1,6 +1,7 @@
 #include "platform/forms/Control.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QPalette>
 #include <QWidget>
 
@@ -8,7 +9,7 @@
 
 namespace tolvenk::forms {
 
-Control::Control(Form& form, QWidget* widget) : widget_(widget) {
+Control::Control(Form& form, QWidget* widget) : form_(form), widget_(widget) {
     form.registerControl(this);
     Move(geo_.left, geo_.top, geo_.width, geo_.height);
 }
@@ -52,6 +53,8 @@ void Control::Refresh() { widget_->repaint(); }
 
 void Control::SetFocus() { widget_->setFocus(); }
 
+void Control::ZOrder() { widget_->raise(); }
+
 void Control::setContainer(Control& container) {
     widget_->setParent(container.widget());
     Move(geo_.left, geo_.top, geo_.width, geo_.height);
@@ -63,6 +66,7 @@ void Control::saveDesign() {
     designEnabled_ = enabled_;
     designVisible_ = visible_;
     designBack_ = back_;
+    designFill_ = widget_->autoFillBackground();
     saveOwnDesign();
 }
 
@@ -77,10 +81,14 @@ void Control::restoreDesign() {
         QPalette p = widget_->palette();
         p.setColor(role, QApplication::palette(widget_).color(role));
         widget_->setPalette(p);
-        widget_->setAutoFillBackground(false);
+        widget_->setAutoFillBackground(designFill_);
         back_.reset();
     }
     restoreOwnDesign();
+    if (fontPercent_ != 100) {
+        widget_->setFont(QFont());  // the container's font again
+        fontPercent_ = 100;
+    }
 }
 
 }  // namespace tolvenk::forms

@@ -43,6 +43,8 @@ public:
     // Repaints at once, for windows that show progress inside a long handler.
     virtual void Refresh();
     void SetFocus();
+    // Brings the control in front of the others in its container.
+    void ZOrder();
 
     // Control-array index, -1 for a single control.
     int Index = -1;
@@ -50,6 +52,15 @@ public:
     QWidget* widget() const { return widget_; }
     // Puts the control inside a container (a frame); geometry is then relative to it.
     void setContainer(Control& container);
+
+    // The width, in twips, that the control's caption needs in its font; 0
+    // for a control without one.
+    int CaptionWidth() const;
+    // Widens the control to its caption's width: into free space to its
+    // right (moving the controls beside it along into the gaps of its row),
+    // then to its left. Only when there is no room anywhere does the caption
+    // get a smaller font, rather than be cut off.
+    void fitCaption();
 
     // Called by the form: remember the state as built / go back to it.
     void saveDesign();
@@ -60,18 +71,27 @@ protected:
     virtual void restoreOwnDesign() {}
     // The palette role (QPalette::ColorRole) the back colour paints.
     virtual int backRole() const;
+    // Pixels the caption needs in the widget's current font; 0 for none.
+    virtual int captionPixels() const { return 0; }
+    // Fits the caption when the window is up; called by captioned controls
+    // after their caption changed.
+    void captionChanged();
 
 private:
+    void shiftRowRight(int pixels);
     struct Geometry {
         int left = 0, top = 0, width = 1200, height = 375;
     };
+    Form& form_;
     QWidget* widget_;
     Geometry geo_;
+    int fontPercent_ = 100;  // below 100 only when the caption had no room
     bool enabled_ = true;
     bool visible_ = true;
     Geometry designGeo_;
     bool designEnabled_ = true;
     bool designVisible_ = true;
+    bool designFill_ = false;
     std::optional<Colour> back_, designBack_;
 };
 

@@ -158,6 +158,7 @@ void Form::resized() {
     if (inResize_ || !loaded_) return;
     inResize_ = true;
     Form_Resize();
+    fitCaptions();
     inResize_ = false;
 }
 

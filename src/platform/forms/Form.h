@@ -61,6 +61,9 @@ public:
     virtual void Form_Unload(int& Cancel) { (void)Cancel; }
 
     const std::vector<Control*>& Controls() const { return controls_; }
+    // Widens every control whose caption does not fit (after each resize,
+    // the first coming as the window shows, when the controls have their places).
+    void fitCaptions();
     QWidget* widget() const;
     void registerControl(Control* c);
 

@@ -6,7 +6,9 @@
 
 namespace tolvenk::forms {
 
-Frame::Frame(Form& form) : Control(form, new QGroupBox(form.widget())), box_(static_cast<QGroupBox*>(widget())) {}
+Frame::Frame(Form& form) : Control(form, new QGroupBox(form.widget())), box_(static_cast<QGroupBox*>(widget())) {
+    box_->setAutoFillBackground(true);  // a frame hides what lies under it
+}
 
 void Frame::setCaption(const std::string& c) {
     caption_ = c;

@@ -111,7 +111,8 @@ public:
     void setCols(int n);
     int FixedRows() const { return model_.fixedRows(); }
     void setFixedRows(int n) { model_.setFixedRows(n); }
-    // The leading label columns, which printed continuation pages repeat.
+    // The leading label columns, which stay in view when the grid scrolls
+    // sideways and which printed continuation pages repeat.
     int FixedCols() const { return model_.fixedCols(); }
     void setFixedCols(int n) { model_.setFixedCols(n); }
 
@@ -137,7 +138,7 @@ public:
     ActiveCellRef Active_Cell() { return ActiveCellRef(*this); }
     // Fires CellChange when the cell differs, as a person's move does.
     void setActive_Cell(int r, int c);
-    // The first column showing at the left edge.
+    // The first column showing beside the fixed (label) columns.
     int LeftCol() const;
 
     // Alternating backs of the data rows, the lines and the highlight.

@@ -14,6 +14,8 @@ namespace tolvenk::forms {
 GridDelegate::GridDelegate(const GridItemModel& model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
 
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    if (colLimit_ >= 0)
+        if (const auto m = model_.model().mergeAt(index.row(), index.column()); m && m->col2 >= colLimit_) return;
     if (model_.isTickBox(index.row(), index.column())) paintTickBox(painter, option, index);
     else QStyledItemDelegate::paint(painter, option, index);
     // Right and bottom edge of each cell (or merged block) make the lines.

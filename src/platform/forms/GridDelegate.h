@@ -12,6 +12,9 @@ public:
     GridDelegate(const GridItemModel& model, QObject* parent);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // For a label strip showing the columns before `cols`: a merged block
+    // reaching past them is left to the table beneath, which shows it whole.
+    void setColumnLimit(int cols) { colLimit_ = cols; }
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
@@ -23,6 +26,7 @@ protected:
 private:
     void paintTickBox(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
     const GridItemModel& model_;
+    int colLimit_ = -1;
 };
 
 }  // namespace tolvenk::forms

@@ -21,14 +21,17 @@ GridTable::GridTable(QWidget* parent) : QTableView(parent) {
     setWordWrap(false);
 }
 
-void GridTable::applyLayout(const grid::GridModel& model, int rows, bool reshaped) {
+void GridTable::applyLayout(const grid::GridModel& model, int rows, bool reshaped, int cols) {
     model_ = &model;
+    // One repaint at the end, not one per section. Updates already off (the
+    // grid's redraw is off) stay as they are: turning them off here by hand
+    // would keep the frozen strip unpainted after the grid's redraw is back.
     const bool wasUpdating = updatesEnabled();
-    setUpdatesEnabled(false);  // one repaint at the end, not one per section
+    if (wasUpdating) setUpdatesEnabled(false);
     verticalHeader()->setDefaultSectionSize(std::max(1, model.defaultRowHeight()));
     for (int c = 0; c < model.cols(); ++c) {
         const int w = model.columnWidth(c);
-        setColumnHidden(c, w == 0);
+        setColumnHidden(c, w == 0 || (cols >= 0 && c >= cols));
         if (w > 0) setColumnWidth(c, w);
     }
     for (int r = 0; r < rows; ++r) {
@@ -48,7 +51,7 @@ void GridTable::applyLayout(const grid::GridModel& model, int rows, bool reshape
             if (s.row1 != s.row2 || s.col1 != s.col2) setSpan(s.row1, s.col1, s.row2 - s.row1 + 1, s.col2 - s.col1 + 1);
         spans_ = std::move(spans);
     }
-    setUpdatesEnabled(wasUpdating);
+    if (wasUpdating) setUpdatesEnabled(true);
     viewport()->update();
 }
 
@@ -87,34 +90,56 @@ void GridTable::paintEvent(QPaintEvent* e) {
     }
 }
 
-GridView::GridView(QWidget* parent, grid::GridModel& model) : GridTable(parent), model_(model) {
+GridTable* GridView::makeStrip(GridItemModel* items) {
+    auto* strip = new GridTable(this);
+    strip->setModel(items);
+    strip->setItemDelegate(new GridDelegate(*items, strip));
+    // Cells it leaves unpainted show the table beneath.
+    strip->viewport()->setAutoFillBackground(false);
+    strip->setFocusPolicy(Qt::NoFocus);
+    strip->setFrameShape(QFrame::NoFrame);
+    strip->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    strip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    strip->setHorizontalScrollMode(ScrollPerPixel);
+    strip->setVerticalScrollMode(ScrollPerPixel);
+    strip->setSelectionMode(NoSelection);
+    strip->setEditTriggers(NoEditTriggers);
+    // A press on a label cell moves the current cell there, as on the grid itself.
+    onSignal(strip, &QTableView::pressed, [this](const QModelIndex& i) { setCurrentIndex(items_->index(i.row(), i.column())); });
+    onSignal(strip, &QTableView::clicked, [this](const QModelIndex& i) {
+        if (hooks_.clicked) hooks_.clicked(i.row(), i.column());
+    });
+    return strip;
+}
+
+GridView::GridView(QWidget* parent, grid::GridModel& model)
+    : GridTable(parent), model_(model), leftCol_(model.fixedCols()) {
     items_ = new GridItemModel(model, false, this);
     fixedItems_ = new GridItemModel(model, true, this);
     setModel(items_);
     setItemDelegate(new GridDelegate(*items_, this));
-    // Per pixel, so every data row can be scrolled clear of the frozen strip.
+    // Per pixel, so every data row and column can be scrolled clear of the strips.
     setVerticalScrollMode(ScrollPerPixel);
+    setHorizontalScrollMode(ScrollPerPixel);
 
-    frozen_ = new GridTable(this);
-    frozen_->setModel(fixedItems_);
-    frozen_->setItemDelegate(new GridDelegate(*fixedItems_, frozen_));
-    frozen_->setFocusPolicy(Qt::NoFocus);
-    frozen_->setFrameShape(QFrame::NoFrame);
-    frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    frozen_->setSelectionMode(NoSelection);
-    viewport()->stackUnder(frozen_);
+    frozenCols_ = makeStrip(items_);
+    frozen_ = makeStrip(fixedItems_);
+    corner_ = makeStrip(fixedItems_);
+    viewport()->stackUnder(frozenCols_);
 
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, frozen_->horizontalScrollBar(), &QScrollBar::setValue);
-    connect(frozen_->horizontalScrollBar(), &QScrollBar::valueChanged, horizontalScrollBar(), &QScrollBar::setValue);
+    const auto follow = [](QScrollBar* a, QScrollBar* b) {
+        connect(a, &QScrollBar::valueChanged, b, &QScrollBar::setValue);
+        connect(b, &QScrollBar::valueChanged, a, &QScrollBar::setValue);
+    };
+    follow(horizontalScrollBar(), frozen_->horizontalScrollBar());
+    follow(verticalScrollBar(), frozenCols_->verticalScrollBar());
     onSignal(horizontalScrollBar(), &QScrollBar::valueChanged, [this](int) { checkLeftCol(); });
     onSignal(selectionModel(), &QItemSelectionModel::currentChanged, [this](const QModelIndex& now, const QModelIndex&) {
         if (!quiet_ && now.isValid() && hooks_.currentChanged) hooks_.currentChanged(now.row(), now.column());
     });
-    for (QTableView* t : {static_cast<QTableView*>(this), static_cast<QTableView*>(frozen_)})
-        onSignal(t, &QTableView::clicked, [this](const QModelIndex& i) {
-            if (hooks_.clicked) hooks_.clicked(i.row(), i.column());
-        });
+    onSignal(this, &QTableView::clicked, [this](const QModelIndex& i) {
+        if (hooks_.clicked) hooks_.clicked(i.row(), i.column());
+    });
     syncNow();
 }
 
@@ -145,10 +170,19 @@ void GridView::syncNow() {
     }
     applyLayout(model_, items_->rowCount(), reshaped);
     frozen_->applyLayout(model_, fixedItems_->rowCount(), fixedReshaped);
-    // Scroll ranges and the strip's place now, not when the loop next runs.
+    for (GridTable* strip : {frozenCols_, corner_})
+        static_cast<GridDelegate*>(strip->itemDelegate())->setColumnLimit(model_.fixedCols());
+    frozenCols_->applyLayout(model_, items_->rowCount(), reshaped, model_.fixedCols());
+    corner_->applyLayout(model_, fixedItems_->rowCount(), fixedReshaped, model_.fixedCols());
+    // Scroll ranges and the strips' places now, not when the loop next runs.
     doItemsLayout();
-    frozen_->doItemsLayout();
+    for (GridTable* strip : {frozen_, frozenCols_, corner_}) strip->doItemsLayout();
     placeFrozen();
+    if (model_.emptied() != seenEmptied_) {
+        seenEmptied_ = model_.emptied();
+        horizontalScrollBar()->setValue(0);
+        verticalScrollBar()->setValue(0);
+    }
     checkLeftCol();
 }
 
@@ -166,12 +200,30 @@ int GridView::frozenHeight() const {
     return h;
 }
 
+int GridView::frozenWidth() const {
+    int w = 0;
+    for (int c = 0; c < std::min(model_.fixedCols(), items_->columnCount()); ++c)
+        if (!isColumnHidden(c)) w += columnWidth(c);
+    return w;
+}
+
 void GridView::placeFrozen() {
-    if (!frozen_) return;
-    const int h = frozenHeight();
+    if (!corner_) return;
+    const int h = std::min(frozenHeight(), viewport()->height());
+    const int w = std::min(frozenWidth(), viewport()->width());
     const QRect vp = viewport()->geometry();
-    frozen_->setGeometry(vp.x(), vp.y(), vp.width(), std::min(h, vp.height()));
+    frozen_->setGeometry(vp.x(), vp.y(), vp.width(), h);
+    frozenCols_->setGeometry(vp.x(), vp.y(), w, vp.height());
+    corner_->setGeometry(vp.x(), vp.y(), w, h);
     frozen_->setVisible(h > 0);
+    frozenCols_->setVisible(w > 0);
+    corner_->setVisible(h > 0 && w > 0);
+    // Stacked in this order: the data under the strips, the corner over both.
+    frozenCols_->raise();
+    frozen_->raise();
+    corner_->raise();
+    frozenCols_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+    frozen_->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
 }
 
 void GridView::updateGeometries() {
@@ -182,15 +234,32 @@ void GridView::updateGeometries() {
 
 void GridView::scrollTo(const QModelIndex& index, ScrollHint hint) {
     QTableView::scrollTo(index, hint);
-    if (!frozen_ || !index.isValid() || index.row() < fixedItems_->rowCount()) return;
-    // Not behind the frozen strip.
-    const int top = rowViewportPosition(index.row());
-    const int covered = frozenHeight() - top;
-    if (covered > 0) verticalScrollBar()->setValue(verticalScrollBar()->value() - covered);
+    if (!corner_ || !index.isValid()) return;
+    // Not behind a frozen strip.
+    if (index.row() >= fixedItems_->rowCount()) {
+        const int covered = frozenHeight() - rowViewportPosition(index.row());
+        if (covered > 0) verticalScrollBar()->setValue(verticalScrollBar()->value() - covered);
+    }
+    if (index.column() >= model_.fixedCols()) {
+        const int covered = frozenWidth() - columnViewportPosition(index.column());
+        if (covered > 0) horizontalScrollBar()->setValue(horizontalScrollBar()->value() - covered);
+    }
 }
 
+// The first column showing beside the label strip, from the model's widths
+// and the scrolled distance, so a half-done layout reports nothing.
 void GridView::checkLeftCol() {
-    const int left = columnAt(0);
+    const int fixed = model_.fixedCols();
+    int x = horizontalScrollBar()->value(), left = -1;
+    for (int c = 0; c < fixed && c < model_.cols(); ++c) x += model_.columnWidth(c);
+    for (int c = 0, start = 0; c < model_.cols(); ++c) {
+        const int w = model_.columnWidth(c);
+        if (c >= fixed && w > 0 && x < start + w) {
+            left = c;
+            break;
+        }
+        start += w;
+    }
     if (left < 0 || left == leftCol_) return;
     leftCol_ = left;
     if (hooks_.leftColChanged) hooks_.leftColChanged(left);

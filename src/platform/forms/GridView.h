@@ -14,8 +14,9 @@ namespace tolvenk::forms {
 class GridTable : public QTableView {
 public:
     explicit GridTable(QWidget* parent);
-    // `reshaped`: Qt's model was reset, so spans must be laid again.
-    void applyLayout(const grid::GridModel& model, int rows, bool reshaped);
+    // `reshaped`: Qt's model was reset, so spans must be laid again. With
+    // `cols` from 0 only the columns before it show (the frozen label strip).
+    void applyLayout(const grid::GridModel& model, int rows, bool reshaped, int cols = -1);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -25,8 +26,11 @@ private:
     std::vector<grid::CellRange> spans_;
 };
 
-// The grid's Qt face: the scrolling table with a frozen strip of the fixed
-// rows laid over its top, so header rows stay while the data rows scroll.
+// The grid's Qt face: the scrolling table with frozen strips laid over it,
+// the fixed rows along its top and the fixed (label) columns down its left
+// side, and their corner over both, so headers and labels stay in view while
+// the data scroll under them. A fill that starts again from the fixed rows
+// is shown from the top left.
 // Changes to the GridModel are shown in one go when the event loop next
 // runs, or at once through syncNow().
 class GridView : public GridTable {
@@ -50,6 +54,8 @@ public:
     void setCurrentQuietly(int row, int col);
     int leftCol() const { return leftCol_; }
     GridTable* frozen() const { return frozen_; }
+    GridTable* frozenColumns() const { return frozenCols_; }
+    GridTable* frozenCorner() const { return corner_; }
 
 protected:
     void updateGeometries() override;
@@ -57,7 +63,9 @@ protected:
 
 private:
     int frozenHeight() const;
+    int frozenWidth() const;
     void placeFrozen();
+    GridTable* makeStrip(GridItemModel* items);
     void checkLeftCol();
 
     grid::GridModel& model_;
@@ -66,9 +74,12 @@ private:
     GridItemModel* items_ = nullptr;
     GridItemModel* fixedItems_ = nullptr;
     GridTable* frozen_ = nullptr;
+    GridTable* frozenCols_ = nullptr;
+    GridTable* corner_ = nullptr;
+    int seenEmptied_ = 0;
     bool pending_ = false;
     bool quiet_ = false;
-    int leftCol_ = 0;
+    int leftCol_;
 };
 
 }  // namespace tolvenk::forms

@@ -22,6 +22,17 @@ Label::Label(Form& form) : Control(form, new QLabel(form.widget())), label_(stat
 void Label::setCaption(const std::string& c) {
     caption_ = c;
     label_->setText(QString::fromStdString(c));
+    captionChanged();
+}
+
+int Label::captionPixels() const {
+    if (caption_.empty()) return 0;
+    // Frame and margins besides the text, and as wide as keeps the wrapping
+    // label's text on one line.
+    int w = label_->fontMetrics().horizontalAdvance(label_->text()) + label_->width() - label_->contentsRect().width();
+    const int oneLine = label_->heightForWidth(100000);
+    for (int more = 0; more < 16 && label_->heightForWidth(w) > oneLine; ++more) ++w;
+    return w;
 }
 
 Colour Label::ForeColor() const { return fore_ ? *fore_ : fromQColor(label_->palette().color(QPalette::WindowText)); }

@@ -18,6 +18,7 @@ public:
     void setForeColor(Colour c);
 
 protected:
+    int captionPixels() const override;
     void saveOwnDesign() override { design_ = {caption_, fore_}; }
     void restoreOwnDesign() override;
 

@@ -9,7 +9,12 @@
 namespace tolvenk::forms {
 
 ListBox::ListBox(Form& form) : ListControl(form, new QListWidget(form.widget())), list_(static_cast<QListWidget*>(widget())) {
-    onSignal(list_, &QListWidget::currentRowChanged, [this](int row) { picked(row); });
+    // A choice is a selection: the current row alone also moves when the list
+    // merely takes the focus, which chooses nothing.
+    onSignal(list_, &QListWidget::itemSelectionChanged, [this] {
+        const auto chosen = list_->selectedItems();
+        if (!chosen.isEmpty()) picked(list_->row(chosen.front()));
+    });
 }
 
 void ListBox::syncItems() {
@@ -30,6 +35,7 @@ void ListBox::syncInserted(int at) {
 void ListBox::syncIndex() {
     const QSignalBlocker block(list_);
     list_->setCurrentRow(ListIndex());
+    if (ListIndex() < 0) list_->clearSelection();
 }
 
 }  // namespace tolvenk::forms

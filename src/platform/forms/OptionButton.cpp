@@ -17,7 +17,11 @@ OptionButton::OptionButton(Form& form)
 void OptionButton::setCaption(const std::string& c) {
     caption_ = c;
     radio_->setText(QString::fromStdString(c));
+    captionChanged();
 }
+
+// The box and the text beside it.
+int OptionButton::captionPixels() const { return caption_.empty() ? 0 : radio_->sizeHint().width(); }
 
 void OptionButton::show() {
     const QSignalBlocker block(radio_);

@@ -22,6 +22,7 @@ public:
     std::function<void(int)> Click;
 
 protected:
+    int captionPixels() const override;
     void saveOwnDesign() override { design_ = {caption_, value_}; }
     void restoreOwnDesign() override;
 

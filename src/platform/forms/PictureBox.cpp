@@ -8,6 +8,7 @@ namespace tolvenk::forms {
 
 PictureBox::PictureBox(Form& form) : Control(form, new QFrame(form.widget())) {
     static_cast<QFrame*>(widget())->setFrameShape(QFrame::NoFrame);
+    widget()->setAutoFillBackground(true);  // a panel hides what lies under it
 }
 
 }  // namespace tolvenk::forms

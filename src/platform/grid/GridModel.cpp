@@ -69,6 +69,7 @@ void GridModel::setRows(int n) {
     if (n < 0) throw VbError(380, "Invalid property value");
     cells_.resize(static_cast<std::size_t>(n), std::vector<Cell>(static_cast<std::size_t>(cols_)));
     rowHeights_.resize(static_cast<std::size_t>(n), -1);
+    if (n <= fixedRows_) ++emptied_;
     clipToSize();
     notify();
 }
@@ -170,11 +171,15 @@ void GridModel::setColumnList(int c, std::vector<std::string> items) {
 
 void GridModel::autoFit(int c) {
     checkCol(c);
+    // A text merged over several columns does not size any one of them; the
+    // blocks are looked at once, not once per row, for grids of many merges.
+    std::vector<bool> spread(static_cast<std::size_t>(rows()), false);
+    for (const auto& m : merges_)
+        if (m.col1 != m.col2 && m.col1 <= c && c <= m.col2)
+            for (int r = m.row1; r <= m.row2 && r < rows(); ++r) spread[static_cast<std::size_t>(r)] = true;
     int widest = 0;
     for (int r = 0; r < rows(); ++r) {
-        if (rowHeight(r) == 0) continue;
-        // A text merged over several columns does not size any one of them.
-        if (auto m = mergeAt(r, c); m && m->col1 != m->col2) continue;
+        if (rowHeight(r) == 0 || spread[static_cast<std::size_t>(r)]) continue;
         widest = std::max(widest, textWidth(text(r, c)));
     }
     columns_[static_cast<std::size_t>(c)].width = std::max(widest + 12, 24);

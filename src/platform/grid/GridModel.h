@@ -81,6 +81,9 @@ public:
     // continuation pages repeat; column 0 alone unless the window says more.
     int fixedCols() const { return fixedCols_; }
     void setFixedCols(int n);
+    // How often the rows were cut back to the fixed rows: each time a new
+    // fill starts, which a view shows from the top left.
+    int emptied() const { return emptied_; }
 
     // Joins a block of cells; a block that touches existing ones grows with
     // them into one, so pairwise merges of rows r-1..r make a single block.
@@ -138,6 +141,7 @@ private:
     int cols_ = 0;
     int fixedRows_ = 1;
     int fixedCols_ = 1;
+    int emptied_ = 0;
     int defaultRowHeight_ = 22;
     int suspend_ = 0;
 };

@@ -73,9 +73,8 @@ XF_Mingxi::XF_Mingxi() {
     DTPicker2(1).setCustomFormat("HH:mm:ss");
     optType(1).setValue(true);
     for (int i = 0; i < mingxi::kFrameCount; ++i) fraType(i).setVisible(i == 0);
-    Frame1.setCaption("Frame1");
+    // The panel's designer texts are placeholders: it shows only the query's message.
     Frame1.setVisible(false);
-    lblBar.setCaption("Label3");
 
     Grid1.setFixedRows(1);
     Grid1.setGridLineColor(0xFFC0C0);
@@ -139,6 +138,7 @@ void XF_Mingxi::Form_Load() {
     Load_Emp_Rs();
     Uncertain_Flag = 2;
     Fit_To_Screen(*this);
+    Fit_Caption_Rows();
     ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
 
     const std::string now = platform::services().clockText();
@@ -294,8 +294,8 @@ void XF_Mingxi::Command1_Click() {
         return;
     }
 
-    Frame1.setVisible(true);
     lblBar.setCaption(L(415));
+    Frame1.setVisible(true);
     lblBar.Refresh();
 
     if (!Build_Type_List()) {

@@ -86,6 +86,8 @@ public:
 
 private:
     void layOut();
+    // Lays the rows again whose captions do not fit in the language in use.
+    void Fit_Caption_Rows();
     // Builds Type_Codes and Type_Count from the chosen group; false when a
     // group is chosen and none of its boxes is ticked.
     bool Build_Type_List();

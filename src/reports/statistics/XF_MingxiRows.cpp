@@ -109,10 +109,11 @@ void XF_Mingxi::Fill_Mingxi_Grid() {
         }
     }
     Grid1.setRedraw(true);
-    // Column 0 holds the row numbers, which the grid sizes to fit as well.
+    Add_Total_Rows();
+    // Fitted after the totals, which are often the widest cells. Column 0
+    // holds the row numbers, which the grid sizes to fit as well.
     for (int c = 0; c < Grid1.Cols(); ++c)
         if (Grid1.Column(c).Width() >= 1) Grid1.Column(c).AutoFit();
-    Add_Total_Rows();
     Grid1.Refresh();
 }
 

@@ -104,6 +104,22 @@ bool HzReportEngine::Figure_Fees(const HzFigures::Lines& lines, const hz::ItemDe
     return true;
 }
 
+std::string HzReportEngine::Level_Fee_Sql(const hz::ItemDef& d, const std::string& Cond1, const std::string& Cond2,
+                                          const std::string& Cond3) const {
+    const int a = Rep_Dim1(), b = Rep_Dim2();
+    std::string FROM2 = "from Card_Log,Card_Type ";
+    std::string W2 = " where Card_Type.Del_YN=0 and Card_Log.C_LeiBie=Card_Type.C_LeiBie and Card_Log.Op_Type=" +
+                     std::to_string(d.op) + " and " + Cond1;
+    if (a == HZ_Dim::Dept && !Cond2.empty()) {
+        FROM2 += ",Ren_Per_Info ";
+        W2 += b != HZ_Dim::Date ? " and Card_Log" + Less_Record_XF(Cond2) : " and " + Cond2;
+    } else if (!Cond2.empty()) {
+        W2 += " and " + Cond2;
+    }
+    if (!Cond3.empty()) W2 += " and " + Cond3;
+    return HZ_Report_Sql::Fee_Select(d.levelSelect) + FROM2 + W2;
+}
+
 void HzReportEngine::Calc_Level_Row(HzCond C1, HzCond C2, HzCond C3, std::int16_t Slot) {
     using namespace hz;
     try {
@@ -150,29 +166,17 @@ void HzReportEngine::Calc_Level_Row(HzCond C1, HzCond C2, HzCond C3, std::int16_
         const auto fees = [&](const ItemDef& d) {
             if (figures_) {
                 V.Has[d.item] = Figure_Fees(feeLines, d);
-                V(d.item, hz::Money)[Slot] = Level_Sum;
-                V(d.item, Money_Cnt)[Slot] = Level_Cnt;
-                return;
+            } else {
+                if (!feeConds) {
+                    // The card log names its columns itself; the fee items share these rewrites.
+                    feeConds = true;
+                    if (Slot > 1 && b == HZ_Dim::Date)
+                        Cond1 = a == HZ_Dim::Dept ? "Card_Log" + Less_Record_XF(Cond1) : "Card_Log." + Cond1;
+                    if (a != HZ_Dim::Dept && !Cond2.empty() && b != HZ_Dim::Date) Cond2 = "Card_Log." + Cond2;
+                    if (!Cond3.empty()) Cond3 = "Card_Log." + Cond3;
+                }
+                V.Has[d.item] = Query_Fees(Level_Fee_Sql(d, Cond1, Cond2, Cond3));
             }
-            if (!feeConds) {
-                // The card log names its columns itself; the fee items share these rewrites.
-                feeConds = true;
-                if (Slot > 1 && b == HZ_Dim::Date)
-                    Cond1 = a == HZ_Dim::Dept ? "Card_Log" + Less_Record_XF(Cond1) : "Card_Log." + Cond1;
-                if (a != HZ_Dim::Dept && !Cond2.empty() && b != HZ_Dim::Date) Cond2 = "Card_Log." + Cond2;
-                if (!Cond3.empty()) Cond3 = "Card_Log." + Cond3;
-            }
-            std::string FROM2 = "from Card_Log,Card_Type ";
-            std::string W2 = " where Card_Type.Del_YN=0 and Card_Log.C_LeiBie=Card_Type.C_LeiBie and Card_Log.Op_Type=" +
-                             std::to_string(d.op) + " and " + Cond1;
-            if (a == HZ_Dim::Dept && !Cond2.empty()) {
-                FROM2 += ",Ren_Per_Info ";
-                W2 += b != HZ_Dim::Date ? " and Card_Log" + Less_Record_XF(Cond2) : " and " + Cond2;
-            } else if (!Cond2.empty()) {
-                W2 += " and " + Cond2;
-            }
-            if (!Cond3.empty()) W2 += " and " + Cond3;
-            V.Has[d.item] = Query_Fees(HZ_Report_Sql::Fee_Select(d.levelSelect) + FROM2 + W2);
             V(d.item, hz::Money)[Slot] = Level_Sum;
             V(d.item, Money_Cnt)[Slot] = Level_Cnt;
         };

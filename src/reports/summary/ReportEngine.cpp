@@ -136,6 +136,31 @@ HzReportEngine::Closing HzReportEngine::Run() {
     return closing;
 }
 
+namespace {
+
+HzCond cond(const Group_Cond& e) { return HzCond{e.Cond, e.Match}; }
+
+// The whole period of a period array: from the first entry's bound to the last one's.
+HzCond bounds(const Group_Conds& g) {
+    return HzCond{g(1).Bound + " and " + g(g.UBound()).Bound, {g(1).Bound_Match, g(g.UBound()).Bound_Match}};
+}
+
+}  // namespace
+
+void HzReportEngine::Read_Figures() {
+    bool fees = false;
+    for (const hz::ItemDef& d : hz::items())
+        fees = fees || (d.source == hz::Source::Card_Log && St.Col(d.item, hz::Money) > 0);
+    if (Per_Cell_Statements || !HzFigures::Eligible(St, fees)) return;
+    try {
+        figures_ = std::make_unique<HzFigures>(conn_, St, fees);
+    } catch (const std::exception&) {
+        // A table or column the grouped statements need is missing: the
+        // statements per cell then meet it and report it as they always have.
+        figures_.reset();
+    }
+}
+
 HzReportEngine::Closing HzReportEngine::Fill() {
     St.Covered_Types = Covered_Types_Clause(St.Covered_Types);
     for (int i = 1; i <= grid_.cols() - 1; ++i) grid_.setColumnAlignment(i, grid::AlignCenter);
@@ -148,30 +173,10 @@ HzReportEngine::Closing HzReportEngine::Fill() {
 
     Make_Group_Conds(St, In, conn_);
     Group_Conds& G1 = St.Group_Conds1;
-    Group_Conds& G2 = St.Group_Conds2;
-    Group_Conds& G3 = St.Group_Conds3;
     hooks_.progress(1, 0, 0);
+    Read_Figures();
 
-    // The report's figures at once, where its groupings allow.
-    bool fees = false;
-    for (const hz::ItemDef& d : hz::items())
-        fees = fees || (d.source == hz::Source::Card_Log && St.Col(d.item, hz::Money) > 0);
-    if (!Per_Cell_Statements && HzFigures::Eligible(St, fees)) {
-        try {
-            figures_ = std::make_unique<HzFigures>(conn_, St, fees);
-        } catch (const std::exception&) {
-            // A table or column the grouped statements need is missing: the
-            // statements per cell then meet it and report it as they always have.
-            figures_.reset();
-        }
-    }
-
-    const auto cond = [](const Group_Cond& e) { return HzCond{e.Cond, e.Match}; };
-    // The whole period: from the first entry's bound to the last one's.
-    const auto bounds = [](const Group_Conds& g) {
-        return HzCond{g(1).Bound + " and " + g(g.UBound()).Bound, {g(1).Bound_Match, g(g.UBound()).Bound_Match}};
-    };
-    Calc_Level_Row(bounds(b != HZ_Dim::Date ? G1 : G2), {}, {}, 1);
+    Calc_Level_Row(bounds(b != HZ_Dim::Date ? G1 : St.Group_Conds2), {}, {}, 1);
     if ((T == ReportRange && a == 0) || V.Level_Empty()) {
         Closing_B();
         return Closing::Total_Only;
@@ -191,39 +196,10 @@ HzReportEngine::Closing HzReportEngine::Fill() {
         if (b != HZ_Dim::Date)
             Calc_Level_Row(cond(G1(Idx1)), {}, {}, 2);
         else
-            Calc_Level_Row(cond(G1(Idx1)), bounds(G2), {}, 2);
+            Calc_Level_Row(cond(G1(Idx1)), bounds(St.Group_Conds2), {}, 2);
 
         if (!V.Level_Empty()) {
-            const int n2 = G2.UBound();
-            for (Idx2 = 1; Idx2 <= n2; ++Idx2) {
-                hooks_.progress(2, Idx2 - 1, n2);
-                Start_Row2 = Rows();
-                hooks_.progress(3, 0, 0);
-                Calc_Level_Row(cond(G1(Idx1)), cond(G2(Idx2)), {}, 3);
-                Roll_Up_Slot();
-                if (V.Level_Empty()) {
-                    hooks_.progress(2, Idx2, 0);
-                    continue;
-                }
-                const int n3 = G3.UBound();
-                for (Idx3 = 1; Idx3 <= n3; ++Idx3) {
-                    const bool inner = !G3(1).Cond.empty();
-                    if (inner) hooks_.progress(3, Idx3 - 1, n3);
-                    rs_.reset();
-                    const bool exists = G3(Idx3).Cond.empty() || Row_Exists();
-                    if (exists) {
-                        Calc_Row();
-                        hooks_.rowDone();
-                        if (hooks_.stopped()) throw Run_Stopped{};
-                    }
-                    hooks_.progress(3, Idx3, 0);
-                }
-                if (b != 0 && b != HZ_Dim::None) Diff_Slots(3, 5, St.Dim2_Col, 7);
-                Clear_Slot(5);
-                Add_SubTotal2();
-                Clear_Slot(7);
-                hooks_.progress(2, Idx2, 0);
-            }
+            Middle_Level();
             if (a != 0) Diff_Slots(2, 4, St.Dim1_Col, 8);
             Clear_Slot(4);
             if (T == ReportRange) {
@@ -237,6 +213,41 @@ HzReportEngine::Closing HzReportEngine::Fill() {
     }
     Closing_A();
     return Closing::After_Groups;
+}
+
+void HzReportEngine::Middle_Level() {
+    const Group_Conds& G1 = St.Group_Conds1;
+    const Group_Conds& G2 = St.Group_Conds2;
+    const Group_Conds& G3 = St.Group_Conds3;
+    const int b = Rep_Dim2();
+    const int n2 = G2.UBound();
+    for (Idx2 = 1; Idx2 <= n2; ++Idx2) {
+        hooks_.progress(2, Idx2 - 1, n2);
+        Start_Row2 = Rows();
+        hooks_.progress(3, 0, 0);
+        Calc_Level_Row(cond(G1(Idx1)), cond(G2(Idx2)), {}, 3);
+        Roll_Up_Slot();
+        if (V.Level_Empty()) {
+            hooks_.progress(2, Idx2, 0);
+            continue;
+        }
+        const int n3 = G3.UBound();
+        for (Idx3 = 1; Idx3 <= n3; ++Idx3) {
+            if (!G3(1).Cond.empty()) hooks_.progress(3, Idx3 - 1, n3);
+            rs_.reset();
+            if (G3(Idx3).Cond.empty() || Row_Exists()) {
+                Calc_Row();
+                hooks_.rowDone();
+                if (hooks_.stopped()) throw Run_Stopped{};
+            }
+            hooks_.progress(3, Idx3, 0);
+        }
+        if (b != 0 && b != HZ_Dim::None) Diff_Slots(3, 5, St.Dim2_Col, 7);
+        Clear_Slot(5);
+        Add_SubTotal2();
+        Clear_Slot(7);
+        hooks_.progress(2, Idx2, 0);
+    }
 }
 
 void HzReportEngine::Balance_Line(const std::string& label) {

@@ -96,10 +96,17 @@ public:
 private:
     struct Run_Stopped {};
     Closing Fill();
+    // The middle and inner loops of the current outer entry.
+    void Middle_Level();
+    // The report's figures at once, where its groupings allow.
+    void Read_Figures();
     // The three level-pass queries; each leaves its figures in the Level_ fields.
     bool Query_YuE_Sum(const std::string& sql);
     bool Query_YuCi_Sum(const std::string& sql, bool flag);
     bool Query_Fees(const std::string& sql);
+    // The card-log fee statement of a level, from the conditions as the fee items rewrite them.
+    std::string Level_Fee_Sql(const hz::ItemDef& d, const std::string& Cond1, const std::string& Cond2,
+                              const std::string& Cond3) const;
     // The same three from the figures read once.
     bool Figure_YuE(const HzFigures::Lines& lines, const hz::ItemDef& d);
     bool Figure_YuCi(const HzFigures::Lines& lines, const hz::ItemDef& d, bool flag);

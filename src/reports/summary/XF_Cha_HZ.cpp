@@ -38,6 +38,7 @@ XF_Cha_HZ::XF_Cha_HZ() {
     Command5.setContainer(Picture1);
     Text1.setContainer(Frame2);
     Text2.setContainer(Frame2);
+    Picture1.ZOrder();  // the chooser covers the buttons and the grid
 
     setCaption("消费汇总统计");
     Label1(0).setCaption("汇总条件:");
@@ -112,6 +113,7 @@ void XF_Cha_HZ::Form_Load() {
     Command1.setCaption(L(358));
 
     Fit_To_Screen(*this);
+    Fit_Caption_Rows();
     Picture1.setTop(Frame2.Top());
 
     XF.Set_strCN(strCN);

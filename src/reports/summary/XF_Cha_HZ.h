@@ -86,6 +86,8 @@ private:
     // Runs the chosen report into the grid; traps every error that reaches it.
     void Run();
     void layOut();
+    // Lays the condition row again when its captions do not fit.
+    void Fit_Caption_Rows();
     void showDateRow(bool visible);
     void setMonthTexts();
     // The report formats on the main connection.

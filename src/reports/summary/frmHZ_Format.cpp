@@ -130,6 +130,7 @@ void frmHZ_Format::layOut() {
 void frmHZ_Format::placeSaveButtons() {
     cmd_Add.setTop(Frame3.Top() + Frame3.Height() + 200);
     cmd_Cancle.setTop(cmd_Add.Top());
+    Picture1.setHeight(std::max(5800, cmd_Add.Top() + cmd_Add.Height() + 200));
 }
 
 HZ_Format_Store frmHZ_Format::formats() { return HZ_Format_Store(Main_Connection()); }
@@ -160,6 +161,7 @@ void frmHZ_Format::Form_Load() {
     Load_Custom_Formats();
 
     Check2(7).setVisible(false);
+    Fit_Caption_Rows();
 
     Combo1.Clear();
     for (int t = 1; t <= 3; ++t) {
@@ -183,7 +185,7 @@ void frmHZ_Format::Form_Load() {
     Combo1.setListIndex(1);
     Combo2.setListIndex(7);
 
-    Frame3.setHeight(2 * Check2(4).Height() + 600);
+    Frame3.setHeight(2 * Check2(4).Height() + 600 + itemRowsGrow_);
     placeSaveButtons();
 }
 
@@ -355,11 +357,11 @@ void frmHZ_Format::Check2_Click(int Index) {
     (void)Index;
     if (Check2(5).Value() == forms::vbChecked) {
         Frame4.setVisible(true);
-        Frame3.setHeight(2 * Check2(4).Height() + Frame4.Height() + 700);
+        Frame3.setHeight(2 * Check2(4).Height() + Frame4.Height() + 700 + itemRowsGrow_);
     } else {
         for (int i = 0; i <= 5; ++i) Check3(i).setValue(forms::vbUnchecked);
         Frame4.setVisible(false);
-        Frame3.setHeight(2 * Check2(4).Height() + 600);
+        Frame3.setHeight(2 * Check2(4).Height() + 600 + itemRowsGrow_);
     }
     placeSaveButtons();
 }

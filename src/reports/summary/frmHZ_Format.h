@@ -82,6 +82,8 @@ public:
 
 private:
     void layOut();
+    // Lays the tick boxes again when their captions do not fit.
+    void Fit_Caption_Rows();
     void placeSaveButtons();
     // The report formats on the main connection.
     HZ_Format_Store formats();
@@ -97,6 +99,7 @@ private:
     static bool isBuiltInTitle(const std::string& name);
 
     std::shared_ptr<db::Recordset> rs_;
+    int itemRowsGrow_ = 0;  // how much taller the item boxes' rows came out than designed
 };
 
 }  // namespace tolvenk

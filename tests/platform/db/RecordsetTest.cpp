@@ -90,6 +90,38 @@ TEST_P(RecordsetTest, FilterNarrowsRowsInTheFormsTheWindowsUse) {
     EXPECT_THROW(rs->setFilter("P_Name='x' and"), db::DbError);
 }
 
+// "field=number" filters look rows up by number; they must find what a scan
+// of every row finds, before and after rows change.
+TEST_P(RecordsetTest, NumberFiltersFindWhatAScanFinds) {
+    auto rs = con->openRecordset("select * from Ren_Per_Info order by Pinfo_ID");
+    const auto ids = [&](const std::string& filter) {
+        rs->setFilter(filter);
+        std::vector<std::int64_t> out;
+        for (; !rs->eof(); rs->moveNext()) out.push_back(rs->field("Pinfo_ID").toInt64());
+        return out;
+    };
+    using I = std::vector<std::int64_t>;
+    EXPECT_EQ(ids("Pinfo_ID=2"), I{2});
+    EXPECT_EQ(ids("Pinfo_ID=2.0 and P_Name like 'li%'"), I{2});
+    EXPECT_EQ(ids("Pinfo_ID=2 and P_Name like 'w%'"), I{});
+    EXPECT_EQ(ids("Pinfo_ID=-1"), I{});
+    // Text read as its number; a text that is none counts as 0; NULL never matches.
+    EXPECT_EQ(ids("Dept_No=101"), I{2});
+    EXPECT_EQ(ids("P_Code=0"), (I{1, 2, 3, 4}));
+    EXPECT_EQ(ids("P_Num=0"), (I{1, 3, 4}));
+    EXPECT_EQ(ids("Dept_No='0101' and Pinfo_ID=2"), I{2});
+
+    ASSERT_TRUE(rs->updatable());
+    rs->setFilter("Pinfo_ID=4");
+    rs->setField("Dept_No", db::Value("101"));
+    EXPECT_EQ(ids("Dept_No=101"), (I{2, 4}));
+    rs->addNew();
+    rs->setField("Pinfo_ID", db::Value(std::int64_t{9}));
+    rs->setField("Dept_No", db::Value("101"));
+    EXPECT_EQ(ids("Dept_No=101"), (I{2, 4, 9}));
+    EXPECT_EQ(ids("Pinfo_ID=9"), I{9});
+}
+
 TEST_P(RecordsetTest, AddNewWritesByPhysicalPositionWithBoundValues) {
     auto rs = con->openRecordset("select top 1 * from Card_Type");
     ASSERT_TRUE(rs->updatable());

@@ -86,6 +86,14 @@ TEST(MoneyAndDateText, EveryValueHasAText) {
     EXPECT_EQ(centsText(2.5), "0.03");   // halves away from zero
     EXPECT_EQ(centsText(1e19), kOverflowMark);
     EXPECT_EQ(centsText(-9223372036854775808.0), kOverflowMark);
+    // Typed yuan rounded on their decimal digits, not on a binary fraction.
+    EXPECT_EQ(yuanToCents("0.125"), 13);
+    EXPECT_EQ(yuanToCents("1.005"), 101);
+    EXPECT_EQ(yuanToCents("0.1249"), 12);
+    EXPECT_EQ(yuanToCents(" 12.5 "), 1250);
+    EXPECT_EQ(yuanToCents("-.5"), -50);
+    for (const char* bad : {"", ".", "abc", "1e3", "1.2.3", "- 1", "1234567890123456"})
+        EXPECT_FALSE(yuanToCents(bad)) << bad;
 
     EXPECT_EQ(formatDate(*readDate("2026/7/1 08:00:00")), "2026-07-01");
     EXPECT_FALSE(readDate("2026-02-30"));

@@ -15,6 +15,7 @@ class MingxiFixture : public WindowOf<XF_Mingxi> {
 protected:
     void SetUp() override {
         WindowOf::SetUp();
+        if (IsSkipped()) return;
         sv->clock = "2026-11-20 10:30:00";
         Op_User_Name = "admin";
         // Person 6 has no department, department 03 is deleted, "u" opens the per-person path.

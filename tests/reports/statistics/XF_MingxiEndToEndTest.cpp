@@ -47,15 +47,24 @@ struct DrivenMingxi : XF_Mingxi {
     }
 };
 
-using MingxiEndToEnd = test::KitTest;
+// The business database named by the configuration's DB_info row: a file
+// beside it, or a database on the test server.
+class MingxiEndToEnd : public test::KitTest, public ::testing::WithParamInterface<test::Engine> {};
 
 }  // namespace
 
-TEST_F(MingxiEndToEnd, Menu7034QueriesAndExportsThenReleasesTheConnection) {
+TOLVENK_ON_BOTH_ENGINES(MingxiEndToEnd);
+
+TEST_P(MingxiEndToEnd, Menu7034QueriesAndExportsThenReleasesTheConnection) {
+    if (GetParam() == test::Engine::Server)
+        if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
     sv->clock = "2026-11-20 10:30:00";
     const std::string folder = dir.path().string();
+    std::unique_ptr<test::BusinessDb> server;
+    if (GetParam() == test::Engine::Server) server = std::make_unique<test::BusinessDb>(test::Engine::Server);
+    const std::string business = server ? server->connectionString() : test::createBusinessDb(folder + "/TAM08.mdb");
     {
-        auto con = test::connect(test::createBusinessDb(folder + "/TAM08.mdb"));
+        auto con = test::connect(business);
         con->executeScript(R"(
 insert into Sys_User_Info(User_ID,User_Name,Del_YN) values (7,'admin',0);
 insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values (1,'01','总部',0,0),(2,'02','食堂',0,0);
@@ -70,7 +79,7 @@ insert into Mach_Info(Mach_ID,Mach_Name,Mach_Type,Del_YN) values (11,'一号机'
         meal(2, -999, 1, "2026-11-11 12:30:00").insert(*con);
         meal(1, -100, 3400, "2026-12-01 12:00:00").insert(*con);
     }
-    test::createConfigDb(folder, "cfg.mdb", "Access", folder, "TAM08");
+    test::createConfigDbFor(folder, "cfg.mdb", GetParam(), business);
 
     // Without a test window of its own the menu code builds the real one.
     resetWindowObjects();

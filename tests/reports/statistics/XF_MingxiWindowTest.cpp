@@ -14,7 +14,9 @@ bool ascii(const std::string& s) {
 
 }  // namespace
 
-TEST_F(MingxiWindow, LoadPreparesCaptionsHeaderListsPeriodAndKindControls) {
+TOLVENK_ON_BOTH_ENGINES(MingxiWindow);
+
+TEST_P(MingxiWindow, LoadPreparesCaptionsHeaderListsPeriodAndKindControls) {
     Conn_Main->execute("update Sys_Para set P1='2026-11-20' where Para_Name='JieSuan_Date'");
     Uncertain_Flag = 0;
     w.Load();
@@ -59,7 +61,7 @@ TEST_F(MingxiWindow, LoadPreparesCaptionsHeaderListsPeriodAndKindControls) {
     for (int i = 0; i <= 3; ++i) EXPECT_EQ(w.fraType(i).Visible(), i == 2);
 }
 
-TEST_F(MingxiWindow, InEnglishOnlyTheUncertainBoxAndColumnSevenStayChinese) {
+TEST_P(MingxiWindow, InEnglishOnlyTheUncertainBoxAndColumnSevenStayChinese) {
     Load_Lan(1);
     Lan_Type = 1;
     w.Load();
@@ -77,7 +79,7 @@ TEST_F(MingxiWindow, InEnglishOnlyTheUncertainBoxAndColumnSevenStayChinese) {
     EXPECT_EQ(cell(0, 7), "操作后次数");
 }
 
-TEST_F(MingxiWindow, TimesSwitchOffHidesTheTimesBoxesButKeepsTheirTicks) {
+TEST_P(MingxiWindow, TimesSwitchOffHidesTheTimesBoxesButKeepsTheirTicks) {
     Conn_Main->execute("update Sys_Para set P5='0' where Para_Name='Sys_Config'");
     w.Load();
     for (int i : {1, 7, 10, 13, 15, 17, 18, 21}) EXPECT_FALSE(w.chkType(i).Visible()) << i;
@@ -90,7 +92,7 @@ TEST_F(MingxiWindow, TimesSwitchOffHidesTheTimesBoxesButKeepsTheirTicks) {
     EXPECT_TRUE(w.chkType(21).Visible());
 }
 
-TEST_F(MingxiWindow, FitsTheScreenAndLaysOutFromTheMinimumSize) {
+TEST_P(MingxiWindow, FitsTheScreenAndLaysOutFromTheMinimumSize) {
     sv->screen = {15 * 1024, 15 * 768};
     w.Load();
     EXPECT_NEAR(w.Width(), 13760, 14);
@@ -109,7 +111,7 @@ TEST_F(MingxiWindow, FitsTheScreenAndLaysOutFromTheMinimumSize) {
     EXPECT_EQ(w.Frame1.Left(), (W - 4380) / 2);
 }
 
-TEST_F(MingxiWindow, PrintingCarriesCaptionAndFooterAndReopeningShowsTheDesignAgain) {
+TEST_P(MingxiWindow, PrintingCarriesCaptionAndFooterAndReopeningShowsTheDesignAgain) {
     add(tx(1).money(-100));
     query("01", 3);
     w.Command4(3).click();

@@ -1,10 +1,14 @@
 // A run that reads its figures once must show exactly what the statement per
 // cell shows: every cell, every merged block and every box, for every
 // built-in report and for groupings by every dimension, on databases made
-// from three seeds, with and without uncertain records and a chosen value.
+// from several seeds, with and without uncertain records and a chosen value,
+// on either engine; and the same generated data gives the same reports on
+// both engines.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
+#include <tuple>
 
 #include "demo_gen/DemoGenerator.h"
 #include "reports/summary/XF_Cha_HZ.h"
@@ -40,50 +44,91 @@ std::string picture(const XF_Cha_HZ& w, const test::TestServices& sv) {
     return out.str();
 }
 
-class Figures : public test::WindowTest, public ::testing::WithParamInterface<unsigned> {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
+// Generated data with the edges the generator does not make: an uncertain
+// record, a record of nobody's, empty keys, an unknown kind; and the defined
+// formats.
+class Generated {
+public:
+    Generated(test::Engine engine, unsigned seed, const test::TempDir& dir) {
         demo::Options o;
-        o.businessPath = dir.file("g.mdb");
         o.transactions = 2500;
-        o.seed = GetParam();
+        o.seed = seed;
         o.firstDay = "2026-10-01";
         o.lastDay = "2026-11-30";
+        if (engine == test::Engine::Server) {
+            server_ = std::make_unique<test::BusinessDb>(engine, false);
+            o.server = cs_ = server_->connectionString();
+        } else {
+            o.businessPath = dir.file("g" + std::to_string(seed) + ".mdb");
+            cs_ = db::Connection::fileConnectionString(o.businessPath);
+        }
         demo::generate(o);
-        strCN = db::Connection::fileConnectionString(o.businessPath);
-        Conn_Main = test::connect(strCN);
-        Conn_Main->executeScript(std::string("insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5) values ") +
-                                 kFormats);
-        // Edges the generator does not make: an uncertain record, a record of
-        // nobody's, empty keys, an unknown kind.
-        Conn_Main->executeScript(
+        auto con = test::connect(cs_);
+        con->executeScript(std::string("insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5) values ") + kFormats);
+        con->executeScript(
             "update Record_XF set Err_Code=1 where ID % 17 = 0;"
             "update Record_XF set Pinfo_id=999999 where ID % 101 = 0;"
             "update Record_XF set Shou_Kuan=null, XF_Unit=null where ID % 53 = 0;"
             "update Record_XF set XF_Type=null where ID % 211 = 0;");
+    }
+    const std::string& connectionString() const { return cs_; }
+
+private:
+    std::unique_ptr<test::BusinessDb> server_;
+    std::string cs_;
+};
+
+class FiguresKit : public test::KitTest {
+protected:
+    // The window's surroundings for a business database of that engine, as
+    // the menu sets them.
+    void useDatabase(test::Engine engine, const std::string& cs) {
+        strCN = cs;
+        Conn_Main = test::connect(cs);
+        DB_Type = engine == test::Engine::Server ? "SQL" : "Access";
+        Money_Sign = "￥";
+        Load_Lan(0);
         sv->clock = "2026-11-30 09:30:00";
     }
     // The picture of list row `row` over the period, with the first value of
-    // the grouping chosen when `chooseFirst`, each way.
-    std::pair<std::string, std::string> both(int row, const char* from, const char* to, bool chooseFirst, int uncertain) {
-        std::string pictures[2];
-        for (int perCell = 0; perCell <= 1; ++perCell) {
-            XF_Cha_HZ w;
-            w.Per_Cell_Statements = perCell == 1;
-            w.Load();
-            w.Form_Activate();
-            w.List1.setListIndex(row);
-            w.DTPicker1.setValue(from);
-            w.DTPicker2.setValue(to);
-            w.Check1.setValue(uncertain);
-            if (chooseFirst && w.Combo1.ListCount() > 1) w.Combo1.setListIndex(1);
-            sv->boxes.clear();
-            w.Command1.click();
-            pictures[perCell] = picture(w, *sv);
-        }
-        return {pictures[0], pictures[1]};
+    // the grouping chosen when `chooseFirst`, read once or per cell; counts
+    // the statements sent.
+    std::string run(int row, const char* from, const char* to, bool chooseFirst, int uncertain, bool perCell,
+                    int* statements = nullptr) {
+        XF_Cha_HZ w;
+        w.Per_Cell_Statements = perCell;
+        w.Load();
+        w.Form_Activate();
+        w.List1.setListIndex(row);
+        w.DTPicker1.setValue(from);
+        w.DTPicker2.setValue(to);
+        w.Check1.setValue(uncertain);
+        if (chooseFirst && w.Combo1.ListCount() > 1) w.Combo1.setListIndex(1);
+        sv->boxes.clear();
+        int sent = 0;
+        db::setStatementObserver([&](const std::string&) { ++sent; });
+        w.Command1.click();
+        db::setStatementObserver(nullptr);
+        if (statements) *statements = sent;
+        return picture(w, *sv);
     }
+    void TearDown() override {
+        db::setStatementObserver(nullptr);
+        KitTest::TearDown();
+    }
+};
+
+class Figures : public FiguresKit, public ::testing::WithParamInterface<std::tuple<test::Engine, unsigned>> {
+protected:
+    void SetUp() override {
+        FiguresKit::SetUp();
+        const test::Engine engine = std::get<0>(GetParam());
+        if (engine == test::Engine::Server)
+            if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
+        data = std::make_unique<Generated>(engine, std::get<1>(GetParam()), dir);
+        useDatabase(engine, data->connectionString());
+    }
+    std::unique_ptr<Generated> data;
 };
 
 }  // namespace
@@ -91,16 +136,61 @@ protected:
 TEST_P(Figures, EveryReportShowsWhatTheStatementsPerCellShow) {
     // Built-ins 1-9 (3 and 7 are separators), then the defined formats.
     const std::vector<int> rows = {0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 15, 16, 17, 18, 19, 20};
-    int shown = 0;
+    int shown = 0, grouped = 0;
     for (int row : rows)
         for (bool choose : {false, true}) {
             const int uncertain = (row + (choose ? 1 : 0)) % 2 == 0 ? forms::vbChecked : forms::vbUnchecked;
             SCOPED_TRACE("list row " + std::to_string(row) + (choose ? ", first value chosen" : ""));
-            const auto [figures, statements] = both(row, "2026-10-28", "2026-11-03", choose, uncertain);
+            int once = 0, perCell = 0;
+            const std::string figures = run(row, "2026-10-28", "2026-11-03", choose, uncertain, false, &once);
+            const std::string statements = run(row, "2026-10-28", "2026-11-03", choose, uncertain, true, &perCell);
             EXPECT_EQ(figures, statements);
             shown += figures.size() > 200;
+            grouped += once < perCell / 2;
         }
     EXPECT_GT(shown, 30);  // the reports have rows to compare, not just headers
+    // The figures were read once, not by the statements per cell it falls back on.
+    EXPECT_GT(grouped, 30);
 }
 
-INSTANTIATE_TEST_SUITE_P(ThreeSeeds, Figures, ::testing::Values(3u, 17u, 29u));
+// Three seeds on the file; one on the server, whose statements per cell cost
+// a round trip each (the built-in reports are compared there once more below).
+INSTANTIATE_TEST_SUITE_P(Seeds, Figures,
+                         ::testing::Values(std::make_tuple(test::Engine::File, 3u), std::make_tuple(test::Engine::File, 17u),
+                                           std::make_tuple(test::Engine::File, 29u),
+                                           std::make_tuple(test::Engine::Server, 17u)),
+                         [](const ::testing::TestParamInfo<Figures::ParamType>& info) {
+                             return std::to_string(std::get<1>(info.param)) + "_" +
+                                    test::engineName(std::get<0>(info.param));
+                         });
+
+// The same generated data in both engines: each built-in report shows the
+// same grid on the server, read once and per cell, as on the file.
+using FiguresAcrossEngines = FiguresKit;
+
+TEST_F(FiguresAcrossEngines, EveryBuiltInReportShowsTheSameGridOnBothEngines) {
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
+    const Generated file(test::Engine::File, 5, dir), server(test::Engine::Server, 5, dir);
+    struct Period {
+        const char* from;
+        const char* to;
+    };
+    const Period periods[] = {{"2026-10-28", "2026-11-03"}, {"2026-10-01", "2026-11-30"}};
+    int shown = 0;
+    for (int row : {0, 1, 2, 4, 5, 6, 8, 9, 10})
+        for (const Period& p : periods)
+            for (bool choose : {false, true}) {
+                const int uncertain = choose ? forms::vbUnchecked : forms::vbChecked;
+                SCOPED_TRACE("list row " + std::to_string(row) + " from " + p.from + (choose ? ", first value chosen" : ""));
+                useDatabase(test::Engine::File, file.connectionString());
+                const std::string onFile = run(row, p.from, p.to, choose, uncertain, false);
+                EXPECT_EQ(onFile.find("\nbox "), std::string::npos) << onFile;
+                useDatabase(test::Engine::Server, server.connectionString());
+                int once = 0, perCell = 0;
+                EXPECT_EQ(run(row, p.from, p.to, choose, uncertain, false, &once), onFile);
+                EXPECT_EQ(run(row, p.from, p.to, choose, uncertain, true, &perCell), onFile);
+                EXPECT_LT(once, perCell / 2) << "the server's run fell back on statements per cell";
+                shown += onFile.size() > 200;
+            }
+    EXPECT_GT(shown, 30);
+}

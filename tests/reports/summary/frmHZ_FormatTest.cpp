@@ -63,7 +63,9 @@ protected:
 
 }  // namespace
 
-TEST_F(FormatEditor, ListsTheBuiltInDefaultsAndTheStoredFormats) {
+TOLVENK_ON_BOTH_ENGINES(FormatEditor);
+
+TEST_P(FormatEditor, ListsTheBuiltInDefaultsAndTheStoredFormats) {
     addFormat("4", "我的总帐日报", "1", "1010", "10000000");
     addFormat("101", "收费点日报", "10109");
     addFormat("102", "操作员日报", "10708");
@@ -95,7 +97,7 @@ TEST_F(FormatEditor, ListsTheBuiltInDefaultsAndTheStoredFormats) {
     EXPECT_FALSE(w.Grid1.Range(3, 0, 3, 24).Selected());
 }
 
-TEST_F(FormatEditor, TheSecondListFollowsTheFirstDimensionAndTheMealsFollowConsumption) {
+TEST_P(FormatEditor, TheSecondListFollowsTheFirstDimensionAndTheMealsFollowConsumption) {
     w.Load();
     EXPECT_FALSE(w.Picture1.Visible());
     EXPECT_EQ(w.Combo1.Text() + w.Combo2.Text(), "月报表无");
@@ -120,7 +122,7 @@ TEST_F(FormatEditor, TheSecondListFollowsTheFirstDimensionAndTheMealsFollowConsu
     EXPECT_EQ(w.cmd_Add.Top(), w.Frame3.Top() + w.Frame3.Height() + 200);
 }
 
-TEST_F(FormatEditor, AddingStoresTheRowWithAQuotedNameAndTheSummaryWindowListsIt) {
+TEST_P(FormatEditor, AddingStoresTheRowWithAQuotedNameAndTheSummaryWindowListsIt) {
     w.Load();
     define(w, "O'Brien日报", "日报表", "部门", "日期", {5, 6});
     EXPECT_EQ(w.Combo4.Text(), "101");
@@ -157,7 +159,7 @@ TEST_F(FormatEditor, AddingStoresTheRowWithAQuotedNameAndTheSummaryWindowListsIt
     EXPECT_EQ(summary.St.Rep_P2, "10608");
 }
 
-TEST_F(FormatEditor, NewNumbersFillTheLowestGapAndStopAtTheLimit) {
+TEST_P(FormatEditor, NewNumbersFillTheLowestGapAndStopAtTheLimit) {
     for (const char* key : {"101", "102", "104"}) addFormat(key, std::string("R") + key, "10000");
     w.Load();
     w.cmdNew.click();
@@ -179,7 +181,7 @@ select 'HZ_Rep_Format', cast(x as text), 'R' || x, '10000', '0000', '00000000', 
     EXPECT_EQ(w.Combo4.Text(), "106");
 }
 
-TEST_F(FormatEditor, ModifyingDefinedAndBuiltInFormatsAndRestoringTheDefaults) {
+TEST_P(FormatEditor, ModifyingDefinedAndBuiltInFormatsAndRestoringTheDefaults) {
     addFormat("101", "O'Brien月报", "20500", "1100", "00000101", "110000");
     addFormat("7", "存好的消费日报", "10000", "0011", "00000100", "111111");
     w.Load();
@@ -232,7 +234,7 @@ TEST_F(FormatEditor, ModifyingDefinedAndBuiltInFormatsAndRestoringTheDefaults) {
     EXPECT_EQ(cell(2, 1) + cell(7, 1) + cell(10, 1), "现金收支月报表消费统计日报表O'Brien卡类月报");
 }
 
-TEST_F(FormatEditor, DeletingOnlyDefinedFormatsAfterConfirmation) {
+TEST_P(FormatEditor, DeletingOnlyDefinedFormatsAfterConfirmation) {
     addFormat("101", "甲", "10000");
     addFormat("102", "O'Brien", "10000");
     w.Load();
@@ -254,7 +256,7 @@ TEST_F(FormatEditor, DeletingOnlyDefinedFormatsAfterConfirmation) {
     EXPECT_EQ(cell(10, 1), "甲");
 }
 
-TEST_F(FormatEditor, EachEditorCheckRefusesWithItsMessage) {
+TEST_P(FormatEditor, EachEditorCheckRefusesWithItsMessage) {
     w.Load();
     w.cmdModify.click();
     expectBox("请选择需要修改的报表", 48);
@@ -287,7 +289,7 @@ TEST_F(FormatEditor, EachEditorCheckRefusesWithItsMessage) {
     }
 }
 
-TEST_F(FormatEditor, EnglishCaptionsAndTheChangeFlagOnEveryClose) {
+TEST_P(FormatEditor, EnglishCaptionsAndTheChangeFlagOnEveryClose) {
     Load_Lan(1);
     w.Load();
     EXPECT_EQ(w.Caption(), "Report format on summary of self-defined consumption");
@@ -327,7 +329,7 @@ public:
 
 }  // namespace
 
-TEST_F(FormatEditor, RoundTripFromTheSummaryWindowToAnExportedReport) {
+TEST_P(FormatEditor, RoundTripFromTheSummaryWindowToAnExportedReport) {
     Conn_Main->executeScript("insert into Card_Type(C_LeiBie,C_Name,Del_YN) values (1,'',0),(2,'教师卡',0);");
     registerWindow("frmHZ_Format", [] {
         auto editor = std::make_unique<ScriptedEditor>();
@@ -363,8 +365,12 @@ TEST_F(FormatEditor, RoundTripFromTheSummaryWindowToAnExportedReport) {
 }
 
 // The office restores a backup while the editor is open: the save is refused
-// with the reason, and the restored file keeps exactly what it had.
-TEST_F(FormatEditor, ASaveAfterTheFileWasReplacedIsRefusedAndTheRestoredFileIsUntouched) {
+// with the reason, and the restored file keeps exactly what it had. A file's
+// own case: a server database is not replaced under its sessions.
+class FormatEditorFile : public FormatEditor {};
+TOLVENK_ON_FILE_ONLY(FormatEditorFile);
+
+TEST_P(FormatEditorFile, ASaveAfterTheFileWasReplacedIsRefusedAndTheRestoredFileIsUntouched) {
     w.Load();
     const std::string path = dir.file("b.mdb");
     const std::string backup = test::createBusinessDb(dir.file("backup.mdb"));
@@ -386,7 +392,7 @@ TEST_F(FormatEditor, ASaveAfterTheFileWasReplacedIsRefusedAndTheRestoredFileIsUn
 // A defined format may not take a built-in report's title in any language,
 // nor a control character; its number and name are settled at the save,
 // whatever another editor stored since the panel opened.
-TEST_F(FormatEditor, NamesAndNumbersAreSettledWhenTheFormatIsSaved) {
+TEST_P(FormatEditor, NamesAndNumbersAreSettledWhenTheFormatIsSaved) {
     addFormat("101", "甲", "10000");
     addFormat("102", "乙", "10000");
     addFormat("102", "乙二", "10000");  // a number an earlier fault took twice

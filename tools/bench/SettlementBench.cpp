@@ -1,6 +1,6 @@
 // Times the IC settlement and the balance queries on a generated database of
 // a million transactions (or as many as told) and prints one table.
-// Usage: tolvenk-bench-cards [folder] [transactions]
+// Usage: tolvenk-bench-settlement [folder] [transactions]
 // The generated database is kept in the folder as CARDS-source.mdb; each run
 // settles a fresh copy of it, CARDS-run.mdb.
 #include <algorithm>
@@ -61,7 +61,7 @@ std::int64_t number(const std::string& sql) { return Conn_Main->openRecordset(sq
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    const fs::path folder = argc > 1 ? argv[1] : fs::temp_directory_path() / "tolvenk-bench-cards";
+    const fs::path folder = argc > 1 ? argv[1] : fs::temp_directory_path() / "tolvenk-bench-settlement";
     const long transactions = argc > 2 ? std::stol(argv[2]) : 1000000;
     fs::create_directories(folder);
     const fs::path source = folder / "CARDS-source.mdb", run = folder / "CARDS-run.mdb";

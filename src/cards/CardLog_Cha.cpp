@@ -1,0 +1,307 @@
+#include "cards/CardLog_Cha.h"
+
+#include <initializer_list>
+#include <map>
+#include <vector>
+
+#include "data/CardLogStore.h"
+#include "data/Globals.h"
+#include "data/OpTypeCode.h"
+#include "data/TableColumns.h"
+#include "lang/Language.h"
+#include "platform/MoneyText.h"
+#include "platform/db/DbError.h"
+#include "platform/db/SqlText.h"
+#include "platform/services/Services.h"
+#include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
+
+namespace tolvenk {
+
+namespace {
+
+constexpr int kCols = 15;
+// Grid columns of a log line.
+enum Col {
+    ColName = 1, ColCode, ColDept, ColKind, ColCardNo, ColCardNumber, ColDate, ColOp, ColNewCard, ColMoney, ColTimes,
+    ColFee, ColTotal, ColOperator
+};
+
+// Caption text of chkType(code).
+constexpr int kTypeTexts[Op_Type_Code::Count] = {229, 231, 467, 469, 463, 600, 232, 470};
+
+// Fen as money: the sign, then yuan; NULL shows the sign alone.
+std::string money(const db::Value& v, int sign = 1) {
+    if (v.isNull()) return Money_Sign;
+    if (v.isInteger() && v.asInteger() != INT64_MIN) return Money_Sign + centsText(sign * v.asInteger());
+    return Money_Sign + centsText(sign * v.toDouble());
+}
+
+// An amount in a sum: NULL counts as 0.
+std::int64_t fen(const db::Value& v) { return v.isNull() ? 0 : v.toInt64(); }
+
+// The kind's name, kind 1 without a name being the common card.
+std::string kindName(const std::string& leibie, const std::string& name) {
+    return name.empty() && vbVal(leibie) == 1 ? "普通卡" : name;
+}
+
+}  // namespace
+
+CardLog_Cha::CardLog_Cha() {
+    for (int i = 0; i < Op_Type_Code::Count; ++i) chkType.add(i).setContainer(fraType);
+    for (int i = 0; i <= 3; ++i) Command4.add(i).setContainer(Frame1);
+    pBar1.setVisible(false);
+    Grid1.setFixedRows(1);
+    Grid1.setCols(kCols);
+    Grid1.setRows(1);
+    setWidth(11600);
+    setHeight(8200);
+    layOut();
+
+    Command1.Click = [this](int) { Command1_Click(); };
+    Wire_Output_Buttons(Command4, Grid1, *this, true);
+}
+
+void CardLog_Cha::layOut() {
+    ucDep1.Move(120, 120, 3255, 7370);
+    Label1.Move(3480, 165, 700, 300);
+    DT1.Move(4240, 120, 1600, 360);
+    DT2.Move(5920, 120, 1600, 360);
+    Label2.Move(7640, 165, 1100, 300);
+    Combo2.Move(8780, 120, 2500, 360);
+    Label3.Move(3480, 585, 1100, 300);
+    Combo3.Move(4620, 540, 1800, 360);
+    Command1.Move(6600, 520, 1400, 400);
+    pBar1.Move(8160, 570, 3120, 300);
+    fraType.Move(3480, 960, 7880, 1260);
+    for (int i = 0; i < Op_Type_Code::Count; ++i) chkType(i).Move(120 + (i % 3) * 2560, 240 + (i / 3) * 320, 2500, 300);
+    Grid1.Move(3480, 2340, 7895, 5100);
+    Frame1.Move(3480, 7540, 7880, 560);
+    for (int i = 0; i <= 2; ++i) Command4(i).Move(120 + i * 1920, 130, 1800, 375);
+    Command4(3).Move(5880, 130, 1400, 375);
+}
+
+void CardLog_Cha::Form_Load() {
+    Set_Lan_Font(*this);
+    setCaption(L(620));
+    Label1.setCaption(L(516));
+    Label2.setCaption(L(515));
+    Label3.setCaption(L(513));
+    fraType.setCaption(L(180));
+    for (int i = 0; i < Op_Type_Code::Count; ++i) chkType(i).setCaption(L(kTypeTexts[i]));
+    Command1.setCaption(L(599));
+    Command4(0).setCaption(L(559));
+    Command4(1).setCaption(L(561));
+    Command4(2).setCaption(L(560));
+    Command4(3).setCaption(L(558));
+
+    BT = BTService();
+    XF = XFService();
+    Card = CardService();
+    BT.Set_strCN(strCN);
+    XF.Set_strCN(strCN);
+    Card.Set_strCN(strCN);
+    ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
+
+    User_List = XF.Get_Sys_User();
+    Fill_Combo(Combo2, User_List, col::Sys_User_Info::User_Name, col::Sys_User_Info::User_ID, &L(379), 0);
+    Type_List = Card.Get_Type("");
+    const int leibie = Type_List.rowUBound() >= 1 ? Type_List.col(col::Card_Type::C_LeiBie) : 0;
+    Fill_Combo(Combo3, Type_List, col::Card_Type::C_Name, col::Card_Type::C_LeiBie, &L(379), 0,
+               [&](int r, std::string& text) {
+                   text = kindName(Type_List(r, leibie), text);
+                   return true;
+               });
+    const std::string now = platform::services().clockText();
+    DT1.setValue(now);
+    DT2.setValue(now);
+    Combo2.setListIndex(0);
+    Combo3.setListIndex(0);
+    Sys_Config = BT.Is_Ci();
+    Set_Log_Head();
+}
+
+void CardLog_Cha::Form_Resize() {
+    Keep_Min_Size(*this);
+    ucDep1.setHeight(Height() - 830);
+    Grid1.setWidth(Width() - ucDep1.Width() - 450);
+    Grid1.setHeight(Height() - 3100);
+    Frame1.setTop(Grid1.Top() + Grid1.Height() + 100);
+}
+
+void CardLog_Cha::Set_Log_Head() {
+    Grid1.setRows(1);
+    Grid1.setCols(kCols);
+    static const char* const heads[kCols] = {"",     "姓名",   "工号",     "部门",     "卡类别",
+                                             "卡编号", "卡号",   "日期",     "操作类型", "新卡卡号",
+                                             "操作金额", "操作次数", "工本费", "合计",     "操作员"};
+    for (int c = 0; c < kCols; ++c) Grid1.Cell(0, c).setText(heads[c]);
+    for (int c = 0; c < kCols; ++c) Grid1.Column(c).setLocked(true);
+}
+
+std::string CardLog_Cha::Get_OpTypeName(std::int64_t Code) { return Op_Type_Code::name(Code); }
+
+std::string CardLog_Cha::Find_Code_Name(std::int64_t ID) {
+    if (User_List.rowUBound() < 1) return {};
+    const int id = User_List.col(col::Sys_User_Info::User_ID), name = User_List.col(col::Sys_User_Info::User_Name);
+    for (int r = 1; r <= User_List.rowUBound(); ++r)
+        if (vbVal(User_List(r, id)) == static_cast<double>(ID)) return User_List(r, name);
+    return {};
+}
+
+std::string CardLog_Cha::Get_CardType_Name(std::int64_t Kind) {
+    if (Type_List.rowUBound() < 1) return {};
+    const int leibie = Type_List.col(col::Card_Type::C_LeiBie), name = Type_List.col(col::Card_Type::C_Name);
+    for (int r = 1; r <= Type_List.rowUBound(); ++r)
+        if (vbVal(Type_List(r, leibie)) == static_cast<double>(Kind))
+            return kindName(Type_List(r, leibie), Type_List(r, name));
+    return {};
+}
+
+namespace {
+
+// The columns of a Card_Log row, found by name once per query.
+struct LogCols {
+    int person, cardNo, cardNumber, date, op, kind, oper, faKa, huan, tui, yuE, yuCi, huanNumber, zyJinE, zyCi;
+};
+
+int need(const db::Recordset& rs, const char* name) {
+    const int i = rs.fieldIndex(name);
+    if (i < 0) throw db::DbError(std::string("Item cannot be found in the collection [") + name + "]", 3265);
+    return i;
+}
+
+}  // namespace
+
+void CardLog_Cha::Command1_Click() {
+    if (running_) return;
+    const Run_Lock lock(*this, {&Command1, &Command4(0), &Command4(1), &Command4(2), &Command4(3)}, running_);
+
+    Grid1.setRows(1);
+    Card_Log_Store::Conditions c;
+    c.From = DT1.Date_Value();
+    c.To = DT2.Date_Value() + " 24:00:00";
+    std::string dept, name, code, pnum;
+    if (ucDep1.Get_Sel(dept, name, code, pnum) == 0) return;
+    Emp_List = BT.Get_Emp_Check_All(dept, name, code, "");
+    if (Emp_List.rowUBound() < 1) return;
+    c.Operator_ID = Chosen_Data(Combo2);
+    c.C_LeiBie = Chosen_Data(Combo3);
+    for (int i = 0; i < Op_Type_Code::Count; ++i)
+        if (chkType(i).Value() >= forms::vbChecked) c.Op_Types.push_back(i);
+
+    Rs_Log.reset();
+    Log_Base = BaseService();
+    Log_Base.Set_LinkStr(strCN);
+    Rs_Log = Card_Log_Store::Operations(Log_Base, c);
+    if (Rs_Log->recordCount() == 0) return;
+
+    // One pass over the rows sorts them to their people, in time order.
+    db::Recordset& rs = *Rs_Log;
+    namespace K = col::Card_Log;
+    const LogCols k{need(rs, K::Pinfo_id),   need(rs, K::Card_No),  need(rs, K::Card_Number), need(rs, K::Date_Time),
+                    need(rs, K::Op_Type),    need(rs, K::C_LeiBie), need(rs, K::Operator_ID), need(rs, K::FaKa_GBF),
+                    need(rs, K::Huan_GBF),   need(rs, K::Tui_GBF),  need(rs, K::Card_YuE),    need(rs, K::Card_YuCi),
+                    need(rs, K::Huan_Number), need(rs, K::ZY_JinE), need(rs, K::ZY_Ci)};
+    std::map<std::int64_t, std::vector<std::vector<db::Value>>> byPerson;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        if (rs.field(k.person).isNull()) continue;
+        std::vector<db::Value> row;
+        for (int f = 0; f < rs.fieldCount(); ++f) row.push_back(rs.field(f));
+        byPerson[rs.field(k.person).toInt64()].push_back(std::move(row));
+    }
+
+    // However the fill ends, the bar goes and the grid draws again, unless
+    // the window was closed meanwhile.
+    struct Finish {
+        CardLog_Cha& w;
+        const Run_Lock& lock;
+        ~Finish() {
+            if (lock.stopped()) return;
+            w.Grid1.setRedraw(true);
+            w.pBar1.setVisible(false);
+        }
+    };
+    const Finish finish{*this, lock};
+    const int pid = Emp_List.col(col::Ren_Per_Info::Pinfo_ID), pname = Emp_List.col(col::Ren_Per_Info::P_Name),
+              pcode = Emp_List.col(col::Ren_Per_Info::P_Code), pdept = Emp_List.col(col::Ren_Dept_Info::Dept_Name);
+    pBar1.setMax(static_cast<int>(rs.recordCount()));
+    pBar1.setValue(0);
+    pBar1.setVisible(true);
+    Grid1.setRedraw(false);
+    int done = 0;
+    for (int e = 1; e <= Emp_List.rowUBound(); ++e) {
+        const auto id = parseNumber(Emp_List(e, pid));
+        if (!id) continue;
+        const auto it = byPerson.find(static_cast<std::int64_t>(*id));
+        if (it == byPerson.end()) continue;
+        for (const std::vector<db::Value>& v : it->second) {
+            const int r = Grid1.Rows();
+            Grid1.setRows(r + 1);
+            auto cell = [&](int col) { return Grid1.Cell(r, col); };
+            cell(ColName).setText(Emp_List(e, pname));
+            cell(ColCode).setText(Emp_List(e, pcode));
+            cell(ColDept).setText(Emp_List(e, pdept));
+            cell(ColKind).setText(Get_CardType_Name(fen(v[static_cast<std::size_t>(k.kind)])));
+            cell(ColCardNo).setText(v[static_cast<std::size_t>(k.cardNo)].toString());
+            cell(ColCardNumber).setText(v[static_cast<std::size_t>(k.cardNumber)].toString());
+            cell(ColDate).setText(v[static_cast<std::size_t>(k.date)].toString());
+            const db::Value& opValue = v[static_cast<std::size_t>(k.op)];
+            const std::int64_t op = opValue.isNull() ? -1 : opValue.toInt64();
+            cell(ColOp).setText(Get_OpTypeName(op));
+            auto at = [&](int f) -> const db::Value& { return v[static_cast<std::size_t>(f)]; };
+            switch (op) {
+            case Op_Type_Code::Issue:
+                cell(ColMoney).setText(money(at(k.yuE)));
+                cell(ColTimes).setText(at(k.yuCi).toString());
+                cell(ColFee).setText(money(at(k.faKa)));
+                cell(ColTotal).setText(money(db::Value(fen(at(k.faKa)) + fen(at(k.yuE)))));
+                break;
+            case Op_Type_Code::Change:
+                cell(ColNewCard).setText(at(k.huanNumber).toString());
+                cell(ColMoney).setText(money(at(k.zyJinE), -1));
+                cell(ColTimes).setText(at(k.zyCi).toString());
+                cell(ColFee).setText(money(at(k.huan)));
+                break;
+            case Op_Type_Code::Return:
+            case Op_Type_Code::ForceReturn:
+                cell(ColMoney).setText(money(at(k.zyJinE)));
+                cell(ColFee).setText(money(at(k.tui), -1));
+                cell(ColTotal).setText(money(db::Value(fen(at(k.zyJinE)) - fen(at(k.tui)))));
+                break;
+            default: break;
+            }
+            cell(ColOperator).setText(Find_Code_Name(fen(at(k.oper))));
+
+            pBar1.setValue(++done);
+            if (platform::services().yieldDue()) {
+                platform::services().yield();
+                if (lock.stopped()) return;  // closed meanwhile: its grid is back as designed
+            }
+        }
+    }
+    Grid1.setRedraw(true);
+    Lay_Columns();
+}
+
+void CardLog_Cha::Lay_Columns() {
+    for (int c = 1; c < Grid1.Cols(); ++c) {
+        Grid1.Column(c).AutoFit();
+        Grid1.Column(c).setAlignment(grid::AlignCenter);
+    }
+    for (int c : {ColMoney, ColFee, ColTotal}) Grid1.Column(c).setAlignment(grid::AlignRight);
+    auto ticked = [this](int i) { return chkType(i).Value() >= forms::vbChecked; };
+    namespace O = Op_Type_Code;
+    if (!ticked(O::Issue) && !ticked(O::Change) && !ticked(O::Return) && !ticked(O::ForceReturn))
+        for (int c : {ColFee, ColMoney, ColTimes}) Grid1.Column(c).setWidth(0);
+    if (!ticked(O::Issue) && !ticked(O::Return) && !ticked(O::ForceReturn)) Grid1.Column(ColTotal).setWidth(0);
+    if (!ticked(O::Change)) Grid1.Column(ColNewCard).setWidth(0);
+    if (Sys_Config.rowUBound() >= 1) {
+        const auto times = parseNumber(Sys_Config(1, Sys_Config.col(col::Sys_Para::P5)));
+        if (times && *times == 0) Grid1.Column(ColTimes).setWidth(0);
+    }
+    Grid1.Column(ColCardNo).setWidth(0);
+    Grid1.Refresh();
+}
+
+}  // namespace tolvenk

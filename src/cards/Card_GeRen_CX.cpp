@@ -1,0 +1,378 @@
+#include "cards/Card_GeRen_CX.h"
+
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+#include "data/Globals.h"
+#include "data/TableColumns.h"
+#include "data/XfTypeCode.h"
+#include "lang/Language.h"
+#include "platform/MoneyText.h"
+#include "platform/VbNumber.h"
+#include "platform/db/AsciiCase.h"
+#include "platform/db/SqlText.h"
+#include "platform/services/Services.h"
+#include "ui/GridOutput.h"
+#include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
+
+namespace tolvenk {
+
+namespace {
+
+constexpr forms::Colour kRed = 0x0000FF;
+constexpr forms::Colour kBlue = 0xFF0000;
+constexpr forms::Colour kLightRed = 0x8080FF;
+constexpr int kHeadRows = 3;
+constexpr int kCols = 17;
+constexpr int kIdCols = 15;  // an ID list drops the two serial columns
+
+// Grid columns of a transaction line.
+enum Col {
+    ColID = 1, ColCardNumber, ColDate, ColKind, ColChange, ColAfter, ColCiChange, ColCiAfter, ColMeal, ColMach,
+    ColDian, ColUnit, ColCashier, ColErr, ColSerial, ColCiSerial
+};
+
+// A stored whole number; text that is not one is read by its leading number.
+std::int64_t whole(const std::string& text) {
+    std::int64_t v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec == std::errc() && end == text.data() + text.size()) return v;
+    const double d = std::nearbyint(vbVal(text));
+    return std::fabs(d) < 9.2e18 ? static_cast<std::int64_t>(d) : 0;
+}
+
+std::int16_t code16(const std::string& text) {
+    const std::int64_t v = whole(text);
+    return v >= INT16_MIN && v <= INT16_MAX ? static_cast<std::int16_t>(v) : std::int16_t{-1};
+}
+
+// A look-up list: the name of the last row whose key is the same text.
+class LookUp {
+public:
+    LookUp(const DataList& list, const char* keyCol, const char* nameCol)
+        : list_(list), k_(list.rowUBound() >= 1 ? list.col(keyCol) : 0),
+          n_(list.rowUBound() >= 1 ? list.col(nameCol) : 0) {}
+    std::string operator()(const std::string& key) const {
+        std::string name;
+        for (int r = 1; r <= list_.rowUBound(); ++r)
+            if (list_(r, k_) == key) name = list_(r, n_);
+        return name;
+    }
+
+private:
+    const DataList& list_;
+    int k_, n_;
+};
+
+}  // namespace
+
+Card_GeRen_CX::Card_GeRen_CX() {
+    Grid1.setCols(kCols);
+    Grid1.setRows(kHeadRows);
+    Grid1.setFixedRows(kHeadRows);
+    for (int c = 0; c < kCols; ++c) Grid1.Column(c).setLocked(true);
+    pBar1.setVisible(false);
+    setWidth(11600);
+    setHeight(8200);
+    layOut();
+
+    Command2.Click = [this](int) { Command2_Click(); };
+    cmdExcell.Click = [this](int) { cmdExcell_Click(); };
+}
+
+void Card_GeRen_CX::layOut() {
+    Label1.Move(240, 255, 1600, 300);
+    Text1.Move(1860, 210, 1500, 330);
+    Label2.Move(3480, 255, 1600, 300);
+    Text2.Move(5100, 210, 1500, 330);
+    Label3.Move(6720, 255, 1300, 300);
+    Text3.Move(8040, 210, 1500, 330);
+    Command2.Move(240, 660, 1300, 400);
+    cmdExcell.Move(1680, 660, 1800, 400);
+    pBar1.Move(3600, 710, 7760, 300);
+    Grid1.Move(240, 1200, 11120, 6460);
+}
+
+void Card_GeRen_CX::Form_Load() {
+    Set_Lan_Font(*this);
+    Fit_To_Screen(*this);
+    setCaption(L(172));
+    Label1.setCaption(L(173) + ":");
+    Label2.setCaption(L(174) + ":");
+    Label3.setCaption(L(175) + ":");
+    Command2.setCaption(L(1));
+    cmdExcell.setCaption(L(387));
+    XF = XFService();
+    BT = BTService();
+    XF.Set_strCN(strCN);
+    BT.Set_strCN(strCN);
+    Set_XF_Head();
+    const std::int32_t mode = XF.Get_is_IC();
+    Card_Sys_Mode = mode >= INT16_MIN && mode <= INT16_MAX ? static_cast<std::int16_t>(mode) : std::int16_t{0};
+}
+
+void Card_GeRen_CX::Form_Resize() {
+    Keep_Min_Size(*this);
+    Grid1.setHeight(Height() - Grid1.Top() - 540);
+    Grid1.setWidth(Width() - Grid1.Left() - 240);
+    pBar1.setWidth(Width() - pBar1.Left() - 240);
+}
+
+void Card_GeRen_CX::Set_XF_Head() {
+    Grid1.setCols(kCols);
+    Grid1.Cell(0, 1).setText("ID");
+    Grid1.Column(1).setWidth(0);
+    Grid1.Cell(0, 2).setText(L(5) + ":");
+    Grid1.Cell(0, 10).setText(L(6) + ":");
+    Grid1.Cell(0, 12).setText(L(175) + ":");
+    Grid1.Cell(0, 4).setText(L(7) + ":");
+    Grid1.Range(0, 5, 0, 9).Merge();
+    Grid1.Range(0, 14, 0, 16).Merge();
+    Grid1.Range(1, 1, 1, 16).Merge();
+    for (int c = 2; c <= 16; ++c) Grid1.Cell(2, c).setText(L(176 + c));
+    Grid1.Column(ColErr).setWidth(0);
+    for (int c = 1; c < kCols; ++c) Grid1.Column(c).setAlignment(grid::AlignCenter);
+    for (int c = ColChange; c <= ColCiAfter; ++c) Grid1.Column(c).setAlignment(grid::AlignRight);
+    for (int c : {3, 5, 11, 13}) Grid1.Cell(0, c).setAlignment(grid::AlignLeft);
+
+    // Only a switch that reads as the number 0 hides the count columns.
+    const DataList config = BT.Is_Ci();
+    if (config.rowUBound() >= 1) {
+        const auto times = parseNumber(config(1, config.col(col::Sys_Para::P5)));
+        if (times && *times == 0)
+            for (int c : {ColCiChange, ColCiAfter, ColCiSerial}) Grid1.Column(c).setWidth(0);
+    }
+}
+
+void Card_GeRen_CX::Command2_Click() {
+    if (running_) return;
+    if (Text1.Text().empty() && Text2.Text().empty() && Text3.Text().empty()) {
+        platform::services().msgBox(L(176), platform::vbInformation, L(43));
+        return;
+    }
+    const Run_Lock lock(*this, {&Command2, &Text1, &Text2, &Text3}, running_);
+    // However the query ends, the bar goes and the export comes back, unless
+    // the window was closed meanwhile.
+    struct Finish {
+        Card_GeRen_CX& w;
+        const Run_Lock& lock;
+        ~Finish() {
+            if (lock.stopped()) return;
+            w.pBar1.setVisible(false);
+            w.cmdExcell.setVisible(true);
+        }
+    };
+
+    Emp_List = XF.Get_Emp_Check(Text2.Text(), Text1.Text(), Text3.Text());
+    Dian_List = XF.Get_XF_Dians();
+    Unit_List = XF.Get_Unit("");
+    Mach_List = XF.Get_XF_Machs();
+
+    Grid1.setRows(kHeadRows);
+    pBar1.setValue(0);
+    pBar1.setMax(3);
+    pBar1.setVisible(true);
+    cmdExcell.setVisible(false);
+    const Finish finish{*this, lock};
+
+    if (Emp_List.rowUBound() < 1) {
+        platform::services().msgBox(L(177), platform::vbInformation, L(43));
+        return;
+    }
+    for (int e = 1; e <= Emp_List.rowUBound(); ++e) {
+        listEmployee(e);
+        if (lock.stopped()) return;
+    }
+}
+
+void Card_GeRen_CX::listEmployee(int e) {
+    Sum_YuE = 0;
+    Sum_YuCi = 0;
+    const std::string person = Emp_List(e, Emp_List.col(col::Ren_Per_Info::Pinfo_ID));
+    Card_List = XF.Get_Card_No2(person, Text3.Text());
+    if (Card_List.rowUBound() < 1) return;
+    const int no = Card_List.col(col::Card_Log::Card_No), number = Card_List.col(col::Card_Log::Card_Number);
+    const auto index = static_cast<std::int16_t>(e);
+    // A card issued again to the same person comes once per issue; its
+    // history is listed once, or its amounts would count twice.
+    std::vector<std::string> listed;
+    for (int c = 1; c <= Card_List.rowUBound(); ++c) {
+        const std::string& cardNo = Card_List(c, no);
+        bool seen = false;
+        for (const std::string& l : listed) seen = seen || equalsNoCase(l, cardNo);
+        if (seen) continue;
+        listed.push_back(cardNo);
+
+        const std::string bianHao = XF.Get_Card_BianHao(cardNo);
+        if (Card_Sys_Mode == 1) {
+            XF_List = XF.Get_XF_Info2(person, cardNo, "All");
+            Fill_XF_Rows(XF_List, index, cardNo, Card_List(c, number), bianHao);
+        } else {
+            XF_List = XF.Get_XF_Info2_ID(person, cardNo, "All");
+            Ci_List = XF.Get_XF_Info3_ID(person, cardNo, "All");
+            Fill_XF_Rows(XF_List, index, cardNo, Card_List(c, number), bianHao);
+            if (!Loaded()) return;
+            Fill_XF_Rows(Ci_List, index, cardNo, Card_List(c, number), bianHao);
+        }
+        if (!Loaded()) return;
+    }
+}
+
+void Card_GeRen_CX::Fill_XF_Rows(const DataList& List, std::int16_t EmpIndex, const std::string& CardNo,
+                                 const std::string& CardNumber, const std::string& BianHao) {
+    (void)CardNo;
+    namespace P = col::Ren_Per_Info;
+    Grid1.setCols(kCols);
+    Grid1.Cell(0, 3).setText(" " + Emp_List(EmpIndex, Emp_List.col(P::P_Name)));
+    Grid1.Cell(0, 11).setText(" " + Emp_List(EmpIndex, Emp_List.col(P::P_Code)));
+    Grid1.Cell(0, 13).setText(" " + BianHao);
+    Grid1.Cell(0, 5).setText(" " + Emp_List(EmpIndex, Emp_List.col(col::Ren_Dept_Info::Dept_Name)));
+
+    const bool ic = Card_Sys_Mode == 1;
+    const int n = List.rowUBound();
+    Grid1.setRedraw(false);
+    const int B = Grid1.Rows();
+    Grid1.setRows(B + n);
+    pBar1.setMax(B + n - 1);
+
+    if (n >= 1) {
+        namespace X = col::Record_XF;
+        const int cId = List.col(X::ID), cMach = List.col(X::Mach_ID), cCashier = List.col(X::Shou_Kuan),
+                  cDian = List.col(X::XF_Dian_ID), cType = List.col(X::XF_Type), cMeal = List.col(X::XF_Meal),
+                  cChange = List.col(X::YuE_Change), cNew = List.col(X::YuE_New),
+                  cSerial = List.col(X::Card_LiuShui), cDate = List.col(X::Date_Time),
+                  cCiChange = List.col(X::YuCi_Change), cUnit = List.col(X::XF_Unit),
+                  cCiSerial = List.col(X::Ci_LiuShui), cCiNew = List.col(X::YuCi_New), cErr = List.col(X::Err_Code);
+        const LookUp dianName(Dian_List, col::XF_Dian_Info::XF_Dian_ID, col::XF_Dian_Info::XF_Dian_Name);
+        const LookUp unitName(Unit_List, col::XF_Unit_Info::XF_Unit_ID, col::XF_Unit_Info::XF_Unit_Name);
+        const LookUp machName(Mach_List, col::Mach_Info::Mach_ID, col::Mach_Info::Mach_Name);
+        std::string lastDate;
+        for (int k = 1; k <= n; ++k) {
+            const int r = B + k - 1;
+            auto cell = [&](int c) { return Grid1.Cell(r, c); };
+            cell(ColID).setText(List(k, cId));
+            cell(ColCardNumber).setText(CardNumber);
+            const std::string& date = List(k, cDate);
+            cell(ColDate).setText(date);
+            // A record dated before the one listed above it stands out.
+            if (k > 1 && date < lastDate) Grid1.Range(r, ColCardNumber, r, ColKind).setBackColor(kRed);
+            lastDate = date;
+
+            const std::int16_t type = code16(List(k, cType));
+            cell(ColKind).setText(Get_XF_TypeName(type));
+
+            const std::int64_t change = whole(List(k, cChange));
+            std::string t = centsText(change);
+            if (t[0] != '-') {
+                t = "+" + t;
+                cell(ColChange).setForeColor(kBlue);
+            } else {
+                cell(ColChange).setForeColor(kRed);
+            }
+            cell(ColChange).setText(t);
+
+            std::int64_t after = 0;
+            if (ic) {
+                after = whole(List(k, cNew));
+            } else {
+                Sum_YuE += change;
+                after = Sum_YuE;
+            }
+            t = centsText(after);
+            if (t[0] == '-') cell(ColAfter).setBackColor(kRed);
+            cell(ColAfter).setText(Money_Sign + t);
+
+            const std::int64_t ciChange = whole(List(k, cCiChange));
+            t = std::to_string(ciChange);
+            if (t[0] != '-') {
+                t = "+" + t;
+                cell(ColCiChange).setForeColor(kBlue);
+            } else {
+                cell(ColCiChange).setForeColor(kRed);
+            }
+            cell(ColCiChange).setText(t);
+
+            std::int64_t ciAfter = 0;
+            if (ic) {
+                ciAfter = whole(List(k, cCiNew));
+            } else {
+                // The count moves by the record's change, as the money does.
+                Sum_YuCi += ciChange;
+                ciAfter = Sum_YuCi;
+            }
+            t = std::to_string(ciAfter);
+            if (t[0] == '-') cell(ColCiAfter).setBackColor(kRed);
+            cell(ColCiAfter).setText(t);
+
+            cell(ColMeal).setText(Get_MealName(code16(List(k, cMeal))));
+            cell(ColCashier).setText(List(k, cCashier));
+            cell(ColErr).setText(Get_ErrName(List(k, cErr)));
+
+            if (ic && vbVal(List(k, cSerial)) <= 0) {
+                cell(ColChange).setText("");
+                cell(ColAfter).setText("");
+            } else {
+                cell(ColSerial).setText(List(k, cSerial));
+            }
+            if (ic && vbVal(List(k, cCiSerial)) <= 0) {
+                cell(ColCiChange).setText("");
+                cell(ColCiAfter).setText("");
+            } else {
+                cell(ColCiSerial).setText(List(k, cCiSerial));
+            }
+
+            const std::string dian = dianName(List(k, cDian));
+            const std::string unit = unitName(List(k, cUnit));
+            const std::string mach = machName(List(k, cMach));
+            auto allBlue = [&] {
+                for (int c = 1; c < Grid1.Cols(); ++c) cell(c).setForeColor(kBlue);
+            };
+            if (type == XF_Type_Code::Settlement) {
+                for (int c : {ColMeal, ColMach, ColDian, ColUnit, ColCashier, ColErr, ColChange, ColCiChange})
+                    cell(c).setText("");
+                allBlue();
+            } else {
+                if (type == XF_Type_Code::IssueCard) {
+                    cell(ColChange).setText("");
+                    cell(ColCiChange).setText("");
+                    allBlue();
+                }
+                cell(ColMach).setText(mach);
+                cell(ColDian).setText(dian);
+                cell(ColUnit).setText(unit);
+            }
+            if (vbVal(List(k, cErr)) != 0) Grid1.Range(r, 1, r, Grid1.Cols() - 1).setBackColor(kLightRed);
+            pBar1.setValue(r);
+
+            if (platform::services().yieldDue()) {
+                platform::services().yield();
+                if (!Loaded()) return;  // closed meanwhile: its grid is back as designed
+            }
+        }
+    }
+
+    if (!ic) Grid1.setCols(kIdCols);
+    for (int c = 1; c < Grid1.Cols(); ++c)
+        if ((c < ColChange || c > ColCiAfter) && Grid1.Column(c).Width() != 0) Grid1.Column(c).AutoFit();
+    Grid1.setRedraw(true);
+    Grid1.Refresh();
+}
+
+std::string Card_GeRen_CX::Get_XF_TypeName(std::int16_t Code) {
+    namespace T = XF_Type_Code;
+    // Kinds other windows name but this history leaves unnamed.
+    if (Code == T::WaterTransfer || Code == T::PcWaterTransfer || Code == T::ProfitLoss ||
+        Code == T::ProfitLossRecharge)
+        return {};
+    return T::name(Code);
+}
+
+std::string Card_GeRen_CX::Get_MealName(std::int16_t Code) { return XF_Meal_Code::name(Code); }
+
+std::string Card_GeRen_CX::Get_ErrName(const std::string& Flag) { return Flag == "1" ? L(199) : std::string(); }
+
+void Card_GeRen_CX::cmdExcell_Click() { Grid_Output(0, Grid1, false); }
+
+}  // namespace tolvenk

@@ -1,0 +1,54 @@
+#pragma once
+// Month-end clearing of the ID-card subsidy: what an employee's month holds
+// and the clearing of one employee, which writes all of its rows or none.
+#include <cstdint>
+#include <string>
+
+#include "data/DataList.h"
+
+namespace tolvenk {
+
+// An employee's month as the clearing counts it, in fen and times.
+struct QL_Figures {
+    std::int64_t subsidyFen = 0;    // batch rows credited to the ID card
+    std::int64_t subsidyTimes = 0;
+    std::int64_t spentFen = 0;      // consumption rows without a card serial, as stored (spending is negative)
+    std::int64_t spentTimes = 0;
+    std::int64_t clearedFen = 0;    // earlier clearings, as their markers hold them (negative)
+    std::int64_t clearedTimes = 0;
+    bool cleared = false;           // the month has a clearing marker
+
+    // What a clearing takes back: the subsidy less what was spent and what
+    // was cleared before, never below 0.
+    std::int64_t moneyToClear() const;
+    std::int64_t timesToClear() const;
+};
+
+// The figures from an employee's transactions of the month (all columns of
+// Record_XF, as XFService.Get_XF_Info4 gives them) and batch rows of the
+// month (all columns of BuTie_OK, as XFService.is_All_bt gives them).
+QL_Figures QL_Count(const DataList& transactions, const DataList& batchRows);
+
+namespace Clearing_Store {
+
+struct Request {
+    std::int32_t pinfoId = 0;
+    std::int32_t year = 0;
+    std::int32_t month = 0;
+    std::int32_t operatorId = 0;
+    std::string markerTime;  // the computer's clock, for the marker row
+};
+
+enum class Outcome { Cleared, Already_Cleared, No_Card };
+
+// Clears one employee's month on a connection of its own: the money and
+// times rows (kinds 166 and 168), the marker and the card's balances, in one
+// transaction under the write lock. The amounts are counted from the
+// database inside it, so a month cleared meanwhile is found cleared and
+// never cleared twice. A database error rolls everything back and passes to
+// the caller.
+Outcome Clear_Employee(const std::string& connectionString, const Request& request);
+
+}  // namespace Clearing_Store
+
+}  // namespace tolvenk

@@ -1,0 +1,136 @@
+#include <freexl.h>
+
+#include <array>
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "platform/excel/Workbook.h"
+
+namespace tolvenk::excel {
+
+namespace {
+
+constexpr std::array<unsigned char, 8> kCompoundSignature = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+constexpr std::array<unsigned char, 4> kZipSignature = {'P', 'K', 0x03, 0x04};
+
+// An Office file saved with a password is a compound file holding its
+// encrypted package instead of a workbook stream.
+bool holdsEncryptedPackage(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string name;
+    for (char c : std::string("EncryptedPackage")) name += std::string{c, '\0'};
+    return bytes.find(name) != std::string::npos;
+}
+
+// The shortest text that reads back as the same number, as the .xlsx reader
+// gives it, so both formats show a cell alike.
+std::string numberText(double v) {
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+class Handle {
+public:
+    explicit Handle(const std::string& path) { rc_ = freexl_open(path.c_str(), &h_); }
+    ~Handle() {
+        if (h_) freexl_close(h_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    int rc() const { return rc_; }
+    const void* get() const { return h_; }
+    unsigned info(unsigned short what) const {
+        unsigned value = 0;
+        if (freexl_get_info(h_, what, &value) != FREEXL_OK) return 0;
+        return value;
+    }
+
+private:
+    const void* h_ = nullptr;
+    int rc_ = FREEXL_OK;
+};
+
+}  // namespace
+
+Sheet readXlsFirstSheet(const std::string& path) {
+    Handle book(path);
+    switch (book.rc()) {
+        case FREEXL_OK:
+            break;
+        case FREEXL_FILE_NOT_FOUND:
+            throw WorkbookError(path + ": cannot be opened", WorkbookProblem::Unreadable);
+        case FREEXL_INVALID_CFBF_HEADER:
+            throw WorkbookError(path + ": not a workbook", WorkbookProblem::NotAWorkbook);
+        case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
+            if (holdsEncryptedPackage(path))
+                throw WorkbookError(path + ": protected by a password", WorkbookProblem::Encrypted);
+            throw WorkbookError(path + ": a compound file without a workbook", WorkbookProblem::NotAWorkbook);
+        default:
+            throw WorkbookError(path + ": damaged (reader code " + std::to_string(book.rc()) + ")",
+                                WorkbookProblem::Damaged);
+    }
+    if (book.info(FREEXL_BIFF_PASSWORD) == FREEXL_BIFF_OBFUSCATED)
+        throw WorkbookError(path + ": protected by a password", WorkbookProblem::Encrypted);
+    if (book.info(FREEXL_BIFF_SHEET_COUNT) == 0)
+        throw WorkbookError(path + ": the workbook has no sheet", WorkbookProblem::NoSheet);
+    if (freexl_select_active_worksheet(book.get(), 0) != FREEXL_OK)
+        throw WorkbookError(path + ": the first sheet cannot be chosen", WorkbookProblem::NoSheet);
+    unsigned rows = 0;
+    unsigned short cols = 0;
+    if (freexl_worksheet_dimensions(book.get(), &rows, &cols) != FREEXL_OK)
+        throw WorkbookError(path + ": the first sheet's size cannot be read", WorkbookProblem::Damaged);
+
+    Sheet sheet;
+    for (unsigned r = 0; r < rows; ++r) {
+        for (unsigned short c = 0; c < cols; ++c) {
+            FreeXL_CellValue v;
+            const int rc = freexl_get_cell_value(book.get(), r, c, &v);
+            if (rc != FREEXL_OK)
+                throw WorkbookError(path + ": a cell cannot be read (reader code " + std::to_string(rc) + ")",
+                                    WorkbookProblem::Damaged);
+            switch (v.type) {
+                case FREEXL_CELL_INT: {
+                    SheetCell& cell = sheet.put(static_cast<int>(r), c);
+                    cell.number = v.value.int_value;
+                    cell.text = std::to_string(v.value.int_value);
+                    break;
+                }
+                case FREEXL_CELL_DOUBLE: {
+                    SheetCell& cell = sheet.put(static_cast<int>(r), c);
+                    cell.number = v.value.double_value;
+                    cell.text = numberText(v.value.double_value);
+                    break;
+                }
+                case FREEXL_CELL_TEXT:
+                case FREEXL_CELL_SST_TEXT:
+                case FREEXL_CELL_DATE:
+                case FREEXL_CELL_DATETIME:
+                case FREEXL_CELL_TIME:
+                    sheet.put(static_cast<int>(r), c).text = v.value.text_value ? v.value.text_value : "";
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+    return sheet;
+}
+
+Sheet readWorkbook(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw WorkbookError(path + ": cannot be opened", WorkbookProblem::Unreadable);
+    std::array<unsigned char, 8> head{};
+    in.read(reinterpret_cast<char*>(head.data()), head.size());
+    const auto got = static_cast<std::size_t>(in.gcount());
+    in.close();
+    if (got >= kZipSignature.size() && std::memcmp(head.data(), kZipSignature.data(), kZipSignature.size()) == 0)
+        return readFirstSheet(path);
+    if (got == head.size() && head == kCompoundSignature) return readXlsFirstSheet(path);
+    throw WorkbookError(path + ": not a workbook", WorkbookProblem::NotAWorkbook);
+}
+
+}  // namespace tolvenk::excel

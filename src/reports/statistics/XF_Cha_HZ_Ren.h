@@ -1,0 +1,104 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "data/BTService.h"
+#include "data/DataList.h"
+#include "data/XFService.h"
+#include "platform/db/Recordset.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+#include "ui/ucKelmora.h"
+
+namespace tolvenk {
+
+// Consumption statistics by employee (menu 7033): for the chosen employees one
+// grid row per employee and day, month or whole period, with money and times
+// consumption, recharges, withdrawals, meal segments and transfers, and a
+// total row.
+class XF_Cha_HZ_Ren : public forms::Form {
+public:
+    XF_Cha_HZ_Ren();
+
+    ucKelmora ucDep1{*this};
+    forms::Frame Frame2{*this};
+    forms::ControlArray<forms::OptionButton> Option1{*this};
+    forms::ControlArray<forms::Label> Label1{*this};
+    forms::DTPicker DTPicker1{*this};
+    forms::DTPicker DTPicker2{*this};
+    // Built after the pickers so the month texts lie over them.
+    forms::TextBox Text1{*this};
+    forms::TextBox Text2{*this};
+    forms::Line Line1{*this};
+    forms::Line Line2{*this};
+    forms::CheckBox Check2{*this};
+    forms::CheckBox Check3{*this};
+    forms::CheckBox Check4{*this};
+    forms::CheckBox Check1{*this};
+    forms::CommandButton Command1{*this};
+    forms::ControlArray<forms::CommandButton> Command4{*this};
+    forms::CommandButton Command3{*this};
+    forms::Grid Grid1{*this};
+    // Built after the grid so the progress panel lies above it.
+    forms::PictureBox Pic_1{*this};
+    forms::ControlArray<forms::Label> Label2{*this};
+    forms::ProgressBar Bar1{*this};
+
+    // Replaced at every load.
+    XFService XF;
+    BTService BT;
+
+    // Sums of one row or of the whole run, signed as stored (into the card
+    // positive). Meal slot 0 is every other meal, 1 to 5 the segments.
+    struct Emp_Sums {
+        std::int64_t Money = 0, Count = 0, Times = 0, Recharge = 0, Recharge_Times = 0, Withdraw = 0, Transfer = 0;
+        std::array<std::int64_t, 6> Meal_Money{}, Meal_Times{};
+        void add(const Emp_Sums& o);
+    };
+
+    // State of a run.
+    std::string Sel_DeptNo, Sel_Name, Sel_Code, Sel_PNum;
+    DataList Emp_List;
+    std::shared_ptr<db::Recordset> Rs_XF;
+    std::string Cur_Period, Last_Period;
+    Emp_Sums Total;
+
+    void Form_Load() override;
+    void Form_Resize() override;
+
+    void Option1_Click(int Index);
+    void Snap_Month_Start();
+    void Show_End_Month();
+    void Init_Emp_Grid();
+    void Set_Emp_Cols();
+    void Command1_Click();
+    void Command3_Click();
+
+    void Sum_Emp_Days();
+    void Sum_Emp_Months();
+    void Sum_Emp_Range();
+    void Fill_Emp_Row(int i, const std::string& period);
+    void Add_Emp_Totals();
+
+private:
+    void layOut();
+    std::string monthText(const forms::DTPicker& p) const;
+    // Runs the query, then each employee's periods, advancing the bar and
+    // yielding when due; false when the window was closed meanwhile.
+    template <class EachPeriod>
+    bool Run_Employees(const std::string& from, const std::string& to, EachPeriod eachPeriod);
+    int Append_Row();
+    void Write_Sums(int row, const Emp_Sums& s);
+    void Merge_Employees(int totalRow);
+
+    // Record set fields, found by name once per run.
+    struct XF_Fields {
+        int type, money, times, meal;
+    };
+    XF_Fields fields_{};
+    bool running_ = false;
+};
+
+}  // namespace tolvenk

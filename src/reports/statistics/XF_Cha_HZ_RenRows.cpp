@@ -1,0 +1,245 @@
+// The run of the employee statistics: one query for the period, then one row
+// per employee and day, month or period from that record set's filter, and the
+// total row.
+#include <chrono>
+#include <initializer_list>
+
+#include "data/TableColumns.h"
+#include "data/XfTypeCode.h"
+#include "lang/LangGlobals.h"
+#include "platform/DateText.h"
+#include "platform/MoneyText.h"
+#include "platform/db/SqlText.h"
+#include "platform/services/Services.h"
+#include "reports/statistics/XF_Cha_HZ_Ren.h"
+#include "ui/WindowKit.h"
+
+namespace tolvenk {
+
+namespace {
+
+// Kind groups of the period query, in the order a record is tested.
+bool in(int code, std::initializer_list<int> kinds) {
+    for (int k : kinds)
+        if (k == code) return true;
+    return false;
+}
+
+std::int64_t whole(const db::Value& v) { return v.isNull() ? 0 : v.toInt64(); }
+
+// Every meal that is not one of the five segments counts as "other".
+std::size_t mealSlot(const db::Value& v) {
+    if (v.isNull()) return 0;
+    const std::int64_t m = v.toInt64();
+    return m >= 1 && m <= 5 ? static_cast<std::size_t>(m) : 0;
+}
+
+std::string yuan(std::int64_t fen) { return centsText(fen); }
+
+}  // namespace
+
+void XF_Cha_HZ_Ren::Emp_Sums::add(const Emp_Sums& o) {
+    Money += o.Money;
+    Count += o.Count;
+    Times += o.Times;
+    Recharge += o.Recharge;
+    Recharge_Times += o.Recharge_Times;
+    Withdraw += o.Withdraw;
+    Transfer += o.Transfer;
+    for (std::size_t k = 0; k < Meal_Money.size(); ++k) {
+        Meal_Money[k] += o.Meal_Money[k];
+        Meal_Times[k] += o.Meal_Times[k];
+    }
+}
+
+void XF_Cha_HZ_Ren::Command1_Click() {
+    if (running_) return;
+    // The period is whole days, or whole months in the month report: a later
+    // time of day, or a later day of the same month, is no error.
+    const std::size_t part = Option1(1).Value() ? 7 : 10;
+    if (DTPicker1.Date_Value().substr(0, part) > DTPicker2.Date_Value().substr(0, part)) {
+        platform::services().msgBox(L(359), platform::vbExclamation, L(43));
+        return;
+    }
+    // The run yields to the window; until it ends nothing that would start or
+    // change a run takes clicks. Closing the window stops it.
+    const Run_Lock lock(*this,
+                        {&Command1, &Command4(0), &Command4(1), &Command4(2), &Command4(3), &Frame2, &DTPicker1,
+                         &DTPicker2, &Check1, &Check2, &Check3, &Check4, &ucDep1.Frame1},
+                        running_);
+    // Whatever way the run ends, the panel goes and the grid draws again.
+    struct Ending {
+        XF_Cha_HZ_Ren& w;
+        ~Ending() {
+            w.Rs_XF.reset();  // nothing reads it after the run; a month of a large site is big
+            if (!w.Loaded()) return;
+            w.Pic_1.setVisible(false);
+            if (!w.Grid1.Redraw()) w.Grid1.setRedraw(true);
+        }
+    } ending{*this};
+
+    Init_Emp_Grid();
+    Grid1.setRedraw(false);
+    if (ucDep1.Get_Sel(Sel_DeptNo, Sel_Name, Sel_Code, Sel_PNum) == 0) {
+        Grid1.setRedraw(true);
+        return;
+    }
+    Emp_List = BT.Get_Emp_Check(Sel_DeptNo, Sel_Name, Sel_Code, "");
+    if (Option1(0).Value()) Sum_Emp_Days();
+    else if (Option1(1).Value()) Sum_Emp_Months();
+    else if (Option1(2).Value()) Sum_Emp_Range();
+}
+
+template <class EachPeriod>
+bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to, EachPeriod eachPeriod) {
+    Bar1.setValue(0);
+    Pic_1.setVisible(true);
+    Refresh();
+    Total = Emp_Sums();
+
+    Rs_XF = XF.Get_XF_Info5(from, to);
+    namespace X = col::Record_XF;
+    fields_ = {Rs_XF->fieldIndex(X::XF_Type), Rs_XF->fieldIndex(X::YuE_Change), Rs_XF->fieldIndex(X::YuCi_Change),
+               Rs_XF->fieldIndex(X::XF_Meal)};
+
+    const int n = Emp_List.rowUBound();
+    if (n >= 1) {
+        Bar1.setValue(0);
+        Bar1.setMax(n);
+        for (int i = 1; i <= n; ++i) {
+            eachPeriod(i);
+            Bar1.setValue(i);
+            if (platform::services().yieldDue()) {
+                platform::services().yield();
+                if (!Loaded()) return false;  // closed meanwhile: its grid is gone
+            }
+        }
+    }
+    Add_Emp_Totals();
+    Set_Emp_Cols();
+    Pic_1.setVisible(false);
+    return true;
+}
+
+void XF_Cha_HZ_Ren::Sum_Emp_Days() {
+    Cur_Period = DTPicker1.Date_Value();
+    Last_Period = DTPicker2.Date_Value();
+    const auto first = readDate(Cur_Period);
+    Run_Employees(Cur_Period, Last_Period + " 24", [&](int i) {
+        for (auto d = *first; formatDate(d) <= Last_Period; d = addDays(d, 1)) {
+            Cur_Period = formatDate(d);
+            Fill_Emp_Row(i, Cur_Period);
+        }
+    });
+}
+
+void XF_Cha_HZ_Ren::Sum_Emp_Months() {
+    Cur_Period = DTPicker1.Date_Value().substr(0, 7);
+    Last_Period = DTPicker2.Date_Value().substr(0, 7);
+    const std::chrono::year_month first{std::chrono::year{DTPicker1.Date_Year()},
+                                        std::chrono::month{static_cast<unsigned>(DTPicker1.Date_Month())}};
+    Run_Employees(Cur_Period + "-01", Last_Period + "-32", [&](int i) {
+        for (auto m = first;; m += std::chrono::months{1}) {
+            Cur_Period = formatMonth(static_cast<int>(m.year()), static_cast<unsigned>(m.month()));
+            if (Cur_Period > Last_Period) break;
+            Fill_Emp_Row(i, Cur_Period);
+        }
+    });
+}
+
+void XF_Cha_HZ_Ren::Sum_Emp_Range() {
+    Cur_Period = DTPicker1.Date_Value() + " 00:00:00";
+    Last_Period = DTPicker2.Date_Value() + " 23:59:59";
+    Run_Employees(Cur_Period, Last_Period, [&](int i) { Fill_Emp_Row(i, Cur_Period); });
+}
+
+int XF_Cha_HZ_Ren::Append_Row() {
+    const int row = Grid1.Rows();
+    Grid1.setRows(row + 1);
+    Grid1.Cell(row, 0).setText(std::to_string(row));  // the grid numbers its rows
+    return row;
+}
+
+void XF_Cha_HZ_Ren::Fill_Emp_Row(int i, const std::string& period) {
+    const std::string person = sqlNumberText(Emp_List(i, 0));
+    if (Option1(2).Value()) Rs_XF->setFilter("PInfo_id=" + person);
+    else Rs_XF->setFilter("PInfo_id=" + person + " and Date_Time like '" + sqlEscape(period) + "%'");
+    if (Rs_XF->recordCount() == 0) return;
+
+    Emp_Sums s;
+    const int row = Append_Row();
+    namespace T = XF_Type_Code;
+    for (Rs_XF->moveFirst(); !Rs_XF->eof(); Rs_XF->moveNext()) {
+        const int type = static_cast<int>(whole(Rs_XF->field(fields_.type)));
+        const std::int64_t money = whole(Rs_XF->field(fields_.money));
+        if (in(type, {T::Consume, T::ConsumeCancel, T::Refund, T::ProfitLoss})) {
+            s.Money += money;
+            s.Count += 1;
+            s.Meal_Money[mealSlot(Rs_XF->field(fields_.meal))] += money;
+        } else if (type == T::TimesConsume) {
+            const std::int64_t times = whole(Rs_XF->field(fields_.times));
+            s.Times += times;
+            s.Meal_Times[mealSlot(Rs_XF->field(fields_.meal))] += times;
+        } else if (in(type, {T::Recharge, T::RechargeCancel, T::PcRecharge, T::ProfitLossRecharge})) {
+            s.Recharge += money;
+        } else if (in(type, {T::TimesRecharge, T::TimesRechargeCancel, T::PcTimesRecharge})) {
+            s.Recharge_Times += whole(Rs_XF->field(fields_.times));
+        } else if (in(type, {T::Withdraw, T::WithdrawCancel, T::PcWithdraw})) {
+            s.Withdraw += money;
+        } else if (in(type, {T::PcWaterTransfer, T::WaterTransfer})) {
+            s.Transfer += money;
+        }
+    }
+
+    Grid1.Cell(row, 1).setText(Emp_List(i, 1));
+    Grid1.Cell(row, 2).setText(Emp_List(i, 2));
+    Grid1.Cell(row, 3).setText(Emp_List(i, 3));
+    Grid1.Cell(row, 4).setText(Emp_List(i, 4));
+    Grid1.Cell(row, 5).setText(period);
+    Write_Sums(row, s);
+    Total.add(s);
+}
+
+// Consumption, withdrawals and transfers are stored negative and shown as
+// spent; recharges as stored.
+void XF_Cha_HZ_Ren::Write_Sums(int row, const Emp_Sums& s) {
+    auto cell = [&](int c, const std::string& t) { Grid1.Cell(row, c).setText(t); };
+    cell(6, yuan(-s.Money));
+    cell(7, std::to_string(s.Count));
+    cell(8, std::to_string(-s.Times));
+    cell(9, yuan(s.Recharge));
+    cell(10, std::to_string(s.Recharge_Times));
+    cell(11, yuan(-s.Withdraw));
+    cell(12, yuan(s.Recharge + s.Withdraw));
+    for (int k = 1; k <= 5; ++k) {
+        cell(11 + 2 * k, yuan(-s.Meal_Money[static_cast<std::size_t>(k)]));
+        cell(12 + 2 * k, std::to_string(-s.Meal_Times[static_cast<std::size_t>(k)]));
+    }
+    cell(23, yuan(-s.Meal_Money[0]));
+    cell(24, std::to_string(-s.Meal_Times[0]));
+    cell(25, yuan(-s.Transfer));
+}
+
+void XF_Cha_HZ_Ren::Add_Emp_Totals() {
+    const int T = Append_Row();
+    Grid1.Range(T, 1, T, 5).Merge();
+    Grid1.Cell(T, 1).setText("总计:");
+    Write_Sums(T, Total);
+    Merge_Employees(T);
+    for (int c = 0; c < Grid1.Cols(); ++c) Grid1.Column(c).AutoFit();
+}
+
+// Rows of one employee code share one block in each of columns 1 to 4. A
+// block starts on a data row, which carries the name it shows, and never
+// takes in the header or the total row, whatever code they hold.
+void XF_Cha_HZ_Ren::Merge_Employees(int totalRow) {
+    int start = 1;
+    for (int r = 2; r <= totalRow; ++r) {
+        if (r < totalRow && Grid1.Cell(r, 2).Text() == Grid1.Cell(start, 2).Text()) continue;
+        if (r - 1 > start)
+            for (int c = 1; c <= 4; ++c) Grid1.Range(start, c, r - 1, c).Merge();
+        start = r;
+    }
+}
+
+}  // namespace tolvenk

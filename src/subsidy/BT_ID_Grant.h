@@ -1,0 +1,57 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "data/BTService.h"
+#include "data/DataList.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+
+namespace tolvenk {
+
+// The ID grant and re-grant windows (BT_ID_FF, BT_ID_BF): a batch of an ID
+// kind credited straight to the employees' ID cards, each employee in one
+// transaction of its own. The grant takes the prepared rows, the re-grant
+// the rows that waited for a usable card.
+class BT_ID_Grant : public forms::Form {
+public:
+    explicit BT_ID_Grant(bool regrant);
+
+    forms::Label Label1{*this};
+    forms::ComboBox Combo3{*this};
+    forms::Label Label2{*this};
+    forms::ComboBox Combo1{*this};
+    forms::Label Label3{*this};
+    forms::ComboBox Combo2{*this};
+    forms::Label Label4{*this};
+    forms::CommandButton Command1{*this};
+    forms::CommandButton Command2{*this};
+    forms::ProgressBar pBar1{*this};
+
+    BTService BT;
+
+    // The counts of the last run: credited, without a usable card, and
+    // failed (left as they were, for a later run).
+    int Credited = 0;
+    int Without_Card = 0;
+    int Failed = 0;
+
+    void Form_Load() override;
+    void Command1_Click();
+    void Command2_Click();
+
+private:
+    void layOut();
+    void prompt(const std::string& text);
+    // Columns of the batch rows, found once per run.
+    struct Row_Cols {
+        int id, pinfo, jine, ci;
+    };
+    // One row of the batch: credited, parked without a card, or counted failed.
+    void Grant_Row(const DataList& rows, const Row_Cols& cols, int r, std::int16_t kind, std::int16_t xfType);
+
+    bool regrant_;
+    bool running_ = false;
+};
+
+}  // namespace tolvenk

@@ -1,0 +1,275 @@
+#include "subsidy/BT_QingLing.h"
+
+#include "data/Globals.h"
+#include "data/SubsidyClearingStore.h"
+#include "data/TableColumns.h"
+#include "lang/Language.h"
+#include "platform/DateText.h"
+#include "platform/MoneyText.h"
+#include "platform/db/DbError.h"
+#include "platform/db/SqlText.h"
+#include "platform/services/Services.h"
+#include "subsidy/SubsidyYear.h"
+#include "ui/GridOutput.h"
+#include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
+
+namespace tolvenk {
+
+namespace {
+
+constexpr forms::Colour kWindowColour = 0x00FFF0E0;
+constexpr int kDesignWidth = 11655;
+constexpr int kDesignHeight = 8340;
+constexpr int kPickerWidth = 3255;
+constexpr int kLeft = 3480;  // right of the picker
+constexpr int kGridTop = 1140;
+constexpr int kButtonWidth = 1080;
+
+// Whatever way a run ends, the progress bar goes and the grid draws again.
+class Run_End {
+public:
+    explicit Run_End(BT_QingLing& w) : w_(w) {}
+    ~Run_End() {
+        if (!w_.Loaded()) return;
+        w_.pBar1.setVisible(false);
+        w_.pBar1.setValue(0);
+        w_.Grid1.setRedraw(true);
+    }
+    Run_End(const Run_End&) = delete;
+    Run_End& operator=(const Run_End&) = delete;
+
+private:
+    BT_QingLing& w_;
+};
+
+}  // namespace
+
+BT_QingLing::BT_QingLing() {
+    for (int i = 0; i <= 2; ++i) Label1.add(i);
+    setBackColor(kWindowColour);
+    CheckAll.setBackColor(kWindowColour);
+    pBar1.setVisible(false);
+    Text1.setMaxLength(4);
+    Grid1.setFixedRows(1);
+    setWidth(kDesignWidth);
+    setHeight(kDesignHeight);
+    layOut();
+
+    cmd_List.Click = [this](int) { cmd_List_Click(); };
+    cmdQingLing.Click = [this](int) { cmdQingLing_Click(); };
+    cmdExit.Click = [this](int) { cmdExit_Click(); };
+    CheckAll.Click = [this](int) { CheckAll_Click(); };
+    Grid1.LeftColChange = [this](int leftCol) { Grid1_Event31(leftCol, CheckAll); };
+}
+
+// Labels and buttons are wide enough for the longest of the three languages.
+void BT_QingLing::layOut() {
+    ucDep1.Move(120, 120, kPickerWidth, kDesignHeight - 810 - 120);
+    Label1(0).Move(kLeft, 240, 1300, 300);
+    Label1(1).Move(4800, 240, 700, 300);
+    Text1.Move(5520, 180, 900, 345);
+    Label1(2).Move(6540, 240, 800, 300);
+    Combo2.Move(7360, 180, 1560, 345);
+    cmd_List.Move(9040, 150, kButtonWidth, 420);
+    CheckAll.Move(kLeft, 720, 1300, 300);
+    pBar1.Move(4920, 720, 3960, 300);
+    cmdQingLing.Move(9040, 630, kButtonWidth, 420);
+    cmdExit.Move(kDesignWidth - kButtonWidth - 270, 630, kButtonWidth, 420);
+    Grid1.Move(kLeft, kGridTop, kDesignWidth - kPickerWidth - 450, ucDep1.Top() + ucDep1.Height() - kGridTop);
+}
+
+void BT_QingLing::Form_Load() {
+    Set_Lan_Font(*this);
+    setCaption(L(60));
+    Label1(0).setCaption(L(61) + ":");
+    Label1(1).setCaption(L(62) + ":");
+    Label1(2).setCaption(L(63) + ":");
+    CheckAll.setCaption(L(69));
+    cmd_List.setCaption(L(64));
+    cmdQingLing.setCaption(L(65));
+    cmdExit.setCaption(L(19));
+    Fit_To_Screen(*this);
+
+    XF = XFService();
+    BT = BTService();
+    XF.Set_strCN(strCN);
+    BT.Set_strCN(strCN);
+    Text1.setText(platform::services().clockText().substr(0, 4));
+    Fill_Month_Combo(Combo2);
+    Combo2.setListIndex(-1);
+    ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
+    Init_Grid_QL();
+}
+
+void BT_QingLing::Form_Resize() {
+    Keep_Min_Size(*this);
+    const int W = Width(), H = Height();
+    ucDep1.setHeight(H - 810 - ucDep1.Top());
+    Grid1.setWidth(W - ucDep1.Width() - 450);
+    Grid1.setHeight(ucDep1.Top() + ucDep1.Height() - Grid1.Top());
+    cmdExit.setLeft(W - cmdExit.Width() - 270);
+}
+
+void BT_QingLing::Init_Grid_QL() {
+    Grid1.setRedraw(false);
+    Grid1.setRows(1);
+    Grid1.setCols(colCount);
+    Grid1.Column(colTick).setCellType(grid::CellKind::TickBox);
+    Grid1.Column(colTick).setWidth(40);
+    const int titles[colCount] = {0, 69, 5, 27, 70, 29, 71, 72, 73, 74, 631, 632};
+    Grid1.Cell(0, 0).setText("No");
+    for (int c = colTick; c < colCount; ++c) {
+        Grid1.Cell(0, c).setText(L(titles[c]));
+        Grid1.Column(c).setLocked(c != colTick);
+    }
+    for (int c : {colPinfo, colClearedMoney, colClearedTimes}) Grid1.Column(c).setWidth(0);
+    for (int c = colName; c <= colMonth; ++c) {
+        if (Grid1.Column(c).Width() == 0) continue;
+        Grid1.Column(c).AutoFit();
+        Grid1.Column(c).setAlignment(grid::AlignCenter);
+    }
+    // Only a switch that reads as the number 0 turns the times off.
+    const DataList config = BT.Is_Ci();
+    if (config.rowUBound() >= 1) {
+        const auto times = parseNumber(config(1, config.col(col::Sys_Para::P5)));
+        if (times && *times == 0)
+            for (int c : {colSubsidyTimes, colSpentTimes}) Grid1.Column(c).setWidth(0);
+    }
+    Grid1.setRedraw(true);
+    Grid1.Refresh();
+}
+
+void BT_QingLing::prompt(const std::string& text, int style, const std::string& title) {
+    platform::services().msgBox(text, style, title);
+}
+
+void BT_QingLing::cmd_List_Click() {
+    if (running_) return;
+    const auto year = Subsidy_Year(Text1.Text());
+    if (!year || Combo2.Text().empty()) {
+        prompt(L(66), platform::vbInformation, L(43));
+        return;
+    }
+    std::string deptNo, name, code, pinfo;
+    if (ucDep1.Get_Sel(deptNo, name, code, pinfo) == 0) return;
+    // The month changes only with the rows it belongs to: a clearing always
+    // takes the month its grid was listed for.
+    Sel_DeptNo = deptNo;
+    Sel_Name = name;
+    Sel_Code = code;
+    Sel_PNum = pinfo;
+    Listed_Month = formatMonth(*year, static_cast<unsigned>(Combo2.ListIndex() + 1));
+    Emp_List = XF.Get_Emp_Check2(Sel_DeptNo, Sel_Code, Sel_Name);
+    List_QingLing();
+}
+
+void BT_QingLing::List_QingLing() {
+    Grid1.setRows(1);
+    if (Emp_List.rowUBound() < 1) {
+        prompt(L(68), platform::vbInformation, L(43));
+        return;
+    }
+    // The listing yields to the window; until it ends nothing that would
+    // start another run takes clicks. Closing the window stops it.
+    const Run_Lock lock(*this, {&cmd_List, &cmdQingLing, &CheckAll, &Text1, &Combo2, &ucDep1.Frame1}, running_);
+    const Run_End end(*this);
+    pBar1.setValue(0);
+    pBar1.setMax(Emp_List.rowUBound());
+    pBar1.setVisible(true);
+    Grid1.setRedraw(false);
+    const int id = Emp_List.col(col::Ren_Per_Info::Pinfo_ID), nm = Emp_List.col(col::Ren_Per_Info::P_Name);
+    for (int e = 1; e <= Emp_List.rowUBound(); ++e) {
+        const std::string pinfo = Emp_List(e, id);
+        const QL_Figures f = QL_Count(XF.Get_XF_Info4(pinfo, Listed_Month),
+                                      XF.is_All_bt(static_cast<std::int32_t>(vbVal(pinfo)), Listed_Month));
+        const int g = Grid1.Rows();
+        Grid1.setRows(g + 1);
+        Grid1.Cell(g, colTick).setText("0");
+        Grid1.Cell(g, colName).setText(Emp_List(e, nm));
+        Grid1.Cell(g, colSubsidy).setText(Money_Sign + centsText(f.subsidyFen));
+        Grid1.Cell(g, colSpent).setText(Money_Sign + centsText(-f.spentFen));
+        Grid1.Cell(g, colSubsidyTimes).setText(std::to_string(f.subsidyTimes));
+        Grid1.Cell(g, colSpentTimes).setText(std::to_string(f.spentTimes));
+        Grid1.Cell(g, colCleared).setText(f.cleared ? L(67) : "");
+        Grid1.Cell(g, colMonth).setText(Listed_Month);
+        Grid1.Cell(g, colPinfo).setText(pinfo);
+        Grid1.Cell(g, colClearedMoney).setText(centsPlainText(f.clearedFen));
+        Grid1.Cell(g, colClearedTimes).setText(std::to_string(f.clearedTimes));
+        pBar1.setValue(e);
+        if (platform::services().yieldDue()) {
+            platform::services().yield();
+            if (lock.stopped()) return;
+        }
+    }
+    for (int c = colName; c <= colMonth; ++c)
+        if (Grid1.Column(c).Width() > 0) Grid1.Column(c).AutoFit();
+}
+
+void BT_QingLing::CheckAll_Click() {
+    if (running_) return;
+    std::string deptNo, name, code, pinfo;
+    if (ucDep1.Get_Sel(deptNo, name, code, pinfo) == 0) return;
+    const std::string tick = CheckAll.Value() == forms::vbChecked ? "1" : "0";
+    for (int g = 1; g < Grid1.Rows(); ++g) Grid1.Cell(g, colTick).setText(tick);
+}
+
+void BT_QingLing::cmdQingLing_Click() {
+    if (running_) return;
+    const std::string limit = Get_First_Mach_Date();
+    if (limit.empty() || Listed_Month > limit.substr(0, 7)) {
+        prompt(L(414), platform::vbInformation, L(438));
+        return;
+    }
+    if (Grid1.Rows() <= 1) {
+        prompt(L(517), platform::vbExclamation, L(43));
+        return;
+    }
+    int cleared = 0, failed = 0, before = 0;
+    {
+        const Run_Lock lock(*this, {&cmd_List, &cmdQingLing, &CheckAll, &Text1, &Combo2, &ucDep1.Frame1, &Grid1},
+                            running_);
+        const Run_End end(*this);
+        const int rows = Grid1.Rows() - 1;
+        pBar1.setValue(0);
+        pBar1.setMax(rows);
+        pBar1.setVisible(true);
+        Clearing_Store::Request request;
+        request.year = static_cast<std::int32_t>(vbVal(Listed_Month.substr(0, 4)));
+        request.month = static_cast<std::int32_t>(vbVal(Listed_Month.substr(5, 2)));
+        request.operatorId = Op_User_ID;
+        for (int g = 1; g <= rows; ++g) {
+            if (Grid1.Cell(g, colTick).Text() == "1") {
+                if (!Grid1.Cell(g, colCleared).Text().empty()) {
+                    ++before;
+                } else {
+                    request.pinfoId = static_cast<std::int32_t>(vbVal(Grid1.Cell(g, colPinfo).Text()));
+                    request.markerTime = platform::services().clockText();
+                    // Each employee is cleared whole or not at all; a failure
+                    // leaves him as he was and the others go on.
+                    try {
+                        switch (Clearing_Store::Clear_Employee(strCN, request)) {
+                            case Clearing_Store::Outcome::Cleared: ++cleared; break;
+                            case Clearing_Store::Outcome::Already_Cleared: ++before; break;
+                            case Clearing_Store::Outcome::No_Card: ++failed; break;
+                        }
+                    } catch (const db::DbError&) {
+                        ++failed;
+                    }
+                }
+            }
+            pBar1.setValue(g);
+            if (platform::services().yieldDue()) {
+                platform::services().yield();
+                if (lock.stopped()) return;
+            }
+        }
+    }
+    prompt(L(75) + std::to_string(cleared) + L(76) + std::to_string(failed) + L(77) + std::to_string(before) + L(78),
+           platform::vbInformation, L(43));
+    List_QingLing();
+}
+
+void BT_QingLing::cmdExit_Click() { Close_Window(*this); }
+
+}  // namespace tolvenk

@@ -1,0 +1,47 @@
+#pragma once
+#include <cstdint>
+
+#include "data/BTService.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+
+namespace tolvenk {
+
+// New subsidy batch (menu 7021): the year, month, n-th subsidy and kind of a
+// batch; creates one prepared row per live employee and hands over to the
+// batch editor.
+class BT_ZhunBei : public forms::Form {
+public:
+    BT_ZhunBei();
+
+    forms::Label Label1{*this};
+    forms::TextBox Text1{*this};
+    forms::Label Label2{*this};
+    forms::ComboBox Combo1{*this};
+    forms::Label Label3{*this};
+    forms::ComboBox Combo2{*this};
+    forms::Label Label4{*this};
+    forms::Label Label5{*this};
+    forms::ComboBox Combo3{*this};
+    forms::CommandButton Command1{*this};
+    forms::CommandButton Command2{*this};
+
+    BTService BT;
+
+    // Item values of the kind list beyond the B_Unit codes: the group
+    // transfer recharge of an IC and of an ID installation.
+    static constexpr std::int32_t kGroupRechargeIC = 4;
+    static constexpr std::int32_t kGroupRechargeID = 5;
+
+    void Form_Load() override;
+    void Text1_KeyPress(int& KeyAscii);
+    void Command1_Click();
+    void Command2_Click();
+
+private:
+    void layOut();
+    void Fill_Kinds();
+    void prompt(const std::string& text);
+};
+
+}  // namespace tolvenk

@@ -1,0 +1,213 @@
+// The batch editor's import of amounts or times from a workbook, and the save
+// of the imported rows.
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "data/Globals.h"
+#include "data/OpenDb.h"
+#include "data/SubsidyBatch.h"
+#include "lang/LangGlobals.h"
+#include "platform/MoneyText.h"
+#include "platform/VbNumber.h"
+#include "platform/VbText.h"
+#include "platform/db/DbError.h"
+#include "platform/db/SqlText.h"
+#include "platform/excel/Workbook.h"
+#include "platform/services/Services.h"
+#include "subsidy/BT_ZhunBei_1.h"
+#include "ui/WindowKit.h"
+
+namespace tolvenk {
+
+namespace {
+
+// A sheet row number as the range boxes take it: a whole number from 1 on.
+std::optional<int> sheetRow(const std::string& text) {
+    const auto v = parseNumber(vbTrim(text));
+    if (!v || *v != std::floor(*v) || *v < 1 || *v > 1048576) return std::nullopt;
+    return static_cast<int>(*v);
+}
+
+int problemText(excel::WorkbookProblem p) {
+    switch (p) {
+        case excel::WorkbookProblem::Unreadable:
+            return 931;
+        case excel::WorkbookProblem::NotAWorkbook:
+            return 932;
+        case excel::WorkbookProblem::Encrypted:
+            return 933;
+        case excel::WorkbookProblem::NoSheet:
+            return 934;
+        case excel::WorkbookProblem::Damaged:
+            break;
+    }
+    return 935;
+}
+
+// Which employee a refused value belongs to.
+std::string ofCode(const std::string& code) { return " (" + L(6) + ": " + code + ")"; }
+
+}  // namespace
+
+void BT_ZhunBei_1::Command1_Click() {
+    Picture1.setVisible(true);
+    Grid1.setEnabled(false);
+    Command1.setEnabled(false);
+    Text1.setText("");
+    Text3.setText("1");
+    Text5.setText("100");
+}
+
+void BT_ZhunBei_1::Command11_Click() {
+    // A cancelled dialog keeps the path typed or chosen before.
+    const std::string path = platform::services().openFileName("", "");
+    if (!path.empty()) Text1.setText(path);
+}
+
+void BT_ZhunBei_1::Command10_Click() {
+    Picture1.setVisible(false);
+    Grid1.setEnabled(true);
+    Command1.setEnabled(true);
+}
+
+void BT_ZhunBei_1::Command9_Click() {
+    if (running_) return;
+    const std::string path = vbTrim(Text1.Text());
+    if (path.empty()) {
+        prompt(L(151), platform::vbInformation);
+        Text1.SetFocus();
+        return;
+    }
+    if (vbTrim(Text3.Text()).empty()) {
+        prompt(L(152), platform::vbInformation);
+        Text3.SetFocus();
+        return;
+    }
+    if (vbTrim(Text5.Text()).empty()) {
+        prompt(L(153), platform::vbInformation);
+        Text5.SetFocus();
+        return;
+    }
+    const auto first = sheetRow(Text3.Text());
+    const auto last = sheetRow(Text5.Text());
+    if (!first || !last) {
+        prompt(L(936), platform::vbInformation);
+        (first ? Text5 : Text3).SetFocus();
+        return;
+    }
+    // One row (first = last) is a range too.
+    if (*last < *first) {
+        prompt(L(154), platform::vbInformation);
+        Text5.SetFocus();
+        return;
+    }
+
+    Pic_1.setVisible(true);
+    Label_1.setCaption(L(155));
+    Bar_1.setMax(*last - *first);
+    Bar_1.setValue(0);
+    Pic_1.Refresh();
+    std::optional<excel::Sheet> sheet;
+    try {
+        sheet = excel::readWorkbook(path);
+    } catch (const excel::WorkbookError& e) {
+        Pic_1.setVisible(false);
+        prompt(L(problemText(e.problem())), platform::vbExclamation);
+        return;
+    }
+    {
+        Run_Lock lock(*this, {&Command9, &Command10, &Command11, &Com_Zao, &CheckAll, &Command6, &Command3,
+                              &Command2, &Command4, &Command12, &Command5},
+                      running_);
+        if (!Import_Rows(*sheet, *first, *last)) return;
+    }
+    Command12.setVisible(true);
+    Command10_Click();
+    Pic_1.setVisible(false);
+    prompt(L(156) + "\n" + L(157), platform::vbInformation);
+}
+
+bool BT_ZhunBei_1::Import_Rows(const excel::Sheet& sheet, int first, int last) {
+    const bool times = !isMoney();
+    for (int r = first; r <= last; ++r) {
+        const std::string code = vbTrim(sheet.text(r - 1, 1));
+        // Blank rows inside the range carry no employee.
+        if (!code.empty()) {
+            const std::string name = vbTrim(sheet.text(r - 1, 0));
+            const std::string value = vbTrim(sheet.text(r - 1, 2));
+            bool checked = false;
+            for (int g = kFirstRow; g < Grid1.Rows(); ++g) {
+                if (Grid1.Cell(g, colCode).Text() != code) continue;
+                if (Grid1.Cell(g, colName).Text() != name) {
+                    platform::services().msgBox("工号为:" + code + "的员工姓名错误.", platform::vbOKOnly, "");
+                    return true;
+                }
+                // The checks of a typed value, before the row is marked.
+                if (!checked) {
+                    if (const auto problem = BT_Check_Value(value, times)) {
+                        prompt(Value_Message(static_cast<int>(*problem), times) + ofCode(code),
+                               platform::vbExclamation);
+                        return true;
+                    }
+                    checked = true;
+                }
+                Grid1.Cell(g, times ? colCi : colJinE).setText(value);
+                Grid1.Cell(g, colMark).setText(L(21));
+                Grid1.Cell(g, colMark).setForeColor(0x0000FF);
+            }
+        }
+        if (Bar_1.Max() > Bar_1.Value()) {
+            Bar_1.setValue(Bar_1.Value() + 1);
+            Bar_1.Refresh();
+        }
+        if (platform::services().yieldDue()) {
+            platform::services().yield();
+            if (!Loaded()) return false;
+        }
+    }
+    return true;
+}
+
+void BT_ZhunBei_1::Command12_Click() {
+    if (running_) return;
+    const bool times = !isMoney();
+    std::vector<int> marked;
+    std::vector<BTService::BtValue> rows;
+    for (int g = kFirstRow; g < Grid1.Rows(); ++g) {
+        if (Grid1.Cell(g, colMark).Text() != L(21)) continue;
+        // The grid may have been changed since the import: the same checks.
+        const std::string text = Grid1.Cell(g, times ? colCi : colJinE).Text();
+        if (const auto problem = BT_Check_Value(text, times)) {
+            prompt(Value_Message(static_cast<int>(*problem), times) + ofCode(Grid1.Cell(g, colCode).Text()),
+                   platform::vbExclamation);
+            return;
+        }
+        const double v = *parseNumber(vbTrim(text));
+        // Yuan to fen as the typed amount: 12.34 is stored as 1230 fen.
+        const std::int32_t value = times ? vbCInt(v) : BT_Yuan_To_Fen(v);
+        marked.push_back(g);
+        rows.push_back({Grid1.Cell(g, colID).Text(), value});
+    }
+    bool stored = false;
+    try {
+        stored = BT.Update_info_Rows(rows, Get_Server_Time(), Op_User_ID, times ? BtAmount::Times : BtAmount::Money);
+    } catch (const db::DbError&) {
+        stored = false;
+    }
+    if (!stored) {
+        prompt(L(110), platform::vbExclamation);
+        return;
+    }
+    // The grid shows what was stored.
+    for (std::size_t i = 0; i < marked.size(); ++i)
+        Grid1.Cell(marked[i], times ? colCi : colJinE)
+            .setText(times ? std::to_string(rows[i].value) : centsText(std::int64_t{rows[i].value}));
+    Saved_Count = static_cast<int>(rows.size());
+    Sum_Grid();
+    Grid1.Cell(0, colJinE).setText(centsText(Sum_JinE));
+    Grid1.Cell(0, colMark).setText(std::to_string(Sum_Ci));
+    prompt(L(133), platform::vbExclamation);
+}
+
+}  // namespace tolvenk

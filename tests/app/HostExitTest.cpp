@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "demo_gen/DemoGenerator.h"
+#include "support/TestDb.h"
+
+using namespace tolvenk;
+
+namespace {
+
+struct ChildRun {
+    int status = -1;
+    std::string output;
+};
+
+// Runs a shell command line and collects what it prints, with its wait status.
+ChildRun runChild(const std::string& command) {
+    ChildRun run;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return run;
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, pipe)) run.output += buf;
+    run.status = pclose(pipe);
+    return run;
+}
+
+}  // namespace
+
+// The whole process, as a person ends it: the summary window opens, the
+// format editor is opened from it and left, the summary window is closed, the
+// host returns and the process ends normally (the windows must not outlive
+// the toolkit they belong to).
+TEST(HostProcess, EndsCleanlyAfterTheSummaryWindowAndTheFormatEditor) {
+    test::TempDir dir;
+    demo::Options options;
+    options.businessPath = dir.file("TAM08.mdb");
+    options.configPath = dir.file("Config.mdb");
+    options.transactions = 200;
+    demo::generate(options);
+
+    const ChildRun run = runChild("QT_QPA_PLATFORM=offscreen LD_PRELOAD='" TOLVENK_HOST_DRIVER "' '" TOLVENK_HOST
+                                  "' '7032;0;7942' admin '" + dir.path().string() + ";Config.mdb;;'");
+    ASSERT_TRUE(WIFEXITED(run.status)) << "ended by signal " << (WIFSIGNALED(run.status) ? WTERMSIG(run.status) : 0)
+                                       << "\n" << run.output;
+    EXPECT_EQ(WEXITSTATUS(run.status), 0) << run.output;
+    // The driver did reach both windows.
+    EXPECT_NE(run.output.find("定义报表格式: clicked"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("退  出: clicked"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("closing 消费汇总统计"), std::string::npos) << run.output;
+}

@@ -1,0 +1,52 @@
+#include "data/BTService.h"
+#include "data/SubsidyBatch.h"
+#include "support/Fixtures.h"
+
+using namespace tolvenk;
+
+TEST(SubsidyBatch, AmountsTimesAndSignedChanges) {
+    EXPECT_EQ(BT_Yuan_To_Fen(12.34), 1230);
+    EXPECT_EQ(BT_Yuan_To_Fen(12.345), 1230);  // 1234.5 to the even 1234, then whole 10 fen
+    EXPECT_EQ(BT_Yuan_To_Fen(0.05), 0);
+    EXPECT_EQ(BT_Yuan_To_Fen(5000), 500000);
+    EXPECT_EQ(BT_Yuan_To_Fen(0.999), 100);
+
+    using P = BT_Value_Problem;
+    EXPECT_EQ(BT_Check_Value("  ", false), P::Empty);
+    EXPECT_EQ(BT_Check_Value("12元", false), P::Not_Number);
+    EXPECT_EQ(BT_Check_Value("-0.01", false), P::Negative);
+    EXPECT_EQ(BT_Check_Value("5000.01", false), P::Too_Big);
+    EXPECT_EQ(BT_Check_Value("5000", false), std::nullopt);
+    EXPECT_EQ(BT_Check_Value("3000", true), std::nullopt);
+    EXPECT_EQ(BT_Check_Value("3001", true), P::Too_Big);
+
+    EXPECT_EQ(Signed_Change(500), "+500");
+    EXPECT_EQ(Signed_Change(-500), "-500");
+    EXPECT_EQ(Signed_Change(0), "+0");
+    EXPECT_EQ(Signed_Change(INT64_MIN), "-9223372036854775808");
+}
+
+class BatchRows : public test::FileDbTest {};
+
+// The whole batch or nothing, and never twice.
+TEST_F(BatchRows, CreateBatchWritesAllRowsOrNone) {
+    BTService bt;
+    bt.Set_strCN(cs);
+    ASSERT_TRUE(bt.Create_Batch({"4", "9"}, "2026-12-06 10:00:00", 7, 2026, 12, 1, 1, 0));
+    EXPECT_EQ(test::rows(*con, "select Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,"
+                               "B_SF,B_Unit from BuTie_OK order by ID"),
+              (std::vector<test::Texts>{{"4", "2026-12-06 10:00:00", "7", "0", "0", "2026", "12", "1", "1", "-1", "0"},
+                                        {"9", "2026-12-06 10:00:00", "7", "0", "0", "2026", "12", "1", "1", "-1", "0"}}));
+    EXPECT_FALSE(bt.Create_Batch({"5"}, "2026-12-06 10:00:00", 7, 2026, 12, 1, 0, 1));
+    EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK"), 2);
+
+    con->execute("create trigger fail before insert on BuTie_OK when new.Pinfo_ID=6 "
+                 "begin select raise(abort,'full'); end");
+    EXPECT_THROW(bt.Create_Batch({"5", "6", "7"}, "t", 7, 2026, 12, 2, 0, 1), db::DbError);
+    EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK"), 2);
+
+    EXPECT_TRUE(bt.Update_info_Rows({{"1", 300}, {"2", 400}}, "t", 7, BtAmount::Money));
+    con->execute("create trigger f2 before update on BuTie_OK when new.ID=2 begin select raise(abort,'x'); end");
+    EXPECT_THROW(bt.Update_info_Rows({{"1", 500}, {"2", 600}}, "t", 7, BtAmount::Money), db::DbError);
+    EXPECT_EQ(test::column(*con, "select B_JinE from BuTie_OK order by ID"), (test::Texts{"300", "400"}));
+}

@@ -1,0 +1,249 @@
+#include <xlsxwriter.h>
+
+#include <fstream>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include "SubsidyFixture.h"
+#include "subsidy/BT_ZhunBei.h"
+#include "subsidy/BT_ZhunBei_1.h"
+#include "support/XlsWriter.h"
+#include "ui/WindowRegistry.h"
+
+using namespace tolvenk;
+
+namespace {
+
+using Row = std::vector<test::XlsWriter::Value>;
+
+// The same sheet as .xlsx (written by libxlsxwriter) or .xls (BIFF8).
+void writeBook(const std::string& path, const std::vector<Row>& rows) {
+    if (path.size() > 4 && path.substr(path.size() - 4) == ".xls") {
+        test::XlsWriter book;
+        book.sheet("补贴");
+        for (std::size_t r = 0; r < rows.size(); ++r) book.row(static_cast<int>(r), rows[r]);
+        book.save(path);
+        return;
+    }
+    lxw_workbook* wb = workbook_new(path.c_str());
+    lxw_worksheet* ws = workbook_add_worksheet(wb, "补贴");
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            const auto row = static_cast<lxw_row_t>(r);
+            const auto col = static_cast<lxw_col_t>(c);
+            if (const auto* t = std::get_if<std::string>(&rows[r][c])) {
+                if (!t->empty()) worksheet_write_string(ws, row, col, t->c_str(), nullptr);
+            } else {
+                worksheet_write_number(ws, row, col, std::get<double>(rows[r][c]), nullptr);
+            }
+        }
+    workbook_close(wb);
+}
+
+class Import : public test::SubsidyFixture<BT_ZhunBei_1> {
+protected:
+    using B = BT_ZhunBei_1;
+    void open(int unit) {
+        for (int p : {1, 2, 3, 5}) batchRow(p, 1, unit);
+        Cur_B_Year = 2026;
+        Cur_B_Month = 12;
+        Cur_B_Times = "1";
+        Cur_B_Unit = static_cast<std::int16_t>(unit);
+        w.Load();
+        w.ucDep1_Dept_Changed("");  // 王五, O'Hara, 张三, 李四 (and 赵六, who has no row)
+    }
+    // The panel filled in and OK pressed; the file comes from the dialog.
+    void import(const std::string& file, const std::string& first, const std::string& last) {
+        w.Command1.click();
+        sv->fileAnswers.push_back(file);
+        w.Command11.click();
+        w.Text3.setText(first);
+        w.Text5.setText(last);
+        w.Command9.click();
+    }
+    std::string cell(int r, int c) { return w.Grid1.Cell(r, c).Text(); }
+    // Code, amount or times, and mark of each row.
+    test::Texts shown(int valueCol) {
+        test::Texts out;
+        for (int r = B::kFirstRow; r < w.Grid1.Rows(); ++r)
+            out.push_back(cell(r, B::colCode) + " " + cell(r, valueCol) + " " + cell(r, B::colMark));
+        return out;
+    }
+    const std::string loaded = "恭喜:Excel表格的数据已加载完成!如要修改,可在网格上直接修改.\n"
+                               "确定无误后,单击按钮 [ 确定将Excel表格信息导入数据库 ] 将数据导入数据库.";
+};
+
+}  // namespace
+
+// Both formats: rows matched by code, the header and blank rows skipped,
+// amounts converted as typed ones are (12.34 -> 1230 fen).
+TEST_F(Import, CopiesMatchingRowsAndSavesThemAsTypedAmounts) {
+    for (const std::string name : {"book.xlsx", "book.xls"}) {
+        SCOPED_TRACE(name);
+        con->execute("delete from BuTie_OK");
+        if (w.Loaded()) w.Unload();
+        open(1);
+        const std::string file = dir.file(name);
+        writeBook(file, {{"姓名", "工号", "金额"},
+                         {"张三", 1001.0, 12.34},
+                         {"", "", ""},
+                         {"O'Hara", "10'5", "5000"},
+                         {"某人", "9999", 1.0},
+                         {"王五", "1003", 8.0}});
+        import(file, "1", "5");  // the last sheet row is outside the range
+        expectBox(loaded, platform::vbInformation);
+        EXPECT_EQ(shown(B::colJinE), (test::Texts{"10'5 5000 是", "1003 0.00 ", "1001 12.34 是", "1002 0.00 "}));
+        EXPECT_EQ(w.Grid1.Cell(2, B::colMark).ForeColor(), 0x0000FFu);
+        EXPECT_TRUE(w.Command12.Visible());
+        EXPECT_FALSE(w.Picture1.Visible());
+        EXPECT_FALSE(w.Pic_1.Visible());
+        EXPECT_TRUE(w.Grid1.Enabled());
+        EXPECT_EQ(stored(), (test::Texts{"1:0:0", "2:0:0", "3:0:0", "5:0:0"}));
+
+        w.Grid1.Cell(3, B::colJinE).setText("7.77");  // not imported: not stored
+        w.Command12.click();
+        expectBox("提示:保存成功", platform::vbExclamation);
+        EXPECT_EQ(stored(), (test::Texts{"1:1230:0", "2:0:0", "3:0:0", "5:500000:0"}));
+        EXPECT_EQ(cell(4, B::colJinE), "12.30");
+        EXPECT_EQ(cell(0, B::colJinE), "5020.07");
+    }
+}
+
+// Refused values stop the import at their row like a wrong name does;
+// what was copied before keeps its mark and is saved.
+TEST_F(Import, StopsAtAWrongNameOrABadValueKeepingEarlierMarks) {
+    open(1);
+    const std::string file = dir.file("book.xlsx");
+    writeBook(file, {{"张三", "1001", 10.0}, {"李四", "1002", -5.0}, {"王五", "1003", 3.0}});
+    import(file, "1", "3");
+    ASSERT_EQ(sv->boxes.size(), 2u);
+    EXPECT_EQ(sv->boxes[0].prompt, "提示:输入要补贴的金额不能为负数! (工号: 1002)");
+    sv->boxes.erase(sv->boxes.begin());
+    expectBox(loaded, platform::vbInformation);
+    EXPECT_EQ(shown(B::colJinE), (test::Texts{"10'5 0.00 ", "1003 0.00 ", "1001 10 是", "1002 0.00 "}));
+
+    writeBook(file, {{"王五", "1003", 3.0}, {"张四", "1001", 4.0}, {"李四", "1002", 6.0}});
+    import(file, "1", "3");
+    ASSERT_EQ(sv->boxes.size(), 2u);
+    EXPECT_EQ(sv->boxes[0].prompt, "工号为:1001的员工姓名错误.");
+    EXPECT_EQ(sv->boxes[0].style, platform::vbOKOnly);
+    EXPECT_EQ(sv->boxes[0].title, "");
+    sv->boxes.clear();
+    EXPECT_EQ(shown(B::colJinE), (test::Texts{"10'5 0.00 ", "1003 3 是", "1001 10 是", "1002 0.00 "}));
+
+    // Changed in the grid after the import: checked again at the save, nothing stored.
+    w.Grid1.Cell(3, B::colJinE).setText("abc");
+    w.Command12.click();
+    expectBox("提示:请输入数字 (工号: 1003)", platform::vbExclamation);
+    EXPECT_EQ(stored(), (test::Texts{"1:0:0", "2:0:0", "3:0:0", "5:0:0"}));
+    w.Grid1.Cell(3, B::colJinE).setText("3");
+
+    // A save that fails midway stores nothing; the next one stores each row once.
+    con->execute("create trigger fail before update on BuTie_OK when new.Pinfo_ID=1 "
+                 "begin select raise(abort,'locked'); end");
+    w.Command12.click();
+    expectBox("提示：数据库出错了!", platform::vbExclamation);
+    EXPECT_EQ(stored(), (test::Texts{"1:0:0", "2:0:0", "3:0:0", "5:0:0"}));
+    con->execute("drop trigger fail");
+    w.Command12.click();
+    EXPECT_EQ(stored(), (test::Texts{"1:1000:0", "2:0:0", "3:300:0", "5:0:0"}));
+
+    // Loading the grid again drops the marks.
+    w.ucDep1_Dept_Changed("02");
+    EXPECT_EQ(shown(B::colJinE), (test::Texts{"10'5 0.00 ", "1003 3.00 "}));
+}
+
+TEST_F(Import, TimesAndRangesAndFilesThatCannotBeRead) {
+    open(2);
+    const std::string file = dir.file("times.xls");
+    writeBook(file, {{"张三", "1001", 2.5}, {"李四", "1002", 3000.5}});
+    import(file, "1", "1");  // one sheet row is a range
+    expectBox(loaded, platform::vbInformation);
+    EXPECT_EQ(shown(B::colCi), (test::Texts{"10'5 0 ", "1003 0 ", "1001 2.5 是", "1002 0 "}));
+    w.Command12.click();
+    EXPECT_EQ(stored(), (test::Texts{"1:0:2", "2:0:0", "3:0:0", "5:0:0"}));  // as a whole number, half to even
+    sv->boxes.clear();
+    import(file, "2", "2");
+    EXPECT_EQ(sv->boxes[0].prompt, "提示:输入的补贴次数太大! (工号: 1002)");
+    sv->boxes.clear();
+
+    const std::vector<std::pair<std::pair<std::string, std::string>, std::string>> ranges = {
+        {{"", "5"}, "提示:获取EXCEL表格的行范围不能为空!"},
+        {{"3", " "}, "提示:获取EXCEL表格的行范围不能为空!"},
+        {{"3", "2"}, "提示:获取EXCEL表格的行数不能小于等于零!"},
+        {{"0", "2"}, "提示:行范围必须是大于零的整数!"},
+        {{"1.5", "2"}, "提示:行范围必须是大于零的整数!"}};
+    for (const auto& [range, message] : ranges) {
+        import(file, range.first, range.second);
+        expectBox(message, platform::vbInformation);
+        EXPECT_TRUE(w.Picture1.Visible());
+    }
+    w.Command10.click();
+    EXPECT_FALSE(w.Picture1.Visible());
+    EXPECT_TRUE(w.Command1.Enabled());
+
+    w.Command1.click();
+    w.Command9.click();
+    expectBox("提示:请选择EXCEL表格文件!", platform::vbInformation);
+    test::XlsWriter().row(0, {"张三", "1001", 1.0}).password().save(dir.file("locked.xls"));
+    std::ofstream(dir.file("list.csv")) << "张三,1001,1\n";
+    test::XlsWriter().save(dir.file("nosheet.xls"));
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {dir.file("gone.xlsx"), "提示:无法打开该文件!"},
+        {dir.file("list.csv"), "提示:该文件不是Excel表格文件!"},
+        {dir.file("locked.xls"), "提示:该Excel文件设有密码,请先取消密码再导入!"},
+        {dir.file("nosheet.xls"), "提示:该Excel文件中没有工作表!"}};
+    for (const auto& [path, message] : files) {
+        import(path, "1", "2");
+        expectBox(message, platform::vbExclamation);
+        EXPECT_FALSE(w.Pic_1.Visible());
+    }
+    EXPECT_EQ(stored(), (test::Texts{"1:0:2", "2:0:0", "3:0:0", "5:0:0"}));
+
+    // Closing the window while the import runs ends it quietly.
+    sv->yields = 0;
+    sv->onYield = [&] { w.Unload(); };
+    import(file, "1", "2");
+    EXPECT_FALSE(w.Loaded());
+    EXPECT_EQ(sv->yields, 1);
+    EXPECT_TRUE(sv->boxes.empty());
+}
+
+// In the window's own event loop: the new batch opens the editor, whose
+// department, select-all, set-amount and import buttons are reachable.
+TEST_F(Import, OnScreenFromTheNewBatchToTheSavedImport) {
+    const std::string file = dir.file("book.xlsx");
+    writeBook(file, {{"王五", "1003", 3.5}});
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    sv->screen = {screen.width() * 15, screen.height() * 15};  // the editor fits the screen it is on
+    BT_ZhunBei batch;
+    auto& e = dynamic_cast<BT_ZhunBei_1&>(*windowObject("BT_ZhunBei_1"));
+    bool reached = false;
+    sv->inputAnswers.push_back("8.88");
+    sv->fileAnswers.push_back(file);
+    QTimer::singleShot(0, [&] {
+        batch.Combo2.setListIndex(0);
+        QTimer::singleShot(0, [&] {
+            e.ucDep1.selectDepartment("02");
+            test::clickOnScreen(e.Com_Zao);
+            test::clickOnScreen(e.CheckAll);
+            test::clickOnScreen(e.Command2);
+            test::clickOnScreen(e.Command1);
+            test::clickOnScreen(e.Command11);
+            test::clickOnScreen(e.Command9);
+            test::clickOnScreen(e.Command12);
+            reached = true;
+            e.Unload();
+        });
+        test::clickOnScreen(batch.Command1);
+    });
+    batch.Show();
+    EXPECT_TRUE(reached);
+    EXPECT_FALSE(batch.Loaded());
+    ASSERT_EQ(sv->boxes.size(), 4u);
+    EXPECT_EQ(sv->boxes[1].prompt, "恭喜:已为这 [2 ] 个员工成功设置了补贴金额.");
+    EXPECT_EQ(sv->boxes[3].prompt, "提示:保存成功");
+    EXPECT_EQ(stored(), (test::Texts{"1:0:0", "2:0:0", "3:350:0", "5:880:0"}));  // 8.88 in whole 10 fen
+}

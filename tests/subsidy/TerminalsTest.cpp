@@ -1,0 +1,186 @@
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "BatchKit.h"
+#include "subsidy/BT_Cha_DY.h"
+#include "subsidy/BT_DuiYing.h"
+#include "ui/WindowRegistry.h"
+
+using namespace tolvenk;
+
+namespace {
+
+class Terminals : public test::BatchKit<BT_DuiYing> {
+protected:
+    // Pinfo_ID:Mach_ID:B_Type of every assignment.
+    test::Texts assigned() {
+        return test::column(*con, "select Pinfo_ID||':'||Mach_ID||':'||B_Type from BuTie_DuiYing "
+                                  "order by Pinfo_ID,B_Type,Mach_ID");
+    }
+    static test::Texts items(const forms::ComboBox& c) {
+        test::Texts out;
+        for (int i = 0; i < c.ListCount(); ++i) out.push_back(c.List(i));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    void tick(std::initializer_list<int> ids) {
+        w.ucSP1.selectDepartment("01");
+        for (int id : ids) w.ucSP1.setTicked(id, true);
+    }
+    void save(const std::string& money, const std::string& times) {
+        w.Combo_BT.setText(money);
+        w.Combo_BT_Ci.setText(times);
+        w.Command1.click();
+    }
+};
+
+class TerminalQuery : public test::BatchKit<BT_Cha_DY> {
+protected:
+    test::Texts grid() {
+        test::Texts out;
+        for (int r = 1; r < w.Grid_Info.Rows(); ++r) {
+            std::string line;
+            for (int c = 1; c < BT_Cha_DY::colCount; ++c) line += w.Grid_Info.Cell(r, c).Text() + "|";
+            out.push_back(line);
+        }
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_P(Terminals, ListsLiveSubsidyTerminalsAndHidesTimesWhenSwitchedOff) {
+    w.Load();
+    EXPECT_EQ(w.Caption(), "设置员工所对应的补贴机");
+    EXPECT_EQ(items(w.Combo_BT), (test::Texts{"大号补贴机", "补贴机A", "补贴机B"}));
+    EXPECT_EQ(items(w.Combo_BT_Ci), (test::Texts{"次机二", "次补贴机"}));
+    EXPECT_TRUE(w.Combo_BT_Ci.Visible());
+    w.Unload();
+    config(1, "0");
+    w.Load();
+    EXPECT_FALSE(w.Label3.Visible());
+    EXPECT_FALSE(w.Combo_BT_Ci.Visible());
+}
+
+// Each kind replaces only its own assignment; both kinds replace both; a
+// terminal id past 16 bits is kept whole; a name typed by hand is refused.
+TEST_P(Terminals, SavesReplaceAssignmentsPerKind) {
+    w.Load();
+    w.Command1.click();
+    expectBox("请选择员工", platform::vbCritical);
+    tick({1, 2});
+    save("", "");
+    expectBox("请选择补贴机器!", platform::vbCritical);
+    EXPECT_EQ(assigned(), test::Texts{});
+
+    save("大号补贴机", "");
+    expectBox("提示: 设置成功!", platform::vbExclamation);
+    EXPECT_EQ(assigned(), (test::Texts{"1:40000:1", "2:40000:1"}));
+    w.ucSP1.setTicked(2, false);
+    save("", "次补贴机");
+    expectBox("提示: 设置成功!", platform::vbExclamation);
+    EXPECT_EQ(assigned(), (test::Texts{"1:40000:1", "1:25:2", "2:40000:1"}));
+    w.ucSP1.setTicked(2, true);
+    save("补贴机B", "次机二");
+    expectBox("提示: 设置成功!", platform::vbExclamation);
+    EXPECT_EQ(assigned(), (test::Texts{"1:22:1", "1:26:2", "2:22:1", "2:26:2"}));
+
+    save("M99", "");
+    expectBox("提示：所填的补贴机不在列表中，请从列表中选择!", platform::vbExclamation);
+    save("", "补贴机A");  // a money terminal is no times terminal
+    expectBox("提示：所填的补贴机不在列表中，请从列表中选择!", platform::vbExclamation);
+    EXPECT_EQ(assigned(), (test::Texts{"1:22:1", "1:26:2", "2:22:1", "2:26:2"}));
+}
+
+// A save is one transaction: a failing insert or delete leaves every
+// assignment as it was and says so; the retry writes each row once.
+TEST_P(Terminals, AFailedSaveChangesNothingAndTheRetryWritesOnce) {
+    con->execute("insert into BuTie_DuiYing(Pinfo_ID,Mach_ID,B_Type) values (1,22,1),(2,26,2)");
+    w.Load();
+    tick({1, 2});
+    test::refuseWrites(*con, engine(), "no_2", "insert", "BuTie_DuiYing", "new.Pinfo_ID=2");
+    save("补贴机A", "次补贴机");
+    expectBox("提示：数据库出错了!", platform::vbCritical);
+    EXPECT_EQ(assigned(), (test::Texts{"1:22:1", "2:26:2"}));
+    undoRefusal("no_2", "BuTie_DuiYing");
+    test::refuseWrites(*con, engine(), "no_del", "delete", "BuTie_DuiYing", "");
+    save("补贴机A", "");
+    expectBox("删除出错了!", platform::vbCritical);
+    EXPECT_EQ(assigned(), (test::Texts{"1:22:1", "2:26:2"}));
+    undoRefusal("no_del", "BuTie_DuiYing");
+    save("补贴机A", "次补贴机");
+    expectBox("提示: 设置成功!", platform::vbExclamation);
+    EXPECT_EQ(assigned(), (test::Texts{"1:21:1", "1:25:2", "2:21:1", "2:25:2"}));
+}
+
+TEST_P(Terminals, TheLastListedTerminalOfAName) {
+    DataList list(3, {"Mach_ID", "Mach_Name"});
+    list(1, 0) = "5", list(1, 1) = "甲";
+    list(2, 0) = "6", list(2, 1) = "乙";
+    list(3, 0) = "7", list(3, 1) = "甲";
+    EXPECT_EQ(BT_DuiYing::Find_Mach(list, "甲"), 7);
+    EXPECT_EQ(BT_DuiYing::Find_Mach(list, "丙"), std::nullopt);
+    EXPECT_EQ(BT_DuiYing::Find_Mach(list, ""), std::nullopt);
+}
+
+// One row per employee and terminal, by department name and code; deleted
+// employees of live departments count; terminals without a Mach_Info row or
+// a charging place do not.
+TEST_P(TerminalQuery, ListsEachEmployeesTerminals) {
+    con->execute("insert into BuTie_DuiYing(Pinfo_ID,Mach_ID,B_Type) values "
+                 "(1,21,1),(1,25,2),(2,99,1),(3,0,1),(4,22,1),(5,26,2)");
+    w.Load();
+    EXPECT_EQ(w.Caption(), "查询员工所对应的补贴机(金额)");
+    EXPECT_EQ(w.Grid_Info.Cell(0, BT_Cha_DY::colMach).Text(), "对应的补贴机");
+    EXPECT_EQ(w.Grid_Info.Column(BT_Cha_DY::colDeptCode).Width(), 0);
+    w.Command1.click();  // no department chosen: nothing happens
+    EXPECT_EQ(w.Grid_Info.Rows(), 1);
+    w.ucDep1.selectDepartment("01");
+    w.Command1.click();
+    test::Texts rows = grid();
+    ASSERT_EQ(rows.size(), 3u);
+    std::sort(rows.begin(), rows.begin() + 2);  // one employee's terminals in any order
+    EXPECT_EQ(rows, (test::Texts{"张三|1001|食堂|B|一食堂|补贴机A|金额补贴|", "张三|1001|食堂|B|超市|次补贴机|次数补贴|",
+                                 "赵六|1004|食堂|B|超市|补贴机B|金额补贴|"}));
+    w.ucDep1.setFilters("赵", "", "");
+    w.Command1.click();
+    EXPECT_EQ(grid(), (test::Texts{"赵六|1004|食堂|B|超市|补贴机B|金额补贴|"}));
+    w.ucDep1.selectDepartment("02");
+    w.ucDep1.setFilters("", "", "");
+    w.Command1.click();
+    EXPECT_EQ(grid(), test::Texts{});
+}
+
+// On screen: employees ticked and a terminal chosen, saved; the query opened
+// from the window and run there.
+TEST_P(Terminals, OnScreenSaveThenQuery) {
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    sv->screen = {screen.width() * 15, screen.height() * 15};  // both windows fit the screen they are on
+    std::string queried;
+    QTimer::singleShot(0, [&] {
+        w.ucSP1.selectDepartment("0101");
+        w.ucSP1.setTicked(1, true);
+        w.Combo_BT.setListIndex(0);
+        const std::string chosen = w.Combo_BT.Text();
+        test::clickOnScreen(w.Command1);
+        expectBox("提示: 设置成功!", platform::vbExclamation);
+        QTimer::singleShot(0, [&] {
+            auto& q = dynamic_cast<BT_Cha_DY&>(*windowObject("BT_Cha_DY"));
+            q.ucDep1.selectDepartment("0101");
+            test::clickOnScreen(q.Command1);
+            if (q.Grid_Info.Rows() == 2) queried = q.Grid_Info.Cell(1, BT_Cha_DY::colMach).Text();
+            test::clickOnScreen(q.Command3);
+        });
+        test::clickOnScreen(w.Command3);
+        EXPECT_EQ(queried, chosen);
+        w.Unload();
+    });
+    w.Show();
+    EXPECT_FALSE(queried.empty());
+}
+
+TOLVENK_ON_BOTH_ENGINES(Terminals);
+TOLVENK_ON_BOTH_ENGINES(TerminalQuery);
