@@ -59,6 +59,7 @@ public:
     void cmdExcell_Click();
     void Do_JieSuan();
 
+private:
     // What the walk of one card and kind found: its rows from serial
     // `collapse.serial` down to serial 2 are `count` counted rows.
     struct Walk_Result {
@@ -68,7 +69,6 @@ public:
     // Walks the card's rows (highest serial first) as the walk statement gives them.
     static Walk_Result Walk_Card(db::Recordset& rows, Settlement_Store::Serial kind, const std::string& cutoff);
 
-private:
     void layOut();
     // The highest serial before the cut-off of each card of the block being read.
     using Card_Key = std::pair<std::string, std::int64_t>;
