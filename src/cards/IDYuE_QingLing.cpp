@@ -111,7 +111,7 @@ void IDYuE_QingLing::CheckAll_Click() {
 // Each ticked card is voided and cleared in a transaction of its own, from
 // its balance as the database holds it now: a card that fails keeps its
 // balance and is not counted, one already at 0 is left alone, so a second
-// click changes nothing.
+// click changes no balance and writes no void row.
 void IDYuE_QingLing::Command1_Click() {
     const int n = Grid1.Rows() - 1;
     std::int64_t total = 0;
@@ -138,22 +138,24 @@ void IDYuE_QingLing::Command1_Click() {
             break;
         }
     }
-    if (cleared + zero + failed == 0) return;  // nothing ticked: nothing done, nothing to say
+    // Every click is logged with what it did, "0,0" when that was nothing.
+    std::string logError;
+    try {
+        Card.YuE_QL_Log(platform::services().clockText(), Op_User_ID, 301,
+                        std::to_string(cleared) + "," + std::to_string(total));
+    } catch (const std::exception& e) {
+        logError = fill(L(kLogFailed), {e.what()});
+    }
+    const bool logged = logError.empty();
+    if (cleared + zero + failed == 0) {  // nothing ticked: nothing to say unless the log failed
+        if (!logged) platform::services().msgBox(logError, platform::vbCritical, L(43));
+        return;
+    }
 
     std::string prompt = fill(L(kClearedCounts), {std::to_string(cleared), Money_Sign + centsText(-total), std::to_string(zero),
                                                   std::to_string(failed)}) +
                          failures;
-    // The log states what was done: the cards cleared and the sum voided.
-    bool logged = true;
-    if (cleared > 0) {
-        try {
-            Card.YuE_QL_Log(platform::services().clockText(), Op_User_ID, 301,
-                            std::to_string(cleared) + "," + std::to_string(total));
-        } catch (const std::exception& e) {
-            logged = false;
-            prompt += "\n" + fill(L(kLogFailed), {e.what()});
-        }
-    }
+    if (!logged) prompt += "\n" + logError;
     const bool trouble = failed > 0 || !logged;
     if (!trouble && cleared > 0) prompt = L(330) + "\n" + prompt;
     platform::services().msgBox(prompt, trouble ? platform::vbCritical : platform::vbInformation, L(43));
