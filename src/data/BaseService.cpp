@@ -73,6 +73,24 @@ bool BaseService::Exec_Sql_Trans(const std::vector<std::string>& Sqls, std::size
     return true;
 }
 
+void BaseService::Run_Write_Trans(const std::function<void(db::Connection&)>& body) {
+    Open_DB_Con();
+    const std::shared_ptr<db::Connection> con = DB_Con;
+    try {
+        con->beginWriteTrans();
+        body(*con);
+        con->commitTrans();
+    } catch (...) {
+        try {
+            if (con->inTransaction()) con->rollbackTrans();
+        } catch (...) {
+        }
+        closeConnection();
+        throw;
+    }
+    closeConnection();
+}
+
 DataList BaseService::Get_DataList(const std::string& Sql) {
     Open_DB_Con();
     rs_ = DB_Con->openRecordset(Sql);

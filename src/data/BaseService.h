@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ public:
     // Runs the statements on one fresh connection, all or none. On a database
     // error it rolls back, reports the failing statement's index and rethrows.
     bool Exec_Sql_Trans(const std::vector<std::string>& Sqls, std::size_t* Failed = nullptr);
+    // Runs `body` on one fresh connection inside a transaction that holds the
+    // write lock from its start, so what it reads is still so when it writes.
+    // Commits when the body returns; on any error rolls back and rethrows.
+    void Run_Write_Trans(const std::function<void(db::Connection&)>& body);
     // Inserts one row: FieldVals(i) to physical column i from StartIndex on.
     // On the file database with a column list, one INSERT naming sItem.
     bool Add_DataByIndex(const std::string& TableName, std::int16_t StartIndex,

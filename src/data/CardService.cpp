@@ -2,6 +2,8 @@
 
 
 #include "data/SqlPieces.h"
+#include "data/XFService.h"
+#include "lang/LangGlobals.h"
 #include "platform/Error.h"
 #include "platform/MoneyText.h"
 #include "platform/db/Connection.h"
@@ -16,6 +18,8 @@ using sql::lit;
 using sql::q;
 
 namespace {
+
+constexpr int kNoSuchCard = 984;  // "the card is no longer in Card_Info"
 
 // Limit columns of Card_Type: 4..21; the money ones are shown in yuan.
 bool isMoneyColumn(int j) { return j % 2 == 0 || j == 5 || j == 7; }
@@ -122,6 +126,36 @@ bool CardService::YuE_QL(std::int32_t Pinfo_id, const std::string& Card_No) {
         platform::services().msgBox(statements[failed], platform::vbInformation, "");
         return false;
     }
+}
+
+CardService::QL_Result CardService::YuE_QL_ZF(std::int32_t Pinfo_id, const std::string& Card_No,
+                                              const std::string& DateTime, std::int32_t Operator_id) {
+    constexpr std::int32_t kVoid = 175;
+    const std::string where = " where Pinfo_id=" + num(Pinfo_id) + " and Card_No='" + q(Card_No) + "'";
+    QL_Result r;
+    try {
+        base_.Run_Write_Trans([&](db::Connection& con) {
+            auto rs = con.openRecordset("select C_YuE_ID,C_LeiBie from Card_Info" + where);
+            if (rs->eof()) throw VbError(0, Lang[kNoSuchCard]);
+            const std::int64_t leiBie = rs->field("C_LeiBie").toInt64();
+            std::int64_t balance = 0;
+            for (; !rs->eof(); rs->moveNext()) balance += rs->field("C_YuE_ID").toInt64();
+            if (balance == 0) {
+                r.state = QL_Result::Already_Zero;
+                return;
+            }
+            con.execute(XFService::add_YuE_ZF_Sql(Pinfo_id, kVoid, -balance, DateTime, Card_No,
+                                                  static_cast<std::int32_t>(leiBie), Operator_id));
+            con.execute("update Card_Info set C_YuE_ID=0" + where);
+            con.execute("update Card_Log set Card_YuE=0" + where);
+            r.state = QL_Result::Cleared;
+            r.amount = -balance;
+        });
+    } catch (const std::exception& e) {
+        r = QL_Result{};
+        r.error = e.what();
+    }
+    return r;
 }
 
 bool CardService::YuE_QL_Log(const std::string& DateStr, std::int32_t Operator_id, std::int32_t Op_Code,

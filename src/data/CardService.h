@@ -30,6 +30,17 @@ public:
     // Clears one ID card's balance in Card_Info and Card_Log together; a failed
     // statement is shown in a box and gives False, with nothing changed.
     bool YuE_QL(std::int32_t Pinfo_id, const std::string& Card_No);
+    // Voids and clears one ID card's balance in one transaction: reads the
+    // card's C_YuE_ID as it is now, writes the void row (kind 175, minus that
+    // balance, the card's own C_LeiBie) and both zeroings of YuE_QL. A card
+    // already at 0 is left alone; on any error nothing of the card changes.
+    struct QL_Result {
+        enum State { Cleared, Already_Zero, Failed } state = Failed;
+        std::int64_t amount = 0;  // the void's change in fen (minus the balance cleared)
+        std::string error;        // why it failed
+    };
+    QL_Result YuE_QL_ZF(std::int32_t Pinfo_id, const std::string& Card_No, const std::string& DateTime,
+                        std::int32_t Operator_id);
     bool YuE_QL_Log(const std::string& DateStr, std::int32_t Operator_id, std::int32_t Op_Code,
                     const std::string& Op_Object);
 

@@ -69,6 +69,10 @@ public:
     bool Add_XF_QL(const std::vector<std::string>& Values);
     bool add_YuE_ZF(std::int32_t PInfoID, std::int32_t XFType, std::int32_t Amount, const std::string& DateTime,
                     const std::string& CardNo, std::int32_t CLeiBie, std::int32_t OperatorID);
+    // The statement add_YuE_ZF runs, for writers that need it inside a transaction of their own.
+    static std::string add_YuE_ZF_Sql(std::int32_t PInfoID, std::int32_t XFType, std::int64_t Amount,
+                                      const std::string& DateTime, const std::string& CardNo, std::int32_t CLeiBie,
+                                      std::int32_t OperatorID);
 
     // Parameters and report names.
     std::int32_t Get_is_IC();

@@ -5,6 +5,10 @@
 #include "cards/CardLog_Cha.h"
 #include "cards/Card_GeRen_CX.h"
 #include "cards/Card_Type.h"
+#include "cards/IDYuE_QingLing.h"
+#include "cards/YuE_HZ_Cha.h"
+#include "cards/YuE_ID_Cha.h"
+#include "cards/frmJieSuanIC.h"
 #include "meals/DC_Cha_Sum.h"
 #include "meals/DC_ShiDuan.h"
 #include "meals/DC_TeShu.h"
@@ -59,11 +63,11 @@ const std::vector<MenuEntry>& menuTable() {
         {7033, "XF_Cha_HZ_Ren", make<XF_Cha_HZ_Ren>()},
         {7034, "XF_Mingxi", make<XF_Mingxi>()},
         {7035, "XF_SetTime", make<XF_SetTime>()},
-        {7036, "YuE_HZ_Cha", nullptr},
+        {7036, "YuE_HZ_Cha", make<YuE_HZ_Cha>()},
         {7037, "CardLog_Cha", make<CardLog_Cha>()},
-        {7038, "frmJieSuanIC", nullptr},
-        {7039, "YuE_ID_Cha", nullptr},
-        {7040, "IDYuE_QingLing", nullptr},
+        {7038, "frmJieSuanIC", make<frmJieSuanIC>()},
+        {7039, "YuE_ID_Cha", make<YuE_ID_Cha>()},
+        {7040, "IDYuE_QingLing", make<IDYuE_QingLing>()},
         {7041, "DC_ShiDuan", make<DC_ShiDuan>()},
         {7042, "DC_ZhengChang", make<DC_ZhengChang>()},
         {7043, "DC_TeShu", make<DC_TeShu>()},

@@ -1,11 +1,11 @@
 #include "meals/DC_ShiDuan.h"
 
 #include <cstdint>
-#include <exception>
 #include <optional>
 
 #include "data/Globals.h"
 #include "lang/Language.h"
+#include "meals/MealSave.h"
 #include "meals/MealTimes.h"
 #include "platform/MoneyText.h"
 #include "platform/VbText.h"
@@ -165,19 +165,7 @@ void DC_ShiDuan::Command1_Click() {
         Values[static_cast<std::size_t>(3 * k + 1)] = std::to_string(preCharge(m.amount->Text()).value_or(0));
     }
 
-    bool ok = false;
-    try {
-        ok = ShiD.rowUBound() >= 1 ? DC.Update_DC(Values) : DC.Add_DC_ShiD(Values);
-    } catch (const std::exception& e) {
-        sv.msgBox(e.what(), platform::vbCritical, L(112));
-        return;
-    }
-    if (!ok) {
-        sv.msgBox(L(313), platform::vbInformation, L(43));
-        return;
-    }
-    sv.msgBox(L(133), platform::vbInformation, L(43));
-    Unload();
+    meals::saveAndClose(*this, [&] { return ShiD.rowUBound() >= 1 ? DC.Update_DC(Values) : DC.Add_DC_ShiD(Values); });
 }
 
 void DC_ShiDuan::Command2_Click() { Close_Window(*this); }

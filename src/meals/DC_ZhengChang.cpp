@@ -1,9 +1,9 @@
 #include "meals/DC_ZhengChang.h"
 
-#include <exception>
 
 #include "data/Globals.h"
 #include "lang/Language.h"
+#include "meals/MealSave.h"
 #include "platform/VbText.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
@@ -83,25 +83,12 @@ void DC_ZhengChang::Form_Load() {
 }
 
 void DC_ZhengChang::Command1_Click() {
-    auto& sv = platform::services();
-    if (sv.msgBox(L(337), platform::vbOKCancel | platform::vbQuestion, L(43)) != platform::vbOK) return;
+    if (platform::services().msgBox(L(337), platform::vbOKCancel | platform::vbQuestion, L(43)) != platform::vbOK) return;
     for (int r = 1; r <= 7; ++r)
         for (int c = 2; c <= 6; ++c)
             Values[static_cast<std::size_t>(Flag_Pos(r, c))] = std::to_string(vbTrim(Grid1.Cell(r, c).Text()) == L(333));
 
-    bool ok = false;
-    try {
-        ok = ZC.rowUBound() >= 1 ? DC.Update_ZC_DC(Values) : DC.Add_ZC_DC(Values);
-    } catch (const std::exception& e) {
-        sv.msgBox(e.what(), platform::vbCritical, L(112));
-        return;
-    }
-    if (!ok) {
-        sv.msgBox(L(313), platform::vbInformation, L(43));
-        return;
-    }
-    sv.msgBox(L(133), platform::vbInformation, L(43));
-    Unload();
+    meals::saveAndClose(*this, [&] { return ZC.rowUBound() >= 1 ? DC.Update_ZC_DC(Values) : DC.Add_ZC_DC(Values); });
 }
 
 void DC_ZhengChang::Command2_Click() { Close_Window(*this); }

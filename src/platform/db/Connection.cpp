@@ -109,6 +109,7 @@ void Connection::beginWriteTrans() { live().beginWrite(); }
 void Connection::commitTrans() { live().commit(); }
 void Connection::rollbackTrans() { live().rollback(); }
 bool Connection::inTransaction() const { return provider_ && provider_->inTransaction(); }
+void Connection::setBulkWrites(bool on) { live().setBulkWrites(on); }
 
 void Connection::createFileDatabase(const std::string& path) { SqliteProvider::createFile(path); }
 

@@ -46,6 +46,8 @@ public:
     void commitTrans();
     void rollbackTrans();
     bool inTransaction() const;
+    // A long series of write transactions begins or has ended; see Provider.
+    void setBulkWrites(bool on);
 
     // Creates an empty file database at `path` (tools and tests only).
     static void createFileDatabase(const std::string& path);

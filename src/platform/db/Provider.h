@@ -44,6 +44,9 @@ public:
     virtual bool inTransaction() const = 0;
 
     virtual void setCommandTimeout(int seconds) = 0;
+    // A long series of write transactions begins (on) or has ended (off): the
+    // engine may put off its housekeeping between them until the end.
+    virtual void setBulkWrites(bool on) { (void)on; }
 };
 
 }  // namespace tolvenk::db

@@ -22,8 +22,9 @@ std::string translateForSqlite(const std::string& sql);
 // Rewrites the module's statements for PostgreSQL: top N as LIMIT N, ? as $n,
 // len/val/mid/left/substring/now/getdate and cast(x as int) with their
 // original meaning in built-in expressions, LIKE ignoring ASCII case, quoted
-// names as the server folds plain ones. Throws DbError (3142) when the text
-// holds a second statement.
+// names as the server folds plain ones, every ORDER BY key with NULL as the
+// smallest value (NULLS FIRST ascending, NULLS LAST descending). Throws
+// DbError (3142) when the text holds a second statement.
 // `parameters`, when given, receives the number of $n placeholders written.
 std::string translateForPostgres(const std::string& sql, int* parameters = nullptr);
 

@@ -175,6 +175,82 @@ private:
     int params_ = 0;
 };
 
+// Words that end a sort list at its own depth.
+bool endsSortList(const SqlToken& t) {
+    for (const char* w : {"limit", "offset", "fetch", "for", "union", "intersect", "except", "rows", "range", "groups"})
+        if (wordIs(t, w)) return true;
+    return punctIs(t, ";");
+}
+
+// The classic engines hold NULL as the smallest value: first ascending, last
+// descending; this server does the opposite. Every sort key of every ORDER BY
+// (sub-selects and calls included) gets its place written out, unless it
+// names one. The server schema's indexes are built NULLS FIRST, so the
+// rewritten sorts still read them in order (descending by a backward scan).
+std::vector<SqlToken> nullsAsSmallest(const std::vector<SqlToken>& t) {
+    struct Level {
+        bool sorting = false;  // inside an ORDER BY list at this depth
+        bool key = false, nulls = false, desc = false;  // the current key so far
+    };
+    std::vector<Level> levels(1);
+    std::vector<SqlToken> out;
+    out.reserve(t.size() + 8);
+    const auto endKey = [&](Level& l) {
+        if (l.sorting && l.key && !l.nulls) {
+            auto at = out.end();
+            while (at != out.begin() && (at - 1)->kind == Kind::Space) --at;
+            out.insert(at, {{Kind::Space, " "}, {Kind::Word, "NULLS"}, {Kind::Space, " "},
+                            {Kind::Word, l.desc ? "LAST" : "FIRST"}});
+        }
+        l.key = l.nulls = l.desc = false;
+    };
+    const auto seen = [](Level& l, const SqlToken& tok) {
+        if (!l.sorting) return;
+        l.key = true;
+        l.nulls = l.nulls || wordIs(tok, "nulls");
+        l.desc = wordIs(tok, "desc");
+    };
+    for (std::size_t i = 0; i < t.size(); ++i) {
+        const SqlToken& tok = t[i];
+        if (tok.kind == Kind::Space) {
+            out.push_back(tok);
+            continue;
+        }
+        if (levels.back().sorting) {
+            if (punctIs(tok, ",")) {
+                endKey(levels.back());
+                out.push_back(tok);
+                continue;
+            }
+            if (punctIs(tok, ")") || endsSortList(tok)) {
+                endKey(levels.back());
+                levels.back().sorting = false;
+            }
+        }
+        if (wordIs(tok, "order")) {
+            std::size_t by = i + 1;
+            while (by < t.size() && t[by].kind == Kind::Space) ++by;
+            if (by < t.size() && wordIs(t[by], "by")) {
+                out.insert(out.end(), t.begin() + static_cast<std::ptrdiff_t>(i),
+                           t.begin() + static_cast<std::ptrdiff_t>(by) + 1);
+                levels.back() = Level{true};
+                i = by;
+                continue;
+            }
+        }
+        seen(levels.back(), tok);
+        if (punctIs(tok, "(")) {
+            levels.emplace_back();
+        } else if (punctIs(tok, ")") && levels.size() > 1) {
+            levels.pop_back();
+            seen(levels.back(), tok);
+        }
+        out.push_back(tok);
+    }
+    for (Level& l : levels) endKey(l);
+    return out;
+}
+
 }  // namespace
 
 std::string translateForPostgres(const std::string& sql, int* parameters) {
@@ -185,7 +261,7 @@ std::string translateForPostgres(const std::string& sql, int* parameters) {
         else if (ended && t.kind != Kind::Space)
             throw DbError("Characters found after end of SQL statement. [" + sql + "]", 3142);
     }
-    PgWriter writer(tokenizeSql(limitForTop(rangeForDatePrefixes(sql), false)));
+    PgWriter writer(nullsAsSmallest(tokenizeSql(limitForTop(rangeForDatePrefixes(sql), false))));
     std::string out = writer.all();
     if (parameters) *parameters = writer.parameters();
     return out;

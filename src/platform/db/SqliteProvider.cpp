@@ -343,6 +343,60 @@ void SqliteProvider::commit() { runScript("COMMIT"); }
 void SqliteProvider::rollback() { runScript("ROLLBACK"); }
 bool SqliteProvider::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
 
+namespace {
+
+long long pragmaNumber(sqlite3* db, const char* name) {
+    sqlite3_stmt* st = nullptr;
+    long long v = 0;
+    if (sqlite3_prepare_v2(db, (std::string("PRAGMA ") + name).c_str(), -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        v = sqlite3_column_int64(st, 0);
+    sqlite3_finalize(st);
+    return v;
+}
+
+void setPragma(sqlite3* db, const char* name, long long v) {
+    sqlite3_exec(db, ("PRAGMA " + std::string(name) + "=" + std::to_string(v)).c_str(), nullptr, nullptr, nullptr);
+}
+
+bool inWalMode(sqlite3* db) {
+    sqlite3_stmt* st = nullptr;
+    bool wal = false;
+    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+        const auto* mode = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        wal = mode && std::string(mode) == "wal";
+    }
+    sqlite3_finalize(st);
+    return wal;
+}
+
+}  // namespace
+
+// A series of transactions that each touch a thousand scattered pages (the
+// settlement: one per card) is bound by what every commit writes. For its
+// length: the pages stay in a larger cache; the WAL is copied back once per
+// 25000 pages instead of at every commit past 1000; and in WAL mode commits
+// are not flushed one by one: a crash may then undo the last of them, each
+// whole, never leaving the file inconsistent, and the first commit under the
+// usual setting (or the end of the series) flushes them all.
+void SqliteProvider::setBulkWrites(bool on) {
+    constexpr int kDefaultPages = 1000, kBulkPages = 25000;
+    constexpr long long kBulkCacheKiB = 131072, kNormal = 1;
+    if (readOnly_ || on == bulk_.has_value()) return;
+    if (on) {
+        bulk_ = Saved_Settings{pragmaNumber(db_, "synchronous"), pragmaNumber(db_, "cache_size")};
+        sqlite3_wal_autocheckpoint(db_, kBulkPages);
+        setPragma(db_, "cache_size", -kBulkCacheKiB);
+        if (bulk_->synchronous > kNormal && inWalMode(db_)) setPragma(db_, "synchronous", kNormal);
+        return;
+    }
+    setPragma(db_, "synchronous", bulk_->synchronous);
+    setPragma(db_, "cache_size", bulk_->cacheSize);
+    bulk_.reset();
+    sqlite3_wal_autocheckpoint(db_, kDefaultPages);
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+}
+
 void SqliteProvider::setCommandTimeout(int seconds) {
     // 0 means "no limit" for a command timeout; a lock wait still ends some day.
     sqlite3_busy_timeout(db_, seconds > 0 ? seconds * 1000 : 3600 * 1000);

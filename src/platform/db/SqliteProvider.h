@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/db/Provider.h"
@@ -40,6 +41,7 @@ public:
     void rollback() override;
     bool inTransaction() const override;
     void setCommandTimeout(int seconds) override;
+    void setBulkWrites(bool on) override;
 
     bool readOnly() const { return readOnly_; }
 
@@ -62,6 +64,11 @@ private:
     unsigned activationSeen_ = 0;
     // Statements by their text as the module wrote it; translated once.
     std::map<std::string, sqlite3_stmt*> cache_;
+    // The settings a series of bulk writes changed, to be put back after it.
+    struct Saved_Settings {
+        long long synchronous, cacheSize;
+    };
+    std::optional<Saved_Settings> bulk_;
 };
 
 }  // namespace tolvenk::db

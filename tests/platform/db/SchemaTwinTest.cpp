@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <regex>
 #include <set>
+#include <sstream>
 
 #include "Schemas.h"
 #include "support/TestDb.h"
@@ -90,9 +91,18 @@ std::vector<std::string> describeServer(db::Connection& con, const std::string& 
                                      "' and indexname not like '%_pkey'");
          !rs->eof(); rs->moveNext()) {
         const std::string def = rs->field(2).toString();
-        std::string cols = def.substr(def.rfind('(') + 1);
-        cols = cols.substr(0, cols.find(')'));
-        cols.erase(std::remove(cols.begin(), cols.end(), ' '), cols.end());
+        std::string list = def.substr(def.rfind('(') + 1);
+        list = list.substr(0, list.find(')'));
+        // NULL is the smallest value on both engines, so every server index
+        // column is NULLS FIRST; one that is not keeps its words and differs.
+        std::string cols;
+        std::istringstream in(list);
+        for (std::string col; std::getline(in >> std::ws, col, ',');) {
+            const std::string first = " NULLS FIRST";
+            if (col.ends_with(first)) col.resize(col.size() - first.size());
+            else col += " (nulls not first)";
+            cols += (cols.empty() ? "" : ",") + col;
+        }
         indexes.push_back("index " + rs->field(0).toString() + " on " + rs->field(1).toString() + "(" + cols + ")");
     }
     std::sort(indexes.begin(), indexes.end());

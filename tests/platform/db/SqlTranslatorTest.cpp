@@ -84,7 +84,7 @@ using tolvenk::db::translateForPostgres;
 TEST(SqlTranslatorPg, TopPlaceholdersAndQuotedNames) {
     EXPECT_EQ(translateForPostgres("select top 1 * from Card_Type"), "select * from Card_Type LIMIT 1");
     EXPECT_EQ(translateForPostgres("select * from A where ID in (select top 2 ID from B order by ID) and X=1"),
-              "select * from A where ID in (select ID from B order by ID LIMIT 2) and X=1");
+              "select * from A where ID in (select ID from B order by ID NULLS FIRST LIMIT 2) and X=1");
     int n = -1;
     EXPECT_EQ(translateForPostgres("insert into T(a,b) values(?, '?'||?)", &n), "insert into T(a,b) values($1, '?'||$2)");
     EXPECT_EQ(n, 2);
@@ -124,4 +124,26 @@ TEST(SqlTranslatorPg, ASecondStatementIsRefused) {
     EXPECT_THROW(translateForPostgres("delete from A; delete from B"), tolvenk::db::DbError);
     EXPECT_THROW(translateForPostgres("select 1;;select 2"), tolvenk::db::DbError);
     EXPECT_EQ(translateForPostgres("delete from A where x='a;b' ; "), "delete from A where x='a;b' ; ");
+}
+
+TEST(SqlTranslatorPg, EverySortKeyHoldsNullAsTheSmallestValue) {
+    EXPECT_EQ(translateForPostgres("select * from P order by  Ren_Dept_Info.Dept_Name,Ren_Per_Info.P_Code"),
+              "select * from P order by  Ren_Dept_Info.Dept_Name NULLS FIRST,Ren_Per_Info.P_Code NULLS FIRST");
+    EXPECT_EQ(translateForPostgres("select top 1 * from R where X=1 order by Date_Time Desc "),
+              "select * from R where X=1 order by Date_Time Desc NULLS LAST LIMIT 1 ");
+    EXPECT_EQ(translateForPostgres("select * from R ORDER BY a asc , b DESC, c nulls last, left(d,7);"),
+              "select * from R ORDER BY a asc NULLS FIRST , b DESC NULLS LAST, c nulls last, "
+              "left(CAST(d AS text),7) NULLS FIRST;");
+    // Sub-selects, with top N, and sort keys that are expressions or sub-selects.
+    EXPECT_EQ(translateForPostgres("select * from A where ID in (select top 2 ID from B order by New_Date desc) "
+                                   "order by (select max(x) from C order by 1), -ID desc"),
+              "select * from A where ID in (select ID from B order by New_Date desc NULLS LAST LIMIT 2) "
+              "order by (select max(x) from C order by 1 NULLS FIRST) NULLS FIRST, -ID desc NULLS LAST");
+    EXPECT_EQ(translateForPostgres("select a from T union select b from U order by 1 desc limit 3 offset 1"),
+              "select a from T union select b from U order by 1 desc NULLS LAST limit 3 offset 1");
+    EXPECT_EQ(translateForPostgres("select row_number() over (order by x desc) from T order by y"),
+              "select row_number() over (order by x desc NULLS LAST) from T order by y NULLS FIRST");
+    // Words only: nothing inside quotes, and "order" that is no ORDER BY.
+    EXPECT_EQ(translateForPostgres("select [order] from T where x='order by y' order by \"order\""),
+              "select \"order\" from T where x='order by y' order by \"order\" NULLS FIRST");
 }

@@ -1,0 +1,164 @@
+#include "cards/IDYuE_QingLing.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "data/Globals.h"
+#include "lang/Language.h"
+#include "platform/MoneyText.h"
+#include "platform/VbNumber.h"
+#include "platform/db/SqlText.h"
+#include "platform/services/Services.h"
+#include "ui/WindowHelpers.h"
+
+namespace tolvenk {
+
+namespace {
+
+constexpr int kColTick = 1, kColBalance = 6, kColPerson = 7, kColCardType = 8, kCols = 9;
+constexpr int kClearedCounts = 980, kCardFailed = 981, kLogFailed = 982;
+
+std::string fill(std::string text, const std::vector<std::string>& values) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string mark = "%" + std::to_string(i + 1);
+        if (auto at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), values[i]);
+    }
+    return text;
+}
+
+}  // namespace
+
+IDYuE_QingLing::IDYuE_QingLing() {
+    Grid1.setFixedRows(1);
+    Grid1.setCols(kCols);
+    Grid1.setRows(1);
+    layOut();
+    ucDep1.Dept_Changed = [this](const std::string&) { Load_IDYuE(); };
+    CheckAll.Click = [this](int) { CheckAll_Click(); };
+    Command1.Click = [this](int) { Command1_Click(); };
+}
+
+void IDYuE_QingLing::layOut() {
+    setWidth(11655);
+    setHeight(8340);
+    ucDep1.Move(120, 120, 3255, 7575);
+    CheckAll.Move(3600, 270, 1300, 300);  // a click in its middle lands on the caption
+    Command1.Move(5040, 210, 1800, 420);
+    Grid1.Move(3600, 840, 7755, 6855);
+}
+
+void IDYuE_QingLing::Form_Load() {
+    Set_Lan_Font(*this);
+    setCaption(L(644));
+    CheckAll.setCaption(L(69));
+    Command1.setCaption(L(644));
+    // The services first: the picker may report a department while it starts.
+    XF = XFService();
+    Card = CardService();
+    XF.Set_strCN(strCN);
+    Card.Set_strCN(strCN);
+    ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
+
+    Grid1.setCols(kCols);
+    Grid1.setRows(1);
+    Grid1.Column(kColTick).setCellType(grid::CellKind::TickBox);
+    const std::string heads[kCols] = {"", "", L(5), L(6), L(7), L(178), L(598), "Pinfo_id", "Card_Type"};
+    for (int c = 0; c < kCols; ++c) {
+        Grid1.Cell(0, c).setText(heads[c]);
+        Grid1.Column(c).setLocked(c != kColTick);
+    }
+    Grid1.Column(kColPerson).setWidth(0);
+    Grid1.Column(kColCardType).setWidth(0);
+}
+
+void IDYuE_QingLing::Form_Resize() {
+    Keep_Min_Size(*this);
+    const int W = Width(), H = Height();
+    Grid1.setWidth(W - ucDep1.Width() - 700);
+    Grid1.setHeight(H - Grid1.Top() - 600);
+    ucDep1.setHeight(H - 700);
+}
+
+void IDYuE_QingLing::Load_IDYuE() {
+    Grid1.setRows(1);
+    std::string deptNo, name, code, pnum;
+    if (ucDep1.Get_Sel(deptNo, name, code, pnum) == 0) return;
+    auto rs = Card.get_IDYuE(deptNo, name, code);
+    const int cName = rs->fieldIndex("P_Name"), cCode = rs->fieldIndex("P_Code"), cDept = rs->fieldIndex("Dept_Name"),
+              cCard = rs->fieldIndex("Card_No"), cBalance = rs->fieldIndex("C_YuE_ID"),
+              cPerson = rs->fieldIndex("Pinfo_ID"), cType = rs->fieldIndex("Card_Type");
+    for (; !rs->eof(); rs->moveNext()) {
+        const int r = Grid1.Rows();
+        Grid1.setRows(r + 1);
+        Grid1.Cell(r, 2).setText(rs->field(cName).toString());
+        Grid1.Cell(r, 3).setText(rs->field(cCode).toString());
+        Grid1.Cell(r, 4).setText(rs->field(cDept).toString());
+        Grid1.Cell(r, 5).setText(rs->field(cCard).toString());
+        Grid1.Cell(r, kColBalance).setText(centsText(rs->field(cBalance).toInt64()));
+        Grid1.Cell(r, kColPerson).setText(rs->field(cPerson).toString());
+        Grid1.Cell(r, kColCardType).setText(rs->field(cType).toString());
+    }
+    Grid1.Column(kColPerson).setWidth(0);
+    Grid1.Column(kColCardType).setWidth(0);
+    Grid1.Refresh();
+}
+
+void IDYuE_QingLing::CheckAll_Click() {
+    const std::string tick = CheckAll.Value() == forms::vbChecked ? "1" : "0";
+    for (int r = 1; r < Grid1.Rows(); ++r) Grid1.Cell(r, kColTick).setText(tick);
+}
+
+// Each ticked card is voided and cleared in a transaction of its own, from
+// its balance as the database holds it now: a card that fails keeps its
+// balance and is not counted, one already at 0 is left alone, so a second
+// click changes no balance and writes no void row.
+void IDYuE_QingLing::Command1_Click() {
+    const int n = Grid1.Rows() - 1;
+    std::int64_t total = 0;
+    int cleared = 0, zero = 0, failed = 0;
+    std::string failures;
+    for (int i = 1; i <= n; ++i) {
+        if (Grid1.Cell(i, kColTick).Text() != "1") continue;
+        const std::int32_t person = vbCLng(vbVal(Grid1.Cell(i, kColPerson).Text()));
+        const std::string card = Grid1.Cell(i, 5).Text();
+        const CardService::QL_Result r = Card.YuE_QL_ZF(person, card, platform::services().clockText(), Op_User_ID);
+        switch (r.state) {
+        case CardService::QL_Result::Cleared:
+            ++cleared;
+            total += r.amount;
+            Grid1.Cell(i, kColBalance).setText("0.00");
+            break;
+        case CardService::QL_Result::Already_Zero:
+            ++zero;
+            Grid1.Cell(i, kColBalance).setText("0.00");
+            break;
+        case CardService::QL_Result::Failed:
+            ++failed;
+            failures += "\n" + fill(L(kCardFailed), {card, std::to_string(person), r.error});
+            break;
+        }
+    }
+    // Every click is logged with what it did, "0,0" when that was nothing.
+    std::string logError;
+    try {
+        Card.YuE_QL_Log(platform::services().clockText(), Op_User_ID, 301,
+                        std::to_string(cleared) + "," + std::to_string(total));
+    } catch (const std::exception& e) {
+        logError = fill(L(kLogFailed), {e.what()});
+    }
+    const bool logged = logError.empty();
+    if (cleared + zero + failed == 0) {  // nothing ticked: nothing to say unless the log failed
+        if (!logged) platform::services().msgBox(logError, platform::vbCritical, L(43));
+        return;
+    }
+
+    std::string prompt = fill(L(kClearedCounts), {std::to_string(cleared), Money_Sign + centsText(-total), std::to_string(zero),
+                                                  std::to_string(failed)}) +
+                         failures;
+    if (!logged) prompt += "\n" + logError;
+    const bool trouble = failed > 0 || !logged;
+    if (!trouble && cleared > 0) prompt = L(330) + "\n" + prompt;
+    platform::services().msgBox(prompt, trouble ? platform::vbCritical : platform::vbInformation, L(43));
+}
+
+}  // namespace tolvenk

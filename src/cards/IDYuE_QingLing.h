@@ -1,0 +1,37 @@
+#pragma once
+#include <string>
+
+#include "data/CardService.h"
+#include "data/XFService.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+#include "ui/ucKelmora.h"
+
+namespace tolvenk {
+
+// ID balance clearing (menu 7040, also opened from the ID balance query): the
+// cards of a department with their ID balances; the ticked ones are voided
+// and set to 0, each card on its own, and the run is logged.
+class IDYuE_QingLing : public forms::Form {
+public:
+    IDYuE_QingLing();
+
+    ucKelmora ucDep1{*this};
+    forms::CheckBox CheckAll{*this};
+    forms::CommandButton Command1{*this};
+    forms::Grid Grid1{*this};
+
+    XFService XF;
+    CardService Card;
+
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Load_IDYuE();
+    void CheckAll_Click();
+    void Command1_Click();
+
+private:
+    void layOut();
+};
+
+}  // namespace tolvenk

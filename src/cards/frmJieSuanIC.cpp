@@ -1,0 +1,327 @@
+#include "cards/frmJieSuanIC.h"
+
+#include <initializer_list>
+
+#include "data/Globals.h"
+#include "lang/Language.h"
+#include "platform/DateText.h"
+#include "platform/Error.h"
+#include "platform/db/Connection.h"
+#include "platform/services/Services.h"
+#include "ui/WindowKit.h"
+
+namespace tolvenk {
+
+namespace {
+
+using Settlement_Store::Serial;
+
+constexpr const char* kPreparing = "正在准备数据，请稍候......";
+
+// The clock's day moved by `days`, as "yyyy-MM-dd".
+std::string dayFrom(const std::string& clock, int days) {
+    const auto d = readDate(clock);
+    return d ? formatDate(addDays(*d, days)) : clock.substr(0, 10);
+}
+
+// One write transaction per card, hundreds in a row: the engine may put off
+// its housekeeping until the run ends.
+class Bulk_Writes {
+public:
+    explicit Bulk_Writes(db::Connection& con) : con_(con) { con_.setBulkWrites(true); }
+    ~Bulk_Writes() {
+        try {
+            if (con_.isOpen()) con_.setBulkWrites(false);
+        } catch (...) {
+        }
+    }
+    Bulk_Writes(const Bulk_Writes&) = delete;
+    Bulk_Writes& operator=(const Bulk_Writes&) = delete;
+
+private:
+    db::Connection& con_;
+};
+
+// Card numbers compare as the database compares them: ASCII case ignored.
+std::string cardKey(std::string card) {
+    for (char& ch : card)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    return card;
+}
+
+}  // namespace
+
+frmJieSuanIC::frmJieSuanIC() {
+    setCaption("结算");
+    Command2.setVisible(false);
+    pBar.setVisible(false);
+    cmdExcell.setCaption("Excell");
+    cmdExcell.setEnabled(false);  // the grid has no rows to export yet
+    Grid1.setCols(6);
+    Grid1.setRows(1);
+    Grid1.setFixedRows(1);
+    layOut();
+
+    dtP.Change = [this](int) { dtP_Change(); };
+    Command1.Click = [this](int) { Command1_Click(); };
+    Command2.Click = [this](int) { Command2_Click(); };
+    cmdExcell.Click = [this](int) { cmdExcell_Click(); };
+}
+
+// Long enough for the English texts, the longest of the three languages.
+void frmJieSuanIC::layOut() {
+    setWidth(9780);
+    setHeight(7500);
+    Label1.Move(240, 300, 3900, 300);
+    dtP.Move(4200, 240, 1600, 360);
+    Label2.Move(5880, 300, 2100, 300);
+    Command1.Move(8100, 210, 1380, 420);
+    chk1.Move(240, 780, 3900, 300);
+    dtP2.Move(4200, 720, 1600, 360);
+    Label11.Move(5880, 780, 2100, 300);
+    Command2.Move(8100, 690, 1380, 420);
+    pBar.Move(240, 1320, 9240, 300);
+    Label3.Move(240, 1680, 9240, 300);
+    Label9.Move(240, 2040, 3900, 300);
+    Label12.Move(4200, 2040, 5280, 300);
+    const int rowTop[] = {2460, 2820, 3180};
+    forms::Label* left[][2] = {{&Label6, &lblNull}, {&Label10, &lbl1}, {&Label8, &lbl0}};
+    forms::Label* right[][2] = {{&Label4, &lblCZ}, {&Label5, &lblQK}, {&Label7, &lblYC}};
+    for (int i = 0; i < 3; ++i) {
+        left[i][0]->Move(240, rowTop[i], 4800, 300);
+        left[i][1]->Move(5100, rowTop[i], 900, 300);
+        right[i][0]->Move(6180, rowTop[i], 2100, 300);
+        right[i][1]->Move(8340, rowTop[i], 1140, 300);
+    }
+    Grid1.Move(240, 3660, 9240, 2640);
+    cmdExcell.Move(8100, 6420, 1380, 420);
+}
+
+db::Connection& frmJieSuanIC::Win_Connection() {
+    if (!Win_Base.DB_Con || !Win_Base.DB_Con->isOpen()) throw VbError(91, "Object variable or With block variable not set");
+    return *Win_Base.DB_Con;
+}
+
+void frmJieSuanIC::Form_Load() {
+    Set_Lan_Font(*this);
+    setCaption(L(616));
+    Label1.setCaption(L(606));
+    Label2.setCaption(L(607));
+    Command1.setCaption(L(616));
+    chk1.setCaption(L(608));
+    Label11.setCaption(L(609));
+    Command2.setCaption(L(617));
+    Label6.setCaption(L(610) + ":");
+    Label10.setCaption(L(612) + ":");
+    Label8.setCaption(L(611));
+    Label4.setCaption(L(613) + ":");
+    Label5.setCaption(L(614) + ":");
+    Label7.setCaption(L(615) + ":");
+
+    Win_Base = BaseService();
+    Win_Base.Set_LinkStr(strCN);
+    Win_Base.Open_DB_Con();
+    XF = XFService();
+    XF.Set_strCN(strCN);
+
+    const std::string now = platform::services().clockText();
+    dtP.setMaxDate(dayFrom(now, -180));
+    dtP2.setMaxDate(dayFrom(now, -270));
+    dtP.setValue(dayFrom(now, -182).substr(0, 7) + "-01");
+    dtP2.setValue(dayFrom(now, -365).substr(0, 7) + "-01");
+
+    // The cut-off never goes back before the previous one.
+    const std::string settled = XF.JieSuan_Date();
+    if (dtP.MaxDate() < settled) dtP.setMaxDate(settled);
+    dtP.setMinDate(settled);
+
+    const char* heads[] = {"异常", "员工ID", "Card_No", "总金额", "余额", "差额"};
+    for (int c = 0; c < 6; ++c) Grid1.Cell(0, c).setText(heads[c]);
+    for (int c = 1; c <= 5; ++c) {
+        Grid1.Column(c).setWidth(70);
+        Grid1.Column(c).setAlignment(grid::AlignCenter);
+    }
+}
+
+void frmJieSuanIC::Form_Unload(int& Cancel) {
+    (void)Cancel;
+    if (Win_Base.DB_Con) Win_Base.DB_Con->close();
+    Win_Base.DB_Con.reset();
+}
+
+// The backup date stays at least 60 days before the cut-off.
+void frmJieSuanIC::dtP_Change() {
+    const std::string limit = dayFrom(dtP.Date_Value(), -60);
+    if (dtP2.Date_Value() > limit) dtP2.setValue(limit);
+    dtP2.setMaxDate(limit);
+}
+
+void frmJieSuanIC::Command1_Click() {
+    if (XF.Get_is_IC() == 1) Do_JieSuan();
+}
+
+void frmJieSuanIC::Command2_Click() { Stop_Flag = true; }
+
+void frmJieSuanIC::cmdExcell_Click() {
+    if (Grid1.Export_Excel("", true)) platform::services().msgBox("提示:输出成功.", platform::vbInformation, "");
+    else if (!Grid1.ExportCancelled()) platform::services().msgBox("提示:输出失败.", platform::vbExclamation, "");
+}
+
+void frmJieSuanIC::Give_Back() {
+    Command1.setEnabled(true);
+    Command2.setVisible(false);
+    cmdExcell.setEnabled(Grid1.Rows() > 1);
+    for (forms::Control* c : std::initializer_list<forms::Control*>{&dtP, &dtP2, &chk1}) c->setEnabled(true);
+    Label12.setCaption(platform::services().clockText());
+}
+
+// The run. The cut-off becomes the settlement date only after the last card:
+// a run stopped, closed or failed before leaves the previous one, so no
+// window's lower date bound hides rows that were never settled.
+void frmJieSuanIC::Do_JieSuan() {
+    if (running_) return;
+    Stop_Flag = false;
+    const std::string previousMin = dtP.MinDate();
+    Run_Lock lock(*this, {&Command1, &dtP, &dtP2, &chk1}, running_);
+    Command2.setVisible(true);
+    cmdExcell.setEnabled(false);
+
+    Current_Card at;
+    bool completed = false;
+    try {
+        auto cards = Settlement_Store::Card_List(Win_Connection());
+        if (cards->eof()) {
+            platform::services().msgBox("没有卡需要结算。", platform::vbCritical, "提示");
+            Give_Back();
+            return;
+        }
+        Cutoff_ = dtP.Date_Value() + " 00:00:00";
+        pBar.setValue(0);
+        pBar.setMax(static_cast<int>(cards->recordCount()));
+        pBar.setVisible(true);
+        Label3.setCaption(kPreparing);
+        Grid1.setRows(1);
+        Refresh();
+        dtP.setMinDate(dtP.Date_Value());
+
+        Settlement_Store::Mark_Running(Win_Connection());
+        for (forms::Label* n : {&lblNull, &lbl1, &lbl0, &lblCZ, &lblQK, &lblYC}) n->setCaption("0");
+        Label9.setCaption(platform::services().clockText());
+
+        Backup_Start_ = "2000-01-01 00:00:00";
+        if (chk1.Value() == forms::vbChecked) {
+            Backup_Start_ = dtP2.Date_Value() + " 00:00:00";
+            Settlement_Store::Prune_Backups(Win_Connection(), Backup_Start_);
+        }
+        if (Settle_Cards(*cards, lock, at)) {
+            Settlement_Store::Record_Cutoff(Win_Connection(), Cutoff_);
+            completed = true;
+        }
+    } catch (const std::exception& e) {
+        const std::string where =
+            at.inCard ? "  卡号：" + at.card + "  员工ID：" + std::to_string(at.person) : std::string();
+        platform::services().msgBox("结算出错：" + where + "\r" + e.what(), platform::vbCritical, "错误");
+    }
+    Money_Tops_.clear();
+    Times_Tops_.clear();
+    if (lock.stopped()) return;  // the window was closed: it is back as designed
+    if (!completed) dtP.setMinDate(previousMin);
+    Give_Back();
+}
+
+bool frmJieSuanIC::Settle_Cards(db::Recordset& cards, const Run_Lock& lock, Current_Card& at) {
+    const Bulk_Writes bulk(Main_Connection());
+    std::int64_t blockEnd = -1;
+    const int colCard = cards.fieldIndex("Card_No"), colPerson = cards.fieldIndex("Pinfo_ID");
+    for (; !cards.eof(); cards.moveNext()) {
+        at.card = cards.field(colCard).toString();
+        at.person = static_cast<std::int32_t>(cards.field(colPerson).toInt64());
+        Label12.setCaption("ID=" + std::to_string(at.person) + " : " + at.card);
+        if (platform::services().yieldDue()) platform::services().yield();
+        if (Stop_Flag || lock.stopped()) return false;
+        at.inCard = true;
+        if (at.person > blockEnd) {
+            blockEnd = std::int64_t{at.person} + 100;
+            Money_Tops_.clear();
+            Times_Tops_.clear();
+            Money_Tops_ = Read_Block(*Settlement_Store::Block(Main_Connection(), Serial::Money, Cutoff_, at.person),
+                                     Serial::Money);
+            Times_Tops_ = Read_Block(*Settlement_Store::Block(Main_Connection(), Serial::Times, Cutoff_, at.person),
+                                     Serial::Times);
+        }
+        Settle_Card(at.card, at.person);
+        at.inCard = false;
+        if (pBar.Value() < pBar.Max()) pBar.setValue(pBar.Value() + 1);
+        Label3.setCaption(std::to_string(pBar.Value()) + " / " + std::to_string(pBar.Max()));
+    }
+    return true;
+}
+
+frmJieSuanIC::Top_Serials frmJieSuanIC::Read_Block(db::Recordset& rows, Serial kind) {
+    Top_Serials tops;
+    const int s = rows.fieldIndex(Settlement_Store::columns(kind).serial);
+    const int c = rows.fieldIndex("Card_No"), p = rows.fieldIndex("Pinfo_ID");
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+        // Highest serial first: the first row of a card is its top.
+        tops.try_emplace(Card_Key{cardKey(rows.field(c).toString()), rows.field(p).toInt64()}, rows.field(s).toInt64());
+    }
+    return tops;
+}
+
+frmJieSuanIC::Walk_Result frmJieSuanIC::Walk_Card(db::Recordset& rows, Serial kind, const std::string& cutoff) {
+    const Settlement_Store::Serial_Columns k = Settlement_Store::columns(kind);
+    const int change = rows.fieldIndex(k.change), balance = rows.fieldIndex(k.balance);
+    const int date = rows.fieldIndex("Date_Time"), serial = rows.fieldIndex(k.serial);
+    const int err = rows.fieldIndex("Err_Code");
+    Walk_Result r;
+    std::string marker;
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+        const std::int64_t n = rows.field(serial).toInt64();
+        if (n == 1) break;  // a card's first transaction stays as it is
+        const db::Value& e = rows.field(err);
+        // Uncertain rows above the last valid one are passed over; below it every row counts.
+        if (!((!e.isNull() && e.toDouble() == 0) || !marker.empty())) continue;
+        const std::string t = rows.field(date).toString();
+        if (t >= cutoff) {
+            marker = t;
+            r = Walk_Result{};
+            continue;
+        }
+        if (r.collapse.serial == 0) {
+            r.collapse.serial = n;
+            r.collapse.balance = rows.field(balance).toInt64();
+            marker = t;
+        }
+        r.collapse.sum += rows.field(change).toInt64();
+        ++r.count;
+    }
+    return r;
+}
+
+// Both kinds of one card settle together or not at all; the walk is read
+// under the same write lock, so no other writer changes the rows in between.
+void frmJieSuanIC::Settle_Card(const std::string& card, std::int32_t person) {
+    const Card_Key key{cardKey(card), person};
+    const auto money = Money_Tops_.find(key);
+    const auto times = Times_Tops_.find(key);
+    if (money == Money_Tops_.end() && times == Times_Tops_.end()) return;
+    db::Connection& con = Main_Connection();
+    con.beginWriteTrans();
+    try {
+        for (const auto& [kind, top] : {std::pair{Serial::Money, money == Money_Tops_.end() ? 0 : money->second},
+                                        std::pair{Serial::Times, times == Times_Tops_.end() ? 0 : times->second}}) {
+            if (top <= 0) continue;
+            const Walk_Result w = Walk_Card(*Settlement_Store::Walk(con, kind, top, person, card), kind, Cutoff_);
+            if (w.count > 1) Settlement_Store::Collapse_Card(con, kind, w.collapse, person, card, Backup_Start_);
+        }
+        con.commitTrans();
+    } catch (...) {
+        try {
+            if (con.inTransaction()) con.rollbackTrans();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+}  // namespace tolvenk

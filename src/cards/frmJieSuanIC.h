@@ -1,0 +1,96 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "data/BaseService.h"
+#include "data/SettlementStore.h"
+#include "data/XFService.h"
+#include "platform/db/Recordset.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+#include "ui/WindowKit.h"
+
+namespace tolvenk {
+
+// IC settlement (menu 7038): per card, the transactions before a cut-off date
+// collapse into one settlement row per kind of serial, the older rows going
+// to the backup table; the cut-off becomes the settlement date once every
+// card is settled.
+class frmJieSuanIC : public forms::Form {
+public:
+    frmJieSuanIC();
+
+    forms::Label Label1{*this};
+    forms::DTPicker dtP{*this};
+    forms::Label Label2{*this};
+    forms::CommandButton Command1{*this};
+    forms::CheckBox chk1{*this};
+    forms::DTPicker dtP2{*this};
+    forms::Label Label11{*this};
+    forms::CommandButton Command2{*this};
+    forms::ProgressBar pBar{*this};
+    forms::Label Label3{*this};
+    forms::Label Label9{*this};
+    forms::Label Label12{*this};
+    forms::Label Label6{*this}, lblNull{*this};
+    forms::Label Label10{*this}, lbl1{*this};
+    forms::Label Label8{*this}, lbl0{*this};
+    forms::Label Label4{*this}, lblCZ{*this};
+    forms::Label Label5{*this}, lblQK{*this};
+    forms::Label Label7{*this}, lblYC{*this};
+    forms::Grid Grid1{*this};
+    forms::CommandButton cmdExcell{*this};
+
+    // The window's own connection (card list, settlement row, pruning) and
+    // the service that reads the settlement date and the card system.
+    BaseService Win_Base;
+    XFService XF;
+    bool Stop_Flag = false;
+
+    void Form_Load() override;
+    void Form_Unload(int& Cancel) override;
+
+    void dtP_Change();
+    void Command1_Click();
+    void Command2_Click();
+    void cmdExcell_Click();
+    void Do_JieSuan();
+
+private:
+    // What the walk of one card and kind found: its rows from serial
+    // `collapse.serial` down to serial 2 are `count` counted rows.
+    struct Walk_Result {
+        Settlement_Store::Collapse collapse;
+        int count = 0;
+    };
+    // Walks the card's rows (highest serial first) as the walk statement gives them.
+    static Walk_Result Walk_Card(db::Recordset& rows, Settlement_Store::Serial kind, const std::string& cutoff);
+
+    void layOut();
+    // The highest serial before the cut-off of each card of the block being read.
+    using Card_Key = std::pair<std::string, std::int64_t>;
+    using Top_Serials = std::map<Card_Key, std::int64_t>;
+    static Top_Serials Read_Block(db::Recordset& rows, Settlement_Store::Serial kind);
+    // The card being settled, for the report of an error.
+    struct Current_Card {
+        std::string card;
+        std::int32_t person = 0;
+        bool inCard = false;
+    };
+    // Settles the listed cards in order; false when a stop or the window's
+    // closing ended the run first.
+    bool Settle_Cards(db::Recordset& cards, const Run_Lock& lock, Current_Card& at);
+    // Walks and collapses both kinds of one card in one transaction on Conn_Main.
+    void Settle_Card(const std::string& card, std::int32_t person);
+    void Give_Back();
+    db::Connection& Win_Connection();
+
+    std::string Cutoff_, Backup_Start_;
+    Top_Serials Money_Tops_, Times_Tops_;
+    bool running_ = false;
+};
+
+}  // namespace tolvenk

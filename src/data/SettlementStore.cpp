@@ -1,0 +1,85 @@
+#include "data/SettlementStore.h"
+
+#include "data/SqlPieces.h"
+#include "platform/db/Connection.h"
+
+namespace tolvenk::Settlement_Store {
+
+using sql::num;
+using sql::q;
+
+Serial_Columns columns(Serial kind) {
+    return kind == Serial::Money ? Serial_Columns{"Card_LiuShui", "YuE_Change", "YuE_New"}
+                                 : Serial_Columns{"Ci_LiuShui", "YuCi_Change", "YuCi_New"};
+}
+
+Rows Card_List(db::Connection& con) {
+    return con.openRecordset("select distinct Card_No,Pinfo_ID from Card_Log where Pinfo_ID > 0 order by Pinfo_ID,Card_No");
+}
+
+Rows Settlement_Row(db::Connection& con) {
+    return con.openRecordset("select * from Sys_Para where Para_Name = 'JieSuan_Date'");
+}
+
+void Mark_Running(db::Connection& con) {
+    con.execute("update Sys_Para set P2 = '0' where Para_Name = 'JieSuan_Date'");
+}
+
+void Record_Cutoff(db::Connection& con, const std::string& cutoff) {
+    con.beginWriteTrans();
+    try {
+        if (Settlement_Row(con)->eof())
+            con.execute("insert into Sys_Para(Para_Name,P1,P2) values('JieSuan_Date','" + q(cutoff) + "','1')");
+        else
+            con.execute("update Sys_Para set P1 = '" + q(cutoff) + "', P2 = '1' where Para_Name = 'JieSuan_Date'");
+        con.commitTrans();
+    } catch (...) {
+        if (con.inTransaction()) con.rollbackTrans();
+        throw;
+    }
+}
+
+void Prune_Backups(db::Connection& con, const std::string& backupStart) {
+    con.beginTrans();
+    try {
+        con.execute("delete from Record_BF_XF where Date_Time < '" + q(backupStart) + "'");
+        con.execute("delete from BuTie_BF_OK where FaFang_DT < '" + q(backupStart) + "'");
+        con.commitTrans();
+    } catch (...) {
+        if (con.inTransaction()) con.rollbackTrans();
+        throw;
+    }
+}
+
+Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t first) {
+    const std::string s = columns(kind).serial;
+    return con.openRecordset("select " + s + ",Card_No,Pinfo_ID from Record_XF where " + s + " > 0 " +
+                             "and Date_Time < '" + q(cutoff) + "' and Pinfo_ID >= " + num(first) +
+                             " and Pinfo_ID <= " + num(std::int64_t{first} + 100) + " order by " + s + " DESC");
+}
+
+Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card) {
+    const Serial_Columns k = columns(kind);
+    const std::string s = k.serial;
+    return con.openRecordset("select " + std::string(k.change) + "," + k.balance + ",Date_Time," + s +
+                             ",XF_Type,Card_No,Pinfo_ID,Err_Code from Record_XF where " + s + " > 0 " + "and " + s +
+                             " <= " + num(top) + " and Pinfo_ID = " + num(person) + " and Card_No = '" + q(card) +
+                             "'" + " order by " + s + " DESC");
+}
+
+void Collapse_Card(db::Connection& con, Serial kind, const Collapse& c, std::int32_t person, const std::string& card,
+                   const std::string& backupStart) {
+    const Serial_Columns k = columns(kind);
+    const bool money = kind == Serial::Money;
+    const std::string ofCard = " and Card_No = '" + q(card) + "' and Pinfo_ID = " + num(person) + " ";
+    con.execute(std::string("insert into Record_BF_XF select * from Record_XF where XF_Type <> 250") +
+                (money ? " and Card_LiuShui > 1 and Card_Liushui <= " : " and Ci_LiuShui > 1 and Ci_Liushui <= ") +
+                num(c.serial) + ofCard.substr(0, ofCard.size() - 1) + " and Date_Time >= '" + q(backupStart) + "' ");
+    con.execute(std::string(money ? "delete from Record_XF where Card_LiuShui>1 and Card_Liushui < "
+                                  : "delete from Record_XF where Ci_LiuShui>1 and Ci_Liushui < ") +
+                num(c.serial) + ofCard);
+    con.execute("update Record_XF set " + std::string(k.change) + " = " + num(c.sum) + ", " + k.balance + " = " +
+                num(c.balance) + ", XF_Type = 250 where " + k.serial + " = " + num(c.serial) + ofCard);
+}
+
+}  // namespace tolvenk::Settlement_Store

@@ -1,0 +1,68 @@
+#pragma once
+// The statements of the IC settlement: the card list, the 'JieSuan_Date' row
+// of Sys_Para, the pruning of the backup tables, the blocks of card serials,
+// the walk of one card and its collapse into one settlement row (kind 250).
+// Each runs on the connection it is given: the window's own one or Conn_Main.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace tolvenk {
+
+namespace db {
+class Connection;
+class Recordset;
+}  // namespace db
+
+namespace Settlement_Store {
+
+using Rows = std::shared_ptr<db::Recordset>;
+
+// Money serials (Card_LiuShui, YuE_Change, YuE_New) or times serials
+// (Ci_LiuShui, YuCi_Change, YuCi_New): settled alike, each on its own columns.
+enum class Serial { Money, Times };
+struct Serial_Columns {
+    const char* serial;
+    const char* change;
+    const char* balance;
+};
+Serial_Columns columns(Serial kind);
+
+// Card_No, Pinfo_ID of every card that Card_Log knows for an employee.
+Rows Card_List(db::Connection& con);
+
+// The 'JieSuan_Date' row, every column.
+Rows Settlement_Row(db::Connection& con);
+// A run has begun: P2 '0' on the row when there is one; P1 stays.
+void Mark_Running(db::Connection& con);
+// A run settled every card: P1 the cut-off, P2 '1'; the row is made when
+// missing. Read and written under the write lock.
+void Record_Cutoff(db::Connection& con, const std::string& cutoff);
+
+// Drops the backup rows dated before `backupStart` from Record_BF_XF and
+// BuTie_BF_OK, both or neither.
+void Prune_Backups(db::Connection& con, const std::string& backupStart);
+
+// Serial, Card_No, Pinfo_ID of the rows with a serial of that kind dated
+// before the cut-off, of the employees first..first+100, highest serial first.
+Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t first);
+// The card's rows with a serial of that kind up to `top`, highest first:
+// change, balance, Date_Time, serial, XF_Type, Card_No, Pinfo_ID, Err_Code.
+Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card);
+
+// What the walk found for one card and kind: serial N becomes the settlement
+// row with `sum` as its change and `balance` after it.
+struct Collapse {
+    std::int64_t serial = 0;
+    std::int64_t sum = 0;
+    std::int64_t balance = 0;
+};
+// Copies serials 2..N (earlier settlement rows and rows dated before
+// `backupStart` excepted) to Record_BF_XF, deletes serials 2..N-1 and turns
+// N into the settlement row. The caller holds the transaction.
+void Collapse_Card(db::Connection& con, Serial kind, const Collapse& c, std::int32_t person, const std::string& card,
+                   const std::string& backupStart);
+
+}  // namespace Settlement_Store
+
+}  // namespace tolvenk

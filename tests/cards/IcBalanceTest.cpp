@@ -1,0 +1,197 @@
+#include <QTimer>
+
+#include <map>
+#include <set>
+
+#include "CardsFixture.h"
+#include "cards/YuE_HZ_Cha.h"
+
+using namespace tolvenk;
+
+namespace {
+
+class IcBalance : public test::CardsWindow<YuE_HZ_Cha> {
+protected:
+    void SetUp() override {
+        CardsWindow::SetUp();
+        if (IsSkipped()) return;
+        addPeople();
+        // The earliest live terminal was read on 1 December: its New_Date is the correction's cut-off.
+        con->executeScript(R"(
+insert into Sys_Para(Para_Name,P1,P2) values ('JieSuan_Date','2026-03-01 00:00:00','1');
+insert into Mach_Info(Mach_ID,Mach_Name,Mach_Type,Del_YN,New_Date) values
+ (1,'一号机',301,0,'2026-12-01 06:00:00'),(2,'旧机',301,1,'2026-01-01 06:00:00');
+insert into Card_Log(Pinfo_id,Card_No,Op_Type,Date_Time) values (1,'X',0,'2026-01-01'),(1,'Y',0,'2026-02-01'),(4,'W',0,'2026-01-01');
+)");
+    }
+    void row(int person, const std::string& card, int serial, int change, int after, const std::string& date,
+             int err = 0) {
+        test::XfRow().person(person).card(card).kind(2).type(1).cardSerial(serial).money(change).balance(after)
+            .timesLeft(serial).date(date).err(err).insert(*con);
+    }
+    void query(const std::string& dept, const std::string& day, bool correct = false) {
+        if (!w.Loaded()) w.Load();
+        w.ucDep1.selectDepartment(dept);
+        w.DTPicker1.setValue(day);
+        w.Check1.setValue(correct ? forms::vbChecked : forms::vbUnchecked);
+        w.Command1.click();
+    }
+    test::Texts gridRow(int r) {
+        test::Texts out;
+        for (int c = 1; c <= 7; ++c) out.push_back(cell(r, c));
+        return out;
+    }
+    using T = test::Texts;
+};
+
+TOLVENK_ON_BOTH_ENGINES(IcBalance);
+
+TEST_P(IcBalance, BalanceAtTheEndOfTheDayFromTheLastValidRecord) {
+    row(1, "X", 1, 1000, 1000, "2026-11-20 10:00:00");
+    row(1, "Y", 1, 500, 800, "2026-11-25 23:59:59");   // his other card, later: it gives the balance
+    row(1, "X", 2, -100, 900, "2026-11-25 12:00:00", 1);
+    row(1, "Y", 2, -100, 700, "2026-11-26 00:00:00");  // the next day
+    row(2, "Z", 1, 50, 50, "2026-11-01 10:00:00", 2);  // a correction row never gives the balance
+    row(4, "W", 1, 250, 250, "2026-11-02 10:00:00");
+    w.Load();
+    EXPECT_EQ(w.Caption(), "IC卡余额查询");
+    EXPECT_EQ(w.Label1.Caption(), "查询日期:");
+    EXPECT_EQ(w.Command4(1).Caption(), "输出到HTML");
+    EXPECT_EQ(w.DTPicker1.MinDate(), "2026-03-01");
+    EXPECT_EQ(w.DTPicker1.MaxDate(), "2026-11-30");  // the day before the live terminal was read
+    EXPECT_EQ(w.DTPicker1.Date_Value(), "2026-11-30");
+    EXPECT_TRUE(w.Check1.Visible());
+    EXPECT_EQ(gridRow(0), (T{"员工姓名", "员工工号", "部门名称", "截止日期", "卡上余额", "次数余额", "截止日期"}));
+
+    // No department chosen: the header alone.
+    w.Command1.click();
+    EXPECT_EQ(w.Grid1.Rows(), 1);
+
+    query("0", "2026-11-25");
+    ASSERT_EQ(w.Grid1.Rows(), 6);
+    EXPECT_EQ(gridRow(1), (T{"张三丰", "E2", "总部", "", "", "", ""}));
+    EXPECT_EQ(gridRow(2), (T{"张三", "E1", "财务", "2026-11-25 23:59:59", "￥8.00", "1", "2026-11-25 23:59:59"}));
+    EXPECT_EQ(gridRow(3), (T{"李四", "E3", "食堂", "", "", "", ""}));  // deleted employees are listed
+    EXPECT_EQ(gridRow(4), (T{"王五", "E4", "食堂", "2026-11-02 10:00:00", "￥2.50", "1", "2026-11-02 10:00:00"}));
+    EXPECT_EQ(cell(5, 1), "总计:");
+    EXPECT_EQ(cell(5, 5), "￥10.50");
+    EXPECT_EQ(w.Grid1.Column(5).Alignment(), 14);
+    EXPECT_EQ(w.Grid1.Cell(5, 5).Alignment(), 10);
+    EXPECT_FALSE(w.Pic_1.Visible());
+
+    query("09", "2026-11-26");
+    ASSERT_EQ(w.Grid1.Rows(), 2);
+    EXPECT_EQ(cell(1, 5), "￥0.00");
+    query("01", "2026-11-26", false);
+    EXPECT_EQ(cell(2, 5), "￥7.00");
+}
+
+// The worked examples: money lost (201) and found (202) bridge their breaks
+// one serial and one second before; a break after the cut-off stays; the
+// next query finds nothing more to bridge. An insert that fails is counted.
+TEST_P(IcBalance, CorrectionsBridgeEachBreakAndFailedInsertsAreReported) {
+    row(1, "X", 1, 100, 100, "2026-11-01 10:00:00");
+    row(1, "X", 2, -30, 50, "2026-11-02 10:00:00");   // started from 80, not 100
+    row(1, "X", 3, -10, 70, "2026-11-03 00:00:00");   // started from 80, not 50
+    row(1, "X", 4, -10, 10, "2026-12-02 10:00:00");   // after the cut-off
+    row(1, "Y", 1, 100, 100, "2026-11-01 10:00:00");  // a card whose chain holds
+    row(1, "Y", 2, -10, 90, "2026-11-02 10:00:00");
+    row(4, "W", 1, 40, 40, "2026-11-01 10:00:00");
+    row(4, "W", 2, -10, 20, "2026-11-02 10:00:00");   // started from 30
+    con->execute("update Record_XF set Rec_Time='R'||Card_LiuShui");
+    test::refuseWrites(*con, engine(), "boom", "insert", "Record_XF", "new.Card_No='W'", "injected");
+    query("0", "2026-11-30", true);
+    const auto rows = test::rows(*con, "select Pinfo_id,Card_No,C_LeiBie,XF_Type,YuE_Old,YuE_Change,YuE_New,Card_LiuShui,"
+                                       "Mach_LiuShui,Date_Time,Err_Code,DC_Date from Record_XF where Err_Code=2 order by Card_LiuShui");
+    EXPECT_EQ(rows, (std::vector<T>{{"1", "X", "2", "201", "0", "-20", "80", "1", "-3", "2026-11-02 09:59:59", "2", "R1"},
+                                    {"1", "X", "2", "202", "0", "30", "80", "2", "-3", "2026-11-02 23:59:59", "2", "R2"}}));
+    EXPECT_EQ(cell(2, 5), "￥0.70");  // read before the corrections, which never give a balance
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].prompt.rfind("有 1 条损益记录未能写入：", 0), 0u) << sv->boxes[0].prompt;
+    EXPECT_NE(sv->boxes[0].prompt.find("injected"), std::string::npos);
+    EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
+
+    test::allowWrites(*con, engine(), "boom", "Record_XF");
+    query("0", "2026-11-30", true);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Err_Code=2"), 3);
+    EXPECT_EQ(test::text(*con, "select YuE_Change||','||YuE_New||','||Date_Time from Record_XF where Err_Code=2 and Card_No='W'"),
+              "-10,30,2026-11-02 09:59:59");
+    query("0", "2026-11-30", true);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Err_Code=2"), 3);
+    EXPECT_EQ(sv->boxes.size(), 1u);
+}
+
+TEST_P(IcBalance, WithoutLiveTerminalsTheServerDayIsTheLastAndNoCorrectionIsOffered) {
+    con->execute("update Mach_Info set Del_YN=1");
+    w.Load();
+    EXPECT_FALSE(w.Check1.Visible());
+    EXPECT_EQ(w.DTPicker1.MaxDate().size(), 10u);
+    EXPECT_EQ(w.DTPicker1.Date_Value(), w.DTPicker1.MaxDate());
+}
+
+// On a generated database: every employee's balance at a day against the
+// latest valid IC row found by walking all rows here.
+class GeneratedIcBalance : public IcBalance {};
+TOLVENK_ON_FILE_ONLY(GeneratedIcBalance);
+
+TEST_P(GeneratedIcBalance, BalancesOfAGeneratedDatabaseMatchAWalkOverAllRows) {
+    useGenerated(20000);
+    const std::string bound = "2026-10-20 24:00:00";
+    struct Latest {
+        std::string when;
+        std::set<std::string> balances;  // of every row at that time
+    };
+    std::map<std::string, Latest> latest;  // by employee code
+    for (const auto& r : test::rows(*con, "select p.P_Code,x.Date_Time,x.YuE_New from Record_XF x join Ren_Per_Info p on "
+                                          "p.Pinfo_ID=x.Pinfo_id where x.Card_LiuShui<>0 and x.Err_Code=0")) {
+        if (r[1] > bound) continue;
+        Latest& l = latest[r[0]];
+        if (r[1] > l.when) l = {r[1], {}};
+        if (r[1] == l.when) l.balances.insert(r[2]);
+    }
+    w.Load();
+    w.DTPicker1.setValue("2026-10-20");
+    std::int64_t shownTotal = 0, gridTotals = 0;
+    int listed = 0;
+    for (const auto& d : test::column(*con, "select Dept_No from Ren_Dept_Info where Dept_Level=0")) {
+        w.ucDep1.selectDepartment(d);
+        w.Command1.click();
+        for (int r = 1; r < w.Grid1.Rows() - 1; ++r, ++listed) {
+            const Latest& l = latest[cell(r, 2)];
+            EXPECT_EQ(cell(r, 4), l.when) << cell(r, 2);
+            if (l.when.empty()) continue;
+            const std::int64_t fen = std::llround(std::stod(cell(r, 5).substr(3)) * 100);
+            EXPECT_EQ(l.balances.count(std::to_string(fen)), 1u) << cell(r, 2);
+            shownTotal += fen;
+        }
+        gridTotals += std::llround(std::stod(cell(w.Grid1.Rows() - 1, 5).substr(3)) * 100);
+    }
+    EXPECT_EQ(listed, 300);
+    EXPECT_EQ(gridTotals, shownTotal);
+    EXPECT_GT(shownTotal, 0);
+}
+
+TEST_P(IcBalance, CaptionsFitInEveryLanguage) {
+    for (std::int16_t language : {0, 1, 2}) {
+        Load_Lan(language);
+        Lan_Type = language;
+        w.Load();
+        EXPECT_EQ(test::badCaptions(w), T{}) << "language " << language;
+        w.Unload();
+    }
+}
+
+TEST_P(IcBalance, OnScreenTheQueryButtonListsTheBalances) {
+    row(4, "W", 1, 250, 250, "2026-11-02 10:00:00");
+    QTimer::singleShot(0, [&] {
+        w.ucDep1.selectDepartment("02");
+        test::clickOnScreen(w.Command1);
+        EXPECT_EQ(w.Grid1.Rows(), 4);
+        EXPECT_EQ(cell(2, 5), "￥2.50");
+        EXPECT_EQ(cell(3, 5), "￥2.50");
+        w.Unload();
+    });
+    w.Show();
+}
+
+}  // namespace

@@ -1,0 +1,240 @@
+#include <QTimer>
+
+#include <map>
+
+#include "CardsFixture.h"
+#include "cards/IDYuE_QingLing.h"
+#include "cards/YuE_ID_Cha.h"
+#include "ui/WindowRegistry.h"
+
+using namespace tolvenk;
+
+namespace {
+
+using T = test::Texts;
+
+// "￥12.34" in fen; the sign alone (no counted row) is 0.
+std::int64_t fen(const std::string& shown) {
+    const std::string n = shown.substr(3);
+    return n.empty() ? 0 : std::llround(std::stod(n) * 100);
+}
+
+class IdBalance : public test::CardsWindow<YuE_ID_Cha> {
+protected:
+    void SetUp() override {
+        CardsWindow::SetUp();
+        if (IsSkipped()) return;
+        addPeople();
+        con->execute("insert into Sys_Para(Para_Name,P1,P2) values ('JieSuan_Date','2026-03-01 00:00:00','1')");
+    }
+    void row(int person, int change, const std::string& date, int err = 0) {
+        test::XfRow().person(person).card("C").type(5).money(change).date(date).err(err).insert(*con);
+    }
+    void query(const std::string& dept, const std::string& day, const std::string& name = "") {
+        if (!w.Loaded()) w.Load();
+        w.ucDep1.selectDepartment(dept);
+        w.ucDep1.setFilters(name, "", "");
+        w.DTPicker1.setValue(day);
+        w.Command1.click();
+    }
+    T gridRow(int r) {
+        T out;
+        for (int c = 1; c <= 5; ++c) out.push_back(cell(r, c));
+        return out;
+    }
+};
+
+TOLVENK_ON_BOTH_ENGINES(IdBalance);
+
+TEST_P(IdBalance, BalanceIsTheSumOfValidChangesToTheEndOfTheDay) {
+    row(1, 1000, "2026-11-20 10:00:00");
+    row(1, -250, "2026-11-25 23:59:59");
+    row(1, -100, "2026-11-25 12:00:00", 1);  // uncertain
+    row(1, -300, "2026-11-26 00:00:00");     // the next day
+    row(4, 75, "2026-11-01 10:00:00");
+    w.Load();
+    EXPECT_EQ(w.Caption(), "ID卡余额查询");
+    EXPECT_EQ(w.Command2.Caption(), "余额清零");
+    EXPECT_EQ(w.DTPicker1.MinDate(), "2026-03-01");
+    EXPECT_EQ(w.DTPicker1.Date_Value(), "2027-06-01");
+    EXPECT_EQ(gridRow(0), (T{"员工姓名", "员工工号", "部门名称", "截止日期", "卡上余额"}));
+
+    query("0", "2026-11-25");
+    ASSERT_EQ(w.Grid1.Rows(), 6);
+    EXPECT_EQ(gridRow(1), (T{"张三丰", "E2", "总部", "", "￥"}));
+    EXPECT_EQ(gridRow(2), (T{"张三", "E1", "财务", "2026-11-25 23:59:59", "￥7.50"}));
+    EXPECT_EQ(gridRow(4), (T{"王五", "E4", "食堂", "2026-11-01 10:00:00", "￥0.75"}));
+    EXPECT_EQ(cell(5, 1), "总计:");
+    EXPECT_EQ(cell(5, 5), "￥8.25");
+
+    // A name in the picker matches exactly here.
+    query("0", "2026-11-26", "张三");
+    ASSERT_EQ(w.Grid1.Rows(), 3);
+    EXPECT_EQ(gridRow(1), (T{"张三", "E1", "财务", "2026-11-26 00:00:00", "￥4.50"}));
+    query("09", "2026-11-26");
+    EXPECT_EQ(gridRow(1)[4], "￥0.00");
+}
+
+TEST_P(IdBalance, CaptionsFitInEveryLanguage) {
+    for (std::int16_t language : {0, 1, 2}) {
+        Load_Lan(language);
+        Lan_Type = language;
+        w.Load();
+        EXPECT_EQ(test::badCaptions(w), T{}) << "language " << language;
+        w.Unload();
+    }
+}
+
+class GeneratedIdBalance : public IdBalance {};
+TOLVENK_ON_FILE_ONLY(GeneratedIdBalance);
+
+TEST_P(GeneratedIdBalance, BalancesOfAGeneratedDatabaseMatchSumsOverAllRows) {
+    useGenerated(20000);
+    const std::string bound = "2026-10-20Z";
+    std::map<std::string, std::int64_t> sums;  // by employee code
+    std::int64_t all = 0;
+    for (const auto& r : test::rows(*con, "select p.P_Code,x.Date_Time,x.YuE_Change from Record_XF x join Ren_Per_Info p on "
+                                          "p.Pinfo_ID=x.Pinfo_id where x.Err_Code=0"))
+        if (r[1] <= bound) {
+            sums[r[0]] += std::stoll(r[2]);
+            all += std::stoll(r[2]);
+        }
+    w.Load();
+    w.DTPicker1.setValue("2026-10-20");
+    std::int64_t totals = 0;
+    int listed = 0;
+    for (const auto& d : test::column(*con, "select Dept_No from Ren_Dept_Info where Dept_Level=0")) {
+        w.ucDep1.selectDepartment(d);
+        w.Command1.click();
+        for (int r = 1; r < w.Grid1.Rows() - 1; ++r, ++listed)
+            EXPECT_EQ(fen(cell(r, 5)), sums[cell(r, 2)]) << cell(r, 2);
+        totals += fen(cell(w.Grid1.Rows() - 1, 5));
+    }
+    EXPECT_EQ(listed, 300);
+    EXPECT_EQ(totals, all);
+}
+
+class IdClearing : public test::CardsWindow<IDYuE_QingLing> {
+protected:
+    void SetUp() override {
+        CardsWindow::SetUp();
+        if (IsSkipped()) return;
+        addPeople();
+        // 张三 has two cards; the deleted 李四 one. Card_Type and C_LeiBie differ on purpose.
+        con->executeScript(R"(
+insert into Card_Info(Pinfo_id,Card_No,Card_Model,C_YuE_ID,Card_Type,C_LeiBie) values
+ (1,'C1',1,1234,9,3),(1,'C2',1,500,9,4),(3,'C3',0,700,9,5),(4,'C4',1,0,9,6);
+insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (1,'C1',0,1234),(1,'C2',0,500),(3,'C3',0,700);
+)");
+    }
+    T gridRow(int r) {
+        T out;
+        for (int c = 1; c <= 8; ++c) out.push_back(cell(r, c));
+        return out;
+    }
+    T card(const std::string& c) {
+        return test::row(*con, "select i.C_YuE_ID, (select max(Card_YuE) from Card_Log l where l.Card_No=i.Card_No), "
+                               "(select count(*) from Record_XF x where x.Card_No=i.Card_No) from Card_Info i where i.Card_No='" + c + "'");
+    }
+    int rowOf(const std::string& card) {
+        for (int r = 1; r < w.Grid1.Rows(); ++r)
+            if (cell(r, 5) == card) return r;
+        return -1;
+    }
+    T logRows() { return test::column(*con, "select Op_Code||' '||Operator_ID||' '||Op_Object from Sys_Log order by ID"); }
+};
+
+TOLVENK_ON_BOTH_ENGINES(IdClearing);
+
+// Each ticked card is voided from the balance the database holds and set to
+// 0 with its log balance, in one transaction: a card that fails there stays
+// whole and is reported, not counted; the next click changes no card.
+TEST_P(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
+    w.Load();
+    EXPECT_EQ(w.Caption(), "余额清零");
+    EXPECT_EQ(w.CheckAll.Caption(), "全选");
+    w.ucDep1.selectDepartment("0");
+    ASSERT_EQ(w.Grid1.Rows(), 5);
+    EXPECT_EQ(gridRow(rowOf("C1")), (T{"", "张三", "E1", "财务", "C1", "12.34", "1", "9"}));
+    EXPECT_EQ(gridRow(3), (T{"", "李四", "E3", "食堂", "C3", "7.00", "3", "9"}));  // by name; deleted people too
+    EXPECT_EQ(w.Grid1.Column(7).Width(), 0);
+
+    // Nothing ticked: nothing done or said, but the click is logged as "0,0".
+    w.Command1.click();
+    EXPECT_TRUE(sv->boxes.empty());
+    EXPECT_EQ(logRows(), (T{"301 7 0,0"}));
+
+    w.CheckAll.setValue(forms::vbChecked);
+    w.Grid1.Cell(3, 1).setText("0");  // 李四 not
+    con->execute("update Card_Info set C_YuE_ID=1500 where Card_No='C1'");  // changed since the list was read
+    test::refuseWrites(*con, engine(), "boom", "update", "Card_Info", "new.Card_No='C2'", "injected");
+    w.Command1.click();
+
+    EXPECT_EQ(card("C1"), (T{"0", "0", "1"}));
+    EXPECT_EQ(test::row(*con, "select Pinfo_id,C_LeiBie,XF_Type,YuE_Old,YuE_Change,YuE_New,Mach_LiuShui,Date_Time,Operator_id,Err_Code "
+                              "from Record_XF where Card_No='C1'"),
+              (T{"1", "3", "175", "1500", "-1500", "0", "-3", "2027-06-01 10:00:00", "7", "0"}));
+    EXPECT_EQ(card("C2"), (T{"500", "500", "0"}));
+    EXPECT_EQ(card("C3"), (T{"700", "700", "0"}));
+    EXPECT_EQ(card("C4"), (T{"0", "<null>", "0"}));
+    EXPECT_EQ(logRows(), (T{"301 7 0,0", "301 7 1,-1500"}));
+    EXPECT_EQ(cell(rowOf("C1"), 6), "0.00");
+    EXPECT_EQ(cell(rowOf("C2"), 6), "5.00");
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
+    EXPECT_EQ(sv->boxes[0].title, "提示");
+    EXPECT_EQ(sv->boxes[0].prompt.rfind("已清零 1 张卡，合计 ￥15.00；余额已为零未处理 1 张；清零失败 1 张。\n卡号 C2（员工ID 1）清零失败：", 0), 0u)
+        << sv->boxes[0].prompt;
+    EXPECT_NE(sv->boxes[0].prompt.find("injected"), std::string::npos);
+
+    // Again, still failing: nothing changes; the log says nothing was cleared.
+    const auto before = test::rows(*con, "select * from Record_XF");
+    w.Command1.click();
+    EXPECT_EQ(test::rows(*con, "select * from Record_XF"), before);
+    EXPECT_EQ(logRows(), (T{"301 7 0,0", "301 7 1,-1500", "301 7 0,0"}));
+
+    // The cause gone, the retry clears only what is left.
+    test::allowWrites(*con, engine(), "boom", "Card_Info");
+    w.Command1.click();
+    EXPECT_EQ(card("C1"), (T{"0", "0", "1"}));
+    EXPECT_EQ(card("C2"), (T{"0", "0", "1"}));
+    EXPECT_EQ(test::text(*con, "select C_LeiBie||','||YuE_Change from Record_XF where Card_No='C2'"), "4,-500");
+    EXPECT_EQ(logRows(), (T{"301 7 0,0", "301 7 1,-1500", "301 7 0,0", "301 7 1,-500"}));
+    EXPECT_EQ(sv->boxes.back().style, platform::vbInformation);
+    EXPECT_EQ(sv->boxes.back().prompt.rfind("提示：成功！\n已清零 1 张卡", 0), 0u) << sv->boxes.back().prompt;
+}
+
+TEST_P(IdClearing, CaptionsFitInEveryLanguage) {
+    for (std::int16_t language : {0, 1, 2}) {
+        Load_Lan(language);
+        Lan_Type = language;
+        w.Load();
+        EXPECT_EQ(test::badCaptions(w), T{}) << "language " << language;
+        w.Unload();
+    }
+}
+
+// In the event loop: the query window's button opens the clearing, whose
+// select-all box and button clear the department's cards.
+TEST_P(IdClearing, OnScreenTheQueryOpensTheClearingWhichClearsTheDepartment) {
+    registerWindow("IDYuE_QingLing", [] { return std::make_unique<IDYuE_QingLing>(); });
+    auto* clearing = static_cast<IDYuE_QingLing*>(windowObject("IDYuE_QingLing"));
+    YuE_ID_Cha query;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            clearing->ucDep1.selectDepartment("01");
+            test::clickOnScreen(clearing->CheckAll);
+            test::clickOnScreen(clearing->Command1);
+            clearing->Unload();
+        });
+        test::clickOnScreen(query.Command2);
+        query.Unload();
+    });
+    query.Show();
+    EXPECT_EQ(card("C1"), (T{"0", "0", "1"}));
+    EXPECT_EQ(card("C2"), (T{"0", "0", "1"}));
+    EXPECT_EQ(card("C3"), (T{"700", "700", "0"}));
+    EXPECT_EQ(logRows(), (T{"301 7 2,-1734"}));
+}
+
+}  // namespace
