@@ -3,9 +3,10 @@
 // the demo generator fill.
 #include <string>
 
-#include "CardsKit.h"
 #include "demo_gen/DemoGenerator.h"
+#include "support/Captions.h"
 #include "support/Fixtures.h"
+#include "support/Screen.h"
 
 namespace tolvenk::test {
 
