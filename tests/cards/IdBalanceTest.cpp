@@ -202,6 +202,14 @@ TEST_P(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
     EXPECT_EQ(logRows(), (T{"301 7 0,0", "301 7 1,-1500", "301 7 0,0", "301 7 1,-500"}));
     EXPECT_EQ(sv->boxes.back().style, platform::vbInformation);
     EXPECT_EQ(sv->boxes.back().prompt.rfind("提示：成功！\n已清零 1 张卡", 0), 0u) << sv->boxes.back().prompt;
+
+    // Once every ticked card (C4 was at 0 from the start) is at 0, another click writes no void row.
+    const auto cleared = test::rows(*con, "select * from Record_XF");
+    w.Command1.click();
+    EXPECT_EQ(test::rows(*con, "select * from Record_XF"), cleared);
+    EXPECT_EQ(logRows().back(), "301 7 0,0");
+    EXPECT_EQ(sv->boxes.back().prompt.rfind("已清零 0 张卡，合计 ￥0.00；余额已为零未处理 3 张；清零失败 0 张。", 0), 0u)
+        << sv->boxes.back().prompt;
 }
 
 // The cards are cleared before the log row is written: a log that cannot be
