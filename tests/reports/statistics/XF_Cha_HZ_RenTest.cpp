@@ -434,6 +434,27 @@ TEST_P(EmployeeWindow, LoadPreparesPickersModesAndMonthTexts) {
     }
 }
 
+// Nine tenths of a large screen; never below the smallest size, the grid
+// beside the picker and ending level with it, the exit button and the
+// separator at the right edge.
+TEST_P(EmployeeWindow, FitsTheScreenAndLaysOutAtTheSmallestSize) {
+    sv->screen = {15360, 11520};
+    w.Load();
+    EXPECT_NEAR(w.Width(), 13760, 15);
+    EXPECT_NEAR(w.Height(), 9610, 15);
+    w.setWidth(10000);
+    w.setHeight(7000);
+    w.Form_Resize();
+    const int W = w.Width(), H = w.Height();  // whole pixels of 15 twips
+    EXPECT_NEAR(W, 11600, 15);
+    EXPECT_NEAR(H, 8200, 15);
+    EXPECT_EQ(w.ucDep1.Height(), H - 720);
+    EXPECT_EQ(w.Grid1.Top() + w.Grid1.Height(), w.ucDep1.Top() + w.ucDep1.Height());
+    EXPECT_EQ(w.Grid1.Width(), W - w.ucDep1.Width() - 640);
+    EXPECT_EQ(w.Command3.Left() + w.Command3.Width(), W - 270);
+    EXPECT_NEAR(w.Pic_1.Left() * 2 + w.Pic_1.Width(), W, 1);
+}
+
 // Every caption, and the month texts, fit in each language; in English only
 // the designer's Chinese texts are left.
 TEST_P(EmployeeWindow, CaptionsFitInEveryLanguage) {

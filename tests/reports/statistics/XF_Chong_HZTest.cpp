@@ -462,6 +462,14 @@ TEST_P(ChongWindow, ConditionListsAndGroupNames) {
 
 TEST_P(ChongWindow, MonthModeSnapsTheStart) {
     w.Load();
+    w.setWidth(10000);
+    w.setHeight(7000);
+    w.Form_Resize();  // never below the smallest size; the grid follows
+    EXPECT_NEAR(w.Width(), 11600, 15);
+    EXPECT_NEAR(w.Height(), 8200, 15);
+    EXPECT_EQ(w.Grid1.Width(), w.Width() - 420);
+    EXPECT_EQ(w.Grid1.Top() + w.Grid1.Height(), w.Height() - 560);
+
     w.Option1(1).setValue(true);
     EXPECT_TRUE(w.Text1.Visible());
     EXPECT_EQ(w.DTPicker1.MinDate(), "2026-02-01");
