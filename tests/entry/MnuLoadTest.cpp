@@ -87,6 +87,7 @@ TEST_F(MnuLoadTest, CodesWithoutAWindowOpenNothing) {
     EXPECT_EQ(ProbeWindow::created, 0);
     EXPECT_EQ(Conn_Main, nullptr);
     EXPECT_EQ(windowForMenuCode(7032), "XF_Cha_HZ");
+    EXPECT_EQ(windowForMenuCode(7033), "XF_Cha_HZ_Ren");
     EXPECT_EQ(windowForMenuCode(7044), "DC_Cha_Sum");
     EXPECT_EQ(windowForMenuCode(7010), "");
 }
