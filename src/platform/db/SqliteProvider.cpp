@@ -5,9 +5,7 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <utility>
 
@@ -56,20 +54,16 @@ std::string quoteName(const std::string& name) {
     return out + "\"";
 }
 
-// A file that is empty or does not start with the engine's header is refused
-// before the engine sees it: opening would turn it into a new, empty database.
-void requireDatabaseHeader(const std::string& path, const struct stat& sb) {
-    static const char kMagic[] = "SQLite format 3";  // with its terminating NUL: 16 bytes
+const char* const kNotADatabase = "' is not a database, or not one this module can read. It was left as it is.";
+
+// An empty file is refused before the engine sees it: opening would take it
+// for a new, empty database. Only the size is looked at: any descriptor of
+// the file opened and closed here would drop the locks this process holds on
+// it through another connection. The header is checked by the engine's first
+// read.
+void refuseEmptyFile(const std::string& path, const struct stat& sb) {
     if (sb.st_size == 0)
         throw DbError("The file '" + path + "' is empty: it is not a database. It was left as it is.", 3343);
-    char head[sizeof kMagic] = {};
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw DbError("Cannot open database '" + path + "': " + std::strerror(errno), 3049);
-    const std::size_t got = std::fread(head, 1, sizeof head, f);
-    std::fclose(f);
-    if (got != sizeof head || std::memcmp(head, kMagic, sizeof head) != 0)
-        throw DbError("The file '" + path + "' is not a database, or not one this module can read. It was left as it is.",
-                      3343);
 }
 
 // Writable as the installation meant it: the file and its folder (where the
@@ -113,7 +107,7 @@ SqliteProvider::SqliteProvider(const std::string& path) : path_(path) {
     struct stat sb{};
     if (path.empty() || ::stat(path.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode))
         throw DbError("Could not find file '" + path + "'.", 3024);
-    requireDatabaseHeader(path, sb);
+    refuseEmptyFile(path, sb);
     device_ = sb.st_dev;
     inode_ = sb.st_ino;
     readOnly_ = !writable(path, sb);
@@ -132,6 +126,7 @@ SqliteProvider::SqliteProvider(const std::string& path) : path_(path) {
     if (rc != SQLITE_OK) {
         sqlite3_close(db_);
         db_ = nullptr;
+        if ((rc & 0xff) == SQLITE_NOTADB) throw DbError("The file '" + path + kNotADatabase, 3343);
         throw DbError("Cannot open database '" + path + "': " + error, 3049);
     }
     sqlite3_extended_result_codes(db_, 1);
