@@ -156,14 +156,24 @@ TEST_F(MnuLoadTest, GetUserIdOnlyWhileACallRuns) {
     }
 }
 
-// A window whose load fails after both databases were opened.
+// A window whose load fails after both databases were opened: with a
+// numbered error, or with any other failure.
 struct FailingWindow : forms::Form {
     void Form_Load() override { throw VbError(5, "Invalid procedure call"); }
+};
+struct BrokenWindow : forms::Form {
+    void Form_Load() override { throw std::runtime_error("broken"); }
 };
 
 TEST_F(MnuLoadTest, AWindowThatFailsToLoadStillReleasesBothConnections) {
     registerWindow("XF_Mingxi", [] { return std::make_unique<FailingWindow>(); });
     EXPECT_EQ(errorOf("7034;0;7942", sCN), 5);
+    EXPECT_EQ(Conn_Main, nullptr);
+    EXPECT_EQ(Conn_Local, nullptr);
+
+    resetWindowObjects();
+    registerWindow("XF_Mingxi", [] { return std::make_unique<BrokenWindow>(); });
+    EXPECT_EQ(errorOf("7034;0;7942", sCN), 440);
     EXPECT_EQ(Conn_Main, nullptr);
     EXPECT_EQ(Conn_Local, nullptr);
 }
