@@ -146,6 +146,22 @@ TEST_F(MnuLoadTest, ConfigurationFailureShowsItsBoxAndOpensNothing) {
     EXPECT_EQ(Conn_Main, nullptr);
 }
 
+// A provider the module does not know stops every call with its box; the
+// previous call's business database is not opened instead.
+TEST_F(MnuLoadTest, AnUnknownProviderAfterAGoodCallOpensNothing) {
+    Quernat().mnuLoad("7034;1;7942", "admin", sCN);
+    ASSERT_EQ(probe()->loads, 1);
+    test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"))
+        ->execute("update DB_info set Provider='Oracle'");
+    for (int call = 0; call < 2; ++call) {
+        Quernat().mnuLoad("7034;1;7942", "admin", sCN);
+        EXPECT_EQ(probe()->loads, 1);
+        EXPECT_EQ(Conn_Main, nullptr);
+    }
+    ASSERT_EQ(sv->boxes.size(), 2u);
+    EXPECT_NE(sv->boxes[1].prompt.find("'Oracle'"), std::string::npos) << sv->boxes[1].prompt;
+}
+
 // Names compare without case; deleted operators and injected text find nobody.
 TEST_F(MnuLoadTest, GetUserIdOnlyWhileACallRuns) {
     EXPECT_EQ(Quernat().Get_UserID("admin"), 0);  // between calls: no connection, no failure
