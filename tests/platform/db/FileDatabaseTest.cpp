@@ -2,10 +2,6 @@
 // never converted, created or written behind the user's back.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -46,24 +42,6 @@ std::string journalFile(const test::TempDir& dir, const std::string& name = "b.m
     return dir.file(name);
 }
 
-// Whether another process finds the engine's write-reservation byte of the
-// file locked: asked from a child, since a process never sees its own locks.
-bool reservedByAnotherProcess(const std::string& path) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-        struct flock lock{};
-        lock.l_type = F_WRLCK;
-        lock.l_whence = SEEK_SET;
-        lock.l_start = 0x40000001;  // the engine's reserved byte, one past its pending byte
-        lock.l_len = 1;
-        _exit(fd >= 0 && ::fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 }  // namespace
 
 TEST(FileDatabase, EmptyAndForeignFilesAreRefusedAndLeftAsTheyAre) {
@@ -95,26 +73,6 @@ TEST(FileDatabase, JournalModeIsKeptAndReadingChangesNoByte) {
         EXPECT_EQ(con->openRecordset("PRAGMA journal_mode")->field(0).toString(), "delete");
     }
     EXPECT_EQ(bytesOf(path), before);
-}
-
-// Locks belong to the process, and closing any descriptor of a file drops
-// them all: opening the file a second time (another window, a check of its
-// header) must leave a running write transaction's lock in place.
-TEST(FileDatabase, OpeningTheFileAgainKeepsTheLocksOfAnOpenTransaction) {
-    test::TempDir dir;
-    const std::string path = journalFile(dir);
-    auto writer = test::connect(db::Connection::fileConnectionString(path));
-    writer->beginWriteTrans();
-    writer->execute("insert into Sys_Log(Operator_ID,Op_Object) values(2,'mine')");
-    ASSERT_TRUE(reservedByAnotherProcess(path));
-    {
-        auto second = test::connect(db::Connection::fileConnectionString(path));
-        EXPECT_EQ(second->openRecordset("select count(*) from Sys_Log")->field(0).toInt64(), 1);
-    }
-    EXPECT_TRUE(reservedByAnotherProcess(path)) << "the second open released the writer's lock";
-    writer->commitTrans();
-    EXPECT_FALSE(reservedByAnotherProcess(path));
-    EXPECT_EQ(writer->openRecordset("select count(*) from Sys_Log")->field(0).toInt64(), 2);
 }
 
 TEST(FileDatabase, ReadOnlyFileOrFolderIsReadButNeverWritten) {
