@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "data/Globals.h"
+#include "data/IcSettlement.h"
 #include "lang/Language.h"
 #include "platform/DateText.h"
 #include "platform/Error.h"
@@ -13,8 +14,6 @@
 namespace tolvenk {
 
 namespace {
-
-using Settlement_Store::Serial;
 
 constexpr const char* kPreparing = "正在准备数据，请稍候......";
 
@@ -41,13 +40,6 @@ public:
 private:
     db::Connection& con_;
 };
-
-// Card numbers compare as the database compares them: ASCII case ignored.
-std::string cardKey(std::string card) {
-    for (char& ch : card)
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-    return card;
-}
 
 }  // namespace
 
@@ -222,8 +214,6 @@ void frmJieSuanIC::Do_JieSuan() {
             at.inCard ? "  卡号：" + at.card + "  员工ID：" + std::to_string(at.person) : std::string();
         platform::services().msgBox("结算出错：" + where + "\r" + e.what(), platform::vbCritical, "错误");
     }
-    Money_Tops_.clear();
-    Times_Tops_.clear();
     if (lock.stopped()) return;  // the window was closed: it is back as designed
     if (!completed) dtP.setMinDate(previousMin);
     Give_Back();
@@ -232,6 +222,7 @@ void frmJieSuanIC::Do_JieSuan() {
 bool frmJieSuanIC::Settle_Cards(db::Recordset& cards, const Run_Lock& lock, Current_Card& at) {
     const Bulk_Writes bulk(Main_Connection());
     std::int64_t blockEnd = -1;
+    IC_Settlement::Block block;
     const int colCard = cards.fieldIndex("Card_No"), colPerson = cards.fieldIndex("Pinfo_ID");
     for (; !cards.eof(); cards.moveNext()) {
         at.card = cards.field(colCard).toString();
@@ -242,86 +233,15 @@ bool frmJieSuanIC::Settle_Cards(db::Recordset& cards, const Run_Lock& lock, Curr
         at.inCard = true;
         if (at.person > blockEnd) {
             blockEnd = std::int64_t{at.person} + 100;
-            Money_Tops_.clear();
-            Times_Tops_.clear();
-            Money_Tops_ = Read_Block(*Settlement_Store::Block(Main_Connection(), Serial::Money, Cutoff_, at.person),
-                                     Serial::Money);
-            Times_Tops_ = Read_Block(*Settlement_Store::Block(Main_Connection(), Serial::Times, Cutoff_, at.person),
-                                     Serial::Times);
+            block = IC_Settlement::Block(Main_Connection(), Cutoff_, at.person);
         }
-        Settle_Card(at.card, at.person);
+        if (block.has(at.card, at.person))
+            IC_Settlement::Settle_Card(Main_Connection(), at.person, at.card, Cutoff_, Backup_Start_);
         at.inCard = false;
         if (pBar.Value() < pBar.Max()) pBar.setValue(pBar.Value() + 1);
         Label3.setCaption(std::to_string(pBar.Value()) + " / " + std::to_string(pBar.Max()));
     }
     return true;
-}
-
-frmJieSuanIC::Top_Serials frmJieSuanIC::Read_Block(db::Recordset& rows, Serial kind) {
-    Top_Serials tops;
-    const int s = rows.fieldIndex(Settlement_Store::columns(kind).serial);
-    const int c = rows.fieldIndex("Card_No"), p = rows.fieldIndex("Pinfo_ID");
-    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
-        // Highest serial first: the first row of a card is its top.
-        tops.try_emplace(Card_Key{cardKey(rows.field(c).toString()), rows.field(p).toInt64()}, rows.field(s).toInt64());
-    }
-    return tops;
-}
-
-frmJieSuanIC::Walk_Result frmJieSuanIC::Walk_Card(db::Recordset& rows, Serial kind, const std::string& cutoff) {
-    const Settlement_Store::Serial_Columns k = Settlement_Store::columns(kind);
-    const int change = rows.fieldIndex(k.change), balance = rows.fieldIndex(k.balance);
-    const int date = rows.fieldIndex("Date_Time"), serial = rows.fieldIndex(k.serial);
-    const int err = rows.fieldIndex("Err_Code");
-    Walk_Result r;
-    std::string marker;
-    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
-        const std::int64_t n = rows.field(serial).toInt64();
-        if (n == 1) break;  // a card's first transaction stays as it is
-        const db::Value& e = rows.field(err);
-        // Uncertain rows above the last valid one are passed over; below it every row counts.
-        if (!((!e.isNull() && e.toDouble() == 0) || !marker.empty())) continue;
-        const std::string t = rows.field(date).toString();
-        if (t >= cutoff) {
-            marker = t;
-            r = Walk_Result{};
-            continue;
-        }
-        if (r.collapse.serial == 0) {
-            r.collapse.serial = n;
-            r.collapse.balance = rows.field(balance).toInt64();
-            marker = t;
-        }
-        r.collapse.sum += rows.field(change).toInt64();
-        ++r.count;
-    }
-    return r;
-}
-
-// Both kinds of one card settle together or not at all; the walk is read
-// under the same write lock, so no other writer changes the rows in between.
-void frmJieSuanIC::Settle_Card(const std::string& card, std::int32_t person) {
-    const Card_Key key{cardKey(card), person};
-    const auto money = Money_Tops_.find(key);
-    const auto times = Times_Tops_.find(key);
-    if (money == Money_Tops_.end() && times == Times_Tops_.end()) return;
-    db::Connection& con = Main_Connection();
-    con.beginWriteTrans();
-    try {
-        for (const auto& [kind, top] : {std::pair{Serial::Money, money == Money_Tops_.end() ? 0 : money->second},
-                                        std::pair{Serial::Times, times == Times_Tops_.end() ? 0 : times->second}}) {
-            if (top <= 0) continue;
-            const Walk_Result w = Walk_Card(*Settlement_Store::Walk(con, kind, top, person, card), kind, Cutoff_);
-            if (w.count > 1) Settlement_Store::Collapse_Card(con, kind, w.collapse, person, card, Backup_Start_);
-        }
-        con.commitTrans();
-    } catch (...) {
-        try {
-            if (con.inTransaction()) con.rollbackTrans();
-        } catch (...) {
-        }
-        throw;
-    }
 }
 
 }  // namespace tolvenk

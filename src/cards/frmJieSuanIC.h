@@ -1,12 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <map>
-#include <optional>
 #include <string>
-#include <utility>
 
 #include "data/BaseService.h"
-#include "data/SettlementStore.h"
 #include "data/XFService.h"
 #include "platform/db/Recordset.h"
 #include "platform/forms/Controls.h"
@@ -60,36 +56,20 @@ public:
     void Do_JieSuan();
 
 private:
-    // What the walk of one card and kind found: its rows from serial
-    // `collapse.serial` down to serial 2 are `count` counted rows.
-    struct Walk_Result {
-        Settlement_Store::Collapse collapse;
-        int count = 0;
-    };
-    // Walks the card's rows (highest serial first) as the walk statement gives them.
-    static Walk_Result Walk_Card(db::Recordset& rows, Settlement_Store::Serial kind, const std::string& cutoff);
-
     void layOut();
-    // The highest serial before the cut-off of each card of the block being read.
-    using Card_Key = std::pair<std::string, std::int64_t>;
-    using Top_Serials = std::map<Card_Key, std::int64_t>;
-    static Top_Serials Read_Block(db::Recordset& rows, Settlement_Store::Serial kind);
     // The card being settled, for the report of an error.
     struct Current_Card {
         std::string card;
         std::int32_t person = 0;
         bool inCard = false;
     };
-    // Settles the listed cards in order; false when a stop or the window's
-    // closing ended the run first.
+    // Settles the listed cards in order, each in a transaction of its own on
+    // Conn_Main; false when a stop or the window's closing ended the run first.
     bool Settle_Cards(db::Recordset& cards, const Run_Lock& lock, Current_Card& at);
-    // Walks and collapses both kinds of one card in one transaction on Conn_Main.
-    void Settle_Card(const std::string& card, std::int32_t person);
     void Give_Back();
     db::Connection& Win_Connection();
 
     std::string Cutoff_, Backup_Start_;
-    Top_Serials Money_Tops_, Times_Tops_;
     bool running_ = false;
 };
 

@@ -58,6 +58,15 @@ Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int
                              " and Pinfo_ID <= " + num(std::int64_t{first} + 100) + " order by " + s + " DESC");
 }
 
+std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t person,
+                        const std::string& card) {
+    const std::string s = columns(kind).serial;
+    const Rows top = con.openRecordset("select max(" + s + ") as Top_Serial from Record_XF where " + s + " > 0 " +
+                                       "and Date_Time < '" + q(cutoff) + "' and Pinfo_ID = " + num(person) +
+                                       " and Card_No = '" + q(card) + "'");
+    return top->eof() || top->field(0).isNull() ? 0 : top->field(0).toInt64();
+}
+
 Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card) {
     const Serial_Columns k = columns(kind);
     const std::string s = k.serial;

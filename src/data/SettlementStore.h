@@ -46,6 +46,9 @@ void Prune_Backups(db::Connection& con, const std::string& backupStart);
 // Serial, Card_No, Pinfo_ID of the rows with a serial of that kind dated
 // before the cut-off, of the employees first..first+100, highest serial first.
 Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t first);
+// The card's highest serial of that kind dated before the cut-off; 0 when none.
+std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t person,
+                        const std::string& card);
 // The card's rows with a serial of that kind up to `top`, highest first:
 // change, balance, Date_Time, serial, XF_Type, Card_No, Pinfo_ID, Err_Code.
 Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card);

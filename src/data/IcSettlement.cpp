@@ -1,0 +1,82 @@
+#include "data/IcSettlement.h"
+
+#include "platform/db/Connection.h"
+#include "platform/db/Recordset.h"
+
+namespace tolvenk::IC_Settlement {
+
+using Settlement_Store::Serial;
+
+Block::Block(db::Connection& con, const std::string& cutoff, std::int32_t first) {
+    read(*Settlement_Store::Block(con, Serial::Money, cutoff, first));
+    read(*Settlement_Store::Block(con, Serial::Times, cutoff, first));
+}
+
+Block::Card_Key Block::key(const std::string& card, std::int64_t person) {
+    std::string k = card;
+    for (char& ch : k)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    return {k, person};
+}
+
+void Block::read(db::Recordset& rows) {
+    const int c = rows.fieldIndex("Card_No"), p = rows.fieldIndex("Pinfo_ID");
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) cards_.insert(key(rows.field(c).toString(), rows.field(p).toInt64()));
+}
+
+bool Block::has(const std::string& card, std::int32_t person) const { return cards_.count(key(card, person)) > 0; }
+
+Walk_Result Walk_Card(db::Recordset& rows, Serial kind, const std::string& cutoff) {
+    const Settlement_Store::Serial_Columns k = Settlement_Store::columns(kind);
+    const int change = rows.fieldIndex(k.change), balance = rows.fieldIndex(k.balance);
+    const int date = rows.fieldIndex("Date_Time"), serial = rows.fieldIndex(k.serial);
+    const int err = rows.fieldIndex("Err_Code");
+    Walk_Result r;
+    std::string marker;
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
+        const std::int64_t n = rows.field(serial).toInt64();
+        if (n == 1) break;  // a card's first transaction stays as it is
+        const db::Value& e = rows.field(err);
+        // Uncertain rows above the last valid one are passed over; below it every row counts.
+        if (!((!e.isNull() && e.toDouble() == 0) || !marker.empty())) continue;
+        const std::string t = rows.field(date).toString();
+        if (t >= cutoff) {
+            marker = t;
+            r = Walk_Result{};
+            continue;
+        }
+        if (r.collapse.serial == 0) {
+            r.collapse.serial = n;
+            r.collapse.balance = rows.field(balance).toInt64();
+            marker = t;
+        }
+        r.collapse.sum += rows.field(change).toInt64();
+        ++r.count;
+    }
+    return r;
+}
+
+// The top serial is read inside the lock: a terminal may have added rows
+// before the cut-off since the block was read, and a walk from the old top
+// would settle the card with those rows left beside its settlement row.
+void Settle_Card(db::Connection& con, std::int32_t person, const std::string& card, const std::string& cutoff,
+                 const std::string& backupStart) {
+    con.beginWriteTrans();
+    try {
+        for (const Serial kind : {Serial::Money, Serial::Times}) {
+            const std::int64_t top = Settlement_Store::Top_Serial(con, kind, cutoff, person, card);
+            if (top <= 0) continue;
+            const Walk_Result w = Walk_Card(*Settlement_Store::Walk(con, kind, top, person, card), kind, cutoff);
+            if (w.count > 1) Settlement_Store::Collapse_Card(con, kind, w.collapse, person, card, backupStart);
+        }
+        con.commitTrans();
+    } catch (...) {
+        try {
+            if (con.inTransaction()) con.rollbackTrans();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+}  // namespace tolvenk::IC_Settlement

@@ -1,0 +1,168 @@
+// The IC settlement in company: terminals writing while it runs, one of them
+// uploading late rows (dated before the cut-off) to a card being settled; and
+// two offices settling the same database at once.
+#include <algorithm>
+
+#include "InCompany.h"
+#include "cards/frmJieSuanIC.h"
+#include "support/Peer.h"
+#include "support/PeerModule.h"
+#include "support/Terminal.h"
+
+using namespace tolvenk;
+using T = test::Texts;
+
+namespace {
+
+constexpr const char* kCut = "2026-11-01";
+constexpr const char* kLate = "2026-10-31 23:00:00";   // before the cut-off
+constexpr const char* kToday = "2027-05-31 12:00:00";  // after it
+
+// A second office: the settlement up to kCut when the test says go.
+TOLVENK_PEER_JOB(SettleAll) {
+    test::PeerModule module(peer.arg("db"));
+    module.services().clock = "2027-06-01 10:00:00";
+    frmJieSuanIC w;
+    w.Load();
+    w.dtP.setValue(kCut);
+    peer.report("ready");
+    peer.readCommand();
+    w.Command1.click();
+    peer.report("done " + std::to_string(module.services().boxes.size()));
+    return 0;
+}
+
+class SettlementInCompany : public test::InCompany<frmJieSuanIC> {
+protected:
+    void settle() {
+        w.Load();
+        w.dtP.setValue(kCut);
+        w.Command1.click();
+    }
+    // A card whose rows, all valid, lie before the cut-off (its holder left),
+    // of an employee past the first of the first block of a hundred, so its
+    // block is read before its turn comes.
+    T lateCard(db::Connection& c) {
+        return test::row(c, "select Pinfo_id, Card_No from Record_XF x where Pinfo_id between 2 and 100 and Card_No in "
+                            "(select Card_No from Card_Info) group by Pinfo_id, Card_No having max(Date_Time) < '" +
+                                std::string(kCut) + "' and max(Err_Code) = 0 and min(Err_Code) = 0 "
+                                "order by count(*) desc, Pinfo_id limit 1");
+    }
+    // Every row of a table but the given card's and the terminal's, as the twin must hold them too.
+    std::vector<T> others(db::Connection& c, const std::string& table, const std::string& card, int mach) {
+        return test::rows(c, "select * from " + table + " where Card_No <> '" + card + "' and (Mach_ID is null or Mach_ID <> " +
+                                 std::to_string(mach) + ") order by ID, Card_LiuShui, Ci_LiuShui");
+    }
+    std::int64_t count(const std::string& where) { return test::number(*con, "select count(*) from " + where); }
+};
+
+TOLVENK_IN_EVERY_JOURNAL(SettlementInCompany);
+
+}  // namespace
+
+// One terminal uploads late rows to card X while the run goes on, and keeps
+// going while X waits its turn after its block of serials was read; another
+// writes today's rows to card Y. X must be settled with every row it had when
+// its turn came, or not at all: never with rows before the cut-off left over.
+TEST_P(SettlementInCompany, TerminalsBesideTheRunLoseNothingAndEachCardIsSettledWhole) {
+    const T x = lateCard(*con);
+    ASSERT_EQ(x.size(), 2u);
+    const std::string y = test::text(*con, "select Card_No from Card_Info where Pinfo_id = 150");
+    ASSERT_GT(test::number(*con, "select count(*) from Record_XF where Card_No='" + y + "' and Date_Time >= '" + kCut + "'"), 0);
+
+    use(*twin);
+    settle();
+    ASSERT_TRUE(sv->boxes.empty());
+    const std::string twinCount = w.Label3.Caption();
+    // X settled alone: its serial N0, summed change S0 and balance B0.
+    const T alone = test::row(*twinCon, "select Card_LiuShui, YuE_Change, YuE_New from Record_XF where XF_Type=250 and Card_No='" + x[1] + "'");
+    ASSERT_EQ(alone.size(), 3u);
+    const std::int64_t n0 = std::stoll(alone[0]), s0 = std::stoll(alone[1]), b0 = std::stoll(alone[2]);
+
+    use(*live);
+    const test::TerminalOptions late{x[1], 990, 2000, false, kLate}, today{y, 991, 2000, false, kToday};
+    test::Terminal lt(live->cs, late), tt(live->cs, today);
+    lt.waitForCommits(3);
+    tt.waitForCommits(3);
+    // At the second card the first block of serials has been read: X's turn
+    // waits for three late rows more than the table held then.
+    std::int64_t afterBlock = -1;
+    sv->yields = 0;
+    std::size_t beforeTurn = 0;  // late rows committed before X's turn
+    sv->onYield = [&] {
+        if (sv->yields == 2) afterBlock = count("Record_XF where Mach_ID=990");
+        if (w.Label12.Caption() != "ID=" + x[0] + " : " + x[1] || beforeTurn) return;
+        lt.waitForCommits(static_cast<std::size_t>(afterBlock) + 3);
+        beforeTurn = lt.commits();
+    };
+    settle();
+    sv->onYield = nullptr;
+    lt.waitForCommits(lt.commits() + 3);
+    tt.waitForCommits(tt.commits() + 3);
+    const test::TerminalReport lr = lt.finish(), tr = tt.finish();
+
+    RecordProperty("terminal_longest_wait_us", std::to_string(std::max(lr.longestWaitMicros, tr.longestWaitMicros)));
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+    EXPECT_EQ(w.Label3.Caption(), twinCount);
+    EXPECT_EQ(test::integrity(*con), "ok");
+    EXPECT_EQ(lr.failures + tr.failures, 0) << (lr.errors.empty() ? "" : lr.errors[0]) << (tr.errors.empty() ? "" : tr.errors[0]);
+    ASSERT_GT(afterBlock, 0);
+    ASSERT_GT(beforeTurn, 0u);
+
+    // Today's rows are kept as they were written.
+    EXPECT_EQ(test::terminalRowsProblem(*con, today, tr), "");
+    EXPECT_EQ(count("Record_XF where Mach_ID=991 and (XF_Type<>1 or YuE_Change<>-1 or Date_Time<>'" + std::string(kToday) + "')"), 0);
+    EXPECT_EQ(count("Record_BF_XF where Mach_ID=991"), 0);
+    // Everything but X (Y's own rows included) is as the run alone left it.
+    EXPECT_EQ(others(*con, "Record_XF", x[1], 991), others(*twinCon, "Record_XF", x[1], 991));
+    EXPECT_EQ(others(*con, "Record_BF_XF", x[1], 991), others(*twinCon, "Record_BF_XF", x[1], 991));
+    EXPECT_EQ(test::rows(*con, "select P1, P2 from Sys_Para where Para_Name='JieSuan_Date'"),
+              (std::vector<T>{{std::string(kCut) + " 00:00:00", "1"}}));
+
+    // X: its late rows 1..m were settled with it, copied as written; m+1..n
+    // came after its turn and are kept. Nothing committed before its turn is left over.
+    const auto n = static_cast<std::int64_t>(lr.serials.size());
+    const std::int64_t m = count("Record_BF_XF where Mach_ID=990");
+    EXPECT_GE(m, static_cast<std::int64_t>(beforeTurn)) << "rows before the cut-off left beside the settlement row";
+    EXPECT_EQ(test::row(*con, "select count(distinct Mach_LiuShui), min(Mach_LiuShui), max(Mach_LiuShui) from Record_BF_XF where Mach_ID=990"),
+              (T{std::to_string(m), "1", std::to_string(m)}));
+    EXPECT_EQ(count("Record_BF_XF where Mach_ID=990 and (XF_Type<>1 or YuE_Change<>-1 or Date_Time<>'" + std::string(kLate) +
+                    "' or Card_LiuShui<>" + std::to_string(n0) + "+Mach_LiuShui or YuE_New<>" + std::to_string(b0) + "-Mach_LiuShui)"),
+              0);
+    EXPECT_EQ(test::row(*con, "select count(distinct Mach_LiuShui), min(Mach_LiuShui), max(Mach_LiuShui) from Record_XF where Mach_ID=990 and XF_Type=1"),
+              (T{std::to_string(n - m), std::to_string(m + 1), std::to_string(n)}));
+    EXPECT_EQ(count("Record_XF where Mach_ID=990 and XF_Type=1 and (Card_LiuShui<>" + std::to_string(n0) + "+Mach_LiuShui or YuE_New<>" +
+                    std::to_string(b0) + "-Mach_LiuShui)"),
+              0);
+    EXPECT_EQ(test::rows(*con, "select Card_LiuShui, YuE_Change, YuE_New, Mach_LiuShui from Record_XF where XF_Type=250 and Card_No='" + x[1] + "'"),
+              (std::vector<T>{{std::to_string(n0 + m), std::to_string(s0 - m), std::to_string(b0 - m), std::to_string(m)}}));
+    EXPECT_EQ(count("Record_XF where Card_No='" + x[1] + "'"), 2 + n - m);
+    // Its own rows were backed up as the run alone backed them up.
+    EXPECT_EQ(test::rows(*con, "select * from Record_BF_XF where Card_No='" + x[1] + "' and Mach_ID<>990 order by ID"),
+              test::rows(*twinCon, "select * from Record_BF_XF where Card_No='" + x[1] + "' order by ID"));
+}
+
+// Two offices settle at once: the database ends as one run leaves it.
+TEST_P(SettlementInCompany, TwoOfficesAtOnceSettleEachCardOnce) {
+    use(*twin);
+    settle();
+    ASSERT_TRUE(sv->boxes.empty());
+    ASSERT_GT(test::number(*twinCon, "select count(*) from Record_XF where XF_Type=250"), 200);
+
+    test::Peer a("SettleAll", {{"db", live->cs}}), b("SettleAll", {{"db", live->cs}});
+    a.waitFor("ready");
+    b.waitFor("ready");
+    a.send("go");
+    b.send("go");
+    EXPECT_EQ(a.waitFor("done"), "done 0");
+    EXPECT_EQ(b.waitFor("done"), "done 0");
+    EXPECT_EQ(a.wait(), 0);
+    EXPECT_EQ(b.wait(), 0);
+
+    EXPECT_EQ(test::integrity(*con), "ok");
+    const std::string all = " order by ID, Card_LiuShui, Ci_LiuShui";
+    EXPECT_EQ(test::rows(*con, "select * from Record_XF" + all), test::rows(*twinCon, "select * from Record_XF" + all));
+    EXPECT_EQ(test::rows(*con, "select * from Record_BF_XF" + all), test::rows(*twinCon, "select * from Record_BF_XF" + all));
+    EXPECT_EQ(test::rows(*con, "select P1, P2 from Sys_Para where Para_Name='JieSuan_Date'"),
+              (std::vector<T>{{std::string(kCut) + " 00:00:00", "1"}}));
+}
