@@ -1,6 +1,7 @@
 #include "data/CardService.h"
 
 
+#include "data/Globals.h"
 #include "data/SqlPieces.h"
 #include "data/XFService.h"
 #include "lang/LangGlobals.h"
@@ -135,7 +136,11 @@ CardService::QL_Result CardService::YuE_QL_ZF(std::int32_t Pinfo_id, const std::
     QL_Result r;
     try {
         base_.Run_Write_Trans([&](db::Connection& con) {
-            auto rs = con.openRecordset("select C_YuE_ID,C_LeiBie from Card_Info" + where);
+            // On the server the card's row stays locked from this read to the
+            // commit, so a terminal's debit cannot fall between the balance
+            // voided and the zero written, whatever lock that terminal takes.
+            auto rs = con.openRecordset("select C_YuE_ID,C_LeiBie from Card_Info" + where +
+                                        (DB_Type == "SQL" ? " for update" : ""));
             if (rs->eof()) throw VbError(0, Lang[kNoSuchCard]);
             const std::int64_t leiBie = rs->field("C_LeiBie").toInt64();
             std::int64_t balance = 0;
