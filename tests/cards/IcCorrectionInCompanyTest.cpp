@@ -1,11 +1,15 @@
-// Two offices running the IC balance correction over the same department at
-// once: every break is mended by exactly one correction row.
+// The IC balance correction in company: two offices running it over the same
+// department at once mend every break with exactly one correction row; a
+// terminal writing to a card with breaks while it runs changes nothing of it.
 #include "CardsFixture.h"
+#include "InCompany.h"
 #include "cards/YuE_HZ_Cha.h"
 #include "support/Peer.h"
 #include "support/PeerModule.h"
+#include "support/Terminal.h"
 
 using namespace tolvenk;
+using T = test::Texts;
 
 namespace {
 
@@ -87,4 +91,82 @@ TEST_P(IcCorrectionInCompany, TwoOfficesAtOnceMendEachBreakOnce) {
     // A third run over the mended chains writes nothing.
     query();
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Err_Code=2"), 2 * kCards);
+}
+
+namespace {
+
+// Every column a correction row is written with but its ID and the server
+// time it was written at.
+constexpr const char* kCorrectionCols =
+    "Mach_ID,Pinfo_id,Card_No_Lng,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,"
+    "Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,DC_Date";
+
+class IcCorrectionBesideATerminal : public test::InCompany<YuE_HZ_Cha> {
+protected:
+    // Breaks in the generated chains, the same on both databases: every 53rd
+    // row after a card's first claims a change 0.07 smaller than it made.
+    void SetUp() override {
+        InCompany::SetUp();
+        if (IsSkipped()) return;
+        for (auto* c : {twinCon.get(), con.get()})
+            c->execute("update Record_XF set YuE_Change = YuE_Change - 7 where Card_LiuShui > 1 and ID % 53 = 0");
+    }
+    void correct() {
+        w.Load();
+        w.ucDep1.selectDepartment("01");
+        w.Check1.setValue(forms::vbChecked);
+        w.Command1.click();
+    }
+    std::vector<T> grid() {
+        std::vector<T> out;
+        for (int r = 0; r < w.Grid1.Rows(); ++r) {
+            T row;
+            for (int c = 0; c < w.Grid1.Cols(); ++c) row.push_back(w.Grid1.Cell(r, c).Text());
+            out.push_back(row);
+        }
+        return out;
+    }
+    std::vector<T> corrections(db::Connection& c) {
+        return test::rows(c, std::string("select ") + kCorrectionCols +
+                                 " from Record_XF where Err_Code=2 order by Pinfo_id, Card_No, Card_LiuShui, Date_Time");
+    }
+};
+
+TOLVENK_IN_EVERY_JOURNAL(IcCorrectionBesideATerminal);
+
+}  // namespace
+
+// The terminal writes today's rows to a card of the department whose chain
+// breaks: the corrections and the balances shown are those of the run alone.
+TEST_P(IcCorrectionBesideATerminal, ATerminalWritingToACardWithBreaksLosesNothingAndChangesNoCorrection) {
+    const std::string x = test::text(*con, "select x.Card_No from Record_XF x join Ren_Per_Info p on p.Pinfo_ID=x.Pinfo_id "
+                                           "join Card_Info i on i.Card_No=x.Card_No where p.Dept_No like '01%' and "
+                                           "x.Card_LiuShui > 1 and x.ID % 53 = 0 order by x.Pinfo_id limit 1");
+    use(*twin);
+    correct();
+    EXPECT_TRUE(sv->boxes.empty());
+    const std::vector<T> aloneGrid = grid();
+    ASSERT_GT(test::number(*twinCon, "select count(*) from Record_XF where Err_Code=2"), 20);
+    ASSERT_GT(test::number(*twinCon, "select count(*) from Record_XF where Err_Code=2 and Card_No='" + x + "'"), 0);
+
+    use(*live);
+    const test::TerminalOptions terminal{x, 990, 2000, false, "2027-05-31 12:00:00"};
+    test::Terminal t(live->cs, terminal);
+    t.waitForCommits(3);
+    correct();
+    t.waitForCommits(t.commits() + 3);
+    const test::TerminalReport r = t.finish();
+    RecordProperty("terminal_longest_wait_us", std::to_string(r.longestWaitMicros));
+
+    EXPECT_EQ(test::integrity(*con), "ok");
+    EXPECT_EQ(r.failures, 0) << (r.errors.empty() ? "" : r.errors[0]);
+    EXPECT_EQ(test::terminalRowsProblem(*con, terminal, r), "");
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Mach_ID=990 and (XF_Type<>1 or YuE_Old<>YuE_New+1)"), 0);
+    EXPECT_TRUE(sv->boxes.empty());
+    EXPECT_EQ(grid(), aloneGrid);
+    EXPECT_EQ(corrections(*con), corrections(*twinCon));
+    // The terminal's chain went on from the card's last row and opened no break.
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF a join Record_XF b on a.Card_No=b.Card_No and "
+                                 "b.Card_LiuShui=a.Card_LiuShui+1 where a.Card_No='" + x + "' and b.Mach_ID=990 and b.YuE_Old<>a.YuE_New"),
+              0);
 }
