@@ -171,6 +171,28 @@ TEST_P(SummaryRun, MonthlyCashReport) {
     EXPECT_EQ(cell(8, 1), "收支情况：¥199.39");
 }
 
+// Days chosen under a daily report stay when a monthly one is chosen next:
+// the 20th to the 3rd of July is July, in the window and in the run.
+TEST_P(SummaryRun, AMonthlyReportWhoseStartDayIsAfterItsEndDayRunsItsMonth) {
+    w.Load();
+    w.Form_Activate();
+    w.List1.setListIndex(0);
+    w.DTPicker1.setValue("2026-07-20");
+    w.DTPicker2.setValue("2026-07-03");
+    w.Command2.click();
+    w.List1.setListIndex(1);
+    w.Command1.click();
+    EXPECT_TRUE(sv->boxes.empty()) << sv->boxes[0].prompt;
+    ASSERT_EQ(w.Grid1.Rows(), 8);  // the month, the total, the balance
+    EXPECT_EQ(cell(1, 1), "日期:   2026年7月   -   2026年7月         :   ");
+    EXPECT_EQ(cell(5, 1), "2026-07");  // the whole month, as in the report over June and July
+    EXPECT_EQ(
+        cells(5, 3),
+        row("¥100.40 2 _ _ | ¥27.00 4 5 1 | ¥10.00 1 ¥10.00 2 | ¥147.40 5 | ¥7.00 1 | ¥13.00 2 | ¥-2.00 1 | ¥18.00 _"));
+    EXPECT_EQ(cell(6, 1), "总计：");
+    EXPECT_EQ(cell(7, 1), "收支情况：¥129.40");  // 147.40 in, 18.00 out
+}
+
 TEST_P(SummaryRun, RangeCashReportIsTheTotalOnly) {
     run(2, "2026-07-01", "2026-07-03");
     ASSERT_EQ(w.Grid1.Rows(), 7);
