@@ -451,7 +451,14 @@ TEST_P(SummaryRun, EveryLabelStaysInViewAndColumn0NumbersTheRows) {
     EXPECT_EQ(labels(7, 3), (V{"3", "-", "普通卡", "小计:"}));
     EXPECT_EQ(labels(9, 2), (V{"5", "-", "其他"}));
     EXPECT_EQ(labels(10, 1), (V{"6", "小计："}));
-    EXPECT_EQ(labels(16, 1), (V{"12", "总计："}));
+    // The total row's block spans every label column, the caption alone in view.
+    EXPECT_EQ(labels(16, 3), (V{"12", "总计：", "-", "-"}));
+
+    addFormat("104", "部门日报二", "10609");  // one dimension
+    w.Fill_Rep_List();
+    run(15, "2026-07-01", "2026-07-02", false);
+    const int total = w.Grid1.Rows() - 2;  // above the balance line
+    EXPECT_EQ(labels(total, 2), (V{std::to_string(total - 4), "总计：", "-"}));
 }
 
 // Water transfers and the computer's times recharges, which the other
