@@ -1,15 +1,13 @@
 #include "cards/YuE_HZ_Cha.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 
 #include "cards/QueryPanel.h"
 #include "data/Globals.h"
+#include "data/IcCorrection.h"
 #include "data/OpenDb.h"
 #include "data/TableColumns.h"
 #include "lang/Language.h"
-#include "platform/DateText.h"
 #include "platform/MoneyText.h"
 #include "platform/VbNumber.h"
 #include "platform/VbText.h"
@@ -23,25 +21,6 @@ namespace tolvenk {
 namespace {
 
 constexpr int kCorrectionFailures = 983;
-
-// "yyyy-MM-dd hh:mm:ss" one second earlier; the text itself when it is no date.
-std::string secondBefore(const std::string& text) {
-    using namespace std::chrono;
-    const auto normal = normalDateTime(text);
-    const auto day = readDate(text);
-    if (!normal || !day) return text;
-    const int h = std::stoi(normal->substr(11, 2)), m = std::stoi(normal->substr(14, 2)),
-              s = std::stoi(normal->substr(17, 2));
-    const sys_seconds t = sys_days{*day} + hours{h} + minutes{m} + seconds{s} - seconds{1};
-    const sys_days d = floor<days>(t);
-    const hh_mm_ss<seconds> clock{t - d};
-    char out[16];
-    std::snprintf(out, sizeof out, " %02d:%02d:%02d", static_cast<int>(clock.hours().count()),
-                  static_cast<int>(clock.minutes().count()), static_cast<int>(clock.seconds().count()));
-    return formatDate(year_month_day{d}) + out;
-}
-
-std::int64_t whole(const std::string& text) { return static_cast<std::int64_t>(vbVal(text)); }
 
 // Text %1 of the table filled in.
 std::string withCount(const std::string& text, int n, const std::string& more) {
@@ -206,59 +185,9 @@ void YuE_HZ_Cha::Command1_Click() {
         platform::services().msgBox(withCount(L(kCorrectionFailures), failed, firstError), platform::vbCritical, L(43));
 }
 
-// Each break of the chain, where a row did not start from the balance the row
-// before it closed with, gets a row of kind 201 (money lost) or 202 (money
-// found) one serial and one second before it. A row that cannot be written is
-// counted and the scan goes on.
 int YuE_HZ_Cha::Check_SunYi(std::int32_t person, const std::string& card, const std::string& cutoff,
                             std::string& error) {
-    auto last = XF.Cha_YeE1(std::to_string(person), card, cutoff);
-    if (last->eof()) return 0;
-    const std::string top = last->field("Card_LiuShui").toString();
-    auto sum = XF.Cha_JinE(person, card, top);
-    if (sum->eof()) return 0;
-    const db::Value& changes = sum->field("YuE_C");
-    if (!changes.isNull() && last->field("YuE_New").toInt64() == changes.toInt64()) return 0;
-
-    const DataList rows = BT.Cha_Ka(person, card, top);
-    namespace X = col::Record_XF;
-    const int cPerson = rows.col(X::Pinfo_id), cKind = rows.col(X::C_LeiBie), cChange = rows.col(X::YuE_Change),
-              cBalance = rows.col(X::YuE_New), cArea = rows.col(X::C_QuHao), cSerial = rows.col(X::Card_LiuShui),
-              cDate = rows.col(X::Date_Time), cOperator = rows.col(X::Operator_id), cCiArea = rows.col(X::Ci_QuHao),
-              cRec = rows.col(X::Rec_Time);
-    int failed = 0;
-    for (int i = 1; i <= rows.rowUBound(); ++i) {
-        if (rows(i, cDate) > cutoff) break;
-        if (i < 2) continue;
-        const std::int64_t before = whole(rows(i - 1, cBalance));
-        const std::int64_t after = whole(rows(i, cBalance)), change = whole(rows(i, cChange));
-        if (after == before + change) continue;
-        const std::int64_t started = after - change;
-        const std::int64_t gap = started - before;
-        BTService::CorrectionRow row;
-        row.PinfoID = vbCLng(vbVal(rows(i - 1, cPerson)));
-        row.c_leibie = vbCInt(vbVal(rows(i - 1, cKind)));
-        row.XF_Type = static_cast<std::int16_t>(gap < 0 ? 201 : 202);
-        row.YuE_Change = vbCLng(static_cast<double>(gap));
-        row.YuE_New = vbCLng(static_cast<double>(started));
-        row.C_QuHao = vbCInt(vbVal(rows(i - 1, cArea)));
-        row.Card_Liushui = vbCLng(vbVal(rows(i, cSerial)) - 1);
-        row.Date_Time = secondBefore(rows(i, cDate));
-        row.CardNo = card;
-        row.Operator_id = vbCInt(vbVal(rows(i - 1, cOperator)));
-        row.Ci_QuHao = vbCLng(vbVal(rows(i - 1, cCiArea)));
-        row.Err_Code = 2;
-        row.Rec_Time = Get_Server_Time();
-        row.DC_Date = rows(i - 1, cRec);
-        bool written = false;
-        try {
-            written = BT.insert_RecordXF(row);
-        } catch (const std::exception& e) {
-            if (error.empty()) error = e.what();
-        }
-        if (!written) ++failed;
-    }
-    return failed;
+    return IC_Correction::Mend_Card(XF, BT, person, card, cutoff, error);
 }
 
 }  // namespace tolvenk

@@ -101,15 +101,36 @@ DataList BTService::Cha_Ka(std::int32_t Pinfo_id, const std::string& Card_No, co
                               " and Card_LiuShui<>0 order by Card_Liushui,Date_Time");
 }
 
-bool BTService::insert_RecordXF(const CorrectionRow& r) {
-    return base_.Exec_Sql(
-        "insert into Record_XF(Mach_ID,Pinfo_ID,Card_No_Lng,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,"
-        "YuE_New,C_QuHao,Card_Liushui,Mach_liushui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,Ci_QuHao,"
-        "Ci_Liushui,YuCi_new,Err_Code,Rec_Time,DC_Date,Shui_Change,Is_ShuiKong) values(0," +
-        num(r.PinfoID) + ",0," + num(r.c_leibie) + ",0," + num(r.XF_Type) + ",0,0," + num(r.YuE_Change) + "," +
-        num(r.YuE_New) + "," + num(r.C_QuHao) + "," + num(r.Card_Liushui) + ",-3,'" + q(r.Date_Time) + "','" +
-        q(r.CardNo) + "',0," + num(r.Operator_id) + ",0," + num(r.Ci_QuHao) + ",0,0," + num(r.Err_Code) + ",'" +
-        q(r.Rec_Time) + "','" + q(r.DC_Date) + "',0,0)");
+namespace {
+
+std::string correctionInsert(const BTService::CorrectionRow& r) {
+    return "insert into Record_XF(Mach_ID,Pinfo_ID,Card_No_Lng,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,"
+           "YuE_New,C_QuHao,Card_Liushui,Mach_liushui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,Ci_QuHao,"
+           "Ci_Liushui,YuCi_new,Err_Code,Rec_Time,DC_Date,Shui_Change,Is_ShuiKong) values(0," +
+           num(r.PinfoID) + ",0," + num(r.c_leibie) + ",0," + num(r.XF_Type) + ",0,0," + num(r.YuE_Change) + "," +
+           num(r.YuE_New) + "," + num(r.C_QuHao) + "," + num(r.Card_Liushui) + ",-3,'" + q(r.Date_Time) + "','" +
+           q(r.CardNo) + "',0," + num(r.Operator_id) + ",0," + num(r.Ci_QuHao) + ",0,0," + num(r.Err_Code) + ",'" +
+           q(r.Rec_Time) + "','" + q(r.DC_Date) + "',0,0)";
+}
+
+}  // namespace
+
+bool BTService::insert_RecordXF(const CorrectionRow& r) { return base_.Exec_Sql(correctionInsert(r)); }
+
+bool BTService::Mend_Break(const CorrectionRow& r, std::int64_t breakSerial, std::int64_t started) {
+    bool written = false;
+    base_.Run_Write_Trans([&](db::Connection& con) {
+        // The row that the break's row follows in the chain, as it stands now
+        // that no one else may write: corrections after the rows of their serial.
+        const auto before = con.openRecordset(
+            "select top 1 YuE_New from Record_XF where Pinfo_id=" + num(r.PinfoID) + " and Card_No='" + q(r.CardNo) +
+            "' and Card_LiuShui<>0 and Card_LiuShui<" + num(breakSerial) +
+            " order by Card_LiuShui desc, case when Err_Code=2 then 1 else 0 end desc, Date_Time desc");
+        if (!before->eof() && !before->field(0).isNull() && before->field(0).toInt64() == started) return;
+        con.execute(correctionInsert(r));
+        written = true;
+    });
+    return written;
 }
 
 bool BTService::Add_XF_BT_ID(const std::vector<std::string>& para) {

@@ -61,6 +61,10 @@ public:
         std::string DC_Date;
     };
     bool insert_RecordXF(const CorrectionRow& row);
+    // Writes the correction of the break before serial `breakSerial` under
+    // the write lock, unless the row it follows already closes with
+    // `started` (mended meanwhile): false then. Errors pass.
+    bool Mend_Break(const CorrectionRow& row, std::int64_t breakSerial, std::int64_t started);
     bool Add_XF_BT_ID(const std::vector<std::string>& para);
 
     // Subsidy terminals of the employees in gSelPInfoIDs(0..count).

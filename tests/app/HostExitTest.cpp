@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "demo_gen/DemoGenerator.h"
@@ -28,12 +30,18 @@ ChildRun runChild(const std::string& command) {
     return run;
 }
 
+std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 }  // namespace
 
 // The whole process, as a person ends it: the summary window opens, the
 // format editor is opened from it and left, the summary window is closed, the
 // host returns and the process ends normally (the windows must not outlive
-// the toolkit they belong to).
+// the toolkit they belong to). The configuration file, only read, keeps
+// every byte.
 TEST(HostProcess, EndsCleanlyAfterTheSummaryWindowAndTheFormatEditor) {
     test::TempDir dir;
     demo::Options options;
@@ -41,6 +49,10 @@ TEST(HostProcess, EndsCleanlyAfterTheSummaryWindowAndTheFormatEditor) {
     options.configPath = dir.file("Config.mdb");
     options.transactions = 200;
     demo::generate(options);
+    // As an installation's own file would be: not in the generator's WAL mode.
+    test::connect(db::Connection::fileConnectionString(options.configPath))->executeScript("PRAGMA journal_mode=DELETE");
+    const std::string config = bytesOf(options.configPath);
+    ASSERT_FALSE(config.empty());
 
     const ChildRun run = runChild("QT_QPA_PLATFORM=offscreen LD_PRELOAD='" TOLVENK_HOST_DRIVER "' '" TOLVENK_HOST
                                   "' '7032;0;7942' admin '" + dir.path().string() + ";Config.mdb;;'");
@@ -51,4 +63,5 @@ TEST(HostProcess, EndsCleanlyAfterTheSummaryWindowAndTheFormatEditor) {
     EXPECT_NE(run.output.find("定义报表格式: clicked"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("退  出: clicked"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("closing 消费汇总统计"), std::string::npos) << run.output;
+    EXPECT_TRUE(bytesOf(options.configPath) == config) << "the host changed the configuration file";
 }

@@ -195,3 +195,19 @@ TEST_P(IcBalance, OnScreenTheQueryButtonListsTheBalances) {
 }
 
 }  // namespace
+
+// A break on a row stamped in the same second as the row before it: the
+// correction, dated a second earlier, still mends it, and running the
+// correction again on the chain it left writes nothing.
+TEST_P(IcBalance, ACorrectionMendsABreakWithinOneSecondAndAReRunWritesNothing) {
+    row(1, "X", 1, 100, 150, "2026-11-01 10:00:00");  // a card opened with 0.50 on it
+    row(1, "X", 2, -30, 50, "2026-11-02 10:00:00");   // started from 80, not 150
+    row(1, "X", 3, -10, 40, "2026-11-02 10:00:00");   // the same second: holds
+    row(1, "X", 4, -10, 20, "2026-11-02 10:00:00");  // started from 30, not 40
+    for (int run = 0; run < 3; ++run) query("0", "2026-11-30", true);
+    EXPECT_EQ(test::rows(*con, "select XF_Type,YuE_Change,YuE_New,Card_LiuShui,Date_Time from Record_XF "
+                               "where Err_Code=2 order by Card_LiuShui"),
+              (std::vector<T>{{"201", "-70", "80", "1", "2026-11-02 09:59:59"},
+                              {"201", "-10", "30", "3", "2026-11-02 09:59:59"}}));
+    EXPECT_TRUE(sv->boxes.empty());
+}

@@ -202,6 +202,31 @@ TEST_P(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
     EXPECT_EQ(logRows(), (T{"301 7 0,0", "301 7 1,-1500", "301 7 0,0", "301 7 1,-500"}));
     EXPECT_EQ(sv->boxes.back().style, platform::vbInformation);
     EXPECT_EQ(sv->boxes.back().prompt.rfind("提示：成功！\n已清零 1 张卡", 0), 0u) << sv->boxes.back().prompt;
+
+    // Once every ticked card (C4 was at 0 from the start) is at 0, another click writes no void row.
+    const auto cleared = test::rows(*con, "select * from Record_XF");
+    w.Command1.click();
+    EXPECT_EQ(test::rows(*con, "select * from Record_XF"), cleared);
+    EXPECT_EQ(logRows().back(), "301 7 0,0");
+    EXPECT_EQ(sv->boxes.back().prompt.rfind("已清零 0 张卡，合计 ￥0.00；余额已为零未处理 3 张；清零失败 0 张。", 0), 0u)
+        << sv->boxes.back().prompt;
+}
+
+// The cards are cleared before the log row is written: a log that cannot be
+// written is said, and the run is not reported as a success.
+TEST_P(IdClearing, ALogRowThatCannotBeWrittenIsReported) {
+    test::refuseWrites(*con, engine(), "nolog", "insert", "Sys_Log", "", "injected");
+    w.Load();
+    w.ucDep1.selectDepartment("0");
+    w.Grid1.Cell(rowOf("C2"), 1).setText("1");
+    w.Command1.click();
+    EXPECT_EQ(card("C2"), (T{"0", "0", "1"}));
+    EXPECT_EQ(card("C1"), (T{"1234", "1234", "0"}));
+    EXPECT_EQ(test::number(*con, "select count(*) from Sys_Log"), 0);
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
+    EXPECT_EQ(sv->boxes[0].prompt.rfind("已清零 1 张卡，合计 ￥5.00；", 0), 0u) << sv->boxes[0].prompt;
+    EXPECT_NE(sv->boxes[0].prompt.find("\n操作日志未能写入：injected"), std::string::npos) << sv->boxes[0].prompt;
 }
 
 TEST_P(IdClearing, CaptionsFitInEveryLanguage) {

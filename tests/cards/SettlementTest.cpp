@@ -133,6 +133,41 @@ insert into BuTie_BF_OK(ID,FaFang_DT) values (1,'2026-02-01 00:00:00'),(2,'2026-
     EXPECT_EQ(test::column(*con, "select ID from BuTie_BF_OK"), (test::Texts{"2"}));
 }
 
+// A failure before any card (here the pruning) is reported, settles
+// nothing, keeps the previous cut-off and leaves the window ready to run again.
+TEST_P(Settlement, AFailureOutsideTheCardsIsReportedAndTheWindowComesBack) {
+    money(1, "A", 1, 100, 100, "2026-04-01 10:00:00");
+    money(1, "A", 2, -1, 99, "2026-04-02 10:00:00");
+    money(1, "A", 3, -1, 98, "2026-04-03 10:00:00");
+    con->executeScript(R"(
+insert into Record_BF_XF(ID,Card_No,Date_Time) values (901,'Z','2026-02-01 00:00:00');
+insert into BuTie_BF_OK(ID,FaFang_DT) values (1,'2026-02-01 00:00:00');
+)");
+    test::refuseWrites(*con, engine(), "noprune", "delete", "BuTie_BF_OK", "", "injected");
+    const auto before = test::rows(*con, "select * from Record_XF order by ID");
+    settle("2026-06-01", "2026-03-01");
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].prompt.rfind("结算出错：\rinjected", 0), 0u) << sv->boxes[0].prompt;
+    EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
+    EXPECT_EQ(sv->boxes[0].title, "错误");
+    EXPECT_EQ(test::rows(*con, "select * from Record_XF order by ID"), before);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_BF_XF"), 1);  // both prunes or neither
+    EXPECT_EQ(cutoffRow(), (test::Texts{"2026-01-01 00:00:00", "0"}));
+    EXPECT_TRUE(w.Command1.Enabled());
+    EXPECT_FALSE(w.Command2.Visible());
+    EXPECT_TRUE(w.dtP.Enabled());
+    EXPECT_TRUE(w.chk1.Enabled());
+    EXPECT_EQ(w.dtP.MinDate(), "2026-01-01");
+
+    test::allowWrites(*con, engine(), "noprune", "BuTie_BF_OK");
+    sv->boxes.clear();
+    settle("2026-06-01", "2026-03-01");
+    EXPECT_TRUE(sv->boxes.empty());
+    EXPECT_EQ(card("A"), (V{{"1", "1", "100", "100"}, {"3", "250", "-2", "98"}}));
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_BF_XF where Card_No='Z'"), 0);
+    EXPECT_EQ(cutoffRow(), (test::Texts{"2026-06-01 00:00:00", "1"}));
+}
+
 TEST_P(Settlement, PickersKeepTheCutoffAfterThePreviousOneAndTheBackup60DaysBefore) {
     w.Load();
     EXPECT_EQ(w.Caption(), "结算");

@@ -191,3 +191,30 @@ TEST_P(BtTest, CorrectionRowAndCardHistory) {
     EXPECT_EQ(bt.Is_Ci()(1, 10), "0");
     EXPECT_EQ(bt.Is_Ci()(1, 7), "1");
 }
+
+// The credit itself holds the rule that a row is granted once: a second
+// office whose list still shows the row prepared credits nothing.
+TEST_P(BtTest, ACreditOfARowNoLongerInItsStateWritesNothing) {
+    con->executeScript(R"(
+insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_ID,C_YuCi_ID,C_LeiBie) values
+ (1,1,'C1',1001,1,0,5000,3,1);
+)");
+    BTService::ID_Credit c;
+    c.BT_ID = "1";
+    c.From_SF = -1;
+    c.B_Unit = 1;
+    c.B_JinE = 1000;
+    c.XF_Type = 11;
+    c.Card_ID = "1";
+    c.Pinfo_id = "1";
+    c.Card_No = "C1";
+    c.Card_No_Lng = "1001";
+    c.C_LeiBie = "1";
+    c.ZB_DT = "2026-11-05 10:00:00";
+    c.ZB_Ren_ID = 7;
+    EXPECT_EQ(bt.Credit_ID_BT(c), BTService::ID_Credit_Result::Credited);
+    EXPECT_EQ(bt.Credit_ID_BT(c), BTService::ID_Credit_Result::Not_In_State);
+    EXPECT_EQ(test::number(*con, "select C_YuE_ID from Card_Info where ID=1"), 6000);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Card_No='C1' and Date_Time='2026-11-05 10:00:00'"), 1);
+    EXPECT_EQ(test::text(*con, "select B_SF from BuTie_OK where ID=1"), "2");
+}

@@ -190,3 +190,19 @@ TEST_P(BaseServiceFileTest, TransactionEndedByTheEngineStillPassesTheStatementsO
     EXPECT_EQ(count("Sys_Log"), 0);
     EXPECT_EQ(count("Card_Type"), 0);
 }
+
+// A body that fails midway undoes what it wrote before the failure.
+TEST_P(BaseServiceTest, AWriteTransactionThatFailsMidwayLeavesNothingWritten) {
+    try {
+        svc.Run_Write_Trans([](db::Connection& c) {
+            c.execute("insert into Sys_Log(Operator_ID,Op_Code,Op_Object) values(1,301,'a')");
+            c.execute("insert into Card_Type(ID,C_Name) values(1,'x')");
+            c.execute("insert into Card_Type(ID,C_Name) values(1,'y')");
+        });
+        FAIL() << "the duplicate key was accepted";
+    } catch (const db::DbError&) {
+    }
+    EXPECT_EQ(svc.DB_Con, nullptr) << "the failed transaction's connection is closed";
+    EXPECT_EQ(count("Sys_Log"), 0);
+    EXPECT_EQ(count("Card_Type"), 0);
+}

@@ -84,6 +84,11 @@ TEST_P(CardTest, LimitModeOfAKind) {
     EXPECT_EQ(cards.Check_Tian(4), -1);
     EXPECT_EQ(cards.Check_Tian(6), 0);  // deleted
     EXPECT_EQ(cards.Check_Tian(9), 0);
+    // A day amount of 0 with no count limit is still by day; -2 beside 0 is meal order.
+    cards.New_Type(kind("7", "dayzero", "0", "-1"));
+    cards.New_Type(kind("8", "orderzero", "-2", "0"));
+    EXPECT_EQ(cards.Check_Tian(7), -1);
+    EXPECT_EQ(cards.Check_Tian(8), -2);
 }
 
 TEST_P(CardTest, CardsInUseAndTheIdBalanceList) {

@@ -26,10 +26,11 @@ TEST(SubsidyBatch, AmountsTimesAndSignedChanges) {
     EXPECT_EQ(Signed_Change(INT64_MIN), "-9223372036854775808");
 }
 
-class BatchRows : public test::FileDbTest {};
+class BatchRows : public test::DbTest {};
+TOLVENK_ON_BOTH_ENGINES(BatchRows);
 
 // The whole batch or nothing, and never twice.
-TEST_F(BatchRows, CreateBatchWritesAllRowsOrNone) {
+TEST_P(BatchRows, CreateBatchWritesAllRowsOrNone) {
     BTService bt;
     bt.Set_strCN(cs);
     ASSERT_TRUE(bt.Create_Batch({"4", "9"}, "2026-12-06 10:00:00", 7, 2026, 12, 1, 1, 0));
@@ -40,13 +41,12 @@ TEST_F(BatchRows, CreateBatchWritesAllRowsOrNone) {
     EXPECT_FALSE(bt.Create_Batch({"5"}, "2026-12-06 10:00:00", 7, 2026, 12, 1, 0, 1));
     EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK"), 2);
 
-    con->execute("create trigger fail before insert on BuTie_OK when new.Pinfo_ID=6 "
-                 "begin select raise(abort,'full'); end");
+    test::refuseWrites(*con, engine(), "fail", "insert", "BuTie_OK", "new.Pinfo_ID=6", "full");
     EXPECT_THROW(bt.Create_Batch({"5", "6", "7"}, "t", 7, 2026, 12, 2, 0, 1), db::DbError);
     EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK"), 2);
 
     EXPECT_TRUE(bt.Update_info_Rows({{"1", 300}, {"2", 400}}, "t", 7, BtAmount::Money));
-    con->execute("create trigger f2 before update on BuTie_OK when new.ID=2 begin select raise(abort,'x'); end");
+    test::refuseWrites(*con, engine(), "f2", "update", "BuTie_OK", "new.ID=2", "x");
     EXPECT_THROW(bt.Update_info_Rows({{"1", 500}, {"2", 600}}, "t", 7, BtAmount::Money), db::DbError);
     EXPECT_EQ(test::column(*con, "select B_JinE from BuTie_OK order by ID"), (test::Texts{"300", "400"}));
 }

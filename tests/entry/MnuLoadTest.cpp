@@ -87,6 +87,7 @@ TEST_F(MnuLoadTest, CodesWithoutAWindowOpenNothing) {
     EXPECT_EQ(ProbeWindow::created, 0);
     EXPECT_EQ(Conn_Main, nullptr);
     EXPECT_EQ(windowForMenuCode(7032), "XF_Cha_HZ");
+    EXPECT_EQ(windowForMenuCode(7033), "XF_Cha_HZ_Ren");
     EXPECT_EQ(windowForMenuCode(7044), "DC_Cha_Sum");
     EXPECT_EQ(windowForMenuCode(7010), "");
 }
@@ -146,6 +147,22 @@ TEST_F(MnuLoadTest, ConfigurationFailureShowsItsBoxAndOpensNothing) {
     EXPECT_EQ(Conn_Main, nullptr);
 }
 
+// A provider the module does not know stops every call with its box; the
+// previous call's business database is not opened instead.
+TEST_F(MnuLoadTest, AnUnknownProviderAfterAGoodCallOpensNothing) {
+    Quernat().mnuLoad("7034;1;7942", "admin", sCN);
+    ASSERT_EQ(probe()->loads, 1);
+    test::connect(db::Connection::fileConnectionString(folder + "/cfg.mdb"))
+        ->execute("update DB_info set Provider='Oracle'");
+    for (int call = 0; call < 2; ++call) {
+        Quernat().mnuLoad("7034;1;7942", "admin", sCN);
+        EXPECT_EQ(probe()->loads, 1);
+        EXPECT_EQ(Conn_Main, nullptr);
+    }
+    ASSERT_EQ(sv->boxes.size(), 2u);
+    EXPECT_NE(sv->boxes[1].prompt.find("'Oracle'"), std::string::npos) << sv->boxes[1].prompt;
+}
+
 // Names compare without case; deleted operators and injected text find nobody.
 TEST_F(MnuLoadTest, GetUserIdOnlyWhileACallRuns) {
     EXPECT_EQ(Quernat().Get_UserID("admin"), 0);  // between calls: no connection, no failure
@@ -156,14 +173,24 @@ TEST_F(MnuLoadTest, GetUserIdOnlyWhileACallRuns) {
     }
 }
 
-// A window whose load fails after both databases were opened.
+// A window whose load fails after both databases were opened: with a
+// numbered error, or with any other failure.
 struct FailingWindow : forms::Form {
     void Form_Load() override { throw VbError(5, "Invalid procedure call"); }
+};
+struct BrokenWindow : forms::Form {
+    void Form_Load() override { throw std::runtime_error("broken"); }
 };
 
 TEST_F(MnuLoadTest, AWindowThatFailsToLoadStillReleasesBothConnections) {
     registerWindow("XF_Mingxi", [] { return std::make_unique<FailingWindow>(); });
     EXPECT_EQ(errorOf("7034;0;7942", sCN), 5);
+    EXPECT_EQ(Conn_Main, nullptr);
+    EXPECT_EQ(Conn_Local, nullptr);
+
+    resetWindowObjects();
+    registerWindow("XF_Mingxi", [] { return std::make_unique<BrokenWindow>(); });
+    EXPECT_EQ(errorOf("7034;0;7942", sCN), 440);
     EXPECT_EQ(Conn_Main, nullptr);
     EXPECT_EQ(Conn_Local, nullptr);
 }

@@ -58,7 +58,19 @@ TEST_P(ZhengChang, StoredPlanIsShownByWeekdayAndMealAndUpdated) {
     EXPECT_TRUE(w.Loaded());
     EXPECT_EQ(stored()[12], "1");
 
+    // A failed write is shown, keeps the window and the stored plan; the retry saves.
     w.Grid1.Cell(2, 2).setText(" " + kYes + " ");
+    sv->takeBoxes();
+    test::refuseWrites(*con, engine(), "no_plan", "update", "DC_ZhengChangRi", "", "disk full");
+    w.Command1.click();
+    std::vector<int> styles;
+    const auto shown = sv->takeBoxes(&styles);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_NE(shown[1].find("disk full"), std::string::npos);
+    EXPECT_EQ(styles[1], platform::vbCritical);
+    EXPECT_TRUE(w.Loaded());
+    EXPECT_EQ(stored()[5], "0");
+    test::allowWrites(*con, engine(), "no_plan", "DC_ZhengChangRi");
     w.Command1.click();
     EXPECT_FALSE(w.Loaded());
     test::Texts expected(35, "0");

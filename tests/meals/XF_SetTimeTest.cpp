@@ -41,6 +41,16 @@ TEST_P(SetTime, OnScreenFirstSaveInsertsTheTypedLimits) {
                                      "22:00:00", "00:30:00", "02:00:00", "15051", "300"}));
 }
 
+// The values laid out before any row is read pass the save's own checks:
+// 6000 yuan is 600000 fen.
+TEST_P(SetTime, AnEmptyTableSavesTheLaidOutValues) {
+    w.Load();
+    w.Command1.click();
+    EXPECT_EQ(sv->takeBoxes(), std::vector<std::string>{"提示:保存成功"});
+    EXPECT_EQ(stored(), (test::Texts{"06:00:00", "09:00:00", "10:30:00", "13:30:00", "16:30:00", "19:30:00", "20:00:00",
+                                     "22:00:00", "22:00:00", "23:59:00", "600000", "5000"}));
+}
+
 TEST_P(SetTime, StoredRowIsShownToTheMinuteAndUpdatedWithTheReminder) {
     con->execute("insert into XF_Can_Time values('07:30:45','09:00:00','11:00:00','13:00:00','17:00:00','19:00:00',"
                  "'nonsense','22:00:00','23:00:00','23:30:00',60000,2000)");

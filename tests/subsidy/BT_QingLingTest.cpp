@@ -215,6 +215,12 @@ TEST_P(Clearing, RefusesWhatCannotBeListedOrCleared) {
     EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK where B_Times=-1 and B_Month<>2"), 0);
 
     // Select-all needs a department chosen; without the times the times columns go.
+    list(3);
+    w.ucDep1.selectDepartment("");
+    w.CheckAll.setValue(forms::vbUnchecked);
+    w.CheckAll.setValue(forms::vbChecked);
+    ASSERT_EQ(w.Grid1.Rows(), 5);
+    for (int g = 1; g < w.Grid1.Rows(); ++g) EXPECT_EQ(w.Grid1.Cell(g, BT_QingLing::colTick).Text(), "0");
     con->execute("update Sys_Para set P5='0'");
     w.Unload();
     w.Load();

@@ -137,6 +137,26 @@ TEST_P(Editor, ListsThePreparedRowsOfTheBatchWithTheirTotals) {
     EXPECT_TRUE(w.CheckAll.Visible());
 }
 
+// The search takes the picker's name and code filters, a quote included;
+// with no department chosen neither the search nor select-all does anything.
+TEST_P(Editor, SearchesByNameOrCodeAndNeedsAChosenDepartment) {
+    openAll(1);  // listed through the handler: the picker has no choice
+    w.CheckAll.setValue(forms::vbChecked);
+    EXPECT_EQ(shown({B::colTick}), (test::Texts{"0", "0", "0", "0"}));
+    w.Com_Zao.click();
+    EXPECT_EQ(w.Grid1.Rows(), B::kFirstRow + 4);
+
+    w.ucDep1.selectDepartment("01");
+    w.ucDep1.setFilters("张", "", "");
+    w.Com_Zao.click();
+    EXPECT_EQ(shown({B::colName}), (test::Texts{"张三"}));
+    EXPECT_EQ(cell(0, B::colDept), "1");
+    w.ucDep1.selectDepartment("02");
+    w.ucDep1.setFilters("", "10'5", "");
+    w.Com_Zao.click();
+    EXPECT_EQ(shown({B::colName}), (test::Texts{"O'Hara"}));
+}
+
 TEST_P(Editor, SetsOneAmountForTheTickedRowsInOneTransaction) {
     for (int p : {1, 2, 3}) batchRow(p, 1, 1);
     open(1);
@@ -278,6 +298,50 @@ TEST_P(Editor, ImportStopsAtAWrongNameOrABadValueKeepingEarlierMarks) {
     // Loading the grid again drops the marks.
     w.ucDep1_Dept_Changed("02");
     EXPECT_EQ(imported(B::colJinE), (test::Texts{"10'5 0.00 ", "1003 3.00 "}));
+}
+
+// Whatever typing refuses the import refuses too, before the row is marked;
+// a code listed twice takes its value in both rows.
+TEST_P(Editor, ImportRefusesWhatTypingRefusesAndFillsEveryRowOfACode) {
+    con->execute("insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Position_ID,Del_YN) "
+                 "values (6,3,'02','张三','1001',1,0)");
+    const std::string file = dir.file("book.xlsx");
+    const auto marks = [&] {
+        int n = 0;
+        for (int r = B::kFirstRow; r < w.Grid1.Rows(); ++r) n += cell(r, B::colMark) == "是";
+        return n;
+    };
+    using V = test::XlsWriter::Value;
+    const std::vector<std::pair<int, std::vector<std::pair<V, std::string>>>> refused = {
+        {1, {{5000.01, "提示:输入的补贴金额太大!"}, {std::string("12元"), "提示:请输入数字"},
+             {std::string(""), "提示:请输入要补贴的金额!"}}},
+        {2, {{-1.0, "提示:输入要补贴的次数不能为负数!"}, {std::string("三次"), "提示:请输入数字"}}}};
+    for (const auto& [unit, values] : refused) {
+        con->execute("delete from BuTie_OK");
+        if (w.Loaded()) w.Unload();
+        batchRow(6, 1, unit);
+        openAll(unit);
+        for (const auto& [value, message] : values) {
+            SCOPED_TRACE(message);
+            writeBook(file, {{"李四", "1002", value}});
+            sv->boxes.clear();
+            import(file, "1", "1");
+            ASSERT_EQ(sv->boxes.size(), 2u);
+            EXPECT_EQ(sv->boxes[0].prompt, message + " (工号: 1002)");
+            EXPECT_EQ(marks(), 0);
+        }
+    }
+    EXPECT_EQ(stored(), (test::Texts{"1:0:0", "2:0:0", "3:0:0", "5:0:0", "6:0:0"}));
+
+    con->execute("delete from BuTie_OK");
+    w.Unload();
+    batchRow(6, 1, 1);
+    openAll(1);
+    writeBook(file, {{"张三", "1001", 2.5}});
+    import(file, "1", "1");
+    EXPECT_EQ(marks(), 2);
+    w.Command12.click();
+    EXPECT_EQ(stored(), (test::Texts{"1:250:0", "2:0:0", "3:0:0", "5:0:0", "6:250:0"}));
 }
 
 TEST_P(Editor, ImportTimesAndRangesAndClosingTheWindow) {

@@ -2,12 +2,11 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <utility>
 
@@ -56,20 +55,29 @@ std::string quoteName(const std::string& name) {
     return out + "\"";
 }
 
-// A file that is empty or does not start with the engine's header is refused
-// before the engine sees it: opening would turn it into a new, empty database.
-void requireDatabaseHeader(const std::string& path, const struct stat& sb) {
-    static const char kMagic[] = "SQLite format 3";  // with its terminating NUL: 16 bytes
+// An empty file is refused before the engine sees it: opening would take it
+// for a new database and write one. Anything else is judged by the engine's
+// own open and first read, never by a descriptor of ours: closing one would
+// drop every lock the engine holds on the file for this process.
+void requireNotEmpty(const std::string& path, const struct stat& sb) {
     if (sb.st_size == 0)
         throw DbError("The file '" + path + "' is empty: it is not a database. It was left as it is.", 3343);
-    char head[sizeof kMagic] = {};
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw DbError("Cannot open database '" + path + "': " + std::strerror(errno), 3049);
-    const std::size_t got = std::fread(head, 1, sizeof head, f);
-    std::fclose(f);
-    if (got != sizeof head || std::memcmp(head, kMagic, sizeof head) != 0)
-        throw DbError("The file '" + path + "' is not a database, or not one this module can read. It was left as it is.",
-                      3343);
+}
+
+[[noreturn]] void refuseNotDatabase(const std::string& path) {
+    throw DbError("The file '" + path + "' is not a database, or not one this module can read. It was left as it is.",
+                  3343);
+}
+
+// Committed changes of a WAL file that are not yet copied into the file itself.
+bool walHoldsChanges(const std::string& path) {
+    struct stat wal{};
+    return ::stat((path + "-wal").c_str(), &wal) == 0 && wal.st_size > 0;
+}
+
+bool onReadOnlyMedium(const std::string& path) {
+    struct statvfs vfs{};
+    return ::statvfs(path.c_str(), &vfs) == 0 && (vfs.f_flag & ST_RDONLY);
 }
 
 // Writable as the installation meant it: the file and its folder (where the
@@ -113,7 +121,7 @@ SqliteProvider::SqliteProvider(const std::string& path) : path_(path) {
     struct stat sb{};
     if (path.empty() || ::stat(path.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode))
         throw DbError("Could not find file '" + path + "'.", 3024);
-    requireDatabaseHeader(path, sb);
+    requireNotEmpty(path, sb);
     device_ = sb.st_dev;
     inode_ = sb.st_ino;
     readOnly_ = !writable(path, sb);
@@ -122,16 +130,29 @@ SqliteProvider::SqliteProvider(const std::string& path) : path_(path) {
     std::string error;
     int rc = probe(db_, error);
     if (rc != SQLITE_OK && readOnly_ && ((rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_READONLY)) {
-        // A WAL file in a folder we cannot write: its shared-memory file cannot be
-        // made, so the file is read as it stands.
+        // A WAL file whose shared-memory file cannot be made here. Read as it
+        // stands it would hide what its -wal holds, so that is done only where
+        // nothing can be hidden: no committed change waiting, on a medium that
+        // nobody can write.
         sqlite3_close(db_);
         db_ = nullptr;
+        if (walHoldsChanges(path))
+            throw DbError("The database '" + path + "' cannot be read here: it holds committed changes in '" + path +
+                              "-wal' that are not yet in the file, and this folder cannot be written. Copy both "
+                              "files to a folder that can be written, or open the database once where it can be "
+                              "written.",
+                          3049);
+        if (!onReadOnlyMedium(path))
+            throw DbError("The database '" + path + "' cannot be read here: it keeps its changes in a separate "
+                              "file that cannot be made in this folder. Open it from a folder that can be written.",
+                          3049);
         openHandle(SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, "file:" + uriPath(path) + "?immutable=1");
         rc = probe(db_, error);
     }
     if (rc != SQLITE_OK) {
         sqlite3_close(db_);
         db_ = nullptr;
+        if ((rc & 0xff) == SQLITE_NOTADB) refuseNotDatabase(path);
         throw DbError("Cannot open database '" + path + "': " + error, 3049);
     }
     sqlite3_extended_result_codes(db_, 1);

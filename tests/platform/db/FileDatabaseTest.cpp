@@ -50,7 +50,9 @@ TEST(FileDatabase, EmptyAndForeignFilesAreRefusedAndLeftAsTheyAre) {
     std::ofstream(empty).close();
     const std::string junk = dir.file("junk.mdb");
     std::ofstream(junk) << "this is not a database file at all, just some text that is long enough.";
-    for (const std::string& path : {empty, junk}) {
+    const std::string tiny = dir.file("tiny.mdb");
+    std::ofstream(tiny) << "SQL";
+    for (const std::string& path : {empty, junk, tiny}) {
         const std::string before = bytesOf(path);
         db::Connection con;
         const std::string err = errorOf([&] { con.open(db::Connection::fileConnectionString(path)); });

@@ -2,8 +2,13 @@
 // server cannot be reached or refuses the login.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <pwd.h>
+#include <sys/socket.h>
 #include <unistd.h>
+
+#include <chrono>
 
 #include "platform/db/ConnectionString.h"
 #include "platform/db/DbError.h"
@@ -89,6 +94,30 @@ TEST(ServerConnection, NoServerListeningIsAClearErrorAtOnce) {
     EXPECT_EQ(number, 3049);
     EXPECT_TRUE(mentions(text, "on server '" + dir.path().string() + ",5432'")) << text;
     EXPECT_TRUE(mentions(text, ".s.PGSQL.5432")) << text;
+}
+
+// A machine that takes the connection but never answers (a server hung, or
+// something else on its port): the operator gets the connection error once
+// the connect timeout runs out, not a window that never comes.
+TEST(ServerConnection, AServerThatNeverAnswersIsAnErrorNotAHang) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(fd, 4), 0);  // the kernel completes the handshake; nobody reads
+    ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+    const std::string source = "127.0.0.1," + std::to_string(ntohs(addr.sin_port));
+
+    const auto start = std::chrono::steady_clock::now();
+    auto [number, text] = openError(kLogin + source);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    ::close(fd);
+    EXPECT_EQ(number, 3049);
+    EXPECT_TRUE(mentions(text, "on server '" + source + "'")) << text;
+    EXPECT_LT(waited, std::chrono::seconds(45));
 }
 
 TEST(ServerConnection, LoginAndIntegratedFormsOpenTheCatalog) {

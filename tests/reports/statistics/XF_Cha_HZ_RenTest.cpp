@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QWidget>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -61,10 +62,10 @@ insert into Sys_Para(Para_Name,P1,P5) values ('JieSuan_Date','2026-01-01',null),
 
     // Mode 0 day, 1 month, 2 period; then the summary button.
     void run(int mode, const std::string& from, const std::string& to, const std::string& dept = "01",
-             const std::string& name = "") {
+             const std::string& name = "", const std::string& code = "") {
         if (!w.Loaded()) w.Load();
         w.ucDep1.selectDepartment(dept);
-        w.ucDep1.setFilters(name, "", "");
+        w.ucDep1.setFilters(name, code, "");
         w.Option1(mode).setValue(true);
         w.DTPicker1.setValue(from);
         w.DTPicker2.setValue(to);
@@ -110,10 +111,10 @@ TEST_P(EmployeeRun, DayReportRowsPerEmployeeAndDayWithMergedEmployeeAndTotalCell
                            "0.00", "0", "5.00", "1", "0.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00"}));
     EXPECT_EQ(cells(2), (S{"张三", "E1", "财务", "D11", "2026-07-02", "2.00", "2", "0", "0.00", "0", "30.00", "-30.00",
                            "3.00", "0", "0.00", "0", "-1.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00"}));
-    EXPECT_EQ(cells(3, 1, 12), (S{"李四", "E2", "财务", "D11", "2026-07-01", "4.00", "1", "0", "0.00", "10", "0.00", "0.00"}));
-    EXPECT_EQ(cells(3, 23, 24), (S{"4.00", "0"}));
-    EXPECT_EQ(cells(4, 1, 7), (S{"王五", "E3", "食堂", "D12", "2026-07-02", "2.00", "1"}));
-    EXPECT_EQ(cell(4, 15), "2.00");
+    EXPECT_EQ(cells(3), (S{"李四", "E2", "财务", "D11", "2026-07-01", "4.00", "1", "0", "0.00", "10", "0.00", "0.00",
+                           "0.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "4.00", "0", "0.00"}));
+    EXPECT_EQ(cells(4), (S{"王五", "E3", "食堂", "D12", "2026-07-02", "2.00", "1", "0", "0.00", "0", "0.00", "0.00",
+                           "0.00", "0", "2.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00"}));
     EXPECT_EQ(cells(5), (S{"总计:", "", "", "", "", "13.00", "5", "1", "100.00", "10", "30.00", "70.00", "3.00", "0",
                            "7.00", "1", "-1.00", "0", "0.00", "0", "0.00", "0", "4.00", "0", "0.00"}));
 
@@ -141,11 +142,12 @@ TEST_P(EmployeeRun, MonthReportTakesTheLastSecondOfTheMonthAndEveryColumnGroupWh
     ASSERT_EQ(w.Grid1.Rows(), 5);
     EXPECT_EQ(cells(1), (S{"张三", "E1", "财务", "D11", "2026-07", "7.00", "3", "1", "100.00", "0", "30.00", "70.00",
                            "3.00", "0", "5.00", "1", "-1.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00"}));
-    EXPECT_EQ(cells(2, 5, 7), (S{"2026-07", "4.00", "1"}));
-    EXPECT_EQ(cells(2, 23, 25), (S{"4.00", "0", "15.00"}));
-    EXPECT_EQ(cells(3, 1, 7), (S{"王五", "E3", "食堂", "D12", "2026-07", "2.00", "1"}));
-    EXPECT_EQ(cells(4, 6, 12), (S{"13.00", "5", "1", "100.00", "10", "30.00", "70.00"}));
-    EXPECT_EQ(cell(4, 25), "15.00");
+    EXPECT_EQ(cells(2), (S{"李四", "E2", "财务", "D11", "2026-07", "4.00", "1", "0", "0.00", "10", "0.00", "0.00",
+                           "0.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "4.00", "0", "15.00"}));
+    EXPECT_EQ(cells(3), (S{"王五", "E3", "食堂", "D12", "2026-07", "2.00", "1", "0", "0.00", "0", "0.00", "0.00",
+                           "0.00", "0", "2.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00"}));
+    EXPECT_EQ(cells(4), (S{"总计:", "", "", "", "", "13.00", "5", "1", "100.00", "10", "30.00", "70.00", "3.00", "0",
+                           "7.00", "1", "-1.00", "0", "0.00", "0", "0.00", "0", "4.00", "0", "15.00"}));
     EXPECT_EQ(shown().size(), 25u);
     EXPECT_EQ(w.Grid1.model().merges().size(), 1u);  // one row per employee: the total alone
 
@@ -154,6 +156,7 @@ TEST_P(EmployeeRun, MonthReportTakesTheLastSecondOfTheMonthAndEveryColumnGroupWh
     w.Check2.setValue(forms::vbUnchecked);
     run(1, "2026-07-01", "2026-08-01");
     EXPECT_EQ(cells(2, 1, 7), (S{"张三", "E1", "财务", "D11", "2026-08", "2.50", "1"}));
+    EXPECT_TRUE(same(w.Grid1.model().mergeAt(2, 2), 1, 2, 2, 2));
     EXPECT_EQ(shown(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 9, 11, 12, 25}));
 }
 
@@ -162,10 +165,92 @@ TEST_P(EmployeeRun, PeriodSummaryIsOneRowPerEmployeeWithTheDateColumnHidden) {
     w.Check3.setValue(forms::vbChecked);
     run(2, "2026-06-30", "2026-07-31");
     ASSERT_EQ(w.Grid1.Rows(), 5);
-    EXPECT_EQ(cells(1, 1, 7), (S{"张三", "E1", "财务", "D11", "2026-06-30 00:00:00", "7.00", "3"}));
-    EXPECT_EQ(cells(3, 1, 7), (S{"王五", "E3", "食堂", "D12", "2026-06-30 00:00:00", "9.00", "2"}));
-    EXPECT_EQ(cells(4, 6, 12), (S{"20.00", "6", "1", "100.00", "10", "30.00", "70.00"}));
+    const std::string from = "2026-06-30 00:00:00";
+    EXPECT_EQ(cells(1), (S{"张三", "E1", "财务", "D11", from, "7.00", "3", "1", "100.00", "0", "30.00", "70.00",
+                           "3.00", "0", "5.00", "1", "-1.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00"}));
+    EXPECT_EQ(cells(2), (S{"李四", "E2", "财务", "D11", from, "4.00", "1", "0", "0.00", "10", "0.00", "0.00",
+                           "0.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "4.00", "0", "15.00"}));
+    EXPECT_EQ(cells(3), (S{"王五", "E3", "食堂", "D12", from, "9.00", "2", "0", "0.00", "0", "0.00", "0.00",
+                           "0.00", "0", "9.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00"}));
+    EXPECT_EQ(cells(4), (S{"总计:", "", "", "", "", "20.00", "6", "1", "100.00", "10", "30.00", "70.00", "3.00", "0",
+                           "14.00", "1", "-1.00", "0", "0.00", "0", "0.00", "0", "4.00", "0", "15.00"}));
+    EXPECT_EQ(w.Grid1.model().merges().size(), 1u);
     EXPECT_EQ(shown(), (std::vector<int>{1, 2, 3, 4, 6, 7, 9, 11, 12}));
+}
+
+// Each box shows its own columns; the times columns of the meals need both
+// the times and the meal boxes.
+TEST_P(EmployeeRun, EachColumnGroupShowsItsColumnsAloneAndTogether) {
+    using I = std::vector<int>;
+    const I base{1, 2, 3, 4, 5, 6, 7};
+    struct Case {
+        std::vector<forms::CheckBox*> ticked;
+        I more;
+    };
+    const Case cases[] = {
+        {{}, {}},
+        {{&w.Check1}, {8}},
+        {{&w.Check2}, {13, 15, 17, 19, 21, 23}},
+        {{&w.Check3}, {9, 11, 12}},
+        {{&w.Check4}, {25}},
+        {{&w.Check1, &w.Check2}, {8, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}},
+        {{&w.Check1, &w.Check3}, {8, 9, 10, 11, 12}},
+        {{&w.Check2, &w.Check3, &w.Check4}, {9, 11, 12, 13, 15, 17, 19, 21, 23, 25}},
+    };
+    w.Load();
+    int n = 0;
+    for (const Case& k : cases) {
+        for (forms::CheckBox* b : {&w.Check1, &w.Check2, &w.Check3, &w.Check4}) b->setValue(forms::vbUnchecked);
+        for (forms::CheckBox* b : k.ticked) b->setValue(forms::vbChecked);
+        run(0, "2026-07-01", "2026-07-01");
+        I expected = base;
+        expected.insert(expected.end(), k.more.begin(), k.more.end());
+        EXPECT_EQ(shown(), expected) << "case " << n++;
+    }
+
+    // No times purse: the box is gone and no run shows a times column.
+    Conn_Main->execute("update Sys_Para set P5='0' where Para_Name='Sys_Config'");
+    w.Unload();
+    w.Load();
+    w.Check2.setValue(forms::vbChecked);
+    w.Check3.setValue(forms::vbChecked);
+    run(0, "2026-07-01", "2026-07-01");
+    EXPECT_EQ(shown(), (I{1, 2, 3, 4, 5, 6, 7, 9, 11, 12, 13, 15, 17, 19, 21, 23}));
+}
+
+// Days run on over a month's end; an employee's rows form one block per
+// column, and only an equal code joins rows, whatever the names.
+TEST_P(EmployeeRun, DaysAcrossAMonthEndAndOneBlockPerEmployeeCode) {
+    con->executeScript(
+        "insert into Ren_Per_Info(Pinfo_ID,Dept_No,P_Name,P_Code,Del_YN) values "
+        "(7,'0102','王五','E4',0),(8,'0102','O''Brien','E5',0);");
+    const auto tx = [&](int person, const char* at, int meal, int money) {
+        test::XfRow().person(person).date(at).type(1).meal(meal).money(money).times(0).err(0).insert(*con);
+    };
+    tx(3, "2026-07-01 10:00:00", 1, -150);
+    tx(7, "2026-07-01 12:00:00", 2, -300);  // same name as 王五 E3, another code
+    tx(5, "2026-07-02 08:00:00", 1, -100);
+    tx(8, "2026-07-02 08:00:00", 1, -100);  // same code as O'Brien E5
+    run(0, "2026-06-30", "2026-07-02", "0102");
+    ASSERT_EQ(w.Grid1.Rows(), 8);
+    EXPECT_EQ(cells(1, 1, 7), (S{"王五", "E3", "食堂", "D12", "2026-06-30", "7.00", "1"}));
+    EXPECT_EQ(cells(2, 1, 7), (S{"王五", "E3", "食堂", "D12", "2026-07-01", "1.50", "1"}));
+    EXPECT_EQ(cells(3, 1, 7), (S{"王五", "E3", "食堂", "D12", "2026-07-02", "2.00", "1"}));
+    EXPECT_EQ(cells(4, 1, 7), (S{"王五", "E4", "食堂", "D12", "2026-07-01", "3.00", "1"}));
+    for (int r : {5, 6}) EXPECT_EQ(cells(r, 1, 7), (S{"O'Brien", "E5", "食堂", "D12", "2026-07-02", "1.00", "1"}));
+    EXPECT_EQ(cells(7, 5, 7), (S{"", "15.50", "6"}));
+    EXPECT_EQ((S{cell(7, 13), cell(7, 15)}), (S{"3.50", "12.00"}));
+
+    const auto& g = w.Grid1.model();
+    for (int c = 1; c <= 4; ++c) {
+        EXPECT_TRUE(same(g.mergeAt(2, c), 1, c, 3, c)) << c;
+        EXPECT_TRUE(same(g.mergeAt(6, c), 5, c, 6, c)) << c;
+        EXPECT_FALSE(g.mergeAt(4, c)) << c;
+    }
+    EXPECT_FALSE(g.mergeAt(2, 5));
+    EXPECT_TRUE(same(g.mergeAt(7, 1), 7, 1, 7, 5));
+    EXPECT_EQ(g.merges().size(), 9u);
+    EXPECT_EQ(cell(g.mergeAt(3, 1)->row1, 1), "王五");  // the block shows the name it starts with
 }
 
 TEST_P(EmployeeRun, EmptyCodesNeverMergeWithTheHeaderOrTheTotalRow) {
@@ -187,6 +272,8 @@ TEST_P(EmployeeRun, PickerTextIsTakenLiterallyAndNoChoiceOrABadPeriodShowsNothin
     run(0, "2026-07-01", "2026-09-30", "01", "%");  // no name holds a percent sign
     ASSERT_EQ(w.Grid1.Rows(), 2);
     EXPECT_EQ(cells(1, 6, 8), (S{"0.00", "0", "0"}));
+    run(0, "2026-07-01", "2026-09-30", "01", "", "E_");  // nor a code an underscore
+    EXPECT_EQ(w.Grid1.Rows(), 2);
 
     w.DTPicker1.setValue("2026-07-03");
     w.DTPicker2.setValue("2026-07-02");
@@ -253,6 +340,57 @@ TEST_P(EmployeeRun, OnScreenTheSummaryButtonFillsTheGrid) {
     });
 }
 
+// In the window's own loop, as a person works it: during the run the summary,
+// output, mode and column controls take no clicks, the busy panel lies over
+// the grid, every figure comes from the one query read at the start, and
+// closing the window stops the run.
+TEST_P(EmployeeRun, OnScreenARunTakesNoClicksReadsOnceAndClosingStopsIt) {
+    const auto start = [&] {
+        w.ucDep1.selectDepartment("01");
+        w.DTPicker1.setValue("2026-07-01");
+        w.DTPicker2.setValue("2026-07-02");
+        test::clickOnScreen(w.Command1);
+    };
+    int yields = 0;
+    bool covered = false;
+    sv->onYield = [&] {
+        EXPECT_EQ(w.Bar1.Max(), 5);  // one step per listed employee
+        EXPECT_EQ(w.Bar1.Value(), ++yields);
+        if (yields != 1) return;
+        for (forms::Control* c : std::initializer_list<forms::Control*>{&w.Command1, &w.Command4(0), &w.Option1(1),
+                                                                        &w.Check2, &w.ucDep1.txtName})
+            EXPECT_FALSE(c->widget()->isEnabled());
+        test::click(w.Command1);
+        test::click(w.Command4(0));
+        test::clickBox(w.Option1(1));
+        test::clickBox(w.Check2);
+        covered = w.Pic_1.Visible() && test::coversItsPlace(w.Pic_1);
+        con->execute("alter table Record_XF rename to Record_XF_gone");
+    };
+    test::whileShown(w, [&] {
+        start();
+        EXPECT_EQ(w.Grid1.Rows(), 6);
+        EXPECT_EQ(cells(5, 1, 8), (S{"总计:", "", "", "", "", "13.00", "5", "1"}));
+        EXPECT_TRUE(w.Option1(0).Value());
+        EXPECT_EQ(shown(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+        EXPECT_TRUE(sv->saveFilters.empty());
+        EXPECT_TRUE(w.Command1.Enabled() && w.Check2.Enabled() && w.Option1(1).widget()->isEnabled());
+    });
+    EXPECT_EQ(yields, 5);
+    EXPECT_TRUE(covered);
+    con->execute("alter table Record_XF_gone rename to Record_XF");
+
+    sv->yields = 0;
+    sv->onYield = [&] { w.widget()->close(); };
+    test::whileShown(w, [&] {
+        start();
+        EXPECT_FALSE(w.Loaded());
+    });
+    EXPECT_EQ(sv->yields, 1);
+    w.Load();
+    EXPECT_EQ(w.Grid1.Rows(), 1);
+}
+
 TEST_P(EmployeeWindow, LoadPreparesPickersModesAndMonthTexts) {
     Conn_Main->execute("update Sys_Para set P1='2026-03-15' where Para_Name='JieSuan_Date'");
     w.Load();
@@ -285,6 +423,36 @@ TEST_P(EmployeeWindow, LoadPreparesPickersModesAndMonthTexts) {
     EXPECT_FALSE(w.Check1.Visible());
     w.Command3.click();
     EXPECT_FALSE(w.Loaded());
+
+    // A switch that is no number, or no switch at all, leaves the times on.
+    for (const char* change : {"update Sys_Para set P5='x' where Para_Name='Sys_Config'",
+                               "delete from Sys_Para where Para_Name='Sys_Config'"}) {
+        Conn_Main->execute(change);
+        w.Load();
+        EXPECT_TRUE(w.Check1.Visible()) << change;
+        w.Unload();
+    }
+}
+
+// Nine tenths of a large screen; never below the smallest size, the grid
+// beside the picker and ending level with it, the exit button and the
+// separator at the right edge.
+TEST_P(EmployeeWindow, FitsTheScreenAndLaysOutAtTheSmallestSize) {
+    sv->screen = {15360, 11520};
+    w.Load();
+    EXPECT_NEAR(w.Width(), 13760, 15);
+    EXPECT_NEAR(w.Height(), 9610, 15);
+    w.setWidth(10000);
+    w.setHeight(7000);
+    w.Form_Resize();
+    const int W = w.Width(), H = w.Height();  // whole pixels of 15 twips
+    EXPECT_NEAR(W, 11600, 15);
+    EXPECT_NEAR(H, 8200, 15);
+    EXPECT_EQ(w.ucDep1.Height(), H - 720);
+    EXPECT_EQ(w.Grid1.Top() + w.Grid1.Height(), w.ucDep1.Top() + w.ucDep1.Height());
+    EXPECT_EQ(w.Grid1.Width(), W - w.ucDep1.Width() - 640);
+    EXPECT_EQ(w.Command3.Left() + w.Command3.Width(), W - 270);
+    EXPECT_NEAR(w.Pic_1.Left() * 2 + w.Pic_1.Width(), W, 1);
 }
 
 // Every caption, and the month texts, fit in each language; in English only

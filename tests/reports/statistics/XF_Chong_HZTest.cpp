@@ -1,5 +1,6 @@
 // The terminal and computer summary on a small business database whose
 // people, lists and transactions the tests state by hand.
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -155,15 +156,16 @@ TOLVENK_ON_BOTH_ENGINES(ChongWindow);
 
 TEST_P(ChongSum, ComputerByOperatorAndDaySubtotalsEachDayOfSeveralOperators) {
     computerDays();
+    add(pc(161, "2026-07-02 09:00:00", 4).money(50));  // another unlisted operator: the same "other" row
     sum(kComputer, kOperator, kOperator, "2026-07-01", "2026-07-02");
     EXPECT_EQ(cell(0, 2), "操作员");
     EXPECT_EQ(lines(), (S{"2026-07-01|管理员|| 4:￥60.00 5:￥20.00 6:10 9:￥40.00",
                           "|王会计|| 5:￥5.00 9:￥-5.00 10:￥7.00",
                           "|小计：|| 4:￥60.00 5:￥25.00 6:10 9:￥35.00 10:￥7.00",
                           "2026-07-02|管理员|| 4:￥2.50 9:￥2.50",
-                          "|其它|| 4:￥1.00 9:￥1.00",
-                          "|小计：|| 4:￥3.50 5:￥0.00 6:0 9:￥3.50 10:￥0.00",
-                          "总计：||| 4:￥63.50 5:￥25.00 6:10 9:￥38.50 10:￥7.00"}));
+                          "|其它|| 4:￥1.50 9:￥1.50",
+                          "|小计：|| 4:￥4.00 5:￥0.00 6:0 9:￥4.00 10:￥0.00",
+                          "总计：||| 4:￥64.00 5:￥25.00 6:10 9:￥39.00 10:￥7.00"}));
     EXPECT_EQ((S{span(2, 1), span(4, 1), span(3, 3), span(7, 2)}), (S{"1-2", "4-5", "3-3", "7-7"}));
     EXPECT_EQ(shown(), (I{1, 2, 4, 5, 6, 9, 10}));
     EXPECT_FALSE(w.pBar3.Visible());
@@ -174,6 +176,18 @@ TEST_P(ChongSum, ComputerByOperatorAndDaySubtotalsEachDayOfSeveralOperators) {
     DB_Provider = "SQL";
     go(kComputer);
     EXPECT_EQ(lines(), access);
+
+    // No times purse: the times column goes, its figures are still summed.
+    Conn_Main->execute("update Sys_Para set P5='0' where Para_Name='Sys_Config'");
+    w.Unload();
+    sum(kComputer, kOperator, kOperator, "2026-07-01", "2026-07-02");
+    EXPECT_EQ(shown(), (I{1, 2, 4, 5, 9, 10}));
+    EXPECT_EQ(lines(), access);
+    // Without the switch the times show.
+    Conn_Main->execute("delete from Sys_Para where Para_Name='Sys_Config'");
+    w.Unload();
+    sum(kComputer, kOperator, kOperator, "2026-07-01", "2026-07-02");
+    EXPECT_EQ(shown(), (I{1, 2, 4, 5, 6, 9, 10}));
 }
 
 TEST_P(ChongSum, ComputerOperatorThenDateAndOneOperator) {
@@ -232,10 +246,12 @@ TEST_P(ChongSum, TerminalByMachineCountsTimesAndHidesEmptyColumns) {
 
     // The times switch off hides every times column, those of consumption and of recharge too.
     Conn_Main->execute("update Sys_Para set P5='0' where Para_Name='Sys_Config'");
+    add(pos(3, "2026-07-02 19:00:00", 11).meal(4).times(-1));  // the night meal by times: column 16
     w.Unload();
     sum(kTerminal, kMach, kMach, "2026-07-01", "2026-07-02");
     EXPECT_EQ(shown(), (I{1, 2, 4, 6, 8, 11, 13, 19, 21}));
-    EXPECT_EQ(lines().back(), total);  // still summed
+    const int t = w.Grid1.Rows() - 1;  // still summed
+    EXPECT_EQ((S{cell(t, 5), cell(t, 7), cell(t, 10), cell(t, 16)}), (S{"3", "20", "2", "1"}));
 }
 
 TEST_P(ChongSum, TerminalCashierThenMachineAndCashierByKey) {
@@ -274,6 +290,8 @@ TEST_P(ChongSum, TerminalCashierThenMachineAndCashierByKey) {
 TEST_P(ChongSum, TerminalByDepartmentAndMonth) {
     add(pos(1, "2026-05-31 23:59:59", 11).meal(1).money(-7777));
     add(pos(1, "2026-06-01 00:00:00", 11).meal(1).money(-100));
+    add(pos(9, "2026-06-10 09:00:00", 13).money(-500));  // a withdrawal and its cancellation net to nothing
+    add(pos(10, "2026-06-10 09:05:00", 13).money(500));
     add(pos(1, "2026-06-30 23:59:59", 11).person(2).meal(2).money(-1000));
     add(pos(1, "2026-07-31 23:59:59", 11).person(3).meal(3).money(-300));  // department below the list
     add(pos(1, "2026-07-15 12:00:00", 11).person(9).money(-999));         // nobody: no department
@@ -282,7 +300,7 @@ TEST_P(ChongSum, TerminalByDepartmentAndMonth) {
     sum(kTerminal, kDept, kDept, "2026-06-15", "2026-07-03", true);
     EXPECT_EQ(w.Text1.Text(), "2026年6月");
     const std::string rest = " 13:￥0.00 15:￥0.00 17:￥0.00 19:￥0.00 21:￥0.00";
-    EXPECT_EQ(lines(), (S{"2026-06|财务|| 4:￥1.00 9:￥1.00",
+    EXPECT_EQ(lines(), (S{"2026-06|财务|| 4:￥1.00 8:￥0.00 9:￥1.00",
                           "|食堂|| 4:￥10.00 11:￥10.00",
                           "|小计：|| 4:￥11.00 6:￥0.00 8:￥0.00 9:￥1.00 11:￥10.00" + rest,
                           "2026-07|财务|| 6:￥20.00",
@@ -299,6 +317,27 @@ TEST_P(ChongSum, TerminalByDepartmentAndMonth) {
     pickText(w.Combo1, "食堂");
     go(kTerminal);
     EXPECT_EQ(lines().front(), "2026-06|食堂|| 4:￥10.00 11:￥10.00");
+}
+
+TEST_P(ChongSum, TerminalByMonthPlaceThenCardType) {
+    add(pos(1, "2026-06-05 12:00:00", 11).meal(2).money(-200));
+    add(pos(1, "2026-06-20 12:00:00", 11).meal(2).kind(1).money(-300));
+    add(pos(1, "2026-06-21 12:00:00", 12).dian(2).meal(2).money(-100));
+    add(pos(5, "2026-07-01 09:00:00", 13).dian(2).money(5000));
+    sum(kTerminal, kPlace, kCard, "2026-06-15", "2026-07-03", true);
+    EXPECT_EQ((S{cell(0, 2), cell(0, 3)}), (S{"收费点", "卡类型"}));
+    const std::string rest = " 6:￥0.00 8:￥0.00 9:￥0.00 11:￥5.00 13:￥0.00 15:￥0.00 17:￥0.00 19:￥0.00 21:￥0.00";
+    EXPECT_EQ(lines(), (S{"2026-06|一食堂|普通卡| 4:￥3.00 11:￥3.00",
+                          "||教工卡| 4:￥2.00 11:￥2.00",
+                          "||小计：| 4:￥5.00" + rest,
+                          "|二食堂|教工卡| 4:￥1.00 11:￥1.00",
+                          "|小计：|| 4:￥6.00 6:￥0.00 8:￥0.00 9:￥0.00 11:￥6.00 13:￥0.00 15:￥0.00 17:￥0.00 19:￥0.00 "
+                          "21:￥0.00",
+                          "2026-07|二食堂|教工卡| 6:￥50.00",
+                          "总计：||| 4:￥6.00 6:￥50.00 8:￥0.00 9:￥0.00 11:￥6.00 13:￥0.00 15:￥0.00 17:￥0.00 "
+                          "19:￥0.00 21:￥0.00"}));
+    EXPECT_EQ((S{span(1, 1), span(2, 2), span(4, 2), span(5, 2), span(7, 1)}), (S{"1-4", "1-3", "", "5-5", "7-7"}));
+    EXPECT_EQ(shown(), (I{1, 2, 3, 4, 6, 11}));
 }
 
 TEST_P(ChongSum, WrongRangeEmptyRangeAndMoreRecordsThanSixteenBitsCount) {
@@ -326,7 +365,12 @@ TEST_P(ChongSum, WrongRangeEmptyRangeAndMoreRecordsThanSixteenBitsCount) {
 
 TEST_P(ChongSum, AFailedQueryIsReportedAndClosingStopsTheRun) {
     computerDays();
-    sv->onYield = [&] { w.Unload(); };
+    sv->onYield = [&] {
+        for (forms::Control* c : std::initializer_list<forms::Control*>{&w.Command1, &w.Command4(0), &w.Combo2,
+                                                                        &w.Combo4, &w.Frame2})
+            EXPECT_FALSE(c->Enabled());
+        w.Unload();
+    };
     sum(kComputer, kOperator, kOperator, "2026-07-01", "2026-07-02");
     EXPECT_FALSE(w.Loaded());
     EXPECT_EQ(sv->yields, 1);
@@ -373,6 +417,8 @@ TEST_P(ChongWindow, OpensByTerminalAndSwitchesToComputer) {
     // Registered without a menu code: another window can open it.
     registerBuiltInWindows();
     EXPECT_NE(windowObject("XF_Chong_HZ"), nullptr);
+    for (const MenuEntry& e : menuTable())
+        EXPECT_TRUE(std::string(e.window) != "XF_Chong_HZ" || e.code == 0) << e.code;
     resetWindowObjects();
 }
 
@@ -416,6 +462,14 @@ TEST_P(ChongWindow, ConditionListsAndGroupNames) {
 
 TEST_P(ChongWindow, MonthModeSnapsTheStart) {
     w.Load();
+    w.setWidth(10000);
+    w.setHeight(7000);
+    w.Form_Resize();  // never below the smallest size; the grid follows
+    EXPECT_NEAR(w.Width(), 11600, 15);
+    EXPECT_NEAR(w.Height(), 8200, 15);
+    EXPECT_EQ(w.Grid1.Width(), w.Width() - 420);
+    EXPECT_EQ(w.Grid1.Top() + w.Grid1.Height(), w.Height() - 560);
+
     w.Option1(1).setValue(true);
     EXPECT_TRUE(w.Text1.Visible());
     EXPECT_EQ(w.DTPicker1.MinDate(), "2026-02-01");
