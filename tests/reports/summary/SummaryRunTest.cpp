@@ -566,3 +566,42 @@ TEST_P(SummaryRun, OnScreenTheBoxTickedMidRunChangesNothingAndClosingStopsTheRun
     EXPECT_EQ(w.Grid1.Rows(), 5);  // as designed: nothing of the stopped run
     EXPECT_EQ(w.Grid1.Cols(), 3);
 }
+
+// A large site's month passes 32 bits in one slot: three terminal recharges
+// of 10,000,000.00 are 3,000,000,000 fen, shown exactly.
+TEST_P(SummaryRun, AFigurePastThirtyTwoBitsIsShownExactly) {
+    for (int i = 0; i < 3; ++i) add(at("2026-07-03 09:00:00").person(2).kind(2).type(5).money(1000000000));
+    run(0, "2026-07-03", "2026-07-03");
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+    ASSERT_EQ(w.Grid1.Rows(), 8);
+    const int terminal = 3 + 4;  // the terminal recharge block's money and count
+    EXPECT_EQ(cell(5, terminal), "¥30000000.00");
+    EXPECT_EQ(cell(5, terminal + 1), "3");
+    EXPECT_EQ(cell(6, terminal), "¥30000000.00");
+    EXPECT_EQ(cell(7, 1), "收支情况：¥30000000.00");
+}
+
+// 32,768 issue rows in one level: counted, not refused at 16 bits.
+TEST_P(SummaryRun, ALevelOfMoreThan32767RowsIsCounted) {
+    con->executeScript(
+        "insert into Card_Log(Date_Time,Pinfo_id,C_LeiBie,Op_Type,FaKa_GBF,Huan_GBF,Tui_GBF) "
+        "with recursive n(i) as (select 1 union all select i+1 from n where i<32768) "
+        "select '2026-07-03 09:00:00',1,1,0,1,0,0 from n");
+    run(0, "2026-07-03", "2026-07-03");
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+    ASSERT_EQ(w.Grid1.Rows(), 8);
+    const int issue = 3 + 8;  // the issue fee's money and count
+    EXPECT_EQ(cell(5, issue), "¥327.68");
+    EXPECT_EQ(cell(5, issue + 1), "32768");
+    EXPECT_EQ(cell(7, 1), "收支情况：¥327.68");
+}
+
+// Figures beyond even 64 bits are said to be so; no cell shows a wrapped one.
+TEST_P(SummaryRun, AFigureBeyondSixtyFourBitsIsReportedNotWrapped) {
+    for (int i = 0; i < 2; ++i) add(at("2026-07-03 09:00:00").person(2).kind(2).type(5).money(5000000000000000000LL));
+    run(0, "2026-07-03", "2026-07-03");
+    EXPECT_FALSE(sv->boxes.empty());
+    for (int r = 0; r < w.Grid1.Rows(); ++r)
+        for (int c = 0; c < w.Grid1.Cols(); ++c) EXPECT_EQ(cell(r, c).find("-92233"), std::string::npos) << r << "," << c;
+    EXPECT_TRUE(w.Command1.Enabled());
+}
