@@ -161,8 +161,9 @@ TEST_P(BesideTerminal, TheIdGrantCreditsEveryoneOnce) {
     EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK where B_SF=2"), usable);
     EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK where B_SF=0"), rows - usable);
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF,BuTie_OK where Record_XF.XF_Type=11 and "
-                                 "Record_XF.ID>" + std::to_string(mark) + " and Record_XF.Pinfo_id=BuTie_OK.Pinfo_ID and "
-                                 "Record_XF.YuE_Change=BuTie_OK.B_JinE"),
+                                 "Record_XF.ID>" + std::to_string(mark) +
+                                     " and Record_XF.Pinfo_id=BuTie_OK.Pinfo_ID and "
+                                     "Record_XF.YuE_Change=BuTie_OK.B_JinE"),
               usable);
     EXPECT_EQ(chainProblem(), "");
 }
@@ -178,8 +179,8 @@ TEST_P(BesideTerminal, TheClearingTakesBackWhatEachEmployeeLeft) {
                  "from Ren_Per_Info where " + kDept02);
     std::map<std::string, std::int64_t> expected = start, cleared;
     int ok = 0, noCard = 0;
-    for (const auto& r : test::rows(*con, "select BuTie_OK.Pinfo_ID,Card_No,B_JinE,C_GuaShi from BuTie_OK,Card_Info where "
-                                          "BuTie_OK.Pinfo_ID=Card_Info.Pinfo_id")) {
+    for (const auto& r : test::rows(*con, "select BuTie_OK.Pinfo_ID,Card_No,B_JinE,C_GuaShi from BuTie_OK,Card_Info "
+                                          "where BuTie_OK.Pinfo_ID=Card_Info.Pinfo_id")) {
         const std::int64_t p = toNumber(r[0]), subsidy = toNumber(r[2]);
         const std::int64_t spent = p % 7 == 0 ? 2000 : p % 3 == 0 ? 300 : 0;
         if (spent > 0)
@@ -226,8 +227,8 @@ TEST_P(BesideTerminal, TheClearingTakesBackWhatEachEmployeeLeft) {
     EXPECT_EQ(written, cleared);
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where XF_Type=168"), ok);
     EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK,Card_Info where BuTie_OK.B_Times=-1 and "
-                                 "BuTie_OK.Pinfo_ID=Card_Info.Pinfo_id and BuTie_OK.B_JinE=(select YuE_Change from Record_XF "
-                                 "where XF_Type=166 and Record_XF.Card_No=Card_Info.Card_No)"),
+                                 "BuTie_OK.Pinfo_ID=Card_Info.Pinfo_id and BuTie_OK.B_JinE=(select YuE_Change from "
+                                 "Record_XF where XF_Type=166 and Record_XF.Card_No=Card_Info.Card_No)"),
               ok);
     EXPECT_EQ(chainProblem(), "");
 }

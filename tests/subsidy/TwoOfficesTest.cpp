@@ -214,8 +214,9 @@ TOLVENK_ON_BOTH_ENGINES(TwoOffices);
 TEST_P(TwoOffices, GrantsAndRegrantsCreditEachEmployeeOnce) {
     batch(1, 0, -1, 500);
     batch(2, 0, 0, 300);
+    const std::string cardLookUp = "from Card_Info where PInfo_id=";
     for (const auto& [menu, times] : {std::pair{7030, "1"}, std::pair{7029, "2"}}) {
-        Office a(cs, menu, 7, "from Card_Info where PInfo_id=", times), b(cs, menu, 8, "from Card_Info where PInfo_id=", times);
+        Office a(cs, menu, 7, cardLookUp, times), b(cs, menu, 8, cardLookUp, times);
         a.go(true);
         b.go(true);
         const std::string boxA = a.done(true), boxB = b.done(true);
