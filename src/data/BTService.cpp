@@ -218,7 +218,9 @@ bool BTService::Insert_info(const std::string& pID, const std::string& ZhunBei_D
 
 bool BTService::Create_Batch(const std::vector<std::string>& pIDs, const std::string& ZhunBei_DT,
                              std::int32_t ZhunBei_Ren_ID, std::int16_t B_Year, std::int16_t B_Month,
-                             std::int16_t B_Times, std::int16_t B_type, std::int16_t B_Unit) {
+                             std::int16_t B_Times, std::int16_t B_type, std::int16_t B_Unit, bool refuseCleared,
+                             bool* cleared) {
+    if (cleared) *cleared = false;
     std::vector<std::string> inserts;
     inserts.reserve(pIDs.size());
     for (const std::string& p : pIDs)
@@ -233,9 +235,12 @@ bool BTService::Create_Batch(const std::vector<std::string>& pIDs, const std::st
         const bool exists = !con.openRecordset("select ID from BuTie_OK where B_Year=" + num(B_Year) +
                                                " and B_Month=" + num(B_Month) + " and B_Times=" + num(B_Times))
                                  ->eof();
-        if (exists) {
+        const bool monthCleared =
+            !exists && refuseCleared && !Batch_Store::Clear_Marker(con, std::to_string(B_Year), B_Month)->eof();
+        if (exists || monthCleared) {
             con.rollbackTrans();
             con.close();
+            if (cleared) *cleared = monthCleared;
             return false;
         }
         for (const std::string& sql : inserts) con.execute(sql);

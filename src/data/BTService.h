@@ -94,10 +94,12 @@ public:
     // A whole new batch: one prepared row (money and times 0) per employee,
     // written in one transaction that first makes sure the batch still does
     // not exist. False, writing nothing, when it does; a database error
-    // rolls everything back and passes to the caller.
+    // rolls everything back and passes to the caller. With `refuseCleared`
+    // (an ID batch) it is also refused, `*cleared` set, when the month's
+    // clearing has been done meanwhile.
     bool Create_Batch(const std::vector<std::string>& pIDs, const std::string& ZhunBei_DT,
                       std::int32_t ZhunBei_Ren_ID, std::int16_t B_Year, std::int16_t B_Month, std::int16_t B_Times,
-                      std::int16_t B_type, std::int16_t B_Unit);
+                      std::int16_t B_type, std::int16_t B_Unit, bool refuseCleared = false, bool* cleared = nullptr);
     // Pinfo_ID, ID, B_JinE, B_Ci, Card_Number of every prepared row of a
     // batch, by ID; the flags as select_BuTie_OK takes them.
     DataList select_BuTie_OK_Batch(std::int32_t year, std::int32_t month, const std::string& Ci,
