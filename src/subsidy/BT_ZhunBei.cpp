@@ -149,11 +149,11 @@ void BT_ZhunBei::Command1_Click() {
     }
     const std::int32_t item = Combo3.ItemData(Combo3.ListIndex());
     Cur_B_Unit = static_cast<std::int16_t>(item);
-    if (item == B_Unit_Code::ID_Money || item == B_Unit_Code::ID_Times || item == kGroupRechargeID) {
-        if (!Batch_Store::Clear_Marker(Main_Connection(), yearText, Cur_B_Month)->eof()) {
-            prompt("该月份的补贴已经清零，不能再发补贴");
-            return;
-        }
+    const bool idBatch = item == B_Unit_Code::ID_Money || item == B_Unit_Code::ID_Times || item == kGroupRechargeID;
+    const auto refuseCleared = [&] { prompt("该月份的补贴已经清零，不能再发补贴"); };
+    if (idBatch && !Batch_Store::Clear_Marker(Main_Connection(), yearText, Cur_B_Month)->eof()) {
+        refuseCleared();
+        return;
     }
     std::int16_t type = B_Type_Code::Subsidy;
     if (item == kGroupRechargeIC || item == kGroupRechargeID) {
@@ -168,16 +168,22 @@ void BT_ZhunBei::Command1_Click() {
         for (int r = 1; r <= staff.rowUBound(); ++r) ids.push_back(staff(r, id));
         // One transaction: a failure leaves no partial batch behind, which
         // would then be refused as existing.
-        bool created = false;
+        bool created = false, cleared = false;
         try {
             created = BT.Create_Batch(ids, Get_Server_Time(), Op_User_ID, *year,
                                       static_cast<std::int16_t>(Cur_B_Month),
-                                      static_cast<std::int16_t>(std::stoi(Cur_B_Times)), type, Cur_B_Unit);
+                                      static_cast<std::int16_t>(std::stoi(Cur_B_Times)), type, Cur_B_Unit, idBatch,
+                                      &cleared);
         } catch (const db::DbError&) {
             prompt(L(110));
             return;
         }
-        if (!created) {  // created by someone else since the test above
+        // Created, or the month cleared, by another office since the tests above.
+        if (cleared) {
+            refuseCleared();
+            return;
+        }
+        if (!created) {
             prompt(L(109));
             return;
         }

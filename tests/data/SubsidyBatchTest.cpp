@@ -50,3 +50,17 @@ TEST_P(BatchRows, CreateBatchWritesAllRowsOrNone) {
     EXPECT_THROW(bt.Update_info_Rows({{"1", 500}, {"2", 600}}, "t", 7, BtAmount::Money), db::DbError);
     EXPECT_EQ(test::column(*con, "select B_JinE from BuTie_OK order by ID"), (test::Texts{"300", "400"}));
 }
+
+// The month's clearing, done by another office after the window's own check,
+// is seen under the batch's write lock: an ID batch is refused, saying why.
+TEST_P(BatchRows, AnIdBatchOfAMonthClearedMeanwhileIsRefused) {
+    BTService bt;
+    bt.Set_strCN(cs);
+    con->execute("insert into BuTie_OK(Pinfo_ID,B_Year,B_Month,B_Times,B_SF,B_Unit) values(1,2026,11,-1,2,-1)");
+    bool cleared = false;
+    EXPECT_FALSE(bt.Create_Batch({"4", "9"}, "t", 7, 2026, 11, 1, 0, 1, true, &cleared));
+    EXPECT_TRUE(cleared);
+    EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK"), 1);
+    EXPECT_TRUE(bt.Create_Batch({"4"}, "t", 7, 2026, 11, 1, 0, 0, false, &cleared));  // an IC batch
+    EXPECT_FALSE(cleared);
+}

@@ -14,7 +14,6 @@
 #include "platform/db/DbError.h"
 #include "platform/db/SqlTranslator.h"
 #include "platform/db/SqliteFunctions.h"
-#include "platform/db/Utf8.h"
 
 namespace tolvenk::db {
 
@@ -38,10 +37,10 @@ Value columnValue(sqlite3_stmt* st, int i) {
     case SQLITE_FLOAT: return Value(sqlite3_column_double(st, i));
     default: {
         const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-        // Another program may have stored text in another encoding (GBK names).
-        std::string text(t ? t : "", static_cast<std::size_t>(sqlite3_column_bytes(st, i)));
-        makeValidUtf8(text);
-        return Value(std::move(text));
+        // Kept byte for byte, even where another program stored another
+        // encoding (GBK names): the text may be a key written back or compared.
+        // What is shown or exported is made valid on its way there.
+        return Value(std::string(t ? t : "", static_cast<std::size_t>(sqlite3_column_bytes(st, i))));
     }
     }
 }
@@ -117,7 +116,7 @@ int probe(sqlite3* db, std::string& error) {
 
 }  // namespace
 
-SqliteProvider::SqliteProvider(const std::string& path) : path_(path) {
+SqliteProvider::SqliteProvider(const std::string& path, int timeoutSeconds) : path_(path) {
     struct stat sb{};
     if (path.empty() || ::stat(path.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode))
         throw DbError("Could not find file '" + path + "'.", 3024);
@@ -127,8 +126,8 @@ SqliteProvider::SqliteProvider(const std::string& path) : path_(path) {
     readOnly_ = !writable(path, sb);
     // The journal mode is the installation's choice: nothing here changes the file.
     openHandle(readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, path);
-    // The first read waits like any other while another process commits.
-    setCommandTimeout(60);
+    // A rollback-journal file is unreadable while another process commits.
+    setCommandTimeout(timeoutSeconds);
     std::string error;
     int rc = probe(db_, error);
     if (rc != SQLITE_OK && readOnly_ && ((rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_READONLY)) {
@@ -149,7 +148,7 @@ SqliteProvider::SqliteProvider(const std::string& path) : path_(path) {
                               "file that cannot be made in this folder. Open it from a folder that can be written.",
                           3049);
         openHandle(SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, "file:" + uriPath(path) + "?immutable=1");
-        setCommandTimeout(60);
+        setCommandTimeout(timeoutSeconds);
         rc = probe(db_, error);
     }
     if (rc != SQLITE_OK) {
