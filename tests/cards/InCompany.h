@@ -4,6 +4,7 @@
 // two databases the same way: on the twin the operation runs alone, on the
 // other beside the terminal, and the two are compared.
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "demo_gen/DemoGenerator.h"
@@ -13,10 +14,13 @@ namespace tolvenk::test {
 
 enum class Journal { Wal, Rollback, Server };
 
+inline const char* journalName(Journal j) {
+    return j == Journal::Wal ? "Wal" : j == Journal::Rollback ? "Rollback" : "Server";
+}
+inline void PrintTo(Journal j, std::ostream* os) { *os << journalName(j); }
+
 struct JournalNames {
-    std::string operator()(const ::testing::TestParamInfo<Journal>& info) const {
-        return info.param == Journal::Wal ? "Wal" : info.param == Journal::Rollback ? "Rollback" : "Server";
-    }
+    std::string operator()(const ::testing::TestParamInfo<Journal>& info) const { return journalName(info.param); }
 };
 
 // 20,000 generated transactions (September to November 2026, 300 employees).
