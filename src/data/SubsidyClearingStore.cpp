@@ -129,6 +129,9 @@ Outcome Clear_Employee(const std::string& connectionString, const Request& r) {
     con.beginWriteTrans();
     Outcome outcome = Outcome::Cleared;
     try {
+        // A terminal on a server locks the card it books on: its payments land
+        // before the counting or after the clearing, never between.
+        con.lockRows("Card_Info", "PInfo_id=" + person);
         const QL_Figures f = QL_Count(
             readAll(con, "select * from Record_XF where PInfo_id=" + person + " and Date_Time like '" + q(yearMonth) +
                              "%' order by ID "),

@@ -106,6 +106,7 @@ void Connection::executeScript(const std::string& sql) { live().executeScript(sq
 
 void Connection::beginTrans() { live().begin(); }
 void Connection::beginWriteTrans() { live().beginWrite(); }
+void Connection::lockRows(const std::string& table, const std::string& where) { live().lockRows(table, where); }
 void Connection::commitTrans() { live().commit(); }
 void Connection::rollbackTrans() { live().rollback(); }
 bool Connection::inTransaction() const { return provider_ && provider_->inTransaction(); }

@@ -43,6 +43,9 @@ public:
     void beginTrans();
     // A transaction holding the write lock from its start (read, decide, write).
     void beginWriteTrans();
+    // Inside a write transaction: holds those rows against writers that lock
+    // rows (terminals on a server) until it ends; see Provider::lockRows.
+    void lockRows(const std::string& table, const std::string& where);
     void commitTrans();
     void rollbackTrans();
     bool inTransaction() const;

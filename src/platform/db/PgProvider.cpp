@@ -389,6 +389,10 @@ void PgProvider::beginWrite() {
     simple("SELECT pg_advisory_xact_lock(7032001)");
 }
 
+void PgProvider::lockRows(const std::string& table, const std::string& where) {
+    query("select 1 from " + table + " where " + where + " for update", {});
+}
+
 void PgProvider::commit() {
     if (!inTransaction()) throw DbError("cannot commit - no transaction is active");
     Result r = simple("COMMIT");

@@ -43,6 +43,14 @@ public:
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
 
+    // Inside a write transaction: holds the rows of `table` meeting `where`
+    // until it ends, against writers that lock rows rather than the whole
+    // database. Nothing to do where a write transaction holds it all.
+    virtual void lockRows(const std::string& table, const std::string& where) {
+        (void)table;
+        (void)where;
+    }
+
     virtual void setCommandTimeout(int seconds) = 0;
     // A long series of write transactions begins (on) or has ended (off): the
     // engine may put off its housekeeping between them until the end.
