@@ -21,6 +21,7 @@ namespace tolvenk::db {
 namespace {
 
 constexpr std::size_t kCacheLimit = 128;
+constexpr int kOpenBusyMillis = 60 * 1000;
 
 // Resets a cached statement however the call leaves it.
 struct StmtReset {
@@ -168,6 +169,9 @@ void SqliteProvider::openHandle(int flags, const std::string& name) {
         db_ = nullptr;
         throw DbError("Cannot open database '" + path_ + "': " + msg, 3049);
     }
+    // The first read waits for a writer's commit as any statement does: with
+    // a rollback journal, a terminal committing at that moment holds readers out.
+    sqlite3_busy_timeout(db_, kOpenBusyMillis);
 }
 
 SqliteProvider::~SqliteProvider() {
@@ -416,6 +420,22 @@ void SqliteProvider::setBulkWrites(bool on) {
     bulk_.reset();
     sqlite3_wal_autocheckpoint(db_, kDefaultPages);
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+}
+
+// In WAL mode a read transaction reads the state of its first read from the
+// file and the log while writers append to the log. With a rollback journal
+// it would hold the file's shared lock to its end, and every writer's commit
+// (a terminal's) would wait for it: there each statement stays on its own.
+bool SqliteProvider::beginSnapshot() {
+    if (!inWalMode(db_)) return false;
+    begin();
+    try {
+        runScript("SELECT count(*) FROM sqlite_master");  // takes the state now, not at the first real read
+    } catch (...) {
+        runScript("ROLLBACK");
+        throw;
+    }
+    return true;
 }
 
 void SqliteProvider::setCommandTimeout(int seconds) {
