@@ -1,6 +1,7 @@
 #include "platform/MoneyText.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 
 namespace tolvenk {
@@ -26,6 +27,52 @@ std::string centsText(double cents) {
     // 2^63 itself does not fit; every double below it in magnitude does.
     if (!std::isfinite(r) || std::fabs(r) >= 9223372036854775808.0) return kOverflowMark;
     return centsText(static_cast<std::int64_t>(r));
+}
+
+namespace {
+
+__extension__ using Wide = __int128;
+__extension__ using UWide = unsigned __int128;
+
+std::string digitsOf(UWide a) {
+    std::string out;
+    do {
+        out.insert(out.begin(), static_cast<char>('0' + static_cast<int>(a % 10)));
+        a /= 10;
+    } while (a != 0);
+    return out;
+}
+
+UWide magnitudeOf(Wide v) { return v < 0 ? UWide(0) - static_cast<UWide>(v) : static_cast<UWide>(v); }
+
+}  // namespace
+
+void Exact_Sum::add(std::int64_t v) {
+    if (exact_ && __builtin_add_overflow(v_, Wide{v}, &v_)) exact_ = false;
+}
+
+void Exact_Sum::add(const std::string& text, bool magnitude) {
+    std::int64_t v = 0;
+    const char* end = text.data() + text.size();
+    if (const auto [at, ec] = std::from_chars(text.data(), end, v); ec != std::errc() || at != end) {
+        exact_ = false;
+        return;
+    }
+    const Wide w = magnitude && v < 0 ? -Wide{v} : Wide{v};
+    if (exact_ && __builtin_add_overflow(v_, w, &v_)) exact_ = false;
+}
+
+std::string Exact_Sum::cents(bool negated) const {
+    if (!exact_) return kOverflowMark;
+    const bool negative = negated ? v_ > 0 : v_ < 0;
+    const UWide a = magnitudeOf(v_);
+    const int frac = static_cast<int>(a % 100);
+    return (negative ? "-" : "") + digitsOf(a / 100) + (frac < 10 ? ".0" : ".") + std::to_string(frac);
+}
+
+std::string Exact_Sum::whole() const {
+    if (!exact_) return kOverflowMark;
+    return (v_ < 0 ? "-" : "") + digitsOf(magnitudeOf(v_));
 }
 
 std::optional<std::int64_t> yuanToCents(const std::string& text) {

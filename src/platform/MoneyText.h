@@ -20,6 +20,28 @@ std::string centsPlainText(std::int64_t cents);
 std::string centsText(double cents);
 inline constexpr const char* kOverflowMark = "########";
 
+// An exact running sum of stored whole numbers (amounts in fen, counts),
+// wider than any one of them: the sum of 64-bit amounts is shown as it is.
+// A value that was no whole 64-bit number leaves it inexact, shown as
+// kOverflowMark, as is a sum past 127 bits.
+class Exact_Sum {
+public:
+    void add(std::int64_t v);
+    // A stored value as text; `magnitude` adds it without its sign.
+    void add(const std::string& text, bool magnitude = false);
+    bool exact() const { return exact_; }
+    bool isZero() const { return exact_ && v_ == 0; }
+    // Hundredths as "12.34" (negated when asked), or the overflow mark.
+    std::string cents(bool negated = false) const;
+    // The plain whole number, or the overflow mark.
+    std::string whole() const;
+
+private:
+    __extension__ using Wide = __int128;
+    Wide v_ = 0;
+    bool exact_ = true;
+};
+
 // A typed amount of yuan ("12.5", " -3 ", "0.125") as hundredths, rounded half
 // away from zero on its decimal digits; nothing when it is not a plain decimal
 // number or has more than 15 digits before the point.

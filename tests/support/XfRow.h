@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,17 +21,17 @@ public:
     XfRow& dian(int v) { return set("XF_Dian_ID", v); }          // place
     XfRow& type(int v) { return set("XF_Type", v); }             // transaction kind
     XfRow& meal(int v) { return set("XF_Meal", v); }
-    XfRow& before(int v) { return set("YuE_Old", v); }           // balance before
-    XfRow& money(int v) { return set("YuE_Change", v); }
-    XfRow& balance(int v) { return set("YuE_New", v); }          // balance after
+    XfRow& before(std::int64_t v) { return set("YuE_Old", v); }           // balance before
+    XfRow& money(std::int64_t v) { return set("YuE_Change", v); }
+    XfRow& balance(std::int64_t v) { return set("YuE_New", v); }          // balance after
     XfRow& cardSerial(int v) { return set("Card_LiuShui", v); }
     XfRow& date(const std::string& v) { return set("Date_Time", v); }
     XfRow& card(const std::string& v) { return set("Card_No", v); }
-    XfRow& times(int v) { return set("YuCi_Change", v); }
+    XfRow& times(std::int64_t v) { return set("YuCi_Change", v); }
     XfRow& op(int v) { return set("Operator_id", v); }           // operator
     XfRow& unit(int v) { return set("XF_Unit", v); }             // owner
     XfRow& timesSerial(int v) { return set("Ci_LiuShui", v); }
-    XfRow& timesLeft(int v) { return set("YuCi_New", v); }
+    XfRow& timesLeft(std::int64_t v) { return set("YuCi_New", v); }
     XfRow& err(int v) { return set("Err_Code", v); }
     XfRow& dcDate(const std::string& v) { return set("DC_Date", v); }
 

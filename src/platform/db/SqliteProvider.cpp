@@ -14,7 +14,6 @@
 #include "platform/db/DbError.h"
 #include "platform/db/SqlTranslator.h"
 #include "platform/db/SqliteFunctions.h"
-#include "platform/db/Utf8.h"
 
 namespace tolvenk::db {
 
@@ -39,10 +38,10 @@ Value columnValue(sqlite3_stmt* st, int i) {
     case SQLITE_FLOAT: return Value(sqlite3_column_double(st, i));
     default: {
         const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-        // Another program may have stored text in another encoding (GBK names).
-        std::string text(t ? t : "", static_cast<std::size_t>(sqlite3_column_bytes(st, i)));
-        makeValidUtf8(text);
-        return Value(std::move(text));
+        // Kept byte for byte, even where another program stored another
+        // encoding (GBK names): the text may be a key written back or compared.
+        // What is shown or exported is made valid on its way there.
+        return Value(std::string(t ? t : "", static_cast<std::size_t>(sqlite3_column_bytes(st, i))));
     }
     }
 }

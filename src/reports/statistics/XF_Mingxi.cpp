@@ -278,7 +278,7 @@ void XF_Mingxi::Command1_Click() {
     const QueryRun run(*this, running_);
 
     Emp_Path = Load_Emp_Ids();
-    Sum_JinE = "0";
+    Sum_JinE = Exact_Sum();
     Sum_Ci = 0;
     Clear_Totals(Type_Sum);
     Uncertain_Flag = chkErr.Value() == forms::vbUnchecked ? 1 : 0;

@@ -9,6 +9,7 @@
 #include "data/DataList.h"
 #include "data/XFService.h"
 #include "platform/db/Recordset.h"
+#include "platform/MoneyText.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "ui/ucKelmora.h"
@@ -58,9 +59,10 @@ public:
     DataList XF_Data;
     std::vector<std::string> Type_Codes;
     std::int16_t Type_Count = 0;
-    std::string Sum_JinE = "0";
+    // Exact sums of the stored amounts and counts, wider than any one of them.
+    Exact_Sum Sum_JinE;
     std::int64_t Sum_Ci = 0;  // 64 bits: a site's times outgrow 32
-    std::array<double, 6> Type_Sum{};
+    std::array<Exact_Sum, 6> Type_Sum{};
 
     void Form_Load() override;
     void Form_Resize() override;
@@ -81,10 +83,12 @@ public:
 
     void Fill_Mingxi_Grid();
     std::string Get_Type_Name(const std::int16_t& Code);
-    static void Clear_Totals(std::array<double, 6>& Sums);
+    static void Clear_Totals(std::array<Exact_Sum, 6>& Sums);
     void Add_Total_Rows();
 
 private:
+    // The stored amount and count of the row being filled, as Get_Type_Name sums them.
+    std::string rowChange_, rowTimes_;
     void layOut();
     // Lays the rows again whose captions do not fit in the language in use.
     void Fit_Caption_Rows();

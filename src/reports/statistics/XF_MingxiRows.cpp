@@ -31,9 +31,6 @@ enum Col {
     ColCode, ColDept
 };
 
-// Yuan as the sign and "0.00", halves away from zero; never "-0.00".
-std::string money(double yuan) { return Money_Sign + centsText(yuan * 100); }
-
 // A stored amount in fen as money: exact for a whole number of any size, the
 // overflow mark for what no count of fen can hold; without its sign when
 // `magnitude`.
@@ -74,7 +71,7 @@ std::int16_t kindCode(const std::string& text) {
 
 }  // namespace
 
-void XF_Mingxi::Clear_Totals(std::array<double, 6>& Sums) { Sums.fill(0); }
+void XF_Mingxi::Clear_Totals(std::array<Exact_Sum, 6>& Sums) { Sums.fill(Exact_Sum()); }
 
 int XF_Mingxi::Append_Row() {
     const int row = Grid1.Rows();
@@ -123,12 +120,14 @@ void XF_Mingxi::Fill_Row(int row, int i) {
 
     cell(ColTime).setText(d(i, cols_.date));
 
-    const double change = vbVal(d(i, cols_.change));
+    rowChange_ = d(i, cols_.change);
+    rowTimes_ = d(i, cols_.times);
+    const double change = vbVal(rowChange_);
     if (change != 0) {
-        cell(ColAmount).setText(moneyFen(d(i, cols_.change), true));
-        Sum_JinE = formatReal(vbVal(Sum_JinE) + change);
+        cell(ColAmount).setText(moneyFen(rowChange_, true));
+        Sum_JinE.add(rowChange_);
     }
-    const double times = vbVal(d(i, cols_.times));
+    const double times = vbVal(rowTimes_);
     if (times != 0) {
         cell(ColTimes).setText(formatReal(std::fabs(times)));
         Sum_Ci = wholeSum(Sum_Ci, times);
@@ -171,29 +170,27 @@ std::string XF_Mingxi::Get_Type_Name(const std::int16_t& Code) {
     auto kindCell = Grid1.Cell(row, ColKind);
     kindCell.setForeColor(kBlue);
 
-    // The amount and times as the row shows them, without the money sign.
-    auto amount = [&] {
-        const std::string text = Grid1.Cell(row, ColAmount).Text();
-        return text.rfind(Money_Sign, 0) == 0 ? vbVal(text.substr(Money_Sign.size())) : vbVal(text);
+    // The row's stored amount and count as it shows them: without their sign.
+    const auto add = [&](int slot, const std::string& stored) {
+        if (vbVal(stored) != 0) Type_Sum[static_cast<std::size_t>(slot)].add(stored, true);
     };
-    auto times = [&] { return vbVal(Grid1.Cell(row, ColTimes).Text()); };
 
     switch (Code) {
     case T::Consume:
     case T::IssueCard: kindCell.setForeColor(kBlack); break;
     case T::Recharge:
         kindCell.setForeColor(kBlack);
-        Type_Sum[kMachRecharge] += amount();
+        add(kMachRecharge, rowChange_);
         break;
-    case T::TimesRecharge: Type_Sum[kMachTimes] += times(); break;
-    case T::Withdraw: Type_Sum[kMachWithdraw] += amount(); break;
+    case T::TimesRecharge: add(kMachTimes, rowTimes_); break;
+    case T::Withdraw: add(kMachWithdraw, rowChange_); break;
     case T::PcRecharge:
     case T::ProfitLossRecharge:
         kindCell.setForeColor(kBlack);
-        Type_Sum[kPcRecharge] += amount();
+        add(kPcRecharge, rowChange_);
         break;
-    case T::PcWithdraw: Type_Sum[kPcWithdraw] += amount(); break;
-    case T::PcTimesRecharge: Type_Sum[kPcTimes] += times(); break;
+    case T::PcWithdraw: add(kPcWithdraw, rowChange_); break;
+    case T::PcTimesRecharge: add(kPcTimes, rowTimes_); break;
     default: break;
     }
     // Settlement rows are never named here.
@@ -205,7 +202,7 @@ void XF_Mingxi::Add_Total_Rows() {
     case 1: {
         const int row = Append_Row();
         Grid1.Cell(row, ColTime).setText("合计消费:");
-        Grid1.Cell(row, ColAmount).setText(money(-vbVal(Sum_JinE) / 100));
+        Grid1.Cell(row, ColAmount).setText(Money_Sign + Sum_JinE.cents(true));
         Grid1.Cell(row, ColTimes).setText("合计次数:");
         Grid1.Cell(row, ColBalance).setText(std::to_string(Sum_Ci) + " 次");
         Grid1.Cell(row, ColTimesAfter).setText("合计笔数:");
@@ -225,20 +222,19 @@ void XF_Mingxi::Add_Total_Rows() {
             {8, "合计机器取款:", kMachWithdraw, true}, {7, "合计机器充次:", kMachTimes, false},
         };
         for (const Line& l : lines) {
-            const double sum = Type_Sum[static_cast<std::size_t>(l.slot)];
-            if (chkType(l.box).Value() != forms::vbChecked || sum == 0) continue;
+            const Exact_Sum& sum = Type_Sum[static_cast<std::size_t>(l.slot)];
+            if (chkType(l.box).Value() != forms::vbChecked || sum.isZero()) continue;
             const int row = Append_Row();
             Grid1.Cell(row, ColTime).setText(l.label);
-            // Withdrawals are shown as positive amounts.
-            const bool absolute = l.slot == kPcWithdraw || l.slot == kMachWithdraw;
-            Grid1.Cell(row, ColAmount).setText(l.isMoney ? money(absolute ? std::fabs(sum) : sum) : formatReal(sum));
+            // Every amount was summed as shown, withdrawals as positive amounts.
+            Grid1.Cell(row, ColAmount).setText(l.isMoney ? Money_Sign + sum.cents() : sum.whole());
         }
         break;
     }
     case 3: {
         const int row = Append_Row();
         Grid1.Cell(row, ColTime).setText("合计补贴:");
-        Grid1.Cell(row, ColAmount).setText(money(vbVal(Sum_JinE) / 100));
+        Grid1.Cell(row, ColAmount).setText(Money_Sign + Sum_JinE.cents());
         break;
     }
     default: break;  // all kinds and balance handling have no total row

@@ -9,6 +9,7 @@
 #include "platform/db/AsciiCase.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
+#include "reports/summary/HzSlots.h"
 
 namespace tolvenk {
 
@@ -37,7 +38,7 @@ std::string feeKey(int dim) {
     }
 }
 
-std::int64_t whole(const db::Value& v) { return v.isNull() ? 0 : v.toInt64(); }
+std::int64_t whole(const db::Value& v) { return v.isNull() ? 0 : Whole_Of(v); }
 
 bool startsWithNoCase(const std::string& text, const std::string& prefix) {
     return text.size() >= prefix.size() && equalsNoCase(std::string_view(text).substr(0, prefix.size()), prefix);
@@ -232,11 +233,11 @@ HzFigures::Totals HzFigures::Sum(const Lines& lines, const std::vector<int>& kin
             if (!kind) continue;
         }
         if (meal != 0 && (!l.mealed || l.meal != meal)) continue;
-        t.rows += l.rows;
-        t.money += l.money;
-        t.moneyCnt += l.moneyCnt;
-        t.times += l.times;
-        t.timesCnt += l.timesCnt;
+        t.rows = Slot_Add(t.rows, l.rows);
+        t.money = Slot_Add(t.money, l.money);
+        t.moneyCnt = Slot_Add(t.moneyCnt, l.moneyCnt);
+        t.times = Slot_Add(t.times, l.times);
+        t.timesCnt = Slot_Add(t.timesCnt, l.timesCnt);
     }
     return t;
 }
@@ -246,10 +247,10 @@ HzFigures::Fee_Totals HzFigures::Fees(const Lines& lines, int op, int column, bo
     for (std::size_t i : lines) {
         const Fee_Line& l = fees_[i];
         if (l.op != op) continue;
-        t.rows += l.rows;
-        t.sum += l.sum[column];
-        t.nulls += l.rows - l.cnt[column];
-        if (issueWalk) t.otherNulls += l.rows - l.cnt[1];
+        t.rows = Slot_Add(t.rows, l.rows);
+        t.sum = Slot_Add(t.sum, l.sum[column]);
+        t.nulls = Slot_Add(t.nulls, Slot_Sub(l.rows, l.cnt[column]));
+        if (issueWalk) t.otherNulls = Slot_Add(t.otherNulls, Slot_Sub(l.rows, l.cnt[1]));
     }
     return t;
 }

@@ -28,9 +28,9 @@ bool HzReportEngine::Query_YuE_Sum(const std::string& sql) {
     Level_Sum = 0;
     Level_Cnt = 0;
     db::Recordset& rs = open(sql);
-    if (rs.recordCount() < 1 || CLng(rs.field("YuE_B")) == 0) return false;
-    Level_Sum = CLng(rs.field("YuE_C"));
-    Level_Cnt = CLng(rs.field("YuE_B"));
+    if (rs.recordCount() < 1 || Whole_Of(rs.field("YuE_B")) == 0) return false;
+    Level_Sum = Whole_Of(rs.field("YuE_C"));
+    Level_Cnt = Whole_Of(rs.field("YuE_B"));
     return true;
 }
 
@@ -38,26 +38,25 @@ bool HzReportEngine::Query_YuCi_Sum(const std::string& sql, bool flag) {
     Level_Times = 0;
     Level_Times_Cnt = 0;
     db::Recordset& rs = open(sql);
-    if (rs.recordCount() < 1 || CLng(rs.field("YuCi_B")) == 0) return flag;
-    Level_Times = CLng(rs.field("YuCi_C"));
-    Level_Times_Cnt = CLng(rs.field("YuCi_B"));
+    if (rs.recordCount() < 1 || Whole_Of(rs.field("YuCi_B")) == 0) return flag;
+    Level_Times = Whole_Of(rs.field("YuCi_C"));
+    Level_Times_Cnt = Whole_Of(rs.field("YuCi_B"));
     return true;
 }
 
 // Adds the fee (the first column) over every row, every other selected
-// column read as a number too, counting the rows in 16 bits as the level
-// walk always has (error 6 beyond 32767 rows).
+// column read as a number too. A level of a large site holds more than
+// 32767 rows: they are counted in 64 bits.
 bool HzReportEngine::Query_Fees(const std::string& sql) {
     Level_Sum = Level_Cnt = 0;
     db::Recordset& rs = open(sql);
     if (rs.recordCount() < 1) return false;
-    if (rs.recordCount() > std::numeric_limits<std::int16_t>::max()) throw VbError(6, "Overflow");
-    const auto rows = static_cast<std::int16_t>(rs.recordCount());
-    std::int32_t total = 0, other = 0;
+    const std::int64_t rows = rs.recordCount();
+    std::int64_t total = 0, other = 0;
     rs.moveFirst();
-    for (int i = 1; i <= rows; ++i) {
-        total = Long_Add(total, CLng(rs.field(0)));
-        for (int f = 1; f < rs.fieldCount(); ++f) other = Long_Add(other, CLng(rs.field(f)));
+    for (std::int64_t i = 1; i <= rows; ++i) {
+        total = Slot_Add(total, Whole_Of(rs.field(0)));
+        for (int f = 1; f < rs.fieldCount(); ++f) other = Slot_Add(other, Whole_Of(rs.field(f)));
         rs.moveNext();
     }
     Level_Sum = total;
@@ -69,9 +68,9 @@ bool HzReportEngine::Figure_YuE(const HzFigures::Lines& lines, const hz::ItemDef
     Level_Sum = 0;
     Level_Cnt = 0;
     const auto t = figures_->Sum(lines, d.moneyKinds, d.meal, Valid_Only == 1);
-    if (Long_Of(t.moneyCnt) == 0) return false;
-    Level_Sum = Long_Of(t.money);
-    Level_Cnt = Long_Of(t.moneyCnt);
+    if (t.moneyCnt == 0) return false;
+    Level_Sum = t.money;
+    Level_Cnt = t.moneyCnt;
     return true;
 }
 
@@ -79,9 +78,9 @@ bool HzReportEngine::Figure_YuCi(const HzFigures::Lines& lines, const hz::ItemDe
     Level_Times = 0;
     Level_Times_Cnt = 0;
     const auto t = figures_->Sum(lines, d.timesKinds, d.meal, Valid_Only == 1);
-    if (Long_Of(t.timesCnt) == 0) return flag;
-    Level_Times = Long_Of(t.times);
-    Level_Times_Cnt = Long_Of(t.timesCnt);
+    if (t.timesCnt == 0) return flag;
+    Level_Times = t.times;
+    Level_Times_Cnt = t.timesCnt;
     return true;
 }
 
@@ -97,10 +96,9 @@ bool HzReportEngine::Figure_Fees(const HzFigures::Lines& lines, const hz::ItemDe
     // The issue fee's walk reads the change fee of its rows as well.
     const auto t = figures_->Fees(lines, d.op, feeColumn(d), d.item == hz::Issue_Fee);
     if (t.rows < 1) return false;
-    if (t.rows > std::numeric_limits<std::int16_t>::max()) throw VbError(6, "Overflow");
     if (t.nulls > 0 || t.otherNulls > 0) throw VbError(94, "Invalid use of Null");
-    Level_Sum = Long_Of(t.sum);
-    Level_Cnt = static_cast<std::int32_t>(t.rows);
+    Level_Sum = t.sum;
+    Level_Cnt = t.rows;
     return true;
 }
 
@@ -205,28 +203,28 @@ void HzReportEngine::Calc_Level_Row(HzCond C1, HzCond C2, HzCond C3, std::int16_
 
 void HzReportEngine::Derive(std::int16_t k, bool add) {
     using namespace hz;
-    const auto put = [&](Slots& s, std::int32_t v) {
-        if (add) s[5] = Long_Add(s[5], v);
+    const auto put = [&](Slots& s, std::int64_t v) {
+        if (add) s[5] = Slot_Add(s[5], v);
         s[k] = v;
     };
     for (const ItemDef& d : items()) {
         if (d.source == Source::Subtotal && St.Col(d.item, hz::Money) > 0) {
             // A side's items, less the meals, which consumption already holds.
-            std::int32_t money = 0, times = 0;
+            std::int64_t money = 0, times = 0;
             for (const ItemDef& p : items()) {
                 if (p.side != d.side || p.meal != 0 ||
                     (p.source != Source::Record_XF && p.source != Source::Card_Log))
                     continue;
-                money = Long_Add(money, V(p.item, hz::Money)[k]);
-                if (!p.timesCond[LevelPass].empty()) times = Long_Add(times, V(p.item, Times)[k]);
+                money = Slot_Add(money, V(p.item, hz::Money)[k]);
+                if (!p.timesCond[LevelPass].empty()) times = Slot_Add(times, V(p.item, Times)[k]);
             }
             put(V(d.item, hz::Money), money);
             put(V(d.item, Times), times);
         } else if (d.source == Source::Remainder && St.Col(d.item, hz::Money) > 0) {
             // The other periods: consumption less the five meals, this slot only.
             for (Measure m : {hz::Money, Money_Cnt, Times}) {
-                std::int32_t rest = V(Consume, m)[k];
-                for (int meal = 1; meal <= 5; ++meal) rest = Long_Sub(rest, V(static_cast<Item>(Meal_1 + meal - 1), m)[k]);
+                std::int64_t rest = V(Consume, m)[k];
+                for (int meal = 1; meal <= 5; ++meal) rest = Slot_Sub(rest, V(static_cast<Item>(Meal_1 + meal - 1), m)[k]);
                 V(d.item, m)[k] = rest;
             }
         }

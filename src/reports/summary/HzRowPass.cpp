@@ -43,12 +43,12 @@ void HzReportEngine::Sum_YuE(const hz::ItemDef& d) {
     Row_Sum = Row_Cnt = 0;
     try {
         bool found = false;
-        std::int32_t total = 0, count = 0;
+        std::int64_t total = 0, count = 0;
         if (figures_) {
             const auto t = figures_->Sum(rowLines_, d.moneyKinds, d.meal, Valid_Only == 1);
             if ((found = t.moneyCnt > 0)) {
-                total = Long_Of(t.money);
-                count = Long_Of(t.moneyCnt);
+                total = t.money;
+                count = t.moneyCnt;
             }
         } else {
             const int a = Rep_Dim1(), b = Rep_Dim2();
@@ -58,8 +58,8 @@ void HzReportEngine::Sum_YuE(const hz::ItemDef& d) {
                                      Row_Where(d.moneyCond[hz::RowPass], St.Group_Conds1(Idx1).Cond,
                                                St.Group_Conds2(Idx2).Cond, St.Group_Conds3(Idx3).Cond));
             if ((found = rs.recordCount() > 0 && !vbTrim(rs.field("YuE_C").toString() + " ").empty())) {
-                total = CLng(rs.field("YuE_C"));
-                count = CLng(rs.field("Count_Bi"));
+                total = Whole_Of(rs.field("YuE_C"));
+                count = Whole_Of(rs.field("Count_Bi"));
             }
         }
         if (found) {
@@ -82,8 +82,8 @@ void HzReportEngine::Sum_YuCi(const hz::ItemDef& d) {
     if (figures_) {
         const auto t = figures_->Sum(rowLines_, d.timesKinds, d.meal, Valid_Only == 1);
         if (t.timesCnt > 0) {
-            Row_Times = Long_Of(t.times);
-            Row_Times_Cnt = Long_Of(t.timesCnt);
+            Row_Times = t.times;
+            Row_Times_Cnt = t.timesCnt;
         }
         return;
     }
@@ -94,8 +94,8 @@ void HzReportEngine::Sum_YuCi(const hz::ItemDef& d) {
                              Row_Where(d.timesCond[hz::RowPass], St.Group_Conds1(Idx1).Cond,
                                        St.Group_Conds2(Idx2).Cond, St.Group_Conds3(Idx3).Cond));
     if (rs.recordCount() > 0 && !vbTrim(rs.field("YuCi_C").toString() + " ").empty()) {
-        Row_Times = CLng(rs.field("YuCi_C"));
-        Row_Times_Cnt = CLng(rs.field("Count_Ci_Bi"));
+        Row_Times = Whole_Of(rs.field("YuCi_C"));
+        Row_Times_Cnt = Whole_Of(rs.field("Count_Ci_Bi"));
     }
 }
 
@@ -107,15 +107,15 @@ void HzReportEngine::Sum_GBF(const hz::ItemDef& d) {
     std::string cap1 = St.Group_Conds2(Idx2).Caption, cap2 = St.Group_Conds3(Idx3).Caption;
     Row_Sum = Row_Cnt = 0;
     try {
-        std::int32_t total = 0, count = 0;
+        std::int64_t total = 0, count = 0;
         bool found = false;
         if (figures_) {
             const int column = d.feeColumn == "FaKa_GBF" ? 0 : d.feeColumn == "Huan_GBF" ? 1 : 2;
             const auto t = figures_->Fees(rowFeeLines_, d.op, column, false);
             if ((found = t.rows >= 1)) {
-                count = Long_Of(t.rows);
+                count = t.rows;
                 if (t.nulls > 0) throw VbError(94, "Invalid use of Null");
-                total = Long_Of(t.sum);
+                total = t.sum;
             }
         } else {
             const int a = Rep_Dim1(), b = Rep_Dim2();
@@ -138,8 +138,8 @@ void HzReportEngine::Sum_GBF(const hz::ItemDef& d) {
             }
             db::Recordset& rs = open(HZ_Report_Sql::Fee_Select(d.feeColumn) + FROM + WHERE);
             if ((found = rs.recordCount() >= 1)) {
-                count = CLng(db::Value(static_cast<std::int64_t>(rs.recordCount())));
-                for (rs.moveFirst(); !rs.eof(); rs.moveNext()) total = Long_Add(total, CLng(rs.field(d.feeColumn)));
+                count = Whole_Of(db::Value(static_cast<std::int64_t>(rs.recordCount())));
+                for (rs.moveFirst(); !rs.eof(); rs.moveNext()) total = Slot_Add(total, Whole_Of(rs.field(d.feeColumn)));
             }
         }
         if (found) {
@@ -194,8 +194,8 @@ void HzReportEngine::Calc_Row() {
         rowFeeLines_ = figures_->Select_Fees(sel);
     }
 
-    const auto put = [](Slots& acc, std::int32_t v) {
-        acc[5] = Long_Add(acc[5], v);
+    const auto put = [](Slots& acc, std::int64_t v) {
+        acc[5] = Slot_Add(acc[5], v);
         acc[6] = v;
     };
     const auto money = [&](const ItemDef& d) {

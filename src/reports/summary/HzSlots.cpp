@@ -1,6 +1,7 @@
 #include "reports/summary/HzSlots.h"
 
-#include <limits>
+#include <charconv>
+#include <cmath>
 
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
@@ -13,20 +14,16 @@ namespace tolvenk {
 
 namespace {
 
-std::int32_t toLong(std::int64_t v) {
-    if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
-        throw VbError(6, "Overflow");
-    return static_cast<std::int32_t>(v);
-}
+[[noreturn]] void overflow() { throw VbError(6, "Overflow"); }
 
 }  // namespace
 
-std::int32_t& Slots::operator[](int k) {
+std::int64_t& Slots::operator[](int k) {
     if (k < 0 || k > 8) throw VbError(9, "Subscript out of range");
     return v_[static_cast<std::size_t>(k)];
 }
 
-std::int32_t Slots::operator[](int k) const {
+std::int64_t Slots::operator[](int k) const {
     if (k < 0 || k > 8) throw VbError(9, "Subscript out of range");
     return v_[static_cast<std::size_t>(k)];
 }
@@ -39,22 +36,39 @@ bool HzValues::Level_Empty() const {
     return true;
 }
 
-std::int32_t Long_Add(std::int32_t a, std::int32_t b) { return toLong(std::int64_t{a} + b); }
-std::int32_t Long_Of(std::int64_t v) { return toLong(v); }
-std::int32_t Long_Sub(std::int32_t a, std::int32_t b) { return toLong(std::int64_t{a} - b); }
+std::int64_t Slot_Add(std::int64_t a, std::int64_t b) {
+    std::int64_t r;
+    if (__builtin_add_overflow(a, b, &r)) overflow();
+    return r;
+}
 
-std::int32_t CLng(const db::Value& v) {
+std::int64_t Slot_Sub(std::int64_t a, std::int64_t b) {
+    std::int64_t r;
+    if (__builtin_sub_overflow(a, b, &r)) overflow();
+    return r;
+}
+
+std::int64_t Slot_Neg(std::int64_t a) { return Slot_Sub(0, a); }
+
+std::int64_t Whole_Of(const db::Value& v) {
     if (v.isNull()) throw VbError(94, "Invalid use of Null");
-    if (v.isInteger()) return toLong(v.asInteger());
+    if (v.isInteger()) return v.asInteger();
     double d = 0;
     if (v.isReal()) {
         d = v.asReal();
     } else {
-        const auto parsed = parseNumber(v.asText());
+        const std::string& text = v.asText();
+        std::int64_t exact = 0;
+        const char* end = text.data() + text.size();
+        if (const auto [at, ec] = std::from_chars(text.data(), end, exact); ec == std::errc() && at == end)
+            return exact;
+        const auto parsed = parseNumber(text);
         if (!parsed) throw VbError(13, "Type mismatch");
         d = *parsed;
     }
-    return vbCLng(d);
+    d = std::nearbyint(d);  // halves to even, as the classic conversion
+    if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0)) overflow();
+    return static_cast<std::int64_t>(d);
 }
 
 std::string Kind_In(XF_Kind_Group::Kinds kinds, bool blank) {

@@ -1,5 +1,5 @@
 #pragma once
-// The arithmetic of the summary run: nine 32-bit slots per item value, and
+// The arithmetic of the summary run: nine 64-bit slots per item value, and
 // the kind conditions the items are written with.
 #include <array>
 #include <cstdint>
@@ -15,17 +15,17 @@ namespace db {
 class Value;
 }
 
-// Nine 32-bit slots of one item value, numbered as the run uses them:
+// Nine slots of one item value, numbered as the run uses them:
 // 1 report, 2 outer group, 3 middle group, 4 running sum of 3, 5 listed rows,
 // 6 current row, 7 = 3 - 5 and 8 = 2 - 4 (the "other" rows); 0 is unused.
 class Slots {
 public:
     // Error 9 outside 0..8.
-    std::int32_t& operator[](int k);
-    std::int32_t operator[](int k) const;
+    std::int64_t& operator[](int k);
+    std::int64_t operator[](int k) const;
 
 private:
-    std::array<std::int32_t, 9> v_{};
+    std::array<std::int64_t, 9> v_{};
 };
 
 // Every value of every item, and whether the last group total found records.
@@ -38,14 +38,15 @@ struct HzValues {
     bool Level_Empty() const;
 };
 
-// 32-bit arithmetic of the accumulators: error 6 when the result leaves the range.
-std::int32_t Long_Add(std::int32_t a, std::int32_t b);
-std::int32_t Long_Sub(std::int32_t a, std::int32_t b);
-// A 64-bit total as a 32-bit one: error 6 when it does not fit.
-std::int32_t Long_Of(std::int64_t v);
-// A database value as a 32-bit whole number (halves to even); error 94 for
-// NULL, 6 out of range, 13 for text that is no number.
-std::int32_t CLng(const db::Value& v);
+// Sums of a large site's money and counts pass 32 bits within a month: the
+// accumulators are 64-bit, checked, and a figure beyond even that is error 6
+// ("Overflow") rather than a wrapped one.
+std::int64_t Slot_Add(std::int64_t a, std::int64_t b);
+std::int64_t Slot_Sub(std::int64_t a, std::int64_t b);
+std::int64_t Slot_Neg(std::int64_t a);
+// A database value as a whole number (halves to even); error 94 for NULL, 6
+// beyond 64 bits, 13 for text that is no number.
+std::int64_t Whole_Of(const db::Value& v);
 
 // Type conditions written from the kind codes: "XF_Type in(1,2)", or with
 // the blank some queries write, "XF_Type in (1,2)"; "XF_Type=11".

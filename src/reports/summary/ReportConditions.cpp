@@ -19,6 +19,7 @@ namespace {
 
 using sql::q;
 
+using std::chrono::year_month;
 using std::chrono::year_month_day;
 
 constexpr int CommonCardLang = 552;
@@ -44,9 +45,14 @@ struct Period {
     year_month_day from, to;
 };
 
-Period readPeriod(const Cond_Inputs& in) {
+// A monthly report's period is whole months: the 20th to the 5th of one
+// month is that month, so only the year and month are compared.
+Period readPeriod(const HzReportState& st, const Cond_Inputs& in) {
     Period p{parseDate(in.Date_From), parseDate(in.Date_To)};
-    if (p.to < p.from) throw Period_Reversed_Error(in.Date_From, in.Date_To);
+    const bool months = HZ_Rep_Format{"", st.Rep_P2, "", "", ""}.type() == ReportMonthly;
+    const bool reversed = months ? year_month{p.to.year(), p.to.month()} < year_month{p.from.year(), p.from.month()}
+                                 : p.to < p.from;
+    if (reversed) throw Period_Reversed_Error(in.Date_From, in.Date_To);
     return p;
 }
 
@@ -59,7 +65,7 @@ std::string monthText(int monthIndex) {  // months since year 0
 Group_Conds periodConds(const HzReportState& st, const Cond_Inputs& in) {
     const char t = HZ_Rep_Format{"", st.Rep_P2, "", "", ""}.type();
     if (t != ReportDaily && t != ReportRange && t != ReportMonthly) return Group_Conds::Empty();
-    const Period p = readPeriod(in);
+    const Period p = readPeriod(st, in);
     const bool days = t != ReportMonthly;
     const int width = days ? 10 : 7;
     const int first = static_cast<int>(p.from.year()) * 12 + static_cast<int>(static_cast<unsigned>(p.from.month())) - 1;
@@ -225,7 +231,7 @@ Group_Conds Make_Dim_Conds(int code, HzReportState& st, const Cond_Inputs& in, d
 }
 
 void Make_Group_Conds(HzReportState& st, const Cond_Inputs& in, db::Connection& conn) {
-    readPeriod(in);  // a reversed period is refused before any list is read
+    readPeriod(st, in);  // a reversed period is refused before any list is read
     const int a = dim1(st), b = dim2(st);
     Group_Conds g1, g2, g3;
     if (b != HZ_Dim::Date) {

@@ -29,7 +29,8 @@ public:
 
 // Fills st.Group_Conds1..3 from st.Rep_P2: the days or months of the period
 // and the values of both dimensions, read on conn (the main connection).
-// Throws Period_Reversed_Error when Date_To lies before Date_From, and
+// Throws Period_Reversed_Error when Date_To lies before Date_From (for a
+// monthly report, in an earlier month), and
 // VbError 13 for a date that cannot be read.
 void Make_Group_Conds(HzReportState& st, const Cond_Inputs& in, db::Connection& conn);
 

@@ -270,7 +270,7 @@ void HzReportEngine::Balance_Line(const std::string& label) {
     grid_.setAlignment(last, 1, grid::AlignLeft);
     // Expenses are stored negative: the sum is income less expense.
     setText(last, 1,
-            label + Money_Text(Long_Add(V(hz::Expense_Sub, hz::Money)[1], V(hz::Income_Sub, hz::Money)[1])));
+            label + Money_Text(Slot_Add(V(hz::Expense_Sub, hz::Money)[1], V(hz::Income_Sub, hz::Money)[1])));
 }
 
 void HzReportEngine::Closing_A() {
@@ -347,7 +347,7 @@ void HzReportEngine::Clear_Slot(std::int16_t k) {
 void HzReportEngine::Roll_Up_Slot() {
     forEachValue([&](const hz::ItemDef& d, hz::Measure m) {
         Slots& s = V(d.item, m);
-        s[4] = Long_Add(s[4], s[3]);
+        s[4] = Slot_Add(s[4], s[3]);
     });
 }
 
@@ -358,8 +358,8 @@ void HzReportEngine::Diff_Slots(std::int16_t a, std::int16_t b, std::int16_t Cap
         Slots& test = V(d.item, hz::testOf(d, m));
         if (test[a] == test[b]) return;
         Differs = true;
-        value[c] = Long_Sub(value[a], value[b]);
-        if (&test != &value) test[c] = Long_Sub(test[a], test[b]);
+        value[c] = Slot_Sub(value[a], value[b]);
+        if (&test != &value) test[c] = Slot_Sub(test[a], test[b]);
     });
     // A difference only in a value the report does not show adds no row, and
     // then no caption may land on the row above.
@@ -394,7 +394,7 @@ bool HzReportEngine::Make_Row_Text(std::int16_t k, std::int16_t Show_Zero, std::
     if (St.Date_Col == 0 && St.Dim1_Col == 0 && St.Dim2_Col == 0) text += "\t\t";
 
     // The shown columns in their order; meal orders have columns but no values.
-    std::vector<std::pair<std::int32_t, std::pair<hz::Item, hz::Measure>>> shown;
+    std::vector<std::pair<std::int64_t, std::pair<hz::Item, hz::Measure>>> shown;
     for (const hz::ItemDef& d : hz::items())
         for (int m = 0; m < hz::Measure_Count; ++m) {
             const auto measure = static_cast<hz::Measure>(m);
@@ -416,9 +416,9 @@ bool HzReportEngine::Make_Row_Text(std::int16_t k, std::int16_t Show_Zero, std::
             text += "\t";
             continue;
         }
-        const std::int32_t v = V(d.item, m)[k];
+        const std::int64_t v = V(d.item, m)[k];
         if (m == hz::Money)
-            text += Money_Text(d.side == hz::Side::Income ? std::int64_t{v} : -std::int64_t{v});
+            text += Money_Text(d.side == hz::Side::Income ? v : Slot_Neg(v));
         else
             text += std::to_string(v);
         text += "\t";

@@ -154,8 +154,8 @@ private:
     db::Connection* reads_ = &conn_;
     HzRunHooks hooks_;
     std::shared_ptr<db::Recordset> rs_;
-    std::int32_t Level_Sum = 0, Level_Cnt = 0, Level_Times = 0, Level_Times_Cnt = 0;
-    std::int32_t Row_Sum = 0, Row_Cnt = 0, Row_Times = 0, Row_Times_Cnt = 0;
+    std::int64_t Level_Sum = 0, Level_Cnt = 0, Level_Times = 0, Level_Times_Cnt = 0;
+    std::int64_t Row_Sum = 0, Row_Cnt = 0, Row_Times = 0, Row_Times_Cnt = 0;
     std::string Row_Cap1, Row_Cap2;
     // Grid1's row count when the current outer / middle entry began.
     int Start_Row1 = 0, Start_Row2 = 0;

@@ -99,3 +99,28 @@ TEST(FileInCompany, AWriteTransactionKeepsOtherProcessesOutUntilItCommits) {
     EXPECT_EQ(logged(*check, "mine"), 1);
     EXPECT_EQ(logged(*check, "other"), 1);
 }
+
+// A terminal beside a write transaction of the module waits for it and goes
+// on: it never fails, and each row it committed is there once.
+TEST(FileInCompany, ATerminalWaitsForTheModulesWriteAndLosesNothing) {
+    for (const char* mode : {"WAL", "DELETE"}) {
+        test::TempDir dir;
+        const std::string cs = test::createBusinessDb(dir.file("b.mdb"));
+        auto con = test::connect(cs);
+        con->executeScript(std::string("PRAGMA journal_mode=") + mode +
+                           ";insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie) values(1,'T1',101,1)");
+        test::TerminalOptions o;
+        o.card = "T1";
+        test::Terminal terminal(cs, o);
+        terminal.waitForCommits(3);
+        con->beginWriteTrans();
+        for (int i = 0; i < 200; ++i) con->execute(logRow("module"));
+        con->commitTrans();
+        terminal.waitForCommits(terminal.commits() + 3);
+        const test::TerminalReport r = terminal.finish();
+        EXPECT_EQ(r.failures, 0) << mode << (r.errors.empty() ? "" : r.errors.front());
+        EXPECT_EQ(test::terminalRowsProblem(*con, o, r), "") << mode;
+        EXPECT_EQ(test::integrity(*con), "ok") << mode;
+        EXPECT_EQ(logged(*con, "module"), 200) << mode;
+    }
+}

@@ -169,3 +169,26 @@ TEST_P(MingxiRowsFile, ValuesBeyondAnyMoneyTextShowAnOverflowMark) {
     EXPECT_EQ(cell(3, 4), "￥########");
     EXPECT_EQ(cell(4, 6), "3000000000 次");
 }
+
+// Totals are exact at the edges of what one row may hold: the largest
+// payment and one fen more make -2^63 fen, and 2^53+1 fen (which no double
+// holds) is not rounded; recharges of the largest amount add up past 64 bits.
+TEST_P(MingxiRows, TotalsAreExactForTheLargestStoredAmounts) {
+    addAll({tx(1).money(-9223372036854775807LL), tx(1).money(-1)});
+    w.Load();
+    w.chkType(1).setValue(forms::vbChecked);
+    query("01", 1);
+    ASSERT_EQ(w.Grid1.Rows(), 4);
+    EXPECT_EQ(total(3), (P{"合计消费:", "￥92233720368547758.08"}));
+
+    Conn_Main->execute("delete from Record_XF");
+    addAll({tx(1).money(-9007199254740993LL)});
+    query("01", 1);
+    EXPECT_EQ(total(2), (P{"合计消费:", "￥90071992547409.93"}));
+
+    Conn_Main->execute("delete from Record_XF");
+    addAll({tx(161).money(9223372036854775807LL), tx(161).money(9223372036854775807LL)});
+    w.chkType(2).setValue(forms::vbChecked);
+    query("01", 2);
+    EXPECT_EQ(total(3), (P{"合计电脑充值:", "￥184467440737095516.14"}));
+}

@@ -85,6 +85,18 @@ TEST_P(ReportConditions, AReversedOrUnreadablePeriodIsRefused) {
     }
     EXPECT_EQ(st.Top_Dept_Name, "");
     EXPECT_EQ(field(st.Group_Conds2, 0), "一食堂|O'Hara");
+    // A monthly report's period is whole months: the 20th to the 5th of one
+    // month is that month, with the date as either dimension.
+    for (const char* p2 : {"20000", "20608"}) {
+        build(p2, "2024-05-20", "2024-05-05");
+        const Group_Conds& months = std::string(p2) == "20000" ? st.Group_Conds1 : st.Group_Conds2;
+        EXPECT_EQ(field(months, 1), "left(Date_Time,7)='2024-05'") << p2;
+        EXPECT_EQ(field(months, 3), "left(date_Time,7)='2024-05'") << p2;
+    }
+    // A daily report over the same dates stays refused.
+    st.Rep_P2 = "10000";
+    in = {"2024-05-20", "2024-05-05", 0, "", 0};
+    EXPECT_THROW(Make_Group_Conds(st, in, *con), Period_Reversed_Error);
     in = {"2024-02-30", "2024-03-01", 0, "", 0};
     try {
         Make_Group_Conds(st, in, *con);

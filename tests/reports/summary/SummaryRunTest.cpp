@@ -171,6 +171,28 @@ TEST_P(SummaryRun, MonthlyCashReport) {
     EXPECT_EQ(cell(8, 1), "收支情况：¥199.39");
 }
 
+// Days chosen under a daily report stay when a monthly one is chosen next:
+// the 20th to the 3rd of July is July, in the window and in the run.
+TEST_P(SummaryRun, AMonthlyReportWhoseStartDayIsAfterItsEndDayRunsItsMonth) {
+    w.Load();
+    w.Form_Activate();
+    w.List1.setListIndex(0);
+    w.DTPicker1.setValue("2026-07-20");
+    w.DTPicker2.setValue("2026-07-03");
+    w.Command2.click();
+    w.List1.setListIndex(1);
+    w.Command1.click();
+    EXPECT_TRUE(sv->boxes.empty()) << sv->boxes[0].prompt;
+    ASSERT_EQ(w.Grid1.Rows(), 8);  // the month, the total, the balance
+    EXPECT_EQ(cell(1, 1), "日期:   2026年7月   -   2026年7月         :   ");
+    EXPECT_EQ(cell(5, 1), "2026-07");  // the whole month, as in the report over June and July
+    EXPECT_EQ(
+        cells(5, 3),
+        row("¥100.40 2 _ _ | ¥27.00 4 5 1 | ¥10.00 1 ¥10.00 2 | ¥147.40 5 | ¥7.00 1 | ¥13.00 2 | ¥-2.00 1 | ¥18.00 _"));
+    EXPECT_EQ(cell(6, 1), "总计：");
+    EXPECT_EQ(cell(7, 1), "收支情况：¥129.40");  // 147.40 in, 18.00 out
+}
+
 TEST_P(SummaryRun, RangeCashReportIsTheTotalOnly) {
     run(2, "2026-07-01", "2026-07-03");
     ASSERT_EQ(w.Grid1.Rows(), 7);
@@ -433,7 +455,14 @@ TEST_P(SummaryRun, EveryLabelStaysInViewAndColumn0NumbersTheRows) {
     EXPECT_EQ(labels(7, 3), (V{"3", "-", "普通卡", "小计:"}));
     EXPECT_EQ(labels(9, 2), (V{"5", "-", "其他"}));
     EXPECT_EQ(labels(10, 1), (V{"6", "小计："}));
-    EXPECT_EQ(labels(16, 1), (V{"12", "总计："}));
+    // The total row's block spans every label column, the caption alone in view.
+    EXPECT_EQ(labels(16, 3), (V{"12", "总计：", "-", "-"}));
+
+    addFormat("104", "部门日报二", "10609");  // one dimension
+    w.Fill_Rep_List();
+    run(15, "2026-07-01", "2026-07-02", false);
+    const int total = w.Grid1.Rows() - 2;  // above the balance line
+    EXPECT_EQ(labels(total, 2), (V{std::to_string(total - 4), "总计：", "-"}));
 }
 
 // Water transfers and the computer's times recharges, which the other
@@ -540,4 +569,43 @@ TEST_P(SummaryRun, OnScreenTheBoxTickedMidRunChangesNothingAndClosingStopsTheRun
     w.Load();
     EXPECT_EQ(w.Grid1.Rows(), 5);  // as designed: nothing of the stopped run
     EXPECT_EQ(w.Grid1.Cols(), 3);
+}
+
+// A large site's month passes 32 bits in one slot: three terminal recharges
+// of 10,000,000.00 are 3,000,000,000 fen, shown exactly.
+TEST_P(SummaryRun, AFigurePastThirtyTwoBitsIsShownExactly) {
+    for (int i = 0; i < 3; ++i) add(at("2026-07-03 09:00:00").person(2).kind(2).type(5).money(1000000000));
+    run(0, "2026-07-03", "2026-07-03");
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+    ASSERT_EQ(w.Grid1.Rows(), 8);
+    const int terminal = 3 + 4;  // the terminal recharge block's money and count
+    EXPECT_EQ(cell(5, terminal), "¥30000000.00");
+    EXPECT_EQ(cell(5, terminal + 1), "3");
+    EXPECT_EQ(cell(6, terminal), "¥30000000.00");
+    EXPECT_EQ(cell(7, 1), "收支情况：¥30000000.00");
+}
+
+// 32,768 issue rows in one level: counted, not refused at 16 bits.
+TEST_P(SummaryRun, ALevelOfMoreThan32767RowsIsCounted) {
+    con->executeScript(
+        "insert into Card_Log(Date_Time,Pinfo_id,C_LeiBie,Op_Type,FaKa_GBF,Huan_GBF,Tui_GBF) "
+        "with recursive n(i) as (select 1 union all select i+1 from n where i<32768) "
+        "select '2026-07-03 09:00:00',1,1,0,1,0,0 from n");
+    run(0, "2026-07-03", "2026-07-03");
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+    ASSERT_EQ(w.Grid1.Rows(), 8);
+    const int issue = 3 + 8;  // the issue fee's money and count
+    EXPECT_EQ(cell(5, issue), "¥327.68");
+    EXPECT_EQ(cell(5, issue + 1), "32768");
+    EXPECT_EQ(cell(7, 1), "收支情况：¥327.68");
+}
+
+// Figures beyond even 64 bits are said to be so; no cell shows a wrapped one.
+TEST_P(SummaryRun, AFigureBeyondSixtyFourBitsIsReportedNotWrapped) {
+    for (int i = 0; i < 2; ++i) add(at("2026-07-03 09:00:00").person(2).kind(2).type(5).money(5000000000000000000LL));
+    run(0, "2026-07-03", "2026-07-03");
+    EXPECT_FALSE(sv->boxes.empty());
+    for (int r = 0; r < w.Grid1.Rows(); ++r)
+        for (int c = 0; c < w.Grid1.Cols(); ++c) EXPECT_EQ(cell(r, c).find("-92233"), std::string::npos) << r << "," << c;
+    EXPECT_TRUE(w.Command1.Enabled());
 }

@@ -1,0 +1,87 @@
+#include "terminal/TerminalWriter.h"
+
+#include <time.h>
+
+#include <chrono>
+#include <ctime>
+#include <stdexcept>
+
+#include "platform/db/Connection.h"
+#include "platform/db/SqlText.h"
+
+namespace tolvenk::terminal {
+
+namespace {
+
+std::string nowText() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
+    return buf;
+}
+
+void pause(int micros) {
+    timespec ts{micros / 1000000, static_cast<long>(micros % 1000000) * 1000};
+    while (::nanosleep(&ts, &ts) != 0) {
+    }
+}
+
+}  // namespace
+
+Result run(const Options& o, const std::function<bool()>& stop,
+           const std::function<void(std::int64_t, std::int64_t)>& onCommit,
+           const std::function<void(const std::string&)>& onError) {
+    db::Connection con;
+    con.open(o.db);
+    con.setCommandTimeout(60);
+    const std::string card = sqlEscape(o.card);
+    const auto info =
+        con.openRecordset("select Pinfo_id, Card_No_Lng, C_LeiBie from Card_Info where Card_No='" + card + "'");
+    if (info->eof()) throw std::runtime_error("no card " + o.card);
+    const std::int64_t person = info->field("Pinfo_id").toInt64(), lng = info->field("Card_No_Lng").toInt64(),
+                       kind = info->field("C_LeiBie").toInt64();
+    Result r;
+    while (!stop()) {
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            con.beginWriteTrans();
+            const auto last = con.openRecordset(
+                "select top 1 YuE_New, Card_LiuShui, YuCi_New from Record_XF where Card_No='" + card +
+                "' order by Card_LiuShui desc, ID desc");
+            const std::int64_t balance = last->eof() ? 0 : last->field("YuE_New").toInt64();
+            const std::int64_t cardSerial = last->eof() ? 1 : last->field("Card_LiuShui").toInt64() + 1;
+            const std::int64_t times = last->eof() ? 0 : last->field("YuCi_New").toInt64();
+            const std::string when = o.date.empty() ? nowText() : o.date;
+            con.execute(
+                "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,YuE_Old,"
+                "YuE_Change,YuE_New,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"
+                "YuCi_New,Err_Code,Rec_Time) values(?,?,?,?,1,1,2,?,-1,?,?,?,?,?,0,0,1,?,0,?)",
+                {db::Value(std::int64_t{o.mach}), db::Value(person), db::Value(lng), db::Value(kind),
+                 db::Value(balance), db::Value(balance - 1), db::Value(cardSerial), db::Value(r.commits + 1),
+                 db::Value(when), db::Value(o.card), db::Value(times), db::Value(when)});
+            if (o.debitIdBalance)
+                con.execute("update Card_Info set C_YuE_ID = C_YuE_ID - 1 where Card_No='" + card + "'");
+            con.commitTrans();
+            ++r.commits;
+            const std::int64_t waited =
+                std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
+            if (waited > r.longestWaitMicros) r.longestWaitMicros = waited;
+            onCommit(r.commits, waited);
+        } catch (const std::exception& e) {
+            ++r.failures;
+            if (con.inTransaction()) {
+                try {
+                    con.rollbackTrans();
+                } catch (const std::exception&) {
+                }
+            }
+            onError(e.what());
+        }
+        pause(o.pauseMicros);
+    }
+    return r;
+}
+
+}  // namespace tolvenk::terminal
