@@ -1,5 +1,7 @@
 #include "data/BTService.h"
 
+#include <map>
+
 #include "data/Globals.h"
 #include "data/SqlPieces.h"
 #include "data/SubsidyBatch.h"
@@ -254,8 +256,9 @@ std::string BTService::updateInfoStatement(const std::string& BT_id, const std::
                                            std::int32_t ZB_Ren_ID, std::int32_t B_JinE, std::int32_t B_Ci,
                                            BtAmount form) {
     const std::string amount = form == BtAmount::Times ? ",B_Ci=" + num(B_Ci) : ",B_JinE=" + num(B_JinE);
+    // Only a prepared row takes an amount: a granted one keeps what was paid.
     return "update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" + num(ZB_Ren_ID) + amount +
-           " where ID=" + num(BT_id);
+           " where ID=" + num(BT_id) + " and B_SF=" + num(B_SF_Code::Prepared);
 }
 
 bool BTService::Update_info(const std::string& BT_id, const std::string& ZB_DT, std::int32_t ZB_Ren_ID,
@@ -264,13 +267,18 @@ bool BTService::Update_info(const std::string& BT_id, const std::string& ZB_DT, 
 }
 
 bool BTService::Update_info_Rows(const std::vector<BtValue>& rows, const std::string& ZB_DT, std::int32_t ZB_Ren_ID,
-                                 BtAmount form) {
+                                 BtAmount form, std::vector<bool>* Stored) {
     std::vector<std::string> updates;
     updates.reserve(rows.size());
     for (const BtValue& r : rows)
         updates.push_back(updateInfoStatement(r.BT_id, ZB_DT, ZB_Ren_ID, r.value, r.value, form));
-    if (updates.empty()) return true;
-    return base_.Exec_Sql_Trans(updates);
+    std::vector<bool> written(updates.size(), false);
+    if (!updates.empty())
+        base_.Run_Write_Trans([&](db::Connection& con) {
+            for (std::size_t i = 0; i < updates.size(); ++i) written[i] = con.execute(updates[i]) > 0;
+        });
+    if (Stored) *Stored = std::move(written);
+    return true;
 }
 
 DataList BTService::select_BuTie_OK(const std::string& pID, std::int32_t year, std::int32_t month,
@@ -315,12 +323,23 @@ std::int16_t BTService::Update_FF(const std::string& ZB_DT, std::int32_t ZB_Ren_
         num(year) + " and " + "BuTie_OK.B_Month= " + num(month) + " and BuTie_OK.B_Times=" + num(Ci) +
         " and BuTie_OK.B_SF=-1 ) and BuTie_DuiYing.Mach_id=Mach_Info.mach_id");
     if (terminals.rowUBound() < 1) return 1;
+    // An employee with several terminals of the kind gets the last one listed.
+    std::vector<std::string> employees;
+    std::map<std::string, int> lastRow;
     for (int r = 1; r <= terminals.rowUBound(); ++r) {
+        if (lastRow.find(terminals(r, 1)) == lastRow.end()) employees.push_back(terminals(r, 1));
+        lastRow[terminals(r, 1)] = r;
+    }
+    // Only a row still prepared is handed over: one another office handed
+    // out, a terminal took or an operator stopped since the list was read
+    // keeps its state, so no subsidy goes to a terminal twice.
+    for (const std::string& pinfo : employees) {
+        const int r = lastRow[pinfo];
         const bool ok = base_.Exec_Sql("update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" +
                                        num(ZB_Ren_ID) + ",B_SF=0, " + " Mach_ID=" + num(terminals(r, 2)) +
                                        ",Mach_No='" + q(terminals(r, 4)) + "' where B_Year=" + num(year) +
                                        " and B_Month=" + num(month) + " and B_Times=" + num(Ci) +
-                                       " and Pinfo_ID=" + num(terminals(r, 1)));
+                                       " and Pinfo_ID=" + num(pinfo) + " and B_SF=" + num(B_SF_Code::Prepared));
         if (!ok) return 0;
     }
     return 2;
@@ -369,7 +388,6 @@ std::int64_t balanceOf(const db::Value& v) {
 BTService::ID_Credit_Result BTService::Credit_ID_BT(const ID_Credit& c) {
     const bool times = c.B_Unit == B_Unit_Code::ID_Times;
     const char* balance = times ? "C_YuCi_ID" : "C_YuE_ID";
-    const std::int64_t added = times ? c.B_Ci : c.B_JinE;
     base_.Open_DB_Con();
     db::Connection& con = *base_.DB_Con;
     // Under the write lock the balance read back is the one this credit made.
@@ -385,6 +403,9 @@ BTService::ID_Credit_Result BTService::Credit_ID_BT(const ID_Credit& c) {
                         ",B_SF=" + num(B_SF_Code::Credited) + " where ID=" + num(c.BT_ID) +
                         " and B_SF=" + num(c.From_SF)) == 0)
             return undo(ID_Credit_Result::Not_In_State);
+        const auto amounts = con.openRecordset("select B_JinE,B_Ci from BuTie_OK where ID=" + num(c.BT_ID));
+        const std::int64_t jine = amounts->field(0).toInt64(), ci = amounts->field(1).toInt64();
+        const std::int64_t added = times ? ci : jine;
         if (con.execute(std::string("update Card_Info set ") + balance + "=" + balance + "+" + num(added) +
                         " where ID=" + num(c.Card_ID) + " and Card_Model=1 and C_GuaShi=0") == 0)
             return undo(ID_Credit_Result::No_Card);
@@ -397,9 +418,9 @@ BTService::ID_Credit_Result BTService::Credit_ID_BT(const ID_Credit& c) {
             "YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"
             "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code) values(0," +
             num(c.Pinfo_id) + "," + numOrNull(c.Card_No_Lng) + ",''," + numOrNull(c.C_LeiBie) + ",0," +
-            num(c.XF_Type) + ",0," + num(yuEOld) + "," + Signed_Change(c.B_JinE) + "," + num(yuEOld + c.B_JinE) +
-            ",0,0,0,'" + q(c.ZB_DT) + "','" + q(c.Card_No) + "'," + Signed_Change(c.B_Ci) + "," +
-            num(c.ZB_Ren_ID) + ",1,0,0," + num(yuCiOld + c.B_Ci) + ",0)");
+            num(c.XF_Type) + ",0," + num(yuEOld) + "," + Signed_Change(jine) + "," + num(yuEOld + jine) +
+            ",0,0,0,'" + q(c.ZB_DT) + "','" + q(c.Card_No) + "'," + Signed_Change(ci) + "," + num(c.ZB_Ren_ID) +
+            ",1,0,0," + num(yuCiOld + ci) + ",0)");
         con.commitTrans();
     } catch (...) {
         try {

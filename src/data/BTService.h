@@ -102,13 +102,16 @@ public:
     // batch, by ID; the flags as select_BuTie_OK takes them.
     DataList select_BuTie_OK_Batch(std::int32_t year, std::int32_t month, const std::string& Ci,
                                    const std::string& J_Is_Ling, const std::string& C_Is_Ling);
-    // Update_info for several rows (ID, money or times) in one transaction.
+    // Update_info for several rows (ID, money or times) in one transaction
+    // under the write lock. A row that is no longer prepared (granted, handed
+    // out or deleted by another office since it was listed) keeps what it
+    // holds; Stored, when given, tells for each row whether it was written.
     struct BtValue {
         std::string BT_id;
         std::int32_t value;
     };
     bool Update_info_Rows(const std::vector<BtValue>& rows, const std::string& ZB_DT, std::int32_t ZB_Ren_ID,
-                          BtAmount form);
+                          BtAmount form, std::vector<bool>* Stored = nullptr);
 
     // Granting and stopping.
     std::int16_t Update_FF(const std::string& ZB_DT, std::int32_t ZB_Ren_ID, std::int32_t year, std::int32_t month,
@@ -123,15 +126,15 @@ public:
 
     // The ID grant of one batch row, all in one transaction: the row, still in
     // state From_SF, becomes credited (2); the card's balance of the batch's
-    // kind grows by the amount in the statement itself; the Record_XF row
-    // carries the balances read back inside the transaction. Nothing is
-    // written unless all of it is; a database error rolls back and passes.
+    // kind grows by the amount the row holds then (an editor may have changed
+    // it since the batch was listed), in the statement itself; the Record_XF
+    // row carries that amount and the balances read back inside the
+    // transaction. Nothing is written unless all of it is; a database error
+    // rolls back and passes.
     struct ID_Credit {
         std::string BT_ID;          // BuTie_OK.ID
         std::int16_t From_SF = 0;   // -1 grant, 0 re-grant
         std::int16_t B_Unit = 0;    // 0 money, 3 times
-        std::int64_t B_JinE = 0;
-        std::int64_t B_Ci = 0;
         std::int16_t XF_Type = 0;   // 11 subsidy, 174 transfer recharge
         // The card as IS_ID lists it.
         std::string Card_ID, Pinfo_id, Card_No, Card_No_Lng, C_LeiBie;

@@ -131,7 +131,7 @@ void BT_ID_Grant::Command1_Click() {
     pBar1.setValue(0);
     pBar1.setVisible(true);
     const int state = rows.col(B::B_SF);
-    const Row_Cols cols{rows.col(B::ID), rows.col(B::Pinfo_ID), rows.col(B::B_JinE), rows.col(B::B_Ci)};
+    const Row_Cols cols{rows.col(B::ID), rows.col(B::Pinfo_ID)};
     for (int r = 1; r <= rows.rowUBound(); ++r) {
         if (regrant_ || whole(rows(r, state)) == B_SF_Code::Prepared) Grant_Row(rows, cols, r, kind, xfType);
         pBar1.setValue(r);
@@ -165,8 +165,6 @@ void BT_ID_Grant::Grant_Row(const DataList& rows, const Row_Cols& cols, int r, s
         c.BT_ID = id;
         c.From_SF = from;
         c.B_Unit = kind;
-        c.B_JinE = whole(rows(r, cols.jine));
-        c.B_Ci = whole(rows(r, cols.ci));
         c.XF_Type = xfType;
         c.Card_ID = card(1, card.col(C::ID));
         c.Pinfo_id = card(1, card.col(C::Pinfo_id));

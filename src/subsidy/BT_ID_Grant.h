@@ -45,7 +45,7 @@ private:
     void prompt(const std::string& text);
     // Columns of the batch rows, found once per run.
     struct Row_Cols {
-        int id, pinfo, jine, ci;
+        int id, pinfo;
     };
     // One row of the batch: credited, parked without a card, or counted failed.
     void Grant_Row(const DataList& rows, const Row_Cols& cols, int r, std::int16_t kind, std::int16_t xfType);

@@ -368,10 +368,14 @@ void BT_ZhunBei_1::Set_Ticked(bool times) {
 
     std::vector<BTService::BtValue> rows;
     for (int g : ticked) rows.push_back({Grid1.Cell(g, colID).Text(), value});
-    // All ticked rows or none: the grid then shows what is stored.
+    // All ticked rows or none: the grid then shows what is stored. Rows
+    // another office granted or deleted meanwhile are left as they are and
+    // not counted.
     bool stored = false;
+    std::vector<bool> written;
     try {
-        stored = BT.Update_info_Rows(rows, Get_Server_Time(), Op_User_ID, times ? BtAmount::Times : BtAmount::Money);
+        stored = BT.Update_info_Rows(rows, Get_Server_Time(), Op_User_ID, times ? BtAmount::Times : BtAmount::Money,
+                                     &written);
     } catch (const db::DbError&) {
         stored = false;
     }
@@ -379,9 +383,13 @@ void BT_ZhunBei_1::Set_Ticked(bool times) {
         prompt(L(110), platform::vbExclamation);
         return;
     }
-    for (int g : ticked)
-        Grid1.Cell(g, times ? colCi : colJinE).setText(times ? std::to_string(value) : centsText(std::int64_t{value}));
-    Saved_Count = static_cast<int>(ticked.size());
+    Saved_Count = 0;
+    for (std::size_t i = 0; i < ticked.size(); ++i) {
+        if (!written[i]) continue;
+        Grid1.Cell(ticked[i], times ? colCi : colJinE)
+            .setText(times ? std::to_string(value) : centsText(std::int64_t{value}));
+        ++Saved_Count;
+    }
     Sum_Grid();
     if (times) Grid1.Cell(0, colMark).setText(std::to_string(Sum_Ci));
     else Grid1.Cell(0, colJinE).setText(centsText(Sum_JinE));

@@ -190,8 +190,10 @@ void BT_ZhunBei_1::Command12_Click() {
         rows.push_back({Grid1.Cell(g, colID).Text(), value});
     }
     bool stored = false;
+    std::vector<bool> written;
     try {
-        stored = BT.Update_info_Rows(rows, Get_Server_Time(), Op_User_ID, times ? BtAmount::Times : BtAmount::Money);
+        stored = BT.Update_info_Rows(rows, Get_Server_Time(), Op_User_ID, times ? BtAmount::Times : BtAmount::Money,
+                                     &written);
     } catch (const db::DbError&) {
         stored = false;
     }
@@ -199,11 +201,15 @@ void BT_ZhunBei_1::Command12_Click() {
         prompt(L(110), platform::vbExclamation);
         return;
     }
-    // The grid shows what was stored.
-    for (std::size_t i = 0; i < marked.size(); ++i)
+    // The grid shows what was stored; a row another office granted or
+    // deleted meanwhile was not written and is not counted.
+    Saved_Count = 0;
+    for (std::size_t i = 0; i < marked.size(); ++i) {
+        if (!written[i]) continue;
         Grid1.Cell(marked[i], times ? colCi : colJinE)
             .setText(times ? std::to_string(rows[i].value) : centsText(std::int64_t{rows[i].value}));
-    Saved_Count = static_cast<int>(rows.size());
+        ++Saved_Count;
+    }
     Sum_Grid();
     Grid1.Cell(0, colJinE).setText(centsText(Sum_JinE));
     Grid1.Cell(0, colMark).setText(std::to_string(Sum_Ci));

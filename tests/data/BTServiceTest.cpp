@@ -203,7 +203,6 @@ insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_
     c.BT_ID = "1";
     c.From_SF = -1;
     c.B_Unit = 1;
-    c.B_JinE = 1000;
     c.XF_Type = 11;
     c.Card_ID = "1";
     c.Pinfo_id = "1";

@@ -63,7 +63,7 @@ void Connection::open(const std::string& connectionString) {
     const ConnectionString cs(connectionString);
     switch (cs.kind()) {
     case ConnectionString::Kind::FileDatabase:
-        provider_ = std::make_shared<SqliteProvider>(cs.filePath());
+        provider_ = std::make_shared<SqliteProvider>(cs.filePath(), timeout_);
         break;
     case ConnectionString::Kind::Server:
         provider_ = std::make_shared<PgProvider>(serverTarget(cs), timeout_);

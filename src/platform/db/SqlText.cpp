@@ -10,7 +10,20 @@
 
 namespace tolvenk {
 
+namespace {
+
+// No engine takes a NUL inside a statement (the file engine ends the text
+// there, the server refuses it) and no stored text can hold one: refused
+// before it is put into SQL. Other control characters are matched as they are.
+void refuseNul(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos)
+        throw db::DbError("The text holds a NUL character, which can be neither searched for nor stored.", 3075);
+}
+
+}  // namespace
+
 std::string sqlEscape(std::string_view text) {
+    refuseNul(text);
     std::string out;
     out.reserve(text.size() + 2);
     for (char c : text) {
@@ -21,6 +34,7 @@ std::string sqlEscape(std::string_view text) {
 }
 
 std::string sqlLikeEscape(std::string_view text) {
+    refuseNul(text);
     std::string out;
     out.reserve(text.size() + 4);
     for (char c : text) {

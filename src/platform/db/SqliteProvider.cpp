@@ -117,7 +117,7 @@ int probe(sqlite3* db, std::string& error) {
 
 }  // namespace
 
-SqliteProvider::SqliteProvider(const std::string& path) : path_(path) {
+SqliteProvider::SqliteProvider(const std::string& path, int timeoutSeconds) : path_(path) {
     struct stat sb{};
     if (path.empty() || ::stat(path.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode))
         throw DbError("Could not find file '" + path + "'.", 3024);
@@ -127,6 +127,8 @@ SqliteProvider::SqliteProvider(const std::string& path) : path_(path) {
     readOnly_ = !writable(path, sb);
     // The journal mode is the installation's choice: nothing here changes the file.
     openHandle(readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, path);
+    // A rollback-journal file is unreadable while another process commits.
+    setCommandTimeout(timeoutSeconds);
     std::string error;
     int rc = probe(db_, error);
     if (rc != SQLITE_OK && readOnly_ && ((rc & 0xff) == SQLITE_CANTOPEN || (rc & 0xff) == SQLITE_READONLY)) {
@@ -147,6 +149,7 @@ SqliteProvider::SqliteProvider(const std::string& path) : path_(path) {
                               "file that cannot be made in this folder. Open it from a folder that can be written.",
                           3049);
         openHandle(SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, "file:" + uriPath(path) + "?immutable=1");
+        setCommandTimeout(timeoutSeconds);
         rc = probe(db_, error);
     }
     if (rc != SQLITE_OK) {
@@ -157,7 +160,6 @@ SqliteProvider::SqliteProvider(const std::string& path) : path_(path) {
     }
     sqlite3_extended_result_codes(db_, 1);
     registerSqliteFunctions(db_);
-    setCommandTimeout(60);
     activationSeen_ = activationCount();
 }
 

@@ -18,7 +18,9 @@ namespace tolvenk::db {
 class SqliteProvider : public Provider {
 public:
     // Opens an existing file; a missing file is an error, never created here.
-    explicit SqliteProvider(const std::string& path);
+    // The first read already waits up to `timeoutSeconds` for another
+    // process's lock, as every later statement does.
+    explicit SqliteProvider(const std::string& path, int timeoutSeconds = 60);
     ~SqliteProvider() override;
     SqliteProvider(const SqliteProvider&) = delete;
     SqliteProvider& operator=(const SqliteProvider&) = delete;

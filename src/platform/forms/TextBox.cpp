@@ -10,6 +10,7 @@
 
 #include "platform/forms/EventHook.h"
 #include "platform/forms/Form.h"
+#include "platform/services/Services.h"
 
 namespace tolvenk::forms {
 
@@ -55,6 +56,13 @@ bool TextBox::keyTyped(QObject* editor, QKeyEvent* e) {
 
 void TextBox::typed(const std::string& t) {
     if (t == text_) return;
+    // A NUL (pasted, or set from elsewhere) can be neither searched for nor
+    // stored: the box keeps what it had, as a key filter refuses a key.
+    if (t.find('\0') != std::string::npos) {
+        showText(text_);
+        platform::services().beep();
+        return;
+    }
     text_ = t;
     if (Change) Change(Index);
 }

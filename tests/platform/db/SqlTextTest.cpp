@@ -5,6 +5,7 @@
 #include "platform/MoneyText.h"
 #include "platform/VbNumber.h"
 #include "platform/VbText.h"
+#include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 #include "platform/db/Value.h"
 #include "support/EngineTest.h"
@@ -102,4 +103,17 @@ TEST(MoneyAndDateText, EveryValueHasAText) {
     EXPECT_EQ(normalDateTime("2011-7-1 6:26:15"), "2011-07-01 06:26:15");
     EXPECT_EQ(vbTrim("  a b  "), "a b");
     EXPECT_EQ(trimChars("\t a\r\n", " \t\r\n"), "a");
+}
+
+// No statement is built around a NUL; it is refused saying why.
+TEST(SqlText, ANulIsRefusedBeforeItReachesAStatement) {
+    for (const auto& quote : {sqlEscape, sqlLikeEscape}) {
+        try {
+            quote(std::string_view("a\0b", 3));
+            ADD_FAILURE() << "a NUL went into SQL";
+        } catch (const db::DbError& e) {
+            EXPECT_NE(std::string(e.what()).find("NUL"), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_EQ(sqlEscape("a\tb\x01"), "a\tb\x01");
 }

@@ -218,3 +218,19 @@ TEST_P(MingxiQuery, ColumnsAddedToTheTablesChangeNothingShown) {
     EXPECT_EQ(row(2), (S{"一号机", "二食堂", "2026-11-03 12:00:00", "￥2.50", "", "￥27.50", "", "消费", "外包", "张三",
                          "E1", "财务", ""}));
 }
+
+// A NUL pasted into a filter is refused there, with a beep, and the query
+// runs on what the box held; a tab is searched for as it is.
+TEST_P(MingxiQuery, ANulInAFilterIsRefusedAndATabIsMatchedLiterally) {
+    con->execute("update Ren_Per_Info set P_Name='O''\tBrien' where P_Name='O''Brien'");
+    add(tx(1).date("2026-11-04 08:00:00").person(3));
+    add(tx(1).date("2026-11-05 08:00:00").person(1));
+    query("01", 0, std::string("O'\tBrien"));
+    EXPECT_EQ(column(10), (S{"O'\tBrien"}));
+    const int beeps = sv->beeps;
+    query("01", 0, std::string("O'\0Brien", 8));
+    EXPECT_EQ(sv->beeps, beeps + 1);
+    EXPECT_EQ(w.ucDep1.txtName.Text(), "O'\tBrien");
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+    EXPECT_EQ(column(10), (S{"O'\tBrien"}));
+}
