@@ -20,7 +20,6 @@ namespace tolvenk::db {
 namespace {
 
 constexpr std::size_t kCacheLimit = 128;
-constexpr int kOpenBusyMillis = 60 * 1000;
 
 // Resets a cached statement however the call leaves it.
 struct StmtReset {
@@ -170,9 +169,6 @@ void SqliteProvider::openHandle(int flags, const std::string& name) {
         db_ = nullptr;
         throw DbError("Cannot open database '" + path_ + "': " + msg, 3049);
     }
-    // The first read waits for a writer's commit as any statement does: with
-    // a rollback journal, a terminal committing at that moment holds readers out.
-    sqlite3_busy_timeout(db_, kOpenBusyMillis);
 }
 
 SqliteProvider::~SqliteProvider() {
