@@ -52,6 +52,7 @@ public:
     void begin() override;
     void beginWrite() override;
     void lockRows(const std::string& table, const std::string& where) override;
+    bool beginSnapshot() override;
     void commit() override;
     void rollback() override;
     bool inTransaction() const override;

@@ -39,6 +39,11 @@ public:
     // A transaction that holds the database's write lock from its start, so
     // that what it reads before writing cannot change under it.
     virtual void beginWrite() = 0;
+    // A transaction that only reads and sees one committed state of the
+    // database from its start to its end, begun only where the engine keeps
+    // that state without holding writers out; false, and nothing begun, where
+    // it would hold them out. Ended by rollback().
+    virtual bool beginSnapshot() = 0;
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
