@@ -6,6 +6,7 @@
 #include "data/SqlPieces.h"
 #include "data/SubsidyBatch.h"
 #include "platform/Error.h"
+#include "platform/FenMath.h"
 #include "platform/db/DbError.h"
 
 namespace tolvenk {
@@ -416,16 +417,16 @@ BTService::ID_Credit_Result BTService::Credit_ID_BT(const ID_Credit& c) {
             return undo(ID_Credit_Result::No_Card);
         const auto now = con.openRecordset("select C_YuE_ID,C_YuCi_ID from Card_Info where ID=" + num(c.Card_ID));
         const std::int64_t yuENew = balanceOf(now->field(0)), yuCiNew = balanceOf(now->field(1));
-        const std::int64_t yuEOld = times ? yuENew : yuENew - added;
-        const std::int64_t yuCiOld = times ? yuCiNew - added : yuCiNew;
+        const std::int64_t yuEOld = times ? yuENew : fenSub(yuENew, added);
+        const std::int64_t yuCiOld = times ? fenSub(yuCiNew, added) : yuCiNew;
         con.execute(
             "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,YuE_Old,"
             "YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"
             "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code) values(0," +
             num(c.Pinfo_id) + "," + numOrNull(c.Card_No_Lng) + ",''," + numOrNull(c.C_LeiBie) + ",0," +
-            num(c.XF_Type) + ",0," + num(yuEOld) + "," + Signed_Change(jine) + "," + num(yuEOld + jine) +
+            num(c.XF_Type) + ",0," + num(yuEOld) + "," + Signed_Change(jine) + "," + num(fenAdd(yuEOld, jine)) +
             ",0,0,0,'" + q(c.ZB_DT) + "','" + q(c.Card_No) + "'," + Signed_Change(ci) + "," + num(c.ZB_Ren_ID) +
-            ",1,0,0," + num(yuCiOld + ci) + ",0)");
+            ",1,0,0," + num(fenAdd(yuCiOld, ci)) + ",0)");
         con.commitTrans();
     } catch (...) {
         try {

@@ -1,7 +1,6 @@
 #include "data/SubsidyClearingStore.h"
 
-#include <cmath>
-#include <cstdlib>
+#include <algorithm>
 #include <vector>
 
 #include "data/BaseService.h"
@@ -11,6 +10,7 @@
 #include "data/TableColumns.h"
 #include "data/XfTypeCode.h"
 #include "platform/DateText.h"
+#include "platform/FenMath.h"
 #include "platform/db/Connection.h"
 
 namespace tolvenk {
@@ -20,7 +20,7 @@ namespace {
 using sql::num;
 using sql::q;
 
-std::int64_t whole(const std::string& text) { return std::llround(vbVal(text)); }
+std::int64_t whole(const std::string& text) { return fenOf(text); }
 
 // The kinds that count as spending of the subsidy: consumption, withdrawal
 // and meal orders with their cancellations, and meal returns.
@@ -35,13 +35,17 @@ bool spends(std::int64_t kind) {
 }  // namespace
 
 std::int64_t QL_Figures::moneyToClear() const {
-    const std::int64_t s = std::llabs(subsidyFen), c = std::llabs(spentFen), d = std::llabs(clearedFen);
-    return c + d < s ? s - c - d : 0;
+    // A deduction (a negative subsidy) is no money to take back: what is
+    // left of it after earlier clearings is given back, so the month ends at
+    // zero either way; spending has nothing to do with it.
+    if (subsidyFen < 0) return std::min<std::int64_t>(0, fenAdd(subsidyFen, clearedFen));
+    const std::int64_t used = fenAdd(fenAbs(spentFen), fenAbs(clearedFen));
+    return used < subsidyFen ? subsidyFen - used : 0;
 }
 
 std::int64_t QL_Figures::timesToClear() const {
-    const std::int64_t c = std::llabs(spentTimes), d = std::llabs(clearedTimes);
-    return subsidyTimes > c + d ? subsidyTimes - c - d : 0;
+    const std::int64_t used = fenAdd(fenAbs(spentTimes), fenAbs(clearedTimes));
+    return subsidyTimes > used ? subsidyTimes - used : 0;
 }
 
 QL_Figures QL_Count(const DataList& transactions, const DataList& batchRows) {
@@ -52,12 +56,12 @@ QL_Figures QL_Count(const DataList& transactions, const DataList& batchRows) {
                   ci = batchRows.col(B::B_Ci);
         for (int r = 1; r <= batchRows.rowUBound(); ++r) {
             if (whole(batchRows(r, times)) <= 0) {  // a clearing marker
-                f.clearedFen += whole(batchRows(r, jine));
-                f.clearedTimes += whole(batchRows(r, ci));
+                f.clearedFen = fenAdd(f.clearedFen, whole(batchRows(r, jine)));
+                f.clearedTimes = fenAdd(f.clearedTimes, whole(batchRows(r, ci)));
                 f.cleared = true;
             } else if (whole(batchRows(r, state)) == B_SF_Code::Credited) {
-                f.subsidyFen += whole(batchRows(r, jine));
-                f.subsidyTimes += whole(batchRows(r, ci));
+                f.subsidyFen = fenAdd(f.subsidyFen, whole(batchRows(r, jine)));
+                f.subsidyTimes = fenAdd(f.subsidyTimes, whole(batchRows(r, ci)));
             }
         }
     }
@@ -70,8 +74,8 @@ QL_Figures QL_Count(const DataList& transactions, const DataList& batchRows) {
             // Rows with a card serial are IC rows: never the ID card's spending.
             if (whole(transactions(r, serial)) > 0 || whole(transactions(r, timesSerial)) > 0) continue;
             if (!spends(whole(transactions(r, kind)))) continue;
-            f.spentFen += whole(transactions(r, change));
-            f.spentTimes += whole(transactions(r, timesChange));
+            f.spentFen = fenAdd(f.spentFen, whole(transactions(r, change)));
+            f.spentTimes = fenAdd(f.spentTimes, whole(transactions(r, timesChange)));
         }
     }
     return f;
@@ -129,6 +133,9 @@ Outcome Clear_Employee(const std::string& connectionString, const Request& r) {
     con.beginWriteTrans();
     Outcome outcome = Outcome::Cleared;
     try {
+        // A terminal on a server locks the card it books on: its payments land
+        // before the counting or after the clearing, never between.
+        con.lockRows("Card_Info", "PInfo_id=" + person);
         const QL_Figures f = QL_Count(
             readAll(con, "select * from Record_XF where PInfo_id=" + person + " and Date_Time like '" + q(yearMonth) +
                              "%' order by ID "),
@@ -148,23 +155,25 @@ Outcome Clear_Employee(const std::string& connectionString, const Request& r) {
                 const std::int64_t timesBalance = whole(cards(1, cards.col(C::C_YuCi_ID)));
                 XfRowValues row{cards(1, cards.col(C::Card_No_Lng)), cards(1, cards.col(C::C_LeiBie)),
                                 cards(1, cards.col(C::Card_No)), Get_Server_Time(), yearMonth,
-                                XF_Type_Code::SubsidyClear, balance, -money, balance - money, 0, timesBalance,
-                                r.pinfoId, r.operatorId};
+                                XF_Type_Code::SubsidyClear, balance, fenNeg(money), fenSub(balance, money), 0,
+                                timesBalance, r.pinfoId, r.operatorId};
                 con.execute(insertXf(row));
                 row.kind = XF_Type_Code::TimesSubsidyClear;
                 row.dateTime = Get_Server_Time();
                 row.before = row.after;
                 row.change = 0;
-                row.timesChange = -times;
-                row.timesAfter = timesBalance - times;
+                row.timesChange = fenNeg(times);
+                row.timesAfter = fenSub(timesBalance, times);
                 con.execute(insertXf(row));
                 con.execute("insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,"
                             "B_Times,B_Unit) values(" +
-                            person + ",'" + q(r.markerTime) + "'," + num(r.operatorId) + "," + num(-money) + "," +
-                            num(-times) + "," + num(r.year) + "," + num(r.month) + "," + num(Clear_Marker_Times) +
+                            person + ",'" + q(r.markerTime) + "'," + num(r.operatorId) + "," + num(fenNeg(money)) +
+                            "," + num(fenNeg(times)) + "," + num(r.year) + "," + num(r.month) + "," +
+                            num(Clear_Marker_Times) +
                             "," + num(B_Unit_Code::Clear_Marker) + ")");
-                con.execute("update Card_Info set C_YuCi_ID=C_YuCi_ID-" + num(times) + ",C_YuE_ID=C_YuE_ID-" +
-                            num(money) + ",ID_YuE_Now='" + q(Get_Server_Time()) + "' where ID=" +
+                // Bracketed: a negative amount must not make "--", a comment.
+                con.execute("update Card_Info set C_YuCi_ID=C_YuCi_ID-(" + num(times) + "),C_YuE_ID=C_YuE_ID-(" +
+                            num(money) + "),ID_YuE_Now='" + q(Get_Server_Time()) + "' where ID=" +
                             num(cards(1, cards.col(C::ID))));
             }
         }

@@ -75,27 +75,44 @@ std::string Exact_Sum::whole() const {
     return (v_ < 0 ? "-" : "") + digitsOf(magnitudeOf(v_));
 }
 
-std::optional<std::int64_t> yuanToCents(const std::string& text) {
+namespace {
+
+// Decimal yuan to hundredths on their decimal digits, in checked arithmetic;
+// at most `wholeLimit` digits before the point.
+std::optional<std::int64_t> parseYuan(const std::string& text, int wholeLimit) {
     std::size_t b = 0, e = text.size();
     while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
     while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
     bool negative = false;
     if (b < e && (text[b] == '+' || text[b] == '-')) negative = text[b++] == '-';
     const auto digit = [&](std::size_t i) { return std::isdigit(static_cast<unsigned char>(text[i])) != 0; };
+    // Counted negative: -2^63 hundredths has no positive twin.
     std::int64_t whole = 0;
     int wholeDigits = 0, fracDigits = 0, frac[3] = {0, 0, 0};
     std::size_t i = b;
     for (; i < e && digit(i); ++i, ++wholeDigits) {
-        if (wholeDigits == 15) return std::nullopt;
-        whole = whole * 10 + (text[i] - '0');
+        if (wholeDigits == wholeLimit) return std::nullopt;
+        if (__builtin_mul_overflow(whole, 10, &whole) || __builtin_sub_overflow(whole, text[i] - '0', &whole))
+            return std::nullopt;
     }
     if (i < e && text[i] == '.')
         for (++i; i < e && digit(i); ++i, ++fracDigits)
             if (fracDigits < 3) frac[fracDigits] = text[i] - '0';
     if (i != e || wholeDigits + fracDigits == 0) return std::nullopt;
     // Decimal digits, not a binary fraction: 1.005 is 101 hundredths.
-    std::int64_t cents = whole * 100 + frac[0] * 10 + frac[1] + (frac[2] >= 5 ? 1 : 0);
-    return negative ? -cents : cents;
+    std::int64_t cents;
+    if (__builtin_mul_overflow(whole, 100, &cents) ||
+        __builtin_sub_overflow(cents, frac[0] * 10 + frac[1] + (frac[2] >= 5 ? 1 : 0), &cents))
+        return std::nullopt;
+    if (negative) return cents;
+    if (cents == INT64_MIN) return std::nullopt;
+    return -cents;
 }
+
+}  // namespace
+
+std::optional<std::int64_t> yuanToCents(const std::string& text) { return parseYuan(text, 15); }
+
+std::optional<std::int64_t> shownToCents(const std::string& text) { return parseYuan(text, 40); }
 
 }  // namespace tolvenk

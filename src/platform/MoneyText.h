@@ -29,6 +29,8 @@ public:
     void add(std::int64_t v);
     // A stored value as text; `magnitude` adds it without its sign.
     void add(const std::string& text, bool magnitude = false);
+    // A value that cannot be read as a whole number: the sum is no longer exact.
+    void addUnknown() { exact_ = false; }
     bool exact() const { return exact_; }
     bool isZero() const { return exact_ && v_ == 0; }
     // Hundredths as "12.34" (negated when asked), or the overflow mark.
@@ -46,5 +48,9 @@ private:
 // away from zero on its decimal digits; nothing when it is not a plain decimal
 // number or has more than 15 digits before the point.
 std::optional<std::int64_t> yuanToCents(const std::string& text);
+// Money as a window shows it ("12.34", "-0.05", with any number of whole
+// digits) back to hundredths, exactly, rounded as yuanToCents rounds; nothing
+// when it is no such number or no 64-bit count of hundredths holds it.
+std::optional<std::int64_t> shownToCents(const std::string& text);
 
 }  // namespace tolvenk

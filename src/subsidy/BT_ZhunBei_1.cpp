@@ -1,5 +1,6 @@
 #include "subsidy/BT_ZhunBei_1.h"
 
+#include <charconv>
 #include <cmath>
 #include <map>
 #include <vector>
@@ -192,8 +193,8 @@ void BT_ZhunBei_1::Init_Grid_ZB() {
 
 void BT_ZhunBei_1::Load_BT_Grid(const std::string& J_Is_Ling, const std::string& C_Is_Ling) {
     const DataList positions = BT.Get_ZhiWei();
-    Sum_JinE = 0;
-    Sum_Ci = 0;
+    Sum_JinE = Exact_Sum();
+    Sum_Ci = Exact_Sum();
     Grid1.setRedraw(false);
     Grid1.setRows(kFirstRow);
     Emp_Count = std::max(0, Emp_List.rowUBound());
@@ -230,8 +231,10 @@ void BT_ZhunBei_1::Load_BT_Grid(const std::string& J_Is_Ling, const std::string&
             const int g = Grid1.Rows();
             Grid1.setRows(g + 1);
             const auto pos = positionName.find(Emp_List(e, ePos));
-            const std::int64_t fen = static_cast<std::int64_t>(vbVal(rows(b, bJinE)));
-            const std::int64_t times = static_cast<std::int64_t>(vbVal(rows(b, bCi)));
+            // Stored amounts as they are: no double on the way.
+            Exact_Sum fen, times;
+            fen.add(rows(b, bJinE));
+            times.add(rows(b, bCi));
             Grid1.Cell(g, colTick).setText("0");
             Grid1.Cell(g, colPinfo).setText(Emp_List(e, eId));
             Grid1.Cell(g, colName).setText(Emp_List(e, eName));
@@ -239,12 +242,12 @@ void BT_ZhunBei_1::Load_BT_Grid(const std::string& J_Is_Ling, const std::string&
             Grid1.Cell(g, colDept).setText(Emp_List(e, eDept));
             Grid1.Cell(g, colDeptCode).setText(Emp_List(e, eDeptCode));
             Grid1.Cell(g, colPosition).setText(pos == positionName.end() ? "" : pos->second);
-            Grid1.Cell(g, colJinE).setText(centsText(fen));
-            Grid1.Cell(g, colCi).setText(std::to_string(times));
+            Grid1.Cell(g, colJinE).setText(fen.cents());
+            Grid1.Cell(g, colCi).setText(times.whole());
             Grid1.Cell(g, colMark).setText(rows(b, bCard));
             Grid1.Cell(g, colID).setText(rows(b, bId));
-            Sum_JinE += fen;
-            Sum_Ci += times;
+            Sum_JinE.add(rows(b, bJinE));
+            Sum_Ci.add(rows(b, bCi));
         }
     }
     Show_Totals();
@@ -261,19 +264,39 @@ void BT_ZhunBei_1::Show_Totals() {
     Grid1.Cell(0, colCode).setText(L(132) + ":");
     Grid1.Cell(0, colDept).setText(std::to_string(Emp_Count));
     Grid1.Cell(0, colPosition).setText(L(27) + ":");
-    Grid1.Cell(0, colJinE).setText(centsText(Sum_JinE));
+    Grid1.Cell(0, colJinE).setText(Sum_JinE.cents());
     Grid1.Cell(0, colCi).setText(L(29) + ":");
-    Grid1.Cell(0, colMark).setText(std::to_string(Sum_Ci));
+    Grid1.Cell(0, colMark).setText(Sum_Ci.whole());
 }
+
+namespace {
+
+// A cell's text added as the operator reads it: shown money exactly (any
+// size), anything else by its leading number as typed text always was.
+void addShown(Exact_Sum& sum, const std::string& text, int scale) {
+    if (scale == 100) {
+        if (const auto cents = shownToCents(text)) return sum.add(*cents);
+    } else {
+        std::int64_t v = 0;
+        const char* end = text.data() + text.size();
+        if (const auto [at, ec] = std::from_chars(text.data(), end, v); ec == std::errc() && at == end)
+            return sum.add(v);
+    }
+    const double v = std::nearbyint(vbVal(text) * scale);
+    if (v >= -9223372036854775808.0 && v < 9223372036854775808.0) sum.add(static_cast<std::int64_t>(v));
+    else sum.addUnknown();
+}
+
+}  // namespace
 
 // Totals as the grid shows them, typed values included: they are what the
 // operator sees.
 void BT_ZhunBei_1::Sum_Grid() {
-    Sum_JinE = 0;
-    Sum_Ci = 0;
+    Sum_JinE = Exact_Sum();
+    Sum_Ci = Exact_Sum();
     for (int g = kFirstRow; g < Grid1.Rows(); ++g) {
-        Sum_JinE += std::llround(vbVal(Grid1.Cell(g, colJinE).Text()) * 100);
-        Sum_Ci += std::llround(vbVal(Grid1.Cell(g, colCi).Text()));
+        addShown(Sum_JinE, Grid1.Cell(g, colJinE).Text(), 100);
+        addShown(Sum_Ci, Grid1.Cell(g, colCi).Text(), 1);
     }
 }
 
@@ -391,8 +414,8 @@ void BT_ZhunBei_1::Set_Ticked(bool times) {
         ++Saved_Count;
     }
     Sum_Grid();
-    if (times) Grid1.Cell(0, colMark).setText(std::to_string(Sum_Ci));
-    else Grid1.Cell(0, colJinE).setText(centsText(Sum_JinE));
+    if (times) Grid1.Cell(0, colMark).setText(Sum_Ci.whole());
+    else Grid1.Cell(0, colJinE).setText(Sum_JinE.cents());
     prompt(L(times ? 149 : 141) + std::to_string(Saved_Count) + L(times ? 150 : 142), platform::vbInformation);
 }
 

@@ -4,6 +4,7 @@
 
 #include "data/BTService.h"
 #include "data/DataList.h"
+#include "platform/MoneyText.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "ui/ucKelmora.h"
@@ -71,8 +72,9 @@ public:
     std::string Sel_DeptNo, Sel_Name, Sel_Code;
 
     // The totals row, and the rows stored by the last set operation or save.
-    std::int64_t Sum_JinE = 0;
-    std::int64_t Sum_Ci = 0;
+    // Exact, wider than any one amount; shown as the overflow mark otherwise.
+    Exact_Sum Sum_JinE;
+    Exact_Sum Sum_Ci;
     int Emp_Count = 0;
     int Saved_Count = 0;
 

@@ -211,8 +211,8 @@ void BT_ZhunBei_1::Command12_Click() {
         ++Saved_Count;
     }
     Sum_Grid();
-    Grid1.Cell(0, colJinE).setText(centsText(Sum_JinE));
-    Grid1.Cell(0, colMark).setText(std::to_string(Sum_Ci));
+    Grid1.Cell(0, colJinE).setText(Sum_JinE.cents());
+    Grid1.Cell(0, colMark).setText(Sum_Ci.whole());
     prompt(L(133), platform::vbExclamation);
 }
 

@@ -211,3 +211,14 @@ TEST_P(IcBalance, ACorrectionMendsABreakWithinOneSecondAndAReRunWritesNothing) {
                               {"201", "-10", "30", "3", "2026-11-02 09:59:59"}}));
     EXPECT_TRUE(sv->boxes.empty());
 }
+
+// A row stamped exactly at the cut-off is not after it: it is checked.
+TEST_P(IcBalance, ARowExactlyAtTheCutoffIsChecked) {
+    row(1, "X", 1, 100, 100, "2026-11-01 10:00:00");
+    row(1, "X", 2, -30, 50, "2026-12-01 06:00:00");  // started from 80
+    row(1, "X", 3, -10, 40, "2026-11-30 10:00:00");  // uploaded late, dated before
+    query("0", "2026-11-30", true);
+    EXPECT_EQ(test::rows(*con, "select XF_Type,YuE_Change,YuE_New,Card_LiuShui,Date_Time from Record_XF "
+                               "where Err_Code=2"),
+              (std::vector<T>{{"201", "-20", "80", "1", "2026-12-01 05:59:59"}}));
+}

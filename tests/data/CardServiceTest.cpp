@@ -89,6 +89,9 @@ TEST_P(CardTest, LimitModeOfAKind) {
     cards.New_Type(kind("8", "orderzero", "-2", "0"));
     EXPECT_EQ(cards.Check_Tian(7), -1);
     EXPECT_EQ(cards.Check_Tian(8), -2);
+    // A count limit alone, no amount: by day too.
+    cards.New_Type(kind("10", "timesonly", "0", "5"));
+    EXPECT_EQ(cards.Check_Tian(10), -1);
 }
 
 TEST_P(CardTest, CardsInUseAndTheIdBalanceList) {

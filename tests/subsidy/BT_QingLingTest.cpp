@@ -259,3 +259,38 @@ TEST_P(Clearing, OnScreenListsTicksAndClears) {
     });
     EXPECT_EQ(balance(11), "13050 7");
 }
+
+// A deduction of 7.00 (a negative subsidy) left a balance of 5.00 from
+// 12.00: the month ends with it given back, 12.00 again, never taken twice.
+// Balances at the edge of 64 bits are booked exactly, or refused whole.
+TEST_P(Clearing, ANegativeSubsidyIsGivenBackAndEdgeBalancesAreExact) {
+    con->executeScript(R"(
+insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_ID,C_YuCi_ID,C_LeiBie) values
+ (16,6,'C6',1006,1,0,500,0,3);
+insert into BuTie_OK(Pinfo_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_SF,B_Unit) values (6,-700,0,2011,3,1,2,0);
+)");
+    tx(6, "2011-03-05 12:00:00", 1, -100, 0, 0);  // spending is no part of a deduction
+    Clearing_Store::Request r{6, 2011, 3, 7, "2026-12-07 09:00:00"};
+    EXPECT_EQ(Clearing_Store::Clear_Employee(cs, r), Clearing_Store::Outcome::Cleared);
+    EXPECT_EQ(test::text(*con, "select YuE_Old||' '||YuE_Change||' '||YuE_New from Record_XF where XF_Type=166"),
+              "500 700 1200");
+    EXPECT_EQ(balance(16), "1200 0");
+    EXPECT_EQ(test::text(*con, "select B_JinE from BuTie_OK where B_Times=-1"), "700");
+
+    // 10.00 to take back from a balance near the largest amount: exact.
+    con->execute("update Card_Info set C_YuE_ID=9223372036854775500 where ID=12");
+    con->execute("update BuTie_OK set B_JinE=3500 where Pinfo_ID=2 and B_SF=2");  // 35.00 - 25.00 spent
+    Clearing_Store::Request two{2, 2011, 3, 7, "2026-12-07 09:00:00"};
+    EXPECT_EQ(Clearing_Store::Clear_Employee(cs, two), Clearing_Store::Outcome::Cleared);
+    EXPECT_EQ(test::text(*con, "select YuE_Old||' '||YuE_Change||' '||YuE_New from Record_XF where XF_Type=166 and "
+                               "Pinfo_id=2"),
+              "9223372036854775500 -1000 9223372036854774500");
+    EXPECT_EQ(balance(12), "9223372036854774500 0");
+
+    // Taking 69.50 from the smallest balance cannot be booked: refused whole.
+    con->execute("update Card_Info set C_YuE_ID=-9223372036854775800 where ID=11");
+    Clearing_Store::Request one{1, 2011, 3, 7, "2026-12-07 09:00:00"};
+    EXPECT_THROW(Clearing_Store::Clear_Employee(cs, one), db::DbError);
+    EXPECT_EQ(written(1), test::Texts{});
+    EXPECT_EQ(balance(11), "-9223372036854775800 10");
+}

@@ -440,3 +440,14 @@ TEST_P(Editor, ImportOnScreenFromTheNewBatchToTheSavedImport) {
     EXPECT_EQ(sv->boxes[3].prompt, "提示:保存成功");
     EXPECT_EQ(stored(), (test::Texts{"1:0:0", "2:0:0", "3:350:0", "5:880:0"}));  // 8.88 in whole 10 fen
 }
+
+// Stored amounts are listed and totalled as they are, at any size.
+TEST_P(Editor, StoredAmountsAndTheirTotalAreShownExactly) {
+    batchRow(1, 1, 1, -1, 1);
+    batchRow(2, 1, 1);
+    con->execute("update BuTie_OK set B_JinE=9223372036854775807 where Pinfo_ID=2");
+    open(1);
+    w.ucDep1.selectDepartment("01");
+    EXPECT_EQ(shown(), (test::Texts{"张三 0.01 0", "李四 92233720368547758.07 0"}));
+    EXPECT_EQ(cell(0, B::colJinE), "92233720368547758.08");
+}

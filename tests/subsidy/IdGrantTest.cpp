@@ -212,3 +212,19 @@ TEST_P(IdGrant, OnScreenGrant) {
 
 TOLVENK_ON_BOTH_ENGINES(IdGrant);
 TOLVENK_ON_BOTH_ENGINES(IdRegrant);
+
+// Amounts are booked exactly as stored: 2^53+1 fen (which no double holds)
+// to an empty card; the largest amount to a card of 12.00 cannot be booked
+// and is refused for that employee, his card and row as they were.
+TEST_P(IdGrant, StoredAmountsAreBookedExactlyOrRefused) {
+    batchRow(3, 1, 0, -1, 0);
+    batchRow(1, 1, 0, -1, 0);
+    con->execute("update BuTie_OK set B_JinE=9007199254740993 where Pinfo_ID=3");
+    con->execute("update BuTie_OK set B_JinE=9223372036854775807 where Pinfo_ID=1");
+    run("1");
+    expectBox("提示：成功发放1人,无法发放0人,因数据库出错未发放1人", platform::vbExclamation);
+    EXPECT_EQ(cards(), (test::Texts{"1:1200:3", "2:800:0", "3:9007199254740993:5", "5:0:0"}));
+    EXPECT_EQ(test::column(*con, "select YuE_Old||':'||YuE_Change||':'||YuE_New from Record_XF order by ID"),
+              (test::Texts{"0:9007199254740993:9007199254740993"}));
+    EXPECT_EQ(states(), (test::Texts{"1:-1", "3:2"}));
+}

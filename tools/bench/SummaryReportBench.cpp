@@ -2,6 +2,8 @@
 // a site's size, fairly: everything warm, the report alternating with the one
 // hand-written statement that computes the same figures, median of five.
 // Usage: tolvenk-bench-summary [--transactions N] [--folder F] [--server "<server text>"] [--skip-detail]
+//                              [--skip-reports] [--repeat N]
+// --repeat sets how many timed runs each median takes (5 unless told).
 // Prints one table for the reports (headless, in a shown window, the
 // statement, and the ratios) and one for the transaction detail and its exports.
 #include <QTimer>
@@ -13,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -53,8 +56,10 @@ class TimedServices : public platform::Services {
 public:
     explicit TimedServices(platform::Services& qt) : qt_(qt) {}
     std::vector<Clock::time_point> yields;
+    std::vector<std::string> boxes;  // every box's text, so a failed run shows beside its figures
     int msgBox(const std::string& p, int s, const std::string& t) override {
         std::fprintf(stderr, "box: %s %s\n", t.c_str(), p.c_str());
+        boxes.push_back(p);
         return platform::vbOK + 0 * s;
     }
     std::string inputBox(const std::string&, const std::string&, const std::string& d) override { return d; }
@@ -63,8 +68,13 @@ public:
     void printPreview(const platform::PrintDocument&, int) override {}
     platform::ScreenSize screenSize() override { return qt_.screenSize(); }
     std::string clockText() override { return "2026-11-30 18:00:00"; }
+    // Whether the window shows rows at a yield; the first yield at which it
+    // does is when rows can first be painted.
+    std::function<bool()> showsRows;
+    std::optional<Clock::time_point> firstShown;
     void yield() override {
         yields.push_back(Clock::now());
+        if (!firstShown && showsRows && showsRows()) firstShown = yields.back();
         qt_.yield();
     }
     bool yieldDue() override { return qt_.yieldDue(); }
@@ -140,7 +150,13 @@ double runReport(XF_Cha_HZ& w, const Report& r, const std::string& from, const s
         return took;
     }
     QTimer::singleShot(0, [&] {
-        run();
+        // An error leaving the click would otherwise leave the window open
+        // and the benchmark waiting on it.
+        try {
+            run();
+        } catch (const std::exception& e) {
+            std::printf("  the shown run failed: %s\n", e.what());
+        }
         w.Hide();
     });
     w.Show();
@@ -153,19 +169,23 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     long transactions = 1000000;
     std::string folder = (fs::temp_directory_path() / "tolvenk-bench").string(), server;
-    bool detail = true;
+    bool detail = true, summaries = true;
+    int repeat = 5;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--transactions" && i + 1 < argc) transactions = std::stol(argv[++i]);
         else if (a == "--folder" && i + 1 < argc) folder = argv[++i];
         else if (a == "--server" && i + 1 < argc) server = argv[++i];
         else if (a == "--skip-detail") detail = false;
+        else if (a == "--skip-reports") summaries = false;
+        else if (a == "--repeat" && i + 1 < argc) repeat = std::max(1, std::atoi(argv[++i]));
     }
     demo::Options o;
     o.transactions = transactions;
     o.firstDay = "2026-09-01";
     o.lastDay = "2026-11-30";
     bool missing;
+    fs::create_directories(folder);  // the detail's exports go there on either engine
     if (!server.empty()) {
         o.server = strCN = server;
         db::Connection probe;
@@ -178,7 +198,6 @@ int main(int argc, char** argv) {
             missing = true;
         }
     } else {
-        fs::create_directories(folder);
         o.businessPath = (fs::path(folder) / ("BENCH-" + std::to_string(transactions) + ".mdb")).string();
         strCN = db::Connection::fileConnectionString(o.businessPath);
         missing = !fs::exists(o.businessPath);
@@ -219,15 +238,17 @@ int main(int argc, char** argv) {
         const char* to;
     };
     const Period periods[] = {{"1 month", "2026-10-01", "2026-10-31"}, {"3 months", "2026-09-01", "2026-11-30"}};
-    std::printf("\n%-18s %-9s %9s %9s %9s %8s %8s %6s\n", "report", "period", "headless", "shown", "statement",
-                "h/stmt", "shown/h", "rows");
-    for (const Report& r : reports)
+    if (summaries)
+        std::printf("\n%-18s %-9s %9s %9s %9s %8s %8s %6s\n", "report", "period", "headless", "shown", "statement",
+                    "h/stmt", "shown/h", "rows");
+    for (const Report& r : summaries ? reports : std::vector<Report>{})
         for (const Period& p : periods) {
+            timed->boxes.clear();
             runReport(w, r, p.from, p.to, false);  // warm: the pages the report reads are in the cache
             const std::string sql = handWritten(w.St, p.from, p.to);
             Conn_Main->openRecordset(sql);
             std::vector<double> headless, shown, statement;
-            for (int i = 0; i < 5; ++i) {
+            for (int i = 0; i < repeat; ++i) {
                 headless.push_back(runReport(w, r, p.from, p.to, false));
                 const auto start = Clock::now();
                 Conn_Main->openRecordset(sql);
@@ -237,37 +258,63 @@ int main(int argc, char** argv) {
             const double h = median(headless), s = median(shown), q = median(statement);
             std::printf("%-18s %-9s %9.3f %9.3f %9.3f %8.2f %8.2f %6d\n", r.name.c_str(), p.name, h, s, q,
                         q > 0 ? h / q : 0, h > 0 ? s / h : 0, w.Grid1.Rows());
+            if (!timed->boxes.empty())
+                std::printf("  %zu boxes in %d runs, the first: %s\n", timed->boxes.size(), 2 * repeat + 1,
+                            timed->boxes.front().c_str());
         }
     w.Unload();
 
     if (detail) {
         // The transaction detail of every department over the whole range, shown.
+        // The picker chooses one department and its subtree, and the generated
+        // departments have several tops ("01".."04"): a company root "0" above
+        // them, present only while the detail runs, makes one choice take in
+        // every department. A database that has its own "0" keeps it.
+        const bool addRoot =
+            Conn_Main->openRecordset("select count(*) from Ren_Dept_Info where Dept_No='0'")->field(0).toInt64() == 0;
+        if (addRoot)
+            Conn_Main->execute(
+                "insert into Ren_Dept_Info(Dept_No,Dept_Name,Dept_Level,Del_YN) values ('0','全公司',-1,0)");
         XF_Mingxi d;
         const double before = statusMb("VmRSS");
         resetPeak();
         Clock::time_point start, end;
+        std::string failed;
         QTimer::singleShot(0, [&] {
-            // The top department: its subtree is everybody.
-            d.ucDep1.selectDepartment(
-                Conn_Main->openRecordset("select Dept_No from Ren_Dept_Info where Dept_Level=0")->field(0).toString());
+            d.ucDep1.selectDepartment("0");
             d.DTPicker1(0).setValue("2026-09-01");
             d.DTPicker1(1).setValue("2026-09-01 00:00:00");
             d.DTPicker2(0).setValue("2026-11-30");
             d.DTPicker2(1).setValue("2026-11-30 23:59:59");
             timed->yields.clear();
+            timed->firstShown.reset();
+            // Rows reach the screen only while the grid draws (its updates on).
+            timed->showsRows = [&d] { return d.Grid1.Redraw() && d.Grid1.Rows() > 1; };
             start = Clock::now();
-            d.Command1_Click();
+            try {
+                d.Command1_Click();
+            } catch (const std::exception& e) {
+                failed = e.what();
+            }
             end = Clock::now();
             d.Hide();
         });
         d.Show();
-        double longest = 0, first = timed->yields.empty() ? 0 : std::chrono::duration<double>(timed->yields.front() - start).count();
+        timed->showsRows = nullptr;
+        const double firstYield =
+            timed->yields.empty() ? 0 : std::chrono::duration<double>(timed->yields.front() - start).count();
+        // Rows never shown at a yield appear when the run completes.
+        const double firstRows = std::chrono::duration<double>(timed->firstShown.value_or(end) - start).count();
+        double longest = 0;
         Clock::time_point last = start;
         for (const auto& y : timed->yields) longest = std::max(longest, std::chrono::duration<double>(y - last).count()), last = y;
         longest = std::max(longest, std::chrono::duration<double>(end - last).count());
         const double peak = statusMb("VmHWM");
-        std::printf("\ntransaction detail, all departments, 3 months: %d rows\n", d.Grid1.Rows() - 1);
-        std::printf("  first rows on screen %.3f s, complete %.3f s, longest without a yield %.3f s\n", first,
+        std::printf("\ntransaction detail, all departments, 3 months: %d grid rows, the total row included\n",
+                    d.Grid1.Rows() - 1);
+        if (!failed.empty()) std::printf("  FAILED: %s\n", failed.c_str());
+        std::printf("  first yield %.3f s, first rows on screen %.3f s%s, complete %.3f s, longest without a yield %.3f s\n",
+                    firstYield, firstRows, timed->firstShown ? "" : " (not drawn before it completes)",
                     std::chrono::duration<double>(end - start).count(), longest);
         std::printf("  memory before %.0f MB, peak %.0f MB\n", before, peak);
         const std::string out = (fs::path(folder) / "detail").string();
@@ -276,17 +323,22 @@ int main(int argc, char** argv) {
             bool (*write)(const grid::GridModel&, const std::string&, const grid::ExportOptions&, std::string*);
             const char* ext;
         };
-        for (const Export& e : {Export{"xlsx", grid::exportXlsx, ".xlsx"}, Export{"html", grid::exportHtml, ".html"},
-                                Export{"xml", grid::exportXml, ".xml"}}) {
+        const std::vector<Export> exports = {Export{"xlsx", grid::exportXlsx, ".xlsx"},
+                                             Export{"html", grid::exportHtml, ".html"},
+                                             Export{"xml", grid::exportXml, ".xml"}};
+        // A failed run leaves nothing worth exporting.
+        for (const Export& e : failed.empty() ? exports : std::vector<Export>{}) {
             const double base = statusMb("VmRSS");
             resetPeak();
             const auto t = Clock::now();
             const bool ok = e.write(d.Grid1.model(), out + e.ext, {}, nullptr);
-            std::printf("  export %-4s %s %.2f s, adds %.0f MB to the peak\n", e.name, ok ? "ok" : "FAILED", seconds(t),
-                        statusMb("VmHWM") - base);
+            const double peak = statusMb("VmHWM");
+            std::printf("  export %-4s %s %.2f s, peak %.0f MB, adds %.0f MB to the peak\n", e.name,
+                        ok ? "ok" : "FAILED", seconds(t), peak, peak - base);
             fs::remove(out + e.ext);
         }
         d.Unload();
+        if (addRoot) Conn_Main->execute("delete from Ren_Dept_Info where Dept_No='0'");
         std::printf("  memory after closing %.0f MB\n", statusMb("VmRSS"));
     }
     Conn_Main.reset();

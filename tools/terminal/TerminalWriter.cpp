@@ -42,11 +42,16 @@ Result run(const Options& o, const std::function<bool()>& stop,
     if (info->eof()) throw std::runtime_error("no card " + o.card);
     const std::int64_t person = info->field("Pinfo_id").toInt64(), lng = info->field("Card_No_Lng").toInt64(),
                        kind = info->field("C_LeiBie").toInt64();
+    const bool server = o.db.find("SQLOLEDB") != std::string::npos;
     Result r;
     while (!stop()) {
         const auto start = std::chrono::steady_clock::now();
         try {
-            con.beginWriteTrans();
+            // A terminal knows nothing of the module's own lock: on a file it
+            // takes the file's write lock, on a server the row of its card.
+            if (server) con.beginTrans();
+            else con.beginWriteTrans();
+            con.lockRows("Card_Info", "Card_No='" + card + "'");
             const auto last = con.openRecordset(
                 "select top 1 YuE_New, Card_LiuShui, YuCi_New from Record_XF where Card_No='" + card +
                 "' order by Card_LiuShui desc, ID desc");

@@ -106,12 +106,31 @@ void Connection::executeScript(const std::string& sql) { live().executeScript(sq
 
 void Connection::beginTrans() { live().begin(); }
 void Connection::beginWriteTrans() { live().beginWrite(); }
+void Connection::lockRows(const std::string& table, const std::string& where) { live().lockRows(table, where); }
+bool Connection::beginSnapshot() { return live().beginSnapshot(); }
 void Connection::commitTrans() { live().commit(); }
 void Connection::rollbackTrans() { live().rollback(); }
 bool Connection::inTransaction() const { return provider_ && provider_->inTransaction(); }
 void Connection::setBulkWrites(bool on) { live().setBulkWrites(on); }
 
 void Connection::createFileDatabase(const std::string& path) { SqliteProvider::createFile(path); }
+
+ReadSnapshot::ReadSnapshot(const Connection& like) {
+    con_.setCommandTimeout(like.commandTimeout());
+    con_.open(like.connectionString());
+    held_ = con_.beginSnapshot();
+}
+
+ReadSnapshot::~ReadSnapshot() {
+    // Nothing was written: ending it is letting it go. A session that broke
+    // meanwhile has nothing left to end.
+    if (held_ && con_.inTransaction()) {
+        try {
+            con_.rollbackTrans();
+        } catch (const std::exception&) {
+        }
+    }
+}
 
 std::string Connection::fileConnectionString(const std::string& path) {
     return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";";

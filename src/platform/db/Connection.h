@@ -43,6 +43,17 @@ public:
     void beginTrans();
     // A transaction holding the write lock from its start (read, decide, write).
     void beginWriteTrans();
+    // Inside a write transaction: holds those rows against writers that lock
+    // rows (terminals on a server) until it ends; see Provider::lockRows.
+    void lockRows(const std::string& table, const std::string& where);
+    // Begins a transaction that only reads and sees one committed state of the
+    // database until rollbackTrans(), where the engine keeps that state
+    // without holding writers out: on the server a REPEATABLE READ READ ONLY
+    // transaction, on a file in WAL mode a read transaction. A file with a
+    // rollback journal would keep every writer waiting until it ended, so
+    // nothing is begun there and this returns false: each statement then
+    // sees the state at its own start.
+    bool beginSnapshot();
     void commitTrans();
     void rollbackTrans();
     bool inTransaction() const;
@@ -60,6 +71,29 @@ private:
     std::shared_ptr<Provider> provider_;
     std::string text_;
     int timeout_ = 30;
+};
+
+// A run of reads that must agree with each other (a report's statements) on
+// a session of its own, seeing one committed state of the database for as
+// long as the object lives where the engine allows (beginSnapshot). A
+// session of its own because the connection it is made like may be shared:
+// another window may write on it while the run lets events through, and that
+// write must neither land in a read-only transaction nor wait for it.
+class ReadSnapshot {
+public:
+    // Opens the session (DbError when it cannot) with `like`'s text and timeout.
+    explicit ReadSnapshot(const Connection& like);
+    ~ReadSnapshot();
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+    Connection& connection() { return con_; }
+    // False on a rollback-journal file: its statements each see their own state.
+    bool oneState() const { return held_; }
+
+private:
+    Connection con_;
+    bool held_ = false;
 };
 
 }  // namespace tolvenk::db

@@ -389,6 +389,24 @@ void PgProvider::beginWrite() {
     simple("SELECT pg_advisory_xact_lock(7032001)");
 }
 
+void PgProvider::lockRows(const std::string& table, const std::string& where) {
+    query("select 1 from " + table + " where " + where + " for update", {});
+}
+
+// The server keeps the rows' older versions for it: no writer waits, and a
+// read-only transaction takes no lock a writer of rows would meet.
+bool PgProvider::beginSnapshot() {
+    if (inTransaction()) throw DbError("cannot start a transaction within a transaction");
+    simple("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+    try {
+        simple("SELECT 1");  // the state is taken by the first statement: take it now
+    } catch (...) {
+        Result back(PQexec(conn_, "ROLLBACK"));
+        throw;
+    }
+    return true;
+}
+
 void PgProvider::commit() {
     if (!inTransaction()) throw DbError("cannot commit - no transaction is active");
     Result r = simple("COMMIT");

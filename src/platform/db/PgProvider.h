@@ -51,6 +51,8 @@ public:
                         const std::vector<Value>& values) override;
     void begin() override;
     void beginWrite() override;
+    void lockRows(const std::string& table, const std::string& where) override;
+    bool beginSnapshot() override;
     void commit() override;
     void rollback() override;
     bool inTransaction() const override;

@@ -39,9 +39,22 @@ public:
     // A transaction that holds the database's write lock from its start, so
     // that what it reads before writing cannot change under it.
     virtual void beginWrite() = 0;
+    // A transaction that only reads and sees one committed state of the
+    // database from its start to its end, begun only where the engine keeps
+    // that state without holding writers out; false, and nothing begun, where
+    // it would hold them out. Ended by rollback().
+    virtual bool beginSnapshot() = 0;
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+
+    // Inside a write transaction: holds the rows of `table` meeting `where`
+    // until it ends, against writers that lock rows rather than the whole
+    // database. Nothing to do where a write transaction holds it all.
+    virtual void lockRows(const std::string& table, const std::string& where) {
+        (void)table;
+        (void)where;
+    }
 
     virtual void setCommandTimeout(int seconds) = 0;
     // A long series of write transactions begins (on) or has ended (off): the

@@ -419,6 +419,22 @@ void SqliteProvider::setBulkWrites(bool on) {
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
 }
 
+// In WAL mode a read transaction reads the state of its first read from the
+// file and the log while writers append to the log. With a rollback journal
+// it would hold the file's shared lock to its end, and every writer's commit
+// (a terminal's) would wait for it: there each statement stays on its own.
+bool SqliteProvider::beginSnapshot() {
+    if (!inWalMode(db_)) return false;
+    begin();
+    try {
+        runScript("SELECT count(*) FROM sqlite_master");  // takes the state now, not at the first real read
+    } catch (...) {
+        runScript("ROLLBACK");
+        throw;
+    }
+    return true;
+}
+
 void SqliteProvider::setCommandTimeout(int seconds) {
     // 0 means "no limit" for a command timeout; a lock wait still ends some day.
     sqlite3_busy_timeout(db_, seconds > 0 ? seconds * 1000 : 3600 * 1000);

@@ -39,6 +39,7 @@ public:
                         const std::vector<Value>& values) override;
     void begin() override;
     void beginWrite() override;
+    bool beginSnapshot() override;
     void commit() override;
     void rollback() override;
     bool inTransaction() const override;

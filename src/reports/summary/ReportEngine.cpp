@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -98,7 +99,7 @@ void HzReportEngine::Show_Traps() {
 }
 
 db::Recordset& HzReportEngine::open(const std::string& sql) {
-    rs_ = conn_.openRecordset(sql);
+    rs_ = reads_->openRecordset(sql);
     return *rs_;
 }
 
@@ -124,6 +125,17 @@ HzReportEngine::Closing HzReportEngine::Run() {
     St.Top_Dept_Name.clear();
     Closing closing;
     try {
+        // The snapshot ends with the reads, before any box waits for the operator.
+        std::optional<db::ReadSnapshot> snapshot;
+        if (One_Snapshot) snapshot.emplace(conn_);
+        struct Reads_Back {
+            HzReportEngine& e;
+            ~Reads_Back() {
+                e.rs_.reset();
+                e.reads_ = &e.conn_;
+            }
+        } back{*this};
+        reads_ = snapshot ? &snapshot->connection() : &conn_;
         closing = Fill();
     } catch (const Run_Stopped&) {
         return Closing::Stopped;  // the window is gone: nothing more to show
@@ -153,7 +165,7 @@ void HzReportEngine::Read_Figures() {
         fees = fees || (d.source == hz::Source::Card_Log && St.Col(d.item, hz::Money) > 0);
     if (Per_Cell_Statements || !HzFigures::Eligible(St, fees)) return;
     try {
-        figures_ = std::make_unique<HzFigures>(conn_, St, fees);
+        figures_ = std::make_unique<HzFigures>(*reads_, St, fees);
     } catch (const std::exception&) {
         // A table or column the grouped statements need is missing: the
         // statements per cell then meet it and report it as they always have.
@@ -171,7 +183,7 @@ HzReportEngine::Closing HzReportEngine::Fill() {
                       In.Combo_Text);
     grid_.setRows(HzHeadRows);
 
-    Make_Group_Conds(St, In, conn_);
+    Make_Group_Conds(St, In, *reads_);
     Group_Conds& G1 = St.Group_Conds1;
     hooks_.progress(1, 0, 0);
     Read_Figures();

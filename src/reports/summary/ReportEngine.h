@@ -58,6 +58,12 @@ public:
     // The statements per cell as they were first written, instead of the
     // figures read once: what the tests compare the figures with.
     bool Per_Cell_Statements = false;
+    // Every statement of the run reads one committed state of the database,
+    // on a session of its own, where the engine allows it without holding
+    // writers out (db::ReadSnapshot): rows, subtotals and the total then
+    // agree however many transactions terminals commit meanwhile. Off, the
+    // run reads on the connection it was given, each statement on its own.
+    bool One_Snapshot = true;
 
     HzReportState& St;
     const Cond_Inputs In;
@@ -144,6 +150,8 @@ private:
 
     grid::GridModel& grid_;
     db::Connection& conn_;
+    // Where the run's statements go: the snapshot's session while it runs.
+    db::Connection* reads_ = &conn_;
     HzRunHooks hooks_;
     std::shared_ptr<db::Recordset> rs_;
     std::int64_t Level_Sum = 0, Level_Cnt = 0, Level_Times = 0, Level_Times_Cnt = 0;

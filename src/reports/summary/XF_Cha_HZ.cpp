@@ -379,6 +379,7 @@ void XF_Cha_HZ::Run() {
                          [&] { return lock.stopped(); }};
         HzReportEngine engine(St, in, std::move(shown), Grid1.model(), Main_Connection(), hooks);
         engine.Per_Cell_Statements = Per_Cell_Statements;
+        engine.One_Snapshot = One_Snapshot;
         const auto closing = engine.Run();
         if (closing == HzReportEngine::Closing::Stopped) return;
         hideBars();

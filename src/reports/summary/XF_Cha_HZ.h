@@ -81,6 +81,8 @@ public:
     std::function<void()> Run_Report;
     // Runs reports with a statement per cell instead of the figures read once.
     bool Per_Cell_Statements = false;
+    // Runs read one state of the database where the engine allows (see HzReportEngine).
+    bool One_Snapshot = true;
 
 private:
     // Runs the chosen report into the grid; traps every error that reaches it.

@@ -1,0 +1,137 @@
+// The transaction detail and the employee statistics beside a terminal that
+// keeps committing, on a generated database in WAL mode, with a rollback
+// journal and on the server: the file stays sound, the terminal loses nothing
+// and never fails, and each shows one state of the database. Both read their
+// transactions in one statement, which every engine answers from one state.
+#include <memory>
+#include <string>
+
+#include "reports/InCompanyStore.h"
+#include "reports/statistics/XF_Cha_HZ_Ren.h"
+#include "reports/statistics/XF_Mingxi.h"
+
+using namespace tolvenk;
+
+namespace {
+
+// Employee statistics columns: consumption money and count, and lunch money.
+constexpr int kMoney = 6, kCount = 7, kLunch = 15;
+
+class StatisticsInCompany : public test::InCompanyTest {
+protected:
+    void SetUp() override {
+        InCompanyTest::SetUp();
+        if (IsSkipped()) return;
+        // A company over the generated top departments: choosing it chooses everybody.
+        con->execute("insert into Ren_Dept_Info(Dept_No,Dept_Name,Dept_Level,Del_YN) values('0','公司',0,0)");
+    }
+
+    // Every transaction of the quarter, every kind, the whole company.
+    std::unique_ptr<XF_Mingxi> detail() {
+        auto w = std::make_unique<XF_Mingxi>();
+        w->Load();
+        w->ucDep1.selectDepartment("0");
+        w->optType(0).setValue(true);
+        w->DTPicker1(0).setValue("2026-09-01");
+        w->DTPicker1(1).setValue("2026-09-01 00:00:00");
+        w->DTPicker2(0).setValue("2026-11-30");
+        w->DTPicker2(1).setValue("2026-11-30 23:59:59");
+        w->Command1.click();
+        return w;
+    }
+    // November by month for the whole company, every column group shown.
+    std::unique_ptr<XF_Cha_HZ_Ren> byEmployee() {
+        auto w = std::make_unique<XF_Cha_HZ_Ren>();
+        w->Load();
+        for (forms::CheckBox* b : {&w->Check1, &w->Check2, &w->Check3, &w->Check4}) b->setValue(forms::vbChecked);
+        w->ucDep1.selectDepartment("0");
+        w->Option1(1).setValue(true);
+        w->DTPicker1.setValue("2026-11-01");
+        w->DTPicker2.setValue("2026-11-30");
+        w->Command1.click();
+        return w;
+    }
+    static std::string cell(const forms::Grid& g, int r, int c) { return g.model().text(r, c); }
+    static std::int64_t whole(const forms::Grid& g, int r, int c) { return std::stoll(cell(g, r, c)); }
+    // A money cell "12.34" in fen.
+    static std::int64_t fen(const forms::Grid& g, int r, int c) {
+        const std::string t = cell(g, r, c);
+        const auto dot = t.find('.');
+        return std::stoll(t.substr(0, dot)) * 100 + (t[0] == '-' ? -1 : 1) * std::stoll(t.substr(dot + 1));
+    }
+    // The row of the terminal's card holder, by employee code.
+    int holderRow(const forms::Grid& g) {
+        const std::string code = test::text(*con, "select P_Code from Ren_Per_Info where Pinfo_ID=" + std::to_string(person));
+        for (int r = 1; r < g.Rows(); ++r)
+            if (cell(g, r, 2) == code) return r;
+        return -1;
+    }
+};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Stores, StatisticsInCompany,
+                         ::testing::Values(test::Store::Wal, test::Store::Journal, test::Store::Server),
+                         test::StoreNames());
+
+// The quarter's detail while the terminal books after it and commits while
+// the grid fills: row for row what it listed alone.
+TEST_P(StatisticsInCompany, TheQuartersDetailListsWhatItListsAlone) {
+    const std::string alone = test::picture(detail()->Grid1.model());
+    ASSERT_GT(alone.size(), 100000u);
+    const test::TerminalOptions o = terminalAt("2026-12-01 08:00:00");
+    test::Terminal t(cs, o);
+    t.waitForCommits(3);
+    int yields = 0;
+    sv->onYield = [&] {
+        if (++yields % 5 == 1) commitsAfterNow(t, 1);
+    };
+    EXPECT_EQ(test::picture(detail()->Grid1.model()), alone);
+    sv->onYield = nullptr;
+    EXPECT_GT(yields, 20);
+    commitsAfterNow(t, 3);
+    expectTerminalWhole(t, o);
+}
+
+// The month by employee while the terminal books 0.01 lunches into it and
+// commits while the rows are made: the report shows the terminal's first
+// k rows for one k, in the holder's row and the total alike, and nothing
+// committed after its one statement; over exactly that state it shows the same.
+TEST_P(StatisticsInCompany, TheMonthByEmployeeShowsTheTerminalAsOfOneCommit) {
+    const auto alone = byEmployee();
+    const int holder = holderRow(alone->Grid1);
+    ASSERT_GT(holder, 0);
+    const int total = alone->Grid1.Rows() - 1;
+    const test::TerminalOptions o = terminalAt("2026-11-15 12:00:00");
+    test::Terminal t(cs, o);
+    t.waitForCommits(2);
+    const auto before = static_cast<std::int64_t>(t.commits());
+    std::int64_t atFirstRow = -1;
+    int yields = 0;
+    sv->onYield = [&] {
+        if (++yields == 1) atFirstRow = terminalCommitted();
+        if (yields % 20 == 1) commitsAfterNow(t, 1);
+    };
+    const auto shown = byEmployee();
+    sv->onYield = nullptr;
+    commitsAfterNow(t, 3);
+    expectTerminalWhole(t, o);
+    ASSERT_GT(yields, 100);
+    const forms::Grid &a = alone->Grid1, &s = shown->Grid1;
+    ASSERT_EQ(s.Rows(), a.Rows());
+
+    const std::int64_t k = whole(s, holder, kCount) - whole(a, holder, kCount);
+    EXPECT_GE(k, before);
+    EXPECT_LE(k, atFirstRow);
+    for (int r : {holder, total}) {
+        EXPECT_EQ(whole(s, r, kCount), whole(a, r, kCount) + k) << r;
+        EXPECT_EQ(fen(s, r, kMoney), fen(a, r, kMoney) + k) << r;
+        EXPECT_EQ(fen(s, r, kLunch), fen(a, r, kLunch) + k) << r;
+    }
+    for (int r = 0; r < total; ++r) {
+        if (r == holder) continue;
+        EXPECT_EQ(test::rowText(s.model(), r), test::rowText(a.model(), r));
+    }
+    keepFirstTerminalRows(k);
+    EXPECT_EQ(test::picture(byEmployee()->Grid1.model()), test::picture(s.model()));
+}
