@@ -1,7 +1,6 @@
 #include "data/CardService.h"
 
 
-#include "data/Globals.h"
 #include "data/SqlPieces.h"
 #include "data/XFService.h"
 #include "lang/LangGlobals.h"
@@ -132,15 +131,16 @@ bool CardService::YuE_QL(std::int32_t Pinfo_id, const std::string& Card_No) {
 CardService::QL_Result CardService::YuE_QL_ZF(std::int32_t Pinfo_id, const std::string& Card_No,
                                               const std::string& DateTime, std::int32_t Operator_id) {
     constexpr std::int32_t kVoid = 175;
-    const std::string where = " where Pinfo_id=" + num(Pinfo_id) + " and Card_No='" + q(Card_No) + "'";
+    const std::string ofCard = "Pinfo_id=" + num(Pinfo_id) + " and Card_No='" + q(Card_No) + "'";
+    const std::string where = " where " + ofCard;
     QL_Result r;
     try {
         base_.Run_Write_Trans([&](db::Connection& con) {
-            // On the server the card's row stays locked from this read to the
-            // commit, so a terminal's debit cannot fall between the balance
-            // voided and the zero written, whatever lock that terminal takes.
-            auto rs = con.openRecordset("select C_YuE_ID,C_LeiBie from Card_Info" + where +
-                                        (DB_Type == "SQL" ? " for update" : ""));
+            // The card's row stays locked from this read to the commit, so a
+            // terminal's debit cannot fall between the balance voided and the
+            // zero written (on the server the terminal locks that row too).
+            con.lockRows("Card_Info", ofCard);
+            auto rs = con.openRecordset("select C_YuE_ID,C_LeiBie from Card_Info" + where);
             if (rs->eof()) throw VbError(0, Lang[kNoSuchCard]);
             const std::int64_t leiBie = rs->field("C_LeiBie").toInt64();
             std::int64_t balance = 0;

@@ -1,5 +1,6 @@
 #include "data/IcSettlement.h"
 
+#include "data/SqlPieces.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
 
@@ -58,11 +59,14 @@ Walk_Result Walk_Card(db::Recordset& rows, Serial kind, const std::string& cutof
 
 // The top serial is read inside the lock: a terminal may have added rows
 // before the cut-off since the block was read, and a walk from the old top
-// would settle the card with those rows left beside its settlement row.
+// would settle the card with those rows left beside its settlement row. On
+// the server a terminal locks its card's row instead of the module's lock:
+// that row is held too, so none of its rows falls between walk and collapse.
 void Settle_Card(db::Connection& con, std::int32_t person, const std::string& card, const std::string& cutoff,
                  const std::string& backupStart) {
     con.beginWriteTrans();
     try {
+        con.lockRows("Card_Info", "Card_No='" + sql::q(card) + "'");
         for (const Serial kind : {Serial::Money, Serial::Times}) {
             const std::int64_t top = Settlement_Store::Top_Serial(con, kind, cutoff, person, card);
             if (top <= 0) continue;

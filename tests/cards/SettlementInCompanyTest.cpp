@@ -5,6 +5,7 @@
 
 #include "InCompany.h"
 #include "cards/frmJieSuanIC.h"
+#include "platform/db/DbError.h"
 #include "support/Peer.h"
 #include "support/PeerModule.h"
 #include "support/Terminal.h"
@@ -57,6 +58,9 @@ protected:
 };
 
 TOLVENK_IN_EVERY_JOURNAL(SettlementInCompany);
+
+class SettlementOnTheServer : public SettlementInCompany {};
+INSTANTIATE_TEST_SUITE_P(Journals, SettlementOnTheServer, ::testing::Values(test::Journal::Server), test::JournalNames());
 
 }  // namespace
 
@@ -165,4 +169,29 @@ TEST_P(SettlementInCompany, TwoOfficesAtOnceSettleEachCardOnce) {
     EXPECT_EQ(test::rows(*con, "select * from Record_BF_XF" + all), test::rows(*twinCon, "select * from Record_BF_XF" + all));
     EXPECT_EQ(test::rows(*con, "select P1, P2 from Sys_Para where Para_Name='JieSuan_Date'"),
               (std::vector<T>{{std::string(kCut) + " 00:00:00", "1"}}));
+}
+
+// A terminal on the server locks its card's row, not the module's lock: the
+// card's row stays locked while its serials are walked and collapsed, so no
+// late row of the terminal falls between the two.
+TEST_P(SettlementOnTheServer, TheCardRowIsLockedWhileItsRowsAreWalkedAndCollapsed) {
+    const T x = lateCard(*con);
+    ASSERT_EQ(x.size(), 2u);
+    use(*live);
+    std::string seen;  // what another session met, trying the row while X's rows were walked
+    db::setStatementObserver([&](const std::string& sql) {
+        if (!seen.empty() || sql.find("Card_LiuShui > 0 and Card_LiuShui <= ") == std::string::npos ||
+            sql.find("Card_No = '" + x[1] + "'") == std::string::npos)
+            return;
+        seen = "free";
+        try {
+            con->openRecordset("select 1 from Card_Info where Card_No='" + x[1] + "' for update nowait");
+        } catch (const db::DbError& e) {
+            seen = e.what();
+        }
+    });
+    settle();
+    db::setStatementObserver(nullptr);
+    EXPECT_NE(seen.find("could not obtain lock"), std::string::npos) << seen;
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
 }
