@@ -100,40 +100,6 @@ TEST(FileInCompany, AWriteTransactionKeepsOtherProcessesOutUntilItCommits) {
     EXPECT_EQ(logged(*check, "other"), 1);
 }
 
-// In the rollback-journal mode a reader is shut out while a writer commits;
-// a connection opened at that moment waits for the commit like any statement
-// instead of failing its first read as "locked".
-TEST(FileInCompany, AConnectionOpenedWhileATerminalCommitsWaitsForIt) {
-    test::TempDir dir;
-    const std::string cs = test::createBusinessDb(dir.file("b.mdb"));
-    {
-        auto setup = test::connect(cs);
-        setup->executeScript("PRAGMA journal_mode=DELETE;"
-                             "insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie) values (1,'T1',1,1)");
-    }
-    const test::TerminalOptions options{"T1", 990, 2000, false, "2026-11-01 12:00:00"};
-    test::Terminal terminal(cs, options);
-    terminal.waitForCommits(3);
-    int opened = 0;
-    std::string failure;
-    for (int i = 0; i < 200 && failure.empty(); ++i) {
-        try {
-            test::number(*test::connect(cs), "select count(*) from Card_Info");
-            ++opened;
-        } catch (const db::DbError& e) {
-            failure = e.what();
-        }
-    }
-    terminal.waitForCommits(terminal.commits() + 3);
-    const test::TerminalReport report = terminal.finish();
-    EXPECT_EQ(failure, "");
-    EXPECT_EQ(opened, 200);
-    EXPECT_EQ(report.failures, 0);
-    auto check = test::connect(cs);
-    EXPECT_EQ(test::terminalRowsProblem(*check, options, report), "");
-    EXPECT_EQ(test::integrity(*check), "ok");
-}
-
 // A terminal beside a write transaction of the module waits for it and goes
 // on: it never fails, and each row it committed is there once.
 TEST(FileInCompany, ATerminalWaitsForTheModulesWriteAndLosesNothing) {
