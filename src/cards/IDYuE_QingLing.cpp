@@ -114,20 +114,18 @@ void IDYuE_QingLing::CheckAll_Click() {
 // click changes no balance and writes no void row.
 void IDYuE_QingLing::Command1_Click() {
     const int n = Grid1.Rows() - 1;
-    std::int64_t total = 0;
-    int cleared = 0, zero = 0, failed = 0;
+    int zero = 0, failed = 0;
     std::string failures;
+    CardService::QL_Log log;
+    log.time = platform::services().clockText();
+    log.operatorId = Op_User_ID;
     for (int i = 1; i <= n; ++i) {
         if (Grid1.Cell(i, kColTick).Text() != "1") continue;
         const std::int32_t person = vbCLng(vbVal(Grid1.Cell(i, kColPerson).Text()));
         const std::string card = Grid1.Cell(i, 5).Text();
-        const CardService::QL_Result r = Card.YuE_QL_ZF(person, card, platform::services().clockText(), Op_User_ID);
+        const CardService::QL_Result r = Card.YuE_QL_ZF(person, card, log);
         switch (r.state) {
-        case CardService::QL_Result::Cleared:
-            ++cleared;
-            total += r.amount;
-            Grid1.Cell(i, kColBalance).setText("0.00");
-            break;
+        case CardService::QL_Result::Cleared: Grid1.Cell(i, kColBalance).setText("0.00"); break;
         case CardService::QL_Result::Already_Zero:
             ++zero;
             Grid1.Cell(i, kColBalance).setText("0.00");
@@ -138,22 +136,27 @@ void IDYuE_QingLing::Command1_Click() {
             break;
         }
     }
-    // Every click is logged with what it did, "0,0" when that was nothing.
+    // A click that cleared nothing is logged too, as "0,0"; one that cleared
+    // cards was logged with them.
     std::string logError;
-    try {
-        Card.YuE_QL_Log(platform::services().clockText(), Op_User_ID, 301,
-                        std::to_string(cleared) + "," + std::to_string(total));
-    } catch (const std::exception& e) {
-        logError = fill(L(kLogFailed), {e.what()});
+    if (log.id == 0) {
+        try {
+            Card.YuE_QL_Log(log.time, Op_User_ID, 301, "0,0");
+        } catch (const std::exception& e) {
+            logError = fill(L(kLogFailed), {e.what()});
+        }
     }
     const bool logged = logError.empty();
+    const auto cleared = log.count;
     if (cleared + zero + failed == 0) {  // nothing ticked: nothing to say unless the log failed
         if (!logged) platform::services().msgBox(logError, platform::vbCritical, L(43));
         return;
     }
 
-    std::string prompt = fill(L(kClearedCounts), {std::to_string(cleared), Money_Sign + centsText(-total), std::to_string(zero),
-                                                  std::to_string(failed)}) +
+    Exact_Sum voided;  // the balances taken: the voids' sum negated, exactly
+    voided.add(log.sum);
+    std::string prompt = fill(L(kClearedCounts), {std::to_string(cleared), Money_Sign + voided.cents(true),
+                                                  std::to_string(zero), std::to_string(failed)}) +
                          failures;
     if (!logged) prompt += "\n" + logError;
     const bool trouble = failed > 0 || !logged;

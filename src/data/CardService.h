@@ -39,8 +39,17 @@ public:
         std::int64_t amount = 0;  // the void's change in fen (minus the balance cleared)
         std::string error;        // why it failed
     };
-    QL_Result YuE_QL_ZF(std::int32_t Pinfo_id, const std::string& Card_No, const std::string& DateTime,
-                        std::int32_t Operator_id);
+    // The Sys_Log row of one click: written with the first card cleared and
+    // brought up to date with each card after, inside that card's own
+    // transaction, so that it always tells what was cleared ("count,sum").
+    struct QL_Log {
+        std::string time;          // of the click, as the void rows carry it
+        std::int32_t operatorId = 0;
+        std::int64_t id = 0;       // the row, once written
+        std::int64_t count = 0;    // cards cleared
+        std::int64_t sum = 0;      // their voids, in fen
+    };
+    QL_Result YuE_QL_ZF(std::int32_t Pinfo_id, const std::string& Card_No, QL_Log& log);
     bool YuE_QL_Log(const std::string& DateStr, std::int32_t Operator_id, std::int32_t Op_Code,
                     const std::string& Op_Object);
 

@@ -1,10 +1,13 @@
 #include <QTimer>
 
+#include <csignal>
 #include <map>
 
 #include "CardsFixture.h"
 #include "cards/IDYuE_QingLing.h"
 #include "cards/YuE_ID_Cha.h"
+#include "support/Peer.h"
+#include "support/PeerModule.h"
 #include "ui/WindowRegistry.h"
 
 using namespace tolvenk;
@@ -212,20 +215,22 @@ TEST_P(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
         << sv->boxes.back().prompt;
 }
 
-// The cards are cleared before the log row is written: a log that cannot be
-// written is said, and the run is not reported as a success.
-TEST_P(IdClearing, ALogRowThatCannotBeWrittenIsReported) {
+// The click's log row is written with the first card it clears, in that
+// card's transaction: a log that cannot be written leaves the card whole,
+// reported with the reason, and the run is not reported as a success.
+TEST_P(IdClearing, ALogRowThatCannotBeWrittenLeavesTheCardWholeAndIsReported) {
     test::refuseWrites(*con, engine(), "nolog", "insert", "Sys_Log", "", "injected");
     w.Load();
     w.ucDep1.selectDepartment("0");
     w.Grid1.Cell(rowOf("C2"), 1).setText("1");
     w.Command1.click();
-    EXPECT_EQ(card("C2"), (T{"0", "0", "1"}));
+    EXPECT_EQ(card("C2"), (T{"500", "500", "0"}));
     EXPECT_EQ(card("C1"), (T{"1234", "1234", "0"}));
     EXPECT_EQ(test::number(*con, "select count(*) from Sys_Log"), 0);
     ASSERT_EQ(sv->boxes.size(), 1u);
     EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
-    EXPECT_EQ(sv->boxes[0].prompt.rfind("已清零 1 张卡，合计 ￥5.00；", 0), 0u) << sv->boxes[0].prompt;
+    EXPECT_EQ(sv->boxes[0].prompt.rfind("已清零 0 张卡，合计 ￥0.00；余额已为零未处理 0 张；清零失败 1 张。\n卡号 C2", 0), 0u)
+        << sv->boxes[0].prompt;
     EXPECT_NE(sv->boxes[0].prompt.find("\n操作日志未能写入：injected"), std::string::npos) << sv->boxes[0].prompt;
 }
 
@@ -263,3 +268,52 @@ TEST_P(IdClearing, OnScreenTheQueryOpensTheClearingWhichClearsTheDepartment) {
 }
 
 }  // namespace
+
+namespace {
+
+// A second office clearing department 0 that is killed, as by kill -9 or a
+// power cut, as it starts on the fifth ticked card.
+TOLVENK_PEER_JOB(ClearUntilKilled) {
+    test::PeerModule module(peer.arg("db"));
+    module.services().clock = "2027-06-01 11:00:00";
+    Op_User_ID = 8;
+    IDYuE_QingLing w;
+    w.Load();
+    w.ucDep1.selectDepartment("0");
+    w.CheckAll.setValue(forms::vbChecked);
+    int cards = 0;
+    db::setStatementObserver([&](const std::string& sql) {
+        if (sql.rfind("select C_YuE_ID,C_LeiBie from Card_Info", 0) == 0 && ++cards == 5) ::raise(SIGKILL);
+    });
+    w.Command1.click();
+    return 0;
+}
+
+}  // namespace
+
+// The log of a click killed midway tells exactly the cards it cleared; the
+// next click clears the rest and logs those. A ticked card already at 0 has
+// its card-log balance set to 0 too, without a void row.
+TEST_P(IdClearing, AClickKilledMidwayLeavesALogOfWhatItCleared) {
+    con->executeScript(R"(
+insert into Card_Info(Pinfo_id,Card_No,Card_Model,C_YuE_ID,Card_Type,C_LeiBie) values
+ (2,'D1',1,100,9,3),(2,'D2',1,200,9,3),(2,'D3',1,300,9,3),(2,'D4',1,400,9,3),(2,'Z',1,0,9,3);
+insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (2,'Z',0,32000);
+)");
+    test::Peer office("ClearUntilKilled", {{"db", cs}});
+    EXPECT_EQ(office.wait(), 128 + SIGKILL);
+    const T done = test::row(*con, "select count(*), sum(YuE_Change) from Record_XF where XF_Type=175");
+    EXPECT_EQ(done[0], "4");
+    EXPECT_EQ(logRows(), (T{"301 8 " + done[0] + "," + done[1]}));
+
+    w.Load();
+    w.ucDep1.selectDepartment("0");
+    w.CheckAll.setValue(forms::vbChecked);
+    w.Command1.click();
+    const T rest = test::row(*con, "select count(*), sum(YuE_Change) from Record_XF where XF_Type=175 and "
+                                   "Date_Time='2027-06-01 10:00:00'");
+    EXPECT_EQ(logRows(), (T{"301 8 " + done[0] + "," + done[1], "301 7 " + rest[0] + "," + rest[1]}));
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where XF_Type=175"), 7);  // all but C4 and Z
+    EXPECT_EQ(test::number(*con, "select sum(C_YuE_ID) from Card_Info"), 0);
+    EXPECT_EQ(card("Z"), (T{"0", "0", "0"}));
+}
