@@ -152,6 +152,8 @@ void Card_GeRen_CX::Command2_Click() {
         platform::services().msgBox(L(176), platform::vbInformation, L(43));
         return;
     }
+    // A whole history: a settlement left unfinished may have collapsed part of it.
+    Warn_Unfinished_Settlement("");
     const Run_Lock lock(*this, {&Command2, &Text1, &Text2, &Text3}, running_);
     // However the query ends, the bar goes and the export comes back, unless
     // the window was closed meanwhile.

@@ -18,14 +18,6 @@ namespace {
 constexpr int kColTick = 1, kColBalance = 6, kColPerson = 7, kColCardType = 8, kCols = 9;
 constexpr int kClearedCounts = 980, kCardFailed = 981, kLogFailed = 982;
 
-std::string fill(std::string text, const std::vector<std::string>& values) {
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const std::string mark = "%" + std::to_string(i + 1);
-        if (auto at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), values[i]);
-    }
-    return text;
-}
-
 }  // namespace
 
 IDYuE_QingLing::IDYuE_QingLing() {
@@ -81,6 +73,7 @@ void IDYuE_QingLing::Form_Resize() {
 
 void IDYuE_QingLing::Load_IDYuE() {
     Grid1.setRows(1);
+    cardKeys_.assign(1, std::string());
     std::string deptNo, name, code, pnum;
     if (ucDep1.Get_Sel(deptNo, name, code, pnum) == 0) return;
     auto rs = Card.get_IDYuE(deptNo, name, code);
@@ -94,6 +87,7 @@ void IDYuE_QingLing::Load_IDYuE() {
         Grid1.Cell(r, 3).setText(rs->field(cCode).toString());
         Grid1.Cell(r, 4).setText(rs->field(cDept).toString());
         Grid1.Cell(r, 5).setText(rs->field(cCard).toString());
+        cardKeys_.push_back(rs->field(cCard).toString());
         Grid1.Cell(r, kColBalance).setText(centsText(rs->field(cBalance).toInt64()));
         Grid1.Cell(r, kColPerson).setText(rs->field(cPerson).toString());
         Grid1.Cell(r, kColCardType).setText(rs->field(cType).toString());
@@ -122,7 +116,8 @@ void IDYuE_QingLing::Command1_Click() {
     for (int i = 1; i <= n; ++i) {
         if (Grid1.Cell(i, kColTick).Text() != "1") continue;
         const std::int32_t person = vbCLng(vbVal(Grid1.Cell(i, kColPerson).Text()));
-        const std::string card = Grid1.Cell(i, 5).Text();
+        const std::string card =
+            static_cast<std::size_t>(i) < cardKeys_.size() ? cardKeys_[static_cast<std::size_t>(i)] : Grid1.Cell(i, 5).Text();
         const CardService::QL_Result r = Card.YuE_QL_ZF(person, card, log);
         switch (r.state) {
         case CardService::QL_Result::Cleared: Grid1.Cell(i, kColBalance).setText("0.00"); break;
@@ -132,7 +127,7 @@ void IDYuE_QingLing::Command1_Click() {
             break;
         case CardService::QL_Result::Failed:
             ++failed;
-            failures += "\n" + fill(L(kCardFailed), {card, std::to_string(person), r.error});
+            failures += "\n" + Lf(kCardFailed, {card, std::to_string(person), r.error});
             break;
         }
     }
@@ -143,7 +138,7 @@ void IDYuE_QingLing::Command1_Click() {
         try {
             Card.YuE_QL_Log(log.time, Op_User_ID, 301, "0,0");
         } catch (const std::exception& e) {
-            logError = fill(L(kLogFailed), {e.what()});
+            logError = Lf(kLogFailed, {e.what()});
         }
     }
     const bool logged = logError.empty();
@@ -155,7 +150,7 @@ void IDYuE_QingLing::Command1_Click() {
 
     Exact_Sum voided;  // the balances taken: the voids' sum negated, exactly
     voided.add(log.sum);
-    std::string prompt = fill(L(kClearedCounts), {std::to_string(cleared), Money_Sign + voided.cents(true),
+    std::string prompt = Lf(kClearedCounts, {std::to_string(cleared), Money_Sign + voided.cents(true),
                                                   std::to_string(zero), std::to_string(failed)}) +
                          failures;
     if (!logged) prompt += "\n" + logError;

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "data/CardService.h"
 #include "data/XFService.h"
@@ -31,6 +32,9 @@ public:
     void Command1_Click();
 
 private:
+    // The card number of each listed row as stored: a number stored in
+    // another encoding is shown made valid, but cleared by its own bytes.
+    std::vector<std::string> cardKeys_;
     void layOut();
 };
 

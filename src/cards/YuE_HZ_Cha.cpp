@@ -22,14 +22,6 @@ namespace {
 
 constexpr int kCorrectionFailures = 983;
 
-// Text %1 of the table filled in.
-std::string withCount(const std::string& text, int n, const std::string& more) {
-    std::string out = text;
-    if (auto at = out.find("%1"); at != std::string::npos) out.replace(at, 2, std::to_string(n));
-    if (auto at = out.find("%2"); at != std::string::npos) out.replace(at, 2, more);
-    return out;
-}
-
 }  // namespace
 
 YuE_HZ_Cha::YuE_HZ_Cha() {
@@ -120,6 +112,7 @@ void YuE_HZ_Cha::Command1_Click() {
     const std::string bound = DTPicker1.Date_Value() + " 24:00:00";
     std::string deptNo, name, code, pnum;
     if (ucDep1.Get_Sel(deptNo, name, code, pnum) == 0) return;
+    Warn_Unfinished_Settlement(DTPicker1.Date_Value());
     const DataList emps = BT.Get_Emp_Check_All(deptNo, name, code, "");
     const int n = emps.rowUBound();
     const int cPerson = n >= 1 ? emps.col("PInfo_id") : 0, cName = n >= 1 ? emps.col("P_Name") : 0,
@@ -182,7 +175,7 @@ void YuE_HZ_Cha::Command1_Click() {
     for (int c = 1; c < Grid1.Cols(); ++c) Grid1.Column(c).AutoFit();
     Grid1.Refresh();
     if (failed > 0)
-        platform::services().msgBox(withCount(L(kCorrectionFailures), failed, firstError), platform::vbCritical, L(43));
+        platform::services().msgBox(Lf(kCorrectionFailures, {std::to_string(failed), firstError}), platform::vbCritical, L(43));
 }
 
 int YuE_HZ_Cha::Check_SunYi(std::int32_t person, const std::string& card, const std::string& cutoff,

@@ -95,6 +95,7 @@ void YuE_ID_Cha::Command1_Click() {
     const std::string bound = DTPicker1.Date_Value() + "Z";
     std::string deptNo, name, code, pnum;
     if (ucDep1.Get_Sel(deptNo, name, code, pnum) == 0) return;
+    Warn_Unfinished_Settlement(DTPicker1.Date_Value());
     const DataList emps = BT.Get_Emp_Check_All_ID(deptNo, name, code, "");
     const int n = emps.rowUBound();
     const int cPerson = n >= 1 ? emps.col("PInfo_id") : 0, cName = n >= 1 ? emps.col("P_Name") : 0,

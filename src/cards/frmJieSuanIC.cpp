@@ -126,6 +126,13 @@ void frmJieSuanIC::Form_Load() {
     const std::string settled = XF.JieSuan_Date();
     if (dtP.MaxDate() < settled) dtP.setMaxDate(settled);
     dtP.setMinDate(settled);
+    // A run that did not finish is said, and offered again to its own date.
+    if (const std::string target = XF.JieSuan_Unfinished(); !target.empty() && target >= settled) {
+        if (dtP.MaxDate() < target) dtP.setMaxDate(target);
+        dtP.setValue(target);
+        dtP_Change();
+        platform::services().msgBox(Lf(986, {target}), platform::vbExclamation, L(43));
+    }
 
     const char* heads[] = {"异常", "员工ID", "Card_No", "总金额", "余额", "差额"};
     for (int c = 0; c < 6; ++c) Grid1.Cell(0, c).setText(heads[c]);
@@ -196,7 +203,7 @@ void frmJieSuanIC::Do_JieSuan() {
         Refresh();
         dtP.setMinDate(dtP.Date_Value());
 
-        Settlement_Store::Mark_Running(Win_Connection());
+        Settlement_Store::Mark_Running(Win_Connection(), Cutoff_);
         for (forms::Label* n : {&lblNull, &lbl1, &lbl0, &lblCZ, &lblQK, &lblYC}) n->setCaption("0");
         Label9.setCaption(platform::services().clockText());
 
@@ -205,7 +212,7 @@ void frmJieSuanIC::Do_JieSuan() {
             Backup_Start_ = dtP2.Date_Value() + " 00:00:00";
             Settlement_Store::Prune_Backups(Win_Connection(), Backup_Start_);
         }
-        if (Settle_Cards(*cards, lock, at)) {
+        if (Settle_Cards(*cards, lock, at) && Settle_Leftovers(at)) {
             Settlement_Store::Record_Cutoff(Win_Connection(), Cutoff_);
             completed = true;
         }
@@ -217,6 +224,26 @@ void frmJieSuanIC::Do_JieSuan() {
     if (lock.stopped()) return;  // the window was closed: it is back as designed
     if (!completed) dtP.setMinDate(previousMin);
     Give_Back();
+}
+
+// The cut-off is recorded only when no card holds rows before it that a run
+// would still collapse: cards the pass did not reach, rows a terminal
+// uploaded after a card's turn. Those are settled once more; any still left
+// are reported and the cut-off stays where it was.
+bool frmJieSuanIC::Settle_Leftovers(Current_Card& at) {
+    for (const auto& [person, card] : IC_Settlement::Unsettled_Cards(Main_Connection(), Cutoff_)) {
+        at = {card, person, true};
+        IC_Settlement::Settle_Card(Main_Connection(), person, card, Cutoff_, Backup_Start_);
+        at.inCard = false;
+    }
+    const auto left = IC_Settlement::Unsettled_Cards(Main_Connection(), Cutoff_);
+    if (left.empty()) return true;
+    std::string cards;
+    for (std::size_t i = 0; i < left.size() && i < kListedCards; ++i)
+        cards += "\n" + left[i].second + " (" + std::to_string(left[i].first) + ")";
+    if (left.size() > kListedCards) cards += "\n...";
+    platform::services().msgBox(Lf(987, {std::to_string(left.size()), cards}), platform::vbCritical, L(43));
+    return false;
 }
 
 bool frmJieSuanIC::Settle_Cards(db::Recordset& cards, const Run_Lock& lock, Current_Card& at) {

@@ -66,6 +66,9 @@ private:
     // Settles the listed cards in order, each in a transaction of its own on
     // Conn_Main; false when a stop or the window's closing ended the run first.
     bool Settle_Cards(db::Recordset& cards, const Run_Lock& lock, Current_Card& at);
+    // After the pass: settles the cards it left, and true when none is left.
+    bool Settle_Leftovers(Current_Card& at);
+    static constexpr std::size_t kListedCards = 20;
     void Give_Back();
     db::Connection& Win_Connection();
 

@@ -83,4 +83,33 @@ void Settle_Card(db::Connection& con, std::int32_t person, const std::string& ca
     }
 }
 
+namespace {
+
+// Whether a walk of the card from its highest serial before the cut-off
+// would find more than one row to collapse: what Settle_Card would do.
+bool needsSettling(db::Connection& con, std::int32_t person, const std::string& card, const std::string& cutoff) {
+    for (const Serial kind : {Serial::Money, Serial::Times}) {
+        const std::int64_t top = Settlement_Store::Top_Serial(con, kind, cutoff, person, card);
+        if (top > 0 && Walk_Card(*Settlement_Store::Walk(con, kind, top, person, card), kind, cutoff).count > 1)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff) {
+    std::set<std::pair<std::int64_t, std::string>> candidates;
+    for (const Serial kind : {Serial::Money, Serial::Times}) {
+        auto rows = Settlement_Store::Candidates(con, kind, cutoff);
+        const int p = rows->fieldIndex("Pinfo_ID"), c = rows->fieldIndex("Card_No");
+        for (; !rows->eof(); rows->moveNext()) candidates.emplace(rows->field(p).toInt64(), rows->field(c).toString());
+    }
+    std::vector<std::pair<std::int32_t, std::string>> out;
+    for (const auto& [person, card] : candidates)
+        if (needsSettling(con, static_cast<std::int32_t>(person), card, cutoff))
+            out.emplace_back(static_cast<std::int32_t>(person), card);
+    return out;
+}
+
 }  // namespace tolvenk::IC_Settlement

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "data/SettlementStore.h"
 
@@ -53,6 +54,11 @@ Walk_Result Walk_Card(db::Recordset& rows, Settlement_Store::Serial kind, const 
 // down from it and the collapse; a failure leaves the card whole.
 void Settle_Card(db::Connection& con, std::int32_t person, const std::string& card, const std::string& cutoff,
                  const std::string& backupStart);
+
+// The cards whose rows before the cut-off a run would still collapse (a card
+// that no pass reached, rows a terminal uploaded after the card's turn):
+// Pinfo_ID and Card_No of each, read without the lock.
+std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff);
 
 }  // namespace IC_Settlement
 

@@ -21,8 +21,18 @@ Rows Settlement_Row(db::Connection& con) {
     return con.openRecordset("select * from Sys_Para where Para_Name = 'JieSuan_Date'");
 }
 
-void Mark_Running(db::Connection& con) {
-    con.execute("update Sys_Para set P2 = '0' where Para_Name = 'JieSuan_Date'");
+void Mark_Running(db::Connection& con, const std::string& cutoff) {
+    con.beginWriteTrans();
+    try {
+        if (Settlement_Row(con)->eof())
+            con.execute("insert into Sys_Para(Para_Name,P1,P2,P3) values('JieSuan_Date','','0','" + q(cutoff) + "')");
+        else
+            con.execute("update Sys_Para set P2 = '0', P3 = '" + q(cutoff) + "' where Para_Name = 'JieSuan_Date'");
+        con.commitTrans();
+    } catch (...) {
+        if (con.inTransaction()) con.rollbackTrans();
+        throw;
+    }
 }
 
 void Record_Cutoff(db::Connection& con, const std::string& cutoff) {
@@ -31,7 +41,7 @@ void Record_Cutoff(db::Connection& con, const std::string& cutoff) {
         if (Settlement_Row(con)->eof())
             con.execute("insert into Sys_Para(Para_Name,P1,P2) values('JieSuan_Date','" + q(cutoff) + "','1')");
         else
-            con.execute("update Sys_Para set P1 = '" + q(cutoff) + "', P2 = '1' where Para_Name = 'JieSuan_Date'");
+            con.execute("update Sys_Para set P1 = '" + q(cutoff) + "', P2 = '1', P3 = '' where Para_Name = 'JieSuan_Date'");
         con.commitTrans();
     } catch (...) {
         if (con.inTransaction()) con.rollbackTrans();
@@ -65,6 +75,12 @@ std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cut
                                        "and Date_Time < '" + q(cutoff) + "' and Pinfo_ID = " + num(person) +
                                        " and Card_No = '" + q(card) + "'");
     return top->eof() || top->field(0).isNull() ? 0 : top->field(0).toInt64();
+}
+
+Rows Candidates(db::Connection& con, Serial kind, const std::string& cutoff) {
+    const std::string s = columns(kind).serial;
+    return con.openRecordset("select Pinfo_ID,Card_No from Record_XF where " + s + " > 1 and Date_Time < '" +
+                             q(cutoff) + "' group by Pinfo_ID,Card_No having count(*) > 1");
 }
 
 Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card) {

@@ -33,10 +33,12 @@ Rows Card_List(db::Connection& con);
 
 // The 'JieSuan_Date' row, every column.
 Rows Settlement_Row(db::Connection& con);
-// A run has begun: P2 '0' on the row when there is one; P1 stays.
-void Mark_Running(db::Connection& con);
-// A run settled every card: P1 the cut-off, P2 '1'; the row is made when
-// missing. Read and written under the write lock.
+// A run to `cutoff` has begun: P2 '0', and P3 the cut-off it is going to, so
+// that an unfinished run can be told and finished; P1 stays. The row is made
+// when missing (P1 empty: no settlement date yet).
+void Mark_Running(db::Connection& con, const std::string& cutoff);
+// A run settled every card: P1 the cut-off, P2 '1', P3 emptied; the row is
+// made when missing. Read and written under the write lock.
 void Record_Cutoff(db::Connection& con, const std::string& cutoff);
 
 // Drops the backup rows dated before `backupStart` from Record_BF_XF and
@@ -49,6 +51,9 @@ Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int
 // The card's highest serial of that kind dated before the cut-off; 0 when none.
 std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t person,
                         const std::string& card);
+// Pinfo_ID, Card_No of the cards holding two rows or more with a serial of
+// that kind above 1 dated before the cut-off: those a walk may still collapse.
+Rows Candidates(db::Connection& con, Serial kind, const std::string& cutoff);
 // The card's rows with a serial of that kind up to `top`, highest first:
 // change, balance, Date_Time, serial, XF_Type, Card_No, Pinfo_ID, Err_Code.
 Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card);

@@ -9,6 +9,7 @@
 #include "data/SettlementDate.h"
 #include "data/SqlPieces.h"
 #include "data/XfTypeCode.h"
+#include "platform/DateText.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 
@@ -306,6 +307,13 @@ std::string XFService::settlementP1() {
 
 std::string XFService::JieSuan_Date() { return settlementDate(settlementP1()); }
 std::string XFService::JieSuan_Month() { return settlementMonth(settlementP1()); }
+
+std::string XFService::JieSuan_Unfinished() {
+    const DataList d = base_.Get_DataList("select P2,P3 from Sys_Para where Para_Name = 'JieSuan_Date' ");
+    if (d.rowUBound() < 1 || d(1, 0) != "0") return {};
+    const auto day = readDate(d(1, 1));
+    return day ? formatDate(*day) : std::string();
+}
 
 std::string XFService::HZ_Rep_Name(std::int16_t Index) {
     return Index >= 1 && Index <= 9 ? Lang[static_cast<std::size_t>(621 + Index)] : std::string();

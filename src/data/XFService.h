@@ -77,6 +77,9 @@ public:
     // Parameters and report names.
     std::int32_t Get_is_IC();
     std::string JieSuan_Date();
+    // The cut-off ("yyyy-MM-dd") a settlement run was going to when it did
+    // not finish (stopped, failed or killed); "" when the last run finished.
+    std::string JieSuan_Unfinished();
     std::string JieSuan_Month();
     std::string HZ_Rep_Name(std::int16_t Index);
     std::int16_t HZ_Rep_Name2(DataList& Rows);

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace tolvenk {
@@ -15,5 +16,7 @@ extern std::string Home_Path;
 
 // Text n of the table, as the windows take every caption and message.
 inline const std::string& L(int n) { return Lang[static_cast<std::size_t>(n)]; }
+// Text n with its marks %1, %2, ... replaced by the values in order.
+std::string Lf(int n, std::initializer_list<std::string> values);
 
 }  // namespace tolvenk

@@ -6,6 +6,8 @@
 #include "data/LookupStore.h"
 #include "data/Globals.h"
 #include "data/SettlementDate.h"
+#include "data/XFService.h"
+#include "lang/LangGlobals.h"
 #include "platform/forms/Form.h"
 #include "platform/services/Services.h"
 #include "ui/WindowRegistry.h"
@@ -41,6 +43,15 @@ std::string Get_First_Mach_Date() {
     const auto first = readDate(rs->field(0).toString());
     if (!first) return {};
     return formatDate(addDays(*first, -1));
+}
+
+bool Warn_Unfinished_Settlement(const std::string& dateAsked) {
+    XFService xf;
+    xf.Set_strCN(strCN);
+    const std::string target = xf.JieSuan_Unfinished();
+    if (target.empty() || (!dateAsked.empty() && dateAsked >= target)) return false;
+    platform::services().msgBox(Lf(985, {target}), platform::vbExclamation, L(43));
+    return true;
 }
 
 }  // namespace tolvenk

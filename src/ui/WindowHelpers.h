@@ -22,6 +22,12 @@ void Keep_Min_Size(forms::Form& window);
 // False when no such window is built.
 bool Open_Modal(const std::string& windowName);
 
+// A settlement that did not finish has collapsed some cards' rows up to the
+// date it was going to: balances and histories asked of days before it may be
+// incomplete. Says so in one box when `dateAsked` ("yyyy-MM-dd"; "" for a
+// whole history) lies before that date; false when nothing was said.
+bool Warn_Unfinished_Settlement(const std::string& dateAsked);
+
 // The day before the earliest New_Date of the live consumption terminals, as
 // "yyyy-MM-dd"; "" when there is none. Read on Conn_Main.
 std::string Get_First_Mach_Date();

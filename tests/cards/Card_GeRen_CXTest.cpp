@@ -199,3 +199,17 @@ TEST_P(CardHistory, OnScreenAnEmployeesHistoryIsListed) {
         EXPECT_TRUE(w.Command2.Enabled());
     });
 }
+
+// A whole history while a settlement is left unfinished may lack rows: said
+// once, in the language the module was opened in.
+TEST_P(CardHistory, AnUnfinishedSettlementIsWarnedOf) {
+    con->execute("insert into Sys_Para(Para_Name,P1,P2,P3) values ('JieSuan_Date','2026-01-01','0','2026-05-01')");
+    Load_Lan(1);
+    w.Load();
+    w.Text1.setText("E1");
+    w.Command2.click();
+    ASSERT_FALSE(sv->boxes.empty());
+    EXPECT_EQ(sv->boxes[0].prompt, "The last settlement did not finish (it was settling up to 2026-05-01): balances and "
+                                   "records before that date may be incomplete. Run the settlement again up to that "
+                                   "date to finish it.");
+}

@@ -317,3 +317,34 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (2,'Z',0,32000);
     EXPECT_EQ(test::number(*con, "select sum(C_YuE_ID) from Card_Info"), 0);
     EXPECT_EQ(card("Z"), (T{"0", "0", "0"}));
 }
+
+// A settlement left unfinished on its way to 1 December: a balance asked of
+// a day before it may lack rows, and the query says so once; after it, not.
+TEST_P(IdBalance, ADayBeforeAnUnfinishedSettlementIsWarnedOf) {
+    con->execute("update Sys_Para set P2='0', P3='2026-12-01 00:00:00' where Para_Name='JieSuan_Date'");
+    row(1, 500, "2026-11-10 10:00:00");
+    query("0", "2026-11-20");
+    EXPECT_EQ(sv->takeBoxes(), (T{"上次结算未完成（结算到 2026-12-01）：该日期之前的余额和记录可能不全。请再次结算到该日期以完成结算。"}));
+    query("0", "2026-12-01");
+    EXPECT_TRUE(sv->takeBoxes().empty());
+}
+
+// A card number stored in another encoding is shown made valid and cleared
+// by its own bytes. File only: the server holds no such text.
+class IdClearingFile : public IdClearing {};
+TOLVENK_ON_FILE_ONLY(IdClearingFile);
+
+TEST_P(IdClearingFile, ACardNumberInAnotherEncodingIsClearedByItsOwnBytes) {
+    const std::string gbk = "K\xC0\xEE";
+    con->execute("insert into Card_Info(Pinfo_id,Card_No,Card_Model,C_YuE_ID,Card_Type,C_LeiBie) values (4,'" + gbk +
+                 "',1,300,9,3)");
+    w.Load();
+    w.ucDep1.selectDepartment("0");
+    const int r = rowOf("K\xEF\xBF\xBD\xEF\xBF\xBD");
+    ASSERT_GT(r, 0);
+    w.Grid1.Cell(r, 1).setText("1");
+    w.Command1.click();
+    EXPECT_EQ(test::number(*con, "select C_YuE_ID from Card_Info where Card_No='" + gbk + "'"), 0);
+    EXPECT_EQ(test::text(*con, "select YuE_Change from Record_XF where XF_Type=175 and Card_No='" + gbk + "'"), "-300");
+    EXPECT_EQ(logRows(), (T{"301 7 1,-300"}));
+}

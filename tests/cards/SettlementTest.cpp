@@ -1,7 +1,9 @@
 #include <QTimer>
 
 #include "CardsFixture.h"
+#include "cards/YuE_HZ_Cha.h"
 #include "cards/frmJieSuanIC.h"
+#include "ui/WindowHelpers.h"
 
 using namespace tolvenk;
 
@@ -332,6 +334,48 @@ TEST_P(GeneratedSettlement, AStopMidwayLeavesThePreviousCutoff) {
     EXPECT_TRUE(w.dtP.Enabled());
 }
 
+// A run stopped midway is said when the settlement opens again, offered to
+// its own date, and finished by the next run; until then the IC balance
+// query warns of days before that date.
+TEST_P(GeneratedSettlement, AStoppedRunIsToldAndTheNextRunFinishesIt) {
+    sv->onYield = [&] {
+        if (sv->yields == 40) w.Command2.click();
+    };
+    settle("2026-10-15");
+    sv->onYield = nullptr;
+    EXPECT_EQ(test::row(*con, "select P1,P2,P3 from Sys_Para where Para_Name='JieSuan_Date'"),
+              (test::Texts{"2026-09-01 00:00:00", "0", kCut}));
+    w.Unload();
+    sv->boxes.clear();
+    w.Load();
+    EXPECT_EQ(sv->takeBoxes(), (std::vector<std::string>{"上次结算未完成，当时结算到 2026-10-15。请再次结算到该日期以完成结算。"}));
+    EXPECT_EQ(w.dtP.Date_Value(), "2026-10-15");
+
+    const std::string dept = test::text(*con, "select min(Dept_No) from Ren_Dept_Info");
+    {
+        YuE_HZ_Cha query;
+        query.Load();
+        query.ucDep1.selectDepartment(dept);
+        query.DTPicker1.setValue("2026-10-01");
+        query.Command1.click();
+        EXPECT_EQ(sv->takeBoxes(), (std::vector<std::string>{
+                                       "上次结算未完成（结算到 2026-10-15）：该日期之前的余额和记录可能不全。请再次结算到该日期以完成结算。"}));
+        query.DTPicker1.setValue("2026-10-20");
+        query.Command1.click();
+        EXPECT_TRUE(sv->takeBoxes().empty());
+        query.Unload();
+    }
+
+    w.Command1.click();
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+    expectSettled("Card_LiuShui", "YuE_Change", "YuE_New");
+    expectSettled("Ci_LiuShui", "YuCi_Change", "YuCi_New");
+    EXPECT_EQ(changedOutside(), 0);
+    EXPECT_EQ(test::row(*con, "select P1,P2,P3 from Sys_Para where Para_Name='JieSuan_Date'"),
+              (test::Texts{kCut, "1", ""}));
+    EXPECT_FALSE(Warn_Unfinished_Settlement("2026-10-01"));
+}
+
 // In the window's own event loop: the stop button stops the run, closing
 // the window ends it; neither records the cut-off.
 TEST_P(GeneratedSettlement, OnScreenStopAndCloseLeaveThePreviousCutoff) {
@@ -364,3 +408,36 @@ TEST_P(GeneratedSettlement, OnScreenStopAndCloseLeaveThePreviousCutoff) {
 }
 
 }  // namespace
+
+// A card number another program stored in another encoding keeps its bytes:
+// the card is settled by them and the cut-off recorded with nothing left.
+// File only: the server holds no text that is not UTF-8.
+class SettlementFile : public Settlement {};
+TOLVENK_ON_FILE_ONLY(SettlementFile);
+
+TEST_P(SettlementFile, ACardNumberInAnotherEncodingIsSettledByItsOwnBytes) {
+    const std::string gbk = "K\xC0\xEE";
+    con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (6,'" + gbk + "',0)");
+    for (int s = 1; s <= 4; ++s) money(6, gbk, s, s == 1 ? 100 : -10, 110 - 10 * s, "2026-05-0" + std::to_string(s) + " 12:00:00");
+    settle("2026-06-01");
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+    EXPECT_EQ(card(gbk), (V{{"1", "1", "100", "100"}, {"4", "250", "-30", "70"}}));
+    EXPECT_EQ(backedUp(gbk), (test::Texts{"2", "3", "4"}));
+    EXPECT_EQ(cutoffRow(), (test::Texts{"2026-06-01 00:00:00", "1"}));
+}
+
+// The edges of the run's dates: a row stamped exactly at the cut-off is after
+// it (left as it is, neither settled nor counted in the walk), a row stamped
+// exactly at the backup start is copied, one a second before it is not.
+TEST_P(Settlement, RowsAtTheCutoffAndTheBackupStartInstants) {
+    money(1, "A", 1, 1000, 1000, "2026-05-01 10:00:00");
+    money(1, "A", 2, -100, 900, "2026-05-01 23:59:59");
+    money(1, "A", 3, -100, 800, "2026-05-02 00:00:00");
+    money(1, "A", 4, -100, 700, "2026-05-03 10:00:00");
+    money(1, "A", 5, -100, 600, "2026-07-02 00:00:00");
+    settle("2026-07-02", "2026-05-02");  // the backup start at least 60 days before
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+    EXPECT_EQ(card("A"), (V{{"1", "1", "1000", "1000"}, {"4", "250", "-300", "700"}, {"5", "1", "-100", "600"}}));
+    EXPECT_EQ(backedUp("A"), (test::Texts{"3", "4"}));
+    EXPECT_EQ(cutoffRow(), (test::Texts{"2026-07-02 00:00:00", "1"}));
+}

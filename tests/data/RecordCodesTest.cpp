@@ -51,6 +51,7 @@ TEST(SettlementDate, MonthAfterTheSettlementDate) {
     for (const auto& [stored, month] : std::initializer_list<std::pair<const char*, const char*>>{
              {"2026-01-01 00:00:00", "2026-01-01"}, {"2026-01-02", "2026-02-01"}, {"2026-01-15", "2026-02-01"},
              {"2026-01-20", "2026-02-01"}, {"2026-01-31", "2026-02-01"}, {"2026-12-25", "2027-01-01"},
-             {"2024-02-29", "2024-03-01"}, {"no date", "2008-01-01"}})
+             {"2024-02-29", "2024-03-01"}, {"2026-02-20", "2026-03-01"}, {"2026-01-30", "2026-02-01"},
+             {"no date", "2008-01-01"}})
         EXPECT_EQ(settlementMonth(stored), month) << stored;
 }

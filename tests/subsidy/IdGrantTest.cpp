@@ -228,3 +228,18 @@ TEST_P(IdGrant, StoredAmountsAreBookedExactlyOrRefused) {
               (test::Texts{"0:9007199254740993:9007199254740993"}));
     EXPECT_EQ(states(), (test::Texts{"1:-1", "3:2"}));
 }
+
+// A card number stored in another encoding: the grant's transaction carries
+// the card's own bytes. File only: the server holds no such text.
+class IdGrantFile : public IdGrant {};
+TOLVENK_ON_FILE_ONLY(IdGrantFile);
+
+TEST_P(IdGrantFile, ACardNumberInAnotherEncodingIsBookedByItsOwnBytes) {
+    con->execute("update Card_Info set Card_No='K' || CAST(X'C0EE' AS TEXT) where ID=11");
+    batchRow(1, 1, 0, -1, 500);
+    run("1");
+    expectBox("提示：成功发放1人,无法发放0人", platform::vbExclamation);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF r join Card_Info c on r.Card_No=c.Card_No and c.ID=11 "
+                                 "where r.XF_Type=11 and r.YuE_Change=500"),
+              1);
+}
