@@ -391,9 +391,17 @@ void BT_ZhunBei_1::Set_Ticked(bool times) {
 
     std::vector<BTService::BtValue> rows;
     for (int g : ticked) rows.push_back({Grid1.Cell(g, colID).Text(), value});
-    // All ticked rows or none: the grid then shows what is stored. Rows
-    // another office granted or deleted meanwhile are left as they are and
-    // not counted.
+    if (!Store_Values(ticked, rows, times)) return;
+    Sum_Grid();
+    if (times) Grid1.Cell(0, colMark).setText(Sum_Ci.whole());
+    else Grid1.Cell(0, colJinE).setText(Sum_JinE.cents());
+    prompt(L(times ? 149 : 141) + std::to_string(Saved_Count) + L(times ? 150 : 142), platform::vbInformation);
+}
+
+// All rows or none: the grid then shows what is stored. Rows another office
+// granted or deleted meanwhile are left as they are and not counted.
+bool BT_ZhunBei_1::Store_Values(const std::vector<int>& gridRows, const std::vector<BTService::BtValue>& rows,
+                                bool times) {
     bool stored = false;
     std::vector<bool> written;
     try {
@@ -404,19 +412,16 @@ void BT_ZhunBei_1::Set_Ticked(bool times) {
     }
     if (!stored) {
         prompt(L(110), platform::vbExclamation);
-        return;
+        return false;
     }
     Saved_Count = 0;
-    for (std::size_t i = 0; i < ticked.size(); ++i) {
+    for (std::size_t i = 0; i < gridRows.size(); ++i) {
         if (!written[i]) continue;
-        Grid1.Cell(ticked[i], times ? colCi : colJinE)
-            .setText(times ? std::to_string(value) : centsText(std::int64_t{value}));
+        Grid1.Cell(gridRows[i], times ? colCi : colJinE)
+            .setText(times ? std::to_string(rows[i].value) : centsText(std::int64_t{rows[i].value}));
         ++Saved_Count;
     }
-    Sum_Grid();
-    if (times) Grid1.Cell(0, colMark).setText(Sum_Ci.whole());
-    else Grid1.Cell(0, colJinE).setText(Sum_JinE.cents());
-    prompt(L(times ? 149 : 141) + std::to_string(Saved_Count) + L(times ? 150 : 142), platform::vbInformation);
+    return true;
 }
 
 void BT_ZhunBei_1::Command5_Click() { Close_Window(*this); }

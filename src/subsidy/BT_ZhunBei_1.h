@@ -115,6 +115,9 @@ private:
     void Show_Totals();
     // The money and times totals over the grid's rows, as they show.
     void Sum_Grid();
+    // Stores the values of these grid rows in one transaction and shows and
+    // counts what was stored; false, with text 110 shown, when nothing was.
+    bool Store_Values(const std::vector<int>& gridRows, const std::vector<BTService::BtValue>& rows, bool times);
     // The import's loop over the sheet rows; false when the window closed.
     bool Import_Rows(const excel::Sheet& sheet, int first, int last);
     void prompt(const std::string& text, int style);

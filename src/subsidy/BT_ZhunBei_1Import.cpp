@@ -189,27 +189,7 @@ void BT_ZhunBei_1::Command12_Click() {
         marked.push_back(g);
         rows.push_back({Grid1.Cell(g, colID).Text(), value});
     }
-    bool stored = false;
-    std::vector<bool> written;
-    try {
-        stored = BT.Update_info_Rows(rows, Get_Server_Time(), Op_User_ID, times ? BtAmount::Times : BtAmount::Money,
-                                     &written);
-    } catch (const db::DbError&) {
-        stored = false;
-    }
-    if (!stored) {
-        prompt(L(110), platform::vbExclamation);
-        return;
-    }
-    // The grid shows what was stored; a row another office granted or
-    // deleted meanwhile was not written and is not counted.
-    Saved_Count = 0;
-    for (std::size_t i = 0; i < marked.size(); ++i) {
-        if (!written[i]) continue;
-        Grid1.Cell(marked[i], times ? colCi : colJinE)
-            .setText(times ? std::to_string(rows[i].value) : centsText(std::int64_t{rows[i].value}));
-        ++Saved_Count;
-    }
+    if (!Store_Values(marked, rows, times)) return;
     Sum_Grid();
     Grid1.Cell(0, colJinE).setText(Sum_JinE.cents());
     Grid1.Cell(0, colMark).setText(Sum_Ci.whole());
