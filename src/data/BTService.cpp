@@ -8,6 +8,7 @@
 #include "platform/Error.h"
 #include "platform/FenMath.h"
 #include "platform/db/DbError.h"
+#include "platform/db/Transaction.h"
 
 namespace tolvenk {
 
@@ -231,30 +232,19 @@ bool BTService::Create_Batch(const std::vector<std::string>& pIDs, const std::st
     db::Connection& con = *base_.DB_Con;
     // The test and the inserts under one write lock: two operators creating
     // the same batch at once get one batch, not two.
-    con.beginWriteTrans();
-    try {
-        const bool exists = !con.openRecordset("select ID from BuTie_OK where B_Year=" + num(B_Year) +
-                                               " and B_Month=" + num(B_Month) + " and B_Times=" + num(B_Times))
-                                 ->eof();
-        const bool monthCleared =
-            !exists && refuseCleared && !Batch_Store::Clear_Marker(con, std::to_string(B_Year), B_Month)->eof();
-        if (exists || monthCleared) {
-            con.rollbackTrans();
-            con.close();
-            if (cleared) *cleared = monthCleared;
-            return false;
-        }
-        for (const std::string& sql : inserts) con.execute(sql);
-        con.commitTrans();
-    } catch (...) {
-        try {
-            if (con.inTransaction()) con.rollbackTrans();
-        } catch (...) {
-        }
-        con.close();
-        throw;
+    const db::CloseOnExit closing(con);
+    db::Transaction t(con);
+    const bool exists = !con.openRecordset("select ID from BuTie_OK where B_Year=" + num(B_Year) +
+                                           " and B_Month=" + num(B_Month) + " and B_Times=" + num(B_Times))
+                             ->eof();
+    const bool monthCleared =
+        !exists && refuseCleared && !Batch_Store::Clear_Marker(con, std::to_string(B_Year), B_Month)->eof();
+    if (exists || monthCleared) {
+        if (cleared) *cleared = monthCleared;
+        return false;
     }
-    con.close();
+    for (const std::string& sql : inserts) con.execute(sql);
+    t.commit();
     return true;
 }
 
@@ -397,46 +387,32 @@ BTService::ID_Credit_Result BTService::Credit_ID_BT(const ID_Credit& c) {
     base_.Open_DB_Con();
     db::Connection& con = *base_.DB_Con;
     // Under the write lock the balance read back is the one this credit made.
-    con.beginWriteTrans();
-    try {
-        const auto undo = [&](ID_Credit_Result r) {
-            con.rollbackTrans();
-            con.close();
-            return r;
-        };
-        // The state condition makes a second grant of the row write nothing.
-        if (con.execute("update BuTie_OK set ZhunBei_DT='" + q(c.ZB_DT) + "',ZhunBei_Ren_ID=" + num(c.ZB_Ren_ID) +
-                        ",B_SF=" + num(B_SF_Code::Credited) + " where ID=" + num(c.BT_ID) +
-                        " and B_SF=" + num(c.From_SF)) == 0)
-            return undo(ID_Credit_Result::Not_In_State);
-        const auto amounts = con.openRecordset("select B_JinE,B_Ci from BuTie_OK where ID=" + num(c.BT_ID));
-        const std::int64_t jine = amounts->field(0).toInt64(), ci = amounts->field(1).toInt64();
-        const std::int64_t added = times ? ci : jine;
-        if (con.execute(std::string("update Card_Info set ") + balance + "=" + balance + "+" + num(added) +
-                        " where ID=" + num(c.Card_ID) + " and Card_Model=1 and C_GuaShi=0") == 0)
-            return undo(ID_Credit_Result::No_Card);
-        const auto now = con.openRecordset("select C_YuE_ID,C_YuCi_ID from Card_Info where ID=" + num(c.Card_ID));
-        const std::int64_t yuENew = balanceOf(now->field(0)), yuCiNew = balanceOf(now->field(1));
-        const std::int64_t yuEOld = times ? yuENew : fenSub(yuENew, added);
-        const std::int64_t yuCiOld = times ? fenSub(yuCiNew, added) : yuCiNew;
-        con.execute(
-            "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,YuE_Old,"
-            "YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"
-            "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code) values(0," +
-            num(c.Pinfo_id) + "," + numOrNull(c.Card_No_Lng) + ",''," + numOrNull(c.C_LeiBie) + ",0," +
-            num(c.XF_Type) + ",0," + num(yuEOld) + "," + Signed_Change(jine) + "," + num(fenAdd(yuEOld, jine)) +
-            ",0,0,0,'" + q(c.ZB_DT) + "','" + q(c.Card_No) + "'," + Signed_Change(ci) + "," + num(c.ZB_Ren_ID) +
-            ",1,0,0," + num(fenAdd(yuCiOld, ci)) + ",0)");
-        con.commitTrans();
-    } catch (...) {
-        try {
-            if (con.inTransaction()) con.rollbackTrans();
-        } catch (...) {
-        }
-        con.close();
-        throw;
-    }
-    con.close();
+    const db::CloseOnExit closing(con);
+    db::Transaction t(con);
+    // The state condition makes a second grant of the row write nothing.
+    if (con.execute("update BuTie_OK set ZhunBei_DT='" + q(c.ZB_DT) + "',ZhunBei_Ren_ID=" + num(c.ZB_Ren_ID) +
+                    ",B_SF=" + num(B_SF_Code::Credited) + " where ID=" + num(c.BT_ID) +
+                    " and B_SF=" + num(c.From_SF)) == 0)
+        return ID_Credit_Result::Not_In_State;
+    const auto amounts = con.openRecordset("select B_JinE,B_Ci from BuTie_OK where ID=" + num(c.BT_ID));
+    const std::int64_t jine = amounts->field(0).toInt64(), ci = amounts->field(1).toInt64();
+    const std::int64_t added = times ? ci : jine;
+    if (con.execute(std::string("update Card_Info set ") + balance + "=" + balance + "+" + num(added) +
+                    " where ID=" + num(c.Card_ID) + " and Card_Model=1 and C_GuaShi=0") == 0)
+        return ID_Credit_Result::No_Card;
+    const auto now = con.openRecordset("select C_YuE_ID,C_YuCi_ID from Card_Info where ID=" + num(c.Card_ID));
+    const std::int64_t yuENew = balanceOf(now->field(0)), yuCiNew = balanceOf(now->field(1));
+    const std::int64_t yuEOld = times ? yuENew : fenSub(yuENew, added);
+    const std::int64_t yuCiOld = times ? fenSub(yuCiNew, added) : yuCiNew;
+    con.execute(
+        "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,YuE_Old,"
+        "YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"
+        "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code) values(0," +
+        num(c.Pinfo_id) + "," + numOrNull(c.Card_No_Lng) + ",''," + numOrNull(c.C_LeiBie) + ",0," +
+        num(c.XF_Type) + ",0," + num(yuEOld) + "," + Signed_Change(jine) + "," + num(fenAdd(yuEOld, jine)) +
+        ",0,0,0,'" + q(c.ZB_DT) + "','" + q(c.Card_No) + "'," + Signed_Change(ci) + "," + num(c.ZB_Ren_ID) +
+        ",1,0,0," + num(fenAdd(yuCiOld, ci)) + ",0)");
+    t.commit();
     return ID_Credit_Result::Credited;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/Error.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
+#include "platform/db/Transaction.h"
 
 namespace tolvenk {
 
@@ -47,25 +48,13 @@ bool BaseService::Exec_Sql(const std::string& Sql) {
 
 bool BaseService::Exec_Sql_Trans(const std::vector<std::string>& Sqls, std::size_t* Failed) {
     Open_DB_Con();
-    DB_Con->beginTrans();
-    for (std::size_t i = 0; i < Sqls.size(); ++i) {
-        try {
-            DB_Con->execute(Sqls[i]);
-        } catch (...) {
-            if (Failed) *Failed = i;
-            // The engine may already have ended the transaction (a full disk, OR ROLLBACK); the
-            // statement's own error is what the caller must see, and closing undoes any rest.
-            try {
-                if (DB_Con->inTransaction()) DB_Con->rollbackTrans();
-            } catch (...) {
-            }
-            closeConnection();
-            throw;
-        }
-    }
+    std::size_t i = 0;
     try {
-        DB_Con->commitTrans();
+        db::Transaction t(*DB_Con, db::Transaction::Lock::Deferred);
+        for (; i < Sqls.size(); ++i) DB_Con->execute(Sqls[i]);
+        t.commit();
     } catch (...) {
+        if (Failed && i < Sqls.size()) *Failed = i;
         closeConnection();  // an uncommitted transaction must not keep its lock
         throw;
     }
@@ -77,14 +66,10 @@ void BaseService::Run_Write_Trans(const std::function<void(db::Connection&)>& bo
     Open_DB_Con();
     const std::shared_ptr<db::Connection> con = DB_Con;
     try {
-        con->beginWriteTrans();
+        db::Transaction t(*con);
         body(*con);
-        con->commitTrans();
+        t.commit();
     } catch (...) {
-        try {
-            if (con->inTransaction()) con->rollbackTrans();
-        } catch (...) {
-        }
         closeConnection();
         throw;
     }

@@ -9,6 +9,7 @@
 #include "platform/MoneyText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
+#include "platform/db/Transaction.h"
 #include "platform/services/Services.h"
 
 namespace tolvenk {
@@ -57,19 +58,15 @@ std::int16_t CardService::New_Type(const std::vector<std::string>& para) {
         return result;
     };
     try {
-        con->beginWriteTrans();
+        db::Transaction t(*con);
         if (!con->openRecordset("select * from Card_Type where C_Name='" + q(para[2]) + "'")->eof()) {
-            con->rollbackTrans();
+            t.rollback();
             return done(-2);
         }
         const bool added = con->execute(insert) > 0;
-        con->commitTrans();
+        t.commit();
         return done(added ? 0 : -1);
     } catch (...) {
-        try {
-            if (con->inTransaction()) con->rollbackTrans();
-        } catch (...) {
-        }
         done(0);
         throw;
     }

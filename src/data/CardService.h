@@ -33,7 +33,8 @@ public:
     // Voids and clears one ID card's balance in one transaction: reads the
     // card's C_YuE_ID as it is now, writes the void row (kind 175, minus that
     // balance, the card's own C_LeiBie) and both zeroings of YuE_QL. A card
-    // already at 0 is left alone; on any error nothing of the card changes.
+    // already at 0 gets no void row, only its card-log balance set to 0; on
+    // any error nothing of the card changes.
     struct QL_Result {
         enum State { Cleared, Already_Zero, Failed } state = Failed;
         std::int64_t amount = 0;  // the void's change in fen (minus the balance cleared)

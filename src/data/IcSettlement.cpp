@@ -3,6 +3,7 @@
 #include "data/SqlPieces.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/Transaction.h"
 
 namespace tolvenk::IC_Settlement {
 
@@ -64,23 +65,15 @@ Walk_Result Walk_Card(db::Recordset& rows, Serial kind, const std::string& cutof
 // that row is held too, so none of its rows falls between walk and collapse.
 void Settle_Card(db::Connection& con, std::int32_t person, const std::string& card, const std::string& cutoff,
                  const std::string& backupStart) {
-    con.beginWriteTrans();
-    try {
-        con.lockRows("Card_Info", "Card_No='" + sql::q(card) + "'");
-        for (const Serial kind : {Serial::Money, Serial::Times}) {
-            const std::int64_t top = Settlement_Store::Top_Serial(con, kind, cutoff, person, card);
-            if (top <= 0) continue;
-            const Walk_Result w = Walk_Card(*Settlement_Store::Walk(con, kind, top, person, card), kind, cutoff);
-            if (w.count > 1) Settlement_Store::Collapse_Card(con, kind, w.collapse, person, card, backupStart);
-        }
-        con.commitTrans();
-    } catch (...) {
-        try {
-            if (con.inTransaction()) con.rollbackTrans();
-        } catch (...) {
-        }
-        throw;
+    db::Transaction t(con);
+    con.lockRows("Card_Info", "Card_No='" + sql::q(card) + "'");
+    for (const Serial kind : {Serial::Money, Serial::Times}) {
+        const std::int64_t top = Settlement_Store::Top_Serial(con, kind, cutoff, person, card);
+        if (top <= 0) continue;
+        const Walk_Result w = Walk_Card(*Settlement_Store::Walk(con, kind, top, person, card), kind, cutoff);
+        if (w.count > 1) Settlement_Store::Collapse_Card(con, kind, w.collapse, person, card, backupStart);
     }
+    t.commit();
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "data/SqlPieces.h"
 #include "platform/db/Connection.h"
+#include "platform/db/Transaction.h"
 
 namespace tolvenk::Settlement_Store {
 
@@ -22,43 +23,28 @@ Rows Settlement_Row(db::Connection& con) {
 }
 
 void Mark_Running(db::Connection& con, const std::string& cutoff) {
-    con.beginWriteTrans();
-    try {
-        if (Settlement_Row(con)->eof())
-            con.execute("insert into Sys_Para(Para_Name,P1,P2,P3) values('JieSuan_Date','','0','" + q(cutoff) + "')");
-        else
-            con.execute("update Sys_Para set P2 = '0', P3 = '" + q(cutoff) + "' where Para_Name = 'JieSuan_Date'");
-        con.commitTrans();
-    } catch (...) {
-        if (con.inTransaction()) con.rollbackTrans();
-        throw;
-    }
+    db::Transaction t(con);
+    if (Settlement_Row(con)->eof())
+        con.execute("insert into Sys_Para(Para_Name,P1,P2,P3) values('JieSuan_Date','','0','" + q(cutoff) + "')");
+    else
+        con.execute("update Sys_Para set P2 = '0', P3 = '" + q(cutoff) + "' where Para_Name = 'JieSuan_Date'");
+    t.commit();
 }
 
 void Record_Cutoff(db::Connection& con, const std::string& cutoff) {
-    con.beginWriteTrans();
-    try {
-        if (Settlement_Row(con)->eof())
-            con.execute("insert into Sys_Para(Para_Name,P1,P2) values('JieSuan_Date','" + q(cutoff) + "','1')");
-        else
-            con.execute("update Sys_Para set P1 = '" + q(cutoff) + "', P2 = '1', P3 = '' where Para_Name = 'JieSuan_Date'");
-        con.commitTrans();
-    } catch (...) {
-        if (con.inTransaction()) con.rollbackTrans();
-        throw;
-    }
+    db::Transaction t(con);
+    if (Settlement_Row(con)->eof())
+        con.execute("insert into Sys_Para(Para_Name,P1,P2) values('JieSuan_Date','" + q(cutoff) + "','1')");
+    else
+        con.execute("update Sys_Para set P1 = '" + q(cutoff) + "', P2 = '1', P3 = '' where Para_Name = 'JieSuan_Date'");
+    t.commit();
 }
 
 void Prune_Backups(db::Connection& con, const std::string& backupStart) {
-    con.beginTrans();
-    try {
-        con.execute("delete from Record_BF_XF where Date_Time < '" + q(backupStart) + "'");
-        con.execute("delete from BuTie_BF_OK where FaFang_DT < '" + q(backupStart) + "'");
-        con.commitTrans();
-    } catch (...) {
-        if (con.inTransaction()) con.rollbackTrans();
-        throw;
-    }
+    db::Transaction t(con, db::Transaction::Lock::Deferred);
+    con.execute("delete from Record_BF_XF where Date_Time < '" + q(backupStart) + "'");
+    con.execute("delete from BuTie_BF_OK where FaFang_DT < '" + q(backupStart) + "'");
+    t.commit();
 }
 
 Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t first) {
@@ -79,8 +65,11 @@ std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cut
 
 Rows Candidates(db::Connection& con, Serial kind, const std::string& cutoff) {
     const std::string s = columns(kind).serial;
+    // Only the cards of the run's card list (logged to an employee) count.
     return con.openRecordset("select Pinfo_ID,Card_No from Record_XF where " + s + " > 1 and Date_Time < '" +
-                             q(cutoff) + "' group by Pinfo_ID,Card_No having count(*) > 1");
+                             q(cutoff) +
+                             "' and Pinfo_ID > 0 and Card_No in (select Card_No from Card_Log where "
+                             "Card_Log.Pinfo_ID = Record_XF.Pinfo_ID) group by Pinfo_ID,Card_No having count(*) > 1");
 }
 
 Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card) {

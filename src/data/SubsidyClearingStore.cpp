@@ -12,6 +12,7 @@
 #include "platform/DateText.h"
 #include "platform/FenMath.h"
 #include "platform/db/Connection.h"
+#include "platform/db/Transaction.h"
 
 namespace tolvenk {
 
@@ -130,64 +131,54 @@ Outcome Clear_Employee(const std::string& connectionString, const Request& r) {
     db::Connection& con = *base.DB_Con;
     // Counting and writing under one write lock: a second operator clearing
     // the same employee waits and then finds the marker.
-    con.beginWriteTrans();
+    const db::CloseOnExit closing(con);
+    db::Transaction t(con);
     Outcome outcome = Outcome::Cleared;
-    try {
-        // A terminal on a server locks the card it books on: its payments land
-        // before the counting or after the clearing, never between.
-        con.lockRows("Card_Info", "PInfo_id=" + person);
-        const QL_Figures f = QL_Count(
-            readAll(con, "select * from Record_XF where PInfo_id=" + person + " and Date_Time like '" + q(yearMonth) +
-                             "%' order by ID "),
-            readAll(con, "select * from BuTie_OK where PInfo_id=" + person + " and B_Month=" + num(r.month) +
-                             " and B_Year = " + num(r.year) + " order by ID "));
-        if (f.cleared) {
-            outcome = Outcome::Already_Cleared;
+    // A terminal on a server locks the card it books on: its payments land
+    // before the counting or after the clearing, never between.
+    con.lockRows("Card_Info", "PInfo_id=" + person);
+    const QL_Figures f = QL_Count(
+        readAll(con, "select * from Record_XF where PInfo_id=" + person + " and Date_Time like '" + q(yearMonth) +
+                         "%' order by ID "),
+        readAll(con, "select * from BuTie_OK where PInfo_id=" + person + " and B_Month=" + num(r.month) +
+                         " and B_Year = " + num(r.year) + " order by ID "));
+    if (f.cleared) {
+        outcome = Outcome::Already_Cleared;
+    } else {
+        const DataList cards = readAll(con, "select * from Card_Info where PInfo_id=" + person +
+                                                " and Card_Model=1 and C_GuaShi=0 order by ID");
+        if (cards.rowUBound() < 1) {
+            outcome = Outcome::No_Card;
         } else {
-            const DataList cards = readAll(con, "select * from Card_Info where PInfo_id=" + person +
-                                                    " and Card_Model=1 and C_GuaShi=0 order by ID");
-            if (cards.rowUBound() < 1) {
-                outcome = Outcome::No_Card;
-            } else {
-                namespace C = col::Card_Info;
-                const std::int64_t money = f.moneyToClear(), times = f.timesToClear();
-                const std::int64_t balance = whole(cards(1, cards.col(C::C_YuE_ID)));
-                const std::int64_t timesBalance = whole(cards(1, cards.col(C::C_YuCi_ID)));
-                XfRowValues row{cards(1, cards.col(C::Card_No_Lng)), cards(1, cards.col(C::C_LeiBie)),
-                                cards(1, cards.col(C::Card_No)), Get_Server_Time(), yearMonth,
-                                XF_Type_Code::SubsidyClear, balance, fenNeg(money), fenSub(balance, money), 0,
-                                timesBalance, r.pinfoId, r.operatorId};
-                con.execute(insertXf(row));
-                row.kind = XF_Type_Code::TimesSubsidyClear;
-                row.dateTime = Get_Server_Time();
-                row.before = row.after;
-                row.change = 0;
-                row.timesChange = fenNeg(times);
-                row.timesAfter = fenSub(timesBalance, times);
-                con.execute(insertXf(row));
-                con.execute("insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,"
-                            "B_Times,B_Unit) values(" +
-                            person + ",'" + q(r.markerTime) + "'," + num(r.operatorId) + "," + num(fenNeg(money)) +
-                            "," + num(fenNeg(times)) + "," + num(r.year) + "," + num(r.month) + "," +
-                            num(Clear_Marker_Times) +
-                            "," + num(B_Unit_Code::Clear_Marker) + ")");
-                // Bracketed: a negative amount must not make "--", a comment.
-                con.execute("update Card_Info set C_YuCi_ID=C_YuCi_ID-(" + num(times) + "),C_YuE_ID=C_YuE_ID-(" +
-                            num(money) + "),ID_YuE_Now='" + q(Get_Server_Time()) + "' where ID=" +
-                            num(cards(1, cards.col(C::ID))));
-            }
+            namespace C = col::Card_Info;
+            const std::int64_t money = f.moneyToClear(), times = f.timesToClear();
+            const std::int64_t balance = whole(cards(1, cards.col(C::C_YuE_ID)));
+            const std::int64_t timesBalance = whole(cards(1, cards.col(C::C_YuCi_ID)));
+            XfRowValues row{cards(1, cards.col(C::Card_No_Lng)), cards(1, cards.col(C::C_LeiBie)),
+                            cards(1, cards.col(C::Card_No)), Get_Server_Time(), yearMonth,
+                            XF_Type_Code::SubsidyClear, balance, fenNeg(money), fenSub(balance, money), 0,
+                            timesBalance, r.pinfoId, r.operatorId};
+            con.execute(insertXf(row));
+            row.kind = XF_Type_Code::TimesSubsidyClear;
+            row.dateTime = Get_Server_Time();
+            row.before = row.after;
+            row.change = 0;
+            row.timesChange = fenNeg(times);
+            row.timesAfter = fenSub(timesBalance, times);
+            con.execute(insertXf(row));
+            con.execute("insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,"
+                        "B_Times,B_Unit) values(" +
+                        person + ",'" + q(r.markerTime) + "'," + num(r.operatorId) + "," + num(fenNeg(money)) +
+                        "," + num(fenNeg(times)) + "," + num(r.year) + "," + num(r.month) + "," +
+                        num(Clear_Marker_Times) +
+                        "," + num(B_Unit_Code::Clear_Marker) + ")");
+            // Bracketed: a negative amount must not make "--", a comment.
+            con.execute("update Card_Info set C_YuCi_ID=C_YuCi_ID-(" + num(times) + "),C_YuE_ID=C_YuE_ID-(" +
+                        num(money) + "),ID_YuE_Now='" + q(Get_Server_Time()) + "' where ID=" +
+                        num(cards(1, cards.col(C::ID))));
         }
-        if (outcome == Outcome::Cleared) con.commitTrans();
-        else con.rollbackTrans();
-    } catch (...) {
-        try {
-            if (con.inTransaction()) con.rollbackTrans();
-        } catch (...) {
-        }
-        con.close();
-        throw;
     }
-    con.close();
+    if (outcome == Outcome::Cleared) t.commit();
     return outcome;
 }
 

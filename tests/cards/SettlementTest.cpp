@@ -441,3 +441,23 @@ TEST_P(Settlement, RowsAtTheCutoffAndTheBackupStartInstants) {
     EXPECT_EQ(backedUp("A"), (test::Texts{"3", "4"}));
     EXPECT_EQ(cutoffRow(), (test::Texts{"2026-07-02 00:00:00", "1"}));
 }
+
+// Only the cards the card log lists for an employee are settled: rows of a
+// card held by nobody or never logged stay as they are and do not keep the
+// cut-off from being recorded.
+TEST_P(Settlement, CardsOutsideTheCardListAreLeftAndTheCutoffIsRecorded) {
+    money(1, "A", 1, 1000, 1000, "2026-05-01 10:00:00");
+    money(1, "A", 2, -100, 900, "2026-05-02 10:00:00");
+    money(1, "A", 3, -100, 800, "2026-05-03 10:00:00");
+    for (const auto& [person, c] : {std::pair{0, "X"}, std::pair{7, "Z"}}) {
+        money(person, c, 1, 500, 500, "2026-05-01 11:00:00");
+        money(person, c, 2, -50, 450, "2026-05-02 11:00:00");
+        money(person, c, 3, -50, 400, "2026-05-03 11:00:00");
+    }
+    settle("2026-06-01");
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+    EXPECT_EQ(card("A"), (V{{"1", "1", "1000", "1000"}, {"3", "250", "-200", "800"}}));
+    for (const char* c : {"X", "Z"})
+        EXPECT_EQ(card(c), (V{{"1", "1", "500", "500"}, {"2", "1", "-50", "450"}, {"3", "1", "-50", "400"}})) << c;
+    EXPECT_EQ(cutoffRow(), (test::Texts{"2026-06-01 00:00:00", "1"}));
+}

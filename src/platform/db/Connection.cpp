@@ -111,6 +111,11 @@ bool Connection::beginSnapshot() { return live().beginSnapshot(); }
 void Connection::commitTrans() { live().commit(); }
 void Connection::rollbackTrans() { live().rollback(); }
 bool Connection::inTransaction() const { return provider_ && provider_->inTransaction(); }
+void Connection::savepoint(const std::string& name) { live().savepointControl("SAVEPOINT " + name); }
+void Connection::releaseSavepoint(const std::string& name) { live().savepointControl("RELEASE SAVEPOINT " + name); }
+void Connection::rollbackToSavepoint(const std::string& name) {
+    live().savepointControl("ROLLBACK TO SAVEPOINT " + name);
+}
 void Connection::setBulkWrites(bool on) { live().setBulkWrites(on); }
 
 void Connection::createFileDatabase(const std::string& path) { SqliteProvider::createFile(path); }

@@ -57,6 +57,10 @@ public:
     void commitTrans();
     void rollbackTrans();
     bool inTransaction() const;
+    // Savepoints inside a transaction; Transaction is their one user.
+    void savepoint(const std::string& name);
+    void releaseSavepoint(const std::string& name);
+    void rollbackToSavepoint(const std::string& name);
     // A long series of write transactions begins or has ended; see Provider.
     void setBulkWrites(bool on);
 

@@ -415,6 +415,13 @@ void PgProvider::commit() {
         throw DbError("The transaction could not be committed and was rolled back.");
 }
 
+void PgProvider::savepointControl(const std::string& sql) {
+    if (!inTransaction()) throw DbError("no transaction is active [" + sql + "]");
+    simple(sql);
+    // A time-out set after the savepoint went back with it.
+    if (sql.rfind("ROLLBACK", 0) == 0) timeoutSent_ = -1;
+}
+
 void PgProvider::rollback() {
     if (!inTransaction()) throw DbError("cannot rollback - no transaction is active");
     simple("ROLLBACK");

@@ -55,6 +55,7 @@ public:
     bool beginSnapshot() override;
     void commit() override;
     void rollback() override;
+    void savepointControl(const std::string& sql) override;
     bool inTransaction() const override;
     void setCommandTimeout(int seconds) override;
 

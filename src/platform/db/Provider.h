@@ -47,6 +47,9 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+    // SAVEPOINT, RELEASE or ROLLBACK TO inside a transaction, run as it is:
+    // never inside the provider's own per-statement savepoint.
+    virtual void savepointControl(const std::string& sql) = 0;
 
     // Inside a write transaction: holds the rows of `table` meeting `where`
     // until it ends, against writers that lock rows rather than the whole

@@ -363,6 +363,7 @@ void SqliteProvider::beginWrite() {
 }
 void SqliteProvider::commit() { runScript("COMMIT"); }
 void SqliteProvider::rollback() { runScript("ROLLBACK"); }
+void SqliteProvider::savepointControl(const std::string& sql) { runScript(sql); }
 bool SqliteProvider::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
 
 namespace {

@@ -13,6 +13,7 @@
 #include "platform/db/AsciiCase.h"
 #include "platform/db/Connection.h"
 #include "platform/db/SqlText.h"
+#include "platform/db/Transaction.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowKit.h"
@@ -516,11 +517,11 @@ void frmHZ_Format::cmd_Add_Click() {
     // one name twice.
     db::Connection& conn = Main_Connection();
     HZ_Format_Store store(conn);
-    conn.beginWriteTrans();
-    try {
+    {
+        db::Transaction t(conn);
         const bool renamed = Edit_Mode == 1 || name != Text2.Text();
         if (renamed && (isBuiltInTitle(name) || !store.Any_By_Name(name)->eof())) {
-            conn.rollbackTrans();
+            t.rollback();  // no lock held while the box waits
             prompt(L(478), platform::vbExclamation);
             Text1.setText("");
             Text1.SetFocus();
@@ -539,10 +540,7 @@ void frmHZ_Format::cmd_Add_Click() {
                 else store.Update(key, Text2.Text(), name, P2, P3, P4, P5);
             }
         }
-        conn.commitTrans();
-    } catch (...) {
-        if (conn.inTransaction()) conn.rollbackTrans();
-        throw;
+        t.commit();
     }
     cmd_Cancle_Click();
     if (Edit_Mode == 1) Add_Format_Row();

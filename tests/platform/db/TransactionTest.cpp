@@ -1,0 +1,88 @@
+// The transaction guard: what a scope writes stays only when it commits, and
+// a guard inside another undoes its own part alone.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "platform/db/Transaction.h"
+#include "support/EngineTest.h"
+#include "support/Fixtures.h"
+
+using namespace tolvenk;
+
+namespace {
+
+class TransactionTest : public test::EngineTest {
+protected:
+    void log(const std::string& what) {
+        con->execute("insert into Sys_Log(Operator_ID,Op_Object) values(1,'" + what + "')");
+    }
+    test::Texts logged() { return test::column(*con, "select Op_Object from Sys_Log order by Op_Object"); }
+};
+
+}  // namespace
+
+TOLVENK_ON_BOTH_ENGINES(TransactionTest);
+
+TEST_P(TransactionTest, OnlyACommitKeepsTheWritesAndAnyOtherExitUndoesThem) {
+    {
+        db::Transaction t(*con);
+        log("a");
+        t.commit();
+    }
+    {
+        db::Transaction t(*con);
+        log("b");
+    }  // left without a commit
+    EXPECT_THROW(
+        {
+            db::Transaction t(*con);
+            log("c");
+            throw std::runtime_error("midway");
+        },
+        std::runtime_error);
+    {
+        db::Transaction t(*con, db::Transaction::Lock::Deferred);
+        log("d");
+        t.rollback();
+        EXPECT_FALSE(con->inTransaction());
+    }
+    EXPECT_FALSE(con->inTransaction());
+    EXPECT_EQ(logged(), (test::Texts{"a"}));
+}
+
+TEST_P(TransactionTest, ANestedGuardUndoesItsOwnPartAndTheOuterDecidesTheRest) {
+    {
+        db::Transaction outer(*con);
+        log("outer");
+        {
+            db::Transaction kept(*con);
+            log("kept");
+            kept.commit();
+        }
+        {
+            db::Transaction undone(*con);
+            log("undone");
+        }
+        // A failed statement inside a nested guard: on the server the whole
+        // transaction would be unusable unless the savepoint is rolled back.
+        EXPECT_ANY_THROW({
+            db::Transaction failing(*con);
+            log("failing");
+            con->execute("insert into No_Such_Table values(1)");
+        });
+        EXPECT_TRUE(con->inTransaction());
+        log("after");
+        outer.commit();
+    }
+    EXPECT_EQ(logged(), (test::Texts{"after", "kept", "outer"}));
+
+    {
+        db::Transaction outer(*con);
+        log("lost");
+        db::Transaction inner(*con);
+        log("lost too");
+        inner.commit();
+    }  // the outer is left: its savepoint's commit goes with it
+    EXPECT_EQ(logged(), (test::Texts{"after", "kept", "outer"}));
+}
