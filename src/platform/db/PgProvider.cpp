@@ -349,18 +349,7 @@ void PgProvider::executeScript(const std::string& sql) {
 
 void PgProvider::insertRow(const std::string& table, const std::vector<std::string>& columns,
                            const std::vector<Value>& values) {
-    std::string sql = "INSERT INTO " + columnName(table);
-    if (columns.empty()) {
-        sql += " DEFAULT VALUES";
-    } else {
-        std::string names, marks;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            names += (i ? "," : "") + columnName(columns[i]);
-            marks += i ? ",?" : "?";
-        }
-        sql += " (" + names + ") VALUES (" + marks + ")";
-    }
-    execute(sql, values);
+    execute(insertRowStatement(table, columns, columnName), values);
 }
 
 long long PgProvider::updateRow(const std::string& table, Value& rowKey, const std::vector<std::string>& columns,
