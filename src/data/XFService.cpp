@@ -253,6 +253,11 @@ std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_2(std::int32_t PInfoID, con
         q(DateTime) + "'" + " and Err_Code=0 and Pinfo_id=" + num(PInfoID) + " order by Date_Time Desc ");
 }
 
+std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_Rows(std::int32_t PInfoID, const std::string& DateTime) {
+    return base_.Get_DataList_ADO("select YuE_Change,Date_Time from Record_XF where Date_Time<='" + q(DateTime) + "'" +
+                                  " and Err_Code=0 and Pinfo_id=" + num(PInfoID));
+}
+
 std::shared_ptr<db::Recordset> XFService::Cha_JinE(std::int32_t PInfoID, const std::string& CardNo,
                                                    const std::string& LiuShui) {
     return base_.Get_DataList_ADO("select sum(YuE_Change) as YuE_C from Record_XF where Card_Liushui<>0 and "
