@@ -127,17 +127,17 @@ void Balance_Query_Part::addRow(const Balance_Query::Row& row, const Own_Cells& 
     if (row.found) {
         Grid1.Cell(r, 4).setText(row.date);
         // No counted row: the sign alone.
-        Grid1.Cell(r, kColBalance).setText(Money_Sign + (row.balance ? centsText(*row.balance) : std::string()));
+        Grid1.Cell(r, kColBalance).setText(Money_Sign + (row.counted ? row.balance.cents() : std::string()));
     }
     if (cells) cells(r, row);
 }
 
-void Balance_Query_Part::addTotal(std::int64_t total) {
+void Balance_Query_Part::addTotal(const Exact_Sum& total) {
     Grid1.setRedraw(true);
     const int r = Grid1.Rows();
     Grid1.setRows(r + 1);
     Grid1.Cell(r, 1).setText("总计:");
-    Grid1.Cell(r, kColBalance).setText(Money_Sign + centsText(total));
+    Grid1.Cell(r, kColBalance).setText(Money_Sign + total.cents());
     Grid1.Range(r, 1, r, 4).Merge();
     Grid1.Cell(r, kColBalance).setAlignment(grid::AlignCenter);
     Pic_1.setVisible(false);

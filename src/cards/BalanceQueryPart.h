@@ -59,7 +59,7 @@ private:
     void layOut();
     void setAlignments();
     void addRow(const Balance_Query::Row& row, const Own_Cells& cells);
-    void addTotal(std::int64_t total);
+    void addTotal(const Exact_Sum& total);
 
     forms::Form& window_;
     bool running_ = false;

@@ -30,12 +30,7 @@ enum Col {
 constexpr int kTypeTexts[Op_Type_Code::Count] = {229, 231, 467, 469, 463, 600, 232, 470};
 
 // Fen as money: the sign, then yuan; NULL shows the sign alone.
-std::string money(const Card_Log_Lines::Amount& a) {
-    const db::Value& v = a.value;
-    if (v.isNull()) return Money_Sign;
-    if (v.isInteger() && v.asInteger() != INT64_MIN) return Money_Sign + centsText(a.sign * v.asInteger());
-    return Money_Sign + centsText(a.sign * v.toDouble());
-}
+std::string money(const Card_Log_Lines::Amount& a) { return a.null ? Money_Sign : Money_Sign + a.fen.cents(); }
 
 // The kind's name, kind 1 without a name being the common card.
 std::string kindName(const std::string& leibie, const std::string& name) {

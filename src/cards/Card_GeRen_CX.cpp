@@ -212,9 +212,10 @@ void Card_GeRen_CX::Fill_XF_Rows(const DataList& List, std::int16_t EmpIndex, co
 
 namespace {
 
-// A change with its sign, blue when it adds and red when it takes.
-void showChange(forms::Grid& grid, int r, int c, std::string t) {
-    if (t[0] != '-') {
+// A change with its sign, blue when it adds and red when it takes (or
+// when it is the overflow mark).
+void showChange(forms::Grid& grid, int r, int c, std::string t, bool exact) {
+    if (t[0] != '-' && exact) {
         t = "+" + t;
         grid.Cell(r, c).setForeColor(kBlue);
     } else {
@@ -233,12 +234,12 @@ void Card_GeRen_CX::Show_Line(int r, const Card_History::Line& line, const std::
     // A record dated before the one listed above it stands out.
     if (line.earlier) Grid1.Range(r, ColCardNumber, r, ColKind).setBackColor(kRed);
     cell(ColKind).setText(Get_XF_TypeName(line.type));
-    showChange(Grid1, r, ColChange, centsText(line.change));
-    std::string t = centsText(line.after);
+    showChange(Grid1, r, ColChange, line.change.cents(), line.change.exact());
+    std::string t = line.after.cents();
     if (t[0] == '-') cell(ColAfter).setBackColor(kRed);
     cell(ColAfter).setText(Money_Sign + t);
-    showChange(Grid1, r, ColCiChange, std::to_string(line.ciChange));
-    t = std::to_string(line.ciAfter);
+    showChange(Grid1, r, ColCiChange, line.ciChange.whole(), line.ciChange.exact());
+    t = line.ciAfter.whole();
     if (t[0] == '-') cell(ColCiAfter).setBackColor(kRed);
     cell(ColCiAfter).setText(t);
     cell(ColMeal).setText(Get_MealName(line.meal));

@@ -538,8 +538,12 @@ std::string Card_Type_Shown(const std::string& column, const std::string& stored
     const bool limit = at >= first && at <= last;
     if (!limit) return stored;
     if (stored == "-1" || stored == "-2") return {};
-    if (std::find(amounts.begin(), amounts.end(), column) != amounts.end()) return centsText(vbVal(stored));
-    return stored;
+    if (std::find(amounts.begin(), amounts.end(), column) == amounts.end()) return stored;
+    // As stored, exactly; one that is no whole number of fen shows the
+    // overflow mark rather than a rounded amount.
+    Exact_Sum exact;
+    if (!stored.empty()) exact.add(stored);
+    return exact.cents();
 }
 
 void Card_Type::cmdReturn_Click() { Close_Window(*this); }

@@ -4,6 +4,7 @@
 #include "data/TableColumns.h"
 #include "platform/FenMath.h"
 #include "platform/VbNumber.h"
+#include "platform/db/DbError.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/SqlText.h"
 
@@ -26,13 +27,40 @@ Result eachEmployee(const DataList& emps, const Row_Sink& sink, Fill&& fill) {
         row.code = emps(i, cCode);
         row.dept = emps(i, cDept);
         fill(vbCLng(vbVal(emps(i, cPerson))), row, result);
-        if (row.balance) result.total = fenAdd(result.total, *row.balance);
+        if (row.counted) result.total.add(row.balance);
         if (sink && !sink(row, i, n)) {
             result.stopped = true;
             break;
         }
     }
     return result;
+}
+
+// The engine sums an employee's rows; a sum it cannot hold in 64 bits (an
+// error on the file, a wider number on the server) is summed here instead,
+// exactly, from the rows.
+void idBalance(XFService& XF, std::int32_t person, const std::string& bound, Row& row) {
+    row.found = true;
+    try {
+        auto sum = XF.Cha_YeE_ID_2(person, bound);
+        if (sum->eof()) return;
+        const db::Value& fen = sum->field("YuE_New");
+        if (fen.isNull() || fen.isInteger()) {
+            row.date = sum->field("Date_Time").toString();
+            row.counted = !fen.isNull();
+            if (row.counted) row.balance.add(fen.asInteger());
+            return;
+        }
+    } catch (const db::DbError&) {
+    }
+    for (auto rows = XF.Cha_YeE_ID_Rows(person, bound); !rows->eof(); rows->moveNext()) {
+        row.counted = true;
+        const std::string when = rows->field("Date_Time").toString();
+        if (when > row.date) row.date = when;
+        const auto fen = storedFen(rows->field("YuE_Change"));
+        if (fen) row.balance.add(*fen);
+        else row.balance.addUnknown();
+    }
 }
 
 }  // namespace
@@ -49,9 +77,12 @@ Result IC_Balances(XFService& XF, BTService& BT, const Who& who, const std::stri
     return eachEmployee(emps, sink, [&](std::int32_t person, Row& row, Result& result) {
         auto last = XF.Cha_YeE(person, bound);
         if (!last->eof()) {
-            row.found = true;
+            row.found = row.counted = true;
             row.date = last->field("Date_Time").toString();
-            row.balance = last->field("YuE_New").toInt64();
+            // As stored; one that is no whole number of fen makes it and the total inexact.
+            const auto balance = storedFen(last->field("YuE_New"));
+            if (balance) row.balance.add(*balance);
+            else row.balance.addUnknown();
             row.times = last->field("YuCi_New").toString();
         }
         if (!correctionCutoff) return;
@@ -66,14 +97,7 @@ Result ID_Balances(XFService& XF, BTService& BT, const Who& who, const std::stri
     // "Z" sorts after every time of the day, so the whole day counts.
     const std::string bound = day + "Z";
     const DataList emps = BT.Get_Emp_Check_All_ID(who.deptNo, who.name, who.code, "");
-    return eachEmployee(emps, sink, [&](std::int32_t person, Row& row, Result&) {
-        auto sum = XF.Cha_YeE_ID_2(person, bound);
-        if (sum->eof()) return;
-        row.found = true;
-        row.date = sum->field("Date_Time").toString();
-        const db::Value& balance = sum->field("YuE_New");
-        if (!balance.isNull()) row.balance = balance.toInt64();
-    });
+    return eachEmployee(emps, sink, [&](std::int32_t person, Row& row, Result&) { idBalance(XF, person, bound, row); });
 }
 
 }  // namespace tolvenk::Balance_Query

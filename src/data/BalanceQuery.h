@@ -8,6 +8,7 @@
 
 #include "data/BTService.h"
 #include "data/XFService.h"
+#include "platform/MoneyText.h"
 
 namespace tolvenk::Balance_Query {
 
@@ -18,10 +19,11 @@ struct Who {
 
 struct Row {
     std::string name, code, dept;
-    bool found = false;  // a counted record up to the day
-    std::string date;    // its Date_Time (IC), the latest counted one (ID)
-    std::optional<std::int64_t> balance;  // fen; none while nothing counted
-    std::string times;   // count balance (IC)
+    bool found = false;    // a record up to the day (ID: always, the sum row)
+    std::string date;      // its Date_Time (IC), the latest counted one (ID)
+    bool counted = false;  // a balance to show: found (IC), a row counted (ID)
+    Exact_Sum balance;     // fen, exactly; inexact for a stored value that is no whole fen
+    std::string times;     // count balance (IC)
 };
 
 // Each employee's row as it is read, with how many are done of how many;
@@ -30,7 +32,7 @@ using Row_Sink = std::function<bool(const Row& row, std::int64_t done, std::int6
 
 struct Result {
     bool stopped = false;
-    std::int64_t total = 0;    // fen, the balances found
+    Exact_Sum total;            // fen, the balances counted
     int failedCorrections = 0;  // correction rows that could not be written
     std::string firstError;     // the first one's reason
 };

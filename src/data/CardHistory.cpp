@@ -21,6 +21,13 @@ std::int64_t whole(const std::string& text) {
     return std::fabs(d) < 9.2e18 ? static_cast<std::int64_t>(d) : 0;
 }
 
+// A stored amount or count, exactly: empty is 0.
+Exact_Sum amount(const std::string& text) {
+    Exact_Sum s;
+    if (!text.empty()) s.add(text);
+    return s;
+}
+
 std::int16_t code16(const std::string& text) {
     const std::int64_t v = whole(text);
     return v >= INT16_MIN && v <= INT16_MAX ? static_cast<std::int16_t>(v) : std::int16_t{-1};
@@ -66,17 +73,17 @@ bool Lines(const DataList& list, bool ic, const Names& names, Running& running, 
         l.earlier = k > 1 && l.date < lastDate;
         lastDate = l.date;
         l.type = code16(list(k, cType));
-        l.change = whole(list(k, cChange));
-        l.ciChange = whole(list(k, cCiChange));
+        l.change = amount(list(k, cChange));
+        l.ciChange = amount(list(k, cCiChange));
         if (ic) {
-            l.after = whole(list(k, cNew));
-            l.ciAfter = whole(list(k, cCiNew));
+            l.after = amount(list(k, cNew));
+            l.ciAfter = amount(list(k, cCiNew));
             l.money = vbVal(list(k, cSerial)) > 0;
             l.times = vbVal(list(k, cCiSerial)) > 0;
         } else {
             // The count moves by the record's change, as the money does.
-            running.money += l.change;
-            running.times += l.ciChange;
+            running.money.add(l.change);
+            running.times.add(l.ciChange);
             l.after = running.money;
             l.ciAfter = running.times;
         }

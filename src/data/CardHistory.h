@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/DataList.h"
+#include "platform/MoneyText.h"
 
 namespace tolvenk::Card_History {
 
@@ -17,18 +18,21 @@ struct Names {
     DataList dian, unit, mach;
 };
 
-// Running money (fen) and count of one employee on an ID installation.
+// Running money (fen) and count of one employee on an ID installation,
+// exact at any size.
 struct Running {
-    std::int64_t money = 0;
-    std::int64_t times = 0;
+    Exact_Sum money;
+    Exact_Sum times;
 };
 
 struct Line {
     std::string id, date;
     bool earlier = false;     // dated before the line above it in the list
     std::int16_t type = -1;   // XF_Type; -1 when it reads as none
-    std::int64_t change = 0, after = 0;      // fen
-    std::int64_t ciChange = 0, ciAfter = 0;  // counts
+    // Fen and counts as stored, exactly: a value that is no whole 64-bit
+    // number leaves its sum inexact (the overflow mark on screen).
+    Exact_Sum change, after;
+    Exact_Sum ciChange, ciAfter;
     // IC: a serial of 0 or less carries no amount (or count) of its kind.
     bool money = true, times = true;
     std::string serial, ciSerial;

@@ -1,6 +1,8 @@
 #include "data/CardLogLines.h"
 
+#include <initializer_list>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "data/OpTypeCode.h"
@@ -33,8 +35,32 @@ LogCols columnsOf(const db::Recordset& rs) {
             need(rs, K::Huan_Number), need(rs, K::ZY_JinE), need(rs, K::ZY_Ci)};
 }
 
-// An amount in a sum: NULL counts as 0.
-std::int64_t fen(const db::Value& v) { return v.isNull() ? 0 : v.toInt64(); }
+// A code: NULL counts as 0.
+std::int64_t codeOf(const db::Value& v) { return v.isNull() ? 0 : v.toInt64(); }
+
+// Stored fen, exactly, in a sum (NULL counts as 0): added, or taken away
+// when `sign` is negative.
+void put(Exact_Sum& sum, const db::Value& v, int sign) {
+    const auto f = storedFen(v);
+    if (!f) sum.addUnknown();
+    else if (sign < 0) sum.sub(*f);
+    else sum.add(*f);
+}
+
+// One stored amount, with its sign; NULL shows the sign alone.
+Amount one(const db::Value& v, int sign = 1) {
+    Amount a;
+    a.null = v.isNull();
+    put(a.fen, v, sign);
+    return a;
+}
+
+// The sum of stored amounts, each with its sign.
+Amount sum(std::initializer_list<std::pair<const db::Value*, int>> terms) {
+    Amount a;
+    for (const auto& [v, sign] : terms) put(a.fen, *v, sign);
+    return a;
+}
 
 using Row = std::vector<db::Value>;
 
@@ -42,30 +68,30 @@ Line lineOf(const Row& v, const LogCols& k, int emp) {
     auto at = [&](int f) -> const db::Value& { return v[static_cast<std::size_t>(f)]; };
     Line l;
     l.emp = emp;
-    l.kind = fen(at(k.kind));
+    l.kind = codeOf(at(k.kind));
     l.cardNo = at(k.cardNo).toString();
     l.cardNumber = at(k.cardNumber).toString();
     l.date = at(k.date).toString();
     l.op = at(k.op).isNull() ? -1 : at(k.op).toInt64();
-    l.operatorId = fen(at(k.oper));
+    l.operatorId = codeOf(at(k.oper));
     switch (l.op) {
     case Op_Type_Code::Issue:
-        l.money = Amount{at(k.yuE)};
+        l.money = one(at(k.yuE));
         l.times = at(k.yuCi).toString();
-        l.fee = Amount{at(k.faKa)};
-        l.total = Amount{db::Value(fenAdd(fen(at(k.faKa)), fen(at(k.yuE))))};
+        l.fee = one(at(k.faKa));
+        l.total = sum({{&at(k.faKa), 1}, {&at(k.yuE), 1}});
         break;
     case Op_Type_Code::Change:
         l.newCard = at(k.huanNumber).toString();
-        l.money = Amount{at(k.zyJinE), -1};
+        l.money = one(at(k.zyJinE), -1);
         l.times = at(k.zyCi).toString();
-        l.fee = Amount{at(k.huan)};
+        l.fee = one(at(k.huan));
         break;
     case Op_Type_Code::Return:
     case Op_Type_Code::ForceReturn:
-        l.money = Amount{at(k.zyJinE)};
-        l.fee = Amount{at(k.tui), -1};
-        l.total = Amount{db::Value(fenSub(fen(at(k.zyJinE)), fen(at(k.tui))))};
+        l.money = one(at(k.zyJinE));
+        l.fee = one(at(k.tui), -1);
+        l.total = sum({{&at(k.zyJinE), 1}, {&at(k.tui), -1}});
         break;
     default: break;
     }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "data/DataList.h"
-#include "platform/db/Value.h"
+#include "platform/MoneyText.h"
 
 namespace tolvenk {
 
@@ -18,10 +18,11 @@ class Recordset;
 
 namespace Card_Log_Lines {
 
-// An amount as stored (fen, NULL shown as the sign alone), taken with `sign`.
+// An amount in fen, exactly (inexact for a stored value that is no whole
+// number); `null` when the one amount it shows is NULL (the sign alone).
 struct Amount {
-    db::Value value;
-    int sign = 1;
+    Exact_Sum fen;
+    bool null = false;
 };
 
 struct Line {

@@ -36,7 +36,7 @@ insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) va
     // Name, found, date, balance of every row handed on, with done/total.
     Balance_Query::Row_Sink collect(std::vector<T>& out, int stopAt = 0) {
         return [&out, stopAt](const Balance_Query::Row& r, std::int64_t done, std::int64_t total) {
-            out.push_back({r.name, r.found ? "found" : "-", r.date, r.balance ? std::to_string(*r.balance) : "none",
+            out.push_back({r.name, r.found ? "found" : "-", r.date, r.counted ? r.balance.whole() : "none",
                            r.times, std::to_string(done) + "/" + std::to_string(total)});
             return done != stopAt;
         };
@@ -52,11 +52,11 @@ TEST_P(BalanceQuery, IcBalanceIsTheLastValidRecordsUpToTheEndOfTheDay) {
     const auto r = Balance_Query::IC_Balances(XF, BT, {"01", "", ""}, "2026-05-03", std::nullopt, collect(rows));
     EXPECT_EQ(rows, (std::vector<T>{{"张三", "found", "2026-05-02 10:00:00", "700", "7", "1/2"},
                                     {"李四", "-", "", "none", "", "2/2"}}));
-    EXPECT_EQ(r.total, 700);
+    EXPECT_EQ(r.total.whole(), "700");
     EXPECT_FALSE(r.stopped);
     // The whole last day counts.
     rows.clear();
-    EXPECT_EQ(Balance_Query::IC_Balances(XF, BT, {"01", "", ""}, "2026-05-04", std::nullopt, collect(rows)).total, 650);
+    EXPECT_EQ(Balance_Query::IC_Balances(XF, BT, {"01", "", ""}, "2026-05-04", std::nullopt, collect(rows)).total.whole(), "650");
 }
 
 TEST_P(BalanceQuery, IdBalanceIsTheSumOfValidChangesAndNothingCountedIsNoBalance) {
@@ -65,7 +65,7 @@ TEST_P(BalanceQuery, IdBalanceIsTheSumOfValidChangesAndNothingCountedIsNoBalance
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0], (T{"张三", "found", "2026-05-02 10:00:00", "700", "", "1/2"}));
     EXPECT_EQ(rows[1][3], "none");
-    EXPECT_EQ(r.total, 700);
+    EXPECT_EQ(r.total.whole(), "700");
 }
 
 TEST_P(BalanceQuery, TheSinkStopsTheQuery) {

@@ -56,18 +56,20 @@ std::vector<Card_History::Line> lines(bool ic, Card_History::Running& running, i
 }  // namespace
 
 TEST(CardHistory, IcLinesTakeTheStoredBalancesAndLeaveKindsWithoutASerial) {
-    Card_History::Running running{100, 2};
+    Card_History::Running running;
+    running.money.add(100);
+    running.times.add(2);
     const auto l = lines(true, running);
     ASSERT_EQ(l.size(), 2u);
-    EXPECT_EQ(l[0].after, 1000);
+    EXPECT_EQ(l[0].after.whole(), "1000");
     EXPECT_TRUE(l[0].money);
     EXPECT_FALSE(l[0].times);  // count serial 0
     EXPECT_FALSE(l[0].earlier);
     EXPECT_FALSE(l[0].uncertain);
     EXPECT_EQ(l[0].mach, "");
-    EXPECT_EQ(l[1].change, -300);
-    EXPECT_EQ(l[1].after, 700);
-    EXPECT_EQ(l[1].ciAfter, 4);
+    EXPECT_EQ(l[1].change.whole(), "-300");
+    EXPECT_EQ(l[1].after.whole(), "700");
+    EXPECT_EQ(l[1].ciAfter.whole(), "4");
     EXPECT_TRUE(l[1].times);
     EXPECT_TRUE(l[1].earlier);
     EXPECT_TRUE(l[1].uncertain);
@@ -76,26 +78,28 @@ TEST(CardHistory, IcLinesTakeTheStoredBalancesAndLeaveKindsWithoutASerial) {
     EXPECT_EQ((std::vector<std::string>{l[1].dian, l[1].unit, l[1].mach, l[1].cashier}),
               (std::vector<std::string>{"一食堂", "膳食科", "一号机", "op"}));
     // The running balances are an ID matter.
-    EXPECT_EQ(running.money, 100);
-    EXPECT_EQ(running.times, 2);
+    EXPECT_EQ(running.money.whole(), "100");
+    EXPECT_EQ(running.times.whole(), "2");
 }
 
 TEST(CardHistory, IdLinesRunTheEmployeesBalancesOnByEachChange) {
-    Card_History::Running running{100, 2};
+    Card_History::Running running;
+    running.money.add(100);
+    running.times.add(2);
     const auto l = lines(false, running);
     ASSERT_EQ(l.size(), 2u);
-    EXPECT_EQ(l[0].after, 1100);  // 100 + 1000
-    EXPECT_EQ(l[1].after, 800);   // 1100 - 300
-    EXPECT_EQ(l[0].ciAfter, 2);
-    EXPECT_EQ(l[1].ciAfter, 1);
+    EXPECT_EQ(l[0].after.whole(), "1100");  // 100 + 1000
+    EXPECT_EQ(l[1].after.whole(), "800");   // 1100 - 300
+    EXPECT_EQ(l[0].ciAfter.whole(), "2");
+    EXPECT_EQ(l[1].ciAfter.whole(), "1");
     EXPECT_TRUE(l[0].times);
-    EXPECT_EQ(running.money, 800);
-    EXPECT_EQ(running.times, 1);
+    EXPECT_EQ(running.money.whole(), "800");
+    EXPECT_EQ(running.times.whole(), "1");
 
     // Stopped after the first line: the balances ran on by that line only.
     Card_History::Running stopped;
     EXPECT_EQ(lines(false, stopped, 1).size(), 1u);
-    EXPECT_EQ(stopped.money, 1000);
+    EXPECT_EQ(stopped.money.whole(), "1000");
 }
 
 TEST(CardHistory, ACardIssuedAgainIsListedOnceByItsFirstNumber) {
