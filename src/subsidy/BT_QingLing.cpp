@@ -1,7 +1,7 @@
 #include "subsidy/BT_QingLing.h"
 
 #include "data/Globals.h"
-#include "data/SubsidyClearingStore.h"
+#include "data/SubsidyClearingRun.h"
 #include "data/TableColumns.h"
 #include "lang/Language.h"
 #include "platform/DateText.h"
@@ -178,32 +178,35 @@ void BT_QingLing::List_QingLing() {
     pBar1.setMax(Emp_List.rowUBound());
     pBar1.setVisible(true);
     Grid1.setRedraw(false);
-    const int id = Emp_List.col(col::Ren_Per_Info::Pinfo_ID), nm = Emp_List.col(col::Ren_Per_Info::P_Name);
-    for (int e = 1; e <= Emp_List.rowUBound(); ++e) {
-        const std::string pinfo = Emp_List(e, id);
-        const QL_Figures f = QL_Count(XF.Get_XF_Info4(pinfo, Listed_Month),
-                                      XF.is_All_bt(static_cast<std::int32_t>(vbVal(pinfo)), Listed_Month));
-        const int g = Grid1.Rows();
-        Grid1.setRows(g + 1);
-        Grid1.Cell(g, colTick).setText("0");
-        Grid1.Cell(g, colName).setText(Emp_List(e, nm));
-        Grid1.Cell(g, colSubsidy).setText(Money_Sign + centsText(f.subsidyFen));
-        Grid1.Cell(g, colSpent).setText(Money_Sign + centsText(-f.spentFen));
-        Grid1.Cell(g, colSubsidyTimes).setText(std::to_string(f.subsidyTimes));
-        Grid1.Cell(g, colSpentTimes).setText(std::to_string(f.spentTimes));
-        Grid1.Cell(g, colCleared).setText(f.cleared ? L(67) : "");
-        Grid1.Cell(g, colMonth).setText(Listed_Month);
-        Grid1.Cell(g, colPinfo).setText(pinfo);
-        Grid1.Cell(g, colClearedMoney).setText(centsPlainText(f.clearedFen));
-        Grid1.Cell(g, colClearedTimes).setText(std::to_string(f.clearedTimes));
-        pBar1.setValue(e);
-        if (platform::services().yieldDue()) {
-            platform::services().yield();
-            if (lock.stopped()) return;
-        }
-    }
+    bool stopped = false;
+    QL_List(XF, Emp_List, Listed_Month, [&](const QL_Line& line, std::int64_t done, std::int64_t) {
+        Add_Line(line);
+        pBar1.setValue(static_cast<int>(done));
+        if (!platform::services().yieldDue()) return true;
+        platform::services().yield();
+        stopped = lock.stopped();
+        return !stopped;
+    });
+    if (stopped) return;
     for (int c = colName; c <= colMonth; ++c)
         if (Grid1.Column(c).Width() > 0) Grid1.Column(c).AutoFit();
+}
+
+void BT_QingLing::Add_Line(const QL_Line& line) {
+    const QL_Figures& f = line.figures;
+    const int g = Grid1.Rows();
+    Grid1.setRows(g + 1);
+    Grid1.Cell(g, colTick).setText("0");
+    Grid1.Cell(g, colName).setText(line.name);
+    Grid1.Cell(g, colSubsidy).setText(Money_Sign + centsText(f.subsidyFen));
+    Grid1.Cell(g, colSpent).setText(Money_Sign + centsText(-f.spentFen));
+    Grid1.Cell(g, colSubsidyTimes).setText(std::to_string(f.subsidyTimes));
+    Grid1.Cell(g, colSpentTimes).setText(std::to_string(f.spentTimes));
+    Grid1.Cell(g, colCleared).setText(f.cleared ? L(67) : "");
+    Grid1.Cell(g, colMonth).setText(Listed_Month);
+    Grid1.Cell(g, colPinfo).setText(line.pinfo);
+    Grid1.Cell(g, colClearedMoney).setText(centsPlainText(f.clearedFen));
+    Grid1.Cell(g, colClearedTimes).setText(std::to_string(f.clearedTimes));
 }
 
 void BT_QingLing::CheckAll_Click() {
@@ -225,47 +228,31 @@ void BT_QingLing::cmdQingLing_Click() {
         prompt(L(517), platform::vbExclamation, L(43));
         return;
     }
-    int cleared = 0, failed = 0, before = 0;
+    Clearing_Store::Counts counts;
     {
         const Run_Lock lock(*this, {&cmd_List, &cmdQingLing, &CheckAll, &Text1, &Combo2, &ucDep1.Frame1, &Grid1},
                             running_);
         const Run_End end(*this);
-        const int rows = Grid1.Rows() - 1;
+        std::vector<Clearing_Store::Listed> lines;
+        for (int g = 1; g < Grid1.Rows(); ++g)
+            lines.push_back({static_cast<std::int32_t>(vbVal(Grid1.Cell(g, colPinfo).Text())),
+                             Grid1.Cell(g, colTick).Text() == "1", !Grid1.Cell(g, colCleared).Text().empty()});
         pBar1.setValue(0);
-        pBar1.setMax(rows);
+        pBar1.setMax(static_cast<int>(lines.size()));
         pBar1.setVisible(true);
-        Clearing_Store::Request request;
-        request.year = static_cast<std::int32_t>(vbVal(Listed_Month.substr(0, 4)));
-        request.month = static_cast<std::int32_t>(vbVal(Listed_Month.substr(5, 2)));
-        request.operatorId = Op_User_ID;
-        for (int g = 1; g <= rows; ++g) {
-            if (Grid1.Cell(g, colTick).Text() == "1") {
-                if (!Grid1.Cell(g, colCleared).Text().empty()) {
-                    ++before;
-                } else {
-                    request.pinfoId = static_cast<std::int32_t>(vbVal(Grid1.Cell(g, colPinfo).Text()));
-                    request.markerTime = platform::services().clockText();
-                    // Each employee is cleared whole or not at all; a failure
-                    // leaves him as he was and the others go on.
-                    try {
-                        switch (Clearing_Store::Clear_Employee(strCN, request)) {
-                            case Clearing_Store::Outcome::Cleared: ++cleared; break;
-                            case Clearing_Store::Outcome::Already_Cleared: ++before; break;
-                            case Clearing_Store::Outcome::No_Card: ++failed; break;
-                        }
-                    } catch (const db::DbError&) {
-                        ++failed;
-                    }
-                }
-            }
-            pBar1.setValue(g);
-            if (platform::services().yieldDue()) {
+        counts = Clearing_Store::Clear_Listed(
+            strCN, static_cast<std::int32_t>(vbVal(Listed_Month.substr(0, 4))),
+            static_cast<std::int32_t>(vbVal(Listed_Month.substr(5, 2))), Op_User_ID, lines,
+            [&](std::int64_t done, std::int64_t) {
+                pBar1.setValue(static_cast<int>(done));
+                if (!platform::services().yieldDue()) return true;
                 platform::services().yield();
-                if (lock.stopped()) return;
-            }
-        }
+                return !lock.stopped();
+            });
+        if (counts.stopped) return;
     }
-    prompt(L(75) + std::to_string(cleared) + L(76) + std::to_string(failed) + L(77) + std::to_string(before) + L(78),
+    prompt(L(75) + std::to_string(counts.cleared) + L(76) + std::to_string(counts.failed) + L(77) +
+               std::to_string(counts.before) + L(78),
            platform::vbInformation, L(43));
     List_QingLing();
 }

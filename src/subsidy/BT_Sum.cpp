@@ -23,7 +23,6 @@ constexpr forms::Colour kWindowColour = 0x00FFF0E0;
 constexpr int kDesignWidth = 11655;
 constexpr int kDesignHeight = 8340;
 constexpr int kGridTop = 2040;
-constexpr int kBatchesPerMonth = 8;
 constexpr int kRowHeight = 21;
 
 // The batch rows of the month grouped by the text of one column, each group
@@ -107,7 +106,7 @@ void BT_Sum::Form_Load() {
     Combo4.setListIndex(0);
     Combo1.Clear();
     Combo1.AddItem("");
-    for (int i = 1; i <= kBatchesPerMonth; ++i) Combo1.AddItem(std::to_string(i));
+    for (int i = 1; i <= BT_Batches_Per_Month; ++i) Combo1.AddItem(std::to_string(i));
     Init_Head();
 }
 

@@ -191,6 +191,29 @@ void BT_ZhunBei_1::Init_Grid_ZB() {
     Grid1.Refresh();
 }
 
+namespace {
+
+// The row number of each employee's first batch row.
+std::map<std::string, int> firstRowOf(const DataList& rows) {
+    std::map<std::string, int> first;
+    if (rows.rowUBound() < 1) return first;
+    const int p = rows.col(col::BuTie_OK::Pinfo_ID);
+    for (int r = 1; r <= rows.rowUBound(); ++r) first.emplace(rows(r, p), r);
+    return first;
+}
+
+// The first position of each identifier names it.
+std::map<std::string, std::string> firstPositionNames(const DataList& positions) {
+    std::map<std::string, std::string> names;
+    if (positions.rowUBound() < 1) return names;
+    const int id = positions.col(col::Ren_Positions_Info::ID);
+    const int name = positions.col(col::Ren_Positions_Info::Position_Name);
+    for (int r = 1; r <= positions.rowUBound(); ++r) names.emplace(positions(r, id), positions(r, name));
+    return names;
+}
+
+}  // namespace
+
 void BT_ZhunBei_1::Load_BT_Grid(const std::string& J_Is_Ling, const std::string& C_Is_Ling) {
     const DataList positions = BT.Get_ZhiWei();
     Sum_JinE = Exact_Sum();
@@ -202,19 +225,8 @@ void BT_ZhunBei_1::Load_BT_Grid(const std::string& J_Is_Ling, const std::string&
     if (Emp_List.rowUBound() >= 1) {
         // The batch's prepared rows in one read, the first one of each employee.
         const DataList rows = BT.select_BuTie_OK_Batch(B_Year, B_Month, B_Times, J_Is_Ling, C_Is_Ling);
-        std::map<std::string, int> rowOf;
-        if (rows.rowUBound() >= 1) {
-            const int p = rows.col(col::BuTie_OK::Pinfo_ID);
-            for (int r = 1; r <= rows.rowUBound(); ++r) rowOf.emplace(rows(r, p), r);
-        }
-        // The first position of each identifier names it.
-        std::map<std::string, std::string> positionName;
-        if (positions.rowUBound() >= 1) {
-            const int pId = positions.col(col::Ren_Positions_Info::ID);
-            const int pName = positions.col(col::Ren_Positions_Info::Position_Name);
-            for (int r = 1; r <= positions.rowUBound(); ++r)
-                positionName.emplace(positions(r, pId), positions(r, pName));
-        }
+        const auto rowOf = firstRowOf(rows);
+        const auto positionName = firstPositionNames(positions);
 
         const int eId = Emp_List.col(col::Ren_Per_Info::Pinfo_ID), eName = Emp_List.col(col::Ren_Per_Info::P_Name),
                   eCode = Emp_List.col(col::Ren_Per_Info::P_Code), eDept = Emp_List.col(col::Ren_Dept_Info::Dept_Name),
