@@ -32,15 +32,11 @@ void BT_Batch_Form::Load_Batch_Form(const std::string& caption, const std::strin
     Command1.setCaption(button);
     Command2.setCaption(L(2));
     BT = BTService();
-    BT.Set_strCN(strCN);
     Batch.Load();
 }
 
 void BT_Batch_Form::Command2_Click() { Close_Window(*this); }
 
-void BT_Batch_Form::prompt(const std::string& text) {
-    platform::services().msgBox(text, platform::vbExclamation, L(43));
-}
 
 std::string BT_Batch_Form::Year_Text() const { return std::to_string(Cur_B_Year); }
 std::string BT_Batch_Form::Month_Text() const { return std::to_string(Cur_B_Month); }

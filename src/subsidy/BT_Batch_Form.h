@@ -33,7 +33,6 @@ protected:
     // Year, month and n-th of the current batch as the services take them.
     std::string Year_Text() const;
     std::string Month_Text() const;
-    void prompt(const std::string& text);
 };
 
 }  // namespace tolvenk

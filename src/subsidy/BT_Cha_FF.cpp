@@ -11,7 +11,6 @@
 #include "platform/MoneyText.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
-#include "subsidy/SubsidyYear.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowKit.h"
 
@@ -79,12 +78,9 @@ void BT_Cha_FF::Form_Load() {
     Fit_To_Screen(*this);
     ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
     BT = BTService();
-    BT.Set_strCN(strCN);
 
-    Combo3.Clear();
     Combo3.setText("");
-    const DataList years = BT.Get_Year();
-    for (int r = 1; r <= years.rowUBound(); ++r) Combo3.AddItem(years(r, 0));
+    Fill_Year_Combo(Combo3, BT.Get_Year());
     if (Combo3.ListCount() > 0) Combo3.setListIndex(0);
     Combo4.Clear();
     Combo5.Clear();
@@ -96,15 +92,11 @@ void BT_Cha_FF::Form_Load() {
     Fill_Month_Combo(Combo4);
     Combo4.setListIndex(0);
 
-    // Only a switch that reads as the number 0 turns the times off, and with
-    // it the kind filter.
+    // Without the times there is no kind to choose.
     Sys_Config = BT.Is_Ci();
-    if (Sys_Config.rowUBound() >= 1) {
-        const auto times = parseNumber(Sys_Config(1, Sys_Config.col(col::Sys_Para::P5)));
-        if (times && *times == 0) {
-            Label1(4).setVisible(false);
-            Combo5.setVisible(false);
-        }
+    if (!Times_Switch_On(Sys_Config)) {
+        Label1(4).setVisible(false);
+        Combo5.setVisible(false);
     }
     Init_Grid_FF();
 }
@@ -151,9 +143,9 @@ std::string BT_Cha_FF::Fen_To_Yuan(const std::string& fen) {
 }
 
 void BT_Cha_FF::Command1_Click() {
-    const auto year = Subsidy_Year(Combo3.Text());
+    const auto year = Typed_Year(Combo3.Text());
     if (!year) {
-        platform::services().msgBox(L(85), platform::vbExclamation, L(43));
+        Prompt(L(85));
         return;
     }
     Granted_Subsidy::Query query;

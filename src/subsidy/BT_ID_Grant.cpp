@@ -56,11 +56,8 @@ void BT_ID_Grant::Form_Load() {
     Label3.setCaption(L(16));
     Label4.setCaption(L(17));
     BT = BTService();
-    BT.Set_strCN(strCN);
 
-    Combo3.Clear();
-    const DataList years = BT.Get_Year();
-    for (int r = 1; r <= years.rowUBound(); ++r) Combo3.AddItem(years(r, 0));
+    Fill_Year_Combo(Combo3, BT.Get_Year());
     if (Combo3.ListCount() > 0) Combo3.setListIndex(0);
     Fill_Month_Combo(Combo1);
     Combo1.setListIndex(std::stoi(platform::services().clockText().substr(5, 2)) - 1);
@@ -68,18 +65,15 @@ void BT_ID_Grant::Form_Load() {
 
 void BT_ID_Grant::Command2_Click() { Close_Window(*this); }
 
-void BT_ID_Grant::prompt(const std::string& text) {
-    platform::services().msgBox(text, platform::vbExclamation, L(43));
-}
 
 void BT_ID_Grant::Command1_Click() {
     if (running_) return;
     if (Combo3.Text().empty()) {
-        prompt(L(54));
+        Prompt(L(54));
         return;
     }
     if (Combo2.Text().empty()) {
-        prompt(L(49));
+        Prompt(L(49));
         Combo2.SetFocus();
         return;
     }
@@ -89,21 +83,17 @@ void BT_ID_Grant::Command1_Click() {
     ID_Grant::Run run(BT, {Cur_B_Year, Cur_B_Month, Cur_B_Times, regrant_, Op_User_ID});
     switch (run.refusal()) {
         case ID_Grant::Refusal::None: break;
-        case ID_Grant::Refusal::No_Waiting_Rows: prompt(L(54)); return;
-        case ID_Grant::Refusal::Nothing_Prepared: prompt(L(59)); return;
-        case ID_Grant::Refusal::Not_An_ID_Batch: prompt(L(53)); return;
+        case ID_Grant::Refusal::No_Waiting_Rows: Prompt(L(54)); return;
+        case ID_Grant::Refusal::Nothing_Prepared: Prompt(L(59)); return;
+        case ID_Grant::Refusal::Not_An_ID_Batch: Prompt(L(53)); return;
     }
 
     Credited = Without_Card = Failed = 0;
-    const Run_Lock lock(*this, {&Combo3, &Combo1, &Combo2, &Command1}, running_);
-    pBar1.setMax(std::max(1, run.total()));
-    pBar1.setValue(0);
-    pBar1.setVisible(true);
+    Run_Lock lock(*this, {&Combo3, &Combo1, &Combo2, &Command1}, running_);
+    lock.Show_Progress(pBar1, std::max(1, run.total()));
     const ID_Grant::Counts counts = run.grant([&](std::int64_t done, std::int64_t) {
         pBar1.setValue(static_cast<int>(done));
-        if (!platform::services().yieldDue()) return true;
-        platform::services().yield();
-        return !lock.stopped();
+        return lock.Go_On();
     });
     Credited = counts.credited;
     Without_Card = counts.withoutCard;
@@ -113,7 +103,7 @@ void BT_ID_Grant::Command1_Click() {
     std::string message = regrant_ ? L(50) + std::to_string(Credited) + L(51) + std::to_string(Without_Card) + L(52)
                                    : L(56) + std::to_string(Credited) + L(57) + std::to_string(Without_Card) + L(58);
     if (Failed > 0) message += L(940) + std::to_string(Failed) + (regrant_ ? L(52) : L(58));
-    prompt(message);
+    Prompt(message);
     if (!lock.stopped()) Unload();
 }
 

@@ -40,7 +40,6 @@ public:
 
 private:
     void layOut();
-    void prompt(const std::string& text);
 
     bool regrant_;
     bool running_ = false;

@@ -58,7 +58,6 @@ public:
 private:
     void layOut();
     void Add_Line(const QL_Line& line);
-    void prompt(const std::string& text, int style, const std::string& title);
     bool running_ = false;
 };
 

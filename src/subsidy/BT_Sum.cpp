@@ -11,7 +11,6 @@
 #include "platform/MoneyText.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
-#include "subsidy/SubsidyYear.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowKit.h"
 
@@ -96,11 +95,9 @@ void BT_Sum::Form_Load() {
     for (int i = 0; i <= 3; ++i) Command4(i).setCaption(L(outputs[i]));
 
     BT = BTService();
-    BT.Set_strCN(strCN);
-    Combo3.Clear();
     Combo3.setText("");
     Year_List = BT.Get_Year();
-    for (int r = 1; r <= Year_List.rowUBound(); ++r) Combo3.AddItem(Year_List(r, 0));
+    Fill_Year_Combo(Combo3, Year_List);
     if (Combo3.ListCount() > 0) Combo3.setListIndex(0);
     Combo4.Clear();
     Fill_Month_Combo(Combo4);
@@ -149,9 +146,9 @@ void BT_Sum::Init_Head() {
 }
 
 void BT_Sum::Command1_Click() {
-    const auto year = Subsidy_Year(Combo3.Text());
+    const auto year = Typed_Year(Combo3.Text());
     if (!year) {
-        platform::services().msgBox(L(85), platform::vbExclamation, L(43));
+        Prompt(L(85));
         return;
     }
     Year = *year;
@@ -159,8 +156,7 @@ void BT_Sum::Command1_Click() {
     Batch = Combo1.Text();
     HZ_Rows = BT.Get_HZ(Year, Month, Batch);
     if (HZ_Rows.rowUBound() < 1) {
-        platform::services().msgBox(L(86) + std::to_string(Year) + L(62) + std::to_string(Month) + L(63) + L(87),
-                                    platform::vbExclamation, L(43));
+        Prompt(L(86) + std::to_string(Year) + L(62) + std::to_string(Month) + L(63) + L(87));
         Grid1.setRows(kHeadRows);
         return;
     }

@@ -55,7 +55,6 @@ void BT_ZhunBei::Form_Load() {
     Command2.setCaption(L(2));
     Label5.setCaption(L(18));
     BT = BTService();
-    BT.Set_strCN(strCN);
     Batch.Load();
     Fill_Kinds();
 }
@@ -64,9 +63,7 @@ void BT_ZhunBei::Fill_Kinds() {
     Combo3.Clear();
     const DataList config = BT.Is_Ci();
     if (config.rowUBound() < 1) return;
-    // Only a switch that reads as the number 0 turns the times kinds off.
-    const auto timesSwitch = parseNumber(config(1, config.col(col::Sys_Para::P5)));
-    const bool times = !(timesSwitch && *timesSwitch == 0);
+    const bool times = Times_Switch_On(config);
     const auto mode = parseNumber(config(1, config.col(col::Sys_Para::P2)));
     const bool ic = mode && *mode == Card_Sys_Mode::IC;
     struct Kind {
@@ -90,20 +87,17 @@ void BT_ZhunBei::Fill_Kinds() {
     Combo3.setListIndex(0);
 }
 
-void BT_ZhunBei::prompt(const std::string& text) {
-    platform::services().msgBox(text, platform::vbExclamation, L(43));
-}
 
 void BT_ZhunBei::Command1_Click() {
     if (!Batch.Check()) return;
     const std::string yearText = std::to_string(Cur_B_Year);
     if (BT.Get_BT_bydate(yearText, std::to_string(Cur_B_Month), Cur_B_Times, "selectAll").rowUBound() >= 1) {
-        prompt(L(109));
+        Prompt(L(109));
         return;
     }
     // Without the installation's configuration row there is no kind to offer.
     if (Combo3.ListIndex() < 0) {
-        prompt(L(937));
+        Prompt(L(937));
         Combo3.SetFocus();
         return;
     }
@@ -111,7 +105,7 @@ void BT_ZhunBei::Command1_Click() {
     Cur_B_Unit = static_cast<std::int16_t>(item);
     const bool idBatch = item == B_Unit_Code::ID_Money || item == B_Unit_Code::ID_Times || item == kGroupRechargeID;
     if (idBatch && !Batch_Store::Clear_Marker(Main_Connection(), yearText, Cur_B_Month)->eof()) {
-        prompt(kMonthCleared);
+        Prompt(kMonthCleared);
         return;
     }
     std::int16_t type = B_Type_Code::Subsidy;
@@ -139,19 +133,19 @@ bool BT_ZhunBei::Create_Rows(std::int16_t type, bool idBatch) {
                                   static_cast<std::int16_t>(std::stoi(Cur_B_Times)), type, Cur_B_Unit, idBatch,
                                   &cleared);
     } catch (const db::DbError&) {
-        prompt(L(110));
+        Prompt(L(110));
         return false;
     }
     // Created, or the month cleared, by another office since the tests above.
     if (cleared) {
-        prompt(kMonthCleared);
+        Prompt(kMonthCleared);
         return false;
     }
     if (!created) {
-        prompt(L(109));
+        Prompt(L(109));
         return false;
     }
-    prompt(L(111));
+    Prompt(L(111));
     return true;
 }
 

@@ -37,7 +37,6 @@ private:
     void Fill_Kinds();
     // The batch's rows for every live employee; false after a refusal was shown.
     bool Create_Rows(std::int16_t type, bool idBatch);
-    void prompt(const std::string& text);
 };
 
 }  // namespace tolvenk

@@ -7,15 +7,15 @@
 #include "lang/Language.h"
 #include "platform/VbText.h"
 #include "platform/services/Services.h"
-#include "subsidy/SubsidyYear.h"
 #include "ui/GridOutput.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
 namespace {
 
 void refuse(const std::string& text, forms::Control& focus) {
-    platform::services().msgBox(text, platform::vbExclamation, L(43));
+    Prompt(text);
     focus.SetFocus();
 }
 
@@ -50,7 +50,7 @@ void Batch_Picker::Load() {
 void Batch_Picker::Text1_KeyPress(int& KeyAscii) { KeyAscii = std::stoi(LimitNum(KeyAscii, "0123456789", true)); }
 
 bool Batch_Picker::Check() {
-    const auto year = Subsidy_Year(Text1.Text());
+    const auto year = Typed_Year(Text1.Text());
     if (!year) {
         refuse(L(108), Text1);
         return false;
