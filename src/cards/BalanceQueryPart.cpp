@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "cards/QueryPanel.h"
 #include "data/Globals.h"
 #include "lang/LangGlobals.h"
 #include "lang/Language.h"
@@ -59,8 +58,6 @@ void Balance_Query_Part::Load() {
                 Lan_Type);
     XF = XFService();
     BT = BTService();
-    XF.Set_strCN(strCN);
-    BT.Set_strCN(strCN);
 }
 
 void Balance_Query_Part::Set_Heads(const std::vector<std::string>& heads) {
@@ -94,19 +91,17 @@ bool Balance_Query_Part::Start(Balance_Query::Who& who) {
 
 std::optional<Balance_Query::Result> Balance_Query_Part::Run(forms::Control& own, const Query& query,
                                                              const Own_Cells& cells) {
-    const Run_Lock lock(window_, {&Command1, &own, &DTPicker1, &Command4(0), &Command4(1), &Command4(2), &Command4(3)},
+    Run_Lock lock(window_, {&Command1, &own, &DTPicker1, &Command4(0), &Command4(1), &Command4(2), &Command4(3)},
                         running_);
-    const Query_Panel panel(Pic_1, Grid1);
-    Pic_1.setVisible(true);
+    lock.Show_Panel(Pic_1);
+    lock.Hold_Redraw(Grid1);
     Bar1.setMax(1);
     Bar1.setValue(1);
     Pic_1.Refresh();
-    Grid1.setRedraw(false);
     const Balance_Query::Result result = query([&](const Balance_Query::Row& row, std::int64_t done, std::int64_t total) {
         if (done == 1) Bar1.setMax(static_cast<int>(std::max<std::int64_t>(total, 0) + 1));
         addRow(row, cells);
-        if (platform::services().yieldDue()) platform::services().yield();
-        if (lock.stopped()) return false;
+        if (!lock.Go_On()) return false;
         if (Bar1.Value() < Bar1.Max()) {
             Bar1.setValue(Bar1.Value() + 1);
             if (Bar1.Value() % 100 == 0) Grid1.Refresh();
@@ -127,7 +122,7 @@ void Balance_Query_Part::addRow(const Balance_Query::Row& row, const Own_Cells& 
     if (row.found) {
         Grid1.Cell(r, 4).setText(row.date);
         // No counted row: the sign alone.
-        Grid1.Cell(r, kColBalance).setText(Money_Sign + (row.counted ? row.balance.cents() : std::string()));
+        Grid1.Cell(r, kColBalance).setText(row.counted ? Money_Text(row.balance) : Money_Sign);
     }
     if (cells) cells(r, row);
 }
@@ -137,7 +132,7 @@ void Balance_Query_Part::addTotal(const Exact_Sum& total) {
     const int r = Grid1.Rows();
     Grid1.setRows(r + 1);
     Grid1.Cell(r, 1).setText("总计:");
-    Grid1.Cell(r, kColBalance).setText(Money_Sign + total.cents());
+    Grid1.Cell(r, kColBalance).setText(Money_Text(total));
     Grid1.Range(r, 1, r, 4).Merge();
     Grid1.Cell(r, kColBalance).setAlignment(grid::AlignCenter);
     Pic_1.setVisible(false);

@@ -30,7 +30,7 @@ enum Col {
 constexpr int kTypeTexts[Op_Type_Code::Count] = {229, 231, 467, 469, 463, 600, 232, 470};
 
 // Fen as money: the sign, then yuan; NULL shows the sign alone.
-std::string money(const Card_Log_Lines::Amount& a) { return a.null ? Money_Sign : Money_Sign + a.fen.cents(); }
+std::string money(const Card_Log_Lines::Amount& a) { return a.null ? Money_Sign : Money_Text(a.fen); }
 
 // The kind's name, kind 1 without a name being the common card.
 std::string kindName(const std::string& leibie, const std::string& name) {
@@ -90,9 +90,6 @@ void CardLog_Cha::Form_Load() {
     BT = BTService();
     XF = XFService();
     Card = CardService();
-    BT.Set_strCN(strCN);
-    XF.Set_strCN(strCN);
-    Card.Set_strCN(strCN);
     ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
 
     User_List = XF.Get_Sys_User();
@@ -152,7 +149,7 @@ std::string CardLog_Cha::Get_CardType_Name(std::int64_t Kind) {
 
 void CardLog_Cha::Command1_Click() {
     if (running_) return;
-    const Run_Lock lock(*this, {&Command1, &Command4(0), &Command4(1), &Command4(2), &Command4(3)}, running_);
+    Run_Lock lock(*this, {&Command1, &Command4(0), &Command4(1), &Command4(2), &Command4(3)}, running_);
 
     Grid1.setRows(1);
     Card_Log_Store::Conditions c;
@@ -173,28 +170,12 @@ void CardLog_Cha::Command1_Click() {
     Rs_Log = Card_Log_Store::Operations(Log_Base, c);
     if (Rs_Log->recordCount() == 0) return;
 
-    // However the fill ends, the bar goes and the grid draws again, unless
-    // the window was closed meanwhile.
-    struct Finish {
-        CardLog_Cha& w;
-        const Run_Lock& lock;
-        ~Finish() {
-            if (lock.stopped()) return;
-            w.Grid1.setRedraw(true);
-            w.pBar1.setVisible(false);
-        }
-    };
-    const Finish finish{*this, lock};
-    pBar1.setMax(static_cast<int>(Rs_Log->recordCount()));
-    pBar1.setValue(0);
-    pBar1.setVisible(true);
-    Grid1.setRedraw(false);
+    lock.Show_Progress(pBar1, Rs_Log->recordCount());
+    lock.Hold_Redraw(Grid1);
     const bool listed = Card_Log_Lines::Lines(*Rs_Log, Emp_List, [&](const Card_Log_Lines::Line& line, std::int64_t done, std::int64_t) {
         Fill_Row(line);
         pBar1.setValue(static_cast<int>(done));
-        if (!platform::services().yieldDue()) return true;
-        platform::services().yield();
-        return !lock.stopped();
+        return lock.Go_On();
     });
     if (!listed) return;  // closed meanwhile: its grid is back as designed
     Grid1.setRedraw(true);
@@ -234,10 +215,7 @@ void CardLog_Cha::Lay_Columns() {
         for (int c : {ColFee, ColMoney, ColTimes}) Grid1.Column(c).setWidth(0);
     if (!ticked(O::Issue) && !ticked(O::Return) && !ticked(O::ForceReturn)) Grid1.Column(ColTotal).setWidth(0);
     if (!ticked(O::Change)) Grid1.Column(ColNewCard).setWidth(0);
-    if (Sys_Config.rowUBound() >= 1) {
-        const auto times = parseNumber(Sys_Config(1, Sys_Config.col(col::Sys_Para::P5)));
-        if (times && *times == 0) Grid1.Column(ColTimes).setWidth(0);
-    }
+    if (!Times_Switch_On(Sys_Config)) Grid1.Column(ColTimes).setWidth(0);
     Grid1.Column(ColCardNo).setWidth(0);
     Grid1.Refresh();
 }

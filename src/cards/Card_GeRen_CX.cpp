@@ -72,8 +72,6 @@ void Card_GeRen_CX::Form_Load() {
     cmdExcell.setCaption(L(387));
     XF = XFService();
     BT = BTService();
-    XF.Set_strCN(strCN);
-    BT.Set_strCN(strCN);
     Set_XF_Head();
     const std::int32_t mode = XF.Get_is_IC();
     Card_Sys_Mode = mode >= INT16_MIN && mode <= INT16_MAX ? static_cast<std::int16_t>(mode) : std::int16_t{0};
@@ -103,13 +101,8 @@ void Card_GeRen_CX::Set_XF_Head() {
     for (int c = ColChange; c <= ColCiAfter; ++c) Grid1.Column(c).setAlignment(grid::AlignRight);
     for (int c : {3, 5, 11, 13}) Grid1.Cell(0, c).setAlignment(grid::AlignLeft);
 
-    // Only a switch that reads as the number 0 hides the count columns.
-    const DataList config = BT.Is_Ci();
-    if (config.rowUBound() >= 1) {
-        const auto times = parseNumber(config(1, config.col(col::Sys_Para::P5)));
-        if (times && *times == 0)
-            for (int c : {ColCiChange, ColCiAfter, ColCiSerial}) Grid1.Column(c).setWidth(0);
-    }
+    if (!Times_Switch_On(BT.Is_Ci()))
+        for (int c : {ColCiChange, ColCiAfter, ColCiSerial}) Grid1.Column(c).setWidth(0);
 }
 
 void Card_GeRen_CX::Command2_Click() {
@@ -120,16 +113,14 @@ void Card_GeRen_CX::Command2_Click() {
     }
     // A whole history: a settlement left unfinished may have collapsed part of it.
     Warn_Unfinished_Settlement("");
-    const Run_Lock lock(*this, {&Command2, &Text1, &Text2, &Text3}, running_);
-    // However the query ends, the bar goes and the export comes back, unless
-    // the window was closed meanwhile.
-    struct Finish {
+    Run_Lock lock(*this, {&Command2, &Text1, &Text2, &Text3}, running_);
+    // However the query ends, the export comes back, unless the window was
+    // closed meanwhile.
+    struct Export_Back {
         Card_GeRen_CX& w;
         const Run_Lock& lock;
-        ~Finish() {
-            if (lock.stopped()) return;
-            w.pBar1.setVisible(false);
-            w.cmdExcell.setVisible(true);
+        ~Export_Back() {
+            if (!lock.stopped()) w.cmdExcell.setVisible(true);
         }
     };
 
@@ -139,11 +130,9 @@ void Card_GeRen_CX::Command2_Click() {
     Mach_List = XF.Get_XF_Machs();
 
     Grid1.setRows(kHeadRows);
-    pBar1.setValue(0);
-    pBar1.setMax(3);
-    pBar1.setVisible(true);
+    lock.Show_Progress(pBar1, 3);
     cmdExcell.setVisible(false);
-    const Finish finish{*this, lock};
+    const Export_Back exportBack{*this, lock};
 
     if (Emp_List.rowUBound() < 1) {
         platform::services().msgBox(L(177), platform::vbInformation, L(43));
@@ -197,9 +186,7 @@ void Card_GeRen_CX::Fill_XF_Rows(const DataList& List, std::int16_t EmpIndex, co
                                                 const int r = B + k - 1;
                                                 Show_Line(r, line, CardNumber);
                                                 pBar1.setValue(r);
-                                                if (!platform::services().yieldDue()) return true;
-                                                platform::services().yield();
-                                                return Loaded();
+                                                return Go_On(*this);
                                             });
     if (!listed) return;  // closed meanwhile: its grid is back as designed
 
@@ -235,13 +222,13 @@ void Card_GeRen_CX::Show_Line(int r, const Card_History::Line& line, const std::
     if (line.earlier) Grid1.Range(r, ColCardNumber, r, ColKind).setBackColor(kRed);
     cell(ColKind).setText(Get_XF_TypeName(line.type));
     showChange(Grid1, r, ColChange, line.change.cents(), line.change.exact());
-    std::string t = line.after.cents();
-    if (t[0] == '-') cell(ColAfter).setBackColor(kRed);
-    cell(ColAfter).setText(Money_Sign + t);
+    const std::string t = Money_Text(line.after);
+    if (t.compare(Money_Sign.size(), 1, "-") == 0) cell(ColAfter).setBackColor(kRed);
+    cell(ColAfter).setText(t);
     showChange(Grid1, r, ColCiChange, line.ciChange.whole(), line.ciChange.exact());
-    t = line.ciAfter.whole();
-    if (t[0] == '-') cell(ColCiAfter).setBackColor(kRed);
-    cell(ColCiAfter).setText(t);
+    const std::string ci = line.ciAfter.whole();
+    if (ci[0] == '-') cell(ColCiAfter).setBackColor(kRed);
+    cell(ColCiAfter).setText(ci);
     cell(ColMeal).setText(Get_MealName(line.meal));
     cell(ColCashier).setText(line.cashier);
     cell(ColErr).setText(Get_ErrName(line.err));

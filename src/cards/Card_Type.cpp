@@ -16,6 +16,7 @@
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -49,8 +50,6 @@ int gridCol(const char* column) {
 
 // The meal-order boxes carry fixed Chinese captions in every language.
 const char* const kDcCaptions[5] = {"早餐限额:", "中餐限额:", "晚餐限额:", "夜餐限额:", "夜宵限额:"};
-
-void prompt(const std::string& text) { platform::services().msgBox(text, platform::vbExclamation, L(43)); }
 
 // A limit box is usable only while its check box is ticked.
 void setUsable(forms::TextBox& box, bool on) {
@@ -212,14 +211,12 @@ void Card_Type::Form_Load() {
     Set_Lan_Font(*this);
     Set_Type_Captions();
     Card = CardService();
-    Card.Set_strCN(strCN);
     fraEdit.Move(240, 120, fraEdit.Width(), fraEdit.Height());
     Grid_Info.setCols(kGridCols);
     const int heads[kGridCols] = {285, 235, 236, 240, 286, 269, 270, 287, 288, 289, 290,
                                   291, 292, 293, 294, 295, 296, 297, 298, 299, 300, 301};
     for (int c = 0; c < kGridCols; ++c) Grid_Info.Cell(0, c).setText(L(heads[c]));
     XF = XFService();
-    XF.Set_strCN(strCN);
     if (XF.Get_is_IC() == 3) Option1(2).setVisible(true);
     for (int c = 1; c < kGridCols; ++c) Grid_Info.Column(c).setAlignment(grid::AlignCenter);
     fra_Can.setTop(fra_Tian.Top());
@@ -283,7 +280,7 @@ void Card_Type::Command2_Click() {
 void Card_Type::Command4_Click() {
     const int row = Selected_Row();
     if (row == 0) {
-        prompt(L(279));
+        Prompt(L(279));
         return;
     }
     Cur_ID = wholeNumber(Grid_Info.Cell(row, 0).Text());
@@ -392,11 +389,11 @@ std::int32_t Card_Type::Check_Num(const char* Column, const std::string& Text, c
 
 void Card_Type::Command1_Click() {
     if (txt_Code.Text().empty() || txt_Name.Text().empty() || txt_Max_Money.Text().empty()) {
-        prompt(L(265));
+        Prompt(L(265));
         return;
     }
     if (Cur_LeiBie == 1 && txt_Name.Text() != L(266)) {
-        prompt(L(267));
+        Prompt(L(267));
         return;
     }
     Type_Rec = Card_Type_Record();
@@ -457,17 +454,17 @@ void Card_Type::Write_Type() {
     try {
         if (Cur_ID != 0) {
             const std::int16_t result = Card.Update_Type(Type_Rec.Values());
-            if (result == 0) prompt(L(277));
-            else if (result == -1) prompt(L(110));
+            if (result == 0) Prompt(L(277));
+            else if (result == -1) Prompt(L(110));
         } else {
             const std::int16_t result = Card.New_Type(Type_Rec.Values());
-            if (result == 0) prompt(L(275));
-            else if (result == -1) prompt(L(110));
-            else if (result == -2) prompt(L(276));
+            if (result == 0) Prompt(L(275));
+            else if (result == -1) Prompt(L(110));
+            else if (result == -2) Prompt(L(276));
         }
     } catch (const db::DbError& e) {
         // Nothing was written; the editor closes as after any failed save.
-        prompt(L(110) + "\n" + e.what());
+        Prompt(L(110) + "\n" + e.what());
     }
 }
 
@@ -502,7 +499,7 @@ void Card_Type::Command3_Click() {
 void Card_Type::Command5_Click() {
     const int row = Selected_Row();
     if (row == 0) {
-        prompt(L(279));
+        Prompt(L(279));
         return;
     }
     if (platform::services().msgBox(L(281), platform::vbYesNo | platform::vbQuestion, L(43)) != platform::vbYes) {
@@ -512,17 +509,17 @@ void Card_Type::Command5_Click() {
     Cur_ID = wholeNumber(Grid_Info.Cell(row, 0).Text());
     const std::int16_t kind = wholeNumber(Grid_Info.Cell(row, 1).Text());
     if (kind == 1) {
-        prompt(L(282));
+        Prompt(L(282));
         return;
     }
     if (!Card.Get_Cards(kind)) {
-        prompt(L(283));
+        Prompt(L(283));
         return;
     }
     try {
-        prompt(Card.Delect_Type(Cur_ID) != 0 ? L(284) : L(164));
+        Prompt(Card.Delect_Type(Cur_ID) != 0 ? L(284) : L(164));
     } catch (const db::DbError& e) {
-        prompt(L(284) + "\n" + e.what());
+        Prompt(L(284) + "\n" + e.what());
     }
     Load_Types();
 }

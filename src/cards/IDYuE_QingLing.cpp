@@ -11,6 +11,7 @@
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -48,8 +49,6 @@ void IDYuE_QingLing::Form_Load() {
     // The services first: the picker may report a department while it starts.
     XF = XFService();
     Card = CardService();
-    XF.Set_strCN(strCN);
-    Card.Set_strCN(strCN);
     ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
 
     Grid1.setCols(kCols);
@@ -138,7 +137,7 @@ void IDYuE_QingLing::Say_Cleared(const ID_Clearing::Result& result, const std::s
     }
     Exact_Sum voided;  // the balances taken: the voids' sum negated, exactly
     voided.add(result.voided);
-    std::string prompt = Lf(kClearedCounts, {std::to_string(result.cleared), Money_Sign + voided.cents(true),
+    std::string prompt = Lf(kClearedCounts, {std::to_string(result.cleared), Money_Text(voided, true),
                                              std::to_string(result.zero), std::to_string(result.failed)}) +
                          failures;
     if (!logged) prompt += "\n" + logError;

@@ -97,7 +97,6 @@ void frmJieSuanIC::Form_Load() {
     Win_Base.Set_LinkStr(strCN);
     Win_Base.Open_DB_Con();
     XF = XFService();
-    XF.Set_strCN(strCN);
 
     const std::string now = platform::services().clockText();
     dtP.setMaxDate(dayFrom(now, -180));
@@ -206,8 +205,7 @@ bool frmJieSuanIC::Show_Step(const IC_Settlement::Run_Step& s, const Run_Lock& l
     if (s.done > 0) Label3.setCaption(std::to_string(pBar.Value()) + " / " + std::to_string(pBar.Max()));
     if (s.card.empty()) return true;
     Label12.setCaption("ID=" + std::to_string(s.person) + " : " + s.card);
-    if (platform::services().yieldDue()) platform::services().yield();
-    return !Stop_Flag && !lock.stopped();
+    return lock.Go_On() && !Stop_Flag;
 }
 
 void frmJieSuanIC::Show_Failure(const std::string& where, const std::string& what) {
