@@ -117,7 +117,7 @@ std::optional<std::int32_t> BT_DuiYing::Find_Mach(const DataList& list, const st
 void BT_DuiYing::box(const std::string& text, int style) { platform::services().msgBox(text, style, L(43)); }
 
 void BT_DuiYing::Command1_Click() {
-    const std::int16_t count = ucSP1.Get_Sel_IDs(gSelPInfoIDs);
+    const std::int64_t count = ucSP1.Get_Sel_IDs(gSelPInfoIDs);
     const std::string moneyText = Combo_BT.Text(), timesText = Combo_BT_Ci.Text();
     const auto money = Find_Mach(Mach_J, moneyText), times = Find_Mach(Mach_Ci, timesText);
     if (count == 0) {
