@@ -48,6 +48,9 @@ int problemText(excel::WorkbookProblem p) {
 // Which employee a refused value belongs to.
 std::string ofCode(const std::string& code) { return " (" + L(6) + ": " + code + ")"; }
 
+// A cell as the spreadsheet program names it ("C12"), rows from 1.
+std::string cellName(int row, int col) { return std::string(1, static_cast<char>('A' + col)) + std::to_string(row); }
+
 }  // namespace
 
 void BT_ZhunBei_1::Command1_Click() {
@@ -131,6 +134,12 @@ void BT_ZhunBei_1::Command9_Click() {
 bool BT_ZhunBei_1::Import_Rows(const excel::Sheet& sheet, int first, int last, const Run_Lock& lock) {
     const bool times = !isMoney();
     for (int r = first; r <= last; ++r) {
+        // A cell left without a value would pass for blank: the row would be skipped or refused wrongly.
+        for (int c = 0; c <= 2; ++c)
+            if (sheet.at(r - 1, c).noResult) {
+                prompt(Lf(988, {cellName(r, c)}), platform::vbExclamation);
+                return true;
+            }
         const std::string code = vbTrim(sheet.text(r - 1, 1));
         // Blank rows inside the range carry no employee.
         if (!code.empty()) {
@@ -145,6 +154,11 @@ bool BT_ZhunBei_1::Import_Rows(const excel::Sheet& sheet, int first, int last, c
                 }
                 // The checks of a typed value, before the row is marked.
                 if (!checked) {
+                    // A date's serial number would pass for an amount or a count of times.
+                    if (sheet.at(r - 1, 2).date) {
+                        prompt(Lf(989, {cellName(r, 2)}) + ofCode(code), platform::vbExclamation);
+                        return true;
+                    }
                     if (const auto problem = BT_Check_Value(value, times)) {
                         Prompt(Value_Message(static_cast<int>(*problem), times) + ofCode(code),
                                platform::vbExclamation);
@@ -182,7 +196,8 @@ void BT_ZhunBei_1::Command12_Click() {
         }
         const double v = *parseNumber(vbTrim(text));
         // Yuan to fen as the typed amount: 12.34 is stored as 1230 fen.
-        const std::int32_t value = times ? vbCInt(v) : BT_Yuan_To_Fen(v);
+        // Times as typed ones: halves away from zero.
+        const std::int32_t value = times ? static_cast<std::int32_t>(std::lround(v)) : BT_Yuan_To_Fen(v);
         marked.push_back(g);
         rows.push_back({Grid1.Cell(g, colID).Text(), value});
     }
