@@ -137,7 +137,7 @@ bool BT_ZhunBei_1::Import_Rows(const excel::Sheet& sheet, int first, int last, c
         // A cell left without a value would pass for blank: the row would be skipped or refused wrongly.
         for (int c = 0; c <= 2; ++c)
             if (sheet.at(r - 1, c).noResult) {
-                prompt(Lf(988, {cellName(r, c)}), platform::vbExclamation);
+                Prompt(Lf(988, {cellName(r, c)}), platform::vbExclamation);
                 return true;
             }
         const std::string code = vbTrim(sheet.text(r - 1, 1));
@@ -156,7 +156,7 @@ bool BT_ZhunBei_1::Import_Rows(const excel::Sheet& sheet, int first, int last, c
                 if (!checked) {
                     // A date's serial number would pass for an amount or a count of times.
                     if (sheet.at(r - 1, 2).date) {
-                        prompt(Lf(989, {cellName(r, 2)}) + ofCode(code), platform::vbExclamation);
+                        Prompt(Lf(989, {cellName(r, 2)}) + ofCode(code), platform::vbExclamation);
                         return true;
                     }
                     if (const auto problem = BT_Check_Value(value, times)) {
