@@ -1,11 +1,14 @@
 #include "data/ChongHzStore.h"
 
 #include "data/BaseService.h"
+#include "data/HzDimCode.h"
 #include "data/SqlPieces.h"
 
 namespace tolvenk::Chong_HZ_Store {
 
 namespace {
+
+using namespace HZ_Dim;
 
 // What a kind adds to the statement.
 struct Kind_Text {
