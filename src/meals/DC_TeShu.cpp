@@ -5,6 +5,7 @@
 
 #include "data/Globals.h"
 #include "lang/Language.h"
+#include "meals/MealColumns.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
@@ -90,9 +91,9 @@ void DC_TeShu::Form_Load() {
     for (int r = 1; r <= TS.rowUBound(); ++r) {
         Grid1.Add_Row("", false);
         const int row = Grid1.Rows() - 1;
-        Grid1.Cell(row, 1).setText(TS(r, 1));
+        Grid1.Cell(row, 1).setText(TS(r, TS.col(col::DC_TeShuRi::TS_Date)));
         for (int k = 1; k <= kMeals; ++k) {
-            const auto flag = parseNumber(TS(r, k + 1));
+            const auto flag = parseNumber(TS(r, TS.col(meals::columns(k).special)));
             forms::Grid::CellRef cell = Grid1.Cell(row, k + 1);
             if (flag && *flag == 0) {
                 cell.setText(L(332));

@@ -9,6 +9,7 @@
 
 #include "data/Globals.h"
 #include "lang/Language.h"
+#include "meals/MealColumns.h"
 #include "meals/MealTimes.h"
 #include "platform/MoneyText.h"
 #include "platform/VbText.h"
@@ -96,12 +97,14 @@ void XF_SetTime::Form_Load() {
 
     // Shown to the minute; a stored text that is no time leaves the picker as it was.
     for (int k = 0; k < kMeals; ++k) {
-        for (auto [picker, col] : {std::pair{&DTPicker1(k), 2 * k}, std::pair{&DTPicker2(k), 2 * k + 1}}) {
-            if (const auto t = meals::timeOfDay(Can_Time(1, col))) meals::setPickerTime(*picker, t->substr(0, 5));
+        const meals::Meal_Columns& c = meals::columns(k + 1);
+        for (auto [picker, name] : {std::pair{&DTPicker1(k), c.periodStart}, std::pair{&DTPicker2(k), c.periodEnd}}) {
+            if (const auto t = meals::timeOfDay(Can_Time(1, Can_Time.col(name))))
+                meals::setPickerTime(*picker, t->substr(0, 5));
         }
     }
-    Text1(0).setText(centsText(vbVal(Can_Time(1, 10))));
-    Text1(1).setText(Can_Time(1, 11));
+    Text1(0).setText(centsText(vbVal(Can_Time(1, Can_Time.col(col::XF_Can_Time::Max_Money)))));
+    Text1(1).setText(Can_Time(1, Can_Time.col(col::XF_Can_Time::Max_Ci)));
 }
 
 void XF_SetTime::refuse(int textNo, forms::Control& focus) {
