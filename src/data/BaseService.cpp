@@ -20,7 +20,7 @@ void BaseService::Open_DB_Con() {
     auto con = std::make_shared<db::Connection>();
     con->setCommandTimeout(timeout);
     DB_Con = con;
-    con->open(linkStr_);
+    con->open(linkStr_.empty() ? strCN : linkStr_);
 }
 
 bool BaseService::Test_Link() {

@@ -11,7 +11,8 @@
 namespace tolvenk {
 
 // The one path by which the data services run SQL: a fresh connection per
-// operation, closed again before it returns (except Get_DataList_ADO).
+// operation, closed again before it returns (except Get_DataList_ADO), to
+// the module's business database (strCN) unless a tool or test names another.
 class BaseService {
 public:
     std::shared_ptr<db::Connection> DB_Con;

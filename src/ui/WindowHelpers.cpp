@@ -46,9 +46,7 @@ std::string Get_First_Mach_Date() {
 }
 
 bool Warn_Unfinished_Settlement(const std::string& dateAsked) {
-    XFService xf;
-    xf.Set_strCN(strCN);
-    const std::string target = xf.JieSuan_Unfinished();
+    const std::string target = XFService().JieSuan_Unfinished();
     if (target.empty() || (!dateAsked.empty() && dateAsked >= target)) return false;
     platform::services().msgBox(Lf(985, {target}), platform::vbExclamation, L(43));
     return true;

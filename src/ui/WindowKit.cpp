@@ -1,13 +1,24 @@
 #include "ui/WindowKit.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "data/BTService.h"
 #include "data/Globals.h"
+#include "data/TableColumns.h"
+#include "lang/LangGlobals.h"
 #include "platform/Error.h"
+#include "platform/MoneyText.h"
 #include "platform/VbNumber.h"
+#include "platform/VbText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/SqlText.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Grid.h"
+#include "platform/forms/ProgressBar.h"
+#include "platform/services/Services.h"
 #include "ui/GridOutput.h"
 
 namespace tolvenk {
@@ -59,11 +70,72 @@ Run_Lock::Run_Lock(forms::Form& window, std::vector<forms::Control*> controls, b
 
 Run_Lock::~Run_Lock() {
     // A window closed meanwhile is back in its design state: leave it there.
-    if (!stopped())
+    if (!stopped()) {
+        if (bar_) {
+            bar_->setVisible(false);
+            bar_->setValue(0);
+        }
+        if (panel_) panel_->setVisible(false);
+        if (grid_) grid_->setRedraw(true);
         for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->setEnabled(saved_[i]);
+    }
     running_ = false;
 }
 
 bool Run_Lock::stopped() const { return !window_.Loaded(); }
+
+bool Run_Lock::Go_On() const {
+    platform::Services& sv = platform::services();
+    if (sv.yieldDue()) sv.yield();
+    return !stopped();
+}
+
+void Run_Lock::Show_Progress(forms::ProgressBar& bar, std::int64_t max) {
+    bar_ = &bar;
+    bar.setValue(0);
+    bar.setMax(static_cast<int>(std::clamp<std::int64_t>(max, 0, INT32_MAX)));
+    bar.setVisible(true);
+}
+
+void Run_Lock::Show_Panel(forms::Control& panel) {
+    panel_ = &panel;
+    panel.setVisible(true);
+}
+
+void Run_Lock::Hold_Redraw(forms::Grid& grid) {
+    grid_ = &grid;
+    grid.setRedraw(false);
+}
+
+void Show_Error(const std::exception& e) { platform::services().msgBox(e.what(), platform::vbCritical, L(112)); }
+
+void Prompt(const std::string& text) { Prompt(text, platform::vbExclamation, L(43)); }
+void Prompt(const std::string& text, int style) { Prompt(text, style, L(43)); }
+void Prompt(const std::string& text, int style, const std::string& title) {
+    platform::services().msgBox(text, style, title);
+}
+
+bool Times_Switch_On(const DataList& config) {
+    if (config.rowUBound() < 1) return true;
+    const auto times = parseNumber(config(1, config.col(col::Sys_Para::P5)));
+    return !(times && *times == 0);
+}
+
+bool Times_Switch_On() {
+    return Times_Switch_On(BTService().Is_Ci());
+}
+
+std::optional<std::int32_t> Typed_Year(const std::string& text) {
+    const auto v = parseNumber(vbTrim(text));
+    if (!v || *v != std::floor(*v) || *v < 1 || *v > 9999) return std::nullopt;
+    return static_cast<std::int32_t>(*v);
+}
+
+void Fill_Year_Combo(forms::ComboBox& combo, const DataList& years) {
+    combo.Clear();
+    for (int r = 1; r <= years.rowUBound(); ++r) combo.AddItem(years(r, 0));
+}
+
+std::string Money_Text(std::int64_t fen) { return Money_Sign + centsText(fen); }
 
 }  // namespace tolvenk

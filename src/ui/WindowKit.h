@@ -3,7 +3,9 @@
 // combos filled from a service list, the output buttons, and the lock a long
 // run holds on its controls.
 #include <cstdint>
+#include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,7 @@ class CommandButton;
 class Control;
 class Form;
 class Grid;
+class ProgressBar;
 template <class T>
 class ControlArray;
 }  // namespace forms
@@ -45,6 +48,9 @@ void Wire_Output_Buttons(forms::ControlArray<forms::CommandButton>& buttons, for
 // Held while a long run lets the window process events: its controls are
 // disabled (and given back as they were), a second run cannot start inside
 // it, and `stopped` tells the run when the window was closed meanwhile.
+// However the run ends (done, stopped, an error), its end is one path: the
+// progress bar and panel go, the grid draws again, the controls come back;
+// a window closed meanwhile is left as designed.
 class Run_Lock {
 public:
     Run_Lock(forms::Form& window, std::vector<forms::Control*> controls, bool& running);
@@ -53,12 +59,51 @@ public:
     Run_Lock& operator=(const Run_Lock&) = delete;
     // The window was closed (unloaded) since the run began.
     bool stopped() const;
+    // Lets the window's events through when a yield is due; false once the
+    // window was closed, where the run ends.
+    bool Go_On() const;
+
+    // A bar shown from 0 to `max` for the run.
+    void Show_Progress(forms::ProgressBar& bar, std::int64_t max);
+    // A panel (a progress frame) shown for the run.
+    void Show_Panel(forms::Control& panel);
+    // A grid filled without drawing each row, drawn once at the end.
+    void Hold_Redraw(forms::Grid& grid);
 
 private:
     forms::Form& window_;
     std::vector<forms::Control*> controls_;
     std::vector<bool> saved_;
     bool& running_;
+    forms::ProgressBar* bar_ = nullptr;
+    forms::Control* panel_ = nullptr;
+    forms::Grid* grid_ = nullptr;
 };
+
+// The box of a handler whose work failed with a database or other error:
+// the error's own text, a critical icon and the error title.
+void Show_Error(const std::exception& e);
+
+// A notice to the operator: the exclamation icon and the prompt title unless
+// told otherwise.
+void Prompt(const std::string& text);
+void Prompt(const std::string& text, int style);
+void Prompt(const std::string& text, int style, const std::string& title);
+
+// The Sys_Config row's times switch (P5): only a value that reads as the
+// number 0 turns the times columns and kinds off; no row, or any other
+// value, leaves them on. `config` is BTService::Is_Ci()'s list.
+bool Times_Switch_On(const DataList& config);
+// The same, read on the module's connection.
+bool Times_Switch_On();
+
+// A typed year: a whole number from 1 to 9999, blanks around it allowed;
+// nothing for any other text.
+std::optional<std::int32_t> Typed_Year(const std::string& text);
+// The years of a list's first column as a combo's items.
+void Fill_Year_Combo(forms::ComboBox& combo, const DataList& years);
+
+// An amount in fen as shown: the money sign and the yuan with two decimals.
+std::string Money_Text(std::int64_t fen);
 
 }  // namespace tolvenk

@@ -257,6 +257,26 @@ TEST_P(Editor, ImportCopiesMatchingRowsAndSavesThemAsTypedAmounts) {
     }
 }
 
+// A sheet saved by a spreadsheet program: a code and an amount typed as
+// text match and convert like numbers do, the unknown code is passed over,
+// the negative amount stops the import before the row after it.
+TEST_P(Editor, ImportsASheetSavedByASpreadsheetProgram) {
+    openAll(1);
+    import(TOLVENK_TEST_SOURCE_DIR "/subsidy/data/calc-amounts.xls", "2", "8");
+    ASSERT_EQ(sv->boxes.size(), 2u);
+    EXPECT_EQ(sv->boxes[0].prompt, "提示:输入要补贴的金额不能为负数! (工号: 10'5)");
+    EXPECT_EQ(sv->boxes[0].style, platform::vbExclamation);
+    sv->boxes.erase(sv->boxes.begin());
+    expectBox(loaded, platform::vbInformation);
+    EXPECT_EQ(imported(B::colJinE), (test::Texts{"10'5 0.00 ", "1003 8.5 是", "1001 12.34 是", "1002 25 是"}));
+
+    w.Command12.click();
+    expectBox("提示:保存成功", platform::vbExclamation);
+    // Whole 10 fen: 12.34 -> 1230, 25 -> 2500, 8.5 -> 850.
+    EXPECT_EQ(stored(), (test::Texts{"1:1230:0", "2:2500:0", "3:850:0", "5:0:0"}));
+    EXPECT_EQ(cell(0, B::colJinE), "45.80");
+}
+
 // Refused values stop the import at their row like a wrong name does;
 // what was copied before keeps its mark and is saved.
 TEST_P(Editor, ImportStopsAtAWrongNameOrABadValueKeepingEarlierMarks) {

@@ -1,8 +1,9 @@
 // Times the IC settlement and the balance queries on a generated database of
 // a million transactions (or as many as told) and prints one table.
-// Usage: tolvenk-bench-settlement [folder] [transactions]
-// The generated database is kept in the folder as CARDS-source.mdb; each run
-// settles a fresh copy of it, CARDS-run.mdb.
+// Usage: tolvenk-bench-settlement [folder] [transactions] [employees]
+// The generated database (300 employees unless told) is kept in the folder as
+// CARDS-source.mdb and reused as it is; each run settles a fresh copy of it,
+// CARDS-run.mdb.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -63,15 +64,17 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const fs::path folder = argc > 1 ? argv[1] : fs::temp_directory_path() / "tolvenk-bench-settlement";
     const long transactions = argc > 2 ? std::stol(argv[2]) : 1000000;
+    const int employees = argc > 3 ? std::stoi(argv[3]) : demo::Options{}.employees;
     fs::create_directories(folder);
     const fs::path source = folder / "CARDS-source.mdb", run = folder / "CARDS-run.mdb";
     if (!fs::exists(source)) {
         demo::Options o;
         o.businessPath = source.string();
         o.transactions = transactions;
+        o.employees = employees;
         const auto start = Clock::now();
         demo::generate(o);
-        std::printf("generated %ld transactions in %.1f s\n", transactions, seconds(start));
+        std::printf("generated %ld transactions of %d employees in %.1f s\n", transactions, employees, seconds(start));
     }
     for (const char* tail : {"", "-wal", "-shm"}) fs::remove(run.string() + tail);
     fs::copy_file(source, run);

@@ -18,6 +18,7 @@
 #include "platform/services/Services.h"
 #include "platform/grid/GridModel.h"
 #include "reports/summary/GridHead.h"
+#include "ui/WindowKit.h"
 #include "data/HzRepFormat.h"
 
 namespace tolvenk {
@@ -48,8 +49,6 @@ void forEachValue(F f) {
             if (hasValue(d, static_cast<hz::Measure>(m))) f(d, static_cast<hz::Measure>(m));
     }
 }
-
-std::string Money_Text(std::int64_t fen) { return Money_Sign + centsText(fen); }
 
 }  // namespace
 

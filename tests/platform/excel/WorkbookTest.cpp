@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/excel/Workbook.h"
 #include "support/TestDb.h"
@@ -70,6 +71,26 @@ TEST(Workbook, ReadsTheFirstSheetOfBothFormatsAlike) {
         EXPECT_EQ(s.text(4, 2), "-0.5");
         EXPECT_EQ(s.text(0, 3), "");
     }
+}
+
+// A workbook saved by a spreadsheet program (made from the .fods beside it
+// with soffice --headless --convert-to xls): its numbers are stored as RK
+// and MULRK records, which the kit's writer never writes; texts kept as
+// they are (a code and an amount typed as text, blanks included); the
+// second sheet is not read.
+TEST(Workbook, ReadsASheetSavedByASpreadsheetProgram) {
+    const excel::Sheet s = excel::readWorkbook(TOLVENK_TEST_SOURCE_DIR "/subsidy/data/calc-amounts.xls");
+    std::vector<std::string> rows;
+    for (int r = 0; r < s.rows(); ++r) rows.push_back(s.text(r, 0) + "|" + s.text(r, 1) + "|" + s.text(r, 2));
+    EXPECT_EQ(rows, (std::vector<std::string>{"姓名|工号|金额", "张三|1001|12.34", "李四|1002| 25 ", "||",
+                                              "某人|9999|1", "王五|1003|8.5", "O'Hara|10'5|-3", "李四|1002|99"}));
+    EXPECT_EQ(s.cols(), 3);
+    EXPECT_EQ(s.at(1, 1).number, 1001.0);
+    EXPECT_EQ(s.at(1, 2).number, 12.34);
+    EXPECT_EQ(s.at(5, 2).number, 8.5);
+    EXPECT_EQ(s.at(6, 2).number, -3.0);
+    EXPECT_FALSE(s.at(2, 1).number);
+    EXPECT_FALSE(s.at(2, 2).number);
 }
 
 TEST(Workbook, TellsWhyAFileCannotBeRead) {
