@@ -87,7 +87,6 @@ void DC_Cha_Sum::Form_Load() {
     Fit_To_Screen(*this);
 
     DC = DCService();
-    DC.Set_strCN(strCN);
     const std::string today = platform::services().clockText().substr(0, 10);
     DTPicker1.setValue(today);
     DTPicker2.setValue(today);
@@ -155,8 +154,7 @@ void DC_Cha_Sum::Command1_Click() {
                 Day_Sum[static_cast<std::size_t>(m - 1)] = {};
                 Sum_Meal(d, k, m);
                 // A meal's two statements can take a while on a large table.
-                if (sv.yieldDue()) sv.yield();
-                if (lock.stopped()) return;
+                if (!lock.Go_On()) return;
             }
             // The day's row only once all its figures are in: an error leaves no half row.
             Grid1.Add_Row("", false);
@@ -171,7 +169,7 @@ void DC_Cha_Sum::Command1_Click() {
         Show_Columns();
     } catch (const std::exception& e) {
         // The rows so far stay; the window is ready for the next run.
-        sv.msgBox(e.what(), platform::vbCritical, L(112));
+        Show_Error(e);
     }
     Grid1.setRedraw(true);
     Grid1.Refresh();

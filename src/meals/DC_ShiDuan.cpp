@@ -98,7 +98,6 @@ void DC_ShiDuan::Form_Load() {
     Option1(1).setCaption(L(311));
 
     DC = DCService();
-    DC.Set_strCN(strCN);
 
     CD_Time = DC.Get_CD_Time();
     for (int r = 1; r <= CD_Time.rowUBound(); ++r)

@@ -9,6 +9,7 @@
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -83,7 +84,6 @@ void DC_TeShu::Form_Load() {
     Command2.setCaption(L(2));
 
     DC = DCService();
-    DC.Set_strCN(strCN);
     DTPicker1.setValue(platform::services().clockText().substr(0, 10));
     Reset_TeShu_Grid();
 
@@ -159,7 +159,7 @@ void DC_TeShu::Command4_Click() {
         DC.Replace_TS_DC(day, flags[0], flags[1], flags[2], flags[3], flags[4]);
     } catch (const std::exception& e) {
         // Stop here: the panel stays open with the choice, to correct or cancel.
-        sv.msgBox(e.what(), platform::vbCritical, L(112));
+        Show_Error(e);
         return;
     }
     sv.msgBox(L(330), platform::vbInformation, L(43));
@@ -182,7 +182,7 @@ void DC_TeShu::Command3_Click() {
     try {
         ok = DC.Delete_TS_DC(day);
     } catch (const std::exception& e) {
-        sv.msgBox(e.what(), platform::vbCritical, L(112));
+        Show_Error(e);
         return;
     }
     if (!ok) {

@@ -43,7 +43,6 @@ void DC_ZhengChang::Form_Load() {
     Command2.setCaption(L(2));
 
     DC = DCService();
-    DC.Set_strCN(strCN);
 
     Grid1.setBackColor1(0xFFFFFF);
     Grid1.setBackColor2(0xEEF5F7);

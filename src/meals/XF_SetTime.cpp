@@ -16,6 +16,7 @@
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -91,7 +92,6 @@ void XF_SetTime::Form_Load() {
     Command2.setCaption(L(2));
 
     XF = XFService();
-    XF.Set_strCN(strCN);
     Can_Time = XF.Get_Can_Time();
     if (Can_Time.rowUBound() < 1) return;
 
@@ -156,7 +156,7 @@ void XF_SetTime::Command1_Click() {
         }
     } catch (const std::exception& e) {
         // Nothing was written: the window stays open with what was typed.
-        sv.msgBox(e.what(), platform::vbCritical, L(112));
+        Show_Error(e);
         return;
     }
     Unload();

@@ -117,8 +117,6 @@ void XF_Chong_HZ::Form_Load() {
 
     XF = XFService();
     Card = CardService();
-    XF.Set_strCN(strCN);
-    Card.Set_strCN(strCN);
 
     const std::string today = platform::services().clockText().substr(0, 10);
     DTPicker1.setValue(today);
@@ -129,7 +127,6 @@ void XF_Chong_HZ::Form_Load() {
     Option1_Click(0);
 
     BT = BTService();
-    BT.Set_strCN(strCN);
     Ci_Config = BT.Is_Ci();
 }
 
@@ -233,12 +230,6 @@ void XF_Chong_HZ::Form_Resize() {
     Grid1.setWidth(Width() - 420);
     Grid1.setHeight(Height() - Grid1.Top() - 560);
     Grid1.Refresh();
-}
-
-bool XF_Chong_HZ::Times_On() const {
-    if (Ci_Config.rowUBound() < 1) return true;
-    const auto v = parseNumber(Ci_Config(1, Ci_Config.col(col::Sys_Para::P5)));
-    return !(v && *v == 0);
 }
 
 // Group conditions and names.

@@ -74,9 +74,6 @@ public:
     void Sum_By_Computer();
     void Sum_By_Terminal();
 
-    // The installation's times functions are on (no readable switch counts as on).
-    bool Times_On() const;
-
 private:
     void layOut();
     // Both summaries: the statement, the control break and the finishing.

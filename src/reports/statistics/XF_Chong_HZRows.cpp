@@ -125,10 +125,7 @@ public:
             for (long i = 0; i < n; ++i, rs.moveNext()) {
                 record(rs);
                 if (w_.pBar3.Value() < w_.pBar3.Max()) w_.pBar3.setValue(w_.pBar3.Value() + 1);
-                if (platform::services().yieldDue()) {
-                    platform::services().yield();
-                    if (lock_.stopped()) return false;
-                }
+                if (!lock_.Go_On()) return false;
             }
             closeGroup1();
             closeDate();
@@ -266,13 +263,12 @@ private:
         if (to > from) g_.Range(from, c, to, c).Merge();
     }
 
-    std::string money(std::int64_t fen) const { return Money_Sign + centsText(fen); }
 
     void writeLevel(int r, const Sums& s) {
         for (int c : layout_.values) {
             const auto& v = s[static_cast<std::size_t>(c)];
             std::string text;
-            if (!layout_.counts[static_cast<std::size_t>(c)]) text = money(v.value_or(0));
+            if (!layout_.counts[static_cast<std::size_t>(c)]) text = Money_Text(v.value_or(0));
             else if (v) text = std::to_string(*v);
             else if (layout_.emptyCountIsZero) text = "0";
             g_.Cell(r, c).setText(text);
@@ -286,7 +282,7 @@ private:
         }
         const auto i = static_cast<std::size_t>(c);
         for (Sums* s : {&row_, &date_, &group1_, &grand_}) (*s)[i] = checkedAdd((*s)[i].value_or(0), v);
-        g_.Cell(rowOf_, c).setText(layout_.counts[i] ? std::to_string(*row_[i]) : money(*row_[i]));
+        g_.Cell(rowOf_, c).setText(layout_.counts[i] ? std::to_string(*row_[i]) : Money_Text(*row_[i]));
     }
 
     XF_Chong_HZ& w_;
@@ -331,12 +327,12 @@ void Fit_Columns(XF_Chong_HZ& w, const K::Statement& st, bool terminal, const Su
                 g.Column(c).setAlignment(grid::AlignCenter);
             }
         }
-        if (!w.Times_On())
+        if (!Times_Switch_On(w.Ci_Config))
             for (int c : {5, 7, 10, 12, 14, 16, 18, 20}) g.Column(c).setWidth(0);
     } else {
         for (int c : {4, 5, 6, 9, 10}) g.Column(c).AutoFit();  // 10 too: every shown column fits
         for (int c : {4, 5, 6}) g.Column(c).setAlignment(grid::AlignCenter);
-        if (!w.Times_On()) g.Column(6).setWidth(0);
+        if (!Times_Switch_On(w.Ci_Config)) g.Column(6).setWidth(0);
     }
 }
 
@@ -410,7 +406,7 @@ void XF_Chong_HZ::Run_Summary(bool terminal) {
         }
     } catch (const std::exception& e) {
         if (lock.stopped()) return;
-        platform::services().msgBox(e.what(), platform::vbCritical, L(112));
+        Show_Error(e);
     }
     Grid1.setRedraw(true);
     Grid1.Refresh();

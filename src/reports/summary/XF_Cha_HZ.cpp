@@ -116,8 +116,6 @@ void XF_Cha_HZ::Form_Load() {
     Fit_Caption_Rows();
     Picture1.setTop(Frame2.Top());
 
-    XF.Set_strCN(strCN);
-    Card.Set_strCN(strCN);
 
     DTPicker1.setValue(today());
     DTPicker2.setValue(today());
@@ -383,10 +381,7 @@ void XF_Cha_HZ::Run() {
                              }
                              b.setValue(value);
                          },
-                         [] {
-                             if (platform::services().yieldDue()) platform::services().yield();
-                         },
-                         [&] { return lock.stopped(); }};
+                         [&] { lock.Go_On(); }, [&] { return lock.stopped(); }};
         HzReportEngine engine(St, in, std::move(shown), Grid1.model(), Main_Connection(), hooks);
         engine.Per_Cell_Statements = Per_Cell_Statements;
         engine.One_Snapshot = One_Snapshot;
