@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "data/CardLogStore.h"
@@ -9,6 +10,7 @@
 #include "data/OpTypeCode.h"
 #include "data/TableColumns.h"
 #include "lang/Language.h"
+#include "platform/FenMath.h"
 #include "platform/MoneyText.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
@@ -30,15 +32,32 @@ enum Col {
 // Caption text of chkType(code).
 constexpr int kTypeTexts[Op_Type_Code::Count] = {229, 231, 467, 469, 463, 600, 232, 470};
 
+// Stored fen, exactly, in a sum (NULL counts as 0): added, or taken away
+// when `sign` is negative. One that is no whole number leaves the sum the
+// overflow mark.
+void put(Exact_Sum& sum, const db::Value& v, int sign = 1) {
+    const auto f = storedFen(v);
+    if (!f) sum.addUnknown();
+    else if (sign < 0) sum.sub(*f);
+    else sum.add(*f);
+}
+
 // Fen as money: the sign, then yuan; NULL shows the sign alone.
 std::string money(const db::Value& v, int sign = 1) {
     if (v.isNull()) return Money_Sign;
-    if (v.isInteger() && v.asInteger() != INT64_MIN) return Money_Sign + centsText(sign * v.asInteger());
-    return Money_Sign + centsText(sign * v.toDouble());
+    Exact_Sum s;
+    put(s, v, sign);
+    return Money_Sign + s.cents();
 }
 
-// An amount in a sum: NULL counts as 0.
-std::int64_t fen(const db::Value& v) { return v.isNull() ? 0 : v.toInt64(); }
+std::string money(std::initializer_list<std::pair<const db::Value*, int>> terms) {
+    Exact_Sum s;
+    for (const auto& [v, sign] : terms) put(s, *v, sign);
+    return Money_Sign + s.cents();
+}
+
+// A code: NULL counts as 0.
+std::int64_t codeOf(const db::Value& v) { return v.isNull() ? 0 : v.toInt64(); }
 
 // The kind's name, kind 1 without a name being the common card.
 std::string kindName(const std::string& leibie, const std::string& name) {
@@ -242,7 +261,7 @@ void CardLog_Cha::Command1_Click() {
             cell(ColName).setText(Emp_List(e, pname));
             cell(ColCode).setText(Emp_List(e, pcode));
             cell(ColDept).setText(Emp_List(e, pdept));
-            cell(ColKind).setText(Get_CardType_Name(fen(v[static_cast<std::size_t>(k.kind)])));
+            cell(ColKind).setText(Get_CardType_Name(codeOf(v[static_cast<std::size_t>(k.kind)])));
             cell(ColCardNo).setText(v[static_cast<std::size_t>(k.cardNo)].toString());
             cell(ColCardNumber).setText(v[static_cast<std::size_t>(k.cardNumber)].toString());
             cell(ColDate).setText(v[static_cast<std::size_t>(k.date)].toString());
@@ -255,7 +274,7 @@ void CardLog_Cha::Command1_Click() {
                 cell(ColMoney).setText(money(at(k.yuE)));
                 cell(ColTimes).setText(at(k.yuCi).toString());
                 cell(ColFee).setText(money(at(k.faKa)));
-                cell(ColTotal).setText(money(db::Value(fen(at(k.faKa)) + fen(at(k.yuE)))));
+                cell(ColTotal).setText(money({{&at(k.faKa), 1}, {&at(k.yuE), 1}}));
                 break;
             case Op_Type_Code::Change:
                 cell(ColNewCard).setText(at(k.huanNumber).toString());
@@ -267,11 +286,11 @@ void CardLog_Cha::Command1_Click() {
             case Op_Type_Code::ForceReturn:
                 cell(ColMoney).setText(money(at(k.zyJinE)));
                 cell(ColFee).setText(money(at(k.tui), -1));
-                cell(ColTotal).setText(money(db::Value(fen(at(k.zyJinE)) - fen(at(k.tui)))));
+                cell(ColTotal).setText(money({{&at(k.zyJinE), 1}, {&at(k.tui), -1}}));
                 break;
             default: break;
             }
-            cell(ColOperator).setText(Find_Code_Name(fen(at(k.oper))));
+            cell(ColOperator).setText(Find_Code_Name(codeOf(at(k.oper))));
 
             pBar1.setValue(++done);
             if (platform::services().yieldDue()) {

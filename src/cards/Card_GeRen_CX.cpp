@@ -43,6 +43,14 @@ std::int64_t whole(const std::string& text) {
     return std::fabs(d) < 9.2e18 ? static_cast<std::int64_t>(d) : 0;
 }
 
+// A stored amount or count, exactly: empty is 0; one that is no whole
+// 64-bit number leaves the sum inexact, shown as the overflow mark.
+Exact_Sum amount(const std::string& text) {
+    Exact_Sum s;
+    if (!text.empty()) s.add(text);
+    return s;
+}
+
 std::int16_t code16(const std::string& text) {
     const std::int64_t v = whole(text);
     return v >= INT16_MIN && v <= INT16_MAX ? static_cast<std::int16_t>(v) : std::int16_t{-1};
@@ -190,8 +198,8 @@ void Card_GeRen_CX::Command2_Click() {
 }
 
 void Card_GeRen_CX::listEmployee(int e) {
-    Sum_YuE = 0;
-    Sum_YuCi = 0;
+    Sum_YuE = Exact_Sum();
+    Sum_YuCi = Exact_Sum();
     const std::string person = Emp_List(e, Emp_List.col(col::Ren_Per_Info::Pinfo_ID));
     Card_List = XF.Get_Card_No2(person, Text3.Text());
     if (Card_List.rowUBound() < 1) return;
@@ -265,9 +273,9 @@ void Card_GeRen_CX::Fill_XF_Rows(const DataList& List, std::int16_t EmpIndex, co
             const std::int16_t type = code16(List(k, cType));
             cell(ColKind).setText(Get_XF_TypeName(type));
 
-            const std::int64_t change = whole(List(k, cChange));
-            std::string t = centsText(change);
-            if (t[0] != '-') {
+            const Exact_Sum change = amount(List(k, cChange));
+            std::string t = change.cents();
+            if (t[0] != '-' && change.exact()) {
                 t = "+" + t;
                 cell(ColChange).setForeColor(kBlue);
             } else {
@@ -275,20 +283,18 @@ void Card_GeRen_CX::Fill_XF_Rows(const DataList& List, std::int16_t EmpIndex, co
             }
             cell(ColChange).setText(t);
 
-            std::int64_t after = 0;
             if (ic) {
-                after = whole(List(k, cNew));
+                t = amount(List(k, cNew)).cents();
             } else {
-                Sum_YuE += change;
-                after = Sum_YuE;
+                Sum_YuE.add(change);
+                t = Sum_YuE.cents();
             }
-            t = centsText(after);
             if (t[0] == '-') cell(ColAfter).setBackColor(kRed);
             cell(ColAfter).setText(Money_Sign + t);
 
-            const std::int64_t ciChange = whole(List(k, cCiChange));
-            t = std::to_string(ciChange);
-            if (t[0] != '-') {
+            const Exact_Sum ciChange = amount(List(k, cCiChange));
+            t = ciChange.whole();
+            if (t[0] != '-' && ciChange.exact()) {
                 t = "+" + t;
                 cell(ColCiChange).setForeColor(kBlue);
             } else {
@@ -296,15 +302,13 @@ void Card_GeRen_CX::Fill_XF_Rows(const DataList& List, std::int16_t EmpIndex, co
             }
             cell(ColCiChange).setText(t);
 
-            std::int64_t ciAfter = 0;
             if (ic) {
-                ciAfter = whole(List(k, cCiNew));
+                t = amount(List(k, cCiNew)).whole();
             } else {
                 // The count moves by the record's change, as the money does.
-                Sum_YuCi += ciChange;
-                ciAfter = Sum_YuCi;
+                Sum_YuCi.add(ciChange);
+                t = Sum_YuCi.whole();
             }
-            t = std::to_string(ciAfter);
             if (t[0] == '-') cell(ColCiAfter).setBackColor(kRed);
             cell(ColCiAfter).setText(t);
 

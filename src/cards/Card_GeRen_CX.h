@@ -5,6 +5,7 @@
 #include "data/BTService.h"
 #include "data/DataList.h"
 #include "data/XFService.h"
+#include "platform/MoneyText.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 
@@ -34,8 +35,9 @@ public:
     std::int16_t Card_Sys_Mode = 0;  // 1 IC, anything else ID
     DataList Emp_List, Dian_List, Unit_List, Mach_List, Card_List, XF_List, Ci_List;
     // Running balances of the current employee (ID): fen and count.
-    std::int64_t Sum_YuE = 0;
-    std::int64_t Sum_YuCi = 0;
+    // The running balances of an ID card, exact at any size.
+    Exact_Sum Sum_YuE;
+    Exact_Sum Sum_YuCi;
 
     void Form_Load() override;
     void Form_Resize() override;

@@ -8,6 +8,7 @@
 #include "data/OpenDb.h"
 #include "data/TableColumns.h"
 #include "lang/Language.h"
+#include "platform/FenMath.h"
 #include "platform/MoneyText.h"
 #include "platform/VbNumber.h"
 #include "platform/VbText.h"
@@ -130,7 +131,7 @@ void YuE_HZ_Cha::Command1_Click() {
     Pic_1.Refresh();
     Grid1.setRedraw(false);
 
-    std::int64_t total = 0;
+    Exact_Sum total;
     int failed = 0;
     std::string firstError;
     for (int i = 1; i <= n; ++i) {
@@ -145,7 +146,12 @@ void YuE_HZ_Cha::Command1_Click() {
         if (found) {
             const std::string when = last->field("Date_Time").toString();
             Grid1.Cell(r, 4).setText(when);
-            Grid1.Cell(r, 5).setText(Money_Sign + centsText(last->field("YuE_New").toInt64()));
+            // Shown and added as stored; one that is no whole number of fen
+            // shows the overflow mark and so does the total.
+            const auto balance = storedFen(last->field("YuE_New"));
+            Grid1.Cell(r, 5).setText(Money_Sign + (balance ? centsText(*balance) : kOverflowMark));
+            if (balance) total.add(*balance);
+            else total.addUnknown();
             Grid1.Cell(r, 6).setText(last->field("YuCi_New").toString());
             Grid1.Cell(r, 7).setText(when);
         }
@@ -155,7 +161,6 @@ void YuE_HZ_Cha::Command1_Click() {
                 failed += Check_SunYi(static_cast<std::int32_t>(cards->field("Pinfo_Id").toInt64()),
                                       cards->field("Card_No").toString(), cutoff, firstError);
         }
-        if (found) total += last->field("YuE_New").toInt64();
         if (platform::services().yieldDue()) platform::services().yield();
         if (lock.stopped()) return;
         if (Bar1.Value() < Bar1.Max()) {
@@ -168,7 +173,7 @@ void YuE_HZ_Cha::Command1_Click() {
     const int r = Grid1.Rows();
     Grid1.setRows(r + 1);
     Grid1.Cell(r, 1).setText("总计:");
-    Grid1.Cell(r, 5).setText(Money_Sign + centsText(total));
+    Grid1.Cell(r, 5).setText(Money_Sign + total.cents());
     Grid1.Range(r, 1, r, 4).Merge();
     Grid1.Cell(r, 5).setAlignment(grid::AlignCenter);
     Pic_1.setVisible(false);

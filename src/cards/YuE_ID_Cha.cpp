@@ -6,14 +6,45 @@
 #include "cards/QueryPanel.h"
 #include "data/Globals.h"
 #include "lang/Language.h"
+#include "platform/FenMath.h"
 #include "platform/MoneyText.h"
 #include "platform/VbNumber.h"
+#include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowKit.h"
 
 namespace tolvenk {
+
+// The engine sums an employee's rows; a sum it cannot hold in 64 bits (an
+// error on the file, a wider number on the server) is summed here instead,
+// exactly, from the rows.
+YuE_ID_Cha::Balance YuE_ID_Cha::balanceOf(std::int32_t person, const std::string& bound) {
+    Balance b;
+    try {
+        auto sum = XF.Cha_YeE_ID_2(person, bound);
+        if (sum->eof()) return b;
+        const db::Value& fen = sum->field("YuE_New");
+        if (fen.isNull() || fen.isInteger()) {
+            b.when = sum->field("Date_Time").toString();
+            b.rows = !fen.isNull();
+            if (b.rows) b.fen.add(fen.asInteger());
+            return b;
+        }
+    } catch (const db::DbError&) {
+    }
+    auto rows = XF.Cha_YeE_ID_Rows(person, bound);
+    for (; !rows->eof(); rows->moveNext()) {
+        b.rows = true;
+        const std::string when = rows->field("Date_Time").toString();
+        if (when > b.when) b.when = when;
+        const auto fen = storedFen(rows->field("YuE_Change"));
+        if (fen) b.fen.add(*fen);
+        else b.fen.addUnknown();
+    }
+    return b;
+}
 
 YuE_ID_Cha::YuE_ID_Cha() {
     for (int i = 0; i <= 3; ++i) Command4.add(i).setContainer(Frame1);
@@ -111,21 +142,18 @@ void YuE_ID_Cha::Command1_Click() {
     Pic_1.Refresh();
     Grid1.setRedraw(false);
 
-    std::int64_t total = 0;
+    Exact_Sum total;
     for (int i = 1; i <= n; ++i) {
         const int r = Grid1.Rows();
         Grid1.setRows(r + 1);
         Grid1.Cell(r, 1).setText(emps(i, cName));
         Grid1.Cell(r, 2).setText(emps(i, cCode));
         Grid1.Cell(r, 3).setText(emps(i, cDept));
-        auto sum = XF.Cha_YeE_ID_2(vbCLng(vbVal(emps(i, cPerson))), bound);
-        if (!sum->eof()) {
-            const db::Value& balance = sum->field("YuE_New");
-            Grid1.Cell(r, 4).setText(sum->field("Date_Time").toString());
-            // No counted row: the sign alone, and nothing to add.
-            Grid1.Cell(r, 5).setText(Money_Sign + (balance.isNull() ? std::string() : centsText(balance.toInt64())));
-            if (!balance.isNull()) total += balance.toInt64();
-        }
+        const Balance b = balanceOf(vbCLng(vbVal(emps(i, cPerson))), bound);
+        Grid1.Cell(r, 4).setText(b.when);
+        // No counted row: the sign alone, and nothing to add.
+        Grid1.Cell(r, 5).setText(Money_Sign + (b.rows ? b.fen.cents() : std::string()));
+        total.add(b.fen);
         if (platform::services().yieldDue()) platform::services().yield();
         if (lock.stopped()) return;
         if (Bar1.Value() < Bar1.Max()) {
@@ -138,7 +166,7 @@ void YuE_ID_Cha::Command1_Click() {
     const int r = Grid1.Rows();
     Grid1.setRows(r + 1);
     Grid1.Cell(r, 1).setText("总计:");
-    Grid1.Cell(r, 5).setText(Money_Sign + centsText(total));
+    Grid1.Cell(r, 5).setText(Money_Sign + total.cents());
     Grid1.Range(r, 1, r, 4).Merge();
     Grid1.Cell(r, 5).setAlignment(grid::AlignCenter);
     Pic_1.setVisible(false);

@@ -5,6 +5,7 @@
 #include "data/XFService.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "platform/MoneyText.h"
 #include "ui/ucKelmora.h"
 
 namespace tolvenk {
@@ -39,6 +40,12 @@ public:
     void Command2_Click();
 
 private:
+    struct Balance {
+        std::string when;  // the last counted row's time
+        Exact_Sum fen;
+        bool rows = false;  // any row counted
+    };
+    Balance balanceOf(std::int32_t person, const std::string& bound);
     void layOut();
     void setAlignments();
     bool running_ = false;

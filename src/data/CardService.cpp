@@ -26,7 +26,13 @@ constexpr int kNoSuchCard = 984;  // "the card is no longer in Card_Info"
 // Limit columns of Card_Type: 4..21; the money ones are shown in yuan.
 bool isMoneyColumn(int j) { return j % 2 == 0 || j == 5 || j == 7; }
 
-std::string yuan(const std::string& fen) { return centsText(vbVal(fen)); }
+// As stored, exactly; a limit that is no whole number of fen shows the
+// overflow mark rather than a rounded amount.
+std::string yuan(const std::string& fen) {
+    Exact_Sum exact;
+    if (!fen.empty()) exact.add(fen);
+    return exact.cents();
+}
 
 double limitValue(const std::string& cell) {
     const auto v = parseNumber(cell);

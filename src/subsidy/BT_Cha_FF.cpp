@@ -147,7 +147,10 @@ void BT_Cha_FF::Init_Grid_FF() {
 
 std::string BT_Cha_FF::Fen_To_Yuan(const std::string& fen) {
     if (fen.empty() || fen == "0") return {};
-    return centsText(static_cast<std::int64_t>(std::llround(vbVal(fen))));
+    // As stored, never rounded through a binary fraction.
+    Exact_Sum exact;
+    exact.add(fen);
+    return exact.cents();
 }
 
 void BT_Cha_FF::Command1_Click() {

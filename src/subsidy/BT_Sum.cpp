@@ -39,12 +39,13 @@ std::map<std::string, std::vector<int>> groupBy(const DataList& rows, const char
 }  // namespace
 
 void BT_Sum::Line_Sum::add(const std::string& jine, const std::string& ci, const std::string& state) {
-    const std::int64_t fen = std::llround(vbVal(jine)), times = std::llround(vbVal(ci));
+    // Stored whole numbers as they are (empty is 0): one that is none leaves
+    // the sums the overflow mark instead of a rounded figure.
     Group_Sum& group = vbVal(state) == B_SF_Code::Credited ? taken : waiting;
     for (Group_Sum* g : {&issued, &group}) {
         ++g->count;
-        g->fen += fen;
-        g->times += times;
+        if (!jine.empty()) g->fen.add(jine);
+        if (!ci.empty()) g->times.add(ci);
     }
 }
 
@@ -186,8 +187,8 @@ int BT_Sum::Add_Line(const std::string& name, const Line_Sum& s, bool plainAmoun
     int c = 3;
     for (const Group_Sum* group : {&s.issued, &s.waiting, &s.taken}) {
         Grid1.Cell(g, c++).setText(std::to_string(group->count));
-        Grid1.Cell(g, c++).setText(plainAmounts ? centsPlainText(group->fen) : centsText(group->fen));
-        Grid1.Cell(g, c++).setText(std::to_string(group->times));
+        Grid1.Cell(g, c++).setText(plainAmounts ? group->fen.plainCents() : group->fen.cents());
+        Grid1.Cell(g, c++).setText(group->times.whole());
     }
     return g;
 }

@@ -89,6 +89,29 @@ TEST_P(IcBalance, BalanceAtTheEndOfTheDayFromTheLastValidRecord) {
 // The worked examples: money lost (201) and found (202) bridge their breaks
 // one serial and one second before; a break after the cut-off stays; the
 // next query finds nothing more to bridge. An insert that fails is counted.
+// Each balance is shown as stored and the total is their exact sum, never
+// a wrapped one.
+TEST_P(IcBalance, TheTotalOfTheLargestBalancesIsExact) {
+    test::XfRow().person(1).card("X").kind(2).type(1).cardSerial(1).money(1).balance(INT64_MAX)
+        .date("2026-11-20 10:00:00").insert(*con);
+    test::XfRow().person(4).card("W").kind(2).type(1).cardSerial(1).money(1).balance(INT64_MAX)
+        .date("2026-11-20 10:00:00").insert(*con);
+    test::XfRow().person(2).card("Z").kind(2).type(1).cardSerial(1).money(1).balance(9007199254740993)
+        .date("2026-11-20 10:00:00").insert(*con);
+    query("0", "2026-11-25");
+    ASSERT_EQ(w.Grid1.Rows(), 6);
+    EXPECT_EQ(cell(1, 5), "￥90071992547409.93");
+    EXPECT_EQ(cell(2, 5), "￥92233720368547758.07");
+    // 2 * (2^63 - 1) + 2^53 + 1 = 18446744073709551614 + 9007199254740993 = 18455751272964292607.
+    EXPECT_EQ(cell(5, 5), "￥184557512729642926.07");
+
+    // A negative largest one: 2 (2^63 - 1) - 2^63 = 2^63 - 2.
+    con->execute("update Record_XF set YuE_New=" + std::to_string(INT64_MIN) + " where Pinfo_id=2");
+    query("0", "2026-11-25");
+    EXPECT_EQ(cell(1, 5), "￥-92233720368547758.08");
+    EXPECT_EQ(cell(5, 5), "￥92233720368547758.06");
+}
+
 TEST_P(IcBalance, CorrectionsBridgeEachBreakAndFailedInsertsAreReported) {
     row(1, "X", 1, 100, 100, "2026-11-01 10:00:00");
     row(1, "X", 2, -30, 50, "2026-11-02 10:00:00");   // started from 80, not 100

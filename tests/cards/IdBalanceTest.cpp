@@ -78,6 +78,24 @@ TEST_P(IdBalance, BalanceIsTheSumOfValidChangesToTheEndOfTheDay) {
     EXPECT_EQ(gridRow(1)[4], "￥0.00");
 }
 
+// Sums past 64 bits (the file engine refuses them, the server hands them
+// over wider) are shown exactly, per employee and in the total.
+TEST_P(IdBalance, BalancesBeyondSixtyFourBitsAreShownExactly) {
+    test::XfRow().person(1).card("C").type(5).money(INT64_MAX).date("2026-11-20 10:00:00").insert(*con);
+    test::XfRow().person(1).card("C").type(5).money(3).date("2026-11-21 10:00:00").insert(*con);
+    test::XfRow().person(4).card("C").type(5).money(INT64_MIN).date("2026-11-02 10:00:00").insert(*con);
+    test::XfRow().person(4).card("C").type(5).money(-1).date("2026-11-03 10:00:00").insert(*con);
+    test::XfRow().person(2).card("C").type(5).money(9007199254740993).date("2026-11-04 10:00:00").insert(*con);
+    query("0", "2026-11-25");
+    ASSERT_EQ(w.Grid1.Rows(), 6);
+    // 2^63 - 1 + 3 = 9223372036854775810 fen; -2^63 - 1 = -9223372036854775809.
+    EXPECT_EQ(gridRow(1), (T{"张三丰", "E2", "总部", "2026-11-04 10:00:00", "￥90071992547409.93"}));
+    EXPECT_EQ(gridRow(2), (T{"张三", "E1", "财务", "2026-11-21 10:00:00", "￥92233720368547758.10"}));
+    EXPECT_EQ(gridRow(4), (T{"王五", "E4", "食堂", "2026-11-03 10:00:00", "￥-92233720368547758.09"}));
+    // 9007199254740993 + 9223372036854775810 - 9223372036854775809 = 9007199254740994.
+    EXPECT_EQ(cell(5, 5), "￥90071992547409.94");
+}
+
 TEST_P(IdBalance, CaptionsFitInEveryLanguage) {
     for (std::int16_t language : {0, 1, 2}) {
         Load_Lan(language);
