@@ -119,9 +119,8 @@ Statement Build(const Request& r) {
     return s;
 }
 
-std::shared_ptr<db::Recordset> Open(const std::string& connectionString, const std::string& sql) {
+std::shared_ptr<db::Recordset> Open(const std::string& sql) {
     BaseService svc;
-    svc.Set_LinkStr(connectionString);
     return svc.Get_DataList_ADO(sql);
 }
 

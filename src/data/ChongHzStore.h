@@ -43,9 +43,9 @@ struct Statement {
 
 Statement Build(const Request& r);
 
-// Opens the statement on a connection of its own, which lives as long as the
-// record set.
-std::shared_ptr<db::Recordset> Open(const std::string& connectionString, const std::string& sql);
+// Opens the statement on a connection of its own to the business database,
+// which lives as long as the record set.
+std::shared_ptr<db::Recordset> Open(const std::string& sql);
 
 }  // namespace Chong_HZ_Store
 

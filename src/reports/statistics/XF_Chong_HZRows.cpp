@@ -402,7 +402,7 @@ void XF_Chong_HZ::Run_Summary(bool terminal) {
             if (level2) Grid1.Cell(0, 3).setText(st.title2);
 
             Sum_Rs.reset();
-            Sum_Rs = K::Open(strCN, st.sql);
+            Sum_Rs = K::Open(st.sql);
             const auto rows = Sum_Rs;  // closing the window mid-run lets go of Sum_Rs
             Grid1.Refresh();
             Chong_Pass pass(*this, st, terminal, modes[0], modes[1], lock);
