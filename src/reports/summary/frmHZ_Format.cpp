@@ -482,6 +482,16 @@ void frmHZ_Format::cmdModify_Click() {
     for (int i = 0; i <= 5; ++i) Check3(i).setValue(flagValue(f.P5, static_cast<std::size_t>(i)));
 }
 
+HZ_Rep_Format frmHZ_Format::Edited_Format(const std::string& name) {
+    std::string P2 = std::to_string(codeOf(Combo1)) + lastTwo("00" + std::to_string(codeOf(Combo2)));
+    P2 += Combo2.Text() == Combo3.Text() ? "09" : lastTwo("00" + std::to_string(codeOf(Combo3)));
+    std::string P3, P4, P5;
+    for (int i = 0; i <= 3; ++i) P3 += Check1(i).Value() == forms::vbChecked ? '1' : '0';
+    for (int i = 0; i <= 7; ++i) P4 += Check2(i).Value() == forms::vbChecked ? '1' : '0';
+    for (int i = 0; i <= 5; ++i) P5 += Check3(i).Value() == forms::vbChecked ? '1' : '0';
+    return {name, P2, P3, P4, P5};
+}
+
 void frmHZ_Format::cmd_Add_Click() {
     if (!Check_Item_Dims()) return;
     if (!checkRangeDate()) return;
@@ -495,12 +505,8 @@ void frmHZ_Format::cmd_Add_Click() {
     const std::string name = builtIn ? Text2.Text() : Text1.Text();
     Cur_Rep_No = Combo4.Text();
     const std::string number = Combo4.Text();
-    std::string P2 = std::to_string(codeOf(Combo1)) + lastTwo("00" + std::to_string(codeOf(Combo2)));
-    P2 += Combo2.Text() == Combo3.Text() ? "09" : lastTwo("00" + std::to_string(codeOf(Combo3)));
-    std::string P3, P4, P5;
-    for (int i = 0; i <= 3; ++i) P3 += Check1(i).Value() == forms::vbChecked ? '1' : '0';
-    for (int i = 0; i <= 7; ++i) P4 += Check2(i).Value() == forms::vbChecked ? '1' : '0';
-    for (int i = 0; i <= 5; ++i) P5 += Check3(i).Value() == forms::vbChecked ? '1' : '0';
+    const HZ_Rep_Format f = Edited_Format(name);
+    const std::string &P2 = f.P2, &P3 = f.P3, &P4 = f.P4, &P5 = f.P5;
 
     // A tab or line break would split the name over the grid's cells.
     const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
