@@ -11,7 +11,6 @@
 #include "platform/MoneyText.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
-#include "subsidy/SubsidyYear.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowKit.h"
 
@@ -23,7 +22,6 @@ constexpr forms::Colour kWindowColour = 0x00FFF0E0;
 constexpr int kDesignWidth = 11655;
 constexpr int kDesignHeight = 8340;
 constexpr int kGridTop = 2040;
-constexpr int kBatchesPerMonth = 8;
 constexpr int kRowHeight = 21;
 
 // The batch rows of the month grouped by the text of one column, each group
@@ -97,18 +95,16 @@ void BT_Sum::Form_Load() {
     for (int i = 0; i <= 3; ++i) Command4(i).setCaption(L(outputs[i]));
 
     BT = BTService();
-    BT.Set_strCN(strCN);
-    Combo3.Clear();
     Combo3.setText("");
     Year_List = BT.Get_Year();
-    for (int r = 1; r <= Year_List.rowUBound(); ++r) Combo3.AddItem(Year_List(r, 0));
+    Fill_Year_Combo(Combo3, Year_List);
     if (Combo3.ListCount() > 0) Combo3.setListIndex(0);
     Combo4.Clear();
     Fill_Month_Combo(Combo4);
     Combo4.setListIndex(0);
     Combo1.Clear();
     Combo1.AddItem("");
-    for (int i = 1; i <= kBatchesPerMonth; ++i) Combo1.AddItem(std::to_string(i));
+    for (int i = 1; i <= BT_Batches_Per_Month; ++i) Combo1.AddItem(std::to_string(i));
     Init_Head();
 }
 
@@ -150,9 +146,9 @@ void BT_Sum::Init_Head() {
 }
 
 void BT_Sum::Command1_Click() {
-    const auto year = Subsidy_Year(Combo3.Text());
+    const auto year = Typed_Year(Combo3.Text());
     if (!year) {
-        platform::services().msgBox(L(85), platform::vbExclamation, L(43));
+        Prompt(L(85));
         return;
     }
     Year = *year;
@@ -160,8 +156,7 @@ void BT_Sum::Command1_Click() {
     Batch = Combo1.Text();
     HZ_Rows = BT.Get_HZ(Year, Month, Batch);
     if (HZ_Rows.rowUBound() < 1) {
-        platform::services().msgBox(L(86) + std::to_string(Year) + L(62) + std::to_string(Month) + L(63) + L(87),
-                                    platform::vbExclamation, L(43));
+        Prompt(L(86) + std::to_string(Year) + L(62) + std::to_string(Month) + L(63) + L(87));
         Grid1.setRows(kHeadRows);
         return;
     }
