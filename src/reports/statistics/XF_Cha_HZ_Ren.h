@@ -15,6 +15,8 @@
 
 namespace tolvenk {
 
+class Run_Lock;
+
 // Consumption statistics by employee (menu 7033): for the chosen employees one
 // grid row per employee and day, month or whole period, with money and times
 // consumption, recharges, withdrawals, meal segments and transfers, and a
@@ -101,6 +103,8 @@ private:
     };
     XF_Fields fields_{};
     bool running_ = false;
+    // The lock of the run under way, which its loops yield through.
+    const Run_Lock* lock_ = nullptr;
 };
 
 }  // namespace tolvenk

@@ -79,12 +79,14 @@ void XF_Cha_HZ_Ren::Command1_Click() {
     struct Ending {
         XF_Cha_HZ_Ren& w;
         ~Ending() {
+            w.lock_ = nullptr;
             w.Rs_XF.reset();  // nothing reads it after the run; a month of a large site is big
             if (!w.Loaded()) return;
             w.Pic_1.setVisible(false);
             if (!w.Grid1.Redraw()) w.Grid1.setRedraw(true);
         }
     } ending{*this};
+    lock_ = &lock;
 
     Init_Emp_Grid();
     Grid1.setRedraw(false);
@@ -117,10 +119,7 @@ bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to
         for (int i = 1; i <= n; ++i) {
             eachPeriod(i);
             Bar1.setValue(i);
-            if (platform::services().yieldDue()) {
-                platform::services().yield();
-                if (!Loaded()) return false;  // closed meanwhile: its grid is gone
-            }
+            if (lock_ && !lock_->Go_On()) return false;  // closed meanwhile: its grid is gone
         }
     }
     Add_Emp_Totals();
