@@ -437,7 +437,7 @@ TEST_P(Editor, ImportOnScreenFromTheNewBatchToTheSavedImport) {
     sv->inputAnswers.push_back("8.88");
     sv->fileAnswers.push_back(file);
     QTimer::singleShot(0, [&] {
-        batch.Combo2.setListIndex(0);
+        batch.Batch.Combo2.setListIndex(0);
         QTimer::singleShot(0, [&] {
             e.ucDep1.selectDepartment("02");
             test::clickOnScreen(e.Com_Zao);

@@ -7,6 +7,7 @@
 #include "data/BTService.h"
 #include "data/DataList.h"
 #include "data/XFService.h"
+#include "platform/MoneyText.h"
 #include "platform/db/Recordset.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
@@ -52,9 +53,10 @@ public:
 
     // Sums of one row or of the whole run, signed as stored (into the card
     // positive). Meal slot 0 is every other meal, 1 to 5 the segments.
+    // Exact at any size: the total of stored amounts is wider than any one.
     struct Emp_Sums {
-        std::int64_t Money = 0, Count = 0, Times = 0, Recharge = 0, Recharge_Times = 0, Withdraw = 0, Transfer = 0;
-        std::array<std::int64_t, 6> Meal_Money{}, Meal_Times{};
+        Exact_Sum Money, Count, Times, Recharge, Recharge_Times, Withdraw, Transfer;
+        std::array<Exact_Sum, 6> Meal_Money{}, Meal_Times{};
         void add(const Emp_Sums& o);
     };
 

@@ -57,6 +57,12 @@ std::int64_t checkedAdd(std::int64_t a, std::int64_t b) {
     return r;
 }
 
+std::int64_t checkedNeg(std::int64_t a) {
+    std::int64_t r = 0;
+    if (__builtin_sub_overflow(std::int64_t{0}, a, &r)) throw VbError(6, "Overflow");
+    return r;
+}
+
 // A stored amount as a whole number; NULL counts as nothing moved.
 std::int64_t whole(const db::Value& v) {
     if (v.isNull()) return 0;
@@ -77,9 +83,9 @@ void computerAdds(int type, std::int64_t money, std::int64_t times, Adds& out) {
     namespace T = XF_Type_Code;
     switch (type) {
     case T::PcRecharge: out = {{4, money}, {9, money}}; break;
-    case T::PcWithdraw: out = {{5, -money}, {9, money}}; break;
+    case T::PcWithdraw: out = {{5, checkedNeg(money)}, {9, money}}; break;
     case T::PcTimesRecharge: out = {{6, times}}; break;
-    case T::PcWaterTransfer: out = {{10, -money}}; break;
+    case T::PcWaterTransfer: out = {{10, checkedNeg(money)}}; break;
     default: out.clear(); break;
     }
 }
@@ -92,15 +98,15 @@ void terminalAdds(int type, std::optional<std::int64_t> meal, std::int64_t money
     switch (type) {
     case T::Consume:
     case T::ConsumeCancel:
-    case T::Refund: out = {{4, -money}, {ownMeal ? m * 2 + 7 : 19, -money}}; break;
-    case T::TimesConsume: out = {{5, -times}, {ownMeal ? m * 2 + 8 : 20, -times}}; break;
+    case T::Refund: out = {{4, checkedNeg(money)}, {ownMeal ? m * 2 + 7 : 19, checkedNeg(money)}}; break;
+    case T::TimesConsume: out = {{5, checkedNeg(times)}, {ownMeal ? m * 2 + 8 : 20, checkedNeg(times)}}; break;
     case T::Recharge:
     case T::RechargeCancel: out = {{6, money}}; break;
     case T::TimesRecharge:
     case T::TimesRechargeCancel: out = {{7, times}}; break;
     case T::Withdraw:
-    case T::WithdrawCancel: out = {{8, -money}}; break;
-    case T::WaterTransfer: out = {{21, -money}}; break;
+    case T::WithdrawCancel: out = {{8, checkedNeg(money)}}; break;
+    case T::WaterTransfer: out = {{21, checkedNeg(money)}}; break;
     default: out.clear(); break;
     }
 }
@@ -397,6 +403,7 @@ void XF_Chong_HZ::Run_Summary(bool terminal) {
         }
     } catch (const std::exception& e) {
         if (lock.stopped()) return;
+        Grid1.setRows(1);  // a run that failed shows none of its figures
         platform::services().msgBox(e.what(), platform::vbCritical, L(112));
     }
     Grid1.setRedraw(true);

@@ -363,6 +363,19 @@ TEST_P(ChongSum, WrongRangeEmptyRangeAndMoreRecordsThanSixteenBitsCount) {
     EXPECT_EQ(w.pBar3.Value(), 33001);
 }
 
+// Consumption is shown negated: the one stored amount with no negative
+// twin is an overflow, reported, never a wrapped figure.
+TEST_P(ChongSum, AnAmountThatCannotBeNegatedIsAnOverflowNotAWrappedFigure) {
+    add(pos(1, "2026-07-01 12:00:00", 11).meal(2).money(INT64_MIN));
+    sum(kTerminal, kMach, kMach, "2026-07-01", "2026-07-01");
+    EXPECT_TRUE(sv->shown("出错", platform::vbCritical));
+    EXPECT_EQ(w.Grid1.Rows(), 1);
+    // One short of it is shown as it is.
+    Conn_Main->execute("update Record_XF set YuE_Change=-9223372036854775807");
+    sum(kTerminal, kMach, kMach, "2026-07-01", "2026-07-01");
+    EXPECT_EQ(cell(1, 4), "￥92233720368547758.07");
+}
+
 TEST_P(ChongSum, AFailedQueryIsReportedAndClosingStopsTheRun) {
     computerDays();
     sv->onYield = [&] {
