@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/Globals.h"
+#include "data/HzDimCode.h"
 #include "reports/statistics/XF_Chong_HZ.h"
 #include "support/Fixtures.h"
 #include "support/FormText.h"
@@ -15,7 +16,8 @@ namespace tolvenk::test {
 namespace {
 
 // Kind codes of the kind lists.
-constexpr int kPlace = 1, kMach = 2, kCashier = 3, kUnit = 4, kCard = 5, kOperator = 6, kDept = 7;
+constexpr int kPlace = HZ_Dim::Place, kMach = HZ_Dim::Mach, kCashier = HZ_Dim::Cashier, kUnit = HZ_Dim::Unit,
+              kCard = HZ_Dim::CardType, kOperator = HZ_Dim::Operator, kDept = HZ_Dim::Dept;
 
 class TerminalKinds : public WindowOf<XF_Chong_HZ> {
 protected:
