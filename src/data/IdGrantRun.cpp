@@ -66,6 +66,7 @@ void Run::grantRow(int r, const Cols& cols, Counts& counts) {
         const std::string now = Get_Server_Time();
         if (card.rowUBound() < 1) {
             if (bt_.Park_ID_BT(id, from, now, batch_.operatorId)) ++counts.withoutCard;
+            else ++counts.meanwhile;
             return;
         }
         BTService::ID_Credit c;
@@ -83,7 +84,7 @@ void Run::grantRow(int r, const Cols& cols, Counts& counts) {
         switch (bt_.Credit_ID_BT(c)) {
             case BTService::ID_Credit_Result::Credited: ++counts.credited; break;
             case BTService::ID_Credit_Result::No_Card: ++counts.failed; break;
-            case BTService::ID_Credit_Result::Not_In_State: break;  // another run took it
+            case BTService::ID_Credit_Result::Not_In_State: ++counts.meanwhile; break;  // another run took it
         }
     } catch (const db::DbError&) {
         ++counts.failed;

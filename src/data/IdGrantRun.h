@@ -27,11 +27,13 @@ struct Batch {
 enum class Refusal { None, No_Waiting_Rows, Nothing_Prepared, Not_An_ID_Batch };
 
 // Credited, without a usable card, failed (left as they were, for a later
-// run); whether the progress stopped the run.
+// run), taken meanwhile by another grant of the batch; whether the progress
+// stopped the run.
 struct Counts {
     int credited = 0;
     int withoutCard = 0;
     int failed = 0;
+    int meanwhile = 0;
     bool stopped = false;
 };
 

@@ -41,7 +41,7 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
                 switch (Clear_Employee(connectionString, request)) {
                     case Outcome::Cleared: ++counts.cleared; break;
                     case Outcome::Already_Cleared: ++counts.before; break;
-                    case Outcome::No_Card: ++counts.failed; break;
+                    case Outcome::No_Card: ++counts.noCard; break;
                 }
             } catch (const db::DbError&) {
                 ++counts.failed;

@@ -35,10 +35,12 @@ struct Listed {
     bool clearedWhenListed = false;
 };
 
-// Cleared now, failed (left as they were), cleared before (when listed or
-// meanwhile); whether the progress stopped the run.
+// Cleared now, without a usable card, failed on a database error (left as
+// they were), cleared before (when listed or meanwhile); whether the progress
+// stopped the run.
 struct Counts {
     int cleared = 0;
+    int noCard = 0;
     int failed = 0;
     int before = 0;
     bool stopped = false;

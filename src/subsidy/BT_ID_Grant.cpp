@@ -103,6 +103,7 @@ void BT_ID_Grant::Command1_Click() {
     std::string message = regrant_ ? L(50) + std::to_string(Credited) + L(51) + std::to_string(Without_Card) + L(52)
                                    : L(56) + std::to_string(Credited) + L(57) + std::to_string(Without_Card) + L(58);
     if (Failed > 0) message += L(940) + std::to_string(Failed) + (regrant_ ? L(52) : L(58));
+    if (counts.meanwhile > 0) message += Lf(991, {std::to_string(counts.meanwhile)});
     Prompt(message);
     if (!lock.stopped()) Unload();
 }

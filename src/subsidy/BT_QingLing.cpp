@@ -209,9 +209,10 @@ void BT_QingLing::cmdQingLing_Click() {
                                               });
         if (counts.stopped) return;
     }
-    Prompt(L(75) + std::to_string(counts.cleared) + L(76) + std::to_string(counts.failed) + L(77) +
-               std::to_string(counts.before) + L(78),
-           platform::vbInformation, L(43));
+    std::string message = L(75) + std::to_string(counts.cleared) + L(76) + std::to_string(counts.noCard) + L(77) +
+                          std::to_string(counts.before) + L(78);
+    if (counts.failed > 0) message += Lf(990, {std::to_string(counts.failed)});
+    Prompt(message, platform::vbInformation, L(43));
     List_QingLing();
 }
 

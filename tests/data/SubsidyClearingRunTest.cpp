@@ -91,7 +91,8 @@ TEST_P(ClearingRun, ClearsTheTickedLinesOneByOneAndCountsThem) {
                                   return true;
                               });
     EXPECT_EQ(seen, (std::vector<std::int64_t>{14, 24, 34, 44}));
-    EXPECT_EQ((std::vector<int>{counts.cleared, counts.failed, counts.before}), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ((std::vector<int>{counts.cleared, counts.noCard, counts.failed, counts.before}),
+              (std::vector<int>{1, 1, 0, 1}));
     EXPECT_FALSE(counts.stopped);
     EXPECT_EQ(balance(11), "12000 7");
     EXPECT_EQ(balance(12), "5000 0");
@@ -102,7 +103,8 @@ TEST_P(ClearingRun, ClearsTheTickedLinesOneByOneAndCountsThem) {
 
     // Listed before the clearing, cleared meanwhile: found cleared, not cleared twice.
     const auto again = clear({{1, true, false}, {2, true, false}});
-    EXPECT_EQ((std::vector<int>{again.cleared, again.failed, again.before}), (std::vector<int>{1, 0, 1}));
+    EXPECT_EQ((std::vector<int>{again.cleared, again.noCard, again.failed, again.before}),
+              (std::vector<int>{1, 0, 0, 1}));
     EXPECT_EQ(balance(11), "12000 7");
     EXPECT_EQ(balance(12), "3000 0");
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where XF_Type in (166,168)"), 4);
@@ -121,7 +123,8 @@ TEST_P(ClearingRun, AStopLeavesTheRestAsTheyWere) {
 TEST_P(ClearingRun, AFailureLeavesThatEmployeeWholeAndTheOthersGoOn) {
     test::refuseWrites(*con, engine(), "no_marker_1", "insert", "BuTie_OK", "new.Pinfo_ID=1");
     const auto counts = clear({{1, true, false}, {2, true, false}});
-    EXPECT_EQ((std::vector<int>{counts.cleared, counts.failed, counts.before}), (std::vector<int>{1, 1, 0}));
+    EXPECT_EQ((std::vector<int>{counts.cleared, counts.noCard, counts.failed, counts.before}),
+              (std::vector<int>{1, 0, 1, 0}));
     EXPECT_EQ(balance(11), "20000 10");
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Pinfo_id=1 and XF_Type in (166,168)"), 0);
     EXPECT_EQ(balance(12), "3000 0");

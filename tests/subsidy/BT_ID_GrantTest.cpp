@@ -210,6 +210,26 @@ TEST_P(IdGrant, OnScreenGrant) {
     EXPECT_EQ(cards()[0], "1:1700:3");
 }
 
+// Another office grants the batch between this grant's listing and its
+// credit: nobody is credited twice, and the box says the row went meanwhile.
+TEST_P(IdGrant, ARowGrantedMeanwhileByAnotherOfficeIsSaid) {
+    batchRow(1, 1, 0, -1, 500);
+    auto other = test::connect(cs);
+    bool granted = false;
+    db::setStatementObserver([&](const std::string& s) {
+        const bool clock = s.find("now()") != std::string::npos || s.find("getdate()") != std::string::npos;
+        if (!clock || granted) return;
+        granted = true;
+        other->execute("update BuTie_OK set B_SF=2 where Pinfo_ID=1");
+    });
+    run("1");
+    db::setStatementObserver(nullptr);
+    ASSERT_TRUE(granted);
+    expectBox("提示：成功发放0人,无法发放0人,另有[1]人已由其他操作员同时发放", platform::vbExclamation);
+    EXPECT_EQ(cards()[0], "1:1200:3");
+    EXPECT_TRUE(records().empty());
+}
+
 TOLVENK_ON_BOTH_ENGINES(IdGrant);
 TOLVENK_ON_BOTH_ENGINES(IdRegrant);
 
