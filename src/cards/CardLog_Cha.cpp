@@ -1,9 +1,8 @@
 #include "cards/CardLog_Cha.h"
 
 #include <initializer_list>
-#include <map>
-#include <vector>
 
+#include "data/CardLogLines.h"
 #include "data/CardLogStore.h"
 #include "data/Globals.h"
 #include "data/OpTypeCode.h"
@@ -31,14 +30,7 @@ enum Col {
 constexpr int kTypeTexts[Op_Type_Code::Count] = {229, 231, 467, 469, 463, 600, 232, 470};
 
 // Fen as money: the sign, then yuan; NULL shows the sign alone.
-std::string money(const db::Value& v, int sign = 1) {
-    if (v.isNull()) return Money_Sign;
-    if (v.isInteger() && v.asInteger() != INT64_MIN) return Money_Sign + centsText(sign * v.asInteger());
-    return Money_Sign + centsText(sign * v.toDouble());
-}
-
-// An amount in a sum: NULL counts as 0.
-std::int64_t fen(const db::Value& v) { return v.isNull() ? 0 : v.toInt64(); }
+std::string money(const Card_Log_Lines::Amount& a) { return a.null ? Money_Sign : Money_Text(a.fen); }
 
 // The kind's name, kind 1 without a name being the common card.
 std::string kindName(const std::string& leibie, const std::string& name) {
@@ -98,9 +90,6 @@ void CardLog_Cha::Form_Load() {
     BT = BTService();
     XF = XFService();
     Card = CardService();
-    BT.Set_strCN(strCN);
-    XF.Set_strCN(strCN);
-    Card.Set_strCN(strCN);
     ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
 
     User_List = XF.Get_Sys_User();
@@ -158,24 +147,9 @@ std::string CardLog_Cha::Get_CardType_Name(std::int64_t Kind) {
     return {};
 }
 
-namespace {
-
-// The columns of a Card_Log row, found by name once per query.
-struct LogCols {
-    int person, cardNo, cardNumber, date, op, kind, oper, faKa, huan, tui, yuE, yuCi, huanNumber, zyJinE, zyCi;
-};
-
-int need(const db::Recordset& rs, const char* name) {
-    const int i = rs.fieldIndex(name);
-    if (i < 0) throw db::DbError(std::string("Item cannot be found in the collection [") + name + "]", 3265);
-    return i;
-}
-
-}  // namespace
-
 void CardLog_Cha::Command1_Click() {
     if (running_) return;
-    const Run_Lock lock(*this, {&Command1, &Command4(0), &Command4(1), &Command4(2), &Command4(3)}, running_);
+    Run_Lock lock(*this, {&Command1, &Command4(0), &Command4(1), &Command4(2), &Command4(3)}, running_);
 
     Grid1.setRows(1);
     Card_Log_Store::Conditions c;
@@ -196,92 +170,37 @@ void CardLog_Cha::Command1_Click() {
     Rs_Log = Card_Log_Store::Operations(Log_Base, c);
     if (Rs_Log->recordCount() == 0) return;
 
-    // One pass over the rows sorts them to their people, in time order.
-    db::Recordset& rs = *Rs_Log;
-    namespace K = col::Card_Log;
-    const LogCols k{need(rs, K::Pinfo_id),   need(rs, K::Card_No),  need(rs, K::Card_Number), need(rs, K::Date_Time),
-                    need(rs, K::Op_Type),    need(rs, K::C_LeiBie), need(rs, K::Operator_ID), need(rs, K::FaKa_GBF),
-                    need(rs, K::Huan_GBF),   need(rs, K::Tui_GBF),  need(rs, K::Card_YuE),    need(rs, K::Card_YuCi),
-                    need(rs, K::Huan_Number), need(rs, K::ZY_JinE), need(rs, K::ZY_Ci)};
-    std::map<std::int64_t, std::vector<std::vector<db::Value>>> byPerson;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        if (rs.field(k.person).isNull()) continue;
-        std::vector<db::Value> row;
-        for (int f = 0; f < rs.fieldCount(); ++f) row.push_back(rs.field(f));
-        byPerson[rs.field(k.person).toInt64()].push_back(std::move(row));
-    }
-
-    // However the fill ends, the bar goes and the grid draws again, unless
-    // the window was closed meanwhile.
-    struct Finish {
-        CardLog_Cha& w;
-        const Run_Lock& lock;
-        ~Finish() {
-            if (lock.stopped()) return;
-            w.Grid1.setRedraw(true);
-            w.pBar1.setVisible(false);
-        }
-    };
-    const Finish finish{*this, lock};
-    const int pid = Emp_List.col(col::Ren_Per_Info::Pinfo_ID), pname = Emp_List.col(col::Ren_Per_Info::P_Name),
-              pcode = Emp_List.col(col::Ren_Per_Info::P_Code), pdept = Emp_List.col(col::Ren_Dept_Info::Dept_Name);
-    pBar1.setMax(static_cast<int>(rs.recordCount()));
-    pBar1.setValue(0);
-    pBar1.setVisible(true);
-    Grid1.setRedraw(false);
-    int done = 0;
-    for (int e = 1; e <= Emp_List.rowUBound(); ++e) {
-        const auto id = parseNumber(Emp_List(e, pid));
-        if (!id) continue;
-        const auto it = byPerson.find(static_cast<std::int64_t>(*id));
-        if (it == byPerson.end()) continue;
-        for (const std::vector<db::Value>& v : it->second) {
-            const int r = Grid1.Rows();
-            Grid1.setRows(r + 1);
-            auto cell = [&](int col) { return Grid1.Cell(r, col); };
-            cell(ColName).setText(Emp_List(e, pname));
-            cell(ColCode).setText(Emp_List(e, pcode));
-            cell(ColDept).setText(Emp_List(e, pdept));
-            cell(ColKind).setText(Get_CardType_Name(fen(v[static_cast<std::size_t>(k.kind)])));
-            cell(ColCardNo).setText(v[static_cast<std::size_t>(k.cardNo)].toString());
-            cell(ColCardNumber).setText(v[static_cast<std::size_t>(k.cardNumber)].toString());
-            cell(ColDate).setText(v[static_cast<std::size_t>(k.date)].toString());
-            const db::Value& opValue = v[static_cast<std::size_t>(k.op)];
-            const std::int64_t op = opValue.isNull() ? -1 : opValue.toInt64();
-            cell(ColOp).setText(Get_OpTypeName(op));
-            auto at = [&](int f) -> const db::Value& { return v[static_cast<std::size_t>(f)]; };
-            switch (op) {
-            case Op_Type_Code::Issue:
-                cell(ColMoney).setText(money(at(k.yuE)));
-                cell(ColTimes).setText(at(k.yuCi).toString());
-                cell(ColFee).setText(money(at(k.faKa)));
-                cell(ColTotal).setText(money(db::Value(fen(at(k.faKa)) + fen(at(k.yuE)))));
-                break;
-            case Op_Type_Code::Change:
-                cell(ColNewCard).setText(at(k.huanNumber).toString());
-                cell(ColMoney).setText(money(at(k.zyJinE), -1));
-                cell(ColTimes).setText(at(k.zyCi).toString());
-                cell(ColFee).setText(money(at(k.huan)));
-                break;
-            case Op_Type_Code::Return:
-            case Op_Type_Code::ForceReturn:
-                cell(ColMoney).setText(money(at(k.zyJinE)));
-                cell(ColFee).setText(money(at(k.tui), -1));
-                cell(ColTotal).setText(money(db::Value(fen(at(k.zyJinE)) - fen(at(k.tui)))));
-                break;
-            default: break;
-            }
-            cell(ColOperator).setText(Find_Code_Name(fen(at(k.oper))));
-
-            pBar1.setValue(++done);
-            if (platform::services().yieldDue()) {
-                platform::services().yield();
-                if (lock.stopped()) return;  // closed meanwhile: its grid is back as designed
-            }
-        }
-    }
+    lock.Show_Progress(pBar1, Rs_Log->recordCount());
+    lock.Hold_Redraw(Grid1);
+    const bool listed = Card_Log_Lines::Lines(*Rs_Log, Emp_List, [&](const Card_Log_Lines::Line& line, std::int64_t done, std::int64_t) {
+        Fill_Row(line);
+        pBar1.setValue(static_cast<int>(done));
+        return lock.Go_On();
+    });
+    if (!listed) return;  // closed meanwhile: its grid is back as designed
     Grid1.setRedraw(true);
     Lay_Columns();
+}
+
+void CardLog_Cha::Fill_Row(const Card_Log_Lines::Line& line) {
+    namespace P = col::Ren_Per_Info;
+    const int r = Grid1.Rows();
+    Grid1.setRows(r + 1);
+    auto cell = [&](int col) { return Grid1.Cell(r, col); };
+    cell(ColName).setText(Emp_List(line.emp, Emp_List.col(P::P_Name)));
+    cell(ColCode).setText(Emp_List(line.emp, Emp_List.col(P::P_Code)));
+    cell(ColDept).setText(Emp_List(line.emp, Emp_List.col(col::Ren_Dept_Info::Dept_Name)));
+    cell(ColKind).setText(Get_CardType_Name(line.kind));
+    cell(ColCardNo).setText(line.cardNo);
+    cell(ColCardNumber).setText(line.cardNumber);
+    cell(ColDate).setText(line.date);
+    cell(ColOp).setText(Get_OpTypeName(line.op));
+    if (line.newCard) cell(ColNewCard).setText(*line.newCard);
+    if (line.money) cell(ColMoney).setText(money(*line.money));
+    if (line.times) cell(ColTimes).setText(*line.times);
+    if (line.fee) cell(ColFee).setText(money(*line.fee));
+    if (line.total) cell(ColTotal).setText(money(*line.total));
+    cell(ColOperator).setText(Find_Code_Name(line.operatorId));
 }
 
 void CardLog_Cha::Lay_Columns() {
@@ -296,10 +215,7 @@ void CardLog_Cha::Lay_Columns() {
         for (int c : {ColFee, ColMoney, ColTimes}) Grid1.Column(c).setWidth(0);
     if (!ticked(O::Issue) && !ticked(O::Return) && !ticked(O::ForceReturn)) Grid1.Column(ColTotal).setWidth(0);
     if (!ticked(O::Change)) Grid1.Column(ColNewCard).setWidth(0);
-    if (Sys_Config.rowUBound() >= 1) {
-        const auto times = parseNumber(Sys_Config(1, Sys_Config.col(col::Sys_Para::P5)));
-        if (times && *times == 0) Grid1.Column(ColTimes).setWidth(0);
-    }
+    if (!Times_Switch_On(Sys_Config)) Grid1.Column(ColTimes).setWidth(0);
     Grid1.Column(ColCardNo).setWidth(0);
     Grid1.Refresh();
 }

@@ -5,6 +5,7 @@
 
 #include "data/BTService.h"
 #include "data/BaseService.h"
+#include "data/CardLogLines.h"
 #include "data/CardService.h"
 #include "data/DataList.h"
 #include "data/XFService.h"
@@ -57,7 +58,7 @@ public:
 
 private:
     void layOut();
-    void Fill_Row(int row, int emp);
+    void Fill_Row(const Card_Log_Lines::Line& line);
     void Lay_Columns();
     bool running_ = false;
 };

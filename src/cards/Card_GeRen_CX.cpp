@@ -1,9 +1,7 @@
 #include "cards/Card_GeRen_CX.h"
 
-#include <charconv>
-#include <cmath>
-#include <vector>
 
+#include "data/CardHistory.h"
 #include "data/Globals.h"
 #include "data/TableColumns.h"
 #include "data/XfTypeCode.h"
@@ -32,38 +30,6 @@ constexpr int kIdCols = 15;  // an ID list drops the two serial columns
 enum Col {
     ColID = 1, ColCardNumber, ColDate, ColKind, ColChange, ColAfter, ColCiChange, ColCiAfter, ColMeal, ColMach,
     ColDian, ColUnit, ColCashier, ColErr, ColSerial, ColCiSerial
-};
-
-// A stored whole number; text that is not one is read by its leading number.
-std::int64_t whole(const std::string& text) {
-    std::int64_t v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec == std::errc() && end == text.data() + text.size()) return v;
-    const double d = std::nearbyint(vbVal(text));
-    return std::fabs(d) < 9.2e18 ? static_cast<std::int64_t>(d) : 0;
-}
-
-std::int16_t code16(const std::string& text) {
-    const std::int64_t v = whole(text);
-    return v >= INT16_MIN && v <= INT16_MAX ? static_cast<std::int16_t>(v) : std::int16_t{-1};
-}
-
-// A look-up list: the name of the last row whose key is the same text.
-class LookUp {
-public:
-    LookUp(const DataList& list, const char* keyCol, const char* nameCol)
-        : list_(list), k_(list.rowUBound() >= 1 ? list.col(keyCol) : 0),
-          n_(list.rowUBound() >= 1 ? list.col(nameCol) : 0) {}
-    std::string operator()(const std::string& key) const {
-        std::string name;
-        for (int r = 1; r <= list_.rowUBound(); ++r)
-            if (list_(r, k_) == key) name = list_(r, n_);
-        return name;
-    }
-
-private:
-    const DataList& list_;
-    int k_, n_;
 };
 
 }  // namespace
@@ -106,8 +72,6 @@ void Card_GeRen_CX::Form_Load() {
     cmdExcell.setCaption(L(387));
     XF = XFService();
     BT = BTService();
-    XF.Set_strCN(strCN);
-    BT.Set_strCN(strCN);
     Set_XF_Head();
     const std::int32_t mode = XF.Get_is_IC();
     Card_Sys_Mode = mode >= INT16_MIN && mode <= INT16_MAX ? static_cast<std::int16_t>(mode) : std::int16_t{0};
@@ -137,13 +101,8 @@ void Card_GeRen_CX::Set_XF_Head() {
     for (int c = ColChange; c <= ColCiAfter; ++c) Grid1.Column(c).setAlignment(grid::AlignRight);
     for (int c : {3, 5, 11, 13}) Grid1.Cell(0, c).setAlignment(grid::AlignLeft);
 
-    // Only a switch that reads as the number 0 hides the count columns.
-    const DataList config = BT.Is_Ci();
-    if (config.rowUBound() >= 1) {
-        const auto times = parseNumber(config(1, config.col(col::Sys_Para::P5)));
-        if (times && *times == 0)
-            for (int c : {ColCiChange, ColCiAfter, ColCiSerial}) Grid1.Column(c).setWidth(0);
-    }
+    if (!Times_Switch_On(BT.Is_Ci()))
+        for (int c : {ColCiChange, ColCiAfter, ColCiSerial}) Grid1.Column(c).setWidth(0);
 }
 
 void Card_GeRen_CX::Command2_Click() {
@@ -154,16 +113,14 @@ void Card_GeRen_CX::Command2_Click() {
     }
     // A whole history: a settlement left unfinished may have collapsed part of it.
     Warn_Unfinished_Settlement("");
-    const Run_Lock lock(*this, {&Command2, &Text1, &Text2, &Text3}, running_);
-    // However the query ends, the bar goes and the export comes back, unless
-    // the window was closed meanwhile.
-    struct Finish {
+    Run_Lock lock(*this, {&Command2, &Text1, &Text2, &Text3}, running_);
+    // However the query ends, the export comes back, unless the window was
+    // closed meanwhile.
+    struct Export_Back {
         Card_GeRen_CX& w;
         const Run_Lock& lock;
-        ~Finish() {
-            if (lock.stopped()) return;
-            w.pBar1.setVisible(false);
-            w.cmdExcell.setVisible(true);
+        ~Export_Back() {
+            if (!lock.stopped()) w.cmdExcell.setVisible(true);
         }
     };
 
@@ -173,11 +130,9 @@ void Card_GeRen_CX::Command2_Click() {
     Mach_List = XF.Get_XF_Machs();
 
     Grid1.setRows(kHeadRows);
-    pBar1.setValue(0);
-    pBar1.setMax(3);
-    pBar1.setVisible(true);
+    lock.Show_Progress(pBar1, 3);
     cmdExcell.setVisible(false);
-    const Finish finish{*this, lock};
+    const Export_Back exportBack{*this, lock};
 
     if (Emp_List.rowUBound() < 1) {
         platform::services().msgBox(L(177), platform::vbInformation, L(43));
@@ -190,33 +145,21 @@ void Card_GeRen_CX::Command2_Click() {
 }
 
 void Card_GeRen_CX::listEmployee(int e) {
-    Sum_YuE = 0;
-    Sum_YuCi = 0;
+    Running_ = {};
     const std::string person = Emp_List(e, Emp_List.col(col::Ren_Per_Info::Pinfo_ID));
     Card_List = XF.Get_Card_No2(person, Text3.Text());
-    if (Card_List.rowUBound() < 1) return;
-    const int no = Card_List.col(col::Card_Log::Card_No), number = Card_List.col(col::Card_Log::Card_Number);
     const auto index = static_cast<std::int16_t>(e);
-    // A card issued again to the same person comes once per issue; its
-    // history is listed once, or its amounts would count twice.
-    std::vector<std::string> listed;
-    for (int c = 1; c <= Card_List.rowUBound(); ++c) {
-        const std::string& cardNo = Card_List(c, no);
-        bool seen = false;
-        for (const std::string& l : listed) seen = seen || equalsNoCase(l, cardNo);
-        if (seen) continue;
-        listed.push_back(cardNo);
-
-        const std::string bianHao = XF.Get_Card_BianHao(cardNo);
+    for (const Card_History::Card& card : Card_History::Listed_Cards(Card_List)) {
+        const std::string bianHao = XF.Get_Card_BianHao(card.no);
         if (Card_Sys_Mode == 1) {
-            XF_List = XF.Get_XF_Info2(person, cardNo, "All");
-            Fill_XF_Rows(XF_List, index, cardNo, Card_List(c, number), bianHao);
+            XF_List = XF.Get_XF_Info2(person, card.no, "All");
+            Fill_XF_Rows(XF_List, index, card.no, card.number, bianHao);
         } else {
-            XF_List = XF.Get_XF_Info2_ID(person, cardNo, "All");
-            Ci_List = XF.Get_XF_Info3_ID(person, cardNo, "All");
-            Fill_XF_Rows(XF_List, index, cardNo, Card_List(c, number), bianHao);
+            XF_List = XF.Get_XF_Info2_ID(person, card.no, "All");
+            Ci_List = XF.Get_XF_Info3_ID(person, card.no, "All");
+            Fill_XF_Rows(XF_List, index, card.no, card.number, bianHao);
             if (!Loaded()) return;
-            Fill_XF_Rows(Ci_List, index, cardNo, Card_List(c, number), bianHao);
+            Fill_XF_Rows(Ci_List, index, card.no, card.number, bianHao);
         }
         if (!Loaded()) return;
     }
@@ -232,134 +175,99 @@ void Card_GeRen_CX::Fill_XF_Rows(const DataList& List, std::int16_t EmpIndex, co
     Grid1.Cell(0, 13).setText(" " + BianHao);
     Grid1.Cell(0, 5).setText(" " + Emp_List(EmpIndex, Emp_List.col(col::Ren_Dept_Info::Dept_Name)));
 
-    const bool ic = Card_Sys_Mode == 1;
     const int n = List.rowUBound();
     Grid1.setRedraw(false);
     const int B = Grid1.Rows();
     Grid1.setRows(B + n);
     pBar1.setMax(B + n - 1);
+    const Card_History::Names names{Dian_List, Unit_List, Mach_List};
+    const bool listed = Card_History::Lines(List, Card_Sys_Mode == 1, names, Running_,
+                                            [&](const Card_History::Line& line, int k, int) {
+                                                const int r = B + k - 1;
+                                                Show_Line(r, line, CardNumber);
+                                                pBar1.setValue(r);
+                                                return Go_On(*this);
+                                            });
+    if (!listed) return;  // closed meanwhile: its grid is back as designed
 
-    if (n >= 1) {
-        namespace X = col::Record_XF;
-        const int cId = List.col(X::ID), cMach = List.col(X::Mach_ID), cCashier = List.col(X::Shou_Kuan),
-                  cDian = List.col(X::XF_Dian_ID), cType = List.col(X::XF_Type), cMeal = List.col(X::XF_Meal),
-                  cChange = List.col(X::YuE_Change), cNew = List.col(X::YuE_New),
-                  cSerial = List.col(X::Card_LiuShui), cDate = List.col(X::Date_Time),
-                  cCiChange = List.col(X::YuCi_Change), cUnit = List.col(X::XF_Unit),
-                  cCiSerial = List.col(X::Ci_LiuShui), cCiNew = List.col(X::YuCi_New), cErr = List.col(X::Err_Code);
-        const LookUp dianName(Dian_List, col::XF_Dian_Info::XF_Dian_ID, col::XF_Dian_Info::XF_Dian_Name);
-        const LookUp unitName(Unit_List, col::XF_Unit_Info::XF_Unit_ID, col::XF_Unit_Info::XF_Unit_Name);
-        const LookUp machName(Mach_List, col::Mach_Info::Mach_ID, col::Mach_Info::Mach_Name);
-        std::string lastDate;
-        for (int k = 1; k <= n; ++k) {
-            const int r = B + k - 1;
-            auto cell = [&](int c) { return Grid1.Cell(r, c); };
-            cell(ColID).setText(List(k, cId));
-            cell(ColCardNumber).setText(CardNumber);
-            const std::string& date = List(k, cDate);
-            cell(ColDate).setText(date);
-            // A record dated before the one listed above it stands out.
-            if (k > 1 && date < lastDate) Grid1.Range(r, ColCardNumber, r, ColKind).setBackColor(kRed);
-            lastDate = date;
-
-            const std::int16_t type = code16(List(k, cType));
-            cell(ColKind).setText(Get_XF_TypeName(type));
-
-            const std::int64_t change = whole(List(k, cChange));
-            std::string t = centsText(change);
-            if (t[0] != '-') {
-                t = "+" + t;
-                cell(ColChange).setForeColor(kBlue);
-            } else {
-                cell(ColChange).setForeColor(kRed);
-            }
-            cell(ColChange).setText(t);
-
-            std::int64_t after = 0;
-            if (ic) {
-                after = whole(List(k, cNew));
-            } else {
-                Sum_YuE += change;
-                after = Sum_YuE;
-            }
-            t = centsText(after);
-            if (t[0] == '-') cell(ColAfter).setBackColor(kRed);
-            cell(ColAfter).setText(Money_Sign + t);
-
-            const std::int64_t ciChange = whole(List(k, cCiChange));
-            t = std::to_string(ciChange);
-            if (t[0] != '-') {
-                t = "+" + t;
-                cell(ColCiChange).setForeColor(kBlue);
-            } else {
-                cell(ColCiChange).setForeColor(kRed);
-            }
-            cell(ColCiChange).setText(t);
-
-            std::int64_t ciAfter = 0;
-            if (ic) {
-                ciAfter = whole(List(k, cCiNew));
-            } else {
-                // The count moves by the record's change, as the money does.
-                Sum_YuCi += ciChange;
-                ciAfter = Sum_YuCi;
-            }
-            t = std::to_string(ciAfter);
-            if (t[0] == '-') cell(ColCiAfter).setBackColor(kRed);
-            cell(ColCiAfter).setText(t);
-
-            cell(ColMeal).setText(Get_MealName(code16(List(k, cMeal))));
-            cell(ColCashier).setText(List(k, cCashier));
-            cell(ColErr).setText(Get_ErrName(List(k, cErr)));
-
-            if (ic && vbVal(List(k, cSerial)) <= 0) {
-                cell(ColChange).setText("");
-                cell(ColAfter).setText("");
-            } else {
-                cell(ColSerial).setText(List(k, cSerial));
-            }
-            if (ic && vbVal(List(k, cCiSerial)) <= 0) {
-                cell(ColCiChange).setText("");
-                cell(ColCiAfter).setText("");
-            } else {
-                cell(ColCiSerial).setText(List(k, cCiSerial));
-            }
-
-            const std::string dian = dianName(List(k, cDian));
-            const std::string unit = unitName(List(k, cUnit));
-            const std::string mach = machName(List(k, cMach));
-            auto allBlue = [&] {
-                for (int c = 1; c < Grid1.Cols(); ++c) cell(c).setForeColor(kBlue);
-            };
-            if (type == XF_Type_Code::Settlement) {
-                for (int c : {ColMeal, ColMach, ColDian, ColUnit, ColCashier, ColErr, ColChange, ColCiChange})
-                    cell(c).setText("");
-                allBlue();
-            } else {
-                if (type == XF_Type_Code::IssueCard) {
-                    cell(ColChange).setText("");
-                    cell(ColCiChange).setText("");
-                    allBlue();
-                }
-                cell(ColMach).setText(mach);
-                cell(ColDian).setText(dian);
-                cell(ColUnit).setText(unit);
-            }
-            if (vbVal(List(k, cErr)) != 0) Grid1.Range(r, 1, r, Grid1.Cols() - 1).setBackColor(kLightRed);
-            pBar1.setValue(r);
-
-            if (platform::services().yieldDue()) {
-                platform::services().yield();
-                if (!Loaded()) return;  // closed meanwhile: its grid is back as designed
-            }
-        }
-    }
-
-    if (!ic) Grid1.setCols(kIdCols);
+    if (Card_Sys_Mode != 1) Grid1.setCols(kIdCols);
     for (int c = 1; c < Grid1.Cols(); ++c)
         if ((c < ColChange || c > ColCiAfter) && Grid1.Column(c).Width() != 0) Grid1.Column(c).AutoFit();
     Grid1.setRedraw(true);
     Grid1.Refresh();
+}
+
+namespace {
+
+// A change with its sign, blue when it adds and red when it takes (or
+// when it is the overflow mark).
+void showChange(forms::Grid& grid, int r, int c, std::string t, bool exact) {
+    if (t[0] != '-' && exact) {
+        t = "+" + t;
+        grid.Cell(r, c).setForeColor(kBlue);
+    } else {
+        grid.Cell(r, c).setForeColor(kRed);
+    }
+    grid.Cell(r, c).setText(t);
+}
+
+}  // namespace
+
+void Card_GeRen_CX::Show_Line(int r, const Card_History::Line& line, const std::string& cardNumber) {
+    auto cell = [&](int c) { return Grid1.Cell(r, c); };
+    cell(ColID).setText(line.id);
+    cell(ColCardNumber).setText(cardNumber);
+    cell(ColDate).setText(line.date);
+    // A record dated before the one listed above it stands out.
+    if (line.earlier) Grid1.Range(r, ColCardNumber, r, ColKind).setBackColor(kRed);
+    cell(ColKind).setText(Get_XF_TypeName(line.type));
+    showChange(Grid1, r, ColChange, line.change.cents(), line.change.exact());
+    const std::string t = Money_Text(line.after);
+    if (t.compare(Money_Sign.size(), 1, "-") == 0) cell(ColAfter).setBackColor(kRed);
+    cell(ColAfter).setText(t);
+    showChange(Grid1, r, ColCiChange, line.ciChange.whole(), line.ciChange.exact());
+    const std::string ci = line.ciAfter.whole();
+    if (ci[0] == '-') cell(ColCiAfter).setBackColor(kRed);
+    cell(ColCiAfter).setText(ci);
+    cell(ColMeal).setText(Get_MealName(line.meal));
+    cell(ColCashier).setText(line.cashier);
+    cell(ColErr).setText(Get_ErrName(line.err));
+    if (!line.money) {
+        cell(ColChange).setText("");
+        cell(ColAfter).setText("");
+    } else {
+        cell(ColSerial).setText(line.serial);
+    }
+    if (!line.times) {
+        cell(ColCiChange).setText("");
+        cell(ColCiAfter).setText("");
+    } else {
+        cell(ColCiSerial).setText(line.ciSerial);
+    }
+    Show_Kind(r, line);
+    if (line.uncertain) Grid1.Range(r, 1, r, Grid1.Cols() - 1).setBackColor(kLightRed);
+}
+
+// A settlement line keeps only its balances; settlement and issue lines are blue.
+void Card_GeRen_CX::Show_Kind(int r, const Card_History::Line& line) {
+    auto cell = [&](int c) { return Grid1.Cell(r, c); };
+    auto allBlue = [&] {
+        for (int c = 1; c < Grid1.Cols(); ++c) cell(c).setForeColor(kBlue);
+    };
+    if (line.type == XF_Type_Code::Settlement) {
+        for (int c : {ColMeal, ColMach, ColDian, ColUnit, ColCashier, ColErr, ColChange, ColCiChange})
+            cell(c).setText("");
+        allBlue();
+        return;
+    }
+    if (line.type == XF_Type_Code::IssueCard) {
+        cell(ColChange).setText("");
+        cell(ColCiChange).setText("");
+        allBlue();
+    }
+    cell(ColMach).setText(line.mach);
+    cell(ColDian).setText(line.dian);
+    cell(ColUnit).setText(line.unit);
 }
 
 std::string Card_GeRen_CX::Get_XF_TypeName(std::int16_t Code) {

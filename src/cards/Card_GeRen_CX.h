@@ -3,6 +3,7 @@
 #include <string>
 
 #include "data/BTService.h"
+#include "data/CardHistory.h"
 #include "data/DataList.h"
 #include "data/XFService.h"
 #include "platform/forms/Controls.h"
@@ -33,9 +34,8 @@ public:
     BTService BT;
     std::int16_t Card_Sys_Mode = 0;  // 1 IC, anything else ID
     DataList Emp_List, Dian_List, Unit_List, Mach_List, Card_List, XF_List, Ci_List;
-    // Running balances of the current employee (ID): fen and count.
-    std::int64_t Sum_YuE = 0;
-    std::int64_t Sum_YuCi = 0;
+    // Running balances of the current employee (ID).
+    Card_History::Running Running_;
 
     void Form_Load() override;
     void Form_Resize() override;
@@ -52,6 +52,8 @@ public:
 private:
     void layOut();
     void listEmployee(int e);
+    void Show_Line(int r, const Card_History::Line& line, const std::string& cardNumber);
+    void Show_Kind(int r, const Card_History::Line& line);
     bool running_ = false;
 };
 

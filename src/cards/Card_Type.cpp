@@ -1,11 +1,14 @@
 #include "cards/Card_Type.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string_view>
 #include <initializer_list>
 
 #include "data/Globals.h"
 #include "data/TableColumns.h"
 #include "lang/Language.h"
+#include "platform/MoneyText.h"
 #include "platform/Error.h"
 #include "platform/VbNumber.h"
 #include "platform/VbText.h"
@@ -13,6 +16,7 @@
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -32,10 +36,20 @@ const char* const kTypeCols[kGridCols] = {
     col::Card_Type::Ye_Yuan,   col::Card_Type::Ye_Ci,     col::Card_Type::Xiao_Yuan, col::Card_Type::Xiao_Ci,
     col::Card_Type::BT_Money,  col::Card_Type::BT_Ci};
 
+namespace T = col::Card_Type;
+// The five meals' amount and count limits.
+const char* const kMealYuan[5] = {T::Zao_Yuan, T::Zhong_Yuan, T::Wan_Yuan, T::Ye_Yuan, T::Xiao_Yuan};
+const char* const kMealCi[5] = {T::Zao_Ci, T::Zhong_Ci, T::Wan_Ci, T::Ye_Ci, T::Xiao_Ci};
+
+// The list's column of a kind record's column.
+int gridCol(const char* column) {
+    for (int c = 0; c < kGridCols; ++c)
+        if (std::string_view(kTypeCols[c]) == column) return c;
+    return -1;
+}
+
 // The meal-order boxes carry fixed Chinese captions in every language.
 const char* const kDcCaptions[5] = {"早餐限额:", "中餐限额:", "晚餐限额:", "夜餐限额:", "夜宵限额:"};
-
-void prompt(const std::string& text) { platform::services().msgBox(text, platform::vbExclamation, L(43)); }
 
 // A limit box is usable only while its check box is ticked.
 void setUsable(forms::TextBox& box, bool on) {
@@ -48,31 +62,7 @@ std::int16_t wholeNumber(const std::string& text) { return vbCInt(vbVal(vbTrim(t
 }  // namespace
 
 Card_Type::Card_Type() {
-    for (int i = 0; i <= 2; ++i) Option1.add(i).setContainer(fraEdit);
-    for (int i = 0; i <= 9; ++i) txt_Can_J.add(i).setContainer(i < 5 ? fra_Can : Fra_DC);
-    for (int i = 0; i <= 4; ++i) txt_Can_Ci.add(i).setContainer(fra_Can);
-    for (int i : {1, 2, 3, 4, 5, 7, 8, 9, 10, 11}) Check1.add(i).setContainer(fra_Can);
-    for (int i = 18; i <= 22; ++i) Check1.add(i).setContainer(Fra_DC);
-    for (int i : {6, 12}) Check1.add(i).setContainer(fraEdit);
-    for (forms::Control* c : std::initializer_list<forms::Control*>{
-             &Label0, &lblCode, &txt_Code, &lblName, &txt_Name, &lblSay, &txt_Say, &lblS_Money, &txt_S_Money,
-             &lblT_Money, &txt_T_Money, &lblH_Money, &txt_H_Money, &lblMax_Money, &txt_Max_Money, &fra_Tian,
-             &fra_Can, &Fra_DC, &Text16, &Text17, &Command1, &Command3})
-        c->setContainer(fraEdit);
-    for (forms::Control* c :
-         std::initializer_list<forms::Control*>{&Check_Tian_J, &txt_Tian_J, &Check_Tian_C, &txt_Tian_C})
-        c->setContainer(fra_Tian);
-    // Yuan after: issue, return and change fee, largest amount, day amount,
-    // five meal amounts, five meal-order amounts, monthly amount.
-    for (int i = 0; i <= 15; ++i) {
-        forms::Label& l = lblYuan.add(i);
-        if (i == 4) l.setContainer(fra_Tian);
-        else if (i >= 5 && i <= 9) l.setContainer(fra_Can);
-        else if (i >= 10 && i <= 14) l.setContainer(Fra_DC);
-        else l.setContainer(fraEdit);
-    }
-    // Times after: day count, five meal counts, monthly count.
-    for (int i = 0; i <= 6; ++i) lblCi.add(i).setContainer(i == 0 ? fra_Tian : i == 6 ? fraEdit : fra_Can);
+    setContainers();
 
     // The editor covers the list: opaque, shown only while editing.
     fraEdit.setBackColor(0x8000000F);
@@ -111,6 +101,36 @@ Card_Type::Card_Type() {
     Check_Tian_C.Click = [this](int) { Check_Tian_C_Click(); };
 }
 
+// Every control of the editor lies in its frame.
+void Card_Type::setContainers() {
+    for (int i = 0; i <= 2; ++i) Option1.add(i).setContainer(fraEdit);
+    for (int i = 0; i <= 9; ++i) txt_Can_J.add(i).setContainer(i < 5 ? fra_Can : Fra_DC);
+    for (int i = 0; i <= 4; ++i) txt_Can_Ci.add(i).setContainer(fra_Can);
+    for (int i : {1, 2, 3, 4, 5, 7, 8, 9, 10, 11}) Check1.add(i).setContainer(fra_Can);
+    for (int i = 18; i <= 22; ++i) Check1.add(i).setContainer(Fra_DC);
+    for (int i : {6, 12}) Check1.add(i).setContainer(fraEdit);
+    for (forms::Control* c : std::initializer_list<forms::Control*>{
+             &Label0, &lblCode, &txt_Code, &lblName, &txt_Name, &lblSay, &txt_Say, &lblS_Money, &txt_S_Money,
+             &lblT_Money, &txt_T_Money, &lblH_Money, &txt_H_Money, &lblMax_Money, &txt_Max_Money, &fra_Tian,
+             &fra_Can, &Fra_DC, &Text16, &Text17, &Command1, &Command3})
+        c->setContainer(fraEdit);
+    for (forms::Control* c :
+         std::initializer_list<forms::Control*>{&Check_Tian_J, &txt_Tian_J, &Check_Tian_C, &txt_Tian_C})
+        c->setContainer(fra_Tian);
+    // Yuan after: issue, return and change fee, largest amount, day amount,
+    // five meal amounts, five meal-order amounts, monthly amount.
+    for (int i = 0; i <= 15; ++i) {
+        forms::Label& l = lblYuan.add(i);
+        if (i == 4) l.setContainer(fra_Tian);
+        else if (i >= 5 && i <= 9) l.setContainer(fra_Can);
+        else if (i >= 10 && i <= 14) l.setContainer(Fra_DC);
+        else l.setContainer(fraEdit);
+    }
+    // Times after: day count, five meal counts, monthly count.
+    for (int i = 0; i <= 6; ++i) lblCi.add(i).setContainer(i == 0 ? fra_Tian : i == 6 ? fraEdit : fra_Can);
+
+}
+
 void Card_Type::layOut() {
     Grid_Info.Move(120, 120, 12900, 6960);
     Command2.Move(240, 7200, 1500, 420);
@@ -145,6 +165,21 @@ void Card_Type::layOut() {
     Option1(1).Move(2760, 2400, 2400, 300);
     Option1(2).Move(5280, 2400, 2800, 300);
 
+    layOutLimits();
+
+    Check1(6).Move(240, 5520, 2600, 300);
+    Text16.Move(2880, 5490, 1100, 330);
+    lblYuan(15).Move(4020, 5520, 600, 300);
+    Check1(12).Move(4700, 5520, 3000, 300);
+    Text17.Move(7760, 5490, 1000, 330);
+    lblCi(6).Move(8800, 5520, 600, 300);
+
+    Command1.Move(3600, 6150, 1500, 420);
+    Command3.Move(6000, 6150, 1500, 420);
+}
+
+// The three limit frames: by day, by meal, meal order.
+void Card_Type::layOutLimits() {
     fra_Tian.Move(240, 2820, 8400, 2520);
     Check_Tian_J.Move(120, 300, 2500, 300);
     txt_Tian_J.Move(2660, 270, 1000, 330);
@@ -170,30 +205,18 @@ void Card_Type::layOut() {
         txt_Can_J(5 + i).Move(2460, y - 30, 900, 330);
         lblYuan(10 + i).Move(3400, y, 540, 300);
     }
-
-    Check1(6).Move(240, 5520, 2600, 300);
-    Text16.Move(2880, 5490, 1100, 330);
-    lblYuan(15).Move(4020, 5520, 600, 300);
-    Check1(12).Move(4700, 5520, 3000, 300);
-    Text17.Move(7760, 5490, 1000, 330);
-    lblCi(6).Move(8800, 5520, 600, 300);
-
-    Command1.Move(3600, 6150, 1500, 420);
-    Command3.Move(6000, 6150, 1500, 420);
 }
 
 void Card_Type::Form_Load() {
     Set_Lan_Font(*this);
     Set_Type_Captions();
     Card = CardService();
-    Card.Set_strCN(strCN);
     fraEdit.Move(240, 120, fraEdit.Width(), fraEdit.Height());
     Grid_Info.setCols(kGridCols);
     const int heads[kGridCols] = {285, 235, 236, 240, 286, 269, 270, 287, 288, 289, 290,
                                   291, 292, 293, 294, 295, 296, 297, 298, 299, 300, 301};
     for (int c = 0; c < kGridCols; ++c) Grid_Info.Cell(0, c).setText(L(heads[c]));
     XF = XFService();
-    XF.Set_strCN(strCN);
     if (XF.Get_is_IC() == 3) Option1(2).setVisible(true);
     for (int c = 1; c < kGridCols; ++c) Grid_Info.Column(c).setAlignment(grid::AlignCenter);
     fra_Can.setTop(fra_Tian.Top());
@@ -235,7 +258,7 @@ void Card_Type::Load_Types() {
     for (int c = 0; c < kGridCols; ++c) cols[c] = d.col(kTypeCols[c]);
     for (int r = 1; r <= d.rowUBound(); ++r) {
         Grid_Info.setRows(r + 1);
-        for (int c = 0; c < kGridCols; ++c) Grid_Info.Cell(r, c).setText(d(r, cols[c]));
+        for (int c = 0; c < kGridCols; ++c) Grid_Info.Cell(r, c).setText(Card_Type_Shown(kTypeCols[c], d(r, cols[c])));
         if (vbVal(d(r, cols[1])) == 1) Grid_Info.Cell(r, 2).setText(L(266));
     }
 }
@@ -257,7 +280,7 @@ void Card_Type::Command2_Click() {
 void Card_Type::Command4_Click() {
     const int row = Selected_Row();
     if (row == 0) {
-        prompt(L(279));
+        Prompt(L(279));
         return;
     }
     Cur_ID = wholeNumber(Grid_Info.Cell(row, 0).Text());
@@ -277,32 +300,32 @@ void Card_Type::Edit_Type(int Mode) {
     }
 
     const int row = Selected_Row();
-    auto cell = [&](int c) { return vbTrim(Grid_Info.Cell(row, c).Text()); };
-    txt_Code.setText(cell(1));
-    txt_Name.setText(cell(2));
-    txt_Say.setText(cell(3));
-    txt_S_Money.setText(cell(4));
-    txt_T_Money.setText(cell(5));
-    txt_H_Money.setText(cell(6));
-    txt_Max_Money.setText(cell(7));
+    auto cell = [&](const char* column) { return vbTrim(Grid_Info.Cell(row, gridCol(column)).Text()); };
+    txt_Code.setText(cell(T::C_LeiBie));
+    txt_Name.setText(cell(T::C_Name));
+    txt_Say.setText(cell(T::C_Remark));
+    txt_S_Money.setText(cell(T::C_F_Money));
+    txt_T_Money.setText(cell(T::C_T_Money));
+    txt_H_Money.setText(cell(T::C_H_Money));
+    txt_Max_Money.setText(cell(T::Ci_Yuan));
 
     // Each limit box with its check box: ticked (grayed) when it holds a value.
-    auto fill = [&](forms::CheckBox& box, forms::TextBox& text, int c) {
+    auto fill = [&](forms::CheckBox& box, forms::TextBox& text, const char* c) {
         text.setText(cell(c));
         box.setValue(text.Text().empty() ? forms::vbUnchecked : forms::vbGrayed);
         setUsable(text, !text.Text().empty());
     };
-    fill(Check_Tian_J, txt_Tian_J, 8);
-    fill(Check_Tian_C, txt_Tian_C, 9);
+    fill(Check_Tian_J, txt_Tian_J, T::Tian_Yuan);
+    fill(Check_Tian_C, txt_Tian_C, T::Tian_Ci);
     for (int i = 0; i <= 4; ++i) {
-        fill(Check1(i + 1), txt_Can_J(i), 10 + 2 * i);
-        fill(Check1(i + 7), txt_Can_Ci(i), 11 + 2 * i);
+        fill(Check1(i + 1), txt_Can_J(i), kMealYuan[i]);
+        fill(Check1(i + 7), txt_Can_Ci(i), kMealCi[i]);
         // The meal-order amounts share the meal amount columns: a meal-order
         // kind saved from here must keep its own values, not the last edit's.
-        fill(Check1(18 + i), txt_Can_J(5 + i), 10 + 2 * i);
+        fill(Check1(18 + i), txt_Can_J(5 + i), kMealYuan[i]);
     }
-    fill(Check1(6), Text16, 20);
-    fill(Check1(12), Text17, 21);
+    fill(Check1(6), Text16, T::BT_Money);
+    fill(Check1(12), Text17, T::BT_Ci);
 
     const std::int16_t mode = Card.Check_Tian(static_cast<std::int32_t>(vbVal(txt_Code.Text())));
     if (mode == -2) {
@@ -344,44 +367,44 @@ std::int32_t leadingValue(const std::string& text, double factor) { return vbCLn
 
 }  // namespace
 
-std::int32_t Card_Type::Check_Money(int Index, const std::string& Text, const std::string& FieldName) {
+std::int32_t Card_Type::Check_Money(const char* Column, const std::string& Text, const std::string& FieldName) {
     const std::int32_t value = leadingValue(Text, 100);
     if (value < 0) {
         platform::services().msgBox(FieldName + L(264), platform::vbCritical, L(112));
         return -1;
     }
-    Type_Rec[static_cast<std::size_t>(Index)] = std::to_string(value);
+    Type_Rec[Column] = std::to_string(value);
     return value;
 }
 
-std::int32_t Card_Type::Check_Num(int Index, const std::string& Text, const std::string& FieldName) {
+std::int32_t Card_Type::Check_Num(const char* Column, const std::string& Text, const std::string& FieldName) {
     const std::int32_t value = leadingValue(Text, 1);
     if (value < 0) {
         platform::services().msgBox(FieldName + L(264), platform::vbCritical, L(112));
         return -1;
     }
-    Type_Rec[static_cast<std::size_t>(Index)] = std::to_string(value);
+    Type_Rec[Column] = std::to_string(value);
     return value;
 }
 
 void Card_Type::Command1_Click() {
     if (txt_Code.Text().empty() || txt_Name.Text().empty() || txt_Max_Money.Text().empty()) {
-        prompt(L(265));
+        Prompt(L(265));
         return;
     }
     if (Cur_LeiBie == 1 && txt_Name.Text() != L(266)) {
-        prompt(L(267));
+        Prompt(L(267));
         return;
     }
-    Type_Rec.assign(23, std::string());
-    Type_Rec[0] = std::to_string(Cur_ID);
-    Type_Rec[1] = std::to_string(Cur_LeiBie);
-    Type_Rec[2] = txt_Name.Text();
-    Type_Rec[3] = txt_Say.Text();
-    if (Check_Money(4, txt_S_Money.Text(), L(268)) < 0) return;
-    if (Check_Money(5, txt_T_Money.Text(), L(269)) < 0) return;
-    if (Check_Money(6, txt_H_Money.Text(), L(270)) < 0) return;
-    if (Check_Money(7, txt_Max_Money.Text(), L(243)) < 0) return;
+    Type_Rec = Card_Type_Record();
+    Type_Rec[T::ID] = std::to_string(Cur_ID);
+    Type_Rec[T::C_LeiBie] = std::to_string(Cur_LeiBie);
+    Type_Rec[T::C_Name] = txt_Name.Text();
+    Type_Rec[T::C_Remark] = txt_Say.Text();
+    if (Check_Money(T::C_F_Money, txt_S_Money.Text(), L(268)) < 0) return;
+    if (Check_Money(T::C_T_Money, txt_T_Money.Text(), L(269)) < 0) return;
+    if (Check_Money(T::C_H_Money, txt_H_Money.Text(), L(270)) < 0) return;
+    if (Check_Money(T::Ci_Yuan, txt_Max_Money.Text(), L(243)) < 0) return;
     if (!Fill_Limits()) return;
     Write_Type();
     Command3_Click();
@@ -389,59 +412,59 @@ void Card_Type::Command1_Click() {
 
 bool Card_Type::Fill_Limits() {
     auto ticked = [](const forms::CheckBox& b) { return b.Value() >= forms::vbChecked; };
-    auto money = [&](int index, const forms::CheckBox& box, const forms::TextBox& text, int name) {
+    auto money = [&](const char* column, const forms::CheckBox& box, const forms::TextBox& text, int name) {
         if (!ticked(box)) {
-            Type_Rec[static_cast<std::size_t>(index)] = "-1";
+            Type_Rec[column] = "-1";
             return true;
         }
-        return Check_Money(index, text.Text(), L(name)) >= 0;
+        return Check_Money(column, text.Text(), L(name)) >= 0;
     };
-    auto count = [&](int index, const forms::CheckBox& box, const forms::TextBox& text, int name) {
+    auto count = [&](const char* column, const forms::CheckBox& box, const forms::TextBox& text, int name) {
         if (!ticked(box)) {
-            Type_Rec[static_cast<std::size_t>(index)] = "-1";
+            Type_Rec[column] = "-1";
             return true;
         }
-        return Check_Num(index, text.Text(), L(name)) >= 0;
+        return Check_Num(column, text.Text(), L(name)) >= 0;
     };
 
     if (Option1(0).Value()) {
-        for (int i = 10; i <= 19; ++i) Type_Rec[static_cast<std::size_t>(i)] = "-1";
-        if (!money(8, Check_Tian_J, txt_Tian_J, 246)) return false;
-        if (!count(9, Check_Tian_C, txt_Tian_C, 247)) return false;
+        for (int i = 0; i <= 4; ++i) Type_Rec[kMealYuan[i]] = Type_Rec[kMealCi[i]] = "-1";
+        if (!money(T::Tian_Yuan, Check_Tian_J, txt_Tian_J, 246)) return false;
+        if (!count(T::Tian_Ci, Check_Tian_C, txt_Tian_C, 247)) return false;
     } else if (Option1(1).Value()) {
-        Type_Rec[8] = Type_Rec[9] = "0";
+        Type_Rec[T::Tian_Yuan] = Type_Rec[T::Tian_Ci] = "0";
         for (int i = 0; i <= 4; ++i) {
-            if (!money(10 + 2 * i, Check1(i + 1), txt_Can_J(i), 271)) return false;
-            if (!count(11 + 2 * i, Check1(i + 7), txt_Can_Ci(i), 272)) return false;
+            if (!money(kMealYuan[i], Check1(i + 1), txt_Can_J(i), 271)) return false;
+            if (!count(kMealCi[i], Check1(i + 7), txt_Can_Ci(i), 272)) return false;
         }
     } else {
-        Type_Rec[8] = Type_Rec[9] = "-2";
+        Type_Rec[T::Tian_Yuan] = Type_Rec[T::Tian_Ci] = "-2";
         for (int i = 0; i <= 4; ++i) {
-            if (!money(10 + 2 * i, Check1(18 + i), txt_Can_J(5 + i), 271)) return false;
-            Type_Rec[static_cast<std::size_t>(11 + 2 * i)] = "1";
+            if (!money(kMealYuan[i], Check1(18 + i), txt_Can_J(5 + i), 271)) return false;
+            Type_Rec[kMealCi[i]] = "1";
         }
     }
-    if (!money(20, Check1(6), Text16, 273)) return false;
-    if (!count(21, Check1(12), Text17, 274)) return false;
-    Type_Rec[22] = "0";
+    if (!money(T::BT_Money, Check1(6), Text16, 273)) return false;
+    if (!count(T::BT_Ci, Check1(12), Text17, 274)) return false;
+    Type_Rec[T::Del_YN] = "0";
     return true;
 }
 
 void Card_Type::Write_Type() {
     try {
         if (Cur_ID != 0) {
-            const std::int16_t result = Card.Update_Type(Type_Rec);
-            if (result == 0) prompt(L(277));
-            else if (result == -1) prompt(L(110));
+            const std::int16_t result = Card.Update_Type(Type_Rec.Values());
+            if (result == 0) Prompt(L(277));
+            else if (result == -1) Prompt(L(110));
         } else {
-            const std::int16_t result = Card.New_Type(Type_Rec);
-            if (result == 0) prompt(L(275));
-            else if (result == -1) prompt(L(110));
-            else if (result == -2) prompt(L(276));
+            const std::int16_t result = Card.New_Type(Type_Rec.Values());
+            if (result == 0) Prompt(L(275));
+            else if (result == -1) Prompt(L(110));
+            else if (result == -2) Prompt(L(276));
         }
     } catch (const db::DbError& e) {
         // Nothing was written; the editor closes as after any failed save.
-        prompt(L(110) + "\n" + e.what());
+        Prompt(L(110) + "\n" + e.what());
     }
 }
 
@@ -476,7 +499,7 @@ void Card_Type::Command3_Click() {
 void Card_Type::Command5_Click() {
     const int row = Selected_Row();
     if (row == 0) {
-        prompt(L(279));
+        Prompt(L(279));
         return;
     }
     if (platform::services().msgBox(L(281), platform::vbYesNo | platform::vbQuestion, L(43)) != platform::vbYes) {
@@ -486,19 +509,38 @@ void Card_Type::Command5_Click() {
     Cur_ID = wholeNumber(Grid_Info.Cell(row, 0).Text());
     const std::int16_t kind = wholeNumber(Grid_Info.Cell(row, 1).Text());
     if (kind == 1) {
-        prompt(L(282));
+        Prompt(L(282));
         return;
     }
     if (!Card.Get_Cards(kind)) {
-        prompt(L(283));
+        Prompt(L(283));
         return;
     }
     try {
-        prompt(Card.Delect_Type(Cur_ID) != 0 ? L(284) : L(164));
+        Prompt(Card.Delect_Type(Cur_ID) != 0 ? L(284) : L(164));
     } catch (const db::DbError& e) {
-        prompt(L(284) + "\n" + e.what());
+        Prompt(L(284) + "\n" + e.what());
     }
     Load_Types();
+}
+
+// A limit of -1 (none) or -2 (meal order) shows empty; amounts show in yuan.
+std::string Card_Type_Shown(const std::string& column, const std::string& stored) {
+    static const std::vector<std::string> amounts{T::C_F_Money, T::C_T_Money, T::C_H_Money, T::Ci_Yuan,
+                                                  T::Tian_Yuan, T::Zao_Yuan,  T::Zhong_Yuan, T::Wan_Yuan,
+                                                  T::Ye_Yuan,   T::Xiao_Yuan, T::BT_Money};
+    const auto& all = Card_Type_Record::Columns();
+    const auto at = std::find(all.begin(), all.end(), column);
+    const auto first = std::find(all.begin(), all.end(), T::C_F_Money), last = std::find(all.begin(), all.end(), T::BT_Ci);
+    const bool limit = at >= first && at <= last;
+    if (!limit) return stored;
+    if (stored == "-1" || stored == "-2") return {};
+    if (std::find(amounts.begin(), amounts.end(), column) == amounts.end()) return stored;
+    // As stored, exactly; one that is no whole number of fen shows the
+    // overflow mark rather than a rounded amount.
+    Exact_Sum exact;
+    if (!stored.empty()) exact.add(stored);
+    return exact.cents();
 }
 
 void Card_Type::cmdReturn_Click() { Close_Window(*this); }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "data/CardService.h"
+#include "data/CardTypeRecord.h"
 #include "data/XFService.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
@@ -66,7 +67,7 @@ public:
     XFService XF;
     std::int16_t Cur_ID = 0;       // key of the kind being modified, 0 while adding
     std::int16_t Cur_LeiBie = 0;   // kind number being edited or added
-    std::vector<std::string> Type_Rec = std::vector<std::string>(23);
+    Card_Type_Record Type_Rec;
 
     void Form_Load() override;
 
@@ -85,11 +86,13 @@ public:
     void Check_Tian_C_Click();
     // The yuan (or count) text as fen (or as a whole count) into Type_Rec;
     // -1 and a box naming the field when it is negative.
-    std::int32_t Check_Money(int Index, const std::string& Text, const std::string& FieldName);
-    std::int32_t Check_Num(int Index, const std::string& Text, const std::string& FieldName);
+    std::int32_t Check_Money(const char* Column, const std::string& Text, const std::string& FieldName);
+    std::int32_t Check_Num(const char* Column, const std::string& Text, const std::string& FieldName);
 
 private:
+    void setContainers();
     void layOut();
+    void layOutLimits();
     // The row of the list's current cell; 0 when none is chosen.
     int Selected_Row();
     forms::TextBox& Check1_Box(int Index);
@@ -97,5 +100,8 @@ private:
     bool Fill_Limits();
     void Write_Type();
 };
+
+// A Card_Type value as the list shows it.
+std::string Card_Type_Shown(const std::string& column, const std::string& stored);
 
 }  // namespace tolvenk

@@ -4,12 +4,14 @@
 #include <vector>
 
 #include "data/Globals.h"
+#include "data/IdClearing.h"
 #include "lang/Language.h"
 #include "platform/MoneyText.h"
 #include "platform/VbNumber.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -47,8 +49,6 @@ void IDYuE_QingLing::Form_Load() {
     // The services first: the picker may report a department while it starts.
     XF = XFService();
     Card = CardService();
-    XF.Set_strCN(strCN);
-    Card.Set_strCN(strCN);
     ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
 
     Grid1.setCols(kCols);
@@ -107,55 +107,42 @@ void IDYuE_QingLing::CheckAll_Click() {
 // balance and is not counted, one already at 0 is left alone, so a second
 // click changes no balance and writes no void row.
 void IDYuE_QingLing::Command1_Click() {
-    const int n = Grid1.Rows() - 1;
-    int zero = 0, failed = 0;
-    std::string failures;
-    CardService::QL_Log log;
-    log.time = platform::services().clockText();
-    log.operatorId = Op_User_ID;
-    for (int i = 1; i <= n; ++i) {
+    std::vector<ID_Clearing::Card> cards;
+    std::vector<int> rows;
+    for (int i = 1; i < Grid1.Rows(); ++i) {
         if (Grid1.Cell(i, kColTick).Text() != "1") continue;
-        const std::int32_t person = vbCLng(vbVal(Grid1.Cell(i, kColPerson).Text()));
         const std::string card =
             static_cast<std::size_t>(i) < cardKeys_.size() ? cardKeys_[static_cast<std::size_t>(i)] : Grid1.Cell(i, 5).Text();
-        const CardService::QL_Result r = Card.YuE_QL_ZF(person, card, log);
-        switch (r.state) {
-        case CardService::QL_Result::Cleared: Grid1.Cell(i, kColBalance).setText("0.00"); break;
-        case CardService::QL_Result::Already_Zero:
-            ++zero;
-            Grid1.Cell(i, kColBalance).setText("0.00");
-            break;
-        case CardService::QL_Result::Failed:
-            ++failed;
-            failures += "\n" + Lf(kCardFailed, {card, std::to_string(person), r.error});
-            break;
-        }
+        cards.push_back({vbCLng(vbVal(Grid1.Cell(i, kColPerson).Text())), card});
+        rows.push_back(i);
     }
-    // A click that cleared nothing is logged too, as "0,0"; one that cleared
-    // cards was logged with them.
-    std::string logError;
-    if (log.id == 0) {
-        try {
-            Card.YuE_QL_Log(log.time, Op_User_ID, 301, "0,0");
-        } catch (const std::exception& e) {
-            logError = Lf(kLogFailed, {e.what()});
-        }
-    }
+    std::string failures;
+    const ID_Clearing::Result result = ID_Clearing::Clear(
+        Card, cards, Op_User_ID, platform::services().clockText(),
+        [&](std::size_t k, const CardService::QL_Result& r) {
+            if (r.state == CardService::QL_Result::Failed)
+                failures += "\n" + Lf(kCardFailed, {cards[k].cardNo, std::to_string(cards[k].person), r.error});
+            else
+                Grid1.Cell(rows[k], kColBalance).setText("0.00");
+        });
+    Say_Cleared(result, failures);
+}
+
+void IDYuE_QingLing::Say_Cleared(const ID_Clearing::Result& result, const std::string& failures) {
+    const std::string logError = result.logError.empty() ? std::string() : Lf(kLogFailed, {result.logError});
     const bool logged = logError.empty();
-    const auto cleared = log.count;
-    if (cleared + zero + failed == 0) {  // nothing ticked: nothing to say unless the log failed
+    if (result.cleared + result.zero + result.failed == 0) {  // nothing ticked: nothing to say unless the log failed
         if (!logged) platform::services().msgBox(logError, platform::vbCritical, L(43));
         return;
     }
-
     Exact_Sum voided;  // the balances taken: the voids' sum negated, exactly
-    voided.add(log.sum);
-    std::string prompt = Lf(kClearedCounts, {std::to_string(cleared), Money_Sign + voided.cents(true),
-                                                  std::to_string(zero), std::to_string(failed)}) +
+    voided.add(result.voided);
+    std::string prompt = Lf(kClearedCounts, {std::to_string(result.cleared), Money_Text(voided, true),
+                                             std::to_string(result.zero), std::to_string(result.failed)}) +
                          failures;
     if (!logged) prompt += "\n" + logError;
-    const bool trouble = failed > 0 || !logged;
-    if (!trouble && cleared > 0) prompt = L(330) + "\n" + prompt;
+    const bool trouble = result.failed > 0 || !logged;
+    if (!trouble && result.cleared > 0) prompt = L(330) + "\n" + prompt;
     platform::services().msgBox(prompt, trouble ? platform::vbCritical : platform::vbInformation, L(43));
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "data/CardService.h"
+#include "data/IdClearing.h"
 #include "data/XFService.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
@@ -36,6 +37,7 @@ private:
     // another encoding is shown made valid, but cleared by its own bytes.
     std::vector<std::string> cardKeys_;
     void layOut();
+    void Say_Cleared(const ID_Clearing::Result& result, const std::string& failures);
 };
 
 }  // namespace tolvenk

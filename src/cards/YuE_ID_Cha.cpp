@@ -1,149 +1,43 @@
 #include "cards/YuE_ID_Cha.h"
 
-#include <algorithm>
-#include <cstdint>
-
-#include "cards/QueryPanel.h"
-#include "data/Globals.h"
+#include "lang/LangGlobals.h"
 #include "lang/Language.h"
-#include "platform/MoneyText.h"
-#include "platform/VbNumber.h"
-#include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
-#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
 YuE_ID_Cha::YuE_ID_Cha() {
-    for (int i = 0; i <= 3; ++i) Command4.add(i).setContainer(Frame1);
-    Label2.setContainer(Pic_1);
-    Bar1.setContainer(Pic_1);
-    Pic_1.setVisible(false);
     setCaption("ID卡余额查询");
-    Grid1.setFixedRows(1);
-    Grid1.setCols(6);
-    Grid1.setRows(1);
-    layOut();
-    Command1.Click = [this](int) { Command1_Click(); };
-    Command2.Click = [this](int) { Command2_Click(); };
-    Wire_Output_Buttons(Command4, Grid1, *this, false);
-}
-
-void YuE_ID_Cha::layOut() {
-    setWidth(11655);
-    setHeight(8340);
-    ucDep1.Move(120, 120, 3255, 7575);
-    Label1.Move(3600, 300, 1500, 255);
-    DTPicker1.Move(5160, 240, 1700, 360);
-    Command1.Move(7020, 210, 1300, 420);
     Command2.Move(8520, 210, 1500, 420);
-    Frame1.Move(3600, 660, 7755, 600);
-    const int left[] = {120, 2040, 3960, 5880}, width[] = {1860, 1860, 1860, 1740};
-    for (int i = 0; i <= 3; ++i) Command4(i).Move(left[i], 150, width[i], 375);
-    Line1.setPoints(3600, 1380, 11295, 1380);
-    Grid1.Move(3600, 1500, 7755, 6195);
-    Pic_1.Move(5280, 3600, 4380, 1410);
-    Label2.Move(240, 300, 3900, 300);
-    Bar1.Move(240, 780, 3900, 330);
+    Query.Grid1.setCols(6);
+    Query.Command1.Click = [this](int) { Command1_Click(); };
+    Command2.Click = [this](int) { Command2_Click(); };
 }
 
 void YuE_ID_Cha::Form_Load() {
     Set_Lan_Font(*this);
-    Label1.setCaption(L(596) + ":");
-    Command1.setCaption(L(358));
     Command2.setCaption(L(644));
-    const int outputs[] = {559, 561, 560, 558};
-    for (int i = 0; i <= 3; ++i) Command4(i).setCaption(L(outputs[i]));
-    Label2.setCaption(L(127));
-
-    ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
-    XF = XFService();
-    BT = BTService();
-    XF.Set_strCN(strCN);
-    BT.Set_strCN(strCN);
-    DTPicker1.setMinDate(XF.JieSuan_Date());
-
-    Grid1.setCols(6);
-    Grid1.setRows(1);
-    const std::string heads[6] = {"", L(174), L(173), L(88), L(597), L(598)};
-    for (int c = 0; c < 6; ++c) Grid1.Cell(0, c).setText(heads[c]);
-    setAlignments();
-    DTPicker1.setValue(platform::services().clockText().substr(0, 10));
+    Query.Load();
+    Query.DTPicker1.setMinDate(Query.XF.JieSuan_Date());
+    Query.Set_Heads(std::vector<std::string>{"", L(174), L(173), L(88), L(597), L(598)});
+    Query.DTPicker1.setValue(platform::services().clockText().substr(0, 10));
 }
 
-void YuE_ID_Cha::setAlignments() {
-    for (int c = 1; c <= 5; ++c) Grid1.Column(c).setAlignment(grid::AlignCenter);
-    Grid1.Column(5).setAlignment(grid::AlignRight);
-}
-
-void YuE_ID_Cha::Form_Resize() {
-    Keep_Min_Size(*this);
-    const int W = Width(), H = Height();
-    Grid1.setWidth(W - ucDep1.Width() - 700);
-    Grid1.setHeight(H - Grid1.Top() - 600);
-    ucDep1.setHeight(H - 700);
-    Line1.setX2(W - 360);
-    Frame1.setLeft(W - Frame1.Width() - 300);
-}
+void YuE_ID_Cha::Form_Resize() { Query.Resize(); }
 
 void YuE_ID_Cha::Command1_Click() {
-    if (running_) return;
-    Grid1.setRows(1);
-    setAlignments();
-    // "Z" sorts after every time of the day, so the whole day counts.
-    const std::string bound = DTPicker1.Date_Value() + "Z";
-    std::string deptNo, name, code, pnum;
-    if (ucDep1.Get_Sel(deptNo, name, code, pnum) == 0) return;
-    Warn_Unfinished_Settlement(DTPicker1.Date_Value());
-    const DataList emps = BT.Get_Emp_Check_All_ID(deptNo, name, code, "");
-    const int n = emps.rowUBound();
-    const int cPerson = n >= 1 ? emps.col("PInfo_id") : 0, cName = n >= 1 ? emps.col("P_Name") : 0,
-              cCode = n >= 1 ? emps.col("P_Code") : 0, cDept = n >= 1 ? emps.col("Dept_Name") : 0;
-
-    const Run_Lock lock(*this, {&Command1, &Command2, &DTPicker1, &Command4(0), &Command4(1), &Command4(2),
-                                &Command4(3)},
-                        running_);
-    const Query_Panel panel(Pic_1, Grid1);
-    Pic_1.setVisible(true);
-    Bar1.setMax(std::max(n, 0) + 1);
-    Bar1.setValue(1);
-    Pic_1.Refresh();
-    Grid1.setRedraw(false);
-
-    std::int64_t total = 0;
-    for (int i = 1; i <= n; ++i) {
-        const int r = Grid1.Rows();
-        Grid1.setRows(r + 1);
-        Grid1.Cell(r, 1).setText(emps(i, cName));
-        Grid1.Cell(r, 2).setText(emps(i, cCode));
-        Grid1.Cell(r, 3).setText(emps(i, cDept));
-        auto sum = XF.Cha_YeE_ID_2(vbCLng(vbVal(emps(i, cPerson))), bound);
-        if (!sum->eof()) {
-            const db::Value& balance = sum->field("YuE_New");
-            Grid1.Cell(r, 4).setText(sum->field("Date_Time").toString());
-            // No counted row: the sign alone, and nothing to add.
-            Grid1.Cell(r, 5).setText(Money_Sign + (balance.isNull() ? std::string() : centsText(balance.toInt64())));
-            if (!balance.isNull()) total += balance.toInt64();
-        }
-        if (platform::services().yieldDue()) platform::services().yield();
-        if (lock.stopped()) return;
-        if (Bar1.Value() < Bar1.Max()) {
-            Bar1.setValue(Bar1.Value() + 1);
-            if (Bar1.Value() % 100 == 0) Grid1.Refresh();
-        }
-    }
-
-    Grid1.setRedraw(true);
-    const int r = Grid1.Rows();
-    Grid1.setRows(r + 1);
-    Grid1.Cell(r, 1).setText("总计:");
-    Grid1.Cell(r, 5).setText(Money_Sign + centsText(total));
-    Grid1.Range(r, 1, r, 4).Merge();
-    Grid1.Cell(r, 5).setAlignment(grid::AlignCenter);
-    Pic_1.setVisible(false);
-    for (int c = 1; c < Grid1.Cols(); ++c) Grid1.Column(c).AutoFit();
-    Grid1.Refresh();
+    if (Query.Busy()) return;
+    Balance_Query::Who who;
+    if (!Query.Start(who)) return;
+    const std::string day = Query.DTPicker1.Date_Value();
+    Warn_Unfinished_Settlement(day);
+    Query.Run(
+        Command2,
+        [&](const Balance_Query::Row_Sink& sink) {
+            return Balance_Query::ID_Balances(Query.XF, Query.BT, who, day, sink);
+        },
+        {});
 }
 
 // The clearing window; this one keeps its balances until the next query.

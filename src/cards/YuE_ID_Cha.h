@@ -1,11 +1,9 @@
 #pragma once
 #include <string>
 
-#include "data/BTService.h"
-#include "data/XFService.h"
+#include "cards/BalanceQueryPart.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
-#include "ui/ucKelmora.h"
 
 namespace tolvenk {
 
@@ -16,32 +14,13 @@ class YuE_ID_Cha : public forms::Form {
 public:
     YuE_ID_Cha();
 
-    ucKelmora ucDep1{*this};
-    forms::Label Label1{*this};
-    forms::DTPicker DTPicker1{*this};
-    forms::CommandButton Command1{*this};
+    Balance_Query_Part Query{*this};
     forms::CommandButton Command2{*this};
-    forms::Frame Frame1{*this};
-    forms::ControlArray<forms::CommandButton> Command4{*this};
-    forms::Line Line1{*this};
-    forms::Grid Grid1{*this};
-    // Built after the grid so the progress panel lies above it.
-    forms::PictureBox Pic_1{*this};
-    forms::Label Label2{*this};
-    forms::ProgressBar Bar1{*this};
-
-    XFService XF;
-    BTService BT;
 
     void Form_Load() override;
     void Form_Resize() override;
     void Command1_Click();
     void Command2_Click();
-
-private:
-    void layOut();
-    void setAlignments();
-    bool running_ = false;
 };
 
 }  // namespace tolvenk

@@ -1,9 +1,10 @@
 #include "cards/frmJieSuanIC.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "data/Globals.h"
-#include "data/IcSettlement.h"
+#include "data/IcSettlementRun.h"
 #include "lang/Language.h"
 #include "platform/DateText.h"
 #include "platform/Error.h"
@@ -22,24 +23,6 @@ std::string dayFrom(const std::string& clock, int days) {
     const auto d = readDate(clock);
     return d ? formatDate(addDays(*d, days)) : clock.substr(0, 10);
 }
-
-// One write transaction per card, hundreds in a row: the engine may put off
-// its housekeeping until the run ends.
-class Bulk_Writes {
-public:
-    explicit Bulk_Writes(db::Connection& con) : con_(con) { con_.setBulkWrites(true); }
-    ~Bulk_Writes() {
-        try {
-            if (con_.isOpen()) con_.setBulkWrites(false);
-        } catch (...) {
-        }
-    }
-    Bulk_Writes(const Bulk_Writes&) = delete;
-    Bulk_Writes& operator=(const Bulk_Writes&) = delete;
-
-private:
-    db::Connection& con_;
-};
 
 }  // namespace
 
@@ -114,7 +97,6 @@ void frmJieSuanIC::Form_Load() {
     Win_Base.Set_LinkStr(strCN);
     Win_Base.Open_DB_Con();
     XF = XFService();
-    XF.Set_strCN(strCN);
 
     const std::string now = platform::services().clockText();
     dtP.setMaxDate(dayFrom(now, -180));
@@ -185,90 +167,57 @@ void frmJieSuanIC::Do_JieSuan() {
     Command2.setVisible(true);
     cmdExcell.setEnabled(false);
 
-    Current_Card at;
-    bool completed = false;
+    IC_Settlement::Run_Result result;
+    result.state = IC_Settlement::Run_Result::Stopped;  // what a failure leaves
     try {
-        auto cards = Settlement_Store::Card_List(Win_Connection());
-        if (cards->eof()) {
-            platform::services().msgBox("没有卡需要结算。", platform::vbCritical, "提示");
-            Give_Back();
-            return;
-        }
-        Cutoff_ = dtP.Date_Value() + " 00:00:00";
+        const std::string cutoff = dtP.Date_Value() + " 00:00:00";
+        const std::string backupStart = chk1.Value() == forms::vbChecked ? dtP2.Date_Value() + " 00:00:00" : "";
+        result = IC_Settlement::Run(Win_Connection(), Main_Connection(), cutoff, backupStart,
+                                    [&](const IC_Settlement::Run_Step& s) { return Show_Step(s, lock); });
+    } catch (const IC_Settlement::Card_Failure& e) {
+        Show_Failure("  卡号：" + e.card + "  员工ID：" + std::to_string(e.person), e.what());
+    } catch (const std::exception& e) {
+        Show_Failure("", e.what());
+    }
+    if (lock.stopped()) return;  // the window was closed: it is back as designed
+    if (result.state == IC_Settlement::Run_Result::No_Cards)
+        platform::services().msgBox("没有卡需要结算。", platform::vbCritical, "提示");
+    if (result.state == IC_Settlement::Run_Result::Left) Show_Left(result.left);
+    if (result.state != IC_Settlement::Run_Result::Settled) dtP.setMinDate(previousMin);
+    Give_Back();
+}
+
+// The first step readies the window for the run; each one shows the card
+// about to be settled and how many are done, and lets events in.
+bool frmJieSuanIC::Show_Step(const IC_Settlement::Run_Step& s, const Run_Lock& lock) {
+    if (s.done == 0 && !s.card.empty()) {
         pBar.setValue(0);
-        pBar.setMax(static_cast<int>(cards->recordCount()));
+        pBar.setMax(static_cast<int>(s.total));
         pBar.setVisible(true);
         Label3.setCaption(kPreparing);
         Grid1.setRows(1);
         Refresh();
         dtP.setMinDate(dtP.Date_Value());
-
-        Settlement_Store::Mark_Running(Win_Connection(), Cutoff_);
         for (forms::Label* n : {&lblNull, &lbl1, &lbl0, &lblCZ, &lblQK, &lblYC}) n->setCaption("0");
         Label9.setCaption(platform::services().clockText());
-
-        Backup_Start_ = "2000-01-01 00:00:00";
-        if (chk1.Value() == forms::vbChecked) {
-            Backup_Start_ = dtP2.Date_Value() + " 00:00:00";
-            Settlement_Store::Prune_Backups(Win_Connection(), Backup_Start_);
-        }
-        if (Settle_Cards(*cards, lock, at) && Settle_Leftovers(at)) {
-            Settlement_Store::Record_Cutoff(Win_Connection(), Cutoff_);
-            completed = true;
-        }
-    } catch (const std::exception& e) {
-        const std::string where =
-            at.inCard ? "  卡号：" + at.card + "  员工ID：" + std::to_string(at.person) : std::string();
-        platform::services().msgBox("结算出错：" + where + "\r" + e.what(), platform::vbCritical, "错误");
     }
-    if (lock.stopped()) return;  // the window was closed: it is back as designed
-    if (!completed) dtP.setMinDate(previousMin);
-    Give_Back();
+    pBar.setValue(static_cast<int>(std::min<std::int64_t>(s.done, pBar.Max())));
+    if (s.done > 0) Label3.setCaption(std::to_string(pBar.Value()) + " / " + std::to_string(pBar.Max()));
+    if (s.card.empty()) return true;
+    Label12.setCaption("ID=" + std::to_string(s.person) + " : " + s.card);
+    return lock.Go_On() && !Stop_Flag;
 }
 
-// The cut-off is recorded only when no card holds rows before it that a run
-// would still collapse: cards the pass did not reach, rows a terminal
-// uploaded after a card's turn. Those are settled once more; any still left
-// are reported and the cut-off stays where it was.
-bool frmJieSuanIC::Settle_Leftovers(Current_Card& at) {
-    for (const auto& [person, card] : IC_Settlement::Unsettled_Cards(Main_Connection(), Cutoff_)) {
-        at = {card, person, true};
-        IC_Settlement::Settle_Card(Main_Connection(), person, card, Cutoff_, Backup_Start_);
-        at.inCard = false;
-    }
-    const auto left = IC_Settlement::Unsettled_Cards(Main_Connection(), Cutoff_);
-    if (left.empty()) return true;
+void frmJieSuanIC::Show_Failure(const std::string& where, const std::string& what) {
+    platform::services().msgBox("结算出错：" + where + "\r" + what, platform::vbCritical, "错误");
+}
+
+void frmJieSuanIC::Show_Left(const std::vector<std::pair<std::int32_t, std::string>>& left) {
     std::string cards;
     for (std::size_t i = 0; i < left.size() && i < kListedCards; ++i)
         cards += "\n" + left[i].second + " (" + std::to_string(left[i].first) + ")";
     if (left.size() > kListedCards) cards += "\n...";
     platform::services().msgBox(Lf(987, {std::to_string(left.size()), cards}), platform::vbCritical, L(43));
-    return false;
-}
-
-bool frmJieSuanIC::Settle_Cards(db::Recordset& cards, const Run_Lock& lock, Current_Card& at) {
-    const Bulk_Writes bulk(Main_Connection());
-    std::int64_t blockEnd = -1;
-    IC_Settlement::Block block;
-    const int colCard = cards.fieldIndex("Card_No"), colPerson = cards.fieldIndex("Pinfo_ID");
-    for (; !cards.eof(); cards.moveNext()) {
-        at.card = cards.field(colCard).toString();
-        at.person = static_cast<std::int32_t>(cards.field(colPerson).toInt64());
-        Label12.setCaption("ID=" + std::to_string(at.person) + " : " + at.card);
-        if (platform::services().yieldDue()) platform::services().yield();
-        if (Stop_Flag || lock.stopped()) return false;
-        at.inCard = true;
-        if (at.person > blockEnd) {
-            blockEnd = std::int64_t{at.person} + 100;
-            block = IC_Settlement::Block(Main_Connection(), Cutoff_, at.person);
-        }
-        if (block.has(at.card, at.person))
-            IC_Settlement::Settle_Card(Main_Connection(), at.person, at.card, Cutoff_, Backup_Start_);
-        at.inCard = false;
-        if (pBar.Value() < pBar.Max()) pBar.setValue(pBar.Value() + 1);
-        Label3.setCaption(std::to_string(pBar.Value()) + " / " + std::to_string(pBar.Max()));
-    }
-    return true;
 }
 
 }  // namespace tolvenk

@@ -1,10 +1,12 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "data/BaseService.h"
+#include "data/IcSettlementRun.h"
 #include "data/XFService.h"
-#include "platform/db/Recordset.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "ui/WindowKit.h"
@@ -57,22 +59,13 @@ public:
 
 private:
     void layOut();
-    // The card being settled, for the report of an error.
-    struct Current_Card {
-        std::string card;
-        std::int32_t person = 0;
-        bool inCard = false;
-    };
-    // Settles the listed cards in order, each in a transaction of its own on
-    // Conn_Main; false when a stop or the window's closing ended the run first.
-    bool Settle_Cards(db::Recordset& cards, const Run_Lock& lock, Current_Card& at);
-    // After the pass: settles the cards it left, and true when none is left.
-    bool Settle_Leftovers(Current_Card& at);
+    bool Show_Step(const IC_Settlement::Run_Step& s, const Run_Lock& lock);
+    void Show_Failure(const std::string& where, const std::string& what);
+    // The cards still holding rows before the cut-off, the first few named.
+    void Show_Left(const std::vector<std::pair<std::int32_t, std::string>>& left);
     static constexpr std::size_t kListedCards = 20;
     void Give_Back();
     db::Connection& Win_Connection();
-
-    std::string Cutoff_, Backup_Start_;
     bool running_ = false;
 };
 

@@ -23,11 +23,6 @@ namespace {
 
 constexpr int kNoSuchCard = 984;  // "the card is no longer in Card_Info"
 
-// Limit columns of Card_Type: 4..21; the money ones are shown in yuan.
-bool isMoneyColumn(int j) { return j % 2 == 0 || j == 5 || j == 7; }
-
-std::string yuan(const std::string& fen) { return centsText(vbVal(fen)); }
-
 double limitValue(const std::string& cell) {
     const auto v = parseNumber(cell);
     if (!v) throw VbError(13, "Type mismatch");
@@ -75,14 +70,7 @@ std::int16_t CardService::New_Type(const std::vector<std::string>& para) {
 DataList CardService::Get_Type(const std::string& para) {
     std::string sql = "select * from Card_Type where Del_YN=0";
     if (!para.empty()) sql += " and ID='" + q(para) + "'";
-    DataList d = base_.Get_DataList(sql + " order by C_LeiBie");
-    for (int r = 1; r <= d.rowUBound(); ++r)
-        for (int j = 4; j <= 21 && j <= d.colUBound(); ++j) {
-            std::string& cell = d(r, j);
-            if (cell == "-1" || cell == "-2") cell.clear();
-            else if (isMoneyColumn(j)) cell = yuan(cell);
-        }
-    return d;
+    return base_.Get_DataList(sql + " order by C_LeiBie");
 }
 
 std::int16_t CardService::Update_Type(const std::vector<std::string>& para) {
@@ -97,7 +85,7 @@ std::int16_t CardService::Check_Tian(std::int32_t card_Lei) {
     const DataList d =
         base_.Get_DataList("select Tian_Yuan,Tian_Ci from Card_Type where C_LeiBie=" + num(card_Lei) + "  and Del_YN=0");
     if (d.rowUBound() < 1) return 0;
-    const double a = limitValue(d(1, 0)), b = limitValue(d(1, 1));
+    const double a = limitValue(d(1, d.col("Tian_Yuan"))), b = limitValue(d(1, d.col("Tian_Ci")));
     if (a == -1 || b == -1 || a > 0 || b > 0) return -1;
     return a == -2 || b == -2 ? -2 : 0;
 }

@@ -19,7 +19,7 @@ public:
     bool Get_Cards(std::int16_t c_leibie);
     // 0 added, -1 the add failed, -2 the name exists (deleted kinds included).
     std::int16_t New_Type(const std::vector<std::string>& para);
-    // Live kinds (or the one with that ID), limit columns formatted for display.
+    // Live kinds (or the one with that ID), every column as stored.
     DataList Get_Type(const std::string& para);
     std::int16_t Update_Type(const std::vector<std::string>& para);
     std::int16_t Delect_Type(std::int16_t id);

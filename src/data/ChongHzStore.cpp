@@ -1,11 +1,14 @@
 #include "data/ChongHzStore.h"
 
 #include "data/BaseService.h"
+#include "data/HzDimCode.h"
 #include "data/SqlPieces.h"
 
 namespace tolvenk::Chong_HZ_Store {
 
 namespace {
+
+using namespace HZ_Dim;
 
 // What a kind adds to the statement.
 struct Kind_Text {
@@ -116,9 +119,8 @@ Statement Build(const Request& r) {
     return s;
 }
 
-std::shared_ptr<db::Recordset> Open(const std::string& connectionString, const std::string& sql) {
+std::shared_ptr<db::Recordset> Open(const std::string& sql) {
     BaseService svc;
-    svc.Set_LinkStr(connectionString);
     return svc.Get_DataList_ADO(sql);
 }
 

@@ -13,10 +13,7 @@ class Recordset;
 
 namespace Chong_HZ_Store {
 
-// Summary kinds, carried as item data of the window's kind lists.
-enum Kind : int { Place = 1, Mach = 2, Cashier = 3, Unit = 4, CardType = 5, Operator = 6, Dept = 7, Date = 8 };
-
-// One grouping level: its kind and the one value it keeps (0, or an empty
+// One grouping level: its kind (a grouping dimension's code, HZ_Dim) and the one value it keeps (0, or an empty
 // cashier key, keeps every value).
 struct Level {
     int kind = 0;
@@ -46,9 +43,9 @@ struct Statement {
 
 Statement Build(const Request& r);
 
-// Opens the statement on a connection of its own, which lives as long as the
-// record set.
-std::shared_ptr<db::Recordset> Open(const std::string& connectionString, const std::string& sql);
+// Opens the statement on a connection of its own to the business database,
+// which lives as long as the record set.
+std::shared_ptr<db::Recordset> Open(const std::string& sql);
 
 }  // namespace Chong_HZ_Store
 

@@ -44,6 +44,9 @@ constexpr std::int16_t Subsidy = 0;
 constexpr std::int16_t Group_Recharge = 1;
 }  // namespace B_Type_Code
 
+// A month holds batches 1 to this (B_Times).
+constexpr int BT_Batches_Per_Month = 8;
+
 // B_Times of a clearing marker row.
 constexpr std::int16_t Clear_Marker_Times = -1;
 

@@ -10,6 +10,7 @@
 #include "data/SqlPieces.h"
 #include "data/XfTypeCode.h"
 #include "platform/DateText.h"
+#include "platform/FenMath.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 
@@ -253,6 +254,11 @@ std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_2(std::int32_t PInfoID, con
         q(DateTime) + "'" + " and Err_Code=0 and Pinfo_id=" + num(PInfoID) + " order by Date_Time Desc ");
 }
 
+std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_Rows(std::int32_t PInfoID, const std::string& DateTime) {
+    return base_.Get_DataList_ADO("select YuE_Change,Date_Time from Record_XF where Date_Time<='" + q(DateTime) + "'" +
+                                  " and Err_Code=0 and Pinfo_id=" + num(PInfoID));
+}
+
 std::shared_ptr<db::Recordset> XFService::Cha_JinE(std::int32_t PInfoID, const std::string& CardNo,
                                                    const std::string& LiuShui) {
     return base_.Get_DataList_ADO("select sum(YuE_Change) as YuE_C from Record_XF where Card_Liushui<>0 and "
@@ -281,7 +287,7 @@ std::string XFService::add_YuE_ZF_Sql(std::int32_t PInfoID, std::int32_t XFType,
                                       const std::string& DateTime, const std::string& CardNo, std::int32_t CLeiBie,
                                       std::int32_t OperatorID) {
     // The void takes the whole balance: before = -Amount, change = Amount, after = 0.
-    const std::int64_t before = -Amount;
+    const std::int64_t before = fenNeg(Amount);
     return "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,C_LeiBie,XF_Dian_ID,"
            "XF_Type,XF_Meal,YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,"
            "Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"

@@ -61,6 +61,8 @@ public:
     // Balances at a time.
     std::shared_ptr<db::Recordset> Cha_YeE(std::int32_t PInfoID, const std::string& DateTime);
     std::shared_ptr<db::Recordset> Cha_YeE_ID_2(std::int32_t PInfoID, const std::string& DateTime);
+    // The rows Cha_YeE_ID_2 sums, for a sum the engine cannot hold in 64 bits.
+    std::shared_ptr<db::Recordset> Cha_YeE_ID_Rows(std::int32_t PInfoID, const std::string& DateTime);
     std::shared_ptr<db::Recordset> Cha_JinE(std::int32_t PInfoID, const std::string& CardNo, const std::string& LiuShui);
     std::shared_ptr<db::Recordset> Cha_YeE1(const std::string& PInfoID, const std::string& CardNo,
                                             const std::string& DateTime);

@@ -25,11 +25,6 @@ constexpr int kMeals = 5;
 constexpr int kCols = 31;
 const char* const kMealNames[kMeals] = {"早餐", "中餐", "晚餐", "夜餐", "宵夜"};
 const char* const kItemNames[5] = {"订餐数", "预扣款", "就餐数", "退回预扣款", "预扣款盈余"};
-constexpr int kOrderKind = 15;
-constexpr int kCancelKind = 16;
-
-std::string money(double cents) { return Money_Sign + centsText(cents); }
-
 }  // namespace
 
 DC_Cha_Sum::DC_Cha_Sum() {
@@ -87,7 +82,6 @@ void DC_Cha_Sum::Form_Load() {
     Fit_To_Screen(*this);
 
     DC = DCService();
-    DC.Set_strCN(strCN);
     const std::string today = platform::services().clockText().substr(0, 10);
     DTPicker1.setValue(today);
     DTPicker2.setValue(today);
@@ -155,8 +149,7 @@ void DC_Cha_Sum::Command1_Click() {
                 Day_Sum[static_cast<std::size_t>(m - 1)] = {};
                 Sum_Meal(d, k, m);
                 // A meal's two statements can take a while on a large table.
-                if (sv.yieldDue()) sv.yield();
-                if (lock.stopped()) return;
+                if (!lock.Go_On()) return;
             }
             // The day's row only once all its figures are in: an error leaves no half row.
             Grid1.Add_Row("", false);
@@ -171,7 +164,7 @@ void DC_Cha_Sum::Command1_Click() {
         Show_Columns();
     } catch (const std::exception& e) {
         // The rows so far stay; the window is ready for the next run.
-        sv.msgBox(e.what(), platform::vbCritical, L(112));
+        Show_Error(e);
     }
     Grid1.setRedraw(true);
     Grid1.Refresh();
@@ -179,50 +172,20 @@ void DC_Cha_Sum::Command1_Click() {
 }
 
 void DC_Cha_Sum::Sum_Meal(const std::string& day, std::int32_t k, int meal) {
-    namespace X = col::Record_XF;
-    Meal_Order& D = Day_Sum[static_cast<std::size_t>(meal - 1)];
-    Meal_Order& T = Total_Sum[static_cast<std::size_t>(meal - 1)];
-    // Orders and cancellations count whatever their Err_Code.
-    const DataList orders = DC.Select_DC(day, k, meal);
-    if (orders.rowUBound() >= 1) {
-        const int type = orders.col(X::XF_Type), change = orders.col(X::YuE_Change);
-        for (int r = 1; r <= orders.rowUBound(); ++r) {
-            const double amount = vbVal(orders(r, change));
-            const auto kind = parseNumber(orders(r, type));
-            for (Meal_Order* R : {&D, &T}) {
-                if (kind && *kind == kOrderKind) {
-                    ++R->orders;
-                    R->preDeducted -= amount;  // an order's change is negative
-                } else if (kind && *kind == kCancelKind) {
-                    ++R->cancellations;
-                    R->cancelled += amount;
-                }
-            }
-        }
-    }
-    const DataList returns = DC.Select_DC_XF(day, k, meal);
-    if (returns.rowUBound() >= 1) {
-        const int change = returns.col(X::YuE_Change);
-        for (int r = 1; r <= returns.rowUBound(); ++r) {
-            const double amount = vbVal(returns(r, change));
-            for (Meal_Order* R : {&D, &T}) {
-                ++R->taken;
-                R->returned += amount;
-            }
-        }
-    }
+    const auto m = static_cast<std::size_t>(meal - 1);
+    const Meal_Order day_figures = Meal_Order_Day(DC, day, k, meal);
+    Day_Sum[m] += day_figures;
+    Total_Sum[m] += day_figures;
 }
 
 void DC_Cha_Sum::Write_Meal(int meal, const Meal_Order& R, const std::string& t) {
     const int row = Grid1.Rows() - 1, b = 5 * meal;
-    // What a cancellation gave back is no longer pre-deducted.
-    const double held = R.preDeducted - R.cancelled;
     Grid1.Cell(row, 1).setText(t);
     Grid1.Cell(row, b + 1).setText(std::to_string(R.orders - R.cancellations));
-    Grid1.Cell(row, b + 2).setText(money(held));
+    Grid1.Cell(row, b + 2).setText(Money_Text(R.held()));
     Grid1.Cell(row, b + 3).setText(std::to_string(R.taken));
-    Grid1.Cell(row, b + 4).setText(money(R.returned));
-    Grid1.Cell(row, b + 5).setText(money(held - R.returned));
+    Grid1.Cell(row, b + 4).setText(Money_Text(R.returned));
+    Grid1.Cell(row, b + 5).setText(Money_Text(R.surplus()));
 }
 
 void DC_Cha_Sum::Show_Columns() {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/DCService.h"
+#include "data/MealOrderSums.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 
@@ -32,15 +33,7 @@ public:
 
     DCService DC;
 
-    // One meal's figures; amounts in fen.
-    struct Meal_Order {
-        double preDeducted = 0;
-        std::int64_t orders = 0;
-        double cancelled = 0;
-        std::int64_t cancellations = 0;
-        double returned = 0;
-        std::int64_t taken = 0;
-    };
+    using Meal_Order = Meal_Order_Sums;
     std::array<Meal_Order, 5> Day_Sum{}, Total_Sum{};
 
     void Form_Load() override;

@@ -5,6 +5,7 @@
 
 #include "data/Globals.h"
 #include "lang/Language.h"
+#include "meals/MealColumns.h"
 #include "meals/MealSave.h"
 #include "meals/MealTimes.h"
 #include "platform/MoneyText.h"
@@ -97,24 +98,25 @@ void DC_ShiDuan::Form_Load() {
     Option1(1).setCaption(L(311));
 
     DC = DCService();
-    DC.Set_strCN(strCN);
 
     CD_Time = DC.Get_CD_Time();
     for (int r = 1; r <= CD_Time.rowUBound(); ++r)
         for (int k = 1; k <= kMeals; ++k)
-            Meal(k).period->setCaption(L(Meal(k).periodText) + CD_Time(r, 2 * k - 2) + " -- " + CD_Time(r, 2 * k - 1));
+            Meal(k).period->setCaption(L(Meal(k).periodText) + CD_Time(r, CD_Time.col(meals::columns(k).periodStart)) +
+                                       " -- " + CD_Time(r, CD_Time.col(meals::columns(k).periodEnd)));
 
     ShiD = DC.Get_DC_ShiD();
     for (int r = 1; r <= ShiD.rowUBound(); ++r) {
-        Values[0] = ShiD(r, 0);
+        Values[0] = ShiD(r, ShiD.col(col::DC_ShiDuan::ID));
         for (int k = 1; k <= kMeals; ++k) {
             const Meal_Row& m = Meal(k);
+            const meals::Meal_Columns& c = meals::columns(k);
             // A stored text that is no time of day leaves the picker as it was.
-            meals::setPickerTime(*m.start, ShiD(r, 3 * k - 1));
-            meals::setPickerTime(*m.end, ShiD(r, 3 * k));
-            m.amount->setText(centsText(vbVal(ShiD(r, 3 * k + 1))));
+            meals::setPickerTime(*m.start, ShiD(r, ShiD.col(c.orderStart)));
+            meals::setPickerTime(*m.end, ShiD(r, ShiD.col(c.orderEnd)));
+            m.amount->setText(centsText(vbVal(ShiD(r, ShiD.col(c.preCharge)))));
         }
-        const auto moRen = parseNumber(ShiD(r, 1));
+        const auto moRen = parseNumber(ShiD(r, ShiD.col(col::DC_ShiDuan::DC_MoRen)));
         if (moRen && *moRen == 0) Option1(0).setValue(true);
         else if (moRen && *moRen == 1) Option1(1).setValue(true);
         for (int k = 1; k <= kMeals; ++k)

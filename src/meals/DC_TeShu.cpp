@@ -5,9 +5,11 @@
 
 #include "data/Globals.h"
 #include "lang/Language.h"
+#include "meals/MealColumns.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -82,7 +84,6 @@ void DC_TeShu::Form_Load() {
     Command2.setCaption(L(2));
 
     DC = DCService();
-    DC.Set_strCN(strCN);
     DTPicker1.setValue(platform::services().clockText().substr(0, 10));
     Reset_TeShu_Grid();
 
@@ -90,9 +91,9 @@ void DC_TeShu::Form_Load() {
     for (int r = 1; r <= TS.rowUBound(); ++r) {
         Grid1.Add_Row("", false);
         const int row = Grid1.Rows() - 1;
-        Grid1.Cell(row, 1).setText(TS(r, 1));
+        Grid1.Cell(row, 1).setText(TS(r, TS.col(col::DC_TeShuRi::TS_Date)));
         for (int k = 1; k <= kMeals; ++k) {
-            const auto flag = parseNumber(TS(r, k + 1));
+            const auto flag = parseNumber(TS(r, TS.col(meals::columns(k).special)));
             forms::Grid::CellRef cell = Grid1.Cell(row, k + 1);
             if (flag && *flag == 0) {
                 cell.setText(L(332));
@@ -158,7 +159,7 @@ void DC_TeShu::Command4_Click() {
         DC.Replace_TS_DC(day, flags[0], flags[1], flags[2], flags[3], flags[4]);
     } catch (const std::exception& e) {
         // Stop here: the panel stays open with the choice, to correct or cancel.
-        sv.msgBox(e.what(), platform::vbCritical, L(112));
+        Show_Error(e);
         return;
     }
     sv.msgBox(L(330), platform::vbInformation, L(43));
@@ -181,7 +182,7 @@ void DC_TeShu::Command3_Click() {
     try {
         ok = DC.Delete_TS_DC(day);
     } catch (const std::exception& e) {
-        sv.msgBox(e.what(), platform::vbCritical, L(112));
+        Show_Error(e);
         return;
     }
     if (!ok) {

@@ -3,6 +3,7 @@
 
 #include "data/Globals.h"
 #include "lang/Language.h"
+#include "meals/MealColumns.h"
 #include "meals/MealSave.h"
 #include "platform/VbText.h"
 #include "platform/db/SqlText.h"
@@ -42,7 +43,6 @@ void DC_ZhengChang::Form_Load() {
     Command2.setCaption(L(2));
 
     DC = DCService();
-    DC.Set_strCN(strCN);
 
     Grid1.setBackColor1(0xFFFFFF);
     Grid1.setBackColor2(0xEEF5F7);
@@ -59,10 +59,10 @@ void DC_ZhengChang::Form_Load() {
 
     ZC = DC.DC_ZhengChangRi();
     if (ZC.rowUBound() >= 1) {
-        Values[0] = ZC(1, 0);
+        Values[0] = ZC(1, ZC.col(col::DC_ZhengChangRi::ID));
         for (int r = 1; r <= 7; ++r)
             for (int c = 2; c <= 6; ++c) {
-                const auto flag = parseNumber(ZC(1, Flag_Pos(r, c)));
+                const auto flag = parseNumber(ZC(1, ZC.col(meals::weekColumn(r, c - 1))));
                 if (flag && *flag == 0) {
                     Grid1.Cell(r, c).setText(L(332));
                 } else if (flag && *flag == 1) {

@@ -5,6 +5,7 @@
 #include "lang/LangGlobals.h"
 #include "platform/forms/Form.h"
 #include "platform/services/Services.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk::meals {
 
@@ -14,7 +15,7 @@ void saveAndClose(forms::Form& window, const std::function<bool()>& write) {
     try {
         ok = write();
     } catch (const std::exception& e) {
-        sv.msgBox(e.what(), platform::vbCritical, L(112));
+        Show_Error(e);
         return;
     }
     if (!ok) {

@@ -9,12 +9,14 @@
 
 #include "data/Globals.h"
 #include "lang/Language.h"
+#include "meals/MealColumns.h"
 #include "meals/MealTimes.h"
 #include "platform/MoneyText.h"
 #include "platform/VbText.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -90,18 +92,19 @@ void XF_SetTime::Form_Load() {
     Command2.setCaption(L(2));
 
     XF = XFService();
-    XF.Set_strCN(strCN);
     Can_Time = XF.Get_Can_Time();
     if (Can_Time.rowUBound() < 1) return;
 
     // Shown to the minute; a stored text that is no time leaves the picker as it was.
     for (int k = 0; k < kMeals; ++k) {
-        for (auto [picker, col] : {std::pair{&DTPicker1(k), 2 * k}, std::pair{&DTPicker2(k), 2 * k + 1}}) {
-            if (const auto t = meals::timeOfDay(Can_Time(1, col))) meals::setPickerTime(*picker, t->substr(0, 5));
+        const meals::Meal_Columns& c = meals::columns(k + 1);
+        for (auto [picker, name] : {std::pair{&DTPicker1(k), c.periodStart}, std::pair{&DTPicker2(k), c.periodEnd}}) {
+            if (const auto t = meals::timeOfDay(Can_Time(1, Can_Time.col(name))))
+                meals::setPickerTime(*picker, t->substr(0, 5));
         }
     }
-    Text1(0).setText(centsText(vbVal(Can_Time(1, 10))));
-    Text1(1).setText(Can_Time(1, 11));
+    Text1(0).setText(centsText(vbVal(Can_Time(1, Can_Time.col(col::XF_Can_Time::Max_Money)))));
+    Text1(1).setText(Can_Time(1, Can_Time.col(col::XF_Can_Time::Max_Ci)));
 }
 
 void XF_SetTime::refuse(int textNo, forms::Control& focus) {
@@ -153,7 +156,7 @@ void XF_SetTime::Command1_Click() {
         }
     } catch (const std::exception& e) {
         // Nothing was written: the window stays open with what was typed.
-        sv.msgBox(e.what(), platform::vbCritical, L(112));
+        Show_Error(e);
         return;
     }
     Unload();

@@ -46,4 +46,20 @@ std::int64_t fenOf(const std::string& text) {
     return static_cast<std::int64_t>(r);
 }
 
+std::optional<std::int64_t> storedFen(const db::Value& v) {
+    if (v.isNull()) return 0;
+    if (v.isInteger()) return v.asInteger();
+    if (v.isReal()) {
+        const double d = v.asReal();
+        if (d >= -9223372036854775808.0 && d < 9223372036854775808.0 && d == std::trunc(d))
+            return static_cast<std::int64_t>(d);
+        return std::nullopt;
+    }
+    const std::string& text = v.asText();
+    std::int64_t n = 0;
+    const char* end = text.data() + text.size();
+    if (const auto [at, ec] = std::from_chars(text.data(), end, n); ec == std::errc() && at == end) return n;
+    return std::nullopt;
+}
+
 }  // namespace tolvenk

@@ -5,7 +5,10 @@
 // so that a window counts the employee or card with its failures) instead
 // of being booked wrapped.
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "platform/db/Value.h"
 
 namespace tolvenk {
 
@@ -18,5 +21,9 @@ std::int64_t fenAbs(std::int64_t a);
 // half to even; "" is 0; text that is no number, or a number out of range,
 // is refused.
 std::int64_t fenOf(const std::string& text);
+// A stored amount as the engine hands it over, for a window that shows it:
+// NULL is 0, a whole number (or a real or text holding one) is itself;
+// nothing when it is no whole 64-bit number, never a rounded one.
+std::optional<std::int64_t> storedFen(const db::Value& v);
 
 }  // namespace tolvenk

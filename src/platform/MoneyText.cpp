@@ -51,6 +51,15 @@ void Exact_Sum::add(std::int64_t v) {
     if (exact_ && __builtin_add_overflow(v_, Wide{v}, &v_)) exact_ = false;
 }
 
+void Exact_Sum::sub(std::int64_t v) {
+    if (exact_ && __builtin_sub_overflow(v_, Wide{v}, &v_)) exact_ = false;
+}
+
+void Exact_Sum::add(const Exact_Sum& o) {
+    if (!o.exact_) exact_ = false;
+    else if (exact_ && __builtin_add_overflow(v_, o.v_, &v_)) exact_ = false;
+}
+
 void Exact_Sum::add(const std::string& text, bool magnitude) {
     std::int64_t v = 0;
     const char* end = text.data() + text.size();
@@ -70,9 +79,18 @@ std::string Exact_Sum::cents(bool negated) const {
     return (negative ? "-" : "") + digitsOf(a / 100) + (frac < 10 ? ".0" : ".") + std::to_string(frac);
 }
 
-std::string Exact_Sum::whole() const {
+std::string Exact_Sum::plainCents() const {
     if (!exact_) return kOverflowMark;
-    return (v_ < 0 ? "-" : "") + digitsOf(magnitudeOf(v_));
+    std::string text = cents();
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
+std::string Exact_Sum::whole(bool negated) const {
+    if (!exact_) return kOverflowMark;
+    const bool negative = negated ? v_ > 0 : v_ < 0;
+    return (negative ? "-" : "") + digitsOf(magnitudeOf(v_));
 }
 
 namespace {

@@ -27,6 +27,9 @@ inline constexpr const char* kOverflowMark = "########";
 class Exact_Sum {
 public:
     void add(std::int64_t v);
+    void sub(std::int64_t v);
+    // Another running sum; an inexact one leaves this inexact too.
+    void add(const Exact_Sum& o);
     // A stored value as text; `magnitude` adds it without its sign.
     void add(const std::string& text, bool magnitude = false);
     // A value that cannot be read as a whole number: the sum is no longer exact.
@@ -35,8 +38,10 @@ public:
     bool isZero() const { return exact_ && v_ == 0; }
     // Hundredths as "12.34" (negated when asked), or the overflow mark.
     std::string cents(bool negated = false) const;
-    // The plain whole number, or the overflow mark.
-    std::string whole() const;
+    // The same without trailing zeros, as centsPlainText writes it.
+    std::string plainCents() const;
+    // The plain whole number (negated when asked), or the overflow mark.
+    std::string whole(bool negated = false) const;
 
 private:
     __extension__ using Wide = __int128;

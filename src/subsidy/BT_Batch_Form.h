@@ -4,29 +4,23 @@
 #include "data/BTService.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "subsidy/BatchPicker.h"
 
 namespace tolvenk {
 
 // The small windows that act on one batch named by year, month and n-th
-// subsidy (grant to the IC terminals, modify, delete, stop): one layout, one
-// input check, one BTService. Each says what its button does.
+// subsidy (grant to the IC terminals, modify, delete, stop): the batch
+// picker, one BTService and two buttons. Each says what its button does.
 class BT_Batch_Form : public forms::Form {
 public:
     BT_Batch_Form();
 
-    forms::Label Label1{*this};
-    forms::TextBox Text1{*this};
-    forms::Label Label2{*this};
-    forms::ComboBox Combo1{*this};
-    forms::Label Label3{*this};
-    forms::ComboBox Combo2{*this};
-    forms::Label Label4{*this};
+    Batch_Picker Batch{*this};  // Label1..4, Text1, Combo1, Combo2
     forms::CommandButton Command1{*this};
     forms::CommandButton Command2{*this};
 
     BTService BT;
 
-    void Text1_KeyPress(int& KeyAscii);
     virtual void Command1_Click() = 0;
     void Command2_Click();
 
@@ -35,14 +29,10 @@ protected:
     void Load_Batch_Form(const std::string& caption, const std::string& button);
     // The year and n-th checked, the current-batch globals set; false after
     // the refusal was shown.
-    bool Check_Batch();
+    bool Check_Batch() { return Batch.Check(); }
     // Year, month and n-th of the current batch as the services take them.
     std::string Year_Text() const;
     std::string Month_Text() const;
-    void prompt(const std::string& text);
-
-private:
-    void layOut();
 };
 
 }  // namespace tolvenk

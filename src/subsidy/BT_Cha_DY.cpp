@@ -53,7 +53,6 @@ void BT_Cha_DY::Form_Load() {
     Fit_To_Screen(*this);
     ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
     BT = BTService();
-    BT.Set_strCN(strCN);
     Init_Grid_DY();
 }
 
@@ -96,18 +95,18 @@ void BT_Cha_DY::Command1_Click() {
 }
 
 void BT_Cha_DY::ViewBT_DY() {
-    const Run_Lock lock(*this, {&Command1}, running_);
+    Run_Lock lock(*this, {&Command1}, running_);
     Grid_Info.setRows(1);
     if (Emp_List.rowUBound() >= 1) {
         namespace P = col::Ren_Per_Info;
         namespace D = col::Ren_Dept_Info;
         const int id = Emp_List.col(P::Pinfo_ID), pname = Emp_List.col(P::P_Name), pcode = Emp_List.col(P::P_Code),
                   dname = Emp_List.col(D::Dept_Name), dcode = Emp_List.col(D::Dept_Code);
-        pBar1.setMax(Emp_List.rowUBound());
-        pBar1.setValue(0);
-        pBar1.setVisible(true);
+        lock.Show_Progress(pBar1, Emp_List.rowUBound());
         for (int r = 1; r <= Emp_List.rowUBound(); ++r) {
             const DataList dy = BT.Get_BT_DY(Emp_List(r, id));
+            const int place = dy.col(col::XF_Dian_Info::XF_Dian_Name), mach = dy.col(col::Mach_Info::Mach_Name),
+                      kind = dy.col(col::BuTie_DuiYing::B_Type);
             for (int k = 1; k <= dy.rowUBound(); ++k) {
                 const int row = Grid_Info.Rows();
                 Grid_Info.setRows(row + 1);
@@ -115,17 +114,13 @@ void BT_Cha_DY::ViewBT_DY() {
                 Grid_Info.Cell(row, colCode).setText(Emp_List(r, pcode));
                 Grid_Info.Cell(row, colDept).setText(Emp_List(r, dname));
                 Grid_Info.Cell(row, colDeptCode).setText(Emp_List(r, dcode));
-                Grid_Info.Cell(row, colDian).setText(dy(k, 0));
-                Grid_Info.Cell(row, colMach).setText(dy(k, 1));
-                Grid_Info.Cell(row, colType).setText(BType_Name(dy(k, 2)));
+                Grid_Info.Cell(row, colDian).setText(dy(k, place));
+                Grid_Info.Cell(row, colMach).setText(dy(k, mach));
+                Grid_Info.Cell(row, colType).setText(BType_Name(dy(k, kind)));
             }
             pBar1.setValue(r);
-            if (platform::services().yieldDue()) {
-                platform::services().yield();
-                if (lock.stopped()) return;
-            }
+            if (!lock.Go_On()) return;
         }
-        pBar1.setVisible(false);
     }
     Fit_Columns();
 }

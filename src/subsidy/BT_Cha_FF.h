@@ -3,6 +3,7 @@
 
 #include "data/BTService.h"
 #include "data/DataList.h"
+#include "data/GrantedSubsidyQuery.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "ui/ucKelmora.h"
@@ -37,8 +38,6 @@ public:
     forms::Grid Grid1{*this};
 
     BTService BT;
-    DataList Emp_List;
-    DataList ZhiWei_List;
     DataList Sys_Config;
 
     void Form_Load() override;
@@ -53,6 +52,7 @@ public:
 
 private:
     void layOut();
+    void Add_Row(const Granted_Subsidy::Row& row);
 };
 
 }  // namespace tolvenk

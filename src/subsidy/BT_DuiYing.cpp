@@ -11,6 +11,7 @@
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -72,15 +73,9 @@ void BT_DuiYing::Form_Load() {
     Command2.setCaption(L(2));
     ucSP1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kEmployeeMode, Op_User_Name, strCN, 0);
     BT = BTService();
-    BT.Set_strCN(strCN);
-    const DataList config = BT.Is_Ci();
-    if (config.rowUBound() >= 1) {
-        // Only a switch that reads as the number 0 turns the times terminals off.
-        const auto timesSwitch = parseNumber(config(1, config.col(col::Sys_Para::P5)));
-        if (timesSwitch && *timesSwitch == 0) {
-            Label3.setVisible(false);
-            Combo_BT_Ci.setVisible(false);
-        }
+    if (!Times_Switch_On(BT.Is_Ci())) {
+        Label3.setVisible(false);
+        Combo_BT_Ci.setVisible(false);
     }
     Load_Mach_BT();
 }
@@ -114,28 +109,27 @@ std::optional<std::int32_t> BT_DuiYing::Find_Mach(const DataList& list, const st
     return found;
 }
 
-void BT_DuiYing::box(const std::string& text, int style) { platform::services().msgBox(text, style, L(43)); }
 
 void BT_DuiYing::Command1_Click() {
-    const std::int16_t count = ucSP1.Get_Sel_IDs(gSelPInfoIDs);
+    const std::int64_t count = ucSP1.Get_Sel_IDs(gSelPInfoIDs);
     const std::string moneyText = Combo_BT.Text(), timesText = Combo_BT_Ci.Text();
     const auto money = Find_Mach(Mach_J, moneyText), times = Find_Mach(Mach_Ci, timesText);
     if (count == 0) {
-        box(L(42), platform::vbCritical);
+        Prompt(L(42), platform::vbCritical);
         return;
     }
     if (moneyText.empty() && timesText.empty()) {
-        box(L(44), platform::vbCritical);
+        Prompt(L(44), platform::vbCritical);
         return;
     }
     // A typed name that is no listed terminal would assign no terminal at all.
     if (!moneyText.empty() && !money) {
-        box(L(941), platform::vbExclamation);
+        Prompt(L(941), platform::vbExclamation);
         Combo_BT.SetFocus();
         return;
     }
     if (!timesText.empty() && !times) {
-        box(L(941), platform::vbExclamation);
+        Prompt(L(941), platform::vbExclamation);
         Combo_BT_Ci.SetFocus();
         return;
     }
@@ -148,10 +142,10 @@ void BT_DuiYing::Command1_Click() {
     try {
         BT.Replace_DY(static_cast<std::int16_t>(count - 1), kind, terminals, &failed);
     } catch (const db::DbError&) {
-        box(failed == 0 ? L(45) : L(110), platform::vbCritical);
+        Prompt(failed == 0 ? L(45) : L(110), platform::vbCritical);
         return;
     }
-    box(L(46), platform::vbExclamation);
+    Prompt(L(46), platform::vbExclamation);
 }
 
 void BT_DuiYing::Command3_Click() { Open_Modal("BT_Cha_DY"); }

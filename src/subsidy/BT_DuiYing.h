@@ -46,7 +46,6 @@ public:
 
 private:
     void layOut();
-    void box(const std::string& text, int style);
 };
 
 }  // namespace tolvenk

@@ -9,10 +9,8 @@
 
 namespace tolvenk {
 
-// The ID grant and re-grant windows (BT_ID_FF, BT_ID_BF): a batch of an ID
-// kind credited straight to the employees' ID cards, each employee in one
-// transaction of its own. The grant takes the prepared rows, the re-grant
-// the rows that waited for a usable card.
+// The ID grant and re-grant windows (BT_ID_FF, BT_ID_BF): the batch chosen,
+// its run (ID_Grant::Run) shown on a progress bar and its counts told.
 class BT_ID_Grant : public forms::Form {
 public:
     explicit BT_ID_Grant(bool regrant);
@@ -42,13 +40,6 @@ public:
 
 private:
     void layOut();
-    void prompt(const std::string& text);
-    // Columns of the batch rows, found once per run.
-    struct Row_Cols {
-        int id, pinfo;
-    };
-    // One row of the batch: credited, parked without a card, or counted failed.
-    void Grant_Row(const DataList& rows, const Row_Cols& cols, int r, std::int16_t kind, std::int16_t xfType);
 
     bool regrant_;
     bool running_ = false;

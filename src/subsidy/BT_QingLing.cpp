@@ -1,7 +1,7 @@
 #include "subsidy/BT_QingLing.h"
 
 #include "data/Globals.h"
-#include "data/SubsidyClearingStore.h"
+#include "data/SubsidyClearingRun.h"
 #include "data/TableColumns.h"
 #include "lang/Language.h"
 #include "platform/DateText.h"
@@ -9,7 +9,6 @@
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
-#include "subsidy/SubsidyYear.h"
 #include "ui/GridOutput.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowKit.h"
@@ -25,23 +24,6 @@ constexpr int kPickerWidth = 3255;
 constexpr int kLeft = 3480;  // right of the picker
 constexpr int kGridTop = 1140;
 constexpr int kButtonWidth = 1080;
-
-// Whatever way a run ends, the progress bar goes and the grid draws again.
-class Run_End {
-public:
-    explicit Run_End(BT_QingLing& w) : w_(w) {}
-    ~Run_End() {
-        if (!w_.Loaded()) return;
-        w_.pBar1.setVisible(false);
-        w_.pBar1.setValue(0);
-        w_.Grid1.setRedraw(true);
-    }
-    Run_End(const Run_End&) = delete;
-    Run_End& operator=(const Run_End&) = delete;
-
-private:
-    BT_QingLing& w_;
-};
 
 }  // namespace
 
@@ -93,8 +75,6 @@ void BT_QingLing::Form_Load() {
 
     XF = XFService();
     BT = BTService();
-    XF.Set_strCN(strCN);
-    BT.Set_strCN(strCN);
     Text1.setText(platform::services().clockText().substr(0, 4));
     Fill_Month_Combo(Combo2);
     Combo2.setListIndex(-1);
@@ -129,26 +109,18 @@ void BT_QingLing::Init_Grid_QL() {
         Grid1.Column(c).AutoFit();
         Grid1.Column(c).setAlignment(grid::AlignCenter);
     }
-    // Only a switch that reads as the number 0 turns the times off.
-    const DataList config = BT.Is_Ci();
-    if (config.rowUBound() >= 1) {
-        const auto times = parseNumber(config(1, config.col(col::Sys_Para::P5)));
-        if (times && *times == 0)
-            for (int c : {colSubsidyTimes, colSpentTimes}) Grid1.Column(c).setWidth(0);
-    }
+    if (!Times_Switch_On(BT.Is_Ci()))
+        for (int c : {colSubsidyTimes, colSpentTimes}) Grid1.Column(c).setWidth(0);
     Grid1.setRedraw(true);
     Grid1.Refresh();
 }
 
-void BT_QingLing::prompt(const std::string& text, int style, const std::string& title) {
-    platform::services().msgBox(text, style, title);
-}
 
 void BT_QingLing::cmd_List_Click() {
     if (running_) return;
-    const auto year = Subsidy_Year(Text1.Text());
+    const auto year = Typed_Year(Text1.Text());
     if (!year || Combo2.Text().empty()) {
-        prompt(L(66), platform::vbInformation, L(43));
+        Prompt(L(66), platform::vbInformation, L(43));
         return;
     }
     std::string deptNo, name, code, pinfo;
@@ -167,43 +139,39 @@ void BT_QingLing::cmd_List_Click() {
 void BT_QingLing::List_QingLing() {
     Grid1.setRows(1);
     if (Emp_List.rowUBound() < 1) {
-        prompt(L(68), platform::vbInformation, L(43));
+        Prompt(L(68), platform::vbInformation, L(43));
         return;
     }
     // The listing yields to the window; until it ends nothing that would
     // start another run takes clicks. Closing the window stops it.
-    const Run_Lock lock(*this, {&cmd_List, &cmdQingLing, &CheckAll, &Text1, &Combo2, &ucDep1.Frame1}, running_);
-    const Run_End end(*this);
-    pBar1.setValue(0);
-    pBar1.setMax(Emp_List.rowUBound());
-    pBar1.setVisible(true);
-    Grid1.setRedraw(false);
-    const int id = Emp_List.col(col::Ren_Per_Info::Pinfo_ID), nm = Emp_List.col(col::Ren_Per_Info::P_Name);
-    for (int e = 1; e <= Emp_List.rowUBound(); ++e) {
-        const std::string pinfo = Emp_List(e, id);
-        const QL_Figures f = QL_Count(XF.Get_XF_Info4(pinfo, Listed_Month),
-                                      XF.is_All_bt(static_cast<std::int32_t>(vbVal(pinfo)), Listed_Month));
-        const int g = Grid1.Rows();
-        Grid1.setRows(g + 1);
-        Grid1.Cell(g, colTick).setText("0");
-        Grid1.Cell(g, colName).setText(Emp_List(e, nm));
-        Grid1.Cell(g, colSubsidy).setText(Money_Sign + centsText(f.subsidyFen));
-        Grid1.Cell(g, colSpent).setText(Money_Sign + centsText(-f.spentFen));
-        Grid1.Cell(g, colSubsidyTimes).setText(std::to_string(f.subsidyTimes));
-        Grid1.Cell(g, colSpentTimes).setText(std::to_string(f.spentTimes));
-        Grid1.Cell(g, colCleared).setText(f.cleared ? L(67) : "");
-        Grid1.Cell(g, colMonth).setText(Listed_Month);
-        Grid1.Cell(g, colPinfo).setText(pinfo);
-        Grid1.Cell(g, colClearedMoney).setText(centsPlainText(f.clearedFen));
-        Grid1.Cell(g, colClearedTimes).setText(std::to_string(f.clearedTimes));
-        pBar1.setValue(e);
-        if (platform::services().yieldDue()) {
-            platform::services().yield();
-            if (lock.stopped()) return;
-        }
-    }
+    Run_Lock lock(*this, {&cmd_List, &cmdQingLing, &CheckAll, &Text1, &Combo2, &ucDep1.Frame1}, running_);
+    lock.Show_Progress(pBar1, Emp_List.rowUBound());
+    lock.Hold_Redraw(Grid1);
+    QL_List(XF, Emp_List, Listed_Month, [&](const QL_Line& line, std::int64_t done, std::int64_t) {
+        Add_Line(line);
+        pBar1.setValue(static_cast<int>(done));
+        return lock.Go_On();
+    });
+    if (lock.stopped()) return;
     for (int c = colName; c <= colMonth; ++c)
         if (Grid1.Column(c).Width() > 0) Grid1.Column(c).AutoFit();
+}
+
+void BT_QingLing::Add_Line(const QL_Line& line) {
+    const QL_Figures& f = line.figures;
+    const int g = Grid1.Rows();
+    Grid1.setRows(g + 1);
+    Grid1.Cell(g, colTick).setText("0");
+    Grid1.Cell(g, colName).setText(line.name);
+    Grid1.Cell(g, colSubsidy).setText(Money_Text(f.subsidyFen));
+    Grid1.Cell(g, colSpent).setText(Money_Text(-f.spentFen));
+    Grid1.Cell(g, colSubsidyTimes).setText(std::to_string(f.subsidyTimes));
+    Grid1.Cell(g, colSpentTimes).setText(std::to_string(f.spentTimes));
+    Grid1.Cell(g, colCleared).setText(f.cleared ? L(67) : "");
+    Grid1.Cell(g, colMonth).setText(Listed_Month);
+    Grid1.Cell(g, colPinfo).setText(line.pinfo);
+    Grid1.Cell(g, colClearedMoney).setText(centsPlainText(f.clearedFen));
+    Grid1.Cell(g, colClearedTimes).setText(std::to_string(f.clearedTimes));
 }
 
 void BT_QingLing::CheckAll_Click() {
@@ -218,54 +186,31 @@ void BT_QingLing::cmdQingLing_Click() {
     if (running_) return;
     const std::string limit = Get_First_Mach_Date();
     if (limit.empty() || Listed_Month > limit.substr(0, 7)) {
-        prompt(L(414), platform::vbInformation, L(438));
+        Prompt(L(414), platform::vbInformation, L(438));
         return;
     }
     if (Grid1.Rows() <= 1) {
-        prompt(L(517), platform::vbExclamation, L(43));
+        Prompt(L(517), platform::vbExclamation, L(43));
         return;
     }
-    int cleared = 0, failed = 0, before = 0;
+    Clearing_Store::Counts counts;
     {
-        const Run_Lock lock(*this, {&cmd_List, &cmdQingLing, &CheckAll, &Text1, &Combo2, &ucDep1.Frame1, &Grid1},
-                            running_);
-        const Run_End end(*this);
-        const int rows = Grid1.Rows() - 1;
-        pBar1.setValue(0);
-        pBar1.setMax(rows);
-        pBar1.setVisible(true);
-        Clearing_Store::Request request;
-        request.year = static_cast<std::int32_t>(vbVal(Listed_Month.substr(0, 4)));
-        request.month = static_cast<std::int32_t>(vbVal(Listed_Month.substr(5, 2)));
-        request.operatorId = Op_User_ID;
-        for (int g = 1; g <= rows; ++g) {
-            if (Grid1.Cell(g, colTick).Text() == "1") {
-                if (!Grid1.Cell(g, colCleared).Text().empty()) {
-                    ++before;
-                } else {
-                    request.pinfoId = static_cast<std::int32_t>(vbVal(Grid1.Cell(g, colPinfo).Text()));
-                    request.markerTime = platform::services().clockText();
-                    // Each employee is cleared whole or not at all; a failure
-                    // leaves him as he was and the others go on.
-                    try {
-                        switch (Clearing_Store::Clear_Employee(strCN, request)) {
-                            case Clearing_Store::Outcome::Cleared: ++cleared; break;
-                            case Clearing_Store::Outcome::Already_Cleared: ++before; break;
-                            case Clearing_Store::Outcome::No_Card: ++failed; break;
-                        }
-                    } catch (const db::DbError&) {
-                        ++failed;
-                    }
-                }
-            }
-            pBar1.setValue(g);
-            if (platform::services().yieldDue()) {
-                platform::services().yield();
-                if (lock.stopped()) return;
-            }
-        }
+        Run_Lock lock(*this, {&cmd_List, &cmdQingLing, &CheckAll, &Text1, &Combo2, &ucDep1.Frame1, &Grid1}, running_);
+        std::vector<Clearing_Store::Listed> lines;
+        for (int g = 1; g < Grid1.Rows(); ++g)
+            lines.push_back({static_cast<std::int32_t>(vbVal(Grid1.Cell(g, colPinfo).Text())),
+                             Grid1.Cell(g, colTick).Text() == "1", !Grid1.Cell(g, colCleared).Text().empty()});
+        lock.Show_Progress(pBar1, static_cast<std::int64_t>(lines.size()));
+        counts = Clearing_Store::Clear_Listed(strCN, static_cast<std::int32_t>(vbVal(Listed_Month.substr(0, 4))),
+                                              static_cast<std::int32_t>(vbVal(Listed_Month.substr(5, 2))), Op_User_ID,
+                                              lines, [&](std::int64_t done, std::int64_t) {
+                                                  pBar1.setValue(static_cast<int>(done));
+                                                  return lock.Go_On();
+                                              });
+        if (counts.stopped) return;
     }
-    prompt(L(75) + std::to_string(cleared) + L(76) + std::to_string(failed) + L(77) + std::to_string(before) + L(78),
+    Prompt(L(75) + std::to_string(counts.cleared) + L(76) + std::to_string(counts.failed) + L(77) +
+               std::to_string(counts.before) + L(78),
            platform::vbInformation, L(43));
     List_QingLing();
 }

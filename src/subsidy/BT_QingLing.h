@@ -3,6 +3,7 @@
 
 #include "data/BTService.h"
 #include "data/DataList.h"
+#include "data/SubsidyClearingRun.h"
 #include "data/XFService.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
@@ -56,7 +57,7 @@ public:
 
 private:
     void layOut();
-    void prompt(const std::string& text, int style, const std::string& title);
+    void Add_Line(const QL_Line& line);
     bool running_ = false;
 };
 

@@ -11,7 +11,6 @@
 #include "platform/MoneyText.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
-#include "subsidy/SubsidyYear.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowKit.h"
 
@@ -23,7 +22,6 @@ constexpr forms::Colour kWindowColour = 0x00FFF0E0;
 constexpr int kDesignWidth = 11655;
 constexpr int kDesignHeight = 8340;
 constexpr int kGridTop = 2040;
-constexpr int kBatchesPerMonth = 8;
 constexpr int kRowHeight = 21;
 
 // The batch rows of the month grouped by the text of one column, each group
@@ -39,12 +37,13 @@ std::map<std::string, std::vector<int>> groupBy(const DataList& rows, const char
 }  // namespace
 
 void BT_Sum::Line_Sum::add(const std::string& jine, const std::string& ci, const std::string& state) {
-    const std::int64_t fen = std::llround(vbVal(jine)), times = std::llround(vbVal(ci));
+    // Stored whole numbers as they are (empty is 0): one that is none leaves
+    // the sums the overflow mark instead of a rounded figure.
     Group_Sum& group = vbVal(state) == B_SF_Code::Credited ? taken : waiting;
     for (Group_Sum* g : {&issued, &group}) {
         ++g->count;
-        g->fen += fen;
-        g->times += times;
+        if (!jine.empty()) g->fen.add(jine);
+        if (!ci.empty()) g->times.add(ci);
     }
 }
 
@@ -96,18 +95,16 @@ void BT_Sum::Form_Load() {
     for (int i = 0; i <= 3; ++i) Command4(i).setCaption(L(outputs[i]));
 
     BT = BTService();
-    BT.Set_strCN(strCN);
-    Combo3.Clear();
     Combo3.setText("");
     Year_List = BT.Get_Year();
-    for (int r = 1; r <= Year_List.rowUBound(); ++r) Combo3.AddItem(Year_List(r, 0));
+    Fill_Year_Combo(Combo3, Year_List);
     if (Combo3.ListCount() > 0) Combo3.setListIndex(0);
     Combo4.Clear();
     Fill_Month_Combo(Combo4);
     Combo4.setListIndex(0);
     Combo1.Clear();
     Combo1.AddItem("");
-    for (int i = 1; i <= kBatchesPerMonth; ++i) Combo1.AddItem(std::to_string(i));
+    for (int i = 1; i <= BT_Batches_Per_Month; ++i) Combo1.AddItem(std::to_string(i));
     Init_Head();
 }
 
@@ -149,9 +146,9 @@ void BT_Sum::Init_Head() {
 }
 
 void BT_Sum::Command1_Click() {
-    const auto year = Subsidy_Year(Combo3.Text());
+    const auto year = Typed_Year(Combo3.Text());
     if (!year) {
-        platform::services().msgBox(L(85), platform::vbExclamation, L(43));
+        Prompt(L(85));
         return;
     }
     Year = *year;
@@ -159,8 +156,7 @@ void BT_Sum::Command1_Click() {
     Batch = Combo1.Text();
     HZ_Rows = BT.Get_HZ(Year, Month, Batch);
     if (HZ_Rows.rowUBound() < 1) {
-        platform::services().msgBox(L(86) + std::to_string(Year) + L(62) + std::to_string(Month) + L(63) + L(87),
-                                    platform::vbExclamation, L(43));
+        Prompt(L(86) + std::to_string(Year) + L(62) + std::to_string(Month) + L(63) + L(87));
         Grid1.setRows(kHeadRows);
         return;
     }
@@ -186,8 +182,8 @@ int BT_Sum::Add_Line(const std::string& name, const Line_Sum& s, bool plainAmoun
     int c = 3;
     for (const Group_Sum* group : {&s.issued, &s.waiting, &s.taken}) {
         Grid1.Cell(g, c++).setText(std::to_string(group->count));
-        Grid1.Cell(g, c++).setText(plainAmounts ? centsPlainText(group->fen) : centsText(group->fen));
-        Grid1.Cell(g, c++).setText(std::to_string(group->times));
+        Grid1.Cell(g, c++).setText(plainAmounts ? group->fen.plainCents() : group->fen.cents());
+        Grid1.Cell(g, c++).setText(group->times.whole());
     }
     return g;
 }

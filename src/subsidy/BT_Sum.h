@@ -4,6 +4,7 @@
 
 #include "data/BTService.h"
 #include "data/DataList.h"
+#include "platform/MoneyText.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 
@@ -37,8 +38,8 @@ public:
     // One group's figures: rows, amount in fen, times.
     struct Group_Sum {
         std::int64_t count = 0;
-        std::int64_t fen = 0;
-        std::int64_t times = 0;
+        Exact_Sum fen;  // exact at any size
+        Exact_Sum times;
     };
     // Issued, not yet taken, taken.
     struct Line_Sum {

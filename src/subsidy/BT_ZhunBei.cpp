@@ -1,6 +1,5 @@
 #include "subsidy/BT_ZhunBei.h"
 
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -26,39 +25,23 @@ namespace {
 
 constexpr int kDesignWidth = 5400;
 constexpr int kDesignHeight = 3180;
-constexpr int kBatchesPerMonth = 8;
-
-// A year the batch rows can hold: a whole number from 1 to 9999.
-std::optional<std::int16_t> yearOf(const std::string& text) {
-    const auto v = parseNumber(vbTrim(text));
-    if (!v || *v != std::floor(*v) || *v < 1 || *v > 9999) return std::nullopt;
-    return static_cast<std::int16_t>(*v);
-}
+const char* const kMonthCleared = "该月份的补贴已经清零，不能再发补贴";
 
 }  // namespace
 
 BT_ZhunBei::BT_ZhunBei() {
     setBackColor(0x00FFF0E0);
-    Text1.setMaxLength(4);
-    for (int i = 1; i <= kBatchesPerMonth; ++i) Combo2.AddItem(std::to_string(i));
     setWidth(kDesignWidth);
     setHeight(kDesignHeight);
     layOut();
 
-    Text1.KeyPress = [this](int, int& key) { Text1_KeyPress(key); };
     Command1.Click = [this](int) { Command1_Click(); };
     Command2.Click = [this](int) { Command2_Click(); };
 }
 
-// Labels and lists are wide enough for the longest of the three languages.
+// Below the batch picker; the kind list is wide enough for the longest of
+// the three languages.
 void BT_ZhunBei::layOut() {
-    Label1.Move(240, 300, 1500, 300);
-    Text1.Move(1800, 240, 1200, 345);
-    Label2.Move(240, 780, 1500, 300);
-    Combo1.Move(1800, 720, 1200, 345);
-    Label3.Move(3120, 780, 600, 300);
-    Combo2.Move(3720, 720, 600, 345);
-    Label4.Move(1800, 1200, 3360, 300);
     Label5.Move(240, 1680, 1500, 300);
     Combo3.Move(1800, 1620, 3360, 345);
     Command1.Move(1560, 2280, 2400, 420);
@@ -70,18 +53,9 @@ void BT_ZhunBei::Form_Load() {
     setCaption(L(103));
     Command1.setCaption(L(103));
     Command2.setCaption(L(2));
-    Label1.setCaption(L(14));
-    Label2.setCaption(L(15));
-    Label3.setCaption(L(16));
-    Label4.setCaption(L(17));
     Label5.setCaption(L(18));
     BT = BTService();
-    BT.Set_strCN(strCN);
-
-    const std::string now = platform::services().clockText();
-    Text1.setText(now.substr(0, 4));
-    Fill_Month_Combo(Combo1);
-    Combo1.setListIndex(std::stoi(now.substr(5, 2)) - 1);
+    Batch.Load();
     Fill_Kinds();
 }
 
@@ -89,9 +63,7 @@ void BT_ZhunBei::Fill_Kinds() {
     Combo3.Clear();
     const DataList config = BT.Is_Ci();
     if (config.rowUBound() < 1) return;
-    // Only a switch that reads as the number 0 turns the times kinds off.
-    const auto timesSwitch = parseNumber(config(1, config.col(col::Sys_Para::P5)));
-    const bool times = !(timesSwitch && *timesSwitch == 0);
+    const bool times = Times_Switch_On(config);
     const auto mode = parseNumber(config(1, config.col(col::Sys_Para::P2)));
     const bool ic = mode && *mode == Card_Sys_Mode::IC;
     struct Kind {
@@ -115,44 +87,25 @@ void BT_ZhunBei::Fill_Kinds() {
     Combo3.setListIndex(0);
 }
 
-void BT_ZhunBei::Text1_KeyPress(int& KeyAscii) { KeyAscii = std::stoi(LimitNum(KeyAscii, "0123456789", true)); }
-
-void BT_ZhunBei::prompt(const std::string& text) {
-    platform::services().msgBox(text, platform::vbExclamation, L(43));
-}
 
 void BT_ZhunBei::Command1_Click() {
-    const auto year = yearOf(Text1.Text());
-    if (!year) {
-        prompt(L(108));
-        Text1.SetFocus();
-        return;
-    }
-    if (Combo2.Text().empty()) {
-        prompt(L(49));
-        Combo2.SetFocus();
-        return;
-    }
-    const std::string yearText = std::to_string(*year);
-    Cur_B_Year = *year;
-    Cur_B_Month = Combo1.ListIndex() + 1;
-    Cur_B_Times = Combo2.Text();
+    if (!Batch.Check()) return;
+    const std::string yearText = std::to_string(Cur_B_Year);
     if (BT.Get_BT_bydate(yearText, std::to_string(Cur_B_Month), Cur_B_Times, "selectAll").rowUBound() >= 1) {
-        prompt(L(109));
+        Prompt(L(109));
         return;
     }
     // Without the installation's configuration row there is no kind to offer.
     if (Combo3.ListIndex() < 0) {
-        prompt(L(937));
+        Prompt(L(937));
         Combo3.SetFocus();
         return;
     }
     const std::int32_t item = Combo3.ItemData(Combo3.ListIndex());
     Cur_B_Unit = static_cast<std::int16_t>(item);
     const bool idBatch = item == B_Unit_Code::ID_Money || item == B_Unit_Code::ID_Times || item == kGroupRechargeID;
-    const auto refuseCleared = [&] { prompt("该月份的补贴已经清零，不能再发补贴"); };
     if (idBatch && !Batch_Store::Clear_Marker(Main_Connection(), yearText, Cur_B_Month)->eof()) {
-        refuseCleared();
+        Prompt(kMonthCleared);
         return;
     }
     std::int16_t type = B_Type_Code::Subsidy;
@@ -160,38 +113,40 @@ void BT_ZhunBei::Command1_Click() {
         Cur_B_Unit = item == kGroupRechargeIC ? B_Unit_Code::IC_Money : B_Unit_Code::ID_Money;
         type = B_Type_Code::Group_Recharge;
     }
-
-    const DataList staff = BT.Get_All_Emp();
-    if (staff.rowUBound() >= 1) {
-        const int id = staff.col(col::Ren_Per_Info::Pinfo_ID);
-        std::vector<std::string> ids;
-        for (int r = 1; r <= staff.rowUBound(); ++r) ids.push_back(staff(r, id));
-        // One transaction: a failure leaves no partial batch behind, which
-        // would then be refused as existing.
-        bool created = false, cleared = false;
-        try {
-            created = BT.Create_Batch(ids, Get_Server_Time(), Op_User_ID, *year,
-                                      static_cast<std::int16_t>(Cur_B_Month),
-                                      static_cast<std::int16_t>(std::stoi(Cur_B_Times)), type, Cur_B_Unit, idBatch,
-                                      &cleared);
-        } catch (const db::DbError&) {
-            prompt(L(110));
-            return;
-        }
-        // Created, or the month cleared, by another office since the tests above.
-        if (cleared) {
-            refuseCleared();
-            return;
-        }
-        if (!created) {
-            prompt(L(109));
-            return;
-        }
-        prompt(L(111));
-    }
-
+    if (!Create_Rows(type, idBatch)) return;
     Unload();
     BT_ZhunBei_1::Open_Editor(Cur_B_Unit);
+}
+
+bool BT_ZhunBei::Create_Rows(std::int16_t type, bool idBatch) {
+    const DataList staff = BT.Get_All_Emp();
+    if (staff.rowUBound() < 1) return true;
+    const int id = staff.col(col::Ren_Per_Info::Pinfo_ID);
+    std::vector<std::string> ids;
+    for (int r = 1; r <= staff.rowUBound(); ++r) ids.push_back(staff(r, id));
+    // One transaction: a failure leaves no partial batch behind, which
+    // would then be refused as existing.
+    bool created = false, cleared = false;
+    try {
+        created = BT.Create_Batch(ids, Get_Server_Time(), Op_User_ID, static_cast<std::int16_t>(Cur_B_Year),
+                                  static_cast<std::int16_t>(Cur_B_Month),
+                                  static_cast<std::int16_t>(std::stoi(Cur_B_Times)), type, Cur_B_Unit, idBatch,
+                                  &cleared);
+    } catch (const db::DbError&) {
+        Prompt(L(110));
+        return false;
+    }
+    // Created, or the month cleared, by another office since the tests above.
+    if (cleared) {
+        Prompt(kMonthCleared);
+        return false;
+    }
+    if (!created) {
+        Prompt(L(109));
+        return false;
+    }
+    Prompt(L(111));
+    return true;
 }
 
 void BT_ZhunBei::Command2_Click() { Close_Window(*this); }

@@ -4,6 +4,7 @@
 #include "data/BTService.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "subsidy/BatchPicker.h"
 
 namespace tolvenk {
 
@@ -14,13 +15,7 @@ class BT_ZhunBei : public forms::Form {
 public:
     BT_ZhunBei();
 
-    forms::Label Label1{*this};
-    forms::TextBox Text1{*this};
-    forms::Label Label2{*this};
-    forms::ComboBox Combo1{*this};
-    forms::Label Label3{*this};
-    forms::ComboBox Combo2{*this};
-    forms::Label Label4{*this};
+    Batch_Picker Batch{*this};  // Label1..4, Text1, Combo1, Combo2
     forms::Label Label5{*this};
     forms::ComboBox Combo3{*this};
     forms::CommandButton Command1{*this};
@@ -34,14 +29,14 @@ public:
     static constexpr std::int32_t kGroupRechargeID = 5;
 
     void Form_Load() override;
-    void Text1_KeyPress(int& KeyAscii);
     void Command1_Click();
     void Command2_Click();
 
 private:
     void layOut();
     void Fill_Kinds();
-    void prompt(const std::string& text);
+    // The batch's rows for every live employee; false after a refusal was shown.
+    bool Create_Rows(std::int16_t type, bool idBatch);
 };
 
 }  // namespace tolvenk

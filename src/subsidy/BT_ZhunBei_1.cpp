@@ -17,6 +17,7 @@
 #include "platform/services/Services.h"
 #include "ui/GridOutput.h"
 #include "ui/WindowHelpers.h"
+#include "ui/WindowKit.h"
 #include "ui/WindowRegistry.h"
 
 namespace tolvenk {
@@ -129,7 +130,6 @@ void BT_ZhunBei_1::Form_Load() {
     Fit_To_Screen(*this);
     Set_Captions_ZB();
     BT = BTService();
-    BT.Set_strCN(strCN);
     B_Year = Cur_B_Year;
     B_Month = Cur_B_Month;
     B_Times = Cur_B_Times;
@@ -191,6 +191,29 @@ void BT_ZhunBei_1::Init_Grid_ZB() {
     Grid1.Refresh();
 }
 
+namespace {
+
+// The row number of each employee's first batch row.
+std::map<std::string, int> firstRowOf(const DataList& rows) {
+    std::map<std::string, int> first;
+    if (rows.rowUBound() < 1) return first;
+    const int p = rows.col(col::BuTie_OK::Pinfo_ID);
+    for (int r = 1; r <= rows.rowUBound(); ++r) first.emplace(rows(r, p), r);
+    return first;
+}
+
+// The first position of each identifier names it.
+std::map<std::string, std::string> firstPositionNames(const DataList& positions) {
+    std::map<std::string, std::string> names;
+    if (positions.rowUBound() < 1) return names;
+    const int id = positions.col(col::Ren_Positions_Info::ID);
+    const int name = positions.col(col::Ren_Positions_Info::Position_Name);
+    for (int r = 1; r <= positions.rowUBound(); ++r) names.emplace(positions(r, id), positions(r, name));
+    return names;
+}
+
+}  // namespace
+
 void BT_ZhunBei_1::Load_BT_Grid(const std::string& J_Is_Ling, const std::string& C_Is_Ling) {
     const DataList positions = BT.Get_ZhiWei();
     Sum_JinE = Exact_Sum();
@@ -202,19 +225,8 @@ void BT_ZhunBei_1::Load_BT_Grid(const std::string& J_Is_Ling, const std::string&
     if (Emp_List.rowUBound() >= 1) {
         // The batch's prepared rows in one read, the first one of each employee.
         const DataList rows = BT.select_BuTie_OK_Batch(B_Year, B_Month, B_Times, J_Is_Ling, C_Is_Ling);
-        std::map<std::string, int> rowOf;
-        if (rows.rowUBound() >= 1) {
-            const int p = rows.col(col::BuTie_OK::Pinfo_ID);
-            for (int r = 1; r <= rows.rowUBound(); ++r) rowOf.emplace(rows(r, p), r);
-        }
-        // The first position of each identifier names it.
-        std::map<std::string, std::string> positionName;
-        if (positions.rowUBound() >= 1) {
-            const int pId = positions.col(col::Ren_Positions_Info::ID);
-            const int pName = positions.col(col::Ren_Positions_Info::Position_Name);
-            for (int r = 1; r <= positions.rowUBound(); ++r)
-                positionName.emplace(positions(r, pId), positions(r, pName));
-        }
+        const auto rowOf = firstRowOf(rows);
+        const auto positionName = firstPositionNames(positions);
 
         const int eId = Emp_List.col(col::Ren_Per_Info::Pinfo_ID), eName = Emp_List.col(col::Ren_Per_Info::P_Name),
                   eCode = Emp_List.col(col::Ren_Per_Info::P_Code), eDept = Emp_List.col(col::Ren_Dept_Info::Dept_Name),
@@ -351,7 +363,6 @@ void BT_ZhunBei_1::CheckAll_Click() {
     for (int g = kFirstRow; g < Grid1.Rows(); ++g) Grid1.Cell(g, colTick).setText(tick);
 }
 
-void BT_ZhunBei_1::prompt(const std::string& text, int style) { platform::services().msgBox(text, style, L(43)); }
 
 std::string BT_ZhunBei_1::Value_Message(int problem, bool times) const {
     switch (static_cast<BT_Value_Problem>(problem)) {
@@ -375,14 +386,14 @@ void BT_ZhunBei_1::Set_Ticked(bool times) {
     for (int g = kFirstRow; g < Grid1.Rows(); ++g)
         if (Grid1.Cell(g, colTick).Text() == "1") ticked.push_back(g);
     if (ticked.empty()) {
-        prompt(L(times ? 143 : 134), platform::vbExclamation);
+        Prompt(L(times ? 143 : 134), platform::vbExclamation);
         return;
     }
     const std::string n = std::to_string(ticked.size());
     const std::string answer =
         platform::services().inputBox(L(times ? 144 : 135) + n + L(times ? 145 : 136), L(137) + ":", "");
     if (const auto problem = BT_Check_Value(answer, times)) {
-        prompt(Value_Message(static_cast<int>(*problem), times), platform::vbExclamation);
+        Prompt(Value_Message(static_cast<int>(*problem), times), platform::vbExclamation);
         return;
     }
     const double v = *parseNumber(vbTrim(answer));
@@ -395,7 +406,7 @@ void BT_ZhunBei_1::Set_Ticked(bool times) {
     Sum_Grid();
     if (times) Grid1.Cell(0, colMark).setText(Sum_Ci.whole());
     else Grid1.Cell(0, colJinE).setText(Sum_JinE.cents());
-    prompt(L(times ? 149 : 141) + std::to_string(Saved_Count) + L(times ? 150 : 142), platform::vbInformation);
+    Prompt(L(times ? 149 : 141) + std::to_string(Saved_Count) + L(times ? 150 : 142), platform::vbInformation);
 }
 
 // All rows or none: the grid then shows what is stored. Rows another office
@@ -411,7 +422,7 @@ bool BT_ZhunBei_1::Store_Values(const std::vector<int>& gridRows, const std::vec
         stored = false;
     }
     if (!stored) {
-        prompt(L(110), platform::vbExclamation);
+        Prompt(L(110), platform::vbExclamation);
         return false;
     }
     Saved_Count = 0;

@@ -14,6 +14,7 @@ namespace tolvenk {
 namespace excel {
 class Sheet;
 }
+class Run_Lock;
 
 // The subsidy batch editor: the prepared rows of the current batch
 // (Cur_B_Year, Cur_B_Month, Cur_B_Times, Cur_B_Unit) listed by department or
@@ -119,8 +120,7 @@ private:
     // counts what was stored; false, with text 110 shown, when nothing was.
     bool Store_Values(const std::vector<int>& gridRows, const std::vector<BTService::BtValue>& rows, bool times);
     // The import's loop over the sheet rows; false when the window closed.
-    bool Import_Rows(const excel::Sheet& sheet, int first, int last);
-    void prompt(const std::string& text, int style);
+    bool Import_Rows(const excel::Sheet& sheet, int first, int last, const Run_Lock& lock);
     // The refusal of a bad amount or times, as the typed entry gives it.
     std::string Value_Message(int problem, bool times) const;
 

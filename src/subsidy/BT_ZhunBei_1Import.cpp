@@ -48,6 +48,9 @@ int problemText(excel::WorkbookProblem p) {
 // Which employee a refused value belongs to.
 std::string ofCode(const std::string& code) { return " (" + L(6) + ": " + code + ")"; }
 
+// A cell as the spreadsheet program names it ("C12"), rows from 1.
+std::string cellName(int row, int col) { return std::string(1, static_cast<char>('A' + col)) + std::to_string(row); }
+
 }  // namespace
 
 void BT_ZhunBei_1::Command1_Click() {
@@ -75,30 +78,30 @@ void BT_ZhunBei_1::Command9_Click() {
     if (running_) return;
     const std::string path = vbTrim(Text1.Text());
     if (path.empty()) {
-        prompt(L(151), platform::vbInformation);
+        Prompt(L(151), platform::vbInformation);
         Text1.SetFocus();
         return;
     }
     if (vbTrim(Text3.Text()).empty()) {
-        prompt(L(152), platform::vbInformation);
+        Prompt(L(152), platform::vbInformation);
         Text3.SetFocus();
         return;
     }
     if (vbTrim(Text5.Text()).empty()) {
-        prompt(L(153), platform::vbInformation);
+        Prompt(L(153), platform::vbInformation);
         Text5.SetFocus();
         return;
     }
     const auto first = sheetRow(Text3.Text());
     const auto last = sheetRow(Text5.Text());
     if (!first || !last) {
-        prompt(L(936), platform::vbInformation);
+        Prompt(L(936), platform::vbInformation);
         (first ? Text5 : Text3).SetFocus();
         return;
     }
     // One row (first = last) is a range too.
     if (*last < *first) {
-        prompt(L(154), platform::vbInformation);
+        Prompt(L(154), platform::vbInformation);
         Text5.SetFocus();
         return;
     }
@@ -113,24 +116,30 @@ void BT_ZhunBei_1::Command9_Click() {
         sheet = excel::readWorkbook(path);
     } catch (const excel::WorkbookError& e) {
         Pic_1.setVisible(false);
-        prompt(L(problemText(e.problem())), platform::vbExclamation);
+        Prompt(L(problemText(e.problem())), platform::vbExclamation);
         return;
     }
     {
         Run_Lock lock(*this, {&Command9, &Command10, &Command11, &Com_Zao, &CheckAll, &Command6, &Command3,
                               &Command2, &Command4, &Command12, &Command5},
                       running_);
-        if (!Import_Rows(*sheet, *first, *last)) return;
+        if (!Import_Rows(*sheet, *first, *last, lock)) return;
     }
     Command12.setVisible(true);
     Command10_Click();
     Pic_1.setVisible(false);
-    prompt(L(156) + "\n" + L(157), platform::vbInformation);
+    Prompt(L(156) + "\n" + L(157), platform::vbInformation);
 }
 
-bool BT_ZhunBei_1::Import_Rows(const excel::Sheet& sheet, int first, int last) {
+bool BT_ZhunBei_1::Import_Rows(const excel::Sheet& sheet, int first, int last, const Run_Lock& lock) {
     const bool times = !isMoney();
     for (int r = first; r <= last; ++r) {
+        // A cell left without a value would pass for blank: the row would be skipped or refused wrongly.
+        for (int c = 0; c <= 2; ++c)
+            if (sheet.at(r - 1, c).noResult) {
+                Prompt(Lf(988, {cellName(r, c)}), platform::vbExclamation);
+                return true;
+            }
         const std::string code = vbTrim(sheet.text(r - 1, 1));
         // Blank rows inside the range carry no employee.
         if (!code.empty()) {
@@ -145,8 +154,13 @@ bool BT_ZhunBei_1::Import_Rows(const excel::Sheet& sheet, int first, int last) {
                 }
                 // The checks of a typed value, before the row is marked.
                 if (!checked) {
+                    // A date's serial number would pass for an amount or a count of times.
+                    if (sheet.at(r - 1, 2).date) {
+                        Prompt(Lf(989, {cellName(r, 2)}) + ofCode(code), platform::vbExclamation);
+                        return true;
+                    }
                     if (const auto problem = BT_Check_Value(value, times)) {
-                        prompt(Value_Message(static_cast<int>(*problem), times) + ofCode(code),
+                        Prompt(Value_Message(static_cast<int>(*problem), times) + ofCode(code),
                                platform::vbExclamation);
                         return true;
                     }
@@ -161,10 +175,7 @@ bool BT_ZhunBei_1::Import_Rows(const excel::Sheet& sheet, int first, int last) {
             Bar_1.setValue(Bar_1.Value() + 1);
             Bar_1.Refresh();
         }
-        if (platform::services().yieldDue()) {
-            platform::services().yield();
-            if (!Loaded()) return false;
-        }
+        if (!lock.Go_On()) return false;
     }
     return true;
 }
@@ -179,13 +190,14 @@ void BT_ZhunBei_1::Command12_Click() {
         // The grid may have been changed since the import: the same checks.
         const std::string text = Grid1.Cell(g, times ? colCi : colJinE).Text();
         if (const auto problem = BT_Check_Value(text, times)) {
-            prompt(Value_Message(static_cast<int>(*problem), times) + ofCode(Grid1.Cell(g, colCode).Text()),
+            Prompt(Value_Message(static_cast<int>(*problem), times) + ofCode(Grid1.Cell(g, colCode).Text()),
                    platform::vbExclamation);
             return;
         }
         const double v = *parseNumber(vbTrim(text));
         // Yuan to fen as the typed amount: 12.34 is stored as 1230 fen.
-        const std::int32_t value = times ? vbCInt(v) : BT_Yuan_To_Fen(v);
+        // Times as typed ones: halves away from zero.
+        const std::int32_t value = times ? static_cast<std::int32_t>(std::lround(v)) : BT_Yuan_To_Fen(v);
         marked.push_back(g);
         rows.push_back({Grid1.Cell(g, colID).Text(), value});
     }
@@ -193,7 +205,7 @@ void BT_ZhunBei_1::Command12_Click() {
     Sum_Grid();
     Grid1.Cell(0, colJinE).setText(Sum_JinE.cents());
     Grid1.Cell(0, colMark).setText(Sum_Ci.whole());
-    prompt(L(133), platform::vbExclamation);
+    Prompt(L(133), platform::vbExclamation);
 }
 
 }  // namespace tolvenk

@@ -6,6 +6,7 @@
 #include "data/TableColumns.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -13,12 +14,12 @@ void BT_ZhunBei_FF::Command1_Click() {
     if (!Check_Batch()) return;
     const DataList prepared = BT.Get_BT_bydate(Year_Text(), Month_Text(), Cur_B_Times, "");
     if (prepared.rowUBound() < 1) {
-        prompt(L(59));
+        Prompt(L(59));
         return;
     }
     const int kind = static_cast<int>(vbVal(prepared(1, prepared.col(col::BuTie_OK::B_Unit))));
     if (!B_Unit_Code::isIC(kind)) {
-        prompt(L(162));
+        Prompt(L(162));
         return;
     }
     // Each row is handed over by one statement: after a failure the rows
@@ -30,7 +31,7 @@ void BT_ZhunBei_FF::Command1_Click() {
     } catch (const db::DbError&) {
         result = 0;
     }
-    prompt(result == 2 ? L(159) : result == 1 ? L(161) : L(160));
+    Prompt(result == 2 ? L(159) : result == 1 ? L(161) : L(160));
 }
 
 }  // namespace tolvenk

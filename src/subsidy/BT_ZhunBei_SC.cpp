@@ -2,13 +2,14 @@
 
 #include "data/Globals.h"
 #include "platform/db/DbError.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
 void BT_ZhunBei_SC::Command1_Click() {
     if (!Check_Batch()) return;
     if (BT.Get_BT_bydate(Year_Text(), Month_Text(), Cur_B_Times, "").rowUBound() < 1) {
-        prompt(L(165));
+        Prompt(L(165));
         return;
     }
     bool deleted = false;
@@ -17,7 +18,7 @@ void BT_ZhunBei_SC::Command1_Click() {
     } catch (const db::DbError&) {
         deleted = false;
     }
-    prompt(deleted ? L(164) : L(110));
+    Prompt(deleted ? L(164) : L(110));
 }
 
 }  // namespace tolvenk

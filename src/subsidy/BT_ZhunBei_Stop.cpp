@@ -3,13 +3,14 @@
 #include "data/Globals.h"
 #include "data/OpenDb.h"
 #include "platform/db/DbError.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
 void BT_ZhunBei_Stop::Command1_Click() {
     if (!Check_Batch()) return;
     if (BT.Get_BT_bydate(Year_Text(), Month_Text(), Cur_B_Times, "SelectAll").rowUBound() < 1) {
-        prompt(L(168));
+        Prompt(L(168));
         return;
     }
     bool stopped = false;
@@ -18,7 +19,7 @@ void BT_ZhunBei_Stop::Command1_Click() {
     } catch (const db::DbError&) {
         stopped = false;
     }
-    prompt(stopped ? L(167) : L(110));
+    Prompt(stopped ? L(167) : L(110));
 }
 
 }  // namespace tolvenk

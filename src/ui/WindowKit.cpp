@@ -84,10 +84,12 @@ Run_Lock::~Run_Lock() {
 
 bool Run_Lock::stopped() const { return !window_.Loaded(); }
 
-bool Run_Lock::Go_On() const {
+bool Run_Lock::Go_On() const { return tolvenk::Go_On(window_); }
+
+bool Go_On(const forms::Form& window) {
     platform::Services& sv = platform::services();
     if (sv.yieldDue()) sv.yield();
-    return !stopped();
+    return window.Loaded();
 }
 
 void Run_Lock::Show_Progress(forms::ProgressBar& bar, std::int64_t max) {
@@ -137,5 +139,6 @@ void Fill_Year_Combo(forms::ComboBox& combo, const DataList& years) {
 }
 
 std::string Money_Text(std::int64_t fen) { return Money_Sign + centsText(fen); }
+std::string Money_Text(const Exact_Sum& sum, bool negated) { return Money_Sign + sum.cents(negated); }
 
 }  // namespace tolvenk

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/DataList.h"
+#include "platform/MoneyText.h"
 
 namespace tolvenk {
 
@@ -80,6 +81,10 @@ private:
     forms::Grid* grid_ = nullptr;
 };
 
+// A step of a long fill outside a Run_Lock's scope: lets the window's events
+// through when a yield is due; false once the window was closed.
+bool Go_On(const forms::Form& window);
+
 // The box of a handler whose work failed with a database or other error:
 // the error's own text, a critical icon and the error title.
 void Show_Error(const std::exception& e);
@@ -105,5 +110,8 @@ void Fill_Year_Combo(forms::ComboBox& combo, const DataList& years);
 
 // An amount in fen as shown: the money sign and the yuan with two decimals.
 std::string Money_Text(std::int64_t fen);
+// An exact sum as shown the same way (negated when asked), or the sign and
+// the overflow mark.
+std::string Money_Text(const Exact_Sum& sum, bool negated = false);
 
 }  // namespace tolvenk

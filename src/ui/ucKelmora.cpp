@@ -96,12 +96,12 @@ std::int16_t ucKelmora::Get_Sel(std::string& DeptNo, std::string& Name, std::str
     return 1;
 }
 
-std::int16_t ucKelmora::Get_Sel_IDs(std::vector<std::int32_t>& ids) {
+// A large site ticks more people than a 16-bit count holds: the count is 64-bit.
+std::int64_t ucKelmora::Get_Sel_IDs(std::vector<std::int32_t>& ids) {
     ids.clear();
     for (int i = 0; i < lstEmp.ListCount(); ++i)
         if (lstEmp.Checked(i)) ids.push_back(lstEmp.ItemData(i));
-    if (ids.size() > static_cast<std::size_t>(INT16_MAX)) throw VbError(6, "Overflow");
-    return static_cast<std::int16_t>(ids.size());
+    return static_cast<std::int64_t>(ids.size());
 }
 
 void ucKelmora::selectDepartment(const std::string& deptNo) { tvDept.setSelectedKey(deptNo); }

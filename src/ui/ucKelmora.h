@@ -35,7 +35,7 @@ public:
     // department number and the trimmed filters, and 1.
     std::int16_t Get_Sel(std::string& DeptNo, std::string& Name, std::string& Code, std::string& PNum);
     // The ticked employees' Pinfo_ID in list order from index 0; their count.
-    std::int16_t Get_Sel_IDs(std::vector<std::int32_t>& ids);
+    std::int64_t Get_Sel_IDs(std::vector<std::int32_t>& ids);
 
     std::function<void(const std::string& deptNo)> Dept_Changed;
 

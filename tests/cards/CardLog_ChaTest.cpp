@@ -89,6 +89,24 @@ TEST_P(CardLogWindow, EveryOperationOfThePeriodByEmployeeWithItsFeesAndTotals) {
     EXPECT_EQ(hidden(), (std::vector<int>{5, 9, 10, 11, 12, 13}));
 }
 
+// Amounts at the ends of the stored range: shown, negated and totalled exactly.
+TEST_P(CardLogWindow, TheLargestAmountsAndTheirTotalsAreExact) {
+    con->execute("update Card_Log set FaKa_GBF=" + std::to_string(INT64_MAX) + ",Card_YuE=1 where ID=1");
+    con->execute("update Card_Log set ZY_JinE=" + std::to_string(INT64_MIN) + " where ID in (3,4)");
+    con->execute("update Card_Log set Tui_GBF=1 where ID=4");
+    query();
+    ASSERT_EQ(w.Grid1.Rows(), 7);
+    // Issue: 1 + 2^63 - 1 = 2^63.
+    const V issue = row(2), back = row(5);
+    EXPECT_EQ(V(issue.begin() + 9, issue.begin() + 13),
+              (V{"￥0.01", "10", "￥92233720368547758.07", "￥92233720368547758.08"}));
+    // Change: the money moved is shown negated, 2^63.
+    EXPECT_EQ(row(4)[9], "￥92233720368547758.08");
+    // Return: -2^63 - 1.
+    EXPECT_EQ(V(back.begin() + 9, back.begin() + 13),
+              (V{"￥-92233720368547758.08", "", "￥-0.01", "￥-92233720368547758.09"}));
+}
+
 TEST_P(CardLogWindow, OperatorKindAndOperationsNarrowTheRowsAndChooseTheColumns) {
     w.Load();
     tick({3});

@@ -141,6 +141,27 @@ TEST_P(CardHistory, IdBalancesRunOnAcrossOneEmployeesCardsAndCountByTheChange) {
     EXPECT_EQ(test::column(*con, "select C_YuE_ID from Card_Info order by ID"), (V{"0", "0", "0"}));
 }
 
+// The running ID balance and count are exact past 64 bits, and a stored
+// change at either end of the range is shown as it is.
+TEST_P(CardHistory, IdBalancesBeyondSixtyFourBitsRunOnExactly) {
+    Conn_Main->execute("update Sys_Para set P2='2'");
+    add(rec(1, 161, "2026-03-01 09:00:00").money(INT64_MAX));
+    add(rec(2, 161, "2026-03-02 09:00:00").money(2));
+    add(rec(3, 1, "2026-03-03 12:00:00").money(INT64_MIN));
+    add(rec(4, 1, "2026-03-04 12:00:00").money(INT64_MIN));
+    add(rec(5, 163, "2026-03-05 10:00:00").times(INT64_MAX));
+    add(rec(6, 163, "2026-03-06 10:00:00").times(1));
+    query("E1");
+    // The money list, then the count list.
+    EXPECT_EQ(column(5), (V{"+92233720368547758.07", "+0.02", "-92233720368547758.08", "-92233720368547758.08",
+                            "+0.00", "+0.00"}));
+    // 2^63 - 1 + 2 = 2^63 + 1; then - 2^63 = 1; then - 2^63 = -(2^63 - 1).
+    const std::string last = "￥-92233720368547758.07";
+    EXPECT_EQ(column(6), (V{"￥92233720368547758.07", "￥92233720368547758.09", "￥0.01", last, last, last}));
+    EXPECT_EQ(column(7), (V{"+0", "+0", "+0", "+0", "+9223372036854775807", "+1"}));
+    EXPECT_EQ(column(8), (V{"0", "0", "0", "0", "9223372036854775807", "9223372036854775808"}));
+}
+
 TEST_P(CardHistory, MessagesForNothingTypedAndNobodyFoundAndTheOrderMark) {
     w.Load();
     w.Command2.click();

@@ -1,6 +1,7 @@
 // The card-kind window on a business database whose kinds the tests state;
 // every stored figure below is worked out by hand from what is typed.
 #include "cards/Card_Type.h"
+#include "platform/Error.h"
 #include "support/Fixtures.h"
 #include "support/Screen.h"
 
@@ -67,6 +68,44 @@ TEST_P(CardTypeWindow, ListShowsLiveKindsInDisplayFormAndTheMealOrderModeOnlyWhe
     Conn_Main->execute("update Sys_Para set P2='3'");
     w.Load();
     EXPECT_TRUE(w.Option1(2).Visible());
+}
+
+// The stored limits of -1 (none) and -2 (meal order) show empty, amounts in
+// yuan, counts and the other columns as stored; by the column's name.
+TEST(CardTypeShown, LimitsAndAmountsByColumnName) {
+    EXPECT_EQ(Card_Type_Shown("C_F_Money", "1000"), "10.00");
+    EXPECT_EQ(Card_Type_Shown("C_T_Money", "500"), "5.00");
+    EXPECT_EQ(Card_Type_Shown("Ci_Yuan", "2000"), "20.00");
+    EXPECT_EQ(Card_Type_Shown("Tian_Yuan", "-1"), "");
+    EXPECT_EQ(Card_Type_Shown("Tian_Ci", "-1"), "");
+    EXPECT_EQ(Card_Type_Shown("Tian_Yuan", "0"), "0.00");
+    EXPECT_EQ(Card_Type_Shown("Tian_Ci", "-2"), "");
+    EXPECT_EQ(Card_Type_Shown("Zao_Yuan", "500"), "5.00");
+    EXPECT_EQ(Card_Type_Shown("Zao_Ci", "2"), "2");
+    EXPECT_EQ(Card_Type_Shown("Zhong_Yuan", "-1"), "");
+    EXPECT_EQ(Card_Type_Shown("Zhong_Ci", "3"), "3");
+    EXPECT_EQ(Card_Type_Shown("BT_Money", "10000"), "100.00");
+    EXPECT_EQ(Card_Type_Shown("BT_Ci", "-1"), "");
+    // Outside the limits nothing is read as money or as "no limit".
+    EXPECT_EQ(Card_Type_Shown("C_LeiBie", "-1"), "-1");
+    EXPECT_EQ(Card_Type_Shown("Del_YN", "0"), "0");
+    EXPECT_EQ(Card_Type_Shown("C_Name", "1000"), "1000");
+}
+
+// A kind record takes only the table's columns and gives them back in the
+// table's order, whatever order they were set in.
+TEST(CardTypeRecord, ValuesByNameInTheTablesOrder) {
+    Card_Type_Record r;
+    r["BT_Ci"] = "21";
+    r["ID"] = "0";
+    r["C_Name"] = "n";
+    const V v = r.Values();
+    ASSERT_EQ(v.size(), 23u);
+    EXPECT_EQ(v[0], "0");
+    EXPECT_EQ(v[2], "n");
+    EXPECT_EQ(v[21], "21");
+    EXPECT_EQ(v[22], "");
+    EXPECT_THROW(r["No_Such"], VbError);
 }
 
 TEST_P(CardTypeWindow, AddingTakesTheLastNumberPlusOneReadsLeadingNumbersAndRefusesTakenNames) {

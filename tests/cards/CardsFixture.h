@@ -47,7 +47,12 @@ insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) va
 )");
     }
 
-    std::string cell(int r, int c) { return this->w.Grid1.Cell(r, c).Text(); }
+    // The window's grid, or that of the query part it holds.
+    static auto& gridOf(W& window) {
+        if constexpr (requires { window.Query.Grid1; }) return window.Query.Grid1;
+        else return window.Grid1;
+    }
+    std::string cell(int r, int c) { return gridOf(this->w).Cell(r, c).Text(); }
 };
 
 }  // namespace tolvenk::test

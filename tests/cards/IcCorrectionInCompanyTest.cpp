@@ -21,12 +21,12 @@ TOLVENK_PEER_JOB(CorrectDepartment) {
     module.services().clock = "2027-06-01 10:00:00";
     YuE_HZ_Cha w;
     w.Load();
-    w.ucDep1.selectDepartment("01");
-    w.DTPicker1.setValue("2026-11-30");
+    w.Query.ucDep1.selectDepartment("01");
+    w.Query.DTPicker1.setValue("2026-11-30");
     w.Check1.setValue(forms::vbChecked);
     peer.report("ready");
     peer.readCommand();
-    w.Command1.click();
+    w.Query.Command1.click();
     peer.report("done " + std::to_string(module.services().boxes.size()));
     return 0;
 }
@@ -60,10 +60,10 @@ protected:
     }
     void query() {
         w.Load();
-        w.ucDep1.selectDepartment("01");
-        w.DTPicker1.setValue("2026-11-30");
+        w.Query.ucDep1.selectDepartment("01");
+        w.Query.DTPicker1.setValue("2026-11-30");
         w.Check1.setValue(forms::vbChecked);
-        w.Command1.click();
+        w.Query.Command1.click();
     }
 };
 
@@ -113,15 +113,15 @@ protected:
     }
     void correct() {
         w.Load();
-        w.ucDep1.selectDepartment("01");
+        w.Query.ucDep1.selectDepartment("01");
         w.Check1.setValue(forms::vbChecked);
-        w.Command1.click();
+        w.Query.Command1.click();
     }
     std::vector<T> grid() {
         std::vector<T> out;
-        for (int r = 0; r < w.Grid1.Rows(); ++r) {
+        for (int r = 0; r < w.Query.Grid1.Rows(); ++r) {
             T row;
-            for (int c = 0; c < w.Grid1.Cols(); ++c) row.push_back(w.Grid1.Cell(r, c).Text());
+            for (int c = 0; c < w.Query.Grid1.Cols(); ++c) row.push_back(w.Query.Grid1.Cell(r, c).Text());
             out.push_back(row);
         }
         return out;

@@ -25,26 +25,29 @@ protected:
 
 TOLVENK_ON_BOTH_ENGINES(CardTest);
 
-TEST_P(CardTest, KindsAreAddedOnceByNameAndShownFormatted) {
+// The kinds come as stored, in fen and with -1 for no limit: the window
+// shows them (Card_TypeTest).
+TEST_P(CardTest, KindsAreAddedOnceByNameAndListedAsStored) {
     EXPECT_EQ(cards.New_Type(kind("1", "普通卡", "-1", "-1")), 0);
     EXPECT_EQ(cards.New_Type(kind("2", "O'Brien卡", "0", "0")), 0);
     EXPECT_EQ(cards.New_Type(kind("3", "普通卡", "0", "0")), -2);
     const DataList d = cards.Get_Type("");
     ASSERT_EQ(d.rowUBound(), 2);
-    EXPECT_EQ(d(1, 1), "1");
-    EXPECT_EQ(d(1, 2), "普通卡");
-    EXPECT_EQ(d(1, 4), "10.00");
-    EXPECT_EQ(d(1, 5), "5.00");
-    EXPECT_EQ(d(1, 7), "20.00");
-    EXPECT_EQ(d(1, 8), "");  // -1: no limit
-    EXPECT_EQ(d(1, 9), "");
-    EXPECT_EQ(d(1, 10), "5.00");
-    EXPECT_EQ(d(1, 11), "2");
-    EXPECT_EQ(d(1, 12), "");
-    EXPECT_EQ(d(1, 13), "3");
-    EXPECT_EQ(d(1, 22), "0");
-    EXPECT_EQ(d(2, 2), "O'Brien卡");
-    EXPECT_EQ(d(2, 8), "0.00");
+    auto at = [&](int r, const char* c) { return d(r, d.col(c)); };
+    EXPECT_EQ(at(1, "C_LeiBie"), "1");
+    EXPECT_EQ(at(1, "C_Name"), "普通卡");
+    EXPECT_EQ(at(1, "C_F_Money"), "1000");
+    EXPECT_EQ(at(1, "C_T_Money"), "500");
+    EXPECT_EQ(at(1, "Ci_Yuan"), "2000");
+    EXPECT_EQ(at(1, "Tian_Yuan"), "-1");
+    EXPECT_EQ(at(1, "Tian_Ci"), "-1");
+    EXPECT_EQ(at(1, "Zao_Yuan"), "500");
+    EXPECT_EQ(at(1, "Zao_Ci"), "2");
+    EXPECT_EQ(at(1, "Zhong_Yuan"), "-1");
+    EXPECT_EQ(at(1, "Zhong_Ci"), "3");
+    EXPECT_EQ(at(1, "Del_YN"), "0");
+    EXPECT_EQ(at(2, "C_Name"), "O'Brien卡");
+    EXPECT_EQ(at(2, "Tian_Yuan"), "0");
 
     // A deleted kind keeps its name taken.
     EXPECT_EQ(cards.Delect_Type(1), 0);
@@ -65,8 +68,9 @@ TEST_P(CardTest, UpdateWritesEveryColumnOfTheRow) {
     V v = kind("1", "A改", "3000", "5");
     v[0] = "1";
     EXPECT_EQ(cards.Update_Type(v), 0);
-    EXPECT_EQ(cards.Get_Type("1")(1, 2), "A改");
-    EXPECT_EQ(cards.Get_Type("1")(1, 8), "30.00");
+    const DataList d = cards.Get_Type("1");
+    EXPECT_EQ(d(1, d.col("C_Name")), "A改");
+    EXPECT_EQ(d(1, d.col("Tian_Yuan")), "3000");
     v.push_back("one too many");
     EXPECT_EQ(cards.Update_Type(v), -1);
 }

@@ -1,3 +1,4 @@
+#include "platform/db/DbError.h"
 #include "support/XfFixture.h"
 
 using namespace tolvenk;
@@ -58,6 +59,18 @@ TEST_P(XfWriters, BalanceVoidRecordsBeforeChangeAndAfter) {
     EXPECT_EQ(r[24], "");
     EXPECT_EQ(r[4], "<null>");  // the cashier is left to the database
     EXPECT_EQ(count(), 9);
+}
+
+// The void of the largest balance is written as it is; a change of -2^63
+// has no balance before it that a record holds, and nothing is written.
+TEST_P(XfWriters, TheVoidOfTheLargestBalanceIsExactAndOneBeyondIsRefused) {
+    ASSERT_TRUE(con->execute(XFService::add_YuE_ZF_Sql(3, 175, -INT64_MAX, "2026-12-06 10:00:00", "C3", 2, 7)) > 0);
+    const V r = last();
+    EXPECT_EQ(r[9], "9223372036854775807");
+    EXPECT_EQ(r[10], "-9223372036854775807");
+    const auto before = count();
+    EXPECT_THROW(XFService::add_YuE_ZF_Sql(3, 175, INT64_MIN, "2026-12-06 10:00:00", "C3", 2, 7), db::DbError);
+    EXPECT_EQ(count(), before);
 }
 
 TEST_P(XfWriters, MealPeriodRow) {

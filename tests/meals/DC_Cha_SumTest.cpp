@@ -1,16 +1,15 @@
 #include "meals/DC_Cha_Sum.h"
-#include "support/Fixtures.h"
+#include "meals/MealsKit.h"
 #include "support/FormText.h"
-#include "support/Screen.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class ChaSum : public test::WindowOf<DC_Cha_Sum> {
+class ChaSum : public test::MealsWindow<DC_Cha_Sum> {
 protected:
     void SetUp() override {
-        WindowOf::SetUp();
+        MealsWindow::SetUp();
         if (IsSkipped()) return;
         con->executeScript(R"(
 insert into Card_Type(C_LeiBie,C_Name,Del_YN) values (1,'普卡',0),(2,'教工卡',0),(3,'旧卡',1);

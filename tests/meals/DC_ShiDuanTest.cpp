@@ -1,22 +1,15 @@
 #include "meals/DC_ShiDuan.h"
-#include "meals/MealTimes.h"
-#include "support/Fixtures.h"
-#include "support/Screen.h"
+#include "meals/MealsKit.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class ShiDuan : public test::WindowOf<DC_ShiDuan> {
+class ShiDuan : public test::MealsWindow<DC_ShiDuan> {
 protected:
-    test::Texts stored() {
-        auto r = test::row(*con, "select * from DC_ShiDuan");
-        if (!r.empty()) r.erase(r.begin());  // the ID
-        return r;
-    }
+    test::Texts stored() { return MealsWindow::stored("DC_ShiDuan"); }
     void meal(int k, const std::string& from, const std::string& to, const std::string& amount) {
-        meals::setPickerTime(*w.Meal(k).start, from);
-        meals::setPickerTime(*w.Meal(k).end, to);
+        range(*w.Meal(k).start, *w.Meal(k).end, from, to);
         w.Meal(k).amount->setText(amount);
     }
 };
@@ -28,8 +21,9 @@ TOLVENK_ON_BOTH_ENGINES(ShiDuan);
 // The first save inserts: a meal ticked off is stored closed at the breakfast
 // start, typed amounts in whole fen, blank or dropped amounts as 0.
 TEST_P(ShiDuan, OnScreenFirstSaveInsertsWithClosedMealsCollapsed) {
-    con->execute("insert into XF_Can_Time values('07:00:00','09:00:00','11:00:00','13:00:00','17:00:00','19:00:00',"
-                 "'21:00:00','22:00:00','23:00:00','23:30:00',60000,2000)");
+    canteenTimes("'07:00:00','09:00:00','11:00:00','13:00:00','17:00:00','19:00:00','21:00:00','22:00:00',"
+                 "'23:00:00','23:30:00'",
+                 60000, 2000);
     test::whileShown(w, [&] {
         EXPECT_EQ(w.Label6.Caption(), "夜宵就餐时段:23:00:00 -- 23:30:00");
         meal(1, "06:30", "08:00", "0.125");
@@ -79,4 +73,28 @@ TEST_P(ShiDuan, StoredRowIsUpdatedAfterRefusalsCancelAndAFailedWrite) {
     EXPECT_FALSE(w.Loaded());
     EXPECT_EQ(stored(), (test::Texts{"0", "00:00:00", "00:00:00", "0", "00:00:00", "00:00:00", "0", "17:00:00",
                                      "18:00:00", "800", "00:00:00", "21:00:00", "0", "22:00:00", "23:00:00", "300"}));
+}
+
+// Each meal shows its own columns: values written by column name, different
+// for every meal, come back in that meal's controls.
+TEST_P(ShiDuan, EveryMealShowsItsOwnColumns) {
+    std::string canteen;
+    for (int k = 1; k <= 5; ++k) {
+        const std::string h = "0" + std::to_string(k);
+        canteen += std::string(k > 1 ? "," : "") + "'" + h + ":00:00','" + h + ":30:00'";
+    }
+    canteenTimes(canteen, 0, 0);
+    con->execute("insert into DC_ShiDuan(DC_MoRen,DC_Zao_1,DC_Zao_2,DC_Zao_YuKou,DC_Zhong_1,DC_Zhong_2,DC_Zhong_YuKou,"
+                 "DC_Wan_1,DC_Wan_2,DC_Wan_YuKou,DC_Ye_1,DC_Ye_2,DC_Ye_YuKou,DC_Xiao_1,DC_Xiao_2,DC_Xiao_YuKou) "
+                 "values(1,'01:10:00','01:20:00',101,'02:10:00','02:20:00',201,'03:10:00','03:20:00',301,"
+                 "'04:10:00','04:20:00',401,'05:10:00','05:20:00',501)");
+    w.Load();
+    EXPECT_TRUE(w.Option1(1).Value());
+    for (int k = 1; k <= 5; ++k) {
+        const std::string h = "0" + std::to_string(k);
+        EXPECT_EQ(meals::pickerTime(*w.Meal(k).start), h + ":10:00") << k;
+        EXPECT_EQ(meals::pickerTime(*w.Meal(k).end), h + ":20:00") << k;
+        EXPECT_EQ(w.Meal(k).amount->Text(), std::to_string(k) + ".01") << k;
+        EXPECT_NE(w.Meal(k).period->Caption().find(h + ":00:00 -- " + h + ":30:00"), std::string::npos) << k;
+    }
 }

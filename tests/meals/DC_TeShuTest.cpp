@@ -1,15 +1,14 @@
 #include "meals/DC_TeShu.h"
-#include "support/Fixtures.h"
-#include "support/Screen.h"
+#include "meals/MealsKit.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class TeShu : public test::WindowOf<DC_TeShu> {
+class TeShu : public test::MealsWindow<DC_TeShu> {
 protected:
     void SetUp() override {
-        WindowOf::SetUp();
+        MealsWindow::SetUp();
         if (IsSkipped()) return;
         sv->clock = "2026-12-06 10:00:00";
         con->executeScript(R"(
@@ -17,13 +16,13 @@ insert into DC_TeShuRi(TS_Date,TS_Zao,TS_Zhong,TS_Wan,TS_Ye,TS_Xiao) values
  ('2026-12-25',1,1,0,0,0),('2026-10-01',0,1,7,0,0),('2026-12-25',0,0,0,0,1);
 )");
     }
-    std::string cell(int r, int c) { return w.Grid1.Cell(r, c).Text(); }
     std::vector<test::Texts> stored() {
         return test::rows(*con, "select TS_Date,TS_Zao,TS_Zhong,TS_Wan,TS_Ye,TS_Xiao from DC_TeShuRi order by TS_Date,ID");
     }
 };
 
-const std::string kNo = "无需订餐", kYes = "需要订餐";
+const std::string& kNo = test::kNoOrder;
+const std::string& kYes = test::kOrder;
 
 }  // namespace
 

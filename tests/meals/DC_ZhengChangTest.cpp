@@ -1,22 +1,17 @@
 #include "meals/DC_ZhengChang.h"
-#include "support/Fixtures.h"
-#include "support/Screen.h"
+#include "meals/MealsKit.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class ZhengChang : public test::WindowOf<DC_ZhengChang> {
+class ZhengChang : public test::MealsWindow<DC_ZhengChang> {
 protected:
-    test::Texts stored() {
-        auto r = test::row(*con, "select * from DC_ZhengChangRi");
-        if (!r.empty()) r.erase(r.begin());  // the ID
-        return r;
-    }
-    std::string cell(int r, int c) { return w.Grid1.Cell(r, c).Text(); }
+    test::Texts stored() { return MealsWindow::stored("DC_ZhengChangRi"); }
 };
 
-const std::string kNo = "无需订餐", kYes = "需要订餐";
+const std::string& kNo = test::kNoOrder;
+const std::string& kYes = test::kOrder;
 
 }  // namespace
 

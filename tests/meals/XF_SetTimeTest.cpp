@@ -1,18 +1,15 @@
-#include "meals/MealTimes.h"
+#include "meals/MealsKit.h"
 #include "meals/XF_SetTime.h"
-#include "support/Fixtures.h"
-#include "support/Screen.h"
 
 using namespace tolvenk;
 
 namespace {
 
-class SetTime : public test::WindowOf<XF_SetTime> {
+class SetTime : public test::MealsWindow<XF_SetTime> {
 protected:
-    test::Texts stored() { return test::row(*con, "select * from XF_Can_Time"); }
+    test::Texts stored() { return MealsWindow::stored("XF_Can_Time", false); }
     void period(int meal, const std::string& from, const std::string& to) {
-        meals::setPickerTime(w.DTPicker1(meal), from);
-        meals::setPickerTime(w.DTPicker2(meal), to);
+        range(w.DTPicker1(meal), w.DTPicker2(meal), from, to);
     }
 };
 
@@ -52,8 +49,9 @@ TEST_P(SetTime, AnEmptyTableSavesTheLaidOutValues) {
 }
 
 TEST_P(SetTime, StoredRowIsShownToTheMinuteAndUpdatedWithTheReminder) {
-    con->execute("insert into XF_Can_Time values('07:30:45','09:00:00','11:00:00','13:00:00','17:00:00','19:00:00',"
-                 "'nonsense','22:00:00','23:00:00','23:30:00',60000,2000)");
+    canteenTimes("'07:30:45','09:00:00','11:00:00','13:00:00','17:00:00','19:00:00','nonsense','22:00:00',"
+                 "'23:00:00','23:30:00'",
+                 60000, 2000);
     w.Load();
     EXPECT_EQ(meals::pickerTime(w.DTPicker1(3)), "20:00:00");  // unreadable: the picker keeps its own time
     EXPECT_EQ(w.Text1(0).Text(), "600.00");

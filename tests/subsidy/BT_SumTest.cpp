@@ -89,6 +89,21 @@ TEST_P(Statistics, ByKindAndByOperator) {
     expectFooterAt(3);
 }
 
+// Granted amounts are summed as stored, past 64 bits and past what a double
+// holds exactly.
+TEST_P(Statistics, TheLargestAmountsAreSummedExactly) {
+    con->execute("update BuTie_OK set B_JinE=9223372036854775807 where B_JinE in (10000,123450)");
+    con->execute("update BuTie_OK set B_JinE=9007199254740993 where B_JinE=5000");
+    sum(0);
+    // 总部 issued: 2^63 - 1 + 2^53 + 1 = 9232379236109516800; waiting 2^53 + 1; taken 2^63 - 1.
+    EXPECT_EQ(line(BT_Sum::kHeadRows), (test::Texts{"总部", "4", "92323792361095168.00", "5", "3", "90071992547409.93",
+                                                    "5", "1", "92233720368547758.07", "0"}));
+    // Every line: 2 (2^63 - 1) + 2^53 + 1 + 700 = 18455751272964293307; taken 2 (2^63 - 1) + 700.
+    sum(1);
+    EXPECT_EQ(line(BT_Sum::kHeadRows), (test::Texts{"", "6", "184557512729642933.07", "5", "3", "90071992547409.93",
+                                                    "5", "3", "184467440737095523.14", "0"}));
+}
+
 TEST_P(Statistics, RefusesAMissingYearAndAMonthWithoutGrantedData) {
     sum(0);
     for (const char* year : {"", "二〇一一", "20.11"}) {

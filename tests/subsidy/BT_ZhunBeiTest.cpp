@@ -53,7 +53,7 @@ TEST_P(NewBatch, OffersTheKindsOfTheInstallation) {
     con->execute("delete from Sys_Para");
     reload();
     EXPECT_EQ(w.Combo3.ListCount(), 0);
-    w.Combo2.setListIndex(0);
+    w.Batch.Combo2.setListIndex(0);
     w.Command1.click();
     expectBox("提示:请选择补贴类型!", platform::vbExclamation);
 }
@@ -62,7 +62,7 @@ TEST_P(NewBatch, OffersTheKindsOfTheInstallation) {
 // the group recharge is a money kind with B_Type 1; then the editor.
 TEST_P(NewBatch, CreatesOnePreparedRowPerLiveEmployeeAndOpensTheEditor) {
     w.Load();
-    w.Combo2.setListIndex(0);
+    w.Batch.Combo2.setListIndex(0);
     w.Combo3.setListIndex(2);
     create([](BT_ZhunBei_1& e) {
         EXPECT_TRUE(e.Command6.Visible() && e.Command2.Visible());
@@ -80,7 +80,7 @@ TEST_P(NewBatch, CreatesOnePreparedRowPerLiveEmployeeAndOpensTheEditor) {
 
     // A times kind opens the editor with the times buttons.
     w.Load();
-    w.Combo2.setListIndex(1);
+    w.Batch.Combo2.setListIndex(1);
     w.Combo3.setListIndex(1);
     create([](BT_ZhunBei_1& e) { EXPECT_TRUE(e.Command3.Visible() && e.Command4.Visible() && !e.Command2.Visible()); });
     EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK where B_Times=2 and B_Unit=2 and B_Type=0"), 4);
@@ -89,7 +89,7 @@ TEST_P(NewBatch, CreatesOnePreparedRowPerLiveEmployeeAndOpensTheEditor) {
     // No live employee: straight to the editor, without a message.
     con->execute("update Ren_Per_Info set Del_YN=1");
     w.Load();
-    w.Combo2.setListIndex(2);
+    w.Batch.Combo2.setListIndex(2);
     create();
     EXPECT_TRUE(editorShown);
     EXPECT_TRUE(sv->boxes.empty());
@@ -97,16 +97,16 @@ TEST_P(NewBatch, CreatesOnePreparedRowPerLiveEmployeeAndOpensTheEditor) {
 
 TEST_P(NewBatch, RefusesBadInputAnExistingBatchAndAClearedIdMonth) {
     w.Load();
-    w.Text1.setText("");
+    w.Batch.Text1.setText("");
     create();
     expectBox("提示:请输入要准备数据的年份!", platform::vbExclamation);
-    w.Text1.setText("2026");
+    w.Batch.Text1.setText("2026");
     create();
     expectBox("提示:请选择第几次补贴!", platform::vbExclamation);
     EXPECT_FALSE(editorShown);
 
     batchRow(1, 1, 1, 4);  // a stopped row is a batch all the same
-    w.Combo2.setListIndex(0);
+    w.Batch.Combo2.setListIndex(0);
     create();
     expectBox("提示：该年月的该次补贴已经存在！", platform::vbExclamation);
     EXPECT_FALSE(editorShown);
@@ -116,7 +116,7 @@ TEST_P(NewBatch, RefusesBadInputAnExistingBatchAndAClearedIdMonth) {
     batchRow(1, -1, -1, 0, -500, 0);
     config(0, "1");
     reload();
-    w.Combo2.setListIndex(1);
+    w.Batch.Combo2.setListIndex(1);
     for (int kind : {0, 1, 2}) {
         w.Combo3.setListIndex(kind);
         create();
@@ -125,7 +125,7 @@ TEST_P(NewBatch, RefusesBadInputAnExistingBatchAndAClearedIdMonth) {
     EXPECT_EQ(stored(2), test::Texts{});
     config(1, "1");
     reload();
-    w.Combo2.setListIndex(1);
+    w.Batch.Combo2.setListIndex(1);
     create();
     EXPECT_TRUE(editorShown);
     EXPECT_EQ(stored(2).size(), 4u);
@@ -136,7 +136,7 @@ TEST_P(NewBatch, RefusesBadInputAnExistingBatchAndAClearedIdMonth) {
 TEST_P(NewBatch, AFailureMidwayWritesNothingAndTheRetryWritesOnce) {
     test::refuseWrites(*con, engine(), "no_third", "insert", "BuTie_OK", "new.Pinfo_ID=3", "disk full");
     w.Load();
-    w.Combo2.setListIndex(0);
+    w.Batch.Combo2.setListIndex(0);
     create();
     expectBox("提示：数据库出错了!", platform::vbExclamation);
     EXPECT_FALSE(editorShown);

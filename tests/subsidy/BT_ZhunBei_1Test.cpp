@@ -277,6 +277,77 @@ TEST_P(Editor, ImportsASheetSavedByASpreadsheetProgram) {
     EXPECT_EQ(cell(0, B::colJinE), "45.80");
 }
 
+// Workbooks saved by a spreadsheet program, made from the .fods beside them
+// (see the README there).
+std::string saved(const std::string& name) { return TOLVENK_TEST_SOURCE_DIR "/subsidy/data/" + name; }
+
+// Formulas import their saved results in both formats: numbers, a code and
+// an amount worked out as text; a date worked out by a formula is refused
+// like a typed one. A file whose formulas were never worked out is refused
+// at the first such cell the range reads, a code cell included.
+TEST_P(Editor, ImportsTheSavedResultsOfFormulas) {
+    const std::string date = "提示:单元格C8中是日期或时间,不是数字! (工号: 1003)";
+    for (const std::string file : {"calc-formulas.xls", "calc-formulas.xlsx"}) {
+        SCOPED_TRACE(file);
+        con->execute("delete from BuTie_OK");
+        if (w.Loaded()) w.Unload();
+        openAll(1);
+        import(saved(file), "1", "5");
+        expectBox(loaded, platform::vbInformation);
+        EXPECT_EQ(imported(B::colJinE), (test::Texts{"10'5 8.5 是", "1003 30 是", "1001 12.34 是", "1002 24.68 是"}));
+        w.Command12.click();
+        expectBox("提示:保存成功", platform::vbExclamation);
+        // Whole 10 fen: 12.34 -> 1230, 24.68 -> 2460.
+        EXPECT_EQ(stored(), (test::Texts{"1:1230:0", "2:2460:0", "3:3000:0", "5:850:0"}));
+
+        for (const auto& [row, message] : std::vector<std::pair<std::string, std::string>>{
+                 {"6", "提示:请输入数字 (工号: 1001)"}, {"7", "提示:请输入要补贴的金额! (工号: 1002)"}, {"8", date}}) {
+            import(saved(file), row, row);
+            ASSERT_EQ(sv->boxes.size(), 2u);
+            EXPECT_EQ(sv->boxes[0].prompt, message);
+            sv->boxes.clear();
+        }
+    }
+
+    for (const auto& [range, cell] : std::vector<std::pair<std::string, std::string>>{{"2", "C2"}, {"3", "B3"}}) {
+        import(saved("calc-formulas-unsaved.xlsx"), range, "8");
+        ASSERT_EQ(sv->boxes.size(), 2u);
+        EXPECT_EQ(sv->boxes[0].prompt, "提示:单元格" + cell + "中的公式没有保存计算结果,请先用电子表格程序打开该文件并保存,再导入!");
+        sv->boxes.clear();
+    }
+    EXPECT_EQ(stored(), (test::Texts{"1:1230:0", "2:2460:0", "3:3000:0", "5:850:0"}));
+}
+
+// Times from a sheet with a merged title, a hidden row and a second sheet:
+// the title and header rows pass over, the hidden row imports, a text
+// "3.5" converts; halves go away from zero as typed times do. A date and a
+// time are refused by cell, text that is no number as typed text is.
+TEST_P(Editor, ImportsTimesAndRefusesDatesFromASavedSheet) {
+    for (const std::string file : {"calc-cells.xls", "calc-cells.xlsx"}) {
+        SCOPED_TRACE(file);
+        con->execute("delete from BuTie_OK");
+        if (w.Loaded()) w.Unload();
+        openAll(2);
+        import(saved(file), "1", "4");
+        expectBox(loaded, platform::vbInformation);
+        EXPECT_EQ(imported(B::colCi), (test::Texts{"10'5 0 ", "1003 0 ", "1001 2.5 是", "1002 3.5 是"}));
+        w.Command12.click();
+        EXPECT_EQ(stored(), (test::Texts{"1:0:3", "2:0:4", "3:0:0", "5:0:0"}));
+
+        for (const auto& [row, message] : std::vector<std::pair<std::string, std::string>>{
+                 {"5", "提示:单元格C5中是日期或时间,不是数字! (工号: 1003)"},
+                 {"6", "提示:单元格C6中是日期或时间,不是数字! (工号: 10'5)"},
+                 {"7", "提示:请输入数字 (工号: 1001)"}}) {
+            sv->boxes.clear();
+            import(saved(file), row, "7");
+            ASSERT_EQ(sv->boxes.size(), 2u);
+            EXPECT_EQ(sv->boxes[0].prompt, message);
+        }
+        sv->boxes.clear();
+        EXPECT_EQ(imported(B::colCi), (test::Texts{"10'5 0 ", "1003 0 ", "1001 3 是", "1002 4 是"}));  // the refusals left them
+    }
+}
+
 // Refused values stop the import at their row like a wrong name does;
 // what was copied before keeps its mark and is saved.
 TEST_P(Editor, ImportStopsAtAWrongNameOrABadValueKeepingEarlierMarks) {
@@ -372,7 +443,7 @@ TEST_P(Editor, ImportTimesAndRangesAndClosingTheWindow) {
     expectBox(loaded, platform::vbInformation);
     EXPECT_EQ(imported(B::colCi), (test::Texts{"10'5 0 ", "1003 0 ", "1001 2.5 是", "1002 0 "}));
     w.Command12.click();
-    EXPECT_EQ(stored(), (test::Texts{"1:0:2", "2:0:0", "3:0:0", "5:0:0"}));  // as a whole number, half to even
+    EXPECT_EQ(stored(), (test::Texts{"1:0:3", "2:0:0", "3:0:0", "5:0:0"}));  // halves away from zero, as typed
     sv->boxes.clear();
     import(file, "2", "2");
     EXPECT_EQ(sv->boxes[0].prompt, "提示:输入的补贴次数太大! (工号: 1002)");
@@ -392,7 +463,7 @@ TEST_P(Editor, ImportTimesAndRangesAndClosingTheWindow) {
     w.Command10.click();
     EXPECT_FALSE(w.Picture1.Visible());
     EXPECT_TRUE(w.Command1.Enabled());
-    EXPECT_EQ(stored(), (test::Texts{"1:0:2", "2:0:0", "3:0:0", "5:0:0"}));
+    EXPECT_EQ(stored(), (test::Texts{"1:0:3", "2:0:0", "3:0:0", "5:0:0"}));
 
     // Closing the window while the import runs ends it quietly.
     sv->yields = 0;
@@ -415,6 +486,10 @@ TEST_P(EditorFiles, ImportFilesThatCannotBeReadAreRefused) {
         {dir.file("gone.xlsx"), "提示:无法打开该文件!"},
         {dir.file("list.csv"), "提示:该文件不是Excel表格文件!"},
         {dir.file("locked.xls"), "提示:该Excel文件设有密码,请先取消密码再导入!"},
+        // Saved with a password by a spreadsheet program: RC4, the CryptoAPI header, an encrypted package.
+        {TOLVENK_TEST_SOURCE_DIR "/subsidy/data/calc-locked.xls", "提示:该Excel文件设有密码,请先取消密码再导入!"},
+        {TOLVENK_TEST_SOURCE_DIR "/subsidy/data/calc-locked-cryptoapi.xls", "提示:该Excel文件设有密码,请先取消密码再导入!"},
+        {TOLVENK_TEST_SOURCE_DIR "/subsidy/data/calc-locked.xlsx", "提示:该Excel文件设有密码,请先取消密码再导入!"},
         {dir.file("nosheet.xls"), "提示:该Excel文件中没有工作表!"}};
     for (const auto& [path, message] : files) {
         import(path, "1", "2");
@@ -437,7 +512,7 @@ TEST_P(Editor, ImportOnScreenFromTheNewBatchToTheSavedImport) {
     sv->inputAnswers.push_back("8.88");
     sv->fileAnswers.push_back(file);
     QTimer::singleShot(0, [&] {
-        batch.Combo2.setListIndex(0);
+        batch.Batch.Combo2.setListIndex(0);
         QTimer::singleShot(0, [&] {
             e.ucDep1.selectDepartment("02");
             test::clickOnScreen(e.Com_Zao);

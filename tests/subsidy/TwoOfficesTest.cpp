@@ -48,7 +48,7 @@ std::function<void()> prepare(int menu, const std::string& times, std::vector<st
     switch (menu) {
         case 7021: {
             auto* w = hold(std::make_unique<BT_ZhunBei>());
-            nameBatch(&w->Text1, w->Combo1, w->Combo2, times);
+            nameBatch(&w->Batch.Text1, w->Batch.Combo1, w->Batch.Combo2, times);
             return [w] {
                 // The office that creates the batch gets the editor: closed at once.
                 QTimer::singleShot(0, [] {
@@ -75,17 +75,17 @@ std::function<void()> prepare(int menu, const std::string& times, std::vector<st
         }
         case 7023: {
             auto* w = hold(std::make_unique<BT_ZhunBei_SC>());
-            nameBatch(&w->Text1, w->Combo1, w->Combo2, times);
+            nameBatch(&w->Batch.Text1, w->Batch.Combo1, w->Batch.Combo2, times);
             return [w] { w->Command1.click(); };
         }
         case 7024: {
             auto* w = hold(std::make_unique<BT_ZhunBei_FF>());
-            nameBatch(&w->Text1, w->Combo1, w->Combo2, times);
+            nameBatch(&w->Batch.Text1, w->Batch.Combo1, w->Batch.Combo2, times);
             return [w] { w->Command1.click(); };
         }
         case 7025: {
             auto* w = hold(std::make_unique<BT_ZhunBei_Stop>());
-            nameBatch(&w->Text1, w->Combo1, w->Combo2, times);
+            nameBatch(&w->Batch.Text1, w->Batch.Combo1, w->Batch.Combo2, times);
             return [w] { w->Command1.click(); };
         }
         case 7029:

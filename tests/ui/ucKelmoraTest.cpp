@@ -179,3 +179,18 @@ TEST_P(Kelmora, AHostWindowThatUnloadsAndLoadsAgainGetsAFreshPicker) {
     EXPECT_EQ(host.ucDep1.Get_Sel(dept, name, code, num), 0);
     EXPECT_EQ(host.ucDep1.tvDept.NodeCount(), 7);
 }
+
+// More people than a 16-bit count holds are ticked and counted as they are.
+TEST_P(Kelmora, MoreThan32767TickedPeopleAreCounted) {
+    std::string rows;
+    for (int p = 100; p < 100 + 32770; ++p)
+        rows += (rows.empty() ? "" : ",") + std::string("(") + std::to_string(p) + ",4,'02','P" + std::to_string(p) +
+                "','C" + std::to_string(p) + "','',0)";
+    con->executeScript("insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) values " + rows);
+    picker.Init(0, 3, "admin", cs, 0);
+    picker.selectDepartment("02");
+    picker.tickAll(true);
+    std::vector<std::int32_t> ids;
+    EXPECT_EQ(picker.Get_Sel_IDs(ids), 32771);  // Li Si and the 32,770 added
+    EXPECT_EQ(ids.size(), 32771u);
+}

@@ -105,16 +105,16 @@ int main(int argc, char** argv) {
     {
         YuE_HZ_Cha w;
         w.Load();
-        w.DTPicker1.setValue("2026-11-15");
+        w.Query.DTPicker1.setValue("2026-11-15");
         double spent = 0;
         int shown = 0;
         sv->start();
         for (const std::string& d : tops) {
-            w.ucDep1.selectDepartment(d);
+            w.Query.ucDep1.selectDepartment(d);
             const auto start = Clock::now();
             w.Command1_Click();
             spent += seconds(start);
-            shown += w.Grid1.Rows() - 2;
+            shown += w.Query.Grid1.Rows() - 2;
         }
         std::printf("%-46s %10.3f %12.3f %10d\n", "IC balance query, every employee (7036)", spent, sv->finish(), shown);
         w.Unload();
@@ -122,16 +122,16 @@ int main(int argc, char** argv) {
     {
         YuE_ID_Cha w;
         w.Load();
-        w.DTPicker1.setValue("2026-11-15");
+        w.Query.DTPicker1.setValue("2026-11-15");
         double spent = 0;
         int shown = 0;
         sv->start();
         for (const std::string& d : tops) {
-            w.ucDep1.selectDepartment(d);
+            w.Query.ucDep1.selectDepartment(d);
             const auto start = Clock::now();
             w.Command1_Click();
             spent += seconds(start);
-            shown += w.Grid1.Rows() - 2;
+            shown += w.Query.Grid1.Rows() - 2;
         }
         std::printf("%-46s %10.3f %12.3f %10d\n", "ID balance query, every employee (7039)", spent, sv->finish(), shown);
         w.Unload();

@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     {
         BT_ZhunBei_FF w;
         w.Load();
-        w.Combo2.setText("2");
+        w.Batch.Combo2.setText("2");
         const double s = timed([&] { w.Command1_Click(); });
         std::printf("IC grant: %s in %.2f s\n", lastBox().c_str(), s);
         w.Unload();

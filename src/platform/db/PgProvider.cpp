@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <charconv>
 #include <cstring>
 #include <list>
 
@@ -70,8 +71,11 @@ Value cellValue(const PGresult* res, int row, int col) {
     case kFloat8: return Value(std::strtod(text, nullptr));
     case kNumeric: {
         // Sums of whole numbers arrive as numeric; keep them whole, as the file engine does.
-        const bool whole = std::strpbrk(text, ".eEN") == nullptr;
-        if (whole && std::strlen(text) < 19) return Value(static_cast<std::int64_t>(std::strtoll(text, nullptr, 10)));
+        // Every one that fits 64 bits, to the last: a sum near the largest
+        // amount is still exact.
+        const char* end = text + std::strlen(text);
+        std::int64_t v = 0;
+        if (const auto [at, ec] = std::from_chars(text, end, v); ec == std::errc() && at == end) return Value(v);
         return Value(std::strtod(text, nullptr));
     }
     default: return Value(std::string(text, static_cast<std::size_t>(PQgetlength(res, row, col))));
@@ -349,18 +353,7 @@ void PgProvider::executeScript(const std::string& sql) {
 
 void PgProvider::insertRow(const std::string& table, const std::vector<std::string>& columns,
                            const std::vector<Value>& values) {
-    std::string sql = "INSERT INTO " + columnName(table);
-    if (columns.empty()) {
-        sql += " DEFAULT VALUES";
-    } else {
-        std::string names, marks;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            names += (i ? "," : "") + columnName(columns[i]);
-            marks += i ? ",?" : "?";
-        }
-        sql += " (" + names + ") VALUES (" + marks + ")";
-    }
-    execute(sql, values);
+    execute(insertRowStatement(table, columns, columnName), values);
 }
 
 long long PgProvider::updateRow(const std::string& table, Value& rowKey, const std::vector<std::string>& columns,

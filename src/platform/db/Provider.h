@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,20 @@ struct QueryResult {
     // Engine row identity of each row, when the query was opened for update.
     std::vector<Value> rowKeys;
 };
+
+// The INSERT of one row of a record set, its names written by `name`
+// (each engine quotes its own way), the values as parameters.
+inline std::string insertRowStatement(const std::string& table, const std::vector<std::string>& columns,
+                                      const std::function<std::string(const std::string&)>& name) {
+    std::string sql = "INSERT INTO " + name(table);
+    if (columns.empty()) return sql + " DEFAULT VALUES";
+    std::string names, marks;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        names += (i ? "," : "") + name(columns[i]);
+        marks += i ? ",?" : "?";
+    }
+    return sql + " (" + names + ") VALUES (" + marks + ")";
+}
 
 // One open session with one engine. Statements arrive in the module's own
 // dialect; each provider translates what its engine lacks.

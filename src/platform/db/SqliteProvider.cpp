@@ -326,18 +326,7 @@ void SqliteProvider::runScript(const std::string& sql) {
 
 void SqliteProvider::insertRow(const std::string& table, const std::vector<std::string>& columns,
                                const std::vector<Value>& values) {
-    std::string sql = "INSERT INTO " + quoteName(table);
-    if (columns.empty()) {
-        sql += " DEFAULT VALUES";
-    } else {
-        std::string names, marks;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            names += (i ? "," : "") + quoteName(columns[i]);
-            marks += i ? ",?" : "?";
-        }
-        sql += " (" + names + ") VALUES (" + marks + ")";
-    }
-    execute(sql, values);
+    execute(insertRowStatement(table, columns, quoteName), values);
 }
 
 long long SqliteProvider::updateRow(const std::string& table, Value& rowKey,

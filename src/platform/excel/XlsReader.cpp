@@ -6,7 +6,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/excel/CompoundFile.h"
 #include "platform/excel/Workbook.h"
+#include "platform/excel/XlsRecords.h"
 
 namespace tolvenk::excel {
 
@@ -14,16 +16,6 @@ namespace {
 
 constexpr std::array<unsigned char, 8> kCompoundSignature = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 constexpr std::array<unsigned char, 4> kZipSignature = {'P', 'K', 0x03, 0x04};
-
-// An Office file saved with a password is a compound file holding its
-// encrypted package instead of a workbook stream.
-bool holdsEncryptedPackage(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string name;
-    for (char c : std::string("EncryptedPackage")) name += std::string{c, '\0'};
-    return bytes.find(name) != std::string::npos;
-}
 
 // The shortest text that reads back as the same number, as the .xlsx reader
 // gives it, so both formats show a cell alike.
@@ -54,9 +46,39 @@ private:
     int rc_ = FREEXL_OK;
 };
 
+// freexl (1.0.6) reads the cells and their date formats but passes formula
+// cells over and cannot tell an RC4 or CryptoAPI password from a missing
+// sheet: the records it leaves out are read here first.
+XlsRecords ownRecords(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw WorkbookError(path + ": cannot be opened", WorkbookProblem::Unreadable);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.size() < kCompoundSignature.size() ||
+        std::memcmp(bytes.data(), kCompoundSignature.data(), kCompoundSignature.size()) != 0)
+        throw WorkbookError(path + ": not a workbook", WorkbookProblem::NotAWorkbook);
+    try {
+        const CompoundFile file(std::move(bytes));
+        // An Office file saved with a password holds its encrypted package instead.
+        if (file.stream("EncryptedPackage"))
+            throw WorkbookError(path + ": protected by a password", WorkbookProblem::Encrypted);
+        std::optional<std::string> stream = file.stream("Workbook");
+        if (!stream) stream = file.stream("Book");
+        if (!stream)
+            throw WorkbookError(path + ": a compound file without a workbook", WorkbookProblem::NotAWorkbook);
+        XlsRecords records = readXlsRecords(*stream);
+        if (records.encrypted)
+            throw WorkbookError(path + ": protected by a password", WorkbookProblem::Encrypted);
+        return records;
+    } catch (const WorkbookError& e) {
+        if (e.problem() != WorkbookProblem::Damaged) throw;
+        throw WorkbookError(path + ": " + e.what(), WorkbookProblem::Damaged);
+    }
+}
+
 }  // namespace
 
 Sheet readXlsFirstSheet(const std::string& path) {
+    const XlsRecords records = ownRecords(path);
     Handle book(path);
     switch (book.rc()) {
         case FREEXL_OK:
@@ -66,15 +88,11 @@ Sheet readXlsFirstSheet(const std::string& path) {
         case FREEXL_INVALID_CFBF_HEADER:
             throw WorkbookError(path + ": not a workbook", WorkbookProblem::NotAWorkbook);
         case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
-            if (holdsEncryptedPackage(path))
-                throw WorkbookError(path + ": protected by a password", WorkbookProblem::Encrypted);
             throw WorkbookError(path + ": a compound file without a workbook", WorkbookProblem::NotAWorkbook);
         default:
             throw WorkbookError(path + ": damaged (reader code " + std::to_string(book.rc()) + ")",
                                 WorkbookProblem::Damaged);
     }
-    if (book.info(FREEXL_BIFF_PASSWORD) == FREEXL_BIFF_OBFUSCATED)
-        throw WorkbookError(path + ": protected by a password", WorkbookProblem::Encrypted);
     if (book.info(FREEXL_BIFF_SHEET_COUNT) == 0)
         throw WorkbookError(path + ": the workbook has no sheet", WorkbookProblem::NoSheet);
     if (freexl_select_active_worksheet(book.get(), 0) != FREEXL_OK)
@@ -105,11 +123,13 @@ Sheet readXlsFirstSheet(const std::string& path) {
                     cell.text = numberText(v.value.double_value);
                     break;
                 }
-                case FREEXL_CELL_TEXT:
-                case FREEXL_CELL_SST_TEXT:
                 case FREEXL_CELL_DATE:
                 case FREEXL_CELL_DATETIME:
                 case FREEXL_CELL_TIME:
+                    sheet.put(static_cast<int>(r), c).date = true;
+                    [[fallthrough]];
+                case FREEXL_CELL_TEXT:
+                case FREEXL_CELL_SST_TEXT:
                     sheet.put(static_cast<int>(r), c).text = v.value.text_value ? v.value.text_value : "";
                     break;
                 default:
@@ -117,6 +137,7 @@ Sheet readXlsFirstSheet(const std::string& path) {
             }
         }
     }
+    for (const XlsFormulaResult& f : records.formulas) sheet.put(f.row, f.col) = f.cell;
     return sheet;
 }
 

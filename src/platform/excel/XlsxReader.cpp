@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/db/Utf8.h"
+#include "platform/excel/NumberFormat.h"
 
 namespace tolvenk::excel {
 
@@ -159,6 +160,7 @@ Sheet readFirstSheet(const std::string& path) {
 
     std::map<int, std::string> ownFormats;
     std::vector<std::string> formatOfStyle;
+    std::vector<bool> dateOfStyle;
     const pugi::xml_document styles = zip.xml("xl/styles.xml", false);
     const pugi::xml_node styleSheet = child(styles, "styleSheet");
     for (pugi::xml_node f : child(styleSheet, "numFmts").children())
@@ -167,6 +169,7 @@ Sheet readFirstSheet(const std::string& path) {
         const int id = xf.attribute("numFmtId").as_int();
         const auto own = ownFormats.find(id);
         formatOfStyle.push_back(own != ownFormats.end() ? own->second : builtInFormat(id));
+        dateOfStyle.push_back(isDateFormat(id, own != ownFormats.end() ? own->second : std::string()));
     }
 
     Sheet sheet;
@@ -187,6 +190,12 @@ Sheet readFirstSheet(const std::string& path) {
             if (style < formatOfStyle.size() && !formatOfStyle[style].empty()) cell.format = formatOfStyle[style];
             const std::string type = c.attribute("t").value();
             const pugi::xml_node v = child(c, "v");
+            // A formula keeps its last result in <v>; writers that do not
+            // calculate leave it out or empty (an empty text result says t="str").
+            if (child(c, "f") && type != "inlineStr" && (!v || (*v.child_value() == '\0' && type != "str"))) {
+                cell.noResult = true;
+                continue;
+            }
             if (type == "s") {
                 const std::size_t i = std::strtoul(v.child_value(), nullptr, 10);
                 if (!v || i >= shared.size()) throw WorkbookError(path + ": a shared text is missing in " + sheetPart);
@@ -197,6 +206,9 @@ Sheet readFirstSheet(const std::string& path) {
                 cell.text = v.child_value();
             } else if (type == "b") {
                 cell.text = std::string_view(v.child_value()) == "1" ? "TRUE" : "FALSE";
+            } else if (type == "d") {
+                cell.text = v.child_value();  // a date or time as ISO text
+                cell.date = true;
             } else if (v) {
                 const std::string_view s = v.child_value();
                 double value = 0;
@@ -205,6 +217,7 @@ Sheet readFirstSheet(const std::string& path) {
                     throw WorkbookError(path + ": a number cannot be read in " + sheetPart);
                 cell.number = value;
                 cell.text = numberText(value);
+                cell.date = style < dateOfStyle.size() && dateOfStyle[style];
             }
         }
     }

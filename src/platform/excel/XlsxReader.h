@@ -27,6 +27,11 @@ struct SheetCell {
     std::optional<double> number;
     // The cell's number format ("General" when it has none).
     std::string format = "General";
+    // A number that its format shows as a date or a time.
+    bool date = false;
+    // A formula whose result the file does not hold: its writer never
+    // worked it out (scripts do this), so the cell has no value to give.
+    bool noResult = false;
 };
 
 struct SheetRange {

@@ -111,8 +111,6 @@ void XF_Cha_HZ_Ren::Form_Load() {
 
     XF = XFService();
     BT = BTService();
-    XF.Set_strCN(strCN);
-    BT.Set_strCN(strCN);
 
     ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);
 

@@ -7,12 +7,15 @@
 #include "data/BTService.h"
 #include "data/DataList.h"
 #include "data/XFService.h"
+#include "platform/MoneyText.h"
 #include "platform/db/Recordset.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "ui/ucKelmora.h"
 
 namespace tolvenk {
+
+class Run_Lock;
 
 // Consumption statistics by employee (menu 7033): for the chosen employees one
 // grid row per employee and day, month or whole period, with money and times
@@ -52,9 +55,10 @@ public:
 
     // Sums of one row or of the whole run, signed as stored (into the card
     // positive). Meal slot 0 is every other meal, 1 to 5 the segments.
+    // Exact at any size: the total of stored amounts is wider than any one.
     struct Emp_Sums {
-        std::int64_t Money = 0, Count = 0, Times = 0, Recharge = 0, Recharge_Times = 0, Withdraw = 0, Transfer = 0;
-        std::array<std::int64_t, 6> Meal_Money{}, Meal_Times{};
+        Exact_Sum Money, Count, Times, Recharge, Recharge_Times, Withdraw, Transfer;
+        std::array<Exact_Sum, 6> Meal_Money{}, Meal_Times{};
         void add(const Emp_Sums& o);
     };
 
@@ -99,6 +103,8 @@ private:
     };
     XF_Fields fields_{};
     bool running_ = false;
+    // The lock of the run under way, which its loops yield through.
+    const Run_Lock* lock_ = nullptr;
 };
 
 }  // namespace tolvenk

@@ -8,6 +8,7 @@
 #include "data/XfTypeCode.h"
 #include "lang/LangGlobals.h"
 #include "platform/DateText.h"
+#include "platform/FenMath.h"
 #include "platform/MoneyText.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
@@ -34,21 +35,28 @@ std::size_t mealSlot(const db::Value& v) {
     return m >= 1 && m <= 5 ? static_cast<std::size_t>(m) : 0;
 }
 
-std::string yuan(std::int64_t fen) { return centsText(fen); }
+// A stored amount or count as it is; NULL is 0, and one that is no whole
+// 64-bit number leaves every sum it goes into the overflow mark.
+Exact_Sum stored(const db::Value& v) {
+    Exact_Sum s;
+    if (const auto n = storedFen(v)) s.add(*n);
+    else s.addUnknown();
+    return s;
+}
 
 }  // namespace
 
 void XF_Cha_HZ_Ren::Emp_Sums::add(const Emp_Sums& o) {
-    Money += o.Money;
-    Count += o.Count;
-    Times += o.Times;
-    Recharge += o.Recharge;
-    Recharge_Times += o.Recharge_Times;
-    Withdraw += o.Withdraw;
-    Transfer += o.Transfer;
+    Money.add(o.Money);
+    Count.add(o.Count);
+    Times.add(o.Times);
+    Recharge.add(o.Recharge);
+    Recharge_Times.add(o.Recharge_Times);
+    Withdraw.add(o.Withdraw);
+    Transfer.add(o.Transfer);
     for (std::size_t k = 0; k < Meal_Money.size(); ++k) {
-        Meal_Money[k] += o.Meal_Money[k];
-        Meal_Times[k] += o.Meal_Times[k];
+        Meal_Money[k].add(o.Meal_Money[k]);
+        Meal_Times[k].add(o.Meal_Times[k]);
     }
 }
 
@@ -71,12 +79,14 @@ void XF_Cha_HZ_Ren::Command1_Click() {
     struct Ending {
         XF_Cha_HZ_Ren& w;
         ~Ending() {
+            w.lock_ = nullptr;
             w.Rs_XF.reset();  // nothing reads it after the run; a month of a large site is big
             if (!w.Loaded()) return;
             w.Pic_1.setVisible(false);
             if (!w.Grid1.Redraw()) w.Grid1.setRedraw(true);
         }
     } ending{*this};
+    lock_ = &lock;
 
     Init_Emp_Grid();
     Grid1.setRedraw(false);
@@ -109,10 +119,7 @@ bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to
         for (int i = 1; i <= n; ++i) {
             eachPeriod(i);
             Bar1.setValue(i);
-            if (platform::services().yieldDue()) {
-                platform::services().yield();
-                if (!Loaded()) return false;  // closed meanwhile: its grid is gone
-            }
+            if (lock_ && !lock_->Go_On()) return false;  // closed meanwhile: its grid is gone
         }
     }
     Add_Emp_Totals();
@@ -171,23 +178,23 @@ void XF_Cha_HZ_Ren::Fill_Emp_Row(int i, const std::string& period) {
     namespace T = XF_Type_Code;
     for (Rs_XF->moveFirst(); !Rs_XF->eof(); Rs_XF->moveNext()) {
         const int type = static_cast<int>(whole(Rs_XF->field(fields_.type)));
-        const std::int64_t money = whole(Rs_XF->field(fields_.money));
+        const Exact_Sum money = stored(Rs_XF->field(fields_.money));
         if (in(type, {T::Consume, T::ConsumeCancel, T::Refund, T::ProfitLoss})) {
-            s.Money += money;
-            s.Count += 1;
-            s.Meal_Money[mealSlot(Rs_XF->field(fields_.meal))] += money;
+            s.Money.add(money);
+            s.Count.add(1);
+            s.Meal_Money[mealSlot(Rs_XF->field(fields_.meal))].add(money);
         } else if (type == T::TimesConsume) {
-            const std::int64_t times = whole(Rs_XF->field(fields_.times));
-            s.Times += times;
-            s.Meal_Times[mealSlot(Rs_XF->field(fields_.meal))] += times;
+            const Exact_Sum times = stored(Rs_XF->field(fields_.times));
+            s.Times.add(times);
+            s.Meal_Times[mealSlot(Rs_XF->field(fields_.meal))].add(times);
         } else if (in(type, {T::Recharge, T::RechargeCancel, T::PcRecharge, T::ProfitLossRecharge})) {
-            s.Recharge += money;
+            s.Recharge.add(money);
         } else if (in(type, {T::TimesRecharge, T::TimesRechargeCancel, T::PcTimesRecharge})) {
-            s.Recharge_Times += whole(Rs_XF->field(fields_.times));
+            s.Recharge_Times.add(stored(Rs_XF->field(fields_.times)));
         } else if (in(type, {T::Withdraw, T::WithdrawCancel, T::PcWithdraw})) {
-            s.Withdraw += money;
+            s.Withdraw.add(money);
         } else if (in(type, {T::PcWaterTransfer, T::WaterTransfer})) {
-            s.Transfer += money;
+            s.Transfer.add(money);
         }
     }
 
@@ -204,20 +211,22 @@ void XF_Cha_HZ_Ren::Fill_Emp_Row(int i, const std::string& period) {
 // spent; recharges as stored.
 void XF_Cha_HZ_Ren::Write_Sums(int row, const Emp_Sums& s) {
     auto cell = [&](int c, const std::string& t) { Grid1.Cell(row, c).setText(t); };
-    cell(6, yuan(-s.Money));
-    cell(7, std::to_string(s.Count));
-    cell(8, std::to_string(-s.Times));
-    cell(9, yuan(s.Recharge));
-    cell(10, std::to_string(s.Recharge_Times));
-    cell(11, yuan(-s.Withdraw));
-    cell(12, yuan(s.Recharge + s.Withdraw));
+    Exact_Sum balance = s.Recharge;
+    balance.add(s.Withdraw);
+    cell(6, s.Money.cents(true));
+    cell(7, s.Count.whole());
+    cell(8, s.Times.whole(true));
+    cell(9, s.Recharge.cents());
+    cell(10, s.Recharge_Times.whole());
+    cell(11, s.Withdraw.cents(true));
+    cell(12, balance.cents());
     for (int k = 1; k <= 5; ++k) {
-        cell(11 + 2 * k, yuan(-s.Meal_Money[static_cast<std::size_t>(k)]));
-        cell(12 + 2 * k, std::to_string(-s.Meal_Times[static_cast<std::size_t>(k)]));
+        cell(11 + 2 * k, s.Meal_Money[static_cast<std::size_t>(k)].cents(true));
+        cell(12 + 2 * k, s.Meal_Times[static_cast<std::size_t>(k)].whole(true));
     }
-    cell(23, yuan(-s.Meal_Money[0]));
-    cell(24, std::to_string(-s.Meal_Times[0]));
-    cell(25, yuan(-s.Transfer));
+    cell(23, s.Meal_Money[0].cents(true));
+    cell(24, s.Meal_Times[0].whole(true));
+    cell(25, s.Transfer.cents(true));
 }
 
 void XF_Cha_HZ_Ren::Add_Emp_Totals() {

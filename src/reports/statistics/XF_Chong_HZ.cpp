@@ -4,6 +4,7 @@
 
 #include "data/ChongHzStore.h"
 #include "data/Globals.h"
+#include "data/HzDimCode.h"
 #include "data/TableColumns.h"
 #include "lang/Language.h"
 #include "platform/db/SqlText.h"
@@ -17,6 +18,9 @@ namespace {
 
 namespace K = Chong_HZ_Store;
 
+// The quoted Chinese texts of this window (the computer's kinds and columns,
+// the transfer column, "普通卡", "其它") are its own and read the same in every
+// language: the language table's entries of the same wording are translated.
 constexpr int kDesignWidth = 11655;
 constexpr int kDesignHeight = 8340;
 
@@ -113,8 +117,6 @@ void XF_Chong_HZ::Form_Load() {
 
     XF = XFService();
     Card = CardService();
-    XF.Set_strCN(strCN);
-    Card.Set_strCN(strCN);
 
     const std::string today = platform::services().clockText().substr(0, 10);
     DTPicker1.setValue(today);
@@ -125,7 +127,6 @@ void XF_Chong_HZ::Form_Load() {
     Option1_Click(0);
 
     BT = BTService();
-    BT.Set_strCN(strCN);
     Ci_Config = BT.Is_Ci();
 }
 
@@ -141,18 +142,18 @@ void XF_Chong_HZ::Option2_Click(int Index) {
     if (Index == 0) {
         for (forms::ComboBox* c : {&Combo2, &Combo3}) {
             for (int i = 0; i <= 4; ++i) add(*c, L(348 + i), i + 1);
-            add(*c, L(353), K::Dept);
+            add(*c, L(353), HZ_Dim::Dept);
         }
         Init_Chong_Grid(0);
         Command2.setVisible(true);
         Command1.setVisible(false);
     } else {
         for (forms::ComboBox* c : {&Combo2, &Combo3}) {
-            add(*c, "按操作员汇总", K::Operator);
-            add(*c, "按卡类型汇总", K::CardType);
-            add(*c, "按部门汇总", K::Dept);
+            add(*c, "按操作员汇总", HZ_Dim::Operator);
+            add(*c, "按卡类型汇总", HZ_Dim::CardType);
+            add(*c, "按部门汇总", HZ_Dim::Dept);
         }
-        add(Combo3, "按日期汇总", K::Date);
+        add(Combo3, "按日期汇总", HZ_Dim::Date);
         Init_Chong_Grid(1);
         Command1.setVisible(true);
         Command2.setVisible(false);
@@ -231,12 +232,6 @@ void XF_Chong_HZ::Form_Resize() {
     Grid1.Refresh();
 }
 
-bool XF_Chong_HZ::Times_On() const {
-    if (Ci_Config.rowUBound() < 1) return true;
-    const auto v = parseNumber(Ci_Config(1, Ci_Config.col(col::Sys_Para::P5)));
-    return !(v && *v == 0);
-}
-
 // Group conditions and names.
 
 void XF_Chong_HZ::Fill_Cond_Combo(forms::ComboBox& KindList, forms::ComboBox& CondList, int Level) {
@@ -250,27 +245,27 @@ void XF_Chong_HZ::Fill_Cond_Combo(forms::ComboBox& KindList, forms::ComboBox& Co
     DataList list;
     const char *text = nullptr, *key = nullptr;
     switch (kind) {
-    case K::Place: list = XF.Get_XF_Dians(), text = col::XF_Dian_Info::XF_Dian_Name, key = col::XF_Dian_Info::XF_Dian_ID; break;
-    case K::Mach: list = XF.Get_XF_Machs(), text = col::Mach_Info::Mach_Name, key = col::Mach_Info::Mach_ID; break;
-    case K::Cashier: list = XF.Get_ShouKuan(), text = col::XF_ShouKuan::SK_Name, key = col::XF_ShouKuan::SK_ID; break;
-    case K::Unit: list = XF.Get_Unit(""), text = col::XF_Unit_Info::XF_Unit_Name, key = col::XF_Unit_Info::XF_Unit_ID; break;
-    case K::CardType: list = Card.Get_Type(""), text = col::Card_Type::C_Name, key = col::Card_Type::C_LeiBie; break;
-    case K::Operator: list = XF.Get_Sys_User(), text = col::Sys_User_Info::User_Name, key = col::Sys_User_Info::User_ID; break;
-    case K::Dept: list = XF.Get_All_Dept1(), text = col::Ren_Dept_Info::Dept_Name, key = col::Ren_Dept_Info::Dept_ID; break;
+    case HZ_Dim::Place: list = XF.Get_XF_Dians(), text = col::XF_Dian_Info::XF_Dian_Name, key = col::XF_Dian_Info::XF_Dian_ID; break;
+    case HZ_Dim::Mach: list = XF.Get_XF_Machs(), text = col::Mach_Info::Mach_Name, key = col::Mach_Info::Mach_ID; break;
+    case HZ_Dim::Cashier: list = XF.Get_ShouKuan(), text = col::XF_ShouKuan::SK_Name, key = col::XF_ShouKuan::SK_ID; break;
+    case HZ_Dim::Unit: list = XF.Get_Unit(""), text = col::XF_Unit_Info::XF_Unit_Name, key = col::XF_Unit_Info::XF_Unit_ID; break;
+    case HZ_Dim::CardType: list = Card.Get_Type(""), text = col::Card_Type::C_Name, key = col::Card_Type::C_LeiBie; break;
+    case HZ_Dim::Operator: list = XF.Get_Sys_User(), text = col::Sys_User_Info::User_Name, key = col::Sys_User_Info::User_ID; break;
+    case HZ_Dim::Dept: list = XF.Get_All_Dept1(), text = col::Ren_Dept_Info::Dept_Name, key = col::Ren_Dept_Info::Dept_ID; break;
     default: break;
     }
     if (text && list.rowUBound() >= 1) {
         const int k = list.col(key);
         Fill_Combo(CondList, list, text, key, &L(379), 0, [&](int r, std::string& shown) {
             // The ordinary card may be stored without a name.
-            if (kind == K::CardType && shown.empty() && vbVal(list(r, k)) == 1) shown = "普通卡";
+            if (kind == HZ_Dim::CardType && shown.empty() && vbVal(list(r, k)) == 1) shown = "普通卡";
             keys.push_back(list(r, k));
             return true;
         });
     }
 
     // The date has no values to choose from; each condition list has its own label.
-    const bool choosable = Chosen_Data(KindList) != K::Date;
+    const bool choosable = Chosen_Data(KindList) != HZ_Dim::Date;
     CondList.setEnabled(choosable);
     Label1(Level != 0 ? 2 : 0).setEnabled(choosable);
     CondList.setListIndex(0);

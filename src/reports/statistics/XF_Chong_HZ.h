@@ -7,6 +7,7 @@
 
 #include "data/BTService.h"
 #include "data/CardService.h"
+#include "data/ChongHzStore.h"
 #include "data/DataList.h"
 #include "data/XFService.h"
 #include "platform/db/Recordset.h"
@@ -73,13 +74,14 @@ public:
     void Sum_By_Computer();
     void Sum_By_Terminal();
 
-    // The installation's times functions are on (no readable switch counts as on).
-    bool Times_On() const;
-
 private:
     void layOut();
     // Both summaries: the statement, the control break and the finishing.
     void Run_Summary(bool terminal);
+    // The statement's request from the pickers and lists; `modes` gets 1 for
+    // a level whose values are compared as texts (the cashier).
+    Chong_HZ_Store::Request Make_Request(bool terminal, bool months, const std::string& first,
+                                         const std::string& last, int (&modes)[2]) const;
     bool running_ = false;
 };
 

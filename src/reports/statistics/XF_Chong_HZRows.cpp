@@ -9,6 +9,7 @@
 
 #include "data/ChongHzStore.h"
 #include "data/Globals.h"
+#include "data/HzDimCode.h"
 #include "data/TableColumns.h"
 #include "data/XfTypeCode.h"
 #include "lang/LangGlobals.h"
@@ -57,6 +58,12 @@ std::int64_t checkedAdd(std::int64_t a, std::int64_t b) {
     return r;
 }
 
+std::int64_t checkedNeg(std::int64_t a) {
+    std::int64_t r = 0;
+    if (__builtin_sub_overflow(std::int64_t{0}, a, &r)) throw VbError(6, "Overflow");
+    return r;
+}
+
 // A stored amount as a whole number; NULL counts as nothing moved.
 std::int64_t whole(const db::Value& v) {
     if (v.isNull()) return 0;
@@ -77,9 +84,9 @@ void computerAdds(int type, std::int64_t money, std::int64_t times, Adds& out) {
     namespace T = XF_Type_Code;
     switch (type) {
     case T::PcRecharge: out = {{4, money}, {9, money}}; break;
-    case T::PcWithdraw: out = {{5, -money}, {9, money}}; break;
+    case T::PcWithdraw: out = {{5, checkedNeg(money)}, {9, money}}; break;
     case T::PcTimesRecharge: out = {{6, times}}; break;
-    case T::PcWaterTransfer: out = {{10, -money}}; break;
+    case T::PcWaterTransfer: out = {{10, checkedNeg(money)}}; break;
     default: out.clear(); break;
     }
 }
@@ -92,15 +99,15 @@ void terminalAdds(int type, std::optional<std::int64_t> meal, std::int64_t money
     switch (type) {
     case T::Consume:
     case T::ConsumeCancel:
-    case T::Refund: out = {{4, -money}, {ownMeal ? m * 2 + 7 : 19, -money}}; break;
-    case T::TimesConsume: out = {{5, -times}, {ownMeal ? m * 2 + 8 : 20, -times}}; break;
+    case T::Refund: out = {{4, checkedNeg(money)}, {ownMeal ? m * 2 + 7 : 19, checkedNeg(money)}}; break;
+    case T::TimesConsume: out = {{5, checkedNeg(times)}, {ownMeal ? m * 2 + 8 : 20, checkedNeg(times)}}; break;
     case T::Recharge:
     case T::RechargeCancel: out = {{6, money}}; break;
     case T::TimesRecharge:
     case T::TimesRechargeCancel: out = {{7, times}}; break;
     case T::Withdraw:
-    case T::WithdrawCancel: out = {{8, -money}}; break;
-    case T::WaterTransfer: out = {{21, -money}}; break;
+    case T::WithdrawCancel: out = {{8, checkedNeg(money)}}; break;
+    case T::WaterTransfer: out = {{21, checkedNeg(money)}}; break;
     default: out.clear(); break;
     }
 }
@@ -124,10 +131,7 @@ public:
             for (long i = 0; i < n; ++i, rs.moveNext()) {
                 record(rs);
                 if (w_.pBar3.Value() < w_.pBar3.Max()) w_.pBar3.setValue(w_.pBar3.Value() + 1);
-                if (platform::services().yieldDue()) {
-                    platform::services().yield();
-                    if (lock_.stopped()) return false;
-                }
+                if (!lock_.Go_On()) return false;
             }
             closeGroup1();
             closeDate();
@@ -265,13 +269,12 @@ private:
         if (to > from) g_.Range(from, c, to, c).Merge();
     }
 
-    std::string money(std::int64_t fen) const { return Money_Sign + centsText(fen); }
 
     void writeLevel(int r, const Sums& s) {
         for (int c : layout_.values) {
             const auto& v = s[static_cast<std::size_t>(c)];
             std::string text;
-            if (!layout_.counts[static_cast<std::size_t>(c)]) text = money(v.value_or(0));
+            if (!layout_.counts[static_cast<std::size_t>(c)]) text = Money_Text(v.value_or(0));
             else if (v) text = std::to_string(*v);
             else if (layout_.emptyCountIsZero) text = "0";
             g_.Cell(r, c).setText(text);
@@ -285,7 +288,7 @@ private:
         }
         const auto i = static_cast<std::size_t>(c);
         for (Sums* s : {&row_, &date_, &group1_, &grand_}) (*s)[i] = checkedAdd((*s)[i].value_or(0), v);
-        g_.Cell(rowOf_, c).setText(layout_.counts[i] ? std::to_string(*row_[i]) : money(*row_[i]));
+        g_.Cell(rowOf_, c).setText(layout_.counts[i] ? std::to_string(*row_[i]) : Money_Text(*row_[i]));
     }
 
     XF_Chong_HZ& w_;
@@ -309,9 +312,66 @@ private:
 
 bool isZeroOrEmpty(const std::optional<std::int64_t>& v) { return !v || *v == 0; }
 
+// The columns after a summary: labels and values fitted, what nothing moved hidden.
+void Fit_Columns(XF_Chong_HZ& w, const K::Statement& st, bool terminal, const Sums& grand) {
+    forms::Grid& g = w.Grid1;
+    g.Column(1).setWidth(0);
+    if (!st.dateSecond) g.Column(1).AutoFit();
+    g.Column(2).AutoFit();
+    g.Column(3).setWidth(0);
+    if (st.key2 != K::kNoLevel) {
+        g.Column(3).AutoFit();
+        g.Column(3).setAlignment(grid::AlignCenter);
+    }
+    if (terminal) {
+        // Columns that nothing moved, or that net to nothing, are left out.
+        for (int c = 4; c <= 21; ++c) {
+            if (isZeroOrEmpty(grand[static_cast<std::size_t>(c)])) {
+                g.Column(c).setWidth(0);
+            } else {
+                g.Column(c).AutoFit();
+                g.Column(c).setAlignment(grid::AlignCenter);
+            }
+        }
+        if (!Times_Switch_On(w.Ci_Config))
+            for (int c : {5, 7, 10, 12, 14, 16, 18, 20}) g.Column(c).setWidth(0);
+    } else {
+        for (int c : {4, 5, 6, 9, 10}) g.Column(c).AutoFit();  // 10 too: every shown column fits
+        for (int c : {4, 5, 6}) g.Column(c).setAlignment(grid::AlignCenter);
+        if (!Times_Switch_On(w.Ci_Config)) g.Column(6).setWidth(0);
+    }
+}
+
 }  // namespace
 
 void XF_Chong_HZ::Sum_By_Computer() { Run_Summary(false); }
+
+Chong_HZ_Store::Request XF_Chong_HZ::Make_Request(bool terminal, bool months, const std::string& first,
+                                                  const std::string& last, int (&modes)[2]) const {
+    K::Request req;
+    req.terminal = terminal;
+    req.months = months;
+    req.first = first;
+    req.last = last;
+    req.serverTexts = DB_Provider == "SQL";
+    const forms::ComboBox* kinds[2] = {&Combo2, &Combo3};
+    const forms::ComboBox* conds[2] = {&Combo1, &Combo4};
+    K::Level* levels[2] = {&req.level1, &req.level2};
+    for (int l = 0; l <= 1; ++l) {
+        K::Level& lv = *levels[l];
+        lv.kind = Chosen_Data(*kinds[l]);
+        lv.value = Chosen_Data(*conds[l]);
+        if (terminal && lv.kind == HZ_Dim::Cashier) {
+            // The cashier is kept by its key, which the list holds beside the name.
+            const int i = conds[l]->ListIndex();
+            const auto& keys = Cond_Keys[static_cast<std::size_t>(l)];
+            lv.oneCashier = i >= 1 && i < static_cast<int>(keys.size());
+            if (lv.oneCashier) lv.cashier = keys[static_cast<std::size_t>(i)];
+            modes[l] = 1;
+        }
+    }
+    return req;
+}
 void XF_Chong_HZ::Sum_By_Terminal() { Run_Summary(true); }
 
 void XF_Chong_HZ::Run_Summary(bool terminal) {
@@ -333,29 +393,8 @@ void XF_Chong_HZ::Run_Summary(bool terminal) {
     Grid1.setRedraw(false);
     Grid1.setRows(1);
     try {
-        K::Request req;
-        req.terminal = terminal;
-        req.months = months;
-        req.first = first;
-        req.last = last;
-        req.serverTexts = DB_Provider == "SQL";
         int modes[2] = {0, 0};
-        forms::ComboBox* kinds[2] = {&Combo2, &Combo3};
-        forms::ComboBox* conds[2] = {&Combo1, &Combo4};
-        K::Level* levels[2] = {&req.level1, &req.level2};
-        for (int l = 0; l <= 1; ++l) {
-            K::Level& lv = *levels[l];
-            lv.kind = Chosen_Data(*kinds[l]);
-            lv.value = Chosen_Data(*conds[l]);
-            if (terminal && lv.kind == K::Cashier) {
-                // The cashier is kept by its key, which the list holds beside the name.
-                const int i = conds[l]->ListIndex();
-                const auto& keys = Cond_Keys[static_cast<std::size_t>(l)];
-                lv.oneCashier = i >= 1 && i < static_cast<int>(keys.size());
-                if (lv.oneCashier) lv.cashier = keys[static_cast<std::size_t>(i)];
-                modes[l] = 1;
-            }
-        }
+        const K::Request req = Make_Request(terminal, months, first, last, modes);
         const K::Statement st = K::Build(req);
         if (!st.sql.empty()) {
             Grid1.Cell(0, 2).setText(st.title1);
@@ -363,41 +402,18 @@ void XF_Chong_HZ::Run_Summary(bool terminal) {
             if (level2) Grid1.Cell(0, 3).setText(st.title2);
 
             Sum_Rs.reset();
-            Sum_Rs = K::Open(strCN, st.sql);
+            Sum_Rs = K::Open(st.sql);
             const auto rows = Sum_Rs;  // closing the window mid-run lets go of Sum_Rs
             Grid1.Refresh();
             Chong_Pass pass(*this, st, terminal, modes[0], modes[1], lock);
             if (!pass.Run(*rows)) return;  // closed: the window is back in its design
 
-            Grid1.Column(1).setWidth(0);
-            if (!st.dateSecond) Grid1.Column(1).AutoFit();
-            Grid1.Column(2).AutoFit();
-            Grid1.Column(3).setWidth(0);
-            if (level2) {
-                Grid1.Column(3).AutoFit();
-                Grid1.Column(3).setAlignment(grid::AlignCenter);
-            }
-            if (terminal) {
-                // Columns that nothing moved, or that net to nothing, are left out.
-                for (int c = 4; c <= 21; ++c) {
-                    if (isZeroOrEmpty(pass.grand()[static_cast<std::size_t>(c)])) {
-                        Grid1.Column(c).setWidth(0);
-                    } else {
-                        Grid1.Column(c).AutoFit();
-                        Grid1.Column(c).setAlignment(grid::AlignCenter);
-                    }
-                }
-                if (!Times_On())
-                    for (int c : {5, 7, 10, 12, 14, 16, 18, 20}) Grid1.Column(c).setWidth(0);
-            } else {
-                for (int c : {4, 5, 6, 9, 10}) Grid1.Column(c).AutoFit();  // 10 too: every shown column fits
-                for (int c : {4, 5, 6}) Grid1.Column(c).setAlignment(grid::AlignCenter);
-                if (!Times_On()) Grid1.Column(6).setWidth(0);
-            }
+            Fit_Columns(*this, st, terminal, pass.grand());
         }
     } catch (const std::exception& e) {
         if (lock.stopped()) return;
-        platform::services().msgBox(e.what(), platform::vbCritical, L(112));
+        Grid1.setRows(1);  // a run that failed shows none of its figures
+        Show_Error(e);
     }
     Grid1.setRedraw(true);
     Grid1.Refresh();

@@ -152,8 +152,6 @@ void XF_Mingxi::Form_Load() {
 
     BT = BTService();
     XF = XFService();
-    BT.Set_strCN(strCN);
-    XF.Set_strCN(strCN);
 
     DTPicker1(0).setMinDate(XF.JieSuan_Date());
     DTPicker2(0).setMinDate(XF.JieSuan_Date());

@@ -7,6 +7,7 @@
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
 #include "platform/forms/Grid.h"
+#include "platform/grid/GridModel.h"
 #include "data/HzRepFormat.h"
 
 namespace tolvenk {
@@ -41,7 +42,7 @@ std::vector<std::vector<const hz::ItemDef*>> blocks() {
     return out;
 }
 
-void mergeRows3To4(forms::Grid& grid, int col) { grid.Range(3, col, 4, col).Merge(); }
+void mergeRows3To4(grid::GridModel& grid, int col) { grid.merge({3, col, 4, col}); }
 
 }  // namespace
 
@@ -60,19 +61,14 @@ void Reset_Head_Cols(HzReportState& st) {
     st.Next_Col = 3;
 }
 
-std::string Make_Grid_Head(forms::Grid& grid, HzReportState& st, const std::string& P2, const std::string& P3,
-                           const std::string& P4, const std::string& P5) {
-    grid.setRedraw(false);
-    st.Covered_Types.clear();
-    st.Covered_Kinds.clear();
-    st.Next_Col = 1;
+namespace {
 
-    const HZ_Rep_Format format{"", P2, P3, P4, P5};
+// The label columns of a layout and where the first item block starts.
+void Lay_Label_Cols(HzReportState& st, const HZ_Rep_Format& format) {
     const int a = format.dim1(), b = format.dim2();
     const bool range = format.type() == ReportRange;
-
-    // Label columns. A column the layout does not use is 0 here even when an
-    // earlier run moved it: a stale date column would shift every data row.
+    // A column the layout does not use is 0 here even when an earlier run
+    // moved it: a stale date column would shift every data row.
     st.Date_Col = st.Dim1_Col = st.Dim2_Col = 0;
     if (b != HZ_Dim::Date) {
         if (!range) {
@@ -92,38 +88,37 @@ std::string Make_Grid_Head(forms::Grid& grid, HzReportState& st, const std::stri
         if (!range) st.Date_Col = 2;
         st.Next_Col = range ? 2 : 3;
     }
+}
 
-    st.Block_Start_Col = st.Next_Col;
-    grid.setFixedCols(st.Block_Start_Col);  // row numbers and labels repeat on printed pages
-    if (grid.Rows() < HzHeadRows) grid.setRows(HzHeadRows);
-    grid.setFixedRows(HzHeadRows);
-    // Drops the previous report's columns with their widths, merges and
-    // captions, which would otherwise hide or join the new ones.
-    grid.setCols(1);
-    grid.setCols(st.Next_Col);
-
+// Captions and widths of the label columns; the first dimension's caption.
+std::string Head_Labels(grid::GridModel& grid, const HzReportState& st, int a, int b) {
     if (st.Date_Col > 0) {
-        grid.Column(st.Date_Col).setWidth(LabelWidth);
+        grid.setColumnWidth(st.Date_Col, LabelWidth);
         mergeRows3To4(grid, st.Date_Col);
-        grid.Cell(3, st.Date_Col).setText(L(CapDate));
+        grid.setText(3, st.Date_Col, L(CapDate));
     } else {
-        grid.Cell(3, 1).setText("");
+        grid.setText(3, 1, "");
     }
-    if (st.Dim1_Col == 0) grid.Column(st.Date_Col + 2).setWidth(0);
-    else grid.Column(st.Dim1_Col).setWidth(LabelWidth);
+    if (st.Dim1_Col == 0) grid.setColumnWidth(st.Date_Col + 2, 0);
+    else grid.setColumnWidth(st.Dim1_Col, LabelWidth);
     mergeRows3To4(grid, st.Dim1_Col);
     mergeRows3To4(grid, st.Dim2_Col);
 
     const std::string c1 = Dim_Caption(a);
-    grid.Cell(1, 1).setText(c1);
-    grid.Cell(3, st.Dim1_Col).setText(c1);
-    if (st.Dim1_Col > 0) grid.Column(st.Dim1_Col).setWidth(c1.empty() ? 0 : LabelWidth);
+    grid.setText(1, 1, c1);
+    grid.setText(3, st.Dim1_Col, c1);
+    if (st.Dim1_Col > 0) grid.setColumnWidth(st.Dim1_Col, c1.empty() ? 0 : LabelWidth);
     if (b != HZ_Dim::None && b != HZ_Dim::Date) {
         const std::string c2 = Dim_Caption(b);
-        grid.Cell(3, st.Dim2_Col).setText(c2);
-        if (st.Dim2_Col > 0) grid.Column(st.Dim2_Col).setWidth(c2.empty() ? 0 : LabelWidth);
+        grid.setText(3, st.Dim2_Col, c2);
+        if (st.Dim2_Col > 0) grid.setColumnWidth(st.Dim2_Col, c2.empty() ? 0 : LabelWidth);
     }
+    return c1;
+}
 
+// The shown item blocks, each with its money columns first, then its times columns.
+void Head_Blocks(grid::GridModel& grid, HzReportState& st, const std::string& P3, const std::string& P4,
+                 const std::string& P5) {
     const bool counts = HZ_Rep_Format::flag(P3, 3), times = HZ_Rep_Format::flag(P3, 4);
     for (const auto& block : blocks()) {
         const hz::ItemDef& head = *block.front();
@@ -135,7 +130,6 @@ std::string Make_Grid_Head(forms::Grid& grid, HzReportState& st, const std::stri
         for (const hz::ItemDef* d : block) cover(d->covered);
         if (times)
             for (const hz::ItemDef* d : block) cover(d->timesCovered);
-        // A block's money columns come first, then its times columns.
         st.Block_Captions.clear();
         const auto add = [&](const hz::ItemDef& d, hz::Measure m, int lang) {
             st.Col(d.item, m) = st.Next_Col++;
@@ -151,32 +145,74 @@ std::string Make_Grid_Head(forms::Grid& grid, HzReportState& st, const std::stri
             if (d->timesCounted && counts) add(*d, hz::Times_Cnt, CapSums);
         }
         Add_Head_Block(grid, st);
-        grid.Cell(3, st.Block_Start_Col).setText(L(head.blockLang));
-        st.Block_Start_Col = static_cast<std::int16_t>(grid.Cols());
+        grid.setText(3, st.Block_Start_Col, L(head.blockLang));
+        st.Block_Start_Col = static_cast<std::int16_t>(grid.cols());
     }
+}
 
-    for (int r = 0; r <= 2; ++r) grid.Range(r, 1, r, grid.Cols() - 1).Merge();
-    grid.Cell(0, 1).setText(st.Rep_Name);
-    grid.setRow_Height(4, st.Sub_Head_Row ? SubHeadHeight : 0);
-    grid.setRedraw(true);
-    grid.Refresh();
+}  // namespace
+
+std::string Make_Grid_Head(grid::GridModel& grid, HzReportState& st, const std::string& P2, const std::string& P3,
+                           const std::string& P4, const std::string& P5) {
+    st.Covered_Types.clear();
+    st.Covered_Kinds.clear();
+    st.Next_Col = 1;
+    const HZ_Rep_Format format{"", P2, P3, P4, P5};
+    Lay_Label_Cols(st, format);
+
+    st.Block_Start_Col = st.Next_Col;
+    grid.setFixedCols(st.Block_Start_Col);  // row numbers and labels repeat on printed pages
+    if (grid.rows() < HzHeadRows) grid.setRows(HzHeadRows);
+    grid.setFixedRows(HzHeadRows);
+    // Drops the previous report's columns with their widths, merges and
+    // captions, which would otherwise hide or join the new ones.
+    grid.setCols(1);
+    grid.setCols(st.Next_Col);
+
+    const std::string c1 = Head_Labels(grid, st, format.dim1(), format.dim2());
+    Head_Blocks(grid, st, P3, P4, P5);
+
+    for (int r = 0; r <= 2; ++r) grid.merge({r, 1, r, grid.cols() - 1});
+    grid.setText(0, 1, st.Rep_Name);
+    grid.setRowHeight(4, st.Sub_Head_Row ? SubHeadHeight : 0);
     return c1 + "：";
 }
 
-void Add_Head_Block(forms::Grid& grid, HzReportState& st) {
+std::string Make_Grid_Head(forms::Grid& grid, HzReportState& st, const std::string& P2, const std::string& P3,
+                           const std::string& P4, const std::string& P5) {
+    grid.setRedraw(false);
+    grid.setCols(1);  // the window's current cell goes back to the first column with the old ones
+    const std::string caption = Make_Grid_Head(grid.model(), st, P2, P3, P4, P5);
+    grid.setRedraw(true);
+    grid.Refresh();
+    return caption;
+}
+
+std::string Lay_Out_Report(grid::GridModel& grid, HzReportState& st, const HZ_Rep_Format& format) {
+    st.Rep_Name = format.Name;
+    st.Rep_P2 = format.P2;
+    st.Rep_Type = format.P2.substr(0, 1);
+    st.Rep_P3 = format.P3;
+    st.Sub_Head_Row = false;
+    Clear_Item_Cols(st);
+    Reset_Head_Cols(st);
+    return Make_Grid_Head(grid, st, format.P2, format.P3, format.P4, format.P5);
+}
+
+void Add_Head_Block(grid::GridModel& grid, HzReportState& st) {
     const int n = static_cast<int>(st.Block_Captions.size());
     if (n == 0) return;
     const int start = st.Block_Start_Col;
-    grid.setCols(grid.Cols() + n);
-    const int last = grid.Cols() - 1;
+    grid.setCols(grid.cols() + n);
+    const int last = grid.cols() - 1;
     for (int i = start; i <= last; ++i) {
         const int k = i - start;
         if (k < 0 || k >= n) throw VbError(9, "Subscript out of range");
-        grid.Cell(4, i).setText(st.Block_Captions[static_cast<std::size_t>(k)]);
+        grid.setText(4, i, st.Block_Captions[static_cast<std::size_t>(k)]);
     }
     if (start != last) {
         st.Sub_Head_Row = true;
-        grid.Range(3, start, 3, last).Merge();
+        grid.merge({3, start, 3, last});
     } else {
         mergeRows3To4(grid, start);
     }

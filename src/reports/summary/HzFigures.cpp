@@ -49,7 +49,53 @@ const Group_Conds& periods(const HzReportState& st) {
     return HZ_Rep_Format{"", st.Rep_P2, "", "", ""}.dim2() == HZ_Dim::Date ? st.Group_Conds2 : st.Group_Conds1;
 }
 
+// The kinds the shown items and the existence test read, "" for every kind:
+// an existence test without covered kinds takes every kind.
+std::string kindList(const HzReportState& st, bool secondLevel) {
+    std::set<int> kinds(st.Covered_Kinds.begin(), st.Covered_Kinds.end());
+    for (const hz::ItemDef& d : hz::items()) {
+        if (d.source != hz::Source::Record_XF || st.Col(d.gate, hz::Money) <= 0) continue;
+        kinds.insert(d.moneyKinds.begin(), d.moneyKinds.end());
+        kinds.insert(d.timesKinds.begin(), d.timesKinds.end());
+    }
+    if (kinds.empty() || (secondLevel && st.Covered_Kinds.empty())) return "";
+    std::string list;
+    for (int k : kinds) list += (list.empty() ? "" : ",") + std::to_string(k);
+    return list;
+}
+
 }  // namespace
+
+std::size_t HzFigures::Key_Of(int which, const db::Recordset& rs, const char* name) {
+    Key k;
+    const db::Value& v = rs.field(name);
+    k.null = v.isNull();
+    if (!k.null) {
+        k.text = v.toString();
+        k.numeric = v.isInteger() || v.isReal();
+        if (k.numeric) k.number = v.toDouble();
+    }
+    return keyIndex(which, k);
+}
+
+void HzFigures::Read_Fees(db::Recordset& rs) {
+    for (; !rs.eof(); rs.moveNext()) {
+        const db::Value& period = rs.field("P");
+        if (period.isNull()) continue;
+        Fee_Line l;
+        l.period = period.toString();
+        l.key1 = Key_Of(0, rs, "K1");
+        l.key2 = Key_Of(1, rs, "K2");
+        l.op = static_cast<int>(rs.field("O").toInt64());
+        l.rows = whole(rs.field("N"));
+        for (int c = 0; c < 3; ++c) {
+            l.sum[c] = whole(rs.field("S" + std::to_string(c)));
+            l.cnt[c] = whole(rs.field("C" + std::to_string(c)));
+        }
+        feesByPeriod_[l.period].push_back(fees_.size());
+        fees_.push_back(std::move(l));
+    }
+}
 
 bool HzFigures::Eligible(const HzReportState& st, bool fees) {
     const HZ_Rep_Format f{"", st.Rep_P2, "", "", ""};
@@ -75,31 +121,9 @@ HzFigures::HzFigures(db::Connection& conn, const HzReportState& st, bool fees) {
     const Group_Conds& p = periods(st);
     const std::string from = p(1).Caption, to = p(p.UBound()).Caption;
 
-    const auto key = [&](int which, const db::Recordset& rs, const char* name) {
-        Key k;
-        const db::Value& v = rs.field(name);
-        k.null = v.isNull();
-        if (!k.null) {
-            k.text = v.toString();
-            k.numeric = v.isInteger() || v.isReal();
-            if (k.numeric) k.number = v.toDouble();
-        }
-        return keyIndex(which, k);
-    };
-
-    // Only the kinds the shown items and the existence test read; an
-    // existence test without covered kinds takes every kind.
-    std::set<int> kinds(st.Covered_Kinds.begin(), st.Covered_Kinds.end());
-    for (const hz::ItemDef& d : hz::items()) {
-        if (d.source != hz::Source::Record_XF || st.Col(d.gate, hz::Money) <= 0) continue;
-        kinds.insert(d.moneyKinds.begin(), d.moneyKinds.end());
-        kinds.insert(d.timesKinds.begin(), d.timesKinds.end());
-    }
-    std::string list;
-    for (int k : kinds) list += (list.empty() ? "" : ",") + std::to_string(k);
-    const bool everyKind = kinds.empty() || (dim2_ != 0 && st.Covered_Kinds.empty());
+    const auto key = [&](int which, const db::Recordset& rs, const char* name) { return Key_Of(which, rs, name); };
     auto rs = conn.openRecordset(HZ_Report_Sql::Grouped_Records(width, recordKey(dim1_), recordKey(dim2_), people,
-                                                                 from, to, everyKind ? "" : list));
+                                                                 from, to, kindList(st, dim2_ != 0)));
     lines_.reserve(static_cast<std::size_t>(rs->recordCount()));
     for (; !rs->eof(); rs->moveNext()) {
         const db::Value& period = rs->field("P");
@@ -125,25 +149,7 @@ HzFigures::HzFigures(db::Connection& conn, const HzReportState& st, bool fees) {
         lines_.push_back(std::move(l));
     }
 
-    if (fees) {
-        rs = conn.openRecordset(HZ_Report_Sql::Grouped_Fees(width, feeKey(dim1_), feeKey(dim2_), people, from, to));
-        for (; !rs->eof(); rs->moveNext()) {
-            const db::Value& period = rs->field("P");
-            if (period.isNull()) continue;
-            Fee_Line l;
-            l.period = period.toString();
-            l.key1 = key(0, *rs, "K1");
-            l.key2 = key(1, *rs, "K2");
-            l.op = static_cast<int>(rs->field("O").toInt64());
-            l.rows = whole(rs->field("N"));
-            for (int c = 0; c < 3; ++c) {
-                l.sum[c] = whole(rs->field("S" + std::to_string(c)));
-                l.cnt[c] = whole(rs->field("C" + std::to_string(c)));
-            }
-            feesByPeriod_[l.period].push_back(fees_.size());
-            fees_.push_back(std::move(l));
-        }
-    }
+    if (fees) Read_Fees(*conn.openRecordset(HZ_Report_Sql::Grouped_Fees(width, feeKey(dim1_), feeKey(dim2_), people, from, to)));
     // The existence test runs over Record_XF joined with every employee.
     if (dim2_ != 0) people_ = !conn.openRecordset(HZ_Report_Sql::Any_Person())->eof();
 }

@@ -118,13 +118,48 @@ std::string HzReportEngine::Level_Fee_Sql(const hz::ItemDef& d, const std::strin
     return HZ_Report_Sql::Fee_Select(d.levelSelect) + FROM2 + W2;
 }
 
+namespace {
+
+// What the conditions select, for figures read once.
+std::vector<const Group_Match*> selection(const HzCond& C1, const HzCond& C2, const HzCond& C3) {
+    std::vector<const Group_Match*> sel;
+    for (const HzCond* c : {&C1, &C2, &C3})
+        for (const Group_Match& m : c->sel) sel.push_back(&m);
+    return sel;
+}
+
+// A condition on the person joins the person table.
+std::string levelFrom(const std::string& Cond1, const std::string& Cond2, const std::string& Cond3) {
+    const std::string person = "ren_per_info.pinfo_id";
+    return containsNoCase(Cond2, person) || containsNoCase(Cond3, person) || containsNoCase(Cond1, person)
+               ? " from Record_XF ,Ren_Per_Info "
+               : " from Record_XF ";
+}
+
+std::string levelWhere(const std::string& Cond1, const std::string& Cond2, const std::string& Cond3) {
+    std::string W = " where " + Cond1;
+    if (!Cond2.empty()) W += " and " + Cond2;
+    if (!Cond3.empty()) W += " and " + Cond3;
+    return W;
+}
+
+// The card log names its columns itself: the conditions as the fee statements read them.
+void feeConditions(int a, int b, std::int16_t Slot, std::string& Cond1, std::string& Cond2, std::string& Cond3) {
+    if (Slot > 1 && b == HZ_Dim::Date)
+        Cond1 = a == HZ_Dim::Dept ? "Card_Log" + Less_Record_XF(Cond1) : "Card_Log." + Cond1;
+    if (a != HZ_Dim::Dept && !Cond2.empty() && b != HZ_Dim::Date) Cond2 = "Card_Log." + Cond2;
+    if (!Cond3.empty()) Cond3 = "Card_Log." + Cond3;
+}
+
+}  // namespace
+
 void HzReportEngine::Calc_Level_Row(HzCond C1, HzCond C2, HzCond C3, std::int16_t Slot) {
     using namespace hz;
     try {
         Level_Sum = Level_Cnt = Level_Times = Level_Times_Cnt = 0;
         const std::string H1 = HZ_Report_Sql::Level_Money_Head;
         const std::string H2 = HZ_Report_Sql::Level_Times_Head;
-        const int a = Rep_Dim1(), b = Rep_Dim2();
+        const int b = Rep_Dim2();
 
         // A value chosen in Combo1 narrows every level as it narrows the rows.
         if (b != HZ_Dim::Date && (In.Combo_Text.empty() || In.Combo_ItemData != 0)) {
@@ -137,21 +172,12 @@ void HzReportEngine::Calc_Level_Row(HzCond C1, HzCond C2, HzCond C3, std::int16_
 
         HzFigures::Lines lines, feeLines;
         if (figures_) {
-            std::vector<const Group_Match*> sel;
-            for (const HzCond* c : {&C1, &C2, &C3})
-                for (const Group_Match& m : c->sel) sel.push_back(&m);
+            const auto sel = selection(C1, C2, C3);
             lines = figures_->Select(sel);
             feeLines = figures_->Select_Fees(sel);
         }
-
-        const std::string person = "ren_per_info.pinfo_id";
-        const std::string FROM =
-            containsNoCase(Cond2, person) || containsNoCase(Cond3, person) || containsNoCase(Cond1, person)
-                ? " from Record_XF ,Ren_Per_Info "
-                : " from Record_XF ";
-        std::string W = " where " + Cond1;
-        if (!Cond2.empty()) W += " and " + Cond2;
-        if (!Cond3.empty()) W += " and " + Cond3;
+        const std::string FROM = levelFrom(Cond1, Cond2, Cond3);
+        const std::string W = levelWhere(Cond1, Cond2, Cond3);
         const std::string valid = Valid_Only == 1 ? " and Err_Code=0" : "";
 
         const auto money = [&](const ItemDef& d) {
@@ -160,24 +186,8 @@ void HzReportEngine::Calc_Level_Row(HzCond C1, HzCond C2, HzCond C3, std::int16_
             V(d.item, hz::Money)[Slot] = Level_Sum;
             V(d.item, Money_Cnt)[Slot] = Level_Cnt;
         };
-        bool feeConds = false;
-        const auto fees = [&](const ItemDef& d) {
-            if (figures_) {
-                V.Has[d.item] = Figure_Fees(feeLines, d);
-            } else {
-                if (!feeConds) {
-                    // The card log names its columns itself; the fee items share these rewrites.
-                    feeConds = true;
-                    if (Slot > 1 && b == HZ_Dim::Date)
-                        Cond1 = a == HZ_Dim::Dept ? "Card_Log" + Less_Record_XF(Cond1) : "Card_Log." + Cond1;
-                    if (a != HZ_Dim::Dept && !Cond2.empty() && b != HZ_Dim::Date) Cond2 = "Card_Log." + Cond2;
-                    if (!Cond3.empty()) Cond3 = "Card_Log." + Cond3;
-                }
-                V.Has[d.item] = Query_Fees(Level_Fee_Sql(d, Cond1, Cond2, Cond3));
-            }
-            V(d.item, hz::Money)[Slot] = Level_Sum;
-            V(d.item, Money_Cnt)[Slot] = Level_Cnt;
-        };
+        bool feeConds = false;  // the fee items share one rewrite of the conditions
+        const auto fees = [&](const ItemDef& d) { Level_Fees(d, Slot, feeLines, feeConds, Cond1, Cond2, Cond3); };
 
         for (Item i : queryOrder(LevelPass)) {
             const ItemDef& d = def(i);
@@ -199,6 +209,21 @@ void HzReportEngine::Calc_Level_Row(HzCond C1, HzCond C2, HzCond C3, std::int16_
     } catch (const std::exception& e) {
         Trap(e, "ERR_XF_Cha_HZ_2");
     }
+}
+
+void HzReportEngine::Level_Fees(const hz::ItemDef& d, std::int16_t Slot, const HzFigures::Lines& feeLines,
+                                bool& rewritten, std::string& Cond1, std::string& Cond2, std::string& Cond3) {
+    if (figures_) {
+        V.Has[d.item] = Figure_Fees(feeLines, d);
+    } else {
+        if (!rewritten) {
+            rewritten = true;
+            feeConditions(Rep_Dim1(), Rep_Dim2(), Slot, Cond1, Cond2, Cond3);
+        }
+        V.Has[d.item] = Query_Fees(Level_Fee_Sql(d, Cond1, Cond2, Cond3));
+    }
+    V(d.item, hz::Money)[Slot] = Level_Sum;
+    V(d.item, hz::Money_Cnt)[Slot] = Level_Cnt;
 }
 
 void HzReportEngine::Derive(std::int16_t k, bool add) {

@@ -113,6 +113,10 @@ private:
     // The card-log fee statement of a level, from the conditions as the fee items rewrite them.
     std::string Level_Fee_Sql(const hz::ItemDef& d, const std::string& Cond1, const std::string& Cond2,
                               const std::string& Cond3) const;
+    // A fee item's group total, from the figures or its statement on the
+    // conditions as the card log reads them (rewritten once per level row).
+    void Level_Fees(const hz::ItemDef& d, std::int16_t Slot, const HzFigures::Lines& feeLines, bool& rewritten,
+                    std::string& Cond1, std::string& Cond2, std::string& Cond3);
     // The same three from the figures read once.
     bool Figure_YuE(const HzFigures::Lines& lines, const hz::ItemDef& d);
     bool Figure_YuCi(const HzFigures::Lines& lines, const hz::ItemDef& d, bool flag);

@@ -116,8 +116,6 @@ void XF_Cha_HZ::Form_Load() {
     Fit_Caption_Rows();
     Picture1.setTop(Frame2.Top());
 
-    XF.Set_strCN(strCN);
-    Card.Set_strCN(strCN);
 
     DTPicker1.setValue(today());
     DTPicker2.setValue(today());
@@ -236,6 +234,14 @@ void XF_Cha_HZ::List1_Click() {
     Reset_Head_Cols(St);
     Command1.setEnabled(true);
 
+    Select_Report(text, n);
+    Grid1.setRedraw(true);
+    Show_Report_Controls();
+}
+
+// The chosen entry's format into St: a stored built-in row, the built-in
+// default, or a defined report; its header when none is laid yet.
+void XF_Cha_HZ::Select_Report(const std::string& text, int n) {
     if (n < FirstDefinedReport) {
         auto rs = formats().Built_In_By_Name(text);
         if (rs->recordCount() != 0) {
@@ -265,8 +271,10 @@ void XF_Cha_HZ::List1_Click() {
             if (!St.Head_Loaded) Load_Rep_Format();
         }
     }
-    Grid1.setRedraw(true);
+}
 
+// The period and condition controls as the chosen report wants them.
+void XF_Cha_HZ::Show_Report_Controls() {
     const char type = St.Rep_P2.empty() ? '\0' : St.Rep_P2[0];
     if (type != ReportMonthly) {
         Text1.setVisible(false);
@@ -373,10 +381,7 @@ void XF_Cha_HZ::Run() {
                              }
                              b.setValue(value);
                          },
-                         [] {
-                             if (platform::services().yieldDue()) platform::services().yield();
-                         },
-                         [&] { return lock.stopped(); }};
+                         [&] { lock.Go_On(); }, [&] { return lock.stopped(); }};
         HzReportEngine engine(St, in, std::move(shown), Grid1.model(), Main_Connection(), hooks);
         engine.Per_Cell_Statements = Per_Cell_Statements;
         engine.One_Snapshot = One_Snapshot;

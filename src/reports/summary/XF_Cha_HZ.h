@@ -91,6 +91,9 @@ private:
     // Lays the condition row again when its captions do not fit.
     void Fit_Caption_Rows();
     void showDateRow(bool visible);
+    // List1_Click's two halves: the chosen report's format, then its controls.
+    void Select_Report(const std::string& text, int n);
+    void Show_Report_Controls();
     void setMonthTexts();
     // The report formats on the main connection.
     HZ_Format_Store formats();

@@ -58,7 +58,6 @@ void selectText(forms::ComboBox& combo, const std::string& text) {
 
 int flagValue(const std::string& part, std::size_t i) { return i < part.size() && part[i] == '1' ? 1 : 0; }
 
-void prompt(const std::string& text, int style) { platform::services().msgBox(text, style, L(43)); }
 
 }  // namespace
 
@@ -155,7 +154,6 @@ void frmHZ_Format::Form_Load() {
     cmd_Cancle.setCaption(L(563));
     Fit_To_Screen(*this);
 
-    XF.Set_strCN(strCN);
 
     Init_Format_Grid();
     Load_Sys_Formats();
@@ -389,7 +387,7 @@ bool frmHZ_Format::checkDimItems(int code, int textNo) {
         if (!list.empty()) list.resize(list.size() - std::string(kListSep).size());
     }
     if (list.empty()) return true;
-    prompt(list + L(textNo), platform::vbOKOnly);
+    Prompt(list + L(textNo), platform::vbOKOnly);
     return false;
 }
 
@@ -402,7 +400,7 @@ bool frmHZ_Format::Check_Item_Dims() {
 // date, which the type chosen after the dimensions would otherwise let through.
 bool frmHZ_Format::checkRangeDate() {
     if (codeOf(Combo1) != 3 || codeOf(Combo3) != HZ_Dim::Date) return true;
-    prompt("[" + Combo1.Text() + "]" + L(556), platform::vbOKOnly);
+    Prompt("[" + Combo1.Text() + "]" + L(556), platform::vbOKOnly);
     return false;
 }
 
@@ -429,7 +427,7 @@ bool frmHZ_Format::isBuiltInTitle(const std::string& name) {
 void frmHZ_Format::cmdNew_Click() {
     auto rs = formats().Defined_All();
     if (rs->recordCount() >= kDefinedLimit) {
-        prompt(L(477), platform::vbExclamation);
+        Prompt(L(477), platform::vbExclamation);
         return;
     }
     Edit_Mode = 1;
@@ -443,7 +441,7 @@ void frmHZ_Format::cmdNew_Click() {
 void frmHZ_Format::cmdModify_Click() {
     const int row = Grid1.Active_Cell().Row();
     if (row == 0) {
-        prompt(L(640), platform::vbExclamation);
+        Prompt(L(640), platform::vbExclamation);
         return;
     }
     Sel_Row = row;
@@ -484,11 +482,21 @@ void frmHZ_Format::cmdModify_Click() {
     for (int i = 0; i <= 5; ++i) Check3(i).setValue(flagValue(f.P5, static_cast<std::size_t>(i)));
 }
 
+HZ_Rep_Format frmHZ_Format::Edited_Format(const std::string& name) {
+    std::string P2 = std::to_string(codeOf(Combo1)) + lastTwo("00" + std::to_string(codeOf(Combo2)));
+    P2 += Combo2.Text() == Combo3.Text() ? "09" : lastTwo("00" + std::to_string(codeOf(Combo3)));
+    std::string P3, P4, P5;
+    for (int i = 0; i <= 3; ++i) P3 += Check1(i).Value() == forms::vbChecked ? '1' : '0';
+    for (int i = 0; i <= 7; ++i) P4 += Check2(i).Value() == forms::vbChecked ? '1' : '0';
+    for (int i = 0; i <= 5; ++i) P5 += Check3(i).Value() == forms::vbChecked ? '1' : '0';
+    return {name, P2, P3, P4, P5};
+}
+
 void frmHZ_Format::cmd_Add_Click() {
     if (!Check_Item_Dims()) return;
     if (!checkRangeDate()) return;
     if (Text1.Text().empty()) {
-        prompt(L(643), platform::vbExclamation);
+        Prompt(L(643), platform::vbExclamation);
         return;
     }
 
@@ -497,17 +505,13 @@ void frmHZ_Format::cmd_Add_Click() {
     const std::string name = builtIn ? Text2.Text() : Text1.Text();
     Cur_Rep_No = Combo4.Text();
     const std::string number = Combo4.Text();
-    std::string P2 = std::to_string(codeOf(Combo1)) + lastTwo("00" + std::to_string(codeOf(Combo2)));
-    P2 += Combo2.Text() == Combo3.Text() ? "09" : lastTwo("00" + std::to_string(codeOf(Combo3)));
-    std::string P3, P4, P5;
-    for (int i = 0; i <= 3; ++i) P3 += Check1(i).Value() == forms::vbChecked ? '1' : '0';
-    for (int i = 0; i <= 7; ++i) P4 += Check2(i).Value() == forms::vbChecked ? '1' : '0';
-    for (int i = 0; i <= 5; ++i) P5 += Check3(i).Value() == forms::vbChecked ? '1' : '0';
+    const HZ_Rep_Format f = Edited_Format(name);
+    const std::string &P2 = f.P2, &P3 = f.P3, &P4 = f.P4, &P5 = f.P5;
 
     // A tab or line break would split the name over the grid's cells.
     const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
     if (std::any_of(name.begin(), name.end(), control)) {
-        prompt(L(902), platform::vbExclamation);
+        Prompt(L(902), platform::vbExclamation);
         Text1.SetFocus();
         return;
     }
@@ -522,7 +526,7 @@ void frmHZ_Format::cmd_Add_Click() {
         const bool renamed = Edit_Mode == 1 || name != Text2.Text();
         if (renamed && (isBuiltInTitle(name) || !store.Any_By_Name(name)->eof())) {
             t.rollback();  // no lock held while the box waits
-            prompt(L(478), platform::vbExclamation);
+            Prompt(L(478), platform::vbExclamation);
             Text1.setText("");
             Text1.SetFocus();
             return;
@@ -553,11 +557,11 @@ void frmHZ_Format::cmdDelete_Click() {
     const int row = Grid1.Active_Cell().Row();
     Sel_Row = row;
     if (row == 0) {
-        prompt(L(502), platform::vbExclamation);
+        Prompt(L(502), platform::vbExclamation);
         return;
     }
     if (row <= kSysRows) {
-        prompt(L(634), platform::vbExclamation);
+        Prompt(L(634), platform::vbExclamation);
         return;
     }
     const std::string name = Grid1.Cell(row, 1).Text();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "data/HzFormatStore.h"
+#include "data/HzRepFormat.h"
 #include "data/XFService.h"
 #include "platform/db/Recordset.h"
 #include "platform/forms/Controls.h"
@@ -65,6 +66,8 @@ public:
     void cmdDelete_Click();
     void cmdDefault_Click();
     void cmd_Add_Click();
+    // The format the editor's lists and boxes describe, under `name`.
+    HZ_Rep_Format Edited_Format(const std::string& name);
     void cmd_Cancle_Click();
     void cmdExit_Click();
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/DateText.h"
+#include "platform/FenMath.h"
 #include "platform/Error.h"
 #include "platform/MoneyText.h"
 #include "platform/VbNumber.h"
@@ -103,6 +104,67 @@ TEST(MoneyAndDateText, EveryValueHasAText) {
     EXPECT_EQ(normalDateTime("2011-7-1 6:26:15"), "2011-07-01 06:26:15");
     EXPECT_EQ(vbTrim("  a b  "), "a b");
     EXPECT_EQ(trimChars("\t a\r\n", " \t\r\n"), "a");
+}
+
+// Exact sums of stored amounts: wider than 64 bits, taken away and combined
+// without wrapping; a value that is no whole number makes the sum the mark.
+TEST(MoneyText, ExactSumsAddTakeAwayAndCombineBeyondSixtyFourBits) {
+    Exact_Sum a;
+    a.add(INT64_MAX);
+    a.add(INT64_MAX);
+    a.sub(INT64_MIN);  // 3 * 2^63 - 2 = 27670116110564327422
+    EXPECT_EQ(a.whole(), "27670116110564327422");
+    EXPECT_EQ(a.whole(true), "-27670116110564327422");
+    EXPECT_EQ(a.cents(true), "-276701161105643274.22");
+    Exact_Sum b;
+    b.sub(INT64_MAX);
+    b.sub(INT64_MAX);
+    b.add(INT64_MIN);  // -(3 * 2^63 - 2)
+    b.add(a);
+    EXPECT_TRUE(b.isZero());
+    b.add(std::int64_t{150});
+    EXPECT_EQ(b.plainCents(), "1.5");
+    Exact_Sum c;
+    c.add(9007199254740993);  // 2^53 + 1: no double holds it
+    c.add("9007199254740993");
+    EXPECT_EQ(c.whole(), "18014398509481986");
+    Exact_Sum bad;
+    bad.addUnknown();
+    c.add(bad);
+    EXPECT_EQ(c.cents(), kOverflowMark);
+    EXPECT_EQ(c.plainCents(), kOverflowMark);
+    EXPECT_EQ(c.whole(true), kOverflowMark);
+}
+
+// A stored amount is read as it is, or not at all: never rounded.
+TEST(MoneyText, StoredAmountsAreReadExactlyOrRefused) {
+    EXPECT_EQ(storedFen(db::Value()), 0);
+    EXPECT_EQ(storedFen(db::Value(INT64_MIN)), INT64_MIN);
+    EXPECT_EQ(storedFen(db::Value(std::string("9007199254740993"))), 9007199254740993);
+    EXPECT_EQ(storedFen(db::Value(std::string("-9223372036854775808"))), INT64_MIN);
+    EXPECT_EQ(storedFen(db::Value(4096.0)), 4096);
+    EXPECT_EQ(storedFen(db::Value(-9223372036854775808.0)), INT64_MIN);
+    EXPECT_FALSE(storedFen(db::Value(9223372036854775808.0)));  // 2^63
+    EXPECT_FALSE(storedFen(db::Value(12.5)));
+    EXPECT_FALSE(storedFen(db::Value(std::string("9223372036854775808"))));
+    EXPECT_FALSE(storedFen(db::Value(std::string("12.5"))));
+    EXPECT_FALSE(storedFen(db::Value(std::string("abc"))));
+    EXPECT_EQ(fenNeg(INT64_MAX), -INT64_MAX);
+    EXPECT_THROW(fenNeg(INT64_MIN), db::DbError);
+}
+
+// Whole sums come back whole from either engine, to the last of 64 bits.
+TEST_P(SqlTextOnEngine, SumsNearTheLargestAmountComeBackWhole) {
+    con->executeScript("insert into Record_XF(Pinfo_id,YuE_Change,Date_Time) values"
+                       " (1,9223372036854775000,'2026-01-01'),(1,800,'2026-01-01'),(1,7,'2026-01-01'),"
+                       " (2,-9223372036854775807,'2026-01-01'),(2,-1,'2026-01-01');");
+    const auto rs = con->openRecordset("select Pinfo_id,sum(YuE_Change) as S from Record_XF group by Pinfo_id"
+                                       " order by Pinfo_id");
+    ASSERT_TRUE(rs->field("S").isInteger());
+    EXPECT_EQ(rs->field("S").asInteger(), INT64_MAX);
+    rs->moveNext();
+    ASSERT_TRUE(rs->field("S").isInteger());
+    EXPECT_EQ(rs->field("S").asInteger(), INT64_MIN);
 }
 
 // No statement is built around a NUL; it is refused saying why.

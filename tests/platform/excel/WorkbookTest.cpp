@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/excel/NumberFormat.h"
 #include "platform/excel/Workbook.h"
 #include "support/TestDb.h"
 #include "support/XlsWriter.h"
@@ -12,6 +13,8 @@
 using namespace tolvenk;
 
 namespace {
+
+std::string saved(const std::string& name) { return TOLVENK_TEST_SOURCE_DIR "/subsidy/data/" + name; }
 
 excel::WorkbookProblem problemOf(const std::string& path) {
     try {
@@ -93,6 +96,85 @@ TEST(Workbook, ReadsASheetSavedByASpreadsheetProgram) {
     EXPECT_FALSE(s.at(2, 2).number);
 }
 
+// Formula cells give the results the spreadsheet program saved with them,
+// in both formats alike: numbers (a date among them, by its format), texts
+// (from the .xls record after the formula), an error and an empty text.
+// The second sheet's formula is not read.
+TEST(Workbook, ReadsTheSavedResultsOfFormulas) {
+    for (const std::string file : {"calc-formulas.xls", "calc-formulas.xlsx"}) {
+        SCOPED_TRACE(file);
+        const excel::Sheet s = excel::readWorkbook(saved(file));
+        EXPECT_EQ(s.rows(), 8);
+        EXPECT_EQ(s.text(0, 2), "金额");
+        std::vector<std::string> amounts;
+        for (int r = 1; r < s.rows(); ++r) amounts.push_back(s.text(r, 2));
+        EXPECT_EQ(amounts, (std::vector<std::string>{"12.34", "24.68", "30", "8.5", "#DIV/0!", "", "46331"}));
+        EXPECT_EQ(s.at(1, 2).number, 12.34);
+        EXPECT_EQ(s.at(2, 2).number, 24.68);
+        EXPECT_EQ(s.text(2, 1), "1002");
+        EXPECT_FALSE(s.at(2, 1).number);
+        EXPECT_FALSE(s.at(4, 2).number);
+        EXPECT_EQ(s.at(7, 2).number, 46331.0);  // 2026-11-05
+        for (int r = 0; r < s.rows(); ++r) EXPECT_EQ(s.at(r, 2).date, r == 7) << r;
+        for (int r = 0; r < s.rows(); ++r) EXPECT_FALSE(s.at(r, 2).noResult) << r;
+    }
+}
+
+// As scripts write them: the formulas kept, their results left empty. The
+// cells say so instead of passing for blanks; plain cells read as ever.
+TEST(Workbook, MarksFormulasSavedWithoutTheirResult) {
+    const excel::Sheet s = excel::readWorkbook(saved("calc-formulas-unsaved.xlsx"));
+    EXPECT_EQ(s.rows(), 8);
+    for (int r = 1; r < s.rows(); ++r) {
+        EXPECT_TRUE(s.at(r, 2).noResult) << r;
+        EXPECT_EQ(s.text(r, 2), "") << r;
+        EXPECT_FALSE(s.at(r, 2).number) << r;
+    }
+    EXPECT_TRUE(s.at(2, 1).noResult);
+    EXPECT_FALSE(s.at(1, 1).noResult);
+    EXPECT_EQ(s.at(1, 1).number, 1001.0);
+    EXPECT_EQ(s.text(1, 0), "张三");
+}
+
+// A merged title, a hidden row, a date and a time beside numbers and texts.
+// The .xls reader gives a date as its ISO text, the .xlsx reader as its
+// serial number: both mark it.
+TEST(Workbook, ReadsDatesHiddenRowsAndMergedCellsAsSaved) {
+    for (const std::string file : {"calc-cells.xls", "calc-cells.xlsx"}) {
+        SCOPED_TRACE(file);
+        const excel::Sheet s = excel::readWorkbook(saved(file));
+        std::vector<std::string> rows;
+        for (int r = 0; r < s.rows(); ++r) rows.push_back(s.text(r, 0) + "|" + s.text(r, 1) + "|" + s.text(r, 2));
+        EXPECT_EQ(rows[0], "2026年12月补贴||");
+        EXPECT_EQ(rows[2], "张三|1001|2.5");
+        EXPECT_EQ(rows[3], "李四|1002|3.5");  // hidden
+        EXPECT_EQ(rows[6], "张三|1001|两次");
+        EXPECT_EQ(s.rows(), 7);
+        std::vector<bool> dates;
+        for (int r = 0; r < s.rows(); ++r) dates.push_back(s.at(r, 2).date);
+        EXPECT_EQ(dates, (std::vector<bool>{false, false, false, false, true, true, false}));
+        EXPECT_FALSE(s.at(2, 1).date);
+        EXPECT_FALSE(s.at(3, 1).date);
+    }
+    const excel::Sheet x = excel::readWorkbook(saved("calc-cells.xlsx"));
+    EXPECT_EQ(x.at(4, 2).number, 46331.0);
+    EXPECT_EQ(x.merges(), (std::vector<excel::SheetRange>{{0, 0, 0, 2}}));
+}
+
+// Formats that show dates or times, and formats whose letters are colours,
+// quoted or escaped text, or currency marks.
+TEST(Workbook, TellsDateFormatsFromNumberFormats) {
+    for (const auto& [id, code] : std::vector<std::pair<int, std::string>>{
+             {14, ""}, {22, ""}, {31, ""}, {57, ""}, {165, "yyyy\\-mm\\-dd"}, {166, "hh:mm"}, {167, "[h]:mm:ss"},
+             {168, "[$-804]yyyy\"年\"m\"月\"d\"日\""}, {169, "m/d"}, {170, "[Red]d-mmm"}})
+        EXPECT_TRUE(excel::isDateFormat(id, code)) << id << " " << code;
+    for (const auto& [id, code] : std::vector<std::pair<int, std::string>>{
+             {0, "General"}, {2, "0.00"}, {4, "#,##0.00"}, {10, "0.00%"}, {164, "0.00;[Red]\\-0.00"},
+             {165, "#,##0.00\"元/day\""}, {166, "0\\h"}, {167, "[$¥-804]#,##0.00"}, {168, "0.00E+00"},
+             {169, "_(* #,##0_);_(* (#,##0)"}, {170, "0_s"}})
+        EXPECT_FALSE(excel::isDateFormat(id, code)) << id << " " << code;
+}
+
 TEST(Workbook, TellsWhyAFileCannotBeRead) {
     using P = excel::WorkbookProblem;
     test::TempDir dir;
@@ -109,6 +191,10 @@ TEST(Workbook, TellsWhyAFileCannotBeRead) {
     EXPECT_EQ(problemOf(dir.file("locked.xls")), P::Encrypted);
     test::XlsWriter::saveCompound(dir.file("locked.xlsx"), "EncryptedPackage", std::string(5000, '\x7f'));
     EXPECT_EQ(problemOf(dir.file("locked.xlsx")), P::Encrypted);
+    // Saved with a password by a spreadsheet program: RC4 and (its header
+    // changed) CryptoAPI .xls, and an .xlsx in an encrypted package.
+    for (const std::string file : {"calc-locked.xls", "calc-locked-cryptoapi.xls", "calc-locked.xlsx"})
+        EXPECT_EQ(problemOf(saved(file)), P::Encrypted) << file;
 
     test::XlsWriter().save(dir.file("nosheet.xls"));
     EXPECT_EQ(problemOf(dir.file("nosheet.xls")), P::NoSheet);

@@ -77,9 +77,12 @@ TEST_F(ExportXlsx, PackageHoldsEveryPartItNames) {
     EXPECT_EQ(partsIn(file), parts);
 
     for (const auto& [rels, folder] : {std::pair<std::string, std::string>{"_rels/.rels", ""},
-                                       {"xl/_rels/workbook.xml.rels", "xl/"}})
-        for (const auto& r : parse(file, rels).select_nodes("//Relationship"))
+                                       {"xl/_rels/workbook.xml.rels", "xl/"}}) {
+        // Named: the nodes live as long as their document.
+        const pugi::xml_document doc = parse(file, rels);
+        for (const auto& r : doc.select_nodes("//Relationship"))
             EXPECT_TRUE(present.contains(folder + r.node().attribute("Target").value())) << rels;
+    }
 }
 
 // One format record for each distinct look; texts keep their spaces, line

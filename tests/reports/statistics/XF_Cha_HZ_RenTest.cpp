@@ -178,6 +178,27 @@ TEST_P(EmployeeRun, PeriodSummaryIsOneRowPerEmployeeWithTheDateColumnHidden) {
     EXPECT_EQ(shown(), (std::vector<int>{1, 2, 3, 4, 6, 7, 9, 11, 12}));
 }
 
+// Sums of the largest stored amounts, their negations and the balance of
+// recharges and withdrawals are exact, per employee and in the total.
+TEST_P(EmployeeRun, TheLargestAmountsAreSummedAndNegatedExactly) {
+    const auto tx = [&](int person, const char* at, int type, std::int64_t money) {
+        test::XfRow().person(person).date(at).type(type).meal(1).money(money).times(0).err(0).insert(*con);
+    };
+    tx(5, "2026-10-01 08:00:00", 1, INT64_MIN);
+    tx(5, "2026-10-02 08:00:00", 1, -1);
+    tx(6, "2026-10-01 09:00:00", 161, INT64_MAX);
+    tx(6, "2026-10-02 09:00:00", 9, INT64_MIN);
+    run(2, "2026-10-01", "2026-10-31");
+    ASSERT_EQ(w.Grid1.Rows(), 4);
+    // Spent 2^63 + 1; recharged 2^63 - 1, withdrawn 2^63, so the balance is -1.
+    EXPECT_EQ(cells(1, 6, 13), (S{"0.00", "0", "0", "92233720368547758.07", "0", "92233720368547758.08", "-0.01",
+                                  "0.00"}));
+    EXPECT_EQ(cells(2, 6, 13), (S{"92233720368547758.09", "2", "0", "0.00", "0", "0.00", "0.00",
+                                  "92233720368547758.09"}));
+    EXPECT_EQ(cells(3, 6, 13), (S{"92233720368547758.09", "2", "0", "92233720368547758.07", "0",
+                                  "92233720368547758.08", "-0.01", "92233720368547758.09"}));
+}
+
 // Each box shows its own columns; the times columns of the meals need both
 // the times and the meal boxes.
 TEST_P(EmployeeRun, EachColumnGroupShowsItsColumnsAloneAndTogether) {

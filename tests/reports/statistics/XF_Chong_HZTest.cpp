@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "data/Globals.h"
+#include "data/HzDimCode.h"
 #include "entry/MenuTable.h"
 #include "lang/Language.h"
 #include "reports/statistics/XF_Chong_HZ.h"
@@ -146,7 +147,8 @@ using ChongSum = test::ChongHz;
 using ChongWindow = test::ChongHz;
 constexpr auto items = test::listItems;
 // Kind codes of the kind lists.
-constexpr int kPlace = 1, kMach = 2, kCashier = 3, kCard = 5, kOperator = 6, kDept = 7, kDate = 8;
+constexpr int kPlace = HZ_Dim::Place, kMach = HZ_Dim::Mach, kCashier = HZ_Dim::Cashier, kCard = HZ_Dim::CardType,
+              kOperator = HZ_Dim::Operator, kDept = HZ_Dim::Dept, kDate = HZ_Dim::Date;
 constexpr bool kTerminal = true, kComputer = false;
 
 }  // namespace
@@ -363,6 +365,19 @@ TEST_P(ChongSum, WrongRangeEmptyRangeAndMoreRecordsThanSixteenBitsCount) {
     EXPECT_EQ(w.pBar3.Value(), 33001);
 }
 
+// Consumption is shown negated: the one stored amount with no negative
+// twin is an overflow, reported, never a wrapped figure.
+TEST_P(ChongSum, AnAmountThatCannotBeNegatedIsAnOverflowNotAWrappedFigure) {
+    add(pos(1, "2026-07-01 12:00:00", 11).meal(2).money(INT64_MIN));
+    sum(kTerminal, kMach, kMach, "2026-07-01", "2026-07-01");
+    EXPECT_TRUE(sv->shown("出错", platform::vbCritical));
+    EXPECT_EQ(w.Grid1.Rows(), 1);
+    // One short of it is shown as it is.
+    Conn_Main->execute("update Record_XF set YuE_Change=-9223372036854775807");
+    sum(kTerminal, kMach, kMach, "2026-07-01", "2026-07-01");
+    EXPECT_EQ(cell(1, 4), "￥92233720368547758.07");
+}
+
 TEST_P(ChongSum, AFailedQueryIsReportedAndClosingStopsTheRun) {
     computerDays();
     sv->onYield = [&] {
@@ -428,7 +443,7 @@ TEST_P(ChongWindow, ConditionListsAndGroupNames) {
                                        {3, {"全部", "李收", "张收", "引号"}},
                                        {4, {"全部", "膳食科", "外包"}},
                                        {5, {"全部", "普通卡", "教工卡", ""}},
-                                       {7, {"全部", "财务", "食堂"}}};
+                                       {HZ_Dim::Dept, {"全部", "财务", "食堂"}}};
     for (const auto& [kind, expected] : lists) {
         pick(w.Combo2, kind);
         EXPECT_EQ(items(w.Combo1), expected) << kind;
@@ -456,7 +471,7 @@ TEST_P(ChongWindow, ConditionListsAndGroupNames) {
     pick(w.Combo2, 5);
     EXPECT_FALSE(w.Label1(2).Enabled());
     EXPECT_TRUE(w.Label1(0).Enabled());
-    pick(w.Combo3, 7);
+    pick(w.Combo3, HZ_Dim::Dept);
     EXPECT_TRUE(w.Combo4.Enabled() && w.Label1(2).Enabled());
 }
 

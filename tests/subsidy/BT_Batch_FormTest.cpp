@@ -30,7 +30,7 @@ protected:
         this->w.Load();
     }
     void act(const std::string& times) {
-        this->w.Combo2.setText(times);
+        this->w.Batch.Combo2.setText(times);
         this->w.Command1.click();
     }
 };
@@ -51,7 +51,7 @@ protected:
                      "(1,21,1),(1,25,2),(2,25,2),(3,21,1),(3,22,1)");
     }
     void grant(const std::string& times) {
-        w.Combo2.setText(times);
+        w.Batch.Combo2.setText(times);
         w.Command1.click();
     }
     // Pinfo_ID:B_SF:Mach_ID:Mach_No:ZhunBei_Ren_ID of batch n.
@@ -146,7 +146,7 @@ TEST_P(Stop, StopsHandedOutRowsOfTheBatchOnly) {
 TEST_P(Stop, OnScreenStop) {
     w.Unload();
     test::whileShown(w, [&] {
-        w.Combo2.setListIndex(0);
+        w.Batch.Combo2.setListIndex(0);
         test::clickOnScreen(w.Command1);
         expectBox("提示：停止发放补贴成功！", platform::vbExclamation);
         test::clickOnScreen(w.Command2);
@@ -159,10 +159,10 @@ TEST_P(IcGrant, RefusesBadInputMissingAndIdBatches) {
     batchRow(1, 3, 0, -1, 100);
     batchRow(1, 4, 3, -1, 0, 2);
     w.Load();
-    w.Text1.setText("20x6");
+    w.Batch.Text1.setText("20x6");
     w.Command1.click();
     expectBox("提示:请输入要准备数据的年份!", platform::vbExclamation);
-    w.Text1.setText("2026");
+    w.Batch.Text1.setText("2026");
     w.Command1.click();
     expectBox("提示:请选择第几次补贴!", platform::vbExclamation);
     grant("5");
@@ -224,7 +224,7 @@ TEST_P(IcGrant, AFailureLeavesTheRestPreparedForARepeat) {
 
 TEST_P(IcGrant, OnScreenGrant) {
     test::whileShown(w, [&] {
-        w.Combo2.setListIndex(0);
+        w.Batch.Combo2.setListIndex(0);
         test::clickOnScreen(w.Command1);
         expectBox("提示：成功发放补贴！", platform::vbExclamation);
         test::clickOnScreen(w.Command2);

@@ -31,10 +31,10 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type,Date_Time) values (1,'X',0,'2026-0
     }
     void query(const std::string& dept, const std::string& day, bool correct = false) {
         if (!w.Loaded()) w.Load();
-        w.ucDep1.selectDepartment(dept);
-        w.DTPicker1.setValue(day);
+        w.Query.ucDep1.selectDepartment(dept);
+        w.Query.DTPicker1.setValue(day);
         w.Check1.setValue(correct ? forms::vbChecked : forms::vbUnchecked);
-        w.Command1.click();
+        w.Query.Command1.click();
     }
     test::Texts gridRow(int r) {
         test::Texts out;
@@ -55,32 +55,32 @@ TEST_P(IcBalance, BalanceAtTheEndOfTheDayFromTheLastValidRecord) {
     row(4, "W", 1, 250, 250, "2026-11-02 10:00:00");
     w.Load();
     EXPECT_EQ(w.Caption(), "IC卡余额查询");
-    EXPECT_EQ(w.Label1.Caption(), "查询日期:");
-    EXPECT_EQ(w.Command4(1).Caption(), "输出到HTML");
-    EXPECT_EQ(w.DTPicker1.MinDate(), "2026-03-01");
-    EXPECT_EQ(w.DTPicker1.MaxDate(), "2026-11-30");  // the day before the live terminal was read
-    EXPECT_EQ(w.DTPicker1.Date_Value(), "2026-11-30");
+    EXPECT_EQ(w.Query.Label1.Caption(), "查询日期:");
+    EXPECT_EQ(w.Query.Command4(1).Caption(), "输出到HTML");
+    EXPECT_EQ(w.Query.DTPicker1.MinDate(), "2026-03-01");
+    EXPECT_EQ(w.Query.DTPicker1.MaxDate(), "2026-11-30");  // the day before the live terminal was read
+    EXPECT_EQ(w.Query.DTPicker1.Date_Value(), "2026-11-30");
     EXPECT_TRUE(w.Check1.Visible());
     EXPECT_EQ(gridRow(0), (T{"员工姓名", "员工工号", "部门名称", "截止日期", "卡上余额", "次数余额", "截止日期"}));
 
     // No department chosen: the header alone.
-    w.Command1.click();
-    EXPECT_EQ(w.Grid1.Rows(), 1);
+    w.Query.Command1.click();
+    EXPECT_EQ(w.Query.Grid1.Rows(), 1);
 
     query("0", "2026-11-25");
-    ASSERT_EQ(w.Grid1.Rows(), 6);
+    ASSERT_EQ(w.Query.Grid1.Rows(), 6);
     EXPECT_EQ(gridRow(1), (T{"张三丰", "E2", "总部", "", "", "", ""}));
     EXPECT_EQ(gridRow(2), (T{"张三", "E1", "财务", "2026-11-25 23:59:59", "￥8.00", "1", "2026-11-25 23:59:59"}));
     EXPECT_EQ(gridRow(3), (T{"李四", "E3", "食堂", "", "", "", ""}));  // deleted employees are listed
     EXPECT_EQ(gridRow(4), (T{"王五", "E4", "食堂", "2026-11-02 10:00:00", "￥2.50", "1", "2026-11-02 10:00:00"}));
     EXPECT_EQ(cell(5, 1), "总计:");
     EXPECT_EQ(cell(5, 5), "￥10.50");
-    EXPECT_EQ(w.Grid1.Column(5).Alignment(), 14);
-    EXPECT_EQ(w.Grid1.Cell(5, 5).Alignment(), 10);
-    EXPECT_FALSE(w.Pic_1.Visible());
+    EXPECT_EQ(w.Query.Grid1.Column(5).Alignment(), 14);
+    EXPECT_EQ(w.Query.Grid1.Cell(5, 5).Alignment(), 10);
+    EXPECT_FALSE(w.Query.Pic_1.Visible());
 
     query("09", "2026-11-26");
-    ASSERT_EQ(w.Grid1.Rows(), 2);
+    ASSERT_EQ(w.Query.Grid1.Rows(), 2);
     EXPECT_EQ(cell(1, 5), "￥0.00");
     query("01", "2026-11-26", false);
     EXPECT_EQ(cell(2, 5), "￥7.00");
@@ -89,6 +89,29 @@ TEST_P(IcBalance, BalanceAtTheEndOfTheDayFromTheLastValidRecord) {
 // The worked examples: money lost (201) and found (202) bridge their breaks
 // one serial and one second before; a break after the cut-off stays; the
 // next query finds nothing more to bridge. An insert that fails is counted.
+// Each balance is shown as stored and the total is their exact sum, never
+// a wrapped one.
+TEST_P(IcBalance, TheTotalOfTheLargestBalancesIsExact) {
+    test::XfRow().person(1).card("X").kind(2).type(1).cardSerial(1).money(1).balance(INT64_MAX)
+        .date("2026-11-20 10:00:00").insert(*con);
+    test::XfRow().person(4).card("W").kind(2).type(1).cardSerial(1).money(1).balance(INT64_MAX)
+        .date("2026-11-20 10:00:00").insert(*con);
+    test::XfRow().person(2).card("Z").kind(2).type(1).cardSerial(1).money(1).balance(9007199254740993)
+        .date("2026-11-20 10:00:00").insert(*con);
+    query("0", "2026-11-25");
+    ASSERT_EQ(w.Query.Grid1.Rows(), 6);
+    EXPECT_EQ(cell(1, 5), "￥90071992547409.93");
+    EXPECT_EQ(cell(2, 5), "￥92233720368547758.07");
+    // 2 * (2^63 - 1) + 2^53 + 1 = 18446744073709551614 + 9007199254740993 = 18455751272964292607.
+    EXPECT_EQ(cell(5, 5), "￥184557512729642926.07");
+
+    // A negative largest one: 2 (2^63 - 1) - 2^63 = 2^63 - 2.
+    con->execute("update Record_XF set YuE_New=" + std::to_string(INT64_MIN) + " where Pinfo_id=2");
+    query("0", "2026-11-25");
+    EXPECT_EQ(cell(1, 5), "￥-92233720368547758.08");
+    EXPECT_EQ(cell(5, 5), "￥92233720368547758.06");
+}
+
 TEST_P(IcBalance, CorrectionsBridgeEachBreakAndFailedInsertsAreReported) {
     row(1, "X", 1, 100, 100, "2026-11-01 10:00:00");
     row(1, "X", 2, -30, 50, "2026-11-02 10:00:00");   // started from 80, not 100
@@ -125,8 +148,8 @@ TEST_P(IcBalance, WithoutLiveTerminalsTheServerDayIsTheLastAndNoCorrectionIsOffe
     con->execute("update Mach_Info set Del_YN=1");
     w.Load();
     EXPECT_FALSE(w.Check1.Visible());
-    EXPECT_EQ(w.DTPicker1.MaxDate().size(), 10u);
-    EXPECT_EQ(w.DTPicker1.Date_Value(), w.DTPicker1.MaxDate());
+    EXPECT_EQ(w.Query.DTPicker1.MaxDate().size(), 10u);
+    EXPECT_EQ(w.Query.DTPicker1.Date_Value(), w.Query.DTPicker1.MaxDate());
 }
 
 // On a generated database: every employee's balance at a day against the
@@ -150,13 +173,13 @@ TEST_P(GeneratedIcBalance, BalancesOfAGeneratedDatabaseMatchAWalkOverAllRows) {
         if (r[1] == l.when) l.balances.insert(r[2]);
     }
     w.Load();
-    w.DTPicker1.setValue("2026-10-20");
+    w.Query.DTPicker1.setValue("2026-10-20");
     std::int64_t shownTotal = 0, gridTotals = 0;
     int listed = 0;
     for (const auto& d : test::column(*con, "select Dept_No from Ren_Dept_Info where Dept_Level=0")) {
-        w.ucDep1.selectDepartment(d);
-        w.Command1.click();
-        for (int r = 1; r < w.Grid1.Rows() - 1; ++r, ++listed) {
+        w.Query.ucDep1.selectDepartment(d);
+        w.Query.Command1.click();
+        for (int r = 1; r < w.Query.Grid1.Rows() - 1; ++r, ++listed) {
             const Latest& l = latest[cell(r, 2)];
             EXPECT_EQ(cell(r, 4), l.when) << cell(r, 2);
             if (l.when.empty()) continue;
@@ -164,7 +187,7 @@ TEST_P(GeneratedIcBalance, BalancesOfAGeneratedDatabaseMatchAWalkOverAllRows) {
             EXPECT_EQ(l.balances.count(std::to_string(fen)), 1u) << cell(r, 2);
             shownTotal += fen;
         }
-        gridTotals += std::llround(std::stod(cell(w.Grid1.Rows() - 1, 5).substr(3)) * 100);
+        gridTotals += std::llround(std::stod(cell(w.Query.Grid1.Rows() - 1, 5).substr(3)) * 100);
     }
     EXPECT_EQ(listed, 300);
     EXPECT_EQ(gridTotals, shownTotal);
@@ -184,9 +207,9 @@ TEST_P(IcBalance, CaptionsFitInEveryLanguage) {
 TEST_P(IcBalance, OnScreenTheQueryButtonListsTheBalances) {
     row(4, "W", 1, 250, 250, "2026-11-02 10:00:00");
     QTimer::singleShot(0, [&] {
-        w.ucDep1.selectDepartment("02");
-        test::clickOnScreen(w.Command1);
-        EXPECT_EQ(w.Grid1.Rows(), 4);
+        w.Query.ucDep1.selectDepartment("02");
+        test::clickOnScreen(w.Query.Command1);
+        EXPECT_EQ(w.Query.Grid1.Rows(), 4);
         EXPECT_EQ(cell(2, 5), "￥2.50");
         EXPECT_EQ(cell(3, 5), "￥2.50");
         w.Unload();

@@ -355,13 +355,13 @@ TEST_P(GeneratedSettlement, AStoppedRunIsToldAndTheNextRunFinishesIt) {
     {
         YuE_HZ_Cha query;
         query.Load();
-        query.ucDep1.selectDepartment(dept);
-        query.DTPicker1.setValue("2026-10-01");
-        query.Command1.click();
+        query.Query.ucDep1.selectDepartment(dept);
+        query.Query.DTPicker1.setValue("2026-10-01");
+        query.Query.Command1.click();
         EXPECT_EQ(sv->takeBoxes(), (std::vector<std::string>{
                                        "上次结算未完成（结算到 2026-10-15）：该日期之前的余额和记录可能不全。请再次结算到该日期以完成结算。"}));
-        query.DTPicker1.setValue("2026-10-20");
-        query.Command1.click();
+        query.Query.DTPicker1.setValue("2026-10-20");
+        query.Query.Command1.click();
         EXPECT_TRUE(sv->takeBoxes().empty());
         query.Unload();
     }

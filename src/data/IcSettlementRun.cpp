@@ -1,0 +1,101 @@
+#include "data/IcSettlementRun.h"
+
+#include "data/IcSettlement.h"
+#include "data/SettlementStore.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Recordset.h"
+
+namespace tolvenk::IC_Settlement {
+
+namespace {
+
+constexpr const char* kNoBackupStart = "2000-01-01 00:00:00";
+
+// One write transaction per card, hundreds in a row: the engine may put off
+// its housekeeping until the run ends.
+class Bulk_Writes {
+public:
+    explicit Bulk_Writes(db::Connection& con) : con_(con) { con_.setBulkWrites(true); }
+    ~Bulk_Writes() {
+        try {
+            if (con_.isOpen()) con_.setBulkWrites(false);
+        } catch (...) {
+        }
+    }
+    Bulk_Writes(const Bulk_Writes&) = delete;
+    Bulk_Writes& operator=(const Bulk_Writes&) = delete;
+
+private:
+    db::Connection& con_;
+};
+
+// Runs one card's turn, naming the card in whatever it throws.
+template <class F>
+void inCard(std::int32_t person, const std::string& card, F&& turn) {
+    try {
+        turn();
+    } catch (const std::exception& e) {
+        throw Card_Failure(e.what(), person, card);
+    }
+}
+
+// The pass over the card list; false when the progress stopped it.
+bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& cutoff, const std::string& backup,
+                  const Run_Progress& progress) {
+    const Bulk_Writes bulk(con);
+    Run_Step step;
+    step.total = cards.recordCount();
+    std::int64_t blockEnd = -1;
+    Block block;
+    const int colCard = cards.fieldIndex("Card_No"), colPerson = cards.fieldIndex("Pinfo_ID");
+    for (; !cards.eof(); cards.moveNext(), ++step.done) {
+        step.card = cards.field(colCard).toString();
+        step.person = static_cast<std::int32_t>(cards.field(colPerson).toInt64());
+        if (progress && !progress(step)) return false;
+        inCard(step.person, step.card, [&] {
+            // Blocks of a hundred employees spare a write transaction to the cards with nothing to settle.
+            if (step.person > blockEnd) {
+                blockEnd = std::int64_t{step.person} + 100;
+                block = Block(con, cutoff, step.person);
+            }
+            if (block.has(step.card, step.person)) Settle_Card(con, step.person, step.card, cutoff, backup);
+        });
+    }
+    step.card.clear();
+    step.person = 0;
+    if (progress) progress(step);
+    return true;
+}
+
+}  // namespace
+
+// The cut-off is recorded only when no card holds rows before it that a run
+// would still collapse: cards the pass did not reach, rows a terminal
+// uploaded after a card's turn. Those are settled once more; any still left
+// keep the cut-off where it was.
+Run_Result Run(db::Connection& own, db::Connection& con, const std::string& cutoff, const std::string& backupStart,
+               const Run_Progress& progress) {
+    Run_Result result;
+    auto cards = Settlement_Store::Card_List(own);
+    if (cards->eof()) return result;
+    Settlement_Store::Mark_Running(own, cutoff);
+    if (!backupStart.empty()) Settlement_Store::Prune_Backups(own, backupStart);
+    const std::string backup = backupStart.empty() ? kNoBackupStart : backupStart;
+
+    if (!settleListed(*cards, con, cutoff, backup, progress)) {
+        result.state = Run_Result::Stopped;
+        return result;
+    }
+    for (const auto& [person, card] : Unsettled_Cards(con, cutoff))
+        inCard(person, card, [&] { Settle_Card(con, person, card, cutoff, backup); });
+    result.left = Unsettled_Cards(con, cutoff);
+    if (!result.left.empty()) {
+        result.state = Run_Result::Left;
+        return result;
+    }
+    Settlement_Store::Record_Cutoff(own, cutoff);
+    result.state = Run_Result::Settled;
+    return result;
+}
+
+}  // namespace tolvenk::IC_Settlement

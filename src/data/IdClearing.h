@@ -1,0 +1,36 @@
+#pragma once
+// The ID balance clearing of a click: each chosen card voided and set to 0
+// on its own, and the click logged.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "data/CardService.h"
+
+namespace tolvenk::ID_Clearing {
+
+struct Card {
+    std::int32_t person = 0;
+    std::string cardNo;  // as stored
+};
+
+struct Result {
+    std::int64_t cleared = 0;  // cards whose balance was voided
+    std::int64_t voided = 0;   // the voids' sum, fen (minus the balances taken)
+    int zero = 0;              // cards already at 0
+    int failed = 0;            // cards left as they were
+    std::string logError;      // why the log row of a click that cleared nothing failed
+};
+
+// Told each card's outcome, by its place in the list.
+using Card_Done = std::function<void(std::size_t index, const CardService::QL_Result& outcome)>;
+
+// Clears the cards in order, each in a transaction of its own from its
+// balance as the database holds it then; a card that fails keeps its
+// balance. A click that cleared nothing is logged as "0,0"; one that
+// cleared cards was logged with them.
+Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t operatorId, const std::string& time,
+             const Card_Done& done);
+
+}  // namespace tolvenk::ID_Clearing

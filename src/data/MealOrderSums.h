@@ -1,0 +1,27 @@
+#pragma once
+// The meal-order figures of one day and meal: what was ordered and
+// pre-deducted, cancelled, taken and given back. Amounts in fen.
+#include <cstdint>
+#include <string>
+
+namespace tolvenk {
+
+class DCService;
+
+struct Meal_Order_Sums {
+    std::int64_t orders = 0, cancellations = 0, taken = 0;
+    std::int64_t preDeducted = 0, cancelled = 0, returned = 0;
+
+    // A cancellation's amount is no longer held.
+    std::int64_t held() const;
+    // What stays held after the returns.
+    std::int64_t surplus() const;
+    Meal_Order_Sums& operator+=(const Meal_Order_Sums& o);
+};
+
+// Orders (kind 15) and cancellations (16) whose meal day is `day`, whatever
+// their Err_Code, and returns (48) made on `day`, of meal 1..5 and card kind
+// `cardKind` (0 every kind).
+Meal_Order_Sums Meal_Order_Day(DCService& dc, const std::string& day, std::int32_t cardKind, int meal);
+
+}  // namespace tolvenk

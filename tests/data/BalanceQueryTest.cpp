@@ -1,0 +1,98 @@
+// The IC and ID balance queries without their windows: balances worked out
+// by hand from the rows inserted here.
+#include "data/BalanceQuery.h"
+#include "support/Fixtures.h"
+#include "support/XfRow.h"
+
+using namespace tolvenk;
+
+namespace {
+
+using T = test::Texts;
+
+// Person 1 (E1): +1000, -300, an uncertain -100 and, after the day, -50;
+// person 2 (E2) has no record.
+class BalanceQuery : public test::WindowTest {
+protected:
+    void SetUp() override {
+        test::WindowTest::SetUp();
+        if (IsSkipped()) return;
+        con->executeScript(R"(
+insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values (1,'01','总部',0,0);
+insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) values
+ (1,1,'01','张三','E1','N1',0),(2,1,'01','李四','E2','N2',0);
+)");
+        rec(1, 1000, 1000, "2026-05-01 10:00:00");
+        rec(2, -300, 700, "2026-05-02 10:00:00");
+        rec(3, -100, 600, "2026-05-02 12:00:00", 1);
+        rec(4, -50, 650, "2026-05-04 10:00:00");
+        XF.Set_strCN(cs);
+        BT.Set_strCN(cs);
+    }
+    void rec(int serial, int change, int after, const std::string& date, int err = 0) {
+        test::XfRow().person(1).card("C1").type(1).cardSerial(serial).timesSerial(0).money(change).balance(after)
+            .timesLeft(7).date(date).err(err).insert(*con);
+    }
+    // Name, found, date, balance of every row handed on, with done/total.
+    Balance_Query::Row_Sink collect(std::vector<T>& out, int stopAt = 0) {
+        return [&out, stopAt](const Balance_Query::Row& r, std::int64_t done, std::int64_t total) {
+            out.push_back({r.name, r.found ? "found" : "-", r.date, r.counted ? r.balance.whole() : "none",
+                           r.times, std::to_string(done) + "/" + std::to_string(total)});
+            return done != stopAt;
+        };
+    }
+    XFService XF;
+    BTService BT;
+};
+
+TOLVENK_ON_BOTH_ENGINES(BalanceQuery);
+
+TEST_P(BalanceQuery, IcBalanceIsTheLastValidRecordsUpToTheEndOfTheDay) {
+    std::vector<T> rows;
+    const auto r = Balance_Query::IC_Balances(XF, BT, {"01", "", ""}, "2026-05-03", std::nullopt, collect(rows));
+    EXPECT_EQ(rows, (std::vector<T>{{"张三", "found", "2026-05-02 10:00:00", "700", "7", "1/2"},
+                                    {"李四", "-", "", "none", "", "2/2"}}));
+    EXPECT_EQ(r.total.whole(), "700");
+    EXPECT_FALSE(r.stopped);
+    // The whole last day counts.
+    rows.clear();
+    EXPECT_EQ(Balance_Query::IC_Balances(XF, BT, {"01", "", ""}, "2026-05-04", std::nullopt, collect(rows)).total.whole(), "650");
+}
+
+TEST_P(BalanceQuery, IdBalanceIsTheSumOfValidChangesAndNothingCountedIsNoBalance) {
+    std::vector<T> rows;
+    const auto r = Balance_Query::ID_Balances(XF, BT, {"01", "", ""}, "2026-05-03", collect(rows));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (T{"张三", "found", "2026-05-02 10:00:00", "700", "", "1/2"}));
+    EXPECT_EQ(rows[1][3], "none");
+    EXPECT_EQ(r.total.whole(), "700");
+}
+
+TEST_P(BalanceQuery, TheSinkStopsTheQuery) {
+    std::vector<T> rows;
+    const auto r = Balance_Query::ID_Balances(XF, BT, {"01", "", ""}, "2026-05-03", collect(rows, 1));
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(rows.size(), 1u);
+}
+
+// A break in person 2's chain (1000 - 100 should leave 900, 800 was
+// written) is mended before his balance is handed on, and only once.
+TEST_P(BalanceQuery, TheCorrectionMendsEachBreakOnce) {
+    test::XfRow().person(2).card("C9").type(5).cardSerial(1).timesSerial(0).money(1000).balance(1000)
+        .date("2026-05-01 10:00:00").err(0).insert(*con);
+    test::XfRow().person(2).card("C9").type(1).cardSerial(2).timesSerial(0).money(-100).balance(800)
+        .date("2026-05-02 10:00:00").err(0).insert(*con);
+    con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (2,'C9',0)");
+    std::vector<T> rows;
+    const auto r = Balance_Query::IC_Balances(XF, BT, {"01", "", ""}, "2026-05-03", std::string("2026-12-31 00:00:00"),
+                                              collect(rows));
+    EXPECT_EQ(r.failedCorrections, 0) << r.firstError;
+    EXPECT_EQ(rows[1][3], "800");  // read before the correction, which never changes a balance
+    EXPECT_EQ(test::rows(*con, "select XF_Type,YuE_Change,YuE_New,Card_LiuShui,Date_Time from Record_XF where Err_Code=2"),
+              (std::vector<T>{{"201", "-100", "900", "1", "2026-05-02 09:59:59"}}));
+    Balance_Query::IC_Balances(XF, BT, {"01", "", ""}, "2026-05-03", std::string("2026-12-31 00:00:00"), {});
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Err_Code=2"), 1);
+    EXPECT_EQ(Balance_Query::Correction_Cutoff(BT), "");
+}
+
+}  // namespace

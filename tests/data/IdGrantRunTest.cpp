@@ -1,0 +1,112 @@
+// The ID grant run without its window, on both engines.
+#include "data/BTService.h"
+#include "data/IdGrantRun.h"
+#include "support/Fixtures.h"
+
+using namespace tolvenk;
+
+namespace {
+
+// Cards: 1 usable with 12.00 and 3 times; 2 lost only; 3 usable, empty.
+class IdGrantRun : public test::DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        if (IsSkipped()) return;
+        con->executeScript(R"(
+insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_ID,C_YuCi_ID,C_LeiBie) values
+ (11,1,'C1',1001,1,0,1200,3,1),(12,2,'C2',1002,1,1,800,0,1),(13,3,'C3',1003,1,0,0,0,2);
+)");
+        bt.Set_strCN(cs);
+    }
+    // A row of batch 2026-12-n.
+    void batchRow(int pinfo, int times, int unit, int state, int jine, int type = 0) {
+        con->execute("insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,"
+                     "B_Type,B_SF,B_Unit) values(" + std::to_string(pinfo) + ",'2026-12-01 08:00:00',1," +
+                     std::to_string(jine) + ",0,2026,12," + std::to_string(times) + "," + std::to_string(type) + "," +
+                     std::to_string(state) + "," + std::to_string(unit) + ")");
+    }
+    ID_Grant::Batch batch(const std::string& times, bool regrant = false) {
+        return {2026, 12, times, regrant, 8};
+    }
+    // Pinfo_ID:B_SF:ZhunBei_Ren_ID of each row of batch n.
+    test::Texts states(int times = 1) {
+        return test::column(*con, "select Pinfo_ID||':'||B_SF||':'||ZhunBei_Ren_ID from BuTie_OK where B_Times=" +
+                                      std::to_string(times) + " order by ID");
+    }
+
+    BTService bt;
+};
+
+}  // namespace
+
+TOLVENK_ON_BOTH_ENGINES(IdGrantRun);
+
+TEST_P(IdGrantRun, RefusesABatchWithNothingToTakeOrOfAnIcKind) {
+    batchRow(1, 1, 0, 2, 500);  // credited already
+    batchRow(1, 2, 1, -1, 500); // an IC batch
+    ID_Grant::Run none(bt, batch("1"));
+    EXPECT_EQ(none.refusal(), ID_Grant::Refusal::Nothing_Prepared);
+    ID_Grant::Run waiting(bt, batch("1", true));
+    EXPECT_EQ(waiting.refusal(), ID_Grant::Refusal::No_Waiting_Rows);
+    ID_Grant::Run ic(bt, batch("2"));
+    EXPECT_EQ(ic.refusal(), ID_Grant::Refusal::Not_An_ID_Batch);
+    EXPECT_EQ(ic.total(), 0);
+    // A refused run writes nothing when asked to grant.
+    const auto counts = ic.grant({});
+    EXPECT_EQ(counts.credited + counts.withoutCard + counts.failed, 0);
+    EXPECT_EQ(states(2), (test::Texts{"1:-1:1"}));
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF"), 0);
+}
+
+// Every row of the batch is walked, the stopped one left alone: 5.00 to card 1
+// (12.00 -> 17.00); 2 has no usable card and waits; the operator is the run's.
+TEST_P(IdGrantRun, CreditsPreparedRowsParksThoseWithoutACardAndReportsEachRow) {
+    batchRow(1, 1, 0, -1, 500);
+    batchRow(2, 1, 0, -1, 300);
+    batchRow(3, 1, 0, 4, 999);
+    ID_Grant::Run run(bt, batch("1"));
+    ASSERT_EQ(run.refusal(), ID_Grant::Refusal::None);
+    EXPECT_EQ(run.total(), 3);
+    std::vector<std::pair<std::int64_t, std::int64_t>> seen;
+    const auto counts = run.grant([&](std::int64_t done, std::int64_t total) {
+        seen.emplace_back(done, total);
+        return true;
+    });
+    EXPECT_EQ(seen, (std::vector<std::pair<std::int64_t, std::int64_t>>{{1, 3}, {2, 3}, {3, 3}}));
+    EXPECT_EQ(counts.credited, 1);
+    EXPECT_EQ(counts.withoutCard, 1);
+    EXPECT_EQ(counts.failed, 0);
+    EXPECT_FALSE(counts.stopped);
+    EXPECT_EQ(states(), (test::Texts{"1:2:8", "2:0:8", "3:4:1"}));
+    EXPECT_EQ(test::text(*con, "select C_YuE_ID from Card_Info where ID=11"), "1700");
+    EXPECT_EQ(test::row(*con, "select Pinfo_id,XF_Type,YuE_Old,YuE_Change,YuE_New,Operator_id from Record_XF"),
+              (test::Texts{"1", "11", "1200", "500", "1700", "8"}));
+}
+
+// Stopped after the first row: the second is left prepared for a later run.
+TEST_P(IdGrantRun, AStopLeavesTheRestAsItWas) {
+    batchRow(1, 1, 0, -1, 500);
+    batchRow(3, 1, 0, -1, 250);
+    ID_Grant::Run run(bt, batch("1"));
+    const auto counts = run.grant([](std::int64_t, std::int64_t) { return false; });
+    EXPECT_TRUE(counts.stopped);
+    EXPECT_EQ(counts.credited, 1);
+    EXPECT_EQ(states(), (test::Texts{"1:2:8", "3:-1:1"}));
+}
+
+// The re-grant takes the waiting rows to the card issued since; a group
+// recharge is booked as a transfer recharge (174).
+TEST_P(IdGrantRun, RegrantsWaitingRowsAndBooksAGroupRechargeAsATransfer) {
+    batchRow(2, 1, 0, 0, 300, 1);
+    batchRow(3, 1, 0, -1, 250, 1);  // prepared: no part of a re-grant
+    con->execute("insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_ID,C_YuCi_ID,"
+                 "C_LeiBie) values (22,2,'C2b',2002,1,0,50,0,1)");
+    ID_Grant::Run run(bt, batch("1", true));
+    ASSERT_EQ(run.refusal(), ID_Grant::Refusal::None);
+    EXPECT_EQ(run.total(), 1);
+    EXPECT_EQ(run.grant({}).credited, 1);
+    EXPECT_EQ(states(), (test::Texts{"2:2:8", "3:-1:1"}));
+    EXPECT_EQ(test::row(*con, "select Pinfo_id,Card_No,XF_Type,YuE_Old,YuE_Change,YuE_New from Record_XF"),
+              (test::Texts{"2", "C2b", "174", "50", "300", "350"}));
+}

@@ -1,0 +1,85 @@
+// A day's meal-order figures below the window, against plain SQL over rows
+// of every kind that could be mistaken for an order, a cancellation or a return.
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "data/DCService.h"
+#include "data/MealOrderSums.h"
+#include "support/Fixtures.h"
+
+using namespace tolvenk;
+
+namespace {
+
+class MealOrderSums : public test::DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        if (IsSkipped()) return;
+        using test::XfRow;
+        const auto row = [](int kind, int type, int meal, long long money, const char* at) {
+            return XfRow().kind(kind).type(type).meal(meal).money(money).date(at).err(0);
+        };
+        for (const XfRow& r : {
+                 row(1, 15, 2, -800, "2026-11-30 09:00:00").dcDate("2026-12-01"),
+                 row(2, 15, 2, -700, "2026-11-30 09:10:00").dcDate("2026-12-01").err(1),
+                 row(1, 16, 2, 800, "2026-11-30 10:00:00").dcDate("2026-12-01"),
+                 row(1, 15, 3, -900, "2026-11-30 10:00:00").dcDate("2026-12-01"),   // another meal
+                 row(1, 15, 2, -600, "2026-12-01 09:00:00").dcDate("2026-12-02"),   // another day
+                 row(1, 1, 2, -1200, "2026-12-01 12:10:00").dcDate("2026-12-01"),   // a sale is no order
+                 row(2, 48, 2, 700, "2026-12-01 12:00:00"),
+                 row(1, 48, 2, 300, "2026-12-01 12:30:00"),
+                 row(1, 48, 2, 500, "2026-12-02 12:30:00")})                        // returned the next day
+            r.insert(*con);
+        dc.Set_strCN(cs);
+    }
+    // count and sum of YuE_Change by plain SQL.
+    std::pair<std::int64_t, std::int64_t> sql(const std::string& where) {
+        const auto r = test::row(*con, "select count(*),coalesce(sum(YuE_Change),0) from Record_XF where " + where);
+        return {std::stoll(r.at(0)), std::stoll(r.at(1))};
+    }
+    DCService dc;
+};
+
+}  // namespace
+
+TOLVENK_ON_BOTH_ENGINES(MealOrderSums);
+
+TEST_P(MealOrderSums, ADaysMealHoldsWhatPlainSqlCountsForEachCardKind) {
+    for (int kind : {0, 1, 2}) {
+        const std::string k = kind ? " and C_LeiBie=" + std::to_string(kind) : "";
+        const std::string ordered = "DC_Date like '2026-12-01%' and XF_Meal=2" + k;
+        const auto [orders, orderSum] = sql(ordered + " and XF_Type=15");
+        const auto [cancels, cancelSum] = sql(ordered + " and XF_Type=16");
+        const auto [taken, returned] = sql("Date_Time like '2026-12-01%' and XF_Meal=2 and XF_Type=48" + k);
+        const Meal_Order_Sums s = Meal_Order_Day(dc, "2026-12-01", kind, 2);
+        EXPECT_EQ(s.orders, orders) << kind;
+        EXPECT_EQ(s.preDeducted, -orderSum) << kind;
+        EXPECT_EQ(s.cancellations, cancels) << kind;
+        EXPECT_EQ(s.cancelled, cancelSum) << kind;
+        EXPECT_EQ(s.taken, taken) << kind;
+        EXPECT_EQ(s.returned, returned) << kind;
+    }
+    // By hand, all kinds: 1500 held less 800 cancelled, 1000 returned.
+    const Meal_Order_Sums all = Meal_Order_Day(dc, "2026-12-01", 0, 2);
+    EXPECT_EQ(all.held(), 700);
+    EXPECT_EQ(all.surplus(), -300);
+}
+
+TEST_P(MealOrderSums, TotalsAddUpAndRefuseWhatNo64BitsHold) {
+    Meal_Order_Sums total;
+    total += Meal_Order_Day(dc, "2026-12-01", 0, 2);
+    total += Meal_Order_Day(dc, "2026-12-02", 0, 2);
+    EXPECT_EQ(total.orders, 3);
+    EXPECT_EQ(total.preDeducted, 2100);
+    EXPECT_EQ(total.taken, 3);
+    EXPECT_EQ(total.returned, 1500);
+
+    Meal_Order_Sums big;
+    big.preDeducted = std::numeric_limits<std::int64_t>::max();
+    EXPECT_ANY_THROW(big += total);
+    big.preDeducted = std::numeric_limits<std::int64_t>::min();
+    big.cancelled = 1;
+    EXPECT_ANY_THROW(big.held());
+}
