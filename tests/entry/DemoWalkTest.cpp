@@ -149,13 +149,16 @@ protected:
         for (int style : styles) EXPECT_NE(style & 0x70, platform::vbCritical) << boxes.back();
         EXPECT_NE(styles.back() & 0x70, platform::vbExclamation) << boxes.back();
     }
-    template <class W>
-    void chooseBatch(W& w, int month, const std::string& batch) {
-        w.Combo1.setListIndex(month - 1);
-        w.Combo2.setText(batch);
-        for (int i = 0; i < w.Combo2.ListCount(); ++i)
-            if (w.Combo2.List(i) == batch) w.Combo2.setListIndex(i);
+    static void choose(forms::ComboBox& month, forms::ComboBox& nth, int m, const std::string& batch) {
+        month.setListIndex(m - 1);
+        nth.setText(batch);
+        for (int i = 0; i < nth.ListCount(); ++i)
+            if (nth.List(i) == batch) nth.setListIndex(i);
     }
+    static void chooseBatch(BT_Batch_Form& w, int m, const std::string& batch) {
+        choose(w.Batch.Combo1, w.Batch.Combo2, m, batch);
+    }
+    static void chooseBatch(BT_ID_Grant& w, int m, const std::string& batch) { choose(w.Combo1, w.Combo2, m, batch); }
 
     static test::TempDir* folder_;
 };
@@ -182,7 +185,7 @@ TEST_P(DemoWalk, OpensOnDataAndItsMainButtonGivesAResult) {
         case 7021: {
             auto& w = open<BT_ZhunBei>();
             EXPECT_GT(w.Combo3.ListCount(), 0);
-            w.Combo2.setText("5");  // a batch number this month has not used
+            w.Batch.Combo2.setText("5");  // a batch number this month has not used
             int listed = 0;
             EXPECT_TRUE(editorOpenedBy(w.Command1, listed));
             EXPECT_GT(listed, 0);
@@ -309,9 +312,9 @@ TEST_P(DemoWalk, OpensOnDataAndItsMainButtonGivesAResult) {
         }
         case 7036: {
             auto& w = open<YuE_HZ_Cha>();
-            w.ucDep1.selectDepartment("02");
-            w.Command1.click();
-            EXPECT_GT(rowsWithFigures(w.Grid1, 1), 100);
+            w.Query.ucDep1.selectDepartment("02");
+            w.Query.Command1.click();
+            EXPECT_GT(rowsWithFigures(w.Query.Grid1, 1), 100);
             break;
         }
         case 7037: {
@@ -331,9 +334,9 @@ TEST_P(DemoWalk, OpensOnDataAndItsMainButtonGivesAResult) {
         }
         case 7039: {
             auto& w = open<YuE_ID_Cha>();
-            w.ucDep1.selectDepartment(idDepartment());
-            w.Command1.click();
-            EXPECT_GT(rowsWithFigures(w.Grid1, 1), 5);
+            w.Query.ucDep1.selectDepartment(idDepartment());
+            w.Query.Command1.click();
+            EXPECT_GT(rowsWithFigures(w.Query.Grid1, 1), 5);
             break;
         }
         case 7040: {

@@ -1165,9 +1165,13 @@ void fillServer(Generator& gen, db::Connection& con, const Options& o, Summary& 
     gen.writeTransactions(out);
     for (const std::string& ddl : indexes) con.executeScript(ddl);
     gen.writeCards(out);
+    // The rows of the other windows go in the same transaction but not into the transactions' time.
+    const auto windowsStarted = std::chrono::steady_clock::now();
     if (o.everyWindow) s.idHolders = writeWindowData(gen.facts(), out);
+    const auto windowsTime = std::chrono::steady_clock::now() - windowsStarted;
     con.commitTrans();
-    s.transactionSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    s.transactionSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started - windowsTime).count();
     count(gen, o, s);
 }
 
