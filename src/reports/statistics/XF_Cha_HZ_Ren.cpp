@@ -118,12 +118,7 @@ void XF_Cha_HZ_Ren::Form_Load() {
     DTPicker1.setValue(now);
     DTPicker2.setValue(now);
 
-    // Only a switch that reads as the number 0 turns the times functions off.
-    const DataList config = BT.Is_Ci();
-    if (config.rowUBound() >= 1) {
-        const auto times = parseNumber(config(1, config.col(col::Sys_Para::P5)));
-        if (times && *times == 0) Check1.setVisible(false);
-    }
+    if (!Times_Switch_On(BT.Is_Ci())) Check1.setVisible(false);
 
     Option1_Click(1);
 }

@@ -103,8 +103,6 @@ private:
     };
     XF_Fields fields_{};
     bool running_ = false;
-    // The lock of the run under way, which its loops yield through.
-    const Run_Lock* lock_ = nullptr;
 };
 
 }  // namespace tolvenk

@@ -71,29 +71,20 @@ void XF_Cha_HZ_Ren::Command1_Click() {
     }
     // The run yields to the window; until it ends nothing that would start or
     // change a run takes clicks. Closing the window stops it.
-    const Run_Lock lock(*this,
+    Run_Lock lock(*this,
                         {&Command1, &Command4(0), &Command4(1), &Command4(2), &Command4(3), &Frame2, &DTPicker1,
                          &DTPicker2, &Check1, &Check2, &Check3, &Check4, &ucDep1.Frame1},
                         running_);
-    // Whatever way the run ends, the panel goes and the grid draws again.
+    // Whatever way the run ends, its records go: a month of a large site is big.
     struct Ending {
         XF_Cha_HZ_Ren& w;
-        ~Ending() {
-            w.lock_ = nullptr;
-            w.Rs_XF.reset();  // nothing reads it after the run; a month of a large site is big
-            if (!w.Loaded()) return;
-            w.Pic_1.setVisible(false);
-            if (!w.Grid1.Redraw()) w.Grid1.setRedraw(true);
-        }
+        ~Ending() { w.Rs_XF.reset(); }
     } ending{*this};
-    lock_ = &lock;
 
     Init_Emp_Grid();
-    Grid1.setRedraw(false);
-    if (ucDep1.Get_Sel(Sel_DeptNo, Sel_Name, Sel_Code, Sel_PNum) == 0) {
-        Grid1.setRedraw(true);
-        return;
-    }
+    if (ucDep1.Get_Sel(Sel_DeptNo, Sel_Name, Sel_Code, Sel_PNum) == 0) return;
+    lock.Hold_Redraw(Grid1);
+    lock.Show_Panel(Pic_1);
     Emp_List = BT.Get_Emp_Check(Sel_DeptNo, Sel_Name, Sel_Code, "");
     if (Option1(0).Value()) Sum_Emp_Days();
     else if (Option1(1).Value()) Sum_Emp_Months();
@@ -103,7 +94,6 @@ void XF_Cha_HZ_Ren::Command1_Click() {
 template <class EachPeriod>
 bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to, EachPeriod eachPeriod) {
     Bar1.setValue(0);
-    Pic_1.setVisible(true);
     Refresh();
     Total = Emp_Sums();
 
@@ -119,7 +109,7 @@ bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to
         for (int i = 1; i <= n; ++i) {
             eachPeriod(i);
             Bar1.setValue(i);
-            if (lock_ && !lock_->Go_On()) return false;  // closed meanwhile: its grid is gone
+            if (!Go_On(*this)) return false;  // closed meanwhile: its grid is gone
         }
     }
     Add_Emp_Totals();

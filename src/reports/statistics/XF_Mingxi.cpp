@@ -156,13 +156,8 @@ void XF_Mingxi::Form_Load() {
     DTPicker1(0).setMinDate(XF.JieSuan_Date());
     DTPicker2(0).setMinDate(XF.JieSuan_Date());
 
-    // Only a switch that reads as the number 0 turns the times functions off.
-    const DataList config = BT.Is_Ci();
-    if (config.rowUBound() >= 1) {
-        const auto times = parseNumber(config(1, config.col(col::Sys_Para::P5)));
-        if (times && *times == 0)
-            for (int i : mingxi::kTimesBoxes) chkType(i).setVisible(false);
-    }
+    if (!Times_Switch_On(BT.Is_Ci()))
+        for (int i : mingxi::kTimesBoxes) chkType(i).setVisible(false);
 
     Init_Mingxi_Grid();
     Fill_Mach_Combo();

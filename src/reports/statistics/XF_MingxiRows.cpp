@@ -12,6 +12,7 @@
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "reports/statistics/XF_Mingxi.h"
+#include "ui/WindowKit.h"
 
 namespace tolvenk {
 
@@ -202,7 +203,7 @@ void XF_Mingxi::Add_Total_Rows() {
     case 1: {
         const int row = Append_Row();
         Grid1.Cell(row, ColTime).setText("合计消费:");
-        Grid1.Cell(row, ColAmount).setText(Money_Sign + Sum_JinE.cents(true));
+        Grid1.Cell(row, ColAmount).setText(Money_Text(Sum_JinE, true));
         Grid1.Cell(row, ColTimes).setText("合计次数:");
         Grid1.Cell(row, ColBalance).setText(std::to_string(Sum_Ci) + " 次");
         Grid1.Cell(row, ColTimesAfter).setText("合计笔数:");
@@ -227,14 +228,14 @@ void XF_Mingxi::Add_Total_Rows() {
             const int row = Append_Row();
             Grid1.Cell(row, ColTime).setText(l.label);
             // Every amount was summed as shown, withdrawals as positive amounts.
-            Grid1.Cell(row, ColAmount).setText(l.isMoney ? Money_Sign + sum.cents() : sum.whole());
+            Grid1.Cell(row, ColAmount).setText(l.isMoney ? Money_Text(sum) : sum.whole());
         }
         break;
     }
     case 3: {
         const int row = Append_Row();
         Grid1.Cell(row, ColTime).setText("合计补贴:");
-        Grid1.Cell(row, ColAmount).setText(Money_Sign + Sum_JinE.cents());
+        Grid1.Cell(row, ColAmount).setText(Money_Text(Sum_JinE));
         break;
     }
     default: break;  // all kinds and balance handling have no total row
