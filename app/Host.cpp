@@ -1,14 +1,33 @@
 #include "Host.h"
 
+#include <cstdlib>
+
 #include "tolvenk/Quernat.h"
 
 namespace tolvenk::host {
+
+namespace {
+
+bool named(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value && *value;
+}
+
+}  // namespace
+
+bool screenNamed() { return named("QT_QPA_PLATFORM") || named("DISPLAY") || named("WAYLAND_DISPLAY"); }
 
 int run(const std::vector<std::string>& args, std::ostream& out) {
     if (args.size() != 3) {
         out << "usage: tolvenk-host <menu code;language;access code> <operator> "
                "<config folder;config file;password;;[money sign]>\n";
         return 2;
+    }
+    // Without one the toolkit would end the process on its first window.
+    if (!screenNamed()) {
+        out << "tolvenk-host: no screen to show the window on: set DISPLAY (or WAYLAND_DISPLAY) to a running "
+               "display, or QT_QPA_PLATFORM=offscreen to run without one\n";
+        return 3;
     }
     Quernat module;
     try {

@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-bash scripts/build.sh
+# Only what the demo runs: the library, the host and the generator.
+bash scripts/build.sh tolvenk tolvenk-host tolvenk-demo-gen
 
 DEMO="$PWD/demo"
 if [ "${1:-}" = "--fresh" ]; then rm -rf "$DEMO"; fi

@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -45,6 +46,8 @@ std::string bytesOf(const std::string& path) {
 TEST(HostProcess, EndsCleanlyAfterTheSummaryWindowAndTheFormatEditor) {
     test::TempDir dir;
     demo::Options options;
+    options.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
+    options.lastDay = "2026-11-30";
     options.businessPath = dir.file("TAM08.mdb");
     options.configPath = dir.file("Config.mdb");
     options.transactions = 200;
@@ -64,4 +67,26 @@ TEST(HostProcess, EndsCleanlyAfterTheSummaryWindowAndTheFormatEditor) {
     EXPECT_NE(run.output.find("退  出: clicked"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("closing 消费汇总统计"), std::string::npos) << run.output;
     EXPECT_TRUE(bytesOf(options.configPath) == config) << "the host changed the configuration file";
+}
+
+// Without a screen the host says in one line what to set and ends with an
+// error code of its own, instead of the toolkit aborting it on its first window.
+TEST(HostProcess, WithoutAScreenSaysWhatToSetAndEndsWithAnErrorCode) {
+    test::TempDir dir;
+    demo::Options options;
+    options.businessPath = dir.file("TAM08.mdb");
+    options.configPath = dir.file("Config.mdb");
+    options.transactions = 200;
+    options.firstDay = "2026-09-01";
+    options.lastDay = "2026-11-30";
+    demo::generate(options);
+
+    const ChildRun run = runChild("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" TOLVENK_HOST
+                                  "' '7032;0;7942' admin '" + dir.path().string() + ";Config.mdb;;'");
+    ASSERT_TRUE(WIFEXITED(run.status)) << "ended by signal " << (WIFSIGNALED(run.status) ? WTERMSIG(run.status) : 0)
+                                       << "\n" << run.output;
+    EXPECT_NE(WEXITSTATUS(run.status), 0) << run.output;
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+    EXPECT_NE(run.output.find("DISPLAY"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("QT_QPA_PLATFORM"), std::string::npos) << run.output;
 }

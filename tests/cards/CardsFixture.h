@@ -26,6 +26,8 @@ protected:
     // for suites on the file engine only.
     void useGenerated(long transactions) {
         demo::Options o;
+        o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
+        o.lastDay = "2026-11-30";
         o.businessPath = this->dir.file("g.mdb");
         o.transactions = transactions;
         demo::generate(o);

@@ -28,6 +28,8 @@ class GeneratedDb {
 public:
     GeneratedDb(Journal mode, const TempDir& dir, const std::string& name) {
         demo::Options o;
+        o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
+        o.lastDay = "2026-11-30";
         o.transactions = 20000;
         if (mode == Journal::Server) {
             server_ = std::make_unique<BusinessDb>(Engine::Server, false);

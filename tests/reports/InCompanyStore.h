@@ -34,6 +34,8 @@ class GeneratedStore {
 public:
     GeneratedStore(Store store, const TempDir& dir, long transactions) {
         demo::Options o;
+        o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
+        o.lastDay = "2026-11-30";
         o.transactions = transactions;
         if (store == Store::Server) {
             server_ = std::make_unique<BusinessDb>(Engine::Server, false);

@@ -40,6 +40,8 @@ protected:
     void SetUp() override {
         KitTest::SetUp();
         demo::Options o;
+        o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
+        o.lastDay = "2026-11-30";
         o.transactions = 20000;
         if (GetParam().engine == test::Engine::Server) {
             if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;

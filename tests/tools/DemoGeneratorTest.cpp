@@ -60,6 +60,8 @@ int64_t repeatedSubsidies(db::Connection& con) {
 
 Options smallRun(const test::TempDir& dir, const std::string& name, unsigned seed) {
     Options o;
+    o.firstDay = "2026-09-01";
+    o.lastDay = "2026-11-30";
     o.businessPath = dir.file(name + ".mdb");
     o.transactions = kCount;
     o.seed = seed;

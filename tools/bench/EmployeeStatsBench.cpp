@@ -90,6 +90,8 @@ int main(int argc, char** argv) {
         business = (fs::path(folder) / ("BENCH-" + std::to_string(transactions) + ".mdb")).string();
         if (!fs::exists(business)) {
             demo::Options o;
+            o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
+            o.lastDay = "2026-11-30";
             o.transactions = transactions;
             o.businessPath = business;
             const auto start = Clock::now();

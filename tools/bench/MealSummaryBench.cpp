@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder =
         argc > 1 ? argv[1] : std::filesystem::temp_directory_path() / "tolvenk-bench-meals";
     demo::Options o;
+    o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
+    o.lastDay = "2026-11-30";
     o.transactions = argc > 2 ? std::stol(argv[2]) : 1000000;
     std::filesystem::create_directories(folder);
     o.businessPath = (folder / "MEALS.mdb").string();

@@ -69,6 +69,8 @@ int main(int argc, char** argv) {
     const fs::path source = folder / "CARDS-source.mdb", run = folder / "CARDS-run.mdb";
     if (!fs::exists(source)) {
         demo::Options o;
+        o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
+        o.lastDay = "2026-11-30";
         o.businessPath = source.string();
         o.transactions = transactions;
         o.employees = employees;

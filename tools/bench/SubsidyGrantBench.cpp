@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(folder);  // every run grants a fresh batch
     std::filesystem::create_directories(folder);
     demo::Options o;
+    o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
+    o.lastDay = "2026-11-30";
     o.businessPath = (folder / "GRANT.mdb").string();
     o.employees = argc > 2 ? std::stoi(argv[2]) : 3000;
     o.transactions = 20000;

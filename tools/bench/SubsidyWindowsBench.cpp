@@ -38,6 +38,8 @@ int main(int argc, char** argv) {
     const long extra = argc > 2 ? std::stol(argv[2]) : 2700;
     std::filesystem::create_directories(folder);
     demo::Options o;
+    o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
+    o.lastDay = "2026-11-30";
     o.businessPath = (folder / "SUBSIDY.mdb").string();
     strCN = db::Connection::fileConnectionString(o.businessPath);
     if (!std::filesystem::exists(o.businessPath)) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <chrono>
+#include <ctime>
 #include <cstdint>
 #include <filesystem>
 #include <random>
@@ -19,7 +20,9 @@
 #include "platform/db/Connection.h"
 #include "platform/db/ConnectionString.h"
 #include "platform/db/DbError.h"
+#include "demo_gen/Calendar.h"
 #include "demo_gen/SqliteFile.h"
+#include "demo_gen/WindowData.h"
 
 namespace tolvenk::demo {
 
@@ -27,129 +30,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using db::Value;
-using i64 = std::int64_t;
-
-constexpr i64 kDay = 86400;
+using namespace gen;
 constexpr long kMaxTransactions = 10'000'000;  // the event list is held in memory
-
-// ------------------------------------------------------------------ randomness
-
-// The standard distributions may change between library versions, which would
-// change the data of a seed; these are fixed.
-class Rng {
-public:
-    explicit Rng(unsigned seed) : gen_(seed) {}
-
-    // Uniform in [lo, hi] for spans up to 2^32; rejection keeps it unbiased.
-    i64 between(i64 lo, i64 hi) {
-        const std::uint64_t span = static_cast<std::uint64_t>(hi - lo) + 1;
-        constexpr std::uint64_t range = std::uint64_t{1} << 32;
-        const std::uint64_t limit = range - range % span;
-        std::uint64_t x;
-        do x = static_cast<std::uint32_t>(gen_());
-        while (x >= limit);
-        return lo + static_cast<i64>(x % span);
-    }
-    bool oneIn(i64 n) { return between(0, n - 1) == 0; }
-    std::size_t weighted(std::span<const int> weights) {
-        i64 total = 0;
-        for (int w : weights) total += w;
-        i64 x = between(0, total - 1);
-        for (std::size_t i = 0; i < weights.size(); ++i) {
-            if (x < weights[i]) return i;
-            x -= weights[i];
-        }
-        return weights.size() - 1;
-    }
-    // Index by a running total of weights (last element = total).
-    std::size_t cumulative(const std::vector<i64>& running) {
-        const i64 x = between(0, running.back() - 1);
-        return static_cast<std::size_t>(std::upper_bound(running.begin(), running.end(), x) - running.begin());
-    }
-    template <class T>
-    void shuffle(std::vector<T>& v) {
-        for (std::size_t i = v.size(); i > 1; --i) std::swap(v[i - 1], v[static_cast<std::size_t>(between(0, i - 1))]);
-    }
-
-private:
-    std::mt19937 gen_;
-};
-
-// -------------------------------------------------------------------- calendar
-
-struct Civil {
-    int y;
-    int m;
-    int d;
-};
-
-// Day numbers counted from 1970-01-01, proleptic Gregorian.
-i64 daysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const i64 era = (y >= 0 ? y : y - 399) / 400;
-    const i64 yoe = y - era * 400;
-    const i64 doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const i64 doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-Civil civilFromDays(i64 z) {
-    z += 719468;
-    const i64 era = (z >= 0 ? z : z - 146096) / 146097;
-    const i64 doe = z - era * 146097;
-    const i64 yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const i64 doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const i64 mp = (5 * doy + 2) / 153;
-    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    return {static_cast<int>(yoe + era * 400 + (m <= 2)), m, d};
-}
-
-int weekday(i64 days) { return static_cast<int>(((days % 7) + 11) % 7); }  // 0 = Sunday
-
-i64 parseDay(const std::string& text, const char* what) {
-    auto bad = [&] { return std::invalid_argument(std::string(what) + " must be a date yyyy-MM-dd, not '" + text + "'"); };
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') throw bad();
-    int parts[3] = {0, 0, 0};
-    const std::size_t starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
-    for (int k = 0; k < 3; ++k)
-        for (std::size_t i = starts[k]; i < starts[k] + lengths[k]; ++i) {
-            if (text[i] < '0' || text[i] > '9') throw bad();
-            parts[k] = parts[k] * 10 + (text[i] - '0');
-        }
-    if (parts[0] < 1990 || parts[0] > 2999 || parts[1] < 1 || parts[1] > 12 || parts[2] < 1) throw bad();
-    const i64 days = daysFromCivil(parts[0], parts[1], parts[2]);
-    const Civil back = civilFromDays(days);
-    if (back.m != parts[1] || back.d != parts[2]) throw bad();  // 2026-02-30 and the like
-    return days;
-}
-
-void put(char* out, i64 v, int width) {
-    for (int i = width - 1; i >= 0; --i, v /= 10) out[i] = static_cast<char>('0' + v % 10);
-}
-
-std::string timeText(i64 t) {
-    const i64 days = t / kDay, sec = t % kDay;
-    const Civil c = civilFromDays(days);
-    std::string s = "yyyy-MM-dd hh:mm:ss";
-    put(&s[0], c.y, 4);
-    put(&s[5], c.m, 2);
-    put(&s[8], c.d, 2);
-    put(&s[11], sec / 3600, 2);
-    put(&s[14], sec / 60 % 60, 2);
-    put(&s[17], sec % 60, 2);
-    return s;
-}
-
-std::string dayText(i64 days) { return timeText(days * kDay).substr(0, 10); }
-
-std::string padded(i64 v, int width) {
-    std::string s(static_cast<std::size_t>(width), '0');
-    put(&s[0], v, width);
-    return s;
-}
-
-constexpr i64 hms(int h, int m = 0, int s = 0) { return h * 3600 + m * 60 + s; }
 
 // ---------------------------------------------------------------- fixed tables
 
@@ -335,10 +217,8 @@ struct XfRow {
 };
 
 // Where the business rows go: a new file or a server database.
-class Writer {
+class Writer : public Sink {
 public:
-    virtual ~Writer() = default;
-    virtual void execute(const std::string& sql, const std::vector<Value>& params = {}) = 0;
     virtual void add(const XfRow& row) = 0;
     // After the last row.
     virtual void flush() {}
@@ -359,6 +239,8 @@ public:
     }
     long cardsIssued() const { return static_cast<long>(cards_.size()); }
     long cardLogRows() const { return static_cast<long>(log_.size()); }
+    // What the rows for the other windows build on; after writeTransactions.
+    Facts facts() const;
 
 private:
     // planning
@@ -398,6 +280,7 @@ private:
     std::vector<Sale> sales_;
     std::array<i64, std::size(kTerms)> machSerial_{};  // last Mach_LiuShui of each terminal
     std::array<std::string, std::size(kCashierNames)> cashierIds_;
+    std::vector<Facts::Taken> taken_;  // with everyWindow: the subsidies taken at the terminals
 
     Writer* out_ = nullptr;
     XfRow row_{};
@@ -778,8 +661,15 @@ bool Generator::subsidy(i64 t, int month) {
         const int c = cardOf(person, t);
         if (c < 0) continue;  // gone, or the card is lost: the subsidy waits for next month
         constexpr int share[] = {3, 2};
-        writeRow(c, kSubsidyTerms[rng_.weighted(share)], 11, 0, t,
-                 kKinds[people_[static_cast<std::size_t>(person)].kind].monthlySubsidy);
+        std::size_t term = kSubsidyTerms[rng_.weighted(share)];
+        const i64 amount = kKinds[people_[static_cast<std::size_t>(person)].kind].monthlySubsidy;
+        // With the batches written too, each employee takes his subsidy at the terminal assigned to him.
+        if (opt_.everyWindow) term = kSubsidyTerms[static_cast<std::size_t>(subsidyTerminalOf(person))];
+        writeRow(c, term, 11, 0, t, amount);
+        if (opt_.everyWindow) {
+            const Card& card = cards_[static_cast<std::size_t>(c)];
+            taken_.push_back({person, month, t, static_cast<int>(term) + 1, amount, card.balance, card.moneySerial});
+        }
         return true;
     }
     return false;
@@ -935,6 +825,42 @@ void Generator::writeCards(Writer& out) {
                      r.newCard >= 0 ? Value(cards_[static_cast<std::size_t>(r.newCard)].number) : Value(), r.zyJinE,
                      r.zyCi});
     }
+}
+
+Facts Generator::facts() const {
+    Facts f;
+    f.seed = opt_.seed;
+    f.firstDay = firstDay_;
+    f.lastDay = firstDay_ + days_ - 1;
+    for (std::size_t i = 0; i < people_.size(); ++i) {
+        const Person& p = people_[i];
+        const KindDef& k = kKinds[p.kind];
+        Facts::Employee e;
+        e.deptId = p.dept + 1;
+        e.deptNo = kDepts[static_cast<std::size_t>(p.dept)].no;
+        e.leiBie = k.leiBie;
+        e.left = p.left;
+        if (p.left) e.leftAt = cards_[static_cast<std::size_t>(p.cards.back())].validUntil;
+        e.monthlySubsidy = k.monthlySubsidy;
+        e.timesPurse = k.timesPurse;
+        e.subsidyTerminal = subsidyTerminalOf(static_cast<int>(i));
+        f.employees.push_back(e);
+    }
+    f.subsidiesTaken = taken_;
+    for (i64 d = 0; d < days_; ++d) {
+        const Civil c = civilFromDays(firstDay_ + d);
+        if (d == 0 || c.d == 1) f.months.push_back({c.y, c.m});
+    }
+    f.cardsIssued = static_cast<long>(cards_.size());
+    auto terminal = [](std::size_t i) {
+        return Terminal{static_cast<int>(i) + 1, kTerms[i].no, kTerms[i].place, kTerms[i].owner};
+    };
+    for (std::size_t i = 0; i < std::size(kTerms); ++i)
+        if (kTerms[i].role == Role::Canteen) f.canteens.push_back(terminal(i));
+    for (std::size_t i : kSubsidyTerms) f.subsidyTerminals.push_back(terminal(i));
+    f.desk = terminal(kDeskTerm);
+    f.deskOperator = kDeskOperator;
+    return f;
 }
 
 // ------------------------------------------------------------------ the files
@@ -1206,6 +1132,11 @@ void fillFile(Generator& gen, SqliteFile& file, const Options& o, Summary& s) {
     gen.writeCards(out);
     file.exec("COMMIT");
     s.transactionSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    if (o.everyWindow) {
+        file.exec("BEGIN");
+        s.idHolders = writeWindowData(gen.facts(), out);
+        file.exec("COMMIT");
+    }
     // The installation's programs share the file while they work.
     file.exec("PRAGMA journal_mode=WAL");
     count(gen, o, s);
@@ -1234,8 +1165,13 @@ void fillServer(Generator& gen, db::Connection& con, const Options& o, Summary& 
     gen.writeTransactions(out);
     for (const std::string& ddl : indexes) con.executeScript(ddl);
     gen.writeCards(out);
+    // The rows of the other windows go in the same transaction but not into the transactions' time.
+    const auto windowsStarted = std::chrono::steady_clock::now();
+    if (o.everyWindow) s.idHolders = writeWindowData(gen.facts(), out);
+    const auto windowsTime = std::chrono::steady_clock::now() - windowsStarted;
     con.commitTrans();
-    s.transactionSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    s.transactionSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started - windowsTime).count();
     count(gen, o, s);
 }
 
@@ -1306,11 +1242,28 @@ Summary generateOnServer(const Options& o, Generator& gen, const fs::path& confi
     return s;
 }
 
+// The computer's date, "yyyy-MM-dd".
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[11];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
 }  // namespace
 
-Summary generate(const Options& o) {
-    const i64 first = parseDay(o.firstDay, "the first day");
+Summary generate(const Options& given) {
+    Options o = given;
+    if (o.lastDay.empty()) o.lastDay = today();
     const i64 last = parseDay(o.lastDay, "the last day");
+    if (o.firstDay.empty()) {
+        const Civil c = civilFromDays(last);
+        const int months = c.y * 12 + (c.m - 1) - 11;
+        o.firstDay = dayText(daysFromCivil(months / 12, months % 12 + 1, 1));
+    }
+    const i64 first = parseDay(o.firstDay, "the first day");
     if (last < first) throw std::invalid_argument("the period ends (" + o.lastDay + ") before it starts (" + o.firstDay + ")");
     if (last - first >= 3660) throw std::invalid_argument("the period may be ten years at most");
     if (o.transactions < 0 || o.transactions > kMaxTransactions)

@@ -12,10 +12,17 @@ struct Options {
     long transactions = 200000;
     int employees = 300;  // 1..9999: codes are E0001..E9999
     unsigned seed = 1;
-    // Inclusive period of the transactions, "yyyy-MM-dd". Fixed defaults keep
-    // the output independent of the day it is made.
-    std::string firstDay = "2026-09-01";
-    std::string lastDay = "2026-11-30";
+    // Inclusive period of the transactions, "yyyy-MM-dd". Without a last day
+    // the period ends today; without a first day it starts on the first of
+    // the month eleven months before the last day's. Tests and benchmarks
+    // name both, so that their data does not depend on the day they run.
+    std::string firstDay;
+    std::string lastDay;
+    // Also the rows every window reads beyond the transactions: ID card
+    // holders with their purses, transactions and meal orders, subsidy
+    // batches in every state, card operations of every kind, the meal-
+    // ordering tables and, for a period of five months or more, a settled past.
+    bool everyWindow = false;
 };
 
 struct Summary {
@@ -37,6 +44,7 @@ struct Summary {
     long cashiers = 0;
     long operators = 0;
     long transactions = 0;
+    long idHolders = 0;  // employees on ID cards, with everyWindow
     double transactionSeconds = 0;  // building and inserting Record_XF, commit included
 };
 

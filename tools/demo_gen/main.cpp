@@ -12,9 +12,14 @@ namespace {
 
 const char* const kUsage =
     "usage: tolvenk-demo-gen <business.mdb> | --server <text>  [--config <config.mdb>] [--transactions N]\n"
-    "                        [--employees N] [--seed S] [--from yyyy-MM-dd] [--to yyyy-MM-dd]\n"
+    "                        [--employees N] [--seed S] [--from yyyy-MM-dd] [--until yyyy-MM-dd]\n"
+    "                        [--transactions-only]\n"
     "Writes a new business database with demo data and, with --config, the\n"
     "configuration database that points at it. Existing files are never overwritten.\n"
+    "The transactions end today, or on the --until day (which keeps a file the same\n"
+    "from day to day), and start on the first of the month eleven months before,\n"
+    "or on the --from day. Besides them it writes what every window reads (ID cards,\n"
+    "subsidy batches, meal ordering, a settled past); --transactions-only leaves that out.\n"
     "--server writes the business database to a PostgreSQL server instead, named by\n"
     "the module's own server text, e.g.\n"
     "  \"Provider=SQLOLEDB.1;Password=pw;Persist Security Info=True;User ID=card;\n"
@@ -36,12 +41,17 @@ bool parseWhole(std::string_view text, T& out) {
 
 int main(int argc, char** argv) {
     tolvenk::demo::Options options;
+    options.everyWindow = true;
     bool haveBusiness = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
+        }
+        if (arg == "--transactions-only") {
+            options.everyWindow = false;
+            continue;
         }
         if (arg.starts_with("--")) {
             if (i + 1 >= argc) return usageError(std::string(arg) + " needs a value");
@@ -63,7 +73,7 @@ int main(int argc, char** argv) {
                                       std::string(value) + "'");
             } else if (arg == "--from") {
                 options.firstDay = value;
-            } else if (arg == "--to") {
+            } else if (arg == "--until") {
                 options.lastDay = value;
             } else {
                 return usageError("unknown option " + std::string(arg));
@@ -95,6 +105,7 @@ int main(int argc, char** argv) {
         std::printf("  terminals             %ld at %ld places of %ld owners\n", s.terminals, s.places, s.owners);
         std::printf("  cashiers, operators   %ld, %ld\n", s.cashiers, s.operators);
         std::printf("  transactions          %ld\n", s.transactions);
+        if (s.idHolders > 0) std::printf("  on ID cards           %ld employees more\n", s.idHolders);
         if (!s.configPath.empty()) std::printf("Configuration database: %s\n", s.configPath.c_str());
         const double rate = s.transactionSeconds > 0 ? static_cast<double>(s.transactions) / s.transactionSeconds : 0;
         std::printf("Wrote %ld transactions in %.2f s (%.0f per second); %.2f s in all\n", s.transactions,
