@@ -1213,6 +1213,9 @@ Summary generateOnServer(const Options& o, Generator& gen, const fs::path& confi
             throw std::runtime_error("the database " + s.businessPath +
                                      " already holds business tables; the generator writes new databases only");
         fillServer(gen, con, o, s);
+        // The server plans by its statistics; a freshly filled database has
+        // none until autovacuum gets to it, minutes later.
+        con.executeScript("ANALYZE");
     } catch (...) {
         if (created) {
             try {
