@@ -7,6 +7,18 @@ namespace tolvenk::db {
 class DbError : public VbError {
 public:
     explicit DbError(const std::string& text, int number = 3146) : VbError(number, text) {}
+
+    // A statement named a table the database does not hold (3078): its name,
+    // so that a window can say which, not show the statement.
+    static DbError missingTable(const std::string& text, const std::string& table) {
+        DbError e(text, 3078);
+        e.table_ = table;
+        return e;
+    }
+    const std::string& missingTable() const { return table_; }
+
+private:
+    std::string table_;
 };
 
 }  // namespace tolvenk::db

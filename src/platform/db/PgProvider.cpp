@@ -208,7 +208,19 @@ void PgProvider::fail(PGresult* res, const std::string& context) {
     }
     if (msg.empty()) msg = trimmed(PQerrorMessage(conn_));
     if (msg.empty()) msg = "the server did not answer";
+    // 42P01: relation "x" does not exist.
+    std::string table;
+    if (lastState_ == "42P01") {
+        const auto a = msg.find('"'), b = msg.find('"', a + 1);
+        if (a != std::string::npos && b != std::string::npos) table = msg.substr(a + 1, b - a - 1);
+        // The server folds the name; the statement has it as the module spells it.
+        std::string lower = context;
+        for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        const auto at = table.empty() ? std::string::npos : lower.find(table);
+        if (at != std::string::npos) table = context.substr(at, table.size());
+    }
     if (!context.empty()) msg += " [" + context + "]";
+    if (!table.empty()) throw DbError::missingTable(msg, table);
     throw DbError(msg, number);
 }
 

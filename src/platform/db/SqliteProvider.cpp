@@ -189,7 +189,10 @@ void SqliteProvider::createFile(const std::string& path) {
 
 void SqliteProvider::fail(const std::string& context) {
     std::string msg = sqlite3_errmsg(db_);
+    const std::string noTable = "no such table: ";
+    const std::string table = msg.rfind(noTable, 0) == 0 ? msg.substr(noTable.size()) : std::string();
     if (!context.empty()) msg += " [" + context + "]";
+    if (!table.empty()) throw DbError::missingTable(msg, table);
     throw DbError(msg);
 }
 

@@ -6,6 +6,7 @@
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
 #include "platform/VbNumber.h"
+#include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 #include "platform/db/Value.h"
 #include "platform/services/Services.h"
@@ -78,7 +79,13 @@ std::string Kind_In(XF_Kind_Group::Kinds kinds, bool blank) {
 std::string Kind_Is(int code) { return "XF_Type=" + std::to_string(code); }
 
 void Show_Trap(const std::exception& e, const char* where) {
-    platform::services().msgBox(e.what(), platform::vbCritical, Lang[112] + ":" + where);
+    platform::services().msgBox(Trap_Text(e), platform::vbCritical, Lang[112] + ":" + where);
+}
+
+std::string Trap_Text(const std::exception& e) {
+    constexpr int kMissingTableText = 1000;
+    const auto* db = dynamic_cast<const db::DbError*>(&e);
+    return db && !db->missingTable().empty() ? Lf(kMissingTableText, {db->missingTable()}) : std::string(e.what());
 }
 
 }  // namespace tolvenk

@@ -59,5 +59,8 @@ inline std::string Less_Record_XF(const std::string& cond) { return cond.size() 
 
 // The box of a trapped error: its description, critical icon, "出错:<where>".
 void Show_Trap(const std::exception& e, const char* where);
+// What a trap's box says: the error's description, or for a table the
+// database does not hold, its name and what the report leaves out.
+std::string Trap_Text(const std::exception& e);
 
 }  // namespace tolvenk

@@ -69,7 +69,7 @@ HzReportEngine::HzReportEngine(HzReportState& st, const Cond_Inputs& in, std::ar
 void HzReportEngine::Trap(const std::exception& e, const char* where) {
     // The same failure in another cell differs only in the statement the
     // database names after it, in brackets.
-    const std::string text = e.what();
+    const std::string text = Trap_Text(e);
     const auto kind = [](const std::string& t) {
         const auto open = t.rfind(" [");
         return !t.empty() && t.back() == ']' && open != std::string::npos ? t.substr(0, open) : t;

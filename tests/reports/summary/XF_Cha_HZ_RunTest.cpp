@@ -535,6 +535,10 @@ TEST_P(SummaryRun, ARepeatedTrappedErrorIsShownOnceWithItsCount) {
     EXPECT_EQ(sv->boxes[0].title, "出错:ERR_XF_Cha_HZ_2");
     EXPECT_NE(sv->boxes[0].prompt.find("此错误出现了 5 次"), std::string::npos) << sv->boxes[0].prompt;
     EXPECT_EQ(cell(5, 1), "2026-07-01");  // the run went on
+    // The box names the missing table and what it means, not a statement.
+    EXPECT_EQ(sv->boxes[0].prompt.rfind("数据库中没有表 Card_Log：报表中取自该表的数字无法统计，按 0 显示。", 0), 0u)
+        << sv->boxes[0].prompt;
+    EXPECT_EQ(sv->boxes[0].prompt.find("select"), std::string::npos);
 }
 
 // In the window's own event loop: the uncertain box ticked while the report
