@@ -283,6 +283,6 @@ std::string Card_GeRen_CX::Get_MealName(std::int16_t Code) { return XF_Meal_Code
 
 std::string Card_GeRen_CX::Get_ErrName(const std::string& Flag) { return Flag == "1" ? L(199) : std::string(); }
 
-void Card_GeRen_CX::cmdExcell_Click() { Grid_Output(0, Grid1, false); }
+void Card_GeRen_CX::cmdExcell_Click() { Grid_Output(0, Grid1, false, Caption()); }
 
 }  // namespace tolvenk

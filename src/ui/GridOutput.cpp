@@ -9,8 +9,8 @@ namespace tolvenk {
 void Grid_Output(std::int16_t Index, forms::Grid& grid, bool WithFooter, const std::string& caption,
                  const std::string& opUserName) {
     if (Index >= 0 && Index <= 2) {
-        // The caption titles the file as it titles the printed page.
-        if (WithFooter) grid.Page_Setup().title = caption;
+        // The caption titles the file, with or without a printed footer.
+        if (!caption.empty()) grid.Page_Setup().title = caption;
         bool ok = false;
         if (Index == 0) ok = grid.Export_Excel("", true);
         else if (Index == 1) ok = grid.Export_HTML("");

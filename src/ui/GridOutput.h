@@ -10,8 +10,9 @@ class Grid;
 }  // namespace forms
 
 // The four output buttons of the query windows: 0 Excel, 1 HTML, 2 XML (the
-// grid asks where to save), 3 print preview. With WithFooter the printed page
-// carries the window's caption as title and the operator and time as footer.
+// grid asks where to save), 3 print preview. An export carries the caption as
+// its title; with WithFooter the printed page carries it too, and the
+// operator and time as footer.
 void Grid_Output(std::int16_t Index, forms::Grid& grid, bool WithFooter, const std::string& caption = {},
                  const std::string& opUserName = {});
 

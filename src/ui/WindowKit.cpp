@@ -55,7 +55,7 @@ void Wire_Output_Buttons(forms::ControlArray<forms::CommandButton>& buttons, for
     for (int i = 0; i <= 3; ++i)
         buttons(i).Click = [&grid, &window, withFooter](int index) {
             if (withFooter) Grid_Output(static_cast<std::int16_t>(index), grid, true, window.Caption(), Op_User_Name);
-            else Grid_Output(static_cast<std::int16_t>(index), grid, false);
+            else Grid_Output(static_cast<std::int16_t>(index), grid, false, window.Caption());
         };
 }
 

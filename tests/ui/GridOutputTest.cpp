@@ -67,6 +67,15 @@ TEST_F(GridOutputTest, AFailureSaysWhyAndTheCaptionTitlesTheFile) {
     const std::string html{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_NE(html.find("<title>消费明细查询</title>"), std::string::npos);
     EXPECT_FALSE(grid.Page_Setup().titleOn);  // the printed page is not changed by an export
+
+    // Without the footer option the export is titled all the same.
+    sv->fileAnswers = {dir.file("plain.html")};
+    grid.Page_Setup().title.clear();
+    Grid_Output(1, grid, false, "余额查询");
+    std::ifstream plain(dir.file("plain.html"));
+    const std::string titled{std::istreambuf_iterator<char>(plain), std::istreambuf_iterator<char>()};
+    EXPECT_NE(titled.find("<title>余额查询</title>"), std::string::npos);
+    EXPECT_FALSE(grid.Page_Setup().titleOn);
 }
 
 TEST_F(GridOutputTest, PrintOrientationFollowsTheTotalWidth) {
