@@ -193,6 +193,8 @@ void Card_GeRen_CX::Fill_XF_Rows(const DataList& List, std::int16_t EmpIndex, co
     if (Card_Sys_Mode != 1) Grid1.setCols(kIdCols);
     for (int c = 1; c < Grid1.Cols(); ++c)
         if ((c < ColChange || c > ColCiAfter) && Grid1.Column(c).Width() != 0) Grid1.Column(c).AutoFit();
+    // The figure columns keep their design width unless a head needs more.
+    Grid1.Widen_To_Text();
     Grid1.setRedraw(true);
     Grid1.Refresh();
 }

@@ -253,14 +253,18 @@ void Card_Type::Set_Type_Captions() {
 void Card_Type::Load_Types() {
     const DataList d = Card.Get_Type("");
     Grid_Info.setRows(1);
-    if (d.rowUBound() < 1) return;
-    int cols[kGridCols];
-    for (int c = 0; c < kGridCols; ++c) cols[c] = d.col(kTypeCols[c]);
-    for (int r = 1; r <= d.rowUBound(); ++r) {
-        Grid_Info.setRows(r + 1);
-        for (int c = 0; c < kGridCols; ++c) Grid_Info.Cell(r, c).setText(Card_Type_Shown(kTypeCols[c], d(r, cols[c])));
-        if (vbVal(d(r, cols[1])) == 1) Grid_Info.Cell(r, 2).setText(L(266));
+    if (d.rowUBound() >= 1) {
+        int cols[kGridCols];
+        for (int c = 0; c < kGridCols; ++c) cols[c] = d.col(kTypeCols[c]);
+        for (int r = 1; r <= d.rowUBound(); ++r) {
+            Grid_Info.setRows(r + 1);
+            for (int c = 0; c < kGridCols; ++c)
+                Grid_Info.Cell(r, c).setText(Card_Type_Shown(kTypeCols[c], d(r, cols[c])));
+            if (vbVal(d(r, cols[1])) == 1) Grid_Info.Cell(r, 2).setText(L(266));
+        }
     }
+    // The heads are long in English ("Breakfast/Times"), the kinds' names in any language.
+    Grid_Info.Widen_To_Text();
 }
 
 int Card_Type::Selected_Row() {

@@ -94,6 +94,7 @@ void IDYuE_QingLing::Load_IDYuE() {
     }
     Grid1.Column(kColPerson).setWidth(0);
     Grid1.Column(kColCardType).setWidth(0);
+    Grid1.Widen_To_Text();
     Grid1.Refresh();
 }
 

@@ -106,8 +106,10 @@ void DC_Cha_Sum::Form_Resize() {
 }
 
 void DC_Cha_Sum::Init_Sum_Grid() {
-    Grid1.setRows(2);
+    // Held only while the head is rebuilt: a grid left held is never painted,
+    // neither when the window opens nor while a run yields.
     Grid1.setRedraw(false);
+    Grid1.setRows(2);
     Grid1.Cell(0, 1).setText("日期");
     Grid1.Range(0, 1, 1, 1).Merge();
     for (int c = 2; c <= 5; ++c) Grid1.Range(0, c, 1, c).Merge();
@@ -120,6 +122,7 @@ void DC_Cha_Sum::Init_Sum_Grid() {
     }
     // Every run starts with every column shown: the boxes decide afresh what it hides.
     for (int c = 1; c < kCols; ++c) Grid1.Column(c).setWidth(80);
+    Grid1.setRedraw(true);
 }
 
 void DC_Cha_Sum::Command1_Click() {
@@ -200,6 +203,7 @@ void DC_Cha_Sum::Show_Columns() {
             Grid1.Column(c).AutoFit();
             Grid1.Column(c).setAlignment(grid::AlignCenter);
         }
+    Grid1.Widen_To_Text();  // the meals' merged heads
 }
 
 }  // namespace tolvenk

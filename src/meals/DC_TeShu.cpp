@@ -108,6 +108,7 @@ void DC_TeShu::Form_Load() {
         Grid1.Column(c).setWidth(100);
         Grid1.Column(c).setAlignment(grid::AlignCenter);
     }
+    Grid1.Widen_To_Text();
     Grid1.setRedraw(true);
     Grid1.Refresh();
 }

@@ -111,6 +111,7 @@ void BT_QingLing::Init_Grid_QL() {
     }
     if (!Times_Switch_On(BT.Is_Ci()))
         for (int c : {colSubsidyTimes, colSpentTimes}) Grid1.Column(c).setWidth(0);
+    Grid1.Widen_To_Text();
     Grid1.setRedraw(true);
     Grid1.Refresh();
 }
@@ -155,6 +156,7 @@ void BT_QingLing::List_QingLing() {
     if (lock.stopped()) return;
     for (int c = colName; c <= colMonth; ++c)
         if (Grid1.Column(c).Width() > 0) Grid1.Column(c).AutoFit();
+    Grid1.Widen_To_Text();  // the tick column's head ("Select All") too
 }
 
 void BT_QingLing::Add_Line(const QL_Line& line) {

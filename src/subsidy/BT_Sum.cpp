@@ -163,6 +163,8 @@ void BT_Sum::Command1_Click() {
     if (Option1(0).Value()) Sum_By_Dept();
     else if (Option1(1).Value()) Sum_By_Kind();
     else if (Option1(2).Value()) Sum_By_Operator();
+    // The heads and labels are long in English ("Numbers of Employees").
+    Grid1.Widen_To_Text();
 }
 
 void BT_Sum::Start_Summary(int kindText, const std::string& label, bool writeHead) {

@@ -7,7 +7,7 @@
 namespace tolvenk {
 
 void Grid_Output(std::int16_t Index, forms::Grid& grid, bool WithFooter, const std::string& caption,
-                 const std::string& opUserName) {
+                 const std::string& opUserName, const std::function<void(int page, int pages)>& pageDone) {
     if (Index >= 0 && Index <= 2) {
         // The caption titles the file, with or without a printed footer.
         if (!caption.empty()) grid.Page_Setup().title = caption;
@@ -39,7 +39,7 @@ void Grid_Output(std::int16_t Index, forms::Grid& grid, bool WithFooter, const s
     int total = 0;
     for (int c = 0; c < grid.Cols(); ++c) total += grid.Column(c).Width();
     page.orientation = total > 700 ? 2 : 1;
-    grid.Print_Preview(100);
+    grid.Print_Preview(100, pageDone);
 }
 
 std::string LimitNum(int Keyin, const std::string& ValibleStr, bool isBackspace) {

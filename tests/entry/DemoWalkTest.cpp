@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 #include "cards/CardLog_Cha.h"
 #include "cards/Card_GeRen_CX.h"
@@ -39,6 +40,7 @@
 #include "subsidy/BT_ZhunBei_Stop.h"
 #include "subsidy/BT_ZhunBei_XG.h"
 #include "support/Fixtures.h"
+#include "support/GridCells.h"
 #include "ui/WindowRegistry.h"
 
 using namespace tolvenk;
@@ -67,7 +69,8 @@ int rowsWithFigures(forms::Grid& g, int firstRow) {
     return rows;
 }
 
-class DemoWalk : public test::KitTest, public ::testing::WithParamInterface<int> {
+// The walk of one menu code, in the module's language.
+class DemoWalkBase : public test::KitTest {
 protected:
     static void SetUpTestSuite() {
         folder_ = new test::TempDir;
@@ -96,14 +99,20 @@ protected:
         Op_User_Name = "admin";
         sv->clock = std::string(kDemoDay) + " 10:00:00";
     }
+    virtual int code() const = 0;
+    // Opens the menu code's window, then presses its main button and looks
+    // at the result; the window stays open in `walked`.
+    void walk();
     template <class W>
     W& open() {
-        const std::string name = windowForMenuCode(static_cast<std::int16_t>(GetParam()));
+        const std::string name = windowForMenuCode(static_cast<std::int16_t>(code()));
         auto* w = dynamic_cast<W*>(windowObject(name));
-        if (!w) throw std::logic_error("menu " + std::to_string(GetParam()) + " opens " + name);
+        if (!w) throw std::logic_error("menu " + std::to_string(code()) + " opens " + name);
         w->Load();
+        walked = w;
         return *w;
     }
+    forms::Form* walked = nullptr;
     std::int64_t count(const std::string& sql) { return number(*Conn_Main, sql); }
     // The top department with the most employees on ID cards.
     std::string idDepartment() {
@@ -162,12 +171,51 @@ protected:
 
     static test::TempDir* folder_;
 };
-test::TempDir* DemoWalk::folder_ = nullptr;
+test::TempDir* DemoWalkBase::folder_ = nullptr;
+
+class DemoWalk : public DemoWalkBase, public ::testing::WithParamInterface<int> {
+protected:
+    int code() const override { return GetParam(); }
+};
+
+// The walk in one of the three languages.
+class DemoCells : public DemoWalkBase, public ::testing::WithParamInterface<std::tuple<int, int>> {
+protected:
+    void SetUp() override {
+        DemoWalkBase::SetUp();
+        Load_Lan(static_cast<std::int16_t>(std::get<1>(GetParam())));
+        Lan_Type = static_cast<std::int16_t>(std::get<1>(GetParam()));
+    }
+    int code() const override { return std::get<0>(GetParam()); }
+};
+
+std::vector<int> menuCodes() {
+    std::vector<int> codes;
+    for (const MenuEntry& e : menuTable())
+        if (e.code != 0) codes.push_back(e.code);
+    return codes;
+}
 
 }  // namespace
 
-TEST_P(DemoWalk, OpensOnDataAndItsMainButtonGivesAResult) {
-    switch (GetParam()) {
+TEST_P(DemoWalk, OpensOnDataAndItsMainButtonGivesAResult) { walk(); }
+
+INSTANTIATE_TEST_SUITE_P(EveryMenuCode, DemoWalk, ::testing::ValuesIn(menuCodes()));
+
+// After the walk, in each language, every cell of its grids is shown whole:
+// headers, labels, totals and figures alike.
+TEST_P(DemoCells, EveryGridCellIsShownWhole) {
+    walk();
+    if (HasFatalFailure()) return;
+    ASSERT_NE(walked, nullptr);
+    EXPECT_EQ(test::cutCells(*walked), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMenuCodeAndLanguage, DemoCells,
+                         ::testing::Combine(::testing::ValuesIn(menuCodes()), ::testing::Values(0, 1, 2)));
+
+void DemoWalkBase::walk() {
+    switch (code()) {
         case 7001: {
             auto& w = open<Card_Type>();
             EXPECT_EQ(w.Grid_Info.Rows() - 1, 4);  // the four card kinds
@@ -376,16 +424,9 @@ TEST_P(DemoWalk, OpensOnDataAndItsMainButtonGivesAResult) {
             EXPECT_GT(rowsWithFigures(w.Grid1, 2), 0);
             break;
         }
-        default: FAIL() << "no walk for menu " << GetParam();
+        default: FAIL() << "no walk for menu " << code();
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(EveryMenuCode, DemoWalk, ::testing::ValuesIn([] {
-                             std::vector<int> codes;
-                             for (const MenuEntry& e : menuTable())
-                                 if (e.code != 0) codes.push_back(e.code);
-                             return codes;
-                         }()));
 
 // The table walked is the whole menu: 26 codes.
 TEST(DemoWalkCodes, AreTheTwentySixOfTheMenu) {

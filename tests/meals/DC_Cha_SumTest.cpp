@@ -139,3 +139,24 @@ TEST_P(ChaSum, OnScreenTheSummaryRunsAndClosingTheWindowStopsIt) {
     });
     EXPECT_EQ(sv->yields, 1);  // no statement after the window went
 }
+
+// The grid is painted when the window opens and while a run yields: a grid
+// whose redraw is held shows as a black block. The output buttons wait for
+// the whole answer.
+TEST_P(ChaSum, TheGridIsDrawnBeforeAndDuringARunAndOutputWaitsForItsEnd) {
+    w.Load();
+    EXPECT_TRUE(w.Grid1.Redraw());
+    int yields = 0, held = 0, outputOpen = 0;
+    sv->onYield = [&] {
+        ++yields;
+        if (!w.Grid1.Redraw()) ++held;
+        for (int i = 0; i <= 3; ++i)
+            if (w.Command4(i).Enabled()) ++outputOpen;
+    };
+    run("2026-12-01", "2026-12-02");
+    EXPECT_EQ(yields, 10);  // five meals a day
+    EXPECT_EQ(held, 0);
+    EXPECT_EQ(outputOpen, 0);
+    EXPECT_TRUE(w.Grid1.Redraw());
+    for (int i = 0; i <= 3; ++i) EXPECT_TRUE(w.Command4(i).Enabled());
+}

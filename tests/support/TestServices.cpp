@@ -4,6 +4,11 @@
 
 namespace tolvenk::test {
 
+void TestServices::printPreview(const platform::PrintDocument& doc, int zoomPercent) {
+    ScriptedServices::printPreview(doc, zoomPercent);
+    if (onPreview) onPreview();
+}
+
 void TestServices::yield() {
     ScriptedServices::yield();
     if (onYield) onYield();

@@ -14,9 +14,11 @@ namespace tolvenk::test {
 class TestServices : public platform::ScriptedServices {
 public:
     std::function<void()> onYield;           // runs after every yield
+    std::function<void()> onPreview;         // runs as a preview shows, after its pages are rendered
     std::vector<std::string> saveFilters;    // filter of each save dialog, in order
 
     void yield() override;
+    void printPreview(const platform::PrintDocument& doc, int zoomPercent) override;
     std::string saveFileName(const std::string& title, const std::string& filter,
                              const std::string& suggested) override;
 

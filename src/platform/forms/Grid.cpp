@@ -1,6 +1,8 @@
 #include "platform/forms/Grid.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QPalette>
 #include <algorithm>
 #include <cctype>
@@ -157,7 +159,9 @@ void Grid::setSelectionColor(Colour c) {
     touched();
 }
 
-void Grid::Print_Preview(int zoomPercent) { grid::printPreview(model_, pageSetup_, zoomPercent); }
+void Grid::Print_Preview(int zoomPercent, const std::function<void(int page, int pages)>& pageDone) {
+    grid::printPreview(model_, pageSetup_, zoomPercent, pageDone);
+}
 
 bool Grid::exportTo(std::string file, const std::string& filter, const std::vector<std::string>& extensions,
                     Writer write) {
@@ -230,7 +234,57 @@ void Grid::ColumnRef::setLocked(bool v) const {
 }
 
 void Grid::ColumnRef::setList(std::vector<std::string> items) const { g_.model_.setColumnList(c_, std::move(items)); }
-void Grid::ColumnRef::AutoFit() const { g_.model_.autoFit(c_); }
+void Grid::ColumnRef::AutoFit() const {
+    g_.model_.autoFit(c_, [this](const std::string& t) { return g_.Text_Room(t); });
+}
+
+int Grid::Text_Room(const std::string& text) const {
+    // The item delegate keeps a focus margin and a pixel each side; the
+    // line on the right edge takes one more.
+    const int margin = view_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view_) + 1;
+    return QFontMetrics(view_->font()).horizontalAdvance(QString::fromStdString(text)) + 2 * margin + 1;
+}
+
+void Grid::Widen_To_Text() {
+    const int rows = model_.rows(), cols = model_.cols();
+    std::vector<int> widths(static_cast<std::size_t>(cols));
+    for (int c = 0; c < cols; ++c) widths[static_cast<std::size_t>(c)] = model_.columnWidth(c);
+    struct Block {
+        int first, last, room;
+    };
+    std::vector<Block> blocks;
+    for (int r = 0; r < rows; ++r) {
+        if (model_.rowHeight(r) == 0) continue;
+        for (int c = 0; c < cols; ++c) {
+            const std::string& t = model_.text(r, c);
+            if (t.empty()) continue;
+            int last = c;
+            if (const auto m = model_.mergeAt(r, c)) {
+                if (m->row1 != r || m->col1 != c) continue;  // the block shows its first cell's text
+                last = m->col2;
+            }
+            if (last == c) {
+                auto& w = widths[static_cast<std::size_t>(c)];
+                if (w > 0) w = std::max(w, Text_Room(t));
+            } else {
+                blocks.push_back({c, last, Text_Room(t)});
+            }
+        }
+    }
+    // The blocks after the columns: a column widened for its own cells may
+    // already give a block its room.
+    for (const Block& b : blocks) {
+        int room = 0, shown = -1;
+        for (int c = b.first; c <= b.last; ++c) {
+            room += widths[static_cast<std::size_t>(c)];
+            if (widths[static_cast<std::size_t>(c)] > 0) shown = c;
+        }
+        if (shown >= 0 && room < b.room) widths[static_cast<std::size_t>(shown)] += b.room - room;
+    }
+    for (int c = 0; c < cols; ++c)
+        if (widths[static_cast<std::size_t>(c)] != model_.columnWidth(c))
+            model_.setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+}
 
 Grid::RangeRef Grid::Range(int r1, int c1, int r2, int c2) {
     if (r1 > r2) std::swap(r1, r2);

@@ -128,6 +128,13 @@ public:
     // 0 hides the row.
     void setRow_Height(int r, int h) { model_.setRowHeight(r, h); }
 
+    // Widens every shown column that is narrower than a text it shows in
+    // the grid's font, and the last shown column of a merged block narrower
+    // than its text; never narrows one.
+    void Widen_To_Text();
+    // The room a text takes in a cell of this grid, its margins included.
+    int Text_Room(const std::string& text) const;
+
     bool Redraw() const { return !redrawOff_; }
     // Off: changes pile up unshown until it is on again.
     void setRedraw(bool on);
@@ -149,7 +156,8 @@ public:
 
     // Filled by the window before Print_Preview.
     grid::PageSetup& Page_Setup() { return pageSetup_; }
-    void Print_Preview(int zoomPercent);
+    // `pageDone` hears of each page as the preview renders it.
+    void Print_Preview(int zoomPercent, const std::function<void(int page, int pages)>& pageDone = {});
     // With an empty name they ask a person for one; false when that is
     // cancelled or the file cannot be written. The page title, when the
     // window set one, is the report's title in the file.

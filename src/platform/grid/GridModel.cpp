@@ -169,7 +169,7 @@ void GridModel::setColumnList(int c, std::vector<std::string> items) {
     columns_[static_cast<std::size_t>(c)].list = std::move(items);
 }
 
-void GridModel::autoFit(int c) {
+void GridModel::autoFit(int c, const std::function<int(const std::string&)>& shown) {
     checkCol(c);
     // A text merged over several columns does not size any one of them; the
     // blocks are looked at once, not once per row, for grids of many merges.
@@ -180,9 +180,11 @@ void GridModel::autoFit(int c) {
     int widest = 0;
     for (int r = 0; r < rows(); ++r) {
         if (rowHeight(r) == 0 || spread[static_cast<std::size_t>(r)]) continue;
-        widest = std::max(widest, textWidth(text(r, c)));
+        const std::string& t = text(r, c);
+        widest = std::max(widest, textWidth(t) + 12);
+        if (shown && !t.empty()) widest = std::max(widest, shown(t));
     }
-    columns_[static_cast<std::size_t>(c)].width = std::max(widest + 12, 24);
+    columns_[static_cast<std::size_t>(c)].width = std::max(widest, 24);
     notify();
 }
 

@@ -66,8 +66,10 @@ public:
     void setColumnLocked(int c, bool locked);
     const std::vector<std::string>& columnList(int c) const;
     void setColumnList(int c, std::vector<std::string> items);
-    // Widens or narrows a visible column to its longest text.
-    void autoFit(int c);
+    // Widens or narrows a visible column to its longest text; `shown`, when
+    // given, is the room a text takes on screen, and the column is never
+    // narrower than that.
+    void autoFit(int c, const std::function<int(const std::string&)>& shown = {});
 
     // Height in pixels; 0 hides the row.
     int rowHeight(int r) const;

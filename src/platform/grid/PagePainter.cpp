@@ -179,6 +179,7 @@ void GridDocument::render(QPagedPaintDevice& device) const {
             page.rows.insert(page.rows.end(), rowBand.begin(), rowBand.end());
             page.cols.insert(page.cols.end(), colBand.begin(), colBand.end());
             paintPage(p, page, pageSize(pl));
+            if (pageDone) pageDone(page.number, page.count);
         }
     p.end();
 }
@@ -273,8 +274,11 @@ bool renderPdf(const GridModel& model, const PageSetup& setup, const std::string
     return platform::writePdf(GridDocument(model, setup), path);
 }
 
-void printPreview(const GridModel& model, const PageSetup& setup, int zoomPercent) {
-    platform::services().printPreview(GridDocument(model, setup), zoomPercent);
+void printPreview(const GridModel& model, const PageSetup& setup, int zoomPercent,
+                  const std::function<void(int page, int pages)>& pageDone) {
+    GridDocument doc(model, setup);
+    doc.pageDone = pageDone;
+    platform::services().printPreview(doc, zoomPercent);
 }
 
 }  // namespace tolvenk::grid

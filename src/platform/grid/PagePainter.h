@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "platform/grid/GridModel.h"
@@ -12,7 +13,9 @@ namespace tolvenk::grid {
 // its label (fixed) columns. False on failure.
 bool renderPdf(const GridModel& model, const PageSetup& setup, const std::string& path);
 
-// Shows the print preview (through the platform services) at a zoom in percent.
-void printPreview(const GridModel& model, const PageSetup& setup, int zoomPercent);
+// Shows the print preview (through the platform services) at a zoom in
+// percent; `pageDone` hears of each page as the preview renders it.
+void printPreview(const GridModel& model, const PageSetup& setup, int zoomPercent,
+                  const std::function<void(int page, int pages)>& pageDone = {});
 
 }  // namespace tolvenk::grid

@@ -6,6 +6,7 @@
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
 #include <QString>
+#include <functional>
 #include <string>
 
 #include "platform/services/Application.h"
@@ -24,6 +25,10 @@ public:
     // Paints every page into the device's current page layout (which a person
     // may have changed in the preview), starting a new page between pages.
     virtual void render(QPagedPaintDevice& device) const = 0;
+
+    // Told after each page rendered (its number from 1, and the count): a
+    // long document's preview is prepared page by page before it shows.
+    std::function<void(int page, int pages)> pageDone;
 
     // A4 in the document's orientation, with margins every printer can reach.
     QPageLayout pageLayout() const {

@@ -85,6 +85,7 @@ XF_Mingxi::XF_Mingxi() {
 
     Command1.Click = [this](int) { Command1_Click(); };
     Wire_Output_Buttons(Command4, Grid1, *this, true);
+    Command4(3).Click = [this](int) { Print_Click(); };
     cmdExit.Click = [this](int) { cmdExit_Click(); };
     for (int i = 0; i < mingxi::kOptionCount; ++i) optType(i).Click = [this](int index) { optType_Click(index); };
 }
@@ -241,6 +242,22 @@ void XF_Mingxi::Form_Resize() {
 
 void XF_Mingxi::cmdExit_Click() { Close_Window(*this); }
 
+void XF_Mingxi::Print_Click() {
+    if (running_) return;
+    // Tens of thousands of rows take seconds to lay out on pages before the
+    // preview shows: the panel says so and counts the pages meanwhile.
+    Run_Lock lock(*this, {&Command1, &Command4(0), &Command4(1), &Command4(2), &Command4(3)}, running_);
+    lblBar.setCaption(L(415));
+    lock.Show_Panel(Frame1);
+    lock.Show_Progress(Bar1, 0);
+    Frame1.Refresh();
+    Grid_Output(3, Grid1, true, Caption(), Op_User_Name, [this](int page, int pages) {
+        if (Bar1.Max() != pages) Bar1.setMax(pages);
+        Bar1.setValue(page);
+        Bar1.Refresh();
+    });
+}
+
 // The query.
 
 namespace {
@@ -249,7 +266,11 @@ namespace {
 // are put back, and the button that started it takes clicks again.
 class QueryRun {
 public:
-    QueryRun(XF_Mingxi& w, bool& running) : lock_(w, {&w.Command1}, running), panel_(w.Frame1) {}
+    // The output buttons too: an export or preview of a half-filled grid
+    // would look like the whole answer.
+    QueryRun(XF_Mingxi& w, bool& running)
+        : lock_(w, {&w.Command1, &w.Command4(0), &w.Command4(1), &w.Command4(2), &w.Command4(3)}, running),
+          panel_(w.Frame1) {}
     ~QueryRun() {
         Extra_Timeout = 0;
         panel_.setVisible(false);

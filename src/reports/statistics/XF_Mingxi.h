@@ -68,6 +68,8 @@ public:
     void Form_Resize() override;
 
     void Command1_Click();
+    // The print preview, with the panel counting the pages it lays out.
+    void Print_Click();
     void cmdExit_Click();
     void optType_Click(int Index);
 

@@ -392,6 +392,8 @@ void XF_Cha_HZ::Run() {
         // Every column as wide as its widest cell, the totals included.
         for (int c = 1; c < Grid1.Cols(); ++c)
             if (Grid1.Column(c).Width() > 0) Grid1.Column(c).AutoFit();
+        // Merged heads and labels too ("总计：" under a one-day date column).
+        Grid1.Widen_To_Text();
         if (closing == HzReportEngine::Closing::After_Groups) {
             Command2.setVisible(true);
             for (forms::Control* c : std::initializer_list<forms::Control*>{&DTPicker2, &DTPicker1, &Combo1,

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -84,6 +85,39 @@ TEST(Grid, CellsColumnsAndRowsGoToTheModel) {
 
     g.RemoveRow(1);
     EXPECT_EQ(g.Cell(1, 1).Text(), "a2");
+}
+
+// Widths follow the texts as the grid's font draws them: a column too narrow
+// for a text widens, a wide one stays, a hidden one stays hidden, and a
+// merged head too wide for its columns widens the last one shown.
+TEST(Grid, ColumnsWidenToTheirTextsInTheGridsFont) {
+    GridWindow w;
+    w.Load();
+    Grid& g = w.Grid1;
+    const QFontMetrics fm(g.view()->font());
+    const auto advance = [&](const char* t) { return fm.horizontalAdvance(QString::fromUtf8(t)); };
+    for (int c = 0; c < 4; ++c) g.Column(c).setWidth(20);
+    g.Column(1).setWidth(400);
+    g.Column(3).setWidth(0);
+    g.Cell(2, 0).setText("WWWWWWWWWWWWWWWWWWWW");  // wider than the estimate of 7 px a letter
+    g.Cell(3, 2).setText("临时人员与访客");
+    g.Cell(4, 3).setText("hidden");
+    g.setRows(7);
+    g.Cell(6, 2).setText("A merged total wider than both columns together, and then some more");
+    g.Range(6, 2, 6, 3).Merge();
+
+    g.Widen_To_Text();
+    EXPECT_GE(g.Column(0).Width(), advance("WWWWWWWWWWWWWWWWWWWW") + 6);
+    EXPECT_GE(g.Column(2).Width(), advance("临时人员与访客") + 6);
+    EXPECT_EQ(g.Column(3).Width(), 0);
+    const int merged = advance("A merged total wider than both columns together, and then some more") + 6;
+    EXPECT_GE(g.Column(2).Width(), merged);
+    EXPECT_LT(g.Column(2).Width(), merged + 10);  // only as much as needed
+    EXPECT_EQ(g.Column(1).Width(), 400);
+
+    g.Column(0).setWidth(20);
+    g.Column(0).AutoFit();
+    EXPECT_GE(g.Column(0).Width(), advance("WWWWWWWWWWWWWWWWWWWW") + 6);
 }
 
 TEST(Grid, MergesGrowAndGoWithTheRowsTheyNeed) {

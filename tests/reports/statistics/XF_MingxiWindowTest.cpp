@@ -133,3 +133,43 @@ TEST_P(MingxiWindow, PrintingCarriesCaptionAndFooterAndReopeningShowsTheDesignAg
     EXPECT_EQ(w.Grid1.Rows(), 1);
     EXPECT_EQ(w.Combo5.ListCount(), 4);
 }
+
+// While a long answer fills the grid, the output buttons wait with the query
+// button: an export or preview then would pass off part of it as the whole.
+// Its preview takes a while too: the panel counts the pages as they are laid
+// out, with the buttons locked, and goes when the preview closes.
+TEST_P(MingxiWindow, OutputButtonsWaitWhileTheGridFillsAndThePreviewCountsItsPages) {
+    for (int i = 0; i < 250; ++i) add(tx(1).money(-100 - i));
+    w.Load();
+    int yields = 0, open = 0;
+    sv->onYield = [&] {
+        ++yields;
+        for (int i = 0; i <= 3; ++i)
+            if (w.Command4(i).Enabled()) ++open;
+        if (w.Command1.Enabled()) ++open;
+    };
+    query("01", 0);
+    sv->onYield = nullptr;
+    EXPECT_EQ(w.XF_Data.rowUBound(), 250);
+    EXPECT_EQ(yields, 2);  // a yield every hundred rows
+    EXPECT_EQ(open, 0);
+    for (int i = 0; i <= 3; ++i) EXPECT_TRUE(w.Command4(i).Enabled());
+
+    sv->previewPdf = dir.file("preview.pdf");
+    bool seen = false;
+    sv->onPreview = [&] {
+        seen = true;
+        EXPECT_TRUE(w.Frame1.Visible());
+        EXPECT_EQ(w.lblBar.Caption(), L(415));
+        for (int i = 0; i <= 3; ++i) EXPECT_FALSE(w.Command4(i).Enabled());
+        EXPECT_FALSE(w.Command1.Enabled());
+        ASSERT_EQ(sv->previews.size(), 1u);
+        EXPECT_GT(sv->previews[0].pages, 1);  // 252 rows of 14 columns
+        EXPECT_EQ(w.Bar1.Max(), sv->previews[0].pages);
+        EXPECT_EQ(w.Bar1.Value(), w.Bar1.Max());
+    };
+    w.Command4(3).click();
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(w.Frame1.Visible());
+    for (int i = 0; i <= 3; ++i) EXPECT_TRUE(w.Command4(i).Enabled());
+}

@@ -13,6 +13,7 @@
 #include "platform/grid/GridExport.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "support/Fixtures.h"
+#include "support/GridCells.h"
 #include "support/Screen.h"
 
 using namespace tolvenk;
@@ -612,4 +613,21 @@ TEST_P(SummaryRun, AFigureBeyondSixtyFourBitsIsReportedNotWrapped) {
     for (int r = 0; r < w.Grid1.Rows(); ++r)
         for (int c = 0; c < w.Grid1.Cols(); ++c) EXPECT_EQ(cell(r, c).find("-92233"), std::string::npos) << r << "," << c;
     EXPECT_TRUE(w.Command1.Enabled());
+}
+
+// A one-day report leaves the date column narrow: its total and balance
+// labels, like every head, still show whole, in each report kind and language.
+TEST_P(SummaryRun, OneDayReportsShowTheirLabelsWhole) {
+    for (std::int16_t language : {0, 1, 2}) {
+        Load_Lan(language);
+        Lan_Type = language;
+        for (int row : {0, 2, 8}) {
+            run(row, "2026-07-01", "2026-07-01", row == 0);
+            EXPECT_TRUE(sv->takeBoxes().empty()) << language << " " << row;
+            EXPECT_EQ(test::cutCells(w.Grid1), std::vector<std::string>{}) << language << " " << row;
+        }
+        w.Unload();
+    }
+    Load_Lan(0);
+    Lan_Type = 0;
 }
