@@ -78,7 +78,7 @@ void Load_Lan(std::int16_t code) {
             // N held as text passes the query's range as text; an index outside the table is
             // the classic subscript error, which ends the override like any other.
             const double at = rs->field("N").toDouble();
-            if (!(at >= 0 && at < static_cast<double>(Lang.size()))) throw VbError(9, "Subscript out of range");
+            if (!(at >= 0 && at < static_cast<double>(kOverridableTexts))) throw VbError(9, "Subscript out of range");
             const auto n = rs->field("N").toInt64();
             Lang[static_cast<std::size_t>(n)] = rs->field("CN").toString();
         }

@@ -192,3 +192,22 @@ TEST(OneLanguage, AFileFaultIsToldInTheLanguageOfTheOpening) {
     Load_Lan(2);
     EXPECT_EQ(refusal(), "文件“" + empty + "”是空的，裡面沒有數據。該文件沒有被改動。");
 }
+
+TEST(OneLanguage, AServerThatOnlyReadsIsToldInTheLanguageOfTheOpening) {
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
+    test::BusinessDb db(test::Engine::Server);
+    auto con = test::connect(db.connectionString());
+    con->executeScript("SET default_transaction_read_only = on");
+    for (std::int16_t code : {0, 1}) {
+        Load_Lan(code);
+        try {
+            con->execute("insert into Sys_Log(Operator_ID) values(1)");
+            ADD_FAILURE() << "wrote in a read-only session";
+        } catch (const db::DbError& e) {
+            EXPECT_EQ(e.number(), 3027);
+            EXPECT_EQ(std::string(e.what()), code == 1 ? "The database server only allows reading at the moment, so "
+                                                         "this change was not saved. Ask your administrator."
+                                                       : "数据库服务器现在只允许读取，这次的修改没有保存。请联系管理员。");
+        }
+    }
+}

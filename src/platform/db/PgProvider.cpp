@@ -10,6 +10,7 @@
 #include <cstring>
 #include <list>
 
+#include "platform/ShownText.h"
 #include "platform/db/AsciiCase.h"
 #include "platform/db/ConnectionString.h"
 #include "platform/db/DbError.h"
@@ -209,6 +210,8 @@ void PgProvider::fail(PGresult* res, const std::string& context) {
     if (msg.empty()) msg = trimmed(PQerrorMessage(conn_));
     if (msg.empty()) msg = "the server did not answer";
     if (!context.empty()) msg += " [" + context + "]";
+    // A read-only server is told in the clerk's words, as a read-only file is.
+    if (number == 3027) msg = platform::shownText(1003, msg, {});
     throw DbError(msg, number);
 }
 
@@ -405,7 +408,7 @@ void PgProvider::commit() {
     Result r = simple("COMMIT");
     // A transaction the server had already failed ends in a rollback, not a commit.
     if (std::strcmp(PQcmdStatus(r.get()), "ROLLBACK") == 0)
-        throw DbError("The transaction could not be committed and was rolled back.");
+        throw DbError(platform::shownText(1002, "The transaction could not be committed and was rolled back.", {}));
 }
 
 void PgProvider::savepointControl(const std::string& sql) {
