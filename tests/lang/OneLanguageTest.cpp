@@ -17,7 +17,10 @@
 #include "lang/Language.h"
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
+#include "platform/Error.h"
+#include "platform/forms/Dispatch.h"
 #include "support/TestDb.h"
+#include "support/TestServices.h"
 
 using namespace tolvenk;
 
@@ -210,4 +213,16 @@ TEST(OneLanguage, AServerThatOnlyReadsIsToldInTheLanguageOfTheOpening) {
                                                        : "数据库服务器现在只允许读取，这次的修改没有保存。请联系管理员。");
         }
     }
+}
+
+TEST(OneLanguage, AnErrorNoWindowHandlesIsBoxedInTheLanguageOfTheOpening) {
+    test::ServicesScope sv;
+    for (std::int16_t code : {0, 1, 2}) {
+        Load_Lan(code);
+        forms::dispatch([] { throw VbError(5, "x"); });
+    }
+    ASSERT_EQ(sv->boxes.size(), 3u);
+    EXPECT_EQ(sv->boxes[0].prompt, "出错 5：x");
+    EXPECT_EQ(sv->boxes[1].prompt, "Error 5: x");
+    EXPECT_EQ(sv->boxes[2].prompt, "出錯 5：x");
 }
