@@ -6,8 +6,10 @@
 
 namespace tolvenk {
 
-// The user-interface text table, entries 0 to 1000, filled per language.
-extern std::array<std::string, 1001> Lang;
+// The user-interface text table, filled per language: 0 to 1000 as the
+// installation's override database knows them, the module's own texts after.
+constexpr std::size_t kOverridableTexts = 1001;
+extern std::array<std::string, 1101> Lang;
 extern std::int16_t Lan_Type;     // 1 English, 2 Traditional Chinese, other Simplified Chinese
 extern std::int16_t Lan_Charset;  // font character set of the language; 0 leaves fonts alone
 // The installation's folder (the configuration folder less a trailing "data"),

@@ -7,6 +7,7 @@
 #include "lang/LangGlobals.h"
 #include "lang/LangTable.h"
 #include "platform/Error.h"
+#include "platform/ShownText.h"
 #include "platform/db/Connection.h"
 #include "platform/forms/ListControl.h"
 #include "platform/services/Application.h"
@@ -65,6 +66,7 @@ void Load_Lan(std::int16_t code) {
     for (const auto& [n, text] : lang.texts)
         if (n >= kOwnTexts && n < static_cast<int>(Lang.size())) Lang[static_cast<std::size_t>(n)] = text;
     Lan_Charset = 0;
+    platform::setTextLookup(&L);
     platform::setDialogLanguage(code == 1 ? "" : code == 2 ? "zh_TW" : "zh_CN");
 
     // Any failure from here on ends the override quietly; what is applied stays.
@@ -76,7 +78,7 @@ void Load_Lan(std::int16_t code) {
             // N held as text passes the query's range as text; an index outside the table is
             // the classic subscript error, which ends the override like any other.
             const double at = rs->field("N").toDouble();
-            if (!(at >= 0 && at < static_cast<double>(Lang.size()))) throw VbError(9, "Subscript out of range");
+            if (!(at >= 0 && at < static_cast<double>(kOverridableTexts))) throw VbError(9, "Subscript out of range");
             const auto n = rs->field("N").toInt64();
             Lang[static_cast<std::size_t>(n)] = rs->field("CN").toString();
         }

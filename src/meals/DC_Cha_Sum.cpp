@@ -34,7 +34,6 @@ DC_Cha_Sum::DC_Cha_Sum() {
     Label2.setContainer(Pic_1);
     Bar1.setContainer(Pic_1);
     Pic_1.setVisible(false);
-    Label2.setCaption("正在操作,请稍候……");
     DTPicker1.setCustomFormat("yyyy-MM-dd");
     DTPicker2.setCustomFormat("yyyy-MM-dd");
     Grid1.setCols(kCols);
@@ -72,6 +71,7 @@ void DC_Cha_Sum::Form_Load() {
     setCaption(L(602));
     Label1(1).setCaption(L(603));
     Label1(0).setCaption(L(352));
+    Label2.setCaption(L(127));
     Check1.setCaption(L(604));
     Check2.setCaption(L(605));
     Command1.setCaption(L(84));

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/db/DbError.h"
+#include "platform/ShownText.h"
 #include "platform/db/SqlText.h"
 
 namespace tolvenk {
@@ -11,8 +12,10 @@ namespace tolvenk {
 namespace {
 
 [[noreturn]] void refuse(const std::string& what) {
-    throw db::DbError("An amount cannot be booked exactly: " + what +
-                          " is beyond the largest amount a record can hold. Nothing was written for it.",
+    throw db::DbError(platform::shownText(1000,
+                                          "An amount cannot be booked exactly: %1 is beyond the largest amount a "
+                                          "record can hold. Nothing was written for it.",
+                                          {what}),
                       6);
 }
 

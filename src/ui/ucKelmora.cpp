@@ -7,6 +7,7 @@
 
 #include "data/LookupStore.h"
 #include "data/TableColumns.h"
+#include "lang/LangGlobals.h"
 #include "platform/Error.h"
 #include "platform/VbText.h"
 #include "platform/db/SqlText.h"
@@ -15,14 +16,10 @@ namespace tolvenk {
 
 namespace {
 
-// Captions of the name, code and employee-number filters and of select-all.
-std::array<const char*, 4> captions(std::int16_t language) {
-    switch (language) {
-    case 1: return {"Name", "Employee ID", "Staff No.", "Select all"};
-    case 2: return {"姓名", "工號", "員工編號", "全選"};
-    default: return {"姓名", "工号", "员工编号", "全选"};
-    }
-}
+// Captions of the name, code and employee-number filters and of select-all, in
+// the language the module was opened in: a window may hand the picker another
+// language (the employee picker always gets Simplified), yet one opening shows one.
+std::array<std::string, 4> captions() { return {L(5), L(6), L(992), L(69)}; }
 
 // The frame takes the window's colour when the frame control can carry one.
 template <class F>
@@ -48,7 +45,7 @@ ucKelmora::ucKelmora(forms::Form& form)
     chkAll.Click = [this](int) {
         if (!quietAll_) tickAll(chkAll.Value() == forms::vbChecked);
     };
-    setCaptions(0);
+    setCaptions();
     showMode();
     Move(0, 0, 3000, 4500);
 }
@@ -59,7 +56,8 @@ void ucKelmora::Init(std::int32_t colour, std::int16_t mode, const std::string& 
     mode_ = mode;
     opUserName_ = opUserName;
     strCN_ = strCN;
-    setCaptions(language);
+    (void)language;
+    setCaptions();
     showMode();
     layout();
 
@@ -139,8 +137,8 @@ void ucKelmora::listEmployees(const std::string& deptNo) {
     }
 }
 
-void ucKelmora::setCaptions(std::int16_t language) {
-    const auto text = captions(language);
+void ucKelmora::setCaptions() {
+    const auto text = captions();
     lblName.setCaption(text[0]);
     lblCode.setCaption(text[1]);
     lblNum.setCaption(text[2]);
@@ -179,6 +177,7 @@ void ucKelmora::layout() {
         return;
     }
     const int rowsTop = kPad + h - 3 * kRow - 2 * kGap;
+    chkAll.Move(kPad, rowsTop, w, kRow);  // hidden here, yet sized for its caption
     tvDept.Move(kPad, kPad, w, rowsTop - kGap - kPad);
     forms::Label* labels[] = {&lblName, &lblCode, &lblNum};
     // As wide as the longest caption needs, up to half the frame.

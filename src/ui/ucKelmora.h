@@ -28,7 +28,8 @@ public:
     ucKelmora& operator=(const ucKelmora&) = delete;
 
     // Reads the live departments afresh and forgets any earlier choice,
-    // without raising Dept_Changed.
+    // without raising Dept_Changed. The captions follow the loaded text table,
+    // whatever language is passed.
     void Init(std::int32_t colour, std::int16_t mode, const std::string& opUserName, const std::string& strCN,
               std::int16_t language);
     // 0 when no department is chosen (the texts are left alone); otherwise the
@@ -68,7 +69,7 @@ public:
 private:
     void deptChosen(const std::string& deptNo);
     void listEmployees(const std::string& deptNo);
-    void setCaptions(std::int16_t language);
+    void setCaptions();
     void clearSelectAll();
     void showMode();
     void layout();

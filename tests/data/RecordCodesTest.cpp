@@ -20,7 +20,7 @@ TEST(XfTypeCode, NamesComeFromTheLoadedLanguage) {
     Load_Lan(1);
     EXPECT_EQ(XF_Type_Code::name(175), "Void Balance");
     EXPECT_EQ(XF_Type_Code::name(177), "Void Remaining Times");
-    EXPECT_EQ(XF_Type_Code::name(201), "消费损益");  // no English text: the earlier Simplified one stays
+    EXPECT_EQ(XF_Type_Code::name(201), "Consumption Gain/Loss");
 }
 
 TEST(XfMealCode, FiveSegmentsAndNothingElse) {

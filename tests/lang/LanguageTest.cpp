@@ -54,9 +54,9 @@ TEST_F(LanguageTest, EveryLanguageWritesTheWholeTableOnlyEnglishWrites459) {
     Load_Lan(0);  // Simplified: 0..644 without 459
     EXPECT_EQ(Lang[459], "earlier");
     EXPECT_EQ(Lang[560], "输出到XML");
-    Load_Lan(1);  // English writes an empty 459; 642 it lacks is the Simplified text
+    Load_Lan(1);  // English writes an empty 459, and its own 633..644
     EXPECT_EQ(Lang[459], "");
-    EXPECT_EQ(Lang[642], "不确定记录");
+    EXPECT_EQ(Lang[642], "Uncertain Records");
     Lang[640] = "earlier";
     Load_Lan(2);  // Traditional has its own 472..644 now
     EXPECT_EQ(Lang[560], "輸出到XML");
@@ -114,12 +114,18 @@ TEST_F(LanguageTest, AnOverrideNumberBeyondTheTableEndsQuietly) {
     std::filesystem::create_directories(dir.path() / "data");
     const std::string path = dir.file("data/sLan_Sendral.mdb");
     db::Connection::createFileDatabase(path);
-    test::connect(db::Connection::fileConnectionString(path))
-        ->executeScript("CREATE TABLE Lan (N TEXT, F1 INTEGER, CN TEXT);"
-                        "insert into Lan(N,F1,CN) values ('1',1,'applied'),('5000000',1,'far'),('2',1,'after');");
+    auto con = test::connect(db::Connection::fileConnectionString(path));
+    con->executeScript("CREATE TABLE Lan (N TEXT, F1 INTEGER, CN TEXT);"
+                       "insert into Lan(N,F1,CN) values ('1',1,'applied'),('5000000',1,'far'),('2',1,'after');");
     Load_Lan(0);
     EXPECT_EQ(Lang[1], "applied");
     EXPECT_EQ(Lang[2], "退  出");
+    // The table ends at 1000 for an override, though the module's own texts go on past it.
+    con->executeScript("delete from Lan; insert into Lan(N,F1,CN) values ('1',1,'again'),('1001',1,'own'),('2',1,'after');");
+    Load_Lan(0);
+    EXPECT_EQ(Lang[1], "again");
+    EXPECT_EQ(Lang[2], "退  出");
+    EXPECT_EQ(Lang[1001], Built_In_Text(0, 1001));
 }
 
 TEST_F(LanguageTest, MonthListAndFontStep) {

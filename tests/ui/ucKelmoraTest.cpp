@@ -1,3 +1,4 @@
+#include "lang/Language.h"
 #include "platform/Error.h"
 #include "platform/forms/Form.h"
 #include "support/Fixtures.h"
@@ -139,17 +140,25 @@ TEST_P(Kelmora, EmployeeModeListsTheSubtreesLiveEmployeesAndReturnsTheTickedOnes
 }
 
 TEST_P(Kelmora, ModeAndLanguageChooseTheControlsAndTheirCaptions) {
+    Load_Lan(1);
     picker.Init(0, 4, "admin", cs, 1);
     EXPECT_EQ(S({picker.lblName.Caption(), picker.lblCode.Caption(), picker.lblNum.Caption()}),
               S({"Name", "Employee ID", "Staff No."}));
     EXPECT_TRUE(picker.txtNum.Visible());
     EXPECT_FALSE(picker.lstEmp.Visible());
 
+    Load_Lan(2);
     picker.Init(0, 4, "admin", cs, 2);
     EXPECT_EQ(S({picker.lblName.Caption(), picker.lblCode.Caption(), picker.lblNum.Caption()}),
               S({"姓名", "工號", "員工編號"}));
 
+    // The employee picker is handed Simplified, yet speaks the module's language.
+    Load_Lan(1);
     picker.Init(0, 3, "admin", cs, 0);
+    EXPECT_EQ(picker.chkAll.Caption(), "Select All");
+    Load_Lan(0);
+    picker.Init(0, 3, "admin", cs, 0);
+    EXPECT_EQ(picker.chkAll.Caption(), "全选");
     EXPECT_FALSE(picker.txtName.Visible());
     EXPECT_TRUE(picker.lstEmp.Visible());
     // The children stay inside the frame at any size the window gives it.

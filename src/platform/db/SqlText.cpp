@@ -1,5 +1,6 @@
 #include "platform/db/SqlText.h"
 
+#include "platform/ShownText.h"
 #include "platform/db/DbError.h"
 
 #include <cctype>
@@ -17,7 +18,9 @@ namespace {
 // before it is put into SQL. Other control characters are matched as they are.
 void refuseNul(std::string_view text) {
     if (text.find('\0') != std::string_view::npos)
-        throw db::DbError("The text holds a NUL character, which can be neither searched for nor stored.", 3075);
+        throw db::DbError(platform::shownText(
+                              1001, "The text holds a NUL character, which can be neither searched for nor stored.", {}),
+                          3075);
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ void Show_Trap(const std::exception& e, const char* where) {
 }
 
 std::string Trap_Text(const std::exception& e) {
-    constexpr int kMissingTableText = 1000;
+    constexpr int kMissingTableText = 1005;
     const auto* db = dynamic_cast<const db::DbError*>(&e);
     return db && !db->missingTable().empty() ? Lf(kMissingTableText, {db->missingTable()}) : std::string(e.what());
 }

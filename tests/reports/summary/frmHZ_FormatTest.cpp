@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "lang/LangGlobals.h"
 #include "reports/summary/XF_Cha_HZ.h"
 #include "reports/summary/frmHZ_Format.h"
 #include "support/Fixtures.h"
@@ -382,7 +383,10 @@ TEST_P(FormatEditorFile, ASaveAfterTheFileWasReplacedIsRefusedAndTheRestoredFile
         w.cmd_Add.click();
         ADD_FAILURE() << "saved into a replaced file";
     } catch (const std::exception& e) {
-        EXPECT_NE(std::string(e.what()).find("replaced"), std::string::npos) << e.what();
+        // Told in the window's language, naming the file.
+        const std::string told = e.what(), replaced = L(994).substr(L(994).find("%1") + 2);
+        EXPECT_NE(told.find(replaced), std::string::npos) << told;
+        EXPECT_NE(told.find("b.mdb"), std::string::npos) << told;
     }
     auto restored = test::connect(strCN);
     EXPECT_EQ(restored->openRecordset("PRAGMA integrity_check")->field(0).toString(), "ok");
