@@ -9,6 +9,7 @@
 #include "data/OpenDb.h"
 #include "data/TableColumns.h"
 #include "platform/DateText.h"
+#include "platform/FenMath.h"
 #include "platform/VbNumber.h"
 #include "platform/db/SqlText.h"
 
@@ -35,7 +36,6 @@ std::string secondBefore(const std::string& text) {
     return formatDate(year_month_day{d}) + out;
 }
 
-std::int64_t whole(const std::string& text) { return static_cast<std::int64_t>(vbVal(text)); }
 
 }  // namespace
 
@@ -61,9 +61,9 @@ int Mend_Card(XFService& XF, BTService& BT, std::int32_t person, const std::stri
     std::vector<int> order(static_cast<std::size_t>(std::max(rows.rowUBound(), 0)));
     std::iota(order.begin(), order.end(), 1);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const std::int64_t sa = whole(rows(a, cSerial)), sb = whole(rows(b, cSerial));
+        const std::int64_t sa = fenOf(rows(a, cSerial)), sb = fenOf(rows(b, cSerial));
         if (sa != sb) return sa < sb;
-        return whole(rows(a, cErr)) != kCorrectionErrCode && whole(rows(b, cErr)) == kCorrectionErrCode;
+        return fenOf(rows(a, cErr)) != kCorrectionErrCode && fenOf(rows(b, cErr)) == kCorrectionErrCode;
     });
     int failed = 0;
     for (std::size_t k = 0; k < order.size(); ++k) {
@@ -71,11 +71,11 @@ int Mend_Card(XFService& XF, BTService& BT, std::int32_t person, const std::stri
         if (rows(i, cDate) > cutoff) break;
         if (k == 0) continue;
         const int p = order[k - 1];
-        const std::int64_t before = whole(rows(p, cBalance));
-        const std::int64_t after = whole(rows(i, cBalance)), change = whole(rows(i, cChange));
-        if (after == before + change) continue;
-        const std::int64_t started = after - change;
-        const std::int64_t gap = started - before;
+        const std::int64_t before = fenOf(rows(p, cBalance));
+        const std::int64_t after = fenOf(rows(i, cBalance)), change = fenOf(rows(i, cChange));
+        const std::int64_t started = fenSub(after, change);
+        if (started == before) continue;
+        const std::int64_t gap = fenSub(started, before);
         BTService::CorrectionRow row;
         row.PinfoID = vbCLng(vbVal(rows(p, cPerson)));
         row.c_leibie = vbCInt(vbVal(rows(p, cKind)));
@@ -92,7 +92,7 @@ int Mend_Card(XFService& XF, BTService& BT, std::int32_t person, const std::stri
         row.Rec_Time = Get_Server_Time();
         row.DC_Date = rows(p, cRec);
         try {
-            BT.Mend_Break(row, whole(rows(i, cSerial)), started);
+            BT.Mend_Break(row, fenOf(rows(i, cSerial)), started);
         } catch (const std::exception& e) {
             if (error.empty()) error = e.what();
             ++failed;

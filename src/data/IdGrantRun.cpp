@@ -5,6 +5,7 @@
 #include "data/SubsidyBatch.h"
 #include "data/TableColumns.h"
 #include "data/XfTypeCode.h"
+#include "platform/FenMath.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 
@@ -13,8 +14,6 @@ namespace tolvenk::ID_Grant {
 namespace {
 
 namespace B = col::BuTie_OK;
-
-std::int64_t whole(const std::string& text) { return static_cast<std::int64_t>(vbVal(text)); }
 
 }  // namespace
 
@@ -31,13 +30,13 @@ Run::Run(BTService& bt, const Batch& batch) : bt_(bt), batch_(batch) {
         if (first.rowUBound() < 1) refusal_ = Refusal::Nothing_Prepared;
     }
     if (refusal_ != Refusal::None) return;
-    kind_ = static_cast<std::int16_t>(whole(first(1, first.col(B::B_Unit))));
+    kind_ = static_cast<std::int16_t>(fenOf(first(1, first.col(B::B_Unit))));
     if (!B_Unit_Code::isID(kind_)) {
         refusal_ = Refusal::Not_An_ID_Batch;
         rows_ = DataList();
         return;
     }
-    xfType_ = whole(first(1, first.col(B::B_Type))) == B_Type_Code::Group_Recharge ? XF_Type_Code::TransferRechargeId
+    xfType_ = fenOf(first(1, first.col(B::B_Type))) == B_Type_Code::Group_Recharge ? XF_Type_Code::TransferRechargeId
                                                                                    : XF_Type_Code::Subsidy;
     if (!batch.regrant) rows_ = bt.select_BT_OK_3(batch.year, 0, batch.month, batch.times);
 }
@@ -47,7 +46,7 @@ Counts Run::grant(const Progress& progress) {
     if (refusal_ != Refusal::None) return counts;
     const Cols cols{rows_.col(B::ID), rows_.col(B::Pinfo_ID), rows_.col(B::B_SF)};
     for (int r = 1; r <= rows_.rowUBound(); ++r) {
-        if (batch_.regrant || whole(rows_(r, cols.state)) == B_SF_Code::Prepared) grantRow(r, cols, counts);
+        if (batch_.regrant || fenOf(rows_(r, cols.state)) == B_SF_Code::Prepared) grantRow(r, cols, counts);
         if (progress && !progress(r, rows_.rowUBound())) {
             counts.stopped = true;
             break;

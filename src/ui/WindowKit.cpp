@@ -4,7 +4,6 @@
 #include <climits>
 #include <cmath>
 
-#include "data/BTService.h"
 #include "data/Globals.h"
 #include "data/TableColumns.h"
 #include "lang/LangGlobals.h"
@@ -121,10 +120,6 @@ bool Times_Switch_On(const DataList& config) {
     if (config.rowUBound() < 1) return true;
     const auto times = parseNumber(config(1, config.col(col::Sys_Para::P5)));
     return !(times && *times == 0);
-}
-
-bool Times_Switch_On() {
-    return Times_Switch_On(BTService().Is_Ci());
 }
 
 std::optional<std::int32_t> Typed_Year(const std::string& text) {

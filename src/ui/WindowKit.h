@@ -99,8 +99,6 @@ void Prompt(const std::string& text, int style, const std::string& title);
 // number 0 turns the times columns and kinds off; no row, or any other
 // value, leaves them on. `config` is BTService::Is_Ci()'s list.
 bool Times_Switch_On(const DataList& config);
-// The same, read on the module's connection.
-bool Times_Switch_On();
 
 // A typed year: a whole number from 1 to 9999, blanks around it allowed;
 // nothing for any other text.

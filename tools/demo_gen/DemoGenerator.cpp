@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "Schemas.h"
+#include "platform/Clock.h"
 #include "platform/db/Connection.h"
 #include "platform/db/ConnectionString.h"
 #include "platform/db/DbError.h"
@@ -1245,21 +1246,12 @@ Summary generateOnServer(const Options& o, Generator& gen, const fs::path& confi
     return s;
 }
 
-// The computer's date, "yyyy-MM-dd".
-std::string today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[11];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
-}
 
 }  // namespace
 
 Summary generate(const Options& given) {
     Options o = given;
-    if (o.lastDay.empty()) o.lastDay = today();
+    if (o.lastDay.empty()) o.lastDay = platform::localClockText().substr(0, 10);  // today
     const i64 last = parseDay(o.lastDay, "the last day");
     if (o.firstDay.empty()) {
         const Civil c = civilFromDays(last);
