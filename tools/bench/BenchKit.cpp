@@ -115,7 +115,7 @@ Target Target::copy(const std::string& name) const {
     if (server) {
         const std::string from = catalogOf(connection), to = from + "_" + name;
         // Sessions of this process that ended a moment ago may still be leaving.
-        onServer(connection, {"drop database if exists " + to,
+        onServer(connection, {"drop database if exists " + to + " with (force)",
                               "select pg_terminate_backend(pid) from pg_stat_activity where datname='" + from +
                                   "' and pid<>pg_backend_pid()",
                               "create database " + to + " template " + from});
@@ -134,7 +134,8 @@ Target Target::copy(const std::string& name) const {
 
 void Target::drop() const {
     if (server) {
-        onServer(connection, {"drop database if exists " + catalogOf(connection)});
+        // A session some window left open must not keep the copy.
+        onServer(connection, {"drop database if exists " + catalogOf(connection) + " with (force)"});
         return;
     }
     std::smatch m;

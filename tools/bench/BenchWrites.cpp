@@ -98,7 +98,7 @@ void idGrant(const Settings& s, const Target& db, Table& t) {
             w.Unload();
             return took;
         }));
-        base.push_back(onCopy(db, "grant-base", prepare, [&] {
+        base.push_back(onCopy(db, "grant_base", prepare, [&] {
             return timedOnce([&] {
             for (const auto& c : chunks("select Pinfo_ID from BuTie_OK where" + batch + "order by Pinfo_ID")) {
                 Conn_Main->beginWriteTrans();
@@ -143,7 +143,7 @@ void monthEndClearing(const Settings& s, const Target& db, Table& t) {
             w.Unload();
             return took;
         }));
-        base.push_back(onCopy(db, "clear-base", prepare, [&] { return timedOnce([&] {
+        base.push_back(onCopy(db, "clear_base", prepare, [&] { return timedOnce([&] {
             const std::string month = " Date_Time>='2026-11' and Date_Time<'2026-11Z' ";
             const std::string amount =
                 "(select coalesce(sum(B_JinE),0) from BuTie_OK b where b.Pinfo_ID=c.Pinfo_id and b.B_Year=2026 and "
@@ -187,7 +187,7 @@ void icSettlement(const Settings& s, const Target& db, Table& t) {
             w.Unload();
             return took;
         }));
-        base.push_back(onCopy(db, "settle-base", [] {}, [&] { return timedOnce([&] {
+        base.push_back(onCopy(db, "settle_base", [] {}, [&] { return timedOnce([&] {
             const std::string before = " Card_LiuShui>1 and Date_Time<'" + cutoff + "' ";
             for (const auto& c : chunks("select distinct Pinfo_id from Record_XF where Pinfo_id is not null order by "
                                         "Pinfo_id")) {
