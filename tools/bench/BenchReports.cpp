@@ -27,10 +27,13 @@ struct Report {
 // the card-log fees beside them when it shows fees.
 std::string handWritten(const HzReportState& st, const std::string& from, const std::string& to) {
     const bool months = st.Rep_P2.substr(0, 1) == "2";
-    const std::string p = months ? "substr(Date_Time,1,7)" : "substr(Date_Time,1,10)";
+    // The fastest form of each key either engine has: the period as the
+    // server keeps statistics of it, codes as plain text.
+    const std::string p = months ? "left(Date_Time,7)" : "left(Date_Time,10)";
     const auto key = [](const std::string& code, bool fees) -> std::string {
         const int d = std::atoi(code.c_str());
-        if (d == 6) return "Ren_Per_Info.Dept_No";
+        if (d == 6) return "CAST(Ren_Per_Info.Dept_No AS text)";
+        if (d == 3) return std::string("CAST(") + (fees ? "Card_Log." : "Record_XF.") + "Shou_Kuan AS text)";
         const char* cols[] = {"", "XF_Dian_ID", "Mach_ID", "Shou_Kuan", "XF_Unit", "C_LeiBie", "", "Operator_id"};
         if (d >= 1 && d <= 7) return (fees ? "Card_Log." : "Record_XF.") + std::string(cols[d]);
         return "";
