@@ -8,6 +8,8 @@
 
 #include "data/Globals.h"
 #include "lang/LangGlobals.h"
+#include "lang/Language.h"
+#include "platform/ErrorText.h"
 #include "platform/DateText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/SqlText.h"
@@ -24,15 +26,19 @@ std::string accessString(const std::string& dataSource, const std::string& fileN
            "Jet OLEDB:Database Password=vandrel4193;";
 }
 
+// The first call of a process has no table loaded yet: its boxes take the
+// title the loaded table will give them, in the language asked for.
+std::string titleText(int n) { return L(n).empty() ? Built_In_Text(Lan_Type, n) : L(n); }
+
 void configurationFailed(const std::string& description) {
     platform::services().msgBox(L(439) + description + kCrLf + kCrLf + L(440), platform::vbCritical,
-                                L(112));
+                                titleText(112));
 }
 
 void connectionFailed(const std::string& description) {
     platform::services().msgBox(L(439) + description + kCrLf + kCrLf + L(441) + kCrLf +
                                     std::string(32, ' ') + L(442),
-                                platform::vbCritical | platform::vbOKCancel, L(443));
+                                platform::vbCritical | platform::vbOKCancel, titleText(443));
 }
 
 // Reads the first DB_info row (writing the default row into an empty table)
@@ -99,7 +105,7 @@ bool Open_DB(const std::string& folder, const std::string& file, const std::stri
         Conn_Local->close();
         Conn_Local.reset();
     } catch (const std::exception& e) {
-        configurationFailed(e.what());
+        configurationFailed(platform::errorText(e));
         return false;
     }
 
@@ -109,7 +115,7 @@ bool Open_DB(const std::string& folder, const std::string& file, const std::stri
         Conn_Main->setCommandTimeout(60);
         Conn_Main->open(strCN);
     } catch (const std::exception& e) {
-        connectionFailed(e.what());
+        connectionFailed(platform::errorText(e));
         return false;
     }
     return true;
@@ -121,7 +127,7 @@ std::shared_ptr<db::Recordset> Open_Rs(const std::string& sql) {
         Rs_Main = Conn_Main->openRecordset(sql);
         return Rs_Main;
     } catch (const std::exception&) {
-        platform::services().msgBox(L(437), platform::vbCritical, L(438));
+        platform::services().msgBox(L(437), platform::vbCritical, titleText(438));
         return nullptr;
     }
 }

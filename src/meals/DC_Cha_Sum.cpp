@@ -13,6 +13,7 @@
 #include "platform/VbNumber.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/SqlText.h"
+#include "platform/ErrorText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowKit.h"
@@ -131,7 +132,7 @@ void DC_Cha_Sum::Command1_Click() {
     const auto first = readDate(DTPicker1.Date_Value());
     const auto last = readDate(DTPicker2.Date_Value());
     if (!first || !last || DTPicker1.Date_Value() > DTPicker2.Date_Value()) {
-        sv.msgBox("提示:汇总日期选择错误!", platform::vbExclamation, "Tolvenk");
+        sv.msgBox("提示:汇总日期选择错误!", platform::vbExclamation, platform::kApplicationTitle);
         return;
     }
 

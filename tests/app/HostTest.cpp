@@ -19,7 +19,9 @@ TEST_F(Host, RunsTheCallAndReportsFailures) {
     EXPECT_EQ(host::run({"7034;1;7942", "admin", dir.path().string() + ";cfg.mdb;;"}, out), 0);
     ASSERT_EQ(sv->boxes.size(), 1u);
     EXPECT_EQ(sv->boxes[0].style, 16);
-    EXPECT_EQ(sv->boxes[0].title, "");  // the first call in a process has no texts loaded yet
+    // The first call in a process has no texts loaded yet: the title is the
+    // one the English table gives the box.
+    EXPECT_EQ(sv->boxes[0].title, "Error");
 
     EXPECT_EQ(host::run({"7034;1", "admin", "x;y;z"}, out), 1);
     EXPECT_NE(out.str().find("Error 9:"), std::string::npos);
