@@ -10,6 +10,8 @@
 #include "lang/LangGlobals.h"
 #include "lang/Language.h"
 #include "platform/ErrorText.h"
+#include "platform/ShownText.h"
+#include "platform/db/DbError.h"
 #include "platform/DateText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/SqlText.h"
@@ -60,8 +62,11 @@ void readConfiguration() {
     } else {
         const std::string provider = rs->field("Provider").toString();
         if (provider != "Access" && provider != "SQL")
-            throw std::runtime_error("DB_info names the provider '" + provider +
-                                     "', which is neither Access nor SQL: no business database is opened.");
+            throw db::DbError::told(platform::shownText(1049,
+                                                        "The database settings name the provider '%1', which is "
+                                                        "neither Access nor SQL, so no business database was opened.",
+                                                        {provider}),
+                                    3706);
         if (provider == "Access") {
             DB_Provider = "Access";
             DB_Type = "Access";

@@ -35,6 +35,7 @@ std::string runtimeText(const VbError& e) {
     switch (e.number()) {
     case 6: plain = shownText(1043, "A figure is too large to be shown.", {}); break;
     case 13: plain = shownText(1044, "A value is not of the kind needed here.", {}); break;
+    case 94: plain = shownText(1048, "A value needed here is empty in the database.", {}); break;
     case 7: plain = shownText(1047, "There was not enough memory to finish this step.", {}); break;
     default: plain = shownText(1045, "An unexpected error stopped this step.", {}); break;
     }

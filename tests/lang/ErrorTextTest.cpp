@@ -61,6 +61,7 @@ TEST_F(PlainErrorText, AFailureAlreadyToldPlainlyAndTheClassicErrorsCarryNoEngli
     EXPECT_EQ(platform::errorText(VbError(6, "Overflow")), "有一个数字太大，无法显示。\n错误号 6");
     EXPECT_EQ(platform::errorText(VbError(13, "Type mismatch")), "有一个值的类型与这里需要的不符。\n错误号 13");
     EXPECT_EQ(platform::errorText(VbError(9, "Subscript out of range")), "发生了意外错误，这一步没有完成。\n错误号 9");
+    EXPECT_EQ(platform::errorText(VbError(94, "Invalid use of Null")), "数据库中有一个这里需要的值是空的。\n错误号 94");
     Load_Lan(1);
     EXPECT_EQ(platform::errorText(VbError(6, "Overflow")), "A figure is too large to be shown.\nError number 6");
     // A database that cannot be opened says so, whatever the engine's words.
