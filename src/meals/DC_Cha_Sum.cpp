@@ -13,7 +13,6 @@
 #include "platform/VbNumber.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/SqlText.h"
-#include "platform/ErrorText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
 #include "ui/WindowKit.h"

@@ -4,9 +4,6 @@
 
 namespace tolvenk::platform {
 
-// The name the classic runtime puts on a box that names no title of its own.
-inline constexpr const char* kApplicationTitle = "Tolvenk";
-
 // What a box tells a clerk about a caught error: a plain sentence in the
 // opening's language, then the engine's or runtime's own message on a line of
 // its own, which support people need. A failure already told in plain words

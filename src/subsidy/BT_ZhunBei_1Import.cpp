@@ -14,7 +14,6 @@
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 #include "platform/excel/Workbook.h"
-#include "platform/ErrorText.h"
 #include "platform/services/Services.h"
 #include "subsidy/BT_ZhunBei_1.h"
 #include "ui/WindowKit.h"
