@@ -28,19 +28,21 @@ std::string accessString(const std::string& dataSource, const std::string& fileN
            "Jet OLEDB:Database Password=vandrel4193;";
 }
 
-// The first call of a process has no table loaded yet: its boxes take the
-// title the loaded table will give them, in the language asked for.
-std::string titleText(int n) { return L(n).empty() ? Built_In_Text(Lan_Type, n) : L(n); }
+// The first call of a process has no table loaded yet when its databases
+// fail: its box speaks the language the call asked for, as every later one.
+void speakAskedLanguage() {
+    if (L(112).empty()) Load_Lan(Lan_Type);
+}
 
 void configurationFailed(const std::string& description) {
     platform::services().msgBox(L(439) + description + kCrLf + kCrLf + L(440), platform::vbCritical,
-                                titleText(112));
+                                L(112));
 }
 
 void connectionFailed(const std::string& description) {
     platform::services().msgBox(L(439) + description + kCrLf + kCrLf + L(441) + kCrLf +
                                     std::string(32, ' ') + L(442),
-                                platform::vbCritical | platform::vbOKCancel, titleText(443));
+                                platform::vbCritical | platform::vbOKCancel, L(443));
 }
 
 // Reads the first DB_info row (writing the default row into an empty table)
@@ -110,6 +112,7 @@ bool Open_DB(const std::string& folder, const std::string& file, const std::stri
         Conn_Local->close();
         Conn_Local.reset();
     } catch (const std::exception& e) {
+        speakAskedLanguage();
         configurationFailed(platform::errorText(e));
         return false;
     }
@@ -120,6 +123,7 @@ bool Open_DB(const std::string& folder, const std::string& file, const std::stri
         Conn_Main->setCommandTimeout(60);
         Conn_Main->open(strCN);
     } catch (const std::exception& e) {
+        speakAskedLanguage();
         connectionFailed(platform::errorText(e));
         return false;
     }
@@ -132,7 +136,7 @@ std::shared_ptr<db::Recordset> Open_Rs(const std::string& sql) {
         Rs_Main = Conn_Main->openRecordset(sql);
         return Rs_Main;
     } catch (const std::exception&) {
-        platform::services().msgBox(L(437), platform::vbCritical, titleText(438));
+        platform::services().msgBox(L(437), platform::vbCritical, L(438));
         return nullptr;
     }
 }
