@@ -78,7 +78,9 @@ void widenToTitle(QMessageBox& box) {
 std::unique_ptr<QMessageBox> messageBox(const std::string& prompt, int style, const std::string& title) {
     auto made = std::make_unique<QMessageBox>();
     QMessageBox& box = *made;
-    box.setWindowTitle(q(title));
+    // A title emptied on the way (an installation's text table) falls back
+    // as the classic runtime's did.
+    box.setWindowTitle(q(title.empty() ? kApplicationTitle : title));
     box.setText(q(prompt));
     switch (style & 0x70) {
     case vbCritical: box.setIcon(QMessageBox::Critical); break;

@@ -29,4 +29,6 @@ TEST(MessageBox, IsWideEnoughForItsWholeTitle) {
         EXPECT_GE(box->width(), boldWidth(*box, box->windowTitle()) + 100) << title;
         box->hide();
     }
+    // A box handed no title carries the application's.
+    EXPECT_EQ(platform::messageBox("x", platform::vbOKOnly, "")->windowTitle().toStdString(), "Tolvenk");
 }
