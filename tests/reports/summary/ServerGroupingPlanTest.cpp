@@ -47,3 +47,23 @@ TEST(ServerGroupingPlan, PeriodsCountAsTheDaysAndMonthsTheyHold) {
     EXPECT_GE(expectedGroups(*con, byDay), 1000);
     EXPECT_GE(expectedGroups(*con, byMonth), 1000);
 }
+
+TEST(ServerGroupingPlan, KindsThatGoTogetherCountAsTheirCombinations) {
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
+    test::BusinessDb db(test::Engine::Server);
+    auto con = test::connect(db.connectionString());
+    // Card kind, kind, meal and validity move together: five combinations of
+    // them, not 5 x 5 x 5 x 5, on one day.
+    con->execute(
+        "insert into Record_XF(Pinfo_id,C_LeiBie,XF_Type,XF_Meal,Err_Code,YuE_Change,Date_Time) "
+        "select 1, i % 5, 1 + i % 5, i % 5, i % 5, -100, to_char(timestamp '2026-10-01' + i * interval '1 second', "
+        "'YYYY-MM-DD HH24:MI:SS') from generate_series(0, 5999) as g(i)");
+    con->execute("analyze Record_XF");
+    const std::string byKind =
+        HZ_Report_Sql::Grouped_Records(10, "Record_XF.C_LeiBie", "", false, "2026-10-01", "2026-10-01", "");
+    EXPECT_LE(expectedGroups(*con, byKind), 50);
+
+    con->execute("drop statistics ST_Record_XF_Kinds");
+    con->execute("analyze Record_XF");
+    EXPECT_GE(expectedGroups(*con, byKind), 500);
+}
