@@ -151,8 +151,8 @@ void Table::add(Line l) {
     lines_.push_back(std::move(l));
 }
 
-void Table::print() const {
-    std::printf("\n| window | what | rows | s | baseline s | ratio | goal | notes |\n|---|---|--:|--:|--:|--:|---|---|\n");
+void Table::print(std::FILE* out) const {
+    std::fprintf(out, "\n| window | what | rows | s | baseline s | ratio | goal | notes |\n|---|---|--:|--:|--:|--:|---|---|\n");
     for (const Line& l : lines_) {
         const std::string rows = l.rows >= 0 ? std::to_string(l.rows) : "";
         char took[32], base[32] = "", ratio[32] = "";
@@ -161,10 +161,10 @@ void Table::print() const {
             std::snprintf(base, sizeof base, "%.3f", l.baseline);
             std::snprintf(ratio, sizeof ratio, "%.2f", l.took / l.baseline);
         }
-        std::printf("| %s | %s | %s | %s | %s | %s | %s | %s |\n", l.window.c_str(), l.what.c_str(), rows.c_str(),
+        std::fprintf(out, "| %s | %s | %s | %s | %s | %s | %s | %s |\n", l.window.c_str(), l.what.c_str(), rows.c_str(),
                     took, base, ratio, l.goal.c_str(), l.note.c_str());
     }
-    std::fflush(stdout);
+    std::fflush(out);
 }
 
 bool Settings::wants(const std::string& window) const {

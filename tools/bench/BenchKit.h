@@ -3,6 +3,7 @@
 // note each yield, the database under test (and fresh copies of it for the
 // windows that write) and the table everything ends in.
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -83,7 +84,7 @@ struct Line {
 class Table {
 public:
     void add(Line l);
-    void print() const;
+    void print(std::FILE* out = stdout) const;
     const std::vector<Line>& lines() const { return lines_; }
 
 private:
