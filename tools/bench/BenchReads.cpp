@@ -246,9 +246,9 @@ void benchReadWindows(const Settings& s, const Target& db, Table& t) {
                              "Date_Time<='" + bound + "' and Err_Code=0 group by Pinfo_id");
     if (s.wants("7036"))
         balances<YuE_HZ_Cha>(s, t, "7036", "IC balances at a date, every employee",
-                             "select r.Pinfo_id,r.YuE_New,r.YuCi_New,r.Date_Time from Record_XF r,(select Pinfo_id,"
-                             "max(Date_Time) as m from Record_XF where Card_LiuShui<>0 and Err_Code=0 and Date_Time<='" +
-                                 bound + "' group by Pinfo_id) l where r.Pinfo_id=l.Pinfo_id and r.Date_Time=l.m");
+                             "select p.Pinfo_ID,(select r.YuE_New from Record_XF r where r.Pinfo_id=p.Pinfo_ID and "
+                             "r.Card_LiuShui<>0 and r.Err_Code=0 and r.Date_Time<='" + bound +
+                                 "' order by r.Date_Time desc limit 1) from Ren_Per_Info p");
     if (s.wants("7037")) cardLog(s, t);
 }
 
