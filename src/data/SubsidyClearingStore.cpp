@@ -122,16 +122,19 @@ std::string insertXf(const XfRowValues& v) {
 }  // namespace
 
 Outcome Clear_Employee(const std::string& connectionString, const Request& r) {
-    const std::string yearMonth = formatMonth(r.year, static_cast<unsigned>(r.month));
-    const std::string person = num(r.pinfoId);
-
     BaseService base;
     base.Set_LinkStr(connectionString);
     base.Open_DB_Con();
-    db::Connection& con = *base.DB_Con;
+    const db::CloseOnExit closing(*base.DB_Con);
+    return Clear_Employee(*base.DB_Con, r);
+}
+
+Outcome Clear_Employee(db::Connection& con, const Request& r) {
+    const std::string yearMonth = formatMonth(r.year, static_cast<unsigned>(r.month));
+    const std::string person = num(r.pinfoId);
     // Counting and writing under one write lock: a second operator clearing
-    // the same employee waits and then finds the marker.
-    const db::CloseOnExit closing(con);
+    // the same employee waits and then finds the marker. Inside a batch of
+    // employees this is a savepoint of it.
     db::Transaction t(con);
     Outcome outcome = Outcome::Cleared;
     // A terminal on a server locks the card it books on: its payments land
