@@ -4,12 +4,15 @@
 // employees or cards, on a fresh copy of the database each, and prints one
 // table. The runs yield every 100 ms, as a window does.
 // Usage: tolvenk-bench-batch [folder] [employees] [transactions]
-// The generated database is kept in the folder as BATCH-source.mdb and reused.
+// The generated database is kept in the folder as BATCH-source.mdb and reused;
+// with TOLVENK_BENCH_PG naming a server as TOLVENK_PG does, it is the server's
+// database tolvenk_bench_batch_source, copied for each run.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -83,12 +86,35 @@ void inChunks(db::Connection& con, const std::vector<std::string>& ids,
     }
 }
 
+// Where the databases are: files in a folder, or databases of a server
+// named as TOLVENK_PG names the test server ("host=.. port=.. user=.. password=..").
+struct Place {
+    fs::path source, run;
+    std::string host, port, user, password;  // a server when host is set
+    bool server() const { return !host.empty(); }
+    std::string serverText(const std::string& catalog) const {
+        return "Provider=SQLOLEDB.1;Password=" + password + ";Persist Security Info=True;User ID=" + user +
+               ";Initial Catalog=" + catalog + ";Data Source=" + host + "," + port;
+    }
+};
+Place place;
+const char* const kSourceDb = "tolvenk_bench_batch_source";
+const char* const kRunDb = "tolvenk_bench_batch_run";
+
 // A fresh copy of the source, open on Conn_Main and strCN.
-void freshCopy(const fs::path& source, const fs::path& run) {
+void freshCopy() {
     Conn_Main.reset();
-    for (const char* tail : {"", "-wal", "-shm", "-journal"}) fs::remove(run.string() + tail);
-    fs::copy_file(source, run);
-    strCN = db::Connection::fileConnectionString(run.string());
+    if (place.server()) {
+        db::Connection admin;
+        admin.open(place.serverText("postgres"));
+        admin.executeScript(std::string("DROP DATABASE IF EXISTS ") + kRunDb + " WITH (FORCE); CREATE DATABASE " +
+                            kRunDb + " TEMPLATE " + kSourceDb + ";");
+        strCN = place.serverText(kRunDb);
+    } else {
+        for (const char* tail : {"", "-wal", "-shm", "-journal"}) fs::remove(place.run.string() + tail);
+        fs::copy_file(place.source, place.run);
+        strCN = db::Connection::fileConnectionString(place.run.string());
+    }
     Conn_Main = std::make_shared<db::Connection>();
     Conn_Main->open(strCN);
 }
@@ -144,12 +170,12 @@ void clearingSetBased(db::Connection& con) {
             "where p.Pinfo_ID in (" + list + ") and not exists(select 1 from BuTie_OK m where m.Pinfo_ID=p.Pinfo_ID "
             "and m.B_Year=2026 and m.B_Month=11 and m.B_Times<=0);"
             "insert into Record_XF(" + std::string(kXfColumns) + ") select 36,pid,lng,'',lei,10,166,0,bal,"
-            "-max(0,sub+spent),bal-max(0,sub+spent),0,0,0,'2026-12-07 10:00:00',no,0,1,1,0,0,tbal,0 from ql;"
+            "-(case when sub+spent>0 then sub+spent else 0 end),bal-(case when sub+spent>0 then sub+spent else 0 end),0,0,0,'2026-12-07 10:00:00',no,0,1,1,0,0,tbal,0 from ql;"
             "insert into Record_XF(" + std::string(kXfColumns) + ") select 36,pid,lng,'',lei,10,168,0,"
-            "bal-max(0,sub+spent),0,bal-max(0,sub+spent),0,0,0,'2026-12-07 10:00:00',no,0,1,1,0,0,tbal,0 from ql;"
+            "bal-(case when sub+spent>0 then sub+spent else 0 end),0,bal-(case when sub+spent>0 then sub+spent else 0 end),0,0,0,'2026-12-07 10:00:00',no,0,1,1,0,0,tbal,0 from ql;"
             "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Unit) "
-            "select pid,'2026-12-07 10:00:00',1,-max(0,sub+spent),0,2026,11,-1,-1 from ql;"
-            "update Card_Info set C_YuE_ID=C_YuE_ID-(select max(0,sub+spent) from ql where cid=Card_Info.ID),"
+            "select pid,'2026-12-07 10:00:00',1,-(case when sub+spent>0 then sub+spent else 0 end),0,2026,11,-1,-1 from ql;"
+            "update Card_Info set C_YuE_ID=C_YuE_ID-(select (case when sub+spent>0 then sub+spent else 0 end) from ql where cid=Card_Info.ID),"
             "ID_YuE_Now='2026-12-07 10:00:00' where ID in (select cid from ql);"
             "drop table ql;");
     });
@@ -200,12 +226,32 @@ int main(int argc, char** argv) {
     const int employees = argc > 2 ? std::stoi(argv[2]) : 3000;
     const long transactions = argc > 3 ? std::stol(argv[3]) : 200000;
     fs::create_directories(folder);
-    const fs::path source = folder / "BATCH-source.mdb", run = folder / "BATCH-run.mdb";
-    if (!fs::exists(source)) {
+    place.source = folder / "BATCH-source.mdb";
+    place.run = folder / "BATCH-run.mdb";
+    if (const char* pg = std::getenv("TOLVENK_BENCH_PG"); pg && *pg) {
+        std::istringstream in(pg);
+        for (std::string pair; in >> pair;) {
+            const std::size_t eq = pair.find('=');
+            const std::string key = pair.substr(0, eq), value = eq == std::string::npos ? "" : pair.substr(eq + 1);
+            if (key == "host") place.host = value;
+            if (key == "port") place.port = value;
+            if (key == "user") place.user = value;
+            if (key == "password") place.password = value;
+        }
+    }
+    bool generate = !fs::exists(place.source);
+    if (place.server()) {
+        db::Connection admin;
+        admin.open(place.serverText("postgres"));
+        generate = number(admin, std::string("select count(*) from pg_database where datname='") + kSourceDb + "'") == 0;
+        if (generate) admin.execute(std::string("CREATE DATABASE ") + kSourceDb);
+    }
+    if (generate) {
         demo::Options o;
         o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
         o.lastDay = "2026-11-30";
-        o.businessPath = source.string();
+        if (place.server()) o.server = place.serverText(kSourceDb);
+        else o.businessPath = place.source.string();
         o.employees = employees;
         o.transactions = transactions;
         o.everyWindow = true;
@@ -214,7 +260,7 @@ int main(int argc, char** argv) {
     auto sv = std::make_shared<TimedServices>();
     sv->clock = "2027-06-01 10:00:00";
     platform::setServices(sv);
-    DB_Type = "Access";
+    DB_Type = place.server() ? "SQL" : "Access";
     Money_Sign = "￥";
     Op_User_ID = 1;
     Load_Lan(0);
@@ -222,7 +268,7 @@ int main(int argc, char** argv) {
 
     if (wanted("7030")) {
         Line l{"ID grant (7030)", 0, 0, ""};
-        freshCopy(source, run);
+        freshCopy();
         prepareIdMoney(*Conn_Main);
         BTService bt;
         bt.Set_strCN(strCN);
@@ -230,14 +276,14 @@ int main(int argc, char** argv) {
         ID_Grant::Counts c;
         l.run = timed([&] { c = r.grant([](std::int64_t, std::int64_t) { return windowStep(); }); });
         l.what = std::to_string(c.credited) + " credited, " + std::to_string(c.withoutCard) + " without card";
-        freshCopy(source, run);
+        freshCopy();
         prepareIdMoney(*Conn_Main);
         l.setBased = timed([&] { grantSetBased(*Conn_Main); });
         lines.push_back(l);
     }
     if (wanted("7031")) {
         Line l{"month-end clearing (7031)", 0, 0, ""};
-        freshCopy(source, run);
+        freshCopy();
         prepareIdMoney(*Conn_Main);
         std::vector<Clearing_Store::Listed> listed;
         for (const std::string& p : column(*Conn_Main, "select Pinfo_ID from Ren_Per_Info where Del_YN=0 order by Pinfo_ID"))
@@ -249,14 +295,14 @@ int main(int argc, char** argv) {
         });
         l.what = std::to_string(c.cleared) + " cleared, " + std::to_string(c.noCard) + " without card, " +
                  std::to_string(c.failed) + " failed";
-        freshCopy(source, run);
+        freshCopy();
         prepareIdMoney(*Conn_Main);
         l.setBased = timed([&] { clearingSetBased(*Conn_Main); });
         lines.push_back(l);
     }
     if (wanted("7040")) {
         Line l{"ID balance clearing (7040)", 0, 0, ""};
-        freshCopy(source, run);
+        freshCopy();
         prepareIdMoney(*Conn_Main);
         std::vector<ID_Clearing::Card> cards;
         for (auto rs = Conn_Main->openRecordset("select Pinfo_id,Card_No from Card_Info where Card_Model=1 order by "
@@ -268,14 +314,14 @@ int main(int argc, char** argv) {
         ID_Clearing::Result res;
         l.run = timed([&] { res = ID_Clearing::Clear(service, cards, 1, "2026-12-07 10:00:00", {}); });
         l.what = std::to_string(res.cleared) + " cleared, " + std::to_string(res.failed) + " failed";
-        freshCopy(source, run);
+        freshCopy();
         prepareIdMoney(*Conn_Main);
         l.setBased = timed([&] { idClearingSetBased(*Conn_Main); });
         lines.push_back(l);
     }
     if (wanted("7038")) {
         Line l{"IC settlement before 2026-11-01 (7038)", 0, 0, ""};
-        freshCopy(source, run);
+        freshCopy();
         db::Connection own;
         own.open(strCN);
         IC_Settlement::Run_Result res;
