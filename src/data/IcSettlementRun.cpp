@@ -44,7 +44,7 @@ void inCard(std::int32_t person, const std::string& card, F&& turn) {
 void settleIn(Write_Batch& batch, std::int32_t person, const std::string& card, const std::string& cutoff,
               const std::string& backup) {
     inCard(person, card, [&] {
-        batch.item([&](db::Connection& con) { Settle_Card(con, person, card, cutoff, backup); });
+        batch.wholeItem([&](db::Connection& con) { Settle_Card(con, person, card, cutoff, backup); });
     });
 }
 

@@ -43,7 +43,7 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
             auto r = std::make_shared<QL>();
             auto after = std::make_shared<CardService::QL_Log>();
             try {
-                batch.item(
+                batch.wholeItem(
                     [&](db::Connection& c) {
                         *r = CardService::YuE_QL_ZF(c, cards[i].person, cards[i].cardNo, open, *after);
                     },

@@ -91,7 +91,7 @@ void Run::grantRow(Write_Batch& batch, db::Connection& reads, int r, const Cols&
     try {
         const auto card = reads.openRecordset(BTService::IS_ID_Sql(rows_(r, cols.pinfo)));
         const std::string now = Get_Server_Time();
-        batch.item(
+        batch.wholeItem(
             [&](db::Connection& con) {
                 if (card->eof()) {
                     *done = BTService::Park_ID_BT(con, id, from, now, batch_.operatorId) ? Done::Parked

@@ -54,7 +54,7 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
                 request.markerTime = platform::services().clockText();
                 auto outcome = std::make_shared<Outcome>(Outcome::Cleared);
                 try {
-                    batch.item([&](db::Connection& c) { *outcome = Clear_Employee(c, request); },
+                    batch.wholeItem([&](db::Connection& c) { *outcome = Clear_Employee(c, request); },
                                [outcome, &counts] {
                                    switch (*outcome) {
                                        case Outcome::Cleared: ++counts.cleared; break;

@@ -20,14 +20,26 @@ Write_Batch::Write_Batch(db::Connection& con, Limits limits) : con_(con), limits
 Write_Batch::~Write_Batch() = default;
 
 void Write_Batch::item(const Writes& writes, Kept kept, Lost lost) {
+    run(writes, true, std::move(kept), std::move(lost));
+}
+
+void Write_Batch::wholeItem(const Writes& writes, Kept kept, Lost lost) {
+    run(writes, false, std::move(kept), std::move(lost));
+}
+
+void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost) {
     if (!outer_) {
         outer_ = std::make_unique<db::Transaction>(con_);
         begun_ = std::chrono::steady_clock::now();
     }
     try {
-        db::Transaction own(con_);  // a savepoint of the batch
-        writes(con_);
-        own.commit();
+        if (savepoint) {
+            db::Transaction own(con_);  // a savepoint of the batch
+            writes(con_);
+            own.commit();
+        } else {
+            writes(con_);
+        }
     } catch (const std::exception& e) {
         // Some errors end the whole transaction on the file engine (a full
         // disk, a trigger's rollback): what the batch held is gone with it.

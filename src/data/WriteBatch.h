@@ -46,6 +46,10 @@ public:
     // engine ended the whole transaction with it, the batch's earlier items
     // were undone too and each is told `lost` first.
     void item(const Writes& writes, Kept kept = {}, Lost lost = {});
+    // The same for writes that keep themselves whole (one statement, or a
+    // transaction guard of their own, which is a savepoint here): a
+    // savepoint around them would only cost a round trip more each way.
+    void wholeItem(const Writes& writes, Kept kept = {}, Lost lost = {});
     // Tells `told` in its place among the items' outcomes: when the open
     // batch ends, committed or not, or at once when none is open (an item
     // that failed on its own is told so in the order of the others).
@@ -66,6 +70,7 @@ private:
         Lost lost;
     };
     void lose(const std::string& why);
+    void run(const Writes& writes, bool savepoint, Kept kept, Lost lost);
 
     db::Connection& con_;
     Limits limits_;

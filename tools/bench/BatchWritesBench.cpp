@@ -107,8 +107,8 @@ void freshCopy() {
     if (place.server()) {
         db::Connection admin;
         admin.open(place.serverText("postgres"));
-        admin.executeScript(std::string("DROP DATABASE IF EXISTS ") + kRunDb + " WITH (FORCE); CREATE DATABASE " +
-                            kRunDb + " TEMPLATE " + kSourceDb + ";");
+        admin.execute(std::string("DROP DATABASE IF EXISTS ") + kRunDb + " WITH (FORCE)");
+        admin.execute(std::string("CREATE DATABASE ") + kRunDb + " TEMPLATE " + kSourceDb);
         strCN = place.serverText(kRunDb);
     } else {
         for (const char* tail : {"", "-wal", "-shm", "-journal"}) fs::remove(place.run.string() + tail);
