@@ -55,14 +55,14 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
                 auto outcome = std::make_shared<Outcome>(Outcome::Cleared);
                 try {
                     batch.wholeItem([&](db::Connection& c) { *outcome = Clear_Employee(c, request); },
-                               [outcome, &counts] {
-                                   switch (*outcome) {
-                                       case Outcome::Cleared: ++counts.cleared; break;
-                                       case Outcome::Already_Cleared: ++counts.before; break;
-                                       case Outcome::No_Card: ++counts.noCard; break;
-                                   }
-                               },
-                               [&counts](const std::string&) { ++counts.failed; });
+                                    [outcome, &counts] {
+                                        switch (*outcome) {
+                                            case Outcome::Cleared: ++counts.cleared; break;
+                                            case Outcome::Already_Cleared: ++counts.before; break;
+                                            case Outcome::No_Card: ++counts.noCard; break;
+                                        }
+                                    },
+                                    [&counts](const std::string&) { ++counts.failed; });
                 } catch (const db::DbError&) {
                     ++counts.failed;
                 }
