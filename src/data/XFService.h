@@ -87,6 +87,19 @@ public:
     std::int16_t HZ_Rep_Name2(DataList& Rows);
     std::string Get_HZ_Rep_Format(int Index);
 
+    // The month-end clearing's listing, one grouped statement each for the
+    // employees of PInfoIDs. Per employee with rows: Fen and Ci, the sums of
+    // YuE_Change and YuCi_Change of his transactions whose Date_Time starts
+    // with Prefix, of the kinds SpendKinds, without a card or times serial.
+    DataList QL_Spent(const std::vector<std::int64_t>& PInfoIDs, const std::string& Prefix,
+                      const std::vector<int>& SpendKinds);
+    // Per employee with batch rows of the year and month: Fen and Ci of the
+    // subsidy rows (B_Times above 0) in state CreditedState, Markers counting
+    // the clearing markers (B_Times 0 or below, or none) and Cleared_Fen,
+    // Cleared_Ci summed from them.
+    DataList QL_Batches(const std::vector<std::int64_t>& PInfoIDs, std::int64_t Year, std::int64_t Month,
+                        std::int64_t CreditedState);
+
 private:
     std::string settlementP1();
     BaseService base_;
