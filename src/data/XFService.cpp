@@ -386,4 +386,20 @@ DataList XFService::QL_Batches(const std::vector<std::int64_t>& PInfoIDs, std::i
                               " group by Pinfo_ID");
 }
 
+std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_All(const std::vector<std::int64_t>& PInfoIDs,
+                                                         const std::string& DateTime) {
+    return base_.Get_DataList_ADO("select Pinfo_id,sum(YuE_Change) as YuE_New,max(Date_Time) as Date_Time from Record_XF "
+                                  "where Pinfo_id in (" +
+                                  numberList(PInfoIDs) + ") and Date_Time<='" + q(DateTime) +
+                                  "' and Err_Code=0 group by Pinfo_id");
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_Spread(const std::vector<std::int64_t>& PInfoIDs,
+                                                            const std::string& DateTime) {
+    return base_.Get_DataList_ADO("select Pinfo_id,count(YuE_Change) as N,min(YuE_Change) as Lo,max(YuE_Change) as Hi "
+                                  "from Record_XF where Pinfo_id in (" +
+                                  numberList(PInfoIDs) + ") and Date_Time<='" + q(DateTime) +
+                                  "' and Err_Code=0 group by Pinfo_id");
+}
+
 }  // namespace tolvenk

@@ -100,6 +100,16 @@ public:
     DataList QL_Batches(const std::vector<std::int64_t>& PInfoIDs, std::int64_t Year, std::int64_t Month,
                         std::int64_t CreditedState);
 
+    // The ID balances of the employees of PInfoIDs up to DateTime, in one
+    // grouped statement: per employee with rows Pinfo_id, YuE_New (the sum of
+    // his valid money changes) and Date_Time (the latest).
+    std::shared_ptr<db::Recordset> Cha_YeE_ID_All(const std::vector<std::int64_t>& PInfoIDs,
+                                                  const std::string& DateTime);
+    // The same rows' spread: per employee N (money changes counted), Lo and Hi
+    // (the least and the greatest).
+    std::shared_ptr<db::Recordset> Cha_YeE_ID_Spread(const std::vector<std::int64_t>& PInfoIDs,
+                                                     const std::string& DateTime);
+
 private:
     std::string settlementP1();
     BaseService base_;
