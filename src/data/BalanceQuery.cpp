@@ -43,6 +43,21 @@ Result eachEmployee(const DataList& emps, const Row_Sink& sink, Fill&& fill) {
     return result;
 }
 
+// A choice of most of the company is read for every employee: the rows of
+// the others are fewer than an index walk over the chosen ones costs.
+bool mostOfTheCompany(XFService& XF, const std::vector<std::int64_t>& people) {
+    return static_cast<std::int64_t>(people.size()) * 2 >= XF.Count_Employees();
+}
+
+// The employees of the choice, as their rows name them.
+std::vector<std::int64_t> peopleOf(const DataList& emps) {
+    std::vector<std::int64_t> people;
+    if (emps.rowUBound() < 1) return people;
+    const int cPerson = emps.col("PInfo_id");
+    for (int i = 1; i <= emps.rowUBound(); ++i) people.push_back(vbCLng(vbVal(emps(i, cPerson))));
+    return people;
+}
+
 // An employee's rows summed here, exactly: for a sum the engine cannot give
 // as a whole 64-bit number.
 void idRows(XFService& XF, std::int32_t person, const std::string& bound, Row& row) {
@@ -103,12 +118,12 @@ bool cannotOverflow(const db::Value& n, const db::Value& lo, const db::Value& hi
 Id_Sums idSums(XFService& XF, const std::vector<std::int64_t>& people, const std::string& bound) {
     Id_Sums s;
     if (people.empty()) return s;
-    const auto take = [&](const std::vector<std::int64_t>& ids) {
-        for (auto rs = XF.Cha_YeE_ID_All(ids, bound); !rs->eof(); rs->moveNext())
+    const auto take = [&](const std::vector<std::int64_t>& ids, bool everyone) {
+        for (auto rs = XF.Cha_YeE_ID_All(ids, bound, everyone); !rs->eof(); rs->moveNext())
             s.sums[rs->field("Pinfo_id").toInt64()] = {rs->field("YuE_New"), rs->field("Date_Time").toString()};
     };
     try {
-        take(people);
+        take(people, mostOfTheCompany(XF, people));
         return s;
     } catch (const db::DbError&) {
     }
@@ -121,7 +136,7 @@ Id_Sums idSums(XFService& XF, const std::vector<std::int64_t>& people, const std
     }
     if (together.empty()) return s;
     try {
-        take(together);
+        take(together, false);
     } catch (const db::DbError&) {  // rows written since the spread was read
         s.sums.clear();
         s.alone.insert(together.begin(), together.end());
@@ -140,16 +155,26 @@ Result IC_Balances(XFService& XF, BTService& BT, const Who& who, const std::stri
                    const std::optional<std::string>& correctionCutoff, const Row_Sink& sink) {
     const std::string bound = day + " 24:00:00";
     const DataList emps = BT.Get_Emp_Check_All(who.deptNo, who.name, who.code, "");
+    // Each one's last record: of several at his last time, the one written
+    // last, as his own statement met them, backwards along the index.
+    struct Last {
+        std::string date, times;
+        db::Value balance;
+    };
+    std::unordered_map<std::int64_t, Last> lasts;
+    if (const auto people = peopleOf(emps); !people.empty())
+        for (auto rs = XF.Cha_YeE_All(people, bound, mostOfTheCompany(XF, people)); !rs->eof(); rs->moveNext())
+            lasts[rs->field("Pinfo_id").toInt64()] = {rs->field("Date_Time").toString(),
+                                                      rs->field("YuCi_New").toString(), rs->field("YuE_New")};
     return eachEmployee(emps, sink, [&](std::int32_t person, Row& row, Result& result) {
-        auto last = XF.Cha_YeE(person, bound);
-        if (!last->eof()) {
+        if (const auto last = lasts.find(person); last != lasts.end()) {
             row.found = row.counted = true;
-            row.date = last->field("Date_Time").toString();
+            row.date = last->second.date;
             // As stored; one that is no whole number of fen makes it and the total inexact.
-            const auto balance = storedFen(last->field("YuE_New"));
+            const auto balance = storedFen(last->second.balance);
             if (balance) row.balance.add(*balance);
             else row.balance.addUnknown();
-            row.times = last->field("YuCi_New").toString();
+            row.times = last->second.times;
         }
         if (!correctionCutoff) return;
         for (auto cards = XF.Cha_KaNo(person); !cards->eof(); cards->moveNext())
@@ -163,12 +188,7 @@ Result ID_Balances(XFService& XF, BTService& BT, const Who& who, const std::stri
     // "Z" sorts after every time of the day, so the whole day counts.
     const std::string bound = day + "Z";
     const DataList emps = BT.Get_Emp_Check_All_ID(who.deptNo, who.name, who.code, "");
-    std::vector<std::int64_t> people;
-    if (emps.rowUBound() >= 1) {
-        const int cPerson = emps.col("PInfo_id");
-        for (int i = 1; i <= emps.rowUBound(); ++i) people.push_back(vbCLng(vbVal(emps(i, cPerson))));
-    }
-    const Id_Sums sums = idSums(XF, people, bound);
+    const Id_Sums sums = idSums(XF, peopleOf(emps), bound);
     return eachEmployee(emps, sink, [&](std::int32_t person, Row& row, Result&) {
         if (sums.alone.count(person)) return idBalance(XF, person, bound, row);
         row.found = true;

@@ -360,6 +360,15 @@ std::string prefixEnd(std::string prefix) {
     return prefix;
 }
 
+// The grouping key: for every employee "+Pinfo_id", which no index serves,
+// so that the engine reads the rows in time order and groups them, instead
+// of visiting the whole table employee by employee along the index.
+std::string personOf(bool everyone) { return everyone ? "+Pinfo_id" : "Pinfo_id"; }
+
+std::string peopleIn(const std::vector<std::int64_t>& people, bool everyone) {
+    return everyone ? std::string() : "Pinfo_id in (" + numberList(people) + ") and ";
+}
+
 }  // namespace
 
 DataList XFService::QL_Spent(const std::vector<std::int64_t>& PInfoIDs, const std::string& Prefix,
@@ -387,11 +396,12 @@ DataList XFService::QL_Batches(const std::vector<std::int64_t>& PInfoIDs, std::i
 }
 
 std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_All(const std::vector<std::int64_t>& PInfoIDs,
-                                                         const std::string& DateTime) {
-    return base_.Get_DataList_ADO("select Pinfo_id,sum(YuE_Change) as YuE_New,max(Date_Time) as Date_Time from Record_XF "
-                                  "where Pinfo_id in (" +
-                                  numberList(PInfoIDs) + ") and Date_Time<='" + q(DateTime) +
-                                  "' and Err_Code=0 group by Pinfo_id");
+                                                         const std::string& DateTime, bool Everyone) {
+    return base_.Get_DataList_ADO("select " + personOf(Everyone) +
+                                  " as Pinfo_id,sum(YuE_Change) as YuE_New,max(Date_Time) as Date_Time from Record_XF "
+                                  "where " +
+                                  peopleIn(PInfoIDs, Everyone) + "Date_Time<='" + q(DateTime) +
+                                  "' and Err_Code=0 group by " + personOf(Everyone));
 }
 
 std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_Spread(const std::vector<std::int64_t>& PInfoIDs,
@@ -400,6 +410,22 @@ std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_Spread(const std::vector<st
                                   "from Record_XF where Pinfo_id in (" +
                                   numberList(PInfoIDs) + ") and Date_Time<='" + q(DateTime) +
                                   "' and Err_Code=0 group by Pinfo_id");
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_YeE_All(const std::vector<std::int64_t>& PInfoIDs,
+                                                      const std::string& DateTime, bool Everyone) {
+    const std::string valid = "Card_Liushui<>0 and Err_Code=0";
+    return base_.Get_DataList_ADO(
+        "select r.Pinfo_id,r.ID,r.Date_Time,r.YuE_New,r.YuCi_New from (select " + personOf(Everyone) +
+        " as Pinfo_id,max(Date_Time) as Last_Time from Record_XF where " + peopleIn(PInfoIDs, Everyone) +
+        "Date_Time<='" + q(DateTime) + "' and " + valid + " group by " + personOf(Everyone) +
+        ") m inner join Record_XF r on r.Pinfo_id=m.Pinfo_id and r.Date_Time=m.Last_Time where r.Card_Liushui<>0 "
+        "and r.Err_Code=0 order by r.ID");
+}
+
+std::int64_t XFService::Count_Employees() {
+    const DataList n = base_.Get_DataList("select count(*) as N from Ren_Per_Info");
+    return n.rowUBound() >= 1 ? fenOf(n(1, 0)) : 0;
 }
 
 }  // namespace tolvenk

@@ -103,12 +103,24 @@ public:
     // The ID balances of the employees of PInfoIDs up to DateTime, in one
     // grouped statement: per employee with rows Pinfo_id, YuE_New (the sum of
     // his valid money changes) and Date_Time (the latest).
+    // With Everyone, the rows of every employee instead, read in time order
+    // rather than employee by employee along the index: for a choice that
+    // holds most of the company.
     std::shared_ptr<db::Recordset> Cha_YeE_ID_All(const std::vector<std::int64_t>& PInfoIDs,
-                                                  const std::string& DateTime);
+                                                  const std::string& DateTime, bool Everyone = false);
     // The same rows' spread: per employee N (money changes counted), Lo and Hi
     // (the least and the greatest).
     std::shared_ptr<db::Recordset> Cha_YeE_ID_Spread(const std::vector<std::int64_t>& PInfoIDs,
                                                      const std::string& DateTime);
+
+    // The IC balances of the employees of PInfoIDs up to DateTime, in one
+    // statement: each one's last valid card records (several when they share
+    // their Date_Time), with Pinfo_id, ID, Date_Time, YuE_New and YuCi_New,
+    // in the order of ID.
+    std::shared_ptr<db::Recordset> Cha_YeE_All(const std::vector<std::int64_t>& PInfoIDs,
+                                               const std::string& DateTime, bool Everyone = false);
+    // The employees of the company, those who left too.
+    std::int64_t Count_Employees();
 
 private:
     std::string settlementP1();

@@ -1,5 +1,5 @@
-// The meal-order summary, the month-end clearing list and the ID balances
-// read their figures with grouped statements over the whole choice. On
+// The meal-order summary, the month-end clearing list and the ID and IC
+// balances read their figures with grouped statements over the whole choice. On
 // generated databases of three seeds, every figure they give must equal what
 // the per-row statements they replace give, run here as plain SQL.
 #include <cstdint>
@@ -59,6 +59,22 @@ protected:
     void mealOrderSummary();
     void clearingList();
     void idBalances();
+    void icBalances();
+    // Of the top departments that hold less than half the company, the one
+    // with the most rows that meet `rows`.
+    std::string smallerDepartment(const std::string& rows) {
+        std::string best;
+        std::int64_t most = -1;
+        for (const std::string& d :
+             test::column(*con, "select substr(Dept_No,1,2) from Ren_Per_Info group by substr(Dept_No,1,2) having "
+                                "count(*)*2<(select count(*) from Ren_Per_Info) order by 1")) {
+            const std::int64_t n = number("select count(*) from Record_XF x inner join Ren_Per_Info p on "
+                                          "p.Pinfo_ID=x.Pinfo_id where p.Dept_No like '" + d + "%' and " + rows);
+            if (n > most) best = d, most = n;
+        }
+        EXPECT_GT(most, 0);
+        return best;
+    }
 
     std::unique_ptr<test::BusinessDb> server_;
     std::string cs;
@@ -218,42 +234,83 @@ void GroupedFigures::clearingList() {
     EXPECT_GT(cleared, 0);
 }
 
-// Every employee of the company up to a day before the period, inside it
-// and at its end.
+// The whole company (read for every employee) and a top department that
+// holds less than half of it (read for the chosen ones) with the most rows, up to a day before the period,
+// inside it and at its end.
 void GroupedFigures::idBalances() {
+    const std::string dept = smallerDepartment("x.Err_Code=0");
     int counted = 0;
-    for (const char* day : {"2026-08-31", "2026-10-15", "2026-11-30"}) {
-        std::vector<Balance_Query::Row> rows;
-        const auto result = Balance_Query::ID_Balances(xf, bt, {"", "", ""}, day,
-                                                       [&](const Balance_Query::Row& r, std::int64_t, std::int64_t) {
-                                                           rows.push_back(r);
-                                                           return true;
-                                                       });
-        const DataList emps = bt.Get_Emp_Check_All_ID("", "", "", "");
-        ASSERT_EQ(rows.size(), static_cast<std::size_t>(emps.rowUBound()));
-        Exact_Sum total;
-        for (int i = 1; i <= emps.rowUBound(); ++i) {
-            const std::string pinfo = emps(i, emps.col("PInfo_id"));
-            const auto want = test::row(
-                *con, "select sum(YuE_Change)as YuE_New,max(Date_Time)as Date_Time,sum(YuCi_New) AS YuCi_New from "
-                      "Record_XF where Date_Time<='" +
-                          std::string(day) + "Z' and Err_Code=0 and Pinfo_id=" + pinfo + " order by Date_Time Desc ");
-            const Balance_Query::Row& got = rows[static_cast<std::size_t>(i - 1)];
-            const std::string who = std::string(day) + " employee " + pinfo;
-            const bool hasSum = want.at(0) != "<null>";
-            EXPECT_TRUE(got.found) << who;
-            EXPECT_EQ(got.counted, hasSum) << who;
-            EXPECT_EQ(got.date, want.at(1) == "<null>" ? "" : want.at(1)) << who;
-            EXPECT_EQ(got.counted ? got.balance.whole() : "-", hasSum ? want.at(0) : "-") << who;
-            EXPECT_EQ(got.name, emps(i, emps.col("P_Name"))) << who;
-            if (hasSum) {
-                total.add(std::stoll(want.at(0)));
-                ++counted;
+    for (const std::string& choice : {std::string(), dept})
+        for (const char* day : {"2026-08-31", "2026-10-15", "2026-11-30"}) {
+            std::vector<Balance_Query::Row> rows;
+            const auto result = Balance_Query::ID_Balances(xf, bt, {choice, "", ""}, day,
+                                                           [&](const Balance_Query::Row& r, std::int64_t, std::int64_t) {
+                                                               rows.push_back(r);
+                                                               return true;
+                                                           });
+            const DataList emps = bt.Get_Emp_Check_All_ID(choice, "", "", "");
+            ASSERT_EQ(rows.size(), static_cast<std::size_t>(emps.rowUBound()));
+            Exact_Sum total;
+            for (int i = 1; i <= emps.rowUBound(); ++i) {
+                const std::string pinfo = emps(i, emps.col("PInfo_id"));
+                const auto want = test::row(
+                    *con, "select sum(YuE_Change)as YuE_New,max(Date_Time)as Date_Time,sum(YuCi_New) AS YuCi_New from "
+                          "Record_XF where Date_Time<='" +
+                              std::string(day) + "Z' and Err_Code=0 and Pinfo_id=" + pinfo + " order by Date_Time Desc ");
+                const Balance_Query::Row& got = rows[static_cast<std::size_t>(i - 1)];
+                const std::string who = "'" + choice + "' " + day + " employee " + pinfo;
+                const bool hasSum = want.at(0) != "<null>";
+                EXPECT_TRUE(got.found) << who;
+                EXPECT_EQ(got.counted, hasSum) << who;
+                EXPECT_EQ(got.date, want.at(1) == "<null>" ? "" : want.at(1)) << who;
+                EXPECT_EQ(got.counted ? got.balance.whole() : "-", hasSum ? want.at(0) : "-") << who;
+                EXPECT_EQ(got.name, emps(i, emps.col("P_Name"))) << who;
+                if (hasSum) {
+                    total.add(std::stoll(want.at(0)));
+                    ++counted;
+                }
             }
+            EXPECT_EQ(result.total.whole(), total.whole()) << choice << " " << day;
         }
-        EXPECT_EQ(result.total.whole(), total.whole()) << day;
-    }
     EXPECT_GT(counted, 0);
+}
+
+// The same choices for the last card record of each employee.
+void GroupedFigures::icBalances() {
+    const std::string dept = smallerDepartment("x.Card_Liushui<>0 and x.Err_Code=0");
+    int found = 0;
+    for (const std::string& choice : {std::string(), dept})
+        for (const char* day : {"2026-08-31", "2026-10-15", "2026-11-30"}) {
+            std::vector<Balance_Query::Row> rows;
+            const auto result = Balance_Query::IC_Balances(xf, bt, {choice, "", ""}, day, std::nullopt,
+                                                           [&](const Balance_Query::Row& r, std::int64_t, std::int64_t) {
+                                                               rows.push_back(r);
+                                                               return true;
+                                                           });
+            const DataList emps = bt.Get_Emp_Check_All(choice, "", "", "");
+            ASSERT_EQ(rows.size(), static_cast<std::size_t>(emps.rowUBound()));
+            Exact_Sum total;
+            for (int i = 1; i <= emps.rowUBound(); ++i) {
+                const std::string pinfo = emps(i, emps.col("PInfo_id"));
+                const DataList want = listOf(*con, "select top 1 * from Record_XF where Card_Liushui<>0 and Date_Time<='" +
+                                                       std::string(day) + " 24:00:00' and Err_Code=0 and Pinfo_id=" +
+                                                       pinfo + " order by Date_Time Desc ");
+                const Balance_Query::Row& got = rows[static_cast<std::size_t>(i - 1)];
+                const std::string who = "'" + choice + "' " + day + " employee " + pinfo;
+                const bool has = want.rowUBound() >= 1;
+                EXPECT_EQ(got.found, has) << who;
+                EXPECT_EQ(got.counted, has) << who;
+                EXPECT_EQ(got.date, has ? want(1, want.col("Date_Time")) : "") << who;
+                EXPECT_EQ(got.counted ? got.balance.whole() : "-", has ? want(1, want.col("YuE_New")) : "-") << who;
+                EXPECT_EQ(got.times, has ? want(1, want.col("YuCi_New")) : "") << who;
+                if (has) {
+                    total.add(std::stoll(want(1, want.col("YuE_New"))));
+                    ++found;
+                }
+            }
+            EXPECT_EQ(result.total.whole(), total.whole()) << choice << " " << day;
+        }
+    EXPECT_GT(found, 0);
 }
 
 TEST_P(GroupedFigures, EveryFigureEqualsThePerRowStatements) {
@@ -268,5 +325,9 @@ TEST_P(GroupedFigures, EveryFigureEqualsThePerRowStatements) {
     {
         SCOPED_TRACE("ID balances");
         idBalances();
+    }
+    {
+        SCOPED_TRACE("IC balances");
+        icBalances();
     }
 }
