@@ -43,8 +43,8 @@ Result eachEmployee(const DataList& emps, const Row_Sink& sink, Fill&& fill) {
     return result;
 }
 
-// A choice of most of the company is read for every employee: the rows of
-// the others are fewer than an index walk over the chosen ones costs.
+// A choice of most of the company is read for every employee: reading all
+// rows in time order costs less than walking the index for each of them.
 bool mostOfTheCompany(XFService& XF, const std::vector<std::int64_t>& people) {
     return static_cast<std::int64_t>(people.size()) * 2 >= XF.Count_Employees();
 }

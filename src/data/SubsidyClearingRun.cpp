@@ -4,9 +4,9 @@
 
 #include "data/SubsidyBatch.h"
 #include "data/TableColumns.h"
+#include "data/XFService.h"
 #include "data/XfTypeCode.h"
 #include "platform/FenMath.h"
-#include "data/XFService.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"

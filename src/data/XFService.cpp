@@ -414,11 +414,10 @@ std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_Spread(const std::vector<st
 
 std::shared_ptr<db::Recordset> XFService::Cha_YeE_All(const std::vector<std::int64_t>& PInfoIDs,
                                                       const std::string& DateTime, bool Everyone) {
-    const std::string valid = "Card_Liushui<>0 and Err_Code=0";
     return base_.Get_DataList_ADO(
         "select r.Pinfo_id,r.ID,r.Date_Time,r.YuE_New,r.YuCi_New from (select " + personOf(Everyone) +
         " as Pinfo_id,max(Date_Time) as Last_Time from Record_XF where " + peopleIn(PInfoIDs, Everyone) +
-        "Date_Time<='" + q(DateTime) + "' and " + valid + " group by " + personOf(Everyone) +
+        "Date_Time<='" + q(DateTime) + "' and Card_Liushui<>0 and Err_Code=0 group by " + personOf(Everyone) +
         ") m inner join Record_XF r on r.Pinfo_id=m.Pinfo_id and r.Date_Time=m.Last_Time where r.Card_Liushui<>0 "
         "and r.Err_Code=0 order by r.ID");
 }
