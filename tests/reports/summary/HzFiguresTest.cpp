@@ -194,3 +194,30 @@ TEST_F(FiguresAcrossEngines, EveryBuiltInReportShowsTheSameGridOnBothEngines) {
             }
     EXPECT_GT(shown, 30);
 }
+
+// Department codes that differ only in case are one department to the
+// statements per cell; read once, where the codes are grouped byte for byte,
+// they must still be one.
+class CaseBlindCodes : public FiguresKit, public ::testing::WithParamInterface<test::Engine> {};
+
+TEST_P(CaseBlindCodes, CodesDifferingOnlyInCaseCountAsOneDepartment) {
+    if (GetParam() == test::Engine::Server)
+        if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
+    const Generated data(GetParam(), 11, dir);
+    test::connect(data.connectionString())
+        ->executeScript("update Ren_Dept_Info set Dept_No='D'||Dept_No;"
+                        "update Ren_Per_Info set Dept_No=(case when Pinfo_ID % 2 = 0 then 'd' else 'D' end)||Dept_No;");
+    useDatabase(GetParam(), data.connectionString());
+    // Defined formats 101 (department x card kind, daily), 104 (unit x
+    // department, monthly) and 108 (department x card kind, monthly).
+    for (int row : {12, 15, 19})
+        for (bool choose : {false, true}) {
+            SCOPED_TRACE("list row " + std::to_string(row) + (choose ? ", first value chosen" : ""));
+            const std::string figures = run(row, "2026-10-28", "2026-11-03", choose, forms::vbChecked, false);
+            EXPECT_EQ(figures, run(row, "2026-10-28", "2026-11-03", choose, forms::vbChecked, true));
+            EXPECT_GT(figures.size(), 200u);
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, CaseBlindCodes, ::testing::Values(test::Engine::File, test::Engine::Server),
+                         [](const ::testing::TestParamInfo<test::Engine>& info) { return test::engineName(info.param); });

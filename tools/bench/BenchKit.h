@@ -1,0 +1,113 @@
+#pragma once
+// What every part of the one benchmark shares: timing, memory, services that
+// note each yield, the database under test (and fresh copies of it for the
+// windows that write) and the table everything ends in.
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/services/Services.h"
+
+namespace tolvenk::bench {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point from);
+double seconds(Clock::time_point from, Clock::time_point to);
+double median(std::vector<double> v);
+// Times `run` `repeat` times and gives the median.
+double timedMedian(int repeat, const std::function<void()>& run);
+// VmRSS, VmHWM... of this process, in MB.
+double statusMb(const std::string& key);
+void resetPeak();
+
+// The Qt services with every yield noted; boxes go to stderr and are kept,
+// and a question gets its first button, as a clerk going on would answer.
+class TimedServices : public platform::Services {
+public:
+    explicit TimedServices(platform::Services& qt) : qt_(qt) {}
+    std::vector<Clock::time_point> yields;
+    std::vector<std::string> boxes;
+    // Whether the window shows rows at a yield; the first yield at which it
+    // does is when rows can first be painted.
+    std::function<bool()> showsRows;
+    std::optional<Clock::time_point> firstShown;
+    std::string clock = "2026-11-30 18:00:00";
+
+    int msgBox(const std::string& prompt, int style, const std::string& title) override;
+    std::string inputBox(const std::string&, const std::string&, const std::string& d) override { return d; }
+    std::string openFileName(const std::string&, const std::string&) override { return {}; }
+    std::string saveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    void printPreview(const platform::PrintDocument&, int) override {}
+    platform::ScreenSize screenSize() override { return qt_.screenSize(); }
+    std::string clockText() override { return clock; }
+    void yield() override;
+    bool yieldDue() override { return qt_.yieldDue(); }
+    void beep() override {}
+
+    void startWatch();
+    // The longest stretch without a yield from the start of the watch to `end`.
+    double longestGap(Clock::time_point start, Clock::time_point end) const;
+
+private:
+    platform::Services& qt_;
+};
+TimedServices& timed();
+
+// The database under test: a file or a database on a server.
+struct Target {
+    bool server = false;
+    std::string connection;  // the module's connection text
+    std::string folder;      // copies, exports
+
+    // Opens it as the module's main connection.
+    void open() const;
+    // A copy for a window that writes, made while nothing holds the original.
+    Target copy(const std::string& name) const;
+    void drop() const;
+    std::string sourceName;  // a copy's original, for drop()
+};
+void closeMain();
+
+// One line of the table.
+struct Line {
+    std::string window, what;
+    long rows = -1;
+    double took = 0, baseline = 0;
+    std::string goal, note;
+};
+
+class Table {
+public:
+    void add(Line l);
+    void print(std::FILE* out = stdout) const;
+    const std::vector<Line>& lines() const { return lines_; }
+
+private:
+    std::vector<Line> lines_;
+};
+
+// What a run measures, and how.
+struct Settings {
+    int repeat = 3;
+    int writeRepeat = 1;  // each run of a window that writes needs two fresh copies
+    bool quick = false;
+    std::string from = "2026-09-01", to = "2026-11-30";  // the generated quarter
+    std::vector<std::string> only;                       // window numbers; empty: all
+    bool wants(const std::string& window) const;
+};
+
+// The parts, each adding its lines.
+void benchReports(const Settings& s, Table& t);
+void benchReadWindows(const Settings& s, const Target& db, Table& t);
+void benchWriteWindows(const Settings& s, const Target& db, Table& t);
+
+// Rows of a statement read to the end, each field touched.
+long readAll(const std::string& sql);
+long number(const std::string& sql);
+
+}  // namespace tolvenk::bench

@@ -1,0 +1,145 @@
+// One table for a large site's volume: every window that reads or writes a
+// quarter's transactions beside its one-statement baseline (for windows that
+// write: the same writes done set-based, a transaction per few hundred
+// employees, each on a fresh copy of the database), on either engine.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "bench/BenchKit.h"
+#include "data/Globals.h"
+#include "demo_gen/DemoGenerator.h"
+#include "lang/Language.h"
+#include "platform/db/Connection.h"
+#include "platform/services/QtServices.h"
+
+using namespace tolvenk;
+using namespace tolvenk::bench;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kUsage =
+    "usage: tolvenk-bench [--engine sqlite|pg] [--transactions N] [--employees N]\n"
+    "                     [--db business.mdb | --server <server text>] [--folder F]\n"
+    "                     [--repeat K] [--write-repeat K] [--quick] [--only 7032,7034,...]\n"
+    "Measures every window on a database of the generated quarter 2026-09-01..2026-11-30,\n"
+    "made with tolvenk-demo-gen's rows when the file or the server's database is missing.\n"
+    "Reads take the median of K runs (3), windows that write K runs on fresh copies (1).\n"
+    "--quick: one run of each, the summary reports over one month only.\n";
+
+bool serverHasTables(const std::string& text) {
+    try {
+        db::Connection probe;
+        probe.open(text);
+        return probe.openRecordset("select count(*) from information_schema.tables where table_name='record_xf'")
+                   ->field(0)
+                   .toInt64() > 0;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::string engine = "sqlite", file, server, folder = (fs::temp_directory_path() / "tolvenk-bench").string();
+    long transactions = 1000000;
+    int employees = 3000;
+    Settings s;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool more = i + 1 < argc;
+        if (a == "--engine" && more) engine = argv[++i];
+        else if (a == "--transactions" && more) transactions = std::stol(argv[++i]);
+        else if (a == "--employees" && more) employees = std::atoi(argv[++i]);
+        else if (a == "--db" && more) file = argv[++i];
+        else if (a == "--server" && more) server = argv[++i];
+        else if (a == "--folder" && more) folder = argv[++i];
+        else if (a == "--repeat" && more) s.repeat = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--write-repeat" && more) s.writeRepeat = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--quick") s.quick = true;
+        else if (a == "--only" && more) {
+            std::stringstream list(argv[++i]);
+            for (std::string w; std::getline(list, w, ',');) s.only.push_back(w);
+        } else {
+            std::fputs(kUsage, a == "--help" ? stdout : stderr);
+            return a == "--help" ? 0 : 2;
+        }
+    }
+    if (s.quick) s.repeat = s.writeRepeat = 1;
+    if ((engine == "pg") == server.empty() || (engine != "pg" && engine != "sqlite")) {
+        std::fputs("tolvenk-bench: --engine pg goes with --server, --engine sqlite without it\n", stderr);
+        return 2;
+    }
+    fs::create_directories(folder);
+
+    Target db;
+    db.server = engine == "pg";
+    db.folder = folder;
+    demo::Options o;
+    o.transactions = transactions;
+    o.employees = employees;
+    o.firstDay = s.from;
+    o.lastDay = s.to;
+    o.everyWindow = true;
+    bool missing;
+    if (db.server) {
+        o.server = db.connection = server;
+        missing = !serverHasTables(server);
+    } else {
+        if (file.empty()) file = (fs::path(folder) / ("BENCH-" + std::to_string(transactions) + ".mdb")).string();
+        o.businessPath = file;
+        db.connection = db::Connection::fileConnectionString(file);
+        missing = !fs::exists(file);
+    }
+    if (missing) {
+        const auto start = Clock::now();
+        demo::generate(o);
+        std::printf("generated %ld transactions of %d employees in %.1f s\n", transactions, employees, seconds(start));
+    }
+
+    platform::QtServices qt;
+    platform::setServices(std::make_shared<TimedServices>(qt));
+    Money_Sign = "\xEF\xBF\xA5";
+    Op_User_Name = "bench";
+    Op_User_ID = 1;
+    db.open();
+    Load_Lan(0);
+    std::printf("%s, %ld transactions in the database; reads median of %d, writes %d run(s) on fresh copies\n",
+                db.server ? "PostgreSQL" : "SQLite", number("select count(*) from Record_XF"), s.repeat,
+                s.writeRepeat);
+
+    Table t;
+    if (s.wants("7032")) benchReports(s, t);
+    // The picker chooses one department and its subtree; a company root "0"
+    // above the generated tops makes one choice take in every department.
+    const bool addRoot = number("select count(*) from Ren_Dept_Info where Dept_No='0'") == 0;
+    if (addRoot)
+        Conn_Main->execute("insert into Ren_Dept_Info(Dept_No,Dept_Name,Dept_Level,Del_YN) values ('0','全公司',-1,0)");
+    int status = 0;
+    try {
+        benchReadWindows(s, db, t);
+        benchWriteWindows(s, db, t);
+    } catch (const std::exception& e) {
+        std::printf("FAILED: %s\n", e.what());
+        status = 1;
+        if (!Conn_Main) db.open();
+    }
+    if (addRoot) Conn_Main->execute("delete from Ren_Dept_Info where Dept_No='0'");
+    t.print();
+    for (const char* w : {"7032", "7033", "7034", "7044", "7031", "7039", "7036", "7037", "7030", "7038"}) {
+        bool seen = false;
+        for (const Line& l : t.lines()) seen = seen || l.window == w;
+        if (s.wants(w) && !seen) {
+            std::printf("FAILED: no figure for %s\n", w);
+            status = 1;
+        }
+    }
+    closeMain();
+    platform::setServices(nullptr);
+    return status;
+}

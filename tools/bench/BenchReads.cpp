@@ -1,0 +1,255 @@
+// The windows that only read, over the whole company (a root department "0"
+// above the generated tops), each beside the one statement a user would run
+// for the same figures.
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "bench/BenchKit.h"
+#include "cards/CardLog_Cha.h"
+#include "cards/YuE_HZ_Cha.h"
+#include "cards/YuE_ID_Cha.h"
+#include "data/Globals.h"
+#include "meals/DC_Cha_Sum.h"
+#include "platform/db/Connection.h"
+#include "platform/grid/GridExport.h"
+#include "reports/statistics/XF_Cha_HZ_Ren.h"
+#include "reports/statistics/XF_Mingxi.h"
+#include "subsidy/BT_QingLing.h"
+
+namespace tolvenk::bench {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A large site's card log in the quarter (a quick run's is smaller).
+constexpr long kCardLogRows = 100000, kQuickCardLogRows = 2000;
+
+// The day after a "yyyy-MM-dd" of the generated quarter's months, as text
+// that sorts after every time of `day`.
+std::string endOf(const std::string& day) { return day + "Z"; }
+
+char* fmt(char* buf, std::size_t n, const char* f, double a, double b = 0, double c = 0, double d = 0) {
+    std::snprintf(buf, n, f, a, b, c, d);
+    return buf;
+}
+
+// Runs `click` in the window's own event loop, shown, and gives its time.
+template <class W>
+double shownRun(W& w, const std::function<void()>& setUp, const std::function<void()>& click, std::string& failed,
+                Clock::time_point& start, Clock::time_point& end) {
+    QTimer::singleShot(0, [&] {
+        setUp();
+        timed().startWatch();
+        start = Clock::now();
+        try {
+            click();
+        } catch (const std::exception& e) {
+            failed = e.what();
+        }
+        end = Clock::now();
+        w.Hide();
+    });
+    w.Show();
+    return seconds(start, end);
+}
+
+void employeeStatistics(const Settings& s, Table& t) {
+    struct Run {
+        const char* name;
+        int mode;
+        const char* width;
+    };
+    for (const Run& r : {Run{"month report, a quarter", 1, "7"}, Run{"day report, a quarter", 0, "10"}}) {
+        const std::string sql = "select Pinfo_id,substr(Date_Time,1," + std::string(r.width) +
+                                "),XF_Type,sum(YuE_Change),count(*),sum(YuCi_Change) from Record_XF where Date_Time>='" +
+                                s.from + "' and Date_Time<'" + endOf(s.to) + "' group by Pinfo_id,substr(Date_Time,1," +
+                                r.width + "),XF_Type";
+        std::vector<double> took;
+        double longest = 0, peak = 0, first = 0, before = statusMb("VmRSS"), after = 0;
+        int rows = 0;
+        std::string failed;
+        const double base = timedMedian(s.repeat, [&] { readAll(sql); });
+        for (int i = 0; i < s.repeat; ++i) {
+            XF_Cha_HZ_Ren w;
+            Clock::time_point start, end;
+            resetPeak();
+            took.push_back(shownRun(
+                w,
+                [&] {
+                    w.ucDep1.selectDepartment("0");
+                    w.Option1(r.mode).setValue(true);
+                    w.DTPicker1.setValue(s.from);
+                    w.DTPicker2.setValue(s.to);
+                },
+                [&] { w.Command1_Click(); }, failed, start, end));
+            peak = std::max(peak, statusMb("VmHWM"));
+            const auto& y = timed().yields;
+            first = y.empty() ? seconds(start, end) : seconds(start, y.front());
+            longest = std::max(longest, timed().longestGap(start, end));
+            rows = w.Grid1.Rows() - 1;
+            w.Unload();
+        }
+        after = statusMb("VmRSS");
+        char note[200];
+        fmt(note, sizeof note, "first yield %.2f s, longest without one %.2f s, RSS %.0f -> peak %.0f MB", first,
+            longest, before, peak);
+        t.add({"7033", r.name, rows, median(took), base, "<= 3, peak < 600 MB",
+               std::string(note) + ", after close " + std::to_string(static_cast<int>(after)) + " MB" +
+                   (failed.empty() ? "" : ", FAILED: " + failed)});
+    }
+}
+
+void transactionDetail(const Settings& s, const Target& db, Table& t) {
+    const std::string sql =
+        "select Record_XF.*,Ren_Per_Info.Dept_No,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code,Ren_Dept_Info.Dept_Name "
+        "from Record_XF,Ren_Per_Info,Ren_Dept_Info where Record_XF.Date_Time>='" + s.from +
+        "' and Record_XF.Date_Time<'" + endOf(s.to) +
+        "' and Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No=Ren_Dept_Info.Dept_No and "
+        "Ren_Dept_Info.Del_YN=0 order by Record_XF.Date_Time,Record_XF.XF_Type";
+    const double base = timedMedian(s.quick ? 1 : std::min(s.repeat, 3), [&] { readAll(sql); });
+    // Once: the whole quarter shown, with its memory before, at the peak and after closing.
+    const double before = statusMb("VmRSS");
+    resetPeak();
+    XF_Mingxi d;
+    Clock::time_point start, end;
+    std::string failed;
+    timed().showsRows = [&d] { return d.Grid1.Redraw() && d.Grid1.Rows() > 1; };
+    const double took = shownRun(
+        d,
+        [&] {
+            d.ucDep1.selectDepartment("0");
+            d.DTPicker1(0).setValue(s.from);
+            d.DTPicker1(1).setValue(s.from + " 00:00:00");
+            d.DTPicker2(0).setValue(s.to);
+            d.DTPicker2(1).setValue(s.to + " 23:59:59");
+        },
+        [&] { d.Command1_Click(); }, failed, start, end);
+    timed().showsRows = nullptr;
+    const double peak = statusMb("VmHWM");
+    const double firstRows = seconds(start, timed().firstShown.value_or(end));
+    const double longest = timed().longestGap(start, end);
+    const long rows = d.Grid1.Rows() - 1;
+    char note[240];
+    fmt(note, sizeof note, "first rows %.2f s (goal < 1), longest without a yield %.2f s (goal <= 0.1), RSS %.0f -> peak %.0f MB",
+        firstRows, longest, before, peak);
+    t.add({"7034", "detail, every department, a quarter, shown", rows, took, base, "<= 3, peak < 600 MB",
+           std::string(note) + (failed.empty() ? "" : ", FAILED: " + failed)});
+
+    if (failed.empty()) {
+        const std::string out = (fs::path(db.folder) / "detail.xlsx").string();
+        const double base2 = statusMb("VmRSS");
+        resetPeak();
+        const auto x = Clock::now();
+        const bool ok = grid::exportXlsx(d.Grid1.model(), out, {}, nullptr);
+        const double took2 = seconds(x);
+        char n2[120];
+        std::snprintf(n2, sizeof n2, "%s, adds %.0f MB to the peak", ok ? "written" : "FAILED",
+                      statusMb("VmHWM") - base2);
+        t.add({"7034", ".xlsx export of the detail's grid", rows, took2, 0, "< 10 s", n2});
+        fs::remove(out);
+    }
+    d.Unload();
+    t.add({"7034", "RSS after closing the detail (MB)", -1, statusMb("VmRSS"), 0, "within 50 MB of " +
+           std::to_string(static_cast<int>(before)), ""});
+}
+
+void mealOrders(const Settings& s, Table& t) {
+    const std::string sql =
+        "select DC_Date,XF_Meal,XF_Type,count(*),sum(YuE_Change) from Record_XF where DC_Date>='2026-10-01' and "
+        "DC_Date<='2026-10-31' and XF_Type in (15,16) group by DC_Date,XF_Meal,XF_Type union all "
+        "select substr(Date_Time,1,10),XF_Meal,XF_Type,count(*),sum(YuE_Change) from Record_XF where XF_Type=48 and "
+        "Date_Time>='2026-10-01' and Date_Time<'2026-10-31Z' group by substr(Date_Time,1,10),XF_Meal,XF_Type";
+    DC_Cha_Sum w;
+    w.Load();
+    w.DTPicker1.setValue("2026-10-01");
+    w.DTPicker2.setValue("2026-10-31");
+    const double took = timedMedian(s.repeat, [&] { w.Command1_Click(); });
+    t.add({"7044", "meal-order summary, 31 days", w.Grid1.Rows() - 3, took, timedMedian(s.repeat, [&] { readAll(sql); }),
+           "<= 3", ""});
+    w.Unload();
+}
+
+void clearingList(const Settings& s, Table& t) {
+    const std::string sql =
+        "select Pinfo_id,sum(YuE_Change),sum(YuCi_Change),count(*) from Record_XF where Date_Time>='2026-11' and "
+        "Date_Time<'2026-11Z' and XF_Type in (1,2,9,10,15,16,48) group by Pinfo_id union all "
+        "select Pinfo_ID,sum(B_JinE),sum(B_Ci),count(*) from BuTie_OK where B_Year=2026 and B_Month=11 group by Pinfo_ID";
+    BT_QingLing w;
+    w.Load();
+    w.Text1.setText("2026");
+    w.Combo2.setListIndex(10);
+    w.ucDep1.selectDepartment("0");
+    const double took = timedMedian(s.repeat, [&] { w.cmd_List_Click(); });
+    t.add({"7031", "month-end clearing list, every employee, Nov.", w.Grid1.Rows() - 1, took,
+           timedMedian(s.repeat, [&] { readAll(sql); }), "<= 3", ""});
+    w.Unload();
+}
+
+template <class W>
+void balances(const Settings& s, Table& t, const char* window, const char* what, const std::string& sql) {
+    W w;
+    w.Load();
+    w.Query.DTPicker1.setValue("2026-11-15");
+    w.Query.ucDep1.selectDepartment("0");
+    const double took = timedMedian(s.repeat, [&] { w.Command1_Click(); });
+    t.add({window, what, w.Query.Grid1.Rows() - 2, took, timedMedian(s.repeat, [&] { readAll(sql); }), "<= 3",
+           timed().boxes.empty() ? "" : "box: " + timed().boxes.back()});
+    w.Unload();
+}
+
+void cardLog(const Settings& s, Table& t) {
+    const std::string sql =
+        "select Card_Log.*,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code from Card_Log left join Ren_Per_Info on "
+        "Card_Log.Pinfo_id=Ren_Per_Info.Pinfo_id where Card_Log.Date_Time>='" + s.from + "' and Card_Log.Date_Time<'" +
+        endOf(s.to) + "' order by Card_Log.Date_Time";
+    // A large site's card log: operations of every kind in the quarter, taken
+    // out again after the run.
+    const long have = number("select count(*) from Card_Log where Date_Time>='" + s.from + "' and Date_Time<'" +
+                             endOf(s.to) + "'");
+    const long people = number("select max(Pinfo_ID) from Ren_Per_Info");
+    const long rows = s.quick ? kQuickCardLogRows : kCardLogRows;
+    if (have < rows) {
+        Conn_Main->beginTrans();
+        Conn_Main->execute("with recursive n(i) as (select 1 union all select i+1 from n where i<" +
+                           std::to_string(rows - have) +
+                           ") insert into Card_Log(Pinfo_id,Card_No,Card_Number,Date_Time,Op_Type,C_LeiBie,Operator_ID,"
+                           "FaKa_GBF,Card_YuE,Tui_GBF,ZY_JinE) select 1+i % " + std::to_string(people) +
+                           ",'BENCH'||i,'N'||i,'2026-10-15 08:00:00',i % 8,1,1,1000,5000,500,2000 from n");
+        Conn_Main->commitTrans();
+    }
+    CardLog_Cha w;
+    w.Load();
+    w.DT1.setValue(s.from);
+    w.DT2.setValue(s.to);
+    w.ucDep1.selectDepartment("0");
+    const double took = timedMedian(s.repeat, [&] { w.Command1_Click(); });
+    t.add({"7037", "card log, whole company, a quarter", w.Grid1.Rows() - 1, took,
+           timedMedian(s.repeat, [&] { readAll(sql); }), "<= 3", ""});
+    w.Unload();
+    Conn_Main->execute("delete from Card_Log where Card_No like 'BENCH%'");
+}
+
+}  // namespace
+
+void benchReadWindows(const Settings& s, const Target& db, Table& t) {
+    if (s.wants("7033")) employeeStatistics(s, t);
+    if (s.wants("7034")) transactionDetail(s, db, t);
+    if (s.wants("7044")) mealOrders(s, t);
+    if (s.wants("7031")) clearingList(s, t);
+    const std::string bound = endOf("2026-11-15");
+    if (s.wants("7039"))
+        balances<YuE_ID_Cha>(s, t, "7039", "ID balances at a date, every employee",
+                             "select Pinfo_id,sum(YuE_Change),max(Date_Time),sum(YuCi_New) from Record_XF where "
+                             "Date_Time<='" + bound + "' and Err_Code=0 group by Pinfo_id");
+    if (s.wants("7036"))
+        balances<YuE_HZ_Cha>(s, t, "7036", "IC balances at a date, every employee",
+                             "select p.Pinfo_ID,(select r.YuE_New from Record_XF r where r.Pinfo_id=p.Pinfo_ID and "
+                             "r.Card_LiuShui<>0 and r.Err_Code=0 and r.Date_Time<='" + bound +
+                                 "' order by r.Date_Time desc limit 1) from Ren_Per_Info p");
+    if (s.wants("7037")) cardLog(s, t);
+}
+
+}  // namespace tolvenk::bench
