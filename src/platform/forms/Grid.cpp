@@ -118,9 +118,25 @@ void Grid::RemoveRow(int r) {
 void Grid::setRedraw(bool on) {
     if (on == !redrawOff_) return;
     redrawOff_ = !on;
+    heldShownRows_ = 0;
+    heldShownAt_ = std::chrono::steady_clock::now();
     view_->setUpdatesEnabled(on);
     if (on) model_.resume();
     else model_.suspend();
+}
+
+void Grid::Paint_Held() {
+    if (!redrawOff_) return;
+    const int rows = model_.rows();
+    const auto now = std::chrono::steady_clock::now();
+    if (rows < 2 * std::max(heldShownRows_, 1) && now - heldShownAt_ < std::chrono::milliseconds(500)) return;
+    if (rows == heldShownRows_) return;
+    heldShownRows_ = rows;
+    heldShownAt_ = now;
+    view_->setUpdatesEnabled(true);
+    view_->syncNow();
+    view_->viewport()->repaint();
+    view_->setUpdatesEnabled(false);
 }
 
 void Grid::Refresh() {

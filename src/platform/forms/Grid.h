@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <set>
 #include <string>
@@ -140,6 +141,10 @@ public:
     void setRedraw(bool on);
     // Shows every pending change now.
     void Refresh() override;
+    // While drawing is held (a long fill), shows the rows so far now and
+    // then: when they have doubled since last shown, or half a second has
+    // passed. Drawing stays held. Nothing to do while it is not held.
+    void Paint_Held();
 
     // The current cell; 0, 0 until a person or the code moves it.
     ActiveCellRef Active_Cell() { return ActiveCellRef(*this); }
@@ -198,6 +203,8 @@ private:
     std::set<int> selected_;
     int activeRow_ = 0, activeCol_ = 0;
     bool redrawOff_ = false;
+    int heldShownRows_ = 0;
+    std::chrono::steady_clock::time_point heldShownAt_{};
     bool exportCancelled_ = false;
     std::string exportError_;
     struct {

@@ -150,7 +150,7 @@ TEST_P(MingxiWindow, OutputButtonsWaitWhileTheGridFillsAndThePreviewCountsItsPag
     };
     query("01", 0);
     sv->onYield = nullptr;
-    EXPECT_EQ(w.XF_Data.rowUBound(), 250);
+    EXPECT_EQ(w.Detail_Rows, 250);
     EXPECT_EQ(yields, 2);  // a yield every hundred rows
     EXPECT_EQ(open, 0);
     for (int i = 0; i <= 3; ++i) EXPECT_TRUE(w.Command4(i).Enabled());
