@@ -1,5 +1,9 @@
 #include "platform/forms/Grid.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QStyle>
@@ -16,6 +20,10 @@
 #include "platform/services/Services.h"
 
 namespace tolvenk::forms {
+
+namespace {
+constexpr int kLargeRows = 10000;  // rows past which closing hands the room back to the system
+}  // namespace
 
 namespace {
 grid::Alignment alignmentOf(int code) {
@@ -210,7 +218,16 @@ void Grid::saveOwnDesign() { design_ = {model_, pageSetup_, redrawOff_}; }
 
 void Grid::restoreOwnDesign() {
     auto announce = std::move(model_.changed);
-    model_ = design_.model;
+    const bool large = model_.rows() > kLargeRows;
+    model_ = grid::GridModel(design_.model);  // a fresh copy: the rows' room goes, not only the rows
+#ifdef __GLIBC__
+    // The freed rows lie scattered through the heap; the allocator keeps
+    // them from the system until told. A window that held a long result
+    // gives its memory back as it closes.
+    if (large) malloc_trim(0);
+#else
+    (void)large;
+#endif
     model_.changed = std::move(announce);
     pageSetup_ = design_.pageSetup;
     redrawOff_ = design_.redrawOff;
