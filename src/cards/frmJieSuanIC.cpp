@@ -9,6 +9,7 @@
 #include "platform/DateText.h"
 #include "platform/Error.h"
 #include "platform/db/Connection.h"
+#include "platform/ErrorText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowKit.h"
 
@@ -144,8 +145,10 @@ void frmJieSuanIC::Command1_Click() {
 void frmJieSuanIC::Command2_Click() { Stop_Flag = true; }
 
 void frmJieSuanIC::cmdExcell_Click() {
-    if (Grid1.Export_Excel("", true)) platform::services().msgBox("提示:输出成功.", platform::vbInformation, "");
-    else if (!Grid1.ExportCancelled()) platform::services().msgBox("提示:输出失败.", platform::vbExclamation, "");
+    if (Grid1.Export_Excel("", true)) platform::services().msgBox("提示:输出成功.", platform::vbInformation,
+                                                         platform::kApplicationTitle);
+    else if (!Grid1.ExportCancelled()) platform::services().msgBox("提示:输出失败.", platform::vbExclamation,
+                                                                platform::kApplicationTitle);
 }
 
 void frmJieSuanIC::Give_Back() {
@@ -175,9 +178,10 @@ void frmJieSuanIC::Do_JieSuan() {
         result = IC_Settlement::Run(Win_Connection(), Main_Connection(), cutoff, backupStart,
                                     [&](const IC_Settlement::Run_Step& s) { return Show_Step(s, lock); });
     } catch (const IC_Settlement::Card_Failure& e) {
-        Show_Failure("  卡号：" + e.card + "  员工ID：" + std::to_string(e.person), e.what());
+        // A card's turn fails only on the database; its message is kept as text.
+        Show_Failure("  卡号：" + e.card + "  员工ID：" + std::to_string(e.person), platform::databaseErrorText(e.what()));
     } catch (const std::exception& e) {
-        Show_Failure("", e.what());
+        Show_Failure("", platform::errorText(e));
     }
     if (lock.stopped()) return;  // the window was closed: it is back as designed
     if (result.state == IC_Settlement::Run_Result::No_Cards)

@@ -5,6 +5,7 @@
 #include "data/XFService.h"
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
+#include "platform/ErrorText.h"
 #include "platform/FenMath.h"
 #include "platform/MoneyText.h"
 #include "platform/db/Connection.h"
@@ -108,8 +109,10 @@ bool CardService::YuE_QL(std::int32_t Pinfo_id, const std::string& Card_No) {
     std::size_t failed = 0;
     try {
         return base_.Exec_Sql_Trans(statements, &failed);
-    } catch (const db::DbError&) {
-        platform::services().msgBox(statements[failed], platform::vbInformation, "");
+    } catch (const db::DbError& e) {
+        // The statement stays in the box after the clerk's sentence: support reads it.
+        platform::services().msgBox(platform::errorText(e) + "\n" + statements[failed], platform::vbInformation,
+                                    platform::kApplicationTitle);
         return false;
     }
 }

@@ -8,6 +8,10 @@
 
 #include "data/Globals.h"
 #include "lang/LangGlobals.h"
+#include "lang/Language.h"
+#include "platform/ErrorText.h"
+#include "platform/ShownText.h"
+#include "platform/db/DbError.h"
 #include "platform/DateText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/SqlText.h"
@@ -22,6 +26,12 @@ const std::string kCrLf = "\r\n";
 std::string accessString(const std::string& dataSource, const std::string& fileName) {
     return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + dataSource + "\\" + fileName + ".mdb;" +
            "Jet OLEDB:Database Password=vandrel4193;";
+}
+
+// The first call of a process has no table loaded yet when its databases
+// fail: its box speaks the language the call asked for, as every later one.
+void speakAskedLanguage() {
+    if (L(112).empty()) Load_Lan(Lan_Type);
 }
 
 void configurationFailed(const std::string& description) {
@@ -54,8 +64,11 @@ void readConfiguration() {
     } else {
         const std::string provider = rs->field("Provider").toString();
         if (provider != "Access" && provider != "SQL")
-            throw std::runtime_error("DB_info names the provider '" + provider +
-                                     "', which is neither Access nor SQL: no business database is opened.");
+            throw db::DbError::told(platform::shownText(1049,
+                                                        "The database settings name the provider '%1', which is "
+                                                        "neither Access nor SQL, so no business database was opened.",
+                                                        {provider}),
+                                    3706);
         if (provider == "Access") {
             DB_Provider = "Access";
             DB_Type = "Access";
@@ -99,7 +112,8 @@ bool Open_DB(const std::string& folder, const std::string& file, const std::stri
         Conn_Local->close();
         Conn_Local.reset();
     } catch (const std::exception& e) {
-        configurationFailed(e.what());
+        speakAskedLanguage();
+        configurationFailed(platform::errorText(e));
         return false;
     }
 
@@ -109,7 +123,8 @@ bool Open_DB(const std::string& folder, const std::string& file, const std::stri
         Conn_Main->setCommandTimeout(60);
         Conn_Main->open(strCN);
     } catch (const std::exception& e) {
-        connectionFailed(e.what());
+        speakAskedLanguage();
+        connectionFailed(platform::errorText(e));
         return false;
     }
     return true;

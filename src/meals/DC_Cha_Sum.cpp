@@ -131,7 +131,7 @@ void DC_Cha_Sum::Command1_Click() {
     const auto first = readDate(DTPicker1.Date_Value());
     const auto last = readDate(DTPicker2.Date_Value());
     if (!first || !last || DTPicker1.Date_Value() > DTPicker2.Date_Value()) {
-        sv.msgBox("提示:汇总日期选择错误!", platform::vbExclamation, "Tolvenk");
+        sv.msgBox("提示:汇总日期选择错误!", platform::vbExclamation, platform::kApplicationTitle);
         return;
     }
 

@@ -12,7 +12,7 @@ namespace tolvenk {
 namespace {
 
 [[noreturn]] void refuse(const std::string& what) {
-    throw db::DbError(platform::shownText(1000,
+    throw db::DbError::told(platform::shownText(1000,
                                           "An amount cannot be booked exactly: %1 is beyond the largest amount a "
                                           "record can hold. Nothing was written for it.",
                                           {what}),

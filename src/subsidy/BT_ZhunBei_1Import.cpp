@@ -149,7 +149,8 @@ bool BT_ZhunBei_1::Import_Rows(const excel::Sheet& sheet, int first, int last, c
             for (int g = kFirstRow; g < Grid1.Rows(); ++g) {
                 if (Grid1.Cell(g, colCode).Text() != code) continue;
                 if (Grid1.Cell(g, colName).Text() != name) {
-                    platform::services().msgBox("工号为:" + code + "的员工姓名错误.", platform::vbOKOnly, "");
+                    platform::services().msgBox("工号为:" + code + "的员工姓名错误.", platform::vbOKOnly,
+                                                platform::kApplicationTitle);
                     return true;
                 }
                 // The checks of a typed value, before the row is marked.

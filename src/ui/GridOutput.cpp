@@ -2,6 +2,8 @@
 
 #include "lang/LangGlobals.h"
 #include "platform/forms/Grid.h"
+#include "platform/Error.h"
+#include "platform/ErrorText.h"
 #include "platform/services/Services.h"
 
 namespace tolvenk {
@@ -45,7 +47,8 @@ void Grid_Output(std::int16_t Index, forms::Grid& grid, bool WithFooter, const s
 std::string LimitNum(int Keyin, const std::string& ValibleStr, bool isBackspace) {
     if (Keyin < 0 || Keyin > 255) {
         // A key that is no character at all: refused like an error would be.
-        platform::services().msgBox("Invalid procedure call or argument", platform::vbCritical, Lang[112]);
+        platform::services().msgBox(platform::errorText(VbError(5, "Invalid procedure call or argument")), platform::vbCritical,
+                                    Lang[112]);
         return "0";
     }
     const std::string allowed = ValibleStr + (isBackspace ? std::string(1, '\b') : std::string());

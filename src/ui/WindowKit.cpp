@@ -17,6 +17,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/Grid.h"
 #include "platform/forms/ProgressBar.h"
+#include "platform/ErrorText.h"
 #include "platform/services/Services.h"
 #include "ui/GridOutput.h"
 
@@ -116,7 +117,9 @@ void Run_Lock::Hold_Redraw(forms::Grid& grid) {
     grid.setRedraw(false);
 }
 
-void Show_Error(const std::exception& e) { platform::services().msgBox(e.what(), platform::vbCritical, L(112)); }
+void Show_Error(const std::exception& e) {
+    platform::services().msgBox(platform::errorText(e), platform::vbCritical, L(112));
+}
 
 void Prompt(const std::string& text) { Prompt(text, platform::vbExclamation, L(43)); }
 void Prompt(const std::string& text, int style) { Prompt(text, style, L(43)); }

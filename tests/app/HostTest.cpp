@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <sstream>
 
 #include "Host.h"
@@ -19,7 +20,13 @@ TEST_F(Host, RunsTheCallAndReportsFailures) {
     EXPECT_EQ(host::run({"7034;1;7942", "admin", dir.path().string() + ";cfg.mdb;;"}, out), 0);
     ASSERT_EQ(sv->boxes.size(), 1u);
     EXPECT_EQ(sv->boxes[0].style, 16);
-    EXPECT_EQ(sv->boxes[0].title, "");  // the first call in a process has no texts loaded yet
+    // The first call in a process has no texts loaded yet: the box speaks the
+    // language the call asks for (1, English) all the same.
+    EXPECT_EQ(sv->boxes[0].title, "Error");
+    const std::string& text = sv->boxes[0].prompt;
+    EXPECT_EQ(text.rfind("Error Reason:The database could not be opened.\n", 0), 0u) << text;
+    const std::string tail = "\r\n\r\nLocal database connection error.Please check whether it is connected correctly!";
+    EXPECT_EQ(text.substr(text.size() - std::min(text.size(), tail.size())), tail) << text;
 
     EXPECT_EQ(host::run({"7034;1", "admin", "x;y;z"}, out), 1);
     EXPECT_NE(out.str().find("Error 9:"), std::string::npos);

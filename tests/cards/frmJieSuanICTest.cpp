@@ -149,7 +149,8 @@ insert into BuTie_BF_OK(ID,FaFang_DT) values (1,'2026-02-01 00:00:00');
     const auto before = test::rows(*con, "select * from Record_XF order by ID");
     settle("2026-06-01", "2026-03-01");
     ASSERT_EQ(sv->boxes.size(), 1u);
-    EXPECT_EQ(sv->boxes[0].prompt.rfind("结算出错：\rinjected", 0), 0u) << sv->boxes[0].prompt;
+    // The clerk's sentence first, the engine's words (the trigger's) below it.
+    EXPECT_EQ(sv->boxes[0].prompt.rfind("结算出错：\r数据库未能完成这一步操作。\ninjected", 0), 0u) << sv->boxes[0].prompt;
     EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
     EXPECT_EQ(sv->boxes[0].title, "错误");
     EXPECT_EQ(test::rows(*con, "select * from Record_XF order by ID"), before);
@@ -294,7 +295,10 @@ TEST_P(GeneratedSettlement, AFailureInOneCardLeavesItAndTheCutoffAndTheRetrySett
                        "new.XF_Type=250 and new.Ci_LiuShui>0 and new.Pinfo_id=" + person, "injected");
     settle(std::string(kCut).substr(0, 10));
     ASSERT_EQ(sv->boxes.size(), 1u);
-    EXPECT_EQ(sv->boxes[0].prompt.rfind("结算出错：  卡号：" + cardNo + "  员工ID：" + person + "\rinjected", 0), 0u)
+    EXPECT_EQ(sv->boxes[0].prompt.rfind("结算出错：  卡号：" + cardNo + "  员工ID：" + person +
+                                             "\r数据库未能完成这一步操作。\ninjected",
+                                         0),
+              0u)
         << sv->boxes[0].prompt;
     EXPECT_EQ(sv->boxes[0].title, "错误");
     EXPECT_EQ(test::number(*con, "select count(*) from (select * from Before where Pinfo_id=" + person + " except select * from Record_XF)"), 0);
@@ -460,4 +464,21 @@ TEST_P(Settlement, CardsOutsideTheCardListAreLeftAndTheCutoffIsRecorded) {
     for (const char* c : {"X", "Z"})
         EXPECT_EQ(card(c), (V{{"1", "1", "500", "500"}, {"2", "1", "-50", "450"}, {"3", "1", "-50", "400"}})) << c;
     EXPECT_EQ(cutoffRow(), (test::Texts{"2026-06-01 00:00:00", "1"}));
+}
+
+// The export's boxes name no title of their own: they carry the application's.
+TEST_P(Settlement, TheExportsBoxesCarryTheApplicationsTitle) {
+    w.Load();
+    w.Grid1.setRows(2);  // no run fills the grid: a row as the design would let it hold
+    w.cmdExcell.setEnabled(true);
+    sv->fileAnswers = {dir.file("settled.xlsx"), dir.file("no-such-folder/settled.xlsx")};
+    w.cmdExcell.click();
+    w.cmdExcell.click();
+    ASSERT_EQ(sv->boxes.size(), 2u);
+    EXPECT_EQ(sv->boxes[0].prompt, "提示:输出成功.");
+    EXPECT_EQ(sv->boxes[0].style, platform::vbInformation);
+    EXPECT_EQ(sv->boxes[0].title, "Tolvenk");
+    EXPECT_EQ(sv->boxes[1].prompt, "提示:输出失败.");
+    EXPECT_EQ(sv->boxes[1].style, platform::vbExclamation);
+    EXPECT_EQ(sv->boxes[1].title, "Tolvenk");
 }

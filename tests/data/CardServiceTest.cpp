@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "support/XfFixture.h"
 #include "data/CardService.h"
 
@@ -127,12 +129,17 @@ insert into Card_Info(ID,Pinfo_id,Card_No,C_YuE_ID) values (1,1,'C1',500);
 insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (1,'C1',0,500);
 )");
     test::refuseWrites(*con, engine(), "log_locked", "update", "Card_Log", "");
+    Load_Lan(0);
     EXPECT_FALSE(cards.YuE_QL(1, "C1"));
     EXPECT_EQ(test::number(*con, "select C_YuE_ID from Card_Info"), 500);
     ASSERT_EQ(sv->boxes.size(), 1u);
-    EXPECT_EQ(sv->boxes[0].prompt, "update Card_Log set Card_YuE=0 where Pinfo_id=1 and Card_No='C1'");
+    // The clerk's sentence first; the failing statement stays last for support.
+    const std::string& prompt = sv->boxes[0].prompt;
+    EXPECT_EQ(prompt.rfind("数据库未能完成这一步操作。\n", 0), 0u) << prompt;
+    const std::string statement = "\nupdate Card_Log set Card_YuE=0 where Pinfo_id=1 and Card_No='C1'";
+    EXPECT_EQ(prompt.substr(prompt.size() - std::min(prompt.size(), statement.size())), statement) << prompt;
     EXPECT_EQ(sv->boxes[0].style, 64);
-    EXPECT_EQ(sv->boxes[0].title, "");
+    EXPECT_EQ(sv->boxes[0].title, "Tolvenk");
 
     EXPECT_TRUE(cards.YuE_QL_Log("2026-12-06 10:00:00", 7, 301, "3,-4500"));
     EXPECT_EQ(test::row(*con, "select Op_Code,Op_Object from Sys_Log"), (V{"301", "3,-4500"}));

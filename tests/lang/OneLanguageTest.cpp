@@ -222,7 +222,8 @@ TEST(OneLanguage, AnErrorNoWindowHandlesIsBoxedInTheLanguageOfTheOpening) {
         forms::dispatch([] { throw VbError(5, "x"); });
     }
     ASSERT_EQ(sv->boxes.size(), 3u);
-    EXPECT_EQ(sv->boxes[0].prompt, "出错 5：x");
-    EXPECT_EQ(sv->boxes[1].prompt, "Error 5: x");
-    EXPECT_EQ(sv->boxes[2].prompt, "出錯 5：x");
+    // The runtime's own English ("x") is left out; its number stays for support.
+    EXPECT_EQ(sv->boxes[0].prompt, "发生了意外错误，这一步没有完成。\n错误号 5");
+    EXPECT_EQ(sv->boxes[1].prompt, "An unexpected error stopped this step.\nError number 5");
+    EXPECT_EQ(sv->boxes[2].prompt, "發生了意外錯誤，這一步沒有完成。\n錯誤號 5");
 }

@@ -67,6 +67,8 @@ TEST_P(TeShu, AFailedInsertKeepsTheOldRowsAndStopsAtTheError) {
     std::vector<int> styles;
     const auto shown = sv->takeBoxes(&styles);
     ASSERT_EQ(shown.size(), 2u);
+    // The clerk's sentence first, the engine's words kept below it.
+    EXPECT_EQ(shown[1].rfind("数据库未能完成这一步操作。\n", 0), 0u) << shown[1];
     EXPECT_NE(shown[1].find("disk full"), std::string::npos);
     EXPECT_EQ(styles[1], platform::vbCritical);
     EXPECT_EQ(stored().size(), 3u);

@@ -366,7 +366,7 @@ TEST_P(Editor, ImportStopsAtAWrongNameOrABadValueKeepingEarlierMarks) {
     ASSERT_EQ(sv->boxes.size(), 2u);
     EXPECT_EQ(sv->boxes[0].prompt, "工号为:1001的员工姓名错误.");
     EXPECT_EQ(sv->boxes[0].style, platform::vbOKOnly);
-    EXPECT_EQ(sv->boxes[0].title, "");
+    EXPECT_EQ(sv->boxes[0].title, "Tolvenk");  // no title of its own: the application's
     sv->boxes.clear();
     EXPECT_EQ(imported(B::colJinE), (test::Texts{"10'5 0.00 ", "1003 3 是", "1001 10 是", "1002 0.00 "}));
 

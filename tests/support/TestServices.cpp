@@ -9,6 +9,11 @@ void TestServices::printPreview(const platform::PrintDocument& doc, int zoomPerc
     if (onPreview) onPreview();
 }
 
+int TestServices::msgBox(const std::string& prompt, int style, const std::string& title) {
+    EXPECT_FALSE(title.empty()) << "a box without a title: " << prompt;
+    return ScriptedServices::msgBox(prompt, style, title);
+}
+
 void TestServices::yield() {
     ScriptedServices::yield();
     if (onYield) onYield();

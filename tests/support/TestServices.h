@@ -17,6 +17,8 @@ public:
     std::function<void()> onPreview;         // runs as a preview shows, after its pages are rendered
     std::vector<std::string> saveFilters;    // filter of each save dialog, in order
 
+    // Every box a test meets must carry a title: a box without one fails the test.
+    int msgBox(const std::string& prompt, int style, const std::string& title) override;
     void yield() override;
     void printPreview(const platform::PrintDocument& doc, int zoomPercent) override;
     std::string saveFileName(const std::string& title, const std::string& filter,

@@ -112,6 +112,7 @@ TEST_F(GridOutputTest, PrintWithFooterCarriesCaptionOperatorAndTime) {
 
 TEST(LimitNum, DigitsAndBackspaceOnly) {
     test::ServicesScope sv;
+    Load_Lan(0);
     EXPECT_EQ(LimitNum('5', "0123456789", true), "53");
     EXPECT_EQ(LimitNum(8, "0123456789", true), "8");
     EXPECT_EQ(LimitNum(8, "0123456789", false), "0");
@@ -120,6 +121,9 @@ TEST(LimitNum, DigitsAndBackspaceOnly) {
     EXPECT_EQ(LimitNum(-1, "0123456789", true), "0");
     EXPECT_EQ(sv->boxes.size(), 1u);
     EXPECT_EQ(sv->boxes[0].style, 16);
+    // A key that is no character is refused as the runtime's error 5, told plainly.
+    EXPECT_EQ(sv->boxes[0].prompt, "发生了意外错误，这一步没有完成。\n错误号 5");
+    EXPECT_EQ(sv->boxes[0].title, "出错");
 
     forms::Form w;
     forms::CheckBox CheckAll(w);

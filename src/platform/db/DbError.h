@@ -8,6 +8,15 @@ class DbError : public VbError {
 public:
     explicit DbError(const std::string& text, int number = 3146) : VbError(number, text) {}
 
+    // A failure already told in a clerk's words (a read-only file, a lost
+    // file, an amount too large): shown as it is, with no engine detail.
+    static DbError told(const std::string& text, int number) {
+        DbError e(text, number);
+        e.told_ = true;
+        return e;
+    }
+    bool told() const { return told_; }
+
     // A statement named a table the database does not hold (3078): its name,
     // so that a window can say which, not show the statement.
     static DbError missingTable(const std::string& text, const std::string& table) {
@@ -19,6 +28,7 @@ public:
 
 private:
     std::string table_;
+    bool told_ = false;
 };
 
 }  // namespace tolvenk::db

@@ -21,7 +21,7 @@ namespace tolvenk::db {
 namespace {
 
 DbError readOnlyRefusal(const std::string& path) {
-    return DbError(platform::shownText(993, "The database '%1' is read-only: this change cannot be saved.", {path}),
+    return DbError::told(platform::shownText(993, "The database '%1' is read-only: this change cannot be saved.", {path}),
                    3027);
 }
 
@@ -66,12 +66,12 @@ std::string quoteName(const std::string& name) {
 // drop every lock the engine holds on the file for this process.
 void requireNotEmpty(const std::string& path, const struct stat& sb) {
     if (sb.st_size == 0)
-        throw DbError(platform::shownText(996, "The file '%1' is empty: it is not a database. It was left as it is.", {path}),
+        throw DbError::told(platform::shownText(996, "The file '%1' is empty: it is not a database. It was left as it is.", {path}),
                       3343);
 }
 
 [[noreturn]] void refuseNotDatabase(const std::string& path) {
-    throw DbError(platform::shownText(
+    throw DbError::told(platform::shownText(
                       997, "The file '%1' is not a database, or not one this module can read. It was left as it is.",
                       {path}),
                   3343);
@@ -147,7 +147,7 @@ SqliteProvider::SqliteProvider(const std::string& path, int timeoutSeconds) : pa
         sqlite3_close(db_);
         db_ = nullptr;
         if (walHoldsChanges(path))
-            throw DbError(platform::shownText(998,
+            throw DbError::told(platform::shownText(998,
                                               "The database '%1' cannot be read here: it holds committed changes in "
                                               "'%2' that are not yet in the file, and this folder cannot be written. "
                                               "Copy both files to a folder that can be written, or open the database "
@@ -155,7 +155,7 @@ SqliteProvider::SqliteProvider(const std::string& path, int timeoutSeconds) : pa
                                               {path, path + "-wal"}),
                           3049);
         if (!onReadOnlyMedium(path))
-            throw DbError(platform::shownText(999,
+            throw DbError::told(platform::shownText(999,
                                               "The database '%1' cannot be read here: it keeps its changes in a "
                                               "separate file that cannot be made in this folder. Open it from a "
                                               "folder that can be written.",
@@ -259,7 +259,7 @@ void SqliteProvider::requireSameFile() {
                                     "The database file '%1' was replaced while it was open. Nothing was written to "
                                     "it; open the window again to work with the new file.",
                                     {path_});
-    if (!lost_.empty()) throw DbError(lost_, 3043);
+    if (!lost_.empty()) throw DbError::told(lost_, 3043);
 }
 
 void SqliteProvider::requireWritable(sqlite3_stmt* st) {
@@ -270,7 +270,7 @@ void SqliteProvider::requireWritable(sqlite3_stmt* st) {
 }
 
 void SqliteProvider::checkAfterActivation() {
-    if (!lost_.empty()) throw DbError(lost_, 3043);
+    if (!lost_.empty()) throw DbError::told(lost_, 3043);
     const unsigned now = activationCount();
     if (now == activationSeen_) return;
     activationSeen_ = now;

@@ -3,8 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "platform/Error.h"
-#include "platform/ShownText.h"
+#include "platform/ErrorText.h"
 #include "platform/services/Services.h"
 
 namespace tolvenk::forms {
@@ -12,12 +11,8 @@ namespace tolvenk::forms {
 void dispatch(const std::function<void()>& handler) {
     try {
         handler();
-    } catch (const VbError& e) {
-        platform::services().msgBox(
-            platform::shownText(1004, "Error %1: %2", {std::to_string(e.number()), e.what()}), platform::vbCritical,
-            "Tolvenk");
     } catch (const std::exception& e) {
-        platform::services().msgBox(e.what(), platform::vbCritical, "Tolvenk");
+        platform::services().msgBox(platform::errorText(e), platform::vbCritical, platform::kApplicationTitle);
     }
 }
 

@@ -7,7 +7,7 @@
 #include <exception>
 #include <string>
 
-#include "platform/Error.h"
+#include "platform/ErrorText.h"
 #include "platform/services/Services.h"
 
 namespace tolvenk::platform {
@@ -23,16 +23,14 @@ public:
     bool notify(QObject* receiver, QEvent* event) override {
         try {
             return QApplication::notify(receiver, event);
-        } catch (const VbError& e) {
-            report("Error " + std::to_string(e.number()) + ": " + e.what());
         } catch (const std::exception& e) {
-            report(e.what());
+            report(errorText(e));
         }
         return false;
     }
 
 private:
-    static void report(const std::string& text) { services().msgBox(text, vbCritical, "Tolvenk"); }
+    static void report(const std::string& text) { services().msgBox(text, vbCritical, kApplicationTitle); }
 };
 
 // The language Qt's own dialogs should speak, and the one they speak now.

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
@@ -11,6 +13,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpacerItem>
 #include <QStringList>
 
 #include "platform/Clock.h"
@@ -32,6 +35,10 @@ QString qtFilter(const std::string& filter) {
     return out.join(";;");
 }
 
+// What a title bar holds beside its text: the window's icon, the buttons to
+// shrink, enlarge and close it, and their margins.
+constexpr int kTitleBarRoom = 160;
+
 struct ButtonSpec {
     QMessageBox::StandardButton button;
     int answer;
@@ -49,12 +56,31 @@ std::vector<ButtonSpec> buttonsFor(int style) {
     }
 }
 
+int titleBarWidth(const QString& title, const QFont& font) {
+    QFont bold = font;  // most window managers draw the title bold
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(title) + kTitleBarRoom;
+}
+
+void widenToTitle(QMessageBox& box) {
+    // The box sizes itself by its text and leaves a little room for the title,
+    // far less than a title bar's icon and buttons take: a long title was cut.
+    // A spacer as wide as the title bar needs keeps the box that wide.
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    grid->addItem(new QSpacerItem(titleBarWidth(box.windowTitle(), box.font()), 0, QSizePolicy::Fixed,
+                                  QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 }  // namespace
 
-int QtServices::msgBox(const std::string& prompt, int style, const std::string& title) {
-    ensureApplication();
-    QMessageBox box;
-    box.setWindowTitle(q(title));
+std::unique_ptr<QMessageBox> messageBox(const std::string& prompt, int style, const std::string& title) {
+    auto made = std::make_unique<QMessageBox>();
+    QMessageBox& box = *made;
+    // A title emptied on the way (an installation's text table) falls back
+    // as the classic runtime's did.
+    box.setWindowTitle(q(title.empty() ? kApplicationTitle : title));
     box.setText(q(prompt));
     switch (style & 0x70) {
     case vbCritical: box.setIcon(QMessageBox::Critical); break;
@@ -67,7 +93,15 @@ int QtServices::msgBox(const std::string& prompt, int style, const std::string& 
     for (const auto& s : specs) box.addButton(s.button);
     const std::size_t def = (style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0;
     if (def < specs.size()) box.setDefaultButton(specs[def].button);
-    const int clicked = box.exec();
+    widenToTitle(box);
+    return made;
+}
+
+int QtServices::msgBox(const std::string& prompt, int style, const std::string& title) {
+    ensureApplication();
+    const auto box = messageBox(prompt, style, title);
+    const auto specs = buttonsFor(style);
+    const int clicked = box->exec();
     for (const auto& s : specs)
         if (s.button == clicked) return s.answer;
     // Closed from the title bar: Cancel where there is one, else the first button.

@@ -1,8 +1,16 @@
 #pragma once
 #include <chrono>
+#include <memory>
+
 #include "platform/services/Services.h"
 
+class QMessageBox;
+
 namespace tolvenk::platform {
+
+// The box msgBox shows, ready to run: its text, icon, buttons and a width
+// that shows its whole title.
+std::unique_ptr<QMessageBox> messageBox(const std::string& prompt, int style, const std::string& title);
 
 class QtServices : public Services {
 public:

@@ -16,6 +16,10 @@ enum MsgBoxStyle {
     vbDefaultButton2 = 256, vbDefaultButton3 = 512
 };
 
+// The title of a box that names none of its own, as the classic runtime
+// gave it: the application's name.
+inline constexpr const char* kApplicationTitle = "Tolvenk";
+
 struct ScreenSize {
     int widthTwips;
     int heightTwips;

@@ -9,6 +9,7 @@
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 #include "platform/db/Value.h"
+#include "platform/ErrorText.h"
 #include "platform/services/Services.h"
 
 namespace tolvenk {
@@ -85,7 +86,7 @@ void Show_Trap(const std::exception& e, const char* where) {
 std::string Trap_Text(const std::exception& e) {
     constexpr int kMissingTableText = 1005;
     const auto* db = dynamic_cast<const db::DbError*>(&e);
-    return db && !db->missingTable().empty() ? Lf(kMissingTableText, {db->missingTable()}) : std::string(e.what());
+    return db && !db->missingTable().empty() ? Lf(kMissingTableText, {db->missingTable()}) : platform::errorText(e);
 }
 
 }  // namespace tolvenk

@@ -58,7 +58,9 @@ TEST(Dispatch, AThrowingHandlerUnderAHostOwnedApplicationShowsItsBoxAndTheWindow
         });
         w.Show();
         ASSERT_EQ(sv->boxes.size(), 1u);
-        EXPECT_EQ(sv->boxes[0].prompt, "Error 5: Invalid procedure call");
+        // No text table is loaded: the module's English, the runtime's text left out.
+        EXPECT_EQ(sv->boxes[0].prompt, "An unexpected error stopped this step.\nError number 5");
+        EXPECT_EQ(sv->boxes[0].title, "Tolvenk");
         EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
         EXPECT_EQ(w.fine, 1);
         EXPECT_FALSE(w.Loaded());

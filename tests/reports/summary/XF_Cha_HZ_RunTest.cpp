@@ -542,6 +542,22 @@ TEST_P(SummaryRun, ARepeatedTrappedErrorIsShownOnceWithItsCount) {
     EXPECT_EQ(sv->boxes[0].prompt.find("select"), std::string::npos);
 }
 
+// Two recharges of 5,000,000,000,000,000,000 fen each: their income subtotal
+// passes the largest figure the report holds (about 9.22e18 fen). The box says
+// so in the clerk's words, under its whole trap title, not "Overflow".
+TEST_P(SummaryRun, AFigureTooLargeIsToldInPlainWords) {
+    add(at("2026-07-03 08:00:00").person(1).kind(1).type(161).money(5000000000000000000));
+    add(at("2026-07-03 09:00:00").person(2).kind(2).type(5).money(5000000000000000000));
+    run(0, "2026-07-03", "2026-07-03");
+    ASSERT_FALSE(sv->boxes.empty());
+    for (const auto& box : sv->boxes) {
+        EXPECT_EQ(box.style, platform::vbCritical);
+        EXPECT_EQ(box.title.rfind("出错:ERR_XF_Cha_HZ_", 0), 0u) << box.title;
+        EXPECT_EQ(box.prompt.rfind("有一个数字太大，无法显示。\n错误号 6", 0), 0u) << box.prompt;
+        EXPECT_EQ(box.prompt.find("Overflow"), std::string::npos) << box.prompt;
+    }
+}
+
 // In the window's own event loop: the uncertain box ticked while the report
 // runs changes nothing of it, and closing the window stops it.
 TEST_P(SummaryRun, OnScreenTheBoxTickedMidRunChangesNothingAndClosingStopsTheRun) {
