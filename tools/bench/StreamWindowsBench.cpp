@@ -5,7 +5,7 @@
 // department as a day, month or period report. For each: the time to the
 // first rows on screen, to the end, the longest stretch without a yield,
 // the process's peak memory and its memory after the window closed.
-// Usage: tolvenk-bench-stream --db business.mdb [--from yyyy-MM-dd] [--to yyyy-MM-dd]
+// Usage: tolvenk-bench-stream --db business.mdb | --server "<server text>" [--from yyyy-MM-dd] [--to yyyy-MM-dd]
 //                             [--only detail|employees] [--mode day|month|range]
 #include <QAbstractItemModel>
 #include <QTableView>
@@ -112,30 +112,31 @@ Timing timed(Window& w, TimedServices& sv, Click click) {
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::string business, from = "2026-09-01", to = "2026-11-30", only, mode = "day";
+    std::string business, server, from = "2026-09-01", to = "2026-11-30", only, mode = "day";
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--db" && i + 1 < argc) business = argv[++i];
+        else if (a == "--server" && i + 1 < argc) server = argv[++i];
         else if (a == "--from" && i + 1 < argc) from = argv[++i];
         else if (a == "--to" && i + 1 < argc) to = argv[++i];
         else if (a == "--only" && i + 1 < argc) only = argv[++i];
         else if (a == "--mode" && i + 1 < argc) mode = argv[++i];
     }
-    if (business.empty()) {
+    if (business.empty() && server.empty()) {
         std::fprintf(stderr, "usage: tolvenk-bench-stream --db business.mdb [--from D] [--to D] [--only detail|employees] [--mode day|month|range]\n");
         return 2;
     }
-    strCN = db::Connection::fileConnectionString(business);
+    strCN = server.empty() ? db::Connection::fileConnectionString(business) : server;
+    DB_Type = server.empty() ? "Access" : "SQL";
     platform::QtServices qt;
     auto sv = std::make_shared<TimedServices>(qt);
     platform::setServices(sv);
     Conn_Main = std::make_shared<db::Connection>();
     Conn_Main->open(strCN);
-    DB_Type = "Access";
     Load_Lan(0);
     if (Conn_Main->openRecordset("select count(*) from Ren_Dept_Info where Dept_No='0'")->field(0).toInt64() == 0)
         Conn_Main->execute("insert into Ren_Dept_Info(Dept_No,Dept_Name,Dept_Level,Del_YN) values ('0','全公司',-1,0)");
-    std::printf("%s, %s to %s\n", business.c_str(), from.c_str(), to.c_str());
+    std::printf("%s, %s to %s\n", server.empty() ? business.c_str() : "the server", from.c_str(), to.c_str());
 
     if (only.empty() || only == "detail") {
         // The one statement alone, read to its end.
