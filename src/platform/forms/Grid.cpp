@@ -271,20 +271,25 @@ void Grid::ColumnRef::setList(std::vector<std::string> items) const { g_.model_.
 // A long column holds a few shapes of text many times over (dates, amounts,
 // row numbers): each text is measured as its shape, every digit the font's
 // widest, once per shape. No text of that shape needs more room.
-void Grid::ColumnRef::AutoFit() const {
+void Grid::ColumnRef::AutoFit() const { AutoFit(g_.model_.rows() + 1, {}); }
+
+void Grid::ColumnRef::AutoFit(int rowsPerStep, const std::function<bool()>& between) const {
     const QFontMetrics metrics(g_.view_->font());
     char widest = '0';
     for (char d = '1'; d <= '9'; ++d)
         if (metrics.horizontalAdvance(QChar(d)) > metrics.horizontalAdvance(QChar(widest))) widest = d;
     std::unordered_map<std::string, int> room;
-    g_.model_.autoFit(c_, [&](const std::string& t) {
-        std::string shape = t;
-        for (char& ch : shape)
-            if (ch >= '0' && ch <= '9') ch = widest;
-        const auto [at, fresh] = room.try_emplace(std::move(shape), 0);
-        if (fresh) at->second = g_.Text_Room(at->first);
-        return at->second;
-    });
+    g_.model_.autoFit(
+        c_,
+        [&](const std::string& t) {
+            std::string shape = t;
+            for (char& ch : shape)
+                if (ch >= '0' && ch <= '9') ch = widest;
+            const auto [at, fresh] = room.try_emplace(std::move(shape), 0);
+            if (fresh) at->second = g_.Text_Room(at->first);
+            return at->second;
+        },
+        rowsPerStep, between);
 }
 
 int Grid::Text_Room(const std::string& text) const {

@@ -64,6 +64,9 @@ public:
         void setList(std::vector<std::string> items) const;
         // As wide as its longest text.
         void AutoFit() const;
+        // The same fit a stretch of rows at a time, `between` after each
+        // (false stops it, the width left as it was).
+        void AutoFit(int rowsPerStep, const std::function<bool()>& between) const;
 
     private:
         friend class Grid;

@@ -195,6 +195,11 @@ void GridModel::setColumnList(int c, std::vector<std::string> items) {
 }
 
 void GridModel::autoFit(int c, const std::function<int(const std::string&)>& shown) {
+    autoFit(c, shown, rows() + 1, {});
+}
+
+void GridModel::autoFit(int c, const std::function<int(const std::string&)>& shown, int rowsPerStep,
+                        const std::function<bool()>& between) {
     checkCol(c);
     // A text merged over several columns does not size any one of them; the
     // blocks are looked at once, not once per row, for grids of many merges.
@@ -204,6 +209,8 @@ void GridModel::autoFit(int c, const std::function<int(const std::string&)>& sho
             for (int r = m.row1; r <= m.row2 && r < rows(); ++r) spread[static_cast<std::size_t>(r)] = true;
     int widest = 0;
     for (int r = 0; r < rows(); ++r) {
+        if (r > 0 && r % std::max(rowsPerStep, 1) == 0 && between && !between()) return;
+        if (r >= rows() || r >= static_cast<int>(spread.size())) break;  // rows went meanwhile
         if (rowHeight(r) == 0 || spread[static_cast<std::size_t>(r)]) continue;
         const std::string& t = text(r, c);
         widest = std::max(widest, textWidth(t) + 12);

@@ -72,6 +72,11 @@ public:
     // given, is the room a text takes on screen, and the column is never
     // narrower than that.
     void autoFit(int c, const std::function<int(const std::string&)>& shown = {});
+    // The same fit a stretch of rows at a time: `between` runs after each
+    // stretch of `rowsPerStep` rows and may stop the fit (false), which then
+    // leaves the width as it was.
+    void autoFit(int c, const std::function<int(const std::string&)>& shown, int rowsPerStep,
+                 const std::function<bool()>& between);
 
     // Height in pixels; 0 hides the row.
     int rowHeight(int r) const;

@@ -27,7 +27,7 @@ constexpr forms::Colour kBlue = 0xFF0000;
 constexpr forms::Colour kBlack = 0x000000;
 constexpr forms::Colour kUncertainBack = 0x8080FF;
 constexpr int kYieldEvery = 100;
-constexpr std::int64_t kLongAnswer = 10000;  // rows past which fitting a column is worth a look at the window
+constexpr int kLongAnswer = 50000;  // rows of a column fitted between two looks at the window
 
 // Type_Sum slots.
 constexpr int kPcRecharge = 0, kPcWithdraw = 1, kPcTimes = 2, kMachRecharge = 3, kMachWithdraw = 4, kMachTimes = 5;
@@ -120,10 +120,14 @@ void XF_Mingxi::Fill_Mingxi_Grid(db::RowCursor* rows) {
     Add_Total_Rows();
     // Fitted after the totals, which are often the widest cells. Column 0
     // holds the row numbers, which the grid sizes to fit as well.
+    // A column of a long answer takes a while: the window answers every so
+    // many rows of it.
+    const auto answer = [this] { return Go_On(*this); };
     for (int c = 0; c < Grid1.Cols(); ++c) {
-        if (Grid1.Column(c).Width() >= 1) Grid1.Column(c).AutoFit();
-        // A column of a long answer takes a while: the window answers between them.
-        if (Detail_Rows >= kLongAnswer && !Go_On(*this)) return;
+        if (Grid1.Column(c).Width() < 1) continue;
+        if (Detail_Rows < kLongAnswer) Grid1.Column(c).AutoFit();
+        else Grid1.Column(c).AutoFit(kLongAnswer, answer);
+        if (!Loaded()) return;  // closed meanwhile: its grid is gone
     }
     Grid1.Refresh();
 }
