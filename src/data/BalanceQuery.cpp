@@ -1,5 +1,12 @@
 #include "data/BalanceQuery.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
 #include "data/IcCorrection.h"
 #include "data/TableColumns.h"
 #include "platform/FenMath.h"
@@ -36,6 +43,34 @@ Result eachEmployee(const DataList& emps, const Row_Sink& sink, Fill&& fill) {
     return result;
 }
 
+// A choice of most of the company is read for every employee: reading all
+// rows in time order costs less than walking the index for each of them.
+bool mostOfTheCompany(XFService& XF, const std::vector<std::int64_t>& people) {
+    return static_cast<std::int64_t>(people.size()) * 2 >= XF.Count_Employees();
+}
+
+// The employees of the choice, as their rows name them.
+std::vector<std::int64_t> peopleOf(const DataList& emps) {
+    std::vector<std::int64_t> people;
+    if (emps.rowUBound() < 1) return people;
+    const int cPerson = emps.col("PInfo_id");
+    for (int i = 1; i <= emps.rowUBound(); ++i) people.push_back(vbCLng(vbVal(emps(i, cPerson))));
+    return people;
+}
+
+// An employee's rows summed here, exactly: for a sum the engine cannot give
+// as a whole 64-bit number.
+void idRows(XFService& XF, std::int32_t person, const std::string& bound, Row& row) {
+    for (auto rows = XF.Cha_YeE_ID_Rows(person, bound); !rows->eof(); rows->moveNext()) {
+        row.counted = true;
+        const std::string when = rows->field("Date_Time").toString();
+        if (when > row.date) row.date = when;
+        const auto fen = storedFen(rows->field("YuE_Change"));
+        if (fen) row.balance.add(*fen);
+        else row.balance.addUnknown();
+    }
+}
+
 // The engine sums an employee's rows; a sum it cannot hold in 64 bits (an
 // error on the file, a wider number on the server) is summed here instead,
 // exactly, from the rows.
@@ -53,14 +88,60 @@ void idBalance(XFService& XF, std::int32_t person, const std::string& bound, Row
         }
     } catch (const db::DbError&) {
     }
-    for (auto rows = XF.Cha_YeE_ID_Rows(person, bound); !rows->eof(); rows->moveNext()) {
-        row.counted = true;
-        const std::string when = rows->field("Date_Time").toString();
-        if (when > row.date) row.date = when;
-        const auto fen = storedFen(rows->field("YuE_Change"));
-        if (fen) row.balance.add(*fen);
-        else row.balance.addUnknown();
+    idRows(XF, person, bound, row);
+}
+
+// The engine's sums of the whole choice, by employee.
+struct Id_Sums {
+    struct Sum {
+        db::Value fen;
+        std::string date;
+    };
+    std::unordered_map<std::int64_t, Sum> sums;
+    // Employees asked one by one: the file engine refuses a whole grouped
+    // statement when one sum overflows.
+    std::unordered_set<std::int64_t> alone;
+};
+
+// No partial sum of n amounts between lo and hi leaves 64 bits.
+bool cannotOverflow(const db::Value& n, const db::Value& lo, const db::Value& hi) {
+    if (n.isNull() || lo.isNull() || hi.isNull()) return true;
+    if (!n.isInteger() || !lo.isInteger() || !hi.isInteger()) return false;
+    const auto magnitude = [](std::int64_t v) {
+        return v < 0 ? static_cast<std::uint64_t>(-(v + 1)) + 1 : static_cast<std::uint64_t>(v);
+    };
+    const std::uint64_t widest = std::max(magnitude(lo.asInteger()), magnitude(hi.asInteger()));
+    const auto most = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    return n.asInteger() <= 0 || widest == 0 || static_cast<std::uint64_t>(n.asInteger()) <= most / widest;
+}
+
+Id_Sums idSums(XFService& XF, const std::vector<std::int64_t>& people, const std::string& bound) {
+    Id_Sums s;
+    if (people.empty()) return s;
+    const auto take = [&](const std::vector<std::int64_t>& ids, bool everyone) {
+        for (auto rs = XF.Cha_YeE_ID_All(ids, bound, everyone); !rs->eof(); rs->moveNext())
+            s.sums[rs->field("Pinfo_id").toInt64()] = {rs->field("YuE_New"), rs->field("Date_Time").toString()};
+    };
+    try {
+        take(people, mostOfTheCompany(XF, people));
+        return s;
+    } catch (const db::DbError&) {
     }
+    s.sums.clear();
+    std::vector<std::int64_t> together;
+    for (auto rs = XF.Cha_YeE_ID_Spread(people, bound); !rs->eof(); rs->moveNext()) {
+        const std::int64_t person = rs->field("Pinfo_id").toInt64();
+        if (cannotOverflow(rs->field("N"), rs->field("Lo"), rs->field("Hi"))) together.push_back(person);
+        else s.alone.insert(person);
+    }
+    if (together.empty()) return s;
+    try {
+        take(together, false);
+    } catch (const db::DbError&) {  // rows written since the spread was read
+        s.sums.clear();
+        s.alone.insert(together.begin(), together.end());
+    }
+    return s;
 }
 
 }  // namespace
@@ -74,16 +155,26 @@ Result IC_Balances(XFService& XF, BTService& BT, const Who& who, const std::stri
                    const std::optional<std::string>& correctionCutoff, const Row_Sink& sink) {
     const std::string bound = day + " 24:00:00";
     const DataList emps = BT.Get_Emp_Check_All(who.deptNo, who.name, who.code, "");
+    // Each one's last record: of several at his last time, the one written
+    // last, as his own statement met them, backwards along the index.
+    struct Last {
+        std::string date, times;
+        db::Value balance;
+    };
+    std::unordered_map<std::int64_t, Last> lasts;
+    if (const auto people = peopleOf(emps); !people.empty())
+        for (auto rs = XF.Cha_YeE_All(people, bound, mostOfTheCompany(XF, people)); !rs->eof(); rs->moveNext())
+            lasts[rs->field("Pinfo_id").toInt64()] = {rs->field("Date_Time").toString(),
+                                                      rs->field("YuCi_New").toString(), rs->field("YuE_New")};
     return eachEmployee(emps, sink, [&](std::int32_t person, Row& row, Result& result) {
-        auto last = XF.Cha_YeE(person, bound);
-        if (!last->eof()) {
+        if (const auto last = lasts.find(person); last != lasts.end()) {
             row.found = row.counted = true;
-            row.date = last->field("Date_Time").toString();
+            row.date = last->second.date;
             // As stored; one that is no whole number of fen makes it and the total inexact.
-            const auto balance = storedFen(last->field("YuE_New"));
+            const auto balance = storedFen(last->second.balance);
             if (balance) row.balance.add(*balance);
             else row.balance.addUnknown();
-            row.times = last->field("YuCi_New").toString();
+            row.times = last->second.times;
         }
         if (!correctionCutoff) return;
         for (auto cards = XF.Cha_KaNo(person); !cards->eof(); cards->moveNext())
@@ -97,7 +188,18 @@ Result ID_Balances(XFService& XF, BTService& BT, const Who& who, const std::stri
     // "Z" sorts after every time of the day, so the whole day counts.
     const std::string bound = day + "Z";
     const DataList emps = BT.Get_Emp_Check_All_ID(who.deptNo, who.name, who.code, "");
-    return eachEmployee(emps, sink, [&](std::int32_t person, Row& row, Result&) { idBalance(XF, person, bound, row); });
+    const Id_Sums sums = idSums(XF, peopleOf(emps), bound);
+    return eachEmployee(emps, sink, [&](std::int32_t person, Row& row, Result&) {
+        if (sums.alone.count(person)) return idBalance(XF, person, bound, row);
+        row.found = true;
+        const auto sum = sums.sums.find(person);
+        if (sum == sums.sums.end()) return;  // no row counted
+        const db::Value& fen = sum->second.fen;
+        if (!fen.isNull() && !fen.isInteger()) return idRows(XF, person, bound, row);
+        row.date = sum->second.date;
+        row.counted = !fen.isNull();
+        if (row.counted) row.balance.add(fen.asInteger());
+    });
 }
 
 }  // namespace tolvenk::Balance_Query

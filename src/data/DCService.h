@@ -33,6 +33,13 @@ public:
     DataList Select_DC(const std::string& DCDate, std::int32_t CLeiBie, std::int32_t XFMeal);
     // Returns of pre-deducted amounts made that day for that meal.
     DataList Select_DC_XF(const std::string& Date, std::int32_t CLeiBie, std::int32_t XFMeal);
+    // Orders (15) and cancellations (16) of meals 1..5 whose meal day lies in
+    // [FirstDay, DayAfter): count N and sum Fen of YuE_Change per meal day
+    // (its first ten characters, DC_Day), XF_Meal and XF_Type.
+    DataList Sum_DC(const std::string& FirstDay, const std::string& DayAfter, std::int32_t CLeiBie);
+    // Returns (48) of meals 1..5 made in [FirstDay, DayAfter): N and Fen per
+    // day (XF_Day) and XF_Meal.
+    DataList Sum_DC_XF(const std::string& FirstDay, const std::string& DayAfter, std::int32_t CLeiBie);
 
 private:
     BaseService base_;

@@ -1,8 +1,10 @@
 #pragma once
 // The meal-order figures of one day and meal: what was ordered and
 // pre-deducted, cancelled, taken and given back. Amounts in fen.
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tolvenk {
 
@@ -23,5 +25,14 @@ struct Meal_Order_Sums {
 // their Err_Code, and returns (48) made on `day`, of meal 1..5 and card kind
 // `cardKind` (0 every kind).
 Meal_Order_Sums Meal_Order_Day(DCService& dc, const std::string& day, std::int32_t cardKind, int meal);
+
+// Meals 1..5 of one day, meal m at [m - 1].
+using Meal_Order_Meals = std::array<Meal_Order_Sums, 5>;
+
+// The same figures for every day from `firstDay` to `lastDay` ("yyyy-MM-dd"),
+// in order, from two grouped statements over the whole range; empty when the
+// last day lies before the first.
+std::vector<Meal_Order_Meals> Meal_Order_Days(DCService& dc, const std::string& firstDay, const std::string& lastDay,
+                                              std::int32_t cardKind);
 
 }  // namespace tolvenk

@@ -1,21 +1,74 @@
 #include "data/SubsidyClearingRun.h"
 
+#include <unordered_map>
+
+#include "data/SubsidyBatch.h"
 #include "data/TableColumns.h"
 #include "data/XFService.h"
+#include "data/XfTypeCode.h"
+#include "platform/FenMath.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 
 namespace tolvenk {
 
+namespace {
+
+// The kinds the clearing counts as spending of the subsidy: consumption,
+// withdrawal, meal orders with their cancellations, and meal returns.
+const std::vector<int>& spendKinds() {
+    namespace K = XF_Type_Code;
+    static const std::vector<int> kinds{K::Consume,  K::ConsumeCancel,   K::Withdraw,  K::WithdrawCancel,
+                                        K::MealOrder, K::MealOrderCancel, K::MealReturn};
+    return kinds;
+}
+
+// Each listed employee's month from two grouped statements; one without a
+// row has nothing in it.
+std::unordered_map<std::int64_t, QL_Figures> monthFigures(XFService& xf, const std::vector<std::int64_t>& ids,
+                                                          const std::string& yearMonth) {
+    std::unordered_map<std::int64_t, QL_Figures> figures;
+    const auto person = [](const DataList& list, int r, int c) { return static_cast<std::int64_t>(vbVal(list(r, c))); };
+    const DataList spent = xf.QL_Spent(ids, yearMonth, spendKinds());
+    if (spent.rowUBound() >= 1) {
+        const int id = spent.col("Pinfo_id"), fen = spent.col("Fen"), ci = spent.col("Ci");
+        for (int r = 1; r <= spent.rowUBound(); ++r) {
+            QL_Figures& f = figures[person(spent, r, id)];
+            f.spentFen = fenOf(spent(r, fen));
+            f.spentTimes = fenOf(spent(r, ci));
+        }
+    }
+    const auto month = static_cast<std::int64_t>(vbVal(yearMonth.size() > 5 ? yearMonth.substr(5, 2) : ""));
+    const auto year = static_cast<std::int64_t>(vbVal(yearMonth.substr(0, 4)));
+    const DataList batches = xf.QL_Batches(ids, year, month, B_SF_Code::Credited);
+    if (batches.rowUBound() >= 1) {
+        const int id = batches.col("Pinfo_ID"), fen = batches.col("Fen"), ci = batches.col("Ci"),
+                  markers = batches.col("Markers"), clearedFen = batches.col("Cleared_Fen"),
+                  clearedCi = batches.col("Cleared_Ci");
+        for (int r = 1; r <= batches.rowUBound(); ++r) {
+            QL_Figures& f = figures[person(batches, r, id)];
+            f.subsidyFen = fenOf(batches(r, fen));
+            f.subsidyTimes = fenOf(batches(r, ci));
+            f.cleared = fenOf(batches(r, markers)) > 0;
+            f.clearedFen = fenOf(batches(r, clearedFen));
+            f.clearedTimes = fenOf(batches(r, clearedCi));
+        }
+    }
+    return figures;
+}
+
+}  // namespace
+
 void QL_List(XFService& xf, const DataList& employees, const std::string& yearMonth, const QL_Sink& each) {
     if (employees.rowUBound() < 1) return;
     const int id = employees.col(col::Ren_Per_Info::Pinfo_ID), nm = employees.col(col::Ren_Per_Info::P_Name);
+    std::vector<std::int64_t> ids;
+    for (int e = 1; e <= employees.rowUBound(); ++e) ids.push_back(static_cast<std::int64_t>(vbVal(employees(e, id))));
+    const auto figures = monthFigures(xf, ids, yearMonth);
     for (int e = 1; e <= employees.rowUBound(); ++e) {
-        const std::string pinfo = employees(e, id);
-        const QL_Line line{pinfo, employees(e, nm),
-                           QL_Count(xf.Get_XF_Info4(pinfo, yearMonth),
-                                    xf.is_All_bt(static_cast<std::int32_t>(vbVal(pinfo)), yearMonth))};
+        const auto found = figures.find(ids[static_cast<std::size_t>(e - 1)]);
+        const QL_Line line{employees(e, id), employees(e, nm), found == figures.end() ? QL_Figures{} : found->second};
         if (!each(line, e, employees.rowUBound())) return;
     }
 }

@@ -342,6 +342,91 @@ std::string XFService::Get_HZ_Rep_Format(int Index) {
     return result;
 }
 
+namespace {
+
+std::string numberList(const std::vector<std::int64_t>& values) {
+    std::string list;
+    for (const std::int64_t v : values) list += (list.empty() ? "" : ",") + num(v);
+    return list;
+}
+
+// The least text above every text that starts with `prefix` (bytewise, as
+// both engines compare these columns): [prefix, prefixEnd) holds exactly the
+// texts a LIKE 'prefix%' finds, as bounds an index serves. Empty when there
+// is none.
+std::string prefixEnd(std::string prefix) {
+    while (!prefix.empty() && static_cast<unsigned char>(prefix.back()) == 0xFF) prefix.pop_back();
+    if (!prefix.empty()) prefix.back() = static_cast<char>(static_cast<unsigned char>(prefix.back()) + 1);
+    return prefix;
+}
+
+// The grouping key: for every employee "+Pinfo_id", which no index serves,
+// so that the engine reads the rows in time order and groups them, instead
+// of visiting the whole table employee by employee along the index.
+std::string personOf(bool everyone) { return everyone ? "+Pinfo_id" : "Pinfo_id"; }
+
+std::string peopleIn(const std::vector<std::int64_t>& people, bool everyone) {
+    return everyone ? std::string() : "Pinfo_id in (" + numberList(people) + ") and ";
+}
+
+}  // namespace
+
+DataList XFService::QL_Spent(const std::vector<std::int64_t>& PInfoIDs, const std::string& Prefix,
+                             const std::vector<int>& SpendKinds) {
+    if (PInfoIDs.empty() || SpendKinds.empty()) return {};
+    std::vector<std::int64_t> kinds(SpendKinds.begin(), SpendKinds.end());
+    std::string sql = "select Pinfo_id,sum(YuE_Change) as Fen,sum(YuCi_Change) as Ci from Record_XF where Pinfo_id in (" +
+                      numberList(PInfoIDs) + ") and Date_Time>='" + q(Prefix) + "'";
+    if (const std::string end = prefixEnd(Prefix); !end.empty()) sql += " and Date_Time<'" + q(end) + "'";
+    return base_.Get_DataList(sql + " and XF_Type in (" + numberList(kinds) +
+                              ") and coalesce(Card_LiuShui,0)<=0 and coalesce(Ci_LiuShui,0)<=0 group by Pinfo_id");
+}
+
+DataList XFService::QL_Batches(const std::vector<std::int64_t>& PInfoIDs, std::int64_t Year, std::int64_t Month,
+                               std::int64_t CreditedState) {
+    if (PInfoIDs.empty()) return {};
+    const std::string subsidy = "coalesce(B_Times,0)>0 and B_SF=" + num(CreditedState), marker = "coalesce(B_Times,0)<=0";
+    return base_.Get_DataList("select Pinfo_ID,sum(case when " + subsidy + " then B_JinE else 0 end) as Fen,sum(case when " +
+                              subsidy + " then B_Ci else 0 end) as Ci,sum(case when " + marker +
+                              " then 1 else 0 end) as Markers,sum(case when " + marker +
+                              " then B_JinE else 0 end) as Cleared_Fen,sum(case when " + marker +
+                              " then B_Ci else 0 end) as Cleared_Ci from BuTie_OK where Pinfo_ID in (" +
+                              numberList(PInfoIDs) + ") and B_Month=" + num(Month) + " and B_Year=" + num(Year) +
+                              " group by Pinfo_ID");
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_All(const std::vector<std::int64_t>& PInfoIDs,
+                                                         const std::string& DateTime, bool Everyone) {
+    return base_.Get_DataList_ADO("select " + personOf(Everyone) +
+                                  " as Pinfo_id,sum(YuE_Change) as YuE_New,max(Date_Time) as Date_Time from Record_XF "
+                                  "where " +
+                                  peopleIn(PInfoIDs, Everyone) + "Date_Time<='" + q(DateTime) +
+                                  "' and Err_Code=0 group by " + personOf(Everyone));
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_Spread(const std::vector<std::int64_t>& PInfoIDs,
+                                                            const std::string& DateTime) {
+    return base_.Get_DataList_ADO("select Pinfo_id,count(YuE_Change) as N,min(YuE_Change) as Lo,max(YuE_Change) as Hi "
+                                  "from Record_XF where Pinfo_id in (" +
+                                  numberList(PInfoIDs) + ") and Date_Time<='" + q(DateTime) +
+                                  "' and Err_Code=0 group by Pinfo_id");
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_YeE_All(const std::vector<std::int64_t>& PInfoIDs,
+                                                      const std::string& DateTime, bool Everyone) {
+    return base_.Get_DataList_ADO(
+        "select r.Pinfo_id,r.ID,r.Date_Time,r.YuE_New,r.YuCi_New from (select " + personOf(Everyone) +
+        " as Pinfo_id,max(Date_Time) as Last_Time from Record_XF where " + peopleIn(PInfoIDs, Everyone) +
+        "Date_Time<='" + q(DateTime) + "' and Card_Liushui<>0 and Err_Code=0 group by " + personOf(Everyone) +
+        ") m inner join Record_XF r on r.Pinfo_id=m.Pinfo_id and r.Date_Time=m.Last_Time where r.Card_Liushui<>0 "
+        "and r.Err_Code=0 order by r.ID");
+}
+
+std::int64_t XFService::Count_Employees() {
+    const DataList n = base_.Get_DataList("select count(*) as N from Ren_Per_Info");
+    return n.rowUBound() >= 1 ? fenOf(n(1, 0)) : 0;
+}
+
 std::unique_ptr<db::RowCursor> XFService::Get_XF_Info5_Rows(const std::string& DateFrom, const std::string& DateTo) {
     std::string sql = "select PInfo_id,Date_Time,XF_Type,YuE_Change,YuCi_Change,XF_Meal from Record_XF where XF_Type in (" +
                       XF_Kind_Group::sqlList(XF_Kind_Group::PersonalStatistics) + ") ";

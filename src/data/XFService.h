@@ -87,6 +87,41 @@ public:
     std::int16_t HZ_Rep_Name2(DataList& Rows);
     std::string Get_HZ_Rep_Format(int Index);
 
+    // The month-end clearing's listing, one grouped statement each for the
+    // employees of PInfoIDs. Per employee with rows: Fen and Ci, the sums of
+    // YuE_Change and YuCi_Change of his transactions whose Date_Time starts
+    // with Prefix, of the kinds SpendKinds, without a card or times serial.
+    DataList QL_Spent(const std::vector<std::int64_t>& PInfoIDs, const std::string& Prefix,
+                      const std::vector<int>& SpendKinds);
+    // Per employee with batch rows of the year and month: Fen and Ci of the
+    // subsidy rows (B_Times above 0) in state CreditedState, Markers counting
+    // the clearing markers (B_Times 0 or below, or none) and Cleared_Fen,
+    // Cleared_Ci summed from them.
+    DataList QL_Batches(const std::vector<std::int64_t>& PInfoIDs, std::int64_t Year, std::int64_t Month,
+                        std::int64_t CreditedState);
+
+    // The ID balances of the employees of PInfoIDs up to DateTime, in one
+    // grouped statement: per employee with rows Pinfo_id, YuE_New (the sum of
+    // his valid money changes) and Date_Time (the latest).
+    // With Everyone, the rows of every employee instead, read in time order
+    // rather than employee by employee along the index: for a choice that
+    // holds most of the company.
+    std::shared_ptr<db::Recordset> Cha_YeE_ID_All(const std::vector<std::int64_t>& PInfoIDs,
+                                                  const std::string& DateTime, bool Everyone = false);
+    // The same rows' spread: per employee N (money changes counted), Lo and Hi
+    // (the least and the greatest).
+    std::shared_ptr<db::Recordset> Cha_YeE_ID_Spread(const std::vector<std::int64_t>& PInfoIDs,
+                                                     const std::string& DateTime);
+
+    // The IC balances of the employees of PInfoIDs up to DateTime, in one
+    // statement: each one's last valid card records (several when they share
+    // their Date_Time), with Pinfo_id, ID, Date_Time, YuE_New and YuCi_New,
+    // in the order of ID.
+    std::shared_ptr<db::Recordset> Cha_YeE_All(const std::vector<std::int64_t>& PInfoIDs,
+                                               const std::string& DateTime, bool Everyone = false);
+    // The employees of the company, those who left too.
+    std::int64_t Count_Employees();
+
     // The kinds and period of Get_XF_Info5, only the fields the employee
     // statistics sum, read as they are asked for: PInfo_id, Date_Time,
     // XF_Type, YuE_Change, YuCi_Change, XF_Meal.

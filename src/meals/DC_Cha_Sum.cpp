@@ -1,8 +1,8 @@
 #include "meals/DC_Cha_Sum.h"
 
-#include <chrono>
 #include <exception>
 #include <initializer_list>
+#include <vector>
 
 #include "data/Globals.h"
 #include "data/MealStore.h"
@@ -142,7 +142,10 @@ void DC_Cha_Sum::Command1_Click() {
     try {
         Init_Sum_Grid();
         const std::int32_t k = Chosen_Data(Combo1);
-        const int days = static_cast<int>((std::chrono::sys_days{*last} - std::chrono::sys_days{*first}).count()) + 1;
+        // Every day and meal from two grouped statements, before the first row.
+        const std::vector<Meal_Order_Meals> figures =
+            Meal_Order_Days(DC, formatDate(*first), formatDate(*last), k);
+        const int days = static_cast<int>(figures.size());
         Bar1.setMax(days);
         Total_Sum = {};
         for (int i = 0; i < days; ++i) {
@@ -150,8 +153,7 @@ void DC_Cha_Sum::Command1_Click() {
             Bar1.setValue(i);
             for (int m = 1; m <= kMeals; ++m) {
                 Day_Sum[static_cast<std::size_t>(m - 1)] = {};
-                Sum_Meal(d, k, m);
-                // A meal's two statements can take a while on a large table.
+                Sum_Meal(m, figures[static_cast<std::size_t>(i)][static_cast<std::size_t>(m - 1)]);
                 if (!lock.Go_On()) return;
             }
             // The day's row only once all its figures are in: an error leaves no half row.
@@ -174,9 +176,8 @@ void DC_Cha_Sum::Command1_Click() {
     Pic_1.setVisible(false);
 }
 
-void DC_Cha_Sum::Sum_Meal(const std::string& day, std::int32_t k, int meal) {
+void DC_Cha_Sum::Sum_Meal(int meal, const Meal_Order& day_figures) {
     const auto m = static_cast<std::size_t>(meal - 1);
-    const Meal_Order day_figures = Meal_Order_Day(DC, day, k, meal);
     Day_Sum[m] += day_figures;
     Total_Sum[m] += day_figures;
 }

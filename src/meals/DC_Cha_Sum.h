@@ -41,9 +41,8 @@ public:
     void Command1_Click();
 
     void Init_Sum_Grid();
-    // Adds the orders, cancellations and returns of a day and meal (1..5) of
-    // card type k (0 all) to the day's and the run's figures of the meal.
-    void Sum_Meal(const std::string& day, std::int32_t k, int meal);
+    // Adds a day's figures of a meal (1..5) to the day's and the run's figures of the meal.
+    void Sum_Meal(int meal, const Meal_Order& day_figures);
     // The meal's cells of the last grid row, from R; column 1 gets t.
     void Write_Meal(int meal, const Meal_Order& R, const std::string& t);
     void Show_Columns();

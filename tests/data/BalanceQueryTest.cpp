@@ -68,6 +68,27 @@ TEST_P(BalanceQuery, IdBalanceIsTheSumOfValidChangesAndNothingCountedIsNoBalance
     EXPECT_EQ(r.total.whole(), "700");
 }
 
+// The choice is summed together; a sum past 64 bits, and one whose rows
+// could have passed them on the way, still come out exact beside it.
+TEST_P(BalanceQuery, IdSumsNearAndPastSixtyFourBitsStayExactBesideOrdinaryOnes) {
+    con->execute("insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) values "
+                 "(3,1,'01','王五','E3','N3',0)");
+    const auto id = [&](int person, std::int64_t change, const char* at) {
+        test::XfRow().person(person).type(5).money(change).date(at).err(0).insert(*con);
+    };
+    id(2, 4611686018427387904, "2026-05-01 08:00:00");  // 2^62
+    id(2, 4611686018427387903, "2026-05-02 08:00:00");  // 2^62 - 1
+    id(3, INT64_MAX, "2026-05-01 09:00:00");
+    id(3, 1, "2026-05-03 09:00:00");
+    std::vector<T> rows;
+    const auto r = Balance_Query::ID_Balances(XF, BT, {"01", "", ""}, "2026-05-03", collect(rows));
+    EXPECT_EQ(rows, (std::vector<T>{{"张三", "found", "2026-05-02 10:00:00", "700", "", "1/3"},
+                                    {"李四", "found", "2026-05-02 08:00:00", "9223372036854775807", "", "2/3"},
+                                    {"王五", "found", "2026-05-03 09:00:00", "9223372036854775808", "", "3/3"}}));
+    // 700 + (2^63 - 1) + 2^63 = 2^64 + 699.
+    EXPECT_EQ(r.total.whole(), "18446744073709552315");
+}
+
 TEST_P(BalanceQuery, TheSinkStopsTheQuery) {
     std::vector<T> rows;
     const auto r = Balance_Query::ID_Balances(XF, BT, {"01", "", ""}, "2026-05-03", collect(rows, 1));
