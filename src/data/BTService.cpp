@@ -95,9 +95,7 @@ DataList BTService::Get_Dept_No(const std::string& Dept_No, const std::string& l
     return base_.Get_DataList(sql + " order by Dept_No");
 }
 
-DataList BTService::IS_ID(const std::string& P_id) {
-    return base_.Get_DataList("select * from Card_Info where PInfo_id=" + num(P_id) + " and Card_Model=1 and C_GuaShi=0");
-}
+DataList BTService::IS_ID(const std::string& P_id) { return base_.Get_DataList(IS_ID_Sql(P_id)); }
 
 DataList BTService::Cha_Ka(std::int32_t Pinfo_id, const std::string& Card_No, const std::string& Card_Liushui_Max) {
     return base_.Get_DataList("select * from Record_XF where Pinfo_id=" + num(Pinfo_id) + " and Card_No='" +
@@ -382,55 +380,17 @@ std::int64_t balanceOf(const db::Value& v) {
 }  // namespace
 
 BTService::ID_Credit_Result BTService::Credit_ID_BT(const ID_Credit& c) {
-    const bool times = c.B_Unit == B_Unit_Code::ID_Times;
-    const char* balance = times ? "C_YuCi_ID" : "C_YuE_ID";
     base_.Open_DB_Con();
     db::Connection& con = *base_.DB_Con;
-    // Under the write lock the balance read back is the one this credit made.
     const db::CloseOnExit closing(con);
-    db::Transaction t(con);
-    // The state condition makes a second grant of the row write nothing.
-    if (con.execute("update BuTie_OK set ZhunBei_DT='" + q(c.ZB_DT) + "',ZhunBei_Ren_ID=" + num(c.ZB_Ren_ID) +
-                    ",B_SF=" + num(B_SF_Code::Credited) + " where ID=" + num(c.BT_ID) +
-                    " and B_SF=" + num(c.From_SF)) == 0)
-        return ID_Credit_Result::Not_In_State;
-    const auto amounts = con.openRecordset("select B_JinE,B_Ci from BuTie_OK where ID=" + num(c.BT_ID));
-    const std::int64_t jine = amounts->field(0).toInt64(), ci = amounts->field(1).toInt64();
-    const std::int64_t added = times ? ci : jine;
-    if (con.execute(std::string("update Card_Info set ") + balance + "=" + balance + "+" + num(added) +
-                    " where ID=" + num(c.Card_ID) + " and Card_Model=1 and C_GuaShi=0") == 0)
-        return ID_Credit_Result::No_Card;
-    const auto now = con.openRecordset("select C_YuE_ID,C_YuCi_ID from Card_Info where ID=" + num(c.Card_ID));
-    const std::int64_t yuENew = balanceOf(now->field(0)), yuCiNew = balanceOf(now->field(1));
-    const std::int64_t yuEOld = times ? yuENew : fenSub(yuENew, added);
-    const std::int64_t yuCiOld = times ? fenSub(yuCiNew, added) : yuCiNew;
-    con.execute(
-        "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,YuE_Old,"
-        "YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"
-        "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code) values(0," +
-        num(c.Pinfo_id) + "," + numOrNull(c.Card_No_Lng) + ",''," + numOrNull(c.C_LeiBie) + ",0," +
-        num(c.XF_Type) + ",0," + num(yuEOld) + "," + Signed_Change(jine) + "," + num(fenAdd(yuEOld, jine)) +
-        ",0,0,0,'" + q(c.ZB_DT) + "','" + q(c.Card_No) + "'," + Signed_Change(ci) + "," + num(c.ZB_Ren_ID) +
-        ",1,0,0," + num(fenAdd(yuCiOld, ci)) + ",0)");
-    t.commit();
-    return ID_Credit_Result::Credited;
+    return Credit_ID_BT(con, c);
 }
 
 bool BTService::Park_ID_BT(const std::string& BT_ID, std::int16_t From_SF, const std::string& ZB_DT,
                            std::int32_t ZB_Ren_ID) {
-    const std::string sql = "update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" + num(ZB_Ren_ID) +
-                            ",B_SF=" + num(B_SF_Code::Handed_Out) + " where ID=" + num(BT_ID) +
-                            " and B_SF=" + num(From_SF);
     base_.Open_DB_Con();
-    long long changed = 0;
-    try {
-        changed = base_.DB_Con->execute(sql);
-    } catch (...) {
-        base_.DB_Con->close();
-        throw;
-    }
-    base_.DB_Con->close();
-    return changed > 0;
+    const db::CloseOnExit closing(*base_.DB_Con);
+    return Park_ID_BT(*base_.DB_Con, BT_ID, From_SF, ZB_DT, ZB_Ren_ID);
 }
 
 DataList BTService::select_BT_OK_2(const std::string& pID, std::int32_t year, std::int32_t month,
@@ -459,6 +419,50 @@ DataList BTService::Get_HZ(std::int32_t year, std::int32_t month, const std::str
                       " and (B_JinE>0 or B_Ci>0)" + "and B_SF<>-1 ";
     if (!Ci.empty()) sql += " and B_Times=" + num(Ci);
     return base_.Get_DataList(sql + " order by ZhunBei_Ren_ID");
+}
+
+BTService::ID_Credit_Result BTService::Credit_ID_BT(db::Connection& con, const ID_Credit& c) {
+    const bool times = c.B_Unit == B_Unit_Code::ID_Times;
+    const char* balance = times ? "C_YuCi_ID" : "C_YuE_ID";
+    // Under the write lock the balance read back is the one this credit made;
+    // inside a batch this is a savepoint of it.
+    db::Transaction t(con);
+    // The state condition makes a second grant of the row write nothing.
+    if (con.execute("update BuTie_OK set ZhunBei_DT='" + q(c.ZB_DT) + "',ZhunBei_Ren_ID=" + num(c.ZB_Ren_ID) +
+                    ",B_SF=" + num(B_SF_Code::Credited) + " where ID=" + num(c.BT_ID) +
+                    " and B_SF=" + num(c.From_SF)) == 0)
+        return ID_Credit_Result::Not_In_State;
+    const auto amounts = con.openRecordset("select B_JinE,B_Ci from BuTie_OK where ID=" + num(c.BT_ID));
+    const std::int64_t jine = amounts->field(0).toInt64(), ci = amounts->field(1).toInt64();
+    const std::int64_t added = times ? ci : jine;
+    if (con.execute(std::string("update Card_Info set ") + balance + "=" + balance + "+" + num(added) +
+                    " where ID=" + num(c.Card_ID) + " and Card_Model=1 and C_GuaShi=0") == 0)
+        return ID_Credit_Result::No_Card;
+    const auto now = con.openRecordset("select C_YuE_ID,C_YuCi_ID from Card_Info where ID=" + num(c.Card_ID));
+    const std::int64_t yuENew = balanceOf(now->field(0)), yuCiNew = balanceOf(now->field(1));
+    const std::int64_t yuEOld = times ? yuENew : fenSub(yuENew, added);
+    const std::int64_t yuCiOld = times ? fenSub(yuCiNew, added) : yuCiNew;
+    con.execute(
+        "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,YuE_Old,"
+        "YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"
+        "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code) values(0," +
+        num(c.Pinfo_id) + "," + numOrNull(c.Card_No_Lng) + ",''," + numOrNull(c.C_LeiBie) + ",0," +
+        num(c.XF_Type) + ",0," + num(yuEOld) + "," + Signed_Change(jine) + "," + num(fenAdd(yuEOld, jine)) +
+        ",0,0,0,'" + q(c.ZB_DT) + "','" + q(c.Card_No) + "'," + Signed_Change(ci) + "," + num(c.ZB_Ren_ID) +
+        ",1,0,0," + num(fenAdd(yuCiOld, ci)) + ",0)");
+    t.commit();
+    return ID_Credit_Result::Credited;
+}
+
+bool BTService::Park_ID_BT(db::Connection& con, const std::string& BT_ID, std::int16_t From_SF,
+                           const std::string& ZB_DT, std::int32_t ZB_Ren_ID) {
+    return con.execute("update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" + num(ZB_Ren_ID) +
+                       ",B_SF=" + num(B_SF_Code::Handed_Out) + " where ID=" + num(BT_ID) +
+                       " and B_SF=" + num(From_SF)) > 0;
+}
+
+std::string BTService::IS_ID_Sql(const std::string& P_id) {
+    return "select * from Card_Info where PInfo_id=" + num(P_id) + " and Card_Model=1 and C_GuaShi=0";
 }
 
 }  // namespace tolvenk

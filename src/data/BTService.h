@@ -157,6 +157,16 @@ public:
     DataList Get_Year();
     DataList Get_HZ(std::int32_t year, std::int32_t month, const std::string& Ci);
 
+    // The database the service reads, for a run that writes on a connection of its own.
+    std::string Get_strCN() const { return base_.Get_LinkStr(); }
+    // Credit_ID_BT and Park_ID_BT on `con`: inside a transaction of it (a
+    // batch of employees) the credit is a savepoint of that one.
+    static ID_Credit_Result Credit_ID_BT(db::Connection& con, const ID_Credit& c);
+    static bool Park_ID_BT(db::Connection& con, const std::string& BT_ID, std::int16_t From_SF,
+                           const std::string& ZB_DT, std::int32_t ZB_Ren_ID);
+    // The statement IS_ID runs.
+    static std::string IS_ID_Sql(const std::string& P_id);
+
 private:
     static std::string insertInfoStatement(const std::string& pID, const std::string& ZhunBei_DT,
                                            std::int32_t ZhunBei_Ren_ID, std::int32_t B_JinE, std::int16_t B_Ci,

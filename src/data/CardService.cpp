@@ -118,51 +118,12 @@ bool CardService::YuE_QL(std::int32_t Pinfo_id, const std::string& Card_No) {
 }
 
 CardService::QL_Result CardService::YuE_QL_ZF(std::int32_t Pinfo_id, const std::string& Card_No, QL_Log& log) {
-    constexpr std::int32_t kVoid = 175, kLogCode = 301;
-    const std::string ofCard = "Pinfo_id=" + num(Pinfo_id) + " and Card_No='" + q(Card_No) + "'";
-    const std::string where = " where " + ofCard;
     QL_Result r;
     QL_Log after = log;
     try {
-        base_.Run_Write_Trans([&](db::Connection& con) {
-            // The card's row stays locked from this read to the commit, so a
-            // terminal's debit cannot fall between the balance voided and the
-            // zero written (on the server the terminal locks that row too).
-            con.lockRows("Card_Info", ofCard);
-            auto rs = con.openRecordset("select C_YuE_ID,C_LeiBie from Card_Info" + where);
-            if (rs->eof()) throw VbError(0, Lang[kNoSuchCard]);
-            const std::int64_t leiBie = rs->field("C_LeiBie").toInt64();
-            std::int64_t balance = 0;
-            for (; !rs->eof(); rs->moveNext()) balance = fenAdd(balance, rs->field("C_YuE_ID").toInt64());
-            // Both balances of every ticked card end at 0; a card already at
-            // 0 gets no void row of nothing.
-            con.execute("update Card_Log set Card_YuE=0" + where);
-            if (balance == 0) {
-                r.state = QL_Result::Already_Zero;
-                return;
-            }
-            const std::int64_t amount = fenNeg(balance);
-            con.execute(XFService::add_YuE_ZF_Sql(Pinfo_id, kVoid, amount, log.time, Card_No,
-                                                  static_cast<std::int32_t>(leiBie), log.operatorId));
-            con.execute("update Card_Info set C_YuE_ID=0" + where);
-            after.count = fenAdd(log.count, 1);
-            after.sum = fenAdd(log.sum, amount);
-            const std::string text = std::to_string(after.count) + "," + std::to_string(after.sum);
-            if (log.id == 0) {
-                con.execute("insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) values('" + q(log.time) +
-                            "'," + num(log.operatorId) + "," + num(kLogCode) + ",'" + q(text) + "')");
-                // Under the write lock no other office's row can come between.
-                after.id = con.openRecordset("select max(ID) from Sys_Log where Op_Code=" + num(kLogCode) +
-                                             " and Operator_ID=" + num(log.operatorId) + " and Date_Time='" +
-                                             q(log.time) + "'")
-                               ->field(0)
-                               .toInt64();
-            } else {
-                con.execute("update Sys_Log set Op_Object='" + q(text) + "' where ID=" + num(after.id));
-            }
-            r.state = QL_Result::Cleared;
-            r.amount = amount;
-        });
+        base_.Open_DB_Con();
+        const db::CloseOnExit closing(*base_.DB_Con);
+        r = YuE_QL_ZF(*base_.DB_Con, Pinfo_id, Card_No, log, after);
     } catch (const std::exception& e) {
         r = QL_Result{};
         r.error = e.what();
@@ -176,6 +137,56 @@ bool CardService::YuE_QL_Log(const std::string& DateStr, std::int32_t Operator_i
                              const std::string& Op_Object) {
     return base_.Exec_Sql("insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) values('" + q(DateStr) + "'," +
                           num(Operator_id) + "," + num(Op_Code) + ",'" + q(Op_Object) + "')");
+}
+
+CardService::QL_Result CardService::YuE_QL_ZF(db::Connection& con, std::int32_t Pinfo_id, const std::string& Card_No,
+                                              const QL_Log& log, QL_Log& after) {
+    constexpr std::int32_t kVoid = 175, kLogCode = 301;
+    const std::string ofCard = "Pinfo_id=" + num(Pinfo_id) + " and Card_No='" + q(Card_No) + "'";
+    const std::string where = " where " + ofCard;
+    QL_Result r;
+    after = log;
+    db::Transaction t(con);
+    // The card's row stays locked from this read to the commit, so a
+    // terminal's debit cannot fall between the balance voided and the
+    // zero written (on the server the terminal locks that row too).
+    con.lockRows("Card_Info", ofCard);
+    auto rs = con.openRecordset("select C_YuE_ID,C_LeiBie from Card_Info" + where);
+    if (rs->eof()) throw VbError(0, Lang[kNoSuchCard]);
+    const std::int64_t leiBie = rs->field("C_LeiBie").toInt64();
+    std::int64_t balance = 0;
+    for (; !rs->eof(); rs->moveNext()) balance = fenAdd(balance, rs->field("C_YuE_ID").toInt64());
+    // Both balances of every ticked card end at 0; a card already at
+    // 0 gets no void row of nothing.
+    con.execute("update Card_Log set Card_YuE=0" + where);
+    if (balance == 0) {
+        r.state = QL_Result::Already_Zero;
+        t.commit();
+        return r;
+    }
+    const std::int64_t amount = fenNeg(balance);
+    con.execute(XFService::add_YuE_ZF_Sql(Pinfo_id, kVoid, amount, log.time, Card_No,
+                                          static_cast<std::int32_t>(leiBie), log.operatorId));
+    con.execute("update Card_Info set C_YuE_ID=0" + where);
+    after.count = fenAdd(log.count, 1);
+    after.sum = fenAdd(log.sum, amount);
+    const std::string text = std::to_string(after.count) + "," + std::to_string(after.sum);
+    if (log.id == 0) {
+        con.execute("insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) values('" + q(log.time) +
+                    "'," + num(log.operatorId) + "," + num(kLogCode) + ",'" + q(text) + "')");
+        // Under the write lock no other office's row can come between.
+        after.id = con.openRecordset("select max(ID) from Sys_Log where Op_Code=" + num(kLogCode) +
+                                     " and Operator_ID=" + num(log.operatorId) + " and Date_Time='" +
+                                     q(log.time) + "'")
+                       ->field(0)
+                       .toInt64();
+    } else {
+        con.execute("update Sys_Log set Op_Object='" + q(text) + "' where ID=" + num(after.id));
+    }
+    r.state = QL_Result::Cleared;
+    r.amount = amount;
+    t.commit();
+    return r;
 }
 
 }  // namespace tolvenk

@@ -42,7 +42,7 @@ public:
     };
     // The Sys_Log row of one click: written with the first card cleared and
     // brought up to date with each card after, inside that card's own
-    // transaction, so that it always tells what was cleared ("count,sum").
+    // transaction or savepoint, so that it always tells what was cleared ("count,sum").
     struct QL_Log {
         std::string time;          // of the click, as the void rows carry it
         std::int32_t operatorId = 0;
@@ -53,6 +53,13 @@ public:
     QL_Result YuE_QL_ZF(std::int32_t Pinfo_id, const std::string& Card_No, QL_Log& log);
     bool YuE_QL_Log(const std::string& DateStr, std::int32_t Operator_id, std::int32_t Op_Code,
                     const std::string& Op_Object);
+    // YuE_QL_ZF on `con`, the log as it stands before the card given and
+    // `after` as the card leaves it; inside a transaction of `con` (a batch
+    // of cards) a savepoint of that one. Errors pass.
+    static QL_Result YuE_QL_ZF(db::Connection& con, std::int32_t Pinfo_id, const std::string& Card_No,
+                               const QL_Log& log, QL_Log& after);
+    // The database the service reads, for a run that writes on a connection of its own.
+    std::string Get_strCN() const { return base_.Get_LinkStr(); }
 
 private:
     BaseService base_;

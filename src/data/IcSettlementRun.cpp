@@ -2,6 +2,7 @@
 
 #include "data/IcSettlement.h"
 #include "data/SettlementStore.h"
+#include "data/WriteBatch.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
 
@@ -11,8 +12,8 @@ namespace {
 
 constexpr const char* kNoBackupStart = "2000-01-01 00:00:00";
 
-// One write transaction per card, hundreds in a row: the engine may put off
-// its housekeeping until the run ends.
+// Write transactions of a batch of cards each, many in a row: the engine may
+// put off its housekeeping until the run ends.
 class Bulk_Writes {
 public:
     explicit Bulk_Writes(db::Connection& con) : con_(con) { con_.setBulkWrites(true); }
@@ -39,28 +40,45 @@ void inCard(std::int32_t person, const std::string& card, F&& turn) {
     }
 }
 
-// The pass over the card list; false when the progress stopped it.
+// Settles a card in a savepoint of the batch, naming the card in whatever it throws.
+void settleIn(Write_Batch& batch, std::int32_t person, const std::string& card, const std::string& cutoff,
+              const std::string& backup) {
+    inCard(person, card, [&] {
+        batch.wholeItem([&](db::Connection& con) { Settle_Card(con, person, card, cutoff, backup); });
+    });
+}
+
+// The pass over the card list; false when the progress stopped it. The
+// progress is told where no batch holds the lock.
 bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& cutoff, const std::string& backup,
                   const Run_Progress& progress) {
     const Bulk_Writes bulk(con);
+    Write_Batch batch(con);
     Run_Step step;
     step.total = cards.recordCount();
     std::int64_t blockEnd = -1;
     Block block;
     const int colCard = cards.fieldIndex("Card_No"), colPerson = cards.fieldIndex("Pinfo_ID");
-    for (; !cards.eof(); cards.moveNext(), ++step.done) {
-        step.card = cards.field(colCard).toString();
-        step.person = static_cast<std::int32_t>(cards.field(colPerson).toInt64());
-        if (progress && !progress(step)) return false;
-        inCard(step.person, step.card, [&] {
-            // Blocks of a hundred employees spare a write transaction to the cards with nothing to settle.
-            if (step.person > blockEnd) {
-                blockEnd = std::int64_t{step.person} + 100;
-                block = Block(con, cutoff, step.person);
-            }
-            if (block.has(step.card, step.person)) Settle_Card(con, step.person, step.card, cutoff, backup);
-        });
+    try {
+        for (; !cards.eof(); cards.moveNext(), ++step.done) {
+            step.card = cards.field(colCard).toString();
+            step.person = static_cast<std::int32_t>(cards.field(colPerson).toInt64());
+            if (batch.pause(static_cast<bool>(progress)) && progress && !progress(step)) return false;
+            // Blocks of a hundred employees spare a write to the cards with nothing to settle.
+            inCard(step.person, step.card, [&] {
+                if (step.person > blockEnd) {
+                    blockEnd = std::int64_t{step.person} + 100;
+                    block = Block(con, cutoff, step.person);
+                }
+            });
+            if (block.has(step.card, step.person)) settleIn(batch, step.person, step.card, cutoff, backup);
+        }
+    } catch (...) {
+        batch.commit();  // the cards done stay settled, as each one's own commit left them
+        throw;
     }
+    // A batch that could not commit leaves its cards to the pass after this one.
+    batch.commit();
     step.card.clear();
     step.person = 0;
     if (progress) progress(step);
@@ -86,8 +104,19 @@ Run_Result Run(db::Connection& own, db::Connection& con, const std::string& cuto
         result.state = Run_Result::Stopped;
         return result;
     }
-    for (const auto& [person, card] : Unsettled_Cards(con, cutoff))
-        inCard(person, card, [&] { Settle_Card(con, person, card, cutoff, backup); });
+    {
+        Write_Batch batch(con);
+        try {
+            for (const auto& [person, card] : Unsettled_Cards(con, cutoff)) {
+                settleIn(batch, person, card, cutoff, backup);
+                batch.pause(false);
+            }
+        } catch (...) {
+            batch.commit();
+            throw;
+        }
+        batch.commit();  // a batch that could not commit leaves its cards to the check below
+    }
     result.left = Unsettled_Cards(con, cutoff);
     if (!result.left.empty()) {
         result.state = Run_Result::Left;

@@ -1,6 +1,7 @@
 #pragma once
-// The ID balance clearing of a click: each chosen card voided and set to 0
-// on its own, and the click logged.
+// The ID balance clearing of a click: each chosen card voided and set to 0,
+// whole or not at all, a few hundred cards to a transaction, and the click
+// logged.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -26,9 +27,10 @@ struct Result {
 // Told each card's outcome, by its place in the list.
 using Card_Done = std::function<void(std::size_t index, const CardService::QL_Result& outcome)>;
 
-// Clears the cards in order, each in a transaction of its own from its
-// balance as the database holds it then; a card that fails keeps its
-// balance. A click that cleared nothing is logged as "0,0"; one that
+// Clears the cards in order, each from its balance as the database holds it
+// then, under the lock its void is written under; a card that fails keeps
+// its balance. Each outcome is told once it is committed (a failure at
+// once). A click that cleared nothing is logged as "0,0"; one that
 // cleared cards was logged with them.
 Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t operatorId, const std::string& time,
              const Card_Done& done);

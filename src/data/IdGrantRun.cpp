@@ -1,13 +1,20 @@
 #include "data/IdGrantRun.h"
 
+#include <memory>
+
 #include "data/BTService.h"
+#include "data/BaseService.h"
 #include "data/OpenDb.h"
 #include "data/SubsidyBatch.h"
 #include "data/TableColumns.h"
+#include "data/WriteBatch.h"
 #include "data/XfTypeCode.h"
 #include "platform/FenMath.h"
+#include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
+#include "platform/db/Recordset.h"
 #include "platform/db/SqlText.h"
+#include "platform/db/Transaction.h"
 
 namespace tolvenk::ID_Grant {
 
@@ -41,50 +48,83 @@ Run::Run(BTService& bt, const Batch& batch) : bt_(bt), batch_(batch) {
     if (!batch.regrant) rows_ = bt.select_BT_OK_3(batch.year, 0, batch.month, batch.times);
 }
 
+// The rows in batches of employees on a connection of the run's own; each
+// card is looked up on another one before its batch takes it, without the
+// lock, as a grant of one employee at a time did. The progress is told
+// between batches, where no lock is held.
 Counts Run::grant(const Progress& progress) {
     Counts counts;
     if (refusal_ != Refusal::None) return counts;
     const Cols cols{rows_.col(B::ID), rows_.col(B::Pinfo_ID), rows_.col(B::B_SF)};
-    for (int r = 1; r <= rows_.rowUBound(); ++r) {
-        if (batch_.regrant || fenOf(rows_(r, cols.state)) == B_SF_Code::Prepared) grantRow(r, cols, counts);
-        if (progress && !progress(r, rows_.rowUBound())) {
-            counts.stopped = true;
-            break;
-        }
+    BaseService writes, reads;  // the services' connections: their database and time-out
+    for (BaseService* b : {&writes, &reads}) {
+        b->Set_LinkStr(bt_.Get_strCN());
+        b->Open_DB_Con();
     }
+    const db::CloseOnExit closeWrites(*writes.DB_Con), closeReads(*reads.DB_Con);
+    Write_Batch batch(*writes.DB_Con);
+    try {
+        for (int r = 1; r <= rows_.rowUBound(); ++r) {
+            if (batch_.regrant || fenOf(rows_(r, cols.state)) == B_SF_Code::Prepared)
+                grantRow(batch, *reads.DB_Con, r, cols, counts);
+            if (batch.pause(static_cast<bool>(progress)) && progress && !progress(r, rows_.rowUBound())) {
+                counts.stopped = true;
+                break;
+            }
+        }
+    } catch (...) {
+        batch.commit();  // the employees done stay granted, as each one's own commit left them
+        throw;
+    }
+    batch.commit();
     return counts;
 }
 
-// One row: credited, parked without a card, or counted failed.
-void Run::grantRow(int r, const Cols& cols, Counts& counts) {
+// One row: credited, parked without a card, or counted failed; counted once
+// its batch is committed.
+void Run::grantRow(Write_Batch& batch, db::Connection& reads, int r, const Cols& cols, Counts& counts) {
     namespace C = col::Card_Info;
+    enum class Done { Credited, Parked, Failed, Meanwhile };
     const std::int16_t from = batch_.regrant ? B_SF_Code::Handed_Out : B_SF_Code::Prepared;
     const std::string& id = rows_(r, cols.id);
+    auto done = std::make_shared<Done>(Done::Failed);
     try {
-        const DataList card = bt_.IS_ID(rows_(r, cols.pinfo));
+        const auto card = reads.openRecordset(BTService::IS_ID_Sql(rows_(r, cols.pinfo)));
         const std::string now = Get_Server_Time();
-        if (card.rowUBound() < 1) {
-            if (bt_.Park_ID_BT(id, from, now, batch_.operatorId)) ++counts.withoutCard;
-            else ++counts.meanwhile;
-            return;
-        }
-        BTService::ID_Credit c;
-        c.BT_ID = id;
-        c.From_SF = from;
-        c.B_Unit = kind_;
-        c.XF_Type = xfType_;
-        c.Card_ID = card(1, card.col(C::ID));
-        c.Pinfo_id = card(1, card.col(C::Pinfo_id));
-        c.Card_No = card(1, card.col(C::Card_No));
-        c.Card_No_Lng = card(1, card.col(C::Card_No_Lng));
-        c.C_LeiBie = card(1, card.col(C::C_LeiBie));
-        c.ZB_DT = now;
-        c.ZB_Ren_ID = batch_.operatorId;
-        switch (bt_.Credit_ID_BT(c)) {
-            case BTService::ID_Credit_Result::Credited: ++counts.credited; break;
-            case BTService::ID_Credit_Result::No_Card: ++counts.failed; break;
-            case BTService::ID_Credit_Result::Not_In_State: ++counts.meanwhile; break;  // another run took it
-        }
+        batch.wholeItem(
+            [&](db::Connection& con) {
+                if (card->eof()) {
+                    *done = BTService::Park_ID_BT(con, id, from, now, batch_.operatorId) ? Done::Parked
+                                                                                          : Done::Meanwhile;
+                    return;
+                }
+                BTService::ID_Credit c;
+                c.BT_ID = id;
+                c.From_SF = from;
+                c.B_Unit = kind_;
+                c.XF_Type = xfType_;
+                c.Card_ID = card->field(C::ID).toString();
+                c.Pinfo_id = card->field(C::Pinfo_id).toString();
+                c.Card_No = card->field(C::Card_No).toString();
+                c.Card_No_Lng = card->field(C::Card_No_Lng).toString();
+                c.C_LeiBie = card->field(C::C_LeiBie).toString();
+                c.ZB_DT = now;
+                c.ZB_Ren_ID = batch_.operatorId;
+                switch (BTService::Credit_ID_BT(con, c)) {
+                    case BTService::ID_Credit_Result::Credited: *done = Done::Credited; break;
+                    case BTService::ID_Credit_Result::No_Card: *done = Done::Failed; break;
+                    case BTService::ID_Credit_Result::Not_In_State: *done = Done::Meanwhile; break;  // another run took it
+                }
+            },
+            [done, &counts] {
+                switch (*done) {
+                    case Done::Credited: ++counts.credited; break;
+                    case Done::Parked: ++counts.withoutCard; break;
+                    case Done::Failed: ++counts.failed; break;
+                    case Done::Meanwhile: ++counts.meanwhile; break;
+                }
+            },
+            [&counts](const std::string&) { ++counts.failed; });
     } catch (const db::DbError&) {
         ++counts.failed;
     }

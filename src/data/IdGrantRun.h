@@ -1,7 +1,8 @@
 #pragma once
 // The ID grant of one batch: its rows credited straight to the employees' ID
-// cards, each employee in a transaction of its own. The grant takes the
-// prepared rows, the re-grant the rows that waited for a usable card.
+// cards, a few hundred employees to a transaction, each whole or not at all.
+// The grant takes the prepared rows, the re-grant the rows that waited for a
+// usable card.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,6 +12,10 @@
 namespace tolvenk {
 
 class BTService;
+class Write_Batch;
+namespace db {
+class Connection;
+}
 
 namespace ID_Grant {
 
@@ -37,8 +42,9 @@ struct Counts {
     bool stopped = false;
 };
 
-// Rows walked and their count after each row; false stops the run after the
-// row in hand.
+// Rows walked and their count after a row, told where the run holds no lock
+// (after each row, or each batch when yields are rarer); false stops the run
+// after the row in hand.
 using Progress = std::function<bool(std::int64_t done, std::int64_t total)>;
 
 class Run {
@@ -56,7 +62,7 @@ private:
     struct Cols {
         int id, pinfo, state;
     };
-    void grantRow(int r, const Cols& cols, Counts& counts);
+    void grantRow(Write_Batch& batch, db::Connection& reads, int r, const Cols& cols, Counts& counts);
 
     BTService& bt_;
     Batch batch_;

@@ -49,9 +49,10 @@ struct Counts {
 // Lines done and their count after each line; false stops the run.
 using Progress = std::function<bool(std::int64_t done, std::int64_t total)>;
 
-// Clears the ticked lines' employees one by one with Clear_Employee, each
-// marker stamped with the computer's clock; a failure leaves that employee as
-// he was and the others go on.
+// Clears the ticked lines' employees with Clear_Employee, a few hundred to a
+// transaction, each marker stamped with the computer's clock; a failure
+// leaves that employee as he was and the others go on. The progress is told
+// where no lock is held: after each line, or each batch when yields are rarer.
 Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std::int32_t month,
                     std::int32_t operatorId, const std::vector<Listed>& lines, const Progress& progress);
 

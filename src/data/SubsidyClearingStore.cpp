@@ -122,45 +122,49 @@ std::string insertXf(const XfRowValues& v) {
 }  // namespace
 
 Outcome Clear_Employee(const std::string& connectionString, const Request& r) {
-    const std::string yearMonth = formatMonth(r.year, static_cast<unsigned>(r.month));
-    const std::string person = num(r.pinfoId);
-
     BaseService base;
     base.Set_LinkStr(connectionString);
     base.Open_DB_Con();
-    db::Connection& con = *base.DB_Con;
+    const db::CloseOnExit closing(*base.DB_Con);
+    return Clear_Employee(*base.DB_Con, r);
+}
+
+Outcome Clear_Employee(db::Connection& con, const Request& r) {
+    const std::string yearMonth = formatMonth(r.year, static_cast<unsigned>(r.month));
+    const std::string person = num(r.pinfoId);
     // Counting and writing under one write lock: a second operator clearing
-    // the same employee waits and then finds the marker.
-    const db::CloseOnExit closing(con);
+    // the same employee waits and then finds the marker. Inside a batch of
+    // employees this is a savepoint of it. Only the columns counted are read:
+    // the employee's month is read for each one cleared.
     db::Transaction t(con);
     Outcome outcome = Outcome::Cleared;
     // A terminal on a server locks the card it books on: its payments land
     // before the counting or after the clearing, never between.
     con.lockRows("Card_Info", "PInfo_id=" + person);
     const QL_Figures f = QL_Count(
-        readAll(con, "select * from Record_XF where PInfo_id=" + person + " and Date_Time like '" + q(yearMonth) +
-                         "%' order by ID "),
-        readAll(con, "select * from BuTie_OK where PInfo_id=" + person + " and B_Month=" + num(r.month) +
-                         " and B_Year = " + num(r.year) + " order by ID "));
+        readAll(con, "select Card_LiuShui,Ci_LiuShui,XF_Type,YuE_Change,YuCi_Change from Record_XF where PInfo_id=" +
+                         person + " and Date_Time like '" + q(yearMonth) + "%' order by ID "),
+        readAll(con, "select B_Times,B_SF,B_JinE,B_Ci from BuTie_OK where PInfo_id=" + person +
+                         " and B_Month=" + num(r.month) + " and B_Year = " + num(r.year) + " order by ID "));
     if (f.cleared) {
         outcome = Outcome::Already_Cleared;
     } else {
-        const DataList cards = readAll(con, "select * from Card_Info where PInfo_id=" + person +
-                                                " and Card_Model=1 and C_GuaShi=0 order by ID");
+        const DataList cards = readAll(con, "select ID,C_YuE_ID,C_YuCi_ID,Card_No_Lng,C_LeiBie,Card_No from Card_Info "
+                                            "where PInfo_id=" + person + " and Card_Model=1 and C_GuaShi=0 order by ID");
         if (cards.rowUBound() < 1) {
             outcome = Outcome::No_Card;
         } else {
             namespace C = col::Card_Info;
             const std::int64_t money = f.moneyToClear(), times = f.timesToClear();
+            const std::string now = Get_Server_Time();  // one clearing, one time on its rows and card
             const std::int64_t balance = whole(cards(1, cards.col(C::C_YuE_ID)));
             const std::int64_t timesBalance = whole(cards(1, cards.col(C::C_YuCi_ID)));
             XfRowValues row{cards(1, cards.col(C::Card_No_Lng)), cards(1, cards.col(C::C_LeiBie)),
-                            cards(1, cards.col(C::Card_No)), Get_Server_Time(), yearMonth,
+                            cards(1, cards.col(C::Card_No)), now, yearMonth,
                             XF_Type_Code::SubsidyClear, balance, fenNeg(money), fenSub(balance, money), 0,
                             timesBalance, r.pinfoId, r.operatorId};
             con.execute(insertXf(row));
             row.kind = XF_Type_Code::TimesSubsidyClear;
-            row.dateTime = Get_Server_Time();
             row.before = row.after;
             row.change = 0;
             row.timesChange = fenNeg(times);
@@ -174,7 +178,7 @@ Outcome Clear_Employee(const std::string& connectionString, const Request& r) {
                         "," + num(B_Unit_Code::Clear_Marker) + ")");
             // Bracketed: a negative amount must not make "--", a comment.
             con.execute("update Card_Info set C_YuCi_ID=C_YuCi_ID-(" + num(times) + "),C_YuE_ID=C_YuE_ID-(" +
-                        num(money) + "),ID_YuE_Now='" + q(Get_Server_Time()) + "' where ID=" +
+                        num(money) + "),ID_YuE_Now='" + q(now) + "' where ID=" +
                         num(cards(1, cards.col(C::ID))));
         }
     }

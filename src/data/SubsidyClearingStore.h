@@ -8,6 +8,10 @@
 
 namespace tolvenk {
 
+namespace db {
+class Connection;
+}
+
 // An employee's month as the clearing counts it, in fen and times.
 struct QL_Figures {
     std::int64_t subsidyFen = 0;    // batch rows credited to the ID card
@@ -48,6 +52,8 @@ enum class Outcome { Cleared, Already_Cleared, No_Card };
 // never cleared twice. A database error rolls everything back and passes to
 // the caller.
 Outcome Clear_Employee(const std::string& connectionString, const Request& request);
+// The same on `con`; inside a transaction of it, a savepoint of that one.
+Outcome Clear_Employee(db::Connection& con, const Request& request);
 
 }  // namespace Clearing_Store
 

@@ -5,6 +5,7 @@
 #include "CardsFixture.h"
 #include "cards/IDYuE_QingLing.h"
 #include "cards/YuE_ID_Cha.h"
+#include "data/WriteBatch.h"
 #include "support/Peer.h"
 #include "support/PeerModule.h"
 #include "ui/WindowRegistry.h"
@@ -170,9 +171,11 @@ TEST_P(IdClearing, OnScreenTheQueryOpensTheClearingWhichClearsTheDepartment) {
 namespace {
 
 // A second office clearing department 0 that is killed, as by kill -9 or a
-// power cut, as it starts on the fifth ticked card.
+// power cut, as it starts on the fifth ticked card, its batches two cards
+// each: the first four are committed, the fifth is in hand.
 TOLVENK_PEER_JOB(ClearUntilKilled) {
     test::PeerModule module(peer.arg("db"));
+    Write_Batch::standard().items = 2;
     module.services().clock = "2027-06-01 11:00:00";
     Op_User_ID = 8;
     IDYuE_QingLing w;

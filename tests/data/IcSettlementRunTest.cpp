@@ -115,3 +115,31 @@ TEST_P(IcSettlementRun, ABackupStartPrunesAndCopiesOnlyLaterRows) {
 }
 
 }  // namespace
+
+// Cards A, B and C in one batch, C's collapse refused: A's settlement is
+// committed before C's failure passes, C stays whole, and the progress is
+// told only before A, where no batch held the lock yet.
+TEST_P(IcSettlementRun, AFailingCardInABatchKeepsTheCardsSettledBeforeIt) {
+    sv->yieldAlways = false;
+    money(3, "C", 1, 100, 100, "2026-05-01 10:00:00");
+    money(3, "C", 2, -1, 99, "2026-05-02 10:00:00");
+    money(3, "C", 3, -1, 98, "2026-05-03 10:00:00");
+    con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (3,'C',0)");
+    test::refuseWrites(*con, engine(), "no_c", "update", "Record_XF", "new.XF_Type=250 and new.Card_No='C'", "no C");
+    std::vector<std::string> told;
+    try {
+        run([&](const Run_Step& s) {
+            told.push_back(s.card);
+            return true;
+        });
+        FAIL() << "no failure";
+    } catch (const IC_Settlement::Card_Failure& e) {
+        EXPECT_EQ(e.card, "C");
+    }
+    EXPECT_EQ(told, (std::vector<std::string>{"A"}));
+    EXPECT_EQ(card("A"), (std::vector<T>{{"1", "1", "1000", "1000"}, {"3", "250", "-300", "700"}, {"4", "1", "-50", "650"}}));
+    EXPECT_EQ(card("C"), (std::vector<T>{{"1", "1", "100", "100"}, {"2", "1", "-1", "99"}, {"3", "1", "-1", "98"}}));
+    EXPECT_EQ(test::column(*con, "select Card_No||Card_LiuShui from Record_BF_XF order by Card_No,Card_LiuShui"),
+              (T{"A2", "A3"}));
+    EXPECT_EQ(settlementRow()[1], "0");
+}

@@ -1,6 +1,7 @@
 // The ID grant run without its window, on both engines.
 #include "data/BTService.h"
 #include "data/IdGrantRun.h"
+#include "data/WriteBatch.h"
 #include "support/Fixtures.h"
 
 using namespace tolvenk;
@@ -109,4 +110,48 @@ TEST_P(IdGrantRun, RegrantsWaitingRowsAndBooksAGroupRechargeAsATransfer) {
     EXPECT_EQ(states(), (test::Texts{"2:2:8", "3:-1:1"}));
     EXPECT_EQ(test::row(*con, "select Pinfo_id,Card_No,XF_Type,YuE_Old,YuE_Change,YuE_New from Record_XF"),
               (test::Texts{"2", "C2b", "174", "50", "300", "350"}));
+}
+
+// Employees 21 to 28 with cards of 1.00, granted in batches of three: 10 fen
+// times the number each, 25's refused. The progress is told after each full
+// batch only (rows 3 and 7: 25 holds no place in the second); 25 alone is
+// left as he was. A second batch of 1 fen each, stopped at the first chance:
+// the first three are credited whole, the others untouched.
+TEST_P(IdGrantRun, InBatchesAFailureLeavesOneAloneAndAStopKeepsTheBatchesDone) {
+    Write_Batch::standard() = {3, std::chrono::hours(1)};
+    sv->yieldAlways = false;
+    for (int p = 21; p <= 28; ++p) {
+        con->execute("insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_ID,C_YuCi_ID,"
+                     "C_LeiBie) values (" + std::to_string(100 + p) + "," + std::to_string(p) + ",'K" +
+                     std::to_string(p) + "'," + std::to_string(5000 + p) + ",1,0,100,0,1)");
+        batchRow(p, 5, 0, -1, 10 * p);
+        batchRow(p, 6, 0, -1, 1);
+    }
+    test::refuseWrites(*con, engine(), "no_25", "insert", "Record_XF", "new.Pinfo_id=25");
+    ID_Grant::Run run(bt, batch("5"));
+    std::vector<std::int64_t> seen;
+    const auto counts = run.grant([&](std::int64_t done, std::int64_t) {
+        seen.push_back(done);
+        return true;
+    });
+    EXPECT_EQ(seen, (std::vector<std::int64_t>{3, 7}));
+    EXPECT_EQ(counts.credited, 7);
+    EXPECT_EQ(counts.failed, 1);
+    EXPECT_EQ(states(5), (test::Texts{"21:2:8", "22:2:8", "23:2:8", "24:2:8", "25:-1:1", "26:2:8", "27:2:8", "28:2:8"}));
+    EXPECT_EQ(test::column(*con, "select C_YuE_ID from Card_Info where ID>120 order by ID"),
+              (test::Texts{"310", "320", "330", "340", "100", "360", "370", "380"}));
+    EXPECT_EQ(test::column(*con, "select Pinfo_id||':'||YuE_Old||':'||YuE_New from Record_XF order by Pinfo_id"),
+              (test::Texts{"21:100:310", "22:100:320", "23:100:330", "24:100:340", "26:100:360", "27:100:370",
+                           "28:100:380"}));
+
+    test::allowWrites(*con, engine(), "no_25", "Record_XF");
+    ID_Grant::Run stopped(bt, batch("6"));
+    const auto part = stopped.grant([](std::int64_t, std::int64_t) { return false; });
+    EXPECT_TRUE(part.stopped);
+    EXPECT_EQ(part.credited, 3);
+    EXPECT_EQ(states(6), (test::Texts{"21:2:8", "22:2:8", "23:2:8", "24:-1:1", "25:-1:1", "26:-1:1", "27:-1:1",
+                                      "28:-1:1"}));
+    EXPECT_EQ(test::column(*con, "select C_YuE_ID from Card_Info where ID>120 order by ID"),
+              (test::Texts{"311", "321", "331", "340", "100", "360", "370", "380"}));
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where YuE_Change=1"), 3);
 }

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <map>
 
+#include "data/BTService.h"
+#include "data/IdGrantRun.h"
+#include "data/SubsidyClearingRun.h"
+#include "data/WriteBatch.h"
 #include "demo_gen/DemoGenerator.h"
 #include "subsidy/BT_ID_FF.h"
 #include "subsidy/BT_QingLing.h"
@@ -233,4 +237,73 @@ TEST_P(BesideTerminal, TheClearingTakesBackWhatEachEmployeeLeft) {
                                  "Record_XF where XF_Type=166 and Record_XF.Card_No=Card_Info.Card_No)"),
               ok);
     EXPECT_EQ(chainProblem(), "");
+}
+
+// The same grant in batches of ten: between two batches the run holds no
+// lock, so the terminal commits a row there each time before the run goes
+// on; every employee is credited once all the same.
+TEST_P(BesideTerminal, BetweenTwoBatchesOfTheGrantTheTerminalGetsThrough) {
+    Write_Batch::standard() = {10, std::chrono::hours(1)};
+    sv->yieldAlways = false;
+    con->execute("insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,"
+                 "B_SF,B_Unit) select Pinfo_ID,'2026-11-01 08:00:00',1,500,0,2026,11,1,0,-1,0 "
+                 "from Ren_Per_Info where " + kDept02);
+    const std::int64_t usable = test::number(
+        *con, "select count(*) from BuTie_OK where Pinfo_ID in (select Pinfo_id from Card_Info where C_GuaShi=0)");
+    const test::TerminalOptions o{middleCard(kDept02), kMach, 2000, true, ""};
+    test::Terminal terminal(cs, o);
+    terminal.waitForCommits(3);
+    BTService bt;
+    bt.Set_strCN(cs);
+    ID_Grant::Run run(bt, {2026, 11, "1", false, 7});
+    int between = 0;
+    const ID_Grant::Counts counts = run.grant([&](std::int64_t, std::int64_t) {
+        terminal.waitForCommits(terminal.commits() + 1);
+        ++between;
+        return true;
+    });
+    const test::TerminalReport r = terminal.finish();
+
+    EXPECT_EQ(between, run.total() / 10);
+    EXPECT_EQ(counts.credited, usable);
+    EXPECT_EQ(counts.failed, 0);
+    expectTerminalKept(o, r);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where XF_Type=11 and ID>" + std::to_string(mark)),
+              usable);
+    EXPECT_EQ(chainProblem(), "");
+}
+
+// The clearing of department 02 in batches of ten, the terminal committing a
+// row between each two: every employee is cleared once or found without a
+// card, and the terminal loses nothing.
+TEST_P(BesideTerminal, BetweenTwoBatchesOfTheClearingTheTerminalGetsThrough) {
+    Write_Batch::standard() = {10, std::chrono::hours(1)};
+    sv->yieldAlways = false;
+    con->execute("insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,"
+                 "B_SF,B_Unit) select Pinfo_ID,'2026-11-01 08:00:00',1,800,0,2026,11,1,0,2,0 "
+                 "from Ren_Per_Info where " + kDept02);
+    std::vector<Clearing_Store::Listed> lines;
+    for (const std::string& p : test::column(*con, "select Pinfo_ID from Ren_Per_Info where " + kDept02 + " order by Pinfo_ID"))
+        lines.push_back({std::stoi(p), true, false});
+    const std::int64_t usable = test::number(
+        *con, "select count(*) from BuTie_OK where Pinfo_ID in (select Pinfo_id from Card_Info where C_GuaShi=0)");
+    const test::TerminalOptions o{middleCard(kDept02), kMach, 2000, true, ""};
+    test::Terminal terminal(cs, o);
+    terminal.waitForCommits(3);
+    int between = 0;
+    const Clearing_Store::Counts counts =
+        Clearing_Store::Clear_Listed(cs, 2026, 11, 7, lines, [&](std::int64_t, std::int64_t) {
+            terminal.waitForCommits(terminal.commits() + 1);
+            ++between;
+            return true;
+        });
+    const test::TerminalReport r = terminal.finish();
+
+    EXPECT_EQ(between, static_cast<int>(lines.size() / 10));
+    EXPECT_EQ(counts.cleared, usable);
+    EXPECT_EQ(counts.cleared + counts.noCard, static_cast<int>(lines.size()));
+    EXPECT_EQ(counts.failed, 0);
+    expectTerminalKept(o, r);
+    EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK where B_Times=-1"), usable);
+    EXPECT_EQ(test::number(*con, "select count(distinct Pinfo_id) from Record_XF where XF_Type=166"), usable);
 }

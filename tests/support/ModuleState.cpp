@@ -1,6 +1,7 @@
 #include "support/ModuleState.h"
 
 #include "data/Globals.h"
+#include "data/WriteBatch.h"
 #include "entry/MenuTable.h"
 #include "lang/LangGlobals.h"
 #include "ui/WindowRegistry.h"
@@ -30,6 +31,7 @@ void resetGlobals() {
     Lan_Type = 0;
     Lan_Charset = 0;
     Home_Path.clear();
+    Write_Batch::standard() = Write_Batch::Limits{};
 }
 
 void resetWindows() {

@@ -1,0 +1,94 @@
+#include "data/WriteBatch.h"
+
+#include <exception>
+
+#include "platform/db/Connection.h"
+#include "platform/db/Transaction.h"
+#include "platform/services/Services.h"
+
+namespace tolvenk {
+
+Write_Batch::Limits& Write_Batch::standard() {
+    static Limits limits;
+    return limits;
+}
+
+Write_Batch::Write_Batch(db::Connection& con) : Write_Batch(con, standard()) {}
+
+Write_Batch::Write_Batch(db::Connection& con, Limits limits) : con_(con), limits_(limits) {}
+
+Write_Batch::~Write_Batch() = default;
+
+void Write_Batch::item(const Writes& writes, Kept kept, Lost lost) {
+    run(writes, true, std::move(kept), std::move(lost));
+}
+
+void Write_Batch::wholeItem(const Writes& writes, Kept kept, Lost lost) {
+    run(writes, false, std::move(kept), std::move(lost));
+}
+
+void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost) {
+    if (!outer_) {
+        outer_ = std::make_unique<db::Transaction>(con_);
+        begun_ = std::chrono::steady_clock::now();
+    }
+    try {
+        if (savepoint) {
+            db::Transaction own(con_);  // a savepoint of the batch
+            writes(con_);
+            own.commit();
+        } else {
+            writes(con_);
+        }
+    } catch (const std::exception& e) {
+        // Some errors end the whole transaction on the file engine (a full
+        // disk, a trigger's rollback): what the batch held is gone with it.
+        if (!con_.inTransaction()) lose(e.what());
+        throw;
+    }
+    pending_.push_back({std::move(kept), std::move(lost)});
+}
+
+void Write_Batch::note(const Kept& told) {
+    if (!outer_) {
+        if (told) told();
+        return;
+    }
+    pending_.push_back({told, [told](const std::string&) {
+                            if (told) told();
+                        }});
+}
+
+bool Write_Batch::pause(bool telling) {
+    if (!outer_) return true;
+    const bool full = static_cast<std::int64_t>(pending_.size()) >= limits_.items ||
+                      std::chrono::steady_clock::now() - begun_ >= limits_.time;
+    if (full || (telling && platform::services().yieldDue())) commit();
+    return !outer_;
+}
+
+bool Write_Batch::commit() {
+    if (!outer_) return true;
+    try {
+        outer_->commit();
+    } catch (const std::exception& e) {
+        lose(e.what());
+        return false;
+    }
+    outer_.reset();
+    std::vector<Pending> done;
+    done.swap(pending_);
+    for (const Pending& p : done)
+        if (p.kept) p.kept();
+    return true;
+}
+
+void Write_Batch::lose(const std::string& why) {
+    outer_.reset();  // rolls back what the engine still holds
+    std::vector<Pending> gone;
+    gone.swap(pending_);
+    for (const Pending& p : gone)
+        if (p.lost) p.lost(why);
+}
+
+}  // namespace tolvenk

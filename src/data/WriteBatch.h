@@ -1,0 +1,82 @@
+#pragma once
+// Writes of many employees or cards in transactions of a few hundred, each
+// one's writes in a savepoint of its own: one that fails is undone alone and
+// the others of the batch still commit, while terminals wait for the write
+// lock no longer than one batch holds it.
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tolvenk {
+
+namespace db {
+class Connection;
+class Transaction;
+}  // namespace db
+
+class Write_Batch {
+public:
+    // A batch is committed once it holds `items` employees or cards or has
+    // held the lock for `time`, whichever comes first.
+    struct Limits {
+        std::int64_t items = 200;
+        std::chrono::milliseconds time{150};
+    };
+    using Writes = std::function<void(db::Connection&)>;
+    using Kept = std::function<void()>;
+    using Lost = std::function<void(const std::string& why)>;
+
+    // The limits of a batch made without any; tests make them small.
+    static Limits& standard();
+
+    explicit Write_Batch(db::Connection& con);
+    Write_Batch(db::Connection& con, Limits limits);
+    // A batch still open is rolled back, its items told nothing: commit()
+    // before leaving wherever they should be kept.
+    ~Write_Batch();
+    Write_Batch(const Write_Batch&) = delete;
+    Write_Batch& operator=(const Write_Batch&) = delete;
+
+    // Runs one employee's or card's writes in a savepoint of the open batch,
+    // begun with the write lock by the first of them. `kept` is told once
+    // they are committed. An error undoes only them and passes; where the
+    // engine ended the whole transaction with it, the batch's earlier items
+    // were undone too and each is told `lost` first.
+    void item(const Writes& writes, Kept kept = {}, Lost lost = {});
+    // The same for writes that keep themselves whole (one statement, or a
+    // transaction guard of their own, which is a savepoint here): a
+    // savepoint around them would only cost a round trip more each way.
+    void wholeItem(const Writes& writes, Kept kept = {}, Lost lost = {});
+    // Tells `told` in its place among the items' outcomes: when the open
+    // batch ends, committed or not, or at once when none is open (an item
+    // that failed on its own is told so in the order of the others).
+    void note(const Kept& told);
+    // Between two items: commits when the batch is full or old, or, when the
+    // run is about to tell its progress, when the window is due to let events
+    // through (a window never does so while the batch holds the lock). True
+    // when no batch is open afterwards, so the progress may be told.
+    bool pause(bool telling);
+    // Commits the open batch, if any, and tells its items kept; a failed
+    // commit undoes them all, tells each lost and returns false.
+    bool commit();
+    bool open() const { return outer_ != nullptr; }
+
+private:
+    struct Pending {
+        Kept kept;
+        Lost lost;
+    };
+    void lose(const std::string& why);
+    void run(const Writes& writes, bool savepoint, Kept kept, Lost lost);
+
+    db::Connection& con_;
+    Limits limits_;
+    std::unique_ptr<db::Transaction> outer_;
+    std::chrono::steady_clock::time_point begun_;
+    std::vector<Pending> pending_;
+};
+
+}  // namespace tolvenk

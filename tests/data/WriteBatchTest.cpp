@@ -1,0 +1,114 @@
+// Batches of items on both engines: an item is two Sys_Log rows (Op_Code its
+// number, Op_Object "a" and "b"), so a half-written item shows.
+#include "data/WriteBatch.h"
+#include "platform/db/Transaction.h"
+#include "support/Fixtures.h"
+
+using namespace tolvenk;
+
+namespace {
+
+class WriteBatch : public test::DbTest {
+protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        if (IsSkipped()) return;
+        writer = test::connect(cs);
+    }
+    Write_Batch::Writes item(int n) {
+        return [n](db::Connection& c) {
+            for (const char* part : {"a", "b"})
+                c.execute("insert into Sys_Log(Op_Code,Op_Object) values(" + std::to_string(n) + ",'" + part + "')");
+        };
+    }
+    // The items stored, as seen from another session: "n" for a whole one.
+    test::Texts stored() {
+        return test::column(*con, "select Op_Code||case when count(*)=2 then '' else ' half' end from Sys_Log "
+                                  "group by Op_Code order by Op_Code");
+    }
+    std::shared_ptr<db::Connection> writer;
+    std::vector<std::string> told;  // "kept n" / "lost n" in the order told
+    Write_Batch::Kept kept(int n) {
+        return [this, n] { told.push_back("kept " + std::to_string(n)); };
+    }
+    Write_Batch::Lost lost(int n) {
+        return [this, n](const std::string&) { told.push_back("lost " + std::to_string(n)); };
+    }
+};
+
+TOLVENK_ON_BOTH_ENGINES(WriteBatch);
+
+class WriteBatchFile : public WriteBatch {};
+TOLVENK_ON_FILE_ONLY(WriteBatchFile);
+
+}  // namespace
+
+// Item 3's second row is refused: item 3 alone is undone and its error
+// passes; the others commit together, told kept only then, in their order.
+TEST_P(WriteBatch, AFailingItemIsUndoneAloneAndTheOthersCommitTogether) {
+    test::refuseWrites(*con, engine(), "no_3b", "insert", "Sys_Log", "new.Op_Code=3 and new.Op_Object='b'");
+    Write_Batch batch(*writer, {100, std::chrono::hours(1)});
+    for (int n = 1; n <= 5; ++n) {
+        if (n == 3) {
+            EXPECT_THROW(batch.item(item(n), kept(n), lost(n)), db::DbError);
+            batch.note([this] { told.push_back("failed 3"); });
+            continue;
+        }
+        batch.item(item(n), kept(n), lost(n));
+        EXPECT_FALSE(batch.pause(false));
+    }
+    EXPECT_TRUE(batch.open());
+    EXPECT_TRUE(told.empty());
+    EXPECT_TRUE(stored().empty());  // nothing seen before the commit
+    EXPECT_TRUE(batch.commit());
+    EXPECT_EQ(told, (std::vector<std::string>{"kept 1", "kept 2", "failed 3", "kept 4", "kept 5"}));
+    EXPECT_EQ(stored(), (test::Texts{"1", "2", "4", "5"}));
+}
+
+// A batch ends when full; before the progress is told, also when a yield is
+// due; the progress may be told only when no batch is open.
+TEST_P(WriteBatch, ABatchEndsWhenFullOrBeforeAYield) {
+    sv->yieldAlways = false;
+    Write_Batch batch(*writer, {2, std::chrono::hours(1)});
+    EXPECT_TRUE(batch.pause(true));  // none open yet
+    batch.item(item(1), kept(1));
+    EXPECT_FALSE(batch.pause(true));
+    batch.item(item(2), kept(2));
+    EXPECT_TRUE(batch.pause(false));
+    EXPECT_EQ(stored(), (test::Texts{"1", "2"}));
+    batch.item(item(3), kept(3));
+    EXPECT_FALSE(batch.pause(false));
+    sv->yieldAlways = true;
+    EXPECT_FALSE(batch.pause(false));  // no progress to tell: the batch goes on
+    EXPECT_TRUE(batch.pause(true));
+    EXPECT_EQ(told, (std::vector<std::string>{"kept 1", "kept 2", "kept 3"}));
+    EXPECT_EQ(stored(), (test::Texts{"1", "2", "3"}));
+}
+
+// A batch left without its commit writes nothing of its items.
+TEST_P(WriteBatch, ABatchNotCommittedWritesNothing) {
+    {
+        Write_Batch batch(*writer);
+        batch.item(item(1), kept(1), lost(1));
+    }
+    EXPECT_FALSE(writer->inTransaction());
+    EXPECT_TRUE(told.empty());
+    EXPECT_TRUE(stored().empty());
+}
+
+// A trigger that rolls back the whole transaction takes the batch's earlier
+// items with it: each is told lost, none is half there, and the next item
+// begins a batch of its own.
+TEST_P(WriteBatchFile, AnErrorThatEndsTheTransactionTellsTheEarlierItemsLost) {
+    con->executeScript("create trigger all_gone before insert on Sys_Log when new.Op_Code=3 "
+                       "begin select raise(rollback, 'all gone'); end;");
+    Write_Batch batch(*writer);
+    batch.item(item(1), kept(1), lost(1));
+    batch.item(item(2), kept(2), lost(2));
+    EXPECT_THROW(batch.item(item(3), kept(3), lost(3)), db::DbError);
+    EXPECT_FALSE(batch.open());
+    batch.item(item(4), kept(4), lost(4));
+    EXPECT_TRUE(batch.commit());
+    EXPECT_EQ(told, (std::vector<std::string>{"lost 1", "lost 2", "kept 4"}));
+    EXPECT_EQ(stored(), (test::Texts{"4"}));
+}

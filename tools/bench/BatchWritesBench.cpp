@@ -1,0 +1,347 @@
+// Times the runs that write per employee or card (ID grant, month-end
+// clearing, ID balance clearing, IC settlement) on a generated database, each
+// against the same writes done set-based in one transaction per 200
+// employees or cards, on a fresh copy of the database each, and prints one
+// table. The runs yield every 100 ms, as a window does.
+// Usage: tolvenk-bench-batch [folder] [employees] [transactions]
+// The generated database is kept in the folder as BATCH-source.mdb and reused;
+// with TOLVENK_BENCH_PG naming a server as TOLVENK_PG does, it is the server's
+// database tolvenk_bench_batch_source, copied for each run.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "data/BTService.h"
+#include "data/CardService.h"
+#include "data/Globals.h"
+#include "data/IcSettlementRun.h"
+#include "data/IdClearing.h"
+#include "data/IdGrantRun.h"
+#include "data/SubsidyClearingRun.h"
+#include "demo_gen/DemoGenerator.h"
+#include "lang/Language.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Recordset.h"
+#include "platform/services/ScriptedServices.h"
+
+using namespace tolvenk;
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kChunk = 200;
+
+// Yields when 100 ms have passed, as the real services do.
+class TimedServices : public platform::ScriptedServices {
+public:
+    bool yieldDue() override { return Clock::now() - last_ >= std::chrono::milliseconds(100); }
+    void yield() override {
+        ++yields;
+        last_ = Clock::now();
+    }
+
+private:
+    Clock::time_point last_ = Clock::now();
+};
+
+double timed(const std::function<void()>& run) {
+    const auto start = Clock::now();
+    run();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The window's step between rows: a yield when one is due.
+bool windowStep() {
+    auto& sv = platform::services();
+    if (sv.yieldDue()) sv.yield();
+    return true;
+}
+
+std::int64_t number(db::Connection& con, const std::string& sql) {
+    return con.openRecordset(sql)->field(0).toInt64();
+}
+
+std::vector<std::string> column(db::Connection& con, const std::string& sql) {
+    std::vector<std::string> out;
+    for (auto rs = con.openRecordset(sql); !rs->eof(); rs->moveNext()) out.push_back(rs->field(0).toString());
+    return out;
+}
+
+// Runs `each` on lists of up to kChunk of the numbers, each in a transaction
+// holding the write lock.
+void inChunks(db::Connection& con, const std::vector<std::string>& ids,
+              const std::function<void(const std::string& list)>& each) {
+    for (std::size_t i = 0; i < ids.size(); i += kChunk) {
+        std::string list;
+        for (std::size_t j = i; j < ids.size() && j < i + kChunk; ++j) list += (j > i ? "," : "") + ids[j];
+        con.beginWriteTrans();
+        each(list);
+        con.commitTrans();
+    }
+}
+
+// Where the databases are: files in a folder, or databases of a server
+// named as TOLVENK_PG names the test server ("host=.. port=.. user=.. password=..").
+struct Place {
+    fs::path source, run;
+    std::string host, port, user, password;  // a server when host is set
+    bool server() const { return !host.empty(); }
+    std::string serverText(const std::string& catalog) const {
+        return "Provider=SQLOLEDB.1;Password=" + password + ";Persist Security Info=True;User ID=" + user +
+               ";Initial Catalog=" + catalog + ";Data Source=" + host + "," + port;
+    }
+};
+Place place;
+const char* const kSourceDb = "tolvenk_bench_batch_source";
+const char* const kRunDb = "tolvenk_bench_batch_run";
+
+// A fresh copy of the source, open on Conn_Main and strCN.
+void freshCopy() {
+    Conn_Main.reset();
+    if (place.server()) {
+        db::Connection admin;
+        admin.open(place.serverText("postgres"));
+        admin.execute(std::string("DROP DATABASE IF EXISTS ") + kRunDb + " WITH (FORCE)");
+        admin.execute(std::string("CREATE DATABASE ") + kRunDb + " TEMPLATE " + kSourceDb);
+        strCN = place.serverText(kRunDb);
+    } else {
+        for (const char* tail : {"", "-wal", "-shm", "-journal"}) fs::remove(place.run.string() + tail);
+        fs::copy_file(place.source, place.run);
+        strCN = db::Connection::fileConnectionString(place.run.string());
+    }
+    Conn_Main = std::make_shared<db::Connection>();
+    Conn_Main->open(strCN);
+}
+
+// Every card an ID card of 50.00; a prepared ID batch 2026-12-1 of 5.00 for
+// every live employee, and November's subsidy of 8.00 credited to each.
+void prepareIdMoney(db::Connection& con) {
+    con.executeScript(
+        "update Card_Info set Card_Model=1, C_GuaShi=0, C_YuE_ID=5000;"
+        "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,B_SF,"
+        "B_Unit) select Pinfo_ID,'2026-12-01 08:00:00',1,500,0,2026,12,1,0,-1,0 from Ren_Per_Info where Del_YN=0;"
+        "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,B_SF,"
+        "B_Unit) select Pinfo_ID,'2026-11-01 08:00:00',1,800,0,2026,11,9,0,2,0 from Ren_Per_Info where Del_YN=0;"
+        "delete from BuTie_OK where B_Year=2026 and B_Month=11 and B_Times<=0;"
+        "analyze;");
+}
+
+const char* const kXfColumns =
+    "Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,YuE_New,C_QuHao,"
+    "Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code";
+
+void grantSetBased(db::Connection& con) {
+    const auto ids = column(con, "select ID from BuTie_OK where B_Year=2026 and B_Month=12 and B_Times=1 and B_SF=-1 "
+                                 "order by ID");
+    inChunks(con, ids, [&](const std::string& list) {
+        const std::string rows = "BuTie_OK.ID in (" + list + ") and BuTie_OK.B_SF=-1";
+        con.execute(std::string("insert into Record_XF(") + kXfColumns +
+                    ") select 0,c.Pinfo_id,c.Card_No_Lng,'',c.C_LeiBie,0,11,0,c.C_YuE_ID,BuTie_OK.B_JinE,"
+                    "c.C_YuE_ID+BuTie_OK.B_JinE,0,0,0,'2026-12-07 10:00:00',c.Card_No,0,1,1,0,0,c.C_YuCi_ID,0 "
+                    "from BuTie_OK join Card_Info c on c.Pinfo_id=BuTie_OK.Pinfo_ID and c.Card_Model=1 and "
+                    "c.C_GuaShi=0 where " + rows);
+        con.execute("update Card_Info set C_YuE_ID=C_YuE_ID+(select B_JinE from BuTie_OK where "
+                    "BuTie_OK.Pinfo_ID=Card_Info.Pinfo_id and " + rows + ") where Card_Model=1 and C_GuaShi=0 and "
+                    "Pinfo_id in (select Pinfo_ID from BuTie_OK where " + rows + ")");
+        con.execute("update BuTie_OK set ZhunBei_DT='2026-12-07 10:00:00',ZhunBei_Ren_ID=1,B_SF=case when exists("
+                    "select 1 from Card_Info c where c.Pinfo_id=BuTie_OK.Pinfo_ID and c.Card_Model=1 and "
+                    "c.C_GuaShi=0) then 2 else 0 end where " + rows);
+    });
+}
+
+void clearingSetBased(db::Connection& con) {
+    const auto ids = column(con, "select Pinfo_ID from Ren_Per_Info where Del_YN=0 order by Pinfo_ID");
+    inChunks(con, ids, [&](const std::string& list) {
+        con.executeScript(
+            "create temp table ql as select p.Pinfo_ID as pid,c.ID as cid,c.C_YuE_ID as bal,c.C_YuCi_ID as tbal,"
+            "c.Card_No_Lng as lng,c.C_LeiBie as lei,c.Card_No as no,"
+            "(select coalesce(sum(B_JinE),0) from BuTie_OK b where b.Pinfo_ID=p.Pinfo_ID and b.B_Year=2026 and "
+            "b.B_Month=11 and b.B_Times>0 and b.B_SF=2) as sub,"
+            "(select coalesce(sum(YuE_Change),0) from Record_XF x where x.Pinfo_id=p.Pinfo_ID and "
+            "x.Date_Time>='2026-11-01' and x.Date_Time<'2026-12-01' and coalesce(x.Card_LiuShui,0)<=0 and "
+            "coalesce(x.Ci_LiuShui,0)<=0 and x.XF_Type in (1,2,9,10,15,16,48)) as spent "
+            "from Ren_Per_Info p join Card_Info c on c.Pinfo_id=p.Pinfo_ID and c.Card_Model=1 and c.C_GuaShi=0 "
+            "where p.Pinfo_ID in (" + list + ") and not exists(select 1 from BuTie_OK m where m.Pinfo_ID=p.Pinfo_ID "
+            "and m.B_Year=2026 and m.B_Month=11 and m.B_Times<=0);"
+            "insert into Record_XF(" + std::string(kXfColumns) + ") select 36,pid,lng,'',lei,10,166,0,bal,"
+            "-(case when sub+spent>0 then sub+spent else 0 end),bal-(case when sub+spent>0 then sub+spent else 0 end),0,0,0,'2026-12-07 10:00:00',no,0,1,1,0,0,tbal,0 from ql;"
+            "insert into Record_XF(" + std::string(kXfColumns) + ") select 36,pid,lng,'',lei,10,168,0,"
+            "bal-(case when sub+spent>0 then sub+spent else 0 end),0,bal-(case when sub+spent>0 then sub+spent else 0 end),0,0,0,'2026-12-07 10:00:00',no,0,1,1,0,0,tbal,0 from ql;"
+            "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Unit) "
+            "select pid,'2026-12-07 10:00:00',1,-(case when sub+spent>0 then sub+spent else 0 end),0,2026,11,-1,-1 from ql;"
+            "update Card_Info set C_YuE_ID=C_YuE_ID-(select (case when sub+spent>0 then sub+spent else 0 end) from ql where cid=Card_Info.ID),"
+            "ID_YuE_Now='2026-12-07 10:00:00' where ID in (select cid from ql);"
+            "drop table ql;");
+    });
+}
+
+void idClearingSetBased(db::Connection& con) {
+    const auto ids = column(con, "select ID from Card_Info where Card_Model=1 order by Pinfo_id,Card_No");
+    con.execute("insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) values('2026-12-07 10:00:00',1,301,'0,0')");
+    const std::int64_t log = number(con, "select max(ID) from Sys_Log");
+    std::int64_t count = 0, sum = 0;
+    inChunks(con, ids, [&](const std::string& list) {
+        const std::string cards = "Card_Info.ID in (" + list + ")";
+        const auto voided = con.openRecordset("select count(*),coalesce(sum(C_YuE_ID),0) from Card_Info where "
+                                              "C_YuE_ID<>0 and " + cards);
+        count += voided->field(0).toInt64();
+        sum -= voided->field(1).toInt64();
+        con.execute("insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,YuE_Old,"
+                    "YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,"
+                    "XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,IS_ShuiKong) select "
+                    "0,Pinfo_id,0,C_LeiBie,0,175,0,C_YuE_ID,-C_YuE_ID,0,0,0,-3,'2026-12-07 10:00:00',Card_No,0,1,0,0,"
+                    "0,0,0,'','',0,0 from Card_Info where C_YuE_ID<>0 and " + cards);
+        con.execute("update Card_Log set Card_YuE=0 where exists(select 1 from Card_Info where " + cards +
+                    " and Card_Info.Pinfo_id=Card_Log.Pinfo_id and Card_Info.Card_No=Card_Log.Card_No)");
+        con.execute("update Card_Info set C_YuE_ID=0 where " + cards);
+        con.execute("update Sys_Log set Op_Object='" + std::to_string(count) + "," + std::to_string(sum) +
+                    "' where ID=" + std::to_string(log));
+    });
+}
+
+struct Line {
+    const char* name;
+    double run, setBased;
+    std::string what;
+};
+
+// Every operation unless the environment's TOLVENK_BENCH_ONLY names one menu code.
+bool wanted(const char* menu) {
+    const char* only = std::getenv("TOLVENK_BENCH_ONLY");
+    return !only || std::string(only) == menu;
+}
+
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const fs::path folder = argc > 1 ? argv[1] : fs::temp_directory_path() / "tolvenk-bench-batch";
+    const int employees = argc > 2 ? std::stoi(argv[2]) : 3000;
+    const long transactions = argc > 3 ? std::stol(argv[3]) : 200000;
+    fs::create_directories(folder);
+    place.source = folder / "BATCH-source.mdb";
+    place.run = folder / "BATCH-run.mdb";
+    if (const char* pg = std::getenv("TOLVENK_BENCH_PG"); pg && *pg) {
+        std::istringstream in(pg);
+        for (std::string pair; in >> pair;) {
+            const std::size_t eq = pair.find('=');
+            const std::string key = pair.substr(0, eq), value = eq == std::string::npos ? "" : pair.substr(eq + 1);
+            if (key == "host") place.host = value;
+            if (key == "port") place.port = value;
+            if (key == "user") place.user = value;
+            if (key == "password") place.password = value;
+        }
+    }
+    bool generate = !fs::exists(place.source);
+    if (place.server()) {
+        db::Connection admin;
+        admin.open(place.serverText("postgres"));
+        generate = number(admin, std::string("select count(*) from pg_database where datname='") + kSourceDb + "'") == 0;
+        if (generate) admin.execute(std::string("CREATE DATABASE ") + kSourceDb);
+    }
+    if (generate) {
+        demo::Options o;
+        o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
+        o.lastDay = "2026-11-30";
+        if (place.server()) o.server = place.serverText(kSourceDb);
+        else o.businessPath = place.source.string();
+        o.employees = employees;
+        o.transactions = transactions;
+        o.everyWindow = true;
+        demo::generate(o);
+    }
+    auto sv = std::make_shared<TimedServices>();
+    sv->clock = "2027-06-01 10:00:00";
+    platform::setServices(sv);
+    DB_Type = place.server() ? "SQL" : "Access";
+    Money_Sign = "￥";
+    Op_User_ID = 1;
+    Load_Lan(0);
+    std::vector<Line> lines;
+
+    if (wanted("7030")) {
+        Line l{"ID grant (7030)", 0, 0, ""};
+        freshCopy();
+        prepareIdMoney(*Conn_Main);
+        BTService bt;
+        bt.Set_strCN(strCN);
+        ID_Grant::Run r(bt, {2026, 12, "1", false, 1});
+        ID_Grant::Counts c;
+        l.run = timed([&] { c = r.grant([](std::int64_t, std::int64_t) { return windowStep(); }); });
+        l.what = std::to_string(c.credited) + " credited, " + std::to_string(c.withoutCard) + " without card";
+        freshCopy();
+        prepareIdMoney(*Conn_Main);
+        l.setBased = timed([&] { grantSetBased(*Conn_Main); });
+        lines.push_back(l);
+    }
+    if (wanted("7031")) {
+        Line l{"month-end clearing (7031)", 0, 0, ""};
+        freshCopy();
+        prepareIdMoney(*Conn_Main);
+        std::vector<Clearing_Store::Listed> listed;
+        for (const std::string& p : column(*Conn_Main, "select Pinfo_ID from Ren_Per_Info where Del_YN=0 order by Pinfo_ID"))
+            listed.push_back({std::stoi(p), true, false});
+        Clearing_Store::Counts c;
+        l.run = timed([&] {
+            c = Clearing_Store::Clear_Listed(strCN, 2026, 11, 1, listed,
+                                             [](std::int64_t, std::int64_t) { return windowStep(); });
+        });
+        l.what = std::to_string(c.cleared) + " cleared, " + std::to_string(c.noCard) + " without card, " +
+                 std::to_string(c.failed) + " failed";
+        freshCopy();
+        prepareIdMoney(*Conn_Main);
+        l.setBased = timed([&] { clearingSetBased(*Conn_Main); });
+        lines.push_back(l);
+    }
+    if (wanted("7040")) {
+        Line l{"ID balance clearing (7040)", 0, 0, ""};
+        freshCopy();
+        prepareIdMoney(*Conn_Main);
+        std::vector<ID_Clearing::Card> cards;
+        for (auto rs = Conn_Main->openRecordset("select Pinfo_id,Card_No from Card_Info where Card_Model=1 order by "
+                                                "Pinfo_id,Card_No");
+             !rs->eof(); rs->moveNext())
+            cards.push_back({static_cast<std::int32_t>(rs->field(0).toInt64()), rs->field(1).toString()});
+        CardService service;
+        service.Set_strCN(strCN);
+        ID_Clearing::Result res;
+        l.run = timed([&] { res = ID_Clearing::Clear(service, cards, 1, "2026-12-07 10:00:00", {}); });
+        l.what = std::to_string(res.cleared) + " cleared, " + std::to_string(res.failed) + " failed";
+        freshCopy();
+        prepareIdMoney(*Conn_Main);
+        l.setBased = timed([&] { idClearingSetBased(*Conn_Main); });
+        lines.push_back(l);
+    }
+    if (wanted("7038")) {
+        Line l{"IC settlement before 2026-11-01 (7038)", 0, 0, ""};
+        freshCopy();
+        db::Connection own;
+        own.open(strCN);
+        IC_Settlement::Run_Result res;
+        l.run = timed([&] {
+            res = IC_Settlement::Run(own, *Conn_Main, "2026-11-01 00:00:00", "",
+                                     [](const IC_Settlement::Run_Step&) { return windowStep(); });
+        });
+        l.what = "state " + std::to_string(static_cast<int>(res.state)) + ", " +
+                 std::to_string(number(*Conn_Main, "select count(*) from Record_XF where XF_Type=250")) +
+                 " settlement rows";
+        l.setBased = 0;
+        lines.push_back(l);
+    }
+    Conn_Main.reset();
+
+    std::printf("%d employees, %ld transactions generated\n", employees, transactions);
+    std::printf("%-40s %10s %12s %7s  %s\n", "operation", "run s", "set-based s", "ratio", "outcome");
+    for (const Line& l : lines)
+        std::printf("%-40s %10.3f %12.3f %7.2f  %s\n", l.name, l.run, l.setBased,
+                    l.setBased > 0 ? l.run / l.setBased : 0.0, l.what.c_str());
+    platform::setServices(nullptr);
+    return 0;
+}
