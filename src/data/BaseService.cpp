@@ -145,4 +145,16 @@ bool BaseService::Mod_DataByIndex(const std::string& TableName, const std::strin
     return fits;
 }
 
+std::unique_ptr<db::RowCursor> BaseService::Open_Cursor(const std::string& Sql) {
+    Open_DB_Con();
+    try {
+        auto cursor = DB_Con->openCursor(Sql);
+        DB_Con.reset();  // the cursor holds the session; nothing else runs on it
+        return cursor;
+    } catch (...) {
+        closeConnection();
+        throw;
+    }
+}
+
 }  // namespace tolvenk

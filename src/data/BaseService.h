@@ -43,6 +43,9 @@ public:
     // to physical column StartIndex+m-1. False when nothing was written.
     bool Mod_DataByIndex(const std::string& TableName, const std::string& IdColName, std::int16_t StartIndex,
                          const std::vector<std::string>& FieldVals, std::int16_t ColType);
+    // The rows of a long read as they are asked for, on a fresh session the
+    // cursor keeps to itself until it goes.
+    std::unique_ptr<db::RowCursor> Open_Cursor(const std::string& Sql);
 
 private:
     void closeConnection();

@@ -427,4 +427,43 @@ std::int64_t XFService::Count_Employees() {
     return n.rowUBound() >= 1 ? fenOf(n(1, 0)) : 0;
 }
 
+std::unique_ptr<db::RowCursor> XFService::Get_XF_Info5_Rows(const std::string& DateFrom, const std::string& DateTo) {
+    std::string sql = "select PInfo_id,Date_Time,XF_Type,YuE_Change,YuCi_Change,XF_Meal from Record_XF where XF_Type in (" +
+                      XF_Kind_Group::sqlList(XF_Kind_Group::PersonalStatistics) + ") ";
+    if (!DateFrom.empty()) sql += " and Date_Time >= '" + q(DateFrom) + "'";
+    if (!DateTo.empty()) sql += " and Date_Time <= '" + q(DateTo) + "'";
+    return base_.Open_Cursor(sql);
+}
+
+// The statements of Get_XF_Info7_1 and Get_XF_Info7_2, word for word.
+std::unique_ptr<db::RowCursor> XFService::Get_XF_Info7_Rows(bool PerPerson, const std::string& DeptNo,
+                                                            const std::vector<std::string>& Types,
+                                                            const std::string& DateFrom, const std::string& DateTo,
+                                                            std::int16_t TypeCount, std::int32_t MachID,
+                                                            std::int32_t DianID, std::int32_t Unit,
+                                                            const std::string& Name, const std::string& Code,
+                                                            const std::string& PNum, const std::string& PInfoID) {
+    std::string sql;
+    if (PerPerson) {
+        sql = "select Record_XF.* from Record_XF where";
+        sql += detailPeriod(DateFrom, DateTo);
+        sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
+        if (!PInfoID.empty()) sql += " and Record_XF.Pinfo_id=" + num(PInfoID);
+    } else {
+        sql = "select Record_XF.*,ren_per_info.Dept_No,ren_per_info.p_name,ren_per_info.p_code,ren_dept_info.Dept_Name,"
+              "ren_dept_info.dept_no from Record_XF,ren_per_info,ren_dept_info where";
+        sql += detailPeriod(DateFrom, DateTo);
+        sql += " and ren_per_info.dept_no=ren_dept_info.dept_no and record_xf.PInfo_id=ren_per_info.PInfo_id and "
+               "  Record_XF.Pinfo_id in (Select Pinfo_id from Ren_Per_Info,Ren_Dept_Info where Ren_Per_Info.Dept_No like '" +
+               lit(DeptNo) + "%" + likeEnd +
+               " and ren_per_info.dept_no=ren_dept_info.dept_no and ren_dept_info.del_yn=0) and ren_dept_info.del_yn=0";
+        sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
+        if (!Name.empty()) sql += " and Ren_per_Info.P_Name like '%" + lit(Name) + "%" + likeEnd;
+        if (!Code.empty()) sql += " and Ren_per_info.P_Code = '" + q(Code) + "'";
+        if (!PNum.empty()) sql += " and Ren_per_info.P_Num like '%" + lit(PNum) + "%" + likeEnd;
+    }
+    sql += " order by Record_XF.Date_Time,record_XF.XF_Type";
+    return base_.Open_Cursor(sql);
+}
+
 }  // namespace tolvenk

@@ -122,6 +122,21 @@ public:
     // The employees of the company, those who left too.
     std::int64_t Count_Employees();
 
+    // The kinds and period of Get_XF_Info5, only the fields the employee
+    // statistics sum, read as they are asked for: PInfo_id, Date_Time,
+    // XF_Type, YuE_Change, YuCi_Change, XF_Meal.
+    std::unique_ptr<db::RowCursor> Get_XF_Info5_Rows(const std::string& DateFrom, const std::string& DateTo);
+    // The rows of Get_XF_Info7_1 or Get_XF_Info7_2 (the same arguments; a
+    // person of "" on the first path's shape when `PerPerson`) as they are
+    // asked for, on a session of their own.
+    std::unique_ptr<db::RowCursor> Get_XF_Info7_Rows(bool PerPerson, const std::string& DeptNo,
+                                                     const std::vector<std::string>& Types,
+                                                     const std::string& DateFrom, const std::string& DateTo,
+                                                     std::int16_t TypeCount, std::int32_t MachID, std::int32_t DianID,
+                                                     std::int32_t Unit, const std::string& Name,
+                                                     const std::string& Code, const std::string& PNum,
+                                                     const std::string& PInfoID);
+
 private:
     std::string settlementP1();
     BaseService base_;

@@ -88,8 +88,16 @@ bool Run_Lock::Go_On() const { return tolvenk::Go_On(window_); }
 
 bool Go_On(const forms::Form& window) {
     platform::Services& sv = platform::services();
-    if (sv.yieldDue()) sv.yield();
+    if (sv.yieldDue()) {
+        Paint_Held_Grids(window);
+        sv.yield();
+    }
     return window.Loaded();
+}
+
+void Paint_Held_Grids(const forms::Form& window) {
+    for (forms::Control* c : window.Controls())
+        if (auto* grid = dynamic_cast<forms::Grid*>(c)) grid->Paint_Held();
 }
 
 void Run_Lock::Show_Progress(forms::ProgressBar& bar, std::int64_t max) {

@@ -82,8 +82,12 @@ private:
 };
 
 // A step of a long fill outside a Run_Lock's scope: lets the window's events
-// through when a yield is due; false once the window was closed.
+// through when a yield is due; false once the window was closed. A grid of
+// the window whose drawing is held shows its rows so far now and then.
 bool Go_On(const forms::Form& window);
+// The window's grids whose drawing a fill holds show their rows so far, when
+// they have doubled or a while has passed (Grid::Paint_Held).
+void Paint_Held_Grids(const forms::Form& window);
 
 // The box of a handler whose work failed with a database or other error:
 // the error's own text, a critical icon and the error title.

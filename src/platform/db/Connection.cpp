@@ -102,6 +102,13 @@ std::shared_ptr<Recordset> Connection::openRecordset(const std::string& sql) {
     return std::make_shared<Recordset>(provider_, p.query(sql, {}), std::string());
 }
 
+std::unique_ptr<RowCursor> Connection::openCursor(const std::string& sql) {
+    observe(sql);
+    std::vector<std::string> columns;
+    auto source = live().openCursor(sql, columns);
+    return std::make_unique<RowCursor>(provider_, std::move(columns), std::move(source));
+}
+
 void Connection::executeScript(const std::string& sql) { live().executeScript(sql); }
 
 void Connection::beginTrans() { live().begin(); }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/db/Recordset.h"
+#include "platform/db/RowCursor.h"
 #include "platform/db/Value.h"
 
 namespace tolvenk::db {
@@ -37,6 +38,10 @@ public:
     long long execute(const std::string& sql, const std::vector<Value>& params = {});
     // Opens a record set. "select [top N] * from T ..." on one table can be updated.
     std::shared_ptr<Recordset> openRecordset(const std::string& sql);
+    // The rows of a statement read as they are asked for: a long result in
+    // bounded memory. The cursor holds this session until it goes; open it
+    // on a connection nothing else uses meanwhile.
+    std::unique_ptr<RowCursor> openCursor(const std::string& sql);
     // Several statements at once, untranslated (schema scripts of tools and tests).
     void executeScript(const std::string& sql);
 

@@ -331,6 +331,54 @@ QueryResult PgProvider::query(const std::string& sql, const std::vector<Value>& 
     return out;
 }
 
+// A server-side cursor in a transaction of its own, read a batch at a time.
+class PgProvider::Cursor : public CursorSource {
+public:
+    Cursor(PgProvider& p, std::string name, bool ownTransaction, Result first)
+        : p_(p), name_(std::move(name)), own_(ownTransaction), first_(std::move(first)) {}
+    ~Cursor() override {
+        // The session may be gone with the server: nothing to give back then.
+        Result close(PQexec(p_.conn_, ("CLOSE " + name_).c_str()));
+        if (own_) Result end(PQexec(p_.conn_, "COMMIT"));
+    }
+    void fetch(std::vector<std::vector<Value>>& rows, std::size_t most) override {
+        Result r = first_.get() ? std::move(first_)
+                                : p_.simple("FETCH " + std::to_string(most) + " FROM " + name_);
+        PGresult* res = r.get();
+        const int cols = PQnfields(res), n = PQntuples(res);
+        for (int i = 0; i < n; ++i) {
+            std::vector<Value> row;
+            row.reserve(static_cast<std::size_t>(cols));
+            for (int c = 0; c < cols; ++c) row.push_back(cellValue(res, i, c));
+            rows.push_back(std::move(row));
+        }
+    }
+
+private:
+    PgProvider& p_;
+    std::string name_;
+    bool own_;
+    Result first_;
+};
+
+std::unique_ptr<CursorSource> PgProvider::openCursor(const std::string& sql, std::vector<std::string>& columns) {
+    applyTimeout();
+    const std::string text = statement(sql).text;
+    const bool own = PQtransactionStatus(conn_) != PQTRANS_INTRANS;
+    if (own) simple("BEGIN READ ONLY");
+    const std::string name = "tolvenk_cursor_" + std::to_string(++nextName_);
+    try {
+        simple("DECLARE " + name + " NO SCROLL CURSOR FOR " + text);
+        Result first = simple("FETCH 1000 FROM " + name);
+        columns.clear();
+        for (int c = 0; c < PQnfields(first.get()); ++c) columns.emplace_back(PQfname(first.get(), c));
+        return std::make_unique<Cursor>(*this, name, own, std::move(first));
+    } catch (...) {
+        if (own) Result back(PQexec(conn_, "ROLLBACK"));
+        throw;
+    }
+}
+
 // The row identity is the row's physical place (ctid). It changes when the
 // row is written, so an update hands back the new one; a row that another
 // session changed meanwhile is no longer found, as with an optimistic lock.

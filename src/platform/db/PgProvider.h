@@ -57,6 +57,7 @@ public:
     void rollback() override;
     void savepointControl(const std::string& sql) override;
     bool inTransaction() const override;
+    std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) override;
     void setCommandTimeout(int seconds) override;
 
 private:
@@ -67,6 +68,7 @@ private:
         bool seen = false;
     };
     class Result;
+    class Cursor;
 
     Statement& statement(const std::string& sql);
     Result run(const std::string& sql, const std::vector<Value>& params);

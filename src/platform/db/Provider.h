@@ -1,8 +1,10 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/db/RowCursor.h"
 #include "platform/db/Value.h"
 
 namespace tolvenk::db {
@@ -73,6 +75,10 @@ public:
         (void)table;
         (void)where;
     }
+
+    // The rows of a statement read as asked for (RowCursor), its column
+    // names into `columns`. Nothing else runs on this session until it goes.
+    virtual std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) = 0;
 
     virtual void setCommandTimeout(int seconds) = 0;
     // A long series of write transactions begins (on) or has ended (off): the

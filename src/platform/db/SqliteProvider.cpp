@@ -449,4 +449,78 @@ void SqliteProvider::setCommandTimeout(int seconds) {
     sqlite3_busy_timeout(db_, seconds > 0 ? seconds * 1000 : 3600 * 1000);
 }
 
+namespace {
+
+// A statement of its own, not the cache's: it stays open between batches.
+// `after` runs once it is finalized (drops what it read from).
+class SqliteCursor : public CursorSource {
+public:
+    SqliteCursor(sqlite3_stmt* st, std::function<void()> failed, std::function<void()> after = {})
+        : st_(st), failed_(std::move(failed)), after_(std::move(after)) {}
+    ~SqliteCursor() override {
+        sqlite3_finalize(st_);
+        if (after_) after_();
+    }
+    void fetch(std::vector<std::vector<Value>>& rows, std::size_t most) override {
+        if (done_) return;
+        const int n = sqlite3_column_count(st_);
+        while (rows.size() < most) {
+            const int rc = sqlite3_step(st_);
+            if (rc == SQLITE_DONE) {
+                done_ = true;
+                return;
+            }
+            if (rc != SQLITE_ROW) failed_();
+            std::vector<Value> row;
+            row.reserve(static_cast<std::size_t>(n));
+            for (int i = 0; i < n; ++i) row.push_back(columnValue(st_, i));
+            rows.push_back(std::move(row));
+        }
+    }
+
+private:
+    sqlite3_stmt* st_;
+    std::function<void()> failed_, after_;
+    bool done_ = false;
+};
+
+}  // namespace
+
+// In WAL mode an open statement keeps no writer out: it is stepped as the
+// rows are asked for. With a rollback journal it would keep every terminal
+// waiting until the last row was read, window yields and all: there the
+// answer is copied at once, in one statement and one state, into a table of
+// this session's temporary database (a file of its own, not in memory), and
+// read from there with the installation's file free again.
+std::unique_ptr<CursorSource> SqliteProvider::openCursor(const std::string& sql, std::vector<std::string>& columns) {
+    checkAfterActivation();
+    const std::string translated = translateForSqlite(sql);
+    const auto prepared = [&](const std::string& text) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db_, text.c_str(), static_cast<int>(text.size()), &st, nullptr) != SQLITE_OK) fail(sql);
+        if (!st) throw DbError("Empty statement [" + sql + "]");
+        return st;
+    };
+    sqlite3_stmt* st = prepared(translated);
+    columns.clear();
+    for (int i = 0; i < sqlite3_column_count(st); ++i) columns.emplace_back(sqlite3_column_name(st, i));
+    if (!inWalMode(db_)) {
+        static int copies = 0;
+        const std::string table = "temp.tolvenk_rows_" + std::to_string(++copies);
+        if (sqlite3_exec(db_, ("CREATE TABLE " + table + " AS " + translated).c_str(), nullptr, nullptr, nullptr) ==
+            SQLITE_OK) {
+            sqlite3_finalize(st);
+            st = prepared("SELECT * FROM " + table + " ORDER BY rowid");
+            sqlite3* db = db_;
+            return std::make_unique<SqliteCursor>(st, [this, sql] { fail(sql); }, [db, table] {
+                sqlite3_exec(db, ("DROP TABLE IF EXISTS " + table).c_str(), nullptr, nullptr, nullptr);
+            });
+        }
+        // No temporary table here (a read-only session that may not make
+        // one): the rows are stepped as they come, as in WAL mode.
+        sqlite3_exec(db_, ("DROP TABLE IF EXISTS " + table).c_str(), nullptr, nullptr, nullptr);
+    }
+    return std::make_unique<SqliteCursor>(st, [this, sql] { fail(sql); });
+}
+
 }  // namespace tolvenk::db

@@ -44,6 +44,7 @@ public:
     void rollback() override;
     void savepointControl(const std::string& sql) override;
     bool inTransaction() const override;
+    std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) override;
     void setCommandTimeout(int seconds) override;
     void setBulkWrites(bool on) override;
 

@@ -1,11 +1,16 @@
 #include "platform/forms/Grid.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QStyle>
 #include <QPalette>
 #include <algorithm>
 #include <cctype>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/Error.h"
@@ -16,6 +21,10 @@
 #include "platform/services/Services.h"
 
 namespace tolvenk::forms {
+
+namespace {
+constexpr int kLargeRows = 10000;  // rows past which closing hands the room back to the system
+}  // namespace
 
 namespace {
 grid::Alignment alignmentOf(int code) {
@@ -118,9 +127,25 @@ void Grid::RemoveRow(int r) {
 void Grid::setRedraw(bool on) {
     if (on == !redrawOff_) return;
     redrawOff_ = !on;
+    heldShownRows_ = 0;
+    heldShownAt_ = std::chrono::steady_clock::now();
     view_->setUpdatesEnabled(on);
     if (on) model_.resume();
     else model_.suspend();
+}
+
+void Grid::Paint_Held() {
+    if (!redrawOff_) return;
+    const int rows = model_.rows();
+    const auto now = std::chrono::steady_clock::now();
+    if (rows < 2 * std::max(heldShownRows_, 1) && now - heldShownAt_ < std::chrono::milliseconds(500)) return;
+    if (rows == heldShownRows_) return;
+    heldShownRows_ = rows;
+    heldShownAt_ = now;
+    view_->setUpdatesEnabled(true);
+    view_->syncNow();
+    view_->viewport()->repaint();
+    view_->setUpdatesEnabled(false);
 }
 
 void Grid::Refresh() {
@@ -194,7 +219,16 @@ void Grid::saveOwnDesign() { design_ = {model_, pageSetup_, redrawOff_}; }
 
 void Grid::restoreOwnDesign() {
     auto announce = std::move(model_.changed);
-    model_ = design_.model;
+    const bool large = model_.rows() > kLargeRows;
+    model_ = grid::GridModel(design_.model);  // a fresh copy: the rows' room goes, not only the rows
+#ifdef __GLIBC__
+    // The freed rows lie scattered through the heap; the allocator keeps
+    // them from the system until told. A window that held a long result
+    // gives its memory back as it closes.
+    if (large) malloc_trim(0);
+#else
+    (void)large;
+#endif
     model_.changed = std::move(announce);
     pageSetup_ = design_.pageSetup;
     redrawOff_ = design_.redrawOff;
@@ -234,8 +268,28 @@ void Grid::ColumnRef::setLocked(bool v) const {
 }
 
 void Grid::ColumnRef::setList(std::vector<std::string> items) const { g_.model_.setColumnList(c_, std::move(items)); }
-void Grid::ColumnRef::AutoFit() const {
-    g_.model_.autoFit(c_, [this](const std::string& t) { return g_.Text_Room(t); });
+// A long column holds a few shapes of text many times over (dates, amounts,
+// row numbers): each text is measured as its shape, every digit the font's
+// widest, once per shape. No text of that shape needs more room.
+void Grid::ColumnRef::AutoFit() const { AutoFit(g_.model_.rows() + 1, {}); }
+
+void Grid::ColumnRef::AutoFit(int rowsPerStep, const std::function<bool()>& between) const {
+    const QFontMetrics metrics(g_.view_->font());
+    char widest = '0';
+    for (char d = '1'; d <= '9'; ++d)
+        if (metrics.horizontalAdvance(QChar(d)) > metrics.horizontalAdvance(QChar(widest))) widest = d;
+    std::unordered_map<std::string, int> room;
+    g_.model_.autoFit(
+        c_,
+        [&](const std::string& t) {
+            std::string shape = t;
+            for (char& ch : shape)
+                if (ch >= '0' && ch <= '9') ch = widest;
+            const auto [at, fresh] = room.try_emplace(std::move(shape), 0);
+            if (fresh) at->second = g_.Text_Room(at->first);
+            return at->second;
+        },
+        rowsPerStep, between);
 }
 
 int Grid::Text_Room(const std::string& text) const {

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <set>
 #include <string>
@@ -63,6 +64,9 @@ public:
         void setList(std::vector<std::string> items) const;
         // As wide as its longest text.
         void AutoFit() const;
+        // The same fit a stretch of rows at a time, `between` after each
+        // (false stops it, the width left as it was).
+        void AutoFit(int rowsPerStep, const std::function<bool()>& between) const;
 
     private:
         friend class Grid;
@@ -140,6 +144,10 @@ public:
     void setRedraw(bool on);
     // Shows every pending change now.
     void Refresh() override;
+    // While drawing is held (a long fill), shows the rows so far now and
+    // then: when they have doubled since last shown, or half a second has
+    // passed. Drawing stays held. Nothing to do while it is not held.
+    void Paint_Held();
 
     // The current cell; 0, 0 until a person or the code moves it.
     ActiveCellRef Active_Cell() { return ActiveCellRef(*this); }
@@ -198,6 +206,8 @@ private:
     std::set<int> selected_;
     int activeRow_ = 0, activeCol_ = 0;
     bool redrawOff_ = false;
+    int heldShownRows_ = 0;
+    std::chrono::steady_clock::time_point heldShownAt_{};
     bool exportCancelled_ = false;
     std::string exportError_;
     struct {

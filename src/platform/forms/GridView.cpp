@@ -28,16 +28,37 @@ void GridTable::applyLayout(const grid::GridModel& model, int rows, bool reshape
     // would keep the frozen strip unpainted after the grid's redraw is back.
     const bool wasUpdating = updatesEnabled();
     if (wasUpdating) setUpdatesEnabled(false);
-    verticalHeader()->setDefaultSectionSize(std::max(1, model.defaultRowHeight()));
+    const int standard = std::max(1, model.defaultRowHeight());
+    verticalHeader()->setDefaultSectionSize(standard);
     for (int c = 0; c < model.cols(); ++c) {
         const int w = model.columnWidth(c);
         setColumnHidden(c, w == 0 || (cols >= 0 && c >= cols));
         if (w > 0) setColumnWidth(c, w);
     }
+    // A reset model's rows all stand at the default; else only the rows given
+    // a height, now or last time, are laid out again.
+    if (standard != laidDefault_) {
+        for (int r = 0; r < rows; ++r) {
+            const int h = model.rowHeight(r);
+            setRowHidden(r, h == 0);
+            if (h > 0) setRowHeight(r, h);
+        }
+        laidDefault_ = standard;
+    } else {
+        if (reshaped) customRows_.clear();
+        for (int r : customRows_)
+            if (r < rows && !model.rowHeightSet(r)) {
+                setRowHidden(r, false);
+                setRowHeight(r, standard);
+            }
+    }
+    customRows_.clear();
     for (int r = 0; r < rows; ++r) {
+        if (!model.rowHeightSet(r)) continue;
         const int h = model.rowHeight(r);
         setRowHidden(r, h == 0);
         if (h > 0) setRowHeight(r, h);
+        customRows_.push_back(r);
     }
     std::vector<grid::CellRange> spans;
     for (const auto& m : model.merges())

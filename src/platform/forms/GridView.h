@@ -24,6 +24,10 @@ protected:
 private:
     const grid::GridModel* model_ = nullptr;
     std::vector<grid::CellRange> spans_;
+    // Rows laid out with a height of their own; every other row keeps the
+    // default, so a long grid is laid out without a call per row.
+    std::vector<int> customRows_;
+    int laidDefault_ = -1;
 };
 
 // The grid's Qt face: the scrolling table with frozen strips laid over it,

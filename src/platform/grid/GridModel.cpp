@@ -69,7 +69,12 @@ void GridModel::setRows(int n) {
     if (n < 0) throw VbError(380, "Invalid property value");
     cells_.resize(static_cast<std::size_t>(n), std::vector<Cell>(static_cast<std::size_t>(cols_)));
     rowHeights_.resize(static_cast<std::size_t>(n), -1);
-    if (n <= fixedRows_) ++emptied_;
+    if (n <= fixedRows_) {
+        ++emptied_;
+        // A new fill starts: the room of the last one's rows goes back.
+        cells_.shrink_to_fit();
+        rowHeights_.shrink_to_fit();
+    }
     clipToSize();
     notify();
 }
@@ -83,36 +88,56 @@ void GridModel::setCols(int n) {
     notify();
 }
 
-const std::string& GridModel::text(int r, int c) const { return cell(r, c).text; }
+std::string GridModel::text(int r, int c) const { return cell(r, c).text.str(); }
 
 void GridModel::setText(int r, int c, const std::string& t) {
-    std::string& text = cell(r, c).text;
-    text = t;
+    std::string text = t;
     makeValidUtf8(text);
+    cell(r, c).text.assign(text);
     notify();
 }
 
+const GridModel::Look& GridModel::lookOf(int r, int c) const { return looks_[cell(r, c).look]; }
+
+void GridModel::setLook(int r, int c, const Look& look) {
+    Cell& target = cell(r, c);
+    for (std::size_t i = 0; i < looks_.size(); ++i)
+        if (looks_[i] == look) {
+            target.look = static_cast<std::uint16_t>(i);
+            return;
+        }
+    if (looks_.size() > UINT16_MAX) throw VbError(7, "Out of memory");
+    looks_.push_back(look);
+    target.look = static_cast<std::uint16_t>(looks_.size() - 1);
+}
+
 Alignment GridModel::alignment(int r, int c) const {
-    const Alignment own = cell(r, c).alignment;
+    const Alignment own = lookOf(r, c).alignment;
     return own != AlignDefault ? own : columns_[static_cast<std::size_t>(c)].alignment;
 }
 
 void GridModel::setAlignment(int r, int c, Alignment a) {
-    cell(r, c).alignment = a;
+    Look look = lookOf(r, c);
+    look.alignment = a;
+    setLook(r, c, look);
     notify();
 }
 
-Colour GridModel::foreColor(int r, int c) const { return cell(r, c).fore; }
+Colour GridModel::foreColor(int r, int c) const { return lookOf(r, c).fore; }
 
 void GridModel::setForeColor(int r, int c, Colour colour) {
-    cell(r, c).fore = colour;
+    Look look = lookOf(r, c);
+    look.fore = colour;
+    setLook(r, c, look);
     notify();
 }
 
-std::optional<Colour> GridModel::backColor(int r, int c) const { return cell(r, c).back; }
+std::optional<Colour> GridModel::backColor(int r, int c) const { return lookOf(r, c).back; }
 
 void GridModel::setBackColor(int r, int c, Colour colour) {
-    cell(r, c).back = colour;
+    Look look = lookOf(r, c);
+    look.back = colour;
+    setLook(r, c, look);
     notify();
 }
 
@@ -170,6 +195,11 @@ void GridModel::setColumnList(int c, std::vector<std::string> items) {
 }
 
 void GridModel::autoFit(int c, const std::function<int(const std::string&)>& shown) {
+    autoFit(c, shown, rows() + 1, {});
+}
+
+void GridModel::autoFit(int c, const std::function<int(const std::string&)>& shown, int rowsPerStep,
+                        const std::function<bool()>& between) {
     checkCol(c);
     // A text merged over several columns does not size any one of them; the
     // blocks are looked at once, not once per row, for grids of many merges.
@@ -179,6 +209,8 @@ void GridModel::autoFit(int c, const std::function<int(const std::string&)>& sho
             for (int r = m.row1; r <= m.row2 && r < rows(); ++r) spread[static_cast<std::size_t>(r)] = true;
     int widest = 0;
     for (int r = 0; r < rows(); ++r) {
+        if (r > 0 && r % std::max(rowsPerStep, 1) == 0 && between && !between()) return;
+        if (r >= rows() || r >= static_cast<int>(spread.size())) break;  // rows went meanwhile
         if (rowHeight(r) == 0 || spread[static_cast<std::size_t>(r)]) continue;
         const std::string& t = text(r, c);
         widest = std::max(widest, textWidth(t) + 12);
@@ -258,9 +290,9 @@ void GridModel::addRow(const std::string& tabText) {
     std::size_t pos = 0;
     while (c < cols_) {
         const std::size_t tab = tabText.find('\t', pos);
-        std::string& text = cells_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)].text;
-        text = tabText.substr(pos, tab == std::string::npos ? std::string::npos : tab - pos);
+        std::string text = tabText.substr(pos, tab == std::string::npos ? std::string::npos : tab - pos);
         makeValidUtf8(text);
+        cells_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)].text.assign(text);
         if (tab == std::string::npos) break;
         pos = tab + 1;
         ++c;

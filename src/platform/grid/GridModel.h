@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/grid/CellText.h"
+
 namespace tolvenk::grid {
 
 // Alignment codes the windows use (all vertically centred).
@@ -44,7 +46,7 @@ public:
     void setRows(int n);
     void setCols(int n);
 
-    const std::string& text(int r, int c) const;
+    std::string text(int r, int c) const;
     // Text that is not valid UTF-8 is kept with U+FFFD for each bad sequence.
     void setText(int r, int c, const std::string& t);
     // The cell's own alignment, else its column's.
@@ -70,9 +72,16 @@ public:
     // given, is the room a text takes on screen, and the column is never
     // narrower than that.
     void autoFit(int c, const std::function<int(const std::string&)>& shown = {});
+    // The same fit a stretch of rows at a time: `between` runs after each
+    // stretch of `rowsPerStep` rows and may stop the fit (false), which then
+    // leaves the width as it was.
+    void autoFit(int c, const std::function<int(const std::string&)>& shown, int rowsPerStep,
+                 const std::function<bool()>& between);
 
     // Height in pixels; 0 hides the row.
     int rowHeight(int r) const;
+    // The row was given a height of its own (else it takes the default).
+    bool rowHeightSet(int r) const { return rowHeights_[static_cast<std::size_t>(r)] >= 0; }
     void setRowHeight(int r, int h);
     int defaultRowHeight() const { return defaultRowHeight_; }
     void setDefaultRowHeight(int h);
@@ -115,12 +124,20 @@ public:
     bool suspended() const { return suspend_ > 0; }
 
 private:
-    struct Cell {
-        std::string text;
+    // A cell's looks, kept once per grid: a million cells share a handful.
+    struct Look {
         Alignment alignment = AlignDefault;
         Colour fore = 0;
         std::optional<Colour> back;
+        bool operator==(const Look&) const = default;
     };
+    // 16 bytes: the text and the number of its look.
+    struct Cell {
+        CellText text;
+        std::uint16_t look = 0;
+    };
+    const Look& lookOf(int r, int c) const;
+    void setLook(int r, int c, const Look& look);
     struct Column {
         int width = 80;
         Alignment alignment = AlignLeft;
@@ -136,6 +153,7 @@ private:
     void clipToSize();
 
     std::vector<std::vector<Cell>> cells_;
+    std::vector<Look> looks_{Look{}};
     std::vector<Column> columns_;
     std::vector<int> rowHeights_;  // -1 = default
     std::vector<CellRange> merges_;

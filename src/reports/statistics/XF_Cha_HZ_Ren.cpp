@@ -205,4 +205,11 @@ void XF_Cha_HZ_Ren::Form_Resize() {
 
 void XF_Cha_HZ_Ren::Command3_Click() { Close_Window(*this); }
 
+void XF_Cha_HZ_Ren::Form_Unload(int&) {
+    Emp_List = DataList();
+    Total = Emp_Sums();
+    Cur_Period.clear();
+    Last_Period.clear();
+}
+
 }  // namespace tolvenk

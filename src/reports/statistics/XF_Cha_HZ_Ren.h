@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/BTService.h"
 #include "data/DataList.h"
@@ -65,12 +66,13 @@ public:
     // State of a run.
     std::string Sel_DeptNo, Sel_Name, Sel_Code, Sel_PNum;
     DataList Emp_List;
-    std::shared_ptr<db::Recordset> Rs_XF;
     std::string Cur_Period, Last_Period;
     Emp_Sums Total;
 
     void Form_Load() override;
     void Form_Resize() override;
+    // What a run kept goes with the window: the next opening starts anew.
+    void Form_Unload(int& Cancel) override;
 
     void Option1_Click(int Index);
     void Snap_Month_Start();
@@ -83,23 +85,28 @@ public:
     void Sum_Emp_Days();
     void Sum_Emp_Months();
     void Sum_Emp_Range();
-    void Fill_Emp_Row(int i, const std::string& period);
+    void Fill_Emp_Row(int i, const std::string& period, const Emp_Sums& s);
     void Add_Emp_Totals();
 
 private:
     void layOut();
     std::string monthText(const forms::DTPicker& p) const;
-    // Runs the query, then each employee's periods, advancing the bar and
-    // yielding when due; false when the window was closed meanwhile.
-    template <class EachPeriod>
-    bool Run_Employees(const std::string& from, const std::string& to, EachPeriod eachPeriod);
+    // Reads the period's records once, as they come, into sums per listed
+    // employee and period (the first `keyLength` characters of Date_Time, or
+    // the whole period when 0); then writes each employee's periods in list
+    // and period order, advancing the bar and yielding when due. False when
+    // the window was closed meanwhile.
+    bool Run_Employees(const std::string& from, const std::string& to, const std::vector<std::string>& periods,
+                       std::size_t keyLength);
     int Append_Row();
     void Write_Sums(int row, const Emp_Sums& s);
     void Merge_Employees(int totalRow);
 
-    // Record set fields, found by name once per run.
+    // Adds one record of the cursor to the sums by its kind.
+    void Add_Record(Emp_Sums& s, const db::RowCursor& rows) const;
+    // Cursor fields, found by name once per run.
     struct XF_Fields {
-        int type, money, times, meal;
+        int person, date, type, money, times, meal;
     };
     XF_Fields fields_{};
     bool running_ = false;

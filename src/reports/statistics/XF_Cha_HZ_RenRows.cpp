@@ -1,7 +1,12 @@
-// The run of the employee statistics: one query for the period, then one row
-// per employee and day, month or period from that record set's filter, and the
-// total row.
+// The run of the employee statistics: one read of the period's records, summed
+// per employee and day, month or period as they come, then one row for each
+// and the total row.
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <unordered_map>
 #include <initializer_list>
 
 #include "data/TableColumns.h"
@@ -75,11 +80,6 @@ void XF_Cha_HZ_Ren::Command1_Click() {
                         {&Command1, &Command4(0), &Command4(1), &Command4(2), &Command4(3), &Frame2, &DTPicker1,
                          &DTPicker2, &Check1, &Check2, &Check3, &Check4, &ucDep1.Frame1},
                         running_);
-    // Whatever way the run ends, its records go: a month of a large site is big.
-    struct Ending {
-        XF_Cha_HZ_Ren& w;
-        ~Ending() { w.Rs_XF.reset(); }
-    } ending{*this};
 
     Init_Emp_Grid();
     if (ucDep1.Get_Sel(Sel_DeptNo, Sel_Name, Sel_Code, Sel_PNum) == 0) return;
@@ -91,23 +91,76 @@ void XF_Cha_HZ_Ren::Command1_Click() {
     else if (Option1(2).Value()) Sum_Emp_Range();
 }
 
-template <class EachPeriod>
-bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to, EachPeriod eachPeriod) {
+namespace {
+
+constexpr std::int64_t kYieldRows = 1000;  // records read between looks at the window
+
+// An identifier as the list or a record holds it, when it is a whole number.
+std::optional<std::int64_t> wholeId(double v) {
+    if (!(std::fabs(v) < 9.2e18) || v != std::trunc(v)) return std::nullopt;
+    return static_cast<std::int64_t>(v);
+}
+
+std::optional<std::int64_t> recordId(const db::Value& v) {
+    if (v.isInteger()) return v.asInteger();
+    if (v.isReal()) return wholeId(v.asReal());
+    if (v.isText()) {
+        if (const auto n = parseNumber(v.asText())) return wholeId(*n);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to,
+                                  const std::vector<std::string>& periods, std::size_t keyLength) {
     Bar1.setValue(0);
     Refresh();
     Total = Emp_Sums();
 
-    Rs_XF = XF.Get_XF_Info5(from, to);
-    namespace X = col::Record_XF;
-    fields_ = {Rs_XF->fieldIndex(X::XF_Type), Rs_XF->fieldIndex(X::YuE_Change), Rs_XF->fieldIndex(X::YuCi_Change),
-               Rs_XF->fieldIndex(X::XF_Meal)};
-
+    // Each listed employee's sums per period, only for periods with records:
+    // bounded by employees and periods, never by the records.
     const int n = Emp_List.rowUBound();
+    std::unordered_map<std::int64_t, std::map<std::size_t, Emp_Sums>> sums;
+    std::vector<std::optional<std::int64_t>> listed(static_cast<std::size_t>(std::max(n, 0)) + 1);
+    for (int i = 1; i <= n; ++i) {
+        sqlNumberText(Emp_List(i, 0));  // an identifier that is no number fails as a filter on it would
+        listed[static_cast<std::size_t>(i)] = wholeId(*parseNumber(Emp_List(i, 0)));
+        if (listed[static_cast<std::size_t>(i)]) sums[*listed[static_cast<std::size_t>(i)]];
+    }
+    std::unordered_map<std::string, std::size_t> periodAt;
+    for (std::size_t k = 0; k < periods.size(); ++k) periodAt.emplace(periods[k], k);
+
+    {
+        const auto rows = XF.Get_XF_Info5_Rows(from, to);
+        namespace X = col::Record_XF;
+        fields_ = {rows->fieldIndex(X::Pinfo_id), rows->fieldIndex(X::Date_Time),  rows->fieldIndex(X::XF_Type),
+                   rows->fieldIndex(X::YuE_Change), rows->fieldIndex(X::YuCi_Change), rows->fieldIndex(X::XF_Meal)};
+        std::int64_t read = 0;
+        while (rows->next()) {
+            if (++read % kYieldRows == 0 && !Go_On(*this)) return false;  // closed meanwhile: its grid is gone
+            const auto id = recordId(rows->field(fields_.person));
+            if (!id) continue;
+            const auto person = sums.find(*id);
+            if (person == sums.end()) continue;
+            std::size_t period = 0;
+            if (keyLength > 0) {
+                const db::Value& date = rows->field(fields_.date);
+                if (date.isNull()) continue;
+                const auto at = periodAt.find(date.toString().substr(0, keyLength));
+                if (at == periodAt.end()) continue;
+                period = at->second;
+            }
+            Add_Record(person->second[period], *rows);
+        }
+    }
+
     if (n >= 1) {
         Bar1.setValue(0);
         Bar1.setMax(n);
         for (int i = 1; i <= n; ++i) {
-            eachPeriod(i);
+            if (const auto& id = listed[static_cast<std::size_t>(i)])
+                for (const auto& [period, s] : sums[*id]) Fill_Emp_Row(i, periods[period], s);
             Bar1.setValue(i);
             if (!Go_On(*this)) return false;  // closed meanwhile: its grid is gone
         }
@@ -121,13 +174,9 @@ bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to
 void XF_Cha_HZ_Ren::Sum_Emp_Days() {
     Cur_Period = DTPicker1.Date_Value();
     Last_Period = DTPicker2.Date_Value();
-    const auto first = readDate(Cur_Period);
-    Run_Employees(Cur_Period, Last_Period + " 24", [&](int i) {
-        for (auto d = *first; formatDate(d) <= Last_Period; d = addDays(d, 1)) {
-            Cur_Period = formatDate(d);
-            Fill_Emp_Row(i, Cur_Period);
-        }
-    });
+    std::vector<std::string> days;
+    for (auto d = *readDate(Cur_Period); formatDate(d) <= Last_Period; d = addDays(d, 1)) days.push_back(formatDate(d));
+    Run_Employees(Cur_Period, Last_Period + " 24", days, 10);
 }
 
 void XF_Cha_HZ_Ren::Sum_Emp_Months() {
@@ -135,19 +184,19 @@ void XF_Cha_HZ_Ren::Sum_Emp_Months() {
     Last_Period = DTPicker2.Date_Value().substr(0, 7);
     const std::chrono::year_month first{std::chrono::year{DTPicker1.Date_Year()},
                                         std::chrono::month{static_cast<unsigned>(DTPicker1.Date_Month())}};
-    Run_Employees(Cur_Period + "-01", Last_Period + "-32", [&](int i) {
-        for (auto m = first;; m += std::chrono::months{1}) {
-            Cur_Period = formatMonth(static_cast<int>(m.year()), static_cast<unsigned>(m.month()));
-            if (Cur_Period > Last_Period) break;
-            Fill_Emp_Row(i, Cur_Period);
-        }
-    });
+    std::vector<std::string> months;
+    for (auto m = first;; m += std::chrono::months{1}) {
+        const std::string month = formatMonth(static_cast<int>(m.year()), static_cast<unsigned>(m.month()));
+        if (month > Last_Period) break;
+        months.push_back(month);
+    }
+    Run_Employees(Cur_Period + "-01", Last_Period + "-32", months, 7);
 }
 
 void XF_Cha_HZ_Ren::Sum_Emp_Range() {
     Cur_Period = DTPicker1.Date_Value() + " 00:00:00";
     Last_Period = DTPicker2.Date_Value() + " 23:59:59";
-    Run_Employees(Cur_Period, Last_Period, [&](int i) { Fill_Emp_Row(i, Cur_Period); });
+    Run_Employees(Cur_Period, Last_Period, {Cur_Period}, 0);
 }
 
 int XF_Cha_HZ_Ren::Append_Row() {
@@ -157,37 +206,31 @@ int XF_Cha_HZ_Ren::Append_Row() {
     return row;
 }
 
-void XF_Cha_HZ_Ren::Fill_Emp_Row(int i, const std::string& period) {
-    const std::string person = sqlNumberText(Emp_List(i, 0));
-    if (Option1(2).Value()) Rs_XF->setFilter("PInfo_id=" + person);
-    else Rs_XF->setFilter("PInfo_id=" + person + " and Date_Time like '" + sqlEscape(period) + "%'");
-    if (Rs_XF->recordCount() == 0) return;
-
-    Emp_Sums s;
-    const int row = Append_Row();
+void XF_Cha_HZ_Ren::Add_Record(Emp_Sums& s, const db::RowCursor& rows) const {
     namespace T = XF_Type_Code;
-    for (Rs_XF->moveFirst(); !Rs_XF->eof(); Rs_XF->moveNext()) {
-        const int type = static_cast<int>(whole(Rs_XF->field(fields_.type)));
-        const Exact_Sum money = stored(Rs_XF->field(fields_.money));
-        if (in(type, {T::Consume, T::ConsumeCancel, T::Refund, T::ProfitLoss})) {
-            s.Money.add(money);
-            s.Count.add(1);
-            s.Meal_Money[mealSlot(Rs_XF->field(fields_.meal))].add(money);
-        } else if (type == T::TimesConsume) {
-            const Exact_Sum times = stored(Rs_XF->field(fields_.times));
-            s.Times.add(times);
-            s.Meal_Times[mealSlot(Rs_XF->field(fields_.meal))].add(times);
-        } else if (in(type, {T::Recharge, T::RechargeCancel, T::PcRecharge, T::ProfitLossRecharge})) {
-            s.Recharge.add(money);
-        } else if (in(type, {T::TimesRecharge, T::TimesRechargeCancel, T::PcTimesRecharge})) {
-            s.Recharge_Times.add(stored(Rs_XF->field(fields_.times)));
-        } else if (in(type, {T::Withdraw, T::WithdrawCancel, T::PcWithdraw})) {
-            s.Withdraw.add(money);
-        } else if (in(type, {T::PcWaterTransfer, T::WaterTransfer})) {
-            s.Transfer.add(money);
-        }
+    const int type = static_cast<int>(whole(rows.field(fields_.type)));
+    const Exact_Sum money = stored(rows.field(fields_.money));
+    if (in(type, {T::Consume, T::ConsumeCancel, T::Refund, T::ProfitLoss})) {
+        s.Money.add(money);
+        s.Count.add(1);
+        s.Meal_Money[mealSlot(rows.field(fields_.meal))].add(money);
+    } else if (type == T::TimesConsume) {
+        const Exact_Sum times = stored(rows.field(fields_.times));
+        s.Times.add(times);
+        s.Meal_Times[mealSlot(rows.field(fields_.meal))].add(times);
+    } else if (in(type, {T::Recharge, T::RechargeCancel, T::PcRecharge, T::ProfitLossRecharge})) {
+        s.Recharge.add(money);
+    } else if (in(type, {T::TimesRecharge, T::TimesRechargeCancel, T::PcTimesRecharge})) {
+        s.Recharge_Times.add(stored(rows.field(fields_.times)));
+    } else if (in(type, {T::Withdraw, T::WithdrawCancel, T::PcWithdraw})) {
+        s.Withdraw.add(money);
+    } else if (in(type, {T::PcWaterTransfer, T::WaterTransfer})) {
+        s.Transfer.add(money);
     }
+}
 
+void XF_Cha_HZ_Ren::Fill_Emp_Row(int i, const std::string& period, const Emp_Sums& s) {
+    const int row = Append_Row();
     Grid1.Cell(row, 1).setText(Emp_List(i, 1));
     Grid1.Cell(row, 2).setText(Emp_List(i, 2));
     Grid1.Cell(row, 3).setText(Emp_List(i, 3));

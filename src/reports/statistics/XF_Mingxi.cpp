@@ -242,6 +242,16 @@ void XF_Mingxi::Form_Resize() {
 
 void XF_Mingxi::cmdExit_Click() { Close_Window(*this); }
 
+void XF_Mingxi::Form_Unload(int&) {
+    Rs_Emp.reset();
+    Rs_Emp_Ids.reset();
+    Mach_List = DataList();
+    Dian_List = DataList();
+    Unit_List = DataList();
+    Type_Codes.clear();
+    Detail_Rows = 0;
+}
+
 void XF_Mingxi::Print_Click() {
     if (running_) return;
     // Tens of thousands of rows take seconds to lay out on pages before the
@@ -321,25 +331,35 @@ void XF_Mingxi::Command1_Click() {
     }
 
     Extra_Timeout = 600;
-    XF_Data = DataList();
+    Detail_Rows = 0;
     const std::int32_t mach = Chosen_Data(Combo4);
     const std::int32_t dian = Chosen_Data(Combo5);
     const std::int32_t unit = Chosen_Data(Combo3);
 
+    // The rows come as the grid takes them, on a session of their own that
+    // holds the query's remaining rows until the last is read.
+    std::unique_ptr<db::RowCursor> rows;
     if (Emp_Path) {
         std::string person;
         const bool lookedUp = !name.empty() || !code.empty() || !pnum.empty();
         if (lookedUp) person = Find_Emp(name, code, pnum);
         // A name, code or number that matches nobody lists nobody's records.
         if (!lookedUp || !person.empty())
-            XF_Data = XF.Get_XF_Info7_2(Sel_DeptNo, Type_Codes, start, end, Type_Count, mach, dian, unit, person);
+            rows = XF.Get_XF_Info7_Rows(true, Sel_DeptNo, Type_Codes, start, end, Type_Count, mach, dian, unit, "", "",
+                                        "", person);
     } else {
-        XF_Data = XF.Get_XF_Info7_1(Sel_DeptNo, Type_Codes, start, end, Type_Count, mach, dian, unit, name, code,
-                                    pnum);
+        rows = XF.Get_XF_Info7_Rows(false, Sel_DeptNo, Type_Codes, start, end, Type_Count, mach, dian, unit, name,
+                                    code, pnum, "");
     }
     Extra_Timeout = 0;
 
-    Fill_Mingxi_Grid();
+    const auto seconds = [](const std::string& at) {
+        const auto day = readDate(at.substr(0, 10));
+        return day ? std::chrono::sys_days(*day).time_since_epoch().count() * 86400LL : 0LL;
+    };
+    periodStart_ = seconds(start);
+    periodSeconds_ = seconds(end) + 86400 - periodStart_;
+    Fill_Mingxi_Grid(rows.get());
 }
 
 int XF_Mingxi::Chosen_Group() const {

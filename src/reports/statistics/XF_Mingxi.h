@@ -56,7 +56,9 @@ public:
     std::string Sel_DeptNo;
     bool Emp_Path = false;
     std::shared_ptr<db::Recordset> Rs_Emp_Ids;
-    DataList XF_Data;
+    // The rows of the last query go to the grid as they are read, none kept
+    // beside it: this counts them (the grid then holds them, totals after).
+    std::int64_t Detail_Rows = 0;
     std::vector<std::string> Type_Codes;
     std::int16_t Type_Count = 0;
     // Exact sums of the stored amounts and counts, wider than any one of them.
@@ -66,6 +68,8 @@ public:
 
     void Form_Load() override;
     void Form_Resize() override;
+    // The person set, the lists and the last query's state go with the window.
+    void Form_Unload(int& Cancel) override;
 
     void Command1_Click();
     // The print preview, with the panel counting the pages it lays out.
@@ -83,7 +87,8 @@ public:
     void Load_Emp_Rs();
     std::string Find_Emp(const std::string& Name, const std::string& Code, const std::string& PNum);
 
-    void Fill_Mingxi_Grid();
+    // Writes the query's rows into the grid as they are read, then the totals.
+    void Fill_Mingxi_Grid(db::RowCursor* rows);
     std::string Get_Type_Name(const std::int16_t& Code);
     static void Clear_Totals(std::array<Exact_Sum, 6>& Sums);
     void Add_Total_Rows();
@@ -100,7 +105,10 @@ private:
     int Chosen_Group() const;
     // Appends a row and numbers it in column 0; returns its index.
     int Append_Row();
-    void Fill_Row(int row, int record);
+    void Fill_Row(int row, const db::RowCursor& rows);
+    // The bar's end, estimated from how far into the period the rows have come.
+    void Estimate_Bar(std::int64_t row, const std::string& at);
+    std::int64_t periodStart_ = 0, periodSeconds_ = 0;
 
     // The result's columns, found by name once per query.
     struct Detail_Cols {

@@ -1,6 +1,10 @@
 // The rows of the transaction detail: one per transaction, the kind named and
 // coloured, per-kind sums, and the total rows of the chosen kind group.
+#include <algorithm>
 #include <charconv>
+#include <chrono>
+#include <climits>
+#include <optional>
 #include <cmath>
 #include <cstdlib>
 
@@ -8,6 +12,7 @@
 #include "data/TableColumns.h"
 #include "data/XfTypeCode.h"
 #include "platform/Error.h"
+#include "platform/DateText.h"
 #include "platform/MoneyText.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
@@ -22,6 +27,7 @@ constexpr forms::Colour kBlue = 0xFF0000;
 constexpr forms::Colour kBlack = 0x000000;
 constexpr forms::Colour kUncertainBack = 0x8080FF;
 constexpr int kYieldEvery = 100;
+constexpr int kLongAnswer = 50000;  // rows of a column fitted between two looks at the window
 
 // Type_Sum slots.
 constexpr int kPcRecharge = 0, kPcWithdraw = 1, kPcTimes = 2, kMachRecharge = 3, kMachWithdraw = 4, kMachTimes = 5;
@@ -81,26 +87,30 @@ int XF_Mingxi::Append_Row() {
     return row;
 }
 
-void XF_Mingxi::Fill_Mingxi_Grid() {
+void XF_Mingxi::Fill_Mingxi_Grid(db::RowCursor* rows) {
     Grid1.setRows(1);
     Grid1.setRedraw(false);
-    const int n = XF_Data.rowUBound();
-    if (n >= 1) {
+    Detail_Rows = 0;
+    if (rows) {
         namespace X = col::Record_XF;
-        const DataList& d = XF_Data;
-        cols_ = {d.col(X::Date_Time), d.col(X::YuE_Change), d.col(X::YuCi_Change), d.col(X::YuCi_New),
-                 d.col(X::YuE_New),   d.col(X::XF_Type),    d.col(X::Pinfo_id),    d.col(X::XF_Dian_ID),
-                 d.col(X::Mach_ID),   d.col(X::XF_Unit),    d.col(X::Err_Code)};
+        const db::RowCursor& d = *rows;
+        cols_ = {d.fieldIndex(X::Date_Time), d.fieldIndex(X::YuE_Change), d.fieldIndex(X::YuCi_Change),
+                 d.fieldIndex(X::YuCi_New),  d.fieldIndex(X::YuE_New),    d.fieldIndex(X::XF_Type),
+                 d.fieldIndex(X::Pinfo_id),  d.fieldIndex(X::XF_Dian_ID), d.fieldIndex(X::Mach_ID),
+                 d.fieldIndex(X::XF_Unit),   d.fieldIndex(X::Err_Code)};
         if (!Emp_Path) {
-            cols_.name = d.col(col::Ren_Per_Info::P_Name);
-            cols_.code = d.col(col::Ren_Per_Info::P_Code);
-            cols_.dept = d.col(col::Ren_Dept_Info::Dept_Name);
+            cols_.name = d.fieldIndex(col::Ren_Per_Info::P_Name);
+            cols_.code = d.fieldIndex(col::Ren_Per_Info::P_Code);
+            cols_.dept = d.fieldIndex(col::Ren_Dept_Info::Dept_Name);
         }
-        Bar1.setMax(n);
-        for (int i = 1; i <= n; ++i) {
-            Bar1.setValue(i);
-            Fill_Row(Append_Row(), i);
+        Bar1.setMax(0);
+        for (std::int64_t i = 1; rows->next(); ++i) {
+            Detail_Rows = i;
+            if (i > Bar1.Max() || i % kYieldEvery == 0) Estimate_Bar(i, d.field(cols_.date).toString());
+            Bar1.setValue(static_cast<int>(std::min<std::int64_t>(i, INT32_MAX)));
+            Fill_Row(Append_Row(), d);
             if (i % kYieldEvery == 0) {
+                Paint_Held_Grids(*this);
                 platform::services().yield();
                 if (!Loaded()) return;  // closed meanwhile: its grid is gone
             }
@@ -110,19 +120,49 @@ void XF_Mingxi::Fill_Mingxi_Grid() {
     Add_Total_Rows();
     // Fitted after the totals, which are often the widest cells. Column 0
     // holds the row numbers, which the grid sizes to fit as well.
-    for (int c = 0; c < Grid1.Cols(); ++c)
-        if (Grid1.Column(c).Width() >= 1) Grid1.Column(c).AutoFit();
+    // A column of a long answer takes a while: the window answers every so
+    // many rows of it.
+    const auto answer = [this] { return Go_On(*this); };
+    for (int c = 0; c < Grid1.Cols(); ++c) {
+        if (Grid1.Column(c).Width() < 1) continue;
+        if (Detail_Rows < kLongAnswer) Grid1.Column(c).AutoFit();
+        else Grid1.Column(c).AutoFit(kLongAnswer, answer);
+        if (!Loaded()) return;  // closed meanwhile: its grid is gone
+    }
     Grid1.Refresh();
 }
 
-void XF_Mingxi::Fill_Row(int row, int i) {
-    const DataList& d = XF_Data;
+namespace {
+
+// Seconds since 1970 of a "yyyy-MM-dd hh:mm:ss" text; nothing for another shape.
+std::optional<std::int64_t> secondsOf(const std::string& at) {
+    const auto day = readDate(at.substr(0, 10));
+    if (!day || at.size() < 19) return std::nullopt;
+    const auto part = [&](std::size_t p) { return std::atoi(at.substr(p, 2).c_str()); };
+    return std::chrono::sys_days(*day).time_since_epoch().count() * 86400LL + part(11) * 3600 + part(14) * 60 + part(17);
+}
+
+}  // namespace
+
+// The rows come in time order: the share of the period they have reached
+// tells how many there will be, about.
+void XF_Mingxi::Estimate_Bar(std::int64_t row, const std::string& at) {
+    std::int64_t end = row + kYieldEvery;
+    const auto now = secondsOf(at);
+    if (now && periodSeconds_ > 0 && *now > periodStart_)
+        end = std::max(end, row * periodSeconds_ / std::max<std::int64_t>(*now - periodStart_, 1));
+    Bar1.setMax(static_cast<int>(std::min<std::int64_t>(end, INT32_MAX)));
+}
+
+void XF_Mingxi::Fill_Row(int row, const db::RowCursor& d) {
     auto cell = [&](int c) { return Grid1.Cell(row, c); };
+    // A field as the query's text list held it.
+    const auto text = [&](int col) { return d.field(col).toString(); };
 
-    cell(ColTime).setText(d(i, cols_.date));
+    cell(ColTime).setText(text(cols_.date));
 
-    rowChange_ = d(i, cols_.change);
-    rowTimes_ = d(i, cols_.times);
+    rowChange_ = text(cols_.change);
+    rowTimes_ = text(cols_.times);
     const double change = vbVal(rowChange_);
     if (change != 0) {
         cell(ColAmount).setText(moneyFen(rowChange_, true));
@@ -133,19 +173,21 @@ void XF_Mingxi::Fill_Row(int row, int i) {
         cell(ColTimes).setText(formatReal(std::fabs(times)));
         Sum_Ci = wholeSum(Sum_Ci, times);
     }
-    if (vbVal(d(i, cols_.timesAfter)) != 0) cell(ColTimesAfter).setText(d(i, cols_.timesAfter));
-    const double balance = vbVal(d(i, cols_.balance));
-    if (balance != 0) cell(ColBalance).setText(moneyFen(d(i, cols_.balance), false));
+    const std::string timesAfter = text(cols_.timesAfter);
+    if (vbVal(timesAfter) != 0) cell(ColTimesAfter).setText(timesAfter);
+    const std::string balanceText = text(cols_.balance);
+    const double balance = vbVal(balanceText);
+    if (balance != 0) cell(ColBalance).setText(moneyFen(balanceText, false));
 
-    const std::int16_t code = kindCode(d(i, cols_.kind));
+    const std::int16_t code = kindCode(text(cols_.kind));
     cell(ColKind).setText(Get_Type_Name(code));
 
     std::string name, empCode, dept;
     if (!Emp_Path) {
-        name = d(i, cols_.name);
-        empCode = d(i, cols_.code);
-        dept = d(i, cols_.dept);
-    } else if (const auto id = parseNumber(d(i, cols_.person)); id && Rs_Emp) {
+        name = text(cols_.name);
+        empCode = text(cols_.code);
+        dept = text(cols_.dept);
+    } else if (const auto id = parseNumber(text(cols_.person)); id && Rs_Emp) {
         Rs_Emp->setFilter("Pinfo_Id= " + sqlNumber(std::round(*id)));
         if (Rs_Emp->recordCount() > 0) {
             name = Rs_Emp->field("P_Name").toString();
@@ -157,11 +199,11 @@ void XF_Mingxi::Fill_Row(int row, int i) {
     cell(ColCode).setText(empCode);
     cell(ColDept).setText(dept);
 
-    cell(ColDian).setText(nameIn(Dian_List, col::XF_Dian_Info::XF_Dian_ID, col::XF_Dian_Info::XF_Dian_Name, d(i, cols_.dian)));
-    cell(ColMach).setText(nameIn(Mach_List, col::Mach_Info::Mach_ID, col::Mach_Info::Mach_Name, d(i, cols_.mach)));
-    cell(ColUnit).setText(nameIn(Unit_List, col::XF_Unit_Info::XF_Unit_ID, col::XF_Unit_Info::XF_Unit_Name, d(i, cols_.unit)));
+    cell(ColDian).setText(nameIn(Dian_List, col::XF_Dian_Info::XF_Dian_ID, col::XF_Dian_Info::XF_Dian_Name, text(cols_.dian)));
+    cell(ColMach).setText(nameIn(Mach_List, col::Mach_Info::Mach_ID, col::Mach_Info::Mach_Name, text(cols_.mach)));
+    cell(ColUnit).setText(nameIn(Unit_List, col::XF_Unit_Info::XF_Unit_ID, col::XF_Unit_Info::XF_Unit_Name, text(cols_.unit)));
 
-    if (vbVal(d(i, cols_.err)) != 0)
+    if (vbVal(text(cols_.err)) != 0)
         Grid1.Range(row, 1, row, Grid1.Cols() - 1).setBackColor(kUncertainBack);
 }
 

@@ -67,7 +67,7 @@ insert into Sys_Para(Para_Name,P1,P5) values ('JieSuan_Date','2026-01-01',null),
     // Column c of every detail row.
     std::vector<std::string> column(int c) {
         std::vector<std::string> out;
-        for (int r = 1; r <= w.XF_Data.rowUBound(); ++r) out.push_back(cell(r, c));
+        for (int r = 1; r <= w.Detail_Rows; ++r) out.push_back(cell(r, c));
         return out;
     }
     using S = std::vector<std::string>;

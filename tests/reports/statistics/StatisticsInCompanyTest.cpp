@@ -3,7 +3,10 @@
 // journal and on the server: the file stays sound, the terminal loses nothing
 // and never fails, and each shows one state of the database. Both read their
 // transactions in one statement, which every engine answers from one state.
+#include <array>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "reports/InCompanyStore.h"
@@ -134,4 +137,85 @@ TEST_P(StatisticsInCompany, TheMonthByEmployeeShowsTheTerminalAsOfOneCommit) {
     }
     keepFirstTerminalRows(k);
     EXPECT_EQ(test::picture(byEmployee()->Grid1.model()), test::picture(s.model()));
+}
+
+namespace {
+
+// Money as the detail shows it: the sign, yuan and two decimals; empty for 0.
+std::string shownFen(std::int64_t fen, bool magnitude) {
+    if (fen == 0) return "";
+    const bool minus = fen < 0 && !magnitude;
+    const std::int64_t a = fen < 0 ? -fen : fen;
+    const std::string cents = std::to_string(a % 100);
+    return "￥" + std::string(minus ? "-" : "") + std::to_string(a / 100) + "." + (a % 100 < 10 ? "0" : "") + cents;
+}
+
+}  // namespace
+
+// The quarter's detail as read while it fills: every record the plain
+// statement finds, once, in time order, however many batches it takes.
+TEST_P(StatisticsInCompany, TheQuartersDetailShowsEveryRecordOfThePlainStatementOnce) {
+    const auto d = detail();
+    std::multiset<std::string> expected;
+    const auto rs = con->openRecordset(
+        "select r.Date_Time, r.YuE_Change, r.YuE_New, p.P_Name from Record_XF r, Ren_Per_Info p, Ren_Dept_Info t "
+        "where p.Pinfo_ID=r.Pinfo_id and t.Dept_No=p.Dept_No and t.Del_YN=0 and p.Dept_No like '0%' and "
+        "r.XF_Type<>250 and r.Date_Time>='2026-09-01 00:00:00' and r.Date_Time<='2026-11-30 23:59:59'");
+    for (; !rs->eof(); rs->moveNext())
+        expected.insert(rs->field(0).toString() + "|" + shownFen(rs->field(1).toInt64(), true) + "|" +
+                        shownFen(rs->field(2).toInt64(), false) + "|" + rs->field(3).toString());
+    ASSERT_GT(expected.size(), 2500u);  // more than two of the cursor's batches
+    ASSERT_EQ(d->Detail_Rows, static_cast<std::int64_t>(expected.size()));
+    ASSERT_EQ(d->Grid1.Rows(), d->Detail_Rows + 1);  // "all kinds" has no total row
+    std::multiset<std::string> shown;
+    for (int r = 1; r < d->Grid1.Rows(); ++r) {
+        shown.insert(cell(d->Grid1, r, 3) + "|" + cell(d->Grid1, r, 4) + "|" + cell(d->Grid1, r, 6) + "|" +
+                     cell(d->Grid1, r, 10));
+        if (r > 1) {
+            ASSERT_LE(cell(d->Grid1, r - 1, 3), cell(d->Grid1, r, 3)) << r;
+        }
+        ASSERT_EQ(cell(d->Grid1, r, 0), std::to_string(r));
+    }
+    EXPECT_TRUE(shown == expected);
+}
+
+// November by day: every employee-day's consumption, its count and its
+// recharges are what one grouped statement gives, and no employee-day with
+// records is missing or shown twice.
+TEST_P(StatisticsInCompany, TheDayReportIsTheGroupedStatementEmployeeDayByEmployeeDay) {
+    auto w = std::make_unique<XF_Cha_HZ_Ren>();
+    w->Load();
+    w->Check3.setValue(forms::vbChecked);
+    w->ucDep1.selectDepartment("0");
+    w->Option1(0).setValue(true);
+    w->DTPicker1.setValue("2026-11-01");
+    w->DTPicker2.setValue("2026-11-30");
+    w->Command1.click();
+
+    std::map<std::string, std::array<std::int64_t, 3>> expected;  // code|day: money, count, recharge
+    const auto rs = con->openRecordset(
+        "select p.P_Code, substr(r.Date_Time,1,10), "
+        "sum(case when r.XF_Type in (1,2,179,201) then r.YuE_Change else 0 end), "
+        "sum(case when r.XF_Type in (1,2,179,201) then 1 else 0 end), "
+        "sum(case when r.XF_Type in (5,6,161,202) then r.YuE_Change else 0 end) "
+        "from Record_XF r, Ren_Per_Info p, Ren_Dept_Info t where p.Pinfo_ID=r.Pinfo_id and t.Dept_No=p.Dept_No and "
+        "t.Del_YN=0 and t.Dept_No like '0%' and r.XF_Type in (1,2,179,3,5,6,161,7,8,163,9,10,162,181,17,201,202) and "
+        "r.Date_Time>='2026-11-01' and r.Date_Time<='2026-11-30 24' group by p.Pinfo_ID, p.P_Code, substr(r.Date_Time,1,10)");
+    for (; !rs->eof(); rs->moveNext())
+        expected[rs->field(0).toString() + "|" + rs->field(1).toString()] = {rs->field(2).toInt64(), rs->field(3).toInt64(),
+                                                                             rs->field(4).toInt64()};
+    ASSERT_GT(expected.size(), 1000u);
+    const forms::Grid& g = w->Grid1;
+    ASSERT_EQ(g.Rows(), static_cast<int>(expected.size()) + 2);  // the header and the total
+    std::int64_t money = 0;
+    for (int r = 1; r < g.Rows() - 1; ++r) {
+        const auto it = expected.find(cell(g, r, 2) + "|" + cell(g, r, 5));
+        ASSERT_NE(it, expected.end()) << r;
+        EXPECT_EQ(fen(g, r, kMoney), -it->second[0]) << r;
+        EXPECT_EQ(whole(g, r, kCount), it->second[1]) << r;
+        EXPECT_EQ(fen(g, r, 9), it->second[2]) << r;
+        money += it->second[0];
+        expected.erase(it);  // once only
+    }
+    EXPECT_EQ(fen(g, g.Rows() - 1, kMoney), -money);
 }

@@ -1,7 +1,9 @@
 // The employee statistics window on a small business database whose people
 // and transactions the tests state by hand; every figure below is read off
 // the transactions inserted by the fixture.
+#include <QAbstractItemModel>
 #include <QFontMetrics>
+#include <QTableView>
 #include <QWidget>
 
 #include <initializer_list>
@@ -346,6 +348,29 @@ TEST_P(EmployeeRun, ClicksDuringTheRunAreRefusedClosingStopsItAndAFailureLeavesT
     EXPECT_FALSE(w.Pic_1.Visible());
     EXPECT_TRUE(w.Grid1.Redraw());
     EXPECT_TRUE(w.Command1.Enabled());
+}
+
+// Drawing is held while the rows are written, yet they show as they come:
+// the view takes them in when they have doubled. Closing lets go of the
+// employee list and the grid's rows.
+TEST_P(EmployeeRun, RowsShowWhileDrawingIsHeldAndClosingLetsGoOfTheRun) {
+    std::vector<int> inView;
+    bool held = true;
+    sv->onYield = [&] {
+        inView.push_back(w.Grid1.view()->model()->rowCount());
+        held = held && !w.Grid1.Redraw();
+    };
+    run(0, "2026-07-01", "2026-07-02");
+    // 保卫 has no row; 张三's two days double the header alone: shown.
+    ASSERT_EQ(inView.size(), 5u);
+    EXPECT_EQ(inView[1], 3);
+    EXPECT_TRUE(held);
+    EXPECT_TRUE(w.Grid1.Redraw());
+    EXPECT_EQ(w.Emp_List.rowUBound(), 5);
+    w.Unload();
+    EXPECT_LT(w.Emp_List.rowUBound(), 1);
+    EXPECT_TRUE(w.Total.Money.isZero());
+    EXPECT_EQ(w.Grid1.Rows(), 1);
 }
 
 // In the window's own event loop: the summary button reached and clicked.

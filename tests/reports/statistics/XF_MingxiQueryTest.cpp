@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -10,11 +11,13 @@ namespace {
 
 class MingxiQuery : public test::MingxiFixture {
 protected:
+    // The kinds of the rows shown, by the distinct time each kind was booked at.
     std::multiset<int> kinds() {
         std::multiset<int> out;
-        for (int r = 1; r <= w.XF_Data.rowUBound(); ++r) out.insert(std::stoi(w.XF_Data(r, 7)));
+        for (int r = 1; r <= w.Detail_Rows; ++r) out.insert(kindAt.at(cell(r, 3)));
         return out;
     }
+    std::map<std::string, int> kindAt;
     using K = std::multiset<int>;
 };
 
@@ -53,14 +56,18 @@ TEST_P(MingxiQuery, ChoicesAreCheckedBeforeAnythingRuns) {
     w.optType(1).setValue(true);
     period("2026-11-02 00:00:00", "2026-11-02 00:00:00");
     w.Command1.click();
-    EXPECT_EQ(w.XF_Data.rowUBound(), 1);
+    EXPECT_EQ(w.Detail_Rows, 1);
 }
 
 TEST_P(MingxiQuery, EachGroupQueriesTheKindsOfItsTickedBoxes) {
     const int all[] = {1, 2, 3, 5, 6, 7, 9, 11, 13, 15, 16, 17, 48, 129, 161, 162, 163, 166, 168,
                        169, 170, 171, 172, 173, 174, 175, 177, 179, 181, 201, 202, 250};
     int s = 10;
-    for (int type : all) add(tx(type).date("2026-11-10 12:00:" + std::to_string(s++)));
+    for (int type : all) {
+        const std::string at = "2026-11-10 12:00:" + std::to_string(s++);
+        kindAt[at] = type;
+        add(tx(type).date(at));
+    }
     w.Load();
     for (int i = 1; i <= 4; ++i) w.chkType(i).setValue(forms::vbChecked);
     query("01", 1);
@@ -111,11 +118,11 @@ TEST_P(MingxiQuery, DepartmentPathTakesTheSubtreeItsFiltersAndTheListsChoices) {
     query("01", 0, "O'Brien");
     EXPECT_EQ(column(10), (S{"O'Brien"}));
     query("01", 0, "三");  // contained
-    EXPECT_EQ(w.XF_Data.rowUBound(), 2);
+    EXPECT_EQ(w.Detail_Rows, 2);
     query("01", 0, "", "E");  // the code must be exact
-    EXPECT_EQ(w.XF_Data.rowUBound(), 0);
+    EXPECT_EQ(w.Detail_Rows, 0);
     query("01", 0, "", "", "N");  // the number is contained
-    EXPECT_EQ(w.XF_Data.rowUBound(), 3);
+    EXPECT_EQ(w.Detail_Rows, 3);
 
     for (forms::ComboBox* list : {&w.Combo4, &w.Combo5, &w.Combo3}) {
         list->setListIndex(2);  // 充值机 12, 二食堂 3, 外包 2
@@ -143,7 +150,7 @@ TEST_P(MingxiQuery, PerPersonPathFindsOnePersonExactlyOrNobody) {
     // A name nobody has exactly lists nobody: the empty grid with its total.
     for (const char* name : {"张", "x' or '1'='1"}) {
         query("u", 1, name);
-        EXPECT_EQ(w.XF_Data.rowUBound(), 0) << name;
+        EXPECT_EQ(w.Detail_Rows, 0) << name;
         ASSERT_EQ(w.Grid1.Rows(), 2);
         EXPECT_EQ(row(1), (S{"", "", "合计消费:", "￥0.00", "合计次数:", "0 次", "合计笔数:", "0 笔", "", "", "", "", ""}));
     }
@@ -166,7 +173,7 @@ TEST_P(MingxiQuery, WithoutThePersonSetThePerPersonPathStillRuns) {
     query("u", 1);
     EXPECT_EQ(column(10), (S{""}));
     query("u", 1, "张三");
-    EXPECT_EQ(w.XF_Data.rowUBound(), 0);
+    EXPECT_EQ(w.Detail_Rows, 0);
 }
 
 TEST_P(MingxiQuery, AFailingQueryPutsTheTimeoutPanelAndButtonBack) {
@@ -212,7 +219,7 @@ TEST_P(MingxiQuery, ColumnsAddedToTheTablesChangeNothingShown) {
                              "alter table Mach_Info add column Site_Note TEXT;"
                              "update Record_XF set Site_Note='x'; update Mach_Info set Site_Note='y';");
     query("01", 0);
-    ASSERT_EQ(w.XF_Data.rowUBound(), 2);
+    ASSERT_EQ(w.Detail_Rows, 2);
     EXPECT_EQ(row(1), (S{"一号机", "一食堂", "2026-11-02 08:00:00", "￥10.00", "", "￥30.00", "", "充值", "膳食科", "O'Brien",
                          "E3", "财务", ""}));
     EXPECT_EQ(row(2), (S{"一号机", "二食堂", "2026-11-03 12:00:00", "￥2.50", "", "￥27.50", "", "消费", "外包", "张三",

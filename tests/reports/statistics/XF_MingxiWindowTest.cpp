@@ -1,3 +1,6 @@
+#include <QAbstractItemModel>
+#include <QTableView>
+
 #include "MingxiFixture.h"
 
 using namespace tolvenk;
@@ -150,7 +153,7 @@ TEST_P(MingxiWindow, OutputButtonsWaitWhileTheGridFillsAndThePreviewCountsItsPag
     };
     query("01", 0);
     sv->onYield = nullptr;
-    EXPECT_EQ(w.XF_Data.rowUBound(), 250);
+    EXPECT_EQ(w.Detail_Rows, 250);
     EXPECT_EQ(yields, 2);  // a yield every hundred rows
     EXPECT_EQ(open, 0);
     for (int i = 0; i <= 3; ++i) EXPECT_TRUE(w.Command4(i).Enabled());
@@ -172,4 +175,36 @@ TEST_P(MingxiWindow, OutputButtonsWaitWhileTheGridFillsAndThePreviewCountsItsPag
     EXPECT_TRUE(seen);
     EXPECT_FALSE(w.Frame1.Visible());
     for (int i = 0; i <= 3; ++i) EXPECT_TRUE(w.Command4(i).Enabled());
+}
+
+// The rows go to the grid as they are read and show while drawing is held:
+// at the first yield the view holds the hundred rows so far. Closing lets go
+// of the person set, the lists and the rows.
+TEST_P(MingxiWindow, RowsShowAsTheyAreReadAndClosingLetsGoOfThem) {
+    for (int i = 0; i < 250; ++i) add(tx(1).money(-100 - i));
+    w.Load();
+    std::vector<int> inView;
+    bool held = true;
+    sv->onYield = [&] {
+        inView.push_back(w.Grid1.view()->model()->rowCount());
+        held = held && !w.Grid1.Redraw();
+    };
+    query("01", 0);
+    sv->onYield = nullptr;
+    ASSERT_EQ(inView.size(), 2u);
+    EXPECT_EQ(inView[0], 101);
+    EXPECT_TRUE(held);
+    EXPECT_EQ(w.Detail_Rows, 250);
+    EXPECT_EQ(w.Grid1.view()->model()->rowCount(), 251);
+    ASSERT_NE(w.Rs_Emp, nullptr);
+    EXPECT_GT(w.Mach_List.rowUBound(), 0);
+
+    w.cmdExit.click();
+    EXPECT_FALSE(w.Loaded());
+    EXPECT_EQ(w.Grid1.Rows(), 1);
+    EXPECT_EQ(w.Detail_Rows, 0);
+    EXPECT_EQ(w.Rs_Emp, nullptr);
+    EXPECT_EQ(w.Rs_Emp_Ids, nullptr);
+    EXPECT_LT(w.Mach_List.rowUBound(), 1);
+    EXPECT_LT(w.Unit_List.rowUBound(), 1);
 }

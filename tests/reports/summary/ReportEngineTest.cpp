@@ -77,7 +77,7 @@ insert into XF_Dian_Info(XF_Dian_ID,XF_Dian_Name,Del_YN) values (1,'一食堂',0
         return engine.Run();
     }
 
-    const std::string& cell(int r, int c) { return grid.text(r, c); }
+    std::string cell(int r, int c) { return grid.text(r, c); }
 
     grid::GridModel grid;
     HzReportState st;

@@ -1,0 +1,92 @@
+// Long reads in bounded memory: a cursor gives the rows of its statement in
+// order across its batches, and a terminal beside it is never held up, while
+// the cursor keeps to the state it opened on.
+#include <gtest/gtest.h>
+
+#include "platform/db/Connection.h"
+#include "support/EngineTest.h"
+#include "support/Fixtures.h"
+#include "support/Terminal.h"
+
+using namespace tolvenk;
+
+namespace {
+
+class RowCursorTest : public test::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        if (IsSkipped()) return;
+        con->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(1,'T1',1,1,0)");
+        options.card = "T1";
+        options.mach = 9999;  // apart from the 2500 rows below
+        // Rows 1 to 2500 of person 7: two and a half of the cursor's batches.
+        con->executeScript(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<2500) "
+            "INSERT INTO Record_XF(Mach_ID,Pinfo_id,XF_Type,YuE_Change,Date_Time,Err_Code) "
+            "SELECT i, 7, 1, -i, '2026-11-10 12:00:00', 0 FROM n");
+    }
+    void journal() {
+        if (onServer()) return;
+        con->executeScript("PRAGMA journal_mode=DELETE");
+        ASSERT_EQ(test::text(*con, "PRAGMA journal_mode"), "delete");
+    }
+    test::TerminalOptions options;
+};
+
+using RowCursorJournal = RowCursorTest;
+
+}  // namespace
+
+TOLVENK_ON_BOTH_ENGINES(RowCursorTest);
+INSTANTIATE_TEST_SUITE_P(Engines, RowCursorJournal, ::testing::Values(test::Engine::File), test::EngineNames());
+
+TEST_P(RowCursorTest, GivesEveryRowInTheStatementsOrderAcrossItsBatches) {
+    const auto c = con->openCursor("select Mach_ID, YuE_Change as Change from Record_XF where Pinfo_id=7 order by Mach_ID desc");
+    EXPECT_EQ(c->fieldIndex("MACH_ID"), 0);  // the server folds names to lower case
+    EXPECT_EQ(c->fieldIndex("change"), 1);
+    EXPECT_EQ(c->fieldIndex("Date_Time"), -1);
+    EXPECT_ANY_THROW(c->field(0));  // before the first row
+    std::int64_t expected = 2500;
+    while (c->next()) {
+        ASSERT_EQ(c->field(0).toInt64(), expected);
+        ASSERT_EQ(c->field(1).toInt64(), -expected);
+        --expected;
+    }
+    EXPECT_EQ(expected, 0);
+    EXPECT_FALSE(c->next());
+    EXPECT_ANY_THROW(c->field(0));
+    EXPECT_ANY_THROW(con->openCursor("select Nope from Record_XF"));
+}
+
+// Opened, one row read: the terminal goes on committing (waiting for its
+// commits would hang were it held up) and the cursor ends with the rows of
+// the state it opened on, none the terminal wrote after.
+void readBesideATerminal(db::Connection& con, const std::string& text, const test::TerminalOptions& options) {
+    test::Terminal t(text, options);
+    t.waitForCommits(2);
+    auto own = test::connect(text);
+    const auto c = own->openCursor("select Mach_ID from Record_XF order by ID");
+    ASSERT_TRUE(c->next());
+    const std::int64_t atOpen = test::number(con, "select count(*) from Record_XF where Mach_ID=9999");
+    t.waitForCommits(static_cast<std::size_t>(atOpen) + 3);
+    std::int64_t ours = 0, terminal = 0;
+    do {
+        (c->field(0).toInt64() == 9999 ? terminal : ours) += 1;
+    } while (c->next());
+    EXPECT_EQ(ours, 2500);
+    EXPECT_GE(terminal, 2);
+    EXPECT_LE(terminal, atOpen);
+    const test::TerminalReport r = t.finish();
+    EXPECT_EQ(r.failures, 0) << (r.errors.empty() ? "" : r.errors.front());
+    EXPECT_GT(test::number(con, "select count(*) from Record_XF where Mach_ID=9999"), atOpen + 2);
+}
+
+TEST_P(RowCursorTest, ATerminalBesideAnOpenCursorIsNeverHeldUp) {
+    readBesideATerminal(*con, db->connectionString(), options);
+}
+
+TEST_P(RowCursorJournal, ATerminalBesideAnOpenCursorIsNeverHeldUpUnderARollbackJournal) {
+    journal();
+    readBesideATerminal(*con, db->connectionString(), options);
+}

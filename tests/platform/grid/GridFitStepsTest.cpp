@@ -1,0 +1,40 @@
+// A long column fitted a stretch of rows at a time comes out as wide as
+// fitted at once; stopped midway, it keeps the width it had.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/grid/GridModel.h"
+
+using namespace tolvenk::grid;
+
+TEST(GridFitSteps, InStepsAsWideAsAtOnceAndAStoppedFitChangesNothing) {
+    GridModel m;
+    m.setCols(2);
+    m.setRows(1000);
+    for (int r = 0; r < 1000; ++r) m.setText(r, 1, std::string(static_cast<std::size_t>(r % 7 + 1), 'x'));
+    m.setText(999, 1, std::string(40, 'w'));  // the widest is the last row
+    const auto room = [](const std::string& t) { return static_cast<int>(t.size()) * 10; };
+    m.autoFit(1, room);
+    const int once = m.columnWidth(1);
+    EXPECT_EQ(once, 400);
+
+    m.setColumnWidth(1, 50);
+    int looks = 0;
+    m.autoFit(1, room, 300, [&] { return ++looks > 0; });
+    EXPECT_EQ(looks, 3);  // after rows 300, 600 and 900
+    EXPECT_EQ(m.columnWidth(1), once);
+
+    m.setColumnWidth(1, 50);
+    looks = 0;
+    m.autoFit(1, room, 300, [&] { return ++looks < 2; });
+    EXPECT_EQ(looks, 2);
+    EXPECT_EQ(m.columnWidth(1), 50);
+
+    // Rows cut back during a look: the fit ends with what it saw.
+    m.autoFit(1, room, 300, [&] {
+        m.setRows(500);
+        return true;
+    });
+    EXPECT_EQ(m.columnWidth(1), 7 * 10);
+}
