@@ -32,14 +32,6 @@ double timedMedian(int repeat, const std::function<void()>& run) {
     return median(took);
 }
 
-double statusMb(const std::string& key) {
-    std::ifstream in("/proc/self/status");
-    for (std::string line; std::getline(in, line);)
-        if (line.rfind(key + ":", 0) == 0) return std::stod(line.substr(key.size() + 1)) / 1024.0;
-    return -1;
-}
-
-void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 int TimedServices::msgBox(const std::string& prompt, int style, const std::string& title) {
     std::fprintf(stderr, "box: %s %s\n", title.c_str(), prompt.c_str());

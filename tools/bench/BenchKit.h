@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ProcessMemory.h"
 #include "platform/services/Services.h"
 
 namespace tolvenk::bench {
@@ -21,9 +22,6 @@ double seconds(Clock::time_point from, Clock::time_point to);
 double median(std::vector<double> v);
 // Times `run` `repeat` times and gives the median.
 double timedMedian(int repeat, const std::function<void()>& run);
-// VmRSS, VmHWM... of this process, in MB.
-double statusMb(const std::string& key);
-void resetPeak();
 
 // The Qt services with every yield noted; boxes go to stderr and are kept,
 // and a question gets its first button, as a clerk going on would answer.

@@ -9,10 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/ProcessMemory.h"
 #include "platform/grid/GridExport.h"
 #include "platform/grid/GridModel.h"
 
 using namespace tolvenk;
+using bench::resetPeak;
+using bench::statusMb;
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
@@ -20,16 +23,6 @@ namespace {
 
 double seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
 
-// A /proc/self/status figure in MB ("VmRSS", "VmHWM").
-double statusMb(const std::string& key) {
-    std::ifstream in("/proc/self/status");
-    for (std::string line; std::getline(in, line);)
-        if (line.rfind(key + ":", 0) == 0) return std::stod(line.substr(key.size() + 1)) / 1024.0;
-    return -1;
-}
-
-// Starts a new peak from the present size, so each export's own peak shows.
-void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 std::string money(long fen) {
     char buf[32];

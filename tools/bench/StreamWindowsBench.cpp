@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ProcessMemory.h"
 #include "data/Globals.h"
 #include "data/XFService.h"
 #include "lang/Language.h"
@@ -30,19 +31,14 @@
 #include "reports/statistics/XF_Mingxi.h"
 
 using namespace tolvenk;
+using bench::resetPeak;
+using bench::statusMb;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
-double statusMb(const std::string& key) {
-    std::ifstream in("/proc/self/status");
-    for (std::string line; std::getline(in, line);)
-        if (line.rfind(key + ":", 0) == 0) return std::stod(line.substr(key.size() + 1)) / 1024.0;
-    return -1;
-}
-void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 // The Qt services with every yield timed; the first yield at which the
 // grid's view holds rows is when they can first be seen.
