@@ -55,6 +55,37 @@ std::string detailPeriod(const std::string& DateFrom, const std::string& DateTo)
     return sql;
 }
 
+// The detail of a department's subtree, with its name, code and number filters.
+std::string detailOfDepartment(const std::string& DeptNo, const std::vector<std::string>& Types,
+                               const std::string& DateFrom, const std::string& DateTo, std::int16_t TypeCount,
+                               std::int32_t MachID, std::int32_t DianID, std::int32_t Unit, const std::string& Name,
+                               const std::string& Code, const std::string& PNum) {
+    std::string sql =
+        "select Record_XF.*,ren_per_info.Dept_No,ren_per_info.p_name,ren_per_info.p_code,ren_dept_info.Dept_Name,"
+        "ren_dept_info.dept_no from Record_XF,ren_per_info,ren_dept_info where";
+    sql += detailPeriod(DateFrom, DateTo);
+    sql += " and ren_per_info.dept_no=ren_dept_info.dept_no and record_xf.PInfo_id=ren_per_info.PInfo_id and "
+           "  Record_XF.Pinfo_id in (Select Pinfo_id from Ren_Per_Info,Ren_Dept_Info where Ren_Per_Info.Dept_No like '" +
+           lit(DeptNo) + "%" + likeEnd +
+           " and ren_per_info.dept_no=ren_dept_info.dept_no and ren_dept_info.del_yn=0) and ren_dept_info.del_yn=0";
+    sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
+    if (!Name.empty()) sql += " and Ren_per_Info.P_Name like '%" + lit(Name) + "%" + likeEnd;
+    if (!Code.empty()) sql += " and Ren_per_info.P_Code = '" + q(Code) + "'";
+    if (!PNum.empty()) sql += " and Ren_per_info.P_Num like '%" + lit(PNum) + "%" + likeEnd;
+    return sql + " order by Record_XF.Date_Time,record_XF.XF_Type";
+}
+
+// The detail of one person, or of everyone without one.
+std::string detailOfPerson(const std::vector<std::string>& Types, const std::string& DateFrom,
+                           const std::string& DateTo, std::int16_t TypeCount, std::int32_t MachID,
+                           std::int32_t DianID, std::int32_t Unit, const std::string& PInfoID) {
+    std::string sql = "select Record_XF.* from Record_XF where";
+    sql += detailPeriod(DateFrom, DateTo);
+    sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
+    if (!PInfoID.empty()) sql += " and Record_XF.Pinfo_id=" + num(PInfoID);
+    return sql + " order by Record_XF.Date_Time,record_XF.XF_Type";
+}
+
 // The main connection waits without limit while a long detail query runs.
 class MainTimeoutLifted {
 public:
@@ -126,19 +157,8 @@ DataList XFService::Get_XF_Info7_1(const std::string& DeptNo, const std::vector<
                                    const std::string& DateFrom, const std::string& DateTo, std::int16_t TypeCount,
                                    std::int32_t MachID, std::int32_t DianID, std::int32_t Unit,
                                    const std::string& Name, const std::string& Code, const std::string& PNum) {
-    std::string sql =
-        "select Record_XF.*,ren_per_info.Dept_No,ren_per_info.p_name,ren_per_info.p_code,ren_dept_info.Dept_Name,"
-        "ren_dept_info.dept_no from Record_XF,ren_per_info,ren_dept_info where";
-    sql += detailPeriod(DateFrom, DateTo);
-    sql += " and ren_per_info.dept_no=ren_dept_info.dept_no and record_xf.PInfo_id=ren_per_info.PInfo_id and "
-           "  Record_XF.Pinfo_id in (Select Pinfo_id from Ren_Per_Info,Ren_Dept_Info where Ren_Per_Info.Dept_No like '" +
-           lit(DeptNo) + "%" + likeEnd +
-           " and ren_per_info.dept_no=ren_dept_info.dept_no and ren_dept_info.del_yn=0) and ren_dept_info.del_yn=0";
-    sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
-    if (!Name.empty()) sql += " and Ren_per_Info.P_Name like '%" + lit(Name) + "%" + likeEnd;
-    if (!Code.empty()) sql += " and Ren_per_info.P_Code = '" + q(Code) + "'";
-    if (!PNum.empty()) sql += " and Ren_per_info.P_Num like '%" + lit(PNum) + "%" + likeEnd;
-    sql += " order by Record_XF.Date_Time,record_XF.XF_Type";
+    const std::string sql =
+        detailOfDepartment(DeptNo, Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, Name, Code, PNum);
     MainTimeoutLifted lifted;
     return base_.Get_DataList(sql);
 }
@@ -147,11 +167,7 @@ DataList XFService::Get_XF_Info7_2(const std::string&, const std::vector<std::st
                                    const std::string& DateFrom, const std::string& DateTo, std::int16_t TypeCount,
                                    std::int32_t MachID, std::int32_t DianID, std::int32_t Unit,
                                    const std::string& PInfoID) {
-    std::string sql = "select Record_XF.* from Record_XF where";
-    sql += detailPeriod(DateFrom, DateTo);
-    sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
-    if (!PInfoID.empty()) sql += " and Record_XF.Pinfo_id=" + num(PInfoID);
-    sql += " order by Record_XF.Date_Time,record_XF.XF_Type";
+    const std::string sql = detailOfPerson(Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, PInfoID);
     MainTimeoutLifted lifted;
     return base_.Get_DataList(sql);
 }
@@ -443,26 +459,9 @@ std::unique_ptr<db::RowCursor> XFService::Get_XF_Info7_Rows(bool PerPerson, cons
                                                             std::int32_t DianID, std::int32_t Unit,
                                                             const std::string& Name, const std::string& Code,
                                                             const std::string& PNum, const std::string& PInfoID) {
-    std::string sql;
-    if (PerPerson) {
-        sql = "select Record_XF.* from Record_XF where";
-        sql += detailPeriod(DateFrom, DateTo);
-        sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
-        if (!PInfoID.empty()) sql += " and Record_XF.Pinfo_id=" + num(PInfoID);
-    } else {
-        sql = "select Record_XF.*,ren_per_info.Dept_No,ren_per_info.p_name,ren_per_info.p_code,ren_dept_info.Dept_Name,"
-              "ren_dept_info.dept_no from Record_XF,ren_per_info,ren_dept_info where";
-        sql += detailPeriod(DateFrom, DateTo);
-        sql += " and ren_per_info.dept_no=ren_dept_info.dept_no and record_xf.PInfo_id=ren_per_info.PInfo_id and "
-               "  Record_XF.Pinfo_id in (Select Pinfo_id from Ren_Per_Info,Ren_Dept_Info where Ren_Per_Info.Dept_No like '" +
-               lit(DeptNo) + "%" + likeEnd +
-               " and ren_per_info.dept_no=ren_dept_info.dept_no and ren_dept_info.del_yn=0) and ren_dept_info.del_yn=0";
-        sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
-        if (!Name.empty()) sql += " and Ren_per_Info.P_Name like '%" + lit(Name) + "%" + likeEnd;
-        if (!Code.empty()) sql += " and Ren_per_info.P_Code = '" + q(Code) + "'";
-        if (!PNum.empty()) sql += " and Ren_per_info.P_Num like '%" + lit(PNum) + "%" + likeEnd;
-    }
-    sql += " order by Record_XF.Date_Time,record_XF.XF_Type";
+    const std::string sql =
+        PerPerson ? detailOfPerson(Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, PInfoID)
+                  : detailOfDepartment(DeptNo, Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, Name, Code, PNum);
     return base_.Open_Cursor(sql);
 }
 
