@@ -114,9 +114,9 @@ public:
                                                      const std::string& DateTime);
 
     // The IC balances of the employees of PInfoIDs up to DateTime, in one
-    // statement: each one's last valid card records (several when they share
-    // their Date_Time), with Pinfo_id, ID, Date_Time, YuE_New and YuCi_New,
-    // in the order of ID.
+    // statement: each one's last valid card record (of several at his last
+    // Date_Time the highest ID), with Pinfo_id, ID, Date_Time, YuE_New and
+    // YuCi_New, in the order of ID.
     std::shared_ptr<db::Recordset> Cha_YeE_All(const std::vector<std::int64_t>& PInfoIDs,
                                                const std::string& DateTime, bool Everyone = false);
     // The employees of the company, those who left too.
