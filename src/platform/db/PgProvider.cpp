@@ -9,6 +9,9 @@
 #include <charconv>
 #include <cstring>
 #include <list>
+#include <map>
+#include <mutex>
+#include <vector>
 
 #include "platform/ShownText.h"
 #include "platform/db/AsciiCase.h"
@@ -151,6 +154,65 @@ private:
     PGresult* r_;
 };
 
+// ------------------------------------------------------------------ idle sessions
+
+namespace {
+
+// The services open a session per operation, and a new one costs the server
+// its authentication and start-up (about 10 ms, more than most of a small
+// report's statements). A session that ends idle is kept for the next one
+// opened with the same parameters, and reset before it is handed out again.
+struct IdleSessions {
+    std::mutex lock;
+    std::map<std::string, std::vector<PGconn*>> idle;
+};
+constexpr std::size_t kIdleKept = 4;
+
+// Never destroyed: kept sessions end with the process.
+IdleSessions& idleSessions() {
+    static auto* sessions = new IdleSessions;
+    return *sessions;
+}
+
+// A kept session for `key`, reset to how it started (settings, prepared
+// statements, cursors, temporary tables); none when every kept one is gone
+// (the server ended it meanwhile, say).
+PGconn* takeIdle(const std::string& key) {
+    for (;;) {
+        PGconn* conn = nullptr;
+        {
+            IdleSessions& s = idleSessions();
+            std::lock_guard<std::mutex> held(s.lock);
+            auto& kept = s.idle[key];
+            if (kept.empty()) return nullptr;
+            conn = kept.back();
+            kept.pop_back();
+        }
+        PGresult* reset = PQexec(conn, "DISCARD ALL");
+        const bool ok = reset && PQresultStatus(reset) == PGRES_COMMAND_OK;
+        PQclear(reset);
+        if (ok && PQtransactionStatus(conn) == PQTRANS_IDLE) return conn;
+        PQfinish(conn);
+    }
+}
+
+// Keeps a session that ends idle; ends any other.
+void giveBack(const std::string& key, PGconn* conn) {
+    if (!conn) return;
+    if (PQstatus(conn) == CONNECTION_OK && PQtransactionStatus(conn) == PQTRANS_IDLE) {
+        IdleSessions& s = idleSessions();
+        std::lock_guard<std::mutex> held(s.lock);
+        auto& kept = s.idle[key];
+        if (kept.size() < kIdleKept) {
+            kept.push_back(conn);
+            return;
+        }
+    }
+    PQfinish(conn);
+}
+
+}  // namespace
+
 // ------------------------------------------------------------------ session
 
 PgProvider::PgProvider(const ServerTarget& target, int commandTimeoutSeconds) {
@@ -176,8 +238,13 @@ PgProvider::PgProvider(const ServerTarget& target, int commandTimeoutSeconds) {
     set("client_encoding", "UTF8");
     set("application_name", "Tolvenk");
     set("options", options);
+    for (std::size_t i = 0; i < keys.size(); ++i) (key_ += keys[i]) += '=', (key_ += values[i]) += '\n';
     keys.push_back(nullptr);
     values.push_back(nullptr);
+    if ((conn_ = takeIdle(key_))) {
+        timeout_ = timeoutSent_ = commandTimeoutSeconds;
+        return;
+    }
     conn_ = PQconnectdbParams(keys.data(), values.data(), 0);
     if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
         const std::string reason = conn_ ? trimmed(PQerrorMessage(conn_)) : "out of memory";
@@ -194,7 +261,7 @@ PgProvider::PgProvider(const ServerTarget& target, int commandTimeoutSeconds) {
     timeout_ = timeoutSent_ = commandTimeoutSeconds;
 }
 
-PgProvider::~PgProvider() { PQfinish(conn_); }
+PgProvider::~PgProvider() { giveBack(key_, conn_); }
 
 void PgProvider::fail(PGresult* res, const std::string& context) {
     std::string msg;

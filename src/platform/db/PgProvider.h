@@ -79,6 +79,7 @@ private:
     void applyTimeout();
 
     pg_conn* conn_ = nullptr;
+    std::string key_;  // its parameters: an idle session is kept under them when it ends
     std::map<std::string, Statement> cache_;
     int nextName_ = 0;
     int timeout_ = -1;

@@ -169,3 +169,34 @@ TEST(ServerConnection, AReadOnlySessionRefusesWritesAsAReadOnlyFileDoes) {
     }
     EXPECT_EQ(con->openRecordset("select count(*) from Sys_Log")->field(0).toInt64(), 0);
 }
+
+// A session that ended idle is handed to the next connection with the same
+// text, reset: nothing the last user set or left behind carries over, and one
+// the server ended meanwhile is replaced by a new session.
+TEST(ServerConnection, AKeptSessionComesBackAsNewAndADeadOneIsReplaced) {
+    NEEDS_TEST_SERVER();
+    test::BusinessDb db(test::Engine::Server);
+    std::int64_t first = 0;
+    {
+        auto con = test::connect(db.connectionString());
+        first = con->openRecordset("select pg_backend_pid()")->field(0).toInt64();
+        con->executeScript("SET default_transaction_read_only = on; CREATE TEMP TABLE Left_Behind(a int)");
+        con->setCommandTimeout(1);
+        con->openRecordset("select 1");  // sends the time-out
+    }
+    {
+        auto con = test::connect(db.connectionString());
+        EXPECT_EQ(con->openRecordset("select pg_backend_pid()")->field(0).toInt64(), first);
+        EXPECT_EQ(con->openRecordset("show default_transaction_read_only")->field(0).toString(), "off");
+        EXPECT_EQ(con->openRecordset("select count(*) from pg_class where relname='left_behind'")->field(0).toInt64(), 0);
+        EXPECT_EQ(con->openRecordset("show statement_timeout")->field(0).toString(),
+                  con->commandTimeout() > 0 ? std::to_string(con->commandTimeout()) + "s" : "0");
+        con->execute("insert into Sys_Log(Operator_ID) values(1)");
+    }
+    // The server ends the kept session; the next connection gets a new one that works.
+    auto admin = test::connect(server->connectionString("postgres"));
+    admin->openRecordset("select pg_terminate_backend(" + std::to_string(first) + ")");
+    auto con = test::connect(db.connectionString());
+    EXPECT_NE(con->openRecordset("select pg_backend_pid()")->field(0).toInt64(), first);
+    EXPECT_EQ(con->openRecordset("select count(*) from Sys_Log")->field(0).toInt64(), 1);
+}
