@@ -435,6 +435,9 @@ std::unique_ptr<CursorSource> PgProvider::openCursor(const std::string& sql, std
     if (own) simple("BEGIN READ ONLY");
     const std::string name = "tolvenk_cursor_" + std::to_string(++nextName_);
     try {
+        // A cursor is read to its end: planned for all its rows, as the
+        // statement alone would be, not for a quick first tenth.
+        simple("SET LOCAL cursor_tuple_fraction = 1");
         simple("DECLARE " + name + " NO SCROLL CURSOR FOR " + text);
         Result first = simple("FETCH 1000 FROM " + name);
         columns.clear();
