@@ -467,4 +467,17 @@ std::unique_ptr<db::RowCursor> XFService::Get_XF_Info7_Rows(bool PerPerson, cons
     return base_.Open_Cursor(sql);
 }
 
+std::unique_ptr<db::RowCursor> XFService::Get_XF_Info5_Sums(const std::string& DateFrom, const std::string& DateTo,
+                                                            std::size_t KeyLength) {
+    const std::string key = KeyLength > 0 ? "left(Date_Time," + std::to_string(KeyLength) + ")" : std::string();
+    std::string sql = "select PInfo_id," + (key.empty() ? std::string() : key + " as P,") +
+                      "XF_Type,XF_Meal,count(*) as N,sum(YuE_Change) as MS,sum(YuCi_Change) as TS from Record_XF "
+                      "where XF_Type in (" +
+                      XF_Kind_Group::sqlList(XF_Kind_Group::PersonalStatistics) + ") ";
+    if (!DateFrom.empty()) sql += " and Date_Time >= '" + q(DateFrom) + "'";
+    if (!DateTo.empty()) sql += " and Date_Time <= '" + q(DateTo) + "'";
+    sql += " group by PInfo_id," + (key.empty() ? std::string() : key + ",") + "XF_Type,XF_Meal";
+    return base_.Open_Cursor(sql);
+}
+
 }  // namespace tolvenk

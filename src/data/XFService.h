@@ -136,6 +136,12 @@ public:
                                                      std::int32_t Unit, const std::string& Name,
                                                      const std::string& Code, const std::string& PNum,
                                                      const std::string& PInfoID);
+    // The records of Get_XF_Info5_Rows summed by the engine, a row per
+    // PInfo_id, period key (the first `KeyLength` characters of Date_Time as
+    // P; none when 0), XF_Type and XF_Meal: N records, MS the sum of
+    // YuE_Change, TS the sum of YuCi_Change.
+    std::unique_ptr<db::RowCursor> Get_XF_Info5_Sums(const std::string& DateFrom, const std::string& DateTo,
+                                                     std::size_t KeyLength);
 
 private:
     std::string settlementP1();

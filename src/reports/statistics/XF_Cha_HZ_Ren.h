@@ -1,8 +1,10 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "data/BTService.h"
@@ -102,8 +104,23 @@ private:
     void Write_Sums(int row, const Emp_Sums& s);
     void Merge_Employees(int totalRow);
 
+    // Each listed employee's sums per period index, only for periods with records.
+    using Emp_Periods = std::unordered_map<std::int64_t, std::map<std::size_t, Emp_Sums>>;
+    using Period_Index = std::unordered_map<std::string, std::size_t>;
+    enum class Read_End { Done, Closed, Too_Wide };
+    // The period summed by the engine, a group at a time; Too_Wide when the
+    // engine cannot give a sum as a 64-bit number.
+    Read_End Read_Groups(const std::string& from, const std::string& to, std::size_t keyLength,
+                         const Period_Index& periodAt, Emp_Periods& sums);
+    // The period read record by record, which sums amounts of any size.
+    Read_End Read_Records(const std::string& from, const std::string& to, std::size_t keyLength,
+                          const Period_Index& periodAt, Emp_Periods& sums);
     // Adds one record of the cursor to the sums by its kind.
     void Add_Record(Emp_Sums& s, const db::RowCursor& rows) const;
+    // Adds a group of `count` records of one kind and meal with the sums of
+    // their amounts and counts.
+    static void Add_Kind(Emp_Sums& s, int type, const db::Value& meal, std::int64_t count, const Exact_Sum& money,
+                         const Exact_Sum& times);
     // Cursor fields, found by name once per run.
     struct XF_Fields {
         int person, date, type, money, times, meal;

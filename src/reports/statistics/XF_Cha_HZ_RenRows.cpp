@@ -1,11 +1,12 @@
-// The run of the employee statistics: one read of the period's records, summed
-// per employee and day, month or period as they come, then one row for each
-// and the total row.
+// The run of the employee statistics: the period's records summed by the
+// engine per employee, day or month, kind and meal, added up per employee and
+// period as the groups come, then one row for each and the total row.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <initializer_list>
 
@@ -15,6 +16,7 @@
 #include "platform/DateText.h"
 #include "platform/FenMath.h"
 #include "platform/MoneyText.h"
+#include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "reports/statistics/XF_Cha_HZ_Ren.h"
@@ -121,39 +123,29 @@ bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to
     // Each listed employee's sums per period, only for periods with records:
     // bounded by employees and periods, never by the records.
     const int n = Emp_List.rowUBound();
-    std::unordered_map<std::int64_t, std::map<std::size_t, Emp_Sums>> sums;
+    Emp_Periods sums;
     std::vector<std::optional<std::int64_t>> listed(static_cast<std::size_t>(std::max(n, 0)) + 1);
     for (int i = 1; i <= n; ++i) {
         sqlNumberText(Emp_List(i, 0));  // an identifier that is no number fails as a filter on it would
         listed[static_cast<std::size_t>(i)] = wholeId(*parseNumber(Emp_List(i, 0)));
         if (listed[static_cast<std::size_t>(i)]) sums[*listed[static_cast<std::size_t>(i)]];
     }
-    std::unordered_map<std::string, std::size_t> periodAt;
+    Period_Index periodAt;
     for (std::size_t k = 0; k < periods.size(); ++k) periodAt.emplace(periods[k], k);
 
-    {
-        const auto rows = XF.Get_XF_Info5_Rows(from, to);
-        namespace X = col::Record_XF;
-        fields_ = {rows->fieldIndex(X::Pinfo_id), rows->fieldIndex(X::Date_Time),  rows->fieldIndex(X::XF_Type),
-                   rows->fieldIndex(X::YuE_Change), rows->fieldIndex(X::YuCi_Change), rows->fieldIndex(X::XF_Meal)};
-        std::int64_t read = 0;
-        while (rows->next()) {
-            if (++read % kYieldRows == 0 && !Go_On(*this)) return false;  // closed meanwhile: its grid is gone
-            const auto id = recordId(rows->field(fields_.person));
-            if (!id) continue;
-            const auto person = sums.find(*id);
-            if (person == sums.end()) continue;
-            std::size_t period = 0;
-            if (keyLength > 0) {
-                const db::Value& date = rows->field(fields_.date);
-                if (date.isNull()) continue;
-                const auto at = periodAt.find(date.toString().substr(0, keyLength));
-                if (at == periodAt.end()) continue;
-                period = at->second;
-            }
-            Add_Record(person->second[period], *rows);
-        }
+    // Past 64 bits the engine fails a sum (or hands over a wider number); the
+    // record path sums such figures exactly, so the run starts over on it.
+    Read_End end = Read_End::Too_Wide;
+    try {
+        end = Read_Groups(from, to, keyLength, periodAt, sums);
+    } catch (const db::DbError& e) {
+        if (std::string_view(e.what()).find("integer overflow") == std::string_view::npos) throw;
     }
+    if (end == Read_End::Too_Wide) {
+        for (auto& [id, periodSums] : sums) periodSums.clear();
+        end = Read_Records(from, to, keyLength, periodAt, sums);
+    }
+    if (end == Read_End::Closed) return false;  // closed meanwhile: its grid is gone
 
     if (n >= 1) {
         Bar1.setValue(0);
@@ -169,6 +161,76 @@ bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to
     Set_Emp_Cols();
     Pic_1.setVisible(false);
     return true;
+}
+
+namespace {
+
+// A sum the engine gives as a whole 64-bit number (NULL when it had only NULLs).
+std::optional<Exact_Sum> groupSum(const db::Value& v) {
+    Exact_Sum s;
+    if (v.isNull()) return s;
+    if (!v.isInteger()) return std::nullopt;
+    s.add(v.asInteger());
+    return s;
+}
+
+}  // namespace
+
+XF_Cha_HZ_Ren::Read_End XF_Cha_HZ_Ren::Read_Groups(const std::string& from, const std::string& to,
+                                                   std::size_t keyLength, const Period_Index& periodAt,
+                                                   Emp_Periods& sums) {
+    const auto rows = XF.Get_XF_Info5_Sums(from, to, keyLength);
+    const int person = rows->fieldIndex("PInfo_id"), date = keyLength > 0 ? rows->fieldIndex("P") : -1,
+              type = rows->fieldIndex("XF_Type"), meal = rows->fieldIndex("XF_Meal"), count = rows->fieldIndex("N"),
+              money = rows->fieldIndex("MS"), times = rows->fieldIndex("TS");
+    std::int64_t read = 0;
+    while (rows->next()) {
+        if (++read % kYieldRows == 0 && !Go_On(*this)) return Read_End::Closed;
+        const auto id = recordId(rows->field(person));
+        if (!id) continue;
+        const auto at = sums.find(*id);
+        if (at == sums.end()) continue;
+        std::size_t period = 0;
+        if (keyLength > 0) {
+            const db::Value& key = rows->field(date);
+            if (key.isNull()) continue;
+            const auto p = periodAt.find(key.toString());
+            if (p == periodAt.end()) continue;
+            period = p->second;
+        }
+        const auto m = groupSum(rows->field(money)), t = groupSum(rows->field(times));
+        if (!m || !t) return Read_End::Too_Wide;
+        Add_Kind(at->second[period], static_cast<int>(whole(rows->field(type))), rows->field(meal),
+                 whole(rows->field(count)), *m, *t);
+    }
+    return Read_End::Done;
+}
+
+XF_Cha_HZ_Ren::Read_End XF_Cha_HZ_Ren::Read_Records(const std::string& from, const std::string& to,
+                                                    std::size_t keyLength, const Period_Index& periodAt,
+                                                    Emp_Periods& sums) {
+    const auto rows = XF.Get_XF_Info5_Rows(from, to);
+    namespace X = col::Record_XF;
+    fields_ = {rows->fieldIndex(X::Pinfo_id), rows->fieldIndex(X::Date_Time),  rows->fieldIndex(X::XF_Type),
+               rows->fieldIndex(X::YuE_Change), rows->fieldIndex(X::YuCi_Change), rows->fieldIndex(X::XF_Meal)};
+    std::int64_t read = 0;
+    while (rows->next()) {
+        if (++read % kYieldRows == 0 && !Go_On(*this)) return Read_End::Closed;
+        const auto id = recordId(rows->field(fields_.person));
+        if (!id) continue;
+        const auto person = sums.find(*id);
+        if (person == sums.end()) continue;
+        std::size_t period = 0;
+        if (keyLength > 0) {
+            const db::Value& date = rows->field(fields_.date);
+            if (date.isNull()) continue;
+            const auto at = periodAt.find(date.toString().substr(0, keyLength));
+            if (at == periodAt.end()) continue;
+            period = at->second;
+        }
+        Add_Record(person->second[period], *rows);
+    }
+    return Read_End::Done;
 }
 
 void XF_Cha_HZ_Ren::Sum_Emp_Days() {
@@ -207,21 +269,25 @@ int XF_Cha_HZ_Ren::Append_Row() {
 }
 
 void XF_Cha_HZ_Ren::Add_Record(Emp_Sums& s, const db::RowCursor& rows) const {
+    Add_Kind(s, static_cast<int>(whole(rows.field(fields_.type))), rows.field(fields_.meal), 1,
+             stored(rows.field(fields_.money)), stored(rows.field(fields_.times)));
+}
+
+// A consumption group counts its records; a record is a group of one.
+void XF_Cha_HZ_Ren::Add_Kind(Emp_Sums& s, int type, const db::Value& meal, std::int64_t count, const Exact_Sum& money,
+                             const Exact_Sum& times) {
     namespace T = XF_Type_Code;
-    const int type = static_cast<int>(whole(rows.field(fields_.type)));
-    const Exact_Sum money = stored(rows.field(fields_.money));
     if (in(type, {T::Consume, T::ConsumeCancel, T::Refund, T::ProfitLoss})) {
         s.Money.add(money);
-        s.Count.add(1);
-        s.Meal_Money[mealSlot(rows.field(fields_.meal))].add(money);
+        s.Count.add(count);
+        s.Meal_Money[mealSlot(meal)].add(money);
     } else if (type == T::TimesConsume) {
-        const Exact_Sum times = stored(rows.field(fields_.times));
         s.Times.add(times);
-        s.Meal_Times[mealSlot(rows.field(fields_.meal))].add(times);
+        s.Meal_Times[mealSlot(meal)].add(times);
     } else if (in(type, {T::Recharge, T::RechargeCancel, T::PcRecharge, T::ProfitLossRecharge})) {
         s.Recharge.add(money);
     } else if (in(type, {T::TimesRecharge, T::TimesRechargeCancel, T::PcTimesRecharge})) {
-        s.Recharge_Times.add(stored(rows.field(fields_.times)));
+        s.Recharge_Times.add(times);
     } else if (in(type, {T::Withdraw, T::WithdrawCancel, T::PcWithdraw})) {
         s.Withdraw.add(money);
     } else if (in(type, {T::PcWaterTransfer, T::WaterTransfer})) {

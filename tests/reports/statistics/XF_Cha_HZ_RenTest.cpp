@@ -201,6 +201,55 @@ TEST_P(EmployeeRun, TheLargestAmountsAreSummedAndNegatedExactly) {
                                   "92233720368547758.08", "-0.01", "92233720368547758.09"}));
 }
 
+// One employee-day whose spending and times each pass 64 bits shows them to
+// the last fen beside ordinary days, none of them counted twice.
+TEST_P(EmployeeRun, ADaySummedPast64BitsShowsExactlyBesideOrdinaryDays) {
+    const auto tx = [&](int person, const char* at, int type, int meal, std::int64_t money, std::int64_t times) {
+        test::XfRow().person(person).date(at).type(type).meal(meal).money(money).times(times).err(0).insert(*con);
+    };
+    tx(5, "2026-10-01 08:00:00", 1, 1, INT64_MIN, 0);
+    tx(5, "2026-10-01 09:00:00", 1, 1, -1, 0);
+    tx(5, "2026-10-01 12:00:00", 3, 2, 0, INT64_MIN);
+    tx(5, "2026-10-01 12:30:00", 3, 2, 0, -5);
+    tx(5, "2026-10-02 08:00:00", 1, 1, -250, 0);
+    tx(3, "2026-10-02 08:00:00", 161, 0, 700, 0);
+    run(0, "2026-10-01", "2026-10-02", "0102");
+    ASSERT_EQ(w.Grid1.Rows(), 5);
+    EXPECT_EQ(cells(1, 1, 16), (S{"王五", "E3", "食堂", "D12", "2026-10-02", "0.00", "0", "0", "7.00", "0", "0.00",
+                                  "7.00", "0.00", "0", "0.00", "0"}));
+    // Spent 2^63 + 1 fen in two records; 2^63 + 5 times.
+    EXPECT_EQ(cells(2, 1, 16), (S{"O'Brien", "E5", "食堂", "D12", "2026-10-01", "92233720368547758.09", "2",
+                                  "9223372036854775813", "0.00", "0", "0.00", "0.00", "92233720368547758.09", "0",
+                                  "0.00", "9223372036854775813"}));
+    EXPECT_EQ(cells(3, 1, 16), (S{"O'Brien", "E5", "食堂", "D12", "2026-10-02", "2.50", "1", "0", "0.00", "0", "0.00",
+                                  "0.00", "2.50", "0", "0.00", "0"}));
+    EXPECT_EQ(cells(4, 6, 16), (S{"92233720368547760.59", "3", "9223372036854775813", "7.00", "0", "0.00", "7.00",
+                                  "92233720368547760.59", "0", "0.00", "9223372036854775813"}));
+}
+
+// A record without an amount or a count is still a record: a consumption one
+// is counted, its missing figure is none, alone or beside others of its kind
+// and meal.
+TEST_P(EmployeeRun, RecordsWithoutAmountsAreCountedAndAddNothing) {
+    con->executeScript(R"(
+insert into Record_XF(Pinfo_id,Date_Time,XF_Type,XF_Meal,YuE_Change,YuCi_Change,Err_Code) values
+ (3,'2026-11-01 11:00:00',1,2,-300,0,0),
+ (3,'2026-11-01 11:05:00',1,2,null,null,0),
+ (3,'2026-11-01 18:00:00',1,3,null,0,0),
+ (3,'2026-11-01 19:00:00',1,null,-100,0,0),
+ (3,'2026-11-01 12:00:00',3,2,-999,null,0),
+ (3,'2026-11-01 12:30:00',3,2,0,-2,0),
+ (3,'2026-11-01 08:00:00',161,0,null,null,0),
+ (3,'2026-11-01 08:30:00',7,0,0,null,0);
+)");
+    run(0, "2026-11-01", "2026-11-01", "0102");
+    ASSERT_EQ(w.Grid1.Rows(), 3);
+    // Spent 3.00 at lunch and 1.00 at no meal in four records; 2 times at lunch.
+    EXPECT_EQ(cells(1, 5, 25), (S{"2026-11-01", "4.00", "4", "2", "0.00", "0", "0.00", "0.00", "0.00", "0", "3.00",
+                                  "2", "0.00", "0", "0.00", "0", "0.00", "0", "1.00", "0", "0.00"}));
+    EXPECT_EQ(cells(2, 6, 8), (S{"4.00", "4", "2"}));
+}
+
 // Each box shows its own columns; the times columns of the meals need both
 // the times and the meal boxes.
 TEST_P(EmployeeRun, EachColumnGroupShowsItsColumnsAloneAndTogether) {
