@@ -59,11 +59,16 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
     std::int64_t blockEnd = -1;
     Block block;
     const int colCard = cards.fieldIndex("Card_No"), colPerson = cards.fieldIndex("Pinfo_ID");
-    try {
+    // A batch that could not commit leaves its cards to the pass after this one.
+    bool stopped = false;
+    batch.committing([&] {
         for (; !cards.eof(); cards.moveNext(), ++step.done) {
             step.card = cards.field(colCard).toString();
             step.person = static_cast<std::int32_t>(cards.field(colPerson).toInt64());
-            if (batch.pause(static_cast<bool>(progress)) && progress && !progress(step)) return false;
+            if (batch.pause(static_cast<bool>(progress)) && progress && !progress(step)) {
+                stopped = true;
+                return;
+            }
             // Blocks of a hundred employees spare a write to the cards with nothing to settle.
             inCard(step.person, step.card, [&] {
                 if (step.person > blockEnd) {
@@ -73,12 +78,8 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
             });
             if (block.has(step.card, step.person)) settleIn(batch, step.person, step.card, cutoff, backup);
         }
-    } catch (...) {
-        batch.commit();  // the cards done stay settled, as each one's own commit left them
-        throw;
-    }
-    // A batch that could not commit leaves its cards to the pass after this one.
-    batch.commit();
+    });
+    if (stopped) return false;
     step.card.clear();
     step.person = 0;
     if (progress) progress(step);
@@ -106,16 +107,13 @@ Run_Result Run(db::Connection& own, db::Connection& con, const std::string& cuto
     }
     {
         Write_Batch batch(con);
-        try {
+        // A batch that could not commit leaves its cards to the check below.
+        batch.committing([&] {
             for (const auto& [person, card] : Unsettled_Cards(con, cutoff)) {
                 settleIn(batch, person, card, cutoff, backup);
                 batch.pause(false);
             }
-        } catch (...) {
-            batch.commit();
-            throw;
-        }
-        batch.commit();  // a batch that could not commit leaves its cards to the check below
+        });
     }
     result.left = Unsettled_Cards(con, cutoff);
     if (!result.left.empty()) {

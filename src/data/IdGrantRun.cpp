@@ -63,7 +63,7 @@ Counts Run::grant(const Progress& progress) {
     }
     const db::CloseOnExit closeWrites(*writes.DB_Con), closeReads(*reads.DB_Con);
     Write_Batch batch(*writes.DB_Con);
-    try {
+    batch.committing([&] {
         for (int r = 1; r <= rows_.rowUBound(); ++r) {
             if (batch_.regrant || fenOf(rows_(r, cols.state)) == B_SF_Code::Prepared)
                 grantRow(batch, *reads.DB_Con, r, cols, counts);
@@ -72,11 +72,7 @@ Counts Run::grant(const Progress& progress) {
                 break;
             }
         }
-    } catch (...) {
-        batch.commit();  // the employees done stay granted, as each one's own commit left them
-        throw;
-    }
-    batch.commit();
+    });
     return counts;
 }
 

@@ -96,7 +96,7 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
     const db::CloseOnExit closing(con);
     Write_Batch batch(con);
     const auto total = static_cast<std::int64_t>(lines.size());
-    try {
+    batch.committing([&] {
         for (std::int64_t i = 0; i < total; ++i) {
             const Listed& line = lines[static_cast<std::size_t>(i)];
             if (line.ticked && line.clearedWhenListed) {
@@ -124,11 +124,7 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
                 break;
             }
         }
-    } catch (...) {
-        batch.commit();  // the employees done stay cleared, as each one's own commit left them
-        throw;
-    }
-    batch.commit();
+    });
     return counts;
 }
 

@@ -83,6 +83,16 @@ bool Write_Batch::commit() {
     return true;
 }
 
+void Write_Batch::committing(const std::function<void()>& items) {
+    try {
+        items();
+    } catch (...) {
+        commit();
+        throw;
+    }
+    commit();
+}
+
 void Write_Batch::lose(const std::string& why) {
     outer_.reset();  // rolls back what the engine still holds
     std::vector<Pending> gone;

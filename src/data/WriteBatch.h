@@ -62,6 +62,10 @@ public:
     // Commits the open batch, if any, and tells its items kept; a failed
     // commit undoes them all, tells each lost and returns false.
     bool commit();
+    // Runs `items` and then commits the batch they leave open, also when they
+    // throw (what they throw passes on): the items done stay written, as each
+    // one's own commit would have left them.
+    void committing(const std::function<void()>& items);
     bool open() const { return outer_ != nullptr; }
 
 private:
