@@ -43,8 +43,9 @@ Result eachEmployee(const DataList& emps, const Row_Sink& sink, Fill&& fill) {
     return result;
 }
 
-// A choice of most of the company is read for every employee: reading all
-// rows in time order costs less than walking the index for each of them.
+// A choice of most of the company has its ID sums grouped for every
+// employee: reading all rows in time order costs less than walking the index
+// for each of them.
 bool mostOfTheCompany(XFService& XF, const std::vector<std::int64_t>& people) {
     return static_cast<std::int64_t>(people.size()) * 2 >= XF.Count_Employees();
 }
@@ -163,7 +164,7 @@ Result IC_Balances(XFService& XF, BTService& BT, const Who& who, const std::stri
     };
     std::unordered_map<std::int64_t, Last> lasts;
     if (const auto people = peopleOf(emps); !people.empty())
-        for (auto rs = XF.Cha_YeE_All(people, bound, mostOfTheCompany(XF, people)); !rs->eof(); rs->moveNext())
+        for (auto rs = XF.Cha_YeE_All(people, bound); !rs->eof(); rs->moveNext())
             lasts[rs->field("Pinfo_id").toInt64()] = {rs->field("Date_Time").toString(),
                                                       rs->field("YuCi_New").toString(), rs->field("YuE_New")};
     return eachEmployee(emps, sink, [&](std::int32_t person, Row& row, Result& result) {

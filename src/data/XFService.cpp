@@ -429,7 +429,7 @@ std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_Spread(const std::vector<st
 }
 
 std::shared_ptr<db::Recordset> XFService::Cha_YeE_All(const std::vector<std::int64_t>& PInfoIDs,
-                                                      const std::string& DateTime, bool Everyone) {
+                                                      const std::string& DateTime) {
     // Each person's last record is found backwards along his person-and-date
     // index, as his own statement found it: a probe per person, not a pass
     // over the period. Of several at his last time, the highest ID.
@@ -437,7 +437,7 @@ std::shared_ptr<db::Recordset> XFService::Cha_YeE_All(const std::vector<std::int
         "select p.Pinfo_id,r.ID,r.Date_Time,r.YuE_New,r.YuCi_New from Ren_Per_Info p inner join Record_XF r on "
         "r.ID=(select top 1 x.ID from Record_XF x where x.Pinfo_id=p.Pinfo_id and x.Date_Time<='" +
         q(DateTime) + "' and x.Card_Liushui<>0 and x.Err_Code=0 order by x.Date_Time desc,x.ID desc)" +
-        (Everyone ? std::string() : " where p.Pinfo_id in (" + numberList(PInfoIDs) + ")") + " order by r.ID");
+        " where p.Pinfo_id in (" + numberList(PInfoIDs) + ") order by r.ID");
 }
 
 std::int64_t XFService::Count_Employees() {

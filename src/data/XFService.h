@@ -118,7 +118,7 @@ public:
     // Date_Time the highest ID), with Pinfo_id, ID, Date_Time, YuE_New and
     // YuCi_New, in the order of ID.
     std::shared_ptr<db::Recordset> Cha_YeE_All(const std::vector<std::int64_t>& PInfoIDs,
-                                               const std::string& DateTime, bool Everyone = false);
+                                               const std::string& DateTime);
     // The employees of the company, those who left too.
     std::int64_t Count_Employees();
 
