@@ -195,13 +195,7 @@ TEST_P(GeneratedIcBalance, BalancesOfAGeneratedDatabaseMatchAWalkOverAllRows) {
 }
 
 TEST_P(IcBalance, CaptionsFitInEveryLanguage) {
-    for (std::int16_t language : {0, 1, 2}) {
-        Load_Lan(language);
-        Lan_Type = language;
-        w.Load();
-        EXPECT_EQ(test::badCaptions(w), T{}) << "language " << language;
-        w.Unload();
-    }
+    EXPECT_EQ(test::badCaptionsInEveryLanguage({&w}), T{});
 }
 
 TEST_P(IcBalance, OnScreenTheQueryButtonListsTheBalances) {

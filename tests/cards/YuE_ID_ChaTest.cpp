@@ -90,13 +90,7 @@ TEST_P(IdBalance, BalancesBeyondSixtyFourBitsAreShownExactly) {
 }
 
 TEST_P(IdBalance, CaptionsFitInEveryLanguage) {
-    for (std::int16_t language : {0, 1, 2}) {
-        Load_Lan(language);
-        Lan_Type = language;
-        w.Load();
-        EXPECT_EQ(test::badCaptions(w), T{}) << "language " << language;
-        w.Unload();
-    }
+    EXPECT_EQ(test::badCaptionsInEveryLanguage({&w}), T{});
 }
 
 class GeneratedIdBalance : public IdBalance {};
