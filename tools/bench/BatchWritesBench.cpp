@@ -24,6 +24,7 @@
 #include "data/IdGrantRun.h"
 #include "data/SubsidyClearingRun.h"
 #include "demo_gen/DemoGenerator.h"
+#include "demo_gen/SqliteFile.h"
 #include "lang/Language.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
@@ -112,7 +113,7 @@ void freshCopy() {
         strCN = place.serverText(kRunDb);
     } else {
         for (const char* tail : {"", "-wal", "-shm", "-journal"}) fs::remove(place.run.string() + tail);
-        fs::copy_file(place.source, place.run);
+        demo::copyDatabase(place.source.string(), place.run.string());
         strCN = db::Connection::fileConnectionString(place.run.string());
     }
     Conn_Main = std::make_shared<db::Connection>();

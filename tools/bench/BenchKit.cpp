@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "data/Globals.h"
+#include "demo_gen/SqliteFile.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
 
@@ -118,7 +119,7 @@ Target Target::copy(const std::string& name) const {
         const fs::path original = m[1].str();
         const fs::path path = fs::path(folder) / ("copy-" + name + ".mdb");
         for (const char* tail : {"", "-wal", "-shm", "-journal"}) fs::remove(path.string() + tail);
-        fs::copy_file(original, path);
+        demo::copyDatabase(original.string(), path.string());
         c.connection = db::Connection::fileConnectionString(path.string());
     }
     return c;

@@ -17,6 +17,7 @@
 #include "cards/frmJieSuanIC.h"
 #include "data/Globals.h"
 #include "demo_gen/DemoGenerator.h"
+#include "demo_gen/SqliteFile.h"
 #include "lang/Language.h"
 #include "platform/db/Connection.h"
 #include "platform/services/ScriptedServices.h"
@@ -79,7 +80,7 @@ int main(int argc, char** argv) {
         std::printf("generated %ld transactions of %d employees in %.1f s\n", transactions, employees, seconds(start));
     }
     for (const char* tail : {"", "-wal", "-shm"}) fs::remove(run.string() + tail);
-    fs::copy_file(source, run);
+    demo::copyDatabase(source.string(), run.string());
 
     auto sv = std::make_shared<TimedServices>();
     sv->clock = "2027-06-01 10:00:00";  // the demo's months lie far enough back to settle

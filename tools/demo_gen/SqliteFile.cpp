@@ -22,6 +22,31 @@ SqliteFile::SqliteFile(const std::string& path) {
 
 SqliteFile::~SqliteFile() { sqlite3_close_v2(db_); }
 
+void copyDatabase(const std::string& source, const std::string& target) {
+    sqlite3* db = nullptr;
+    std::string failure;
+    if (sqlite3_open_v2(source.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        failure = db ? sqlite3_errmsg(db) : "cannot open";
+    } else {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, "VACUUM INTO ?1", -1, &st, nullptr) != SQLITE_OK ||
+            sqlite3_bind_text(st, 1, target.c_str(), -1, SQLITE_TRANSIENT) != SQLITE_OK ||
+            sqlite3_step(st) != SQLITE_DONE)
+            failure = sqlite3_errmsg(db);
+        sqlite3_finalize(st);
+    }
+    sqlite3_close_v2(db);
+    if (!failure.empty()) throw db::DbError("Cannot copy database '" + source + "': " + failure);
+    sqlite3* copy = nullptr;
+    char* err = nullptr;
+    if (sqlite3_open_v2(target.c_str(), &copy, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+        sqlite3_exec(copy, "PRAGMA journal_mode=WAL", nullptr, nullptr, &err) != SQLITE_OK)
+        failure = err ? err : (copy ? sqlite3_errmsg(copy) : "cannot open");
+    sqlite3_free(err);
+    sqlite3_close_v2(copy);
+    if (!failure.empty()) throw db::DbError("Cannot open the copy '" + target + "': " + failure);
+}
+
 void SqliteFile::fail(const std::string& context) const {
     throw db::DbError(std::string(sqlite3_errmsg(db_)) + " [" + context + "]");
 }

@@ -14,6 +14,12 @@ namespace tolvenk::demo {
 // the module's connection checks the file and looks up its statement for
 // every row, which at millions of rows costs more than the rows themselves.
 // Failures throw db::DbError with the engine's message.
+// Copies a database file whole, its uncheckpointed log included, into a new
+// file in WAL mode, through the engine: a copy made by reading the file
+// itself would miss the log and, in a process holding the file open, drop
+// that process's locks on it when the copy's descriptor closes.
+void copyDatabase(const std::string& source, const std::string& target);
+
 class SqliteFile {
 public:
     // Creates the file, which must not exist yet. One thread at a time.
