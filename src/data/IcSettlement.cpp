@@ -1,6 +1,8 @@
 #include "data/IcSettlement.h"
 
 #include "data/SqlPieces.h"
+#include "data/XfTypeCode.h"
+#include "platform/FenMath.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/Transaction.h"
@@ -32,12 +34,19 @@ Walk_Result Walk_Card(db::Recordset& rows, Serial kind, const std::string& cutof
     const Settlement_Store::Serial_Columns k = Settlement_Store::columns(kind);
     const int change = rows.fieldIndex(k.change), balance = rows.fieldIndex(k.balance);
     const int date = rows.fieldIndex("Date_Time"), serial = rows.fieldIndex(k.serial);
-    const int err = rows.fieldIndex("Err_Code");
+    const int err = rows.fieldIndex("Err_Code"), type = rows.fieldIndex("XF_Type");
     Walk_Result r;
     std::string marker;
+    // A serial a terminal uploaded twice (or that two cards of one number
+    // share) leaves one settlement row per upload; together they stand for
+    // one settlement, so only the first is summed again.
+    std::int64_t settledAt = 0;
     for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
         const std::int64_t n = rows.field(serial).toInt64();
         if (n == 1) break;  // a card's first transaction stays as it is
+        const db::Value& kind = rows.field(type);
+        const bool settlement = !kind.isNull() && kind.toInt64() == XF_Type_Code::Settlement;
+        if (settlement && n == settledAt) continue;
         const db::Value& e = rows.field(err);
         // Uncertain rows above the last valid one are passed over; below it every row counts.
         if (!((!e.isNull() && e.toDouble() == 0) || !marker.empty())) continue;
@@ -45,6 +54,7 @@ Walk_Result Walk_Card(db::Recordset& rows, Serial kind, const std::string& cutof
         if (t >= cutoff) {
             marker = t;
             r = Walk_Result{};
+            settledAt = 0;
             continue;
         }
         if (r.collapse.serial == 0) {
@@ -52,8 +62,9 @@ Walk_Result Walk_Card(db::Recordset& rows, Serial kind, const std::string& cutof
             r.collapse.balance = rows.field(balance).toInt64();
             marker = t;
         }
-        r.collapse.sum += rows.field(change).toInt64();
+        r.collapse.sum = fenAdd(r.collapse.sum, rows.field(change).toInt64());
         ++r.count;
+        if (settlement) settledAt = n;
     }
     return r;
 }

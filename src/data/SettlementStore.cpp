@@ -78,7 +78,7 @@ Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t perso
     return con.openRecordset("select " + std::string(k.change) + "," + k.balance + ",Date_Time," + s +
                              ",XF_Type,Card_No,Pinfo_ID,Err_Code from Record_XF where " + s + " > 0 " + "and " + s +
                              " <= " + num(top) + " and Pinfo_ID = " + num(person) + " and Card_No = '" + q(card) +
-                             "'" + " order by " + s + " DESC");
+                             "'" + " order by " + s + " DESC, ID DESC");
 }
 
 void Collapse_Card(db::Connection& con, Serial kind, const Collapse& c, std::int32_t person, const std::string& card,

@@ -42,7 +42,7 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (1,'A',0),(2,'B',0);
     // Serial, kind, change, balance of a card's money rows.
     std::vector<T> card(const std::string& c) {
         return test::rows(*con, "select Card_LiuShui,XF_Type,YuE_Change,YuE_New from Record_XF where Card_No='" + c +
-                                    "' order by Card_LiuShui");
+                                    "' order by Card_LiuShui, ID");
     }
     T settlementRow() { return test::row(*con, "select P1,P2,P3 from Sys_Para where Para_Name='JieSuan_Date'"); }
 };
@@ -142,4 +142,93 @@ TEST_P(IcSettlementRun, AFailingCardInABatchKeepsTheCardsSettledBeforeIt) {
     EXPECT_EQ(test::column(*con, "select Card_No||Card_LiuShui from Record_BF_XF order by Card_No,Card_LiuShui"),
               (T{"A2", "A3"}));
     EXPECT_EQ(settlementRow()[1], "0");
+}
+
+namespace {
+
+// D's serials 3 and 4 were each uploaded twice, serial 5 is after the cut-off;
+// E is one card number in two spellings, each with serials 1 to 3.
+class DuplicateSerials : public IcSettlementRun {
+protected:
+    void SetUp() override {
+        IcSettlementRun::SetUp();
+        if (IsSkipped()) return;
+        con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (4,'D',0),(5,'ee7',0),(5,'EE7',3)");
+        money(4, "D", 1, 1000, 1000, "2026-05-01 10:00:00");
+        money(4, "D", 2, -100, 900, "2026-05-02 10:00:00");
+        for (int twice = 0; twice < 2; ++twice) {
+            money(4, "D", 3, -200, 700, "2026-05-03 10:00:00");
+            money(4, "D", 4, -50, 650, "2026-05-04 10:00:00");
+        }
+        money(4, "D", 5, -10, 640, "2026-06-02 10:00:00");
+        money(5, "ee7", 1, 100, 100, "2026-05-01 10:00:00");
+        money(5, "ee7", 2, -10, 90, "2026-05-02 10:00:00");
+        money(5, "ee7", 3, -10, 80, "2026-05-03 10:00:00");
+        money(5, "EE7", 1, 200, 200, "2026-05-04 10:00:00");
+        money(5, "EE7", 2, -20, 180, "2026-05-05 10:00:00");
+        money(5, "EE7", 3, -20, 160, "2026-05-06 10:00:00");
+    }
+    std::vector<T> everything() {
+        return test::rows(*con, "select Card_No,Card_LiuShui,XF_Type,YuE_Change,YuE_New from Record_XF order by ID");
+    }
+    std::int64_t backedUp(const std::string& c) {
+        return test::number(*con, "select count(*) from Record_BF_XF where Card_No='" + c + "'");
+    }
+    // After the first settlement at kCut: D's walk sums 4, 4, 3, 3, 2 into
+    // both rows of serial 4 (-50-50-200-200-100); E's sums 3, 3, 2, 2 of
+    // both spellings (-20-10-20-10), with the balance of the later upload.
+    void expectSettledOnce() {
+        EXPECT_EQ(card("D"), (std::vector<T>{{"1", "1", "1000", "1000"},
+                                             {"4", "250", "-600", "650"},
+                                             {"4", "250", "-600", "650"},
+                                             {"5", "1", "-10", "640"}}));
+        EXPECT_EQ(card("ee7"), (std::vector<T>{{"1", "1", "100", "100"},
+                                               {"1", "1", "200", "200"},
+                                               {"3", "250", "-60", "160"},
+                                               {"3", "250", "-60", "160"}}));
+        EXPECT_EQ(backedUp("D"), 5);
+        EXPECT_EQ(backedUp("ee7"), 4);
+    }
+};
+
+TOLVENK_ON_BOTH_ENGINES(DuplicateSerials);
+
+}  // namespace
+
+// Settled once; a run to the same cut-off finds the duplicated settlement
+// rows settled and writes nothing; a later cut-off sums them as one.
+TEST_P(DuplicateSerials, ARowUploadedTwiceIsSettledOnceAndNeverAgain) {
+    EXPECT_EQ(run({}).state, Run_Result::Settled);
+    expectSettledOnce();
+    EXPECT_EQ(settlementRow(), (T{kCut, "1", ""}));
+
+    const std::vector<T> before = everything();
+    const std::int64_t copies = test::number(*con, "select count(*) from Record_BF_XF");
+    const Run_Result again = run({});
+    EXPECT_EQ(again.state, Run_Result::Settled);
+    EXPECT_TRUE(again.left.empty());
+    EXPECT_EQ(everything(), before);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_BF_XF"), copies);
+
+    money(4, "D", 6, -5, 635, "2026-06-03 10:00:00");
+    money(5, "EE7", 4, -5, 155, "2026-06-05 10:00:00");
+    EXPECT_EQ(IC_Settlement::Run(*con, *con, "2026-07-01 00:00:00", "", {}).state, Run_Result::Settled);
+    // -600 once, -10 and -5: what serials 2 to 6 held; -60 once and -5.
+    EXPECT_EQ(card("D"), (std::vector<T>{{"1", "1", "1000", "1000"}, {"6", "250", "-615", "635"}}));
+    EXPECT_EQ(card("ee7"), (std::vector<T>{{"1", "1", "100", "100"}, {"1", "1", "200", "200"}, {"4", "250", "-65", "155"}}));
+    EXPECT_EQ(backedUp("D"), 7);
+    EXPECT_EQ(backedUp("ee7"), 5);
+}
+
+TEST_P(DuplicateSerials, ARunAfterAStoppedOneSettlesTheRestOnce) {
+    EXPECT_EQ(run([](const Run_Step& s) { return s.person != 5; }).state, Run_Result::Stopped);
+    EXPECT_EQ(card("D")[1], (T{"4", "250", "-600", "650"}));
+    EXPECT_EQ(card("ee7").size(), 6u);
+
+    EXPECT_EQ(run({}).state, Run_Result::Settled);
+    expectSettledOnce();
+    const std::vector<T> settled = everything();
+    EXPECT_EQ(run({}).state, Run_Result::Settled);
+    EXPECT_EQ(everything(), settled);
+    expectSettledOnce();
 }
