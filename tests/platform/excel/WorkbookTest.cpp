@@ -29,7 +29,8 @@ excel::WorkbookProblem problemOf(const std::string& path) {
 }  // namespace
 
 // The same cells from both formats, whatever the file is called: texts (with
-// Chinese), whole and fractional numbers, empty cells, the first sheet only.
+// Chinese), whole and fractional numbers (round ones written out as typed),
+// empty cells, the first sheet only.
 TEST(Workbook, ReadsTheFirstSheetOfBothFormatsAlike) {
     test::TempDir dir;
     const std::string xls = dir.file("book.xls");
@@ -38,6 +39,8 @@ TEST(Workbook, ReadsTheFirstSheetOfBothFormatsAlike) {
         .row(0, {"姓名", "工号", "金额"})
         .row(1, {"张三", "0101", 12.34})
         .row(2, {"李四", 1002.0, 5000.0})
+        .cell(4, 0, 100000.0)
+        .cell(4, 1, 3000000.0)
         .cell(4, 2, -0.5)
         .sheet("Other")
         .row(0, {"not me"})
@@ -55,6 +58,8 @@ TEST(Workbook, ReadsTheFirstSheetOfBothFormatsAlike) {
     worksheet_write_string(ws, 2, 0, "李四", nullptr);
     worksheet_write_number(ws, 2, 1, 1002, nullptr);
     worksheet_write_number(ws, 2, 2, 5000, nullptr);
+    worksheet_write_number(ws, 4, 0, 100000, nullptr);
+    worksheet_write_number(ws, 4, 1, 3000000, nullptr);
     worksheet_write_number(ws, 4, 2, -0.5, nullptr);
     worksheet_write_string(workbook_add_worksheet(wb, "Other"), 0, 0, "not me", nullptr);
     ASSERT_EQ(workbook_close(wb), LXW_NO_ERROR);
@@ -72,6 +77,8 @@ TEST(Workbook, ReadsTheFirstSheetOfBothFormatsAlike) {
         EXPECT_EQ(s.text(2, 2), "5000");
         EXPECT_EQ(s.text(3, 0), "");
         EXPECT_EQ(s.text(4, 2), "-0.5");
+        EXPECT_EQ(s.text(4, 0), "100000");  // as typed, not 1e+05
+        EXPECT_EQ(s.text(4, 1), "3000000");
         EXPECT_EQ(s.text(0, 3), "");
     }
 }
