@@ -83,6 +83,43 @@ TEST(Workbook, ReadsTheFirstSheetOfBothFormatsAlike) {
     }
 }
 
+// A large workbook: past what the 109 allocation-table sectors named in the
+// header cover (about 7 MB) the rest are listed in further sectors, each
+// naming its successor in its last entry; past what the first of those lists
+// holds (about 15 MB) that link is followed to the second. 42,000 rows of 22
+// numbers, r * 100 + c each, under a row of headings: about 16.6 MB.
+TEST(Workbook, ReadsAWorkbookWhoseAllocationTableIsListedInSeveralSectors) {
+    test::TempDir dir;
+    const std::string xls = dir.file("large.xls");
+    constexpr int kRows = 42000, kCols = 22;
+    {
+        test::XlsWriter w;
+        w.sheet("补贴").row(0, {"工号", "金额"});
+        for (int r = 1; r <= kRows; ++r)
+            for (int c = 0; c < kCols; ++c) w.cell(r, c, r * 100.0 + c);
+        w.save(xls);
+    }
+    {
+        // The file really needs the second list: its header counts them.
+        std::ifstream in(xls, std::ios::binary);
+        char lists[4];
+        in.seekg(0x48).read(lists, 4);
+        EXPECT_GE(static_cast<unsigned char>(lists[0]), 2);
+    }
+    const excel::Sheet s = excel::readWorkbook(xls);
+    ASSERT_EQ(s.rows(), kRows + 1);
+    EXPECT_EQ(s.cols(), kCols);
+    EXPECT_EQ(s.text(0, 0), "工号");
+    EXPECT_EQ(s.text(0, 1), "金额");
+    int wrong = 0;
+    for (int r = 1; r <= kRows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            if (s.text(r, c) != std::to_string(r * 100 + c) && ++wrong <= 3)
+                ADD_FAILURE() << "row " << r << ", column " << c << ": " << s.text(r, c);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(s.text(kRows, kCols - 1), "4200021");
+}
+
 // A workbook saved by a spreadsheet program (made from the .fods beside it
 // with soffice --headless --convert-to xls): its numbers are stored as RK
 // and MULRK records, which the kit's writer never writes; texts kept as
