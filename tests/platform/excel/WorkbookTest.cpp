@@ -253,3 +253,13 @@ TEST(Workbook, TellsWhyAFileCannotBeRead) {
     std::ofstream(dir.file("cut.xls"), std::ios::binary | std::ios::trunc) << bytes.substr(0, 1536);
     EXPECT_EQ(problemOf(dir.file("cut.xls")), P::Damaged);
 }
+
+// A number cell's text: its digits written out, as few as read back the same;
+// an exponent only past 15 whole digits or below 0.0001.
+TEST(Workbook, WritesANumberCellOutAsItsDigits) {
+    for (const auto& [v, text] : std::vector<std::pair<double, std::string>>{
+             {100000, "100000"}, {3e6, "3000000"}, {12.34, "12.34"}, {-0.5, "-0.5"}, {0, "0"},
+             {123456789012345, "123456789012345"}, {0.1 + 0.2, "0.30000000000000004"}, {0.0001, "0.0001"},
+             {1e15, "1e+15"}, {-2.5e-5, "-2.5e-05"}})
+        EXPECT_EQ(excel::numberText(v), text) << text;
+}
