@@ -59,6 +59,30 @@ TEST_P(BalanceQuery, IcBalanceIsTheLastValidRecordsUpToTheEndOfTheDay) {
     EXPECT_EQ(Balance_Query::IC_Balances(XF, BT, {"01", "", ""}, "2026-05-04", std::nullopt, collect(rows)).total.whole(), "650");
 }
 
+// Several rows of one card in its last second, as a terminal uploads them
+// (and not in the order of their IDs): the balance is that of the row written
+// last, the highest ID, 8.30 with 3 times left; an uncertain row and an ID
+// row of that second, and a row after the day, do not count.
+TEST_P(BalanceQuery, OfSeveralRowsInTheLastSecondTheOneWrittenLastGivesTheBalance) {
+    const auto ic = [&](int id, int serial, int change, int after, int timesLeft, const char* at, int err = 0) {
+        test::XfRow().id(id).person(2).card("C2").type(1).cardSerial(serial).timesSerial(0).money(change)
+            .balance(after).timesLeft(timesLeft).date(at).err(err).insert(*con);
+    };
+    ic(10, 1, 1000, 1000, 6, "2026-05-01 09:00:00");
+    ic(11, 2, -120, 880, 5, "2026-05-02 18:30:05");
+    ic(13, 4, -30, 830, 3, "2026-05-02 18:30:05");
+    ic(12, 3, -20, 860, 4, "2026-05-02 18:30:05");
+    ic(14, 5, -10, 820, 2, "2026-05-02 18:30:05", 1);
+    test::XfRow().id(15).person(2).card("C2").type(5).cardSerial(0).timesSerial(0).money(500).balance(1330)
+        .date("2026-05-02 18:30:05").err(0).insert(*con);
+    ic(16, 6, -30, 800, 1, "2026-05-04 08:00:00");
+    std::vector<T> rows;
+    const auto r = Balance_Query::IC_Balances(XF, BT, {"01", "", ""}, "2026-05-03", std::nullopt, collect(rows));
+    EXPECT_EQ(rows, (std::vector<T>{{"张三", "found", "2026-05-02 10:00:00", "700", "7", "1/2"},
+                                    {"李四", "found", "2026-05-02 18:30:05", "830", "3", "2/2"}}));
+    EXPECT_EQ(r.total.whole(), "1530");
+}
+
 TEST_P(BalanceQuery, IdBalanceIsTheSumOfValidChangesAndNothingCountedIsNoBalance) {
     std::vector<T> rows;
     const auto r = Balance_Query::ID_Balances(XF, BT, {"01", "", ""}, "2026-05-03", collect(rows));

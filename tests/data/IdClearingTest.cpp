@@ -1,6 +1,10 @@
 // The ID balance clearing of a click without its window: what each card
 // came to, the counts and the log row, figures by hand.
 #include "data/IdClearing.h"
+
+#include <chrono>
+
+#include "data/WriteBatch.h"
 #include "support/Fixtures.h"
 
 using namespace tolvenk;
@@ -46,6 +50,35 @@ TEST_P(IdClearing, EachCardIsClearedOrCountedAndTheClickIsLoggedWithWhatItCleare
     EXPECT_TRUE(r.logError.empty());
     EXPECT_EQ(logRows(), (T{"301 7 2,-1734"}));
     EXPECT_EQ(test::column(*con, "select C_YuE_ID from Card_Info order by ID"), (T{"0", "0", "0"}));
+}
+
+// Cards two to a batch. The first batch is lost whole, C3 refused (by a
+// rollback on the file, by its commit on the server): C1's void goes with it,
+// and so does the log row written with it. C4 in the next batch starts the
+// log afresh; the log tells C4 alone, as the voids do.
+TEST_P(IdClearing, ABatchLostWholeTakesItsLogWithItAndTheNextStartsAfresh) {
+    Write_Batch::standard() = {2, std::chrono::hours(1)};
+    con->executeScript(R"(
+insert into Card_Info(Pinfo_id,Card_No,Card_Model,C_YuE_ID,Card_Type,C_LeiBie) values (2,'C4',1,300,9,5);
+insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (2,'C4',0,300);
+)");
+    if (engine() == test::Engine::File)
+        con->executeScript("create trigger lose_c3 before update on Card_Info when new.Card_No='C3' "
+                           "begin select raise(rollback, 'batch lost'); end;");
+    else
+        con->executeScript("create function lose_c3() returns trigger language plpgsql as $$ begin "
+                           "if new.Card_No='C3' then raise exception 'batch lost'; end if; return new; end $$; "
+                           "create constraint trigger lose_c3 after update on Card_Info deferrable initially deferred "
+                           "for each row execute function lose_c3();");
+    std::vector<std::string> states;
+    const auto r = clear({{1, "C1"}, {2, "C3"}, {2, "C4"}}, &states);
+    EXPECT_EQ(states, (std::vector<std::string>{"C1:2:0", "C3:2:0", "C4:0:-300"}));
+    EXPECT_EQ(r.cleared, 1);
+    EXPECT_EQ(r.voided, -300);
+    EXPECT_EQ(r.failed, 2);
+    EXPECT_EQ(logRows(), (T{"301 7 1,-300"}));
+    EXPECT_EQ(test::rows(*con, "select Card_No,YuE_Change from Record_XF"), (std::vector<T>{{"C4", "-300"}}));
+    EXPECT_EQ(test::column(*con, "select C_YuE_ID from Card_Info order by ID"), (T{"1234", "0", "500", "0"}));
 }
 
 // A click that clears nothing is still logged, as "0,0"; its log failing is

@@ -83,3 +83,46 @@ TEST_P(MealOrderSums, TotalsAddUpAndRefuseWhatNo64BitsHold) {
     big.cancelled = 1;
     EXPECT_ANY_THROW(big.held());
 }
+
+// Meal 5, the last of a day's meals, counts like the others, on its own day
+// of a range; a meal numbered 0 or 6 is no meal's. By hand, every card kind:
+// on the 1st two orders of 4.50 and 5.50, one of them cancelled, 2.00
+// returned; on the 2nd one order of 3.00.
+TEST_P(MealOrderSums, TheFifthMealCountsOnEachDayOfARange) {
+    using test::XfRow;
+    const auto row = [](int kind, int type, int meal, long long money, const char* at) {
+        return XfRow().kind(kind).type(type).meal(meal).money(money).date(at).err(0);
+    };
+    for (const XfRow& r : {row(1, 15, 5, -450, "2026-11-30 16:00:00").dcDate("2026-12-01"),
+                           row(2, 15, 5, -550, "2026-11-30 16:05:00").dcDate("2026-12-01"),
+                           row(1, 16, 5, 450, "2026-11-30 18:00:00").dcDate("2026-12-01"),
+                           row(1, 48, 5, 200, "2026-12-01 23:30:00"),
+                           row(1, 15, 5, -300, "2026-12-01 16:00:00").dcDate("2026-12-02"),
+                           row(1, 15, 6, -990, "2026-11-30 16:00:00").dcDate("2026-12-01"),
+                           row(1, 15, 0, -880, "2026-11-30 16:00:00").dcDate("2026-12-01"),
+                           row(1, 48, 6, 770, "2026-12-01 23:40:00")})
+        r.insert(*con);
+    const auto days = Meal_Order_Days(dc, "2026-12-01", "2026-12-02", 0);
+    ASSERT_EQ(days.size(), 2u);
+    const Meal_Order_Sums& first = days[0][4];
+    EXPECT_EQ(first.orders, 2);
+    EXPECT_EQ(first.preDeducted, 1000);
+    EXPECT_EQ(first.cancellations, 1);
+    EXPECT_EQ(first.cancelled, 450);
+    EXPECT_EQ(first.taken, 1);
+    EXPECT_EQ(first.returned, 200);
+    EXPECT_EQ(first.surplus(), 350);
+    EXPECT_EQ(days[1][4].orders, 1);
+    EXPECT_EQ(days[1][4].preDeducted, 300);
+    // The day's meals together: meal 2's 1500 and meal 3's 900 beside meal 5's 1000.
+    Meal_Order_Sums day;
+    for (const Meal_Order_Sums& m : days[0]) day += m;
+    EXPECT_EQ(day.orders, 5);
+    EXPECT_EQ(day.preDeducted, 3400);
+    EXPECT_EQ(day.returned, 1200);
+    // One meal asked alone, card kind 2 only.
+    const Meal_Order_Sums alone = Meal_Order_Day(dc, "2026-12-01", 2, 5);
+    EXPECT_EQ(alone.orders, 1);
+    EXPECT_EQ(alone.preDeducted, 550);
+    EXPECT_EQ(alone.returned, 0);
+}

@@ -99,7 +99,8 @@ void styles(std::string& out) {
     }
 }
 
-constexpr std::uint32_t kFree = 0xFFFFFFFF, kEnd = 0xFFFFFFFE, kFatSector = 0xFFFFFFFD, kNoStream = 0xFFFFFFFF;
+constexpr std::uint32_t kFree = 0xFFFFFFFF, kEnd = 0xFFFFFFFE, kFatSector = 0xFFFFFFFD, kListSector = 0xFFFFFFFC,
+                        kNoStream = 0xFFFFFFFF;
 constexpr std::size_t kSector = 512;
 constexpr std::size_t kMiniCutoff = 4096;
 
@@ -239,16 +240,39 @@ void XlsWriter::saveCompound(const std::string& path, const std::string& streamN
     const std::uint32_t size = static_cast<std::uint32_t>(std::max(data.size(), kMiniCutoff));
     data.resize((size + kSector - 1) / kSector * kSector, '\0');
     const std::uint32_t dataSectors = static_cast<std::uint32_t>(data.size() / kSector);
-    if (dataSectors + 2 > kSector / 4) throw std::length_error("stream too long for this writer");
 
-    // Sector 0 the allocation table, 1 the directory, 2.. the stream.
+    // The allocation table's sectors first, then the further lists of them
+    // (past the 109 the header names, 127 to a list and its successor's
+    // number last), the directory, the stream.
+    constexpr std::uint32_t perSector = kSector / 4, inHeader = 109;
+    std::uint32_t fatSectors = 1, lists = 0;
+    for (;;) {
+        const std::uint32_t all = fatSectors + lists + 1 + dataSectors;
+        const std::uint32_t f = (all + perSector - 1) / perSector;
+        const std::uint32_t l = f > inHeader ? (f - inHeader + perSector - 2) / (perSector - 1) : 0;
+        if (f == fatSectors && l == lists) break;
+        fatSectors = f;
+        lists = l;
+    }
+    const std::uint32_t dirSector = fatSectors + lists, firstData = dirSector + 1;
+
     std::string fat;
-    put32(fat, kFatSector);
+    for (std::uint32_t i = 0; i < fatSectors; ++i) put32(fat, kFatSector);
+    for (std::uint32_t i = 0; i < lists; ++i) put32(fat, kListSector);
     put32(fat, kEnd);
-    for (std::uint32_t i = 0; i < dataSectors; ++i) put32(fat, i + 1 < dataSectors ? 3 + i : kEnd);
-    while (fat.size() < kSector) put32(fat, kFree);
+    for (std::uint32_t i = 0; i < dataSectors; ++i) put32(fat, i + 1 < dataSectors ? firstData + i + 1 : kEnd);
+    while (fat.size() < std::size_t{fatSectors} * kSector) put32(fat, kFree);
 
-    std::string dir = dirEntry("Root Entry", 5, 1, kEnd, 0) + dirEntry(streamName, 2, kNoStream, 2, size) +
+    std::string more;
+    for (std::uint32_t l = 0; l < lists; ++l) {
+        for (std::uint32_t i = 0; i + 1 < perSector; ++i) {
+            const std::uint32_t n = inHeader + l * (perSector - 1) + i;
+            put32(more, n < fatSectors ? n : kFree);
+        }
+        put32(more, l + 1 < lists ? fatSectors + l + 1 : kEnd);
+    }
+
+    std::string dir = dirEntry("Root Entry", 5, 1, kEnd, 0) + dirEntry(streamName, 2, kNoStream, firstData, size) +
                       dirEntry("", 0, kNoStream, 0, 0) + dirEntry("", 0, kNoStream, 0, 0);
 
     std::string header;
@@ -261,19 +285,18 @@ void XlsWriter::saveCompound(const std::string& path, const std::string& streamN
     put16(header, 6);  // 64-byte mini sectors
     header += std::string(6, '\0');
     put32(header, 0);  // directory sectors (always 0 in version 3)
-    put32(header, 1);  // allocation-table sectors
-    put32(header, 1);  // first directory sector
+    put32(header, fatSectors);  // allocation-table sectors
+    put32(header, dirSector);   // first directory sector
     put32(header, 0);
     put32(header, static_cast<std::uint32_t>(kMiniCutoff));
     put32(header, kEnd);  // no mini table
     put32(header, 0);
-    put32(header, kEnd);  // no further table of tables
-    put32(header, 0);
-    put32(header, 0);  // the allocation table is sector 0
-    while (header.size() < kSector) put32(header, kFree);
+    put32(header, lists ? fatSectors : kEnd);  // the first further list, if any
+    put32(header, lists);
+    for (std::uint32_t i = 0; i < inHeader; ++i) put32(header, i < fatSectors ? i : kFree);
 
     std::ofstream out(path, std::ios::binary);
-    out << header << fat << dir << data;
+    out << header << fat << more << dir << data;
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 

@@ -3,7 +3,8 @@
 // the import tests, since no library of the distribution writes that format.
 // It writes what office programs need to open the file: the workbook globals
 // with the sheet names and a shared text table, and per sheet its size and
-// cells (texts and numbers).
+// cells (texts and numbers). A workbook of any size: past about 7 MB its
+// allocation table is listed in further sectors, as the format has it.
 #include <string>
 #include <variant>
 #include <vector>

@@ -1,5 +1,8 @@
 #include "platform/excel/NumberFormat.h"
 
+#include <charconv>
+#include <cmath>
+
 namespace tolvenk::excel {
 
 bool isDateFormat(int id, std::string_view code) {
@@ -31,6 +34,14 @@ bool isDateFormat(int id, std::string_view code) {
         }
     }
     return false;
+}
+
+std::string numberText(double v) {
+    char buf[64];
+    const double a = std::fabs(v);
+    const auto res = a == 0 || (a >= 1e-4 && a < 1e15) ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed)
+                                                       : std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
 }
 
 }  // namespace tolvenk::excel

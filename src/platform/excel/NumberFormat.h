@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <string_view>
 
 namespace tolvenk::excel {
@@ -8,5 +9,11 @@ namespace tolvenk::excel {
 // editions included), and any format with day, month, year, hour or
 // second codes outside its quoted text, escapes and [colour] marks.
 bool isDateFormat(int id, std::string_view code);
+
+// A number cell's text, alike from both formats: the fewest digits that read
+// back as the same number, written out plainly (100000, not 1e+05) as the
+// sheet shows it and a person types it; only a number beyond 15 whole digits
+// or below 0.0001 keeps an exponent.
+std::string numberText(double v);
 
 }  // namespace tolvenk::excel

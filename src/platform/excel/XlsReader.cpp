@@ -1,12 +1,12 @@
 #include <freexl.h>
 
 #include <array>
-#include <charconv>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
 #include "platform/excel/CompoundFile.h"
+#include "platform/excel/NumberFormat.h"
 #include "platform/excel/Workbook.h"
 #include "platform/excel/XlsRecords.h"
 
@@ -16,14 +16,6 @@ namespace {
 
 constexpr std::array<unsigned char, 8> kCompoundSignature = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 constexpr std::array<unsigned char, 4> kZipSignature = {'P', 'K', 0x03, 0x04};
-
-// The shortest text that reads back as the same number, as the .xlsx reader
-// gives it, so both formats show a cell alike.
-std::string numberText(double v) {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
-}
 
 class Handle {
 public:

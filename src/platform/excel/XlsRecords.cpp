@@ -1,6 +1,5 @@
 #include "platform/excel/XlsRecords.h"
 
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -78,12 +77,6 @@ std::string biff5Text(std::string_view s, std::size_t at, std::size_t count) {
     std::string out;
     for (std::size_t i = 0; i < count && at + i < s.size(); ++i) appendUtf8(out, static_cast<unsigned char>(s[at + i]));
     return out;
-}
-
-std::string numberText(double v) {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
 }
 
 std::string errorText(unsigned code) {

@@ -105,12 +105,6 @@ std::string builtInFormat(int id) {
     return it == formats.end() ? std::string() : it->second;
 }
 
-std::string numberText(double v) {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
-}
-
 // Where the first sheet lives, from the workbook and its relationships.
 std::string firstSheetPart(Zip& zip, const std::string& path) {
     // Other zip files (documents, archives) have no workbook part at all.

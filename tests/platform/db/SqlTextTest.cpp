@@ -153,6 +153,41 @@ TEST(MoneyText, StoredAmountsAreReadExactlyOrRefused) {
     EXPECT_THROW(fenNeg(INT64_MIN), db::DbError);
 }
 
+// Money read back from the screen at the ends of 64 bits: -2^63 fen is the
+// smallest amount and reads back exactly; 2^63 fen is one past the largest
+// and is refused, also when rounding reaches it, never taken for -2^63.
+TEST(MoneyText, ShownMoneyAtTheEndsOfSixtyFourBitsReadsBackOrIsRefused) {
+    EXPECT_EQ(shownToCents("-92233720368547758.08"), INT64_MIN);
+    EXPECT_EQ(shownToCents(centsText(INT64_MIN)), INT64_MIN);
+    EXPECT_EQ(shownToCents("92233720368547758.07"), INT64_MAX);
+    EXPECT_EQ(shownToCents("92233720368547758.074"), INT64_MAX);
+    EXPECT_EQ(shownToCents("-92233720368547758.075"), INT64_MIN);
+    for (const char* past : {"92233720368547758.08", "+92233720368547758.08", "92233720368547758.075",
+                             "-92233720368547758.09", "-92233720368547758.085", "184467440737095516.16"})
+        EXPECT_FALSE(shownToCents(past)) << past;
+}
+
+// A stored number that is no whole number of fen is booked as the nearest
+// fen (a half as the even one, as the engines' own rounding to whole numbers
+// does), never cut off towards 0; from the text either engine gives for it.
+TEST_P(SqlTextOnEngine, AStoredFractionOfAFenIsBookedAsTheNearestFen) {
+    EXPECT_EQ(fenOf("99.99999"), 100);
+    EXPECT_EQ(fenOf("-99.99999"), -100);
+    EXPECT_EQ(fenOf("12.5"), 12);
+    EXPECT_EQ(fenOf("13.5"), 14);
+    EXPECT_EQ(fenOf("-13.5"), -14);
+    EXPECT_EQ(fenOf("0.6"), 1);
+    EXPECT_EQ(fenOf("-0.4"), 0);
+    EXPECT_EQ(fenOf("9223372036854775807"), INT64_MAX);
+    EXPECT_EQ(fenOf(""), 0);
+    EXPECT_THROW(fenOf("1e19"), db::DbError);
+    EXPECT_THROW(fenOf("12 fen"), db::DbError);
+    const auto rs = con->openRecordset("select 99.99999 as A,12.5 as B,13.5 as C,-99.99999 as D");
+    std::vector<std::int64_t> fen;
+    for (const char* c : {"A", "B", "C", "D"}) fen.push_back(fenOf(rs->field(c).toString()));
+    EXPECT_EQ(fen, (std::vector<std::int64_t>{100, 12, 14, -100}));
+}
+
 // Whole sums come back whole from either engine, to the last of 64 bits.
 TEST_P(SqlTextOnEngine, SumsNearTheLargestAmountComeBackWhole) {
     con->executeScript("insert into Record_XF(Pinfo_id,YuE_Change,Date_Time) values"

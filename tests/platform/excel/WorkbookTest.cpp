@@ -29,7 +29,8 @@ excel::WorkbookProblem problemOf(const std::string& path) {
 }  // namespace
 
 // The same cells from both formats, whatever the file is called: texts (with
-// Chinese), whole and fractional numbers, empty cells, the first sheet only.
+// Chinese), whole and fractional numbers (round ones written out as typed),
+// empty cells, the first sheet only.
 TEST(Workbook, ReadsTheFirstSheetOfBothFormatsAlike) {
     test::TempDir dir;
     const std::string xls = dir.file("book.xls");
@@ -38,6 +39,8 @@ TEST(Workbook, ReadsTheFirstSheetOfBothFormatsAlike) {
         .row(0, {"姓名", "工号", "金额"})
         .row(1, {"张三", "0101", 12.34})
         .row(2, {"李四", 1002.0, 5000.0})
+        .cell(4, 0, 100000.0)
+        .cell(4, 1, 3000000.0)
         .cell(4, 2, -0.5)
         .sheet("Other")
         .row(0, {"not me"})
@@ -55,6 +58,8 @@ TEST(Workbook, ReadsTheFirstSheetOfBothFormatsAlike) {
     worksheet_write_string(ws, 2, 0, "李四", nullptr);
     worksheet_write_number(ws, 2, 1, 1002, nullptr);
     worksheet_write_number(ws, 2, 2, 5000, nullptr);
+    worksheet_write_number(ws, 4, 0, 100000, nullptr);
+    worksheet_write_number(ws, 4, 1, 3000000, nullptr);
     worksheet_write_number(ws, 4, 2, -0.5, nullptr);
     worksheet_write_string(workbook_add_worksheet(wb, "Other"), 0, 0, "not me", nullptr);
     ASSERT_EQ(workbook_close(wb), LXW_NO_ERROR);
@@ -72,8 +77,47 @@ TEST(Workbook, ReadsTheFirstSheetOfBothFormatsAlike) {
         EXPECT_EQ(s.text(2, 2), "5000");
         EXPECT_EQ(s.text(3, 0), "");
         EXPECT_EQ(s.text(4, 2), "-0.5");
+        EXPECT_EQ(s.text(4, 0), "100000");  // as typed, not 1e+05
+        EXPECT_EQ(s.text(4, 1), "3000000");
         EXPECT_EQ(s.text(0, 3), "");
     }
+}
+
+// A large workbook: past what the 109 allocation-table sectors named in the
+// header cover (about 7 MB) the rest are listed in further sectors, each
+// naming its successor in its last entry; past what the first of those lists
+// holds (about 15 MB) that link is followed to the second. 42,000 rows of 22
+// numbers, r * 100 + c each, under a row of headings: about 16.6 MB.
+TEST(Workbook, ReadsAWorkbookWhoseAllocationTableIsListedInSeveralSectors) {
+    test::TempDir dir;
+    const std::string xls = dir.file("large.xls");
+    constexpr int kRows = 42000, kCols = 22;
+    {
+        test::XlsWriter w;
+        w.sheet("补贴").row(0, {"工号", "金额"});
+        for (int r = 1; r <= kRows; ++r)
+            for (int c = 0; c < kCols; ++c) w.cell(r, c, r * 100.0 + c);
+        w.save(xls);
+    }
+    {
+        // The file really needs the second list: its header counts them.
+        std::ifstream in(xls, std::ios::binary);
+        char lists[4];
+        in.seekg(0x48).read(lists, 4);
+        EXPECT_GE(static_cast<unsigned char>(lists[0]), 2);
+    }
+    const excel::Sheet s = excel::readWorkbook(xls);
+    ASSERT_EQ(s.rows(), kRows + 1);
+    EXPECT_EQ(s.cols(), kCols);
+    EXPECT_EQ(s.text(0, 0), "工号");
+    EXPECT_EQ(s.text(0, 1), "金额");
+    int wrong = 0;
+    for (int r = 1; r <= kRows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            if (s.text(r, c) != std::to_string(r * 100 + c) && ++wrong <= 3)
+                ADD_FAILURE() << "row " << r << ", column " << c << ": " << s.text(r, c);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(s.text(kRows, kCols - 1), "4200021");
 }
 
 // A workbook saved by a spreadsheet program (made from the .fods beside it
@@ -208,4 +252,14 @@ TEST(Workbook, TellsWhyAFileCannotBeRead) {
     }
     std::ofstream(dir.file("cut.xls"), std::ios::binary | std::ios::trunc) << bytes.substr(0, 1536);
     EXPECT_EQ(problemOf(dir.file("cut.xls")), P::Damaged);
+}
+
+// A number cell's text: its digits written out, as few as read back the same;
+// an exponent only past 15 whole digits or below 0.0001.
+TEST(Workbook, WritesANumberCellOutAsItsDigits) {
+    for (const auto& [v, text] : std::vector<std::pair<double, std::string>>{
+             {100000, "100000"}, {3e6, "3000000"}, {12.34, "12.34"}, {-0.5, "-0.5"}, {0, "0"},
+             {123456789012345, "123456789012345"}, {0.1 + 0.2, "0.30000000000000004"}, {0.0001, "0.0001"},
+             {1e15, "1e+15"}, {-2.5e-5, "-2.5e-05"}})
+        EXPECT_EQ(excel::numberText(v), text) << text;
 }
