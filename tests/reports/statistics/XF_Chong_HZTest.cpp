@@ -468,8 +468,11 @@ TEST_P(ChongWindow, ConditionListsAndGroupNames) {
     pick(w.Combo3, 8);
     EXPECT_EQ(items(w.Combo4), (S{"全部"}));
     EXPECT_FALSE(w.Combo4.Enabled() || w.Label1(2).Enabled());
+    // Any refill for another kind, of either list, lights the second label
+    // again; the second list stays grey until its own kind changes.
     pick(w.Combo2, 5);
-    EXPECT_FALSE(w.Label1(2).Enabled());
+    EXPECT_TRUE(w.Combo1.Enabled() && w.Label1(2).Enabled());
+    EXPECT_FALSE(w.Combo4.Enabled());
     EXPECT_TRUE(w.Label1(0).Enabled());
     pick(w.Combo3, HZ_Dim::Dept);
     EXPECT_TRUE(w.Combo4.Enabled() && w.Label1(2).Enabled());
