@@ -264,10 +264,11 @@ void XF_Chong_HZ::Fill_Cond_Combo(forms::ComboBox& KindList, forms::ComboBox& Co
         });
     }
 
-    // The date has no values to choose from; each condition list has its own label.
+    // The date has no values to choose from. Only the second list can hold
+    // it, so its label goes with whichever list was refilled last.
     const bool choosable = Chosen_Data(KindList) != HZ_Dim::Date;
     CondList.setEnabled(choosable);
-    Label1(Level != 0 ? 2 : 0).setEnabled(choosable);
+    Label1(2).setEnabled(choosable);
     CondList.setListIndex(0);
 }
 

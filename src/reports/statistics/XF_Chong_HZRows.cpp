@@ -312,12 +312,13 @@ private:
 
 bool isZeroOrEmpty(const std::optional<std::int64_t>& v) { return !v || *v == 0; }
 
-// The columns after a summary: labels and values fitted, what nothing moved hidden.
+// The columns after a summary: labels and values fitted, what nothing moved
+// hidden. The terminal's name column 2 and the computer's transfer column 10
+// keep the width the header gave them.
 void Fit_Columns(XF_Chong_HZ& w, const K::Statement& st, bool terminal, const Sums& grand) {
     forms::Grid& g = w.Grid1;
     g.Column(1).setWidth(0);
     if (!st.dateSecond) g.Column(1).AutoFit();
-    g.Column(2).AutoFit();
     g.Column(3).setWidth(0);
     if (st.key2 != K::kNoLevel) {
         g.Column(3).AutoFit();
@@ -336,7 +337,7 @@ void Fit_Columns(XF_Chong_HZ& w, const K::Statement& st, bool terminal, const Su
         if (!Times_Switch_On(w.Ci_Config))
             for (int c : {5, 7, 10, 12, 14, 16, 18, 20}) g.Column(c).setWidth(0);
     } else {
-        for (int c : {4, 5, 6, 9, 10}) g.Column(c).AutoFit();  // 10 too: every shown column fits
+        for (int c : {2, 4, 5, 6, 9}) g.Column(c).AutoFit();
         for (int c : {4, 5, 6}) g.Column(c).setAlignment(grid::AlignCenter);
         if (!Times_Switch_On(w.Ci_Config)) g.Column(6).setWidth(0);
     }

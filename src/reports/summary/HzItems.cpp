@@ -126,18 +126,19 @@ const std::array<ItemDef, Item_Count>& items() {
     return table;
 }
 
-const std::vector<Item>& queryOrder(Pass pass) {
-    // The group totals ask in header order; the rows have always asked for
-    // water before the return fees and for consumption before its meals.
-    static const std::vector<Item> level = [] {
-        std::vector<Item> v;
-        for (const ItemDef& d : items())
-            if (d.source == Source::Record_XF || d.source == Source::Card_Log) v.push_back(d.item);
-        return v;
-    }();
-    static const std::vector<Item> row = {PC_Recharge, Term_Recharge, Subsidy, Transfer_Recharge, Issue_Fee,
-                                          Change_Fee,  PC_Withdraw,   Term_Withdraw, Void, Clear, Water, Return_Fee,
-                                          Consume,     Meal_1,        Meal_2,  Meal_3, Meal_4, Meal_5};
+const std::vector<Item>& blockOrder(Pass pass) {
+    // Both passes add up the income right after the card fees and the
+    // expenses last. The group totals ask in header order, the other meal
+    // slot after consumption; the rows have always asked for water before the
+    // return fees and for consumption before its meals.
+    static const std::vector<Item> level = {PC_Recharge, Term_Recharge, Subsidy,     Issue_Fee,  Change_Fee,
+                                            Income_Sub,  PC_Withdraw,   Term_Withdraw, Void,     Clear,
+                                            Return_Fee,  Meal_1,        Meal_2,      Meal_3,     Meal_4,
+                                            Meal_5,      Consume,       Meal_Other,  Water,      Expense_Sub};
+    static const std::vector<Item> row = {PC_Recharge, Term_Recharge, Subsidy,     Issue_Fee, Change_Fee,
+                                          Income_Sub,  PC_Withdraw,   Term_Withdraw, Void,    Clear,
+                                          Water,       Return_Fee,    Consume,     Meal_1,    Meal_2,
+                                          Meal_3,      Meal_4,        Meal_5,      Meal_Other, Expense_Sub};
     return pass == LevelPass ? level : row;
 }
 

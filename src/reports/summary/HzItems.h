@@ -84,9 +84,14 @@ struct ItemDef {
 const std::array<ItemDef, Item_Count>& items();
 inline const ItemDef& def(Item i) { return items()[static_cast<std::size_t>(i)]; }
 
-// The queried items in the order each pass asks for them (as the statements
-// have always come); gated items follow their gate's money query.
-const std::vector<Item>& queryOrder(Pass pass);
+// The items in the order each pass computes them: the queried ones as their
+// statements have always come (gated items follow their gate's money query
+// and are not listed), each derived one where its parts are complete, so
+// that an error trapped further on leaves it right.
+const std::vector<Item>& blockOrder(Pass pass);
+
+// Worked out from other items' values, with no records of its own.
+inline bool derived(const ItemDef& d) { return d.source == Source::Subtotal || d.source == Source::Remainder; }
 
 // Whether the item's value at this measure decides if its cell is shown:
 // money by its count, times by their count, where the item counts them.

@@ -189,9 +189,13 @@ void HzReportEngine::Calc_Level_Row(HzCond C1, HzCond C2, HzCond C3, std::int16_
         bool feeConds = false;  // the fee items share one rewrite of the conditions
         const auto fees = [&](const ItemDef& d) { Level_Fees(d, Slot, feeLines, feeConds, Cond1, Cond2, Cond3); };
 
-        for (Item i : queryOrder(LevelPass)) {
+        for (Item i : blockOrder(LevelPass)) {
             const ItemDef& d = def(i);
-            if (d.gate != i || St.Col(i, hz::Money) <= 0) continue;
+            if (St.Col(i, hz::Money) <= 0) continue;
+            if (derived(d)) {
+                Derive(d, Slot, false);
+                continue;
+            }
             if (d.source == Source::Card_Log) {
                 fees(d);
                 continue;
@@ -205,7 +209,6 @@ void HzReportEngine::Calc_Level_Row(HzCond C1, HzCond C2, HzCond C3, std::int16_
             V(i, Times)[Slot] = Level_Times;
             if (d.timesCounted) V(i, Times_Cnt)[Slot] = Level_Times_Cnt;
         }
-        Derive(Slot, false);
     } catch (const std::exception& e) {
         Trap(e, "ERR_XF_Cha_HZ_2");
     }
@@ -226,32 +229,29 @@ void HzReportEngine::Level_Fees(const hz::ItemDef& d, std::int16_t Slot, const H
     V(d.item, hz::Money_Cnt)[Slot] = Level_Cnt;
 }
 
-void HzReportEngine::Derive(std::int16_t k, bool add) {
+void HzReportEngine::Derive(const hz::ItemDef& d, std::int16_t k, bool add) {
     using namespace hz;
     const auto put = [&](Slots& s, std::int64_t v) {
         if (add) s[5] = Slot_Add(s[5], v);
         s[k] = v;
     };
-    for (const ItemDef& d : items()) {
-        if (d.source == Source::Subtotal && St.Col(d.item, hz::Money) > 0) {
-            // A side's items, less the meals, which consumption already holds.
-            std::int64_t money = 0, times = 0;
-            for (const ItemDef& p : items()) {
-                if (p.side != d.side || p.meal != 0 ||
-                    (p.source != Source::Record_XF && p.source != Source::Card_Log))
-                    continue;
-                money = Slot_Add(money, V(p.item, hz::Money)[k]);
-                if (!p.timesCond[LevelPass].empty()) times = Slot_Add(times, V(p.item, Times)[k]);
-            }
-            put(V(d.item, hz::Money), money);
-            put(V(d.item, Times), times);
-        } else if (d.source == Source::Remainder && St.Col(d.item, hz::Money) > 0) {
-            // The other periods: consumption less the five meals, this slot only.
-            for (Measure m : {hz::Money, Money_Cnt, Times}) {
-                std::int64_t rest = V(Consume, m)[k];
-                for (int meal = 1; meal <= 5; ++meal) rest = Slot_Sub(rest, V(static_cast<Item>(Meal_1 + meal - 1), m)[k]);
-                V(d.item, m)[k] = rest;
-            }
+    if (d.source == Source::Subtotal) {
+        // A side's items, less the meals, which consumption already holds.
+        std::int64_t money = 0, times = 0;
+        for (const ItemDef& p : items()) {
+            if (p.side != d.side || p.meal != 0 || (p.source != Source::Record_XF && p.source != Source::Card_Log))
+                continue;
+            money = Slot_Add(money, V(p.item, hz::Money)[k]);
+            if (!p.timesCond[LevelPass].empty()) times = Slot_Add(times, V(p.item, Times)[k]);
+        }
+        put(V(d.item, hz::Money), money);
+        put(V(d.item, Times), times);
+    } else if (d.source == Source::Remainder) {
+        // The other periods: consumption less the five meals, this slot only.
+        for (Measure m : {hz::Money, Money_Cnt, Times}) {
+            std::int64_t rest = V(Consume, m)[k];
+            for (int meal = 1; meal <= 5; ++meal) rest = Slot_Sub(rest, V(static_cast<Item>(Meal_1 + meal - 1), m)[k]);
+            V(d.item, m)[k] = rest;
         }
     }
 }

@@ -203,9 +203,14 @@ void HzReportEngine::Calc_Row() {
         put(V(d.item, hz::Money), Row_Sum);
         put(V(d.item, Money_Cnt), Row_Cnt);
     };
-    for (Item i : queryOrder(RowPass)) {
+    for (Item i : blockOrder(RowPass)) {
         const ItemDef& d = def(i);
-        if (d.gate != i || St.Col(i, hz::Money) < 1 || !V.Has[i]) continue;
+        if (St.Col(i, hz::Money) < 1) continue;
+        if (derived(d)) {
+            Derive(d, 6, true);
+            continue;
+        }
+        if (!V.Has[i]) continue;
         if (d.source == Source::Card_Log) {
             Sum_GBF(d);
             put(V(i, hz::Money), Row_Sum);
@@ -220,7 +225,6 @@ void HzReportEngine::Calc_Row() {
         put(V(i, Times), Row_Times);
         if (d.timesCounted) put(V(i, Times_Cnt), Row_Times_Cnt);
     }
-    Derive(6, true);
 
     if (Row_Cap1.empty()) Row_Cap1 = Lang[OthersLang];
     Level1_Cap[6] = Row_Cap1;

@@ -121,9 +121,9 @@ private:
     bool Figure_YuE(const HzFigures::Lines& lines, const hz::ItemDef& d);
     bool Figure_YuCi(const HzFigures::Lines& lines, const hz::ItemDef& d, bool flag);
     bool Figure_Fees(const HzFigures::Lines& lines, const hz::ItemDef& d);
-    // Subtotals and the other meal slot from the values at slot k;
-    // `add` also adds them to slot 5 (the row pass).
-    void Derive(std::int16_t k, bool add);
+    // A subtotal or the other meal slot from the values at slot k; `add`
+    // also adds a subtotal to slot 5 (the row pass).
+    void Derive(const hz::ItemDef& d, std::int16_t k, bool add);
 
     // The row pass's queries; each leaves its figures in the Row_ fields.
     void Sum_YuE(const hz::ItemDef& d);

@@ -256,6 +256,37 @@ TEST_P(ChongSum, TerminalByMachineCountsTimesAndHidesEmptyColumns) {
     EXPECT_EQ((S{cell(t, 5), cell(t, 7), cell(t, 10), cell(t, 16)}), (S{"3", "20", "2", "1"}));
 }
 
+// After a summary the columns of figures and names fit what they show, but
+// for two that keep the width the header gave them: by computer the transfer
+// column 10, by terminal the name column 2.
+TEST_P(ChongSum, ColumnsFitTheirTextsButTheTwoThatKeepTheHeadersWidth) {
+    const auto fits = [&](int c) {
+        const int width = w.Grid1.Column(c).Width();
+        w.Grid1.Column(c).AutoFit();
+        return w.Grid1.Column(c).Width() == width;
+    };
+    w.Load();
+    w.Option2(1).setValue(true);
+    const int transfer = w.Grid1.Column(10).Width();
+    add(pc(161, "2026-07-01 08:00:00", 1).money(5000));
+    add(pc(181, "2026-07-01 12:00:00", 1).money(-900000000000000000));  // far wider than its head
+    sum(kComputer, kOperator, kCard, "2026-07-01", "2026-07-01");
+    for (int c : {1, 2, 3, 4, 5, 6, 9}) EXPECT_TRUE(fits(c)) << c;
+    EXPECT_EQ(w.Grid1.Column(10).Width(), transfer);
+    EXPECT_FALSE(fits(10));
+
+    w.Option2(0).setValue(true);
+    const int names = w.Grid1.Column(2).Width();
+    terminalDays();
+    sum(kTerminal, kPlace, kMach, "2026-07-01", "2026-07-02");
+    for (int c : shown()) {
+        if (c == 2) continue;
+        EXPECT_TRUE(fits(c)) << c;
+    }
+    EXPECT_EQ(w.Grid1.Column(2).Width(), names);
+    EXPECT_FALSE(fits(2));
+}
+
 TEST_P(ChongSum, TerminalCashierThenMachineAndCashierByKey) {
     terminalDays();
     sum(kTerminal, kCashier, kMach, "2026-07-01", "2026-07-02");
@@ -468,8 +499,11 @@ TEST_P(ChongWindow, ConditionListsAndGroupNames) {
     pick(w.Combo3, 8);
     EXPECT_EQ(items(w.Combo4), (S{"全部"}));
     EXPECT_FALSE(w.Combo4.Enabled() || w.Label1(2).Enabled());
+    // Any refill for another kind, of either list, lights the second label
+    // again; the second list stays grey until its own kind changes.
     pick(w.Combo2, 5);
-    EXPECT_FALSE(w.Label1(2).Enabled());
+    EXPECT_TRUE(w.Combo1.Enabled() && w.Label1(2).Enabled());
+    EXPECT_FALSE(w.Combo4.Enabled());
     EXPECT_TRUE(w.Label1(0).Enabled());
     pick(w.Combo3, HZ_Dim::Dept);
     EXPECT_TRUE(w.Combo4.Enabled() && w.Label1(2).Enabled());

@@ -1,0 +1,141 @@
+// A card-log row whose return fee is NULL, as an installation's card log may
+// hold: the return-fee query traps its error, and every figure computed
+// before it in the same group total or row stays right. The figures are
+// worked out by hand from the rows inserted here.
+#include <sstream>
+#include <vector>
+
+#include "reports/summary/XF_Cha_HZ.h"
+#include "support/Fixtures.h"
+
+using namespace tolvenk;
+
+namespace {
+
+using V = std::vector<std::string>;
+
+// Expected cells, blank-separated, "_" an empty cell, "|" between blocks.
+V row(const std::string& cells) {
+    V out;
+    std::istringstream in(cells);
+    for (std::string t; in >> t;)
+        if (t != "|") out.push_back(t == "_" ? "" : t);
+    return out;
+}
+
+const char* const kNullText = "数据库中有一个这里需要的值是空的。";
+
+class NullReturnFee : public test::WindowOf<XF_Cha_HZ> {
+protected:
+    void SetUp() override {
+        WindowOf::SetUp();
+        if (IsSkipped()) return;
+        sv->clock = "2026-07-15 09:30:00";
+        Money_Sign = "¥";
+        con->executeScript(R"(
+insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values (1,'01','总部',0,0);
+insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,Del_YN) values (1,1,'01','张三',0);
+insert into Card_Type(ID,C_LeiBie,C_Name,Del_YN) values (1,1,'',0);
+)");
+    }
+    // The day of the report: recharges of 10.00 at the computer and 7.00 at a
+    // terminal, an issue fee of 3.00, a change fee of 2.00 and a card return
+    // whose fee was never written.
+    void badDay(const char* day) {
+        const std::string d = day;
+        add(d + " 08:00:00", 161, 1000);
+        add(d + " 08:10:00", 5, 700);
+        con->executeScript("insert into Card_Log(Date_Time,Pinfo_id,C_LeiBie,Op_Type,FaKa_GBF,Huan_GBF,Tui_GBF) values"
+                           " ('" + d + " 09:00:00',1,1,0,300,0,0),"
+                           " ('" + d + " 10:00:00',1,1,3,0,200,0),"
+                           " ('" + d + " 11:00:00',1,1,4,0,0,null);");
+    }
+    void add(const std::string& at, int type, std::int64_t money) {
+        test::XfRow().date(at).person(1).kind(1).type(type).meal(0).money(money).times(0).err(0).insert(*con);
+    }
+    // The daily cash report (10000;1111;11001000;000000) over the days, by
+    // the figures read once or by the statements per cell.
+    void run(const std::string& from, const std::string& to, bool perCell) {
+        if (!w.Loaded()) {
+            w.Load();
+            w.Form_Activate();
+        }
+        w.Per_Cell_Statements = perCell;
+        sv->boxes.clear();
+        w.List1.setListIndex(0);
+        w.DTPicker1.setValue(from);
+        w.DTPicker2.setValue(to);
+        w.Command1.click();
+    }
+    V cells(int r) {
+        V out;
+        for (int c = 3; c < w.Grid1.Cols(); ++c) out.push_back(w.Grid1.Cell(r, c).Text());
+        return out;
+    }
+    std::string cell(int r, int c) { return w.Grid1.Cell(r, c).Text(); }
+};
+
+}  // namespace
+
+TOLVENK_ON_BOTH_ENGINES(NullReturnFee);
+
+// Every group total (the period, the day, the day's one group) stops at the
+// return fee: the income subtotal before it stands, the expense subtotal
+// after it keeps what its slot held (0 at the start of a run). The row's own
+// return-fee query never runs, since its group found no return fee.
+TEST_P(NullReturnFee, TheIncomeSubtotalAndBalanceStayRight) {
+    badDay("2026-07-01");
+    for (bool perCell : {false, true}) {
+        SCOPED_TRACE(perCell ? "statements per cell" : "figures read once");
+        run("2026-07-01", "2026-07-01", perCell);
+        ASSERT_EQ(w.Grid1.Rows(), 8);  // the day, the total, the balance
+        EXPECT_EQ(cell(5, 1), "2026-07-01");
+        EXPECT_EQ(cells(5), row("¥10.00 1 _ _ | ¥7.00 1 _ _ | ¥3.00 1 ¥2.00 1 | ¥22.00 _ | _ _ | _ _ | _ _ | _ _"));
+        EXPECT_EQ(cell(6, 1), "总计：");
+        EXPECT_EQ(cells(6),
+                  row("¥10.00 1 0 0 | ¥7.00 1 0 0 | ¥3.00 1 ¥2.00 1 | ¥22.00 0 | ¥0.00 0 | ¥0.00 0 | ¥0.00 0 | ¥0.00 0"));
+        EXPECT_EQ(cell(7, 1), "收支情况：¥22.00");
+        // Three traps of the group totals, told in one box with their count.
+        ASSERT_EQ(sv->boxes.size(), 1u);
+        EXPECT_EQ(sv->boxes[0].title, "出错:ERR_XF_Cha_HZ_2");
+        EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
+        EXPECT_EQ(sv->boxes[0].prompt.rfind(kNullText, 0), 0u) << sv->boxes[0].prompt;
+        EXPECT_NE(sv->boxes[0].prompt.find("此错误出现了 3 次"), std::string::npos) << sv->boxes[0].prompt;
+    }
+}
+
+// A good return on the day before: its group totals find return fees, so the
+// bad day's groups, trapped before they set the flag again, leave it on, and
+// that day's row runs its return-fee query too, which traps in turn. The row
+// keeps its income subtotal and its expense subtotal without the fee; the
+// total keeps its income subtotal and the balance line follows it.
+TEST_P(NullReturnFee, ARowWhoseReturnFeeQueryTrapsKeepsItsSubtotals) {
+    add("2026-06-30 08:00:00", 161, 500);
+    con->execute("insert into Card_Log(Date_Time,Pinfo_id,C_LeiBie,Op_Type,FaKa_GBF,Huan_GBF,Tui_GBF) values"
+                 " ('2026-06-30 11:00:00',1,1,4,0,0,150)");
+    badDay("2026-07-01");
+    add("2026-07-01 12:00:00", 9, -400);
+    for (bool perCell : {false, true}) {
+        SCOPED_TRACE(perCell ? "statements per cell" : "figures read once");
+        run("2026-06-30", "2026-07-01", perCell);
+        ASSERT_EQ(w.Grid1.Rows(), 9);
+        EXPECT_EQ(cell(5, 1), "2026-06-30");
+        // The return fee, stored positive, shows negative on the expense side.
+        EXPECT_EQ(cells(5), row("¥5.00 1 _ _ | _ _ _ _ | _ _ _ _ | ¥5.00 _ | _ _ | _ _ | ¥-1.50 1 | ¥-1.50 _"));
+        EXPECT_EQ(cell(6, 1), "2026-07-01");
+        EXPECT_EQ(cells(6), row("¥10.00 1 _ _ | ¥7.00 1 _ _ | ¥3.00 1 ¥2.00 1 | ¥22.00 _ | _ _ | ¥4.00 1 | _ _ | ¥4.00 _"));
+        EXPECT_EQ(cell(7, 1), "总计：");
+        // The period's total stopped at the return fee: neither it nor the
+        // expense subtotal after it was reached.
+        EXPECT_EQ(cells(7),
+                  row("¥15.00 2 0 0 | ¥7.00 1 0 0 | ¥3.00 1 ¥2.00 1 | ¥27.00 0 | ¥0.00 0 | ¥4.00 1 | ¥0.00 0 | ¥0.00 0"));
+        EXPECT_EQ(cell(8, 1), "收支情况：¥27.00");
+        // The period and the bad day's two group totals, then its row.
+        ASSERT_EQ(sv->boxes.size(), 2u);
+        EXPECT_EQ(sv->boxes[0].title, "出错:ERR_XF_Cha_HZ_2");
+        EXPECT_NE(sv->boxes[0].prompt.find("此错误出现了 3 次"), std::string::npos) << sv->boxes[0].prompt;
+        EXPECT_EQ(sv->boxes[1].title, "出错:ERR_XF_Cha_HZ_4");
+        EXPECT_EQ(sv->boxes[1].prompt.rfind(kNullText, 0), 0u) << sv->boxes[1].prompt;
+        EXPECT_EQ(sv->boxes[1].prompt.find("此错误出现了"), std::string::npos) << sv->boxes[1].prompt;
+    }
+}
