@@ -14,6 +14,7 @@
 #include "platform/db/DbError.h"
 #include "platform/DateText.h"
 #include "platform/db/Connection.h"
+#include "platform/db/ConnectionString.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 
@@ -23,8 +24,14 @@ namespace {
 
 const std::string kCrLf = "\r\n";
 
+// Each field goes in quoted as the connection text's rules require: a ';' or
+// a quote in a password or a name can neither cut its pair nor add one.
+std::string pair(const std::string& key, const std::string& value) {
+    return key + "=" + db::ConnectionString::quoted(value) + ";";
+}
+
 std::string accessString(const std::string& dataSource, const std::string& fileName) {
-    return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + dataSource + "\\" + fileName + ".mdb;" +
+    return "PROVIDER=Microsoft.Jet.OLEDB.4.0;" + pair("Data Source", dataSource + "\\" + fileName + ".mdb") +
            "Jet OLEDB:Database Password=vandrel4193;";
 }
 
@@ -59,8 +66,7 @@ void readConfiguration() {
         Conn_Local->execute(
             "insert into DB_info (DB_Name,Provider,DataSource,FileName,UserID,PassWord_1) values "
             " ('Server','Access','" + sqlEscape(folder) + "','TAM08','sa','quesmo527')");
-        strCN = "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + folder + "\\" + "TAM08.mdb;" +
-                "Jet OLEDB:Database Password=vandrel4193;";
+        strCN = accessString(folder, "TAM08");
     } else {
         const std::string provider = rs->field("Provider").toString();
         if (provider != "Access" && provider != "SQL")
@@ -79,13 +85,14 @@ void readConfiguration() {
             DB_Type = "SQL";
             const std::string catalog = rs->field("InitialCatalog").toString();
             const std::string source = rs->field("DataSource").toString();
-            if (rs->field("Persist").toDouble() == 1)
-                strCN = "Provider=SQLOLEDB.1;Password=" + rs->field("PassWord_1").toString() + ";" +
-                        "Persist Security Info=True;User ID=" + rs->field("UserID").toString() + ";" +
-                        "Initial Catalog=" + catalog + ";Data Source=" + source;
-            else
+            if (rs->field("Persist").toDouble() == 1) {
+                strCN = "Provider=SQLOLEDB.1;" + pair("Password", rs->field("PassWord_1").toString()) +
+                        "Persist Security Info=True;" + pair("User ID", rs->field("UserID").toString()) +
+                        pair("Initial Catalog", catalog) + "Data Source=" + db::ConnectionString::quoted(source);
+            } else {
                 strCN = std::string("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;") +
-                        "Initial Catalog=" + catalog + ";Data Source=" + source + ";";
+                        pair("Initial Catalog", catalog) + pair("Data Source", source);
+            }
         }
     }
     rs->close();
@@ -103,8 +110,8 @@ std::string Default_Data_Folder() {
 }
 
 bool Open_DB(const std::string& folder, const std::string& file, const std::string& password) {
-    strCN_Local = "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + folder + "\\" + file +
-                  "; Jet OLEDB:Database Password=" + password + ";";
+    strCN_Local = "PROVIDER=Microsoft.Jet.OLEDB.4.0;" + pair("Data Source", folder + "\\" + file) +
+                  " Jet OLEDB:Database Password=" + db::ConnectionString::quoted(password) + ";";
     try {
         Conn_Local = std::make_shared<db::Connection>();
         Conn_Local->open(strCN_Local);

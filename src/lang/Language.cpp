@@ -9,6 +9,7 @@
 #include "platform/Error.h"
 #include "platform/ShownText.h"
 #include "platform/db/Connection.h"
+#include "platform/db/ConnectionString.h"
 #include "platform/forms/ListControl.h"
 #include "platform/services/Application.h"
 
@@ -37,9 +38,10 @@ BuiltIn builtIn(std::int16_t code) {
 }
 
 std::string overrideConnectionString() {
-    if (!Home_Path.empty() && Home_Path.back() == '\\')
-        return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + Home_Path + "data\\sLan_Sendral.mdb;" + " Jet OLEDB;";
-    return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + Home_Path + "\\data\\sLan_Sendral.mdb;" + "Jet OLEDB;";
+    const bool endsInSeparator = !Home_Path.empty() && Home_Path.back() == '\\';
+    const std::string file = Home_Path + (endsInSeparator ? "" : "\\") + "data\\sLan_Sendral.mdb";
+    return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + db::ConnectionString::quoted(file) +
+           (endsInSeparator ? "; Jet OLEDB;" : ";Jet OLEDB;");
 }
 
 constexpr int kOwnTexts = 900;

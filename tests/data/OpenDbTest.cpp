@@ -1,7 +1,12 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <regex>
 
 #include "data/OpenDb.h"
+#include "platform/db/SqlText.h"
 #include "support/Fixtures.h"
 
 using namespace tolvenk;
@@ -178,4 +183,63 @@ TEST_F(OpenDbTest, ServerRowOpensTheServerDatabase) {
     ASSERT_EQ(sv->boxes.size(), 1u);
     EXPECT_EQ(sv->boxes[0].title, "Error:ERR_Main_2");
     EXPECT_NE(sv->boxes[0].prompt.find("password authentication failed"), std::string::npos) << sv->boxes[0].prompt;
+}
+
+// Every DB_info field may hold what the connection text separates and quotes
+// with: each reaches its own pair whole, and none can bring in a pair of its own.
+TEST_F(OpenDbTest, FieldsHoldingSeparatorsAndQuotesReachTheirPairsWhole) {
+    const std::string odd = " we;said \"x\"='y' ";
+    const std::string where = folder + "/" + odd;
+    std::filesystem::create_directories(where);
+    test::createBusinessDb(where + "/T;A\"M'=08.mdb");
+    test::connect(db::Connection::fileConnectionString(where + "/T;A\"M'=08.mdb"))
+        ->execute("insert into Sys_Log(Operator_ID) values(11)");
+    test::createConfigDb(where, "c'f=g.mdb", "Access", where, "T;A\"M'=08");
+    ASSERT_TRUE(Open_DB(where, "c'f=g.mdb", "p\"w'=")) << (sv->boxes.empty() ? "" : sv->boxes[0].prompt);
+    auto rs = Open_Rs("select Operator_ID from Sys_Log");
+    ASSERT_NE(rs, nullptr);
+    EXPECT_EQ(rs->field(0).toInt64(), 11);
+
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
+    const auto server = test::testServer();
+    const std::string tag = std::to_string(::getpid());
+    const std::string user = "o'k;u \"=\" " + tag, password = " p;w \"x\"='y' ", catalog = "db;\"x\"='y' z" + tag;
+    auto admin = test::connect(server->connectionString("postgres"));
+    const auto ident = [](const std::string& name) {
+        std::string out = "\"";
+        for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+        return out + "\"";
+    };
+    admin->execute("CREATE ROLE " + ident(user) + " LOGIN PASSWORD '" + sqlEscape(password) + "'");
+    admin->execute("CREATE DATABASE " + ident(catalog) + " OWNER " + ident(user));
+    struct Drop {
+        std::function<void()> f;
+        ~Drop() { f(); }
+    } drop{[&] {
+        Conn_Main.reset();
+        admin->execute("DROP DATABASE IF EXISTS " + ident(catalog) + " WITH (FORCE)");
+        admin->execute("DROP ROLE IF EXISTS " + ident(user));
+    }};
+    const std::string source = server->host + "," + server->port;
+    test::createConfigDb(folder, "s.mdb", "SQL", source, "");
+    auto cfg = test::connect(db::Connection::fileConnectionString(folder + "/s.mdb"));
+    cfg->execute("update DB_info set InitialCatalog=?, UserID=?, PassWord_1=?, Persist=1", {catalog, user, password});
+    ASSERT_TRUE(Open_DB(folder, "s.mdb", "")) << (sv->boxes.empty() ? "" : sv->boxes[0].prompt);
+    rs = Open_Rs("select current_database() as d, current_user as u");
+    ASSERT_NE(rs, nullptr);
+    EXPECT_EQ(rs->field("d").toString(), catalog);
+    EXPECT_EQ(rs->field("u").toString(), user);
+
+    // Pairs written into a field stay that field's text: the login fails
+    // instead of reaching the database they name.
+    cfg->execute("update DB_info set PassWord_1=?", {"x;Initial Catalog=postgres;Password=" + password});
+    sv->boxes.clear();
+    EXPECT_FALSE(Open_DB(folder, "s.mdb", ""));
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_NE(sv->boxes[0].prompt.find("password authentication failed"), std::string::npos) << sv->boxes[0].prompt;
+    cfg->execute("update DB_info set PassWord_1=?, DataSource=?", {password, source + ";Initial Catalog=postgres"});
+    sv->boxes.clear();
+    EXPECT_FALSE(Open_DB(folder, "s.mdb", ""));
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_NE(sv->boxes[0].prompt.find("is not a number"), std::string::npos) << sv->boxes[0].prompt;
 }

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "Schemas.h"
+#include "platform/db/ConnectionString.h"
 
 namespace tolvenk::test {
 
@@ -52,13 +53,15 @@ void createConfigDb(const std::string& folder, const std::string& file, const st
 const char* engineName(Engine engine) { return engine == Engine::File ? "File" : "Server"; }
 
 std::string TestServer::connectionString(const std::string& database) const {
-    return "Provider=SQLOLEDB.1;Password=" + password + ";Persist Security Info=True;User ID=" + user +
-           ";Initial Catalog=" + database + ";Data Source=" + host + "," + port;
+    using db::ConnectionString;
+    return "Provider=SQLOLEDB.1;Password=" + ConnectionString::quoted(password) +
+           ";Persist Security Info=True;User ID=" + ConnectionString::quoted(user) +
+           ";Initial Catalog=" + ConnectionString::quoted(database) + ";Data Source=" + host + "," + port;
 }
 
 std::string TestServer::integratedConnectionString(const std::string& database) const {
-    return "Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;Initial Catalog=" + database +
-           ";Data Source=" + host + "," + port + ";";
+    return "Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;Initial Catalog=" +
+           db::ConnectionString::quoted(database) + ";Data Source=" + host + "," + port + ";";
 }
 
 std::optional<TestServer> testServer() {

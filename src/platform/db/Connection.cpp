@@ -145,7 +145,7 @@ ReadSnapshot::~ReadSnapshot() {
 }
 
 std::string Connection::fileConnectionString(const std::string& path) {
-    return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + path + ";";
+    return "PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=" + ConnectionString::quoted(path) + ";";
 }
 
 }  // namespace tolvenk::db
