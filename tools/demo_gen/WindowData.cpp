@@ -95,17 +95,19 @@ private:
 };
 
 void WindowRows::xf(const Xf& r) {
+    const std::vector<Value> values = {i64{r.mach}, i64{r.person}, r.cardLng, r.cashier, i64{r.leiBie}, i64{r.place},
+                                       i64{r.kind}, i64{r.meal}, r.old, r.change, r.now, timeText(r.time), r.cardNo,
+                                       i64{r.op}, i64{r.owner}, i64{r.err},
+                                       r.recTime.empty() ? timeText(r.time) : r.recTime,
+                                       r.dcDate.empty() ? Value() : Value(r.dcDate)};
     // A dirty run has the terminal upload some rows twice.
     const int times = f_.dirty && dirt_.oneIn(40) ? 2 : 1;
     for (int k = 0; k < times; ++k)
-    out_.execute("insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,"
-                 "YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,"
-                 "Operator_id,XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,Is_ShuiKong) "
-                 "values(?,?,?,?,?,?,?,?,?,?,?,1,0,0,?,?,0,?,?,2,0,0,?,?,?,0,0)",
-                 {i64{r.mach}, i64{r.person}, r.cardLng, r.cashier, i64{r.leiBie}, i64{r.place}, i64{r.kind},
-                  i64{r.meal}, r.old, r.change, r.now, timeText(r.time), r.cardNo, i64{r.op}, i64{r.owner},
-                  i64{r.err}, r.recTime.empty() ? timeText(r.time) : r.recTime,
-                  r.dcDate.empty() ? Value() : Value(r.dcDate)});
+        out_.execute("insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,"
+                     "YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,"
+                     "Operator_id,XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,"
+                     "Is_ShuiKong) values(?,?,?,?,?,?,?,?,?,?,?,1,0,0,?,?,0,?,?,2,0,0,?,?,?,0,0)",
+                     values);
 }
 
 Xf WindowRows::idRow(const Holder& h, int kind, i64 t, i64 change) {
