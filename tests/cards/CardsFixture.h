@@ -22,10 +22,11 @@ protected:
     }
 
     // A generated database of `transactions` rows (September to November
-    // 2026, 300 employees) in place of the empty one, on Conn_Main and strCN;
-    // for suites on the file engine only.
-    void useGenerated(long transactions) {
+    // 2026, 300 employees, with a real site's dirt when `dirty`) in place of
+    // the empty one, on Conn_Main and strCN; for suites on the file engine only.
+    void useGenerated(long transactions, bool dirty = false) {
         demo::Options o;
+        o.dirty = dirty;
         o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
         o.lastDay = "2026-11-30";
         o.businessPath = this->dir.file("g.mdb");

@@ -27,13 +27,14 @@ struct StoreNames {
 };
 inline void PrintTo(Store s, std::ostream* os) { *os << storeName(s); }
 
-// September to November 2026, 300 employees, generated; on the server a
-// database of its own. A rollback-journal file is switched from WAL before
-// anything else opens it.
+// September to November 2026, 300 employees, generated, with a real site's
+// dirt when `dirty`; on the server a database of its own. A rollback-journal
+// file is switched from WAL before anything else opens it.
 class GeneratedStore {
 public:
-    GeneratedStore(Store store, const TempDir& dir, long transactions) {
+    GeneratedStore(Store store, const TempDir& dir, long transactions, bool dirty = false) {
         demo::Options o;
+        o.dirty = dirty;
         o.firstDay = "2026-09-01";  // a fixed period: the data does not depend on the day
         o.lastDay = "2026-11-30";
         o.transactions = transactions;
@@ -71,7 +72,7 @@ protected:
         KitTest::SetUp();
         if (GetParam() == Store::Server)
             if (const auto why = whyNoServer()) GTEST_SKIP() << *why;
-        store = std::make_unique<GeneratedStore>(GetParam(), dir, kTransactions);
+        store = std::make_unique<GeneratedStore>(GetParam(), dir, kTransactions, dirty);
         cs = store->connectionString();
         con = connect(cs);
         strCN = cs;
@@ -118,6 +119,7 @@ protected:
                      " and Mach_LiuShui>" + std::to_string(k));
     }
 
+    bool dirty = false;  // set before SetUp: the store holds a real site's dirt
     std::unique_ptr<GeneratedStore> store;
     std::string cs;
     std::shared_ptr<db::Connection> con;

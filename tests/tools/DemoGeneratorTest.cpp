@@ -33,14 +33,17 @@ std::shared_ptr<db::Connection> openFile(const std::string& path) {
 using test::number;
 using test::text;
 
-// Every value of every row, NULL told apart from empty text.
+// Every value of every row, NULL told apart from empty text, in the order of
+// the first column (named: on the server an updatable 'select *' reads a row
+// key before the table's columns).
 std::uint64_t digest(db::Connection& con, const std::string& table) {
+    const std::string key = con.openRecordset("select * from " + table + " where 1=0")->fieldName(0);
     std::uint64_t h = 1469598103934665603ull;
     auto mix = [&h](const std::string& s) {
         for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
         h = (h ^ 0xff) * 1099511628211ull;
     };
-    for (auto rs = con.openRecordset("select * from " + table + " order by 1"); !rs->eof(); rs->moveNext())
+    for (auto rs = con.openRecordset("select * from " + table + " order by " + key); !rs->eof(); rs->moveNext())
         for (int i = 0; i < rs->fieldCount(); ++i) mix(rs->field(i).isNull() ? "<null>" : rs->field(i).toString());
     return h;
 }
@@ -356,6 +359,91 @@ TEST(DemoGenerator, BusyWeekKeepsLostCardsSilentAndPaysEachSubsidyOnce) {
     EXPECT_EQ(0, repeatedSubsidies(*con));
 }
 
+// Counts of a real site's dirt, by plain SQL: pairs of rows that mean it
+// and the rows that carry it. Card numbers that differ in case alone are told
+// apart byte for byte.
+struct DirtCounts {
+    int64_t duplicates, sameCardSecond, sameEmployeeSecond, twinCards, twinCardsPaying, twinIssues, nullFees,
+        nullReturnFees, negativeSubsidies, negativeBatches, cardless, emptyDepartments, idleCards, brokenChains;
+};
+
+DirtCounts dirtOf(db::Connection& con) {
+    const auto n = [&con](const std::string& sql) { return number(con, sql); };
+    const std::string twin = "(select a.Pinfo_id from Card_Info a join Card_Info b on a.Pinfo_id = b.Pinfo_id and "
+                             "a.ID < b.ID where a.Card_No = b.Card_No and a.Card_No <> b.Card_No collate binary)";
+    return {
+        n("select count(*) from (select 1 from Record_XF where Card_LiuShui > 0 or Ci_LiuShui > 0 group by "
+          "Card_No, Card_LiuShui, Ci_LiuShui, Mach_ID, Mach_LiuShui, Date_Time, YuE_Change, YuCi_Change "
+          "having count(*) > 1)"),
+        n("select count(*) from Record_XF a join Record_XF b on a.Card_No = b.Card_No collate binary and "
+          "a.Date_Time = b.Date_Time and a.Card_LiuShui > 0 and b.Card_LiuShui > a.Card_LiuShui"),
+        n("select count(*) from Record_XF a join Record_XF b on a.Pinfo_id = b.Pinfo_id and a.Date_Time = "
+          "b.Date_Time and a.Card_No < b.Card_No collate binary and a.Card_LiuShui > 0 and b.Card_LiuShui > 0"),
+        n("select count(*) from " + twin),
+        n("select count(distinct cast(Card_No as blob)) from Record_XF where Pinfo_id in " + twin),
+        n("select count(distinct cast(Card_No as blob)) from Card_Log where Op_Type = 0 and Pinfo_id in " + twin),
+        n("select count(*) from Card_Log where FaKa_GBF is null or Huan_GBF is null or Tui_GBF is null"),
+        n("select count(*) from Card_Log where Op_Type = 4 and Tui_GBF is null"),
+        n("select count(*) from Record_XF where XF_Type = 11 and YuE_Change < 0"),
+        n("select count(*) from BuTie_OK where B_Times > 0 and B_SF = 2 and B_JinE < 0 and B_JinE = B_JinE_SJ"),
+        n("select count(*) from Ren_Per_Info p where not exists (select 1 from Card_Info c where c.Pinfo_id = p.Pinfo_ID)"),
+        n("select count(*) from Ren_Dept_Info d where not exists (select 1 from Ren_Per_Info p where p.Dept_No like "
+          "d.Dept_No || '%')"),
+        n("select count(*) from Card_Info c where not exists (select 1 from Record_XF x where x.Card_No = c.Card_No)"),
+        // A row that does not start where its card's row before ended.
+        n("select count(*) from Record_XF a join Record_XF b on a.Card_No = b.Card_No collate binary and "
+          "b.Card_LiuShui = a.Card_LiuShui + 1 and a.Card_LiuShui > 0 where b.YuE_Old <> a.YuE_New"),
+    };
+}
+
+// A dirty run holds every kind of a site's dirt the clean run of its seed
+// lacks, and keeps each card's balance chain whole.
+TEST(DemoGenerator, ADirtyRunHoldsEveryKindOfASitesDirt) {
+    test::TempDir dir;
+    Options o = smallRun(dir, "dirty", 7);
+    o.everyWindow = true;
+    o.dirty = true;
+    const demo::Summary s = demo::generate(o);
+    o = smallRun(dir, "clean", 7);
+    o.everyWindow = true;
+    demo::generate(o);
+    const DirtCounts d = dirtOf(*openFile(dir.file("dirty.mdb"))), c = dirtOf(*openFile(dir.file("clean.mdb")));
+
+    EXPECT_EQ(d.duplicates, s.dirt.duplicates);
+    EXPECT_GT(d.duplicates, 5);
+    EXPECT_EQ(c.duplicates, 0);
+    EXPECT_GT(d.sameCardSecond, c.sameCardSecond + 5);
+    EXPECT_GE(d.sameEmployeeSecond, 1);  // the twin cards
+    EXPECT_EQ(c.sameEmployeeSecond, 0);
+    EXPECT_EQ(d.twinCards, 1);
+    EXPECT_EQ(d.twinCardsPaying, 2);
+    EXPECT_EQ(d.twinIssues, 2);
+    EXPECT_EQ(c.twinCards, 0);
+    EXPECT_EQ(d.nullFees, s.dirt.nullFeeRows);
+    EXPECT_GT(d.nullFees, 5);
+    EXPECT_EQ(d.nullReturnFees, 1);
+    EXPECT_EQ(c.nullFees, 0);
+    EXPECT_EQ(d.negativeSubsidies, s.dirt.negativeSubsidies);
+    EXPECT_GE(d.negativeSubsidies, 1);
+    EXPECT_EQ(d.negativeBatches, d.negativeSubsidies);
+    EXPECT_EQ(c.negativeSubsidies + c.negativeBatches, 0);
+    EXPECT_EQ(d.cardless, 1);
+    EXPECT_EQ(c.cardless, 0);
+    EXPECT_EQ(d.emptyDepartments, c.emptyDepartments + 1);
+    EXPECT_EQ(d.idleCards, c.idleCards + 1);
+    EXPECT_EQ(d.brokenChains, 0);
+    EXPECT_EQ(c.brokenChains, 0);
+
+    // The same seed gives the same dirt.
+    o = smallRun(dir, "again", 7);
+    o.everyWindow = true;
+    o.dirty = true;
+    demo::generate(o);
+    auto a = openFile(dir.file("dirty.mdb")), b = openFile(dir.file("again.mdb"));
+    for (const char* table : {"Record_XF", "Card_Log", "Card_Info", "Ren_Per_Info", "Ren_Dept_Info", "BuTie_OK"})
+        EXPECT_EQ(digest(*a, table), digest(*b, table)) << table;
+}
+
 TEST(DemoGenerator, RefusesExistingFilesAndUnusableNames) {
     test::TempDir dir;
     const std::string existing = dir.file("old.mdb");
@@ -434,6 +522,26 @@ TEST(DemoGenerator, FillsAServerDatabaseWithTheSameData) {
     o.configPath.clear();
     EXPECT_THROW(demo::generate(o), std::runtime_error);
     EXPECT_EQ(kCount, number(*onServer, "select count(*) from Record_XF"));
+}
+
+// A dirty run writes the same rows on a server as in a file: its NULL fees,
+// twin card numbers and duplicates included.
+TEST(DemoGenerator, ADirtyRunFillsAServerDatabaseWithTheSameData) {
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
+    test::TempDir dir;
+    const test::BusinessDb server(test::Engine::Server, false);
+    Options o = smallRun(dir, "dirty", 3);
+    o.everyWindow = true;
+    o.dirty = true;
+    demo::generate(o);
+    o.businessPath.clear();
+    o.server = server.connectionString();
+    demo::generate(o);
+    auto file = openFile(dir.file("dirty.mdb"));
+    auto onServer = test::connect(o.server);
+    for (const char* table : {"Record_XF", "Card_Log", "Card_Info", "Ren_Per_Info", "Ren_Dept_Info", "BuTie_OK"})
+        EXPECT_EQ(digest(*file, table), digest(*onServer, table)) << table;
+    EXPECT_GT(number(*onServer, "select count(*) from Card_Log where Tui_GBF is null"), 0);
 }
 
 }  // namespace

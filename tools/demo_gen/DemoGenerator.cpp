@@ -4,8 +4,9 @@
 #include <array>
 #include <charconv>
 #include <chrono>
-#include <ctime>
 #include <cstdint>
+#include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <random>
 #include <regex>
@@ -169,6 +170,7 @@ struct Card {
     i64 opening = 0, openingTimes = 0;
     i64 balance = 0, times = 0;
     i64 moneySerial = 0, timesSerial = 0;
+    i64 lastTime = -1;  // of its last row
 
     bool usableAt(i64 t) const { return t >= validFrom && t < validUntil && !(t >= blockedFrom && t < blockedUntil); }
 };
@@ -228,7 +230,16 @@ public:
 class Generator {
 public:
     Generator(const Options& o, i64 firstDay, i64 lastDay)
-        : opt_(o), rng_(o.seed), firstDay_(firstDay), days_(lastDay - firstDay + 1), start_(firstDay * kDay) {}
+        : opt_(o),
+          rng_(o.seed),
+          dirt_(o.seed * 2654435761u + 0x5bd1e995u),
+          firstDay_(firstDay),
+          days_(lastDay - firstDay + 1),
+          start_(firstDay * kDay) {
+        // The settled past keeps to what the settlement made of clean rows.
+        const i64 settled = o.everyWindow ? settledUntil(firstDay, lastDay) : -1;
+        dirtFrom_ = settled >= 0 ? settled * kDay : start_;
+    }
 
     void plan();
     void writeReference(Writer& out);
@@ -238,8 +249,12 @@ public:
     long employeesLeft() const {
         return static_cast<long>(std::count_if(people_.begin(), people_.end(), [](const Person& p) { return p.left; }));
     }
+    long employees() const { return static_cast<long>(people_.size()); }
     long cardsIssued() const { return static_cast<long>(cards_.size()); }
+    long cardsInUse() const { return cardInfoRows_; }
     long cardLogRows() const { return static_cast<long>(log_.size()); }
+    long transactions() const { return rows_; }
+    const Dirt& dirt() const { return dirtDone_; }
     // What the rows for the other windows build on; after writeTransactions.
     Facts facts() const;
 
@@ -250,7 +265,12 @@ private:
         return (firstDay_ + day) * kDay + (u < hms(3) ? hms(8, 30) + u : hms(13, 30) + u - hms(3));
     }
     int newCard(int person, i64 issued);
+    int addCard(int person, i64 issued, i64 noLng, std::string no);
     void planCardEvents();
+    void planDirt();
+    int dirtPerson();
+    void sameSecondAtTheEnd();
+    bool dirtAt(i64 t, i64 oneIn) { return opt_.dirty && t >= dirtFrom_ && dirt_.oneIn(oneIn); }
     std::vector<Event> planEvents();
 
     // simulation
@@ -268,7 +288,15 @@ private:
 
     const Options& opt_;
     Rng rng_;
+    // The dirt draws from a generator of its own: a clean run never touches it.
+    Rng dirt_;
     i64 firstDay_, days_, start_;
+    i64 dirtFrom_;      // no dirt in the rows before: the settled past stays as a settlement leaves it
+    int twin_ = -1;     // the person with two cards numbered alike but for case
+    int idle_ = -1;     // the person whose card has no transactions
+    Dirt dirtDone_;
+    long rows_ = 0;
+    long cardInfoRows_ = 0;
 
     std::vector<Person> people_;
     std::vector<Card> cards_;
@@ -288,11 +316,17 @@ private:
 };
 
 int Generator::newCard(int person, i64 issued) {
+    i64 noLng;
+    do noLng = rng_.between(1'000'000'000, 4'294'967'295);
+    while (!cardNumbers_.insert(noLng).second);
+    return addCard(person, issued, noLng, std::to_string(noLng));
+}
+
+int Generator::addCard(int person, i64 issued, i64 noLng, std::string no) {
     Card c;
     c.person = person;
-    do c.noLng = rng_.between(1'000'000'000, 4'294'967'295);
-    while (!cardNumbers_.insert(c.noLng).second);
-    c.no = std::to_string(c.noLng);
+    c.noLng = noLng;
+    c.no = std::move(no);
     c.number = padded(static_cast<i64>(cards_.size()) + 1, 6);
     c.issued = issued;
     cards_.push_back(std::move(c));
@@ -347,6 +381,89 @@ void Generator::plan() {
                         card.openingTimes, 0, 0, -1});
     }
     planCardEvents();
+    if (opt_.dirty) planDirt();
+}
+
+namespace {
+
+std::string hexText(i64 v, bool upper) {
+    char out[17];
+    std::snprintf(out, sizeof out, upper ? "%08llX" : "%08llx", static_cast<unsigned long long>(v));
+    return out;
+}
+
+constexpr std::size_t kDirtKind = 1;  // 临时卡: no subsidy, no times purse
+
+}  // namespace
+
+// One more employee, on a card kind without subsidy, in any department.
+int Generator::dirtPerson() {
+    const int i = static_cast<int>(people_.size());
+    Person p;
+    p.dept = static_cast<int>(dirt_.between(0, std::size(kDepts) - 1));
+    p.kind = kDirtKind;
+    p.sex = dirt_.oneIn(2) ? "男" : "女";
+    p.name = std::string(kSurnames[dirt_.between(0, std::size(kSurnames) - 1)]) +
+             (p.sex == "男" ? kMaleChars[dirt_.between(0, std::size(kMaleChars) - 1)]
+                            : kFemaleChars[dirt_.between(0, std::size(kFemaleChars) - 1)]);
+    p.code = "E" + padded(i + 1, i + 1 > 9999 ? 5 : 4);
+    p.num = padded(10001 + i, 5);
+    p.position = static_cast<int>(std::size(kPositions));
+    p.birthday = dayText(daysFromCivil(static_cast<int>(dirt_.between(1970, 2000)), 6, 1));
+    p.education = kEducation[1];
+    p.inDate = dayText(firstDay_ - dirt_.between(40, 400));
+    people_.push_back(std::move(p));
+    activity_.push_back(activity_.back());  // never picked to pay
+    return i;
+}
+
+// The people and cards of the dirt: one employee has a second card whose
+// number is his first card's in other letter case (the old one re-read in
+// hexadecimal, the new one written so), one has a card and never uses it,
+// and one has no card at all.
+void Generator::planDirt() {
+    std::vector<int> candidates;
+    for (std::size_t i = 0; i < people_.size(); ++i) {
+        const Person& p = people_[i];
+        if (p.cards.size() != 1 || p.left || kKinds[p.kind].timesPurse) continue;
+        const Card& c = cards_[static_cast<std::size_t>(p.cards[0])];
+        if (c.blockedFrom != c.blockedUntil) continue;
+        const std::string hex = hexText(c.noLng, true);
+        if (hex.find_first_of("ABCDEF") != std::string::npos) candidates.push_back(static_cast<int>(i));
+    }
+    const i64 end = start_ + days_ * kDay;
+    if (!candidates.empty()) {
+        twin_ = candidates[static_cast<std::size_t>(dirt_.between(0, candidates.size() - 1))];
+        Card& first = cards_[static_cast<std::size_t>(people_[static_cast<std::size_t>(twin_)].cards[0])];
+        first.no = hexText(first.noLng, true);
+        const i64 noLng = first.noLng;
+        // Issued in the first third of the dirty part of the period.
+        const i64 day = dirtFrom_ / kDay + dirt_.between(0, std::max<i64>((end - dirtFrom_) / kDay / 3, 1) - 1);
+        const i64 issued = day * kDay + hms(9) + dirt_.between(0, hms(8));
+        const int c = addCard(twin_, issued, noLng, hexText(noLng, false));
+        Card& card = cards_[static_cast<std::size_t>(c)];
+        card.validFrom = issued + 60;
+        card.validUntil = end;
+        card.started = true;
+        card.opening = card.balance = dirt_.between(5, 30) * 1000;
+        log_.push_back({issued, c, 0, 1, kKinds[people_[static_cast<std::size_t>(twin_)].kind].issueFee, 0, 0,
+                        card.opening, 0, 0, 0, -1});
+    }
+
+    idle_ = dirtPerson();
+    i64 noLng;
+    do noLng = dirt_.between(1'000'000'000, 4'294'967'295);
+    while (!cardNumbers_.insert(noLng).second);
+    const i64 issued = (firstDay_ - dirt_.between(1, 30)) * kDay + hms(10) + dirt_.between(0, hms(6));
+    const int c = addCard(idle_, issued, noLng, std::to_string(noLng));
+    Card& card = cards_[static_cast<std::size_t>(c)];
+    card.validFrom = issued;
+    card.validUntil = end;
+    card.started = true;
+    card.opening = card.balance = dirt_.between(1, 20) * 1000;
+    log_.push_back({issued, c, 0, 1, kKinds[kDirtKind].issueFee, 0, 0, card.opening, 0, 0, 0, -1});
+
+    dirtPerson();  // no card
 }
 
 // A few people leave, lose a card for good or for a day: the card log and the
@@ -495,6 +612,13 @@ std::vector<Event> Generator::planEvents() {
 
 // The card the person holds at t, or -1 (left, card lost).
 int Generator::cardOf(int person, i64 t) {
+    if (person == idle_) return -1;
+    if (person == twin_) {
+        // Either of the twin cards pays.
+        const auto& twins = people_[static_cast<std::size_t>(person)].cards;
+        const int other = twins[1 - static_cast<std::size_t>(dirt_.between(0, 1))];
+        if (cards_[static_cast<std::size_t>(other)].usableAt(t)) return other;
+    }
     for (int c : people_[static_cast<std::size_t>(person)].cards) {
         Card& card = cards_[static_cast<std::size_t>(c)];
         if (!card.usableAt(t)) continue;
@@ -567,7 +691,15 @@ void Generator::writeRow(int c, std::size_t term, int xfType, int meal, i64 t, i
     r.owner = td.owner;
     // A terminal that lost the card before its write was confirmed marks the row uncertain.
     r.errCode = !desk && rng_.oneIn(1000) ? 1 : 0;
+    card.lastTime = t;
     out_->add(r);
+    ++rows_;
+    // A terminal that missed the office's receipt uploads the row again.
+    if (dirtAt(t, 150)) {
+        out_->add(r);
+        ++rows_;
+        ++dirtDone_.duplicates;
+    }
 }
 
 void Generator::consume(const Event& e) {
@@ -593,6 +725,14 @@ void Generator::consume(const Event& e) {
     }
     writeRow(best, term, 1, m.code, e.time, -amount);
     if (e.slot >= 0) sales_[static_cast<std::size_t>(e.slot)] = {best, term, amount};
+    // Something more on the same tray, booked in the same second.
+    if (dirtAt(e.time, 100)) {
+        const i64 more = std::min(cards_[static_cast<std::size_t>(best)].balance, dirt_.between(1, 5) * 100);
+        if (more > 0) {
+            writeRow(best, term, 1, m.code, e.time, -more);
+            ++dirtDone_.sameSecond;
+        }
+    }
 }
 
 void Generator::cancel(const Event& e) {
@@ -663,7 +803,15 @@ bool Generator::subsidy(i64 t, int month) {
         if (c < 0) continue;  // gone, or the card is lost: the subsidy waits for next month
         constexpr int share[] = {3, 2};
         std::size_t term = kSubsidyTerms[rng_.weighted(share)];
-        const i64 amount = kKinds[people_[static_cast<std::size_t>(person)].kind].monthlySubsidy;
+        i64 amount = kKinds[people_[static_cast<std::size_t>(person)].kind].monthlySubsidy;
+        // A deduction paid out as the month's subsidy: it takes money off the card (the first one surely).
+        if (opt_.dirty && t >= dirtFrom_ && (dirtDone_.negativeSubsidies == 0 || dirt_.oneIn(10))) {
+            const i64 back = std::min(cards_[static_cast<std::size_t>(c)].balance / 100 * 100, amount / 2);
+            if (back > 0) {
+                amount = -back;
+                ++dirtDone_.negativeSubsidies;
+            }
+        }
         // With the batches written too, each employee takes his subsidy at the terminal assigned to him.
         if (opt_.everyWindow) term = kSubsidyTerms[static_cast<std::size_t>(subsidyTerminalOf(person))];
         writeRow(c, term, 11, 0, t, amount);
@@ -716,6 +864,7 @@ void Generator::writeTransactions(Writer& out) {
             break;
         default: recharge(e.time, false); break;
         }
+    if (opt_.dirty) sameSecondAtTheEnd();
     out.flush();
 
     // Replacements that were never used still take over the old purses.
@@ -740,6 +889,36 @@ void Generator::writeTransactions(Writer& out) {
     }
 }
 
+// Rows in the same second as a card's last row: a few cards get another
+// transaction then, and one twin card one in the second of the other's last.
+void Generator::sameSecondAtTheEnd() {
+    const i64 end = start_ + days_ * kDay;
+    std::vector<int> last;
+    for (std::size_t c = 0; c < cards_.size(); ++c) {
+        const Card& card = cards_[c];
+        if (card.moneySerial > 0 && card.validUntil == end && card.lastTime >= dirtFrom_ && card.person != twin_)
+            last.push_back(static_cast<int>(c));
+    }
+    dirt_.shuffle(last);
+    last.resize(std::min<std::size_t>(last.size(), std::clamp<std::size_t>(cards_.size() / 30, 3, 200)));
+    std::vector<std::pair<int, i64>> rows;  // card, time
+    for (int c : last) rows.emplace_back(c, cards_[static_cast<std::size_t>(c)].lastTime);
+    if (twin_ >= 0) {
+        const auto& twins = people_[static_cast<std::size_t>(twin_)].cards;
+        const Card &a = cards_[static_cast<std::size_t>(twins[0])], &b = cards_[static_cast<std::size_t>(twins[1])];
+        if (a.lastTime >= dirtFrom_ && b.lastTime >= dirtFrom_ && a.lastTime != b.lastTime)
+            rows.emplace_back(a.lastTime < b.lastTime ? twins[0] : twins[1], std::max(a.lastTime, b.lastTime));
+    }
+    for (const auto& [c, t] : rows) {
+        const i64 balance = cards_[static_cast<std::size_t>(c)].balance;
+        if (balance >= 200)
+            writeRow(c, kWaterTerm, 17, 0, t, -std::min(balance / 100, dirt_.between(2, 20)) * 100);
+        else
+            writeRow(c, kRechargeTerm, 5, 0, t, kRechargeSteps[dirt_.between(0, std::size(kRechargeSteps) - 1)]);
+        ++dirtDone_.sameSecond;
+    }
+}
+
 void Generator::writeReference(Writer& out) {
     std::vector<int> deptIds;
     for (std::size_t i = 0; i < std::size(kDepts); ++i) {
@@ -749,6 +928,10 @@ void Generator::writeReference(Writer& out) {
                     "values(?,?,?,?,?,?,0)",
                     {no, kDepts[i].name, level, no, no.substr(0, no.size() - 2), Value()});
     }
+    // Set up for a workshop that has nobody yet.
+    if (opt_.dirty)
+        out.execute("insert into Ren_Dept_Info(Dept_No,Dept_Name,Dept_Level,Dept_Code,Last_DeptNo,Dept_Remark,Del_YN) "
+                    "values('0204','生产三车间',1,'0204','02',NULL,0)");
     for (const char* name : kPositions)
         out.execute("insert into Ren_Positions_Info(Position_Name,Position_Remark) values(?,'')", {name});
 
@@ -808,21 +991,42 @@ void Generator::writeReference(Writer& out) {
 
 void Generator::writeCards(Writer& out) {
     for (std::size_t i = 0; i < people_.size(); ++i) {
-        const Card& c = cards_[static_cast<std::size_t>(people_[i].cards.back())];
-        out.execute("insert into Card_Info(Pinfo_id,C_BianHao,Card_No,Card_No_Lng,Card_Number,Card_Model,C_GuaShi,"
-                    "C_YuE_ID,C_YuCi_ID,Card_Type,FaKa_DT,C_LeiBie) values(?,?,?,?,?,0,0,0,0,0,?,?)",
-                    {static_cast<i64>(i + 1), c.number, c.no, c.noLng, c.number, timeText(c.issued),
-                     static_cast<i64>(kKinds[people_[i].kind].leiBie)});
+        const auto& held = people_[i].cards;
+        if (held.empty()) continue;
+        // The twin cards are both in use; otherwise the person's last card is.
+        for (std::size_t k = static_cast<int>(i) == twin_ ? 0 : held.size() - 1; k < held.size(); ++k) {
+            const Card& c = cards_[static_cast<std::size_t>(held[k])];
+            out.execute("insert into Card_Info(Pinfo_id,C_BianHao,Card_No,Card_No_Lng,Card_Number,Card_Model,C_GuaShi,"
+                        "C_YuE_ID,C_YuCi_ID,Card_Type,FaKa_DT,C_LeiBie) values(?,?,?,?,?,0,0,0,0,0,?,?)",
+                        {static_cast<i64>(i + 1), c.number, c.no, c.noLng, c.number, timeText(c.issued),
+                         static_cast<i64>(kKinds[people_[i].kind].leiBie)});
+            ++cardInfoRows_;
+        }
     }
     std::stable_sort(log_.begin(), log_.end(), [](const LogRow& a, const LogRow& b) { return a.time < b.time; });
+    bool returnSeen = false;
     for (const LogRow& r : log_) {
         const Card& c = cards_[static_cast<std::size_t>(r.card)];
+        // Fees another program left empty: now and then those of other
+        // operations, the fee of the first card return, and the issue fee of
+        // a few cards issued before the period.
+        std::array<bool, 3> nulls{};  // FaKa_GBF, Huan_GBF, Tui_GBF
+        if (opt_.dirty) {
+            const std::array<bool, 3> own = {r.op == 0, r.op == 0 || r.op == 3, r.op == 4};
+            const bool others = dirt_.oneIn(4);
+            for (std::size_t f = 0; f < 3; ++f) nulls[f] = others && !own[f];
+            if (r.op == 4 && !returnSeen) nulls[2] = true;
+            if (r.op == 0 && r.time < start_ && dirt_.oneIn(30)) nulls[0] = true;
+            if (nulls[0] || nulls[1] || nulls[2]) ++dirtDone_.nullFeeRows;
+        }
+        if (r.op == 4) returnSeen = true;
+        const auto fee = [&](std::size_t f, i64 v) { return nulls[f] ? Value() : Value(v); };
         out.execute("insert into Card_Log(Pinfo_id,Card_No,Card_Number,Date_Time,Op_Type,C_LeiBie,Operator_ID,FaKa_GBF,"
                     "Huan_GBF,Tui_GBF,Card_YuE,Card_YuCi,Huan_Number,ZY_JinE,ZY_Ci) "
                     "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
                     {static_cast<i64>(c.person + 1), c.no, c.number, timeText(r.time), static_cast<i64>(r.op),
                      static_cast<i64>(kKinds[people_[static_cast<std::size_t>(c.person)].kind].leiBie),
-                     static_cast<i64>(r.operatorId), r.faKa, r.huan, r.tui, r.yuE, r.yuCi,
+                     static_cast<i64>(r.operatorId), fee(0, r.faKa), fee(1, r.huan), fee(2, r.tui), r.yuE, r.yuCi,
                      r.newCard >= 0 ? Value(cards_[static_cast<std::size_t>(r.newCard)].number) : Value(), r.zyJinE,
                      r.zyCi});
     }
@@ -831,6 +1035,7 @@ void Generator::writeCards(Writer& out) {
 Facts Generator::facts() const {
     Facts f;
     f.seed = opt_.seed;
+    f.dirty = opt_.dirty;
     f.firstDay = firstDay_;
     f.lastDay = firstDay_ + days_ - 1;
     for (std::size_t i = 0; i < people_.size(); ++i) {
@@ -1086,12 +1291,12 @@ private:
 };
 
 void count(const Generator& gen, const Options& o, Summary& s) {
-    s.departments = static_cast<long>(std::size(kDepts));
+    s.departments = static_cast<long>(std::size(kDepts)) + (o.dirty ? 1 : 0);
     s.positions = static_cast<long>(std::size(kPositions));
-    s.employees = o.employees;
+    s.employees = gen.employees();
     s.employeesLeft = gen.employeesLeft();
     s.cardKinds = static_cast<long>(std::size(kKinds));
-    s.cards = o.employees;
+    s.cards = gen.cardsInUse();
     s.cardsIssued = gen.cardsIssued();
     s.cardLogRows = gen.cardLogRows();
     s.terminals = static_cast<long>(std::size(kTerms));
@@ -1099,7 +1304,8 @@ void count(const Generator& gen, const Options& o, Summary& s) {
     s.owners = static_cast<long>(std::size(kOwners));
     s.cashiers = static_cast<long>(std::size(kCashierNames));
     s.operators = static_cast<long>(std::size(kUsers));
-    s.transactions = o.transactions;
+    s.transactions = gen.transactions();
+    s.dirt = gen.dirt();
 }
 
 // Writes the business data into a new file that has no tables yet, and

@@ -23,6 +23,22 @@ struct Options {
     // batches in every state, card operations of every kind, the meal-
     // ordering tables and, for a period of five months or more, a settled past.
     bool everyWindow = false;
+    // Also what a real site's database holds beside clean rows: terminal rows
+    // uploaded twice, two cards of one employee whose numbers differ only in
+    // case, rows in the same second as the card's or the employee's row
+    // before, card-log fees left NULL, negative subsidies, an employee
+    // without a card, a department without employees and a card without
+    // transactions. The same seed gives the same dirt; without it the rows
+    // are those of a clean run.
+    bool dirty = false;
+};
+
+// What the dirt of a dirty run added or changed.
+struct Dirt {
+    long duplicates = 0;         // Record_XF rows uploaded a second time
+    long sameSecond = 0;         // rows in the same second as the card's or employee's row before
+    long negativeSubsidies = 0;  // XF_Type 11 rows that take money off the card
+    long nullFeeRows = 0;        // Card_Log rows with a fee column NULL
 };
 
 struct Summary {
@@ -32,10 +48,10 @@ struct Summary {
     std::string lastDay;
     long departments = 0;
     long positions = 0;
-    long employees = 0;
+    long employees = 0;  // with a card or not
     long employeesLeft = 0;  // Del_YN 1, card returned during the period
     long cardKinds = 0;
-    long cards = 0;        // Card_Info rows, one per employee
+    long cards = 0;        // Card_Info rows: one per employee with a card, two for the dirt's twin cards
     long cardsIssued = 0;  // issue rows of Card_Log, replaced cards included
     long cardLogRows = 0;
     long terminals = 0;
@@ -43,9 +59,10 @@ struct Summary {
     long owners = 0;
     long cashiers = 0;
     long operators = 0;
-    long transactions = 0;
+    long transactions = 0;  // Record_XF rows of the card simulation, the dirt's included
     long idHolders = 0;  // employees on ID cards, with everyWindow
     double transactionSeconds = 0;  // building and inserting Record_XF, commit included
+    Dirt dirt;
 };
 
 // Writes the demo databases. Throws std::invalid_argument for unusable

@@ -46,7 +46,8 @@ struct Xf {
 
 class WindowRows {
 public:
-    WindowRows(const Facts& f, Sink& out) : f_(f), out_(out), rng_(f.seed * 2654435761u + 17) {}
+    WindowRows(const Facts& f, Sink& out)
+        : f_(f), out_(out), rng_(f.seed * 2654435761u + 17), dirt_(f.seed * 40503u + 0x2545f491u) {}
     void write();
     long holders() const { return static_cast<long>(holders_.size()); }
 
@@ -87,20 +88,26 @@ private:
     const Facts& f_;
     Sink& out_;
     Rng rng_;
+    Rng dirt_;  // a clean run never draws from it
     std::vector<Holder> holders_;
     std::map<i64, std::array<int, 6>> special_;  // special ordering days: flag per meal 1..5
     long nextCardNumber_ = 0;
 };
 
 void WindowRows::xf(const Xf& r) {
-    out_.execute("insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,"
-                 "YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,"
-                 "Operator_id,XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,Is_ShuiKong) "
-                 "values(?,?,?,?,?,?,?,?,?,?,?,1,0,0,?,?,0,?,?,2,0,0,?,?,?,0,0)",
-                 {i64{r.mach}, i64{r.person}, r.cardLng, r.cashier, i64{r.leiBie}, i64{r.place}, i64{r.kind},
-                  i64{r.meal}, r.old, r.change, r.now, timeText(r.time), r.cardNo, i64{r.op}, i64{r.owner},
-                  i64{r.err}, r.recTime.empty() ? timeText(r.time) : r.recTime,
-                  r.dcDate.empty() ? Value() : Value(r.dcDate)});
+    const std::vector<Value> values = {i64{r.mach}, i64{r.person}, r.cardLng, r.cashier, i64{r.leiBie}, i64{r.place},
+                                       i64{r.kind}, i64{r.meal}, r.old, r.change, r.now, timeText(r.time), r.cardNo,
+                                       i64{r.op}, i64{r.owner}, i64{r.err},
+                                       r.recTime.empty() ? timeText(r.time) : r.recTime,
+                                       r.dcDate.empty() ? Value() : Value(r.dcDate)};
+    // A dirty run has the terminal upload some rows twice.
+    const int times = f_.dirty && dirt_.oneIn(40) ? 2 : 1;
+    for (int k = 0; k < times; ++k)
+        out_.execute("insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,"
+                     "YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,"
+                     "Operator_id,XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,"
+                     "Is_ShuiKong) values(?,?,?,?,?,?,?,?,?,?,?,1,0,0,?,?,0,?,?,2,0,0,?,?,?,0,0)",
+                     values);
 }
 
 Xf WindowRows::idRow(const Holder& h, int kind, i64 t, i64 change) {
@@ -176,12 +183,15 @@ void WindowRows::settlePast() {
                      ") as Top_Serial from Record_XF where " + s + " > 1 and Date_Time < '" + cutoff +
                      "' and Err_Code = 0 group by Card_No, Pinfo_id having max(" + s + ") >= 3");
         out_.execute("create index Settle_Top_Card on Settle_Top(Card_No, Pinfo_id)");
-        out_.execute("insert into Record_BF_XF select * from Record_XF where " + s + " > 1 and " + s + " <= " + top);
+        // Only rows before the cut-off: a card numbered alike but for case may have later rows of lower serials.
+        const std::string before = " and Date_Time < '" + cutoff + "'";
+        out_.execute("insert into Record_BF_XF select * from Record_XF where " + s + " > 1 and " + s + " <= " + top +
+                     before);
         out_.execute("update Record_XF set " + std::string(k.change) + " = (select sum(r." + k.change +
                      ") from Record_XF r where r.Card_No = Record_XF.Card_No and r.Pinfo_id = Record_XF.Pinfo_id "
-                     "and r." + s + " > 1 and r." + s + " <= Record_XF." + s + "), XF_Type = 250 where " + s + " = " +
-                     top);
-        out_.execute("delete from Record_XF where " + s + " > 1 and " + s + " < " + top);
+                     "and r." + s + " > 1 and r." + s + " <= Record_XF." + s + " and r.Date_Time < '" + cutoff +
+                     "'), XF_Type = 250 where " + s + " = " + top + before);
+        out_.execute("delete from Record_XF where " + s + " > 1 and " + s + " < " + top + before);
         out_.execute("drop table Settle_Top");
     }
     out_.execute("update Sys_Para set P1 = ? where Para_Name = 'JieSuan_Date'", {cutoff});
@@ -515,8 +525,10 @@ void WindowRows::icBatches() {
             else if (m < lastMonth) state = 4;
             else if (p % 7 == 3) state = 1;
             else if (p % 11 == 5) state = 3;
+            // The batch of a taken subsidy says what was taken: a deduction of a dirty run is negative.
+            const i64 money = t != taken.end() ? t->second->amount : e.monthlySubsidy;
             std::vector<Value> v = {i64{static_cast<int>(p) + 1}, i64{term.id}, term.no, timeText(start + hms(6, 45)),
-                                    i64{kFinanceOperator}, e.monthlySubsidy, i64{mo.year}, i64{mo.month},
+                                    i64{kFinanceOperator}, money, i64{mo.year}, i64{mo.month},
                                     i64{kIcMonthly}, i64{state}, state == 4 ? Value(stopped) : Value()};
             if (state == 2) {
                 const Facts::Taken& k = *t->second;

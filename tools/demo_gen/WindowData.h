@@ -27,6 +27,7 @@ struct Terminal {
 
 struct Facts {
     unsigned seed = 1;
+    bool dirty = false;  // with a real site's dirt
     i64 firstDay = 0, lastDay = 0;  // day numbers of the period
     struct Employee {
         i64 deptId = 0;

@@ -13,13 +13,18 @@ namespace {
 const char* const kUsage =
     "usage: tolvenk-demo-gen <business.mdb> | --server <text>  [--config <config.mdb>] [--transactions N]\n"
     "                        [--employees N] [--seed S] [--from yyyy-MM-dd] [--until yyyy-MM-dd]\n"
-    "                        [--transactions-only]\n"
+    "                        [--transactions-only] [--dirty]\n"
     "Writes a new business database with demo data and, with --config, the\n"
     "configuration database that points at it. Existing files are never overwritten.\n"
     "The transactions end today, or on the --until day (which keeps a file the same\n"
     "from day to day), and start on the first of the month eleven months before,\n"
     "or on the --from day. Besides them it writes what every window reads (ID cards,\n"
     "subsidy batches, meal ordering, a settled past); --transactions-only leaves that out.\n"
+    "--dirty adds what a real site's database holds: terminal rows uploaded twice, two\n"
+    "cards of one employee whose numbers differ only in case, rows in the same second\n"
+    "as the card's row before, card-log fees left NULL, negative subsidies, an employee\n"
+    "without a card, a department without employees and a card without transactions\n"
+    "(the same seed, the same dirt).\n"
     "--server writes the business database to a PostgreSQL server instead, named by\n"
     "the module's own server text, e.g.\n"
     "  \"Provider=SQLOLEDB.1;Password=pw;Persist Security Info=True;User ID=card;\n"
@@ -51,6 +56,10 @@ int main(int argc, char** argv) {
         }
         if (arg == "--transactions-only") {
             options.everyWindow = false;
+            continue;
+        }
+        if (arg == "--dirty") {
+            options.dirty = true;
             continue;
         }
         if (arg.starts_with("--")) {
@@ -106,6 +115,10 @@ int main(int argc, char** argv) {
         std::printf("  cashiers, operators   %ld, %ld\n", s.cashiers, s.operators);
         std::printf("  transactions          %ld\n", s.transactions);
         if (s.idHolders > 0) std::printf("  on ID cards           %ld employees more\n", s.idHolders);
+        if (options.dirty)
+            std::printf("  dirt                  %ld rows uploaded twice, %ld in the same second, %ld negative "
+                        "subsidies, %ld card-log rows with a NULL fee\n",
+                        s.dirt.duplicates, s.dirt.sameSecond, s.dirt.negativeSubsidies, s.dirt.nullFeeRows);
         if (!s.configPath.empty()) std::printf("Configuration database: %s\n", s.configPath.c_str());
         const double rate = s.transactionSeconds > 0 ? static_cast<double>(s.transactions) / s.transactionSeconds : 0;
         std::printf("Wrote %ld transactions in %.2f s (%.0f per second); %.2f s in all\n", s.transactions,

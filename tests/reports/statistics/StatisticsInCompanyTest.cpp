@@ -54,6 +54,8 @@ protected:
         w->Command1.click();
         return w;
     }
+    void detailEqualsThePlainStatement();
+    void dayReportEqualsTheGroupedStatement();
     static std::string cell(const forms::Grid& g, int r, int c) { return g.model().text(r, c); }
     static std::int64_t whole(const forms::Grid& g, int r, int c) { return std::stoll(cell(g, r, c)); }
     // A money cell "12.34" in fen.
@@ -154,7 +156,7 @@ std::string shownFen(std::int64_t fen, bool magnitude) {
 
 // The quarter's detail as read while it fills: every record the plain
 // statement finds, once, in time order, however many batches it takes.
-TEST_P(StatisticsInCompany, TheQuartersDetailShowsEveryRecordOfThePlainStatementOnce) {
+void StatisticsInCompany::detailEqualsThePlainStatement() {
     const auto d = detail();
     std::multiset<std::string> expected;
     const auto rs = con->openRecordset(
@@ -182,7 +184,7 @@ TEST_P(StatisticsInCompany, TheQuartersDetailShowsEveryRecordOfThePlainStatement
 // November by day: every employee-day's consumption, its count and its
 // recharges are what one grouped statement gives, and no employee-day with
 // records is missing or shown twice.
-TEST_P(StatisticsInCompany, TheDayReportIsTheGroupedStatementEmployeeDayByEmployeeDay) {
+void StatisticsInCompany::dayReportEqualsTheGroupedStatement() {
     auto w = std::make_unique<XF_Cha_HZ_Ren>();
     w->Load();
     w->Check3.setValue(forms::vbChecked);
@@ -218,4 +220,29 @@ TEST_P(StatisticsInCompany, TheDayReportIsTheGroupedStatementEmployeeDayByEmploy
         expected.erase(it);  // once only
     }
     EXPECT_EQ(fen(g, g.Rows() - 1, kMoney), -money);
+}
+
+TEST_P(StatisticsInCompany, TheQuartersDetailShowsEveryRecordOfThePlainStatementOnce) { detailEqualsThePlainStatement(); }
+TEST_P(StatisticsInCompany, TheDayReportIsTheGroupedStatementEmployeeDayByEmployeeDay) {
+    dayReportEqualsTheGroupedStatement();
+}
+
+namespace {
+
+// The same on a database with a real site's dirt, on each engine.
+class StatisticsOnDirtyData : public StatisticsInCompany {
+protected:
+    StatisticsOnDirtyData() { dirty = true; }
+};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Stores, StatisticsOnDirtyData, ::testing::Values(test::Store::Wal, test::Store::Server),
+                         test::StoreNames());
+
+TEST_P(StatisticsOnDirtyData, TheQuartersDetailShowsEveryRecordOfThePlainStatementOnce) {
+    detailEqualsThePlainStatement();
+}
+TEST_P(StatisticsOnDirtyData, TheDayReportIsTheGroupedStatementEmployeeDayByEmployeeDay) {
+    dayReportEqualsTheGroupedStatement();
 }
