@@ -121,6 +121,11 @@ Target Target::copy(const std::string& name) const {
         for (const char* tail : {"", "-wal", "-shm", "-journal"}) fs::remove(path.string() + tail);
         demo::copyDatabase(original.string(), path.string());
         c.connection = db::Connection::fileConnectionString(path.string());
+        if (rollbackJournal) {
+            db::Connection con;
+            con.open(c.connection);
+            con.executeScript("PRAGMA journal_mode=DELETE");
+        }
     }
     return c;
 }

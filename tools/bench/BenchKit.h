@@ -68,6 +68,7 @@ struct Target {
     Target copy(const std::string& name) const;
     void drop() const;
     std::string sourceName;  // a copy's original, for drop()
+    bool rollbackJournal = false;  // a file whose copies are set to a rollback journal too
 };
 void closeMain();
 
@@ -103,6 +104,27 @@ struct Settings {
 void benchReports(const Settings& s, Table& t);
 void benchReadWindows(const Settings& s, const Target& db, Table& t);
 void benchWriteWindows(const Settings& s, const Target& db, Table& t);
+// Each long operation beside a terminal process, and the terminal beside
+// another; prints a table of its own.
+void benchBesideTerminal(const Settings& s, const Target& db);
+
+// Runs `prepare` and then `run` on a fresh copy, the module's main connection
+// on it; `run` gives the time it took. The original is open again after it.
+double onCopy(const Target& db, const std::string& name, const std::function<void()>& prepare,
+              const std::function<double()>& run);
+
+// The windows that write as the benchmark runs them, on a copy: what the copy
+// needs first and the click. The month-end clearing's list is made before
+// `around` is given the clearing itself; it gives the closing box.
+void prepareIdInstallation();
+void prepareIdGrant();
+std::string runIdGrant();
+std::string runMonthEndClearing(const std::function<void(const std::function<void()>&)>& around);
+void runIcSettlement(const std::string& cutoff);
+// Every summary report over the period, headless; the detail of every
+// department (a root "0" above the tops) over the period, headless.
+void runSummaryReports(const std::string& from, const std::string& to);
+void runDetail(const std::string& from, const std::string& to);
 
 // Rows of a statement read to the end, each field touched.
 long readAll(const std::string& sql);

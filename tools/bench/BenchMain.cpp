@@ -25,10 +25,14 @@ const char* const kUsage =
     "usage: tolvenk-bench [--engine sqlite|pg] [--transactions N] [--employees N]\n"
     "                     [--db business.mdb | --server <server text>] [--folder F]\n"
     "                     [--repeat K] [--write-repeat K] [--quick] [--only 7032,7034,...]\n"
+    "                     [--journal wal|delete] [--terminal]\n"
     "Measures every window on a database of the generated quarter 2026-09-01..2026-11-30,\n"
     "made with tolvenk-demo-gen's rows when the file or the server's database is missing.\n"
     "Reads take the median of K runs (3), windows that write K runs on fresh copies (1).\n"
-    "--quick: one run of each, the summary reports over one month only.\n";
+    "--quick: one run of each, the summary reports over one month only.\n"
+    "--journal: sets the file's journal mode first (and its copies'); delete is a rollback journal.\n"
+    "--terminal: instead, each long operation once beside tolvenk-terminal writing a row per 10 ms: the\n"
+    "terminal's longest commit wait beside it and beside a second terminal for as long, failed writes.\n";
 
 bool serverHasTables(const std::string& text) {
     try {
@@ -46,10 +50,11 @@ bool serverHasTables(const std::string& text) {
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    std::string engine = "sqlite", file, server, folder = (fs::temp_directory_path() / "tolvenk-bench").string();
+    std::string engine = "sqlite", journal, file, server, folder = (fs::temp_directory_path() / "tolvenk-bench").string();
     long transactions = 1000000;
     int employees = 3000;
     Settings s;
+    bool terminal = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool more = i + 1 < argc;
@@ -62,6 +67,8 @@ int main(int argc, char** argv) {
         else if (a == "--repeat" && more) s.repeat = std::max(1, std::atoi(argv[++i]));
         else if (a == "--write-repeat" && more) s.writeRepeat = std::max(1, std::atoi(argv[++i]));
         else if (a == "--quick") s.quick = true;
+        else if (a == "--terminal") terminal = true;
+        else if (a == "--journal" && more) journal = argv[++i];
         else if (a == "--only" && more) {
             std::stringstream list(argv[++i]);
             for (std::string w; std::getline(list, w, ',');) s.only.push_back(w);
@@ -73,6 +80,10 @@ int main(int argc, char** argv) {
     if (s.quick) s.repeat = s.writeRepeat = 1;
     if ((engine == "pg") == server.empty() || (engine != "pg" && engine != "sqlite")) {
         std::fputs("tolvenk-bench: --engine pg goes with --server, --engine sqlite without it\n", stderr);
+        return 2;
+    }
+    if (!journal.empty() && (engine != "sqlite" || (journal != "wal" && journal != "delete"))) {
+        std::fputs("tolvenk-bench: --journal wal|delete is for a file (--engine sqlite)\n", stderr);
         return 2;
     }
     fs::create_directories(folder);
@@ -102,6 +113,13 @@ int main(int argc, char** argv) {
         std::printf("generated %ld transactions of %d employees in %.1f s\n", transactions, employees, seconds(start));
     }
 
+    if (!journal.empty()) {
+        db::Connection con;
+        con.open(db.connection);
+        con.executeScript("PRAGMA journal_mode=" + journal);
+    }
+    db.rollbackJournal = journal == "delete";
+
     platform::QtServices qt;
     platform::setServices(std::make_shared<TimedServices>(qt));
     Money_Sign = "\xEF\xBF\xA5";
@@ -114,7 +132,7 @@ int main(int argc, char** argv) {
                 s.writeRepeat);
 
     Table t;
-    if (s.wants("7032")) benchReports(s, t);
+    if (!terminal && s.wants("7032")) benchReports(s, t);
     // The picker chooses one department and its subtree; a company root "0"
     // above the generated tops makes one choice take in every department.
     const bool addRoot = number("select count(*) from Ren_Dept_Info where Dept_No='0'") == 0;
@@ -122,14 +140,23 @@ int main(int argc, char** argv) {
         Conn_Main->execute("insert into Ren_Dept_Info(Dept_No,Dept_Name,Dept_Level,Del_YN) values ('0','全公司',-1,0)");
     int status = 0;
     try {
-        benchReadWindows(s, db, t);
-        benchWriteWindows(s, db, t);
+        if (terminal) {
+            benchBesideTerminal(s, db);
+        } else {
+            benchReadWindows(s, db, t);
+            benchWriteWindows(s, db, t);
+        }
     } catch (const std::exception& e) {
         std::printf("FAILED: %s\n", e.what());
         status = 1;
         if (!Conn_Main) db.open();
     }
     if (addRoot) Conn_Main->execute("delete from Ren_Dept_Info where Dept_No='0'");
+    if (terminal) {
+        closeMain();
+        platform::setServices(nullptr);
+        return status;
+    }
     t.print();
     for (const char* w : {"7032", "7033", "7034", "7044", "7031", "7039", "7036", "7037", "7030", "7038"}) {
         bool seen = false;

@@ -237,6 +237,18 @@ void cardLog(const Settings& s, Table& t) {
 
 }  // namespace
 
+void runDetail(const std::string& from, const std::string& to) {
+    XF_Mingxi d;
+    d.Load();
+    d.ucDep1.selectDepartment("0");
+    d.DTPicker1(0).setValue(from);
+    d.DTPicker1(1).setValue(from + " 00:00:00");
+    d.DTPicker2(0).setValue(to);
+    d.DTPicker2(1).setValue(to + " 23:59:59");
+    d.Command1_Click();
+    d.Unload();
+}
+
 void benchReadWindows(const Settings& s, const Target& db, Table& t) {
     if (s.wants("7033")) employeeStatistics(s, t);
     if (s.wants("7034")) transactionDetail(s, db, t);

@@ -99,23 +99,43 @@ double runReport(XF_Cha_HZ& w, const Report& r, const std::string& from, const s
     return took;
 }
 
-}  // namespace
+const std::vector<Report> kReports = {
+    {"1 daily cash", 0},      {"2 monthly cash", 1},   {"3 range cash", 2},   {"4 daily ledger", 4},
+    {"5 monthly ledger", 5},  {"6 range ledger", 6},   {"7 daily meals", 8},  {"8 monthly meals", 9},
+    {"9 range meals", 10},    {"dept x card kind", 12}, {"terminal x date", 13},
+};
 
-void benchReports(const Settings& s, Table& t) {
-    // Two defined reports with two groupings each.
+// Two defined reports with two groupings each.
+void addDefinedReports() {
     Conn_Main->execute("delete from Sys_Para where Para_Name='HZ_Rep_Format' and SubParaName in ('101','102')");
     Conn_Main->execute(
         "insert into Sys_Para(Para_Name,SubParaName,P1,P2,P3,P4,P5) values "
         "('HZ_Rep_Format','101','部门卡类日报','10605','1111','11111111','111111'),"
         "('HZ_Rep_Format','102','机器日期日报','10208','1111','11110110','111111')");
+}
+
+void dropDefinedReports() {
+    Conn_Main->execute("delete from Sys_Para where Para_Name='HZ_Rep_Format' and SubParaName in ('101','102')");
+}
+
+}  // namespace
+
+void runSummaryReports(const std::string& from, const std::string& to) {
+    addDefinedReports();
     XF_Cha_HZ w;
     w.Load();
     w.Form_Activate();
-    const std::vector<Report> reports = {
-        {"1 daily cash", 0},      {"2 monthly cash", 1},   {"3 range cash", 2},   {"4 daily ledger", 4},
-        {"5 monthly ledger", 5},  {"6 range ledger", 6},   {"7 daily meals", 8},  {"8 monthly meals", 9},
-        {"9 range meals", 10},    {"dept x card kind", 12}, {"terminal x date", 13},
-    };
+    for (const Report& r : kReports) runReport(w, r, from, to, false);
+    w.Unload();
+    dropDefinedReports();
+}
+
+void benchReports(const Settings& s, Table& t) {
+    addDefinedReports();
+    XF_Cha_HZ w;
+    w.Load();
+    w.Form_Activate();
+    const std::vector<Report>& reports = kReports;
     struct Period {
         const char* name;
         std::string from, to;
@@ -147,7 +167,7 @@ void benchReports(const Settings& s, Table& t) {
             t.add({"7032", r.name + ", " + p.name + ", shown", w.Grid1.Rows(), sh, q, "", ratio});
         }
     w.Unload();
-    Conn_Main->execute("delete from Sys_Para where Para_Name='HZ_Rep_Format' and SubParaName in ('101','102')");
+    dropDefinedReports();
 }
 
 }  // namespace tolvenk::bench

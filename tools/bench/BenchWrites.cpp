@@ -61,44 +61,13 @@ double timedOnce(const std::function<void()>& run) {
     return seconds(start);
 }
 
-// Runs `prepare` and then `run` on a fresh copy; `run` gives the time it took.
-double onCopy(const Target& db, const std::string& name, const std::function<void()>& prepare,
-              const std::function<double()>& run) {
-    closeMain();
-    const Target c = db.copy(name);
-    c.open();
-    prepare();
-    const double took = run();
-    closeMain();
-    c.drop();
-    db.open();
-    return took;
-}
-
 void idGrant(const Settings& s, const Target& db, Table& t) {
     const std::string batch = " B_Year=2026 and B_Month=12 and B_Times=1 and B_SF=-1 ";
-    const auto prepare = [] {
-        script(std::string(kIdInstallation) +
-               "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,"
-               "B_SF,B_Unit) select Pinfo_ID,'2026-12-01 08:00:00',1,500,0,2026,12,1,0,-1,0 from Ren_Per_Info "
-               "where Del_YN=0");
-    };
     std::vector<double> took, base;
     std::string counts;
     for (int i = 0; i < s.writeRepeat; ++i) {
-        took.push_back(onCopy(db, "grant", prepare, [&] {
-            BT_ID_FF w;
-            w.Load();
-            w.Combo3.setText("2026");
-            w.Combo1.setListIndex(11);
-            w.Combo2.setText("1");
-            const double took = timedOnce([&] { w.Command1_Click(); });
-            counts = std::to_string(w.Credited) + " credited, " + std::to_string(w.Without_Card) + " without a card, " +
-                     std::to_string(w.Failed) + " failed";
-            w.Unload();
-            return took;
-        }));
-        base.push_back(onCopy(db, "grant_base", prepare, [&] {
+        took.push_back(onCopy(db, "grant", prepareIdGrant, [&] { return timedOnce([&] { counts = runIdGrant(); }); }));
+        base.push_back(onCopy(db, "grant_base", prepareIdGrant, [&] {
             return timedOnce([&] {
             for (const auto& c : chunks("select Pinfo_ID from BuTie_OK where" + batch + "order by Pinfo_ID")) {
                 Conn_Main->beginWriteTrans();
@@ -124,26 +93,15 @@ void idGrant(const Settings& s, const Target& db, Table& t) {
 }
 
 void monthEndClearing(const Settings& s, const Target& db, Table& t) {
-    const auto prepare = [] { script(kIdInstallation); };
     std::vector<double> took, base;
     std::string box;
     for (int i = 0; i < s.writeRepeat; ++i) {
-        took.push_back(onCopy(db, "clear", prepare, [&] {
-            BT_QingLing w;
-            w.Load();
-            w.Text1.setText("2026");
-            w.Combo2.setListIndex(10);
-            w.ucDep1.selectDepartment("0");
-            // The list is the clearing's input and measured on its own.
-            w.cmd_List_Click();
-            w.CheckAll.setValue(forms::vbChecked);
-            timed().startWatch();
-            const double took = timedOnce([&] { w.cmdQingLing_Click(); });
-            box = timed().boxes.empty() ? "" : timed().boxes.back();
-            w.Unload();
+        took.push_back(onCopy(db, "clear", prepareIdInstallation, [&] {
+            double took = 0;
+            box = runMonthEndClearing([&](const std::function<void()>& clear) { took = timedOnce(clear); });
             return took;
         }));
-        base.push_back(onCopy(db, "clear_base", prepare, [&] { return timedOnce([&] {
+        base.push_back(onCopy(db, "clear_base", prepareIdInstallation, [&] { return timedOnce([&] {
             const std::string month = " Date_Time>='2026-11' and Date_Time<'2026-11Z' ";
             const std::string amount =
                 "(select coalesce(sum(B_JinE),0) from BuTie_OK b where b.Pinfo_ID=c.Pinfo_id and b.B_Year=2026 and "
@@ -179,12 +137,8 @@ void icSettlement(const Settings& s, const Target& db, Table& t) {
     long moved = 0;
     for (int i = 0; i < s.writeRepeat; ++i) {
         took.push_back(onCopy(db, "settle", [] {}, [&] {
-            frmJieSuanIC w;
-            w.Load();
-            w.dtP.setValue(cutoff);
-            const double took = timedOnce([&] { w.Command1_Click(); });
+            const double took = timedOnce([&] { runIcSettlement(cutoff); });
             moved = number("select count(*) from Record_BF_XF where Date_Time<'" + cutoff + "'");
-            w.Unload();
             return took;
         }));
         base.push_back(onCopy(db, "settle_base", [] {}, [&] { return timedOnce([&] {
@@ -208,6 +162,65 @@ void icSettlement(const Settings& s, const Target& db, Table& t) {
 }
 
 }  // namespace
+
+double onCopy(const Target& db, const std::string& name, const std::function<void()>& prepare,
+              const std::function<double()>& run) {
+    closeMain();
+    const Target c = db.copy(name);
+    c.open();
+    prepare();
+    const double took = run();
+    closeMain();
+    c.drop();
+    db.open();
+    return took;
+}
+
+void prepareIdInstallation() { script(kIdInstallation); }
+
+void prepareIdGrant() {
+    script(std::string(kIdInstallation) +
+           "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,"
+           "B_SF,B_Unit) select Pinfo_ID,'2026-12-01 08:00:00',1,500,0,2026,12,1,0,-1,0 from Ren_Per_Info "
+           "where Del_YN=0");
+}
+
+std::string runIdGrant() {
+    BT_ID_FF w;
+    w.Load();
+    w.Combo3.setText("2026");
+    w.Combo1.setListIndex(11);
+    w.Combo2.setText("1");
+    w.Command1_Click();
+    const std::string counts = std::to_string(w.Credited) + " credited, " + std::to_string(w.Without_Card) +
+                               " without a card, " + std::to_string(w.Failed) + " failed";
+    w.Unload();
+    return counts;
+}
+
+std::string runMonthEndClearing(const std::function<void(const std::function<void()>&)>& around) {
+    BT_QingLing w;
+    w.Load();
+    w.Text1.setText("2026");
+    w.Combo2.setListIndex(10);
+    w.ucDep1.selectDepartment("0");
+    // The list is the clearing's input and measured on its own.
+    w.cmd_List_Click();
+    w.CheckAll.setValue(forms::vbChecked);
+    timed().startWatch();
+    around([&] { w.cmdQingLing_Click(); });
+    const std::string box = timed().boxes.empty() ? "" : timed().boxes.back();
+    w.Unload();
+    return box;
+}
+
+void runIcSettlement(const std::string& cutoff) {
+    frmJieSuanIC w;
+    w.Load();
+    w.dtP.setValue(cutoff);
+    w.Command1_Click();
+    w.Unload();
+}
 
 void benchWriteWindows(const Settings& s, const Target& db, Table& t) {
     const std::string clock = timed().clock;

@@ -1,7 +1,10 @@
 // tolvenk-terminal: a card terminal writing beside the module until its input
-// closes. Prints "C <serial> <wait µs>" per commit, "E <message>" per failed
-// row and "END <commits> <failures> <longest wait µs>" at the end.
+// closes. Prints "C <serial> <wait µs> <commit µs>" per commit (the commit's
+// moment on the system's monotonic clock, which every process shares),
+// "E <message>" per failed row and "END <commits> <failures> <longest wait µs>"
+// at the end.
 #include <poll.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -36,7 +39,10 @@ int main(int argc, char** argv) {
         const auto r = tolvenk::terminal::run(
             o, inputClosed,
             [](std::int64_t serial, std::int64_t waited) {
-                std::printf("C %lld %lld\n", static_cast<long long>(serial), static_cast<long long>(waited));
+                timespec now{};
+                ::clock_gettime(CLOCK_MONOTONIC, &now);
+                const long long at = static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+                std::printf("C %lld %lld %lld\n", static_cast<long long>(serial), static_cast<long long>(waited), at);
                 std::fflush(stdout);
             },
             [](const std::string& e) {

@@ -1,0 +1,292 @@
+// A terminal beside each long operation: a `tolvenk-terminal` process writes a
+// row every 10 ms while the operation runs, and its longest commit wait is set
+// beside the longest wait of the same terminal while a second one writes at
+// the same rate for as long (the yardstick: what terminals cost each other).
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "bench/BenchKit.h"
+#include "cards/IDYuE_QingLing.h"
+#include "cards/YuE_HZ_Cha.h"
+#include "data/Globals.h"
+#include "platform/db/Connection.h"
+#include "platform/db/Recordset.h"
+
+extern char** environ;
+
+namespace tolvenk::bench {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPauseMicros = 10000;          // a row every 10 ms
+constexpr double kLongestYardstick = 120;    // seconds
+const char* const kTerminalDate = "2026-12-31 12:00:00";  // after every period the windows read
+
+long long monotonicMicros() {
+    timespec t{};
+    ::clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
+}
+
+struct Commit {
+    long long at, waited;  // µs: the commit's moment, begin to commit
+};
+
+struct Outcome {
+    std::vector<Commit> commits;
+    long failures = 0;
+    std::string firstError;
+
+    // The longest wait of a commit that was under way between `from` and `to`.
+    double longestWait(long long from, long long to) const {
+        long long longest = 0;
+        for (const Commit& c : commits)
+            if (c.at >= from && c.at - c.waited <= to) longest = std::max(longest, c.waited);
+        return static_cast<double>(longest) / 1e6;
+    }
+};
+
+// tolvenk-terminal in a process of its own, its lines into a file (a pipe
+// left unread while the operation runs would fill and hold the terminal up).
+class TerminalProcess {
+public:
+    TerminalProcess(const std::string& connection, const std::string& card, int mach, const std::string& out)
+        : out_(out) {
+        const std::string exe = (fs::read_symlink("/proc/self/exe").parent_path() / "tolvenk-terminal").string();
+        if (!fs::exists(exe)) throw std::runtime_error("no " + exe + ": build the target tolvenk-terminal");
+        int p[2];
+        // Not inherited by a second terminal: its input would then never close.
+        if (::pipe2(p, O_CLOEXEC) != 0) throw std::runtime_error("no pipe for the terminal");
+        posix_spawn_file_actions_t fa;
+        posix_spawn_file_actions_init(&fa);
+        posix_spawn_file_actions_adddup2(&fa, p[0], 0);
+        posix_spawn_file_actions_addclose(&fa, p[1]);
+        posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const std::string pause = std::to_string(kPauseMicros), machText = std::to_string(mach);
+        std::vector<std::string> args = {exe,        connection, card,     "--pause-us", pause,
+                                         "--mach",   machText,   "--date", kTerminalDate};
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        const int rc = posix_spawn(&pid_, exe.c_str(), &fa, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&fa);
+        ::close(p[0]);
+        input_ = p[1];
+        if (rc != 0) {
+            ::close(input_);
+            throw std::runtime_error("the terminal did not start");
+        }
+    }
+    ~TerminalProcess() {
+        if (pid_ > 0) finish();
+    }
+    TerminalProcess(const TerminalProcess&) = delete;
+    TerminalProcess& operator=(const TerminalProcess&) = delete;
+
+    // Waits until it has committed a row: connected, its statements ready.
+    void waitForFirstCommit() {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+        while (std::chrono::steady_clock::now() < until) {
+            std::ifstream in(out_);
+            for (std::string line; std::getline(in, line);) {
+                if (line.rfind("C ", 0) == 0) return;
+                if (line.rfind("FAIL", 0) == 0) throw std::runtime_error("the terminal failed: " + line);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        throw std::runtime_error("the terminal wrote nothing in two minutes");
+    }
+
+    // Stops it after its current row and reads what it did.
+    Outcome finish() {
+        ::close(input_);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        Outcome o;
+        std::ifstream in(out_);
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream fields(line);
+            std::string kind;
+            fields >> kind;
+            if (kind == "C") {
+                long long serial = 0, waited = 0, at = 0;
+                fields >> serial >> waited >> at;
+                o.commits.push_back({at, waited});
+            } else if (kind == "E" || kind == "FAIL") {
+                ++o.failures;
+                if (o.firstError.empty()) o.firstError = line;
+            }
+        }
+        fs::remove(out_);
+        return o;
+    }
+
+private:
+    std::string out_;
+    pid_t pid_ = -1;
+    int input_ = -1;
+};
+
+struct Beside {
+    std::string window, what, journal;
+    double took = 0, module = 0, yardstick = 0;
+    long failedModule = 0, failedYardstick = 0;
+    std::string note;
+};
+
+std::string journalOf() {
+    if (DB_Type == "SQL") return "server";
+    const auto rs = Conn_Main->openRecordset("PRAGMA journal_mode");
+    const std::string mode = rs->eof() ? "" : rs->field(0).toString();
+    return mode == "wal" ? "WAL" : "rollback journal (" + mode + ")";
+}
+
+// Two usable cards of employees in the middle of the company.
+std::pair<std::string, std::string> twoCards() {
+    std::vector<std::string> cards;
+    for (auto rs = Conn_Main->openRecordset("select Card_No from Card_Info where C_GuaShi=0 and Card_No is not null "
+                                            "and Card_No<>'' order by Pinfo_id, Card_No");
+         !rs->eof(); rs->moveNext())
+        cards.push_back(rs->field(0).toString());
+    if (cards.size() < 2) throw std::runtime_error("fewer than two usable cards");
+    return {cards[cards.size() / 2], cards[cards.size() / 2 + 1]};
+}
+
+// The operation beside terminal A, then A beside terminal B for as long; on
+// the database the module's main connection is open on (a copy for windows
+// that write, which the terminals' rows then go to).
+Beside measure(const Settings& s, const std::string& window, const std::string& what,
+               const std::function<void()>& operation) {
+    Beside b;
+    b.window = window;
+    b.what = what;
+    b.journal = journalOf();
+    const auto [cardA, cardB] = twoCards();
+    const std::string connection = strCN;
+    const fs::path folder = fs::temp_directory_path();
+    const std::string outA = (folder / ("tolvenk-bench-terminal-a-" + std::to_string(::getpid()))).string(),
+                      outB = (folder / ("tolvenk-bench-terminal-b-" + std::to_string(::getpid()))).string();
+    long long from = 0, to = 0;
+    {
+        TerminalProcess a(connection, cardA, 990, outA);
+        a.waitForFirstCommit();
+        from = monotonicMicros();
+        try {
+            operation();
+        } catch (const std::exception& e) {
+            b.note = std::string("FAILED: ") + e.what();
+        }
+        to = monotonicMicros();
+        const Outcome o = a.finish();
+        b.took = static_cast<double>(to - from) / 1e6;
+        b.module = o.longestWait(from, to);
+        b.failedModule = o.failures;
+        if (!o.firstError.empty()) b.note += (b.note.empty() ? "" : "; ") + o.firstError;
+    }
+    {
+        const double span = std::clamp(b.took, 2.0, s.quick ? 2.0 : kLongestYardstick);
+        TerminalProcess a(connection, cardA, 990, outA), other(connection, cardB, 991, outB);
+        a.waitForFirstCommit();
+        other.waitForFirstCommit();
+        from = monotonicMicros();
+        std::this_thread::sleep_for(std::chrono::duration<double>(span));
+        to = monotonicMicros();
+        const Outcome o = a.finish(), p = other.finish();
+        b.yardstick = o.longestWait(from, to);
+        b.failedYardstick = o.failures + p.failures;
+        if (!o.firstError.empty() || !p.firstError.empty())
+            b.note += (b.note.empty() ? "" : "; ") + (o.firstError.empty() ? p.firstError : o.firstError);
+    }
+    std::printf("  %-6s %-40s %s: %.3f s; terminal's longest wait %.3f s beside it, %.3f s beside a terminal; "
+                "failed writes %ld / %ld\n",
+                b.window.c_str(), b.what.c_str(), b.journal.c_str(), b.took, b.module, b.yardstick, b.failedModule,
+                b.failedYardstick);
+    std::fflush(stdout);
+    return b;
+}
+
+// An operation on a copy of the database, with the terminals on that copy.
+Beside measureOnCopy(const Settings& s, const Target& db, const std::string& window, const std::string& what,
+                     const std::function<void()>& prepare, const std::function<void()>& operation) {
+    Beside b;
+    onCopy(db, "terminal_" + window, prepare, [&] {
+        b = measure(s, window, what, operation);
+        return b.took;
+    });
+    return b;
+}
+
+void runIdClearing() {
+    IDYuE_QingLing w;
+    w.Load();
+    w.ucDep1.selectDepartment("0");
+    w.CheckAll.setValue(forms::vbChecked);
+    w.Command1_Click();
+    w.Unload();
+}
+
+void runIcCorrection() {
+    YuE_HZ_Cha w;
+    w.Load();
+    w.Query.ucDep1.selectDepartment("0");
+    w.Check1.setValue(forms::vbChecked);
+    w.Command1_Click();
+    w.Unload();
+}
+
+}  // namespace
+
+void benchBesideTerminal(const Settings& s, const Target& db) {
+    std::vector<Beside> lines;
+    const std::string clock = timed().clock;
+    if (s.wants("7032"))
+        lines.push_back(measure(s, "7032", "every summary report, 3 months", [&] { runSummaryReports(s.from, s.to); }));
+    if (s.wants("7034"))
+        lines.push_back(measure(s, "7034", "detail, every department, a quarter", [&] { runDetail(s.from, s.to); }));
+    if (s.wants("7030"))
+        lines.push_back(measureOnCopy(s, db, "7030", "ID grant, every employee", prepareIdGrant, [] { runIdGrant(); }));
+    if (s.wants("7031"))
+        lines.push_back(measureOnCopy(s, db, "7031", "month-end clearing, every employee", prepareIdInstallation, [] {
+            runMonthEndClearing([](const std::function<void()>& clear) { clear(); });
+        }));
+    if (s.wants("7040"))
+        lines.push_back(
+            measureOnCopy(s, db, "7040", "ID balance clearing, every card", prepareIdInstallation, runIdClearing));
+    timed().clock = "2027-06-01 10:00:00";  // the quarter lies far enough back to settle
+    if (s.wants("7038"))
+        lines.push_back(measureOnCopy(s, db, "7038", "IC settlement before 2026-11-01", [] {},
+                                      [] { runIcSettlement("2026-11-01"); }));
+    if (s.wants("7036"))
+        lines.push_back(measureOnCopy(s, db, "7036", "IC balances with the correction, every employee", [] {},
+                                      runIcCorrection));
+    timed().clock = clock;
+
+    std::printf("\nA terminal writing a row every 10 ms: its longest commit wait beside each operation and, for as "
+                "long (2 s to %.0f s), beside a second terminal of the same rate\n\n",
+                kLongestYardstick);
+    std::printf("| window | operation | engine | operation s | terminal's longest wait beside it s | beside a "
+                "terminal s | failed terminal writes beside it / beside a terminal | notes |\n"
+                "|---|---|---|--:|--:|--:|--:|---|\n");
+    for (const Beside& b : lines)
+        std::printf("| %s | %s | %s | %.1f | %.3f | %.3f | %ld / %ld | %s |\n", b.window.c_str(), b.what.c_str(),
+                    b.journal.c_str(), b.took, b.module, b.yardstick, b.failedModule, b.failedYardstick,
+                    b.note.c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace tolvenk::bench
