@@ -59,11 +59,13 @@ void Write_Batch::note(const Kept& told) {
                         }});
 }
 
+// Someone waiting for the lock (a terminal) gets it at the next item's end:
+// it waits about as long as it would behind another terminal.
 bool Write_Batch::pause(bool telling) {
     if (!outer_) return true;
     const bool full = static_cast<std::int64_t>(pending_.size()) >= limits_.items ||
                       std::chrono::steady_clock::now() - begun_ >= limits_.time;
-    if (full || (telling && platform::services().yieldDue())) commit();
+    if (full || con_.othersWaitToWrite() || (telling && platform::services().yieldDue())) commit();
     return !outer_;
 }
 

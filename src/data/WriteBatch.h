@@ -54,10 +54,11 @@ public:
     // batch ends, committed or not, or at once when none is open (an item
     // that failed on its own is told so in the order of the others).
     void note(const Kept& told);
-    // Between two items: commits when the batch is full or old, or, when the
-    // run is about to tell its progress, when the window is due to let events
-    // through (a window never does so while the batch holds the lock). True
-    // when no batch is open afterwards, so the progress may be told.
+    // Between two items: commits when the batch is full or old, when another
+    // session waits for the lock it holds, or, when the run is about to tell
+    // its progress, when the window is due to let events through (a window
+    // never does so while the batch holds the lock). True when no batch is
+    // open afterwards, so the progress may be told.
     bool pause(bool telling);
     // Commits the open batch, if any, and tells its items kept; a failed
     // commit undoes them all, tells each lost and returns false.

@@ -109,6 +109,60 @@ std::unique_ptr<RowCursor> Connection::openCursor(const std::string& sql) {
     return std::make_unique<RowCursor>(provider_, std::move(columns), std::move(source));
 }
 
+namespace {
+
+// The pieces of a read one after another, each read to its end before the
+// next is opened.
+class PieceAfterPiece : public CursorSource {
+public:
+    PieceAfterPiece(std::shared_ptr<Provider> session, ReadPieces pieces,
+                    std::function<std::string(const std::string&)> statement, std::unique_ptr<CursorSource> first)
+        : session_(std::move(session)), pieces_(std::move(pieces)), statement_(std::move(statement)),
+          piece_(std::move(first)) {}
+    void fetch(std::vector<std::vector<Value>>& rows, std::size_t most) override {
+        while (rows.size() < most) {
+            if (!piece_) {
+                const std::optional<std::string> next = pieces_.next();
+                if (!next) return;
+                const std::string sql = statement_(*next);
+                observe(sql);
+                std::vector<std::string> columns;
+                piece_ = session_->openCursor(sql, columns);
+            }
+            const std::size_t had = rows.size();
+            piece_->fetch(rows, most);
+            if (rows.size() == had) piece_.reset();
+        }
+    }
+
+private:
+    std::shared_ptr<Provider> session_;
+    ReadPieces pieces_;
+    std::function<std::string(const std::string&)> statement_;
+    std::unique_ptr<CursorSource> piece_;
+};
+
+}  // namespace
+
+std::unique_ptr<RowCursor> Connection::openCursor(std::function<std::string(const std::string& piece)> statement,
+                                                  const Pieces_Along& along) {
+    ReadPieces pieces = readPieces(along);
+    if (!pieces.split()) return openCursor(statement(""));
+    const std::optional<std::string> first = pieces.next();
+    const std::string sql = statement(*first);
+    observe(sql);
+    std::vector<std::string> columns;
+    auto source = provider_->openCursor(sql, columns);
+    return std::make_unique<RowCursor>(
+        provider_, std::move(columns),
+        std::make_unique<PieceAfterPiece>(provider_, std::move(pieces), std::move(statement), std::move(source)));
+}
+
+ReadPieces Connection::readPieces(const Pieces_Along& along) const {
+    live();
+    return ReadPieces(provider_, along);
+}
+
 void Connection::executeScript(const std::string& sql) { live().executeScript(sql); }
 
 void Connection::beginTrans() { live().begin(); }
@@ -124,6 +178,7 @@ void Connection::rollbackToSavepoint(const std::string& name) {
     live().savepointControl("ROLLBACK TO SAVEPOINT " + name);
 }
 void Connection::setBulkWrites(bool on) { live().setBulkWrites(on); }
+bool Connection::othersWaitToWrite() { return provider_ && provider_->othersWaitToWrite(); }
 
 void Connection::createFileDatabase(const std::string& path) { SqliteProvider::createFile(path); }
 

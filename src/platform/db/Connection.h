@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/db/ReadPieces.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/RowCursor.h"
 #include "platform/db/Value.h"
@@ -42,6 +43,13 @@ public:
     // bounded memory. The cursor holds this session until it goes; open it
     // on a connection nothing else uses meanwhile.
     std::unique_ptr<RowCursor> openCursor(const std::string& sql);
+    // The same for a statement read in pieces (ReadPieces) where a long read
+    // would keep writers out: `statement` gives it with a piece's condition
+    // added ("" for the whole); the rows come in the pieces' order.
+    std::unique_ptr<RowCursor> openCursor(std::function<std::string(const std::string& piece)> statement,
+                                          const Pieces_Along& along);
+    // The pieces of a long read on this connection; see ReadPieces.
+    ReadPieces readPieces(const Pieces_Along& along) const;
     // Several statements at once, untranslated (schema scripts of tools and tests).
     void executeScript(const std::string& sql);
 
@@ -68,6 +76,8 @@ public:
     void rollbackToSavepoint(const std::string& name);
     // A long series of write transactions begins or has ended; see Provider.
     void setBulkWrites(bool on);
+    // Another session waits to write where this one may hold the lock; see Provider.
+    bool othersWaitToWrite();
 
     // Creates an empty file database at `path` (tools and tests only).
     static void createFileDatabase(const std::string& path);

@@ -507,6 +507,7 @@ long long PgProvider::updateRow(const std::string& table, Value& rowKey, const s
 void PgProvider::begin() {
     if (inTransaction()) throw DbError("cannot start a transaction within a transaction");
     simple("BEGIN");
+    askedWaiting_ = {};  // a new transaction asks at once
 }
 
 void PgProvider::beginWrite() {
@@ -562,6 +563,24 @@ bool PgProvider::inTransaction() const {
 }
 
 void PgProvider::setCommandTimeout(int seconds) { timeout_ = seconds; }
+
+// Sessions waiting for a lock this one holds, from the server's lock table,
+// which every login may read. Asked at once in a transaction, then at most
+// every 10 ms.
+bool PgProvider::othersWaitToWrite() {
+    constexpr std::chrono::milliseconds kEvery{10};
+    const auto now = std::chrono::steady_clock::now();
+    if (!inTransaction() || now - askedWaiting_ < kEvery) return false;
+    askedWaiting_ = now;
+    try {
+        return !query("select 1 from pg_locks where not granted and pg_backend_pid() = any(pg_blocking_pids(pid)) "
+                      "limit 1",
+                      {})
+                    .rows.empty();
+    } catch (const DbError&) {
+        return false;  // a question of courtesy: never a reason to stop writing
+    }
+}
 
 // The command time-out bounds every statement, lock waits included; 0 waits
 // without limit. Sent only when it changed.

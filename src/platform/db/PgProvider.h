@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
@@ -59,6 +60,7 @@ public:
     bool inTransaction() const override;
     std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) override;
     void setCommandTimeout(int seconds) override;
+    bool othersWaitToWrite() override;
 
 private:
     struct Statement {
@@ -85,6 +87,7 @@ private:
     int timeout_ = -1;
     int timeoutSent_ = -1;
     std::string lastState_;  // SQLSTATE of the last failure
+    std::chrono::steady_clock::time_point askedWaiting_{};
 };
 
 }  // namespace tolvenk::db

@@ -84,6 +84,13 @@ public:
     // A long series of write transactions begins (on) or has ended (off): the
     // engine may put off its housekeeping between them until the end.
     virtual void setBulkWrites(bool on) { (void)on; }
+    // Whether another session waits for a lock this one may hold while
+    // writing, where the engine lets that be known cheaply: a writer in the
+    // middle of a long series of writes then gives way at its next commit.
+    virtual bool othersWaitToWrite() { return false; }
+    // Whether a statement that reads keeps every writer out until it ends (a
+    // file with a rollback journal), so that a long read is best split.
+    virtual bool readsKeepWritersOut() { return false; }
 };
 
 }  // namespace tolvenk::db

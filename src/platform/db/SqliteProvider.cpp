@@ -3,9 +3,11 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
@@ -26,6 +28,13 @@ DbError readOnlyRefusal(const std::string& path) {
 }
 
 constexpr std::size_t kCacheLimit = 128;
+
+// How often a waiting connection tries a lock again: the engine's own waits
+// grow to 100 ms, and a writer that took the lock again at once between its
+// transactions kept a waiting terminal out for as long as it wrote.
+constexpr long kRetryMicros = 1000;
+// The longest a writer lets those already waiting go first.
+constexpr std::chrono::milliseconds kLongestTurn{1000};
 
 // Resets a cached statement however the call leaves it.
 struct StmtReset {
@@ -174,6 +183,42 @@ SqliteProvider::SqliteProvider(const std::string& path, int timeoutSeconds) : pa
     sqlite3_extended_result_codes(db_, 1);
     registerSqliteFunctions(db_);
     activationSeen_ = activationCount();
+    if (!readOnly_) {
+        turns_ = std::make_unique<WriteTurns>(db_, device_, inode_);
+        // A transaction whose changes outgrow the page cache would otherwise
+        // write them into a rollback-journal file before its commit, taking
+        // the file's exclusive lock for the rest of it: every other
+        // connection, this process's own readers too, would wait until the
+        // commit. The write transactions here are short.
+        runScript("PRAGMA cache_spill=OFF");
+    }
+}
+
+// Marks the connection waiting to write while the engine waits for a lock
+// during the call, and unmarks it when the call ends.
+class SqliteProvider::Writing {
+public:
+    explicit Writing(SqliteProvider& p) : p_(p) { p_.writing_ = true; }
+    ~Writing() {
+        p_.writing_ = false;
+        if (p_.turns_) p_.turns_->unmarkWaiting();
+    }
+    Writing(const Writing&) = delete;
+    Writing& operator=(const Writing&) = delete;
+
+private:
+    SqliteProvider& p_;
+};
+
+int SqliteProvider::onBusy(void* self, int tries) {
+    auto& p = *static_cast<SqliteProvider*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (tries == 0) p.busySince_ = now;
+    if (now - p.busySince_ >= p.lockTimeout_) return 0;
+    if (p.writing_ && p.turns_) p.turns_->markWaiting();
+    timespec ts{0, kRetryMicros * 1000};
+    ::nanosleep(&ts, nullptr);
+    return 1;
 }
 
 void SqliteProvider::openHandle(int flags, const std::string& name) {
@@ -320,6 +365,10 @@ long long SqliteProvider::execute(const std::string& sql, const std::vector<Valu
     requireWritable(st);
     StmtReset guard{st};
     bind(st, params);
+    const bool writes = !sqlite3_stmt_readonly(st);
+    if (writes && turns_ && !inTransaction()) turns_->letWaitingGoFirst(kLongestTurn);
+    std::optional<Writing> writing;
+    if (writes) writing.emplace(*this);
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     }
@@ -367,9 +416,14 @@ void SqliteProvider::beginWrite() {
     if (readOnly_)
         throw readOnlyRefusal(path_);
     requireSameFile();
+    if (turns_) turns_->letWaitingGoFirst(kLongestTurn);
+    const Writing writing(*this);
     runScript("BEGIN IMMEDIATE");
 }
-void SqliteProvider::commit() { runScript("COMMIT"); }
+void SqliteProvider::commit() {
+    const Writing writing(*this);
+    runScript("COMMIT");
+}
 void SqliteProvider::rollback() { runScript("ROLLBACK"); }
 void SqliteProvider::savepointControl(const std::string& sql) { runScript(sql); }
 bool SqliteProvider::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
@@ -405,18 +459,18 @@ bool inWalMode(sqlite3* db) {
 
 // A series of transactions that each touch a thousand scattered pages (the
 // settlement: one per card) is bound by what every commit writes. For its
-// length: the pages stay in a larger cache; the WAL is copied back once per
-// 25000 pages instead of at every commit past 1000; and in WAL mode commits
-// are not flushed one by one: a crash may then undo the last of them, each
-// whole, never leaving the file inconsistent, and the first commit under the
-// usual setting (or the end of the series) flushes them all.
+// length: the pages stay in a larger cache; and in WAL mode commits are not
+// flushed one by one: a crash may then undo the last of them, each whole,
+// never leaving the file inconsistent, and the first commit under the usual
+// setting (or the end of the series) flushes them all. The WAL is still
+// copied back past 1000 pages by the series' own commits: left to grow, it
+// would be copied back by the first terminal to commit past it, which would
+// then wait seconds for the series' work.
 void SqliteProvider::setBulkWrites(bool on) {
-    constexpr int kDefaultPages = 1000, kBulkPages = 25000;
     constexpr long long kBulkCacheKiB = 131072, kNormal = 1;
     if (readOnly_ || on == bulk_.has_value()) return;
     if (on) {
         bulk_ = Saved_Settings{pragmaNumber(db_, "synchronous"), pragmaNumber(db_, "cache_size")};
-        sqlite3_wal_autocheckpoint(db_, kBulkPages);
         setPragma(db_, "cache_size", -kBulkCacheKiB);
         if (bulk_->synchronous > kNormal && inWalMode(db_)) setPragma(db_, "synchronous", kNormal);
         return;
@@ -424,9 +478,12 @@ void SqliteProvider::setBulkWrites(bool on) {
     setPragma(db_, "synchronous", bulk_->synchronous);
     setPragma(db_, "cache_size", bulk_->cacheSize);
     bulk_.reset();
-    sqlite3_wal_autocheckpoint(db_, kDefaultPages);
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
 }
+
+bool SqliteProvider::othersWaitToWrite() { return turns_ && turns_->othersWaiting(); }
+
+bool SqliteProvider::readsKeepWritersOut() { return !inWalMode(db_); }
 
 // In WAL mode a read transaction reads the state of its first read from the
 // file and the log while writers append to the log. With a rollback journal
@@ -446,7 +503,8 @@ bool SqliteProvider::beginSnapshot() {
 
 void SqliteProvider::setCommandTimeout(int seconds) {
     // 0 means "no limit" for a command timeout; a lock wait still ends some day.
-    sqlite3_busy_timeout(db_, seconds > 0 ? seconds * 1000 : 3600 * 1000);
+    lockTimeout_ = std::chrono::milliseconds(seconds > 0 ? seconds * 1000LL : 3600 * 1000LL);
+    sqlite3_busy_handler(db_, &SqliteProvider::onBusy, this);
 }
 
 namespace {

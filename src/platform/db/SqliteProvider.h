@@ -1,9 +1,12 @@
 #pragma once
+#include <chrono>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/db/Provider.h"
+#include "platform/db/WriteTurns.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -14,7 +17,9 @@ namespace tolvenk::db {
 // is (journal mode kept, read-only when it may not be written). Results are
 // read in full, so no statement stays open between calls and no lock is held.
 // Before a write, and before the first read after a window was activated, it
-// checks that the file at its path is still the one it opened.
+// checks that the file at its path is still the one it opened. A lock another
+// process holds is waited for by trying again every millisecond; a writer
+// takes its turn after those already waiting to write (WriteTurns).
 class SqliteProvider : public Provider {
 public:
     // Opens an existing file; a missing file is an error, never created here.
@@ -47,6 +52,8 @@ public:
     std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) override;
     void setCommandTimeout(int seconds) override;
     void setBulkWrites(bool on) override;
+    bool othersWaitToWrite() override;
+    bool readsKeepWritersOut() override;
 
     bool readOnly() const { return readOnly_; }
 
@@ -59,6 +66,9 @@ private:
     sqlite3_stmt* prepare(const std::string& sql);
     void bind(sqlite3_stmt* st, const std::vector<Value>& params);
     [[noreturn]] void fail(const std::string& context);
+    static int onBusy(void* self, int tries);
+    // For the length of a call that may wait to write: its wait is marked.
+    class Writing;
 
     sqlite3* db_ = nullptr;
     std::string path_;
@@ -74,6 +84,10 @@ private:
         long long synchronous, cacheSize;
     };
     std::optional<Saved_Settings> bulk_;
+    std::unique_ptr<WriteTurns> turns_;
+    bool writing_ = false;
+    std::chrono::milliseconds lockTimeout_{60000};
+    std::chrono::steady_clock::time_point busySince_;
 };
 
 }  // namespace tolvenk::db

@@ -1,6 +1,8 @@
 // A long series of write transactions (the settlement's one per card): other
-// sessions see each commit at once, the file takes the WAL's pages back when
-// the series ends, and the session's own settings are as they were.
+// sessions see each commit at once, the series itself copies the WAL's pages
+// back into the file past 1000 of them (left to grow, the WAL would be copied
+// back by the first terminal to commit past it, which would then wait for the
+// series' work), and the session's own settings are as they were.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -28,10 +30,9 @@ TEST(BulkWrites, CommitsAreSeenAtOnceAndTheFileTakesThemBackAtTheEnd) {
         writer->commitTrans();
     }
     EXPECT_EQ(test::number(*reader, "select count(*) from Sys_Log where Op_Object='series'"), 1500);
-    EXPECT_EQ(std::filesystem::file_size(path), size);  // past 1000 pages of WAL, still not copied back
+    EXPECT_GT(std::filesystem::file_size(path), size);  // past 1000 pages of WAL, copied back already
 
     writer->setBulkWrites(false);
-    EXPECT_GT(std::filesystem::file_size(path), size);
     EXPECT_EQ(settings(), usual);
     EXPECT_EQ(test::number(*reader, "select count(*) from Sys_Log"), 1501);
 }

@@ -1,0 +1,55 @@
+#pragma once
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace tolvenk::db {
+
+class Provider;
+
+// Where the rows of a long read lie: an indexed text column of a table and
+// the range of it the read covers (`from` on, before `to`, or up to `to`
+// itself when `toIncluded`). A piece's condition stands in for the read's
+// own condition on that range, so that the engine walks the index over the
+// piece alone. No table: a read that is never split.
+struct Pieces_Along {
+    std::string table, column;
+    std::string from, to;
+    bool toIncluded = false;
+};
+
+// A long read in short pieces, where a statement that reads keeps writers out
+// for as long as it runs: on a file with a rollback journal no terminal can
+// commit while any reader holds the file's shared lock, so a report's
+// statement of a second would hold every till for that second. The pieces
+// split the range along the column into stretches of about `rows` rows, found
+// along its index, and each is read by a statement of its own with the
+// stretch as its condition on the column: a commit waits for one piece at most.
+// Elsewhere (WAL, the server) the read stays one statement. The pieces
+// together hold every row of the range once, in the column's order.
+class ReadPieces {
+public:
+    static constexpr long long kRows = 20000;
+    // The rows of a piece made without a number; tests make them few.
+    static long long& standardRows();
+
+    ReadPieces(std::shared_ptr<Provider> session, Pieces_Along along);
+    ReadPieces(std::shared_ptr<Provider> session, Pieces_Along along, long long rows);
+
+    // The condition the next piece adds to the statement ("" when the read
+    // is not split: the one piece is the whole); nothing after the last.
+    std::optional<std::string> next();
+    bool split() const { return split_; }
+
+private:
+    std::string stretch(const std::string& end, bool endIncluded) const;
+
+    std::shared_ptr<Provider> session_;
+    Pieces_Along along_;
+    long long rows_;
+    bool split_;
+    bool done_ = false;
+    std::string at_;  // where the next piece begins
+};
+
+}  // namespace tolvenk::db
