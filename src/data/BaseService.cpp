@@ -146,9 +146,15 @@ bool BaseService::Mod_DataByIndex(const std::string& TableName, const std::strin
 }
 
 std::unique_ptr<db::RowCursor> BaseService::Open_Cursor(const std::string& Sql) {
+    return Open_Cursor([&Sql](const std::string&) { return Sql; }, {});
+}
+
+std::unique_ptr<db::RowCursor> BaseService::Open_Cursor(std::function<std::string(const std::string& piece)> statement,
+                                                        const db::Pieces_Along& along) {
     Open_DB_Con();
     try {
-        auto cursor = DB_Con->openCursor(Sql);
+        auto cursor = along.table.empty() ? DB_Con->openCursor(statement(""))
+                                          : DB_Con->openCursor(std::move(statement), along);
         DB_Con.reset();  // the cursor holds the session; nothing else runs on it
         return cursor;
     } catch (...) {

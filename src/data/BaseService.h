@@ -46,6 +46,9 @@ public:
     // The rows of a long read as they are asked for, on a fresh session the
     // cursor keeps to itself until it goes.
     std::unique_ptr<db::RowCursor> Open_Cursor(const std::string& Sql);
+    // The same read in pieces where a long read keeps writers out (Connection::openCursor).
+    std::unique_ptr<db::RowCursor> Open_Cursor(std::function<std::string(const std::string& piece)> statement,
+                                               const db::Pieces_Along& along);
 
 private:
     void closeConnection();

@@ -32,16 +32,35 @@ std::string period(int width, const std::string& from, const std::string& to) {
 }  // namespace
 
 std::string Grouped_Records(int width, const std::string& key1, const std::string& key2, bool people,
-                            const std::string& from, const std::string& to, const std::string& kinds) {
+                            const std::string& from, const std::string& to, const std::string& kinds,
+                            const std::string& piece) {
     const std::string p = "left(Date_Time," + std::to_string(width) + ")";
     return "select " + p + " as P" + keys(key1, key2, false) +
            ",Record_XF.XF_Type as T,Record_XF.XF_Meal as M,Record_XF.Err_Code as E,count(*) as N,"
            "sum(Record_XF.YuE_Change) as MS,count(Record_XF.YuE_Change) as MC,"
            "sum(Record_XF.YuCi_Change) as TS,count(Record_XF.YuCi_Change) as TC from Record_XF" +
            (people ? " left join Ren_Per_Info on Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id" : "") + " where " +
-           period(width, from, to) + (kinds.empty() ? "" : " and Record_XF.XF_Type in(" + kinds + ")") +
-           " group by " + p + keys(key1, key2, true) +
+           (piece.empty() ? period(width, from, to) : piece) +
+           (kinds.empty() ? "" : " and Record_XF.XF_Type in(" + kinds + ")") + " group by " + p +
+           keys(key1, key2, true) +
            ",Record_XF.XF_Type,Record_XF.XF_Meal,Record_XF.Err_Code";
+}
+
+// For periods written in full (w plain characters), left(t,w) from `from`
+// to `to` holds exactly for the texts t from `from` on and before `to` with
+// its last character raised by one, under byte order. Other periods are read
+// whole (no range: nothing to split).
+db::Pieces_Along Record_Pieces(int width, const std::string& from, const std::string& to) {
+    const auto plain = [width](const std::string& p) {
+        if (p.size() != static_cast<std::size_t>(width)) return false;
+        for (unsigned char c : p)
+            if (c < 0x20 || c >= 0x7E) return false;
+        return true;
+    };
+    if (!plain(from) || !plain(to)) return {};
+    std::string until = to;
+    until.back() = static_cast<char>(until.back() + 1);
+    return {"Record_XF", "Record_XF.Date_Time", from, until, false};
 }
 
 std::string Grouped_Fees(int width, const std::string& key1, const std::string& key2, bool people,

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/db/ReadPieces.h"
+
 namespace tolvenk::HZ_Report_Sql {
 
 // Group totals (level pass): money and times sums of Record_XF.
@@ -22,8 +24,14 @@ std::string Row_Exists(const std::string& where);
 // meal and Err_Code, for a run that sums its groups in memory. `people`
 // joins each record's employee, for a department key.
 // `kinds` narrows the records to the kinds the report reads ("" all).
+// `piece`, a piece of Record_Pieces, stands in for the period condition.
 std::string Grouped_Records(int width, const std::string& key1, const std::string& key2, bool people,
-                            const std::string& from, const std::string& to, const std::string& kinds);
+                            const std::string& from, const std::string& to, const std::string& kinds,
+                            const std::string& piece = "");
+// The records of a period condition of that width as a range of Date_Time,
+// for a read in pieces (db::ReadPieces) whose pieces together hold exactly
+// the records the condition holds; no range where that cannot be said.
+db::Pieces_Along Record_Pieces(int width, const std::string& from, const std::string& to);
 // The same for the fee rows of the card log (live card kinds only).
 std::string Grouped_Fees(int width, const std::string& key1, const std::string& key2, bool people,
                          const std::string& from, const std::string& to);

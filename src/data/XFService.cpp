@@ -48,9 +48,12 @@ std::string detailFilters(const std::vector<std::string>& Types, std::int16_t Ty
     return sql;
 }
 
-// The period part: bounds always inclusive; unticked uncertain records keep valid rows only.
-std::string detailPeriod(const std::string& DateFrom, const std::string& DateTo) {
-    std::string sql = " Record_XF.Date_Time>='" + q(DateFrom) + "' and Record_XF.Date_Time<='" + q(DateTo) + "'";
+// The period part: bounds always inclusive; unticked uncertain records keep
+// valid rows only. A piece of the period (db::ReadPieces) stands in for it.
+std::string detailPeriod(const std::string& DateFrom, const std::string& DateTo, const std::string& piece = "") {
+    std::string sql = piece.empty() ? " Record_XF.Date_Time>='" + q(DateFrom) + "' and Record_XF.Date_Time<='" +
+                                          q(DateTo) + "'"
+                                    : " " + piece;
     if (Uncertain_Flag == 1) sql += " and Record_XF.Err_Code = 0 ";
     return sql;
 }
@@ -59,11 +62,11 @@ std::string detailPeriod(const std::string& DateFrom, const std::string& DateTo)
 std::string detailOfDepartment(const std::string& DeptNo, const std::vector<std::string>& Types,
                                const std::string& DateFrom, const std::string& DateTo, std::int16_t TypeCount,
                                std::int32_t MachID, std::int32_t DianID, std::int32_t Unit, const std::string& Name,
-                               const std::string& Code, const std::string& PNum) {
+                               const std::string& Code, const std::string& PNum, const std::string& piece = "") {
     std::string sql =
         "select Record_XF.*,ren_per_info.Dept_No,ren_per_info.p_name,ren_per_info.p_code,ren_dept_info.Dept_Name,"
         "ren_dept_info.dept_no from Record_XF,ren_per_info,ren_dept_info where";
-    sql += detailPeriod(DateFrom, DateTo);
+    sql += detailPeriod(DateFrom, DateTo, piece);
     sql += " and ren_per_info.dept_no=ren_dept_info.dept_no and record_xf.PInfo_id=ren_per_info.PInfo_id and "
            "  Record_XF.Pinfo_id in (Select Pinfo_id from Ren_Per_Info,Ren_Dept_Info where Ren_Per_Info.Dept_No like '" +
            lit(DeptNo) + "%" + likeEnd +
@@ -78,9 +81,10 @@ std::string detailOfDepartment(const std::string& DeptNo, const std::vector<std:
 // The detail of one person, or of everyone without one.
 std::string detailOfPerson(const std::vector<std::string>& Types, const std::string& DateFrom,
                            const std::string& DateTo, std::int16_t TypeCount, std::int32_t MachID,
-                           std::int32_t DianID, std::int32_t Unit, const std::string& PInfoID) {
+                           std::int32_t DianID, std::int32_t Unit, const std::string& PInfoID,
+                           const std::string& piece = "") {
     std::string sql = "select Record_XF.* from Record_XF where";
-    sql += detailPeriod(DateFrom, DateTo);
+    sql += detailPeriod(DateFrom, DateTo, piece);
     sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
     if (!PInfoID.empty()) sql += " and Record_XF.Pinfo_id=" + num(PInfoID);
     return sql + " order by Record_XF.Date_Time,record_XF.XF_Type";
@@ -461,10 +465,14 @@ std::unique_ptr<db::RowCursor> XFService::Get_XF_Info7_Rows(bool PerPerson, cons
                                                             std::int32_t DianID, std::int32_t Unit,
                                                             const std::string& Name, const std::string& Code,
                                                             const std::string& PNum, const std::string& PInfoID) {
-    const std::string sql =
-        PerPerson ? detailOfPerson(Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, PInfoID)
-                  : detailOfDepartment(DeptNo, Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, Name, Code, PNum);
-    return base_.Open_Cursor(sql);
+    // In pieces of the period where a long read keeps terminals out; the
+    // statement orders by time first, so the pieces follow one another.
+    auto statement = [=](const std::string& piece) {
+        return PerPerson ? detailOfPerson(Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, PInfoID, piece)
+                         : detailOfDepartment(DeptNo, Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, Name,
+                                              Code, PNum, piece);
+    };
+    return base_.Open_Cursor(statement, {"Record_XF", "Record_XF.Date_Time", DateFrom, DateTo, true});
 }
 
 std::unique_ptr<db::RowCursor> XFService::Get_XF_Info5_Sums(const std::string& DateFrom, const std::string& DateTo,

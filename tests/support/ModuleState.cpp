@@ -4,6 +4,7 @@
 #include "data/WriteBatch.h"
 #include "entry/MenuTable.h"
 #include "lang/LangGlobals.h"
+#include "platform/db/ReadPieces.h"
 #include "ui/WindowRegistry.h"
 
 namespace tolvenk::test {
@@ -32,6 +33,7 @@ void resetGlobals() {
     Lan_Charset = 0;
     Home_Path.clear();
     Write_Batch::standard() = Write_Batch::Limits{};
+    db::ReadPieces::standardRows() = db::ReadPieces::kRows;
 }
 
 void resetWindows() {

@@ -82,6 +82,34 @@ std::size_t HzFigures::Key_Of(int which, const db::Recordset& rs, const char* na
     return keyIndex(which, k);
 }
 
+void HzFigures::Read_Records(db::Recordset& rs) {
+    const auto key = [&](int which, const char* name) { return Key_Of(which, rs, name); };
+    lines_.reserve(lines_.size() + static_cast<std::size_t>(rs.recordCount()));
+    for (; !rs.eof(); rs.moveNext()) {
+        const db::Value& period = rs.field("P");
+        if (period.isNull()) continue;  // no period condition ever selects it
+        Line l;
+        l.period = period.toString();
+        l.key1 = key(0, "K1");
+        l.key2 = key(1, "K2");
+        const db::Value& type = rs.field("T");
+        const db::Value& meal = rs.field("M");
+        const db::Value& err = rs.field("E");
+        l.typed = !type.isNull();
+        l.type = l.typed ? static_cast<int>(type.toInt64()) : 0;
+        l.mealed = !meal.isNull();
+        l.meal = l.mealed ? meal.toDouble() : 0;
+        l.valid = !err.isNull() && err.toDouble() == 0;
+        l.rows = whole(rs.field("N"));
+        l.money = whole(rs.field("MS"));
+        l.moneyCnt = whole(rs.field("MC"));
+        l.times = whole(rs.field("TS"));
+        l.timesCnt = whole(rs.field("TC"));
+        linesByPeriod_[l.period].push_back(lines_.size());
+        lines_.push_back(std::move(l));
+    }
+}
+
 void HzFigures::Read_Fees(db::Recordset& rs) {
     for (; !rs.eof(); rs.moveNext()) {
         const db::Value& period = rs.field("P");
@@ -125,33 +153,13 @@ HzFigures::HzFigures(db::Connection& conn, const HzReportState& st, bool fees) {
     const Group_Conds& p = periods(st);
     const std::string from = p(1).Caption, to = p(p.UBound()).Caption;
 
-    const auto key = [&](int which, const db::Recordset& rs, const char* name) { return Key_Of(which, rs, name); };
-    auto rs = conn.openRecordset(HZ_Report_Sql::Grouped_Records(width, recordKey(dim1_), recordKey(dim2_), people,
-                                                                 from, to, kindList(st, dim2_ != 0)));
-    lines_.reserve(static_cast<std::size_t>(rs->recordCount()));
-    for (; !rs->eof(); rs->moveNext()) {
-        const db::Value& period = rs->field("P");
-        if (period.isNull()) continue;  // no period condition ever selects it
-        Line l;
-        l.period = period.toString();
-        l.key1 = key(0, *rs, "K1");
-        l.key2 = key(1, *rs, "K2");
-        const db::Value& type = rs->field("T");
-        const db::Value& meal = rs->field("M");
-        const db::Value& err = rs->field("E");
-        l.typed = !type.isNull();
-        l.type = l.typed ? static_cast<int>(type.toInt64()) : 0;
-        l.mealed = !meal.isNull();
-        l.meal = l.mealed ? meal.toDouble() : 0;
-        l.valid = !err.isNull() && err.toDouble() == 0;
-        l.rows = whole(rs->field("N"));
-        l.money = whole(rs->field("MS"));
-        l.moneyCnt = whole(rs->field("MC"));
-        l.times = whole(rs->field("TS"));
-        l.timesCnt = whole(rs->field("TC"));
-        linesByPeriod_[l.period].push_back(lines_.size());
-        lines_.push_back(std::move(l));
-    }
+    // Read in pieces where a long read keeps terminals out: a group then comes
+    // in a line per piece, and every use of the lines adds them up.
+    db::ReadPieces pieces = conn.readPieces(HZ_Report_Sql::Record_Pieces(width, from, to));
+    const std::string kinds = kindList(st, dim2_ != 0);
+    while (const auto piece = pieces.next())
+        Read_Records(*conn.openRecordset(HZ_Report_Sql::Grouped_Records(width, recordKey(dim1_), recordKey(dim2_),
+                                                                         people, from, to, kinds, *piece)));
 
     if (fees) Read_Fees(*conn.openRecordset(HZ_Report_Sql::Grouped_Fees(width, feeKey(dim1_), feeKey(dim2_), people, from, to)));
     // The existence test runs over Record_XF joined with every employee.

@@ -72,6 +72,7 @@ private:
     std::size_t keyIndex(int which, const Key& k);
     // The key of level `which` (0, 1) in the record's column `name`.
     std::size_t Key_Of(int which, const db::Recordset& rs, const char* name);
+    void Read_Records(db::Recordset& rs);
     void Read_Fees(db::Recordset& rs);
     static bool keyOk(const Group_Match& m, const Key& k);
     using Period_Index = std::map<std::string, std::vector<std::size_t>>;

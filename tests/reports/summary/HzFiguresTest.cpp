@@ -170,6 +170,32 @@ INSTANTIATE_TEST_SUITE_P(Seeds, Figures,
                                     test::engineName(std::get<0>(info.param)) + (std::get<2>(info.param) ? "_dirty" : "");
                          });
 
+// On a rollback-journal file the records are read in pieces of a few rows
+// (a group of one day in several, a second shared by more rows than a piece
+// in one): the figures are still those of the statements per cell.
+class FiguresInPieces : public Figures {};
+
+TEST_P(FiguresInPieces, EveryReportShowsWhatTheStatementsPerCellShow) {
+    Conn_Main->executeScript("PRAGMA journal_mode=DELETE");
+    ASSERT_EQ(test::text(*Conn_Main, "PRAGMA journal_mode"), "delete");
+    db::ReadPieces::standardRows() = 3;
+    int readOnce = 0;
+    for (int row : {0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 15, 16, 17, 18, 19, 20}) {
+        SCOPED_TRACE("list row " + std::to_string(row));
+        const int uncertain = row % 2 == 0 ? forms::vbChecked : forms::vbUnchecked;
+        int once = 0;
+        EXPECT_EQ(run(row, "2026-10-28", "2026-11-03", false, uncertain, false, &once),
+                  run(row, "2026-10-28", "2026-11-03", false, uncertain, true));
+        readOnce += once;
+    }
+    EXPECT_GT(readOnce, 18 * 50);  // each report read once in dozens of pieces
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, FiguresInPieces, ::testing::Values(std::make_tuple(test::Engine::File, 60u, true)),
+                         [](const ::testing::TestParamInfo<Figures::ParamType>& info) {
+                             return std::to_string(std::get<1>(info.param)) + "_dirty";
+                         });
+
 // The same generated data in both engines: each built-in report shows the
 // same grid on the server, read once and per cell, as on the file.
 using FiguresAcrossEngines = FiguresKit;

@@ -1,0 +1,116 @@
+// A long read in pieces: on a rollback-journal file the pieces hold every row
+// of the range once, in the column's order, whatever values they share, and a
+// terminal commits between every two of them; in WAL mode and on the server
+// the read stays one statement.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "platform/db/Connection.h"
+#include "support/EngineTest.h"
+#include "support/Fixtures.h"
+#include "support/Terminal.h"
+#include "support/XfRow.h"
+
+using namespace tolvenk;
+
+namespace {
+
+const db::Pieces_Along kNovember3To10{"Record_XF", "Record_XF.Date_Time", "2026-11-03", "2026-11-10 23:59:59", true};
+const std::string kInRange = "Date_Time>='2026-11-03' and Date_Time<='2026-11-10 23:59:59'";
+
+class ReadPiecesTest : public test::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        if (IsSkipped()) return;
+        // Five rows a day from the 1st to the 12th, written out of time
+        // order, and seven more in one second of the 6th.
+        for (int i = 0; i < 60; ++i) {
+            char when[32];
+            std::snprintf(when, sizeof when, "2026-11-%02d %02d:00:00", 1 + (i * 7) % 12, 8 + i / 12);
+            test::XfRow().mach(i + 1).person(7).type(1).money(-i).date(when).err(0).insert(*con);
+        }
+        for (int k = 1; k <= 7; ++k)
+            test::XfRow().mach(100 + k).person(7).type(1).money(0).date("2026-11-06 12:30:00").err(0).insert(*con);
+        con->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(1,'T1',1,1,0)");
+        if (GetParam() == test::Engine::File) {
+            con->executeScript("PRAGMA journal_mode=DELETE");
+            ASSERT_EQ(test::text(*con, "PRAGMA journal_mode"), "delete");
+        }
+    }
+    void TearDown() override {
+        db::setStatementObserver(nullptr);
+        db::ReadPieces::standardRows() = db::ReadPieces::kRows;
+        EngineTest::TearDown();
+    }
+    // The rows of the range in the plain statement's order.
+    test::Texts expected() {
+        return test::column(*con, "select Mach_ID from Record_XF where " + kInRange + " order by Date_Time, Mach_ID");
+    }
+};
+
+using ReadPiecesWal = ReadPiecesTest;
+
+}  // namespace
+
+TOLVENK_ON_BOTH_ENGINES(ReadPiecesTest);
+INSTANTIATE_TEST_SUITE_P(Engines, ReadPiecesWal, ::testing::Values(test::Engine::File), test::EngineNames());
+
+// Pieces of three rows: the seven rows of one second come in one piece.
+TEST_P(ReadPiecesTest, OnARollbackJournalThePiecesHoldEveryRowOfTheRangeOnceInOrder) {
+    db::ReadPieces::standardRows() = 3;
+    db::ReadPieces pieces = con->readPieces(kNovember3To10);
+    test::Texts read;
+    int count = 0, sevenAtOnce = 0;
+    while (const auto piece = pieces.next()) {
+        const test::Texts rows = test::column(
+            *con, "select Mach_ID from Record_XF where " + (piece->empty() ? kInRange : *piece) + " order by Date_Time, Mach_ID");
+        ++count;
+        int shared = 0;
+        for (const std::string& r : rows) shared += std::stoi(r) > 100;
+        sevenAtOnce += shared == 7;
+        read.insert(read.end(), rows.begin(), rows.end());
+    }
+    EXPECT_EQ(read, expected());
+    if (onServer()) {
+        EXPECT_EQ(count, 1);  // the server keeps no writer out while it reads
+        return;
+    }
+    EXPECT_GE(count, 8);
+    EXPECT_EQ(sevenAtOnce, 1);
+}
+
+TEST_P(ReadPiecesWal, InWalModeTheReadIsOneStatement) {
+    con->executeScript("PRAGMA journal_mode=WAL");
+    db::ReadPieces::standardRows() = 3;
+    db::ReadPieces pieces = con->readPieces(kNovember3To10);
+    EXPECT_EQ(pieces.next(), std::string());
+    EXPECT_EQ(pieces.next(), std::nullopt);
+}
+
+// A cursor in pieces: between every two, with no lock left behind, the
+// terminal commits a row (were the file held, it never could).
+TEST_P(ReadPiecesTest, ATerminalCommitsBetweenEveryTwoPiecesOfACursor) {
+    test::Terminal t(db->connectionString(), {"T1", 990, 0, false, "2026-12-01 08:00:00"});
+    t.waitForCommits(1);
+    int pieces = 0;
+    db::setStatementObserver([&](const std::string&) {
+        ++pieces;
+        t.waitForCommits(t.commits() + 1);
+    });
+    db::ReadPieces::standardRows() = 4;
+    const auto c = con->openCursor(
+        [](const std::string& piece) {
+            return "select Mach_ID from Record_XF where " + (piece.empty() ? kInRange : piece) +
+                   " order by Date_Time, Mach_ID";
+        },
+        kNovember3To10);
+    test::Texts read;
+    while (c->next()) read.push_back(c->field(0).toString());
+    db::setStatementObserver(nullptr);
+    const test::TerminalReport r = t.finish();
+    EXPECT_EQ(r.failures, 0);
+    EXPECT_EQ(read, expected());
+    EXPECT_GE(pieces, onServer() ? 1 : 6);
+}
