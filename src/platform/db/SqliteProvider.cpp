@@ -29,6 +29,8 @@ DbError readOnlyRefusal(const std::string& path) {
 
 constexpr std::size_t kCacheLimit = 128;
 
+bool inWalMode(sqlite3* db);
+
 // How often a waiting connection tries a lock again: the engine's own waits
 // grow to 100 ms, and a writer that took the lock again at once between its
 // transactions kept a waiting terminal out for as long as it wrote.
@@ -183,15 +185,14 @@ SqliteProvider::SqliteProvider(const std::string& path, int timeoutSeconds) : pa
     sqlite3_extended_result_codes(db_, 1);
     registerSqliteFunctions(db_);
     activationSeen_ = activationCount();
-    if (!readOnly_) {
-        turns_ = std::make_unique<WriteTurns>(db_, device_, inode_);
-        // A transaction whose changes outgrow the page cache would otherwise
-        // write them into a rollback-journal file before its commit, taking
-        // the file's exclusive lock for the rest of it: every other
-        // connection, this process's own readers too, would wait until the
-        // commit. The write transactions here are short.
-        runScript("PRAGMA cache_spill=OFF");
-    }
+    if (readOnly_) return;
+    turns_ = std::make_unique<WriteTurns>(db_, device_, inode_);
+    // A transaction whose changes outgrow the page cache would otherwise
+    // write them into a rollback-journal file before its commit, taking the
+    // file's exclusive lock for the rest of it: every other connection, this
+    // process's own readers too, would wait until the commit. The write
+    // transactions here are short. (A WAL file takes such pages in its log.)
+    if (!inWalMode(db_)) runScript("PRAGMA cache_spill=OFF");
 }
 
 // Marks the connection waiting to write while the engine waits for a lock
