@@ -92,6 +92,33 @@ DataList BaseService::Get_DataList(const std::string& Sql) {
     return list;
 }
 
+DataList BaseService::Get_DataList(const std::function<std::string(const std::string& piece)>& statement,
+                                   const db::Pieces_Along& along) {
+    Open_DB_Con();
+    std::vector<std::string> names, cells;
+    int records = 0;
+    try {
+        for (db::ReadPieces pieces = DB_Con->readPieces(along); const auto piece = pieces.next();) {
+            const auto rs = DB_Con->openRecordset(statement(*piece));
+            const int fields = rs->fieldCount();
+            if (names.empty())
+                for (int j = 0; j < fields; ++j) names.push_back(rs->fieldName(j));
+            for (; !rs->eof(); rs->moveNext(), ++records)
+                for (int j = 0; j < fields; ++j) cells.push_back(rs->field(j).toString());
+        }
+    } catch (...) {
+        closeConnection();
+        throw;
+    }
+    closeConnection();
+    const int fields = static_cast<int>(names.size());
+    DataList list(records, std::move(names));
+    for (int k = 1; k <= records; ++k)
+        for (int j = 0; j < fields; ++j)
+            list(k, j) = std::move(cells[static_cast<std::size_t>(k - 1) * static_cast<std::size_t>(fields) + j]);
+    return list;
+}
+
 std::shared_ptr<db::Recordset> BaseService::Get_DataList_ADO(const std::string& Sql) {
     Open_DB_Con();
     rs_ = DB_Con->openRecordset(Sql);

@@ -26,6 +26,11 @@ public:
     // Runs one statement; true once it has run (errors pass as DbError).
     bool Exec_Sql(const std::string& Sql);
     DataList Get_DataList(const std::string& Sql);
+    // The same read in pieces where a long read keeps writers out
+    // (db::ReadPieces): the rows of every piece in one list, `statement`
+    // giving the statement with a piece's condition ("" for the whole).
+    DataList Get_DataList(const std::function<std::string(const std::string& piece)>& statement,
+                          const db::Pieces_Along& along);
     // The live record set; it keeps its own session, DB_Con stays set.
     std::shared_ptr<db::Recordset> Get_DataList_ADO(const std::string& Sql);
     // Runs the statements on one fresh connection, all or none. On a database

@@ -11,9 +11,11 @@ namespace tolvenk::IC_Settlement {
 
 using Settlement_Store::Serial;
 
+// In pieces where a long read keeps terminals out.
 Block::Block(db::Connection& con, const std::string& cutoff, std::int32_t first) {
-    read(*Settlement_Store::Block(con, Serial::Money, cutoff, first));
-    read(*Settlement_Store::Block(con, Serial::Times, cutoff, first));
+    for (const Serial kind : {Serial::Money, Serial::Times})
+        for (db::ReadPieces pieces = con.readPieces(Settlement_Store::Block_Pieces(first)); const auto piece = pieces.next();)
+            read(*Settlement_Store::Block(con, kind, cutoff, first, *piece));
 }
 
 Block::Card_Key Block::key(const std::string& card, std::int64_t person) {
@@ -104,11 +106,12 @@ bool needsSettling(db::Connection& con, std::int32_t person, const std::string& 
 
 std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff) {
     std::set<std::pair<std::int64_t, std::string>> candidates;
-    for (const Serial kind : {Serial::Money, Serial::Times}) {
-        auto rows = Settlement_Store::Candidates(con, kind, cutoff);
-        const int p = rows->fieldIndex("Pinfo_ID"), c = rows->fieldIndex("Card_No");
-        for (; !rows->eof(); rows->moveNext()) candidates.emplace(rows->field(p).toInt64(), rows->field(c).toString());
-    }
+    for (const Serial kind : {Serial::Money, Serial::Times})
+        for (db::ReadPieces pieces = con.readPieces(Settlement_Store::Candidate_Pieces()); const auto piece = pieces.next();) {
+            auto rows = Settlement_Store::Candidates(con, kind, cutoff, *piece);
+            const int p = rows->fieldIndex("Pinfo_ID"), c = rows->fieldIndex("Card_No");
+            for (; !rows->eof(); rows->moveNext()) candidates.emplace(rows->field(p).toInt64(), rows->field(c).toString());
+        }
     std::vector<std::pair<std::int32_t, std::string>> out;
     for (const auto& [person, card] : candidates)
         if (needsSettling(con, static_cast<std::int32_t>(person), card, cutoff))

@@ -69,10 +69,12 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
                 stopped = true;
                 return;
             }
-            // Blocks of a hundred employees spare a write to the cards with nothing to settle.
+            // Blocks of a hundred employees spare a write to the cards with
+            // nothing to settle; a block is a long read, made without the lock.
             inCard(step.person, step.card, [&] {
                 if (step.person > blockEnd) {
                     blockEnd = std::int64_t{step.person} + 100;
+                    batch.commit();
                     block = Block(con, cutoff, step.person);
                 }
             });

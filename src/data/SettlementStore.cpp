@@ -1,5 +1,7 @@
 #include "data/SettlementStore.h"
 
+#include <limits>
+
 #include "data/SqlPieces.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Transaction.h"
@@ -47,11 +49,17 @@ void Prune_Backups(db::Connection& con, const std::string& backupStart) {
     t.commit();
 }
 
-Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t first) {
+Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t first, const std::string& piece) {
     const std::string s = columns(kind).serial;
+    const std::string who = piece.empty() ? "Pinfo_ID >= " + num(first) + " and Pinfo_ID <= " +
+                                                num(std::int64_t{first} + 100)
+                                          : piece;
     return con.openRecordset("select " + s + ",Card_No,Pinfo_ID from Record_XF where " + s + " > 0 " +
-                             "and Date_Time < '" + q(cutoff) + "' and Pinfo_ID >= " + num(first) +
-                             " and Pinfo_ID <= " + num(std::int64_t{first} + 100) + " order by " + s + " DESC");
+                             "and Date_Time < '" + q(cutoff) + "' and " + who + " order by " + s + " DESC");
+}
+
+db::Pieces_Along Block_Pieces(std::int32_t first) {
+    return {"Record_XF", "Pinfo_ID", db::Value(std::int64_t{first}), db::Value(std::int64_t{first} + 100), true};
 }
 
 std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t person,
@@ -63,13 +71,18 @@ std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cut
     return top->eof() || top->field(0).isNull() ? 0 : top->field(0).toInt64();
 }
 
-Rows Candidates(db::Connection& con, Serial kind, const std::string& cutoff) {
+Rows Candidates(db::Connection& con, Serial kind, const std::string& cutoff, const std::string& piece) {
     const std::string s = columns(kind).serial;
     // Only the cards of the run's card list (logged to an employee) count.
     return con.openRecordset("select Pinfo_ID,Card_No from Record_XF where " + s + " > 1 and Date_Time < '" +
-                             q(cutoff) +
-                             "' and Pinfo_ID > 0 and Card_No in (select Card_No from Card_Log where "
+                             q(cutoff) + "' and " + (piece.empty() ? std::string("Pinfo_ID > 0") : piece) +
+                             " and Card_No in (select Card_No from Card_Log where "
                              "Card_Log.Pinfo_ID = Record_XF.Pinfo_ID) group by Pinfo_ID,Card_No having count(*) > 1");
+}
+
+db::Pieces_Along Candidate_Pieces() {
+    return {"Record_XF", "Pinfo_ID", db::Value(std::int64_t{1}), db::Value(std::numeric_limits<std::int64_t>::max()),
+            true};
 }
 
 Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card) {

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/db/ReadPieces.h"
+
 namespace tolvenk {
 
 namespace db {
@@ -47,13 +49,19 @@ void Prune_Backups(db::Connection& con, const std::string& backupStart);
 
 // Serial, Card_No, Pinfo_ID of the rows with a serial of that kind dated
 // before the cut-off, of the employees first..first+100, highest serial first.
-Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t first);
+// `piece`, a piece of Block_Pieces, stands in for the employees' range.
+Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t first,
+           const std::string& piece = "");
+db::Pieces_Along Block_Pieces(std::int32_t first);
 // The card's highest serial of that kind dated before the cut-off; 0 when none.
 std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t person,
                         const std::string& card);
 // Pinfo_ID, Card_No of the cards holding two rows or more with a serial of
 // that kind above 1 dated before the cut-off: those a walk may still collapse.
-Rows Candidates(db::Connection& con, Serial kind, const std::string& cutoff);
+// `piece`, a piece of Candidate_Pieces, stands in for "Pinfo_ID > 0"; a
+// card's rows are all in one piece.
+Rows Candidates(db::Connection& con, Serial kind, const std::string& cutoff, const std::string& piece = "");
+db::Pieces_Along Candidate_Pieces();
 // The card's rows with a serial of that kind up to `top`, highest first:
 // change, balance, Date_Time, serial, XF_Type, Card_No, Pinfo_ID, Err_Code.
 Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card);

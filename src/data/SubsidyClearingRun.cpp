@@ -38,10 +38,10 @@ std::unordered_map<std::int64_t, QL_Figures> monthFigures(XFService& xf, const s
     const DataList spent = xf.QL_Spent(ids, yearMonth, spendKinds());
     if (spent.rowUBound() >= 1) {
         const int id = spent.col("Pinfo_id"), fen = spent.col("Fen"), ci = spent.col("Ci");
-        for (int r = 1; r <= spent.rowUBound(); ++r) {
+        for (int r = 1; r <= spent.rowUBound(); ++r) {  // a row per piece of the month read
             QL_Figures& f = figures[person(spent, r, id)];
-            f.spentFen = fenOf(spent(r, fen));
-            f.spentTimes = fenOf(spent(r, ci));
+            f.spentFen = fenAdd(f.spentFen, fenOf(spent(r, fen)));
+            f.spentTimes = fenAdd(f.spentTimes, fenOf(spent(r, ci)));
         }
     }
     const auto month = static_cast<std::int64_t>(vbVal(yearMonth.size() > 5 ? yearMonth.substr(5, 2) : ""));

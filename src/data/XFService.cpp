@@ -395,11 +395,20 @@ DataList XFService::QL_Spent(const std::vector<std::int64_t>& PInfoIDs, const st
                              const std::vector<int>& SpendKinds) {
     if (PInfoIDs.empty() || SpendKinds.empty()) return {};
     std::vector<std::int64_t> kinds(SpendKinds.begin(), SpendKinds.end());
-    std::string sql = "select Pinfo_id,sum(YuE_Change) as Fen,sum(YuCi_Change) as Ci from Record_XF where Pinfo_id in (" +
-                      numberList(PInfoIDs) + ") and Date_Time>='" + q(Prefix) + "'";
-    if (const std::string end = prefixEnd(Prefix); !end.empty()) sql += " and Date_Time<'" + q(end) + "'";
-    return base_.Get_DataList(sql + " and XF_Type in (" + numberList(kinds) +
-                              ") and coalesce(Card_LiuShui,0)<=0 and coalesce(Ci_LiuShui,0)<=0 group by Pinfo_id");
+    const std::string end = prefixEnd(Prefix);
+    const std::string head = "select Pinfo_id,sum(YuE_Change) as Fen,sum(YuCi_Change) as Ci from Record_XF where Pinfo_id in (" +
+                             numberList(PInfoIDs) + ") and ";
+    const std::string tail = " and XF_Type in (" + numberList(kinds) +
+                             ") and coalesce(Card_LiuShui,0)<=0 and coalesce(Ci_LiuShui,0)<=0 group by Pinfo_id";
+    // In pieces of the month where a long read keeps terminals out: an
+    // employee then has a row per piece.
+    return base_.Get_DataList(
+        [&](const std::string& piece) {
+            if (!piece.empty()) return head + piece + tail;
+            return head + "Date_Time>='" + q(Prefix) + "'" + (end.empty() ? "" : " and Date_Time<'" + q(end) + "'") +
+                   tail;
+        },
+        end.empty() ? db::Pieces_Along{} : db::Pieces_Along{"Record_XF", "Date_Time", Prefix, end, false});
 }
 
 DataList XFService::QL_Batches(const std::vector<std::int64_t>& PInfoIDs, std::int64_t Year, std::int64_t Month,

@@ -90,7 +90,9 @@ public:
     // The month-end clearing's listing, one grouped statement each for the
     // employees of PInfoIDs. Per employee with rows: Fen and Ci, the sums of
     // YuE_Change and YuCi_Change of his transactions whose Date_Time starts
-    // with Prefix, of the kinds SpendKinds, without a card or times serial.
+    // with Prefix, of the kinds SpendKinds, without a card or times serial;
+    // read in pieces of the month (an employee in a row per piece, to be
+    // added up) where a long read keeps terminals out.
     DataList QL_Spent(const std::vector<std::int64_t>& PInfoIDs, const std::string& Prefix,
                       const std::vector<int>& SpendKinds);
     // Per employee with batch rows of the year and month: Fen and Ci of the

@@ -286,6 +286,25 @@ TEST_P(GeneratedSettlement, CollapsesEveryCardAsPlainSqlSays) {
     EXPECT_EQ(cutoffRow(), (test::Texts{kCut, "1"}));
 }
 
+// On a rollback-journal file the blocks and the check for cards left are read
+// in pieces of a few dozen rows (a card's rows never split): the same cards
+// collapse.
+TEST_P(GeneratedSettlement, ReadInPiecesOnARollbackJournalItCollapsesEveryCardAsPlainSqlSays) {
+    con->executeScript("PRAGMA journal_mode=DELETE");
+    ASSERT_EQ(test::text(*con, "PRAGMA journal_mode"), "delete");
+    db::ReadPieces::standardRows() = 40;
+    int pieces = 0;
+    db::setStatementObserver([&](const std::string& sql) { pieces += sql.find("Pinfo_ID>=") != std::string::npos; });
+    settle(std::string(kCut).substr(0, 10));
+    db::setStatementObserver(nullptr);
+    EXPECT_TRUE(sv->boxes.empty());
+    EXPECT_GT(pieces, 100);
+    expectSettled("Card_LiuShui", "YuE_Change", "YuE_New");
+    expectSettled("Ci_LiuShui", "YuCi_Change", "YuCi_New");
+    EXPECT_EQ(changedOutside(), 0);
+    EXPECT_EQ(cutoffRow(), (test::Texts{kCut, "1"}));
+}
+
 TEST_P(GeneratedSettlement, AFailureInOneCardLeavesItAndTheCutoffAndTheRetrySettlesOnce) {
     const std::string person = test::text(*con, "select Pinfo_id from Before where Ci_LiuShui>3 and Date_Time<'2026-10-01' group by Pinfo_id order by Pinfo_id limit 1 offset 3");
     const std::string cardNo = test::text(*con, "select min(Card_No) from Before where Ci_LiuShui>=3 and Err_Code=0 and Date_Time<'" +

@@ -6,7 +6,25 @@
 namespace tolvenk::db {
 
 namespace {
-std::string quoted(const std::string& text) { return "'" + sqlEscape(text) + "'"; }
+
+std::string literal(const Value& v) {
+    return v.isInteger() ? sqlNumber(v.asInteger()) : "'" + sqlEscape(v.asText()) + "'";
+}
+
+// Bounds of one kind, the first not after the second.
+bool inOrder(const Value& from, const Value& to) {
+    if (from.isInteger() && to.isInteger()) return from.asInteger() <= to.asInteger();
+    return from.isText() && to.isText() && from.asText() <= to.asText();
+}
+
+// A bound as the index gave it, of the range's kind; nothing otherwise.
+std::optional<Value> bound(const QueryResult& r, const Value& like) {
+    if (r.rows.empty() || r.rows[0].empty()) return std::nullopt;
+    const Value& v = r.rows[0][0];
+    if (like.isInteger() ? !v.isInteger() : !v.isText()) return std::nullopt;
+    return v;
+}
+
 }  // namespace
 
 long long& ReadPieces::standardRows() {
@@ -19,12 +37,12 @@ ReadPieces::ReadPieces(std::shared_ptr<Provider> session, Pieces_Along along)
 
 ReadPieces::ReadPieces(std::shared_ptr<Provider> session, Pieces_Along along, long long rows)
     : session_(std::move(session)), along_(std::move(along)), rows_(rows),
-      split_(rows > 0 && !along_.table.empty() && along_.from <= along_.to && session_->readsKeepWritersOut()),
+      split_(rows > 0 && !along_.table.empty() && inOrder(along_.from, along_.to) && session_->readsKeepWritersOut()),
       at_(along_.from) {}
 
-std::string ReadPieces::stretch(const std::string& end, bool endIncluded) const {
+std::string ReadPieces::stretch(const Value& end, bool endIncluded) const {
     const std::string& c = along_.column;
-    return c + ">=" + quoted(at_) + " and " + c + (endIncluded ? "<=" : "<") + quoted(end);
+    return c + ">=" + literal(at_) + " and " + c + (endIncluded ? "<=" : "<") + literal(end);
 }
 
 std::optional<std::string> ReadPieces::next() {
@@ -38,17 +56,12 @@ std::optional<std::string> ReadPieces::next() {
                                (along_.toIncluded ? "<=?" : "<?");
     // The row `rows_` on along the index begins the piece after this one; a
     // value shared by more rows than that is read in one piece.
-    const QueryResult ahead = session_->query("select " + c + within + " order by " + c + " limit 1 offset " +
-                                                  std::to_string(rows_),
-                                              {Value(at_), Value(along_.to)});
-    std::optional<std::string> end;
-    if (!ahead.rows.empty() && ahead.rows[0][0].isText()) end = ahead.rows[0][0].asText();
-    if (end && *end == at_) {
-        const QueryResult after = session_->query("select min(" + c + ")" + within + " and " + c + ">?",
-                                                  {Value(at_), Value(along_.to), Value(at_)});
-        end.reset();
-        if (!after.rows.empty() && after.rows[0][0].isText()) end = after.rows[0][0].asText();
-    }
+    std::optional<Value> end = bound(session_->query("select " + c + within + " order by " + c + " limit 1 offset " +
+                                                         std::to_string(rows_),
+                                                     {at_, along_.to}),
+                                     at_);
+    if (end && *end == at_)
+        end = bound(session_->query("select min(" + c + ")" + within + " and " + c + ">?", {at_, along_.to, at_}), at_);
     if (!end) {
         done_ = true;
         return stretch(along_.to, along_.toIncluded);

@@ -3,18 +3,20 @@
 #include <optional>
 #include <string>
 
+#include "platform/db/Value.h"
+
 namespace tolvenk::db {
 
 class Provider;
 
-// Where the rows of a long read lie: an indexed text column of a table and
-// the range of it the read covers (`from` on, before `to`, or up to `to`
-// itself when `toIncluded`). A piece's condition stands in for the read's
-// own condition on that range, so that the engine walks the index over the
-// piece alone. No table: a read that is never split.
+// Where the rows of a long read lie: an indexed column of a table (text, or
+// whole numbers) and the range of it the read covers (`from` on, before
+// `to`, or up to `to` itself when `toIncluded`). A piece's condition stands
+// in for the read's own condition on that range, so that the engine walks
+// the index over the piece alone. No table: a read that is never split.
 struct Pieces_Along {
     std::string table, column;
-    std::string from, to;
+    Value from, to;
     bool toIncluded = false;
 };
 
@@ -26,7 +28,8 @@ struct Pieces_Along {
 // along its index, and each is read by a statement of its own with the
 // stretch as its condition on the column: a commit waits for one piece at most.
 // Elsewhere (WAL, the server) the read stays one statement. The pieces
-// together hold every row of the range once, in the column's order.
+// together hold every row of the range once, in the column's order, all rows
+// of one value in one piece.
 class ReadPieces {
 public:
     static constexpr long long kRows = 20000;
@@ -42,14 +45,14 @@ public:
     bool split() const { return split_; }
 
 private:
-    std::string stretch(const std::string& end, bool endIncluded) const;
+    std::string stretch(const Value& end, bool endIncluded) const;
 
     std::shared_ptr<Provider> session_;
     Pieces_Along along_;
     long long rows_;
     bool split_;
     bool done_ = false;
-    std::string at_;  // where the next piece begins
+    Value at_;  // where the next piece begins
 };
 
 }  // namespace tolvenk::db
