@@ -44,8 +44,9 @@ public:
     // on a connection nothing else uses meanwhile.
     std::unique_ptr<RowCursor> openCursor(const std::string& sql);
     // The same for a statement read in pieces (ReadPieces) where a long read
-    // would keep writers out: `statement` gives it with a piece's condition
-    // added ("" for the whole); the rows come in the pieces' order.
+    // would keep writers out: `statement` gives it with a piece's condition in
+    // place of its own on the range ("" for the whole); the rows come piece
+    // after piece.
     std::unique_ptr<RowCursor> openCursor(std::function<std::string(const std::string& piece)> statement,
                                           const Pieces_Along& along);
     // The pieces of a long read on this connection; see ReadPieces.
