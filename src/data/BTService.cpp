@@ -152,49 +152,56 @@ DataList BTService::Get_BT_DY(const std::string& infoID) {
         num(infoID));
 }
 
-std::string BTService::selectedIds(std::int16_t count) const {
-    if (count < 0 || static_cast<std::size_t>(count) >= gSelPInfoIDs.size()) throw VbError(9, "Subscript out of range");
+std::string BTService::selectedIds(std::int64_t count) const {
+    if (count < 0 || static_cast<std::uint64_t>(count) >= gSelPInfoIDs.size()) throw VbError(9, "Subscript out of range");
     std::string ids;
-    for (int i = 0; i <= count; ++i) ids += (i ? "," : "") + num(gSelPInfoIDs[static_cast<std::size_t>(i)]);
+    for (std::size_t i = 0; i <= static_cast<std::size_t>(count); ++i) ids += (i ? "," : "") + num(gSelPInfoIDs[i]);
     return ids;
 }
 
-DataList BTService::select_DY(std::int16_t count) {
+DataList BTService::select_DY(std::int64_t count) {
     return base_.Get_DataList("select * from BuTie_DuiYing where Pinfo_ID in (" + selectedIds(count) + ")");
 }
 
-std::string BTService::deleteDyStatement(std::int16_t count, std::int16_t B_type) const {
+std::string BTService::deleteDyStatement(std::int64_t count, std::int16_t B_type) const {
     std::string sql = "delete from BuTie_DuiYing where Pinfo_ID in (" + selectedIds(count) + ") ";
     if (B_type != 0) sql += "and B_Type=" + num(B_type);
     return sql;
 }
 
-std::string BTService::insertDyStatement(std::int32_t pinfo, std::int32_t Mach_Id, std::int16_t B_type) const {
-    return "insert into BuTie_DuiYing(Pinfo_ID,Mach_ID,B_Type) values(" + num(pinfo) + "," + num(Mach_Id) + "," +
-           num(B_type) + ")";
+void BTService::addInsertsDy(std::vector<std::string>& out, std::int64_t count, std::int32_t Mach_Id,
+                             std::int16_t B_type) const {
+    // A row per employee, a few hundred to a statement: tens of thousands
+    // of employees are not as many round trips to a server.
+    constexpr std::size_t kRowsPerStatement = 500;
+    const std::string row = "," + num(Mach_Id) + "," + num(B_type) + ")";
+    const auto last = static_cast<std::size_t>(count);
+    for (std::size_t first = 0; first <= last; first += kRowsPerStatement) {
+        std::string sql = "insert into BuTie_DuiYing(Pinfo_ID,Mach_ID,B_Type) values";
+        for (std::size_t i = first; i <= last && i < first + kRowsPerStatement; ++i)
+            sql += (i == first ? "(" : ",(") + num(gSelPInfoIDs[i]) + row;
+        out.push_back(std::move(sql));
+    }
 }
 
-bool BTService::Delete_DY(std::int16_t count, std::int16_t B_type) {
+bool BTService::Delete_DY(std::int64_t count, std::int16_t B_type) {
     if (select_DY(count).rowUBound() < 1) return true;
     return base_.Exec_Sql(deleteDyStatement(count, B_type));
 }
 
-bool BTService::Insert_DY(std::int16_t Mach_Id, std::int16_t B_type, std::int16_t count) {
+bool BTService::Insert_DY(std::int16_t Mach_Id, std::int16_t B_type, std::int64_t count) {
     selectedIds(count);  // the same range check as the other two
     std::vector<std::string> inserts;
-    for (int i = 0; i <= count; ++i)
-        inserts.push_back(insertDyStatement(gSelPInfoIDs[static_cast<std::size_t>(i)], Mach_Id, B_type));
+    addInsertsDy(inserts, count, Mach_Id, B_type);
     // All employees get their terminal or none does.
     return base_.Exec_Sql_Trans(inserts);
 }
 
-bool BTService::Replace_DY(std::int16_t count, std::int16_t B_type,
+bool BTService::Replace_DY(std::int64_t count, std::int16_t B_type,
                            const std::vector<std::pair<std::int32_t, std::int16_t>>& terminals,
                            std::size_t* Failed) {
     std::vector<std::string> statements{deleteDyStatement(count, B_type)};
-    for (const auto& [mach, kind] : terminals)
-        for (int i = 0; i <= count; ++i)
-            statements.push_back(insertDyStatement(gSelPInfoIDs[static_cast<std::size_t>(i)], mach, kind));
+    for (const auto& [mach, kind] : terminals) addInsertsDy(statements, count, mach, kind);
     return base_.Exec_Sql_Trans(statements, Failed);
 }
 
