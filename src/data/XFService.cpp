@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "data/CardSysMode.h"
 #include "data/Globals.h"
 #include "data/HzRepDefaults.h"
 #include "data/RecordXf.h"
@@ -316,10 +317,7 @@ std::string XFService::add_YuE_ZF_Sql(std::int32_t PInfoID, std::int32_t XFType,
 std::int32_t XFService::Get_is_IC() {
     const DataList d = base_.Get_DataList("select P2 from sys_para where Para_Name='Sys_Config'");
     if (d.rowUBound() < 1) return 0;
-    // A P2 that is not a number reads as an ID installation.
-    const auto mode = parseNumber(d(1, 0));
-    if (!mode || std::fabs(*mode) > 2e9) return 0;
-    return static_cast<std::int32_t>(std::nearbyint(*mode));
+    return Card_Sys_Mode::read(d(1, 0));
 }
 
 std::string XFService::settlementP1() {
