@@ -46,7 +46,9 @@ DataList BTService::Get_CZ_Name(const std::string& CZ_Ren_ID) {
     return base_.Get_DataList("select User_Name from Sys_User_Info where User_ID=" + num(CZ_Ren_ID));
 }
 
-DataList BTService::All_CZ_Name() { return base_.Get_DataList("select * from Sys_User_Info where Del_YN=0"); }
+DataList BTService::All_CZ_Name() {
+    return base_.Get_DataList("select * from Sys_User_Info where Del_YN=0 order by User_ID");
+}
 
 DataList BTService::Get_Emp_ByDept(const std::string& str_dept) {
     return base_.Get_DataList(std::string("select Ren_Per_Info.PInfo_id,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code,"
@@ -61,7 +63,8 @@ DataList BTService::empCheck(const std::string& where, const std::string& Dept_N
     std::string sql = kEmpColumns + where + " and Ren_Dept_Info.Dept_No like '" + lit(Dept_No) + "%" + likeEnd;
     sql += nameFilter + codeFilter;
     if (!pID.empty()) sql += "and Ren_Per_Info.PInfo_id =" + num(pID);
-    return base_.Get_DataList(sql + tail + "  order by  Ren_Dept_Info.Dept_Name,Ren_Per_Info.P_Code");
+    // Employees whose department name and code are alike keep one order on either engine.
+    return base_.Get_DataList(sql + tail + "  order by  Ren_Dept_Info.Dept_Name,Ren_Per_Info.P_Code,Ren_Per_Info.PInfo_id");
 }
 
 DataList BTService::Get_Emp_Check_All(const std::string& Dept_No, const std::string& pName,
@@ -92,7 +95,7 @@ DataList BTService::Get_Dept_No(const std::string& Dept_No, const std::string& l
     std::string sql = "select * from Ren_Dept_Info where Del_YN=0";
     if (!Dept_No.empty()) sql += " and Dept_No like '" + lit(Dept_No) + "%" + likeEnd;
     if (!last_dept_no.empty()) sql += " and Last_DeptNo='" + q(last_dept_no) + "'";
-    return base_.Get_DataList(sql + " order by Dept_No");
+    return base_.Get_DataList(sql + " order by Dept_No,Dept_ID");
 }
 
 DataList BTService::IS_ID(const std::string& P_id) { return base_.Get_DataList(IS_ID_Sql(P_id)); }
@@ -149,7 +152,7 @@ DataList BTService::Get_BT_DY(const std::string& infoID) {
         "from BuTie_DuiYing,XF_Dian_Info,Mach_Info where BuTie_DuiYing.Mach_ID=Mach_Info.Mach_ID "
         "and Mach_Info.XF_Dian_ID=XF_Dian_Info.XF_Dian_ID "
         "and BuTie_DuiYing.Pinfo_ID =" +
-        num(infoID));
+        num(infoID) + " order by BuTie_DuiYing.ID");
 }
 
 std::string BTService::selectedIds(std::int64_t count) const {

@@ -67,6 +67,7 @@ public:
     bool Mend_Break(const CorrectionRow& row, std::int64_t breakSerial, std::int64_t started);
     bool Add_XF_BT_ID(const std::vector<std::string>& para);
 
+    // An employee's subsidy terminals, in the order they were assigned.
     DataList Get_BT_DY(const std::string& infoID);
     // Subsidy terminals of the employees in gSelPInfoIDs(0..count); a site
     // ticks more employees than 16 bits count, so the last index is 64-bit.

@@ -71,7 +71,7 @@ std::int16_t CardService::New_Type(const std::vector<std::string>& para) {
 DataList CardService::Get_Type(const std::string& para) {
     std::string sql = "select * from Card_Type where Del_YN=0";
     if (!para.empty()) sql += " and ID='" + q(para) + "'";
-    return base_.Get_DataList(sql + " order by C_LeiBie");
+    return base_.Get_DataList(sql + " order by C_LeiBie,ID");
 }
 
 std::int16_t CardService::Update_Type(const std::vector<std::string>& para) {
@@ -99,7 +99,8 @@ std::shared_ptr<db::Recordset> CardService::get_IDYuE(const std::string& Dept_No
         lit(Dept_No) + "%" + likeEnd + " and P.Dept_No=D.Dept_No and P.Pinfo_id=C.Pinfo_Id ";
     if (!p_Name.empty()) sql += " and P.P_Name='" + q(p_Name) + "' ";
     if (!p_code.empty()) sql += " and P.P_Code='" + q(p_code) + "'";
-    return base_.Get_DataList_ADO(sql + " order by P_Name");
+    // One person's cards, and namesakes, in one order on either engine.
+    return base_.Get_DataList_ADO(sql + " order by P_Name,C.ID");
 }
 
 bool CardService::YuE_QL(std::int32_t Pinfo_id, const std::string& Card_No) {

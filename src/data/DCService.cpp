@@ -58,7 +58,7 @@ bool DCService::Update_ZC_DC(const std::vector<std::string>& Values) {
 DataList DCService::Select_TS_DC(const std::string& TSDate) {
     std::string sql = "select * from DC_TeShuRi";
     if (!TSDate.empty()) sql += " where TS_Date='" + q(TSDate) + "'";
-    return base_.Get_DataList(sql + " order by TS_Date");
+    return base_.Get_DataList(sql + " order by TS_Date,ID");
 }
 
 bool DCService::Add_TS_DC(const std::string& TSDate, std::int32_t Zao, std::int32_t Zhong, std::int32_t Wan,
