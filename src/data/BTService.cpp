@@ -458,8 +458,9 @@ BTService::ID_Credit_Result BTService::Credit_ID_BT(db::Connection& con, const I
         "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code) values(0," +
         num(c.Pinfo_id) + "," + numOrNull(c.Card_No_Lng) + ",''," + numOrNull(c.C_LeiBie) + ",0," +
         num(c.XF_Type) + ",0," + num(yuEOld) + "," + Signed_Change(jine) + "," + num(fenAdd(yuEOld, jine)) +
-        ",0,0,0,'" + q(c.ZB_DT) + "','" + q(c.Card_No) + "'," + Signed_Change(ci) + "," + num(c.ZB_Ren_ID) +
-        ",1,0,0," + num(fenAdd(yuCiOld, ci)) + ",0)");
+        ",0,0,0,'" + q(c.ZB_DT) + "','" + q(c.Card_No) + "'," + Signed_Change(ci) +
+        // The operator and owner are fixed at 1: readers group these rows by them.
+        ",1,1,0,0," + num(fenAdd(yuCiOld, ci)) + ",0)");
     t.commit();
     return ID_Credit_Result::Credited;
 }
