@@ -130,7 +130,7 @@ CardService::QL_Result CardService::YuE_QL_ZF(std::int32_t Pinfo_id, const std::
         r.error = e.what();
         return r;
     }
-    if (r.state == QL_Result::Cleared) log = after;
+    if (r.state != QL_Result::Failed) log = after;
     return r;
 }
 
@@ -158,17 +158,14 @@ CardService::QL_Result CardService::YuE_QL_ZF(db::Connection& con, std::int32_t 
     std::int64_t balance = 0;
     for (; !rs->eof(); rs->moveNext()) balance = fenAdd(balance, rs->field("C_YuE_ID").toInt64());
     // Both balances of every ticked card end at 0; a card already at
-    // 0 gets no void row of nothing.
+    // 0 gets no void row of nothing, yet counts in the click's log row.
     con.execute("update Card_Log set Card_YuE=0" + where);
-    if (balance == 0) {
-        r.state = QL_Result::Already_Zero;
-        t.commit();
-        return r;
-    }
     const std::int64_t amount = fenNeg(balance);
-    con.execute(XFService::add_YuE_ZF_Sql(Pinfo_id, kVoid, amount, log.time, Card_No,
-                                          static_cast<std::int32_t>(leiBie), log.operatorId));
-    con.execute("update Card_Info set C_YuE_ID=0" + where);
+    if (balance != 0) {
+        con.execute(XFService::add_YuE_ZF_Sql(Pinfo_id, kVoid, amount, log.time, Card_No,
+                                              static_cast<std::int32_t>(leiBie), log.operatorId));
+        con.execute("update Card_Info set C_YuE_ID=0" + where);
+    }
     after.count = fenAdd(log.count, 1);
     after.sum = fenAdd(log.sum, amount);
     const std::string text = std::to_string(after.count) + "," + std::to_string(after.sum);
@@ -184,7 +181,7 @@ CardService::QL_Result CardService::YuE_QL_ZF(db::Connection& con, std::int32_t 
     } else {
         con.execute("update Sys_Log set Op_Object='" + q(text) + "' where ID=" + num(after.id));
     }
-    r.state = QL_Result::Cleared;
+    r.state = balance == 0 ? QL_Result::Already_Zero : QL_Result::Cleared;
     r.amount = amount;
     t.commit();
     return r;
