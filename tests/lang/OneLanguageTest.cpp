@@ -107,9 +107,14 @@ TEST(OneLanguage, EveryNamedTextIsInEachTableInItsOwnScript) {
     const auto simplified = parseLangTable(langdata::Simplified);
     const auto english = parseLangTable(langdata::English);
     const auto traditional = parseLangTable(langdata::Traditional);
+    // English writes 459 and 609 as empty texts (the label after the backup
+    // date reads on without one); 459 is English's alone.
+    EXPECT_EQ(english.at(459), "");
+    EXPECT_EQ(english.at(609), "");
     for (int n : named) {
-        if (n == 459) continue;  // written by English alone, as an empty text
+        if (n == 459) continue;
         for (const auto* table : {&simplified, &english, &traditional}) {
+            if (table == &english && n == 609) continue;
             const auto it = table->find(n);
             const char* name = table == &english ? "English" : table == &traditional ? "Traditional" : "Simplified";
             EXPECT_TRUE(it != table->end() && !it->second.empty()) << "text " << n << " missing from " << name;
