@@ -422,7 +422,8 @@ DataList BTService::select_BT_OK_3(std::int32_t year, std::int32_t Ren_ID, std::
     return base_.Get_DataList(sql);
 }
 
-DataList BTService::Get_Year() { return base_.Get_DataList("select distinct B_Year from BuTie_OK"); }
+// In order: the first is the one a window starts with, on either engine.
+DataList BTService::Get_Year() { return base_.Get_DataList("select distinct B_Year from BuTie_OK order by B_Year"); }
 
 DataList BTService::Get_HZ(std::int32_t year, std::int32_t month, const std::string& Ci) {
     std::string sql = "select * from BuTie_OK where B_Year=" + num(year) + " and B_Month=" + num(month) +

@@ -41,6 +41,7 @@ insert into BuTie_DuiYing(ID,Pinfo_ID,Mach_ID,B_Type) values (2,2,25,2),(1,2,21,
 insert into Card_Type(ID,C_LeiBie,C_Name,Del_YN) values (4,2,'教工卡',0),(3,2,'教工卡二',0);
 insert into DC_TeShuRi(ID,TS_Date,TS_Zao) values (2,'2026-06-01',1),(1,'2026-06-01',0);
 insert into Sys_User_Info(User_ID,User_Name,Del_YN) values (9,'b',0),(7,'a',0);
+insert into BuTie_OK(ID,Pinfo_ID,B_Year,B_Month,B_Times,B_SF) values (2,2,2027,1,1,0),(1,2,2026,1,1,0),(3,3,2027,1,1,0);
 )";
 
 class RowOrder : public test::KitTest {
@@ -134,6 +135,12 @@ TEST_F(RowOrder, ListsForTheSubsidyMealAndReportWindows) {
     EXPECT_EQ(onBoth([](const std::string& cs) { return column(Lookup_Store::Dept_Employees(cs, "0"), "Pinfo_ID"); },
                      "the picker's employees"),
               (T{"2", "3", "1"}));
+    EXPECT_EQ(onBoth([](const std::string& cs) { return column(Lookup_Store::Live_Depts(cs), "Dept_Name"); },
+                     "the picker's departments"),
+              (T{"总部", "总部", "仓库二", "仓库"}));
+    EXPECT_EQ(onBoth([](const std::string& cs) { return column(service<BTService>(cs).Get_Year(), "B_Year"); },
+                     "the years of the subsidy windows"),
+              (T{"2026", "2027"}));
     EXPECT_EQ(onBoth([](const std::string& cs) {
                   return column(service<XFService>(cs).Get_XF_Info7_2("", {}, "2026-05-02", "2026-05-03", 0, 0, 0, 0, "2"), "ID");
               }, "detail"),
