@@ -64,7 +64,8 @@ DataList BTService::empCheck(const std::string& where, const std::string& Dept_N
     sql += nameFilter + codeFilter;
     if (!pID.empty()) sql += "and Ren_Per_Info.PInfo_id =" + num(pID);
     // Employees whose department name and code are alike keep one order on either engine.
-    return base_.Get_DataList(sql + tail + "  order by  Ren_Dept_Info.Dept_Name,Ren_Per_Info.P_Code,Ren_Per_Info.PInfo_id");
+    return base_.Get_DataList(sql + tail +
+                              "  order by  Ren_Dept_Info.Dept_Name,Ren_Per_Info.P_Code,Ren_Per_Info.PInfo_id");
 }
 
 DataList BTService::Get_Emp_Check_All(const std::string& Dept_No, const std::string& pName,
@@ -156,7 +157,8 @@ DataList BTService::Get_BT_DY(const std::string& infoID) {
 }
 
 std::string BTService::selectedIds(std::int64_t count) const {
-    if (count < 0 || static_cast<std::uint64_t>(count) >= gSelPInfoIDs.size()) throw VbError(9, "Subscript out of range");
+    if (count < 0 || static_cast<std::uint64_t>(count) >= gSelPInfoIDs.size())
+        throw VbError(9, "Subscript out of range");
     std::string ids;
     for (std::size_t i = 0; i <= static_cast<std::size_t>(count); ++i) ids += (i ? "," : "") + num(gSelPInfoIDs[i]);
     return ids;

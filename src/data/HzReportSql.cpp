@@ -104,6 +104,8 @@ std::string Dept_Named(const std::string& name, bool top) {
            (top ? "0" : "1") + " and Del_YN=0 order by Dept_ID";
 }
 
-std::string Top_Dept() { return "select Dept_Name from Ren_Dept_Info where Dept_Level=0 and Del_YN=0 order by Dept_ID"; }
+std::string Top_Dept() {
+    return "select Dept_Name from Ren_Dept_Info where Dept_Level=0 and Del_YN=0 order by Dept_ID";
+}
 
 }  // namespace tolvenk::HZ_Report_Sql

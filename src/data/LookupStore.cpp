@@ -15,7 +15,8 @@ DataList list(const std::string& connectionString, const std::string& sql) {
 }  // namespace
 
 DataList Live_Depts(const std::string& connectionString) {
-    return list(connectionString, "select Dept_No,Dept_Name from Ren_Dept_Info where Del_YN=0 order by Dept_No,Dept_ID");
+    return list(connectionString,
+                "select Dept_No,Dept_Name from Ren_Dept_Info where Del_YN=0 order by Dept_No,Dept_ID");
 }
 
 DataList Dept_Employees(const std::string& connectionString, const std::string& deptNo) {
