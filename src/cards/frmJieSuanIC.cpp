@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "data/CardSysMode.h"
 #include "data/Globals.h"
 #include "data/IcSettlementRun.h"
 #include "lang/Language.h"
@@ -139,7 +140,14 @@ void frmJieSuanIC::dtP_Change() {
 }
 
 void frmJieSuanIC::Command1_Click() {
-    if (XF.Get_is_IC() == 1) Do_JieSuan();
+    std::int32_t mode = 0;
+    try {
+        mode = XF.Get_is_IC();
+    } catch (const std::exception& e) {
+        Show_Error(e);  // a setting that cannot be read must not look like an ID system
+        return;
+    }
+    if (mode == Card_Sys_Mode::IC) Do_JieSuan();
 }
 
 void frmJieSuanIC::Command2_Click() { Stop_Flag = true; }

@@ -48,7 +48,8 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
                         *r = CardService::YuE_QL_ZF(c, cards[i].person, cards[i].cardNo, open, *after);
                     },
                     [&, i, r, after] {
-                        if (r->state == QL::Cleared) log = *after;
+                        if (r->state != QL::Failed) log = *after;
+                        if (r->state == QL::Cleared) ++result.cleared;
                         if (r->state == QL::Already_Zero) ++result.zero;
                         if (done) done(i, *r);
                     },
@@ -56,7 +57,7 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
                         open = log;
                         failed(i, why);
                     });
-                if (r->state == QL::Cleared) open = *after;
+                if (r->state != QL::Failed) open = *after;
             } catch (const std::exception& e) {
                 const std::string why = e.what();
                 batch.note([&failed, i, why] { failed(i, why); });
@@ -72,7 +73,6 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
             result.logError = e.what();
         }
     }
-    result.cleared = log.count;
     result.voided = log.sum;
     return result;
 }

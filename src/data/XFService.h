@@ -77,6 +77,8 @@ public:
                                       std::int32_t OperatorID);
 
     // Parameters and report names.
+    // Card_Sys_Mode: 0 without a 'Sys_Config' row; a P2 that is no number
+    // is refused (Card_Sys_Mode::read).
     std::int32_t Get_is_IC();
     std::string JieSuan_Date();
     // The cut-off ("yyyy-MM-dd") a settlement run was going to when it did

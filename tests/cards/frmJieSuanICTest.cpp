@@ -220,7 +220,10 @@ TEST_P(Settlement, CaptionsFitInEveryLanguage) {
         Load_Lan(language);
         Lan_Type = language;
         settle("2026-06-01");
-        EXPECT_EQ(test::badCaptions(w), test::Texts{}) << "language " << language;
+        // English writes the label after the backup date empty: the sentence reads on without it.
+        const auto leftEmpty = language == 1 ? std::vector<const forms::Control*>{&w.Label11}
+                                             : std::vector<const forms::Control*>{};
+        EXPECT_EQ(test::badCaptions(w, leftEmpty), test::Texts{}) << "language " << language;
         w.Unload();
     }
 }
