@@ -108,23 +108,23 @@ TEST_P(MealOrderSums, TheFifthMealCountsOnEachDayOfARange) {
     ASSERT_EQ(days.size(), 2u);
     const Meal_Order_Sums& first = days[0][4];
     EXPECT_EQ(first.orders, 2);
-    EXPECT_EQ(first.preDeducted, 1000);
+    EXPECT_EQ(first.preDeducted.whole(), "1000");
     EXPECT_EQ(first.cancellations, 1);
-    EXPECT_EQ(first.cancelled, 450);
+    EXPECT_EQ(first.cancelled.whole(), "450");
     EXPECT_EQ(first.taken, 1);
-    EXPECT_EQ(first.returned, 200);
-    EXPECT_EQ(first.surplus(), 350);
+    EXPECT_EQ(first.returned.whole(), "200");
+    EXPECT_EQ(first.surplus().whole(), "350");
     EXPECT_EQ(days[1][4].orders, 1);
-    EXPECT_EQ(days[1][4].preDeducted, 300);
+    EXPECT_EQ(days[1][4].preDeducted.whole(), "300");
     // The day's meals together: meal 2's 1500 and meal 3's 900 beside meal 5's 1000.
     Meal_Order_Sums day;
     for (const Meal_Order_Sums& m : days[0]) day += m;
     EXPECT_EQ(day.orders, 5);
-    EXPECT_EQ(day.preDeducted, 3400);
-    EXPECT_EQ(day.returned, 1200);
+    EXPECT_EQ(day.preDeducted.whole(), "3400");
+    EXPECT_EQ(day.returned.whole(), "1200");
     // One meal asked alone, card kind 2 only.
     const Meal_Order_Sums alone = Meal_Order_Day(dc, "2026-12-01", 2, 5);
     EXPECT_EQ(alone.orders, 1);
-    EXPECT_EQ(alone.preDeducted, 550);
-    EXPECT_EQ(alone.returned, 0);
+    EXPECT_EQ(alone.preDeducted.whole(), "550");
+    EXPECT_EQ(alone.returned.whole(), "0");
 }
