@@ -110,12 +110,15 @@ void frmJieSuanIC::Form_Load() {
     const std::string settled = XF.JieSuan_Date();
     if (dtP.MaxDate() < settled) dtP.setMaxDate(settled);
     dtP.setMinDate(settled);
-    // A run that did not finish is said, and offered again to its own date.
-    if (const std::string target = XF.JieSuan_Unfinished(); !target.empty() && target >= settled) {
-        if (dtP.MaxDate() < target) dtP.setMaxDate(target);
-        dtP.setValue(target);
+    // A run that did not finish is said, and offered again to its own date;
+    // one going on in another office is only said.
+    if (const XFService::Settlement_Pending p = XF.JieSuan_Pending(); p.running) {
+        platform::services().msgBox(Lf(1090, {p.target}), platform::vbExclamation, L(43));
+    } else if (!p.target.empty() && p.target >= settled) {
+        if (dtP.MaxDate() < p.target) dtP.setMaxDate(p.target);
+        dtP.setValue(p.target);
         dtP_Change();
-        platform::services().msgBox(Lf(986, {target}), platform::vbExclamation, L(43));
+        platform::services().msgBox(Lf(986, {p.target}), platform::vbExclamation, L(43));
     }
 
     const char* heads[] = {"异常", "员工ID", "Card_No", "总金额", "余额", "差额"};
@@ -183,6 +186,8 @@ void frmJieSuanIC::Do_JieSuan() {
     try {
         const std::string cutoff = dtP.Date_Value() + " 00:00:00";
         const std::string backupStart = chk1.Value() == forms::vbChecked ? dtP2.Date_Value() + " 00:00:00" : "";
+        // Closing the window mid-run closes its connection, which must outlive the run.
+        const std::shared_ptr<db::Connection> own = Win_Base.DB_Con;
         result = IC_Settlement::Run(Win_Connection(), Main_Connection(), cutoff, backupStart,
                                     [&](const IC_Settlement::Run_Step& s) { return Show_Step(s, lock); });
     } catch (const IC_Settlement::Card_Failure& e) {
@@ -192,6 +197,8 @@ void frmJieSuanIC::Do_JieSuan() {
         Show_Failure("", platform::errorText(e));
     }
     if (lock.stopped()) return;  // the window was closed: it is back as designed
+    if (result.state == IC_Settlement::Run_Result::Busy)
+        platform::services().msgBox(L(1091), platform::vbExclamation, L(43));
     if (result.state == IC_Settlement::Run_Result::No_Cards)
         platform::services().msgBox("没有卡需要结算。", platform::vbCritical, "提示");
     if (result.state == IC_Settlement::Run_Result::Left) Show_Left(result.left);

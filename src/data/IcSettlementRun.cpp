@@ -12,6 +12,24 @@ namespace {
 
 constexpr const char* kNoBackupStart = "2000-01-01 00:00:00";
 
+// The run's lock, let go however the run ends; a connection lost meanwhile
+// took it with its session.
+class Held_Lock {
+public:
+    explicit Held_Lock(db::Connection& con) : con_(con) {}
+    ~Held_Lock() {
+        try {
+            if (con_.isOpen()) con_.releaseLock(kRunLock);
+        } catch (...) {
+        }
+    }
+    Held_Lock(const Held_Lock&) = delete;
+    Held_Lock& operator=(const Held_Lock&) = delete;
+
+private:
+    db::Connection& con_;
+};
+
 // Write transactions of a batch of cards each, many in a row: the engine may
 // put off its housekeeping until the run ends.
 class Bulk_Writes {
@@ -95,6 +113,11 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
 Run_Result Run(db::Connection& own, db::Connection& con, const std::string& cutoff, const std::string& backupStart,
                const Run_Progress& progress) {
     Run_Result result;
+    if (!own.tryHoldLock(kRunLock)) {
+        result.state = Run_Result::Busy;
+        return result;
+    }
+    const Held_Lock held(own);
     auto cards = Settlement_Store::Card_List(own);
     if (cards->eof()) return result;
     Settlement_Store::Mark_Running(own, cutoff);

@@ -31,6 +31,7 @@ using Run_Progress = std::function<bool(const Run_Step&)>;
 
 struct Run_Result {
     enum State {
+        Busy,      // another run, in this office or another, holds the settlement: nothing was touched
         No_Cards,  // the card list is empty: nothing was touched
         Stopped,   // the progress said stop: the cut-off stays
         Left,      // cards still hold rows before the cut-off: the cut-off stays
@@ -48,6 +49,10 @@ public:
     std::int32_t person;
     std::string card;
 };
+
+// The lock a run holds on `own` from its start to its end, so that one
+// settlement runs at a time; a process that dies lets it go.
+inline constexpr const char* kRunLock = "settlement";
 
 // Settles to `cutoff` ("yyyy-MM-dd hh:mm:ss"). `own` holds the card list and
 // the settlement row; `con` takes each card's write transaction. With a

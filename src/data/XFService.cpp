@@ -6,6 +6,7 @@
 #include "data/CardSysMode.h"
 #include "data/Globals.h"
 #include "data/HzRepDefaults.h"
+#include "data/IcSettlementRun.h"
 #include "data/RecordXf.h"
 #include "data/SettlementDate.h"
 #include "data/SqlPieces.h"
@@ -329,11 +330,19 @@ std::string XFService::settlementP1() {
 std::string XFService::JieSuan_Date() { return settlementDate(settlementP1()); }
 std::string XFService::JieSuan_Month() { return settlementMonth(settlementP1()); }
 
-std::string XFService::JieSuan_Unfinished() {
+// An unfinished run and one still going look alike in the row: the run's
+// lock tells them apart.
+XFService::Settlement_Pending XFService::JieSuan_Pending() {
     const DataList d = base_.Get_DataList("select P2,P3 from Sys_Para where Para_Name = 'JieSuan_Date' ");
     if (d.rowUBound() < 1 || d(1, 0) != "0") return {};
     const auto day = readDate(d(1, 1));
-    return day ? formatDate(*day) : std::string();
+    if (!day) return {};
+    return {formatDate(*day), base_.Lock_Held(IC_Settlement::kRunLock)};
+}
+
+std::string XFService::JieSuan_Unfinished() {
+    const Settlement_Pending p = JieSuan_Pending();
+    return p.running ? std::string() : p.target;
 }
 
 std::string XFService::HZ_Rep_Name(std::int16_t Index) {

@@ -46,9 +46,9 @@ std::string Get_First_Mach_Date() {
 }
 
 bool Warn_Unfinished_Settlement(const std::string& dateAsked) {
-    const std::string target = XFService().JieSuan_Unfinished();
-    if (target.empty() || (!dateAsked.empty() && dateAsked >= target)) return false;
-    platform::services().msgBox(Lf(985, {target}), platform::vbExclamation, L(43));
+    const XFService::Settlement_Pending p = XFService().JieSuan_Pending();
+    if (p.target.empty() || (!dateAsked.empty() && dateAsked >= p.target)) return false;
+    platform::services().msgBox(Lf(p.running ? 1092 : 985, {p.target}), platform::vbExclamation, L(43));
     return true;
 }
 

@@ -124,6 +124,9 @@ void Connection::rollbackToSavepoint(const std::string& name) {
     live().savepointControl("ROLLBACK TO SAVEPOINT " + name);
 }
 void Connection::setBulkWrites(bool on) { live().setBulkWrites(on); }
+bool Connection::tryHoldLock(const std::string& name) { return live().tryHoldLock(name); }
+void Connection::releaseLock(const std::string& name) { live().releaseLock(name); }
+bool Connection::lockHeldElsewhere(const std::string& name) { return live().lockHeldElsewhere(name); }
 
 void Connection::createFileDatabase(const std::string& path) { SqliteProvider::createFile(path); }
 

@@ -68,6 +68,10 @@ public:
     void rollbackToSavepoint(const std::string& name);
     // A long series of write transactions begins or has ended; see Provider.
     void setBulkWrites(bool on);
+    // A named lock one session holds at a time, across processes; see Provider.
+    bool tryHoldLock(const std::string& name);
+    void releaseLock(const std::string& name);
+    bool lockHeldElsewhere(const std::string& name);
 
     // Creates an empty file database at `path` (tools and tests only).
     static void createFileDatabase(const std::string& path);

@@ -261,7 +261,14 @@ PgProvider::PgProvider(const ServerTarget& target, int commandTimeoutSeconds) {
     timeout_ = timeoutSent_ = commandTimeoutSeconds;
 }
 
-PgProvider::~PgProvider() { giveBack(key_, conn_); }
+PgProvider::~PgProvider() {
+    // A kept session must not go on holding this one's locks while it idles.
+    if (!heldLocks_.empty() && conn_) {
+        PGresult* r = PQexec(conn_, "SELECT pg_advisory_unlock_all()");
+        PQclear(r);
+    }
+    giveBack(key_, conn_);
+}
 
 void PgProvider::fail(PGresult* res, const std::string& context) {
     std::string msg;
@@ -562,6 +569,37 @@ bool PgProvider::inTransaction() const {
 }
 
 void PgProvider::setCommandTimeout(int seconds) { timeout_ = seconds; }
+
+// The server's advisory lock of this database under a key made from the
+// name: held by the session, so a process that dies lets it go with its session.
+std::string PgProvider::lockKey(const std::string& name) const {
+    std::uint32_t h = 2166136261u;  // FNV-1a
+    for (const unsigned char c : name) h = (h ^ c) * 16777619u;
+    return "1416391798," + std::to_string(h & 0x7fffffffu);
+}
+
+bool PgProvider::tryHoldLock(const std::string& name) {
+    if (heldLocks_.count(name)) return true;
+    const QueryResult r = query("select pg_try_advisory_lock(" + lockKey(name) + ")", {});
+    const bool held = !r.rows.empty() && r.rows[0][0].toInt64() != 0;
+    if (held) heldLocks_.insert(name);
+    return held;
+}
+
+void PgProvider::releaseLock(const std::string& name) {
+    if (!heldLocks_.erase(name)) return;
+    query("select pg_advisory_unlock(" + lockKey(name) + ")", {});
+}
+
+bool PgProvider::lockHeldElsewhere(const std::string& name) {
+    const std::string key = lockKey(name);
+    const QueryResult r = query("select count(*) from pg_locks where locktype = 'advisory' and granted and "
+                                "database = (select oid from pg_database where datname = current_database()) and "
+                                "classid = " + key.substr(0, key.find(',')) + " and objid = " +
+                                    key.substr(key.find(',') + 1) + " and objsubid = 2 and pid <> pg_backend_pid()",
+                                {});
+    return !r.rows.empty() && r.rows[0][0].toInt64() > 0;
+}
 
 // The command time-out bounds every statement, lock waits included; 0 waits
 // without limit. Sent only when it changed.

@@ -81,6 +81,15 @@ public:
     virtual std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) = 0;
 
     virtual void setCommandTimeout(int seconds) = 0;
+
+    // A lock named `name` that one session at a time holds, whichever
+    // process or machine it runs in, until releaseLock or until the session
+    // ends (its process dying included). False when another session holds it.
+    virtual bool tryHoldLock(const std::string& name) = 0;
+    virtual void releaseLock(const std::string& name) = 0;
+    // Whether a session other than this one holds the lock now.
+    virtual bool lockHeldElsewhere(const std::string& name) = 0;
+
     // A long series of write transactions begins (on) or has ended (off): the
     // engine may put off its housekeeping between them until the end.
     virtual void setBulkWrites(bool on) { (void)on; }

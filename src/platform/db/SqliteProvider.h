@@ -46,6 +46,9 @@ public:
     bool inTransaction() const override;
     std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) override;
     void setCommandTimeout(int seconds) override;
+    bool tryHoldLock(const std::string& name) override;
+    void releaseLock(const std::string& name) override;
+    bool lockHeldElsewhere(const std::string& name) override;
     void setBulkWrites(bool on) override;
 
     bool readOnly() const { return readOnly_; }
@@ -74,6 +77,8 @@ private:
         long long synchronous, cacheSize;
     };
     std::optional<Saved_Settings> bulk_;
+    // Descriptors of the lock files this session holds, by lock name.
+    std::map<std::string, int> locks_;
 };
 
 }  // namespace tolvenk::db
