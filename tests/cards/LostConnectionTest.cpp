@@ -1,6 +1,6 @@
 // The IC settlement and the IC balance correction on a server that ends
 // their sessions midway through a run, or between opening the window and
-// running it: one box, whole batches, the rows stamped with the server's time.
+// running it: one box, whole batches, rows stamped with the server's time.
 #include "CardsFixture.h"
 #include "cards/YuE_HZ_Cha.h"
 #include "cards/frmJieSuanIC.h"
@@ -12,11 +12,12 @@ using T = test::Texts;
 
 namespace {
 
+// Card Ck of employee k: 10.00, -1.00 and -2.00 in May 2026; written in
+// batches of two.
 template <class W>
 class OnAServer : public test::CardsWindow<W> {
 protected:
-    // Card k of employee k: 10.00, -1.00 and then -2.00, the last one at `third`.
-    void chains(int cards, const std::string& third) {
+    void chains(int cards) {
         for (int k = 1; k <= cards; ++k) {
             const std::string c = "C" + std::to_string(k);
             this->con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type,Date_Time) values (" + std::to_string(k) +
@@ -24,18 +25,12 @@ protected:
             const int change[] = {1000, -100, -200}, after[] = {1000, 900, 700};
             for (int s = 1; s <= 3; ++s)
                 test::XfRow().person(k).card(c).kind(2).type(1).cardSerial(s).timesSerial(0).money(change[s - 1])
-                    .balance(after[s - 1]).date(s < 3 ? "2026-05-0" + std::to_string(s) + " 12:00:00" : third)
-                    .err(0).insert(*this->con);
+                    .balance(after[s - 1]).date("2026-05-0" + std::to_string(s) + " 12:00:00").err(0).insert(*this->con);
         }
+        Write_Batch::standard() = {2, std::chrono::hours(1)};
+        this->sv->yieldAlways = false;
     }
-    std::shared_ptr<db::Connection> check() { return test::connect(this->cs); }
-    std::string serverNow() { return test::text(*check(), "select getdate()"); }
-    T theBox() {
-        const auto boxes = this->sv->takeBoxes();
-        if (boxes.size() != 1) return {std::to_string(boxes.size()) + " boxes"};
-        const auto cut = boxes[0].find('\n');
-        return {boxes[0].substr(0, cut), cut == std::string::npos ? "" : "a reason"};
-    }
+    T read(const std::string& sql) { return test::column(*test::connect(this->cs), sql); }
 };
 
 class LostSettlement : public OnAServer<frmJieSuanIC> {
@@ -45,11 +40,21 @@ protected:
         w.dtP.setValue("2026-06-01");
         w.Command1.click();
     }
-    // Each card's money rows as serial:kind:change:balance.
-    T cards() {
-        return test::column(*check(), "select Card_No||' '||Card_LiuShui||':'||XF_Type||':'||YuE_Change||':'||YuE_New "
-                                      "from Record_XF order by Card_No,Card_LiuShui");
+    // Each card's money rows as card serial:kind:change:balance, cards up to `settledUpTo` settled.
+    T cards(int settledUpTo) {
+        T out;
+        for (int k = 1; k <= 6; ++k) {
+            const std::string c = "C" + std::to_string(k) + " ";
+            if (k <= settledUpTo) out.insert(out.end(), {c + "1:1:1000:1000", c + "3:250:-300:700"});
+            else out.insert(out.end(), {c + "1:1:1000:1000", c + "2:1:-100:900", c + "3:1:-200:700"});
+        }
+        return out;
     }
+    T rows() {
+        return read("select Card_No||' '||Card_LiuShui||':'||XF_Type||':'||YuE_Change||':'||YuE_New from Record_XF "
+                    "order by Card_No,Card_LiuShui");
+    }
+    T cutoff() { return read("select P1||' '||P2||' '||P3 from Sys_Para where Para_Name='JieSuan_Date'"); }
 };
 
 class LostCorrection : public OnAServer<YuE_HZ_Cha> {
@@ -61,10 +66,7 @@ protected:
         w.Check1.setValue(forms::vbChecked);
         w.Query.Command1.click();
     }
-    T mended() {
-        return test::column(*check(), "select Card_No||':'||XF_Type||':'||YuE_Change from Record_XF where Err_Code=2 "
-                                      "order by Card_No");
-    }
+    T mended() { return read("select Card_No||':'||XF_Type||':'||YuE_Change from Record_XF where Err_Code=2 order by Card_No"); }
 };
 
 INSTANTIATE_TEST_SUITE_P(Server, LostSettlement, ::testing::Values(test::Engine::Server), test::EngineNames());
@@ -72,69 +74,51 @@ INSTANTIATE_TEST_SUITE_P(Server, LostCorrection, ::testing::Values(test::Engine:
 
 }  // namespace
 
-// Six cards settled two to a batch; the sessions end as the fifth card's
-// turn begins: the first four are settled, the fifth went back with its
-// batch, the cut-off stays. Settled again, the two left are, and the
-// cut-off is recorded; the four done before are not touched twice.
+// The sessions end as the fifth card's turn begins: four settled, the fifth
+// back with its batch, the cut-off not recorded. Settled again: the two
+// left, the four done not touched twice, the cut-off recorded.
 TEST_P(LostSettlement, EndedMidwayKeepsTheWholeBatchesAndTheCutoffWaits) {
     con->executeScript("insert into Sys_Para(Para_Name,P1,P2) values ('Sys_Config',null,'1'),"
                        "('JieSuan_Date','2026-01-01 00:00:00','1');");
-    chains(6, "2026-05-03 12:00:00");
-    Write_Batch::standard() = {2, std::chrono::hours(1)};
-    sv->yieldAlways = false;
+    chains(6);
     {
         test::SessionsEndAt end(server->databaseName(), "select max(Card_LiuShui)", 5);
         settle();
         ASSERT_GT(end.ended(), 0);
     }
-    EXPECT_EQ(theBox(), (T{"与数据库的连接已断开：6 张卡中已处理 4 张，其余的卡未作任何改动，结算日期也没有记录。请再次结算以完成。",
-                           "a reason"}));
-    T settled, untouched;
-    for (int k = 1; k <= 6; ++k) {
-        const std::string c = "C" + std::to_string(k) + " ";
-        (k <= 4 ? settled : untouched).push_back(c + "1:1:1000:1000");
-        if (k <= 4) settled.push_back(c + "3:250:-300:700");
-        else untouched.insert(untouched.end(), {c + "2:1:-100:900", c + "3:1:-200:700"});
-    }
-    T both = settled;
-    both.insert(both.end(), untouched.begin(), untouched.end());
-    EXPECT_EQ(cards(), both);
-    EXPECT_EQ(test::row(*check(), "select P1,P2,P3 from Sys_Para where Para_Name='JieSuan_Date'"),
-              (T{"2026-01-01 00:00:00", "0", "2026-06-01 00:00:00"}));
+    EXPECT_EQ(test::oneBox(*sv), (T{"与数据库的连接已断开：6 张卡中已处理 4 张，其余的卡未作任何改动，结算日期也没有记录。"
+                                    "请再次结算以完成。",
+                                    "and a reason"}));
+    EXPECT_EQ(rows(), cards(4));
+    EXPECT_EQ(cutoff(), T{"2026-01-01 00:00:00 0 2026-06-01 00:00:00"});
 
     settle();
     EXPECT_EQ(sv->takeBoxes(), T{});
-    for (int k = 5; k <= 6; ++k) {
-        const std::string c = "C" + std::to_string(k) + " ";
-        settled.insert(settled.end(), {c + "1:1:1000:1000", c + "3:250:-300:700"});
-    }
-    EXPECT_EQ(cards(), settled);
-    EXPECT_EQ(test::row(*check(), "select P1,P2 from Sys_Para where Para_Name='JieSuan_Date'"),
-              (T{"2026-06-01 00:00:00", "1"}));
+    EXPECT_EQ(rows(), cards(6));
+    EXPECT_EQ(cutoff(), T{"2026-06-01 00:00:00 1 "});
 }
 
-// Four employees, a card each whose third row started from 8.00 where the
-// second left 9.00: a 201 row of -1.00 mends it. The sessions end as the
-// third employee's row is written: two listed and mended, one box. Opened
-// anew after the server ended every session again, the query mends the two
-// left, each row stamped with the server's time, with no box.
+// Each card's third row started from 8.00 where the second left 9.00: a 201
+// row of -1.00 mends it. The sessions end as the third employee's is
+// written: 张三丰 (2) and 张三 (1), listed first, are mended; one box. Opened
+// anew and every session ended again, the query mends the two left, with no
+// box, each row stamped with the server's time.
 TEST_P(LostCorrection, EndedMidwayStopsWithOneBoxAndARestartIsNoMatter) {
     addPeople();
     con->executeScript("insert into Sys_Para(Para_Name,P1,P2) values ('JieSuan_Date','2026-03-01 00:00:00','1');"
-                       "insert into Mach_Info(Mach_ID,Mach_Name,Mach_Type,Del_YN,New_Date) values "
-                       "(1,'一号机',301,0,'2026-12-01 06:00:00');");
-    chains(4, "2026-05-03 12:00:00");
-    con->execute("update Record_XF set YuE_New=YuE_New-100 where Card_LiuShui=3");
-    const std::string from = serverNow();
+                       "insert into Mach_Info(Mach_ID,Mach_Type,Del_YN,New_Date) values (1,301,0,'2026-12-01 06:00:00');");
+    chains(4);
+    con->execute("update Record_XF set YuE_New=600 where Card_LiuShui=3");
+    const std::string from = test::serverClock(cs);
     {
         test::SessionsEndAt end(server->databaseName(), "Shui_Change,Is_ShuiKong", 3);
         query();
         ASSERT_GT(end.ended(), 0);
     }
-    EXPECT_EQ(theBox(), (T{"与数据库的连接已断开：4 名员工中已列出 2 名，需要损益的已对其卡做了损益；其余员工没有处理。"
-                           "请再次查询以完成。",
-                           "a reason"}));
-    EXPECT_EQ(mended(), (T{"C1:201:-100", "C2:201:-100"}));  // 张三丰 (2) and 张三 (1) come first
+    EXPECT_EQ(test::oneBox(*sv), (T{"与数据库的连接已断开：4 名员工中已列出 2 名，需要损益的已对其卡做了损益；其余员工没有处理。"
+                                    "请再次查询以完成。",
+                                    "and a reason"}));
+    EXPECT_EQ(mended(), (T{"C1:201:-100", "C2:201:-100"}));
 
     w.Unload();
     w.Load();
@@ -142,7 +126,5 @@ TEST_P(LostCorrection, EndedMidwayStopsWithOneBoxAndARestartIsNoMatter) {
     query();
     EXPECT_EQ(sv->takeBoxes(), T{});
     EXPECT_EQ(mended(), (T{"C1:201:-100", "C2:201:-100", "C3:201:-100", "C4:201:-100"}));
-    const std::string to = serverNow();
-    for (const auto& t : test::column(*check(), "select Rec_Time from Record_XF where Err_Code=2"))
-        EXPECT_TRUE(t >= from && t <= to) << t;
+    EXPECT_EQ(test::notStampedSince(cs, from, read("select Rec_Time from Record_XF where Err_Code=2")), T{});
 }

@@ -6,6 +6,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/db/SqlText.h"
 #include "support/TestDb.h"
+#include "support/TestServices.h"
 
 namespace tolvenk::test {
 
@@ -34,5 +35,25 @@ SessionsEndAt::SessionsEndAt(std::string database, std::string marker, int nth)
 }
 
 SessionsEndAt::~SessionsEndAt() { db::setStatementObserver(nullptr); }
+
+std::string serverClock(const std::string& connectionString) {
+    return text(*connect(connectionString), "select getdate()");
+}
+
+std::vector<std::string> notStampedSince(const std::string& connectionString, const std::string& from,
+                                         const std::vector<std::string>& times) {
+    const std::string to = serverClock(connectionString);
+    std::vector<std::string> out;
+    for (const auto& t : times)
+        if (t < from || t > to) out.push_back(t);
+    return out;
+}
+
+std::vector<std::string> oneBox(TestServices& sv) {
+    const auto boxes = sv.takeBoxes();
+    if (boxes.size() != 1) return {std::to_string(boxes.size()) + " boxes"};
+    const auto cut = boxes[0].find('\n');
+    return {boxes[0].substr(0, cut), cut == std::string::npos ? "" : "and a reason"};
+}
 
 }  // namespace tolvenk::test

@@ -3,8 +3,11 @@
 // database ended by the server, as a restart ends them, while the sessions
 // of the other tests running beside go on.
 #include <string>
+#include <vector>
 
 namespace tolvenk::test {
+
+class TestServices;
 
 // Ends every session on the test server's `database` but the caller's own and
 // waits until each has gone; returns how many it ended.
@@ -27,5 +30,16 @@ private:
     int left_;
     int ended_ = 0;
 };
+
+// The database's clock now, as the module stamps rows with it.
+std::string serverClock(const std::string& connectionString);
+// Those of `times` not between `from` and the database's clock now: rows not
+// stamped by the server while the test ran.
+std::vector<std::string> notStampedSince(const std::string& connectionString, const std::string& from,
+                                         const std::vector<std::string>& times);
+
+// The one box shown since the last look, as its first line and whether a
+// second (the engine's reason) follows; then forgotten. How many, when not one.
+std::vector<std::string> oneBox(TestServices& sv);
 
 }  // namespace tolvenk::test

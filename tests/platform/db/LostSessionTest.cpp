@@ -1,5 +1,5 @@
 // A session the server ended (a restart, an administrator): told as a lost
-// connection, and replaced where no transaction of the module is open on it.
+// connection, and replaced only where no transaction of the module is open.
 #include <gtest/gtest.h>
 
 #include "platform/db/DbError.h"
@@ -11,65 +11,48 @@ using namespace tolvenk;
 
 namespace {
 
-class LostSession : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
-        business = std::make_unique<test::BusinessDb>(test::Engine::Server);
-        con = test::connect(business->connectionString());
-        con->setCommandTimeout(7);
+// How a statement ends: "ran", "failed", or "lost" with its session.
+std::string outcome(db::Connection& con, const std::string& sql) {
+    try {
+        con.execute(sql);
+        return "ran";
+    } catch (const db::DbError& e) {
+        return e.connectionLost() ? "lost" : "failed";
     }
-    std::int64_t pid() { return con->openRecordset("select pg_backend_pid()")->field(0).toInt64(); }
-    // Whether the statement failed as a lost connection ("no" when it ran).
-    std::string failure(const std::string& sql) {
-        try {
-            con->execute(sql);
-            return "ran";
-        } catch (const db::DbError& e) {
-            return e.connectionLost() ? "lost" : "failed";
-        }
-    }
-    void end() { ASSERT_EQ(test::endSessions(business->databaseName()), 1); }
-
-    std::unique_ptr<test::BusinessDb> business;
-    std::shared_ptr<db::Connection> con;
-};
+}
 
 }  // namespace
 
-TEST_F(LostSession, OnlyAnEndedSessionIsALostConnection) {
-    EXPECT_EQ(failure("insert into No_Such_Table values(1)"), "failed");
-    EXPECT_EQ(failure("insert into Sys_Log(ID) values(1)"), "ran");
-    EXPECT_EQ(failure("insert into Sys_Log(ID) values(1)"), "failed");  // a duplicate key
-    end();
-    EXPECT_EQ(failure("insert into Sys_Log(ID) values(2)"), "lost");
-    EXPECT_EQ(failure("insert into Sys_Log(ID) values(3)"), "lost");
-    EXPECT_EQ(test::number(*test::connect(business->connectionString()), "select count(*) from Sys_Log"), 1);
-}
-
-// Replaced when idle, with the connection's time-out; inside a transaction
-// never, noticed or not, so that its remaining statements fail rather than
-// run apart from what went back with the session.
-TEST_F(LostSession, AnEndedSessionIsReplacedOnlyOutsideATransaction) {
-    const std::int64_t first = pid();
+// Noticed or not, an ended session is never replaced inside a transaction,
+// so that its remaining statements fail rather than run apart from what went
+// back with it; once the transaction is over, or when idle, it is, keeping
+// the connection's time-out.
+TEST(LostSession, AnEndedSessionIsToldAsLostAndReplacedOnlyOutsideATransaction) {
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
+    test::BusinessDb business(test::Engine::Server);
+    const auto end = [&] { ASSERT_EQ(test::endSessions(business.databaseName()), 1); };
+    auto con = test::connect(business.connectionString());
+    con->setCommandTimeout(7);
+    EXPECT_EQ(outcome(*con, "insert into No_Such_Table values(1)"), "failed");
     EXPECT_FALSE(con->reopenIfLost());
-    EXPECT_EQ(pid(), first);
     {
         db::Transaction t(*con);
-        con->execute("insert into Sys_Log(ID) values(1)");
+        EXPECT_EQ(outcome(*con, "insert into Sys_Log(ID) values(1)"), "ran");
+        EXPECT_EQ(outcome(*con, "insert into Sys_Log(ID) values(1)"), "failed");  // a duplicate key
         end();
         EXPECT_FALSE(con->reopenIfLost());
-        EXPECT_EQ(failure("insert into Sys_Log(ID) values(2)"), "lost");
+        EXPECT_EQ(outcome(*con, "insert into Sys_Log(ID) values(2)"), "lost");
         EXPECT_FALSE(con->reopenIfLost());
-        EXPECT_EQ(failure("insert into Sys_Log(ID) values(3)"), "lost");
+        EXPECT_EQ(outcome(*con, "insert into Sys_Log(ID) values(3)"), "lost");
     }
     EXPECT_TRUE(con->reopenIfLost());
-    EXPECT_NE(pid(), first);
     EXPECT_EQ(con->openRecordset("show statement_timeout")->field(0).toString(), "7s");
     EXPECT_EQ(test::number(*con, "select count(*) from Sys_Log"), 0);
 
-    end();  // idle: replaced before any statement fails on it
+    end();
     EXPECT_TRUE(con->reopenIfLost());
-    EXPECT_EQ(failure("insert into Sys_Log(ID) values(4)"), "ran");
+    EXPECT_EQ(outcome(*con, "insert into Sys_Log(ID) values(4)"), "ran");
     EXPECT_FALSE(con->reopenIfLost());
+    end();
+    EXPECT_EQ(outcome(*con, "insert into Sys_Log(ID) values(5)"), "lost");  // a statement meets it first
 }
