@@ -19,6 +19,7 @@ namespace tolvenk {
 namespace {
 
 constexpr const char* kPreparing = "正在准备数据，请稍候......";
+constexpr int kLostText = 1074;  // a run that lost its connection: cards gone through
 
 // The clock's day moved by `days`, as "yyyy-MM-dd".
 std::string dayFrom(const std::string& clock, int days) {
@@ -76,6 +77,8 @@ void frmJieSuanIC::layOut() {
 
 db::Connection& frmJieSuanIC::Win_Connection() {
     if (!Win_Base.DB_Con || !Win_Base.DB_Con->isOpen()) throw VbError(91, "Object variable or With block variable not set");
+    // Open since the window was; the server may have been restarted meanwhile.
+    Win_Base.DB_Con->reopenIfLost();
     return *Win_Base.DB_Con;
 }
 
@@ -202,6 +205,11 @@ void frmJieSuanIC::Do_JieSuan() {
     if (result.state == IC_Settlement::Run_Result::No_Cards)
         platform::services().msgBox("没有卡需要结算。", platform::vbCritical, "提示");
     if (result.state == IC_Settlement::Run_Result::Left) Show_Left(result.left);
+    if (result.state == IC_Settlement::Run_Result::Lost)
+        platform::services().msgBox(
+            platform::lostConnectionText(Lf(kLostText, {std::to_string(result.done), std::to_string(result.total)}),
+                                         result.lost),
+            platform::vbCritical, L(112));
     if (result.state != IC_Settlement::Run_Result::Settled) dtP.setMinDate(previousMin);
     Give_Back();
 }

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "data/Globals.h"
+#include "data/OpenDb.h"
 #include "data/SqlPieces.h"
 #include "data/SubsidyBatch.h"
 #include "platform/Error.h"
@@ -133,7 +134,9 @@ bool BTService::Mend_Break(const CorrectionRow& r, std::int64_t breakSerial, std
             "' and Card_LiuShui<>0 and Card_LiuShui<" + num(breakSerial) +
             " order by Card_LiuShui desc, case when Err_Code=2 then 1 else 0 end desc, Date_Time desc");
         if (!before->eof() && !before->field(0).isNull() && before->field(0).toInt64() == started) return;
-        con.execute(correctionInsert(r));
+        CorrectionRow row = r;
+        row.Rec_Time = Server_Time(con);
+        con.execute(correctionInsert(row));
         written = true;
     });
     return written;

@@ -63,7 +63,8 @@ public:
     bool insert_RecordXF(const CorrectionRow& row);
     // Writes the correction of the break before serial `breakSerial` under
     // the write lock, unless the row it follows already closes with
-    // `started` (mended meanwhile): false then. Errors pass.
+    // `started` (mended meanwhile): false then. Its Rec_Time is the
+    // database's time as it is written. Errors pass.
     bool Mend_Break(const CorrectionRow& row, std::int64_t breakSerial, std::int64_t started);
     bool Add_XF_BT_ID(const std::vector<std::string>& para);
 

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
 #include "platform/db/Transaction.h"
 #include "platform/services/Services.h"
 
@@ -73,6 +74,7 @@ bool Write_Batch::commit() {
         outer_->commit();
     } catch (const std::exception& e) {
         lose(e.what());
+        if (db::connectionLost(e)) throw;  // the run cannot go on: it says so, not each item after it
         return false;
     }
     outer_.reset();

@@ -60,7 +60,8 @@ public:
     // when no batch is open afterwards, so the progress may be told.
     bool pause(bool telling);
     // Commits the open batch, if any, and tells its items kept; a failed
-    // commit undoes them all, tells each lost and returns false.
+    // commit undoes them all, tells each lost and returns false, or passes
+    // the error on when the connection itself was lost.
     bool commit();
     // Runs `items` and then commits the batch they leave open, also when they
     // throw (what they throw passes on): the items done stay written, as each

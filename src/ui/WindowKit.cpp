@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "data/Globals.h"
+#include "data/OpenDb.h"
 #include "data/TableColumns.h"
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
@@ -25,6 +26,7 @@ namespace tolvenk {
 
 db::Connection& Main_Connection() {
     if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
+    Reopen_Main_If_Lost();
     return *Conn_Main;
 }
 

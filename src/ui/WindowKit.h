@@ -28,7 +28,9 @@ template <class T>
 class ControlArray;
 }  // namespace forms
 
-// Conn_Main, or error 91 when no call holds it open.
+// Conn_Main, or error 91 when no call holds it open; a session the server
+// ended while it was idle (a restart) is replaced first, never inside a
+// transaction.
 db::Connection& Main_Connection();
 
 // Fills a combo with the list's `textCol` texts and their `dataCol` numbers

@@ -1,6 +1,7 @@
 #include "platform/db/PgProvider.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -84,6 +85,24 @@ Value cellValue(const PGresult* res, int row, int col) {
     }
     default: return Value(std::string(text, static_cast<std::size_t>(PQgetlength(res, row, col))));
     }
+}
+
+// Whether the server ended the session while it was idle: a server that
+// stops or ends a session sends its last words and closes the socket, and
+// libpq notices only when it reads. Reads what is waiting without blocking.
+bool sessionEnded(PGconn* conn) {
+    for (int reads = 0; reads < 8 && PQstatus(conn) == CONNECTION_OK; ++reads) {
+        pollfd waiting{PQsocket(conn), POLLIN, 0};
+        if (waiting.fd < 0 || ::poll(&waiting, 1, 0) <= 0) break;
+        if (!PQconsumeInput(conn)) break;
+    }
+    return PQstatus(conn) != CONNECTION_OK;
+}
+
+// The states a session ends with: the connection failed (08...), the server
+// ended it (57P01 shutdown or terminated, 57P02 crash, 57P03 starting up).
+bool sessionState(const std::string& state) {
+    return state.rfind("08", 0) == 0 || state == "57P01" || state == "57P02" || state == "57P03";
 }
 
 }  // namespace
@@ -188,6 +207,10 @@ PGconn* takeIdle(const std::string& key) {
             conn = kept.back();
             kept.pop_back();
         }
+        if (sessionEnded(conn)) {
+            PQfinish(conn);
+            continue;
+        }
         PGresult* reset = PQexec(conn, "DISCARD ALL");
         const bool ok = reset && PQresultStatus(reset) == PGRES_COMMAND_OK;
         PQclear(reset);
@@ -199,7 +222,7 @@ PGconn* takeIdle(const std::string& key) {
 // Keeps a session that ends idle; ends any other.
 void giveBack(const std::string& key, PGconn* conn) {
     if (!conn) return;
-    if (PQstatus(conn) == CONNECTION_OK && PQtransactionStatus(conn) == PQTRANS_IDLE) {
+    if (!sessionEnded(conn) && PQtransactionStatus(conn) == PQTRANS_IDLE) {
         IdleSessions& s = idleSessions();
         std::lock_guard<std::mutex> held(s.lock);
         auto& kept = s.idle[key];
@@ -254,7 +277,8 @@ PgProvider::PgProvider(const ServerTarget& target, int commandTimeoutSeconds) {
         // A missing database is told apart as a missing file is on the file side.
         if (reason.find("database \"") != std::string::npos && reason.find("does not exist") != std::string::npos)
             throw DbError("Could not find " + where + ": " + reason, 3024);
-        throw DbError("Cannot open " + where + ": " + reason, 3049);
+        // Met in the middle of a run, no session is to be had: as lost as one that ended.
+        throw DbError::lostConnection("Cannot open " + where + ": " + reason, 3049);
     }
     // The server's notices (an object that already exists, ...) are not the operator's business.
     PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
@@ -296,6 +320,7 @@ void PgProvider::fail(PGresult* res, const std::string& context) {
     }
     if (!context.empty()) msg += " [" + context + "]";
     if (!table.empty()) throw DbError::missingTable(msg, table);
+    if (PQstatus(conn_) != CONNECTION_OK || sessionState(lastState_)) throw DbError::lostConnection(msg, number);
     // A read-only server is told in the clerk's words, as a read-only file is.
     if (number == 3027) throw DbError::told(platform::shownText(1003, msg, {}), number);
     throw DbError(msg, number);
@@ -562,6 +587,8 @@ void PgProvider::rollback() {
     // A time-out set inside the transaction was undone with it.
     timeoutSent_ = -1;
 }
+
+bool PgProvider::lost() { return sessionEnded(conn_); }
 
 bool PgProvider::inTransaction() const {
     const PGTransactionStatusType s = PQtransactionStatus(conn_);

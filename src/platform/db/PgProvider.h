@@ -58,6 +58,7 @@ public:
     void rollback() override;
     void savepointControl(const std::string& sql) override;
     bool inTransaction() const override;
+    bool lost() override;
     std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) override;
     void setCommandTimeout(int seconds) override;
     bool tryHoldLock(const std::string& name) override;

@@ -64,6 +64,10 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+    // Whether the session is known to have ended (a server that went down
+    // or ended it while it was idle); asked only outside a transaction. A
+    // file never loses its session this way.
+    virtual bool lost() { return false; }
     // SAVEPOINT, RELEASE or ROLLBACK TO inside a transaction, run as it is:
     // never inside the provider's own per-statement savepoint.
     virtual void savepointControl(const std::string& sql) = 0;
