@@ -146,14 +146,8 @@ void frmJieSuanIC::dtP_Change() {
 }
 
 void frmJieSuanIC::Command1_Click() {
-    std::int32_t mode = 0;
-    try {
-        mode = XF.Get_is_IC();
-    } catch (const std::exception& e) {
-        Show_Error(e);  // a setting that cannot be read must not look like an ID system
-        return;
-    }
-    if (mode == Card_Sys_Mode::IC) Do_JieSuan();
+    const std::optional<std::int32_t> mode = Card_System(XF);
+    if (mode && *mode == Card_Sys_Mode::IC) Do_JieSuan();
 }
 
 void frmJieSuanIC::Command2_Click() { Stop_Flag = true; }

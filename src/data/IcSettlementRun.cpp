@@ -163,15 +163,11 @@ Run_Result Run(db::Connection& own, db::Connection& con, const std::string& cuto
         return result;
     }
     const Held_Lock held(own);
-    try {
-        run(own, con, cutoff, backupStart, progress, result);
-    } catch (const db::DbError& e) {
-        // Whole batches only: those committed stay settled, the open one went
-        // back with the session, the rest wait, and so does the cut-off.
-        if (!e.connectionLost()) throw;
+    // Cards of batches not committed wait for the next run, and so does the cut-off.
+    if (const auto lost = Until_Connection_Lost([&] { run(own, con, cutoff, backupStart, progress, result); })) {
         result.state = Run_Result::Lost;
         result.left.clear();
-        result.lost = e.what();
+        result.lost = *lost;
     }
     return result;
 }

@@ -65,7 +65,7 @@ Counts Run::grant(const Progress& progress) {
     const auto taken = [&](int r) { return batch_.regrant || fenOf(rows_(r, cols.state)) == B_SF_Code::Prepared; };
     for (int r = 1; r <= rows_.rowUBound(); ++r) counts.total += taken(r) ? 1 : 0;
     Write_Batch batch(*writes.DB_Con);
-    try {
+    const auto lost = Until_Connection_Lost([&] {
         batch.committing([&] {
             for (int r = 1; r <= rows_.rowUBound(); ++r) {
                 if (taken(r)) grantRow(batch, *reads.DB_Con, r, cols, counts);
@@ -75,11 +75,9 @@ Counts Run::grant(const Progress& progress) {
                 }
             }
         });
-    } catch (const db::DbError& e) {
-        if (!e.connectionLost()) throw;
-        counts.connectionLost = true;
-        counts.lost = e.what();
-    }
+    });
+    counts.connectionLost = lost.has_value();
+    counts.lost = lost.value_or("");
     return counts;
 }
 

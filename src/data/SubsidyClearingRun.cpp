@@ -97,7 +97,7 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
     Write_Batch batch(con);
     const auto total = static_cast<std::int64_t>(lines.size());
     for (const Listed& line : lines) counts.ticked += line.ticked ? 1 : 0;
-    try {
+    const auto lost = Until_Connection_Lost([&] {
         batch.committing([&] {
             for (std::int64_t i = 0; i < total; ++i) {
                 const Listed& line = lines[static_cast<std::size_t>(i)];
@@ -128,11 +128,9 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
                 }
             }
         });
-    } catch (const db::DbError& e) {
-        if (!e.connectionLost()) throw;
-        counts.connectionLost = true;
-        counts.lost = e.what();
-    }
+    });
+    counts.connectionLost = lost.has_value();
+    counts.lost = lost.value_or("");
     return counts;
 }
 

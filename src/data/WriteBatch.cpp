@@ -103,4 +103,14 @@ void Write_Batch::lose(const std::string& why) {
         if (p.lost) p.lost(why);
 }
 
+std::optional<std::string> Until_Connection_Lost(const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const db::DbError& e) {
+        if (!e.connectionLost()) throw;
+        return std::string(e.what());
+    }
+    return std::nullopt;
+}
+
 }  // namespace tolvenk

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,5 +84,10 @@ private:
     std::chrono::steady_clock::time_point begun_;
     std::vector<Pending> pending_;
 };
+
+// Runs `body` (a run's batches); a lost connection ends it there: the
+// committed batches stand, the open one went back with the session. Its
+// reason then; nothing when the body ended otherwise. Other errors pass.
+std::optional<std::string> Until_Connection_Lost(const std::function<void()>& body);
 
 }  // namespace tolvenk
