@@ -161,12 +161,18 @@ protected:
             money(4, "D", 4, -50, 650, "2026-05-04 10:00:00");
         }
         money(4, "D", 5, -10, 640, "2026-06-02 10:00:00");
-        money(5, "ee7", 1, 100, 100, "2026-05-01 10:00:00");
-        money(5, "ee7", 2, -10, 90, "2026-05-02 10:00:00");
-        money(5, "ee7", 3, -10, 80, "2026-05-03 10:00:00");
-        money(5, "EE7", 1, 200, 200, "2026-05-04 10:00:00");
-        money(5, "EE7", 2, -20, 180, "2026-05-05 10:00:00");
-        money(5, "EE7", 3, -20, 160, "2026-05-06 10:00:00");
+        // The upper case's rows were uploaded later (higher IDs) but stored
+        // first, so the engines' own order of equal serials is not the IDs'.
+        const auto uploaded = [&](int id, const std::string& card, int serial, int change, int after, const char* date) {
+            test::XfRow().id(id).person(5).card(card).type(1).cardSerial(serial).timesSerial(0).money(change)
+                .balance(after).date(date).err(0).insert(*con);
+        };
+        uploaded(601, "EE7", 1, 200, 200, "2026-05-04 10:00:00");
+        uploaded(602, "EE7", 2, -20, 180, "2026-05-05 10:00:00");
+        uploaded(603, "EE7", 3, -20, 160, "2026-05-06 10:00:00");
+        uploaded(501, "ee7", 1, 100, 100, "2026-05-01 10:00:00");
+        uploaded(502, "ee7", 2, -10, 90, "2026-05-02 10:00:00");
+        uploaded(503, "ee7", 3, -10, 80, "2026-05-03 10:00:00");
     }
     std::vector<T> everything() {
         return test::rows(*con, "select Card_No,Card_LiuShui,XF_Type,YuE_Change,YuE_New from Record_XF order by ID");
