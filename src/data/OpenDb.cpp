@@ -70,11 +70,12 @@ void readConfiguration() {
     } else {
         const std::string provider = rs->field("Provider").toString();
         if (provider != "Access" && provider != "SQL")
-            throw db::DbError::told(platform::shownText(1049,
-                                                        "The database settings name the provider '%1', which is "
-                                                        "neither Access nor SQL, so no business database was opened.",
-                                                        {provider}),
-                                    3706);
+            throw db::DbError::told(
+                platform::numberedText(1049,
+                                       "The database settings name the provider '%1', which is neither Access nor "
+                                       "SQL, so no business database was opened.",
+                                       {provider}),
+                3706);
         if (provider == "Access") {
             DB_Provider = "Access";
             DB_Type = "Access";

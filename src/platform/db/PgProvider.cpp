@@ -290,7 +290,7 @@ void PgProvider::fail(PGresult* res, const std::string& context) {
     if (!context.empty()) msg += " [" + context + "]";
     if (!table.empty()) throw DbError::missingTable(msg, table);
     // A read-only server is told in the clerk's words, as a read-only file is.
-    if (number == 3027) throw DbError::told(platform::shownText(1003, msg, {}), number);
+    if (number == 3027) throw DbError::told(platform::numberedText(1003, msg, {}), number);
     throw DbError(msg, number);
 }
 
@@ -538,8 +538,8 @@ void PgProvider::commit() {
     Result r = simple("COMMIT");
     // A transaction the server had already failed ends in a rollback, not a commit.
     if (std::strcmp(PQcmdStatus(r.get()), "ROLLBACK") == 0)
-        throw DbError::told(platform::shownText(1002, "The transaction could not be committed and was rolled back.", {}),
-                            3146);
+        throw DbError::told(
+            platform::numberedText(1002, "The transaction could not be committed and was rolled back.", {}), 3146);
 }
 
 void PgProvider::savepointControl(const std::string& sql) {
