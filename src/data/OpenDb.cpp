@@ -99,6 +99,31 @@ void readConfiguration() {
     rs->close();
 }
 
+// Where the settings point, as a clerk finds it in them.
+std::string businessPlace(const std::string& connectionText) {
+    const db::ConnectionString cs(connectionText);
+    if (cs.kind() == db::ConnectionString::Kind::Server)
+        return cs.get("initial catalog") + " (" + cs.get("data source") + ")";
+    return cs.filePath();
+}
+
+// A database the engine opens may still be no business database: another
+// program's file, or a new empty one. Told here, with the other failures to
+// connect, rather than met as a missing table by the first statement after.
+void requireBusinessTables(db::Connection& con) {
+    try {
+        con.openRecordset("select User_ID from Sys_User_Info where 1=0");
+    } catch (const db::DbError& e) {
+        if (e.missingTable().empty()) throw;
+        throw db::DbError::told(
+            platform::numberedText(1060,
+                                   "The database %1 has no table %2: it is not a business database of this system, "
+                                   "or it is an empty one.",
+                                   {businessPlace(con.connectionString()), e.missingTable()}),
+            3078);
+    }
+}
+
 }  // namespace
 
 std::string Default_Data_Folder() {
@@ -130,6 +155,7 @@ bool Open_DB(const std::string& folder, const std::string& file, const std::stri
         Conn_Main = std::make_shared<db::Connection>();
         Conn_Main->setCommandTimeout(60);
         Conn_Main->open(strCN);
+        requireBusinessTables(*Conn_Main);
     } catch (const std::exception& e) {
         speakAskedLanguage();
         connectionFailed(platform::errorText(e));
