@@ -165,7 +165,8 @@ TEST_F(MnuLoadTest, AnUnknownProviderAfterAGoodCallOpensNothing) {
 
 // A process's first call, before any text is loaded, whose business database
 // is no business database (an empty file, another program's file, a file or a
-// server database without tables) or whose settings name no known provider:
+// server database without tables), whose server does not answer, or whose
+// settings name no known provider:
 // one box in the language the call asked for, and the call returns as after
 // any database that failed to open, the host told nothing.
 TEST_F(MnuLoadTest, AFirstCallWhoseDatabaseIsNoBusinessDatabaseSaysSoInItsLanguage) {
@@ -177,6 +178,10 @@ TEST_F(MnuLoadTest, AFirstCallWhoseDatabaseIsNoBusinessDatabaseSaysSoInItsLangua
     for (const char* name : {"Empty", "Foreign", "Bare"})
         test::createConfigDb(folder, std::string(name) + ".cfg", "Access", folder, name);
     test::createConfigDb(folder, "Oracle.cfg", "Oracle", folder, "TAM08");
+    // A server row whose server does not answer (a socket folder where none listens).
+    test::createConfigDb(folder, "NoServer.cfg", "SQL", folder, "");
+    test::connect(db::Connection::fileConnectionString(folder + "/NoServer.cfg"))
+        ->execute("update DB_info set InitialCatalog='card', UserID='u', PassWord_1='p', Persist=1");
 
     struct Told {
         std::string cfg, reason[3];
@@ -201,6 +206,7 @@ TEST_F(MnuLoadTest, AFirstCallWhoseDatabaseIsNoBusinessDatabaseSaysSoInItsLangua
          17},
         noTables("Foreign"),
         noTables("Bare"),
+        {"NoServer.cfg", {"无法打开数据库。", "The database could not be opened.", "無法打開數據庫。"}, 17},
         {"Oracle.cfg",
          {"数据库设置中的提供者“Oracle”既不是 Access 也不是 SQL，所以没有打开业务数据库。",
           "The database settings name the provider 'Oracle', which is neither Access nor SQL, so no business "
@@ -233,8 +239,13 @@ TEST_F(MnuLoadTest, AFirstCallWhoseDatabaseIsNoBusinessDatabaseSaysSoInItsLangua
             ASSERT_EQ(sv->boxes.size(), 1u);
             EXPECT_EQ(sv->boxes[0].style, c.style);
             EXPECT_EQ(sv->boxes[0].title, title[language][c.style == 17]);
+            // The reason's first line in the call's language; the driver's words, if any, on the next.
             const std::string& prompt = sv->boxes[0].prompt;
-            EXPECT_EQ(prompt.substr(0, prompt.find("\r\n")), lead[language] + c.reason[language]);
+            EXPECT_EQ(prompt.substr(0, prompt.find_first_of("\r\n")), lead[language] + c.reason[language]);
+            if (c.cfg == "NoServer.cfg") {
+                EXPECT_NE(prompt.find("\nCannot open database 'card' on server '" + folder + "'"), std::string::npos)
+                    << prompt;
+            }
             EXPECT_EQ(ProbeWindow::created, 0);
             EXPECT_EQ(Conn_Main, nullptr);
             EXPECT_EQ(Conn_Local, nullptr);
