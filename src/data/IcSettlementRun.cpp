@@ -5,6 +5,7 @@
 #include "data/WriteBatch.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
+#include "platform/ErrorText.h"
 
 namespace tolvenk::IC_Settlement {
 
@@ -30,13 +31,13 @@ private:
     db::Connection& con_;
 };
 
-// Runs one card's turn, naming the card in whatever it throws.
+// Runs one card's turn, naming the card in whatever it throws, told as a clerk reads it.
 template <class F>
 void inCard(std::int32_t person, const std::string& card, F&& turn) {
     try {
         turn();
     } catch (const std::exception& e) {
-        throw Card_Failure(e.what(), person, card);
+        throw Card_Failure(platform::errorText(e), person, card);
     }
 }
 
