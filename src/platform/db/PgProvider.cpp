@@ -512,7 +512,14 @@ void PgProvider::begin() {
 void PgProvider::beginWrite() {
     begin();
     // The module's writers that must not interleave share one transaction lock.
-    simple("SELECT pg_advisory_xact_lock(7032001)");
+    try {
+        simple("SELECT pg_advisory_xact_lock(7032001)");
+    } catch (...) {
+        // Not taken in time: no transaction was begun, and the session stays
+        // fit for the next one instead of refusing every later statement.
+        Result back(PQexec(conn_, "ROLLBACK"));
+        throw;
+    }
 }
 
 void PgProvider::lockRows(const std::string& table, const std::string& where) {
