@@ -20,9 +20,9 @@ struct ExportFailure {
 };
 
 // Writes the grid to a file; false when the file could not be written, with
-// the reason in `whyNot`. The file
-// is written beside the target and takes its place only when complete, so a
-// failure leaves an older file as it was; a read-only target is refused.
+// the reason in `whyNot`. The file is written beside the target and takes its
+// place only when complete, so a failure leaves an older file as it was; a
+// read-only target is refused.
 // Each export carries texts, merges, widths (hidden columns stay hidden),
 // alignment and colours as far as the format allows; data cells that read as
 // numbers or money amounts are numbers in the workbook and in SpreadsheetML.
