@@ -120,7 +120,9 @@ TEST_P(RowCursorTest, ReadToItsEndACursorHoldsNothingWhileItLives) {
         EXPECT_EQ(test::number(*con, "select count(*) from pg_locks where locktype='relation' and pid=" + pid), 0);
     }
     writeBeside(db->connectionString());
-    if (!onServer()) EXPECT_EQ(test::text(*con, "PRAGMA wal_checkpoint(TRUNCATE)"), "0");  // 0: not held back
+    if (!onServer()) {
+        EXPECT_EQ(test::text(*con, "PRAGMA wal_checkpoint(TRUNCATE)"), "0");  // 0: not held back
+    }
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Mach_ID=9998"), 1);
 }
 
