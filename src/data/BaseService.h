@@ -46,6 +46,8 @@ public:
     // The rows of a long read as they are asked for, on a fresh session the
     // cursor keeps to itself until it goes.
     std::unique_ptr<db::RowCursor> Open_Cursor(const std::string& Sql);
+    // Whether a session of some process holds the named lock (db::Connection::tryHoldLock).
+    bool Lock_Held(const std::string& name);
 
 private:
     void closeConnection();

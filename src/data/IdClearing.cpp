@@ -49,7 +49,8 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
                         *r = CardService::YuE_QL_ZF(c, cards[i].person, cards[i].cardNo, open, *after);
                     },
                     [&, i, r, after] {
-                        if (r->state == QL::Cleared) log = *after;
+                        if (r->state != QL::Failed) log = *after;
+                        if (r->state == QL::Cleared) ++result.cleared;
                         if (r->state == QL::Already_Zero) ++result.zero;
                         if (done) done(i, *r);
                     },
@@ -57,7 +58,7 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
                         open = log;
                         failed(i, why);
                     });
-                if (r->state == QL::Cleared) open = *after;
+                if (r->state != QL::Failed) open = *after;
             } catch (const std::exception& e) {
                 const std::string why = platform::errorText(e);
                 batch.note([&failed, i, why] { failed(i, why); });
@@ -73,7 +74,6 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
             result.logError = platform::errorText(e);
         }
     }
-    result.cleared = log.count;
     result.voided = log.sum;
     return result;
 }

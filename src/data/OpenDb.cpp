@@ -164,9 +164,14 @@ bool Open_DB(const std::string& folder, const std::string& file, const std::stri
     return true;
 }
 
+void Reopen_Main_If_Lost() {
+    if (Conn_Main) Conn_Main->reopenIfLost();
+}
+
 std::shared_ptr<db::Recordset> Open_Rs(const std::string& sql) {
     try {
         if (!Conn_Main) throw std::runtime_error("no connection");
+        Reopen_Main_If_Lost();
         Rs_Main = Conn_Main->openRecordset(sql);
         return Rs_Main;
     } catch (const std::exception&) {
@@ -184,6 +189,16 @@ std::string Get_Server_Time() {
         if (const auto t = normalDateTime(rs->field(0).toString())) return *t;
     }
     return platform::services().clockText();
+}
+
+std::string Server_Time(db::Connection& con) {
+    const auto rs = con.openRecordset(DB_Type == "Access" ? " select now() " : " select getdate() ");
+    if (!rs->eof())
+        if (const auto t = normalDateTime(rs->field(0).toString())) return *t;
+    throw db::DbError::told(platform::numberedText(1077,
+                                                   "The database did not tell its time, so nothing was stamped "
+                                                   "with this computer's time in its place."),
+                            3146);
 }
 
 }  // namespace tolvenk

@@ -4,6 +4,7 @@
 
 #include "platform/ErrorText.h"
 #include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
 #include "platform/db/Transaction.h"
 #include "platform/services/Services.h"
 
@@ -74,6 +75,7 @@ bool Write_Batch::commit() {
         outer_->commit();
     } catch (const std::exception& e) {
         lose(platform::errorText(e));
+        if (db::connectionLost(e)) throw;  // the run cannot go on: it says so, not each item after it
         return false;
     }
     outer_.reset();
@@ -100,6 +102,16 @@ void Write_Batch::lose(const std::string& why) {
     gone.swap(pending_);
     for (const Pending& p : gone)
         if (p.lost) p.lost(why);
+}
+
+std::optional<std::string> Until_Connection_Lost(const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const db::DbError& e) {
+        if (!e.connectionLost()) throw;
+        return std::string(e.what());
+    }
+    return std::nullopt;
 }
 
 }  // namespace tolvenk

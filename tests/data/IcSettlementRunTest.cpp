@@ -232,3 +232,26 @@ TEST_P(DuplicateSerials, ARunAfterAStoppedOneSettlesTheRestOnce) {
     EXPECT_EQ(everything(), settled);
     expectSettledOnce();
 }
+
+// F is one number in two cases whose serials run side by side; the upper
+// case's serial 3 is after the cut-off, the lower case's before it. The walk
+// counts the lower case's 3 and both 2s (-10-20-10); the upper case's 3
+// stays as the terminal wrote it, neither copied nor settled.
+TEST_P(DuplicateSerials, ARowAfterTheCutoffAtTheSettledSerialIsLeftAsItWas) {
+    con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (6,'ff',0),(6,'FF',0)");
+    money(6, "ff", 1, 100, 100, "2026-05-01 10:00:00");
+    money(6, "ff", 2, -10, 90, "2026-05-02 10:00:00");
+    money(6, "ff", 3, -10, 80, "2026-05-03 10:00:00");
+    money(6, "FF", 1, 200, 200, "2026-05-04 10:00:00");
+    money(6, "FF", 2, -20, 180, "2026-05-05 10:00:00");
+    money(6, "FF", 3, -20, 160, "2026-06-03 10:00:00");
+    EXPECT_EQ(run({}).state, Run_Result::Settled);
+    EXPECT_EQ(test::rows(*con, "select Card_No,Card_LiuShui,XF_Type,YuE_Change,YuE_New,Date_Time from Record_XF "
+                               "where Pinfo_id=6 order by ID"),
+              (std::vector<T>{{"ff", "1", "1", "100", "100", "2026-05-01 10:00:00"},
+                              {"ff", "3", "250", "-40", "80", "2026-05-03 10:00:00"},
+                              {"FF", "1", "1", "200", "200", "2026-05-04 10:00:00"},
+                              {"FF", "3", "1", "-20", "160", "2026-06-03 10:00:00"}}));
+    EXPECT_EQ(test::column(*con, "select Card_No||Card_LiuShui from Record_BF_XF where Pinfo_id=6 order by ID"),
+              (T{"ff2", "ff3", "FF2"}));
+}

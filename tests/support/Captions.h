@@ -10,7 +10,9 @@ namespace tolvenk::test {
 
 // The captions of labels, buttons, tick boxes, options and titled frames
 // that are empty or wider than their control, as "text: needed > width".
-std::vector<std::string> badCaptions(const forms::Form& w);
+// `leftEmpty`: controls whose caption the window's language writes empty
+// (English 609), reported only when they are not.
+std::vector<std::string> badCaptions(const forms::Form& w, const std::vector<const forms::Control*>& leftEmpty = {});
 
 // Each window loaded in each of the three languages, prepared, checked and
 // unloaded: its bad captions (and an empty window caption) as

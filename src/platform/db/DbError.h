@@ -30,9 +30,26 @@ public:
     }
     const std::string& missingTable() const { return table_; }
 
+    // The session with the database ended under the statement (the server
+    // went down or ended it) or a new one could not be had: nothing more can
+    // run on it, and a run that meets this stops rather than fail row by row.
+    static DbError lostConnection(const std::string& text, int number = 3146) {
+        DbError e(text, number);
+        e.lost_ = true;
+        return e;
+    }
+    bool connectionLost() const { return lost_; }
+
 private:
     std::string table_;
     platform::NumberedText told_;
+    bool lost_ = false;
 };
+
+// Whether `e` is a database error of a session that was lost.
+inline bool connectionLost(const std::exception& e) {
+    const auto* db = dynamic_cast<const DbError*>(&e);
+    return db && db->connectionLost();
+}
 
 }  // namespace tolvenk::db

@@ -1,11 +1,14 @@
 #include "platform/db/SqliteProvider.h"
 
 #include <sqlite3.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
@@ -187,6 +190,7 @@ void SqliteProvider::openHandle(int flags, const std::string& name) {
 }
 
 SqliteProvider::~SqliteProvider() {
+    for (auto& [name, fd] : locks_) ::close(fd);
     for (auto& [text, st] : cache_) sqlite3_finalize(st);
     if (db_) sqlite3_close_v2(db_);
 }
@@ -445,6 +449,57 @@ bool SqliteProvider::beginSnapshot() {
         throw;
     }
     return true;
+}
+
+// A file has no lock of its own for a named lock: a file beside the
+// database carries it, as an open-file-description lock that goes with the
+// descriptor (and so with the process), whoever else opens the same file.
+// The database file itself is never opened here: closing a descriptor of it
+// would drop the engine's own locks.
+namespace {
+
+std::string lockFile(const std::string& database, const std::string& name) { return database + "-" + name + ".lock"; }
+
+struct flock wholeFile(short type) {
+    struct flock l{};
+    l.l_type = type;
+    l.l_whence = SEEK_SET;
+    return l;
+}
+
+}  // namespace
+
+bool SqliteProvider::tryHoldLock(const std::string& name) {
+    if (locks_.count(name)) return true;
+    const std::string file = lockFile(path_, name);
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) throw DbError("Cannot open the lock file '" + file + "': " + std::strerror(errno), 3051);
+    struct flock l = wholeFile(F_WRLCK);
+    if (::fcntl(fd, F_OFD_SETLK, &l) != 0) {
+        const int why = errno;
+        ::close(fd);
+        if (why == EAGAIN || why == EACCES) return false;
+        throw DbError("Cannot lock the file '" + file + "': " + std::strerror(why), 3051);
+    }
+    locks_[name] = fd;
+    return true;
+}
+
+void SqliteProvider::releaseLock(const std::string& name) {
+    const auto it = locks_.find(name);
+    if (it == locks_.end()) return;
+    ::close(it->second);
+    locks_.erase(it);
+}
+
+bool SqliteProvider::lockHeldElsewhere(const std::string& name) {
+    if (locks_.count(name)) return false;
+    const int fd = ::open(lockFile(path_, name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;  // never made: nobody ever held it
+    struct flock l = wholeFile(F_WRLCK);
+    const bool held = ::fcntl(fd, F_OFD_GETLK, &l) == 0 && l.l_type != F_UNLCK;
+    ::close(fd);
+    return held;
 }
 
 void SqliteProvider::setCommandTimeout(int seconds) {

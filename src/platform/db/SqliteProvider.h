@@ -47,6 +47,9 @@ public:
     bool inTransaction() const override;
     std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) override;
     void setCommandTimeout(int seconds) override;
+    bool tryHoldLock(const std::string& name) override;
+    void releaseLock(const std::string& name) override;
+    bool lockHeldElsewhere(const std::string& name) override;
     void setBulkWrites(bool on) override;
 
     bool readOnly() const { return readOnly_; }
@@ -75,6 +78,8 @@ private:
         long long synchronous, cacheSize;
     };
     std::optional<Saved_Settings> bulk_;
+    // Descriptors of the lock files this session holds, by lock name.
+    std::map<std::string, int> locks_;
 };
 
 }  // namespace tolvenk::db

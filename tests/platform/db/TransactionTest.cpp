@@ -87,6 +87,27 @@ TEST_P(TransactionTest, ANestedGuardUndoesItsOwnPartAndTheOuterDecidesTheRest) {
     EXPECT_EQ(logged(), (test::Texts{"after", "kept", "outer"}));
 }
 
+// A named lock is held by one session at a time, seen from the others, and
+// let go by its release or by the session's end; other names are apart.
+TEST_P(TransactionTest, ANamedLockHasOneHolderAndGoesWithItsSession) {
+    auto other = test::connect(db->connectionString());
+    EXPECT_FALSE(other->lockHeldElsewhere("run"));
+    ASSERT_TRUE(con->tryHoldLock("run"));
+    EXPECT_TRUE(con->tryHoldLock("run"));  // its holder asking again
+    EXPECT_FALSE(con->lockHeldElsewhere("run"));
+    EXPECT_TRUE(other->lockHeldElsewhere("run"));
+    EXPECT_FALSE(other->tryHoldLock("run"));
+    EXPECT_TRUE(other->tryHoldLock("another"));
+    con->releaseLock("run");
+    EXPECT_FALSE(other->lockHeldElsewhere("run"));
+    ASSERT_TRUE(other->tryHoldLock("run"));
+    EXPECT_FALSE(con->tryHoldLock("run"));
+    other.reset();  // its session ends (or idles, reset, for the next one)
+    EXPECT_FALSE(test::connect(db->connectionString())->lockHeldElsewhere("run"));
+    EXPECT_TRUE(con->tryHoldLock("run"));
+    EXPECT_TRUE(con->tryHoldLock("another"));
+}
+
 namespace {
 class ServerTransaction : public TransactionTest {
 protected:
