@@ -6,6 +6,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Recordset.h"
+#include "platform/ErrorText.h"
 
 namespace tolvenk::IC_Settlement {
 
@@ -49,15 +50,15 @@ private:
     db::Connection& con_;
 };
 
-// Runs one card's turn, naming the card in whatever it throws; a lost
-// connection is no fault of the card and passes as it is.
+// Runs one card's turn, naming the card in whatever it throws (told as a
+// clerk reads it); a lost connection is no fault of the card and passes as it is.
 template <class F>
 void inCard(std::int32_t person, const std::string& card, F&& turn) {
     try {
         turn();
     } catch (const std::exception& e) {
         if (db::connectionLost(e)) throw;
-        throw Card_Failure(e.what(), person, card);
+        throw Card_Failure(platform::errorText(e), person, card);
     }
 }
 

@@ -46,7 +46,8 @@ struct Run_Result {
     std::string lost;
 };
 
-// A failure inside one card's turn: that card, and the error's own text.
+// A failure inside one card's turn: that card, and why as a clerk reads it
+// (a plain sentence, the engine's words below).
 class Card_Failure : public std::runtime_error {
 public:
     Card_Failure(const std::string& what, std::int32_t person, std::string card)

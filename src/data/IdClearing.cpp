@@ -4,6 +4,7 @@
 
 #include "data/BaseService.h"
 #include "data/WriteBatch.h"
+#include "platform/ErrorText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Transaction.h"
 
@@ -59,7 +60,7 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
                     });
                 if (r->state != QL::Failed) open = *after;
             } catch (const std::exception& e) {
-                const std::string why = e.what();
+                const std::string why = platform::errorText(e);
                 batch.note([&failed, i, why] { failed(i, why); });
             }
             batch.pause(false);
@@ -70,7 +71,7 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
         try {
             service.YuE_QL_Log(log.time, operatorId, kClearingLogCode, "0,0");
         } catch (const std::exception& e) {
-            result.logError = e.what();
+            result.logError = platform::errorText(e);
         }
     }
     result.voided = log.sum;

@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
 
     struct Export {
         const char* name;
-        bool (*write)(const grid::GridModel&, const std::string&, const grid::ExportOptions&, std::string*);
+        bool (*write)(const grid::GridModel&, const std::string&, const grid::ExportOptions&, grid::ExportFailure*);
         const char* file;
     };
     const Export exports[] = {{".xlsx", grid::exportXlsx, "detail.xlsx"},
@@ -100,14 +100,15 @@ int main(int argc, char** argv) {
         const fs::path file = folder / e.file;
         resetPeak();
         const double base = statusMb("VmRSS");
-        std::string why;
+        grid::ExportFailure why;
         const auto start = Clock::now();
         const bool ok = e.write(g, file.string(), {"消费明细查询"}, &why);
         const double took = seconds(start);
         const double added = statusMb("VmHWM") - base;
         std::error_code ec;
         const double size = ok ? static_cast<double>(fs::file_size(file, ec)) / 1e6 : 0;
-        std::printf("%-6s %10.2f %12.1f %16.1f  %s\n", e.name, took, size, added, ok ? "ok" : why.c_str());
+        std::printf("%-6s %10.2f %12.1f %16.1f  %s\n", e.name, took, size, added,
+                    ok ? "ok" : (why.told.shown() + " " + why.system).c_str());
         fs::remove(file, ec);
     }
     return 0;

@@ -133,7 +133,7 @@ void appendEscaped(std::string& out, std::string_view s, const char* lineBreak) 
 ReplacingFile::ReplacingFile(std::string target) : target_(std::move(target)) {
     namespace fs = std::filesystem;
     if (target_.empty()) {
-        fail("no file name");
+        failWithErrno(ENOENT);
         return;
     }
     struct stat st {};
@@ -144,7 +144,7 @@ ReplacingFile::ReplacingFile(std::string target) : target_(std::move(target)) {
                         : (st.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0 ? EACCES
                                                                                                 : 0;
     if (refused != 0) {
-        failWithErrno(target_, refused);
+        failWithErrno(refused);
         return;
     }
 
@@ -163,7 +163,7 @@ ReplacingFile::ReplacingFile(std::string target) : target_(std::move(target)) {
         else err = errno;
     }
     if (fd_ < 0) {
-        failWithErrno(target_, err);
+        failWithErrno(err);
         return;
     }
     // A replaced file keeps who may read it.
@@ -180,12 +180,44 @@ void ReplacingFile::closeFd() {
     fd_ = -1;
 }
 
-void ReplacingFile::fail(const std::string& reason) {
-    if (error_.empty()) error_ = reason.empty() ? std::string("failed") : reason;
+void ReplacingFile::fail(platform::NumberedText told) {
+    if (!failed_) error_.told = std::move(told);
+    failed_ = true;
     buffer_.clear();
 }
 
-void ReplacingFile::failWithErrno(const std::string& what, int err) { fail(what + ": " + std::strerror(err)); }
+// The clerk's sentence says what can be done about it; the system's own
+// words follow for support.
+void ReplacingFile::failWithErrno(int err) {
+    if (failed_) return;
+    switch (err) {
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            fail(platform::numberedText(
+                1062,
+                "The file %1 may not be written: it is read-only, or its folder may not be written to. Choose "
+                "another name or folder.",
+                {target_}));
+            break;
+        case ENOENT:
+        case ENOTDIR:
+            fail(platform::numberedText(1063, "The folder for the file %1 does not exist. Choose another folder.",
+                                        {target_}));
+            break;
+        case ENOSPC:
+        case EFBIG:
+        case EDQUOT:
+            fail(platform::numberedText(
+                1064, "There is no room left on the disk for the file %1. Make room or choose another disk.",
+                {target_}));
+            break;
+        default:
+            fail(platform::numberedText(1061, "The file %1 could not be written.", {target_}));
+            break;
+    }
+    error_.system = target_ + ": " + std::strerror(err);
+}
 
 void ReplacingFile::flush() {
     if (!ok() || fd_ < 0) {
@@ -197,7 +229,7 @@ void ReplacingFile::flush() {
     while (left > 0) {
         const ssize_t n = ::write(fd_, p, left);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return failWithErrno(target_, errno);
+        if (n < 0) return failWithErrno(errno);
         p += n;
         left -= static_cast<std::size_t>(n);
     }
@@ -210,16 +242,16 @@ bool ReplacingFile::commit() {
     // A writer that wrote by name left our descriptor unused: sync its file.
     if (fd_ < 0) fd_ = ::open(temp_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
-        failWithErrno(target_, errno);
+        failWithErrno(errno);
         return false;
     }
     if (::fsync(fd_) != 0) {
-        failWithErrno(target_, errno);
+        failWithErrno(errno);
         return false;
     }
     closeFd();
     if (::rename(temp_.c_str(), target_.c_str()) != 0) {
-        failWithErrno(target_, errno);
+        failWithErrno(errno);
         return false;
     }
     done_ = true;

@@ -363,18 +363,25 @@ bool writeWorkbook(ZipWriter& zip, const GridModel& m, const ExportOptions& opti
 
 }  // namespace
 
-bool exportXlsx(const GridModel& model, const std::string& path, const ExportOptions& options, std::string* whyNot) {
+bool exportXlsx(const GridModel& model, const std::string& path, const ExportOptions& options, ExportFailure* whyNot) {
     ReplacingFile file(path);
     if (model.rows() > kMostRows)
-        file.fail(path + ": " + std::to_string(model.rows()) + " rows, more than the " + std::to_string(kMostRows) +
-                  " a worksheet holds");
+        file.fail(platform::numberedText(
+            1065, "The grid has %1 rows, more than the %2 a worksheet holds, so the file %3 was not written.",
+            {std::to_string(model.rows()), std::to_string(kMostRows), path}));
     else if (model.cols() > kMostColumns)
-        file.fail(path + ": " + std::to_string(model.cols()) + " columns, more than the " +
-                  std::to_string(kMostColumns) + " a worksheet holds");
+        file.fail(platform::numberedText(
+            1066, "The grid has %1 columns, more than the %2 a worksheet holds, so the file %3 was not written.",
+            {std::to_string(model.cols()), std::to_string(kMostColumns), path}));
     if (file.ok()) {
         ZipWriter zip(file.tempPath());
         const bool written = writeWorkbook(zip, model, options);
-        if (!zip.close() || !written) file.fail(path + ": " + zip.error());
+        if (!zip.close() || !written) {
+            if (zip.systemError() != 0)
+                file.failWithErrno(zip.systemError());
+            else
+                file.fail(platform::numberedText(1061, "The file %1 could not be written.", {path}));
+        }
     }
     const bool ok = file.commit();
     if (!ok && whyNot) *whyNot = file.error();

@@ -71,9 +71,12 @@ TEST_F(ExportXlsx, PackageHoldsEveryPartItNames) {
     // Past what a sheet holds, the export is refused rather than written broken.
     g.setRows(1);
     g.setCols(16385);
-    std::string why;
+    ExportFailure why;
     EXPECT_FALSE(exportXlsx(g, file, {}, &why));
-    EXPECT_EQ(why, file + ": 16385 columns, more than the 16384 a worksheet holds");
+    EXPECT_EQ(why.told.shown(),
+              "The grid has 16385 columns, more than the 16384 a worksheet holds, so the file " + file +
+                  " was not written.");
+    EXPECT_EQ(why.system, "");
     EXPECT_EQ(partsIn(file), parts);
 
     for (const auto& [rels, folder] : {std::pair<std::string, std::string>{"_rels/.rels", ""},
