@@ -123,6 +123,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
+        if (viewport()->devicePixelRatioF() != keptRatio_) {
+            forget();  // moved to a screen of another density
+            keptRatio_ = viewport()->devicePixelRatioF();
+        }
         QPainter p(viewport());
         const qint64 top = scrollTop();
         const int height = viewport()->height();
@@ -255,6 +259,7 @@ private:
     int pageW_ = 0, pageH_ = 0;
     qint64 unit_ = 1;
     std::map<int, QImage> images_;
+    double keptRatio_ = 1.0;  // the screen density the kept pages were drawn for
 };
 
 PagePreview::PagePreview(const PrintDocument& doc, int zoomPercent, QWidget* parent)
@@ -430,10 +435,10 @@ bool PagePreview::printTo(QPrinter& printer, int first, int last) {
             QCoreApplication::processEvents();  // closing the window comes through here
             since.restart();
         }
+        if (stop_) printer.abort();  // before the job is closed, where the printer can drop it
         return !stop_;
     });
     const bool whole = !stop_;
-    if (!whole) printer.abort();
     progressShown_->setVisible(false);
     for (QAction* a : locked_) a->setEnabled(true);
     printing_ = false;
