@@ -164,7 +164,7 @@ public:
 
     // Filled by the window before Print_Preview.
     grid::PageSetup& Page_Setup() { return pageSetup_; }
-    // `pageDone` hears of each page as the preview renders it.
+    // `pageDone` hears of each page as it is printed from the preview.
     void Print_Preview(int zoomPercent, const std::function<void(int page, int pages)>& pageDone = {});
     // With an empty name they ask a person for one; false when that is
     // cancelled or the file cannot be written. The page title, when the

@@ -8,9 +8,6 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
@@ -18,7 +15,7 @@
 
 #include "platform/Clock.h"
 #include "platform/services/Application.h"
-#include "platform/services/PrintDocument.h"
+#include "platform/services/PagePreview.h"
 
 namespace tolvenk::platform {
 
@@ -131,15 +128,8 @@ std::string QtServices::saveFileName(const std::string& title, const std::string
 
 void QtServices::printPreview(const PrintDocument& doc, int zoomPercent) {
     ensureApplication();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(doc.pageLayout());
-    QPrintPreviewDialog dialog(&printer);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&doc](QPrinter* p) { doc.render(*p); });
-    // The dialog offers no zoom of its own; its one preview widget has it.
-    if (auto* view = dialog.findChild<QPrintPreviewWidget*>(); view && zoomPercent > 0)
-        view->setZoomFactor(zoomPercent / 100.0);
-    dialog.exec();
+    PagePreview preview(doc, zoomPercent);
+    preview.exec();
 }
 
 ScreenSize QtServices::screenSize() {
