@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -72,6 +74,35 @@ std::optional<Number> numberIn(std::string_view text) {
     if (signLen > 0) n.format = std::string(sign) + "#,##0.00";
     else if (decimals == 0) n.format = "0";
     else n.format = "0." + std::string(decimals, '0');
+    return n;
+}
+
+std::optional<Number> dateIn(std::string_view text) {
+    if (text.size() != 10 && text.size() != 19) return std::nullopt;
+    // Digits where the pattern has letters, the pattern's own marks elsewhere.
+    constexpr std::string_view pattern = "yyyy-MM-dd hh:mm:ss";
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (std::isalpha(static_cast<unsigned char>(pattern[i])) ? !isDigit(text[i]) : text[i] != pattern[i])
+            return std::nullopt;
+    const auto field = [&](std::size_t at, std::size_t len) {
+        int v = 0;
+        for (std::size_t i = at; i < at + len; ++i) v = v * 10 + (text[i] - '0');
+        return v;
+    };
+    using namespace std::chrono;
+    const year_month_day day{year{field(0, 4)}, month{static_cast<unsigned>(field(5, 2))},
+                             std::chrono::day{static_cast<unsigned>(field(8, 2))}};
+    // Before March 1900 the spreadsheet's calendar has a day that never was.
+    if (!day.ok() || day < year{1900} / March / 1) return std::nullopt;
+    Number n;
+    n.value = static_cast<double>((sys_days{day} - sys_days{year{1899} / December / 30}).count());
+    n.format = "yyyy-mm-dd";
+    if (text.size() == 19) {
+        const int h = field(11, 2), m = field(14, 2), s = field(17, 2);
+        if (h > 23 || m > 59 || s > 59) return std::nullopt;
+        n.value += (h * 3600 + m * 60 + s) / 86400.0;
+        n.format = "yyyy-mm-dd hh:mm:ss";
+    }
     return n;
 }
 

@@ -23,6 +23,11 @@ struct Number {
 std::optional<Number> numberIn(std::string_view text);
 // Header rows and tick-box or drop-down columns keep their texts as texts.
 std::optional<Number> numberAt(const GridModel& m, int r, int c);
+// A cell text that is a day ("2026-09-01", 1900-03-01 or later) or a moment
+// of one ("2026-09-01 00:48:54"): its spreadsheet serial (days since
+// 1899-12-30, the time their fraction) and the date format that shows the
+// same text.
+std::optional<Number> dateIn(std::string_view text);
 
 struct Look {
     Alignment align;

@@ -79,6 +79,7 @@ std::unique_ptr<QMessageBox> messageBox(const std::string& prompt, int style, co
     // as the classic runtime's did.
     box.setWindowTitle(q(title.empty() ? kApplicationTitle : title));
     box.setText(q(prompt));
+    box.setTextFormat(Qt::PlainText);  // a prompt that looks like markup shows as written
     switch (style & 0x70) {
     case vbCritical: box.setIcon(QMessageBox::Critical); break;
     case vbQuestion: box.setIcon(QMessageBox::Question); break;
@@ -111,7 +112,9 @@ std::string QtServices::inputBox(const std::string& prompt, const std::string& t
                                  const std::string& defaultText) {
     ensureApplication();
     bool ok = false;
-    const QString text = QInputDialog::getText(nullptr, q(title), q(prompt), QLineEdit::Normal, q(defaultText), &ok);
+    // The prompt labels the entry field, so a '&' in it would mark a shortcut key: doubled, it shows.
+    const QString text = QInputDialog::getText(nullptr, q(title), q(prompt).replace(QLatin1Char('&'), QLatin1String("&&")),
+                                               QLineEdit::Normal, q(defaultText), &ok);
     return ok ? text.toStdString() : std::string();
 }
 
