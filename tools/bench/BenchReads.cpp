@@ -287,7 +287,7 @@ void benchReadWindows(const Settings& s, const Target& db, Table& t) {
         balances<YuE_HZ_Cha>(s, t, "7036", "IC balances at a date, every employee",
                              "select p.Pinfo_ID,(select r.YuE_New from Record_XF r where r.Pinfo_id=p.Pinfo_ID and "
                              "r.Card_LiuShui<>0 and r.Err_Code=0 and r.Date_Time<='" + bound +
-                                 "' order by r.Date_Time desc limit 1) from Ren_Per_Info p",
+                                 "' order by r.Date_Time desc nulls last limit 1) from Ren_Per_Info p",
                              onServer() ? PlanCheck{{"ix_record_xf_person_date"}, {}}
                                         : PlanCheck{{"IX_Record_XF_Person_Date"}, {}});
     if (s.wants("7037")) cardLog(s, t);
