@@ -5,6 +5,7 @@
 #include "data/Globals.h"
 #include "lang/LangGlobals.h"
 #include "lang/Language.h"
+#include "platform/ErrorText.h"
 #include "platform/MoneyText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
@@ -90,7 +91,7 @@ bool Balance_Query_Part::Start(Balance_Query::Who& who) {
 }
 
 std::optional<Balance_Query::Result> Balance_Query_Part::Run(forms::Control& own, const Query& query,
-                                                             const Own_Cells& cells) {
+                                                             const Own_Cells& cells, int lostText) {
     Run_Lock lock(window_, {&Command1, &own, &DTPicker1, &Command4(0), &Command4(1), &Command4(2), &Command4(3)},
                         running_);
     lock.Show_Panel(Pic_1);
@@ -109,6 +110,13 @@ std::optional<Balance_Query::Result> Balance_Query_Part::Run(forms::Control& own
         return true;
     });
     if (result.stopped) return std::nullopt;
+    if (result.connectionLost) {
+        platform::services().msgBox(
+            platform::lostConnectionText(
+                Lf(lostText, {std::to_string(result.listed), std::to_string(result.employees)}), result.lost),
+            platform::vbCritical, L(112));
+        return std::nullopt;
+    }
     addTotal(result.total);
     return result;
 }

@@ -52,8 +52,11 @@ public:
     using Own_Cells = std::function<void(int row, const Balance_Query::Row&)>;
     // Runs the query with the controls locked (`own` beside them) and the
     // panel shown, a grid row per employee and the total row; nothing when
-    // the window was closed meanwhile.
-    std::optional<Balance_Query::Result> Run(forms::Control& own, const Query& query, const Own_Cells& cells);
+    // the window was closed meanwhile, or when the connection was lost: then
+    // the rows so far stay, without a total, and one box says so in text
+    // `lostText` (listed, of employees).
+    std::optional<Balance_Query::Result> Run(forms::Control& own, const Query& query, const Own_Cells& cells,
+                                             int lostText);
 
 private:
     void layOut();

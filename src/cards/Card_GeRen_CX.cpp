@@ -73,8 +73,14 @@ void Card_GeRen_CX::Form_Load() {
     XF = XFService();
     BT = BTService();
     Set_XF_Head();
-    const std::int32_t mode = XF.Get_is_IC();
-    Card_Sys_Mode = mode >= INT16_MIN && mode <= INT16_MAX ? static_cast<std::int16_t>(mode) : std::int16_t{0};
+    // Without the card system the histories cannot be told IC or ID: the
+    // window does not open rather than list them as one of the two.
+    const std::optional<std::int32_t> mode = Card_System(XF);
+    if (!mode) {
+        Unload();
+        return;
+    }
+    Card_Sys_Mode = *mode >= INT16_MIN && *mode <= INT16_MAX ? static_cast<std::int16_t>(*mode) : std::int16_t{0};
 }
 
 void Card_GeRen_CX::Form_Resize() {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <initializer_list>
 
+#include "data/CardSysMode.h"
 #include "data/Globals.h"
 #include "data/TableColumns.h"
 #include "lang/Language.h"
@@ -217,7 +218,13 @@ void Card_Type::Form_Load() {
                                   291, 292, 293, 294, 295, 296, 297, 298, 299, 300, 301};
     for (int c = 0; c < kGridCols; ++c) Grid_Info.Cell(0, c).setText(L(heads[c]));
     XF = XFService();
-    if (XF.Get_is_IC() == 3) Option1(2).setVisible(true);
+    // Whether card types carry meal-order limits cannot be told: the window does not open.
+    const std::optional<std::int32_t> mode = Card_System(XF);
+    if (!mode) {
+        Unload();
+        return;
+    }
+    if (*mode == Card_Sys_Mode::MealOrder) Option1(2).setVisible(true);
     for (int c = 1; c < kGridCols; ++c) Grid_Info.Column(c).setAlignment(grid::AlignCenter);
     fra_Can.setTop(fra_Tian.Top());
     Load_Types();

@@ -12,6 +12,8 @@ namespace tolvenk {
 namespace {
 
 constexpr int kCorrectionFailures = 983;
+// What a run that lost its connection did: listed and mended, or listed.
+constexpr int kLostMending = 1075, kLostListing = 1076;
 
 }  // namespace
 
@@ -59,7 +61,8 @@ void YuE_HZ_Cha::Command1_Click() {
             if (!row.found) return;
             Query.Grid1.Cell(r, 6).setText(row.times);
             Query.Grid1.Cell(r, 7).setText(row.date);
-        });
+        },
+        correction ? kLostMending : kLostListing);
     if (result && result->failedCorrections > 0)
         platform::services().msgBox(Lf(kCorrectionFailures, {std::to_string(result->failedCorrections), result->firstError}),
                                     platform::vbCritical, L(43));

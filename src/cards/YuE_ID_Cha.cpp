@@ -7,6 +7,12 @@
 
 namespace tolvenk {
 
+namespace {
+
+constexpr int kLostText = 1076;  // a run that lost its connection: how many were listed
+
+}  // namespace
+
 YuE_ID_Cha::YuE_ID_Cha() {
     setCaption("ID卡余额查询");
     Command2.Move(8520, 210, 1500, 420);
@@ -37,7 +43,7 @@ void YuE_ID_Cha::Command1_Click() {
         [&](const Balance_Query::Row_Sink& sink) {
             return Balance_Query::ID_Balances(Query.XF, Query.BT, who, day, sink);
         },
-        {});
+        {}, kLostText);
 }
 
 // The clearing window; this one keeps its balances until the next query.

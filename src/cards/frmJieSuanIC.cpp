@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "data/CardSysMode.h"
 #include "data/Globals.h"
 #include "data/IcSettlementRun.h"
 #include "lang/Language.h"
@@ -18,6 +19,7 @@ namespace tolvenk {
 namespace {
 
 constexpr const char* kPreparing = "正在准备数据，请稍候......";
+constexpr int kLostText = 1074;  // a run that lost its connection: cards gone through
 
 // The clock's day moved by `days`, as "yyyy-MM-dd".
 std::string dayFrom(const std::string& clock, int days) {
@@ -75,6 +77,8 @@ void frmJieSuanIC::layOut() {
 
 db::Connection& frmJieSuanIC::Win_Connection() {
     if (!Win_Base.DB_Con || !Win_Base.DB_Con->isOpen()) throw VbError(91, "Object variable or With block variable not set");
+    // Open since the window was; the server may have been restarted meanwhile.
+    Win_Base.DB_Con->reopenIfLost();
     return *Win_Base.DB_Con;
 }
 
@@ -109,12 +113,15 @@ void frmJieSuanIC::Form_Load() {
     const std::string settled = XF.JieSuan_Date();
     if (dtP.MaxDate() < settled) dtP.setMaxDate(settled);
     dtP.setMinDate(settled);
-    // A run that did not finish is said, and offered again to its own date.
-    if (const std::string target = XF.JieSuan_Unfinished(); !target.empty() && target >= settled) {
-        if (dtP.MaxDate() < target) dtP.setMaxDate(target);
-        dtP.setValue(target);
+    // A run that did not finish is said, and offered again to its own date;
+    // one going on in another office is only said.
+    if (const XFService::Settlement_Pending p = XF.JieSuan_Pending(); p.running) {
+        platform::services().msgBox(Lf(1090, {p.target}), platform::vbExclamation, L(43));
+    } else if (!p.target.empty() && p.target >= settled) {
+        if (dtP.MaxDate() < p.target) dtP.setMaxDate(p.target);
+        dtP.setValue(p.target);
         dtP_Change();
-        platform::services().msgBox(Lf(986, {target}), platform::vbExclamation, L(43));
+        platform::services().msgBox(Lf(986, {p.target}), platform::vbExclamation, L(43));
     }
 
     const char* heads[] = {"异常", "员工ID", "Card_No", "总金额", "余额", "差额"};
@@ -139,7 +146,8 @@ void frmJieSuanIC::dtP_Change() {
 }
 
 void frmJieSuanIC::Command1_Click() {
-    if (XF.Get_is_IC() == 1) Do_JieSuan();
+    const std::optional<std::int32_t> mode = Card_System(XF);
+    if (mode && *mode == Card_Sys_Mode::IC) Do_JieSuan();
 }
 
 void frmJieSuanIC::Command2_Click() { Stop_Flag = true; }
@@ -175,18 +183,27 @@ void frmJieSuanIC::Do_JieSuan() {
     try {
         const std::string cutoff = dtP.Date_Value() + " 00:00:00";
         const std::string backupStart = chk1.Value() == forms::vbChecked ? dtP2.Date_Value() + " 00:00:00" : "";
+        // Closing the window mid-run closes its connection, which must outlive the run.
+        const std::shared_ptr<db::Connection> own = Win_Base.DB_Con;
         result = IC_Settlement::Run(Win_Connection(), Main_Connection(), cutoff, backupStart,
                                     [&](const IC_Settlement::Run_Step& s) { return Show_Step(s, lock); });
     } catch (const IC_Settlement::Card_Failure& e) {
-        // A card's turn fails only on the database; its message is kept as text.
-        Show_Failure("  卡号：" + e.card + "  员工ID：" + std::to_string(e.person), platform::databaseErrorText(e.what()));
+        // Its text is already the clerk's: the reason, then the engine's words.
+        Show_Failure("  卡号：" + e.card + "  员工ID：" + std::to_string(e.person), e.what());
     } catch (const std::exception& e) {
         Show_Failure("", platform::errorText(e));
     }
     if (lock.stopped()) return;  // the window was closed: it is back as designed
+    if (result.state == IC_Settlement::Run_Result::Busy)
+        platform::services().msgBox(L(1091), platform::vbExclamation, L(43));
     if (result.state == IC_Settlement::Run_Result::No_Cards)
         platform::services().msgBox("没有卡需要结算。", platform::vbCritical, "提示");
     if (result.state == IC_Settlement::Run_Result::Left) Show_Left(result.left);
+    if (result.state == IC_Settlement::Run_Result::Lost)
+        platform::services().msgBox(
+            platform::lostConnectionText(Lf(kLostText, {std::to_string(result.done), std::to_string(result.total)}),
+                                         result.lost),
+            platform::vbCritical, L(112));
     if (result.state != IC_Settlement::Run_Result::Settled) dtP.setMinDate(previousMin);
     Give_Back();
 }

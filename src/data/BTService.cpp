@@ -3,6 +3,7 @@
 #include <map>
 
 #include "data/Globals.h"
+#include "data/OpenDb.h"
 #include "data/SqlPieces.h"
 #include "data/SubsidyBatch.h"
 #include "platform/Error.h"
@@ -46,7 +47,9 @@ DataList BTService::Get_CZ_Name(const std::string& CZ_Ren_ID) {
     return base_.Get_DataList("select User_Name from Sys_User_Info where User_ID=" + num(CZ_Ren_ID));
 }
 
-DataList BTService::All_CZ_Name() { return base_.Get_DataList("select * from Sys_User_Info where Del_YN=0"); }
+DataList BTService::All_CZ_Name() {
+    return base_.Get_DataList("select * from Sys_User_Info where Del_YN=0 order by User_ID");
+}
 
 DataList BTService::Get_Emp_ByDept(const std::string& str_dept) {
     return base_.Get_DataList(std::string("select Ren_Per_Info.PInfo_id,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code,"
@@ -61,7 +64,9 @@ DataList BTService::empCheck(const std::string& where, const std::string& Dept_N
     std::string sql = kEmpColumns + where + " and Ren_Dept_Info.Dept_No like '" + lit(Dept_No) + "%" + likeEnd;
     sql += nameFilter + codeFilter;
     if (!pID.empty()) sql += "and Ren_Per_Info.PInfo_id =" + num(pID);
-    return base_.Get_DataList(sql + tail + "  order by  Ren_Dept_Info.Dept_Name,Ren_Per_Info.P_Code");
+    // Employees whose department name and code are alike keep one order on either engine.
+    return base_.Get_DataList(sql + tail +
+                              "  order by  Ren_Dept_Info.Dept_Name,Ren_Per_Info.P_Code,Ren_Per_Info.PInfo_id");
 }
 
 DataList BTService::Get_Emp_Check_All(const std::string& Dept_No, const std::string& pName,
@@ -92,7 +97,7 @@ DataList BTService::Get_Dept_No(const std::string& Dept_No, const std::string& l
     std::string sql = "select * from Ren_Dept_Info where Del_YN=0";
     if (!Dept_No.empty()) sql += " and Dept_No like '" + lit(Dept_No) + "%" + likeEnd;
     if (!last_dept_no.empty()) sql += " and Last_DeptNo='" + q(last_dept_no) + "'";
-    return base_.Get_DataList(sql + " order by Dept_No");
+    return base_.Get_DataList(sql + " order by Dept_No,Dept_ID");
 }
 
 DataList BTService::IS_ID(const std::string& P_id) { return base_.Get_DataList(IS_ID_Sql(P_id)); }
@@ -129,7 +134,9 @@ bool BTService::Mend_Break(const CorrectionRow& r, std::int64_t breakSerial, std
             "' and Card_LiuShui<>0 and Card_LiuShui<" + num(breakSerial) +
             " order by Card_LiuShui desc, case when Err_Code=2 then 1 else 0 end desc, Date_Time desc");
         if (!before->eof() && !before->field(0).isNull() && before->field(0).toInt64() == started) return;
-        con.execute(correctionInsert(r));
+        CorrectionRow row = r;
+        row.Rec_Time = Server_Time(con);
+        con.execute(correctionInsert(row));
         written = true;
     });
     return written;
@@ -149,52 +156,60 @@ DataList BTService::Get_BT_DY(const std::string& infoID) {
         "from BuTie_DuiYing,XF_Dian_Info,Mach_Info where BuTie_DuiYing.Mach_ID=Mach_Info.Mach_ID "
         "and Mach_Info.XF_Dian_ID=XF_Dian_Info.XF_Dian_ID "
         "and BuTie_DuiYing.Pinfo_ID =" +
-        num(infoID));
+        num(infoID) + " order by BuTie_DuiYing.ID");
 }
 
-std::string BTService::selectedIds(std::int16_t count) const {
-    if (count < 0 || static_cast<std::size_t>(count) >= gSelPInfoIDs.size()) throw VbError(9, "Subscript out of range");
+std::string BTService::selectedIds(std::int64_t count) const {
+    if (count < 0 || static_cast<std::uint64_t>(count) >= gSelPInfoIDs.size())
+        throw VbError(9, "Subscript out of range");
     std::string ids;
-    for (int i = 0; i <= count; ++i) ids += (i ? "," : "") + num(gSelPInfoIDs[static_cast<std::size_t>(i)]);
+    for (std::size_t i = 0; i <= static_cast<std::size_t>(count); ++i) ids += (i ? "," : "") + num(gSelPInfoIDs[i]);
     return ids;
 }
 
-DataList BTService::select_DY(std::int16_t count) {
+DataList BTService::select_DY(std::int64_t count) {
     return base_.Get_DataList("select * from BuTie_DuiYing where Pinfo_ID in (" + selectedIds(count) + ")");
 }
 
-std::string BTService::deleteDyStatement(std::int16_t count, std::int16_t B_type) const {
+std::string BTService::deleteDyStatement(std::int64_t count, std::int16_t B_type) const {
     std::string sql = "delete from BuTie_DuiYing where Pinfo_ID in (" + selectedIds(count) + ") ";
     if (B_type != 0) sql += "and B_Type=" + num(B_type);
     return sql;
 }
 
-std::string BTService::insertDyStatement(std::int32_t pinfo, std::int32_t Mach_Id, std::int16_t B_type) const {
-    return "insert into BuTie_DuiYing(Pinfo_ID,Mach_ID,B_Type) values(" + num(pinfo) + "," + num(Mach_Id) + "," +
-           num(B_type) + ")";
+void BTService::addInsertsDy(std::vector<std::string>& out, std::int64_t count, std::int32_t Mach_Id,
+                             std::int16_t B_type) const {
+    // A row per employee, a few hundred to a statement: tens of thousands
+    // of employees are not as many round trips to a server.
+    constexpr std::size_t kRowsPerStatement = 500;
+    const std::string row = "," + num(Mach_Id) + "," + num(B_type) + ")";
+    const auto last = static_cast<std::size_t>(count);
+    for (std::size_t first = 0; first <= last; first += kRowsPerStatement) {
+        std::string sql = "insert into BuTie_DuiYing(Pinfo_ID,Mach_ID,B_Type) values";
+        for (std::size_t i = first; i <= last && i < first + kRowsPerStatement; ++i)
+            sql += (i == first ? "(" : ",(") + num(gSelPInfoIDs[i]) + row;
+        out.push_back(std::move(sql));
+    }
 }
 
-bool BTService::Delete_DY(std::int16_t count, std::int16_t B_type) {
+bool BTService::Delete_DY(std::int64_t count, std::int16_t B_type) {
     if (select_DY(count).rowUBound() < 1) return true;
     return base_.Exec_Sql(deleteDyStatement(count, B_type));
 }
 
-bool BTService::Insert_DY(std::int16_t Mach_Id, std::int16_t B_type, std::int16_t count) {
+bool BTService::Insert_DY(std::int16_t Mach_Id, std::int16_t B_type, std::int64_t count) {
     selectedIds(count);  // the same range check as the other two
     std::vector<std::string> inserts;
-    for (int i = 0; i <= count; ++i)
-        inserts.push_back(insertDyStatement(gSelPInfoIDs[static_cast<std::size_t>(i)], Mach_Id, B_type));
+    addInsertsDy(inserts, count, Mach_Id, B_type);
     // All employees get their terminal or none does.
     return base_.Exec_Sql_Trans(inserts);
 }
 
-bool BTService::Replace_DY(std::int16_t count, std::int16_t B_type,
+bool BTService::Replace_DY(std::int64_t count, std::int16_t B_type,
                            const std::vector<std::pair<std::int32_t, std::int16_t>>& terminals,
                            std::size_t* Failed) {
     std::vector<std::string> statements{deleteDyStatement(count, B_type)};
-    for (const auto& [mach, kind] : terminals)
-        for (int i = 0; i <= count; ++i)
-            statements.push_back(insertDyStatement(gSelPInfoIDs[static_cast<std::size_t>(i)], mach, kind));
+    for (const auto& [mach, kind] : terminals) addInsertsDy(statements, count, mach, kind);
     return base_.Exec_Sql_Trans(statements, Failed);
 }
 
@@ -412,7 +427,8 @@ DataList BTService::select_BT_OK_3(std::int32_t year, std::int32_t Ren_ID, std::
     return base_.Get_DataList(sql);
 }
 
-DataList BTService::Get_Year() { return base_.Get_DataList("select distinct B_Year from BuTie_OK"); }
+// In order: the first is the one a window starts with, on either engine.
+DataList BTService::Get_Year() { return base_.Get_DataList("select distinct B_Year from BuTie_OK order by B_Year"); }
 
 DataList BTService::Get_HZ(std::int32_t year, std::int32_t month, const std::string& Ci) {
     std::string sql = "select * from BuTie_OK where B_Year=" + num(year) + " and B_Month=" + num(month) +
@@ -448,8 +464,9 @@ BTService::ID_Credit_Result BTService::Credit_ID_BT(db::Connection& con, const I
         "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code) values(0," +
         num(c.Pinfo_id) + "," + numOrNull(c.Card_No_Lng) + ",''," + numOrNull(c.C_LeiBie) + ",0," +
         num(c.XF_Type) + ",0," + num(yuEOld) + "," + Signed_Change(jine) + "," + num(fenAdd(yuEOld, jine)) +
-        ",0,0,0,'" + q(c.ZB_DT) + "','" + q(c.Card_No) + "'," + Signed_Change(ci) + "," + num(c.ZB_Ren_ID) +
-        ",1,0,0," + num(fenAdd(yuCiOld, ci)) + ",0)");
+        ",0,0,0,'" + q(c.ZB_DT) + "','" + q(c.Card_No) + "'," + Signed_Change(ci) +
+        // The operator and owner are fixed at 1: readers group these rows by them.
+        ",1,1,0,0," + num(fenAdd(yuCiOld, ci)) + ",0)");
     t.commit();
     return ID_Credit_Result::Credited;
 }

@@ -63,19 +63,22 @@ public:
     bool insert_RecordXF(const CorrectionRow& row);
     // Writes the correction of the break before serial `breakSerial` under
     // the write lock, unless the row it follows already closes with
-    // `started` (mended meanwhile): false then. Errors pass.
+    // `started` (mended meanwhile): false then. Its Rec_Time is the
+    // database's time as it is written. Errors pass.
     bool Mend_Break(const CorrectionRow& row, std::int64_t breakSerial, std::int64_t started);
     bool Add_XF_BT_ID(const std::vector<std::string>& para);
 
-    // Subsidy terminals of the employees in gSelPInfoIDs(0..count).
+    // An employee's subsidy terminals, in the order they were assigned.
     DataList Get_BT_DY(const std::string& infoID);
-    DataList select_DY(std::int16_t count);
-    bool Delete_DY(std::int16_t count, std::int16_t B_type);
-    bool Insert_DY(std::int16_t Mach_Id, std::int16_t B_type, std::int16_t count);
+    // Subsidy terminals of the employees in gSelPInfoIDs(0..count); a site
+    // ticks more employees than 16 bits count, so the last index is 64-bit.
+    DataList select_DY(std::int64_t count);
+    bool Delete_DY(std::int64_t count, std::int16_t B_type);
+    bool Insert_DY(std::int16_t Mach_Id, std::int16_t B_type, std::int64_t count);
     // Delete (kind B_type, 0 = both) and insert (terminal, kind) pairs for the
     // selected employees in one transaction, so no one is left half assigned.
     // On a database error, Failed tells the statement: 0 the delete.
-    bool Replace_DY(std::int16_t count, std::int16_t B_type,
+    bool Replace_DY(std::int64_t count, std::int16_t B_type,
                     const std::vector<std::pair<std::int32_t, std::int16_t>>& terminals,
                     std::size_t* Failed = nullptr);
 
@@ -175,9 +178,11 @@ private:
     static std::string updateInfoStatement(const std::string& BT_id, const std::string& ZB_DT,
                                            std::int32_t ZB_Ren_ID, std::int32_t B_JinE, std::int32_t B_Ci,
                                            BtAmount form);
-    std::string selectedIds(std::int16_t count) const;
-    std::string deleteDyStatement(std::int16_t count, std::int16_t B_type) const;
-    std::string insertDyStatement(std::int32_t pinfo, std::int32_t Mach_Id, std::int16_t B_type) const;
+    std::string selectedIds(std::int64_t count) const;
+    std::string deleteDyStatement(std::int64_t count, std::int16_t B_type) const;
+    // The inserts of gSelPInfoIDs(0..count)'s rows of a terminal and kind.
+    void addInsertsDy(std::vector<std::string>& out, std::int64_t count, std::int32_t Mach_Id,
+                      std::int16_t B_type) const;
     DataList empCheck(const std::string& where, const std::string& Dept_No, const std::string& nameFilter,
                       const std::string& codeFilter, const std::string& pID, const std::string& tail);
     BaseService base_;

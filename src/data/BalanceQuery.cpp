@@ -20,7 +20,7 @@ namespace tolvenk::Balance_Query {
 namespace {
 
 // The employees of the choice, each handed to `row` with a Row holding his
-// names; stops when the sink says so.
+// names; stops when the sink says so, or at a lost connection.
 template <class Fill>
 Result eachEmployee(const DataList& emps, const Row_Sink& sink, Fill&& fill) {
     Result result;
@@ -33,7 +33,17 @@ Result eachEmployee(const DataList& emps, const Row_Sink& sink, Fill&& fill) {
         row.name = emps(i, cName);
         row.code = emps(i, cCode);
         row.dept = emps(i, cDept);
-        fill(vbCLng(vbVal(emps(i, cPerson))), row, result);
+        try {
+            fill(vbCLng(vbVal(emps(i, cPerson))), row, result);
+        } catch (const db::DbError& e) {
+            // The employee in hand is not listed; those before him stand.
+            if (!e.connectionLost()) throw;
+            result.connectionLost = true;
+            result.lost = e.what();
+            result.listed = i - 1;
+            result.employees = n;
+            break;
+        }
         if (row.counted) result.total.add(row.balance);
         if (sink && !sink(row, i, n)) {
             result.stopped = true;

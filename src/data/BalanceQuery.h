@@ -35,6 +35,11 @@ struct Result {
     Exact_Sum total;            // fen, the balances counted
     int failedCorrections = 0;  // correction rows that could not be written
     std::string firstError;     // the first one's reason
+    // The connection was lost with `listed` of `employees` handed on (and
+    // their cards mended); the engine's reason in `lost`.
+    bool connectionLost = false;
+    std::int64_t listed = 0, employees = 0;
+    std::string lost;
 };
 
 // The date up to which the IC correction looks: the New_Date of the first

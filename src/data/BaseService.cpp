@@ -76,6 +76,13 @@ void BaseService::Run_Write_Trans(const std::function<void(db::Connection&)>& bo
     closeConnection();
 }
 
+bool BaseService::Lock_Held(const std::string& name) {
+    Open_DB_Con();
+    const bool held = DB_Con->lockHeldElsewhere(name);
+    closeConnection();
+    return held;
+}
+
 DataList BaseService::Get_DataList(const std::string& Sql) {
     Open_DB_Con();
     rs_ = DB_Con->openRecordset(Sql);

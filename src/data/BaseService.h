@@ -54,6 +54,8 @@ public:
     // The same read in pieces where a long read keeps writers out (Connection::openCursor).
     std::unique_ptr<db::RowCursor> Open_Cursor(std::function<std::string(const std::string& piece)> statement,
                                                const db::Pieces_Along& along);
+    // Whether a session of some process holds the named lock (db::Connection::tryHoldLock).
+    bool Lock_Held(const std::string& name);
 
 private:
     void closeConnection();

@@ -16,7 +16,8 @@ std::string Operations_Sql(const Conditions& c) {
         for (std::size_t i = 0; i < c.Op_Types.size(); ++i) sql += (i ? "," : "") + sql::num(c.Op_Types[i]);
         sql += ")";
     }
-    return sql + " order by Date_Time";
+    // Rows of one second (a replacement's two rows) in the order they were written.
+    return sql + " order by Date_Time,ID";
 }
 
 std::shared_ptr<db::Recordset> Operations(BaseService& service, const Conditions& c) {

@@ -71,7 +71,7 @@ std::int16_t CardService::New_Type(const std::vector<std::string>& para) {
 DataList CardService::Get_Type(const std::string& para) {
     std::string sql = "select * from Card_Type where Del_YN=0";
     if (!para.empty()) sql += " and ID='" + q(para) + "'";
-    return base_.Get_DataList(sql + " order by C_LeiBie");
+    return base_.Get_DataList(sql + " order by C_LeiBie,ID");
 }
 
 std::int16_t CardService::Update_Type(const std::vector<std::string>& para) {
@@ -99,7 +99,8 @@ std::shared_ptr<db::Recordset> CardService::get_IDYuE(const std::string& Dept_No
         lit(Dept_No) + "%" + likeEnd + " and P.Dept_No=D.Dept_No and P.Pinfo_id=C.Pinfo_Id ";
     if (!p_Name.empty()) sql += " and P.P_Name='" + q(p_Name) + "' ";
     if (!p_code.empty()) sql += " and P.P_Code='" + q(p_code) + "'";
-    return base_.Get_DataList_ADO(sql + " order by P_Name");
+    // One person's cards, and namesakes, in one order on either engine.
+    return base_.Get_DataList_ADO(sql + " order by P_Name,C.ID");
 }
 
 bool CardService::YuE_QL(std::int32_t Pinfo_id, const std::string& Card_No) {
@@ -126,10 +127,10 @@ CardService::QL_Result CardService::YuE_QL_ZF(std::int32_t Pinfo_id, const std::
         r = YuE_QL_ZF(*base_.DB_Con, Pinfo_id, Card_No, log, after);
     } catch (const std::exception& e) {
         r = QL_Result{};
-        r.error = e.what();
+        r.error = platform::errorText(e);
         return r;
     }
-    if (r.state == QL_Result::Cleared) log = after;
+    if (r.state != QL_Result::Failed) log = after;
     return r;
 }
 
@@ -157,17 +158,14 @@ CardService::QL_Result CardService::YuE_QL_ZF(db::Connection& con, std::int32_t 
     std::int64_t balance = 0;
     for (; !rs->eof(); rs->moveNext()) balance = fenAdd(balance, rs->field("C_YuE_ID").toInt64());
     // Both balances of every ticked card end at 0; a card already at
-    // 0 gets no void row of nothing.
+    // 0 gets no void row of nothing, yet counts in the click's log row.
     con.execute("update Card_Log set Card_YuE=0" + where);
-    if (balance == 0) {
-        r.state = QL_Result::Already_Zero;
-        t.commit();
-        return r;
-    }
     const std::int64_t amount = fenNeg(balance);
-    con.execute(XFService::add_YuE_ZF_Sql(Pinfo_id, kVoid, amount, log.time, Card_No,
-                                          static_cast<std::int32_t>(leiBie), log.operatorId));
-    con.execute("update Card_Info set C_YuE_ID=0" + where);
+    if (balance != 0) {
+        con.execute(XFService::add_YuE_ZF_Sql(Pinfo_id, kVoid, amount, log.time, Card_No,
+                                              static_cast<std::int32_t>(leiBie), log.operatorId));
+        con.execute("update Card_Info set C_YuE_ID=0" + where);
+    }
     after.count = fenAdd(log.count, 1);
     after.sum = fenAdd(log.sum, amount);
     const std::string text = std::to_string(after.count) + "," + std::to_string(after.sum);
@@ -183,7 +181,7 @@ CardService::QL_Result CardService::YuE_QL_ZF(db::Connection& con, std::int32_t 
     } else {
         con.execute("update Sys_Log set Op_Object='" + q(text) + "' where ID=" + num(after.id));
     }
-    r.state = QL_Result::Cleared;
+    r.state = balance == 0 ? QL_Result::Already_Zero : QL_Result::Cleared;
     r.amount = amount;
     t.commit();
     return r;

@@ -47,7 +47,7 @@ public:
         std::string time;          // of the click, as the void rows carry it
         std::int32_t operatorId = 0;
         std::int64_t id = 0;       // the row, once written
-        std::int64_t count = 0;    // cards cleared
+        std::int64_t count = 0;    // cards taken, those already at 0 included
         std::int64_t sum = 0;      // their voids, in fen
     };
     QL_Result YuE_QL_ZF(std::int32_t Pinfo_id, const std::string& Card_No, QL_Log& log);

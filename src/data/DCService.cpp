@@ -1,6 +1,7 @@
 #include "data/DCService.h"
 
 #include "data/SqlPieces.h"
+#include "platform/db/RowCursor.h"
 
 namespace tolvenk {
 
@@ -57,7 +58,7 @@ bool DCService::Update_ZC_DC(const std::vector<std::string>& Values) {
 DataList DCService::Select_TS_DC(const std::string& TSDate) {
     std::string sql = "select * from DC_TeShuRi";
     if (!TSDate.empty()) sql += " where TS_Date='" + q(TSDate) + "'";
-    return base_.Get_DataList(sql + " order by TS_Date");
+    return base_.Get_DataList(sql + " order by TS_Date,ID");
 }
 
 bool DCService::Add_TS_DC(const std::string& TSDate, std::int32_t Zao, std::int32_t Zhong, std::int32_t Wan,
@@ -86,22 +87,28 @@ DataList DCService::Select_DC_XF(const std::string& Date, std::int32_t CLeiBie, 
     return base_.Get_DataList(sql);
 }
 
-DataList DCService::Sum_DC(const std::string& FirstDay, const std::string& DayAfter, std::int32_t CLeiBie) {
+std::unique_ptr<db::RowCursor> DCService::Sum_DC(const std::string& FirstDay, const std::string& DayAfter,
+                                                std::int32_t CLeiBie, bool PerRecord) {
     // No index holds DC_Date: the kinds' index narrows the rows, the bounds
     // then keep them to the range.
-    std::string sql = "select substr(DC_Date,1,10) as DC_Day,XF_Meal,XF_Type,count(*) as N,sum(YuE_Change) as Fen "
-                      "from Record_XF where XF_Type in (15,16) and DC_Date>='" +
-                      q(FirstDay) + "' and DC_Date<'" + q(DayAfter) + "' and XF_Meal in (1,2,3,4,5)";
+    std::string sql = std::string("select substr(DC_Date,1,10) as DC_Day,XF_Meal,XF_Type,") +
+                      (PerRecord ? "1 as N,YuE_Change as Fen" : "count(*) as N,sum(YuE_Change) as Fen") +
+                      " from Record_XF where XF_Type in (15,16) and DC_Date>='" + q(FirstDay) + "' and DC_Date<'" +
+                      q(DayAfter) + "' and XF_Meal in (1,2,3,4,5)";
     if (CLeiBie != 0) sql += " and C_LeiBie=" + num(CLeiBie);
-    return base_.Get_DataList(sql + " group by substr(DC_Date,1,10),XF_Meal,XF_Type");
+    if (!PerRecord) sql += " group by substr(DC_Date,1,10),XF_Meal,XF_Type";
+    return base_.Open_Cursor(sql);
 }
 
-DataList DCService::Sum_DC_XF(const std::string& FirstDay, const std::string& DayAfter, std::int32_t CLeiBie) {
-    std::string sql = "select substr(Date_Time,1,10) as XF_Day,XF_Meal,count(*) as N,sum(YuE_Change) as Fen "
-                      "from Record_XF where XF_Type=48 and Date_Time>='" +
-                      q(FirstDay) + "' and Date_Time<'" + q(DayAfter) + "' and XF_Meal in (1,2,3,4,5)";
+std::unique_ptr<db::RowCursor> DCService::Sum_DC_XF(const std::string& FirstDay, const std::string& DayAfter,
+                                                   std::int32_t CLeiBie, bool PerRecord) {
+    std::string sql = std::string("select substr(Date_Time,1,10) as XF_Day,XF_Meal,") +
+                      (PerRecord ? "1 as N,YuE_Change as Fen" : "count(*) as N,sum(YuE_Change) as Fen") +
+                      " from Record_XF where XF_Type=48 and Date_Time>='" + q(FirstDay) + "' and Date_Time<'" +
+                      q(DayAfter) + "' and XF_Meal in (1,2,3,4,5)";
     if (CLeiBie != 0) sql += " and C_LeiBie=" + num(CLeiBie);
-    return base_.Get_DataList(sql + " group by substr(Date_Time,1,10),XF_Meal");
+    if (!PerRecord) sql += " group by substr(Date_Time,1,10),XF_Meal";
+    return base_.Open_Cursor(sql);
 }
 
 }  // namespace tolvenk

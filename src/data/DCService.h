@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,11 +36,15 @@ public:
     DataList Select_DC_XF(const std::string& Date, std::int32_t CLeiBie, std::int32_t XFMeal);
     // Orders (15) and cancellations (16) of meals 1..5 whose meal day lies in
     // [FirstDay, DayAfter): count N and sum Fen of YuE_Change per meal day
-    // (its first ten characters, DC_Day), XF_Meal and XF_Type.
-    DataList Sum_DC(const std::string& FirstDay, const std::string& DayAfter, std::int32_t CLeiBie);
+    // (its first ten characters, DC_Day), XF_Meal and XF_Type. `PerRecord`
+    // gives each record as a group of its own (N 1, Fen its YuE_Change), for
+    // sums that no 64 bits hold.
+    std::unique_ptr<db::RowCursor> Sum_DC(const std::string& FirstDay, const std::string& DayAfter,
+                                          std::int32_t CLeiBie, bool PerRecord = false);
     // Returns (48) of meals 1..5 made in [FirstDay, DayAfter): N and Fen per
-    // day (XF_Day) and XF_Meal.
-    DataList Sum_DC_XF(const std::string& FirstDay, const std::string& DayAfter, std::int32_t CLeiBie);
+    // day (XF_Day) and XF_Meal; per record likewise.
+    std::unique_ptr<db::RowCursor> Sum_DC_XF(const std::string& FirstDay, const std::string& DayAfter,
+                                             std::int32_t CLeiBie, bool PerRecord = false);
 
 private:
     BaseService base_;

@@ -80,47 +80,51 @@ std::string Grouped_Fees(int width, const std::string& key1, const std::string& 
 std::string Any_Person() { return "select top 1 Pinfo_ID from Ren_Per_Info"; }
 
 std::string Places(bool one, const std::string& name) {
-    if (one) return "select * from XF_Dian_Info where XF_Dian_Name='" + q(name) + "' and Del_YN=0";
-    return "select * from XF_Dian_Info where Del_YN=0";
+    if (one) return "select * from XF_Dian_Info where XF_Dian_Name='" + q(name) + "' and Del_YN=0 order by XF_Dian_ID";
+    return "select * from XF_Dian_Info where Del_YN=0 order by XF_Dian_ID";
 }
 
 std::string Terminals(bool one, const std::string& name) {
-    if (one) return "select * from Mach_Info where Mach_Name='" + q(name) + "' and Del_YN=0";
-    return "select * from Mach_Info where Del_YN=0";
+    if (one) return "select * from Mach_Info where Mach_Name='" + q(name) + "' and Del_YN=0 order by Mach_ID";
+    return "select * from Mach_Info where Del_YN=0 order by Mach_ID";
 }
 
 std::string Cashiers(bool one, const std::string& name) {
-    if (one) return "select * from XF_ShouKuan where SK_Name='" + q(name) + "'";
-    return "select * from XF_ShouKuan ";
+    if (one) return "select * from XF_ShouKuan where SK_Name='" + q(name) + "' order by ID";
+    return "select * from XF_ShouKuan order by ID";
 }
 
 std::string Units(bool one, const std::string& name) {
-    if (one) return "select * from XF_Unit_Info where XF_Unit_Name='" + q(name) + "' and Del_YN=0";
-    return "select * from XF_Unit_Info where Del_YN=0";
+    if (one) return "select * from XF_Unit_Info where XF_Unit_Name='" + q(name) + "' and Del_YN=0 order by XF_Unit_ID";
+    return "select * from XF_Unit_Info where Del_YN=0 order by XF_Unit_ID";
 }
 
 std::string Operators(bool one, const std::string& name) {
-    if (one) return "select * from Sys_User_Info where User_Name='" + q(name) + "' and Del_YN=0 ";
-    return "select * from Sys_User_Info where Del_YN=0";
+    if (one) return "select * from Sys_User_Info where User_Name='" + q(name) + "' and Del_YN=0 order by User_ID";
+    return "select * from Sys_User_Info where Del_YN=0 order by User_ID";
 }
 
-std::string Card_Types() { return "select * from Card_Type where Del_YN=0"; }
+std::string Card_Types() { return "select * from Card_Type where Del_YN=0 order by ID"; }
 
 std::string Card_Type_Named(const std::string& name) {
-    return "select * from Card_Type where C_Name='" + q(name) + "' and Del_YN=0";
+    return "select * from Card_Type where C_Name='" + q(name) + "' and Del_YN=0 order by ID";
 }
 
 std::string Card_Type_Numbered(std::int64_t leiBie) {
-    return "select * from Card_Type where C_LeiBie=" + sql::num(leiBie) + " and Del_YN=0";
+    return "select * from Card_Type where C_LeiBie=" + sql::num(leiBie) + " and Del_YN=0 order by ID";
 }
 
-std::string Depts() { return "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Level=1 and Del_YN=0"; }
+std::string Depts() {
+    return "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Level=1 and Del_YN=0 order by Dept_ID";
+}
 
 std::string Dept_Named(const std::string& name, bool top) {
     return "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Name='" + q(name) + "' and Dept_Level=" +
-           (top ? "0" : "1") + " and Del_YN=0";
+           (top ? "0" : "1") + " and Del_YN=0 order by Dept_ID";
 }
 
-std::string Top_Dept() { return "select Dept_Name from Ren_Dept_Info where Dept_Level=0 and Del_YN=0"; }
+std::string Top_Dept() {
+    return "select Dept_Name from Ren_Dept_Info where Dept_Level=0 and Del_YN=0 order by Dept_ID";
+}
 
 }  // namespace tolvenk::HZ_Report_Sql

@@ -39,7 +39,7 @@ std::string Grouped_Fees(int width, const std::string& key1, const std::string& 
 std::string Any_Person();
 
 // The values of a grouping dimension: all live ones, or the one chosen by
-// name (`one` true).
+// name (`one` true); by key, so both engines list them alike.
 std::string Places(bool one, const std::string& name);
 std::string Terminals(bool one, const std::string& name);
 std::string Cashiers(bool one, const std::string& name);

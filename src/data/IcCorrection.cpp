@@ -6,11 +6,12 @@
 #include <numeric>
 #include <vector>
 
-#include "data/OpenDb.h"
 #include "data/TableColumns.h"
 #include "platform/DateText.h"
+#include "platform/ErrorText.h"
 #include "platform/FenMath.h"
 #include "platform/VbNumber.h"
+#include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 
 namespace tolvenk::IC_Correction {
@@ -89,12 +90,12 @@ int Mend_Card(XFService& XF, BTService& BT, std::int32_t person, const std::stri
         row.Operator_id = vbCInt(vbVal(rows(p, cOperator)));
         row.Ci_QuHao = vbCLng(vbVal(rows(p, cCiArea)));
         row.Err_Code = kCorrectionErrCode;
-        row.Rec_Time = Get_Server_Time();
         row.DC_Date = rows(p, cRec);
         try {
             BT.Mend_Break(row, fenOf(rows(i, cSerial)), started);
         } catch (const std::exception& e) {
-            if (error.empty()) error = e.what();
+            if (db::connectionLost(e)) throw;  // every break after it would fail the same way
+            if (error.empty()) error = platform::errorText(e);
             ++failed;
         }
     }

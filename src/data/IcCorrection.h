@@ -15,7 +15,7 @@ namespace tolvenk::IC_Correction {
 // checked again under the write lock before its row is written, so a second
 // office correcting the same card meanwhile, or a run over a chain already
 // mended, writes nothing. Returns how many rows could not be written; the
-// first reason goes to `error`.
+// first reason goes to `error`. A lost connection passes (DbError).
 int Mend_Card(XFService& XF, BTService& BT, std::int32_t person, const std::string& card, const std::string& cutoff,
               std::string& error);
 

@@ -84,7 +84,7 @@ void Settle_Card(db::Connection& con, std::int32_t person, const std::string& ca
         const std::int64_t top = Settlement_Store::Top_Serial(con, kind, cutoff, person, card);
         if (top <= 0) continue;
         const Walk_Result w = Walk_Card(*Settlement_Store::Walk(con, kind, top, person, card), kind, cutoff);
-        if (w.count > 1) Settlement_Store::Collapse_Card(con, kind, w.collapse, person, card, backupStart);
+        if (w.count > 1) Settlement_Store::Collapse_Card(con, kind, w.collapse, person, card, backupStart, cutoff);
     }
     t.commit();
 }

@@ -31,16 +31,23 @@ using Run_Progress = std::function<bool(const Run_Step&)>;
 
 struct Run_Result {
     enum State {
+        Busy,      // another run, in this office or another, holds the settlement: nothing was touched
         No_Cards,  // the card list is empty: nothing was touched
         Stopped,   // the progress said stop: the cut-off stays
         Left,      // cards still hold rows before the cut-off: the cut-off stays
-        Settled    // every card settled, the cut-off recorded
+        Settled,   // every card settled, the cut-off recorded
+        Lost       // the connection was lost: the cut-off stays, the run is left unfinished
     } state = No_Cards;
     // Pinfo_ID and Card_No of the cards left (state Left).
     std::vector<std::pair<std::int32_t, std::string>> left;
+    // State Lost: the first `done` of `total` listed cards were gone through
+    // (their batches committed), and the engine's reason.
+    std::int64_t done = 0, total = 0;
+    std::string lost;
 };
 
-// A failure inside one card's turn: that card, and the error's own text.
+// A failure inside one card's turn: that card, and why as a clerk reads it
+// (a plain sentence, the engine's words below).
 class Card_Failure : public std::runtime_error {
 public:
     Card_Failure(const std::string& what, std::int32_t person, std::string card)
@@ -49,11 +56,16 @@ public:
     std::string card;
 };
 
+// The lock a run holds on `con` from its start to its end, so that one
+// settlement runs at a time; a process that dies lets it go.
+inline constexpr const char* kRunLock = "settlement";
+
 // Settles to `cutoff` ("yyyy-MM-dd hh:mm:ss"). `own` holds the card list and
 // the settlement row; `con` takes each card's write transaction. With a
 // `backupStart`, backup rows before it are dropped first and rows before it
 // are not copied; empty keeps every backup. Errors pass to the caller, as
-// Card_Failure when they happened in a card's turn.
+// Card_Failure when they happened in a card's turn; a lost connection ends
+// the run in state Lost.
 Run_Result Run(db::Connection& own, db::Connection& con, const std::string& cutoff, const std::string& backupStart,
                const Run_Progress& progress);
 

@@ -21,7 +21,8 @@ struct Result {
     std::int64_t voided = 0;   // the voids' sum, fen (minus the balances taken)
     int zero = 0;              // cards already at 0
     int failed = 0;            // cards left as they were
-    std::string logError;      // why the log row of a click that cleared nothing failed
+    std::string logError;      // why the log row of a click that took no card failed
+    std::string lost;          // why the connection was lost, which ended the click there
 };
 
 // Told each card's outcome, by its place in the list.
@@ -30,8 +31,8 @@ using Card_Done = std::function<void(std::size_t index, const CardService::QL_Re
 // Clears the cards in order, each from its balance as the database holds it
 // then, under the lock its void is written under; a card that fails keeps
 // its balance. Each outcome is told once it is committed (a failure at
-// once). A click that cleared nothing is logged as "0,0"; one that
-// cleared cards was logged with them.
+// once). A click that took no card is logged as "0,0"; one that took
+// cards was logged with them, those already at 0 counted too.
 Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t operatorId, const std::string& time,
              const Card_Done& done);
 

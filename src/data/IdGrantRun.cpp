@@ -62,17 +62,22 @@ Counts Run::grant(const Progress& progress) {
         b->Open_DB_Con();
     }
     const db::CloseOnExit closeWrites(*writes.DB_Con), closeReads(*reads.DB_Con);
+    const auto taken = [&](int r) { return batch_.regrant || fenOf(rows_(r, cols.state)) == B_SF_Code::Prepared; };
+    for (int r = 1; r <= rows_.rowUBound(); ++r) counts.total += taken(r) ? 1 : 0;
     Write_Batch batch(*writes.DB_Con);
-    batch.committing([&] {
-        for (int r = 1; r <= rows_.rowUBound(); ++r) {
-            if (batch_.regrant || fenOf(rows_(r, cols.state)) == B_SF_Code::Prepared)
-                grantRow(batch, *reads.DB_Con, r, cols, counts);
-            if (batch.pause(static_cast<bool>(progress)) && progress && !progress(r, rows_.rowUBound())) {
-                counts.stopped = true;
-                break;
+    const auto lost = Until_Connection_Lost([&] {
+        batch.committing([&] {
+            for (int r = 1; r <= rows_.rowUBound(); ++r) {
+                if (taken(r)) grantRow(batch, *reads.DB_Con, r, cols, counts);
+                if (batch.pause(static_cast<bool>(progress)) && progress && !progress(r, rows_.rowUBound())) {
+                    counts.stopped = true;
+                    break;
+                }
             }
-        }
+        });
     });
+    counts.connectionLost = lost.has_value();
+    counts.lost = lost.value_or("");
     return counts;
 }
 
@@ -86,7 +91,7 @@ void Run::grantRow(Write_Batch& batch, db::Connection& reads, int r, const Cols&
     auto done = std::make_shared<Done>(Done::Failed);
     try {
         const auto card = reads.openRecordset(BTService::IS_ID_Sql(rows_(r, cols.pinfo)));
-        const std::string now = Get_Server_Time();
+        const std::string now = Server_Time(reads);
         batch.wholeItem(
             [&](db::Connection& con) {
                 if (card->eof()) {
@@ -121,7 +126,8 @@ void Run::grantRow(Write_Batch& batch, db::Connection& reads, int r, const Cols&
                 }
             },
             [&counts](const std::string&) { ++counts.failed; });
-    } catch (const db::DbError&) {
+    } catch (const db::DbError& e) {
+        if (e.connectionLost()) throw;  // every row after it would fail the same way
         ++counts.failed;
     }
 }

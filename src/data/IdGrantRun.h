@@ -33,13 +33,17 @@ enum class Refusal { None, No_Waiting_Rows, Nothing_Prepared, Not_An_ID_Batch };
 
 // Credited, without a usable card, failed (left as they were, for a later
 // run), taken meanwhile by another grant of the batch; whether the progress
-// stopped the run.
+// stopped the run. A run whose connection was lost stops there: the rows of
+// its open batch went back with it, and `lost` holds the engine's reason.
 struct Counts {
+    int total = 0;  // the rows the run takes
     int credited = 0;
     int withoutCard = 0;
     int failed = 0;
     int meanwhile = 0;
     bool stopped = false;
+    bool connectionLost = false;
+    std::string lost;
 };
 
 // Rows walked and their count after a row, told where the run holds no lock
@@ -55,7 +59,8 @@ public:
     Refusal refusal() const { return refusal_; }
     int total() const { return rows_.rowUBound(); }
     // Grants the rows still in the state the run takes; errors of one row
-    // are counted, not passed.
+    // are counted, not passed, but a lost connection ends the run. Each row
+    // is stamped with the database's time.
     Counts grant(const Progress& progress);
 
 private:

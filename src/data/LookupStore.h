@@ -26,7 +26,8 @@ DataList Dept_Employees(const std::string& connectionString, const std::string& 
 std::shared_ptr<db::Recordset> First_Terminal_Date(db::Connection& conn);
 // Every employee, live or not, by Pinfo_id.
 std::shared_ptr<db::Recordset> All_Employees(db::Connection& conn);
-// PInfo_Id, P_Name, P_Code, P_Num, Dept_Name of every employee (opened with Open_Rs).
+// PInfo_Id, P_Name, P_Code, P_Num, Dept_Name of every employee by PInfo_Id, so
+// a name two people share finds the same one on either engine (opened with Open_Rs).
 std::string Employee_Names_Sql();
 // User_ID of a live operator.
 std::shared_ptr<db::Recordset> Operator_Id(db::Connection& conn, const std::string& userName);

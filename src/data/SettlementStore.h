@@ -75,9 +75,11 @@ struct Collapse {
 };
 // Copies serials 2..N (earlier settlement rows and rows dated before
 // `backupStart` excepted) to Record_BF_XF, deletes serials 2..N-1 and turns
-// N into the settlement row. The caller holds the transaction.
+// N into the settlement row. A row dated on or after the cut-off is neither
+// copied nor changed, though it hold serial N (the other card of a number
+// written in two cases). The caller holds the transaction.
 void Collapse_Card(db::Connection& con, Serial kind, const Collapse& c, std::int32_t person, const std::string& card,
-                   const std::string& backupStart);
+                   const std::string& backupStart, const std::string& cutoff);
 
 }  // namespace Settlement_Store
 

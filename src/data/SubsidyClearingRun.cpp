@@ -96,35 +96,41 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
     const db::CloseOnExit closing(con);
     Write_Batch batch(con);
     const auto total = static_cast<std::int64_t>(lines.size());
-    batch.committing([&] {
-        for (std::int64_t i = 0; i < total; ++i) {
-            const Listed& line = lines[static_cast<std::size_t>(i)];
-            if (line.ticked && line.clearedWhenListed) {
-                ++counts.before;
-            } else if (line.ticked) {
-                request.pinfoId = line.pinfoId;
-                request.markerTime = platform::services().clockText();
-                auto outcome = std::make_shared<Outcome>(Outcome::Cleared);
-                try {
-                    batch.wholeItem([&](db::Connection& c) { *outcome = Clear_Employee(c, request); },
-                                    [outcome, &counts] {
-                                        switch (*outcome) {
-                                            case Outcome::Cleared: ++counts.cleared; break;
-                                            case Outcome::Already_Cleared: ++counts.before; break;
-                                            case Outcome::No_Card: ++counts.noCard; break;
-                                        }
-                                    },
-                                    [&counts](const std::string&) { ++counts.failed; });
-                } catch (const db::DbError&) {
-                    ++counts.failed;
+    for (const Listed& line : lines) counts.ticked += line.ticked ? 1 : 0;
+    const auto lost = Until_Connection_Lost([&] {
+        batch.committing([&] {
+            for (std::int64_t i = 0; i < total; ++i) {
+                const Listed& line = lines[static_cast<std::size_t>(i)];
+                if (line.ticked && line.clearedWhenListed) {
+                    ++counts.before;
+                } else if (line.ticked) {
+                    request.pinfoId = line.pinfoId;
+                    request.markerTime = platform::services().clockText();
+                    auto outcome = std::make_shared<Outcome>(Outcome::Cleared);
+                    try {
+                        batch.wholeItem([&](db::Connection& c) { *outcome = Clear_Employee(c, request); },
+                                        [outcome, &counts] {
+                                            switch (*outcome) {
+                                                case Outcome::Cleared: ++counts.cleared; break;
+                                                case Outcome::Already_Cleared: ++counts.before; break;
+                                                case Outcome::No_Card: ++counts.noCard; break;
+                                            }
+                                        },
+                                        [&counts](const std::string&) { ++counts.failed; });
+                    } catch (const db::DbError& e) {
+                        if (e.connectionLost()) throw;  // every employee after him would fail the same way
+                        ++counts.failed;
+                    }
+                }
+                if (batch.pause(static_cast<bool>(progress)) && progress && !progress(i + 1, total)) {
+                    counts.stopped = true;
+                    break;
                 }
             }
-            if (batch.pause(static_cast<bool>(progress)) && progress && !progress(i + 1, total)) {
-                counts.stopped = true;
-                break;
-            }
-        }
+        });
     });
+    counts.connectionLost = lost.has_value();
+    counts.lost = lost.value_or("");
     return counts;
 }
 

@@ -37,13 +37,18 @@ struct Listed {
 
 // Cleared now, without a usable card, failed on a database error (left as
 // they were), cleared before (when listed or meanwhile); whether the progress
-// stopped the run.
+// stopped the run. A run whose connection was lost stops there: the
+// employees of its open batch went back with it, and `lost` holds the
+// engine's reason.
 struct Counts {
+    int ticked = 0;
     int cleared = 0;
     int noCard = 0;
     int failed = 0;
     int before = 0;
     bool stopped = false;
+    bool connectionLost = false;
+    std::string lost;
 };
 
 // Lines done and their count after each line; false stops the run.
@@ -51,7 +56,8 @@ using Progress = std::function<bool(std::int64_t done, std::int64_t total)>;
 
 // Clears the ticked lines' employees with Clear_Employee, a few hundred to a
 // transaction, each marker stamped with the computer's clock; a failure
-// leaves that employee as he was and the others go on. The progress is told
+// leaves that employee as he was and the others go on, but a lost connection
+// ends the run. The progress is told
 // where no lock is held: after each line, or each batch when yields are rarer.
 Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std::int32_t month,
                     std::int32_t operatorId, const std::vector<Listed>& lines, const Progress& progress);

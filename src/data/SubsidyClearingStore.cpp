@@ -156,7 +156,7 @@ Outcome Clear_Employee(db::Connection& con, const Request& r) {
         } else {
             namespace C = col::Card_Info;
             const std::int64_t money = f.moneyToClear(), times = f.timesToClear();
-            const std::string now = Get_Server_Time();  // one clearing, one time on its rows and card
+            const std::string now = Server_Time(con);  // one clearing, one time on its rows and card
             const std::int64_t balance = whole(cards(1, cards.col(C::C_YuE_ID)));
             const std::int64_t timesBalance = whole(cards(1, cards.col(C::C_YuCi_ID)));
             XfRowValues row{cards(1, cards.col(C::Card_No_Lng)), cards(1, cards.col(C::C_LeiBie)),

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ public:
     };
     using Writes = std::function<void(db::Connection&)>;
     using Kept = std::function<void()>;
+    // `why` as a clerk reads it: a plain sentence, the engine's words below.
     using Lost = std::function<void(const std::string& why)>;
 
     // The limits of a batch made without any; tests make them small.
@@ -61,7 +63,8 @@ public:
     // open afterwards, so the progress may be told.
     bool pause(bool telling);
     // Commits the open batch, if any, and tells its items kept; a failed
-    // commit undoes them all, tells each lost and returns false.
+    // commit undoes them all, tells each lost and returns false, or passes
+    // the error on when the connection itself was lost.
     bool commit();
     // Runs `items` and then commits the batch they leave open, also when they
     // throw (what they throw passes on): the items done stay written, as each
@@ -83,5 +86,10 @@ private:
     std::chrono::steady_clock::time_point begun_;
     std::vector<Pending> pending_;
 };
+
+// Runs `body` (a run's batches); a lost connection ends it there: the
+// committed batches stand, the open one went back with the session. Its
+// reason then; nothing when the body ended otherwise. Other errors pass.
+std::optional<std::string> Until_Connection_Lost(const std::function<void()>& body);
 
 }  // namespace tolvenk

@@ -3,8 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "data/CardSysMode.h"
 #include "data/Globals.h"
 #include "data/HzRepDefaults.h"
+#include "data/IcSettlementRun.h"
 #include "data/RecordXf.h"
 #include "data/SettlementDate.h"
 #include "data/SqlPieces.h"
@@ -75,7 +77,7 @@ std::string detailOfDepartment(const std::string& DeptNo, const std::vector<std:
     if (!Name.empty()) sql += " and Ren_per_Info.P_Name like '%" + lit(Name) + "%" + likeEnd;
     if (!Code.empty()) sql += " and Ren_per_info.P_Code = '" + q(Code) + "'";
     if (!PNum.empty()) sql += " and Ren_per_info.P_Num like '%" + lit(PNum) + "%" + likeEnd;
-    return sql + " order by Record_XF.Date_Time,record_XF.XF_Type";
+    return sql + " order by Record_XF.Date_Time,record_XF.XF_Type,Record_XF.ID";
 }
 
 // The detail of one person, or of everyone without one.
@@ -87,7 +89,7 @@ std::string detailOfPerson(const std::vector<std::string>& Types, const std::str
     sql += detailPeriod(DateFrom, DateTo, piece);
     sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
     if (!PInfoID.empty()) sql += " and Record_XF.Pinfo_id=" + num(PInfoID);
-    return sql + " order by Record_XF.Date_Time,record_XF.XF_Type";
+    return sql + " order by Record_XF.Date_Time,record_XF.XF_Type,Record_XF.ID";
 }
 
 // The main connection waits without limit while a long detail query runs.
@@ -134,14 +136,14 @@ DataList XFService::Get_Emp_Check(const std::string& Name, const std::string& Co
         sql += " and Ren_Per_info.PInfo_id=Card_Log.PInfo_id  and Card_Log.Card_No='" + q(CardNo) + "' ";
     if (!Name.empty()) sql += " and Ren_Per_Info.P_Name= '" + q(Name) + "'";
     if (!Code.empty()) sql += " and Ren_Per_Info.P_Code='" + q(Code) + "'";
-    return base_.Get_DataList(sql + " order by Ren_Per_Info.Del_YN DESC");
+    return base_.Get_DataList(sql + " order by Ren_Per_Info.Del_YN DESC,Ren_Per_Info.PInfo_id");
 }
 
 DataList XFService::Get_Emp_Check2(const std::string& DeptNo, const std::string& Code, const std::string& Name) {
     std::string sql = "select * from Ren_Per_Info where Dept_No like '" + lit(DeptNo) + "%" + likeEnd + " and Del_YN=0";
     if (!Name.empty()) sql += " and P_Name like '%" + lit(Name) + "%" + likeEnd;
     if (!Code.empty()) sql += " and P_Code like '%" + lit(Code) + "%" + likeEnd;
-    return base_.Get_DataList(sql);
+    return base_.Get_DataList(sql + " order by Pinfo_ID");
 }
 
 DataList XFService::Get_XF_Info4(const std::string& PInfoID, const std::string& Prefix, const std::string&,
@@ -183,7 +185,8 @@ DataList XFService::Get_XF_Info2(const std::string& PInfoID, const std::string& 
     if (!CardNo.empty()) sql += " and Record_XF.Card_No='" + q(CardNo) + "' ";
     if (AllFlag.empty()) sql += " and Record_XF.Err_Code = 0";
     return base_.Get_DataList(sql +
-                              " order by Record_XF.Date_Time,Record_XF.XF_Type,Record_XF.Card_LiuShui,Record_XF.Ci_LiuShui");
+                              " order by Record_XF.Date_Time,Record_XF.XF_Type,Record_XF.Card_LiuShui,Record_XF.Ci_LiuShui,"
+                              "Record_XF.ID");
 }
 
 DataList XFService::Get_XF_Info2_ID(const std::string& PInfoID, const std::string& CardNo, const std::string& AllFlag) {
@@ -193,7 +196,7 @@ DataList XFService::Get_XF_Info2_ID(const std::string& PInfoID, const std::strin
     if (!PInfoID.empty()) sql += " and Record_XF.PInfo_id=" + num(PInfoID) + " ";
     if (!CardNo.empty()) sql += " and Record_XF.Card_No='" + q(CardNo) + "' ";
     if (AllFlag.empty()) sql += " and Record_XF.Err_Code<>1";
-    return base_.Get_DataList(sql + " and YuCi_Change=0 order by Record_XF.Date_Time");
+    return base_.Get_DataList(sql + " and YuCi_Change=0 order by Record_XF.Date_Time,Record_XF.ID");
 }
 
 DataList XFService::Get_XF_Info3_ID(const std::string& PInfoID, const std::string& CardNo, const std::string& AllFlag) {
@@ -206,7 +209,7 @@ DataList XFService::Get_XF_Info3_ID(const std::string& PInfoID, const std::strin
     // The original text runs this piece straight on; a blank keeps it a statement.
     if (!CardNo.empty()) sql += " and Record_XF.Card_No='" + q(CardNo) + "' ";
     if (AllFlag.empty()) sql += " and Record_XF.Err_Code<>1";
-    return base_.Get_DataList(sql + " and YuCi_Change>0 order by Record_XF.Date_Time");
+    return base_.Get_DataList(sql + " and YuCi_Change>0 order by Record_XF.Date_Time,Record_XF.ID");
 }
 
 std::shared_ptr<db::Recordset> XFService::Get_XF_Info5(const std::string& DateFrom, const std::string& DateTo) {
@@ -240,7 +243,7 @@ std::string XFService::Get_Card_BianHao(const std::string& CardNo) {
 DataList XFService::Get_Card_No2(const std::string& PInfoID, const std::string& CardNo) {
     std::string sql = "select distinct (Card_No),Card_Number,Date_Time from Card_Log where Pinfo_id=" + num(PInfoID);
     if (!CardNo.empty()) sql += " and Card_No='" + q(CardNo) + "'";
-    return base_.Get_DataList(sql + " and Op_Type=0 order by Date_Time");
+    return base_.Get_DataList(sql + " and Op_Type=0 order by Date_Time,Card_No,Card_Number");
 }
 
 std::shared_ptr<db::Recordset> XFService::Cha_KaNo(std::int32_t PInfoID) {
@@ -320,10 +323,7 @@ std::string XFService::add_YuE_ZF_Sql(std::int32_t PInfoID, std::int32_t XFType,
 std::int32_t XFService::Get_is_IC() {
     const DataList d = base_.Get_DataList("select P2 from sys_para where Para_Name='Sys_Config'");
     if (d.rowUBound() < 1) return 0;
-    // A P2 that is not a number reads as an ID installation.
-    const auto mode = parseNumber(d(1, 0));
-    if (!mode || std::fabs(*mode) > 2e9) return 0;
-    return static_cast<std::int32_t>(std::nearbyint(*mode));
+    return Card_Sys_Mode::read(d(1, 0));
 }
 
 std::string XFService::settlementP1() {
@@ -334,11 +334,19 @@ std::string XFService::settlementP1() {
 std::string XFService::JieSuan_Date() { return settlementDate(settlementP1()); }
 std::string XFService::JieSuan_Month() { return settlementMonth(settlementP1()); }
 
-std::string XFService::JieSuan_Unfinished() {
+// An unfinished run and one still going look alike in the row: the run's
+// lock tells them apart.
+XFService::Settlement_Pending XFService::JieSuan_Pending() {
     const DataList d = base_.Get_DataList("select P2,P3 from Sys_Para where Para_Name = 'JieSuan_Date' ");
     if (d.rowUBound() < 1 || d(1, 0) != "0") return {};
     const auto day = readDate(d(1, 1));
-    return day ? formatDate(*day) : std::string();
+    if (!day) return {};
+    return {formatDate(*day), base_.Lock_Held(IC_Settlement::kRunLock)};
+}
+
+std::string XFService::JieSuan_Unfinished() {
+    const Settlement_Pending p = JieSuan_Pending();
+    return p.running ? std::string() : p.target;
 }
 
 std::string XFService::HZ_Rep_Name(std::int16_t Index) {

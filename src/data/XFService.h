@@ -77,11 +77,22 @@ public:
                                       std::int32_t OperatorID);
 
     // Parameters and report names.
+    // Card_Sys_Mode: 0 without a 'Sys_Config' row; a P2 that is no number
+    // is refused (Card_Sys_Mode::read).
     std::int32_t Get_is_IC();
     std::string JieSuan_Date();
     // The cut-off ("yyyy-MM-dd") a settlement run was going to when it did
-    // not finish (stopped, failed or killed); "" when the last run finished.
+    // not finish (stopped, failed or killed); "" when the last run finished
+    // or a run is going on now.
     std::string JieSuan_Unfinished();
+    // The cut-off of a run that has not recorded it ("" when the last run
+    // did), and whether a run, in any office, holds the settlement now: then
+    // it is going on, not unfinished.
+    struct Settlement_Pending {
+        std::string target;
+        bool running = false;
+    };
+    Settlement_Pending JieSuan_Pending();
     std::string JieSuan_Month();
     std::string HZ_Rep_Name(std::int16_t Index);
     std::int16_t HZ_Rep_Name2(DataList& Rows);

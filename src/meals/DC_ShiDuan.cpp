@@ -19,15 +19,21 @@ namespace tolvenk {
 namespace {
 
 constexpr int kMeals = 5;
-// A pre-charge above the largest balance a card may hold could never be taken.
-constexpr std::int64_t kMaxPreCharge = 6000 * 100;
 
 // A typed pre-charge in fen: blank is 0; nothing when refused.
 std::optional<std::int64_t> preCharge(const std::string& text) {
     if (trimChars(text, " \t").empty()) return 0;
     const auto cents = yuanToCents(text);
-    if (!cents || *cents < 0 || *cents > kMaxPreCharge) return std::nullopt;
+    if (!cents || *cents < 0) return std::nullopt;
     return cents;
+}
+
+// Why a pre-charge is refused: a number too large for an amount, or no
+// amount at all (negative, or not a number).
+std::string refusalOf(const std::string& text) {
+    const auto number = parseNumber(text);
+    if (number && *number >= 1e15) return Lf(1000, {trimChars(text, " \t")});
+    return L(927);
 }
 
 }  // namespace
@@ -138,7 +144,7 @@ void DC_ShiDuan::Command1_Click() {
     for (int k = 1; k <= kMeals; ++k) {
         const Meal_Row& m = Meal(k);
         if (m.tick->Value() == forms::vbChecked && !preCharge(m.amount->Text())) {
-            sv.msgBox(L(927), platform::vbExclamation, L(43));
+            sv.msgBox(refusalOf(m.amount->Text()), platform::vbExclamation, L(43));
             m.amount->SetFocus();
             return;
         }

@@ -14,7 +14,7 @@ std::string withDetail(const std::string& plain, const std::string& detail) {
 }
 
 std::string databaseText(const db::DbError& e) {
-    if (e.told()) return e.what();
+    if (e.told()) return e.toldText();
     if (!e.missingTable().empty())
         return withDetail(shownText(1041, "The database has no table %1, which this step needs.", {e.missingTable()}),
                           e.what());
@@ -24,7 +24,9 @@ std::string databaseText(const db::DbError& e) {
     case 3704:  // no connection open
     case 3706:  // no engine for the connection
         return withDetail(shownText(1042, "The database could not be opened.", {}), e.what());
-    default: return databaseErrorText(e.what());
+    default:
+        if (e.connectionLost()) return withDetail(connectionLostText(), e.what());
+        return databaseErrorText(e.what());
     }
 }
 
@@ -43,6 +45,14 @@ std::string runtimeText(const VbError& e) {
 }
 
 }  // namespace
+
+std::string connectionLostText() {
+    return shownText(1070, "The connection to the database was lost.", {});
+}
+
+std::string lostConnectionText(const std::string& plain, const std::string& reason) {
+    return withDetail(plain, reason);
+}
 
 std::string databaseErrorText(const std::string& detail) {
     return withDetail(shownText(1040, "The database could not carry out this step.", {}), detail);

@@ -60,6 +60,11 @@ void Exact_Sum::add(const Exact_Sum& o) {
     else if (exact_ && __builtin_add_overflow(v_, o.v_, &v_)) exact_ = false;
 }
 
+void Exact_Sum::sub(const Exact_Sum& o) {
+    if (!o.exact_) exact_ = false;
+    else if (exact_ && __builtin_sub_overflow(v_, o.v_, &v_)) exact_ = false;
+}
+
 void Exact_Sum::add(const std::string& text, bool magnitude) {
     std::int64_t v = 0;
     const char* end = text.data() + text.size();

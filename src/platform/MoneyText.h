@@ -30,6 +30,7 @@ public:
     void sub(std::int64_t v);
     // Another running sum; an inexact one leaves this inexact too.
     void add(const Exact_Sum& o);
+    void sub(const Exact_Sum& o);
     // A stored value as text; `magnitude` adds it without its sign.
     void add(const std::string& text, bool magnitude = false);
     // A value that cannot be read as a whole number: the sum is no longer exact.

@@ -72,8 +72,9 @@ void BT_Cha_FF::Form_Load() {
     Label4.setCaption(L(17));
     Label1(4).setCaption(L(18));
     Command2.setCaption(L(19));
-    const int outputs[] = {559, 561, 560, 558};
-    for (int i = 0; i <= 3; ++i) Command4(i).setCaption(L(outputs[i]));
+    // The output buttons read the same in every language.
+    const char* const outputs[] = {"输出到EXCEL", "输出到HTML", "输出到XML", "打印"};
+    for (int i = 0; i <= 3; ++i) Command4(i).setCaption(outputs[i]);
 
     Fit_To_Screen(*this);
     ucDep1.Init(static_cast<std::int32_t>(BackColor()), ucKelmora::kDepartmentMode, Op_User_Name, strCN, Lan_Type);

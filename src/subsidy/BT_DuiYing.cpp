@@ -140,7 +140,7 @@ void BT_DuiYing::Command1_Click() {
     if (terminals.size() == 1) kind = terminals[0].second;
     std::size_t failed = 0;
     try {
-        BT.Replace_DY(static_cast<std::int16_t>(count - 1), kind, terminals, &failed);
+        BT.Replace_DY(count - 1, kind, terminals, &failed);
     } catch (const db::DbError&) {
         Prompt(failed == 0 ? L(45) : L(110), platform::vbCritical);
         return;

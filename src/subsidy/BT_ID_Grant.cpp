@@ -6,6 +6,7 @@
 #include "data/IdGrantRun.h"
 #include "data/SubsidyBatch.h"
 #include "lang/Language.h"
+#include "platform/ErrorText.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "ui/WindowHelpers.h"
@@ -98,6 +99,16 @@ void BT_ID_Grant::Command1_Click() {
     Credited = counts.credited;
     Without_Card = counts.withoutCard;
     Failed = counts.failed;
+    if (counts.connectionLost) {
+        // One box for the run: what was done, the rest left for the next one.
+        platform::services().msgBox(
+            platform::lostConnectionText(Lf(regrant_ ? 1072 : 1071, {std::to_string(Credited),
+                                                                     std::to_string(counts.total),
+                                                                     std::to_string(Without_Card)}),
+                                         counts.lost),
+            platform::vbCritical, L(112));
+        return;
+    }
 
     // What was done is told even when the window was closed during the run.
     std::string message = regrant_ ? L(50) + std::to_string(Credited) + L(51) + std::to_string(Without_Card) + L(52)

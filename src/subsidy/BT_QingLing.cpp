@@ -5,6 +5,7 @@
 #include "data/TableColumns.h"
 #include "lang/Language.h"
 #include "platform/DateText.h"
+#include "platform/ErrorText.h"
 #include "platform/MoneyText.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
@@ -210,6 +211,15 @@ void BT_QingLing::cmdQingLing_Click() {
                                                   return lock.Go_On();
                                               });
         if (counts.stopped) return;
+    }
+    if (counts.connectionLost) {
+        // One box for the run; the grid is listed again by the operator, once the database answers.
+        platform::services().msgBox(
+            platform::lostConnectionText(Lf(1073, {std::to_string(counts.cleared), std::to_string(counts.ticked),
+                                                   std::to_string(counts.noCard)}),
+                                         counts.lost),
+            platform::vbCritical, L(112));
+        return;
     }
     std::string message = L(75) + std::to_string(counts.cleared) + L(76) + std::to_string(counts.noCard) + L(77) +
                           std::to_string(counts.before) + L(78);

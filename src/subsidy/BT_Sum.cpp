@@ -91,8 +91,9 @@ void BT_Sum::Form_Load() {
     Label1(0).setCaption(L(80) + ":");
     for (int i = 0; i <= 2; ++i) Option1(i).setCaption(L(81 + i));
     Command1.setCaption(L(84));
-    const int outputs[] = {559, 561, 560, 558};
-    for (int i = 0; i <= 3; ++i) Command4(i).setCaption(L(outputs[i]));
+    // The output buttons read the same in every language.
+    const char* const outputs[] = {"输出到EXCEL", "输出到HTML", "输出到XML", "打印"};
+    for (int i = 0; i <= 3; ++i) Command4(i).setCaption(outputs[i]);
 
     BT = BTService();
     Combo3.setText("");

@@ -56,7 +56,13 @@ void BT_ZhunBei::Form_Load() {
     Label5.setCaption(L(18));
     BT = BTService();
     Batch.Load();
-    Fill_Kinds();
+    try {
+        Fill_Kinds();
+    } catch (const std::exception& e) {
+        // Which kinds the installation has cannot be told: the window does not open.
+        Show_Error(e);
+        Unload();
+    }
 }
 
 void BT_ZhunBei::Fill_Kinds() {
@@ -64,8 +70,7 @@ void BT_ZhunBei::Fill_Kinds() {
     const DataList config = BT.Is_Ci();
     if (config.rowUBound() < 1) return;
     const bool times = Times_Switch_On(config);
-    const auto mode = parseNumber(config(1, config.col(col::Sys_Para::P2)));
-    const bool ic = mode && *mode == Card_Sys_Mode::IC;
+    const bool ic = Card_Sys_Mode::number(config(1, config.col(col::Sys_Para::P2))) == Card_Sys_Mode::IC;
     struct Kind {
         int text;
         std::int32_t value;
@@ -128,7 +133,7 @@ bool BT_ZhunBei::Create_Rows(std::int16_t type, bool idBatch) {
     // would then be refused as existing.
     bool created = false, cleared = false;
     try {
-        created = BT.Create_Batch(ids, Get_Server_Time(), Op_User_ID, static_cast<std::int16_t>(Cur_B_Year),
+        created = BT.Create_Batch(ids, Stamp_Time(), Op_User_ID, static_cast<std::int16_t>(Cur_B_Year),
                                   static_cast<std::int16_t>(Cur_B_Month),
                                   static_cast<std::int16_t>(std::stoi(Cur_B_Times)), type, Cur_B_Unit, idBatch,
                                   &cleared);

@@ -10,6 +10,7 @@
 #include "lang/LangGlobals.h"
 #include "platform/forms/Form.h"
 #include "platform/services/Services.h"
+#include "ui/WindowKit.h"
 #include "ui/WindowRegistry.h"
 
 namespace tolvenk {
@@ -38,7 +39,7 @@ bool Open_Modal(const std::string& windowName) {
 
 std::string Get_First_Mach_Date() {
     if (!Conn_Main) return {};
-    auto rs = Lookup_Store::First_Terminal_Date(*Conn_Main);
+    auto rs = Lookup_Store::First_Terminal_Date(Main_Connection());
     if (rs->eof()) return {};
     const auto first = readDate(rs->field(0).toString());
     if (!first) return {};
@@ -46,9 +47,9 @@ std::string Get_First_Mach_Date() {
 }
 
 bool Warn_Unfinished_Settlement(const std::string& dateAsked) {
-    const std::string target = XFService().JieSuan_Unfinished();
-    if (target.empty() || (!dateAsked.empty() && dateAsked >= target)) return false;
-    platform::services().msgBox(Lf(985, {target}), platform::vbExclamation, L(43));
+    const XFService::Settlement_Pending p = XFService().JieSuan_Pending();
+    if (p.target.empty() || (!dateAsked.empty() && dateAsked >= p.target)) return false;
+    platform::services().msgBox(Lf(p.running ? 1092 : 985, {p.target}), platform::vbExclamation, L(43));
     return true;
 }
 

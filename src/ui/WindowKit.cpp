@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "data/Globals.h"
+#include "data/OpenDb.h"
 #include "data/TableColumns.h"
+#include "data/XFService.h"
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
 #include "platform/MoneyText.h"
@@ -25,6 +27,7 @@ namespace tolvenk {
 
 db::Connection& Main_Connection() {
     if (!Conn_Main) throw VbError(91, "Object variable or With block variable not set");
+    Reopen_Main_If_Lost();
     return *Conn_Main;
 }
 
@@ -119,6 +122,15 @@ void Run_Lock::Hold_Redraw(forms::Grid& grid) {
 
 void Show_Error(const std::exception& e) {
     platform::services().msgBox(platform::errorText(e), platform::vbCritical, L(112));
+}
+
+std::optional<std::int32_t> Card_System(XFService& XF) {
+    try {
+        return XF.Get_is_IC();
+    } catch (const std::exception& e) {
+        Show_Error(e);
+        return std::nullopt;
+    }
 }
 
 void Prompt(const std::string& text) { Prompt(text, platform::vbExclamation, L(43)); }

@@ -14,6 +14,7 @@
 
 namespace tolvenk {
 
+class XFService;
 namespace db {
 class Connection;
 }
@@ -28,7 +29,9 @@ template <class T>
 class ControlArray;
 }  // namespace forms
 
-// Conn_Main, or error 91 when no call holds it open.
+// Conn_Main, or error 91 when no call holds it open; a session the server
+// ended while it was idle (a restart) is replaced first, never inside a
+// transaction.
 db::Connection& Main_Connection();
 
 // Fills a combo with the list's `textCol` texts and their `dataCol` numbers
@@ -92,6 +95,11 @@ void Paint_Held_Grids(const forms::Form& window);
 // The box of a handler whose work failed with a database or other error:
 // the error's own text, a critical icon and the error title.
 void Show_Error(const std::exception& e);
+
+// The installation's card system as XFService::Get_is_IC reads it; nothing,
+// its refusal shown, when the setting cannot be read: a window must not take
+// such a setting for either system.
+std::optional<std::int32_t> Card_System(XFService& XF);
 
 // A notice to the operator: the exclamation icon and the prompt title unless
 // told otherwise.

@@ -79,7 +79,7 @@ TEST_P(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
     EXPECT_EQ(card("C2"), (T{"500", "500", "0"}));
     EXPECT_EQ(card("C3"), (T{"700", "700", "0"}));
     EXPECT_EQ(card("C4"), (T{"0", "<null>", "0"}));
-    EXPECT_EQ(logRows(), (T{"301 7 0,0", "301 7 1,-1500"}));
+    EXPECT_EQ(logRows(), (T{"301 7 0,0", "301 7 2,-1500"}));  // C4, at 0, counts too
     EXPECT_EQ(cell(rowOf("C1"), 6), "0.00");
     EXPECT_EQ(cell(rowOf("C2"), 6), "5.00");
     ASSERT_EQ(sv->boxes.size(), 1u);
@@ -89,11 +89,11 @@ TEST_P(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
         << sv->boxes[0].prompt;
     EXPECT_NE(sv->boxes[0].prompt.find("injected"), std::string::npos);
 
-    // Again, still failing: nothing changes; the log says nothing was cleared.
+    // Again, still failing: nothing changes; the log counts the two cards it took, at 0.
     const auto before = test::rows(*con, "select * from Record_XF");
     w.Command1.click();
     EXPECT_EQ(test::rows(*con, "select * from Record_XF"), before);
-    EXPECT_EQ(logRows(), (T{"301 7 0,0", "301 7 1,-1500", "301 7 0,0"}));
+    EXPECT_EQ(logRows(), (T{"301 7 0,0", "301 7 2,-1500", "301 7 2,0"}));
 
     // The cause gone, the retry clears only what is left.
     test::allowWrites(*con, engine(), "boom", "Card_Info");
@@ -101,7 +101,7 @@ TEST_P(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
     EXPECT_EQ(card("C1"), (T{"0", "0", "1"}));
     EXPECT_EQ(card("C2"), (T{"0", "0", "1"}));
     EXPECT_EQ(test::text(*con, "select C_LeiBie||','||YuE_Change from Record_XF where Card_No='C2'"), "4,-500");
-    EXPECT_EQ(logRows(), (T{"301 7 0,0", "301 7 1,-1500", "301 7 0,0", "301 7 1,-500"}));
+    EXPECT_EQ(logRows(), (T{"301 7 0,0", "301 7 2,-1500", "301 7 2,0", "301 7 3,-500"}));
     EXPECT_EQ(sv->boxes.back().style, platform::vbInformation);
     EXPECT_EQ(sv->boxes.back().prompt.rfind("提示：成功！\n已清零 1 张卡", 0), 0u) << sv->boxes.back().prompt;
 
@@ -109,28 +109,52 @@ TEST_P(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
     const auto cleared = test::rows(*con, "select * from Record_XF");
     w.Command1.click();
     EXPECT_EQ(test::rows(*con, "select * from Record_XF"), cleared);
-    EXPECT_EQ(logRows().back(), "301 7 0,0");
+    EXPECT_EQ(logRows().back(), "301 7 3,0");
     EXPECT_EQ(sv->boxes.back().prompt.rfind("已清零 0 张卡，合计 ￥0.00；余额已为零未处理 3 张；清零失败 0 张。", 0), 0u)
         << sv->boxes.back().prompt;
 }
 
 // The click's log row is written with the first card it clears, in that
 // card's transaction: a log that cannot be written leaves the card whole,
-// reported with the reason, and the run is not reported as a success.
+// reported with the reason, and the run is not reported as a success. The
+// reason is a sentence in the window's language, the engine's words below it.
 TEST_P(IdClearing, ALogRowThatCannotBeWrittenLeavesTheCardWholeAndIsReported) {
     test::refuseWrites(*con, engine(), "nolog", "insert", "Sys_Log", "", "injected");
-    w.Load();
-    w.ucDep1.selectDepartment("0");
-    w.Grid1.Cell(rowOf("C2"), 1).setText("1");
-    w.Command1.click();
-    EXPECT_EQ(card("C2"), (T{"500", "500", "0"}));
-    EXPECT_EQ(card("C1"), (T{"1234", "1234", "0"}));
-    EXPECT_EQ(test::number(*con, "select count(*) from Sys_Log"), 0);
-    ASSERT_EQ(sv->boxes.size(), 1u);
-    EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
-    EXPECT_EQ(sv->boxes[0].prompt.rfind("已清零 0 张卡，合计 ￥0.00；余额已为零未处理 0 张；清零失败 1 张。\n卡号 C2", 0), 0u)
-        << sv->boxes[0].prompt;
-    EXPECT_NE(sv->boxes[0].prompt.find("\n操作日志未能写入：injected"), std::string::npos) << sv->boxes[0].prompt;
+    const std::string card2[3] = {"\n卡号 C2（员工ID 1）清零失败：数据库未能完成这一步操作。\n",
+                                  "\nCard C2 (employee ID 1) could not be cleared: The database could not carry out "
+                                  "this step.\n",
+                                  "\n卡號 C2（員工ID 1）清零失敗：數據庫未能完成這一步操作。\n"};
+    const std::string log[3] = {"\n操作日志未能写入：数据库未能完成这一步操作。\n",
+                                "\nThe operation log could not be written: The database could not carry out this "
+                                "step.\n",
+                                "\n操作日誌未能寫入：數據庫未能完成這一步操作。\n"};
+    for (std::int16_t language : {0, 1, 2}) {
+        Load_Lan(language);
+        sv->boxes.clear();
+        w.Load();
+        w.ucDep1.selectDepartment("0");
+        w.Grid1.Cell(rowOf("C2"), 1).setText("1");
+        w.Command1.click();
+        EXPECT_EQ(card("C2"), (T{"500", "500", "0"}));
+        EXPECT_EQ(card("C1"), (T{"1234", "1234", "0"}));
+        EXPECT_EQ(test::number(*con, "select count(*) from Sys_Log"), 0);
+        ASSERT_EQ(sv->boxes.size(), 1u);
+        EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
+        const std::string& prompt = sv->boxes[0].prompt;
+        if (language == 0) {
+            EXPECT_EQ(prompt.rfind("已清零 0 张卡，合计 ￥0.00；余额已为零未处理 0 张；清零失败 1 张。\n卡号 C2", 0), 0u) << prompt;
+        }
+        const auto atCard = prompt.find(card2[language]), atLog = prompt.find(log[language]);
+        ASSERT_NE(atCard, std::string::npos) << prompt;
+        ASSERT_NE(atLog, std::string::npos) << prompt;
+        // Each sentence's next line holds the engine's own words.
+        EXPECT_NE(prompt.substr(atCard + card2[language].size(), prompt.find('\n', atCard + card2[language].size()) -
+                                                                       atCard - card2[language].size())
+                      .find("injected"),
+                  std::string::npos)
+            << prompt;
+        EXPECT_NE(prompt.find("injected", atLog + log[language].size()), std::string::npos) << prompt;
+    }
 }
 
 TEST_P(IdClearing, CaptionsFitInEveryLanguage) {
@@ -186,9 +210,10 @@ TOLVENK_PEER_JOB(ClearUntilKilled) {
 
 }  // namespace
 
-// The log of a click killed midway tells exactly the cards it cleared; the
-// next click clears the rest and logs those. A ticked card already at 0 has
-// its card-log balance set to 0 too, without a void row.
+// The log of a click killed midway tells exactly the cards it took; the
+// next click clears the rest and logs every card it took, those already at 0
+// too. A ticked card already at 0 has its card-log balance set to 0 too,
+// without a void row.
 TEST_P(IdClearing, AClickKilledMidwayLeavesALogOfWhatItCleared) {
     con->executeScript(R"(
 insert into Card_Info(Pinfo_id,Card_No,Card_Model,C_YuE_ID,Card_Type,C_LeiBie) values
@@ -207,7 +232,8 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (2,'Z',0,32000);
     w.Command1.click();
     const T rest = test::row(*con, "select count(*), sum(YuE_Change) from Record_XF where XF_Type=175 and "
                                    "Date_Time='2027-06-01 10:00:00'");
-    EXPECT_EQ(logRows(), (T{"301 8 " + done[0] + "," + done[1], "301 7 " + rest[0] + "," + rest[1]}));
+    const std::string ticked = std::to_string(w.Grid1.Rows() - 1);
+    EXPECT_EQ(logRows(), (T{"301 8 " + done[0] + "," + done[1], "301 7 " + ticked + "," + rest[1]}));
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where XF_Type=175"), 7);  // all but C4 and Z
     EXPECT_EQ(test::number(*con, "select sum(C_YuE_ID) from Card_Info"), 0);
     EXPECT_EQ(card("Z"), (T{"0", "0", "0"}));

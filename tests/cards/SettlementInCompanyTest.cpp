@@ -2,9 +2,11 @@
 // uploading late rows (dated before the cut-off) to a card being settled; and
 // two offices settling the same database at once.
 #include <algorithm>
+#include <chrono>
 
 #include "InCompany.h"
 #include "cards/frmJieSuanIC.h"
+#include "data/IcSettlementRun.h"
 #include "platform/db/DbError.h"
 #include "support/Peer.h"
 #include "support/PeerModule.h"
@@ -28,6 +30,27 @@ TOLVENK_PEER_JOB(SettleAll) {
     w.dtP.setValue(kCut);
     peer.report("ready");
     peer.readCommand();
+    w.Command1.click();
+    const auto& boxes = module.services().boxes;
+    peer.report("done " + std::to_string(boxes.size()) + (boxes.empty() ? "" : " " + boxes.back().prompt));
+    return 0;
+}
+
+// A second office whose settlement up to kCut waits at its first card, its
+// run under way, until the test says go on.
+TOLVENK_PEER_JOB(SettleHeld) {
+    test::PeerModule module(peer.arg("db"));
+    module.services().clock = "2027-06-01 10:00:00";
+    frmJieSuanIC w;
+    w.Load();
+    w.dtP.setValue(kCut);
+    bool held = false;
+    module.services().onYield = [&] {
+        if (held) return;
+        held = true;
+        peer.report("holding");
+        peer.readCommand();
+    };
     w.Command1.click();
     peer.report("done " + std::to_string(module.services().boxes.size()));
     return 0;
@@ -195,8 +218,14 @@ TEST_P(SettlementInCompany, TwoOfficesAtOnceSettleEachCardOnce) {
     b.waitFor("ready");
     a.send("go");
     b.send("go");
-    EXPECT_EQ(a.waitFor("done"), "done 0");
-    EXPECT_EQ(b.waitFor("done"), "done 0");
+    // The one that came second, if they met, was told and started nothing.
+    const std::vector<std::string> done = {a.waitFor("done"), b.waitFor("done")};
+    if (done[0] != done[1]) {
+        EXPECT_EQ(std::count(done.begin(), done.end(), "done 0"), 1) << done[0] << "/" << done[1];
+        EXPECT_EQ(std::count(done.begin(), done.end(), "done 1 " + L(1091)), 1) << done[0] << "/" << done[1];
+    } else {
+        EXPECT_EQ(done[0], "done 0");
+    }
     EXPECT_EQ(a.wait(), 0);
     EXPECT_EQ(b.wait(), 0);
 
@@ -231,4 +260,54 @@ TEST_P(SettlementOnTheServer, TheCardRowIsLockedWhileItsRowsAreWalkedAndCollapse
     db::setStatementObserver(nullptr);
     EXPECT_NE(seen.find("could not obtain lock"), std::string::npos) << seen;
     EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+}
+
+// While one office settles, another is told so as its window opens, and its
+// own click starts nothing; when the run is over, nothing is said.
+TEST_P(SettlementInCompany, ASecondOfficeIsToldASettlementIsRunningAndStartsNothing) {
+    use(*live);
+    const std::vector<T> before = test::rows(*con, "select * from Record_XF order by ID");
+    test::Peer a("SettleHeld", {{"db", live->cs}});
+    a.waitFor("holding");
+    w.Load();
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].prompt, Lf(1090, {kCut}));
+    w.dtP.setValue(kCut);
+    w.Command1.click();
+    ASSERT_EQ(sv->boxes.size(), 2u);
+    EXPECT_EQ(sv->boxes[1].prompt, L(1091));
+    EXPECT_TRUE(w.Command1.Enabled());
+    EXPECT_EQ(test::rows(*con, "select * from Record_XF order by ID"), before);
+
+    a.send("go on");
+    EXPECT_EQ(a.waitFor("done"), "done 0");
+    EXPECT_EQ(a.wait(), 0);
+    EXPECT_EQ(test::row(*con, "select P1, P2 from Sys_Para where Para_Name='JieSuan_Date'"),
+              (T{std::string(kCut) + " 00:00:00", "1"}));
+    w.Unload();
+    sv->boxes.clear();
+    w.Load();
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+}
+
+// A run whose process dies lets the settlement go: the next office is told
+// the last run did not finish, and its own run finishes it.
+TEST_P(SettlementInCompany, ARunWhoseProcessDiesIsToldUnfinishedAndTheNextRunFinishesIt) {
+    use(*live);
+    test::Peer a("SettleHeld", {{"db", live->cs}});
+    a.waitFor("holding");
+    a.kill();
+    a.wait();
+    // The server ends the dead process's session when it finds its socket closed.
+    for (const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+         con->lockHeldElsewhere(IC_Settlement::kRunLock) && std::chrono::steady_clock::now() < until;) {
+    }
+    w.Load();
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].prompt, Lf(986, {kCut}));
+    w.Command1.click();
+    EXPECT_EQ(sv->boxes.size(), 1u) << sv->lastPrompt();
+    EXPECT_EQ(test::row(*con, "select P1, P2 from Sys_Para where Para_Name='JieSuan_Date'"),
+              (T{std::string(kCut) + " 00:00:00", "1"}));
+    EXPECT_GT(count("Record_XF where XF_Type=250"), 200);
 }

@@ -142,10 +142,10 @@ Meal_Order_Sums perRowMealOrders(db::Connection& con, const std::string& day, in
                                         : std::stoll(orders(r, orders.col("YuE_Change")));
         if (type == "15") {
             ++s.orders;
-            s.preDeducted -= change;
+            s.preDeducted.sub(change);
         } else if (type == "16") {
             ++s.cancellations;
-            s.cancelled += change;
+            s.cancelled.add(change);
         }
     }
     const DataList returns = listOf(con, "select * from Record_XF where Date_Time like '" + day +
@@ -153,7 +153,7 @@ Meal_Order_Sums perRowMealOrders(db::Connection& con, const std::string& day, in
     for (int r = 1; r <= returns.rowUBound(); ++r) {
         ++s.taken;
         const std::string change = returns(r, returns.col("YuE_Change"));
-        s.returned += change.empty() ? 0 : std::stoll(change);
+        s.returned.add(change.empty() ? 0 : std::stoll(change));
     }
     return s;
 }
@@ -179,9 +179,9 @@ void GroupedFigures::mealOrderSummary() {
                 EXPECT_EQ(got.orders, want.orders) << where;
                 EXPECT_EQ(got.cancellations, want.cancellations) << where;
                 EXPECT_EQ(got.taken, want.taken) << where;
-                EXPECT_EQ(got.preDeducted, want.preDeducted) << where;
-                EXPECT_EQ(got.cancelled, want.cancelled) << where;
-                EXPECT_EQ(got.returned, want.returned) << where;
+                EXPECT_EQ(got.preDeducted.whole(), want.preDeducted.whole()) << where;
+                EXPECT_EQ(got.cancelled.whole(), want.cancelled.whole()) << where;
+                EXPECT_EQ(got.returned.whole(), want.returned.whole()) << where;
                 if (kind == 0) {
                     orders += got.orders;
                     taken += got.taken;
@@ -195,10 +195,12 @@ void GroupedFigures::mealOrderSummary() {
     for (std::size_t i = 0; i < october.size(); ++i)
         for (std::size_t m = 0; m < 5; ++m) {
             const Meal_Order_Sums &got = october[i][m], &want = all[i + 32][m];  // 10-01 is the 33rd day
-            EXPECT_EQ(std::vector<std::int64_t>({got.orders, got.cancellations, got.taken, got.preDeducted,
-                                                 got.cancelled, got.returned}),
-                      std::vector<std::int64_t>({want.orders, want.cancellations, want.taken, want.preDeducted,
-                                                 want.cancelled, want.returned}))
+            EXPECT_EQ(std::vector<std::string>({std::to_string(got.orders), std::to_string(got.cancellations),
+                                                std::to_string(got.taken), got.preDeducted.whole(),
+                                                got.cancelled.whole(), got.returned.whole()}),
+                      std::vector<std::string>({std::to_string(want.orders), std::to_string(want.cancellations),
+                                                std::to_string(want.taken), want.preDeducted.whole(),
+                                                want.cancelled.whole(), want.returned.whole()}))
                 << "October " << i + 1 << " meal " << m + 1;
         }
     std::int64_t firstAndLast = 0;

@@ -39,7 +39,8 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (1,'C1',0,1234),(
 
 TOLVENK_ON_BOTH_ENGINES(IdClearing);
 
-TEST_P(IdClearing, EachCardIsClearedOrCountedAndTheClickIsLoggedWithWhatItCleared) {
+// The log row counts every card the click took, one already at 0 too.
+TEST_P(IdClearing, EachCardIsClearedOrCountedAndTheClickIsLoggedWithEveryCardItTook) {
     std::vector<std::string> states;
     const auto r = clear({{1, "C1"}, {1, "C2"}, {2, "C3"}, {3, "NONE"}}, &states);
     EXPECT_EQ(states, (std::vector<std::string>{"C1:0:-1234", "C2:1:0", "C3:0:-500", "NONE:2:0"}));
@@ -48,7 +49,7 @@ TEST_P(IdClearing, EachCardIsClearedOrCountedAndTheClickIsLoggedWithWhatItCleare
     EXPECT_EQ(r.zero, 1);
     EXPECT_EQ(r.failed, 1);
     EXPECT_TRUE(r.logError.empty());
-    EXPECT_EQ(logRows(), (T{"301 7 2,-1734"}));
+    EXPECT_EQ(logRows(), (T{"301 7 3,-1734"}));
     EXPECT_EQ(test::column(*con, "select C_YuE_ID from Card_Info order by ID"), (T{"0", "0", "0"}));
 }
 
@@ -81,19 +82,21 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (2,'C4',0,300);
     EXPECT_EQ(test::column(*con, "select C_YuE_ID from Card_Info order by ID"), (T{"1234", "0", "500", "0"}));
 }
 
-// A click that clears nothing is still logged, as "0,0"; its log failing is
-// told, not thrown.
-TEST_P(IdClearing, AClickThatClearsNothingIsLoggedAsNothing) {
+// A click whose cards are all at 0 logs them with a total of 0; one that
+// takes none is still logged, as "0,0"; its log failing is told, not thrown.
+TEST_P(IdClearing, AClickThatClearsNothingIsLoggedWithTheCardsItTook) {
     con->execute("update Card_Info set C_YuE_ID=0");
-    const auto r = clear({{1, "C1"}});
+    const auto r = clear({{1, "C1"}, {2, "C3"}});
     EXPECT_EQ(r.cleared, 0);
-    EXPECT_EQ(r.zero, 1);
-    EXPECT_EQ(logRows(), (T{"301 7 0,0"}));
+    EXPECT_EQ(r.zero, 2);
+    EXPECT_EQ(logRows(), (T{"301 7 2,0"}));
+    clear({});
+    EXPECT_EQ(logRows(), (T{"301 7 2,0", "301 7 0,0"}));
 
     test::refuseWrites(*con, engine(), "nolog", "insert", "Sys_Log", "", "no log");
     const auto failed = clear({});
     EXPECT_NE(failed.logError.find("no log"), std::string::npos) << failed.logError;
-    EXPECT_EQ(logRows().size(), 1u);
+    EXPECT_EQ(logRows().size(), 2u);
 }
 
 }  // namespace

@@ -121,8 +121,18 @@ TEST_P(XfLookup, CardSystemSettlementDateAndReportNames) {
     EXPECT_EQ(svc.Get_is_IC(), 0);  // no Sys_Config row
     con->execute("insert into Sys_Para(Para_Name,P2) values('Sys_Config','1')");
     EXPECT_EQ(svc.Get_is_IC(), 1);
+    con->execute("update Sys_Para set P2='3.4' where Para_Name='Sys_Config'");
+    EXPECT_EQ(svc.Get_is_IC(), 3);
+    // A setting that is no number is refused, not read as an ID system.
     con->execute("update Sys_Para set P2='IC' where Para_Name='Sys_Config'");
-    EXPECT_EQ(svc.Get_is_IC(), 0);
+    Load_Lan(0);
+    try {
+        svc.Get_is_IC();
+        ADD_FAILURE() << "no error";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.told());
+        EXPECT_NE(std::string(e.what()).find("P2 为“IC”"), std::string::npos) << e.what();
+    }
 
     EXPECT_EQ(svc.JieSuan_Date(), "2008-01-01");
     EXPECT_EQ(svc.JieSuan_Month(), "2008-01-01");

@@ -54,8 +54,9 @@ TEST_F(LanguageTest, EveryLanguageWritesTheWholeTableOnlyEnglishWrites459) {
     Load_Lan(0);  // Simplified: 0..644 without 459
     EXPECT_EQ(Lang[459], "earlier");
     EXPECT_EQ(Lang[560], "输出到XML");
-    Load_Lan(1);  // English writes an empty 459, and its own 633..644
+    Load_Lan(1);  // English writes an empty 459 and 609, and its own 633..644
     EXPECT_EQ(Lang[459], "");
+    EXPECT_EQ(Lang[609], "");
     EXPECT_EQ(Lang[642], "Uncertain Records");
     Lang[640] = "earlier";
     Load_Lan(2);  // Traditional has its own 472..644 now

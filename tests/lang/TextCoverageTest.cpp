@@ -53,7 +53,13 @@ TEST(TextCoverage, EveryTextAWindowUsesReadsInEveryLanguage) {
             Load_Lan(static_cast<std::int16_t>(code));
             const std::string where = std::string(languageName(code)) + " after " +
                                       (earlier < 0 ? "nothing" : languageName(earlier));
-            for (int n : named) EXPECT_FALSE(L(n).empty()) << "text " << n << ", " << where;
+            for (int n : named) {
+                if (code == 1 && n == 609) continue;  // English writes it empty: the label reads on without it
+                EXPECT_FALSE(L(n).empty()) << "text " << n << ", " << where;
+            }
+            if (code == 1) {
+                EXPECT_EQ(L(609), "") << where;
+            }
             // The texts the windows reach by computed number.
             for (int kind = 0; kind <= 255; ++kind) {
                 if (XF_Type_Code::langNumber(kind) < 0) continue;

@@ -42,8 +42,9 @@ TEST_P(ShiDuan, OnScreenFirstSaveInsertsWithClosedMealsCollapsed) {
                                      "1250", "20:00:00", "20:30:00", "0", "06:30:00", "06:30:00", "0"}));
 }
 
-// A stored row is shown and updated; an open meal's amount must be 0 to 6000
-// yuan; a cancelled question or a failed write changes nothing.
+// A stored row is shown and updated; an open meal's amount must be an amount
+// not below 0, however large, that a record holds; a cancelled question or a
+// failed write changes nothing.
 TEST_P(ShiDuan, StoredRowIsUpdatedAfterRefusalsCancelAndAFailedWrite) {
     con->execute("insert into DC_ShiDuan values(4,7,'06:00:00','08:00:00',125,'06:00:00','06:00:00',0,'17:00:00',"
                  "'18:00:00',800,'x','21:00:00',0,'22:00:00','23:00:00',300)");
@@ -53,12 +54,15 @@ TEST_P(ShiDuan, StoredRowIsUpdatedAfterRefusalsCancelAndAFailedWrite) {
     EXPECT_EQ(w.Check2.Value(), forms::vbUnchecked);
     EXPECT_FALSE(w.DTPicker3.Enabled());
     EXPECT_EQ(meals::pickerTime(w.DTPicker7), "00:00:00");  // unreadable: the picker keeps its time
-    for (const char* amount : {"-0.01", "abc", "6000.01", "1e2"}) {
+    for (const char* amount : {"-0.01", "abc", "1e2"}) {
         w.Text3.setText(amount);
         w.Command1.click();
-        EXPECT_EQ(sv->takeBoxes(), std::vector<std::string>{"提示:预扣金额应为0到6000元之间的数字!"}) << amount;
+        EXPECT_EQ(sv->takeBoxes(), std::vector<std::string>{"提示:预扣金额应为不小于0的数字!"}) << amount;
     }
-    w.Text3.setText("8");
+    w.Text3.setText(" 1000000000000000 ");
+    w.Command1.click();
+    EXPECT_EQ(sv->takeBoxes(), std::vector<std::string>{"金额 1000000000000000 太大，无法记录。这一笔没有保存。"});
+    w.Text3.setText("999999999999999.99");
     sv->msgBoxAnswers.push_back(platform::vbCancel);
     w.Command1.click();
     test::refuseWrites(*con, engine(), "no_row", "update", "DC_ShiDuan", "", "disk full");
@@ -72,7 +76,8 @@ TEST_P(ShiDuan, StoredRowIsUpdatedAfterRefusalsCancelAndAFailedWrite) {
     w.Command1.click();
     EXPECT_FALSE(w.Loaded());
     EXPECT_EQ(stored(), (test::Texts{"0", "00:00:00", "00:00:00", "0", "00:00:00", "00:00:00", "0", "17:00:00",
-                                     "18:00:00", "800", "00:00:00", "21:00:00", "0", "22:00:00", "23:00:00", "300"}));
+                                     "18:00:00", "99999999999999999", "00:00:00", "21:00:00", "0", "22:00:00",
+                                     "23:00:00", "300"}));
 }
 
 // Each meal shows its own columns: values written by column name, different

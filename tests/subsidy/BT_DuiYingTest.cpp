@@ -102,6 +102,24 @@ TEST_P(Terminals, AFailedSaveChangesNothingAndTheRetryWritesOnce) {
     EXPECT_EQ(assigned(), (test::Texts{"1:21:1", "1:25:2", "2:21:1", "2:25:2"}));
 }
 
+// More employees ticked than a 16-bit count holds: each gets the terminal,
+// and the prompt says so only then.
+TEST_P(Terminals, SavesEveryOneOfSeventyThousandTickedEmployees) {
+    con->execute("insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Code,Del_YN) values (4,'03','仓库','D',0)");
+    con->execute("with recursive n(i) as (select 1 union all select i+1 from n where i<70002) "
+                 "insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Position_ID,Del_YN) "
+                 "select 1000+i,4,'03','员工'||i,'9'||i,1,0 from n");
+    con->execute("insert into BuTie_DuiYing(Pinfo_ID,Mach_ID,B_Type) values (1001,21,1),(71002,21,1),(1,21,1)");
+    w.Load();
+    w.ucSP1.selectDepartment("03");
+    w.ucSP1.tickAll(true);
+    save("大号补贴机", "");
+    expectBox("提示: 设置成功!", platform::vbExclamation);
+    EXPECT_EQ(test::number(*con, "select count(*) from BuTie_DuiYing where Mach_ID=40000 and B_Type=1"), 70002);
+    EXPECT_EQ(test::number(*con, "select count(distinct Pinfo_ID) from BuTie_DuiYing where Pinfo_ID>1000"), 70002);
+    EXPECT_EQ(test::number(*con, "select count(*) from BuTie_DuiYing where Mach_ID=21"), 1);  // employee 1's stays
+}
+
 TEST_P(Terminals, TheLastListedTerminalOfAName) {
     DataList list(3, {"Mach_ID", "Mach_Name"});
     list(1, 0) = "5", list(1, 1) = "甲";

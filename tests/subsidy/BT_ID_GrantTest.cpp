@@ -82,11 +82,12 @@ TEST_P(IdGrant, CreditsEachPreparedRowOnceWithItsTransaction) {
     EXPECT_FALSE(w.Loaded());
     EXPECT_EQ(states(), (test::Texts{"1:2", "2:0", "3:2", "4:4", "5:0"}));
     EXPECT_EQ(cards(), (test::Texts{"1:1700:3", "2:800:0", "3:250:5", "5:0:0"}));
+    // Operator and owner are the fixed 1, whoever grants; the batch rows keep the operator.
     EXPECT_EQ(records(), (std::vector<test::Texts>{
                              {"0", "1", "1001", "", "1", "0", "11", "0", "1200", "500", "1700", "0", "0", "0", "C1", "0",
-                              "7", "1", "0", "0", "3", "0"},
+                              "1", "1", "0", "0", "3", "0"},
                              {"0", "3", "1003", "", "2", "0", "11", "0", "0", "250", "250", "0", "0", "0", "C3", "0",
-                              "7", "1", "0", "0", "5", "0"}}));
+                              "1", "1", "0", "0", "5", "0"}}));
     // The changes go in with their sign.
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(),
                             [](const std::string& s) { return s.find(",+500,1700,") != std::string::npos; }),
@@ -185,7 +186,7 @@ TEST_P(IdRegrant, CreditsWaitingRowsToCardsIssuedSince) {
               (test::Texts{"1:1", "2:8", "5:8"}));
     EXPECT_EQ(cards(), (test::Texts{"1:1200:3", "2:800:0", "3:0:5", "5:0:0", "2:350:0"}));
     EXPECT_EQ(test::rows(*con, "select Pinfo_id,Card_No,YuE_Old,YuE_Change,YuE_New,Operator_id from Record_XF"),
-              (std::vector<test::Texts>{{"2", "C2b", "50", "300", "350", "8"}}));
+              (std::vector<test::Texts>{{"2", "C2b", "50", "300", "350", "1"}}));
 
     con->execute("update Card_Info set Card_Model=1 where ID=15");
     run("1");

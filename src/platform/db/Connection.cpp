@@ -58,24 +58,34 @@ void setStatementObserver(std::function<void(const std::string&)> f) { observer(
 
 Connection::~Connection() = default;
 
-void Connection::open(const std::string& connectionString) {
-    close();
+std::shared_ptr<Provider> Connection::makeProvider(const std::string& connectionString) const {
     const ConnectionString cs(connectionString);
+    std::shared_ptr<Provider> p;
     switch (cs.kind()) {
-    case ConnectionString::Kind::FileDatabase:
-        provider_ = std::make_shared<SqliteProvider>(cs.filePath(), timeout_);
-        break;
-    case ConnectionString::Kind::Server:
-        provider_ = std::make_shared<PgProvider>(serverTarget(cs), timeout_);
-        break;
-    default:
-        throw DbError("Provider cannot be found. It may not be properly installed.", 3706);
+    case ConnectionString::Kind::FileDatabase: p = std::make_shared<SqliteProvider>(cs.filePath(), timeout_); break;
+    case ConnectionString::Kind::Server: p = std::make_shared<PgProvider>(serverTarget(cs), timeout_); break;
+    default: throw DbError("Provider cannot be found. It may not be properly installed.", 3706);
     }
-    text_ = connectionString;
-    provider_->setCommandTimeout(timeout_);
+    p->setCommandTimeout(timeout_);
+    return p;
 }
 
-void Connection::close() { provider_.reset(); }
+void Connection::open(const std::string& connectionString) {
+    close();
+    provider_ = makeProvider(connectionString);
+    text_ = connectionString;
+}
+
+void Connection::close() {
+    provider_.reset();
+    begun_ = false;
+}
+
+bool Connection::reopenIfLost() {
+    if (!provider_ || inTransaction() || begun_ || !provider_->lost()) return false;
+    provider_ = makeProvider(text_);
+    return true;
+}
 
 Provider& Connection::live() const {
     if (!provider_) throw DbError("Operation is not allowed when the object is closed.", 3704);
@@ -165,13 +175,29 @@ ReadPieces Connection::readPieces(const Pieces_Along& along) const {
 
 void Connection::executeScript(const std::string& sql) { live().executeScript(sql); }
 
-void Connection::beginTrans() { live().begin(); }
-void Connection::beginWriteTrans() { live().beginWrite(); }
+void Connection::beginTrans() {
+    live().begin();
+    begun_ = true;
+}
+void Connection::beginWriteTrans() {
+    live().beginWrite();
+    begun_ = true;
+}
 void Connection::lockRows(const std::string& table, const std::string& where) { live().lockRows(table, where); }
-bool Connection::beginSnapshot() { return live().beginSnapshot(); }
-void Connection::commitTrans() { live().commit(); }
-void Connection::rollbackTrans() { live().rollback(); }
+bool Connection::beginSnapshot() {
+    begun_ = live().beginSnapshot();
+    return begun_;
+}
+void Connection::commitTrans() {
+    live().commit();
+    begun_ = false;
+}
+void Connection::rollbackTrans() {
+    begun_ = false;
+    live().rollback();
+}
 bool Connection::inTransaction() const { return provider_ && provider_->inTransaction(); }
+void Connection::forgetTransaction() { begun_ = false; }
 void Connection::savepoint(const std::string& name) { live().savepointControl("SAVEPOINT " + name); }
 void Connection::releaseSavepoint(const std::string& name) { live().savepointControl("RELEASE SAVEPOINT " + name); }
 void Connection::rollbackToSavepoint(const std::string& name) {
@@ -179,6 +205,9 @@ void Connection::rollbackToSavepoint(const std::string& name) {
 }
 void Connection::setBulkWrites(bool on) { live().setBulkWrites(on); }
 bool Connection::othersWaitToWrite() { return provider_ && provider_->othersWaitToWrite(); }
+bool Connection::tryHoldLock(const std::string& name) { return live().tryHoldLock(name); }
+void Connection::releaseLock(const std::string& name) { live().releaseLock(name); }
+bool Connection::lockHeldElsewhere(const std::string& name) { return live().lockHeldElsewhere(name); }
 
 void Connection::createFileDatabase(const std::string& path) { SqliteProvider::createFile(path); }
 

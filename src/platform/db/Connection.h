@@ -30,6 +30,12 @@ public:
     void open(const std::string& connectionString);
     void close();
     bool isOpen() const { return provider_ != nullptr; }
+    // Opens a new session with the same text in place of one the server
+    // ended (restarted, or ended it) while it was idle; true when it did.
+    // Never while a transaction begun here has not ended: what it wrote is
+    // gone with the session, and the rest of it must fail, not run apart.
+    // DbError when no new session can be had (the old one stays).
+    bool reopenIfLost();
     const std::string& connectionString() const { return text_; }
 
     void setCommandTimeout(int seconds);
@@ -71,6 +77,9 @@ public:
     void commitTrans();
     void rollbackTrans();
     bool inTransaction() const;
+    // The engine ended the transaction begun here itself (a lost session, a
+    // full disk): none is open any more, and nothing is left to roll back.
+    void forgetTransaction();
     // Savepoints inside a transaction; Transaction is their one user.
     void savepoint(const std::string& name);
     void releaseSavepoint(const std::string& name);
@@ -79,6 +88,10 @@ public:
     void setBulkWrites(bool on);
     // Another session waits to write where this one may hold the lock; see Provider.
     bool othersWaitToWrite();
+    // A named lock one session holds at a time, across processes; see Provider.
+    bool tryHoldLock(const std::string& name);
+    void releaseLock(const std::string& name);
+    bool lockHeldElsewhere(const std::string& name);
 
     // Creates an empty file database at `path` (tools and tests only).
     static void createFileDatabase(const std::string& path);
@@ -88,9 +101,13 @@ public:
 private:
     Provider& live() const;
 
+    std::shared_ptr<Provider> makeProvider(const std::string& connectionString) const;
+
     std::shared_ptr<Provider> provider_;
     std::string text_;
     int timeout_ = 30;
+    // A transaction was begun here and its end not yet seen here.
+    bool begun_ = false;
 };
 
 // A run of reads that must agree with each other (a report's statements) on

@@ -1,6 +1,7 @@
 #include "platform/db/PgProvider.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -84,6 +85,24 @@ Value cellValue(const PGresult* res, int row, int col) {
     }
     default: return Value(std::string(text, static_cast<std::size_t>(PQgetlength(res, row, col))));
     }
+}
+
+// Whether the server ended the session while it was idle: a server that
+// stops or ends a session sends its last words and closes the socket, and
+// libpq notices only when it reads. Reads what is waiting without blocking.
+bool sessionEnded(PGconn* conn) {
+    for (int reads = 0; reads < 8 && PQstatus(conn) == CONNECTION_OK; ++reads) {
+        pollfd waiting{PQsocket(conn), POLLIN, 0};
+        if (waiting.fd < 0 || ::poll(&waiting, 1, 0) <= 0) break;
+        if (!PQconsumeInput(conn)) break;
+    }
+    return PQstatus(conn) != CONNECTION_OK;
+}
+
+// The states a session ends with: the connection failed (08...), the server
+// ended it (57P01 shutdown or terminated, 57P02 crash, 57P03 starting up).
+bool sessionState(const std::string& state) {
+    return state.rfind("08", 0) == 0 || state == "57P01" || state == "57P02" || state == "57P03";
 }
 
 }  // namespace
@@ -188,6 +207,10 @@ PGconn* takeIdle(const std::string& key) {
             conn = kept.back();
             kept.pop_back();
         }
+        if (sessionEnded(conn)) {
+            PQfinish(conn);
+            continue;
+        }
         PGresult* reset = PQexec(conn, "DISCARD ALL");
         const bool ok = reset && PQresultStatus(reset) == PGRES_COMMAND_OK;
         PQclear(reset);
@@ -199,7 +222,7 @@ PGconn* takeIdle(const std::string& key) {
 // Keeps a session that ends idle; ends any other.
 void giveBack(const std::string& key, PGconn* conn) {
     if (!conn) return;
-    if (PQstatus(conn) == CONNECTION_OK && PQtransactionStatus(conn) == PQTRANS_IDLE) {
+    if (!sessionEnded(conn) && PQtransactionStatus(conn) == PQTRANS_IDLE) {
         IdleSessions& s = idleSessions();
         std::lock_guard<std::mutex> held(s.lock);
         auto& kept = s.idle[key];
@@ -254,14 +277,22 @@ PgProvider::PgProvider(const ServerTarget& target, int commandTimeoutSeconds) {
         // A missing database is told apart as a missing file is on the file side.
         if (reason.find("database \"") != std::string::npos && reason.find("does not exist") != std::string::npos)
             throw DbError("Could not find " + where + ": " + reason, 3024);
-        throw DbError("Cannot open " + where + ": " + reason, 3049);
+        // Met in the middle of a run, no session is to be had: as lost as one that ended.
+        throw DbError::lostConnection("Cannot open " + where + ": " + reason, 3049);
     }
     // The server's notices (an object that already exists, ...) are not the operator's business.
     PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
     timeout_ = timeoutSent_ = commandTimeoutSeconds;
 }
 
-PgProvider::~PgProvider() { giveBack(key_, conn_); }
+PgProvider::~PgProvider() {
+    // A kept session must not go on holding this one's locks while it idles.
+    if (!heldLocks_.empty() && conn_) {
+        PGresult* r = PQexec(conn_, "SELECT pg_advisory_unlock_all()");
+        PQclear(r);
+    }
+    giveBack(key_, conn_);
+}
 
 void PgProvider::fail(PGresult* res, const std::string& context) {
     std::string msg;
@@ -289,8 +320,9 @@ void PgProvider::fail(PGresult* res, const std::string& context) {
     }
     if (!context.empty()) msg += " [" + context + "]";
     if (!table.empty()) throw DbError::missingTable(msg, table);
+    if (PQstatus(conn_) != CONNECTION_OK || sessionState(lastState_)) throw DbError::lostConnection(msg, number);
     // A read-only server is told in the clerk's words, as a read-only file is.
-    if (number == 3027) throw DbError::told(platform::shownText(1003, msg, {}), number);
+    if (number == 3027) throw DbError::told(platform::numberedText(1003, msg, {}), number);
     throw DbError(msg, number);
 }
 
@@ -513,7 +545,14 @@ void PgProvider::begin() {
 void PgProvider::beginWrite() {
     begin();
     // The module's writers that must not interleave share one transaction lock.
-    simple("SELECT pg_advisory_xact_lock(7032001)");
+    try {
+        simple("SELECT pg_advisory_xact_lock(7032001)");
+    } catch (...) {
+        // Not taken in time: no transaction was begun, and the session stays
+        // fit for the next one instead of refusing every later statement.
+        Result back(PQexec(conn_, "ROLLBACK"));
+        throw;
+    }
 }
 
 void PgProvider::lockRows(const std::string& table, const std::string& where) {
@@ -539,8 +578,8 @@ void PgProvider::commit() {
     Result r = simple("COMMIT");
     // A transaction the server had already failed ends in a rollback, not a commit.
     if (std::strcmp(PQcmdStatus(r.get()), "ROLLBACK") == 0)
-        throw DbError::told(platform::shownText(1002, "The transaction could not be committed and was rolled back.", {}),
-                            3146);
+        throw DbError::told(
+            platform::numberedText(1002, "The transaction could not be committed and was rolled back.", {}), 3146);
 }
 
 void PgProvider::savepointControl(const std::string& sql) {
@@ -556,6 +595,8 @@ void PgProvider::rollback() {
     // A time-out set inside the transaction was undone with it.
     timeoutSent_ = -1;
 }
+
+bool PgProvider::lost() { return sessionEnded(conn_); }
 
 bool PgProvider::inTransaction() const {
     const PGTransactionStatusType s = PQtransactionStatus(conn_);
@@ -580,6 +621,39 @@ bool PgProvider::othersWaitToWrite() {
     } catch (const DbError&) {
         return false;  // a question of courtesy: never a reason to stop writing
     }
+}
+
+// The server's advisory lock of this database under a key made from the
+// name: held by the session, so a process that dies lets it go with its session.
+std::string PgProvider::lockKey(const std::string& name) const {
+    std::uint32_t h = 2166136261u;  // FNV-1a
+    for (const unsigned char c : name) h = (h ^ c) * 16777619u;
+    return "1416391798," + std::to_string(h & 0x7fffffffu);
+}
+
+bool PgProvider::tryHoldLock(const std::string& name) {
+    if (heldLocks_.count(name)) return true;
+    const QueryResult r = query("select pg_try_advisory_lock(" + lockKey(name) + ")", {});
+    const bool held = !r.rows.empty() && r.rows[0][0].toInt64() != 0;
+    if (held) heldLocks_.insert(name);
+    return held;
+}
+
+void PgProvider::releaseLock(const std::string& name) {
+    if (!heldLocks_.count(name)) return;
+    // Forgotten only once let go: a session kept idle must not hold it on.
+    query("select pg_advisory_unlock(" + lockKey(name) + ")", {});
+    heldLocks_.erase(name);
+}
+
+bool PgProvider::lockHeldElsewhere(const std::string& name) {
+    const std::string key = lockKey(name);
+    const QueryResult r = query("select count(*) from pg_locks where locktype = 'advisory' and granted and "
+                                "database = (select oid from pg_database where datname = current_database()) and "
+                                "classid = " + key.substr(0, key.find(',')) + " and objid = " +
+                                    key.substr(key.find(',') + 1) + " and objsubid = 2 and pid <> pg_backend_pid()",
+                                {});
+    return !r.rows.empty() && r.rows[0][0].toInt64() > 0;
 }
 
 // The command time-out bounds every statement, lock waits included; 0 waits

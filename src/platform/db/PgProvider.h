@@ -2,6 +2,7 @@
 #include <chrono>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 
 #include "platform/db/Provider.h"
@@ -58,9 +59,13 @@ public:
     void rollback() override;
     void savepointControl(const std::string& sql) override;
     bool inTransaction() const override;
+    bool lost() override;
     std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) override;
     void setCommandTimeout(int seconds) override;
     bool othersWaitToWrite() override;
+    bool tryHoldLock(const std::string& name) override;
+    void releaseLock(const std::string& name) override;
+    bool lockHeldElsewhere(const std::string& name) override;
 
 private:
     struct Statement {
@@ -79,6 +84,7 @@ private:
     void runInSavepoint(const std::function<void()>& work);
     [[noreturn]] void fail(pg_result* res, const std::string& context);
     void applyTimeout();
+    std::string lockKey(const std::string& name) const;
 
     pg_conn* conn_ = nullptr;
     std::string key_;  // its parameters: an idle session is kept under them when it ends
@@ -86,6 +92,7 @@ private:
     int nextName_ = 0;
     int timeout_ = -1;
     int timeoutSent_ = -1;
+    std::set<std::string> heldLocks_;
     std::string lastState_;  // SQLSTATE of the last failure
     std::chrono::steady_clock::time_point askedWaiting_{};
 };

@@ -64,6 +64,10 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+    // Whether the session is known to have ended (a server that went down
+    // or ended it while it was idle); asked only outside a transaction. A
+    // file never loses its session this way.
+    virtual bool lost() { return false; }
     // SAVEPOINT, RELEASE or ROLLBACK TO inside a transaction, run as it is:
     // never inside the provider's own per-statement savepoint.
     virtual void savepointControl(const std::string& sql) = 0;
@@ -81,6 +85,15 @@ public:
     virtual std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) = 0;
 
     virtual void setCommandTimeout(int seconds) = 0;
+
+    // A lock named `name` that one session at a time holds, whichever
+    // process or machine it runs in, until releaseLock or until the session
+    // ends (its process dying included). False when another session holds it.
+    virtual bool tryHoldLock(const std::string& name) = 0;
+    virtual void releaseLock(const std::string& name) = 0;
+    // Whether a session other than this one holds the lock now.
+    virtual bool lockHeldElsewhere(const std::string& name) = 0;
+
     // A long series of write transactions begins (on) or has ended (off): the
     // engine may put off its housekeeping between them until the end.
     virtual void setBulkWrites(bool on) { (void)on; }

@@ -1,13 +1,16 @@
 #include "platform/db/SqliteProvider.h"
 
 #include <sqlite3.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
@@ -23,8 +26,8 @@ namespace tolvenk::db {
 namespace {
 
 DbError readOnlyRefusal(const std::string& path) {
-    return DbError::told(platform::shownText(993, "The database '%1' is read-only: this change cannot be saved.", {path}),
-                   3027);
+    return DbError::told(
+        platform::numberedText(993, "The database '%1' is read-only: this change cannot be saved.", {path}), 3027);
 }
 
 constexpr std::size_t kCacheLimit = 128;
@@ -77,15 +80,16 @@ std::string quoteName(const std::string& name) {
 // drop every lock the engine holds on the file for this process.
 void requireNotEmpty(const std::string& path, const struct stat& sb) {
     if (sb.st_size == 0)
-        throw DbError::told(platform::shownText(996, "The file '%1' is empty: it is not a database. It was left as it is.", {path}),
-                      3343);
+        throw DbError::told(
+            platform::numberedText(996, "The file '%1' is empty: it is not a database. It was left as it is.", {path}),
+            3343);
 }
 
 [[noreturn]] void refuseNotDatabase(const std::string& path) {
-    throw DbError::told(platform::shownText(
-                      997, "The file '%1' is not a database, or not one this module can read. It was left as it is.",
-                      {path}),
-                  3343);
+    throw DbError::told(
+        platform::numberedText(
+            997, "The file '%1' is not a database, or not one this module can read. It was left as it is.", {path}),
+        3343);
 }
 
 // Committed changes of a WAL file that are not yet copied into the file itself.
@@ -158,20 +162,20 @@ SqliteProvider::SqliteProvider(const std::string& path, int timeoutSeconds) : pa
         sqlite3_close(db_);
         db_ = nullptr;
         if (walHoldsChanges(path))
-            throw DbError::told(platform::shownText(998,
-                                              "The database '%1' cannot be read here: it holds committed changes in "
-                                              "'%2' that are not yet in the file, and this folder cannot be written. "
-                                              "Copy both files to a folder that can be written, or open the database "
-                                              "once where it can be written.",
-                                              {path, path + "-wal"}),
-                          3049);
+            throw DbError::told(platform::numberedText(
+                                    998,
+                                    "The database '%1' cannot be read here: it holds committed changes in '%2' that "
+                                    "are not yet in the file, and this folder cannot be written. Copy both files to a "
+                                    "folder that can be written, or open the database once where it can be written.",
+                                    {path, path + "-wal"}),
+                                3049);
         if (!onReadOnlyMedium(path))
-            throw DbError::told(platform::shownText(999,
-                                              "The database '%1' cannot be read here: it keeps its changes in a "
-                                              "separate file that cannot be made in this folder. Open it from a "
-                                              "folder that can be written.",
-                                              {path}),
-                          3049);
+            throw DbError::told(
+                platform::numberedText(999,
+                                       "The database '%1' cannot be read here: it keeps its changes in a separate file "
+                                       "that cannot be made in this folder. Open it from a folder that can be written.",
+                                       {path}),
+                3049);
         openHandle(SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, "file:" + uriPath(path) + "?immutable=1");
         setCommandTimeout(timeoutSeconds);
         rc = probe(db_, error);
@@ -232,6 +236,7 @@ void SqliteProvider::openHandle(int flags, const std::string& name) {
 }
 
 SqliteProvider::~SqliteProvider() {
+    for (auto& [name, fd] : locks_) ::close(fd);
     for (auto& [text, st] : cache_) sqlite3_finalize(st);
     if (db_) sqlite3_close_v2(db_);
 }
@@ -296,15 +301,17 @@ void SqliteProvider::bind(sqlite3_stmt* st, const std::vector<Value>& params) {
 void SqliteProvider::requireSameFile() {
     struct stat sb{};
     if (::stat(path_.c_str(), &sb) != 0)
-        lost_ = platform::shownText(995,
-                                    "The database file '%1' is no longer there: it was deleted or moved while it was "
-                                    "open. Nothing was written; open the window again.",
-                                    {path_});
+        lost_ = platform::numberedText(
+            995,
+            "The database file '%1' is no longer there: it was deleted or moved while it was open. Nothing "
+            "was written; open the window again.",
+            {path_});
     else if (sb.st_dev != device_ || sb.st_ino != inode_)
-        lost_ = platform::shownText(994,
-                                    "The database file '%1' was replaced while it was open. Nothing was written to "
-                                    "it; open the window again to work with the new file.",
-                                    {path_});
+        lost_ = platform::numberedText(
+            994,
+            "The database file '%1' was replaced while it was open. Nothing was written to it; open the "
+            "window again to work with the new file.",
+            {path_});
     if (!lost_.empty()) throw DbError::told(lost_, 3043);
 }
 
@@ -500,6 +507,63 @@ bool SqliteProvider::beginSnapshot() {
         throw;
     }
     return true;
+}
+
+// A file has no lock of its own for a named lock: a file beside the
+// database carries it, as an open-file-description lock that goes with the
+// descriptor (and so with the process), whoever else opens the same file.
+// The database file itself is never opened here: closing a descriptor of it
+// would drop the engine's own locks.
+namespace {
+
+std::string lockFile(const std::string& database, const std::string& name) { return database + "-" + name + ".lock"; }
+
+struct flock wholeFile(short type) {
+    struct flock l{};
+    l.l_type = type;
+    l.l_whence = SEEK_SET;
+    return l;
+}
+
+}  // namespace
+
+bool SqliteProvider::tryHoldLock(const std::string& name) {
+    if (locks_.count(name)) return true;
+    const std::string file = lockFile(path_, name);
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) throw DbError("Cannot open the lock file '" + file + "': " + std::strerror(errno), 3051);
+    // Whoever may write the database may take the lock: the file gets the
+    // database's own permissions, as the engine's journals do.
+    struct stat database{}, made{};
+    if (::stat(path_.c_str(), &database) == 0 && ::fstat(fd, &made) == 0 &&
+        (made.st_mode & 0777) != (database.st_mode & 0666) && made.st_uid == ::geteuid())
+        (void)::fchmod(fd, database.st_mode & 0666);
+    struct flock l = wholeFile(F_WRLCK);
+    if (::fcntl(fd, F_OFD_SETLK, &l) != 0) {
+        const int why = errno;
+        ::close(fd);
+        if (why == EAGAIN || why == EACCES) return false;
+        throw DbError("Cannot lock the file '" + file + "': " + std::strerror(why), 3051);
+    }
+    locks_[name] = fd;
+    return true;
+}
+
+void SqliteProvider::releaseLock(const std::string& name) {
+    const auto it = locks_.find(name);
+    if (it == locks_.end()) return;
+    ::close(it->second);
+    locks_.erase(it);
+}
+
+bool SqliteProvider::lockHeldElsewhere(const std::string& name) {
+    if (locks_.count(name)) return false;
+    const int fd = ::open(lockFile(path_, name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;  // never made: nobody ever held it
+    struct flock l = wholeFile(F_WRLCK);
+    const bool held = ::fcntl(fd, F_OFD_GETLK, &l) == 0 && l.l_type != F_UNLCK;
+    ::close(fd);
+    return held;
 }
 
 void SqliteProvider::setCommandTimeout(int seconds) {

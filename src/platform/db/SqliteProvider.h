@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/ShownText.h"
 #include "platform/db/Provider.h"
 #include "platform/db/WriteTurns.h"
 
@@ -51,6 +52,9 @@ public:
     bool inTransaction() const override;
     std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) override;
     void setCommandTimeout(int seconds) override;
+    bool tryHoldLock(const std::string& name) override;
+    void releaseLock(const std::string& name) override;
+    bool lockHeldElsewhere(const std::string& name) override;
     void setBulkWrites(bool on) override;
     bool othersWaitToWrite() override;
     bool readsKeepWritersOut() override;
@@ -75,7 +79,7 @@ private:
     unsigned long long device_ = 0;
     unsigned long long inode_ = 0;
     bool readOnly_ = false;
-    std::string lost_;  // why the file may no longer be used, once that is known
+    platform::NumberedText lost_;  // why the file may no longer be used, once that is known
     unsigned activationSeen_ = 0;
     // Statements by their text as the module wrote it; translated once.
     std::map<std::string, sqlite3_stmt*> cache_;
@@ -88,6 +92,8 @@ private:
     bool writing_ = false;
     std::chrono::milliseconds lockTimeout_{60000};
     std::chrono::steady_clock::time_point busySince_;
+    // Descriptors of the lock files this session holds, by lock name.
+    std::map<std::string, int> locks_;
 };
 
 }  // namespace tolvenk::db

@@ -43,6 +43,7 @@ void Transaction::rollback() {
     active_ = false;
     if (savepoint_.empty()) {
         if (con_.inTransaction()) con_.rollbackTrans();
+        else con_.forgetTransaction();
         return;
     }
     if (!con_.inTransaction()) return;

@@ -5,6 +5,7 @@
 #include "data/HzDimCode.h"
 #include "data/HzReportSql.h"
 #include "platform/Error.h"
+#include "platform/db/DbError.h"
 #include "platform/db/Recordset.h"
 #include "data/HzRepFormat.h"
 #include "reports/summary/ReportEngine.h"
@@ -210,6 +211,7 @@ void HzReportEngine::Calc_Level_Row(HzCond C1, HzCond C2, HzCond C3, std::int16_
             if (d.timesCounted) V(i, Times_Cnt)[Slot] = Level_Times_Cnt;
         }
     } catch (const std::exception& e) {
+        if (db::connectionLost(e)) throw;  // no figure after it can be read: the run ends
         Trap(e, "ERR_XF_Cha_HZ_2");
     }
 }

@@ -5,6 +5,7 @@
 #include "lang/LangGlobals.h"
 #include "platform/Error.h"
 #include "platform/VbText.h"
+#include "platform/db/DbError.h"
 #include "platform/db/Recordset.h"
 #include "data/HzRepFormat.h"
 #include "reports/summary/ReportEngine.h"
@@ -69,6 +70,7 @@ void HzReportEngine::Sum_YuE(const hz::ItemDef& d) {
             if (cap2.empty()) cap2 = Lang[OthersLang];
         }
     } catch (const std::exception& e) {
+        if (db::connectionLost(e)) throw;  // no figure after it can be read: the run ends
         Trap(e, "ERR_XF_Cha_HZ_3");
         Row_Sum = Row_Cnt = 0;
     }
@@ -149,6 +151,7 @@ void HzReportEngine::Sum_GBF(const hz::ItemDef& d) {
             if (cap2.empty()) cap2 = Lang[OthersLang];
         }
     } catch (const std::exception& e) {
+        if (db::connectionLost(e)) throw;  // no figure after it can be read: the run ends
         Trap(e, "ERR_XF_Cha_HZ_4");
         Row_Sum = Row_Cnt = 0;
     }

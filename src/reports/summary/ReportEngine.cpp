@@ -14,6 +14,7 @@
 #include "platform/Error.h"
 #include "platform/MoneyText.h"
 #include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
 #include "platform/db/Recordset.h"
 #include "platform/services/Services.h"
 #include "platform/grid/GridModel.h"
@@ -165,7 +166,8 @@ void HzReportEngine::Read_Figures() {
     if (Per_Cell_Statements || !HzFigures::Eligible(St, fees)) return;
     try {
         figures_ = std::make_unique<HzFigures>(*reads_, St, fees);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        if (db::connectionLost(e)) throw;
         // A table or column the grouped statements need is missing: the
         // statements per cell then meet it and report it as they always have.
         figures_.reset();

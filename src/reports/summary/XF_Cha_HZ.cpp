@@ -5,7 +5,9 @@
 #include "data/TableColumns.h"
 #include "lang/Language.h"
 #include "platform/Error.h"
+#include "platform/ErrorText.h"
 #include "platform/VbNumber.h"
+#include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
 #include "reports/summary/GridHead.h"
@@ -22,6 +24,7 @@ namespace {
 
 const char* const kSeparator = "------------------------------";
 constexpr int kFixedRows = 5;
+constexpr int kLostText = 1078;  // a run that lost its connection: the rows shown are incomplete
 
 std::string today() { return platform::services().clockText().substr(0, 10); }
 
@@ -404,7 +407,11 @@ void XF_Cha_HZ::Run() {
             Grid1.Refresh();
         }
     } catch (const std::exception& e) {
-        Show_Trap(e, "ERR_XF_Cha_HZ_1");
+        if (db::connectionLost(e))
+            platform::services().msgBox(platform::lostConnectionText(L(kLostText), e.what()), platform::vbCritical,
+                                        Lang[112] + ":ERR_XF_Cha_HZ_1");
+        else
+            Show_Trap(e, "ERR_XF_Cha_HZ_1");
         // A failed run leaves the window usable: rows so far stay, output and grid come back.
         hideBars();
         Show_Output_Buttons();

@@ -257,8 +257,9 @@ INSTANTIATE_TEST_SUITE_P(Engines, CaseBlindCodes, ::testing::Values(test::Engine
 // A card return whose fee another program left NULL, in the week of a dirty
 // database: the total stops at the return fee, and the box says so once. The
 // daily cash report's total keeps what it read before that fee (the
-// recharges, the card fees and the withdrawals); the day rows keep every
-// figure, and the day of the NULL fee shows no return fee.
+// recharges, the card fees, the income subtotal and the withdrawals) and the
+// balance line follows the income subtotal; the day rows keep every figure,
+// and the day of the NULL fee shows no return fee.
 class NullFee : public FiguresKit, public ::testing::WithParamInterface<test::Engine> {};
 
 TEST_P(NullFee, ANullReturnFeeIsToldOnceAndTheFiguresReadBeforeItStay) {
@@ -321,7 +322,10 @@ TEST_P(NullFee, ANullReturnFeeIsToldOnceAndTheFiguresReadBeforeItStay) {
         {col("消费机充值", "笔数"), std::to_string(xf("5,6", "count(*)"))},
         {col("电脑充值", "充值金额"), yuan(xf("161,202,169,170,174,129", "sum(YuE_Change)"))},
         {col("工本费", "发卡"), yuan(log(0, "sum(FaKa_GBF)"))},
-        {col("工本费", "换卡"), yuan(log(0, "sum(Huan_GBF)"))},
+        {col("工本费", "发卡") + 1, std::to_string(log(0, "count(*)"))},
+        // The change fee, money and count, is that of the change rows.
+        {col("工本费", "换卡"), yuan(log(3, "sum(Huan_GBF)"))},
+        {col("工本费", "换卡") + 1, std::to_string(log(3, "count(*)"))},
         {col("电脑取款", "取款金额"), yuan(-xf("162", "sum(YuE_Change)"))},
         {col("电脑取款", "笔数"), std::to_string(xf("162", "count(*)"))},
         {col("消费机取款", "取款金额"), yuan(-xf("9,10", "sum(YuE_Change)"))},
@@ -329,6 +333,21 @@ TEST_P(NullFee, ANullReturnFeeIsToldOnceAndTheFiguresReadBeforeItStay) {
     };
     for (const Kept& k : kept) EXPECT_EQ(m.text(total, k.col), k.shown) << m.text(4, k.col);
     EXPECT_GT(xf("5,6", "count(*)") * xf("162", "count(*)") * log(3, "count(*)"), 0);  // none of them is empty
+
+    // The income subtotal is derived before the return fee is read, so it
+    // holds every income item of the report: the recharges and the card fees
+    // (the report shows no subsidy or transfer, which then add nothing). The
+    // expense subtotal is derived after it and keeps the 0 of the run's
+    // start; the balance line is the income less the expense as shown.
+    int header = 1;
+    while (header < m.cols() && m.text(3, header) != "补贴") ++header;
+    EXPECT_EQ(header, m.cols());
+    const std::int64_t income = xf("161,202,169,170,174,129", "sum(YuE_Change)") + xf("5,6", "sum(YuE_Change)") +
+                                log(0, "sum(FaKa_GBF)") + log(3, "sum(Huan_GBF)");
+    EXPECT_EQ(m.text(total, col("收入小计", "金额")), yuan(income));
+    EXPECT_EQ(m.text(total, col("支出小计", "金额")), yuan(0));
+    EXPECT_GT(xf("162", "count(*)") + xf("9,10", "count(*)"), 0);  // the true expenses are not 0
+    EXPECT_EQ(m.text(total + 1, 1), "收支情况：" + yuan(income));
 
     // Each day's return fee as its card-log rows give it; none on the day of the NULL one.
     const int fee = col("退卡工本费", "退卡"), fees = col("退卡工本费", "笔数");

@@ -132,27 +132,27 @@ TEST_P(ReportConditions, ValuesOfEachDimension) {
 
 TEST_P(ReportConditions, AChosenValueNarrowsTheFirstDimensionOnly) {
     build("10201", "2024-05-01", "2024-05-01", 1, "POS-1", 11);
-    EXPECT_EQ(Mach_List_Sql(st, in), "select * from Mach_Info where Mach_Name='POS-1' and Del_YN=0");
+    EXPECT_EQ(Mach_List_Sql(st, in), "select * from Mach_Info where Mach_Name='POS-1' and Del_YN=0 order by Mach_ID");
     EXPECT_EQ(field(st.Group_Conds2, 0), "POS-1");
-    EXPECT_EQ(Place_List_Sql(st, in), "select * from XF_Dian_Info where Del_YN=0");
+    EXPECT_EQ(Place_List_Sql(st, in), "select * from XF_Dian_Info where Del_YN=0 order by XF_Dian_ID");
     EXPECT_EQ(st.Group_Conds3.UBound(), 2);
 
     build("10100", "2024-05-01", "2024-05-01", 2, "O'Hara", 4);
-    EXPECT_EQ(Place_List_Sql(st, in), "select * from XF_Dian_Info where XF_Dian_Name='O''Hara' and Del_YN=0");
+    EXPECT_EQ(Place_List_Sql(st, in), "select * from XF_Dian_Info where XF_Dian_Name='O''Hara' and Del_YN=0 order by XF_Dian_ID");
     EXPECT_EQ(field(st.Group_Conds2, 1), "XF_Dian_ID=4");
     st.Rep_P2 = "10300";
-    EXPECT_EQ(Cashier_List_Sql(st, in), "select * from XF_ShouKuan where SK_Name='O''Hara'");
+    EXPECT_EQ(Cashier_List_Sql(st, in), "select * from XF_ShouKuan where SK_Name='O''Hara' order by ID");
     st.Rep_P2 = "10400";
-    EXPECT_EQ(Unit_List_Sql(st, in), "select * from XF_Unit_Info where XF_Unit_Name='O''Hara' and Del_YN=0");
+    EXPECT_EQ(Unit_List_Sql(st, in), "select * from XF_Unit_Info where XF_Unit_Name='O''Hara' and Del_YN=0 order by XF_Unit_ID");
     st.Rep_P2 = "10700";
-    EXPECT_EQ(Operator_List_Sql(st, in), "select * from Sys_User_Info where User_Name='O''Hara' and Del_YN=0 ");
+    EXPECT_EQ(Operator_List_Sql(st, in), "select * from Sys_User_Info where User_Name='O''Hara' and Del_YN=0 order by User_ID");
 
     // The common card is kind 1, whatever the ID of its row.
     build("10500", "2024-05-01", "2024-05-01", 2, "普通卡", 1);
-    EXPECT_EQ(Card_Type_List_Sql(st, in), "select * from Card_Type where C_LeiBie=1 and Del_YN=0");
+    EXPECT_EQ(Card_Type_List_Sql(st, in), "select * from Card_Type where C_LeiBie=1 and Del_YN=0 order by ID");
     EXPECT_EQ(field(st.Group_Conds2, 0) + " " + field(st.Group_Conds2, 1), "普通卡 C_LeiBie=1");
     build("10500", "2024-05-01", "2024-05-01", 1, "教师卡", 2);
-    EXPECT_EQ(Card_Type_List_Sql(st, in), "select * from Card_Type where C_Name='教师卡' and Del_YN=0");
+    EXPECT_EQ(Card_Type_List_Sql(st, in), "select * from Card_Type where C_Name='教师卡' and Del_YN=0 order by ID");
 }
 
 TEST_P(ReportConditions, DepartmentsCoverTheirSubDepartments) {
@@ -169,7 +169,8 @@ TEST_P(ReportConditions, DepartmentsCoverTheirSubDepartments) {
     // The top department itself: its own people only.
     build("10600", "2024-05-01", "2024-05-01", 3, "总部", 1);
     EXPECT_EQ(Dept_List_Sql(st, in, *con),
-              "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Name='总部' and Dept_Level=0 and Del_YN=0");
+              "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Name='总部' and Dept_Level=0 and Del_YN=0 "
+              "order by Dept_ID");
     EXPECT_EQ(count(from + st.Group_Conds2(1).Cond), 1);
     build("10600", "2024-05-01", "2024-05-01", 1, "财务", 2);
     EXPECT_EQ(field(st.Group_Conds2, 0), "财务");

@@ -1,7 +1,7 @@
 select P1,P2,P3,P4,P5 from Sys_Para where P1='部门卡类日报' and Para_Name='HZ_Rep_Format'
-select Dept_Name from Ren_Dept_Info where Dept_Level=0 and Del_YN=0
-select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Level=1 and Del_YN=0
-select * from Card_Type where Del_YN=0
+select Dept_Name from Ren_Dept_Info where Dept_Level=0 and Del_YN=0 order by Dept_ID
+select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Level=1 and Del_YN=0 order by Dept_ID
+select * from Card_Type where Del_YN=0 order by ID
 select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type in(161,202,169,170,174,129)
 select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type in (163,171,172)
 select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,10)>='2026-11-01' and left(date_Time,10)<='2026-11-02' and XF_Type in(5,6)

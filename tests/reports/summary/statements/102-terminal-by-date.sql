@@ -1,5 +1,5 @@
 select P1,P2,P3,P4,P5 from Sys_Para where P1='机器日期月报' and Para_Name='HZ_Rep_Format'
-select * from Mach_Info where Del_YN=0
+select * from Mach_Info where Del_YN=0 order by Mach_ID
 select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,7)>='2026-10' and left(date_Time,7)<='2026-11' and XF_Type in(161,202,169,170,174,129)
 select sum(YuCi_change) as YuCi_C ,count(YuCi_Change) as YuCi_B  from Record_XF  where left(date_Time,7)>='2026-10' and left(date_Time,7)<='2026-11' and XF_Type in (163,171,172)
 select sum(YuE_change) as YuE_C ,count(YuE_Change) as YuE_B  from Record_XF  where left(date_Time,7)>='2026-10' and left(date_Time,7)<='2026-11' and XF_Type in(5,6)
