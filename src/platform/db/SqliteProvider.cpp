@@ -470,21 +470,26 @@ bool inWalMode(sqlite3* db) {
 // length: the pages stay in a larger cache; and in WAL mode commits are not
 // flushed one by one: a crash may then undo the last of them, each whole,
 // never leaving the file inconsistent, and the first commit under the usual
-// setting (or the end of the series) flushes them all. The WAL is still
-// copied back past 1000 pages by the series' own commits: left to grow, it
-// would be copied back by the first terminal to commit past it, which would
-// then wait seconds for the series' work.
+// setting (or the end of the series) flushes them all. The series copies its
+// pages back from the WAL after each of its own commits, once the lock is let
+// go: left for the WAL's 1000 pages, that copy fell now and then to the
+// terminal whose commit came past them, which then waited most of a second.
 void SqliteProvider::setBulkWrites(bool on) {
     constexpr long long kBulkCacheKiB = 131072, kNormal = 1;
     if (readOnly_ || on == bulk_.has_value()) return;
     if (on) {
-        bulk_ = Saved_Settings{pragmaNumber(db_, "synchronous"), pragmaNumber(db_, "cache_size")};
+        bulk_ = Saved_Settings{pragmaNumber(db_, "synchronous"), pragmaNumber(db_, "cache_size"),
+                               pragmaNumber(db_, "wal_autocheckpoint")};
         setPragma(db_, "cache_size", -kBulkCacheKiB);
-        if (bulk_->synchronous > kNormal && inWalMode(db_)) setPragma(db_, "synchronous", kNormal);
+        if (inWalMode(db_)) {
+            if (bulk_->synchronous > kNormal) setPragma(db_, "synchronous", kNormal);
+            sqlite3_wal_autocheckpoint(db_, 1);
+        }
         return;
     }
     setPragma(db_, "synchronous", bulk_->synchronous);
     setPragma(db_, "cache_size", bulk_->cacheSize);
+    sqlite3_wal_autocheckpoint(db_, static_cast<int>(bulk_->walPages));
     bulk_.reset();
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
 }

@@ -85,7 +85,7 @@ private:
     std::map<std::string, sqlite3_stmt*> cache_;
     // The settings a series of bulk writes changed, to be put back after it.
     struct Saved_Settings {
-        long long synchronous, cacheSize;
+        long long synchronous, cacheSize, walPages;
     };
     std::optional<Saved_Settings> bulk_;
     std::unique_ptr<WriteTurns> turns_;
