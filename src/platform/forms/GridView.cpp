@@ -53,9 +53,8 @@ void GridTable::applyLayout(const grid::GridModel& model, int rows, bool reshape
             }
     }
     customRows_.clear();
-    for (int r = 0; r < rows; ++r) {
-        if (!model.rowHeightSet(r)) continue;
-        const int h = model.rowHeight(r);
+    for (const auto& [r, h] : model.rowHeightsSet()) {
+        if (r >= rows) break;
         setRowHidden(r, h == 0);
         if (h > 0) setRowHeight(r, h);
         customRows_.push_back(r);
