@@ -188,8 +188,8 @@ void frmJieSuanIC::Do_JieSuan() {
         result = IC_Settlement::Run(Win_Connection(), Main_Connection(), cutoff, backupStart,
                                     [&](const IC_Settlement::Run_Step& s) { return Show_Step(s, lock); });
     } catch (const IC_Settlement::Card_Failure& e) {
-        // A card's turn fails only on the database; its message is kept as text.
-        Show_Failure("  卡号：" + e.card + "  员工ID：" + std::to_string(e.person), platform::databaseErrorText(e.what()));
+        // Its text is already the clerk's: the reason, then the engine's words.
+        Show_Failure("  卡号：" + e.card + "  员工ID：" + std::to_string(e.person), e.what());
     } catch (const std::exception& e) {
         Show_Failure("", platform::errorText(e));
     }

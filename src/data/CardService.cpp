@@ -127,7 +127,7 @@ CardService::QL_Result CardService::YuE_QL_ZF(std::int32_t Pinfo_id, const std::
         r = YuE_QL_ZF(*base_.DB_Con, Pinfo_id, Card_No, log, after);
     } catch (const std::exception& e) {
         r = QL_Result{};
-        r.error = e.what();
+        r.error = platform::errorText(e);
         return r;
     }
     if (r.state != QL_Result::Failed) log = after;

@@ -11,12 +11,12 @@ namespace tolvenk::Card_Sys_Mode {
 namespace {
 
 [[noreturn]] void refuse(const std::string& p2) {
-    throw db::DbError::told(platform::shownText(1050,
-                                                "The card system setting (P2 of the Sys_Config row in Sys_Para) reads "
-                                                "'%1', which is not a number, so it cannot be told whether the cards "
-                                                "are IC or ID cards and this step was not done. Ask your "
-                                                "administrator to correct the setting.",
-                                                {p2}),
+    throw db::DbError::told(platform::numberedText(1050,
+                                                   "The card system setting (P2 of the Sys_Config row in Sys_Para) "
+                                                   "reads '%1', which is no card system number, so it cannot be told "
+                                                   "whether the cards are IC or ID cards and this step was not done. "
+                                                   "Ask your administrator to correct the setting.",
+                                                   {p2}),
                             13);
 }
 

@@ -8,6 +8,7 @@
 
 #include "data/TableColumns.h"
 #include "platform/DateText.h"
+#include "platform/ErrorText.h"
 #include "platform/FenMath.h"
 #include "platform/VbNumber.h"
 #include "platform/db/DbError.h"
@@ -94,7 +95,7 @@ int Mend_Card(XFService& XF, BTService& BT, std::int32_t person, const std::stri
             BT.Mend_Break(row, fenOf(rows(i, cSerial)), started);
         } catch (const std::exception& e) {
             if (db::connectionLost(e)) throw;  // every break after it would fail the same way
-            if (error.empty()) error = e.what();
+            if (error.empty()) error = platform::errorText(e);
             ++failed;
         }
     }

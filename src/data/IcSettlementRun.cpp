@@ -6,6 +6,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Recordset.h"
+#include "platform/ErrorText.h"
 
 namespace tolvenk::IC_Settlement {
 
@@ -49,15 +50,15 @@ private:
     db::Connection& con_;
 };
 
-// Runs one card's turn, naming the card in whatever it throws; a lost
-// connection is no fault of the card and passes as it is.
+// Runs one card's turn, naming the card in whatever it throws (told as a
+// clerk reads it); a lost connection is no fault of the card and passes as it is.
 template <class F>
 void inCard(std::int32_t person, const std::string& card, F&& turn) {
     try {
         turn();
     } catch (const std::exception& e) {
         if (db::connectionLost(e)) throw;
-        throw Card_Failure(e.what(), person, card);
+        throw Card_Failure(platform::errorText(e), person, card);
     }
 }
 
@@ -158,11 +159,13 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
 Run_Result Run(db::Connection& own, db::Connection& con, const std::string& cutoff, const std::string& backupStart,
                const Run_Progress& progress) {
     Run_Result result;
-    if (!own.tryHoldLock(kRunLock)) {
+    // Held by the session that writes the cards: a session that ends takes
+    // the lock with it, and then the run can write nothing more either.
+    if (!con.tryHoldLock(kRunLock)) {
         result.state = Run_Result::Busy;
         return result;
     }
-    const Held_Lock held(own);
+    const Held_Lock held(con);
     // Cards of batches not committed wait for the next run, and so does the cut-off.
     if (const auto lost = Until_Connection_Lost([&] { run(own, con, cutoff, backupStart, progress, result); })) {
         result.state = Run_Result::Lost;

@@ -46,7 +46,8 @@ struct Run_Result {
     std::string lost;
 };
 
-// A failure inside one card's turn: that card, and the error's own text.
+// A failure inside one card's turn: that card, and why as a clerk reads it
+// (a plain sentence, the engine's words below).
 class Card_Failure : public std::runtime_error {
 public:
     Card_Failure(const std::string& what, std::int32_t person, std::string card)
@@ -55,7 +56,7 @@ public:
     std::string card;
 };
 
-// The lock a run holds on `own` from its start to its end, so that one
+// The lock a run holds on `con` from its start to its end, so that one
 // settlement runs at a time; a process that dies lets it go.
 inline constexpr const char* kRunLock = "settlement";
 

@@ -4,7 +4,9 @@
 
 #include "data/BaseService.h"
 #include "data/WriteBatch.h"
+#include "platform/ErrorText.h"
 #include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
 #include "platform/db/Transaction.h"
 
 namespace tolvenk::ID_Clearing {
@@ -37,7 +39,7 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
     base.Open_DB_Con();
     db::Connection& con = *base.DB_Con;
     const db::CloseOnExit closing(con);
-    {
+    const auto lost = Until_Connection_Lost([&] {
         Write_Batch batch(con);
         for (std::size_t i = 0; i < cards.size(); ++i) {
             auto r = std::make_shared<QL>();
@@ -58,22 +60,30 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
                         failed(i, why);
                     });
                 if (r->state != QL::Failed) open = *after;
+            } catch (const db::DbError& e) {
+                if (e.connectionLost()) throw;  // every card after it would fail the same way
+                const std::string why = platform::errorText(e);
+                batch.note([&failed, i, why] { failed(i, why); });
             } catch (const std::exception& e) {
-                const std::string why = e.what();
+                const std::string why = platform::errorText(e);
                 batch.note([&failed, i, why] { failed(i, why); });
             }
             batch.pause(false);
         }
         batch.commit();
+    });
+    result.voided = log.sum;
+    if (lost) {  // the cards of the batch it cut are as they were; no log row can be written now
+        result.lost = *lost;
+        return result;
     }
     if (log.id == 0) {
         try {
             service.YuE_QL_Log(log.time, operatorId, kClearingLogCode, "0,0");
         } catch (const std::exception& e) {
-            result.logError = e.what();
+            result.logError = platform::errorText(e);
         }
     }
-    result.voided = log.sum;
     return result;
 }
 

@@ -70,11 +70,12 @@ void readConfiguration() {
     } else {
         const std::string provider = rs->field("Provider").toString();
         if (provider != "Access" && provider != "SQL")
-            throw db::DbError::told(platform::shownText(1049,
-                                                        "The database settings name the provider '%1', which is "
-                                                        "neither Access nor SQL, so no business database was opened.",
-                                                        {provider}),
-                                    3706);
+            throw db::DbError::told(
+                platform::numberedText(1049,
+                                       "The database settings name the provider '%1', which is neither Access nor "
+                                       "SQL, so no business database was opened.",
+                                       {provider}),
+                3706);
         if (provider == "Access") {
             DB_Provider = "Access";
             DB_Type = "Access";
@@ -96,6 +97,31 @@ void readConfiguration() {
         }
     }
     rs->close();
+}
+
+// Where the settings point, as a clerk finds it in them.
+std::string businessPlace(const std::string& connectionText) {
+    const db::ConnectionString cs(connectionText);
+    if (cs.kind() == db::ConnectionString::Kind::Server)
+        return cs.get("initial catalog") + " (" + cs.get("data source") + ")";
+    return cs.filePath();
+}
+
+// A database the engine opens may still be no business database: another
+// program's file, or a new empty one. Told here, with the other failures to
+// connect, rather than met as a missing table by the first statement after.
+void requireBusinessTables(db::Connection& con) {
+    try {
+        con.openRecordset("select User_ID from Sys_User_Info where 1=0");
+    } catch (const db::DbError& e) {
+        if (e.missingTable().empty()) throw;
+        throw db::DbError::told(
+            platform::numberedText(1060,
+                                   "The database %1 has no table %2: it is not a business database of this system, "
+                                   "or it is an empty one.",
+                                   {businessPlace(con.connectionString()), e.missingTable()}),
+            3078);
+    }
 }
 
 }  // namespace
@@ -129,6 +155,7 @@ bool Open_DB(const std::string& folder, const std::string& file, const std::stri
         Conn_Main = std::make_shared<db::Connection>();
         Conn_Main->setCommandTimeout(60);
         Conn_Main->open(strCN);
+        requireBusinessTables(*Conn_Main);
     } catch (const std::exception& e) {
         speakAskedLanguage();
         connectionFailed(platform::errorText(e));
@@ -164,14 +191,19 @@ std::string Get_Server_Time() {
     return platform::services().clockText();
 }
 
+std::string Stamp_Time() {
+    Reopen_Main_If_Lost();
+    if (!Conn_Main) throw db::DbError("no connection to the business database", 3704);
+    return Server_Time(*Conn_Main);
+}
+
 std::string Server_Time(db::Connection& con) {
     const auto rs = con.openRecordset(DB_Type == "Access" ? " select now() " : " select getdate() ");
     if (!rs->eof())
         if (const auto t = normalDateTime(rs->field(0).toString())) return *t;
-    throw db::DbError::told(platform::shownText(1077,
-                                                "The database did not tell its time, so nothing was stamped "
-                                                "with this computer's time in its place.",
-                                                {}),
+    throw db::DbError::told(platform::numberedText(1077,
+                                                   "The database did not tell its time, so nothing was stamped "
+                                                   "with this computer's time in its place."),
                             3146);
 }
 

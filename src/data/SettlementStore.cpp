@@ -87,11 +87,15 @@ void Collapse_Card(db::Connection& con, Serial kind, const Collapse& c, std::int
     const bool money = kind == Serial::Money;
     const std::string ofCard = " and Card_No = '" + q(card) + "' and Pinfo_ID = " + num(person) + " ";
     // As the walk reads dates: a row without one counts as before the cut-off.
+    // Below N every row goes, as the walk passed it; only at N may a row of
+    // the other case's card be after the cut-off.
     const std::string beforeCutoff = " and (Date_Time < '" + q(cutoff) + "' or Date_Time is null) ";
+    const std::string belowOrBefore =
+        " and (" + std::string(k.serial) + " < " + num(c.serial) + " or Date_Time < '" + q(cutoff) + "') ";
     con.execute(std::string("insert into Record_BF_XF select * from Record_XF where XF_Type <> 250") +
                 (money ? " and Card_LiuShui > 1 and Card_Liushui <= " : " and Ci_LiuShui > 1 and Ci_Liushui <= ") +
                 num(c.serial) + ofCard.substr(0, ofCard.size() - 1) + " and Date_Time >= '" + q(backupStart) +
-                "'" + beforeCutoff);
+                "'" + belowOrBefore);
     con.execute(std::string(money ? "delete from Record_XF where Card_LiuShui>1 and Card_Liushui < "
                                   : "delete from Record_XF where Ci_LiuShui>1 and Ci_Liushui < ") +
                 num(c.serial) + ofCard);

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/ErrorText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Transaction.h"
@@ -44,7 +45,7 @@ void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost
     } catch (const std::exception& e) {
         // Some errors end the whole transaction on the file engine (a full
         // disk, a trigger's rollback): what the batch held is gone with it.
-        if (!con_.inTransaction()) lose(e.what());
+        if (!con_.inTransaction()) lose(platform::errorText(e));
         throw;
     }
     pending_.push_back({std::move(kept), std::move(lost)});
@@ -73,7 +74,7 @@ bool Write_Batch::commit() {
     try {
         outer_->commit();
     } catch (const std::exception& e) {
-        lose(e.what());
+        lose(platform::errorText(e));
         if (db::connectionLost(e)) throw;  // the run cannot go on: it says so, not each item after it
         return false;
     }

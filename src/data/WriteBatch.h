@@ -28,6 +28,7 @@ public:
     };
     using Writes = std::function<void(db::Connection&)>;
     using Kept = std::function<void()>;
+    // `why` as a clerk reads it: a plain sentence, the engine's words below.
     using Lost = std::function<void(const std::string& why)>;
 
     // The limits of a batch made without any; tests make them small.

@@ -14,7 +14,7 @@ std::string withDetail(const std::string& plain, const std::string& detail) {
 }
 
 std::string databaseText(const db::DbError& e) {
-    if (e.told()) return e.what();
+    if (e.told()) return e.toldText();
     if (!e.missingTable().empty())
         return withDetail(shownText(1041, "The database has no table %1, which this step needs.", {e.missingTable()}),
                           e.what());

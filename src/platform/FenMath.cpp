@@ -12,11 +12,12 @@ namespace tolvenk {
 namespace {
 
 [[noreturn]] void refuse(const std::string& what) {
-    throw db::DbError::told(platform::shownText(1000,
-                                          "An amount cannot be booked exactly: %1 is beyond the largest amount a "
-                                          "record can hold. Nothing was written for it.",
-                                          {what}),
-                      6);
+    throw db::DbError::told(
+        platform::numberedText(1000,
+                               "An amount cannot be booked exactly: %1 is beyond the largest amount a record can "
+                               "hold. Nothing was written for it.",
+                               {what}),
+        6);
 }
 
 }  // namespace

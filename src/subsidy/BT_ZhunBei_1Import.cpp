@@ -2,6 +2,7 @@
 // of the imported rows.
 #include <cmath>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "data/Globals.h"
@@ -23,10 +24,15 @@ namespace tolvenk {
 namespace {
 
 // A sheet row number as the range boxes take it: a whole number from 1 on.
-std::optional<int> sheetRow(const std::string& text) {
+std::optional<double> sheetRow(const std::string& text) {
     const auto v = parseNumber(vbTrim(text));
-    if (!v || *v != std::floor(*v) || *v < 1 || *v > 1048576) return std::nullopt;
-    return static_cast<int>(*v);
+    if (!v || *v != std::floor(*v) || *v < 1) return std::nullopt;
+    return *v;
+}
+
+// A row past the last one a worksheet holds, in words with both numbers.
+void refuseRow(int text, const std::string& row, int mostRows) {
+    Prompt(Lf(text, {row, std::to_string(mostRows)}), platform::vbExclamation);
 }
 
 int problemText(excel::WorkbookProblem p) {
@@ -92,15 +98,23 @@ void BT_ZhunBei_1::Command9_Click() {
         Text5.SetFocus();
         return;
     }
-    const auto first = sheetRow(Text3.Text());
-    const auto last = sheetRow(Text5.Text());
-    if (!first || !last) {
+    const auto firstRow = sheetRow(Text3.Text());
+    const auto lastRow = sheetRow(Text5.Text());
+    if (!firstRow || !lastRow) {
         Prompt(L(936), platform::vbInformation);
-        (first ? Text5 : Text3).SetFocus();
+        (firstRow ? Text5 : Text3).SetFocus();
         return;
     }
+    // Past the last row of any worksheet, whatever the file turns out to be.
+    for (const auto& [row, box] : {std::pair{*firstRow, &Text3}, std::pair{*lastRow, &Text5}})
+        if (row > excel::kMostSheetRows) {
+            refuseRow(1080, vbTrim(box->Text()), excel::kMostSheetRows);
+            box->SetFocus();
+            return;
+        }
+    const int first = static_cast<int>(*firstRow), last = static_cast<int>(*lastRow);
     // One row (first = last) is a range too.
-    if (*last < *first) {
+    if (last < first) {
         Prompt(L(154), platform::vbInformation);
         Text5.SetFocus();
         return;
@@ -108,7 +122,7 @@ void BT_ZhunBei_1::Command9_Click() {
 
     Pic_1.setVisible(true);
     Label_1.setCaption(L(155));
-    Bar_1.setMax(*last - *first);
+    Bar_1.setMax(last - first);
     Bar_1.setValue(0);
     Pic_1.Refresh();
     std::optional<excel::Sheet> sheet;
@@ -119,11 +133,18 @@ void BT_ZhunBei_1::Command9_Click() {
         Prompt(L(problemText(e.problem())), platform::vbExclamation);
         return;
     }
+    // An older workbook holds fewer rows than the boxes allow.
+    if (last > sheet->mostRows()) {
+        Pic_1.setVisible(false);
+        refuseRow(1081, std::to_string(last), sheet->mostRows());
+        Text5.SetFocus();
+        return;
+    }
     {
         Run_Lock lock(*this, {&Command9, &Command10, &Command11, &Com_Zao, &CheckAll, &Command6, &Command3,
                               &Command2, &Command4, &Command12, &Command5},
                       running_);
-        if (!Import_Rows(*sheet, *first, *last, lock)) return;
+        if (!Import_Rows(*sheet, first, last, lock)) return;
     }
     Command12.setVisible(true);
     Command10_Click();

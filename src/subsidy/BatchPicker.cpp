@@ -30,9 +30,10 @@ Batch_Picker::Batch_Picker(forms::Form& form)
     Text1.Move(1800, 240, 1200, 345);
     Label2.Move(240, 780, 1500, 300);
     Combo1.Move(1800, 720, 1200, 345);
-    Label3.Move(3120, 780, 600, 300);
-    Combo2.Move(3720, 720, 600, 345);
-    Label4.Move(1800, 1200, 3360, 300);
+    // "第 [n] 次补贴" reads as one line of its own, laid out on Load.
+    Label3.Move(1800, 1260, 600, 300);
+    Combo2.Move(2460, 1200, 600, 345);
+    Label4.Move(3120, 1260, 2040, 300);
     Text1.KeyPress = [this](int, int& key) { Text1_KeyPress(key); };
 }
 
@@ -41,6 +42,11 @@ void Batch_Picker::Load() {
     Label2.setCaption(L(15));
     Label3.setCaption(L(16));
     Label4.setCaption(L(17));
+    // Each part as wide as its text in this language, the next just after it.
+    constexpr int kGap = 60;
+    Label3.setWidth(Label3.CaptionWidth());
+    Combo2.setLeft(Label3.Left() + Label3.Width() + kGap);
+    Label4.Move(Combo2.Left() + Combo2.Width() + kGap, Label4.Top(), Label4.CaptionWidth(), Label4.Height());
     const std::string now = platform::services().clockText();
     Text1.setText(now.substr(0, 4));
     Fill_Month_Combo(Combo1);

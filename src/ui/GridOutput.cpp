@@ -19,7 +19,9 @@ void Grid_Output(std::int16_t Index, forms::Grid& grid, bool WithFooter, const s
         else ok = grid.Export_XML("");
         if (!ok && grid.ExportCancelled()) return;  // the person chose not to save
         std::string prompt = ok ? Lang[391] : Lang[392];
-        if (!ok && !grid.ExportError().empty()) prompt += "\n" + grid.ExportError();
+        // Why, in the window's language; the system's own words below it for support.
+        if (!ok && !grid.ExportError().told.empty()) prompt += "\n" + grid.ExportError().told.shown();
+        if (!ok && !grid.ExportError().system.empty()) prompt += "\n" + grid.ExportError().system;
         platform::services().msgBox(prompt, ok ? platform::vbInformation : platform::vbExclamation, Lang[43]);
         return;
     }

@@ -13,8 +13,8 @@ class Grid;
 // The four output buttons of the query windows: 0 Excel, 1 HTML, 2 XML (the
 // grid asks where to save), 3 print preview. An export carries the caption as
 // its title; with WithFooter the printed page carries it too, and the
-// operator and time as footer; `pageDone` hears of each page as the preview
-// renders it.
+// operator and time as footer; `pageDone` hears of each page as it is
+// printed from the preview.
 void Grid_Output(std::int16_t Index, forms::Grid& grid, bool WithFooter, const std::string& caption = {},
                  const std::string& opUserName = {}, const std::function<void(int page, int pages)>& pageDone = {});
 

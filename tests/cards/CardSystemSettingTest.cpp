@@ -25,7 +25,7 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type,Date_Time) values (1,'A',0,'2026-0
     }
     static std::string told(const std::string& p2) {
         return "系统参数表 Sys_Para 中 Sys_Config 行的卡系统设置 P2 为“" + p2 +
-               "”，不是数字，无法判断卡是 IC 卡还是 ID 卡，这一步没有进行。请管理员改正这个设置。";
+               "”，不是卡系统的编号，无法判断卡是 IC 卡还是 ID 卡，这一步没有进行。请管理员改正这个设置。";
     }
     void setP2(const std::string& p2) {
         con->execute("update Sys_Para set P2=" + (p2 == "<null>" ? "null" : "'" + p2 + "'") +
@@ -71,7 +71,7 @@ TEST_P(CardSystemSetting, TheWindowsReadingItAsTheyOpenSaySoAndStayClosed) {
     Load_Lan(1);
     setP2("IC");
     history.Load();
-    sv->expectBox("The card system setting (P2 of the Sys_Config row in Sys_Para) reads 'IC', which is not a number, "
+    sv->expectBox("The card system setting (P2 of the Sys_Config row in Sys_Para) reads 'IC', which is no card system number, "
                   "so it cannot be told whether the cards are IC or ID cards and this step was not done. Ask your "
                   "administrator to correct the setting.",
                   platform::vbCritical, "Error");

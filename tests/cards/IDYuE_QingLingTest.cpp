@@ -116,21 +116,45 @@ TEST_P(IdClearing, ClearsTickedCardsEachWholeOrNotAtAll) {
 
 // The click's log row is written with the first card it clears, in that
 // card's transaction: a log that cannot be written leaves the card whole,
-// reported with the reason, and the run is not reported as a success.
+// reported with the reason, and the run is not reported as a success. The
+// reason is a sentence in the window's language, the engine's words below it.
 TEST_P(IdClearing, ALogRowThatCannotBeWrittenLeavesTheCardWholeAndIsReported) {
     test::refuseWrites(*con, engine(), "nolog", "insert", "Sys_Log", "", "injected");
-    w.Load();
-    w.ucDep1.selectDepartment("0");
-    w.Grid1.Cell(rowOf("C2"), 1).setText("1");
-    w.Command1.click();
-    EXPECT_EQ(card("C2"), (T{"500", "500", "0"}));
-    EXPECT_EQ(card("C1"), (T{"1234", "1234", "0"}));
-    EXPECT_EQ(test::number(*con, "select count(*) from Sys_Log"), 0);
-    ASSERT_EQ(sv->boxes.size(), 1u);
-    EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
-    EXPECT_EQ(sv->boxes[0].prompt.rfind("已清零 0 张卡，合计 ￥0.00；余额已为零未处理 0 张；清零失败 1 张。\n卡号 C2", 0), 0u)
-        << sv->boxes[0].prompt;
-    EXPECT_NE(sv->boxes[0].prompt.find("\n操作日志未能写入：injected"), std::string::npos) << sv->boxes[0].prompt;
+    const std::string card2[3] = {"\n卡号 C2（员工ID 1）清零失败：数据库未能完成这一步操作。\n",
+                                  "\nCard C2 (employee ID 1) could not be cleared: The database could not carry out "
+                                  "this step.\n",
+                                  "\n卡號 C2（員工ID 1）清零失敗：數據庫未能完成這一步操作。\n"};
+    const std::string log[3] = {"\n操作日志未能写入：数据库未能完成这一步操作。\n",
+                                "\nThe operation log could not be written: The database could not carry out this "
+                                "step.\n",
+                                "\n操作日誌未能寫入：數據庫未能完成這一步操作。\n"};
+    for (std::int16_t language : {0, 1, 2}) {
+        Load_Lan(language);
+        sv->boxes.clear();
+        w.Load();
+        w.ucDep1.selectDepartment("0");
+        w.Grid1.Cell(rowOf("C2"), 1).setText("1");
+        w.Command1.click();
+        EXPECT_EQ(card("C2"), (T{"500", "500", "0"}));
+        EXPECT_EQ(card("C1"), (T{"1234", "1234", "0"}));
+        EXPECT_EQ(test::number(*con, "select count(*) from Sys_Log"), 0);
+        ASSERT_EQ(sv->boxes.size(), 1u);
+        EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
+        const std::string& prompt = sv->boxes[0].prompt;
+        if (language == 0) {
+            EXPECT_EQ(prompt.rfind("已清零 0 张卡，合计 ￥0.00；余额已为零未处理 0 张；清零失败 1 张。\n卡号 C2", 0), 0u) << prompt;
+        }
+        const auto atCard = prompt.find(card2[language]), atLog = prompt.find(log[language]);
+        ASSERT_NE(atCard, std::string::npos) << prompt;
+        ASSERT_NE(atLog, std::string::npos) << prompt;
+        // Each sentence's next line holds the engine's own words.
+        EXPECT_NE(prompt.substr(atCard + card2[language].size(), prompt.find('\n', atCard + card2[language].size()) -
+                                                                       atCard - card2[language].size())
+                      .find("injected"),
+                  std::string::npos)
+            << prompt;
+        EXPECT_NE(prompt.find("injected", atLog + log[language].size()), std::string::npos) << prompt;
+    }
 }
 
 TEST_P(IdClearing, CaptionsFitInEveryLanguage) {

@@ -129,7 +129,8 @@ TEST_P(IcBalance, CorrectionsBridgeEachBreakAndFailedInsertsAreReported) {
                                     {"1", "X", "2", "202", "0", "30", "80", "2", "-3", "2026-11-02 23:59:59", "2", "R2"}}));
     EXPECT_EQ(cell(2, 5), "￥0.70");  // read before the corrections, which never give a balance
     ASSERT_EQ(sv->boxes.size(), 1u);
-    EXPECT_EQ(sv->boxes[0].prompt.rfind("有 1 条损益记录未能写入：", 0), 0u) << sv->boxes[0].prompt;
+    // The reason in plain words; the engine's own below for support.
+    EXPECT_EQ(sv->boxes[0].prompt.rfind("有 1 条损益记录未能写入：数据库未能完成这一步操作。\n", 0), 0u) << sv->boxes[0].prompt;
     EXPECT_NE(sv->boxes[0].prompt.find("injected"), std::string::npos);
     EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
 

@@ -137,6 +137,24 @@ insert into BuTie_BF_OK(ID,FaFang_DT) values (1,'2026-02-01 00:00:00'),(2,'2026-
     EXPECT_EQ(test::column(*con, "select ID from BuTie_BF_OK"), (test::Texts{"2"}));
 }
 
+// A card whose rows add up past what an amount can hold is refused in plain
+// words, not told as a database failure; the card stays whole.
+TEST_P(Settlement, ACardWhoseSumIsTooLargeIsToldInPlainWords) {
+    const std::int64_t huge = 5'000'000'000'000'000'000;
+    con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (6,'O',0)");
+    for (int s = 1; s <= 3; ++s) {
+        test::XfRow().person(6).card("O").type(1).cardSerial(s).timesSerial(0).money(s == 1 ? 100 : huge)
+            .balance(s == 1 ? 100 : s == 2 ? huge + 100 : 0).date("2026-05-0" + std::to_string(s) + " 10:00:00")
+            .err(0).insert(*con);
+    }
+    const auto before = test::rows(*con, "select * from Record_XF order by ID");
+    settle("2026-06-01");
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].prompt, "结算出错：  卡号：O  员工ID：6\r金额 " + std::to_string(huge) + " + " +
+                                       std::to_string(huge) + " 太大，无法记录。这一笔没有保存。");
+    EXPECT_EQ(test::rows(*con, "select * from Record_XF order by ID"), before);
+}
+
 // A failure before any card (here the pruning) is reported, settles
 // nothing, keeps the previous cut-off and leaves the window ready to run again.
 TEST_P(Settlement, AFailureOutsideTheCardsIsReportedAndTheWindowComesBack) {

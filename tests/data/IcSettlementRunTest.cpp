@@ -161,12 +161,18 @@ protected:
             money(4, "D", 4, -50, 650, "2026-05-04 10:00:00");
         }
         money(4, "D", 5, -10, 640, "2026-06-02 10:00:00");
-        money(5, "ee7", 1, 100, 100, "2026-05-01 10:00:00");
-        money(5, "ee7", 2, -10, 90, "2026-05-02 10:00:00");
-        money(5, "ee7", 3, -10, 80, "2026-05-03 10:00:00");
-        money(5, "EE7", 1, 200, 200, "2026-05-04 10:00:00");
-        money(5, "EE7", 2, -20, 180, "2026-05-05 10:00:00");
-        money(5, "EE7", 3, -20, 160, "2026-05-06 10:00:00");
+        // The upper case's rows were uploaded later (higher IDs) but stored
+        // first, so the engines' own order of equal serials is not the IDs'.
+        const auto uploaded = [&](int id, const std::string& card, int serial, int change, int after, const char* date) {
+            test::XfRow().id(id).person(5).card(card).type(1).cardSerial(serial).timesSerial(0).money(change)
+                .balance(after).date(date).err(0).insert(*con);
+        };
+        uploaded(601, "EE7", 1, 200, 200, "2026-05-04 10:00:00");
+        uploaded(602, "EE7", 2, -20, 180, "2026-05-05 10:00:00");
+        uploaded(603, "EE7", 3, -20, 160, "2026-05-06 10:00:00");
+        uploaded(501, "ee7", 1, 100, 100, "2026-05-01 10:00:00");
+        uploaded(502, "ee7", 2, -10, 90, "2026-05-02 10:00:00");
+        uploaded(503, "ee7", 3, -10, 80, "2026-05-03 10:00:00");
     }
     std::vector<T> everything() {
         return test::rows(*con, "select Card_No,Card_LiuShui,XF_Type,YuE_Change,YuE_New from Record_XF order by ID");
@@ -254,4 +260,42 @@ TEST_P(DuplicateSerials, ARowAfterTheCutoffAtTheSettledSerialIsLeftAsItWas) {
                               {"FF", "3", "1", "-20", "160", "2026-06-03 10:00:00"}}));
     EXPECT_EQ(test::column(*con, "select Card_No||Card_LiuShui from Record_BF_XF where Pinfo_id=6 order by ID"),
               (T{"ff2", "ff3", "FF2"}));
+}
+
+// The run's lock is let go however the run ends, and it is held by the
+// session that writes the cards: the window's own session ending midway
+// does not let a second office in.
+TEST_P(IcSettlementRun, TheLockIsHeldByTheWritingSessionAndLetGoHoweverTheRunEnds) {
+    auto other = test::connect(cs);
+    const auto held = [&] { return other->lockHeldElsewhere(IC_Settlement::kRunLock); };
+    EXPECT_EQ(run([&](const Run_Step&) { return held(); }).state, Run_Result::Settled);
+    EXPECT_FALSE(held());
+    EXPECT_EQ(run([](const Run_Step&) { return false; }).state, Run_Result::Stopped);
+    EXPECT_FALSE(held());
+    test::refuseWrites(*con, engine(), "boom", "update", "Record_XF", "new.XF_Type=250", "injected");
+    money(3, "C", 1, 100, 100, "2026-05-01 10:00:00");
+    money(3, "C", 2, -1, 99, "2026-05-02 10:00:00");
+    money(3, "C", 3, -1, 98, "2026-05-03 10:00:00");
+    con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (3,'C',0)");
+    EXPECT_THROW(run({}), IC_Settlement::Card_Failure);
+    EXPECT_FALSE(held());
+
+    if (engine() != test::Engine::Server) return;  // only the server ends one session of a process
+    auto own = test::connect(cs);
+    const std::string pid = test::text(*own, "select pg_backend_pid()");
+    bool stillHeld = false;
+    try {
+        IC_Settlement::Run(*own, *con, kCut, "", [&](const Run_Step&) {
+            // The window's session ends (the server's administrator, a lost link).
+            other->execute("select pg_terminate_backend(" + pid + ")");
+            while (test::number(*other, "select count(*) from pg_stat_activity where pid=" + pid) > 0) {
+            }
+            stillHeld = held();
+            return true;
+        });
+    } catch (const std::exception&) {
+        // the run meets the ended session at its end; the cards went on the other one
+    }
+    EXPECT_TRUE(stillHeld);
+    EXPECT_FALSE(held());
 }

@@ -112,3 +112,56 @@ TEST_P(WriteBatchFile, AnErrorThatEndsTheTransactionTellsTheEarlierItemsLost) {
     EXPECT_EQ(told, (std::vector<std::string>{"lost 1", "lost 2", "kept 4"}));
     EXPECT_EQ(stored(), (test::Texts{"4"}));
 }
+
+namespace {
+class WriteBatchServer : public WriteBatch {};
+INSTANTIATE_TEST_SUITE_P(Engines, WriteBatchServer, ::testing::Values(test::Engine::Server), test::EngineNames());
+}  // namespace
+
+// The engine refuses the batch at its commit, by a check it makes only then
+// (here a row left without its parent): nothing of the batch is written, each
+// of its items is told lost and none kept, and the next item begins a batch
+// of its own.
+TEST_P(WriteBatch, ABatchWhoseCommitFailsTellsEachItemLostAndWritesNothing) {
+    con->executeScript(
+        "create table Batch_Parent(ID integer primary key); "
+        "create table Batch_Child(Parent integer references Batch_Parent(ID) deferrable initially deferred);");
+    if (!onServer()) writer->executeScript("PRAGMA foreign_keys=ON");
+    const auto orphan = [this](int n) {
+        return [this, n](db::Connection& c) {
+            item(n)(c);
+            c.execute("insert into Batch_Child(Parent) values(404)");
+        };
+    };
+    Write_Batch batch(*writer, {100, std::chrono::hours(1)});
+    batch.item(item(1), kept(1), lost(1));
+    batch.item(orphan(2), kept(2), lost(2));
+    batch.wholeItem(item(3), kept(3), lost(3));
+    EXPECT_FALSE(batch.commit());
+    EXPECT_EQ(told, (std::vector<std::string>{"lost 1", "lost 2", "lost 3"}));
+    EXPECT_FALSE(batch.open());
+    EXPECT_FALSE(writer->inTransaction());  // no lock outlives the failure
+    EXPECT_TRUE(stored().empty());
+    EXPECT_EQ(test::number(*con, "select count(*) from Batch_Child"), 0);
+
+    batch.item(item(4), kept(4), lost(4));
+    EXPECT_TRUE(batch.commit());
+    EXPECT_EQ(told, (std::vector<std::string>{"lost 1", "lost 2", "lost 3", "kept 4"}));
+    EXPECT_EQ(stored(), (test::Texts{"4"}));
+}
+
+// The server ends the writer's session in the middle of a batch (an
+// administrator, a restart): the batch's earlier items went with its
+// transaction and are told lost, none of them is written, and the failing
+// item's error passes.
+TEST_P(WriteBatchServer, ABatchTheServerCutsIsLostWhole) {
+    const std::int64_t pid = test::number(*writer, "select pg_backend_pid()");
+    Write_Batch batch(*writer, {100, std::chrono::hours(1)});
+    batch.item(item(1), kept(1), lost(1));
+    batch.wholeItem(item(2), kept(2), lost(2));
+    test::number(*con, "select count(*) from (select pg_terminate_backend(" + std::to_string(pid) + ", 10000)) t");
+    EXPECT_THROW(batch.item(item(3), kept(3), lost(3)), db::DbError);
+    EXPECT_EQ(told, (std::vector<std::string>{"lost 1", "lost 2"}));
+    EXPECT_FALSE(batch.open());
+    EXPECT_TRUE(stored().empty());
+}

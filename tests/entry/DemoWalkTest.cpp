@@ -39,6 +39,7 @@
 #include "subsidy/BT_ZhunBei_SC.h"
 #include "subsidy/BT_ZhunBei_Stop.h"
 #include "subsidy/BT_ZhunBei_XG.h"
+#include "support/Captions.h"
 #include "support/Fixtures.h"
 #include "support/GridCells.h"
 #include "ui/WindowRegistry.h"
@@ -202,17 +203,50 @@ TEST_P(DemoWalk, OpensOnDataAndItsMainButtonGivesAResult) { walk(); }
 
 INSTANTIATE_TEST_SUITE_P(EveryMenuCode, DemoWalk, ::testing::ValuesIn(menuCodes()));
 
-// After the walk, in each language, every cell of its grids is shown whole:
-// headers, labels, totals and figures alike.
+// After the walk, in each language, every cell of its grids is shown whole
+// (headers, labels, totals and figures alike), and every caption of the
+// window with every character it was given.
 TEST_P(DemoCells, EveryGridCellIsShownWhole) {
     walk();
     if (HasFatalFailure()) return;
     ASSERT_NE(walked, nullptr);
     EXPECT_EQ(test::cutCells(*walked), std::vector<std::string>{});
+    EXPECT_EQ(test::changedCaptions(*walked), std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMenuCodeAndLanguage, DemoCells,
                          ::testing::Combine(::testing::ValuesIn(menuCodes()), ::testing::Values(0, 1, 2)));
+
+// Every window of the menu table, those only another window opens among
+// them, shows each caption it is given whole in each language: an '&' in a
+// text is an ampersand, never a shortcut mark that swallows itself.
+class DemoCaptions : public DemoWalkBase, public ::testing::WithParamInterface<int> {
+protected:
+    int code() const override { return 0; }
+};
+
+TEST_P(DemoCaptions, EveryWindowShowsItsCaptionsWhole) {
+    const auto language = static_cast<std::int16_t>(GetParam());
+    Load_Lan(language);
+    Lan_Type = language;
+    Cur_B_Year = 2026;  // the batch editor opens on this month's bonus batch
+    Cur_B_Month = 12;
+    Cur_B_Times = "3";
+    Cur_B_Unit = 1;
+    int windows = 0;
+    for (const MenuEntry& e : menuTable()) {
+        forms::Form* w = windowObject(e.window);
+        ASSERT_NE(w, nullptr) << e.window;
+        w->Load();
+        sv->takeBoxes();
+        ++windows;
+        EXPECT_EQ(test::changedCaptions(*w), std::vector<std::string>{}) << e.window;
+        w->Unload();
+    }
+    EXPECT_EQ(windows, 30);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLanguage, DemoCaptions, ::testing::Values(0, 1, 2));
 
 void DemoWalkBase::walk() {
     switch (code()) {

@@ -163,6 +163,96 @@ TEST_F(MnuLoadTest, AnUnknownProviderAfterAGoodCallOpensNothing) {
     EXPECT_NE(sv->boxes[1].prompt.find("'Oracle'"), std::string::npos) << sv->boxes[1].prompt;
 }
 
+// A process's first call, before any text is loaded, whose business database
+// is no business database (an empty file, another program's file, a file or a
+// server database without tables), whose server does not answer, or whose
+// settings name no known provider:
+// one box in the language the call asked for, and the call returns as after
+// any database that failed to open, the host told nothing.
+TEST_F(MnuLoadTest, AFirstCallWhoseDatabaseIsNoBusinessDatabaseSaysSoInItsLanguage) {
+    std::ofstream(folder + "/Empty.mdb").close();
+    db::Connection::createFileDatabase(folder + "/Foreign.mdb");
+    test::connect(db::Connection::fileConnectionString(folder + "/Foreign.mdb"))
+        ->executeScript("create table Kunden(Nr integer, Name text); insert into Kunden values(1,'Ma');");
+    db::Connection::createFileDatabase(folder + "/Bare.mdb");
+    for (const char* name : {"Empty", "Foreign", "Bare"})
+        test::createConfigDb(folder, std::string(name) + ".cfg", "Access", folder, name);
+    test::createConfigDb(folder, "Oracle.cfg", "Oracle", folder, "TAM08");
+    // A server row whose server does not answer (a socket folder where none listens).
+    test::createConfigDb(folder, "NoServer.cfg", "SQL", folder, "");
+    test::connect(db::Connection::fileConnectionString(folder + "/NoServer.cfg"))
+        ->execute("update DB_info set InitialCatalog='card', UserID='u', PassWord_1='p', Persist=1");
+
+    struct Told {
+        std::string cfg, reason[3];
+        int style;
+    };
+    const auto noTables = [&](const std::string& file) {
+        const std::string path = folder + "/" + file + ".mdb";
+        return Told{file + ".cfg",
+                    {"数据库 " + path + " 中没有表 Sys_User_Info：它不是本系统的业务数据库，或者是一个空数据库。",
+                     "The database " + path +
+                         " has no table Sys_User_Info: it is not a business database of this system, or it is an "
+                         "empty one.",
+                     "數據庫 " + path + " 中沒有表 Sys_User_Info：它不是本系統的業務數據庫，或者是一個空數據庫。"},
+                    17};
+    };
+    const std::string empty = folder + "/Empty.mdb";
+    std::vector<Told> cases = {
+        {"Empty.cfg",
+         {"文件“" + empty + "”是空的，里面没有数据。该文件没有被改动。",
+          "The file '" + empty + "' is empty and holds no data. It was left unchanged.",
+          "文件“" + empty + "”是空的，裡面沒有數據。該文件沒有被改動。"},
+         17},
+        noTables("Foreign"),
+        noTables("Bare"),
+        {"NoServer.cfg", {"无法打开数据库。", "The database could not be opened.", "無法打開數據庫。"}, 17},
+        {"Oracle.cfg",
+         {"数据库设置中的提供者“Oracle”既不是 Access 也不是 SQL，所以没有打开业务数据库。",
+          "The database settings name the provider 'Oracle', which is neither Access nor SQL, so no business "
+          "database was opened.",
+          "數據庫設置中的提供者“Oracle”既不是 Access 也不是 SQL，所以沒有打開業務數據庫。"},
+         16}};
+    std::unique_ptr<test::BusinessDb> server;
+    if (!test::whyNoServer()) {
+        server = std::make_unique<test::BusinessDb>(test::Engine::Server, false);
+        test::createConfigDbFor(folder, "Server.cfg", test::Engine::Server, server->connectionString());
+        const std::string place = server->databaseName() + " (" + test::testServer()->host + "," +
+                                  test::testServer()->port + ")";
+        cases.push_back({"Server.cfg",
+                         {"数据库 " + place + " 中没有表 Sys_User_Info：它不是本系统的业务数据库，或者是一个空数据库。",
+                          "The database " + place +
+                              " has no table Sys_User_Info: it is not a business database of this system, or it is "
+                              "an empty one.",
+                          "數據庫 " + place + " 中沒有表 Sys_User_Info：它不是本系統的業務數據庫，或者是一個空數據庫。"},
+                         17});
+    }
+    const std::string lead[3] = {"错误原因:", "Error Reason:", "錯誤原因:"};
+    const std::string title[3][2] = {{"出错", "出错:ERR_Main_2"}, {"Error", "Error:ERR_Main_2"}, {"出錯", "出錯:ERR_Main_2"}};
+    for (int language = 0; language < 3; ++language) {
+        for (const Told& c : cases) {
+            SCOPED_TRACE(c.cfg + " in language " + std::to_string(language));
+            Lang.fill("");  // nothing loaded yet
+            sv->boxes.clear();
+            EXPECT_NO_THROW(Quernat().mnuLoad("7034;" + std::to_string(language) + ";7942", "admin",
+                                              folder + ";" + c.cfg + ";;"));
+            ASSERT_EQ(sv->boxes.size(), 1u);
+            EXPECT_EQ(sv->boxes[0].style, c.style);
+            EXPECT_EQ(sv->boxes[0].title, title[language][c.style == 17]);
+            // The reason's first line in the call's language; the driver's words, if any, on the next.
+            const std::string& prompt = sv->boxes[0].prompt;
+            EXPECT_EQ(prompt.substr(0, prompt.find_first_of("\r\n")), lead[language] + c.reason[language]);
+            if (c.cfg == "NoServer.cfg") {
+                EXPECT_NE(prompt.find("\nCannot open database 'card' on server '" + folder + "'"), std::string::npos)
+                    << prompt;
+            }
+            EXPECT_EQ(ProbeWindow::created, 0);
+            EXPECT_EQ(Conn_Main, nullptr);
+            EXPECT_EQ(Conn_Local, nullptr);
+        }
+    }
+}
+
 // Names compare without case; deleted operators and injected text find nobody.
 TEST_F(MnuLoadTest, GetUserIdOnlyWhileACallRuns) {
     EXPECT_EQ(Quernat().Get_UserID("admin"), 0);  // between calls: no connection, no failure

@@ -41,9 +41,10 @@ void eachSource(F&& f) {
     }
 }
 
-// Text numbers the sources name: L(n), Lang[n], Lf(n, ...) and the platform's shownText(n, ...).
+// Text numbers the sources name: L(n), Lang[n], Lf(n, ...) and the platform's
+// shownText(n, ...) and numberedText(n, ...).
 std::set<int> namedTexts() {
-    const std::regex named(R"(\b(?:L|Lf|shownText)\((\d+)[,)]|\bLang\[(\d+)\])");
+    const std::regex named(R"(\b(?:L|Lf|shownText|numberedText)\(\s*(\d+)[,)]|\bLang\[(\d+)\])");
     std::set<int> found;
     eachSource([&](const std::filesystem::path&, const std::string& s) {
         for (std::sregex_iterator m(s.begin(), s.end(), named), end; m != end; ++m)

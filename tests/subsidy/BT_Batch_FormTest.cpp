@@ -1,4 +1,7 @@
+#include <QLabel>
 #include <QTimer>
+
+#include <cstdlib>
 
 #include <regex>
 
@@ -112,6 +115,30 @@ TEST_P(Delete, DeletesPreparedRowsOnly) {
     EXPECT_EQ(Cur_B_Unit, 9);
     act("1");
     expectBox("提示：该年月的该次补贴不存在或已经发放，无法删除！", platform::vbExclamation);
+}
+
+// "第 [n] 次补贴" reads on one line in each language: its three parts side
+// by side in one row, each label as wide as its text and unwrapped, all
+// inside the window.
+TEST_P(Delete, TheNthSubsidyReadsOnOneLine) {
+    for (std::int16_t language : {0, 1, 2}) {
+        Load_Lan(language);
+        w.Load();
+        const Batch_Picker& b = w.Batch;
+        const auto middle = [](const forms::Control& c) { return c.Top() + c.Height() / 2; };
+        EXPECT_LE(std::abs(middle(b.Label3) - middle(b.Combo2)), 60) << language;
+        EXPECT_LE(std::abs(middle(b.Label4) - middle(b.Combo2)), 60) << language;
+        EXPECT_LE(b.Label3.Left() + b.Label3.Width(), b.Combo2.Left()) << language;
+        EXPECT_LE(b.Combo2.Left() + b.Combo2.Width(), b.Label4.Left()) << language;
+        EXPECT_LE(b.Label4.Left() + b.Label4.Width(), w.ScaleWidth()) << language;
+        for (const forms::Label* l : {&b.Label3, &b.Label4}) {
+            const auto* label = static_cast<const QLabel*>(l->widget());
+            EXPECT_GE(l->Width(), l->CaptionWidth()) << l->Caption();
+            EXPECT_EQ(label->heightForWidth(label->width()), label->heightForWidth(100000)) << l->Caption();
+        }
+        w.Unload();
+    }
+    Load_Lan(0);
 }
 
 // States 0, 1 and 3 of the named batch become 4 with the operator and time;

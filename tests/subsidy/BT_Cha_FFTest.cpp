@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "SubsidyKit.h"
+#include "platform/excel/XlsxReader.h"
 #include "subsidy/BT_Cha_FF.h"
 #include "support/FormText.h"
 
@@ -98,6 +99,26 @@ TEST_P(GrantedQuery, ListsTheMonthsRowsOfTheChosenEmployees) {
     ASSERT_EQ(sv->previews.size(), 1u);
     EXPECT_EQ(w.Grid1.Page_Setup().title, "查询已发放补贴");
     EXPECT_EQ(w.Grid1.Page_Setup().footer, "制表人：admin    制表日期:2026-12-06 10:00:00");
+
+    // In a workbook the times are dates and the taken ticks numbers to sum:
+    // 2011-07-01 is day 40725 of a spreadsheet's calendar.
+    query("1", -1);
+    sv->fileAnswers = {dir.file("granted.xlsx")};
+    w.Command4(0).click();
+    const excel::Sheet sheet = excel::readFirstSheet(dir.file("granted.xlsx"));
+    ASSERT_EQ(sheet.rows(), 3);
+    std::vector<double> granted, taken;
+    double ticks = 0;
+    for (int r = 1; r <= 2; ++r) {
+        EXPECT_TRUE(sheet.at(r, BT_Cha_FF::colGrantedAt).date);
+        granted.push_back(sheet.at(r, BT_Cha_FF::colGrantedAt).number.value_or(-1));
+        if (sheet.at(r, BT_Cha_FF::colTakenAt).number) taken.push_back(*sheet.at(r, BT_Cha_FF::colTakenAt).number);
+        ticks += sheet.at(r, BT_Cha_FF::colTaken).number.value_or(-1);
+    }
+    std::sort(granted.begin(), granted.end());
+    EXPECT_EQ(granted, (std::vector<double>{40725 + 8 / 24.0, 40725 + 9 / 24.0}));
+    EXPECT_EQ(taken, (std::vector<double>{40729.5}));
+    EXPECT_EQ(ticks, 1);
 }
 
 // A year that is not a number queries nothing and says so; without the

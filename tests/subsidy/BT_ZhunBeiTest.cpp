@@ -54,7 +54,7 @@ TEST_P(NewBatch, OffersTheKindsOfTheInstallation) {
     con->execute("update Sys_Para set P2='IC' where Para_Name='Sys_Config'");
     reload();
     EXPECT_FALSE(w.Loaded());
-    sv->expectBox("系统参数表 Sys_Para 中 Sys_Config 行的卡系统设置 P2 为“IC”，不是数字，无法判断卡是 IC 卡还是 ID "
+    sv->expectBox("系统参数表 Sys_Para 中 Sys_Config 行的卡系统设置 P2 为“IC”，不是卡系统的编号，无法判断卡是 IC 卡还是 ID "
                   "卡，这一步没有进行。请管理员改正这个设置。",
                   platform::vbCritical, "出错");
     con->execute("delete from Sys_Para");

@@ -460,6 +460,22 @@ TEST_P(Editor, ImportTimesAndRangesAndClosingTheWindow) {
         expectBox(message, platform::vbInformation);
         EXPECT_TRUE(w.Picture1.Visible());
     }
+    // Past the last row of any worksheet, or of the file's format: an .xls
+    // holds 65,536 rows, an .xlsx 1,048,576.
+    import(file, "1048577", "1048577");
+    expectBox("提示:第1048577行超出了工作表的最大行数(第1048576行),未导入任何数据!", platform::vbExclamation);
+    import(file, "2", "65537");
+    expectBox("提示:第65537行超出了此格式工作簿的工作表最大行数(第65536行),未导入任何数据!", platform::vbExclamation);
+    EXPECT_FALSE(w.Pic_1.Visible());
+    const std::string book = dir.file("times.xlsx");
+    writeBook(book, {{"张三", "1001", 2.0}});
+    import(book, "65537", "65537");
+    expectBox(loaded, platform::vbInformation);
+    Load_Lan(1);
+    import(file, "1", "99999999999");
+    sv->expectBox("Prompt:Row 99999999999 is past the last row a worksheet holds (row 1048576); nothing was imported!",
+                  platform::vbExclamation, "Prompt");
+    Load_Lan(0);
     w.Command10.click();
     EXPECT_FALSE(w.Picture1.Visible());
     EXPECT_TRUE(w.Command1.Enabled());

@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -444,6 +445,76 @@ TEST(DemoGenerator, ADirtyRunHoldsEveryKindOfASitesDirt) {
         EXPECT_EQ(digest(*a, table), digest(*b, table)) << table;
 }
 
+// Every column the generator fills with a moment: a row's time or when
+// something was prepared, handed out, taken, issued, changed or read.
+const char* const kMoments[][2] = {
+    {"Record_XF", "Date_Time"},   {"Record_XF", "Rec_Time"},     {"Record_BF_XF", "Date_Time"},
+    {"Card_Log", "Date_Time"},    {"Card_Info", "FaKa_DT"},      {"Card_Info", "ID_YuE_Now"},
+    {"Sys_Log", "Date_Time"},     {"BuTie_OK", "ZhunBei_DT"},    {"BuTie_OK", "FaFang_DT"},
+    {"BuTie_OK", "B_Get_DT"},     {"BuTie_BF_OK", "ZhunBei_DT"}, {"Mach_Info", "New_Date"},
+    {"Ren_Per_Info", "Add_DT"},   {"Ren_Per_Info", "P_OutDate"}, {"Ren_Per_Info", "P_InDate"},
+};
+
+// What of a run at `now` lies after it: "table.column: rows", and the meal
+// days of Record_XF past its day; an order made today is for tomorrow.
+std::vector<std::string> laterThan(db::Connection& con, const std::string& now) {
+    std::vector<std::string> out;
+    const std::string moment = "'" + sqlEscape(now) + "'", day = "'" + sqlEscape(now.substr(0, 10)) + "'";
+    for (const auto& [table, column] : kMoments)
+        if (const int64_t n = number(con, std::string("select count(*) from ") + table + " where " + column + " > " + moment))
+            out.push_back(std::string(table) + "." + column + ": " + std::to_string(n));
+    if (const int64_t n = number(con, "select count(*) from Record_XF where DC_Date > " + day +
+                                          " and (XF_Type <> 15 or DC_Date > date(" + day + ", '+1 day'))"))
+        out.push_back("Record_XF.DC_Date: " + std::to_string(n));
+    return out;
+}
+
+// A run on the period's last day ends the period at its moment: no row is
+// later, the day's hours before still hold their meals, and every
+// transaction asked for is written, early in a month's first day too.
+TEST(DemoGenerator, ARunOnTheLastDayWritesNothingLaterThanItsMoment) {
+    test::TempDir dir;
+    Options o = smallRun(dir, "monday", 7);
+    o.everyWindow = true;
+    o.dirty = true;
+    o.now = "2026-11-30 13:00:00";
+    demo::Summary s = demo::generate(o);
+    auto con = openFile(o.businessPath);
+    EXPECT_EQ(laterThan(*con, o.now), std::vector<std::string>{});
+    EXPECT_EQ(s.transactions - s.dirt.duplicates - s.dirt.sameSecond, kCount);
+    EXPECT_EQ(s.transactions, number(*con, "select count(*) from Record_XF where Pinfo_id <= " +
+                                               std::to_string(s.employees)));
+    EXPECT_GT(number(*con, "select count(*) from Record_XF where XF_Type = 1 and Date_Time between "
+                           "'2026-11-30 06:00:00' and '2026-11-30 09:00:00'"),
+              0);
+    EXPECT_GT(number(*con, "select count(*) from Record_XF where XF_Type = 1 and Date_Time between "
+                           "'2026-11-30 11:00:00' and '2026-11-30 13:00:00'"),
+              0);
+
+    // Twenty minutes into the first of December: the month's subsidies are not paid yet.
+    o = smallRun(dir, "first", 7);
+    o.firstDay = "2026-11-24";
+    o.lastDay = "2026-12-01";
+    o.everyWindow = true;
+    o.now = "2026-12-01 00:20:00";
+    s = demo::generate(o);
+    con = openFile(o.businessPath);
+    EXPECT_EQ(laterThan(*con, o.now), std::vector<std::string>{});
+    EXPECT_EQ(s.transactions, kCount);
+    EXPECT_EQ(0, number(*con, "select count(*) from Record_XF where XF_Type = 11 and Date_Time >= '2026-12-01'"));
+    EXPECT_EQ(0, repeatedSubsidies(*con));
+
+    // A period of half a minute still holds every row, within it.
+    o = smallRun(dir, "minute", 7);
+    o.firstDay = o.lastDay = "2026-12-01";
+    o.transactions = 300;
+    o.now = "2026-12-01 00:00:30";
+    s = demo::generate(o);
+    con = openFile(o.businessPath);
+    EXPECT_EQ(laterThan(*con, o.now), std::vector<std::string>{});
+    EXPECT_EQ(300, number(*con, "select count(*) from Record_XF where Date_Time >= '2026-12-01 00:00:00'"));
+}
+
 TEST(DemoGenerator, RefusesExistingFilesAndUnusableNames) {
     test::TempDir dir;
     const std::string existing = dir.file("old.mdb");
@@ -470,6 +541,9 @@ TEST(DemoGenerator, RefusesExistingFilesAndUnusableNames) {
     EXPECT_THROW(demo::generate(o), std::invalid_argument);
     o = smallRun(dir, "new", 1);
     o.firstDay = "2026-02-30";
+    EXPECT_THROW(demo::generate(o), std::invalid_argument);
+    o = smallRun(dir, "new", 1);
+    o.now = "2026-11-30 24:00:00";
     EXPECT_THROW(demo::generate(o), std::invalid_argument);
     o = smallRun(dir, "new", 1);
     o.configPath = o.businessPath;

@@ -153,27 +153,33 @@ TEST_F(DemoWindowData, ThePastIsSettled) {
     EXPECT_GT(count("select count(*) from BuTie_BF_OK"), 0);
 }
 
-// Without a last day the transactions end today and start on the first of
-// the month eleven months before; the terminals were read after them.
+// Without a last day the transactions end today, at the moment of the run,
+// and start on the first of the month eleven months before; the terminals
+// were read today before that moment.
 TEST(DemoGeneratorPeriod, EndsTodayUnlessTold) {
     test::TempDir dir;
     demo::Options o;
     o.businessPath = dir.file("today.mdb");
     o.transactions = 300;
-    const std::time_t now = std::time(nullptr);
-    std::tm t{};
-    localtime_r(&now, &t);
+    const auto clock = [](std::tm& t, char (&text)[32]) {
+        const std::time_t now = std::time(nullptr);
+        localtime_r(&now, &t);
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &t);
+    };
+    std::tm t{}, after{};
+    char before[32], done[32];
+    clock(t, before);
     demo::generate(o);
+    clock(after, done);
     const auto con = test::connect(db::Connection::fileConnectionString(o.businessPath));
     const int months = (t.tm_year + 1900) * 12 + t.tm_mon - 11;
-    char first[32], tomorrow[16];
+    char first[32];
     std::snprintf(first, sizeof first, "%04d-%02d-01 00:00:00", months / 12, months % 12 + 1);
-    std::tm next = t;
-    next.tm_mday += 1;
-    std::mktime(&next);
-    std::strftime(tomorrow, sizeof tomorrow, "%Y-%m-%d", &next);
     EXPECT_EQ(text(*con, "select P1 from Sys_Para where Para_Name = 'JieSuan_Date'"), first);
-    EXPECT_EQ(text(*con, "select substr(min(New_Date), 1, 10) from Mach_Info"), tomorrow);
+    const std::string today = std::string(before).substr(0, 10), end = "'" + std::string(done) + "'";
+    EXPECT_EQ(text(*con, "select substr(min(New_Date), 1, 10) from Mach_Info"), today);
+    EXPECT_EQ(number(*con, "select count(*) from Mach_Info where New_Date > " + end), 0);
+    EXPECT_EQ(number(*con, "select count(*) from Record_XF where Date_Time > " + end), 0);
     EXPECT_EQ(number(*con, "select count(*) from BuTie_OK"), 0);  // transactions only, unless asked
 }
 

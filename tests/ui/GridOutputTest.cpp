@@ -60,7 +60,10 @@ TEST_F(GridOutputTest, AFailureSaysWhyAndTheCaptionTitlesTheFile) {
     Grid_Output(1, grid, true, "消费明细查询", "admin");
     Grid_Output(1, grid, true, "消费明细查询", "admin");
     ASSERT_EQ(sv->boxes.size(), 2u);
-    EXPECT_EQ(sv->boxes[0].prompt, "提示:输出失败.\n" + dir.file("old.html") + ": " + std::strerror(EACCES));
+    // Why in the window's language, then the system's words for support.
+    EXPECT_EQ(sv->boxes[0].prompt, "提示:输出失败.\n文件 " + dir.file("old.html") +
+                                       " 不允许写入：它只能读取，或者它所在的文件夹不允许写入。请换一个文件名或文件夹。\n" +
+                                       dir.file("old.html") + ": " + std::strerror(EACCES));
     EXPECT_EQ(sv->boxes[0].style, 48);
     EXPECT_EQ(sv->boxes[1].prompt, "提示:输出成功.");
     std::ifstream in(dir.file("new.html"));
@@ -76,6 +79,35 @@ TEST_F(GridOutputTest, AFailureSaysWhyAndTheCaptionTitlesTheFile) {
     const std::string titled{std::istreambuf_iterator<char>(plain), std::istreambuf_iterator<char>()};
     EXPECT_NE(titled.find("<title>余额查询</title>"), std::string::npos);
     EXPECT_FALSE(grid.Page_Setup().titleOn);
+}
+
+// Every failure is told in the window's language, whatever the system's
+// language; its words stay below for support, and only where it gave some.
+TEST_F(GridOutputTest, AFailedExportSaysWhyInTheWindowsLanguage) {
+    const std::string folder = dir.file("gone") + "/", missing = std::strerror(ENOENT);
+    sv->fileAnswers = {folder + "a.xml", folder + "b.xml", folder + "c.xml"};
+    for (std::int16_t language : {0, 1, 2}) {
+        Load_Lan(language);
+        Grid_Output(2, grid, false);
+    }
+    ASSERT_EQ(sv->boxes.size(), 3u);
+    EXPECT_EQ(sv->boxes[0].prompt, "提示:输出失败.\n文件 " + folder + "a.xml 所在的文件夹不存在。请换一个文件夹。\n" + folder +
+                                       "a.xml: " + missing);
+    EXPECT_EQ(sv->boxes[1].prompt, "Prompt:Fail to output!\nThe folder for the file " + folder +
+                                       "b.xml does not exist. Choose another folder.\n" + folder + "b.xml: " + missing);
+    EXPECT_EQ(sv->boxes[2].prompt, "提示:輸出失敗.\n文件 " + folder + "c.xml 所在的文件夾不存在。請換一個文件夾。\n" + folder +
+                                       "c.xml: " + missing);
+    EXPECT_EQ(sv->boxes[2].title, "提示");
+
+    // A grid past what a worksheet holds: nothing of the system's to add.
+    grid.setCols(16385);
+    sv->fileAnswers = {dir.file("wide.xlsx")};
+    Load_Lan(0);
+    Grid_Output(0, grid, false);
+    ASSERT_EQ(sv->boxes.size(), 4u);
+    EXPECT_EQ(sv->boxes[3].prompt, "提示:输出失败.\n表格有 16385 列，超过了一个工作表能容纳的 16384 列，所以没有写出文件 " +
+                                       dir.file("wide.xlsx") + "。");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("wide.xlsx")));
 }
 
 TEST_F(GridOutputTest, PrintOrientationFollowsTheTotalWidth) {

@@ -107,6 +107,21 @@ inline i64 parseDay(const std::string& text, const char* what) {
     return days;
 }
 
+// Seconds since 1970-01-01 00:00:00 of "yyyy-MM-dd hh:mm:ss".
+inline i64 parseTime(const std::string& text, const char* what) {
+    auto bad = [&] { return std::invalid_argument(std::string(what) + " must be a time yyyy-MM-dd hh:mm:ss, not '" + text + "'"); };
+    if (text.size() != 19 || text[10] != ' ' || text[13] != ':' || text[16] != ':') throw bad();
+    const i64 day = parseDay(text.substr(0, 10), what);
+    int parts[3] = {0, 0, 0};
+    for (int k = 0; k < 3; ++k)
+        for (std::size_t i = 11 + 3 * static_cast<std::size_t>(k); i < 13 + 3 * static_cast<std::size_t>(k); ++i) {
+            if (text[i] < '0' || text[i] > '9') throw bad();
+            parts[k] = parts[k] * 10 + (text[i] - '0');
+        }
+    if (parts[0] > 23 || parts[1] > 59 || parts[2] > 59) throw bad();
+    return day * kDay + parts[0] * 3600 + parts[1] * 60 + parts[2];
+}
+
 inline void put(char* out, i64 v, int width) {
     for (int i = width - 1; i >= 0; --i, v /= 10) out[i] = static_cast<char>('0' + v % 10);
 }

@@ -229,13 +229,16 @@ public:
 
 class Generator {
 public:
-    Generator(const Options& o, i64 firstDay, i64 lastDay)
+    // `until`: the last second a row may carry, the period's last unless
+    // the period ends today.
+    Generator(const Options& o, i64 firstDay, i64 lastDay, i64 until)
         : opt_(o),
           rng_(o.seed),
           dirt_(o.seed * 2654435761u + 0x5bd1e995u),
           firstDay_(firstDay),
           days_(lastDay - firstDay + 1),
-          start_(firstDay * kDay) {
+          start_(firstDay * kDay),
+          until_(until) {
         // The settled past keeps to what the settlement made of clean rows.
         const i64 settled = o.everyWindow ? settledUntil(firstDay, lastDay) : -1;
         dirtFrom_ = settled >= 0 ? settled * kDay : start_;
@@ -271,6 +274,19 @@ private:
     int dirtPerson();
     void sameSecondAtTheEnd();
     bool dirtAt(i64 t, i64 oneIn) { return opt_.dirty && t >= dirtFrom_ && dirt_.oneIn(oneIn); }
+    // Whether the period ends at the moment of the run rather than at its last midnight.
+    bool endsNow() const { return until_ < start_ + days_ * kDay - 1; }
+    // A time drawn again while it lies after the moment of the run; a
+    // period ending then leaves room in its earlier hours, so the draws soon
+    // fit. A clean period's draws all fit at once and stay as they were.
+    template <class Draw>
+    i64 notLater(Draw draw) {
+        i64 t = draw();
+        for (int tries = 0; t > until_ && tries < 64; ++tries) t = draw();
+        return t > until_ ? fold(t) : t;
+    }
+    // The last resort for a period of a few early hours: a time folded into them.
+    i64 fold(i64 t) const { return t <= until_ ? t : start_ + (t - start_) % (until_ - start_ + 1); }
     std::vector<Event> planEvents();
 
     // simulation
@@ -291,6 +307,7 @@ private:
     // The dirt draws from a generator of its own: a clean run never touches it.
     Rng dirt_;
     i64 firstDay_, days_, start_;
+    i64 until_;
     i64 dirtFrom_;      // no dirt in the rows before: the settled past stays as a settlement leaves it
     int twin_ = -1;     // the person with two cards numbered alike but for case
     int idle_ = -1;     // the person whose card has no transactions
@@ -438,8 +455,10 @@ void Generator::planDirt() {
         first.no = hexText(first.noLng, true);
         const i64 noLng = first.noLng;
         // Issued in the first third of the dirty part of the period.
-        const i64 day = dirtFrom_ / kDay + dirt_.between(0, std::max<i64>((end - dirtFrom_) / kDay / 3, 1) - 1);
-        const i64 issued = day * kDay + hms(9) + dirt_.between(0, hms(8));
+        const i64 issued = notLater([&] {
+            const i64 day = dirtFrom_ / kDay + dirt_.between(0, std::max<i64>((end - dirtFrom_) / kDay / 3, 1) - 1);
+            return day * kDay + hms(9) + dirt_.between(0, hms(8));
+        });
         const int c = addCard(twin_, issued, noLng, hexText(noLng, false));
         Card& card = cards_[static_cast<std::size_t>(c)];
         card.validFrom = issued + 60;
@@ -482,7 +501,7 @@ void Generator::planCardEvents() {
         Person& p = people_[static_cast<std::size_t>(who)];
         const int c = p.cards.back();
         Card& card = cards_[static_cast<std::size_t>(c)];
-        card.validUntil = at(dayIn(20, 90), hms(16), hms(17, 30));
+        card.validUntil = notLater([&] { return at(dayIn(20, 90), hms(16), hms(17, 30)); });
         p.left = true;
         p.outDate = timeText(card.validUntil).substr(0, 10);
         log_.push_back({card.validUntil, c, 4, 1, 0, 0, kKinds[p.kind].returnFee, 0, 0, 0, 0, -1});
@@ -490,9 +509,13 @@ void Generator::planCardEvents() {
     for (int n = 0; n < kReplaced; ++n) {
         const int who = order[next++];
         const int old = people_[static_cast<std::size_t>(who)].cards.back();
-        const i64 day = dayIn(10, 80);
-        const i64 lost = at(day, hms(10), hms(18));
-        const i64 changed = at(day + 1, hms(9), hms(11));
+        i64 lost = 0;
+        const i64 changed = notLater([&] {
+            const i64 day = dayIn(10, 80);
+            lost = at(day, hms(10), hms(18));
+            return at(day + 1, hms(9), hms(11));
+        });
+        lost = std::min(lost, changed);
         cards_[static_cast<std::size_t>(old)].validUntil = lost;
         const int c = newCard(who, changed);
         Card& card = cards_[static_cast<std::size_t>(c)];
@@ -507,10 +530,13 @@ void Generator::planCardEvents() {
     for (int n = 0; n < kFound; ++n) {
         const int who = order[next++];
         const int c = people_[static_cast<std::size_t>(who)].cards.back();
-        const i64 day = dayIn(10, 80);
         Card& card = cards_[static_cast<std::size_t>(c)];
-        card.blockedFrom = at(day, hms(10), hms(18));
-        card.blockedUntil = at(day + 1, hms(9), hms(11));
+        card.blockedUntil = notLater([&] {
+            const i64 day = dayIn(10, 80);
+            card.blockedFrom = at(day, hms(10), hms(18));
+            return at(day + 1, hms(9), hms(11));
+        });
+        card.blockedFrom = std::min(card.blockedFrom, card.blockedUntil);
         log_.push_back({card.blockedFrom, c, 1, 1, 0, 0, 0, 0, 0, 0, 0, -1});
         log_.push_back({card.blockedUntil, c, 2, 1, 0, 0, 0, 0, 0, 0, 0, -1});
     }
@@ -562,17 +588,25 @@ std::vector<Event> Generator::planEvents() {
                       static_cast<std::uint8_t>(meal), -1});
     };
     auto mealEvent = [&](int type) {
-        const MealDef& m = kMeals[rng_.weighted(mealShare)];
-        const i64 len = hms(m.toHour - m.fromHour);
-        // Two draws averaged: queues peak in the middle of a meal.
-        const i64 offset = (rng_.between(0, len - 1) + rng_.between(0, len - 1)) / 2;
-        add(start_ + day() * kDay + hms(m.fromHour) + offset, type, m.code);
+        int meal = 0;
+        const i64 t = notLater([&] {
+            const MealDef& m = kMeals[rng_.weighted(mealShare)];
+            const i64 len = hms(m.toHour - m.fromHour);
+            // Two draws averaged: queues peak in the middle of a meal.
+            const i64 offset = (rng_.between(0, len - 1) + rng_.between(0, len - 1)) / 2;
+            meal = m.code;
+            return start_ + day() * kDay + hms(m.fromHour) + offset;
+        });
+        add(t, type, meal);
     };
     // Operands of + are unsequenced, so draws that are not interchangeable get
     // statements of their own: a seed's data must not depend on the compiler.
     auto daytime = [&](int type, int fromHour, int toHour) {
-        const i64 d = day();
-        add(start_ + d * kDay + rng_.between(hms(fromHour), hms(toHour) - 1), type, 0);
+        add(notLater([&] {
+                const i64 d = day();
+                return start_ + d * kDay + rng_.between(hms(fromHour), hms(toHour) - 1);
+            }),
+            type, 0);
     };
 
     for (long i = 0; i < meals; ++i) mealEvent(1);
@@ -583,7 +617,7 @@ std::vector<Event> Generator::planEvents() {
                 std::size_t k = static_cast<std::size_t>(rng_.between(0, meals - 1));
                 while (ev[k].slot >= 0) k = (k + 1) % static_cast<std::size_t>(meals);
                 ev[k].slot = static_cast<std::int32_t>(sales_.size());
-                add(ev[k].time + rng_.between(5, 90), 2, ev[k].meal);
+                add(std::min(ev[k].time + rng_.between(5, 90), until_), 2, ev[k].meal);
                 ev.back().slot = ev[k].slot;
                 sales_.emplace_back();
                 break;
@@ -594,13 +628,24 @@ std::vector<Event> Generator::planEvents() {
             case 9: daytime(9, 7, 20); break;
             case 17: daytime(17, 6, 22); break;
             case 161:
-            case 162: add(officeTime(officeDays[static_cast<std::size_t>(rng_.between(0, officeDays.size() - 1))]), type, 0); break;
+            case 162:
+                add(notLater([&] {
+                        return officeTime(officeDays[static_cast<std::size_t>(rng_.between(0, officeDays.size() - 1))]);
+                    }),
+                    type, 0);
+                break;
             case 11: {
                 const std::size_t month = static_cast<std::size_t>(i) % subsidyDays.size();
                 const auto& ds = subsidyDays[month];
-                // Most people collect their subsidy in the first days.
-                const i64 d = ds[static_cast<std::size_t>(std::min(rng_.between(0, ds.size() - 1), rng_.between(0, ds.size() - 1)))];
-                add(start_ + d * kDay + rng_.between(hms(7), hms(20) - 1), 11, static_cast<int>(month));
+                i64 t = 0;
+                for (int tries = 0; tries < 64 && (tries == 0 || t > until_); ++tries) {
+                    // Most people collect their subsidy in the first days.
+                    const i64 d = ds[static_cast<std::size_t>(std::min(rng_.between(0, ds.size() - 1), rng_.between(0, ds.size() - 1)))];
+                    t = start_ + d * kDay + rng_.between(hms(7), hms(20) - 1);
+                }
+                // A month whose paying hours have not come yet: a recharge takes its place.
+                if (t > until_) daytime(5, 7, 20);
+                else add(t, 11, static_cast<int>(month));
                 break;
             }
         }
@@ -974,14 +1019,16 @@ void Generator::writeReference(Writer& out) {
 
     // The office reads the day before the earliest New_Date as the last day
     // whose data is complete, so every terminal was last read after the period.
-    const i64 collected = start_ + days_ * kDay + hms(6);
+    // A period that ends now was last read in the half hour before, today.
+    const i64 lastRead = until_ - static_cast<i64>(std::size(kTerms) - 1) * 180;
+    const i64 collected = endsNow() ? std::max(lastRead, start_ + (days_ - 1) * kDay) : start_ + days_ * kDay + hms(6);
     for (std::size_t i = 0; i < std::size(kTerms); ++i) {
         const TermDef& t = kTerms[i];
         out.execute("insert into Mach_Info(Mach_Name,Mach_No,Mach_Type,Mach_XF_Type,Card_BuTie,XF_Dian_ID,Mach_Unit,"
                     "Del_YN,New_Date) values(?,?,?,?,?,?,?,0,?)",
                     {t.name, t.no, static_cast<i64>(t.machType), static_cast<i64>(t.xfType), static_cast<i64>(t.buTie),
                      static_cast<i64>(t.place), static_cast<i64>(t.owner),
-                     timeText(collected + static_cast<i64>(i) * 180)});
+                     timeText(std::min(collected + static_cast<i64>(i) * 180, until_))});
     }
 
     out.execute("insert into Sys_Para(Para_Name,SubParaName,P2,P5) values('Sys_Config',NULL,'1','1')");
@@ -1038,6 +1085,7 @@ Facts Generator::facts() const {
     f.dirty = opt_.dirty;
     f.firstDay = firstDay_;
     f.lastDay = firstDay_ + days_ - 1;
+    f.until = until_;
     for (std::size_t i = 0; i < people_.size(); ++i) {
         const Person& p = people_[i];
         const KindDef& k = kKinds[p.kind];
@@ -1457,7 +1505,9 @@ Summary generateOnServer(const Options& o, Generator& gen, const fs::path& confi
 
 Summary generate(const Options& given) {
     Options o = given;
-    if (o.lastDay.empty()) o.lastDay = platform::localClockText().substr(0, 10);  // today
+    const std::string now = o.now.empty() ? platform::localClockText() : o.now;
+    const i64 nowTime = parseTime(now, "the moment of the run");
+    if (o.lastDay.empty()) o.lastDay = now.substr(0, 10);  // today
     const i64 last = parseDay(o.lastDay, "the last day");
     if (o.firstDay.empty()) {
         const Civil c = civilFromDays(last);
@@ -1494,7 +1544,10 @@ Summary generate(const Options& given) {
     s.firstDay = o.firstDay;
     s.lastDay = o.lastDay;
 
-    Generator gen(o, first, last);
+    // Nothing is written later than the moment of the run: a period that
+    // ends today ends then.
+    const i64 until = last == nowTime / kDay ? nowTime : (last + 1) * kDay - 1;
+    Generator gen(o, first, last, until);
     gen.plan();
     if (!o.server.empty()) return generateOnServer(o, gen, config, s);
 

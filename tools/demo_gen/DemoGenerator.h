@@ -18,6 +18,9 @@ struct Options {
     // name both, so that their data does not depend on the day they run.
     std::string firstDay;
     std::string lastDay;
+    // The moment of the run, "yyyy-MM-dd hh:mm:ss"; empty: the computer's
+    // clock. A period that ends on its day ends at it: no row is later.
+    std::string now;
     // Also the rows every window reads beyond the transactions: ID card
     // holders with their purses, transactions and meal orders, subsidy
     // batches in every state, card operations of every kind, the meal-

@@ -21,6 +21,9 @@ constexpr std::array<i64, 6> kYuKou = {0, 300, 1000, 800, 600, 400};
 constexpr i64 kIdIssueFee = 1000, kIdReturnFee = 1000;
 constexpr int kFinanceOperator = 2;  // 财务员
 constexpr int kLogClearing = 301;
+// How far past its own time a step of a holder's day writes rows (a card
+// change: the new card five minutes later, its first top-up a minute after).
+constexpr i64 kLongestStep = 360;
 
 constexpr const char* kIdNames[] = {"严冬梅", "石海波", "龙小燕", "贺建国", "顾文静", "毛志强", "郝佳怡", "邱少华",
                                     "秦雪松", "江晓红", "史宏伟", "侯玉兰", "邵光明", "孟思远", "龚丽娟", "万国庆"};
@@ -264,8 +267,9 @@ void WindowRows::idHolders() {
         h.appetite = i % 4 == 3 ? 15 : static_cast<int>(rng_.between(55, 95));
         const Facts::Employee& colleague = f_.employees[i * 7 % f_.employees.size()];
         h.active = true;
-        const bool leaves = i == 1;  // returns the card by force and leaves
         const i64 leaveDay = f_.firstDay + (f_.lastDay - f_.firstDay) * 6 / 10;
+        // Returns the card by force and leaves, unless that is still to come today.
+        const bool leaves = i == 1 && leaveDay * kDay + hms(15) + kLongestStep <= f_.until;
         out_.execute("insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Num,P_Sex,P_Position_ID,"
                      "P_Birthday,P_Nation,P_Edu,P_Marry,P_InDate,P_OutDate,P_State,Add_DT,Del_YN) "
                      "values(?,?,?,?,?,?,?,7,?,'汉族','大专','已婚',?,?,0,?,?)",
@@ -490,14 +494,16 @@ void WindowRows::simulate(Holder& h, std::size_t index) {
                              }});
         }
         std::stable_sort(steps.begin(), steps.end(), [](const Step& a, const Step& b) { return a.time < b.time; });
-        for (const Step& s : steps) s.run();
+        // What is still to come today has not happened.
+        for (const Step& s : steps)
+            if (s.time + kLongestStep <= f_.until) s.run();
     }
 
     // This month's ID subsidy is prepared and not yet credited.
     if (h.active && h.leiBie == 1) {
         const Facts::Month& mo = f_.months.back();
         batchRow(h.person, h.cards.back().number, kIdMonthly, mo, 0, -1, kIdSubsidy, 0,
-                 std::max(monthFirstDay(mo), f_.firstDay) * kDay + hms(8), kFinanceOperator);
+                 std::min(std::max(monthFirstDay(mo), f_.firstDay) * kDay + hms(8), f_.until), kFinanceOperator);
     }
 }
 
@@ -527,7 +533,8 @@ void WindowRows::icBatches() {
             else if (p % 11 == 5) state = 3;
             // The batch of a taken subsidy says what was taken: a deduction of a dirty run is negative.
             const i64 money = t != taken.end() ? t->second->amount : e.monthlySubsidy;
-            std::vector<Value> v = {i64{static_cast<int>(p) + 1}, i64{term.id}, term.no, timeText(start + hms(6, 45)),
+            std::vector<Value> v = {i64{static_cast<int>(p) + 1}, i64{term.id}, term.no,
+                                    timeText(std::min(start + hms(6, 45), f_.until)),
                                     i64{kFinanceOperator}, money, i64{mo.year}, i64{mo.month},
                                     i64{kIcMonthly}, i64{state}, state == 4 ? Value(stopped) : Value()};
             if (state == 2) {
@@ -545,7 +552,7 @@ void WindowRows::icBatches() {
         }
     }
     const Facts::Month& now = f_.months.back();
-    const i64 prepared = std::max(monthFirstDay(now), f_.firstDay) * kDay + hms(8, 15);
+    const i64 prepared = std::min(std::max(monthFirstDay(now), f_.firstDay) * kDay + hms(8, 15), f_.until);
     for (std::size_t p = 0; p < f_.employees.size(); ++p) {
         const Facts::Employee& e = f_.employees[p];
         if (e.left) continue;

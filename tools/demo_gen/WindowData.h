@@ -29,6 +29,7 @@ struct Facts {
     unsigned seed = 1;
     bool dirty = false;  // with a real site's dirt
     i64 firstDay = 0, lastDay = 0;  // day numbers of the period
+    i64 until = 0;  // the last second a row may carry: the moment of the run when the period ends today
     struct Employee {
         i64 deptId = 0;
         std::string deptNo;

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Error.h"
+#include "platform/ShownText.h"
 
 namespace tolvenk::db {
 
@@ -9,13 +10,16 @@ public:
     explicit DbError(const std::string& text, int number = 3146) : VbError(number, text) {}
 
     // A failure already told in a clerk's words (a read-only file, a lost
-    // file, an amount too large): shown as it is, with no engine detail.
-    static DbError told(const std::string& text, int number) {
-        DbError e(text, number);
-        e.told_ = true;
+    // file, an amount too large): shown as it is, with no engine detail, in
+    // the language loaded when it is shown.
+    static DbError told(platform::NumberedText text, int number) {
+        DbError e(text.shown(), number);
+        e.told_ = std::move(text);
         return e;
     }
-    bool told() const { return told_; }
+    bool told() const { return !told_.empty(); }
+    // Its words in the language loaded now.
+    std::string toldText() const { return told_.shown(); }
 
     // A statement named a table the database does not hold (3078): its name,
     // so that a window can say which, not show the statement.
@@ -38,7 +42,7 @@ public:
 
 private:
     std::string table_;
-    bool told_ = false;
+    platform::NumberedText told_;
     bool lost_ = false;
 };
 

@@ -322,7 +322,7 @@ void PgProvider::fail(PGresult* res, const std::string& context) {
     if (!table.empty()) throw DbError::missingTable(msg, table);
     if (PQstatus(conn_) != CONNECTION_OK || sessionState(lastState_)) throw DbError::lostConnection(msg, number);
     // A read-only server is told in the clerk's words, as a read-only file is.
-    if (number == 3027) throw DbError::told(platform::shownText(1003, msg, {}), number);
+    if (number == 3027) throw DbError::told(platform::numberedText(1003, msg, {}), number);
     throw DbError(msg, number);
 }
 
@@ -544,7 +544,14 @@ void PgProvider::begin() {
 void PgProvider::beginWrite() {
     begin();
     // The module's writers that must not interleave share one transaction lock.
-    simple("SELECT pg_advisory_xact_lock(7032001)");
+    try {
+        simple("SELECT pg_advisory_xact_lock(7032001)");
+    } catch (...) {
+        // Not taken in time: no transaction was begun, and the session stays
+        // fit for the next one instead of refusing every later statement.
+        Result back(PQexec(conn_, "ROLLBACK"));
+        throw;
+    }
 }
 
 void PgProvider::lockRows(const std::string& table, const std::string& where) {
@@ -570,8 +577,8 @@ void PgProvider::commit() {
     Result r = simple("COMMIT");
     // A transaction the server had already failed ends in a rollback, not a commit.
     if (std::strcmp(PQcmdStatus(r.get()), "ROLLBACK") == 0)
-        throw DbError::told(platform::shownText(1002, "The transaction could not be committed and was rolled back.", {}),
-                            3146);
+        throw DbError::told(
+            platform::numberedText(1002, "The transaction could not be committed and was rolled back.", {}), 3146);
 }
 
 void PgProvider::savepointControl(const std::string& sql) {
@@ -614,8 +621,10 @@ bool PgProvider::tryHoldLock(const std::string& name) {
 }
 
 void PgProvider::releaseLock(const std::string& name) {
-    if (!heldLocks_.erase(name)) return;
+    if (!heldLocks_.count(name)) return;
+    // Forgotten only once let go: a session kept idle must not hold it on.
     query("select pg_advisory_unlock(" + lockKey(name) + ")", {});
+    heldLocks_.erase(name);
 }
 
 bool PgProvider::lockHeldElsewhere(const std::string& name) {

@@ -18,9 +18,10 @@ namespace {
 // before it is put into SQL. Other control characters are matched as they are.
 void refuseNul(std::string_view text) {
     if (text.find('\0') != std::string_view::npos)
-        throw db::DbError::told(platform::shownText(
-                              1001, "The text holds a NUL character, which can be neither searched for nor stored.", {}),
-                          3075);
+        throw db::DbError::told(
+            platform::numberedText(1001,
+                                   "The text holds a NUL character, which can be neither searched for nor stored.", {}),
+            3075);
 }
 
 }  // namespace

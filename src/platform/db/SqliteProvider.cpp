@@ -24,8 +24,8 @@ namespace tolvenk::db {
 namespace {
 
 DbError readOnlyRefusal(const std::string& path) {
-    return DbError::told(platform::shownText(993, "The database '%1' is read-only: this change cannot be saved.", {path}),
-                   3027);
+    return DbError::told(
+        platform::numberedText(993, "The database '%1' is read-only: this change cannot be saved.", {path}), 3027);
 }
 
 constexpr std::size_t kCacheLimit = 128;
@@ -69,15 +69,16 @@ std::string quoteName(const std::string& name) {
 // drop every lock the engine holds on the file for this process.
 void requireNotEmpty(const std::string& path, const struct stat& sb) {
     if (sb.st_size == 0)
-        throw DbError::told(platform::shownText(996, "The file '%1' is empty: it is not a database. It was left as it is.", {path}),
-                      3343);
+        throw DbError::told(
+            platform::numberedText(996, "The file '%1' is empty: it is not a database. It was left as it is.", {path}),
+            3343);
 }
 
 [[noreturn]] void refuseNotDatabase(const std::string& path) {
-    throw DbError::told(platform::shownText(
-                      997, "The file '%1' is not a database, or not one this module can read. It was left as it is.",
-                      {path}),
-                  3343);
+    throw DbError::told(
+        platform::numberedText(
+            997, "The file '%1' is not a database, or not one this module can read. It was left as it is.", {path}),
+        3343);
 }
 
 // Committed changes of a WAL file that are not yet copied into the file itself.
@@ -150,20 +151,20 @@ SqliteProvider::SqliteProvider(const std::string& path, int timeoutSeconds) : pa
         sqlite3_close(db_);
         db_ = nullptr;
         if (walHoldsChanges(path))
-            throw DbError::told(platform::shownText(998,
-                                              "The database '%1' cannot be read here: it holds committed changes in "
-                                              "'%2' that are not yet in the file, and this folder cannot be written. "
-                                              "Copy both files to a folder that can be written, or open the database "
-                                              "once where it can be written.",
-                                              {path, path + "-wal"}),
-                          3049);
+            throw DbError::told(platform::numberedText(
+                                    998,
+                                    "The database '%1' cannot be read here: it holds committed changes in '%2' that "
+                                    "are not yet in the file, and this folder cannot be written. Copy both files to a "
+                                    "folder that can be written, or open the database once where it can be written.",
+                                    {path, path + "-wal"}),
+                                3049);
         if (!onReadOnlyMedium(path))
-            throw DbError::told(platform::shownText(999,
-                                              "The database '%1' cannot be read here: it keeps its changes in a "
-                                              "separate file that cannot be made in this folder. Open it from a "
-                                              "folder that can be written.",
-                                              {path}),
-                          3049);
+            throw DbError::told(
+                platform::numberedText(999,
+                                       "The database '%1' cannot be read here: it keeps its changes in a separate file "
+                                       "that cannot be made in this folder. Open it from a folder that can be written.",
+                                       {path}),
+                3049);
         openHandle(SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, "file:" + uriPath(path) + "?immutable=1");
         setCommandTimeout(timeoutSeconds);
         rc = probe(db_, error);
@@ -254,15 +255,17 @@ void SqliteProvider::bind(sqlite3_stmt* st, const std::vector<Value>& params) {
 void SqliteProvider::requireSameFile() {
     struct stat sb{};
     if (::stat(path_.c_str(), &sb) != 0)
-        lost_ = platform::shownText(995,
-                                    "The database file '%1' is no longer there: it was deleted or moved while it was "
-                                    "open. Nothing was written; open the window again.",
-                                    {path_});
+        lost_ = platform::numberedText(
+            995,
+            "The database file '%1' is no longer there: it was deleted or moved while it was open. Nothing "
+            "was written; open the window again.",
+            {path_});
     else if (sb.st_dev != device_ || sb.st_ino != inode_)
-        lost_ = platform::shownText(994,
-                                    "The database file '%1' was replaced while it was open. Nothing was written to "
-                                    "it; open the window again to work with the new file.",
-                                    {path_});
+        lost_ = platform::numberedText(
+            994,
+            "The database file '%1' was replaced while it was open. Nothing was written to it; open the "
+            "window again to work with the new file.",
+            {path_});
     if (!lost_.empty()) throw DbError::told(lost_, 3043);
 }
 
@@ -471,6 +474,12 @@ bool SqliteProvider::tryHoldLock(const std::string& name) {
     const std::string file = lockFile(path_, name);
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) throw DbError("Cannot open the lock file '" + file + "': " + std::strerror(errno), 3051);
+    // Whoever may write the database may take the lock: the file gets the
+    // database's own permissions, as the engine's journals do.
+    struct stat database{}, made{};
+    if (::stat(path_.c_str(), &database) == 0 && ::fstat(fd, &made) == 0 &&
+        (made.st_mode & 0777) != (database.st_mode & 0666) && made.st_uid == ::geteuid())
+        (void)::fchmod(fd, database.st_mode & 0666);
     struct flock l = wholeFile(F_WRLCK);
     if (::fcntl(fd, F_OFD_SETLK, &l) != 0) {
         const int why = errno;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/ShownText.h"
 #include "platform/db/Provider.h"
 
 struct sqlite3;
@@ -68,7 +69,7 @@ private:
     unsigned long long device_ = 0;
     unsigned long long inode_ = 0;
     bool readOnly_ = false;
-    std::string lost_;  // why the file may no longer be used, once that is known
+    platform::NumberedText lost_;  // why the file may no longer be used, once that is known
     unsigned activationSeen_ = 0;
     // Statements by their text as the module wrote it; translated once.
     std::map<std::string, sqlite3_stmt*> cache_;

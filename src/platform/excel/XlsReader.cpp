@@ -95,6 +95,7 @@ Sheet readXlsFirstSheet(const std::string& path) {
         throw WorkbookError(path + ": the first sheet's size cannot be read", WorkbookProblem::Damaged);
 
     Sheet sheet;
+    sheet.mostRows_ = book.info(FREEXL_BIFF_VERSION) == FREEXL_BIFF_VER_8 ? 65536 : 16384;
     for (unsigned r = 0; r < rows; ++r) {
         for (unsigned short c = 0; c < cols; ++c) {
             FreeXL_CellValue v;

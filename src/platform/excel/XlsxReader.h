@@ -39,9 +39,15 @@ struct SheetRange {
     bool operator==(const SheetRange&) const = default;
 };
 
+// The most rows a worksheet holds, in the largest format (.xlsx).
+constexpr int kMostSheetRows = 1048576;
+
 // The first worksheet of a workbook, rows and columns counted from 0.
 class Sheet {
 public:
+    // The rows a worksheet of the workbook's format holds: 1,048,576 in an
+    // .xlsx, 65,536 in an .xls of Excel 97 or later, 16,384 in older ones.
+    int mostRows() const { return mostRows_; }
     int rows() const { return static_cast<int>(cells_.size()); }
     int cols() const { return cols_; }
     // An empty cell outside the written area or never written.
@@ -56,6 +62,7 @@ private:
     std::vector<std::vector<SheetCell>> cells_;
     std::vector<SheetRange> merges_;
     int cols_ = 0;
+    int mostRows_ = kMostSheetRows;
 };
 
 // Reads the first worksheet of an Office Open XML workbook (.xlsx): texts

@@ -6,6 +6,7 @@
 
 #include "platform/Error.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/LiteralCaption.h"
 
 namespace tolvenk::forms {
 
@@ -17,7 +18,7 @@ CheckBox::CheckBox(Form& form)
 
 void CheckBox::setCaption(const std::string& c) {
     caption_ = c;
-    box_->setText(QString::fromStdString(c));
+    box_->setText(literalCaption(c));
     captionChanged();
 }
 

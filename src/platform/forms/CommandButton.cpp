@@ -5,6 +5,7 @@
 #include <QStyle>
 
 #include "platform/forms/Form.h"
+#include "platform/forms/LiteralCaption.h"
 
 namespace tolvenk::forms {
 
@@ -16,13 +17,13 @@ CommandButton::CommandButton(Form& form)
 
 void CommandButton::setCaption(const std::string& c) {
     caption_ = c;
-    button_->setText(QString::fromStdString(c));
+    button_->setText(literalCaption(c));
     captionChanged();
 }
 
 int CommandButton::captionPixels() const {
     if (caption_.empty()) return 0;
-    return button_->fontMetrics().horizontalAdvance(button_->text()) +
+    return button_->fontMetrics().horizontalAdvance(QString::fromStdString(caption_)) +
            2 * button_->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button_);
 }
 

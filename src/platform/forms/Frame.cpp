@@ -3,6 +3,7 @@
 #include <QGroupBox>
 
 #include "platform/forms/Form.h"
+#include "platform/forms/LiteralCaption.h"
 
 namespace tolvenk::forms {
 
@@ -12,7 +13,7 @@ Frame::Frame(Form& form) : Control(form, new QGroupBox(form.widget())), box_(sta
 
 void Frame::setCaption(const std::string& c) {
     caption_ = c;
-    box_->setTitle(QString::fromStdString(c));
+    box_->setTitle(literalCaption(c));
 }
 
 }  // namespace tolvenk::forms

@@ -191,7 +191,7 @@ void Grid::Print_Preview(int zoomPercent, const std::function<void(int page, int
 bool Grid::exportTo(std::string file, const std::string& filter, const std::vector<std::string>& extensions,
                     Writer write) {
     exportCancelled_ = false;
-    exportError_.clear();
+    exportError_ = {};
     if (file.empty()) {
         file = platform::services().saveFileName(filter.substr(0, filter.find('|')), filter, "");
         if (file.empty()) {

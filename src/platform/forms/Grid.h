@@ -167,7 +167,7 @@ public:
 
     // Filled by the window before Print_Preview.
     grid::PageSetup& Page_Setup() { return pageSetup_; }
-    // `pageDone` hears of each page as the preview renders it.
+    // `pageDone` hears of each page as it is printed from the preview.
     void Print_Preview(int zoomPercent, const std::function<void(int page, int pages)>& pageDone = {});
     // With an empty name they ask a person for one; false when that is
     // cancelled or the file cannot be written. The page title, when the
@@ -176,9 +176,10 @@ public:
     bool Export_HTML(const std::string& file);
     bool Export_XML(const std::string& file);
     // How the last export ended: a person cancelling the file dialog is no
-    // failure to report; a failure carries the system's reason.
+    // failure to report; a failure carries what the person is told, and
+    // the system's reason for support.
     bool ExportCancelled() const { return exportCancelled_; }
-    const std::string& ExportError() const { return exportError_; }
+    const grid::ExportFailure& ExportError() const { return exportError_; }
 
     std::function<void(int row, int col)> CellChange;
     std::function<void(int)> Click;
@@ -201,7 +202,8 @@ private:
     void showSelectionColour();
     void checkRows(int r1, int r2) const;
     void autoFit(const std::vector<int>& columns, int rowsPerStep, const std::function<bool()>& between);
-    using Writer = bool (*)(const grid::GridModel&, const std::string&, const grid::ExportOptions&, std::string*);
+    using Writer = bool (*)(const grid::GridModel&, const std::string&, const grid::ExportOptions&,
+                            grid::ExportFailure*);
     bool exportTo(std::string file, const std::string& filter, const std::vector<std::string>& extensions,
                   Writer write);
 
@@ -213,7 +215,7 @@ private:
     int heldShownRows_ = 0;
     std::chrono::steady_clock::time_point heldShownAt_{};
     bool exportCancelled_ = false;
-    std::string exportError_;
+    grid::ExportFailure exportError_;
     struct {
         grid::GridModel model;
         grid::PageSetup pageSetup;

@@ -99,12 +99,17 @@ void GridTable::paintEvent(QPaintEvent* e) {
                 p.drawLine(x, y1, x, y2);
             }
             break;
-        case 5:
-            for (int r = g.row1; r < r2; ++r) {
+        case 5: {
+            // The lines in view only: a long grid has one under each of its
+            // rows, and a paint that walked them all would hold up the window.
+            const int top = rowAt(0), bottom = rowAt(viewport()->height() - 1);
+            const int from = std::max(g.row1, top), to = bottom < 0 ? r2 - 1 : std::min(r2 - 1, bottom);
+            for (int r = from; r <= to; ++r) {
                 const int y = rowViewportPosition(r) + rowHeight(r) - 1;
                 p.drawLine(x1, y, x2, y);
             }
             break;
+        }
         default: break;
         }
     }

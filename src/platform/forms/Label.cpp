@@ -17,6 +17,8 @@ void paintText(QLabel* label, const QColor& c) {
 
 Label::Label(Form& form) : Control(form, new QLabel(form.widget())), label_(static_cast<QLabel*>(widget())) {
     label_->setWordWrap(true);
+    // A caption that looks like markup shows as written, too.
+    label_->setTextFormat(Qt::PlainText);
 }
 
 void Label::setCaption(const std::string& c) {

@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 
 #include "platform/forms/Form.h"
+#include "platform/forms/LiteralCaption.h"
 
 namespace tolvenk::forms {
 
@@ -16,7 +17,7 @@ OptionButton::OptionButton(Form& form)
 
 void OptionButton::setCaption(const std::string& c) {
     caption_ = c;
-    radio_->setText(QString::fromStdString(c));
+    radio_->setText(literalCaption(c));
     captionChanged();
 }
 

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -75,6 +77,35 @@ std::optional<Number> numberIn(std::string_view text) {
     return n;
 }
 
+std::optional<Number> dateIn(std::string_view text) {
+    if (text.size() != 10 && text.size() != 19) return std::nullopt;
+    // Digits where the pattern has letters, the pattern's own marks elsewhere.
+    constexpr std::string_view pattern = "yyyy-MM-dd hh:mm:ss";
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (std::isalpha(static_cast<unsigned char>(pattern[i])) ? !isDigit(text[i]) : text[i] != pattern[i])
+            return std::nullopt;
+    const auto field = [&](std::size_t at, std::size_t len) {
+        int v = 0;
+        for (std::size_t i = at; i < at + len; ++i) v = v * 10 + (text[i] - '0');
+        return v;
+    };
+    using namespace std::chrono;
+    const year_month_day day{year{field(0, 4)}, month{static_cast<unsigned>(field(5, 2))},
+                             std::chrono::day{static_cast<unsigned>(field(8, 2))}};
+    // Before March 1900 the spreadsheet's calendar has a day that never was.
+    if (!day.ok() || day < year{1900} / March / 1) return std::nullopt;
+    Number n;
+    n.value = static_cast<double>((sys_days{day} - sys_days{year{1899} / December / 30}).count());
+    n.format = "yyyy-mm-dd";
+    if (text.size() == 19) {
+        const int h = field(11, 2), m = field(14, 2), s = field(17, 2);
+        if (h > 23 || m > 59 || s > 59) return std::nullopt;
+        n.value += (h * 3600 + m * 60 + s) / 86400.0;
+        n.format = "yyyy-mm-dd hh:mm:ss";
+    }
+    return n;
+}
+
 std::optional<Number> numberAt(const GridModel& m, int r, int c) {
     if (r < m.fixedRows() || m.columnKind(c) != CellKind::Text) return std::nullopt;
     return numberIn(m.text(r, c));
@@ -133,7 +164,7 @@ void appendEscaped(std::string& out, std::string_view s, const char* lineBreak) 
 ReplacingFile::ReplacingFile(std::string target) : target_(std::move(target)) {
     namespace fs = std::filesystem;
     if (target_.empty()) {
-        fail("no file name");
+        failWithErrno(ENOENT);
         return;
     }
     struct stat st {};
@@ -144,7 +175,7 @@ ReplacingFile::ReplacingFile(std::string target) : target_(std::move(target)) {
                         : (st.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0 ? EACCES
                                                                                                 : 0;
     if (refused != 0) {
-        failWithErrno(target_, refused);
+        failWithErrno(refused);
         return;
     }
 
@@ -163,7 +194,7 @@ ReplacingFile::ReplacingFile(std::string target) : target_(std::move(target)) {
         else err = errno;
     }
     if (fd_ < 0) {
-        failWithErrno(target_, err);
+        failWithErrno(err);
         return;
     }
     // A replaced file keeps who may read it.
@@ -180,12 +211,44 @@ void ReplacingFile::closeFd() {
     fd_ = -1;
 }
 
-void ReplacingFile::fail(const std::string& reason) {
-    if (error_.empty()) error_ = reason.empty() ? std::string("failed") : reason;
+void ReplacingFile::fail(platform::NumberedText told) {
+    if (!failed_) error_.told = std::move(told);
+    failed_ = true;
     buffer_.clear();
 }
 
-void ReplacingFile::failWithErrno(const std::string& what, int err) { fail(what + ": " + std::strerror(err)); }
+// The clerk's sentence says what can be done about it; the system's own
+// words follow for support.
+void ReplacingFile::failWithErrno(int err) {
+    if (failed_) return;
+    switch (err) {
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            fail(platform::numberedText(
+                1062,
+                "The file %1 may not be written: it is read-only, or its folder may not be written to. Choose "
+                "another name or folder.",
+                {target_}));
+            break;
+        case ENOENT:
+        case ENOTDIR:
+            fail(platform::numberedText(1063, "The folder for the file %1 does not exist. Choose another folder.",
+                                        {target_}));
+            break;
+        case ENOSPC:
+        case EFBIG:
+        case EDQUOT:
+            fail(platform::numberedText(
+                1064, "There is no room left on the disk for the file %1. Make room or choose another disk.",
+                {target_}));
+            break;
+        default:
+            fail(platform::numberedText(1061, "The file %1 could not be written.", {target_}));
+            break;
+    }
+    error_.system = target_ + ": " + std::strerror(err);
+}
 
 void ReplacingFile::flush() {
     if (!ok() || fd_ < 0) {
@@ -197,7 +260,7 @@ void ReplacingFile::flush() {
     while (left > 0) {
         const ssize_t n = ::write(fd_, p, left);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return failWithErrno(target_, errno);
+        if (n < 0) return failWithErrno(errno);
         p += n;
         left -= static_cast<std::size_t>(n);
     }
@@ -210,16 +273,16 @@ bool ReplacingFile::commit() {
     // A writer that wrote by name left our descriptor unused: sync its file.
     if (fd_ < 0) fd_ = ::open(temp_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
-        failWithErrno(target_, errno);
+        failWithErrno(errno);
         return false;
     }
     if (::fsync(fd_) != 0) {
-        failWithErrno(target_, errno);
+        failWithErrno(errno);
         return false;
     }
     closeFd();
     if (::rename(temp_.c_str(), target_.c_str()) != 0) {
-        failWithErrno(target_, errno);
+        failWithErrno(errno);
         return false;
     }
     done_ = true;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/grid/GridExport.h"
 #include "platform/grid/GridModel.h"
 
 namespace tolvenk::grid::exporting {
@@ -22,6 +23,11 @@ struct Number {
 std::optional<Number> numberIn(std::string_view text);
 // Header rows and tick-box or drop-down columns keep their texts as texts.
 std::optional<Number> numberAt(const GridModel& m, int r, int c);
+// A cell text that is a day ("2026-09-01", 1900-03-01 or later) or a moment
+// of one ("2026-09-01 00:48:54"): its spreadsheet serial (days since
+// 1899-12-30, the time their fraction) and the date format that shows the
+// same text.
+std::optional<Number> dateIn(std::string_view text);
 
 struct Look {
     Alignment align;
@@ -72,9 +78,9 @@ public:
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-    bool ok() const { return error_.empty(); }
-    // Why it failed, in the system's words, with the file's name.
-    const std::string& error() const { return error_; }
+    bool ok() const { return !failed_; }
+    // Why it failed.
+    const ExportFailure& error() const { return error_; }
     // Where a writer that opens files by name (the workbook's zip) writes.
     const std::string& tempPath() const { return temp_; }
     const std::string& target() const { return target_; }
@@ -84,18 +90,21 @@ public:
     void flushIfFull() {
         if (buffer_.size() >= kChunk) flush();
     }
-    // Records a failure the caller found (the reason is shown as given).
-    void fail(const std::string& reason);
+    // Records a failure the caller found: no system call's.
+    void fail(platform::NumberedText told);
+    // Records a system call's failure with its error number.
+    void failWithErrno(int err);
     // Writes what is left, makes it durable and renames it over the target.
     bool commit();
 
 private:
     static constexpr std::size_t kChunk = 1 << 20;
     void flush();
-    void failWithErrno(const std::string& what, int err);
     void closeFd();
 
-    std::string target_, temp_, error_, buffer_;
+    std::string target_, temp_, buffer_;
+    ExportFailure error_;
+    bool failed_ = false;
     int fd_ = -1;
     bool done_ = false;
 };

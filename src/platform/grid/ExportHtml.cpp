@@ -36,7 +36,7 @@ void appendCell(std::string& out, const GridModel& m, int r0, int c0, int rowSpa
 }  // namespace
 
 // Well-formed XHTML, so XML tools read it as well as browsers do.
-bool exportHtml(const GridModel& m, const std::string& path, const ExportOptions& options, std::string* whyNot) {
+bool exportHtml(const GridModel& m, const std::string& path, const ExportOptions& options, ExportFailure* whyNot) {
     ReplacingFile file(path);
     std::vector<bool> rowShown(static_cast<std::size_t>(m.rows()));
     std::vector<bool> colShown(static_cast<std::size_t>(m.cols()));

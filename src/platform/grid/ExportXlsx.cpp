@@ -167,11 +167,59 @@ private:
     std::vector<std::pair<Look, int>> last_;
 };
 
+// How a column's data cells go out, decided from all of them before the
+// first row is written. The data end at the last row that holds a date in a
+// column that starts with one; the rows below are total rows ("合计消费:"
+// and the like) and stay text. A column is a date column when every non-empty
+// cell of its data rows is a date; a tick-box column of 0 and 1 goes out as
+// numbers.
+struct ColumnPlan {
+    int lastDate = -1;  // the last data row, in a date column
+    bool flags = false;
+};
+
+std::vector<ColumnPlan> planColumns(const GridModel& m) {
+    std::vector<ColumnPlan> plans(static_cast<std::size_t>(m.cols()));
+    std::vector<int> firstText(plans.size(), -1);
+    int dataEnd = -1;
+    for (int c = 0; c < m.cols(); ++c) {
+        ColumnPlan& plan = plans[static_cast<std::size_t>(c)];
+        if (m.columnKind(c) == CellKind::TickBox) {
+            bool any = false, all = true;
+            for (int r = m.fixedRows(); r < m.rows() && all; ++r) {
+                const std::string text = m.text(r, c);
+                if (text.empty()) continue;
+                any = true;
+                all = text == "0" || text == "1";
+            }
+            plan.flags = any && all;
+            continue;
+        }
+        if (m.columnKind(c) != CellKind::Text) continue;
+        int& text = firstText[static_cast<std::size_t>(c)];
+        for (int r = m.fixedRows(); r < m.rows(); ++r) {
+            const std::string cell = m.text(r, c);
+            if (cell.empty()) continue;
+            if (dateIn(cell)) plan.lastDate = r;
+            else if (plan.lastDate < 0) break;  // a text first: no date column
+            else if (text < 0) text = r;
+        }
+        dataEnd = std::max(dataEnd, plan.lastDate);
+    }
+    for (std::size_t c = 0; c < plans.size(); ++c) {
+        ColumnPlan& plan = plans[c];
+        if (plan.lastDate < 0) continue;
+        plan.lastDate = firstText[c] < 0 || firstText[c] > dataEnd ? dataEnd : -1;
+    }
+    return plans;
+}
+
 // Every row is written, and in it every cell, blank ones and the covered
 // parts of blocks too, so each carries its look (borders, fill).
 class SheetWriter {
 public:
-    SheetWriter(const GridModel& m, ZipWriter& zip, Styles& styles) : m_(m), zip_(zip), styles_(styles) {
+    SheetWriter(const GridModel& m, ZipWriter& zip, Styles& styles)
+        : m_(m), zip_(zip), styles_(styles), plans_(planColumns(m)) {
         for (int c = 0; c < m.cols(); ++c) columns_.push_back(columnName(c));
     }
 
@@ -190,6 +238,17 @@ public:
     }
 
 private:
+    // A cell that goes out as a number: a figure, a date or a tick-box flag.
+    std::optional<Number> valueAt(int r, int c) const {
+        const ColumnPlan& plan = plans_[static_cast<std::size_t>(c)];
+        if (r >= m_.fixedRows() && r <= plan.lastDate) return dateIn(m_.text(r, c));
+        if (r >= m_.fixedRows() && plan.flags) {
+            const std::string text = m_.text(r, c);
+            if (!text.empty()) return Number{text == "1" ? 1.0 : 0.0, "0"};
+        }
+        return numberAt(m_, r, c);
+    }
+
     // Whether the sheet's XML could pass the 4 GB a plain zip entry holds: at
     // most a few dozen bytes of markup a cell, and each text byte at most six
     // once escaped.
@@ -255,11 +314,11 @@ private:
             const CellRange* b = blocks.at(c);
             if (b != nullptr && (b->row1 != r || b->col1 != c)) {
                 // Covered cells carry the block's look.
-                cellStart(c, styles_.of(lookOf(m_, b->row1, b->col1, numberAt(m_, b->row1, b->col1)), c));
+                cellStart(c, styles_.of(lookOf(m_, b->row1, b->col1, valueAt(b->row1, b->col1)), c));
                 out_ += "/>";
                 continue;
             }
-            const std::optional<Number> number = numberAt(m_, r, c);
+            const std::optional<Number> number = valueAt(r, c);
             cellStart(c, styles_.of(lookOf(m_, r, c, number), c));
             const std::string& text = m_.text(r, c);
             if (number) {
@@ -316,6 +375,7 @@ private:
     const GridModel& m_;
     ZipWriter& zip_;
     Styles& styles_;
+    const std::vector<ColumnPlan> plans_;
     std::vector<std::string> columns_;
     std::string rowNumber_;
     std::string out_;
@@ -363,18 +423,25 @@ bool writeWorkbook(ZipWriter& zip, const GridModel& m, const ExportOptions& opti
 
 }  // namespace
 
-bool exportXlsx(const GridModel& model, const std::string& path, const ExportOptions& options, std::string* whyNot) {
+bool exportXlsx(const GridModel& model, const std::string& path, const ExportOptions& options, ExportFailure* whyNot) {
     ReplacingFile file(path);
     if (model.rows() > kMostRows)
-        file.fail(path + ": " + std::to_string(model.rows()) + " rows, more than the " + std::to_string(kMostRows) +
-                  " a worksheet holds");
+        file.fail(platform::numberedText(
+            1065, "The grid has %1 rows, more than the %2 a worksheet holds, so the file %3 was not written.",
+            {std::to_string(model.rows()), std::to_string(kMostRows), path}));
     else if (model.cols() > kMostColumns)
-        file.fail(path + ": " + std::to_string(model.cols()) + " columns, more than the " +
-                  std::to_string(kMostColumns) + " a worksheet holds");
+        file.fail(platform::numberedText(
+            1066, "The grid has %1 columns, more than the %2 a worksheet holds, so the file %3 was not written.",
+            {std::to_string(model.cols()), std::to_string(kMostColumns), path}));
     if (file.ok()) {
         ZipWriter zip(file.tempPath());
         const bool written = writeWorkbook(zip, model, options);
-        if (!zip.close() || !written) file.fail(path + ": " + zip.error());
+        if (!zip.close() || !written) {
+            if (zip.systemError() != 0)
+                file.failWithErrno(zip.systemError());
+            else
+                file.fail(platform::numberedText(1061, "The file %1 could not be written.", {path}));
+        }
     }
     const bool ok = file.commit();
     if (!ok && whyNot) *whyNot = file.error();

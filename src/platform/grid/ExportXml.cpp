@@ -78,7 +78,7 @@ void forEachShownCell(const GridModel& m, int r, const BlockScanner& blocks, F c
 
 }  // namespace
 
-bool exportXml(const GridModel& m, const std::string& path, const ExportOptions&, std::string* whyNot) {
+bool exportXml(const GridModel& m, const std::string& path, const ExportOptions&, ExportFailure* whyNot) {
     ReplacingFile file(path);
 
     // Styles come before the sheet, so a first pass collects the looks.

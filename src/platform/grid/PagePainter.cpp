@@ -49,12 +49,17 @@ QFont printFont(double points, bool bold = false) {
 }
 
 // Which rows and columns go on which page. Every page shows the repeated
-// columns and rows plus one column band and one row band.
+// columns and rows plus one column band and one row band. Row bands are kept
+// as the rows they start at, not as lists of rows: a million rows make tens
+// of thousands of pages, and a page needs its own rows only to be painted.
 struct Pagination {
     std::vector<int> repeatCols, repeatRows;
-    std::vector<std::vector<int>> colBands, rowBands;
+    std::vector<std::vector<int>> colBands;
+    // Band b holds the shown rows from rowStarts[b] up to rowStarts[b + 1].
+    std::vector<int> rowStarts;
     double scale = 1.0;  // page pixels per grid pixel of the table
-    int count() const { return static_cast<int>(colBands.size() * rowBands.size()); }
+    int rowBands() const { return static_cast<int>(rowStarts.size()) - 1; }
+    int count() const { return static_cast<int>(colBands.size()) * rowBands(); }
 };
 
 // A table at most this much wider than the page is shrunk to the page's
@@ -85,15 +90,37 @@ std::vector<std::vector<int>> split(const std::vector<int>& items, Size size, do
     return runs;
 }
 
+// The same greedy runs over the shown rows from `from` on, as the rows they
+// start at, ended by the row count.
+std::vector<int> rowBreaks(const GridModel& m, int from, double room) {
+    std::vector<int> starts{from};
+    double used = 0;
+    bool empty = true;
+    for (int r = from; r < m.rows(); ++r) {
+        const double h = m.rowHeight(r);
+        if (h <= 0) continue;
+        if (!empty && used + h > room) {
+            starts.push_back(r);
+            used = 0;
+        }
+        used += h;
+        empty = false;
+    }
+    starts.push_back(m.rows());
+    return starts;
+}
+
 Pagination paginate(const GridModel& m, double roomW, double roomH) {
     const auto width = [&m](int c) { return double(m.columnWidth(c)); };
     const auto height = [&m](int r) { return double(m.rowHeight(r)); };
-    std::vector<int> cols, rows, head;
+    std::vector<int> cols, head;
     for (int c = 0; c < m.cols(); ++c)
         if (m.columnWidth(c) > 0) cols.push_back(c);
     const int fixed = std::min(m.fixedRows(), m.rows());
-    for (int r = 0; r < m.rows(); ++r)
-        if (m.rowHeight(r) > 0) (r < fixed ? head : rows).push_back(r);
+    for (int r = 0; r < fixed; ++r)
+        if (m.rowHeight(r) > 0) head.push_back(r);
+    bool data = false;
+    for (int r = fixed; r < m.rows() && !data; ++r) data = m.rowHeight(r) > 0;
 
     Pagination p;
     const double total = extent(cols, width);
@@ -110,14 +137,36 @@ Pagination paginate(const GridModel& m, double roomW, double roomH) {
             cols.erase(cols.begin());
         }
     }
-    // Headers repeat only while they leave most of the page to the data.
-    if (!rows.empty() && extent(head, height) <= roomH / 2)
+    // Headers repeat only while they leave most of the page to the data;
+    // otherwise they are the first rows of the first band.
+    int bandsFrom = 0;
+    if (data && extent(head, height) <= roomH / 2) {
         p.repeatRows = std::move(head);
-    else
-        rows.insert(rows.begin(), head.begin(), head.end());
+        bandsFrom = fixed;
+    }
     p.colBands = split(cols, width, roomW - extent(p.repeatCols, width));
-    p.rowBands = split(rows, height, roomH - extent(p.repeatRows, height));
+    p.rowStarts = rowBreaks(m, bandsFrom, roomH - extent(p.repeatRows, height));
     return p;
+}
+
+// What page `index` shows: the repeated rows and columns, then its bands.
+struct Page {
+    std::vector<int> rows, cols;
+    std::size_t repeated = 0;  // rows[0..repeated) are the repeated ones
+    int number = 0, count = 0;
+    double scale = 1.0;
+};
+
+Page pageAt(const GridModel& m, const Pagination& p, int index) {
+    const int across = static_cast<int>(p.colBands.size());
+    const auto band = static_cast<std::size_t>(index / across);
+    Page page{p.repeatRows, p.repeatCols, p.repeatRows.size(), index + 1, p.count(), p.scale};
+    const int end = std::min(p.rowStarts[band + 1], m.rows());
+    for (int r = p.rowStarts[band]; r < end; ++r)
+        if (m.rowHeight(r) > 0) page.rows.push_back(r);
+    const auto& colBand = p.colBands[static_cast<std::size_t>(index % across)];
+    page.cols.insert(page.cols.end(), colBand.begin(), colBand.end());
+    return page;
 }
 
 // The on-page positions [first, last] of the items inside lo..hi.
@@ -132,29 +181,39 @@ public:
     GridDocument(const GridModel& model, const PageSetup& setup) : m_(model), setup_(setup) {}
 
     bool landscape() const override { return setup_.orientation == 2; }
-    int pageCount() const override { return layout(pageLayout()).count(); }
-    void render(QPagedPaintDevice& device) const override;
+    int pageCount(const QPageLayout& layout) const override { return pages(layout).count(); }
+    void paintPage(QPainter& p, int index, const QPageLayout& layout) const override;
+
+    // What page `index` of the layout shows; nothing past the last page.
+    Page page(int index, const QPageLayout& layout) const {
+        const Pagination& p = pages(layout);
+        return index >= 0 && index < p.count() ? pageAt(m_, p, index) : Page{};
+    }
 
 private:
-    struct Page {
-        std::vector<int> rows, cols;
-        int number, count;
-        double scale;
-    };
-
     double titleBand() const { return setup_.titleOn ? kTitleBand : 0.0; }
     QSizeF pageSize(const QPageLayout& layout) const {
         // Millimetres are exact for A4; Qt rounds its inch sizes.
         const QRectF r = layout.paintRect(QPageLayout::Millimeter);
         return {r.width() / 25.4 * kPxPerInch, r.height() / 25.4 * kPxPerInch};
     }
-    Pagination layout(const QPageLayout& layout) const {
+    // The pagination of the last layout asked for, worked out again for
+    // another layout (a person turned the page) or when rows came or went.
+    const Pagination& pages(const QPageLayout& layout) const {
         const QSizeF page = pageSize(layout);
-        return paginate(m_, page.width(), page.height() - titleBand() - kFooterBand);
+        const QSizeF room(page.width(), page.height() - titleBand() - kFooterBand);
+        if (!cached_ || room != cachedRoom_ || m_.rows() != cachedRows_ || m_.cols() != cachedCols_) {
+            pages_ = paginate(m_, room.width(), room.height());
+            cachedRoom_ = room;
+            cachedRows_ = m_.rows();
+            cachedCols_ = m_.cols();
+            cached_ = true;
+        }
+        return pages_;
     }
 
     QRectF dev(double x, double y, double w, double h) const { return {x * sx_, y * sy_, w * sx_, h * sy_}; }
-    void paintPage(QPainter& p, const Page& page, QSizeF size) const;
+    void paint(QPainter& p, const Page& page, QSizeF size) const;
     void paintCell(QPainter& p, const QRectF& rect, int r, int c) const;
     void paintText(QPainter& p, const QRectF& rect, const QString& text, Qt::Alignment align) const;
     void paintTick(QPainter& p, const QRectF& rect, bool ticked) const;
@@ -162,29 +221,21 @@ private:
     const GridModel& m_;
     const PageSetup& setup_;
     mutable double sx_ = 1, sy_ = 1;  // device pixels per grid pixel
+    mutable Pagination pages_;
+    mutable QSizeF cachedRoom_;
+    mutable int cachedRows_ = 0, cachedCols_ = 0;
+    mutable bool cached_ = false;
 };
 
-void GridDocument::render(QPagedPaintDevice& device) const {
-    QPainter p;
-    if (!p.begin(&device)) return;
-    sx_ = device.logicalDpiX() / kPxPerInch;
-    sy_ = device.logicalDpiY() / kPxPerInch;
-    const QPageLayout pl = device.pageLayout();
-    const Pagination pages = layout(pl);
-    int number = 0;
-    for (const auto& rowBand : pages.rowBands)
-        for (const auto& colBand : pages.colBands) {
-            if (number++ > 0) device.newPage();
-            Page page{pages.repeatRows, pages.repeatCols, number, pages.count(), pages.scale};
-            page.rows.insert(page.rows.end(), rowBand.begin(), rowBand.end());
-            page.cols.insert(page.cols.end(), colBand.begin(), colBand.end());
-            paintPage(p, page, pageSize(pl));
-            if (pageDone) pageDone(page.number, page.count);
-        }
-    p.end();
+void GridDocument::paintPage(QPainter& p, int index, const QPageLayout& layout) const {
+    const Page shown = page(index, layout);
+    if (shown.number == 0) return;
+    sx_ = p.device()->logicalDpiX() / kPxPerInch;
+    sy_ = p.device()->logicalDpiY() / kPxPerInch;
+    paint(p, shown, pageSize(layout));
 }
 
-void GridDocument::paintPage(QPainter& p, const Page& page, QSizeF size) const {
+void GridDocument::paint(QPainter& p, const Page& page, QSizeF size) const {
     p.setPen(Qt::black);
     if (setup_.titleOn) {
         p.setFont(printFont(16, true));
@@ -195,6 +246,20 @@ void GridDocument::paintPage(QPainter& p, const Page& page, QSizeF size) const {
     if (setup_.footerOn)
         p.drawText(foot, Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(setup_.footer));
     p.drawText(foot, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1 / %2").arg(page.number).arg(page.count));
+
+    // The merged blocks that reach into the page's repeated rows or its band,
+    // found once for the page rather than among all the grid's for each cell.
+    std::vector<CellRange> blocks;
+    const auto reaches = [&](const CellRange& b, std::size_t from, std::size_t to) {
+        return from < to && b.row2 >= page.rows[from] && b.row1 <= page.rows[to - 1];
+    };
+    for (const CellRange& b : m_.merges())
+        if (reaches(b, 0, page.repeated) || reaches(b, page.repeated, page.rows.size())) blocks.push_back(b);
+    const auto blockAt = [&blocks](int r, int c) -> const CellRange* {
+        for (const CellRange& b : blocks)
+            if (b.contains(r, c)) return &b;
+        return nullptr;
+    };
 
     // The table is drawn in grid pixels below the title, shrunk as paginate chose.
     p.save();
@@ -208,7 +273,7 @@ void GridDocument::paintPage(QPainter& p, const Page& page, QSizeF size) const {
             const int r = page.rows[i], c = page.cols[j];
             std::size_t i2 = i, j2 = j;
             int r0 = r, c0 = c;
-            if (const auto block = m_.mergeAt(r, c)) {
+            if (const CellRange* block = blockAt(r, c)) {
                 // Each page paints its own part of the block, once, from the part's first cell.
                 const auto [i1, iLast] = span(page.rows, block->row1, block->row2);
                 const auto [j1, jLast] = span(page.cols, block->col1, block->col2);
@@ -269,6 +334,16 @@ void GridDocument::paintTick(QPainter& p, const QRectF& rect, bool ticked) const
 }
 
 }  // namespace
+
+std::unique_ptr<platform::PrintDocument> printDocument(const GridModel& model, const PageSetup& setup) {
+    return std::make_unique<GridDocument>(model, setup);
+}
+
+PageCells pageCells(const GridModel& model, const PageSetup& setup, int index) {
+    const GridDocument doc(model, setup);
+    Page page = doc.page(index, doc.pageLayout());
+    return {std::move(page.rows), std::move(page.cols)};
+}
 
 bool renderPdf(const GridModel& model, const PageSetup& setup, const std::string& path) {
     return platform::writePdf(GridDocument(model, setup), path);

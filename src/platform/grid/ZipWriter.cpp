@@ -114,10 +114,7 @@ ZipWriter::~ZipWriter() {
 
 bool ZipWriter::ok() const { return !failed_ && sink_->err == 0; }
 
-std::string ZipWriter::error() const {
-    if (sink_->err != 0) return std::strerror(sink_->err);
-    return failed_ ? "the workbook could not be written" : "";
-}
+int ZipWriter::systemError() const { return sink_->err; }
 
 void ZipWriter::check(int result) {
     if (result != ZIP_OK) failed_ = true;

@@ -17,8 +17,9 @@ public:
 
     // Every call below does nothing once one has failed; the first failure is kept.
     bool ok() const;
-    // Why it failed, in the system's words where the system gave a reason.
-    std::string error() const;
+    // The system's error number of the write that failed; 0 when none failed
+    // or the archive itself could not be made.
+    int systemError() const;
 
     // Starts a part. `level` is zlib's (1 fastest); a `large` part may pass
     // 4 GB and gets the zip64 extensions, which some readers lack, so only

@@ -1,33 +1,42 @@
 #pragma once
-#include <QFile>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPagedPaintDevice>
-#include <QPdfWriter>
-#include <QString>
 #include <functional>
 #include <string>
 
-#include "platform/services/Application.h"
+class QPagedPaintDevice;
+class QPainter;
 
 namespace tolvenk::platform {
 
 // Something that can be printed: the print preview and the PDF writer both
 // page through it, so what a test reads from a PDF is what a person previews.
+// Pages are painted one at a time, when they are wanted: a preview draws the
+// pages in view, printing sends each page on before it paints the next.
 class PrintDocument {
 public:
     virtual ~PrintDocument() = default;
 
     virtual bool landscape() const = 0;
-    // Pages on the document's own page layout.
-    virtual int pageCount() const = 0;
-    // Paints every page into the device's current page layout (which a person
-    // may have changed in the preview), starting a new page between pages.
-    virtual void render(QPagedPaintDevice& device) const = 0;
+    // Pages on a page layout (a person may change it in the preview). Cheap:
+    // no text is laid out to count them.
+    virtual int pageCount(const QPageLayout& layout) const = 0;
+    // Paints page `index` (from 0) of the layout. The painter's origin is the
+    // top left of the layout's paint rect, and its device's resolution is the
+    // paper's.
+    virtual void paintPage(QPainter& painter, int index, const QPageLayout& layout) const = 0;
 
-    // Told after each page rendered (its number from 1, and the count): a
-    // long document's preview is prepared page by page before it shows.
+    // Pages on the document's own page layout.
+    int pageCount() const { return pageCount(pageLayout()); }
+
+    // Paints pages first..last (from 0; all when last < 0) into the device's
+    // page layout, a new page between pages; `more`, asked after each page,
+    // may stop there (false). The pages painted.
+    int render(QPagedPaintDevice& device, int first = 0, int last = -1,
+               const std::function<bool(int page)>& more = {}) const;
+
+    // Told after each page rendered (its number from 1, and the count).
     std::function<void(int page, int pages)> pageDone;
 
     // A4 in the document's orientation, with margins every printer can reach.
@@ -37,19 +46,8 @@ public:
     }
 };
 
-// Writes the document as a PDF file; false when the file cannot be written.
-inline bool writePdf(const PrintDocument& doc, const std::string& path) {
-    ensureApplication();  // text layout needs the font database of a GUI application
-    QFile file(QString::fromStdString(path));
-    if (path.empty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    {
-        QPdfWriter writer(&file);
-        writer.setPageLayout(doc.pageLayout());
-        writer.setCreator(QStringLiteral("tolvenk"));
-        doc.render(writer);
-    }  // the writer finishes the file when it goes
-    file.close();
-    return file.error() == QFileDevice::NoError;
-}
+// Writes the document as a PDF file, page by page; false when the file
+// cannot be written.
+bool writePdf(const PrintDocument& doc, const std::string& path);
 
 }  // namespace tolvenk::platform

@@ -8,9 +8,6 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
@@ -18,7 +15,7 @@
 
 #include "platform/Clock.h"
 #include "platform/services/Application.h"
-#include "platform/services/PrintDocument.h"
+#include "platform/services/PagePreview.h"
 
 namespace tolvenk::platform {
 
@@ -82,6 +79,7 @@ std::unique_ptr<QMessageBox> messageBox(const std::string& prompt, int style, co
     // as the classic runtime's did.
     box.setWindowTitle(q(title.empty() ? kApplicationTitle : title));
     box.setText(q(prompt));
+    box.setTextFormat(Qt::PlainText);  // a prompt that looks like markup shows as written
     switch (style & 0x70) {
     case vbCritical: box.setIcon(QMessageBox::Critical); break;
     case vbQuestion: box.setIcon(QMessageBox::Question); break;
@@ -114,7 +112,9 @@ std::string QtServices::inputBox(const std::string& prompt, const std::string& t
                                  const std::string& defaultText) {
     ensureApplication();
     bool ok = false;
-    const QString text = QInputDialog::getText(nullptr, q(title), q(prompt), QLineEdit::Normal, q(defaultText), &ok);
+    // The prompt labels the entry field, so a '&' in it would mark a shortcut key: doubled, it shows.
+    const QString text = QInputDialog::getText(nullptr, q(title), q(prompt).replace(QLatin1Char('&'), QLatin1String("&&")),
+                                               QLineEdit::Normal, q(defaultText), &ok);
     return ok ? text.toStdString() : std::string();
 }
 
@@ -131,15 +131,8 @@ std::string QtServices::saveFileName(const std::string& title, const std::string
 
 void QtServices::printPreview(const PrintDocument& doc, int zoomPercent) {
     ensureApplication();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(doc.pageLayout());
-    QPrintPreviewDialog dialog(&printer);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&doc](QPrinter* p) { doc.render(*p); });
-    // The dialog offers no zoom of its own; its one preview widget has it.
-    if (auto* view = dialog.findChild<QPrintPreviewWidget*>(); view && zoomPercent > 0)
-        view->setZoomFactor(zoomPercent / 100.0);
-    dialog.exec();
+    PagePreview preview(doc, zoomPercent);
+    preview.exec();
 }
 
 ScreenSize QtServices::screenSize() {

@@ -254,8 +254,8 @@ void XF_Mingxi::Form_Unload(int&) {
 
 void XF_Mingxi::Print_Click() {
     if (running_) return;
-    // Tens of thousands of rows take seconds to lay out on pages before the
-    // preview shows: the panel says so and counts the pages meanwhile.
+    // Printing tens of thousands of rows from the preview takes a while: the
+    // panel says so and counts the pages as they go to the printer.
     Run_Lock lock(*this, {&Command1, &Command4(0), &Command4(1), &Command4(2), &Command4(3)}, running_);
     lblBar.setCaption(L(415));
     lock.Show_Panel(Frame1);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/db/DbError.h"
+#include "platform/db/Transaction.h"
 #include "support/EngineTest.h"
 
 using namespace tolvenk;
@@ -137,4 +138,17 @@ TEST_P(ConnectionTest, AWriteBlockedByAnotherTransactionFailsAfterTheCommandTime
     EXPECT_EQ(number, 3146) << err;
     holder->rollbackTrans();
     EXPECT_EQ(waiter->execute("update Sys_Log set Op_Object='later'"), 1);
+
+    // A write transaction that cannot take the write lock in time is not
+    // begun: the session stays fit for the next one.
+    holder->beginWriteTrans();
+    EXPECT_FALSE(errorOf([&] { waiter->beginWriteTrans(); }).empty());
+    EXPECT_FALSE(waiter->inTransaction());
+    holder->rollbackTrans();
+    {
+        db::Transaction t(*waiter);
+        waiter->execute("update Sys_Log set Op_Object='after'");
+        t.commit();
+    }
+    EXPECT_EQ(test::text(*con, "select Op_Object from Sys_Log"), "after");
 }

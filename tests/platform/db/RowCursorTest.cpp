@@ -90,3 +90,47 @@ TEST_P(RowCursorJournal, ATerminalBesideAnOpenCursorIsNeverHeldUpUnderARollbackJ
     journal();
     readBesideATerminal(*con, db->connectionString(), options);
 }
+
+
+// Read to its end, a cursor gives back what it held though the object lives
+// on: on the server its session leaves its transaction and holds no lock (an
+// open transaction keeps old row versions from being cleaned up and an
+// administrator's change of a table waiting); on a file another writer
+// commits at once and, in WAL mode, a checkpoint goes through.
+std::int64_t readToTheEnd(db::RowCursor& c) {
+    std::int64_t n = 0;
+    while (c.next()) ++n;
+    return n;
+}
+
+void writeBeside(const std::string& text) {
+    auto writer = test::connect(text);
+    writer->setCommandTimeout(1);  // a lock still held fails the write instead of waiting for it
+    writer->execute("insert into Record_XF(Mach_ID,Pinfo_id,XF_Type,YuE_Change,Date_Time,Err_Code) "
+                    "values(9998,8,1,-1,'2026-11-10 12:00:01',0)");
+}
+
+TEST_P(RowCursorTest, ReadToItsEndACursorHoldsNothingWhileItLives) {
+    auto own = test::connect(db->connectionString());
+    const std::string pid = onServer() ? test::text(*own, "select pg_backend_pid()") : "";
+    const auto c = own->openCursor("select Mach_ID from Record_XF order by ID");
+    ASSERT_EQ(readToTheEnd(*c), 2500);
+    if (onServer()) {
+        EXPECT_EQ(test::text(*con, "select state from pg_stat_activity where pid=" + pid), "idle");
+        EXPECT_EQ(test::number(*con, "select count(*) from pg_locks where locktype='relation' and pid=" + pid), 0);
+    }
+    writeBeside(db->connectionString());
+    if (!onServer()) {
+        EXPECT_EQ(test::text(*con, "PRAGMA wal_checkpoint(TRUNCATE)"), "0");  // 0: not held back
+    }
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Mach_ID=9998"), 1);
+}
+
+TEST_P(RowCursorJournal, ReadToItsEndACursorHoldsNothingWhileItLivesUnderARollbackJournal) {
+    journal();
+    auto own = test::connect(db->connectionString());
+    const auto c = own->openCursor("select Mach_ID from Record_XF order by ID");
+    ASSERT_EQ(readToTheEnd(*c), 2500);
+    writeBeside(db->connectionString());
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Mach_ID=9998"), 1);
+}

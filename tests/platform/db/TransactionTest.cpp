@@ -107,3 +107,56 @@ TEST_P(TransactionTest, ANamedLockHasOneHolderAndGoesWithItsSession) {
     EXPECT_TRUE(con->tryHoldLock("run"));
     EXPECT_TRUE(con->tryHoldLock("another"));
 }
+
+namespace {
+class ServerTransaction : public TransactionTest {
+protected:
+    std::string timeout() { return test::text(*con, "show statement_timeout"); }
+};
+INSTANTIATE_TEST_SUITE_P(Engines, ServerTransaction, ::testing::Values(test::Engine::Server), test::EngineNames());
+}  // namespace
+
+// A transaction the server has already failed (a cursor's rows could not be
+// computed: a zero where the statement divides) can only end in a rollback:
+// its commit is refused in plain words, and what it wrote is gone, not
+// reported kept.
+TEST_P(ServerTransaction, ACommitOfATransactionTheServerFailedIsRefused) {
+    con->execute("insert into Sys_Log(Operator_ID,Op_Code,Op_Object) values(1,0,'zero')");
+    db::Transaction t(*con);
+    log("thrown away");
+    EXPECT_THROW(con->openCursor("select 100/Op_Code from Sys_Log"), db::DbError);
+    try {
+        t.commit();
+        ADD_FAILURE() << "committed a transaction the server had failed";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.told());
+        EXPECT_EQ(e.toldText(), "The transaction could not be committed and was rolled back.");
+    }
+    EXPECT_FALSE(con->inTransaction());
+    EXPECT_EQ(logged(), (test::Texts{"zero"}));
+}
+
+// A time-out set inside a transaction or a savepoint went back with its
+// rollback on the server: the next statement still runs with the time-out
+// asked for, not the one the rollback restored.
+TEST_P(ServerTransaction, ATimeOutSetInsideARollbackIsSentAgain) {
+    con->setCommandTimeout(60);
+    EXPECT_EQ(timeout(), "1min");
+    {
+        db::Transaction t(*con);
+        con->setCommandTimeout(2);
+        EXPECT_EQ(timeout(), "2s");
+    }  // rolled back
+    EXPECT_EQ(timeout(), "2s");
+    {
+        db::Transaction outer(*con);
+        {
+            db::Transaction inner(*con);
+            con->setCommandTimeout(3);
+            EXPECT_EQ(timeout(), "3s");
+        }  // back to the savepoint
+        EXPECT_EQ(timeout(), "3s");
+        outer.commit();
+    }
+    EXPECT_EQ(timeout(), "3s");
+}

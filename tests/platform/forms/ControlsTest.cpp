@@ -6,8 +6,11 @@
 #include <QPushButton>
 #include <QCoreApplication>
 #include <QDateTimeEdit>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPalette>
 #include <QProgressBar>
 
@@ -15,6 +18,7 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "platform/services/Application.h"
+#include "platform/services/QtServices.h"
 #include "support/TestServices.h"
 
 using namespace tolvenk;
@@ -206,4 +210,37 @@ TEST(HandlerErrors, AreShownNotFatal) {
     EXPECT_EQ(sv->boxes[0].prompt, "An unexpected error stopped this step.\nError number 3146");
     EXPECT_EQ(sv->boxes[0].title, "Tolvenk");
     EXPECT_EQ(sv->boxes[0].style, 16);
+}
+
+// A caption shows as written on every control kind that has one: an '&' is
+// an ampersand, never a shortcut mark, and markup in a label is text; each
+// reads back as it was set, and a message box shows its prompt as written.
+TEST(Controls, CaptionsShowAsWrittenAndReadBackAsSet) {
+    struct CaptionWindow : Form {
+        CommandButton Command1{*this};
+        CheckBox Check1{*this};
+        OptionButton Option1{*this};
+        Frame Frame1{*this};
+        Label Label1{*this};
+    } w;
+    const std::string caption = "R&D & <b>Sales</b>";
+    const QString doubled = "R&&D && <b>Sales</b>";
+    w.Command1.setCaption(caption);
+    w.Check1.setCaption(caption);
+    w.Option1.setCaption(caption);
+    w.Frame1.setCaption(caption);
+    w.Label1.setCaption(caption);
+    for (const std::string& back :
+         {w.Command1.Caption(), w.Check1.Caption(), w.Option1.Caption(), w.Frame1.Caption(), w.Label1.Caption()})
+        EXPECT_EQ(back, caption);
+    for (const Control* c : std::initializer_list<const Control*>{&w.Command1, &w.Check1, &w.Option1})
+        EXPECT_EQ(static_cast<QAbstractButton*>(c->widget())->text(), doubled);
+    EXPECT_EQ(static_cast<QGroupBox*>(w.Frame1.widget())->title(), doubled);
+    const auto* label = static_cast<QLabel*>(w.Label1.widget());
+    EXPECT_EQ(label->text(), QString::fromStdString(caption));
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    EXPECT_EQ(label->buddy(), nullptr);
+
+    platform::ensureApplication();
+    EXPECT_EQ(platform::messageBox(caption, platform::vbOKOnly, "")->textFormat(), Qt::PlainText);
 }

@@ -2,6 +2,8 @@
 // stay in view, and a new fill starts at the top left.
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QImage>
 #include <QScrollBar>
 #include <QTableView>
 #include <utility>
@@ -84,6 +86,36 @@ TEST(GridScrolling, LabelsAndHeadersStayInViewAndANewFillStartsAtTheTopLeft) {
         QApplication::processEvents();
         EXPECT_EQ(seenAt(g, {labels + 2, headers + 2}), std::make_pair(2, 2));
         EXPECT_EQ(g.LeftCol(), 2);
+    });
+    platform::setServices(nullptr);
+}
+
+// The printed look's row lines, laid over every row of a long grid, show on
+// the rows in view wherever the grid is scrolled (drawn for those rows only).
+TEST(GridScrolling, RowLinesOfALongGridShowWhereverItIsScrolled) {
+    platform::setServices(std::make_shared<platform::ScriptedServices>());
+    ScrollWindow w;
+    Grid& g = w.Grid1;
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    g.setCols(4);
+    g.setRows(20001);
+    g.Range(0, 0, 20000, 3).setBorders(5, 1);
+    test::whileShown(w, [&] {
+        QTableView* v = g.view();
+        const int x = v->columnViewportPosition(2) + 10;
+        for (int at : {0, 1, 2}) {
+            v->verticalScrollBar()->setValue(v->verticalScrollBar()->maximum() * at / 2);
+            QApplication::processEvents();
+            const QImage seen = v->viewport()->grab().toImage();
+            const int first = v->rowAt(0) + 1, last = v->rowAt(v->viewport()->height() - 1) - 1;
+            ASSERT_GT(last, first) << at;
+            for (int r : {first, (first + last) / 2, last}) {
+                const int y = v->rowViewportPosition(r) + v->rowHeight(r) - 1;
+                EXPECT_EQ(seen.pixelColor(x, y), QColor(Qt::black)) << at << " row " << r;
+                EXPECT_NE(seen.pixelColor(x, y - v->rowHeight(r) / 2), QColor(Qt::black)) << at << " row " << r;
+            }
+        }
     });
     platform::setServices(nullptr);
 }

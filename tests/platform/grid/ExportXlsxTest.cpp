@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 #include <unzip.h>
 
+#include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <pugixml.hpp>
 #include <random>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/db/Utf8.h"
@@ -71,9 +75,12 @@ TEST_F(ExportXlsx, PackageHoldsEveryPartItNames) {
     // Past what a sheet holds, the export is refused rather than written broken.
     g.setRows(1);
     g.setCols(16385);
-    std::string why;
+    ExportFailure why;
     EXPECT_FALSE(exportXlsx(g, file, {}, &why));
-    EXPECT_EQ(why, file + ": 16385 columns, more than the 16384 a worksheet holds");
+    EXPECT_EQ(why.told.shown(),
+              "The grid has 16385 columns, more than the 16384 a worksheet holds, so the file " + file +
+                  " was not written.");
+    EXPECT_EQ(why.system, "");
     EXPECT_EQ(partsIn(file), parts);
 
     for (const auto& [rels, folder] : {std::pair<std::string, std::string>{"_rels/.rels", ""},
@@ -137,4 +144,68 @@ TEST_F(ExportXlsx, OneStylePerLookTextsAsWrittenAndRowHeights) {
     EXPECT_STREQ(ws.select_node("//row[@r='3']").node().attribute("hidden").value(), "1");
     EXPECT_STREQ(ws.select_node("//row[@r='4']").node().attribute("ht").value(), "15");
     EXPECT_STREQ(ws.select_node("//c[@r='A2']/is/t").node().attribute("xml:space").value(), "preserve");
+}
+
+namespace {
+
+// "yyyy-MM-dd" or "yyyy-MM-dd hh:mm:ss" of a spreadsheet serial, worked out
+// from its day count since 1899-12-30 and the second of that day.
+std::string serialText(double serial, bool withTime) {
+    using namespace std::chrono;
+    const long long seconds = std::llround(serial * 86400);
+    const year_month_day d{sys_days{year{1899} / December / 30} + days{seconds / 86400}};
+    char out[32];
+    const long long s = seconds % 86400;
+    if (withTime)
+        std::snprintf(out, sizeof out, "%04d-%02u-%02u %02lld:%02lld:%02lld", static_cast<int>(d.year()),
+                      static_cast<unsigned>(d.month()), static_cast<unsigned>(d.day()), s / 3600, s / 60 % 60, s % 60);
+    else
+        std::snprintf(out, sizeof out, "%04d-%02u-%02u", static_cast<int>(d.year()), static_cast<unsigned>(d.month()),
+                      static_cast<unsigned>(d.day()));
+    return out;
+}
+
+}  // namespace
+
+// Columns of dates go out as dates that show the same text, a tick-box
+// column of 0 and 1 as numbers; the header, the total rows below the dates
+// and columns that only look like dates in part stay text.
+TEST_F(ExportXlsx, DateColumnsAsDatesAndFlagsAsNumbers) {
+    GridModel g;
+    g.setCols(6);
+    g.setFixedRows(1);
+    g.setColumnKind(2, CellKind::TickBox);
+    g.setColumnKind(5, CellKind::TickBox);
+    // time | day | taken | remark | not quite | ticks
+    const std::vector<std::vector<std::string>> rows = {
+        {"时间", "日期", "领取", "备注", "日期?", "勾"},
+        {"2026-09-01 00:48:54", "2026-09-01", "1", "2026-09-01", "2026-09-01", "1"},
+        {"", "2024-02-29", "0", "早餐", "2026-02-30", ""},
+        {"2026-12-31 23:59:59", "1900-03-01", "", "", "", "是"},
+        {"合计消费:", "", "", "", "", ""},
+        {"合计笔数:", "", "", "", "", ""},
+    };
+    g.setRows(static_cast<int>(rows.size()));
+    for (int r = 0; r < g.rows(); ++r)
+        for (int c = 0; c < g.cols(); ++c) g.setText(r, c, rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+
+    const std::string file = (dir / "dates.xlsx").string();
+    ASSERT_TRUE(exportXlsx(g, file));
+    const excel::Sheet sheet = excel::readFirstSheet(file);
+    for (const auto& [r, c, withTime] : {std::tuple{1, 0, true}, {3, 0, true}, {1, 1, false}, {2, 1, false},
+                                         {3, 1, false}}) {
+        const excel::SheetCell& cell = sheet.at(r, c);
+        ASSERT_TRUE(cell.number && cell.date) << r << "," << c;
+        EXPECT_EQ(serialText(*cell.number, withTime), rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+        EXPECT_EQ(cell.format, withTime ? "yyyy-mm-dd hh:mm:ss" : "yyyy-mm-dd");
+    }
+    EXPECT_EQ(sheet.at(1, 0).number, 46266 + (48 * 60 + 54) / 86400.0);  // 2026-09-01 is day 46266
+    EXPECT_EQ(sheet.at(3, 1).number, 61);                                 // the first day after the false 29th
+    EXPECT_EQ(sheet.at(1, 2).number, 1);
+    EXPECT_EQ(sheet.at(2, 2).number, 0);
+    EXPECT_EQ(sheet.at(1, 2).format, "0");
+    for (const auto& [r, c] : {std::pair{0, 0}, {0, 2}, {4, 0}, {5, 0}, {1, 3}, {1, 4}, {2, 4}, {1, 5}, {3, 5}}) {
+        EXPECT_FALSE(sheet.at(r, c).number) << r << "," << c;
+        EXPECT_EQ(sheet.text(r, c), rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]);
+    }
 }

@@ -106,7 +106,7 @@ protected:
     GridModel grid = sampleGrid();
 };
 
-using Exporter = bool (*)(const GridModel&, const std::string&, const ExportOptions&, std::string*);
+using Exporter = bool (*)(const GridModel&, const std::string&, const ExportOptions&, ExportFailure*);
 const std::vector<std::pair<Exporter, std::string>> kExporters = {
     {&exportXlsx, "xlsx"}, {&exportHtml, "html"}, {&exportXml, "xml"}};
 
@@ -306,7 +306,7 @@ TEST_F(GridExport, FailuresLeaveTheOldFileAsItWasAndNoTemporaryFile) {
     for (const auto& [exportTo, ext] : kExporters) {
         const fs::path target = dir / ("out." + ext);
         std::ofstream(target) << "old";
-        std::string why;
+        ExportFailure why;
 
         // A full disk, as the system's file size limit gives it: writes fail
         // part-way, for the workbook while its sheet is being packed.
@@ -320,15 +320,17 @@ TEST_F(GridExport, FailuresLeaveTheOldFileAsItWasAndNoTemporaryFile) {
         setrlimit(RLIMIT_FSIZE, &before);
         std::signal(SIGXFSZ, oldSignal);
         EXPECT_FALSE(written) << ext;
-        EXPECT_NE(why.find(tooLarge), std::string::npos) << ext << ": " << why;
+        EXPECT_EQ(why.system, target.string() + ": " + tooLarge) << ext;
+        EXPECT_EQ(why.told.number, 1064) << ext;
         EXPECT_EQ(bytesOf(target), "old") << ext;
         EXPECT_EQ(left(), std::vector<fs::path>{target}) << ext;
 
         // A read-only file is refused, even to an administrator who could write it.
         fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
-        why.clear();
+        why = {};
         EXPECT_FALSE(exportTo(grid, target.string(), {}, &why)) << ext;
-        EXPECT_EQ(why, target.string() + ": " + denied);
+        EXPECT_EQ(why.system, target.string() + ": " + denied);
+        EXPECT_EQ(why.told.number, 1062) << ext;
         EXPECT_EQ(bytesOf(target), "old") << ext;
 
         // A writable one is replaced whole and keeps who may read it.
@@ -344,9 +346,10 @@ TEST_F(GridExport, FailuresLeaveTheOldFileAsItWasAndNoTemporaryFile) {
         EXPECT_EQ(left(), std::vector<fs::path>{target}) << ext;
         fs::remove(target);
 
-        why.clear();
+        why = {};
         EXPECT_FALSE(exportTo(grid, (dir / "no-such-folder" / "out.file").string(), {}, &why)) << ext;
-        EXPECT_NE(why.find(missing), std::string::npos) << why;
+        EXPECT_EQ(why.system, (dir / "no-such-folder" / "out.file").string() + ": " + missing);
+        EXPECT_EQ(why.told.number, 1063) << ext;
         fs::create_directory(dir / "taken");
         EXPECT_FALSE(exportTo(grid, (dir / "taken").string(), {}, nullptr)) << ext;  // a folder stands there
         EXPECT_EQ(left(), std::vector<fs::path>{dir / "taken"}) << ext;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "entry/MenuTable.h"
+#include "platform/excel/XlsxReader.h"
 #include "reports/statistics/XF_Mingxi.h"
 #include "support/Fixtures.h"
 #include "tolvenk/Quernat.h"
@@ -102,6 +103,14 @@ insert into Mach_Info(Mach_ID,Mach_Name,Mach_Type,Del_YN) values (11,'一号机'
     EXPECT_TRUE(seen.exported);
     EXPECT_TRUE(std::filesystem::exists(folder + "/detail.xlsx"));
     EXPECT_GT(std::filesystem::file_size(folder + "/detail.xlsx"), 0u);
+    // The times go out as dates a spreadsheet sorts (2026-11-10 is day 46336 of
+    // its calendar, noon half of it); the total row's label stays text.
+    const excel::Sheet sheet = excel::readFirstSheet(folder + "/detail.xlsx");
+    EXPECT_EQ(sheet.at(1, 3).number, 46336.5);
+    EXPECT_TRUE(sheet.at(1, 3).date);
+    EXPECT_EQ(sheet.at(1, 3).format, "yyyy-mm-dd hh:mm:ss");
+    EXPECT_EQ(sheet.at(2, 3).number, 46337.5);
+    EXPECT_EQ(sheet.text(3, 3), "合计消费:");
     EXPECT_EQ(Conn_Main, nullptr);
     EXPECT_EQ(Extra_Timeout, 0);
 
