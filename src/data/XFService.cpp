@@ -40,9 +40,14 @@ const std::string& columnName(const std::string& name) {
 // kind index and sorts them all before the first shows, however common the
 // kinds (consumption is most of a quarter). Kept off that index ("+") it reads
 // the period in time order along IX_Record_XF_Date_Type, which holds the kind
-// beside the date: the first rows show at once and a rare kind costs no row
-// reads. The server weighs the kinds by its statistics and needs no hint.
+// beside the date, so the first rows show at once; but a rare kind then costs
+// a walk of the period's whole index. The server weighs the kinds by its
+// statistics and needs no hint.
 enum class Detail_Read { AsWritten, InTimeOrder };
+
+// Kinds with fewer rows than this in the period are read along the kind index
+// and sorted: a sort this size takes a few milliseconds.
+constexpr int kFewRows = 10000;
 
 // The terminal, place, owner and kind parts shared by the detail queries.
 std::string detailFilters(const std::vector<std::string>& Types, std::int16_t TypeCount, std::int32_t MachID,
@@ -117,6 +122,14 @@ std::string detailOfPeople(const std::string& Ids, const std::vector<std::string
     sql += detailFilters(Types, TypeCount, MachID, DianID, Unit, read);
     sql += Ids.empty() ? std::string(" and 1=0") : " and Record_XF.Pinfo_id in (" + Ids + ")";
     return sql + " order by Record_XF.Date_Time,record_XF.XF_Type,Record_XF.ID";
+}
+
+// Whether the period holds at least kFewRows rows of the chosen kinds,
+// counted along the kind index no further than that.
+std::string detailKindsAreCommon(const std::vector<std::string>& Types, const std::string& DateFrom,
+                                 const std::string& DateTo, std::int16_t TypeCount) {
+    return "select count(*) from (select 1 from Record_XF where" + detailPeriod(DateFrom, DateTo) +
+           detailFilters(Types, TypeCount, 0, 0, 0) + " limit " + std::to_string(kFewRows) + ")";
 }
 
 // The detail of one person, or of everyone without one.
@@ -514,9 +527,11 @@ std::unique_ptr<db::RowCursor> XFService::Get_XF_Info7_Rows(bool PerPerson, cons
                                                             const std::string& Name, const std::string& Code,
                                                             const std::string& PNum, const std::string& PInfoID) {
     const std::string link = base_.Get_LinkStr().empty() ? strCN : base_.Get_LinkStr();
-    const Detail_Read read = db::ConnectionString(link).kind() == db::ConnectionString::Kind::FileDatabase
-                                 ? Detail_Read::InTimeOrder
-                                 : Detail_Read::AsWritten;
+    Detail_Read read = Detail_Read::AsWritten;
+    if (TypeCount > 0 && db::ConnectionString(link).kind() == db::ConnectionString::Kind::FileDatabase) {
+        const auto count = base_.Open_Cursor(detailKindsAreCommon(Types, DateFrom, DateTo, TypeCount));
+        if (count->next() && count->field(0).toDouble() >= kFewRows) read = Detail_Read::InTimeOrder;
+    }
     if (PerPerson)
         return base_.Open_Cursor(detailOfPerson(Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, PInfoID, read));
     std::shared_ptr<const Detail_People> people;
