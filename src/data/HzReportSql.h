@@ -21,13 +21,15 @@ std::string Row_Exists(const std::string& where);
 
 // Every Record_XF total of the period from..to (texts of `width` characters),
 // grouped by period, the two grouping keys (expressions, "" for none), kind,
-// meal and Err_Code, for a run that sums its groups in memory. `people`
-// joins each record's employee, for a department key.
-// `kinds` narrows the records to the kinds the report reads ("" all).
-// `piece`, a piece of Record_Pieces, stands in for the period condition.
+// meal when `meals` and Err_Code when `errors` (else 0), for a run that sums
+// its groups in memory. `people` joins each record's employee, for a
+// department key. `kinds` narrows the records to the kinds the report reads
+// ("" all). Each grouping column costs a large period a good share of its
+// time, so only what the report tells apart is grouped. `piece`, a piece of
+// Record_Pieces, stands in for the period condition.
 std::string Grouped_Records(int width, const std::string& key1, const std::string& key2, bool people,
-                            const std::string& from, const std::string& to, const std::string& kinds,
-                            const std::string& piece = "");
+                            const std::string& from, const std::string& to, const std::string& kinds, bool meals,
+                            bool errors, const std::string& piece = "");
 // The records of a period condition of that width as a range of Date_Time,
 // for a read in pieces (db::ReadPieces) whose pieces together hold exactly
 // the records the condition holds; no range where that cannot be said.

@@ -153,13 +153,18 @@ HzFigures::HzFigures(db::Connection& conn, const HzReportState& st, bool fees) {
     const Group_Conds& p = periods(st);
     const std::string from = p(1).Caption, to = p(p.UBound()).Caption;
 
+    // Meals are told apart only when a meal item is computed (each is its own
+    // gate), validity only when the report counts valid records only.
+    bool meals = false;
+    for (const hz::ItemDef& d : hz::items()) meals = meals || (d.meal != 0 && st.Col(d.gate, hz::Money) > 0);
     // Read in pieces where a long read keeps terminals out: a group then comes
     // in a line per piece, and every use of the lines adds them up.
     db::ReadPieces pieces = conn.readPieces(HZ_Report_Sql::Record_Pieces(width, from, to));
     const std::string kinds = kindList(st, dim2_ != 0);
     while (const auto piece = pieces.next())
         Read_Records(*conn.openRecordset(HZ_Report_Sql::Grouped_Records(width, recordKey(dim1_), recordKey(dim2_),
-                                                                         people, from, to, kinds, *piece)));
+                                                                         people, from, to, kinds, meals,
+                                                                         st.Valid_Only == 1, *piece)));
 
     if (fees) Read_Fees(*conn.openRecordset(HZ_Report_Sql::Grouped_Fees(width, feeKey(dim1_), feeKey(dim2_), people, from, to)));
     // The existence test runs over Record_XF joined with every employee.
