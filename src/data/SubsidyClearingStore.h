@@ -3,6 +3,7 @@
 // and the clearing of one employee, which writes all of its rows or none.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "data/DataList.h"
 
@@ -32,6 +33,10 @@ struct QL_Figures {
 // Record_XF, as XFService.Get_XF_Info4 gives them) and batch rows of the
 // month (all columns of BuTie_OK, as XFService.is_All_bt gives them).
 QL_Figures QL_Count(const DataList& transactions, const DataList& batchRows);
+// One batch row of the month (B_Times, B_SF, B_JinE, B_Ci as stored) counted
+// into `f` as QL_Count counts it.
+void QL_Count_Batch_Row(QL_Figures& f, const std::string& times, const std::string& state, const std::string& jine,
+                        const std::string& ci);
 
 namespace Clearing_Store {
 
@@ -54,6 +59,11 @@ enum class Outcome { Cleared, Already_Cleared, No_Card };
 Outcome Clear_Employee(const std::string& connectionString, const Request& request);
 // The same on `con`; inside a transaction of it, a savepoint of that one.
 Outcome Clear_Employee(db::Connection& con, const Request& request);
+// Several employees of one month at once on `con`, inside a transaction of
+// it, with a statement for each kind of read and write: each one's outcome,
+// in their order, as Clear_Employee would give it one after the other. A
+// database error passes; the caller undoes all of them.
+std::vector<Outcome> Clear_Employees(db::Connection& con, const std::vector<Request>& requests);
 
 }  // namespace Clearing_Store
 
