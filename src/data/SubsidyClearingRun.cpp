@@ -120,11 +120,6 @@ void clearSet(Write_Batch& batch, const std::vector<Request>& set, Counts& count
             [&counts, n](const std::string&) { counts.failed += n; });
     } catch (const std::exception& e) {
         if (db::connectionLost(e)) throw;
-        if (n == 1) {
-            if (dynamic_cast<const db::DbError*>(&e) == nullptr) throw;
-            ++counts.failed;
-            return;
-        }
         for (const Request& r : set) clearOne(batch, r, counts);
     }
 }

@@ -78,12 +78,13 @@ INSTANTIATE_TEST_SUITE_P(Server, LostClearing, ::testing::Values(test::Engine::S
 
 }  // namespace
 
-// The sessions end as the eighth credit begins: 21..26 are granted, 27 goes
-// back with its batch. The next grant takes the four left, once each.
+// The sessions end as the third set of three (27..29) is credited: 21..26
+// are granted, 27 goes back with its batch. The next grant takes the four
+// left, once each.
 TEST_P(LostGrant, EndedMidwayStopsAfterTheWholeBatchesWithOneBox) {
     const std::string from = test::serverClock(cs);
     {
-        test::SessionsEndAt end(server->databaseName(), "update BuTie_OK set ZhunBei_DT", 8);
+        test::SessionsEndAt end(server->databaseName(), "update BuTie_OK set ZhunBei_DT", 3);
         run();
         ASSERT_GT(end.ended(), 0);
     }
