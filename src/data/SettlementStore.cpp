@@ -47,13 +47,6 @@ void Prune_Backups(db::Connection& con, const std::string& backupStart) {
     t.commit();
 }
 
-Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t first) {
-    const std::string s = columns(kind).serial;
-    return con.openRecordset("select " + s + ",Card_No,Pinfo_ID from Record_XF where " + s + " > 0 " +
-                             "and Date_Time < '" + q(cutoff) + "' and Pinfo_ID >= " + num(first) +
-                             " and Pinfo_ID <= " + num(std::int64_t{first} + 100) + " order by " + s + " DESC");
-}
-
 std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t person,
                         const std::string& card) {
     const std::string s = columns(kind).serial;
@@ -70,6 +63,46 @@ Rows Candidates(db::Connection& con, Serial kind, const std::string& cutoff) {
                              q(cutoff) +
                              "' and Pinfo_ID > 0 and Card_No in (select Card_No from Card_Log where "
                              "Card_Log.Pinfo_ID = Record_XF.Pinfo_ID) group by Pinfo_ID,Card_No having count(*) > 1");
+}
+
+namespace {
+
+const char* const kWalkColumns =
+    "select ID,Pinfo_ID,Card_No,Card_LiuShui,Ci_LiuShui,YuE_Change,YuE_New,YuCi_Change,YuCi_New,Date_Time,XF_Type,"
+    "Err_Code from Record_XF where Pinfo_ID in (";
+
+}  // namespace
+
+Rows Serial_Rows(db::Connection& con, const std::string& people, const std::string& cutoff) {
+    return con.openRecordset(kWalkColumns + people + ") and Date_Time < '" + q(cutoff) +
+                             "' and (Card_LiuShui > 0 or Ci_LiuShui > 0)");
+}
+
+Rows Late_Rows(db::Connection& con, const std::string& people, const std::string& cutoff, std::int64_t topMoney,
+               std::int64_t topTimes) {
+    std::string serials;
+    if (topMoney >= 2) serials = "Card_LiuShui between 2 and " + num(topMoney);
+    if (topTimes >= 2) serials += (serials.empty() ? "" : " or ") + std::string("Ci_LiuShui between 2 and ") + num(topTimes);
+    return con.openRecordset(kWalkColumns + people + ") and (Date_Time >= '" + q(cutoff) +
+                             "' or Date_Time is null) and (" + serials + ")");
+}
+
+void Move_Rows(db::Connection& con, const std::string& copy, const std::string& gone) {
+    if (!copy.empty()) con.execute("insert into Record_BF_XF select * from Record_XF where ID in (" + copy + ")");
+    if (!gone.empty()) con.execute("delete from Record_XF where ID in (" + gone + ")");
+}
+
+void Settle_Rows(db::Connection& con, Serial kind, const std::vector<Settled_Row>& rows) {
+    if (rows.empty()) return;
+    const Serial_Columns k = columns(kind);
+    std::string change, balance, ids;
+    for (const Settled_Row& r : rows) {
+        change += " when " + num(r.id) + " then " + num(r.sum);
+        balance += " when " + num(r.id) + " then " + num(r.balance);
+        ids += (ids.empty() ? "" : ",") + num(r.id);
+    }
+    con.execute("update Record_XF set " + std::string(k.change) + " = case ID" + change + " end, " + k.balance +
+                " = case ID" + balance + " end, XF_Type = 250 where ID in (" + ids + ")");
 }
 
 Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card) {
