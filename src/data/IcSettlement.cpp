@@ -118,7 +118,7 @@ struct Read_Row {
 };
 
 std::map<Card_Key, Card_Walks> readWalks(db::Connection& con, const std::vector<Listed_Card>& cards,
-                                         const std::string& cutoff) {
+                                         const std::string& cutoff, const Late_Serials& late) {
     std::map<Card_Key, Card_Walks> walks;
     std::set<std::int64_t> people;
     for (const Listed_Card& c : cards) {
@@ -128,7 +128,8 @@ std::map<Card_Key, Card_Walks> readWalks(db::Connection& con, const std::vector<
     std::string list;
     for (const std::int64_t p : people) list += (list.empty() ? "" : ",") + sql::num(p);
     std::map<Card_Key, std::vector<Read_Row>> read;
-    const auto take = [&](db::Recordset& rs) {
+    std::set<std::int64_t> lateSeen;  // rows after the cut-off taken once, however many reads meet them
+    const auto take = [&](db::Recordset& rs, bool later) {
         const int id = rs.fieldIndex("ID"), person = rs.fieldIndex("Pinfo_ID"), card = rs.fieldIndex("Card_No"),
                   money = rs.fieldIndex("Card_LiuShui"), times = rs.fieldIndex("Ci_LiuShui"),
                   moneyChange = rs.fieldIndex("YuE_Change"), moneyAfter = rs.fieldIndex("YuE_New"),
@@ -137,6 +138,11 @@ std::map<Card_Key, Card_Walks> readWalks(db::Connection& con, const std::vector<
         for (; !rs.eof(); rs.moveNext()) {
             const Card_Key key = keyOf(rs.field(person).toInt64(), rs.field(card).toString());
             if (walks.count(key) == 0) continue;
+            if (later) {
+                const db::Value& d = rs.field(date);
+                if ((!d.isNull() && d.toString() < cutoff) || !lateSeen.insert(rs.field(id).toInt64()).second)
+                    continue;  // read before the cut-off already, or met twice
+            }
             read[key].push_back({rs.field(id).toInt64(),
                                  {rs.field(money).toInt64(), rs.field(times).toInt64()},
                                  {rs.field(moneyChange), rs.field(timesChange)},
@@ -146,7 +152,7 @@ std::map<Card_Key, Card_Walks> readWalks(db::Connection& con, const std::vector<
                                  rs.field(err)});
         }
     };
-    take(*Settlement_Store::Serial_Rows(con, list, cutoff));
+    take(*Settlement_Store::Serial_Rows(con, list, cutoff), false);
     std::int64_t most[2] = {0, 0};
     for (const auto& [key, rows] : read)
         for (const Read_Row& r : rows)
@@ -156,8 +162,24 @@ std::map<Card_Key, Card_Walks> readWalks(db::Connection& con, const std::vector<
                     most[k] = std::max(most[k], r.serial[k]);
                 }
     // The rows dated on or after the cut-off below a card's top (another
-    // card of its number, a clock set wrong) are part of its walk too.
-    if (most[0] >= 2 || most[1] >= 2) take(*Settlement_Store::Late_Rows(con, list, cutoff, most[0], most[1]));
+    // card of its number, a clock set wrong) are part of its walk too: those
+    // of the cards that held such rows when the run began, and any written
+    // since.
+    std::string lateList = list;
+    if (late.known) {
+        take(*Settlement_Store::New_Rows(con, list, late.since), true);
+        std::set<std::int64_t> latePeople;
+        for (const auto& [key, w] : walks) {
+            const auto low = late.lowest.find(key);
+            if (low == late.lowest.end()) continue;
+            const auto [money, times] = low->second;
+            if ((money > 0 && money <= w.top[0]) || (times > 0 && times <= w.top[1])) latePeople.insert(key.first);
+        }
+        lateList.clear();
+        for (const std::int64_t p : latePeople) lateList += (lateList.empty() ? "" : ",") + sql::num(p);
+    }
+    if (!lateList.empty() && (most[0] >= 2 || most[1] >= 2))
+        take(*Settlement_Store::Late_Rows(con, lateList, cutoff, most[0], most[1]), true);
     for (auto& [key, rows] : read) {
         Card_Walks& w = walks[key];
         for (const Read_Row& r : rows) {
@@ -178,18 +200,43 @@ bool before(const db::Value& date, const std::string& bound) { return !date.isNu
 
 }  // namespace
 
+Late_Serials Late_Serials::read(db::Connection& con, const std::string& cutoff) {
+    Late_Serials late;
+    {
+        // Every card held for a moment: a terminal that took its card before
+        // has committed, and one after gets an ID above the highest now.
+        db::Transaction t(con);
+        con.lockRows("Card_Info", "1=1 order by ID");
+        late.since = Settlement_Store::Highest_Id(con);
+        t.commit();
+    }
+    const auto rows = Settlement_Store::Late_Lows(con, cutoff);
+    const int person = rows->fieldIndex("Pinfo_ID"), card = rows->fieldIndex("Card_No"),
+              money = rows->fieldIndex("Low_Money"), times = rows->fieldIndex("Low_Times");
+    const auto lower = [](std::int64_t& kept, const db::Value& v) {
+        if (!v.isNull() && (kept == 0 || v.toInt64() < kept)) kept = v.toInt64();
+    };
+    for (; !rows->eof(); rows->moveNext()) {
+        auto& low = late.lowest[keyOf(rows->field(person).toInt64(), rows->field(card).toString())];
+        lower(low.first, rows->field(money));
+        lower(low.second, rows->field(times));
+    }
+    late.known = true;
+    return late;
+}
+
 void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, const std::string& cutoff,
-                  const std::string& backupStart) {
+                  const std::string& backupStart, const Late_Serials& late) {
     if (cards.empty()) return;
     db::Transaction t(con);
     std::string numbers;
     for (const Listed_Card& c : cards) numbers += (numbers.empty() ? "'" : ",'") + sql::q(c.card) + "'";
     // As Settle_Card holds each card's row, in one order against another writer.
     con.lockRows("Card_Info", "Card_No in (" + numbers + ") order by ID");
-    std::string copy, gone;
+    std::string copy, moved, gone;  // copied and kept, copied and deleted, deleted
     std::vector<Settlement_Store::Settled_Row> settled[2];
     std::vector<Listed_Card> alone;
-    for (const auto& [key, w] : readWalks(con, cards, cutoff)) {
+    for (const auto& [key, w] : readWalks(con, cards, cutoff, late)) {
         if (w.bothSerials) {
             alone.push_back(w.listed);
             continue;
@@ -204,17 +251,17 @@ void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, co
             // N only rows before the cut-off; 2..N-1 deleted; N settled.
             for (const Walk_Row& row : w.rows[k]) {
                 if (row.serial > n) continue;
-                const bool kept = row.type.isNull() || row.type.toDouble() == XF_Type_Code::Settlement;
-                if (!kept && !row.date.isNull() && row.date.toString() >= backupStart &&
-                    (row.serial < n || before(row.date, cutoff)))
-                    copy += (copy.empty() ? "" : ",") + sql::num(row.id);
-                if (row.serial < n) gone += (gone.empty() ? "" : ",") + sql::num(row.id);
-                else if (row.date.isNull() || before(row.date, cutoff))
+                const bool settledBefore = row.type.isNull() || row.type.toDouble() == XF_Type_Code::Settlement;
+                const bool copied = !settledBefore && !row.date.isNull() && row.date.toString() >= backupStart &&
+                                    (row.serial < n || before(row.date, cutoff));
+                std::string& to = row.serial < n ? (copied ? moved : gone) : copy;
+                if (row.serial < n || copied) to += (to.empty() ? "" : ",") + sql::num(row.id);
+                if (row.serial == n && (row.date.isNull() || before(row.date, cutoff)))
                     settled[k].push_back({row.id, r.collapse.sum, r.collapse.balance});
             }
         }
     }
-    Settlement_Store::Move_Rows(con, copy, gone);
+    Settlement_Store::Move_Rows(con, copy, moved, gone);
     Settlement_Store::Settle_Rows(con, Serial::Money, settled[0]);
     Settlement_Store::Settle_Rows(con, Serial::Times, settled[1]);
     for (const Listed_Card& c : alone) Settle_Card(con, c.person, c.card, cutoff, backupStart);
@@ -222,10 +269,10 @@ void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, co
 }
 
 std::vector<Listed_Card> Unsettled_Of(db::Connection& con, const std::vector<Listed_Card>& cards,
-                                      const std::string& cutoff) {
+                                      const std::string& cutoff, const Late_Serials& late) {
     std::vector<Listed_Card> out;
     if (cards.empty()) return out;
-    for (const auto& [key, w] : readWalks(con, cards, cutoff)) {
+    for (const auto& [key, w] : readWalks(con, cards, cutoff, late)) {
         bool left = w.bothSerials && needsSettling(con, w.listed.person, w.listed.card, cutoff);
         for (int k = 0; k < 2 && !left && !w.bothSerials; ++k)
             left = !w.rows[k].empty() && Walk_Card(w.rows[k], cutoff).count > 1;
@@ -234,17 +281,18 @@ std::vector<Listed_Card> Unsettled_Of(db::Connection& con, const std::vector<Lis
     return out;
 }
 
-std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff) {
+std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff,
+                                                                  const Late_Serials& late,
+                                                                  const std::vector<Listed_Card>& missed) {
     std::set<std::pair<std::int64_t, std::string>> candidates;
-    for (const Serial kind : {Serial::Money, Serial::Times}) {
-        auto rows = Settlement_Store::Candidates(con, kind, cutoff);
-        const int p = rows->fieldIndex("Pinfo_ID"), c = rows->fieldIndex("Card_No");
-        for (; !rows->eof(); rows->moveNext()) candidates.emplace(rows->field(p).toInt64(), rows->field(c).toString());
-    }
+    for (const Listed_Card& c : missed) candidates.emplace(c.person, c.card);
+    auto rows = Settlement_Store::Candidates(con, cutoff, late.since);
+    const int p = rows->fieldIndex("Pinfo_ID"), c = rows->fieldIndex("Card_No");
+    for (; !rows->eof(); rows->moveNext()) candidates.emplace(rows->field(p).toInt64(), rows->field(c).toString());
     std::vector<std::pair<std::int32_t, std::string>> out;
     std::vector<Listed_Card> set;
     const auto check = [&] {
-        for (const Listed_Card& c : Unsettled_Of(con, set, cutoff)) out.emplace_back(c.person, c.card);
+        for (const Listed_Card& c : Unsettled_Of(con, set, cutoff, late)) out.emplace_back(c.person, c.card);
         set.clear();
     };
     // A few hundred cards to a read, their employees' rows read once.

@@ -5,6 +5,7 @@
 // uploading rows dated before the cut-off late, so what a card holds is read
 // again under the write lock that its collapse is written under.
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -53,22 +54,39 @@ struct Listed_Card {
     std::int32_t person = 0;
     std::string card;
 };
+// What the rows dated on or after the cut-off (or not at all) held as a run
+// began, read in one pass: each card's lowest serial above 1 of each kind
+// among them, and the highest row then. A card's walk takes such rows only
+// below its top serial, so only the cards whose lowest is at most their top
+// need those rows read, besides any row written since.
+struct Late_Serials {
+    // Read after every writer that holds a card (terminals) has ended: no
+    // row written later gets an ID at or below `since`.
+    static Late_Serials read(db::Connection& con, const std::string& cutoff);
+    bool known = false;  // else every card's later rows are read
+    std::int64_t since = 0;
+    // By employee and card number in lower case: money, times; 0 for none.
+    std::map<std::pair<std::int64_t, std::string>, std::pair<std::int64_t, std::int64_t>> lowest;
+};
 // Settles several cards in one write transaction on `con` (a savepoint of a
 // batch), with a statement for each kind of read and write, as Settle_Card
 // settles each of them: their rows read once under the lock, each card and
 // kind walked, the rows to copy, delete and settle written together. A
 // failure passes; the caller undoes all of them.
 void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, const std::string& cutoff,
-                  const std::string& backupStart);
+                  const std::string& backupStart, const Late_Serials& late = {});
 // Those of `cards` whose walk would still find more than one row to
 // collapse, as Settle_Cards would settle them; read without the lock.
 std::vector<Listed_Card> Unsettled_Of(db::Connection& con, const std::vector<Listed_Card>& cards,
-                                      const std::string& cutoff);
+                                      const std::string& cutoff, const Late_Serials& late = {});
 
-// The cards whose rows before the cut-off a run would still collapse (a card
-// that no pass reached, rows a terminal uploaded after the card's turn):
-// Pinfo_ID and Card_No of each, read without the lock.
-std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff);
+// Of the cards a pass went through after `late` was read, those whose rows
+// before the cut-off a run would still collapse (rows a terminal uploaded
+// after the card's turn, and any of `missed`, cards whose writes were not
+// committed): Pinfo_ID and Card_No of each, read without the lock.
+std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff,
+                                                                  const Late_Serials& late,
+                                                                  const std::vector<Listed_Card>& missed);
 
 }  // namespace IC_Settlement
 

@@ -68,25 +68,30 @@ void inCard(std::int32_t person, const std::string& card, F&& turn) {
 // Settles a card in a savepoint of the batch, naming the card in whatever it
 // throws; `kept` is told once the batch is committed.
 void settleIn(Write_Batch& batch, std::int32_t person, const std::string& card, const std::string& cutoff,
-              const std::string& backup, Write_Batch::Kept kept = {}) {
+              const std::string& backup, std::vector<Listed_Card>& missed, Write_Batch::Kept kept = {}) {
     inCard(person, card, [&] {
         batch.wholeItem([&](db::Connection& con) { Settle_Card(con, person, card, cutoff, backup); },
-                        std::move(kept));
+                        std::move(kept), [&missed, person, card](const std::string&) {
+                            missed.push_back({person, card});
+                        });
     });
 }
 
 // Settles a set of cards with one statement per kind of read and write in a
 // savepoint of the batch; when the set fails, each card on its own, so that
 // the one at fault is named and the cards before it kept. `kept` is told once
-// the batch is committed.
+// the batch is committed; cards whose writes the batch lost go to `missed`.
 void settleSet(Write_Batch& batch, const std::vector<Listed_Card>& set, const std::string& cutoff,
-               const std::string& backup, const Write_Batch::Kept& kept = {}) {
+               const std::string& backup, const Late_Serials& late, std::vector<Listed_Card>& missed,
+               const Write_Batch::Kept& kept = {}) {
     try {
-        batch.items(static_cast<std::int64_t>(set.size()),
-                    [&](db::Connection& con) { Settle_Cards(con, set, cutoff, backup); }, kept);
+        batch.items(
+            static_cast<std::int64_t>(set.size()),
+            [&](db::Connection& con) { Settle_Cards(con, set, cutoff, backup, late); }, kept,
+            [&missed, set](const std::string&) { missed.insert(missed.end(), set.begin(), set.end()); });
     } catch (const std::exception& e) {
         if (db::connectionLost(e)) throw;
-        for (const Listed_Card& c : set) settleIn(batch, c.person, c.card, cutoff, backup, kept);
+        for (const Listed_Card& c : set) settleIn(batch, c.person, c.card, cutoff, backup, missed, kept);
     }
 }
 
@@ -94,7 +99,8 @@ void settleSet(Write_Batch& batch, const std::vector<Listed_Card>& set, const st
 // progress is told where no batch holds the lock. `gone` counts the listed
 // cards gone through whose writes are committed.
 bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& cutoff, const std::string& backup,
-                  const Run_Progress& progress, std::int64_t& gone) {
+                  const Late_Serials& late, std::vector<Listed_Card>& missed, const Run_Progress& progress,
+                  std::int64_t& gone) {
     const Bulk_Writes bulk(con);
     Write_Batch batch(con);
     Set_Size size(batch);
@@ -123,7 +129,7 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
                                cards.field(colCard).toString()});
             if (!batch.open() && pendingFrom < 0) pendingFrom = first;
             const auto start = std::chrono::steady_clock::now();
-            settleSet(batch, set, cutoff, backup, [&pendingFrom] { pendingFrom = -1; });
+            settleSet(batch, set, cutoff, backup, late, missed, [&pendingFrom] { pendingFrom = -1; });
             size.took(static_cast<std::int64_t>(set.size()), std::chrono::steady_clock::now() - start);
         }
         if (batch.commit() && pendingFrom < 0) gone = step.done;
@@ -148,14 +154,18 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
     if (!backupStart.empty()) Settlement_Store::Prune_Backups(own, backupStart);
     const std::string backup = backupStart.empty() ? kNoBackupStart : backupStart;
 
-    if (!settleListed(*cards, con, cutoff, backup, progress, result.done)) {
+    const Late_Serials late = Late_Serials::read(con, cutoff);
+    // Cards of a batch that could not commit: the check below takes them too.
+    std::vector<Listed_Card> missed;
+    const bool listedAll = settleListed(*cards, con, cutoff, backup, late, missed, progress, result.done);
+    if (!listedAll) {
         result.state = Run_Result::Stopped;
         return;
     }
     {
         Write_Batch batch(con);
         Set_Size size(batch);
-        const auto unsettled = Unsettled_Cards(con, cutoff);
+        const auto unsettled = Unsettled_Cards(con, cutoff, late, missed);
         // A batch that could not commit leaves its cards to the check below.
         batch.committing([&] {
             for (std::size_t i = 0; i < unsettled.size();) {
@@ -164,13 +174,13 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
                      i < unsettled.size() && static_cast<std::int64_t>(set.size()) < most; ++i)
                     set.push_back({unsettled[i].first, unsettled[i].second});
                 const auto start = std::chrono::steady_clock::now();
-                settleSet(batch, set, cutoff, backup);
+                settleSet(batch, set, cutoff, backup, late, missed);
                 size.took(static_cast<std::int64_t>(set.size()), std::chrono::steady_clock::now() - start);
                 batch.pause(false);
             }
         });
     }
-    result.left = Unsettled_Cards(con, cutoff);
+    result.left = Unsettled_Cards(con, cutoff, late, missed);
     if (!result.left.empty()) {
         result.state = Run_Result::Left;
         return;

@@ -49,9 +49,15 @@ void Prune_Backups(db::Connection& con, const std::string& backupStart);
 // The card's highest serial of that kind dated before the cut-off; 0 when none.
 std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t person,
                         const std::string& card);
-// Pinfo_ID, Card_No of the cards holding two rows or more with a serial of
-// that kind above 1 dated before the cut-off: those a walk may still collapse.
-Rows Candidates(db::Connection& con, Serial kind, const std::string& cutoff);
+// Pinfo_ID, Card_No of the cards of the card list holding a row with a
+// serial above 1 dated before the cut-off written after row `since`: those a
+// walk may find to collapse after their turn.
+Rows Candidates(db::Connection& con, const std::string& cutoff, std::int64_t since);
+// The highest ID of Record_XF; 0 when it is empty.
+std::int64_t Highest_Id(db::Connection& con);
+// Pinfo_ID, Card_No, Low_Money, Low_Times: each card's lowest money and times
+// serial above 1 among its rows dated on or after the cut-off or not at all.
+Rows Late_Lows(db::Connection& con, const std::string& cutoff);
 // The rows of the employees `people` with a money or a times serial dated
 // before the cut-off (the person-and-date index serves them), and those
 // dated on or after it or not at all whose money serial lies in 2..topMoney
@@ -61,16 +67,19 @@ Rows Candidates(db::Connection& con, Serial kind, const std::string& cutoff);
 Rows Serial_Rows(db::Connection& con, const std::string& people, const std::string& cutoff);
 Rows Late_Rows(db::Connection& con, const std::string& people, const std::string& cutoff, std::int64_t topMoney,
                std::int64_t topTimes);
-// The collapses of several cards as rows: copies `copy` to Record_BF_XF as
-// they are, deletes `gone`, and turns each settled row into a settlement row
-// (kind 250) with its change and balance, those of the serial's kind. IDs
-// as lists of numbers ("1,2,3"); the caller holds the transaction.
+// The same columns of the employees' rows written after row `since`.
+Rows New_Rows(db::Connection& con, const std::string& people, std::int64_t since);
+// The collapses of several cards as rows: copies the rows `kept` to
+// Record_BF_XF as they are, copies and deletes `moved`, deletes `gone`, and
+// turns each settled row into a settlement row (kind 250) with its change and
+// balance, those of the serial's kind. IDs as lists of numbers ("1,2,3");
+// the caller holds the transaction.
 struct Settled_Row {
     std::int64_t id = 0;
     std::int64_t sum = 0;
     std::int64_t balance = 0;
 };
-void Move_Rows(db::Connection& con, const std::string& copy, const std::string& gone);
+void Move_Rows(db::Connection& con, const std::string& kept, const std::string& moved, const std::string& gone);
 void Settle_Rows(db::Connection& con, Serial kind, const std::vector<Settled_Row>& rows);
 
 // The card's rows with a serial of that kind up to `top`, highest first:
