@@ -172,6 +172,7 @@ void CardLog_Cha::Command1_Click() {
 
     lock.Show_Progress(pBar1, Rs_Log->recordCount());
     lock.Hold_Redraw(Grid1);
+    Name_Maps();
     const bool listed = Card_Log_Lines::Lines(*Rs_Log, Emp_List, [&](const Card_Log_Lines::Line& line, std::int64_t done, std::int64_t) {
         Fill_Row(line);
         pBar1.setValue(static_cast<int>(done));
@@ -182,15 +183,36 @@ void CardLog_Cha::Command1_Click() {
     Lay_Columns();
 }
 
-void CardLog_Cha::Fill_Row(const Card_Log_Lines::Line& line) {
+void CardLog_Cha::Name_Maps() {
+    userNames_.clear();
+    kindNames_.clear();
+    if (User_List.rowUBound() >= 1) {
+        const int id = User_List.col(col::Sys_User_Info::User_ID), name = User_List.col(col::Sys_User_Info::User_Name);
+        for (int r = 1; r <= User_List.rowUBound(); ++r) userNames_.try_emplace(vbVal(User_List(r, id)), User_List(r, name));
+    }
+    if (Type_List.rowUBound() >= 1) {
+        const int leibie = Type_List.col(col::Card_Type::C_LeiBie), name = Type_List.col(col::Card_Type::C_Name);
+        for (int r = 1; r <= Type_List.rowUBound(); ++r)
+            kindNames_.try_emplace(vbVal(Type_List(r, leibie)), kindName(Type_List(r, leibie), Type_List(r, name)));
+    }
     namespace P = col::Ren_Per_Info;
+    nameCol_ = Emp_List.col(P::P_Name);
+    codeCol_ = Emp_List.col(P::P_Code);
+    deptCol_ = Emp_List.col(col::Ren_Dept_Info::Dept_Name);
+}
+
+void CardLog_Cha::Fill_Row(const Card_Log_Lines::Line& line) {
     const int r = Grid1.Rows();
     Grid1.setRows(r + 1);
     auto cell = [&](int col) { return Grid1.Cell(r, col); };
-    cell(ColName).setText(Emp_List(line.emp, Emp_List.col(P::P_Name)));
-    cell(ColCode).setText(Emp_List(line.emp, Emp_List.col(P::P_Code)));
-    cell(ColDept).setText(Emp_List(line.emp, Emp_List.col(col::Ren_Dept_Info::Dept_Name)));
-    cell(ColKind).setText(Get_CardType_Name(line.kind));
+    const auto named = [](const std::unordered_map<double, std::string>& names, std::int64_t key) {
+        const auto it = names.find(static_cast<double>(key));
+        return it == names.end() ? std::string() : it->second;
+    };
+    cell(ColName).setText(Emp_List(line.emp, nameCol_));
+    cell(ColCode).setText(Emp_List(line.emp, codeCol_));
+    cell(ColDept).setText(Emp_List(line.emp, deptCol_));
+    cell(ColKind).setText(named(kindNames_, line.kind));
     cell(ColCardNo).setText(line.cardNo);
     cell(ColCardNumber).setText(line.cardNumber);
     cell(ColDate).setText(line.date);
@@ -200,7 +222,7 @@ void CardLog_Cha::Fill_Row(const Card_Log_Lines::Line& line) {
     if (line.times) cell(ColTimes).setText(*line.times);
     if (line.fee) cell(ColFee).setText(money(*line.fee));
     if (line.total) cell(ColTotal).setText(money(*line.total));
-    cell(ColOperator).setText(Find_Code_Name(line.operatorId));
+    cell(ColOperator).setText(named(userNames_, line.operatorId));
 }
 
 void CardLog_Cha::Lay_Columns() {

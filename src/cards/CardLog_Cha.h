@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "data/BTService.h"
 #include "data/BaseService.h"
@@ -60,6 +61,11 @@ private:
     void layOut();
     void Fill_Row(const Card_Log_Lines::Line& line);
     void Lay_Columns();
+    // The names a run shows, by the number vbVal reads from the lists, each
+    // the first row's as Find_Code_Name and Get_CardType_Name find them.
+    void Name_Maps();
+    std::unordered_map<double, std::string> userNames_, kindNames_;
+    int nameCol_ = 0, codeCol_ = 0, deptCol_ = 0;
     bool running_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include "data/Globals.h"
 #include "data/IdClearing.h"
 #include "lang/Language.h"
+#include "platform/ErrorText.h"
 #include "platform/MoneyText.h"
 #include "platform/VbNumber.h"
 #include "platform/db/SqlText.h"
@@ -18,7 +19,7 @@ namespace tolvenk {
 namespace {
 
 constexpr int kColTick = 1, kColBalance = 6, kColPerson = 7, kColCardType = 8, kCols = 9;
-constexpr int kClearedCounts = 980, kCardFailed = 981, kLogFailed = 982;
+constexpr int kClearedCounts = 980, kCardFailed = 981, kLogFailed = 982, kLostText = 1079;
 
 }  // namespace
 
@@ -118,6 +119,7 @@ void IDYuE_QingLing::Command1_Click() {
         rows.push_back(i);
     }
     std::string failures;
+    ticked_ = cards.size();
     const ID_Clearing::Result result = ID_Clearing::Clear(
         Card, cards, Op_User_ID, platform::services().clockText(),
         [&](std::size_t k, const CardService::QL_Result& r) {
@@ -130,6 +132,14 @@ void IDYuE_QingLing::Command1_Click() {
 }
 
 void IDYuE_QingLing::Say_Cleared(const ID_Clearing::Result& result, const std::string& failures) {
+    if (!result.lost.empty()) {  // one box: what was done, not a line per card left
+        platform::services().msgBox(
+            platform::lostConnectionText(Lf(kLostText, {std::to_string(result.cleared + result.zero),
+                                                        std::to_string(ticked_)}),
+                                         result.lost),
+            platform::vbCritical, L(112));
+        return;
+    }
     const std::string logError = result.logError.empty() ? std::string() : Lf(kLogFailed, {result.logError});
     const bool logged = logError.empty();
     if (result.cleared + result.zero + result.failed == 0) {  // nothing ticked: nothing to say unless the log failed

@@ -36,6 +36,7 @@ private:
     // The card number of each listed row as stored: a number stored in
     // another encoding is shown made valid, but cleared by its own bytes.
     std::vector<std::string> cardKeys_;
+    std::size_t ticked_ = 0;  // the cards of the click, for a box that tells how far it came
     void layOut();
     void Say_Cleared(const ID_Clearing::Result& result, const std::string& failures);
 };

@@ -1,7 +1,7 @@
 #include "data/CardLogLines.h"
 
 #include <initializer_list>
-#include <map>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -62,12 +62,10 @@ Amount sum(std::initializer_list<std::pair<const db::Value*, int>> terms) {
     return a;
 }
 
-using Row = std::vector<db::Value>;
-
-Line lineOf(const Row& v, const LogCols& k, int emp) {
-    auto at = [&](int f) -> const db::Value& { return v[static_cast<std::size_t>(f)]; };
+// The line of the log's current row; its employee's row is set when it is sent.
+Line lineOf(const db::Recordset& log, const LogCols& k) {
+    auto at = [&](int f) -> const db::Value& { return log.field(f); };
     Line l;
-    l.emp = emp;
     l.kind = codeOf(at(k.kind));
     l.cardNo = at(k.cardNo).toString();
     l.cardNumber = at(k.cardNumber).toString();
@@ -102,14 +100,12 @@ Line lineOf(const Row& v, const LogCols& k, int emp) {
 
 bool Lines(db::Recordset& log, const DataList& emps, const Line_Sink& sink) {
     if (emps.rowUBound() < 1) return true;
-    // One pass over the rows sorts them to their people, in time order.
+    // One pass over the rows sorts their lines to their people, in time order.
     const LogCols k = columnsOf(log);
-    std::map<std::int64_t, std::vector<Row>> byPerson;
+    std::unordered_map<std::int64_t, std::vector<Line>> byPerson;
     for (log.moveFirst(); !log.eof(); log.moveNext()) {
         if (log.field(k.person).isNull()) continue;
-        Row row;
-        for (int f = 0; f < log.fieldCount(); ++f) row.push_back(log.field(f));
-        byPerson[log.field(k.person).toInt64()].push_back(std::move(row));
+        byPerson[log.field(k.person).toInt64()].push_back(lineOf(log, k));
     }
     const std::int64_t total = log.recordCount();
     const int pid = emps.col(col::Ren_Per_Info::Pinfo_ID);
@@ -119,8 +115,10 @@ bool Lines(db::Recordset& log, const DataList& emps, const Line_Sink& sink) {
         if (!id) continue;
         const auto it = byPerson.find(static_cast<std::int64_t>(*id));
         if (it == byPerson.end()) continue;
-        for (const Row& v : it->second)
-            if (!sink(lineOf(v, k, e), ++done, total)) return false;
+        for (Line& l : it->second) {
+            l.emp = e;
+            if (!sink(l, ++done, total)) return false;
+        }
     }
     return true;
 }

@@ -194,11 +194,13 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
 Run_Result Run(db::Connection& own, db::Connection& con, const std::string& cutoff, const std::string& backupStart,
                const Run_Progress& progress) {
     Run_Result result;
-    if (!own.tryHoldLock(kRunLock)) {
+    // Held by the session that writes the cards: a session that ends takes
+    // the lock with it, and then the run can write nothing more either.
+    if (!con.tryHoldLock(kRunLock)) {
         result.state = Run_Result::Busy;
         return result;
     }
-    const Held_Lock held(own);
+    const Held_Lock held(con);
     // Cards of batches not committed wait for the next run, and so does the cut-off.
     if (const auto lost = Until_Connection_Lost([&] { run(own, con, cutoff, backupStart, progress, result); })) {
         result.state = Run_Result::Lost;

@@ -56,7 +56,7 @@ public:
     std::string card;
 };
 
-// The lock a run holds on `own` from its start to its end, so that one
+// The lock a run holds on `con` from its start to its end, so that one
 // settlement runs at a time; a process that dies lets it go.
 inline constexpr const char* kRunLock = "settlement";
 

@@ -6,6 +6,7 @@
 #include "data/WriteBatch.h"
 #include "platform/ErrorText.h"
 #include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
 #include "platform/db/Transaction.h"
 
 namespace tolvenk::ID_Clearing {
@@ -38,7 +39,7 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
     base.Open_DB_Con();
     db::Connection& con = *base.DB_Con;
     const db::CloseOnExit closing(con);
-    {
+    const auto lost = Until_Connection_Lost([&] {
         Write_Batch batch(con);
         for (std::size_t i = 0; i < cards.size(); ++i) {
             auto r = std::make_shared<QL>();
@@ -59,6 +60,10 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
                         failed(i, why);
                     });
                 if (r->state != QL::Failed) open = *after;
+            } catch (const db::DbError& e) {
+                if (e.connectionLost()) throw;  // every card after it would fail the same way
+                const std::string why = platform::errorText(e);
+                batch.note([&failed, i, why] { failed(i, why); });
             } catch (const std::exception& e) {
                 const std::string why = platform::errorText(e);
                 batch.note([&failed, i, why] { failed(i, why); });
@@ -66,6 +71,11 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
             batch.pause(false);
         }
         batch.commit();
+    });
+    result.voided = log.sum;
+    if (lost) {  // the cards of the batch it cut are as they were; no log row can be written now
+        result.lost = *lost;
+        return result;
     }
     if (log.id == 0) {
         try {
@@ -74,7 +84,6 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
             result.logError = platform::errorText(e);
         }
     }
-    result.voided = log.sum;
     return result;
 }
 

@@ -22,6 +22,7 @@ struct Result {
     int zero = 0;              // cards already at 0
     int failed = 0;            // cards left as they were
     std::string logError;      // why the log row of a click that took no card failed
+    std::string lost;          // why the connection was lost, which ended the click there
 };
 
 // Told each card's outcome, by its place in the list.

@@ -191,6 +191,12 @@ std::string Get_Server_Time() {
     return platform::services().clockText();
 }
 
+std::string Stamp_Time() {
+    Reopen_Main_If_Lost();
+    if (!Conn_Main) throw db::DbError("no connection to the business database", 3704);
+    return Server_Time(*Conn_Main);
+}
+
 std::string Server_Time(db::Connection& con) {
     const auto rs = con.openRecordset(DB_Type == "Access" ? " select now() " : " select getdate() ");
     if (!rs->eof())

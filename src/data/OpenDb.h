@@ -28,6 +28,10 @@ std::string Get_Server_Time();
 // rather than stamp a row with the computer's clock in its place.
 std::string Server_Time(db::Connection& con);
 
+// The time a stored row is stamped with: Server_Time on Conn_Main, a lost
+// session replaced first. DbError when it cannot be read.
+std::string Stamp_Time();
+
 // The folder the library was loaded from, followed by "data".
 std::string Default_Data_Folder();
 

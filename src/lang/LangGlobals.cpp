@@ -1,5 +1,9 @@
 #include "lang/LangGlobals.h"
 
+#include <vector>
+
+#include "platform/ShownText.h"
+
 namespace tolvenk {
 
 std::array<std::string, 1101> Lang;
@@ -8,13 +12,7 @@ std::int16_t Lan_Charset = 0;
 std::string Home_Path;
 
 std::string Lf(int n, std::initializer_list<std::string> values) {
-    std::string text = L(n);
-    int k = 0;
-    for (const std::string& v : values) {
-        const std::string mark = "%" + std::to_string(++k);
-        if (const auto at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), v);
-    }
-    return text;
+    return platform::fillIn(L(n), std::vector<std::string>(values));
 }
 
 }  // namespace tolvenk

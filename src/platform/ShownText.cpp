@@ -1,6 +1,7 @@
 #include "platform/ShownText.h"
 
 #include <atomic>
+#include <vector>
 
 namespace tolvenk::platform {
 
@@ -13,15 +14,26 @@ std::string compose(int n, const std::string& fallback, const Values& values) {
     const TextLookup lookup = installed.load();
     std::string text = lookup ? lookup(n) : std::string();
     if (text.empty()) text = fallback;
-    int k = 0;
-    for (const std::string& v : values) {
-        const std::string mark = "%" + std::to_string(++k);
-        if (const auto at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), v);
-    }
-    return text;
+    return fillIn(text, std::vector<std::string>(values.begin(), values.end()));
 }
 
 }  // namespace
+
+std::string fillIn(const std::string& text, const std::vector<std::string>& values) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+            const auto k = static_cast<std::size_t>(text[i + 1] - '1');
+            if (k < values.size()) {
+                out += values[k];
+                ++i;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
 
 void setTextLookup(TextLookup lookup) { installed.store(lookup); }
 

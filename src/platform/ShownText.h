@@ -10,6 +10,10 @@ namespace tolvenk::platform {
 using TextLookup = const std::string& (*)(int n);
 void setTextLookup(TextLookup lookup);
 
+// `text` with %1 to %9 replaced by the values in one pass: a value that
+// holds a mark itself stays as it is; a mark without a value stays too.
+std::string fillIn(const std::string& text, const std::vector<std::string>& values);
+
 // Text n of the loaded table with %1, %2, ... replaced in order; `fallback`
 // (same marks) while no table is loaded or the table has no text n, as for
 // tools that run without a language.

@@ -133,7 +133,7 @@ bool BT_ZhunBei::Create_Rows(std::int16_t type, bool idBatch) {
     // would then be refused as existing.
     bool created = false, cleared = false;
     try {
-        created = BT.Create_Batch(ids, Get_Server_Time(), Op_User_ID, static_cast<std::int16_t>(Cur_B_Year),
+        created = BT.Create_Batch(ids, Stamp_Time(), Op_User_ID, static_cast<std::int16_t>(Cur_B_Year),
                                   static_cast<std::int16_t>(Cur_B_Month),
                                   static_cast<std::int16_t>(std::stoi(Cur_B_Times)), type, Cur_B_Unit, idBatch,
                                   &cleared);

@@ -416,7 +416,7 @@ bool BT_ZhunBei_1::Store_Values(const std::vector<int>& gridRows, const std::vec
     bool stored = false;
     std::vector<bool> written;
     try {
-        stored = BT.Update_info_Rows(rows, Get_Server_Time(), Op_User_ID, times ? BtAmount::Times : BtAmount::Money,
+        stored = BT.Update_info_Rows(rows, Stamp_Time(), Op_User_ID, times ? BtAmount::Times : BtAmount::Money,
                                      &written);
     } catch (const db::DbError&) {
         stored = false;

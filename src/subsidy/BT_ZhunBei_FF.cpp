@@ -26,7 +26,7 @@ void BT_ZhunBei_FF::Command1_Click() {
     // already handed over stay so, and a repeat goes on with the prepared ones.
     std::int16_t result = 0;
     try {
-        result = BT.Update_FF(Get_Server_Time(), Op_User_ID, Cur_B_Year, Cur_B_Month, Cur_B_Times,
+        result = BT.Update_FF(Stamp_Time(), Op_User_ID, Cur_B_Year, Cur_B_Month, Cur_B_Times,
                               std::to_string(kind));
     } catch (const db::DbError&) {
         result = 0;

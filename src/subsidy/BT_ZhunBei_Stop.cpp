@@ -15,7 +15,7 @@ void BT_ZhunBei_Stop::Command1_Click() {
     }
     bool stopped = false;
     try {
-        stopped = BT.Stop_FF_BT(Op_User_ID, Get_Server_Time(), Cur_B_Year, Cur_B_Month, Cur_B_Times);
+        stopped = BT.Stop_FF_BT(Op_User_ID, Stamp_Time(), Cur_B_Year, Cur_B_Month, Cur_B_Times);
     } catch (const db::DbError&) {
         stopped = false;
     }

@@ -2,6 +2,7 @@
 // their sessions midway through a run, or between opening the window and
 // running it: one box, whole batches, rows stamped with the server's time.
 #include "CardsFixture.h"
+#include "cards/IDYuE_QingLing.h"
 #include "cards/YuE_HZ_Cha.h"
 #include "cards/frmJieSuanIC.h"
 #include "data/WriteBatch.h"
@@ -72,6 +73,9 @@ protected:
 INSTANTIATE_TEST_SUITE_P(Server, LostSettlement, ::testing::Values(test::Engine::Server), test::EngineNames());
 INSTANTIATE_TEST_SUITE_P(Server, LostCorrection, ::testing::Values(test::Engine::Server), test::EngineNames());
 
+using LostIdClearing = OnAServer<IDYuE_QingLing>;
+INSTANTIATE_TEST_SUITE_P(Server, LostIdClearing, ::testing::Values(test::Engine::Server), test::EngineNames());
+
 }  // namespace
 
 // The sessions end as the third set of two cards is read: four settled, the
@@ -127,4 +131,31 @@ TEST_P(LostCorrection, EndedMidwayStopsWithOneBoxAndARestartIsNoMatter) {
     EXPECT_EQ(sv->takeBoxes(), T{});
     EXPECT_EQ(mended(), (T{"C1:201:-100", "C2:201:-100", "C3:201:-100", "C4:201:-100"}));
     EXPECT_EQ(test::notStampedSince(cs, from, read("select Rec_Time from Record_XF where Err_Code=2")), T{});
+}
+
+// Six ID cards of 1.00 each, cleared two to a batch; the sessions end as the
+// fifth card is set to 0: four cleared and logged as such, the fifth back
+// with its batch, the sixth not touched, and one box says so.
+TEST_P(LostIdClearing, EndedMidwayStopsWithOneBox) {
+    addPeople();
+    for (int k = 1; k <= 6; ++k)
+        con->execute("insert into Card_Info(Pinfo_id,Card_No,Card_Model,C_YuE_ID,Card_Type,C_LeiBie) values (" +
+                     std::to_string(k % 2 ? 1 : 2) + ",'D" + std::to_string(k) + "',1,100,9,3)");
+    Write_Batch::standard() = {2, std::chrono::hours(1)};
+    sv->yieldAlways = false;
+    w.Load();
+    w.ucDep1.selectDepartment("0");
+    ASSERT_EQ(w.Grid1.Rows(), 7);
+    w.CheckAll.setValue(forms::vbChecked);
+    {
+        test::SessionsEndAt end(server->databaseName(), "update Card_Info set C_YuE_ID=0", 5);
+        w.Command1.click();
+        ASSERT_GT(end.ended(), 0);
+    }
+    EXPECT_EQ(test::oneBox(*sv), (T{"与数据库的连接已断开：选中的 6 张卡中已清零或本来为 0 的有 4 张；其余的没有动，也没有为它们写"
+                                    "操作日志。请重新查询并清零以完成。",
+                                    "and a reason"}));
+    EXPECT_EQ(read("select C_YuE_ID from Card_Info order by C_YuE_ID"), (T{"0", "0", "0", "0", "100", "100"}));
+    EXPECT_EQ(read("select count(*)||' '||sum(YuE_Change) from Record_XF where XF_Type=175"), T{"4 -400"});
+    EXPECT_EQ(read("select Op_Object from Sys_Log where Op_Code=301"), T{"4,-400"});
 }

@@ -284,3 +284,41 @@ TEST_P(DuplicateSerials, ARowAfterTheCutoffAtTheSettledSerialIsLeftAsItWas) {
     EXPECT_EQ(test::column(*con, "select Card_No||Card_LiuShui from Record_BF_XF where Pinfo_id=6 order by ID"),
               (T{"ff2", "ff3", "FF2"}));
 }
+
+// The run's lock is let go however the run ends, and it is held by the
+// session that writes the cards: the window's own session ending midway
+// does not let a second office in.
+TEST_P(IcSettlementRun, TheLockIsHeldByTheWritingSessionAndLetGoHoweverTheRunEnds) {
+    auto other = test::connect(cs);
+    const auto held = [&] { return other->lockHeldElsewhere(IC_Settlement::kRunLock); };
+    EXPECT_EQ(run([&](const Run_Step&) { return held(); }).state, Run_Result::Settled);
+    EXPECT_FALSE(held());
+    EXPECT_EQ(run([](const Run_Step&) { return false; }).state, Run_Result::Stopped);
+    EXPECT_FALSE(held());
+    test::refuseWrites(*con, engine(), "boom", "update", "Record_XF", "new.XF_Type=250", "injected");
+    money(3, "C", 1, 100, 100, "2026-05-01 10:00:00");
+    money(3, "C", 2, -1, 99, "2026-05-02 10:00:00");
+    money(3, "C", 3, -1, 98, "2026-05-03 10:00:00");
+    con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (3,'C',0)");
+    EXPECT_THROW(run({}), IC_Settlement::Card_Failure);
+    EXPECT_FALSE(held());
+
+    if (engine() != test::Engine::Server) return;  // only the server ends one session of a process
+    auto own = test::connect(cs);
+    const std::string pid = test::text(*own, "select pg_backend_pid()");
+    bool stillHeld = false;
+    try {
+        IC_Settlement::Run(*own, *con, kCut, "", [&](const Run_Step&) {
+            // The window's session ends (the server's administrator, a lost link).
+            other->execute("select pg_terminate_backend(" + pid + ")");
+            while (test::number(*other, "select count(*) from pg_stat_activity where pid=" + pid) > 0) {
+            }
+            stillHeld = held();
+            return true;
+        });
+    } catch (const std::exception&) {
+        // the run meets the ended session at its end; the cards went on the other one
+    }
+    EXPECT_TRUE(stillHeld);
+    EXPECT_FALSE(held());
+}

@@ -1,7 +1,7 @@
 // Times the runs that write per employee or card (ID grant, month-end
 // clearing, ID balance clearing, IC settlement) on a generated database, each
-// against the same writes done set-based in one transaction per 200
-// employees or cards, on a fresh copy of the database each, and prints one
+// against the same writes done set-based in one transaction through the
+// engine's own client, on a fresh copy of the database each, and prints one
 // table. The runs yield every 100 ms, as a window does.
 // Usage: tolvenk-bench-batch [folder] [employees] [transactions]
 // The generated database is kept in the folder as BATCH-source.mdb and reused;
@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/PlainClient.h"
+#include "bench/WriteBaselines.h"
 #include "data/BTService.h"
 #include "data/CardService.h"
 #include "data/Globals.h"
@@ -35,8 +37,6 @@ using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kChunk = 200;
 
 // Yields when 100 ms have passed, as the real services do.
 class TimedServices : public platform::ScriptedServices {
@@ -74,19 +74,6 @@ std::vector<std::string> column(db::Connection& con, const std::string& sql) {
     return out;
 }
 
-// Runs `each` on lists of up to kChunk of the numbers, each in a transaction
-// holding the write lock.
-void inChunks(db::Connection& con, const std::vector<std::string>& ids,
-              const std::function<void(const std::string& list)>& each) {
-    for (std::size_t i = 0; i < ids.size(); i += kChunk) {
-        std::string list;
-        for (std::size_t j = i; j < ids.size() && j < i + kChunk; ++j) list += (j > i ? "," : "") + ids[j];
-        con.beginWriteTrans();
-        each(list);
-        con.commitTrans();
-    }
-}
-
 // Where the databases are: files in a folder, or databases of a server
 // named as TOLVENK_PG names the test server ("host=.. port=.. user=.. password=..").
 struct Place {
@@ -109,6 +96,9 @@ void freshCopy() {
         db::Connection admin;
         admin.open(place.serverText("postgres"));
         admin.execute(std::string("DROP DATABASE IF EXISTS ") + kRunDb + " WITH (FORCE)");
+        // The sessions the generator left idle would keep the source from being copied.
+        admin.execute(std::string("select pg_terminate_backend(pid) from pg_stat_activity where datname='") +
+                      kSourceDb + "' and pid<>pg_backend_pid()");
         admin.execute(std::string("CREATE DATABASE ") + kRunDb + " TEMPLATE " + kSourceDb);
         strCN = place.serverText(kRunDb);
     } else {
@@ -133,77 +123,27 @@ void prepareIdMoney(db::Connection& con) {
         "analyze;");
 }
 
-const char* const kXfColumns =
-    "Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,YuE_New,C_QuHao,"
-    "Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code";
-
-void grantSetBased(db::Connection& con) {
-    const auto ids = column(con, "select ID from BuTie_OK where B_Year=2026 and B_Month=12 and B_Times=1 and B_SF=-1 "
-                                 "order by ID");
-    inChunks(con, ids, [&](const std::string& list) {
-        const std::string rows = "BuTie_OK.ID in (" + list + ") and BuTie_OK.B_SF=-1";
-        con.execute(std::string("insert into Record_XF(") + kXfColumns +
-                    ") select 0,c.Pinfo_id,c.Card_No_Lng,'',c.C_LeiBie,0,11,0,c.C_YuE_ID,BuTie_OK.B_JinE,"
-                    "c.C_YuE_ID+BuTie_OK.B_JinE,0,0,0,'2026-12-07 10:00:00',c.Card_No,0,1,1,0,0,c.C_YuCi_ID,0 "
-                    "from BuTie_OK join Card_Info c on c.Pinfo_id=BuTie_OK.Pinfo_ID and c.Card_Model=1 and "
-                    "c.C_GuaShi=0 where " + rows);
-        con.execute("update Card_Info set C_YuE_ID=C_YuE_ID+(select B_JinE from BuTie_OK where "
-                    "BuTie_OK.Pinfo_ID=Card_Info.Pinfo_id and " + rows + ") where Card_Model=1 and C_GuaShi=0 and "
-                    "Pinfo_id in (select Pinfo_ID from BuTie_OK where " + rows + ")");
-        con.execute("update BuTie_OK set ZhunBei_DT='2026-12-07 10:00:00',ZhunBei_Ren_ID=1,B_SF=case when exists("
-                    "select 1 from Card_Info c where c.Pinfo_id=BuTie_OK.Pinfo_ID and c.Card_Model=1 and "
-                    "c.C_GuaShi=0) then 2 else 0 end where " + rows);
-    });
+// A baseline: the writes through the engine's own client, in one transaction.
+double setBased(const std::vector<std::string>& writes) {
+    bench::PlainClient plain(strCN);
+    return timed([&] { plain.run(bench::inOneTransaction(place.server(), writes), false); });
 }
 
-void clearingSetBased(db::Connection& con) {
-    const auto ids = column(con, "select Pinfo_ID from Ren_Per_Info where Del_YN=0 order by Pinfo_ID");
-    inChunks(con, ids, [&](const std::string& list) {
-        con.executeScript(
-            "create temp table ql as select p.Pinfo_ID as pid,c.ID as cid,c.C_YuE_ID as bal,c.C_YuCi_ID as tbal,"
-            "c.Card_No_Lng as lng,c.C_LeiBie as lei,c.Card_No as no,"
-            "(select coalesce(sum(B_JinE),0) from BuTie_OK b where b.Pinfo_ID=p.Pinfo_ID and b.B_Year=2026 and "
-            "b.B_Month=11 and b.B_Times>0 and b.B_SF=2) as sub,"
-            "(select coalesce(sum(YuE_Change),0) from Record_XF x where x.Pinfo_id=p.Pinfo_ID and "
-            "x.Date_Time>='2026-11-01' and x.Date_Time<'2026-12-01' and coalesce(x.Card_LiuShui,0)<=0 and "
-            "coalesce(x.Ci_LiuShui,0)<=0 and x.XF_Type in (1,2,9,10,15,16,48)) as spent "
-            "from Ren_Per_Info p join Card_Info c on c.Pinfo_id=p.Pinfo_ID and c.Card_Model=1 and c.C_GuaShi=0 "
-            "where p.Pinfo_ID in (" + list + ") and not exists(select 1 from BuTie_OK m where m.Pinfo_ID=p.Pinfo_ID "
-            "and m.B_Year=2026 and m.B_Month=11 and m.B_Times<=0);"
-            "insert into Record_XF(" + std::string(kXfColumns) + ") select 36,pid,lng,'',lei,10,166,0,bal,"
-            "-(case when sub+spent>0 then sub+spent else 0 end),bal-(case when sub+spent>0 then sub+spent else 0 end),0,0,0,'2026-12-07 10:00:00',no,0,1,1,0,0,tbal,0 from ql;"
-            "insert into Record_XF(" + std::string(kXfColumns) + ") select 36,pid,lng,'',lei,10,168,0,"
-            "bal-(case when sub+spent>0 then sub+spent else 0 end),0,bal-(case when sub+spent>0 then sub+spent else 0 end),0,0,0,'2026-12-07 10:00:00',no,0,1,1,0,0,tbal,0 from ql;"
-            "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Unit) "
-            "select pid,'2026-12-07 10:00:00',1,-(case when sub+spent>0 then sub+spent else 0 end),0,2026,11,-1,-1 from ql;"
-            "update Card_Info set C_YuE_ID=C_YuE_ID-(select (case when sub+spent>0 then sub+spent else 0 end) from ql where cid=Card_Info.ID),"
-            "ID_YuE_Now='2026-12-07 10:00:00' where ID in (select cid from ql);"
-            "drop table ql;");
-    });
-}
-
-void idClearingSetBased(db::Connection& con) {
-    const auto ids = column(con, "select ID from Card_Info where Card_Model=1 order by Pinfo_id,Card_No");
-    con.execute("insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) values('2026-12-07 10:00:00',1,301,'0,0')");
-    const std::int64_t log = number(con, "select max(ID) from Sys_Log");
-    std::int64_t count = 0, sum = 0;
-    inChunks(con, ids, [&](const std::string& list) {
-        const std::string cards = "Card_Info.ID in (" + list + ")";
-        const auto voided = con.openRecordset("select count(*),coalesce(sum(C_YuE_ID),0) from Card_Info where "
-                                              "C_YuE_ID<>0 and " + cards);
-        count += voided->field(0).toInt64();
-        sum -= voided->field(1).toInt64();
-        con.execute("insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,YuE_Old,"
-                    "YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,"
-                    "XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,IS_ShuiKong) select "
-                    "0,Pinfo_id,0,C_LeiBie,0,175,0,C_YuE_ID,-C_YuE_ID,0,0,0,-3,'2026-12-07 10:00:00',Card_No,0,1,0,0,"
-                    "0,0,0,'','',0,0 from Card_Info where C_YuE_ID<>0 and " + cards);
-        con.execute("update Card_Log set Card_YuE=0 where exists(select 1 from Card_Info where " + cards +
-                    " and Card_Info.Pinfo_id=Card_Log.Pinfo_id and Card_Info.Card_No=Card_Log.Card_No)");
-        con.execute("update Card_Info set C_YuE_ID=0 where " + cards);
-        con.execute("update Sys_Log set Op_Object='" + std::to_string(count) + "," + std::to_string(sum) +
-                    "' where ID=" + std::to_string(log));
-    });
+// Every ID card's balance voided: the voiding rows, the card log's balance,
+// the cards and the one log line with the count and the sum.
+std::vector<std::string> idClearingWrites() {
+    const std::string voided = "from Card_Info where Card_Model=1 and C_YuE_ID<>0";
+    return {
+        "insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) select '2026-12-07 10:00:00',1,301,"
+        "count(*)||','||coalesce(-sum(C_YuE_ID),0) " + voided,
+        "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,"
+        "YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,Ci_QuHao,"
+        "Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,IS_ShuiKong) select 0,Pinfo_id,0,C_LeiBie,0,175,0,"
+        "C_YuE_ID,-C_YuE_ID,0,0,0,-3,'2026-12-07 10:00:00',Card_No,0,1,0,0,0,0,0,'','',0,0 " + voided,
+        "update Card_Log set Card_YuE=0 where exists(select 1 from Card_Info where Card_Info.Card_Model=1 and "
+        "Card_Info.Pinfo_id=Card_Log.Pinfo_id and Card_Info.Card_No=Card_Log.Card_No)",
+        "update Card_Info set C_YuE_ID=0 where Card_Model=1",
+    };
 }
 
 struct Line {
@@ -279,7 +219,7 @@ int main(int argc, char** argv) {
         l.what = std::to_string(c.credited) + " credited, " + std::to_string(c.withoutCard) + " without card";
         freshCopy();
         prepareIdMoney(*Conn_Main);
-        l.setBased = timed([&] { grantSetBased(*Conn_Main); });
+        l.setBased = setBased(bench::idGrantWrites(place.server(), 2026, 12, 1, "2026-12-07 10:00:00"));
         lines.push_back(l);
     }
     if (wanted("7031")) {
@@ -298,7 +238,7 @@ int main(int argc, char** argv) {
                  std::to_string(c.failed) + " failed";
         freshCopy();
         prepareIdMoney(*Conn_Main);
-        l.setBased = timed([&] { clearingSetBased(*Conn_Main); });
+        l.setBased = setBased(bench::clearingWrites(place.server(), 2026, 11, "2026-12-07 10:00:00"));
         lines.push_back(l);
     }
     if (wanted("7040")) {
@@ -317,7 +257,7 @@ int main(int argc, char** argv) {
         l.what = std::to_string(res.cleared) + " cleared, " + std::to_string(res.failed) + " failed";
         freshCopy();
         prepareIdMoney(*Conn_Main);
-        l.setBased = timed([&] { idClearingSetBased(*Conn_Main); });
+        l.setBased = setBased(idClearingWrites());
         lines.push_back(l);
     }
     if (wanted("7038")) {
@@ -333,7 +273,8 @@ int main(int argc, char** argv) {
         l.what = "state " + std::to_string(static_cast<int>(res.state)) + ", " +
                  std::to_string(number(*Conn_Main, "select count(*) from Record_XF where XF_Type=250")) +
                  " settlement rows";
-        l.setBased = 0;
+        freshCopy();
+        l.setBased = setBased(bench::settlementWrites(place.server(), "2026-11-01 00:00:00"));
         lines.push_back(l);
     }
     Conn_Main.reset();

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <stdexcept>
 
 #include "data/Globals.h"
 #include "demo_gen/SqliteFile.h"
@@ -67,7 +68,19 @@ double TimedServices::longestGap(Clock::time_point start, Clock::time_point end)
 
 TimedServices& timed() { return static_cast<TimedServices&>(platform::services()); }
 
+namespace {
+std::unique_ptr<PlainClient> plainSession;
+bool serverOpen = false;
+struct KeptPlan {
+    std::string window, what, plan;
+};
+std::vector<KeptPlan> keptPlans;
+}  // namespace
+
 void Target::open() const {
+    plainSession.reset();
+    plainSession = std::make_unique<PlainClient>(connection);
+    serverOpen = server;
     strCN = connection;
     DB_Type = server ? "SQL" : "Access";
     Conn_Main = std::make_shared<db::Connection>();
@@ -76,6 +89,7 @@ void Target::open() const {
 }
 
 void closeMain() {
+    plainSession.reset();
     if (Conn_Main) Conn_Main->close();
     Conn_Main.reset();
 }
@@ -175,5 +189,46 @@ long readAll(const std::string& sql) {
 }
 
 long number(const std::string& sql) { return static_cast<long>(Conn_Main->openRecordset(sql)->field(0).toInt64()); }
+
+PlainClient& plain() {
+    if (!plainSession) throw std::runtime_error("no database open for the baselines");
+    return *plainSession;
+}
+
+bool onServer() { return serverOpen; }
+
+void keepPlan(const std::string& window, const std::string& what, const std::string& plan, const PlanCheck& check,
+              std::string& note) {
+    std::string why;
+    if (!planHas(plan, check.needs, check.refuses, why)) note += std::string(note.empty() ? "" : ", ") + "PLAN: " + why;
+    keptPlans.push_back({window, what, plan});
+}
+
+double readBaseline(int repeat, const std::string& window, const std::string& what, const std::string& sql,
+                    const PlanCheck& check, std::string& note) {
+    keepPlan(window, what, "  " + sql + "\n" + plain().plan(sql), check, note);
+    return timedMedian(repeat, [&] { plain().read(sql); });
+}
+
+double writeBaseline(const std::string& window, const std::string& what, const std::vector<std::string>& statements,
+                     std::string& note) {
+    plain().takePlans();
+    const auto start = Clock::now();
+    plain().run(statements);
+    const double took = seconds(start);
+    keepPlan(window, what, plain().takePlans(), {}, note);
+    return took;
+}
+
+void printPlans(std::FILE* out) {
+    std::fprintf(out, "\nThe baselines' plans (%s):\n", serverOpen ? "EXPLAIN" : "EXPLAIN QUERY PLAN");
+    for (const KeptPlan& p : keptPlans) std::fprintf(out, "\n%s %s\n%s", p.window.c_str(), p.what.c_str(), p.plan.c_str());
+    std::fflush(out);
+}
+
+std::string leftOf(const std::string& column, int n) {
+    return serverOpen ? "left(" + column + "," + std::to_string(n) + ")"
+                      : "substr(" + column + ",1," + std::to_string(n) + ")";
+}
 
 }  // namespace tolvenk::bench

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/PlainClient.h"
 #include "bench/ProcessMemory.h"
 #include "platform/services/Services.h"
 
@@ -107,5 +108,31 @@ void benchWriteWindows(const Settings& s, const Target& db, Table& t);
 // Rows of a statement read to the end, each field touched.
 long readAll(const std::string& sql);
 long number(const std::string& sql);
+
+// The baselines' own session, on the database Target::open() opened last.
+PlainClient& plain();
+bool onServer();
+
+// What a baseline's plan must show, and must not, on the engine under test.
+struct PlanCheck {
+    std::vector<std::string> needs, refuses;
+};
+// Notes a baseline's plan for the list after the table; a plan that fails
+// its check is told in `note`.
+void keepPlan(const std::string& window, const std::string& what, const std::string& plan, const PlanCheck& check,
+              std::string& note);
+// A read baseline: `sql` through the plain client, read to the end, the
+// median of `repeat` runs; its plan kept and checked.
+double readBaseline(int repeat, const std::string& window, const std::string& what, const std::string& sql,
+                    const PlanCheck& check, std::string& note);
+// A write baseline: `statements` through the plain client, each one's plan
+// kept; the time they took.
+double writeBaseline(const std::string& window, const std::string& what, const std::vector<std::string>& statements,
+                     std::string& note);
+void printPlans(std::FILE* out = stdout);
+
+// The first `n` characters of a column as each engine's own functions take
+// them (the server keeps statistics of left(Date_Time, n)).
+std::string leftOf(const std::string& column, int n);
 
 }  // namespace tolvenk::bench

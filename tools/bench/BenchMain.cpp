@@ -131,6 +131,7 @@ int main(int argc, char** argv) {
     }
     if (addRoot) Conn_Main->execute("delete from Ren_Dept_Info where Dept_No='0'");
     t.print();
+    printPlans();
     for (const char* w : {"7032", "7033", "7034", "7044", "7031", "7039", "7036", "7037", "7030", "7038"}) {
         bool seen = false;
         for (const Line& l : t.lines()) seen = seen || l.window == w;

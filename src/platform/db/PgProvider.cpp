@@ -621,8 +621,10 @@ bool PgProvider::tryHoldLock(const std::string& name) {
 }
 
 void PgProvider::releaseLock(const std::string& name) {
-    if (!heldLocks_.erase(name)) return;
+    if (!heldLocks_.count(name)) return;
+    // Forgotten only once let go: a session kept idle must not hold it on.
     query("select pg_advisory_unlock(" + lockKey(name) + ")", {});
+    heldLocks_.erase(name);
 }
 
 bool PgProvider::lockHeldElsewhere(const std::string& name) {

@@ -45,7 +45,12 @@ void fnLeft(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) { sqlite3_result_null(ctx); return; }
     const sqlite3_int64 n = sqlite3_value_int64(argv[1]);
     if (n < 0) { invalidCall(ctx); return; }
-    resultText(ctx, utf8Substr(argText(argv[0]), 0, static_cast<std::size_t>(n)));
+    // A grouped report calls this for every row it reads: the text is cut
+    // where it lies, copied once into the result.
+    const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const std::string_view s(t ? t : "", t ? static_cast<std::size_t>(sqlite3_value_bytes(argv[0])) : 0);
+    const std::size_t bytes = utf8Substr(s, 0, static_cast<std::size_t>(n)).size();
+    sqlite3_result_text(ctx, s.data(), static_cast<int>(bytes), SQLITE_TRANSIENT);
 }
 
 // mid(x, start[, length]), start counted from 1.

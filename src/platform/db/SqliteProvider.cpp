@@ -474,6 +474,12 @@ bool SqliteProvider::tryHoldLock(const std::string& name) {
     const std::string file = lockFile(path_, name);
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) throw DbError("Cannot open the lock file '" + file + "': " + std::strerror(errno), 3051);
+    // Whoever may write the database may take the lock: the file gets the
+    // database's own permissions, as the engine's journals do.
+    struct stat database{}, made{};
+    if (::stat(path_.c_str(), &database) == 0 && ::fstat(fd, &made) == 0 &&
+        (made.st_mode & 0777) != (database.st_mode & 0666) && made.st_uid == ::geteuid())
+        (void)::fchmod(fd, database.st_mode & 0666);
     struct flock l = wholeFile(F_WRLCK);
     if (::fcntl(fd, F_OFD_SETLK, &l) != 0) {
         const int why = errno;

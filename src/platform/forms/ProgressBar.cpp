@@ -25,9 +25,13 @@ void ProgressBar::setMax(int v) {
     show();
 }
 
+// A run that sets the bar for every row it reads would spend more time on
+// the bar than on the rows: the widget takes only steps one can see (a
+// thousandth of the range), and the ends.
 void ProgressBar::setValue(int v) {
     value_ = std::clamp(v, 0, max_);
-    show();
+    const int shown = bar_->value(), step = std::max(max_ / 1000, 1);
+    if (value_ == 0 || value_ == max_ || value_ < shown || value_ - shown >= step) show();
 }
 
 void ProgressBar::restoreOwnDesign() {

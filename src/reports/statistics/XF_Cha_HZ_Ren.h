@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -104,8 +105,26 @@ private:
     void Write_Sums(int row, const Emp_Sums& s);
     void Merge_Employees(int totalRow);
 
-    // Each listed employee's sums per period index, only for periods with records.
-    using Emp_Periods = std::unordered_map<std::int64_t, std::map<std::size_t, Emp_Sums>>;
+    // Each listed employee's sums per period index, only for periods with
+    // records. The groups may come in any order (a server's cursor hashes
+    // them): each is found with one look-up, not a walk of a tree per employee.
+    class Emp_Periods {
+    public:
+        void list(std::int64_t id);
+        // The sums of a listed employee's period, made when first asked for;
+        // nullptr for an employee not listed.
+        Emp_Sums* at(std::int64_t id, std::size_t period);
+        // A listed employee's periods with their sums, in period order.
+        std::vector<std::pair<std::size_t, const Emp_Sums*>> of(std::int64_t id) const;
+        // Every sum gone, the employees still listed.
+        void clearSums();
+
+    private:
+        std::unordered_map<std::int64_t, std::size_t> slots_;
+        std::unordered_map<std::uint64_t, std::size_t> sumsAt_;  // slot and period -> sums_
+        std::vector<std::vector<std::pair<std::size_t, std::size_t>>> periods_;  // slot -> period, sums_
+        std::deque<Emp_Sums> sums_;  // never moved as it grows
+    };
     using Period_Index = std::unordered_map<std::string, std::size_t>;
     enum class Read_End { Done, Closed, Too_Wide };
     // The period summed by the engine, a group at a time; Too_Wide when the

@@ -67,6 +67,38 @@ void XF_Cha_HZ_Ren::Emp_Sums::add(const Emp_Sums& o) {
     }
 }
 
+void XF_Cha_HZ_Ren::Emp_Periods::list(std::int64_t id) {
+    if (slots_.try_emplace(id, periods_.size()).second) periods_.emplace_back();
+}
+
+XF_Cha_HZ_Ren::Emp_Sums* XF_Cha_HZ_Ren::Emp_Periods::at(std::int64_t id, std::size_t period) {
+    const auto slot = slots_.find(id);
+    if (slot == slots_.end()) return nullptr;
+    const std::uint64_t key = (static_cast<std::uint64_t>(slot->second) << 32) | static_cast<std::uint32_t>(period);
+    const auto [it, fresh] = sumsAt_.try_emplace(key, sums_.size());
+    if (fresh) {
+        sums_.emplace_back();
+        periods_[slot->second].emplace_back(period, it->second);
+    }
+    return &sums_[it->second];
+}
+
+std::vector<std::pair<std::size_t, const XF_Cha_HZ_Ren::Emp_Sums*>> XF_Cha_HZ_Ren::Emp_Periods::of(
+    std::int64_t id) const {
+    std::vector<std::pair<std::size_t, const Emp_Sums*>> out;
+    const auto slot = slots_.find(id);
+    if (slot == slots_.end()) return out;
+    for (const auto& [period, at] : periods_[slot->second]) out.emplace_back(period, &sums_[at]);
+    std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return out;
+}
+
+void XF_Cha_HZ_Ren::Emp_Periods::clearSums() {
+    sumsAt_.clear();
+    sums_.clear();
+    for (auto& p : periods_) p.clear();
+}
+
 void XF_Cha_HZ_Ren::Command1_Click() {
     if (running_) return;
     // The period is whole days, or whole months in the month report: a later
@@ -128,7 +160,7 @@ bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to
     for (int i = 1; i <= n; ++i) {
         sqlNumberText(Emp_List(i, 0));  // an identifier that is no number fails as a filter on it would
         listed[static_cast<std::size_t>(i)] = wholeId(*parseNumber(Emp_List(i, 0)));
-        if (listed[static_cast<std::size_t>(i)]) sums[*listed[static_cast<std::size_t>(i)]];
+        if (listed[static_cast<std::size_t>(i)]) sums.list(*listed[static_cast<std::size_t>(i)]);
     }
     Period_Index periodAt;
     for (std::size_t k = 0; k < periods.size(); ++k) periodAt.emplace(periods[k], k);
@@ -142,7 +174,7 @@ bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to
         if (std::string_view(e.what()).find("integer overflow") == std::string_view::npos) throw;
     }
     if (end == Read_End::Too_Wide) {
-        for (auto& [id, periodSums] : sums) periodSums.clear();
+        sums.clearSums();
         end = Read_Records(from, to, keyLength, periodAt, sums);
     }
     if (end == Read_End::Closed) return false;  // closed meanwhile: its grid is gone
@@ -152,7 +184,7 @@ bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to
         Bar1.setMax(n);
         for (int i = 1; i <= n; ++i) {
             if (const auto& id = listed[static_cast<std::size_t>(i)])
-                for (const auto& [period, s] : sums[*id]) Fill_Emp_Row(i, periods[period], s);
+                for (const auto& [period, s] : sums.of(*id)) Fill_Emp_Row(i, periods[period], *s);
             Bar1.setValue(i);
             if (!Go_On(*this)) return false;  // closed meanwhile: its grid is gone
         }
@@ -188,8 +220,6 @@ XF_Cha_HZ_Ren::Read_End XF_Cha_HZ_Ren::Read_Groups(const std::string& from, cons
         if (++read % kYieldRows == 0 && !Go_On(*this)) return Read_End::Closed;
         const auto id = recordId(rows->field(person));
         if (!id) continue;
-        const auto at = sums.find(*id);
-        if (at == sums.end()) continue;
         std::size_t period = 0;
         if (keyLength > 0) {
             const db::Value& key = rows->field(date);
@@ -198,9 +228,11 @@ XF_Cha_HZ_Ren::Read_End XF_Cha_HZ_Ren::Read_Groups(const std::string& from, cons
             if (p == periodAt.end()) continue;
             period = p->second;
         }
+        Emp_Sums* at = sums.at(*id, period);
+        if (!at) continue;
         const auto m = groupSum(rows->field(money)), t = groupSum(rows->field(times));
         if (!m || !t) return Read_End::Too_Wide;
-        Add_Kind(at->second[period], static_cast<int>(whole(rows->field(type))), rows->field(meal),
+        Add_Kind(*at, static_cast<int>(whole(rows->field(type))), rows->field(meal),
                  whole(rows->field(count)), *m, *t);
     }
     return Read_End::Done;
@@ -218,8 +250,6 @@ XF_Cha_HZ_Ren::Read_End XF_Cha_HZ_Ren::Read_Records(const std::string& from, con
         if (++read % kYieldRows == 0 && !Go_On(*this)) return Read_End::Closed;
         const auto id = recordId(rows->field(fields_.person));
         if (!id) continue;
-        const auto person = sums.find(*id);
-        if (person == sums.end()) continue;
         std::size_t period = 0;
         if (keyLength > 0) {
             const db::Value& date = rows->field(fields_.date);
@@ -228,7 +258,7 @@ XF_Cha_HZ_Ren::Read_End XF_Cha_HZ_Ren::Read_Records(const std::string& from, con
             if (at == periodAt.end()) continue;
             period = at->second;
         }
-        Add_Record(person->second[period], *rows);
+        if (Emp_Sums* at = sums.at(*id, period)) Add_Record(*at, *rows);
     }
     return Read_End::Done;
 }
