@@ -108,12 +108,12 @@ void clearOne(Write_Batch& batch, const Request& request, Counts& counts) {
 
 // A set of employees with one statement per kind of write; when the set
 // fails, each of them on his own, so that only the one at fault is left.
-void clearSet(Write_Batch& batch, const std::vector<Request>& set, Counts& counts) {
+void clearSet(Write_Batch& batch, const std::vector<Request>& set, const Month_Spent& before, Counts& counts) {
     auto outcomes = std::make_shared<std::vector<Outcome>>();
     const auto n = static_cast<int>(set.size());
     try {
         batch.items(
-            n, [&](db::Connection& c) { *outcomes = Clear_Employees(c, set); },
+            n, [&](db::Connection& c) { *outcomes = Clear_Employees(c, set, before); },
             [outcomes, &counts] {
                 for (const Outcome o : *outcomes) tell(counts, o);
             },
@@ -146,6 +146,7 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
     const auto total = static_cast<std::int64_t>(lines.size());
     for (const Listed& line : lines) counts.ticked += line.ticked ? 1 : 0;
     const auto lost = Until_Connection_Lost([&] {
+        const Month_Spent before = counts.ticked > 0 ? Month_Spent::read(con, year, month) : Month_Spent{};
         batch.committing([&] {
             for (std::int64_t i = 0; i < total;) {
                 const Listed& line = lines[static_cast<std::size_t>(i)];
@@ -168,7 +169,7 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
                         set.push_back(request);
                     }
                     const auto start = std::chrono::steady_clock::now();
-                    clearSet(batch, set, counts);
+                    clearSet(batch, set, before, counts);
                     size.took(static_cast<std::int64_t>(set.size()), std::chrono::steady_clock::now() - start);
                 }
                 if (batch.pause(telling) && progress && !progress(i, total)) {

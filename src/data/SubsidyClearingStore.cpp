@@ -236,7 +236,42 @@ Outcome Clear_Employee(db::Connection& con, const Request& r) {
     return outcome;
 }
 
-std::vector<Outcome> Clear_Employees(db::Connection& con, const std::vector<Request>& requests) {
+namespace {
+
+// The month's spending rows: the kinds that spend, none with a card serial.
+std::string spentRows(const std::string& yearMonth) {
+    std::string kinds;
+    for (int k : spendKinds()) kinds += (kinds.empty() ? "" : ",") + num(k);
+    return "Date_Time>='" + q(yearMonth) + "' and Date_Time<'" + q(monthEnd(yearMonth)) + "' and XF_Type in (" +
+           kinds + ") and coalesce(Card_LiuShui,0)<=0 and coalesce(Ci_LiuShui,0)<=0";
+}
+
+const char* const kSpentSums = "select Pinfo_id,sum(YuE_Change) as Spent_Fen,sum(YuCi_Change) as Spent_Ci from Record_XF where ";
+
+}  // namespace
+
+Month_Spent Month_Spent::read(db::Connection& con, std::int32_t year, std::int32_t month) {
+    Month_Spent m;
+    {
+        // Every card held for a moment: a writer that took its card before
+        // has committed, and one after gets an ID above the highest now.
+        db::Transaction t(con);
+        con.lockRows("Card_Info", "1=1 order by ID");
+        const DataList top = readAll(con, "select max(ID) as Top_Id from Record_XF");
+        m.since = top.rowUBound() >= 1 ? whole(top(1, 0)) : 0;
+        t.commit();
+    }
+    // The month as bounds of the date: one pass over it for every employee.
+    const DataList spent = readAll(con, kSpentSums + spentRows(formatMonth(year, static_cast<unsigned>(month))) +
+                                            " and +ID<=" + num(m.since) + " group by Pinfo_id");
+    for (int r = 1; r <= spent.rowUBound(); ++r)
+        m.spent[whole(spent(r, 0))] = {whole(spent(r, 1)), whole(spent(r, 2))};
+    m.known = true;
+    return m;
+}
+
+std::vector<Outcome> Clear_Employees(db::Connection& con, const std::vector<Request>& requests,
+                                     const Month_Spent& before) {
     std::vector<Outcome> outcomes;
     if (requests.empty()) return outcomes;
     const Request& first = requests.front();
@@ -254,19 +289,24 @@ std::vector<Outcome> Clear_Employees(db::Connection& con, const std::vector<Requ
                                               num(first.year) + " order by ID");
     for (int r = 1; r <= batches.rowUBound(); ++r)
         QL_Count_Batch_Row(figures[whole(batches(r, 0))], batches(r, 1), batches(r, 2), batches(r, 3), batches(r, 4));
-    // The month as bounds the person-and-date index serves.
-    std::string kinds;
-    for (int k : spendKinds()) kinds += (kinds.empty() ? "" : ",") + num(k);
-    const DataList spent = readAll(
-        con, "select Pinfo_id,sum(YuE_Change) as Spent_Fen,sum(YuCi_Change) as Spent_Ci from Record_XF where Pinfo_id in " +
-                 who +
-                 " and Date_Time>='" + q(yearMonth) + "' and Date_Time<'" + q(monthEnd(yearMonth)) +
-                 "' and XF_Type in (" + kinds + ") and coalesce(Card_LiuShui,0)<=0 and coalesce(Ci_LiuShui,0)<=0 "
-                 "group by Pinfo_id");
+    // The month as bounds the person-and-date index serves; with the sums
+    // read as the run began, only the rows written since, by the key's range.
+    const DataList spent =
+        before.known ? readAll(con, kSpentSums + std::string("ID>") + num(before.since) + " and +Pinfo_id in " + who +
+                                        " and " + spentRows(yearMonth) + " group by Pinfo_id")
+                     : readAll(con, kSpentSums + std::string("Pinfo_id in ") + who + " and " + spentRows(yearMonth) +
+                                        " group by Pinfo_id");
+    if (before.known)
+        for (const Request& r : requests)
+            if (const auto found = before.spent.find(r.pinfoId); found != before.spent.end()) {
+                QL_Figures& f = figures[r.pinfoId];
+                f.spentFen = found->second.first;
+                f.spentTimes = found->second.second;
+            }
     for (int r = 1; r <= spent.rowUBound(); ++r) {
         QL_Figures& f = figures[whole(spent(r, 0))];
-        f.spentFen = whole(spent(r, 1));
-        f.spentTimes = whole(spent(r, 2));
+        f.spentFen = fenAdd(f.spentFen, whole(spent(r, 1)));
+        f.spentTimes = fenAdd(f.spentTimes, whole(spent(r, 2)));
     }
     const DataList cards = readAll(con, "select ID,Pinfo_id,C_YuE_ID,C_YuCi_ID,Card_No_Lng,C_LeiBie,Card_No from "
                                         "Card_Info where PInfo_id in " + who +
