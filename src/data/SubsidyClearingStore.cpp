@@ -1,6 +1,7 @@
 #include "data/SubsidyClearingStore.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -238,13 +239,15 @@ Outcome Clear_Employee(db::Connection& con, const Request& r) {
 
 namespace {
 
-// The month's spending rows: the kinds that spend, none with a card serial.
-std::string spentRows(const std::string& yearMonth) {
+// The spending rows from `from` to before `to`: the kinds that spend, none
+// with a card serial.
+std::string spentRows(const std::string& from, const std::string& to) {
     std::string kinds;
     for (int k : spendKinds()) kinds += (kinds.empty() ? "" : ",") + num(k);
-    return "Date_Time>='" + q(yearMonth) + "' and Date_Time<'" + q(monthEnd(yearMonth)) + "' and XF_Type in (" +
-           kinds + ") and coalesce(Card_LiuShui,0)<=0 and coalesce(Ci_LiuShui,0)<=0";
+    return "Date_Time>='" + q(from) + "' and Date_Time<'" + q(to) + "' and XF_Type in (" + kinds +
+           ") and coalesce(Card_LiuShui,0)<=0 and coalesce(Ci_LiuShui,0)<=0";
 }
+std::string spentRows(const std::string& yearMonth) { return spentRows(yearMonth, monthEnd(yearMonth)); }
 
 const char* const kSpentSums = "select Pinfo_id,sum(YuE_Change) as Spent_Fen,sum(YuCi_Change) as Spent_Ci from Record_XF where ";
 
@@ -261,11 +264,21 @@ Month_Spent Month_Spent::read(db::Connection& con, std::int32_t year, std::int32
         m.since = top.rowUBound() >= 1 ? whole(top(1, 0)) : 0;
         t.commit();
     }
-    // The month as bounds of the date: one pass over it for every employee.
-    const DataList spent = readAll(con, kSpentSums + spentRows(formatMonth(year, static_cast<unsigned>(month))) +
-                                            " and +ID<=" + num(m.since) + " group by Pinfo_id");
-    for (int r = 1; r <= spent.rowUBound(); ++r)
-        m.spent[whole(spent(r, 0))] = {whole(spent(r, 1)), whole(spent(r, 2))};
+    // The month as bounds of the date, for every employee, in a few pieces:
+    // on a file with a rollback journal no statement holds terminals off for
+    // long. Rows up to `since` no longer change, whenever they are read.
+    const std::string yearMonth = formatMonth(year, static_cast<unsigned>(month));
+    const char* const days[] = {"-01", "-06", "-11", "-16", "-21", "-26"};
+    for (std::size_t d = 0; d < std::size(days); ++d) {
+        const std::string to = d + 1 < std::size(days) ? yearMonth + days[d + 1] : monthEnd(yearMonth);
+        const DataList spent = readAll(con, kSpentSums + spentRows(d == 0 ? yearMonth : yearMonth + days[d], to) +
+                                                " and +ID<=" + num(m.since) + " group by Pinfo_id");
+        for (int r = 1; r <= spent.rowUBound(); ++r) {
+            auto& [fen, times] = m.spent[whole(spent(r, 0))];
+            fen = fenAdd(fen, whole(spent(r, 1)));
+            times = fenAdd(times, whole(spent(r, 2)));
+        }
+    }
     m.known = true;
     return m;
 }
