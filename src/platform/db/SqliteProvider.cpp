@@ -413,12 +413,14 @@ bool inWalMode(sqlite3* db) {
 // A series of transactions that each touch a thousand scattered pages (the
 // settlement: one per card) is bound by what every commit writes. For its
 // length: the pages stay in a larger cache; the WAL is copied back once per
-// 25000 pages instead of at every commit past 1000; and in WAL mode commits
-// are not flushed one by one: a crash may then undo the last of them, each
-// whole, never leaving the file inconsistent, and the first commit under the
-// usual setting (or the end of the series) flushes them all.
+// 100000 pages (400 MB of 4 KiB pages; the same index pages are written
+// again by every commit, and each copy-back costs as much as its pages)
+// instead of at every commit past 1000; and in WAL mode commits are not
+// flushed one by one: a crash may then undo the last of them, each whole,
+// never leaving the file inconsistent, and the first commit under the usual
+// setting (or the end of the series) flushes them all.
 void SqliteProvider::setBulkWrites(bool on) {
-    constexpr int kDefaultPages = 1000, kBulkPages = 25000;
+    constexpr int kDefaultPages = 1000, kBulkPages = 100000;
     constexpr long long kBulkCacheKiB = 131072, kNormal = 1;
     if (readOnly_ || on == bulk_.has_value()) return;
     if (on) {
