@@ -1,5 +1,6 @@
 #include "data/SettlementStore.h"
 
+#include "data/ByKeyRange.h"
 #include "data/SqlPieces.h"
 #include "platform/db/Connection.h"
 #include "platform/db/ConnectionString.h"
@@ -59,7 +60,8 @@ std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cut
 
 Rows Candidates(db::Connection& con, const std::string& cutoff, std::int64_t since) {
     // Only the cards of the run's card list (logged to an employee) count.
-    return con.openRecordset("select distinct Pinfo_ID,Card_No from Record_XF where ID > " + num(since) +
+    return con.openRecordset("select distinct Pinfo_ID,Card_No from " + byKeyRange(con, "Record_XF") +
+                             " where ID > " + num(since) +
                              " and Date_Time < '" + q(cutoff) +
                              "' and (Card_LiuShui > 1 or Ci_LiuShui > 1) and Pinfo_ID > 0 and Card_No in (select "
                              "Card_No from Card_Log where Card_Log.Pinfo_ID = Record_XF.Pinfo_ID)");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/BaseService.h"
+#include "data/ByKeyRange.h"
 #include "data/OpenDb.h"
 #include "data/SqlPieces.h"
 #include "data/SubsidyBatch.h"
@@ -249,7 +250,7 @@ std::string spentRows(const std::string& from, const std::string& to) {
 }
 std::string spentRows(const std::string& yearMonth) { return spentRows(yearMonth, monthEnd(yearMonth)); }
 
-const char* const kSpentSums = "select Pinfo_id,sum(YuE_Change) as Spent_Fen,sum(YuCi_Change) as Spent_Ci from Record_XF where ";
+const std::string kSpentSums = "select Pinfo_id,sum(YuE_Change) as Spent_Fen,sum(YuCi_Change) as Spent_Ci from ";
 
 }  // namespace
 
@@ -271,7 +272,8 @@ Month_Spent Month_Spent::read(db::Connection& con, std::int32_t year, std::int32
     const char* const days[] = {"-01", "-06", "-11", "-16", "-21", "-26"};
     for (std::size_t d = 0; d < std::size(days); ++d) {
         const std::string to = d + 1 < std::size(days) ? yearMonth + days[d + 1] : monthEnd(yearMonth);
-        const DataList spent = readAll(con, kSpentSums + spentRows(d == 0 ? yearMonth : yearMonth + days[d], to) +
+        const DataList spent = readAll(con, kSpentSums + "Record_XF where " +
+                                                spentRows(d == 0 ? yearMonth : yearMonth + days[d], to) +
                                                 " and +ID<=" + num(m.since) + " group by Pinfo_id");
         for (int r = 1; r <= spent.rowUBound(); ++r) {
             auto& [fen, times] = m.spent[whole(spent(r, 0))];
@@ -305,9 +307,9 @@ std::vector<Outcome> Clear_Employees(db::Connection& con, const std::vector<Requ
     // The month as bounds the person-and-date index serves; with the sums
     // read as the run began, only the rows written since, by the key's range.
     const DataList spent =
-        before.known ? readAll(con, kSpentSums + std::string("ID>") + num(before.since) + " and +Pinfo_id in " + who +
-                                        " and " + spentRows(yearMonth) + " group by Pinfo_id")
-                     : readAll(con, kSpentSums + std::string("Pinfo_id in ") + who + " and " + spentRows(yearMonth) +
+        before.known ? readAll(con, kSpentSums + byKeyRange(con, "Record_XF") + " where ID>" + num(before.since) +
+                                        " and +Pinfo_id in " + who + " and " + spentRows(yearMonth) + " group by Pinfo_id")
+                     : readAll(con, kSpentSums + "Record_XF where Pinfo_id in " + who + " and " + spentRows(yearMonth) +
                                         " group by Pinfo_id");
     if (before.known)
         for (const Request& r : requests)
