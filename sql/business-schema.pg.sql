@@ -66,6 +66,10 @@ CREATE TABLE Record_XF (
 CREATE TRIGGER Record_XF_follow_key AFTER INSERT ON Record_XF REFERENCING NEW TABLE AS tolvenk_new_rows
   FOR EACH STATEMENT EXECUTE FUNCTION tolvenk_follow_key('id');
 CREATE INDEX IX_Record_XF_Date ON Record_XF(Date_Time NULLS FIRST);
+-- The transaction detail reads a period in time order and kind along this
+-- index: its first rows show at once, and a rare kind is found without
+-- reading every row of the period.
+CREATE INDEX IX_Record_XF_Date_Type ON Record_XF(Date_Time NULLS FIRST, XF_Type NULLS FIRST);
 CREATE INDEX IX_Record_XF_Type_Date ON Record_XF(XF_Type NULLS FIRST, Date_Time NULLS FIRST);
 CREATE INDEX IX_Record_XF_Person_Date ON Record_XF(Pinfo_id NULLS FIRST, Date_Time NULLS FIRST);
 CREATE INDEX IX_Record_XF_Card ON Record_XF(Card_No NULLS FIRST, Card_LiuShui NULLS FIRST);

@@ -36,6 +36,10 @@ CREATE TABLE Record_XF (
   Is_ShuiKong INTEGER
 ) STRICT;
 CREATE INDEX IX_Record_XF_Date ON Record_XF(Date_Time);
+-- The transaction detail reads a period in time order and kind along this
+-- index: its first rows show at once, and a rare kind is found without
+-- reading every row of the period.
+CREATE INDEX IX_Record_XF_Date_Type ON Record_XF(Date_Time, XF_Type);
 CREATE INDEX IX_Record_XF_Type_Date ON Record_XF(XF_Type, Date_Time);
 CREATE INDEX IX_Record_XF_Person_Date ON Record_XF(Pinfo_id, Date_Time);
 CREATE INDEX IX_Record_XF_Card ON Record_XF(Card_No, Card_LiuShui);

@@ -32,16 +32,18 @@ std::string period(int width, const std::string& from, const std::string& to) {
 }  // namespace
 
 std::string Grouped_Records(int width, const std::string& key1, const std::string& key2, bool people,
-                            const std::string& from, const std::string& to, const std::string& kinds) {
+                            const std::string& from, const std::string& to, const std::string& kinds, bool meals,
+                            bool errors) {
     const std::string p = "left(Date_Time," + std::to_string(width) + ")";
-    return "select " + p + " as P" + keys(key1, key2, false) +
-           ",Record_XF.XF_Type as T,Record_XF.XF_Meal as M,Record_XF.Err_Code as E,count(*) as N,"
+    return "select " + p + " as P" + keys(key1, key2, false) + ",Record_XF.XF_Type as T," +
+           (meals ? "Record_XF.XF_Meal" : "null") + " as M," + (errors ? "Record_XF.Err_Code" : "0") +
+           " as E,count(*) as N,"
            "sum(Record_XF.YuE_Change) as MS,count(Record_XF.YuE_Change) as MC,"
            "sum(Record_XF.YuCi_Change) as TS,count(Record_XF.YuCi_Change) as TC from Record_XF" +
            (people ? " left join Ren_Per_Info on Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id" : "") + " where " +
            period(width, from, to) + (kinds.empty() ? "" : " and Record_XF.XF_Type in(" + kinds + ")") +
-           " group by " + p + keys(key1, key2, true) +
-           ",Record_XF.XF_Type,Record_XF.XF_Meal,Record_XF.Err_Code";
+           " group by " + p + keys(key1, key2, true) + ",Record_XF.XF_Type" + (meals ? ",Record_XF.XF_Meal" : "") +
+           (errors ? ",Record_XF.Err_Code" : "");
 }
 
 std::string Grouped_Fees(int width, const std::string& key1, const std::string& key2, bool people,

@@ -19,11 +19,14 @@ std::string Row_Exists(const std::string& where);
 
 // Every Record_XF total of the period from..to (texts of `width` characters),
 // grouped by period, the two grouping keys (expressions, "" for none), kind,
-// meal and Err_Code, for a run that sums its groups in memory. `people`
-// joins each record's employee, for a department key.
-// `kinds` narrows the records to the kinds the report reads ("" all).
+// meal when `meals` and Err_Code when `errors` (else 0), for a run that sums
+// its groups in memory. `people` joins each record's employee, for a
+// department key. `kinds` narrows the records to the kinds the report reads
+// ("" all). Each grouping column costs a large period a good share of its
+// time, so only what the report tells apart is grouped.
 std::string Grouped_Records(int width, const std::string& key1, const std::string& key2, bool people,
-                            const std::string& from, const std::string& to, const std::string& kinds);
+                            const std::string& from, const std::string& to, const std::string& kinds, bool meals,
+                            bool errors);
 // The same for the fee rows of the card log (live card kinds only).
 std::string Grouped_Fees(int width, const std::string& key1, const std::string& key2, bool people,
                          const std::string& from, const std::string& to);

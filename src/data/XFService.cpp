@@ -4,15 +4,18 @@
 #include <cstdio>
 
 #include "data/CardSysMode.h"
+#include "data/DetailPeople.h"
 #include "data/Globals.h"
 #include "data/HzRepDefaults.h"
 #include "data/IcSettlementRun.h"
 #include "data/RecordXf.h"
 #include "data/SettlementDate.h"
 #include "data/SqlPieces.h"
+#include "data/TableColumns.h"
 #include "data/XfTypeCode.h"
 #include "platform/DateText.h"
 #include "platform/FenMath.h"
+#include "platform/db/ConnectionString.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 
@@ -33,16 +36,29 @@ const std::string& columnName(const std::string& name) {
     return name;
 }
 
+// The file engine, given a list of kinds, reads each kind's rows along the
+// kind index and sorts them all before the first shows, however common the
+// kinds (consumption is most of a quarter). Kept off that index ("+") it reads
+// the period in time order along IX_Record_XF_Date_Type, which holds the kind
+// beside the date, so the first rows show at once; but a rare kind then costs
+// a walk of the period's whole index. The server weighs the kinds by its
+// statistics and needs no hint.
+enum class Detail_Read { AsWritten, InTimeOrder };
+
+// Kinds with fewer rows than this in the period are read along the kind index
+// and sorted: a sort this size takes a few milliseconds.
+constexpr int kFewRows = 10000;
+
 // The terminal, place, owner and kind parts shared by the detail queries.
 std::string detailFilters(const std::vector<std::string>& Types, std::int16_t TypeCount, std::int32_t MachID,
-                          std::int32_t DianID, std::int32_t Unit) {
+                          std::int32_t DianID, std::int32_t Unit, Detail_Read read = Detail_Read::AsWritten) {
     std::string sql;
     if (MachID != 0) sql += " and Record_XF.Mach_ID=" + num(MachID);
     if (DianID != 0) sql += " and Record_XF.XF_Dian_ID=" + num(DianID);
     if (Unit != 0) sql += " and Record_XF.XF_Unit=" + num(Unit);
     if (TypeCount > 0) {
         if (static_cast<std::size_t>(TypeCount) > Types.size()) throw db::DbError("Subscript out of range", 9);
-        sql += " and Record_XF.XF_Type in (";
+        sql += read == Detail_Read::InTimeOrder ? " and +Record_XF.XF_Type in (" : " and Record_XF.XF_Type in (";
         for (int i = 0; i < TypeCount; ++i) sql += num(Types[static_cast<std::size_t>(i)]) + (i + 1 < TypeCount ? "," : ")");
     } else {
         sql += " and Record_XF.XF_Type <> 250";
@@ -77,13 +93,53 @@ std::string detailOfDepartment(const std::string& DeptNo, const std::vector<std:
     return sql + " order by Record_XF.Date_Time,record_XF.XF_Type,Record_XF.ID";
 }
 
+// The people of a department's detail: Get_XF_Info7_1's conditions on the
+// person and the department, its names, one row per person and live
+// department of the person's number.
+std::string detailPeopleOfDepartment(const std::string& DeptNo, const std::string& Name, const std::string& Code,
+                                     const std::string& PNum) {
+    std::string sql =
+        "select Ren_Per_Info.Pinfo_id,Ren_Per_Info.Dept_No,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code,"
+        "Ren_Dept_Info.Dept_Name,Ren_Dept_Info.Dept_No from Ren_Per_Info,Ren_Dept_Info where "
+        "Ren_Per_Info.Dept_No=Ren_Dept_Info.Dept_No and Ren_Dept_Info.Del_YN=0 and Ren_Per_Info.Dept_No like '" +
+        lit(DeptNo) + "%" + likeEnd;
+    if (!Name.empty()) sql += " and Ren_Per_Info.P_Name like '%" + lit(Name) + "%" + likeEnd;
+    if (!Code.empty()) sql += " and Ren_Per_Info.P_Code = '" + q(Code) + "'";
+    if (!PNum.empty()) sql += " and Ren_Per_Info.P_Num like '%" + lit(PNum) + "%" + likeEnd;
+    return sql + " order by Ren_Per_Info.Pinfo_id,Ren_Dept_Info.Dept_ID";
+}
+
+// The transactions of the listed people alone. With the people named apart
+// the statement is one table in time order, which both engines read along
+// the date index without sorting the period first; a join makes the server
+// start from the people (it cannot tell how many a LIKE on a case-blind
+// column keeps) and sort every row before the first.
+std::string detailOfPeople(const std::string& Ids, const std::vector<std::string>& Types,
+                           const std::string& DateFrom, const std::string& DateTo, std::int16_t TypeCount,
+                           std::int32_t MachID, std::int32_t DianID, std::int32_t Unit, Detail_Read read) {
+    std::string sql = "select Record_XF.* from Record_XF where";
+    sql += detailPeriod(DateFrom, DateTo);
+    sql += detailFilters(Types, TypeCount, MachID, DianID, Unit, read);
+    sql += Ids.empty() ? std::string(" and 1=0") : " and Record_XF.Pinfo_id in (" + Ids + ")";
+    return sql + " order by Record_XF.Date_Time,record_XF.XF_Type,Record_XF.ID";
+}
+
+// Whether the period holds at least kFewRows rows of the chosen kinds,
+// counted along the kind index no further than that.
+std::string detailKindsAreCommon(const std::vector<std::string>& Types, const std::string& DateFrom,
+                                 const std::string& DateTo, std::int16_t TypeCount) {
+    return "select count(*) from (select 1 from Record_XF where" + detailPeriod(DateFrom, DateTo) +
+           detailFilters(Types, TypeCount, 0, 0, 0) + " limit " + std::to_string(kFewRows) + ")";
+}
+
 // The detail of one person, or of everyone without one.
 std::string detailOfPerson(const std::vector<std::string>& Types, const std::string& DateFrom,
                            const std::string& DateTo, std::int16_t TypeCount, std::int32_t MachID,
-                           std::int32_t DianID, std::int32_t Unit, const std::string& PInfoID) {
+                           std::int32_t DianID, std::int32_t Unit, const std::string& PInfoID,
+                           Detail_Read read = Detail_Read::AsWritten) {
     std::string sql = "select Record_XF.* from Record_XF where";
     sql += detailPeriod(DateFrom, DateTo);
-    sql += detailFilters(Types, TypeCount, MachID, DianID, Unit);
+    sql += detailFilters(Types, TypeCount, MachID, DianID, Unit, read);
     if (!PInfoID.empty()) sql += " and Record_XF.Pinfo_id=" + num(PInfoID);
     return sql + " order by Record_XF.Date_Time,record_XF.XF_Type,Record_XF.ID";
 }
@@ -461,7 +517,8 @@ std::unique_ptr<db::RowCursor> XFService::Get_XF_Info5_Rows(const std::string& D
     return base_.Open_Cursor(sql);
 }
 
-// The statements of Get_XF_Info7_1 and Get_XF_Info7_2, word for word.
+// The rows of Get_XF_Info7_1 and Get_XF_Info7_2 in their order; the first
+// path's names are joined to its transactions here.
 std::unique_ptr<db::RowCursor> XFService::Get_XF_Info7_Rows(bool PerPerson, const std::string& DeptNo,
                                                             const std::vector<std::string>& Types,
                                                             const std::string& DateFrom, const std::string& DateTo,
@@ -469,10 +526,22 @@ std::unique_ptr<db::RowCursor> XFService::Get_XF_Info7_Rows(bool PerPerson, cons
                                                             std::int32_t DianID, std::int32_t Unit,
                                                             const std::string& Name, const std::string& Code,
                                                             const std::string& PNum, const std::string& PInfoID) {
-    const std::string sql =
-        PerPerson ? detailOfPerson(Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, PInfoID)
-                  : detailOfDepartment(DeptNo, Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, Name, Code, PNum);
-    return base_.Open_Cursor(sql);
+    const std::string link = base_.Get_LinkStr().empty() ? strCN : base_.Get_LinkStr();
+    Detail_Read read = Detail_Read::AsWritten;
+    if (TypeCount > 0 && db::ConnectionString(link).kind() == db::ConnectionString::Kind::FileDatabase) {
+        const auto count = base_.Open_Cursor(detailKindsAreCommon(Types, DateFrom, DateTo, TypeCount));
+        if (count->next() && count->field(0).toDouble() >= kFewRows) read = Detail_Read::InTimeOrder;
+    }
+    if (PerPerson)
+        return base_.Open_Cursor(detailOfPerson(Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, PInfoID, read));
+    std::shared_ptr<const Detail_People> people;
+    {
+        const auto rows = base_.Open_Cursor(detailPeopleOfDepartment(DeptNo, Name, Code, PNum));
+        people = std::make_shared<const Detail_People>(*rows);
+    }
+    auto records = base_.Open_Cursor(
+        detailOfPeople(people->idList(), Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, read));
+    return Detail_People::joined(std::move(records), col::Record_XF::Pinfo_id, std::move(people));
 }
 
 std::unique_ptr<db::RowCursor> XFService::Get_XF_Info5_Sums(const std::string& DateFrom, const std::string& DateTo,

@@ -256,7 +256,7 @@ TEST_F(DemoGeneratorOutput, FileIsWholeSharedAndExactlyOfTheSchema) {
                               "select type, name, sql from demo.sqlite_master) union all "
                               "select * from (select type, name, sql from demo.sqlite_master except "
                               "select type, name, sql from main.sqlite_master))"));
-    EXPECT_EQ(4, count("select count(*) from sqlite_master where type = 'index' and tbl_name = 'Record_XF'"));
+    EXPECT_EQ(5, count("select count(*) from sqlite_master where type = 'index' and tbl_name = 'Record_XF'"));
 }
 
 TEST_F(DemoGeneratorOutput, ReferenceDataHoldsTogether) {

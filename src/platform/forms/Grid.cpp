@@ -268,25 +268,37 @@ void Grid::ColumnRef::setLocked(bool v) const {
 }
 
 void Grid::ColumnRef::setList(std::vector<std::string> items) const { g_.model_.setColumnList(c_, std::move(items)); }
-// A long column holds a few shapes of text many times over (dates, amounts,
-// row numbers): each text is measured as its shape, every digit the font's
-// widest, once per shape. No text of that shape needs more room.
 void Grid::ColumnRef::AutoFit() const { AutoFit(g_.model_.rows() + 1, {}); }
 
 void Grid::ColumnRef::AutoFit(int rowsPerStep, const std::function<bool()>& between) const {
-    const QFontMetrics metrics(g_.view_->font());
+    g_.autoFit({c_}, rowsPerStep, between);
+}
+
+void Grid::AutoFit_Shown(int rowsPerStep, const std::function<bool()>& between) {
+    std::vector<int> shown;
+    for (int c = 0; c < model_.cols(); ++c)
+        if (model_.columnWidth(c) >= 1) shown.push_back(c);
+    autoFit(shown, rowsPerStep, between);
+}
+
+// A long column holds a few shapes of text many times over (dates, amounts,
+// row numbers): each text is measured as its shape, every digit the font's
+// widest, once per shape. No text of that shape needs more room.
+void Grid::autoFit(const std::vector<int>& columns, int rowsPerStep, const std::function<bool()>& between) {
+    const QFontMetrics metrics(view_->font());
     char widest = '0';
     for (char d = '1'; d <= '9'; ++d)
         if (metrics.horizontalAdvance(QChar(d)) > metrics.horizontalAdvance(QChar(widest))) widest = d;
     std::unordered_map<std::string, int> room;
-    g_.model_.autoFit(
-        c_,
-        [&](const std::string& t) {
-            std::string shape = t;
+    std::string shape;
+    model_.autoFit(
+        columns,
+        [&](int, const std::string& t) {
+            shape = t;
             for (char& ch : shape)
                 if (ch >= '0' && ch <= '9') ch = widest;
-            const auto [at, fresh] = room.try_emplace(std::move(shape), 0);
-            if (fresh) at->second = g_.Text_Room(at->first);
+            const auto [at, fresh] = room.try_emplace(shape, 0);
+            if (fresh) at->second = Text_Room(at->first);
             return at->second;
         },
         rowsPerStep, between);

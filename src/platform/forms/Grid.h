@@ -132,6 +132,9 @@ public:
     // 0 hides the row.
     void setRow_Height(int r, int h) { model_.setRowHeight(r, h); }
 
+    // Every shown column (width 1 or more) fitted as AutoFit does, all in
+    // one pass over the rows, `between` after each stretch of rows.
+    void AutoFit_Shown(int rowsPerStep, const std::function<bool()>& between);
     // Widens every shown column that is narrower than a text it shows in
     // the grid's font, and the last shown column of a merged block narrower
     // than its text; never narrows one.
@@ -198,6 +201,7 @@ private:
     void touched();
     void showSelectionColour();
     void checkRows(int r1, int r2) const;
+    void autoFit(const std::vector<int>& columns, int rowsPerStep, const std::function<bool()>& between);
     using Writer = bool (*)(const grid::GridModel&, const std::string&, const grid::ExportOptions&,
                             grid::ExportFailure*);
     bool exportTo(std::string file, const std::string& filter, const std::vector<std::string>& extensions,

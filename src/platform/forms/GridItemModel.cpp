@@ -20,7 +20,17 @@ int GridItemModel::columnCount(const QModelIndex& parent) const { return parent.
 
 bool GridItemModel::sync() {
     const int rows = fixedOnly_ ? std::min(model_.fixedRows(), model_.rows()) : model_.rows();
+    const bool refilled = model_.emptied() != emptied_;
+    emptied_ = model_.emptied();
     if (rows == rows_ && model_.cols() == cols_) return false;
+    // Rows added below the same columns: a reset would have the views lay
+    // out every row again, which on a long fill costs more at each step.
+    if (rows > rows_ && rows_ > 0 && model_.cols() == cols_ && !refilled) {
+        beginInsertRows({}, rows_, rows - 1);
+        rows_ = rows;
+        endInsertRows();
+        return false;
+    }
     beginResetModel();
     rows_ = rows;
     cols_ = model_.cols();

@@ -27,7 +27,8 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Announces a new shape (a reset) when rows or columns changed; true if so.
+    // Announces a new shape when rows or columns changed: rows added below
+    // as an insertion, anything else as a reset (true).
     bool sync();
     bool isTickBox(int row, int col) const;
     bool isDropDown(int row, int col) const;
@@ -41,6 +42,7 @@ private:
     bool fixedOnly_;
     Hooks hooks_;
     int rows_ = 0, cols_ = 0;
+    int emptied_ = 0;  // the model's refills seen
 };
 
 }  // namespace tolvenk::forms

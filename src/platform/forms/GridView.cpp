@@ -28,6 +28,18 @@ void GridTable::applyLayout(const grid::GridModel& model, int rows, bool reshape
     // would keep the frozen strip unpainted after the grid's redraw is back.
     const bool wasUpdating = updatesEnabled();
     if (wasUpdating) setUpdatesEnabled(false);
+    // A header keeps room for every row it has ever had, about 8 bytes a
+    // row, even once they are gone: after a long grid a fresh one gives
+    // that memory back.
+    if (reshaped && headerRows_ > kLongHeader && rows < headerRows_ / 4) {
+        auto* fresh = new QHeaderView(Qt::Vertical, this);
+        fresh->hide();
+        fresh->setMinimumSectionSize(1);
+        setVerticalHeader(fresh);  // the old one goes
+        headerRows_ = 0;
+        laidDefault_ = -1;
+    }
+    headerRows_ = std::max(headerRows_, rows);
     const int standard = std::max(1, model.defaultRowHeight());
     verticalHeader()->setDefaultSectionSize(standard);
     for (int c = 0; c < model.cols(); ++c) {
@@ -53,9 +65,8 @@ void GridTable::applyLayout(const grid::GridModel& model, int rows, bool reshape
             }
     }
     customRows_.clear();
-    for (int r = 0; r < rows; ++r) {
-        if (!model.rowHeightSet(r)) continue;
-        const int h = model.rowHeight(r);
+    for (const auto& [r, h] : model.rowHeightsSet()) {
+        if (r >= rows) break;
         setRowHidden(r, h == 0);
         if (h > 0) setRowHeight(r, h);
         customRows_.push_back(r);

@@ -28,6 +28,9 @@ private:
     // default, so a long grid is laid out without a call per row.
     std::vector<int> customRows_;
     int laidDefault_ = -1;
+    // The most rows the vertical header has been laid out for.
+    static constexpr int kLongHeader = 65536;
+    int headerRows_ = 0;
 };
 
 // The grid's Qt face: the scrolling table with frozen strips laid over it,

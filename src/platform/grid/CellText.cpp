@@ -119,10 +119,29 @@ void CellText::copyFrom(const CellText& o) {
 }
 
 void CellText::assign(std::string_view t) {
-    release();
     std::int64_t v = 0;
-    if (wholeNumber(t, v)) return setNumber(v, kWhole);
-    if (timeNumber(t, v)) return setNumber(v, kTime);
+    if (wholeNumber(t, v)) return setWhole(v);
+    if (timeNumber(t, v)) return setTime(v);
+    assignOther(t);
+}
+
+void CellText::setWhole(std::int64_t v) {
+    release();
+    setNumber(v, kWhole);
+}
+
+void CellText::setTime(std::int64_t v) {
+    release();
+    setNumber(v, kTime);
+}
+
+std::string_view CellText::bytes() const {
+    if (tag_ == kHeap) return {heapText(), heapSize()};
+    return tag_ <= kInline ? std::string_view(b_, tag_) : std::string_view();
+}
+
+void CellText::assignOther(std::string_view t) {
+    release();
     if (t.size() <= kInline) {
         std::memcpy(b_, t.data(), t.size());
         tag_ = static_cast<std::uint8_t>(t.size());

@@ -27,6 +27,16 @@ public:
     enum class Kept { Inline, Heap, Whole, Time };
     Kept kept() const;
 
+    // The packed form as it is, for a store that writes cells out and reads
+    // them back without making and parsing their texts again: the number of
+    // a whole number or a time, else the text's own bytes.
+    std::int64_t number() const;
+    std::string_view bytes() const;
+    void setWhole(std::int64_t v);
+    void setTime(std::int64_t v);
+    // A text known to be neither a whole number nor a time.
+    void assignOther(std::string_view t);
+
 private:
     static constexpr int kInline = 13;
     static constexpr std::uint8_t kHeap = 14, kWhole = 15, kTime = 16;
@@ -34,7 +44,6 @@ private:
     void copyFrom(const CellText& o);
     const char* heapText() const;
     std::uint32_t heapSize() const;
-    std::int64_t number() const;
     void setNumber(std::int64_t v, std::uint8_t tag);
 
     char b_[kInline]{};

@@ -35,16 +35,16 @@ void GridModel::checkCol(int c) const {
     if (c < 0 || c >= cols_) throw VbError(381, "Invalid column index " + std::to_string(c));
 }
 
-GridModel::Cell& GridModel::cell(int r, int c) {
+StoredCell& GridModel::cell(int r, int c) {
     checkRow(r);
     checkCol(c);
-    return cells_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+    return store_.change(r, c);
 }
 
-const GridModel::Cell& GridModel::cell(int r, int c) const {
+const StoredCell& GridModel::cell(int r, int c) const {
     checkRow(r);
     checkCol(c);
-    return cells_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)];
+    return store_.at(r, c);
 }
 
 void GridModel::notify() {
@@ -67,14 +67,10 @@ void GridModel::clipToSize() {
 
 void GridModel::setRows(int n) {
     if (n < 0) throw VbError(380, "Invalid property value");
-    cells_.resize(static_cast<std::size_t>(n), std::vector<Cell>(static_cast<std::size_t>(cols_)));
-    rowHeights_.resize(static_cast<std::size_t>(n), -1);
-    if (n <= fixedRows_) {
-        ++emptied_;
-        // A new fill starts: the room of the last one's rows goes back.
-        cells_.shrink_to_fit();
-        rowHeights_.shrink_to_fit();
-    }
+    store_.resize(n);
+    heights_.erase(heights_.lower_bound(n), heights_.end());
+    // A new fill starts (the room of the last one's rows went back).
+    if (n <= fixedRows_) ++emptied_;
     clipToSize();
     notify();
 }
@@ -82,7 +78,7 @@ void GridModel::setRows(int n) {
 void GridModel::setCols(int n) {
     if (n < 0) throw VbError(380, "Invalid property value");
     cols_ = n;
-    for (auto& row : cells_) row.resize(static_cast<std::size_t>(n));
+    store_.setCols(n);
     columns_.resize(static_cast<std::size_t>(n));
     clipToSize();
     notify();
@@ -100,15 +96,13 @@ void GridModel::setText(int r, int c, const std::string& t) {
 const GridModel::Look& GridModel::lookOf(int r, int c) const { return looks_[cell(r, c).look]; }
 
 void GridModel::setLook(int r, int c, const Look& look) {
-    Cell& target = cell(r, c);
-    for (std::size_t i = 0; i < looks_.size(); ++i)
-        if (looks_[i] == look) {
-            target.look = static_cast<std::uint16_t>(i);
-            return;
-        }
-    if (looks_.size() > UINT16_MAX) throw VbError(7, "Out of memory");
-    looks_.push_back(look);
-    target.look = static_cast<std::uint16_t>(looks_.size() - 1);
+    std::size_t i = 0;
+    while (i < looks_.size() && !(looks_[i] == look)) ++i;
+    if (i == looks_.size()) {
+        if (looks_.size() > UINT16_MAX) throw VbError(7, "Out of memory");
+        looks_.push_back(look);
+    }
+    cell(r, c).look = static_cast<std::uint16_t>(i);
 }
 
 Alignment GridModel::alignment(int r, int c) const {
@@ -201,34 +195,57 @@ void GridModel::autoFit(int c, const std::function<int(const std::string&)>& sho
 void GridModel::autoFit(int c, const std::function<int(const std::string&)>& shown, int rowsPerStep,
                         const std::function<bool()>& between) {
     checkCol(c);
+    std::function<int(int, const std::string&)> each;
+    if (shown) each = [&](int, const std::string& t) { return shown(t); };
+    autoFit(std::vector<int>{c}, each, rowsPerStep, between);
+}
+
+void GridModel::autoFit(const std::vector<int>& columns, const std::function<int(int, const std::string&)>& shown,
+                        int rowsPerStep, const std::function<bool()>& between) {
+    for (int c : columns) checkCol(c);
     // A text merged over several columns does not size any one of them; the
     // blocks are looked at once, not once per row, for grids of many merges.
-    std::vector<bool> spread(static_cast<std::size_t>(rows()), false);
-    for (const auto& m : merges_)
-        if (m.col1 != m.col2 && m.col1 <= c && c <= m.col2)
-            for (int r = m.row1; r <= m.row2 && r < rows(); ++r) spread[static_cast<std::size_t>(r)] = true;
-    int widest = 0;
+    std::vector<std::vector<bool>> spread(columns.size());
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const int c = columns[k];
+        for (const auto& m : merges_)
+            if (m.col1 != m.col2 && m.col1 <= c && c <= m.col2) {
+                if (spread[k].empty()) spread[k].assign(static_cast<std::size_t>(rows()), false);
+                for (int r = m.row1; r <= m.row2 && r < rows(); ++r) spread[k][static_cast<std::size_t>(r)] = true;
+            }
+    }
+    std::vector<int> widest(columns.size(), 0);
+    std::string t;
     for (int r = 0; r < rows(); ++r) {
         if (r > 0 && r % std::max(rowsPerStep, 1) == 0 && between && !between()) return;
-        if (r >= rows() || r >= static_cast<int>(spread.size())) break;  // rows went meanwhile
-        if (rowHeight(r) == 0 || spread[static_cast<std::size_t>(r)]) continue;
-        const std::string& t = text(r, c);
-        widest = std::max(widest, textWidth(t) + 12);
-        if (shown && !t.empty()) widest = std::max(widest, shown(t));
+        if (r >= rows()) break;  // rows went meanwhile
+        if (rowHeight(r) == 0) continue;
+        const StoredCell* row = store_.peekRow(r);
+        for (std::size_t k = 0; k < columns.size(); ++k) {
+            if (columns[k] >= cols_) continue;  // the column went meanwhile
+            const std::vector<bool>& s = spread[k];
+            if (!s.empty() && (static_cast<std::size_t>(r) >= s.size() || s[static_cast<std::size_t>(r)])) continue;
+            t = row[columns[k]].text.str();
+            int& w = widest[k];
+            w = std::max(w, textWidth(t) + 12);
+            if (shown && !t.empty()) w = std::max(w, shown(columns[k], t));
+        }
     }
-    columns_[static_cast<std::size_t>(c)].width = std::max(widest, 24);
+    for (std::size_t k = 0; k < columns.size(); ++k)
+        if (columns[k] < cols_) columns_[static_cast<std::size_t>(columns[k])].width = std::max(widest[k], 24);
     notify();
 }
 
 int GridModel::rowHeight(int r) const {
     checkRow(r);
-    const int h = rowHeights_[static_cast<std::size_t>(r)];
-    return h < 0 ? defaultRowHeight_ : h;
+    if (heights_.empty()) return defaultRowHeight_;
+    const auto it = heights_.find(r);
+    return it == heights_.end() ? defaultRowHeight_ : it->second;
 }
 
 void GridModel::setRowHeight(int r, int h) {
     checkRow(r);
-    rowHeights_[static_cast<std::size_t>(r)] = std::max(0, h);
+    heights_[r] = std::max(0, h);
     notify();
 }
 
@@ -292,7 +309,7 @@ void GridModel::addRow(const std::string& tabText) {
         const std::size_t tab = tabText.find('\t', pos);
         std::string text = tabText.substr(pos, tab == std::string::npos ? std::string::npos : tab - pos);
         makeValidUtf8(text);
-        cells_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)].text.assign(text);
+        store_.change(r, c).text.assign(text);
         if (tab == std::string::npos) break;
         pos = tab + 1;
         ++c;
@@ -302,8 +319,12 @@ void GridModel::addRow(const std::string& tabText) {
 
 void GridModel::removeRow(int r) {
     checkRow(r);
-    cells_.erase(cells_.begin() + r);
-    rowHeights_.erase(rowHeights_.begin() + r);
+    store_.erase(r);
+    // The heights of the rows below move up with them.
+    std::map<int, int> heights;
+    for (const auto& [row, h] : heights_)
+        if (row != r) heights.emplace(row > r ? row - 1 : row, h);
+    heights_ = std::move(heights);
     // Blocks below move up; a block that loses its only other row goes.
     std::vector<CellRange> kept;
     for (CellRange m : merges_) {

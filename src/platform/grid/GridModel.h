@@ -1,11 +1,12 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/grid/CellText.h"
+#include "platform/grid/RowStore.h"
 
 namespace tolvenk::grid {
 
@@ -40,7 +41,7 @@ class GridModel {
 public:
     GridModel();
 
-    int rows() const { return static_cast<int>(cells_.size()); }
+    int rows() const { return store_.rows(); }
     int cols() const { return cols_; }
     // Fewer rows or columns drop their cells, merges and colours.
     void setRows(int n);
@@ -77,11 +78,17 @@ public:
     // leaves the width as it was.
     void autoFit(int c, const std::function<int(const std::string&)>& shown, int rowsPerStep,
                  const std::function<bool()>& between);
+    // Several columns fitted in one pass over the rows (a long grid's rows
+    // are read once, not once per column); `shown` is told the column.
+    void autoFit(const std::vector<int>& columns, const std::function<int(int, const std::string&)>& shown,
+                 int rowsPerStep, const std::function<bool()>& between);
 
     // Height in pixels; 0 hides the row.
     int rowHeight(int r) const;
     // The row was given a height of its own (else it takes the default).
-    bool rowHeightSet(int r) const { return rowHeights_[static_cast<std::size_t>(r)] >= 0; }
+    bool rowHeightSet(int r) const { return heights_.count(r) > 0; }
+    // The rows given a height of their own, with it.
+    const std::map<int, int>& rowHeightsSet() const { return heights_; }
     void setRowHeight(int r, int h);
     int defaultRowHeight() const { return defaultRowHeight_; }
     void setDefaultRowHeight(int h);
@@ -116,6 +123,11 @@ public:
     Colour gridLineColor = 0xC0C0C0;
     Colour selectionColor = 0xA0FFFF;
 
+    // Bytes of cells kept in memory; a longer grid keeps the rest of its
+    // rows in a temporary file and reads them back as they are used.
+    void setMemoryBudget(std::size_t bytes) { store_.setBudget(bytes); }
+    const RowStore& store() const { return store_; }
+
     // Called after every change while painting is not suspended.
     std::function<void()> changed;
     // Painting suspended (nested): no change notifications until resumed.
@@ -131,11 +143,6 @@ private:
         std::optional<Colour> back;
         bool operator==(const Look&) const = default;
     };
-    // 16 bytes: the text and the number of its look.
-    struct Cell {
-        CellText text;
-        std::uint16_t look = 0;
-    };
     const Look& lookOf(int r, int c) const;
     void setLook(int r, int c, const Look& look);
     struct Column {
@@ -145,17 +152,17 @@ private:
         bool locked = false;
         std::vector<std::string> list;
     };
-    Cell& cell(int r, int c);
-    const Cell& cell(int r, int c) const;
+    StoredCell& cell(int r, int c);
+    const StoredCell& cell(int r, int c) const;
     void checkRow(int r) const;
     void checkCol(int c) const;
     void notify();
     void clipToSize();
 
-    std::vector<std::vector<Cell>> cells_;
+    RowStore store_;
     std::vector<Look> looks_{Look{}};
     std::vector<Column> columns_;
-    std::vector<int> rowHeights_;  // -1 = default
+    std::map<int, int> heights_;  // rows not at the default height
     std::vector<CellRange> merges_;
     std::vector<BorderSpec> borders_;
     int cols_ = 0;

@@ -27,7 +27,8 @@ constexpr forms::Colour kBlue = 0xFF0000;
 constexpr forms::Colour kBlack = 0x000000;
 constexpr forms::Colour kUncertainBack = 0x8080FF;
 constexpr int kYieldEvery = 100;
-constexpr int kLongAnswer = 50000;  // rows of a column fitted between two looks at the window
+constexpr int kLongAnswer = 50000;  // rows fitted without a look at the window
+constexpr int kFitCells = 50000;    // cells fitted between two looks at the window
 
 // Type_Sum slots.
 constexpr int kPcRecharge = 0, kPcWithdraw = 1, kPcTimes = 2, kMachRecharge = 3, kMachWithdraw = 4, kMachTimes = 5;
@@ -120,13 +121,12 @@ void XF_Mingxi::Fill_Mingxi_Grid(db::RowCursor* rows) {
     Add_Total_Rows();
     // Fitted after the totals, which are often the widest cells. Column 0
     // holds the row numbers, which the grid sizes to fit as well.
-    // A column of a long answer takes a while: the window answers every so
-    // many rows of it.
-    const auto answer = [this] { return Go_On(*this); };
-    for (int c = 0; c < Grid1.Cols(); ++c) {
-        if (Grid1.Column(c).Width() < 1) continue;
-        if (Detail_Rows < kLongAnswer) Grid1.Column(c).AutoFit();
-        else Grid1.Column(c).AutoFit(kLongAnswer, answer);
+    // All columns in one pass over the rows, which a long answer keeps
+    // mostly on disk; the window answers every so many cells of it.
+    if (Detail_Rows < kLongAnswer) {
+        Grid1.AutoFit_Shown(Grid1.Rows() + 1, {});
+    } else {
+        Grid1.AutoFit_Shown(kFitCells / Grid1.Cols(), [this] { return Go_On(*this); });
         if (!Loaded()) return;  // closed meanwhile: its grid is gone
     }
     Grid1.Refresh();

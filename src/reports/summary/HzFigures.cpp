@@ -126,8 +126,13 @@ HzFigures::HzFigures(db::Connection& conn, const HzReportState& st, bool fees) {
     const std::string from = p(1).Caption, to = p(p.UBound()).Caption;
 
     const auto key = [&](int which, const db::Recordset& rs, const char* name) { return Key_Of(which, rs, name); };
+    // Meals are told apart only when a meal item is computed (each is its own
+    // gate), validity only when the report counts valid records only.
+    bool meals = false;
+    for (const hz::ItemDef& d : hz::items()) meals = meals || (d.meal != 0 && st.Col(d.gate, hz::Money) > 0);
     auto rs = conn.openRecordset(HZ_Report_Sql::Grouped_Records(width, recordKey(dim1_), recordKey(dim2_), people,
-                                                                 from, to, kindList(st, dim2_ != 0)));
+                                                                 from, to, kindList(st, dim2_ != 0), meals,
+                                                                 st.Valid_Only == 1));
     lines_.reserve(static_cast<std::size_t>(rs->recordCount()));
     for (; !rs->eof(); rs->moveNext()) {
         const db::Value& period = rs->field("P");

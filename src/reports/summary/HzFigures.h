@@ -15,9 +15,10 @@ class Recordset;
 
 // The figures of one summary run, read with one grouped statement over the
 // report's period (one more for the card-log fees): every Record_XF total by
-// period, both grouping keys, kind, meal and validity. Each group total and
-// each row then adds up the groups its conditions select, in memory, giving
-// what the statement per cell would have given.
+// period, both grouping keys, kind, and meal and validity where the report
+// tells them apart. Each group total and each row then adds up the groups its
+// conditions select, in memory, giving what the statement per cell would have
+// given.
 class HzFigures {
 public:
     struct Totals {

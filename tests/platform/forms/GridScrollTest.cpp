@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QHeaderView>
+#include <QPointer>
 #include <QImage>
 #include <QScrollBar>
 #include <QTableView>
@@ -10,6 +12,7 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/GridView.h"
 #include "platform/services/ScriptedServices.h"
 #include "support/Screen.h"
 
@@ -115,6 +118,41 @@ TEST(GridScrolling, RowLinesOfALongGridShowWhereverItIsScrolled) {
                 EXPECT_EQ(seen.pixelColor(x, y), QColor(Qt::black)) << at << " row " << r;
                 EXPECT_NE(seen.pixelColor(x, y - v->rowHeight(r) / 2), QColor(Qt::black)) << at << " row " << r;
             }
+        }
+    });
+    platform::setServices(nullptr);
+}
+
+// Qt's row header keeps room for every row it has had. A grid cut from a
+// long answer to a few rows gets fresh headers, for the table and its label
+// strip, laid out as the rows want; one that stays long keeps its own.
+TEST(GridScrolling, AGridCutFromALongAnswerGetsFreshRowHeadersWithItsLook) {
+    platform::setServices(std::make_shared<platform::ScriptedServices>());
+    ScrollWindow w;
+    Grid& g = w.Grid1;
+    g.setFixedRows(1);
+    g.setFixedCols(1);
+    g.setCols(4);
+    g.setRows(70001);
+    test::whileShown(w, [&] {
+        auto* v = static_cast<GridView*>(g.view());
+        QApplication::processEvents();
+        const QPointer<QHeaderView> table = v->verticalHeader(), labels = v->frozenColumns()->verticalHeader();
+        g.setRows(60000);
+        QApplication::processEvents();
+        EXPECT_EQ(v->verticalHeader(), table.data());
+        g.setRows(6);
+        g.setRow_Height(2, 40);
+        g.setRow_Height(3, 0);
+        QApplication::processEvents();
+        EXPECT_TRUE(table.isNull());
+        EXPECT_TRUE(labels.isNull());
+        for (QTableView* t : {static_cast<QTableView*>(v), static_cast<QTableView*>(v->frozenColumns())}) {
+            EXPECT_FALSE(t->verticalHeader()->isVisible());
+            EXPECT_EQ(t->rowHeight(1), g.Row_Height(1));
+            EXPECT_EQ(t->rowHeight(2), 40);
+            EXPECT_TRUE(t->isRowHidden(3));
+            EXPECT_FALSE(t->isRowHidden(4));
         }
     });
     platform::setServices(nullptr);

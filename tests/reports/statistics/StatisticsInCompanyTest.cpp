@@ -29,10 +29,12 @@ protected:
         con->execute("insert into Ren_Dept_Info(Dept_No,Dept_Name,Dept_Level,Del_YN) values('0','公司',0,0)");
     }
 
-    // Every transaction of the quarter, every kind, the whole company.
-    std::unique_ptr<XF_Mingxi> detail() {
+    // Every transaction of the quarter, every kind, the whole company; with
+    // `paged` the grid keeps one page of rows in memory, the rest in its file.
+    std::unique_ptr<XF_Mingxi> detail(bool paged = false) {
         auto w = std::make_unique<XF_Mingxi>();
         w->Load();
+        if (paged) w->Grid1.model().setMemoryBudget(0);
         w->ucDep1.selectDepartment("0");
         w->optType(0).setValue(true);
         w->DTPicker1(0).setValue("2026-09-01");
@@ -55,6 +57,7 @@ protected:
         return w;
     }
     void detailEqualsThePlainStatement();
+    void detailEqualsThePlainStatement(bool paged);
     void dayReportEqualsTheGroupedStatement();
     static std::string cell(const forms::Grid& g, int r, int c) { return g.model().text(r, c); }
     static std::int64_t whole(const forms::Grid& g, int r, int c) { return std::stoll(cell(g, r, c)); }
@@ -80,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(Stores, StatisticsInCompany,
                          test::StoreNames());
 
 // The quarter's detail while the terminal books after it and commits while
-// the grid fills: row for row what it listed alone.
+// the grid fills, its rows kept on disk: row for row what it listed alone
+// with every row in memory.
 TEST_P(StatisticsInCompany, TheQuartersDetailListsWhatItListsAlone) {
     const std::string alone = test::picture(detail()->Grid1.model());
     ASSERT_GT(alone.size(), 100000u);
@@ -91,7 +95,9 @@ TEST_P(StatisticsInCompany, TheQuartersDetailListsWhatItListsAlone) {
     sv->onYield = [&] {
         if (++yields % 5 == 1) commitsAfterNow(t, 1);
     };
-    EXPECT_EQ(test::picture(detail()->Grid1.model()), alone);
+    const auto paged = detail(true);
+    EXPECT_GT(paged->Grid1.model().store().pagesInFile(), 1);
+    EXPECT_EQ(test::picture(paged->Grid1.model()), alone);
     sv->onYield = nullptr;
     EXPECT_GT(yields, 20);
     commitsAfterNow(t, 3);
@@ -155,9 +161,17 @@ std::string shownFen(std::int64_t fen, bool magnitude) {
 }  // namespace
 
 // The quarter's detail as read while it fills: every record the plain
-// statement finds, once, in time order, however many batches it takes.
+// statement finds, once, in time order, however many batches it takes, and
+// whether its rows stay in memory or go to disk.
 void StatisticsInCompany::detailEqualsThePlainStatement() {
-    const auto d = detail();
+    for (const bool paged : {false, true}) {
+        SCOPED_TRACE(paged ? "rows on disk" : "rows in memory");
+        detailEqualsThePlainStatement(paged);
+    }
+}
+
+void StatisticsInCompany::detailEqualsThePlainStatement(bool paged) {
+    const auto d = detail(paged);
     std::multiset<std::string> expected;
     const auto rs = con->openRecordset(
         "select r.Date_Time, r.YuE_Change, r.YuE_New, p.P_Name from Record_XF r, Ren_Per_Info p, Ren_Dept_Info t "

@@ -34,8 +34,8 @@ TEST(ServerGroupingPlan, PeriodsCountAsTheDaysAndMonthsTheyHold) {
         "select 1, 1 + i % 2, 0, 0, -100, to_char(timestamp '2026-10-01' + (i % 3) * interval '1 day' + "
         "(i / 3) * interval '1 second', 'YYYY-MM-DD HH24:MI:SS') from generate_series(0, 5999) as g(i)");
     con->execute("analyze Record_XF");
-    const std::string byDay = HZ_Report_Sql::Grouped_Records(10, "", "", false, "2026-10-01", "2026-10-03", "");
-    const std::string byMonth = HZ_Report_Sql::Grouped_Records(7, "", "", false, "2026-10", "2026-10", "1,2");
+    const std::string byDay = HZ_Report_Sql::Grouped_Records(10, "", "", false, "2026-10-01", "2026-10-03", "", true, false);
+    const std::string byMonth = HZ_Report_Sql::Grouped_Records(7, "", "", false, "2026-10", "2026-10", "1,2", true, false);
     EXPECT_LE(expectedGroups(*con, byDay), 60);
     EXPECT_LE(expectedGroups(*con, byMonth), 20);
 
@@ -60,7 +60,7 @@ TEST(ServerGroupingPlan, KindsThatGoTogetherCountAsTheirCombinations) {
         "'YYYY-MM-DD HH24:MI:SS') from generate_series(0, 5999) as g(i)");
     con->execute("analyze Record_XF");
     const std::string byKind =
-        HZ_Report_Sql::Grouped_Records(10, "Record_XF.C_LeiBie", "", false, "2026-10-01", "2026-10-01", "");
+        HZ_Report_Sql::Grouped_Records(10, "Record_XF.C_LeiBie", "", false, "2026-10-01", "2026-10-01", "", true, true);
     EXPECT_LE(expectedGroups(*con, byKind), 50);
 
     con->execute("drop statistics ST_Record_XF_Kinds");
