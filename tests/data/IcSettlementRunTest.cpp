@@ -144,6 +144,28 @@ TEST_P(IcSettlementRun, AFailingCardInABatchKeepsTheCardsSettledBeforeIt) {
     EXPECT_EQ(settlementRow()[1], "0");
 }
 
+// A terminal uploads a row of A's serial 2 dated after the cut-off once the
+// run has begun, before A's turn: A's walk from serial 3 meets it and so
+// finds one row below it, as a walk card by card would: nothing collapses.
+TEST_P(IcSettlementRun, ARowBelowTheTopUploadedDuringTheRunIsWalked) {
+    bool uploaded = false;
+    const Run_Result r = run([&](const Run_Step& s) {
+        if (s.card == "A" && !uploaded) {
+            uploaded = true;
+            money(1, "A", 2, -5, 895, "2026-06-03 10:00:00");
+        }
+        return true;
+    });
+    EXPECT_TRUE(uploaded);
+    EXPECT_EQ(r.state, Run_Result::Settled);
+    EXPECT_EQ(card("A"), (std::vector<T>{{"1", "1", "1000", "1000"},
+                                         {"2", "1", "-100", "900"},
+                                         {"2", "1", "-5", "895"},
+                                         {"3", "1", "-200", "700"},
+                                         {"4", "1", "-50", "650"}}));
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_BF_XF"), 0);
+}
+
 // The engine refuses every batch holding A's settlement at its commit (a row
 // left without its parent, checked only then): the run reports A left and
 // keeps the cut-off where it was, though no terminal wrote beside it.
