@@ -482,4 +482,100 @@ std::string BTService::IS_ID_Sql(const std::string& P_id) {
     return "select * from Card_Info where PInfo_id=" + num(P_id) + " and Card_Model=1 and C_GuaShi=0";
 }
 
+std::string BTService::IS_ID_Sql(const std::vector<std::string>& P_ids) {
+    std::string list;
+    for (const std::string& p : P_ids) list += (list.empty() ? "" : ",") + num(p);
+    return "select * from Card_Info where PInfo_id in (" + list + ") and Card_Model=1 and C_GuaShi=0 order by ID";
+}
+
+std::vector<BTService::ID_Grant_Result> BTService::Grant_ID_BT(db::Connection& con,
+                                                                const std::vector<ID_Grant_Row>& rows,
+                                                                std::int16_t From_SF, std::int16_t B_Unit,
+                                                                std::int16_t XF_Type, const std::string& ZB_DT,
+                                                                std::int32_t ZB_Ren_ID) {
+    std::vector<ID_Grant_Result> out;
+    if (rows.empty()) return out;
+    const bool times = B_Unit == B_Unit_Code::ID_Times;
+    const auto listOf = [](const std::vector<std::string>& ids) {
+        std::string list;
+        for (const std::string& id : ids) list += (list.empty() ? "" : ",") + num(id);
+        return list;
+    };
+    std::vector<std::string> batchIds, cardIds;
+    for (const ID_Grant_Row& r : rows) {
+        batchIds.push_back(r.BT_ID);
+        if (!r.Card_ID.empty()) cardIds.push_back(r.Card_ID);
+    }
+    // The cards first, as a terminal on a server takes them, in one order
+    // against another office; then what each row and card holds now.
+    if (!cardIds.empty()) con.lockRows("Card_Info", "ID in (" + listOf(cardIds) + ") order by ID");
+    struct Amount {
+        std::int64_t jine, ci;
+    };
+    std::map<std::string, Amount> inState;
+    for (auto rs = con.openRecordset("select ID,B_JinE,B_Ci from BuTie_OK where ID in (" + listOf(batchIds) +
+                                     ") and B_SF=" + num(From_SF));
+         !rs->eof(); rs->moveNext())
+        inState[num(rs->field(0).toString())] = {rs->field(1).toInt64(), rs->field(2).toInt64()};
+    struct Balance {
+        db::Value money, times;
+        bool credited = false;
+    };
+    std::map<std::string, Balance> usable;
+    if (!cardIds.empty())
+        for (auto rs = con.openRecordset("select ID,C_YuE_ID,C_YuCi_ID from Card_Info where ID in (" +
+                                         listOf(cardIds) + ") and Card_Model=1 and C_GuaShi=0");
+             !rs->eof(); rs->moveNext())
+            usable[num(rs->field(0).toString())] = {rs->field(1), rs->field(2)};
+    std::vector<std::string> credited, parked;
+    std::string records, moneyCase, timesCase;
+    std::map<std::string, std::int64_t> added;
+    for (const ID_Grant_Row& r : rows) {
+        const auto amount = inState.find(num(r.BT_ID));
+        const auto card = r.Card_ID.empty() ? usable.end() : usable.find(num(r.Card_ID));
+        if (amount == inState.end()) {
+            out.push_back(ID_Grant_Result::Not_In_State);
+        } else if (r.Card_ID.empty()) {
+            parked.push_back(r.BT_ID);
+            out.push_back(ID_Grant_Result::Parked);
+        } else if (card == usable.end()) {
+            out.push_back(ID_Grant_Result::No_Card);
+        } else {
+            // The balances before this row: the card's, less nothing, or what
+            // the rows of the card before it added.
+            const std::int64_t jine = amount->second.jine, ci = amount->second.ci;
+            const std::int64_t yuEOld = balanceOf(card->second.money), yuCiOld = balanceOf(card->second.times);
+            records += std::string(records.empty() ? "" : ",") + "(0," + num(r.Pinfo_id) + "," +
+                       numOrNull(r.Card_No_Lng) + ",''," + numOrNull(r.C_LeiBie) + ",0," + num(XF_Type) + ",0," +
+                       num(yuEOld) + "," + Signed_Change(jine) + "," + num(fenAdd(yuEOld, jine)) + ",0,0,0,'" +
+                       q(ZB_DT) + "','" + q(r.Card_No) + "'," + Signed_Change(ci) + ",1,1,0,0," +
+                       num(fenAdd(yuCiOld, ci)) + ",0)";
+            const std::int64_t add = times ? ci : jine;
+            if (times) card->second.times = db::Value(fenAdd(yuCiOld, add));
+            else card->second.money = db::Value(fenAdd(yuEOld, add));
+            added[num(r.Card_ID)] = fenAdd(added[num(r.Card_ID)], add);
+            credited.push_back(r.BT_ID);
+            out.push_back(ID_Grant_Result::Credited);
+        }
+    }
+    const std::string stamp = "update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" + num(ZB_Ren_ID) + ",B_SF=";
+    if (!parked.empty())
+        con.execute(stamp + num(B_SF_Code::Handed_Out) + " where ID in (" + listOf(parked) + ") and B_SF=" + num(From_SF));
+    if (credited.empty()) return out;
+    con.execute(stamp + num(B_SF_Code::Credited) + " where ID in (" + listOf(credited) + ") and B_SF=" + num(From_SF));
+    const char* balance = times ? "C_YuCi_ID" : "C_YuE_ID";
+    std::string cases, cards;
+    for (const auto& [id, sum] : added) {
+        cases += " when " + id + " then " + num(sum);
+        cards += (cards.empty() ? "" : ",") + id;
+    }
+    con.execute(std::string("update Card_Info set ") + balance + "=" + balance + "+(case ID" + cases +
+                " end) where ID in (" + cards + ")");
+    con.execute(
+        "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,YuE_Old,"
+        "YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"
+        "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code) values" + records);
+    return out;
+}
+
 }  // namespace tolvenk

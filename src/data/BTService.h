@@ -169,6 +169,24 @@ public:
                            const std::string& ZB_DT, std::int32_t ZB_Ren_ID);
     // The statement IS_ID runs.
     static std::string IS_ID_Sql(const std::string& P_id);
+    // The usable ID cards of several employees, as IS_ID lists them, by ID.
+    static std::string IS_ID_Sql(const std::vector<std::string>& P_ids);
+
+    // The grant of several rows of one batch on `con`, inside a transaction of
+    // it, with a statement for each kind of read and write: each row, still
+    // in state From_SF, is credited to its card as Credit_ID_BT credits it
+    // (rows of one card one after the other), or waits for a card when it
+    // has none, as Park_ID_BT. The card of each row as IS_ID listed it, its
+    // Card_ID empty for none. Each row's outcome in their order; a database
+    // error passes, the caller undoes all of them.
+    enum class ID_Grant_Result { Credited, Parked, Not_In_State, No_Card };
+    struct ID_Grant_Row {
+        std::string BT_ID;
+        std::string Card_ID, Pinfo_id, Card_No, Card_No_Lng, C_LeiBie;
+    };
+    static std::vector<ID_Grant_Result> Grant_ID_BT(db::Connection& con, const std::vector<ID_Grant_Row>& rows,
+                                                    std::int16_t From_SF, std::int16_t B_Unit, std::int16_t XF_Type,
+                                                    const std::string& ZB_DT, std::int32_t ZB_Ren_ID);
 
 private:
     static std::string insertInfoStatement(const std::string& pID, const std::string& ZhunBei_DT,

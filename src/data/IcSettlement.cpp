@@ -1,5 +1,8 @@
 #include "data/IcSettlement.h"
 
+#include <algorithm>
+#include <map>
+
 #include "data/SqlPieces.h"
 #include "data/XfTypeCode.h"
 #include "platform/FenMath.h"
@@ -11,48 +14,33 @@ namespace tolvenk::IC_Settlement {
 
 using Settlement_Store::Serial;
 
-// In pieces where a long read keeps terminals out.
-Block::Block(db::Connection& con, const std::string& cutoff, std::int32_t first) {
-    for (const Serial kind : {Serial::Money, Serial::Times})
-        for (db::ReadPieces pieces = con.readPieces(Settlement_Store::Block_Pieces(first)); const auto piece = pieces.next();)
-            read(*Settlement_Store::Block(con, kind, cutoff, first, *piece));
-}
-
-Block::Card_Key Block::key(const std::string& card, std::int64_t person) {
-    std::string k = card;
-    for (char& ch : k)
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-    return {k, person};
-}
-
-void Block::read(db::Recordset& rows) {
-    const int c = rows.fieldIndex("Card_No"), p = rows.fieldIndex("Pinfo_ID");
-    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) cards_.insert(key(rows.field(c).toString(), rows.field(p).toInt64()));
-}
-
-bool Block::has(const std::string& card, std::int32_t person) const { return cards_.count(key(card, person)) > 0; }
-
 Walk_Result Walk_Card(db::Recordset& rows, Serial kind, const std::string& cutoff) {
     const Settlement_Store::Serial_Columns k = Settlement_Store::columns(kind);
     const int change = rows.fieldIndex(k.change), balance = rows.fieldIndex(k.balance);
     const int date = rows.fieldIndex("Date_Time"), serial = rows.fieldIndex(k.serial);
     const int err = rows.fieldIndex("Err_Code"), type = rows.fieldIndex("XF_Type");
+    std::vector<Walk_Row> walk;
+    for (rows.moveFirst(); !rows.eof(); rows.moveNext())
+        walk.push_back({0, rows.field(serial).toInt64(), rows.field(change), rows.field(balance), rows.field(date),
+                        rows.field(type), rows.field(err)});
+    return Walk_Card(walk, cutoff);
+}
+
+Walk_Result Walk_Card(const std::vector<Walk_Row>& rows, const std::string& cutoff) {
     Walk_Result r;
     std::string marker;
     // A serial a terminal uploaded twice (or that two cards of one number
     // share) leaves one settlement row per upload; together they stand for
     // one settlement, so only the first is summed again.
     std::int64_t settledAt = 0;
-    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
-        const std::int64_t n = rows.field(serial).toInt64();
+    for (const Walk_Row& row : rows) {
+        const std::int64_t n = row.serial;
         if (n == 1) break;  // a card's first transaction stays as it is
-        const db::Value& kind = rows.field(type);
-        const bool settlement = !kind.isNull() && kind.toInt64() == XF_Type_Code::Settlement;
+        const bool settlement = !row.type.isNull() && row.type.toInt64() == XF_Type_Code::Settlement;
         if (settlement && n == settledAt) continue;
-        const db::Value& e = rows.field(err);
         // Uncertain rows above the last valid one are passed over; below it every row counts.
-        if (!((!e.isNull() && e.toDouble() == 0) || !marker.empty())) continue;
-        const std::string t = rows.field(date).toString();
+        if (!((!row.err.isNull() && row.err.toDouble() == 0) || !marker.empty())) continue;
+        const std::string t = row.date.toString();
         if (t >= cutoff) {
             marker = t;
             r = Walk_Result{};
@@ -61,10 +49,10 @@ Walk_Result Walk_Card(db::Recordset& rows, Serial kind, const std::string& cutof
         }
         if (r.collapse.serial == 0) {
             r.collapse.serial = n;
-            r.collapse.balance = rows.field(balance).toInt64();
+            r.collapse.balance = row.balance.toInt64();
             marker = t;
         }
-        r.collapse.sum = fenAdd(r.collapse.sum, rows.field(change).toInt64());
+        r.collapse.sum = fenAdd(r.collapse.sum, row.change.toInt64());
         ++r.count;
         if (settlement) settledAt = n;
     }
@@ -104,18 +92,221 @@ bool needsSettling(db::Connection& con, std::int32_t person, const std::string& 
 
 }  // namespace
 
-std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff) {
-    std::set<std::pair<std::int64_t, std::string>> candidates;
-    for (const Serial kind : {Serial::Money, Serial::Times})
-        for (db::ReadPieces pieces = con.readPieces(Settlement_Store::Candidate_Pieces()); const auto piece = pieces.next();) {
-            auto rows = Settlement_Store::Candidates(con, kind, cutoff, *piece);
-            const int p = rows->fieldIndex("Pinfo_ID"), c = rows->fieldIndex("Card_No");
-            for (; !rows->eof(); rows->moveNext()) candidates.emplace(rows->field(p).toInt64(), rows->field(c).toString());
+namespace {
+
+// A card as the database compares card numbers: ASCII case ignored.
+using Card_Key = std::pair<std::int64_t, std::string>;
+Card_Key keyOf(std::int64_t person, const std::string& card) {
+    std::string k = card;
+    for (char& ch : k)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    return {person, k};
+}
+
+// What one card of a set holds for its walks, read once for the set.
+struct Card_Walks {
+    Listed_Card listed;
+    std::vector<Walk_Row> rows[2];  // money, times: serials 2..top, highest first
+    std::int64_t top[2] = {0, 0};   // the highest serial before the cut-off
+    bool bothSerials = false;       // a row with both serials: walked card by card
+};
+
+// Rows of the set's employees as read: the cards of the set kept.
+struct Read_Row {
+    std::int64_t id, serial[2];
+    db::Value change[2], balance[2], date, type, err;
+};
+
+std::map<Card_Key, Card_Walks> readWalks(db::Connection& con, const std::vector<Listed_Card>& cards,
+                                         const std::string& cutoff, const Late_Serials& late) {
+    std::map<Card_Key, Card_Walks> walks;
+    std::set<std::int64_t> people;
+    for (const Listed_Card& c : cards) {
+        walks[keyOf(c.person, c.card)].listed = c;
+        people.insert(c.person);
+    }
+    std::string list;
+    for (const std::int64_t p : people) list += (list.empty() ? "" : ",") + sql::num(p);
+    std::map<Card_Key, std::vector<Read_Row>> read;
+    std::set<std::int64_t> lateSeen;  // rows after the cut-off taken once, however many reads meet them
+    const auto take = [&](db::Recordset& rs, bool later) {
+        const int id = rs.fieldIndex("ID"), person = rs.fieldIndex("Pinfo_ID"), card = rs.fieldIndex("Card_No"),
+                  money = rs.fieldIndex("Card_LiuShui"), times = rs.fieldIndex("Ci_LiuShui"),
+                  moneyChange = rs.fieldIndex("YuE_Change"), moneyAfter = rs.fieldIndex("YuE_New"),
+                  timesChange = rs.fieldIndex("YuCi_Change"), timesAfter = rs.fieldIndex("YuCi_New"),
+                  date = rs.fieldIndex("Date_Time"), type = rs.fieldIndex("XF_Type"), err = rs.fieldIndex("Err_Code");
+        for (; !rs.eof(); rs.moveNext()) {
+            const Card_Key key = keyOf(rs.field(person).toInt64(), rs.field(card).toString());
+            if (walks.count(key) == 0) continue;
+            if (later) {
+                const db::Value& d = rs.field(date);
+                if ((!d.isNull() && d.toString() < cutoff) || !lateSeen.insert(rs.field(id).toInt64()).second)
+                    continue;  // read before the cut-off already, or met twice
+            }
+            read[key].push_back({rs.field(id).toInt64(),
+                                 {rs.field(money).toInt64(), rs.field(times).toInt64()},
+                                 {rs.field(moneyChange), rs.field(timesChange)},
+                                 {rs.field(moneyAfter), rs.field(timesAfter)},
+                                 rs.field(date),
+                                 rs.field(type),
+                                 rs.field(err)});
         }
+    };
+    take(*Settlement_Store::Serial_Rows(con, list, cutoff), false);
+    std::int64_t most[2] = {0, 0};
+    for (const auto& [key, rows] : read)
+        for (const Read_Row& r : rows)
+            for (int k = 0; k < 2; ++k)
+                if (r.serial[k] > 0) {
+                    walks[key].top[k] = std::max(walks[key].top[k], r.serial[k]);
+                    most[k] = std::max(most[k], r.serial[k]);
+                }
+    // The rows dated on or after the cut-off below a card's top (another
+    // card of its number, a clock set wrong) are part of its walk too: those
+    // of the cards that held such rows when the run began, and any written
+    // since.
+    std::string lateList = list;
+    if (late.known) {
+        take(*Settlement_Store::New_Rows(con, list, late.since), true);
+        std::set<std::int64_t> latePeople;
+        for (const auto& [key, w] : walks) {
+            const auto low = late.lowest.find(key);
+            if (low == late.lowest.end()) continue;
+            const auto [money, times] = low->second;
+            if ((money > 0 && money <= w.top[0]) || (times > 0 && times <= w.top[1])) latePeople.insert(key.first);
+        }
+        lateList.clear();
+        for (const std::int64_t p : latePeople) lateList += (lateList.empty() ? "" : ",") + sql::num(p);
+    }
+    if (!lateList.empty() && (most[0] >= 2 || most[1] >= 2))
+        take(*Settlement_Store::Late_Rows(con, lateList, cutoff, most[0], most[1]), true);
+    for (auto& [key, rows] : read) {
+        Card_Walks& w = walks[key];
+        for (const Read_Row& r : rows) {
+            w.bothSerials = w.bothSerials || (r.serial[0] > 0 && r.serial[1] > 0);
+            for (int k = 0; k < 2; ++k)
+                if (r.serial[k] >= 2 && r.serial[k] <= w.top[k])
+                    w.rows[k].push_back({r.id, r.serial[k], r.change[k], r.balance[k], r.date, r.type, r.err});
+        }
+        for (auto& kind : w.rows)
+            std::sort(kind.begin(), kind.end(), [](const Walk_Row& a, const Walk_Row& b) {
+                return a.serial != b.serial ? a.serial > b.serial : a.id > b.id;
+            });
+    }
+    return walks;
+}
+
+bool before(const db::Value& date, const std::string& bound) { return !date.isNull() && date.toString() < bound; }
+
+}  // namespace
+
+Late_Serials Late_Serials::read(db::Connection& con, const std::string& cutoff) {
+    Late_Serials late;
+    {
+        // Every card held for a moment: a terminal that took its card before
+        // has committed, and one after gets an ID above the highest now.
+        db::Transaction t(con);
+        con.lockRows("Card_Info", "1=1 order by ID");
+        late.since = Settlement_Store::Highest_Id(con);
+        t.commit();
+    }
+    const auto lower = [](std::int64_t& kept, const db::Value& v) {
+        if (!v.isNull() && (kept == 0 || v.toInt64() < kept)) kept = v.toInt64();
+    };
+    const auto take = [&](db::Recordset& rows) {
+        const int person = rows.fieldIndex("Pinfo_ID"), card = rows.fieldIndex("Card_No"),
+                  money = rows.fieldIndex("Low_Money"), times = rows.fieldIndex("Low_Times");
+        for (; !rows.eof(); rows.moveNext()) {
+            auto& low = late.lowest[keyOf(rows.field(person).toInt64(), rows.field(card).toString())];
+            lower(low.first, rows.field(money));
+            lower(low.second, rows.field(times));
+        }
+    };
+    // In pieces of the dates where a long read keeps terminals out; a card
+    // then comes once per piece, and the lowest of its rows is kept.
+    db::ReadPieces pieces = con.readPieces(Settlement_Store::Late_Pieces(cutoff));
+    while (const auto piece = pieces.next()) take(*Settlement_Store::Late_Lows(con, cutoff, *piece));
+    if (pieces.split()) take(*Settlement_Store::Late_Lows(con, cutoff, "Date_Time is null"));
+    late.known = true;
+    return late;
+}
+
+void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, const std::string& cutoff,
+                  const std::string& backupStart, const Late_Serials& late) {
+    if (cards.empty()) return;
+    db::Transaction t(con);
+    std::string numbers;
+    for (const Listed_Card& c : cards) numbers += (numbers.empty() ? "'" : ",'") + sql::q(c.card) + "'";
+    // As Settle_Card holds each card's row, in one order against another writer.
+    con.lockRows("Card_Info", "Card_No in (" + numbers + ") order by ID");
+    std::string copy, moved, gone;  // copied and kept, copied and deleted, deleted
+    std::vector<Settlement_Store::Settled_Row> settled[2];
+    std::vector<Listed_Card> alone;
+    for (const auto& [key, w] : readWalks(con, cards, cutoff, late)) {
+        if (w.bothSerials) {
+            alone.push_back(w.listed);
+            continue;
+        }
+        for (int k = 0; k < 2; ++k) {
+            if (w.rows[k].empty()) continue;
+            const Walk_Result r = Walk_Card(w.rows[k], cutoff);
+            if (r.count <= 1) continue;
+            const std::int64_t n = r.collapse.serial;
+            // As the collapse's statements take them: serials 2..N copied but
+            // earlier settlement rows and rows before the backup start, and at
+            // N only rows before the cut-off; 2..N-1 deleted; N settled.
+            for (const Walk_Row& row : w.rows[k]) {
+                if (row.serial > n) continue;
+                const bool settledBefore = row.type.isNull() || row.type.toDouble() == XF_Type_Code::Settlement;
+                const bool copied = !settledBefore && !row.date.isNull() && row.date.toString() >= backupStart &&
+                                    (row.serial < n || before(row.date, cutoff));
+                std::string& to = row.serial < n ? (copied ? moved : gone) : copy;
+                if (row.serial < n || copied) to += (to.empty() ? "" : ",") + sql::num(row.id);
+                if (row.serial == n && (row.date.isNull() || before(row.date, cutoff)))
+                    settled[k].push_back({row.id, r.collapse.sum, r.collapse.balance});
+            }
+        }
+    }
+    Settlement_Store::Move_Rows(con, copy, moved, gone);
+    Settlement_Store::Settle_Rows(con, Serial::Money, settled[0]);
+    Settlement_Store::Settle_Rows(con, Serial::Times, settled[1]);
+    for (const Listed_Card& c : alone) Settle_Card(con, c.person, c.card, cutoff, backupStart);
+    t.commit();
+}
+
+std::vector<Listed_Card> Unsettled_Of(db::Connection& con, const std::vector<Listed_Card>& cards,
+                                      const std::string& cutoff, const Late_Serials& late) {
+    std::vector<Listed_Card> out;
+    if (cards.empty()) return out;
+    for (const auto& [key, w] : readWalks(con, cards, cutoff, late)) {
+        bool left = w.bothSerials && needsSettling(con, w.listed.person, w.listed.card, cutoff);
+        for (int k = 0; k < 2 && !left && !w.bothSerials; ++k)
+            left = !w.rows[k].empty() && Walk_Card(w.rows[k], cutoff).count > 1;
+        if (left) out.push_back(w.listed);
+    }
+    return out;
+}
+
+std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff,
+                                                                  const Late_Serials& late,
+                                                                  const std::vector<Listed_Card>& missed) {
+    std::set<std::pair<std::int64_t, std::string>> candidates;
+    for (const Listed_Card& c : missed) candidates.emplace(c.person, c.card);
+    auto rows = Settlement_Store::Candidates(con, cutoff, late.since);
+    const int p = rows->fieldIndex("Pinfo_ID"), c = rows->fieldIndex("Card_No");
+    for (; !rows->eof(); rows->moveNext()) candidates.emplace(rows->field(p).toInt64(), rows->field(c).toString());
     std::vector<std::pair<std::int32_t, std::string>> out;
-    for (const auto& [person, card] : candidates)
-        if (needsSettling(con, static_cast<std::int32_t>(person), card, cutoff))
-            out.emplace_back(static_cast<std::int32_t>(person), card);
+    std::vector<Listed_Card> set;
+    const auto check = [&] {
+        for (const Listed_Card& c : Unsettled_Of(con, set, cutoff, late)) out.emplace_back(c.person, c.card);
+        set.clear();
+    };
+    // A few hundred cards to a read, their employees' rows read once.
+    for (const auto& [person, card] : candidates) {
+        set.push_back({static_cast<std::int32_t>(person), card});
+        if (set.size() >= 200) check();
+    }
+    check();
     return out;
 }
 

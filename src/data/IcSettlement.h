@@ -5,12 +5,14 @@
 // uploading rows dated before the cut-off late, so what a card holds is read
 // again under the write lock that its collapse is written under.
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "data/SettlementStore.h"
+#include "platform/db/Value.h"
 
 namespace tolvenk {
 
@@ -20,23 +22,6 @@ class Recordset;
 }  // namespace db
 
 namespace IC_Settlement {
-
-// The cards of a block of employees (first..first+100) that held rows of
-// either kind before the cut-off when the block was read. Read without the
-// lock: it only spares a write transaction to the cards with nothing to settle.
-class Block {
-public:
-    Block() = default;
-    Block(db::Connection& con, const std::string& cutoff, std::int32_t first);
-    bool has(const std::string& card, std::int32_t person) const;
-
-private:
-    // Card numbers compare as the database compares them: ASCII case ignored.
-    using Card_Key = std::pair<std::string, std::int64_t>;
-    static Card_Key key(const std::string& card, std::int64_t person);
-    void read(db::Recordset& rows);
-    std::set<Card_Key> cards_;
-};
 
 // What the walk of one card and kind found: its rows from serial
 // `collapse.serial` down to serial 2 are `count` counted rows.
@@ -48,6 +33,15 @@ struct Walk_Result {
 // first: uncertain rows above the last valid one are passed over, a row dated
 // on or after the cut-off starts the count again below it, serial 1 ends it.
 Walk_Result Walk_Card(db::Recordset& rows, Settlement_Store::Serial kind, const std::string& cutoff);
+// A row of a card's walk: its ID and serial of the kind walked, and its
+// change, balance, Date_Time, XF_Type and Err_Code as stored.
+struct Walk_Row {
+    std::int64_t id = 0;
+    std::int64_t serial = 0;
+    db::Value change, balance, date, type, err;
+};
+// The same walk over rows in the walk statement's order.
+Walk_Result Walk_Card(const std::vector<Walk_Row>& rows, const std::string& cutoff);
 
 // Settles both kinds of one card in one write transaction on `con`: for each,
 // the highest serial before the cut-off as the card holds it now, the walk
@@ -55,10 +49,44 @@ Walk_Result Walk_Card(db::Recordset& rows, Settlement_Store::Serial kind, const 
 void Settle_Card(db::Connection& con, std::int32_t person, const std::string& card, const std::string& cutoff,
                  const std::string& backupStart);
 
-// The cards whose rows before the cut-off a run would still collapse (a card
-// that no pass reached, rows a terminal uploaded after the card's turn):
-// Pinfo_ID and Card_No of each, read without the lock.
-std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff);
+// A card of the card list: Pinfo_ID and Card_No.
+struct Listed_Card {
+    std::int32_t person = 0;
+    std::string card;
+};
+// What the rows dated on or after the cut-off (or not at all) held as a run
+// began, read in one pass: each card's lowest serial above 1 of each kind
+// among them, and the highest row then. A card's walk takes such rows only
+// below its top serial, so only the cards whose lowest is at most their top
+// need those rows read, besides any row written since.
+struct Late_Serials {
+    // Read after every writer that holds a card (terminals) has ended: no
+    // row written later gets an ID at or below `since`.
+    static Late_Serials read(db::Connection& con, const std::string& cutoff);
+    bool known = false;  // else every card's later rows are read
+    std::int64_t since = 0;
+    // By employee and card number in lower case: money, times; 0 for none.
+    std::map<std::pair<std::int64_t, std::string>, std::pair<std::int64_t, std::int64_t>> lowest;
+};
+// Settles several cards in one write transaction on `con` (a savepoint of a
+// batch), with a statement for each kind of read and write, as Settle_Card
+// settles each of them: their rows read once under the lock, each card and
+// kind walked, the rows to copy, delete and settle written together. A
+// failure passes; the caller undoes all of them.
+void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, const std::string& cutoff,
+                  const std::string& backupStart, const Late_Serials& late = {});
+// Those of `cards` whose walk would still find more than one row to
+// collapse, as Settle_Cards would settle them; read without the lock.
+std::vector<Listed_Card> Unsettled_Of(db::Connection& con, const std::vector<Listed_Card>& cards,
+                                      const std::string& cutoff, const Late_Serials& late = {});
+
+// Of the cards a pass went through after `late` was read, those whose rows
+// before the cut-off a run would still collapse (rows a terminal uploaded
+// after the card's turn, and any of `missed`, cards whose writes were not
+// committed): Pinfo_ID and Card_No of each, read without the lock.
+std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff,
+                                                                  const Late_Serials& late,
+                                                                  const std::vector<Listed_Card>& missed);
 
 }  // namespace IC_Settlement
 

@@ -1,7 +1,10 @@
 #include "data/IcSettlementRun.h"
 
+#include <chrono>
+
 #include "data/IcSettlement.h"
 #include "data/SettlementStore.h"
+#include "data/SetSize.h"
 #include "data/WriteBatch.h"
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
@@ -65,51 +68,69 @@ void inCard(std::int32_t person, const std::string& card, F&& turn) {
 // Settles a card in a savepoint of the batch, naming the card in whatever it
 // throws; `kept` is told once the batch is committed.
 void settleIn(Write_Batch& batch, std::int32_t person, const std::string& card, const std::string& cutoff,
-              const std::string& backup, Write_Batch::Kept kept = {}) {
+              const std::string& backup, std::vector<Listed_Card>& missed, Write_Batch::Kept kept = {}) {
     inCard(person, card, [&] {
         batch.wholeItem([&](db::Connection& con) { Settle_Card(con, person, card, cutoff, backup); },
-                        std::move(kept));
+                        std::move(kept), [&missed, person, card](const std::string&) {
+                            missed.push_back({person, card});
+                        });
     });
+}
+
+// Settles a set of cards with one statement per kind of read and write in a
+// savepoint of the batch; when the set fails, each card on its own, so that
+// the one at fault is named and the cards before it kept. `kept` is told once
+// the batch is committed; cards whose writes the batch lost go to `missed`.
+void settleSet(Write_Batch& batch, const std::vector<Listed_Card>& set, const std::string& cutoff,
+               const std::string& backup, const Late_Serials& late, std::vector<Listed_Card>& missed,
+               const Write_Batch::Kept& kept = {}) {
+    try {
+        batch.items(
+            static_cast<std::int64_t>(set.size()),
+            [&](db::Connection& con) { Settle_Cards(con, set, cutoff, backup, late); }, kept,
+            [&missed, set](const std::string&) { missed.insert(missed.end(), set.begin(), set.end()); });
+    } catch (const std::exception& e) {
+        if (db::connectionLost(e)) throw;
+        for (const Listed_Card& c : set) settleIn(batch, c.person, c.card, cutoff, backup, missed, kept);
+    }
 }
 
 // The pass over the card list; false when the progress stopped it. The
 // progress is told where no batch holds the lock. `gone` counts the listed
 // cards gone through whose writes are committed.
 bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& cutoff, const std::string& backup,
-                  const Run_Progress& progress, std::int64_t& gone) {
+                  const Late_Serials& late, std::vector<Listed_Card>& missed, const Run_Progress& progress,
+                  std::int64_t& gone) {
     const Bulk_Writes bulk(con);
     Write_Batch batch(con);
+    Set_Size size(batch);
+    const bool telling = static_cast<bool>(progress);
     Run_Step step;
     step.total = cards.recordCount();
-    std::int64_t blockEnd = -1;
-    Block block;
     const int colCard = cards.fieldIndex("Card_No"), colPerson = cards.fieldIndex("Pinfo_ID");
     // A batch that could not commit leaves its cards to the pass after this one.
     bool stopped = false;
     std::int64_t pendingFrom = -1;  // the first card of writes not yet committed
     batch.committing([&] {
-        for (; !cards.eof(); cards.moveNext(), ++step.done) {
+        while (!cards.eof()) {
             step.card = cards.field(colCard).toString();
             step.person = static_cast<std::int32_t>(cards.field(colPerson).toInt64());
-            const bool between = batch.pause(static_cast<bool>(progress));
+            const bool between = batch.pause(telling);
             gone = pendingFrom >= 0 ? pendingFrom : step.done;
             if (between && progress && !progress(step)) {
                 stopped = true;
                 return;
             }
-            // Blocks of a hundred employees spare a write to the cards with
-            // nothing to settle; a block is a long read, made without the lock.
-            inCard(step.person, step.card, [&] {
-                if (step.person > blockEnd) {
-                    blockEnd = std::int64_t{step.person} + 100;
-                    batch.commit();
-                    block = Block(con, cutoff, step.person);
-                }
-            });
-            if (block.has(step.card, step.person)) {
-                if (!batch.open() && pendingFrom < 0) pendingFrom = step.done;
-                settleIn(batch, step.person, step.card, cutoff, backup, [&pendingFrom] { pendingFrom = -1; });
-            }
+            // This card and the next ones up to the set's size.
+            std::vector<Listed_Card> set;
+            const std::int64_t first = step.done, most = size.next(telling);
+            for (; !cards.eof() && static_cast<std::int64_t>(set.size()) < most; cards.moveNext(), ++step.done)
+                set.push_back({static_cast<std::int32_t>(cards.field(colPerson).toInt64()),
+                               cards.field(colCard).toString()});
+            if (!batch.open() && pendingFrom < 0) pendingFrom = first;
+            const auto start = std::chrono::steady_clock::now();
+            settleSet(batch, set, cutoff, backup, late, missed, [&pendingFrom] { pendingFrom = -1; });
+            size.took(static_cast<std::int64_t>(set.size()), std::chrono::steady_clock::now() - start);
         }
         if (batch.commit() && pendingFrom < 0) gone = step.done;
     });
@@ -133,21 +154,33 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
     if (!backupStart.empty()) Settlement_Store::Prune_Backups(own, backupStart);
     const std::string backup = backupStart.empty() ? kNoBackupStart : backupStart;
 
-    if (!settleListed(*cards, con, cutoff, backup, progress, result.done)) {
+    const Late_Serials late = Late_Serials::read(con, cutoff);
+    // Cards of a batch that could not commit: the check below takes them too.
+    std::vector<Listed_Card> missed;
+    const bool listedAll = settleListed(*cards, con, cutoff, backup, late, missed, progress, result.done);
+    if (!listedAll) {
         result.state = Run_Result::Stopped;
         return;
     }
     {
         Write_Batch batch(con);
+        Set_Size size(batch);
+        const auto unsettled = Unsettled_Cards(con, cutoff, late, missed);
         // A batch that could not commit leaves its cards to the check below.
         batch.committing([&] {
-            for (const auto& [person, card] : Unsettled_Cards(con, cutoff)) {
-                settleIn(batch, person, card, cutoff, backup);
+            for (std::size_t i = 0; i < unsettled.size();) {
+                std::vector<Listed_Card> set;
+                for (const std::int64_t most = size.next(false);
+                     i < unsettled.size() && static_cast<std::int64_t>(set.size()) < most; ++i)
+                    set.push_back({unsettled[i].first, unsettled[i].second});
+                const auto start = std::chrono::steady_clock::now();
+                settleSet(batch, set, cutoff, backup, late, missed);
+                size.took(static_cast<std::int64_t>(set.size()), std::chrono::steady_clock::now() - start);
                 batch.pause(false);
             }
         });
     }
-    result.left = Unsettled_Cards(con, cutoff);
+    result.left = Unsettled_Cards(con, cutoff, late, missed);
     if (!result.left.empty()) {
         result.state = Run_Result::Left;
         return;

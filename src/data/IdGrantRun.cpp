@@ -1,12 +1,16 @@
 #include "data/IdGrantRun.h"
 
+#include <chrono>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "data/BTService.h"
 #include "data/BaseService.h"
 #include "data/OpenDb.h"
 #include "data/SubsidyBatch.h"
 #include "data/TableColumns.h"
+#include "data/SetSize.h"
 #include "data/WriteBatch.h"
 #include "data/XfTypeCode.h"
 #include "platform/FenMath.h"
@@ -48,10 +52,10 @@ Run::Run(BTService& bt, const Batch& batch) : bt_(bt), batch_(batch) {
     if (!batch.regrant) rows_ = bt.select_BT_OK_3(batch.year, 0, batch.month, batch.times);
 }
 
-// The rows in batches of employees on a connection of the run's own; each
-// card is looked up on another one before its batch takes it, without the
-// lock, as a grant of one employee at a time did. The progress is told
-// between batches, where no lock is held.
+// The rows in sets of employees on a connection of the run's own, a batch
+// holding one set or a few; each set's cards are looked up on another one
+// before its batch takes them, without the lock, as a grant of one employee
+// at a time did. The progress is told between batches, where no lock is held.
 Counts Run::grant(const Progress& progress) {
     Counts counts;
     if (refusal_ != Refusal::None) return counts;
@@ -65,11 +69,23 @@ Counts Run::grant(const Progress& progress) {
     const auto taken = [&](int r) { return batch_.regrant || fenOf(rows_(r, cols.state)) == B_SF_Code::Prepared; };
     for (int r = 1; r <= rows_.rowUBound(); ++r) counts.total += taken(r) ? 1 : 0;
     Write_Batch batch(*writes.DB_Con);
+    Set_Size size(batch);
+    const bool telling = static_cast<bool>(progress);
     const auto lost = Until_Connection_Lost([&] {
         batch.committing([&] {
-            for (int r = 1; r <= rows_.rowUBound(); ++r) {
-                if (taken(r)) grantRow(batch, *reads.DB_Con, r, cols, counts);
-                if (batch.pause(static_cast<bool>(progress)) && progress && !progress(r, rows_.rowUBound())) {
+            for (int r = 1; r <= rows_.rowUBound();) {
+                if (!taken(r)) {
+                    ++r;
+                } else {
+                    std::vector<int> set;
+                    const std::int64_t most = size.next(telling);
+                    for (; r <= rows_.rowUBound() && static_cast<std::int64_t>(set.size()) < most; ++r)
+                        if (taken(r)) set.push_back(r);
+                    const auto start = std::chrono::steady_clock::now();
+                    grantSet(batch, *reads.DB_Con, set, cols, counts);
+                    size.took(static_cast<std::int64_t>(set.size()), std::chrono::steady_clock::now() - start);
+                }
+                if (batch.pause(telling) && progress && !progress(r - 1, rows_.rowUBound())) {
                     counts.stopped = true;
                     break;
                 }
@@ -79,6 +95,65 @@ Counts Run::grant(const Progress& progress) {
     counts.connectionLost = lost.has_value();
     counts.lost = lost.value_or("");
     return counts;
+}
+
+// A set of rows with one statement per kind of write; when the set fails,
+// each row on its own, so that only the one at fault is left.
+void Run::grantSet(Write_Batch& batch, db::Connection& reads, const std::vector<int>& set, const Cols& cols,
+                   Counts& counts) {
+    namespace C = col::Card_Info;
+    using Result = BTService::ID_Grant_Result;
+    auto results = std::make_shared<std::vector<Result>>();
+    const auto n = static_cast<std::int64_t>(set.size());
+    try {
+        std::vector<std::string> people;
+        for (const int r : set) people.push_back(rows_(r, cols.pinfo));
+        // Each employee's first usable card, as IS_ID lists them.
+        std::map<std::int64_t, std::vector<std::string>> cardOf;
+        const auto cards = reads.openRecordset(BTService::IS_ID_Sql(people));
+        for (; !cards->eof(); cards->moveNext()) {
+            auto& card = cardOf[cards->field(C::Pinfo_id).toInt64()];
+            if (card.empty())
+                card = {cards->field(C::ID).toString(), cards->field(C::Pinfo_id).toString(),
+                        cards->field(C::Card_No).toString(), cards->field(C::Card_No_Lng).toString(),
+                        cards->field(C::C_LeiBie).toString()};
+        }
+        std::vector<BTService::ID_Grant_Row> grants;
+        for (const int r : set) {
+            BTService::ID_Grant_Row g;
+            g.BT_ID = rows_(r, cols.id);
+            const auto card = cardOf.find(fenOf(rows_(r, cols.pinfo)));
+            if (card != cardOf.end()) {
+                g.Card_ID = card->second[0];
+                g.Pinfo_id = card->second[1];
+                g.Card_No = card->second[2];
+                g.Card_No_Lng = card->second[3];
+                g.C_LeiBie = card->second[4];
+            }
+            grants.push_back(g);
+        }
+        const std::string now = Server_Time(reads);
+        const std::int16_t from = batch_.regrant ? B_SF_Code::Handed_Out : B_SF_Code::Prepared;
+        batch.items(
+            n,
+            [&](db::Connection& con) {
+                *results = BTService::Grant_ID_BT(con, grants, from, kind_, xfType_, now, batch_.operatorId);
+            },
+            [results, &counts] {
+                for (const Result res : *results) {
+                    switch (res) {
+                        case Result::Credited: ++counts.credited; break;
+                        case Result::Parked: ++counts.withoutCard; break;
+                        case Result::No_Card: ++counts.failed; break;
+                        case Result::Not_In_State: ++counts.meanwhile; break;  // another run took it
+                    }
+                }
+            },
+            [&counts, n](const std::string&) { counts.failed += static_cast<int>(n); });
+    } catch (const std::exception& e) {
+        if (db::connectionLost(e)) throw;
+        for (const int r : set) grantRow(batch, reads, r, cols, counts);
+    }
 }
 
 // One row: credited, parked without a card, or counted failed; counted once

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "data/DataList.h"
 
@@ -68,6 +69,8 @@ private:
         int id, pinfo, state;
     };
     void grantRow(Write_Batch& batch, db::Connection& reads, int r, const Cols& cols, Counts& counts);
+    void grantSet(Write_Batch& batch, db::Connection& reads, const std::vector<int>& set, const Cols& cols,
+                  Counts& counts);
 
     BTService& bt_;
     Batch batch_;

@@ -1,9 +1,9 @@
 #include "data/SettlementStore.h"
 
-#include <limits>
-
+#include "data/ByKeyRange.h"
 #include "data/SqlPieces.h"
 #include "platform/db/Connection.h"
+#include "platform/db/ConnectionString.h"
 #include "platform/db/Transaction.h"
 
 namespace tolvenk::Settlement_Store {
@@ -49,19 +49,6 @@ void Prune_Backups(db::Connection& con, const std::string& backupStart) {
     t.commit();
 }
 
-Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t first, const std::string& piece) {
-    const std::string s = columns(kind).serial;
-    const std::string who = piece.empty() ? "Pinfo_ID >= " + num(first) + " and Pinfo_ID <= " +
-                                                num(std::int64_t{first} + 100)
-                                          : piece;
-    return con.openRecordset("select " + s + ",Card_No,Pinfo_ID from Record_XF where " + s + " > 0 " +
-                             "and Date_Time < '" + q(cutoff) + "' and " + who + " order by " + s + " DESC");
-}
-
-db::Pieces_Along Block_Pieces(std::int32_t first) {
-    return {"Record_XF", "Pinfo_ID", db::Value(std::int64_t{first}), db::Value(std::int64_t{first} + 100), true};
-}
-
 std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t person,
                         const std::string& card) {
     const std::string s = columns(kind).serial;
@@ -71,18 +58,88 @@ std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cut
     return top->eof() || top->field(0).isNull() ? 0 : top->field(0).toInt64();
 }
 
-Rows Candidates(db::Connection& con, Serial kind, const std::string& cutoff, const std::string& piece) {
-    const std::string s = columns(kind).serial;
+Rows Candidates(db::Connection& con, const std::string& cutoff, std::int64_t since) {
     // Only the cards of the run's card list (logged to an employee) count.
-    return con.openRecordset("select Pinfo_ID,Card_No from Record_XF where " + s + " > 1 and Date_Time < '" +
-                             q(cutoff) + "' and " + (piece.empty() ? std::string("Pinfo_ID > 0") : piece) +
-                             " and Card_No in (select Card_No from Card_Log where "
-                             "Card_Log.Pinfo_ID = Record_XF.Pinfo_ID) group by Pinfo_ID,Card_No having count(*) > 1");
+    return con.openRecordset("select distinct Pinfo_ID,Card_No from " + byKeyRange(con, "Record_XF") +
+                             " where ID > " + num(since) +
+                             " and Date_Time < '" + q(cutoff) +
+                             "' and (Card_LiuShui > 1 or Ci_LiuShui > 1) and Pinfo_ID > 0 and Card_No in (select "
+                             "Card_No from Card_Log where Card_Log.Pinfo_ID = Record_XF.Pinfo_ID)");
 }
 
-db::Pieces_Along Candidate_Pieces() {
-    return {"Record_XF", "Pinfo_ID", db::Value(std::int64_t{1}), db::Value(std::numeric_limits<std::int64_t>::max()),
-            true};
+std::int64_t Highest_Id(db::Connection& con) {
+    const Rows top = con.openRecordset("select max(ID) as Top_Id from Record_XF");
+    return top->eof() || top->field(0).isNull() ? 0 : top->field(0).toInt64();
+}
+
+Rows Late_Lows(db::Connection& con, const std::string& cutoff, const std::string& piece) {
+    const std::string dates = piece.empty() ? "(Date_Time >= '" + q(cutoff) + "' or Date_Time is null)" : piece;
+    return con.openRecordset("select Pinfo_ID,Card_No,min(case when Card_LiuShui > 1 then Card_LiuShui end) as "
+                             "Low_Money,min(case when Ci_LiuShui > 1 then Ci_LiuShui end) as Low_Times from Record_XF "
+                             "where " + dates + " and (Card_LiuShui > 1 or Ci_LiuShui > 1) group by Pinfo_ID,Card_No");
+}
+
+// Every date text from the cut-off on: they all begin below DEL.
+db::Pieces_Along Late_Pieces(const std::string& cutoff) { return {"Record_XF", "Date_Time", cutoff, "\x7f", false}; }
+
+namespace {
+
+const std::string kWalkColumns =
+    "select ID,Pinfo_ID,Card_No,Card_LiuShui,Ci_LiuShui,YuE_Change,YuE_New,YuCi_Change,YuCi_New,Date_Time,XF_Type,"
+    "Err_Code from Record_XF where ";
+
+}  // namespace
+
+Rows Serial_Rows(db::Connection& con, const std::string& people, const std::string& cutoff) {
+    return con.openRecordset(kWalkColumns + "Pinfo_ID in (" + people + ") and Date_Time < '" + q(cutoff) +
+                             "' and (Card_LiuShui > 0 or Ci_LiuShui > 0)");
+}
+
+Rows Late_Rows(db::Connection& con, const std::string& people, const std::string& cutoff, std::int64_t topMoney,
+               std::int64_t topTimes) {
+    std::string serials;
+    if (topMoney >= 2) serials = "Card_LiuShui between 2 and " + num(topMoney);
+    if (topTimes >= 2) serials += (serials.empty() ? "" : " or ") + std::string("Ci_LiuShui between 2 and ") + num(topTimes);
+    return con.openRecordset(kWalkColumns + "Pinfo_ID in (" + people + ") and (Date_Time >= '" + q(cutoff) +
+                             "' or Date_Time is null) and (" + serials + ")");
+}
+
+Rows New_Rows(db::Connection& con, const std::string& people, std::int64_t since) {
+    // By the key's range: the employees' own index would read all their rows.
+    return con.openRecordset(kWalkColumns + "ID > " + num(since) + " and +Pinfo_ID in (" + people + ")");
+}
+
+void Move_Rows(db::Connection& con, const std::string& kept, const std::string& moved, const std::string& gone) {
+    const auto both = [](const std::string& a, const std::string& b) { return a.empty() ? b : b.empty() ? a : a + "," + b; };
+    if (db::ConnectionString(con.connectionString()).kind() != db::ConnectionString::Kind::Server) {
+        if (const std::string copy = both(kept, moved); !copy.empty())
+            con.execute("insert into Record_BF_XF select * from Record_XF where ID in (" + copy + ")");
+        if (const std::string del = both(moved, gone); !del.empty())
+            con.execute("delete from Record_XF where ID in (" + del + ")");
+        return;
+    }
+    // The server takes a long list as one array (no brackets: the
+    // translation reads them as a quoted name), and copies what it deletes
+    // as it goes: each row is visited once.
+    const auto any = [](const std::string& ids) { return "ID = any(cast('{" + ids + "}' as bigint array))"; };
+    if (!kept.empty()) con.execute("insert into Record_BF_XF select * from Record_XF where " + any(kept));
+    if (const std::string del = both(moved, gone); !del.empty())
+        con.execute("with gone as (delete from Record_XF where " + any(del) +
+                    " returning *) insert into Record_BF_XF select * from gone where " +
+                    (moved.empty() ? std::string("false") : any(moved)));
+}
+
+void Settle_Rows(db::Connection& con, Serial kind, const std::vector<Settled_Row>& rows) {
+    if (rows.empty()) return;
+    const Serial_Columns k = columns(kind);
+    std::string change, balance, ids;
+    for (const Settled_Row& r : rows) {
+        change += " when " + num(r.id) + " then " + num(r.sum);
+        balance += " when " + num(r.id) + " then " + num(r.balance);
+        ids += (ids.empty() ? "" : ",") + num(r.id);
+    }
+    con.execute("update Record_XF set " + std::string(k.change) + " = case ID" + change + " end, " + k.balance +
+                " = case ID" + balance + " end, XF_Type = 250 where ID in (" + ids + ")");
 }
 
 Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card) {

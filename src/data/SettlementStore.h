@@ -1,11 +1,12 @@
 #pragma once
 // The statements of the IC settlement: the card list, the 'JieSuan_Date' row
-// of Sys_Para, the pruning of the backup tables, the blocks of card serials,
+// of Sys_Para, the pruning of the backup tables, the serial rows of a set of cards,
 // the walk of one card and its collapse into one settlement row (kind 250).
 // Each runs on the connection it is given: the window's own one or Conn_Main.
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/db/ReadPieces.h"
 
@@ -47,21 +48,45 @@ void Record_Cutoff(db::Connection& con, const std::string& cutoff);
 // BuTie_BF_OK, both or neither.
 void Prune_Backups(db::Connection& con, const std::string& backupStart);
 
-// Serial, Card_No, Pinfo_ID of the rows with a serial of that kind dated
-// before the cut-off, of the employees first..first+100, highest serial first.
-// `piece`, a piece of Block_Pieces, stands in for the employees' range.
-Rows Block(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t first,
-           const std::string& piece = "");
-db::Pieces_Along Block_Pieces(std::int32_t first);
 // The card's highest serial of that kind dated before the cut-off; 0 when none.
 std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cutoff, std::int32_t person,
                         const std::string& card);
-// Pinfo_ID, Card_No of the cards holding two rows or more with a serial of
-// that kind above 1 dated before the cut-off: those a walk may still collapse.
-// `piece`, a piece of Candidate_Pieces, stands in for "Pinfo_ID > 0"; a
-// card's rows are all in one piece.
-Rows Candidates(db::Connection& con, Serial kind, const std::string& cutoff, const std::string& piece = "");
-db::Pieces_Along Candidate_Pieces();
+// Pinfo_ID, Card_No of the cards of the card list holding a row with a
+// serial above 1 dated before the cut-off written after row `since`: those a
+// walk may find to collapse after their turn.
+Rows Candidates(db::Connection& con, const std::string& cutoff, std::int64_t since);
+// The highest ID of Record_XF; 0 when it is empty.
+std::int64_t Highest_Id(db::Connection& con);
+// Pinfo_ID, Card_No, Low_Money, Low_Times: each card's lowest money and times
+// serial above 1 among its rows dated on or after the cut-off or not at all.
+// `piece`, a piece of Late_Pieces or "Date_Time is null", stands in for the
+// dates; a card's rows of one date lie in one piece.
+Rows Late_Lows(db::Connection& con, const std::string& cutoff, const std::string& piece = "");
+db::Pieces_Along Late_Pieces(const std::string& cutoff);
+// The rows of the employees `people` with a money or a times serial dated
+// before the cut-off (the person-and-date index serves them), and those
+// dated on or after it or not at all whose money serial lies in 2..topMoney
+// or times serial in 2..topTimes: ID, Pinfo_ID, Card_No, Card_LiuShui,
+// Ci_LiuShui, YuE_Change, YuE_New, YuCi_Change, YuCi_New, Date_Time,
+// XF_Type, Err_Code.
+Rows Serial_Rows(db::Connection& con, const std::string& people, const std::string& cutoff);
+Rows Late_Rows(db::Connection& con, const std::string& people, const std::string& cutoff, std::int64_t topMoney,
+               std::int64_t topTimes);
+// The same columns of the employees' rows written after row `since`.
+Rows New_Rows(db::Connection& con, const std::string& people, std::int64_t since);
+// The collapses of several cards as rows: copies the rows `kept` to
+// Record_BF_XF as they are, copies and deletes `moved`, deletes `gone`, and
+// turns each settled row into a settlement row (kind 250) with its change and
+// balance, those of the serial's kind. IDs as lists of numbers ("1,2,3");
+// the caller holds the transaction.
+struct Settled_Row {
+    std::int64_t id = 0;
+    std::int64_t sum = 0;
+    std::int64_t balance = 0;
+};
+void Move_Rows(db::Connection& con, const std::string& kept, const std::string& moved, const std::string& gone);
+void Settle_Rows(db::Connection& con, Serial kind, const std::vector<Settled_Row>& rows);
+
 // The card's rows with a serial of that kind up to `top`, highest first:
 // change, balance, Date_Time, serial, XF_Type, Card_No, Pinfo_ID, Err_Code.
 Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card);

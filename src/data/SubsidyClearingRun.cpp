@@ -1,11 +1,13 @@
 #include "data/SubsidyClearingRun.h"
 
+#include <chrono>
 #include <memory>
 #include <unordered_map>
 
 #include "data/BaseService.h"
 #include "data/SubsidyBatch.h"
 #include "data/TableColumns.h"
+#include "data/SetSize.h"
 #include "data/WriteBatch.h"
 #include "data/XFService.h"
 #include "data/XfTypeCode.h"
@@ -80,8 +82,52 @@ void QL_List(XFService& xf, const DataList& employees, const std::string& yearMo
 
 namespace Clearing_Store {
 
-// The employees in batches on one connection; the progress is told between
-// batches, where no lock is held.
+namespace {
+
+void tell(Counts& counts, Outcome o) {
+    switch (o) {
+        case Outcome::Cleared: ++counts.cleared; break;
+        case Outcome::Already_Cleared: ++counts.before; break;
+        case Outcome::No_Card: ++counts.noCard; break;
+    }
+}
+
+// One employee in a savepoint of the batch; a database error leaves him as
+// he was and counts him failed, but a lost connection ends the run.
+void clearOne(Write_Batch& batch, const Request& request, Counts& counts) {
+    auto outcome = std::make_shared<Outcome>(Outcome::Cleared);
+    try {
+        batch.wholeItem([&](db::Connection& c) { *outcome = Clear_Employee(c, request); },
+                        [outcome, &counts] { tell(counts, *outcome); },
+                        [&counts](const std::string&) { ++counts.failed; });
+    } catch (const db::DbError& e) {
+        if (e.connectionLost()) throw;  // every employee after him would fail the same way
+        ++counts.failed;
+    }
+}
+
+// A set of employees with one statement per kind of write; when the set
+// fails, each of them on his own, so that only the one at fault is left.
+void clearSet(Write_Batch& batch, const std::vector<Request>& set, const Month_Spent& before, Counts& counts) {
+    auto outcomes = std::make_shared<std::vector<Outcome>>();
+    const auto n = static_cast<int>(set.size());
+    try {
+        batch.items(
+            n, [&](db::Connection& c) { *outcomes = Clear_Employees(c, set, before); },
+            [outcomes, &counts] {
+                for (const Outcome o : *outcomes) tell(counts, o);
+            },
+            [&counts, n](const std::string&) { counts.failed += n; });
+    } catch (const std::exception& e) {
+        if (db::connectionLost(e)) throw;
+        for (const Request& r : set) clearOne(batch, r, counts);
+    }
+}
+
+}  // namespace
+
+// The employees in sets on one connection, a batch holding one set or a few;
+// the progress is told between batches, where no lock is held.
 Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std::int32_t month,
                     std::int32_t operatorId, const std::vector<Listed>& lines, const Progress& progress) {
     Counts counts;
@@ -95,34 +141,38 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
     db::Connection& con = *base.DB_Con;
     const db::CloseOnExit closing(con);
     Write_Batch batch(con);
+    Set_Size size(batch);
+    const bool telling = static_cast<bool>(progress);
     const auto total = static_cast<std::int64_t>(lines.size());
     for (const Listed& line : lines) counts.ticked += line.ticked ? 1 : 0;
     const auto lost = Until_Connection_Lost([&] {
+        const Month_Spent before = counts.ticked > 0 ? Month_Spent::read(con, year, month) : Month_Spent{};
         batch.committing([&] {
-            for (std::int64_t i = 0; i < total; ++i) {
+            for (std::int64_t i = 0; i < total;) {
                 const Listed& line = lines[static_cast<std::size_t>(i)];
-                if (line.ticked && line.clearedWhenListed) {
-                    ++counts.before;
-                } else if (line.ticked) {
-                    request.pinfoId = line.pinfoId;
-                    request.markerTime = platform::services().clockText();
-                    auto outcome = std::make_shared<Outcome>(Outcome::Cleared);
-                    try {
-                        batch.wholeItem([&](db::Connection& c) { *outcome = Clear_Employee(c, request); },
-                                        [outcome, &counts] {
-                                            switch (*outcome) {
-                                                case Outcome::Cleared: ++counts.cleared; break;
-                                                case Outcome::Already_Cleared: ++counts.before; break;
-                                                case Outcome::No_Card: ++counts.noCard; break;
-                                            }
-                                        },
-                                        [&counts](const std::string&) { ++counts.failed; });
-                    } catch (const db::DbError& e) {
-                        if (e.connectionLost()) throw;  // every employee after him would fail the same way
-                        ++counts.failed;
+                if (!line.ticked || line.clearedWhenListed) {
+                    if (line.ticked) ++counts.before;
+                    ++i;
+                } else {
+                    // This line and the next ones up to the set's size.
+                    std::vector<Request> set;
+                    const std::int64_t most = size.next(telling);
+                    for (; i < total && static_cast<std::int64_t>(set.size()) < most; ++i) {
+                        const Listed& l = lines[static_cast<std::size_t>(i)];
+                        if (!l.ticked) continue;
+                        if (l.clearedWhenListed) {
+                            ++counts.before;
+                            continue;
+                        }
+                        request.pinfoId = l.pinfoId;
+                        request.markerTime = platform::services().clockText();
+                        set.push_back(request);
                     }
+                    const auto start = std::chrono::steady_clock::now();
+                    clearSet(batch, set, before, counts);
+                    size.took(static_cast<std::int64_t>(set.size()), std::chrono::steady_clock::now() - start);
                 }
-                if (batch.pause(static_cast<bool>(progress)) && progress && !progress(i + 1, total)) {
+                if (batch.pause(telling) && progress && !progress(i, total)) {
                     counts.stopped = true;
                     break;
                 }

@@ -1,9 +1,12 @@
 #include "data/SubsidyClearingStore.h"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 #include <vector>
 
 #include "data/BaseService.h"
+#include "data/ByKeyRange.h"
 #include "data/OpenDb.h"
 #include "data/SqlPieces.h"
 #include "data/SubsidyBatch.h"
@@ -25,12 +28,18 @@ std::int64_t whole(const std::string& text) { return fenOf(text); }
 
 // The kinds that count as spending of the subsidy: consumption, withdrawal
 // and meal orders with their cancellations, and meal returns.
+const std::vector<int>& spendKinds();
 bool spends(std::int64_t kind) {
-    namespace K = XF_Type_Code;
-    for (int k : {K::Consume, K::ConsumeCancel, K::Withdraw, K::WithdrawCancel, K::MealOrder, K::MealOrderCancel,
-                  K::MealReturn})
+    for (int k : spendKinds())
         if (kind == k) return true;
     return false;
+}
+
+const std::vector<int>& spendKinds() {
+    namespace K = XF_Type_Code;
+    static const std::vector<int> kinds{K::Consume,  K::ConsumeCancel,   K::Withdraw,  K::WithdrawCancel,
+                                        K::MealOrder, K::MealOrderCancel, K::MealReturn};
+    return kinds;
 }
 
 }  // namespace
@@ -49,22 +58,26 @@ std::int64_t QL_Figures::timesToClear() const {
     return subsidyTimes > used ? subsidyTimes - used : 0;
 }
 
+void QL_Count_Batch_Row(QL_Figures& f, const std::string& times, const std::string& state, const std::string& jine,
+                        const std::string& ci) {
+    if (whole(times) <= 0) {  // a clearing marker
+        f.clearedFen = fenAdd(f.clearedFen, whole(jine));
+        f.clearedTimes = fenAdd(f.clearedTimes, whole(ci));
+        f.cleared = true;
+    } else if (whole(state) == B_SF_Code::Credited) {
+        f.subsidyFen = fenAdd(f.subsidyFen, whole(jine));
+        f.subsidyTimes = fenAdd(f.subsidyTimes, whole(ci));
+    }
+}
+
 QL_Figures QL_Count(const DataList& transactions, const DataList& batchRows) {
     QL_Figures f;
     if (batchRows.rowUBound() >= 1) {
         namespace B = col::BuTie_OK;
         const int times = batchRows.col(B::B_Times), state = batchRows.col(B::B_SF), jine = batchRows.col(B::B_JinE),
                   ci = batchRows.col(B::B_Ci);
-        for (int r = 1; r <= batchRows.rowUBound(); ++r) {
-            if (whole(batchRows(r, times)) <= 0) {  // a clearing marker
-                f.clearedFen = fenAdd(f.clearedFen, whole(batchRows(r, jine)));
-                f.clearedTimes = fenAdd(f.clearedTimes, whole(batchRows(r, ci)));
-                f.cleared = true;
-            } else if (whole(batchRows(r, state)) == B_SF_Code::Credited) {
-                f.subsidyFen = fenAdd(f.subsidyFen, whole(batchRows(r, jine)));
-                f.subsidyTimes = fenAdd(f.subsidyTimes, whole(batchRows(r, ci)));
-            }
-        }
+        for (int r = 1; r <= batchRows.rowUBound(); ++r)
+            QL_Count_Batch_Row(f, batchRows(r, times), batchRows(r, state), batchRows(r, jine), batchRows(r, ci));
     }
     if (transactions.rowUBound() >= 1) {
         namespace X = col::Record_XF;
@@ -98,6 +111,18 @@ DataList readAll(db::Connection& con, const std::string& sql) {
     return list;
 }
 
+std::string numberList(const std::vector<std::int64_t>& values) {
+    std::string list;
+    for (const std::int64_t v : values) list += (list.empty() ? "" : ",") + num(v);
+    return list;
+}
+
+// The first month text after every day of `yearMonth` ("yyyy-MM").
+std::string monthEnd(const std::string& yearMonth) {
+    const int year = std::stoi(yearMonth.substr(0, 4)), month = std::stoi(yearMonth.substr(5, 2));
+    return month == 12 ? formatMonth(year + 1, 1) : formatMonth(year, static_cast<unsigned>(month + 1));
+}
+
 // A number column of the card that may be empty.
 std::string numberOrNull(const std::string& text) { return text.empty() ? "null" : num(text); }
 
@@ -108,15 +133,61 @@ struct XfRowValues {
     std::int32_t pinfo, operatorId;
 };
 
-// One row in the column order of XFService.Add_XF_QL.
-std::string insertXf(const XfRowValues& v) {
-    return "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,"
-           "YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,"
-           "XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date) values(36," +
-           num(v.pinfo) + "," + numberOrNull(v.cardNoLng) + ",''," + numberOrNull(v.leiBie) + ",10," + num(v.kind) +
-           ",0," + num(v.before) + "," + num(v.change) + "," + num(v.after) + ",0,0,0,'" + q(v.dateTime) + "','" +
-           q(v.cardNo) + "'," + num(v.timesChange) + "," + num(v.operatorId) + ",1,0,0," + num(v.timesAfter) +
-           ",0,'" + q(v.recTime) + "','')";
+const char* const kXfColumns =
+    "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,Shou_Kuan,C_LeiBie,XF_DIan_ID,XF_Type,XF_Meal,"
+    "YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,"
+    "XF_Unit,Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date) values";
+
+// The values of one row in the column order of XFService.Add_XF_QL.
+std::string xfValues(const XfRowValues& v) {
+    return "(36," + num(v.pinfo) + "," + numberOrNull(v.cardNoLng) + ",''," + numberOrNull(v.leiBie) + ",10," +
+           num(v.kind) + ",0," + num(v.before) + "," + num(v.change) + "," + num(v.after) + ",0,0,0,'" +
+           q(v.dateTime) + "','" + q(v.cardNo) + "'," + num(v.timesChange) + "," + num(v.operatorId) + ",1,0,0," +
+           num(v.timesAfter) + ",0,'" + q(v.recTime) + "','')";
+}
+
+std::string insertXf(const XfRowValues& v) { return kXfColumns + xfValues(v); }
+
+const char* const kMarkerColumns =
+    "insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Unit) values";
+
+std::string markerValues(const Request& r, std::int64_t money, std::int64_t times) {
+    return "(" + num(r.pinfoId) + ",'" + q(r.markerTime) + "'," + num(r.operatorId) + "," + num(fenNeg(money)) + "," +
+           num(fenNeg(times)) + "," + num(r.year) + "," + num(r.month) + "," + num(Clear_Marker_Times) + "," +
+           num(B_Unit_Code::Clear_Marker) + ")";
+}
+
+// The money and times rows of one clearing from the card as listed (ID,
+// C_YuE_ID, C_YuCi_ID, Card_No_Lng, C_LeiBie, Card_No) at `now`: what its
+// balances become.
+struct Cleared_Card {
+    std::string id;
+    std::int64_t money, times;
+};
+Cleared_Card clearingRows(const DataList& cards, int row, const Request& r, const QL_Figures& f,
+                          const std::string& now, std::vector<XfRowValues>& out) {
+    namespace C = col::Card_Info;
+    const std::int64_t money = f.moneyToClear(), times = f.timesToClear();
+    const std::int64_t balance = whole(cards(row, cards.col(C::C_YuE_ID)));
+    const std::int64_t timesBalance = whole(cards(row, cards.col(C::C_YuCi_ID)));
+    XfRowValues v{cards(row, cards.col(C::Card_No_Lng)), cards(row, cards.col(C::C_LeiBie)),
+                  cards(row, cards.col(C::Card_No)), now, formatMonth(r.year, static_cast<unsigned>(r.month)),
+                  XF_Type_Code::SubsidyClear, balance, fenNeg(money), fenSub(balance, money), 0,
+                  timesBalance, r.pinfoId, r.operatorId};
+    out.push_back(v);
+    v.kind = XF_Type_Code::TimesSubsidyClear;
+    v.before = v.after;
+    v.change = 0;
+    v.timesChange = fenNeg(times);
+    v.timesAfter = fenSub(timesBalance, times);
+    out.push_back(v);
+    return {cards(row, cards.col(C::ID)), money, times};
+}
+
+// Bracketed: a negative amount must not make "--", a comment.
+std::string lowerCard(const Cleared_Card& c, const std::string& now) {
+    return "update Card_Info set C_YuCi_ID=C_YuCi_ID-(" + num(c.times) + "),C_YuE_ID=C_YuE_ID-(" + num(c.money) +
+           "),ID_YuE_Now='" + q(now) + "' where ID=" + num(c.id);
 }
 
 }  // namespace
@@ -134,8 +205,8 @@ Outcome Clear_Employee(db::Connection& con, const Request& r) {
     const std::string person = num(r.pinfoId);
     // Counting and writing under one write lock: a second operator clearing
     // the same employee waits and then finds the marker. Inside a batch of
-    // employees this is a savepoint of it. Only the columns counted are read:
-    // the employee's month is read for each one cleared.
+    // employees this is a savepoint of it. Only the columns counted are read,
+    // and only the month's rows, as bounds of the person-and-date index.
     db::Transaction t(con);
     Outcome outcome = Outcome::Cleared;
     // A terminal on a server locks the card it books on: its payments land
@@ -143,7 +214,8 @@ Outcome Clear_Employee(db::Connection& con, const Request& r) {
     con.lockRows("Card_Info", "PInfo_id=" + person);
     const QL_Figures f = QL_Count(
         readAll(con, "select Card_LiuShui,Ci_LiuShui,XF_Type,YuE_Change,YuCi_Change from Record_XF where PInfo_id=" +
-                         person + " and Date_Time like '" + q(yearMonth) + "%' order by ID "),
+                         person + " and Date_Time>='" + q(yearMonth) + "' and Date_Time<'" + q(monthEnd(yearMonth)) +
+                         "' order by ID "),
         readAll(con, "select B_Times,B_SF,B_JinE,B_Ci from BuTie_OK where PInfo_id=" + person +
                          " and B_Month=" + num(r.month) + " and B_Year = " + num(r.year) + " order by ID "));
     if (f.cleared) {
@@ -154,36 +226,140 @@ Outcome Clear_Employee(db::Connection& con, const Request& r) {
         if (cards.rowUBound() < 1) {
             outcome = Outcome::No_Card;
         } else {
-            namespace C = col::Card_Info;
-            const std::int64_t money = f.moneyToClear(), times = f.timesToClear();
             const std::string now = Server_Time(con);  // one clearing, one time on its rows and card
-            const std::int64_t balance = whole(cards(1, cards.col(C::C_YuE_ID)));
-            const std::int64_t timesBalance = whole(cards(1, cards.col(C::C_YuCi_ID)));
-            XfRowValues row{cards(1, cards.col(C::Card_No_Lng)), cards(1, cards.col(C::C_LeiBie)),
-                            cards(1, cards.col(C::Card_No)), now, yearMonth,
-                            XF_Type_Code::SubsidyClear, balance, fenNeg(money), fenSub(balance, money), 0,
-                            timesBalance, r.pinfoId, r.operatorId};
-            con.execute(insertXf(row));
-            row.kind = XF_Type_Code::TimesSubsidyClear;
-            row.before = row.after;
-            row.change = 0;
-            row.timesChange = fenNeg(times);
-            row.timesAfter = fenSub(timesBalance, times);
-            con.execute(insertXf(row));
-            con.execute("insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,"
-                        "B_Times,B_Unit) values(" +
-                        person + ",'" + q(r.markerTime) + "'," + num(r.operatorId) + "," + num(fenNeg(money)) +
-                        "," + num(fenNeg(times)) + "," + num(r.year) + "," + num(r.month) + "," +
-                        num(Clear_Marker_Times) +
-                        "," + num(B_Unit_Code::Clear_Marker) + ")");
-            // Bracketed: a negative amount must not make "--", a comment.
-            con.execute("update Card_Info set C_YuCi_ID=C_YuCi_ID-(" + num(times) + "),C_YuE_ID=C_YuE_ID-(" +
-                        num(money) + "),ID_YuE_Now='" + q(now) + "' where ID=" +
-                        num(cards(1, cards.col(C::ID))));
+            std::vector<XfRowValues> rows;
+            const Cleared_Card card = clearingRows(cards, 1, r, f, now, rows);
+            for (const XfRowValues& row : rows) con.execute(insertXf(row));
+            con.execute(kMarkerColumns + markerValues(r, card.money, card.times));
+            con.execute(lowerCard(card, now));
         }
     }
     if (outcome == Outcome::Cleared) t.commit();
     return outcome;
+}
+
+namespace {
+
+// The spending rows from `from` to before `to`: the kinds that spend, none
+// with a card serial.
+std::string spentRows(const std::string& from, const std::string& to) {
+    std::string kinds;
+    for (int k : spendKinds()) kinds += (kinds.empty() ? "" : ",") + num(k);
+    return "Date_Time>='" + q(from) + "' and Date_Time<'" + q(to) + "' and XF_Type in (" + kinds +
+           ") and coalesce(Card_LiuShui,0)<=0 and coalesce(Ci_LiuShui,0)<=0";
+}
+std::string spentRows(const std::string& yearMonth) { return spentRows(yearMonth, monthEnd(yearMonth)); }
+
+const std::string kSpentSums = "select Pinfo_id,sum(YuE_Change) as Spent_Fen,sum(YuCi_Change) as Spent_Ci from ";
+
+}  // namespace
+
+Month_Spent Month_Spent::read(db::Connection& con, std::int32_t year, std::int32_t month) {
+    Month_Spent m;
+    {
+        // Every card held for a moment: a writer that took its card before
+        // has committed, and one after gets an ID above the highest now.
+        db::Transaction t(con);
+        con.lockRows("Card_Info", "1=1 order by ID");
+        const DataList top = readAll(con, "select max(ID) as Top_Id from Record_XF");
+        m.since = top.rowUBound() >= 1 ? whole(top(1, 0)) : 0;
+        t.commit();
+    }
+    // The month as bounds of the date, for every employee, in a few pieces:
+    // on a file with a rollback journal no statement holds terminals off for
+    // long. Rows up to `since` no longer change, whenever they are read.
+    const std::string yearMonth = formatMonth(year, static_cast<unsigned>(month));
+    const char* const days[] = {"-01", "-06", "-11", "-16", "-21", "-26"};
+    for (std::size_t d = 0; d < std::size(days); ++d) {
+        const std::string to = d + 1 < std::size(days) ? yearMonth + days[d + 1] : monthEnd(yearMonth);
+        const DataList spent = readAll(con, kSpentSums + "Record_XF where " +
+                                                spentRows(d == 0 ? yearMonth : yearMonth + days[d], to) +
+                                                " and +ID<=" + num(m.since) + " group by Pinfo_id");
+        for (int r = 1; r <= spent.rowUBound(); ++r) {
+            auto& [fen, times] = m.spent[whole(spent(r, 0))];
+            fen = fenAdd(fen, whole(spent(r, 1)));
+            times = fenAdd(times, whole(spent(r, 2)));
+        }
+    }
+    m.known = true;
+    return m;
+}
+
+std::vector<Outcome> Clear_Employees(db::Connection& con, const std::vector<Request>& requests,
+                                     const Month_Spent& before) {
+    std::vector<Outcome> outcomes;
+    if (requests.empty()) return outcomes;
+    const Request& first = requests.front();
+    std::vector<std::int64_t> people;
+    for (const Request& r : requests) people.push_back(r.pinfoId);
+    const std::string who = "(" + numberList(people) + ")";
+    const std::string yearMonth = formatMonth(first.year, static_cast<unsigned>(first.month));
+    // As one employee's clearing: the cards held first (on a server against
+    // terminals booking on them; in a fixed order, against another office
+    // clearing the same employees), then everything counted under the lock.
+    con.lockRows("Card_Info", "PInfo_id in " + who + " order by ID");
+    std::map<std::int64_t, QL_Figures> figures;
+    const DataList batches = readAll(con, "select Pinfo_ID,B_Times,B_SF,B_JinE,B_Ci from BuTie_OK where Pinfo_ID in " +
+                                              who + " and B_Month=" + num(first.month) + " and B_Year=" +
+                                              num(first.year) + " order by ID");
+    for (int r = 1; r <= batches.rowUBound(); ++r)
+        QL_Count_Batch_Row(figures[whole(batches(r, 0))], batches(r, 1), batches(r, 2), batches(r, 3), batches(r, 4));
+    // The month as bounds the person-and-date index serves; with the sums
+    // read as the run began, only the rows written since, by the key's range.
+    const DataList spent =
+        before.known ? readAll(con, kSpentSums + byKeyRange(con, "Record_XF") + " where ID>" + num(before.since) +
+                                        " and +Pinfo_id in " + who + " and " + spentRows(yearMonth) + " group by Pinfo_id")
+                     : readAll(con, kSpentSums + "Record_XF where Pinfo_id in " + who + " and " + spentRows(yearMonth) +
+                                        " group by Pinfo_id");
+    if (before.known)
+        for (const Request& r : requests)
+            if (const auto found = before.spent.find(r.pinfoId); found != before.spent.end()) {
+                QL_Figures& f = figures[r.pinfoId];
+                f.spentFen = found->second.first;
+                f.spentTimes = found->second.second;
+            }
+    for (int r = 1; r <= spent.rowUBound(); ++r) {
+        QL_Figures& f = figures[whole(spent(r, 0))];
+        f.spentFen = fenAdd(f.spentFen, whole(spent(r, 1)));
+        f.spentTimes = fenAdd(f.spentTimes, whole(spent(r, 2)));
+    }
+    const DataList cards = readAll(con, "select ID,Pinfo_id,C_YuE_ID,C_YuCi_ID,Card_No_Lng,C_LeiBie,Card_No from "
+                                        "Card_Info where PInfo_id in " + who +
+                                        " and Card_Model=1 and C_GuaShi=0 order by ID");
+    std::map<std::int64_t, int> firstCard;
+    for (int r = cards.rowUBound(); r >= 1; --r) firstCard[whole(cards(r, 1))] = r;
+    const std::string now = Server_Time(con);
+    std::vector<XfRowValues> rows;
+    std::vector<Cleared_Card> lowered;
+    std::string markers;
+    for (const Request& r : requests) {
+        QL_Figures& f = figures[r.pinfoId];
+        const auto card = firstCard.find(r.pinfoId);
+        if (f.cleared) {
+            outcomes.push_back(Outcome::Already_Cleared);
+        } else if (card == firstCard.end()) {
+            outcomes.push_back(Outcome::No_Card);
+        } else {
+            lowered.push_back(clearingRows(cards, card->second, r, f, now, rows));
+            markers += (markers.empty() ? "" : ",") + markerValues(r, lowered.back().money, lowered.back().times);
+            f.cleared = true;  // listed twice: cleared once
+            outcomes.push_back(Outcome::Cleared);
+        }
+    }
+    if (lowered.empty()) return outcomes;
+    std::string values;
+    for (const XfRowValues& row : rows) values += (values.empty() ? "" : ",") + xfValues(row);
+    con.execute(kXfColumns + values);
+    con.execute(kMarkerColumns + markers);
+    std::string ids, money, times;
+    for (const Cleared_Card& c : lowered) {
+        ids += (ids.empty() ? "" : ",") + num(c.id);
+        money += " when " + num(c.id) + " then " + num(c.money);
+        times += " when " + num(c.id) + " then " + num(c.times);
+    }
+    con.execute("update Card_Info set C_YuCi_ID=C_YuCi_ID-(case ID" + times + " end),C_YuE_ID=C_YuE_ID-(case ID" +
+                money + " end),ID_YuE_Now='" + q(now) + "' where ID in (" + ids + ")");
+    return outcomes;
 }
 
 }  // namespace Clearing_Store

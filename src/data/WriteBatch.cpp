@@ -29,10 +29,15 @@ void Write_Batch::wholeItem(const Writes& writes, Kept kept, Lost lost) {
     run(writes, false, std::move(kept), std::move(lost));
 }
 
-void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost) {
+void Write_Batch::items(std::int64_t count, const Writes& writes, Kept kept, Lost lost) {
+    run(writes, true, std::move(kept), std::move(lost), count);
+}
+
+void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count) {
     if (!outer_) {
         outer_ = std::make_unique<db::Transaction>(con_);
         begun_ = std::chrono::steady_clock::now();
+        held_ = 0;
     }
     try {
         if (savepoint) {
@@ -49,6 +54,7 @@ void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost
         throw;
     }
     pending_.push_back({std::move(kept), std::move(lost)});
+    held_ += count;
 }
 
 void Write_Batch::note(const Kept& told) {
@@ -59,13 +65,14 @@ void Write_Batch::note(const Kept& told) {
     pending_.push_back({told, [told](const std::string&) {
                             if (told) told();
                         }});
+    ++held_;
 }
 
 // Someone waiting for the lock (a terminal) gets it at the next item's end:
 // it waits about as long as it would behind another terminal.
 bool Write_Batch::pause(bool telling) {
     if (!outer_) return true;
-    const bool full = static_cast<std::int64_t>(pending_.size()) >= limits_.items ||
+    const bool full = held_ >= limits_.items ||
                       std::chrono::steady_clock::now() - begun_ >= limits_.time;
     if (full || con_.othersWaitToWrite() || (telling && platform::services().yieldDue())) commit();
     return !outer_;

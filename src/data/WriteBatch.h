@@ -52,6 +52,13 @@ public:
     // transaction guard of their own, which is a savepoint here): a
     // savepoint around them would only cost a round trip more each way.
     void wholeItem(const Writes& writes, Kept kept = {}, Lost lost = {});
+    // Set-based writes that stand for `count` employees or cards at once, in
+    // a savepoint: they take that many places of the batch.
+    void items(std::int64_t count, const Writes& writes, Kept kept = {}, Lost lost = {});
+    // The places left in the open batch (all of them when none is open), and
+    // how long a batch may hold the lock.
+    std::int64_t room() const { return limits_.items - (outer_ ? held_ : 0); }
+    std::chrono::milliseconds timeLimit() const { return limits_.time; }
     // Tells `told` in its place among the items' outcomes: when the open
     // batch ends, committed or not, or at once when none is open (an item
     // that failed on its own is told so in the order of the others).
@@ -78,13 +85,14 @@ private:
         Lost lost;
     };
     void lose(const std::string& why);
-    void run(const Writes& writes, bool savepoint, Kept kept, Lost lost);
+    void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);
 
     db::Connection& con_;
     Limits limits_;
     std::unique_ptr<db::Transaction> outer_;
     std::chrono::steady_clock::time_point begun_;
     std::vector<Pending> pending_;
+    std::int64_t held_ = 0;  // the places the open batch's items take
 };
 
 // Runs `body` (a run's batches); a lost connection ends it there: the

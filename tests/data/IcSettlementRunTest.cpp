@@ -144,6 +144,51 @@ TEST_P(IcSettlementRun, AFailingCardInABatchKeepsTheCardsSettledBeforeIt) {
     EXPECT_EQ(settlementRow()[1], "0");
 }
 
+// A terminal uploads a row of A's serial 2 dated after the cut-off once the
+// run has begun, before A's turn: A's walk from serial 3 meets it and so
+// finds one row below it, as a walk card by card would: nothing collapses.
+TEST_P(IcSettlementRun, ARowBelowTheTopUploadedDuringTheRunIsWalked) {
+    bool uploaded = false;
+    const Run_Result r = run([&](const Run_Step& s) {
+        if (s.card == "A" && !uploaded) {
+            uploaded = true;
+            money(1, "A", 2, -5, 895, "2026-06-03 10:00:00");
+        }
+        return true;
+    });
+    EXPECT_TRUE(uploaded);
+    EXPECT_EQ(r.state, Run_Result::Settled);
+    EXPECT_EQ(card("A"), (std::vector<T>{{"1", "1", "1000", "1000"},
+                                         {"2", "1", "-100", "900"},
+                                         {"2", "1", "-5", "895"},
+                                         {"3", "1", "-200", "700"},
+                                         {"4", "1", "-50", "650"}}));
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_BF_XF"), 0);
+}
+
+// The engine refuses every batch holding A's settlement at its commit (a row
+// left without its parent, checked only then): the run reports A left and
+// keeps the cut-off where it was, though no terminal wrote beside it.
+TEST_P(IcSettlementRun, ACardWhoseBatchCouldNotCommitKeepsTheCutoff) {
+    con->executeScript(
+        "create table Settle_Parent(ID integer primary key); "
+        "create table Settle_Child(Parent integer references Settle_Parent(ID) deferrable initially deferred);");
+    if (engine() == test::Engine::File)
+        con->executeScript("PRAGMA foreign_keys=ON; create trigger orphan_a after update on Record_XF when "
+                           "new.XF_Type=250 and new.Card_No='A' begin insert into Settle_Child values (404); end;");
+    else
+        con->executeScript("create function orphan_a() returns trigger language plpgsql as $$ begin "
+                           "if new.XF_Type=250 and new.Card_No='A' then insert into Settle_Child values (404); end if; "
+                           "return new; end $$; create trigger orphan_a after update on Record_XF "
+                           "for each row execute function orphan_a();");
+    const Run_Result r = run({});
+    EXPECT_EQ(r.state, Run_Result::Left);
+    EXPECT_EQ(r.left, (std::vector<std::pair<std::int32_t, std::string>>{{1, "A"}}));
+    EXPECT_EQ(card("A").size(), 4u);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_BF_XF"), 0);
+    EXPECT_EQ(settlementRow()[0], "2026-01-01 00:00:00");
+}
+
 namespace {
 
 // D's serials 3 and 4 were each uploaded twice, serial 5 is after the cut-off;

@@ -129,3 +129,21 @@ TEST_P(ClearingRun, AFailureLeavesThatEmployeeWholeAndTheOthersGoOn) {
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Pinfo_id=1 and XF_Type in (166,168)"), 0);
     EXPECT_EQ(balance(12), "3000 0");
 }
+
+// 李四 spent 3.00 before the run and 5.00 between its first and second set,
+// after the month's sums were read: both count, 20.00 - 8.00 = 12.00 go.
+TEST_P(ClearingRun, SpendingBookedWhileTheRunGoesOnIsCounted) {
+    tx(2, "2011-03-10 12:00:00", -300, 0, 0);
+    bool booked = false;
+    const auto counts = clear({{1, true, false}, {2, true, false}}, [&](std::int64_t done, std::int64_t) {
+        if (done == 1 && !booked) {
+            booked = true;
+            tx(2, "2011-03-20 12:00:00", -500, 0, 0);
+        }
+        return true;
+    });
+    EXPECT_TRUE(booked);
+    EXPECT_EQ(counts.cleared, 2);
+    EXPECT_EQ(balance(11), "12000 7");
+    EXPECT_EQ(balance(12), "3800 0");
+}

@@ -327,12 +327,13 @@ bool terminalWaits(db::Connection& probe, bool server) {
 }  // namespace
 
 // Six rows of one employee's subsidy in the batch (a sheet imported six
-// times), granted while a terminal books on his card and debits its ID
-// balance as fast as it can: each credit holds what the terminal needs (the
-// file, or on the server the card's row) and goes on only once the terminal
-// waits behind it. The run gives way each time: in the order written, a
-// terminal row lies between every two credits.
+// times), granted a row to a transaction while a terminal books on his card
+// and debits its ID balance as fast as it can: each credit holds what the
+// terminal needs (the file, or on the server the card's row) and goes on only
+// once the terminal waits behind it. The run gives way each time: in the
+// order written, a terminal row lies between every two credits.
 TEST_P(BesideTerminal, ATerminalWaitingBehindTheGrantWritesBetweenEveryTwoOfItsTransactions) {
+    Write_Batch::standard() = {1, std::chrono::hours(1)};
     const std::string card = middleCard(kDept02);
     const std::string person = test::text(*con, "select Pinfo_id from Card_Info where Card_No='" + card + "'");
     for (int i = 1; i <= 6; ++i)

@@ -78,12 +78,13 @@ INSTANTIATE_TEST_SUITE_P(Server, LostClearing, ::testing::Values(test::Engine::S
 
 }  // namespace
 
-// The sessions end as the eighth credit begins: 21..26 are granted, 27 goes
-// back with its batch. The next grant takes the four left, once each.
+// The sessions end as the third set of three (27..29) is credited: 21..26
+// are granted, 27 goes back with its batch. The next grant takes the four
+// left, once each.
 TEST_P(LostGrant, EndedMidwayStopsAfterTheWholeBatchesWithOneBox) {
     const std::string from = test::serverClock(cs);
     {
-        test::SessionsEndAt end(server->databaseName(), "update BuTie_OK set ZhunBei_DT", 8);
+        test::SessionsEndAt end(server->databaseName(), "update BuTie_OK set ZhunBei_DT", 3);
         run();
         ASSERT_GT(end.ended(), 0);
     }
@@ -111,12 +112,14 @@ TEST_P(LostGrant, ARestartBetweenOpeningAndRunningIsNoMatter) {
     EXPECT_EQ(test::notStampedSince(cs, from, stamps()), T{});
 }
 
-// The sessions end as the eighth employee is counted: six cleared, the
-// seventh back with its batch. Listed and cleared again: the two left, once.
+// The sessions end as the third set of three (the seventh and eighth
+// employees) adds its spending to the month's sums read as the run began:
+// six cleared, the rest back with their batch. Listed and cleared again: the
+// two left, once.
 TEST_P(LostClearing, EndedMidwayStopsAfterTheWholeBatchesWithOneBox) {
     const std::string from = test::serverClock(cs);
     {
-        test::SessionsEndAt end(server->databaseName(), "select Card_LiuShui,Ci_LiuShui,XF_Type", 8);
+        test::SessionsEndAt end(server->databaseName(), "and +Pinfo_id in", 3);
         clearAll();
         ASSERT_GT(end.ended(), 0);
     }

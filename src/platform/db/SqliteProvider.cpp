@@ -424,7 +424,10 @@ void SqliteProvider::beginWrite() {
     if (readOnly_)
         throw readOnlyRefusal(path_);
     requireSameFile();
-    if (turns_) turns_->letWaitingGoFirst(kLongestTurn);
+    if (turns_) {
+        if (bulk_) othersWaitToWrite();  // a series notes the writer waiting
+        turns_->letWaitingGoFirst(kLongestTurn);
+    }
     const Writing writing(*this);
     runScript("BEGIN IMMEDIATE");
 }
@@ -467,24 +470,27 @@ bool inWalMode(sqlite3* db) {
 
 // A series of transactions that each touch a thousand scattered pages (the
 // settlement: one per card) is bound by what every commit writes. For its
-// length: the pages stay in a larger cache; and in WAL mode commits are not
+// length: the pages stay in a larger cache; the WAL is copied back once per
+// 100000 pages (400 MB of 4 KiB pages; the same index pages are written
+// again by every commit, and each copy-back costs as much as its pages)
+// instead of at every commit past 1000; and in WAL mode commits are not
 // flushed one by one: a crash may then undo the last of them, each whole,
 // never leaving the file inconsistent, and the first commit under the usual
-// setting (or the end of the series) flushes them all. The series copies its
-// pages back from the WAL after each of its own commits, once the lock is let
-// go: left for the WAL's 1000 pages, that copy fell now and then to the
-// terminal whose commit came past them, which then waited most of a second.
+// setting (or the end of the series) flushes them all. Once another writer
+// (a terminal) is seen waiting, though, the series copies its pages back
+// after each of its own commits, once the lock is let go: the other writer's
+// commits would copy them back past their own 1000 pages, and that writer
+// would wait for the series' work.
 void SqliteProvider::setBulkWrites(bool on) {
+    constexpr int kBulkPages = 100000;
     constexpr long long kBulkCacheKiB = 131072, kNormal = 1;
     if (readOnly_ || on == bulk_.has_value()) return;
     if (on) {
         bulk_ = Saved_Settings{pragmaNumber(db_, "synchronous"), pragmaNumber(db_, "cache_size"),
                                pragmaNumber(db_, "wal_autocheckpoint")};
+        sqlite3_wal_autocheckpoint(db_, kBulkPages);
         setPragma(db_, "cache_size", -kBulkCacheKiB);
-        if (inWalMode(db_)) {
-            if (bulk_->synchronous > kNormal) setPragma(db_, "synchronous", kNormal);
-            sqlite3_wal_autocheckpoint(db_, 1);
-        }
+        if (bulk_->synchronous > kNormal && inWalMode(db_)) setPragma(db_, "synchronous", kNormal);
         return;
     }
     setPragma(db_, "synchronous", bulk_->synchronous);
@@ -494,7 +500,14 @@ void SqliteProvider::setBulkWrites(bool on) {
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
 }
 
-bool SqliteProvider::othersWaitToWrite() { return turns_ && turns_->othersWaiting(); }
+bool SqliteProvider::othersWaitToWrite() {
+    const bool waiting = turns_ && turns_->othersWaiting();
+    if (waiting && bulk_ && !bulk_->shared) {
+        bulk_->shared = true;
+        sqlite3_wal_autocheckpoint(db_, 1);
+    }
+    return waiting;
+}
 
 bool SqliteProvider::readsKeepWritersOut() { return !inWalMode(db_); }
 

@@ -86,6 +86,7 @@ private:
     // The settings a series of bulk writes changed, to be put back after it.
     struct Saved_Settings {
         long long synchronous, cacheSize, walPages;
+        bool shared = false;  // another writer was seen waiting during the series
     };
     std::optional<Saved_Settings> bulk_;
     std::unique_ptr<WriteTurns> turns_;

@@ -222,6 +222,7 @@ void GridModel::autoFit(const std::vector<int>& columns, const std::function<int
         if (rowHeight(r) == 0) continue;
         const StoredCell* row = store_.peekRow(r);
         for (std::size_t k = 0; k < columns.size(); ++k) {
+            if (columns[k] >= cols_) continue;  // the column went meanwhile
             const std::vector<bool>& s = spread[k];
             if (!s.empty() && (static_cast<std::size_t>(r) >= s.size() || s[static_cast<std::size_t>(r)])) continue;
             t = row[columns[k]].text.str();

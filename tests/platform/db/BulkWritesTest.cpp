@@ -1,46 +1,82 @@
-// A long series of write transactions (the settlement's one per card): other
-// sessions see each commit at once, the series itself copies its pages back
-// from the WAL into the file after each commit (left to the WAL's 1000 pages,
-// the copy would fall to a terminal committing past them, which would then
-// wait for the series' work), and the session's own settings are as they were.
+// A long series of write transactions (the settlement's): other sessions see
+// each commit at once; alone, the series leaves its pages in the WAL until it
+// ends; once a terminal process has waited behind it, the series copies its
+// pages back after each commit (else the terminal's commits past the WAL's
+// 1000 pages would copy them, and it would wait for the series' work); and
+// the session's own settings are as they were.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "support/TestDb.h"
+#include "support/Terminal.h"
 
 using namespace tolvenk;
+
+namespace {
+
+const auto settingsOf = [](db::Connection& c) {
+    return test::text(c, "PRAGMA synchronous") + " " + test::text(c, "PRAGMA cache_size") + " " +
+           test::text(c, "PRAGMA wal_autocheckpoint");
+};
+
+// A commit of a row that takes a page of its own.
+void pageCommit(db::Connection& c, int i) {
+    c.beginWriteTrans();
+    c.execute("insert into Sys_Log(Operator_ID,Op_Object) values(?,?)", {i, std::string(3000, 'p')});
+    c.commitTrans();
+}
+
+}  // namespace
 
 TEST(BulkWrites, CommitsAreSeenAtOnceAndTheFileTakesThemBackAtTheEnd) {
     test::TempDir dir;
     const std::string path = dir.file("b.mdb");
     const std::string cs = test::createBusinessDb(path);
     auto writer = test::connect(cs), reader = test::connect(cs);
-    const auto settings = [&] {
-        return test::text(*writer, "PRAGMA synchronous") + " " + test::text(*writer, "PRAGMA cache_size") + " " +
-               test::text(*writer, "PRAGMA wal_autocheckpoint");
-    };
-    const std::string usual = settings();
+    const std::string usual = settingsOf(*writer);
     reader->execute("insert into Sys_Log(Operator_ID,Op_Object) values(1,'first')");
     const auto size = std::filesystem::file_size(path);
 
     writer->setBulkWrites(true);
-    // Five commits of a page each, far from the WAL's 1000 pages: the file
-    // holds them already.
-    for (int i = 0; i < 5; ++i) {
-        writer->beginWriteTrans();
-        writer->execute("insert into Sys_Log(Operator_ID,Op_Object) values(?,?)", {i, std::string(3000, 'p')});
-        writer->commitTrans();
-    }
-    EXPECT_GE(std::filesystem::file_size(path), size + 5 * 3000);
     for (int i = 0; i < 1500; ++i) {
         writer->beginWriteTrans();
         writer->execute("insert into Sys_Log(Operator_ID,Op_Object) values(?,'series')", {i});
         writer->commitTrans();
     }
     EXPECT_EQ(test::number(*reader, "select count(*) from Sys_Log where Op_Object='series'"), 1500);
+    EXPECT_EQ(std::filesystem::file_size(path), size);  // past 1000 pages of WAL, still not copied back
 
     writer->setBulkWrites(false);
-    EXPECT_EQ(settings(), usual);
-    EXPECT_EQ(test::number(*reader, "select count(*) from Sys_Log"), 1506);
+    EXPECT_GT(std::filesystem::file_size(path), size);
+    EXPECT_EQ(settingsOf(*writer), usual);
+    EXPECT_EQ(test::number(*reader, "select count(*) from Sys_Log"), 1501);
+}
+
+TEST(BulkWrites, OnceATerminalWaitedTheSeriesCopiesEachCommitBack) {
+    test::TempDir dir;
+    const std::string path = dir.file("b.mdb");
+    const std::string cs = test::createBusinessDb(path);
+    auto writer = test::connect(cs);
+    writer->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(1,'T1',1,1,0)");
+    const std::string usual = settingsOf(*writer);
+
+    writer->setBulkWrites(true);
+    writer->beginWriteTrans();
+    writer->execute("insert into Sys_Log(Operator_ID,Op_Object) values(1,'held')");
+    test::Terminal terminal(cs, {"T1", 990, 0, false, "2026-12-01 08:00:00"});
+    while (!writer->othersWaitToWrite()) std::this_thread::yield();
+    writer->commitTrans();
+    terminal.waitForCommits(1);
+    const test::TerminalReport r = terminal.finish();
+    EXPECT_EQ(r.failures, 0);
+
+    // Five commits, far from the WAL's 1000 pages: the file holds them already.
+    const auto size = std::filesystem::file_size(path);
+    for (int i = 0; i < 5; ++i) pageCommit(*writer, i);
+    EXPECT_GE(std::filesystem::file_size(path), size + 5 * 3000);
+
+    writer->setBulkWrites(false);
+    EXPECT_EQ(settingsOf(*writer), usual);
 }

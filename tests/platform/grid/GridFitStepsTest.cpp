@@ -38,3 +38,33 @@ TEST(GridFitSteps, InStepsAsWideAsAtOnceAndAStoppedFitChangesNothing) {
     });
     EXPECT_EQ(m.columnWidth(1), 7 * 10);
 }
+
+// Columns cut back during a look: a column that went is fitted no further,
+// and no other cell's text stands in for its cells.
+TEST(GridFitSteps, AColumnCutBackDuringALookIsReadNoFurther) {
+    for (const std::size_t budget : {std::size_t{0}, RowStore::kDefaultBudget}) {
+        GridModel m;
+        m.setMemoryBudget(budget);  // rows in the file as well as in memory
+        m.setCols(3);
+        m.setRows(1000);
+        for (int r = 0; r < 1000; ++r) {
+            m.setText(r, 0, "a");
+            m.setText(r, 2, std::string(30, 'w'));
+        }
+        std::vector<std::string> afterCut;
+        int looks = 0;
+        m.autoFit(
+            {0, 2},
+            [&](int c, const std::string& t) {
+                if (c == 2 && m.cols() < 3) afterCut.push_back(t);
+                return 1;
+            },
+            300,
+            [&] {
+                if (++looks == 1) m.setCols(1);
+                return looks < 2;  // stops at the next look
+            });
+        EXPECT_EQ(afterCut.size(), 0u) << budget;
+        EXPECT_EQ(m.cols(), 1);
+    }
+}

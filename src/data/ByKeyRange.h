@@ -1,0 +1,20 @@
+#pragma once
+// A table read by a range of its key (the rows written since a known ID).
+#include <string>
+
+#include "platform/db/Connection.h"
+#include "platform/db/ConnectionString.h"
+
+namespace tolvenk {
+
+// `table` as a statement names it to be read by its key's range: the file's
+// engine would otherwise walk a date or person index over a month or the
+// whole table when the statement also bounds those; the server weighs the
+// key's range itself.
+inline std::string byKeyRange(db::Connection& con, const std::string& table) {
+    return db::ConnectionString(con.connectionString()).kind() == db::ConnectionString::Kind::Server
+               ? table
+               : table + " not indexed";
+}
+
+}  // namespace tolvenk

@@ -1,0 +1,25 @@
+#pragma once
+// How many employees or cards the next set-based writes of a batch take: as
+// many as the batch has room for and as fit in the time a batch may hold the
+// lock, judged by the sets before; one when the window is due to let events
+// through, which it does only between batches.
+#include <chrono>
+#include <cstdint>
+
+namespace tolvenk {
+
+class Write_Batch;
+
+class Set_Size {
+public:
+    explicit Set_Size(const Write_Batch& batch) : batch_(batch) {}
+    std::int64_t next(bool telling) const;
+    // A set of `count` took `took`, lock waits and all.
+    void took(std::int64_t count, std::chrono::steady_clock::duration took);
+
+private:
+    const Write_Batch& batch_;
+    std::int64_t fits_ = 8;  // before any set was timed: a few, whatever a row costs
+};
+
+}  // namespace tolvenk
