@@ -124,13 +124,27 @@ void employeeStatistics(const Settings& s, Table& t) {
     }
 }
 
+// The detail of every department over the quarter, as one joined statement
+// in the window's order, for the kinds `kinds` selects.
+std::string detailStatement(const Settings& s, const std::string& kinds) {
+    return "select Record_XF.*,Ren_Per_Info.Dept_No,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code,Ren_Dept_Info.Dept_Name "
+           "from Record_XF,Ren_Per_Info,Ren_Dept_Info where Record_XF.Date_Time>='" + s.from +
+           "' and Record_XF.Date_Time<'" + endOf(s.to) +
+           "' and Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No=Ren_Dept_Info.Dept_No and "
+           "Ren_Dept_Info.Del_YN=0 and " + kinds + " order by Record_XF.Date_Time,Record_XF.XF_Type,Record_XF.ID";
+}
+
+// Every department and the days from..to chosen in the detail window.
+void choosePeriod(XF_Mingxi& d, const std::string& from, const std::string& to) {
+    d.ucDep1.selectDepartment("0");
+    d.DTPicker1(0).setValue(from);
+    d.DTPicker1(1).setValue(from + " 00:00:00");
+    d.DTPicker2(0).setValue(to);
+    d.DTPicker2(1).setValue(to + " 23:59:59");
+}
+
 void transactionDetail(const Settings& s, const Target& db, Table& t) {
-    const std::string sql =
-        "select Record_XF.*,Ren_Per_Info.Dept_No,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code,Ren_Dept_Info.Dept_Name "
-        "from Record_XF,Ren_Per_Info,Ren_Dept_Info where Record_XF.Date_Time>='" + s.from +
-        "' and Record_XF.Date_Time<'" + endOf(s.to) +
-        "' and Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No=Ren_Dept_Info.Dept_No and "
-        "Ren_Dept_Info.Del_YN=0 and Record_XF.XF_Type<>250 order by Record_XF.Date_Time,Record_XF.XF_Type,Record_XF.ID";
+    const std::string sql = detailStatement(s, "Record_XF.XF_Type<>250");
     std::string planNote;
     const double base = readBaseline(s.quick ? 1 : std::min(s.repeat, 3), "7034", "detail", sql, {}, planNote);
     // Once: the whole quarter shown, with its memory before, at the peak and after closing.
@@ -143,15 +157,7 @@ void transactionDetail(const Settings& s, const Target& db, Table& t) {
     // so rows count as shown once the view holds them.
     timed().showsRows = [&d] { return d.Grid1.view()->model()->rowCount() > 1; };
     const double took = shownRun(
-        d,
-        [&] {
-            d.ucDep1.selectDepartment("0");
-            d.DTPicker1(0).setValue(s.from);
-            d.DTPicker1(1).setValue(s.from + " 00:00:00");
-            d.DTPicker2(0).setValue(s.to);
-            d.DTPicker2(1).setValue(s.to + " 23:59:59");
-        },
-        [&] { d.Command1_Click(); }, failed, start, end);
+        d, [&] { choosePeriod(d, s.from, s.to); }, [&] { d.Command1_Click(); }, failed, start, end);
     timed().showsRows = nullptr;
     const double peak = statusMb("VmHWM");
     const double firstRows = seconds(start, timed().firstShown.value_or(end));
@@ -184,12 +190,7 @@ void transactionDetail(const Settings& s, const Target& db, Table& t) {
 // The same quarter for one rare kind, the meal-order cancellations: a few
 // rows among millions, to be found without reading the rest.
 void rareKindDetail(const Settings& s, Table& t) {
-    const std::string sql =
-        "select Record_XF.*,Ren_Per_Info.Dept_No,Ren_Per_Info.P_Name,Ren_Per_Info.P_Code,Ren_Dept_Info.Dept_Name "
-        "from Record_XF,Ren_Per_Info,Ren_Dept_Info where Record_XF.Date_Time>='" + s.from +
-        "' and Record_XF.Date_Time<'" + endOf(s.to) +
-        "' and Record_XF.Pinfo_id=Ren_Per_Info.Pinfo_id and Ren_Per_Info.Dept_No=Ren_Dept_Info.Dept_No and "
-        "Ren_Dept_Info.Del_YN=0 and Record_XF.XF_Type=16 order by Record_XF.Date_Time,Record_XF.XF_Type,Record_XF.ID";
+    const std::string sql = detailStatement(s, "Record_XF.XF_Type=16");
     std::string planNote;
     const double base = readBaseline(s.repeat, "7034", "detail, one rare kind", sql, {}, planNote);
     const double before = statusMb("VmRSS");
@@ -201,11 +202,7 @@ void rareKindDetail(const Settings& s, Table& t) {
     const double took = shownRun(
         d,
         [&] {
-            d.ucDep1.selectDepartment("0");
-            d.DTPicker1(0).setValue(s.from);
-            d.DTPicker1(1).setValue(s.from + " 00:00:00");
-            d.DTPicker2(0).setValue(s.to);
-            d.DTPicker2(1).setValue(s.to + " 23:59:59");
+            choosePeriod(d, s.from, s.to);
             d.optType(1).setValue(true);
             for (int box : {0, 1, 2, 4, 22, 23}) d.chkType(box).setValue(forms::vbUnchecked);
             d.chkType(3).setValue(forms::vbChecked);
@@ -314,11 +311,7 @@ void cardLog(const Settings& s, Table& t) {
 void runDetail(const std::string& from, const std::string& to) {
     XF_Mingxi d;
     d.Load();
-    d.ucDep1.selectDepartment("0");
-    d.DTPicker1(0).setValue(from);
-    d.DTPicker1(1).setValue(from + " 00:00:00");
-    d.DTPicker2(0).setValue(to);
-    d.DTPicker2(1).setValue(to + " 23:59:59");
+    choosePeriod(d, from, to);
     d.Command1_Click();
     d.Unload();
 }
