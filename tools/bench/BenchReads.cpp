@@ -336,9 +336,14 @@ void benchReadWindows(const Settings& s, const Target& db, Table& t) {
                                         : PlanCheck{{"SCAN Record_XF"}, {"USING INDEX"}});
     if (s.wants("7036"))
         balances<YuE_HZ_Cha>(s, t, "7036", "IC balances at a date, every employee",
-                             "select p.Pinfo_ID,(select r.YuE_New from Record_XF r where r.Pinfo_id=p.Pinfo_ID and "
-                             "r.Card_LiuShui<>0 and r.Err_Code=0 and r.Date_Time<='" + bound +
-                                 "' order by r.Date_Time desc nulls last limit 1) from Ren_Per_Info p",
+                             // The grid's answer: every employee with his department, name
+                             // and code, and the date, times and balance of his last row.
+                             "select d.Dept_Name,p.P_Code,p.P_Name,r.Date_Time,r.YuCi_New,r.YuE_New from "
+                             "Ren_Per_Info p join Ren_Dept_Info d on p.Dept_No=d.Dept_No left join Record_XF r on "
+                             "r.ID=(select r2.ID from Record_XF r2 where r2.Pinfo_id=p.Pinfo_ID and "
+                             "r2.Card_LiuShui<>0 and r2.Err_Code=0 and r2.Date_Time<='" + bound +
+                                 "' order by r2.Date_Time desc nulls last,r2.ID desc limit 1) "
+                                 "order by d.Dept_Name,p.P_Code,p.Pinfo_ID",
                              onServer() ? PlanCheck{{"ix_record_xf_person_date"}, {}}
                                         : PlanCheck{{"IX_Record_XF_Person_Date"}, {}});
     if (s.wants("7037")) cardLog(s, t);
