@@ -143,6 +143,24 @@ void choosePeriod(XF_Mingxi& d, const std::string& from, const std::string& to) 
     d.DTPicker2(1).setValue(to + " 23:59:59");
 }
 
+struct Shown_Detail {
+    double took, firstRows, longest;
+    std::string failed;
+};
+
+// The detail run in a shown window once `choose` has set it up: its time,
+// its first rows and its longest stretch without a yield.
+Shown_Detail showDetail(XF_Mingxi& d, const std::function<void()>& choose) {
+    Clock::time_point start, end;
+    std::string failed;
+    // A grid whose drawing is held is still painted now and then during a fill,
+    // so rows count as shown once the view holds them.
+    timed().showsRows = [&d] { return d.Grid1.view()->model()->rowCount() > 1; };
+    const double took = shownRun(d, choose, [&] { d.Command1_Click(); }, failed, start, end);
+    timed().showsRows = nullptr;
+    return {took, seconds(start, timed().firstShown.value_or(end)), timed().longestGap(start, end), failed};
+}
+
 void transactionDetail(const Settings& s, const Target& db, Table& t) {
     const std::string sql = detailStatement(s, "Record_XF.XF_Type<>250");
     std::string planNote;
@@ -151,25 +169,16 @@ void transactionDetail(const Settings& s, const Target& db, Table& t) {
     const double before = statusMb("VmRSS");
     resetPeak();
     XF_Mingxi d;
-    Clock::time_point start, end;
-    std::string failed;
-    // A grid whose drawing is held is still painted now and then during a fill,
-    // so rows count as shown once the view holds them.
-    timed().showsRows = [&d] { return d.Grid1.view()->model()->rowCount() > 1; };
-    const double took = shownRun(
-        d, [&] { choosePeriod(d, s.from, s.to); }, [&] { d.Command1_Click(); }, failed, start, end);
-    timed().showsRows = nullptr;
+    const Shown_Detail r = showDetail(d, [&] { choosePeriod(d, s.from, s.to); });
     const double peak = statusMb("VmHWM");
-    const double firstRows = seconds(start, timed().firstShown.value_or(end));
-    const double longest = timed().longestGap(start, end);
     const long rows = d.Grid1.Rows() - 1;
     char note[240];
     fmt(note, sizeof note, "first rows %.2f s (goal < 1), longest without a yield %.2f s (goal <= 0.1), RSS %.0f -> peak %.0f MB",
-        firstRows, longest, before, peak);
-    t.add({"7034", "detail, every department, a quarter, shown", rows, took, base, "<= 3, peak < 600 MB",
-           std::string(note) + (failed.empty() ? "" : ", FAILED: " + failed) + (planNote.empty() ? "" : ", " + planNote)});
+        r.firstRows, r.longest, before, peak);
+    t.add({"7034", "detail, every department, a quarter, shown", rows, r.took, base, "<= 3, peak < 600 MB",
+           std::string(note) + (r.failed.empty() ? "" : ", FAILED: " + r.failed) + (planNote.empty() ? "" : ", " + planNote)});
 
-    if (failed.empty()) {
+    if (r.failed.empty()) {
         const std::string out = (fs::path(db.folder) / "detail.xlsx").string();
         const double base2 = statusMb("VmRSS");
         resetPeak();
@@ -196,25 +205,18 @@ void rareKindDetail(const Settings& s, Table& t) {
     const double before = statusMb("VmRSS");
     resetPeak();
     XF_Mingxi d;
-    Clock::time_point start, end;
-    std::string failed;
-    timed().showsRows = [&d] { return d.Grid1.view()->model()->rowCount() > 1; };
-    const double took = shownRun(
-        d,
-        [&] {
-            choosePeriod(d, s.from, s.to);
-            d.optType(1).setValue(true);
-            for (int box : {0, 1, 2, 4, 22, 23}) d.chkType(box).setValue(forms::vbUnchecked);
-            d.chkType(3).setValue(forms::vbChecked);
-        },
-        [&] { d.Command1_Click(); }, failed, start, end);
-    timed().showsRows = nullptr;
+    const Shown_Detail r = showDetail(d, [&] {
+        choosePeriod(d, s.from, s.to);
+        d.optType(1).setValue(true);
+        for (int box : {0, 1, 2, 4, 22, 23}) d.chkType(box).setValue(forms::vbUnchecked);
+        d.chkType(3).setValue(forms::vbChecked);
+    });
     char note[240];
     fmt(note, sizeof note, "first rows %.2f s, longest without a yield %.2f s, RSS %.0f -> peak %.0f MB",
-        seconds(start, timed().firstShown.value_or(end)), timed().longestGap(start, end), before, statusMb("VmHWM"));
-    t.add({"7034", "detail, every department, a quarter, one rare kind", d.Grid1.Rows() - 1, took, base,
+        r.firstRows, r.longest, before, statusMb("VmHWM"));
+    t.add({"7034", "detail, every department, a quarter, one rare kind", d.Grid1.Rows() - 1, r.took, base,
            "first rows < 1 s at 1M, < 2 s at 10M",
-           std::string(note) + (failed.empty() ? "" : ", FAILED: " + failed) + (planNote.empty() ? "" : ", " + planNote)});
+           std::string(note) + (r.failed.empty() ? "" : ", FAILED: " + r.failed) + (planNote.empty() ? "" : ", " + planNote)});
     d.Unload();
 }
 
