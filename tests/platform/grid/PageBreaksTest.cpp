@@ -6,10 +6,8 @@
 
 #include <QImage>
 #include <QPainter>
-#include <cstdio>
 #include <filesystem>
 #include <random>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,6 +15,7 @@
 #include "platform/grid/PagePainter.h"
 #include "platform/services/Application.h"
 #include "platform/services/PrintDocument.h"
+#include "support/PdfInfo.h"
 
 using namespace tolvenk;
 using namespace tolvenk::grid;
@@ -261,13 +260,6 @@ TEST(PageBreaks, APdfIsWrittenAsItsPagesArePainted) {
     EXPECT_GT(double(sizes[146]), 0.4 * atEnd);
     EXPECT_LT(double(sizes[146]), 0.6 * atEnd);
 
-    FILE* info = popen(("pdfinfo '" + pdf.string() + "'").c_str(), "r");
-    std::string out;
-    char buf[512];
-    for (std::size_t n; info && (n = fread(buf, 1, sizeof buf, info)) > 0;) out.append(buf, n);
-    if (info) pclose(info);
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(out, m, std::regex(R"(Pages:\s+(\d+))")));
-    EXPECT_EQ(m[1], "293");
+    EXPECT_EQ(test::pdfPages(pdf.string()), 293);
     fs::remove_all(pdf.parent_path());
 }

@@ -7,16 +7,15 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTimer>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <regex>
 #include <string>
 
 #include "platform/grid/PagePainter.h"
 #include "platform/services/PagePreview.h"
 #include "platform/services/PrintDocument.h"
+#include "support/PdfInfo.h"
 #include "platform/services/QtServices.h"
 
 using namespace tolvenk;
@@ -68,15 +67,6 @@ bool spinUntil(Done done) {
     return done();
 }
 
-int pdfPages(const fs::path& pdf) {
-    FILE* info = popen(("pdfinfo '" + pdf.string() + "'").c_str(), "r");
-    std::string out;
-    char buf[512];
-    for (std::size_t n; info && (n = fread(buf, 1, sizeof buf, info)) > 0;) out.append(buf, n);
-    if (info) pclose(info);
-    std::smatch m;
-    return std::regex_search(out, m, std::regex(R"(Pages:\s+(\d+))")) ? std::stoi(m[1]) : -1;
-}
 
 }  // namespace
 
@@ -142,6 +132,6 @@ TEST(PagePreview, OpensALongGridAtOnceAndDrawsOnlyThePagesInView) {
     grid::printPreview(g, setup, 100);
     platform::setServices(nullptr);
     EXPECT_TRUE(looked);
-    EXPECT_EQ(pdfPages(dir / "part.pdf"), 30);
+    EXPECT_EQ(test::pdfPages((dir / "part.pdf").string()), 30);
     fs::remove_all(dir);
 }
