@@ -1,9 +1,11 @@
 #pragma once
 // A table read by a range of its key (the rows written since a known ID).
+#include <cstdint>
 #include <string>
 
 #include "platform/db/Connection.h"
 #include "platform/db/ConnectionString.h"
+#include "platform/db/Recordset.h"
 
 namespace tolvenk {
 
@@ -15,6 +17,12 @@ inline std::string byKeyRange(db::Connection& con, const std::string& table) {
     return db::ConnectionString(con.connectionString()).kind() == db::ConnectionString::Kind::Server
                ? table
                : table + " not indexed";
+}
+
+// The highest ID of Record_XF; 0 when it is empty: rows written later lie above it.
+inline std::int64_t highestRecordId(db::Connection& con) {
+    const auto top = con.openRecordset("select max(ID) as Top_Id from Record_XF");
+    return top->eof() || top->field(0).isNull() ? 0 : top->field(0).toInt64();
 }
 
 }  // namespace tolvenk

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "data/ByKeyRange.h"
 #include "data/SqlPieces.h"
 #include "data/XfTypeCode.h"
 #include "platform/FenMath.h"
@@ -207,7 +208,7 @@ Late_Serials Late_Serials::read(db::Connection& con, const std::string& cutoff) 
         // has committed, and one after gets an ID above the highest now.
         db::Transaction t(con);
         con.lockRows("Card_Info", "1=1 order by ID");
-        late.since = Settlement_Store::Highest_Id(con);
+        late.since = highestRecordId(con);
         t.commit();
     }
     const auto lower = [](std::int64_t& kept, const db::Value& v) {

@@ -67,11 +67,6 @@ Rows Candidates(db::Connection& con, const std::string& cutoff, std::int64_t sin
                              "Card_No from Card_Log where Card_Log.Pinfo_ID = Record_XF.Pinfo_ID)");
 }
 
-std::int64_t Highest_Id(db::Connection& con) {
-    const Rows top = con.openRecordset("select max(ID) as Top_Id from Record_XF");
-    return top->eof() || top->field(0).isNull() ? 0 : top->field(0).toInt64();
-}
-
 Rows Late_Lows(db::Connection& con, const std::string& cutoff, const std::string& piece) {
     const std::string dates = piece.empty() ? "(Date_Time >= '" + q(cutoff) + "' or Date_Time is null)" : piece;
     return con.openRecordset("select Pinfo_ID,Card_No,min(case when Card_LiuShui > 1 then Card_LiuShui end) as "

@@ -55,8 +55,6 @@ std::int64_t Top_Serial(db::Connection& con, Serial kind, const std::string& cut
 // serial above 1 dated before the cut-off written after row `since`: those a
 // walk may find to collapse after their turn.
 Rows Candidates(db::Connection& con, const std::string& cutoff, std::int64_t since);
-// The highest ID of Record_XF; 0 when it is empty.
-std::int64_t Highest_Id(db::Connection& con);
 // Pinfo_ID, Card_No, Low_Money, Low_Times: each card's lowest money and times
 // serial above 1 among its rows dated on or after the cut-off or not at all.
 // `piece`, a piece of Late_Pieces or "Date_Time is null", stands in for the

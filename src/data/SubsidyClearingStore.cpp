@@ -261,8 +261,7 @@ Month_Spent Month_Spent::read(db::Connection& con, std::int32_t year, std::int32
         // has committed, and one after gets an ID above the highest now.
         db::Transaction t(con);
         con.lockRows("Card_Info", "1=1 order by ID");
-        const DataList top = readAll(con, "select max(ID) as Top_Id from Record_XF");
-        m.since = top.rowUBound() >= 1 ? whole(top(1, 0)) : 0;
+        m.since = highestRecordId(con);
         t.commit();
     }
     // The month as bounds of the date, for every employee, in a few pieces:
