@@ -4,7 +4,6 @@
 #include <string>
 
 #include "platform/db/Connection.h"
-#include "platform/db/ConnectionString.h"
 #include "platform/db/Recordset.h"
 
 namespace tolvenk {
@@ -14,9 +13,7 @@ namespace tolvenk {
 // whole table when the statement also bounds those; the server weighs the
 // key's range itself.
 inline std::string byKeyRange(db::Connection& con, const std::string& table) {
-    return db::ConnectionString(con.connectionString()).kind() == db::ConnectionString::Kind::Server
-               ? table
-               : table + " not indexed";
+    return con.onServer() ? table : table + " not indexed";
 }
 
 // The highest ID of Record_XF; 0 when it is empty: rows written later lie above it.

@@ -3,7 +3,6 @@
 #include "data/ByKeyRange.h"
 #include "data/SqlPieces.h"
 #include "platform/db/Connection.h"
-#include "platform/db/ConnectionString.h"
 #include "platform/db/Transaction.h"
 
 namespace tolvenk::Settlement_Store {
@@ -106,7 +105,7 @@ Rows New_Rows(db::Connection& con, const std::string& people, std::int64_t since
 
 void Move_Rows(db::Connection& con, const std::string& kept, const std::string& moved, const std::string& gone) {
     const auto both = [](const std::string& a, const std::string& b) { return a.empty() ? b : b.empty() ? a : a + "," + b; };
-    if (db::ConnectionString(con.connectionString()).kind() != db::ConnectionString::Kind::Server) {
+    if (!con.onServer()) {
         if (const std::string copy = both(kept, moved); !copy.empty())
             con.execute("insert into Record_BF_XF select * from Record_XF where ID in (" + copy + ")");
         if (const std::string del = both(moved, gone); !del.empty())

@@ -196,6 +196,7 @@ void Connection::rollbackTrans() {
     begun_ = false;
     live().rollback();
 }
+bool Connection::onServer() const { return ConnectionString(text_).kind() == ConnectionString::Kind::Server; }
 bool Connection::inTransaction() const { return provider_ && provider_->inTransaction(); }
 void Connection::forgetTransaction() { begun_ = false; }
 void Connection::savepoint(const std::string& name) { live().savepointControl("SAVEPOINT " + name); }

@@ -37,6 +37,8 @@ public:
     // DbError when no new session can be had (the old one stays).
     bool reopenIfLost();
     const std::string& connectionString() const { return text_; }
+    // Whether the text names a database server (else a database file).
+    bool onServer() const;
 
     void setCommandTimeout(int seconds);
     int commandTimeout() const { return timeout_; }
