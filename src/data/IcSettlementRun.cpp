@@ -1,6 +1,5 @@
 #include "data/IcSettlementRun.h"
 
-#include <chrono>
 
 #include "data/IcSettlement.h"
 #include "data/SettlementStore.h"
@@ -128,9 +127,8 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
                 set.push_back({static_cast<std::int32_t>(cards.field(colPerson).toInt64()),
                                cards.field(colCard).toString()});
             if (!batch.open() && pendingFrom < 0) pendingFrom = first;
-            const auto start = std::chrono::steady_clock::now();
-            settleSet(batch, set, cutoff, backup, late, missed, [&pendingFrom] { pendingFrom = -1; });
-            size.took(static_cast<std::int64_t>(set.size()), std::chrono::steady_clock::now() - start);
+            size.write(set.size(),
+                       [&] { settleSet(batch, set, cutoff, backup, late, missed, [&pendingFrom] { pendingFrom = -1; }); });
         }
         if (batch.commit() && pendingFrom < 0) gone = step.done;
     });
@@ -173,9 +171,7 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
                 for (const std::int64_t most = size.next(false);
                      i < unsettled.size() && static_cast<std::int64_t>(set.size()) < most; ++i)
                     set.push_back({unsettled[i].first, unsettled[i].second});
-                const auto start = std::chrono::steady_clock::now();
-                settleSet(batch, set, cutoff, backup, late, missed);
-                size.took(static_cast<std::int64_t>(set.size()), std::chrono::steady_clock::now() - start);
+                size.write(set.size(), [&] { settleSet(batch, set, cutoff, backup, late, missed); });
                 batch.pause(false);
             }
         });

@@ -1,6 +1,5 @@
 #include "data/IdGrantRun.h"
 
-#include <chrono>
 #include <map>
 #include <memory>
 #include <vector>
@@ -81,9 +80,7 @@ Counts Run::grant(const Progress& progress) {
                     const std::int64_t most = size.next(telling);
                     for (; r <= rows_.rowUBound() && static_cast<std::int64_t>(set.size()) < most; ++r)
                         if (taken(r)) set.push_back(r);
-                    const auto start = std::chrono::steady_clock::now();
-                    grantSet(batch, *reads.DB_Con, set, cols, counts);
-                    size.took(static_cast<std::int64_t>(set.size()), std::chrono::steady_clock::now() - start);
+                    size.write(set.size(), [&] { grantSet(batch, *reads.DB_Con, set, cols, counts); });
                 }
                 if (batch.pause(telling) && progress && !progress(r - 1, rows_.rowUBound())) {
                     counts.stopped = true;

@@ -16,6 +16,13 @@ public:
     std::int64_t next(bool telling) const;
     // A set of `count` took `took`, lock waits and all.
     void took(std::int64_t count, std::chrono::steady_clock::duration took);
+    // Runs the writes of a set of `count` and notes how long they took.
+    template <class Writes>
+    void write(std::size_t count, Writes&& writes) {
+        const auto start = std::chrono::steady_clock::now();
+        writes();
+        took(static_cast<std::int64_t>(count), std::chrono::steady_clock::now() - start);
+    }
 
 private:
     const Write_Batch& batch_;

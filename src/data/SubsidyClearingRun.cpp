@@ -1,6 +1,5 @@
 #include "data/SubsidyClearingRun.h"
 
-#include <chrono>
 #include <memory>
 #include <unordered_map>
 
@@ -168,9 +167,7 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
                         request.markerTime = platform::services().clockText();
                         set.push_back(request);
                     }
-                    const auto start = std::chrono::steady_clock::now();
-                    clearSet(batch, set, before, counts);
-                    size.took(static_cast<std::int64_t>(set.size()), std::chrono::steady_clock::now() - start);
+                    size.write(set.size(), [&] { clearSet(batch, set, before, counts); });
                 }
                 if (batch.pause(telling) && progress && !progress(i, total)) {
                     counts.stopped = true;
