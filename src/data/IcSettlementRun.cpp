@@ -1,6 +1,5 @@
 #include "data/IcSettlementRun.h"
 
-
 #include "data/IcSettlement.h"
 #include "data/SettlementStore.h"
 #include "data/SetSize.h"
