@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 #include "data/ByKeyRange.h"
 #include "data/SqlPieces.h"
@@ -118,31 +119,36 @@ struct Read_Row {
     db::Value change[2], balance[2], date, type, err;
 };
 
-std::map<Card_Key, Card_Walks> readWalks(db::Connection& con, const std::vector<Listed_Card>& cards,
-                                         const std::string& cutoff, const Late_Serials& late) {
-    std::map<Card_Key, Card_Walks> walks;
-    std::set<std::int64_t> people;
-    for (const Listed_Card& c : cards) {
-        walks[keyOf(c.person, c.card)].listed = c;
-        people.insert(c.person);
-    }
-    std::string list;
-    for (const std::int64_t p : people) list += (list.empty() ? "" : ",") + sql::num(p);
+}  // namespace
+
+// A set's rows as read for its walks, by card as the database compares them.
+struct Set_Rows {
+    std::map<Card_Key, Card_Walks> walks;  // the listed card and its top serials
     std::map<Card_Key, std::vector<Read_Row>> read;
     std::set<std::int64_t> lateSeen;  // rows after the cut-off taken once, however many reads meet them
-    const auto take = [&](db::Recordset& rs, bool later) {
+    std::string people;
+    std::int64_t since = -1;  // read before the lock: rows above this ID came later
+
+    // Takes rows of the set's cards; `later`: only those dated on or after
+    // the cut-off (or not at all) and not taken before. False when `later`
+    // met a row before the cut-off.
+    bool take(db::Recordset& rs, bool later, const std::string& cutoff) {
         const int id = rs.fieldIndex("ID"), person = rs.fieldIndex("Pinfo_ID"), card = rs.fieldIndex("Card_No"),
                   money = rs.fieldIndex("Card_LiuShui"), times = rs.fieldIndex("Ci_LiuShui"),
                   moneyChange = rs.fieldIndex("YuE_Change"), moneyAfter = rs.fieldIndex("YuE_New"),
                   timesChange = rs.fieldIndex("YuCi_Change"), timesAfter = rs.fieldIndex("YuCi_New"),
                   date = rs.fieldIndex("Date_Time"), type = rs.fieldIndex("XF_Type"), err = rs.fieldIndex("Err_Code");
+        bool onlyLater = true;
         for (; !rs.eof(); rs.moveNext()) {
             const Card_Key key = keyOf(rs.field(person).toInt64(), rs.field(card).toString());
             if (walks.count(key) == 0) continue;
             if (later) {
                 const db::Value& d = rs.field(date);
-                if ((!d.isNull() && d.toString() < cutoff) || !lateSeen.insert(rs.field(id).toInt64()).second)
-                    continue;  // read before the cut-off already, or met twice
+                if (!d.isNull() && d.toString() < cutoff) {
+                    onlyLater = false;
+                    continue;  // read before the cut-off already
+                }
+                if (!lateSeen.insert(rs.field(id).toInt64()).second) continue;  // met twice
             }
             read[key].push_back({rs.field(id).toInt64(),
                                  {rs.field(money).toInt64(), rs.field(times).toInt64()},
@@ -152,25 +158,39 @@ std::map<Card_Key, Card_Walks> readWalks(db::Connection& con, const std::vector<
                                  rs.field(type),
                                  rs.field(err)});
         }
-    };
-    take(*Settlement_Store::Serial_Rows(con, list, cutoff), false);
+        return onlyLater;
+    }
+};
+
+namespace {
+
+Set_Rows readRows(db::Connection& con, const std::vector<Listed_Card>& cards, const std::string& cutoff,
+                  const Late_Serials& late) {
+    Set_Rows s;
+    std::set<std::int64_t> people;
+    for (const Listed_Card& c : cards) {
+        s.walks[keyOf(c.person, c.card)].listed = c;
+        people.insert(c.person);
+    }
+    for (const std::int64_t p : people) s.people += (s.people.empty() ? "" : ",") + sql::num(p);
+    s.take(*Settlement_Store::Serial_Rows(con, s.people, cutoff), false, cutoff);
     std::int64_t most[2] = {0, 0};
-    for (const auto& [key, rows] : read)
+    for (const auto& [key, rows] : s.read)
         for (const Read_Row& r : rows)
             for (int k = 0; k < 2; ++k)
                 if (r.serial[k] > 0) {
-                    walks[key].top[k] = std::max(walks[key].top[k], r.serial[k]);
+                    s.walks[key].top[k] = std::max(s.walks[key].top[k], r.serial[k]);
                     most[k] = std::max(most[k], r.serial[k]);
                 }
     // The rows dated on or after the cut-off below a card's top (another
     // card of its number, a clock set wrong) are part of its walk too: those
     // of the cards that held such rows when the run began, and any written
     // since.
-    std::string lateList = list;
+    std::string lateList = s.people;
     if (late.known) {
-        take(*Settlement_Store::New_Rows(con, list, late.since), true);
+        s.take(*Settlement_Store::New_Rows(con, s.people, late.since), true, cutoff);
         std::set<std::int64_t> latePeople;
-        for (const auto& [key, w] : walks) {
+        for (const auto& [key, w] : s.walks) {
             const auto low = late.lowest.find(key);
             if (low == late.lowest.end()) continue;
             const auto [money, times] = low->second;
@@ -180,8 +200,13 @@ std::map<Card_Key, Card_Walks> readWalks(db::Connection& con, const std::vector<
         for (const std::int64_t p : latePeople) lateList += (lateList.empty() ? "" : ",") + sql::num(p);
     }
     if (!lateList.empty() && (most[0] >= 2 || most[1] >= 2))
-        take(*Settlement_Store::Late_Rows(con, lateList, cutoff, most[0], most[1]), true);
-    for (auto& [key, rows] : read) {
+        s.take(*Settlement_Store::Late_Rows(con, lateList, cutoff, most[0], most[1]), true, cutoff);
+    return s;
+}
+
+std::map<Card_Key, Card_Walks> walksOf(Set_Rows&& s) {
+    std::map<Card_Key, Card_Walks> walks = std::move(s.walks);
+    for (auto& [key, rows] : s.read) {
         Card_Walks& w = walks[key];
         for (const Read_Row& r : rows) {
             w.bothSerials = w.bothSerials || (r.serial[0] > 0 && r.serial[1] > 0);
@@ -195,6 +220,11 @@ std::map<Card_Key, Card_Walks> readWalks(db::Connection& con, const std::vector<
             });
     }
     return walks;
+}
+
+std::map<Card_Key, Card_Walks> readWalks(db::Connection& con, const std::vector<Listed_Card>& cards,
+                                         const std::string& cutoff, const Late_Serials& late) {
+    return walksOf(readRows(con, cards, cutoff, late));
 }
 
 bool before(const db::Value& date, const std::string& bound) { return !date.isNull() && date.toString() < bound; }
@@ -232,18 +262,53 @@ Late_Serials Late_Serials::read(db::Connection& con, const std::string& cutoff) 
     return late;
 }
 
-void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, const std::string& cutoff,
-                  const std::string& backupStart, const Late_Serials& late) {
-    if (cards.empty()) return;
-    db::Transaction t(con);
+namespace {
+
+// The set's cards as a statement lists them.
+std::string numbersOf(const std::vector<Listed_Card>& cards) {
     std::string numbers;
     for (const Listed_Card& c : cards) numbers += (numbers.empty() ? "'" : ",'") + sql::q(c.card) + "'";
-    // As Settle_Card holds each card's row, in one order against another writer.
+    return numbers;
+}
+
+// As Settle_Card holds each card's row, in one order against another writer.
+void holdCards(db::Connection& con, const std::string& numbers) {
     con.lockRows("Card_Info", "Card_No in (" + numbers + ") order by ID");
+}
+
+}  // namespace
+
+std::shared_ptr<Set_Rows> Read_Set(db::Connection& con, const std::vector<Listed_Card>& cards,
+                                   const std::string& cutoff, const Late_Serials& late) {
+    std::int64_t since = 0;
+    if (con.onServer()) {
+        // The cards held for a moment: a terminal that took one before has
+        // committed, and one after gets an ID above the highest now.
+        db::Transaction t(con);
+        holdCards(con, numbersOf(cards));
+        since = highestRecordId(con);
+        t.commit();
+    } else {
+        since = highestRecordId(con);  // the file's IDs come in the order of their commits
+    }
+    auto read = std::make_shared<Set_Rows>(readRows(con, cards, cutoff, late));
+    read->since = since;
+    return read;
+}
+
+void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, const std::string& cutoff,
+                  const std::string& backupStart, const Late_Serials& late, Set_Rows* read) {
+    if (cards.empty()) return;
+    db::Transaction t(con);
+    holdCards(con, numbersOf(cards));
+    // What was written since the set was read: rows after the cut-off join
+    // its walks; a row before it (old rows uploaded late) has it read again.
+    const bool readBefore = read && read->since >= 0 &&
+                            read->take(*Settlement_Store::New_Rows(con, read->people, read->since), true, cutoff);
     std::string copy, moved, gone;  // copied and kept, copied and deleted, deleted
     std::vector<Settlement_Store::Settled_Row> settled[2];
     std::vector<Listed_Card> alone;
-    for (const auto& [key, w] : readWalks(con, cards, cutoff, late)) {
+    for (const auto& [key, w] : readBefore ? walksOf(std::move(*read)) : readWalks(con, cards, cutoff, late)) {
         if (w.bothSerials) {
             alone.push_back(w.listed);
             continue;

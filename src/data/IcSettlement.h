@@ -6,6 +6,7 @@
 // again under the write lock that its collapse is written under.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -68,13 +69,20 @@ struct Late_Serials {
     // By employee and card number in lower case: money, times; 0 for none.
     std::map<std::pair<std::int64_t, std::string>, std::pair<std::int64_t, std::int64_t>> lowest;
 };
+// The rows of a set of cards their walks go through, read before the set's
+// writes take the lock (half a set's time went on reading, and terminals
+// waited for it): the writes then read only the rows written since.
+struct Set_Rows;
+std::shared_ptr<Set_Rows> Read_Set(db::Connection& con, const std::vector<Listed_Card>& cards,
+                                   const std::string& cutoff, const Late_Serials& late);
 // Settles several cards in one write transaction on `con` (a savepoint of a
 // batch), with a statement for each kind of read and write, as Settle_Card
-// settles each of them: their rows read once under the lock, each card and
-// kind walked, the rows to copy, delete and settle written together. A
-// failure passes; the caller undoes all of them.
+// settles each of them: their rows read once (under the lock, or by
+// Read_Set before it, given as `read`, which is used up), each card and kind
+// walked, the rows to copy, delete and settle written together. A failure
+// passes; the caller undoes all of them.
 void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, const std::string& cutoff,
-                  const std::string& backupStart, const Late_Serials& late = {});
+                  const std::string& backupStart, const Late_Serials& late = {}, Set_Rows* read = nullptr);
 // Those of `cards` whose walk would still find more than one row to
 // collapse, as Settle_Cards would settle them; read without the lock.
 std::vector<Listed_Card> Unsettled_Of(db::Connection& con, const std::vector<Listed_Card>& cards,

@@ -14,6 +14,9 @@ namespace tolvenk::IC_Settlement {
 namespace {
 
 constexpr const char* kNoBackupStart = "2000-01-01 00:00:00";
+// A card's rows lie all over the table, and so do the pages its writes
+// touch: the first set is one card, until a set was timed.
+constexpr std::int64_t kFirstSet = 1;
 
 // The run's lock, let go however the run ends; a connection lost meanwhile
 // took it with its session.
@@ -79,13 +82,15 @@ void settleIn(Write_Batch& batch, std::int32_t person, const std::string& card, 
 // savepoint of the batch; when the set fails, each card on its own, so that
 // the one at fault is named and the cards before it kept. `kept` is told once
 // the batch is committed; cards whose writes the batch lost go to `missed`.
-void settleSet(Write_Batch& batch, const std::vector<Listed_Card>& set, const std::string& cutoff,
-               const std::string& backup, const Late_Serials& late, std::vector<Listed_Card>& missed,
-               const Write_Batch::Kept& kept = {}) {
+void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Listed_Card>& set,
+               const std::string& cutoff, const std::string& backup, const Late_Serials& late,
+               std::vector<Listed_Card>& missed, const Write_Batch::Kept& kept = {}) {
     try {
+        // Read while no batch holds the lock.
+        const auto read = batch.open() ? nullptr : Read_Set(con, set, cutoff, late);
         batch.items(
             static_cast<std::int64_t>(set.size()),
-            [&](db::Connection& con) { Settle_Cards(con, set, cutoff, backup, late); }, kept,
+            [&](db::Connection& c) { Settle_Cards(c, set, cutoff, backup, late, read.get()); }, kept,
             [&missed, set](const std::string&) { missed.insert(missed.end(), set.begin(), set.end()); });
     } catch (const std::exception& e) {
         if (db::connectionLost(e)) throw;
@@ -101,7 +106,7 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
                   std::int64_t& gone) {
     const Bulk_Writes bulk(con);
     Write_Batch batch(con);
-    Set_Size size(batch);
+    Set_Size size(batch, kFirstSet);
     const bool telling = static_cast<bool>(progress);
     Run_Step step;
     step.total = cards.recordCount();
@@ -126,8 +131,9 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
                 set.push_back({static_cast<std::int32_t>(cards.field(colPerson).toInt64()),
                                cards.field(colCard).toString()});
             if (!batch.open() && pendingFrom < 0) pendingFrom = first;
-            size.write(set.size(),
-                       [&] { settleSet(batch, set, cutoff, backup, late, missed, [&pendingFrom] { pendingFrom = -1; }); });
+            size.write(set.size(), [&] {
+                settleSet(con, batch, set, cutoff, backup, late, missed, [&pendingFrom] { pendingFrom = -1; });
+            });
         }
         if (batch.commit() && pendingFrom < 0) gone = step.done;
     });
@@ -161,7 +167,7 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
     }
     {
         Write_Batch batch(con);
-        Set_Size size(batch);
+        Set_Size size(batch, kFirstSet);
         const auto unsettled = Unsettled_Cards(con, cutoff, late, missed);
         // A batch that could not commit leaves its cards to the check below.
         batch.committing([&] {
@@ -170,7 +176,7 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
                 for (const std::int64_t most = size.next(false);
                      i < unsettled.size() && static_cast<std::int64_t>(set.size()) < most; ++i)
                     set.push_back({unsettled[i].first, unsettled[i].second});
-                size.write(set.size(), [&] { settleSet(batch, set, cutoff, backup, late, missed); });
+                size.write(set.size(), [&] { settleSet(con, batch, set, cutoff, backup, late, missed); });
                 batch.pause(false);
             }
         });

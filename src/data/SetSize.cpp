@@ -7,18 +7,24 @@
 
 namespace tolvenk {
 
+// Sized when asked, not when the last set ended: a writer seen waiting in
+// between shortens the batch's time at once.
 std::int64_t Set_Size::next(bool telling) const {
     if (telling && platform::services().yieldDue()) return 1;
-    return std::max<std::int64_t>(1, std::min(batch_.room(), fits_));
+    std::int64_t fits = first_;
+    if (timed_ > 0) {
+        const double limit = std::chrono::duration<double>(batch_.timeLimit()).count();
+        const double fit = each_ > 0 ? limit / each_ : 1e9;
+        // Growing by steps: one quick set says little of the next one's rows.
+        fits = static_cast<std::int64_t>(std::min(fit, 4.0 * static_cast<double>(timed_)));
+    }
+    return std::max<std::int64_t>(1, std::min(batch_.room(), fits));
 }
 
 void Set_Size::took(std::int64_t count, std::chrono::steady_clock::duration took) {
     if (count <= 0) return;
-    const double each = std::chrono::duration<double>(took).count() / static_cast<double>(count);
-    const double limit = std::chrono::duration<double>(batch_.timeLimit()).count();
-    // Growing by steps: one quick set says little of the next one's rows.
-    const double fit = each > 0 ? limit / each : 1e9;
-    fits_ = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::min(fit, 4.0 * static_cast<double>(count))));
+    each_ = std::chrono::duration<double>(took).count() / static_cast<double>(count);
+    timed_ = count;
 }
 
 }  // namespace tolvenk

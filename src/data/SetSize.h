@@ -12,7 +12,8 @@ class Write_Batch;
 
 class Set_Size {
 public:
-    explicit Set_Size(const Write_Batch& batch) : batch_(batch) {}
+    // `first`: the size before any set was timed.
+    explicit Set_Size(const Write_Batch& batch, std::int64_t first = 8) : batch_(batch), first_(first) {}
     std::int64_t next(bool telling) const;
     // A set of `count` took `took`, lock waits and all.
     void took(std::int64_t count, std::chrono::steady_clock::duration took);
@@ -26,7 +27,9 @@ public:
 
 private:
     const Write_Batch& batch_;
-    std::int64_t fits_ = 8;  // before any set was timed: a few, whatever a row costs
+    std::int64_t first_;
+    double each_ = 0;          // seconds a card or employee took in the last set timed
+    std::int64_t timed_ = 0;   // that set's size
 };
 
 }  // namespace tolvenk

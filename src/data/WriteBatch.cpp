@@ -74,7 +74,9 @@ bool Write_Batch::pause(bool telling) {
     if (!outer_) return true;
     const bool full = held_ >= limits_.items ||
                       std::chrono::steady_clock::now() - begun_ >= limits_.time;
-    if (full || con_.othersWaitToWrite() || (telling && platform::services().yieldDue())) commit();
+    const bool waiting = con_.othersWaitToWrite();
+    contended_ = contended_ || waiting;
+    if (full || waiting || (telling && platform::services().yieldDue())) commit();
     return !outer_;
 }
 

@@ -3,6 +3,7 @@
 // one's writes in a savepoint of its own: one that fails is undone alone and
 // the others of the batch still commit, while terminals wait for the write
 // lock no longer than one batch holds it.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -58,7 +59,9 @@ public:
     // The places left in the open batch (all of them when none is open), and
     // how long a batch may hold the lock.
     std::int64_t room() const { return limits_.items - (outer_ ? held_ : 0); }
-    std::chrono::milliseconds timeLimit() const { return limits_.time; }
+    // Once another writer has been seen waiting, sets are sized to hold the
+    // lock no longer than a terminal's own write would keep it waiting.
+    std::chrono::milliseconds timeLimit() const { return contended_ ? std::min(limits_.time, kShared) : limits_.time; }
     // Tells `told` in its place among the items' outcomes: when the open
     // batch ends, committed or not, or at once when none is open (an item
     // that failed on its own is told so in the order of the others).
@@ -88,7 +91,9 @@ private:
     void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);
 
     db::Connection& con_;
+    static constexpr std::chrono::milliseconds kShared{8};
     Limits limits_;
+    bool contended_ = false;
     std::unique_ptr<db::Transaction> outer_;
     std::chrono::steady_clock::time_point begun_;
     std::vector<Pending> pending_;

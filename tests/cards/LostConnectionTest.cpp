@@ -78,9 +78,10 @@ INSTANTIATE_TEST_SUITE_P(Server, LostIdClearing, ::testing::Values(test::Engine:
 
 }  // namespace
 
-// The sessions end as the third set of two cards is read: four settled, the
-// fifth back with its batch, the cut-off not recorded. Settled again: the
-// two left, the four done not touched twice, the cut-off recorded.
+// The sessions end as the third set of cards is read (one card, one, then
+// two, batches of two): the first batch's two settled, the next set read
+// before any batch took it, the cut-off not recorded. Settled again: the
+// four left, the two done not touched twice, the cut-off recorded.
 TEST_P(LostSettlement, EndedMidwayKeepsTheWholeBatchesAndTheCutoffWaits) {
     con->executeScript("insert into Sys_Para(Para_Name,P1,P2) values ('Sys_Config',null,'1'),"
                        "('JieSuan_Date','2026-01-01 00:00:00','1');");
@@ -90,10 +91,10 @@ TEST_P(LostSettlement, EndedMidwayKeepsTheWholeBatchesAndTheCutoffWaits) {
         settle();
         ASSERT_GT(end.ended(), 0);
     }
-    EXPECT_EQ(test::oneBox(*sv), (T{"与数据库的连接已断开：6 张卡中已处理 4 张，其余的卡未作任何改动，结算日期也没有记录。"
+    EXPECT_EQ(test::oneBox(*sv), (T{"与数据库的连接已断开：6 张卡中已处理 2 张，其余的卡未作任何改动，结算日期也没有记录。"
                                     "请再次结算以完成。",
                                     "and a reason"}));
-    EXPECT_EQ(rows(), cards(4));
+    EXPECT_EQ(rows(), cards(2));
     EXPECT_EQ(cutoff(), T{"2026-01-01 00:00:00 0 2026-06-01 00:00:00"});
 
     settle();

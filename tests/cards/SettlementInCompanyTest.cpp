@@ -239,31 +239,44 @@ TEST_P(SettlementInCompany, TwoOfficesAtOnceSettleEachCardOnce) {
 }
 
 // A terminal on the server locks its card's row, not the module's lock: the
-// card's row stays locked while the rows of its set of cards are read and
-// collapsed, so no late row of the terminal falls between the two.
+// card's row stays locked while the rows its set's walks did not read yet are
+// read and the set is collapsed, so no late row of the terminal falls
+// between the two.
 TEST_P(SettlementOnTheServer, TheCardRowIsLockedWhileItsRowsAreWalkedAndCollapsed) {
     const T x = lateCard(*con);
     ASSERT_EQ(x.size(), 2u);
+    const std::string top = test::text(*con, "select ID from Record_XF where Card_No='" + x[1] + "' and Date_Time < '" +
+                                                 kCut + "' order by Card_LiuShui desc, ID desc limit 1");
     use(*live);
-    // The read of a set's serial rows that takes in X's employee.
+    // The reads of rows written since a set was read that take in X's
+    // employee, and the statement that writes X's settlement row.
     const auto readsX = [&](const std::string& sql) {
-        const std::size_t at = sql.find("Pinfo_ID in ("), end = sql.find(')', at);
-        return sql.find("(Card_LiuShui > 0 or Ci_LiuShui > 0)") != std::string::npos && at != std::string::npos &&
-               ("," + sql.substr(at + 13, end - at - 13) + ",").find("," + x[0] + ",") != std::string::npos;
+        const std::size_t at = sql.find("+Pinfo_ID in ("), end = sql.find(')', at);
+        return at != std::string::npos &&
+               ("," + sql.substr(at + 14, end - at - 14) + ",").find("," + x[0] + ",") != std::string::npos;
     };
-    std::string seen;  // what another session met, trying the row while X's rows were walked
+    const auto settlesX = [&](const std::string& sql) {
+        return sql.rfind("update Record_XF set", 0) == 0 && sql.find(" when " + top + " then ") != std::string::npos;
+    };
+    std::vector<std::string> seen;  // what another session met, trying the row as each was run
     db::setStatementObserver([&](const std::string& sql) {
-        if (!seen.empty() || !readsX(sql)) return;
-        seen = "free";
+        const bool settles = settlesX(sql);
+        if (!settles && !readsX(sql)) return;
+        std::string met = settles ? "settles: free" : "reads: free";
         try {
             con->openRecordset("select 1 from Card_Info where Card_No='" + x[1] + "' for update nowait");
         } catch (const db::DbError& e) {
-            seen = e.what();
+            met = (settles ? "settles: " : "reads: ") + std::string(e.what());
         }
+        seen.push_back(met);
     });
     settle();
     db::setStatementObserver(nullptr);
-    EXPECT_NE(seen.find("could not obtain lock"), std::string::npos) << seen;
+    // The read just before the collapse is the one under the lock.
+    const auto collapse = std::find_if(seen.begin(), seen.end(), [](const std::string& m) { return m.rfind("settles", 0) == 0; });
+    ASSERT_TRUE(collapse != seen.end() && collapse != seen.begin());
+    EXPECT_NE(collapse[-1].find("reads: could not obtain lock"), std::string::npos) << collapse[-1];
+    EXPECT_NE(collapse->find("settles: could not obtain lock"), std::string::npos) << *collapse;
     EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
 }
 

@@ -1,8 +1,13 @@
 // Batches of items on both engines: an item is two Sys_Log rows (Op_Code its
 // number, Op_Object "a" and "b"), so a half-written item shows.
 #include "data/WriteBatch.h"
+
+#include <thread>
+
+#include "data/SetSize.h"
 #include "platform/db/Transaction.h"
 #include "support/Fixtures.h"
+#include "support/Terminal.h"
 
 using namespace tolvenk;
 
@@ -94,6 +99,26 @@ TEST_P(WriteBatch, ABatchNotCommittedWritesNothing) {
     EXPECT_FALSE(writer->inTransaction());
     EXPECT_TRUE(told.empty());
     EXPECT_TRUE(stored().empty());
+}
+
+// A terminal that waited once for the batch's lock keeps waiting behind each
+// set for the rest of the run: from then on sets are sized to a short turn.
+// (A server queues the sessions waiting for a row by itself.)
+TEST_P(WriteBatchFile, OnceAWriterWaitedTheSetsAreSizedToAShortTurn) {
+    writer->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(1,'T1',1,1,0)");
+    Write_Batch batch(*writer, {1000, std::chrono::hours(1)});
+    Set_Size size(batch);
+    size.took(10, std::chrono::milliseconds(10));
+    EXPECT_EQ(size.next(false), 40);  // grows by steps while nobody waits
+
+    batch.item(item(1));
+    test::Terminal terminal(cs, {"T1", 990, 0, false, "2026-12-01 08:00:00"});
+    while (!batch.pause(false)) std::this_thread::yield();  // committed for the waiting terminal only
+    terminal.waitForCommits(1);
+    EXPECT_EQ(terminal.finish().failures, 0);
+
+    // The set timed before the wait: 1 ms each, what fits in 8 ms.
+    EXPECT_EQ(size.next(false), 8);
 }
 
 // A trigger that rolls back the whole transaction takes the batch's earlier

@@ -432,8 +432,11 @@ void SqliteProvider::beginWrite() {
     runScript("BEGIN IMMEDIATE");
 }
 void SqliteProvider::commit() {
-    const Writing writing(*this);
-    runScript("COMMIT");
+    {
+        const Writing writing(*this);
+        runScript("COMMIT");
+    }
+    if (bulk_ && bulk_->shared) copyBackShared();
 }
 void SqliteProvider::rollback() { runScript("ROLLBACK"); }
 void SqliteProvider::savepointControl(const std::string& sql) { runScript(sql); }
@@ -477,10 +480,10 @@ bool inWalMode(sqlite3* db) {
 // flushed one by one: a crash may then undo the last of them, each whole,
 // never leaving the file inconsistent, and the first commit under the usual
 // setting (or the end of the series) flushes them all. Once another writer
-// (a terminal) is seen waiting, though, the series copies its pages back
-// after each of its own commits, once the lock is let go: the other writer's
-// commits would copy them back past their own 1000 pages, and that writer
-// would wait for the series' work.
+// (a terminal) is seen waiting, though, the series flushes each commit and
+// copies its pages back after it, once the lock is let go: the other
+// writer's flushes and its commits past their own 1000 pages would write
+// them, and that writer would wait for the series' work.
 void SqliteProvider::setBulkWrites(bool on) {
     constexpr int kBulkPages = 100000;
     constexpr long long kBulkCacheKiB = 131072, kNormal = 1;
@@ -504,9 +507,33 @@ bool SqliteProvider::othersWaitToWrite() {
     const bool waiting = turns_ && turns_->othersWaiting();
     if (waiting && bulk_ && !bulk_->shared) {
         bulk_->shared = true;
-        sqlite3_wal_autocheckpoint(db_, 1);
+        sqlite3_wal_autocheckpoint(db_, 0);  // copied back by copyBackShared after each commit
+        // Each commit flushed with the lock held: the other writer's own
+        // flush would otherwise write the series' pages, and it waited for them.
+        setPragma(db_, "synchronous", bulk_->synchronous);
     }
     return waiting;
+}
+
+// The log starts over only when a writer begins with every page of it
+// copied back; with another writer committing between the series' commits
+// that never happens by itself, and the log grew by gigabytes, each commit
+// writing further into a file nobody reads. Once the log passes some
+// thousand pages the series waits for the others' transactions to end and
+// has it start over; the others' writes wait for that short copy only. It
+// waits no longer than a terminal's write takes: the engine keeps writers
+// out while it waits, and a reader in a long snapshot (another office's
+// report) would keep them out as long. The next commit tries again.
+void SqliteProvider::copyBackShared() {
+    constexpr int kRestartPages = 8192;
+    constexpr std::chrono::milliseconds kRestartWait{20};
+    int logged = 0, copied = 0;
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
+    if (logged < kRestartPages) return;
+    const auto timeout = lockTimeout_;
+    lockTimeout_ = kRestartWait;
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_RESTART, &logged, &copied);
+    lockTimeout_ = timeout;
 }
 
 bool SqliteProvider::readsKeepWritersOut() { return !inWalMode(db_); }

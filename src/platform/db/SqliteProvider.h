@@ -71,6 +71,7 @@ private:
     void bind(sqlite3_stmt* st, const std::vector<Value>& params);
     [[noreturn]] void fail(const std::string& context);
     static int onBusy(void* self, int tries);
+    void copyBackShared();
     // For the length of a call that may wait to write: its wait is marked.
     class Writing;
 
