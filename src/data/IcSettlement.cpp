@@ -296,6 +296,8 @@ std::shared_ptr<Set_Rows> Read_Set(db::Connection& con, const std::vector<Listed
     return read;
 }
 
+std::int64_t Read_Top(const Set_Rows& read) { return read.since; }
+
 void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, const std::string& cutoff,
                   const std::string& backupStart, const Late_Serials& late, Set_Rows* read) {
     if (cards.empty()) return;

@@ -75,6 +75,8 @@ struct Late_Serials {
 struct Set_Rows;
 std::shared_ptr<Set_Rows> Read_Set(db::Connection& con, const std::vector<Listed_Card>& cards,
                                    const std::string& cutoff, const Late_Serials& late);
+// The highest transaction ID as the set was read.
+std::int64_t Read_Top(const Set_Rows& read);
 // Settles several cards in one write transaction on `con` (a savepoint of a
 // batch), with a statement for each kind of read and write, as Settle_Card
 // settles each of them: their rows read once (under the lock, or by

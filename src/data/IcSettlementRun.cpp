@@ -1,5 +1,7 @@
 #include "data/IcSettlementRun.h"
 
+#include <algorithm>
+
 #include "data/IcSettlement.h"
 #include "data/SettlementStore.h"
 #include "data/SetSize.h"
@@ -82,12 +84,19 @@ void settleIn(Write_Batch& batch, std::int32_t person, const std::string& card, 
 // savepoint of the batch; when the set fails, each card on its own, so that
 // the one at fault is named and the cards before it kept. `kept` is told once
 // the batch is committed; cards whose writes the batch lost go to `missed`.
+// `top`: the highest transaction ID the sets before were read at; rows come
+// in beside the run only from others (it deletes and updates), and on the
+// server a terminal waits only when its own card is in the set.
 void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Listed_Card>& set,
                const std::string& cutoff, const std::string& backup, const Late_Serials& late,
-               std::vector<Listed_Card>& missed, const Write_Batch::Kept& kept = {}) {
+               std::vector<Listed_Card>& missed, std::int64_t& top, const Write_Batch::Kept& kept = {}) {
     try {
         // Read while no batch holds the lock.
         const auto read = batch.open() ? nullptr : Read_Set(con, set, cutoff, late);
+        if (read) {
+            if (top > 0 && Read_Top(*read) > top) batch.othersWrite();
+            top = std::max(top, Read_Top(*read));
+        }
         batch.items(
             static_cast<std::int64_t>(set.size()),
             [&](db::Connection& c) { Settle_Cards(c, set, cutoff, backup, late, read.get()); }, kept,
@@ -107,6 +116,7 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
     const Bulk_Writes bulk(con);
     Write_Batch batch(con);
     Set_Size size(batch, kFirstSet);
+    std::int64_t top = 0;
     const bool telling = static_cast<bool>(progress);
     Run_Step step;
     step.total = cards.recordCount();
@@ -132,7 +142,7 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
                                cards.field(colCard).toString()});
             if (!batch.open() && pendingFrom < 0) pendingFrom = first;
             size.write(set.size(), [&] {
-                settleSet(con, batch, set, cutoff, backup, late, missed, [&pendingFrom] { pendingFrom = -1; });
+                settleSet(con, batch, set, cutoff, backup, late, missed, top, [&pendingFrom] { pendingFrom = -1; });
             });
         }
         if (batch.commit() && pendingFrom < 0) gone = step.done;
@@ -168,6 +178,7 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
     {
         Write_Batch batch(con);
         Set_Size size(batch, kFirstSet);
+        std::int64_t top = 0;
         const auto unsettled = Unsettled_Cards(con, cutoff, late, missed);
         // A batch that could not commit leaves its cards to the check below.
         batch.committing([&] {
@@ -176,7 +187,7 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
                 for (const std::int64_t most = size.next(false);
                      i < unsettled.size() && static_cast<std::int64_t>(set.size()) < most; ++i)
                     set.push_back({unsettled[i].first, unsettled[i].second});
-                size.write(set.size(), [&] { settleSet(con, batch, set, cutoff, backup, late, missed); });
+                size.write(set.size(), [&] { settleSet(con, batch, set, cutoff, backup, late, missed, top); });
                 batch.pause(false);
             }
         });

@@ -62,6 +62,9 @@ public:
     // Once another writer has been seen waiting, sets are sized to hold the
     // lock no longer than a terminal's own write would keep it waiting.
     std::chrono::milliseconds timeLimit() const { return contended_ ? std::min(limits_.time, kShared) : limits_.time; }
+    // Another writer is at work beside the run (its rows were seen come in):
+    // sized as when one waited, before it has to.
+    void othersWrite() { contended_ = true; }
     // Tells `told` in its place among the items' outcomes: when the open
     // batch ends, committed or not, or at once when none is open (an item
     // that failed on its own is told so in the order of the others).

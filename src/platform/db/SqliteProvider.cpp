@@ -428,6 +428,7 @@ void SqliteProvider::beginWrite() {
         if (bulk_) othersWaitToWrite();  // a series notes the writer waiting
         turns_->letWaitingGoFirst(kLongestTurn);
     }
+    if (bulk_ && bulk_->shared) startLogOver();
     const Writing writing(*this);
     runScript("BEGIN IMMEDIATE");
 }
@@ -517,23 +518,35 @@ bool SqliteProvider::othersWaitToWrite() {
 
 // The log starts over only when a writer begins with every page of it
 // copied back; with another writer committing between the series' commits
-// that never happens by itself, and the log grew by gigabytes, each commit
-// writing further into a file nobody reads. Once the log passes some
-// thousand pages the series waits for the others' transactions to end and
-// has it start over; the others' writes wait for that short copy only. It
-// waits no longer than a terminal's write takes: the engine keeps writers
-// out while it waits, and a reader in a long snapshot (another office's
-// report) would keep them out as long. The next commit tries again.
+// that never happened by itself, and the log grew by gigabytes, each commit
+// writing further into a file nobody reads.
 void SqliteProvider::copyBackShared() {
-    constexpr int kRestartPages = 8192;
     constexpr std::chrono::milliseconds kRestartWait{20};
     int logged = 0, copied = 0;
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
-    if (logged < kRestartPages) return;
+    bulk_->logged = logged;
+    // Where the series' own start (startLogOver) keeps missing it, it waits
+    // for the others, no longer than a terminal's write takes: the engine
+    // keeps writers out while it waits, and a reader in a long snapshot
+    // (another office's report) would keep them out as long.
+    // One that could not wait it out is tried again once the log has grown
+    // as much again, not at every commit while such a reader lasts.
+    if (logged < bulk_->restartAt) return;
     const auto timeout = lockTimeout_;
     lockTimeout_ = kRestartWait;
-    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_RESTART, &logged, &copied);
+    const int rc = sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_RESTART, &logged, &copied);
     lockTimeout_ = timeout;
+    bulk_->logged = logged;
+    bulk_->restartAt = rc == SQLITE_OK ? 4 * kStartOverPages : logged + 4 * kStartOverPages;
+}
+
+// Past some thousand pages the series copies back what the others wrote
+// since its last commit just before it begins: beginning with the whole log
+// copied back, its first write starts the log over, keeping nobody out.
+void SqliteProvider::startLogOver() {
+    if (bulk_->logged < kStartOverPages) return;
+    int logged = 0, copied = 0;
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
 }
 
 bool SqliteProvider::readsKeepWritersOut() { return !inWalMode(db_); }

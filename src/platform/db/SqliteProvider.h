@@ -72,6 +72,7 @@ private:
     [[noreturn]] void fail(const std::string& context);
     static int onBusy(void* self, int tries);
     void copyBackShared();
+    void startLogOver();
     // For the length of a call that may wait to write: its wait is marked.
     class Writing;
 
@@ -84,10 +85,14 @@ private:
     unsigned activationSeen_ = 0;
     // Statements by their text as the module wrote it; translated once.
     std::map<std::string, sqlite3_stmt*> cache_;
+    // Pages of log past which a series beside another writer has the log start over.
+    static constexpr int kStartOverPages = 8192;
     // The settings a series of bulk writes changed, to be put back after it.
     struct Saved_Settings {
         long long synchronous, cacheSize, walPages;
         bool shared = false;  // another writer was seen waiting during the series
+        int logged = 0;       // pages in the log after the series' last copy-back
+        int restartAt = 4 * kStartOverPages;  // past which it waits for the others to start it over
     };
     std::optional<Saved_Settings> bulk_;
     std::unique_ptr<WriteTurns> turns_;
