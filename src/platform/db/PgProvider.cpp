@@ -580,6 +580,7 @@ void PgProvider::commit() {
     if (std::strcmp(PQcmdStatus(r.get()), "ROLLBACK") == 0)
         throw DbError::told(
             platform::numberedText(1002, "The transaction could not be committed and was rolled back.", {}), 3146);
+    letWaitersIn();
 }
 
 void PgProvider::savepointControl(const std::string& sql) {
@@ -592,6 +593,7 @@ void PgProvider::savepointControl(const std::string& sql) {
 void PgProvider::rollback() {
     if (!inTransaction()) throw DbError("cannot rollback - no transaction is active");
     simple("ROLLBACK");
+    waiters_.clear();
     // A time-out set inside the transaction was undone with it.
     timeoutSent_ = -1;
 }
@@ -614,12 +616,38 @@ bool PgProvider::othersWaitToWrite() {
     if (!inTransaction() || now - askedWaiting_ < kEvery) return false;
     askedWaiting_ = now;
     try {
-        return !query("select 1 from pg_locks where not granted and pg_backend_pid() = any(pg_blocking_pids(pid)) "
-                      "limit 1",
-                      {})
-                    .rows.empty();
+        waiters_.clear();
+        for (const auto& row : query("select distinct pid from pg_locks where not granted and "
+                                     "pg_backend_pid() = any(pg_blocking_pids(pid))",
+                                     {})
+                                   .rows)
+            waiters_ += (waiters_.empty() ? "" : ",") + std::to_string(row.at(0).toInt64());
+        return !waiters_.empty();
     } catch (const DbError&) {
         return false;  // a question of courtesy: never a reason to stop writing
+    }
+}
+
+// The sessions seen waiting for this transaction's locks get them before the
+// session takes any again. Its commit wakes them, and where they wait for a
+// row it updated they look for the row's new version, which a transaction
+// it began at once could lock first: a terminal would then wait behind the
+// next batch too. A little while at most, as the file's writers do.
+void PgProvider::letWaitersIn() {
+    constexpr std::chrono::milliseconds kLongest{50};
+    if (waiters_.empty()) return;
+    const std::string pids = waiters_;
+    waiters_.clear();
+    const auto until = std::chrono::steady_clock::now() + kLongest;
+    try {
+        while (std::chrono::steady_clock::now() < until &&
+               !query("select 1 from pg_stat_activity where pid = any(cast('{" + pids + "}' as int array)) and "
+                      "wait_event_type = 'Lock' limit 1",
+                      {})
+                    .rows.empty()) {
+        }
+    } catch (const DbError&) {
+        // a question of courtesy again
     }
 }
 

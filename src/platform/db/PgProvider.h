@@ -95,6 +95,8 @@ private:
     std::set<std::string> heldLocks_;
     std::string lastState_;  // SQLSTATE of the last failure
     std::chrono::steady_clock::time_point askedWaiting_{};
+    std::string waiters_;  // sessions last seen waiting for this one's locks, by process ID
+    void letWaitersIn();
 };
 
 }  // namespace tolvenk::db
