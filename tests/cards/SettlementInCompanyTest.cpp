@@ -238,6 +238,47 @@ TEST_P(SettlementInCompany, TwoOfficesAtOnceSettleEachCardOnce) {
               (std::vector<T>{{std::string(kCut) + " 00:00:00", "1"}}));
 }
 
+// A row before the cut-off that a terminal uploads after a set's rows were
+// read and before the set takes the lock: the set is read again under the
+// lock and X is settled once, the late row its settlement row, not first at
+// its old top and then again by the run's last look.
+TEST_P(SettlementInCompany, ALateRowBetweenTheSetsReadAndItsLockIsSettledWithTheSet) {
+    const T x = lateCard(*con);
+    ASSERT_EQ(x.size(), 2u);
+    const std::string oldTop = test::text(*con, "select ID from Record_XF where Card_No='" + x[1] + "' and Date_Time < '" +
+                                                    kCut + "' order by Card_LiuShui desc, ID desc limit 1");
+    const std::int64_t sum = test::number(*con, "select sum(YuE_Change) from Record_XF where Card_No='" + x[1] +
+                                                    "' and Card_LiuShui > 1");
+    use(*live);
+    bool uploaded = false;
+    int atOldTop = 0;  // statements that made X's old top a settlement row
+    db::setStatementObserver([&](const std::string& sql) {
+        if (sql.rfind("update Record_XF set", 0) == 0 && sql.find(" when " + oldTop + " then ") != std::string::npos)
+            ++atOldTop;
+        // The set's read of rows written since the run began: its serial rows are read by now.
+        const std::size_t at = sql.find("+Pinfo_ID in (");
+        if (uploaded || at == std::string::npos ||
+            ("," + sql.substr(at + 14, sql.find(')', at) - at - 14) + ",").find("," + x[0] + ",") == std::string::npos)
+            return;
+        uploaded = true;
+        test::Terminal lt(live->cs, {x[1], 990, 2000, false, kLate});
+        lt.waitForCommits(1);
+        EXPECT_EQ(lt.finish().failures, 0);
+    });
+    settle();
+    db::setStatementObserver(nullptr);
+    ASSERT_TRUE(uploaded);
+    EXPECT_TRUE(sv->boxes.empty()) << sv->lastPrompt();
+    EXPECT_EQ(atOldTop, 0);
+    // Its serial 1 and one settlement row: the last late row, with every change above serial 1.
+    const std::int64_t late = test::number(*con, "select count(*) from Record_BF_XF where Mach_ID=990");
+    ASSERT_GE(late, 1);
+    EXPECT_EQ(count("Record_XF where Card_No='" + x[1] + "'"), 2);
+    EXPECT_EQ(test::row(*con, "select Card_LiuShui, Mach_ID, YuE_Change from Record_XF where XF_Type=250 and Card_No='" + x[1] + "'"),
+              (T{test::text(*con, "select max(Card_LiuShui) from Record_BF_XF where Mach_ID=990"), "990",
+                 std::to_string(sum - late)}));
+}
+
 // A terminal on the server locks its card's row, not the module's lock: the
 // card's row stays locked while the rows its set's walks did not read yet are
 // read and the set is collapsed, so no late row of the terminal falls
