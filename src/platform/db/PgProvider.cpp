@@ -575,12 +575,14 @@ bool PgProvider::beginSnapshot() {
 
 void PgProvider::commit() {
     if (!inTransaction()) throw DbError("cannot commit - no transaction is active");
+    const std::string waited = std::move(waiters_);
+    waiters_.clear();
     Result r = simple("COMMIT");
     // A transaction the server had already failed ends in a rollback, not a commit.
     if (std::strcmp(PQcmdStatus(r.get()), "ROLLBACK") == 0)
         throw DbError::told(
             platform::numberedText(1002, "The transaction could not be committed and was rolled back.", {}), 3146);
-    letWaitersIn();
+    letWaitersIn(waited);
 }
 
 void PgProvider::savepointControl(const std::string& sql) {
@@ -632,17 +634,16 @@ bool PgProvider::othersWaitToWrite() {
 // session takes any again. Its commit wakes them, and where they wait for a
 // row it updated they look for the row's new version, which a transaction
 // it began at once could lock first: a terminal would then wait behind the
-// next batch too. A little while at most, as the file's writers do.
-void PgProvider::letWaitersIn() {
-    constexpr std::chrono::milliseconds kLongest{50};
-    if (waiters_.empty()) return;
-    const std::string pids = waiters_;
-    waiters_.clear();
+// next batch too. Until each has its lock or waits for another session (the
+// server's lock table, which every login may read), a little while at most.
+void PgProvider::letWaitersIn(const std::string& pids) {
+    constexpr std::chrono::milliseconds kLongest{20};
+    if (pids.empty()) return;
     const auto until = std::chrono::steady_clock::now() + kLongest;
     try {
         while (std::chrono::steady_clock::now() < until &&
-               !query("select 1 from pg_stat_activity where pid = any(cast('{" + pids + "}' as int array)) and "
-                      "wait_event_type = 'Lock' limit 1",
+               !query("select 1 from pg_locks where not granted and pid = any(cast('{" + pids +
+                          "}' as int array)) and cardinality(pg_blocking_pids(pid)) = 0 limit 1",
                       {})
                     .rows.empty()) {
         }

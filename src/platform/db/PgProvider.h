@@ -96,7 +96,7 @@ private:
     std::string lastState_;  // SQLSTATE of the last failure
     std::chrono::steady_clock::time_point askedWaiting_{};
     std::string waiters_;  // sessions last seen waiting for this one's locks, by process ID
-    void letWaitersIn();
+    void letWaitersIn(const std::string& pids);
 };
 
 }  // namespace tolvenk::db

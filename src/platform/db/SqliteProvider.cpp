@@ -33,6 +33,7 @@ DbError readOnlyRefusal(const std::string& path) {
 constexpr std::size_t kCacheLimit = 128;
 
 bool inWalMode(sqlite3* db);
+void setPragma(sqlite3* db, const char* name, long long v);
 
 // How often a waiting connection tries a lock again: the engine's own waits
 // grow to 100 ms, and a writer that took the lock again at once between its
@@ -428,7 +429,14 @@ void SqliteProvider::beginWrite() {
         if (bulk_) othersWaitToWrite();  // a series notes the writer waiting
         turns_->letWaitingGoFirst(kLongestTurn);
     }
-    if (bulk_ && bulk_->shared) startLogOver();
+    if (bulk_ && bulk_->shared) {
+        // Each commit flushed with the lock held: the other writer's own
+        // flush would otherwise write the series' pages, and it waited for
+        // them. (The engine takes the setting only between transactions.)
+        if (!bulk_->flushing) setPragma(db_, "synchronous", bulk_->synchronous);
+        bulk_->flushing = true;
+        startLogOver();
+    }
     const Writing writing(*this);
     runScript("BEGIN IMMEDIATE");
 }
@@ -509,9 +517,6 @@ bool SqliteProvider::othersWaitToWrite() {
     if (waiting && bulk_ && !bulk_->shared) {
         bulk_->shared = true;
         sqlite3_wal_autocheckpoint(db_, 0);  // copied back by copyBackShared after each commit
-        // Each commit flushed with the lock held: the other writer's own
-        // flush would otherwise write the series' pages, and it waited for them.
-        setPragma(db_, "synchronous", bulk_->synchronous);
     }
     return waiting;
 }

@@ -91,6 +91,7 @@ private:
     struct Saved_Settings {
         long long synchronous, cacheSize, walPages;
         bool shared = false;  // another writer was seen waiting during the series
+        bool flushing = false;  // its own setting put back for the rest of the series
         int logged = 0;       // pages in the log after the series' last copy-back
         int restartAt = 4 * kStartOverPages;  // past which it waits for the others to start it over
     };

@@ -72,10 +72,12 @@ TEST(BulkWrites, OnceATerminalWaitedTheSeriesCopiesEachCommitBack) {
     const test::TerminalReport r = terminal.finish();
     EXPECT_EQ(r.failures, 0);
 
-    // Five commits, far from the WAL's 1000 pages: the file holds them already.
+    // Five commits, far from the WAL's 1000 pages: the file holds them already,
+    // each flushed as the session's own setting has it.
     const auto size = std::filesystem::file_size(path);
     for (int i = 0; i < 5; ++i) pageCommit(*writer, i);
     EXPECT_GE(std::filesystem::file_size(path), size + 5 * 3000);
+    EXPECT_EQ(test::text(*writer, "PRAGMA synchronous"), usual.substr(0, usual.find(' ')));
 
     writer->setBulkWrites(false);
     EXPECT_EQ(settingsOf(*writer), usual);
