@@ -634,18 +634,19 @@ bool PgProvider::othersWaitToWrite() {
 // session takes any again. Its commit wakes them, and where they wait for a
 // row it updated they look for the row's new version, which a transaction
 // it began at once could lock first: a terminal would then wait behind the
-// next batch too. Until each has its lock or waits for another session (the
-// server's lock table, which every login may read), a little while at most.
+// next batch too. From the server's lock table, which every login may read:
+// until each has locked a row (it holds its own transaction ID), ended its
+// transaction or waits for another session; a little while at most.
 void PgProvider::letWaitersIn(const std::string& pids) {
     constexpr std::chrono::milliseconds kLongest{20};
     if (pids.empty()) return;
+    const std::string coming =
+        "select 1 from pg_locks l where l.pid = any(cast('{" + pids +
+        "}' as int array)) and cardinality(pg_blocking_pids(l.pid)) = 0 and not exists (select 1 from pg_locks m "
+        "where m.pid = l.pid and m.locktype = 'transactionid' and m.mode = 'ExclusiveLock' and m.granted) limit 1";
     const auto until = std::chrono::steady_clock::now() + kLongest;
     try {
-        while (std::chrono::steady_clock::now() < until &&
-               !query("select 1 from pg_locks where not granted and pid = any(cast('{" + pids +
-                          "}' as int array)) and cardinality(pg_blocking_pids(pid)) = 0 limit 1",
-                      {})
-                    .rows.empty()) {
+        while (std::chrono::steady_clock::now() < until && !query(coming, {}).rows.empty()) {
         }
     } catch (const DbError&) {
         // a question of courtesy again
