@@ -483,9 +483,8 @@ std::string BTService::IS_ID_Sql(const std::string& P_id) {
 }
 
 std::string BTService::IS_ID_Sql(const std::vector<std::string>& P_ids) {
-    std::string list;
-    for (const std::string& p : P_ids) list += (list.empty() ? "" : ",") + num(p);
-    return "select * from Card_Info where PInfo_id in (" + list + ") and Card_Model=1 and C_GuaShi=0 order by ID";
+    return "select * from Card_Info where PInfo_id in (" + sql::numList(P_ids) +
+           ") and Card_Model=1 and C_GuaShi=0 order by ID";
 }
 
 std::vector<BTService::ID_Grant_Result> BTService::Grant_ID_BT(db::Connection& con,
@@ -496,11 +495,6 @@ std::vector<BTService::ID_Grant_Result> BTService::Grant_ID_BT(db::Connection& c
     std::vector<ID_Grant_Result> out;
     if (rows.empty()) return out;
     const bool times = B_Unit == B_Unit_Code::ID_Times;
-    const auto listOf = [](const std::vector<std::string>& ids) {
-        std::string list;
-        for (const std::string& id : ids) list += (list.empty() ? "" : ",") + num(id);
-        return list;
-    };
     std::vector<std::string> batchIds, cardIds;
     for (const ID_Grant_Row& r : rows) {
         batchIds.push_back(r.BT_ID);
@@ -508,12 +502,12 @@ std::vector<BTService::ID_Grant_Result> BTService::Grant_ID_BT(db::Connection& c
     }
     // The cards first, as a terminal on a server takes them, in one order
     // against another office; then what each row and card holds now.
-    if (!cardIds.empty()) con.lockRows("Card_Info", "ID in (" + listOf(cardIds) + ") order by ID");
+    if (!cardIds.empty()) con.lockRows("Card_Info", "ID in (" + sql::numList(cardIds) + ") order by ID");
     struct Amount {
         std::int64_t jine, ci;
     };
     std::map<std::string, Amount> inState;
-    for (auto rs = con.openRecordset("select ID,B_JinE,B_Ci from BuTie_OK where ID in (" + listOf(batchIds) +
+    for (auto rs = con.openRecordset("select ID,B_JinE,B_Ci from BuTie_OK where ID in (" + sql::numList(batchIds) +
                                      ") and B_SF=" + num(From_SF));
          !rs->eof(); rs->moveNext())
         inState[num(rs->field(0).toString())] = {rs->field(1).toInt64(), rs->field(2).toInt64()};
@@ -524,7 +518,7 @@ std::vector<BTService::ID_Grant_Result> BTService::Grant_ID_BT(db::Connection& c
     std::map<std::string, Balance> usable;
     if (!cardIds.empty())
         for (auto rs = con.openRecordset("select ID,C_YuE_ID,C_YuCi_ID from Card_Info where ID in (" +
-                                         listOf(cardIds) + ") and Card_Model=1 and C_GuaShi=0");
+                                         sql::numList(cardIds) + ") and Card_Model=1 and C_GuaShi=0");
              !rs->eof(); rs->moveNext())
             usable[num(rs->field(0).toString())] = {rs->field(1), rs->field(2)};
     std::vector<std::string> credited, parked;
@@ -560,9 +554,11 @@ std::vector<BTService::ID_Grant_Result> BTService::Grant_ID_BT(db::Connection& c
     }
     const std::string stamp = "update BuTie_OK set ZhunBei_DT='" + q(ZB_DT) + "',ZhunBei_Ren_ID=" + num(ZB_Ren_ID) + ",B_SF=";
     if (!parked.empty())
-        con.execute(stamp + num(B_SF_Code::Handed_Out) + " where ID in (" + listOf(parked) + ") and B_SF=" + num(From_SF));
+        con.execute(stamp + num(B_SF_Code::Handed_Out) + " where ID in (" + sql::numList(parked) +
+                    ") and B_SF=" + num(From_SF));
     if (credited.empty()) return out;
-    con.execute(stamp + num(B_SF_Code::Credited) + " where ID in (" + listOf(credited) + ") and B_SF=" + num(From_SF));
+    con.execute(stamp + num(B_SF_Code::Credited) + " where ID in (" + sql::numList(credited) +
+                ") and B_SF=" + num(From_SF));
     const char* balance = times ? "C_YuCi_ID" : "C_YuE_ID";
     std::string cases, cards;
     for (const auto& [id, sum] : added) {

@@ -172,7 +172,7 @@ Set_Rows readRows(db::Connection& con, const std::vector<Listed_Card>& cards, co
         s.walks[keyOf(c.person, c.card)].listed = c;
         people.insert(c.person);
     }
-    for (const std::int64_t p : people) s.people += (s.people.empty() ? "" : ",") + sql::num(p);
+    s.people = sql::numList(people);
     s.take(*Settlement_Store::Serial_Rows(con, s.people, cutoff), false, cutoff);
     std::int64_t most[2] = {0, 0};
     for (const auto& [key, rows] : s.read)
@@ -196,8 +196,7 @@ Set_Rows readRows(db::Connection& con, const std::vector<Listed_Card>& cards, co
             const auto [money, times] = low->second;
             if ((money > 0 && money <= w.top[0]) || (times > 0 && times <= w.top[1])) latePeople.insert(key.first);
         }
-        lateList.clear();
-        for (const std::int64_t p : latePeople) lateList += (lateList.empty() ? "" : ",") + sql::num(p);
+        lateList = sql::numList(latePeople);
     }
     if (!lateList.empty() && (most[0] >= 2 || most[1] >= 2))
         s.take(*Settlement_Store::Late_Rows(con, lateList, cutoff, most[0], most[1]), true, cutoff);

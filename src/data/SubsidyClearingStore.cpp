@@ -111,12 +111,6 @@ DataList readAll(db::Connection& con, const std::string& sql) {
     return list;
 }
 
-std::string numberList(const std::vector<std::int64_t>& values) {
-    std::string list;
-    for (const std::int64_t v : values) list += (list.empty() ? "" : ",") + num(v);
-    return list;
-}
-
 // The first month text after every day of `yearMonth` ("yyyy-MM").
 std::string monthEnd(const std::string& yearMonth) {
     const int year = std::stoi(yearMonth.substr(0, 4)), month = std::stoi(yearMonth.substr(5, 2));
@@ -291,7 +285,7 @@ std::vector<Outcome> Clear_Employees(db::Connection& con, const std::vector<Requ
     const Request& first = requests.front();
     std::vector<std::int64_t> people;
     for (const Request& r : requests) people.push_back(r.pinfoId);
-    const std::string who = "(" + numberList(people) + ")";
+    const std::string who = "(" + sql::numList(people) + ")";
     const std::string yearMonth = formatMonth(first.year, static_cast<unsigned>(first.month));
     // As one employee's clearing: the cards held first (on a server against
     // terminals booking on them; in a fixed order, against another office

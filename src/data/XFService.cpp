@@ -428,12 +428,6 @@ std::string XFService::Get_HZ_Rep_Format(int Index) {
 
 namespace {
 
-std::string numberList(const std::vector<std::int64_t>& values) {
-    std::string list;
-    for (const std::int64_t v : values) list += (list.empty() ? "" : ",") + num(v);
-    return list;
-}
-
 // The least text above every text that starts with `prefix` (bytewise, as
 // both engines compare these columns): [prefix, prefixEnd) holds exactly the
 // texts a LIKE 'prefix%' finds, as bounds an index serves. Empty when there
@@ -450,7 +444,7 @@ std::string prefixEnd(std::string prefix) {
 std::string personOf(bool everyone) { return everyone ? "+Pinfo_id" : "Pinfo_id"; }
 
 std::string peopleIn(const std::vector<std::int64_t>& people, bool everyone) {
-    return everyone ? std::string() : "Pinfo_id in (" + numberList(people) + ") and ";
+    return everyone ? std::string() : "Pinfo_id in (" + sql::numList(people) + ") and ";
 }
 
 }  // namespace
@@ -461,8 +455,8 @@ DataList XFService::QL_Spent(const std::vector<std::int64_t>& PInfoIDs, const st
     std::vector<std::int64_t> kinds(SpendKinds.begin(), SpendKinds.end());
     const std::string end = prefixEnd(Prefix);
     const std::string head = "select Pinfo_id,sum(YuE_Change) as Fen,sum(YuCi_Change) as Ci from Record_XF where Pinfo_id in (" +
-                             numberList(PInfoIDs) + ") and ";
-    const std::string tail = " and XF_Type in (" + numberList(kinds) +
+                             sql::numList(PInfoIDs) + ") and ";
+    const std::string tail = " and XF_Type in (" + sql::numList(kinds) +
                              ") and coalesce(Card_LiuShui,0)<=0 and coalesce(Ci_LiuShui,0)<=0 group by Pinfo_id";
     // In pieces of the month where a long read keeps terminals out: an
     // employee then has a row per piece.
@@ -484,7 +478,7 @@ DataList XFService::QL_Batches(const std::vector<std::int64_t>& PInfoIDs, std::i
                               " then 1 else 0 end) as Markers,sum(case when " + marker +
                               " then B_JinE else 0 end) as Cleared_Fen,sum(case when " + marker +
                               " then B_Ci else 0 end) as Cleared_Ci from BuTie_OK where Pinfo_ID in (" +
-                              numberList(PInfoIDs) + ") and B_Month=" + num(Month) + " and B_Year=" + num(Year) +
+                              sql::numList(PInfoIDs) + ") and B_Month=" + num(Month) + " and B_Year=" + num(Year) +
                               " group by Pinfo_ID");
 }
 
@@ -501,7 +495,7 @@ std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_Spread(const std::vector<st
                                                             const std::string& DateTime) {
     return base_.Get_DataList_ADO("select Pinfo_id,count(YuE_Change) as N,min(YuE_Change) as Lo,max(YuE_Change) as Hi "
                                   "from Record_XF where Pinfo_id in (" +
-                                  numberList(PInfoIDs) + ") and Date_Time<='" + q(DateTime) +
+                                  sql::numList(PInfoIDs) + ") and Date_Time<='" + q(DateTime) +
                                   "' and Err_Code=0 group by Pinfo_id");
 }
 
@@ -514,7 +508,7 @@ std::shared_ptr<db::Recordset> XFService::Cha_YeE_All(const std::vector<std::int
         "select p.Pinfo_id,r.ID,r.Date_Time,r.YuE_New,r.YuCi_New from Ren_Per_Info p inner join Record_XF r on "
         "r.ID=(select top 1 x.ID from Record_XF x where x.Pinfo_id=p.Pinfo_id and x.Date_Time<='" +
         q(DateTime) + "' and x.Card_Liushui<>0 and x.Err_Code=0 order by x.Date_Time desc,x.ID desc)" +
-        " where p.Pinfo_id in (" + numberList(PInfoIDs) + ") order by r.ID");
+        " where p.Pinfo_id in (" + sql::numList(PInfoIDs) + ") order by r.ID");
 }
 
 std::int64_t XFService::Count_Employees() {
