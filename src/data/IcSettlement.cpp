@@ -297,8 +297,37 @@ std::shared_ptr<Set_Rows> Read_Set(db::Connection& con, const std::vector<Listed
 
 std::int64_t Read_Top(const Set_Rows& read) { return read.since; }
 
+namespace {
+
+// Where a walk that counts more than `most` rows may stop short: the serial
+// M of a counted row about `most` rows above serial 2 that a walk from M
+// takes as its first row, so that collapsing 2..M now and the rest later
+// leaves what one collapse would (the later walk sums M's settlement row
+// with the rows above it); 0 for none. `rows`: the walk's rows, highest
+// serial first; `top`: the serial the whole walk settles.
+std::int64_t shortStop(const std::vector<Walk_Row>& rows, std::int64_t top, const std::string& cutoff,
+                       std::int64_t most) {
+    std::int64_t counted = 0;
+    for (std::size_t i = rows.size(); i-- > 0;) {
+        const Walk_Row& row = rows[i];
+        if (row.serial < 2) continue;
+        if (row.serial >= top) return 0;
+        if (++counted < most) continue;
+        // Alone at its serial (a serial uploaded twice is settled as one),
+        // valid and dated before the cut-off, as a walk's first row must be.
+        const bool alone = (i == 0 || rows[i - 1].serial != row.serial) &&
+                           (i + 1 == rows.size() || rows[i + 1].serial != row.serial);
+        if (alone && row.serial > 2 && !row.err.isNull() && row.err.toDouble() == 0 && before(row.date, cutoff))
+            return row.serial;
+    }
+    return 0;
+}
+
+}  // namespace
+
 void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, const std::string& cutoff,
-                  const std::string& backupStart, const Late_Serials& late, Set_Rows* read) {
+                  const std::string& backupStart, const Late_Serials& late, Set_Rows* read, std::int64_t mostRows,
+                  std::vector<Listed_Card>* more) {
     if (cards.empty()) return;
     db::Transaction t(con);
     holdCards(con, numbersOf(cards));
@@ -314,10 +343,19 @@ void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, co
             alone.push_back(w.listed);
             continue;
         }
+        bool shortened = false;
         for (int k = 0; k < 2; ++k) {
             if (w.rows[k].empty()) continue;
-            const Walk_Result r = Walk_Card(w.rows[k], cutoff);
+            Walk_Result r = Walk_Card(w.rows[k], cutoff);
             if (r.count <= 1) continue;
+            if (mostRows > 0 && more && r.count > mostRows) {
+                if (const std::int64_t stop = shortStop(w.rows[k], r.collapse.serial, cutoff, mostRows)) {
+                    const auto from = std::find_if(w.rows[k].begin(), w.rows[k].end(),
+                                                   [stop](const Walk_Row& row) { return row.serial == stop; });
+                    r = Walk_Card(std::vector<Walk_Row>(from, w.rows[k].end()), cutoff);
+                    shortened = true;
+                }
+            }
             const std::int64_t n = r.collapse.serial;
             // As the collapse's statements take them: serials 2..N copied but
             // earlier settlement rows and rows before the backup start, and at
@@ -333,6 +371,7 @@ void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, co
                     settled[k].push_back({row.id, r.collapse.sum, r.collapse.balance});
             }
         }
+        if (shortened) more->push_back(w.listed);
     }
     Settlement_Store::Move_Rows(con, copy, moved, gone);
     Settlement_Store::Settle_Rows(con, Serial::Money, settled[0]);

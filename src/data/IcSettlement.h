@@ -82,9 +82,13 @@ std::int64_t Read_Top(const Set_Rows& read);
 // settles each of them: their rows read once (under the lock, or by
 // Read_Set before it, given as `read`, which is used up), each card and kind
 // walked, the rows to copy, delete and settle written together. A failure
-// passes; the caller undoes all of them.
+// passes; the caller undoes all of them. With `mostRows`, a card and kind
+// whose walk counts more rows collapses only its lowest ones, about that
+// many, and the card goes to `more`: the rest wait for a later turn (a heavy
+// card's rows lie on hundreds of pages, and a terminal waits for them all).
 void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, const std::string& cutoff,
-                  const std::string& backupStart, const Late_Serials& late = {}, Set_Rows* read = nullptr);
+                  const std::string& backupStart, const Late_Serials& late = {}, Set_Rows* read = nullptr,
+                  std::int64_t mostRows = 0, std::vector<Listed_Card>* more = nullptr);
 // Those of `cards` whose walk would still find more than one row to
 // collapse, as Settle_Cards would settle them; read without the lock.
 std::vector<Listed_Card> Unsettled_Of(db::Connection& con, const std::vector<Listed_Card>& cards,

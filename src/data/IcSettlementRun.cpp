@@ -80,30 +80,61 @@ void settleIn(Write_Batch& batch, std::int32_t person, const std::string& card, 
     });
 }
 
+// A card whose turn collapsed only its lowest rows, and its place in the list.
+struct Carried {
+    Listed_Card card;
+    std::int64_t at = 0;
+};
+
+// Once another writer works beside the run, a card's turn collapses at most
+// about this many rows of each kind: a heavy card's rows lie on hundreds of
+// pages, and a terminal waits for all of them to be written.
+constexpr std::int64_t kShortTurn = 64;
+
+bool sameCard(const Listed_Card& a, const Listed_Card& b) { return a.person == b.person && a.card == b.card; }
+
 // Settles a set of cards with one statement per kind of read and write in a
 // savepoint of the batch; when the set fails, each card on its own, so that
 // the one at fault is named and the cards before it kept. `kept` is told once
 // the batch is committed; cards whose writes the batch lost go to `missed`.
 // `top`: the highest transaction ID the sets before were read at; rows come
 // in beside the run only from others (it deletes and updates), and on the
-// server a terminal waits only when its own card is in the set.
-void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Listed_Card>& set,
-               const std::string& cutoff, const std::string& backup, const Late_Serials& late,
-               std::vector<Listed_Card>& missed, std::int64_t& top, const Write_Batch::Kept& kept = {}) {
+// server a terminal waits only when its own card is in the set. Cards with
+// rows left after a short turn go to `carry`, for a turn of their own again.
+void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carried>& set, const std::string& cutoff,
+               const std::string& backup, const Late_Serials& late, std::vector<Listed_Card>& missed,
+               std::int64_t& top, std::vector<Carried>& carry, const Write_Batch::Kept& kept = {}) {
+    std::vector<Listed_Card> cards;
+    for (const Carried& c : set) cards.push_back(c.card);
     try {
         // Read while no batch holds the lock.
-        const auto read = batch.open() ? nullptr : Read_Set(con, set, cutoff, late);
+        const auto read = batch.open() ? nullptr : Read_Set(con, cards, cutoff, late);
         if (read) {
             if (top > 0 && Read_Top(*read) > top) batch.othersWrite();
             top = std::max(top, Read_Top(*read));
         }
+        std::vector<Listed_Card> more;
         batch.items(
-            static_cast<std::int64_t>(set.size()),
-            [&](db::Connection& c) { Settle_Cards(c, set, cutoff, backup, late, read.get()); }, kept,
-            [&missed, set](const std::string&) { missed.insert(missed.end(), set.begin(), set.end()); });
+            static_cast<std::int64_t>(cards.size()),
+            [&](db::Connection& c) {
+                more.clear();
+                Settle_Cards(c, cards, cutoff, backup, late, read.get(), batch.contended() ? kShortTurn : 0, &more);
+            },
+            kept,
+            // A card whose writes were lost is left to the check after the pass.
+            [&missed, &carry, cards](const std::string&) {
+                missed.insert(missed.end(), cards.begin(), cards.end());
+                std::erase_if(carry, [&cards](const Carried& c) {
+                    return std::any_of(cards.begin(), cards.end(),
+                                       [&c](const Listed_Card& l) { return sameCard(l, c.card); });
+                });
+            });
+        for (const Listed_Card& m : more)
+            for (const Carried& c : set)
+                if (sameCard(c.card, m)) carry.push_back(c);
     } catch (const std::exception& e) {
         if (db::connectionLost(e)) throw;
-        for (const Listed_Card& c : set) settleIn(batch, c.person, c.card, cutoff, backup, missed, kept);
+        for (const Listed_Card& c : cards) settleIn(batch, c.person, c.card, cutoff, backup, missed, kept);
     }
 }
 
@@ -114,6 +145,7 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
                   const Late_Serials& late, std::vector<Listed_Card>& missed, const Run_Progress& progress,
                   std::int64_t& gone) {
     const Bulk_Writes bulk(con);
+    std::vector<Carried> carry;  // before the batch: its lost writes take cards off
     Write_Batch batch(con);
     Set_Size size(batch, kFirstSet);
     std::int64_t top = 0;
@@ -125,24 +157,36 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
     bool stopped = false;
     std::int64_t pendingFrom = -1;  // the first card of writes not yet committed
     batch.committing([&] {
-        while (!cards.eof()) {
-            step.card = cards.field(colCard).toString();
-            step.person = static_cast<std::int32_t>(cards.field(colPerson).toInt64());
+        while (!cards.eof() || !carry.empty()) {
+            if (carry.empty()) {
+                step.card = cards.field(colCard).toString();
+                step.person = static_cast<std::int32_t>(cards.field(colPerson).toInt64());
+            } else {
+                step.card = carry.front().card.card;
+                step.person = carry.front().card.person;
+            }
             const bool between = batch.pause(telling);
+            // A card with rows left is not gone through yet.
             gone = pendingFrom >= 0 ? pendingFrom : step.done;
+            for (const Carried& c : carry) gone = std::min(gone, c.at);
             if (between && progress && !progress(step)) {
                 stopped = true;
                 return;
             }
-            // This card and the next ones up to the set's size.
-            std::vector<Listed_Card> set;
-            const std::int64_t first = step.done, most = size.next(telling);
+            // The cards with rows left first, then the next ones up to the set's size.
+            std::vector<Carried> set;
+            const std::int64_t most = size.next(telling);
+            for (; !carry.empty() && static_cast<std::int64_t>(set.size()) < most; carry.erase(carry.begin()))
+                set.push_back(carry.front());
             for (; !cards.eof() && static_cast<std::int64_t>(set.size()) < most; cards.moveNext(), ++step.done)
-                set.push_back({static_cast<std::int32_t>(cards.field(colPerson).toInt64()),
-                               cards.field(colCard).toString()});
-            if (!batch.open() && pendingFrom < 0) pendingFrom = first;
+                set.push_back({{static_cast<std::int32_t>(cards.field(colPerson).toInt64()),
+                                cards.field(colCard).toString()},
+                               step.done});
+            if (!batch.open() && pendingFrom < 0) pendingFrom = set.front().at;
             size.write(set.size(), [&] {
-                settleSet(con, batch, set, cutoff, backup, late, missed, top, [&pendingFrom] { pendingFrom = -1; });
+                settleSet(con, batch, set, cutoff, backup, late, missed, top, carry, [&pendingFrom] {
+                    pendingFrom = -1;
+                });
             });
         }
         if (batch.commit() && pendingFrom < 0) gone = step.done;
@@ -176,18 +220,21 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
         return;
     }
     {
+        std::vector<Carried> carry;
         Write_Batch batch(con);
         Set_Size size(batch, kFirstSet);
         std::int64_t top = 0;
         const auto unsettled = Unsettled_Cards(con, cutoff, late, missed);
         // A batch that could not commit leaves its cards to the check below.
         batch.committing([&] {
-            for (std::size_t i = 0; i < unsettled.size();) {
-                std::vector<Listed_Card> set;
-                for (const std::int64_t most = size.next(false);
-                     i < unsettled.size() && static_cast<std::int64_t>(set.size()) < most; ++i)
-                    set.push_back({unsettled[i].first, unsettled[i].second});
-                size.write(set.size(), [&] { settleSet(con, batch, set, cutoff, backup, late, missed, top); });
+            for (std::size_t i = 0; i < unsettled.size() || !carry.empty();) {
+                std::vector<Carried> set;
+                const std::int64_t most = size.next(false);
+                for (; !carry.empty() && static_cast<std::int64_t>(set.size()) < most; carry.erase(carry.begin()))
+                    set.push_back(carry.front());
+                for (; i < unsettled.size() && static_cast<std::int64_t>(set.size()) < most; ++i)
+                    set.push_back({{unsettled[i].first, unsettled[i].second}});
+                size.write(set.size(), [&] { settleSet(con, batch, set, cutoff, backup, late, missed, top, carry); });
                 batch.pause(false);
             }
         });

@@ -65,6 +65,7 @@ public:
     // Another writer is at work beside the run (its rows were seen come in):
     // sized as when one waited, before it has to.
     void othersWrite() { contended_ = true; }
+    bool contended() const { return contended_; }
     // Tells `told` in its place among the items' outcomes: when the open
     // batch ends, committed or not, or at once when none is open (an item
     // that failed on its own is told so in the order of the others).

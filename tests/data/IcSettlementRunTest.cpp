@@ -344,3 +344,99 @@ TEST_P(IcSettlementRun, TheLockIsHeldByTheWritingSessionAndLetGoHoweverTheRunEnd
     EXPECT_TRUE(stillHeld);
     EXPECT_FALSE(held());
 }
+
+namespace {
+
+// H's money serials 1..200 before the cut-off and 201 after it, with a
+// site's dirt: 198..200 uncertain (passed over); below the top, counted: an
+// earlier settlement row at 10, uncertain rows at 30 and 129, a row without a
+// date at 65, serial 128 uploaded twice (65 and 128 are where turns of 64
+// rows would stop); times serials 1..150 on rows of their own. Another
+// writer is at work beside the run (each progress adds a row), so the run
+// takes H in short turns.
+class ShortTurns : public IcSettlementRun {
+protected:
+    void SetUp() override {
+        IcSettlementRun::SetUp();
+        if (IsSkipped()) return;
+        con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (7,'H',0)");
+        std::int64_t balance = 100000;
+        for (int n = 1; n <= 201; ++n) {
+            const int change = n == 1 ? 100000 : -(n % 7 + 1);
+            balance += n == 1 ? 0 : change;
+            test::XfRow row;
+            row.person(7).card("H").type(n == 10 ? 250 : 1).cardSerial(n).timesSerial(0).money(change)
+                .balance(balance).err(n >= 198 && n <= 200 ? 3 : n == 30 || n == 129 ? 1 : 0);
+            if (n != 65) row.date(n == 201 ? "2026-06-02 10:00:00" : "2026-05-" + day(n) + " 10:00:00");
+            row.insert(*con);
+            if (n == 128) row.insert(*con);
+        }
+        for (int n = 1; n <= 150; ++n)
+            test::XfRow().person(7).card("H").type(1).cardSerial(0).timesSerial(n).times(n == 1 ? 500 : -1)
+                .timesLeft(501 - n).date("2026-05-" + day(n) + " 11:00:00").err(0).insert(*con);
+        // What one collapse to serial 197 (money) and 150 (times) leaves, by plain SQL.
+        moneySum = test::number(*con, "select sum(YuE_Change) from Record_XF where Card_No='H' and Card_LiuShui "
+                                      "between 2 and 197");
+        moneyLeft = test::number(*con, "select YuE_New from Record_XF where Card_No='H' and Card_LiuShui=197");
+        copied = test::column(*con, "select ID from Record_XF where Card_No='H' and XF_Type<>250 and Date_Time is "
+                                    "not null and (Card_LiuShui between 2 and 197 or Ci_LiuShui between 2 and 150) "
+                                    "order by ID");
+    }
+    static std::string day(int n) { return std::string(n % 28 + 1 < 10 ? "0" : "") + std::to_string(n % 28 + 1); }
+    // A run beside a writer; `until` says when to stop. Returns how often H was told.
+    int runBeside(const std::function<bool(int)>& until = {}) {
+        int told = 0;
+        run([&](const Run_Step& s) {
+            money(99, "Z", 1, 1, 1, "2026-06-05 10:00:00");  // the other writer's row
+            if (s.card == "H") ++told;
+            return !until || until(told);
+        });
+        return told;
+    }
+    void expectSettledOnce() {
+        EXPECT_EQ(test::rows(*con, "select Card_LiuShui,XF_Type,YuE_Change,YuE_New from Record_XF where "
+                                   "Card_No='H' and Card_LiuShui>0 order by Card_LiuShui,ID"),
+                  (std::vector<T>{{"1", "1", "100000", "100000"},
+                                  {"197", "250", std::to_string(moneySum), std::to_string(moneyLeft)},
+                                  {"198", "1", "-3", std::to_string(moneyLeft - 3)},
+                                  {"199", "1", "-4", std::to_string(moneyLeft - 7)},
+                                  {"200", "1", "-5", std::to_string(moneyLeft - 12)},
+                                  {"201", "1", "-6", std::to_string(moneyLeft - 18)}}));
+        EXPECT_EQ(test::rows(*con, "select Ci_LiuShui,XF_Type,YuCi_Change,YuCi_New from Record_XF where "
+                                   "Card_No='H' and Ci_LiuShui>0 order by Ci_LiuShui"),
+                  (std::vector<T>{{"1", "1", "500", "500"}, {"150", "250", "-149", "351"}}));
+        // Every row copied once, as the terminal wrote it.
+        EXPECT_EQ(test::column(*con, "select ID from Record_BF_XF where Card_No='H' order by ID"), copied);
+        EXPECT_EQ(test::number(*con, "select count(*) from Record_BF_XF where Card_No='H' and XF_Type=250"), 0);
+    }
+    std::int64_t moneySum = 0, moneyLeft = 0;
+    T copied;
+};
+
+TOLVENK_ON_BOTH_ENGINES(ShortTurns);
+
+}  // namespace
+
+TEST_P(ShortTurns, AHeavyCardBesideAWriterIsSettledInTurnsAsOneCollapseWould) {
+    EXPECT_GT(runBeside(), 2);  // H came back for the rows its first turns left
+    expectSettledOnce();
+    EXPECT_EQ(card("A")[1], (T{"3", "250", "-300", "700"}));
+    EXPECT_EQ(settlementRow()[1], "1");
+}
+
+// Stopped between two of H's turns: what is left of H holds the same sum
+// and balance, one settlement row among its lowest serials; the next run
+// settles the rest once.
+TEST_P(ShortTurns, AStopBetweenTurnsLeavesTheCardWholeInSumAndTheNextRunEndsIt) {
+    EXPECT_EQ(runBeside([](int told) { return told < 2; }), 2);
+    EXPECT_EQ(test::number(*con, "select sum(YuE_Change) from Record_XF where Card_No='H' and Card_LiuShui between 2 "
+                                 "and 197"),
+              moneySum);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Card_No='H' and XF_Type=250 and "
+                                 "Card_LiuShui > 10"),
+              1);
+    EXPECT_GT(test::number(*con, "select count(*) from Record_XF where Card_No='H' and Card_LiuShui between 2 and 197"),
+              100);
+    runBeside();
+    expectSettledOnce();
+}
