@@ -93,6 +93,13 @@ constexpr std::int64_t kShortTurn = 64;
 
 bool sameCard(const Listed_Card& a, const Listed_Card& b) { return a.person == b.person && a.card == b.card; }
 
+// A set begins with the cards that have rows left, as many as it takes.
+void takeCarried(std::vector<Carried>& carry, std::vector<Carried>& set, std::int64_t most) {
+    const auto n = std::min<std::size_t>(carry.size(), static_cast<std::size_t>(std::max<std::int64_t>(0, most)));
+    set.insert(set.end(), carry.begin(), carry.begin() + static_cast<std::ptrdiff_t>(n));
+    carry.erase(carry.begin(), carry.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
 // Settles a set of cards with one statement per kind of read and write in a
 // savepoint of the batch; when the set fails, each card on its own, so that
 // the one at fault is named and the cards before it kept. `kept` is told once
@@ -148,7 +155,9 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
     std::vector<Carried> carry;  // before the batch: its lost writes take cards off
     Write_Batch batch(con);
     Set_Size size(batch, kFirstSet);
-    std::int64_t top = 0;
+    // Rows written since the run began reading are someone else's: the first
+    // set may be a heavy card already.
+    std::int64_t top = late.since;
     const bool telling = static_cast<bool>(progress);
     Run_Step step;
     step.total = cards.recordCount();
@@ -176,8 +185,7 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
             // The cards with rows left first, then the next ones up to the set's size.
             std::vector<Carried> set;
             const std::int64_t most = size.next(telling);
-            for (; !carry.empty() && static_cast<std::int64_t>(set.size()) < most; carry.erase(carry.begin()))
-                set.push_back(carry.front());
+            takeCarried(carry, set, most);
             for (; !cards.eof() && static_cast<std::int64_t>(set.size()) < most; cards.moveNext(), ++step.done)
                 set.push_back({{static_cast<std::int32_t>(cards.field(colPerson).toInt64()),
                                 cards.field(colCard).toString()},
@@ -223,15 +231,14 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
         std::vector<Carried> carry;
         Write_Batch batch(con);
         Set_Size size(batch, kFirstSet);
-        std::int64_t top = 0;
+        std::int64_t top = late.since;
         const auto unsettled = Unsettled_Cards(con, cutoff, late, missed);
         // A batch that could not commit leaves its cards to the check below.
         batch.committing([&] {
             for (std::size_t i = 0; i < unsettled.size() || !carry.empty();) {
                 std::vector<Carried> set;
                 const std::int64_t most = size.next(false);
-                for (; !carry.empty() && static_cast<std::int64_t>(set.size()) < most; carry.erase(carry.begin()))
-                    set.push_back(carry.front());
+                takeCarried(carry, set, most);
                 for (; i < unsettled.size() && static_cast<std::int64_t>(set.size()) < most; ++i)
                     set.push_back({{unsettled[i].first, unsettled[i].second}});
                 size.write(set.size(), [&] { settleSet(con, batch, set, cutoff, backup, late, missed, top, carry); });

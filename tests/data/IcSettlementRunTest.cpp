@@ -440,3 +440,11 @@ TEST_P(ShortTurns, AStopBetweenTurnsLeavesTheCardWholeInSumAndTheNextRunEndsIt) 
     runBeside();
     expectSettledOnce();
 }
+
+// The writer's rows since the run began reading tell it before any set was
+// timed: the first card listed is taken in turns too.
+TEST_P(ShortTurns, AHeavyFirstCardIsTakenInTurnsToo) {
+    con->execute("delete from Card_Log where Card_No <> 'H'");
+    EXPECT_GT(runBeside(), 2);
+    expectSettledOnce();
+}
