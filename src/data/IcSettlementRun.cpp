@@ -13,6 +13,14 @@
 
 namespace tolvenk::IC_Settlement {
 
+Short_Turns& Short_Turns::standard() {
+    static Short_Turns turns;
+    return turns;
+}
+
+std::int64_t Short_Turns::of(const db::Connection& con) const { return con.onServer() ? server : file; }
+
+
 namespace {
 
 constexpr const char* kNoBackupStart = "2000-01-01 00:00:00";
@@ -86,10 +94,6 @@ struct Carried {
     std::int64_t at = 0;
 };
 
-// Once another writer works beside the run, a card's turn collapses at most
-// about this many rows of each kind: a heavy card's rows lie on hundreds of
-// pages, and a terminal waits for all of them to be written.
-constexpr std::int64_t kShortTurn = 64;
 
 bool sameCard(const Listed_Card& a, const Listed_Card& b) { return a.person == b.person && a.card == b.card; }
 
@@ -125,7 +129,8 @@ void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carrie
             static_cast<std::int64_t>(cards.size()),
             [&](db::Connection& c) {
                 more.clear();
-                Settle_Cards(c, cards, cutoff, backup, late, read.get(), batch.contended() ? kShortTurn : 0, &more);
+                Settle_Cards(c, cards, cutoff, backup, late, read.get(), batch.contended() ? Short_Turns::standard().of(c) : 0,
+                             &more);
             },
             kept,
             // A card whose writes were lost is left to the check after the pass.

@@ -56,6 +56,19 @@ public:
     std::string card;
 };
 
+// Once another writer works beside the run, a card's turn collapses at most
+// about this many rows of each kind, the card coming back for the rest: a
+// heavy card's rows lie on hundreds of pages, and a terminal waits for all of
+// them to be written. On the server only the card's own terminal waits for
+// its turn, while every turn more costs round trips and lets the terminals in
+// again: there only a card far heavier than a quarter's use is cut. Tests
+// make them small.
+struct Short_Turns {
+    std::int64_t file = 64, server = 2048;
+    std::int64_t of(const db::Connection& con) const;
+    static Short_Turns& standard();
+};
+
 // The lock a run holds on `con` from its start to its end, so that one
 // settlement runs at a time; a process that dies lets it go.
 inline constexpr const char* kRunLock = "settlement";

@@ -359,6 +359,7 @@ protected:
     void SetUp() override {
         IcSettlementRun::SetUp();
         if (IsSkipped()) return;
+        IC_Settlement::Short_Turns::standard().server = 64;  // as on a file
         con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (7,'H',0)");
         std::int64_t balance = 100000;
         for (int n = 1; n <= 201; ++n) {
@@ -381,6 +382,10 @@ protected:
         copied = test::column(*con, "select ID from Record_XF where Card_No='H' and XF_Type<>250 and Date_Time is "
                                     "not null and (Card_LiuShui between 2 and 197 or Ci_LiuShui between 2 and 150) "
                                     "order by ID");
+    }
+    void TearDown() override {
+        IC_Settlement::Short_Turns::standard() = {};
+        IcSettlementRun::TearDown();
     }
     static std::string day(int n) { return std::string(n % 28 + 1 < 10 ? "0" : "") + std::to_string(n % 28 + 1); }
     // A run beside a writer; `until` says when to stop. Returns how often H was told.
