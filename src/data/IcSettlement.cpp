@@ -52,6 +52,7 @@ Walk_Result Walk_Card(const std::vector<Walk_Row>& rows, const std::string& cuto
         if (r.collapse.serial == 0) {
             r.collapse.serial = n;
             r.collapse.balance = row.balance.toInt64();
+            r.dated = !t.empty();
             marker = t;
         }
         r.collapse.sum = fenAdd(r.collapse.sum, row.change.toInt64());
@@ -314,10 +315,12 @@ std::int64_t shortStop(const std::vector<Walk_Row>& rows, std::int64_t top, cons
         if (row.serial >= top) return 0;
         if (++counted < most) continue;
         // Alone at its serial (a serial uploaded twice is settled as one),
-        // valid and dated before the cut-off, as a walk's first row must be.
+        // valid and dated before the cut-off, so that a walk from it counts
+        // every row below it, as the whole walk did.
         const bool alone = (i == 0 || rows[i - 1].serial != row.serial) &&
                            (i + 1 == rows.size() || rows[i + 1].serial != row.serial);
-        if (alone && row.serial > 2 && !row.err.isNull() && row.err.toDouble() == 0 && before(row.date, cutoff))
+        if (alone && row.serial > 2 && !row.err.isNull() && row.err.toDouble() == 0 && before(row.date, cutoff) &&
+            !row.date.toString().empty())
             return row.serial;
     }
     return 0;
@@ -348,7 +351,9 @@ void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, co
             if (w.rows[k].empty()) continue;
             Walk_Result r = Walk_Card(w.rows[k], cutoff);
             if (r.count <= 1) continue;
-            if (mostRows > 0 && more && r.count > mostRows) {
+            // A walk whose first row had no date passed uncertain rows over:
+            // a turn from a dated row below would count them.
+            if (mostRows > 0 && more && r.count > mostRows && r.dated) {
                 if (const std::int64_t stop = shortStop(w.rows[k], r.collapse.serial, cutoff, mostRows)) {
                     const auto from = std::find_if(w.rows[k].begin(), w.rows[k].end(),
                                                    [stop](const Walk_Row& row) { return row.serial == stop; });

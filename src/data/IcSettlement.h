@@ -29,6 +29,9 @@ namespace IC_Settlement {
 struct Walk_Result {
     Settlement_Store::Collapse collapse;
     int count = 0;
+    // The row at `collapse.serial` had a date: below it every row counted.
+    // Without one, uncertain rows below it were passed over.
+    bool dated = false;
 };
 // Walks the card's rows as the walk statement gives them, highest serial
 // first: uncertain rows above the last valid one are passed over, a row dated

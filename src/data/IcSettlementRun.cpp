@@ -195,7 +195,8 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
                 set.push_back({{static_cast<std::int32_t>(cards.field(colPerson).toInt64()),
                                 cards.field(colCard).toString()},
                                step.done});
-            if (!batch.open() && pendingFrom < 0) pendingFrom = set.front().at;
+            // A card back for its rest may join a batch a later card opened.
+            for (const Carried& c : set) pendingFrom = pendingFrom < 0 ? c.at : std::min(pendingFrom, c.at);
             size.write(set.size(), [&] {
                 settleSet(con, batch, set, cutoff, backup, late, missed, top, carry, [&pendingFrom] {
                     pendingFrom = -1;

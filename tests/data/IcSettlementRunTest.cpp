@@ -453,3 +453,28 @@ TEST_P(ShortTurns, AHeavyFirstCardIsTakenInTurnsToo) {
     EXPECT_GT(runBeside(), 2);
     expectSettledOnce();
 }
+
+// N's walk begins at serial 129, which has no date: the uncertain row at 20
+// below it is passed over, as the walk does without a date to count from. A
+// turn from a dated row below would have counted it.
+TEST_P(ShortTurns, AWalkFromARowWithoutADateIsNotCutIntoTurns) {
+    con->execute("delete from Card_Log where Card_No = 'H'");
+    con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (8,'N',0)");
+    std::int64_t balance = 10000;
+    for (int n = 1; n <= 130; ++n) {
+        const int change = n == 1 ? 10000 : -n;
+        balance += n == 1 ? 0 : change;
+        test::XfRow row;
+        row.person(8).card("N").type(1).cardSerial(n).timesSerial(0).money(change).balance(balance)
+            .err(n == 130 || n == 20 ? 1 : 0);
+        if (n != 129) row.date("2026-05-" + day(n) + " 10:00:00");
+        row.insert(*con);
+    }
+    const auto sum = test::number(*con, "select sum(YuE_Change) from Record_XF where Card_No='N' and Card_LiuShui "
+                                        "between 2 and 129 and Err_Code=0");
+    const auto left = test::number(*con, "select YuE_New from Record_XF where Card_No='N' and Card_LiuShui=129");
+    runBeside();
+    EXPECT_EQ(card("N"), (std::vector<T>{{"1", "1", "10000", "10000"},
+                                         {"129", "250", std::to_string(sum), std::to_string(left)},
+                                         {"130", "1", "-130", std::to_string(left - 130)}}));
+}
