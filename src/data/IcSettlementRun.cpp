@@ -20,7 +20,6 @@ Short_Turns& Short_Turns::standard() {
 
 std::int64_t Short_Turns::of(const db::Connection& con) const { return con.onServer() ? server : file; }
 
-
 namespace {
 
 constexpr const char* kNoBackupStart = "2000-01-01 00:00:00";
@@ -94,7 +93,6 @@ struct Carried {
     std::int64_t at = 0;
 };
 
-
 bool sameCard(const Listed_Card& a, const Listed_Card& b) { return a.person == b.person && a.card == b.card; }
 
 // A set begins with the cards that have rows left, as many as it takes.
@@ -129,8 +127,8 @@ void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carrie
             static_cast<std::int64_t>(cards.size()),
             [&](db::Connection& c) {
                 more.clear();
-                Settle_Cards(c, cards, cutoff, backup, late, read.get(), batch.contended() ? Short_Turns::standard().of(c) : 0,
-                             &more);
+                const std::int64_t most = batch.contended() ? Short_Turns::standard().of(c) : 0;
+                Settle_Cards(c, cards, cutoff, backup, late, read.get(), most, &more);
             },
             kept,
             // A card whose writes were lost is left to the check after the pass.
