@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "data/ByKeyRange.h"
 #include "data/SqlPieces.h"
@@ -264,15 +265,10 @@ Late_Serials Late_Serials::read(db::Connection& con, const std::string& cutoff) 
 
 namespace {
 
-// The set's cards as a statement lists them.
-std::string numbersOf(const std::vector<Listed_Card>& cards) {
+// As Settle_Card holds each card's row, in one order against another writer.
+void holdCards(db::Connection& con, const std::vector<Listed_Card>& cards) {
     std::string numbers;
     for (const Listed_Card& c : cards) numbers += (numbers.empty() ? "'" : ",'") + sql::q(c.card) + "'";
-    return numbers;
-}
-
-// As Settle_Card holds each card's row, in one order against another writer.
-void holdCards(db::Connection& con, const std::string& numbers) {
     con.lockRows("Card_Info", "Card_No in (" + numbers + ") order by ID");
 }
 
@@ -285,7 +281,7 @@ std::shared_ptr<Set_Rows> Read_Set(db::Connection& con, const std::vector<Listed
         // The cards held for a moment: a terminal that took one before has
         // committed, and one after gets an ID above the highest now.
         db::Transaction t(con);
-        holdCards(con, numbersOf(cards));
+        holdCards(con, cards);
         since = highestRecordId(con);
         t.commit();
     } else {
@@ -300,19 +296,19 @@ std::int64_t Read_Top(const Set_Rows& read) { return read.since; }
 
 namespace {
 
-// Where a walk that counts more than `most` rows may stop short: the serial
-// M of a counted row about `most` rows above serial 2 that a walk from M
-// takes as its first row, so that collapsing 2..M now and the rest later
-// leaves what one collapse would (the later walk sums M's settlement row
-// with the rows above it); 0 for none. `rows`: the walk's rows, highest
-// serial first; `top`: the serial the whole walk settles.
-std::int64_t shortStop(const std::vector<Walk_Row>& rows, std::int64_t top, const std::string& cutoff,
-                       std::int64_t most) {
+// Where a walk that counts more than `most` rows may stop short: the place
+// in `rows` of a counted row M about `most` rows above serial 2 that a walk
+// from M takes as its first row, so that collapsing 2..M now and the rest
+// later leaves what one collapse would (the later walk sums M's settlement
+// row with the rows above it); none where there is no such row. `rows`: the
+// walk's rows, highest serial first; `top`: the serial the whole walk settles.
+std::optional<std::size_t> shortStop(const std::vector<Walk_Row>& rows, std::int64_t top, const std::string& cutoff,
+                                     std::int64_t most) {
     std::int64_t counted = 0;
     for (std::size_t i = rows.size(); i-- > 0;) {
         const Walk_Row& row = rows[i];
         if (row.serial < 2) continue;
-        if (row.serial >= top) return 0;
+        if (row.serial >= top) return std::nullopt;
         if (++counted < most) continue;
         // Alone at its serial (a serial uploaded twice is settled as one),
         // valid and dated before the cut-off, so that a walk from it counts
@@ -321,9 +317,9 @@ std::int64_t shortStop(const std::vector<Walk_Row>& rows, std::int64_t top, cons
                            (i + 1 == rows.size() || rows[i + 1].serial != row.serial);
         if (alone && row.serial > 2 && !row.err.isNull() && row.err.toDouble() == 0 && before(row.date, cutoff) &&
             !row.date.toString().empty())
-            return row.serial;
+            return i;
     }
-    return 0;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -333,7 +329,7 @@ void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, co
                   std::vector<Listed_Card>* more) {
     if (cards.empty()) return;
     db::Transaction t(con);
-    holdCards(con, numbersOf(cards));
+    holdCards(con, cards);
     // What was written since the set was read: rows after the cut-off join
     // its walks; a row before it (old rows uploaded late) has it read again.
     const bool readBefore = read && read->since >= 0 &&
@@ -354,9 +350,8 @@ void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, co
             // A walk whose first row had no date passed uncertain rows over:
             // a turn from a dated row below would count them.
             if (mostRows > 0 && more && r.count > mostRows && r.dated) {
-                if (const std::int64_t stop = shortStop(w.rows[k], r.collapse.serial, cutoff, mostRows)) {
-                    const auto from = std::find_if(w.rows[k].begin(), w.rows[k].end(),
-                                                   [stop](const Walk_Row& row) { return row.serial == stop; });
+                if (const auto stop = shortStop(w.rows[k], r.collapse.serial, cutoff, mostRows)) {
+                    const auto from = w.rows[k].begin() + static_cast<std::ptrdiff_t>(*stop);
                     r = Walk_Card(std::vector<Walk_Row>(from, w.rows[k].end()), cutoff);
                     shortened = true;
                 }
