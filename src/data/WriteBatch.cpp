@@ -68,12 +68,14 @@ void Write_Batch::note(const Kept& told) {
     ++held_;
 }
 
-// Someone waiting for the lock (a terminal) gets it at the next item's end:
-// it waits about as long as it would behind another terminal.
+// Someone waiting for the lock (a terminal) gets it at the next item's end.
+// Beside another writer a batch also ends at its short time limit when
+// nobody waits just then: one that came in a moment later would wait for
+// everything the batch wrote and for its commit to reach the disk.
 bool Write_Batch::pause(bool telling) {
     if (!outer_) return true;
     const bool full = held_ >= limits_.items ||
-                      std::chrono::steady_clock::now() - begun_ >= limits_.time;
+                      std::chrono::steady_clock::now() - begun_ >= timeLimit();
     const bool waiting = con_.othersWaitToWrite();
     contended_ = contended_ || waiting;
     if (full || waiting || (telling && platform::services().yieldDue())) commit();

@@ -70,7 +70,8 @@ public:
     // batch ends, committed or not, or at once when none is open (an item
     // that failed on its own is told so in the order of the others).
     void note(const Kept& told);
-    // Between two items: commits when the batch is full or old, when another
+    // Between two items: commits when the batch is full or old (past its
+    // time limit, short once another writer is seen), when another
     // session waits for the lock it holds, or, when the run is about to tell
     // its progress, when the window is due to let events through (a window
     // never does so while the batch holds the lock). True when no batch is
@@ -95,7 +96,7 @@ private:
     void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);
 
     db::Connection& con_;
-    static constexpr std::chrono::milliseconds kShared{8};
+    static constexpr std::chrono::milliseconds kShared{2};
     Limits limits_;
     bool contended_ = false;
     std::unique_ptr<db::Transaction> outer_;

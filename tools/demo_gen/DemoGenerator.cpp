@@ -1557,6 +1557,7 @@ Summary generate(const Options& given) {
         leftovers.files.push_back(business);
         fillFile(gen, file, o, s);
     }
+    flushToDisk(s.businessPath);
 
     if (!config.empty()) {
         db::Connection::createFileDatabase(s.configPath);

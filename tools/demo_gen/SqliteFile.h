@@ -19,6 +19,9 @@ namespace tolvenk::demo {
 // itself would miss the log and, in a process holding the file open, drop
 // that process's locks on it when the copy's descriptor closes.
 void copyDatabase(const std::string& source, const std::string& target);
+// Waits until the file's written pages are on the disk (nothing when it
+// cannot be opened).
+void flushToDisk(const std::string& path);
 
 class SqliteFile {
 public:

@@ -545,7 +545,7 @@ void SqliteProvider::copyBackShared() {
     bulk_->restartAt = rc == SQLITE_OK ? 4 * kStartOverPages : logged + 4 * kStartOverPages;
 }
 
-// Past some thousand pages the series copies back what the others wrote
+// Past some hundred pages the series copies back what the others wrote
 // since its last commit just before it begins: beginning with the whole log
 // copied back, its first write starts the log over, keeping nobody out.
 void SqliteProvider::startLogOver() {

@@ -85,8 +85,11 @@ private:
     unsigned activationSeen_ = 0;
     // Statements by their text as the module wrote it; translated once.
     std::map<std::string, sqlite3_stmt*> cache_;
-    // Pages of log past which a series beside another writer has the log start over.
-    static constexpr int kStartOverPages = 8192;
+    // Pages of log past which a series beside another writer has the log
+    // start over: under the thousand past which every commit of the other
+    // writer (the engine's default) copies the log back itself, with two
+    // flushes more each time.
+    static constexpr int kStartOverPages = 768;
     // The settings a series of bulk writes changed, to be put back after it.
     struct Saved_Settings {
         long long synchronous, cacheSize, walPages;
