@@ -17,7 +17,8 @@ Write_Batch::Limits& Write_Batch::standard() {
 
 Write_Batch::Write_Batch(db::Connection& con) : Write_Batch(con, standard()) {}
 
-Write_Batch::Write_Batch(db::Connection& con, Limits limits) : con_(con), limits_(limits) {}
+Write_Batch::Write_Batch(db::Connection& con, Limits limits)
+    : con_(con), onFile_(!con.onServer()), limits_(limits) {}
 
 Write_Batch::~Write_Batch() = default;
 
@@ -69,13 +70,15 @@ void Write_Batch::note(const Kept& told) {
 }
 
 // Someone waiting for the lock (a terminal) gets it at the next item's end.
-// Beside another writer a batch also ends at its short time limit when
-// nobody waits just then: one that came in a moment later would wait for
-// everything the batch wrote and for its commit to reach the disk.
+// On a file, beside another writer, a batch also ends at its short time
+// limit when nobody waits just then: the file has one write lock, and one
+// that came in a moment later would wait for everything the batch wrote and
+// for its commit to reach the disk. A server's terminal waits only for the
+// rows of its own card, and the server says when it does.
 bool Write_Batch::pause(bool telling) {
     if (!outer_) return true;
     const bool full = held_ >= limits_.items ||
-                      std::chrono::steady_clock::now() - begun_ >= timeLimit();
+                      std::chrono::steady_clock::now() - begun_ >= (onFile_ ? timeLimit() : limits_.time);
     const bool waiting = con_.othersWaitToWrite();
     contended_ = contended_ || waiting;
     if (full || waiting || (telling && platform::services().yieldDue())) commit();

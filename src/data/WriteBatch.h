@@ -61,7 +61,9 @@ public:
     std::int64_t room() const { return limits_.items - (outer_ ? held_ : 0); }
     // Once another writer has been seen waiting, sets are sized to hold the
     // lock no longer than a terminal's own write would keep it waiting.
-    std::chrono::milliseconds timeLimit() const { return contended_ ? std::min(limits_.time, kShared) : limits_.time; }
+    std::chrono::milliseconds timeLimit() const {
+        return contended_ ? std::min(limits_.time, onFile_ ? kSharedFile : kSharedServer) : limits_.time;
+    }
     // Another writer is at work beside the run (its rows were seen come in):
     // sized as when one waited, before it has to.
     void othersWrite() { contended_ = true; }
@@ -70,8 +72,8 @@ public:
     // batch ends, committed or not, or at once when none is open (an item
     // that failed on its own is told so in the order of the others).
     void note(const Kept& told);
-    // Between two items: commits when the batch is full or old (past its
-    // time limit, short once another writer is seen), when another
+    // Between two items: commits when the batch is full or old (on a file
+    // past its time limit, short once another writer is seen), when another
     // session waits for the lock it holds, or, when the run is about to tell
     // its progress, when the window is due to let events through (a window
     // never does so while the batch holds the lock). True when no batch is
@@ -96,7 +98,8 @@ private:
     void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);
 
     db::Connection& con_;
-    static constexpr std::chrono::milliseconds kShared{2};
+    static constexpr std::chrono::milliseconds kSharedFile{2}, kSharedServer{8};
+    bool onFile_;
     Limits limits_;
     bool contended_ = false;
     std::unique_ptr<db::Transaction> outer_;
