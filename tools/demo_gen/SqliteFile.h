@@ -20,7 +20,8 @@ namespace tolvenk::demo {
 // that process's locks on it when the copy's descriptor closes.
 void copyDatabase(const std::string& source, const std::string& target);
 // Waits until the file's written pages are on the disk (nothing when it
-// cannot be opened).
+// cannot be opened). Not for a database this process has open: closing the
+// descriptor would drop the process's locks on it.
 void flushToDisk(const std::string& path);
 
 class SqliteFile {

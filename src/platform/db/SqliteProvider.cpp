@@ -542,7 +542,7 @@ void SqliteProvider::copyBackShared() {
     const int rc = sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_RESTART, &logged, &copied);
     lockTimeout_ = timeout;
     bulk_->logged = logged;
-    bulk_->restartAt = rc == SQLITE_OK ? 4 * kStartOverPages : logged + 4 * kStartOverPages;
+    bulk_->restartAt = rc == SQLITE_OK ? kWaitToStartOverPages : logged + kWaitToStartOverPages;
 }
 
 // Past some hundred pages the series copies back what the others wrote

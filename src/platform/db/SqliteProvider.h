@@ -90,13 +90,16 @@ private:
     // writer (the engine's default) copies the log back itself, with two
     // flushes more each time.
     static constexpr int kStartOverPages = 768;
+    // Pages past which it waits for the others to start the log over, and as
+    // many again before it tries once more (each wait keeps writers out).
+    static constexpr int kWaitToStartOverPages = 32768;
     // The settings a series of bulk writes changed, to be put back after it.
     struct Saved_Settings {
         long long synchronous, cacheSize, walPages;
         bool shared = false;  // another writer was seen waiting during the series
         bool flushing = false;  // its own setting put back for the rest of the series
         int logged = 0;       // pages in the log after the series' last copy-back
-        int restartAt = 4 * kStartOverPages;  // past which it waits for the others to start it over
+        int restartAt = kWaitToStartOverPages;  // past which it waits for the others to start it over
     };
     std::optional<Saved_Settings> bulk_;
     std::unique_ptr<WriteTurns> turns_;
