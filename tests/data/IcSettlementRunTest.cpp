@@ -383,10 +383,6 @@ protected:
                                     "not null and (Card_LiuShui between 2 and 197 or Ci_LiuShui between 2 and 150) "
                                     "order by ID");
     }
-    void TearDown() override {
-        IC_Settlement::Short_Turns::standard() = {};
-        IcSettlementRun::TearDown();
-    }
     static std::string day(int n) { return std::string(n % 28 + 1 < 10 ? "0" : "") + std::to_string(n % 28 + 1); }
     // A run beside a writer; `until` says when to stop. Returns how often H was told.
     int runBeside(const std::function<bool(int)>& until = {}) {

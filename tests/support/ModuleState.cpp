@@ -1,6 +1,7 @@
 #include "support/ModuleState.h"
 
 #include "data/Globals.h"
+#include "data/IcSettlementRun.h"
 #include "data/WriteBatch.h"
 #include "entry/MenuTable.h"
 #include "lang/LangGlobals.h"
@@ -33,6 +34,7 @@ void resetGlobals() {
     Lan_Charset = 0;
     Home_Path.clear();
     Write_Batch::standard() = Write_Batch::Limits{};
+    IC_Settlement::Short_Turns::standard() = {};
     db::ReadPieces::standardRows() = db::ReadPieces::kRows;
 }
 
