@@ -1556,8 +1556,8 @@ Summary generate(const Options& given) {
         SqliteFile file(s.businessPath);
         leftovers.files.push_back(business);
         fillFile(gen, file, o, s);
+        file.flush();
     }
-    flushToDisk(s.businessPath);
 
     if (!config.empty()) {
         db::Connection::createFileDatabase(s.configPath);

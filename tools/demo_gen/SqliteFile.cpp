@@ -1,9 +1,7 @@
 #include "demo_gen/SqliteFile.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/db/DbError.h"
 
@@ -23,6 +21,22 @@ SqliteFile::SqliteFile(const std::string& path) {
 }
 
 SqliteFile::~SqliteFile() { sqlite3_close_v2(db_); }
+
+namespace {
+
+// A file whose pages are still on their way to the disk when a measured run
+// begins shares the disk with them for the run's first minute: the system
+// writes them out every few seconds, and every flush on the disk, a
+// terminal's too, then waited a tenth of a second or more. Flushed through
+// the engine's own open file: a descriptor of our own, once closed, would
+// drop the engine's locks on it.
+void flushMain(sqlite3* db) {
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) == SQLITE_OK && file && file->pMethods)
+        file->pMethods->xSync(file, SQLITE_SYNC_NORMAL);
+}
+
+}  // namespace
 
 void copyDatabase(const std::string& source, const std::string& target) {
     sqlite3* db = nullptr;
@@ -44,22 +58,14 @@ void copyDatabase(const std::string& source, const std::string& target) {
     if (sqlite3_open_v2(target.c_str(), &copy, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
         sqlite3_exec(copy, "PRAGMA journal_mode=WAL", nullptr, nullptr, &err) != SQLITE_OK)
         failure = err ? err : (copy ? sqlite3_errmsg(copy) : "cannot open");
+    else
+        flushMain(copy);
     sqlite3_free(err);
     sqlite3_close_v2(copy);
     if (!failure.empty()) throw db::DbError("Cannot open the copy '" + target + "': " + failure);
-    flushToDisk(target);
 }
 
-// A file whose pages are still on their way to the disk when a measured run
-// begins shares the disk with them for the run's first minute: the system
-// writes them out every few seconds, and every flush on the disk, a
-// terminal's too, then waited a tenth of a second or more.
-void flushToDisk(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
+void SqliteFile::flush() { flushMain(db_); }
 
 void SqliteFile::fail(const std::string& context) const {
     throw db::DbError(std::string(sqlite3_errmsg(db_)) + " [" + context + "]");

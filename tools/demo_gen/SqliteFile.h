@@ -19,10 +19,6 @@ namespace tolvenk::demo {
 // itself would miss the log and, in a process holding the file open, drop
 // that process's locks on it when the copy's descriptor closes.
 void copyDatabase(const std::string& source, const std::string& target);
-// Waits until the file's written pages are on the disk (nothing when it
-// cannot be opened). Not for a database this process has open: closing the
-// descriptor would drop the process's locks on it.
-void flushToDisk(const std::string& path);
 
 class SqliteFile {
 public:
@@ -34,6 +30,8 @@ public:
 
     // One or more statements without parameters.
     void exec(const std::string& sql);
+    // Waits until the file's written pages are on the disk.
+    void flush();
 
     class Statement {
     public:
