@@ -18,9 +18,32 @@ Write_Batch::Limits& Write_Batch::standard() {
 Write_Batch::Write_Batch(db::Connection& con) : Write_Batch(con, standard()) {}
 
 Write_Batch::Write_Batch(db::Connection& con, Limits limits)
-    : con_(con), onFile_(!con.onServer()), limits_(limits) {}
+    : con_(con), onFile_(!con.onServer()), limits_(limits), contended_(onFile_ && limits.alone.count() > 0),
+      othersSeen_(std::chrono::steady_clock::now()) {
+    if (onFile_) con_.othersWrote();  // counts from here
+}
 
-Write_Batch::~Write_Batch() = default;
+Write_Batch::~Write_Batch() {
+    try {
+        outer_.reset();
+        if (sharing_) con_.setSharedWrites(false);
+    } catch (...) {
+    }
+}
+
+void Write_Batch::othersWrite() { seeOthers(true); }
+
+// A server says who waits on which rows, and its sets stay short once one
+// did; a file's writers are seen by their commits between the batches.
+void Write_Batch::seeOthers(bool seen) {
+    const auto now = std::chrono::steady_clock::now();
+    if (seen) othersSeen_ = now;
+    if (!onFile_ || limits_.alone.count() == 0) {
+        contended_ = contended_ || seen;
+        return;
+    }
+    contended_ = seen || now - othersSeen_ < limits_.alone;
+}
 
 void Write_Batch::item(const Writes& writes, Kept kept, Lost lost) {
     run(writes, true, std::move(kept), std::move(lost));
@@ -36,6 +59,10 @@ void Write_Batch::items(std::int64_t count, const Writes& writes, Kept kept, Los
 
 void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count) {
     if (!outer_) {
+        if (onFile_) {
+            seeOthers(con_.othersWrote());
+            if (sharing_ != contended_) con_.setSharedWrites(sharing_ = contended_);
+        }
         outer_ = std::make_unique<db::Transaction>(con_);
         begun_ = std::chrono::steady_clock::now();
         held_ = 0;
@@ -80,7 +107,7 @@ bool Write_Batch::pause(bool telling) {
     const bool full = held_ >= limits_.items ||
                       std::chrono::steady_clock::now() - begun_ >= (onFile_ ? timeLimit() : limits_.time);
     const bool waiting = con_.othersWaitToWrite();
-    contended_ = contended_ || waiting;
+    if (waiting) seeOthers(true);
     if (full || waiting || (telling && platform::services().yieldDue())) commit();
     return !outer_;
 }

@@ -23,9 +23,15 @@ class Write_Batch {
 public:
     // A batch is committed once it holds `items` employees or cards or has
     // held the lock for `time`, whichever comes first.
+    // On a file, a run takes the lock as one beside terminals does until it
+    // has seen nobody else write for `alone`: a terminal's write that comes
+    // before it could have been seen waiting waits no longer than a short
+    // turn either. With none, it is sized as alone until another writer is
+    // seen and as beside one from then on, as on a server.
     struct Limits {
         std::int64_t items = 200;
         std::chrono::milliseconds time{150};
+        std::chrono::milliseconds alone{100};
     };
     using Writes = std::function<void(db::Connection&)>;
     using Kept = std::function<void()>;
@@ -59,14 +65,14 @@ public:
     // The places left in the open batch (all of them when none is open), and
     // how long a batch may hold the lock.
     std::int64_t room() const { return limits_.items - (outer_ ? held_ : 0); }
-    // Once another writer has been seen waiting, sets are sized to hold the
-    // lock no longer than a terminal's own write would keep it waiting.
+    // Beside another writer, sets are sized to hold the lock no longer than
+    // a terminal's own write would keep it waiting.
     std::chrono::milliseconds timeLimit() const {
         return contended_ ? std::min(limits_.time, onFile_ ? kSharedFile : kSharedServer) : limits_.time;
     }
     // Another writer is at work beside the run (its rows were seen come in):
     // sized as when one waited, before it has to.
-    void othersWrite() { contended_ = true; }
+    void othersWrite();
     bool contended() const { return contended_; }
     // Tells `told` in its place among the items' outcomes: when the open
     // batch ends, committed or not, or at once when none is open (an item
@@ -95,13 +101,16 @@ private:
         Lost lost;
     };
     void lose(const std::string& why);
+    void seeOthers(bool seen);
     void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);
 
     db::Connection& con_;
-    static constexpr std::chrono::milliseconds kSharedFile{2}, kSharedServer{8};
+    static constexpr std::chrono::milliseconds kSharedFile{1}, kSharedServer{8};
     bool onFile_;
     Limits limits_;
-    bool contended_ = false;
+    bool contended_;
+    bool sharing_ = false;  // the connection told its writes are shared
+    std::chrono::steady_clock::time_point othersSeen_;
     std::unique_ptr<db::Transaction> outer_;
     std::chrono::steady_clock::time_point begun_;
     std::vector<Pending> pending_;

@@ -33,7 +33,9 @@ void resetGlobals() {
     Lan_Type = 0;
     Lan_Charset = 0;
     Home_Path.clear();
-    Write_Batch::standard() = Write_Batch::Limits{};
+    // Alone until another writer is seen: short turns by the clock at the
+    // start would make batch boundaries depend on the machine's speed.
+    Write_Batch::standard() = {Write_Batch::Limits{}.items, Write_Batch::Limits{}.time, std::chrono::milliseconds(0)};
     IC_Settlement::Short_Turns::standard() = {};
     db::ReadPieces::standardRows() = db::ReadPieces::kRows;
 }

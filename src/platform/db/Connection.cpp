@@ -206,6 +206,10 @@ void Connection::rollbackToSavepoint(const std::string& name) {
 }
 void Connection::setBulkWrites(bool on) { live().setBulkWrites(on); }
 bool Connection::othersWaitToWrite() { return provider_ && provider_->othersWaitToWrite(); }
+bool Connection::othersWrote() { return provider_ && provider_->othersWrote(); }
+void Connection::setSharedWrites(bool on) {
+    if (provider_) provider_->setSharedWrites(on);
+}
 bool Connection::tryHoldLock(const std::string& name) { return live().tryHoldLock(name); }
 void Connection::releaseLock(const std::string& name) { live().releaseLock(name); }
 bool Connection::lockHeldElsewhere(const std::string& name) { return live().lockHeldElsewhere(name); }

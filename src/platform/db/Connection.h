@@ -90,6 +90,10 @@ public:
     void setBulkWrites(bool on);
     // Another session waits to write where this one may hold the lock; see Provider.
     bool othersWaitToWrite();
+    // Others committed since this session last asked; see Provider.
+    bool othersWrote();
+    // This session's writes share the lock with frequent writers; see Provider.
+    void setSharedWrites(bool on);
     // A named lock one session holds at a time, across processes; see Provider.
     bool tryHoldLock(const std::string& name);
     void releaseLock(const std::string& name);

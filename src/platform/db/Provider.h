@@ -101,6 +101,14 @@ public:
     // writing, where the engine lets that be known cheaply: a writer in the
     // middle of a long series of writes then gives way at its next commit.
     virtual bool othersWaitToWrite() { return false; }
+    // Whether another session committed writes since this one last asked
+    // (the first asking only starts counting), where the engine tells so
+    // cheaply; asked between transactions. False where it does not.
+    virtual bool othersWrote() { return false; }
+    // While on, this session's writes share the lock with writers that
+    // commit often (terminals): the engine keeps its housekeeping after each
+    // commit short, where it has any.
+    virtual void setSharedWrites(bool on) { (void)on; }
     // Whether a statement that reads keeps every writer out until it ends (a
     // file with a rollback journal), so that a long read is best split.
     virtual bool readsKeepWritersOut() { return false; }

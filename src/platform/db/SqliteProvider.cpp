@@ -37,8 +37,11 @@ void setPragma(sqlite3* db, const char* name, long long v);
 
 // How often a waiting connection tries a lock again: the engine's own waits
 // grow to 100 ms, and a writer that took the lock again at once between its
-// transactions kept a waiting terminal out for as long as it wrote.
-constexpr long kRetryMicros = 1000;
+// transactions kept a waiting terminal out for as long as it wrote. The lock
+// mostly comes free within a few milliseconds (another's short turn): a
+// wait that long is tried more often, a longer one once a millisecond.
+constexpr long kRetryMicros = 1000, kFirstRetryMicros = 200;
+constexpr std::chrono::milliseconds kFirstRetries{50};
 // The longest a writer lets those already waiting go first.
 constexpr std::chrono::milliseconds kLongestTurn{1000};
 
@@ -222,7 +225,7 @@ int SqliteProvider::onBusy(void* self, int tries) {
     if (tries == 0) p.busySince_ = now;
     if (now - p.busySince_ >= p.lockTimeout_) return 0;
     if (p.writing_ && p.turns_) p.turns_->markWaiting();
-    timespec ts{0, kRetryMicros * 1000};
+    timespec ts{0, (now - p.busySince_ < kFirstRetries ? kFirstRetryMicros : kRetryMicros) * 1000};
     ::nanosleep(&ts, nullptr);
     return 1;
 }
@@ -555,6 +558,26 @@ void SqliteProvider::startLogOver() {
 }
 
 bool SqliteProvider::readsKeepWritersOut() { return !inWalMode(db_); }
+
+bool SqliteProvider::othersWrote() {
+    if (!db_) return false;
+    const long long version = pragmaNumber(db_, "data_version");
+    const bool changed = dataVersion_ && *dataVersion_ != version;
+    dataVersion_ = version;
+    return changed;
+}
+
+// A series of bulk writes keeps its own copy-back (setBulkWrites).
+void SqliteProvider::setSharedWrites(bool on) {
+    if (readOnly_ || bulk_ || on == sharedFrom_.has_value() || !inWalMode(db_)) return;
+    if (on) {
+        sharedFrom_ = pragmaNumber(db_, "wal_autocheckpoint");
+        sqlite3_wal_autocheckpoint(db_, kSharedCopyBackPages);
+        return;
+    }
+    sqlite3_wal_autocheckpoint(db_, static_cast<int>(*sharedFrom_));
+    sharedFrom_.reset();
+}
 
 // In WAL mode a read transaction reads the state of its first read from the
 // file and the log while writers append to the log. With a rollback journal

@@ -57,6 +57,8 @@ public:
     bool lockHeldElsewhere(const std::string& name) override;
     void setBulkWrites(bool on) override;
     bool othersWaitToWrite() override;
+    bool othersWrote() override;
+    void setSharedWrites(bool on) override;
     bool readsKeepWritersOut() override;
 
     bool readOnly() const { return readOnly_; }
@@ -93,6 +95,10 @@ private:
     // Pages past which it waits for the others to start the log over, and as
     // many again before it tries once more (each wait keeps writers out).
     static constexpr int kWaitToStartOverPages = 32768;
+    // Pages of log past which a session sharing the lock with terminals
+    // copies it back after its commit: each copy-back's writes then reach
+    // the disk soon, and a terminal's flush meanwhile waits less for them.
+    static constexpr int kSharedCopyBackPages = 300;
     // The settings a series of bulk writes changed, to be put back after it.
     struct Saved_Settings {
         long long synchronous, cacheSize, walPages;
@@ -102,6 +108,8 @@ private:
         int restartAt = kWaitToStartOverPages;  // past which it waits for the others to start it over
     };
     std::optional<Saved_Settings> bulk_;
+    std::optional<long long> dataVersion_;  // at the last othersWrote
+    std::optional<long long> sharedFrom_;   // the log's copy-back point before setSharedWrites
     std::unique_ptr<WriteTurns> turns_;
     bool writing_ = false;
     std::chrono::milliseconds lockTimeout_{60000};
