@@ -234,15 +234,16 @@ Outcome Clear_Employee(db::Connection& con, const Request& r) {
 
 namespace {
 
-// The spending rows from `from` to before `to`: the kinds that spend, none
-// with a card serial.
-std::string spentRows(const std::string& from, const std::string& to) {
+// The spending rows of the time `when` (a condition on Date_Time): the
+// kinds that spend, none with a card serial.
+std::string spentRowsWhen(const std::string& when) {
     std::string kinds;
     for (int k : spendKinds()) kinds += (kinds.empty() ? "" : ",") + num(k);
-    return "Date_Time>='" + q(from) + "' and Date_Time<'" + q(to) + "' and XF_Type in (" + kinds +
-           ") and coalesce(Card_LiuShui,0)<=0 and coalesce(Ci_LiuShui,0)<=0";
+    return when + " and XF_Type in (" + kinds + ") and coalesce(Card_LiuShui,0)<=0 and coalesce(Ci_LiuShui,0)<=0";
 }
-std::string spentRows(const std::string& yearMonth) { return spentRows(yearMonth, monthEnd(yearMonth)); }
+std::string spentRows(const std::string& yearMonth) {
+    return spentRowsWhen("Date_Time>='" + q(yearMonth) + "' and Date_Time<'" + q(monthEnd(yearMonth)) + "'");
+}
 
 const std::string kSpentSums = "select Pinfo_id,sum(YuE_Change) as Spent_Fen,sum(YuCi_Change) as Spent_Ci from ";
 
@@ -258,15 +259,16 @@ Month_Spent Month_Spent::read(db::Connection& con, std::int32_t year, std::int32
         m.since = highestRecordId(con);
         t.commit();
     }
-    // The month as bounds of the date, for every employee, in a few pieces:
-    // on a file with a rollback journal no statement holds terminals off for
-    // long. Rows up to `since` no longer change, whenever they are read.
+    // The month as bounds of the date, for every employee; on a file with a
+    // rollback journal in pieces of a few thousand rows, so that no statement
+    // holds terminals off for long. Rows up to `since` no longer change,
+    // whenever they are read.
     const std::string yearMonth = formatMonth(year, static_cast<unsigned>(month));
-    const char* const days[] = {"-01", "-06", "-11", "-16", "-21", "-26"};
-    for (std::size_t d = 0; d < std::size(days); ++d) {
-        const std::string to = d + 1 < std::size(days) ? yearMonth + days[d + 1] : monthEnd(yearMonth);
+    db::ReadPieces pieces = con.readPieces({"Record_XF", "Date_Time", yearMonth, monthEnd(yearMonth), false});
+    while (const auto piece = pieces.next()) {
+        // A piece lies within the month and stands in for its bounds.
         const DataList spent = readAll(con, kSpentSums + "Record_XF where " +
-                                                spentRows(d == 0 ? yearMonth : yearMonth + days[d], to) +
+                                                (piece->empty() ? spentRows(yearMonth) : spentRowsWhen(*piece)) +
                                                 " and +ID<=" + num(m.since) + " group by Pinfo_id");
         for (int r = 1; r <= spent.rowUBound(); ++r) {
             auto& [fen, times] = m.spent[whole(spent(r, 0))];

@@ -147,3 +147,20 @@ TEST_P(ClearingRun, SpendingBookedWhileTheRunGoesOnIsCounted) {
     EXPECT_EQ(balance(11), "12000 7");
     EXPECT_EQ(balance(12), "3800 0");
 }
+
+// The month's spending read in pieces of two rows on a rollback-journal
+// file: four rows of one second, the month's first and last second, and the
+// seconds just outside it. 张三 -20.00 and -2 times as before (his IC row is
+// no ID spending); 李四 4 x -1.00 - 0.07 - 0.11 = -4.18.
+TEST_P(ClearingRun, TheMonthsSpendingReadInPiecesHoldsEveryRowOnce) {
+    for (int i = 0; i < 4; ++i) tx(2, "2011-03-15 12:00:00", -100, 0, 0);
+    tx(2, "2011-03-01 00:00:00", -7, 0, 0);
+    tx(2, "2011-03-31 23:59:59", -11, 0, 0);
+    tx(2, "2011-04-01 00:00:00", -1000, 0, 0);
+    tx(3, "2011-02-28 23:59:59", -500, 0, 0);
+    if (engine() == test::Engine::File) con->executeScript("PRAGMA journal_mode=DELETE");
+    db::ReadPieces::standardRows() = 2;
+    const auto m = Clearing_Store::Month_Spent::read(*con, 2011, 3);
+    EXPECT_TRUE(m.known);
+    EXPECT_EQ(m.spent, (std::map<std::int64_t, std::pair<std::int64_t, std::int64_t>>{{1, {-2000, -2}}, {2, {-418, 0}}}));
+}
