@@ -498,18 +498,20 @@ bool inWalMode(sqlite3* db) {
 // them, and that writer would wait for the series' work.
 void SqliteProvider::setBulkWrites(bool on) {
     constexpr int kBulkPages = 100000;
-    constexpr long long kBulkCacheKiB = 131072, kNormal = 1;
+    constexpr long long kBulkCacheKiB = 131072, kNormal = 1, kTempInMemory = 2;
     if (readOnly_ || on == bulk_.has_value()) return;
     if (on) {
         bulk_ = Saved_Settings{pragmaNumber(db_, "synchronous"), pragmaNumber(db_, "cache_size"),
-                               pragmaNumber(db_, "wal_autocheckpoint")};
+                               pragmaNumber(db_, "wal_autocheckpoint"), pragmaNumber(db_, "temp_store")};
         sqlite3_wal_autocheckpoint(db_, kBulkPages);
+        setPragma(db_, "temp_store", kTempInMemory);
         setPragma(db_, "cache_size", -kBulkCacheKiB);
         if (bulk_->synchronous > kNormal && inWalMode(db_)) setPragma(db_, "synchronous", kNormal);
         return;
     }
     setPragma(db_, "synchronous", bulk_->synchronous);
     setPragma(db_, "cache_size", bulk_->cacheSize);
+    setPragma(db_, "temp_store", bulk_->tempStore);
     sqlite3_wal_autocheckpoint(db_, static_cast<int>(bulk_->walPages));
     bulk_.reset();
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
