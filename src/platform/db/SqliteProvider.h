@@ -101,7 +101,7 @@ private:
     static constexpr int kSharedCopyBackPages = 300;
     // The settings a series of bulk writes changed, to be put back after it.
     struct Saved_Settings {
-        long long synchronous, cacheSize, walPages, tempStore;
+        long long synchronous, cacheSize, walPages;
         bool shared = false;  // another writer was seen waiting during the series
         bool flushing = false;  // its own setting put back for the rest of the series
         int logged = 0;       // pages in the log after the series' last copy-back
