@@ -511,6 +511,7 @@ void SqliteProvider::setBulkWrites(bool on) {
     constexpr long long kBulkCacheKiB = 131072, kNormal = 1;
     if (readOnly_ || on == bulk_.has_value()) return;
     if (on) {
+        setSharedWrites(false);  // the series keeps its own copy-back, and puts the usual one back
         bulk_ = Saved_Settings{pragmaNumber(db_, "synchronous"), pragmaNumber(db_, "cache_size"),
                                pragmaNumber(db_, "wal_autocheckpoint")};
         sqlite3_wal_autocheckpoint(db_, kBulkPages);
