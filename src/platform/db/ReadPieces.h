@@ -32,7 +32,7 @@ struct Pieces_Along {
 // of one value in one piece.
 class ReadPieces {
 public:
-    static constexpr long long kRows = 5000;
+    static constexpr long long kRows = 2500;
     // The rows of a piece made without a number; tests make them few.
     static long long& standardRows();
 
