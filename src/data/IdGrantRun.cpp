@@ -68,6 +68,7 @@ Counts Run::grant(const Progress& progress) {
     const auto taken = [&](int r) { return batch_.regrant || fenOf(rows_(r, cols.state)) == B_SF_Code::Prepared; };
     for (int r = 1; r <= rows_.rowUBound(); ++r) counts.total += taken(r) ? 1 : 0;
     Write_Batch batch(*writes.DB_Con);
+    batch.holdsCards();
     Set_Size size(batch);
     const bool telling = static_cast<bool>(progress);
     const auto lost = Until_Connection_Lost([&] {

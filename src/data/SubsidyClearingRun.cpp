@@ -140,6 +140,7 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
     db::Connection& con = *base.DB_Con;
     const db::CloseOnExit closing(con);
     Write_Batch batch(con);
+    batch.holdsCards();
     Set_Size size(batch);
     const bool telling = static_cast<bool>(progress);
     const auto total = static_cast<std::int64_t>(lines.size());

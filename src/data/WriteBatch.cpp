@@ -105,7 +105,7 @@ void Write_Batch::note(const Kept& told) {
 bool Write_Batch::pause(bool telling) {
     if (!outer_) return true;
     const bool full = held_ >= limits_.items ||
-                      std::chrono::steady_clock::now() - begun_ >= (onFile_ ? timeLimit() : limits_.time);
+                      std::chrono::steady_clock::now() - begun_ >= (onFile_ ? timeLimit() : heldTime());
     const bool waiting = con_.othersWaitToWrite();
     if (waiting) seeOthers(true);
     if (full || waiting || (telling && platform::services().yieldDue())) commit();

@@ -28,10 +28,15 @@ public:
     // before it could have been seen waiting waits no longer than a short
     // turn either. With none, it is sized as alone until another writer is
     // seen and as beside one from then on, as on a server.
+    // On a server, a run whose sets lock the cards terminals book on commits
+    // once it has held them for `cards`: the server tells who waits only
+    // between two sets, and a terminal whose card came early in a long batch
+    // would wait for all of it.
     struct Limits {
         std::int64_t items = 200;
         std::chrono::milliseconds time{150};
         std::chrono::milliseconds alone{100};
+        std::chrono::milliseconds cards{20};
     };
     using Writes = std::function<void(db::Connection&)>;
     using Kept = std::function<void()>;
@@ -66,10 +71,15 @@ public:
     // how long a batch may hold the lock.
     std::int64_t room() const { return limits_.items - (outer_ ? held_ : 0); }
     // Beside another writer, sets are sized to hold the lock no longer than
-    // a terminal's own write would keep it waiting.
+    // a terminal's own write would keep it waiting. A server's card sets stay
+    // at their time: shorter ones would cost more in round trips than they
+    // spare the one terminal whose card is in them.
     std::chrono::milliseconds timeLimit() const {
+        if (holdsCards_ && !onFile_) return heldTime();
         return contended_ ? std::min(limits_.time, onFile_ ? kSharedFile : kSharedServer) : limits_.time;
     }
+    // The run's sets lock cards terminals book on (see Limits::cards).
+    void holdsCards() { holdsCards_ = true; }
     // Another writer is at work beside the run (its rows were seen come in):
     // sized as when one waited, before it has to.
     void othersWrite();
@@ -100,6 +110,9 @@ private:
         Kept kept;
         Lost lost;
     };
+    std::chrono::milliseconds heldTime() const {
+        return holdsCards_ && !onFile_ ? std::min(limits_.time, limits_.cards) : limits_.time;
+    }
     void lose(const std::string& why);
     void seeOthers(bool seen);
     void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);
@@ -110,6 +123,7 @@ private:
     Limits limits_;
     bool contended_;
     bool sharing_ = false;  // the connection told its writes are shared
+    bool holdsCards_ = false;
     std::chrono::steady_clock::time_point othersSeen_;
     std::unique_ptr<db::Transaction> outer_;
     std::chrono::steady_clock::time_point begun_;

@@ -90,6 +90,26 @@ TEST_P(WriteBatch, ABatchEndsWhenFullOrBeforeAYield) {
     EXPECT_EQ(stored(), (test::Texts{"1", "2", "3"}));
 }
 
+// On a server a run whose sets lock the cards terminals book on commits once
+// it has held them for its short time, someone seen waiting or not (the
+// server tells who waits only between sets); on a file its limits stay.
+TEST_P(WriteBatch, ARunHoldingCardsCommitsShortOnAServerOnly) {
+    using std::chrono::milliseconds;
+    const bool server = engine() == test::Engine::Server;
+    Write_Batch batch(*writer, {1000, std::chrono::hours(1), milliseconds(0), milliseconds(0)});
+    batch.holdsCards();
+    batch.item(item(1), kept(1));
+    EXPECT_EQ(batch.pause(false), server);
+    EXPECT_EQ(batch.commit(), true);
+    EXPECT_EQ(told, (std::vector<std::string>{"kept 1"}));
+
+    Write_Batch seen(*writer, {1000, std::chrono::hours(1), milliseconds(0), milliseconds(20)});
+    seen.holdsCards();
+    EXPECT_EQ(seen.timeLimit(), server ? milliseconds(20) : milliseconds(std::chrono::hours(1)));
+    seen.othersWrite();
+    if (server) EXPECT_EQ(seen.timeLimit(), milliseconds(20));  // not shorter than its sets' round trips pay for
+}
+
 // A batch left without its commit writes nothing of its items.
 TEST_P(WriteBatch, ABatchNotCommittedWritesNothing) {
     {

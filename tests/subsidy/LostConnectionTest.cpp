@@ -29,7 +29,7 @@ protected:
                                "C_YuCi_ID,C_LeiBie) values (" + std::to_string(100 + p) + "," + n + ",'K" + n + "'," +
                                std::to_string(5000 + p) + ",1,0,100,0,1)");
         }
-        Write_Batch::standard() = {3, std::chrono::hours(1), std::chrono::milliseconds(0)};
+        Write_Batch::standard() = {3, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1)};
         this->sv->yieldAlways = false;
     }
     T read(const std::string& sql) { return test::column(*test::connect(this->cs), sql); }

@@ -33,9 +33,11 @@ void resetGlobals() {
     Lan_Type = 0;
     Lan_Charset = 0;
     Home_Path.clear();
-    // Alone until another writer is seen: short turns by the clock at the
-    // start would make batch boundaries depend on the machine's speed.
-    Write_Batch::standard() = {Write_Batch::Limits{}.items, Write_Batch::Limits{}.time, std::chrono::milliseconds(0)};
+    // Alone until another writer is seen, and a server's card sets as long
+    // as any batch: short turns by the clock would make batch boundaries
+    // depend on the machine's speed.
+    Write_Batch::standard() = {Write_Batch::Limits{}.items, Write_Batch::Limits{}.time, std::chrono::milliseconds(0),
+                               Write_Batch::Limits{}.time};
     IC_Settlement::Short_Turns::standard() = {};
     db::ReadPieces::standardRows() = db::ReadPieces::kRows;
 }
