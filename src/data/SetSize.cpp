@@ -8,7 +8,7 @@
 namespace tolvenk {
 
 // Sized when asked, not when the last set ended: a writer seen waiting in
-// between shortens the batch's time at once.
+// between shortens the batch's time at once (not a server's card sets).
 std::int64_t Set_Size::next(bool telling) const {
     if (telling && platform::services().yieldDue()) return 1;
     std::int64_t fits = first_;

@@ -101,7 +101,8 @@ void Write_Batch::note(const Kept& told) {
 // limit when nobody waits just then: the file has one write lock, and one
 // that came in a moment later would wait for everything the batch wrote and
 // for its commit to reach the disk. A server's terminal waits only for the
-// rows of its own card, and the server says when it does.
+// rows of its own card, and the server says when it does, though only
+// between two sets: a run holding cards also ends its batch past `cards`.
 bool Write_Batch::pause(bool telling) {
     if (!outer_) return true;
     const bool full = held_ >= limits_.items ||
