@@ -75,11 +75,11 @@ public:
     // at their time: shorter ones would cost more in round trips than they
     // spare the one terminal whose card is in them.
     std::chrono::milliseconds timeLimit() const {
-        if (holdsCards_ && !onFile_) return heldTime();
+        if (serverCards_) return heldTime();
         return contended_ ? std::min(limits_.time, onFile_ ? kSharedFile : kSharedServer) : limits_.time;
     }
     // The run's sets lock cards terminals book on (see Limits::cards).
-    void holdsCards() { holdsCards_ = true; }
+    void holdsCards() { serverCards_ = !onFile_; }
     // Another writer is at work beside the run (its rows were seen come in):
     // sized as when one waited, before it has to.
     void othersWrite();
@@ -112,7 +112,7 @@ private:
         Lost lost;
     };
     std::chrono::milliseconds heldTime() const {
-        return holdsCards_ && !onFile_ ? std::min(limits_.time, limits_.cards) : limits_.time;
+        return serverCards_ ? std::min(limits_.time, limits_.cards) : limits_.time;
     }
     void lose(const std::string& why);
     void seeOthers(bool seen);
@@ -124,7 +124,7 @@ private:
     Limits limits_;
     bool contended_;
     bool sharing_ = false;  // the connection told its writes are shared
-    bool holdsCards_ = false;
+    bool serverCards_ = false;  // holds cards, on a server: only there it matters
     std::chrono::steady_clock::time_point othersSeen_;
     std::unique_ptr<db::Transaction> outer_;
     std::chrono::steady_clock::time_point begun_;
