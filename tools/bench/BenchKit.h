@@ -96,6 +96,7 @@ struct Settings {
     int repeat = 3;
     int writeRepeat = 1;  // each run of a window that writes needs two fresh copies
     bool quick = false;
+    bool randomArrivals = false;  // terminals write at random moments about their rate
     std::string from = "2026-09-01", to = "2026-11-30";  // the generated quarter
     std::vector<std::string> only;                       // window numbers; empty: all
     bool wants(const std::string& window) const;

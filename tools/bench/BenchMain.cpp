@@ -25,14 +25,15 @@ const char* const kUsage =
     "usage: tolvenk-bench [--engine sqlite|pg] [--transactions N] [--employees N]\n"
     "                     [--db business.mdb | --server <server text>] [--folder F]\n"
     "                     [--repeat K] [--write-repeat K] [--quick] [--only 7032,7034,...]\n"
-    "                     [--journal wal|delete] [--terminal]\n"
+    "                     [--journal wal|delete] [--terminal [--random-arrivals]]\n"
     "Measures every window on a database of the generated quarter 2026-09-01..2026-11-30,\n"
     "made with tolvenk-demo-gen's rows when the file or the server's database is missing.\n"
     "Reads take the median of K runs (3), windows that write K runs on fresh copies (1).\n"
     "--quick: one run of each, the summary reports over one month only.\n"
     "--journal: sets the file's journal mode first (and its copies'); delete is a rollback journal.\n"
     "--terminal: instead, each long operation once beside tolvenk-terminal writing a row per 10 ms: the\n"
-    "terminal's longest commit wait beside it and beside a second terminal for as long, failed writes.\n";
+    "terminal's longest commit wait beside it and beside a second terminal for as long, failed writes.\n"
+    "--random-arrivals: the terminals write at random moments, a row per 10 ms on average.\n";
 
 bool serverHasTables(const std::string& text) {
     try {
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
         else if (a == "--write-repeat" && more) s.writeRepeat = std::max(1, std::atoi(argv[++i]));
         else if (a == "--quick") s.quick = true;
         else if (a == "--terminal") terminal = true;
+        else if (a == "--random-arrivals") s.randomArrivals = true;
         else if (a == "--journal" && more) journal = argv[++i];
         else if (a == "--only" && more) {
             std::stringstream list(argv[++i]);

@@ -64,7 +64,8 @@ struct Outcome {
 // left unread while the operation runs would fill and hold the terminal up).
 class TerminalProcess {
 public:
-    TerminalProcess(const std::string& connection, const std::string& card, int mach, const std::string& out)
+    TerminalProcess(const std::string& connection, const std::string& card, int mach, const std::string& out,
+                    bool randomly)
         : out_(out) {
         const std::string exe = (fs::read_symlink("/proc/self/exe").parent_path() / "tolvenk-terminal").string();
         if (!fs::exists(exe)) throw std::runtime_error("no " + exe + ": build the target tolvenk-terminal");
@@ -79,6 +80,7 @@ public:
         const std::string pause = std::to_string(kPauseMicros), machText = std::to_string(mach);
         std::vector<std::string> args = {exe,        connection, card,     "--pause-us", pause,
                                          "--mach",   machText,   "--date", kTerminalDate};
+        if (randomly) args.push_back("--random-pause");
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(a.data());
         argv.push_back(nullptr);
@@ -183,7 +185,7 @@ Beside measure(const Settings& s, const std::string& window, const std::string& 
                       outB = (folder / ("tolvenk-bench-terminal-b-" + std::to_string(::getpid()))).string();
     long long from = 0, to = 0;
     {
-        TerminalProcess a(connection, cardA, 990, outA);
+        TerminalProcess a(connection, cardA, 990, outA, s.randomArrivals);
         a.waitForFirstCommit();
         from = monotonicMicros();
         try {
@@ -200,7 +202,8 @@ Beside measure(const Settings& s, const std::string& window, const std::string& 
     }
     {
         const double span = std::clamp(b.took, 2.0, s.quick ? 2.0 : kLongestYardstick);
-        TerminalProcess a(connection, cardA, 990, outA), other(connection, cardB, 991, outB);
+        TerminalProcess a(connection, cardA, 990, outA, s.randomArrivals),
+            other(connection, cardB, 991, outB, s.randomArrivals);
         a.waitForFirstCommit();
         other.waitForFirstCommit();
         from = monotonicMicros();
@@ -276,9 +279,9 @@ void benchBesideTerminal(const Settings& s, const Target& db) {
                                       runIcCorrection));
     timed().clock = clock;
 
-    std::printf("\nA terminal writing a row every 10 ms: its longest commit wait beside each operation and, for as "
+    std::printf("\nA terminal writing a row every 10 ms%s: its longest commit wait beside each operation and, for as "
                 "long (2 s to %.0f s), beside a second terminal of the same rate\n\n",
-                kLongestYardstick);
+                s.randomArrivals ? " on average, at random moments" : "", kLongestYardstick);
     std::printf("| window | operation | engine | operation s | terminal's longest wait beside it s | beside a "
                 "terminal s | failed terminal writes beside it / beside a terminal | notes |\n"
                 "|---|---|---|--:|--:|--:|--:|---|\n");

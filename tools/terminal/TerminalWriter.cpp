@@ -2,8 +2,10 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <random>
 #include <stdexcept>
 
 #include "platform/db/Connection.h"
@@ -44,6 +46,14 @@ Result run(const Options& o, const std::function<bool()>& stop,
                        kind = info->field("C_LeiBie").toInt64();
     const bool server = o.db.find("SQLOLEDB") != std::string::npos;
     Result r;
+    // Customers come at random: the time to the next one is exponential
+    // about the mean, cut at ten means so that a run always writes.
+    std::mt19937 random(static_cast<unsigned>(o.mach));
+    std::exponential_distribution<double> nextCustomer(1.0);
+    const auto pauseFor = [&] {
+        if (!o.randomPause) return o.pauseMicros;
+        return static_cast<int>(std::min(10.0, nextCustomer(random)) * o.pauseMicros);
+    };
     while (!stop()) {
         const auto start = std::chrono::steady_clock::now();
         try {
@@ -84,7 +94,7 @@ Result run(const Options& o, const std::function<bool()>& stop,
             }
             onError(e.what());
         }
-        pause(o.pauseMicros);
+        pause(pauseFor());
     }
     return r;
 }

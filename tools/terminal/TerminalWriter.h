@@ -14,6 +14,7 @@ struct Options {
     std::string card;           // Card_Info.Card_No it books on
     int mach = 990;             // Mach_ID of its rows; Mach_LiuShui counts them
     int pauseMicros = 2000;     // between one commit and the next write
+    bool randomPause = false;   // pauses drawn at random about pauseMicros, as customers come
     bool debitIdBalance = false;// also takes the fen off Card_Info.C_YuE_ID
     std::string date;           // Date_Time of its rows; the clock's when empty
 };

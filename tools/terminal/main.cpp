@@ -15,7 +15,7 @@
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: tolvenk-terminal <connection text> <card> [--pause-us N] [--mach N] [--debit-id] "
+                     "usage: tolvenk-terminal <connection text> <card> [--pause-us N] [--random-pause] [--mach N] [--debit-id] "
                      "[--date \"yyyy-MM-dd hh:mm:ss\"]\n");
         return 2;
     }
@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     for (int i = 3; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--debit-id") o.debitIdBalance = true;
+        else if (a == "--random-pause") o.randomPause = true;
         else if (a == "--pause-us" && i + 1 < argc) o.pauseMicros = std::stoi(argv[++i]);
         else if (a == "--mach" && i + 1 < argc) o.mach = std::stoi(argv[++i]);
         else if (a == "--date" && i + 1 < argc) o.date = argv[++i];
