@@ -5,8 +5,8 @@
 #include "cards/IDYuE_QingLing.h"
 #include "cards/YuE_HZ_Cha.h"
 #include "cards/frmJieSuanIC.h"
-#include "data/WriteBatch.h"
 #include "support/ServerRestart.h"
+#include "support/ModuleState.h"
 
 using namespace tolvenk;
 using T = test::Texts;
@@ -28,7 +28,7 @@ protected:
                 test::XfRow().person(k).card(c).kind(2).type(1).cardSerial(s).timesSerial(0).money(change[s - 1])
                     .balance(after[s - 1]).date("2026-05-0" + std::to_string(s) + " 12:00:00").err(0).insert(*this->con);
         }
-        Write_Batch::standard() = {2, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1)};
+        test::batchesOf(2);
         this->sv->yieldAlways = false;
     }
     T read(const std::string& sql) { return test::column(*test::connect(this->cs), sql); }
@@ -142,7 +142,7 @@ TEST_P(LostIdClearing, EndedMidwayStopsWithOneBox) {
     for (int k = 1; k <= 6; ++k)
         con->execute("insert into Card_Info(Pinfo_id,Card_No,Card_Model,C_YuE_ID,Card_Type,C_LeiBie) values (" +
                      std::to_string(k % 2 ? 1 : 2) + ",'D" + std::to_string(k) + "',1,100,9,3)");
-    Write_Batch::standard() = {2, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1)};
+    test::batchesOf(2);
     sv->yieldAlways = false;
     w.Load();
     w.ucDep1.selectDepartment("0");

@@ -2,10 +2,9 @@
 // came to, the counts and the log row, figures by hand.
 #include "data/IdClearing.h"
 
-#include <chrono>
 
-#include "data/WriteBatch.h"
 #include "support/Fixtures.h"
+#include "support/ModuleState.h"
 
 using namespace tolvenk;
 
@@ -58,7 +57,7 @@ TEST_P(IdClearing, EachCardIsClearedOrCountedAndTheClickIsLoggedWithEveryCardItT
 // and so does the log row written with it. C4 in the next batch starts the
 // log afresh; the log tells C4 alone, as the voids do.
 TEST_P(IdClearing, ABatchLostWholeTakesItsLogWithItAndTheNextStartsAfresh) {
-    Write_Batch::standard() = {2, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1)};
+    test::batchesOf(2);
     con->executeScript(R"(
 insert into Card_Info(Pinfo_id,Card_No,Card_Model,C_YuE_ID,Card_Type,C_LeiBie) values (2,'C4',1,300,9,5);
 insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (2,'C4',0,300);

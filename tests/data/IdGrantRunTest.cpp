@@ -1,8 +1,8 @@
 // The ID grant run without its window, on both engines.
 #include "data/BTService.h"
 #include "data/IdGrantRun.h"
-#include "data/WriteBatch.h"
 #include "support/Fixtures.h"
+#include "support/ModuleState.h"
 
 using namespace tolvenk;
 
@@ -118,7 +118,7 @@ TEST_P(IdGrantRun, RegrantsWaitingRowsAndBooksAGroupRechargeAsATransfer) {
 // left as he was. A second batch of 1 fen each, stopped at the first chance:
 // the first three are credited whole, the others untouched.
 TEST_P(IdGrantRun, InBatchesAFailureLeavesOneAloneAndAStopKeepsTheBatchesDone) {
-    Write_Batch::standard() = {3, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1)};
+    test::batchesOf(3);
     sv->yieldAlways = false;
     for (int p = 21; p <= 28; ++p) {
         con->execute("insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_ID,C_YuCi_ID,"

@@ -9,13 +9,13 @@
 #include "data/BTService.h"
 #include "data/IdGrantRun.h"
 #include "data/SubsidyClearingRun.h"
-#include "data/WriteBatch.h"
 #include "demo_gen/DemoGenerator.h"
 #include "platform/db/Connection.h"
 #include "subsidy/BT_ID_FF.h"
 #include "subsidy/BT_QingLing.h"
 #include "support/Fixtures.h"
 #include "support/Terminal.h"
+#include "support/ModuleState.h"
 
 using namespace tolvenk;
 
@@ -245,7 +245,7 @@ TEST_P(BesideTerminal, TheClearingTakesBackWhatEachEmployeeLeft) {
 // lock, so the terminal commits a row there each time before the run goes
 // on; every employee is credited once all the same.
 TEST_P(BesideTerminal, BetweenTwoBatchesOfTheGrantTheTerminalGetsThrough) {
-    Write_Batch::standard() = {10, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1)};
+    test::batchesOf(10);
     sv->yieldAlways = false;
     con->execute("insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,"
                  "B_SF,B_Unit) select Pinfo_ID,'2026-11-01 08:00:00',1,500,0,2026,11,1,0,-1,0 "
@@ -279,7 +279,7 @@ TEST_P(BesideTerminal, BetweenTwoBatchesOfTheGrantTheTerminalGetsThrough) {
 // row between each two: every employee is cleared once or found without a
 // card, and the terminal loses nothing.
 TEST_P(BesideTerminal, BetweenTwoBatchesOfTheClearingTheTerminalGetsThrough) {
-    Write_Batch::standard() = {10, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1)};
+    test::batchesOf(10);
     sv->yieldAlways = false;
     con->execute("insert into BuTie_OK(Pinfo_ID,ZhunBei_DT,ZhunBei_Ren_ID,B_JinE,B_Ci,B_Year,B_Month,B_Times,B_Type,"
                  "B_SF,B_Unit) select Pinfo_ID,'2026-11-01 08:00:00',1,800,0,2026,11,1,0,2,0 "
@@ -333,7 +333,7 @@ bool terminalWaits(db::Connection& probe, bool server) {
 // once the terminal waits behind it. The run gives way each time: in the
 // order written, a terminal row lies between every two credits.
 TEST_P(BesideTerminal, ATerminalWaitingBehindTheGrantWritesBetweenEveryTwoOfItsTransactions) {
-    Write_Batch::standard() = {1, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1)};
+    test::batchesOf(1);
     const std::string card = middleCard(kDept02);
     const std::string person = test::text(*con, "select Pinfo_id from Card_Info where Card_No='" + card + "'");
     for (int i = 1; i <= 6; ++i)

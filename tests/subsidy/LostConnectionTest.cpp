@@ -2,10 +2,10 @@
 // sessions midway through a run, or between opening the window and running
 // it: one box, whole batches, rows stamped with the server's time.
 #include "SubsidyKit.h"
-#include "data/WriteBatch.h"
 #include "subsidy/BT_ID_FF.h"
 #include "subsidy/BT_QingLing.h"
 #include "support/ServerRestart.h"
+#include "support/ModuleState.h"
 
 using namespace tolvenk;
 using T = test::Texts;
@@ -29,7 +29,7 @@ protected:
                                "C_YuCi_ID,C_LeiBie) values (" + std::to_string(100 + p) + "," + n + ",'K" + n + "'," +
                                std::to_string(5000 + p) + ",1,0,100,0,1)");
         }
-        Write_Batch::standard() = {3, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1)};
+        test::batchesOf(3);
         this->sv->yieldAlways = false;
     }
     T read(const std::string& sql) { return test::column(*test::connect(this->cs), sql); }

@@ -47,4 +47,8 @@ void resetWindows() {
     for (const MenuEntry& e : menuTable()) registerWindow(e.window, e.factory);
 }
 
+void batchesOf(std::int64_t items) {
+    Write_Batch::standard() = {items, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1)};
+}
+
 }  // namespace tolvenk::test
