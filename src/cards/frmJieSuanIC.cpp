@@ -193,6 +193,7 @@ void frmJieSuanIC::Do_JieSuan() {
     } catch (const std::exception& e) {
         Show_Failure("", platform::errorText(e));
     }
+    Last_Run = result;
     if (lock.stopped()) return;  // the window was closed: it is back as designed
     if (result.state == IC_Settlement::Run_Result::Busy)
         platform::services().msgBox(L(1091), platform::vbExclamation, L(43));

@@ -47,6 +47,8 @@ public:
     BaseService Win_Base;
     XFService XF;
     bool Stop_Flag = false;
+    // How the last run ended (a failure leaves it Stopped).
+    IC_Settlement::Run_Result Last_Run;
 
     void Form_Load() override;
     void Form_Unload(int& Cancel) override;

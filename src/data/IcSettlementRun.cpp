@@ -112,7 +112,8 @@ void takeCarried(std::vector<Carried>& carry, std::vector<Carried>& set, std::in
 // rows left after a short turn go to `carry`, for a turn of their own again.
 void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carried>& set, const std::string& cutoff,
                const std::string& backup, const Late_Serials& late, std::vector<Listed_Card>& missed,
-               std::int64_t& top, std::vector<Carried>& carry, const Write_Batch::Kept& kept = {}) {
+               std::int64_t& top, std::vector<Carried>& carry, std::int64_t& fellBack,
+               const Write_Batch::Kept& kept = {}) {
     std::vector<Listed_Card> cards;
     for (const Carried& c : set) cards.push_back(c.card);
     try {
@@ -144,6 +145,7 @@ void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carrie
                 if (sameCard(c.card, m)) carry.push_back(c);
     } catch (const std::exception& e) {
         if (db::connectionLost(e)) throw;
+        ++fellBack;
         for (const Listed_Card& c : cards) settleIn(batch, c.person, c.card, cutoff, backup, missed, kept);
     }
 }
@@ -153,7 +155,7 @@ void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carrie
 // cards gone through whose writes are committed.
 bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& cutoff, const std::string& backup,
                   const Late_Serials& late, std::vector<Listed_Card>& missed, const Run_Progress& progress,
-                  std::int64_t& gone) {
+                  std::int64_t& gone, std::int64_t& fellBack) {
     const Bulk_Writes bulk(con);
     std::vector<Carried> carry;  // before the batch: its lost writes take cards off
     Write_Batch batch(con);
@@ -196,7 +198,7 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
             // A card back for its rest may join a batch a later card opened.
             for (const Carried& c : set) pendingFrom = pendingFrom < 0 ? c.at : std::min(pendingFrom, c.at);
             size.write(set.size(), [&] {
-                settleSet(con, batch, set, cutoff, backup, late, missed, top, carry, [&pendingFrom] {
+                settleSet(con, batch, set, cutoff, backup, late, missed, top, carry, fellBack, [&pendingFrom] {
                     pendingFrom = -1;
                 });
             });
@@ -208,6 +210,29 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
     step.person = 0;
     if (progress) progress(step);
     return true;
+}
+
+// Settles the cards a pass left, those cut short in turns until they are
+// done; cards of a batch that could not commit go to `missed`.
+void settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, std::string>>& left,
+                const std::string& cutoff, const std::string& backup, const Late_Serials& late,
+                std::vector<Listed_Card>& missed, std::int64_t& fellBack) {
+    std::vector<Carried> carry;
+    Write_Batch batch(con);
+    Set_Size size(batch, kFirstSet);
+    std::int64_t top = late.since;
+    batch.committing([&] {
+        for (std::size_t i = 0; i < left.size() || !carry.empty();) {
+            std::vector<Carried> set;
+            const std::int64_t most = size.next(false);
+            takeCarried(carry, set, most);
+            for (; i < left.size() && static_cast<std::int64_t>(set.size()) < most; ++i)
+                set.push_back({{left[i].first, left[i].second}});
+            size.write(set.size(),
+                       [&] { settleSet(con, batch, set, cutoff, backup, late, missed, top, carry, fellBack); });
+            batch.pause(false);
+        }
+    });
 }
 
 // The cut-off is recorded only when no card holds rows before it that a run
@@ -226,34 +251,26 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
     const Late_Serials late = Late_Serials::read(con, cutoff);
     // Cards of a batch that could not commit: the check below takes them too.
     std::vector<Listed_Card> missed;
-    const bool listedAll = settleListed(*cards, con, cutoff, backup, late, missed, progress, result.done);
+    const bool listedAll =
+        settleListed(*cards, con, cutoff, backup, late, missed, progress, result.done, result.fellBack);
     if (!listedAll) {
         result.state = Run_Result::Stopped;
         return;
     }
-    {
-        std::vector<Carried> carry;
-        Write_Batch batch(con);
-        Set_Size size(batch, kFirstSet);
-        std::int64_t top = late.since;
-        const auto unsettled = Unsettled_Cards(con, cutoff, late, missed);
-        // A batch that could not commit leaves its cards to the check below.
-        batch.committing([&] {
-            for (std::size_t i = 0; i < unsettled.size() || !carry.empty();) {
-                std::vector<Carried> set;
-                const std::int64_t most = size.next(false);
-                takeCarried(carry, set, most);
-                for (; i < unsettled.size() && static_cast<std::int64_t>(set.size()) < most; ++i)
-                    set.push_back({{unsettled[i].first, unsettled[i].second}});
-                size.write(set.size(), [&] { settleSet(con, batch, set, cutoff, backup, late, missed, top, carry); });
-                batch.pause(false);
-            }
-        });
-    }
-    result.left = Unsettled_Cards(con, cutoff, late, missed);
-    if (!result.left.empty()) {
-        result.state = Run_Result::Left;
-        return;
+    // A batch that could not commit leaves its cards to the next pass, as
+    // long as each pass leaves fewer cards than the one before: a batch lost
+    // once (a slow machine's writes meeting a passing fault) is no reason to
+    // keep the cut-off, one that fails every time is.
+    std::size_t before = SIZE_MAX;
+    for (auto left = Unsettled_Cards(con, cutoff, late, missed); !left.empty();
+         left = Unsettled_Cards(con, cutoff, late, missed)) {
+        if (left.size() >= before) {
+            result.left = std::move(left);
+            result.state = Run_Result::Left;
+            return;
+        }
+        before = left.size();
+        settleLeft(con, left, cutoff, backup, late, missed, result.fellBack);
     }
     Settlement_Store::Record_Cutoff(own, cutoff);
     result.state = Run_Result::Settled;

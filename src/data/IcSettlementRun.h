@@ -44,6 +44,9 @@ struct Run_Result {
     // (their batches committed), and the engine's reason.
     std::int64_t done = 0, total = 0;
     std::string lost;
+    // Sets of cards that failed together and were settled again one card at
+    // a time: each costs the run a turn per card.
+    std::int64_t fellBack = 0;
 };
 
 // A failure inside one card's turn: that card, and why as a clerk reads it

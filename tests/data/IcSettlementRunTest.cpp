@@ -1,6 +1,7 @@
 // The IC settlement run without its window: two cards worked by hand, the
 // steps it reports, a stop, an empty card list and a failing card.
 #include "data/IcSettlementRun.h"
+#include "data/WriteBatch.h"
 #include "support/Fixtures.h"
 #include "support/XfRow.h"
 
@@ -187,6 +188,48 @@ TEST_P(IcSettlementRun, ACardWhoseBatchCouldNotCommitKeepsTheCutoff) {
     EXPECT_EQ(card("A").size(), 4u);
     EXPECT_EQ(test::number(*con, "select count(*) from Record_BF_XF"), 0);
     EXPECT_EQ(settlementRow()[0], "2026-01-01 00:00:00");
+}
+
+// P's batch cannot commit while Q is unsettled, Q's while R is: the pass
+// over the list settles R only, the next pass Q, the one after it P. Each
+// pass leaves fewer cards, so the run goes on until none is left.
+TEST_P(IcSettlementRun, CardsOfBatchesLostOnceAreSettledByTheNextPasses) {
+    test::batchesOf(1);
+    con->execute("delete from Card_Log");
+    con->execute("delete from Record_XF");
+    int person = 10;
+    for (const std::string c : {"P", "Q", "R"}) {
+        con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (" + std::to_string(++person) + ",'" + c +
+                     "',0)");
+        money(person, c, 1, 100, 100, "2026-05-01 10:00:00");
+        money(person, c, 2, -1, 99, "2026-05-02 10:00:00");
+        money(person, c, 3, -2, 97, "2026-05-03 10:00:00");
+    }
+    con->executeScript(
+        "create table Settle_Parent(ID integer primary key); "
+        "create table Settle_Child(Parent integer references Settle_Parent(ID) deferrable initially deferred);");
+    // A settlement row of `card` while `after` has none leaves a row without its parent.
+    const auto orphanUnless = [&](const std::string& card, const std::string& after) {
+        const std::string unsettled = "not exists (select 1 from Record_XF where Card_No='" + after + "' and XF_Type=250)";
+        if (engine() == test::Engine::File) {
+            con->executeScript("PRAGMA foreign_keys=ON; create trigger orphan_" + card +
+                               " after update on Record_XF when new.XF_Type=250 and new.Card_No='" + card + "' and " +
+                               unsettled + " begin insert into Settle_Child values (404); end;");
+            return;
+        }
+        con->executeScript("create function orphan_" + card + "() returns trigger language plpgsql as $$ begin if "
+                           "new.XF_Type=250 and new.Card_No='" + card + "' and " + unsettled +
+                           " then insert into Settle_Child values (404); end if; return new; end $$; create trigger "
+                           "orphan_" + card + " after update on Record_XF for each row execute function orphan_" +
+                           card + "();");
+    };
+    orphanUnless("P", "Q");
+    orphanUnless("Q", "R");
+    EXPECT_EQ(run({}).state, Run_Result::Settled);
+    EXPECT_EQ(test::rows(*con, "select Card_No,Card_LiuShui,YuE_Change,YuE_New from Record_XF where XF_Type=250 "
+                               "order by Card_No"),
+              (std::vector<T>{{"P", "3", "-3", "97"}, {"Q", "3", "-3", "97"}, {"R", "3", "-3", "97"}}));
+    EXPECT_EQ(settlementRow()[0], kCut);
 }
 
 namespace {
@@ -473,4 +516,48 @@ TEST_P(ShortTurns, AWalkFromARowWithoutADateIsNotCutIntoTurns) {
     EXPECT_EQ(card("N"), (std::vector<T>{{"1", "1", "10000", "10000"},
                                          {"129", "250", std::to_string(sum), std::to_string(left)},
                                          {"130", "1", "-130", std::to_string(left - 130)}}));
+}
+
+namespace {
+
+// Eight cards of 1 + 40 money rows before the cut-off, beside another
+// writer, on a machine so slow that every set is one card, every batch one
+// set and every card's turn a few rows: each card comes back until it is
+// settled, and the cut-off is recorded.
+class SlowMachine : public IcSettlementRun {};
+TOLVENK_ON_BOTH_ENGINES(SlowMachine);
+
+}  // namespace
+
+TEST_P(SlowMachine, EveryCardTakenInShortTurnsIsSettledAndTheCutoffRecorded) {
+    IC_Settlement::Short_Turns::standard() = {4, 4};
+    Write_Batch::standard() = {1, std::chrono::milliseconds(0), std::chrono::hours(1), std::chrono::milliseconds(0)};
+    con->execute("delete from Card_Log");
+    con->execute("delete from Record_XF");
+    for (int p = 1; p <= 8; ++p) {
+        const std::string c = "S" + std::to_string(p);
+        con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (" + std::to_string(p) + ",'" + c + "',0)");
+        std::int64_t balance = 0;
+        for (int n = 1; n <= 41; ++n) {
+            const int change = n == 1 ? 50000 : -((n * p) % 13 + 1);
+            balance += change;
+            money(p, c, n, change, static_cast<int>(balance), "2026-05-" + std::string(n % 28 < 9 ? "0" : "") +
+                                                                  std::to_string(n % 28 + 1) + " 10:00:00");
+        }
+    }
+    // What one collapse of serials 2..41 leaves, by plain SQL.
+    const auto expected = test::rows(*con, "select Card_No,sum(YuE_Change),min(case when Card_LiuShui=41 then YuE_New "
+                                           "end) from Record_XF where Card_LiuShui between 2 and 41 group by Card_No "
+                                           "order by Card_No");
+    const Run_Result r = run([&](const Run_Step&) {
+        money(99, "Z", 1, 1, 1, "2026-06-05 10:00:00");  // the other writer's row
+        return true;
+    });
+    EXPECT_EQ(r.state, Run_Result::Settled);
+    EXPECT_EQ(test::rows(*con, "select Card_No,YuE_Change,YuE_New from Record_XF where Card_LiuShui > 1 and Card_No "
+                               "like 'S%' order by Card_No"),
+              expected);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_BF_XF"), 8 * 40);
+    EXPECT_EQ(settlementRow()[0], kCut);
+    EXPECT_EQ(settlementRow()[1], "1");
 }

@@ -272,9 +272,14 @@ int main(int argc, char** argv) {
         });
         l.what = "state " + std::to_string(static_cast<int>(res.state)) + ", " +
                  std::to_string(number(*Conn_Main, "select count(*) from Record_XF where XF_Type=250")) +
-                 " settlement rows";
+                 " settlement rows, " + std::to_string(res.fellBack) + " sets settled again card by card";
         freshCopy();
         l.setBased = setBased(bench::settlementWrites(place.server(), "2026-11-01 00:00:00"));
+        // A run that left cards did less than the set-based statements: no ratio.
+        if (res.state != IC_Settlement::Run_Result::Settled) {
+            l.what += "; not settled, " + std::to_string(res.left.size()) + " cards left";
+            l.setBased = 0;
+        }
         lines.push_back(l);
     }
     Conn_Main.reset();

@@ -12,6 +12,7 @@
 
 #include "bench/PlainClient.h"
 #include "bench/ProcessMemory.h"
+#include "data/IcSettlementRun.h"
 #include "platform/services/Services.h"
 
 namespace tolvenk::bench {
@@ -122,7 +123,7 @@ void prepareIdInstallation();
 void prepareIdGrant();
 std::string runIdGrant();
 std::string runMonthEndClearing(const std::function<void(const std::function<void()>&)>& around);
-void runIcSettlement(const std::string& cutoff);
+IC_Settlement::Run_Result runIcSettlement(const std::string& cutoff);
 // Every summary report over the period, headless; the detail of every
 // department (a root "0" above the tops) over the period, headless.
 void runSummaryReports(const std::string& from, const std::string& to);

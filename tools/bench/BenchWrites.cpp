@@ -73,11 +73,17 @@ void icSettlement(const Settings& s, const Target& db, Table& t) {
     const std::string cutoff = "2026-11-01";
     std::vector<double> took, base;
     long moved = 0;
-    std::string planNote;
+    std::string planNote, unsettled;
+    std::int64_t fellBack = 0;
     for (int i = 0; i < s.writeRepeat; ++i) {
         took.push_back(onCopy(db, "settle", [] {}, [&] {
-            const double took = timedOnce([&] { runIcSettlement(cutoff); });
+            IC_Settlement::Run_Result r;
+            const double took = timedOnce([&] { r = runIcSettlement(cutoff); });
             moved = number("select count(*) from Record_BF_XF where Date_Time<'" + cutoff + "'");
+            fellBack += r.fellBack;
+            if (r.state != IC_Settlement::Run_Result::Settled)
+                unsettled = "; not settled (state " + std::to_string(static_cast<int>(r.state)) + ", " +
+                            std::to_string(r.left.size()) + " cards left): no ratio";
             return took;
         }));
         base.push_back(onCopy(db, "settle_base", [] {}, [&] {
@@ -85,8 +91,11 @@ void icSettlement(const Settings& s, const Target& db, Table& t) {
                                  inOneTransaction(onServer(), settlementWrites(onServer(), cutoff)), planNote);
         }));
     }
-    t.add({"7038", "IC settlement before " + cutoff, moved, median(took), median(base), "<= 3",
-           "rows: moved to the backup" + planNote});
+    // A run that left cards did less than the baseline: its time says nothing.
+    const double baseline = unsettled.empty() ? median(base) : 0;
+    t.add({"7038", "IC settlement before " + cutoff, moved, median(took), baseline, "<= 3",
+           "rows: moved to the backup; " + std::to_string(fellBack) + " sets settled again card by card" + unsettled +
+               planNote});
 }
 
 }  // namespace
@@ -142,12 +151,14 @@ std::string runMonthEndClearing(const std::function<void(const std::function<voi
     return box;
 }
 
-void runIcSettlement(const std::string& cutoff) {
+IC_Settlement::Run_Result runIcSettlement(const std::string& cutoff) {
     frmJieSuanIC w;
     w.Load();
     w.dtP.setValue(cutoff);
     w.Command1_Click();
+    const IC_Settlement::Run_Result r = w.Last_Run;
     w.Unload();
+    return r;
 }
 
 void benchWriteWindows(const Settings& s, const Target& db, Table& t) {

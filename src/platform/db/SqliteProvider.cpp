@@ -46,14 +46,18 @@ constexpr std::chrono::milliseconds kFirstRetries{50};
 constexpr std::chrono::milliseconds kLongestTurn{1000};
 
 // The undo records of a statement inside a transaction (and of a savepoint)
-// stay in memory up to this size, beyond it in a temporary file. The
-// engine's 64 KiB sent each settlement card's delete (a megabyte or two) to
-// a file made and dropped several times a second, and beside a terminal
-// every flush on the disk stalled now and then for 0.2-0.3 s. Set before the
-// engine starts; where it has already started (another user in the
-// process), it stays as it was.
-constexpr int kUndoInMemoryBytes = 16 << 20;
-[[maybe_unused]] const bool undoInMemory = sqlite3_config(SQLITE_CONFIG_STMTJRNL_SPILL, kUndoInMemoryBytes) == SQLITE_OK;
+// stay in memory, whatever their size. The engine's 64 KiB sent each
+// settlement card's delete (a megabyte or two) to a file made and dropped
+// several times a second, and beside a terminal every flush on the disk
+// stalled now and then for 0.2-0.3 s. No size in between will do: past it
+// the engine writes the records out in pieces of that size, and it writes
+// no more than 128 KiB at a time, so a larger piece fails as "disk full".
+// A batch's sets are cut by time, which bounds what one savepoint holds.
+// Set before the engine starts; where it has already started (another user
+// in the process), it stays as it was.
+constexpr int kUndoAlwaysInMemory = -1;
+[[maybe_unused]] const bool undoInMemory =
+    sqlite3_config(SQLITE_CONFIG_STMTJRNL_SPILL, kUndoAlwaysInMemory) == SQLITE_OK;
 
 // Resets a cached statement however the call leaves it.
 struct StmtReset {

@@ -160,3 +160,34 @@ TEST_P(ServerTransaction, ATimeOutSetInsideARollbackIsSentAgain) {
     }
     EXPECT_EQ(timeout(), "3s");
 }
+
+namespace {
+class FileTransaction : public TransactionTest {};
+INSTANTIATE_TEST_SUITE_P(Engines, FileTransaction, ::testing::Values(test::Engine::File), test::EngineNames());
+}  // namespace
+
+// A savepoint whose delete touches tens of megabytes of pages (a heavy
+// card's rows at a large site lie on every page) keeps all their undo
+// records: the delete is done, and a rollback of the savepoint brings every
+// row back.
+TEST_P(FileTransaction, ASavepointOverTensOfMegabytesOfPagesWritesAndGoesBackWhole) {
+    con->execute("with recursive n(i) as (select 1 union all select i+1 from n where i<300000) "
+                 "insert into Record_XF(Card_No,Card_LiuShui,Shou_Kuan) select 'C'||(i%20),i,hex(randomblob(60)) "
+                 "from n");
+    const auto card = [&] { return test::number(*con, "select count(*) from Record_XF where Card_No='C0'"); };
+    db::Transaction outer(*con);
+    {
+        db::Transaction undone(*con);
+        con->execute("delete from Record_XF where Card_No='C0'");
+        EXPECT_EQ(card(), 0);
+    }
+    EXPECT_EQ(card(), 15000);
+    {
+        db::Transaction kept(*con);
+        con->execute("delete from Record_XF where Card_No='C0'");
+        kept.commit();
+    }
+    outer.commit();
+    EXPECT_EQ(card(), 0);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF"), 285000);
+}
