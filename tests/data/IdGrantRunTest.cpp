@@ -195,3 +195,24 @@ TEST_P(IdGrantRun, ABatchLostWholeCountsEachOfItsRowsFailed) {
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF"), 0);
     EXPECT_EQ(test::number(*con, "select sum(C_YuE_ID) from Card_Info where ID>130"), 900);
 }
+
+// A set that fails is granted row by row, the refused row left as it was:
+// 3 is then credited on his first usable card (13) too, though 13 was
+// written after 14 (handed to another employee and back), and a server may
+// list it last.
+TEST_P(IdGrantRun, ARowGrantedAloneGoesToTheFirstUsableCardToo) {
+    con->execute("insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_ID,C_YuCi_ID,"
+                 "C_LeiBie) values (14,3,'C3b',1004,1,0,100,0,2)");
+    con->execute("update Card_Info set PInfo_id=99 where ID=13");
+    con->execute("update Card_Info set PInfo_id=3 where ID=13");
+    batchRow(1, 1, 0, -1, 500);
+    batchRow(3, 1, 0, -1, 400);
+    test::refuseWrites(*con, engine(), "no_1", "insert", "Record_XF", "new.Pinfo_id=1");
+    ID_Grant::Run run(bt, batch("1"));
+    const auto counts = run.grant({});
+    EXPECT_EQ(counts.credited, 1);
+    EXPECT_EQ(counts.failed, 1);
+    EXPECT_EQ(test::column(*con, "select ID||' '||C_YuE_ID from Card_Info where ID<>12 order by ID"),
+              (test::Texts{"11 1200", "13 400", "14 100"}));
+    EXPECT_EQ(states(), (test::Texts{"1:-1:1", "3:2:8"}));
+}
