@@ -163,7 +163,9 @@ void Run::grantRow(Write_Batch& batch, db::Connection& reads, int r, const Cols&
     const std::string& id = rows_(r, cols.id);
     auto done = std::make_shared<Done>(Done::Failed);
     try {
-        const auto card = reads.openRecordset(BTService::IS_ID_Sql(rows_(r, cols.pinfo)));
+        // The first usable card as a set takes it, by its ID: alone, a
+        // server lists an employee's cards in no fixed order.
+        const auto card = reads.openRecordset(BTService::IS_ID_Sql(std::vector<std::string>{rows_(r, cols.pinfo)}));
         const std::string now = Server_Time(reads);
         batch.wholeItem(
             [&](db::Connection& con) {

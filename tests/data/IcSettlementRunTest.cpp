@@ -167,6 +167,29 @@ TEST_P(IcSettlementRun, ARowBelowTheTopUploadedDuringTheRunIsWalked) {
     EXPECT_EQ(test::number(*con, "select count(*) from Record_BF_XF"), 0);
 }
 
+// Once B's turn has come, a terminal uploads A's times serials 1 to 3, dated
+// before the cut-off, and no money row: the check after the pass settles
+// them (2 and 3 into one row, -1-1 = -2, 498 left) before the cut-off is
+// recorded.
+TEST_P(IcSettlementRun, ATimesChainUploadedAfterItsCardsTurnIsSettledBeforeTheCutoff) {
+    bool uploaded = false;
+    const Run_Result r = run([&](const Run_Step& s) {
+        if (s.card == "B" && !uploaded) {
+            uploaded = true;
+            for (const auto& [serial, change, left] : {std::tuple{1, 500, 500}, {2, -1, 499}, {3, -1, 498}})
+                test::XfRow().person(1).card("A").type(1).cardSerial(0).timesSerial(serial).times(change)
+                    .timesLeft(left).date("2026-05-1" + std::to_string(serial) + " 11:00:00").err(0).insert(*con);
+        }
+        return true;
+    });
+    EXPECT_TRUE(uploaded);
+    EXPECT_EQ(r.state, Run_Result::Settled);
+    EXPECT_EQ(test::rows(*con, "select Ci_LiuShui,XF_Type,YuCi_Change,YuCi_New from Record_XF where Card_No='A' and "
+                               "Ci_LiuShui>0 order by Ci_LiuShui"),
+              (std::vector<T>{{"1", "1", "500", "500"}, {"3", "250", "-2", "498"}}));
+    EXPECT_EQ(settlementRow()[0], kCut);
+}
+
 // The engine refuses every batch holding A's settlement at its commit (a row
 // left without its parent, checked only then): the run reports A left and
 // keeps the cut-off where it was, though no terminal wrote beside it.

@@ -62,14 +62,7 @@ TEST_P(IdClearing, ABatchLostWholeTakesItsLogWithItAndTheNextStartsAfresh) {
 insert into Card_Info(Pinfo_id,Card_No,Card_Model,C_YuE_ID,Card_Type,C_LeiBie) values (2,'C4',1,300,9,5);
 insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (2,'C4',0,300);
 )");
-    if (engine() == test::Engine::File)
-        con->executeScript("create trigger lose_c3 before update on Card_Info when new.Card_No='C3' "
-                           "begin select raise(rollback, 'batch lost'); end;");
-    else
-        con->executeScript("create function lose_c3() returns trigger language plpgsql as $$ begin "
-                           "if new.Card_No='C3' then raise exception 'batch lost'; end if; return new; end $$; "
-                           "create constraint trigger lose_c3 after update on Card_Info deferrable initially deferred "
-                           "for each row execute function lose_c3();");
+    test::loseTransactions(*con, engine(), "lose_c3", "update", "Card_Info", "new.Card_No='C3'");
     std::vector<std::string> states;
     const auto r = clear({{1, "C1"}, {2, "C3"}, {2, "C4"}}, &states);
     EXPECT_EQ(states, (std::vector<std::string>{"C1:2:0", "C3:2:0", "C4:0:-300"}));
@@ -79,6 +72,20 @@ insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (2,'C4',0,300);
     EXPECT_EQ(logRows(), (T{"301 7 1,-300"}));
     EXPECT_EQ(test::rows(*con, "select Card_No,YuE_Change from Record_XF"), (std::vector<T>{{"C4", "-300"}}));
     EXPECT_EQ(test::column(*con, "select C_YuE_ID from Card_Info order by ID"), (T{"1234", "0", "500", "0"}));
+}
+
+// The batch is lost at the click's last card: C1 went with it and C3 failed
+// itself, with no batch after it to tell. Each is told once, failed, and
+// the click is logged as one that took no card.
+TEST_P(IdClearing, ABatchLostAtTheLastCardTellsEveryCardOnce) {
+    test::loseTransactions(*con, engine(), "lose_c3", "update", "Card_Info", "new.Card_No='C3'");
+    std::vector<std::string> states;
+    const auto r = clear({{1, "C1"}, {2, "C3"}}, &states);
+    EXPECT_EQ(states, (std::vector<std::string>{"C1:2:0", "C3:2:0"}));
+    EXPECT_EQ(r.failed, 2);
+    EXPECT_EQ(r.cleared, 0);
+    EXPECT_EQ(logRows(), (T{"301 7 0,0"}));
+    EXPECT_EQ(test::column(*con, "select C_YuE_ID from Card_Info order by ID"), (T{"1234", "0", "500"}));
 }
 
 // A click whose cards are all at 0 logs them with a total of 0; one that

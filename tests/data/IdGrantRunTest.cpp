@@ -155,3 +155,64 @@ TEST_P(IdGrantRun, InBatchesAFailureLeavesOneAloneAndAStopKeepsTheBatchesDone) {
               (test::Texts{"311", "321", "331", "340", "100", "360", "370", "380"}));
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where YuE_Change=1"), 3);
 }
+
+// In one set: two rows for 1 add both amounts to card 11 (12.00 + 5.00 +
+// 2.50 = 19.50), each row from the balance the one before left; 3 has a
+// second usable card (14), and is credited on his first (13) as one at a
+// time would.
+TEST_P(IdGrantRun, EachRowOfASetAddsToTheEmployeesFirstUsableCard) {
+    con->execute("insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_ID,C_YuCi_ID,"
+                 "C_LeiBie) values (14,3,'C3b',1004,1,0,100,0,2)");
+    batchRow(1, 1, 0, -1, 500);
+    batchRow(3, 1, 0, -1, 400);
+    batchRow(1, 1, 0, -1, 250);
+    ID_Grant::Run run(bt, batch("1"));
+    EXPECT_EQ(run.grant({}).credited, 3);
+    EXPECT_EQ(test::column(*con, "select ID||' '||C_YuE_ID from Card_Info where ID<>12 order by ID"),
+              (test::Texts{"11 1950", "13 400", "14 100"}));
+    EXPECT_EQ(test::column(*con, "select Card_No||' '||YuE_Old||' '||YuE_Change||' '||YuE_New from Record_XF "
+                                 "order by ID"),
+              (test::Texts{"C1 1200 500 1700", "C3 0 400 400", "C1 1700 250 1950"}));
+}
+
+// Employees 31 to 39 with cards, granted in one batch: 39's credit undoes
+// the whole transaction (at once on the file, at the commit on the server),
+// so each of the nine rows is counted failed and left prepared.
+TEST_P(IdGrantRun, ABatchLostWholeCountsEachOfItsRowsFailed) {
+    test::batchesOf(100);
+    for (int p = 31; p <= 39; ++p) {
+        con->execute("insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_ID,C_YuCi_ID,"
+                     "C_LeiBie) values (" + std::to_string(100 + p) + "," + std::to_string(p) + ",'K" +
+                     std::to_string(p) + "'," + std::to_string(5000 + p) + ",1,0,100,0,1)");
+        batchRow(p, 7, 0, -1, 10);
+    }
+    test::loseTransactions(*con, engine(), "lose_39", "insert", "Record_XF", "new.Pinfo_id=39");
+    ID_Grant::Run run(bt, batch("7"));
+    const auto counts = run.grant({});
+    EXPECT_EQ(counts.credited, 0);
+    EXPECT_EQ(counts.failed, 9);
+    EXPECT_EQ(test::number(*con, "select count(*) from BuTie_OK where B_Times=7 and B_SF=-1"), 9);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF"), 0);
+    EXPECT_EQ(test::number(*con, "select sum(C_YuE_ID) from Card_Info where ID>130"), 900);
+}
+
+// A set that fails is granted row by row, the refused row left as it was:
+// 3 is then credited on his first usable card (13) too, though 13 was
+// written after 14 (handed to another employee and back), and a server may
+// list it last.
+TEST_P(IdGrantRun, ARowGrantedAloneGoesToTheFirstUsableCardToo) {
+    con->execute("insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_ID,C_YuCi_ID,"
+                 "C_LeiBie) values (14,3,'C3b',1004,1,0,100,0,2)");
+    con->execute("update Card_Info set PInfo_id=99 where ID=13");
+    con->execute("update Card_Info set PInfo_id=3 where ID=13");
+    batchRow(1, 1, 0, -1, 500);
+    batchRow(3, 1, 0, -1, 400);
+    test::refuseWrites(*con, engine(), "no_1", "insert", "Record_XF", "new.Pinfo_id=1");
+    ID_Grant::Run run(bt, batch("1"));
+    const auto counts = run.grant({});
+    EXPECT_EQ(counts.credited, 1);
+    EXPECT_EQ(counts.failed, 1);
+    EXPECT_EQ(test::column(*con, "select ID||' '||C_YuE_ID from Card_Info where ID<>12 order by ID"),
+              (test::Texts{"11 1200", "13 400", "14 100"}));
+    EXPECT_EQ(states(), (test::Texts{"1:-1:1", "3:2:8"}));
+}

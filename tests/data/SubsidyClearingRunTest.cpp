@@ -164,3 +164,22 @@ TEST_P(ClearingRun, TheMonthsSpendingReadInPiecesHoldsEveryRowOnce) {
     EXPECT_TRUE(m.known);
     EXPECT_EQ(m.spent, (std::map<std::int64_t, std::pair<std::int64_t, std::int64_t>>{{1, {-2000, -2}}, {2, {-418, 0}}}));
 }
+
+// 张三 has a second usable ID card (14) and is listed twice in one call: he
+// is cleared once, on his first card (11) as one at a time would, 80.00 and
+// 3 times as above; the second line finds him cleared. 李四 as above.
+TEST_P(ClearingRun, TwoCardsAndTwoLinesClearAnEmployeeOnceOnHisFirstCard) {
+    con->execute("insert into Card_Info(ID,Pinfo_id,Card_No,Card_No_Lng,Card_Model,C_GuaShi,C_YuE_ID,C_YuCi_ID,"
+                 "C_LeiBie) values (14,1,'C1b',1004,1,0,30000,6,3)");
+    const auto counts = clear({{1, true, false}, {1, true, false}, {2, true, false}});
+    EXPECT_EQ((std::vector<int>{counts.cleared, counts.noCard, counts.failed, counts.before}),
+              (std::vector<int>{2, 0, 0, 1}));
+    EXPECT_EQ(balance(11), "12000 7");
+    EXPECT_EQ(balance(14), "30000 6");
+    EXPECT_EQ(balance(12), "3000 0");
+    EXPECT_EQ(test::column(*con, "select Pinfo_ID||' '||B_JinE||' '||B_Ci from BuTie_OK where B_Times=-1 order by ID"),
+              (test::Texts{"1 -8000 -3", "2 -2000 0"}));
+    EXPECT_EQ(test::column(*con, "select Card_No||' '||XF_Type||' '||YuE_Change||' '||YuCi_Change from Record_XF "
+                                 "where XF_Type in (166,168) order by Card_No,XF_Type"),
+              (test::Texts{"C1 166 -8000 0", "C1 168 0 -3", "C2 166 -2000 0", "C2 168 0 0"}));
+}

@@ -201,16 +201,17 @@ TEST_P(WriteBatchFile, ShortTurnsUntilNobodyElseWritesAndAgainOnceSomeoneDoes) {
 // items with it: each is told lost, none is half there, and the next item
 // begins a batch of its own.
 TEST_P(WriteBatchFile, AnErrorThatEndsTheTransactionTellsTheEarlierItemsLost) {
-    con->executeScript("create trigger all_gone before insert on Sys_Log when new.Op_Code=3 "
-                       "begin select raise(rollback, 'all gone'); end;");
+    test::loseTransactions(*con, engine(), "all_gone", "insert", "Sys_Log", "new.Op_Code=3");
     Write_Batch batch(*writer);
     batch.item(item(1), kept(1), lost(1));
     batch.item(item(2), kept(2), lost(2));
     EXPECT_THROW(batch.item(item(3), kept(3), lost(3)), db::DbError);
     EXPECT_FALSE(batch.open());
+    batch.note([this] { told.push_back("failed 3"); });  // no batch open: told at once
+    EXPECT_EQ(told, (std::vector<std::string>{"lost 1", "lost 2", "failed 3"}));
     batch.item(item(4), kept(4), lost(4));
     EXPECT_TRUE(batch.commit());
-    EXPECT_EQ(told, (std::vector<std::string>{"lost 1", "lost 2", "kept 4"}));
+    EXPECT_EQ(told, (std::vector<std::string>{"lost 1", "lost 2", "failed 3", "kept 4"}));
     EXPECT_EQ(stored(), (test::Texts{"4"}));
 }
 

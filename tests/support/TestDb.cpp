@@ -158,6 +158,20 @@ void allowWrites(db::Connection& con, Engine engine, const std::string& name, co
     else con.executeScript("drop trigger " + name + " on " + table + "; drop function " + name + "();");
 }
 
+void loseTransactions(db::Connection& con, Engine engine, const std::string& name, const std::string& event,
+                      const std::string& table, const std::string& when, const std::string& message) {
+    const std::string text = "'" + message + "'";
+    if (engine == Engine::File) {
+        con.executeScript("create trigger " + name + " before " + event + " on " + table + " when " + when +
+                          " begin select raise(rollback, " + text + "); end;");
+        return;
+    }
+    con.executeScript("create function " + name + "() returns trigger language plpgsql as $$ begin if " + when +
+                      " then raise exception " + text + "; end if; return new; end $$; create constraint trigger " +
+                      name + " after " + event + " on " + table +
+                      " deferrable initially deferred for each row execute function " + name + "();");
+}
+
 std::shared_ptr<db::Connection> connect(const std::string& connectionString) {
     auto con = std::make_shared<db::Connection>();
     con->open(connectionString);

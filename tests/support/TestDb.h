@@ -90,6 +90,12 @@ void refuseWrites(db::Connection& con, Engine engine, const std::string& name, c
                   const std::string& table, const std::string& when, const std::string& message = "refused");
 // Takes that refusal away again.
 void allowWrites(db::Connection& con, Engine engine, const std::string& name, const std::string& table);
+// Makes such a write undo the whole transaction it is made in, as a full
+// disk or a failed check does: on the file engine at once (a rollback, the
+// write's error passing), on the server at the commit (a deferred check, the
+// commit failing).
+void loseTransactions(db::Connection& con, Engine engine, const std::string& name, const std::string& event,
+                      const std::string& table, const std::string& when, const std::string& message = "lost");
 
 // An open connection to the database behind a connection text.
 std::shared_ptr<db::Connection> connect(const std::string& connectionString);

@@ -32,6 +32,21 @@ TOLVENK_PEER_JOB(Statement) {
     return 0;
 }
 
+// Holds the write lock with a row written until another connection is seen
+// waiting for it, then commits: "holding", then "committed".
+TOLVENK_PEER_JOB(HoldUntilWaitedFor) {
+    db::Connection con;
+    con.open(peer.arg("db"));
+    con.beginWriteTrans();
+    con.execute(peer.arg("sql"));
+    peer.report("holding");
+    while (!con.othersWaitToWrite())
+        if (peer.finishRequested()) return 1;
+    con.commitTrans();
+    peer.report("committed");
+    return 0;
+}
+
 std::string logRow(const std::string& what) {
     return "insert into Sys_Log(Operator_ID,Op_Object) values(1,'" + what + "')";
 }
@@ -122,5 +137,29 @@ TEST(FileInCompany, ATerminalWaitsForTheModulesWriteAndLosesNothing) {
         EXPECT_EQ(test::terminalRowsProblem(*con, o, r), "") << mode;
         EXPECT_EQ(test::integrity(*con), "ok") << mode;
         EXPECT_EQ(logged(*con, "module"), 200) << mode;
+    }
+}
+
+// A command time-out of 0 is no limit (a long read asks for it): a write
+// behind another process's lock waits for it however long it is held, in
+// either journal mode, and is written after it.
+TEST(FileInCompany, ACommandTimeOutOfNoneWaitsForTheLock) {
+    for (const char* mode : {"WAL", "DELETE"}) {
+        test::TempDir dir;
+        const std::string cs = test::createBusinessDb(dir.file("b.mdb"));
+        auto con = test::connect(cs);
+        con->executeScript(std::string("PRAGMA journal_mode=") + mode);
+        con->setCommandTimeout(0);
+        test::Peer other("HoldUntilWaitedFor", {{"db", cs}, {"sql", logRow("other")}});
+        other.waitFor("holding");
+        try {
+            con->execute(logRow("mine"));
+        } catch (const db::DbError& e) {
+            FAIL() << mode << ": gave up at once: " << e.what();
+        }
+        EXPECT_EQ(other.waitFor("committed"), "committed") << mode;
+        EXPECT_EQ(other.wait(), 0) << mode;
+        EXPECT_EQ(test::column(*con, "select Op_Object from Sys_Log order by ID"), (test::Texts{"other", "mine"}))
+            << mode;
     }
 }

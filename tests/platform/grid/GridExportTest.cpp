@@ -137,6 +137,17 @@ TEST(ExportNumbers, CountsDecimalsAndMoneyOnly) {
         EXPECT_EQ(read(text), "text") << text;
 }
 
+// A moment goes out as a date only when the clock could show it: the last
+// second of a day is one, "24:00:00" and 60 minutes or seconds are text.
+TEST(ExportDates, OnlyTimesOfTheClockAreMoments) {
+    const auto last = exporting::dateIn("2026-09-01 23:59:59");
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->value, 46266 + 86399 / 86400.0);  // 2026-09-01 is day 46266
+    EXPECT_EQ(last->format, "yyyy-mm-dd hh:mm:ss");
+    for (const char* text : {"2026-09-01 24:00:00", "2026-09-01 23:60:00", "2026-09-01 23:59:60"})
+        EXPECT_FALSE(exporting::dateIn(text)) << text;
+}
+
 TEST_F(GridExport, XlsxHoldsNumbersAsNumbersWithBlocksBordersAndPageSetup) {
     const std::string file = (dir / "out.xlsx").string();
     ASSERT_TRUE(exportXlsx(grid, file, {kTitle}));

@@ -50,9 +50,16 @@ TEST(GridModel, RowsAddedFromTabTextAndRemoved) {
     EXPECT_EQ(g.text(1, 3), "c");
     EXPECT_EQ(g.text(2, 1), "only");
     g.merge({1, 1, 2, 1});
+    g.setRowHeight(0, 30);
+    g.setRowHeight(1, 40);
+    g.setRowHeight(2, 50);
     g.removeRow(1);
     EXPECT_EQ(g.text(1, 1), "only");
     EXPECT_TRUE(g.merges().empty());  // a block of one row is no block
+    // Heights go with their rows: the one removed takes its own along.
+    EXPECT_EQ(g.rowHeight(0), 30);
+    EXPECT_EQ(g.rowHeight(1), 50);
+    EXPECT_EQ(g.rowHeightsSet().size(), 2u);
 }
 
 TEST(GridModel, LooksAndNotifications) {

@@ -197,6 +197,11 @@ TEST(PageBreaks, AreThoseOfTheWholeLayoutOnEveryKindOfPage) {
         EXPECT_EQ(rows[1], bands[k].first);
         EXPECT_EQ(rows.back(), bands[k].second);
     }
+    // The same document laid out again once rows are added: 41 more fill a fourth page.
+    const auto doc = printDocument(plain, setup);
+    ASSERT_EQ(doc->pageCount(), 3);
+    plain.setRows(142);
+    EXPECT_EQ(doc->pageCount(), 4);
 }
 
 // Page k looks the same whatever the other pages' rows hold: its picture is

@@ -132,3 +132,47 @@ TEST(RowStore, FitsAndExportsSeeEveryRowAndTheFileGoesWithTheRows) {
     paged.setRows(2000);
     EXPECT_EQ(paged.text(1500, 1), "");
 }
+
+namespace {
+
+// Three pages of one column, each page's first row naming it; all three in
+// the file.
+RowStore threePagesInTheFile() {
+    RowStore s;
+    s.setCols(1);
+    s.resize(3 * RowStore::kPageRows);
+    for (int p = 0; p < 3; ++p) s.change(p * RowStore::kPageRows, 0).text.assign("page " + std::to_string(p));
+    s.setBudget(0);
+    return s;
+}
+
+std::string textAt(const RowStore& s, int r) { return s.at(r, 0).text.str(); }
+
+}  // namespace
+
+// A page read in passing, then changed and sent to the file again, is read
+// in passing as it is now.
+TEST(RowStore, APageReadInPassingShowsItsLatestChange) {
+    RowStore s = threePagesInTheFile();
+    const int r = RowStore::kPageRows;
+    EXPECT_EQ(s.peekRow(r)->text.str(), "page 1");
+    s.change(r, 0).text.assign("changed");
+    EXPECT_EQ(textAt(s, 0), "page 0");  // page 1 goes to the file again
+    ASSERT_EQ(s.pagesInMemory(), 1);
+    EXPECT_EQ(s.peekRow(r)->text.str(), "changed");
+}
+
+// Pages back in memory when the file goes (the rows cut to them) have no
+// copy anywhere else: sent out again later, they are written to the new file.
+TEST(RowStore, PagesKeptWhenTheFileGoesAreWrittenToTheNextOne) {
+    RowStore s = threePagesInTheFile();
+    s.setBudget(RowStore::kDefaultBudget);
+    EXPECT_EQ(textAt(s, 0), "page 0");
+    EXPECT_EQ(textAt(s, RowStore::kPageRows), "page 1");
+    s.resize(2 * RowStore::kPageRows);
+    EXPECT_EQ(s.pagesInFile(), 0);
+    s.setBudget(0);
+    EXPECT_GE(s.pagesInFile(), 1);
+    EXPECT_EQ(textAt(s, 0), "page 0");
+    EXPECT_EQ(textAt(s, RowStore::kPageRows), "page 1");
+}

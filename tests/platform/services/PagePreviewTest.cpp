@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QTimer>
 #include <filesystem>
 #include <map>
@@ -128,6 +129,17 @@ TEST(PagePreview, OpensALongGridAtOnceAndDrawsOnlyThePagesInView) {
         EXPECT_EQ(doc.printed.size(), 30u);
         EXPECT_EQ(doc.printed.begin()->first, 100);
         EXPECT_EQ(doc.printed.rbegin()->first, 129);
+        // The progress counts the pages sent: a range past the end ends at the last page.
+        auto* progress = preview.findChild<QProgressBar*>();
+        ASSERT_NE(progress, nullptr);
+        EXPECT_EQ(progress->maximum(), 30);
+        QPrinter last(QPrinter::HighResolution);
+        last.setOutputFormat(QPrinter::PdfFormat);
+        last.setOutputFileName(QString::fromStdString((dir / "last.pdf").string()));
+        last.setPageLayout(doc.pageLayout());
+        EXPECT_TRUE(preview.printTo(last, 7690, 9999));
+        EXPECT_EQ(progress->maximum(), 3);
+        EXPECT_EQ(doc.printed.rbegin()->first, 7692);
     };
     grid::printPreview(g, setup, 100);
     platform::setServices(nullptr);

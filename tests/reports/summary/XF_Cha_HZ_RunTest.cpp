@@ -486,6 +486,25 @@ TEST_P(SummaryRun, WaterComputerTimesAndMealOrderColumns) {
     EXPECT_EQ(cells(6, 3), cells(5, 3));
 }
 
+// The meals beside consumption and the expense subtotal, with a meal-5 row
+// the other fixtures lack (07-01, 2.50). Consumption holds the meals: the
+// subtotal is consumption's, and the other periods are consumption less all
+// five meals. 07-01: 3.00 + 5.00 + 2.50 = 10.50 in 3 rows, -1 time in meal 3;
+// 07-02: -1.00 in meal 2, 4.00 + 0.30 in no meal, 3.30 in 3 rows.
+TEST_P(SummaryRun, TheExpenseSubtotalAndTheOtherPeriodsCountEachMealOnce) {
+    add(at("2026-07-01 20:00:00").person(2).kind(2).type(1).meal(5).money(-250));
+    test::addReportFormat(*con, "101", "餐次日报", "10000", "0111", "00000100", "111111");
+    run(12, "2026-07-01", "2026-07-02");
+    EXPECT_TRUE(sv->boxes.empty());
+    ASSERT_EQ(w.Grid1.Rows(), 8);  // two days and the total
+    // Meals 1..5, the other periods and consumption: money, rows, times; the subtotal: money, times.
+    EXPECT_EQ(cells(5, 3), row("¥3.00 1 _ | ¥5.00 1 _ | _ _ -1 | _ _ _ | ¥2.50 1 _ | _ _ _ | ¥10.50 3 -1 | ¥10.50 -1"));
+    EXPECT_EQ(cells(6, 3), row("_ _ _ | ¥-1.00 1 _ | _ _ _ | _ _ _ | _ _ _ | ¥4.30 2 _ | ¥3.30 3 _ | ¥3.30 _"));
+    EXPECT_EQ(cell(7, 1), "总计：");
+    EXPECT_EQ(cells(7, 3),
+              row("¥3.00 1 0 | ¥4.00 2 0 | ¥0.00 0 -1 | ¥0.00 0 0 | ¥2.50 1 0 | ¥4.30 2 0 | ¥13.80 6 -1 | ¥13.80 -1"));
+}
+
 // A difference only in a value the report does not show (here the times of a
 // deleted card kind) adds no "其他" row and relabels no other row.
 TEST_P(SummaryRun, ADifferenceInAHiddenValueAddsNoOtherRow) {
