@@ -105,7 +105,7 @@ DataList BTService::IS_ID(const std::string& P_id) { return base_.Get_DataList(I
 DataList BTService::Cha_Ka(std::int32_t Pinfo_id, const std::string& Card_No, const std::string& Card_Liushui_Max) {
     return base_.Get_DataList("select * from Record_XF where Pinfo_id=" + num(Pinfo_id) + " and Card_No='" +
                               q(Card_No) + "' and Card_liushui<=" + num(Card_Liushui_Max) +
-                              " and Card_LiuShui<>0 order by Card_Liushui,Date_Time");
+                              " and Card_LiuShui<>0 order by Card_Liushui,Date_Time,ID");
 }
 
 namespace {
@@ -124,16 +124,14 @@ std::string correctionInsert(const BTService::CorrectionRow& r) {
 
 bool BTService::insert_RecordXF(const CorrectionRow& r) { return base_.Exec_Sql(correctionInsert(r)); }
 
-bool BTService::Mend_Break(const CorrectionRow& r, std::int64_t breakSerial, std::int64_t started) {
+bool BTService::Mend_Break(const CorrectionRow& r, std::int64_t nth) {
     bool written = false;
     base_.Run_Write_Trans([&](db::Connection& con) {
-        // The row that the break's row follows in the chain, as it stands now
-        // that no one else may write: corrections after the rows of their serial.
-        const auto before = con.openRecordset(
-            "select top 1 YuE_New from Record_XF where Pinfo_id=" + num(r.PinfoID) + " and Card_No='" + q(r.CardNo) +
-            "' and Card_LiuShui<>0 and Card_LiuShui<" + num(breakSerial) +
-            " order by Card_LiuShui desc, case when Err_Code=2 then 1 else 0 end desc, Date_Time desc");
-        if (!before->eof() && !before->field(0).isNull() && before->field(0).toInt64() == started) return;
+        const auto alike = con.openRecordset(
+            "select count(*) from Record_XF where Pinfo_id=" + num(r.PinfoID) + " and Card_No='" + q(r.CardNo) +
+            "' and Card_LiuShui=" + num(r.Card_Liushui) + " and Err_Code=" + num(r.Err_Code) + " and Date_Time='" +
+            q(r.Date_Time) + "' and YuE_New=" + num(r.YuE_New));
+        if (alike->field(0).toInt64() >= nth) return;
         CorrectionRow row = r;
         row.Rec_Time = Server_Time(con);
         con.execute(correctionInsert(row));

@@ -61,11 +61,13 @@ public:
         std::string DC_Date;
     };
     bool insert_RecordXF(const CorrectionRow& row);
-    // Writes the correction of the break before serial `breakSerial` under
-    // the write lock, unless the row it follows already closes with
-    // `started` (mended meanwhile): false then. Its Rec_Time is the
-    // database's time as it is written. Errors pass.
-    bool Mend_Break(const CorrectionRow& row, std::int64_t breakSerial, std::int64_t started);
+    // Writes the correction under the write lock, unless `nth` rows like it
+    // (the card's correction rows at its serial and second, bridging to its
+    // balance) are there already: a break met again, or mended meanwhile by
+    // another office; false then. `nth`: which of the breaks this pass met
+    // that such a row bridges. Its Rec_Time is the database's time as it is
+    // written. Errors pass.
+    bool Mend_Break(const CorrectionRow& row, std::int64_t nth);
     bool Add_XF_BT_ID(const std::vector<std::string>& para);
 
     // An employee's subsidy terminals, in the order they were assigned.

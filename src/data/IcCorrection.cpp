@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <map>
+#include <tuple>
+#include <utility>
 #include <numeric>
 #include <vector>
 
@@ -66,12 +69,21 @@ int Mend_Card(XFService& XF, BTService& BT, std::int32_t person, const std::stri
         if (sa != sb) return sa < sb;
         return fenOf(rows(a, cErr)) != kCorrectionErrCode && fenOf(rows(b, cErr)) == kCorrectionErrCode;
     });
+    // Each break is judged between two rows the terminals wrote: a
+    // correction row stands where its serial puts it, which among a card's
+    // duplicated or restarted serials is not always beside the break it
+    // mends, and a pass that took it as a link of the chain would find new
+    // breaks before and after it each time. A break is mended once a
+    // correction row bridging to where the row started stands just before it.
+    std::map<std::tuple<std::int64_t, std::string, std::int64_t>, std::int64_t> met;
     int failed = 0;
+    int written = 0;  // the row the terminals wrote before, in chain order
     for (std::size_t k = 0; k < order.size(); ++k) {
         const int i = order[k];
         if (rows(i, cDate) > cutoff) break;
-        if (k == 0) continue;
-        const int p = order[k - 1];
+        if (fenOf(rows(i, cErr)) == kCorrectionErrCode) continue;
+        const int p = std::exchange(written, i);
+        if (p == 0) continue;
         const std::int64_t before = fenOf(rows(p, cBalance));
         const std::int64_t after = fenOf(rows(i, cBalance)), change = fenOf(rows(i, cChange));
         const std::int64_t started = fenSub(after, change);
@@ -91,8 +103,11 @@ int Mend_Card(XFService& XF, BTService& BT, std::int32_t person, const std::stri
         row.Ci_QuHao = vbCLng(vbVal(rows(p, cCiArea)));
         row.Err_Code = kCorrectionErrCode;
         row.DC_Date = rows(p, cRec);
+        // Breaks this pass met that one row would bridge (a row uploaded
+        // twice) get a row each, as a pass over the rows as first read does.
+        const std::int64_t nth = ++met[{row.Card_Liushui, row.Date_Time, row.YuE_New}];
         try {
-            BT.Mend_Break(row, fenOf(rows(i, cSerial)), started);
+            BT.Mend_Break(row, nth);
         } catch (const std::exception& e) {
             if (db::connectionLost(e)) throw;  // every break after it would fail the same way
             if (error.empty()) error = platform::errorText(e);

@@ -252,3 +252,36 @@ TEST_P(IcBalance, ARowExactlyAtTheCutoffIsChecked) {
                                "where Err_Code=2"),
               (std::vector<T>{{"201", "-20", "80", "1", "2026-12-01 05:59:59"}}));
 }
+
+// A site's dirt on one card: serial 1 uploaded twice; serial 2 re-sent in
+// the same second with another amount; the card reissued under its number
+// in lower case, its purse starting again at serial 1. Each break between
+// two rows the terminals wrote gets one row (worked out by hand below, the
+// same on both engines), and further runs write nothing: the corrections
+// stand among the rows where their serials put them, not always beside
+// their breaks, and close no break twice.
+TEST_P(IcBalance, ACardsDirtIsCorrectedOnceAndNeverAgain) {
+    con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type,Date_Time) values (1,'x',0,'2026-03-01')");
+    row(1, "X", 1, 5000, 5000, "2026-11-01 08:00:00");
+    row(1, "X", 1, 5000, 5000, "2026-11-01 08:00:00");   // uploaded twice
+    row(1, "X", 2, -1750, 3250, "2026-11-02 12:00:00");
+    row(1, "X", 2, -1800, 3200, "2026-11-02 12:00:00");  // re-sent with another amount
+    row(1, "X", 3, -200, 3050, "2026-11-03 12:00:00");   // goes on from the first
+    row(1, "x", 1, 1000, 1000, "2026-11-10 08:00:00");   // the reissued card's purse
+    row(1, "x", 2, -100, 900, "2026-11-11 12:00:00");
+    // In the order of serial, time and upload: 1 1 1' | 2 2 2' | 3.
+    const std::vector<T> once{{"201", "-5000", "0", "0", "2026-11-01 07:59:59"},   // 1 after 1
+                              {"202", "1750", "5000", "1", "2026-11-02 11:59:59"},  // 2 (-1800) after 2
+                              {"202", "4000", "5000", "1", "2026-11-02 11:59:59"},  // 2 after 1'
+                              {"202", "2350", "3250", "2", "2026-11-03 11:59:59"},  // 3 after 2'
+                              {"201", "-5000", "0", "0", "2026-11-10 07:59:59"},   // 1' after 1
+                              {"201", "-2200", "1000", "1", "2026-11-11 11:59:59"}};  // 2' after 2 (-1800)
+    for (int run = 0; run < 3; ++run) {
+        query("0", "2026-11-30", true);
+        EXPECT_EQ(test::rows(*con, "select XF_Type,YuE_Change,YuE_New,Card_LiuShui,Date_Time from Record_XF where "
+                                   "Err_Code=2 order by Date_Time,YuE_Change"),
+                  once)
+            << "run " << run + 1;
+    }
+    EXPECT_TRUE(sv->boxes.empty());
+}
