@@ -1,6 +1,7 @@
 #include "Host.h"
 
 #include <cstdlib>
+#include <sstream>
 
 #include "tolvenk/Quernat.h"
 
@@ -11,6 +12,19 @@ namespace {
 bool named(const char* variable) {
     const char* value = std::getenv(variable);
     return value && *value;
+}
+
+// A box's words as lines of a terminal: no carriage returns, no blank lines,
+// no indent.
+std::string asLines(const std::string& box) {
+    std::string out, line;
+    std::istringstream in(box);
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t start = line.find_first_not_of(' ');
+        if (start != std::string::npos) out += line.substr(start) + "\n";
+    }
+    return out;
 }
 
 }  // namespace
@@ -34,6 +48,12 @@ int run(const std::vector<std::string>& args, std::ostream& out) {
         module.mnuLoad(args[0], args[1], args[2]);
     } catch (const TolvenkError& e) {
         out << "Error " << e.number() << ": " << e.what() << "\n";
+        return 1;
+    }
+    // The module showed the operator a box and returned: the host's caller
+    // is told as well.
+    if (const std::string why = module.Open_Failure(); !why.empty()) {
+        out << asLines(why);
         return 1;
     }
     return 0;

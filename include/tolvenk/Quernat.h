@@ -27,6 +27,11 @@ public:
     // name; sCN: "config folder;config file;password;;[money sign]".
     // Throws TolvenkError on failure, with both connections released.
     void mnuLoad(const std::string& sPara, const std::string& sUser, const std::string& sCN);
+    // Why the last mnuLoad call returned without a window although its
+    // access code was right: its configuration or business database could
+    // not be opened (the words of the box it showed the operator). Empty
+    // when they opened.
+    std::string Open_Failure() const;
     // The operator's User_ID, 0 when unknown or when no call is running.
     std::int32_t Get_UserID(const std::string& SysUserName);
 };

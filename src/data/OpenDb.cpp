@@ -24,6 +24,8 @@ namespace {
 
 const std::string kCrLf = "\r\n";
 
+std::string lastFailure;
+
 // Each field goes in quoted as the connection text's rules require: a ';' or
 // a quote in a password or a name can neither cut its pair nor add one.
 std::string pair(const std::string& key, const std::string& value) {
@@ -42,14 +44,13 @@ void speakAskedLanguage() {
 }
 
 void configurationFailed(const std::string& description) {
-    platform::services().msgBox(L(439) + description + kCrLf + kCrLf + L(440), platform::vbCritical,
-                                L(112));
+    lastFailure = L(439) + description + kCrLf + kCrLf + L(440);
+    platform::services().msgBox(lastFailure, platform::vbCritical, L(112));
 }
 
 void connectionFailed(const std::string& description) {
-    platform::services().msgBox(L(439) + description + kCrLf + kCrLf + L(441) + kCrLf +
-                                    std::string(32, ' ') + L(442),
-                                platform::vbCritical | platform::vbOKCancel, L(443));
+    lastFailure = L(439) + description + kCrLf + kCrLf + L(441) + kCrLf + std::string(32, ' ') + L(442);
+    platform::services().msgBox(lastFailure, platform::vbCritical | platform::vbOKCancel, L(443));
 }
 
 // Reads the first DB_info row (writing the default row into an empty table)
@@ -136,6 +137,7 @@ std::string Default_Data_Folder() {
 }
 
 bool Open_DB(const std::string& folder, const std::string& file, const std::string& password) {
+    lastFailure.clear();
     strCN_Local = "PROVIDER=Microsoft.Jet.OLEDB.4.0;" + pair("Data Source", folder + "\\" + file) +
                   " Jet OLEDB:Database Password=" + db::ConnectionString::quoted(password) + ";";
     try {
@@ -163,6 +165,8 @@ bool Open_DB(const std::string& folder, const std::string& file, const std::stri
     }
     return true;
 }
+
+const std::string& Open_DB_Failure() { return lastFailure; }
 
 void Reopen_Main_If_Lost() {
     if (Conn_Main) Conn_Main->reopenIfLost();

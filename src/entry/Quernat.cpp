@@ -22,6 +22,10 @@ namespace {
 
 const char* const kAccessCode = "7942";
 
+// Why the last call opened no window for a right access code: the words of
+// the box its databases' failure showed.
+std::string openFailure;
+
 const std::string& field(const std::vector<std::string>& fields, std::size_t i) {
     if (i >= fields.size()) throw VbError(9, "Subscript out of range");
     return fields[i];
@@ -51,12 +55,17 @@ void openWindow(const std::vector<std::string>& para, const std::string& sUser, 
     if (field(para, 2) != kAccessCode) return;
 
     std::vector<std::string> cn = vbSplit(sCN, ';');
-    if (!Open_DB(field(cn, 0), field(cn, 1), field(cn, 2))) return;
+    const auto opened = [&cn] {
+        if (Open_DB(field(cn, 0), field(cn, 1), field(cn, 2))) return true;
+        openFailure = Open_DB_Failure();
+        return false;
+    };
+    if (!opened()) return;
     Home_Path = homePathOf(cn[0]);
     Load_Lan(Lan_Type);
     Money_Sign = cn.size() >= 5 ? cn[4] : "\xEF\xBF\xA5";  // U+FFE5 full-width yen/yuan sign
     cn = vbSplit(sCN, ';');
-    if (!Open_DB(field(cn, 0), field(cn, 1), field(cn, 2))) return;
+    if (!opened()) return;
     Op_User_ID = Quernat().Get_UserID(sUser);
 
     const std::string name = windowForMenuCode(menuCode);
@@ -68,6 +77,7 @@ void openWindow(const std::vector<std::string>& para, const std::string& sUser, 
 }  // namespace
 
 void Quernat::mnuLoad(const std::string& sPara, const std::string& sUser, const std::string& sCN) {
+    openFailure.clear();
     // Whatever happens, both connections are released before returning.
     try {
         openWindow(vbSplit(sPara, ';'), sUser, sCN);
@@ -80,6 +90,8 @@ void Quernat::mnuLoad(const std::string& sPara, const std::string& sUser, const 
     }
     releaseConnections();
 }
+
+std::string Quernat::Open_Failure() const { return openFailure; }
 
 std::int32_t Quernat::Get_UserID(const std::string& SysUserName) {
     if (!Conn_Main || !Conn_Main->isOpen()) return 0;

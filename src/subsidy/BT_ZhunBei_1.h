@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "data/BTService.h"
@@ -119,6 +120,14 @@ private:
     // Stores the values of these grid rows in one transaction and shows and
     // counts what was stored; false, with text 110 shown, when nothing was.
     bool Store_Values(const std::vector<int>& gridRows, const std::vector<BTService::BtValue>& rows, bool times);
+    // The import panel's path and sheet rows, as typed.
+    struct Import_Range {
+        std::string path;
+        int first = 0, last = 0;
+    };
+    // The checks of the import panel before the workbook is read; nothing
+    // when one refused it, its box shown and the focus on the box at fault.
+    std::optional<Import_Range> Checked_Range();
     // The import's loop over the sheet rows; false when the window closed.
     bool Import_Rows(const excel::Sheet& sheet, int first, int last, const Run_Lock& lock);
     // The refusal of a bad amount or times, as the typed entry gives it.

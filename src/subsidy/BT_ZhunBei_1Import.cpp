@@ -1,5 +1,6 @@
 // The batch editor's import of amounts or times from a workbook, and the save
 // of the imported rows.
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <utility>
@@ -80,71 +81,81 @@ void BT_ZhunBei_1::Command10_Click() {
     Command1.setEnabled(true);
 }
 
-void BT_ZhunBei_1::Command9_Click() {
-    if (running_) return;
+std::optional<BT_ZhunBei_1::Import_Range> BT_ZhunBei_1::Checked_Range() {
     const std::string path = vbTrim(Text1.Text());
     if (path.empty()) {
         Prompt(L(151), platform::vbInformation);
         Text1.SetFocus();
-        return;
+        return std::nullopt;
     }
     if (vbTrim(Text3.Text()).empty()) {
         Prompt(L(152), platform::vbInformation);
         Text3.SetFocus();
-        return;
+        return std::nullopt;
     }
     if (vbTrim(Text5.Text()).empty()) {
         Prompt(L(153), platform::vbInformation);
         Text5.SetFocus();
-        return;
+        return std::nullopt;
     }
     const auto firstRow = sheetRow(Text3.Text());
     const auto lastRow = sheetRow(Text5.Text());
     if (!firstRow || !lastRow) {
         Prompt(L(936), platform::vbInformation);
         (firstRow ? Text5 : Text3).SetFocus();
-        return;
+        return std::nullopt;
     }
     // Past the last row of any worksheet, whatever the file turns out to be.
     for (const auto& [row, box] : {std::pair{*firstRow, &Text3}, std::pair{*lastRow, &Text5}})
         if (row > excel::kMostSheetRows) {
             refuseRow(1080, vbTrim(box->Text()), excel::kMostSheetRows);
             box->SetFocus();
-            return;
+            return std::nullopt;
         }
     const int first = static_cast<int>(*firstRow), last = static_cast<int>(*lastRow);
     // One row (first = last) is a range too.
     if (last < first) {
         Prompt(L(154), platform::vbInformation);
         Text5.SetFocus();
-        return;
+        return std::nullopt;
     }
+    return Import_Range{path, first, last};
+}
+
+void BT_ZhunBei_1::Command9_Click() {
+    if (running_) return;
+    const auto range = Checked_Range();
+    if (!range) return;
 
     Pic_1.setVisible(true);
     Label_1.setCaption(L(155));
-    Bar_1.setMax(last - first);
+    Bar_1.setMax(range->last - range->first);
     Bar_1.setValue(0);
     Pic_1.Refresh();
     std::optional<excel::Sheet> sheet;
     try {
-        sheet = excel::readWorkbook(path);
+        sheet = excel::readWorkbook(range->path);
     } catch (const excel::WorkbookError& e) {
         Pic_1.setVisible(false);
         Prompt(L(problemText(e.problem())), platform::vbExclamation);
         return;
     }
     // An older workbook holds fewer rows than the boxes allow.
-    if (last > sheet->mostRows()) {
+    if (range->last > sheet->mostRows()) {
         Pic_1.setVisible(false);
-        refuseRow(1081, std::to_string(last), sheet->mostRows());
+        refuseRow(1081, std::to_string(range->last), sheet->mostRows());
         Text5.SetFocus();
         return;
     }
+    // The rows below the sheet's last one holding a value match nobody: a
+    // range up to the sheet's end would walk a million of them for nothing.
+    const int last = std::min(range->last, sheet->usedRows());
+    Bar_1.setMax(std::max(last - range->first, 0));
     {
         Run_Lock lock(*this, {&Command9, &Command10, &Command11, &Com_Zao, &CheckAll, &Command6, &Command3,
                               &Command2, &Command4, &Command12, &Command5},
                       running_);
-        if (!Import_Rows(*sheet, first, last, lock)) return;
+        if (!Import_Rows(*sheet, range->first, last, lock)) return;
     }
     Command12.setVisible(true);
     Command10_Click();
@@ -193,10 +204,9 @@ bool BT_ZhunBei_1::Import_Rows(const excel::Sheet& sheet, int first, int last, c
                 Grid1.Cell(g, colMark).setForeColor(0x0000FF);
             }
         }
-        if (Bar_1.Max() > Bar_1.Value()) {
-            Bar_1.setValue(Bar_1.Value() + 1);
-            Bar_1.Refresh();
-        }
+        // The bar draws itself when it moves by a step one can see, and the
+        // yield shows it: a repaint of its own per row would cost more than the row.
+        if (Bar_1.Max() > Bar_1.Value()) Bar_1.setValue(Bar_1.Value() + 1);
         if (!lock.Go_On()) return false;
     }
     return true;

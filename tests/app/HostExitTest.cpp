@@ -9,27 +9,14 @@
 #include <string>
 
 #include "demo_gen/DemoGenerator.h"
+#include "support/ChildRun.h"
 #include "support/TestDb.h"
 
 using namespace tolvenk;
+using test::ChildRun;
+using test::runChild;
 
 namespace {
-
-struct ChildRun {
-    int status = -1;
-    std::string output;
-};
-
-// Runs a shell command line and collects what it prints, with its wait status.
-ChildRun runChild(const std::string& command) {
-    ChildRun run;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return run;
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, pipe)) run.output += buf;
-    run.status = pclose(pipe);
-    return run;
-}
 
 std::string bytesOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <fstream>
 #include <sstream>
 
 #include "Host.h"
@@ -17,7 +18,7 @@ TEST_F(Host, RunsTheCallAndReportsFailures) {
     EXPECT_EQ(Conn_Main, nullptr);
 
     // A missing configuration file shows the configuration box and returns.
-    EXPECT_EQ(host::run({"7034;1;7942", "admin", dir.path().string() + ";cfg.mdb;;"}, out), 0);
+    EXPECT_EQ(host::run({"7034;1;7942", "admin", dir.path().string() + ";cfg.mdb;;"}, out), 1);
     ASSERT_EQ(sv->boxes.size(), 1u);
     EXPECT_EQ(sv->boxes[0].style, 16);
     // The first call in a process has no texts loaded yet: the box speaks the
@@ -27,6 +28,28 @@ TEST_F(Host, RunsTheCallAndReportsFailures) {
     EXPECT_EQ(text.rfind("Error Reason:The database could not be opened.\n", 0), 0u) << text;
     const std::string tail = "\r\n\r\nLocal database connection error.Please check whether it is connected correctly!";
     EXPECT_EQ(text.substr(text.size() - std::min(text.size(), tail.size())), tail) << text;
+
+    // Whatever database cannot be opened, the host's caller reads the box's
+    // words too, as lines, and the status says it failed.
+    std::ofstream(dir.file("text.mdb")) << "neither a database nor empty\n";
+    test::createConfigDb(dir.path().string(), "nobusiness.mdb", "Access", dir.path().string(), "missing");
+    for (const auto& [file, last] :
+         std::vector<std::pair<std::string, std::string>>{
+             {"cfg.mdb", "Local database connection error.Please check whether it is connected correctly!"},
+             {"text.mdb", "Local database connection error.Please check whether it is connected correctly!"},
+             {"nobusiness.mdb", "Click 'Cancel' to exit the program."}}) {
+        SCOPED_TRACE(file);
+        sv->boxes.clear();
+        out.str("");
+        EXPECT_EQ(host::run({"7034;1;7942", "admin", dir.path().string() + ";" + file + ";;"}, out), 1);
+        ASSERT_EQ(sv->boxes.size(), 1u);
+        const std::string told = out.str();
+        EXPECT_EQ(told.rfind("Error Reason:", 0), 0u) << told;
+        EXPECT_EQ(told.find('\r'), std::string::npos) << told;
+        EXPECT_EQ(told.find("\n\n"), std::string::npos) << told;
+        EXPECT_EQ(told.substr(told.size() - std::min(told.size(), last.size() + 1)), last + "\n") << told;
+    }
+    out.str("");
 
     EXPECT_EQ(host::run({"7034;1", "admin", "x;y;z"}, out), 1);
     EXPECT_NE(out.str().find("Error 9:"), std::string::npos);

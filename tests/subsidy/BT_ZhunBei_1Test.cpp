@@ -490,6 +490,38 @@ TEST_P(Editor, ImportTimesAndRangesAndClosingTheWindow) {
     EXPECT_TRUE(sv->boxes.empty());
 }
 
+// A range up to the sheet's last allowed row reads only the rows up to the
+// last that holds a value, however far down a program left an empty cell
+// with a look of its own: the rows below match nobody, so the marks are those
+// of the data alone. The bar runs from its start to its end over those rows.
+TEST_P(Editor, ImportToTheSheetsLastRowReadsOnlyTheRowsWithValues) {
+    openAll(1);
+    const std::string file = dir.file("far.xlsx");
+    lxw_workbook* wb = workbook_new(file.c_str());
+    lxw_worksheet* ws = workbook_add_worksheet(wb, "补贴");
+    worksheet_write_string(ws, 0, 0, "张三", nullptr);
+    worksheet_write_string(ws, 0, 1, "1001", nullptr);
+    worksheet_write_number(ws, 0, 2, 2.5, nullptr);
+    worksheet_write_string(ws, 2, 0, "李四", nullptr);
+    worksheet_write_string(ws, 2, 1, "1002", nullptr);
+    worksheet_write_number(ws, 2, 2, 3, nullptr);
+    lxw_format* bold = workbook_add_format(wb);
+    format_set_bold(bold);
+    worksheet_write_blank(ws, 1048575, 1, bold);
+    workbook_close(wb);
+
+    std::vector<std::pair<int, int>> bar;  // value and end at each yield, one per sheet row read
+    sv->onYield = [&] { bar.emplace_back(w.Bar_1.Value(), w.Bar_1.Max()); };
+    import(file, "1", "1048576");
+    expectBox(loaded, platform::vbInformation);
+    EXPECT_EQ(imported(B::colJinE), (test::Texts{"10'5 0.00 ", "1003 0.00 ", "1001 2.5 是", "1002 3 是"}));
+    EXPECT_EQ(bar, (std::vector<std::pair<int, int>>{{1, 2}, {2, 2}, {2, 2}}));
+    bar.clear();
+    import(file, "4", "1048576");
+    expectBox(loaded, platform::vbInformation);
+    EXPECT_TRUE(bar.empty());
+}
+
 TEST_P(EditorFiles, ImportFilesThatCannotBeReadAreRefused) {
     openAll(1);
     w.Command1.click();

@@ -598,6 +598,28 @@ TEST(DemoGenerator, FillsAServerDatabaseWithTheSameData) {
     EXPECT_EQ(kCount, number(*onServer, "select count(*) from Record_XF"));
 }
 
+// Building a database is no window's work: every statement the generator
+// runs on a server, the indexes over the whole transactions table among them,
+// runs without a statement time-out, so ten million rows do not end it
+// halfway. Each DDL statement, as it ends, notes its session's time-out.
+TEST(DemoGenerator, BuildsAServerDatabaseWithoutAStatementTimeOut) {
+    if (const auto why = test::whyNoServer()) GTEST_SKIP() << *why;
+    test::TempDir dir;
+    const test::BusinessDb server(test::Engine::Server, false);
+    auto con = test::connect(server.connectionString());
+    con->executeScript(
+        "create table build_log (command text, time_out text); "
+        "create function note_time_out() returns event_trigger language plpgsql as $$ begin "
+        "insert into build_log values (tg_tag, current_setting('statement_timeout')); end $$; "
+        "create event trigger note_time_out on ddl_command_end execute function note_time_out();");
+    Options o = smallRun(dir, "unused", 3);
+    o.businessPath.clear();
+    o.server = server.connectionString();
+    demo::generate(o);
+    EXPECT_GT(number(*con, "select count(*) from build_log where command = 'CREATE INDEX'"), 0);
+    EXPECT_EQ(number(*con, "select count(*) from build_log where time_out <> '0'"), 0);
+}
+
 // A dirty run writes the same rows on a server as in a file: its NULL fees,
 // twin card numbers and duplicates included.
 TEST(DemoGenerator, ADirtyRunFillsAServerDatabaseWithTheSameData) {

@@ -1442,6 +1442,13 @@ std::string quotedName(const std::string& name) {
     return out + "\"";
 }
 
+// Building a database is no window's work: its statements have no time-out,
+// however long the indexes over ten million rows take.
+void openToBuild(db::Connection& con, const std::string& text) {
+    con.setCommandTimeout(0);
+    con.open(text);
+}
+
 Summary generateOnServer(const Options& o, Generator& gen, const fs::path& config, Summary s) {
     const db::ConnectionString cs(o.server);
     if (cs.kind() != db::ConnectionString::Kind::Server)
@@ -1454,14 +1461,14 @@ Summary generateOnServer(const Options& o, Generator& gen, const fs::path& confi
     try {
         db::Connection con;
         try {
-            con.open(o.server);
+            openToBuild(con, o.server);
         } catch (const db::DbError& e) {
             if (e.number() != 3024) throw;  // only a missing database is made here
             db::Connection admin;
-            admin.open(withCatalog(o.server, "postgres"));
+            openToBuild(admin, withCatalog(o.server, "postgres"));
             admin.executeScript("CREATE DATABASE " + quotedName(catalog));
             created = true;
-            con.open(o.server);
+            openToBuild(con, o.server);
         }
         if (con.openRecordset("select count(*) from information_schema.tables where table_schema=current_schema() "
                               "and table_name='record_xf'")->field(0).toInt64() > 0)
@@ -1475,7 +1482,7 @@ Summary generateOnServer(const Options& o, Generator& gen, const fs::path& confi
         if (created) {
             try {
                 db::Connection admin;
-                admin.open(withCatalog(o.server, "postgres"));
+                openToBuild(admin, withCatalog(o.server, "postgres"));
                 admin.executeScript("DROP DATABASE IF EXISTS " + quotedName(catalog) + " WITH (FORCE)");
             } catch (...) {
             }

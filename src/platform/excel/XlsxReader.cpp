@@ -133,6 +133,15 @@ const SheetCell& Sheet::at(int r, int c) const {
     return static_cast<std::size_t>(c) < row.size() ? row[static_cast<std::size_t>(c)] : kEmptyCell;
 }
 
+int Sheet::usedRows() const {
+    const auto holds = [](const SheetCell& c) { return !c.text.empty() || c.noResult; };
+    int n = rows();
+    while (n > 0 && std::none_of(cells_[static_cast<std::size_t>(n - 1)].begin(),
+                                 cells_[static_cast<std::size_t>(n - 1)].end(), holds))
+        --n;
+    return n;
+}
+
 SheetCell& Sheet::put(int r, int c) {
     if (static_cast<std::size_t>(r) >= cells_.size()) cells_.resize(static_cast<std::size_t>(r) + 1);
     auto& row = cells_[static_cast<std::size_t>(r)];

@@ -49,6 +49,10 @@ public:
     // .xlsx, 65,536 in an .xls of Excel 97 or later, 16,384 in older ones.
     int mostRows() const { return mostRows_; }
     int rows() const { return static_cast<int>(cells_.size()); }
+    // The rows up to the last one holding a value (a text, a number or a
+    // formula without its result): programs write empty cells with a look
+    // of their own far below the data, and those rows hold nothing.
+    int usedRows() const;
     int cols() const { return cols_; }
     // An empty cell outside the written area or never written.
     const SheetCell& at(int r, int c) const;

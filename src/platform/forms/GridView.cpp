@@ -87,41 +87,80 @@ void GridTable::applyLayout(const grid::GridModel& model, int rows, bool reshape
     viewport()->update();
 }
 
+namespace {
+
+// The line from `from` to `to` (pixels along it, both ends in) at `at`
+// across, less the stretches in `gaps`.
+void drawAround(QPainter& p, Qt::Orientation along, int at, int from, int to, std::vector<std::pair<int, int>> gaps) {
+    const auto line = [&](int a, int b) {
+        if (a > b) return;
+        if (along == Qt::Vertical) p.drawLine(at, a, at, b);
+        else p.drawLine(a, at, b, at);
+    };
+    std::sort(gaps.begin(), gaps.end());
+    for (const auto& [g1, g2] : gaps) {
+        line(from, std::min(g1 - 1, to));
+        from = std::max(from, g2 + 1);
+    }
+    line(from, to);
+}
+
+}  // namespace
+
 void GridTable::paintEvent(QPaintEvent* e) {
     QTableView::paintEvent(e);
     if (!model_ || model_->borders().empty()) return;
     QPainter p(viewport());
     const int rows = model()->rowCount(), cols = model()->columnCount();
+    // The rows in view only: a long grid has a line under each of its rows,
+    // and a paint that walked them all would hold up the window.
+    const int top = std::max(rowAt(0), 0), shownLast = rowAt(viewport()->height() - 1);
+    const int bottom = shownLast < 0 ? rows - 1 : shownLast;
+    // A merged block shows as one cell: no border line crosses it, on the
+    // screen as on the printed page.
+    std::vector<grid::CellRange> blocks;
+    for (const auto& s : spans_)
+        if (s.row2 >= top && s.row1 <= bottom) blocks.push_back(s);
+    const auto rowEnd = [this](int r) { return rowViewportPosition(r) + rowHeight(r) - 1; };
+    const auto colEnd = [this](int c) { return columnViewportPosition(c) + columnWidth(c) - 1; };
+    // Between column c and c + 1, over rows r1..r2.
+    const auto vertical = [&](int c, int x, int r1, int r2) {
+        std::vector<std::pair<int, int>> gaps;
+        for (const auto& b : blocks)
+            if (b.col1 <= c && b.col2 > c && b.row2 >= r1 && b.row1 <= r2)
+                gaps.emplace_back(rowViewportPosition(std::max(b.row1, r1)), rowEnd(std::min(b.row2, r2)));
+        drawAround(p, Qt::Vertical, x, rowViewportPosition(r1), rowEnd(r2), std::move(gaps));
+    };
+    // Between row r and r + 1, over columns c1..c2.
+    const auto horizontal = [&](int r, int y, int c1, int c2) {
+        std::vector<std::pair<int, int>> gaps;
+        for (const auto& b : blocks)
+            if (b.row1 <= r && b.row2 > r && b.col2 >= c1 && b.col1 <= c2)
+                gaps.emplace_back(columnViewportPosition(std::max(b.col1, c1)), colEnd(std::min(b.col2, c2)));
+        drawAround(p, Qt::Horizontal, y, columnViewportPosition(c1), colEnd(c2), std::move(gaps));
+    };
     for (const auto& b : model_->borders()) {
         const auto& g = b.range;
         if (g.row1 >= rows || g.col1 >= cols) continue;
         const int r2 = std::min(g.row2, rows - 1), c2 = std::min(g.col2, cols - 1);
+        const int from = std::max(g.row1, top), to = std::min(r2, bottom);
+        if (from > to) continue;
         p.setPen(QPen(Qt::black, b.style >= 2 ? 2 : 1));
-        const int x1 = columnViewportPosition(g.col1), y1 = rowViewportPosition(g.row1);
-        const int x2 = columnViewportPosition(c2) + columnWidth(c2) - 1;
-        const int y2 = rowViewportPosition(r2) + rowHeight(r2) - 1;
         switch (b.edge) {
-        case 0: p.drawLine(x1, y1, x1, y2); break;
-        case 1: p.drawLine(x1, y1, x2, y1); break;
-        case 2: p.drawLine(x2, y1, x2, y2); break;
-        case 3: p.drawLine(x1, y2, x2, y2); break;
+        case 0: vertical(g.col1 - 1, columnViewportPosition(g.col1), from, to); break;
+        case 1:
+            if (g.row1 >= top) horizontal(g.row1 - 1, rowViewportPosition(g.row1), g.col1, c2);
+            break;
+        case 2: vertical(c2, colEnd(c2), from, to); break;
+        case 3:
+            if (r2 <= bottom) horizontal(r2, rowEnd(r2), g.col1, c2);
+            break;
         case 4:
-            for (int c = g.col1; c < c2; ++c) {
-                const int x = columnViewportPosition(c) + columnWidth(c) - 1;
-                p.drawLine(x, y1, x, y2);
-            }
+            for (int c = g.col1; c < c2; ++c) vertical(c, colEnd(c), from, to);
             break;
-        case 5: {
-            // The lines in view only: a long grid has one under each of its
-            // rows, and a paint that walked them all would hold up the window.
-            const int top = rowAt(0), bottom = rowAt(viewport()->height() - 1);
-            const int from = std::max(g.row1, top), to = bottom < 0 ? r2 - 1 : std::min(r2 - 1, bottom);
-            for (int r = from; r <= to; ++r) {
-                const int y = rowViewportPosition(r) + rowHeight(r) - 1;
-                p.drawLine(x1, y, x2, y);
-            }
+        case 5:
+            for (int r = from; r <= std::min(r2 - 1, to); ++r) horizontal(r, rowEnd(r), g.col1, c2);
             break;
-        }
         default: break;
         }
     }

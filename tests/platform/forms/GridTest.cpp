@@ -14,7 +14,9 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 #include "platform/Error.h"
 #include "platform/forms/Controls.h"
@@ -364,4 +366,59 @@ TEST(Grid, ChineseTextIsDrawnOnScreen) {
         for (int x = cells.left(); x <= cells.right(); ++x)
             if (qGray(shot.pixel(x + g.view()->viewport()->x(), y + g.view()->viewport()->y())) < 128) ++ink;
     EXPECT_GT(ink, 40);
+}
+
+// The borders a print puts on the grid show on screen too: a line along every
+// cell edge but none across a merged block, which shows as one cell as on the
+// printed page. Blocks in the fixed rows ("日期" over two rows, "早餐" over two
+// columns) and in the data rows; the edges beside them keep their lines.
+TEST(Grid, BorderLinesGoAroundMergedBlocks) {
+    GridWindow w;
+    Grid& g = w.Grid1;
+    g.setCols(4);
+    g.setRows(2);
+    g.setFixedRows(2);
+    for (int c = 0; c < 4; ++c) g.Column(c).setWidth(80);
+    for (const auto& [r, c, text] : std::vector<std::tuple<int, int, std::string>>{
+             {0, 1, "日期"}, {1, 1, "日期"}, {0, 2, "早餐"}, {0, 3, "早餐"}, {1, 2, "份数"}, {1, 3, "金额"}})
+        g.Cell(r, c).setText(text);
+    g.Add_Row("2026-12-01\t1\t5.00");
+    g.Add_Row("2026-12-01\t2\t8.00");
+    g.Range(0, 1, 1, 1).Merge();
+    g.Range(0, 2, 0, 3).Merge();
+    g.Range(2, 1, 3, 1).Merge();
+    for (int r = 0; r < 4; ++r) g.setRow_Height(r, 40);  // room for a line beside a glyph's stroke
+    const auto all = g.Range(0, 0, g.Rows() - 1, g.Cols() - 1);
+    for (int edge = 0; edge <= 3; ++edge) all.setBorders(edge, 2);
+    all.setBorders(4, 1);
+    all.setBorders(5, 1);
+    w.widget()->resize(420, 240);
+    w.widget()->show();
+    g.Refresh();
+
+    QTableView* v = g.view();
+    const QImage shot = v->grab().toImage();
+    const QPoint origin = v->viewport()->pos();
+    const auto dark = [&](int x, int y) { return qGray(shot.pixel(origin + QPoint(x, y))) < 128; };
+    // The longest run of dark pixels along the edge under row r (in column c)
+    // or right of column c (in row r), as a share of the edge's length.
+    const auto under = [&](int r, int c) {
+        const int y = v->rowViewportPosition(r) + v->rowHeight(r) - 1, x0 = v->columnViewportPosition(c);
+        int run = 0, longest = 0;
+        for (int x = x0; x < x0 + v->columnWidth(c); ++x) longest = std::max(longest, run = dark(x, y) ? run + 1 : 0);
+        return double(longest) / v->columnWidth(c);
+    };
+    const auto rightOf = [&](int r, int c) {
+        const int x = v->columnViewportPosition(c) + v->columnWidth(c) - 1, y0 = v->rowViewportPosition(r);
+        int run = 0, longest = 0;
+        for (int y = y0; y < y0 + v->rowHeight(r); ++y) longest = std::max(longest, run = dark(x, y) ? run + 1 : 0);
+        return double(longest) / v->rowHeight(r);
+    };
+    EXPECT_LT(under(0, 1), 0.6);    // through 日期
+    EXPECT_LT(rightOf(0, 2), 0.6);  // down the middle of 早餐
+    EXPECT_LT(under(2, 1), 0.6);    // through the merged day
+    EXPECT_GT(under(0, 0), 0.9);
+    EXPECT_GT(under(0, 2), 0.9);
+    EXPECT_GT(rightOf(1, 2), 0.9);
+    EXPECT_GT(under(2, 2), 0.9);
 }
