@@ -47,21 +47,28 @@ bool HzReportEngine::Query_YuCi_Sum(const std::string& sql, bool flag) {
 
 // Adds the fee (the first column) over every row, every other selected
 // column read as a number too. A level of a large site holds more than
-// 32767 rows: they are counted in 64 bits.
+// 32767 rows: they are counted in 64 bits. A fee another program left empty
+// is no fee: the row counts, and the box tells of it once.
 bool HzReportEngine::Query_Fees(const std::string& sql) {
     Level_Sum = Level_Cnt = 0;
     db::Recordset& rs = open(sql);
     if (rs.recordCount() < 1) return false;
     const std::int64_t rows = rs.recordCount();
     std::int64_t total = 0, other = 0;
+    bool empty = false;
+    const auto fee = [&empty](const db::Value& v) {
+        empty = empty || v.isNull();
+        return v.isNull() ? 0 : Whole_Of(v);
+    };
     rs.moveFirst();
     for (std::int64_t i = 1; i <= rows; ++i) {
-        total = Slot_Add(total, Whole_Of(rs.field(0)));
-        for (int f = 1; f < rs.fieldCount(); ++f) other = Slot_Add(other, Whole_Of(rs.field(f)));
+        total = Slot_Add(total, fee(rs.field(0)));
+        for (int f = 1; f < rs.fieldCount(); ++f) other = Slot_Add(other, fee(rs.field(f)));
         rs.moveNext();
     }
     Level_Sum = total;
     Level_Cnt = rows;
+    if (empty) Trap_Null_Fee("ERR_XF_Cha_HZ_2");
     return true;
 }
 
@@ -97,7 +104,7 @@ bool HzReportEngine::Figure_Fees(const HzFigures::Lines& lines, const hz::ItemDe
     // The issue fee's walk reads the change fee of its rows as well.
     const auto t = figures_->Fees(lines, d.op, feeColumn(d), d.item == hz::Issue_Fee);
     if (t.rows < 1) return false;
-    if (t.nulls > 0 || t.otherNulls > 0) throw VbError(94, "Invalid use of Null");
+    if (t.nulls > 0 || t.otherNulls > 0) Trap_Null_Fee("ERR_XF_Cha_HZ_2");
     Level_Sum = t.sum;
     Level_Cnt = t.rows;
     return true;
@@ -156,63 +163,86 @@ void feeConditions(int a, int b, std::int16_t Slot, std::string& Cond1, std::str
 
 void HzReportEngine::Calc_Level_Row(HzCond C1, HzCond C2, HzCond C3, std::int16_t Slot) {
     using namespace hz;
+    // The errors of this group total's items are told once for it.
+    struct Group {
+        std::int64_t& current;
+        ~Group() { current = -1; }
+    } group{trapGroup_ = ++groups_};
+    Level_Sum = Level_Cnt = Level_Times = Level_Times_Cnt = 0;
+    const std::string H1 = HZ_Report_Sql::Level_Money_Head;
+    const std::string H2 = HZ_Report_Sql::Level_Times_Head;
+    const int b = Rep_Dim2();
+
+    // A value chosen in Combo1 narrows every level as it narrows the rows.
+    if (b != HZ_Dim::Date && (In.Combo_Text.empty() || In.Combo_ItemData != 0)) {
+        const Group_Cond& first = St.Group_Conds2(1);
+        C2 = {first.Cond, first.Match};
+    }
+    std::string& Cond1 = C1.sql;
+    std::string& Cond2 = C2.sql;
+    std::string& Cond3 = C3.sql;
+
+    HzFigures::Lines lines, feeLines;
+    const std::string FROM = levelFrom(Cond1, Cond2, Cond3);
+    const std::string W = levelWhere(Cond1, Cond2, Cond3);
+    const std::string valid = Valid_Only == 1 ? " and Err_Code=0" : "";
+    bool feeConds = false;  // the fee items share one rewrite of the conditions
+
+    const auto money = [&](const ItemDef& d) {
+        V.Has[d.item] = figures_ ? Figure_YuE(lines, d)
+                                 : Query_YuE_Sum(H1 + FROM + W + " and " + d.moneyCond[LevelPass] + valid);
+        V(d.item, hz::Money)[Slot] = Level_Sum;
+        V(d.item, Money_Cnt)[Slot] = Level_Cnt;
+    };
+    const auto item = [&](const ItemDef& d) {
+        const Item i = d.item;
+        if (derived(d)) return Derive(d, Slot, false);
+        if (d.source == Source::Card_Log) return Level_Fees(d, Slot, feeLines, feeConds, Cond1, Cond2, Cond3);
+        money(d);
+        for (const ItemDef& g : items())
+            if (g.gate == i && g.item != i) money(g);
+        if (d.timesCond[LevelPass].empty()) return;
+        V.Has[i] = figures_ ? Figure_YuCi(lines, d, V.Has[i])
+                            : Query_YuCi_Sum(H2 + FROM + W + " and " + d.timesCond[LevelPass] + valid, V.Has[i]);
+        V(i, Times)[Slot] = Level_Times;
+        if (d.timesCounted) V(i, Times_Cnt)[Slot] = Level_Times_Cnt;
+    };
+    // An item whose figures cannot be read shows none, in this group only:
+    // the items after it are read all the same, never left as the group
+    // before had them.
+    const auto none = [&](const ItemDef& d) {
+        V.Has[d.item] = false;
+        for (Measure m : {hz::Money, Money_Cnt, Times, Times_Cnt}) V(d.item, m)[Slot] = 0;
+        for (const ItemDef& g : items())
+            if (g.gate == d.item && g.item != d.item) {
+                V.Has[g.item] = false;
+                for (Measure m : {hz::Money, Money_Cnt}) V(g.item, m)[Slot] = 0;
+            }
+    };
+    const auto trapped = [&](const std::exception& e) {
+        if (db::connectionLost(e)) throw;  // no figure after it can be read: the run ends
+        Trap(e, "ERR_XF_Cha_HZ_2");
+    };
     try {
-        Level_Sum = Level_Cnt = Level_Times = Level_Times_Cnt = 0;
-        const std::string H1 = HZ_Report_Sql::Level_Money_Head;
-        const std::string H2 = HZ_Report_Sql::Level_Times_Head;
-        const int b = Rep_Dim2();
-
-        // A value chosen in Combo1 narrows every level as it narrows the rows.
-        if (b != HZ_Dim::Date && (In.Combo_Text.empty() || In.Combo_ItemData != 0)) {
-            const Group_Cond& first = St.Group_Conds2(1);
-            C2 = {first.Cond, first.Match};
-        }
-        std::string& Cond1 = C1.sql;
-        std::string& Cond2 = C2.sql;
-        std::string& Cond3 = C3.sql;
-
-        HzFigures::Lines lines, feeLines;
         if (figures_) {
             const auto sel = selection(C1, C2, C3);
             lines = figures_->Select(sel);
             feeLines = figures_->Select_Fees(sel);
         }
-        const std::string FROM = levelFrom(Cond1, Cond2, Cond3);
-        const std::string W = levelWhere(Cond1, Cond2, Cond3);
-        const std::string valid = Valid_Only == 1 ? " and Err_Code=0" : "";
-
-        const auto money = [&](const ItemDef& d) {
-            V.Has[d.item] = figures_ ? Figure_YuE(lines, d)
-                                     : Query_YuE_Sum(H1 + FROM + W + " and " + d.moneyCond[LevelPass] + valid);
-            V(d.item, hz::Money)[Slot] = Level_Sum;
-            V(d.item, Money_Cnt)[Slot] = Level_Cnt;
-        };
-        bool feeConds = false;  // the fee items share one rewrite of the conditions
-        const auto fees = [&](const ItemDef& d) { Level_Fees(d, Slot, feeLines, feeConds, Cond1, Cond2, Cond3); };
-
-        for (Item i : blockOrder(LevelPass)) {
-            const ItemDef& d = def(i);
-            if (St.Col(i, hz::Money) <= 0) continue;
-            if (derived(d)) {
-                Derive(d, Slot, false);
-                continue;
-            }
-            if (d.source == Source::Card_Log) {
-                fees(d);
-                continue;
-            }
-            money(d);
-            for (const ItemDef& g : items())
-                if (g.gate == i && g.item != i) money(g);
-            if (d.timesCond[LevelPass].empty()) continue;
-            V.Has[i] = figures_ ? Figure_YuCi(lines, d, V.Has[i])
-                                : Query_YuCi_Sum(H2 + FROM + W + " and " + d.timesCond[LevelPass] + valid, V.Has[i]);
-            V(i, Times)[Slot] = Level_Times;
-            if (d.timesCounted) V(i, Times_Cnt)[Slot] = Level_Times_Cnt;
-        }
     } catch (const std::exception& e) {
-        if (db::connectionLost(e)) throw;  // no figure after it can be read: the run ends
-        Trap(e, "ERR_XF_Cha_HZ_2");
+        trapped(e);
+        for (Item i : blockOrder(LevelPass)) none(def(i));
+        return;
+    }
+    for (Item i : blockOrder(LevelPass)) {
+        const ItemDef& d = def(i);
+        if (St.Col(i, hz::Money) <= 0) continue;
+        try {
+            item(d);
+        } catch (const std::exception& e) {
+            trapped(e);
+            none(d);
+        }
     }
 }
 

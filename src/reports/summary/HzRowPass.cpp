@@ -102,7 +102,8 @@ void HzReportEngine::Sum_YuCi(const hz::ItemDef& d) {
 }
 
 // Total of the item's Card_Log fee column over the log rows of its card
-// operation; a trapped error shows its box and counts as no row.
+// operation; a fee left empty is no fee, told in the box; any other trapped
+// error shows its box and counts as no row.
 void HzReportEngine::Sum_GBF(const hz::ItemDef& d) {
     std::string cond0 = St.Group_Conds1(Idx1).Cond, cond1 = St.Group_Conds2(Idx2).Cond,
                 cond2 = St.Group_Conds3(Idx3).Cond;
@@ -116,8 +117,8 @@ void HzReportEngine::Sum_GBF(const hz::ItemDef& d) {
             const auto t = figures_->Fees(rowFeeLines_, d.op, column, false);
             if ((found = t.rows >= 1)) {
                 count = t.rows;
-                if (t.nulls > 0) throw VbError(94, "Invalid use of Null");
                 total = t.sum;
+                if (t.nulls > 0) Trap_Null_Fee("ERR_XF_Cha_HZ_4");
             }
         } else {
             const int a = Rep_Dim1(), b = Rep_Dim2();
@@ -141,7 +142,13 @@ void HzReportEngine::Sum_GBF(const hz::ItemDef& d) {
             db::Recordset& rs = open(HZ_Report_Sql::Fee_Select(d.feeColumn) + FROM + WHERE);
             if ((found = rs.recordCount() >= 1)) {
                 count = Whole_Of(db::Value(static_cast<std::int64_t>(rs.recordCount())));
-                for (rs.moveFirst(); !rs.eof(); rs.moveNext()) total = Slot_Add(total, Whole_Of(rs.field(d.feeColumn)));
+                bool empty = false;
+                for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+                    const db::Value& fee = rs.field(d.feeColumn);
+                    empty = empty || fee.isNull();
+                    if (!fee.isNull()) total = Slot_Add(total, Whole_Of(fee));
+                }
+                if (empty) Trap_Null_Fee("ERR_XF_Cha_HZ_4");
             }
         }
         if (found) {

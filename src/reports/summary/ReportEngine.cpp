@@ -77,11 +77,14 @@ void HzReportEngine::Trap(const std::exception& e, const char* where) {
     };
     for (Trapped& t : trapped_)
         if (t.where == where && kind(t.text) == kind(text)) {
-            ++t.count;
+            if (trapGroup_ < 0 || t.group != trapGroup_) ++t.count;
+            t.group = trapGroup_;
             return;
         }
-    trapped_.push_back({where, text, 1});
+    trapped_.push_back({where, text, 1, trapGroup_});
 }
+
+void HzReportEngine::Trap_Null_Fee(const char* where) { Trap(VbError(94, "Invalid use of Null"), where); }
 
 void HzReportEngine::Show_Traps() {
     for (const Trapped& t : trapped_) {

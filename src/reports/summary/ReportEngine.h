@@ -140,6 +140,8 @@ private:
     void Number_Rows();
     // A trapped error: counted now, shown once when the run ends.
     void Trap(const std::exception& e, const char* where);
+    // A card-log fee left empty counts as no fee; the box still tells of it.
+    void Trap_Null_Fee(const char* where);
     void Show_Traps();
     void Balance_Line(const std::string& label);
 
@@ -166,8 +168,11 @@ private:
     struct Trapped {
         std::string where, text;
         int count;
+        std::int64_t group = -1;  // the group total that last counted it
     };
     std::vector<Trapped> trapped_;
+    // The group total being computed: its items' errors count once for it.
+    std::int64_t trapGroup_ = -1, groups_ = 0;
     std::unique_ptr<HzFigures> figures_;
     HzFigures::Lines rowLines_, rowFeeLines_;  // the current row's groups
 };
