@@ -328,9 +328,10 @@ std::int16_t BTService::Update_FF(const std::string& ZB_DT, std::int32_t ZB_Ren_
         "BuTie_DuiYing.B_Type=" +
         num(B_type) + " and BuTie_DuiYing.Pinfo_id in (" + "select Pinfo_id from BuTie_OK where BuTie_OK.B_Year= " +
         num(year) + " and " + "BuTie_OK.B_Month= " + num(month) + " and BuTie_OK.B_Times=" + num(Ci) +
-        " and BuTie_OK.B_SF=-1 ) and BuTie_DuiYing.Mach_id=Mach_Info.mach_id");
+        " and BuTie_OK.B_SF=-1 ) and BuTie_DuiYing.Mach_id=Mach_Info.mach_id order by BuTie_DuiYing.ID");
     if (terminals.rowUBound() < 1) return 1;
-    // An employee with several terminals of the kind gets the last one listed.
+    // An employee with several terminals of the kind gets the last one
+    // listed: the one assigned last, on every engine.
     std::vector<std::string> employees;
     std::map<std::string, int> lastRow;
     for (int r = 1; r <= terminals.rowUBound(); ++r) {

@@ -110,6 +110,15 @@ TEST_P(BtTest, IcGrantHandsRowsToTheEmployeesTerminals) {
     EXPECT_EQ(states(11, 2), (V{"-1"}));                      // the times batch is another batch
 }
 
+// An employee with two terminals of the kind gets the one assigned last (the
+// higher key), whatever order the engine keeps the rows in: here the later
+// assignment was stored first.
+TEST_P(BtTest, IcGrantGivesTheTerminalAssignedLastOnBothEngines) {
+    con->executeScript("insert into BuTie_DuiYing(ID,Pinfo_ID,Mach_ID,B_Type) values (9,1,22,1),(4,1,21,1);");
+    EXPECT_EQ(bt.Update_FF("2026-12-02 10:00:00", 7, 2026, 11, "1", "1"), 2);
+    EXPECT_EQ(test::row(*con, "select Mach_ID,Mach_No from BuTie_OK where ID=1"), (V{"22", "M22"}));
+}
+
 TEST_P(BtTest, StoppingTouchesOnlyStoppableRowsOfTheBatch) {
     EXPECT_TRUE(bt.Stop_FF_BT(9, "2026-12-03 10:00:00", 2026, 11, "1"));
     EXPECT_EQ(states(11, 1), (V{"-1", "-1", "4", "4", "4"}));
