@@ -1,6 +1,7 @@
 #include "data/WriteBatch.h"
 
 #include <exception>
+#include <thread>
 
 #include "platform/ErrorText.h"
 #include "platform/db/Connection.h"
@@ -38,6 +39,7 @@ void Write_Batch::othersWrite() { seeOthers(true); }
 void Write_Batch::seeOthers(bool seen) {
     const auto now = std::chrono::steady_clock::now();
     if (seen) othersSeen_ = now;
+    if (seen) tillsSeen_ = now;
     if (!onFile_ || limits_.alone.count() == 0) {
         contended_ = contended_ || seen;
         return;
@@ -61,6 +63,7 @@ void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost
     if (!outer_) {
         if (onFile_) {
             seeOthers(con_.othersWrote());
+            leaveGap();
             if (sharing_ != contended_) con_.setSharedWrites(sharing_ = contended_);
         }
         outer_ = std::make_unique<db::Transaction>(con_);
@@ -105,8 +108,9 @@ void Write_Batch::note(const Kept& told) {
 // between two sets: a run holding cards also ends its batch past `cards`.
 bool Write_Batch::pause(bool telling) {
     if (!outer_) return true;
-    const bool full = held_ >= limits_.items ||
-                      std::chrono::steady_clock::now() - begun_ >= (onFile_ ? timeLimit() : heldTime());
+    const auto held = std::chrono::steady_clock::now() - begun_;
+    const bool full = held_ >= limits_.items || held >= (onFile_ ? timeLimit() : heldTime()) ||
+                      (onFile_ && limits_.gap.count() > 0 && heldSinceGap_ + held >= stretch());
     const bool waiting = con_.othersWaitToWrite();
     if (waiting) seeOthers(true);
     if (full || waiting || (telling && platform::services().yieldDue())) commit();
@@ -122,6 +126,7 @@ bool Write_Batch::commit() {
         if (db::connectionLost(e)) throw;  // the run cannot go on: it says so, not each item after it
         return false;
     }
+    ended();
     outer_.reset();
     std::vector<Pending> done;
     done.swap(pending_);
@@ -140,7 +145,29 @@ void Write_Batch::committing(const std::function<void()>& items) {
     commit();
 }
 
+std::chrono::steady_clock::duration Write_Batch::stretch() const {
+    constexpr auto kOthersGone = std::chrono::seconds(2);
+    const bool others = tillsSeen_ && std::chrono::steady_clock::now() - *tillsSeen_ < kOthersGone;
+    return others ? limits_.besideOthers : limits_.stretch;
+}
+
+void Write_Batch::ended() {
+    const auto now = std::chrono::steady_clock::now();
+    heldSinceGap_ += now - begun_;
+    lastEnd_ = now;
+}
+
+// A writer that came in during the gap has committed when the next batch
+// begins, and is seen then.
+void Write_Batch::leaveGap() {
+    if (limits_.gap.count() <= 0 || heldSinceGap_ < stretch()) return;
+    std::this_thread::sleep_until(lastEnd_ + limits_.gap);
+    heldSinceGap_ = {};
+    seeOthers(con_.othersWrote());
+}
+
 void Write_Batch::lose(const std::string& why) {
+    if (outer_) ended();
     outer_.reset();  // rolls back what the engine still holds
     std::vector<Pending> gone;
     gone.swap(pending_);

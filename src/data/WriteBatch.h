@@ -32,11 +32,20 @@ public:
     // once it has held them for `cards`: the server tells who waits only
     // between two sets, and a terminal whose card came early in a long batch
     // would wait for all of it.
+    // On a file, the lock is left free for `gap` after every stretch the
+    // batches held it: `besideOthers` while other writers were seen in the
+    // last two seconds, `stretch` while none were. A till of another maker
+    // sleeps up to 100 ms between its tries for the lock and knows nothing of
+    // the marks this module's own writers leave: it gets in only while the
+    // lock lies free longer than its sleep, and one that came unseen waits no
+    // longer than a stretch. With no gap, the lock is taken again at once.
     struct Limits {
         std::int64_t items = 200;
         std::chrono::milliseconds time{150};
         std::chrono::milliseconds alone{100};
         std::chrono::milliseconds cards{20};
+        std::chrono::milliseconds gap{110};
+        std::chrono::milliseconds stretch{600}, besideOthers{100};
     };
     using Writes = std::function<void(db::Connection&)>;
     using Kept = std::function<void()>;
@@ -115,7 +124,12 @@ private:
         return serverCards_ ? std::min(limits_.time, limits_.cards) : limits_.time;
     }
     void lose(const std::string& why);
+    void ended();  // the open batch let the lock go
     void seeOthers(bool seen);
+    // On a file: how long the batches may hold the lock before a gap, and
+    // the gap left first where the stretch is over.
+    std::chrono::steady_clock::duration stretch() const;
+    void leaveGap();
     void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);
 
     db::Connection& con_;
@@ -130,6 +144,9 @@ private:
     std::chrono::steady_clock::time_point begun_;
     std::vector<Pending> pending_;
     std::int64_t held_ = 0;  // the places the open batch's items take
+    std::chrono::steady_clock::duration heldSinceGap_{};  // the lock held since the last gap
+    std::chrono::steady_clock::time_point lastEnd_;       // the last batch's end
+    std::optional<std::chrono::steady_clock::time_point> tillsSeen_;  // another writer's last commit seen
 };
 
 // Runs `body` (a run's batches); a lost connection ends it there: the

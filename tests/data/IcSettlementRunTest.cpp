@@ -554,7 +554,8 @@ TOLVENK_ON_BOTH_ENGINES(SlowMachine);
 
 TEST_P(SlowMachine, EveryCardTakenInShortTurnsIsSettledAndTheCutoffRecorded) {
     IC_Settlement::Short_Turns::standard() = {4, 4};
-    Write_Batch::standard() = {1, std::chrono::milliseconds(0), std::chrono::hours(1), std::chrono::milliseconds(0)};
+    Write_Batch::standard() = {1, std::chrono::milliseconds(0), std::chrono::hours(1), std::chrono::milliseconds(0),
+                               std::chrono::milliseconds(0)};
     con->execute("delete from Card_Log");
     con->execute("delete from Record_XF");
     for (int p = 1; p <= 8; ++p) {

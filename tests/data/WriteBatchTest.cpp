@@ -267,3 +267,40 @@ TEST_P(WriteBatchServer, ABatchTheServerCutsIsLostWhole) {
     EXPECT_FALSE(batch.open());
     EXPECT_TRUE(stored().empty());
 }
+
+// A till of another maker, on the engine's own library with its standard
+// busy timeout, books every few milliseconds beside a long series of
+// batches, in either journal mode: it sleeps between its tries and never
+// meets the lock free for a moment between two batches, only in the gaps the
+// series leaves. Its rows come in among the series' own all along.
+TEST_P(WriteBatchFile, ATillOfAnotherMakerBooksAmongTheBatches) {
+    for (const char* journal : {"wal", "delete"}) {
+        SCOPED_TRACE(journal);
+        writer.reset();
+        con->executeScript(std::string("delete from Record_XF; delete from Card_Info; PRAGMA journal_mode=") + journal);
+        writer = test::connect(cs);
+        writer->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(1,'T1',1,1,0)");
+        test::TerminalOptions till{"T1", 990, 3000, false, "2026-12-01 08:00:00"};
+        till.plain = true;
+        test::Terminal terminal(cs, till);
+        terminal.waitForCommits(1);
+        // Short stretches, so that a short series leaves gaps.
+        Write_Batch::Limits limits;
+        limits.stretch = limits.besideOthers = std::chrono::milliseconds(20);
+        Write_Batch batch(*writer, limits);
+        batch.committing([&] {
+            for (int n = 0; n < 15; ++n) {
+                batch.item([](db::Connection& c) {
+                    c.execute("with recursive r(i) as (select 1 union all select i+1 from r where i<40) insert into "
+                              "Record_XF(Mach_ID,Card_No,Date_Time) select 1,'S',hex(randomblob(40)) from r");
+                });
+                batch.pause(false);
+            }
+        });
+        EXPECT_EQ(terminal.finish().failures, 0);
+        EXPECT_GT(test::number(*con, "select count(*) from Record_XF where Mach_ID=990 and ID between (select min(ID) "
+                                     "from Record_XF where Mach_ID=1) and (select max(ID) from Record_XF where "
+                                     "Mach_ID=1)"),
+                  10);
+    }
+}

@@ -33,11 +33,11 @@ void resetGlobals() {
     Lan_Type = 0;
     Lan_Charset = 0;
     Home_Path.clear();
-    // Alone until another writer is seen, and a server's card sets as long
-    // as any batch: short turns by the clock would make batch boundaries
-    // depend on the machine's speed.
+    // Alone until another writer is seen, a server's card sets as long as
+    // any batch, and no gaps: short turns by the clock would make batch
+    // boundaries depend on the machine's speed.
     Write_Batch::standard() = {Write_Batch::Limits{}.items, Write_Batch::Limits{}.time, std::chrono::milliseconds(0),
-                               Write_Batch::Limits{}.time};
+                               Write_Batch::Limits{}.time, std::chrono::milliseconds(0)};
     IC_Settlement::Short_Turns::standard() = {};
     db::ReadPieces::standardRows() = db::ReadPieces::kRows;
 }
@@ -48,7 +48,8 @@ void resetWindows() {
 }
 
 void batchesOf(std::int64_t items) {
-    Write_Batch::standard() = {items, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1)};
+    Write_Batch::standard() = {items, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1),
+                               std::chrono::milliseconds(0)};
 }
 
 }  // namespace tolvenk::test

@@ -4,7 +4,7 @@
 
 #include "platform/db/DbError.h"
 #include "support/TestDb.h"
-#include "terminal/TerminalWriter.h"
+#include "terminal/PlainTerminal.h"
 
 namespace tolvenk::test {
 
@@ -17,7 +17,9 @@ TOLVENK_PEER_JOB(Terminal) {
     o.pauseMicros = std::stoi(peer.arg("pause"));
     o.debitIdBalance = peer.arg("debit_id") == "1";
     o.date = peer.arg("date", "");
-    const terminal::Result r = terminal::run(
+    const bool plain = peer.arg("plain", "0") == "1";
+    if (plain) terminal::usePlainLibrary(o);
+    const terminal::Result r = (plain ? terminal::runPlain : terminal::run)(
         o, [&] { return peer.finishRequested(); },
         [&](std::int64_t serial, std::int64_t) { peer.report("C " + std::to_string(serial)); },
         [&](const std::string& e) { peer.report("E " + e); });
@@ -32,7 +34,8 @@ Terminal::Terminal(const std::string& connectionString, const TerminalOptions& o
                          {"mach", std::to_string(o.mach)},
                          {"pause", std::to_string(o.pauseMicros)},
                          {"debit_id", o.debitIdBalance ? "1" : "0"},
-                         {"date", o.date}}) {}
+                         {"date", o.date},
+                         {"plain", o.plain ? "1" : "0"}}) {}
 
 void Terminal::take(const std::string& line) {
     if (line.rfind("C ", 0) == 0) serials_.push_back(std::stoll(line.substr(2)));

@@ -17,6 +17,7 @@ struct TerminalOptions {
     int pauseMicros = 2000;     // between one commit and the next write
     bool debitIdBalance = false;// also takes the amount off Card_Info.C_YuE_ID
     std::string date;           // Date_Time of its rows; the clock's when empty
+    bool plain = false;         // another maker's till: the engine's own library alone
 };
 
 struct TerminalReport {

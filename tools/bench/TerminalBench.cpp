@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "bench/BenchKit.h"
+#include "terminal/TerminalWriter.h"
 #include "cards/IDYuE_QingLing.h"
 #include "cards/YuE_HZ_Cha.h"
 #include "data/Globals.h"
@@ -78,8 +79,14 @@ public:
         posix_spawn_file_actions_addclose(&fa, p[1]);
         posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const std::string pause = std::to_string(kPauseMicros), machText = std::to_string(mach);
+        // Another maker's till: the engine's own library alone, with its standard busy timeout.
+        terminal::Options plain;
+        plain.db = connection;
+        terminal::usePlainLibrary(plain);
         std::vector<std::string> args = {exe,        connection, card,     "--pause-us", pause,
                                          "--mach",   machText,   "--date", kTerminalDate};
+        if (plain.plainFile.empty()) args.insert(args.end(), {"--plain-server", plain.plainServer});
+        else args.insert(args.end(), {"--plain-file", plain.plainFile});
         if (randomly) args.push_back("--random-pause");
         std::vector<char*> argv;
         for (std::string& a : args) argv.push_back(a.data());

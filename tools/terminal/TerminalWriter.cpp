@@ -9,6 +9,8 @@
 #include <stdexcept>
 
 #include "platform/db/Connection.h"
+#include "platform/db/ConnectionString.h"
+#include "platform/db/PgProvider.h"
 #include "platform/db/SqlText.h"
 
 namespace tolvenk::terminal {
@@ -31,6 +33,27 @@ void pause(int micros) {
 }
 
 }  // namespace
+
+void usePlainLibrary(Options& o) {
+    const db::ConnectionString cs(o.db);
+    if (cs.kind() != db::ConnectionString::Kind::Server) {
+        o.plainFile = cs.filePath();
+        return;
+    }
+    const db::ServerTarget t = db::serverTarget(cs);
+    // libpq's own quoting: a value in single quotes, its quotes and backslashes escaped.
+    const auto add = [&](const char* key, const std::string& v) {
+        if (v.empty()) return;
+        std::string q;
+        for (char c : v) q += c == '\'' || c == '\\' ? std::string("\\") + c : std::string(1, c);
+        o.plainServer += std::string(o.plainServer.empty() ? "" : " ") + key + "='" + q + "'";
+    };
+    add("host", t.host);
+    add("port", t.port);
+    add("dbname", t.database);
+    add("user", t.user);
+    add("password", t.password);
+}
 
 Result run(const Options& o, const std::function<bool()>& stop,
            const std::function<void(std::int64_t, std::int64_t)>& onCommit,

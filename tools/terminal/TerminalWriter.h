@@ -17,6 +17,8 @@ struct Options {
     bool randomPause = false;   // pauses drawn at random about pauseMicros, as customers come
     bool debitIdBalance = false;// also takes the fen off Card_Info.C_YuE_ID
     std::string date;           // Date_Time of its rows; the clock's when empty
+    // For runPlain: the database file, or else the server's libpq connection text.
+    std::string plainFile, plainServer;
 };
 
 struct Result {
@@ -24,6 +26,9 @@ struct Result {
     std::int64_t failures = 0;
     std::int64_t longestWaitMicros = 0;  // begin to commit, lock waits included
 };
+
+// Fills plainFile or plainServer from the module's connection text in `db`.
+void usePlainLibrary(Options& options);
 
 // Writes until `stop` says so. `onCommit(serial, waitMicros)` after each
 // commit, `onError(message)` after each failed row (rolled back).

@@ -10,13 +10,15 @@
 #include <cstdio>
 #include <string>
 
-#include "terminal/TerminalWriter.h"
+#include "terminal/PlainTerminal.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr,
                      "usage: tolvenk-terminal <connection text> <card> [--pause-us N] [--random-pause] [--mach N] [--debit-id] "
-                     "[--date \"yyyy-MM-dd hh:mm:ss\"]\n");
+                     "[--date \"yyyy-MM-dd hh:mm:ss\"] [--plain-file PATH | --plain-server LIBPQ-TEXT]\n"
+                     "--plain-file, --plain-server: writes through the engine's own library alone, as a till of\n"
+                     "another maker, with the standard busy timeout, instead of the module's connection.\n");
         return 2;
     }
     tolvenk::terminal::Options o;
@@ -29,6 +31,8 @@ int main(int argc, char** argv) {
         else if (a == "--pause-us" && i + 1 < argc) o.pauseMicros = std::stoi(argv[++i]);
         else if (a == "--mach" && i + 1 < argc) o.mach = std::stoi(argv[++i]);
         else if (a == "--date" && i + 1 < argc) o.date = argv[++i];
+        else if (a == "--plain-file" && i + 1 < argc) o.plainFile = argv[++i];
+        else if (a == "--plain-server" && i + 1 < argc) o.plainServer = argv[++i];
     }
     const auto inputClosed = [] {
         pollfd p{STDIN_FILENO, POLLIN, 0};
@@ -37,7 +41,8 @@ int main(int argc, char** argv) {
         return ::read(STDIN_FILENO, &c, 1) <= 0;
     };
     try {
-        const auto r = tolvenk::terminal::run(
+        const bool plain = !o.plainFile.empty() || !o.plainServer.empty();
+        const auto r = (plain ? tolvenk::terminal::runPlain : tolvenk::terminal::run)(
             o, inputClosed,
             [](std::int64_t serial, std::int64_t waited) {
                 timespec now{};
