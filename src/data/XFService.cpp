@@ -365,15 +365,24 @@ bool XFService::add_YuE_ZF(std::int32_t PInfoID, std::int32_t XFType, std::int32
 std::string XFService::add_YuE_ZF_Sql(std::int32_t PInfoID, std::int32_t XFType, std::int64_t Amount,
                                       const std::string& DateTime, const std::string& CardNo, std::int32_t CLeiBie,
                                       std::int32_t OperatorID) {
+    return add_YuE_ZF_Head + add_YuE_ZF_Values(PInfoID, XFType, Amount, DateTime, CardNo, CLeiBie, OperatorID);
+}
+
+const char* const XFService::add_YuE_ZF_Head =
+    "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,C_LeiBie,XF_Dian_ID,"
+    "XF_Type,XF_Meal,YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,"
+    "Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"
+    "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,IS_ShuiKong)"
+    "values ";
+
+std::string XFService::add_YuE_ZF_Values(std::int32_t PInfoID, std::int32_t XFType, std::int64_t Amount,
+                                         const std::string& DateTime, const std::string& CardNo, std::int32_t CLeiBie,
+                                         std::int32_t OperatorID) {
     // The void takes the whole balance: before = -Amount, change = Amount, after = 0.
     const std::int64_t before = fenNeg(Amount);
-    return "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,C_LeiBie,XF_Dian_ID,"
-           "XF_Type,XF_Meal,YuE_Old,YuE_Change,YuE_New,C_QuHao,Card_LiuShui,"
-           "Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,"
-           "Ci_QuHao,Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,IS_ShuiKong)"
-           "values (0," +
-           num(PInfoID) + ",0," + num(CLeiBie) + ",0," + num(XFType) + ",0," + num(before) + "," + num(Amount) +
-           ",0,0,0,-3,'" + q(DateTime) + "','" + q(CardNo) + "',0," + num(OperatorID) + ",0,0,0,0,0,'','',0,0)";
+    return "(0," + num(PInfoID) + ",0," + num(CLeiBie) + ",0," + num(XFType) + ",0," + num(before) + "," +
+           num(Amount) + ",0,0,0,-3,'" + q(DateTime) + "','" + q(CardNo) + "',0," + num(OperatorID) +
+           ",0,0,0,0,0,'','',0,0)";
 }
 
 std::int32_t XFService::Get_is_IC() {

@@ -75,6 +75,12 @@ public:
     static std::string add_YuE_ZF_Sql(std::int32_t PInfoID, std::int32_t XFType, std::int64_t Amount,
                                       const std::string& DateTime, const std::string& CardNo, std::int32_t CLeiBie,
                                       std::int32_t OperatorID);
+    // The same in two pieces, for many voids in one statement: the head, then
+    // each row's values, separated by commas.
+    static const char* const add_YuE_ZF_Head;
+    static std::string add_YuE_ZF_Values(std::int32_t PInfoID, std::int32_t XFType, std::int64_t Amount,
+                                         const std::string& DateTime, const std::string& CardNo, std::int32_t CLeiBie,
+                                         std::int32_t OperatorID);
 
     // Parameters and report names.
     // Card_Sys_Mode: 0 without a 'Sys_Config' row; a P2 that is no number
