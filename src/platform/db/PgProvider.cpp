@@ -243,7 +243,12 @@ PgProvider::PgProvider(const ServerTarget& target, int commandTimeoutSeconds) {
     const std::string options = "-c statement_timeout=" + timeout;
     std::vector<const char*> keys, values;
     std::list<std::string> held;  // the texts the pointers point into
-    const std::string where = "database '" + target.database + "' on server '" + target.dataSource + "'";
+    // A NUL in a name would end the message there: it is shown as \0.
+    const auto shown = [](std::string v) {
+        for (std::size_t at = v.find('\0'); at != std::string::npos; at = v.find('\0', at + 2)) v.replace(at, 1, "\\0");
+        return v;
+    };
+    const std::string where = "database '" + shown(target.database) + "' on server '" + shown(target.dataSource) + "'";
     auto set = [&](const char* k, const std::string& v) {
         if (v.empty()) return;
         // The library reads each value up to its first NUL: what followed

@@ -137,8 +137,11 @@ TEST(LockFile, AReaderMakesNoLockFileAndAWriterIsToldWhichFileStopsIt) {
     // none made by the reader keeps the owner from writing.
     const auto open = test::connect(cs);
     test::number(*open, "select count(*) from Sys_Log");
-    for (const char* tail : {"-wal", "-shm"})
-        if (fs::exists(db + tail)) ASSERT_EQ(::chown((db + tail).c_str(), kOwner, kOwner), 0);
+    for (const char* tail : {"-wal", "-shm"}) {
+        if (fs::exists(db + tail)) {
+            ASSERT_EQ(::chown((db + tail).c_str(), kOwner, kOwner), 0);
+        }
+    }
     const auto takeAs = [&](uid_t user) {
         test::Peer p("TakeLockAs", {{"db", cs}, {"uid", std::to_string(user)}});
         const std::string line = p.readLine();
