@@ -217,24 +217,27 @@ CardService::QL_Result CardService::YuE_QL_ZF(db::Connection& con, std::int32_t 
 
 // The cards' rows read once and each card's figures worked out in order as
 // its own turn would find them (a card listed twice finds 0 the second
-// time); then one statement for each kind of write.
+// time); then one statement for each kind of write. Rows are found by
+// their employees and keys, which a server plans at once, not by a list of
+// each card's two values, which it plans term by term.
 std::vector<CardService::QL_Result> CardService::YuE_QL_ZF(db::Connection& con, const std::vector<QL_Card>& cards,
                                                            const QL_Log& log, QL_Log& after) {
     std::vector<QL_Result> results(cards.size());
     after = log;
     if (cards.empty()) return results;
-    std::string listed;
-    for (const QL_Card& c : cards) listed += (listed.empty() ? "(" : " or (") + ofCard(c.person, c.cardNo) + ")";
-    listed = "(" + listed + ")";
+    std::vector<std::int64_t> people;
+    for (const QL_Card& c : cards) people.push_back(c.person);
+    const std::string theirs = "Pinfo_id in (" + sql::numList(people) + ")";
     // As one card's turn: the rows held from the read to the commit, in one
-    // order against another office clearing the same cards.
-    con.lockRows("Card_Info", listed + " order by ID");
+    // order against another office clearing the same cards; the employees'
+    // other cards with them.
+    con.lockRows("Card_Info", theirs + " order by ID");
     struct Rows {
         std::vector<std::int64_t> ids, balances;
         std::int64_t leiBie = 0;  // the first row's
     };
     std::map<std::pair<std::int64_t, std::string>, Rows> rowsOf;
-    for (auto rs = con.openRecordset("select ID,Pinfo_id,Card_No,C_YuE_ID,C_LeiBie from Card_Info where " + listed +
+    for (auto rs = con.openRecordset("select ID,Pinfo_id,Card_No,C_YuE_ID,C_LeiBie from Card_Info where " + theirs +
                                      " order by ID");
          !rs->eof(); rs->moveNext()) {
         Rows& rows = rowsOf[{rs->field(1).toInt64(), cardKey(rs->field(2).toString())}];
@@ -242,8 +245,9 @@ std::vector<CardService::QL_Result> CardService::YuE_QL_ZF(db::Connection& con, 
         rows.ids.push_back(rs->field(0).toInt64());
         rows.balances.push_back(rs->field(3).toInt64());
     }
-    std::string logged, voids, zeroed;
-    std::set<std::pair<std::int64_t, std::string>> inLogged;
+    std::vector<std::int64_t> taken, takenPeople, zeroed;  // rows of the cards gone through; of those voided
+    std::vector<XFService::YuE_ZF_Row> voids;
+    std::set<std::pair<std::int64_t, std::string>> seen;
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const QL_Card& card = cards[i];
         QL_Result& r = results[i];
@@ -263,21 +267,25 @@ std::vector<CardService::QL_Result> CardService::YuE_QL_ZF(db::Connection& con, 
         }
         r.state = balance == 0 ? QL_Result::Already_Zero : QL_Result::Cleared;
         r.amount = amount;
-        if (inLogged.insert(key).second) logged += (logged.empty() ? "(" : " or (") + ofCard(card.person, card.cardNo) + ")";
-        if (balance == 0) continue;
         Rows& rows = found->second;
-        voids += (voids.empty() ? "" : ",") + XFService::add_YuE_ZF_Values(card.person, kVoid, amount, log.time,
-                                                                            card.cardNo,
-                                                                            static_cast<std::int32_t>(rows.leiBie),
-                                                                            log.operatorId);
-        for (const std::int64_t id : rows.ids) zeroed += (zeroed.empty() ? "" : ",") + num(id);
+        if (seen.insert(key).second) {
+            taken.insert(taken.end(), rows.ids.begin(), rows.ids.end());
+            takenPeople.push_back(card.person);
+        }
+        if (balance == 0) continue;
+        voids.push_back({card.person, amount, card.cardNo, static_cast<std::int32_t>(rows.leiBie)});
+        zeroed.insert(zeroed.end(), rows.ids.begin(), rows.ids.end());
         std::fill(rows.balances.begin(), rows.balances.end(), 0);
     }
-    if (logged.empty()) return results;  // no card went through: nothing is written, not even the log
-    con.execute("update Card_Log set Card_YuE=0 where " + logged);
+    if (taken.empty()) return results;  // no card went through: nothing is written, not even the log
+    // The card-log rows of each card gone through: those of its employee
+    // whose number its rows hold, as the card's own number finds them.
+    con.execute("update Card_Log set Card_YuE=0 where Pinfo_id in (" + sql::numList(takenPeople) +
+                ") and exists(select 1 from Card_Info c where c.ID in (" + sql::numList(taken) +
+                ") and c.Pinfo_id=Card_Log.Pinfo_id and c.Card_No=Card_Log.Card_No)");
     if (!voids.empty()) {
-        con.execute(XFService::add_YuE_ZF_Head + voids);
-        con.execute("update Card_Info set C_YuE_ID=0 where ID in (" + zeroed + ")");
+        con.execute(XFService::add_YuE_ZF_Rows_Sql(kVoid, log.time, log.operatorId, voids));
+        con.execute("update Card_Info set C_YuE_ID=0 where ID in (" + sql::numList(zeroed) + ")");
     }
     writeLog(con, after);
     return results;

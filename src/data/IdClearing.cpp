@@ -98,6 +98,7 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
     db::Connection& con = *base.DB_Con;
     const db::CloseOnExit closing(con);
     const auto lost = Until_Connection_Lost([&] {
+        const Bulk_Writes bulk(con);
         Write_Batch batch(con);
         batch.holdsCards();
         Set_Size size(batch);
