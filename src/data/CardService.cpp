@@ -228,17 +228,16 @@ std::vector<CardService::QL_Result> CardService::YuE_QL_ZF(db::Connection& con, 
     std::vector<std::int64_t> people;
     for (const QL_Card& c : cards) people.push_back(c.person);
     const std::string theirs = "Pinfo_id in (" + sql::numList(people) + ")";
-    // As one card's turn: the rows held from the read to the commit, in one
-    // order against another office clearing the same cards; the employees'
-    // other cards with them.
-    con.lockRows("Card_Info", theirs + " order by ID");
     struct Rows {
         std::vector<std::int64_t> ids, balances;
         std::int64_t leiBie = 0;  // the first row's
     };
     std::map<std::pair<std::int64_t, std::string>, Rows> rowsOf;
-    for (auto rs = con.openRecordset("select ID,Pinfo_id,Card_No,C_YuE_ID,C_LeiBie from Card_Info where " + theirs +
-                                     " order by ID");
+    // As one card's turn: the rows held from the read to the commit, in one
+    // order against another office clearing the same cards; the employees'
+    // other cards with them.
+    for (auto rs = con.openLockedRecordset("select ID,Pinfo_id,Card_No,C_YuE_ID,C_LeiBie from Card_Info where " +
+                                           theirs + " order by ID");
          !rs->eof(); rs->moveNext()) {
         Rows& rows = rowsOf[{rs->field(1).toInt64(), cardKey(rs->field(2).toString())}];
         if (rows.ids.empty()) rows.leiBie = rs->field(4).toInt64();
