@@ -49,7 +49,9 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
         auto after = std::make_shared<CardService::QL_Log>();
         try {
             batch.wholeItem(
-                [&](db::Connection& c) { *r = CardService::YuE_QL_ZF(c, cards[i].person, cards[i].cardNo, open, *after); },
+                [&](db::Connection& c) {
+                    *r = CardService::YuE_QL_ZF(c, cards[i].person, cards[i].cardNo, open, *after);
+                },
                 [&, i, r, after] {
                     log = *after;
                     tell(i, *r);
