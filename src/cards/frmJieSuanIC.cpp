@@ -191,7 +191,9 @@ void frmJieSuanIC::Do_JieSuan() {
         // Its text is already the clerk's: the reason, then the engine's words.
         Show_Failure("  卡号：" + e.card + "  员工ID：" + std::to_string(e.person), e.what());
     } catch (const std::exception& e) {
-        Show_Failure("", platform::errorText(e));
+        // No card's failure (a read-only file, the run's lock file, the
+        // pruning): the card's box would name none.
+        Show_Error(e);
     }
     Last_Run = result;
     if (lock.stopped()) return;  // the window was closed: it is back as designed

@@ -1,5 +1,9 @@
 #include "data/CardService.h"
 
+#include <algorithm>
+#include <map>
+#include <set>
+#include <utility>
 
 #include "data/SqlPieces.h"
 #include "data/XFService.h"
@@ -140,20 +144,56 @@ bool CardService::YuE_QL_Log(const std::string& DateStr, std::int32_t Operator_i
                           num(Operator_id) + "," + num(Op_Code) + ",'" + q(Op_Object) + "')");
 }
 
+namespace {
+
+constexpr std::int32_t kVoid = 175, kLogCode = 301;
+
+std::string ofCard(std::int32_t person, const std::string& card) {
+    return "Pinfo_id=" + num(person) + " and Card_No='" + q(card) + "'";
+}
+
+db::DbError noSuchCard() { return db::DbError::told(platform::numberedText(kNoSuchCard, Lang[kNoSuchCard]), 3021); }
+
+// The click's log row as `after` tells it: written with the first card the
+// click takes, under the write lock, and brought up to date after.
+void writeLog(db::Connection& con, CardService::QL_Log& after) {
+    const std::string text = std::to_string(after.count) + "," + std::to_string(after.sum);
+    if (after.id != 0) {
+        con.execute("update Sys_Log set Op_Object='" + q(text) + "' where ID=" + num(after.id));
+        return;
+    }
+    con.execute("insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) values('" + q(after.time) + "'," +
+                num(after.operatorId) + "," + num(kLogCode) + ",'" + q(text) + "')");
+    // Under the write lock no other office's row can come between.
+    after.id = con.openRecordset("select max(ID) from Sys_Log where Op_Code=" + num(kLogCode) + " and Operator_ID=" +
+                                 num(after.operatorId) + " and Date_Time='" + q(after.time) + "'")
+                   ->field(0)
+                   .toInt64();
+}
+
+// A card number as the column compares it: regardless of ASCII case (the
+// file's NOCASE, the server's citext under byte collation), byte for byte
+// otherwise.
+std::string cardKey(std::string card) {
+    for (char& c : card)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return card;
+}
+
+}  // namespace
+
 CardService::QL_Result CardService::YuE_QL_ZF(db::Connection& con, std::int32_t Pinfo_id, const std::string& Card_No,
                                               const QL_Log& log, QL_Log& after) {
-    constexpr std::int32_t kVoid = 175, kLogCode = 301;
-    const std::string ofCard = "Pinfo_id=" + num(Pinfo_id) + " and Card_No='" + q(Card_No) + "'";
-    const std::string where = " where " + ofCard;
+    const std::string where = " where " + ofCard(Pinfo_id, Card_No);
     QL_Result r;
     after = log;
     db::Transaction t(con);
     // The card's row stays locked from this read to the commit, so a
     // terminal's debit cannot fall between the balance voided and the
     // zero written (on the server the terminal locks that row too).
-    con.lockRows("Card_Info", ofCard);
+    con.lockRows("Card_Info", ofCard(Pinfo_id, Card_No));
     auto rs = con.openRecordset("select C_YuE_ID,C_LeiBie from Card_Info" + where);
-    if (rs->eof()) throw VbError(0, Lang[kNoSuchCard]);
+    if (rs->eof()) throw noSuchCard();
     const std::int64_t leiBie = rs->field("C_LeiBie").toInt64();
     std::int64_t balance = 0;
     for (; !rs->eof(); rs->moveNext()) balance = fenAdd(balance, rs->field("C_YuE_ID").toInt64());
@@ -168,23 +208,86 @@ CardService::QL_Result CardService::YuE_QL_ZF(db::Connection& con, std::int32_t 
     }
     after.count = fenAdd(log.count, 1);
     after.sum = fenAdd(log.sum, amount);
-    const std::string text = std::to_string(after.count) + "," + std::to_string(after.sum);
-    if (log.id == 0) {
-        con.execute("insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) values('" + q(log.time) +
-                    "'," + num(log.operatorId) + "," + num(kLogCode) + ",'" + q(text) + "')");
-        // Under the write lock no other office's row can come between.
-        after.id = con.openRecordset("select max(ID) from Sys_Log where Op_Code=" + num(kLogCode) +
-                                     " and Operator_ID=" + num(log.operatorId) + " and Date_Time='" +
-                                     q(log.time) + "'")
-                       ->field(0)
-                       .toInt64();
-    } else {
-        con.execute("update Sys_Log set Op_Object='" + q(text) + "' where ID=" + num(after.id));
-    }
+    writeLog(con, after);
     r.state = balance == 0 ? QL_Result::Already_Zero : QL_Result::Cleared;
     r.amount = amount;
     t.commit();
     return r;
+}
+
+// The cards' rows read once and each card's figures worked out in order as
+// its own turn would find them (a card listed twice finds 0 the second
+// time); then one statement for each kind of write. Rows are found by
+// their employees and keys, which a server plans at once, not by a list of
+// each card's two values, which it plans term by term.
+std::vector<CardService::QL_Result> CardService::YuE_QL_ZF(db::Connection& con, const std::vector<QL_Card>& cards,
+                                                           const QL_Log& log, QL_Log& after) {
+    std::vector<QL_Result> results(cards.size());
+    after = log;
+    if (cards.empty()) return results;
+    std::vector<std::int64_t> people;
+    for (const QL_Card& c : cards) people.push_back(c.person);
+    const std::string theirs = "Pinfo_id in (" + sql::numList(people) + ")";
+    struct Rows {
+        std::vector<std::int64_t> ids, balances;
+        std::int64_t leiBie = 0;  // the first row's
+    };
+    std::map<std::pair<std::int64_t, std::string>, Rows> rowsOf;
+    // As one card's turn: the rows held from the read to the commit, in one
+    // order against another office clearing the same cards; the employees'
+    // other cards with them.
+    for (auto rs = con.openLockedRecordset("select ID,Pinfo_id,Card_No,C_YuE_ID,C_LeiBie from Card_Info where " +
+                                           theirs + " order by ID");
+         !rs->eof(); rs->moveNext()) {
+        Rows& rows = rowsOf[{rs->field(1).toInt64(), cardKey(rs->field(2).toString())}];
+        if (rows.ids.empty()) rows.leiBie = rs->field(4).toInt64();
+        rows.ids.push_back(rs->field(0).toInt64());
+        rows.balances.push_back(rs->field(3).toInt64());
+    }
+    std::vector<std::int64_t> taken, takenPeople, zeroed;  // rows of the cards gone through; of those voided
+    std::vector<XFService::YuE_ZF_Row> voids;
+    std::set<std::pair<std::int64_t, std::string>> seen;
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        const QL_Card& card = cards[i];
+        QL_Result& r = results[i];
+        const auto key = std::make_pair(static_cast<std::int64_t>(card.person), cardKey(card.cardNo));
+        const auto found = rowsOf.find(key);
+        std::int64_t balance = 0, amount = 0;
+        try {
+            if (found == rowsOf.end()) throw noSuchCard();
+            for (const std::int64_t b : found->second.balances) balance = fenAdd(balance, b);
+            amount = fenNeg(balance);
+            const std::int64_t count = fenAdd(after.count, 1), sum = fenAdd(after.sum, amount);
+            after.count = count;
+            after.sum = sum;
+        } catch (const std::exception& e) {
+            r.error = platform::errorText(e);  // changes nothing, as its own failed turn
+            continue;
+        }
+        r.state = balance == 0 ? QL_Result::Already_Zero : QL_Result::Cleared;
+        r.amount = amount;
+        Rows& rows = found->second;
+        if (seen.insert(key).second) {
+            taken.insert(taken.end(), rows.ids.begin(), rows.ids.end());
+            takenPeople.push_back(card.person);
+        }
+        if (balance == 0) continue;
+        voids.push_back({card.person, amount, card.cardNo, static_cast<std::int32_t>(rows.leiBie)});
+        zeroed.insert(zeroed.end(), rows.ids.begin(), rows.ids.end());
+        std::fill(rows.balances.begin(), rows.balances.end(), 0);
+    }
+    if (taken.empty()) return results;  // no card went through: nothing is written, not even the log
+    // The card-log rows of each card gone through: those of its employee
+    // whose number its rows hold, as the card's own number finds them.
+    con.execute("update Card_Log set Card_YuE=0 where Pinfo_id in (" + sql::numList(takenPeople) +
+                ") and exists(select 1 from Card_Info c where c.ID in (" + sql::numList(taken) +
+                ") and c.Pinfo_id=Card_Log.Pinfo_id and c.Card_No=Card_Log.Card_No)");
+    if (!voids.empty()) {
+        con.execute(XFService::add_YuE_ZF_Rows_Sql(kVoid, log.time, log.operatorId, voids));
+        con.execute("update Card_Info set C_YuE_ID=0 where ID in (" + sql::numList(zeroed) + ")");
+    }
+    writeLog(con, after);
+    return results;
 }
 
 }  // namespace tolvenk

@@ -58,6 +58,18 @@ public:
     // of cards) a savepoint of that one. Errors pass.
     static QL_Result YuE_QL_ZF(db::Connection& con, std::int32_t Pinfo_id, const std::string& Card_No,
                                const QL_Log& log, QL_Log& after);
+    struct QL_Card {
+        std::int32_t person = 0;
+        std::string cardNo;  // as stored
+    };
+    // Several cards on `con`, inside a transaction of it, with a statement
+    // for each kind of read and write: each one's outcome in their order,
+    // and `after`, as YuE_QL_ZF one card after the other would give them. A
+    // card that fails on its own (no longer there, a sum too large) is told
+    // Failed and changes nothing; a database error passes, and the caller
+    // undoes all of them.
+    static std::vector<QL_Result> YuE_QL_ZF(db::Connection& con, const std::vector<QL_Card>& cards,
+                                            const QL_Log& log, QL_Log& after);
     // The database the service reads, for a run that writes on a connection of its own.
     std::string Get_strCN() const { return base_.Get_LinkStr(); }
 

@@ -45,24 +45,6 @@ private:
     db::Connection& con_;
 };
 
-// Write transactions of a batch of cards each, many in a row: the engine may
-// put off its housekeeping until the run ends.
-class Bulk_Writes {
-public:
-    explicit Bulk_Writes(db::Connection& con) : con_(con) { con_.setBulkWrites(true); }
-    ~Bulk_Writes() {
-        try {
-            if (con_.isOpen()) con_.setBulkWrites(false);
-        } catch (...) {
-        }
-    }
-    Bulk_Writes(const Bulk_Writes&) = delete;
-    Bulk_Writes& operator=(const Bulk_Writes&) = delete;
-
-private:
-    db::Connection& con_;
-};
-
 // Runs one card's turn, naming the card in whatever it throws (told as a
 // clerk reads it); a lost connection is no fault of the card and passes as it is.
 template <class F>

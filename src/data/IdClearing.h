@@ -1,7 +1,7 @@
 #pragma once
 // The ID balance clearing of a click: each chosen card voided and set to 0,
-// whole or not at all, a few hundred cards to a transaction, and the click
-// logged.
+// whole or not at all, in sets of cards, a few hundred cards to a
+// transaction, and the click logged.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,10 +11,7 @@
 
 namespace tolvenk::ID_Clearing {
 
-struct Card {
-    std::int32_t person = 0;
-    std::string cardNo;  // as stored
-};
+using Card = CardService::QL_Card;
 
 struct Result {
     std::int64_t cleared = 0;  // cards whose balance was voided

@@ -175,6 +175,15 @@ void Write_Batch::lose(const std::string& why) {
         if (p.lost) p.lost(why);
 }
 
+Bulk_Writes::Bulk_Writes(db::Connection& con) : con_(con) { con_.setBulkWrites(true); }
+
+Bulk_Writes::~Bulk_Writes() {
+    try {
+        if (con_.isOpen()) con_.setBulkWrites(false);
+    } catch (...) {
+    }
+}
+
 std::optional<std::string> Until_Connection_Lost(const std::function<void()>& body) {
     try {
         body();

@@ -149,6 +149,19 @@ private:
     std::optional<std::chrono::steady_clock::time_point> tillsSeen_;  // another writer's last commit seen
 };
 
+// Write transactions of a batch each, many in a row, for as long as it
+// lives: the engine may put off its housekeeping until the run ends.
+class Bulk_Writes {
+public:
+    explicit Bulk_Writes(db::Connection& con);
+    ~Bulk_Writes();
+    Bulk_Writes(const Bulk_Writes&) = delete;
+    Bulk_Writes& operator=(const Bulk_Writes&) = delete;
+
+private:
+    db::Connection& con_;
+};
+
 // Runs `body` (a run's batches); a lost connection ends it there: the
 // committed batches stand, the open one went back with the session. Its
 // reason then; nothing when the body ended otherwise. Other errors pass.

@@ -75,6 +75,16 @@ public:
     static std::string add_YuE_ZF_Sql(std::int32_t PInfoID, std::int32_t XFType, std::int64_t Amount,
                                       const std::string& DateTime, const std::string& CardNo, std::int32_t CLeiBie,
                                       std::int32_t OperatorID);
+    // The voids of many cards in one statement, in their order: each the row
+    // add_YuE_ZF_Sql writes for it.
+    struct YuE_ZF_Row {
+        std::int32_t PInfoID = 0;
+        std::int64_t Amount = 0;
+        std::string CardNo;
+        std::int32_t CLeiBie = 0;
+    };
+    static std::string add_YuE_ZF_Rows_Sql(std::int32_t XFType, const std::string& DateTime, std::int32_t OperatorID,
+                                           const std::vector<YuE_ZF_Row>& rows);
 
     // Parameters and report names.
     // Card_Sys_Mode: 0 without a 'Sys_Config' row; a P2 that is no number

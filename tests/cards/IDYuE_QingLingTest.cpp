@@ -189,8 +189,8 @@ TEST_P(IdClearing, OnScreenTheQueryOpensTheClearingWhichClearsTheDepartment) {
 namespace {
 
 // A second office clearing department 0 that is killed, as by kill -9 or a
-// power cut, as it starts on the fifth ticked card, its batches two cards
-// each: the first four are committed, the fifth is in hand.
+// power cut, as it reads its third set, its sets and batches two cards
+// each: the first four are committed, the fifth and sixth in hand.
 TOLVENK_PEER_JOB(ClearUntilKilled) {
     test::PeerModule module(peer.arg("db"));
     Write_Batch::standard().items = 2;
@@ -200,9 +200,10 @@ TOLVENK_PEER_JOB(ClearUntilKilled) {
     w.Load();
     w.ucDep1.selectDepartment("0");
     w.CheckAll.setValue(forms::vbChecked);
-    int cards = 0;
+    int sets = 0;
     db::setStatementObserver([&](const std::string& sql) {
-        if (sql.rfind("select C_YuE_ID,C_LeiBie from Card_Info", 0) == 0 && ++cards == 5) ::raise(SIGKILL);
+        if (sql.rfind("select ID,Pinfo_id,Card_No,C_YuE_ID,C_LeiBie from Card_Info", 0) == 0 && ++sets == 3)
+            ::raise(SIGKILL);
     });
     w.Command1.click();
     return 0;

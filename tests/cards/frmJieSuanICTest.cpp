@@ -1,10 +1,12 @@
 #include <QTimer>
 
+#include <filesystem>
 #include <tuple>
 
 #include "CardsFixture.h"
 #include "cards/YuE_HZ_Cha.h"
 #include "cards/frmJieSuanIC.h"
+#include "platform/db/ConnectionString.h"
 #include "ui/WindowHelpers.h"
 
 using namespace tolvenk;
@@ -169,10 +171,11 @@ insert into BuTie_BF_OK(ID,FaFang_DT) values (1,'2026-02-01 00:00:00');
     const auto before = test::rows(*con, "select * from Record_XF order by ID");
     settle("2026-06-01", "2026-03-01");
     ASSERT_EQ(sv->boxes.size(), 1u);
-    // The clerk's sentence first, the engine's words (the trigger's) below it.
-    EXPECT_EQ(sv->boxes[0].prompt.rfind("结算出错：\r数据库未能完成这一步操作。\ninjected", 0), 0u) << sv->boxes[0].prompt;
+    // The clerk's sentence first, the engine's words (the trigger's) below
+    // it; not in the box of a card's failure, as no card failed.
+    EXPECT_EQ(sv->boxes[0].prompt.rfind("数据库未能完成这一步操作。\ninjected", 0), 0u) << sv->boxes[0].prompt;
     EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
-    EXPECT_EQ(sv->boxes[0].title, "错误");
+    EXPECT_EQ(sv->boxes[0].title, "出错");
     EXPECT_EQ(test::rows(*con, "select * from Record_XF order by ID"), before);
     EXPECT_EQ(test::number(*con, "select count(*) from Record_BF_XF"), 1);  // both prunes or neither
     EXPECT_EQ(cutoffRow(), (test::Texts{"2026-01-01 00:00:00", "0"}));
@@ -591,6 +594,27 @@ TEST_P(SettlementFile, ACardNumberInAnotherEncodingIsSettledByItsOwnBytes) {
     EXPECT_EQ(card(gbk), (V{{"1", "1", "100", "100"}, {"4", "250", "-30", "70"}}));
     EXPECT_EQ(backedUp(gbk), (test::Texts{"2", "3", "4"}));
     EXPECT_EQ(cutoffRow(), (test::Texts{"2026-06-01 00:00:00", "1"}));
+}
+
+// A link at the run's lock file stops the run before any card, in one box
+// of the session's language naming the file, not in a card's box; nothing
+// is settled and nothing is made where the link points.
+TEST_P(SettlementFile, ALinkAtTheLockFileStopsTheRunNamingIt) {
+    money(1, "A", 1, 1000, 1000, "2026-05-01 10:00:00");
+    money(1, "A", 2, -100, 900, "2026-05-02 10:00:00");
+    money(1, "A", 3, -100, 800, "2026-05-03 10:00:00");
+    const std::string lock = db::ConnectionString(cs).filePath() + "-settlement.lock", target = dir.file("elsewhere");
+    std::filesystem::create_symlink(target, lock);
+    const auto before = test::rows(*con, "select * from Record_XF order by ID");
+    settle("2026-06-01");
+    ASSERT_EQ(sv->boxes.size(), 1u);
+    EXPECT_EQ(sv->boxes[0].prompt, "数据库旁的文件“" + lock + "”是一个链接或不是普通文件，不能用作这一步的锁，这一步没有开始。"
+                                   "请让管理员删除该文件。");
+    EXPECT_EQ(sv->boxes[0].title, "出错");
+    EXPECT_EQ(test::rows(*con, "select * from Record_XF order by ID"), before);
+    EXPECT_EQ(cutoffRow(), (test::Texts{"2026-01-01 00:00:00", "1"}));
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_TRUE(w.Command1.Enabled());
 }
 
 // The edges of the run's dates: a row stamped exactly at the cut-off is after

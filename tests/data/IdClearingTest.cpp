@@ -52,6 +52,36 @@ TEST_P(IdClearing, EachCardIsClearedOrCountedAndTheClickIsLoggedWithEveryCardItT
     EXPECT_EQ(test::column(*con, "select C_YuE_ID from Card_Info order by ID"), (T{"0", "0", "0"}));
 }
 
+// One set, each card as its own turn would find it: an employee's second
+// card voided on its own with its own kind; a card listed again (once in
+// another case, which the card number's column ignores) finds 0 and is
+// counted each time; a number held by two rows is voided once for their sum
+// with the first row's kind; a card no longer there fails alone, named so.
+TEST_P(IdClearing, ASetClearsEachCardAsItsOwnTurnWould) {
+    con->executeScript(R"(
+insert into Card_Info(Pinfo_id,Card_No,Card_Model,C_YuE_ID,Card_Type,C_LeiBie) values
+ (1,'C5',1,250,9,6),(2,'D',1,70,9,7),(2,'D',1,30,9,8);
+insert into Card_Log(Pinfo_id,Card_No,Op_Type,Card_YuE) values (1,'C5',0,250),(2,'D',0,100);
+)");
+    const std::vector<ID_Clearing::Card> cards{{1, "C1"}, {1, "C5"}, {1, "c1"}, {2, "D"}, {9, "GONE"}, {1, "C1"}};
+    T states;
+    const auto r = ID_Clearing::Clear(Card, cards, 7, "2027-06-01 10:00:00", [&](std::size_t i, const CardService::QL_Result& q) {
+        states.push_back(cards[i].cardNo + ":" + std::to_string(q.state) + ":" + std::to_string(q.amount) + q.error);
+    });
+    EXPECT_EQ(states, (T{"C1:0:-1234", "C5:0:-250", "c1:1:0", "D:0:-100", "GONE:2:0该卡已不在卡片信息中", "C1:1:0"}));
+    EXPECT_EQ(r.cleared, 3);
+    EXPECT_EQ(r.voided, -1584);  // -1234 - 250 - 100
+    EXPECT_EQ(r.zero, 2);
+    EXPECT_EQ(r.failed, 1);
+    EXPECT_EQ(logRows(), (T{"301 7 5,-1584"}));
+    EXPECT_EQ(test::rows(*con, "select Pinfo_id,Card_No,C_LeiBie,YuE_Old,YuE_Change,YuE_New from Record_XF order by ID"),
+              (std::vector<T>{{"1", "C1", "3", "1234", "-1234", "0"},
+                              {"1", "C5", "6", "250", "-250", "0"},
+                              {"2", "D", "7", "100", "-100", "0"}}));
+    EXPECT_EQ(test::column(*con, "select C_YuE_ID from Card_Info order by ID"), (T{"0", "0", "500", "0", "0", "0"}));
+    EXPECT_EQ(test::column(*con, "select Card_YuE from Card_Log order by ID"), (T{"0", "0", "500", "0", "0"}));
+}
+
 // Cards two to a batch. The first batch is lost whole, C3 refused (by a
 // rollback on the file, by its commit on the server): C1's void goes with it,
 // and so does the log row written with it. C4 in the next batch starts the

@@ -129,23 +129,6 @@ double setBased(const std::vector<std::string>& writes) {
     return timed([&] { plain.run(bench::inOneTransaction(place.server(), writes), false); });
 }
 
-// Every ID card's balance voided: the voiding rows, the card log's balance,
-// the cards and the one log line with the count and the sum.
-std::vector<std::string> idClearingWrites() {
-    const std::string voided = "from Card_Info where Card_Model=1 and C_YuE_ID<>0";
-    return {
-        "insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) select '2026-12-07 10:00:00',1,301,"
-        "count(*)||','||coalesce(-sum(C_YuE_ID),0) " + voided,
-        "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,"
-        "YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,Ci_QuHao,"
-        "Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,IS_ShuiKong) select 0,Pinfo_id,0,C_LeiBie,0,175,0,"
-        "C_YuE_ID,-C_YuE_ID,0,0,0,-3,'2026-12-07 10:00:00',Card_No,0,1,0,0,0,0,0,'','',0,0 " + voided,
-        "update Card_Log set Card_YuE=0 where exists(select 1 from Card_Info where Card_Info.Card_Model=1 and "
-        "Card_Info.Pinfo_id=Card_Log.Pinfo_id and Card_Info.Card_No=Card_Log.Card_No)",
-        "update Card_Info set C_YuE_ID=0 where Card_Model=1",
-    };
-}
-
 struct Line {
     const char* name;
     double run, setBased;
@@ -257,7 +240,7 @@ int main(int argc, char** argv) {
         l.what = std::to_string(res.cleared) + " cleared, " + std::to_string(res.failed) + " failed";
         freshCopy();
         prepareIdMoney(*Conn_Main);
-        l.setBased = setBased(idClearingWrites());
+        l.setBased = setBased(bench::idClearingWrites("2026-12-07 10:00:00"));
         lines.push_back(l);
     }
     if (wanted("7038")) {

@@ -123,6 +123,9 @@ void prepareIdInstallation();
 void prepareIdGrant();
 std::string runIdGrant();
 std::string runMonthEndClearing(const std::function<void(const std::function<void()>&)>& around);
+// The ID balance clearing of every card listed under the root "0": the list
+// is made before `around` is given the clearing; it gives the closing box.
+std::string runIdClearing(const std::function<void(const std::function<void()>&)>& around);
 IC_Settlement::Run_Result runIcSettlement(const std::string& cutoff);
 // Every summary report over the period, headless; the detail of every
 // department (a root "0" above the tops) over the period, headless.

@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
     }
     t.print();
     printPlans();
-    for (const char* w : {"7032", "7033", "7034", "7044", "7031", "7039", "7036", "7037", "7030", "7038"}) {
+    for (const char* w : {"7032", "7033", "7034", "7044", "7031", "7039", "7036", "7037", "7030", "7040", "7038"}) {
         bool seen = false;
         for (const Line& l : t.lines()) seen = seen || l.window == w;
         if (s.wants(w) && !seen) {

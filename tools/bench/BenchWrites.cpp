@@ -5,6 +5,7 @@
 
 #include "bench/BenchKit.h"
 #include "bench/WriteBaselines.h"
+#include "cards/IDYuE_QingLing.h"
 #include "cards/frmJieSuanIC.h"
 #include "data/Globals.h"
 #include "platform/db/Connection.h"
@@ -67,6 +68,23 @@ void monthEndClearing(const Settings& s, const Target& db, Table& t) {
         }));
     }
     t.add({"7031", "month-end clearing, every employee, Nov.", -1, median(took), median(base), "<= 3", box + planNote});
+}
+
+void idBalanceClearing(const Settings& s, const Target& db, Table& t) {
+    std::vector<double> took, base;
+    std::string box, planNote;
+    for (int i = 0; i < s.writeRepeat; ++i) {
+        took.push_back(onCopy(db, "idclear", prepareIdInstallation, [&] {
+            double took = 0;
+            box = runIdClearing([&](const std::function<void()>& clear) { took = timedOnce(clear); });
+            return took;
+        }));
+        base.push_back(onCopy(db, "idclear_base", prepareIdInstallation, [&] {
+            return writeBaseline("7040", "ID balance clearing",
+                                 inOneTransaction(onServer(), idClearingWrites("2026-12-01 09:00:00")), planNote);
+        }));
+    }
+    t.add({"7040", "ID balance clearing, every card", -1, median(took), median(base), "<= 2", box + planNote});
 }
 
 void icSettlement(const Settings& s, const Target& db, Table& t) {
@@ -151,6 +169,18 @@ std::string runMonthEndClearing(const std::function<void(const std::function<voi
     return box;
 }
 
+std::string runIdClearing(const std::function<void(const std::function<void()>&)>& around) {
+    IDYuE_QingLing w;
+    w.Load();
+    w.ucDep1.selectDepartment("0");
+    w.CheckAll.setValue(forms::vbChecked);
+    timed().startWatch();
+    around([&] { w.Command1_Click(); });
+    const std::string box = timed().boxes.empty() ? "" : timed().boxes.back();
+    w.Unload();
+    return box;
+}
+
 IC_Settlement::Run_Result runIcSettlement(const std::string& cutoff) {
     frmJieSuanIC w;
     w.Load();
@@ -165,6 +195,7 @@ void benchWriteWindows(const Settings& s, const Target& db, Table& t) {
     const std::string clock = timed().clock;
     if (s.wants("7030")) idGrant(s, db, t);
     if (s.wants("7031")) monthEndClearing(s, db, t);
+    if (s.wants("7040")) idBalanceClearing(s, db, t);
     timed().clock = "2027-06-01 10:00:00";  // the quarter lies far enough back to settle
     if (s.wants("7038")) icSettlement(s, db, t);
     timed().clock = clock;

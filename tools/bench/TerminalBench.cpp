@@ -18,12 +18,11 @@
 #include <thread>
 
 #include "bench/BenchKit.h"
-#include "terminal/TerminalWriter.h"
-#include "cards/IDYuE_QingLing.h"
 #include "cards/YuE_HZ_Cha.h"
 #include "data/Globals.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
+#include "terminal/TerminalWriter.h"
 
 extern char** environ;
 
@@ -241,15 +240,6 @@ Beside measureOnCopy(const Settings& s, const Target& db, const std::string& win
     return b;
 }
 
-void runIdClearing() {
-    IDYuE_QingLing w;
-    w.Load();
-    w.ucDep1.selectDepartment("0");
-    w.CheckAll.setValue(forms::vbChecked);
-    w.Command1_Click();
-    w.Unload();
-}
-
 void runIcCorrection() {
     YuE_HZ_Cha w;
     w.Load();
@@ -276,7 +266,9 @@ void benchBesideTerminal(const Settings& s, const Target& db) {
         }));
     if (s.wants("7040"))
         lines.push_back(
-            measureOnCopy(s, db, "7040", "ID balance clearing, every card", prepareIdInstallation, runIdClearing));
+            measureOnCopy(s, db, "7040", "ID balance clearing, every card", prepareIdInstallation, [] {
+                runIdClearing([](const std::function<void()>& clear) { clear(); });
+            }));
     timed().clock = "2027-06-01 10:00:00";  // the quarter lies far enough back to settle
     if (s.wants("7038"))
         lines.push_back(measureOnCopy(s, db, "7038", "IC settlement before 2026-11-01", [] {},

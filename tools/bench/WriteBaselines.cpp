@@ -74,6 +74,21 @@ std::vector<std::string> clearingWrites(bool server, int year, int month, const 
     };
 }
 
+std::vector<std::string> idClearingWrites(const std::string& now) {
+    const std::string voided = "from Card_Info where Card_Model=1 and C_YuE_ID<>0";
+    return {
+        "insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) select '" + now + "',1,301,"
+        "count(*)||','||coalesce(-sum(C_YuE_ID),0) " + voided,
+        "insert into Record_XF(Mach_ID,Pinfo_id,Card_No_Lng,C_LeiBie,XF_Dian_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,"
+        "YuE_New,C_QuHao,Card_LiuShui,Mach_LiuShui,Date_Time,Card_No,YuCi_Change,Operator_id,XF_Unit,Ci_QuHao,"
+        "Ci_LiuShui,YuCi_New,Err_Code,Rec_Time,DC_Date,Shui_Change,IS_ShuiKong) select 0,Pinfo_id,0,C_LeiBie,0,175,0,"
+        "C_YuE_ID,-C_YuE_ID,0,0,0,-3,'" + now + "',Card_No,0,1,0,0,0,0,0,'','',0,0 " + voided,
+        "update Card_Log set Card_YuE=0 where exists(select 1 from Card_Info where Card_Info.Card_Model=1 and "
+        "Card_Info.Pinfo_id=Card_Log.Pinfo_id and Card_Info.Card_No=Card_Log.Card_No)",
+        "update Card_Info set C_YuE_ID=0 where Card_Model=1",
+    };
+}
+
 std::vector<std::string> settlementWrites(bool server, const std::string& cutoff) {
     std::vector<std::string> out = {
         "update Sys_Para set P2='0',P3='" + cutoff + "' where Para_Name='JieSuan_Date'",

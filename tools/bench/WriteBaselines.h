@@ -18,6 +18,11 @@ std::vector<std::string> idGrantWrites(bool server, int year, int month, int tim
 // cleared that month: the two clearing rows, the marker and the card.
 std::vector<std::string> clearingWrites(bool server, int year, int month, const std::string& now);
 
+// The ID balance clearing of every ID card: the voids of the balances not at
+// 0, the card log's balances, the cards and the click's log row with the
+// count and the sum.
+std::vector<std::string> idClearingWrites(const std::string& now);
+
 // The IC settlement before `cutoff` of both serial chains of every card
 // logged to an employee: the backup copies, the rows below each card's
 // top serial gone, the top row holding their sum, and the cut-off recorded.

@@ -112,6 +112,12 @@ std::shared_ptr<Recordset> Connection::openRecordset(const std::string& sql) {
     return std::make_shared<Recordset>(provider_, p.query(sql, {}), std::string());
 }
 
+std::shared_ptr<Recordset> Connection::openLockedRecordset(const std::string& sql) {
+    observe(sql);
+    Provider& p = live();
+    return std::make_shared<Recordset>(provider_, p.query(p.lockingRead(sql), {}), std::string());
+}
+
 std::unique_ptr<RowCursor> Connection::openCursor(const std::string& sql) {
     observe(sql);
     std::vector<std::string> columns;

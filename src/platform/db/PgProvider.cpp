@@ -243,8 +243,18 @@ PgProvider::PgProvider(const ServerTarget& target, int commandTimeoutSeconds) {
     const std::string options = "-c statement_timeout=" + timeout;
     std::vector<const char*> keys, values;
     std::list<std::string> held;  // the texts the pointers point into
+    // A NUL in a name would end the message there: it is shown as \0.
+    const auto shown = [](std::string v) {
+        for (std::size_t at = v.find('\0'); at != std::string::npos; at = v.find('\0', at + 2)) v.replace(at, 1, "\\0");
+        return v;
+    };
+    const std::string where = "database '" + shown(target.database) + "' on server '" + shown(target.dataSource) + "'";
     auto set = [&](const char* k, const std::string& v) {
         if (v.empty()) return;
+        // The library reads each value up to its first NUL: what followed
+        // would be dropped unseen, and a password cut short could log in.
+        if (v.find('\0') != std::string::npos)
+            throw DbError("Cannot open " + where + ": the connection's " + k + " holds a NUL character.", 3049);
         keys.push_back(k);
         values.push_back(held.emplace_back(v).c_str());
     };
@@ -273,7 +283,6 @@ PgProvider::PgProvider(const ServerTarget& target, int commandTimeoutSeconds) {
         const std::string reason = conn_ ? trimmed(PQerrorMessage(conn_)) : "out of memory";
         PQfinish(conn_);
         conn_ = nullptr;
-        const std::string where = "database '" + target.database + "' on server '" + target.dataSource + "'";
         // A missing database is told apart as a missing file is on the file side.
         if (reason.find("database \"") != std::string::npos && reason.find("does not exist") != std::string::npos)
             throw DbError("Could not find " + where + ": " + reason, 3024);

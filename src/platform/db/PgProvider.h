@@ -54,6 +54,7 @@ public:
     void begin() override;
     void beginWrite() override;
     void lockRows(const std::string& table, const std::string& where) override;
+    std::string lockingRead(const std::string& sql) const override { return sql + " for update"; }
     bool beginSnapshot() override;
     void commit() override;
     void rollback() override;

@@ -79,6 +79,9 @@ public:
         (void)table;
         (void)where;
     }
+    // A single-table read inside a write transaction that holds its rows as
+    // lockRows would, in the same statement: the statement to run.
+    virtual std::string lockingRead(const std::string& sql) const { return sql; }
 
     // The rows of a statement read as asked for (RowCursor), its column
     // names into `columns`. Nothing else runs on this session until it goes.

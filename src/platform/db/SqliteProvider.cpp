@@ -626,19 +626,71 @@ struct flock wholeFile(short type) {
     return l;
 }
 
+DbError notPlainLockFile(const std::string& file) {
+    return DbError::told(
+        platform::numberedText(1093,
+                               "The file '%1' beside the database is a link or not a plain file, so it cannot serve "
+                               "as this step's lock and the step did not start. Ask your administrator to remove it.",
+                               {file}),
+        3051);
+}
+
+DbError lockFileClosed(const std::string& file) {
+    return DbError::told(
+        platform::numberedText(1094,
+                               "The lock file '%1' beside the database cannot be opened for writing, so the step did "
+                               "not start. Ask your administrator to remove it or to let you write it.",
+                               {file}),
+        3051);
+}
+
+// A plain file of one name only: a link, or another name of some file (the
+// database's own above all), would lend the lock to whatever it points to.
+bool plainFile(const struct stat& sb) { return S_ISREG(sb.st_mode) && sb.st_nlink == 1; }
+
 }  // namespace
+
+// Never through a link, and never anything but a plain file: a link at the
+// lock's name would otherwise open up its target's mode to every writer.
+// Only a file made here gets the database's mode; one found is left as it is.
+int SqliteProvider::openLockFile(const std::string& file) {
+    // A session that may not write makes nothing: its file could keep the writers out.
+    if (readOnly_) throw readOnlyRefusal(path_);
+    constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    struct stat found{};
+    if (::lstat(file.c_str(), &found) != 0) {
+        if (errno != ENOENT) throw lockFileClosed(file);
+        const int fd = ::open(file.c_str(), kFlags | O_CREAT | O_EXCL, 0666);
+        if (fd >= 0) {
+            // Whoever may write the database may take the lock: the file gets the
+            // database's own permissions, as the engine's journals do.
+            struct stat database{};
+            if (::stat(path_.c_str(), &database) == 0) (void)::fchmod(fd, database.st_mode & 0666);
+            return fd;
+        }
+        if (errno != EEXIST) throw lockFileClosed(file);
+        if (::lstat(file.c_str(), &found) != 0) throw lockFileClosed(file);  // made by another just now
+    }
+    if (!plainFile(found) || (found.st_dev == device_ && found.st_ino == inode_)) throw notPlainLockFile(file);
+    const int fd = ::open(file.c_str(), kFlags);
+    if (fd < 0) {
+        if (errno == ELOOP) throw notPlainLockFile(file);
+        throw lockFileClosed(file);
+    }
+    // Another file put in its place since it was looked at is let go at once, unchanged.
+    struct stat opened{};
+    if (::fstat(fd, &opened) != 0 || !plainFile(opened) || opened.st_dev != found.st_dev ||
+        opened.st_ino != found.st_ino) {
+        ::close(fd);
+        throw notPlainLockFile(file);
+    }
+    return fd;
+}
 
 bool SqliteProvider::tryHoldLock(const std::string& name) {
     if (locks_.count(name)) return true;
     const std::string file = lockFile(path_, name);
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) throw DbError("Cannot open the lock file '" + file + "': " + std::strerror(errno), 3051);
-    // Whoever may write the database may take the lock: the file gets the
-    // database's own permissions, as the engine's journals do.
-    struct stat database{}, made{};
-    if (::stat(path_.c_str(), &database) == 0 && ::fstat(fd, &made) == 0 &&
-        (made.st_mode & 0777) != (database.st_mode & 0666) && made.st_uid == ::geteuid())
-        (void)::fchmod(fd, database.st_mode & 0666);
+    const int fd = openLockFile(file);
     struct flock l = wholeFile(F_WRLCK);
     if (::fcntl(fd, F_OFD_SETLK, &l) != 0) {
         const int why = errno;
@@ -659,10 +711,16 @@ void SqliteProvider::releaseLock(const std::string& name) {
 
 bool SqliteProvider::lockHeldElsewhere(const std::string& name) {
     if (locks_.count(name)) return false;
-    const int fd = ::open(lockFile(path_, name).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;  // never made: nobody ever held it
+    // Looked at as tryHoldLock would take it: what it would refuse, nobody holds.
+    const std::string file = lockFile(path_, name);
+    struct stat found{}, opened{};
+    if (::lstat(file.c_str(), &found) != 0 || !plainFile(found) || (found.st_dev == device_ && found.st_ino == inode_))
+        return false;  // never made (or none to take): nobody holds it
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
     struct flock l = wholeFile(F_WRLCK);
-    const bool held = ::fcntl(fd, F_OFD_GETLK, &l) == 0 && l.l_type != F_UNLCK;
+    const bool held = ::fstat(fd, &opened) == 0 && opened.st_dev == found.st_dev && opened.st_ino == found.st_ino &&
+                      ::fcntl(fd, F_OFD_GETLK, &l) == 0 && l.l_type != F_UNLCK;
     ::close(fd);
     return held;
 }

@@ -65,6 +65,8 @@ public:
 
 private:
     void openHandle(int flags, const std::string& name);
+    // A descriptor of the named lock's file, made if missing.
+    int openLockFile(const std::string& file);
     void requireSameFile();
     void requireWritable(sqlite3_stmt* st);
     void checkAfterActivation();

@@ -156,6 +156,27 @@ TEST(ServerConnection, RefusedLoginAndMissingDatabaseCarryTheServersReason) {
     EXPECT_TRUE(mentions(text, "127.0.0.1")) << text;
 }
 
+// The library reads a value up to its first NUL: the right password, a NUL
+// and anything after it must not log in, nor a login or catalog cut short
+// open the account or database named before the NUL.
+TEST(ServerConnection, AFieldHoldingANulIsRefusedNotCutShort) {
+    NEEDS_TEST_SERVER();
+    const std::string junk = std::string(1, '\0') + "junk";
+    struct Fields {
+        std::string password, user, catalog;
+    };
+    for (const Fields& f : {Fields{server->password + junk, server->user, "postgres"},
+                            Fields{server->password, server->user + junk, "postgres"},
+                            Fields{server->password, server->user, "postgres" + junk}}) {
+        test::TestServer cut = *server;
+        cut.password = f.password;
+        cut.user = f.user;
+        const auto [number, text] = openError(cut.connectionString(f.catalog));
+        EXPECT_EQ(number, 3049) << text;
+        EXPECT_TRUE(mentions(text, "NUL")) << text;
+    }
+}
+
 TEST(ServerConnection, AReadOnlySessionRefusesWritesAsAReadOnlyFileDoes) {
     NEEDS_TEST_SERVER();
     test::BusinessDb db(test::Engine::Server);
