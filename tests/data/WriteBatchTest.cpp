@@ -284,12 +284,12 @@ TEST_P(WriteBatchFile, ATillOfAnotherMakerBooksAmongTheBatches) {
         till.plain = true;
         test::Terminal terminal(cs, till);
         terminal.waitForCommits(1);
-        // Short stretches, so that a short series leaves gaps.
+        // A gap after every batch, so that a short series leaves several.
         Write_Batch::Limits limits;
-        limits.stretch = limits.besideOthers = std::chrono::milliseconds(20);
+        limits.stretch = limits.besideOthers = std::chrono::milliseconds(0);
         Write_Batch batch(*writer, limits);
         batch.committing([&] {
-            for (int n = 0; n < 15; ++n) {
+            for (int n = 0; n < 8; ++n) {
                 batch.item([](db::Connection& c) {
                     c.execute("with recursive r(i) as (select 1 union all select i+1 from r where i<40) insert into "
                               "Record_XF(Mach_ID,Card_No,Date_Time) select 1,'S',hex(randomblob(40)) from r");

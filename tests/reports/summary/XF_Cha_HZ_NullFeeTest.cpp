@@ -1,6 +1,6 @@
 // A card-log row whose return fee is NULL, as an installation's card log may
-// hold: the return-fee query traps its error, and every figure computed
-// before it in the same group total or row stays right. The figures are
+// hold: it counts as a return without a fee, the boxes tell of it, and every
+// figure of the report is as the other rows give it. The figures are
 // worked out by hand from the rows inserted here.
 #include <sstream>
 #include <vector>
@@ -79,10 +79,26 @@ insert into Card_Type(ID,C_LeiBie,C_Name,Del_YN) values (1,1,'',0);
 
 TOLVENK_ON_BOTH_ENGINES(NullReturnFee);
 
-// Every group total (the period, the day, the day's one group) stops at the
-// return fee: the income subtotal before it stands, the expense subtotal
-// after it keeps what its slot held (0 at the start of a run). The row's own
-// return-fee query never runs, since its group found no return fee.
+namespace {
+
+// The boxes of a run over the NULL fee: one for the group totals that met
+// it (the period, the day and the day's one group), one for the row.
+void expectNullBoxes(const std::vector<test::TestServices::Box>& boxes) {
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].title, "出错:ERR_XF_Cha_HZ_2");
+    EXPECT_EQ(boxes[0].style, platform::vbCritical);
+    EXPECT_EQ(boxes[0].prompt.rfind(kNullText, 0), 0u) << boxes[0].prompt;
+    EXPECT_NE(boxes[0].prompt.find("此错误出现了 3 次"), std::string::npos) << boxes[0].prompt;
+    EXPECT_EQ(boxes[1].title, "出错:ERR_XF_Cha_HZ_4");
+    EXPECT_EQ(boxes[1].prompt.rfind(kNullText, 0), 0u) << boxes[1].prompt;
+    EXPECT_EQ(boxes[1].prompt.find("此错误出现了"), std::string::npos) << boxes[1].prompt;
+}
+
+}  // namespace
+
+// The return whose fee is NULL is a return without a fee: it counts as one
+// return of ¥0.00, every other figure of the day and the total is as the
+// rows give it, and the boxes tell of the empty fee.
 TEST_P(NullReturnFee, TheIncomeSubtotalAndBalanceStayRight) {
     badDay("2026-07-01");
     for (bool perCell : {false, true}) {
@@ -90,25 +106,18 @@ TEST_P(NullReturnFee, TheIncomeSubtotalAndBalanceStayRight) {
         run("2026-07-01", "2026-07-01", perCell);
         ASSERT_EQ(w.Grid1.Rows(), 8);  // the day, the total, the balance
         EXPECT_EQ(cell(5, 1), "2026-07-01");
-        EXPECT_EQ(cells(5), row("¥10.00 1 _ _ | ¥7.00 1 _ _ | ¥3.00 1 ¥2.00 1 | ¥22.00 _ | _ _ | _ _ | _ _ | _ _"));
+        EXPECT_EQ(cells(5), row("¥10.00 1 _ _ | ¥7.00 1 _ _ | ¥3.00 1 ¥2.00 1 | ¥22.00 _ | _ _ | _ _ | ¥0.00 1 | _ _"));
         EXPECT_EQ(cell(6, 1), "总计：");
         EXPECT_EQ(cells(6),
-                  row("¥10.00 1 0 0 | ¥7.00 1 0 0 | ¥3.00 1 ¥2.00 1 | ¥22.00 0 | ¥0.00 0 | ¥0.00 0 | ¥0.00 0 | ¥0.00 0"));
+                  row("¥10.00 1 0 0 | ¥7.00 1 0 0 | ¥3.00 1 ¥2.00 1 | ¥22.00 0 | ¥0.00 0 | ¥0.00 0 | ¥0.00 1 | ¥0.00 0"));
         EXPECT_EQ(cell(7, 1), "收支情况：¥22.00");
-        // Three traps of the group totals, told in one box with their count.
-        ASSERT_EQ(sv->boxes.size(), 1u);
-        EXPECT_EQ(sv->boxes[0].title, "出错:ERR_XF_Cha_HZ_2");
-        EXPECT_EQ(sv->boxes[0].style, platform::vbCritical);
-        EXPECT_EQ(sv->boxes[0].prompt.rfind(kNullText, 0), 0u) << sv->boxes[0].prompt;
-        EXPECT_NE(sv->boxes[0].prompt.find("此错误出现了 3 次"), std::string::npos) << sv->boxes[0].prompt;
+        expectNullBoxes(sv->boxes);
     }
 }
 
-// A good return on the day before: its group totals find return fees, so the
-// bad day's groups, trapped before they set the flag again, leave it on, and
-// that day's row runs its return-fee query too, which traps in turn. The row
-// keeps its income subtotal and its expense subtotal without the fee; the
-// total keeps its income subtotal and the balance line follows it.
+// A good return of 1.50 on the day before and a withdrawal of 4.00 at a
+// terminal on the bad day: the expense side holds both, the NULL fee adding
+// a return and no money; the balance line is the income less the expense.
 TEST_P(NullReturnFee, ARowWhoseReturnFeeQueryTrapsKeepsItsSubtotals) {
     add("2026-06-30 08:00:00", 161, 500);
     con->execute("insert into Card_Log(Date_Time,Pinfo_id,C_LeiBie,Op_Type,FaKa_GBF,Huan_GBF,Tui_GBF) values"
@@ -123,19 +132,11 @@ TEST_P(NullReturnFee, ARowWhoseReturnFeeQueryTrapsKeepsItsSubtotals) {
         // The return fee, stored positive, shows negative on the expense side.
         EXPECT_EQ(cells(5), row("¥5.00 1 _ _ | _ _ _ _ | _ _ _ _ | ¥5.00 _ | _ _ | _ _ | ¥-1.50 1 | ¥-1.50 _"));
         EXPECT_EQ(cell(6, 1), "2026-07-01");
-        EXPECT_EQ(cells(6), row("¥10.00 1 _ _ | ¥7.00 1 _ _ | ¥3.00 1 ¥2.00 1 | ¥22.00 _ | _ _ | ¥4.00 1 | _ _ | ¥4.00 _"));
+        EXPECT_EQ(cells(6), row("¥10.00 1 _ _ | ¥7.00 1 _ _ | ¥3.00 1 ¥2.00 1 | ¥22.00 _ | _ _ | ¥4.00 1 | ¥0.00 1 | ¥4.00 _"));
         EXPECT_EQ(cell(7, 1), "总计：");
-        // The period's total stopped at the return fee: neither it nor the
-        // expense subtotal after it was reached.
         EXPECT_EQ(cells(7),
-                  row("¥15.00 2 0 0 | ¥7.00 1 0 0 | ¥3.00 1 ¥2.00 1 | ¥27.00 0 | ¥0.00 0 | ¥4.00 1 | ¥0.00 0 | ¥0.00 0"));
-        EXPECT_EQ(cell(8, 1), "收支情况：¥27.00");
-        // The period and the bad day's two group totals, then its row.
-        ASSERT_EQ(sv->boxes.size(), 2u);
-        EXPECT_EQ(sv->boxes[0].title, "出错:ERR_XF_Cha_HZ_2");
-        EXPECT_NE(sv->boxes[0].prompt.find("此错误出现了 3 次"), std::string::npos) << sv->boxes[0].prompt;
-        EXPECT_EQ(sv->boxes[1].title, "出错:ERR_XF_Cha_HZ_4");
-        EXPECT_EQ(sv->boxes[1].prompt.rfind(kNullText, 0), 0u) << sv->boxes[1].prompt;
-        EXPECT_EQ(sv->boxes[1].prompt.find("此错误出现了"), std::string::npos) << sv->boxes[1].prompt;
+                  row("¥15.00 2 0 0 | ¥7.00 1 0 0 | ¥3.00 1 ¥2.00 1 | ¥27.00 0 | ¥0.00 0 | ¥4.00 1 | ¥-1.50 2 | ¥2.50 0"));
+        EXPECT_EQ(cell(8, 1), "收支情况：¥24.50");
+        expectNullBoxes(sv->boxes);
     }
 }
