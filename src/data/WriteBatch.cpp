@@ -109,8 +109,15 @@ void Write_Batch::note(const Kept& told) {
 bool Write_Batch::pause(bool telling) {
     if (!outer_) return true;
     const auto held = std::chrono::steady_clock::now() - begun_;
-    const bool full = held_ >= limits_.items || held >= (onFile_ ? timeLimit() : heldTime()) ||
-                      (onFile_ && limits_.gap.count() > 0 && heldSinceGap_ + held >= stretch());
+    // With gaps, a file's batch beside others holds the lock to the end of
+    // its stretch, its sets short all the same: one flush to the disk for
+    // the stretch, not one for each short set, and a writer seen waiting
+    // still ends it at the next set.
+    const bool gaps = onFile_ && limits_.gap.count() > 0;
+    const auto most = !onFile_ ? std::chrono::steady_clock::duration(heldTime())
+                      : gaps   ? std::chrono::steady_clock::duration(limits_.time)
+                               : std::chrono::steady_clock::duration(timeLimit());
+    const bool full = held_ >= limits_.items || held >= most || (gaps && heldSinceGap_ + held >= stretch());
     const bool waiting = con_.othersWaitToWrite();
     if (waiting) seeOthers(true);
     if (full || waiting || (telling && platform::services().yieldDue())) commit();

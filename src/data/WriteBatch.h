@@ -98,8 +98,8 @@ public:
     // that failed on its own is told so in the order of the others).
     void note(const Kept& told);
     // Between two items: commits when the batch is full or old (on a file
-    // past its time limit, short once another writer is seen; on a server,
-    // for a run holding cards, past `cards`), when another
+    // past its time, or its stretch before a gap, shorter once another writer
+    // is seen; on a server, for a run holding cards, past `cards`), when another
     // session waits for the lock it holds, or, when the run is about to tell
     // its progress, when the window is due to let events through (a window
     // never does so while the batch holds the lock). True when no batch is

@@ -143,10 +143,10 @@ TEST_P(WriteBatchFile, OnceAWriterWaitedTheSetsAreSizedToAShortTurn) {
     EXPECT_EQ(size.next(false), 2);
 }
 
-// Beside another writer a batch holds a file's lock no longer than its short
-// turn, also while nobody happens to wait: a terminal coming in just then
-// would wait for all the batch wrote before and for its flush.
-TEST_P(WriteBatchFile, BesideAnotherWriterABatchCommitsAtItsShortTurn) {
+// Beside another writer a batch holds a file's lock no longer than its
+// stretch, also while nobody happens to wait: a till coming in just then
+// waits for it, and then finds the gap after it.
+TEST_P(WriteBatchFile, BesideAnotherWriterABatchCommitsAtTheEndOfItsStretch) {
     Write_Batch batch(*writer, {1000, std::chrono::hours(1), std::chrono::milliseconds(0)});
     batch.item(item(1), kept(1));
     EXPECT_FALSE(batch.pause(false));  // alone: only full or old ends it

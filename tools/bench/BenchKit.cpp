@@ -163,6 +163,12 @@ void Table::add(Line l) {
     lines_.push_back(std::move(l));
 }
 
+double timedOnce(const std::function<void()>& run) {
+    const auto start = Clock::now();
+    run();
+    return seconds(start);
+}
+
 void Table::print(std::FILE* out) const {
     std::fprintf(out, "\n| window | what | rows | s | baseline s | ratio | goal | notes |\n|---|---|--:|--:|--:|--:|---|---|\n");
     for (const Line& l : lines_) {

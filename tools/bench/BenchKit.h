@@ -97,7 +97,6 @@ struct Settings {
     int repeat = 3;
     int writeRepeat = 1;  // each run of a window that writes needs two fresh copies
     bool quick = false;
-    bool randomArrivals = false;  // terminals write at random moments about their rate
     std::string from = "2026-09-01", to = "2026-11-30";  // the generated quarter
     std::vector<std::string> only;                       // window numbers; empty: all
     bool wants(const std::string& window) const;
@@ -110,6 +109,9 @@ void benchWriteWindows(const Settings& s, const Target& db, Table& t);
 // Each long operation beside a terminal process, and the terminal beside
 // another; prints a table of its own.
 void benchBesideTerminal(const Settings& s, const Target& db);
+
+// How long one run of `run` takes, s.
+double timedOnce(const std::function<void()>& run);
 
 // Runs `prepare` and then `run` on a fresh copy, the module's main connection
 // on it; `run` gives the time it took. The original is open again after it.

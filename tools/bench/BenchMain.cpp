@@ -25,15 +25,16 @@ const char* const kUsage =
     "usage: tolvenk-bench [--engine sqlite|pg] [--transactions N] [--employees N]\n"
     "                     [--db business.mdb | --server <server text>] [--folder F]\n"
     "                     [--repeat K] [--write-repeat K] [--quick] [--only 7032,7034,...]\n"
-    "                     [--journal wal|delete] [--terminal [--random-arrivals]]\n"
+    "                     [--journal wal|delete] [--terminal]\n"
     "Measures every window on a database of the generated quarter 2026-09-01..2026-11-30,\n"
     "made with tolvenk-demo-gen's rows when the file or the server's database is missing.\n"
     "Reads take the median of K runs (3), windows that write K runs on fresh copies (1).\n"
     "--quick: one run of each, the summary reports over one month only.\n"
     "--journal: sets the file's journal mode first (and its copies'); delete is a rollback journal.\n"
-    "--terminal: instead, each long operation once beside tolvenk-terminal writing a row per 10 ms: the\n"
-    "terminal's longest commit wait beside it and beside a second terminal for as long, failed writes.\n"
-    "--random-arrivals: the terminals write at random moments, a row per 10 ms on average.\n";
+    "--terminal: instead, each long operation once alone and once beside three tills of another maker\n"
+    "(tolvenk-terminal on the engine's own library, its standard busy timeout; a row every 5 ms, every\n"
+    "20 ms and at random about every 10 ms): the operation's times, the tills' longest commit wait beside\n"
+    "it and beside each other only for as long, failed writes.\n";
 
 bool serverHasTables(const std::string& text) {
     try {
@@ -69,7 +70,6 @@ int main(int argc, char** argv) {
         else if (a == "--write-repeat" && more) s.writeRepeat = std::max(1, std::atoi(argv[++i]));
         else if (a == "--quick") s.quick = true;
         else if (a == "--terminal") terminal = true;
-        else if (a == "--random-arrivals") s.randomArrivals = true;
         else if (a == "--journal" && more) journal = argv[++i];
         else if (a == "--only" && more) {
             std::stringstream list(argv[++i]);

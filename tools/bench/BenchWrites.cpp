@@ -32,12 +32,6 @@ void script(const std::string& statements) {
     }
 }
 
-double timedOnce(const std::function<void()>& run) {
-    const auto start = Clock::now();
-    run();
-    return seconds(start);
-}
-
 void idGrant(const Settings& s, const Target& db, Table& t) {
     std::vector<double> took, base;
     std::string counts, planNote;

@@ -1,7 +1,9 @@
-// A terminal beside each long operation: a `tolvenk-terminal` process writes a
-// row every 10 ms while the operation runs, and its longest commit wait is set
-// beside the longest wait of the same terminal while a second one writes at
-// the same rate for as long (the yardstick: what terminals cost each other).
+// Tills beside each long operation: three `tolvenk-terminal` processes, as
+// tills of another maker on the engine's own library, write a row every 5 ms,
+// every 20 ms and at random moments about every 10 ms while the operation
+// runs; their longest commit wait is set beside their longest wait while they
+// write for as long with nothing else (the yardstick: what tills cost each
+// other), and the operation's time beside them beside its time alone.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -32,7 +34,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kPauseMicros = 10000;          // a row every 10 ms
 constexpr double kLongestYardstick = 120;    // seconds
 const char* const kTerminalDate = "2026-12-31 12:00:00";  // after every period the windows read
 
@@ -65,7 +66,7 @@ struct Outcome {
 class TerminalProcess {
 public:
     TerminalProcess(const std::string& connection, const std::string& card, int mach, const std::string& out,
-                    bool randomly)
+                    int pauseMicros, bool randomly)
         : out_(out) {
         const std::string exe = (fs::read_symlink("/proc/self/exe").parent_path() / "tolvenk-terminal").string();
         if (!fs::exists(exe)) throw std::runtime_error("no " + exe + ": build the target tolvenk-terminal");
@@ -77,7 +78,7 @@ public:
         posix_spawn_file_actions_adddup2(&fa, p[0], 0);
         posix_spawn_file_actions_addclose(&fa, p[1]);
         posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const std::string pause = std::to_string(kPauseMicros), machText = std::to_string(mach);
+        const std::string pause = std::to_string(pauseMicros), machText = std::to_string(mach);
         // Another maker's till: the engine's own library alone, with its standard busy timeout.
         terminal::Options plain;
         plain.db = connection;
@@ -152,7 +153,7 @@ private:
 
 struct Beside {
     std::string window, what, journal;
-    double took = 0, module = 0, yardstick = 0;
+    double alone = 0, took = 0, module = 0, yardstick = 0;
     long failedModule = 0, failedYardstick = 0;
     std::string note;
 };
@@ -164,77 +165,107 @@ std::string journalOf() {
     return mode == "wal" ? "WAL" : "rollback journal (" + mode + ")";
 }
 
-// Two usable cards of employees in the middle of the company.
-std::pair<std::string, std::string> twoCards() {
+// The tills: a row every 5 ms, every 20 ms, and at random about every 10 ms.
+struct Till {
+    int pauseMicros;
+    bool randomly;
+};
+constexpr Till kTills[] = {{5000, false}, {20000, false}, {10000, true}};
+constexpr int kTillCount = sizeof kTills / sizeof kTills[0];
+
+// Usable cards of employees in the middle of the company, one a till.
+std::vector<std::string> tillCards() {
     std::vector<std::string> cards;
     for (auto rs = Conn_Main->openRecordset("select Card_No from Card_Info where C_GuaShi=0 and Card_No is not null "
                                             "and Card_No<>'' order by Pinfo_id, Card_No");
          !rs->eof(); rs->moveNext())
         cards.push_back(rs->field(0).toString());
-    if (cards.size() < 2) throw std::runtime_error("fewer than two usable cards");
-    return {cards[cards.size() / 2], cards[cards.size() / 2 + 1]};
+    if (cards.size() < kTillCount) throw std::runtime_error("too few usable cards for the tills");
+    return {cards.begin() + static_cast<std::ptrdiff_t>(cards.size() / 2),
+            cards.begin() + static_cast<std::ptrdiff_t>(cards.size() / 2 + kTillCount)};
 }
 
-// The operation beside terminal A, then A beside terminal B for as long; on
-// the database the module's main connection is open on (a copy for windows
-// that write, which the terminals' rows then go to).
+// The tills writing while `during` runs, on the database the module's main
+// connection is open on: their longest wait, their failures and their first
+// error, from the moment every till has committed once.
+struct Tills_Outcome {
+    double longest = 0, took = 0;
+    long failures = 0;
+    std::string firstError;
+};
+Tills_Outcome withTills(const std::function<void()>& during) {
+    const std::vector<std::string> cards = tillCards();
+    const fs::path folder = fs::temp_directory_path();
+    std::vector<std::unique_ptr<TerminalProcess>> tills;
+    for (int i = 0; i < kTillCount; ++i)
+        tills.push_back(std::make_unique<TerminalProcess>(
+            strCN, cards[static_cast<std::size_t>(i)], 990 + i,
+            (folder / ("tolvenk-bench-till-" + std::to_string(i) + "-" + std::to_string(::getpid()))).string(),
+            kTills[i].pauseMicros, kTills[i].randomly));
+    for (auto& t : tills) t->waitForFirstCommit();
+    const long long from = monotonicMicros();
+    during();
+    const long long to = monotonicMicros();
+    Tills_Outcome out;
+    out.took = static_cast<double>(to - from) / 1e6;
+    for (auto& t : tills) {
+        const Outcome o = t->finish();
+        out.longest = std::max(out.longest, o.longestWait(from, to));
+        out.failures += o.failures;
+        if (out.firstError.empty()) out.firstError = o.firstError;
+    }
+    return out;
+}
+
+// The operation alone (`alone`, on a database of its own), beside the tills,
+// then the tills with nothing else for as long; on the database the
+// module's main connection is open on (a copy for windows that write, which
+// the tills' rows then go to).
 Beside measure(const Settings& s, const std::string& window, const std::string& what,
-               const std::function<void()>& operation) {
+               const std::function<void()>& operation, const std::function<double()>& alone) {
     Beside b;
     b.window = window;
     b.what = what;
     b.journal = journalOf();
-    const auto [cardA, cardB] = twoCards();
-    const std::string connection = strCN;
-    const fs::path folder = fs::temp_directory_path();
-    const std::string outA = (folder / ("tolvenk-bench-terminal-a-" + std::to_string(::getpid()))).string(),
-                      outB = (folder / ("tolvenk-bench-terminal-b-" + std::to_string(::getpid()))).string();
-    long long from = 0, to = 0;
-    {
-        TerminalProcess a(connection, cardA, 990, outA, s.randomArrivals);
-        a.waitForFirstCommit();
-        from = monotonicMicros();
+    b.alone = alone();
+    const Tills_Outcome beside = withTills([&] {
         try {
             operation();
         } catch (const std::exception& e) {
             b.note = std::string("FAILED: ") + e.what();
         }
-        to = monotonicMicros();
-        const Outcome o = a.finish();
-        b.took = static_cast<double>(to - from) / 1e6;
-        b.module = o.longestWait(from, to);
-        b.failedModule = o.failures;
-        if (!o.firstError.empty()) b.note += (b.note.empty() ? "" : "; ") + o.firstError;
-    }
-    {
-        const double span = std::clamp(b.took, 2.0, s.quick ? 2.0 : kLongestYardstick);
-        TerminalProcess a(connection, cardA, 990, outA, s.randomArrivals),
-            other(connection, cardB, 991, outB, s.randomArrivals);
-        a.waitForFirstCommit();
-        other.waitForFirstCommit();
-        from = monotonicMicros();
-        std::this_thread::sleep_for(std::chrono::duration<double>(span));
-        to = monotonicMicros();
-        const Outcome o = a.finish(), p = other.finish();
-        b.yardstick = o.longestWait(from, to);
-        b.failedYardstick = o.failures + p.failures;
-        if (!o.firstError.empty() || !p.firstError.empty())
-            b.note += (b.note.empty() ? "" : "; ") + (o.firstError.empty() ? p.firstError : o.firstError);
-    }
-    std::printf("  %-6s %-40s %s: %.3f s; terminal's longest wait %.3f s beside it, %.3f s beside a terminal; "
-                "failed writes %ld / %ld\n",
-                b.window.c_str(), b.what.c_str(), b.journal.c_str(), b.took, b.module, b.yardstick, b.failedModule,
-                b.failedYardstick);
+    });
+    b.took = beside.took;
+    b.module = beside.longest;
+    b.failedModule = beside.failures;
+    if (!beside.firstError.empty()) b.note += (b.note.empty() ? "" : "; ") + beside.firstError;
+    const double span = std::clamp(b.took, 2.0, s.quick ? 2.0 : kLongestYardstick);
+    const Tills_Outcome yardstick =
+        withTills([&] { std::this_thread::sleep_for(std::chrono::duration<double>(span)); });
+    b.yardstick = yardstick.longest;
+    b.failedYardstick = yardstick.failures;
+    if (!yardstick.firstError.empty()) b.note += (b.note.empty() ? "" : "; ") + yardstick.firstError;
+    std::printf("  %-6s %-40s %s: %.3f s alone, %.3f s beside the tills; their longest wait %.3f s beside it, "
+                "%.3f s beside each other; failed writes %ld / %ld\n",
+                b.window.c_str(), b.what.c_str(), b.journal.c_str(), b.alone, b.took, b.module, b.yardstick,
+                b.failedModule, b.failedYardstick);
     std::fflush(stdout);
     return b;
 }
 
-// An operation on a copy of the database, with the terminals on that copy.
+Beside measure(const Settings& s, const std::string& window, const std::string& what,
+               const std::function<void()>& operation) {
+    return measure(s, window, what, operation, [&] { return timedOnce(operation); });
+}
+
+// An operation on a copy of the database, with the tills on that copy; alone
+// on a copy of its own.
 Beside measureOnCopy(const Settings& s, const Target& db, const std::string& window, const std::string& what,
                      const std::function<void()>& prepare, const std::function<void()>& operation) {
+    const double alone = onCopy(db, "alone_" + window, prepare, [&] { return timedOnce(operation); });
     Beside b;
     onCopy(db, "terminal_" + window, prepare, [&] {
-        b = measure(s, window, what, operation);
+        b = measure(s, window, what, operation, [alone] { return alone; });
         return b.took;
     });
     return b;
@@ -278,16 +309,17 @@ void benchBesideTerminal(const Settings& s, const Target& db) {
                                       runIcCorrection));
     timed().clock = clock;
 
-    std::printf("\nA terminal writing a row every 10 ms%s: its longest commit wait beside each operation and, for as "
-                "long (2 s to %.0f s), beside a second terminal of the same rate\n\n",
-                s.randomArrivals ? " on average, at random moments" : "", kLongestYardstick);
-    std::printf("| window | operation | engine | operation s | terminal's longest wait beside it s | beside a "
-                "terminal s | failed terminal writes beside it / beside a terminal | notes |\n"
-                "|---|---|---|--:|--:|--:|--:|---|\n");
+    std::printf("\nThree tills of another maker (the engine's own library, its standard busy timeout), a row every "
+                "5 ms, every 20 ms and at random about every 10 ms: their longest commit wait beside each operation "
+                "and, for as long (2 s to %.0f s), beside each other only\n\n",
+                kLongestYardstick);
+    std::printf("| window | operation | engine | operation s alone | operation s beside the tills | tills' longest "
+                "wait beside it s | beside each other s | failed till writes beside it / beside each other | notes "
+                "|\n|---|---|---|--:|--:|--:|--:|--:|---|\n");
     for (const Beside& b : lines)
-        std::printf("| %s | %s | %s | %.1f | %.3f | %.3f | %ld / %ld | %s |\n", b.window.c_str(), b.what.c_str(),
-                    b.journal.c_str(), b.took, b.module, b.yardstick, b.failedModule, b.failedYardstick,
-                    b.note.c_str());
+        std::printf("| %s | %s | %s | %.1f | %.1f | %.3f | %.3f | %ld / %ld | %s |\n", b.window.c_str(),
+                    b.what.c_str(), b.journal.c_str(), b.alone, b.took, b.module, b.yardstick, b.failedModule,
+                    b.failedYardstick, b.note.c_str());
     std::fflush(stdout);
 }
 
