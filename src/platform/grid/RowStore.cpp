@@ -79,8 +79,8 @@ void RowStore::swap(RowStore& o) noexcept {
     swap(clock_, o.clock_);
     swap(fd_, o.fd_);
     swap(fileEnd_, o.fileEnd_);
-    swap(sentFrom_, o.sentFrom_);
-    swap(sentTo_, o.sentTo_);
+    swap(toldEnd_, o.toldEnd_);
+    swap(sender_, o.sender_);
     swap(fileBroken_, o.fileBroken_);
     swap(buffer_, o.buffer_);
     swap(peeked_, o.peeked_);
@@ -226,7 +226,8 @@ bool RowStore::writeCopy(Page& page) const {
         fd_ = ::mkostemp(name.data(), O_CLOEXEC);
         if (fd_ < 0) return false;
         ::unlink(name.c_str());
-        fileEnd_ = sentFrom_ = sentTo_ = 0;
+        fileEnd_ = toldEnd_ = 0;
+        sender_ = std::make_unique<Page_Sender>(fd_);
     }
     encode(page, buffer_);
     std::size_t done = 0;
@@ -245,26 +246,20 @@ bool RowStore::writeCopy(Page& page) const {
     return true;
 }
 
-// The file's pages go on to the disk a little at a time as they are written,
-// each stretch once the one before has arrived. Left to the system, a grid of
-// millions of rows left a gigabyte waiting, written out in bursts every few
-// seconds; every flush on the disk (a terminal's commit) then waited behind
-// a burst, up to 0.3 s.
+// The file's pages go on to the disk a little at a time as they are written
+// (Page_Sender), a megabyte at a time.
 void RowStore::sendOn() const {
     constexpr std::uint64_t kStretch = std::uint64_t{1} << 20;
-    if (fileEnd_ - sentTo_ < kStretch) return;
-    if (sentTo_ > sentFrom_)
-        ::sync_file_range(fd_, static_cast<off_t>(sentFrom_), static_cast<off_t>(sentTo_ - sentFrom_),
-                          SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
-    ::sync_file_range(fd_, static_cast<off_t>(sentTo_), static_cast<off_t>(fileEnd_ - sentTo_), SYNC_FILE_RANGE_WRITE);
-    sentFrom_ = sentTo_;
-    sentTo_ = fileEnd_;
+    if (fileEnd_ - toldEnd_ < kStretch) return;
+    sender_->written(fileEnd_);
+    toldEnd_ = fileEnd_;
 }
 
 // A file of a gigabyte freed at once held the file system's journal for
 // 0.2 s, and every flush on the disk (a terminal's commit) waited for it:
 // it is given back from its end a stretch at a time.
 void RowStore::closeFile() const {
+    sender_.reset();
     if (fd_ >= 0) {
         constexpr std::uint64_t kGiveBack = std::uint64_t{32} << 20;
         for (std::uint64_t end = fileEnd_; end > kGiveBack;) {
@@ -274,7 +269,7 @@ void RowStore::closeFile() const {
         ::close(fd_);
     }
     fd_ = -1;
-    fileEnd_ = sentFrom_ = sentTo_ = 0;
+    fileEnd_ = toldEnd_ = 0;
     fileBroken_ = false;
     for (Page& p : pages_) p.dirty = true;  // their copies went with it
 }

@@ -1,10 +1,12 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/grid/CellText.h"
+#include "platform/grid/PageSender.h"
 
 namespace tolvenk::grid {
 
@@ -89,8 +91,9 @@ private:
     mutable std::uint64_t clock_ = 0;
     mutable int fd_ = -1;
     mutable std::uint64_t fileEnd_ = 0;
-    // The stretch of the file last sent on to the disk: [sentFrom_, sentTo_).
-    mutable std::uint64_t sentFrom_ = 0, sentTo_ = 0;
+    // The file's end last told to its sender, which sends it on to the disk.
+    mutable std::uint64_t toldEnd_ = 0;
+    mutable std::unique_ptr<Page_Sender> sender_;
     mutable bool fileBroken_ = false;
     mutable std::string buffer_;
     // A page read in passing by peekRow, while nothing has changed.
