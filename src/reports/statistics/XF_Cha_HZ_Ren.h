@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -122,6 +123,10 @@ private:
         std::vector<std::pair<std::size_t, const Emp_Sums*>> of(std::int64_t id) const;
         // Every sum gone, the employees still listed.
         void clearSums();
+        // The same a step at a time, `between` called between two steps
+        // (a day report's sums are a few hundred thousand allocations); false
+        // once it says so.
+        bool clearSums(const std::function<bool()>& between);
 
     private:
         std::unordered_map<std::int64_t, std::size_t> slots_;

@@ -94,6 +94,18 @@ std::vector<std::pair<std::size_t, const XF_Cha_HZ_Ren::Emp_Sums*>> XF_Cha_HZ_Re
     return out;
 }
 
+bool XF_Cha_HZ_Ren::Emp_Periods::clearSums(const std::function<bool()>& between) {
+    constexpr std::size_t kStep = 20000;
+    sumsAt_.clear();
+    for (auto& p : periods_) p.clear();
+    while (sums_.size() > kStep) {
+        sums_.resize(sums_.size() - kStep);
+        if (!between()) return false;
+    }
+    sums_.clear();
+    return true;
+}
+
 void XF_Cha_HZ_Ren::Emp_Periods::clearSums() {
     sumsAt_.clear();
     sums_.clear();
@@ -190,7 +202,9 @@ bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to
         end = Read_Records(from, to, keyLength, periodAt, run.sums);
     }
     // Closed meanwhile: its grid is gone.
-    if (end == Read_End::Closed || !Show_Employees(run, n) || !Add_Emp_Totals() || !Set_Emp_Cols()) return false;
+    if (end == Read_End::Closed || !Show_Employees(run, n) ||
+        !run.sums.clearSums([this] { return Go_On_Reading(*this); }) || !Add_Emp_Totals() || !Set_Emp_Cols())
+        return false;
     Pic_1.setVisible(false);
     return true;
 }
