@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/grid/CellText.h"
-#include "platform/grid/PageSender.h"
+#include "platform/grid/PageWriter.h"
 
 namespace tolvenk::grid {
 
@@ -79,7 +79,6 @@ private:
     void decode(const std::string& in, std::vector<StoredCell>& out) const;
     void readCopy(const Page& page, std::string& into) const;
     bool writeCopy(Page& page) const;
-    void sendOn() const;
     void closeFile() const;
     void swap(RowStore& o) noexcept;
 
@@ -91,9 +90,7 @@ private:
     mutable std::uint64_t clock_ = 0;
     mutable int fd_ = -1;
     mutable std::uint64_t fileEnd_ = 0;
-    // The file's end last told to its sender, which sends it on to the disk.
-    mutable std::uint64_t toldEnd_ = 0;
-    mutable std::unique_ptr<Page_Sender> sender_;
+    mutable std::unique_ptr<Page_Writer> writer_;  // writes the file, as long as it is open
     mutable bool fileBroken_ = false;
     mutable std::string buffer_;
     // A page read in passing by peekRow, while nothing has changed.
