@@ -557,13 +557,31 @@ std::unique_ptr<db::RowCursor> XFService::Get_XF_Info7_Rows(bool PerPerson, cons
                                                             const std::string& Name, const std::string& Code,
                                                             const std::string& PNum, const std::string& PInfoID) {
     const std::string link = base_.Get_LinkStr().empty() ? strCN : base_.Get_LinkStr();
+    const bool file = db::ConnectionString(link).kind() == db::ConnectionString::Kind::FileDatabase;
     Detail_Read read = Detail_Read::AsWritten;
-    bool rareKinds = false;
-    if (TypeCount > 0 && db::ConnectionString(link).kind() == db::ConnectionString::Kind::FileDatabase) {
-        const auto count = base_.Open_Cursor(detailKindsAreCommon(Types, DateFrom, DateTo, TypeCount));
-        if (count->next() && count->field(0).toDouble() >= kFewRows) read = Detail_Read::InTimeOrder;
-        else rareKinds = true;
-    }
+    bool rareKinds = false, few = false;
+    std::shared_ptr<const Detail_People> people;
+    std::string ids;
+    // How many rows the read will find, and whose, on one session.
+    base_.Read_On_One_Session([&](db::Connection& con) {
+        const auto countOf = [&con](const std::string& sql) {
+            const auto n = con.openCursor(sql);
+            return n->next() ? n->field(0).toDouble() : 0.0;
+        };
+        if (TypeCount > 0 && file) {
+            if (countOf(detailKindsAreCommon(Types, DateFrom, DateTo, TypeCount)) >= kFewRows)
+                read = Detail_Read::InTimeOrder;
+            else
+                rareKinds = true;
+        }
+        if (PerPerson) return;
+        {
+            const auto rows = con.openCursor(detailPeopleOfDepartment(DeptNo, Name, Code, PNum));
+            people = std::make_shared<const Detail_People>(*rows);
+        }
+        ids = people->idList();
+        few = ids.empty() || (!rareKinds && countOf(detailPeopleAreFew(ids, DateFrom, DateTo)) < kFewRows);
+    });
     // In pieces of the period where a long read keeps terminals out; the
     // statement orders by time first, so the pieces follow one another. A
     // read of one person's rows, or of few people's, is counted in pieces
@@ -577,17 +595,6 @@ std::unique_ptr<db::RowCursor> XFService::Get_XF_Info7_Rows(bool PerPerson, cons
                 return detailOfPerson(Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, PInfoID, read, piece);
             },
             period);
-    }
-    std::shared_ptr<const Detail_People> people;
-    {
-        const auto rows = base_.Open_Cursor(detailPeopleOfDepartment(DeptNo, Name, Code, PNum));
-        people = std::make_shared<const Detail_People>(*rows);
-    }
-    const std::string ids = people->idList();
-    bool few = ids.empty();
-    if (!few && !rareKinds) {
-        const auto count = base_.Open_Cursor(detailPeopleAreFew(ids, DateFrom, DateTo));
-        few = count->next() && count->field(0).toDouble() < kFewRows;
     }
     if (few) period.within = peopleCondition(ids, false);
     auto records = base_.Open_Cursor(

@@ -44,10 +44,11 @@ struct Pieces_Along {
 class ReadPieces {
 public:
     static constexpr long long kRows = 2500;
-    // Rows of a piece split only for the window's sake (`everywhere`, where
-    // no writer waits): a grouped piece of them reads in a few hundredths of
-    // a second.
-    static constexpr long long kRowsAlone = 8 * kRows;
+    // Rows of the first piece split only for the window's sake (`everywhere`,
+    // where no writer waits): a grouped piece of them reads in about a
+    // hundredth of a second; the pieces after it are sized by how long it
+    // took (took()), up to 16 times as many.
+    static constexpr long long kRowsAlone = 2 * kRows;
     // The rows of a piece made without a number; tests make them few.
     static long long& standardRows();
 

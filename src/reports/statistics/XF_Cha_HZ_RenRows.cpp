@@ -142,7 +142,11 @@ namespace {
 
 constexpr std::int64_t kYieldRows = 1000;  // records read between looks at the window
 constexpr std::int64_t kYieldGroups = 100;  // groups read between looks at the clock
-constexpr int kFirstRows = 30;             // rows shown before the rest of the period is read
+// Shown before the rest of the period is read: rows enough for a screen, of
+// a few employees at most (each read is a walk of his rows over the whole
+// table, which a busy disk makes slow; the rest of the period is read in
+// the table's order).
+constexpr int kFirstRows = 30, kFirstEmployees = 3;
 
 // An identifier as the list or a record holds it, when it is a whole number.
 std::optional<std::int64_t> wholeId(double v) {
@@ -233,15 +237,15 @@ std::optional<Exact_Sum> groupSum(const db::Value& v) {
 
 }  // namespace
 
-// The rows of the first screenful show at once: those employees' sums are
-// read one employee at a time along the person index, a few thousandths of
-// a second each. The rest of the period is read in time order, as a scan
-// reads fastest, and its groups of employees already shown are left out.
+// The first rows show at once: the first employees' sums are read one
+// employee at a time along the person index, a few thousandths of a second
+// each. The rest of the period is read in time order, as a scan reads
+// fastest, and its groups of employees already shown are left out.
 XF_Cha_HZ_Ren::Read_End XF_Cha_HZ_Ren::Read_Groups(db::Connection& on, const std::string& from, const std::string& to,
                                                    std::size_t keyLength, const Period_Index& periodAt, Emp_Run& run) {
     const int n = Emp_List.rowUBound();
     std::unordered_set<std::int64_t> read;
-    while (run.shown < n && Grid1.Rows() - 1 < kFirstRows) {
+    while (run.shown < std::min(n, kFirstEmployees) && Grid1.Rows() - 1 < kFirstRows) {
         const auto& id = run.listed[static_cast<std::size_t>(run.shown) + 1];
         if (id && read.insert(*id).second) {
             const auto rows = XF.Get_XF_Info5_Sums(on, from, to, keyLength, {*id});
