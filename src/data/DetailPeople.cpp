@@ -50,9 +50,10 @@ Detail_People::Detail_People(db::RowCursor& people) {
     }
 }
 
-std::string Detail_People::idList() const {
+std::string Detail_People::idList(std::size_t most) const {
     std::string out;
     for (const auto& [id, names] : byId_) {
+        if (most-- == 0) break;
         if (!out.empty()) out += ',';
         out += std::to_string(id);
     }

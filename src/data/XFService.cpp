@@ -580,7 +580,15 @@ std::unique_ptr<db::RowCursor> XFService::Get_XF_Info7_Rows(bool PerPerson, cons
             people = std::make_shared<const Detail_People>(*rows);
         }
         ids = people->idList();
-        few = ids.empty() || (!rareKinds && countOf(detailPeopleAreFew(ids, DateFrom, DateTo)) < kFewRows);
+        if (ids.empty() || rareKinds) {
+            few = ids.empty();
+            return;
+        }
+        // The first hundred people alone often hold that many: the list of
+        // a whole company, thousands long, then needs no planning twice.
+        constexpr std::size_t kFirstPeople = 100;
+        few = countOf(detailPeopleAreFew(people->idList(kFirstPeople), DateFrom, DateTo)) < kFewRows &&
+              (people->size() <= kFirstPeople || countOf(detailPeopleAreFew(ids, DateFrom, DateTo)) < kFewRows);
     });
     // In pieces of the period where a long read keeps terminals out; the
     // statement orders by time first, so the pieces follow one another. A
