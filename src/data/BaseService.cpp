@@ -179,6 +179,17 @@ bool BaseService::Mod_DataByIndex(const std::string& TableName, const std::strin
     return fits;
 }
 
+void BaseService::Read_On_One_Session(const std::function<void(db::Connection&)>& reads) {
+    Open_DB_Con();
+    try {
+        reads(*DB_Con);
+    } catch (...) {
+        closeConnection();
+        throw;
+    }
+    closeConnection();
+}
+
 std::unique_ptr<db::RowCursor> BaseService::Open_Cursor(const std::string& Sql) {
     return Open_Cursor([&Sql](const std::string&) { return Sql; }, {});
 }

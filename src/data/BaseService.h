@@ -54,6 +54,10 @@ public:
     // The same read in pieces where a long read keeps writers out (Connection::openCursor).
     std::unique_ptr<db::RowCursor> Open_Cursor(std::function<std::string(const std::string& piece)> statement,
                                                const db::Pieces_Along& along);
+    // Runs `reads` on one fresh session, closed again after: short reads
+    // that would each open a session of their own (a server's log-in is a
+    // few hundredths of a second on a busy machine).
+    void Read_On_One_Session(const std::function<void(db::Connection&)>& reads);
     // Whether a session of some process holds the named lock (db::Connection::tryHoldLock).
     bool Lock_Held(const std::string& name);
 

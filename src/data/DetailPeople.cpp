@@ -13,8 +13,12 @@ public:
         : records_(std::move(records)), id_(idColumn), people_(std::move(people)),
           width_(static_cast<int>(records_->columns().size())) {}
 
+    void setWaiting(std::function<bool()> waiting) override {
+        CursorSource::setWaiting(waiting);
+        if (records_) records_->whileWaiting(std::move(waiting));
+    }
     void fetch(std::vector<std::vector<db::Value>>& rows, std::size_t most) override {
-        while (rows.size() < most && records_ && records_->next()) {
+        for (auto since = Clock::now(); rows.size() < most && records_ && !pause(rows.size(), since) && records_->next();) {
             const auto* names = people_->find(records_->field(id_).toInt64());
             if (!names) continue;
             for (const auto& n : *names) {
@@ -46,9 +50,10 @@ Detail_People::Detail_People(db::RowCursor& people) {
     }
 }
 
-std::string Detail_People::idList() const {
+std::string Detail_People::idList(std::size_t most) const {
     std::string out;
     for (const auto& [id, names] : byId_) {
+        if (most-- == 0) break;
         if (!out.empty()) out += ',';
         out += std::to_string(id);
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -23,8 +24,10 @@ public:
     explicit Detail_People(db::RowCursor& people);
 
     bool empty() const { return byId_.empty(); }
-    // The identifiers, ascending, separated by commas, for an IN list.
-    std::string idList() const;
+    // The identifiers, ascending, separated by commas, for an IN list; the
+    // first `most` of them.
+    std::string idList(std::size_t most = SIZE_MAX) const;
+    std::size_t size() const { return byId_.size(); }
     // The names of the person's rows; none for a person not listed.
     const std::vector<Names>* find(std::int64_t id) const;
 

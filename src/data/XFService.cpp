@@ -46,8 +46,20 @@ const std::string& columnName(const std::string& name) {
 enum class Detail_Read { AsWritten, InTimeOrder };
 
 // Kinds with fewer rows than this in the period are read along the kind index
-// and sorted: a sort this size takes a few milliseconds.
+// and sorted, and so are the listed people's along the person-and-date
+// index: a sort this size takes a few hundredths of a second. More are read
+// in time order: sorted, a small department's 400,000 rows of ten million
+// kept the window waiting two seconds for its first.
 constexpr int kFewRows = 10000;
+
+// The chosen kinds as a condition.
+std::string kindsCondition(const std::vector<std::string>& Types, std::int16_t TypeCount,
+                           Detail_Read read = Detail_Read::AsWritten) {
+    if (static_cast<std::size_t>(TypeCount) > Types.size()) throw db::DbError("Subscript out of range", 9);
+    std::string sql = read == Detail_Read::InTimeOrder ? "+Record_XF.XF_Type in (" : "Record_XF.XF_Type in (";
+    for (int i = 0; i < TypeCount; ++i) sql += num(Types[static_cast<std::size_t>(i)]) + (i + 1 < TypeCount ? "," : ")");
+    return sql;
+}
 
 // The terminal, place, owner and kind parts shared by the detail queries.
 std::string detailFilters(const std::vector<std::string>& Types, std::int16_t TypeCount, std::int32_t MachID,
@@ -57,9 +69,7 @@ std::string detailFilters(const std::vector<std::string>& Types, std::int16_t Ty
     if (DianID != 0) sql += " and Record_XF.XF_Dian_ID=" + num(DianID);
     if (Unit != 0) sql += " and Record_XF.XF_Unit=" + num(Unit);
     if (TypeCount > 0) {
-        if (static_cast<std::size_t>(TypeCount) > Types.size()) throw db::DbError("Subscript out of range", 9);
-        sql += read == Detail_Read::InTimeOrder ? " and +Record_XF.XF_Type in (" : " and Record_XF.XF_Type in (";
-        for (int i = 0; i < TypeCount; ++i) sql += num(Types[static_cast<std::size_t>(i)]) + (i + 1 < TypeCount ? "," : ")");
+        sql += " and " + kindsCondition(Types, TypeCount, read);
     } else {
         sql += " and Record_XF.XF_Type <> 250";
     }
@@ -112,20 +122,33 @@ std::string detailPeopleOfDepartment(const std::string& DeptNo, const std::strin
     return sql + " order by Ren_Per_Info.Pinfo_id,Ren_Dept_Info.Dept_ID";
 }
 
+// The listed people: their condition, or one no row meets when nobody is listed.
+std::string peopleCondition(const std::string& Ids, bool alongTheDate) {
+    if (Ids.empty()) return "1=0";
+    // "+": no index on the person, so that the engine reads along the date.
+    return std::string(alongTheDate ? "+" : "") + "Record_XF.Pinfo_id in (" + Ids + ")";
+}
+
 // The transactions of the listed people alone. With the people named apart
-// the statement is one table in time order, which both engines read along
-// the date index without sorting the period first; a join makes the server
-// start from the people (it cannot tell how many a LIKE on a case-blind
-// column keeps) and sort every row before the first.
-std::string detailOfPeople(const std::string& Ids, const std::vector<std::string>& Types,
+// the statement is one table in time order; a join makes the server start
+// from the people (it cannot tell how many a LIKE on a case-blind column
+// keeps) and sort every row before the first.
+std::string detailOfPeople(const std::string& People, const std::vector<std::string>& Types,
                            const std::string& DateFrom, const std::string& DateTo, std::int16_t TypeCount,
                            std::int32_t MachID, std::int32_t DianID, std::int32_t Unit, Detail_Read read,
                            const std::string& piece = "") {
     std::string sql = "select Record_XF.* from Record_XF where";
     sql += detailPeriod(DateFrom, DateTo, piece);
     sql += detailFilters(Types, TypeCount, MachID, DianID, Unit, read);
-    sql += Ids.empty() ? std::string(" and 1=0") : " and Record_XF.Pinfo_id in (" + Ids + ")";
+    sql += " and " + People;
     return sql + " order by Record_XF.Date_Time,record_XF.XF_Type,Record_XF.ID";
+}
+
+// Whether the people hold fewer than kFewRows rows in the period,
+// counted along the person-and-date index no further than that.
+std::string detailPeopleAreFew(const std::string& Ids, const std::string& DateFrom, const std::string& DateTo) {
+    return "select count(*) from (select 1 from Record_XF where" + detailPeriod(DateFrom, DateTo) + " and " +
+           peopleCondition(Ids, false) + " limit " + std::to_string(kFewRows) + ") as n";
 }
 
 // Whether the period holds at least kFewRows rows of the chosen kinds,
@@ -555,44 +578,79 @@ std::unique_ptr<db::RowCursor> XFService::Get_XF_Info7_Rows(bool PerPerson, cons
                                                             const std::string& Name, const std::string& Code,
                                                             const std::string& PNum, const std::string& PInfoID) {
     const std::string link = base_.Get_LinkStr().empty() ? strCN : base_.Get_LinkStr();
+    const bool file = db::ConnectionString(link).kind() == db::ConnectionString::Kind::FileDatabase;
     Detail_Read read = Detail_Read::AsWritten;
-    if (TypeCount > 0 && db::ConnectionString(link).kind() == db::ConnectionString::Kind::FileDatabase) {
-        const auto count = base_.Open_Cursor(detailKindsAreCommon(Types, DateFrom, DateTo, TypeCount));
-        if (count->next() && count->field(0).toDouble() >= kFewRows) read = Detail_Read::InTimeOrder;
-    }
+    bool rareKinds = false, few = false;
+    std::shared_ptr<const Detail_People> people;
+    std::string ids;
+    // How many rows the read will find, and whose, on one session.
+    base_.Read_On_One_Session([&](db::Connection& con) {
+        const auto countOf = [&con](const std::string& sql) {
+            const auto n = con.openCursor(sql);
+            return n->next() ? n->field(0).toDouble() : 0.0;
+        };
+        if (TypeCount > 0 && file) {
+            if (countOf(detailKindsAreCommon(Types, DateFrom, DateTo, TypeCount)) >= kFewRows)
+                read = Detail_Read::InTimeOrder;
+            else
+                rareKinds = true;
+        }
+        if (PerPerson) return;
+        {
+            const auto rows = con.openCursor(detailPeopleOfDepartment(DeptNo, Name, Code, PNum));
+            people = std::make_shared<const Detail_People>(*rows);
+        }
+        ids = people->idList();
+        if (ids.empty() || rareKinds) {
+            few = ids.empty();
+            return;
+        }
+        // The first hundred people alone often hold that many: the list of
+        // a whole company, thousands long, then needs no planning twice.
+        constexpr std::size_t kFirstPeople = 100;
+        few = countOf(detailPeopleAreFew(people->idList(kFirstPeople), DateFrom, DateTo)) < kFewRows &&
+              (people->size() <= kFirstPeople || countOf(detailPeopleAreFew(ids, DateFrom, DateTo)) < kFewRows);
+    });
     // In pieces of the period where a long read keeps terminals out; the
-    // statement orders by time first, so the pieces follow one another.
-    const db::Pieces_Along period{"Record_XF", "Record_XF.Date_Time", DateFrom, DateTo, true};
-    if (PerPerson)
+    // statement orders by time first, so the pieces follow one another. A
+    // read of one person's rows, or of few people's, is counted in pieces
+    // among their rows alone.
+    db::Pieces_Along period{"Record_XF", "Record_XF.Date_Time", DateFrom, DateTo, true};
+    if (rareKinds) period.within = kindsCondition(Types, TypeCount);
+    if (PerPerson) {
+        if (!PInfoID.empty()) period.within = "Record_XF.Pinfo_id=" + num(PInfoID);
         return base_.Open_Cursor(
             [=](const std::string& piece) {
                 return detailOfPerson(Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, PInfoID, read, piece);
             },
             period);
-    std::shared_ptr<const Detail_People> people;
-    {
-        const auto rows = base_.Open_Cursor(detailPeopleOfDepartment(DeptNo, Name, Code, PNum));
-        people = std::make_shared<const Detail_People>(*rows);
     }
+    if (few) period.within = peopleCondition(ids, false);
     auto records = base_.Open_Cursor(
-        [=, ids = people->idList()](const std::string& piece) {
-            return detailOfPeople(ids, Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, read, piece);
+        [=, who = peopleCondition(ids, !few)](const std::string& piece) {
+            return detailOfPeople(who, Types, DateFrom, DateTo, TypeCount, MachID, DianID, Unit, read, piece);
         },
         period);
     return Detail_People::joined(std::move(records), col::Record_XF::Pinfo_id, std::move(people));
 }
 
-std::unique_ptr<db::RowCursor> XFService::Get_XF_Info5_Sums(const std::string& DateFrom, const std::string& DateTo,
-                                                            std::size_t KeyLength) {
+std::unique_ptr<db::RowCursor> XFService::Get_XF_Info5_Sums(db::Connection& On, const std::string& DateFrom,
+                                                            const std::string& DateTo, std::size_t KeyLength,
+                                                            const std::vector<std::int64_t>& PInfoIDs) {
     const std::string key = KeyLength > 0 ? "left(Date_Time," + std::to_string(KeyLength) + ")" : std::string();
-    std::string sql = "select PInfo_id," + (key.empty() ? std::string() : key + " as P,") +
-                      "XF_Type,XF_Meal,count(*) as N,sum(YuE_Change) as MS,sum(YuCi_Change) as TS from Record_XF "
-                      "where XF_Type in (" +
-                      XF_Kind_Group::sqlList(XF_Kind_Group::PersonalStatistics) + ") ";
-    if (!DateFrom.empty()) sql += " and Date_Time >= '" + q(DateFrom) + "'";
-    if (!DateTo.empty()) sql += " and Date_Time <= '" + q(DateTo) + "'";
-    sql += " group by PInfo_id," + (key.empty() ? std::string() : key + ",") + "XF_Type,XF_Meal";
-    return base_.Open_Cursor(sql);
+    const auto statement = [=](const std::string& piece) {
+        std::string sql = "select PInfo_id," + (key.empty() ? std::string() : key + " as P,") +
+                          "XF_Type,XF_Meal,count(*) as N,sum(YuE_Change) as MS,sum(YuCi_Change) as TS from Record_XF "
+                          "where XF_Type in (" +
+                          XF_Kind_Group::sqlList(XF_Kind_Group::PersonalStatistics) + ") ";
+        if (!PInfoIDs.empty()) sql += " and Pinfo_id in (" + sql::numList(PInfoIDs) + ")";
+        if (!piece.empty()) sql += " and " + piece;
+        if (piece.empty() && !DateFrom.empty()) sql += " and Date_Time >= '" + q(DateFrom) + "'";
+        if (piece.empty() && !DateTo.empty()) sql += " and Date_Time <= '" + q(DateTo) + "'";
+        return sql + " group by PInfo_id," + (key.empty() ? std::string() : key + ",") + "XF_Type,XF_Meal";
+    };
+    if (!PInfoIDs.empty() || DateFrom.empty() || DateTo.empty()) return On.openCursor(statement(""));
+    return On.openCursor(statement, db::Pieces_Along{"Record_XF", "Date_Time", DateFrom, DateTo, true, {}, true});
 }
 
 }  // namespace tolvenk

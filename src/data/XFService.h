@@ -6,6 +6,7 @@
 
 #include "data/BaseService.h"
 #include "data/DataList.h"
+#include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
 
 namespace tolvenk {
@@ -162,9 +163,15 @@ public:
     // The records of Get_XF_Info5_Rows summed by the engine, a row per
     // PInfo_id, period key (the first `KeyLength` characters of Date_Time as
     // P; none when 0), XF_Type and XF_Meal: N records, MS the sum of
-    // YuE_Change, TS the sum of YuCi_Change.
-    std::unique_ptr<db::RowCursor> Get_XF_Info5_Sums(const std::string& DateFrom, const std::string& DateTo,
-                                                     std::size_t KeyLength);
+    // YuE_Change, TS the sum of YuCi_Change; read on `On`, a session the
+    // caller keeps for a run of reads. Of the employees PInfoIDs alone, along
+    // the person-and-date index; of everyone when there are none, in pieces
+    // of the period on every engine (an employee and period then has a row
+    // per piece, to be added up): a grouped statement hands over no group
+    // before it has read its whole range.
+    static std::unique_ptr<db::RowCursor> Get_XF_Info5_Sums(db::Connection& On, const std::string& DateFrom,
+                                                            const std::string& DateTo, std::size_t KeyLength,
+                                                            const std::vector<std::int64_t>& PInfoIDs);
 
 private:
     std::string settlementP1();

@@ -1,6 +1,7 @@
 #include "ui/WindowKit.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cmath>
 
@@ -94,6 +95,18 @@ bool Go_On(const forms::Form& window) {
     if (sv.yieldDue()) {
         Paint_Held_Grids(window);
         sv.yield();
+    }
+    return window.Loaded();
+}
+
+bool Go_On_Reading(const forms::Form& window) {
+    static auto last = std::chrono::steady_clock::now();
+    platform::Services& sv = platform::services();
+    const auto now = std::chrono::steady_clock::now();
+    if (sv.yieldDue() || now - last >= std::chrono::milliseconds(50)) {
+        Paint_Held_Grids(window);
+        sv.yield();
+        last = std::chrono::steady_clock::now();
     }
     return window.Loaded();
 }

@@ -88,6 +88,11 @@ private:
 // through when a yield is due; false once the window was closed. A grid of
 // the window whose drawing is held shows its rows so far now and then.
 bool Go_On(const forms::Form& window);
+// The same for a step of a long read that holds nothing open for writing:
+// it also yields once 50 ms have passed since it last did, so that with the
+// step after it the window is never held a tenth of a second (a due yield
+// comes after 100 ms, which write runs keep to between their batches).
+bool Go_On_Reading(const forms::Form& window);
 // The window's grids whose drawing a fill holds show their rows so far, when
 // they have doubled or a while has passed (Grid::Paint_Held).
 void Paint_Held_Grids(const forms::Form& window);

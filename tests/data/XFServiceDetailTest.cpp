@@ -223,3 +223,97 @@ TEST_P(XfDetail, CommonAndRareKindsGiveTheStatementsRowsInTheirOrder) {
         }
     }
 }
+
+namespace {
+
+// Rows of person 2 (department 02), a second apart through November from
+// the 4th: `n` of them, beside the fixture's few.
+void manyRowsOfPerson2(db::Connection& con, int n) {
+    for (int from = 0; from < n; from += 1000) {
+        std::string sql = "insert into Record_XF(ID,Mach_ID,Pinfo_id,XF_Dian_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,"
+                          "YuE_New,Card_LiuShui,Date_Time,Card_No,YuCi_Change,XF_Unit,Err_Code) values ";
+        for (int i = from; i < std::min(from + 1000, n); ++i) {
+            char when[32];
+            std::snprintf(when, sizeof when, "2026-11-%02d %02d:%02d:%02d", 4 + i / 3600 / 24 % 20, i / 3600 % 24,
+                          i / 60 % 60, i % 60);
+            sql += std::string(i == from ? "" : ",") + "(" + std::to_string(100 + i) + ",11,2,1,1,1,1000,-100,900," +
+                   std::to_string(i) + ",'" + when + "','C2',0,1,0)";
+        }
+        con.executeScript(sql);
+    }
+}
+
+// The ID column of every row of a cursor; the statements it ran in `read`.
+std::vector<std::string> idsRead(const std::function<std::unique_ptr<db::RowCursor>()>& open, std::vector<std::string>& read) {
+    read.clear();
+    db::setStatementObserver([&](const std::string& sql) {
+        if (sql.rfind("select Record_XF.* from Record_XF", 0) == 0) read.push_back(sql);
+    });
+    std::vector<std::string> out;
+    auto c = open();
+    while (c->next()) out.push_back(c->field(0).toString());
+    db::setStatementObserver(nullptr);
+    return out;
+}
+
+}  // namespace
+
+// On a rollback journal a long read goes in pieces; one of few rows (one
+// person's, a rare kind's, a small department's) is counted in pieces among
+// its own rows, a few statements however many rows of others the period
+// holds. Its rows are the one statement's, in its order.
+TEST_P(XfDetail, OnARollbackJournalAReadOfFewRowsIsAFewPieces) {
+    manyRowsOfPerson2(*con, 300);
+    if (!onServer()) con->executeScript("PRAGMA journal_mode=DELETE");
+    db::ReadPieces::standardRows() = 3;
+    const std::string from = "2026-11-01 12:00:00", to = "2026-11-30 23:59:59";
+    const struct {
+        bool perPerson;
+        std::string dept;
+        V types;
+        std::string person;
+        V expected;
+    } reads[] = {{true, "", {}, "1", {"1", "2", "8"}},
+                 {false, "0", {"5"}, "", {"2"}},
+                 {false, "01", {}, "", {"1", "2", "5", "8"}}};
+    for (const auto& r : reads) {
+        const auto n = static_cast<std::int16_t>(r.types.size());
+        std::vector<std::string> statements;
+        const std::vector<std::string> got = idsRead(
+            [&] {
+                return svc.Get_XF_Info7_Rows(r.perPerson, r.dept, r.types, from, to, n, 0, 0, 0, "", "", "", r.person);
+            },
+            statements);
+        EXPECT_EQ(got, r.expected) << r.dept << r.person;
+        EXPECT_EQ(got, ids(r.perPerson ? svc.Get_XF_Info7_2("", r.types, from, to, n, 0, 0, 0, r.person)
+                                       : svc.Get_XF_Info7_1(r.dept, r.types, from, to, n, 0, 0, 0, "", "", "")));
+        EXPECT_LE(statements.size(), onServer() ? 1u : 3u) << r.dept << r.person;
+    }
+    db::ReadPieces::standardRows() = db::ReadPieces::kRows;
+}
+
+// A department's rows are read along the person-and-date index and sorted
+// while they are few; many are read in time order along the date index,
+// nothing sorted before the first shows (the file's plans; the server plans
+// by its statistics).
+TEST_P(XfDetail, ADepartmentsManyRowsComeInTimeOrderWithoutASort) {
+    if (onServer()) GTEST_SKIP() << "the server plans by its statistics";
+    manyRowsOfPerson2(*con, 10100);
+    const std::string from = "2026-11-01 12:00:00", to = "2026-11-30 23:59:59";
+    for (const std::string dept : {"02", "01"}) {
+        std::vector<std::string> statements;
+        const std::vector<std::string> got = idsRead(
+            [&] { return svc.Get_XF_Info7_Rows(false, dept, {}, from, to, 0, 0, 0, 0, "", "", "", ""); }, statements);
+        EXPECT_EQ(got, ids(svc.Get_XF_Info7_1(dept, {}, from, to, 0, 0, 0, 0, "", "", ""))) << dept;
+        ASSERT_EQ(statements.size(), 1u);
+        std::string plan;
+        for (const auto& row : test::rows(*con, "EXPLAIN QUERY PLAN " + statements[0])) plan += row.back() + "\n";
+        if (dept == "02") {
+            EXPECT_EQ(got.size(), 10100u + 1);
+            EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
+            EXPECT_NE(plan.find("IX_Record_XF_Date"), std::string::npos) << plan;
+        } else {
+            EXPECT_NE(plan.find("IX_Record_XF_Person_Date"), std::string::npos) << plan;
+        }
+    }
+}

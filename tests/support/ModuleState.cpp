@@ -6,6 +6,7 @@
 #include "entry/MenuTable.h"
 #include "lang/LangGlobals.h"
 #include "platform/db/ReadPieces.h"
+#include "platform/db/RowCursor.h"
 #include "ui/WindowRegistry.h"
 
 namespace tolvenk::test {
@@ -40,6 +41,9 @@ void resetGlobals() {
                                Write_Batch::Limits{}.time, std::chrono::milliseconds(0)};
     IC_Settlement::Short_Turns::standard() = {};
     db::ReadPieces::standardRows() = db::ReadPieces::kRows;
+    // A fetch hands over its rows when its batch is full or the rows end:
+    // batches cut by the clock would make yields depend on the machine's speed.
+    db::RowCursor::patience() = std::chrono::hours(1);
 }
 
 void resetWindows() {

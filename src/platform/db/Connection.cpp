@@ -136,18 +136,28 @@ public:
         : session_(std::move(session)), pieces_(std::move(pieces)), statement_(std::move(statement)),
           piece_(std::move(first)) {}
     void fetch(std::vector<std::vector<Value>>& rows, std::size_t most) override {
-        while (rows.size() < most) {
+        for (auto since = Clock::now(); rows.size() < most && !pause(rows.size(), since);) {
             if (!piece_) {
                 const std::optional<std::string> next = pieces_.next();
                 if (!next) return;
                 const std::string sql = statement_(*next);
                 observe(sql);
                 std::vector<std::string> columns;
+                const auto start = Clock::now();
                 piece_ = session_->openCursor(sql, columns);
+                busy_ = Clock::now() - start;
             }
-            const std::size_t had = rows.size();
-            piece_->fetch(rows, most);
-            if (rows.size() == had) piece_.reset();
+            // Into a batch of its own, where none is the piece's end.
+            more_.clear();
+            const auto start = Clock::now();
+            piece_->fetch(more_, most - rows.size());
+            busy_ += Clock::now() - start;
+            if (more_.empty()) {
+                piece_.reset();
+                pieces_.took(busy_);
+                busy_ = {};
+            }
+            for (auto& row : more_) rows.push_back(std::move(row));
         }
     }
 
@@ -156,6 +166,8 @@ private:
     ReadPieces pieces_;
     std::function<std::string(const std::string&)> statement_;
     std::unique_ptr<CursorSource> piece_;
+    std::vector<std::vector<Value>> more_;
+    Clock::duration busy_{};  // the engine's time over the piece so far
 };
 
 }  // namespace

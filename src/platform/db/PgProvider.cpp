@@ -439,6 +439,11 @@ QueryResult PgProvider::query(const std::string& sql, const std::vector<Value>& 
     return out;
 }
 
+namespace {
+// Rows of a cursor's first FETCH, which also waits for the statement's start.
+constexpr std::size_t kFirstRows = 100;
+}  // namespace
+
 // A server-side cursor in a transaction of its own, read a batch at a time.
 class PgProvider::Cursor : public CursorSource {
 public:
@@ -450,8 +455,19 @@ public:
         if (own_) Result end(PQexec(p_.conn_, "COMMIT"));
     }
     void fetch(std::vector<std::vector<Value>>& rows, std::size_t most) override {
-        Result r = first_.get() ? std::move(first_)
-                                : p_.simple("FETCH " + std::to_string(most) + " FROM " + name_);
+        Result r;
+        if (first_.get()) {
+            r = std::move(first_);
+        } else {
+            // A FETCH is one wait for the server: as many rows as it gives in
+            // about the cursor's patience, a sparse filter's few, others' many.
+            const auto asked = std::min(most, count_);
+            const auto start = Clock::now();
+            r = p_.simple("FETCH " + std::to_string(asked) + " FROM " + name_);
+            const auto took = Clock::now() - start;
+            if (took > RowCursor::patience()) count_ = std::max<std::size_t>(asked / 2, 1);
+            else if (took < RowCursor::patience() / 4) count_ = std::min<std::size_t>(asked * 2, 1u << 16);
+        }
         PGresult* res = r.get();
         const int cols = PQnfields(res), n = PQntuples(res);
         for (int i = 0; i < n; ++i) {
@@ -467,6 +483,7 @@ private:
     std::string name_;
     bool own_;
     Result first_;
+    std::size_t count_ = kFirstRows;
 };
 
 std::unique_ptr<CursorSource> PgProvider::openCursor(const std::string& sql, std::vector<std::string>& columns) {
@@ -480,7 +497,7 @@ std::unique_ptr<CursorSource> PgProvider::openCursor(const std::string& sql, std
         // statement alone would be, not for a quick first tenth.
         simple("SET LOCAL cursor_tuple_fraction = 1");
         simple("DECLARE " + name + " NO SCROLL CURSOR FOR " + text);
-        Result first = simple("FETCH 1000 FROM " + name);
+        Result first = simple("FETCH " + std::to_string(kFirstRows) + " FROM " + name);
         columns.clear();
         for (int c = 0; c < PQnfields(first.get()); ++c) columns.emplace_back(PQfname(first.get(), c));
         return std::make_unique<Cursor>(*this, name, own, std::move(first));

@@ -1,5 +1,7 @@
 #include "platform/db/ReadPieces.h"
 
+#include <algorithm>
+
 #include "platform/db/Provider.h"
 #include "platform/db/SqlText.h"
 
@@ -36,9 +38,18 @@ ReadPieces::ReadPieces(std::shared_ptr<Provider> session, Pieces_Along along)
     : ReadPieces(std::move(session), std::move(along), standardRows()) {}
 
 ReadPieces::ReadPieces(std::shared_ptr<Provider> session, Pieces_Along along, long long rows)
-    : session_(std::move(session)), along_(std::move(along)), rows_(rows),
-      split_(rows > 0 && !along_.table.empty() && inOrder(along_.from, along_.to) && session_->readsKeepWritersOut()),
-      at_(along_.from) {}
+    : session_(std::move(session)), along_(std::move(along)), rows_(rows), at_(along_.from) {
+    const bool keepsWritersOut = session_->readsKeepWritersOut();
+    split_ = rows > 0 && !along_.table.empty() && inOrder(along_.from, along_.to) && (keepsWritersOut || along_.everywhere);
+    adapts_ = split_ && !keepsWritersOut;
+    if (adapts_) rows_ = rows * (kRowsAlone / kRows);
+}
+
+void ReadPieces::took(std::chrono::steady_clock::duration d) {
+    if (!adapts_) return;
+    const double ratio = std::chrono::duration<double>(kAim) / std::max(d, std::chrono::steady_clock::duration(1));
+    rows_ = std::clamp(static_cast<long long>(static_cast<double>(rows_) * std::min(ratio, 2.0)), kRows / 5, 16 * kRowsAlone);
+}
 
 std::string ReadPieces::stretch(const Value& end, bool endIncluded) const {
     const std::string& c = along_.column;
@@ -52,7 +63,8 @@ std::optional<std::string> ReadPieces::next() {
         return std::string();
     }
     const std::string& c = along_.column;
-    const std::string within = " from " + along_.table + " where " + c + ">=? and " + c +
+    const std::string within = " from " + along_.table + " where " +
+                               (along_.within.empty() ? std::string() : along_.within + " and ") + c + ">=? and " + c +
                                (along_.toIncluded ? "<=?" : "<?");
     // The row `rows_` on along the index begins the piece after this one; a
     // value shared by more rows than that is read in one piece.

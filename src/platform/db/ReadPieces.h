@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,10 +15,20 @@ class Provider;
 // `to`, or up to `to` itself when `toIncluded`). A piece's condition stands
 // in for the read's own condition on that range, so that the engine walks
 // the index over the piece alone. No table: a read that is never split.
+// `within`, when given, is a condition every row of the read meets (one
+// person's rows): the pieces are counted among those rows alone, along an
+// index that begins with it, so a read of few rows is a few pieces however
+// many the range holds.
+// `everywhere`: split on every engine, for a read whose statement hands over
+// nothing until it has read its whole range (a grouped one), so that the
+// window it fills is never held for long; the pieces are larger where no
+// writer waits for them.
 struct Pieces_Along {
     std::string table, column;
     Value from, to;
     bool toIncluded = false;
+    std::string within{};
+    bool everywhere = false;
 };
 
 // A long read in short pieces, where a statement that reads keeps writers out
@@ -33,6 +44,11 @@ struct Pieces_Along {
 class ReadPieces {
 public:
     static constexpr long long kRows = 2500;
+    // Rows of the first piece split only for the window's sake (`everywhere`,
+    // where no writer waits): a grouped piece of them reads in about a
+    // hundredth of a second; the pieces after it are sized by how long it
+    // took (took()), up to 16 times as many.
+    static constexpr long long kRowsAlone = 2 * kRows;
     // The rows of a piece made without a number; tests make them few.
     static long long& standardRows();
 
@@ -43,6 +59,11 @@ public:
     // is not split: the one piece is the whole); nothing after the last.
     std::optional<std::string> next();
     bool split() const { return split_; }
+    // How long the engine took over the last piece. Where the pieces are
+    // only for the window's sake, the next ones are sized to take about
+    // kAim: a cold disk or a busy machine makes the same rows slower.
+    void took(std::chrono::steady_clock::duration d);
+    static constexpr std::chrono::milliseconds kAim{25};
 
 private:
     std::string stretch(const Value& end, bool endIncluded) const;
@@ -51,6 +72,7 @@ private:
     Pieces_Along along_;
     long long rows_;
     bool split_;
+    bool adapts_ = false;
     bool done_ = false;
     Value at_;  // where the next piece begins
 };

@@ -11,6 +11,20 @@ namespace {
 constexpr std::size_t kBatch = 1000;
 }  // namespace
 
+bool CursorSource::pause(std::size_t have, Clock::time_point& since) {
+    if (stopped_) return true;
+    if (Clock::now() - since < RowCursor::patience()) return false;
+    if (have > 0) return true;
+    if (waiting_ && !waiting_()) stopped_ = true;
+    since = Clock::now();
+    return stopped_;
+}
+
+std::chrono::microseconds& RowCursor::patience() {
+    static std::chrono::microseconds p = std::chrono::milliseconds(20);
+    return p;
+}
+
 RowCursor::RowCursor(std::shared_ptr<Provider> session, std::vector<std::string> columns,
                      std::unique_ptr<CursorSource> source)
     : session_(std::move(session)), columns_(std::move(columns)), source_(std::move(source)) {}

@@ -1,5 +1,7 @@
 #pragma once
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,7 +17,22 @@ class Provider;
 class CursorSource {
 public:
     virtual ~CursorSource() = default;
+    // Adds up to `most` rows. A fetch that has worked for a while
+    // (RowCursor::patience) hands over the rows it has; with none yet it
+    // calls the waiting function between two steps and works on, or ends
+    // when that says false.
     virtual void fetch(std::vector<std::vector<Value>>& rows, std::size_t most) = 0;
+    virtual void setWaiting(std::function<bool()> waiting) { waiting_ = std::move(waiting); }
+
+protected:
+    using Clock = std::chrono::steady_clock;
+    // At a point between two steps of a fetch that has worked since `since`:
+    // true when it returns now (with rows, or stopped).
+    bool pause(std::size_t have, Clock::time_point& since);
+    bool stopped_ = false;
+
+private:
+    std::function<bool()> waiting_;
 };
 
 // The rows of one statement in its order, read as they are asked for, so a
@@ -36,6 +53,13 @@ public:
     bool next();
     // A field of the current row.
     const Value& field(int i) const;
+    // Called while a read finds no row for a while (a window lets its events
+    // through); false ends the rows there.
+    void whileWaiting(std::function<bool()> waiting) { source_->setWaiting(std::move(waiting)); }
+    // How long a fetch works before it hands over what it has or calls the
+    // waiting function: a reader that yields after a batch is never held for
+    // much more. Tests make it 0.
+    static std::chrono::microseconds& patience();
 
 private:
     std::shared_ptr<Provider> session_;  // outlives the source, which reads on it

@@ -746,7 +746,8 @@ public:
     void fetch(std::vector<std::vector<Value>>& rows, std::size_t most) override {
         if (done_) return;
         const int n = sqlite3_column_count(st_);
-        while (rows.size() < most) {
+        for (auto since = Clock::now(); rows.size() < most;) {
+            if (pause(rows.size(), since)) return;
             const int rc = sqlite3_step(st_);
             if (rc == SQLITE_DONE) {
                 done_ = true;

@@ -79,8 +79,7 @@ void RowStore::swap(RowStore& o) noexcept {
     swap(clock_, o.clock_);
     swap(fd_, o.fd_);
     swap(fileEnd_, o.fileEnd_);
-    swap(sentFrom_, o.sentFrom_);
-    swap(sentTo_, o.sentTo_);
+    swap(writer_, o.writer_);
     swap(fileBroken_, o.fileBroken_);
     swap(buffer_, o.buffer_);
     swap(peeked_, o.peeked_);
@@ -209,6 +208,10 @@ void RowStore::decode(const std::string& in, std::vector<StoredCell>& out) const
 }
 
 void RowStore::readCopy(const Page& page, std::string& into) const {
+    if (writer_ && writer_->pending(page.offset, into)) {
+        if (into.size() != page.size) damaged();
+        return;
+    }
     into.resize(page.size);
     std::size_t done = 0;
     while (done < page.size) {
@@ -226,45 +229,24 @@ bool RowStore::writeCopy(Page& page) const {
         fd_ = ::mkostemp(name.data(), O_CLOEXEC);
         if (fd_ < 0) return false;
         ::unlink(name.c_str());
-        fileEnd_ = sentFrom_ = sentTo_ = 0;
+        fileEnd_ = 0;
+        writer_ = std::make_unique<Page_Writer>(fd_);
     }
+    if (writer_->failed()) return false;
     encode(page, buffer_);
-    std::size_t done = 0;
-    while (done < buffer_.size()) {
-        const ssize_t n =
-            ::pwrite(fd_, buffer_.data() + done, buffer_.size() - done, static_cast<off_t>(fileEnd_ + done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
     page.offset = fileEnd_;
     page.size = static_cast<std::uint32_t>(buffer_.size());
     fileEnd_ += buffer_.size();
     page.dirty = false;
-    sendOn();
+    writer_->write(page.offset, buffer_);
     return true;
-}
-
-// The file's pages go on to the disk a little at a time as they are written,
-// each stretch once the one before has arrived. Left to the system, a grid of
-// millions of rows left a gigabyte waiting, written out in bursts every few
-// seconds; every flush on the disk (a terminal's commit) then waited behind
-// a burst, up to 0.3 s.
-void RowStore::sendOn() const {
-    constexpr std::uint64_t kStretch = std::uint64_t{1} << 20;
-    if (fileEnd_ - sentTo_ < kStretch) return;
-    if (sentTo_ > sentFrom_)
-        ::sync_file_range(fd_, static_cast<off_t>(sentFrom_), static_cast<off_t>(sentTo_ - sentFrom_),
-                          SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
-    ::sync_file_range(fd_, static_cast<off_t>(sentTo_), static_cast<off_t>(fileEnd_ - sentTo_), SYNC_FILE_RANGE_WRITE);
-    sentFrom_ = sentTo_;
-    sentTo_ = fileEnd_;
 }
 
 // A file of a gigabyte freed at once held the file system's journal for
 // 0.2 s, and every flush on the disk (a terminal's commit) waited for it:
 // it is given back from its end a stretch at a time.
 void RowStore::closeFile() const {
+    writer_.reset();
     if (fd_ >= 0) {
         constexpr std::uint64_t kGiveBack = std::uint64_t{32} << 20;
         for (std::uint64_t end = fileEnd_; end > kGiveBack;) {
@@ -274,7 +256,7 @@ void RowStore::closeFile() const {
         ::close(fd_);
     }
     fd_ = -1;
-    fileEnd_ = sentFrom_ = sentTo_ = 0;
+    fileEnd_ = 0;
     fileBroken_ = false;
     for (Page& p : pages_) p.dirty = true;  // their copies went with it
 }

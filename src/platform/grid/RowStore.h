@@ -1,10 +1,12 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/grid/CellText.h"
+#include "platform/grid/PageWriter.h"
 
 namespace tolvenk::grid {
 
@@ -77,7 +79,6 @@ private:
     void decode(const std::string& in, std::vector<StoredCell>& out) const;
     void readCopy(const Page& page, std::string& into) const;
     bool writeCopy(Page& page) const;
-    void sendOn() const;
     void closeFile() const;
     void swap(RowStore& o) noexcept;
 
@@ -89,8 +90,7 @@ private:
     mutable std::uint64_t clock_ = 0;
     mutable int fd_ = -1;
     mutable std::uint64_t fileEnd_ = 0;
-    // The stretch of the file last sent on to the disk: [sentFrom_, sentTo_).
-    mutable std::uint64_t sentFrom_ = 0, sentTo_ = 0;
+    mutable std::unique_ptr<Page_Writer> writer_;  // writes the file, as long as it is open
     mutable bool fileBroken_ = false;
     mutable std::string buffer_;
     // A page read in passing by peekRow, while nothing has changed.

@@ -17,6 +17,7 @@ namespace {
 constexpr int kDesignWidth = 11655;  // the smallest size plus the border
 constexpr int kDesignHeight = 8340;
 constexpr int kCols = 26;
+constexpr int kFitCells = 50000;  // cells fitted between two looks at the window
 
 }  // namespace
 
@@ -175,7 +176,7 @@ void XF_Cha_HZ_Ren::Init_Emp_Grid() {
     }
 }
 
-void XF_Cha_HZ_Ren::Set_Emp_Cols() {
+bool XF_Cha_HZ_Ren::Set_Emp_Cols() {
     for (int c = 1; c <= 5; ++c) Grid1.Column(c).setAlignment(grid::AlignCenter);
     const auto hide = [this](std::initializer_list<int> cols) {
         for (int c : cols) Grid1.Column(c).setWidth(0);
@@ -185,11 +186,14 @@ void XF_Cha_HZ_Ren::Set_Emp_Cols() {
     if (unticked(Check2)) hide({13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24});
     if (unticked(Check3)) hide({9, 10, 11, 12});
     if (unticked(Check4)) hide({25});
-    for (int c = 0; c < kCols; ++c)
-        if (Grid1.Column(c).Width() != 0) Grid1.Column(c).AutoFit();
+    // All shown columns in one pass over the rows, the window answering
+    // between every so many of them.
+    Grid1.AutoFit_Shown(kFitCells / kCols, [this] { return Go_On_Reading(*this); });
+    if (!Loaded()) return false;
     Grid1.Column(5).setWidth(Option1(2).Value() ? 0 : 100);
     Grid1.setRedraw(true);
     Grid1.Refresh();
+    return true;
 }
 
 void XF_Cha_HZ_Ren::Form_Resize() {

@@ -2,10 +2,13 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "data/BTService.h"
@@ -81,7 +84,8 @@ public:
     void Snap_Month_Start();
     void Show_End_Month();
     void Init_Emp_Grid();
-    void Set_Emp_Cols();
+    // False when the window was closed while the columns were fitted.
+    bool Set_Emp_Cols();
     void Command1_Click();
     void Command3_Click();
 
@@ -89,7 +93,8 @@ public:
     void Sum_Emp_Months();
     void Sum_Emp_Range();
     void Fill_Emp_Row(int i, const std::string& period, const Emp_Sums& s);
-    void Add_Emp_Totals();
+    // False when the window was closed meanwhile.
+    bool Add_Emp_Totals();
 
 private:
     void layOut();
@@ -103,7 +108,7 @@ private:
                        std::size_t keyLength);
     int Append_Row();
     void Write_Sums(int row, const Emp_Sums& s);
-    void Merge_Employees(int totalRow);
+    bool Merge_Employees(int totalRow);
 
     // Each listed employee's sums per period index, only for periods with
     // records. The groups may come in any order (a server's cursor hashes
@@ -118,6 +123,10 @@ private:
         std::vector<std::pair<std::size_t, const Emp_Sums*>> of(std::int64_t id) const;
         // Every sum gone, the employees still listed.
         void clearSums();
+        // The same a step at a time, `between` called between two steps
+        // (a day report's sums are a few hundred thousand allocations); false
+        // once it says so.
+        bool clearSums(const std::function<bool()>& between);
 
     private:
         std::unordered_map<std::int64_t, std::size_t> slots_;
@@ -127,10 +136,26 @@ private:
     };
     using Period_Index = std::unordered_map<std::string, std::size_t>;
     enum class Read_End { Done, Closed, Too_Wide };
-    // The period summed by the engine, a group at a time; Too_Wide when the
-    // engine cannot give a sum as a 64-bit number.
-    Read_End Read_Groups(const std::string& from, const std::string& to, std::size_t keyLength,
-                         const Period_Index& periodAt, Emp_Periods& sums);
+    // A run's employees: each list row's identifier when it is a whole
+    // number, the periods, their sums, and how many list rows are shown.
+    struct Emp_Run {
+        std::vector<std::optional<std::int64_t>> listed;  // by list row, from 1
+        const std::vector<std::string>& periods;
+        Emp_Periods sums;
+        int shown = 0;
+    };
+    // The period summed by the engine, a group at a time, on `on`: the first
+    // employees one by one, each shown as soon as it is read, then the rest
+    // of the period at once; Too_Wide when the engine cannot give a sum as a
+    // 64-bit number.
+    Read_End Read_Groups(db::Connection& on, const std::string& from, const std::string& to, std::size_t keyLength,
+                         const Period_Index& periodAt, Emp_Run& run);
+    // Adds the groups of `rows` to the sums, but not those of the employees in `skip`.
+    Read_End Add_Groups(db::RowCursor& rows, std::size_t keyLength, const Period_Index& periodAt, Emp_Periods& sums,
+                        const std::unordered_set<std::int64_t>& skip);
+    // Writes the rows of the list rows after those shown, up to `upTo`,
+    // yielding after each; false when the window was closed meanwhile.
+    bool Show_Employees(Emp_Run& run, int upTo);
     // The period read record by record, which sums amounts of any size.
     Read_End Read_Records(const std::string& from, const std::string& to, std::size_t keyLength,
                           const Period_Index& periodAt, Emp_Periods& sums);

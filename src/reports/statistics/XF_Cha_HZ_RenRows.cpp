@@ -16,6 +16,7 @@
 #include "platform/DateText.h"
 #include "platform/FenMath.h"
 #include "platform/MoneyText.h"
+#include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 #include "platform/services/Services.h"
@@ -93,6 +94,18 @@ std::vector<std::pair<std::size_t, const XF_Cha_HZ_Ren::Emp_Sums*>> XF_Cha_HZ_Re
     return out;
 }
 
+bool XF_Cha_HZ_Ren::Emp_Periods::clearSums(const std::function<bool()>& between) {
+    constexpr std::size_t kStep = 20000;
+    sumsAt_.clear();
+    for (auto& p : periods_) p.clear();
+    while (sums_.size() > kStep) {
+        sums_.resize(sums_.size() - kStep);
+        if (!between()) return false;
+    }
+    sums_.clear();
+    return true;
+}
+
 void XF_Cha_HZ_Ren::Emp_Periods::clearSums() {
     sumsAt_.clear();
     sums_.clear();
@@ -128,6 +141,12 @@ void XF_Cha_HZ_Ren::Command1_Click() {
 namespace {
 
 constexpr std::int64_t kYieldRows = 1000;  // records read between looks at the window
+constexpr std::int64_t kYieldGroups = 100;  // groups read between looks at the clock
+// Shown before the rest of the period is read: rows enough for a screen, of
+// a few employees at most (each read is a walk of his rows over the whole
+// table, which a busy disk makes slow; the rest of the period is read in
+// the table's order).
+constexpr int kFirstRows = 30, kFirstEmployees = 3;
 
 // An identifier as the list or a record holds it, when it is a whole number.
 std::optional<std::int64_t> wholeId(double v) {
@@ -155,43 +174,53 @@ bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to
     // Each listed employee's sums per period, only for periods with records:
     // bounded by employees and periods, never by the records.
     const int n = Emp_List.rowUBound();
-    Emp_Periods sums;
-    std::vector<std::optional<std::int64_t>> listed(static_cast<std::size_t>(std::max(n, 0)) + 1);
+    Emp_Run run{std::vector<std::optional<std::int64_t>>(static_cast<std::size_t>(std::max(n, 0)) + 1), periods, {}, 0};
     for (int i = 1; i <= n; ++i) {
         sqlNumberText(Emp_List(i, 0));  // an identifier that is no number fails as a filter on it would
-        listed[static_cast<std::size_t>(i)] = wholeId(*parseNumber(Emp_List(i, 0)));
-        if (listed[static_cast<std::size_t>(i)]) sums.list(*listed[static_cast<std::size_t>(i)]);
+        auto& id = run.listed[static_cast<std::size_t>(i)];
+        id = wholeId(*parseNumber(Emp_List(i, 0)));
+        if (id) run.sums.list(*id);
     }
     Period_Index periodAt;
     for (std::size_t k = 0; k < periods.size(); ++k) periodAt.emplace(periods[k], k);
+    Bar1.setMax(std::max(n, 0));
 
     // Past 64 bits the engine fails a sum (or hands over a wider number); the
     // record path sums such figures exactly, so the run starts over on it.
     Read_End end = Read_End::Too_Wide;
-    try {
-        end = Read_Groups(from, to, keyLength, periodAt, sums);
-    } catch (const db::DbError& e) {
-        if (std::string_view(e.what()).find("integer overflow") == std::string_view::npos) throw;
-    }
-    if (end == Read_End::Too_Wide) {
-        sums.clearSums();
-        end = Read_Records(from, to, keyLength, periodAt, sums);
-    }
-    if (end == Read_End::Closed) return false;  // closed meanwhile: its grid is gone
-
-    if (n >= 1) {
-        Bar1.setValue(0);
-        Bar1.setMax(n);
-        for (int i = 1; i <= n; ++i) {
-            if (const auto& id = listed[static_cast<std::size_t>(i)])
-                for (const auto& [period, s] : sums.of(*id)) Fill_Emp_Row(i, periods[period], *s);
-            Bar1.setValue(i);
-            if (!Go_On(*this)) return false;  // closed meanwhile: its grid is gone
+    {
+        // The run's reads see one state of the database, where the engine
+        // keeps one without holding writers out.
+        db::ReadSnapshot snapshot(Main_Connection());
+        try {
+            end = Read_Groups(snapshot.connection(), from, to, keyLength, periodAt, run);
+        } catch (const db::DbError& e) {
+            if (std::string_view(e.what()).find("integer overflow") == std::string_view::npos) throw;
         }
     }
-    Add_Emp_Totals();
-    Set_Emp_Cols();
+    if (end == Read_End::Too_Wide) {
+        Grid1.setRows(1);
+        Total = Emp_Sums();
+        run.shown = 0;
+        run.sums.clearSums();
+        end = Read_Records(from, to, keyLength, periodAt, run.sums);
+    }
+    // Closed meanwhile: its grid is gone.
+    if (end == Read_End::Closed || !Show_Employees(run, n) ||
+        !run.sums.clearSums([this] { return Go_On_Reading(*this); }) || !Add_Emp_Totals() || !Set_Emp_Cols())
+        return false;
     Pic_1.setVisible(false);
+    return true;
+}
+
+bool XF_Cha_HZ_Ren::Show_Employees(Emp_Run& run, int upTo) {
+    for (int& i = run.shown; i < upTo;) {
+        ++i;
+        if (const auto& id = run.listed[static_cast<std::size_t>(i)])
+            for (const auto& [period, s] : run.sums.of(*id)) Fill_Emp_Row(i, run.periods[period], *s);
+        Bar1.setValue(i);
+        if (!Go_On_Reading(*this)) return false;
+    }
     return true;
 }
 
@@ -208,21 +237,42 @@ std::optional<Exact_Sum> groupSum(const db::Value& v) {
 
 }  // namespace
 
-XF_Cha_HZ_Ren::Read_End XF_Cha_HZ_Ren::Read_Groups(const std::string& from, const std::string& to,
-                                                   std::size_t keyLength, const Period_Index& periodAt,
-                                                   Emp_Periods& sums) {
-    const auto rows = XF.Get_XF_Info5_Sums(from, to, keyLength);
-    const int person = rows->fieldIndex("PInfo_id"), date = keyLength > 0 ? rows->fieldIndex("P") : -1,
-              type = rows->fieldIndex("XF_Type"), meal = rows->fieldIndex("XF_Meal"), count = rows->fieldIndex("N"),
-              money = rows->fieldIndex("MS"), times = rows->fieldIndex("TS");
+// The first rows show at once: the first employees' sums are read one
+// employee at a time along the person index, a few thousandths of a second
+// each. The rest of the period is read in time order, as a scan reads
+// fastest, and its groups of employees already shown are left out.
+XF_Cha_HZ_Ren::Read_End XF_Cha_HZ_Ren::Read_Groups(db::Connection& on, const std::string& from, const std::string& to,
+                                                   std::size_t keyLength, const Period_Index& periodAt, Emp_Run& run) {
+    const int n = Emp_List.rowUBound();
+    std::unordered_set<std::int64_t> read;
+    while (run.shown < std::min(n, kFirstEmployees) && Grid1.Rows() - 1 < kFirstRows) {
+        const auto& id = run.listed[static_cast<std::size_t>(run.shown) + 1];
+        if (id && read.insert(*id).second) {
+            const auto rows = XF.Get_XF_Info5_Sums(on, from, to, keyLength, {*id});
+            if (const Read_End e = Add_Groups(*rows, keyLength, periodAt, run.sums, {}); e != Read_End::Done) return e;
+        }
+        if (!Show_Employees(run, run.shown + 1)) return Read_End::Closed;
+    }
+    if (run.shown >= n) return Read_End::Done;
+    const auto rows = XF.Get_XF_Info5_Sums(on, from, to, keyLength, {});
+    rows->whileWaiting([this] { return Go_On_Reading(*this); });
+    return Add_Groups(*rows, keyLength, periodAt, run.sums, read);
+}
+
+XF_Cha_HZ_Ren::Read_End XF_Cha_HZ_Ren::Add_Groups(db::RowCursor& rows, std::size_t keyLength,
+                                                  const Period_Index& periodAt, Emp_Periods& sums,
+                                                  const std::unordered_set<std::int64_t>& skip) {
+    const int person = rows.fieldIndex("PInfo_id"), date = keyLength > 0 ? rows.fieldIndex("P") : -1,
+              type = rows.fieldIndex("XF_Type"), meal = rows.fieldIndex("XF_Meal"), count = rows.fieldIndex("N"),
+              money = rows.fieldIndex("MS"), times = rows.fieldIndex("TS");
     std::int64_t read = 0;
-    while (rows->next()) {
-        if (++read % kYieldRows == 0 && !Go_On(*this)) return Read_End::Closed;
-        const auto id = recordId(rows->field(person));
-        if (!id) continue;
+    while (rows.next()) {
+        if (++read % kYieldGroups == 0 && !Go_On_Reading(*this)) return Read_End::Closed;
+        const auto id = recordId(rows.field(person));
+        if (!id || skip.count(*id)) continue;
         std::size_t period = 0;
         if (keyLength > 0) {
-            const db::Value& key = rows->field(date);
+            const db::Value& key = rows.field(date);
             if (key.isNull()) continue;
             const auto p = periodAt.find(key.toString());
             if (p == periodAt.end()) continue;
@@ -230,11 +280,11 @@ XF_Cha_HZ_Ren::Read_End XF_Cha_HZ_Ren::Read_Groups(const std::string& from, cons
         }
         Emp_Sums* at = sums.at(*id, period);
         if (!at) continue;
-        const auto m = groupSum(rows->field(money)), t = groupSum(rows->field(times));
+        const auto m = groupSum(rows.field(money)), t = groupSum(rows.field(times));
         if (!m || !t) return Read_End::Too_Wide;
-        Add_Kind(*at, static_cast<int>(whole(rows->field(type))), rows->field(meal),
-                 whole(rows->field(count)), *m, *t);
+        Add_Kind(*at, static_cast<int>(whole(rows.field(type))), rows.field(meal), whole(rows.field(count)), *m, *t);
     }
+    if (!Loaded()) return Read_End::Closed;  // a wait for rows saw the window close
     return Read_End::Done;
 }
 
@@ -247,7 +297,7 @@ XF_Cha_HZ_Ren::Read_End XF_Cha_HZ_Ren::Read_Records(const std::string& from, con
                rows->fieldIndex(X::YuE_Change), rows->fieldIndex(X::YuCi_Change), rows->fieldIndex(X::XF_Meal)};
     std::int64_t read = 0;
     while (rows->next()) {
-        if (++read % kYieldRows == 0 && !Go_On(*this)) return Read_End::Closed;
+        if (++read % kYieldRows == 0 && !Go_On_Reading(*this)) return Read_End::Closed;
         const auto id = recordId(rows->field(fields_.person));
         if (!id) continue;
         std::size_t period = 0;
@@ -358,26 +408,31 @@ void XF_Cha_HZ_Ren::Write_Sums(int row, const Emp_Sums& s) {
     cell(25, s.Transfer.cents(true));
 }
 
-void XF_Cha_HZ_Ren::Add_Emp_Totals() {
+// The columns are fitted after, once the columns not shown are hidden.
+bool XF_Cha_HZ_Ren::Add_Emp_Totals() {
     const int T = Append_Row();
     Grid1.Range(T, 1, T, 5).Merge();
     Grid1.Cell(T, 1).setText("总计:");
     Write_Sums(T, Total);
-    Merge_Employees(T);
-    for (int c = 0; c < Grid1.Cols(); ++c) Grid1.Column(c).AutoFit();
+    return Merge_Employees(T);
 }
 
 // Rows of one employee code share one block in each of columns 1 to 4. A
 // block starts on a data row, which carries the name it shows, and never
 // takes in the header or the total row, whatever code they hold.
-void XF_Cha_HZ_Ren::Merge_Employees(int totalRow) {
+bool XF_Cha_HZ_Ren::Merge_Employees(int totalRow) {
     int start = 1;
+    std::string code = Grid1.Cell(start, 2).Text();
     for (int r = 2; r <= totalRow; ++r) {
-        if (r < totalRow && Grid1.Cell(r, 2).Text() == Grid1.Cell(start, 2).Text()) continue;
+        if (r % kYieldRows == 0 && !Go_On_Reading(*this)) return false;
+        std::string at = r < totalRow ? Grid1.Cell(r, 2).Text() : std::string();
+        if (r < totalRow && at == code) continue;
         if (r - 1 > start)
             for (int c = 1; c <= 4; ++c) Grid1.Range(start, c, r - 1, c).Merge();
         start = r;
+        code = std::move(at);
     }
+    return true;
 }
 
 }  // namespace tolvenk

@@ -105,6 +105,13 @@ void XF_Mingxi::Fill_Mingxi_Grid(db::RowCursor* rows) {
             cols_.dept = d.fieldIndex(col::Ren_Dept_Info::Dept_Name);
         }
         Bar1.setMax(0);
+        // A read that finds no row for a while (one person's among millions)
+        // lets the window's events through meanwhile.
+        rows->whileWaiting([this] {
+            Paint_Held_Grids(*this);
+            platform::services().yield();
+            return Loaded();
+        });
         for (std::int64_t i = 1; rows->next(); ++i) {
             Detail_Rows = i;
             if (i > Bar1.Max() || i % kYieldEvery == 0) Estimate_Bar(i, d.field(cols_.date).toString());
@@ -116,6 +123,7 @@ void XF_Mingxi::Fill_Mingxi_Grid(db::RowCursor* rows) {
                 if (!Loaded()) return;  // closed meanwhile: its grid is gone
             }
         }
+        if (!Loaded()) return;  // closed while the read waited for rows
     }
     Grid1.setRedraw(true);
     Add_Total_Rows();
@@ -126,7 +134,7 @@ void XF_Mingxi::Fill_Mingxi_Grid(db::RowCursor* rows) {
     if (Detail_Rows < kLongAnswer) {
         Grid1.AutoFit_Shown(Grid1.Rows() + 1, {});
     } else {
-        Grid1.AutoFit_Shown(kFitCells / Grid1.Cols(), [this] { return Go_On(*this); });
+        Grid1.AutoFit_Shown(kFitCells / Grid1.Cols(), [this] { return Go_On_Reading(*this); });
         if (!Loaded()) return;  // closed meanwhile: its grid is gone
     }
     Grid1.Refresh();

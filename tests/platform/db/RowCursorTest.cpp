@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/db/Connection.h"
+#include "platform/db/ReadPieces.h"
+#include "platform/db/RowCursor.h"
 #include "support/EngineTest.h"
 #include "support/Fixtures.h"
 #include "support/Terminal.h"
@@ -133,4 +135,51 @@ TEST_P(RowCursorJournal, ReadToItsEndACursorHoldsNothingWhileItLivesUnderARollba
     ASSERT_EQ(readToTheEnd(*c), 2500);
     writeBeside(db->connectionString());
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Mach_ID=9998"), 1);
+}
+
+// A read that finds no row for a while lets its reader's events through and
+// works on; what it has found it hands over at once. Here every step takes
+// "a while": the cursor in pieces of a rollback journal (File) or the one
+// statement (elsewhere) calls the waiting function before each piece or
+// step that has found nothing yet, hands over the rows one at a time, and
+// ends where the waiting function says false.
+TEST_P(RowCursorJournal, AReadThatFindsNoRowForAWhileLetsTheReaderGoOn) {
+    journal();
+    // 2,000 rows of person 9 a second apart from 8 o'clock, 2,500 of person 7
+    // at noon, then ten of person 8 in the evening.
+    con->executeScript(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<2000) "
+        "INSERT INTO Record_XF(Mach_ID,Pinfo_id,XF_Type,YuE_Change,Date_Time,Err_Code) "
+        "SELECT 3000+i, 9, 1, -i, strftime('%Y-%m-%d %H:%M:%S','2026-11-10 08:00:00','+'||i||' seconds'), 0 FROM n;"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<10) "
+        "INSERT INTO Record_XF(Mach_ID,Pinfo_id,XF_Type,YuE_Change,Date_Time,Err_Code) "
+        "SELECT 5000+i, 8, 1, -i, '2026-11-10 20:00:0'||(i-1), 0 FROM n");
+    db::ReadPieces::standardRows() = 100;
+    db::RowCursor::patience() = std::chrono::microseconds(0);
+    const auto open = [&] {
+        return con->openCursor(
+            [](const std::string& piece) {
+                return "select Mach_ID from Record_XF where " +
+                       (piece.empty() ? std::string("Date_Time>='2026-11-10' and Date_Time<'2026-11-11'") : piece) +
+                       " and Pinfo_id=8 order by Date_Time";
+            },
+            db::Pieces_Along{"Record_XF", "Date_Time", "2026-11-10", "2026-11-11", false});
+    };
+    int waits = 0;
+    auto c = open();
+    c->whileWaiting([&] { return ++waits > 0; });
+    std::vector<std::int64_t> read;
+    while (c->next()) {
+        if (read.empty()) {
+            EXPECT_GE(waits, 20);  // the pieces of the morning held none of its rows
+        }
+        read.push_back(c->field(0).toInt64());
+    }
+    EXPECT_EQ(read, (std::vector<std::int64_t>{5001, 5002, 5003, 5004, 5005, 5006, 5007, 5008, 5009, 5010}));
+
+    c = open();
+    c->whileWaiting([] { return false; });
+    EXPECT_FALSE(c->next());  // told to stop before a row was found
+    db::ReadPieces::standardRows() = db::ReadPieces::kRows;
+    db::RowCursor::patience() = std::chrono::milliseconds(20);
 }

@@ -1,8 +1,11 @@
 // The transaction detail and the employee statistics beside a terminal that
 // keeps committing, on a generated database in WAL mode, with a rollback
 // journal and on the server: the file stays sound, the terminal loses nothing
-// and never fails, and each shows one state of the database. Both read their
-// transactions in one statement, which every engine answers from one state.
+// and never fails, and each shows one state of the database. The detail
+// reads its transactions in one statement; the statistics read theirs in
+// several, in one read-only transaction where the engine keeps its state
+// without holding writers out, and on a rollback journal in pieces of the
+// period, each as of its own moment.
 #include <array>
 #include <map>
 #include <memory>
@@ -107,7 +110,8 @@ TEST_P(StatisticsInCompany, TheQuartersDetailListsWhatItListsAlone) {
 // The month by employee while the terminal books 0.01 lunches into it and
 // commits while the rows are made: the report shows the terminal's first
 // k rows for one k, in the holder's row and the total alike, and nothing
-// committed after its one statement; over exactly that state it shows the same.
+// committed after the state it began with (on a rollback journal, after the
+// run); over exactly that state it shows the same.
 TEST_P(StatisticsInCompany, TheMonthByEmployeeShowsTheTerminalAsOfOneCommit) {
     const auto alone = byEmployee();
     const int holder = holderRow(alone->Grid1);
@@ -124,6 +128,7 @@ TEST_P(StatisticsInCompany, TheMonthByEmployeeShowsTheTerminalAsOfOneCommit) {
         if (yields % 20 == 1) commitsAfterNow(t, 1);
     };
     const auto shown = byEmployee();
+    const std::int64_t afterRun = terminalCommitted();
     sv->onYield = nullptr;
     commitsAfterNow(t, 3);
     expectTerminalWhole(t, o);
@@ -133,7 +138,7 @@ TEST_P(StatisticsInCompany, TheMonthByEmployeeShowsTheTerminalAsOfOneCommit) {
 
     const std::int64_t k = whole(s, holder, kCount) - whole(a, holder, kCount);
     EXPECT_GE(k, before);
-    EXPECT_LE(k, atFirstRow);
+    EXPECT_LE(k, GetParam() == test::Store::Journal ? afterRun : atFirstRow);
     for (int r : {holder, total}) {
         EXPECT_EQ(whole(s, r, kCount), whole(a, r, kCount) + k) << r;
         EXPECT_EQ(fen(s, r, kMoney), fen(a, r, kMoney) + k) << r;

@@ -6,12 +6,14 @@
 #include <QTableView>
 #include <QWidget>
 
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "data/Globals.h"
 #include "lang/Language.h"
+#include "platform/db/Connection.h"
 #include "reports/statistics/XF_Cha_HZ_Ren.h"
 #include "support/Captions.h"
 #include "support/Fixtures.h"
@@ -437,8 +439,9 @@ TEST_P(EmployeeRun, OnScreenTheSummaryButtonFillsTheGrid) {
 
 // In the window's own loop, as a person works it: during the run the summary,
 // output, mode and column controls take no clicks, the busy panel lies over
-// the grid, every figure comes from the one query read at the start, and
-// closing the window stops the run.
+// the grid, every figure comes from the state the run began with (a row
+// booked as the first employee shows is in none), and closing the window
+// stops the run.
 TEST_P(EmployeeRun, OnScreenARunTakesNoClicksReadsOnceAndClosingStopsIt) {
     const auto start = [&] {
         w.ucDep1.selectDepartment("01");
@@ -460,7 +463,7 @@ TEST_P(EmployeeRun, OnScreenARunTakesNoClicksReadsOnceAndClosingStopsIt) {
         test::clickBox(w.Option1(1));
         test::clickBox(w.Check2);
         covered = w.Pic_1.Visible() && test::coversItsPlace(w.Pic_1);
-        con->execute("alter table Record_XF rename to Record_XF_gone");
+        test::XfRow().person(5).date("2026-07-01 12:00:00").type(1).meal(2).money(-700).err(0).insert(*con);
     };
     test::whileShown(w, [&] {
         start();
@@ -473,7 +476,7 @@ TEST_P(EmployeeRun, OnScreenARunTakesNoClicksReadsOnceAndClosingStopsIt) {
     });
     EXPECT_EQ(yields, 5);
     EXPECT_TRUE(covered);
-    con->execute("alter table Record_XF_gone rename to Record_XF");
+    con->execute("delete from Record_XF where Pinfo_id=5 and Date_Time='2026-07-01 12:00:00'");
 
     sv->yields = 0;
     sv->onYield = [&] { w.widget()->close(); };
@@ -575,4 +578,34 @@ TEST_P(EmployeeWindow, CaptionsFitInEveryLanguage) {
     for (const std::string& t : texts) EXPECT_TRUE(ascii(t) && !t.empty()) << t;
     EXPECT_EQ(w.Grid1.Cell(0, 25).Text(), "水控转款");
     EXPECT_EQ(w.Text1.Text(), "2026Year12Month");
+}
+
+// The first screenful shows before the period is read: the first listed
+// employee's forty days (保卫, person 6) are in the grid when the statement
+// that reads the rest of the period begins, and every figure is the plain
+// statement's all the same.
+TEST_P(EmployeeRun, TheFirstEmployeesShowBeforeTheRestOfThePeriodIsRead) {
+    for (int d = 0; d < 40; ++d) {
+        char when[32];
+        std::snprintf(when, sizeof when, "2026-%s-%02d %02d:00:00", d < 31 ? "07" : "08", d < 31 ? d + 1 : d - 30,
+                      8 + d % 10);
+        test::XfRow().person(6).date(when).type(1).meal(2).money(-(100 + d)).err(0).insert(*con);
+    }
+    int shownWhenTheRestBegan = -1;
+    db::setStatementObserver([&](const std::string& sql) {
+        if (shownWhenTheRestBegan < 0 && sql.find("group by") != std::string::npos && sql.find("Pinfo_id in") == std::string::npos)
+            shownWhenTheRestBegan = w.Grid1.Rows() - 1;
+    });
+    run(0, "2026-07-01", "2026-08-09");
+    db::setStatementObserver(nullptr);
+    EXPECT_EQ(shownWhenTheRestBegan, 40);
+    EXPECT_EQ(cell(40, 1), "无名");
+    EXPECT_EQ(cell(41, 1), "张三");
+    // Consumption of the listed (live-department) employees in the days chosen.
+    const std::string spent = test::text(
+        *con, "select -sum(YuE_Change) from Record_XF r, Ren_Per_Info p, Ren_Dept_Info d where p.Pinfo_ID=r.Pinfo_id "
+              "and d.Dept_No=p.Dept_No and d.Del_YN=0 and r.XF_Type in (1,2,179,201) and "
+              "r.Date_Time>='2026-07-01' and r.Date_Time<'2026-08-10'");
+    const std::string total = cell(w.Grid1.Rows() - 1, 6);
+    EXPECT_EQ(total, spent.substr(0, spent.size() - 2) + "." + spent.substr(spent.size() - 2));
 }
