@@ -123,10 +123,10 @@ private:
         std::vector<std::pair<std::size_t, const Emp_Sums*>> of(std::int64_t id) const;
         // Every sum gone, the employees still listed.
         void clearSums();
-        // The same a step at a time, `between` called between two steps
-        // (a day report's sums are a few hundred thousand allocations); false
-        // once it says so.
-        bool clearSums(const std::function<bool()>& between);
+        // Every sum and employee gone at once; the memory is given back by a
+        // thread of its own (a day report's sums are a few hundred thousand
+        // allocations, a tenth of a second and more to free).
+        void releaseAside();
 
     private:
         std::unordered_map<std::int64_t, std::size_t> slots_;

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <initializer_list>
 
@@ -94,16 +95,9 @@ std::vector<std::pair<std::size_t, const XF_Cha_HZ_Ren::Emp_Sums*>> XF_Cha_HZ_Re
     return out;
 }
 
-bool XF_Cha_HZ_Ren::Emp_Periods::clearSums(const std::function<bool()>& between) {
-    constexpr std::size_t kStep = 20000;
-    sumsAt_.clear();
-    for (auto& p : periods_) p.clear();
-    while (sums_.size() > kStep) {
-        sums_.resize(sums_.size() - kStep);
-        if (!between()) return false;
-    }
-    sums_.clear();
-    return true;
+void XF_Cha_HZ_Ren::Emp_Periods::releaseAside() {
+    std::thread([gone = std::move(*this)] {}).detach();
+    *this = Emp_Periods();
 }
 
 void XF_Cha_HZ_Ren::Emp_Periods::clearSums() {
@@ -206,9 +200,9 @@ bool XF_Cha_HZ_Ren::Run_Employees(const std::string& from, const std::string& to
         end = Read_Records(from, to, keyLength, periodAt, run.sums);
     }
     // Closed meanwhile: its grid is gone.
-    if (end == Read_End::Closed || !Show_Employees(run, n) ||
-        !run.sums.clearSums([this] { return Go_On_Reading(*this); }) || !Add_Emp_Totals() || !Set_Emp_Cols())
-        return false;
+    const bool shown = end != Read_End::Closed && Show_Employees(run, n);
+    run.sums.releaseAside();
+    if (!shown || !Add_Emp_Totals() || !Set_Emp_Cols()) return false;
     Pic_1.setVisible(false);
     return true;
 }
@@ -424,7 +418,8 @@ bool XF_Cha_HZ_Ren::Merge_Employees(int totalRow) {
     int start = 1;
     std::string code = Grid1.Cell(start, 2).Text();
     for (int r = 2; r <= totalRow; ++r) {
-        if (r % kYieldRows == 0 && !Go_On_Reading(*this)) return false;
+        // A row's cells may come back from the grid's page file: a look at the clock each hundred rows.
+        if (r % 100 == 0 && !Go_On_Reading(*this)) return false;
         std::string at = r < totalRow ? Grid1.Cell(r, 2).Text() : std::string();
         if (r < totalRow && at == code) continue;
         if (r - 1 > start)
