@@ -13,9 +13,15 @@ public:
         : records_(std::move(records)), id_(idColumn), people_(std::move(people)),
           width_(static_cast<int>(records_->columns().size())) {}
 
+    // A stop said while the records waited ends this read too, with the
+    // rows gathered in the same fetch: the window that asked is gone.
     void setWaiting(std::function<bool()> waiting) override {
         CursorSource::setWaiting(waiting);
-        if (records_) records_->whileWaiting(std::move(waiting));
+        if (records_)
+            records_->whileWaiting([this, waiting = std::move(waiting)] {
+                if (!waiting()) stopped_ = true;
+                return !stopped_;
+            });
     }
     void fetch(std::vector<std::vector<db::Value>>& rows, std::size_t most) override {
         for (auto since = Clock::now(); rows.size() < most && records_ && !pause(rows.size(), since) && records_->next();) {
@@ -29,6 +35,7 @@ public:
                 rows.push_back(std::move(row));
             }
         }
+        if (stopped_) rows.clear();
         // The engine's statement goes as soon as its last row is read.
         if (rows.empty()) records_.reset();
     }

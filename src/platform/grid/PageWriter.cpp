@@ -80,7 +80,12 @@ Page_Writer::Page_Writer(int fd) : shared_(std::make_shared<Shared>()) {
         shared_->failed = true;
         return;
     }
-    std::thread([s = shared_] { s->run(); }).detach();
+    try {
+        std::thread([s = shared_] { s->run(); }).detach();
+    } catch (...) {
+        ::close(shared_->fd);
+        throw;
+    }
 }
 
 Page_Writer::~Page_Writer() {

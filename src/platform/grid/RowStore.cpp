@@ -230,7 +230,14 @@ bool RowStore::writeCopy(Page& page) const {
         if (fd_ < 0) return false;
         ::unlink(name.c_str());
         fileEnd_ = 0;
-        writer_ = std::make_unique<Page_Writer>(fd_);
+        try {
+            writer_ = std::make_unique<Page_Writer>(fd_);
+        } catch (const std::exception&) {
+            // No thread to be had: the pages stay in memory, as with no file.
+            ::close(fd_);
+            fd_ = -1;
+            return false;
+        }
     }
     if (writer_->failed()) return false;
     encode(page, buffer_);

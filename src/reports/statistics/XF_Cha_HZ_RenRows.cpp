@@ -96,7 +96,11 @@ std::vector<std::pair<std::size_t, const XF_Cha_HZ_Ren::Emp_Sums*>> XF_Cha_HZ_Re
 }
 
 void XF_Cha_HZ_Ren::Emp_Periods::releaseAside() {
-    std::thread([gone = std::move(*this)] {}).detach();
+    try {
+        std::thread([gone = std::move(*this)] {}).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: freed here, as before.
+    }
     *this = Emp_Periods();
 }
 

@@ -112,7 +112,7 @@ void XF_Mingxi::Fill_Mingxi_Grid(db::RowCursor* rows) {
             platform::services().yield();
             return Loaded();
         });
-        for (std::int64_t i = 1; rows->next(); ++i) {
+        for (std::int64_t i = 1; rows->next() && Loaded(); ++i) {
             Detail_Rows = i;
             if (i > Bar1.Max() || i % kYieldEvery == 0) Estimate_Bar(i, d.field(cols_.date).toString());
             Bar1.setValue(static_cast<int>(std::min<std::int64_t>(i, INT32_MAX)));
