@@ -132,9 +132,10 @@ namespace {
 class PieceAfterPiece : public CursorSource {
 public:
     PieceAfterPiece(std::shared_ptr<Provider> session, ReadPieces pieces,
-                    std::function<std::string(const std::string&)> statement, std::unique_ptr<CursorSource> first)
+                    std::function<std::string(const std::string&)> statement, std::unique_ptr<CursorSource> first,
+                    Clock::duration opening)
         : session_(std::move(session)), pieces_(std::move(pieces)), statement_(std::move(statement)),
-          piece_(std::move(first)) {}
+          piece_(std::move(first)), busy_(opening) {}
     void fetch(std::vector<std::vector<Value>>& rows, std::size_t most) override {
         for (auto since = Clock::now(); rows.size() < most && !pause(rows.size(), since);) {
             if (!piece_) {
@@ -176,6 +177,7 @@ private:
 
 std::unique_ptr<RowCursor> Connection::openCursor(std::function<std::string(const std::string& piece)> statement,
                                                   const Pieces_Along& along) {
+    const auto start = std::chrono::steady_clock::now();
     ReadPieces pieces = readPieces(along);
     if (!pieces.split()) return openCursor(statement(""));
     const std::optional<std::string> first = pieces.next();
@@ -185,7 +187,8 @@ std::unique_ptr<RowCursor> Connection::openCursor(std::function<std::string(cons
     auto source = provider_->openCursor(sql, columns);
     return std::make_unique<RowCursor>(
         provider_, std::move(columns),
-        std::make_unique<PieceAfterPiece>(provider_, std::move(pieces), std::move(statement), std::move(source)));
+        std::make_unique<PieceAfterPiece>(provider_, std::move(pieces), std::move(statement), std::move(source),
+                                          std::chrono::steady_clock::now() - start));
 }
 
 ReadPieces Connection::readPieces(const Pieces_Along& along) const {
