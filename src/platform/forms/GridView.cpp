@@ -41,7 +41,8 @@ void GridTable::applyLayout(const grid::GridModel& model, int rows, bool reshape
     }
     headerRows_ = std::max(headerRows_, rows);
     const int standard = std::max(1, model.defaultRowHeight());
-    verticalHeader()->setDefaultSectionSize(standard);
+    // Set even to its own value, the header walks every row it has.
+    if (verticalHeader()->defaultSectionSize() != standard) verticalHeader()->setDefaultSectionSize(standard);
     for (int c = 0; c < model.cols(); ++c) {
         const int w = model.columnWidth(c);
         setColumnHidden(c, w == 0 || (cols >= 0 && c >= cols));
