@@ -12,27 +12,9 @@
 #include "platform/db/ConnectionString.h"
 #include "platform/db/PgProvider.h"
 #include "platform/db/SqlText.h"
+#include "terminal/TillClock.h"
 
 namespace tolvenk::terminal {
-
-namespace {
-
-std::string nowText() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
-    return buf;
-}
-
-void pause(int micros) {
-    timespec ts{micros / 1000000, static_cast<long>(micros % 1000000) * 1000};
-    while (::nanosleep(&ts, &ts) != 0) {
-    }
-}
-
-}  // namespace
 
 void usePlainLibrary(Options& o) {
     const db::ConnectionString cs(o.db);
