@@ -156,10 +156,15 @@ db::DbError noSuchCard() { return db::DbError::told(platform::numberedText(kNoSu
 
 // The click's log row as `after` tells it: written with the first card the
 // click takes, under the write lock, and brought up to date after.
+std::string logUpdate(const CardService::QL_Log& after) {
+    const std::string text = std::to_string(after.count) + "," + std::to_string(after.sum);
+    return "update Sys_Log set Op_Object='" + q(text) + "' where ID=" + num(after.id);
+}
+
 void writeLog(db::Connection& con, CardService::QL_Log& after) {
     const std::string text = std::to_string(after.count) + "," + std::to_string(after.sum);
     if (after.id != 0) {
-        con.execute("update Sys_Log set Op_Object='" + q(text) + "' where ID=" + num(after.id));
+        con.execute(logUpdate(after));
         return;
     }
     con.execute("insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) values('" + q(after.time) + "'," +
@@ -279,14 +284,17 @@ std::vector<CardService::QL_Result> CardService::YuE_QL_ZF(db::Connection& con, 
     if (taken.empty()) return results;  // no card went through: nothing is written, not even the log
     // The card-log rows of each card gone through: those of its employee
     // whose number its rows hold, as the card's own number finds them.
-    con.execute("update Card_Log set Card_YuE=0 where Pinfo_id in (" + sql::numList(takenPeople) +
-                ") and exists(select 1 from Card_Info c where c.ID in (" + sql::numList(taken) +
-                ") and c.Pinfo_id=Card_Log.Pinfo_id and c.Card_No=Card_Log.Card_No)");
+    std::vector<std::string> writes{"update Card_Log set Card_YuE=0 where Pinfo_id in (" +
+                                    sql::numList(takenPeople) + ") and exists(select 1 from Card_Info c where c.ID in (" +
+                                    sql::numList(taken) +
+                                    ") and c.Pinfo_id=Card_Log.Pinfo_id and c.Card_No=Card_Log.Card_No)"};
     if (!voids.empty()) {
-        con.execute(XFService::add_YuE_ZF_Rows_Sql(kVoid, log.time, log.operatorId, voids));
-        con.execute("update Card_Info set C_YuE_ID=0 where ID in (" + sql::numList(zeroed) + ")");
+        writes.push_back(XFService::add_YuE_ZF_Rows_Sql(kVoid, log.time, log.operatorId, voids));
+        writes.push_back("update Card_Info set C_YuE_ID=0 where ID in (" + sql::numList(zeroed) + ")");
     }
-    writeLog(con, after);
+    if (after.id != 0) writes.push_back(logUpdate(after));
+    con.executeEach(writes);
+    if (after.id == 0) writeLog(con, after);
     return results;
 }
 

@@ -201,6 +201,11 @@ ReadPieces Connection::readPieces(const Pieces_Along& along) const {
 
 void Connection::executeScript(const std::string& sql) { live().executeScript(sql); }
 
+void Connection::executeEach(const std::vector<std::string>& statements) {
+    for (const std::string& sql : statements) observe(sql);
+    live().executeEach(statements);
+}
+
 void Connection::beginTrans() {
     live().begin();
     begun_ = true;

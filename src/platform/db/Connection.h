@@ -61,6 +61,10 @@ public:
     ReadPieces readPieces(const Pieces_Along& along) const;
     // Several statements at once, untranslated (schema scripts of tools and tests).
     void executeScript(const std::string& sql);
+    // Statements without parameters, each as execute() would run it, in as
+    // few round trips as the engine allows: for writes that go together
+    // inside a savepoint of the caller's, which undoes them if one fails.
+    void executeEach(const std::vector<std::string>& statements);
 
     void beginTrans();
     // A transaction holding the write lock from its start (read, decide, write).

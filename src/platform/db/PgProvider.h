@@ -47,6 +47,7 @@ public:
                         QueryResult& out) override;
     long long execute(const std::string& sql, const std::vector<Value>& params) override;
     void executeScript(const std::string& sql) override;
+    void executeEach(const std::vector<std::string>& statements) override;
     void insertRow(const std::string& table, const std::vector<std::string>& columns,
                    const std::vector<Value>& values) override;
     long long updateRow(const std::string& table, Value& rowKey, const std::vector<std::string>& columns,

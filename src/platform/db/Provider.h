@@ -45,6 +45,11 @@ public:
     virtual long long execute(const std::string& sql, const std::vector<Value>& params) = 0;
     // Runs several statements separated by ';' with no translation.
     virtual void executeScript(const std::string& sql) = 0;
+    // Runs statements one after the other, as execute() each; a failing one
+    // may leave those before it written, for the caller's savepoint to undo.
+    virtual void executeEach(const std::vector<std::string>& statements) {
+        for (const std::string& sql : statements) execute(sql, {});
+    }
 
     virtual void insertRow(const std::string& table, const std::vector<std::string>& columns,
                            const std::vector<Value>& values) = 0;

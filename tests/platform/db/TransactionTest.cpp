@@ -191,3 +191,20 @@ TEST_P(FileTransaction, ASavepointOverTensOfMegabytesOfPagesWritesAndGoesBackWho
     EXPECT_EQ(card(), 0);
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF"), 285000);
 }
+
+// Statements sent together run as each would alone (the file engine's
+// dialect translated for the server); one that fails is an error the
+// caller's savepoint undoes with the others, and the transaction goes on.
+TEST_P(TransactionTest, StatementsSentTogetherWriteAsEachAloneAndFailAsOne) {
+    db::Transaction outer(*con);
+    con->executeEach({"insert into Sys_Log(Operator_ID,Op_Object) values(1,left('abz',2))",
+                      "update Sys_Log set Op_Object=Op_Object || 'c' where Op_Object='ab'"});
+    EXPECT_ANY_THROW({
+        db::Transaction set(*con);
+        con->executeEach({"insert into Sys_Log(Operator_ID,Op_Object) values(1,'lost')",
+                          "insert into No_Such_Table values(1)", "insert into Sys_Log(Operator_ID,Op_Object) values(1,'x')"});
+    });
+    log("after");
+    outer.commit();
+    EXPECT_EQ(logged(), (test::Texts{"abc", "after"}));
+}
