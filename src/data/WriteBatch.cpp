@@ -152,10 +152,13 @@ void Write_Batch::committing(const std::function<void()>& items) {
     commit();
 }
 
-std::chrono::steady_clock::duration Write_Batch::stretch() const {
+bool Write_Batch::tillsAbout() const {
     constexpr auto kOthersGone = std::chrono::seconds(2);
-    const bool others = tillsSeen_ && std::chrono::steady_clock::now() - *tillsSeen_ < kOthersGone;
-    return others ? limits_.besideOthers : limits_.stretch;
+    return tillsSeen_ && std::chrono::steady_clock::now() - *tillsSeen_ < kOthersGone;
+}
+
+std::chrono::steady_clock::duration Write_Batch::stretch() const {
+    return tillsAbout() ? limits_.besideOthers : limits_.stretch;
 }
 
 void Write_Batch::ended() {
@@ -168,7 +171,9 @@ void Write_Batch::ended() {
 // begins, and is seen then.
 void Write_Batch::leaveGap() {
     if (limits_.gap.count() <= 0 || heldSinceGap_ < stretch()) return;
-    std::this_thread::sleep_until(lastEnd_ + limits_.gap);
+    // Beside tills, two of their tries fall in it: one that woke while
+    // another till wrote gets in at its next.
+    std::this_thread::sleep_until(lastEnd_ + (tillsAbout() ? 2 * limits_.gap : limits_.gap));
     heldSinceGap_ = {};
     seeOthers(con_.othersWrote());
 }

@@ -128,6 +128,7 @@ private:
     void seeOthers(bool seen);
     // On a file: how long the batches may hold the lock before a gap, and
     // the gap left first where the stretch is over.
+    bool tillsAbout() const;
     std::chrono::steady_clock::duration stretch() const;
     void leaveGap();
     void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);

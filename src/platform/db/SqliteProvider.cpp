@@ -506,10 +506,10 @@ bool inWalMode(sqlite3* db) {
 // flushed one by one: a crash may then undo the last of them, each whole,
 // never leaving the file inconsistent, and the first commit under the usual
 // setting (or the end of the series) flushes them all. Once another writer
-// (a terminal) is seen waiting, though, the series flushes each commit and
-// copies its pages back after it, once the lock is let go: the other
-// writer's flushes and its commits past their own 1000 pages would write
-// them, and that writer would wait for the series' work.
+// (a terminal) is seen waiting, or committing (one of another make marks no
+// wait), though, the series flushes each commit and copies its pages back
+// after it: the other writer's flushes and its commits past their own 1000
+// pages would write them, and that writer would wait for the series' work.
 void SqliteProvider::setBulkWrites(bool on) {
     constexpr int kBulkPages = 100000;
     constexpr long long kBulkCacheKiB = 131072, kNormal = 1;
@@ -532,11 +532,16 @@ void SqliteProvider::setBulkWrites(bool on) {
 
 bool SqliteProvider::othersWaitToWrite() {
     const bool waiting = turns_ && turns_->othersWaiting();
-    if (waiting && bulk_ && !bulk_->shared) {
-        bulk_->shared = true;
-        sqlite3_wal_autocheckpoint(db_, 0);  // copied back by copyBackShared after each commit
-    }
+    if (waiting) shareWrites(false);
     return waiting;
+}
+
+void SqliteProvider::shareWrites(bool foreign) {
+    if (!bulk_) return;
+    bulk_->foreign = bulk_->foreign || foreign;
+    if (bulk_->shared) return;
+    bulk_->shared = true;
+    sqlite3_wal_autocheckpoint(db_, 0);  // copied back by copyBackShared after each commit
 }
 
 // The log starts over only when a writer begins with every page of it
@@ -546,7 +551,19 @@ bool SqliteProvider::othersWaitToWrite() {
 void SqliteProvider::copyBackShared() {
     constexpr std::chrono::milliseconds kRestartWait{20};
     int logged = 0, copied = 0;
-    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
+    // Beside writers seen only by their commits (tills of another make), the
+    // copy-back holds their lock: a till committing while it wrote would
+    // flush behind it, holding the lock as long while the others sleep in
+    // their busy handlers; the gap after the series' stretch then finds the
+    // disk quiet and each till's commit short.
+    if (bulk_->foreign) {
+        const auto timeout = lockTimeout_;
+        lockTimeout_ = kRestartWait;
+        sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_FULL, &logged, &copied);
+        lockTimeout_ = timeout;
+    } else {
+        sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
+    }
     bulk_->logged = logged;
     // Where the series' own start (startLogOver) keeps missing it, it waits
     // for the others, no longer than a terminal's write takes: the engine
@@ -579,6 +596,10 @@ bool SqliteProvider::othersWrote() {
     const long long version = pragmaNumber(db_, "data_version");
     const bool changed = dataVersion_ && *dataVersion_ != version;
     dataVersion_ = version;
+    // A writer of another make marks no wait, but commits: its next commit
+    // would flush and copy back the series' pages, all other writers
+    // waiting for it meanwhile.
+    if (changed) shareWrites(true);
     return changed;
 }
 

@@ -76,6 +76,7 @@ private:
     [[noreturn]] void fail(const std::string& context);
     static int onBusy(void* self, int tries);
     void copyBackShared();
+    void shareWrites(bool foreign);
     void startLogOver();
     // For the length of a call that may wait to write: its wait is marked.
     class Writing;
@@ -106,6 +107,7 @@ private:
         long long synchronous, cacheSize, walPages;
         bool shared = false;  // another writer was seen waiting during the series
         bool flushing = false;  // its own setting put back for the rest of the series
+        bool foreign = false;   // seen by another writer's commits, not a marked wait
         int logged = 0;       // pages in the log after the series' last copy-back
         int restartAt = kWaitToStartOverPages;  // past which it waits for the others to start it over
     };

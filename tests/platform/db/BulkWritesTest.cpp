@@ -5,6 +5,7 @@
 // 1000 pages would copy them, and it would wait for the series' work); and
 // the session's own settings are as they were.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <thread>
@@ -81,4 +82,32 @@ TEST(BulkWrites, OnceATerminalWaitedTheSeriesCopiesEachCommitBack) {
 
     writer->setBulkWrites(false);
     EXPECT_EQ(settingsOf(*writer), usual);
+}
+
+// A till of another make marks no wait on the file, but its commits are seen:
+// the series then copies each of its own commits back too, or the till's
+// next commit past the WAL's 1000 pages would do it, every other till
+// waiting meanwhile. The series' own commits are not another's.
+TEST(BulkWrites, ATillOfAnotherMakeSeenCommittingHasTheSeriesCopyEachCommitBack) {
+    test::TempDir dir;
+    const std::string path = dir.file("b.mdb");
+    const std::string cs = test::createBusinessDb(path);
+    auto writer = test::connect(cs);
+    writer->setBulkWrites(true);
+    writer->othersWrote();  // counts from here
+    pageCommit(*writer, 0);
+    EXPECT_FALSE(writer->othersWrote());
+
+    sqlite3* till = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.c_str(), &till, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    sqlite3_busy_timeout(till, 60000);
+    EXPECT_EQ(sqlite3_exec(till, "insert into Sys_Log(Operator_ID,Op_Object) values(9,'till')", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(till);
+    EXPECT_TRUE(writer->othersWrote());
+
+    const auto size = std::filesystem::file_size(path);
+    for (int i = 1; i <= 5; ++i) pageCommit(*writer, i);
+    EXPECT_GE(std::filesystem::file_size(path), size + 5 * 3000);
+    writer->setBulkWrites(false);
 }
