@@ -157,8 +157,10 @@ bool Write_Batch::tillsAbout() const {
     return tillsSeen_ && std::chrono::steady_clock::now() - *tillsSeen_ < kOthersGone;
 }
 
+// A series' first stretch is short too: a till asleep in its busy handler
+// when it began is seen only by its commit in the first gap.
 std::chrono::steady_clock::duration Write_Batch::stretch() const {
-    return tillsAbout() ? limits_.besideOthers : limits_.stretch;
+    return tillsAbout() || !gapLeft_ ? limits_.besideOthers : limits_.stretch;
 }
 
 void Write_Batch::ended() {
@@ -170,11 +172,12 @@ void Write_Batch::ended() {
 // A writer that came in during the gap has committed when the next batch
 // begins, and is seen then.
 void Write_Batch::leaveGap() {
-    if (limits_.gap.count() <= 0 || heldSinceGap_ < stretch()) return;
+    if (limits_.gap.count() <= 0 || heldSinceGap_ == decltype(heldSinceGap_){} || heldSinceGap_ < stretch()) return;
     // Beside tills, two of their tries fall in it: one that woke while
     // another till wrote gets in at its next.
     std::this_thread::sleep_until(lastEnd_ + (tillsAbout() ? 2 * limits_.gap : limits_.gap));
     heldSinceGap_ = {};
+    gapLeft_ = true;
     seeOthers(con_.othersWrote());
 }
 

@@ -32,9 +32,10 @@ public:
     // once it has held them for `cards`: the server tells who waits only
     // between two sets, and a terminal whose card came early in a long batch
     // would wait for all of it.
-    // On a file, the lock is left free for `gap` after every stretch the
-    // batches held it: `besideOthers` while other writers were seen in the
-    // last two seconds, `stretch` while none were. A till of another maker
+    // On a file, the lock is left free after every stretch the batches held
+    // it: a stretch is `besideOthers` and the gap twice `gap` while other
+    // writers were seen in the last two seconds, `stretch` and `gap` while
+    // none were. A till of another maker
     // sleeps up to 100 ms between its tries for the lock and knows nothing of
     // the marks this module's own writers leave: it gets in only while the
     // lock lies free longer than its sleep, and one that came unseen waits no
@@ -148,6 +149,7 @@ private:
     std::chrono::steady_clock::duration heldSinceGap_{};  // the lock held since the last gap
     std::chrono::steady_clock::time_point lastEnd_;       // the last batch's end
     std::optional<std::chrono::steady_clock::time_point> tillsSeen_;  // another writer's last commit seen
+    bool gapLeft_ = false;  // a gap was left once: who else writes is known since
 };
 
 // Write transactions of a batch each, many in a row, for as long as it

@@ -304,3 +304,24 @@ TEST_P(WriteBatchFile, ATillOfAnotherMakerBooksAmongTheBatches) {
                   10);
     }
 }
+
+// A series' first stretch on a file is as short as beside others, though
+// nobody was seen yet: a till asleep in its busy handler when the series
+// began shows only by a commit in the first gap. Nobody came in that gap:
+// the stretches after it are long.
+TEST_P(WriteBatchFile, TheFirstStretchIsShortUntilAGapShowsNobodyElseWrites) {
+    Write_Batch::Limits limits;
+    limits.stretch = std::chrono::hours(1);
+    limits.besideOthers = std::chrono::milliseconds(0);
+    limits.gap = std::chrono::milliseconds(1);
+    limits.time = std::chrono::hours(1);
+    Write_Batch batch(*writer, limits);
+    batch.item(item(1), kept(1), lost(1));
+    EXPECT_TRUE(batch.pause(false));  // the first stretch is over
+    batch.item(item(2), kept(2), lost(2));
+    EXPECT_FALSE(batch.pause(false));
+    batch.item(item(3), kept(3), lost(3));
+    EXPECT_FALSE(batch.pause(false));
+    EXPECT_TRUE(batch.commit());
+    EXPECT_EQ(told, (std::vector<std::string>{"kept 1", "kept 2", "kept 3"}));
+}

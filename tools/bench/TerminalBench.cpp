@@ -194,6 +194,10 @@ struct Tills_Outcome {
     std::string firstError;
 };
 Tills_Outcome withTills(const std::function<void()>& during) {
+    // The copy just made, or what the operation left unflushed, would
+    // otherwise go to the disk under the tills' first commits: their flushes
+    // would wait for the bench's own writing.
+    ::sync();
     const std::vector<std::string> cards = tillCards();
     const fs::path folder = fs::temp_directory_path();
     std::vector<std::unique_ptr<TerminalProcess>> tills;
@@ -262,7 +266,10 @@ Beside measure(const Settings& s, const std::string& window, const std::string& 
 // on a copy of its own.
 Beside measureOnCopy(const Settings& s, const Target& db, const std::string& window, const std::string& what,
                      const std::function<void()>& prepare, const std::function<void()>& operation) {
-    const double alone = onCopy(db, "alone_" + window, prepare, [&] { return timedOnce(operation); });
+    const double alone = onCopy(db, "alone_" + window, prepare, [&] {
+        ::sync();  // the copy on the disk before the clock starts
+        return timedOnce(operation);
+    });
     Beside b;
     onCopy(db, "terminal_" + window, prepare, [&] {
         b = measure(s, window, what, operation, [alone] { return alone; });
