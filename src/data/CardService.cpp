@@ -156,19 +156,21 @@ db::DbError noSuchCard() { return db::DbError::told(platform::numberedText(kNoSu
 
 // The click's log row as `after` tells it: written with the first card the
 // click takes, under the write lock, and brought up to date after.
+std::string logText(const CardService::QL_Log& after) {
+    return std::to_string(after.count) + "," + std::to_string(after.sum);
+}
+
 std::string logUpdate(const CardService::QL_Log& after) {
-    const std::string text = std::to_string(after.count) + "," + std::to_string(after.sum);
-    return "update Sys_Log set Op_Object='" + q(text) + "' where ID=" + num(after.id);
+    return "update Sys_Log set Op_Object='" + q(logText(after)) + "' where ID=" + num(after.id);
 }
 
 void writeLog(db::Connection& con, CardService::QL_Log& after) {
-    const std::string text = std::to_string(after.count) + "," + std::to_string(after.sum);
     if (after.id != 0) {
         con.execute(logUpdate(after));
         return;
     }
     con.execute("insert into Sys_Log(Date_Time,Operator_ID,Op_Code,Op_Object) values('" + q(after.time) + "'," +
-                num(after.operatorId) + "," + num(kLogCode) + ",'" + q(text) + "')");
+                num(after.operatorId) + "," + num(kLogCode) + ",'" + q(logText(after)) + "')");
     // Under the write lock no other office's row can come between.
     after.id = con.openRecordset("select max(ID) from Sys_Log where Op_Code=" + num(kLogCode) + " and Operator_ID=" +
                                  num(after.operatorId) + " and Date_Time='" + q(after.time) + "'")

@@ -172,7 +172,7 @@ void Write_Batch::ended() {
 // A writer that came in during the gap has committed when the next batch
 // begins, and is seen then.
 void Write_Batch::leaveGap() {
-    if (limits_.gap.count() <= 0 || heldSinceGap_ == decltype(heldSinceGap_){} || heldSinceGap_ < stretch()) return;
+    if (limits_.gap.count() <= 0 || heldSinceGap_.count() == 0 || heldSinceGap_ < stretch()) return;
     // Beside tills, two of their tries fall in it: one that woke while
     // another till wrote gets in at its next.
     std::this_thread::sleep_until(lastEnd_ + (tillsAbout() ? 2 * limits_.gap : limits_.gap));

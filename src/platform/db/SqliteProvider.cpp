@@ -551,32 +551,30 @@ void SqliteProvider::shareWrites(bool foreign) {
 void SqliteProvider::copyBackShared() {
     constexpr std::chrono::milliseconds kRestartWait{20};
     int logged = 0, copied = 0;
+    // A copy-back that waits for the others waits no longer than a
+    // terminal's write takes: the engine keeps writers out while it waits,
+    // and a reader in a long snapshot (another office's report) would keep
+    // them out as long. (A passive one never waits.)
+    const auto copyBack = [&](int mode) {
+        const auto timeout = lockTimeout_;
+        lockTimeout_ = kRestartWait;
+        const int rc = sqlite3_wal_checkpoint_v2(db_, nullptr, mode, &logged, &copied);
+        lockTimeout_ = timeout;
+        bulk_->logged = logged;
+        return rc;
+    };
     // Beside writers seen only by their commits (tills of another make), the
     // copy-back holds their lock: a till committing while it wrote would
     // flush behind it, holding the lock as long while the others sleep in
     // their busy handlers; the gap after the series' stretch then finds the
     // disk quiet and each till's commit short.
-    if (bulk_->foreign) {
-        const auto timeout = lockTimeout_;
-        lockTimeout_ = kRestartWait;
-        sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_FULL, &logged, &copied);
-        lockTimeout_ = timeout;
-    } else {
-        sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
-    }
-    bulk_->logged = logged;
+    copyBack(bulk_->foreign ? SQLITE_CHECKPOINT_FULL : SQLITE_CHECKPOINT_PASSIVE);
     // Where the series' own start (startLogOver) keeps missing it, it waits
-    // for the others, no longer than a terminal's write takes: the engine
-    // keeps writers out while it waits, and a reader in a long snapshot
-    // (another office's report) would keep them out as long.
-    // One that could not wait it out is tried again once the log has grown
-    // as much again, not at every commit while such a reader lasts.
+    // for the others to start the log over. One that could not wait it out
+    // is tried again once the log has grown as much again, not at every
+    // commit while such a reader lasts.
     if (logged < bulk_->restartAt) return;
-    const auto timeout = lockTimeout_;
-    lockTimeout_ = kRestartWait;
-    const int rc = sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_RESTART, &logged, &copied);
-    lockTimeout_ = timeout;
-    bulk_->logged = logged;
+    const int rc = copyBack(SQLITE_CHECKPOINT_RESTART);
     bulk_->restartAt = rc == SQLITE_OK ? kWaitToStartOverPages : logged + kWaitToStartOverPages;
 }
 
