@@ -120,6 +120,12 @@ public:
     // Whether a statement that reads keeps every writer out until it ends (a
     // file with a rollback journal), so that a long read is best split.
     virtual bool readsKeepWritersOut() { return false; }
+    // Before a piece of a long read where reads keep writers out: whether
+    // other sessions have been committing in the last seconds, and if so,
+    // waits a little while one is in the middle of its write transaction,
+    // whose commit would otherwise wait for the whole piece. False where
+    // the engine does not tell.
+    virtual bool giveWayToWriters() { return false; }
 };
 
 }  // namespace tolvenk::db

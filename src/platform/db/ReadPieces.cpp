@@ -66,10 +66,12 @@ std::optional<std::string> ReadPieces::next() {
     const std::string within = " from " + along_.table + " where " +
                                (along_.within.empty() ? std::string() : along_.within + " and ") + c + ">=? and " + c +
                                (along_.toIncluded ? "<=?" : "<?");
-    // The row `rows_` on along the index begins the piece after this one; a
+    const long long rows =
+        !adapts_ && session_->giveWayToWriters() ? std::max(1LL, rows_ / kBesideWriters) : rows_;
+    // The row `rows` on along the index begins the piece after this one; a
     // value shared by more rows than that is read in one piece.
     std::optional<Value> end = bound(session_->query("select " + c + within + " order by " + c + " limit 1 offset " +
-                                                         std::to_string(rows_),
+                                                         std::to_string(rows),
                                                      {at_, along_.to}),
                                      at_);
     if (end && *end == at_)

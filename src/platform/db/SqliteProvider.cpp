@@ -589,6 +589,33 @@ void SqliteProvider::startLogOver() {
 
 bool SqliteProvider::readsKeepWritersOut() { return !inWalMode(db_); }
 
+// A till's commit waits for every reader's statement to end, and meanwhile
+// holds the write lock the other tills want; it sleeps in its busy handler
+// and so finds the reader gone only some milliseconds later. A piece begun
+// while no write is open delays only a writer that comes during it. The
+// engine tells whether any session holds the write lock (its reserved lock,
+// which a till takes at its transaction's start).
+bool SqliteProvider::giveWayToWriters() {
+    constexpr auto kWritersGone = std::chrono::seconds(2);
+    constexpr auto kLongestWait = std::chrono::milliseconds(25);  // a till's write is a few
+    if (!db_) return false;
+    const auto now = std::chrono::steady_clock::now();
+    const long long version = pragmaNumber(db_, "data_version");
+    if (readVersion_ && *readVersion_ != version) writersSeen_ = now;
+    readVersion_ = version;
+    if (!writersSeen_ || now - *writersSeen_ >= kWritersGone) return false;
+    sqlite3_file* file = nullptr;
+    if (inTransaction() || sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods)
+        return true;
+    for (int held = 0; file->pMethods->xCheckReservedLock(file, &held) == SQLITE_OK && held &&
+                       std::chrono::steady_clock::now() - now < kLongestWait;) {
+        timespec ts{0, kFirstRetryMicros * 1000};
+        ::nanosleep(&ts, nullptr);
+    }
+    return true;
+}
+
 bool SqliteProvider::othersWrote() {
     if (!db_) return false;
     const long long version = pragmaNumber(db_, "data_version");

@@ -60,6 +60,7 @@ public:
     bool othersWrote() override;
     void setSharedWrites(bool on) override;
     bool readsKeepWritersOut() override;
+    bool giveWayToWriters() override;
 
     bool readOnly() const { return readOnly_; }
 
@@ -113,6 +114,8 @@ private:
     };
     std::optional<Saved_Settings> bulk_;
     std::optional<long long> dataVersion_;  // at the last othersWrote
+    std::optional<long long> readVersion_;  // at the last giveWayToWriters
+    std::optional<std::chrono::steady_clock::time_point> writersSeen_;  // their last commit seen there
     std::optional<long long> sharedFrom_;   // the log's copy-back point before setSharedWrites
     std::unique_ptr<WriteTurns> turns_;
     bool writing_ = false;

@@ -51,11 +51,13 @@ protected:
 };
 
 using ReadPiecesWal = ReadPiecesTest;
+using ReadPiecesFile = ReadPiecesTest;
 
 }  // namespace
 
 TOLVENK_ON_BOTH_ENGINES(ReadPiecesTest);
 INSTANTIATE_TEST_SUITE_P(Engines, ReadPiecesWal, ::testing::Values(test::Engine::File), test::EngineNames());
+INSTANTIATE_TEST_SUITE_P(Engines, ReadPiecesFile, ::testing::Values(test::Engine::File), test::EngineNames());
 
 // Pieces of three rows: the seven rows of one second come in one piece.
 TEST_P(ReadPiecesTest, OnARollbackJournalThePiecesHoldEveryRowOfTheRangeOnceInOrder) {
@@ -113,4 +115,31 @@ TEST_P(ReadPiecesTest, ATerminalCommitsBetweenEveryTwoPiecesOfACursor) {
     EXPECT_EQ(r.failures, 0);
     EXPECT_EQ(read, expected());
     EXPECT_GE(pieces, onServer() ? 1 : 6);
+}
+
+// A till of another maker commits between every two pieces: from the first
+// commit seen on, the pieces are a fifth as long (but for the seven rows of
+// one second), and still hold every row once, in order.
+TEST_P(ReadPiecesFile, WhileATillCommitsThePiecesAreShort) {
+    test::Terminal t(db->connectionString(), {"T1", 990, 0, false, "2026-12-01 08:00:00", true});
+    t.waitForCommits(1);
+    db::ReadPieces::standardRows() = 10;
+    db::ReadPieces pieces = con->readPieces(kNovember3To10);
+    test::Texts read;
+    std::vector<std::size_t> sizes;
+    while (const auto piece = pieces.next()) {
+        const test::Texts rows =
+            test::column(*con, "select Mach_ID from Record_XF where " + *piece + " order by Date_Time, Mach_ID");
+        sizes.push_back(rows.size());
+        read.insert(read.end(), rows.begin(), rows.end());
+        // A commit after the piece began (a reported one may be older).
+        const std::int64_t version = test::number(*con, "PRAGMA data_version");
+        while (test::number(*con, "PRAGMA data_version") == version) t.waitForCommits(t.commits() + 1);
+    }
+    const test::TerminalReport r = t.finish();
+    EXPECT_EQ(r.failures, 0);
+    EXPECT_EQ(read, expected());
+    ASSERT_GE(sizes.size(), 2u);
+    EXPECT_EQ(sizes[0], 10u);  // nobody seen writing yet
+    for (std::size_t i = 1; i < sizes.size(); ++i) EXPECT_TRUE(sizes[i] <= 2 || sizes[i] == 7) << i << ": " << sizes[i];
 }
