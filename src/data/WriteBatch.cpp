@@ -118,7 +118,7 @@ bool Write_Batch::pause(bool telling) {
                       : gaps   ? std::chrono::steady_clock::duration(limits_.time)
                                : std::chrono::steady_clock::duration(timeLimit());
     const bool full =
-        held_ >= limits_.items || held >= most || (gaps && heldSinceGap_ + (tillsAbout() ? withCommit(held) : held) >= stretch());
+        held_ >= limits_.items || held >= most || (gaps && heldSinceGap_ + withCommit(held) >= stretch());
     const bool waiting = con_.othersWaitToWrite();
     if (waiting) seeOthers(true);
     if (full || waiting || (telling && platform::services().yieldDue())) commit();

@@ -484,19 +484,6 @@ void setPragma(sqlite3* db, const char* name, long long v) {
     sqlite3_exec(db, ("PRAGMA " + std::string(name) + "=" + std::to_string(v)).c_str(), nullptr, nullptr, nullptr);
 }
 
-// The connection's journal mode, set first when `to` is given.
-std::string journalMode(sqlite3* db, const std::string& to = {}) {
-    sqlite3_stmt* st = nullptr;
-    std::string mode;
-    const std::string sql = "PRAGMA journal_mode" + (to.empty() ? std::string() : "=" + to);
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        if (text) mode = text;
-    }
-    sqlite3_finalize(st);
-    return mode;
-}
-
 bool inWalMode(sqlite3* db) {
     sqlite3_stmt* st = nullptr;
     bool wal = false;
@@ -523,11 +510,6 @@ bool inWalMode(sqlite3* db) {
 // wait), though, the series flushes each commit and copies its pages back
 // after it: the other writer's flushes and its commits past their own 1000
 // pages would write them, and that writer would wait for the series' work.
-// With a rollback journal the series empties its journal at each commit and
-// flushes that, rather than deleting it: a deleted journal of some
-// megabytes was freed on the disk only by the next flush, a till's, which
-// then held the lock a quarter to two thirds of a second (a disk that
-// discards freed blocks does so then). The mode is this connection's alone.
 void SqliteProvider::setBulkWrites(bool on) {
     constexpr int kBulkPages = 100000;
     constexpr long long kBulkCacheKiB = 131072, kNormal = 1;
@@ -539,10 +521,8 @@ void SqliteProvider::setBulkWrites(bool on) {
         sqlite3_wal_autocheckpoint(db_, kBulkPages);
         setPragma(db_, "cache_size", -kBulkCacheKiB);
         if (bulk_->synchronous > kNormal && inWalMode(db_)) setPragma(db_, "synchronous", kNormal);
-        bulk_->truncating = journalMode(db_) == "delete" && journalMode(db_, "truncate") == "truncate";
         return;
     }
-    if (bulk_->truncating) journalMode(db_, "delete");
     setPragma(db_, "synchronous", bulk_->synchronous);
     setPragma(db_, "cache_size", bulk_->cacheSize);
     sqlite3_wal_autocheckpoint(db_, static_cast<int>(bulk_->walPages));

@@ -109,7 +109,6 @@ private:
         bool shared = false;  // another writer was seen waiting during the series
         bool flushing = false;  // its own setting put back for the rest of the series
         bool foreign = false;   // seen by another writer's commits, not a marked wait
-        bool truncating = false;  // its rollback journal emptied at each commit, not deleted
         int logged = 0;       // pages in the log after the series' last copy-back
         int restartAt = kWaitToStartOverPages;  // past which it waits for the others to start it over
     };

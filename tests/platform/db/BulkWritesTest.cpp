@@ -111,27 +111,3 @@ TEST(BulkWrites, ATillOfAnotherMakeSeenCommittingHasTheSeriesCopyEachCommitBack)
     EXPECT_GE(std::filesystem::file_size(path), size + 5 * 3000);
     writer->setBulkWrites(false);
 }
-
-// On a rollback journal the series empties its journal at each commit (it
-// stays, empty, and is no hot journal to anyone) rather than deleting it;
-// only this connection's mode changes, and it is put back at the end.
-TEST(BulkWrites, OnARollbackJournalTheSeriesEmptiesItsJournalAndPutsTheModeBack) {
-    test::TempDir dir;
-    const std::string path = dir.file("b.mdb");
-    const std::string cs = test::createBusinessDb(path);
-    auto writer = test::connect(cs);
-    writer->executeScript("PRAGMA journal_mode=DELETE");
-    ASSERT_EQ(test::text(*writer, "PRAGMA journal_mode"), "delete");
-    auto other = test::connect(cs);
-    writer->setBulkWrites(true);
-    pageCommit(*writer, 1);
-    EXPECT_TRUE(std::filesystem::exists(path + "-journal"));
-    EXPECT_EQ(std::filesystem::file_size(path + "-journal"), 0u);
-    EXPECT_EQ(test::text(*other, "PRAGMA journal_mode"), "delete");
-    other->execute("insert into Sys_Log(Operator_ID,Op_Object) values(2,'other')");
-    writer->setBulkWrites(false);
-    EXPECT_EQ(test::text(*writer, "PRAGMA journal_mode"), "delete");
-    pageCommit(*writer, 3);
-    EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
-    EXPECT_EQ(test::text(*other, "select count(*) from Sys_Log where Operator_ID in (1,2,3)"), "3");
-}
