@@ -117,8 +117,7 @@ bool Write_Batch::pause(bool telling) {
     const auto most = !onFile_ ? std::chrono::steady_clock::duration(heldTime())
                       : gaps   ? std::chrono::steady_clock::duration(limits_.time)
                                : std::chrono::steady_clock::duration(timeLimit());
-    const bool full =
-        held_ >= limits_.items || held >= most || (gaps && heldSinceGap_ + withCommit(held) >= stretch());
+    const bool full = held_ >= limits_.items || held >= most || (gaps && heldSinceGap_ + held >= stretch());
     const bool waiting = con_.othersWaitToWrite();
     if (waiting) seeOthers(true);
     if (full || waiting || (telling && platform::services().yieldDue())) commit();
@@ -128,10 +127,7 @@ bool Write_Batch::pause(bool telling) {
 bool Write_Batch::commit() {
     if (!outer_) return true;
     try {
-        const auto start = std::chrono::steady_clock::now();
         outer_->commit();
-        lastWrites_ = start - begun_;
-        lastCommit_ = std::chrono::steady_clock::now() - start;
     } catch (const std::exception& e) {
         lose(platform::errorText(e));
         if (db::connectionLost(e)) throw;  // the run cannot go on: it says so, not each item after it
@@ -159,19 +155,6 @@ void Write_Batch::committing(const std::function<void()>& items) {
 bool Write_Batch::tillsAbout() const {
     constexpr auto kOthersGone = std::chrono::seconds(2);
     return tillsSeen_ && std::chrono::steady_clock::now() - *tillsSeen_ < kOthersGone;
-}
-
-// A commit on a file with a rollback journal writes every page the batch
-// changed and waits for the disk, the lock held: a settlement's took up to
-// twice as long as its writes, and a stretch that counted the writes alone
-// kept the tills out three times as long as meant. A commit's cost grows
-// with the writes, on top of the disk's own waits, so the estimate meets
-// the stretch within a few batches.
-std::chrono::steady_clock::duration Write_Batch::withCommit(std::chrono::steady_clock::duration held) const {
-    constexpr double kMostTimes = 9;
-    if (lastWrites_.count() <= 0) return held;
-    const double times = std::min(static_cast<double>(lastCommit_.count()) / static_cast<double>(lastWrites_.count()), kMostTimes);
-    return held + std::chrono::duration_cast<std::chrono::steady_clock::duration>(held * times);
 }
 
 // A series' first stretch is short too: a till asleep in its busy handler

@@ -130,10 +130,6 @@ private:
     // On a file: how long the batches may hold the lock before a gap, and
     // the gap left first where the stretch is over.
     bool tillsAbout() const;
-    // The open batch's time with the lock by the end of its commit, were it
-    // to commit now: the last commit took as long again for every
-    // millisecond of writes as this one, or at most nine times as long.
-    std::chrono::steady_clock::duration withCommit(std::chrono::steady_clock::duration held) const;
     std::chrono::steady_clock::duration stretch() const;
     void leaveGap();
     void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);
@@ -152,7 +148,6 @@ private:
     std::int64_t held_ = 0;  // the places the open batch's items take
     std::chrono::steady_clock::duration heldSinceGap_{};  // the lock held since the last gap
     std::chrono::steady_clock::time_point lastEnd_;       // the last batch's end
-    std::chrono::steady_clock::duration lastWrites_{}, lastCommit_{};  // the last batch's writes and commit
     std::optional<std::chrono::steady_clock::time_point> tillsSeen_;  // another writer's last commit seen
     bool gapLeft_ = false;  // a gap was left once: who else writes is known since
 };
