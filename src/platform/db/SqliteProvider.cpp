@@ -589,6 +589,15 @@ void SqliteProvider::startLogOver() {
 
 bool SqliteProvider::readsKeepWritersOut() { return !inWalMode(db_); }
 
+// The file's data version moves with every other session's commit; the
+// first asking only notes where it stands.
+bool SqliteProvider::othersCommittedSince(std::optional<long long>& seen) {
+    const long long version = pragmaNumber(db_, "data_version");
+    const bool moved = seen && *seen != version;
+    seen = version;
+    return moved;
+}
+
 // A till's commit waits for every reader's statement to end, and meanwhile
 // holds the write lock the other tills want; it sleeps in its busy handler
 // and so finds the reader gone only some milliseconds later. A piece begun
@@ -600,9 +609,7 @@ bool SqliteProvider::giveWayToWriters() {
     constexpr auto kLongestWait = std::chrono::milliseconds(25);  // a till's write is a few
     if (!db_) return false;
     const auto now = std::chrono::steady_clock::now();
-    const long long version = pragmaNumber(db_, "data_version");
-    if (readVersion_ && *readVersion_ != version) writersSeen_ = now;
-    readVersion_ = version;
+    if (othersCommittedSince(readVersion_)) writersSeen_ = now;
     if (!writersSeen_ || now - *writersSeen_ >= kWritersGone) return false;
     sqlite3_file* file = nullptr;
     if (inTransaction() || sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
@@ -618,9 +625,7 @@ bool SqliteProvider::giveWayToWriters() {
 
 bool SqliteProvider::othersWrote() {
     if (!db_) return false;
-    const long long version = pragmaNumber(db_, "data_version");
-    const bool changed = dataVersion_ && *dataVersion_ != version;
-    dataVersion_ = version;
+    const bool changed = othersCommittedSince(dataVersion_);
     // A writer of another make marks no wait, but commits: its next commit
     // would flush and copy back the series' pages, all other writers
     // waiting for it meanwhile.

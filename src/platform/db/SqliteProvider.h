@@ -78,6 +78,7 @@ private:
     static int onBusy(void* self, int tries);
     void copyBackShared();
     void shareWrites(bool foreign);
+    bool othersCommittedSince(std::optional<long long>& seen);
     void startLogOver();
     // For the length of a call that may wait to write: its wait is marked.
     class Writing;
