@@ -117,24 +117,15 @@ bool Write_Batch::pause(bool telling) {
     const auto most = !onFile_ ? std::chrono::steady_clock::duration(heldTime())
                       : gaps   ? std::chrono::steady_clock::duration(limits_.time)
                                : std::chrono::steady_clock::duration(timeLimit());
-    bool stretchOver = gaps && heldSinceGap_ + held >= stretch();
-    if (gaps && !stretchOver && stretch() == limits_.besideOthers &&
-        pagesSinceGap_ + con_.pagesToCommit() >= limits_.pagesBesideOthers)
-        stretchOver = stretchOver_ = true;
-    const bool full = held_ >= limits_.items || held >= most || stretchOver;
+    const bool full = held_ >= limits_.items || held >= most || (gaps && heldSinceGap_ + held >= stretch());
     const bool waiting = con_.othersWaitToWrite();
     if (waiting) seeOthers(true);
-    // Beside others the window's events wait for the stretch's end, some
-    // 100 ms away at most: a batch ended for them would leave the tills the
-    // lock only for a moment before the rest of the stretch took it again.
-    const bool besideTills = gaps && tillsAbout();
-    if (full || waiting || (telling && !besideTills && platform::services().yieldDue())) commit();
+    if (full || waiting || (telling && platform::services().yieldDue())) commit();
     return !outer_;
 }
 
 bool Write_Batch::commit() {
     if (!outer_) return true;
-    const long long pages = onFile_ ? con_.pagesToCommit() : -1;
     try {
         outer_->commit();
     } catch (const std::exception& e) {
@@ -143,7 +134,6 @@ bool Write_Batch::commit() {
         return false;
     }
     ended();
-    if (pages > 0) pagesSinceGap_ += pages;
     outer_.reset();
     std::vector<Pending> done;
     done.swap(pending_);
@@ -182,14 +172,12 @@ void Write_Batch::ended() {
 // A writer that came in during the gap has committed when the next batch
 // begins, and is seen then.
 void Write_Batch::leaveGap() {
-    if (limits_.gap.count() <= 0 || heldSinceGap_.count() == 0 || (heldSinceGap_ < stretch() && !stretchOver_)) return;
+    if (limits_.gap.count() <= 0 || heldSinceGap_.count() == 0 || heldSinceGap_ < stretch()) return;
     // Beside tills, two of their tries fall in it: one that woke while
     // another till wrote gets in at its next.
     std::this_thread::sleep_until(lastEnd_ + (tillsAbout() ? 2 * limits_.gap : limits_.gap));
     heldSinceGap_ = {};
-    pagesSinceGap_ = 0;
     gapLeft_ = true;
-    stretchOver_ = false;
     seeOthers(con_.othersWrote());
 }
 

@@ -39,11 +39,7 @@ public:
     // sleeps up to 100 ms between its tries for the lock and knows nothing of
     // the marks this module's own writers leave: it gets in only while the
     // lock lies free longer than its sleep, and one that came unseen waits no
-    // longer than a stretch. Beside others a stretch also ends once its
-    // commit has `pagesBesideOthers` pages to write, where the engine tells:
-    // the commit writes and flushes them all holding the lock, and a till
-    // kept out longer than its busy handler's short sleeps last then tries
-    // only every 100 ms. With no gap, the lock is taken again at once.
+    // longer than a stretch. With no gap, the lock is taken again at once.
     struct Limits {
         std::int64_t items = 200;
         std::chrono::milliseconds time{150};
@@ -51,7 +47,6 @@ public:
         std::chrono::milliseconds cards{20};
         std::chrono::milliseconds gap{110};
         std::chrono::milliseconds stretch{600}, besideOthers{100};
-        long long pagesBesideOthers = 150;
     };
     using Writes = std::function<void(db::Connection&)>;
     using Kept = std::function<void()>;
@@ -155,8 +150,6 @@ private:
     std::chrono::steady_clock::time_point lastEnd_;       // the last batch's end
     std::optional<std::chrono::steady_clock::time_point> tillsSeen_;  // another writer's last commit seen
     bool gapLeft_ = false;  // a gap was left once: who else writes is known since
-    bool stretchOver_ = false;  // the last batch ended its stretch by its pages
-    long long pagesSinceGap_ = 0;  // the pages the stretch's batches committed
 };
 
 // Write transactions of a batch each, many in a row, for as long as it

@@ -325,35 +325,3 @@ TEST_P(WriteBatchFile, TheFirstStretchIsShortUntilAGapShowsNobodyElseWrites) {
     EXPECT_TRUE(batch.commit());
     EXPECT_EQ(told, (std::vector<std::string>{"kept 1", "kept 2", "kept 3"}));
 }
-
-// Beside others a stretch ends once its commit has its pages to write (each
-// item here some ten), whatever its time, in either journal mode; the
-// window's events wait for its end.
-TEST_P(WriteBatchFile, BesideOthersAStretchEndsAtItsPagesNotBeforeForTheWindow) {
-    for (const char* journal : {"delete", "wal"}) {
-        SCOPED_TRACE(journal);
-        writer.reset();
-        con->executeScript(std::string("PRAGMA journal_mode=") + journal);
-        writer = test::connect(cs);
-        Write_Batch::Limits limits;
-        limits.time = limits.stretch = limits.besideOthers = std::chrono::hours(1);
-        limits.alone = std::chrono::milliseconds(0);
-        limits.gap = std::chrono::milliseconds(1);
-        limits.pagesBesideOthers = 40;
-        const auto tenPages = [](db::Connection& c) {
-            c.execute("with recursive r(i) as (select 1 union all select i+1 from r where i<40) insert into "
-                      "Sys_Log(Op_Code,Op_Object) select 1,hex(randomblob(500)) from r");
-        };
-        Write_Batch batch(*writer, limits);
-        batch.othersWrite();
-        batch.item(tenPages);
-        ASSERT_TRUE(batch.commit());  // a log's pages per row are known from a commit on
-        int items = 0;
-        do {
-            batch.item(tenPages);
-            ++items;
-        } while (!batch.pause(true) && items < 50);
-        EXPECT_GE(items, 3);
-        EXPECT_LE(items, 5);
-    }
-}

@@ -238,7 +238,6 @@ void Connection::rollbackToSavepoint(const std::string& name) {
 void Connection::setBulkWrites(bool on) { live().setBulkWrites(on); }
 bool Connection::othersWaitToWrite() { return provider_ && provider_->othersWaitToWrite(); }
 bool Connection::othersWrote() { return provider_ && provider_->othersWrote(); }
-long long Connection::pagesToCommit() { return provider_ ? provider_->pagesToCommit() : -1; }
 void Connection::setSharedWrites(bool on) {
     if (provider_) provider_->setSharedWrites(on);
 }

@@ -99,8 +99,6 @@ public:
     bool othersWaitToWrite();
     // Others committed since this session last asked; see Provider.
     bool othersWrote();
-    // Pages the open write transaction changed; see Provider.
-    long long pagesToCommit();
     // This session's writes share the lock with frequent writers; see Provider.
     void setSharedWrites(bool on);
     // A named lock one session holds at a time, across processes; see Provider.

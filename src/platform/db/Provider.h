@@ -126,10 +126,6 @@ public:
     // whose commit would otherwise wait for the whole piece. False where
     // the engine does not tell.
     virtual bool giveWayToWriters() { return false; }
-    // How many pages the open write transaction has changed so far, where
-    // the engine tells it cheaply (its commit writes and flushes them all,
-    // holding the write lock meanwhile); -1 where it does not.
-    virtual long long pagesToCommit() { return -1; }
 };
 
 }  // namespace tolvenk::db

@@ -7,7 +7,6 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -34,8 +33,6 @@ DbError readOnlyRefusal(const std::string& path) {
 constexpr std::size_t kCacheLimit = 128;
 
 bool inWalMode(sqlite3* db);
-unsigned pagesWritten(sqlite3* db);
-long long pragmaNumber(sqlite3* db, const char* name);
 void setPragma(sqlite3* db, const char* name, long long v);
 
 // How often a waiting connection tries a lock again: the engine's own waits
@@ -439,7 +436,6 @@ long long SqliteProvider::updateRow(const std::string& table, Value& rowKey,
 
 void SqliteProvider::begin() {
     requireSameFile();
-    writeBegun_.reset();
     runScript("BEGIN");
 }
 void SqliteProvider::beginWrite() {
@@ -460,29 +456,15 @@ void SqliteProvider::beginWrite() {
     }
     const Writing writing(*this);
     runScript("BEGIN IMMEDIATE");
-    const bool wal = inWalMode(db_);
-    writeBegun_ =
-        Write_Count{sqlite3_total_changes64(db_), pagesWritten(db_), wal ? 0 : pragmaNumber(db_, "page_count"), wal};
 }
 void SqliteProvider::commit() {
     {
         const Writing writing(*this);
         runScript("COMMIT");
     }
-    // What this commit wrote per row changed: a log's pages to come are
-    // reckoned by it (pagesToCommit).
-    if (writeBegun_) {
-        const long long rows = sqlite3_total_changes64(db_) - writeBegun_->rows;
-        const unsigned pages = pagesWritten(db_) - writeBegun_->pages;
-        if (rows > 0 && pages > 0) pagesPerRow_ = static_cast<double>(pages) / static_cast<double>(rows);
-        writeBegun_.reset();
-    }
     if (bulk_ && bulk_->shared) copyBackShared();
 }
-void SqliteProvider::rollback() {
-    writeBegun_.reset();
-    runScript("ROLLBACK");
-}
+void SqliteProvider::rollback() { runScript("ROLLBACK"); }
 void SqliteProvider::savepointControl(const std::string& sql) { runScript(sql); }
 bool SqliteProvider::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
 
@@ -500,14 +482,6 @@ long long pragmaNumber(sqlite3* db, const char* name) {
 
 void setPragma(sqlite3* db, const char* name, long long v) {
     sqlite3_exec(db, ("PRAGMA " + std::string(name) + "=" + std::to_string(v)).c_str(), nullptr, nullptr, nullptr);
-}
-
-// The pages this connection has written to the file or its log; the
-// engine's count may wrap, so only differences of it mean anything.
-unsigned pagesWritten(sqlite3* db) {
-    int now = 0, highest = 0;
-    sqlite3_db_status(db, SQLITE_DBSTATUS_CACHE_WRITE, &now, &highest, 0);
-    return static_cast<unsigned>(now);
 }
 
 bool inWalMode(sqlite3* db) {
@@ -647,27 +621,6 @@ bool SqliteProvider::giveWayToWriters() {
         ::nanosleep(&ts, nullptr);
     }
     return true;
-}
-
-// A rollback journal holds the old content of every page the transaction
-// changed, each written there as it is first changed; pages past the file's
-// old end are written only by the commit. A log gets every page only at the
-// commit: they are reckoned from the rows changed so far, at the last
-// commit's pages per row.
-long long SqliteProvider::pagesToCommit() {
-    if (!db_ || !writeBegun_ || !inTransaction()) return -1;
-    if (writeBegun_->wal) {
-        if (pagesPerRow_ <= 0) return -1;
-        return static_cast<long long>(static_cast<double>(sqlite3_total_changes64(db_) - writeBegun_->rows) *
-                                      pagesPerRow_);
-    }
-    sqlite3_file* journal = nullptr;
-    sqlite3_int64 bytes = 0;
-    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_JOURNAL_POINTER, &journal) != SQLITE_OK) return -1;
-    if (journal && journal->pMethods && journal->pMethods->xFileSize(journal, &bytes) != SQLITE_OK) return -1;
-    if (!pageSize_) pageSize_ = pragmaNumber(db_, "page_size");
-    const long long grown = pragmaNumber(db_, "page_count") - writeBegun_->filePages;
-    return bytes / (*pageSize_ + 8) + std::max(0LL, grown);  // each journaled page with its number and checksum
 }
 
 bool SqliteProvider::othersWrote() {

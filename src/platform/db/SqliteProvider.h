@@ -61,7 +61,6 @@ public:
     void setSharedWrites(bool on) override;
     bool readsKeepWritersOut() override;
     bool giveWayToWriters() override;
-    long long pagesToCommit() override;
 
     bool readOnly() const { return readOnly_; }
 
@@ -117,15 +116,6 @@ private:
     std::optional<Saved_Settings> bulk_;
     std::optional<long long> dataVersion_;  // at the last othersWrote
     std::optional<long long> readVersion_;  // at the last giveWayToWriters
-    std::optional<long long> pageSize_;
-    struct Write_Count {
-        long long rows;
-        unsigned pages;
-        long long filePages;  // the file's length in pages (rollback journal)
-        bool wal;
-    };
-    std::optional<Write_Count> writeBegun_;  // at the open write transaction's start
-    double pagesPerRow_ = 0;                 // written by the last commit
     std::optional<std::chrono::steady_clock::time_point> writersSeen_;  // their last commit seen there
     std::optional<long long> sharedFrom_;   // the log's copy-back point before setSharedWrites
     std::unique_ptr<WriteTurns> turns_;
