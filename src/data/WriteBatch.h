@@ -47,6 +47,10 @@ public:
         std::chrono::milliseconds cards{20};
         std::chrono::milliseconds gap{110};
         std::chrono::milliseconds stretch{600}, besideOthers{100};
+        // Beside others where each commit also copies its pages back under
+        // the lock: commit and copy-back take two to three times as long as
+        // the writes.
+        std::chrono::milliseconds copyingBack{30};
     };
     using Writes = std::function<void(db::Connection&)>;
     using Kept = std::function<void()>;

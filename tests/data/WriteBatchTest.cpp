@@ -2,6 +2,8 @@
 // number, Op_Object "a" and "b"), so a half-written item shows.
 #include "data/WriteBatch.h"
 
+#include <sqlite3.h>
+
 #include <thread>
 
 #include "data/SetSize.h"
@@ -324,4 +326,34 @@ TEST_P(WriteBatchFile, TheFirstStretchIsShortUntilAGapShowsNobodyElseWrites) {
     EXPECT_FALSE(batch.pause(false));
     EXPECT_TRUE(batch.commit());
     EXPECT_EQ(told, (std::vector<std::string>{"kept 1", "kept 2", "kept 3"}));
+}
+
+// Beside a till of another make on a WAL file each commit of a series also
+// copies its pages back holding the lock, so the series' stretches are
+// shorter there, and the gap after one is over when pause() says no batch is
+// open (the window's events come after it, not cutting the next stretch in
+// two); with a rollback journal they stay as beside any writer.
+TEST_P(WriteBatchFile, BesideATillOfAnotherMakeStretchesThatCopyBackAreShorter) {
+    for (const auto& [journal, endsAtOnce] : {std::pair{"wal", true}, std::pair{"delete", false}}) {
+        SCOPED_TRACE(journal);
+        writer.reset();
+        con->executeScript(std::string("PRAGMA journal_mode=") + journal);
+        writer = test::connect(cs);
+        const Bulk_Writes bulk(*writer);
+        Write_Batch::Limits limits;
+        limits.time = limits.stretch = limits.besideOthers = std::chrono::hours(1);
+        limits.copyingBack = std::chrono::milliseconds(0);
+        limits.gap = std::chrono::milliseconds(150);
+        Write_Batch batch(*writer, limits);
+        sqlite3* till = nullptr;  // the engine's own library, nothing of the module's
+        ASSERT_EQ(sqlite3_open_v2(dir.file("b.mdb").c_str(), &till, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(till, "insert into Sys_Log(Op_Code) values(-1)", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(till);
+        batch.item(item(1));
+        const auto before = std::chrono::steady_clock::now();
+        EXPECT_EQ(batch.pause(false), endsAtOnce);
+        if (endsAtOnce) {
+            EXPECT_GE(std::chrono::steady_clock::now() - before, limits.gap);
+        }
+    }
 }

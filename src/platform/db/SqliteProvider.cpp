@@ -589,6 +589,8 @@ void SqliteProvider::startLogOver() {
 
 bool SqliteProvider::readsKeepWritersOut() { return !inWalMode(db_); }
 
+bool SqliteProvider::commitsCopyBack() { return bulk_ && bulk_->shared && bulk_->foreign && inWalMode(db_); }
+
 // The file's data version moves with every other session's commit; the
 // first asking only notes where it stands.
 bool SqliteProvider::othersCommittedSince(std::optional<long long>& seen) {

@@ -60,6 +60,7 @@ public:
     bool othersWrote() override;
     void setSharedWrites(bool on) override;
     bool readsKeepWritersOut() override;
+    bool commitsCopyBack() override;
     bool giveWayToWriters() override;
 
     bool readOnly() const { return readOnly_; }
