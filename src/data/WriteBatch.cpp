@@ -185,11 +185,8 @@ void Write_Batch::ended() {
 void Write_Batch::leaveGap() {
     if (limits_.gap.count() <= 0 || heldSinceGap_.count() == 0 || heldSinceGap_ < stretch()) return;
     // Beside tills, two of their tries fall in it: one that woke while
-    // another till wrote gets in at its next. A stretch whose commits copy
-    // back is short enough that a till it kept out still sleeps for 50 ms
-    // at most: one gap holds two of its tries.
-    const bool twice = tillsAbout() && !con_.commitsCopyBack();
-    std::this_thread::sleep_until(lastEnd_ + (twice ? 2 * limits_.gap : limits_.gap));
+    // another till wrote gets in at its next.
+    std::this_thread::sleep_until(lastEnd_ + (tillsAbout() ? 2 * limits_.gap : limits_.gap));
     heldSinceGap_ = {};
     gapLeft_ = true;
     seeOthers(con_.othersWrote());

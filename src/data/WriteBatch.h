@@ -49,8 +49,11 @@ public:
         std::chrono::milliseconds stretch{600}, besideOthers{100};
         // Beside others where each commit also copies its pages back under
         // the lock: commit and copy-back take two to three times as long as
-        // the writes.
-        std::chrono::milliseconds copyingBack{30};
+        // the writes, and the whole hold (about 75 ms) then ends while a
+        // till it kept out still tries every 25 ms; one kept out longer
+        // tries only every 100 ms, and its tries meet the other tills'
+        // commits time after time.
+        std::chrono::milliseconds copyingBack{15};
     };
     using Writes = std::function<void(db::Connection&)>;
     using Kept = std::function<void()>;
