@@ -517,10 +517,10 @@ void SqliteProvider::setBulkWrites(bool on) {
     if (on) {
         setSharedWrites(false);  // the series keeps its own copy-back, and puts the usual one back
         bulk_ = Saved_Settings{pragmaNumber(db_, "synchronous"), pragmaNumber(db_, "cache_size"),
-                               pragmaNumber(db_, "wal_autocheckpoint")};
+                               pragmaNumber(db_, "wal_autocheckpoint"), inWalMode(db_)};
         sqlite3_wal_autocheckpoint(db_, kBulkPages);
         setPragma(db_, "cache_size", -kBulkCacheKiB);
-        if (bulk_->synchronous > kNormal && inWalMode(db_)) setPragma(db_, "synchronous", kNormal);
+        if (bulk_->synchronous > kNormal && bulk_->wal) setPragma(db_, "synchronous", kNormal);
         return;
     }
     setPragma(db_, "synchronous", bulk_->synchronous);
@@ -589,7 +589,9 @@ void SqliteProvider::startLogOver() {
 
 bool SqliteProvider::readsKeepWritersOut() { return !inWalMode(db_); }
 
-bool SqliteProvider::commitsCopyBack() { return bulk_ && bulk_->shared && bulk_->foreign && inWalMode(db_); }
+// Asked at every set of a series: the journal noted at its start, not a
+// statement each time.
+bool SqliteProvider::commitsCopyBack() { return bulk_ && bulk_->shared && bulk_->foreign && bulk_->wal; }
 
 // The file's data version moves with every other session's commit; the
 // first asking only notes where it stands.

@@ -108,6 +108,7 @@ private:
     // The settings a series of bulk writes changed, to be put back after it.
     struct Saved_Settings {
         long long synchronous, cacheSize, walPages;
+        bool wal = false;     // the file's journal at the series' start
         bool shared = false;  // another writer was seen waiting during the series
         bool flushing = false;  // its own setting put back for the rest of the series
         bool foreign = false;   // seen by another writer's commits, not a marked wait
