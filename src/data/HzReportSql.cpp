@@ -120,8 +120,10 @@ std::string Depts() {
 }
 
 std::string Dept_Named(const std::string& name, bool top) {
-    return "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Name='" + q(name) + "' and Dept_Level=" +
-           (top ? "0" : "1") + " and Del_YN=0 order by Dept_ID";
+    // Any department the report's list offers (levels 0 and 1), not only
+    // the level-1 ones: a site may have several top departments.
+    return "select Dept_No,Dept_Name from Ren_Dept_Info where Dept_Name='" + q(name) + "' and Dept_Level" +
+           (top ? "=0" : "<=1") + " and Del_YN=0 order by Dept_ID";
 }
 
 std::string Top_Dept() {

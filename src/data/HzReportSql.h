@@ -51,7 +51,7 @@ std::string Operators(bool one, const std::string& name);
 std::string Card_Types();
 std::string Card_Type_Named(const std::string& name);
 std::string Card_Type_Numbered(std::int64_t leiBie);
-// Departments of level 1; one of them by name; the top department (level 0).
+// Departments of level 1; one the list offers by name; the top department (level 0).
 std::string Depts();
 std::string Dept_Named(const std::string& name, bool top);
 std::string Top_Dept();

@@ -75,39 +75,104 @@ int Mend_Card(XFService& XF, BTService& BT, std::int32_t person, const std::stri
     // mends, and a pass that took it as a link of the chain would find new
     // breaks before and after it each time. A break is mended once a
     // correction row bridging to where the row started stands just before it.
-    std::map<std::tuple<std::int64_t, std::string, std::int64_t>, std::int64_t> met;
-    int failed = 0;
+    using Key = std::tuple<std::int64_t, std::string, std::int64_t>;  // serial, second, balance
+    struct Wanted {
+        BTService::CorrectionRow row;
+        std::int64_t nth;
+    };
+    std::vector<Wanted> wanted;
+    std::map<Key, std::int64_t> breaks;  // rows the breaks want, by key
+    struct Standing {
+        int row;       // the correction row
+        int previous;  // the terminals' row before it in the chain, or 0
+        Key key;
+    };
+    std::vector<Standing> corrections;
+    const auto keyOf = [&](int i) {
+        return Key{fenOf(rows(i, cSerial)), rows(i, cDate), fenOf(rows(i, cBalance))};
+    };
+    const auto correctionFrom = [&](int from, std::int64_t gap, std::int64_t balance, int serialRow, int dateRow) {
+        BTService::CorrectionRow row;
+        row.PinfoID = vbCLng(vbVal(rows(from, cPerson)));
+        row.c_leibie = vbCInt(vbVal(rows(from, cKind)));
+        row.XF_Type = static_cast<std::int16_t>(gap < 0 ? 201 : 202);
+        row.YuE_Change = vbCLng(static_cast<double>(gap));
+        row.YuE_New = vbCLng(static_cast<double>(balance));
+        row.C_QuHao = vbCInt(vbVal(rows(from, cArea)));
+        row.Card_Liushui = vbCLng(vbVal(rows(serialRow, cSerial)) - 1);
+        row.Date_Time = secondBefore(rows(dateRow, cDate));
+        row.CardNo = card;
+        row.Operator_id = vbCInt(vbVal(rows(from, cOperator)));
+        row.Ci_QuHao = vbCLng(vbVal(rows(from, cCiArea)));
+        row.Err_Code = kCorrectionErrCode;
+        return row;
+    };
     int written = 0;  // the row the terminals wrote before, in chain order
     for (std::size_t k = 0; k < order.size(); ++k) {
         const int i = order[k];
         if (rows(i, cDate) > cutoff) break;
-        if (fenOf(rows(i, cErr)) == kCorrectionErrCode) continue;
+        if (fenOf(rows(i, cErr)) == kCorrectionErrCode) {
+            corrections.push_back({i, written, keyOf(i)});
+            continue;
+        }
         const int p = std::exchange(written, i);
         if (p == 0) continue;
         const std::int64_t before = fenOf(rows(p, cBalance));
         const std::int64_t after = fenOf(rows(i, cBalance)), change = fenOf(rows(i, cChange));
         const std::int64_t started = fenSub(after, change);
         if (started == before) continue;
-        const std::int64_t gap = fenSub(started, before);
-        BTService::CorrectionRow row;
-        row.PinfoID = vbCLng(vbVal(rows(p, cPerson)));
-        row.c_leibie = vbCInt(vbVal(rows(p, cKind)));
-        row.XF_Type = static_cast<std::int16_t>(gap < 0 ? 201 : 202);
-        row.YuE_Change = vbCLng(static_cast<double>(gap));
-        row.YuE_New = vbCLng(static_cast<double>(started));
-        row.C_QuHao = vbCInt(vbVal(rows(p, cArea)));
-        row.Card_Liushui = vbCLng(vbVal(rows(i, cSerial)) - 1);
-        row.Date_Time = secondBefore(rows(i, cDate));
-        row.CardNo = card;
-        row.Operator_id = vbCInt(vbVal(rows(p, cOperator)));
-        row.Ci_QuHao = vbCLng(vbVal(rows(p, cCiArea)));
-        row.Err_Code = kCorrectionErrCode;
+        BTService::CorrectionRow row = correctionFrom(p, fenSub(started, before), started, i, i);
         row.DC_Date = rows(p, cRec);
         // Breaks this pass met that one row would bridge (a row uploaded
         // twice) get a row each, as a pass over the rows as first read does.
-        const std::int64_t nth = ++met[{row.Card_Liushui, row.Date_Time, row.YuE_New}];
+        const std::int64_t nth = ++breaks[{row.Card_Liushui, row.Date_Time, row.YuE_New}];
+        wanted.push_back({std::move(row), nth});
+    }
+    // A correction row no break between the terminals' rows wants any more
+    // (the row it stood for was uploaded late) is a break of its own: it
+    // gets the reverse row, once. Such a row and a reverse already written
+    // for it make a pair and want nothing.
+    std::map<Key, std::int64_t> standing, matched;
+    for (const auto& c : corrections) ++standing[c.key];
+    std::map<Key, std::vector<std::size_t>> unpaired;
+    std::vector<bool> stale(corrections.size(), false), paired(corrections.size(), false);
+    for (std::size_t n = 0; n < corrections.size(); ++n) {
+        const auto wants = breaks.find(corrections[n].key);
+        if (wants != breaks.end() && ++matched[corrections[n].key] <= wants->second) continue;
+        stale[n] = true;
+        unpaired[corrections[n].key].push_back(n);
+    }
+    const auto reverseOf = [&](const Standing& c) {
+        const int i = c.row;
+        const std::int64_t change = fenOf(rows(i, cChange));
+        BTService::CorrectionRow row =
+            correctionFrom(i, fenSub(0, change), fenSub(fenOf(rows(i, cBalance)), change), i, i);
+        row.DC_Date = rows(c.previous ? c.previous : i, cRec);
+        return row;
+    };
+    std::map<Key, std::int64_t> reversed;
+    // Highest serial first: a reverse stands a serial below its row.
+    for (std::size_t n = corrections.size(); n-- > 0;) {
+        if (!stale[n] || paired[n]) continue;
+        BTService::CorrectionRow row = reverseOf(corrections[n]);
+        const Key key{row.Card_Liushui, row.Date_Time, row.YuE_New};
+        auto& pool = unpaired[key];
+        const auto partner = std::find_if(pool.begin(), pool.end(), [&](std::size_t m) {
+            return m != n && !paired[m] && fenOf(rows(corrections[m].row, cChange)) == row.YuE_Change;
+        });
+        paired[n] = true;
+        if (partner != pool.end()) {
+            paired[*partner] = true;
+            continue;
+        }
+        const auto breaksWant = breaks.count(key) ? breaks[key] : 0;
+        const std::int64_t nth = std::max(breaksWant, standing[key]) + ++reversed[key];
+        wanted.push_back({std::move(row), nth});
+    }
+    int failed = 0;
+    for (const auto& w : wanted) {
         try {
-            BT.Mend_Break(row, nth);
+            BT.Mend_Break(w.row, w.nth);
         } catch (const std::exception& e) {
             if (db::connectionLost(e)) throw;  // every break after it would fail the same way
             if (error.empty()) error = platform::errorText(e);

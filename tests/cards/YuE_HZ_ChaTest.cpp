@@ -242,6 +242,46 @@ TEST_P(IcBalance, ACorrectionMendsABreakWithinOneSecondAndAReRunWritesNothing) {
     EXPECT_TRUE(sv->boxes.empty());
 }
 
+// A terminal offline uploads serial 3 after the correction bridged its gap:
+// the bridge no longer mends a break between the terminals' rows, so it
+// gets its reverse once, and the card's balance is again the sum of its
+// changes. A correction row at a break's serial and second that bridges to
+// another balance is no mend of that break: the break gets its row, and the
+// stray row its reverse.
+TEST_P(IcBalance, ABridgeALateUploadMadeNeedlessIsReversedOnce) {
+    row(1, "X", 1, 5000, 5000, "2026-11-01 08:00:00");
+    row(1, "X", 2, -1000, 4000, "2026-11-02 12:00:00");
+    row(1, "X", 4, -100, 1800, "2026-11-04 12:00:00");  // started from 1900: serial 3 is missing
+    row(4, "W", 1, 300, 300, "2026-11-01 08:00:00");
+    row(4, "W", 2, -50, 200, "2026-11-02 08:00:00");       // started from 250
+    row(4, "W", 1, -999, 7, "2026-11-02 07:59:59", 2);    // at the break's serial and second, to 7
+    const auto corrections = [&] {
+        return test::rows(*con, "select Card_No,XF_Type,YuE_Change,YuE_New,Card_LiuShui,Date_Time from Record_XF "
+                                "where Err_Code=2 order by Card_No,Date_Time,Card_LiuShui,YuE_Change");
+    };
+    const auto sumIsBalance = [&](const char* card) {
+        return test::number(*con, std::string("select sum(YuE_Change) from Record_XF where Card_No='") + card + "'") ==
+               test::number(*con, std::string("select YuE_New from Record_XF where Card_No='") + card +
+                                      "' and Err_Code<>2 order by Card_LiuShui desc limit 1");
+    };
+    query("0", "2026-11-30", true);
+    const std::vector<T> bridged{{"W", "202", "999", "1006", "0", "2026-11-02 07:59:58"},
+                                 {"W", "1", "-999", "7", "1", "2026-11-02 07:59:59"},
+                                 {"W", "201", "-50", "250", "1", "2026-11-02 07:59:59"},
+                                 {"X", "201", "-2100", "1900", "3", "2026-11-04 11:59:59"}};
+    EXPECT_EQ(corrections(), bridged);
+    row(1, "X", 3, -2100, 1900, "2026-11-03 12:00:00");  // the late upload
+    std::vector<T> reversed = bridged;
+    reversed.insert(reversed.end() - 1, {"X", "202", "2100", "4000", "2", "2026-11-04 11:59:58"});
+    for (int run = 0; run < 3; ++run) {
+        query("0", "2026-11-30", true);
+        EXPECT_EQ(corrections(), reversed) << "run " << run + 1;
+        EXPECT_TRUE(sumIsBalance("X"));
+        EXPECT_TRUE(sumIsBalance("W"));
+    }
+    EXPECT_TRUE(sv->boxes.empty());
+}
+
 // A row stamped exactly at the cut-off is not after it: it is checked.
 TEST_P(IcBalance, ARowExactlyAtTheCutoffIsChecked) {
     row(1, "X", 1, 100, 100, "2026-11-01 10:00:00");

@@ -3,6 +3,8 @@
 
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
 #include <QSignalBlocker>
 
@@ -46,18 +48,53 @@ DTPicker::DTPicker(Form& form)
     : Control(form, new QDateTimeEdit(form.widget())), edit_(static_cast<QDateTimeEdit*>(widget())) {
     edit_->setTimeSpec(Qt::UTC);
     edit_->setCalendarPopup(true);
+    // The bounds are ours, not the edit's: given a range, the edit turns a
+    // typed day outside it into some other day inside it, with no sign. A
+    // typed value is taken when the typing ends and clamped visibly here.
+    edit_->setDateTimeRange(toQt("1601-01-01 00:00:00"), toQt("9999-12-31 23:59:59"));
+    edit_->setKeyboardTracking(false);
     value_ = platform::services().clockText().substr(0, 10) + " 00:00:00";
     show();
     onSignal(edit_, &QDateTimeEdit::dateTimeChanged, [this](const QDateTime& dt) {
-        const std::string v = dt.toString(kCanonical).toStdString();
-        if (v == value_) return;
-        value_ = v;
-        if (Change) Change(Index);
+        assign(dt.toString(kCanonical).toStdString());
+    });
+    new EventHook(edit_, [this](QObject*, QEvent* e) {
+        return e->type() == QEvent::KeyPress && typedOver(*static_cast<QKeyEvent*>(e));
     });
     new EventHook(edit_->calendarWidget()->window(), [this](QObject*, QEvent* e) {
+        // The edit gives its popup its own (whole) range as it opens it.
+        if (e->type() == QEvent::Show) showBounds();
         if (e->type() == QEvent::Hide && CloseUp) CloseUp(Index);
         return false;
     });
+}
+
+// A clerk selects all and types the whole value. The edit takes keys into
+// one field at a time and drops them when all is selected (the year typed
+// first is lost), and a separator typed right after it moved on by itself
+// skips the next field: so typing over all starts in the first field, and
+// such a separator is only the one passed.
+bool DTPicker::typedOver(const QKeyEvent& key) {
+    if (key.text().isEmpty() || !key.text().at(0).isPrint() ||
+        (key.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)))
+        return false;
+    const QLineEdit* line = edit_->findChild<QLineEdit*>();
+    if (!line) return false;
+    if (line->hasSelectedText() && line->selectedText() == line->text()) {
+        edit_->setSelectedSection(edit_->sectionAt(0));
+        return false;
+    }
+    const QChar c = key.text().at(0);
+    if (c.isLetterOrNumber()) return false;
+    const int at = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+    return at > 0 && line->text().at(at - 1) == c;
+}
+
+void DTPicker::showBounds() {
+    QCalendarWidget* calendar = edit_->calendarWidget();  // none while only a time shows
+    if (!calendar) return;
+    const QSignalBlocker block(calendar);
+    calendar->setDateRange(toQt(min_ + " 00:00:00").date(), toQt(max_ + " 00:00:00").date());
 }
 
 std::string DTPicker::Value() const {
@@ -109,7 +146,6 @@ void DTPicker::setCustomFormat(const std::string& f) {
 
 void DTPicker::show() {
     const QSignalBlocker block(edit_);
-    edit_->setDateTimeRange(toQt(min_ + " 00:00:00"), toQt(max_ + " 23:59:59"));
     edit_->setDateTime(toQt(value_));
     switch (format_) {
     case dtpLongDate: edit_->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat)); break;
@@ -122,6 +158,7 @@ void DTPicker::show() {
         [[fallthrough]];
     default: edit_->setDisplayFormat("yyyy-MM-dd"); break;
     }
+    showBounds();  // last: the edit gives its calendar its own range with each change
 }
 
 void DTPicker::restoreOwnDesign() {

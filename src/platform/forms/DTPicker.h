@@ -5,6 +5,7 @@
 #include "platform/forms/Control.h"
 
 class QDateTimeEdit;
+class QKeyEvent;
 
 namespace tolvenk::forms {
 
@@ -57,6 +58,8 @@ protected:
 private:
     void assign(std::string canonical);
     void show();
+    void showBounds();
+    bool typedOver(const QKeyEvent& key);
     QDateTimeEdit* edit_;
     // "yyyy-MM-dd hh:mm:ss" and "yyyy-MM-dd": fixed width, so text order is time order.
     std::string value_, min_ = "1601-01-01", max_ = "9999-12-31";

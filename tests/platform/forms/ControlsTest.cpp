@@ -19,6 +19,7 @@
 #include "platform/forms/Form.h"
 #include "platform/services/Application.h"
 #include "platform/services/QtServices.h"
+#include "support/Screen.h"
 #include "support/TestServices.h"
 
 using namespace tolvenk;
@@ -101,12 +102,54 @@ TEST(DTPicker, APersonsPickIsTheValueAndUnloadRestoresTheDesign) {
     calendar->show();
     calendar->hide();
     w.DTPicker1.setMaxDate("2026-05-01");
-    EXPECT_EQ(edit->maximumDate(), QDate(2026, 5, 1));
+    EXPECT_EQ(edit->calendarWidget()->maximumDate(), QDate(2026, 5, 1));
     EXPECT_EQ(edit->date(), QDate(2026, 5, 1));
     w.Unload();
     EXPECT_EQ(w.DTPicker1.Value(), "2026-03-15");
     EXPECT_EQ(w.DTPicker1.MaxDate(), "9999-12-31");
     EXPECT_EQ(w.log, (std::vector<std::string>{"change 2026-05-02", "closed", "change 2026-05-01"}));
+}
+
+// Typed with the keyboard (all selected, the text, Tab), a day outside the
+// bounds takes the nearest bound and shows it; a day inside stays itself,
+// whatever the picker shows.
+TEST(DTPicker, ATypedDayOutsideTheBoundsTakesTheNearestBoundVisibly) {
+    struct Case {
+        int format;
+        const char* custom;
+        const char* typed;
+        const char* value;
+    };
+    const Case cases[] = {
+        {dtpShortDate, "", "2026-02-03", "2026-03-01"},
+        {dtpShortDate, "", "2025-12-24", "2026-03-01"},
+        {dtpShortDate, "", "2026-05-07", "2026-05-07"},
+        {dtpShortDate, "", "2027-01-15", "2026-12-31"},
+        {dtpCustom, "yyyy-MM-dd HH:mm:ss", "2026-01-15 08:30:00", "2026-03-01 08:30:00"},
+        {dtpCustom, "yyyy-MM-dd HH:mm:ss", "2026-07-15 08:30:00", "2026-07-15 08:30:00"},
+        {dtpCustom, "yyyy/MM/dd", "2026/02/28", "2026-03-01"},
+        {dtpCustom, "yyyy/MM/dd", "2026/11/30", "2026-11-30"},
+    };
+    for (const Case& c : cases) {
+        ControlsWindow w;
+        w.Load();
+        w.DTPicker1.setMinDate("2026-03-01");
+        w.DTPicker1.setMaxDate("2026-12-31");
+        w.DTPicker1.setValue("2026-06-10");
+        if (c.format == dtpCustom) w.DTPicker1.setCustomFormat(c.custom);
+        else w.DTPicker1.setFormat(c.format);
+        auto* edit = static_cast<QDateTimeEdit*>(w.DTPicker1.widget());
+        test::whileShown(w, [&] {
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(edit, c.typed);
+            QTest::keyClick(edit, Qt::Key_Tab);
+            QApplication::processEvents();
+            EXPECT_EQ(w.DTPicker1.Value(), c.value) << c.typed;
+            EXPECT_EQ(edit->date().toString("yyyy-MM-dd").toStdString(), std::string(c.value).substr(0, 10))
+                << "shown: " << edit->text().toStdString();
+        });
+    }
 }
 
 TEST(ProgressBar, ValueStaysWithinZeroAndMax) {

@@ -381,6 +381,58 @@ TEST_P(SummaryRun, DefinedReportByDepartmentThenDay) {
     EXPECT_EQ(cell(12, 1), "收支情况：¥132.40");
 }
 
+// A site with a second top department (后勤部 over 车队): chosen in the
+// list the window offers, each department-first layout shows that
+// department's figures: 车队's recharge of 30.00 on the 1st and 后勤部's own
+// of 4.00 on the 2nd, nobody else's.
+TEST_P(SummaryRun, AnotherTopDepartmentChosenInTheListShowsItsOwnFigures) {
+    con->executeScript(R"(
+insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values (4,'02','后勤部',0,0),(5,'0201','车队',1,0);
+insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,Del_YN) values (5,5,'0201','赵六',0),(6,4,'02','钱七',0);
+)");
+    add(at("2026-07-01 09:00:00").person(5).kind(1).type(161).money(3000));
+    add(at("2026-07-02 09:00:00").person(6).kind(1).type(161).money(400));
+    struct Case {
+        const char* format;
+        std::vector<V> labelled;  // first label cells, computer recharge and its count
+    };
+    const Case cases[] = {
+        {"10600", {{"2026-07-01", "后勤部", "¥30.00", "1"}, {"2026-07-02", "后勤部", "¥4.00", "1"}}},
+        {"10605", {{"2026-07-01", "后勤部", "普通卡", "¥30.00", "1"}, {"2026-07-02", "后勤部", "普通卡", "¥4.00", "1"}}},
+        {"10608", {{"后勤部", "2026-07-01", "¥30.00", "1"}, {"后勤部", "2026-07-02", "¥4.00", "1"}}},
+        {"30605", {{"后勤部", "普通卡", "¥34.00", "2"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        if (w.Loaded()) w.Unload();
+        con->execute("delete from Sys_Para where Para_Name='HZ_Rep_Format'");
+        addFormat("101", "部门报表", c.format);
+        w.Load();
+        w.Form_Activate();
+        w.List1.setListIndex(12);
+        int chosen = -1;
+        for (int i = 0; i < w.Combo1.ListCount(); ++i)
+            if (w.Combo1.List(i) == "后勤部") chosen = i;
+        ASSERT_GE(chosen, 0);
+        w.Combo1.setListIndex(chosen);
+        w.DTPicker1.setValue("2026-07-01");
+        w.DTPicker2.setValue("2026-07-02");
+        w.Command1.click();
+        EXPECT_EQ(sv->takeBoxes(), std::vector<std::string>{});
+        std::vector<V> seen;
+        for (int r = 5; r < w.Grid1.Rows(); ++r) {
+            const std::size_t labels = c.labelled.front().size() - 2;
+            V line;
+            for (std::size_t k = 1; k <= labels; ++k) line.push_back(cell(r, static_cast<int>(k)));
+            if (std::find(line.begin(), line.end(), "后勤部") == line.end()) continue;
+            line.push_back(cell(r, static_cast<int>(labels) + 1));
+            line.push_back(cell(r, static_cast<int>(labels) + 2));
+            seen.push_back(line);
+        }
+        EXPECT_EQ(seen, c.labelled);
+    }
+}
+
 TEST_P(SummaryRun, DefinedRangeReportByCardKind) {
     addFormat("101", "卡类汇总", "30500");
     run(12, "2026-07-01", "2026-07-03");
