@@ -129,7 +129,8 @@ void Grid::setRedraw(bool on) {
     redrawOff_ = !on;
     heldShownRows_ = 0;
     heldShownAt_ = std::chrono::steady_clock::now();
-    view_->setUpdatesEnabled(on);
+    // Held, the grid still paints what it last showed when it is resized or
+    // uncovered: only the model's changes wait.
     if (on) model_.resume();
     else model_.suspend();
 }
@@ -142,10 +143,8 @@ void Grid::Paint_Held() {
     if (rows == heldShownRows_) return;
     heldShownRows_ = rows;
     heldShownAt_ = now;
-    view_->setUpdatesEnabled(true);
     view_->syncNow();
     view_->viewport()->repaint();
-    view_->setUpdatesEnabled(false);
 }
 
 void Grid::Refresh() {

@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -421,4 +422,50 @@ TEST(Grid, BorderLinesGoAroundMergedBlocks) {
     EXPECT_GT(under(0, 2), 0.9);
     EXPECT_GT(rightOf(1, 2), 0.9);
     EXPECT_GT(under(2, 2), 0.9);
+}
+
+// A grid held during a long read still paints when its window is resized or
+// something that covered it goes away: the screen shows the grid as it is,
+// not what lay there before.
+TEST(Grid, AHeldGridRepaintsWhenResizedOrUncovered) {
+    GridWindow w;
+    Grid& g = w.Grid1;
+    g.setCols(4);
+    for (int r = 0; r < 40; ++r) g.Add_Row("row " + std::to_string(r) + "\tx\ty");
+    w.widget()->resize(600, 400);
+    w.widget()->show();
+    g.Refresh();
+    QApplication::processEvents();
+    QWidget* view = g.view();
+    const auto screenMatchesTheGrid = [&] {
+        QApplication::processEvents();
+        const QPoint at = view->mapTo(view->window(), QPoint(0, 0));
+        const QImage onScreen =
+            w.widget()->screen()->grabWindow(w.widget()->winId(), at.x(), at.y(), view->width(), view->height())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        const QImage fresh = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return onScreen == fresh;
+    };
+    ASSERT_TRUE(screenMatchesTheGrid());
+    g.setRedraw(false);
+    for (const char* how : {"resized", "uncovered"}) {
+        SCOPED_TRACE(how);
+        if (std::string(how) == "resized") {
+            g.Move(0, 0, 8000, 5000);
+        } else {
+            QWidget cover(w.widget());
+            cover.setAutoFillBackground(true);
+            QPalette p = cover.palette();
+            p.setColor(QPalette::Window, Qt::red);
+            cover.setPalette(p);
+            cover.setGeometry(g.view()->geometry());
+            cover.show();
+            cover.raise();
+            QApplication::processEvents();
+            cover.hide();
+        }
+        EXPECT_TRUE(screenMatchesTheGrid());
+    }
+    g.setRedraw(true);
 }
