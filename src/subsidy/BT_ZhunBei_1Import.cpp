@@ -132,9 +132,15 @@ void BT_ZhunBei_1::Command9_Click() {
     Bar_1.setMax(range->last - range->first);
     Bar_1.setValue(0);
     Pic_1.Refresh();
+    const std::vector<forms::Control*> locked{&Command9, &Command10, &Command11, &Com_Zao, &CheckAll, &Command6,
+                                              &Command3, &Command2,  &Command4,  &Command12, &Command5, &Command8};
     std::optional<excel::Sheet> sheet;
     try {
-        sheet = excel::readWorkbook(range->path);
+        // A full sheet takes seconds to read: the window stays alive meanwhile.
+        Run_Lock lock(*this, locked, running_);
+        const std::string path = range->path;
+        sheet = Read_Aside<excel::Sheet>(*this, [path] { return excel::readWorkbook(path); });
+        if (!sheet) return;  // the window was closed
     } catch (const excel::WorkbookError& e) {
         Pic_1.setVisible(false);
         Prompt(L(problemText(e.problem())), platform::vbExclamation);
@@ -152,9 +158,7 @@ void BT_ZhunBei_1::Command9_Click() {
     const int last = std::min(range->last, sheet->usedRows());
     Bar_1.setMax(std::max(last - range->first, 0));
     {
-        Run_Lock lock(*this, {&Command9, &Command10, &Command11, &Com_Zao, &CheckAll, &Command6, &Command3,
-                              &Command2, &Command4, &Command12, &Command5},
-                      running_);
+        Run_Lock lock(*this, locked, running_);
         if (!Import_Rows(*sheet, range->first, last, lock)) return;
     }
     Command12.setVisible(true);

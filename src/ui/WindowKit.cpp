@@ -111,6 +111,12 @@ bool Go_On_Reading(const forms::Form& window) {
     return window.Loaded();
 }
 
+bool Wait_Aside(const forms::Form& window, const std::function<bool()>& done) {
+    while (!done())
+        if (!Go_On_Reading(window)) return false;
+    return true;
+}
+
 void Paint_Held_Grids(const forms::Form& window) {
     for (forms::Control* c : window.Controls())
         if (auto* grid = dynamic_cast<forms::Grid*>(c)) grid->Paint_Held();

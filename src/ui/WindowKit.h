@@ -2,7 +2,11 @@
 // What every window would otherwise grow for itself: the main connection,
 // combos filled from a service list, the output buttons, and the lock a long
 // run holds on its controls.
+#include <chrono>
 #include <cstdint>
+#include <future>
+#include <memory>
+#include <thread>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -93,6 +97,13 @@ bool Go_On(const forms::Form& window);
 // step after it the window is never held a tenth of a second (a due yield
 // comes after 100 ms, which write runs keep to between their batches).
 bool Go_On_Reading(const forms::Form& window);
+// Runs `work` on a thread of its own while the window takes its events (as
+// Go_On_Reading lets them through): for a read that holds no connection and
+// would freeze the window, a large workbook say. Its exception passes;
+// nullopt once the window was closed, the work then left to end by itself.
+template <class T>
+std::optional<T> Read_Aside(const forms::Form& window, std::function<T()> work);
+bool Wait_Aside(const forms::Form& window, const std::function<bool()>& done);
 // The window's grids whose drawing a fill holds show their rows so far, when
 // they have doubled or a while has passed (Grid::Paint_Held).
 void Paint_Held_Grids(const forms::Form& window);
@@ -128,5 +139,19 @@ std::string Money_Text(std::int64_t fen);
 // An exact sum as shown the same way (negated when asked), or the sign and
 // the overflow mark.
 std::string Money_Text(const Exact_Sum& sum, bool negated = false);
+
+template <class T>
+std::optional<T> Read_Aside(const forms::Form& window, std::function<T()> work) {
+    auto result = std::make_shared<std::future<T>>(std::async(std::launch::async, std::move(work)));
+    const bool done = Wait_Aside(window, [&] {
+        return result->wait_for(std::chrono::milliseconds(10)) == std::future_status::ready;
+    });
+    if (!done) {
+        // Whoever holds the last reference waits for the work: not the window.
+        std::thread([result] { result->wait(); }).detach();
+        return std::nullopt;
+    }
+    return result->get();
+}
 
 }  // namespace tolvenk

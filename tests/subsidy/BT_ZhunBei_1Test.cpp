@@ -510,8 +510,14 @@ TEST_P(Editor, ImportToTheSheetsLastRowReadsOnlyTheRowsWithValues) {
     worksheet_write_blank(ws, 1048575, 1, bold);
     workbook_close(wb);
 
-    std::vector<std::pair<int, int>> bar;  // value and end at each yield, one per sheet row read
-    sv->onYield = [&] { bar.emplace_back(w.Bar_1.Value(), w.Bar_1.Max()); };
+    // Value and end at each yield of the walk, one per sheet row read; Exit
+    // and Instructions stay locked all the while, as while the book is read.
+    std::vector<std::pair<int, int>> bar;
+    sv->onYield = [&] {
+        EXPECT_FALSE(w.Command5.Enabled());
+        EXPECT_FALSE(w.Command8.Enabled());
+        if (w.Bar_1.Max() < 1000) bar.emplace_back(w.Bar_1.Value(), w.Bar_1.Max());  // not the read's
+    };
     import(file, "1", "1048576");
     expectBox(loaded, platform::vbInformation);
     EXPECT_EQ(imported(B::colJinE), (test::Texts{"10'5 0.00 ", "1003 0.00 ", "1001 2.5 是", "1002 3 是"}));

@@ -2,6 +2,7 @@
 // and typed years.
 #include <gtest/gtest.h>
 
+#include <future>
 #include <stdexcept>
 
 #include "data/DataList.h"
@@ -90,4 +91,32 @@ TEST_F(WindowKit, ATypedYearIsAWholeNumberFromOneTo9999) {
     EXPECT_EQ(Typed_Year("9999"), 9999);
     EXPECT_EQ(Typed_Year("1"), 1);
     for (const char* bad : {"", "0", "10000", "2026.5", "20x6", "-3"}) EXPECT_FALSE(Typed_Year(bad)) << bad;
+}
+
+// A read aside: the window takes its events while it runs, its result or its
+// error comes back, and a window closed meanwhile leaves it to end alone.
+TEST_F(WindowKit, AReadAsideLetsTheWindowWorkUntilItEnds) {
+    Window w;
+    w.Load();
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    int yields = 0;
+    sv->onYield = [&] {
+        if (++yields == 3) release.set_value();
+    };
+    const auto got = Read_Aside<int>(w, [released] {
+        released.wait();
+        return 42;
+    });
+    EXPECT_EQ(got, 42);
+    EXPECT_GE(yields, 3);
+
+    sv->onYield = {};
+    EXPECT_THROW(Read_Aside<int>(w, []() -> int { throw std::runtime_error("damaged"); }), std::runtime_error);
+
+    std::promise<void> never;
+    std::shared_future<void> held = never.get_future().share();
+    sv->onYield = [&] { w.Unload(); };
+    EXPECT_EQ(Read_Aside<int>(w, [held] { held.wait(); return 1; }), std::nullopt);
+    never.set_value();  // the work left behind ends by itself
 }
