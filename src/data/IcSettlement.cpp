@@ -393,14 +393,15 @@ std::vector<Listed_Card> Unsettled_Of(db::Connection& con, const std::vector<Lis
     return out;
 }
 
-std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff,
-                                                                  const Late_Serials& late,
-                                                                  const std::vector<Listed_Card>& missed) {
+std::optional<std::vector<std::pair<std::int32_t, std::string>>> Unsettled_Cards(
+    db::Connection& con, const std::string& cutoff, const Late_Serials& late, const std::vector<Listed_Card>& missed,
+    const std::function<bool(const Listed_Card& next)>& goOn) {
     std::set<std::pair<std::int64_t, std::string>> candidates;
     for (const Listed_Card& c : missed) candidates.emplace(c.person, c.card);
     auto rows = Settlement_Store::Candidates(con, cutoff, late.since);
     const int p = rows->fieldIndex("Pinfo_ID"), c = rows->fieldIndex("Card_No");
     for (; !rows->eof(); rows->moveNext()) candidates.emplace(rows->field(p).toInt64(), rows->field(c).toString());
+    rows.reset();
     std::vector<std::pair<std::int32_t, std::string>> out;
     std::vector<Listed_Card> set;
     const auto check = [&] {
@@ -409,8 +410,12 @@ std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection
     };
     // A few hundred cards to a read, their employees' rows read once.
     for (const auto& [person, card] : candidates) {
-        set.push_back({static_cast<std::int32_t>(person), card});
-        if (set.size() >= 200) check();
+        const Listed_Card next{static_cast<std::int32_t>(person), card};
+        if (set.size() >= 200) {
+            check();
+            if (goOn && !goOn(next)) return std::nullopt;
+        }
+        set.push_back(next);
     }
     check();
     return out;

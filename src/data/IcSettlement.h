@@ -5,8 +5,10 @@
 // uploading rows dated before the cut-off late, so what a card holds is read
 // again under the write lock that its collapse is written under.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -101,9 +103,11 @@ std::vector<Listed_Card> Unsettled_Of(db::Connection& con, const std::vector<Lis
 // before the cut-off a run would still collapse (rows a terminal uploaded
 // after the card's turn, and any of `missed`, cards whose writes were not
 // committed): Pinfo_ID and Card_No of each, read without the lock.
-std::vector<std::pair<std::int32_t, std::string>> Unsettled_Cards(db::Connection& con, const std::string& cutoff,
-                                                                  const Late_Serials& late,
-                                                                  const std::vector<Listed_Card>& missed);
+// `goOn` is asked between reads, with the next card read; nothing once it
+// said stop.
+std::optional<std::vector<std::pair<std::int32_t, std::string>>> Unsettled_Cards(
+    db::Connection& con, const std::string& cutoff, const Late_Serials& late, const std::vector<Listed_Card>& missed,
+    const std::function<bool(const Listed_Card& next)>& goOn = {});
 
 }  // namespace IC_Settlement
 

@@ -195,26 +195,38 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
 }
 
 // Settles the cards a pass left, those cut short in turns until they are
-// done; cards of a batch that could not commit go to `missed`.
-void settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, std::string>>& left,
+// done; cards of a batch that could not commit go to `missed`. The progress
+// is told each card as the first pass tells it, where no batch holds the
+// lock; false when it stopped the pass.
+bool settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, std::string>>& left,
                 const std::string& cutoff, const std::string& backup, const Late_Serials& late,
-                std::vector<Listed_Card>& missed, std::int64_t& fellBack) {
+                std::vector<Listed_Card>& missed, std::int64_t& fellBack, const Run_Progress& progress,
+                Run_Step step) {
     std::vector<Carried> carry;
     Write_Batch batch(con);
     Set_Size size(batch, kFirstSet);
     std::int64_t top = late.since;
+    const bool telling = static_cast<bool>(progress);
+    bool stopped = false;
     batch.committing([&] {
         for (std::size_t i = 0; i < left.size() || !carry.empty();) {
+            const Listed_Card next = carry.empty() ? Listed_Card{left[i].first, left[i].second} : carry.front().card;
+            step.person = next.person;
+            step.card = next.card;
+            if (batch.pause(telling) && progress && !progress(step)) {
+                stopped = true;
+                return;
+            }
             std::vector<Carried> set;
-            const std::int64_t most = size.next(false);
+            const std::int64_t most = size.next(telling);
             takeCarried(carry, set, most);
             for (; i < left.size() && static_cast<std::int64_t>(set.size()) < most; ++i)
                 set.push_back({{left[i].first, left[i].second}});
             size.write(set.size(),
                        [&] { settleSet(con, batch, set, cutoff, backup, late, missed, top, carry, fellBack); });
-            batch.pause(false);
         }
     });
+    return !stopped;
 }
 
 // The cut-off is recorded only when no card holds rows before it that a run
@@ -243,16 +255,33 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
     // long as each pass leaves fewer cards than the one before: a batch lost
     // once (a slow machine's writes meeting a passing fault) is no reason to
     // keep the cut-off, one that fails every time is.
+    // These passes tell their progress as the first one: the bar stays full,
+    // the card shown, and the window may stop them.
+    Run_Step step;
+    step.done = step.total = result.total;
+    const auto goOn = [&](const Listed_Card& next) {
+        step.person = next.person;
+        step.card = next.card;
+        return !progress || progress(step);
+    };
     std::size_t before = SIZE_MAX;
-    for (auto left = Unsettled_Cards(con, cutoff, late, missed); !left.empty();
-         left = Unsettled_Cards(con, cutoff, late, missed)) {
-        if (left.size() >= before) {
-            result.left = std::move(left);
+    for (;;) {
+        auto left = Unsettled_Cards(con, cutoff, late, missed, goOn);
+        if (!left) {
+            result.state = Run_Result::Stopped;
+            return;
+        }
+        if (left->empty()) break;
+        if (left->size() >= before) {
+            result.left = std::move(*left);
             result.state = Run_Result::Left;
             return;
         }
-        before = left.size();
-        settleLeft(con, left, cutoff, backup, late, missed, result.fellBack);
+        before = left->size();
+        if (!settleLeft(con, *left, cutoff, backup, late, missed, result.fellBack, progress, step)) {
+            result.state = Run_Result::Stopped;
+            return;
+        }
     }
     Settlement_Store::Record_Cutoff(own, cutoff);
     result.state = Run_Result::Settled;

@@ -170,15 +170,35 @@ TEST_P(IcSettlementRun, ARowBelowTheTopUploadedDuringTheRunIsWalked) {
 // Once B's turn has come, a terminal uploads A's times serials 1 to 3, dated
 // before the cut-off, and no money row: the check after the pass settles
 // them (2 and 3 into one row, -1-1 = -2, 498 left) before the cut-off is
-// recorded.
+// recorded. That pass tells A as the first tells each card, and a stop there
+// keeps the cut-off.
 TEST_P(IcSettlementRun, ATimesChainUploadedAfterItsCardsTurnIsSettledBeforeTheCutoff) {
+    const auto uploadTimes = [&] {
+        for (const auto& [serial, change, left] : {std::tuple{1, 500, 500}, {2, -1, 499}, {3, -1, 498}})
+            test::XfRow().person(1).card("A").type(1).cardSerial(0).timesSerial(serial).times(change)
+                .timesLeft(left).date("2026-05-1" + std::to_string(serial) + " 11:00:00").err(0).insert(*con);
+    };
     bool uploaded = false;
+    std::vector<T> steps;
+    const Run_Result stopped = run([&](const Run_Step& s) {
+        steps.push_back({std::to_string(s.done), std::to_string(s.total), std::to_string(s.person), s.card});
+        if (s.card == "B" && !uploaded) {
+            uploaded = true;
+            uploadTimes();
+        }
+        return s.done < s.total || s.card.empty();
+    });
+    EXPECT_EQ(stopped.state, Run_Result::Stopped);
+    EXPECT_EQ(steps, (std::vector<T>{{"0", "2", "1", "A"}, {"1", "2", "2", "B"}, {"2", "2", "0", ""}, {"2", "2", "1", "A"}}));
+    EXPECT_EQ(settlementRow()[0], "2026-01-01 00:00:00");
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Card_No='A' and Ci_LiuShui>0"), 3);
+    con->execute("delete from Record_XF where Card_No='A' and Ci_LiuShui>0");
+
+    uploaded = false;
     const Run_Result r = run([&](const Run_Step& s) {
         if (s.card == "B" && !uploaded) {
             uploaded = true;
-            for (const auto& [serial, change, left] : {std::tuple{1, 500, 500}, {2, -1, 499}, {3, -1, 498}})
-                test::XfRow().person(1).card("A").type(1).cardSerial(0).timesSerial(serial).times(change)
-                    .timesLeft(left).date("2026-05-1" + std::to_string(serial) + " 11:00:00").err(0).insert(*con);
+            uploadTimes();
         }
         return true;
     });

@@ -277,9 +277,12 @@ namespace {
 class QueryRun {
 public:
     // The output buttons too: an export or preview of a half-filled grid
-    // would look like the whole answer.
+    // would look like the whole answer; and the tree, whose highlighted
+    // department would no longer be the one the rows are of.
     QueryRun(XF_Mingxi& w, bool& running)
-        : lock_(w, {&w.Command1, &w.Command4(0), &w.Command4(1), &w.Command4(2), &w.Command4(3)}, running),
+        : lock_(w,
+                {&w.Command1, &w.Command4(0), &w.Command4(1), &w.Command4(2), &w.Command4(3), &w.ucDep1.Frame1},
+                running),
           panel_(w.Frame1) {}
     ~QueryRun() {
         Extra_Timeout = 0;

@@ -137,8 +137,10 @@ TEST_P(MingxiWindow, PrintingCarriesCaptionAndFooterAndReopeningShowsTheDesignAg
     EXPECT_EQ(w.Combo5.ListCount(), 4);
 }
 
-// While a long answer fills the grid, the output buttons wait with the query
-// button: an export or preview then would pass off part of it as the whole.
+// While a long answer fills the grid, the output buttons and the department
+// tree wait with the query button: an export or preview then would pass off
+// part of it as the whole, another department would stand highlighted over
+// the rows of the first.
 // Its preview takes a while too: the panel counts the pages as they are laid
 // out, with the buttons locked, and goes when the preview closes.
 TEST_P(MingxiWindow, OutputButtonsWaitWhileTheGridFillsAndThePreviewCountsItsPages) {
@@ -150,6 +152,7 @@ TEST_P(MingxiWindow, OutputButtonsWaitWhileTheGridFillsAndThePreviewCountsItsPag
         for (int i = 0; i <= 3; ++i)
             if (w.Command4(i).Enabled()) ++open;
         if (w.Command1.Enabled()) ++open;
+        if (w.ucDep1.Frame1.Enabled()) ++open;
     };
     query("01", 0);
     sv->onYield = nullptr;
