@@ -166,3 +166,40 @@ TEST(LockFile, AReaderMakesNoLockFileAndAWriterIsToldWhichFileStopsIt) {
     EXPECT_NE(stopped.find("cannot be opened for writing"), std::string::npos) << stopped;
     EXPECT_EQ(modeOf(lock), 0644u);
 }
+
+// A session that may not write takes no lock file either when one is there
+// already (left by an earlier settlement): it is refused as read-only,
+// leaves the file as it was, and holds nothing that would keep a writer out.
+// Read-only for the database's own mode or for its folder's.
+TEST(LockFile, AReadOnlySessionTakesNoLockFileFoundThere) {
+    for (const bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "folder not writable" : "database not writable");
+        test::TempDir dir;
+        const fs::path data = dir.path() / "data";
+        fs::create_directory(data);
+        const std::string db = (data / "b.mdb").string(), lock = db + "-settlement.lock";
+        const std::string cs = test::createBusinessDb(db);
+        ::chmod(db.c_str(), 0666);
+        {
+            auto earlier = test::connect(cs);
+            ASSERT_EQ(take(*earlier), "held");
+        }
+        ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(lock)));
+        const mode_t lockMode = modeOf(lock);
+        ASSERT_EQ(lockMode, 0666u);  // anyone could open it for writing
+
+        if (folder) ::chmod(data.c_str(), 0555);
+        else ::chmod(db.c_str(), 0444);
+        auto reader = test::connect(cs);
+        const std::string got = take(*reader);
+        EXPECT_EQ(got.rfind("refused told ", 0), 0u) << got;
+        EXPECT_NE(got.find("read-only"), std::string::npos) << got;
+        EXPECT_EQ(modeOf(lock), lockMode);
+        EXPECT_EQ(test::number(*reader, "select count(*) from Sys_Log"), 0);  // it still reads
+
+        ::chmod(data.c_str(), 0755);
+        ::chmod(db.c_str(), 0666);
+        auto writer = test::connect(cs);
+        EXPECT_EQ(take(*writer), "held");  // the reader, still open, holds nothing
+    }
+}

@@ -98,3 +98,41 @@ TEST(XlsxReader, RefusesWhatIsNoReadableWorkbook) {
     writeZip(dir.file("nobook.xlsx"), parts);
     EXPECT_NE(errorOf(dir.file("nobook.xlsx")).find("xl/workbook.xml is missing"), std::string::npos);
 }
+
+// A last row holding nothing but a formula its writer never worked out is
+// still a row of the sheet: an import counting rows up to the last one that
+// holds something must not stop before it. Whatever form the empty result
+// takes; a row below with only a look of its own holds nothing.
+TEST(XlsxReader, ALastRowOfAFormulaWithoutItsResultIsCounted) {
+    struct Case {
+        const char* what;
+        const char* cell;  // row 4's only cell
+        int col;
+    };
+    const Case cases[] = {
+        {"no value", R"(<c r="C4"><f>C2+C3</f></c>)", 2},
+        {"an empty value", R"(<c r="C4"><f>C2+C3</f><v/></c>)", 2},
+        {"a text formula with no value", R"(<c r="B4" t="str"><f>B2</f></c>)", 1},
+        {"a number formula with no value, without reference", R"(<c s="1"><f>SUM(C2:C3)</f></c>)", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDir dir;
+        auto parts = kParts;
+        parts[4].second =
+            std::string(R"(<?xml version="1.0" encoding="UTF-8"?><worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>)"
+                        R"(<row r="1"><c r="A1" t="s"><v>0</v></c></row>)"
+                        R"(<row r="2"><c r="A2" t="s"><v>1</v></c><c r="B2" t="s"><v>2</v></c><c r="C2"><v>12.5</v></c></row>)"
+                        R"(<row r="3"><c r="C3"><v>7</v></c></row><row r="4">)") +
+            c.cell + R"(</row><row r="6"><c r="A6" s="2"/><c r="B6" s="1"/></row></sheetData></worksheet>)";
+        const std::string file = dir.file("book.xlsx");
+        writeZip(file, parts);
+        const excel::Sheet sheet = excel::readFirstSheet(file);
+        EXPECT_EQ(sheet.usedRows(), 4);
+        EXPECT_TRUE(sheet.at(3, c.col).noResult);
+        EXPECT_EQ(sheet.text(3, c.col), "");
+        EXPECT_FALSE(sheet.at(3, c.col).number);
+        EXPECT_FALSE(sheet.at(2, 2).noResult);
+        EXPECT_EQ(sheet.at(2, 2).number, 7.0);
+    }
+}

@@ -3,6 +3,9 @@
 // row in memory, and the file goes when the rows do.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -175,4 +178,57 @@ TEST(RowStore, PagesKeptWhenTheFileGoesAreWrittenToTheNextOne) {
     EXPECT_GE(s.pagesInFile(), 1);
     EXPECT_EQ(textAt(s, 0), "page 0");
     EXPECT_EQ(textAt(s, RowStore::kPageRows), "page 1");
+}
+
+namespace {
+
+// About 1 MB of a page in the file: four cells of 250 bytes a row, each
+// naming its place.
+std::string longText(int r, int c) {
+    std::string t = "r" + std::to_string(r) + "c" + std::to_string(c) + ":";
+    t.resize(250, static_cast<char>('a' + (r + c) % 26));
+    return t;
+}
+
+// 80 such pages sent to the file at once, some 83 MB through the writer,
+// past the 64 MiB it holds queued before the window waits; then read back.
+bool pagesPastTheWritersQueueComeBack() {
+    constexpr int kCols = 4, kPages = 80;
+    RowStore s;
+    s.setCols(kCols);
+    s.resize(kPages * RowStore::kPageRows);
+    for (int r = 0; r < s.rows(); ++r)
+        for (int c = 0; c < kCols; ++c) s.change(r, c).text.assign(longText(r, c));
+    s.setBudget(0);
+    if (s.pagesInFile() < kPages - 1) {
+        std::fprintf(stderr, "only %d pages in the file\n", s.pagesInFile());
+        return false;
+    }
+    for (int r = 0; r < s.rows(); ++r)
+        for (int c = 0; c < kCols; ++c)
+            if (s.at(r, c).text.str() != longText(r, c)) {
+                std::fprintf(stderr, "row %d, column %d: %s\n", r, c, s.at(r, c).text.str().c_str());
+                return false;
+            }
+    return true;
+}
+
+}  // namespace
+
+// What the writer has written no longer counts as queued: the window goes on
+// past the 64 MiB it lets wait in the queue. In a child process with a time
+// limit, so that a window waiting for ever fails the test instead of the run.
+TEST(RowStore, PagesPastTheWritersQueueLimitAreWrittenAndComeBack) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            std::signal(SIGALRM, [](int) {
+                static const char said[] = "the pages were still waiting for the writer after 60 s\n";
+                [[maybe_unused]] const ssize_t n = ::write(2, said, sizeof said - 1);
+                std::_Exit(3);
+            });
+            ::alarm(60);
+            std::_Exit(pagesPastTheWritersQueueComeBack() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
