@@ -7,6 +7,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Transaction.h"
+#include "platform/db/WriteTrace.h"
 #include "platform/services/Services.h"
 
 namespace tolvenk {
@@ -186,7 +187,9 @@ void Write_Batch::leaveGap() {
     if (limits_.gap.count() <= 0 || heldSinceGap_.count() == 0 || heldSinceGap_ < stretch()) return;
     // Beside tills, two of their tries fall in it: one that woke while
     // another till wrote gets in at its next.
+    db::tellWrite(db::Write_Event::Gap_Begun);
     std::this_thread::sleep_until(lastEnd_ + (tillsAbout() ? 2 * limits_.gap : limits_.gap));
+    db::tellWrite(db::Write_Event::Gap_Ended);
     heldSinceGap_ = {};
     gapLeft_ = true;
     seeOthers(con_.othersWrote());

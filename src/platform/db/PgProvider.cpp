@@ -17,6 +17,7 @@
 #include "platform/ShownText.h"
 #include "platform/db/AsciiCase.h"
 #include "platform/db/ConnectionString.h"
+#include "platform/db/WriteTrace.h"
 #include "platform/db/DbError.h"
 #include "platform/db/SqlText.h"
 #include "platform/db/SqlTranslator.h"
@@ -595,6 +596,7 @@ void PgProvider::beginWrite() {
         Result back(PQexec(conn_, "ROLLBACK"));
         throw;
     }
+    tellWrite(Write_Event::Locked);
 }
 
 void PgProvider::lockRows(const std::string& table, const std::string& where) {
@@ -619,7 +621,9 @@ void PgProvider::commit() {
     if (!inTransaction()) throw DbError("cannot commit - no transaction is active");
     const std::string waited = std::move(waiters_);
     waiters_.clear();
+    tellWrite(Write_Event::Committing);
     Result r = simple("COMMIT");
+    tellWrite(Write_Event::Committed);
     // A transaction the server had already failed ends in a rollback, not a commit.
     if (std::strcmp(PQcmdStatus(r.get()), "ROLLBACK") == 0)
         throw DbError::told(

@@ -1,4 +1,5 @@
 #include "platform/db/SqliteProvider.h"
+#include "platform/db/WriteTrace.h"
 
 #include <sqlite3.h>
 #include <fcntl.h>
@@ -456,13 +457,19 @@ void SqliteProvider::beginWrite() {
     }
     const Writing writing(*this);
     runScript("BEGIN IMMEDIATE");
+    tellWrite(Write_Event::Locked);
 }
 void SqliteProvider::commit() {
+    tellWrite(Write_Event::Committing);
     {
         const Writing writing(*this);
         runScript("COMMIT");
     }
-    if (bulk_ && bulk_->shared) copyBackShared();
+    tellWrite(Write_Event::Committed);
+    if (bulk_ && bulk_->shared) {
+        copyBackShared();
+        tellWrite(Write_Event::Copied_Back);
+    }
 }
 void SqliteProvider::rollback() { runScript("ROLLBACK"); }
 void SqliteProvider::savepointControl(const std::string& sql) { runScript(sql); }
