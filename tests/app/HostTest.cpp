@@ -37,7 +37,8 @@ TEST_F(Host, RunsTheCallAndReportsFailures) {
          std::vector<std::pair<std::string, std::string>>{
              {"cfg.mdb", "Local database connection error.Please check whether it is connected correctly!"},
              {"text.mdb", "Local database connection error.Please check whether it is connected correctly!"},
-             {"nobusiness.mdb", "Click 'Cancel' to exit the program."}}) {
+             {"nobusiness.mdb", "Database connection error: the business database that the configuration names "
+                                "could not be opened."}}) {
         SCOPED_TRACE(file);
         sv->boxes.clear();
         out.str("");
@@ -48,6 +49,8 @@ TEST_F(Host, RunsTheCallAndReportsFailures) {
         EXPECT_EQ(told.find('\r'), std::string::npos) << told;
         EXPECT_EQ(told.find("\n\n"), std::string::npos) << told;
         EXPECT_EQ(told.substr(told.size() - std::min(told.size(), last.size() + 1)), last + "\n") << told;
+        // Whichever button the box had, the terminal is not asked to press one.
+        EXPECT_EQ(told.find("Click"), std::string::npos) << told;
     }
     out.str("");
 
