@@ -1,9 +1,12 @@
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "Host.h"
 #include "support/Fixtures.h"
+#include "support/LocalSockets.h"
 
 using namespace tolvenk;
 
@@ -57,4 +60,37 @@ TEST_F(Host, RunsTheCallAndReportsFailures) {
     EXPECT_EQ(host::run({"7034;1", "admin", "x;y;z"}, out), 1);
     EXPECT_NE(out.str().find("Error 9:"), std::string::npos);
     EXPECT_EQ(host::run({"only one"}, out), 2);
+}
+
+// A display is refused only when nothing listens where the X client library
+// would connect; a form it cannot judge is left to the toolkit.
+TEST(HostDisplay, AnswersWhereAServerListens) {
+    test::Listener tcp;
+    ASSERT_GT(tcp.port(), 6000);
+    const std::string onTcp = std::to_string(tcp.port() - 6000);
+    const int closed = test::closedPort();
+    ASSERT_GT(closed, 6000);
+    int local = 1000;
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(local))) ++local;
+    test::Listener abstract("/tmp/.X11-unix/X" + std::to_string(local));
+    ASSERT_TRUE(abstract.listening());
+    const std::string onUnix = std::to_string(local), none = std::to_string(local + 1);
+    ASSERT_FALSE(std::filesystem::exists("/tmp/.X11-unix/X" + none));
+
+    struct Case {
+        std::string display;
+        bool answers;
+    };
+    for (const Case& c : std::vector<Case>{{"127.0.0.1:" + onTcp, true},
+                                           {"127.0.0.1:" + onTcp + ".0", true},
+                                           {"tcp/127.0.0.1:" + onTcp, true},
+                                           {"127.0.0.1:" + std::to_string(closed - 6000), false},
+                                           {":" + onUnix, true},
+                                           {"unix:" + onUnix + ".1", true},
+                                           {":" + none, false},
+                                           {"/tmp/launch-x/org.xquartz:0", true},
+                                           {"node::0", true},
+                                           {"screen", true}}) {
+        EXPECT_EQ(host::xServerAnswers(c.display), c.answers) << c.display;
+    }
 }
