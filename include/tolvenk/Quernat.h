@@ -29,8 +29,8 @@ public:
     void mnuLoad(const std::string& sPara, const std::string& sUser, const std::string& sCN);
     // Why the last mnuLoad call returned without a window although its
     // access code was right: its configuration or business database could
-    // not be opened (the words of the box it showed the operator). Empty
-    // when they opened.
+    // not be opened (the words of the box it showed the operator, less those
+    // about the box's buttons). Empty when they opened.
     std::string Open_Failure() const;
     // The operator's User_ID, 0 when unknown or when no call is running.
     std::int32_t Get_UserID(const std::string& SysUserName);

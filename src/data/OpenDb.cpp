@@ -49,8 +49,11 @@ void configurationFailed(const std::string& description) {
 }
 
 void connectionFailed(const std::string& description) {
-    lastFailure = L(439) + description + kCrLf + kCrLf + L(441) + kCrLf + std::string(32, ' ') + L(442);
-    platform::services().msgBox(lastFailure, platform::vbCritical | platform::vbOKCancel, L(443));
+    // The caller is told without the box's buttons: whichever is pressed,
+    // nothing is re-selected.
+    lastFailure = L(439) + description + kCrLf + kCrLf + L(1095);
+    platform::services().msgBox(L(439) + description + kCrLf + kCrLf + L(441) + kCrLf + std::string(32, ' ') + L(442),
+                                platform::vbCritical | platform::vbOKCancel, L(443));
 }
 
 // Reads the first DB_info row (writing the default row into an empty table)

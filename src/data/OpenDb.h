@@ -10,8 +10,9 @@ namespace tolvenk {
 // Reads DB_info from the configuration database (folder, file, password of
 // sCN), builds strCN and opens Conn_Main. False after a failure it has shown.
 bool Open_DB(const std::string& folder, const std::string& file, const std::string& password);
-// The words of the box the last Open_DB showed on failing; empty after one
-// that opened its databases.
+// Why the last Open_DB failed, in the words of the box it showed, for a
+// caller who is not at the box: no button of it named. Empty after one that
+// opened its databases.
 const std::string& Open_DB_Failure();
 
 // Opens a record set on Conn_Main; nullptr after a failure it has shown.

@@ -32,11 +32,14 @@ const std::string& field(const std::vector<std::string>& fields, std::size_t i) 
 }
 
 std::string homePathOf(const std::string& folder) {
-    const std::size_t n = utf8Length(folder);
+    // A trailing separator, '/' or '\', does not hide a closing "data".
+    std::string named = folder;
+    while (!named.empty() && (named.back() == '/' || named.back() == '\\')) named.pop_back();
+    const std::size_t n = utf8Length(named);
     if (n > 4) {
-        std::string tail = utf8Substr(folder, n - 4, 4);
+        std::string tail = utf8Substr(named, n - 4, 4);
         for (char& c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (tail == "DATA") return utf8Substr(folder, 0, n - 4);
+        if (tail == "DATA") return utf8Substr(named, 0, n - 4);
     }
     return folder;
 }

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "demo_gen/DemoGenerator.h"
 #include "support/ChildRun.h"
+#include "support/LocalSockets.h"
 #include "support/TestDb.h"
 
 using namespace tolvenk;
@@ -76,4 +78,30 @@ TEST(HostProcess, WithoutAScreenSaysWhatToSetAndEndsWithAnErrorCode) {
     EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
     EXPECT_NE(run.output.find("DISPLAY"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("QT_QPA_PLATFORM"), std::string::npos) << run.output;
+}
+
+// A display no X server answers at: the toolkit would abort the process on
+// its first window (status 134); the host says so in one line instead and
+// ends with the status of no screen, whichever form names the display.
+TEST(HostProcess, WithADisplayNoServerAnswersSaysSoAndEndsWithStatus3) {
+    test::TempDir dir;
+    const std::string cn = dir.path().string() + ";Config.mdb;;";
+    test::createBusinessDb(dir.file("TAM08.mdb"));
+    test::createConfigDb(dir.path().string(), "Config.mdb", "Access", dir.path().string(), "TAM08");
+    int local = 1000;  // no server keeps a socket this high
+    while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(local))) ++local;
+    const int closed = test::closedPort();
+    ASSERT_GT(closed, 6000);
+    for (const std::string& display : {":" + std::to_string(local), "unix:" + std::to_string(local) + ".0",
+                                       "127.0.0.1:" + std::to_string(closed - 6000)}) {
+        SCOPED_TRACE(display);
+        const ChildRun run = runChild("env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY='" + display + "' '" TOLVENK_HOST
+                                      "' '7032;1;7942' admin '" + cn + "'");
+        ASSERT_TRUE(WIFEXITED(run.status)) << "ended by signal " << (WIFSIGNALED(run.status) ? WTERMSIG(run.status) : 0)
+                                           << "\n" << run.output;
+        EXPECT_EQ(WEXITSTATUS(run.status), 3) << run.output;
+        EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+        EXPECT_NE(run.output.find("DISPLAY=" + display + ":"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find("tests only"), std::string::npos) << run.output;
+    }
 }

@@ -128,8 +128,11 @@ TEST_F(MnuLoadTest, HomePathDropsATrailingDataFolder) {
         std::string folder, home;
     };
     const std::string base = folder + "/Prog";
+    // A trailing separator is no letter of the folder's name.
     for (const Case& c : {Case{base + "/DATA", base + "/"}, Case{base + "/data", base + "/"},
-                          Case{base + "/Cfg", base + "/Cfg"}, Case{base + "/xdata", base + "/x"}}) {
+                          Case{base + "/Cfg", base + "/Cfg"}, Case{base + "/xdata", base + "/x"},
+                          Case{base + "/data/", base + "/"}, Case{base + "/DATA\\", base + "/"},
+                          Case{base + "/data//", base + "/"}, Case{base + "/Cfg/", base + "/Cfg/"}}) {
         std::filesystem::create_directories(c.folder);
         std::filesystem::copy_file(folder + "/cfg.mdb", c.folder + "/cfg.mdb",
                                    std::filesystem::copy_options::overwrite_existing);
