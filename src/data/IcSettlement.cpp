@@ -96,16 +96,14 @@ bool needsSettling(db::Connection& con, std::int32_t person, const std::string& 
 
 }  // namespace
 
-namespace {
-
-// A card as the database compares card numbers: ASCII case ignored.
-using Card_Key = std::pair<std::int64_t, std::string>;
 Card_Key keyOf(std::int64_t person, const std::string& card) {
     std::string k = card;
     for (char& ch : k)
         if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
     return {person, k};
 }
+
+namespace {
 
 // What one card of a set holds for its walks, read once for the set.
 struct Card_Walks {
@@ -294,6 +292,31 @@ std::shared_ptr<Set_Rows> Read_Set(db::Connection& con, const std::vector<Listed
 
 std::int64_t Read_Top(const Set_Rows& read) { return read.since; }
 
+void collapseWrites(const std::vector<Walk_Row>& rows, const Walk_Result& r, int kind, const std::string& cutoff,
+                    const std::string& backupStart, Collapse_Writes& out) {
+    const std::int64_t n = r.collapse.serial;
+    const auto add = [](std::string& to, std::int64_t id) { to += (to.empty() ? "" : ",") + sql::num(id); };
+    // As the collapse's statements take them: serials 2..N copied but
+    // earlier settlement rows and rows before the backup start, and at N
+    // only rows before the cut-off; 2..N-1 deleted; N settled.
+    for (const Walk_Row& row : rows) {
+        if (row.serial > n) continue;
+        const bool settledBefore = row.type.isNull() || row.type.toDouble() == XF_Type_Code::Settlement;
+        const bool copied = !settledBefore && !row.date.isNull() && row.date.toString() >= backupStart &&
+                            (row.serial < n || before(row.date, cutoff));
+        if (row.serial < n) add(copied ? out.moved : out.gone, row.id);
+        else if (copied) add(out.copy, row.id);
+        if (row.serial == n && (row.date.isNull() || before(row.date, cutoff)))
+            out.settled[kind].push_back({row.id, r.collapse.sum, r.collapse.balance});
+    }
+}
+
+void Write_Collapses(db::Connection& con, const Collapse_Writes& w) {
+    Settlement_Store::Move_Rows(con, w.copy, w.moved, w.gone);
+    Settlement_Store::Settle_Rows(con, Serial::Money, w.settled[0]);
+    Settlement_Store::Settle_Rows(con, Serial::Times, w.settled[1]);
+}
+
 namespace {
 
 // Where a walk that counts more than `most` rows may stop short: the place
@@ -334,8 +357,7 @@ void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, co
     // its walks; a row before it (old rows uploaded late) has it read again.
     const bool readBefore = read && read->since >= 0 &&
                             read->take(*Settlement_Store::New_Rows(con, read->people, read->since), true, cutoff);
-    std::string copy, moved, gone;  // copied and kept, copied and deleted, deleted
-    std::vector<Settlement_Store::Settled_Row> settled[2];
+    Collapse_Writes writes;
     std::vector<Listed_Card> alone;
     for (const auto& [key, w] : readBefore ? walksOf(std::move(*read)) : readWalks(con, cards, cutoff, late)) {
         if (w.bothSerials) {
@@ -356,26 +378,11 @@ void Settle_Cards(db::Connection& con, const std::vector<Listed_Card>& cards, co
                     shortened = true;
                 }
             }
-            const std::int64_t n = r.collapse.serial;
-            // As the collapse's statements take them: serials 2..N copied but
-            // earlier settlement rows and rows before the backup start, and at
-            // N only rows before the cut-off; 2..N-1 deleted; N settled.
-            for (const Walk_Row& row : w.rows[k]) {
-                if (row.serial > n) continue;
-                const bool settledBefore = row.type.isNull() || row.type.toDouble() == XF_Type_Code::Settlement;
-                const bool copied = !settledBefore && !row.date.isNull() && row.date.toString() >= backupStart &&
-                                    (row.serial < n || before(row.date, cutoff));
-                std::string& to = row.serial < n ? (copied ? moved : gone) : copy;
-                if (row.serial < n || copied) to += (to.empty() ? "" : ",") + sql::num(row.id);
-                if (row.serial == n && (row.date.isNull() || before(row.date, cutoff)))
-                    settled[k].push_back({row.id, r.collapse.sum, r.collapse.balance});
-            }
+            collapseWrites(w.rows[k], r, k, cutoff, backupStart, writes);
         }
         if (shortened) more->push_back(w.listed);
     }
-    Settlement_Store::Move_Rows(con, copy, moved, gone);
-    Settlement_Store::Settle_Rows(con, Serial::Money, settled[0]);
-    Settlement_Store::Settle_Rows(con, Serial::Times, settled[1]);
+    Write_Collapses(con, writes);
     for (const Listed_Card& c : alone) Settle_Card(con, c.person, c.card, cutoff, backupStart);
     t.commit();
 }

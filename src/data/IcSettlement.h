@@ -49,6 +49,20 @@ struct Walk_Row {
 // The same walk over rows in the walk statement's order.
 Walk_Result Walk_Card(const std::vector<Walk_Row>& rows, const std::string& cutoff);
 
+// The writes of collapses: the IDs ("1,2,3") copied to the backup and kept,
+// copied and deleted, deleted, and the rows settled at each collapse's
+// serial (money, times).
+struct Collapse_Writes {
+    std::string copy, moved, gone;
+    std::vector<Settlement_Store::Settled_Row> settled[2];
+};
+// Adds the writes of one card's collapse of `kind` (0 money, 1 times) as the
+// walk `r` of its rows `rows` found it.
+void collapseWrites(const std::vector<Walk_Row>& rows, const Walk_Result& r, int kind, const std::string& cutoff,
+                    const std::string& backupStart, Collapse_Writes& out);
+// Writes them in the transaction the caller holds.
+void Write_Collapses(db::Connection& con, const Collapse_Writes& w);
+
 // Settles both kinds of one card in one write transaction on `con`: for each,
 // the highest serial before the cut-off as the card holds it now, the walk
 // down from it and the collapse; a failure leaves the card whole.
@@ -60,6 +74,9 @@ struct Listed_Card {
     std::int32_t person = 0;
     std::string card;
 };
+// A card as the database compares card numbers: ASCII case ignored.
+using Card_Key = std::pair<std::int64_t, std::string>;
+Card_Key keyOf(std::int64_t person, const std::string& card);
 // What the rows dated on or after the cut-off (or not at all) held as a run
 // began, read in one pass: each card's lowest serial above 1 of each kind
 // among them, and the highest row then. A card's walk takes such rows only

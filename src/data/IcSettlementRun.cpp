@@ -1,8 +1,10 @@
 #include "data/IcSettlementRun.h"
 
 #include <algorithm>
+#include <set>
 
 #include "data/IcSettlement.h"
+#include "data/IcSettlementAlong.h"
 #include "data/SettlementStore.h"
 #include "data/SetSize.h"
 #include "data/WriteBatch.h"
@@ -137,7 +139,7 @@ void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carrie
 // cards gone through whose writes are committed.
 bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& cutoff, const std::string& backup,
                   const Late_Serials& late, std::vector<Listed_Card>& missed, const Run_Progress& progress,
-                  std::int64_t& gone, std::int64_t& fellBack) {
+                  std::int64_t& gone, std::int64_t& fellBack, const std::set<Card_Key>& settled) {
     const Bulk_Writes bulk(con);
     std::vector<Carried> carry;  // before the batch: its lost writes take cards off
     Write_Batch batch(con);
@@ -173,10 +175,12 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
             std::vector<Carried> set;
             const std::int64_t most = size.next(telling);
             takeCarried(carry, set, most);
-            for (; !cards.eof() && static_cast<std::int64_t>(set.size()) < most; cards.moveNext(), ++step.done)
-                set.push_back({{static_cast<std::int32_t>(cards.field(colPerson).toInt64()),
-                                cards.field(colCard).toString()},
-                               step.done});
+            for (; !cards.eof() && static_cast<std::int64_t>(set.size()) < most; cards.moveNext(), ++step.done) {
+                const Listed_Card c{static_cast<std::int32_t>(cards.field(colPerson).toInt64()),
+                                    cards.field(colCard).toString()};
+                if (!settled.count(keyOf(c.person, c.card))) set.push_back({c, step.done});
+            }
+            if (set.empty()) continue;  // settled along the time of their rows
             // A card back for its rest may join a batch a later card opened.
             for (const Carried& c : set) pendingFrom = pendingFrom < 0 ? c.at : std::min(pendingFrom, c.at);
             size.write(set.size(), [&] {
@@ -229,6 +233,35 @@ bool settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, s
     return !stopped;
 }
 
+// On a file the listed cards are settled along the time of their rows
+// first, group by group; the pass over the list then settles those the
+// slices left. The progress tells the share of the rows written as a share
+// of the cards; false when it stopped the run.
+bool settleAlong(db::Connection& own, db::Connection& con, const std::string& cutoff, const std::string& backup,
+                 const Late_Serials& late, const Run_Progress& progress, const Run_Result& result,
+                 std::set<Card_Key>& settled) {
+    std::vector<Listed_Card> listed;
+    for (auto rs = Settlement_Store::Card_List(own); !rs->eof(); rs->moveNext())
+        listed.push_back({static_cast<std::int32_t>(rs->field("Pinfo_ID").toInt64()), rs->field("Card_No").toString()});
+    const Bulk_Writes bulk(con);
+    std::int64_t before = 0;
+    for (const std::vector<Listed_Card>& group : Along_Groups(con, listed, cutoff)) {
+        Run_Step step;
+        step.total = result.total;
+        step.person = group.front().person;
+        step.card = group.front().card;
+        const auto told = [&](double done) {
+            step.done = before + static_cast<std::int64_t>(done * static_cast<double>(group.size()));
+            return !progress || progress(step);
+        };
+        const Along_Result a = Settle_Along(con, group, cutoff, backup, late, told);
+        if (a.stopped) return false;
+        settled.insert(a.settled.begin(), a.settled.end());
+        before += static_cast<std::int64_t>(group.size());
+    }
+    return true;
+}
+
 // The cut-off is recorded only when no card holds rows before it that a run
 // would still collapse: cards the pass did not reach, rows a terminal
 // uploaded after a card's turn. Those are settled once more; any still left
@@ -243,10 +276,15 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
     const std::string backup = backupStart.empty() ? kNoBackupStart : backupStart;
 
     const Late_Serials late = Late_Serials::read(con, cutoff);
+    std::set<Card_Key> settled;
+    if (!con.onServer() && !settleAlong(own, con, cutoff, backup, late, progress, result, settled)) {
+        result.state = Run_Result::Stopped;
+        return;
+    }
     // Cards of a batch that could not commit: the check below takes them too.
     std::vector<Listed_Card> missed;
     const bool listedAll =
-        settleListed(*cards, con, cutoff, backup, late, missed, progress, result.done, result.fellBack);
+        settleListed(*cards, con, cutoff, backup, late, missed, progress, result.done, result.fellBack, settled);
     if (!listedAll) {
         result.state = Run_Result::Stopped;
         return;

@@ -124,16 +124,21 @@ void Move_Rows(db::Connection& con, const std::string& kept, const std::string& 
 }
 
 void Settle_Rows(db::Connection& con, Serial kind, const std::vector<Settled_Row>& rows) {
-    if (rows.empty()) return;
+    // A case is read from its first branch for each row: some hundred rows
+    // to a statement, not thousands.
+    constexpr std::size_t kRowsPerStatement = 256;
     const Serial_Columns k = columns(kind);
-    std::string change, balance, ids;
-    for (const Settled_Row& r : rows) {
-        change += " when " + num(r.id) + " then " + num(r.sum);
-        balance += " when " + num(r.id) + " then " + num(r.balance);
-        ids += (ids.empty() ? "" : ",") + num(r.id);
+    for (std::size_t first = 0; first < rows.size(); first += kRowsPerStatement) {
+        std::string change, balance, ids;
+        for (std::size_t i = first; i < rows.size() && i < first + kRowsPerStatement; ++i) {
+            const Settled_Row& r = rows[i];
+            change += " when " + num(r.id) + " then " + num(r.sum);
+            balance += " when " + num(r.id) + " then " + num(r.balance);
+            ids += (ids.empty() ? "" : ",") + num(r.id);
+        }
+        con.execute("update Record_XF set " + std::string(k.change) + " = case ID" + change + " end, " + k.balance +
+                    " = case ID" + balance + " end, XF_Type = 250 where ID in (" + ids + ")");
     }
-    con.execute("update Record_XF set " + std::string(k.change) + " = case ID" + change + " end, " + k.balance +
-                " = case ID" + balance + " end, XF_Type = 250 where ID in (" + ids + ")");
 }
 
 Rows Walk(db::Connection& con, Serial kind, std::int64_t top, std::int32_t person, const std::string& card) {

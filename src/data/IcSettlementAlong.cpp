@@ -1,0 +1,352 @@
+#include "data/IcSettlementAlong.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstring>
+#include <map>
+#include <optional>
+
+#include "data/ByKeyRange.h"
+#include "data/SettlementStore.h"
+#include "data/SqlPieces.h"
+#include "data/WriteBatch.h"
+#include "data/XfTypeCode.h"
+#include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
+#include "platform/db/Recordset.h"
+
+namespace tolvenk::IC_Settlement {
+
+namespace {
+
+// A row of a chain as small as the walk allows: a million of them are held.
+constexpr std::size_t kDateChars = 19;  // "yyyy-MM-dd hh:mm:ss"
+struct Slim_Row {
+    std::int64_t id = 0, serial = 0, change = 0, balance = 0;
+    double type = 0, err = 0;
+    std::array<char, kDateChars> date{};
+    std::uint8_t dateLength = 0, nulls = 0;
+};
+enum : std::uint8_t { kNoDate = 1, kNoType = 2, kNoErr = 4, kNoChange = 8, kNoBalance = 16 };
+
+std::string dateText(const Slim_Row& r) { return std::string(r.date.data(), r.dateLength); }
+// Whether the row is dated before `bound`, as the walk compares dates.
+bool datedBefore(const Slim_Row& r, const std::string& bound) {
+    return !(r.nulls & kNoDate) && dateText(r) < bound;
+}
+
+Walk_Row toWalk(const Slim_Row& r) {
+    const auto or_null = [&](std::uint8_t bit, db::Value v) { return (r.nulls & bit) ? db::Value() : v; };
+    return {r.id,
+            r.serial,
+            or_null(kNoChange, db::Value(r.change)),
+            or_null(kNoBalance, db::Value(r.balance)),
+            or_null(kNoDate, db::Value(dateText(r))),
+            or_null(kNoType, db::Value(r.type)),
+            or_null(kNoErr, db::Value(r.err))};
+}
+
+// One card's rows of one kind from serial 2 to its top, in the walk's order.
+struct Chain {
+    std::vector<Slim_Row> rows;
+    std::int64_t top = 0;  // the highest serial dated before the cut-off
+};
+
+struct Group_Card {
+    Listed_Card listed;
+    Chain chains[2];       // money, times
+    bool sliced = true;    // not: a row with both serials, or a date the slices cannot hold
+    bool written = false;  // written to beside the run in a way its walk sees
+};
+
+using Cards = std::map<Card_Key, Group_Card>;
+
+// Takes rows of the group's cards as the sets' reads take them; `later`:
+// only those dated on or after the cut-off (or not at all) not taken yet.
+void take(db::Recordset& rs, bool later, const std::string& cutoff, Cards& cards, std::set<std::int64_t>& seen) {
+    const int id = rs.fieldIndex("ID"), person = rs.fieldIndex("Pinfo_ID"), card = rs.fieldIndex("Card_No"),
+              serial[2] = {rs.fieldIndex("Card_LiuShui"), rs.fieldIndex("Ci_LiuShui")},
+              change[2] = {rs.fieldIndex("YuE_Change"), rs.fieldIndex("YuCi_Change")},
+              balance[2] = {rs.fieldIndex("YuE_New"), rs.fieldIndex("YuCi_New")}, date = rs.fieldIndex("Date_Time"),
+              type = rs.fieldIndex("XF_Type"), err = rs.fieldIndex("Err_Code");
+    for (; !rs.eof(); rs.moveNext()) {
+        const auto found = cards.find(keyOf(rs.field(person).toInt64(), rs.field(card).toString()));
+        if (found == cards.end()) continue;
+        Group_Card& c = found->second;
+        const db::Value& d = rs.field(date);
+        if (later) {
+            if (!d.isNull() && d.toString() < cutoff) continue;        // read with the rows before it
+            if (!seen.insert(rs.field(id).toInt64()).second) continue;  // met twice
+        }
+        const std::int64_t s[2] = {rs.field(serial[0]).toInt64(), rs.field(serial[1]).toInt64()};
+        if (s[0] > 0 && s[1] > 0) c.sliced = false;
+        if (!d.isNull() && (!d.isText() || d.asText().size() > kDateChars)) c.sliced = false;
+        if (!c.sliced) continue;
+        for (int k = 0; k < 2; ++k) {
+            if (s[k] <= 0) continue;
+            Slim_Row r;
+            r.id = rs.field(id).toInt64();
+            r.serial = s[k];
+            const db::Value &ch = rs.field(change[k]), &ba = rs.field(balance[k]), &ty = rs.field(type),
+                            &er = rs.field(err);
+            r.nulls = static_cast<std::uint8_t>((d.isNull() ? kNoDate : 0) | (ty.isNull() ? kNoType : 0) |
+                                                (er.isNull() ? kNoErr : 0) | (ch.isNull() ? kNoChange : 0) |
+                                                (ba.isNull() ? kNoBalance : 0));
+            r.change = ch.toInt64();
+            r.balance = ba.toInt64();
+            r.type = ty.toDouble();
+            r.err = er.toDouble();
+            if (!d.isNull()) {
+                const std::string& t = d.asText();
+                std::memcpy(r.date.data(), t.data(), t.size());
+                r.dateLength = static_cast<std::uint8_t>(t.size());
+            }
+            if (!later && !(r.nulls & kNoDate)) c.chains[k].top = std::max(c.chains[k].top, r.serial);
+            c.chains[k].rows.push_back(r);
+        }
+    }
+}
+
+// The group's rows as the sets' reads find them: those before the cut-off,
+// and those on or after it (or undated) below a card's top.
+Cards readGroup(db::Connection& con, const std::vector<Listed_Card>& listed, const std::string& cutoff,
+                const Late_Serials& late) {
+    Cards cards;
+    std::set<std::int64_t> people, seen;
+    for (const Listed_Card& c : listed) {
+        cards[keyOf(c.person, c.card)].listed = c;
+        people.insert(c.person);
+    }
+    const std::string all = sql::numList(people);
+    take(*Settlement_Store::Serial_Rows(con, all, cutoff), false, cutoff, cards, seen);
+    std::int64_t most[2] = {0, 0};
+    for (auto& [key, c] : cards)
+        for (int k = 0; k < 2; ++k) most[k] = std::max(most[k], c.chains[k].top);
+    std::string lateList = all;
+    if (late.known) {
+        take(*Settlement_Store::New_Rows(con, all, late.since), true, cutoff, cards, seen);
+        std::set<std::int64_t> latePeople;
+        for (const auto& [key, c] : cards) {
+            const auto low = late.lowest.find(key);
+            if (low == late.lowest.end()) continue;
+            const auto [money, times] = low->second;
+            if ((money > 0 && money <= c.chains[0].top) || (times > 0 && times <= c.chains[1].top))
+                latePeople.insert(key.first);
+        }
+        lateList = sql::numList(latePeople);
+    }
+    if (!lateList.empty() && (most[0] >= 2 || most[1] >= 2))
+        take(*Settlement_Store::Late_Rows(con, lateList, cutoff, most[0], most[1]), true, cutoff, cards, seen);
+    for (auto& [key, c] : cards)
+        for (Chain& chain : c.chains) {
+            std::erase_if(chain.rows, [&](const Slim_Row& r) { return r.serial < 2 || r.serial > chain.top; });
+            std::sort(chain.rows.begin(), chain.rows.end(), [](const Slim_Row& a, const Slim_Row& b) {
+                return a.serial != b.serial ? a.serial > b.serial : a.id > b.id;
+            });
+            chain.rows.shrink_to_fit();
+        }
+    return cards;
+}
+
+// A chain's collapse to `day` as a settlement to that day finds it: the
+// writes, and how the chain stands after them.
+struct Step {
+    Card_Key card;
+    int kind = 0;
+    Walk_Result walk;
+};
+std::optional<Step> stepTo(const Card_Key& key, int kind, const Chain& chain, const std::string& day,
+                           const std::string& backupStart, Collapse_Writes& writes) {
+    // The walk from the highest serial dated before the day, over every row at or below it.
+    const auto topRow = std::find_if(chain.rows.begin(), chain.rows.end(),
+                                     [&](const Slim_Row& r) { return datedBefore(r, day); });
+    if (topRow == chain.rows.end()) return std::nullopt;
+    const auto from = std::find_if(chain.rows.begin(), chain.rows.end(),
+                                   [&](const Slim_Row& r) { return r.serial <= topRow->serial; });
+    std::vector<Walk_Row> walk;
+    walk.reserve(static_cast<std::size_t>(chain.rows.end() - from));
+    for (auto r = from; r != chain.rows.end(); ++r) walk.push_back(toWalk(*r));
+    Step step{key, kind, Walk_Card(walk, day)};
+    if (step.walk.count <= 1) return std::nullopt;
+    collapseWrites(walk, step.walk, kind, day, backupStart, writes);
+    return step;
+}
+
+// The chain as the step's writes left it: the rows below the collapse's
+// serial gone, those settled at it holding the sum.
+void apply(const Step& step, Chain& chain, const std::string& day) {
+    const std::int64_t n = step.walk.collapse.serial;
+    std::erase_if(chain.rows, [n](const Slim_Row& r) { return r.serial < n; });
+    for (Slim_Row& r : chain.rows)
+        if (r.serial == n && ((r.nulls & kNoDate) || datedBefore(r, day))) {
+            r.type = XF_Type_Code::Settlement;
+            r.change = step.walk.collapse.sum;
+            r.balance = step.walk.collapse.balance;
+            r.nulls = static_cast<std::uint8_t>(r.nulls & ~(kNoType | kNoChange | kNoBalance));
+        }
+}
+
+// Rows written since `since` that a card's walk sees mark it written: one
+// dated before the cut-off, or any at or below its top (another card of its
+// number, a clock set wrong). A till's usual row lies above the top.
+void lookForWrites(db::Connection& con, const std::string& people, std::int64_t& since, const std::string& cutoff,
+                   Cards& cards) {
+    auto rs = Settlement_Store::New_Rows(con, people, since);
+    const int id = rs->fieldIndex("ID"), person = rs->fieldIndex("Pinfo_ID"), card = rs->fieldIndex("Card_No"),
+              money = rs->fieldIndex("Card_LiuShui"), times = rs->fieldIndex("Ci_LiuShui"),
+              date = rs->fieldIndex("Date_Time");
+    for (; !rs->eof(); rs->moveNext()) {
+        since = std::max(since, rs->field(id).toInt64());
+        const auto found = cards.find(keyOf(rs->field(person).toInt64(), rs->field(card).toString()));
+        if (found == cards.end()) continue;
+        Group_Card& c = found->second;
+        const db::Value& d = rs->field(date);
+        const std::int64_t s[2] = {rs->field(money).toInt64(), rs->field(times).toInt64()};
+        if ((!d.isNull() && d.toString() < cutoff) || (s[0] > 0 && s[0] <= c.chains[0].top) ||
+            (s[1] > 0 && s[1] <= c.chains[1].top) || (s[0] > 0 && s[1] > 0))
+            c.written = true;
+    }
+}
+
+// The days that end the slices: about `rows` rows dated before the cut-off
+// to a slice, told one after another.
+class Slice_Days {
+public:
+    Slice_Days(const Cards& cards, const std::string& cutoff) {
+        for (const auto& [key, c] : cards)
+            for (const Chain& chain : c.chains)
+                for (const Slim_Row& r : chain.rows)
+                    if (datedBefore(r, cutoff)) days_.push_back(r.date);
+        std::sort(days_.begin(), days_.end());
+    }
+    // The end of the next slice of about `rows` rows; nullopt once the
+    // slices have come to the cut-off.
+    std::optional<std::string> next(std::int64_t rows) {
+        if (at_ >= days_.size()) return std::nullopt;
+        std::size_t i = std::min(days_.size() - 1, at_ + static_cast<std::size_t>(std::max<std::int64_t>(rows, 1)));
+        const auto past = days_[i];
+        // The slice ends after every row of its last second.
+        while (i < days_.size() && days_[i] == past) ++i;
+        at_ = i;
+        if (at_ >= days_.size()) return std::nullopt;
+        return std::string(days_[at_].data(), dayLength(days_[at_]));
+    }
+    double done() const { return days_.empty() ? 1.0 : static_cast<double>(at_) / static_cast<double>(days_.size()); }
+
+private:
+    static std::size_t dayLength(const std::array<char, kDateChars>& d) {
+        return static_cast<std::size_t>(std::find(d.begin(), d.end(), '\0') - d.begin());
+    }
+    std::vector<std::array<char, kDateChars>> days_;
+    std::size_t at_ = 0;
+};
+
+std::int64_t rowsMoved(const Collapse_Writes& w) {
+    std::int64_t n = 0;
+    for (const std::string* ids : {&w.moved, &w.gone})
+        if (!ids->empty()) n += 1 + std::count(ids->begin(), ids->end(), ',');
+    return n;
+}
+
+}  // namespace
+
+Along_Limits& Along_Limits::standard() {
+    static Along_Limits limits;
+    return limits;
+}
+
+std::vector<std::vector<Listed_Card>> Along_Groups(db::Connection& con, std::vector<Listed_Card> cards,
+                                                   const std::string& cutoff) {
+    const Along_Limits& limits = Along_Limits::standard();
+    std::vector<std::vector<Listed_Card>> groups;
+    if (cards.empty()) return groups;
+    const auto rs = con.openRecordset("select count(*) from Record_XF where Date_Time < '" + sql::q(cutoff) + "'");
+    const std::int64_t rows = rs->eof() ? 0 : rs->field(0).toInt64();
+    if (rows < limits.fromRows) return groups;
+    const std::int64_t per = std::max<std::int64_t>(1, limits.groupRows);
+    const auto n = static_cast<std::size_t>(std::max<std::int64_t>(1, (rows + per - 1) / per));
+    const std::size_t each = (cards.size() + n - 1) / n;
+    for (std::size_t first = 0; first < cards.size(); first += each)
+        groups.emplace_back(cards.begin() + static_cast<std::ptrdiff_t>(first),
+                            cards.begin() + static_cast<std::ptrdiff_t>(std::min(cards.size(), first + each)));
+    return groups;
+}
+
+Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& listed, const std::string& cutoff,
+                          const std::string& backupStart, const Late_Serials& late,
+                          const std::function<bool(double done)>& progress) {
+    // A slice's writes are timed: the next one is sized to hold the lock
+    // about this long, its commit besides.
+    constexpr double kSliceSeconds = 0.25;
+    Along_Result result;
+    // The file's IDs come in the order of their commits: rows above this one came later.
+    std::int64_t since = highestRecordId(con);
+    Cards cards = readGroup(con, listed, cutoff, late);
+    std::set<std::int64_t> people;
+    for (const Listed_Card& c : listed) people.insert(c.person);
+    const std::string peopleList = sql::numList(people);
+
+    Slice_Days days(cards, cutoff);
+    Write_Batch batch(con);
+    std::int64_t sliceRows = Along_Limits::standard().firstSlice;
+    bool failed = false;
+    for (bool last = false; !last && !failed;) {
+        if (progress && !progress(days.done())) {
+            result.stopped = true;
+            return result;
+        }
+        const std::optional<std::string> next = days.next(sliceRows);
+        last = !next;
+        const std::string day = next ? *next : cutoff;
+        Collapse_Writes writes;
+        std::vector<Step> steps;
+        std::map<Card_Key, Collapse_Writes> byCard;
+        for (auto& [key, c] : cards) {
+            if (!c.sliced || c.written) continue;
+            for (int k = 0; k < 2; ++k)
+                if (auto step = stepTo(key, k, c.chains[k], day, backupStart, byCard[key])) steps.push_back(*step);
+        }
+        const auto started = std::chrono::steady_clock::now();
+        std::int64_t moved = 0;
+        try {
+            batch.items(
+                static_cast<std::int64_t>(cards.size()),
+                [&](db::Connection& c) {
+                    lookForWrites(c, peopleList, since, cutoff, cards);
+                    for (auto& [key, w] : byCard) {
+                        if (cards[key].written) continue;
+                        const auto join = [](std::string& to, const std::string& ids) {
+                            if (!ids.empty()) to += (to.empty() ? "" : ",") + ids;
+                        };
+                        join(writes.copy, w.copy);
+                        join(writes.moved, w.moved);
+                        join(writes.gone, w.gone);
+                        for (int k = 0; k < 2; ++k)
+                            writes.settled[k].insert(writes.settled[k].end(), w.settled[k].begin(), w.settled[k].end());
+                    }
+                    moved = rowsMoved(writes);
+                    Write_Collapses(c, writes);
+                },
+                [&] {
+                    for (const Step& s : steps)
+                        if (!cards[s.card].written) apply(s, cards[s.card].chains[s.kind], day);
+                },
+                [&](const std::string&) { failed = true; });
+            if (!batch.commit()) failed = true;
+        } catch (const std::exception& e) {
+            if (db::connectionLost(e)) throw;
+            failed = true;  // the sets name the card at fault
+        }
+        const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        if (moved > 0 && took > 0)
+            sliceRows = std::clamp<std::int64_t>(static_cast<std::int64_t>(kSliceSeconds * static_cast<double>(moved) / took),
+                                                 1, 4 * sliceRows);
+    }
+    if (failed) return result;
+    for (const auto& [key, c] : cards)
+        if (c.sliced && !c.written) result.settled.insert(key);
+    return result;
+}
+
+}  // namespace tolvenk::IC_Settlement
