@@ -132,7 +132,7 @@ Target Target::copy(const std::string& name) const {
         std::regex_search(connection, m, std::regex("Data Source=([^;]*)"));
         const fs::path original = m[1].str();
         const fs::path path = fs::path(folder) / ("copy-" + name + ".mdb");
-        for (const char* tail : {"", "-wal", "-shm", "-journal"}) fs::remove(path.string() + tail);
+        for (const char* tail : {"", "-wal", "-shm", "-journal", "-settlement.lock"}) fs::remove(path.string() + tail);
         demo::copyDatabase(original.string(), path.string());
         c.connection = db::Connection::fileConnectionString(path.string());
         if (rollbackJournal) {
@@ -152,7 +152,7 @@ void Target::drop() const {
     }
     std::smatch m;
     if (std::regex_search(connection, m, std::regex("Data Source=([^;]*)")))
-        for (const char* tail : {"", "-wal", "-shm", "-journal"}) fs::remove(m[1].str() + tail);
+        for (const char* tail : {"", "-wal", "-shm", "-journal", "-settlement.lock"}) fs::remove(m[1].str() + tail);
 }
 
 void Table::add(Line l) {

@@ -106,9 +106,17 @@ struct Settings {
 void benchReports(const Settings& s, Table& t);
 void benchReadWindows(const Settings& s, const Target& db, Table& t);
 void benchWriteWindows(const Settings& s, const Target& db, Table& t);
-// Each long operation beside a terminal process, and the terminal beside
-// another; prints a table of its own.
-void benchBesideTerminal(const Settings& s, const Target& db);
+// How --terminal runs: under which loads of tills, and where the trace of
+// the module's writes goes.
+struct Terminal_Settings {
+    std::vector<std::string> loads = {"harsh"};  // harsh, lunch, quiet
+    std::string traceFile;                       // none when empty
+    bool busy = false;                           // told in the headings only
+};
+bool isTillLoad(const std::string& name);
+// Each long operation alone and beside the tills, and the tills alone for as
+// long; prints tables of its own. The count of operations that failed.
+int benchBesideTerminal(const Settings& s, const Target& db, const Terminal_Settings& t);
 
 // How long one run of `run` takes, s.
 double timedOnce(const std::function<void()>& run);

@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include "bench/BenchKit.h"
+#include "bench/BusyLoad.h"
 #include "data/Globals.h"
 #include "demo_gen/DemoGenerator.h"
 #include "lang/Language.h"
@@ -25,16 +27,23 @@ const char* const kUsage =
     "usage: tolvenk-bench [--engine sqlite|pg] [--transactions N] [--employees N]\n"
     "                     [--db business.mdb | --server <server text>] [--folder F]\n"
     "                     [--repeat K] [--write-repeat K] [--quick] [--only 7032,7034,...]\n"
-    "                     [--journal wal|delete] [--terminal]\n"
+    "                     [--journal wal|delete] [--busy]\n"
+    "                     [--terminal [--load harsh|lunch|quiet[,...]] [--trace FILE]]\n"
     "Measures every window on a database of the generated quarter 2026-09-01..2026-11-30,\n"
     "made with tolvenk-demo-gen's rows when the file or the server's database is missing.\n"
     "Reads take the median of K runs (3), windows that write K runs on fresh copies (1).\n"
-    "--quick: one run of each, the summary reports over one month only.\n"
+    "--quick: one run of each, the summary reports over one month only; with --terminal the tills'\n"
+    "yardstick runs 2 s.\n"
     "--journal: sets the file's journal mode first (and its copies'); delete is a rollback journal.\n"
-    "--terminal: instead, each long operation once alone and once beside three tills of another maker\n"
-    "(tolvenk-terminal on the engine's own library, its standard busy timeout; a row every 5 ms, every\n"
-    "20 ms and at random about every 10 ms): the operation's times, the tills' longest commit wait beside\n"
-    "it and beside each other only for as long, failed writes.\n";
+    "--busy: six spinning processes and three writers of direct I/O into the folder beside the whole run.\n"
+    "--terminal: instead, each long operation once alone and once beside tills of another maker\n"
+    "(tolvenk-terminal on the engine's own library, its standard busy timeout), then the tills alone for\n"
+    "as long: the operation's times, the tills' longest commit wait beside it and alone, their waits over\n"
+    "0.5 s and 1 s, failed writes, and the operation's holds of the write lock and gaps, traced.\n"
+    "--load: the tills (harsh by default; a list runs each in turn): harsh, three tills writing a row every\n"
+    "5 ms, every 20 ms and at random about every 10 ms; lunch, 20 tills each a row at random about every\n"
+    "2 s; quiet, one till a row every 30 s.\n"
+    "--trace: every write event of the module and every till commit, with its time, into FILE.\n";
 
 bool serverHasTables(const std::string& text) {
     try {
@@ -56,7 +65,9 @@ int main(int argc, char** argv) {
     long transactions = 1000000;
     int employees = 3000;
     Settings s;
-    bool terminal = false;
+    bool terminal = false, busy = false;
+    Terminal_Settings ts;
+    bool loadsGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool more = i + 1 < argc;
@@ -70,6 +81,14 @@ int main(int argc, char** argv) {
         else if (a == "--write-repeat" && more) s.writeRepeat = std::max(1, std::atoi(argv[++i]));
         else if (a == "--quick") s.quick = true;
         else if (a == "--terminal") terminal = true;
+        else if (a == "--busy") busy = true;
+        else if (a == "--trace" && more) ts.traceFile = argv[++i];
+        else if (a == "--load" && more) {
+            ts.loads.clear();
+            loadsGiven = true;
+            std::stringstream list(argv[++i]);
+            for (std::string l; std::getline(list, l, ',');) ts.loads.push_back(l);
+        }
         else if (a == "--journal" && more) journal = argv[++i];
         else if (a == "--only" && more) {
             std::stringstream list(argv[++i]);
@@ -88,6 +107,20 @@ int main(int argc, char** argv) {
         std::fputs("tolvenk-bench: --journal wal|delete is for a file (--engine sqlite)\n", stderr);
         return 2;
     }
+    if ((loadsGiven || !ts.traceFile.empty()) && !terminal) {
+        std::fputs("tolvenk-bench: --load and --trace go with --terminal\n", stderr);
+        return 2;
+    }
+    for (const std::string& l : ts.loads)
+        if (!isTillLoad(l)) {
+            std::fprintf(stderr, "tolvenk-bench: no till load '%s' (harsh, lunch, quiet)\n", l.c_str());
+            return 2;
+        }
+    if (ts.loads.empty()) {
+        std::fputs("tolvenk-bench: --load names one load at least\n", stderr);
+        return 2;
+    }
+    ts.busy = busy;
     fs::create_directories(folder);
 
     Target db;
@@ -133,6 +166,24 @@ int main(int argc, char** argv) {
                 db.server ? "PostgreSQL" : "SQLite", number("select count(*) from Record_XF"), s.repeat,
                 s.writeRepeat);
 
+    // Before the first measurement, and gone whichever way the bench ends
+    // (its processes also die with the bench).
+    std::unique_ptr<Busy_Load> busyLoad;
+    if (busy) {
+        const double before = loadAverage();
+        try {
+            busyLoad = std::make_unique<Busy_Load>(folder);
+        } catch (const std::exception& e) {
+            std::printf("FAILED: %s\n", e.what());
+            closeMain();
+            platform::setServices(nullptr);
+            return 1;
+        }
+        std::printf("busy load: %s, in %s (load average %.2f at its start)\n", busyLoad->what().c_str(),
+                    folder.c_str(), before);
+        std::fflush(stdout);
+    }
+
     Table t;
     if (!terminal && s.wants("7032")) benchReports(s, t);
     // The picker chooses one department and its subtree; a company root "0"
@@ -143,7 +194,7 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         if (terminal) {
-            benchBesideTerminal(s, db);
+            if (benchBesideTerminal(s, db, ts) > 0) status = 1;
         } else {
             benchReadWindows(s, db, t);
             benchWriteWindows(s, db, t);

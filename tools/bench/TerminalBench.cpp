@@ -1,9 +1,11 @@
-// Tills beside each long operation: three `tolvenk-terminal` processes, as
-// tills of another maker on the engine's own library, write a row every 5 ms,
-// every 20 ms and at random moments about every 10 ms while the operation
-// runs; their longest commit wait is set beside their longest wait while they
-// write for as long with nothing else (the yardstick: what tills cost each
-// other), and the operation's time beside them beside its time alone.
+// Tills beside each long operation: `tolvenk-terminal` processes, as tills of
+// another maker on the engine's own library, write rows while the operation
+// runs (a load: three busy tills, a lunch peak of twenty, or one till of a
+// quiet evening); their longest commit wait is set beside their longest wait
+// while they write for as long with nothing else (the yardstick: what tills
+// cost each other), and the operation's time beside them beside its time
+// alone. Each run of the operation is traced: how long its writes hold the
+// lock and how long they leave it free.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -11,19 +13,24 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
 
 #include "bench/BenchKit.h"
+#include "bench/BusyLoad.h"
 #include "cards/YuE_HZ_Cha.h"
 #include "data/Globals.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/WriteTrace.h"
 #include "terminal/TerminalWriter.h"
 
 extern char** environ;
@@ -40,11 +47,14 @@ namespace fs = std::filesystem;
 constexpr double kLongestYardstick = 900;    // seconds
 const char* const kTerminalDate = "2026-12-31 12:00:00";  // after every period the windows read
 
-long long monotonicMicros() {
+long long monotonicNanos() {
     timespec t{};
     ::clock_gettime(CLOCK_MONOTONIC, &t);
-    return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
+    return static_cast<long long>(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
+long long monotonicMicros() { return monotonicNanos() / 1000; }
+
+// ---------------------------------------------------------------- the tills
 
 struct Commit {
     long long at, waited;  // µs: the commit's moment, begin to commit
@@ -54,14 +64,6 @@ struct Outcome {
     std::vector<Commit> commits;
     long failures = 0;
     std::string firstError;
-
-    // The longest wait of a commit that was under way between `from` and `to`.
-    double longestWait(long long from, long long to) const {
-        long long longest = 0;
-        for (const Commit& c : commits)
-            if (c.at >= from && c.at - c.waited <= to) longest = std::max(longest, c.waited);
-        return static_cast<double>(longest) / 1e6;
-    }
 };
 
 // tolvenk-terminal in a process of its own, its lines into a file (a pipe
@@ -100,6 +102,7 @@ public:
         input_ = p[1];
         if (rc != 0) {
             ::close(input_);
+            pid_ = -1;
             throw std::runtime_error("the terminal did not start");
         }
     }
@@ -123,7 +126,8 @@ public:
         throw std::runtime_error("the terminal wrote nothing in two minutes");
     }
 
-    // Stops it after its current row and reads what it did.
+    // Stops it after its current row (or within 50 ms of a long pause) and
+    // reads what it did.
     Outcome finish() {
         ::close(input_);
         int status = 0;
@@ -154,11 +158,323 @@ private:
     int input_ = -1;
 };
 
+struct Till {
+    int pauseMicros;
+    bool randomly;  // pauses drawn from an exponential distribution, as customers come to a till
+};
+
+struct Till_Load {
+    std::string name, text;
+    std::vector<Till> tills;
+};
+
+Till_Load tillLoad(const std::string& name) {
+    if (name == "harsh")
+        return {name, "three tills, a row every 5 ms, every 20 ms and at random about every 10 ms",
+                {{5000, false}, {20000, false}, {10000, true}}};
+    if (name == "lunch")
+        return {name, "a lunch peak, 20 tills each booking a row at random about every 2 s",
+                std::vector<Till>(20, Till{2000000, true})};
+    if (name == "quiet") return {name, "a quiet evening, one till booking a row every 30 s", {{30000000, false}}};
+    throw std::invalid_argument("no till load " + name);
+}
+
+// Usable cards of employees in the middle of the company, one a till.
+std::vector<std::string> tillCards(std::size_t count) {
+    std::vector<std::string> cards;
+    for (auto rs = Conn_Main->openRecordset("select Card_No from Card_Info where C_GuaShi=0 and Card_No is not null "
+                                            "and Card_No<>'' order by Pinfo_id, Card_No");
+         !rs->eof(); rs->moveNext())
+        cards.push_back(rs->field(0).toString());
+    if (cards.size() < 2 * count) throw std::runtime_error("too few usable cards for the tills");
+    return {cards.begin() + static_cast<std::ptrdiff_t>(cards.size() / 2),
+            cards.begin() + static_cast<std::ptrdiff_t>(cards.size() / 2 + count)};
+}
+
+struct Till_Commit {
+    int till;
+    long long at, waited;  // µs
+};
+
+// What the tills did while a measured stretch ran: every commit under way in
+// it counts.
+struct Tills_Outcome {
+    double longest = 0;
+    long commits = 0, over05 = 0, over1 = 0, failures = 0;
+    std::string firstError;
+    std::vector<Till_Commit> seen;
+};
+
+// The tills writing while `during` runs, on the database the module's main
+// connection is open on; `during` gives the stretch (µs, monotonic) their
+// waits are judged in, begun once every till has committed once.
+Tills_Outcome withTills(const Till_Load& load, const std::function<std::pair<long long, long long>()>& during) {
+    // The copy just made, or what the operation left unflushed, would
+    // otherwise go to the disk under the tills' first commits: their flushes
+    // would wait for the bench's own writing.
+    ::sync();
+    const std::vector<std::string> cards = tillCards(load.tills.size());
+    const fs::path folder = fs::temp_directory_path();
+    std::vector<std::unique_ptr<TerminalProcess>> tills;
+    for (std::size_t i = 0; i < load.tills.size(); ++i)
+        tills.push_back(std::make_unique<TerminalProcess>(
+            strCN, cards[i], 990 + static_cast<int>(i),
+            (folder / ("tolvenk-bench-till-" + std::to_string(i) + "-" + std::to_string(::getpid()))).string(),
+            load.tills[i].pauseMicros, load.tills[i].randomly));
+    for (auto& t : tills) t->waitForFirstCommit();
+    const auto [from, to] = during();
+    Tills_Outcome out;
+    for (std::size_t i = 0; i < tills.size(); ++i) {
+        const Outcome o = tills[i]->finish();
+        for (const Commit& c : o.commits) {
+            if (c.at < from || c.at - c.waited > to) continue;
+            const double waited = static_cast<double>(c.waited) / 1e6;
+            out.longest = std::max(out.longest, waited);
+            ++out.commits;
+            out.over05 += waited > 0.5;
+            out.over1 += waited > 1.0;
+            out.seen.push_back({static_cast<int>(i), c.at, c.waited});
+        }
+        out.failures += o.failures;
+        if (out.firstError.empty()) out.firstError = o.firstError;
+    }
+    return out;
+}
+
+// ------------------------------------------------- the trace of the writes
+
+struct Event {
+    long long at;  // ns, monotonic
+    db::Write_Event what;
+};
+
+const char* nameOf(db::Write_Event e) {
+    switch (e) {
+    case db::Write_Event::Locked: return "locked";
+    case db::Write_Event::Committing: return "committing";
+    case db::Write_Event::Committed: return "committed";
+    case db::Write_Event::Copied_Back: return "copied-back";
+    case db::Write_Event::Gap_Begun: return "gap-begun";
+    case db::Write_Event::Gap_Ended: return "gap-ended";
+    }
+    return "?";
+}
+
+// The module's writes as they tell them, into room taken once: the listener
+// runs inside each hold of the lock, so it only stamps and stores.
+class Write_Recorder {
+public:
+    static constexpr std::size_t kRoom = std::size_t{1} << 23;  // pages are touched only as used
+
+    Write_Recorder() : events_(new Event[kRoom]) {}
+    void start() {
+        count_.store(0);
+        db::listenToWrites([this](db::Write_Event e) {
+            const std::size_t i = count_.fetch_add(1, std::memory_order_relaxed);
+            if (i < kRoom) events_[i] = {monotonicNanos(), e};
+        });
+    }
+    void stop() { db::listenToWrites({}); }
+    std::vector<Event> events() const {
+        return {events_.get(), events_.get() + std::min(count_.load(), kRoom)};
+    }
+    std::size_t dropped() const { return count_.load() > kRoom ? count_.load() - kRoom : 0; }
+
+private:
+    std::unique_ptr<Event[]> events_;
+    std::atomic<std::size_t> count_{0};
+};
+
+Write_Recorder& recorder() {
+    static Write_Recorder r;
+    return r;
+}
+
+// What the trace of one run says, seconds.
+struct Trace_Summary {
+    long holds = 0, unclosed = 0, unopened = 0, copies = 0, gaps = 0;
+    double longest = 0, p99 = 0, longestWrites = 0, longestCommit = 0, longestCopy = -1;
+    double held = 0, copyTotal = 0, gapTotal = 0, gapLongest = 0, gapMean = 0, share = 0;
+    std::size_t dropped = 0;
+};
+
+// A hold is Locked, Committing, Committed, perhaps Copied_Back after it. A
+// Locked with no commit before the next was rolled back (`unclosed`); a
+// commit with no Locked before it was begun without the lock (`unopened`).
+Trace_Summary summarize(const std::vector<Event>& events, double took, std::size_t dropped) {
+    struct Hold {
+        long long locked, committing = -1, committed = -1, copied = -1;
+    };
+    std::vector<Hold> holds;
+    Trace_Summary t;
+    t.dropped = dropped;
+    bool open = false, lastClosed = false;
+    long long gapFrom = -1;
+    const auto s = [](long long ns) { return static_cast<double>(ns) / 1e9; };
+    for (const Event& e : events) {
+        switch (e.what) {
+        case db::Write_Event::Locked:
+            if (open) ++t.unclosed, holds.pop_back();
+            holds.push_back({e.at});
+            open = true;
+            lastClosed = false;
+            break;
+        case db::Write_Event::Committing:
+            if (open && holds.back().committing < 0) holds.back().committing = e.at;
+            else if (!open) ++t.unopened;
+            break;
+        case db::Write_Event::Committed:
+            if (open && holds.back().committing >= 0) {
+                holds.back().committed = e.at;
+                open = false;
+                lastClosed = true;
+            }
+            break;
+        case db::Write_Event::Copied_Back:
+            if (lastClosed && holds.back().copied < 0) {
+                holds.back().copied = e.at;
+                ++t.copies;
+                t.copyTotal += s(e.at - holds.back().committed);
+            }
+            break;
+        case db::Write_Event::Gap_Begun: gapFrom = e.at; break;
+        case db::Write_Event::Gap_Ended:
+            if (gapFrom >= 0) {
+                const double g = s(e.at - gapFrom);
+                ++t.gaps;
+                t.gapTotal += g;
+                t.gapLongest = std::max(t.gapLongest, g);
+                gapFrom = -1;
+            }
+            break;
+        }
+    }
+    if (open) ++t.unclosed, holds.pop_back();
+    std::vector<double> lengths;
+    for (const Hold& h : holds) {
+        const double l = s(h.committed - h.locked);
+        lengths.push_back(l);
+        t.held += l;
+        if (l >= t.longest) {
+            t.longest = l;
+            t.longestWrites = s(h.committing - h.locked);
+            t.longestCommit = s(h.committed - h.committing);
+            t.longestCopy = h.copied < 0 ? -1 : s(h.copied - h.committed);
+        }
+    }
+    t.holds = static_cast<long>(holds.size());
+    if (!lengths.empty()) {
+        std::sort(lengths.begin(), lengths.end());
+        const auto at = static_cast<std::size_t>(std::ceil(0.99 * static_cast<double>(lengths.size()))) - 1;
+        t.p99 = lengths[std::min(at, lengths.size() - 1)];
+    }
+    t.gapMean = t.gaps ? t.gapTotal / static_cast<double>(t.gaps) : 0;
+    t.share = took > 0 ? t.held / took : 0;
+    return t;
+}
+
+std::string describe(const Trace_Summary& t) {
+    char line[512];
+    if (t.holds == 0) {
+        std::snprintf(line, sizeof line, "no hold of the lock");
+    } else {
+        char copy[32] = "none";
+        if (t.longestCopy >= 0) std::snprintf(copy, sizeof copy, "%.4f", t.longestCopy);
+        std::snprintf(line, sizeof line,
+                      "holds %ld, longest %.4f s (writes %.4f, commit %.4f, copy-back %s), 99th pct %.4f s; "
+                      "lock held %.1f%% of the time (%.3f s)",
+                      t.holds, t.longest, t.longestWrites, t.longestCommit, copy, t.p99, 100 * t.share, t.held);
+    }
+    std::string out = line;
+    if (t.copies) {
+        std::snprintf(line, sizeof line, "; copy-backs %ld, %.3f s in all", t.copies, t.copyTotal);
+        out += line;
+    }
+    if (t.gaps) {
+        std::snprintf(line, sizeof line, "; gaps %ld, %.3f s in all, longest %.4f s, mean %.4f s", t.gaps, t.gapTotal,
+                      t.gapLongest, t.gapMean);
+        out += line;
+    } else {
+        out += "; no gap";
+    }
+    if (t.unclosed) out += "; " + std::to_string(t.unclosed) + " holds rolled back";
+    if (t.unopened) out += "; " + std::to_string(t.unopened) + " commits without a lock told";
+    if (t.dropped) out += "; TRACE FULL, " + std::to_string(t.dropped) + " events lost";
+    return out;
+}
+
+// ------------------------------------------------------ one run, measured
+
+struct Phase {
+    double took = 0, loadStart = 0, loadEnd = 0;
+    double stretch = -1;  // the longest without a yield, when watched
+    long long from = 0, to = 0;  // ns, monotonic
+    Trace_Summary trace;
+    std::vector<Event> events;  // for the trace file
+    std::string failed;
+};
+
+struct Run_Context {
+    const Settings& s;
+    std::FILE* traceFile = nullptr;
+};
+
+// The operation once, traced; the services' yields watched when asked.
+Phase runPhase(const Run_Context& c, const std::function<void()>& operation, bool watchYields) {
+    Phase p;
+    p.loadStart = loadAverage();
+    if (watchYields) timed().startWatch();
+    recorder().start();
+    const auto start = Clock::now();
+    p.from = monotonicNanos();
+    try {
+        operation();
+    } catch (const std::exception& e) {
+        p.failed = e.what();
+    }
+    p.to = monotonicNanos();
+    const auto end = Clock::now();
+    recorder().stop();
+    p.took = static_cast<double>(p.to - p.from) / 1e9;
+    if (watchYields) p.stretch = timed().longestGap(start, end);
+    p.events = recorder().events();
+    p.trace = summarize(p.events, p.took, recorder().dropped());
+    if (!c.traceFile) p.events.clear();
+    p.loadEnd = loadAverage();
+    return p;
+}
+
+void writeTrace(const Run_Context& c, const std::string& heading, const Phase& p, const std::vector<Till_Commit>& tills) {
+    if (!c.traceFile) return;
+    std::FILE* f = c.traceFile;
+    std::fprintf(f, "# %s: %.3f s, from %.6f s on the monotonic clock\n", heading.c_str(), p.took,
+                 static_cast<double>(p.from) / 1e9);
+    // Events and the tills' commits in one order, by time from the operation's start.
+    struct Line {
+        long long at;
+        std::string text;
+    };
+    std::vector<Line> lines;
+    for (const Event& e : p.events) lines.push_back({e.at, nameOf(e.what)});
+    char text[96];
+    for (const Till_Commit& t : tills) {
+        std::snprintf(text, sizeof text, "till %d began, waited %.6f s to its commit", t.till,
+                      static_cast<double>(t.waited) / 1e6);
+        lines.push_back({(t.at - t.waited) * 1000, text});
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.at < b.at; });
+    for (const Line& l : lines) std::fprintf(f, "%.6f %s\n", static_cast<double>(l.at - p.from) / 1e9, l.text.c_str());
+    std::fprintf(f, "%.6f end\n\n", static_cast<double>(p.to - p.from) / 1e9);
+    std::fflush(f);
+}
+
 struct Beside {
-    std::string window, what, journal;
-    double alone = 0, took = 0, module = 0, yardstick = 0;
-    long failedModule = 0, failedYardstick = 0;
+    std::string window, what, journal, load;
+    Phase alone, beside;
+    Tills_Outcome tills, yardstick;
+    double yardstickSpan = 0, yardLoadStart = 0, yardLoadEnd = 0;
     std::string note;
+    bool watched = false;
 };
 
 std::string journalOf() {
@@ -168,115 +484,106 @@ std::string journalOf() {
     return mode == "wal" ? "WAL" : "rollback journal (" + mode + ")";
 }
 
-// The tills: a row every 5 ms, every 20 ms, and at random about every 10 ms.
-struct Till {
-    int pauseMicros;
-    bool randomly;
-};
-constexpr Till kTills[] = {{5000, false}, {20000, false}, {10000, true}};
-constexpr int kTillCount = sizeof kTills / sizeof kTills[0];
-
-// Usable cards of employees in the middle of the company, one a till.
-std::vector<std::string> tillCards() {
-    std::vector<std::string> cards;
-    for (auto rs = Conn_Main->openRecordset("select Card_No from Card_Info where C_GuaShi=0 and Card_No is not null "
-                                            "and Card_No<>'' order by Pinfo_id, Card_No");
-         !rs->eof(); rs->moveNext())
-        cards.push_back(rs->field(0).toString());
-    if (cards.size() < kTillCount) throw std::runtime_error("too few usable cards for the tills");
-    return {cards.begin() + static_cast<std::ptrdiff_t>(cards.size() / 2),
-            cards.begin() + static_cast<std::ptrdiff_t>(cards.size() / 2 + kTillCount)};
+std::string seconds3(double v) {
+    char t[32];
+    std::snprintf(t, sizeof t, "%.3f", v);
+    return t;
 }
 
-// The tills writing while `during` runs, on the database the module's main
-// connection is open on: their longest wait, their failures and their first
-// error, from the moment every till has committed once.
-struct Tills_Outcome {
-    double longest = 0, took = 0;
-    long failures = 0;
-    std::string firstError;
-};
-Tills_Outcome withTills(const std::function<void()>& during) {
-    // The copy just made, or what the operation left unflushed, would
-    // otherwise go to the disk under the tills' first commits: their flushes
-    // would wait for the bench's own writing.
-    ::sync();
-    const std::vector<std::string> cards = tillCards();
-    const fs::path folder = fs::temp_directory_path();
-    std::vector<std::unique_ptr<TerminalProcess>> tills;
-    for (int i = 0; i < kTillCount; ++i)
-        tills.push_back(std::make_unique<TerminalProcess>(
-            strCN, cards[static_cast<std::size_t>(i)], 990 + i,
-            (folder / ("tolvenk-bench-till-" + std::to_string(i) + "-" + std::to_string(::getpid()))).string(),
-            kTills[i].pauseMicros, kTills[i].randomly));
-    for (auto& t : tills) t->waitForFirstCommit();
-    const long long from = monotonicMicros();
-    during();
-    const long long to = monotonicMicros();
-    Tills_Outcome out;
-    out.took = static_cast<double>(to - from) / 1e6;
-    for (auto& t : tills) {
-        const Outcome o = t->finish();
-        out.longest = std::max(out.longest, o.longestWait(from, to));
-        out.failures += o.failures;
-        if (out.firstError.empty()) out.firstError = o.firstError;
-    }
-    return out;
+// No commit under way in the stretch: no wait to tell.
+std::string waitCell(const Tills_Outcome& t) { return t.commits ? seconds3(t.longest) : "-"; }
+
+std::string ratioText(const Beside& b) {
+    char r[32] = "-";
+    if (b.alone.took > 0) std::snprintf(r, sizeof r, "%.2f", b.beside.took / b.alone.took);
+    return r;
 }
 
-// The operation alone (`alone`, on a database of its own), beside the tills,
-// then the tills with nothing else for as long; on the database the
-// module's main connection is open on (a copy for windows that write, which
-// the tills' rows then go to).
-Beside measure(const Settings& s, const std::string& window, const std::string& what,
-               const std::function<void()>& operation, const std::function<double()>& alone) {
+void printAlone(const Beside& b) {
+    std::printf("  %-6s %-40s %s, %s load: alone %.3f s (load average %.2f -> %.2f)", b.window.c_str(),
+                b.what.c_str(), b.journal.c_str(), b.load.c_str(), b.alone.took, b.alone.loadStart, b.alone.loadEnd);
+    if (b.watched) std::printf("; longest without a yield %.3f s", b.alone.stretch);
+    if (!b.alone.failed.empty()) std::printf("; FAILED: %s", b.alone.failed.c_str());
+    std::printf("\n         alone:  %s\n", describe(b.alone.trace).c_str());
+    std::fflush(stdout);
+}
+
+void printBeside(const Beside& b) {
+    std::printf("  %-6s %-40s %s, %s load: %.3f s beside the tills (%s x alone; load average %.2f -> %.2f)",
+                b.window.c_str(), b.what.c_str(), b.journal.c_str(), b.load.c_str(), b.beside.took,
+                ratioText(b).c_str(), b.beside.loadStart, b.beside.loadEnd);
+    if (b.watched) std::printf("; longest without a yield %.3f s", b.beside.stretch);
+    std::printf("\n         tills:  %ld commits, longest wait %s s beside it, %s s alone for %.1f s (%ld commits; "
+                "load average %.2f -> %.2f); waits over 0.5 s %ld, over 1 s %ld (alone %ld, %ld); failed writes "
+                "%ld / %ld\n",
+                b.tills.commits, waitCell(b.tills).c_str(), waitCell(b.yardstick).c_str(), b.yardstickSpan, b.yardstick.commits,
+                b.yardLoadStart, b.yardLoadEnd, b.tills.over05, b.tills.over1, b.yardstick.over05,
+                b.yardstick.over1, b.tills.failures, b.yardstick.failures);
+    std::printf("         beside: %s\n", describe(b.beside.trace).c_str());
+    if (!b.note.empty()) std::printf("         note:   %s\n", b.note.c_str());
+    std::fflush(stdout);
+}
+
+// The operation alone (`alone` gives that run), beside the tills, then the
+// tills with nothing else for as long; on the database the module's main
+// connection is open on (a copy for windows that write, which the tills'
+// rows then go to).
+Beside measure(const Run_Context& c, const Till_Load& load, const std::string& window, const std::string& what,
+               const std::function<void()>& operation, const std::function<Phase()>& alone) {
     Beside b;
     b.window = window;
     b.what = what;
-    b.journal = journalOf();
+    b.load = load.name;
+    b.watched = window == "7038";
     b.alone = alone();
-    const Tills_Outcome beside = withTills([&] {
-        try {
-            operation();
-        } catch (const std::exception& e) {
-            b.note = std::string("FAILED: ") + e.what();
-        }
+    b.journal = journalOf();
+    printAlone(b);
+    writeTrace(c, window + " " + what + " | " + b.journal + " | alone", b.alone, {});
+    std::vector<Event>().swap(b.alone.events);
+    if (!b.alone.failed.empty()) b.note = "FAILED alone: " + b.alone.failed;
+    b.tills = withTills(load, [&] {
+        b.beside = runPhase(c, operation, b.watched);
+        return std::pair{b.beside.from / 1000, b.beside.to / 1000};
     });
-    b.took = beside.took;
-    b.module = beside.longest;
-    b.failedModule = beside.failures;
-    if (!beside.firstError.empty()) b.note += (b.note.empty() ? "" : "; ") + beside.firstError;
-    const double span = std::clamp(b.took, 2.0, s.quick ? 2.0 : kLongestYardstick);
-    const Tills_Outcome yardstick =
-        withTills([&] { std::this_thread::sleep_for(std::chrono::duration<double>(span)); });
-    b.yardstick = yardstick.longest;
-    b.failedYardstick = yardstick.failures;
-    if (!yardstick.firstError.empty()) b.note += (b.note.empty() ? "" : "; ") + yardstick.firstError;
-    std::printf("  %-6s %-40s %s: %.3f s alone, %.3f s beside the tills; their longest wait %.3f s beside it, "
-                "%.3f s beside each other; failed writes %ld / %ld\n",
-                b.window.c_str(), b.what.c_str(), b.journal.c_str(), b.alone, b.took, b.module, b.yardstick,
-                b.failedModule, b.failedYardstick);
-    std::fflush(stdout);
+    if (!b.beside.failed.empty()) b.note += (b.note.empty() ? "" : "; ") + ("FAILED beside: " + b.beside.failed);
+    if (!b.tills.firstError.empty()) b.note += (b.note.empty() ? "" : "; ") + b.tills.firstError;
+    writeTrace(c, window + " " + what + " | " + b.journal + " | " + load.name + " load | beside the tills", b.beside,
+               b.tills.seen);
+    std::vector<Event>().swap(b.beside.events);
+    std::vector<Till_Commit>().swap(b.tills.seen);
+    b.yardstickSpan = std::clamp(b.beside.took, 2.0, c.s.quick ? 2.0 : kLongestYardstick);
+    b.yardLoadStart = loadAverage();
+    b.yardstick = withTills(load, [&] {
+        const long long from = monotonicMicros();
+        std::this_thread::sleep_for(std::chrono::duration<double>(b.yardstickSpan));
+        return std::pair{from, monotonicMicros()};
+    });
+    b.yardLoadEnd = loadAverage();
+    if (!b.yardstick.firstError.empty()) b.note += (b.note.empty() ? "" : "; ") + b.yardstick.firstError;
+    printBeside(b);
     return b;
 }
 
-Beside measure(const Settings& s, const std::string& window, const std::string& what,
+Beside measure(const Run_Context& c, const Till_Load& load, const std::string& window, const std::string& what,
                const std::function<void()>& operation) {
-    return measure(s, window, what, operation, [&] { return timedOnce(operation); });
+    return measure(c, load, window, what, operation, [&] { return runPhase(c, operation, window == "7038"); });
 }
 
 // An operation on a copy of the database, with the tills on that copy; alone
 // on a copy of its own.
-Beside measureOnCopy(const Settings& s, const Target& db, const std::string& window, const std::string& what,
-                     const std::function<void()>& prepare, const std::function<void()>& operation) {
-    const double alone = onCopy(db, "alone_" + window, prepare, [&] {
+Beside measureOnCopy(const Run_Context& c, const Till_Load& load, const Target& db, const std::string& window,
+                     const std::string& what, const std::function<void()>& prepare,
+                     const std::function<void()>& operation) {
+    Phase alone;
+    onCopy(db, "alone_" + window, prepare, [&] {
         ::sync();  // the copy on the disk before the clock starts
-        return timedOnce(operation);
+        alone = runPhase(c, operation, window == "7038");
+        return alone.took;
     });
     Beside b;
     onCopy(db, "terminal_" + window, prepare, [&] {
-        b = measure(s, window, what, operation, [alone] { return alone; });
-        return b.took;
+        b = measure(c, load, window, what, operation, [&] { return alone; });
+        return b.beside.took;
     });
     return b;
 }
@@ -290,47 +597,100 @@ void runIcCorrection() {
     w.Unload();
 }
 
-}  // namespace
-
-void benchBesideTerminal(const Settings& s, const Target& db) {
+std::vector<Beside> underLoad(const Run_Context& c, const Till_Load& load, const Target& db) {
+    const Settings& s = c.s;
     std::vector<Beside> lines;
+    std::printf("\n%s load: %s\n", load.name.c_str(), load.text.c_str());
+    std::fflush(stdout);
     const std::string clock = timed().clock;
     if (s.wants("7032"))
-        lines.push_back(measure(s, "7032", "every summary report, 3 months", [&] { runSummaryReports(s.from, s.to); }));
-    if (s.wants("7034"))
-        lines.push_back(measure(s, "7034", "detail, every department, a quarter", [&] { runDetail(s.from, s.to); }));
-    if (s.wants("7030"))
-        lines.push_back(measureOnCopy(s, db, "7030", "ID grant, every employee", prepareIdGrant, [] { runIdGrant(); }));
-    if (s.wants("7031"))
-        lines.push_back(measureOnCopy(s, db, "7031", "month-end clearing, every employee", prepareIdInstallation, [] {
-            runMonthEndClearing([](const std::function<void()>& clear) { clear(); });
-        }));
-    if (s.wants("7040"))
         lines.push_back(
-            measureOnCopy(s, db, "7040", "ID balance clearing, every card", prepareIdInstallation, [] {
-                runIdClearing([](const std::function<void()>& clear) { clear(); });
-            }));
+            measure(c, load, "7032", "every summary report, 3 months", [&] { runSummaryReports(s.from, s.to); }));
+    if (s.wants("7034"))
+        lines.push_back(measure(c, load, "7034", "detail, every department, a quarter", [&] { runDetail(s.from, s.to); }));
+    if (s.wants("7030"))
+        lines.push_back(
+            measureOnCopy(c, load, db, "7030", "ID grant, every employee", prepareIdGrant, [] { runIdGrant(); }));
+    if (s.wants("7031"))
+        lines.push_back(measureOnCopy(c, load, db, "7031", "month-end clearing, every employee", prepareIdInstallation,
+                                      [] { runMonthEndClearing([](const std::function<void()>& clear) { clear(); }); }));
+    if (s.wants("7040"))
+        lines.push_back(measureOnCopy(c, load, db, "7040", "ID balance clearing, every card", prepareIdInstallation,
+                                      [] { runIdClearing([](const std::function<void()>& clear) { clear(); }); }));
     timed().clock = "2027-06-01 10:00:00";  // the quarter lies far enough back to settle
     if (s.wants("7038"))
-        lines.push_back(measureOnCopy(s, db, "7038", "IC settlement before 2026-11-01", [] {},
+        lines.push_back(measureOnCopy(c, load, db, "7038", "IC settlement before 2026-11-01", [] {},
                                       [] { runIcSettlement("2026-11-01"); }));
     if (s.wants("7036"))
-        lines.push_back(measureOnCopy(s, db, "7036", "IC balances with the correction, every employee", [] {},
+        lines.push_back(measureOnCopy(c, load, db, "7036", "IC balances with the correction, every employee", [] {},
                                       runIcCorrection));
     timed().clock = clock;
+    return lines;
+}
 
-    std::printf("\nThree tills of another maker (the engine's own library, its standard busy timeout), a row every "
-                "5 ms, every 20 ms and at random about every 10 ms: their longest commit wait beside each operation "
-                "and, for as long (2 s to %.0f s), beside each other only\n\n",
-                kLongestYardstick);
-    std::printf("| window | operation | engine | operation s alone | operation s beside the tills | tills' longest "
-                "wait beside it s | beside each other s | failed till writes beside it / beside each other | notes "
-                "|\n|---|---|---|--:|--:|--:|--:|--:|---|\n");
+std::string holdCell(const Trace_Summary& t) {
+    if (t.holds == 0) return "-";
+    char cell[128];
+    std::snprintf(cell, sizeof cell, "%.4f (%.4f / %.4f / %s)", t.longest, t.longestWrites, t.longestCommit,
+                  t.longestCopy < 0 ? "-" : seconds3(t.longestCopy).c_str());
+    return cell;
+}
+
+void printTables(const Terminal_Settings& ts, const std::vector<Beside>& lines) {
+    std::printf("\nTills of another maker (the engine's own library, its standard busy timeout) beside each "
+                "operation, and alone for as long (2 s to %.0f s)%s. Loads: ",
+                kLongestYardstick, ts.busy ? ", with the busy load beside the whole run" : "");
+    for (std::size_t i = 0; i < ts.loads.size(); ++i)
+        std::printf("%s%s: %s", i ? "; " : "", ts.loads[i].c_str(), tillLoad(ts.loads[i]).text.c_str());
+    std::printf(".\n\n| window | operation | engine | load | operation s alone | operation s beside the tills | ratio "
+                "| till commits beside it | tills' longest wait beside it s | tills alone for as long s | till waits "
+                "over 0.5 s / over 1 s beside it | failed till writes beside it / alone | longest without a yield "
+                "alone s | notes |\n|---|---|---|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|---|\n");
     for (const Beside& b : lines)
-        std::printf("| %s | %s | %s | %.1f | %.1f | %.3f | %.3f | %ld / %ld | %s |\n", b.window.c_str(),
-                    b.what.c_str(), b.journal.c_str(), b.alone, b.took, b.module, b.yardstick, b.failedModule,
-                    b.failedYardstick, b.note.c_str());
+        std::printf("| %s | %s | %s | %s | %.3f | %.3f | %s | %ld | %s | %s | %ld / %ld | %ld / %ld | %s | %s |\n",
+                    b.window.c_str(), b.what.c_str(), b.journal.c_str(), b.load.c_str(), b.alone.took, b.beside.took,
+                    ratioText(b).c_str(), b.tills.commits, waitCell(b.tills).c_str(), waitCell(b.yardstick).c_str(),
+                    b.tills.over05,
+                    b.tills.over1, b.tills.failures, b.yardstick.failures,
+                    b.watched ? seconds3(b.alone.stretch).c_str() : "", b.note.c_str());
+    std::printf("\nThe operation's holds of the write lock (locked to committed) and the gaps it left, from its own "
+                "trace; the longest hold split into writes / commit / copy-back after it\n\n| window | load | run | "
+                "load average start -> end | holds | longest hold s (writes / commit / copy-back) | 99th pct hold s | "
+                "gaps | gaps in all s | longest gap s | mean gap s | lock held, share of the time |\n"
+                "|---|---|---|---|--:|--:|--:|--:|--:|--:|--:|--:|\n");
+    for (const Beside& b : lines)
+        for (const auto& [run, p] : {std::pair<const char*, const Phase*>{"alone", &b.alone}, {"beside", &b.beside}}) {
+            const Trace_Summary& t = p->trace;
+            std::printf("| %s | %s | %s | %.2f -> %.2f | %ld | %s | %.4f | %ld | %.3f | %.4f | %.4f | %.1f%%%s |\n",
+                        b.window.c_str(), b.load.c_str(), run, p->loadStart, p->loadEnd, t.holds, holdCell(t).c_str(),
+                        t.p99, t.gaps, t.gapTotal, t.gapLongest, t.gapMean, 100 * t.share,
+                        t.dropped ? " (trace full)" : "");
+        }
     std::fflush(stdout);
+}
+
+}  // namespace
+
+bool isTillLoad(const std::string& name) { return name == "harsh" || name == "lunch" || name == "quiet"; }
+
+int benchBesideTerminal(const Settings& s, const Target& db, const Terminal_Settings& t) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> trace(nullptr, std::fclose);
+    if (!t.traceFile.empty()) {
+        trace.reset(std::fopen(t.traceFile.c_str(), "w"));
+        if (!trace) throw std::runtime_error("cannot write the trace to " + t.traceFile);
+        std::fprintf(trace.get(), "# The module's write events and the tills' commits, seconds from each run's "
+                                  "start\n\n");
+    }
+    const Run_Context c{s, trace.get()};
+    std::vector<Beside> lines;
+    for (const std::string& name : t.loads) {
+        const std::vector<Beside> some = underLoad(c, tillLoad(name), db);
+        lines.insert(lines.end(), some.begin(), some.end());
+    }
+    printTables(t, lines);
+    int failed = 0;
+    for (const Beside& b : lines) failed += !b.alone.failed.empty() || !b.beside.failed.empty();
+    return failed;
 }
 
 }  // namespace tolvenk::bench

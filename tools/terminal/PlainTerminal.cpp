@@ -229,7 +229,7 @@ Result runPlain(const Options& o, const std::function<bool()>& stop,
             }
             onError(e.what());
         }
-        pause(pauseFor());
+        pauseUnless(pauseFor(), stop);
     }
     return r;
 }

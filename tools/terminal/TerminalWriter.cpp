@@ -99,7 +99,7 @@ Result run(const Options& o, const std::function<bool()>& stop,
             }
             onError(e.what());
         }
-        pause(pauseFor());
+        pauseUnless(pauseFor(), stop);
     }
     return r;
 }

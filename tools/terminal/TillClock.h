@@ -4,6 +4,7 @@
 #include <time.h>
 
 #include <ctime>
+#include <functional>
 #include <string>
 
 namespace tolvenk::terminal {
@@ -22,6 +23,18 @@ inline void pause(int micros) {
     timespec ts{micros / 1000000, static_cast<long>(micros % 1000000) * 1000};
     while (::nanosleep(&ts, &ts) != 0) {
     }
+}
+
+// A pause of seconds (a quiet till's) would keep whoever stops the till
+// waiting for it: such a pause ends within 50 ms of `stop` saying so.
+inline void pauseUnless(int micros, const std::function<bool()>& stop) {
+    constexpr int kSlice = 50000;
+    while (micros > kSlice) {
+        pause(kSlice);
+        micros -= kSlice;
+        if (stop()) return;
+    }
+    pause(micros);
 }
 
 }  // namespace tolvenk::terminal
