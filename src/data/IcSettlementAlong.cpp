@@ -276,9 +276,8 @@ std::vector<std::vector<Listed_Card>> Along_Groups(db::Connection& con, std::vec
 Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& listed, const std::string& cutoff,
                           const std::string& backupStart, const Late_Serials& late,
                           const std::function<bool(double done)>& progress) {
-    // A slice's writes are timed: the next one is sized to hold the lock
-    // about this long, its commit besides.
-    constexpr double kSliceSeconds = 0.25;
+    // A slice's writes are timed: the next one is sized to what is left of
+    // the lock's stretch, one commit for each.
     Along_Result result;
     // The file's IDs come in the order of their commits: rows above this one came later.
     std::int64_t since = highestRecordId(con);
@@ -290,12 +289,15 @@ Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& l
     Slice_Days days(cards, cutoff);
     Write_Batch batch(con);
     std::int64_t sliceRows = Along_Limits::standard().firstSlice;
+    double rowTime = 0;  // seconds a row moved took, by the last slice
     bool failed = false;
     for (bool last = false; !last && !failed;) {
         if (progress && !progress(days.done())) {
             result.stopped = true;
             return result;
         }
+        const double room = std::chrono::duration<double>(batch.writesLeft()).count();
+        if (rowTime > 0) sliceRows = std::clamp<std::int64_t>(static_cast<std::int64_t>(room / rowTime), 1, 4 * sliceRows);
         const std::optional<std::string> next = days.next(sliceRows);
         last = !next;
         const std::string day = next ? *next : cutoff;
@@ -307,12 +309,13 @@ Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& l
             for (int k = 0; k < 2; ++k)
                 if (auto step = stepTo(key, k, c.chains[k], day, backupStart, byCard[key])) steps.push_back(*step);
         }
-        const auto started = std::chrono::steady_clock::now();
+        std::chrono::steady_clock::time_point started;
         std::int64_t moved = 0;
         try {
             batch.items(
                 static_cast<std::int64_t>(cards.size()),
                 [&](db::Connection& c) {
+                    started = std::chrono::steady_clock::now();  // the lock held from here
                     lookForWrites(c, peopleList, since, cutoff, cards);
                     for (auto& [key, w] : byCard) {
                         if (cards[key].written) continue;
@@ -327,6 +330,8 @@ Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& l
                     }
                     moved = rowsMoved(writes);
                     Write_Collapses(c, writes);
+                    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+                    if (moved > 0 && took > 0) rowTime = took / static_cast<double>(moved);
                 },
                 [&] {
                     for (const Step& s : steps)
@@ -338,10 +343,6 @@ Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& l
             if (db::connectionLost(e)) throw;
             failed = true;  // the sets name the card at fault
         }
-        const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        if (moved > 0 && took > 0)
-            sliceRows = std::clamp<std::int64_t>(static_cast<std::int64_t>(kSliceSeconds * static_cast<double>(moved) / took),
-                                                 1, 4 * sliceRows);
     }
     if (failed) return result;
     for (const auto& [key, c] : cards)

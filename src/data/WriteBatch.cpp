@@ -33,19 +33,32 @@ Write_Batch::~Write_Batch() {
     }
 }
 
-void Write_Batch::othersWrite() { seeOthers(true); }
+void Write_Batch::othersWrite() {
+    if (!onFile_) seeOthers(true);
+}
 
 // A server says who waits on which rows, and its sets stay short once one
-// did; a file's writers are seen by their commits between the batches.
+// did; a file's own writers (this module's) mark their waits and are seen
+// between the sets, and sets stay short for them once one did. A till of
+// another make marks nothing: it comes in in the gaps.
 void Write_Batch::seeOthers(bool seen) {
     const auto now = std::chrono::steady_clock::now();
     if (seen) othersSeen_ = now;
-    if (seen) tillsSeen_ = now;
     if (!onFile_ || limits_.alone.count() == 0) {
         contended_ = contended_ || seen;
         return;
     }
     contended_ = seen || now - othersSeen_ < limits_.alone;
+}
+
+std::chrono::steady_clock::duration Write_Batch::writesLeft() const {
+    using Duration = std::chrono::steady_clock::duration;
+    if (!onFile_ || limits_.quiet.count() <= 0) return timeLimit();
+    const Duration stretch(limits_.stretch);
+    // A batch begun after the stretch is over begins a new one, after a gap.
+    const Duration since = outer_ || heldSinceGap_ + lastCommit_ < stretch ? heldSinceGap_ : Duration{};
+    const Duration held = outer_ ? std::chrono::steady_clock::now() - begun_ : Duration{};
+    return std::max(Duration{}, stretch - since - held - lastCommit_);
 }
 
 void Write_Batch::item(const Writes& writes, Kept kept, Lost lost) {
@@ -63,8 +76,8 @@ void Write_Batch::items(std::int64_t count, const Writes& writes, Kept kept, Los
 void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count) {
     if (!outer_) {
         if (onFile_) {
-            seeOthers(con_.othersWrote());
             leaveGap();
+            seeOthers(false);  // alone long enough, or not
             if (sharing_ != contended_) con_.setSharedWrites(sharing_ = contended_);
         }
         outer_ = std::make_unique<db::Transaction>(con_);
@@ -100,43 +113,29 @@ void Write_Batch::note(const Kept& told) {
     ++held_;
 }
 
-// Someone waiting for the lock (a terminal) gets it at the next item's end.
-// On a file, beside another writer, a batch also ends at its short time
-// limit when nobody waits just then: the file has one write lock, and one
-// that came in a moment later would wait for everything the batch wrote and
-// for its commit to reach the disk. A server's terminal waits only for the
-// rows of its own card, and the server says when it does, though only
+// Someone waiting for the lock (this module's writer) gets it at the next
+// item's end. On a file with gaps the batch holds the lock to the end of its
+// stretch, one commit to the disk for the stretch, its sets short all the
+// same where a writer was seen waiting. A server's terminal waits only for
+// the rows of its own card, and the server says when it does, though only
 // between two sets: a run holding cards also ends its batch past `cards`.
 bool Write_Batch::pause(bool telling) {
     if (!outer_) return true;
     const auto held = std::chrono::steady_clock::now() - begun_;
-    // With gaps, a file's batch beside others holds the lock to the end of
-    // its stretch, its sets short all the same: one flush to the disk for
-    // the stretch, not one for each short set, and a writer seen waiting
-    // still ends it at the next set.
-    const bool gaps = onFile_ && limits_.gap.count() > 0;
+    const bool gaps = onFile_ && limits_.quiet.count() > 0;
     const auto most = !onFile_ ? std::chrono::steady_clock::duration(heldTime())
-                      : gaps   ? std::chrono::steady_clock::duration(limits_.time)
+                      : gaps   ? held + writesLeft()
                                : std::chrono::steady_clock::duration(timeLimit());
-    const bool full = held_ >= limits_.items || held >= most || (gaps && heldSinceGap_ + held >= stretch());
+    const bool full = held_ >= limits_.items || held >= most;
     const bool waiting = con_.othersWaitToWrite();
     if (waiting) seeOthers(true);
     if (full || waiting || (telling && platform::services().yieldDue())) commit();
-    // Where the stretches are short (their commits copy back), the gap comes
-    // before the window's events are let through: left at the next batch's
-    // start, it would make the window due again, and the batch would end at
-    // its first set, the rest of the stretch taking the lock again at once,
-    // before a sleeping till's next try. On a rollback journal it stays
-    // there: a run's reads before its next batch (a settlement's set) keep
-    // the tills' commits out, and right after the stretch they come while
-    // the tills it kept out still sleep (at the gap's end, measured, tills
-    // waited over a second several times a minute).
-    if (!outer_ && gaps && con_.commitsCopyBack()) leaveGap();
     return !outer_;
 }
 
 bool Write_Batch::commit() {
     if (!outer_) return true;
+    const auto committing = std::chrono::steady_clock::now();
     try {
         outer_->commit();
     } catch (const std::exception& e) {
@@ -144,8 +143,10 @@ bool Write_Batch::commit() {
         if (db::connectionLost(e)) throw;  // the run cannot go on: it says so, not each item after it
         return false;
     }
-    ended();
+    ended(committing);
     outer_.reset();
+    // The commit's pages go back to the file with the lock free.
+    con_.copyBack();
     std::vector<Pending> done;
     done.swap(pending_);
     for (const Pending& p : done)
@@ -163,40 +164,37 @@ void Write_Batch::committing(const std::function<void()>& items) {
     commit();
 }
 
-bool Write_Batch::tillsAbout() const {
-    constexpr auto kOthersGone = std::chrono::seconds(2);
-    return tillsSeen_ && std::chrono::steady_clock::now() - *tillsSeen_ < kOthersGone;
-}
-
-// A series' first stretch is short too: a till asleep in its busy handler
-// when it began is seen only by its commit in the first gap.
-std::chrono::steady_clock::duration Write_Batch::stretch() const {
-    if (!tillsAbout() && gapLeft_) return limits_.stretch;
-    return con_.commitsCopyBack() ? limits_.copyingBack : limits_.besideOthers;
-}
-
-void Write_Batch::ended() {
+void Write_Batch::ended(std::chrono::steady_clock::time_point committing) {
     const auto now = std::chrono::steady_clock::now();
     heldSinceGap_ += now - begun_;
+    lastCommit_ = now - committing;
     lastEnd_ = now;
 }
 
-// A writer that came in during the gap has committed when the next batch
-// begins, and is seen then.
+// Once the stretch is over the lock stays free until nobody else has
+// committed for a while: each till kept out tries again within its longest
+// sleep, comes in and commits, and the next one after it. The time since
+// the last batch ended counts as gap already.
 void Write_Batch::leaveGap() {
-    if (limits_.gap.count() <= 0 || heldSinceGap_.count() == 0 || heldSinceGap_ < stretch()) return;
-    // Beside tills, two of their tries fall in it: one that woke while
-    // another till wrote gets in at its next.
+    if (limits_.quiet.count() <= 0 || heldSinceGap_.count() == 0 ||
+        heldSinceGap_ + lastCommit_ < std::chrono::steady_clock::duration(limits_.stretch))
+        return;
     db::tellWrite(db::Write_Event::Gap_Begun);
-    std::this_thread::sleep_until(lastEnd_ + (tillsAbout() ? 2 * limits_.gap : limits_.gap));
+    constexpr auto kLook = std::chrono::milliseconds(2);
+    auto quietSince = lastEnd_;
+    for (;;) {
+        const auto now = std::chrono::steady_clock::now();
+        if (con_.othersWrote()) quietSince = now;
+        if (now - quietSince >= limits_.quiet || now - lastEnd_ >= limits_.longestGap) break;
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            kLook, quietSince + limits_.quiet - now));
+    }
     db::tellWrite(db::Write_Event::Gap_Ended);
     heldSinceGap_ = {};
-    gapLeft_ = true;
-    seeOthers(con_.othersWrote());
 }
 
 void Write_Batch::lose(const std::string& why) {
-    if (outer_) ended();
+    if (outer_) ended(std::chrono::steady_clock::now());
     outer_.reset();  // rolls back what the engine still holds
     std::vector<Pending> gone;
     gone.swap(pending_);

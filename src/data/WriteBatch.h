@@ -33,27 +33,22 @@ public:
     // between two sets, and a terminal whose card came early in a long batch
     // would wait for all of it.
     // On a file, the lock is left free after every stretch the batches held
-    // it: a stretch is `besideOthers` and the gap twice `gap` while other
-    // writers were seen in the last two seconds, `stretch` and `gap` while
-    // none were. A till of another maker
-    // sleeps up to 100 ms between its tries for the lock and knows nothing of
-    // the marks this module's own writers leave: it gets in only while the
-    // lock lies free longer than its sleep, and one that came unseen waits no
-    // longer than a stretch. With no gap, the lock is taken again at once.
+    // it for `stretch`, commits and all: a till of another maker sleeps up
+    // to 100 ms between its tries for the lock and knows nothing of the
+    // marks this module's own writers leave, so it gets in only while the
+    // lock lies free. The gap lasts until no other session has committed
+    // for `quiet` (longer than a till's longest sleep: every till kept out
+    // has come in by then, one after another), but no longer than
+    // `longestGap`; with nobody about it is `quiet` long. With no quiet,
+    // the lock is taken again at once.
     struct Limits {
         std::int64_t items = 200;
         std::chrono::milliseconds time{150};
         std::chrono::milliseconds alone{100};
         std::chrono::milliseconds cards{20};
-        std::chrono::milliseconds gap{110};
-        std::chrono::milliseconds stretch{600}, besideOthers{100};
-        // Beside others where each commit also copies its pages back under
-        // the lock: commit and copy-back take two to three times as long as
-        // the writes, and the whole hold (about 75 ms) then ends while a
-        // till it kept out still tries every 25 ms; one kept out longer
-        // tries only every 100 ms, and its tries meet the other tills'
-        // commits time after time.
-        std::chrono::milliseconds copyingBack{15};
+        std::chrono::milliseconds stretch{600};
+        std::chrono::milliseconds quiet{110};
+        std::chrono::milliseconds longestGap{1200};
     };
     using Writes = std::function<void(db::Connection&)>;
     using Kept = std::function<void()>;
@@ -95,10 +90,16 @@ public:
         if (serverCards_) return heldTime();
         return contended_ ? std::min(limits_.time, onFile_ ? kSharedFile : kSharedServer) : limits_.time;
     }
+    // How long the writes of the open batch, or of the next one, may hold
+    // the lock before its commit: on a file with gaps what is left of the
+    // stretch (a new one where a gap comes first), its commit counted as
+    // the last one took.
+    std::chrono::steady_clock::duration writesLeft() const;
     // The run's sets lock cards terminals book on (see Limits::cards).
     void holdsCards() { serverCards_ = !onFile_; }
     // Another writer is at work beside the run (its rows were seen come in):
-    // sized as when one waited, before it has to.
+    // on a server sized as when one waited, before it has to; a file's
+    // writers come in in the gaps.
     void othersWrite();
     bool contended() const { return contended_; }
     // Tells `told` in its place among the items' outcomes: when the open
@@ -106,12 +107,12 @@ public:
     // that failed on its own is told so in the order of the others).
     void note(const Kept& told);
     // Between two items: commits when the batch is full or old (on a file
-    // past its time, or its stretch before a gap, shorter once another writer
-    // is seen; on a server, for a run holding cards, past `cards`), when another
-    // session waits for the lock it holds, or, when the run is about to tell
-    // its progress, when the window is due to let events through (a window
-    // never does so while the batch holds the lock). True when no batch is
-    // open afterwards, so the progress may be told.
+    // with gaps at the end of its stretch, its commit counted as the last one
+    // took; on a server, for a run holding cards, past `cards`), when
+    // another session waits for the lock it holds, or, when the run is about
+    // to tell its progress, when the window is due to let events through (a
+    // window never does so while the batch holds the lock). True when no
+    // batch is open afterwards, so the progress may be told.
     bool pause(bool telling);
     // Commits the open batch, if any, and tells its items kept; a failed
     // commit undoes them all, tells each lost and returns false, or passes
@@ -132,12 +133,9 @@ private:
         return serverCards_ ? std::min(limits_.time, limits_.cards) : limits_.time;
     }
     void lose(const std::string& why);
-    void ended();  // the open batch let the lock go
+    void ended(std::chrono::steady_clock::time_point committing);  // the open batch let the lock go
     void seeOthers(bool seen);
-    // On a file: how long the batches may hold the lock before a gap, and
-    // the gap left first where the stretch is over.
-    bool tillsAbout() const;
-    std::chrono::steady_clock::duration stretch() const;
+    // On a file: the gap left first where the stretch is over.
     void leaveGap();
     void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);
 
@@ -154,9 +152,8 @@ private:
     std::vector<Pending> pending_;
     std::int64_t held_ = 0;  // the places the open batch's items take
     std::chrono::steady_clock::duration heldSinceGap_{};  // the lock held since the last gap
+    std::chrono::steady_clock::duration lastCommit_{};    // what the last commit took
     std::chrono::steady_clock::time_point lastEnd_;       // the last batch's end
-    std::optional<std::chrono::steady_clock::time_point> tillsSeen_;  // another writer's last commit seen
-    bool gapLeft_ = false;  // a gap was left once: who else writes is known since
 };
 
 // Write transactions of a batch each, many in a row, for as long as it

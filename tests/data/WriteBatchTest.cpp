@@ -8,6 +8,7 @@
 
 #include "data/SetSize.h"
 #include "platform/db/Transaction.h"
+#include "platform/db/WriteTrace.h"
 #include "support/Fixtures.h"
 #include "support/Terminal.h"
 
@@ -110,8 +111,8 @@ TEST_P(WriteBatch, ARunHoldingCardsCommitsShortOnAServerOnly) {
     EXPECT_EQ(seen.timeLimit(), server ? milliseconds(20) : milliseconds(std::chrono::hours(1)));
     seen.othersWrite();
     // A server's sets not shorter than their round trips pay for; a file's
-    // short turn as for any run.
-    EXPECT_EQ(seen.timeLimit(), milliseconds(server ? 20 : 1));
+    // as they were: its writers come in in the gaps.
+    EXPECT_EQ(seen.timeLimit(), server ? milliseconds(20) : milliseconds(std::chrono::hours(1)));
 }
 
 // A batch left without its commit writes nothing of its items.
@@ -160,8 +161,8 @@ TEST_P(WriteBatchFile, BesideAnotherWriterABatchCommitsAtTheEndOfItsStretch) {
 }
 
 // On a file a run starts in short turns, as beside terminals, and takes the
-// lock for long only once nobody else has committed for a while; a commit of
-// another connection between two batches brings the short turns back. While
+// lock for long only once nobody has waited for a while; a commit of another
+// connection between two batches, no wait marked, changes nothing. While
 // short, the log is copied back sooner, and as before once the run ends.
 TEST_P(WriteBatchFile, ShortTurnsUntilNobodyElseWritesAndAgainOnceSomeoneDoes) {
     const auto copyBackPages = [&] { return test::number(*writer, "PRAGMA wal_autocheckpoint"); };
@@ -190,10 +191,10 @@ TEST_P(WriteBatchFile, ShortTurnsUntilNobodyElseWritesAndAgainOnceSomeoneDoes) {
         EXPECT_TRUE(batch.commit());
         EXPECT_EQ(copyBackPages(), usual);
 
+        // Another session's commit alone shortens nothing: it marked no wait.
         con->execute("insert into Sys_Log(Op_Code,Op_Object) values(9,'terminal')");
         batch.item(item(0));
-        EXPECT_TRUE(batch.contended());
-        EXPECT_EQ(batch.timeLimit(), std::chrono::milliseconds(1));
+        EXPECT_FALSE(batch.contended());
         EXPECT_TRUE(batch.commit());
     }
     EXPECT_EQ(copyBackPages(), usual);
@@ -286,9 +287,11 @@ TEST_P(WriteBatchFile, ATillOfAnotherMakerBooksAmongTheBatches) {
         till.plain = true;
         test::Terminal terminal(cs, till);
         terminal.waitForCommits(1);
-        // A gap after every batch, so that a short series leaves several.
+        // A gap after every batch, so that a short series leaves several;
+        // the till never lets the file be quiet, and short gaps do.
         Write_Batch::Limits limits;
-        limits.stretch = limits.besideOthers = std::chrono::milliseconds(0);
+        limits.stretch = std::chrono::milliseconds(0);
+        limits.longestGap = std::chrono::milliseconds(120);
         Write_Batch batch(*writer, limits);
         batch.committing([&] {
             for (int n = 0; n < 8; ++n) {
@@ -307,54 +310,61 @@ TEST_P(WriteBatchFile, ATillOfAnotherMakerBooksAmongTheBatches) {
     }
 }
 
-// A series' first stretch on a file is as short as beside others, though
-// nobody was seen yet: a till asleep in its busy handler when the series
-// began shows only by a commit in the first gap. Nobody came in that gap:
-// the stretches after it are long.
-TEST_P(WriteBatchFile, TheFirstStretchIsShortUntilAGapShowsNobodyElseWrites) {
+// A gap lasts until nobody else has committed for the quiet time: alone
+// that long, beside a till of another maker booking every 20 ms (never that
+// quiet) as long as the longest gap; the next stretch then starts afresh.
+TEST_P(WriteBatchFile, AGapLastsUntilTheFileIsQuietOrItsLongest) {
+    writer->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(1,'T1',1,1,0)");
     Write_Batch::Limits limits;
-    limits.stretch = std::chrono::hours(1);
-    limits.besideOthers = std::chrono::milliseconds(0);
-    limits.gap = std::chrono::milliseconds(1);
-    limits.time = std::chrono::hours(1);
-    Write_Batch batch(*writer, limits);
-    batch.item(item(1), kept(1), lost(1));
-    EXPECT_TRUE(batch.pause(false));  // the first stretch is over
-    batch.item(item(2), kept(2), lost(2));
-    EXPECT_FALSE(batch.pause(false));
-    batch.item(item(3), kept(3), lost(3));
-    EXPECT_FALSE(batch.pause(false));
-    EXPECT_TRUE(batch.commit());
-    EXPECT_EQ(told, (std::vector<std::string>{"kept 1", "kept 2", "kept 3"}));
+    limits.time = limits.stretch = std::chrono::milliseconds(0);
+    limits.quiet = std::chrono::milliseconds(150);
+    limits.longestGap = std::chrono::milliseconds(500);
+    const auto gapBefore = [&](Write_Batch& batch, int n) {
+        const auto before = std::chrono::steady_clock::now();
+        batch.item(item(n));  // a gap first: the stretch before it is over
+        const auto gap = std::chrono::steady_clock::now() - before;
+        EXPECT_TRUE(batch.commit());
+        return gap;
+    };
+    Write_Batch alone(*writer, limits);
+    alone.item(item(1));
+    EXPECT_TRUE(alone.commit());
+    EXPECT_GE(gapBefore(alone, 2), limits.quiet);
+
+    test::TerminalOptions till{"T1", 990, 20000, false, "2026-12-01 08:00:00"};
+    till.plain = true;
+    test::Terminal terminal(cs, till);
+    terminal.waitForCommits(1);
+    Write_Batch beside(*writer, limits);
+    beside.item(item(3));
+    EXPECT_TRUE(beside.commit());
+    EXPECT_GE(gapBefore(beside, 4), limits.longestGap);
+    EXPECT_EQ(terminal.finish().failures, 0);
+    EXPECT_EQ(stored(), (test::Texts{"1", "2", "3", "4"}));
 }
 
-// Beside a till of another make on a WAL file each commit of a series also
-// copies its pages back holding the lock, so the series' stretches are
-// shorter there, and the gap after one, as long as beside any till, is over
-// when pause() says no batch is open (the window's events come after it, not
-// cutting the next stretch in two); with a rollback journal they stay as
-// beside any writer.
-TEST_P(WriteBatchFile, BesideATillOfAnotherMakeStretchesThatCopyBackAreShorter) {
-    for (const auto& [journal, endsAtOnce] : {std::pair{"wal", true}, std::pair{"delete", false}}) {
-        SCOPED_TRACE(journal);
-        writer.reset();
-        con->executeScript(std::string("PRAGMA journal_mode=") + journal);
-        writer = test::connect(cs);
-        const Bulk_Writes bulk(*writer);
-        Write_Batch::Limits limits;
-        limits.time = limits.stretch = limits.besideOthers = std::chrono::hours(1);
-        limits.copyingBack = std::chrono::milliseconds(0);
-        limits.gap = std::chrono::milliseconds(150);
-        Write_Batch batch(*writer, limits);
-        sqlite3* till = nullptr;  // the engine's own library, nothing of the module's
-        ASSERT_EQ(sqlite3_open_v2(dir.file("b.mdb").c_str(), &till, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(till, "insert into Sys_Log(Op_Code) values(-1)", nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(till);
-        batch.item(item(1));
-        const auto before = std::chrono::steady_clock::now();
-        EXPECT_EQ(batch.pause(false), endsAtOnce);
-        if (endsAtOnce) {
-            EXPECT_GE(std::chrono::steady_clock::now() - before, 2 * limits.gap);
-        }
+// The lock time of a stretch adds up over its batches, however short each
+// is, and a gap starts the next stretch afresh: fifty batches of 2 ms in
+// stretches of 30 ms leave a gap now and then, not after every batch.
+TEST_P(WriteBatchFile, AStretchAddsUpItsBatchesAndAGapStartsTheNext) {
+    Write_Batch::Limits limits;
+    limits.items = 1;  // a batch of one item each
+    limits.stretch = std::chrono::milliseconds(30);
+    limits.quiet = std::chrono::milliseconds(1);
+    int gaps = 0;
+    db::listenToWrites([&gaps](db::Write_Event e) { gaps += e == db::Write_Event::Gap_Begun; });
+    Write_Batch batch(*writer, limits);
+    for (int n = 1; n <= 50; ++n) {
+        batch.item([&](db::Connection& c) {
+            item(n)(c);
+            // Work under the lock that takes its time.
+            for (const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
+                 std::chrono::steady_clock::now() < until;) {
+            }
+        });
+        EXPECT_TRUE(batch.pause(false));
     }
+    db::listenToWrites({});
+    EXPECT_GE(gaps, 1);
+    EXPECT_LE(gaps, 25);
 }

@@ -241,7 +241,9 @@ bool Connection::othersWrote() { return provider_ && provider_->othersWrote(); }
 void Connection::setSharedWrites(bool on) {
     if (provider_) provider_->setSharedWrites(on);
 }
-bool Connection::commitsCopyBack() { return provider_ && provider_->commitsCopyBack(); }
+void Connection::copyBack() {
+    if (provider_) provider_->copyBack();
+}
 bool Connection::tryHoldLock(const std::string& name) { return live().tryHoldLock(name); }
 void Connection::releaseLock(const std::string& name) { live().releaseLock(name); }
 bool Connection::lockHeldElsewhere(const std::string& name) { return live().lockHeldElsewhere(name); }

@@ -101,8 +101,8 @@ public:
     bool othersWrote();
     // This session's writes share the lock with frequent writers; see Provider.
     void setSharedWrites(bool on);
-    // Each commit also copies its pages back under the lock; see Provider.
-    bool commitsCopyBack();
+    // A series' commit copied back without the lock; see Provider.
+    void copyBack();
     // A named lock one session holds at a time, across processes; see Provider.
     bool tryHoldLock(const std::string& name);
     void releaseLock(const std::string& name);

@@ -120,10 +120,10 @@ public:
     // Whether a statement that reads keeps every writer out until it ends (a
     // file with a rollback journal), so that a long read is best split.
     virtual bool readsKeepWritersOut() { return false; }
-    // Whether each commit of this session's series also copies its pages
-    // back into the file holding the write lock (see setBulkWrites): the
-    // lock is then held two to three times as long as the writes took.
-    virtual bool commitsCopyBack() { return false; }
+    // After a commit of this session's series shared with other writers
+    // (see setBulkWrites): its pages copied back into the file without the
+    // write lock, where the engine keeps a log.
+    virtual void copyBack() {}
     // Before a piece of a long read where reads keep writers out: whether
     // other sessions have been committing in the last seconds, and if so,
     // waits a little while one is in the middle of its write transaction,

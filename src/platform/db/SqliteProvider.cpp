@@ -466,10 +466,12 @@ void SqliteProvider::commit() {
         runScript("COMMIT");
     }
     tellWrite(Write_Event::Committed);
-    if (bulk_ && bulk_->shared) {
-        copyBackShared();
-        tellWrite(Write_Event::Copied_Back);
-    }
+}
+
+void SqliteProvider::copyBack() {
+    if (!bulk_ || !bulk_->shared || !bulk_->wal) return;
+    copyBackShared();
+    tellWrite(Write_Event::Copied_Back);
 }
 void SqliteProvider::rollback() { runScript("ROLLBACK"); }
 void SqliteProvider::savepointControl(const std::string& sql) { runScript(sql); }
@@ -539,13 +541,12 @@ void SqliteProvider::setBulkWrites(bool on) {
 
 bool SqliteProvider::othersWaitToWrite() {
     const bool waiting = turns_ && turns_->othersWaiting();
-    if (waiting) shareWrites(false);
+    if (waiting) shareWrites();
     return waiting;
 }
 
-void SqliteProvider::shareWrites(bool foreign) {
+void SqliteProvider::shareWrites() {
     if (!bulk_) return;
-    bulk_->foreign = bulk_->foreign || foreign;
     if (bulk_->shared) return;
     bulk_->shared = true;
     sqlite3_wal_autocheckpoint(db_, 0);  // copied back by copyBackShared after each commit
@@ -570,12 +571,8 @@ void SqliteProvider::copyBackShared() {
         bulk_->logged = logged;
         return rc;
     };
-    // Beside writers seen only by their commits (tills of another make), the
-    // copy-back holds their lock: a till committing while it wrote would
-    // flush behind it, holding the lock as long while the others sleep in
-    // their busy handlers; the gap after the series' stretch then finds the
-    // disk quiet and each till's commit short.
-    copyBack(bulk_->foreign ? SQLITE_CHECKPOINT_FULL : SQLITE_CHECKPOINT_PASSIVE);
+    // Passive: the others write on meanwhile, as in the gap it comes in.
+    copyBack(SQLITE_CHECKPOINT_PASSIVE);
     // Where the series' own start (startLogOver) keeps missing it, it waits
     // for the others to start the log over. One that could not wait it out
     // is tried again once the log has grown as much again, not at every
@@ -596,9 +593,6 @@ void SqliteProvider::startLogOver() {
 
 bool SqliteProvider::readsKeepWritersOut() { return !inWalMode(db_); }
 
-// Asked at every set of a series: the journal noted at its start, not a
-// statement each time.
-bool SqliteProvider::commitsCopyBack() { return bulk_ && bulk_->shared && bulk_->foreign && bulk_->wal; }
 
 // The file's data version moves with every other session's commit; the
 // first asking only notes where it stands.
@@ -640,7 +634,7 @@ bool SqliteProvider::othersWrote() {
     // A writer of another make marks no wait, but commits: its next commit
     // would flush and copy back the series' pages, all other writers
     // waiting for it meanwhile.
-    if (changed) shareWrites(true);
+    if (changed) shareWrites();
     return changed;
 }
 

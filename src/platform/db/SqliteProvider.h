@@ -60,7 +60,7 @@ public:
     bool othersWrote() override;
     void setSharedWrites(bool on) override;
     bool readsKeepWritersOut() override;
-    bool commitsCopyBack() override;
+    void copyBack() override;
     bool giveWayToWriters() override;
 
     bool readOnly() const { return readOnly_; }
@@ -78,7 +78,7 @@ private:
     [[noreturn]] void fail(const std::string& context);
     static int onBusy(void* self, int tries);
     void copyBackShared();
-    void shareWrites(bool foreign);
+    void shareWrites();
     bool othersCommittedSince(std::optional<long long>& seen);
     void startLogOver();
     // For the length of a call that may wait to write: its wait is marked.
@@ -111,7 +111,6 @@ private:
         bool wal = false;     // the file's journal at the series' start
         bool shared = false;  // another writer was seen waiting during the series
         bool flushing = false;  // its own setting put back for the rest of the series
-        bool foreign = false;   // seen by another writer's commits, not a marked wait
         int logged = 0;       // pages in the log after the series' last copy-back
         int restartAt = kWaitToStartOverPages;  // past which it waits for the others to start it over
     };
