@@ -1,3 +1,4 @@
+#include <chrono>
 #include <set>
 
 #include "platform/db/RowCursor.h"
@@ -9,6 +10,12 @@ using namespace tolvenk;
 namespace {
 class XfDetail : public test::XfFixture {
 protected:
+    void TearDown() override {
+        db::setStatementObserver(nullptr);
+        db::ReadPieces::standardRows() = db::ReadPieces::kRows;
+        db::RowCursor::patience() = std::chrono::milliseconds(20);
+        XfFixture::TearDown();
+    }
     DataList dept(const std::string& deptNo, const V& types = {}, std::int32_t mach = 0, std::int32_t dian = 0,
                   std::int32_t unit = 0, const std::string& name = "", const std::string& code = "",
                   const std::string& pnum = "") {
@@ -226,9 +233,9 @@ TEST_P(XfDetail, CommonAndRareKindsGiveTheStatementsRowsInTheirOrder) {
 
 namespace {
 
-// Rows of person 2 (department 02), a second apart through November from
-// the 4th: `n` of them, beside the fixture's few.
-void manyRowsOfPerson2(db::Connection& con, int n) {
+// Rows of a person a second apart through November from the 4th: `n` of
+// them with IDs from `firstId` on, beside the fixture's few.
+void manyRowsOfPerson(db::Connection& con, int person, int n, int firstId) {
     for (int from = 0; from < n; from += 1000) {
         std::string sql = "insert into Record_XF(ID,Mach_ID,Pinfo_id,XF_Dian_ID,XF_Type,XF_Meal,YuE_Old,YuE_Change,"
                           "YuE_New,Card_LiuShui,Date_Time,Card_No,YuCi_Change,XF_Unit,Err_Code) values ";
@@ -236,12 +243,16 @@ void manyRowsOfPerson2(db::Connection& con, int n) {
             char when[32];
             std::snprintf(when, sizeof when, "2026-11-%02d %02d:%02d:%02d", 4 + i / 3600 / 24 % 20, i / 3600 % 24,
                           i / 60 % 60, i % 60);
-            sql += std::string(i == from ? "" : ",") + "(" + std::to_string(100 + i) + ",11,2,1,1,1,1000,-100,900," +
-                   std::to_string(i) + ",'" + when + "','C2',0,1,0)";
+            sql += std::string(i == from ? "" : ",") + "(" + std::to_string(firstId + i) + ",11," +
+                   std::to_string(person) + ",1,1,1,1000,-100,900," + std::to_string(i) + ",'" + when + "','C" +
+                   std::to_string(person) + "',0,1,0)";
         }
         con.executeScript(sql);
     }
 }
+
+// Person 2's (department 02).
+void manyRowsOfPerson2(db::Connection& con, int n) { manyRowsOfPerson(con, 2, n, 100); }
 
 // The ID column of every row of a cursor; the statements it ran in `read`.
 std::vector<std::string> idsRead(const std::function<std::unique_ptr<db::RowCursor>()>& open, std::vector<std::string>& read) {
@@ -295,25 +306,81 @@ TEST_P(XfDetail, OnARollbackJournalAReadOfFewRowsIsAFewPieces) {
 // A department's rows are read along the person-and-date index and sorted
 // while they are few; many are read in time order along the date index,
 // nothing sorted before the first shows (the file's plans; the server plans
-// by its statistics).
+// by its statistics). Department 04 has 101 people: its first hundred have
+// no row, the last 10,100: many all the same.
 TEST_P(XfDetail, ADepartmentsManyRowsComeInTimeOrderWithoutASort) {
     if (onServer()) GTEST_SKIP() << "the server plans by its statistics";
     manyRowsOfPerson2(*con, 10100);
+    con->execute("insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values (6,'04','大部门',0,0)");
+    std::string people;
+    for (int p = 1001; p <= 1101; ++p)
+        people += std::string(people.empty() ? "" : ",") + "(" + std::to_string(p) + ",6,'04','P" + std::to_string(p) +
+                  "','E" + std::to_string(p) + "',0)";
+    con->execute("insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,Del_YN) values " + people);
+    manyRowsOfPerson(*con, 1101, 10100, 20100);
     const std::string from = "2026-11-01 12:00:00", to = "2026-11-30 23:59:59";
-    for (const std::string dept : {"02", "01"}) {
+    const struct {
+        std::string dept;
+        std::size_t rows;  // 0: not counted here
+        bool many;
+    } depts[] = {{"02", 10100 + 1, true}, {"01", 0, false}, {"04", 10100, true}};
+    for (const auto& d : depts) {
+        SCOPED_TRACE(d.dept);
         std::vector<std::string> statements;
         const std::vector<std::string> got = idsRead(
-            [&] { return svc.Get_XF_Info7_Rows(false, dept, {}, from, to, 0, 0, 0, 0, "", "", "", ""); }, statements);
-        EXPECT_EQ(got, ids(svc.Get_XF_Info7_1(dept, {}, from, to, 0, 0, 0, 0, "", "", ""))) << dept;
+            [&] { return svc.Get_XF_Info7_Rows(false, d.dept, {}, from, to, 0, 0, 0, 0, "", "", "", ""); }, statements);
+        EXPECT_EQ(got, ids(svc.Get_XF_Info7_1(d.dept, {}, from, to, 0, 0, 0, 0, "", "", "")));
+        if (d.rows > 0) {
+            EXPECT_EQ(got.size(), d.rows);
+        }
         ASSERT_EQ(statements.size(), 1u);
         std::string plan;
         for (const auto& row : test::rows(*con, "EXPLAIN QUERY PLAN " + statements[0])) plan += row.back() + "\n";
-        if (dept == "02") {
-            EXPECT_EQ(got.size(), 10100u + 1);
+        if (d.many) {
             EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << plan;
             EXPECT_NE(plan.find("IX_Record_XF_Date"), std::string::npos) << plan;
         } else {
             EXPECT_NE(plan.find("IX_Record_XF_Person_Date"), std::string::npos) << plan;
         }
+    }
+}
+
+// On a rollback journal a department's read goes in pieces. Person 9 of
+// department 05 has three rows at terminal 11, then three at terminal 12:
+// asked for terminal 11, the first piece holds his three rows and the second
+// none. The window is closed while the second piece waits (the waiting
+// function says stop): the read then ends without a row, not with the three
+// gathered before in the same fetch.
+TEST_P(XfDetail, AReadStoppedWhileItWaitedHandsOverNoRowGatheredMeanwhile) {
+    if (onServer()) GTEST_SKIP() << "the server reads the detail in one statement, which never waits";
+    con->executeScript(R"(
+insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Level,Del_YN) values (6,'05','仓库',0,0);
+insert into Ren_Per_Info(Pinfo_ID,Dept_ID,Dept_No,P_Name,P_Code,P_Num,Del_YN) values (9,6,'05','赵九','E9','N9',0);
+PRAGMA journal_mode=DELETE;
+)");
+    for (int d = 5; d <= 10; ++d)
+        rec().id(100 + d).mach(d <= 7 ? 11 : 12).person(9).type(1).meal(2).before(1000).money(-100).balance(900)
+            .cardSerial(d).date("2026-11-" + std::string(d < 10 ? "0" : "") + std::to_string(d) + " 12:00:00")
+            .card("C9").insert(*con);
+    db::ReadPieces::standardRows() = 3;
+    for (const bool closed : {false, true}) {
+        SCOPED_TRACE(closed ? "closed" : "open");
+        db::RowCursor::patience() = std::chrono::hours(1);  // nothing waits in the first piece
+        int pieces = 0;
+        db::setStatementObserver([&](const std::string& sql) {
+            // From the second piece on, every step waits first.
+            if (sql.rfind("select Record_XF.* from Record_XF", 0) == 0 && ++pieces == 2)
+                db::RowCursor::patience() = std::chrono::microseconds(0);
+        });
+        auto c = svc.Get_XF_Info7_Rows(false, "05", {}, "2026-11-01 12:00:00", "2026-11-30 23:59:59", 0, 11, 0, 0, "",
+                                       "", "", "");
+        int waits = 0;
+        c->whileWaiting([&] { return ++waits > 0 && !closed; });
+        V got;
+        while (c->next()) got.push_back(c->field(0).toString());
+        db::setStatementObserver(nullptr);
+        EXPECT_EQ(pieces, 2);
+        EXPECT_GT(waits, 0);
+        EXPECT_EQ(got, closed ? V{} : (V{"105", "106", "107"}));
     }
 }

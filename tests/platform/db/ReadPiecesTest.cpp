@@ -4,9 +4,11 @@
 // the read stays one statement.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 
 #include "platform/db/Connection.h"
+#include "platform/db/RowCursor.h"
 #include "support/EngineTest.h"
 #include "support/Fixtures.h"
 #include "support/Terminal.h"
@@ -42,6 +44,7 @@ protected:
     void TearDown() override {
         db::setStatementObserver(nullptr);
         db::ReadPieces::standardRows() = db::ReadPieces::kRows;
+        db::RowCursor::patience() = std::chrono::milliseconds(20);
         EngineTest::TearDown();
     }
     // The rows of the range in the plain statement's order.
@@ -142,4 +145,52 @@ TEST_P(ReadPiecesFile, WhileATillCommitsThePiecesAreShort) {
     ASSERT_GE(sizes.size(), 2u);
     EXPECT_EQ(sizes[0], 10u);  // nobody seen writing yet
     for (std::size_t i = 1; i < sizes.size(); ++i) EXPECT_TRUE(sizes[i] <= 2 || sizes[i] == 7) << i << ": " << sizes[i];
+}
+
+// A cursor read in pieces, one after another: on a rollback journal any long
+// read, and a read split everywhere (a grouped one, which hands over nothing
+// until its range is read) in WAL mode and on the server too; a read that
+// is not split stays one statement there. The pieces hold every row once, in
+// order, and each piece is opened only once the reader has taken every row
+// before it: a fetch never waits for two pieces.
+TEST_P(ReadPiecesTest, ACursorInPiecesHandsOverEachPieceBeforeOpeningTheNext) {
+    db::ReadPieces::standardRows() = 3;
+    db::RowCursor::patience() = std::chrono::hours(1);  // no fetch ends for its time
+    for (const std::string& journal : onServer() ? std::vector<std::string>{""} : std::vector<std::string>{"delete", "wal"}) {
+        if (!journal.empty()) {
+            con->executeScript("PRAGMA journal_mode=" + journal);
+            ASSERT_EQ(test::text(*con, "PRAGMA journal_mode"), journal);
+        }
+        for (const bool everywhere : {false, true}) {
+            SCOPED_TRACE(journal + (everywhere ? " split everywhere" : " split where writers wait"));
+            db::Pieces_Along along = kNovember3To10;
+            along.everywhere = everywhere;
+            // Each statement's first time, and how many rows the reader had then.
+            std::vector<std::pair<std::string, std::size_t>> opened;
+            test::Texts read;
+            db::setStatementObserver([&](const std::string& sql) {
+                if (sql.rfind("select Mach_ID from Record_XF", 0) != 0) return;
+                const auto at = sql.find("Date_Time>='") + 12;
+                opened.emplace_back(sql.substr(at, sql.find('\'', at) - at), read.size());
+            });
+            const auto c = con->openCursor(
+                [](const std::string& piece) {
+                    return "select Mach_ID from Record_XF where " + (piece.empty() ? kInRange : piece) +
+                           " order by Date_Time, Mach_ID";
+                },
+                along);
+            while (c->next()) read.push_back(c->field(0).toString());
+            db::setStatementObserver(nullptr);
+            EXPECT_EQ(read, expected());
+            if (everywhere || journal == "delete")
+                EXPECT_GE(opened.size(), 2u);
+            else
+                EXPECT_EQ(opened.size(), 1u);
+            for (const auto& [from, taken] : opened)
+                EXPECT_EQ(taken, static_cast<std::size_t>(test::number(
+                                     *con, "select count(*) from Record_XF where Date_Time>='2026-11-03' and "
+                                           "Date_Time<'" + from + "'")))
+                    << from;
+        }
+    }
 }

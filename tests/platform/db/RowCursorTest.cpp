@@ -28,6 +28,11 @@ protected:
             "INSERT INTO Record_XF(Mach_ID,Pinfo_id,XF_Type,YuE_Change,Date_Time,Err_Code) "
             "SELECT i, 7, 1, -i, '2026-11-10 12:00:00', 0 FROM n");
     }
+    void TearDown() override {
+        db::ReadPieces::standardRows() = db::ReadPieces::kRows;
+        db::RowCursor::patience() = std::chrono::milliseconds(20);
+        EngineTest::TearDown();
+    }
     void journal() {
         if (onServer()) return;
         con->executeScript("PRAGMA journal_mode=DELETE");
@@ -182,4 +187,54 @@ TEST_P(RowCursorJournal, AReadThatFindsNoRowForAWhileLetsTheReaderGoOn) {
     EXPECT_FALSE(c->next());  // told to stop before a row was found
     db::ReadPieces::standardRows() = db::ReadPieces::kRows;
     db::RowCursor::patience() = std::chrono::milliseconds(20);
+}
+
+// A fetch that has worked past its patience hands over the row it has at
+// once instead of reading on: with no patience at all, every row comes in a
+// fetch of its own, which lets the reader's events through before its step.
+// So it goes for a statement and for pieces, in WAL mode and on a rollback
+// journal (a server cursor hands over what each of its fetches brings).
+TEST_P(RowCursorJournal, PastItsPatienceACursorHandsOverTheRowItHas) {
+    // Thirty rows of person 8 a second apart from 8 o'clock, before the
+    // fixture's 2,500 of person 7 at noon.
+    con->executeScript(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<30) "
+        "INSERT INTO Record_XF(Mach_ID,Pinfo_id,XF_Type,YuE_Change,Date_Time,Err_Code) "
+        "SELECT 5000+i, 8, 1, -i, strftime('%Y-%m-%d %H:%M:%S','2026-11-10 08:00:00','+'||i||' seconds'), 0 FROM n");
+    std::vector<std::int64_t> person8;
+    for (std::int64_t i = 5001; i <= 5030; ++i) person8.push_back(i);
+    db::ReadPieces::standardRows() = 4;
+    db::RowCursor::patience() = std::chrono::microseconds(0);
+    const auto statement = [](const std::string& piece) {
+        return "select Mach_ID from Record_XF where " +
+               (piece.empty() ? std::string("Date_Time>='2026-11-10' and Date_Time<'2026-11-11'") : piece) +
+               " and Pinfo_id=8 order by Date_Time";
+    };
+    enum Read { Statement, Pieces, Pieces_Everywhere };
+    const struct {
+        const char* journal;
+        Read read;
+        const char* name;
+    } reads[] = {{"wal", Statement, "one statement"},
+                 {"wal", Pieces_Everywhere, "pieces split everywhere"},
+                 {"delete", Statement, "one statement"},
+                 {"delete", Pieces, "pieces"}};
+    for (const auto& r : reads) {
+        SCOPED_TRACE(std::string(r.journal) + ", " + r.name);
+        con->executeScript(std::string("PRAGMA journal_mode=") + r.journal);
+        ASSERT_EQ(test::text(*con, "PRAGMA journal_mode"), r.journal);
+        const auto c = r.read == Statement
+                           ? con->openCursor(statement(""))
+                           : con->openCursor(statement, db::Pieces_Along{"Record_XF", "Date_Time", "2026-11-10", "2026-11-11",
+                                                                         false, {}, r.read == Pieces_Everywhere});
+        int waits = 0;
+        c->whileWaiting([&] { return ++waits > 0; });
+        std::vector<std::int64_t> read;
+        while (c->next()) {
+            EXPECT_GT(waits, 0) << "before row " << read.size() + 1;
+            waits = 0;
+            read.push_back(c->field(0).toInt64());
+        }
+        EXPECT_EQ(read, person8);
+    }
 }

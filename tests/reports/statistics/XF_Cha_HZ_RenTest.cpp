@@ -6,6 +6,7 @@
 #include <QTableView>
 #include <QWidget>
 
+#include <chrono>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -14,6 +15,8 @@
 #include "data/Globals.h"
 #include "lang/Language.h"
 #include "platform/db/Connection.h"
+#include "platform/db/ReadPieces.h"
+#include "platform/db/RowCursor.h"
 #include "reports/statistics/XF_Cha_HZ_Ren.h"
 #include "support/Captions.h"
 #include "support/Fixtures.h"
@@ -62,6 +65,13 @@ insert into Sys_Para(Para_Name,P1,P5) values ('JieSuan_Date','2026-01-01',null),
         tx(5, "2026-09-01 12:00:00", 1, 1, -100);
         tx(6, "2026-09-01 12:00:00", 1, 2, -600);
         tx(6, "2026-09-02 12:00:00", 1, 2, -800);
+    }
+
+    void TearDown() override {
+        db::setStatementObserver(nullptr);
+        db::RowCursor::patience() = std::chrono::milliseconds(20);
+        db::ReadPieces::standardRows() = db::ReadPieces::kRows;
+        WindowOf::TearDown();
     }
 
     // Mode 0 day, 1 month, 2 period; then the summary button.
@@ -608,4 +618,86 @@ TEST_P(EmployeeRun, TheFirstEmployeesShowBeforeTheRestOfThePeriodIsRead) {
               "r.Date_Time>='2026-07-01' and r.Date_Time<'2026-08-10'");
     const std::string total = cell(w.Grid1.Rows() - 1, 6);
     EXPECT_EQ(total, spent.substr(0, spent.size() - 2) + "." + spent.substr(spent.size() - 2));
+}
+
+// A department number two live departments share lists its people twice:
+// 张三 and 李四 come again under 鲜果, after the rest of the period is read.
+// Their second rows hold the same figures as their first, and the total
+// counts each listing once (worked out from the fixture's rows by hand).
+TEST_P(EmployeeRun, PeopleListedTwiceShowTheSameFiguresInBothListings) {
+    con->execute("insert into Ren_Dept_Info(Dept_ID,Dept_No,Dept_Name,Dept_Code,Dept_Level,Del_YN) values "
+                 "(6,'0101','鲜果','D15',1,0)");
+    run(0, "2026-07-01", "2026-07-02");
+    ASSERT_EQ(w.Grid1.Rows(), 9);
+    const S first = {"2026-07-01", "5.00", "1", "1", "100.00", "0", "0.00", "100.00", "0.00", "0", "5.00", "1",
+                     "0.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00"};
+    const S second = {"2026-07-02", "2.00", "2", "0", "0.00", "0", "30.00", "-30.00", "3.00", "0", "0.00", "0",
+                      "-1.00", "0", "0.00", "0", "0.00", "0", "0.00", "0", "0.00"};
+    const S li = {"2026-07-01", "4.00", "1", "0", "0.00", "10", "0.00", "0.00", "0.00", "0", "0.00", "0",
+                  "0.00", "0", "0.00", "0", "0.00", "0", "4.00", "0", "0.00"};
+    const struct {
+        int row;
+        S who, figures;
+    } rows[] = {{1, {"张三", "E1", "财务", "D11"}, first}, {2, {"张三", "E1", "财务", "D11"}, second},
+                {3, {"李四", "E2", "财务", "D11"}, li},    {5, {"张三", "E1", "鲜果", "D15"}, first},
+                {6, {"张三", "E1", "鲜果", "D15"}, second}, {7, {"李四", "E2", "鲜果", "D15"}, li}};
+    for (const auto& r : rows) {
+        EXPECT_EQ(cells(r.row, 1, 4), r.who) << r.row;
+        EXPECT_EQ(cells(r.row, 5, 25), r.figures) << r.row;
+    }
+    EXPECT_EQ(cells(4, 1, 7), (S{"王五", "E3", "食堂", "D12", "2026-07-02", "2.00", "1"}));
+    EXPECT_EQ(cells(8), (S{"总计:", "", "", "", "", "24.00", "9", "2", "200.00", "20", "60.00", "140.00", "6.00", "0",
+                           "12.00", "2", "-2.00", "0", "0.00", "0", "0.00", "0", "8.00", "0", "0.00"}));
+}
+
+// On the 30th June only 王五 (listed fourth) has a record: the rest of the
+// period, read after the first three employees, holds his one group. The
+// window is closed while that read waits for more: the run ends there, with
+// nothing written into the grid and no error, though his group was read.
+TEST_P(EmployeeRun, AWindowClosedWhileTheRestOfThePeriodWaitedWritesNothing) {
+    db::RowCursor::patience() = std::chrono::microseconds(0);  // every step waits first
+    bool restBegan = false;
+    int yieldsSince = 0;
+    db::setStatementObserver([&](const std::string& sql) {
+        restBegan = restBegan ||
+                    (sql.find("group by") != std::string::npos && sql.find("Pinfo_id in") == std::string::npos);
+    });
+    // The first wait comes before his group, the second after it.
+    sv->onYield = [&] {
+        if (restBegan && ++yieldsSince == 2) w.Unload();
+    };
+    EXPECT_NO_THROW(run(0, "2026-06-30", "2026-06-30"));
+    EXPECT_EQ(yieldsSince, 2);
+    EXPECT_FALSE(w.Loaded());
+    EXPECT_TRUE(sv->boxes.empty());
+    EXPECT_EQ(w.Grid1.Rows(), 1);
+    EXPECT_TRUE(w.Total.Money.isZero());
+    w.Load();
+    EXPECT_EQ(w.Grid1.Rows(), 1);
+}
+
+// The rest of the period is grouped by the engine, which hands over nothing
+// until it has read its range: it is read in pieces on a rollback journal,
+// in WAL mode and on the server alike, so the window answers between them,
+// and the figures are the whole period's.
+TEST_P(EmployeeRun, TheRestOfThePeriodIsReadInPiecesOnEveryJournalAndTheServer) {
+    db::ReadPieces::standardRows() = 1;
+    for (const std::string& journal : onServer() ? std::vector<std::string>{""} : std::vector<std::string>{"delete", "wal"}) {
+        SCOPED_TRACE(journal);
+        if (!journal.empty()) {
+            if (w.Loaded()) w.Unload();
+            con->executeScript("PRAGMA journal_mode=" + journal);
+            ASSERT_EQ(test::text(*con, "PRAGMA journal_mode"), journal);
+        }
+        int rest = 0;
+        db::setStatementObserver([&](const std::string& sql) {
+            rest += sql.find("group by") != std::string::npos && sql.find("Pinfo_id in") == std::string::npos;
+        });
+        run(0, "2026-07-01", "2026-07-02");
+        db::setStatementObserver(nullptr);
+        EXPECT_GE(rest, 2);
+        ASSERT_EQ(w.Grid1.Rows(), 6);
+        EXPECT_EQ(cells(5), (S{"总计:", "", "", "", "", "13.00", "5", "1", "100.00", "10", "30.00", "70.00", "3.00", "0",
+                               "7.00", "1", "-1.00", "0", "0.00", "0", "0.00", "0", "4.00", "0", "0.00"}));
+    }
 }

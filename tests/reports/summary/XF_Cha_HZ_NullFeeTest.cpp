@@ -140,3 +140,29 @@ TEST_P(NullReturnFee, ARowWhoseReturnFeeQueryTrapsKeepsItsSubtotals) {
         expectNullBoxes(sv->boxes);
     }
 }
+
+// Two returns a day, one with an empty fee: first on the 1st, last on the
+// 2nd. Each day counts two returns and 1.50 of fees, and the row box tells
+// of the empty fee on both rows, wherever it lies among the rows read.
+TEST_P(NullReturnFee, AnEmptyFeeIsToldOnEveryRowWhereverItLies) {
+    con->executeScript("insert into Card_Log(Date_Time,Pinfo_id,C_LeiBie,Op_Type,FaKa_GBF,Huan_GBF,Tui_GBF) values"
+                       " ('2026-07-01 10:00:00',1,1,4,0,0,null), ('2026-07-01 11:00:00',1,1,4,0,0,150),"
+                       " ('2026-07-02 10:00:00',1,1,4,0,0,150), ('2026-07-02 11:00:00',1,1,4,0,0,null);");
+    for (bool perCell : {false, true}) {
+        SCOPED_TRACE(perCell ? "statements per cell" : "figures read once");
+        run("2026-07-01", "2026-07-02", perCell);
+        ASSERT_EQ(w.Grid1.Rows(), 9);
+        for (int r : {5, 6}) EXPECT_EQ(cells(r), row("_ _ _ _ | _ _ _ _ | _ _ _ _ | _ _ | _ _ | _ _ | ¥-1.50 2 | ¥-1.50 _"));
+        EXPECT_EQ(cells(7),
+                  row("¥0.00 0 0 0 | ¥0.00 0 0 0 | ¥0.00 0 ¥0.00 0 | ¥0.00 0 | ¥0.00 0 | ¥0.00 0 | ¥-3.00 4 | ¥-3.00 0"));
+        // A fee shows negative on the expense side: the balance gains it.
+        EXPECT_EQ(cell(8, 1), "收支情况：¥3.00");
+        // The group totals that met it: the period, and each day and its group.
+        ASSERT_EQ(sv->boxes.size(), 2u);
+        EXPECT_EQ(sv->boxes[0].title, "出错:ERR_XF_Cha_HZ_2");
+        EXPECT_NE(sv->boxes[0].prompt.find("此错误出现了 5 次"), std::string::npos) << sv->boxes[0].prompt;
+        EXPECT_EQ(sv->boxes[1].title, "出错:ERR_XF_Cha_HZ_4");
+        EXPECT_EQ(sv->boxes[1].prompt.rfind(kNullText, 0), 0u) << sv->boxes[1].prompt;
+        EXPECT_NE(sv->boxes[1].prompt.find("此错误出现了 2 次"), std::string::npos) << sv->boxes[1].prompt;
+    }
+}

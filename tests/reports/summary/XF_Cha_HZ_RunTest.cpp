@@ -314,6 +314,34 @@ TEST_P(SummaryRun, AFailedRowQueryWritesZerosAndShowsItsBox) {
     EXPECT_EQ(cell(r, income), "¥20.00");
 }
 
+// A daily report by card kind: the card log goes after the 普通卡 row, so the
+// 教师卡 group's fee totals fail. That group then has no fee figures at all,
+// not the 普通卡 group's issue fee of 10.00 left in its place: its row makes
+// no fee query, and the day's "其他" row (the day less its two kinds) holds
+// the deleted kind's 1.00 recharge and the 教师卡 change fee of 5.00, no
+// issue fee. The day's subtotal, read before the card log went, is whole.
+TEST_P(SummaryRun, AGroupWhoseFeeTotalsFailShowsNoneOfTheGroupBefore) {
+    addFormat("101", "卡类日报", "10509");
+    w.Per_Cell_Statements = true;
+    w.One_Snapshot = false;
+    sv->onYield = [&] {
+        if (sv->yields == 1) Conn_Main->execute("drop table Card_Log");
+    };
+    run(12, "2026-07-01", "2026-07-01");
+    ASSERT_TRUE(boxTitled("出错:ERR_XF_Cha_HZ_2"));
+    EXPECT_FALSE(boxTitled("出错:ERR_XF_Cha_HZ_4"));
+    V labels;
+    for (int r = 5; r < w.Grid1.Rows(); ++r) labels.push_back(cell(r, 1) + "/" + cell(r, 2));
+    ASSERT_EQ(labels, (V{"2026-07-01/普通卡", "2026-07-01/教师卡", "2026-07-01/其他", "小计：/其他", "总计：/其他",
+                         "收支情况：¥119.00/"}));
+    EXPECT_EQ(cells(5, 3), row("¥100.00 1 _ _ | _ _ _ _ | ¥10.00 1 _ _ | ¥110.00 _ | ¥7.00 1 | ¥10.00 1 | _ _ | ¥17.00 _"));
+    EXPECT_EQ(cells(6, 3), row("_ _ _ _ | ¥20.00 1 _ _ | _ _ _ _ | ¥20.00 _ | _ _ | _ _ | _ _ | _ _"));
+    EXPECT_EQ(cells(7, 3), row("_ _ _ _ | ¥1.00 1 _ _ | _ _ ¥5.00 1 | ¥6.00 _ | _ _ | _ _ | _ _ | _ _"));
+    const V day = row("¥100.00 1 0 0 | ¥21.00 2 0 0 | ¥10.00 1 ¥5.00 1 | ¥136.00 0 | ¥7.00 1 | ¥10.00 1 | ¥0.00 0 | ¥17.00 0");
+    EXPECT_EQ(cells(8, 3), day);
+    EXPECT_EQ(cells(9, 3), day);
+}
+
 TEST_P(SummaryRun, AFailedRunShowsItsBoxAndRestoresTheWindow) {
     addFormat("101", "卡类部门日报", "10506");
     // The existence query of the next cell joins the people table.
