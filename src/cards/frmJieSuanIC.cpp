@@ -229,7 +229,9 @@ bool frmJieSuanIC::Show_Step(const IC_Settlement::Run_Step& s, const Run_Lock& l
     if (s.done > 0) Label3.setCaption(std::to_string(pBar.Value()) + " / " + std::to_string(pBar.Max()));
     if (s.card.empty()) return true;
     Label12.setCaption("ID=" + std::to_string(s.person) + " : " + s.card);
-    return lock.Go_On() && !Stop_Flag;
+    // Told often through a long run: the window takes its events at least
+    // every twentieth of a second, not only once a yield is due.
+    return Go_On_Reading(*this) && !lock.stopped() && !Stop_Flag;
 }
 
 void frmJieSuanIC::Show_Failure(const std::string& where, const std::string& what) {

@@ -1,6 +1,8 @@
 #include "data/IcSettlement.h"
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -230,7 +232,7 @@ bool before(const db::Value& date, const std::string& bound) { return !date.isNu
 
 }  // namespace
 
-Late_Serials Late_Serials::read(db::Connection& con, const std::string& cutoff) {
+Late_Serials Late_Serials::read(db::Connection& con, const std::string& cutoff, const std::function<void()>& alive) {
     Late_Serials late;
     {
         // Every card held for a moment: a terminal that took its card before
@@ -246,16 +248,23 @@ Late_Serials Late_Serials::read(db::Connection& con, const std::string& cutoff) 
     const auto take = [&](db::Recordset& rows) {
         const int person = rows.fieldIndex("Pinfo_ID"), card = rows.fieldIndex("Card_No"),
                   money = rows.fieldIndex("Low_Money"), times = rows.fieldIndex("Low_Times");
-        for (; !rows.eof(); rows.moveNext()) {
+        for (std::int64_t n = 1; !rows.eof(); rows.moveNext(), ++n) {
+            if (alive && n % 4096 == 0) alive();
             auto& low = late.lowest[keyOf(rows.field(person).toInt64(), rows.field(card).toString())];
             lower(low.first, rows.field(money));
             lower(low.second, rows.field(times));
         }
     };
-    // In pieces of the dates where a long read keeps terminals out; a card
-    // then comes once per piece, and the lowest of its rows is kept.
+    // In pieces of the dates, where a long read keeps terminals out and for
+    // the window's sake everywhere; a card then comes once per piece, and the
+    // lowest of its rows is kept.
     db::ReadPieces pieces = con.readPieces(Settlement_Store::Late_Pieces(cutoff));
-    while (const auto piece = pieces.next()) take(*Settlement_Store::Late_Lows(con, cutoff, *piece));
+    while (const auto piece = pieces.next()) {
+        const auto started = std::chrono::steady_clock::now();
+        take(*Settlement_Store::Late_Lows(con, cutoff, *piece));
+        pieces.took(std::chrono::steady_clock::now() - started);
+        if (alive) alive();
+    }
     if (pieces.split()) take(*Settlement_Store::Late_Lows(con, cutoff, "Date_Time is null"));
     late.known = true;
     return late;
@@ -311,10 +320,30 @@ void collapseWrites(const std::vector<Walk_Row>& rows, const Walk_Result& r, int
     }
 }
 
-void Write_Collapses(db::Connection& con, const Collapse_Writes& w) {
-    Settlement_Store::Move_Rows(con, w.copy, w.moved, w.gone);
-    Settlement_Store::Settle_Rows(con, Serial::Money, w.settled[0]);
-    Settlement_Store::Settle_Rows(con, Serial::Times, w.settled[1]);
+void Write_Collapses(db::Connection& con, const Collapse_Writes& w, const std::function<void()>& between) {
+    // Some thousand rows to a statement, the window told between them.
+    constexpr std::size_t kIds = 2000;
+    const auto inPieces = [&](const std::string& ids, const std::function<void(const std::string&)>& write) {
+        for (std::size_t at = 0; at < ids.size();) {
+            std::size_t end = at;
+            for (std::size_t n = 0; n < kIds && end != std::string::npos; ++n) end = ids.find(',', end + 1);
+            const std::size_t stop = end == std::string::npos ? ids.size() : end;
+            write(ids.substr(at, stop - at));
+            if (between) between();
+            at = stop + 1;
+        }
+    };
+    inPieces(w.copy, [&](const std::string& ids) { Settlement_Store::Move_Rows(con, ids, "", ""); });
+    inPieces(w.moved, [&](const std::string& ids) { Settlement_Store::Move_Rows(con, "", ids, ""); });
+    inPieces(w.gone, [&](const std::string& ids) { Settlement_Store::Move_Rows(con, "", "", ids); });
+    for (int k = 0; k < 2; ++k)
+        for (std::size_t at = 0; at < w.settled[k].size(); at += kIds) {
+            const auto from = w.settled[k].begin() + static_cast<std::ptrdiff_t>(at);
+            const auto to = w.settled[k].begin() +
+                            static_cast<std::ptrdiff_t>(std::min(w.settled[k].size(), at + kIds));
+            Settlement_Store::Settle_Rows(con, k == 0 ? Serial::Money : Serial::Times, {from, to});
+            if (between) between();
+        }
 }
 
 namespace {

@@ -60,8 +60,9 @@ struct Collapse_Writes {
 // walk `r` of its rows `rows` found it.
 void collapseWrites(const std::vector<Walk_Row>& rows, const Walk_Result& r, int kind, const std::string& cutoff,
                     const std::string& backupStart, Collapse_Writes& out);
-// Writes them in the transaction the caller holds.
-void Write_Collapses(db::Connection& con, const Collapse_Writes& w);
+// Writes them in the transaction the caller holds, `between` told between
+// its statements.
+void Write_Collapses(db::Connection& con, const Collapse_Writes& w, const std::function<void()>& between = {});
 
 // Settles both kinds of one card in one write transaction on `con`: for each,
 // the highest serial before the cut-off as the card holds it now, the walk
@@ -85,7 +86,8 @@ Card_Key keyOf(std::int64_t person, const std::string& card);
 struct Late_Serials {
     // Read after every writer that holds a card (terminals) has ended: no
     // row written later gets an ID at or below `since`.
-    static Late_Serials read(db::Connection& con, const std::string& cutoff);
+    // `alive` is told now and then through the read.
+    static Late_Serials read(db::Connection& con, const std::string& cutoff, const std::function<void()>& alive = {});
     bool known = false;  // else every card's later rows are read
     std::int64_t since = 0;
     // By employee and card number in lower case: money, times; 0 for none.

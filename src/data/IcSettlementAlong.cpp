@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -64,13 +67,15 @@ using Cards = std::map<Card_Key, Group_Card>;
 
 // Takes rows of the group's cards as the sets' reads take them; `later`:
 // only those dated on or after the cut-off (or not at all) not taken yet.
-void take(db::Recordset& rs, bool later, const std::string& cutoff, Cards& cards, std::set<std::int64_t>& seen) {
+void take(db::Recordset& rs, bool later, const std::string& cutoff, Cards& cards, std::set<std::int64_t>& seen,
+          const std::function<void()>& alive) {
     const int id = rs.fieldIndex("ID"), person = rs.fieldIndex("Pinfo_ID"), card = rs.fieldIndex("Card_No"),
               serial[2] = {rs.fieldIndex("Card_LiuShui"), rs.fieldIndex("Ci_LiuShui")},
               change[2] = {rs.fieldIndex("YuE_Change"), rs.fieldIndex("YuCi_Change")},
               balance[2] = {rs.fieldIndex("YuE_New"), rs.fieldIndex("YuCi_New")}, date = rs.fieldIndex("Date_Time"),
               type = rs.fieldIndex("XF_Type"), err = rs.fieldIndex("Err_Code");
-    for (; !rs.eof(); rs.moveNext()) {
+    for (std::int64_t n = 1; !rs.eof(); rs.moveNext(), ++n) {
+        if (alive && n % 4096 == 0) alive();
         const auto found = cards.find(keyOf(rs.field(person).toInt64(), rs.field(card).toString()));
         if (found == cards.end()) continue;
         Group_Card& c = found->second;
@@ -109,24 +114,37 @@ void take(db::Recordset& rs, bool later, const std::string& cutoff, Cards& cards
 }
 
 // The group's rows as the sets' reads find them: those before the cut-off,
-// and those on or after it (or undated) below a card's top.
+// and those on or after it (or undated) below a card's top. Read some
+// hundred employees at a time: a statement's rows lie in memory whole.
 Cards readGroup(db::Connection& con, const std::vector<Listed_Card>& listed, const std::string& cutoff,
-                const Late_Serials& late) {
+                const Late_Serials& late, const std::function<void()>& alive) {
+    constexpr std::size_t kPeople = 200;
     Cards cards;
     std::set<std::int64_t> people, seen;
     for (const Listed_Card& c : listed) {
         cards[keyOf(c.person, c.card)].listed = c;
         people.insert(c.person);
     }
-    const std::string all = sql::numList(people);
-    take(*Settlement_Store::Serial_Rows(con, all, cutoff), false, cutoff, cards, seen);
+    const auto inPieces = [&](const std::set<std::int64_t>& of, const std::function<void(const std::string&)>& read) {
+        std::vector<std::int64_t> some;
+        for (auto p = of.begin(); p != of.end();) {
+            some.push_back(*p++);
+            if (some.size() < kPeople && p != of.end()) continue;
+            read(sql::numList(some));
+            some.clear();
+            if (alive) alive();
+        }
+    };
+    inPieces(people, [&](const std::string& list) {
+        take(*Settlement_Store::Serial_Rows(con, list, cutoff), false, cutoff, cards, seen, alive);
+    });
     std::int64_t most[2] = {0, 0};
     for (auto& [key, c] : cards)
         for (int k = 0; k < 2; ++k) most[k] = std::max(most[k], c.chains[k].top);
-    std::string lateList = all;
+    std::set<std::int64_t> latePeople = people;
     if (late.known) {
-        take(*Settlement_Store::New_Rows(con, all, late.since), true, cutoff, cards, seen);
-        std::set<std::int64_t> latePeople;
+        take(*Settlement_Store::New_Rows(con, sql::numList(people), late.since), true, cutoff, cards, seen, alive);
+        latePeople.clear();
         for (const auto& [key, c] : cards) {
             const auto low = late.lowest.find(key);
             if (low == late.lowest.end()) continue;
@@ -134,10 +152,11 @@ Cards readGroup(db::Connection& con, const std::vector<Listed_Card>& listed, con
             if ((money > 0 && money <= c.chains[0].top) || (times > 0 && times <= c.chains[1].top))
                 latePeople.insert(key.first);
         }
-        lateList = sql::numList(latePeople);
     }
-    if (!lateList.empty() && (most[0] >= 2 || most[1] >= 2))
-        take(*Settlement_Store::Late_Rows(con, lateList, cutoff, most[0], most[1]), true, cutoff, cards, seen);
+    if (most[0] >= 2 || most[1] >= 2)
+        inPieces(latePeople, [&](const std::string& list) {
+            take(*Settlement_Store::Late_Rows(con, list, cutoff, most[0], most[1]), true, cutoff, cards, seen, alive);
+        });
     for (auto& [key, c] : cards)
         for (Chain& chain : c.chains) {
             std::erase_if(chain.rows, [&](const Slim_Row& r) { return r.serial < 2 || r.serial > chain.top; });
@@ -249,6 +268,33 @@ std::int64_t rowsMoved(const Collapse_Writes& w) {
     return n;
 }
 
+// The progress told between the slices, and now and then through a long
+// read or a slice's writes so that the window takes its events; a stop it
+// asks for meanwhile is kept for the next slice.
+class Telling {
+public:
+    explicit Telling(const std::function<bool(double)>& progress) : progress_(progress) {}
+    bool between(double done) {
+        done_ = done;
+        tell();
+        return !stop_;
+    }
+    void alive() {
+        if (std::chrono::steady_clock::now() - last_ >= std::chrono::milliseconds(20)) tell();
+    }
+    bool stopped() const { return stop_; }
+
+private:
+    void tell() {
+        last_ = std::chrono::steady_clock::now();
+        if (progress_ && !progress_(done_)) stop_ = true;
+    }
+    const std::function<bool(double)>& progress_;
+    double done_ = 0;
+    bool stop_ = false;
+    std::chrono::steady_clock::time_point last_{};
+};
+
 }  // namespace
 
 Along_Limits& Along_Limits::standard() {
@@ -257,12 +303,29 @@ Along_Limits& Along_Limits::standard() {
 }
 
 std::vector<std::vector<Listed_Card>> Along_Groups(db::Connection& con, std::vector<Listed_Card> cards,
-                                                   const std::string& cutoff) {
+                                                   const std::string& cutoff, const std::function<void()>& alive) {
     const Along_Limits& limits = Along_Limits::standard();
     std::vector<std::vector<Listed_Card>> groups;
     if (cards.empty()) return groups;
-    const auto rs = con.openRecordset("select count(*) from Record_XF where Date_Time < '" + sql::q(cutoff) + "'");
-    const std::int64_t rows = rs->eof() ? 0 : rs->field(0).toInt64();
+    // Counted a month at a time along the dates' index, the window told between.
+    std::int64_t rows = 0;
+    const auto first = con.openRecordset("select min(Date_Time) from Record_XF");
+    std::string from = first->eof() || first->field(0).isNull() ? cutoff : first->field(0).toString();
+    while (from < cutoff) {
+        std::string to = cutoff;
+        if (from.size() >= 7 && std::isdigit(static_cast<unsigned char>(from[0]))) {
+            int y = std::atoi(from.substr(0, 4).c_str()), m = std::atoi(from.substr(5, 2).c_str()) + 1;
+            if (m > 12) m = 1, ++y;
+            char next[32];
+            std::snprintf(next, sizeof next, "%04d-%02d-01", y, m);
+            to = std::min<std::string>(cutoff, next);
+        }
+        const auto rs = con.openRecordset("select count(*) from Record_XF where Date_Time >= '" + sql::q(from) +
+                                          "' and Date_Time < '" + sql::q(to) + "'");
+        rows += rs->eof() ? 0 : rs->field(0).toInt64();
+        if (alive) alive();
+        from = to;
+    }
     if (rows < limits.fromRows) return groups;
     const std::int64_t per = std::max<std::int64_t>(1, limits.groupRows);
     const auto n = static_cast<std::size_t>(std::max<std::int64_t>(1, (rows + per - 1) / per));
@@ -279,9 +342,11 @@ Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& l
     // A slice's writes are timed: the next one is sized to what is left of
     // the lock's stretch, one commit for each.
     Along_Result result;
+    Telling telling(progress);
+    const std::function<void()> alive = [&telling] { telling.alive(); };
     // The file's IDs come in the order of their commits: rows above this one came later.
     std::int64_t since = highestRecordId(con);
-    Cards cards = readGroup(con, listed, cutoff, late);
+    Cards cards = readGroup(con, listed, cutoff, late, alive);
     std::set<std::int64_t> people;
     for (const Listed_Card& c : listed) people.insert(c.person);
     const std::string peopleList = sql::numList(people);
@@ -292,7 +357,7 @@ Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& l
     double rowTime = 0;  // seconds a row moved took, by the last slice
     bool failed = false;
     for (bool last = false; !last && !failed;) {
-        if (progress && !progress(days.done())) {
+        if (!telling.between(days.done())) {
             result.stopped = true;
             return result;
         }
@@ -308,6 +373,7 @@ Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& l
             if (!c.sliced || c.written) continue;
             for (int k = 0; k < 2; ++k)
                 if (auto step = stepTo(key, k, c.chains[k], day, backupStart, byCard[key])) steps.push_back(*step);
+            alive();
         }
         std::chrono::steady_clock::time_point started;
         std::int64_t moved = 0;
@@ -329,7 +395,7 @@ Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& l
                             writes.settled[k].insert(writes.settled[k].end(), w.settled[k].begin(), w.settled[k].end());
                     }
                     moved = rowsMoved(writes);
-                    Write_Collapses(c, writes);
+                    Write_Collapses(c, writes, alive);
                     const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
                     if (moved > 0 && took > 0) rowTime = took / static_cast<double>(moved);
                 },
@@ -345,6 +411,10 @@ Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& l
         }
     }
     if (failed) return result;
+    if (telling.stopped()) {
+        result.stopped = true;
+        return result;
+    }
     for (const auto& [key, c] : cards)
         if (c.sliced && !c.written) result.settled.insert(key);
     return result;

@@ -36,7 +36,9 @@ struct Along_Result {
 
 // Settles `cards` along the time of their rows on `con`, a file. The share
 // of the group's rows written so far is told between the slices, where no
-// batch holds the lock; false stops there. Rows written beside the run are
+// batch holds the lock, and now and then through its reads and writes so
+// that the window takes its events; false stops at the next slice (a slice
+// is never cut short). Rows written beside the run are
 // looked for under the lock before each slice's writes. A lost connection
 // passes; any other failure leaves the group's cards to the sets.
 Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& cards, const std::string& cutoff,
@@ -57,7 +59,7 @@ struct Along_Limits {
 // The cards of the card list in groups whose rows a run holds at once;
 // none where the rows are few.
 std::vector<std::vector<Listed_Card>> Along_Groups(db::Connection& con, std::vector<Listed_Card> cards,
-                                                   const std::string& cutoff);
+                                                   const std::string& cutoff, const std::function<void()>& alive = {});
 
 }  // namespace IC_Settlement
 

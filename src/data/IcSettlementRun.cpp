@@ -1,6 +1,8 @@
 #include "data/IcSettlementRun.h"
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <set>
 
 #include "data/IcSettlement.h"
@@ -233,28 +235,52 @@ bool settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, s
     return !stopped;
 }
 
+// The progress told now and then through the long reads and writes before
+// the pass over the card list (on a large file), so that the window takes
+// its events: the first word readies the window, those after it show how
+// far the run is. A stop asked for meanwhile is kept for the next point a
+// run may stop at. Nothing is told before it has worked for a while: a
+// small run tells each card only.
+class Keep_Alive {
+public:
+    Keep_Alive(const Run_Progress& progress, Run_Step step) : progress_(progress), step_(std::move(step)) {}
+    Run_Step& step() { return step_; }
+    bool tell() {
+        last_ = std::chrono::steady_clock::now();
+        if (progress_ && !progress_(step_)) stop_ = true;
+        if (step_.done == 0) step_.done = std::min<std::int64_t>(1, step_.total);
+        return !stop_;
+    }
+    void alive() {
+        if (std::chrono::steady_clock::now() - last_ >= std::chrono::milliseconds(40)) tell();
+    }
+    bool stopped() const { return stop_; }
+
+private:
+    const Run_Progress& progress_;
+    Run_Step step_;
+    bool stop_ = false;
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
+
 // On a file the listed cards are settled along the time of their rows
 // first, group by group; the pass over the list then settles those the
 // slices left. The progress tells the share of the rows written as a share
 // of the cards; false when it stopped the run.
-bool settleAlong(db::Connection& own, db::Connection& con, const std::string& cutoff, const std::string& backup,
-                 const Late_Serials& late, const Run_Progress& progress, const Run_Result& result,
-                 std::set<Card_Key>& settled) {
-    std::vector<Listed_Card> listed;
-    for (auto rs = Settlement_Store::Card_List(own); !rs->eof(); rs->moveNext())
-        listed.push_back({static_cast<std::int32_t>(rs->field("Pinfo_ID").toInt64()), rs->field("Card_No").toString()});
+bool settleAlong(db::Connection& con, const std::vector<std::vector<Listed_Card>>& groups, const std::string& cutoff,
+                 const std::string& backup, const Late_Serials& late, Keep_Alive& told, std::set<Card_Key>& settled) {
     const Bulk_Writes bulk(con);
     std::int64_t before = 0;
-    for (const std::vector<Listed_Card>& group : Along_Groups(con, listed, cutoff)) {
-        Run_Step step;
-        step.total = result.total;
+    for (const std::vector<Listed_Card>& group : groups) {
+        Run_Step& step = told.step();
         step.person = group.front().person;
         step.card = group.front().card;
-        const auto told = [&](double done) {
-            step.done = before + static_cast<std::int64_t>(done * static_cast<double>(group.size()));
-            return !progress || progress(step);
+        const auto tell = [&](double done) {
+            step.done = std::max<std::int64_t>(
+                step.done, before + static_cast<std::int64_t>(done * static_cast<double>(group.size())));
+            return told.tell();
         };
-        const Along_Result a = Settle_Along(con, group, cutoff, backup, late, told);
+        const Along_Result a = Settle_Along(con, group, cutoff, backup, late, tell);
         if (a.stopped) return false;
         settled.insert(a.settled.begin(), a.settled.end());
         before += static_cast<std::int64_t>(group.size());
@@ -275,9 +301,22 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
     if (!backupStart.empty()) Settlement_Store::Prune_Backups(own, backupStart);
     const std::string backup = backupStart.empty() ? kNoBackupStart : backupStart;
 
-    const Late_Serials late = Late_Serials::read(con, cutoff);
+    // On a file with many rows the cards go along the time of their rows,
+    // and the window is told now and then from here on.
+    std::vector<Listed_Card> listed;
+    for (auto rs = Settlement_Store::Card_List(own); !rs->eof(); rs->moveNext())
+        listed.push_back({static_cast<std::int32_t>(rs->field("Pinfo_ID").toInt64()), rs->field("Card_No").toString()});
+    Run_Step first;
+    first.total = result.total;
+    first.person = listed.front().person;
+    first.card = listed.front().card;
+    Keep_Alive told(progress, first);
+    const std::function<void()> alive = [&told] { told.alive(); };
+    std::vector<std::vector<Listed_Card>> groups;
+    if (!con.onServer()) groups = Along_Groups(con, std::move(listed), cutoff, alive);
+    const Late_Serials late = Late_Serials::read(con, cutoff, groups.empty() ? std::function<void()>() : alive);
     std::set<Card_Key> settled;
-    if (!con.onServer() && !settleAlong(own, con, cutoff, backup, late, progress, result, settled)) {
+    if (told.stopped() || !settleAlong(con, groups, cutoff, backup, late, told, settled)) {
         result.state = Run_Result::Stopped;
         return;
     }

@@ -74,7 +74,9 @@ Rows Late_Lows(db::Connection& con, const std::string& cutoff, const std::string
 }
 
 // Every date text from the cut-off on: they all begin below DEL.
-db::Pieces_Along Late_Pieces(const std::string& cutoff) { return {"Record_XF", "Date_Time", cutoff, "\x7f", false}; }
+db::Pieces_Along Late_Pieces(const std::string& cutoff) {
+    return {"Record_XF", "Date_Time", cutoff, "\x7f", false, {}, true};
+}
 
 namespace {
 

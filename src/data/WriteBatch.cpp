@@ -34,7 +34,8 @@ Write_Batch::~Write_Batch() {
 }
 
 void Write_Batch::othersWrite() {
-    if (!onFile_) seeOthers(true);
+    if (onFile_) othersAbout_ = true;
+    else seeOthers(true);
 }
 
 // A server says who waits on which rows, and its sets stay short once one

@@ -99,9 +99,10 @@ public:
     void holdsCards() { serverCards_ = !onFile_; }
     // Another writer is at work beside the run (its rows were seen come in):
     // on a server sized as when one waited, before it has to; a file's
-    // writers come in in the gaps.
+    // writers come in in the gaps, its sets stay as they were.
     void othersWrite();
-    bool contended() const { return contended_; }
+    // Someone waited, or wrote beside the run: a run may cut long work short.
+    bool contended() const { return contended_ || othersAbout_; }
     // Tells `told` in its place among the items' outcomes: when the open
     // batch ends, committed or not, or at once when none is open (an item
     // that failed on its own is told so in the order of the others).
@@ -146,6 +147,7 @@ private:
     bool contended_;
     bool sharing_ = false;  // the connection told its writes are shared
     bool serverCards_ = false;  // holds cards, on a server: only there it matters
+    bool othersAbout_ = false;  // on a file, another writer's rows were seen
     std::chrono::steady_clock::time_point othersSeen_;
     std::unique_ptr<db::Transaction> outer_;
     std::chrono::steady_clock::time_point begun_;

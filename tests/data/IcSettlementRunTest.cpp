@@ -574,8 +574,11 @@ TOLVENK_ON_BOTH_ENGINES(SlowMachine);
 
 TEST_P(SlowMachine, EveryCardTakenInShortTurnsIsSettledAndTheCutoffRecorded) {
     IC_Settlement::Short_Turns::standard() = {4, 4};
-    Write_Batch::standard() = {1, std::chrono::milliseconds(0), std::chrono::hours(1), std::chrono::milliseconds(0),
-                               std::chrono::milliseconds(0)};
+    Write_Batch::Limits batches;
+    batches.items = 1;
+    batches.time = batches.cards = batches.quiet = std::chrono::milliseconds(0);
+    batches.alone = std::chrono::hours(1);
+    Write_Batch::standard() = batches;
     con->execute("delete from Card_Log");
     con->execute("delete from Record_XF");
     for (int p = 1; p <= 8; ++p) {

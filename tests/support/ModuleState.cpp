@@ -1,6 +1,7 @@
 #include "support/ModuleState.h"
 
 #include "data/Globals.h"
+#include "data/IcSettlementAlong.h"
 #include "data/IcSettlementRun.h"
 #include "data/WriteBatch.h"
 #include "entry/MenuTable.h"
@@ -37,8 +38,11 @@ void resetGlobals() {
     // Alone until another writer is seen, a server's card sets as long as
     // any batch, and no gaps: short turns by the clock would make batch
     // boundaries depend on the machine's speed.
-    Write_Batch::standard() = {Write_Batch::Limits{}.items, Write_Batch::Limits{}.time, std::chrono::milliseconds(0),
-                               Write_Batch::Limits{}.time, std::chrono::milliseconds(0)};
+    Write_Batch::Limits batches;
+    batches.alone = batches.quiet = std::chrono::milliseconds(0);
+    batches.cards = batches.time;
+    Write_Batch::standard() = batches;
+    IC_Settlement::Along_Limits::standard() = {};
     IC_Settlement::Short_Turns::standard() = {};
     db::ReadPieces::standardRows() = db::ReadPieces::kRows;
     // A fetch hands over its rows when its batch is full or the rows end:
@@ -52,8 +56,11 @@ void resetWindows() {
 }
 
 void batchesOf(std::int64_t items) {
-    Write_Batch::standard() = {items, std::chrono::hours(1), std::chrono::milliseconds(0), std::chrono::hours(1),
-                               std::chrono::milliseconds(0)};
+    Write_Batch::Limits limits;
+    limits.items = items;
+    limits.time = limits.cards = std::chrono::hours(1);
+    limits.alone = limits.quiet = std::chrono::milliseconds(0);  // no gaps
+    Write_Batch::standard() = limits;
 }
 
 }  // namespace tolvenk::test

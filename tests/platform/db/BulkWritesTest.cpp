@@ -23,10 +23,12 @@ const auto settingsOf = [](db::Connection& c) {
 };
 
 // A commit of a row that takes a page of its own.
+// A commit of a series, copied back after it as a batch's is.
 void pageCommit(db::Connection& c, int i) {
     c.beginWriteTrans();
     c.execute("insert into Sys_Log(Operator_ID,Op_Object) values(?,?)", {i, std::string(3000, 'p')});
     c.commitTrans();
+    c.copyBack();
 }
 
 }  // namespace
