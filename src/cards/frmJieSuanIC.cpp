@@ -1,6 +1,7 @@
 #include "cards/frmJieSuanIC.h"
 
 #include <algorithm>
+#include <chrono>
 #include <initializer_list>
 
 #include "data/CardSysMode.h"
@@ -229,9 +230,15 @@ bool frmJieSuanIC::Show_Step(const IC_Settlement::Run_Step& s, const Run_Lock& l
     if (s.done > 0) Label3.setCaption(std::to_string(pBar.Value()) + " / " + std::to_string(pBar.Max()));
     if (s.card.empty()) return true;
     Label12.setCaption("ID=" + std::to_string(s.person) + " : " + s.card);
-    // Told often through a long run: the window takes its events at least
-    // every twentieth of a second, not only once a yield is due.
-    return Go_On_Reading(*this) && !lock.stopped() && !Stop_Flag;
+    // Told often through a long run: the window takes its events each time
+    // some hundredths of a second have passed, not only once a yield is due.
+    static auto last = std::chrono::steady_clock::now();
+    platform::Services& sv = platform::services();
+    if (sv.yieldDue() || std::chrono::steady_clock::now() - last >= std::chrono::milliseconds(25)) {
+        sv.yield();
+        last = std::chrono::steady_clock::now();
+    }
+    return !lock.stopped() && !Stop_Flag;
 }
 
 void frmJieSuanIC::Show_Failure(const std::string& where, const std::string& what) {

@@ -118,7 +118,7 @@ void take(db::Recordset& rs, bool later, const std::string& cutoff, Cards& cards
 // hundred employees at a time: a statement's rows lie in memory whole.
 Cards readGroup(db::Connection& con, const std::vector<Listed_Card>& listed, const std::string& cutoff,
                 const Late_Serials& late, const std::function<void()>& alive) {
-    constexpr std::size_t kPeople = 200;
+    constexpr std::size_t kPeople = 50;
     Cards cards;
     std::set<std::int64_t> people, seen;
     for (const Listed_Card& c : listed) {
@@ -157,7 +157,7 @@ Cards readGroup(db::Connection& con, const std::vector<Listed_Card>& listed, con
         inPieces(latePeople, [&](const std::string& list) {
             take(*Settlement_Store::Late_Rows(con, list, cutoff, most[0], most[1]), true, cutoff, cards, seen, alive);
         });
-    for (auto& [key, c] : cards)
+    for (auto& [key, c] : cards) {
         for (Chain& chain : c.chains) {
             std::erase_if(chain.rows, [&](const Slim_Row& r) { return r.serial < 2 || r.serial > chain.top; });
             std::sort(chain.rows.begin(), chain.rows.end(), [](const Slim_Row& a, const Slim_Row& b) {
@@ -165,6 +165,8 @@ Cards readGroup(db::Connection& con, const std::vector<Listed_Card>& listed, con
             });
             chain.rows.shrink_to_fit();
         }
+        if (alive) alive();
+    }
     return cards;
 }
 
@@ -228,37 +230,43 @@ void lookForWrites(db::Connection& con, const std::string& people, std::int64_t&
     }
 }
 
-// The days that end the slices: about `rows` rows dated before the cut-off
-// to a slice, told one after another.
+// The hours that end the slices: about `rows` rows dated before the cut-off
+// to a slice, told one after another; a slice ends at the end of an hour.
 class Slice_Days {
 public:
-    Slice_Days(const Cards& cards, const std::string& cutoff) {
-        for (const auto& [key, c] : cards)
+    Slice_Days(const Cards& cards, const std::string& cutoff, const std::function<void()>& alive) {
+        constexpr std::size_t kHour = 13;  // "yyyy-MM-dd hh"
+        std::map<std::string, std::int64_t> rows;
+        for (const auto& [key, c] : cards) {
             for (const Chain& chain : c.chains)
                 for (const Slim_Row& r : chain.rows)
-                    if (datedBefore(r, cutoff)) days_.push_back(r.date);
-        std::sort(days_.begin(), days_.end());
+                    if (datedBefore(r, cutoff)) ++rows[std::string(r.date.data(), std::min<std::size_t>(kHour, r.dateLength))];
+            alive();
+        }
+        std::int64_t sum = 0;
+        for (const auto& [hour, n] : rows) hours_.push_back({hour, sum += n});
     }
-    // The end of the next slice of about `rows` rows; nullopt once the
-    // slices have come to the cut-off.
+    // The end of the next slice of about `rows` rows (the start of the hour
+    // after it); nullopt once the slices have come to the cut-off.
     std::optional<std::string> next(std::int64_t rows) {
-        if (at_ >= days_.size()) return std::nullopt;
-        std::size_t i = std::min(days_.size() - 1, at_ + static_cast<std::size_t>(std::max<std::int64_t>(rows, 1)));
-        const auto past = days_[i];
-        // The slice ends after every row of its last second.
-        while (i < days_.size() && days_[i] == past) ++i;
-        at_ = i;
-        if (at_ >= days_.size()) return std::nullopt;
-        return std::string(days_[at_].data(), dayLength(days_[at_]));
+        const std::int64_t upTo = done_ + std::max<std::int64_t>(rows, 1);
+        while (at_ < hours_.size() && hours_[at_].second < upTo) ++at_;
+        if (at_ + 1 >= hours_.size()) {
+            at_ = hours_.size();
+            done_ = hours_.empty() ? 0 : hours_.back().second;
+            return std::nullopt;
+        }
+        done_ = hours_[at_].second;
+        return hours_[++at_].first;
     }
-    double done() const { return days_.empty() ? 1.0 : static_cast<double>(at_) / static_cast<double>(days_.size()); }
+    double done() const {
+        return hours_.empty() ? 1.0 : static_cast<double>(done_) / static_cast<double>(hours_.back().second);
+    }
 
 private:
-    static std::size_t dayLength(const std::array<char, kDateChars>& d) {
-        return static_cast<std::size_t>(std::find(d.begin(), d.end(), '\0') - d.begin());
-    }
-    std::vector<std::array<char, kDateChars>> days_;
+    std::vector<std::pair<std::string, std::int64_t>> hours_;  // each hour and the rows up to its end
     std::size_t at_ = 0;
+    std::int64_t done_ = 0;
 };
 
 std::int64_t rowsMoved(const Collapse_Writes& w) {
@@ -282,6 +290,7 @@ public:
     void alive() {
         if (std::chrono::steady_clock::now() - last_ >= std::chrono::milliseconds(20)) tell();
     }
+    void now() { tell(); }
     bool stopped() const { return stop_; }
 
 private:
@@ -351,8 +360,9 @@ Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& l
     for (const Listed_Card& c : listed) people.insert(c.person);
     const std::string peopleList = sql::numList(people);
 
-    Slice_Days days(cards, cutoff);
+    Slice_Days days(cards, cutoff, alive);
     Write_Batch batch(con);
+    batch.whileInGap(alive);
     std::int64_t sliceRows = Along_Limits::standard().firstSlice;
     double rowTime = 0;  // seconds a row moved took, by the last slice
     bool failed = false;
@@ -396,6 +406,7 @@ Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& l
                     }
                     moved = rowsMoved(writes);
                     Write_Collapses(c, writes, alive);
+                    telling.now();  // the commit after it takes its time too
                     const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
                     if (moved > 0 && took > 0) rowTime = took / static_cast<double>(moved);
                 },

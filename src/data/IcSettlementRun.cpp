@@ -285,6 +285,7 @@ bool settleAlong(db::Connection& con, const std::vector<std::vector<Listed_Card>
         settled.insert(a.settled.begin(), a.settled.end());
         before += static_cast<std::int64_t>(group.size());
     }
+    con.copyBackAll([&told] { told.alive(); });
     return true;
 }
 

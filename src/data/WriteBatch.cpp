@@ -57,7 +57,7 @@ std::chrono::steady_clock::duration Write_Batch::writesLeft() const {
     if (!onFile_ || limits_.quiet.count() <= 0) return timeLimit();
     const Duration stretch(limits_.stretch);
     // A batch begun after the stretch is over begins a new one, after a gap.
-    const Duration since = outer_ || heldSinceGap_ + lastCommit_ < stretch ? heldSinceGap_ : Duration{};
+    const Duration since = outer_ || !stretchOver() ? heldSinceGap_ : Duration{};
     const Duration held = outer_ ? std::chrono::steady_clock::now() - begun_ : Duration{};
     return std::max(Duration{}, stretch - since - held - lastCommit_);
 }
@@ -176,10 +176,14 @@ void Write_Batch::ended(std::chrono::steady_clock::time_point committing) {
 // committed for a while: each till kept out tries again within its longest
 // sleep, comes in and commits, and the next one after it. The time since
 // the last batch ended counts as gap already.
+// A stretch with less than a quarter left is over: a batch begun in it
+// would be cut short by the stretch's end, its commit for little.
+bool Write_Batch::stretchOver() const {
+    return heldSinceGap_ + lastCommit_ + limits_.stretch / 4 >= std::chrono::steady_clock::duration(limits_.stretch);
+}
+
 void Write_Batch::leaveGap() {
-    if (limits_.quiet.count() <= 0 || heldSinceGap_.count() == 0 ||
-        heldSinceGap_ + lastCommit_ < std::chrono::steady_clock::duration(limits_.stretch))
-        return;
+    if (limits_.quiet.count() <= 0 || heldSinceGap_.count() == 0 || !stretchOver()) return;
     db::tellWrite(db::Write_Event::Gap_Begun);
     constexpr auto kLook = std::chrono::milliseconds(2);
     auto quietSince = lastEnd_;
@@ -187,6 +191,7 @@ void Write_Batch::leaveGap() {
         const auto now = std::chrono::steady_clock::now();
         if (con_.othersWrote()) quietSince = now;
         if (now - quietSince >= limits_.quiet || now - lastEnd_ >= limits_.longestGap) break;
+        if (inGap_) inGap_();
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
             kLook, quietSince + limits_.quiet - now));
     }

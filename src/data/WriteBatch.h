@@ -95,6 +95,9 @@ public:
     // stretch (a new one where a gap comes first), its commit counted as
     // the last one took.
     std::chrono::steady_clock::duration writesLeft() const;
+    // Told now and then while the batch leaves a gap, so that a window
+    // takes its events meanwhile.
+    void whileInGap(std::function<void()> alive) { inGap_ = std::move(alive); }
     // The run's sets lock cards terminals book on (see Limits::cards).
     void holdsCards() { serverCards_ = !onFile_; }
     // Another writer is at work beside the run (its rows were seen come in):
@@ -137,6 +140,7 @@ private:
     void ended(std::chrono::steady_clock::time_point committing);  // the open batch let the lock go
     void seeOthers(bool seen);
     // On a file: the gap left first where the stretch is over.
+    bool stretchOver() const;
     void leaveGap();
     void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);
 
@@ -148,6 +152,7 @@ private:
     bool sharing_ = false;  // the connection told its writes are shared
     bool serverCards_ = false;  // holds cards, on a server: only there it matters
     bool othersAbout_ = false;  // on a file, another writer's rows were seen
+    std::function<void()> inGap_;
     std::chrono::steady_clock::time_point othersSeen_;
     std::unique_ptr<db::Transaction> outer_;
     std::chrono::steady_clock::time_point begun_;

@@ -145,6 +145,30 @@ TEST_P(IcSettlementRun, AFailingCardInABatchKeepsTheCardsSettledBeforeIt) {
     EXPECT_EQ(settlementRow()[1], "0");
 }
 
+// A set of cards fails together where each card alone goes through (a
+// trigger refuses D's backup while C's serial 2 still stands, which in a set
+// it does until the set's deletes): the set is settled again card by card,
+// every card settles, and the run counts the set.
+TEST_P(IcSettlementRun, ASetSettledAgainCardByCardIsCounted) {
+    test::batchesOf(1000);  // sets of four, never cut by the clock
+    sv->yieldAlways = false;
+    for (const char* c : {"C", "D"}) {
+        const int person = c[0] == 'C' ? 3 : 4;
+        money(person, c, 1, 100, 100, "2026-05-01 10:00:00");
+        money(person, c, 2, -1, 99, "2026-05-02 10:00:00");
+        money(person, c, 3, -1, 98, "2026-05-03 10:00:00");
+        con->execute("insert into Card_Log(Pinfo_id,Card_No,Op_Type) values (" + std::to_string(person) + ",'" + c +
+                     "',0)");
+    }
+    test::refuseWrites(*con, engine(), "d_after_c", "insert", "Record_BF_XF",
+                       "new.Card_No='D' and exists(select 1 from Record_XF where Card_No='C' and Card_LiuShui=2)",
+                       "C first");
+    const Run_Result r = run({});
+    EXPECT_EQ(r.state, Run_Result::Settled);
+    EXPECT_EQ(r.fellBack, 1);
+    for (const char* c : {"C", "D"}) EXPECT_EQ(card(c)[1], (T{"3", "250", "-2", "98"})) << c;
+}
+
 // A terminal uploads a row of A's serial 2 dated after the cut-off once the
 // run has begun, before A's turn: A's walk from serial 3 meets it and so
 // finds one row below it, as a walk card by card would: nothing collapses.

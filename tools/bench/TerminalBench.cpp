@@ -411,6 +411,7 @@ struct Phase {
     long long from = 0, to = 0;  // ns, monotonic
     Trace_Summary trace;
     std::vector<Event> events;  // for the trace file
+    std::vector<long long> yields;  // ns, monotonic: the window's, when watched
     std::string failed;
 };
 
@@ -436,7 +437,11 @@ Phase runPhase(const Run_Context& c, const std::function<void()>& operation, boo
     const auto end = Clock::now();
     recorder().stop();
     p.took = static_cast<double>(p.to - p.from) / 1e9;
-    if (watchYields) p.stretch = timed().longestGap(start, end);
+    if (watchYields) {
+        p.stretch = timed().longestGap(start, end);
+        for (const auto& y : timed().yields)
+            p.yields.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(y.time_since_epoch()).count());
+    }
     p.events = recorder().events();
     p.trace = summarize(p.events, p.took, recorder().dropped());
     if (!c.traceFile) p.events.clear();
@@ -462,6 +467,7 @@ void writeTrace(const Run_Context& c, const std::string& heading, const Phase& p
                       static_cast<double>(t.waited) / 1e6);
         lines.push_back({(t.at - t.waited) * 1000, text});
     }
+    for (long long y : p.yields) lines.push_back({y, "the window yields"});
     std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.at < b.at; });
     for (const Line& l : lines) std::fprintf(f, "%.6f %s\n", static_cast<double>(l.at - p.from) / 1e9, l.text.c_str());
     std::fprintf(f, "%.6f end\n\n", static_cast<double>(p.to - p.from) / 1e9);

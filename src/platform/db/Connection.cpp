@@ -244,6 +244,9 @@ void Connection::setSharedWrites(bool on) {
 void Connection::copyBack() {
     if (provider_) provider_->copyBack();
 }
+void Connection::copyBackAll(const std::function<void()>& alive) {
+    if (provider_) provider_->copyBackAll(alive);
+}
 bool Connection::tryHoldLock(const std::string& name) { return live().tryHoldLock(name); }
 void Connection::releaseLock(const std::string& name) { live().releaseLock(name); }
 bool Connection::lockHeldElsewhere(const std::string& name) { return live().lockHeldElsewhere(name); }

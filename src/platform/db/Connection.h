@@ -103,6 +103,8 @@ public:
     void setSharedWrites(bool on);
     // A series' commit copied back without the lock; see Provider.
     void copyBack();
+    // At a series' end, its whole log; see Provider.
+    void copyBackAll(const std::function<void()>& alive);
     // A named lock one session holds at a time, across processes; see Provider.
     bool tryHoldLock(const std::string& name);
     void releaseLock(const std::string& name);

@@ -124,6 +124,8 @@ public:
     // (see setBulkWrites): its pages copied back into the file without the
     // write lock, where the engine keeps a log.
     virtual void copyBack() {}
+    // At a series' end: the whole log copied back, `alive` told meanwhile.
+    virtual void copyBackAll(const std::function<void()>& alive) { (void)alive; }
     // Before a piece of a long read where reads keep writers out: whether
     // other sessions have been committing in the last seconds, and if so,
     // waits a little while one is in the middle of its write transaction,

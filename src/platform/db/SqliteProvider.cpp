@@ -1,4 +1,5 @@
 #include "platform/db/SqliteProvider.h"
+#include "platform/db/WalCopier.h"
 #include "platform/db/WriteTrace.h"
 
 #include <sqlite3.h>
@@ -255,6 +256,7 @@ void SqliteProvider::openHandle(int flags, const std::string& name) {
 }
 
 SqliteProvider::~SqliteProvider() {
+    copier_.reset();
     for (auto& [name, fd] : locks_) ::close(fd);
     for (auto& [text, st] : cache_) sqlite3_finalize(st);
     if (db_) sqlite3_close_v2(db_);
@@ -468,9 +470,20 @@ void SqliteProvider::commit() {
     tellWrite(Write_Event::Committed);
 }
 
+void SqliteProvider::copyBackAll(const std::function<void()>& alive) {
+    if (!bulk_ || !bulk_->wal) return;
+    if (!copier_) copier_ = std::make_unique<Wal_Copier>(path_);
+    if (!copier_->working()) return;  // the series' end copies back itself
+    copier_->ask();
+    while (!copier_->waitFor(std::chrono::milliseconds(10)))
+        if (alive) alive();
+}
+
 void SqliteProvider::copyBack() {
-    if (!bulk_ || !bulk_->shared || !bulk_->wal) return;
-    copyBackShared();
+    if (!bulk_ || !bulk_->wal) return;
+    if (bulk_->shared) copyBackShared();
+    else if (bulk_->frames >= kBulkCopyBackPages) copyBackPassive();
+    else return;
     tellWrite(Write_Event::Copied_Back);
 }
 void SqliteProvider::rollback() { runScript("ROLLBACK"); }
@@ -507,31 +520,40 @@ bool inWalMode(sqlite3* db) {
 }  // namespace
 
 // A series of transactions that each touch a thousand scattered pages (the
-// settlement: one per card) is bound by what every commit writes. For its
-// length: the pages stay in a larger cache; the WAL is copied back once per
-// 100000 pages (400 MB of 4 KiB pages; the same index pages are written
-// again by every commit, and each copy-back costs as much as its pages)
-// instead of at every commit past 1000; and in WAL mode commits are not
-// flushed one by one: a crash may then undo the last of them, each whole,
-// never leaving the file inconsistent, and the first commit under the usual
-// setting (or the end of the series) flushes them all. Once another writer
-// (a terminal) is seen waiting, or committing (one of another make marks no
-// wait), though, the series flushes each commit and copies its pages back
-// after it: the other writer's flushes and its commits past their own 1000
-// pages would write them, and that writer would wait for the series' work.
+// settlement) is bound by what every commit writes. For its length: the
+// pages stay in a larger cache; the WAL is copied back by the series after
+// a commit (copyBack), with the lock free, once it holds some thousand pages,
+// never inside a commit (the window would wait for it); and in WAL mode
+// commits are not flushed one by one: a crash may then undo the last of
+// them, each whole, never leaving the file inconsistent, and the first
+// commit under the usual setting (or the end of the series) flushes them
+// all. Once another writer (a terminal) is seen waiting, or committing (one
+// of another make marks no wait), though, the series flushes each commit
+// and copies its pages back after it: the other writer's flushes and its
+// commits past their own 1000 pages would write them, and that writer would
+// wait for the series' work.
 void SqliteProvider::setBulkWrites(bool on) {
-    constexpr int kBulkPages = 100000;
     constexpr long long kBulkCacheKiB = 131072, kNormal = 1;
     if (readOnly_ || on == bulk_.has_value()) return;
     if (on) {
         setSharedWrites(false);  // the series keeps its own copy-back, and puts the usual one back
         bulk_ = Saved_Settings{pragmaNumber(db_, "synchronous"), pragmaNumber(db_, "cache_size"),
                                pragmaNumber(db_, "wal_autocheckpoint"), inWalMode(db_)};
-        sqlite3_wal_autocheckpoint(db_, kBulkPages);
+        // No copy-back inside a commit: the series' own (copyBack) counts the
+        // log's pages as each commit leaves them.
+        sqlite3_wal_hook(
+            db_,
+            [](void* self, sqlite3*, const char*, int frames) {
+                auto* p = static_cast<SqliteProvider*>(self);
+                if (p->bulk_) p->bulk_->frames = frames;
+                return SQLITE_OK;
+            },
+            this);
         setPragma(db_, "cache_size", -kBulkCacheKiB);
         if (bulk_->synchronous > kNormal && bulk_->wal) setPragma(db_, "synchronous", kNormal);
         return;
     }
+    copier_.reset();  // its copy-back under way ends first
     setPragma(db_, "synchronous", bulk_->synchronous);
     setPragma(db_, "cache_size", bulk_->cacheSize);
     sqlite3_wal_autocheckpoint(db_, static_cast<int>(bulk_->walPages));
@@ -547,9 +569,7 @@ bool SqliteProvider::othersWaitToWrite() {
 
 void SqliteProvider::shareWrites() {
     if (!bulk_) return;
-    if (bulk_->shared) return;
-    bulk_->shared = true;
-    sqlite3_wal_autocheckpoint(db_, 0);  // copied back by copyBackShared after each commit
+    bulk_->shared = true;  // copied back by copyBackShared after each commit
 }
 
 // The log starts over only when a writer begins with every page of it
@@ -558,37 +578,38 @@ void SqliteProvider::shareWrites() {
 // writing further into a file nobody reads.
 void SqliteProvider::copyBackShared() {
     constexpr std::chrono::milliseconds kRestartWait{20};
-    int logged = 0, copied = 0;
-    // A copy-back that waits for the others waits no longer than a
-    // terminal's write takes: the engine keeps writers out while it waits,
-    // and a reader in a long snapshot (another office's report) would keep
-    // them out as long. (A passive one never waits.)
-    const auto copyBack = [&](int mode) {
-        const auto timeout = lockTimeout_;
-        lockTimeout_ = kRestartWait;
-        const int rc = sqlite3_wal_checkpoint_v2(db_, nullptr, mode, &logged, &copied);
-        lockTimeout_ = timeout;
-        bulk_->logged = logged;
-        return rc;
-    };
-    // Passive: the others write on meanwhile, as in the gap it comes in.
-    copyBack(SQLITE_CHECKPOINT_PASSIVE);
+    // Passive, on the copier's thread where there is one: the others write
+    // on meanwhile, as in the gap they come in.
+    copyBackPassive();
     // Where the series' own start (startLogOver) keeps missing it, it waits
     // for the others to start the log over. One that could not wait it out
     // is tried again once the log has grown as much again, not at every
-    // commit while such a reader lasts.
-    if (logged < bulk_->restartAt) return;
-    const int rc = copyBack(SQLITE_CHECKPOINT_RESTART);
-    bulk_->restartAt = rc == SQLITE_OK ? kWaitToStartOverPages : logged + kWaitToStartOverPages;
+    // commit while such a reader lasts. A copy-back that waits for the
+    // others waits no longer than a terminal's write takes: the engine keeps
+    // writers out while it waits, and a reader in a long snapshot (another
+    // office's report) would keep them out as long.
+    if (bulk_->frames < bulk_->restartAt) return;
+    if (copier_) copier_->wait();
+    const auto timeout = lockTimeout_;
+    lockTimeout_ = kRestartWait;
+    const int rc = sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_RESTART, nullptr, nullptr);
+    lockTimeout_ = timeout;
+    bulk_->restartAt = rc == SQLITE_OK ? kWaitToStartOverPages : bulk_->frames + kWaitToStartOverPages;
+}
+
+void SqliteProvider::copyBackPassive() {
+    if (!copier_) copier_ = std::make_unique<Wal_Copier>(path_);
+    if (copier_->working()) copier_->ask();
+    else sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
 }
 
 // Past some hundred pages the series copies back what the others wrote
 // since its last commit just before it begins: beginning with the whole log
 // copied back, its first write starts the log over, keeping nobody out.
 void SqliteProvider::startLogOver() {
-    if (bulk_->logged < kStartOverPages) return;
-    int logged = 0, copied = 0;
-    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied);
+    if (bulk_->frames < kStartOverPages) return;
+    if (copier_) copier_->wait();
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
 }
 
 bool SqliteProvider::readsKeepWritersOut() { return !inWalMode(db_); }

@@ -7,6 +7,7 @@
 
 #include "platform/ShownText.h"
 #include "platform/db/Provider.h"
+#include "platform/db/WalCopier.h"
 #include "platform/db/WriteTurns.h"
 
 struct sqlite3;
@@ -61,6 +62,7 @@ public:
     void setSharedWrites(bool on) override;
     bool readsKeepWritersOut() override;
     void copyBack() override;
+    void copyBackAll(const std::function<void()>& alive) override;
     bool giveWayToWriters() override;
 
     bool readOnly() const { return readOnly_; }
@@ -78,6 +80,7 @@ private:
     [[noreturn]] void fail(const std::string& context);
     static int onBusy(void* self, int tries);
     void copyBackShared();
+    void copyBackPassive();
     void shareWrites();
     bool othersCommittedSince(std::optional<long long>& seen);
     void startLogOver();
@@ -105,13 +108,16 @@ private:
     // copies it back after its commit: each copy-back's writes then reach
     // the disk soon, and a terminal's flush meanwhile waits less for them.
     static constexpr int kSharedCopyBackPages = 300;
+    // A series alone copies its log back once it holds this many pages
+    // (16 MB): some hundredths of a second each, between its batches.
+    static constexpr int kBulkCopyBackPages = 4096;
     // The settings a series of bulk writes changed, to be put back after it.
     struct Saved_Settings {
         long long synchronous, cacheSize, walPages;
         bool wal = false;     // the file's journal at the series' start
         bool shared = false;  // another writer was seen waiting during the series
         bool flushing = false;  // its own setting put back for the rest of the series
-        int logged = 0;       // pages in the log after the series' last copy-back
+        int frames = 0;       // pages in the log after the series' last commit
         int restartAt = kWaitToStartOverPages;  // past which it waits for the others to start it over
     };
     std::optional<Saved_Settings> bulk_;
@@ -120,6 +126,7 @@ private:
     std::optional<std::chrono::steady_clock::time_point> writersSeen_;  // their last commit seen there
     std::optional<long long> sharedFrom_;   // the log's copy-back point before setSharedWrites
     std::unique_ptr<WriteTurns> turns_;
+    std::unique_ptr<Wal_Copier> copier_;  // a series' copy-back, on a thread of its own
     bool writing_ = false;
     std::chrono::milliseconds lockTimeout_{60000};
     std::chrono::steady_clock::time_point busySince_;

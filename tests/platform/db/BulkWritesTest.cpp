@@ -22,7 +22,6 @@ const auto settingsOf = [](db::Connection& c) {
            test::text(c, "PRAGMA wal_autocheckpoint");
 };
 
-// A commit of a row that takes a page of its own.
 // A commit of a series, copied back after it as a batch's is.
 void pageCommit(db::Connection& c, int i) {
     c.beginWriteTrans();
@@ -79,6 +78,7 @@ TEST(BulkWrites, OnceATerminalWaitedTheSeriesCopiesEachCommitBack) {
     // each flushed as the session's own setting has it.
     const auto size = std::filesystem::file_size(path);
     for (int i = 0; i < 5; ++i) pageCommit(*writer, i);
+    writer->copyBackAll({});  // copied on a thread of its own: its end waited for
     EXPECT_GE(std::filesystem::file_size(path), size + 5 * 3000);
     EXPECT_EQ(test::text(*writer, "PRAGMA synchronous"), usual.substr(0, usual.find(' ')));
 
@@ -110,6 +110,33 @@ TEST(BulkWrites, ATillOfAnotherMakeSeenCommittingHasTheSeriesCopyEachCommitBack)
 
     const auto size = std::filesystem::file_size(path);
     for (int i = 1; i <= 5; ++i) pageCommit(*writer, i);
+    writer->copyBackAll({});
     EXPECT_GE(std::filesystem::file_size(path), size + 5 * 3000);
     writer->setBulkWrites(false);
+}
+
+// A series flushes its commits one by one only where a crash could undo
+// them whole and no more: in WAL mode. With a rollback journal each commit
+// keeps the session's own flushing, or a power cut could damage the file;
+// also once it shares its commits with another writer.
+TEST(BulkWrites, OnlyAWalSeriesPutsOffItsFlushes) {
+    for (const auto& [journal, during] : {std::pair{"wal", "1"}, std::pair{"delete", "2"}}) {
+        SCOPED_TRACE(journal);
+        test::TempDir dir;
+        const std::string path = dir.file("b.mdb");
+        const std::string cs = test::createBusinessDb(path);
+        auto writer = test::connect(cs);
+        writer->executeScript(std::string("PRAGMA journal_mode=") + journal + "; PRAGMA synchronous=FULL");
+        writer->setBulkWrites(true);
+        writer->othersWrote();  // counts from here
+        pageCommit(*writer, 1);
+        EXPECT_EQ(test::text(*writer, "PRAGMA synchronous"), during);
+        auto other = test::connect(cs);
+        other->execute("insert into Sys_Log(Operator_ID,Op_Object) values(9,'till')");
+        EXPECT_TRUE(writer->othersWrote());
+        pageCommit(*writer, 2);
+        EXPECT_EQ(test::text(*writer, "PRAGMA synchronous"), "2");
+        writer->setBulkWrites(false);
+        EXPECT_EQ(test::text(*writer, "PRAGMA synchronous"), "2");
+    }
 }
