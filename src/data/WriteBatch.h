@@ -48,7 +48,7 @@ public:
         std::chrono::milliseconds cards{20};
         std::chrono::milliseconds stretch{600};
         std::chrono::milliseconds quiet{110};
-        std::chrono::milliseconds longestGap{1200};
+        std::chrono::milliseconds longestGap{800};
     };
     using Writes = std::function<void(db::Connection&)>;
     using Kept = std::function<void()>;

@@ -17,6 +17,7 @@ TOLVENK_PEER_JOB(Terminal) {
     o.pauseMicros = std::stoi(peer.arg("pause"));
     o.debitIdBalance = peer.arg("debit_id") == "1";
     o.date = peer.arg("date", "");
+    o.randomPause = peer.arg("random", "0") == "1";
     const bool plain = peer.arg("plain", "0") == "1";
     if (plain) terminal::usePlainLibrary(o);
     const terminal::Result r = (plain ? terminal::runPlain : terminal::run)(
@@ -35,7 +36,8 @@ Terminal::Terminal(const std::string& connectionString, const TerminalOptions& o
                          {"pause", std::to_string(o.pauseMicros)},
                          {"debit_id", o.debitIdBalance ? "1" : "0"},
                          {"date", o.date},
-                         {"plain", o.plain ? "1" : "0"}}) {}
+                         {"plain", o.plain ? "1" : "0"},
+                         {"random", o.randomly ? "1" : "0"}}) {}
 
 void Terminal::take(const std::string& line) {
     if (line.rfind("C ", 0) == 0) serials_.push_back(std::stoll(line.substr(2)));

@@ -18,6 +18,7 @@ struct TerminalOptions {
     bool debitIdBalance = false;// also takes the amount off Card_Info.C_YuE_ID
     std::string date;           // Date_Time of its rows; the clock's when empty
     bool plain = false;         // another maker's till: the engine's own library alone
+    bool randomly = false;      // its pauses drawn at random about pauseMicros, as customers come
 };
 
 struct TerminalReport {

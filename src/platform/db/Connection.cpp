@@ -150,7 +150,8 @@ public:
                 const std::string sql = statement_(*next);
                 observe(sql);
                 std::vector<std::string> columns;
-                piece_ = session_->openCursor(sql, columns);
+                piece_ = session_->openCursor(sql, columns, forPiece());
+                if (forPiece()) piece_->setWaiting(waiting_);
                 busy_ = Clock::now() - start;
             }
             // Into a batch of its own, where none is the piece's end.
@@ -166,8 +167,20 @@ public:
             for (auto& row : more_) rows.push_back(std::move(row));
         }
     }
+    // A server's pieces are told it too: they let it in while the server
+    // works on them. A file's piece works on the reader's own time, between
+    // two of whose steps it is told.
+    void setWaiting(std::function<bool()> waiting) override {
+        waiting_ = waiting;
+        if (piece_ && forPiece()) piece_->setWaiting(waiting);
+        CursorSource::setWaiting(std::move(waiting));
+    }
 
 private:
+    std::function<bool()> forPiece() const {
+        return session_->waitsWhileWorking() ? waiting_ : std::function<bool()>();
+    }
+    std::function<bool()> waiting_;
     std::shared_ptr<Provider> session_;
     ReadPieces pieces_;
     std::function<std::string(const std::string&)> statement_;

@@ -342,6 +342,28 @@ PgProvider::Result PgProvider::simple(const std::string& sql) {
     return r;
 }
 
+PgProvider::Result PgProvider::waitedFor(const std::string& sql, const std::function<bool()>& waiting, bool& stopped) {
+    if (!waiting) return simple(sql);
+    if (!PQsendQuery(conn_, sql.c_str())) fail(nullptr, sql);
+    while (PQconsumeInput(conn_) && PQisBusy(conn_)) {
+        pollfd ready{PQsocket(conn_), POLLIN, 0};
+        if (::poll(&ready, 1, 20) > 0) continue;
+        if (stopped || waiting()) continue;
+        stopped = true;
+        // The window is gone: the server stops the statement, its error ends it.
+        if (PGcancel* cancel = PQgetCancel(conn_)) {
+            char why[256];
+            PQcancel(cancel, why, sizeof why);
+            PQfreeCancel(cancel);
+        }
+    }
+    Result last;
+    while (PGresult* r = PQgetResult(conn_)) last = Result(r);
+    if (stopped) return Result();
+    if (!last.get() || !last.ok()) fail(last.get(), sql);
+    return last;
+}
+
 PgProvider::Statement& PgProvider::statement(const std::string& sql) {
     if (auto it = cache_.find(sql); it != cache_.end()) return it->second;
     Statement st;
@@ -446,16 +468,25 @@ constexpr std::size_t kFirstRows = 100;
 }  // namespace
 
 // A server-side cursor in a transaction of its own, read a batch at a time.
+// The first FETCH runs the statement (a grouped one its whole range): the
+// server is waited on through its socket, the waiting function told meanwhile.
 class PgProvider::Cursor : public CursorSource {
 public:
-    Cursor(PgProvider& p, std::string name, bool ownTransaction, Result first)
-        : p_(p), name_(std::move(name)), own_(ownTransaction), first_(std::move(first)) {}
+    Cursor(PgProvider& p, std::string name, bool ownTransaction, Result first, bool stopped)
+        : p_(p), name_(std::move(name)), own_(ownTransaction), first_(std::move(first)) {
+        stopped_ = stopped;
+    }
     ~Cursor() override {
         // The session may be gone with the server: nothing to give back then.
         Result close(PQexec(p_.conn_, ("CLOSE " + name_).c_str()));
         if (own_) Result end(PQexec(p_.conn_, "COMMIT"));
     }
+    void setWaiting(std::function<bool()> waiting) override {
+        waiting_ = waiting;
+        CursorSource::setWaiting(std::move(waiting));
+    }
     void fetch(std::vector<std::vector<Value>>& rows, std::size_t most) override {
+        if (stopped_) return;
         Result r;
         if (first_.get()) {
             r = std::move(first_);
@@ -464,7 +495,8 @@ public:
             // about the cursor's patience, a sparse filter's few, others' many.
             const auto asked = std::min(most, count_);
             const auto start = Clock::now();
-            r = p_.simple("FETCH " + std::to_string(asked) + " FROM " + name_);
+            r = p_.waitedFor("FETCH " + std::to_string(asked) + " FROM " + name_, waiting_, stopped_);
+            if (stopped_) return;
             const auto took = Clock::now() - start;
             if (took > RowCursor::patience()) count_ = std::max<std::size_t>(asked / 2, 1);
             else if (took < RowCursor::patience() / 4) count_ = std::min<std::size_t>(asked * 2, 1u << 16);
@@ -484,10 +516,12 @@ private:
     std::string name_;
     bool own_;
     Result first_;
+    std::function<bool()> waiting_;
     std::size_t count_ = kFirstRows;
 };
 
-std::unique_ptr<CursorSource> PgProvider::openCursor(const std::string& sql, std::vector<std::string>& columns) {
+std::unique_ptr<CursorSource> PgProvider::openCursor(const std::string& sql, std::vector<std::string>& columns,
+                                                     const std::function<bool()>& waiting) {
     applyTimeout();
     const std::string text = statement(sql).text;
     const bool own = PQtransactionStatus(conn_) != PQTRANS_INTRANS;
@@ -502,10 +536,19 @@ std::unique_ptr<CursorSource> PgProvider::openCursor(const std::string& sql, std
         // first rows a quarter of a second.
         simple("SET LOCAL jit = off");
         simple("DECLARE " + name + " NO SCROLL CURSOR FOR " + text);
-        Result first = simple("FETCH " + std::to_string(kFirstRows) + " FROM " + name);
+        // The first FETCH runs the statement (a grouped one its whole range):
+        // its failure is the opening's, and a reader told meanwhile may stop it.
+        bool stopped = false;
+        Result first = waitedFor("FETCH " + std::to_string(kFirstRows) + " FROM " + name, waiting, stopped);
         columns.clear();
-        for (int c = 0; c < PQnfields(first.get()); ++c) columns.emplace_back(PQfname(first.get(), c));
-        return std::make_unique<Cursor>(*this, name, own, std::move(first));
+        if (stopped) {
+            Result described(PQdescribePortal(conn_, name.c_str()));
+            for (int c = 0; described.ok() && c < PQnfields(described.get()); ++c)
+                columns.emplace_back(PQfname(described.get(), c));
+        } else {
+            for (int c = 0; c < PQnfields(first.get()); ++c) columns.emplace_back(PQfname(first.get(), c));
+        }
+        return std::make_unique<Cursor>(*this, name, own, std::move(first), stopped);
     } catch (...) {
         if (own) Result back(PQexec(conn_, "ROLLBACK"));
         throw;

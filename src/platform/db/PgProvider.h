@@ -62,7 +62,9 @@ public:
     void savepointControl(const std::string& sql) override;
     bool inTransaction() const override;
     bool lost() override;
-    std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) override;
+    std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns,
+                                             const std::function<bool()>& waiting = {}) override;
+    bool waitsWhileWorking() const override { return true; }
     void setCommandTimeout(int seconds) override;
     bool othersWaitToWrite() override;
     bool tryHoldLock(const std::string& name) override;
@@ -83,6 +85,9 @@ private:
     Result run(const std::string& sql, const std::vector<Value>& params);
     Result runOnce(Statement& st, const std::vector<Value>& params);
     Result simple(const std::string& sql);
+    // The same, `waiting` told while the server works on it; a false from it
+    // cancels the statement, and `stopped` is set.
+    Result waitedFor(const std::string& sql, const std::function<bool()>& waiting, bool& stopped);
     void runInSavepoint(const std::function<void()>& work);
     [[noreturn]] void fail(pg_result* res, const std::string& context);
     void applyTimeout();

@@ -90,7 +90,14 @@ public:
 
     // The rows of a statement read as asked for (RowCursor), its column
     // names into `columns`. Nothing else runs on this session until it goes.
-    virtual std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) = 0;
+    // `waiting`, where given, is told while the engine works on the first
+    // rows, where it lets it (see waitsWhileWorking); false stops there.
+    virtual std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns,
+                                                     const std::function<bool()>& waiting = {}) = 0;
+    // Whether a cursor's fetch lets the waiting function in while the engine
+    // works on it (a server, waited on through its socket): a long piece of
+    // a read then holds no window.
+    virtual bool waitsWhileWorking() const { return false; }
 
     virtual void setCommandTimeout(int seconds) = 0;
 

@@ -42,13 +42,18 @@ ReadPieces::ReadPieces(std::shared_ptr<Provider> session, Pieces_Along along, lo
     const bool keepsWritersOut = session_->readsKeepWritersOut();
     split_ = rows > 0 && !along_.table.empty() && inOrder(along_.from, along_.to) && (keepsWritersOut || along_.everywhere);
     adapts_ = split_ && !keepsWritersOut;
+    // A session that lets the window in while it works holds it for no
+    // piece: its pieces grow as long as their number costs little.
+    waits_ = session_->waitsWhileWorking();
     if (adapts_) rows_ = rows * (kRowsAlone / kRows);
 }
 
 void ReadPieces::took(std::chrono::steady_clock::duration d) {
     if (!adapts_) return;
-    const double ratio = std::chrono::duration<double>(kAim) / std::max(d, std::chrono::steady_clock::duration(1));
-    rows_ = std::clamp(static_cast<long long>(static_cast<double>(rows_) * std::min(ratio, 2.0)), kRows / 5, 16 * kRowsAlone);
+    const auto aim = waits_ ? kAimWaited : kAim;
+    const double ratio = std::chrono::duration<double>(aim) / std::max(d, std::chrono::steady_clock::duration(1));
+    rows_ = std::clamp(static_cast<long long>(static_cast<double>(rows_) * std::min(ratio, 2.0)), kRows / 5,
+                       (waits_ ? 128 : 16) * kRowsAlone);
 }
 
 std::string ReadPieces::stretch(const Value& end, bool endIncluded) const {

@@ -69,6 +69,8 @@ public:
     // kAim: a cold disk or a busy machine makes the same rows slower.
     void took(std::chrono::steady_clock::duration d);
     static constexpr std::chrono::milliseconds kAim{25};
+    // The same where the engine lets the window in while it works on a piece.
+    static constexpr std::chrono::milliseconds kAimWaited{250};
 
 private:
     std::string stretch(const Value& end, bool endIncluded) const;
@@ -78,6 +80,7 @@ private:
     long long rows_;
     bool split_;
     bool adapts_ = false;
+    bool waits_ = false;
     bool done_ = false;
     Value at_;  // where the next piece begins
 };

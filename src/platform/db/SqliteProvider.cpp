@@ -852,7 +852,8 @@ private:
 // answer is copied at once, in one statement and one state, into a table of
 // this session's temporary database (a file of its own, not in memory), and
 // read from there with the installation's file free again.
-std::unique_ptr<CursorSource> SqliteProvider::openCursor(const std::string& sql, std::vector<std::string>& columns) {
+std::unique_ptr<CursorSource> SqliteProvider::openCursor(const std::string& sql, std::vector<std::string>& columns,
+                                                         const std::function<bool()>&) {
     checkAfterActivation();
     const std::string translated = translateForSqlite(sql);
     const auto prepared = [&](const std::string& text) {

@@ -51,7 +51,8 @@ public:
     void rollback() override;
     void savepointControl(const std::string& sql) override;
     bool inTransaction() const override;
-    std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns) override;
+    std::unique_ptr<CursorSource> openCursor(const std::string& sql, std::vector<std::string>& columns,
+                                             const std::function<bool()>& waiting = {}) override;
     void setCommandTimeout(int seconds) override;
     bool tryHoldLock(const std::string& name) override;
     void releaseLock(const std::string& name) override;

@@ -238,3 +238,36 @@ TEST_P(RowCursorJournal, PastItsPatienceACursorHandsOverTheRowItHas) {
         EXPECT_EQ(read, person8);
     }
 }
+
+// A server's statement that takes its time over some rows (a grouped read of
+// a month, a piece of one) lets the reader's events in while the server
+// works, and a reader told to stop meanwhile ends it there; the session
+// then reads on as before.
+class ServerCursor : public RowCursorTest {};
+INSTANTIATE_TEST_SUITE_P(Engines, ServerCursor, ::testing::Values(test::Engine::Server), test::EngineNames());
+
+TEST_P(ServerCursor, AStatementAtWorkLetsTheReaderGoOnAndStop) {
+    // Row 200 takes the server 0.3 s, row 150 of the second 30 s.
+    const auto slowAt = [](int row, const char* seconds) {
+        return "select i from generate_series(1,300) i, pg_sleep(case when i=" + std::to_string(row) + " then " +
+               seconds + " else 0 end)";
+    };
+    int waits = 0;
+    auto c = con->openCursor(slowAt(200, "0.3"));
+    c->whileWaiting([&] { return ++waits > 0; });
+    std::int64_t read = 0;
+    while (c->next()) read += c->field(0).toInt64() == read + 1;
+    EXPECT_EQ(read, 300);
+    EXPECT_GE(waits, 5);  // about every 20 ms of the server's 300
+    c.reset();
+
+    const auto started = std::chrono::steady_clock::now();
+    c = con->openCursor(slowAt(150, "30"));
+    c->whileWaiting([] { return false; });
+    int rows = 0;
+    while (c->next()) ++rows;
+    EXPECT_LT(rows, 150);
+    c.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Pinfo_id=7"), 2500);
+}
