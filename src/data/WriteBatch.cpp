@@ -55,9 +55,10 @@ void Write_Batch::seeOthers(bool seen) {
 std::chrono::steady_clock::duration Write_Batch::writesLeft() const {
     using Duration = std::chrono::steady_clock::duration;
     if (!onFile_ || limits_.quiet.count() <= 0) return timeLimit();
-    const Duration stretch(limits_.stretch);
     // A batch begun after the stretch is over begins a new one, after a gap.
-    const Duration since = outer_ || !stretchOver() ? heldSinceGap_ : Duration{};
+    const bool anew = !outer_ && stretchOver();
+    const Duration stretch(gapLeft_ || anew ? limits_.stretch : std::max(limits_.stretch, limits_.firstStretch));
+    const Duration since = anew ? Duration{} : heldSinceGap_;
     const Duration held = outer_ ? std::chrono::steady_clock::now() - begun_ : Duration{};
     return std::max(Duration{}, stretch - since - held - lastCommit_);
 }
@@ -177,8 +178,12 @@ void Write_Batch::ended(std::chrono::steady_clock::time_point committing) {
 // sleep, comes in and commits, and the next one after it. The time since
 // the last batch ended counts as gap already.
 // A stretch with less than a quarter left is over: a batch begun in it
-// would be cut short by the stretch's end, its commit for little.
+// would be cut short by the stretch's end, its commit for little. The first
+// one is over only at its end: a series no longer than it leaves no gap.
 bool Write_Batch::stretchOver() const {
+    if (!gapLeft_)
+        return heldSinceGap_ + lastCommit_ >=
+               std::chrono::steady_clock::duration(std::max(limits_.stretch, limits_.firstStretch));
     return heldSinceGap_ + lastCommit_ + limits_.stretch / 4 >= std::chrono::steady_clock::duration(limits_.stretch);
 }
 
@@ -197,6 +202,7 @@ void Write_Batch::leaveGap() {
     }
     db::tellWrite(db::Write_Event::Gap_Ended);
     heldSinceGap_ = {};
+    gapLeft_ = true;
 }
 
 void Write_Batch::lose(const std::string& why) {

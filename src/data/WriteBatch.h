@@ -47,6 +47,9 @@ public:
         std::chrono::milliseconds alone{100};
         std::chrono::milliseconds cards{20};
         std::chrono::milliseconds stretch{600};
+        // A series' first stretch is longer: one shorter than it (most of
+        // a window's) leaves no gap at all.
+        std::chrono::milliseconds firstStretch{800};
         std::chrono::milliseconds quiet{110};
         std::chrono::milliseconds longestGap{800};
     };
@@ -160,6 +163,7 @@ private:
     std::int64_t held_ = 0;  // the places the open batch's items take
     std::chrono::steady_clock::duration heldSinceGap_{};  // the lock held since the last gap
     std::chrono::steady_clock::duration lastCommit_{};    // what the last commit took
+    bool gapLeft_ = false;                                 // the first stretch is over
     std::chrono::steady_clock::time_point lastEnd_;       // the last batch's end
 };
 

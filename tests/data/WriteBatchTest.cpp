@@ -290,7 +290,7 @@ TEST_P(WriteBatchFile, ATillOfAnotherMakerBooksAmongTheBatches) {
         // A gap after every batch, so that a short series leaves several;
         // the till never lets the file be quiet, and short gaps do.
         Write_Batch::Limits limits;
-        limits.stretch = std::chrono::milliseconds(0);
+        limits.stretch = limits.firstStretch = std::chrono::milliseconds(0);
         limits.longestGap = std::chrono::milliseconds(120);
         Write_Batch batch(*writer, limits);
         batch.committing([&] {
@@ -316,7 +316,7 @@ TEST_P(WriteBatchFile, ATillOfAnotherMakerBooksAmongTheBatches) {
 TEST_P(WriteBatchFile, AGapLastsUntilTheFileIsQuietOrItsLongest) {
     writer->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(1,'T1',1,1,0)");
     Write_Batch::Limits limits;
-    limits.time = limits.stretch = std::chrono::milliseconds(0);
+    limits.time = limits.stretch = limits.firstStretch = std::chrono::milliseconds(0);
     limits.quiet = std::chrono::milliseconds(150);
     limits.longestGap = std::chrono::milliseconds(500);
     const auto gapBefore = [&](Write_Batch& batch, int n) {
@@ -349,7 +349,7 @@ TEST_P(WriteBatchFile, AGapLastsUntilTheFileIsQuietOrItsLongest) {
 TEST_P(WriteBatchFile, AStretchAddsUpItsBatchesAndAGapStartsTheNext) {
     Write_Batch::Limits limits;
     limits.items = 1;  // a batch of one item each
-    limits.stretch = std::chrono::milliseconds(30);
+    limits.stretch = limits.firstStretch = std::chrono::milliseconds(30);
     limits.quiet = std::chrono::milliseconds(1);
     int gaps = 0;
     db::listenToWrites([&gaps](db::Write_Event e) { gaps += e == db::Write_Event::Gap_Begun; });
