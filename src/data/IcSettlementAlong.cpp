@@ -118,7 +118,10 @@ void take(db::Recordset& rs, bool later, const std::string& cutoff, Cards& cards
 // hundred employees at a time: a statement's rows lie in memory whole.
 Cards readGroup(db::Connection& con, const std::vector<Listed_Card>& listed, const std::string& cutoff,
                 const Late_Serials& late, const std::function<void()>& alive) {
-    constexpr std::size_t kPeople = 50;
+    // A piece of people is read at once, the window waiting: sized by the
+    // time the last one took (their rows are many on a large file).
+    constexpr auto kPieceTime = std::chrono::milliseconds(40);
+    std::size_t piece = 5;
     Cards cards;
     std::set<std::int64_t> people, seen;
     for (const Listed_Card& c : listed) {
@@ -129,8 +132,14 @@ Cards readGroup(db::Connection& con, const std::vector<Listed_Card>& listed, con
         std::vector<std::int64_t> some;
         for (auto p = of.begin(); p != of.end();) {
             some.push_back(*p++);
-            if (some.size() < kPeople && p != of.end()) continue;
+            if (some.size() < piece && p != of.end()) continue;
+            const auto started = std::chrono::steady_clock::now();
             read(sql::numList(some));
+            const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+            const double aim = std::chrono::duration<double>(kPieceTime).count();
+            if (took > 0)
+                piece = std::clamp<std::size_t>(static_cast<std::size_t>(static_cast<double>(some.size()) * aim / took), 1,
+                                                std::max<std::size_t>(50, 4 * some.size()));
             some.clear();
             if (alive) alive();
         }
@@ -362,7 +371,7 @@ Along_Result Settle_Along(db::Connection& con, const std::vector<Listed_Card>& l
 
     Slice_Days days(cards, cutoff, alive);
     Write_Batch batch(con);
-    batch.whileInGap(alive);
+    batch.whileWaiting(alive);
     std::int64_t sliceRows = Along_Limits::standard().firstSlice;
     double rowTime = 0;  // seconds a row moved took, by the last slice
     bool failed = false;

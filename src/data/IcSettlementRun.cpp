@@ -146,6 +146,7 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
     std::vector<Carried> carry;  // before the batch: its lost writes take cards off
     Write_Batch batch(con);
     Set_Size size(batch, kFirstSet);
+    batch.whileWaiting(Write_Batch::letEventsIn);
     // Rows written since the run began reading are someone else's: the first
     // set may be a heavy card already.
     std::int64_t top = late.since;
@@ -211,6 +212,7 @@ bool settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, s
     std::vector<Carried> carry;
     Write_Batch batch(con);
     Set_Size size(batch, kFirstSet);
+    batch.whileWaiting(Write_Batch::letEventsIn);
     std::int64_t top = late.since;
     const bool telling = static_cast<bool>(progress);
     bool stopped = false;

@@ -110,6 +110,7 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
         Write_Batch batch(con, limits);
         batch.holdsCards();
         Set_Size size(batch);
+        batch.whileWaiting(Write_Batch::letEventsIn);
         batch.committing([&] {
             for (std::size_t i = 0; i < cards.size();) {
                 const std::size_t to = std::min(cards.size(), i + static_cast<std::size_t>(size.next(false)));

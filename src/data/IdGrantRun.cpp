@@ -70,6 +70,7 @@ Counts Run::grant(const Progress& progress) {
     Write_Batch batch(*writes.DB_Con);
     batch.holdsCards();
     Set_Size size(batch);
+    batch.whileWaiting(Write_Batch::letEventsIn);
     const bool telling = static_cast<bool>(progress);
     const auto lost = Until_Connection_Lost([&] {
         batch.committing([&] {

@@ -142,6 +142,7 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
     Write_Batch batch(con);
     batch.holdsCards();
     Set_Size size(batch);
+    batch.whileWaiting(Write_Batch::letEventsIn);
     const bool telling = static_cast<bool>(progress);
     const auto total = static_cast<std::int64_t>(lines.size());
     for (const Listed& line : lines) counts.ticked += line.ticked ? 1 : 0;

@@ -1,6 +1,7 @@
 #include "data/WriteBatch.h"
 
 #include <exception>
+#include <future>
 #include <thread>
 
 #include "platform/ErrorText.h"
@@ -139,7 +140,7 @@ bool Write_Batch::commit() {
     if (!outer_) return true;
     const auto committing = std::chrono::steady_clock::now();
     try {
-        outer_->commit();
+        commitOuter();
     } catch (const std::exception& e) {
         lose(platform::errorText(e));
         if (db::connectionLost(e)) throw;  // the run cannot go on: it says so, not each item after it
@@ -154,6 +155,24 @@ bool Write_Batch::commit() {
     for (const Pending& p : done)
         if (p.kept) p.kept();
     return true;
+}
+
+void Write_Batch::commitOuter() {
+    if (!waiting_ || !onFile_) {
+        outer_->commit();
+        return;
+    }
+    auto done = std::async(std::launch::async, [this] { outer_->commit(); });
+    while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) waiting_();
+    done.get();
+}
+
+void Write_Batch::letEventsIn() {
+    static auto last = std::chrono::steady_clock::now();
+    platform::Services& sv = platform::services();
+    if (std::chrono::steady_clock::now() - last < std::chrono::milliseconds(25) && !sv.yieldDue()) return;
+    sv.yield();
+    last = std::chrono::steady_clock::now();
 }
 
 void Write_Batch::committing(const std::function<void()>& items) {
@@ -196,7 +215,7 @@ void Write_Batch::leaveGap() {
         const auto now = std::chrono::steady_clock::now();
         if (con_.othersWrote()) quietSince = now;
         if (now - quietSince >= limits_.quiet || now - lastEnd_ >= limits_.longestGap) break;
-        if (inGap_) inGap_();
+        if (waiting_) waiting_();
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
             kLook, quietSince + limits_.quiet - now));
     }

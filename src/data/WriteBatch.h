@@ -98,9 +98,14 @@ public:
     // stretch (a new one where a gap comes first), its commit counted as
     // the last one took.
     std::chrono::steady_clock::duration writesLeft() const;
-    // Told now and then while the batch leaves a gap, so that a window
-    // takes its events meanwhile.
-    void whileInGap(std::function<void()> alive) { inGap_ = std::move(alive); }
+    // Told now and then while the batch leaves a gap or commits, so that a
+    // window takes its events meanwhile; on a file the commit then runs on
+    // a thread of its own (a large file's commit of a stretch takes a tenth
+    // of a second), and nothing told may use the connection.
+    void whileWaiting(std::function<void()> alive) { waiting_ = std::move(alive); }
+    // What a run with nothing new to tell meanwhile waits with: the window
+    // takes its events every few hundredths of a second.
+    static void letEventsIn();
     // The run's sets lock cards terminals book on (see Limits::cards).
     void holdsCards() { serverCards_ = !onFile_; }
     // Another writer is at work beside the run (its rows were seen come in):
@@ -139,6 +144,7 @@ private:
     std::chrono::milliseconds heldTime() const {
         return serverCards_ ? std::min(limits_.time, limits_.cards) : limits_.time;
     }
+    void commitOuter();
     void lose(const std::string& why);
     void ended(std::chrono::steady_clock::time_point committing);  // the open batch let the lock go
     void seeOthers(bool seen);
@@ -155,7 +161,7 @@ private:
     bool sharing_ = false;  // the connection told its writes are shared
     bool serverCards_ = false;  // holds cards, on a server: only there it matters
     bool othersAbout_ = false;  // on a file, another writer's rows were seen
-    std::function<void()> inGap_;
+    std::function<void()> waiting_;
     std::chrono::steady_clock::time_point othersSeen_;
     std::unique_ptr<db::Transaction> outer_;
     std::chrono::steady_clock::time_point begun_;

@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <thread>
 
 #include "data/SetSize.h"
@@ -415,4 +416,43 @@ TEST_P(WriteBatchFile, BesideATillBookingNowAndThenTheSeriesLetsItInAndGoesOn) {
         EXPECT_GT(held, std::chrono::seconds(2));
         EXPECT_LE(gaps, held / 2);
     }
+}
+
+// A window waiting on a file's commit takes its events meanwhile, on its own
+// thread: each commit here goes on only once the window has been told twice.
+// What the commit keeps or refuses is told as ever.
+TEST_P(WriteBatchFile, AWindowWaitingOnACommitTakesItsEventsMeanwhile) {
+    con->executeScript(
+        "create table Batch_Parent(ID integer primary key); "
+        "create table Batch_Child(Parent integer references Batch_Parent(ID) deferrable initially deferred);");
+    writer->executeScript("PRAGMA foreign_keys=ON");
+    const auto window = std::this_thread::get_id();
+    std::atomic<int> toldMeanwhile{0}, elsewhere{0};
+    std::atomic<bool> committing{false};
+    db::listenToWrites([&](db::Write_Event e) {
+        if (e != db::Write_Event::Committing) return;
+        committing = true;
+        const int from = toldMeanwhile;
+        for (const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+             toldMeanwhile < from + 2 && std::chrono::steady_clock::now() < until;)
+            std::this_thread::yield();
+        committing = false;
+    });
+    Write_Batch batch(*writer, {100, std::chrono::hours(1), std::chrono::milliseconds(0)});
+    batch.whileWaiting([&] {
+        if (committing) ++toldMeanwhile;
+        if (std::this_thread::get_id() != window) ++elsewhere;
+    });
+    batch.item(item(1), kept(1), lost(1));
+    EXPECT_TRUE(batch.commit());
+    batch.item(item(2), kept(2), lost(2));
+    batch.item([this](db::Connection& c) { c.execute("insert into Batch_Child(Parent) values(404)"); }, kept(3),
+               lost(3));
+    EXPECT_FALSE(batch.commit());
+    db::listenToWrites({});
+    EXPECT_GE(toldMeanwhile, 4);
+    EXPECT_EQ(elsewhere, 0);
+    EXPECT_EQ(told, (std::vector<std::string>{"kept 1", "lost 2", "lost 3"}));
+    EXPECT_EQ(stored(), (test::Texts{"1"}));
+    EXPECT_FALSE(writer->inTransaction());
 }
