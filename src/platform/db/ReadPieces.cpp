@@ -43,17 +43,17 @@ ReadPieces::ReadPieces(std::shared_ptr<Provider> session, Pieces_Along along, lo
     split_ = rows > 0 && !along_.table.empty() && inOrder(along_.from, along_.to) && (keepsWritersOut || along_.everywhere);
     adapts_ = split_ && !keepsWritersOut;
     // A session that lets the window in while it works holds it for no
-    // piece: its pieces grow as long as their number costs little.
+    // piece: after a first short one for the first rows, the rest is one.
+    // (A server groups a cursor's rows in one process: a piece's rows cost
+    // it more than the whole's, and each piece's end is a walk of its rows.)
     waits_ = session_->waitsWhileWorking();
     if (adapts_) rows_ = rows * (kRowsAlone / kRows);
 }
 
 void ReadPieces::took(std::chrono::steady_clock::duration d) {
     if (!adapts_) return;
-    const auto aim = waits_ ? kAimWaited : kAim;
-    const double ratio = std::chrono::duration<double>(aim) / std::max(d, std::chrono::steady_clock::duration(1));
-    rows_ = std::clamp(static_cast<long long>(static_cast<double>(rows_) * std::min(ratio, 2.0)), kRows / 5,
-                       (waits_ ? 128 : 16) * kRowsAlone);
+    const double ratio = std::chrono::duration<double>(kAim) / std::max(d, std::chrono::steady_clock::duration(1));
+    rows_ = std::clamp(static_cast<long long>(static_cast<double>(rows_) * std::min(ratio, 2.0)), kRows / 5, 16 * kRowsAlone);
 }
 
 std::string ReadPieces::stretch(const Value& end, bool endIncluded) const {
@@ -66,6 +66,10 @@ std::optional<std::string> ReadPieces::next() {
     if (!split_) {
         done_ = true;
         return std::string();
+    }
+    if (waits_ && adapts_ && given_) {
+        done_ = true;
+        return stretch(along_.to, along_.toIncluded);
     }
     const std::string& c = along_.column;
     const std::string within = " from " + along_.table + " where " +
@@ -87,6 +91,7 @@ std::optional<std::string> ReadPieces::next() {
     }
     std::string piece = stretch(*end, false);
     at_ = *end;
+    given_ = true;
     return piece;
 }
 

@@ -69,8 +69,6 @@ public:
     // kAim: a cold disk or a busy machine makes the same rows slower.
     void took(std::chrono::steady_clock::duration d);
     static constexpr std::chrono::milliseconds kAim{25};
-    // The same where the engine lets the window in while it works on a piece.
-    static constexpr std::chrono::milliseconds kAimWaited{250};
 
 private:
     std::string stretch(const Value& end, bool endIncluded) const;
@@ -81,6 +79,7 @@ private:
     bool split_;
     bool adapts_ = false;
     bool waits_ = false;
+    bool given_ = false;  // a piece short of the whole
     bool done_ = false;
     Value at_;  // where the next piece begins
 };

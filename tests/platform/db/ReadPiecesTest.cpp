@@ -194,3 +194,27 @@ TEST_P(ReadPiecesTest, ACursorInPiecesHandsOverEachPieceBeforeOpeningTheNext) {
         }
     }
 }
+
+// The server lets the window in while it works: a read split everywhere
+// gives a first short piece for the first rows and the rest as one, which
+// it groups at less cost than pieces of it.
+TEST_P(ReadPiecesTest, OnTheServerTheRestAfterAFirstPieceIsOne) {
+    if (!onServer()) GTEST_SKIP() << "a file's pieces are for writers' and the window's sake";
+    con->execute("insert into Record_XF(Mach_ID,Pinfo_ID,XF_Type,YuE_Change,Err_Code,Date_Time) select 1000+g,7,1,0,0,"
+                 "timestamp '2026-11-04 00:00:00' + g * interval '1 minute' from generate_series(1,3000) g");
+    db::ReadPieces::standardRows() = 3;
+    db::Pieces_Along along = kNovember3To10;
+    along.everywhere = true;
+    int opened = 0;
+    db::setStatementObserver([&](const std::string& sql) { opened += sql.rfind("select Mach_ID from Record_XF", 0) == 0; });
+    const auto c = con->openCursor(
+        [](const std::string& piece) {
+            return "select Mach_ID from Record_XF where " + (piece.empty() ? kInRange : piece) + " order by Date_Time, Mach_ID";
+        },
+        along);
+    test::Texts read;
+    while (c->next()) read.push_back(c->field(0).toString());
+    db::setStatementObserver(nullptr);
+    EXPECT_EQ(read, expected());
+    EXPECT_EQ(opened, 2);
+}
