@@ -196,6 +196,7 @@ std::unique_ptr<RowCursor> Connection::openCursor(std::function<std::string(cons
     const auto start = std::chrono::steady_clock::now();
     ReadPieces pieces = readPieces(along);
     if (!pieces.split()) return openCursor(statement(""));
+    if (provider_->waitsWhileWorking()) pieces.restInOne();
     const std::optional<std::string> first = pieces.next();
     const std::string sql = statement(*first);
     observe(sql);

@@ -42,11 +42,6 @@ ReadPieces::ReadPieces(std::shared_ptr<Provider> session, Pieces_Along along, lo
     const bool keepsWritersOut = session_->readsKeepWritersOut();
     split_ = rows > 0 && !along_.table.empty() && inOrder(along_.from, along_.to) && (keepsWritersOut || along_.everywhere);
     adapts_ = split_ && !keepsWritersOut;
-    // A session that lets the window in while it works holds it for no
-    // piece: after a first short one for the first rows, the rest is one.
-    // (A server groups a cursor's rows in one process: a piece's rows cost
-    // it more than the whole's, and each piece's end is a walk of its rows.)
-    waits_ = session_->waitsWhileWorking();
     if (adapts_) rows_ = rows * (kRowsAlone / kRows);
 }
 
@@ -67,7 +62,7 @@ std::optional<std::string> ReadPieces::next() {
         done_ = true;
         return std::string();
     }
-    if (waits_ && adapts_ && given_) {
+    if (restInOne_ && given_) {
         done_ = true;
         return stretch(along_.to, along_.toIncluded);
     }

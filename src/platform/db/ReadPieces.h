@@ -68,6 +68,12 @@ public:
     // only for the window's sake, the next ones are sized to take about
     // kAim: a cold disk or a busy machine makes the same rows slower.
     void took(std::chrono::steady_clock::duration d);
+    // For a reader that lets the window in while the engine works on a
+    // piece (a server's cursor): after a first short piece for the first
+    // rows the rest is one. A server groups a cursor's rows in one process,
+    // a piece's rows at more cost than the whole's, and finding a piece's
+    // end walks its rows.
+    void restInOne() { restInOne_ = adapts_; }
     static constexpr std::chrono::milliseconds kAim{25};
 
 private:
@@ -78,7 +84,7 @@ private:
     long long rows_;
     bool split_;
     bool adapts_ = false;
-    bool waits_ = false;
+    bool restInOne_ = false;
     bool given_ = false;  // a piece short of the whole
     bool done_ = false;
     Value at_;  // where the next piece begins
