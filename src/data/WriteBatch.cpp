@@ -24,6 +24,7 @@ Write_Batch::Write_Batch(db::Connection& con, Limits limits)
     : con_(con), onFile_(!con.onServer()), limits_(limits), contended_(onFile_ && limits.alone.count() > 0),
       othersSeen_(std::chrono::steady_clock::now()) {
     if (onFile_) con_.othersWrote();  // counts from here
+    flushesEach_ = onFile_ && con_.readsKeepWritersOut();
 }
 
 Write_Batch::~Write_Batch() {
@@ -58,7 +59,7 @@ std::chrono::steady_clock::duration Write_Batch::writesLeft() const {
     if (!onFile_ || limits_.quiet.count() <= 0) return timeLimit();
     // A batch begun after the stretch is over begins a new one, after a gap.
     const bool anew = !outer_ && stretchOver();
-    const Duration stretch(gapLeft_ || anew ? limits_.stretch : std::max(limits_.stretch, limits_.firstStretch));
+    const Duration stretch = stretchLength(!gapLeft_ && !anew);
     const Duration since = anew ? Duration{} : heldSinceGap_;
     const Duration held = outer_ ? std::chrono::steady_clock::now() - begun_ : Duration{};
     return std::max(Duration{}, stretch - since - held - lastCommit_);
@@ -198,12 +199,20 @@ void Write_Batch::ended(std::chrono::steady_clock::time_point committing) {
 // the last batch ended counts as gap already.
 // A stretch with less than a quarter left is over: a batch begun in it
 // would be cut short by the stretch's end, its commit for little. The first
-// one is over only at its end: a series no longer than it leaves no gap.
+// one is over only at its end: a series no longer than it leaves no gap. On
+// a rollback journal stretches are shorter and the first is as long as the
+// others: there every commit is flushed, on a busy disk for a quarter of a
+// second, and a till kept out of a longer one would wait past its second.
 bool Write_Batch::stretchOver() const {
-    if (!gapLeft_)
-        return heldSinceGap_ + lastCommit_ >=
-               std::chrono::steady_clock::duration(std::max(limits_.stretch, limits_.firstStretch));
-    return heldSinceGap_ + lastCommit_ + limits_.stretch / 4 >= std::chrono::steady_clock::duration(limits_.stretch);
+    if (!gapLeft_) return heldSinceGap_ + lastCommit_ >= stretchLength(true);
+    const auto length = stretchLength(false);
+    return heldSinceGap_ + lastCommit_ + length / 4 >= length;
+}
+
+std::chrono::steady_clock::duration Write_Batch::stretchLength(bool first) const {
+    const std::chrono::steady_clock::duration length =
+        flushesEach_ ? std::min(limits_.stretch, limits_.flushedStretch) : limits_.stretch;
+    return first && !flushesEach_ ? std::max(length, std::chrono::steady_clock::duration(limits_.firstStretch)) : length;
 }
 
 void Write_Batch::leaveGap() {

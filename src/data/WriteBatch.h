@@ -47,9 +47,11 @@ public:
         std::chrono::milliseconds alone{100};
         std::chrono::milliseconds cards{20};
         std::chrono::milliseconds stretch{600};
-        // A series' first stretch is longer: one shorter than it (most of
-        // a window's) leaves no gap at all.
+        // A series' first stretch is longer in WAL mode: one shorter than it
+        // (most of a window's) leaves no gap at all.
         std::chrono::milliseconds firstStretch{800};
+        // The stretch on a file with a rollback journal, at most.
+        std::chrono::milliseconds flushedStretch{400};
         std::chrono::milliseconds quiet{110};
         std::chrono::milliseconds longestGap{800};
     };
@@ -145,6 +147,7 @@ private:
         return serverCards_ ? std::min(limits_.time, limits_.cards) : limits_.time;
     }
     void commitOuter();
+    std::chrono::steady_clock::duration stretchLength(bool first) const;
     void lose(const std::string& why);
     void ended(std::chrono::steady_clock::time_point committing);  // the open batch let the lock go
     void seeOthers(bool seen);
@@ -161,6 +164,7 @@ private:
     bool sharing_ = false;  // the connection told its writes are shared
     bool serverCards_ = false;  // holds cards, on a server: only there it matters
     bool othersAbout_ = false;  // on a file, another writer's rows were seen
+    bool flushesEach_ = false;  // a file with a rollback journal: every commit flushed
     std::function<void()> waiting_;
     std::chrono::steady_clock::time_point othersSeen_;
     std::unique_ptr<db::Transaction> outer_;

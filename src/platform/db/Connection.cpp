@@ -252,6 +252,7 @@ void Connection::rollbackToSavepoint(const std::string& name) {
 void Connection::setBulkWrites(bool on) { live().setBulkWrites(on); }
 bool Connection::othersWaitToWrite() { return provider_ && provider_->othersWaitToWrite(); }
 bool Connection::othersWrote() { return provider_ && provider_->othersWrote(); }
+bool Connection::readsKeepWritersOut() { return provider_ && provider_->readsKeepWritersOut(); }
 void Connection::setSharedWrites(bool on) {
     if (provider_) provider_->setSharedWrites(on);
 }

@@ -99,6 +99,8 @@ public:
     bool othersWaitToWrite();
     // Others committed since this session last asked; see Provider.
     bool othersWrote();
+    // A read keeps every writer out while it runs (a rollback journal); see Provider.
+    bool readsKeepWritersOut();
     // This session's writes share the lock with frequent writers; see Provider.
     void setSharedWrites(bool on);
     // A series' commit copied back without the lock; see Provider.
