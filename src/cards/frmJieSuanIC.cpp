@@ -232,12 +232,7 @@ bool frmJieSuanIC::Show_Step(const IC_Settlement::Run_Step& s, const Run_Lock& l
     Label12.setCaption("ID=" + std::to_string(s.person) + " : " + s.card);
     // Told often through a long run: the window takes its events each time
     // some hundredths of a second have passed, not only once a yield is due.
-    static auto last = std::chrono::steady_clock::now();
-    platform::Services& sv = platform::services();
-    if (sv.yieldDue() || std::chrono::steady_clock::now() - last >= std::chrono::milliseconds(25)) {
-        sv.yield();
-        last = std::chrono::steady_clock::now();
-    }
+    platform::yieldEvery(std::chrono::milliseconds(25));
     return !lock.stopped() && !Stop_Flag;
 }
 

@@ -168,13 +168,7 @@ void Write_Batch::commitOuter() {
     done.get();
 }
 
-void Write_Batch::letEventsIn() {
-    static auto last = std::chrono::steady_clock::now();
-    platform::Services& sv = platform::services();
-    if (std::chrono::steady_clock::now() - last < std::chrono::milliseconds(25) && !sv.yieldDue()) return;
-    sv.yield();
-    last = std::chrono::steady_clock::now();
-}
+void Write_Batch::letEventsIn() { platform::yieldEvery(std::chrono::milliseconds(25)); }
 
 void Write_Batch::committing(const std::function<void()>& items) {
     try {

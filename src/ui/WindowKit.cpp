@@ -100,14 +100,7 @@ bool Go_On(const forms::Form& window) {
 }
 
 bool Go_On_Reading(const forms::Form& window) {
-    static auto last = std::chrono::steady_clock::now();
-    platform::Services& sv = platform::services();
-    const auto now = std::chrono::steady_clock::now();
-    if (sv.yieldDue() || now - last >= std::chrono::milliseconds(50)) {
-        Paint_Held_Grids(window);
-        sv.yield();
-        last = std::chrono::steady_clock::now();
-    }
+    platform::yieldEvery(std::chrono::milliseconds(50), [&window] { Paint_Held_Grids(window); });
     return window.Loaded();
 }
 

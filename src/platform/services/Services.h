@@ -1,4 +1,6 @@
 #pragma once
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -56,6 +58,9 @@ public:
 
 // The services in force: the Qt ones unless a test installed others.
 Services& services();
+// For a loop told often: yields when one is due, or once `every` has passed
+// since this last yielded, `before` (a window's held picture) first.
+void yieldEvery(std::chrono::milliseconds every, const std::function<void()>& before = {});
 // Installs `s` (nullptr restores the Qt services).
 void setServices(std::shared_ptr<Services> s);
 
