@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cctype>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -15,6 +12,7 @@
 #include "data/SqlPieces.h"
 #include "data/WriteBatch.h"
 #include "data/XfTypeCode.h"
+#include "platform/DateText.h"
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Recordset.h"
@@ -331,12 +329,9 @@ std::vector<std::vector<Listed_Card>> Along_Groups(db::Connection& con, std::vec
     std::string from = first->eof() || first->field(0).isNull() ? cutoff : first->field(0).toString();
     while (from < cutoff) {
         std::string to = cutoff;
-        if (from.size() >= 7 && std::isdigit(static_cast<unsigned char>(from[0]))) {
-            int y = std::atoi(from.substr(0, 4).c_str()), m = std::atoi(from.substr(5, 2).c_str()) + 1;
-            if (m > 12) m = 1, ++y;
-            char next[32];
-            std::snprintf(next, sizeof next, "%04d-%02d-01", y, m);
-            to = std::min<std::string>(cutoff, next);
+        if (const auto day = readDate(from)) {
+            const auto next = std::chrono::year_month(day->year(), day->month()) + std::chrono::months(1);
+            to = std::min(cutoff, formatMonth(static_cast<int>(next.year()), static_cast<unsigned>(next.month())) + "-01");
         }
         const auto rs = con.openRecordset("select count(*) from Record_XF where Date_Time >= '" + sql::q(from) +
                                           "' and Date_Time < '" + sql::q(to) + "'");
