@@ -47,7 +47,17 @@ protected:
 
 TOLVENK_ON_BOTH_ENGINES(WriteBatch);
 
-class WriteBatchFile : public WriteBatch {};
+class WriteBatchFile : public WriteBatch {
+protected:
+    // The file afresh in a journal mode, the writer's session opened on it,
+    // and a till's card T1 there.
+    void onJournal(const std::string& journal) {
+        writer.reset();
+        con->executeScript("delete from Record_XF; delete from Card_Info; PRAGMA journal_mode=" + journal);
+        writer = test::connect(cs);
+        writer->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(1,'T1',1,1,0)");
+    }
+};
 TOLVENK_ON_FILE_ONLY(WriteBatchFile);
 
 }  // namespace
@@ -280,10 +290,7 @@ TEST_P(WriteBatchServer, ABatchTheServerCutsIsLostWhole) {
 TEST_P(WriteBatchFile, ATillOfAnotherMakerBooksAmongTheBatches) {
     for (const char* journal : {"wal", "delete"}) {
         SCOPED_TRACE(journal);
-        writer.reset();
-        con->executeScript(std::string("delete from Record_XF; delete from Card_Info; PRAGMA journal_mode=") + journal);
-        writer = test::connect(cs);
-        writer->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(1,'T1',1,1,0)");
+        onJournal(journal);
         test::TerminalOptions till{"T1", 990, 3000, false, "2026-12-01 08:00:00"};
         till.plain = true;
         test::Terminal terminal(cs, till);
@@ -352,9 +359,7 @@ TEST_P(WriteBatchFile, AGapLastsUntilTheFileIsQuietOrItsLongest) {
 TEST_P(WriteBatchFile, AStretchAddsUpItsBatchesAndAGapStartsTheNext) {
     for (const bool wal : {false, true}) {
         SCOPED_TRACE(wal ? "wal" : "delete");
-        writer.reset();
-        con->executeScript(std::string("PRAGMA journal_mode=") + (wal ? "wal" : "delete"));
-        writer = test::connect(cs);
+        onJournal(wal ? "wal" : "delete");
         Write_Batch::Limits limits;
         limits.items = 1;  // a batch of one item each
         limits.stretch = std::chrono::milliseconds(30);
@@ -390,10 +395,7 @@ TEST_P(WriteBatchFile, AStretchAddsUpItsBatchesAndAGapStartsTheNext) {
 TEST_P(WriteBatchFile, BesideATillBookingNowAndThenTheSeriesLetsItInAndGoesOn) {
     for (const char* journal : {"wal", "delete"}) {
         SCOPED_TRACE(journal);
-        writer.reset();
-        con->executeScript(std::string("delete from Record_XF; delete from Card_Info; PRAGMA journal_mode=") + journal);
-        writer = test::connect(cs);
-        writer->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(1,'T1',1,1,0)");
+        onJournal(journal);
         test::TerminalOptions till{"T1", 990, 2'000'000, false, "2026-12-01 08:00:00"};
         till.plain = till.randomly = true;
         test::Terminal terminal(cs, till);
