@@ -166,13 +166,17 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
                 step.card = carry.front().card.card;
                 step.person = carry.front().card.person;
             }
+            if (size.tellDue()) batch.commit();
             const bool between = batch.pause(telling);
             // A card with rows left is not gone through yet.
             gone = pendingFrom >= 0 ? pendingFrom : step.done;
             for (const Carried& c : carry) gone = std::min(gone, c.at);
-            if (between && progress && !progress(step)) {
-                stopped = true;
-                return;
+            if (between && progress) {
+                if (!progress(step)) {
+                    stopped = true;
+                    return;
+                }
+                size.told();
             }
             // The cards with rows left first, then the next ones up to the set's size.
             std::vector<Carried> set;
@@ -221,9 +225,13 @@ bool settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, s
             const Listed_Card next = carry.empty() ? Listed_Card{left[i].first, left[i].second} : carry.front().card;
             step.person = next.person;
             step.card = next.card;
-            if (batch.pause(telling) && progress && !progress(step)) {
-                stopped = true;
-                return;
+            if (size.tellDue()) batch.commit();
+            if (batch.pause(telling) && progress) {
+                if (!progress(step)) {
+                    stopped = true;
+                    return;
+                }
+                size.told();
             }
             std::vector<Carried> set;
             const std::int64_t most = size.next(telling);
@@ -238,7 +246,7 @@ bool settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, s
 }
 
 // The progress told now and then through the long reads and writes before
-// the pass over the card list (on a large file), so that the window takes
+// the pass over the card list, so that the window takes
 // its events: the first word readies the window, those after it show how
 // far the run is. A stop asked for meanwhile is kept for the next point a
 // run may stop at. Nothing is told before it has worked for a while: a
@@ -304,8 +312,8 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
     if (!backupStart.empty()) Settlement_Store::Prune_Backups(own, backupStart);
     const std::string backup = backupStart.empty() ? kNoBackupStart : backupStart;
 
-    // On a file with many rows the cards go along the time of their rows,
-    // and the window is told now and then from here on.
+    // On a file with many rows the cards go along the time of their rows.
+    // The window is told now and then from here on.
     std::vector<Listed_Card> listed;
     for (auto rs = Settlement_Store::Card_List(own); !rs->eof(); rs->moveNext())
         listed.push_back({static_cast<std::int32_t>(rs->field("Pinfo_ID").toInt64()), rs->field("Card_No").toString()});
@@ -317,7 +325,7 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
     const std::function<void()> alive = [&told] { told.alive(); };
     std::vector<std::vector<Listed_Card>> groups;
     if (!con.onServer()) groups = Along_Groups(con, std::move(listed), cutoff, alive);
-    const Late_Serials late = Late_Serials::read(con, cutoff, groups.empty() ? std::function<void()>() : alive);
+    const Late_Serials late = Late_Serials::read(con, cutoff, alive);
     std::set<Card_Key> settled;
     if (told.stopped() || !settleAlong(con, groups, cutoff, backup, late, told, settled)) {
         result.state = Run_Result::Stopped;

@@ -13,7 +13,10 @@ std::int64_t Set_Size::next(bool telling) const {
     if (telling && platform::services().yieldDue()) return 1;
     std::int64_t fits = first_;
     if (timed_ > 0) {
-        const double limit = std::chrono::duration<double>(batch_.timeLimit()).count();
+        using Seconds = std::chrono::duration<double>;
+        Seconds within = batch_.timeLimit();
+        if (telling && told_) within = std::min(within, Seconds(kTellEvery - (std::chrono::steady_clock::now() - *told_)));
+        const double limit = within.count();
         const double fit = each_ > 0 ? limit / each_ : 1e9;
         // Growing by steps: one quick set says little of the next one's rows.
         fits = static_cast<std::int64_t>(std::min(fit, 4.0 * static_cast<double>(timed_)));

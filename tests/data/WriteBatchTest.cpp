@@ -104,6 +104,29 @@ TEST_P(WriteBatch, ABatchEndsWhenFullOrBeforeAYield) {
     EXPECT_EQ(stored(), (test::Texts{"1", "2", "3"}));
 }
 
+// A run that tells its progress sizes its sets, once it told it, to end in
+// time for the next telling, which is due that long after; sets of a run
+// that does not tell stay as timed.
+TEST_P(WriteBatch, SetsOfARunThatTellsEndInTimeForItsNextTelling) {
+    sv->yieldAlways = false;
+    Write_Batch batch(*writer, {100000, std::chrono::hours(1), std::chrono::milliseconds(0)});
+    Set_Size size(batch);
+    size.took(100, std::chrono::milliseconds(100));  // 1 ms each
+    EXPECT_EQ(size.next(true), 400);  // by steps, nothing told yet
+    EXPECT_FALSE(size.tellDue());
+    size.told();
+    EXPECT_FALSE(size.tellDue());
+    const std::int64_t fits = size.next(true);
+    EXPECT_GE(fits, 1);
+    EXPECT_LE(fits, Set_Size::kTellEvery.count());
+    EXPECT_EQ(size.next(false), 400);
+    for (const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+         !size.tellDue() && std::chrono::steady_clock::now() < giveUp;)
+        std::this_thread::yield();
+    EXPECT_TRUE(size.tellDue());
+    EXPECT_EQ(size.next(true), 1);
+}
+
 // On a server a run whose sets lock the cards terminals book on commits once
 // it has held them for its short time, someone seen waiting or not (the
 // server tells who waits only between sets); on a file its limits stay.
