@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -136,9 +137,12 @@ public:
     // Before a piece of a long read where reads keep writers out: whether
     // other sessions have been committing in the last seconds, and if so,
     // waits a little while one is in the middle of its write transaction,
-    // whose commit would otherwise wait for the whole piece. False where
-    // the engine does not tell.
-    virtual bool giveWayToWriters() { return false; }
+    // whose commit would otherwise wait for the whole piece, at most
+    // `most`. False where the engine does not tell.
+    virtual bool giveWayToWriters(std::chrono::steady_clock::duration most) {
+        (void)most;
+        return false;
+    }
 };
 
 }  // namespace tolvenk::db

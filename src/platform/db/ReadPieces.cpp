@@ -70,8 +70,13 @@ std::optional<std::string> ReadPieces::next() {
     const std::string within = " from " + along_.table + " where " +
                                (along_.within.empty() ? std::string() : along_.within + " and ") + c + ">=? and " + c +
                                (along_.toIncluded ? "<=?" : "<?");
+    // Giving way takes no longer than the piece before took to read, or
+    // tills that are always in the middle of a write would make the read
+    // many times as slow.
+    const auto now = std::chrono::steady_clock::now();
+    const std::chrono::steady_clock::duration read = lastGiven_ ? now - *lastGiven_ : std::chrono::hours(1);
     const long long rows =
-        !adapts_ && session_->giveWayToWriters() ? std::max(1LL, rows_ / kBesideWriters) : rows_;
+        !adapts_ && session_->giveWayToWriters(read) ? std::max(1LL, rows_ / kBesideWriters) : rows_;
     // The row `rows` on along the index begins the piece after this one; a
     // value shared by more rows than that is read in one piece.
     std::optional<Value> end = bound(session_->query("select " + c + within + " order by " + c + " limit 1 offset " +
@@ -87,6 +92,7 @@ std::optional<std::string> ReadPieces::next() {
     std::string piece = stretch(*end, false);
     at_ = *end;
     given_ = true;
+    lastGiven_ = std::chrono::steady_clock::now();
     return piece;
 }
 

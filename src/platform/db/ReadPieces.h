@@ -86,6 +86,7 @@ private:
     bool adapts_ = false;
     bool restInOne_ = false;
     bool given_ = false;  // a piece short of the whole
+    std::optional<std::chrono::steady_clock::time_point> lastGiven_;  // when the last piece was handed over
     bool done_ = false;
     Value at_;  // where the next piece begins
 };

@@ -630,9 +630,10 @@ bool SqliteProvider::othersCommittedSince(std::optional<long long>& seen) {
 // while no write is open delays only a writer that comes during it. The
 // engine tells whether any session holds the write lock (its reserved lock,
 // which a till takes at its transaction's start).
-bool SqliteProvider::giveWayToWriters() {
+bool SqliteProvider::giveWayToWriters(std::chrono::steady_clock::duration most) {
     constexpr auto kWritersGone = std::chrono::seconds(2);
-    constexpr auto kLongestWait = std::chrono::milliseconds(25);  // a till's write is a few
+    constexpr std::chrono::steady_clock::duration kLongestWait = std::chrono::milliseconds(25);  // a till's write is a few
+    most = std::min(most, kLongestWait);
     if (!db_) return false;
     const auto now = std::chrono::steady_clock::now();
     if (othersCommittedSince(readVersion_)) writersSeen_ = now;
@@ -642,7 +643,7 @@ bool SqliteProvider::giveWayToWriters() {
         !file->pMethods)
         return true;
     for (int held = 0; file->pMethods->xCheckReservedLock(file, &held) == SQLITE_OK && held &&
-                       std::chrono::steady_clock::now() - now < kLongestWait;) {
+                       std::chrono::steady_clock::now() - now < most;) {
         timespec ts{0, kFirstRetryMicros * 1000};
         ::nanosleep(&ts, nullptr);
     }

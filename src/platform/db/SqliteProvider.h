@@ -64,7 +64,7 @@ public:
     bool readsKeepWritersOut() override;
     void copyBack() override;
     void copyBackAll(const std::function<void()>& alive) override;
-    bool giveWayToWriters() override;
+    bool giveWayToWriters(std::chrono::steady_clock::duration most) override;
 
     bool readOnly() const { return readOnly_; }
 

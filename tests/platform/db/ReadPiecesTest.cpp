@@ -218,3 +218,26 @@ TEST_P(ReadPiecesTest, OnTheServerTheRestAfterAFirstPieceIsOne) {
     EXPECT_EQ(read, expected());
     EXPECT_EQ(opened, 2);
 }
+
+// A till that is always in the middle of a write (its transaction held open)
+// is given way before each piece no longer than the piece before took to
+// read: a read in many pieces beside it is not 25 ms a piece slower.
+TEST_P(ReadPiecesFile, GivingWayTakesNoLongerThanThePieceBefore) {
+    db::ReadPieces::standardRows() = 1;
+    db::Connection till;
+    till.open(db->connectionString());
+    db::ReadPieces pieces = con->readPieces(kNovember3To10);
+    ASSERT_TRUE(pieces.next());  // the reader looks at the file's commits from here
+    till.execute("update Card_Info set Card_No='T1' where Card_No='T1'");  // seen committing
+    till.executeScript("BEGIN IMMEDIATE");
+    int count = 0;
+    const auto start = std::chrono::steady_clock::now();
+    while (const auto piece = pieces.next()) {
+        test::column(*con, "select Mach_ID from Record_XF where " + *piece);
+        ++count;
+    }
+    const auto took = std::chrono::steady_clock::now() - start;
+    till.executeScript("ROLLBACK");
+    EXPECT_GE(count, 20);
+    EXPECT_LT(took, count * std::chrono::milliseconds(25) / 4);
+}
