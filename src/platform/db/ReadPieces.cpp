@@ -62,7 +62,7 @@ std::optional<std::string> ReadPieces::next() {
         done_ = true;
         return std::string();
     }
-    if (restInOne_ && given_) {
+    if (restInOne_ && lastGiven_) {
         done_ = true;
         return stretch(along_.to, along_.toIncluded);
     }
@@ -91,7 +91,6 @@ std::optional<std::string> ReadPieces::next() {
     }
     std::string piece = stretch(*end, false);
     at_ = *end;
-    given_ = true;
     lastGiven_ = std::chrono::steady_clock::now();
     return piece;
 }

@@ -85,8 +85,8 @@ private:
     bool split_;
     bool adapts_ = false;
     bool restInOne_ = false;
-    bool given_ = false;  // a piece short of the whole
-    std::optional<std::chrono::steady_clock::time_point> lastGiven_;  // when the last piece was handed over
+    // When the last piece short of the whole was handed over.
+    std::optional<std::chrono::steady_clock::time_point> lastGiven_;
     bool done_ = false;
     Value at_;  // where the next piece begins
 };
