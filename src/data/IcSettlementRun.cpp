@@ -136,6 +136,14 @@ void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carrie
     }
 }
 
+// Tells the progress between two batches, the next telling due from here;
+// false when it stopped the run.
+bool tellBetween(Write_Batch& batch, const Run_Progress& progress, const Run_Step& step) {
+    if (!progress(step)) return false;
+    batch.told();
+    return true;
+}
+
 // The pass over the card list; false when the progress stopped it. The
 // progress is told where no batch holds the lock. `gone` counts the listed
 // cards gone through whose writes are committed.
@@ -166,17 +174,13 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
                 step.card = carry.front().card.card;
                 step.person = carry.front().card.person;
             }
-            if (size.tellDue()) batch.commit();
             const bool between = batch.pause(telling);
             // A card with rows left is not gone through yet.
             gone = pendingFrom >= 0 ? pendingFrom : step.done;
             for (const Carried& c : carry) gone = std::min(gone, c.at);
-            if (between && progress) {
-                if (!progress(step)) {
-                    stopped = true;
-                    return;
-                }
-                size.told();
+            if (between && progress && !tellBetween(batch, progress, step)) {
+                stopped = true;
+                return;
             }
             // The cards with rows left first, then the next ones up to the set's size.
             std::vector<Carried> set;
@@ -225,13 +229,9 @@ bool settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, s
             const Listed_Card next = carry.empty() ? Listed_Card{left[i].first, left[i].second} : carry.front().card;
             step.person = next.person;
             step.card = next.card;
-            if (size.tellDue()) batch.commit();
-            if (batch.pause(telling) && progress) {
-                if (!progress(step)) {
-                    stopped = true;
-                    return;
-                }
-                size.told();
+            if (batch.pause(telling) && progress && !tellBetween(batch, progress, step)) {
+                stopped = true;
+                return;
             }
             std::vector<Carried> set;
             const std::int64_t most = size.next(telling);

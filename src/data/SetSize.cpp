@@ -15,7 +15,7 @@ std::int64_t Set_Size::next(bool telling) const {
     if (timed_ > 0) {
         using Seconds = std::chrono::duration<double>;
         Seconds within = batch_.timeLimit();
-        if (telling && told_) within = std::min(within, Seconds(kTellEvery - (std::chrono::steady_clock::now() - *told_)));
+        if (telling) within = std::min(within, Seconds(batch_.untilTelling()));
         const double limit = within.count();
         const double fit = each_ > 0 ? limit / each_ : 1e9;
         // Growing by steps: one quick set says little of the next one's rows.

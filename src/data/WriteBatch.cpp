@@ -133,8 +133,14 @@ bool Write_Batch::pause(bool telling) {
     const bool full = held_ >= limits_.items || held >= most;
     const bool waiting = con_.othersWaitToWrite();
     if (waiting) seeOthers(true);
-    if (full || waiting || (telling && platform::services().yieldDue())) commit();
+    const bool tellingDue = telling && (platform::services().yieldDue() || untilTelling() <= kTellEvery / 4);
+    if (full || waiting || tellingDue) commit();
     return !outer_;
+}
+
+std::chrono::steady_clock::duration Write_Batch::untilTelling() const {
+    if (!told_) return std::chrono::steady_clock::duration::max();
+    return kTellEvery - (std::chrono::steady_clock::now() - *told_);
 }
 
 bool Write_Batch::commit() {

@@ -125,9 +125,18 @@ public:
     // took; on a server, for a run holding cards, past `cards`), when
     // another session waits for the lock it holds, or, when the run is about
     // to tell its progress, when the window is due to let events through (a
-    // window never does so while the batch holds the lock). True when no
-    // batch is open afterwards, so the progress may be told.
+    // window never does so while the batch holds the lock) or the run's next
+    // telling is. True when no batch is open afterwards, so the progress may
+    // be told.
     bool pause(bool telling);
+    // A run that tells its progress between its batches may say when it
+    // did: from then on its next telling is due `kTellEvery` after it, and
+    // already with less than a quarter of that left (a set in it would be a
+    // few items at a set's whole cost). What is left of that time, for its
+    // sets; without a telling said, no end.
+    void told() { told_ = std::chrono::steady_clock::now(); }
+    std::chrono::steady_clock::duration untilTelling() const;
+    static constexpr std::chrono::milliseconds kTellEvery{70};
     // Commits the open batch, if any, and tells its items kept; a failed
     // commit undoes them all, tells each lost and returns false, or passes
     // the error on when the connection itself was lost.
@@ -174,6 +183,7 @@ private:
     std::chrono::steady_clock::duration heldSinceGap_{};  // the lock held since the last gap
     std::chrono::steady_clock::duration lastCommit_{};    // what the last commit took
     bool gapLeft_ = false;                                 // the first stretch is over
+    std::optional<std::chrono::steady_clock::time_point> told_;  // the run's last telling said
     std::chrono::steady_clock::time_point lastEnd_;       // the last batch's end
 };
 

@@ -109,22 +109,29 @@ TEST_P(WriteBatch, ABatchEndsWhenFullOrBeforeAYield) {
 // that time is left; sets of a run that does not tell stay as timed.
 TEST_P(WriteBatch, SetsOfARunThatTellsEndInTimeForItsNextTelling) {
     sv->yieldAlways = false;
-    Write_Batch batch(*writer, {100000, std::chrono::hours(1), std::chrono::milliseconds(0)});
+    Write_Batch::Limits limits{100000, std::chrono::hours(1), std::chrono::milliseconds(0)};
+    limits.quiet = std::chrono::milliseconds(0);  // no stretch ends the batch on a file either
+    Write_Batch batch(*writer, limits);
     Set_Size size(batch);
     size.took(100, std::chrono::milliseconds(100));  // 1 ms each
     EXPECT_EQ(size.next(true), 400);  // by steps, nothing told yet
-    EXPECT_FALSE(size.tellDue());
-    size.told();
-    EXPECT_FALSE(size.tellDue());
+    batch.item(item(1), kept(1));
+    EXPECT_FALSE(batch.pause(true));
+    const auto toldAt = std::chrono::steady_clock::now();
+    batch.told();
+    EXPECT_FALSE(batch.pause(true));  // not due yet: the batch goes on
     const std::int64_t fits = size.next(true);
     EXPECT_GE(fits, 1);
-    EXPECT_LE(fits, Set_Size::kTellEvery.count());
+    EXPECT_LE(fits, Write_Batch::kTellEvery.count());
     EXPECT_EQ(size.next(false), 400);
+    bool committed = false;
     for (const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-         !size.tellDue() && std::chrono::steady_clock::now() < giveUp;)
-        std::this_thread::yield();
-    EXPECT_TRUE(size.tellDue());  // with a quarter of the time or less left
-    EXPECT_LE(size.next(true), Set_Size::kTellEvery.count() / 4);
+         !committed && std::chrono::steady_clock::now() < giveUp;)
+        committed = batch.pause(true);
+    EXPECT_TRUE(committed);  // with a quarter of the time or less left
+    EXPECT_GE(std::chrono::steady_clock::now() - toldAt, Write_Batch::kTellEvery * 3 / 4);
+    EXPECT_EQ(told, (std::vector<std::string>{"kept 1"}));
+    EXPECT_LE(size.next(true), Write_Batch::kTellEvery.count() / 4);
 }
 
 // On a server a run whose sets lock the cards terminals book on commits once
