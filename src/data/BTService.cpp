@@ -102,10 +102,22 @@ DataList BTService::Get_Dept_No(const std::string& Dept_No, const std::string& l
 
 DataList BTService::IS_ID(const std::string& P_id) { return base_.Get_DataList(IS_ID_Sql(P_id)); }
 
+namespace {
+
+std::string chaKaSql(std::int32_t Pinfo_id, const std::string& Card_No, const std::string& Card_Liushui_Max) {
+    return "select * from Record_XF where Pinfo_id=" + num(Pinfo_id) + " and Card_No='" + q(Card_No) +
+           "' and Card_liushui<=" + num(Card_Liushui_Max) + " and Card_LiuShui<>0 order by Card_Liushui,Date_Time,ID";
+}
+
+}  // namespace
+
 DataList BTService::Cha_Ka(std::int32_t Pinfo_id, const std::string& Card_No, const std::string& Card_Liushui_Max) {
-    return base_.Get_DataList("select * from Record_XF where Pinfo_id=" + num(Pinfo_id) + " and Card_No='" +
-                              q(Card_No) + "' and Card_liushui<=" + num(Card_Liushui_Max) +
-                              " and Card_LiuShui<>0 order by Card_Liushui,Date_Time,ID");
+    return base_.Get_DataList(chaKaSql(Pinfo_id, Card_No, Card_Liushui_Max));
+}
+
+DataList BTService::Cha_Ka(db::Connection& On, std::int32_t Pinfo_id, const std::string& Card_No,
+                           const std::string& Card_Liushui_Max) {
+    return BaseService::Read_DataList(On, chaKaSql(Pinfo_id, Card_No, Card_Liushui_Max));
 }
 
 namespace {

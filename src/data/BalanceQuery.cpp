@@ -1,10 +1,13 @@
 #include "data/BalanceQuery.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <exception>
 #include <limits>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "data/IcCorrection.h"
@@ -155,6 +158,81 @@ Id_Sums idSums(XFService& XF, const std::vector<std::int64_t>& people, const std
     return s;
 }
 
+// The correction rows the chosen employees' cards want, read ahead a piece
+// of employees at a time on one session of its own. Read one by one, each
+// employee's few short statements opened a session apiece and, on a file
+// with a rollback journal, each waited for the terminals' commits to let it
+// in; there a piece is now one read transaction, kept short (shorter still
+// while others commit). Nothing is written here: each row is checked again
+// under the write lock as it is written.
+class Mends_Ahead {
+public:
+    Mends_Ahead(XFService& XF, std::vector<std::int64_t> people, std::string cutoff)
+        : XF_(XF), people_(std::move(people)), cutoff_(std::move(cutoff)), read_(people_.size()) {}
+
+    // The rows the n-th employee's cards want (from 0, in the order given);
+    // what failed reading them passes from here, at him.
+    const std::vector<IC_Correction::Mend>& of(std::size_t n) {
+        if (n >= readUpTo_) readFrom(n);
+        if (read_[n].error) std::rethrow_exception(std::exchange(read_[n].error, nullptr));
+        return read_[n].mends;
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kPiece{25}, kPieceBesideWriters{5};
+
+    void readFrom(std::size_t n) {
+        constexpr std::size_t kNobody = static_cast<std::size_t>(-1);
+        std::size_t reading = n;
+        const auto start = Clock::now();
+        try {
+            if (!session_) session_ = XF_.Open_Session();
+            db::Connection& con = *session_;
+            const bool together = con.readsKeepWritersOut();
+            const auto piece = together && con.giveWayToWriters(last_) ? Clock::duration(kPieceBesideWriters)
+                                                                        : Clock::duration(kPiece);
+            if (together) con.beginTrans();
+            do {
+                readEmployee(con, reading);
+                readUpTo_ = ++reading;
+            } while (reading < people_.size() && Clock::now() - start < piece);
+            reading = kNobody;
+            if (together) con.commitTrans();
+        } catch (...) {
+            // Only reads: a transaction left open goes with its session.
+            session_.reset();
+            if (reading != kNobody) {
+                read_[reading] = {{}, std::current_exception()};
+                readUpTo_ = reading + 1;
+            }
+        }
+        last_ = Clock::now() - start;
+    }
+
+    void readEmployee(db::Connection& con, std::size_t i) {
+        auto& mends = read_[i].mends;
+        for (auto cards = XFService::Cha_KaNo(con, static_cast<std::int32_t>(people_[i])); !cards->eof();
+             cards->moveNext()) {
+            auto more = IC_Correction::Mends_Wanted(con, static_cast<std::int32_t>(cards->field("Pinfo_Id").toInt64()),
+                                                    cards->field("Card_No").toString(), cutoff_);
+            mends.insert(mends.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+        }
+    }
+
+    struct Employee {
+        std::vector<IC_Correction::Mend> mends;
+        std::exception_ptr error;
+    };
+    XFService& XF_;
+    const std::vector<std::int64_t> people_;
+    const std::string cutoff_;
+    std::vector<Employee> read_;
+    std::size_t readUpTo_ = 0;
+    std::shared_ptr<db::Connection> session_;
+    Clock::duration last_{};
+};
+
 }  // namespace
 
 std::string Correction_Cutoff(BTService& BT) {
@@ -177,7 +255,11 @@ Result IC_Balances(XFService& XF, BTService& BT, const Who& who, const std::stri
         for (auto rs = XF.Cha_YeE_All(people, bound); !rs->eof(); rs->moveNext())
             lasts[rs->field("Pinfo_id").toInt64()] = {rs->field("Date_Time").toString(),
                                                       rs->field("YuCi_New").toString(), rs->field("YuE_New")};
+    std::optional<Mends_Ahead> toMend;
+    if (correctionCutoff) toMend.emplace(XF, peopleOf(emps), *correctionCutoff);
+    std::size_t at = 0;
     return eachEmployee(emps, sink, [&](std::int32_t person, Row& row, Result& result) {
+        const std::size_t n = at++;
         if (const auto last = lasts.find(person); last != lasts.end()) {
             row.found = row.counted = true;
             row.date = last->second.date;
@@ -187,11 +269,8 @@ Result IC_Balances(XFService& XF, BTService& BT, const Who& who, const std::stri
             else row.balance.addUnknown();
             row.times = last->second.times;
         }
-        if (!correctionCutoff) return;
-        for (auto cards = XF.Cha_KaNo(person); !cards->eof(); cards->moveNext())
-            result.failedCorrections +=
-                IC_Correction::Mend_Card(XF, BT, static_cast<std::int32_t>(cards->field("Pinfo_Id").toInt64()),
-                                         cards->field("Card_No").toString(), *correctionCutoff, result.firstError);
+        if (!toMend) return;
+        result.failedCorrections += IC_Correction::Write_Mends(BT, toMend->of(n), result.firstError);
     });
 }
 

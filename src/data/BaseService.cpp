@@ -15,12 +15,16 @@ void BaseService::closeConnection() {
 
 void BaseService::Open_DB_Con() {
     closeConnection();
+    DB_Con = Open_Session();
+}
+
+std::shared_ptr<db::Connection> BaseService::Open_Session() const {
     const int timeout = 60 + static_cast<int>(Extra_Timeout);
     if (timeout > INT16_MAX) throw VbError(6, "Overflow");
     auto con = std::make_shared<db::Connection>();
     con->setCommandTimeout(timeout);
-    DB_Con = con;
     con->open(linkStr_.empty() ? strCN : linkStr_);
+    return con;
 }
 
 bool BaseService::Test_Link() {
@@ -85,17 +89,21 @@ bool BaseService::Lock_Held(const std::string& name) {
 
 DataList BaseService::Get_DataList(const std::string& Sql) {
     Open_DB_Con();
-    rs_ = DB_Con->openRecordset(Sql);
-    const int records = static_cast<int>(rs_->recordCount());
-    const int fields = rs_->fieldCount();
-    std::vector<std::string> names;
-    for (int j = 0; j < fields; ++j) names.push_back(rs_->fieldName(j));
-    DataList list(records, std::move(names));
-    for (int k = 1; k <= records; ++k, rs_->moveNext())
-        for (int j = 0; j < fields; ++j) list(k, j) = rs_->field(j).toString();
-    rs_->close();
-    rs_.reset();
+    DataList list = Read_DataList(*DB_Con, Sql);
     closeConnection();
+    return list;
+}
+
+DataList BaseService::Read_DataList(db::Connection& On, const std::string& Sql) {
+    const auto rs = On.openRecordset(Sql);
+    const int records = static_cast<int>(rs->recordCount());
+    const int fields = rs->fieldCount();
+    std::vector<std::string> names;
+    for (int j = 0; j < fields; ++j) names.push_back(rs->fieldName(j));
+    DataList list(records, std::move(names));
+    for (int k = 1; k <= records; ++k, rs->moveNext())
+        for (int j = 0; j < fields; ++j) list(k, j) = rs->field(j).toString();
+    rs->close();
     return list;
 }
 

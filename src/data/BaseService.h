@@ -22,10 +22,14 @@ public:
 
     // Opens a new connection in DB_Con, closing the one it replaces.
     void Open_DB_Con();
+    // A new connection as Open_DB_Con opens, kept by the caller.
+    std::shared_ptr<db::Connection> Open_Session() const;
     bool Test_Link();
     // Runs one statement; true once it has run (errors pass as DbError).
     bool Exec_Sql(const std::string& Sql);
     DataList Get_DataList(const std::string& Sql);
+    // The same on `On`, a session the caller keeps.
+    static DataList Read_DataList(db::Connection& On, const std::string& Sql);
     // The same read in pieces where a long read keeps writers out
     // (db::ReadPieces): the rows of every piece in one list, `statement`
     // giving the statement with a piece's condition ("" for the whole).

@@ -41,19 +41,28 @@ std::string secondBefore(const std::string& text) {
 }
 
 
+// The serial of the chain's last row up to the cut-off when that row does
+// not close with the sum of the changes up to it; nothing when it does or
+// the card has no row.
+std::optional<std::string> brokenChainTop(db::Connection& On, std::int32_t person, const std::string& card,
+                                          const std::string& cutoff) {
+    auto last = XFService::Cha_YeE1(On, std::to_string(person), card, cutoff);
+    if (last->eof()) return std::nullopt;
+    std::string top = last->field("Card_LiuShui").toString();
+    auto sum = XFService::Cha_JinE(On, person, card, top);
+    if (sum->eof()) return std::nullopt;
+    const db::Value& changes = sum->field("YuE_C");
+    if (!changes.isNull() && last->field("YuE_New").toInt64() == changes.toInt64()) return std::nullopt;
+    return top;
+}
+
 }  // namespace
 
-int Mend_Card(XFService& XF, BTService& BT, std::int32_t person, const std::string& card, const std::string& cutoff,
-              std::string& error) {
-    auto last = XF.Cha_YeE1(std::to_string(person), card, cutoff);
-    if (last->eof()) return 0;
-    const std::string top = last->field("Card_LiuShui").toString();
-    auto sum = XF.Cha_JinE(person, card, top);
-    if (sum->eof()) return 0;
-    const db::Value& changes = sum->field("YuE_C");
-    if (!changes.isNull() && last->field("YuE_New").toInt64() == changes.toInt64()) return 0;
-
-    const DataList rows = BT.Cha_Ka(person, card, top);
+std::vector<Mend> Mends_Wanted(db::Connection& On, std::int32_t person, const std::string& card,
+                               const std::string& cutoff) {
+    const auto broken = brokenChainTop(On, person, card, cutoff);
+    if (!broken) return {};
+    const DataList rows = BTService::Cha_Ka(On, person, card, *broken);
     namespace X = col::Record_XF;
     const int cPerson = rows.col(X::Pinfo_id), cKind = rows.col(X::C_LeiBie), cChange = rows.col(X::YuE_Change),
               cBalance = rows.col(X::YuE_New), cArea = rows.col(X::C_QuHao), cSerial = rows.col(X::Card_LiuShui),
@@ -76,11 +85,7 @@ int Mend_Card(XFService& XF, BTService& BT, std::int32_t person, const std::stri
     // breaks before and after it each time. A break is mended once a
     // correction row bridging to where the row started stands just before it.
     using Key = std::tuple<std::int64_t, std::string, std::int64_t>;  // serial, second, balance
-    struct Wanted {
-        BTService::CorrectionRow row;
-        std::int64_t nth;
-    };
-    std::vector<Wanted> wanted;
+    std::vector<Mend> wanted;
     std::map<Key, std::int64_t> breaks;  // rows the breaks want, by key
     struct Standing {
         int row;       // the correction row
@@ -169,8 +174,24 @@ int Mend_Card(XFService& XF, BTService& BT, std::int32_t person, const std::stri
         const std::int64_t nth = std::max(breaksWant, standing[key]) + ++reversed[key];
         wanted.push_back({std::move(row), nth});
     }
+    // A row alike (as the write's own check counts them) that the chain
+    // already holds wants no write; counted on the text as read, so that a
+    // value the engine shows otherwise is left to that check.
+    const std::string correction = std::to_string(kCorrectionErrCode);
+    std::map<std::tuple<std::string, std::string, std::string>, std::int64_t> held;
+    for (int i = 1; i <= rows.rowUBound(); ++i)
+        if (rows(i, cErr) == correction) ++held[{rows(i, cSerial), rows(i, cDate), rows(i, cBalance)}];
+    std::erase_if(wanted, [&](const Mend& w) {
+        const auto standing = held.find({std::to_string(w.row.Card_Liushui), w.row.Date_Time,
+                                         std::to_string(w.row.YuE_New)});
+        return w.row.Err_Code == kCorrectionErrCode && standing != held.end() && standing->second >= w.nth;
+    });
+    return wanted;
+}
+
+int Write_Mends(BTService& BT, const std::vector<Mend>& mends, std::string& error) {
     int failed = 0;
-    for (const auto& w : wanted) {
+    for (const auto& w : mends) {
         try {
             BT.Mend_Break(w.row, w.nth);
         } catch (const std::exception& e) {

@@ -325,9 +325,30 @@ DataList XFService::Get_Card_No2(const std::string& PInfoID, const std::string& 
     return base_.Get_DataList(sql + " and Op_Type=0 order by Date_Time,Card_No,Card_Number");
 }
 
+namespace {
+
+std::string chaKaNoSql(std::int32_t PInfoID) {
+    return "select  * from card_log where op_Type=0 and Pinfo_id=" + num(PInfoID) + " order by Date_Time ";
+}
+
+std::string chaJinESql(std::int32_t PInfoID, const std::string& CardNo, const std::string& LiuShui) {
+    return "select sum(YuE_Change) as YuE_C from Record_XF where Card_Liushui<>0 and Card_liushui<=" + num(LiuShui) +
+           " and Pinfo_id=" + num(PInfoID) + " and Card_No='" + q(CardNo) + "'";
+}
+
+std::string chaYeE1Sql(const std::string& PInfoID, const std::string& CardNo, const std::string& DateTime) {
+    return "select top 1 * from Record_XF where Card_Liushui<>0 and Date_Time<'" + q(DateTime) + "'" +
+           " and Pinfo_ID=" + num(PInfoID) + " and Card_No='" + q(CardNo) + "' order by Card_Liushui Desc ";
+}
+
+}  // namespace
+
 std::shared_ptr<db::Recordset> XFService::Cha_KaNo(std::int32_t PInfoID) {
-    return base_.Get_DataList_ADO("select  * from card_log where op_Type=0 and Pinfo_id=" + num(PInfoID) +
-                                  " order by Date_Time ");
+    return base_.Get_DataList_ADO(chaKaNoSql(PInfoID));
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_KaNo(db::Connection& On, std::int32_t PInfoID) {
+    return On.openRecordset(chaKaNoSql(PInfoID));
 }
 
 bool XFService::Update_ID_C_J(const std::string& CardID, std::int64_t Amount, std::int64_t Count,
@@ -363,16 +384,22 @@ std::shared_ptr<db::Recordset> XFService::Cha_YeE_ID_Rows(std::int32_t PInfoID, 
 
 std::shared_ptr<db::Recordset> XFService::Cha_JinE(std::int32_t PInfoID, const std::string& CardNo,
                                                    const std::string& LiuShui) {
-    return base_.Get_DataList_ADO("select sum(YuE_Change) as YuE_C from Record_XF where Card_Liushui<>0 and "
-                                  "Card_liushui<=" +
-                                  num(LiuShui) + " and Pinfo_id=" + num(PInfoID) + " and Card_No='" + q(CardNo) + "'");
+    return base_.Get_DataList_ADO(chaJinESql(PInfoID, CardNo, LiuShui));
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_JinE(db::Connection& On, std::int32_t PInfoID, const std::string& CardNo,
+                                                   const std::string& LiuShui) {
+    return On.openRecordset(chaJinESql(PInfoID, CardNo, LiuShui));
 }
 
 std::shared_ptr<db::Recordset> XFService::Cha_YeE1(const std::string& PInfoID, const std::string& CardNo,
                                                    const std::string& DateTime) {
-    return base_.Get_DataList_ADO("select top 1 * from Record_XF where Card_Liushui<>0 and Date_Time<'" + q(DateTime) +
-                                  "'" + " and Pinfo_ID=" + num(PInfoID) + " and Card_No='" + q(CardNo) +
-                                  "' order by Card_Liushui Desc ");
+    return base_.Get_DataList_ADO(chaYeE1Sql(PInfoID, CardNo, DateTime));
+}
+
+std::shared_ptr<db::Recordset> XFService::Cha_YeE1(db::Connection& On, const std::string& PInfoID,
+                                                   const std::string& CardNo, const std::string& DateTime) {
+    return On.openRecordset(chaYeE1Sql(PInfoID, CardNo, DateTime));
 }
 
 bool XFService::Add_XF_QL(const std::vector<std::string>& Values) {

@@ -56,6 +56,8 @@ public:
     std::string Get_Card_BianHao(const std::string& CardNo);
     DataList Get_Card_No2(const std::string& PInfoID, const std::string& CardNo);
     std::shared_ptr<db::Recordset> Cha_KaNo(std::int32_t PInfoID);
+    // The same on `On`, a session the caller keeps for a run of short reads.
+    static std::shared_ptr<db::Recordset> Cha_KaNo(db::Connection& On, std::int32_t PInfoID);
     bool Update_ID_C_J(const std::string& CardID, std::int64_t Amount, std::int64_t Count, const std::string& Time);
     bool Update_Card_Yu(std::int32_t PInfoID, const std::string& CardNo, const std::string& Field, std::int32_t Value);
 
@@ -67,6 +69,15 @@ public:
     std::shared_ptr<db::Recordset> Cha_JinE(std::int32_t PInfoID, const std::string& CardNo, const std::string& LiuShui);
     std::shared_ptr<db::Recordset> Cha_YeE1(const std::string& PInfoID, const std::string& CardNo,
                                             const std::string& DateTime);
+    // Cha_JinE and Cha_YeE1 on `On`, as Cha_KaNo.
+    static std::shared_ptr<db::Recordset> Cha_JinE(db::Connection& On, std::int32_t PInfoID, const std::string& CardNo,
+                                                   const std::string& LiuShui);
+    static std::shared_ptr<db::Recordset> Cha_YeE1(db::Connection& On, const std::string& PInfoID,
+                                                   const std::string& CardNo, const std::string& DateTime);
+    // A session of its own for a run of short reads, kept by the caller:
+    // each read of this service otherwise opens one (a server's log-in, a
+    // file's schema read).
+    std::shared_ptr<db::Connection> Open_Session() { return base_.Open_Session(); }
 
     // Writers of Record_XF.
     bool Add_XF_QL(const std::vector<std::string>& Values);

@@ -1,9 +1,13 @@
 // The IC balance correction in company: two offices running it over the same
 // department at once mend every break with exactly one correction row; a
 // terminal writing to a card with breaks while it runs changes nothing of it.
+#include <sqlite3.h>
+
 #include "CardsFixture.h"
 #include "InCompany.h"
 #include "cards/YuE_HZ_Cha.h"
+#include "data/BalanceQuery.h"
+#include "platform/db/ConnectionString.h"
 #include "support/Peer.h"
 #include "support/PeerModule.h"
 #include "support/Terminal.h"
@@ -91,6 +95,56 @@ TEST_P(IcCorrectionInCompany, TwoOfficesAtOnceMendEachBreakOnce) {
     // A third run over the mended chains writes nothing.
     query();
     EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Err_Code=2"), 2 * kCards);
+}
+
+// A run over chains already mended finds that from what it read: it asks
+// the write lock for no row (each check under it is a write transaction a
+// till would wait for). The cards were issued with 0.50 on them, so their
+// last balance is never the sum of their changes and each chain is read.
+TEST_P(IcCorrectionInCompany, ARunOverMendedChainsAsksNoWriteLock) {
+    con->execute("update Record_XF set YuE_New = YuE_New + 50");
+    query();
+    ASSERT_EQ(test::number(*con, "select count(*) from Record_XF where Err_Code=2"), 2 * kCards);
+    int writes = 0;
+    db::setStatementObserver([&](const std::string& sql) {
+        writes += sql.starts_with("insert") || sql.find("Err_Code=2 and Date_Time=") != std::string::npos;
+    });
+    query();
+    db::setStatementObserver(nullptr);
+    EXPECT_EQ(writes, 0);
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Err_Code=2"), 2 * kCards);
+}
+
+// On a file whose readers keep every writer out, the correction reads its
+// employees ahead in short read transactions, none of them open while the
+// rows are handed on (the window then takes its events): a till that
+// commits between two employees gets in without waiting.
+TEST_P(IcCorrectionInCompany, OnARollbackJournalATillBetweenTwoEmployeesGetsInAtOnce) {
+    if (onServer()) GTEST_SKIP() << "a file's locks";
+    con->executeScript("PRAGMA journal_mode=DELETE");
+    sqlite3* till = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(db::ConnectionString(cs).filePath().c_str(), &till, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    sqlite3_busy_timeout(till, 0);
+    XFService xf;
+    BTService bt;
+    xf.Set_strCN(cs);
+    bt.Set_strCN(cs);
+    int listed = 0, refused = 0;
+    const auto result = Balance_Query::IC_Balances(
+        xf, bt, {"01", "", ""}, "2026-11-30", "2026-12-01 06:00:00",
+        [&](const Balance_Query::Row&, std::int64_t, std::int64_t) {
+            ++listed;
+            refused += sqlite3_exec(till, "insert into Sys_Para(Para_Name,P1) values ('till','x')", nullptr, nullptr,
+                                    nullptr) != SQLITE_OK;
+            return true;
+        });
+    sqlite3_close(till);
+    EXPECT_EQ(listed, kCards);
+    EXPECT_EQ(refused, 0);
+    EXPECT_EQ(result.failedCorrections, 0) << result.firstError;
+    EXPECT_EQ(test::number(*con, "select count(*) from Record_XF where Err_Code=2"), 2 * kCards);
+    EXPECT_EQ(test::number(*con, "select count(*) from Sys_Para where Para_Name='till'"), kCards);
 }
 
 namespace {

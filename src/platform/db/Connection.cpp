@@ -253,6 +253,10 @@ void Connection::setBulkWrites(bool on) { live().setBulkWrites(on); }
 bool Connection::othersWaitToWrite() { return provider_ && provider_->othersWaitToWrite(); }
 bool Connection::othersWrote() { return provider_ && provider_->othersWrote(); }
 bool Connection::readsKeepWritersOut() { return provider_ && provider_->readsKeepWritersOut(); }
+
+bool Connection::giveWayToWriters(std::chrono::steady_clock::duration most) {
+    return provider_ && provider_->giveWayToWriters(most);
+}
 void Connection::setSharedWrites(bool on) {
     if (provider_) provider_->setSharedWrites(on);
 }

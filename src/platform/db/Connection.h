@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -101,6 +102,9 @@ public:
     bool othersWrote();
     // A read keeps every writer out while it runs (a rollback journal); see Provider.
     bool readsKeepWritersOut();
+    // Before a read that keeps writers out: whether others are committing,
+    // after a short wait for one in the middle of its write; see Provider.
+    bool giveWayToWriters(std::chrono::steady_clock::duration most);
     // This session's writes share the lock with frequent writers; see Provider.
     void setSharedWrites(bool on);
     // A series' commit copied back without the lock; see Provider.
