@@ -187,7 +187,10 @@ private:
         std::size_t reading = n;
         const auto start = Clock::now();
         try {
+            // A session the server ended while it sat between two pieces
+            // is opened anew, as each read on a session of its own would be.
             if (!session_) session_ = XF_.Open_Session();
+            else session_->reopenIfLost();
             db::Connection& con = *session_;
             const bool together = con.readsKeepWritersOut();
             const auto piece = together && con.giveWayToWriters(last_) ? Clock::duration(kPieceBesideWriters)
