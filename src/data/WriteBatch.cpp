@@ -47,11 +47,9 @@ void Write_Batch::othersWrite() {
 void Write_Batch::seeOthers(bool seen) {
     const auto now = std::chrono::steady_clock::now();
     if (seen) othersSeen_ = now;
-    if (!onFile_ || limits_.alone.count() == 0) {
-        contended_ = contended_ || seen;
-        return;
-    }
-    contended_ = seen || now - othersSeen_ < limits_.alone;
+    if (!onFile_ || limits_.alone.count() == 0) contended_ = contended_ || seen;
+    else contended_ = seen || now - othersSeen_ < limits_.alone;
+    if (onFile_ && sharing_ != contended_) con_.setSharedWrites(sharing_ = contended_);
 }
 
 std::chrono::steady_clock::duration Write_Batch::writesLeft() const {
@@ -82,7 +80,6 @@ void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost
         if (onFile_) {
             leaveGap();
             seeOthers(false);  // alone long enough, or not
-            if (sharing_ != contended_) con_.setSharedWrites(sharing_ = contended_);
         }
         outer_ = std::make_unique<db::Transaction>(con_);
         begun_ = std::chrono::steady_clock::now();
@@ -132,7 +129,7 @@ bool Write_Batch::pause(bool telling) {
                                : std::chrono::steady_clock::duration(timeLimit());
     const bool full = held_ >= limits_.items || held >= most;
     const bool waiting = con_.othersWaitToWrite();
-    if (waiting) seeOthers(true);
+    seeOthers(waiting);  // alone long enough by now, or not
     const bool tellingDue = telling && (platform::services().yieldDue() || untilTelling() <= kTellEvery / 4);
     if (full || waiting || tellingDue) commit();
     return !outer_;

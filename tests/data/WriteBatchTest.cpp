@@ -241,6 +241,26 @@ TEST_P(WriteBatchFile, ShortTurnsUntilNobodyElseWritesAndAgainOnceSomeoneDoes) {
     EXPECT_EQ(copyBackPages(), usual);
 }
 
+// A batch learns between its sets that nobody waited for `alone`, not only
+// when the next one begins: its sets are then sized to the usual time while
+// it is still open (a series' first batch held its first 200 items in sets
+// of one or two).
+TEST_P(WriteBatchFile, ABatchStillOpenLearnsItIsAlone) {
+    Write_Batch::Limits limits{1000000, std::chrono::hours(1), std::chrono::milliseconds(20)};
+    limits.stretch = limits.firstStretch = limits.flushedStretch = std::chrono::hours(1);
+    Write_Batch batch(*writer, limits);
+    batch.item(item(1), kept(1));
+    EXPECT_EQ(batch.timeLimit(), std::chrono::milliseconds(1));
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (int n = 2; batch.contended() && std::chrono::steady_clock::now() < giveUp; ++n) {
+        ASSERT_FALSE(batch.pause(false));
+        batch.item(item(n), kept(n));
+    }
+    EXPECT_TRUE(batch.open());
+    EXPECT_EQ(batch.timeLimit(), std::chrono::hours(1));
+    EXPECT_TRUE(batch.commit());
+}
+
 // A trigger that rolls back the whole transaction takes the batch's earlier
 // items with it: each is told lost, none is half there, and the next item
 // begins a batch of its own.
