@@ -10,6 +10,7 @@
 #include "data/ByKeyRange.h"
 #include "data/SettlementStore.h"
 #include "data/SqlPieces.h"
+#include "data/ThrottledTelling.h"
 #include "data/WriteBatch.h"
 #include "data/XfTypeCode.h"
 #include "platform/DateText.h"
@@ -288,27 +289,21 @@ std::int64_t rowsMoved(const Collapse_Writes& w) {
 // asks for meanwhile is kept for the next slice.
 class Telling {
 public:
-    explicit Telling(const std::function<bool(double)>& progress) : progress_(progress) {}
+    explicit Telling(const std::function<bool(double)>& progress)
+        : telling_([this, &progress] { return !progress || progress(done_); }, std::chrono::milliseconds(20)) {}
+    Telling(const Telling&) = delete;
+    Telling& operator=(const Telling&) = delete;
     bool between(double done) {
         done_ = done;
-        tell();
-        return !stop_;
+        return telling_.now();
     }
-    void alive() {
-        if (std::chrono::steady_clock::now() - last_ >= std::chrono::milliseconds(20)) tell();
-    }
-    void now() { tell(); }
-    bool stopped() const { return stop_; }
+    void alive() { telling_.alive(); }
+    void now() { telling_.now(); }
+    bool stopped() const { return telling_.stopped(); }
 
 private:
-    void tell() {
-        last_ = std::chrono::steady_clock::now();
-        if (progress_ && !progress_(done_)) stop_ = true;
-    }
-    const std::function<bool(double)>& progress_;
     double done_ = 0;
-    bool stop_ = false;
-    std::chrono::steady_clock::time_point last_{};
+    Throttled_Telling telling_;
 };
 
 }  // namespace

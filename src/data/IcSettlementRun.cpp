@@ -9,6 +9,7 @@
 #include "data/IcSettlementAlong.h"
 #include "data/SettlementStore.h"
 #include "data/SetSize.h"
+#include "data/ThrottledTelling.h"
 #include "data/WriteBatch.h"
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
@@ -253,24 +254,25 @@ bool settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, s
 // small run tells each card only.
 class Keep_Alive {
 public:
-    Keep_Alive(const Run_Progress& progress, Run_Step step) : progress_(progress), step_(std::move(step)) {}
+    Keep_Alive(const Run_Progress& progress, Run_Step step)
+        : step_(std::move(step)),
+          telling_(
+              [this, &progress] {
+                  const bool goOn = !progress || progress(step_);
+                  if (step_.done == 0) step_.done = std::min<std::int64_t>(1, step_.total);
+                  return goOn;
+              },
+              std::chrono::milliseconds(40), std::chrono::steady_clock::now()) {}
+    Keep_Alive(const Keep_Alive&) = delete;
+    Keep_Alive& operator=(const Keep_Alive&) = delete;
     Run_Step& step() { return step_; }
-    bool tell() {
-        last_ = std::chrono::steady_clock::now();
-        if (progress_ && !progress_(step_)) stop_ = true;
-        if (step_.done == 0) step_.done = std::min<std::int64_t>(1, step_.total);
-        return !stop_;
-    }
-    void alive() {
-        if (std::chrono::steady_clock::now() - last_ >= std::chrono::milliseconds(40)) tell();
-    }
-    bool stopped() const { return stop_; }
+    bool tell() { return telling_.now(); }
+    void alive() { telling_.alive(); }
+    bool stopped() const { return telling_.stopped(); }
 
 private:
-    const Run_Progress& progress_;
     Run_Step step_;
-    bool stop_ = false;
-    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+    Throttled_Telling telling_;
 };
 
 // On a file the listed cards are settled along the time of their rows
