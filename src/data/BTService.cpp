@@ -115,9 +115,9 @@ DataList BTService::Cha_Ka(std::int32_t Pinfo_id, const std::string& Card_No, co
     return base_.Get_DataList(chaKaSql(Pinfo_id, Card_No, Card_Liushui_Max));
 }
 
-DataList BTService::Cha_Ka(db::Connection& On, std::int32_t Pinfo_id, const std::string& Card_No,
-                           const std::string& Card_Liushui_Max) {
-    return BaseService::Read_DataList(On, chaKaSql(Pinfo_id, Card_No, Card_Liushui_Max));
+std::shared_ptr<db::Recordset> BTService::Cha_Ka(db::Connection& On, std::int32_t Pinfo_id, const std::string& Card_No,
+                                                 const std::string& Card_Liushui_Max) {
+    return On.openRecordset(chaKaSql(Pinfo_id, Card_No, Card_Liushui_Max));
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,9 +43,9 @@ public:
 
     // Transactions.
     DataList Cha_Ka(std::int32_t Pinfo_id, const std::string& Card_No, const std::string& Card_Liushui_Max);
-    // The same on `On`, a session the caller keeps for a run of reads.
-    static DataList Cha_Ka(db::Connection& On, std::int32_t Pinfo_id, const std::string& Card_No,
-                           const std::string& Card_Liushui_Max);
+    // The same rows on `On`, a session the caller keeps for a run of reads, as stored.
+    static std::shared_ptr<db::Recordset> Cha_Ka(db::Connection& On, std::int32_t Pinfo_id, const std::string& Card_No,
+                                                 const std::string& Card_Liushui_Max);
     // The IC balance correction row; the arguments follow the column order,
     // and those the row does not take are accepted and ignored.
     struct CorrectionRow {

@@ -96,14 +96,20 @@ DataList BaseService::Get_DataList(const std::string& Sql) {
 
 DataList BaseService::Read_DataList(db::Connection& On, const std::string& Sql) {
     const auto rs = On.openRecordset(Sql);
-    const int records = static_cast<int>(rs->recordCount());
-    const int fields = rs->fieldCount();
-    std::vector<std::string> names;
-    for (int j = 0; j < fields; ++j) names.push_back(rs->fieldName(j));
-    DataList list(records, std::move(names));
-    for (int k = 1; k <= records; ++k, rs->moveNext())
-        for (int j = 0; j < fields; ++j) list(k, j) = rs->field(j).toString();
+    DataList list = To_DataList(*rs);
     rs->close();
+    return list;
+}
+
+DataList BaseService::To_DataList(db::Recordset& rs) {
+    rs.moveFirst();
+    const int records = static_cast<int>(rs.recordCount());
+    const int fields = rs.fieldCount();
+    std::vector<std::string> names;
+    for (int j = 0; j < fields; ++j) names.push_back(rs.fieldName(j));
+    DataList list(records, std::move(names));
+    for (int k = 1; k <= records; ++k, rs.moveNext())
+        for (int j = 0; j < fields; ++j) list(k, j) = rs.field(j).toString();
     return list;
 }
 

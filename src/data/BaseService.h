@@ -30,6 +30,8 @@ public:
     DataList Get_DataList(const std::string& Sql);
     // The same on `On`, a session the caller keeps.
     static DataList Read_DataList(db::Connection& On, const std::string& Sql);
+    // The rows of an open record set, from its first, as text.
+    static DataList To_DataList(db::Recordset& rs);
     // The same read in pieces where a long read keeps writers out
     // (db::ReadPieces): the rows of every piece in one list, `statement`
     // giving the statement with a piece's condition ("" for the whole).

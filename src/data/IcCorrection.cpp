@@ -62,7 +62,18 @@ std::vector<Mend> Mends_Wanted(db::Connection& On, std::int32_t person, const st
                                const std::string& cutoff) {
     const auto broken = brokenChainTop(On, person, card, cutoff);
     if (!broken) return {};
-    const DataList rows = BTService::Cha_Ka(On, person, card, *broken);
+    const auto chain = BTService::Cha_Ka(On, person, card, *broken);
+    // The correction rows the chain holds, alike as the write's own check
+    // counts them: by their stored whole numbers, not by their text (a
+    // stored fraction may show as a whole number).
+    std::map<std::tuple<std::int64_t, std::string, std::int64_t>, std::int64_t> held;
+    for (; !chain->eof(); chain->moveNext()) {
+        const db::Value &err = chain->field(col::Record_XF::Err_Code), &serial = chain->field(col::Record_XF::Card_LiuShui),
+                        &balance = chain->field(col::Record_XF::YuE_New);
+        if (err.isInteger() && err.asInteger() == kCorrectionErrCode && serial.isInteger() && balance.isInteger())
+            ++held[{serial.asInteger(), chain->field(col::Record_XF::Date_Time).toString(), balance.asInteger()}];
+    }
+    const DataList rows = BaseService::To_DataList(*chain);
     namespace X = col::Record_XF;
     const int cPerson = rows.col(X::Pinfo_id), cKind = rows.col(X::C_LeiBie), cChange = rows.col(X::YuE_Change),
               cBalance = rows.col(X::YuE_New), cArea = rows.col(X::C_QuHao), cSerial = rows.col(X::Card_LiuShui),
@@ -174,16 +185,10 @@ std::vector<Mend> Mends_Wanted(db::Connection& On, std::int32_t person, const st
         const std::int64_t nth = std::max(breaksWant, standing[key]) + ++reversed[key];
         wanted.push_back({std::move(row), nth});
     }
-    // A row alike (as the write's own check counts them) that the chain
-    // already holds wants no write; counted on the text as read, so that a
-    // value the engine shows otherwise is left to that check.
-    const std::string correction = std::to_string(kCorrectionErrCode);
-    std::map<std::tuple<std::string, std::string, std::string>, std::int64_t> held;
-    for (int i = 1; i <= rows.rowUBound(); ++i)
-        if (rows(i, cErr) == correction) ++held[{rows(i, cSerial), rows(i, cDate), rows(i, cBalance)}];
+    // A row the chain already holds wants no write; the rest are checked
+    // again under the write lock.
     std::erase_if(wanted, [&](const Mend& w) {
-        const auto standing = held.find({std::to_string(w.row.Card_Liushui), w.row.Date_Time,
-                                         std::to_string(w.row.YuE_New)});
+        const auto standing = held.find({w.row.Card_Liushui, w.row.Date_Time, w.row.YuE_New});
         return w.row.Err_Code == kCorrectionErrCode && standing != held.end() && standing->second >= w.nth;
     });
     return wanted;

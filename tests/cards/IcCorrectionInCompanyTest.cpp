@@ -122,6 +122,7 @@ TEST_P(IcCorrectionInCompany, ARunOverMendedChainsAsksNoWriteLock) {
 TEST_P(IcCorrectionInCompany, OnARollbackJournalATillBetweenTwoEmployeesGetsInAtOnce) {
     if (onServer()) GTEST_SKIP() << "a file's locks";
     con->executeScript("PRAGMA journal_mode=DELETE");
+    ASSERT_EQ(test::text(*con, "PRAGMA journal_mode"), "delete");
     sqlite3* till = nullptr;
     ASSERT_EQ(sqlite3_open_v2(db::ConnectionString(cs).filePath().c_str(), &till, SQLITE_OPEN_READWRITE, nullptr),
               SQLITE_OK);

@@ -246,7 +246,7 @@ TEST_P(WriteBatchFile, ShortTurnsUntilNobodyElseWritesAndAgainOnceSomeoneDoes) {
 // it is still open (a series' first batch held its first 200 items in sets
 // of one or two).
 TEST_P(WriteBatchFile, ABatchStillOpenLearnsItIsAlone) {
-    Write_Batch::Limits limits{1000000, std::chrono::hours(1), std::chrono::milliseconds(20)};
+    Write_Batch::Limits limits{1000000, std::chrono::hours(1), std::chrono::milliseconds(200)};
     limits.stretch = limits.firstStretch = limits.flushedStretch = std::chrono::hours(1);
     Write_Batch batch(*writer, limits);
     batch.item(item(1), kept(1));
