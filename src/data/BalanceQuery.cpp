@@ -15,6 +15,7 @@
 #include "platform/FenMath.h"
 #include "platform/VbNumber.h"
 #include "platform/db/DbError.h"
+#include "platform/db/ReadPieces.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/SqlText.h"
 
@@ -180,7 +181,9 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::chrono::milliseconds kPiece{25}, kPieceBesideWriters{5};
+    // As long as a piece of a long read (db::ReadPieces).
+    static constexpr std::chrono::milliseconds kPiece = db::ReadPieces::kAim,
+                                               kPieceBesideWriters = kPiece / db::ReadPieces::kBesideWriters;
 
     void readFrom(std::size_t n) {
         constexpr std::size_t kNobody = static_cast<std::size_t>(-1);

@@ -89,15 +89,10 @@ bool BaseService::Lock_Held(const std::string& name) {
 
 DataList BaseService::Get_DataList(const std::string& Sql) {
     Open_DB_Con();
-    DataList list = Read_DataList(*DB_Con, Sql);
-    closeConnection();
-    return list;
-}
-
-DataList BaseService::Read_DataList(db::Connection& On, const std::string& Sql) {
-    const auto rs = On.openRecordset(Sql);
+    const auto rs = DB_Con->openRecordset(Sql);
     DataList list = To_DataList(*rs);
     rs->close();
+    closeConnection();
     return list;
 }
 

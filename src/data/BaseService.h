@@ -28,8 +28,6 @@ public:
     // Runs one statement; true once it has run (errors pass as DbError).
     bool Exec_Sql(const std::string& Sql);
     DataList Get_DataList(const std::string& Sql);
-    // The same on `On`, a session the caller keeps.
-    static DataList Read_DataList(db::Connection& On, const std::string& Sql);
     // The rows of an open record set, from its first, as text.
     static DataList To_DataList(db::Recordset& rs);
     // The same read in pieces where a long read keeps writers out

@@ -63,10 +63,11 @@ std::vector<Mend> Mends_Wanted(db::Connection& On, std::int32_t person, const st
     const auto broken = brokenChainTop(On, person, card, cutoff);
     if (!broken) return {};
     const auto chain = BTService::Cha_Ka(On, person, card, *broken);
+    using Key = std::tuple<std::int64_t, std::string, std::int64_t>;  // serial, second, balance
     // The correction rows the chain holds, alike as the write's own check
     // counts them: by their stored whole numbers, not by their text (a
     // stored fraction may show as a whole number).
-    std::map<std::tuple<std::int64_t, std::string, std::int64_t>, std::int64_t> held;
+    std::map<Key, std::int64_t> held;
     for (; !chain->eof(); chain->moveNext()) {
         const db::Value &err = chain->field(col::Record_XF::Err_Code), &serial = chain->field(col::Record_XF::Card_LiuShui),
                         &balance = chain->field(col::Record_XF::YuE_New);
@@ -95,7 +96,6 @@ std::vector<Mend> Mends_Wanted(db::Connection& On, std::int32_t person, const st
     // mends, and a pass that took it as a link of the chain would find new
     // breaks before and after it each time. A break is mended once a
     // correction row bridging to where the row started stands just before it.
-    using Key = std::tuple<std::int64_t, std::string, std::int64_t>;  // serial, second, balance
     std::vector<Mend> wanted;
     std::map<Key, std::int64_t> breaks;  // rows the breaks want, by key
     struct Standing {

@@ -253,7 +253,6 @@ void Connection::setBulkWrites(bool on) { live().setBulkWrites(on); }
 bool Connection::othersWaitToWrite() { return provider_ && provider_->othersWaitToWrite(); }
 bool Connection::othersWrote() { return provider_ && provider_->othersWrote(); }
 bool Connection::readsKeepWritersOut() { return provider_ && provider_->readsKeepWritersOut(); }
-
 bool Connection::giveWayToWriters(std::chrono::steady_clock::duration most) {
     return provider_ && provider_->giveWayToWriters(most);
 }
