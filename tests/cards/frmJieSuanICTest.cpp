@@ -364,12 +364,18 @@ TEST_P(GeneratedSettlement, AFailureInOneCardLeavesItAndTheCutoffAndTheRetrySett
     EXPECT_EQ(cutoffRow(), (test::Texts{kCut, "1"}));
 }
 
+// Stopped as the 40th card is shown: a commit slow enough to let the window
+// in once more must not move the stop to another card.
 TEST_P(GeneratedSettlement, AStopMidwayLeavesThePreviousCutoff) {
+    int stoppedAt = 0;
     sv->onYield = [&] {
-        if (sv->yields == 40) w.Command2.click();
+        if (stoppedAt == 0 && w.Label3.Caption() == "39 / 304") {
+            stoppedAt = sv->yields;
+            w.Command2.click();
+        }
     };
     settle(std::string(kCut).substr(0, 10));
-    EXPECT_EQ(sv->yields, 40);
+    EXPECT_GE(stoppedAt, 40);
     EXPECT_EQ(w.Label3.Caption(), "39 / 304");
     EXPECT_EQ(cutoffRow(), (test::Texts{"2026-09-01 00:00:00", "0"}));
     // The 40th card and those after it keep their rows.

@@ -14,10 +14,12 @@
 
 namespace tolvenk::test {
 
-TempDir::TempDir() {
+TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
+
+TempDir::TempDir(const std::filesystem::path& base) {
     static std::atomic<int> counter{0};
     std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() /
+    path_ = base /
             ("tolvenk-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
              std::to_string(rd()));
     std::filesystem::create_directories(path_);
@@ -26,6 +28,14 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+std::filesystem::path memoryFolder(std::uintmax_t bytes) {
+    const std::filesystem::path shm = "/dev/shm";
+    std::error_code ec;
+    const auto space = std::filesystem::space(shm, ec);
+    if (!ec && std::filesystem::is_directory(shm, ec) && space.available >= bytes) return shm;
+    return std::filesystem::temp_directory_path();
 }
 
 std::string createBusinessDb(const std::string& path) {

@@ -14,6 +14,8 @@ namespace tolvenk::test {
 class TempDir {
 public:
     TempDir();
+    // Under `base` rather than the system's temporary folder.
+    explicit TempDir(const std::filesystem::path& base);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -23,6 +25,11 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// A folder in memory (/dev/shm) where it has room for `bytes`, else the
+// system's temporary folder: for tests whose subject is the timing of writes,
+// not the flushes of a disk the rest of the suite keeps busy.
+std::filesystem::path memoryFolder(std::uintmax_t bytes);
 
 // Creates a business database from the project's schema at `path` and returns
 // its connection text.
