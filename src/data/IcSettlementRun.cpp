@@ -89,6 +89,34 @@ void takeCarried(std::vector<Carried>& carry, std::vector<Carried>& set, std::in
     carry.erase(carry.begin(), carry.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
+// On the server a terminal waits only for the rows of its own card, and
+// only while a set holds them: the cards booked beside the run are learnt
+// from the rows written since, each settled in a set of its own between two
+// commits, and the other sets stay as long as alone (sets shortened for
+// every card once anyone wrote cost the run half again its time beside a
+// lunch's tills). On a file a terminal waits for the file: nothing is learnt.
+class Booked_Beside {
+public:
+    Booked_Beside(const db::Connection& con, std::int64_t since) : on_(con.onServer()), seenTo_(since) {}
+    bool on() const { return on_; }
+    // Before each set: the rows since the last look, by the key's range.
+    void learn(db::Connection& con) {
+        if (!on_) return;
+        auto rows = Settlement_Store::Booked_Since(con, seenTo_);
+        const int id = rows->fieldIndex("ID"), person = rows->fieldIndex("Pinfo_ID"), card = rows->fieldIndex("Card_No");
+        for (; !rows->eof(); rows->moveNext()) {
+            cards_.insert(keyOf(rows->field(person).toInt64(), rows->field(card).toString()));
+            seenTo_ = std::max(seenTo_, rows->field(id).toInt64());
+        }
+    }
+    bool has(const Listed_Card& c) const { return on_ && cards_.count(keyOf(c.person, c.card)) > 0; }
+
+private:
+    bool on_;
+    std::int64_t seenTo_;
+    std::set<Card_Key> cards_;
+};
+
 // Settles a set of cards with one statement per kind of read and write in a
 // savepoint of the batch; when the set fails, each card on its own, so that
 // the one at fault is named and the cards before it kept. `kept` is told once
@@ -96,18 +124,19 @@ void takeCarried(std::vector<Carried>& carry, std::vector<Carried>& set, std::in
 // `top`: the highest transaction ID the sets before were read at; rows come
 // in beside the run only from others (it deletes and updates), and on the
 // server a terminal waits only when its own card is in the set. Cards with
-// rows left after a short turn go to `carry`, for a turn of their own again.
+// rows left after a short turn go to `carry`, for a turn of their own again;
+// `booked`: a card booked beside the run, whose turn is short.
 void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carried>& set, const std::string& cutoff,
                const std::string& backup, const Late_Serials& late, std::vector<Listed_Card>& missed,
-               std::int64_t& top, std::vector<Carried>& carry, std::int64_t& fellBack,
-               const Write_Batch::Kept& kept = {}) {
+               std::int64_t& top, std::vector<Carried>& carry, std::int64_t& fellBack, bool booked,
+               const Write_Batch::Kept& kept) {
     std::vector<Listed_Card> cards;
     for (const Carried& c : set) cards.push_back(c.card);
     try {
         // Read while no batch holds the lock.
         const auto read = batch.open() ? nullptr : Read_Set(con, cards, cutoff, late);
         if (read) {
-            if (top > 0 && Read_Top(*read) > top) batch.othersWrite();
+            if (!con.onServer() && top > 0 && Read_Top(*read) > top) batch.othersWrite();
             top = std::max(top, Read_Top(*read));
         }
         std::vector<Listed_Card> more;
@@ -115,7 +144,7 @@ void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carrie
             static_cast<std::int64_t>(cards.size()),
             [&](db::Connection& c) {
                 more.clear();
-                const std::int64_t most = batch.contended() ? Short_Turns::standard().of(c) : 0;
+                const std::int64_t most = batch.contended() || booked ? Short_Turns::standard().of(c) : 0;
                 Settle_Cards(c, cards, cutoff, backup, late, read.get(), most, &more);
             },
             kept,
@@ -134,6 +163,24 @@ void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carrie
         if (db::connectionLost(e)) throw;
         ++fellBack;
         for (const Listed_Card& c : cards) settleIn(batch, c.person, c.card, cutoff, backup, missed, kept);
+    }
+}
+
+// A set as settleSet settles it, the cards booked beside the run each in a
+// set of its own between two commits: read with no lock held, and held
+// only for its own writes.
+void settleSplit(db::Connection& con, Write_Batch& batch, const std::vector<Carried>& set, const std::string& cutoff,
+                 const std::string& backup, const Late_Serials& late, std::vector<Listed_Card>& missed,
+                 std::int64_t& top, std::vector<Carried>& carry, std::int64_t& fellBack, Booked_Beside& beside,
+                 const Write_Batch::Kept& kept = {}) {
+    beside.learn(con);
+    std::vector<Carried> rest, booked;
+    for (const Carried& c : set) (beside.has(c.card) ? booked : rest).push_back(c);
+    if (!rest.empty()) settleSet(con, batch, rest, cutoff, backup, late, missed, top, carry, fellBack, false, kept);
+    for (const Carried& c : booked) {
+        batch.commit();
+        settleSet(con, batch, {c}, cutoff, backup, late, missed, top, carry, fellBack, true, kept);
+        batch.commit();
     }
 }
 
@@ -159,6 +206,7 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
     // Rows written since the run began reading are someone else's: the first
     // set may be a heavy card already.
     std::int64_t top = late.since;
+    Booked_Beside beside(con, late.since);
     const bool telling = static_cast<bool>(progress);
     Run_Step step;
     step.total = cards.recordCount();
@@ -196,7 +244,7 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
             // A card back for its rest may join a batch a later card opened.
             for (const Carried& c : set) pendingFrom = pendingFrom < 0 ? c.at : std::min(pendingFrom, c.at);
             size.write(set.size(), [&] {
-                settleSet(con, batch, set, cutoff, backup, late, missed, top, carry, fellBack, [&pendingFrom] {
+                settleSplit(con, batch, set, cutoff, backup, late, missed, top, carry, fellBack, beside, [&pendingFrom] {
                     pendingFrom = -1;
                 });
             });
@@ -223,6 +271,7 @@ bool settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, s
     Set_Size size(batch, kFirstSet);
     batch.whileWaiting(Write_Batch::letEventsIn);
     std::int64_t top = late.since;
+    Booked_Beside beside(con, late.since);
     const bool telling = static_cast<bool>(progress);
     bool stopped = false;
     batch.committing([&] {
@@ -240,7 +289,7 @@ bool settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, s
             for (; i < left.size() && static_cast<std::int64_t>(set.size()) < most; ++i)
                 set.push_back({{left[i].first, left[i].second}});
             size.write(set.size(),
-                       [&] { settleSet(con, batch, set, cutoff, backup, late, missed, top, carry, fellBack); });
+                       [&] { settleSplit(con, batch, set, cutoff, backup, late, missed, top, carry, fellBack, beside); });
         }
     });
     return !stopped;

@@ -463,7 +463,8 @@ namespace {
 // date at 65, serial 128 uploaded twice (65 and 128 are where turns of 64
 // rows would stop); times serials 1..150 on rows of their own. Another
 // writer is at work beside the run (each progress adds a row), so the run
-// takes H in short turns.
+// takes H in short turns: on a file any writer, on the server one booking H
+// (a row of neither kind's serials, dated after the cut-off).
 class ShortTurns : public IcSettlementRun {
 protected:
     void SetUp() override {
@@ -498,7 +499,8 @@ protected:
     int runBeside(const std::function<bool(int)>& until = {}) {
         int told = 0;
         run([&](const Run_Step& s) {
-            money(99, "Z", 1, 1, 1, "2026-06-05 10:00:00");  // the other writer's row
+            if (onServer()) money(7, "H", 0, 0, 0, "2026-06-05 10:00:00");  // the other writer's row
+            else money(99, "Z", 1, 1, 1, "2026-06-05 10:00:00");
             if (s.card == "H") ++told;
             return !until || until(told);
         });
@@ -533,6 +535,21 @@ TEST_P(ShortTurns, AHeavyCardBesideAWriterIsSettledInTurnsAsOneCollapseWould) {
     expectSettledOnce();
     EXPECT_EQ(card("A")[1], (T{"3", "250", "-300", "700"}));
     EXPECT_EQ(settlementRow()[1], "1");
+}
+
+// Another card booked beside the run: on a file the writer waits for the
+// file, so H is cut into turns; on the server nobody waits for H's rows, and
+// H is settled in one.
+TEST_P(ShortTurns, AnotherCardBookedBesideCutsTheHeavyCardOnAFileOnly) {
+    int told = 0;
+    run([&](const Run_Step& s) {
+        money(99, "Z", 1, 1, 1, "2026-06-05 10:00:00");
+        told += s.card == "H";
+        return true;
+    });
+    if (onServer()) EXPECT_EQ(told, 1);
+    else EXPECT_GT(told, 2);
+    expectSettledOnce();
 }
 
 // Stopped between two of H's turns: what is left of H holds the same sum
