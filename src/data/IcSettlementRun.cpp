@@ -138,6 +138,9 @@ void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carrie
         if (read) {
             if (!con.onServer() && top > 0 && Read_Top(*read) > top) batch.othersWrite();
             top = std::max(top, Read_Top(*read));
+            // No transaction is open: the window may take its events (and
+            // another window its statements) between the read and the writes.
+            Write_Batch::letEventsIn();
         }
         std::vector<Listed_Card> more;
         batch.items(
