@@ -5,6 +5,7 @@
 #include <functional>
 #include <set>
 
+#include "data/BookedBeside.h"
 #include "data/IcSettlement.h"
 #include "data/IcSettlementAlong.h"
 #include "data/SettlementStore.h"
@@ -89,34 +90,6 @@ void takeCarried(std::vector<Carried>& carry, std::vector<Carried>& set, std::in
     carry.erase(carry.begin(), carry.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
-// On the server a terminal waits only for the rows of its own card, and
-// only while a set holds them: the cards booked beside the run are learnt
-// from the rows written since, each settled in a set of its own between two
-// commits, and the other sets stay as long as alone (sets shortened for
-// every card once anyone wrote cost the run half again its time beside a
-// lunch's tills). On a file a terminal waits for the file: nothing is learnt.
-class Booked_Beside {
-public:
-    Booked_Beside(const db::Connection& con, std::int64_t since) : on_(con.onServer()), seenTo_(since) {}
-    bool on() const { return on_; }
-    // Before each set: the rows since the last look, by the key's range.
-    void learn(db::Connection& con) {
-        if (!on_) return;
-        auto rows = Settlement_Store::Booked_Since(con, seenTo_);
-        const int id = rows->fieldIndex("ID"), person = rows->fieldIndex("Pinfo_ID"), card = rows->fieldIndex("Card_No");
-        for (; !rows->eof(); rows->moveNext()) {
-            cards_.insert(keyOf(rows->field(person).toInt64(), rows->field(card).toString()));
-            seenTo_ = std::max(seenTo_, rows->field(id).toInt64());
-        }
-    }
-    bool has(const Listed_Card& c) const { return on_ && cards_.count(keyOf(c.person, c.card)) > 0; }
-
-private:
-    bool on_;
-    std::int64_t seenTo_;
-    std::set<Card_Key> cards_;
-};
-
 // Settles a set of cards with one statement per kind of read and write in a
 // savepoint of the batch; when the set fails, each card on its own, so that
 // the one at fault is named and the cards before it kept. `kept` is told once
@@ -170,21 +143,16 @@ void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carrie
 }
 
 // A set as settleSet settles it, the cards booked beside the run each in a
-// set of its own between two commits: read with no lock held, and held
-// only for its own writes.
+// set of its own.
 void settleSplit(db::Connection& con, Write_Batch& batch, const std::vector<Carried>& set, const std::string& cutoff,
                  const std::string& backup, const Late_Serials& late, std::vector<Listed_Card>& missed,
                  std::int64_t& top, std::vector<Carried>& carry, std::int64_t& fellBack, Booked_Beside& beside,
                  const Write_Batch::Kept& kept = {}) {
     beside.learn(con);
-    std::vector<Carried> rest, booked;
-    for (const Carried& c : set) (beside.has(c.card) ? booked : rest).push_back(c);
-    if (!rest.empty()) settleSet(con, batch, rest, cutoff, backup, late, missed, top, carry, fellBack, false, kept);
-    for (const Carried& c : booked) {
-        batch.commit();
-        settleSet(con, batch, {c}, cutoff, backup, late, missed, top, carry, fellBack, true, kept);
-        batch.commit();
-    }
+    const auto booked = [&beside](const Carried& c) { return beside.card(c.card.person, c.card.card); };
+    Write_Apart(batch, set, booked, [&](const std::vector<Carried>& run) {
+        settleSet(con, batch, run, cutoff, backup, late, missed, top, carry, fellBack, booked(run.front()), kept);
+    });
 }
 
 // Tells the progress between two batches, the next telling due from here;

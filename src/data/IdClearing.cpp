@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "data/BaseService.h"
+#include "data/BookedBeside.h"
 #include "data/SetSize.h"
 #include "data/WriteBatch.h"
 #include "platform/ErrorText.h"
@@ -109,12 +110,18 @@ Result Clear(CardService& service, const std::vector<Card>& cards, std::int32_t 
         limits.cards *= 3;
         Write_Batch batch(con, limits);
         batch.holdsCards();
+        Booked_Beside beside(con);
         Set_Size size(batch);
         batch.whileWaiting(Write_Batch::letEventsIn);
         batch.committing([&] {
             for (std::size_t i = 0; i < cards.size();) {
                 const std::size_t to = std::min(cards.size(), i + static_cast<std::size_t>(size.next(false)));
-                size.write(to - i, [&] { clearSet(batch, i, to); });
+                size.write(to - i, [&] {
+                    beside.learn(con);
+                    Write_Apart(
+                        batch, i, to, [&](std::size_t k) { return beside.card(cards[k].person, cards[k].cardNo); },
+                        [&](std::size_t a, std::size_t b) { clearSet(batch, a, b); });
+                });
                 i = to;
                 batch.pause(false);
             }

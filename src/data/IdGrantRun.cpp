@@ -6,6 +6,7 @@
 
 #include "data/BTService.h"
 #include "data/BaseService.h"
+#include "data/BookedBeside.h"
 #include "data/OpenDb.h"
 #include "data/SubsidyBatch.h"
 #include "data/TableColumns.h"
@@ -73,6 +74,7 @@ Counts Run::grant(const Progress& progress) {
     batch.whileWaiting(Write_Batch::letEventsIn);
     const bool telling = static_cast<bool>(progress);
     const auto lost = Until_Connection_Lost([&] {
+        Booked_Beside beside(*writes.DB_Con);
         batch.committing([&] {
             for (int r = 1; r <= rows_.rowUBound();) {
                 if (!taken(r)) {
@@ -82,7 +84,12 @@ Counts Run::grant(const Progress& progress) {
                     const std::int64_t most = size.next(telling);
                     for (; r <= rows_.rowUBound() && static_cast<std::int64_t>(set.size()) < most; ++r)
                         if (taken(r)) set.push_back(r);
-                    size.write(set.size(), [&] { grantSet(batch, *reads.DB_Con, set, cols, counts); });
+                    size.write(set.size(), [&] {
+                        beside.learn(*writes.DB_Con);
+                        Write_Apart(
+                            batch, set, [&](int row) { return beside.person(fenOf(rows_(row, cols.pinfo))); },
+                            [&](const std::vector<int>& run) { grantSet(batch, *reads.DB_Con, run, cols, counts); });
+                    });
                 }
                 if (batch.pause(telling) && progress && !progress(r - 1, rows_.rowUBound())) {
                     counts.stopped = true;

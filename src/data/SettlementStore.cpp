@@ -105,10 +105,6 @@ Rows New_Rows(db::Connection& con, const std::string& people, std::int64_t since
     return con.openRecordset(kWalkColumns + "ID > " + num(since) + " and +Pinfo_ID in (" + people + ")");
 }
 
-Rows Booked_Since(db::Connection& con, std::int64_t since) {
-    return con.openRecordset("select ID,Pinfo_ID,Card_No from Record_XF where ID > " + num(since));
-}
-
 void Move_Rows(db::Connection& con, const std::string& kept, const std::string& moved, const std::string& gone) {
     const auto both = [](const std::string& a, const std::string& b) { return a.empty() ? b : b.empty() ? a : a + "," + b; };
     if (!con.onServer()) {

@@ -72,8 +72,6 @@ Rows Late_Rows(db::Connection& con, const std::string& people, const std::string
                std::int64_t topTimes);
 // The same columns of the employees' rows written after row `since`.
 Rows New_Rows(db::Connection& con, const std::string& people, std::int64_t since);
-// ID, Pinfo_ID and Card_No of every row written after row `since`.
-Rows Booked_Since(db::Connection& con, std::int64_t since);
 // The collapses of several cards as rows: copies the rows `kept` to
 // Record_BF_XF as they are, copies and deletes `moved`, deletes `gone`, and
 // turns each settled row into a settlement row (kind 250) with its change and

@@ -6,6 +6,7 @@
 #include "data/BaseService.h"
 #include "data/SubsidyBatch.h"
 #include "data/TableColumns.h"
+#include "data/BookedBeside.h"
 #include "data/SetSize.h"
 #include "data/WriteBatch.h"
 #include "data/XFService.h"
@@ -148,6 +149,7 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
     for (const Listed& line : lines) counts.ticked += line.ticked ? 1 : 0;
     const auto lost = Until_Connection_Lost([&] {
         const Month_Spent before = counts.ticked > 0 ? Month_Spent::read(con, year, month) : Month_Spent{};
+        Booked_Beside beside(con);
         batch.committing([&] {
             for (std::int64_t i = 0; i < total;) {
                 const Listed& line = lines[static_cast<std::size_t>(i)];
@@ -169,7 +171,12 @@ Counts Clear_Listed(const std::string& connectionString, std::int32_t year, std:
                         request.markerTime = platform::services().clockText();
                         set.push_back(request);
                     }
-                    size.write(set.size(), [&] { clearSet(batch, set, before, counts); });
+                    size.write(set.size(), [&] {
+                        beside.learn(con);
+                        Write_Apart(
+                            batch, set, [&beside](const Request& r) { return beside.person(r.pinfoId); },
+                            [&](const std::vector<Request>& run) { clearSet(batch, run, before, counts); });
+                    });
                 }
                 if (batch.pause(telling) && progress && !progress(i, total)) {
                     counts.stopped = true;

@@ -266,7 +266,10 @@ TEST_P(BesideTerminal, BetweenTwoBatchesOfTheGrantTheTerminalGetsThrough) {
     });
     const test::TerminalReport r = terminal.finish();
 
-    EXPECT_GE(between, run.total() / 10);  // and more where a batch gave way to the waiting terminal
+    // And more where a batch gave way to the waiting terminal; on the server
+    // its own employee is granted apart, between two commits, which leaves
+    // one batch short of ten.
+    EXPECT_GE(between, run.total() / 10 - (GetParam().engine == test::Engine::Server ? 1 : 0));
     EXPECT_EQ(counts.credited, usable);
     EXPECT_EQ(counts.failed, 0);
     expectTerminalKept(o, r);
@@ -301,7 +304,9 @@ TEST_P(BesideTerminal, BetweenTwoBatchesOfTheClearingTheTerminalGetsThrough) {
         });
     const test::TerminalReport r = terminal.finish();
 
-    EXPECT_GE(between, static_cast<int>(lines.size() / 10));  // and more where a batch gave way
+    // And more where a batch gave way; on the server the terminal's own
+    // employee is cleared apart, which leaves one batch short of ten.
+    EXPECT_GE(between, static_cast<int>(lines.size() / 10) - (GetParam().engine == test::Engine::Server ? 1 : 0));
     EXPECT_EQ(counts.cleared, usable);
     EXPECT_EQ(counts.cleared + counts.noCard, static_cast<int>(lines.size()));
     EXPECT_EQ(counts.failed, 0);
