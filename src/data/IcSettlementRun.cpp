@@ -274,7 +274,8 @@ bool settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, s
 // small run tells each card only.
 class Keep_Alive {
 public:
-    Keep_Alive(const Run_Progress& progress, Run_Step step)
+    // `since`: when the run began its work.
+    Keep_Alive(const Run_Progress& progress, Run_Step step, std::chrono::steady_clock::time_point since)
         : step_(std::move(step)),
           telling_(
               [this, &progress] {
@@ -282,7 +283,7 @@ public:
                   if (step_.done == 0) step_.done = std::min<std::int64_t>(1, step_.total);
                   return goOn;
               },
-              std::chrono::milliseconds(40), std::chrono::steady_clock::now()) {}
+              std::chrono::milliseconds(25), since) {}
     Keep_Alive(const Keep_Alive&) = delete;
     Keep_Alive& operator=(const Keep_Alive&) = delete;
     Run_Step& step() { return step_; }
@@ -327,6 +328,7 @@ bool settleAlong(db::Connection& con, const std::vector<std::vector<Listed_Card>
 // keep the cut-off where it was.
 void run(db::Connection& own, db::Connection& con, const std::string& cutoff, const std::string& backupStart,
          const Run_Progress& progress, Run_Result& result) {
+    const auto begun = std::chrono::steady_clock::now();
     auto cards = Settlement_Store::Card_List(own);
     if (cards->eof()) return;
     result.total = cards->recordCount();
@@ -343,7 +345,9 @@ void run(db::Connection& own, db::Connection& con, const std::string& cutoff, co
     first.total = result.total;
     first.person = listed.front().person;
     first.card = listed.front().card;
-    Keep_Alive told(progress, first);
+    Keep_Alive told(progress, first, begun);
+    // The card lists may have taken their while already.
+    told.alive();
     const std::function<void()> alive = [&told] { told.alive(); };
     std::vector<std::vector<Listed_Card>> groups;
     if (!con.onServer()) groups = Along_Groups(con, std::move(listed), cutoff, alive);
