@@ -245,6 +245,7 @@ Late_Serials Late_Serials::read(db::Connection& con, const std::string& cutoff, 
         late.since = highestRecordId(con);
         t.commit();
     }
+    if (alive) alive();  // every card held took its while on a large site
     const auto lower = [](std::int64_t& kept, const db::Value& v) {
         if (!v.isNull() && (kept == 0 || v.toInt64() < kept)) kept = v.toInt64();
     };
