@@ -3,19 +3,12 @@
 #include <algorithm>
 
 #include "data/ByKeyRange.h"
+#include "data/IcSettlement.h"
 #include "data/WriteBatch.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Recordset.h"
 
 namespace tolvenk {
-
-namespace {
-std::string lower(std::string s) {
-    for (char& ch : s)
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-    return s;
-}
-}  // namespace
 
 Booked_Beside::Booked_Beside(const db::Connection& con, std::int64_t since) : on_(con.onServer()), seenTo_(since) {}
 
@@ -29,14 +22,14 @@ void Booked_Beside::learn(db::Connection& con) {
     const int id = rows->fieldIndex("ID"), person = rows->fieldIndex("Pinfo_ID"), card = rows->fieldIndex("Card_No");
     for (; !rows->eof(); rows->moveNext()) {
         const std::int64_t p = rows->field(person).toInt64();
-        cards_.insert({p, lower(rows->field(card).toString())});
+        cards_.insert(IC_Settlement::keyOf(p, rows->field(card).toString()));
         people_.insert(p);
         seenTo_ = std::max(seenTo_, rows->field(id).toInt64());
     }
 }
 
 bool Booked_Beside::card(std::int64_t person, const std::string& cardNo) const {
-    return cards_.count({person, lower(cardNo)}) > 0;
+    return cards_.count(IC_Settlement::keyOf(person, cardNo)) > 0;
 }
 
 void Write_Apart(Write_Batch& batch, std::size_t from, std::size_t to, const std::function<bool(std::size_t)>& booked,
