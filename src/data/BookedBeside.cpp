@@ -6,25 +6,37 @@
 #include "data/IcSettlement.h"
 #include "data/WriteBatch.h"
 #include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
 #include "platform/db/Recordset.h"
 
 namespace tolvenk {
 
-Booked_Beside::Booked_Beside(const db::Connection& con, std::int64_t since) : on_(con.onServer()), seenTo_(since) {}
+Booked_Beside::Booked_Beside(const db::Connection& con, std::int64_t since)
+    : on_(con.onServer()), since_(since), seenTo_(since) {}
 
 Booked_Beside::Booked_Beside(db::Connection& con)
-    : on_(con.onServer()), seenTo_(on_ ? highestRecordId(con) : 0) {}
+    : Booked_Beside(con, con.onServer() ? highestRecordId(con) : 0) {}
 
 void Booked_Beside::learn(db::Connection& con) {
     if (!on_) return;
-    const auto rows = con.openRecordset("select ID,Pinfo_ID,Card_No from Record_XF where ID > " +
-                                        std::to_string(seenTo_));
-    const int id = rows->fieldIndex("ID"), person = rows->fieldIndex("Pinfo_ID"), card = rows->fieldIndex("Card_No");
-    for (; !rows->eof(); rows->moveNext()) {
-        const std::int64_t p = rows->field(person).toInt64();
-        cards_.insert(IC_Settlement::keyOf(p, rows->field(card).toString()));
-        people_.insert(p);
-        seenTo_ = std::max(seenTo_, rows->field(id).toInt64());
+    // The server numbers a row as it is written, not as it is committed: a
+    // few rows below the highest seen are read again for those committed late.
+    constexpr std::int64_t kLate = 64;
+    try {
+        const auto rows = con.openRecordset("select ID,Pinfo_ID,Card_No from Record_XF where ID > " +
+                                            std::to_string(std::max(since_, seenTo_ - kLate)));
+        const int id = rows->fieldIndex("ID"), person = rows->fieldIndex("Pinfo_ID"),
+                  card = rows->fieldIndex("Card_No");
+        for (; !rows->eof(); rows->moveNext()) {
+            const std::int64_t p = rows->field(person).toInt64();
+            cards_.insert(IC_Settlement::keyOf(p, rows->field(card).toString()));
+            people_.insert(p);
+            seenTo_ = std::max(seenTo_, rows->field(id).toInt64());
+        }
+    } catch (const std::exception& e) {
+        // Only the sets' shape depends on it: the run goes on, as it would
+        // have beside nobody.
+        if (db::connectionLost(e)) throw;
     }
 }
 
@@ -36,7 +48,8 @@ void Write_Apart(Write_Batch& batch, std::size_t from, std::size_t to, const std
                  const std::function<void(std::size_t, std::size_t)>& write) {
     while (from < to) {
         if (booked(from)) {
-            // Read, where the writes read first, and held with no other card.
+            // Held with no other card, and read with no lock held where the
+            // run reads before its writes.
             batch.commit();
             write(from, from + 1);
             batch.commit();

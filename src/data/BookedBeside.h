@@ -35,6 +35,7 @@ public:
 
 private:
     bool on_;
+    std::int64_t since_;   // rows up to it were there before the run
     std::int64_t seenTo_;
     std::set<std::pair<std::int64_t, std::string>> cards_;  // numbers in lower case: a till's case may differ
     std::set<std::int64_t> people_;

@@ -344,11 +344,11 @@ std::string takeIds(std::string_view& ids, std::size_t& room) {
 }  // namespace
 
 void Write_Collapses(db::Connection& con, const Collapse_Writes& w, const std::function<void()>& between) {
-    // Some thousand rows to a statement where the window is told between
-    // them, else all in one (on the server each statement more cost a few
-    // milliseconds); the rows copied, moved and dropped go together, as one
-    // statement takes them.
-    const std::size_t piece = between ? 2000 : std::numeric_limits<std::size_t>::max();
+    // Some thousand rows to a statement, the rows copied, moved and dropped
+    // together, as one statement takes them; on the server all in one where
+    // nobody is told between them (each statement more cost a few
+    // milliseconds there).
+    const std::size_t piece = between || !con.onServer() ? 2000 : std::numeric_limits<std::size_t>::max();
     std::string_view copy = w.copy, moved = w.moved, gone = w.gone;
     while (!copy.empty() || !moved.empty() || !gone.empty()) {
         std::size_t room = piece;

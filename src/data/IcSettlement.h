@@ -60,8 +60,8 @@ struct Collapse_Writes {
 // walk `r` of its rows `rows` found it.
 void collapseWrites(const std::vector<Walk_Row>& rows, const Walk_Result& r, int kind, const std::string& cutoff,
                     const std::string& backupStart, Collapse_Writes& out);
-// Writes them in the transaction the caller holds, `between` told between
-// its statements.
+// Writes them in the transaction the caller holds, `between` told after
+// each piece of its statements.
 void Write_Collapses(db::Connection& con, const Collapse_Writes& w, const std::function<void()>& between = {});
 
 // Settles both kinds of one card in one write transaction on `con`: for each,

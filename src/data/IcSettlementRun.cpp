@@ -143,15 +143,18 @@ void settleSet(db::Connection& con, Write_Batch& batch, const std::vector<Carrie
 }
 
 // A set as settleSet settles it, the cards booked beside the run each in a
-// set of its own.
+// set of its own; `writing` is told each part before it is written (a part
+// may open a batch after the one before it was committed).
 void settleSplit(db::Connection& con, Write_Batch& batch, const std::vector<Carried>& set, const std::string& cutoff,
                  const std::string& backup, const Late_Serials& late, std::vector<Listed_Card>& missed,
                  std::int64_t& top, std::vector<Carried>& carry, std::int64_t& fellBack, Booked_Beside& beside,
-                 const Write_Batch::Kept& kept = {}) {
+                 const Write_Batch::Kept& kept = {},
+                 const std::function<void(const std::vector<Carried>&)>& writing = {}) {
     beside.learn(con);
     const auto booked = [&beside](const Carried& c) { return beside.card(c.card.person, c.card.card); };
-    Write_Apart(batch, set, booked, [&](const std::vector<Carried>& run) {
-        settleSet(con, batch, run, cutoff, backup, late, missed, top, carry, fellBack, booked(run.front()), kept);
+    Write_Apart(batch, set, booked, [&](const std::vector<Carried>& part) {
+        if (writing) writing(part);
+        settleSet(con, batch, part, cutoff, backup, late, missed, top, carry, fellBack, booked(part.front()), kept);
     });
 }
 
@@ -213,11 +216,13 @@ bool settleListed(db::Recordset& cards, db::Connection& con, const std::string& 
             }
             if (set.empty()) continue;  // settled along the time of their rows
             // A card back for its rest may join a batch a later card opened.
-            for (const Carried& c : set) pendingFrom = pendingFrom < 0 ? c.at : std::min(pendingFrom, c.at);
+            const auto writing = [&pendingFrom](const std::vector<Carried>& part) {
+                for (const Carried& c : part) pendingFrom = pendingFrom < 0 ? c.at : std::min(pendingFrom, c.at);
+            };
             size.write(set.size(), [&] {
-                settleSplit(con, batch, set, cutoff, backup, late, missed, top, carry, fellBack, beside, [&pendingFrom] {
-                    pendingFrom = -1;
-                });
+                settleSplit(
+                    con, batch, set, cutoff, backup, late, missed, top, carry, fellBack, beside,
+                    [&pendingFrom] { pendingFrom = -1; }, writing);
             });
         }
         if (batch.commit() && pendingFrom < 0) gone = step.done;
@@ -270,8 +275,9 @@ bool settleLeft(db::Connection& con, const std::vector<std::pair<std::int32_t, s
 // the pass over the card list, so that the window takes
 // its events: the first word readies the window, those after it show how
 // far the run is. A stop asked for meanwhile is kept for the next point a
-// run may stop at. Nothing is told before it has worked for a while: a
-// small run tells each card only.
+// run may stop at. Nothing is told before the run has worked for a
+// fortieth of a second, its card lists' read counted: a small run tells
+// each card only.
 class Keep_Alive {
 public:
     // `since`: when the run began its work.
