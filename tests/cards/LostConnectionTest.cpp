@@ -103,6 +103,33 @@ TEST_P(LostSettlement, EndedMidwayKeepsTheWholeBatchesAndTheCutoffWaits) {
     EXPECT_EQ(cutoff(), T{"2026-06-01 00:00:00 1 "});
 }
 
+// C3 is booked beside the run as C2 is settled (a row of neither serial,
+// dated after the cut-off), so the set [C3, C4] is written C3 apart between
+// two commits and C4 in a batch of its own; the sessions end before that
+// batch commits. C4 is not counted done: three cards, not four.
+TEST_P(LostSettlement, ACardAfterABookedOneInItsSetIsNotCountedBeforeItsBatchCommits) {
+    con->executeScript("insert into Sys_Para(Para_Name,P1,P2) values ('Sys_Config',null,'1'),"
+                       "('JieSuan_Date','2026-01-01 00:00:00','1');");
+    chains(6);
+    con->executeScript(
+        "create function book_c3() returns trigger language plpgsql as $$ begin "
+        "insert into Record_XF(Mach_ID,Pinfo_ID,Card_No,Card_LiuShui,Ci_LiuShui,XF_Type,YuE_Change,YuE_New,Date_Time,"
+        "Err_Code) values (9,3,'C3',0,0,1,0,0,'2026-06-05 12:00:00',0); return new; end $$; "
+        "create trigger book_c3 after update on Record_XF for each row when (new.Card_No='C2' and new.XF_Type=250 "
+        "and old.XF_Type<>250) execute function book_c3();");
+    {
+        test::SessionsEndAt end(server->databaseName(), "(Card_LiuShui > 0 or Ci_LiuShui > 0)", 5);
+        settle();
+        ASSERT_GT(end.ended(), 0);
+    }
+    EXPECT_EQ(test::oneBox(*sv), (T{"与数据库的连接已断开：6 张卡中已处理 3 张，其余的卡未作任何改动，结算日期也没有记录。"
+                                    "请再次结算以完成。",
+                                    "and a reason"}));
+    EXPECT_EQ(read("select Card_No||' '||Card_LiuShui||':'||XF_Type||':'||YuE_Change||':'||YuE_New from Record_XF "
+                   "where Card_LiuShui > 0 order by Card_No,Card_LiuShui"),
+              cards(3));
+}
+
 // Each card's third row started from 8.00 where the second left 9.00: a 201
 // row of -1.00 mends it. The sessions end as the third employee's is
 // written: 张三丰 (2) and 张三 (1), listed first, are mended; one box. Opened
