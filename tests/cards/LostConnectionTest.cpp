@@ -36,10 +36,28 @@ protected:
 
 class LostSettlement : public OnAServer<frmJieSuanIC> {
 protected:
+    // Six cards, the last settlement to 2026-01-01.
+    void sixCards() {
+        con->executeScript("insert into Sys_Para(Para_Name,P1,P2) values ('Sys_Config',null,'1'),"
+                           "('JieSuan_Date','2026-01-01 00:00:00','1');");
+        chains(6);
+    }
     void settle() {
         if (!w.Loaded()) w.Load();
         w.dtP.setValue("2026-06-01");
         w.Command1.click();
+    }
+    // Settled, the sessions ending as the `nth` read of card rows starts.
+    void settleUntilSessionsEnd(int nth) {
+        test::SessionsEndAt end(server->databaseName(), "(Card_LiuShui > 0 or Ci_LiuShui > 0)", nth);
+        settle();
+        ASSERT_GT(end.ended(), 0);
+    }
+    // The one box of a run whose sessions ended with `done` of six cards done.
+    static T lostBox(int done) {
+        return {"与数据库的连接已断开：6 张卡中已处理 " + std::to_string(done) +
+                    " 张，其余的卡未作任何改动，结算日期也没有记录。请再次结算以完成。",
+                "and a reason"};
     }
     // Each card's money rows as card serial:kind:change:balance, cards up to `settledUpTo` settled.
     T cards(int settledUpTo) {
@@ -51,9 +69,9 @@ protected:
         }
         return out;
     }
-    T rows() {
-        return read("select Card_No||' '||Card_LiuShui||':'||XF_Type||':'||YuE_Change||':'||YuE_New from Record_XF "
-                    "order by Card_No,Card_LiuShui");
+    T rows(const std::string& where = "") {
+        return read("select Card_No||' '||Card_LiuShui||':'||XF_Type||':'||YuE_Change||':'||YuE_New from Record_XF " +
+                    where + " order by Card_No,Card_LiuShui");
     }
     T cutoff() { return read("select P1||' '||P2||' '||P3 from Sys_Para where Para_Name='JieSuan_Date'"); }
 };
@@ -83,17 +101,10 @@ INSTANTIATE_TEST_SUITE_P(Server, LostIdClearing, ::testing::Values(test::Engine:
 // before any batch took it, the cut-off not recorded. Settled again: the
 // four left, the two done not touched twice, the cut-off recorded.
 TEST_P(LostSettlement, EndedMidwayKeepsTheWholeBatchesAndTheCutoffWaits) {
-    con->executeScript("insert into Sys_Para(Para_Name,P1,P2) values ('Sys_Config',null,'1'),"
-                       "('JieSuan_Date','2026-01-01 00:00:00','1');");
-    chains(6);
-    {
-        test::SessionsEndAt end(server->databaseName(), "(Card_LiuShui > 0 or Ci_LiuShui > 0)", 3);
-        settle();
-        ASSERT_GT(end.ended(), 0);
-    }
-    EXPECT_EQ(test::oneBox(*sv), (T{"与数据库的连接已断开：6 张卡中已处理 2 张，其余的卡未作任何改动，结算日期也没有记录。"
-                                    "请再次结算以完成。",
-                                    "and a reason"}));
+    sixCards();
+    settleUntilSessionsEnd(3);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(test::oneBox(*sv), lostBox(2));
     EXPECT_EQ(rows(), cards(2));
     EXPECT_EQ(cutoff(), T{"2026-01-01 00:00:00 0 2026-06-01 00:00:00"});
 
@@ -108,26 +119,17 @@ TEST_P(LostSettlement, EndedMidwayKeepsTheWholeBatchesAndTheCutoffWaits) {
 // two commits and C4 in a batch of its own; the sessions end before that
 // batch commits. C4 is not counted done: three cards, not four.
 TEST_P(LostSettlement, ACardAfterABookedOneInItsSetIsNotCountedBeforeItsBatchCommits) {
-    con->executeScript("insert into Sys_Para(Para_Name,P1,P2) values ('Sys_Config',null,'1'),"
-                       "('JieSuan_Date','2026-01-01 00:00:00','1');");
-    chains(6);
+    sixCards();
     con->executeScript(
         "create function book_c3() returns trigger language plpgsql as $$ begin "
         "insert into Record_XF(Mach_ID,Pinfo_ID,Card_No,Card_LiuShui,Ci_LiuShui,XF_Type,YuE_Change,YuE_New,Date_Time,"
         "Err_Code) values (9,3,'C3',0,0,1,0,0,'2026-06-05 12:00:00',0); return new; end $$; "
         "create trigger book_c3 after update on Record_XF for each row when (new.Card_No='C2' and new.XF_Type=250 "
         "and old.XF_Type<>250) execute function book_c3();");
-    {
-        test::SessionsEndAt end(server->databaseName(), "(Card_LiuShui > 0 or Ci_LiuShui > 0)", 5);
-        settle();
-        ASSERT_GT(end.ended(), 0);
-    }
-    EXPECT_EQ(test::oneBox(*sv), (T{"与数据库的连接已断开：6 张卡中已处理 3 张，其余的卡未作任何改动，结算日期也没有记录。"
-                                    "请再次结算以完成。",
-                                    "and a reason"}));
-    EXPECT_EQ(read("select Card_No||' '||Card_LiuShui||':'||XF_Type||':'||YuE_Change||':'||YuE_New from Record_XF "
-                   "where Card_LiuShui > 0 order by Card_No,Card_LiuShui"),
-              cards(3));
+    settleUntilSessionsEnd(5);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(test::oneBox(*sv), lostBox(3));
+    EXPECT_EQ(rows("where Card_LiuShui > 0"), cards(3));
 }
 
 // Each card's third row started from 8.00 where the second left 9.00: a 201
