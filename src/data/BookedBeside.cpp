@@ -52,7 +52,7 @@ void Write_Apart(Write_Batch& batch, std::size_t from, std::size_t to, const std
             // run reads before its writes.
             batch.commit();
             write(from, from + 1);
-            batch.commit();
+            batch.commitGivingWay();
             ++from;
             continue;
         }

@@ -161,6 +161,12 @@ bool Write_Batch::commit() {
     return true;
 }
 
+bool Write_Batch::commitGivingWay() {
+    // Not counted as contention: the server's other sets stay long.
+    if (outer_ && !onFile_) con_.othersWaitToWrite();
+    return commit();
+}
+
 void Write_Batch::commitOuter() {
     if (!waiting_ || !onFile_) {
         outer_->commit();

@@ -141,6 +141,10 @@ public:
     // commit undoes them all, tells each lost and returns false, or passes
     // the error on when the connection itself was lost.
     bool commit();
+    // The same for a batch a till may wait behind: on the server a session
+    // seen waiting for its rows gets them before the run goes on, else the
+    // run's next transaction could take the same card's row first.
+    bool commitGivingWay();
     // Runs `items` and then commits the batch they leave open, also when they
     // throw (what they throw passes on): the items done stay written, as each
     // one's own commit would have left them.
