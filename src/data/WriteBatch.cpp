@@ -24,6 +24,7 @@ Write_Batch::Write_Batch(db::Connection& con, Limits limits)
     : con_(con), onFile_(!con.onServer()), limits_(limits), contended_(onFile_ && limits.alone.count() > 0),
       othersSeen_(std::chrono::steady_clock::now()) {
     if (onFile_) con_.othersWrote();  // counts from here
+    if (onFile_ && limits_.quiet.count() > 0) tills_.mark(con_);
     flushesEach_ = onFile_ && con_.readsKeepWritersOut();
 }
 
@@ -83,6 +84,7 @@ void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost
         }
         outer_ = std::make_unique<db::Transaction>(con_);
         begun_ = std::chrono::steady_clock::now();
+        if (onFile_ && limits_.quiet.count() > 0) tills_.learn(con_, begun_);
         held_ = 0;
     }
     try {
@@ -168,6 +170,7 @@ bool Write_Batch::commitGivingWay() {
 }
 
 void Write_Batch::commitOuter() {
+    if (onFile_ && limits_.quiet.count() > 0) tills_.mark(con_);
     if (!waiting_ || !onFile_) {
         outer_->commit();
         return;
@@ -223,10 +226,17 @@ void Write_Batch::leaveGap() {
     db::tellWrite(db::Write_Event::Gap_Begun);
     constexpr auto kLook = std::chrono::milliseconds(2);
     auto quietSince = lastEnd_;
+    tills_.gapBegun(std::chrono::steady_clock::now());
     for (;;) {
         const auto now = std::chrono::steady_clock::now();
-        if (con_.othersWrote()) quietSince = now;
-        if (now - quietSince >= limits_.quiet || now - lastEnd_ >= limits_.longestGap) break;
+        if (con_.othersWrote()) {
+            quietSince = now;
+            tills_.learn(con_, now);
+        }
+        // Beside tills that book all the time the file is never quiet: the
+        // gap ends once each came, and any other had two tries.
+        const bool cameAll = now - lastEnd_ >= 2 * limits_.quiet && tills_.allCame();
+        if (now - quietSince >= limits_.quiet || now - lastEnd_ >= limits_.longestGap || cameAll) break;
         if (waiting_) waiting_();
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
             kLook, quietSince + limits_.quiet - now));

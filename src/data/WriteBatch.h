@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "data/TillsSeen.h"
+
 namespace tolvenk {
 
 namespace db {
@@ -39,8 +41,10 @@ public:
     // lock lies free. The gap lasts until no other session has committed
     // for `quiet` (longer than a till's longest sleep: every till kept out
     // has come in by then, one after another), but no longer than
-    // `longestGap`; with nobody about it is `quiet` long. With no quiet,
-    // the lock is taken again at once.
+    // `longestGap`; with nobody about it is `quiet` long. Beside tills that
+    // book all the time it is never that quiet: there it ends after two
+    // quiet times once every till seen in it has booked twice (Tills_Seen).
+    // With no quiet, the lock is taken again at once.
     struct Limits {
         std::int64_t items = 200;
         std::chrono::milliseconds time{150};
@@ -189,6 +193,7 @@ private:
     bool gapLeft_ = false;                                 // the first stretch is over
     std::optional<std::chrono::steady_clock::time_point> told_;  // the run's last telling said
     std::chrono::steady_clock::time_point lastEnd_;       // the last batch's end
+    Tills_Seen tills_;                                     // on a file with gaps
 };
 
 // Write transactions of a batch each, many in a row, for as long as it

@@ -369,36 +369,64 @@ TEST_P(WriteBatchFile, ATillOfAnotherMakerBooksAmongTheBatches) {
 }
 
 // A gap lasts until nobody else has committed for the quiet time: alone
-// that long, beside a till of another maker booking every 20 ms (never that
-// quiet) as long as the longest gap; the next stretch then starts afresh.
-TEST_P(WriteBatchFile, AGapLastsUntilTheFileIsQuietOrItsLongest) {
+// that long. Beside a till of another maker booking every 20 ms (never that
+// quiet) it ends once that till has booked again in it and two quiet times
+// have passed; beside a till too that booked once in it, after a customer
+// kept waiting, and not again since, it lasts its longest. The next stretch
+// then starts afresh.
+TEST_P(WriteBatchFile, AGapLastsUntilTheFileIsQuietItsTillsCameOrItsLongest) {
     writer->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(1,'T1',1,1,0)");
+    writer->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(2,'T2',2,1,0)");
     Write_Batch::Limits limits;
     limits.time = limits.stretch = limits.firstStretch = std::chrono::milliseconds(0);
     limits.quiet = std::chrono::milliseconds(150);
     limits.longestGap = std::chrono::milliseconds(500);
-    const auto gapBefore = [&](Write_Batch& batch, int n) {
+    int n = 0;
+    const auto gapBefore = [&](Write_Batch& batch) {
         const auto before = std::chrono::steady_clock::now();
-        batch.item(item(n));  // a gap first: the stretch before it is over
+        batch.item(item(++n));  // a gap first: the stretch before it is over
         const auto gap = std::chrono::steady_clock::now() - before;
         EXPECT_TRUE(batch.commit());
         return gap;
     };
-    Write_Batch alone(*writer, limits);
-    alone.item(item(1));
-    EXPECT_TRUE(alone.commit());
-    EXPECT_GE(gapBefore(alone, 2), limits.quiet);
-
-    test::TerminalOptions till{"T1", 990, 20000, false, "2026-12-01 08:00:00"};
-    till.plain = true;
-    test::Terminal terminal(cs, till);
-    terminal.waitForCommits(1);
-    Write_Batch beside(*writer, limits);
-    beside.item(item(3));
-    EXPECT_TRUE(beside.commit());
-    EXPECT_GE(gapBefore(beside, 4), limits.longestGap);
-    EXPECT_EQ(terminal.finish().failures, 0);
-    EXPECT_EQ(stored(), (test::Texts{"1", "2", "3", "4"}));
+    const auto holding = [&](Write_Batch& batch, std::chrono::milliseconds hold) {
+        batch.item([&, m = ++n](db::Connection& c) {
+            item(m)(c);
+            for (const auto until = std::chrono::steady_clock::now() + hold; std::chrono::steady_clock::now() < until;)
+                c.openRecordset("select count(*) from Card_Info");  // work under the lock
+        });
+        EXPECT_TRUE(batch.commit());
+    };
+    {
+        Write_Batch alone(*writer, limits);
+        holding(alone, std::chrono::milliseconds(0));
+        const auto gap = gapBefore(alone);
+        EXPECT_GE(gap, limits.quiet);
+        EXPECT_LT(gap, limits.longestGap);
+    }
+    test::TerminalOptions busy{"T1", 990, 20000, false, "2026-12-01 08:00:00"};
+    busy.plain = true;
+    test::Terminal often(cs, busy);
+    often.waitForCommits(1);
+    {
+        Write_Batch beside(*writer, limits);
+        holding(beside, std::chrono::milliseconds(0));
+        const auto gap = gapBefore(beside);
+        EXPECT_GE(gap, 2 * limits.quiet);
+        EXPECT_LT(gap, limits.longestGap);
+    }
+    test::TerminalOptions slow{"T2", 991, 700000, false, "2026-12-01 08:00:00"};
+    slow.plain = true;
+    test::Terminal seldom(cs, slow);
+    seldom.waitForCommits(1);
+    {
+        Write_Batch beside(*writer, limits);
+        holding(beside, std::chrono::milliseconds(800));  // the slow till's next customer waits behind it
+        EXPECT_GE(gapBefore(beside), limits.longestGap);
+    }
+    EXPECT_EQ(often.finish().failures, 0);
+    EXPECT_EQ(seldom.finish().failures, 0);
+    EXPECT_EQ(stored(), (test::Texts{"1", "2", "3", "4", "5", "6"}));
 }
 
 // The lock time of a stretch adds up over its batches, however short each

@@ -1,0 +1,43 @@
+#pragma once
+// A file's tills of any make come in only while a run leaves the lock free,
+// each after a busy sleep of its own, and beside tills that book all the
+// time the file is never quiet long enough to tell that all of them came.
+// Their rows say which till booked them: a gap may end once every till that
+// booked in it has booked again (none of them still waits) and every till
+// that booked twice in the last second came.
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <set>
+
+namespace tolvenk {
+
+namespace db {
+class Connection;
+}
+
+class Tills_Seen {
+public:
+    using Clock = std::chrono::steady_clock;
+    // Where the run begins, and under its own lock before each commit: rows
+    // so far are the run's, older or learnt.
+    void mark(db::Connection& con);
+    // Another session committed, or the run takes the lock again: whose
+    // rows came since.
+    void learn(db::Connection& con, Clock::time_point now);
+    // A gap begins: the tills that book all the time are waited for.
+    void gapBegun(Clock::time_point now);
+    // Every till waited for came, and each that booked in the gap did so
+    // twice; false while none booked.
+    bool allCame() const;
+
+private:
+    bool on_ = true;
+    std::int64_t seenTo_ = 0;
+    std::map<std::int64_t, std::deque<Clock::time_point>> booked_;  // by till, when its rows were seen
+    std::set<std::int64_t> awaited_;
+    std::map<std::int64_t, int> inGap_;  // by till, its rows since the gap began
+};
+
+}  // namespace tolvenk
