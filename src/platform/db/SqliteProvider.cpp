@@ -410,6 +410,7 @@ long long SqliteProvider::execute(const std::string& sql, const std::vector<Valu
         auto done = std::async(std::launch::async, steps);
         while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) writingAlive_();
         rc = done.get();
+        writingAlive_();  // many short statements in a row take their time too
     } else {
         rc = steps();
     }
