@@ -32,14 +32,8 @@ Write_Batch::~Write_Batch() {
     try {
         outer_.reset();
         if (sharing_) con_.setSharedWrites(false);
-        if (onFile_ && waiting_) con_.whileWriting({});
     } catch (...) {
     }
-}
-
-void Write_Batch::whileWaiting(std::function<void()> alive) {
-    waiting_ = std::move(alive);
-    if (onFile_) con_.whileWriting(waiting_);
 }
 
 void Write_Batch::othersWrite() {

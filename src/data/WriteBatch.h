@@ -108,10 +108,7 @@ public:
     // window takes its events meanwhile; on a file the commit then runs on
     // a thread of its own (a large file's commit of a stretch takes a tenth
     // of a second), and nothing told may use the connection.
-    // On a file each write statement of the run's thread runs on one of its
-    // own too, and tells the same: a busy disk holds one for a good part of
-    // a second now and then.
-    void whileWaiting(std::function<void()> alive);
+    void whileWaiting(std::function<void()> alive) { waiting_ = std::move(alive); }
     // What a run with nothing new to tell meanwhile waits with: the window
     // takes its events every few hundredths of a second.
     static void letEventsIn();

@@ -265,9 +265,6 @@ void Connection::copyBack() {
 void Connection::copyBackAll(const std::function<void()>& alive) {
     if (provider_) provider_->copyBackAll(alive);
 }
-void Connection::whileWriting(std::function<void()> alive) {
-    if (provider_) provider_->whileWriting(std::move(alive));
-}
 bool Connection::tryHoldLock(const std::string& name) { return live().tryHoldLock(name); }
 void Connection::releaseLock(const std::string& name) { live().releaseLock(name); }
 bool Connection::lockHeldElsewhere(const std::string& name) { return live().lockHeldElsewhere(name); }

@@ -111,7 +111,6 @@ public:
     void copyBack();
     // At a series' end, its whole log; see Provider.
     void copyBackAll(const std::function<void()>& alive);
-    void whileWriting(std::function<void()> alive);
     // A named lock one session holds at a time, across processes; see Provider.
     bool tryHoldLock(const std::string& name);
     void releaseLock(const std::string& name);

@@ -134,12 +134,6 @@ public:
     virtual void copyBack() {}
     // At a series' end: the whole log copied back, `alive` told meanwhile.
     virtual void copyBackAll(const std::function<void()>& alive) { (void)alive; }
-    // Told every few milliseconds, on the thread that asks, while a write
-    // statement asked from that thread runs (on one of its own), and after
-    // it: a file's statement may wait for the disk for a good part of a
-    // second, and the window would take no event meanwhile. Nothing told may
-    // use the connection. Empty: statements run on the asking thread.
-    virtual void whileWriting(std::function<void()> alive) { (void)alive; }
     // Before a piece of a long read where reads keep writers out: whether
     // other sessions have been committing in the last seconds, and if so,
     // waits a little while one is in the middle of its write transaction,

@@ -15,7 +15,6 @@
 #include <cstring>
 #include <cstdio>
 #include <filesystem>
-#include <future>
 #include <utility>
 
 #include "platform/db/Activation.h"
@@ -399,28 +398,11 @@ long long SqliteProvider::execute(const std::string& sql, const std::vector<Valu
     if (writes && turns_ && !inTransaction()) turns_->letWaitingGoFirst(kLongestTurn);
     std::optional<Writing> writing;
     if (writes) writing.emplace(*this);
-    const auto steps = [st] {
-        int rc;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        }
-        return rc;
-    };
     int rc;
-    if (writes && writingAlive_ && std::this_thread::get_id() == writingThread_) {
-        auto done = std::async(std::launch::async, steps);
-        while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) writingAlive_();
-        rc = done.get();
-        writingAlive_();  // many short statements in a row take their time too
-    } else {
-        rc = steps();
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) fail(sql);
     return sqlite3_stmt_readonly(st) ? 0 : sqlite3_changes64(db_);
-}
-
-void SqliteProvider::whileWriting(std::function<void()> alive) {
-    writingAlive_ = std::move(alive);
-    writingThread_ = std::this_thread::get_id();
 }
 
 void SqliteProvider::executeScript(const std::string& sql) {

@@ -1,11 +1,9 @@
 #pragma once
 #include <chrono>
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "platform/ShownText.h"
 #include "platform/db/Provider.h"
@@ -66,7 +64,6 @@ public:
     bool readsKeepWritersOut() override;
     void copyBack() override;
     void copyBackAll(const std::function<void()>& alive) override;
-    void whileWriting(std::function<void()> alive) override;
     bool giveWayToWriters(std::chrono::steady_clock::duration most) override;
 
     bool readOnly() const { return readOnly_; }
@@ -127,8 +124,6 @@ private:
     std::optional<Saved_Settings> bulk_;
     std::optional<long long> dataVersion_;  // at the last othersWrote
     std::optional<long long> readVersion_;  // at the last giveWayToWriters
-    std::function<void()> writingAlive_;    // see whileWriting
-    std::thread::id writingThread_;
     std::optional<std::chrono::steady_clock::time_point> writersSeen_;  // their last commit seen there
     std::optional<long long> sharedFrom_;   // the log's copy-back point before setSharedWrites
     std::unique_ptr<WriteTurns> turns_;
