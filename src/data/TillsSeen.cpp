@@ -38,14 +38,17 @@ void Tills_Seen::learn(db::Connection& con, Clock::time_point now) {
     on_ = tried([&] {
         const auto rows = con.openRecordset("select ID,Mach_ID from Record_XF where ID > " + std::to_string(seenTo_));
         const int id = rows->fieldIndex("ID"), till = rows->fieldIndex("Mach_ID");
+        std::set<std::int64_t> came;  // a till's rows of one look count once: one commit may hold several
         for (; !rows->eof(); rows->moveNext()) {
-            const std::int64_t t = rows->field(till).toInt64();
+            came.insert(rows->field(till).toInt64());
+            seenTo_ = std::max(seenTo_, rows->field(id).toInt64());
+        }
+        for (const std::int64_t t : came) {
             auto& times = booked_[t];
             times.push_back(now);
             while (now - times.front() >= kLately) times.pop_front();
             awaited_.erase(t);
             ++inGap_[t];
-            seenTo_ = std::max(seenTo_, rows->field(id).toInt64());
         }
     });
 }

@@ -227,15 +227,23 @@ void Write_Batch::leaveGap() {
     constexpr auto kLook = std::chrono::milliseconds(2);
     auto quietSince = lastEnd_;
     tills_.gapBegun(std::chrono::steady_clock::now());
+    bool unread = false;  // others committed since the tills were last looked at
     for (;;) {
         const auto now = std::chrono::steady_clock::now();
         if (con_.othersWrote()) {
             quietSince = now;
-            tills_.learn(con_, now);
+            unread = true;
         }
         // Beside tills that book all the time the file is never quiet: the
-        // gap ends once each came, and any other had two tries.
-        const bool cameAll = now - lastEnd_ >= 2 * limits_.quiet && tills_.allCame();
+        // gap ends once each came, and any other had two tries. Looked at
+        // only then, and once a commit: a look holds a reader's lock that a
+        // till's commit on a rollback journal waits for.
+        const bool mayEnd = now - lastEnd_ >= 2 * limits_.quiet;
+        if (mayEnd && unread) {
+            tills_.learn(con_, now);
+            unread = false;
+        }
+        const bool cameAll = mayEnd && tills_.allCame();
         if (now - quietSince >= limits_.quiet || now - lastEnd_ >= limits_.longestGap || cameAll) break;
         if (waiting_) waiting_();
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
