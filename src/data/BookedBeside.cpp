@@ -22,7 +22,9 @@ void Booked_Beside::learn(db::Connection& con) {
     // The server numbers a row as it is written, not as it is committed: a
     // few rows below the highest seen are read again for those committed late.
     constexpr std::int64_t kLate = 64;
-    try {
+    // Only the sets' shape depends on it: failed, the run goes on as it
+    // would have beside nobody.
+    db::triedUnlessLost([&] {
         const auto rows = con.openRecordset("select ID,Pinfo_ID,Card_No from Record_XF where ID > " +
                                             std::to_string(std::max(since_, seenTo_ - kLate)));
         const int id = rows->fieldIndex("ID"), person = rows->fieldIndex("Pinfo_ID"),
@@ -33,11 +35,7 @@ void Booked_Beside::learn(db::Connection& con) {
             people_.insert(p);
             seenTo_ = std::max(seenTo_, rows->field(id).toInt64());
         }
-    } catch (const std::exception& e) {
-        // Only the sets' shape depends on it: the run goes on, as it would
-        // have beside nobody.
-        if (db::connectionLost(e)) throw;
-    }
+    });
 }
 
 bool Booked_Beside::card(std::int64_t person, const std::string& cardNo) const {

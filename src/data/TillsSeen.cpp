@@ -1,7 +1,6 @@
 #include "data/TillsSeen.h"
 
 #include <algorithm>
-#include <exception>
 #include <string>
 
 #include "data/ByKeyRange.h"
@@ -12,30 +11,18 @@
 namespace tolvenk {
 
 namespace {
-
 constexpr auto kLately = std::chrono::seconds(1);
-
-// Only the gap's length depends on it: without it the gap ends as before.
-template <class Look>
-bool tried(Look&& look) {
-    try {
-        look();
-        return true;
-    } catch (const std::exception& e) {
-        if (db::connectionLost(e)) throw;
-        return false;
-    }
-}
-
 }  // namespace
 
+// Only the gap's length depends on the looks: failed, the gap ends as before.
+
 void Tills_Seen::mark(db::Connection& con) {
-    if (on_) on_ = tried([&] { seenTo_ = highestRecordId(con); });
+    if (on_) on_ = db::triedUnlessLost([&] { seenTo_ = highestRecordId(con); });
 }
 
 void Tills_Seen::learn(db::Connection& con, Clock::time_point now) {
     if (!on_) return;
-    on_ = tried([&] {
+    on_ = db::triedUnlessLost([&] {
         const auto rows = con.openRecordset("select ID,Mach_ID from Record_XF where ID > " + std::to_string(seenTo_));
         const int id = rows->fieldIndex("ID"), till = rows->fieldIndex("Mach_ID");
         std::set<std::int64_t> came;  // a till's rows of one look count once: one commit may hold several

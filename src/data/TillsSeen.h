@@ -37,7 +37,7 @@ private:
     std::int64_t seenTo_ = 0;
     std::map<std::int64_t, std::deque<Clock::time_point>> booked_;  // by till, when its rows were seen
     std::set<std::int64_t> awaited_;
-    std::map<std::int64_t, int> inGap_;  // by till, its rows since the gap began
+    std::map<std::int64_t, int> inGap_;  // by till, the looks that found its rows since the gap began
 };
 
 }  // namespace tolvenk

@@ -24,7 +24,7 @@ Write_Batch::Write_Batch(db::Connection& con, Limits limits)
     : con_(con), onFile_(!con.onServer()), limits_(limits), contended_(onFile_ && limits.alone.count() > 0),
       othersSeen_(std::chrono::steady_clock::now()) {
     if (onFile_) con_.othersWrote();  // counts from here
-    if (onFile_ && limits_.quiet.count() > 0) tills_.mark(con_);
+    if (leavesGaps()) tills_.mark(con_);
     flushesEach_ = onFile_ && con_.readsKeepWritersOut();
 }
 
@@ -55,7 +55,7 @@ void Write_Batch::seeOthers(bool seen) {
 
 std::chrono::steady_clock::duration Write_Batch::writesLeft() const {
     using Duration = std::chrono::steady_clock::duration;
-    if (!onFile_ || limits_.quiet.count() <= 0) return timeLimit();
+    if (!leavesGaps()) return timeLimit();
     // A batch begun after the stretch is over begins a new one, after a gap.
     const bool anew = !outer_ && stretchOver();
     const Duration stretch = stretchLength(!gapLeft_ && !anew);
@@ -84,7 +84,7 @@ void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost
         }
         outer_ = std::make_unique<db::Transaction>(con_);
         begun_ = std::chrono::steady_clock::now();
-        if (onFile_ && limits_.quiet.count() > 0) tills_.learn(con_, begun_);
+        if (leavesGaps()) tills_.learn(con_, begun_);
         held_ = 0;
     }
     try {
@@ -125,7 +125,7 @@ void Write_Batch::note(const Kept& told) {
 bool Write_Batch::pause(bool telling) {
     if (!outer_) return true;
     const auto held = std::chrono::steady_clock::now() - begun_;
-    const bool gaps = onFile_ && limits_.quiet.count() > 0;
+    const bool gaps = leavesGaps();
     const auto most = !onFile_ ? std::chrono::steady_clock::duration(heldTime())
                       : gaps   ? held + writesLeft()
                                : std::chrono::steady_clock::duration(timeLimit());
@@ -170,7 +170,7 @@ bool Write_Batch::commitGivingWay() {
 }
 
 void Write_Batch::commitOuter() {
-    if (onFile_ && limits_.quiet.count() > 0) tills_.mark(con_);
+    if (leavesGaps()) tills_.mark(con_);
     if (!waiting_ || !onFile_) {
         outer_->commit();
         return;

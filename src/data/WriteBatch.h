@@ -163,6 +163,7 @@ private:
     std::chrono::milliseconds heldTime() const {
         return serverCards_ ? std::min(limits_.time, limits_.cards) : limits_.time;
     }
+    bool leavesGaps() const { return onFile_ && limits_.quiet.count() > 0; }
     void commitOuter();
     std::chrono::steady_clock::duration stretchLength(bool first) const;
     void lose(const std::string& why);

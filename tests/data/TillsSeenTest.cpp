@@ -22,6 +22,12 @@ TEST_P(TillsSeen, AGapEndsOnceEachTillInItCameInTwoLooksAndEachBusyTillCame) {
     const auto booking = [&](int till, int rows) {
         for (int i = 0; i < rows; ++i) test::XfRow().mach(till).insert(*con);
     };
+    const auto inTwoLooks = [&](int till, Tills_Seen::Clock::time_point at) {
+        for (int look = 0; look < 2; ++look) {
+            booking(till, 1);
+            tills.learn(*con, at + look * 10ms);
+        }
+    };
     booking(1, 3);  // the run's own, before its commit
     tills.mark(*con);
 
@@ -39,22 +45,13 @@ TEST_P(TillsSeen, AGapEndsOnceEachTillInItCameInTwoLooksAndEachBusyTillCame) {
 
     // The next gap waits for 990 (twice in the last second), not for 991.
     tills.gapBegun(t0 + 500ms);
-    booking(992, 1);
-    tills.learn(*con, t0 + 510ms);
-    booking(992, 1);
-    tills.learn(*con, t0 + 520ms);
+    inTwoLooks(992, t0 + 510ms);
     EXPECT_FALSE(tills.allCame());
-    for (int look = 0; look < 2; ++look) {
-        booking(990, 1);
-        tills.learn(*con, t0 + 530ms + look * 10ms);
-    }
+    inTwoLooks(990, t0 + 530ms);
     EXPECT_TRUE(tills.allCame());
 
     // Seen more than a second ago, 990 is waited for no more.
     tills.gapBegun(t0 + 2s);
-    booking(993, 1);
-    tills.learn(*con, t0 + 2010ms);
-    booking(993, 1);
-    tills.learn(*con, t0 + 2020ms);
+    inTwoLooks(993, t0 + 2010ms);
     EXPECT_TRUE(tills.allCame());
 }

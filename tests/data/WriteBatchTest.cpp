@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "data/SetSize.h"
@@ -397,35 +398,32 @@ TEST_P(WriteBatchFile, AGapLastsUntilTheFileIsQuietItsTillsCameOrItsLongest) {
         });
         EXPECT_TRUE(batch.commit());
     };
-    {
-        Write_Batch alone(*writer, limits);
-        holding(alone, std::chrono::milliseconds(0));
-        const auto gap = gapBefore(alone);
-        EXPECT_GE(gap, limits.quiet);
+    // A gap of a new series after a short first batch: at least `least`, short of its longest.
+    const auto shortGap = [&](std::chrono::milliseconds least) {
+        Write_Batch batch(*writer, limits);
+        holding(batch, std::chrono::milliseconds(0));
+        const auto gap = gapBefore(batch);
+        EXPECT_GE(gap, least);
         EXPECT_LT(gap, limits.longestGap);
-    }
-    test::TerminalOptions busy{"T1", 990, 20000, false, "2026-12-01 08:00:00"};
-    busy.plain = true;
-    test::Terminal often(cs, busy);
-    often.waitForCommits(1);
-    {
-        Write_Batch beside(*writer, limits);
-        holding(beside, std::chrono::milliseconds(0));
-        const auto gap = gapBefore(beside);
-        EXPECT_GE(gap, 2 * limits.quiet);
-        EXPECT_LT(gap, limits.longestGap);
-    }
-    test::TerminalOptions slow{"T2", 991, 700000, false, "2026-12-01 08:00:00"};
-    slow.plain = true;
-    test::Terminal seldom(cs, slow);
-    seldom.waitForCommits(1);
+    };
+    const auto till = [&](const std::string& card, int mach, int pauseMicros) {
+        test::TerminalOptions o{card, mach, pauseMicros, false, "2026-12-01 08:00:00"};
+        o.plain = true;
+        auto t = std::make_unique<test::Terminal>(cs, o);
+        t->waitForCommits(1);
+        return t;
+    };
+    shortGap(limits.quiet);
+    const auto often = till("T1", 990, 20000);
+    shortGap(2 * limits.quiet);
+    const auto seldom = till("T2", 991, 700000);
     {
         Write_Batch beside(*writer, limits);
         holding(beside, std::chrono::milliseconds(800));  // the slow till's next customer waits behind it
         EXPECT_GE(gapBefore(beside), limits.longestGap);
     }
-    EXPECT_EQ(often.finish().failures, 0);
-    EXPECT_EQ(seldom.finish().failures, 0);
+    EXPECT_EQ(often->finish().failures, 0);
+    EXPECT_EQ(seldom->finish().failures, 0);
     EXPECT_EQ(stored(), (test::Texts{"1", "2", "3", "4", "5", "6"}));
 }
 

@@ -52,4 +52,17 @@ inline bool connectionLost(const std::exception& e) {
     return db && db->connectionLost();
 }
 
+// Runs `look`, a read its caller can do without: false when it failed, a lost
+// connection passed on (the run cannot go on then).
+template <class Look>
+bool triedUnlessLost(Look&& look) {
+    try {
+        look();
+        return true;
+    } catch (const std::exception& e) {
+        if (connectionLost(e)) throw;
+        return false;
+    }
+}
+
 }  // namespace tolvenk::db
