@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace tolvenk {
@@ -29,13 +30,27 @@ public:
     // A gap begins: the tills that book all the time are waited for.
     void gapBegun(Clock::time_point now);
     // Every till waited for came, and each that booked in the gap did so
-    // twice; false while none booked.
-    bool allCame() const;
+    // twice (or `once`); false while none booked.
+    bool allCame(bool once) const;
+    // The tills book all the time (every few hundredths of a second): each
+    // waits alone no longer than a few of the others' bookings, and a long
+    // hold of the lock would keep it waiting many times that.
+    bool busy(Clock::time_point now) const { return now < busyUntil_; }
 
 private:
     bool on_ = true;
     std::int64_t seenTo_ = 0;
-    std::map<std::int64_t, std::deque<Clock::time_point>> booked_;  // by till, when its rows were seen
+    std::optional<Clock::time_point> from_;  // the first mark
+    Clock::time_point busyUntil_{};
+    struct Look {
+        Clock::time_point at;
+        int rows;
+    };
+    // Drops what is no longer lately; true when their rows came at
+    // `perSecond` or more.
+    bool paced(std::deque<Look>& looks, Clock::time_point now, int perSecond) const;
+    std::map<std::int64_t, std::deque<Look>> booked_;  // by till, the looks that found its rows lately
+    std::deque<Look> paced_;                           // the same for all tills
     std::set<std::int64_t> awaited_;
     std::map<std::int64_t, int> inGap_;  // by till, the looks that found its rows since the gap began
 };

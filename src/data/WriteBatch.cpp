@@ -79,6 +79,7 @@ void Write_Batch::items(std::int64_t count, const Writes& writes, Kept kept, Los
 void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count) {
     if (!outer_) {
         if (onFile_) {
+            if (leavesGaps() && !lookedFirst_) lookFirst();
             leaveGap();
             seeOthers(false);  // alone long enough, or not
         }
@@ -210,15 +211,36 @@ void Write_Batch::ended(std::chrono::steady_clock::time_point committing) {
 // others: there every commit is flushed, on a busy disk for a quarter of a
 // second, and a till kept out of a longer one would wait past its second.
 bool Write_Batch::stretchOver() const {
+    // Beside busy tills a stretch is one batch: a till kept out past a
+    // tenth of a second sleeps in steps the others' bookings fill.
+    if (tills_.busy(std::chrono::steady_clock::now())) return heldSinceGap_.count() > 0;
     if (!gapLeft_) return heldSinceGap_ + lastCommit_ >= stretchLength(true);
     const auto length = stretchLength(false);
     return heldSinceGap_ + lastCommit_ + length / 4 >= length;
 }
 
 std::chrono::steady_clock::duration Write_Batch::stretchLength(bool first) const {
+    if (tills_.busy(std::chrono::steady_clock::now())) return std::min(limits_.stretch, limits_.busyStretch);
     const std::chrono::steady_clock::duration length =
         flushesEach_ ? std::min(limits_.stretch, limits_.flushedStretch) : limits_.stretch;
     return first && !flushesEach_ ? std::max(length, std::chrono::steady_clock::duration(limits_.firstStretch)) : length;
+}
+
+// Tills that book all the time show in a few hundredths of a second, and
+// the first stretch is then as short as the others: a long one (with
+// nobody about, a short series' only one) would keep them waiting many
+// times their usual wait. Alone, the look costs a hundredth of a second.
+void Write_Batch::lookFirst() {
+    constexpr auto kSomebody = std::chrono::milliseconds(10), kLook = std::chrono::milliseconds(30);
+    lookedFirst_ = true;
+    const auto from = std::chrono::steady_clock::now();
+    bool seen = false;
+    for (auto now = from; now - from < (seen ? kLook : kSomebody); now = std::chrono::steady_clock::now()) {
+        seen = con_.othersWrote() || seen;
+        if (waiting_) waiting_();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (seen) tills_.learn(con_, std::chrono::steady_clock::now());
 }
 
 void Write_Batch::leaveGap() {
@@ -227,6 +249,12 @@ void Write_Batch::leaveGap() {
     constexpr auto kLook = std::chrono::milliseconds(2);
     auto quietSince = lastEnd_;
     tills_.gapBegun(std::chrono::steady_clock::now());
+    // After a short hold beside busy tills, each kept out sleeps in steps of
+    // some hundredths of a second: the gap ends as soon as each seen lately
+    // came once. After a long one, one may sleep a tenth of a second and
+    // miss a gap that short.
+    constexpr auto kShortHold = std::chrono::milliseconds(100);
+    const bool brief = tills_.busy(std::chrono::steady_clock::now()) && heldSinceGap_ <= kShortHold;
     bool unread = false;  // others committed since the tills were last looked at
     for (;;) {
         const auto now = std::chrono::steady_clock::now();
@@ -238,12 +266,12 @@ void Write_Batch::leaveGap() {
         // gap ends once each came, and any other had two tries. Looked at
         // only then, and once a commit: a look holds a reader's lock that a
         // till's commit on a rollback journal waits for.
-        const bool mayEnd = now - lastEnd_ >= 2 * limits_.quiet;
+        const bool mayEnd = brief || now - lastEnd_ >= 2 * limits_.quiet;
         if (mayEnd && unread) {
             tills_.learn(con_, now);
             unread = false;
         }
-        const bool cameAll = mayEnd && tills_.allCame();
+        const bool cameAll = mayEnd && tills_.allCame(brief);
         if (now - quietSince >= limits_.quiet || now - lastEnd_ >= limits_.longestGap || cameAll) break;
         if (waiting_) waiting_();
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(

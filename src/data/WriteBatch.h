@@ -56,6 +56,9 @@ public:
         std::chrono::milliseconds firstStretch{800};
         // The stretch on a file with a rollback journal, at most.
         std::chrono::milliseconds flushedStretch{400};
+        // The stretch, first one too, beside a till that books all the time
+        // (Tills_Seen::busy): alone it waits only for the others' bookings.
+        std::chrono::milliseconds busyStretch{60};
         std::chrono::milliseconds quiet{110};
         std::chrono::milliseconds longestGap{800};
     };
@@ -172,6 +175,7 @@ private:
     // On a file: the gap left first where the stretch is over.
     bool stretchOver() const;
     void leaveGap();
+    void lookFirst();
     void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);
 
     db::Connection& con_;
@@ -195,6 +199,7 @@ private:
     std::optional<std::chrono::steady_clock::time_point> told_;  // the run's last telling said
     std::chrono::steady_clock::time_point lastEnd_;       // the last batch's end
     Tills_Seen tills_;                                     // on a file with gaps
+    bool lookedFirst_ = false;
 };
 
 // Write transactions of a batch each, many in a row, for as long as it

@@ -32,26 +32,58 @@ TEST_P(TillsSeen, AGapEndsOnceEachTillInItCameInTwoLooksAndEachBusyTillCame) {
     tills.mark(*con);
 
     tills.gapBegun(t0);
-    EXPECT_FALSE(tills.allCame());  // nobody yet
-    booking(990, 2);                // one commit of two rows
-    tills.learn(*con, t0 + 10ms);
-    EXPECT_FALSE(tills.allCame());
+    EXPECT_FALSE(tills.allCame(false));  // nobody yet
+    booking(990, 2);                     // one commit of two rows
+    tills.learn(*con, t0 + 200ms);
+    EXPECT_FALSE(tills.allCame(false));
     booking(990, 1);
-    tills.learn(*con, t0 + 20ms);
-    EXPECT_TRUE(tills.allCame());
+    tills.learn(*con, t0 + 400ms);
+    EXPECT_TRUE(tills.allCame(false));
     booking(991, 1);  // a till that came once, and is not back
-    tills.learn(*con, t0 + 30ms);
-    EXPECT_FALSE(tills.allCame());
+    tills.learn(*con, t0 + 450ms);
+    EXPECT_FALSE(tills.allCame(false));
+    EXPECT_TRUE(tills.allCame(true));  // after a short hold once is enough
 
     // The next gap waits for 990 (twice in the last second), not for 991.
-    tills.gapBegun(t0 + 500ms);
-    inTwoLooks(992, t0 + 510ms);
-    EXPECT_FALSE(tills.allCame());
-    inTwoLooks(990, t0 + 530ms);
-    EXPECT_TRUE(tills.allCame());
+    tills.gapBegun(t0 + 600ms);
+    inTwoLooks(992, t0 + 610ms);
+    EXPECT_FALSE(tills.allCame(true));
+    inTwoLooks(990, t0 + 630ms);
+    EXPECT_TRUE(tills.allCame(false));
+    EXPECT_FALSE(tills.busy(t0 + 640ms));  // tills serving customers, a dozen rows a second in all
 
     // Seen more than a second ago, 990 is waited for no more.
     tills.gapBegun(t0 + 2s);
     inTwoLooks(993, t0 + 2010ms);
-    EXPECT_TRUE(tills.allCame());
+    EXPECT_TRUE(tills.allCame(false));
+}
+
+// Tills booking as fast as the lock lets them: one till ten rows a second,
+// or all of them fifty, counted from the run's begin in its first second.
+TEST_P(TillsSeen, TillsBookingEveryFewHundredthsOfASecondAreBusyForASecond) {
+    if (onServer()) GTEST_SKIP() << "a file's gaps";
+    using namespace std::chrono_literals;
+    const auto booking = [&](int till, int rows) {
+        for (int i = 0; i < rows; ++i) test::XfRow().mach(till).insert(*con);
+    };
+    Tills_Seen one;
+    const auto t0 = Tills_Seen::Clock::now();
+    one.mark(*con);
+    booking(990, 6);
+    one.learn(*con, t0 + 1500ms);
+    EXPECT_FALSE(one.busy(t0 + 1500ms));  // six in the last second
+    booking(990, 6);
+    one.learn(*con, t0 + 1600ms);
+    EXPECT_TRUE(one.busy(t0 + 1600ms));
+    EXPECT_TRUE(one.busy(t0 + 2599ms));
+    EXPECT_FALSE(one.busy(t0 + 2600ms));
+
+    for (const auto& [after, busy] : {std::pair{30ms, true}, {300ms, false}}) {
+        Tills_Seen all;
+        const auto t1 = Tills_Seen::Clock::now();
+        all.mark(*con);
+        for (int till = 991; till <= 993; ++till) booking(till, 1);
+        all.learn(*con, t1 + after);
+        EXPECT_EQ(all.busy(t1 + after), busy) << after.count() << " ms";
+    }
 }
