@@ -60,12 +60,13 @@ void Tills_Seen::learn(db::Connection& con, Clock::time_point now) {
     });
 }
 
-// A till seen only once lately may be between two customers for seconds.
-void Tills_Seen::gapBegun(Clock::time_point now) {
+// A till seen only once lately may be between two customers for seconds;
+// beside busy tills one look may be all the run had of them yet.
+void Tills_Seen::gapBegun(Clock::time_point now, bool busy) {
     awaited_.clear();
     for (auto& [till, looks] : booked_) {
         while (!looks.empty() && now - looks.front().at >= kLately) looks.pop_front();
-        if (looks.size() >= 2) awaited_.insert(till);
+        if (looks.size() >= (busy ? 1u : 2u)) awaited_.insert(till);
     }
     inGap_.clear();
 }

@@ -27,8 +27,9 @@ public:
     // Another session committed, or the run takes the lock again: whose
     // rows came since.
     void learn(db::Connection& con, Clock::time_point now);
-    // A gap begins: the tills that book all the time are waited for.
-    void gapBegun(Clock::time_point now);
+    // A gap begins: the tills that book all the time are waited for (with
+    // `busy`, every till seen lately).
+    void gapBegun(Clock::time_point now, bool busy = false);
     // Every till waited for came, and each that booked in the gap did so
     // twice (or `once`); false while none booked.
     bool allCame(bool once) const;

@@ -85,6 +85,7 @@ void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost
         }
         outer_ = std::make_unique<db::Transaction>(con_);
         begun_ = std::chrono::steady_clock::now();
+        if (!firstHeld_) firstHeld_ = begun_;
         if (leavesGaps()) tills_.learn(con_, begun_);
         held_ = 0;
     }
@@ -213,17 +214,33 @@ void Write_Batch::ended(std::chrono::steady_clock::time_point committing) {
 bool Write_Batch::stretchOver() const {
     // Beside busy tills a stretch is one batch: a till kept out past a
     // tenth of a second sleeps in steps the others' bookings fill.
-    if (tills_.busy(std::chrono::steady_clock::now())) return heldSinceGap_.count() > 0;
+    if (shortHolds()) return heldSinceGap_.count() > 0;
     if (!gapLeft_) return heldSinceGap_ + lastCommit_ >= stretchLength(true);
     const auto length = stretchLength(false);
     return heldSinceGap_ + lastCommit_ + length / 4 >= length;
 }
 
 std::chrono::steady_clock::duration Write_Batch::stretchLength(bool first) const {
-    if (tills_.busy(std::chrono::steady_clock::now())) return std::min(limits_.stretch, limits_.busyStretch);
-    const std::chrono::steady_clock::duration length =
-        flushesEach_ ? std::min(limits_.stretch, limits_.flushedStretch) : limits_.stretch;
-    return first && !flushesEach_ ? std::max(length, std::chrono::steady_clock::duration(limits_.firstStretch)) : length;
+    using Duration = std::chrono::steady_clock::duration;
+    const Duration length = flushesEach_ ? std::min(limits_.stretch, limits_.flushedStretch) : limits_.stretch;
+    // Beside busy tills, writes at least as long as the commit: a series
+    // whose commit takes longer (many pages, a slow disk) would otherwise
+    // spend its share of the lock on commits. The tills' own commits are
+    // slower there too.
+    if (shortHolds())
+        return std::min(length, std::max(Duration(limits_.busyStretch), 2 * lastCommit_));
+    return first && !flushesEach_ ? std::max(length, Duration(limits_.firstStretch)) : length;
+}
+
+// Beside tills that book all the time, for the first seconds of the
+// series: a window's short series is over by then, a few seconds longer
+// than alone at most. Past them the series goes on in stretches: holds of
+// one short batch would make a long run (the settlement) several times
+// slower, each batch with a commit and a gap of its own.
+bool Write_Batch::shortHolds() const {
+    constexpr auto kShortHoldsFor = std::chrono::seconds(2);
+    const auto now = std::chrono::steady_clock::now();
+    return firstHeld_ && now - *firstHeld_ < kShortHoldsFor && tills_.busy(now);
 }
 
 // Tills that book all the time show in a few hundredths of a second, and
@@ -248,13 +265,13 @@ void Write_Batch::leaveGap() {
     db::tellWrite(db::Write_Event::Gap_Begun);
     constexpr auto kLook = std::chrono::milliseconds(2);
     auto quietSince = lastEnd_;
-    tills_.gapBegun(std::chrono::steady_clock::now());
     // After a short hold beside busy tills, each kept out sleeps in steps of
     // some hundredths of a second: the gap ends as soon as each seen lately
     // came once. After a long one, one may sleep a tenth of a second and
     // miss a gap that short.
     constexpr auto kShortHold = std::chrono::milliseconds(100);
-    const bool brief = tills_.busy(std::chrono::steady_clock::now()) && heldSinceGap_ <= kShortHold;
+    const bool brief = shortHolds() && heldSinceGap_ <= kShortHold;
+    tills_.gapBegun(std::chrono::steady_clock::now(), brief);
     bool unread = false;  // others committed since the tills were last looked at
     for (;;) {
         const auto now = std::chrono::steady_clock::now();

@@ -56,8 +56,9 @@ public:
         std::chrono::milliseconds firstStretch{800};
         // The stretch on a file with a rollback journal, at most.
         std::chrono::milliseconds flushedStretch{400};
-        // The stretch, first one too, beside a till that books all the time
-        // (Tills_Seen::busy): alone it waits only for the others' bookings.
+        // The stretch, first one too, beside tills that book all the time
+        // (Tills_Seen::busy), for a series' first seconds: alone they wait
+        // only for one another's bookings.
         std::chrono::milliseconds busyStretch{60};
         std::chrono::milliseconds quiet{110};
         std::chrono::milliseconds longestGap{800};
@@ -176,6 +177,7 @@ private:
     bool stretchOver() const;
     void leaveGap();
     void lookFirst();
+    bool shortHolds() const;
     void run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count = 1);
 
     db::Connection& con_;
@@ -200,6 +202,7 @@ private:
     std::chrono::steady_clock::time_point lastEnd_;       // the last batch's end
     Tills_Seen tills_;                                     // on a file with gaps
     bool lookedFirst_ = false;
+    std::optional<std::chrono::steady_clock::time_point> firstHeld_;  // the series' first lock
 };
 
 // Write transactions of a batch each, many in a row, for as long as it
