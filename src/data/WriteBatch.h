@@ -44,7 +44,10 @@ public:
     // `longestGap`; with nobody about it is `quiet` long. Beside tills that
     // book all the time it is never that quiet: there it ends after two
     // quiet times once every till seen in it has booked twice (Tills_Seen).
-    // With no quiet, the lock is taken again at once.
+    // Where they book every few hundredths of a second, a series' first
+    // seconds go in holds of one short batch, each gap ending as soon as
+    // every till seen lately came. With no quiet, the lock is taken again
+    // at once.
     struct Limits {
         std::int64_t items = 200;
         std::chrono::milliseconds time{150};
