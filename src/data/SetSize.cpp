@@ -14,7 +14,7 @@ std::int64_t Set_Size::next(bool telling) const {
     std::int64_t fits = first_;
     if (timed_ > 0) {
         using Seconds = std::chrono::duration<double>;
-        Seconds within = batch_.timeLimit();
+        Seconds within = batch_.setTime();
         if (telling) within = std::min(within, Seconds(batch_.untilTelling()));
         const double limit = within.count();
         const double fit = each_ > 0 ? limit / each_ : 1e9;

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <deque>
 #include <map>
-#include <optional>
 #include <set>
 
 namespace tolvenk {
@@ -28,23 +27,24 @@ public:
     // rows came since.
     void learn(db::Connection& con, Clock::time_point now);
     // A gap begins: the tills that book all the time are waited for (with
-    // `busy`, every till seen lately).
+    // `busy`, every till seen in the last few tenths of a second too).
     void gapBegun(Clock::time_point now, bool busy = false);
     // Every till waited for came, and each that booked in the gap did so
     // twice (or `once`); false while none booked.
     bool allCame(bool once) const;
-    // The tills book all the time (every few hundredths of a second): each
-    // waits alone no longer than a few of the others' bookings, and a long
-    // hold of the lock would keep it waiting many times that.
-    bool busy(Clock::time_point now) const { return now < busyUntil_; }
+    // The tills book all the time (one of them ten times a second or more,
+    // or all fifty): each waits alone no longer than a few of the others'
+    // bookings, and a long hold of the lock would keep it waiting many
+    // times that. Never once a look failed: the gaps then end as before.
+    bool busy(Clock::time_point now) const { return on_ && now < busyUntil_; }
 
 private:
     bool on_ = true;
     std::int64_t seenTo_ = 0;
-    std::optional<Clock::time_point> from_;  // the first mark
+    Clock::time_point lastLook_{};  // the last look or mark: a look's rows came since
     Clock::time_point busyUntil_{};
     struct Look {
-        Clock::time_point at;
+        Clock::time_point at, since;
         int rows;
     };
     // Drops what is no longer lately; true when their rows came at

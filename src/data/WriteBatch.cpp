@@ -53,6 +53,11 @@ void Write_Batch::seeOthers(bool seen) {
     if (onFile_ && sharing_ != contended_) con_.setSharedWrites(sharing_ = contended_);
 }
 
+std::chrono::steady_clock::duration Write_Batch::setTime() const {
+    const std::chrono::steady_clock::duration limit = timeLimit();
+    return shortHolds() ? std::min(limit, writesLeft()) : limit;
+}
+
 std::chrono::steady_clock::duration Write_Batch::writesLeft() const {
     using Duration = std::chrono::steady_clock::duration;
     if (!leavesGaps()) return timeLimit();
@@ -223,10 +228,10 @@ bool Write_Batch::stretchOver() const {
 std::chrono::steady_clock::duration Write_Batch::stretchLength(bool first) const {
     using Duration = std::chrono::steady_clock::duration;
     const Duration length = flushesEach_ ? std::min(limits_.stretch, limits_.flushedStretch) : limits_.stretch;
-    // Beside busy tills, writes at least as long as the commit: a series
-    // whose commit takes longer (many pages, a slow disk) would otherwise
-    // spend its share of the lock on commits. The tills' own commits are
-    // slower there too.
+    // Beside busy tills, writes as long as the commit where the stretch
+    // allows: a series whose commit takes longer (many pages, a slow disk)
+    // would otherwise spend its share of the lock on commits. The tills' own
+    // commits are slower there too.
     if (shortHolds())
         return std::min(length, std::max(Duration(limits_.busyStretch), 2 * lastCommit_));
     return first && !flushesEach_ ? std::max(length, Duration(limits_.firstStretch)) : length;
@@ -265,13 +270,17 @@ void Write_Batch::leaveGap() {
     db::tellWrite(db::Write_Event::Gap_Begun);
     constexpr auto kLook = std::chrono::milliseconds(2);
     auto quietSince = lastEnd_;
-    // After a short hold beside busy tills, each kept out sleeps in steps of
-    // some hundredths of a second: the gap ends as soon as each seen lately
-    // came once. After a long one, one may sleep a tenth of a second and
-    // miss a gap that short.
-    constexpr auto kShortHold = std::chrono::milliseconds(100);
-    const bool brief = shortHolds() && heldSinceGap_ <= kShortHold;
-    tills_.gapBegun(std::chrono::steady_clock::now(), brief);
+    // After a short hold beside busy tills, each kept out by it sleeps in
+    // steps of some hundredths of a second: the gap ends as soon as each
+    // seen lately came once. After a long one, one may sleep a tenth of a
+    // second and miss a gap that short; so may a till not seen lately that
+    // missed a short gap or two: every few tenths of a second a gap lasts
+    // the quiet time at least.
+    constexpr auto kShortHold = std::chrono::milliseconds(100), kFullGapEvery = std::chrono::milliseconds(300);
+    const auto begun = std::chrono::steady_clock::now();
+    const bool busyHold = shortHolds() && heldSinceGap_ <= kShortHold;
+    const bool brief = busyHold && begun - fullGap_ < kFullGapEvery;
+    tills_.gapBegun(begun, busyHold);
     bool unread = false;  // others committed since the tills were last looked at
     for (;;) {
         const auto now = std::chrono::steady_clock::now();
@@ -283,18 +292,19 @@ void Write_Batch::leaveGap() {
         // gap ends once each came, and any other had two tries. Looked at
         // only then, and once a commit: a look holds a reader's lock that a
         // till's commit on a rollback journal waits for.
-        const bool mayEnd = brief || now - lastEnd_ >= 2 * limits_.quiet;
+        const bool mayEnd = brief || now - lastEnd_ >= (busyHold ? 1 : 2) * limits_.quiet;
         if (mayEnd && unread) {
             tills_.learn(con_, now);
             unread = false;
         }
-        const bool cameAll = mayEnd && tills_.allCame(brief);
+        const bool cameAll = mayEnd && tills_.allCame(busyHold);
         if (now - quietSince >= limits_.quiet || now - lastEnd_ >= limits_.longestGap || cameAll) break;
         if (waiting_) waiting_();
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
             kLook, quietSince + limits_.quiet - now));
     }
     db::tellWrite(db::Write_Event::Gap_Ended);
+    if (!brief) fullGap_ = std::chrono::steady_clock::now();
     heldSinceGap_ = {};
     gapLeft_ = true;
 }

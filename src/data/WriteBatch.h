@@ -45,9 +45,10 @@ public:
     // book all the time it is never that quiet: there it ends after two
     // quiet times once every till seen in it has booked twice (Tills_Seen).
     // Where they book every few hundredths of a second, a series' first
-    // seconds go in holds of one short batch, each gap ending as soon as
-    // every till seen lately came. With no quiet, the lock is taken again
-    // at once.
+    // seconds go in holds of one short batch, a gap after each ending as
+    // soon as every till seen lately came, every few tenths of a second
+    // one of the quiet time at least. With no quiet, the lock is taken
+    // again at once.
     struct Limits {
         std::int64_t items = 200;
         std::chrono::milliseconds time{150};
@@ -111,6 +112,9 @@ public:
     // stretch (a new one where a gap comes first), its commit counted as
     // the last one took.
     std::chrono::steady_clock::duration writesLeft() const;
+    // How long a set of the open batch, or of the next one, may take: a
+    // batch's time, beside busy tills no more than its short hold has left.
+    std::chrono::steady_clock::duration setTime() const;
     // Told now and then while the batch leaves a gap or commits, so that a
     // window takes its events meanwhile; on a file the commit then runs on
     // a thread of its own (a large file's commit of a stretch takes a tenth
@@ -206,6 +210,7 @@ private:
     Tills_Seen tills_;                                     // on a file with gaps
     bool lookedFirst_ = false;
     std::optional<std::chrono::steady_clock::time_point> firstHeld_;  // the series' first lock
+    std::chrono::steady_clock::time_point fullGap_{};                  // the last gap not cut short
 };
 
 // Write transactions of a batch each, many in a row, for as long as it
