@@ -14,6 +14,7 @@
 #include "data/WriteBatch.h"
 #include "data/XfTypeCode.h"
 #include "platform/DateText.h"
+#include "platform/SizedToTake.h"
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Recordset.h"
@@ -134,11 +135,11 @@ Cards readGroup(db::Connection& con, const std::vector<Listed_Card>& listed, con
             if (some.size() < piece && p != of.end()) continue;
             const auto started = std::chrono::steady_clock::now();
             read(sql::numList(some));
-            const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-            const double aim = std::chrono::duration<double>(kPieceTime).count();
-            if (took > 0)
-                piece = std::clamp<std::size_t>(static_cast<std::size_t>(static_cast<double>(some.size()) * aim / took), 1,
-                                                std::max<std::size_t>(50, 4 * some.size()));
+            const auto took = std::chrono::steady_clock::now() - started;
+            const auto size = static_cast<std::int64_t>(some.size());
+            if (took.count() > 0)
+                piece = static_cast<std::size_t>(
+                    platform::sizedToTake(size, took, kPieceTime, 1e9, 1, std::max<std::int64_t>(50, 4 * size)));
             some.clear();
             if (alive) alive();
         }

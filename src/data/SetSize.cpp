@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/WriteBatch.h"
+#include "platform/SizedToTake.h"
 #include "platform/services/Services.h"
 
 namespace tolvenk {
@@ -11,17 +12,11 @@ namespace tolvenk {
 // between shortens the batch's time at once (not a server's card sets).
 std::int64_t Set_Size::next(bool telling) const {
     if (telling && platform::services().yieldDue()) return 1;
-    std::int64_t fits = first_;
-    if (timed_ > 0) {
-        using Seconds = std::chrono::duration<double>;
-        Seconds within = batch_.setTime();
-        if (telling) within = std::min(within, Seconds(batch_.untilTelling()));
-        const double limit = within.count();
-        const double fit = each_ > 0 ? limit / each_ : 1e9;
-        // Growing by steps: one quick set says little of the next one's rows.
-        fits = static_cast<std::int64_t>(std::min(fit, 4.0 * static_cast<double>(timed_)));
-    }
-    return std::max<std::int64_t>(1, std::min(batch_.room(), fits));
+    if (timed_ <= 0) return std::max<std::int64_t>(1, std::min(batch_.room(), first_));
+    using Seconds = std::chrono::duration<double>;
+    Seconds within = batch_.setTime();
+    if (telling) within = std::min(within, Seconds(batch_.untilTelling()));
+    return platform::sizedToTake(timed_, Seconds(each_ * static_cast<double>(timed_)), within, 4.0, 1, batch_.room());
 }
 
 void Set_Size::took(std::int64_t count, std::chrono::steady_clock::duration took) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/SizedToTake.h"
 #include "platform/db/Provider.h"
 #include "platform/db/SqlText.h"
 
@@ -47,8 +48,8 @@ ReadPieces::ReadPieces(std::shared_ptr<Provider> session, Pieces_Along along, lo
 
 void ReadPieces::took(std::chrono::steady_clock::duration d) {
     if (!adapts_) return;
-    const double ratio = std::chrono::duration<double>(kAim) / std::max(d, std::chrono::steady_clock::duration(1));
-    rows_ = std::clamp(static_cast<long long>(static_cast<double>(rows_) * std::min(ratio, 2.0)), kRows / 5, 16 * kRowsAlone);
+    rows_ = platform::sizedToTake(rows_, std::max(d, std::chrono::steady_clock::duration(1)), kAim, 2.0, kRows / 5,
+                                  16 * kRowsAlone);
 }
 
 std::string ReadPieces::stretch(const Value& end, bool endIncluded) const {
