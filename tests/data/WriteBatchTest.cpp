@@ -58,6 +58,34 @@ protected:
         writer = test::connect(cs);
         writer->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(1,'T1',1,1,0)");
     }
+    // The file on a memory folder, where a till's or the series' timing is
+    // the subject: on a disk the rest of the suite keeps busy, a till's own
+    // flushes can take most of a second by themselves.
+    void onMemoryFolder() {
+        memory_ = std::make_unique<test::TempDir>(test::memoryFolder(std::uintmax_t{1} << 30));
+        cs = test::createBusinessDb(memory_->file("b.mdb"));
+        con = test::connect(cs);
+    }
+    // A till of another maker (the engine's own library alone) booking on
+    // `card` a pause after each commit, its first row in.
+    std::unique_ptr<test::Terminal> plainTill(int pauseMicros, bool randomly = false, const std::string& card = "T1",
+                                              int mach = 990) {
+        test::TerminalOptions o{card, mach, pauseMicros, false, "2026-12-01 08:00:00"};
+        o.plain = true;
+        o.randomly = randomly;
+        auto t = std::make_unique<test::Terminal>(cs, o);
+        t->waitForCommits(1);
+        return t;
+    }
+    void TearDown() override {
+        writer.reset();
+        con.reset();
+        memory_.reset();  // its file closed first
+        WriteBatch::TearDown();
+    }
+
+private:
+    std::unique_ptr<test::TempDir> memory_;
 };
 TOLVENK_ON_FILE_ONLY(WriteBatchFile);
 
@@ -340,16 +368,11 @@ TEST_P(WriteBatchServer, ABatchTheServerCutsIsLostWhole) {
 // series leaves. Its rows come in among the series' own all along: between
 // (nearly) every two of its batches.
 TEST_P(WriteBatchFile, ATillOfAnotherMakerBooksAmongTheBatches) {
-    const test::TempDir memory(test::memoryFolder(std::uintmax_t{1} << 30));
-    cs = test::createBusinessDb(memory.file("b.mdb"));
-    con = test::connect(cs);
+    onMemoryFolder();
     for (const char* journal : {"wal", "delete"}) {
         SCOPED_TRACE(journal);
         onJournal(journal);
-        test::TerminalOptions till{"T1", 990, 3000, false, "2026-12-01 08:00:00"};
-        till.plain = true;
-        test::Terminal terminal(cs, till);
-        terminal.waitForCommits(1);
+        const auto terminal = plainTill(3000);
         // A gap after every batch, so that a short series leaves several;
         // the till never lets the file be quiet, and short gaps do.
         Write_Batch::Limits limits;
@@ -365,15 +388,13 @@ TEST_P(WriteBatchFile, ATillOfAnotherMakerBooksAmongTheBatches) {
                 batch.pause(false);
             }
         });
-        EXPECT_EQ(terminal.finish().failures, 0);
+        EXPECT_EQ(terminal->finish().failures, 0);
         // The series' batches (nearly) each begin where a till's row comes before.
         EXPECT_GE(test::number(*con, "select count(*) from (select Mach_ID,lag(Mach_ID) over (order by ID) before "
                                      "from Record_XF where ID >= (select min(ID) from Record_XF where Mach_ID=1)) "
                                      "where Mach_ID=1 and before=990"),
                   6);
     }
-    writer.reset();
-    con.reset();
 }
 
 // A gap lasts until nobody else has committed for the quiet time: alone
@@ -413,17 +434,10 @@ TEST_P(WriteBatchFile, AGapLastsUntilTheFileIsQuietItsTillsCameOrItsLongest) {
         EXPECT_GE(gap, least);
         EXPECT_LT(gap, limits.longestGap);
     };
-    const auto till = [&](const std::string& card, int mach, int pauseMicros) {
-        test::TerminalOptions o{card, mach, pauseMicros, false, "2026-12-01 08:00:00"};
-        o.plain = true;
-        auto t = std::make_unique<test::Terminal>(cs, o);
-        t->waitForCommits(1);
-        return t;
-    };
     shortGap(limits.quiet);
-    const auto often = till("T1", 990, 20000);
+    const auto often = plainTill(20000);
     shortGap(2 * limits.quiet);
-    const auto seldom = till("T2", 991, 700000);
+    const auto seldom = plainTill(700000, false, "T2", 991);
     {
         Write_Batch beside(*writer, limits);
         holding(beside, std::chrono::milliseconds(800));  // the slow till's next customer waits behind it
@@ -476,18 +490,11 @@ TEST_P(WriteBatchFile, AStretchAddsUpItsBatchesAndAGapStartsTheNext) {
 // hardly slower than alone: its gaps, as long as the file stays quiet, cost
 // it a fraction of the time it holds the lock.
 TEST_P(WriteBatchFile, BesideATillBookingNowAndThenTheSeriesLetsItInAndGoesOn) {
-    // The series' timing is the subject: on a disk the rest of the suite keeps
-    // busy, a till's own flushes can take most of a second by themselves.
-    const test::TempDir memory(test::memoryFolder(std::uintmax_t{1} << 30));
-    cs = test::createBusinessDb(memory.file("b.mdb"));
-    con = test::connect(cs);
+    onMemoryFolder();
     for (const char* journal : {"wal", "delete"}) {
         SCOPED_TRACE(journal);
         onJournal(journal);
-        test::TerminalOptions till{"T1", 990, 2'000'000, false, "2026-12-01 08:00:00"};
-        till.plain = till.randomly = true;
-        test::Terminal terminal(cs, till);
-        terminal.waitForCommits(1);
+        const auto terminal = plainTill(2'000'000, true);
 
         using Clock = std::chrono::steady_clock;
         Clock::time_point locked, gap;
@@ -513,30 +520,23 @@ TEST_P(WriteBatchFile, BesideATillBookingNowAndThenTheSeriesLetsItInAndGoesOn) {
             });
         }
         db::listenToWrites({});
-        const test::TerminalReport r = terminal.finish();
+        const test::TerminalReport r = terminal->finish();
         EXPECT_EQ(r.failures, 0);
         EXPECT_LT(r.longestWaitMicros, 1'000'000);
         EXPECT_GT(held, std::chrono::seconds(2));
         EXPECT_LE(gaps, held / 2);
     }
-    writer.reset();
-    con.reset();
 }
 
 // Beside a till of another maker booking as fast as the lock lets it, every
 // hold of the lock is one short batch, the first too, with a gap after it:
 // the till, which alone waits only for its own commits, never waits long.
 TEST_P(WriteBatchFile, BesideATillBookingAllTheTimeEachHoldIsOneShortBatch) {
-    const test::TempDir memory(test::memoryFolder(std::uintmax_t{1} << 30));
-    cs = test::createBusinessDb(memory.file("b.mdb"));
-    con = test::connect(cs);
+    onMemoryFolder();
     for (const char* journal : {"wal", "delete"}) {
         SCOPED_TRACE(journal);
         onJournal(journal);
-        test::TerminalOptions till{"T1", 990, 1000, false, "2026-12-01 08:00:00"};
-        till.plain = true;
-        test::Terminal terminal(cs, till);
-        terminal.waitForCommits(1);
+        const auto terminal = plainTill(1000);
 
         using Clock = std::chrono::steady_clock;
         Clock::time_point locked;
@@ -561,14 +561,12 @@ TEST_P(WriteBatchFile, BesideATillBookingAllTheTimeEachHoldIsOneShortBatch) {
             });
         }
         db::listenToWrites({});
-        const test::TerminalReport r = terminal.finish();
+        const test::TerminalReport r = terminal->finish();
         EXPECT_EQ(r.failures, 0);
         EXPECT_LT(longest, std::chrono::milliseconds(130));  // a batch's time alone is 150 ms
         EXPECT_GE(gaps, holds - 2);
         EXPECT_LT(r.longestWaitMicros, 500'000);
     }
-    writer.reset();
-    con.reset();
 }
 
 // A window waiting on a file's commit takes its events meanwhile, on its own
