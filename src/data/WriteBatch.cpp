@@ -84,7 +84,7 @@ void Write_Batch::items(std::int64_t count, const Writes& writes, Kept kept, Los
 void Write_Batch::run(const Writes& writes, bool savepoint, Kept kept, Lost lost, std::int64_t count) {
     if (!outer_) {
         if (onFile_) {
-            if (leavesGaps() && !lookedFirst_) lookFirst();
+            if (leavesGaps() && !firstHeld_) lookFirst();  // before the series' first lock
             leaveGap();
             seeOthers(false);  // alone long enough, or not
         }
@@ -254,7 +254,6 @@ bool Write_Batch::shortHolds() const {
 // times their usual wait. Alone, the look costs a hundredth of a second.
 void Write_Batch::lookFirst() {
     constexpr auto kSomebody = std::chrono::milliseconds(10), kLook = std::chrono::milliseconds(30);
-    lookedFirst_ = true;
     const auto from = std::chrono::steady_clock::now();
     bool seen = false;
     for (auto now = from; now - from < (seen ? kLook : kSomebody); now = std::chrono::steady_clock::now()) {

@@ -208,7 +208,6 @@ private:
     std::optional<std::chrono::steady_clock::time_point> told_;  // the run's last telling said
     std::chrono::steady_clock::time_point lastEnd_;       // the last batch's end
     Tills_Seen tills_;                                     // on a file with gaps
-    bool lookedFirst_ = false;
     std::optional<std::chrono::steady_clock::time_point> firstHeld_;  // the series' first lock
     std::chrono::steady_clock::time_point fullGap_{};                  // the last gap not cut short
 };
