@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <string_view>
 
 #include "data/ByKeyRange.h"
 #include "data/SettlementStore.h"
@@ -33,11 +34,10 @@ struct Slim_Row {
 };
 enum : std::uint8_t { kNoDate = 1, kNoType = 2, kNoErr = 4, kNoChange = 8, kNoBalance = 16 };
 
-std::string dateText(const Slim_Row& r) { return std::string(r.date.data(), r.dateLength); }
+std::string_view dateOf(const Slim_Row& r) { return {r.date.data(), r.dateLength}; }
+std::string dateText(const Slim_Row& r) { return std::string(dateOf(r)); }
 // Whether the row is dated before `bound`, as the walk compares dates.
-bool datedBefore(const Slim_Row& r, const std::string& bound) {
-    return !(r.nulls & kNoDate) && dateText(r) < bound;
-}
+bool datedBefore(const Slim_Row& r, std::string_view bound) { return !(r.nulls & kNoDate) && dateOf(r) < bound; }
 
 Walk_Row toWalk(const Slim_Row& r) {
     const auto or_null = [&](std::uint8_t bit, db::Value v) { return (r.nulls & bit) ? db::Value() : v; };
@@ -54,6 +54,34 @@ Walk_Row toWalk(const Slim_Row& r) {
 struct Chain {
     std::vector<Slim_Row> rows;
     std::int64_t top = 0;  // the highest serial dated before the cut-off
+    // By row, the earliest dated row from the first to it (kUndated: none):
+    // a slice's top row is found by halving, not by going over the rows of
+    // the days after it once a slice, which made many short slices cost
+    // many times the rows. Rows go only from the end, and dates never
+    // change: what is left stays right.
+    static constexpr std::uint32_t kUndated = UINT32_MAX;
+    std::vector<std::uint32_t> earliest;
+    void index() {
+        earliest.resize(rows.size());
+        std::uint32_t least = kUndated;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (!(rows[i].nulls & kNoDate) && (least == kUndated || dateOf(rows[i]) < dateOf(rows[least])))
+                least = static_cast<std::uint32_t>(i);
+            earliest[i] = least;
+        }
+    }
+    // The first row dated before `day`, in the walk's order.
+    std::vector<Slim_Row>::const_iterator firstBefore(std::string_view day) const {
+        const auto i = std::partition_point(earliest.begin(), earliest.end(), [&](std::uint32_t least) {
+            return least == kUndated || !datedBefore(rows[least], day);
+        });
+        return rows.begin() + (i - earliest.begin());
+    }
+    // The first row at or below `serial` (rows go down by serial).
+    template <class Rows>
+    static auto atOrBelow(Rows& rows, std::int64_t serial) {
+        return std::partition_point(rows.begin(), rows.end(), [&](const Slim_Row& r) { return r.serial > serial; });
+    }
 };
 
 struct Group_Card {
@@ -173,6 +201,7 @@ Cards readGroup(db::Connection& con, const std::vector<Listed_Card>& listed, con
                 return a.serial != b.serial ? a.serial > b.serial : a.id > b.id;
             });
             chain.rows.shrink_to_fit();
+            chain.index();
         }
         if (alive) alive();
     }
@@ -189,11 +218,9 @@ struct Step {
 std::optional<Step> stepTo(const Card_Key& key, int kind, const Chain& chain, const std::string& day,
                            const std::string& backupStart, Collapse_Writes& writes) {
     // The walk from the highest serial dated before the day, over every row at or below it.
-    const auto topRow = std::find_if(chain.rows.begin(), chain.rows.end(),
-                                     [&](const Slim_Row& r) { return datedBefore(r, day); });
+    const auto topRow = chain.firstBefore(day);
     if (topRow == chain.rows.end()) return std::nullopt;
-    const auto from = std::find_if(chain.rows.begin(), chain.rows.end(),
-                                   [&](const Slim_Row& r) { return r.serial <= topRow->serial; });
+    const auto from = Chain::atOrBelow(chain.rows, topRow->serial);
     std::vector<Walk_Row> walk;
     walk.reserve(static_cast<std::size_t>(chain.rows.end() - from));
     for (auto r = from; r != chain.rows.end(); ++r) walk.push_back(toWalk(*r));
@@ -207,13 +234,14 @@ std::optional<Step> stepTo(const Card_Key& key, int kind, const Chain& chain, co
 // serial gone, those settled at it holding the sum.
 void apply(const Step& step, Chain& chain, const std::string& day) {
     const std::int64_t n = step.walk.collapse.serial;
-    std::erase_if(chain.rows, [n](const Slim_Row& r) { return r.serial < n; });
-    for (Slim_Row& r : chain.rows)
-        if (r.serial == n && ((r.nulls & kNoDate) || datedBefore(r, day))) {
-            r.type = XF_Type_Code::Settlement;
-            r.change = step.walk.collapse.sum;
-            r.balance = step.walk.collapse.balance;
-            r.nulls = static_cast<std::uint8_t>(r.nulls & ~(kNoType | kNoChange | kNoBalance));
+    chain.rows.erase(Chain::atOrBelow(chain.rows, n - 1), chain.rows.end());
+    chain.earliest.resize(chain.rows.size());
+    for (auto r = Chain::atOrBelow(chain.rows, n); r != chain.rows.end(); ++r)
+        if ((r->nulls & kNoDate) || datedBefore(*r, day)) {
+            r->type = XF_Type_Code::Settlement;
+            r->change = step.walk.collapse.sum;
+            r->balance = step.walk.collapse.balance;
+            r->nulls = static_cast<std::uint8_t>(r->nulls & ~(kNoType | kNoChange | kNoBalance));
         }
 }
 

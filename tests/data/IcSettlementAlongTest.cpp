@@ -46,6 +46,15 @@ create table Uploads as select * from Record_XF where 0;
                          "' order by Card_LiuShui limit 1 offset " + std::to_string(std::stoi(busiest[rank][2]) / 2));
             con->execute("update Uploads set ID = " + std::to_string(rank) + " where ID > 100");
         }
+        // A clock set back months in the middle of the busiest card's rows, and
+        // a row another program left undated in the next one's.
+        const auto threeQuarters = [&](std::size_t rank) {
+            return "(select ID from Record_XF where Pinfo_ID=" + busiest[rank][0] + " and Card_No='" + busiest[rank][1] +
+                   "' and Card_LiuShui > 1 and Date_Time < '" + kCut + "' order by Card_LiuShui limit 1 offset " +
+                   std::to_string(std::stoi(busiest[rank][2]) * 3 / 4) + ")";
+        };
+        con->execute("update Record_XF set Date_Time = '2026-05-02 08:00:00' where ID = " + threeQuarters(0));
+        con->execute("update Record_XF set Date_Time = NULL where ID = " + threeQuarters(1));
         con->executeScript(std::string(R"(
 update Uploads set Date_Time = '2026-10-15 10:00:00' where ID = 1;
 update Uploads set Date_Time = '2026-10-20 10:00:00', Card_LiuShui = Card_LiuShui + 100000 where ID = 2;
