@@ -43,7 +43,9 @@ const char* const kUsage =
     "--load: the tills (harsh by default; a list runs each in turn): harsh, three tills writing a row every\n"
     "5 ms, every 20 ms and at random about every 10 ms; lunch, 20 tills each a row at random about every\n"
     "2 s; quiet, one till a row every 30 s.\n"
-    "--trace: every write event of the module and every till commit, with its time, into FILE.\n";
+    "--trace: every write event of the module and every till commit, with its time, into FILE.\n"
+    "With --terminal, --only spread (beside the windows or alone): the tills alone for 2 minutes (--quick: 20 s),\n"
+    "their longest wait in each 2 s and 20 s, and a plain reader's small reads beside them and alone.\n";
 
 bool serverHasTables(const std::string& text) {
     try {

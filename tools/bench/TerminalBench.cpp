@@ -26,6 +26,7 @@
 
 #include "bench/BenchKit.h"
 #include "bench/BusyLoad.h"
+#include "bench/PlainClient.h"
 #include "cards/YuE_HZ_Cha.h"
 #include "data/Globals.h"
 #include "platform/db/Connection.h"
@@ -603,6 +604,71 @@ void runIcCorrection() {
     w.Unload();
 }
 
+// ------------------------------------------------- the yardstick's own spread
+
+// The tills alone, nothing else about, for `span` s: their longest wait in
+// each stretch as long as a short window takes (2 s) and as the settlement
+// (20 s), and in how many pairs of such stretches one's is over 1.5 times the
+// other's; and a plain reader's small reads beside them and without them.
+// What the tills do to one another and to a reader, the module aside.
+void printSpread(const Till_Load& load, double span) {
+    PlainClient reader(strCN);
+    const auto readFor = [&reader](double secs) {
+        std::vector<double> took;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(secs);
+        for (long i = 0; std::chrono::steady_clock::now() < end; ++i) {
+            const long from = i * 37 % 700000;
+            const auto t = std::chrono::steady_clock::now();
+            reader.read("select count(*), sum(YuE_Change) from Record_XF where ID between " + std::to_string(from) +
+                        " and " + std::to_string(from + 200));
+            took.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count() * 1000);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        std::sort(took.begin(), took.end());
+        return took;
+    };
+    std::vector<double> beside;
+    long long from = 0;
+    const Tills_Outcome tills = withTills(load, [&] {
+        from = monotonicMicros();
+        beside = readFor(span);
+        return std::pair{from, monotonicMicros()};
+    });
+    const std::vector<double> alone = readFor(10);
+    std::printf("\n%s load, the tills alone for %.0f s (%ld commits, %ld failed):\n", load.name.c_str(), span,
+                tills.commits, tills.failures);
+    for (const double stretch : {2.0, 20.0}) {
+        const auto count = static_cast<std::size_t>(span / stretch);
+        if (count < 2) continue;
+        std::vector<double> longest(count, 0);
+        for (const Till_Commit& t : tills.seen) {
+            const auto k = static_cast<std::size_t>(std::max(0.0, static_cast<double>(t.at - from) / 1e6 / stretch));
+            if (k < count) longest[k] = std::max(longest[k], static_cast<double>(t.waited) / 1e6);
+        }
+        long over = 0, pairs = 0;
+        for (std::size_t a = 0; a < count; ++a)
+            for (std::size_t b = 0; b < count; ++b)
+                if (a != b) ++pairs, over += longest[a] > 1.5 * longest[b];
+        std::sort(longest.begin(), longest.end());
+        std::printf("  longest wait in each %.0f s: least %.3f, median %.3f, most %.3f s; over 1.5 times another "
+                    "stretch's in %.0f%% of pairs\n",
+                    stretch, longest.front(), longest[count / 2], longest.back(), 100.0 * static_cast<double>(over) / static_cast<double>(pairs));
+    }
+    const auto said = [](const std::vector<double>& ms) {
+        double sum = 0;
+        for (const double v : ms) sum += v;
+        char text[160];
+        std::snprintf(text, sizeof text, "%zu reads, mean %.2f ms, median %.2f, 99th pct %.2f, longest %.1f ms",
+                      ms.size(), sum / static_cast<double>(std::max<std::size_t>(1, ms.size())),
+                      ms.empty() ? 0 : ms[ms.size() / 2], ms.empty() ? 0 : ms[ms.size() * 99 / 100],
+                      ms.empty() ? 0 : ms.back());
+        return std::string(text);
+    };
+    std::printf("  a plain reader's read of 200 rows every 5 ms: beside the tills %s; alone %s\n", said(beside).c_str(),
+                said(alone).c_str());
+    std::fflush(stdout);
+}
+
 std::vector<Beside> underLoad(const Run_Context& c, const Till_Load& load, const Target& db) {
     const Settings& s = c.s;
     std::vector<Beside> lines;
@@ -631,6 +697,8 @@ std::vector<Beside> underLoad(const Run_Context& c, const Till_Load& load, const
         lines.push_back(measureOnCopy(c, load, db, "7036", "IC balances with the correction, every employee", [] {},
                                       runIcCorrection));
     timed().clock = clock;
+    // Asked for by name only: two minutes of the tills alone.
+    if (std::find(s.only.begin(), s.only.end(), "spread") != s.only.end()) printSpread(load, s.quick ? 20 : 120);
     return lines;
 }
 
