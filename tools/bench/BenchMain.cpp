@@ -44,8 +44,9 @@ const char* const kUsage =
     "5 ms, every 20 ms and at random about every 10 ms; lunch, 20 tills each a row at random about every\n"
     "2 s; quiet, one till a row every 30 s.\n"
     "--trace: every write event of the module and every till commit, with its time, into FILE.\n"
-    "With --terminal, --only spread (beside the windows or alone): the tills alone for 2 minutes (--quick: 20 s),\n"
-    "their longest wait in each 2 s and 20 s, and a plain reader's small reads beside them and alone.\n";
+    "With --terminal, --only spread (beside the windows or alone): the tills alone for 2 minutes (--quick: 20 s,\n"
+    "too short for 20 s stretches), their longest wait in each 2 s and 20 s, and then a plain reader's small\n"
+    "reads beside them for 20 s and alone for 10 s.\n";
 
 bool serverHasTables(const std::string& text) {
     try {

@@ -608,64 +608,79 @@ void runIcCorrection() {
 
 // The tills alone, nothing else about, for `span` s: their longest wait in
 // each stretch as long as a short window takes (2 s) and as the settlement
-// (20 s), and in how many pairs of such stretches one's is over 1.5 times the
-// other's; and a plain reader's small reads beside them and without them.
-// What the tills do to one another and to a reader, the module aside.
+// (20 s), stretches with no commit left out, and in how many ordered pairs
+// of them the first's is over 1.5 times the second's: how often the tills
+// beside an operation would seem kept waiting by it with the operation doing
+// nothing. Then a plain reader's small reads beside the tills, and without
+// them: what the tills' own commits cost a reader.
 void printSpread(const Till_Load& load, double span) {
+    const auto rs = Conn_Main->openRecordset("select max(ID) from Record_XF");
+    const long long top = rs->eof() || rs->field(0).isNull() ? 1 : std::max<long long>(1, rs->field(0).toInt64());
     PlainClient reader(strCN);
-    const auto readFor = [&reader](double secs) {
+    constexpr long long kIds = 200;
+    const auto readFor = [&reader, top](double secs) {
         std::vector<double> took;
         const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(secs);
-        for (long i = 0; std::chrono::steady_clock::now() < end; ++i) {
-            const long from = i * 37 % 700000;
+        for (long long i = 0; std::chrono::steady_clock::now() < end; ++i) {
+            const long long from = i * 7919 * kIds % top;  // apart, so that the reads are not of one cached page
             const auto t = std::chrono::steady_clock::now();
-            reader.read("select count(*), sum(YuE_Change) from Record_XF where ID between " + std::to_string(from) +
-                        " and " + std::to_string(from + 200));
+            reader.read("select count(*), sum(YuE_Change) from Record_XF where ID >= " + std::to_string(from) +
+                        " and ID < " + std::to_string(from + kIds));
             took.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t).count() * 1000);
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         std::sort(took.begin(), took.end());
         return took;
     };
-    std::vector<double> beside;
     long long from = 0;
     const Tills_Outcome tills = withTills(load, [&] {
         from = monotonicMicros();
-        beside = readFor(span);
+        std::this_thread::sleep_for(std::chrono::duration<double>(span));
         return std::pair{from, monotonicMicros()};
     });
-    const std::vector<double> alone = readFor(10);
-    std::printf("\n%s load, the tills alone for %.0f s (%ld commits, %ld failed):\n", load.name.c_str(), span,
-                tills.commits, tills.failures);
+    std::printf("\n%s load, the tills alone for %.0f s (%ld commits, %ld failed%s%s):\n", load.name.c_str(), span,
+                tills.commits, tills.failures, tills.firstError.empty() ? "" : "; ", tills.firstError.c_str());
     for (const double stretch : {2.0, 20.0}) {
         const auto count = static_cast<std::size_t>(span / stretch);
-        if (count < 2) continue;
-        std::vector<double> longest(count, 0);
+        std::vector<double> longest(count, -1);  // -1: no commit in it
         for (const Till_Commit& t : tills.seen) {
             const auto k = static_cast<std::size_t>(std::max(0.0, static_cast<double>(t.at - from) / 1e6 / stretch));
             if (k < count) longest[k] = std::max(longest[k], static_cast<double>(t.waited) / 1e6);
         }
+        std::erase(longest, -1.0);
+        if (longest.size() < 2) {
+            std::printf("  %.0f s stretches: fewer than two with a commit\n", stretch);
+            continue;
+        }
         long over = 0, pairs = 0;
-        for (std::size_t a = 0; a < count; ++a)
-            for (std::size_t b = 0; b < count; ++b)
+        for (std::size_t a = 0; a < longest.size(); ++a)
+            for (std::size_t b = 0; b < longest.size(); ++b)
                 if (a != b) ++pairs, over += longest[a] > 1.5 * longest[b];
         std::sort(longest.begin(), longest.end());
-        std::printf("  longest wait in each %.0f s: least %.3f, median %.3f, most %.3f s; over 1.5 times another "
-                    "stretch's in %.0f%% of pairs\n",
-                    stretch, longest.front(), longest[count / 2], longest.back(), 100.0 * static_cast<double>(over) / static_cast<double>(pairs));
+        std::printf("  longest wait in each %.0f s (%zu of %zu with a commit): least %.3f, median %.3f, most %.3f s; "
+                    "the first's over 1.5 times the second's in %.0f%% of ordered pairs\n",
+                    stretch, longest.size(), count, longest.front(), longest[longest.size() / 2], longest.back(),
+                    100.0 * static_cast<double>(over) / static_cast<double>(pairs));
     }
+    std::vector<double> beside;
+    withTills(load, [&] {
+        const long long at = monotonicMicros();
+        beside = readFor(20);
+        return std::pair{at, monotonicMicros()};
+    });
+    const std::vector<double> alone = readFor(10);
     const auto said = [](const std::vector<double>& ms) {
+        if (ms.empty()) return std::string("none");
         double sum = 0;
         for (const double v : ms) sum += v;
         char text[160];
         std::snprintf(text, sizeof text, "%zu reads, mean %.2f ms, median %.2f, 99th pct %.2f, longest %.1f ms",
-                      ms.size(), sum / static_cast<double>(std::max<std::size_t>(1, ms.size())),
-                      ms.empty() ? 0 : ms[ms.size() / 2], ms.empty() ? 0 : ms[ms.size() * 99 / 100],
-                      ms.empty() ? 0 : ms.back());
+                      ms.size(), sum / static_cast<double>(ms.size()), ms[ms.size() / 2], ms[ms.size() * 99 / 100],
+                      ms.back());
         return std::string(text);
     };
-    std::printf("  a plain reader's read of 200 rows every 5 ms: beside the tills %s; alone %s\n", said(beside).c_str(),
-                said(alone).c_str());
+    std::printf("  a plain reader summing the rows of 200 IDs every 5 ms: beside the tills %s; alone %s\n",
+                said(beside).c_str(), said(alone).c_str());
     std::fflush(stdout);
 }
 
