@@ -299,11 +299,12 @@ void Write_Batch::leaveGap() {
         const bool cameAll = mayEnd && tills_.allCame(busyHold);
         // Tills that book now and then (a lunch's, each every few seconds)
         // at ten bookings a second in all seldom leave the file quiet that
-        // long: each kept out has tried twice by twice the quiet time, the
-        // lock free at nearly every try. On a rollback journal three times:
-        // each booking holds it through its flushes.
+        // long: in WAL mode each kept out has tried twice by twice the quiet
+        // time, the lock free at nearly every try. Not on a rollback
+        // journal, where each booking holds the lock through its flushes: a
+        // gap ended so leaves a till behind the next stretch, past a second.
         const bool triedEnough =
-            !busyHold && now - lastEnd_ >= (flushesEach_ ? 3 : 2) * limits_.quiet && tills_.nowAndThen();
+            !flushesEach_ && !busyHold && now - lastEnd_ >= 2 * limits_.quiet && tills_.nowAndThen();
         if (now - quietSince >= limits_.quiet || now - lastEnd_ >= limits_.longestGap || cameAll || triedEnough) break;
         if (waiting_) waiting_();
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
