@@ -59,7 +59,6 @@ void Tills_Seen::learn(db::Connection& con, Clock::time_point now) {
             found += count;
             awaited_.erase(t);
             ++inGap_[t];
-            rowsInGap_[t] += count;
         }
         paced_.push_back({now, lastLook_, found});
         if (paced(paced_, now, kBusyAll) || busy) busyUntil_ = now + kLately;
@@ -76,14 +75,7 @@ void Tills_Seen::gapBegun(Clock::time_point now, bool busy) {
         while (!looks.empty() && now - looks.front().at >= kLately) looks.pop_front();
         if (looks.size() >= 2 || (busy && !looks.empty() && now - looks.back().at < kRecently)) awaited_.insert(till);
     }
-    awaitedAny_ = !awaited_.empty();
     inGap_.clear();
-    rowsInGap_.clear();
-}
-
-bool Tills_Seen::nowAndThen() const {
-    return on_ && !awaitedAny_ &&
-           std::all_of(rowsInGap_.begin(), rowsInGap_.end(), [](const auto& till) { return till.second <= 1; });
 }
 
 bool Tills_Seen::allCame(bool once) const {

@@ -32,10 +32,6 @@ public:
     // Every till waited for came, and each that booked in the gap did so
     // twice (or `once`); false while none booked.
     bool allCame(bool once) const;
-    // The tills book now and then: the gap began with none to wait for by
-    // name (one that books all the time, or with `busy` one seen just now),
-    // and none booked more than one row in it. False once a look failed.
-    bool nowAndThen() const;
     // The tills book all the time (one of them ten times a second or more,
     // or all fifty): each waits alone no longer than a few of the others'
     // bookings, and a long hold of the lock would keep it waiting many
@@ -57,9 +53,7 @@ private:
     std::map<std::int64_t, std::deque<Look>> booked_;  // by till, the looks that found its rows lately
     std::deque<Look> paced_;                           // the same for all tills
     std::set<std::int64_t> awaited_;
-    bool awaitedAny_ = false;
     std::map<std::int64_t, int> inGap_;  // by till, the looks that found its rows since the gap began
-    std::map<std::int64_t, int> rowsInGap_;
 };
 
 }  // namespace tolvenk

@@ -297,15 +297,7 @@ void Write_Batch::leaveGap() {
             unread = false;
         }
         const bool cameAll = mayEnd && tills_.allCame(busyHold);
-        // Tills that book now and then (a lunch's, each every few seconds)
-        // at ten bookings a second in all seldom leave the file quiet that
-        // long: in WAL mode each kept out has tried twice by twice the quiet
-        // time, the lock free at nearly every try. Not on a rollback
-        // journal, where each booking holds the lock through its flushes: a
-        // gap ended so leaves a till behind the next stretch, past a second.
-        const bool triedEnough =
-            !flushesEach_ && !busyHold && now - lastEnd_ >= 2 * limits_.quiet && tills_.nowAndThen();
-        if (now - quietSince >= limits_.quiet || now - lastEnd_ >= limits_.longestGap || cameAll || triedEnough) break;
+        if (now - quietSince >= limits_.quiet || now - lastEnd_ >= limits_.longestGap || cameAll) break;
         if (waiting_) waiting_();
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
             kLook, quietSince + limits_.quiet - now));

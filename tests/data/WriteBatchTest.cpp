@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "data/SetSize.h"
-#include "platform/db/ConnectionString.h"
 #include "platform/db/Transaction.h"
 #include "platform/db/WriteTrace.h"
 #include "support/Fixtures.h"
@@ -77,24 +76,6 @@ protected:
         auto t = std::make_unique<test::Terminal>(cs, o);
         t->waitForCommits(1);
         return t;
-    }
-    // The gap a batch's first item waits for where the stretch before it is
-    // over, that item committed.
-    std::chrono::steady_clock::duration gapBefore(Write_Batch& batch, int n) {
-        const auto before = std::chrono::steady_clock::now();
-        batch.item(item(n));
-        const auto gap = std::chrono::steady_clock::now() - before;
-        EXPECT_TRUE(batch.commit());
-        return gap;
-    }
-    // A batch of one item holding the lock for `hold`, committed.
-    void holding(Write_Batch& batch, int n, std::chrono::milliseconds hold) {
-        batch.item([&, n](db::Connection& c) {
-            item(n)(c);
-            for (const auto until = std::chrono::steady_clock::now() + hold; std::chrono::steady_clock::now() < until;)
-                c.openRecordset("select count(*) from Card_Info");  // work under the lock
-        });
-        EXPECT_TRUE(batch.commit());
     }
     void TearDown() override {
         writer.reset();
@@ -430,11 +411,26 @@ TEST_P(WriteBatchFile, AGapLastsUntilTheFileIsQuietItsTillsCameOrItsLongest) {
     limits.quiet = std::chrono::milliseconds(150);
     limits.longestGap = std::chrono::milliseconds(500);
     int n = 0;
+    const auto gapBefore = [&](Write_Batch& batch) {
+        const auto before = std::chrono::steady_clock::now();
+        batch.item(item(++n));  // a gap first: the stretch before it is over
+        const auto gap = std::chrono::steady_clock::now() - before;
+        EXPECT_TRUE(batch.commit());
+        return gap;
+    };
+    const auto holding = [&](Write_Batch& batch, std::chrono::milliseconds hold) {
+        batch.item([&, m = ++n](db::Connection& c) {
+            item(m)(c);
+            for (const auto until = std::chrono::steady_clock::now() + hold; std::chrono::steady_clock::now() < until;)
+                c.openRecordset("select count(*) from Card_Info");  // work under the lock
+        });
+        EXPECT_TRUE(batch.commit());
+    };
     // A gap of a new series after a short first batch: at least `least`, short of its longest.
     const auto shortGap = [&](std::chrono::milliseconds least) {
         Write_Batch batch(*writer, limits);
-        holding(batch, ++n, std::chrono::milliseconds(0));
-        const auto gap = gapBefore(batch, ++n);
+        holding(batch, std::chrono::milliseconds(0));
+        const auto gap = gapBefore(batch);
         EXPECT_GE(gap, least);
         EXPECT_LT(gap, limits.longestGap);
     };
@@ -444,63 +440,12 @@ TEST_P(WriteBatchFile, AGapLastsUntilTheFileIsQuietItsTillsCameOrItsLongest) {
     const auto seldom = plainTill(700000, false, "T2", 991);
     {
         Write_Batch beside(*writer, limits);
-        holding(beside, ++n, std::chrono::milliseconds(800));  // the slow till's next customer waits behind it
-        EXPECT_GE(gapBefore(beside, ++n), limits.longestGap);
+        holding(beside, std::chrono::milliseconds(800));  // the slow till's next customer waits behind it
+        EXPECT_GE(gapBefore(beside), limits.longestGap);
     }
     EXPECT_EQ(often->finish().failures, 0);
     EXPECT_EQ(seldom->finish().failures, 0);
     EXPECT_EQ(stored(), (test::Texts{"1", "2", "3", "4", "5", "6"}));
-}
-
-// Tills that book now and then, each kept out by a hold coming in the gap
-// once, beside another program committing rows of its own every 20 ms: the
-// file is never quiet, and no till books often enough to be waited for by
-// name. In WAL mode the gap ends once each kept out has had its tries (twice
-// the quiet time), not when they booked again a second on; on a rollback
-// journal it does not end so. A lunch's twenty tills leave the file as
-// seldom quiet.
-TEST_P(WriteBatchFile, BesideTillsBookingNowAndThenAGapEndsOnceEachKeptOutHadItsTries) {
-    for (const std::string journal : {"wal", "delete"}) {
-        SCOPED_TRACE(journal);
-        onJournal(journal);
-        writer->execute("create table if not exists Other_Program(x)");
-        std::atomic<bool> done{false};
-        std::atomic<int> failed{0};
-        std::thread other([&, path = db::ConnectionString(cs).filePath()] {
-            sqlite3* own = nullptr;
-            if (sqlite3_open_v2(path.c_str(), &own, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) ++failed;
-            sqlite3_busy_timeout(own, 5000);
-            while (!done)
-                if (sqlite3_exec(own, "insert into Other_Program values(1)", nullptr, nullptr, nullptr) != SQLITE_OK) ++failed;
-                else std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            sqlite3_close(own);
-        });
-        std::vector<std::unique_ptr<test::Terminal>> tills;
-        for (int i = 0; i < 3; ++i) {
-            const std::string card = "N" + std::to_string(i);
-            writer->execute("insert into Card_Info(Pinfo_id,Card_No,Card_No_Lng,C_LeiBie,C_YuE_ID) values(" +
-                            std::to_string(10 + i) + ",'" + card + "'," + std::to_string(10 + i) + ",1,0)");
-            tills.push_back(plainTill(1000000, false, card, 900 + i));
-        }
-        Write_Batch::Limits limits;
-        limits.time = limits.stretch = limits.firstStretch = std::chrono::milliseconds(0);
-        limits.quiet = std::chrono::milliseconds(150);
-        limits.longestGap = std::chrono::seconds(3);
-        Write_Batch batch(*writer, limits);
-        // Held past a second: what the series saw of the tills before is no longer lately.
-        const int first = journal == "wal" ? 1 : 11;
-        holding(batch, first, std::chrono::milliseconds(1100));
-        const auto gap = gapBefore(batch, first + 1);
-        if (journal == "wal") EXPECT_LT(gap, std::chrono::milliseconds(800));
-        else EXPECT_GE(gap, std::chrono::milliseconds(800));
-        done = true;
-        other.join();
-        EXPECT_EQ(failed, 0);
-        for (auto& t : tills) EXPECT_EQ(t->finish().failures, 0);
-        EXPECT_EQ(test::number(*con, "select count(*) from Sys_Log where Op_Code in (" + std::to_string(first) + "," +
-                                         std::to_string(first + 1) + ")"),
-                  4);
-    }
 }
 
 // The lock time of a stretch adds up over its batches, however short each
