@@ -242,6 +242,15 @@ Tills_Outcome withTills(const Till_Load& load, const std::function<std::pair<lon
     return out;
 }
 
+// The tills with nothing else for `seconds`, judged from `from` (µs, monotonic) on.
+Tills_Outcome tillsAlone(const Till_Load& load, double seconds, long long& from) {
+    return withTills(load, [&] {
+        from = monotonicMicros();
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+        return std::pair{from, monotonicMicros()};
+    });
+}
+
 // ------------------------------------------------- the trace of the writes
 
 struct Event {
@@ -560,11 +569,8 @@ Beside measure(const Run_Context& c, const Till_Load& load, const std::string& w
     std::vector<Till_Commit>().swap(b.tills.seen);
     b.yardstickSpan = std::clamp(b.beside.took, 2.0, c.s.quick ? 2.0 : kLongestYardstick);
     b.yardLoadStart = loadAverage();
-    b.yardstick = withTills(load, [&] {
-        const long long from = monotonicMicros();
-        std::this_thread::sleep_for(std::chrono::duration<double>(b.yardstickSpan));
-        return std::pair{from, monotonicMicros()};
-    });
+    long long from = 0;
+    b.yardstick = tillsAlone(load, b.yardstickSpan, from);
     b.yardLoadEnd = loadAverage();
     if (!b.yardstick.firstError.empty()) b.note += (b.note.empty() ? "" : "; ") + b.yardstick.firstError;
     printBeside(b);
@@ -633,11 +639,7 @@ void printSpread(const Till_Load& load, double span) {
         return took;
     };
     long long from = 0;
-    const Tills_Outcome tills = withTills(load, [&] {
-        from = monotonicMicros();
-        std::this_thread::sleep_for(std::chrono::duration<double>(span));
-        return std::pair{from, monotonicMicros()};
-    });
+    const Tills_Outcome tills = tillsAlone(load, span, from);
     std::printf("\n%s load, the tills alone for %.0f s (%ld commits, %ld failed%s%s):\n", load.name.c_str(), span,
                 tills.commits, tills.failures, tills.firstError.empty() ? "" : "; ", tills.firstError.c_str());
     for (const double stretch : {2.0, 20.0}) {
